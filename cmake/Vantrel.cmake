@@ -1,0 +1,61 @@
+# Helpers that keep every subsystem, test suite and benchmark built the same way.
+
+# vantrel_add_subsystem(NAME DEPS <libraries>): one static library per subsystem folder, from
+# every source file in it. Headers are included as "<subsystem>/<File>.h".
+function(vantrel_add_subsystem name)
+    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.ui)
+    add_library(vantrel_${name} STATIC ${sources})
+    target_include_directories(vantrel_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(vantrel_${name} PUBLIC ${ARG_DEPS})
+    set_property(GLOBAL APPEND PROPERTY VANTREL_SUBSYSTEM_LIBRARIES vantrel_${name})
+endfunction()
+
+# vantrel_add_test_suite(NAME [GUI]): one GoogleTest executable from tests/NAME/*.cpp, linked with
+# vantrel_NAME. Every test is labelled NAME; tests whose full name contains "Threads" are also
+# labelled "threads" so that the ThreadSanitizer run can pick them.
+function(vantrel_add_test_suite name)
+    cmake_parse_arguments(ARG "GUI" "" "DEPS" ${ARGN})
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    set(exe vantrel_${name}_tests)
+    add_executable(${exe} ${sources})
+    target_link_libraries(${exe} PRIVATE vantrel_${name} vantrel_testsupport ${ARG_DEPS}
+        GTest::gtest GTest::gmock)
+    if(ARG_GUI)
+        target_link_libraries(${exe} PRIVATE vantrel_testmain_gui)
+    else()
+        target_link_libraries(${exe} PRIVATE vantrel_testmain)
+    endif()
+    set(env "QT_QPA_PLATFORM=offscreen")
+    gtest_discover_tests(${exe} TEST_FILTER "-*Threads*" DISCOVERY_TIMEOUT 120
+        PROPERTIES LABELS "${name}" ENVIRONMENT "${env}")
+    gtest_discover_tests(${exe} TEST_FILTER "*Threads*" DISCOVERY_TIMEOUT 120
+        PROPERTIES LABELS "${name};threads" ENVIRONMENT "${env}")
+endfunction()
+
+# vantrel_add_benchmarks(): one Google Benchmark program per bench/*.cpp, linked with every
+# subsystem library (benchmarks compare across subsystems and against outside baselines).
+function(vantrel_add_benchmarks)
+    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    get_property(libraries GLOBAL PROPERTY VANTREL_SUBSYSTEM_LIBRARIES)
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    foreach(source IN LISTS sources)
+        get_filename_component(stem ${source} NAME_WE)
+        add_executable(${stem} ${source})
+        target_link_libraries(${stem} PRIVATE ${libraries} ${ARG_DEPS} benchmark::benchmark)
+    endforeach()
+endfunction()
+
+# vantrel_add_fuzzers(): one libFuzzer target per tests/fuzz/fuzz_*.cpp, built only with
+# VANTREL_FUZZ=ON and clang; seed inputs live in tests/fuzz/seeds/<target>/.
+function(vantrel_add_fuzzers)
+    get_property(libraries GLOBAL PROPERTY VANTREL_SUBSYSTEM_LIBRARIES)
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_*.cpp)
+    foreach(source IN LISTS sources)
+        get_filename_component(stem ${source} NAME_WE)
+        add_executable(${stem} ${source})
+        target_link_options(${stem} PRIVATE -fsanitize=fuzzer)
+        target_link_libraries(${stem} PRIVATE ${libraries})
+    endforeach()
+endfunction()

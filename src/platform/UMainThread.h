@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+
+// Runs work on the main thread (the thread of the application object's event loop).
+namespace UMainThread {
+
+bool isMainThread();
+
+// Queues `work` for the main thread's event loop. With `waitUntilDone`, blocks until it has run;
+// called on the main thread with `waitUntilDone`, runs it at once.
+void perform(std::function<void()> work, bool waitUntilDone);
+
+} // namespace UMainThread

@@ -1,0 +1,56 @@
+#include "foundation/UError.h"
+#include "foundation/UException.h"
+
+#include <gtest/gtest.h>
+
+TEST(ErrorFrame, AccessorsFallBackToTheDescription)
+{
+    UErrorUserInfo info;
+    info.description = QStringLiteral("Headline.");
+    const UErrorPtr error = UError::create(UFemErrorDomain, 12345, info);
+    EXPECT_EQ(error->alertStyle(), 0u);
+    EXPECT_EQ(error->localizedOneLineDescription(), "Headline.");
+    EXPECT_EQ(error->localizedShortDescription(), "Headline.");
+    EXPECT_EQ(error->localizedCardErrorDescription(), "Headline.");
+    EXPECT_EQ(error->errorDescriptionStringForParentError(), "Headline.");
+}
+
+TEST(ErrorFrame, ParentDescriptionJoinsDescriptionAndSuggestion)
+{
+    UErrorUserInfo both;
+    both.description = QStringLiteral("D");
+    both.recoverySuggestion = QStringLiteral("S");
+    EXPECT_EQ(UError::create(UFemErrorDomain, 1, both)->errorDescriptionStringForParentError(), "D\nS");
+
+    UErrorUserInfo onlySuggestion;
+    onlySuggestion.description = QString();
+    onlySuggestion.recoverySuggestion = QStringLiteral("S");
+    EXPECT_EQ(UError::create(UFemErrorDomain, 1, onlySuggestion)->errorDescriptionStringForParentError(), "S");
+}
+
+TEST(ErrorFrame, CanceledErrorIsRecognisedByCodeInAnyDomain)
+{
+    EXPECT_TRUE(UError::create(QStringLiteral("Other"), 21099, {})->isUFemCalculationCanceledError());
+    EXPECT_FALSE(UError::create(UFemErrorDomain, 21098, {})->isUFemCalculationCanceledError());
+}
+
+TEST(ErrorFrame, MissingOutParameterRaisesTheErrorResponderError)
+{
+    try {
+        UFemSetError(nullptr, UError::create(UFemErrorDomain, 1, {}));
+        FAIL() << "no exception";
+    } catch (const UException& exception) {
+        EXPECT_EQ(exception.name(), "Program Error.");
+        EXPECT_EQ(exception.reason(), "Error Responder Error");
+    }
+}
+
+TEST(ErrorFrame, ProgramErrorWithValueNamesTheValue)
+{
+    try {
+        UFemRaiseProgramErrorWithValue(QStringLiteral("Unknown type"), -7);
+        FAIL() << "no exception";
+    } catch (const UException& exception) {
+        EXPECT_EQ(exception.reason(), "Unknown type ( value: -7 )");
+    }
+}

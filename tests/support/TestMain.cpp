@@ -1,0 +1,23 @@
+// Entry point of every test executable: the tests run inside an application object so that
+// queued calls, timers and the notification of user defaults behave as in the program.
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#ifdef VANTREL_TEST_GUI
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    TestApplication app(argc, argv);
+    TestApplication::setOrganizationName("VantrelTests");
+    TestApplication::setApplicationName("VantrelTests");
+    std::setlocale(LC_NUMERIC, "C");
+    return RUN_ALL_TESTS();
+}
