@@ -287,3 +287,8 @@ QString ULocalizedString(const char* englishText)
 {
     return QCoreApplication::translate(UFemLocalizationContext, englishText);
 }
+
+QString ULocalizedString(const QString& englishText)
+{
+    return ULocalizedString(englishText.toUtf8().constData());
+}

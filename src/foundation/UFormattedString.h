@@ -75,6 +75,7 @@ QString UFormatWithArguments(QStringView format, std::span<const UFormatArgument
 
 // The English text is the translation key; an untranslated text comes back as the key.
 QString ULocalizedString(const char* englishText);
+QString ULocalizedString(const QString& englishText);
 
 template <typename... Arguments>
 QString UFormattedString(QStringView format, const Arguments&... arguments)
@@ -91,6 +92,12 @@ QString UFormattedString(const char* format, const Arguments&... arguments)
 
 template <typename... Arguments>
 QString ULocalizedFormattedString(const char* format, const Arguments&... arguments)
+{
+    return UFormattedString(QStringView(ULocalizedString(format)), arguments...);
+}
+
+template <typename... Arguments>
+QString ULocalizedFormattedString(const QString& format, const Arguments&... arguments)
 {
     return UFormattedString(QStringView(ULocalizedString(format)), arguments...);
 }

@@ -1,4 +1,8 @@
 #include "foundation/UFormattedString.h"
+#include "foundation/UFemErrorsFile.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
 
 #include "ScopedLocale.h"
 
@@ -64,4 +68,37 @@ TEST(ErrorFrameFormatting, LocalizedTextIsItsOwnKeyWhenUntranslated)
     EXPECT_EQ(ULocalizedFormattedString("Card '%@' not exist.", QStringLiteral("n1")),
         "Card 'n1' not exist.");
     EXPECT_EQ(ULocalizedFormattedString(""), "");
+}
+
+namespace {
+
+// A translation table of two entries, looked up by the English text.
+class GermanTranslator : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char*, const char* sourceText, const char*, int) const override
+    {
+        if (qstrcmp(sourceText, "Unknown File Type '%@'.") == 0)
+            return QStringLiteral("Unbekannter Dateityp '%@'.");
+        if (qstrcmp(sourceText, "The file can't be opened.") == 0)
+            return QStringLiteral("Die Datei kann nicht ge\u00f6ffnet werden.");
+        return QString();
+    }
+};
+
+} // namespace
+
+TEST(ErrorFrameFormatting, TranslationIsLookedUpByTheEnglishText)
+{
+    GermanTranslator translator;
+    ASSERT_TRUE(QCoreApplication::installTranslator(&translator));
+    const UErrorPtr error = UFemUnknownFileTypeError_withFileTypeString(QStringLiteral("xyz"));
+    QCoreApplication::removeTranslator(&translator);
+    EXPECT_EQ(error->localizedDescription(), "Unbekannter Dateityp 'xyz'.");
+    EXPECT_EQ(error->localizedRecoverySuggestion(),
+        QString::fromUtf8("Die Datei kann nicht ge\u00f6ffnet werden."));
+    // Untranslated texts stay English.
+    EXPECT_EQ(
+        error->localizedOneLineDescription(), "Unknown File Type 'xyz'. The file can't be opened.");
+    EXPECT_EQ(ULocalizedFormattedString(QStringLiteral("%@ left"), 3), "3 left");
 }
