@@ -11,9 +11,11 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
 #include <functional>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -310,4 +312,30 @@ TEST(NumberFormatter, SimpleFormattersAreCachedForTwoToEightDigits)
     EXPECT_NE(UFemNumberFormatter::_simpleNumberFormatterWithNumberOfDigits(9),
         UFemNumberFormatter::_simpleNumberFormatterWithNumberOfDigits(9));
     EXPECT_EQ(UFemNumberFormatter::stringWithValue(-2.5, 2), "-2.5E+00");
+}
+
+TEST(NumberFormatterThreads, SharedFormattersFormatAlikeOnEveryThread)
+{
+    ScopedLocale german("de_DE.UTF-8");
+    const UFemNumberFormatter hinted = hintedResultTable();
+    const QString expectedHinted = hinted.stringWithValue(1234567.0);
+    std::vector<std::thread> threads;
+    std::vector<int> mismatches(8, 0);
+    for (size_t t = 0; t < mismatches.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 200; ++i) {
+                const quint64 digits = 2 + (t + static_cast<size_t>(i)) % 7;
+                if (UFemNumberFormatter::stringWithValue(-2.5, digits).indexOf(u',') >= 0)
+                    ++mismatches[t];
+                if (UFemNumberFormatter::quickStringWithValue(9.9999996) != QStringLiteral("+1.000E+01"))
+                    ++mismatches[t];
+                if (hinted.stringWithValue(1234567.0) != expectedHinted)
+                    ++mismatches[t];
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(expectedHinted, "+123.45670E+04");
+    EXPECT_EQ(std::count(mismatches.begin(), mismatches.end(), 0), 8);
 }
