@@ -2,6 +2,7 @@
 
 #include "cardmodel/UFemFolderItemKeys.h"
 #include "foundation/UCLocaleFormat.h"
+#include "foundation/UFemNumberText.h"
 
 #include <QCborValue>
 #include <QHash>
@@ -278,6 +279,11 @@ UFemNumberFormatterPtr UFemNumberFormatter::_simpleNumberFormatterWithNumberOfDi
 QString UFemNumberFormatter::stringWithValue(double value, quint64 numberOfDigits)
 {
     return _simpleNumberFormatterWithNumberOfDigits(numberOfDigits)->stringWithValue(value);
+}
+
+void UFemNumberFormatter::installNumberTextFunction()
+{
+    UFemSetNumberTextFunction(&UFemNumberFormatter::quickStringWithValue);
 }
 
 // Output -----------------------------------------------------------------------------------------

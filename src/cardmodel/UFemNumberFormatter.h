@@ -66,6 +66,9 @@ public:
     static QString quickStringWithValue(double value) { return stringWithValue(value, quickNumberOfDigits); }
     static constexpr quint64 quickNumberOfDigits = 4;
 
+    // Makes quickStringWithValue the number text of the error messages; called at start-up.
+    static void installNumberTextFunction();
+
     QString stringWithValue(double value) const;
     // The nominal width: n + 6 with an exponent style, n + 2 otherwise.
     quint64 valueStringLength() const;

@@ -1,5 +1,6 @@
 #include "cardmodel/UFemFolderItemKeys.h"
 #include "cardmodel/UFemNumberFormatter.h"
+#include "foundation/UFemNumberText.h"
 
 #include "ScopedLocale.h"
 
@@ -338,4 +339,13 @@ TEST(NumberFormatterThreads, SharedFormattersFormatAlikeOnEveryThread)
         thread.join();
     EXPECT_EQ(expectedHinted, "+123.45670E+04");
     EXPECT_EQ(std::count(mismatches.begin(), mismatches.end(), 0), 8);
+}
+
+TEST(NumberFormatter, InstallsItselfAsTheNumberTextOfErrors)
+{
+    UFemNumberFormatter::installNumberTextFunction();
+    EXPECT_EQ(UFemNumberText(12345.6789), "+1.235E+04");
+    EXPECT_EQ(UFemNumberText(-std::numeric_limits<double>::infinity()), "      -inf");
+    UFemSetNumberTextFunction({});
+    EXPECT_EQ(UFemNumberText(0.5), "0.5");
 }
