@@ -349,3 +349,29 @@ TEST(NumberFormatter, InstallsItselfAsTheNumberTextOfErrors)
     UFemSetNumberTextFunction({});
     EXPECT_EQ(UFemNumberText(0.5), "0.5");
 }
+
+TEST(NumberFormatter, HintFillsOnlyAutomaticSettings)
+{
+    QVariantMap leftEdgeTable = UFemNumberFormatter::defaultResultTableNumberFormatter().preferenceNumberFormatter();
+    leftEdgeTable.insert(UFemNumberFormatterIsLeftEdgeDecimalPointKey, true);
+    UFemNumberFormatter leftEdge = formatterWith(leftEdgeTable);
+    leftEdge.setNumberFormatterHintWithMaxValue(-12345.6789);
+    EXPECT_EQ(leftEdge.constantExponentialNumber(), 5);
+    EXPECT_EQ(leftEdge.constantDecimalPointPosition(), 6u);
+    EXPECT_EQ(leftEdge.stringWithValue(12345.6789), "+.123457E+05");
+
+    UFemNumberFormatter zero = UFemNumberFormatter::defaultResultTableNumberFormatter();
+    zero.setNumberFormatterHintWithMaxValue(0.0);
+    EXPECT_EQ(zero.constantExponentialNumber(), 0);
+    EXPECT_EQ(zero.stringWithValue(1.5), "+1.50000E+00");
+
+    for (UFemNumberFormatter unchanged : { noExponent(6, true), UFemNumberFormatter::defaultWritingFileNumberFormatter(),
+             formatterWith({ { UFemNumberFormatterDoesUseConstantExponentialNumberKey, true },
+                 { UFemNumberFormatterConstantExponentialNumberKey, 1 },
+                 { UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, true },
+                 { UFemNumberFormatterConstantDecimalPointPositionKey, 2 } }) }) {
+        const UFemNumberFormatter before = unchanged;
+        unchanged.setNumberFormatterHintWithMaxValue(987.0);
+        EXPECT_EQ(unchanged, before);
+    }
+}
