@@ -195,9 +195,10 @@ void UUndoManager::closeEventGroupBeforeReplay(const char* operation)
 void UUndoManager::replay(std::deque<Group>& from, std::deque<Group>& to, Mode mode)
 {
     const bool undoing = mode == Mode::Undoing;
-    post(undoing ? UUndoManagerWillUndoChangeNotification : UUndoManagerWillRedoChangeNotification);
+    // Taken before the will-notification, whose observers may change the stacks.
     Group step = std::move(from.back());
     from.pop_back();
+    post(undoing ? UUndoManagerWillUndoChangeNotification : UUndoManagerWillRedoChangeNotification);
     mode_ = mode;
     replayLevel_ = 0;
     replayed_ = Group { step.name, {} };
