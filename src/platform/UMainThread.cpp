@@ -89,14 +89,17 @@ void perform(std::function<void()> work, bool waitUntilDone)
             exception = std::current_exception();
         }
         std::lock_guard lock(completion->mutex);
-        completion->exception = exception;
+        // Handed over whole, so that the exception dies on the caller's thread.
+        completion->exception = std::move(exception);
         completion->done = true;
         completion->finished.notify_all();
     });
     std::unique_lock lock(completion->mutex);
     completion->finished.wait(lock, [&] { return completion->done; });
-    if (completion->exception)
-        std::rethrow_exception(completion->exception);
+    std::exception_ptr exception = std::move(completion->exception);
+    lock.unlock();
+    if (exception)
+        std::rethrow_exception(exception);
 }
 
 } // namespace UMainThread
