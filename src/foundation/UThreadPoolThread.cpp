@@ -14,11 +14,15 @@ UThreadPoolThread::~UThreadPoolThread()
 
 bool UThreadPoolThread::runThreadSelectorIfNotExecuting(UThreadJob& job)
 {
-    std::lock_guard<UCondition> locked(threadLockCondition_);
-    if (isExecuting_)
-        return false;
-    job_ = std::move(job);
-    isExecuting_ = true;
+    {
+        std::lock_guard<UCondition> locked(threadLockCondition_);
+        if (isExecuting_)
+            return false;
+        job_ = std::move(job);
+        isExecuting_ = true;
+    }
+    // Woken after the unlock, so that the thread does not wake only to wait for the lock; the
+    // thread object outlives every offer (it lives as long as its pool).
     threadLockCondition_.broadcast();
     return true;
 }

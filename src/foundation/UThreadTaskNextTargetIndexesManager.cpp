@@ -9,14 +9,13 @@
 
 void UThreadTaskNextTargetIndexesManager::clear()
 {
-    std::lock_guard<UCondition> locked(lockCondition_);
+    std::lock_guard<std::mutex> locked(lock_);
     nextTargetIndexes_.fill(0);
-    lockCondition_.broadcast();
 }
 
 UThreadTaskIndexRange UThreadTaskNextTargetIndexesManager::nextTargetIndexRangeWithCount(quint64 count, quint64 maxIndex, bool*)
 {
-    std::lock_guard<UCondition> locked(lockCondition_);
+    std::lock_guard<std::mutex> locked(lock_);
     const quint64 location = nextTargetIndexes_[0];
     if (location == UThreadTaskIndexNotFound)
         return { UThreadTaskIndexNotFound, 0 };
@@ -25,7 +24,6 @@ UThreadTaskIndexRange UThreadTaskNextTargetIndexesManager::nextTargetIndexRangeW
     const quint64 remaining = location < maxIndex ? maxIndex - location : 0;
     if (count < remaining) {
         nextTargetIndexes_[0] = location + count;
-        lockCondition_.broadcast();
         return { location, count };
     }
     forwardToFinished_whileLocked();
@@ -34,24 +32,20 @@ UThreadTaskIndexRange UThreadTaskNextTargetIndexesManager::nextTargetIndexRangeW
 
 quint64 UThreadTaskNextTargetIndexesManager::nextTargetIndexWithIncrementCount(quint64 increment, bool*)
 {
-    std::lock_guard<UCondition> locked(lockCondition_);
+    std::lock_guard<std::mutex> locked(lock_);
     const quint64 index = nextTargetIndexes_[0];
-    if (index != UThreadTaskIndexNotFound) {
+    if (index != UThreadTaskIndexNotFound)
         nextTargetIndexes_[0] = index + increment;
-        lockCondition_.broadcast();
-    }
     return index;
 }
 
 void UThreadTaskNextTargetIndexesManager::getNextTargetIndexesOf2ToIndex1Ptr(quint64* index1, quint64* index2, quint64 count, bool*)
 {
-    std::lock_guard<UCondition> locked(lockCondition_);
+    std::lock_guard<std::mutex> locked(lock_);
     *index1 = nextTargetIndexes_[0];
     *index2 = nextTargetIndexes_[1];
-    if (nextTargetIndexes_[0] != UThreadTaskIndexNotFound) {
+    if (nextTargetIndexes_[0] != UThreadTaskIndexNotFound)
         nextTargetIndexes_[1] += count;
-        lockCondition_.broadcast();
-    }
 }
 
 void UThreadTaskNextTargetIndexesManager::getNextTargetIndexes(std::span<quint64> indexes, quint64 increment, bool*)
@@ -59,12 +53,10 @@ void UThreadTaskNextTargetIndexesManager::getNextTargetIndexes(std::span<quint64
     checkIndexesCount(indexes.size());
     if (indexes.empty())
         return;
-    std::lock_guard<UCondition> locked(lockCondition_);
+    std::lock_guard<std::mutex> locked(lock_);
     std::copy_n(nextTargetIndexes_.begin(), indexes.size(), indexes.begin());
-    if (nextTargetIndexes_[0] != UThreadTaskIndexNotFound) {
+    if (nextTargetIndexes_[0] != UThreadTaskIndexNotFound)
         nextTargetIndexes_[indexes.size() - 1] += increment;
-        lockCondition_.broadcast();
-    }
 }
 
 void UThreadTaskNextTargetIndexesManager::forwardNextTargetIndexesOf2WithIndexe1(quint64 index1, quint64 index2)
@@ -78,21 +70,19 @@ void UThreadTaskNextTargetIndexesManager::forwardNextTargetIndexesToIndexes(std:
     checkIndexesCount(indexes.size());
     if (indexes.empty())
         return;
-    std::lock_guard<UCondition> locked(lockCondition_);
+    std::lock_guard<std::mutex> locked(lock_);
     if (indexes[0] == UThreadTaskIndexNotFound) {
         forwardToFinished_whileLocked();
         return;
     }
     const auto current = nextTargetIndexes_.begin();
-    if (std::lexicographical_compare(current, current + indexes.size(), indexes.begin(), indexes.end())) {
+    if (std::lexicographical_compare(current, current + indexes.size(), indexes.begin(), indexes.end()))
         std::copy(indexes.begin(), indexes.end(), current);
-        lockCondition_.broadcast();
-    }
 }
 
 void UThreadTaskNextTargetIndexesManager::forwardNextTargetIndexesToFinished()
 {
-    std::lock_guard<UCondition> locked(lockCondition_);
+    std::lock_guard<std::mutex> locked(lock_);
     forwardToFinished_whileLocked();
 }
 
@@ -101,7 +91,6 @@ void UThreadTaskNextTargetIndexesManager::forwardToFinished_whileLocked()
     if (nextTargetIndexes_[0] == UThreadTaskIndexNotFound)
         return;
     nextTargetIndexes_.fill(UThreadTaskIndexNotFound);
-    lockCondition_.broadcast();
 }
 
 void UThreadTaskNextTargetIndexesManager::checkIndexesCount(std::size_t count)

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "foundation/UCondition.h"
-
 #include <QtGlobal>
 
 #include <array>
+#include <mutex>
 #include <span>
 
 // Index meaning "none" or "finished" in the dispenser.
@@ -18,7 +17,8 @@ struct UThreadTaskIndexRange {
 
 // The work dispenser that the threads of one run share: up to four indexes that only move
 // forward, all four all-ones once the work is finished. Every operation takes its own lock
-// (never the task lock). The isCanceled arguments are accepted for symmetry and not used.
+// (never the task lock); nothing ever waits on the dispenser, so a plain mutex serves. The
+// isCanceled arguments are accepted for symmetry and not used.
 class UThreadTaskNextTargetIndexesManager {
 public:
     static constexpr std::size_t UThreadTaskNextTargetIndexesCount = 4;
@@ -58,6 +58,6 @@ private:
     void forwardToFinished_whileLocked();
     static void checkIndexesCount(std::size_t count);
 
-    UCondition lockCondition_;
+    std::mutex lock_;
     std::array<quint64, UThreadTaskNextTargetIndexesCount> nextTargetIndexes_ {};
 };
