@@ -1,6 +1,8 @@
 #include "foundation/UThreadCountPreference.h"
 
 #include "foundation/UThreadCount.h"
+#include "platform/UNotificationCenter.h"
+#include "platform/UUserDefaults.h"
 
 #include <QThread>
 
@@ -16,7 +18,18 @@ std::mutex snapshotLock;
 
 QVariant readReferenceThreadCountPreference()
 {
-    return {};
+    return UUserDefaults::standardUserDefaults().objectForKey(UFemReferenceThreadCountPreferencesKey);
+}
+
+// A change of the user defaults drops the snapshot; the registration lasts as long as the process.
+void observeUserDefaultsOnce()
+{
+    static const bool observing = [] {
+        UNotificationCenter::defaultCenter().addObserver(nullptr, UUserDefaultsDidChangeNotification,
+            &UUserDefaults::standardUserDefaults(), [](const UNotification&) { UThreadCountPreference::invalidate(); });
+        return true;
+    }();
+    (void)observing;
 }
 
 } // namespace
@@ -41,6 +54,7 @@ quint64 UThreadCountPreference::foregroundTaskThreadCount()
     quint64 count = snapshotThreadCount.load(std::memory_order_acquire);
     if (count != 0)
         return count;
+    observeUserDefaultsOnce();
     std::lock_guard<std::mutex> locked(snapshotLock);
     count = snapshotThreadCount.load(std::memory_order_relaxed);
     if (count == 0) {

@@ -7,9 +7,9 @@
 // the number of processors.
 inline const QString UFemReferenceThreadCountPreferencesKey = QStringLiteral("UFemReferenceThreadCountPreferencesKey");
 
-// The thread counts that the task contexts and the solver read from the preferences. The
+// The thread counts that the task contexts and the solver read from the user defaults. The
 // preference is read once into a snapshot, safe to read from any thread, and read again after
-// invalidate() (the user defaults changed).
+// invalidate(), which every change notification of the standard user defaults calls.
 class UThreadCountPreference {
 public:
     // The rule: the preference's unsigned value when it lies in 1..16, otherwise the processor

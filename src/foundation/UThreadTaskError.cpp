@@ -1,6 +1,7 @@
 #include "foundation/UThreadTaskError.h"
 
 #include "foundation/UException.h"
+#include "foundation/UFemErrorsRunCalculation.h"
 
 #include <QStringLiteral>
 
@@ -23,10 +24,5 @@ QString describeException(std::exception_ptr exception)
 
 UErrorPtr UThreadTaskErrorWithException(std::exception_ptr exception)
 {
-    const QString text = describeException(exception);
-    UErrorUserInfo userInfo;
-    userInfo.description = text;
-    userInfo.failureReason = text;
-    userInfo.oneLineDescription = text;
-    return UError::create(QStringLiteral("UThreadTaskExceptionDomain"), 0, std::move(userInfo));
+    return UFemCalculationFailedWhileCalculationError_withCalculationErrorString(describeException(exception));
 }

@@ -4,6 +4,8 @@
 #include "foundation/UThreadCountPreference.h"
 #include "foundation/UThreadPool.h"
 #include "foundation/UThreadPoolThread.h"
+#include "platform/UNotificationCenter.h"
+#include "platform/UUserDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -46,9 +48,34 @@ TEST(ThreadPool, ReferenceThreadCountPreferenceRule)
     EXPECT_EQ(rule(QVariant(QStringLiteral("many")), 6), 6u);
     EXPECT_EQ(rule(QVariant(), 0), 1u); // never 0
     EXPECT_GE(UThreadCountPreference::activeProcessorCount(), 1u);
-    const quint64 foreground = UThreadCountPreference::foregroundTaskThreadCount();
-    EXPECT_GE(foreground, 1u);
-    EXPECT_EQ(UThreadCountPreference::calculationTaskThreadCount(), foreground);
+}
+
+TEST(ThreadPool, ThreadCountSnapshotFollowsTheUserDefaults)
+{
+    UUserDefaults& defaults = UUserDefaults::standardUserDefaults();
+    const quint64 processors = UThreadCountPreference::activeProcessorCount();
+    const auto setPreference = [&defaults](const QVariant& value) {
+        defaults.registerDefaults({ { UFemReferenceThreadCountPreferencesKey, value } });
+    };
+    const auto postChange = [&defaults] {
+        UNotificationCenter::defaultCenter().post(UUserDefaultsDidChangeNotification, &defaults);
+    };
+    setPreference(3);
+    UThreadCountPreference::invalidate();
+    EXPECT_EQ(UThreadCountPreference::foregroundTaskThreadCount(), 3u);
+    EXPECT_EQ(UThreadCountPreference::calculationTaskThreadCount(), 3u);
+    setPreference(5);
+    EXPECT_EQ(UThreadCountPreference::foregroundTaskThreadCount(), 3u); // still the snapshot
+    UNotificationCenter::defaultCenter().post(UUserDefaultsDidChangeNotification, nullptr);
+    EXPECT_EQ(UThreadCountPreference::foregroundTaskThreadCount(), 3u); // not the standard defaults
+    postChange();
+    EXPECT_EQ(UThreadCountPreference::foregroundTaskThreadCount(), 5u);
+    setPreference(0);
+    postChange();
+    EXPECT_EQ(UThreadCountPreference::foregroundTaskThreadCount(), processors);
+    setPreference(QVariant());
+    postChange();
+    EXPECT_EQ(UThreadCountPreference::foregroundTaskThreadCount(), processors);
 }
 
 TEST(ThreadPool, SingletonPoolsAreDistinctAndStable)

@@ -3,6 +3,7 @@
 #include "foundation/UException.h"
 #include "foundation/UThreadCount.h"
 #include "foundation/UThreadCountPreference.h"
+#include "platform/UUserDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -73,18 +74,29 @@ TEST(ThreadTaskThreads, IdentifiersWithAndWithoutTheCallingThread)
     EXPECT_EQ(identifiersOf(unnumbered), (std::vector<quint64>(3, NotSpecified)));
 }
 
-TEST(ThreadTaskThreads, FactorStartsScaledThreadCount)
+TEST(ThreadTaskThreads, FactorStartsScaledPreferenceThreadCount)
 {
-    const quint64 preference = UThreadCountPreference::foregroundTaskThreadCount();
+    // A preference of 12 threads: factor 2 starts 16 (24 capped), factor 0.1 starts 1.
+    UUserDefaults::standardUserDefaults().registerDefaults({ { UFemReferenceThreadCountPreferencesKey, 12 } });
+    UThreadCountPreference::invalidate();
+    ASSERT_EQ(UThreadCountPreference::foregroundTaskThreadCount(), 12u);
+    std::vector<std::size_t> started;
     for (const double factor : { 2.0, 0.1, 1.0 }) {
         TestTask task;
         ASSERT_TRUE(task.setArgumentIfNeeded());
         bool isCanceled = false;
         ASSERT_TRUE(task.startThreadIfNeededWithThreadCountFactor(factor, &isCanceled));
         EXPECT_TRUE(task.waitAllThreadDone());
-        EXPECT_EQ(task.contexts.size(), UThreadCountWithThreadCountFactor(preference, UThreadTaskMaximumThreadCount, factor));
-        EXPECT_LE(task.contexts.size(), UThreadTaskMaximumThreadCount);
+        started.push_back(task.contexts.size());
     }
+    TestTask byPreference;
+    ASSERT_TRUE(byPreference.setArgumentIfNeeded());
+    bool isCanceled = false;
+    ASSERT_TRUE(byPreference.runTaskByCurrentAndOtherThreadIfNeededWithDoesWaitUntilAllThreadDone(true, &isCanceled));
+    started.push_back(byPreference.contexts.size());
+    UUserDefaults::standardUserDefaults().registerDefaults({ { UFemReferenceThreadCountPreferencesKey, QVariant() } });
+    UThreadCountPreference::invalidate();
+    EXPECT_EQ(started, (std::vector<std::size_t> { 16, 1, 12, 12 }));
 }
 
 TEST(ThreadTaskThreads, JoiningARunningTaskAddsOnlyMissingThreads)
@@ -215,10 +227,14 @@ TEST(ThreadTaskThreads, ExceptionInWorkIsTheTasksError)
     const std::vector<UErrorPtr> errors = task.errorArray();
     ASSERT_EQ(errors.size(), 2u);
     QStringList texts;
-    for (const UErrorPtr& error : errors)
-        texts << error->localizedDescription();
+    for (const UErrorPtr& error : errors) {
+        EXPECT_EQ(error->code(), 21011);
+        EXPECT_EQ(error->localizedDescription(), QStringLiteral("Error occurred while calculation."));
+        texts << error->localizedOneLineDescription();
+    }
     texts.sort();
-    EXPECT_EQ(texts, (QStringList { QStringLiteral("Program Error. Broken work."), QStringLiteral("out of pages") }));
+    EXPECT_EQ(texts, (QStringList { QStringLiteral("Error occurred while calculation. - error: Program Error. Broken work."),
+                         QStringLiteral("Error occurred while calculation. - error: out of pages") }));
 
     // A final step that throws fails the run too.
     TestTask finalThrows;
