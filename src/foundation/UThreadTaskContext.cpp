@@ -127,7 +127,7 @@ std::shared_ptr<UThreadContext> UThreadTaskContext::makeRunningThreadContext(qui
 
 bool UThreadTaskContext::startThreadOrRunTaskIfNeeded(quint64 threadCount, bool doesUseCurrentThread, bool* isCanceled)
 {
-    UThreadManager* manager = threadManager();
+    const std::shared_ptr<UThreadManager> manager = threadManager();
     const quint64 specified = specifiedThreadCount();
     std::unique_lock<UCondition> locked(lockCondition_);
     if (cancelFlag())
@@ -441,10 +441,12 @@ bool UThreadTaskContext::isRunningAnyThreadWithThreadTaskContextList(std::initia
 
 // ---- Accessors
 
-UThreadManager* UThreadTaskContext::threadManager() const
+std::shared_ptr<UThreadManager> UThreadTaskContext::threadManager() const
 {
+    // The foreground pool is never destroyed; it is shared without an owner.
+    static const std::shared_ptr<UThreadManager> foregroundPool(UThreadPool::foregroundTaskThreadPool(), [](UThreadManager*) {});
     std::lock_guard<UCondition> locked(lockCondition_);
-    return threadManager_ ? threadManager_.get() : UThreadPool::foregroundTaskThreadPool();
+    return threadManager_ ? threadManager_ : foregroundPool;
 }
 
 void UThreadTaskContext::setThreadManager(std::shared_ptr<UThreadManager> threadManager)

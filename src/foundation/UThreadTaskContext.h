@@ -97,8 +97,8 @@ public:
     static bool isRunningAnyThreadWithThreadTaskContextList(std::initializer_list<UThreadTaskContext*> list);
 
     // ---- Accessors
-    // The own manager, or the foreground pool.
-    UThreadManager* threadManager() const;
+    // The own manager, or the foreground pool. Takes the lock.
+    std::shared_ptr<UThreadManager> threadManager() const;
     // Kept until the next clear.
     void setThreadManager(std::shared_ptr<UThreadManager> threadManager);
     quint64 threadState() const { return threadState_.load(std::memory_order_acquire); }
@@ -131,6 +131,8 @@ public:
 
     // ---- Errors of the run, kept until the next clear.
     void addCalculationError(UErrorPtr error);
+    // For final steps and other code that already holds the lock.
+    void addCalculationError_whileLocked(UErrorPtr error);
     void addCalculationErrorArray(const std::vector<UErrorPtr>& errors);
     // Copies; empty when no error was added.
     std::vector<UErrorPtr> errorArray() const;
@@ -144,7 +146,6 @@ private:
     bool runMainTask(UThreadContext& threadContext);
     bool finishThreadContext(UThreadContext& threadContext, bool mainTaskSucceeded);
     bool finishRun_whileLocked(UThreadContext& threadContext);
-    void addCalculationError_whileLocked(UErrorPtr error);
     void addUncaughtException_whileLocked(std::exception_ptr exception);
     std::shared_ptr<UThreadContext> makeRunningThreadContext(quint64 threadIdentifier);
 

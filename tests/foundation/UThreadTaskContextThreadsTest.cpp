@@ -1,6 +1,7 @@
 #include "ThreadTestSupport.h"
 
 #include "foundation/UException.h"
+#include "foundation/UFemErrorsRunCalculation.h"
 #include "foundation/UThreadCount.h"
 #include "foundation/UThreadCountPreference.h"
 #include "platform/UUserDefaults.h"
@@ -288,14 +289,19 @@ TEST(ThreadTaskThreads, FinalStepRunsOnceByTheLastThread)
         ASSERT_NE(last, task.contexts.end());
         EXPECT_EQ((*last)->ranOn, task.finalizedOn);
     }
-    // A final step that refuses leaves the run failed.
+    // A final step that refuses, reporting why under the lock it holds, leaves the run failed.
     task.clearAll_shouldNotRunning();
-    task.finalization = [] { return false; };
+    task.finalization = [&task] {
+        task.addCalculationError_whileLocked(UFemCalculationCanceledError());
+        return false;
+    };
     ASSERT_TRUE(task.setArgumentIfNeeded());
     bool isCanceled = false;
     ASSERT_TRUE(task.startThreadIfNeededWithThreadCount(3, &isCanceled));
     EXPECT_FALSE(task.waitAllThreadDone());
     EXPECT_TRUE(task.isCanceled());
+    ASSERT_EQ(task.errorArray().size(), 1u);
+    EXPECT_TRUE(task.errorArray().front()->isUFemCalculationCanceledError());
 }
 
 TEST(ThreadTaskThreads, WaitWithADeadlineThatExpires)
