@@ -130,73 +130,87 @@ bool UThreadTaskContext::startThreadOrRunTaskIfNeeded(quint64 threadCount, bool 
     const std::shared_ptr<UThreadManager> manager = threadManager();
     const quint64 specified = specifiedThreadCount();
     std::unique_lock<UCondition> locked(lockCondition_);
-    if (cancelFlag())
-        return cancelExit_whileLocked(isCanceled);
     quint64 count = 0;
-    switch (threadState()) {
-    case UThreadTaskStateReadyToRun:
-        count = specified != CountNotSpecified ? specified : threadCount;
-        if (count == 0)
-            return false; // refused before the state changes: a run without threads never ends
-        failedFlag_ = false;
-        break;
-    case UThreadTaskStateRunning:
-        if (specified != CountNotSpecified)
-            return cancelExit_whileLocked(isCanceled);
-        if (threadCount <= this->threadCount())
-            return false; // enough threads run already
-        count = threadCount - this->threadCount();
-        break;
-    case UThreadTaskStateValueValid:
+    switch (startDecision_whileLocked(threadCount, specified, &count)) {
+    case StartDecision::Refuse:
         return false;
-    default:
+    case StartDecision::Cancel:
         return cancelExit_whileLocked(isCanceled);
+    case StartDecision::Start:
+        break;
     }
     threadState_.store(UThreadTaskStateRunning, std::memory_order_release);
-
     const bool numbered = specified != CountNotSpecified;
     std::shared_ptr<UThreadContext> own;
-    quint64 first = 0;
     if (doesUseCurrentThread) {
+        // Cannot be refused: the cancel flag was clear under the lock still held.
         own = makeRunningThreadContext(numbered ? 0 : UThreadContextIdentifierNotSpecified);
-        if (!_addThreadContext_whileLocked(own, nullptr)) {
-            own->setThreadState(UThreadTaskStateCanceledOrFailed);
-            return cancelExit_whileLocked(isCanceled);
-        }
-        first = 1;
+        _addThreadContext_whileLocked(own, nullptr);
     }
-    // Threads already handed over end the run through the cancel; a thread context that will
-    // never run leaves it here.
-    const auto abandon = [&](const std::shared_ptr<UThreadContext>& threadContext) {
-        failedFlag_ = true;
-        threadContext->setThreadState(UThreadTaskStateCanceledOrFailed);
-        _removeThreadContext_whileLocked(*threadContext);
-        if (this->threadCount() == 0)
-            threadState_.store(UThreadTaskStateCanceledOrFailed, std::memory_order_release);
-    };
-    for (quint64 i = first; i < count; ++i) {
-        std::shared_ptr<UThreadContext> threadContext = makeRunningThreadContext(numbered ? i : UThreadContextIdentifierNotSpecified);
-        bool handedOver = _addThreadContext_whileLocked(threadContext, nullptr);
-        if (handedOver) {
-            try {
-                manager->runThreadSelector([this, threadContext] { doThreadTaskAndFinalizationWithThreadContext(threadContext); });
-            } catch (...) {
-                addUncaughtException_whileLocked(std::current_exception()); // no thread to be had
-                abandon(threadContext);
-                handedOver = false;
-            }
-        }
-        if (!handedOver) {
-            if (own)
-                abandon(own);
-            return cancelExit_whileLocked(isCanceled);
-        }
+    if (!handOverWorkers_whileLocked(*manager, own ? 1 : 0, count, numbered)) {
+        if (own)
+            abandonThreadContext_whileLocked(*own);
+        return cancelExit_whileLocked(isCanceled);
     }
     lockCondition_.broadcast();
     locked.unlock();
-    if (!doesUseCurrentThread)
-        return true;
-    return runOwnThreadContext(own, isCanceled);
+    return own ? runOwnThreadContext(own, isCanceled) : true;
+}
+
+// How many threads a start adds (through *count), or why it adds none.
+UThreadTaskContext::StartDecision UThreadTaskContext::startDecision_whileLocked(quint64 threadCount, quint64 specified, quint64* count)
+{
+    if (cancelFlag())
+        return StartDecision::Cancel;
+    switch (threadState()) {
+    case UThreadTaskStateReadyToRun:
+        *count = specified != CountNotSpecified ? specified : threadCount;
+        if (*count == 0)
+            return StartDecision::Refuse; // before the state changes: a run without threads never ends
+        failedFlag_ = false;
+        return StartDecision::Start;
+    case UThreadTaskStateRunning:
+        if (specified != CountNotSpecified)
+            return StartDecision::Cancel;
+        if (threadCount <= this->threadCount())
+            return StartDecision::Refuse; // enough threads run already
+        *count = threadCount - this->threadCount();
+        return StartDecision::Start;
+    case UThreadTaskStateValueValid:
+        return StartDecision::Refuse;
+    default:
+        return StartDecision::Cancel; // never made ready, or failed
+    }
+}
+
+// Adds thread contexts first .. count − 1 and hands each to the manager. Every one is counted
+// before its thread is handed over, and the lock is held throughout, so no worker gets past its
+// first lock before the start is done. False when the manager had no thread to give.
+bool UThreadTaskContext::handOverWorkers_whileLocked(UThreadManager& manager, quint64 first, quint64 count, bool numbered)
+{
+    for (quint64 i = first; i < count; ++i) {
+        std::shared_ptr<UThreadContext> threadContext = makeRunningThreadContext(numbered ? i : UThreadContextIdentifierNotSpecified);
+        _addThreadContext_whileLocked(threadContext, nullptr);
+        try {
+            manager.runThreadSelector([this, threadContext] { doThreadTaskAndFinalizationWithThreadContext(threadContext); });
+        } catch (...) {
+            addUncaughtException_whileLocked(std::current_exception());
+            abandonThreadContext_whileLocked(*threadContext);
+            return false;
+        }
+    }
+    return true;
+}
+
+// A thread context that will never run leaves the run as failed; threads already handed over
+// end the run through the cancel that follows.
+void UThreadTaskContext::abandonThreadContext_whileLocked(UThreadContext& threadContext)
+{
+    failedFlag_ = true;
+    threadContext.setThreadState(UThreadTaskStateCanceledOrFailed);
+    _removeThreadContext_whileLocked(threadContext);
+    if (threadCount() == 0)
+        threadState_.store(UThreadTaskStateCanceledOrFailed, std::memory_order_release);
 }
 
 bool UThreadTaskContext::runOwnThreadContext(const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled)
@@ -221,40 +235,22 @@ bool UThreadTaskContext::runTaskByCurrentThread()
 {
     const quint64 specified = specifiedThreadCount();
     std::unique_lock<UCondition> locked(lockCondition_);
-    const auto failureExit = [this] {
-        if (threadCount() == 0)
-            threadState_.store(UThreadTaskStateCanceledOrFailed, std::memory_order_release);
-        lockCondition_.broadcast();
-        return false;
-    };
-    if (cancelFlag())
-        return failureExit();
     quint64 count = 0;
-    switch (threadState()) {
-    case UThreadTaskStateReadyToRun:
-        count = specified != CountNotSpecified ? specified : 1;
-        if (count == 0)
-            return false; // refused before the state changes
-        failedFlag_ = false;
-        break;
-    case UThreadTaskStateRunning:
-        if (specified != CountNotSpecified)
-            return failureExit();
-        count = 1; // one more thread context joins the running task
-        break;
-    case UThreadTaskStateValueValid:
+    switch (runByCurrentThreadDecision_whileLocked(specified, &count)) {
+    case StartDecision::Refuse:
         return false;
-    default:
-        return failureExit();
+    case StartDecision::Cancel:
+        return failureExit_whileLocked();
+    case StartDecision::Start:
+        break;
     }
     threadState_.store(UThreadTaskStateRunning, std::memory_order_release);
-
     const bool numbered = specified != CountNotSpecified;
     std::vector<std::shared_ptr<UThreadContext>> threadContexts;
     threadContexts.reserve(count);
     for (quint64 i = 0; i < count; ++i) {
         threadContexts.push_back(makeRunningThreadContext(numbered ? i : UThreadContextIdentifierNotSpecified));
-        _addThreadContext_whileLocked(threadContexts.back(), nullptr); // cannot be refused: cancel is clear under the lock
+        _addThreadContext_whileLocked(threadContexts.back(), nullptr); // cancel is clear under the lock
     }
     lockCondition_.broadcast();
     locked.unlock();
@@ -268,7 +264,40 @@ bool UThreadTaskContext::runTaskByCurrentThread()
     if (!anyFailed)
         return true;
     locked.lock();
-    return failureExit();
+    return failureExit_whileLocked();
+}
+
+// How many thread contexts the calling thread runs (through *count); Cancel means the failure exit.
+UThreadTaskContext::StartDecision UThreadTaskContext::runByCurrentThreadDecision_whileLocked(quint64 specified, quint64* count)
+{
+    if (cancelFlag())
+        return StartDecision::Cancel;
+    switch (threadState()) {
+    case UThreadTaskStateReadyToRun:
+        *count = specified != CountNotSpecified ? specified : 1;
+        if (*count == 0)
+            return StartDecision::Refuse; // before the state changes
+        failedFlag_ = false;
+        return StartDecision::Start;
+    case UThreadTaskStateRunning:
+        if (specified != CountNotSpecified)
+            return StartDecision::Cancel;
+        *count = 1; // one more thread context joins the running task
+        return StartDecision::Start;
+    case UThreadTaskStateValueValid:
+        return StartDecision::Refuse;
+    default:
+        return StartDecision::Cancel;
+    }
+}
+
+// Any failure on the calling thread fails the run; no cancel is requested.
+bool UThreadTaskContext::failureExit_whileLocked()
+{
+    if (threadCount() == 0)
+        threadState_.store(UThreadTaskStateCanceledOrFailed, std::memory_order_release);
+    lockCondition_.broadcast();
+    return false;
 }
 
 // ---- The worker

@@ -139,7 +139,14 @@ public:
     std::vector<UErrorPtr> errorArray_whileLock() const;
 
 private:
+    enum class StartDecision { Start, Refuse, Cancel };
+
     bool startThreadOrRunTaskIfNeeded(quint64 threadCount, bool doesUseCurrentThread, bool* isCanceled);
+    StartDecision startDecision_whileLocked(quint64 threadCount, quint64 specified, quint64* count);
+    bool handOverWorkers_whileLocked(UThreadManager& manager, quint64 first, quint64 count, bool numbered);
+    void abandonThreadContext_whileLocked(UThreadContext& threadContext);
+    StartDecision runByCurrentThreadDecision_whileLocked(quint64 specified, quint64* count);
+    bool failureExit_whileLocked();
     bool runOwnThreadContext(const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled);
     bool cancelExit_whileLocked(bool* isCanceled);
     void doThreadTaskAndFinalizationWithThreadContext(const std::shared_ptr<UThreadContext>& threadContext);
