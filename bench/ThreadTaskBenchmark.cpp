@@ -1,16 +1,51 @@
 // Cost of starting and finishing a multi-threaded task, and of the shared work-index dispenser.
-// Baselines in the same run: spawning and joining std::threads directly for the task overhead,
-// a bare atomic counter and a mutex-guarded counter for the dispenser.
+// Baselines in the same run: spawning and joining std::threads directly for the task overhead
+// (also given as the ratio "vs_spawn_join" of each task benchmark), a bare atomic counter and a
+// mutex-guarded counter for the dispenser (compare the rows of equal thread count).
 #include "foundation/UThreadTaskContext.h"
 
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Spawns `threadCount` std::threads running nothing and joins them.
+void spawnAndJoinThreads(std::size_t threadCount, std::vector<std::thread>& threads)
+{
+    for (std::size_t i = 0; i < threadCount; ++i)
+        threads.emplace_back([] { benchmark::ClobberMemory(); });
+    for (std::thread& thread : threads)
+        thread.join();
+    threads.clear();
+}
+
+// Mean seconds of one spawn-and-join of `threadCount` threads, measured just before a benchmark
+// so that its ratio compares against the same machine load.
+double spawnAndJoinSeconds(std::size_t threadCount)
+{
+    constexpr int Rounds = 50;
+    std::vector<std::thread> threads;
+    threads.reserve(threadCount);
+    const Clock::time_point start = Clock::now();
+    for (int round = 0; round < Rounds; ++round)
+        spawnAndJoinThreads(threadCount, threads);
+    return std::chrono::duration<double>(Clock::now() - start).count() / Rounds;
+}
+
+// Reports the mean time of one iteration of the loop timed from `start` as a ratio to the
+// baseline ("vs_spawn_join" < 1 means cheaper than spawning threads).
+void reportRatio(benchmark::State& state, Clock::time_point start, double baselineSeconds)
+{
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    state.counters["vs_spawn_join"] = seconds / double(state.iterations()) / baselineSeconds;
+}
 
 class EmptyTask final : public UThreadTaskContext {
 public:
@@ -29,25 +64,31 @@ public:
 void BM_EmptyTaskOnPool(benchmark::State& state)
 {
     const auto threadCount = quint64(state.range(0));
+    const double baseline = spawnAndJoinSeconds(threadCount);
     EmptyTask task;
+    const Clock::time_point start = Clock::now();
     for (auto _ : state) {
         task.makeReady();
         bool isCanceled = false;
         task.startThreadIfNeededWithThreadCount(threadCount, &isCanceled);
         benchmark::DoNotOptimize(task.waitAllThreadDone());
     }
+    reportRatio(state, start, baseline);
 }
 BENCHMARK(BM_EmptyTaskOnPool)->Arg(1)->Arg(4)->Arg(8)->UseRealTime();
 
 void BM_EmptyTaskWithCallingThread(benchmark::State& state)
 {
     const auto threadCount = quint64(state.range(0));
+    const double baseline = spawnAndJoinSeconds(threadCount);
     EmptyTask task;
+    const Clock::time_point start = Clock::now();
     for (auto _ : state) {
         task.makeReady();
         bool isCanceled = false;
         benchmark::DoNotOptimize(task.runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(threadCount, true, &isCanceled));
     }
+    reportRatio(state, start, baseline);
 }
 BENCHMARK(BM_EmptyTaskWithCallingThread)->Arg(1)->Arg(4)->Arg(8)->UseRealTime();
 
@@ -57,13 +98,8 @@ void BM_BaselineSpawnAndJoinThreads(benchmark::State& state)
     const auto threadCount = std::size_t(state.range(0));
     std::vector<std::thread> threads;
     threads.reserve(threadCount);
-    for (auto _ : state) {
-        for (std::size_t i = 0; i < threadCount; ++i)
-            threads.emplace_back([] { benchmark::ClobberMemory(); });
-        for (std::thread& thread : threads)
-            thread.join();
-        threads.clear();
-    }
+    for (auto _ : state)
+        spawnAndJoinThreads(threadCount, threads);
 }
 BENCHMARK(BM_BaselineSpawnAndJoinThreads)->Arg(1)->Arg(4)->Arg(8)->UseRealTime();
 
