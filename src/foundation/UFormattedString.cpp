@@ -179,11 +179,14 @@ void Formatter::appendText(const Specification& specification, QString text)
 
 std::string printfSpecification(const Specification& specification, const char* length)
 {
-    std::string text = "%" + specification.flags.toStdString();
+    std::string text(1, '%');
+    text.append(specification.flags.toStdString());
     if (specification.width >= 0)
-        text += std::to_string(specification.width);
-    if (specification.precision >= 0)
-        text += "." + std::to_string(specification.precision);
+        text.append(std::to_string(specification.width));
+    if (specification.precision >= 0) {
+        text.push_back('.');
+        text.append(std::to_string(specification.precision));
+    }
     text += length;
     text += char(specification.conversion);
     return text;
