@@ -1,6 +1,6 @@
 #include "foundation/UException.h"
 
-#include <QCoreApplication>
+#include "foundation/UFormattedString.h"
 
 #include <atomic>
 
@@ -33,8 +33,8 @@ void UFemRaiseProgramError(const QString& reason)
 
 void UFemRaiseProgramErrorWithValue(const QString& reason, long value)
 {
-    throw UException(UFemProgramErrorExceptionName,
-        QStringLiteral("%1 ( value: %2 )").arg(reason).arg(value));
+    throw UException(
+        UFemProgramErrorExceptionName, UFormattedString("%@ ( value: %ld )", reason, value));
 }
 
 void UFemRaiseCardClassProgramError(const QString& reason)
@@ -44,7 +44,7 @@ void UFemRaiseCardClassProgramError(const QString& reason)
 
 void UFemRaiseMemoryAllocationFailed()
 {
-    const QString text = QCoreApplication::translate("Vantrel", "Memory allocation failed.");
+    const QString text = ULocalizedFormattedString("Memory allocation failed.");
     throw UException(text, text);
 }
 
