@@ -34,7 +34,7 @@ void UFemRaiseProgramError(const QString& reason)
 void UFemRaiseProgramErrorWithValue(const QString& reason, long value)
 {
     throw UException(
-        UFemProgramErrorExceptionName, QStringLiteral("%1 ( value: %2 )").arg(reason).arg(value));
+        UFemProgramErrorExceptionName, UFormattedString("%@ ( value: %ld )", reason, value));
 }
 
 void UFemRaiseCardClassProgramError(const QString& reason)

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +14,8 @@
 namespace {
 
 const char* const UFemLocalizationContext = "Vantrel";
+// Widths and precisions beyond this come only from broken formats; they must not blow up the text.
+constexpr qint64 UMaxFieldWidth = 1024;
 
 // Locale `C` for this thread while the scope lasts, so that numbers never take a decimal comma.
 class ScopedCNumericLocale {
@@ -99,18 +102,18 @@ const UFormatArgument* Formatter::nextArgument()
 
 int Formatter::readNumberOrStar()
 {
+    qint64 number = 0;
     if (peek() == u'*') {
         ++position_;
         const UFormatArgument* argument = nextArgument();
-        return argument ? int(argument->toSigned()) : 0;
+        number = argument ? argument->toSigned() : 0;
+    } else {
+        while (peek() >= u'0' && peek() <= u'9') {
+            number = std::min(number * 10 + (peek() - u'0'), UMaxFieldWidth);
+            ++position_;
+        }
     }
-    qint64 number = 0;
-    while (peek() >= u'0' && peek() <= u'9') {
-        number
-            = std::min<qint64>(number * 10 + (peek() - u'0'), std::numeric_limits<int>::max() / 2);
-        ++position_;
-    }
-    return int(number);
+    return int(std::clamp(number, -UMaxFieldWidth, UMaxFieldWidth));
 }
 
 bool Formatter::readSpecification(Specification& specification)
@@ -176,11 +179,14 @@ void Formatter::appendText(const Specification& specification, QString text)
 
 std::string printfSpecification(const Specification& specification, const char* length)
 {
-    std::string text = "%" + specification.flags.toStdString();
+    std::string text(1, '%');
+    text.append(specification.flags.toStdString());
     if (specification.width >= 0)
-        text += std::to_string(specification.width);
-    if (specification.precision >= 0)
-        text += "." + std::to_string(specification.precision);
+        text.append(std::to_string(specification.width));
+    if (specification.precision >= 0) {
+        text.push_back('.');
+        text.append(std::to_string(specification.precision));
+    }
     text += length;
     text += char(specification.conversion);
     return text;

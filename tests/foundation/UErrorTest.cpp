@@ -57,6 +57,13 @@ TEST(ErrorFrame, ProgramErrorWithValueNamesTheValue)
     } catch (const UException& exception) {
         EXPECT_EQ(exception.reason(), "Unknown type ( value: -7 )");
     }
+    // A reason that looks like a placeholder stays as it is.
+    try {
+        UFemRaiseProgramErrorWithValue(QStringLiteral("50%1 off"), 3);
+        FAIL() << "no exception";
+    } catch (const UException& exception) {
+        EXPECT_EQ(exception.reason(), "50%1 off ( value: 3 )");
+    }
 }
 
 TEST(ErrorFrame, DescriptionFallBackWithoutADescription)

@@ -61,6 +61,10 @@ TEST(ErrorFrameFormatting, MissingAndSurplusArgumentsAndStrayPercent)
     EXPECT_EQ(UFormattedString("only %@", "one", "two"), "only one");
     EXPECT_EQ(UFormattedString("end %"), "end %");
     EXPECT_EQ(UFormattedString("odd %y here"), "odd %y here");
+    // Absurd widths and precisions are capped.
+    EXPECT_EQ(UFormattedString("%*d", std::numeric_limits<qint64>::min(), 1).size(), 1024);
+    EXPECT_EQ(UFormattedString("%999999999d", 1).size(), 1024);
+    EXPECT_EQ(UFormattedString("%.99999f", 1.0).size(), 1026);
 }
 
 TEST(ErrorFrameFormatting, LocalizedTextIsItsOwnKeyWhenUntranslated)
