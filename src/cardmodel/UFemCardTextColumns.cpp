@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr qsizetype InitialColumnCapacity = 10;
+// Text left behind by replaced columns is dropped once it outweighs the live text by this much.
+constexpr qsizetype ColumnTextSlack = 64;
 constexpr qsizetype InitialLineCapacity = 128;
 
 const QString CommaBetweenColumns = QStringLiteral(" , ");
@@ -28,7 +29,8 @@ bool isSeparator(char16_t unit, UFemColumnSeparatingCharacterType type)
 void UFemCardTextColumns::reset()
 {
     cardType_ = UFemCardTypeNotSet;
-    columnStringArray_.clear();
+    columnText_.clear();
+    columnSlots_.clear();
     hasColumnArray_ = false;
     commentString_.reset();
     errorCardString_.reset();
@@ -47,17 +49,16 @@ qint32 UFemCardTextColumns::cardType() const
 {
     if (cardType_ != UFemCardTypeNotSet)
         return cardType_;
-    if (columnStringArray_.isEmpty())
+    if (columnSlots_.isEmpty())
         return UFemCardTypeNull;
-    const QString& label = columnStringArray_.front();
-    if (label.isEmpty()) {
-        for (const QString& column : columnStringArray_) {
-            if (!column.isEmpty())
+    if (columnSlots_.front().length == 0) {
+        for (const ColumnSlot& column : columnSlots_) {
+            if (column.length > 0)
                 return UFemCardTypeNormal;
         }
         return UFemCardTypeNull;
     }
-    return label.front() == u'#' ? UFemCardTypeSpecial : UFemCardTypeNormal;
+    return columnView(0).front() == u'#' ? UFemCardTypeSpecial : UFemCardTypeNormal;
 }
 
 bool UFemCardTextColumns::isNormalCard() const
@@ -75,15 +76,15 @@ void UFemCardTextColumns::requireNoErrorLine() const
 quint64 UFemCardTextColumns::numberOfColumns() const
 {
     requireNoErrorLine();
-    return quint64(columnStringArray_.size());
+    return quint64(columnSlots_.size());
 }
 
 std::optional<QString> UFemCardTextColumns::columnStringAtIndex(quint64 index) const
 {
     requireNoErrorLine();
-    if (index >= quint64(columnStringArray_.size()) || columnStringArray_[qsizetype(index)].isEmpty())
+    if (index >= quint64(columnSlots_.size()) || columnSlots_[qsizetype(index)].length == 0)
         return std::nullopt;
-    return columnStringArray_[qsizetype(index)];
+    return columnView(qsizetype(index)).toString();
 }
 
 std::optional<QString> UFemCardTextColumns::commentString() const
@@ -92,15 +93,37 @@ std::optional<QString> UFemCardTextColumns::commentString() const
     return commentString_;
 }
 
-void UFemCardTextColumns::storeColumn(QString text, quint64 index)
+UFemCardTextColumns::ColumnSlot& UFemCardTextColumns::slotAt(quint64 index)
 {
-    if (!hasColumnArray_) {
-        columnStringArray_.reserve(std::max<qsizetype>(InitialColumnCapacity, qsizetype(index) + 1));
-        hasColumnArray_ = true;
+    hasColumnArray_ = true;
+    if (index >= quint64(columnSlots_.size()))
+        columnSlots_.resize(qsizetype(index) + 1);
+    return columnSlots_[qsizetype(index)];
+}
+
+void UFemCardTextColumns::storeColumn(QStringView text, quint64 index)
+{
+    ColumnSlot& slot = slotAt(index);
+    slot = { columnText_.size(), text.size() };
+    columnText_ += text;
+    compactColumnText();
+}
+
+void UFemCardTextColumns::compactColumnText()
+{
+    qsizetype live = 0;
+    for (const ColumnSlot& slot : columnSlots_)
+        live += slot.length;
+    if (columnText_.size() <= 2 * live + ColumnTextSlack)
+        return;
+    QString text;
+    text.reserve(live);
+    for (ColumnSlot& slot : columnSlots_) {
+        const QStringView column = QStringView(columnText_).mid(slot.location, slot.length);
+        slot.location = text.size();
+        text += column;
     }
-    if (index >= quint64(columnStringArray_.size()))
-        columnStringArray_.resize(qsizetype(index) + 1);
-    columnStringArray_[qsizetype(index)] = std::move(text);
+    columnText_ = std::move(text);
 }
 
 bool UFemCardTextColumns::setColumnString(const QString& string, quint64 index, UErrorPtr* error)
@@ -112,7 +135,7 @@ bool UFemCardTextColumns::setColumnString(const QString& string, quint64 index, 
         UFemSetError(error, readError);
         return false;
     }
-    storeColumn(text.value_or(QString()), index);
+    storeColumn(text ? QStringView(*text) : QStringView(), index);
     return true;
 }
 
@@ -150,18 +173,26 @@ char16_t UFemCardTextColumns::readModelStringCharactersFromString(const UStringG
     const quint64 start = index;
     const quint64 end = source.length();
     UErrorPtr firstError;
+    // The tokens' source ranges; their texts are fetched in one piece once the line has read.
+    URange tokens;
     for (quint64 column = 0;; ++column) {
         URange token;
         char16_t stop = UFemReadModelColumnString(source, index, end, token, type, &firstError);
         if (firstError)
             break;
         // A token is already a trimmed single column, so it needs no second reading.
-        if (token.length > 0)
-            storeColumn(source.substringWithRange(token), column);
+        if (token.length > 0) {
+            if (tokens.length == 0)
+                tokens.location = token.location;
+            tokens.length = token.location + token.length - tokens.location;
+            slotAt(column) = { qsizetype(token.location - tokens.location), qsizetype(token.length) };
+        }
         if (isSeparator(stop, type)) {
             ++index;
             continue;
         }
+        if (tokens.length > 0)
+            columnText_ = source.substringWithRange(tokens);
         if (stop != UFemCommentCharacter)
             return stop;
         ++index;
@@ -173,6 +204,8 @@ char16_t UFemCardTextColumns::readModelStringCharactersFromString(const UStringG
             commentString_ = source.substringWithRange(comment);
         return stop;
     }
+    columnText_.clear();
+    columnSlots_.clear();
     index = start;
     URange line;
     UErrorPtr lineError;
@@ -214,15 +247,15 @@ QString UFemCardTextColumns::cardStringWithColumnSeparatingCharacterType(
     const bool isComma = type == UFemColumnSeparatingCharacterTypeComma;
     QString line;
     line.reserve(InitialLineCapacity);
-    const bool hasColumns = !columnStringArray_.isEmpty();
-    for (qsizetype column = 0; column < columnStringArray_.size(); ++column) {
+    const bool hasColumns = !columnSlots_.isEmpty();
+    for (qsizetype column = 0; column < columnSlots_.size(); ++column) {
         if (column > 0) {
             if (isComma)
                 line += CommaBetweenColumns;
             else
                 line += UFemTabCharacter;
         }
-        line += columnStringArray_[column];
+        line += columnView(column);
     }
     if (hasColumns && isComma)
         line += CommaAfterLastColumn;

@@ -7,6 +7,8 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
+#include <QVarLengthArray>
 
 #include <memory>
 #include <optional>
@@ -110,12 +112,27 @@ public:
         bool doesOmitComment, bool doesOmitCardErrorDescription) const;
 
 private:
+    // Where a column's text lies in columnText_; an empty column has length 0.
+    struct ColumnSlot {
+        qsizetype location = 0;
+        qsizetype length = 0;
+    };
+    // Columns a line usually has at most (a hexa has 11) are kept without a heap block.
+    static constexpr qsizetype InlineColumnCount = 12;
+
     void requireNoErrorLine() const;
-    void storeColumn(QString text, quint64 index);
+    QStringView columnView(qsizetype index) const
+    {
+        return QStringView(columnText_).mid(columnSlots_[index].location, columnSlots_[index].length);
+    }
+    ColumnSlot& slotAt(quint64 index);
+    void storeColumn(QStringView text, quint64 index);
+    void compactColumnText();
 
     qint32 cardType_ = UFemCardTypeNotSet;
-    // Empty strings stand for empty columns: a stored column text is never empty.
-    QList<QString> columnStringArray_;
+    // The column texts back to back, so that reading a line makes one string, not one per column.
+    QString columnText_;
+    QVarLengthArray<ColumnSlot, InlineColumnCount> columnSlots_;
     bool hasColumnArray_ = false;
     std::optional<QString> commentString_;
     std::optional<QString> errorCardString_;

@@ -53,6 +53,15 @@ ScanResult scan(const UStringGettingCharactersProtocol& source, quint64 index, q
         return false;
     };
     result.stopIndex = UFemScanUnits<ChunkLength>(source, index, end, [&](char16_t unit, quint64 at) {
+        // Letters, digits and most punctuation: what nearly every character of a line is.
+        if (unit > UFemCommaCharacter && unit < 0x7F && unit != UFemCommentCharacter && !inErrorTail) {
+            if (tab != NoIndex)
+                return fail(Failure::TabBetweenBlocks, tab);
+            if (result.first == NoIndex)
+                result.first = at;
+            result.last = at;
+            return true;
+        }
         if (UFemIsLineEnd(unit)) {
             if (inErrorTail && Mode == ScanMode::Column && type == UFemColumnSeparatingCharacterTypeNone)
                 return fail(Failure::LineEndAfterErrorTail, at);

@@ -13,7 +13,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
-#include <string>
 
 namespace {
 
@@ -50,14 +49,15 @@ char16_t failReading(
 
 // The characters of the number, as far as they fit into the conversion buffer.
 struct NumberText {
-    std::string characters;
+    char characters[MaxRealNumberLength + 1] = {};
     quint64 length = 0;
 
     char16_t take(UCharacterReader& reader)
     {
         const char16_t unit = reader.next();
-        if (++length <= MaxRealNumberLength)
-            characters.push_back(char(unit));
+        if (length < MaxRealNumberLength)
+            characters[length] = char(unit);
+        ++length;
         return unit;
     }
     quint64 takeDigits(UCharacterReader& reader)
@@ -200,7 +200,7 @@ char16_t UFemParseRealNumber(const UStringGettingCharactersProtocol& source, qui
                 ULocalizedFormattedString("Float value can be max 32 characters.")));
         return 0;
     }
-    const double converted = cLocaleStringToDouble(text.characters.c_str());
+    const double converted = cLocaleStringToDouble(text.characters);
     // Only an overflow gives infinity here; it would pass on as a "valid" number.
     if (!std::isfinite(converted)) {
         const QString message = ULocalizedFormattedString("Can't read as real number. The value is out of range.");

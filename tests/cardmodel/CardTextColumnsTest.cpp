@@ -170,6 +170,20 @@ TEST(CardTextColumns, SettersCheckOneColumnAndOneComment)
     EXPECT_EQ(columns.numberOfColumns(), 4u);
 }
 
+TEST(CardTextColumns, ReplacedColumnsKeepTheirNeighbours)
+{
+    UFemCardTextColumns columns = readLine(u"Rod , R1 , P1 , N1 , N2"_qs, Comma);
+    UErrorPtr error;
+    for (int round = 0; round < 200; ++round) {
+        const QString text = QStringLiteral("N%1").arg(round);
+        ASSERT_TRUE(columns.setColumnString(text, 3 + quint64(round % 2), &error));
+        ASSERT_EQ(columns.columnStringAtIndex(3 + quint64(round % 2)), text);
+    }
+    EXPECT_EQ(columnsOf(columns), u"Rod|R1|P1|N198|N199"_qs);
+    EXPECT_TRUE(columns.setColumnString(u" "_qs, 2, &error));
+    EXPECT_EQ(columns.cardString(), u"Rod , R1 ,  , N198 , N199 ,"_qs);
+}
+
 TEST(CardTextColumns, SetCardStringTakesOneLine)
 {
     UFemCardTextColumns columns;
