@@ -91,14 +91,24 @@ std::vector<UFemCard*> UFemCardName::nameRefCardArray() const { return ownerCard
 
 bool UFemCardName::isLinkedFrom(const std::function<bool(const UFemCardName*)>& isTarget) const
 {
-    if (refCardColumnSet_ == nullptr)
-        return false;
-    for (UFemCardColumn* column : refCardColumnSet_->columns()) {
-        const UFemCardName* ownerName = column->ownerCard()->cardName();
-        if (ownerName == nullptr)
+    // Registration checks keep references free of loops, but they run after the columns are set:
+    // the walk must end on a loop all the same, and visits each name once.
+    std::unordered_set<const UFemCardName*> visited { this };
+    std::vector<const UFemCardName*> pending { this };
+    while (!pending.empty()) {
+        const UFemCardName* name = pending.back();
+        pending.pop_back();
+        if (name->refCardColumnSet_ == nullptr)
             continue;
-        if (isTarget(ownerName) || ownerName->isLinkedFrom(isTarget))
-            return true;
+        for (UFemCardColumn* column : name->refCardColumnSet_->columns()) {
+            const UFemCardName* ownerName = column->ownerCard()->cardName();
+            if (ownerName == nullptr)
+                continue;
+            if (isTarget(ownerName))
+                return true;
+            if (visited.insert(ownerName).second)
+                pending.push_back(ownerName);
+        }
     }
     return false;
 }

@@ -48,6 +48,17 @@ TEST(CardRegistry, MenuOrderTagsAndSeparators)
     EXPECT_EQ(sorted.back(), &fakeCardClass("Force"));
 }
 
+TEST(CardRegistry, SharedRegistryTakesTheClassesInstalledIntoIt)
+{
+    installFakeCardClassesIntoSharedRegistry();
+    UFemCardClassManager& shared = UFemCardClassManager::sharedCardClassManager();
+    EXPECT_EQ(&shared, &UFemCardClassManager::sharedCardClassManager());
+    EXPECT_EQ(shared.kindOfCardClassWithCardLabelString("Hexa", nullptr), &fakeCardClass("Hexa"));
+    EXPECT_EQ(shared.majorCardValueTypeWithMajorCardValueTypeString("Displacement"), 0x106E0u);
+    expectProgramError([] { UFemCardClassManager::setSharedCardClasses({}); },
+        "The card class manager is already made.");
+}
+
 TEST(CardRegistry, LabelsAreFoundTrimmedAndCaseSensitive)
 {
     UFemCardClassManager manager(fakeCardClasses());

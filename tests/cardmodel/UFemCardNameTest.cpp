@@ -164,6 +164,11 @@ TEST(CardName, LinksAreFollowedThroughReferringCards)
     EXPECT_FALSE(f1->isLinkedFromCardName(nullptr));
     EXPECT_TRUE(f1->isLinkedFromCardNameArray({ other->cardName(), s2 }));
     EXPECT_FALSE(f1->isLinkedFromCardNameArray({}));
+
+    // A set that names itself, before its registration check has refused it, ends the walk.
+    auto loop = model.addCard(fakeCardClass("ForceSet"), "ForceSet , S4 , S4");
+    EXPECT_FALSE(loop->cardName()->isLinkedFromCardName(s1));
+    EXPECT_TRUE(loop->cardName()->isLinkedFromCardName(loop->cardName()));
 }
 
 TEST(CardName, InconsistentRemovalsAreProgramErrors)
