@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 using namespace fakecards;
 
 namespace {
@@ -281,4 +284,20 @@ TEST_F(ModelReadFixture, AnyTextGivesOneCardPerLineAndItsWrittenFormIsStable)
         ASSERT_TRUE(controller.resetWithModelText(controller.modelTextOfAllCards(), true, &error));
         EXPECT_EQ(linesWithoutErrorDescriptions(), keptLines) << text.toStdString();
     }
+}
+
+TEST_F(ModelReadFixture, ReadsTheSameUnderAGermanLocale)
+{
+    const std::string previous = setlocale(LC_ALL, nullptr);
+    if (setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    ASSERT_TRUE(controller.resetWithModelText(canonicalModelText, false, nullptr));
+    const QString written = controller.modelTextOfAllCards();
+    double box[6];
+    controller.getObjectSize(box);
+    setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(written, canonicalModelText);
+    const double expected[6] = { 0, 1.5, 0, 2.25, -0.125, 1e-05 };
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(box[i], expected[i]) << i;
 }
