@@ -172,6 +172,11 @@ bool UFemNodeOrderer::buildNodeBlockOrdererFromNodeBlockNodeNoListTable(UErrorPt
             centroid[k] /= double(members);
     }
     UFemNodeOrderingGraph blockGraph(std::move(centroids), std::vector<quint64>(nodeBlockCount_, 1));
+    std::vector<UFemOrderingIndex> blockOf(nodeCount(), UFemOrderingNone);
+    for (quint64 node = 0; node < nodeCount(); ++node) {
+        if (nodeBlockNodeIndexPositionTable_[node] != NoNode)
+            blockOf[node] = UFemOrderingIndex(nodeBlockNodeIndexPositionTable_[node] / NodeBlockPlaceCount);
+    }
     std::vector<UFemOrderingIndex> stamp(nodeBlockCount_, UFemOrderingNone);
     std::vector<UFemOrderingIndex> connected;
     for (quint64 block = 0; block < nodeBlockCount_; ++block) {
@@ -181,7 +186,7 @@ bool UFemNodeOrderer::buildNodeBlockOrdererFromNodeBlockNodeNoListTable(UErrorPt
             if (node == NoNode)
                 continue;
             for (UFemOrderingIndex other : graph_.neighbours(UFemOrderingIndex(node))) {
-                const quint64 otherBlock = nodeBlockNodeIndexPositionTable_[other] / NodeBlockPlaceCount;
+                const UFemOrderingIndex otherBlock = blockOf[other];
                 if (otherBlock != block && stamp[otherBlock] != block) {
                     stamp[otherBlock] = UFemOrderingIndex(block);
                     connected.push_back(UFemOrderingIndex(otherBlock));

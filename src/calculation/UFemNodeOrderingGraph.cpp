@@ -74,7 +74,8 @@ void UFemNodeOrderingGraph::finishConnections()
     for (size_t node = 0; node < n; ++node) {
         auto first = merged.begin() + qint64(offsets[node]);
         auto last = merged.begin() + qint64(offsets[node + 1]);
-        std::sort(first, last);
+        if (!std::is_sorted(first, last))
+            std::sort(first, last);
         offsets[node] = write;
         UFemOrderingIndex previous = UFemOrderingNone;
         for (auto it = first; it != last; ++it) {
