@@ -4,6 +4,7 @@
 #include "calculation/UFemNodeOrderingMainPath.h"
 #include "calculation/UFemNodePotentialTable.h"
 #include "foundation/UException.h"
+#include "foundation/UFemErrorsOther.h"
 
 #include <algorithm>
 
@@ -224,7 +225,7 @@ quint64 UFemNodeOrderer::getOrderedNodeBlockNodeNoTable(std::vector<quint64>* ta
 {
     table->clear();
     if (!hasExecuted_) {
-        UFemSetError(error, UFemNodeOrderingUnexpectedError(QStringLiteral("No ordered node result.")));
+        UFemSetError(error, UFemUnexpectedError_withDescription(QStringLiteral("No ordered node result.")));
         return 0;
     }
     const auto& degrees = graph_.degrees();
@@ -241,7 +242,7 @@ quint64 UFemNodeOrderer::getOrderedNodeBlockNodeNoTable(std::vector<quint64>* ta
 quint64 UFemNodeOrderer::getOrderedNodeNoTable(quint64* table, UErrorPtr* error) const
 {
     if (orderedNodeNoTable_.empty()) {
-        UFemSetError(error, UFemNodeOrderingUnexpectedError(QStringLiteral("No ordered node result.")));
+        UFemSetError(error, UFemUnexpectedError_withDescription(QStringLiteral("No ordered node result.")));
         return 0;
     }
     std::copy(orderedNodeNoTable_.begin(), orderedNodeNoTable_.end(), table);

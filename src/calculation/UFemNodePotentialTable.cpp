@@ -1,6 +1,7 @@
 #include "calculation/UFemNodePotentialTable.h"
 
 #include "foundation/UException.h"
+#include "foundation/UFemErrorsOther.h"
 
 #include <algorithm>
 #include <limits>
@@ -40,7 +41,7 @@ bool UFemNodePotentialTable::updateNodePotential(const std::vector<UFemOrderingI
     for (UFemOrderingIndex node : initialNodes) {
         if (graph_.degree(node) == 0) {
             UFemSetError(error,
-                UFemNodeOrderingUnexpectedError(QStringLiteral("An initial node for updating potential is invalid.")));
+                UFemUnexpectedError_withDescription(QStringLiteral("An initial node for updating potential is invalid.")));
             return false;
         }
     }

@@ -48,6 +48,3 @@ private:
     std::vector<UFemOrderingIndex> nextWave_;
     std::vector<quint8> inNextWave_;
 };
-
-// The error of a sweep or table request that finds the ordering in a state it cannot handle.
-UErrorPtr UFemNodeOrderingUnexpectedError(const QString& description);
