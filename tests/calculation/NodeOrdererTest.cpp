@@ -173,7 +173,7 @@ TEST(NodeOrdererPath, EqualKeysKeepNodeNumberOrder)
     auto orderer = makeOrderer(mesh, false);
     UErrorPtr error;
     ASSERT_TRUE(orderer->executeNodeOrdering(&error));
-    // Path from the farthest pair 0..2 (node 0 sample: farthest is 2 at 2.0 vs 3 at sqrt2... ).
+    // Both hang off path node 1 at distance 1 and at the same place along the path.
     const auto nodes = orderedNodes(*orderer);
     ASSERT_EQ(nodes.size(), 5u);
     const auto at3 = std::find(nodes.begin(), nodes.end(), 3);
