@@ -52,7 +52,8 @@ UFemNodeOrderer::UFemNodeOrderer(UFemNodeOrdererDelegate* delegate, UFemNodeOrde
 
 UFemNodeOrderer::UFemNodeOrderer(const UFemNodeOrderer& other)
     : UFemNodeOrdererDelegate(), delegate_(other.delegate_), graph_(other.graph_),
-      mainPathTransitNodeNoTable_(other.mainPathTransitNodeNoTable_), orderedNodeNoTable_(other.orderedNodeNoTable_),
+      mainPathTransitNodeNoTable_(other.mainPathTransitNodeNoTable_), transitRuns_(other.transitRuns_),
+      orderedNodeNoTable_(other.orderedNodeNoTable_),
       orderedNodeCount_(other.orderedNodeCount_), warningString_(other.warningString_),
       doesBlockNodeOrdering_(other.doesBlockNodeOrdering_), hasExecuted_(other.hasExecuted_),
       nodeBlockCount_(other.nodeBlockCount_), nodeBlockNodeNoListTable_(other.nodeBlockNodeNoListTable_),
@@ -92,6 +93,10 @@ bool UFemNodeOrderer::setNodeOrderingMainPathTransitNodeNoTable(const quint64* t
     (void)error;
     if (count > 0 && !table)
         UFemRaiseProgramError(QStringLiteral("Out of range."));
+    for (quint64 k = 0; k < count; ++k) {
+        if (table[k] != NoNode && table[k] >= nodeCount())
+            UFemRaiseProgramError(QStringLiteral("Out of range."));
+    }
     mainPathTransitNodeNoTable_.assign(table, table + count);
     return true;
 }
@@ -102,18 +107,13 @@ bool UFemNodeOrderer::executeNodeOrdering(UErrorPtr* error)
     hasExecuted_ = false;
     orderedNodeNoTable_.clear();
     orderedNodeCount_ = 0;
+    const UFemTransitRunTable transitRuns = parseTransitNodeTable();
     bool done = false;
     if (!doesBlockNodeOrdering_) {
+        transitRuns_ = transitRuns;
         done = executeOrderingNodeRecordTable(error);
-    } else if (divideIntoNodeBlockNodeNoListTable(error)) {
-        if (nodeBlockCount_ == 0) {
-            orderedNodeNoTable_.assign(nodeCount(), NoNode);
-            done = true;
-        } else {
-            done = buildNodeBlockOrdererFromNodeBlockNodeNoListTable(error)
-                && nodeBlockOrderer_->executeOrderingNodeRecordTable(error)
-                && getOrderedNodeNoTableFromNodeBlockOrderer(error);
-        }
+    } else {
+        done = executeBlockNodeOrdering(transitRuns, error);
     }
     if (!done) {
         orderedNodeNoTable_.clear();
@@ -123,6 +123,20 @@ bool UFemNodeOrderer::executeNodeOrdering(UErrorPtr* error)
     return done;
 }
 
+bool UFemNodeOrderer::executeBlockNodeOrdering(const UFemTransitRunTable& transitRuns, UErrorPtr* error)
+{
+    if (!divideIntoNodeBlockNodeNoListTable(error))
+        return false;
+    if (nodeBlockCount_ == 0) {
+        orderedNodeNoTable_.assign(nodeCount(), NoNode);
+        return true;
+    }
+    if (!buildNodeBlockOrdererFromNodeBlockNodeNoListTable(error))
+        return false;
+    nodeBlockOrderer_->transitRuns_ = blockTransitRuns(transitRuns);
+    return nodeBlockOrderer_->executeOrderingNodeRecordTable(error) && getOrderedNodeNoTableFromNodeBlockOrderer(error);
+}
+
 bool UFemNodeOrderer::executeOrderingNodeRecordTable(UErrorPtr* error)
 {
     const UFemNodeGroupTable groups = UFemFindConnectedNodeGroups(graph_);
@@ -130,7 +144,10 @@ bool UFemNodeOrderer::executeOrderingNodeRecordTable(UErrorPtr* error)
         return true;
     UFemNodePotentialTable table(graph_);
     std::vector<UFemOrderingIndex> mainPath;
-    if (!UFemBuildNodeOrderingMainPath(table, graph_, groups, &mainPath, error))
+    const bool hasPath = transitRuns_.empty()
+        ? UFemBuildNodeOrderingMainPath(table, graph_, groups, &mainPath, error)
+        : UFemBuildNodeOrderingMainPathWithTransitNodes(table, graph_, groups, transitRuns_, &mainPath, error);
+    if (!hasPath)
         return false;
     if (!UFemOrderNodesByPotential(table, graph_, mainPath, &orderedNodeNoTable_, error)) {
         orderedNodeNoTable_.clear();
@@ -138,6 +155,29 @@ bool UFemNodeOrderer::executeOrderingNodeRecordTable(UErrorPtr* error)
     }
     orderedNodeCount_ = mainPath.size();
     return true;
+}
+
+UFemTransitRunTable UFemNodeOrderer::parseTransitNodeTable()
+{
+    if (mainPathTransitNodeNoTable_.empty())
+        return {};
+    return UFemParseTransitNodeTable(
+        graph_, mainPathTransitNodeNoTable_, [this](quint64 node) { return nodeNameStringWithNodeNo(node); },
+        [this](const QString& text) { appendWarningString(text); });
+}
+
+UFemTransitRunTable UFemNodeOrderer::blockTransitRuns(const UFemTransitRunTable& nodeRuns) const
+{
+    UFemTransitRunTable blockRuns;
+    for (const auto& run : nodeRuns) {
+        blockRuns.emplace_back();
+        for (UFemOrderingIndex node : run) {
+            const auto block = UFemOrderingIndex(nodeBlockNodeIndexPositionTable_[node] / NodeBlockPlaceCount);
+            if (blockRuns.back().empty() || blockRuns.back().back() != block)
+                blockRuns.back().push_back(block);
+        }
+    }
+    return blockRuns;
 }
 
 bool UFemNodeOrderer::divideIntoNodeBlockNodeNoListTable(UErrorPtr* error)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation/UFemNodeOrderingGraph.h"
+#include "calculation/UFemNodeOrderingTransitPath.h"
 #include "foundation/UError.h"
 
 #include <QString>
@@ -40,7 +41,8 @@ public:
     // All connections at once in compressed rows: row n is connectedNodeNos[rowOffsets[n] .. rowOffsets[n + 1]).
     void setNodeConnections(std::span<const quint64> rowOffsets, std::span<const quint64> connectedNodeNos);
 
-    // Stores a copy of the transit node table (all ones divides runs); count 0 clears it.
+    // Stores a copy of the transit node table (all ones divides runs); count 0 clears it. The main
+    // path of each group named in it runs through its transit nodes in the given order.
     bool setNodeOrderingMainPathTransitNodeNoTable(const quint64* table, quint64 count, UErrorPtr* error);
 
     bool executeNodeOrdering(UErrorPtr* error);
@@ -71,6 +73,9 @@ private:
     UFemNodeOrderer(UFemNodeOrdererDelegate* delegate, UFemNodeOrderingGraph graph);
 
     bool executeOrderingNodeRecordTable(UErrorPtr* error);
+    bool executeBlockNodeOrdering(const UFemTransitRunTable& transitRuns, UErrorPtr* error);
+    UFemTransitRunTable parseTransitNodeTable();
+    UFemTransitRunTable blockTransitRuns(const UFemTransitRunTable& nodeRuns) const;
     bool divideIntoNodeBlockNodeNoListTable(UErrorPtr* error);
     bool buildNodeBlockOrdererFromNodeBlockNodeNoListTable(UErrorPtr* error);
     bool getOrderedNodeNoTableFromNodeBlockOrderer(UErrorPtr* error);
@@ -78,6 +83,7 @@ private:
     UFemNodeOrdererDelegate* delegate_;
     UFemNodeOrderingGraph graph_;
     std::vector<quint64> mainPathTransitNodeNoTable_;
+    UFemTransitRunTable transitRuns_;
     std::vector<quint64> orderedNodeNoTable_;
     quint64 orderedNodeCount_ = 0;
     QString warningString_;

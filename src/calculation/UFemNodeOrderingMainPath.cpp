@@ -127,28 +127,35 @@ double UFemFindFarthestNodePair(UFemNodePotentialTable& table, const UFemNodeOrd
     return best;
 }
 
+bool UFemAppendGroupMainPath(UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
+    std::span<const UFemOrderingIndex> group, std::vector<UFemOrderingIndex>& usedStamp, UFemOrderingIndex stamp,
+    std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
+{
+    if (group.size() < 3) {
+        mainPath->insert(mainPath->end(), group.begin(), group.end());
+    } else {
+        UErrorPtr sweepError;
+        std::vector<UFemOrderingIndex> path;
+        const double length = UFemFindFarthestNodePair(table, graph, group, usedStamp, stamp, &path, &sweepError);
+        if (sweepError) {
+            UFemSetError(error, sweepError);
+            return false;
+        }
+        if (length >= 0.0)
+            mainPath->insert(mainPath->end(), path.begin(), path.end());
+    }
+    mainPath->push_back(UFemOrderingNone);
+    return true;
+}
+
 bool UFemBuildNodeOrderingMainPath(UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
     const UFemNodeGroupTable& groups, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
 {
     mainPath->clear();
     std::vector<UFemOrderingIndex> usedStamp(graph.nodeCount(), UFemOrderingNone);
-    std::vector<UFemOrderingIndex> path;
     for (size_t g = 0; g < groups.count(); ++g) {
-        const auto group = groups.group(g);
-        if (group.size() < 3) {
-            mainPath->insert(mainPath->end(), group.begin(), group.end());
-        } else {
-            UErrorPtr sweepError;
-            const double length = UFemFindFarthestNodePair(table, graph, group, usedStamp, UFemOrderingIndex(g),
-                &path, &sweepError);
-            if (sweepError) {
-                UFemSetError(error, sweepError);
-                return false;
-            }
-            if (length >= 0.0)
-                mainPath->insert(mainPath->end(), path.begin(), path.end());
-        }
-        mainPath->push_back(UFemOrderingNone);
+        if (!UFemAppendGroupMainPath(table, graph, groups.group(g), usedStamp, UFemOrderingIndex(g), mainPath, error))
+            return false;
     }
     return true;
 }

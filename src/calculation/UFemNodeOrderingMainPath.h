@@ -27,6 +27,12 @@ double UFemFindFarthestNodePair(UFemNodePotentialTable& table, const UFemNodeOrd
     std::span<const UFemOrderingIndex> group, std::vector<UFemOrderingIndex>& usedStamp, UFemOrderingIndex stamp,
     std::vector<UFemOrderingIndex>* path, UErrorPtr* error);
 
+// Appends one group's path and a divider (UFemOrderingNone): a group of 1 or 2 nodes in ascending
+// order, a larger one its double-sweep path (nothing when none is found).
+bool UFemAppendGroupMainPath(UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
+    std::span<const UFemOrderingIndex> group, std::vector<UFemOrderingIndex>& usedStamp, UFemOrderingIndex stamp,
+    std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error);
+
 // Every group's path followed by one divider (UFemOrderingNone).
 bool UFemBuildNodeOrderingMainPath(UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
     const UFemNodeGroupTable& groups, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error);

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <memory>
+#include <set>
 
 namespace {
 
@@ -97,4 +100,80 @@ TEST(NodeOrdererSweep, ConnectionsGivenPieceByPiece)
     ASSERT_TRUE(pieces.executeNodeOrdering(&error));
     EXPECT_EQ(whole.orderedNodeNoTable(), pieces.orderedNodeNoTable());
     EXPECT_EQ(whole.nodeBlockNodeNoListTable(), pieces.nodeBlockNodeNoListTable());
+}
+
+namespace {
+
+class NamingDelegate : public UFemNodeOrdererDelegate {
+public:
+    QString nodeNameStringWithNodeNo(quint64 nodeNo) const override { return QStringLiteral("N%1").arg(nodeNo); }
+};
+
+// A chain 0 - 1 - 2 - 3 - 4 on the x axis, a pair 5 - 6 beside it; node 7 takes no part.
+std::unique_ptr<UFemNodeOrderer> chainAndPair(const UFemNodeOrdererDelegate* delegate, bool twoLevel, double x7 = 2.2)
+{
+    const double locations[] = { 0, 0, 0, 1, 0, 0, 2, 0, 0, 3, 0, 0, 4, 0, 0, 0, 5, 0, 1, 5, 0, x7, 0, 0 };
+    const quint64 degrees[] = { 1, 1, 1, 1, 1, 1, 1, 0 };
+    auto orderer = std::make_unique<UFemNodeOrderer>(const_cast<UFemNodeOrdererDelegate*>(delegate), 8, degrees,
+        locations, twoLevel);
+    const std::vector<std::vector<quint64>> rows = { { 1 }, { 0, 2 }, { 1, 3 }, { 2, 4 }, { 3 }, { 6 }, { 5 } };
+    for (quint64 node = 0; node < rows.size(); ++node)
+        orderer->setNodeConnectionWithNodeNo(node, rows[node]);
+    return orderer;
+}
+
+std::vector<quint64> orderWithTransit(UFemNodeOrderer& orderer, const std::vector<quint64>& transit)
+{
+    UErrorPtr error;
+    EXPECT_TRUE(orderer.setNodeOrderingMainPathTransitNodeNoTable(transit.data(), transit.size(), &error));
+    EXPECT_TRUE(orderer.executeNodeOrdering(&error));
+    std::vector<quint64> nodes;
+    for (quint64 node : orderer.orderedNodeNoTable()) {
+        if (node != ~quint64(0))
+            nodes.push_back(node);
+    }
+    return nodes;
+}
+
+} // namespace
+
+TEST(NodeOrdererTransit, PathThroughTransitNodesAndGroupOrder)
+{
+    const NamingDelegate names;
+    const quint64 divider = ~quint64(0);
+    auto orderer = chainAndPair(&names, false);
+    EXPECT_EQ(orderWithTransit(*orderer, {}), (std::vector<quint64>{ 0, 1, 2, 3, 4, 5, 6 }));
+    // Path 2, 1, 0: nodes 3 and 4 hang off path node 2 and come first, against the path direction.
+    EXPECT_EQ(orderWithTransit(*orderer, { 2, 0 }), (std::vector<quint64>{ 4, 3, 2, 1, 0, 5, 6 }));
+    // Path 2, 1, 0, then 0 to 4 with the nodes already on the path skipped: 2, 1, 0, 3, 4.
+    EXPECT_EQ(orderWithTransit(*orderer, { 2, 0, 4 }), (std::vector<quint64>{ 2, 1, 0, 3, 4, 5, 6 }));
+    // A run naming the pair puts its group first; a clear table restores the order.
+    EXPECT_EQ(orderWithTransit(*orderer, { 6, divider, 0, 4 }), (std::vector<quint64>{ 6, 5, 0, 1, 2, 3, 4 }));
+    EXPECT_EQ(orderWithTransit(*orderer, {}), (std::vector<quint64>{ 0, 1, 2, 3, 4, 5, 6 }));
+    EXPECT_TRUE(orderer->warningString().isEmpty());
+
+    auto twoLevel = chainAndPair(&names, true);
+    const auto nodes = orderWithTransit(*twoLevel, { 5 });
+    ASSERT_EQ(nodes.size(), 7u);
+    EXPECT_EQ(std::set<quint64>(nodes.begin(), nodes.begin() + 2), (std::set<quint64>{ 5, 6 }));
+}
+
+TEST(NodeOrdererTransit, WarningsOfTheTable)
+{
+    const NamingDelegate names;
+    const quint64 divider = ~quint64(0);
+    auto orderer = chainAndPair(&names, false);
+    // Node 7 has no degree: the nearest node with degree (2 at x = 2 against 7 at x = 2.2) replaces it.
+    EXPECT_EQ(orderWithTransit(*orderer, { divider, 7, divider, divider, 0 }), (std::vector<quint64>{ 4, 3, 2, 1, 0, 5, 6 }));
+    EXPECT_EQ(orderer->warningString(),
+        QStringLiteral("Node ordering 'Divider' found at the beginning of the node list.\n"
+                       "Node 'N7' in node ordering node list doesn't have DOF, so the node is replaced with node 'N2'.\n"
+                       "Node ordering 'Divider' found continuously in the node list.\n"));
+
+    // Without a finite location no node is near enough: the node is dropped.
+    auto lost = chainAndPair(&names, false, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(orderWithTransit(*lost, { 7 }), (std::vector<quint64>{ 0, 1, 2, 3, 4, 5, 6 }));
+    EXPECT_EQ(lost->warningString(),
+        QStringLiteral("Node 'N7' in node ordering node list doesn't have DOF and another node is not found to "
+                       "replace, so the node is remove.\n"));
 }
