@@ -28,7 +28,7 @@ void UFemNodeOrderingGraph::addConnections(UFemOrderingIndex node, std::span<con
             UFemRaiseProgramError(QStringLiteral("Out of range."));
         pendingConnected_.push_back(UFemOrderingIndex(other));
     }
-    pieces_.push_back({ node, begin, pendingConnected_.size() });
+    batches_.push_back({ node, begin, pendingConnected_.size() });
 }
 
 void UFemNodeOrderingGraph::addConnections(UFemOrderingIndex node, std::span<const UFemOrderingIndex> connected)
@@ -39,19 +39,19 @@ void UFemNodeOrderingGraph::addConnections(UFemOrderingIndex node, std::span<con
             UFemRaiseProgramError(QStringLiteral("Out of range."));
     }
     pendingConnected_.insert(pendingConnected_.end(), connected.begin(), connected.end());
-    pieces_.push_back({ node, begin, pendingConnected_.size() });
+    batches_.push_back({ node, begin, pendingConnected_.size() });
 }
 
 void UFemNodeOrderingGraph::finishConnections()
 {
-    if (pieces_.empty())
+    if (batches_.empty())
         return;
     const size_t n = nodeCount();
     std::vector<quint64> offsets(n + 1, 0);
     for (size_t node = 0; node < n; ++node)
         offsets[node + 1] = offsets_[node + 1] - offsets_[node];
-    for (const Piece& piece : pieces_)
-        offsets[piece.node + 1] += piece.end - piece.begin;
+    for (const Batch& batch : batches_)
+        offsets[batch.node + 1] += batch.end - batch.begin;
     for (size_t node = 0; node < n; ++node)
         offsets[node + 1] += offsets[node];
 
@@ -61,11 +61,11 @@ void UFemNodeOrderingGraph::finishConnections()
         for (quint64 k = offsets_[node]; k < offsets_[node + 1]; ++k)
             merged[fill[node]++] = adjacency_[k];
     }
-    for (const Piece& piece : pieces_) {
-        for (quint64 k = piece.begin; k < piece.end; ++k)
-            merged[fill[piece.node]++] = pendingConnected_[k];
+    for (const Batch& batch : batches_) {
+        for (quint64 k = batch.begin; k < batch.end; ++k)
+            merged[fill[batch.node]++] = pendingConnected_[k];
     }
-    pieces_.clear();
+    batches_.clear();
     pendingConnected_.clear();
     pendingConnected_.shrink_to_fit();
 

@@ -32,12 +32,11 @@ public:
     // Adds connections of one node; they take effect at the next finishConnections().
     void addConnections(UFemOrderingIndex node, std::span<const quint64> connected);
     void addConnections(UFemOrderingIndex node, std::span<const UFemOrderingIndex> connected);
-    bool hasPendingConnections() const { return !pieces_.empty(); }
     // Merges the pending connections into the rows (sorted, unique, self and degree-0 nodes removed).
     void finishConnections();
 
 private:
-    struct Piece {
+    struct Batch {
         UFemOrderingIndex node;
         quint64 begin;
         quint64 end;
@@ -47,6 +46,6 @@ private:
     std::vector<quint64> degrees_;
     std::vector<quint64> offsets_;
     std::vector<UFemOrderingIndex> adjacency_;
-    std::vector<Piece> pieces_;
+    std::vector<Batch> batches_;
     std::vector<UFemOrderingIndex> pendingConnected_;
 };

@@ -79,27 +79,27 @@ TEST(NodeOrdererSweep, GroupsAndMainPathDividers)
     EXPECT_EQ(ordered, (std::vector<quint64>{ 0, 3, 1, 2, 4, ~quint64(0) }));
 }
 
-TEST(NodeOrdererSweep, ConnectionsGivenPieceByPiece)
+TEST(NodeOrdererSweep, ConnectionsGivenNodeByNode)
 {
     // The same grid given as compressed rows and node by node in two halves with the node itself
     // and repeats mixed in: the same order.
     const nodeordering::Mesh mesh = nodeordering::makeGridMesh(9, 8, 1, 0.2, true, 11);
     UFemNodeOrderer whole(nullptr, mesh.nodeCount, mesh.degrees.data(), mesh.locations.data(), true);
     whole.setNodeConnections(mesh.rowOffsets, mesh.columns);
-    UFemNodeOrderer pieces(nullptr, mesh.nodeCount, mesh.degrees.data(), mesh.locations.data(), true);
+    UFemNodeOrderer byNode(nullptr, mesh.nodeCount, mesh.degrees.data(), mesh.locations.data(), true);
     for (quint64 node = mesh.nodeCount; node-- > 0;) {
         const auto row = mesh.row(node);
         std::vector<quint64> first(row.begin(), row.begin() + row.size() / 2);
         std::vector<quint64> second(row.begin() + row.size() / 3, row.end());
         second.push_back(node);
-        pieces.setNodeConnectionWithNodeNo(node, second);
-        pieces.setNodeConnectionWithNodeNo(node, first);
+        byNode.setNodeConnectionWithNodeNo(node, second);
+        byNode.setNodeConnectionWithNodeNo(node, first);
     }
     UErrorPtr error;
     ASSERT_TRUE(whole.executeNodeOrdering(&error));
-    ASSERT_TRUE(pieces.executeNodeOrdering(&error));
-    EXPECT_EQ(whole.orderedNodeNoTable(), pieces.orderedNodeNoTable());
-    EXPECT_EQ(whole.nodeBlockNodeNoListTable(), pieces.nodeBlockNodeNoListTable());
+    ASSERT_TRUE(byNode.executeNodeOrdering(&error));
+    EXPECT_EQ(whole.orderedNodeNoTable(), byNode.orderedNodeNoTable());
+    EXPECT_EQ(whole.nodeBlockNodeNoListTable(), byNode.nodeBlockNodeNoListTable());
 }
 
 namespace {

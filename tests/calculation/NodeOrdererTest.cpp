@@ -311,6 +311,16 @@ TEST(NodeOrdererErrors, ProgramErrorsAndMissingResult)
     EXPECT_EQ(programErrorReason([&] { orderer->getOrderedNodeNoTable(table.data(), nullptr); }),
         QStringLiteral("Error Responder Error"));
 
+    // A node whose degree exceeds the block limit, or a connection outside the nodes.
+    const Mesh heavy = lineMesh({ 0, 1 }, { { 0, 1 } }, { 3, 1 });
+    auto heavyOrderer = makeOrderer(heavy, false);
+    ASSERT_TRUE(heavyOrderer->executeNodeOrdering(&error));
+    EXPECT_EQ(programErrorReason([&] { heavyOrderer->getOrderedNodeBlockNodeNoTable(&blocks, 2, &error); }),
+        QStringLiteral("Out of range."));
+    const quint64 outside[] = { 3 };
+    EXPECT_EQ(programErrorReason([&] { heavyOrderer->setNodeConnectionWithNodeNo(0, outside); }),
+        QStringLiteral("Out of range."));
+
     // Nothing takes part: no block, no error.
     const Mesh idle = lineMesh({ 0, 1 }, {}, { 0, 0 });
     for (bool twoLevel : { false, true }) {
