@@ -29,10 +29,12 @@ const Mesh& cachedMesh(int kind, int sizeIndex, bool unstructured)
         const double perturbation = unstructured ? kPerturbation : 0.0;
         if (kind == Shell) {
             const int side = kShellSides[sizeIndex];
-            slot = std::make_unique<Mesh>(nodeordering::makeGridMesh(side, side, 1, perturbation, unstructured));
+            slot = std::make_unique<Mesh>(
+                nodeordering::makeGridMesh(side, side, 1, perturbation, unstructured));
         } else {
             const int side = kSolidSides[sizeIndex];
-            slot = std::make_unique<Mesh>(nodeordering::makeGridMesh(side, side, side, perturbation, unstructured));
+            slot = std::make_unique<Mesh>(
+                nodeordering::makeGridMesh(side, side, side, perturbation, unstructured));
         }
     }
     return *slot;
@@ -54,7 +56,8 @@ void BM_NodeOrderer(benchmark::State& state)
     for (int run = 0; run < std::min<int>(5, int(state.iterations())); ++run) {
         const auto start = std::chrono::steady_clock::now();
         rcmBlocks = nodeordering::blocksOfOrder(mesh, nodeordering::reverseCuthillMcKee(mesh));
-        rcmSeconds = std::min(rcmSeconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        rcmSeconds = std::min(rcmSeconds,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     const auto rcm = nodeordering::pageEnvelope(mesh, rcmBlocks);
 
@@ -65,7 +68,8 @@ void BM_NodeOrderer(benchmark::State& state)
     state.counters["env/rcm"] = double(envelope.envelope) / double(rcm.envelope);
     state.counters["work/rcm"] = envelope.squareSum / rcm.squareSum;
     state.counters["rcmSec"] = rcmSeconds;
-    state.SetLabel(std::string(state.range(0) == Shell ? "shell" : "solid") + (state.range(2) ? " unstructured" : " structured"));
+    state.SetLabel(std::string(state.range(0) == Shell ? "shell" : "solid")
+        + (state.range(2) ? " unstructured" : " structured"));
 }
 
 void meshArguments(benchmark::internal::Benchmark* bench)

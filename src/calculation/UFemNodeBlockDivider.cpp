@@ -11,9 +11,13 @@ constexpr quint64 kNone64 = ~quint64(0);
 
 } // namespace
 
-UFemNodeBlockDivider::UFemNodeBlockDivider(const UFemNodeOrderingGraph& graph, std::span<const quint64> referenceOrder,
-    std::span<const quint64> degrees, quint64 blockDegreeLimit)
-    : graph_(graph), reference_(referenceOrder), degrees_(degrees), limit_(blockDegreeLimit)
+UFemNodeBlockDivider::UFemNodeBlockDivider(const UFemNodeOrderingGraph& graph,
+    std::span<const quint64> referenceOrder, std::span<const quint64> degrees,
+    quint64 blockDegreeLimit)
+    : graph_(graph)
+    , reference_(referenceOrder)
+    , degrees_(degrees)
+    , limit_(blockDegreeLimit)
 {
     if (limit_ == 0)
         UFemRaiseProgramError(QStringLiteral("Out of range."));
@@ -38,7 +42,8 @@ quint64 UFemNodeBlockDivider::divide()
         members_.clear();
         cursor_ = 0;
         while (advanceCursor())
-            buildBlock(reference_.empty() ? UFemOrderingIndex(cursor_) : UFemOrderingIndex(reference_[cursor_]));
+            buildBlock(reference_.empty() ? UFemOrderingIndex(cursor_)
+                                          : UFemOrderingIndex(reference_[cursor_]));
     } catch (const std::bad_alloc&) {
         UFemRaiseMemoryAllocationFailed();
     }
@@ -122,9 +127,11 @@ bool UFemNodeBlockDivider::grow(quint64 block, quint64* expandHead)
 
 bool UFemNodeBlockDivider::takeOver(quint64 block, TakeOverState* state)
 {
-    for (; state->member < blocks_[block].memberCount; ++state->member, state->hasCandidates = false) {
+    for (; state->member < blocks_[block].memberCount;
+         ++state->member, state->hasCandidates = false) {
         if (!state->hasCandidates) {
-            candidatesInReferenceOrder(member(block, state->member), state->lowerLimit, &takeOverCandidates_);
+            candidatesInReferenceOrder(
+                member(block, state->member), state->lowerLimit, &takeOverCandidates_);
             state->candidate = 0;
             state->hasCandidates = true;
         }
@@ -143,7 +150,8 @@ bool UFemNodeBlockDivider::takeOver(quint64 block, TakeOverState* state)
 bool UFemNodeBlockDivider::tryTakeOver(quint64 block, UFemOrderingIndex node, TakeOverState* state)
 {
     const UFemOrderingIndex owner = blockOf(node);
-    if (owner == UFemOrderingNone || owner == block || blocks_[block].degreeSum + degree(node) > limit_)
+    if (owner == UFemOrderingNone || owner == block
+        || blocks_[block].degreeSum + degree(node) > limit_)
         return false;
     const quint64 mark = blocks_[owner].expansionMark;
     if (mark == kNone64 || position_[node] % limit_ <= mark)
@@ -157,8 +165,8 @@ bool UFemNodeBlockDivider::tryTakeOver(quint64 block, UFemOrderingIndex node, Ta
     return true;
 }
 
-bool UFemNodeBlockDivider::findReplacement(quint64 block, UFemOrderingIndex leaving, UFemOrderingIndex* replacement,
-    quint64* supplier)
+bool UFemNodeBlockDivider::findReplacement(
+    quint64 block, UFemOrderingIndex leaving, UFemOrderingIndex* replacement, quint64* supplier)
 {
     if (++visitEpoch_ == 0) {
         std::fill(visitStamp_.begin(), visitStamp_.end(), 0);
@@ -211,8 +219,8 @@ void UFemNodeBlockDivider::moveToBlock(quint64 block, UFemOrderingIndex node, qu
     appendMember(block, node);
 }
 
-void UFemNodeBlockDivider::candidatesInReferenceOrder(UFemOrderingIndex node, quint64 from,
-    std::vector<UFemOrderingIndex>* out)
+void UFemNodeBlockDivider::candidatesInReferenceOrder(
+    UFemOrderingIndex node, quint64 from, std::vector<UFemOrderingIndex>* out)
 {
     out->clear();
     const auto neighbours = graph_.neighbours(node);
@@ -224,7 +232,8 @@ void UFemNodeBlockDivider::candidatesInReferenceOrder(UFemOrderingIndex node, qu
     }
     sortScratch_.clear();
     for (UFemOrderingIndex other : neighbours) {
-        const quint64 position = inverseReference_[other] == UFemOrderingNone ? kNone64 : inverseReference_[other];
+        const quint64 position
+            = inverseReference_[other] == UFemOrderingNone ? kNone64 : inverseReference_[other];
         if (position >= from)
             sortScratch_.emplace_back(position, other);
     }

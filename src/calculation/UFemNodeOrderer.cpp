@@ -12,52 +12,53 @@ namespace {
 
 constexpr qsizetype kWarningStringCapacity = 256;
 
-std::vector<double> copyLocations(quint64 nodeCount, const double* nodeLocationTable)
-{
-    if (!nodeLocationTable)
-        UFemRaiseProgramError(QStringLiteral("nodeLocationTable == NULL."));
-    return std::vector<double>(nodeLocationTable, nodeLocationTable + 3 * nodeCount);
-}
-
-std::vector<quint64> copyDegrees(quint64 nodeCount, const quint64* nodeDegreeCountTable)
-{
-    if (!nodeDegreeCountTable)
-        return std::vector<quint64>(nodeCount, 1);
-    return std::vector<quint64>(nodeDegreeCountTable, nodeDegreeCountTable + nodeCount);
-}
-
-quint64 checkedNodeCount(quint64 nodeCount)
+// The orderer's own copy of the locations and degrees (degree 1 for every node without a table).
+UFemNodeOrderingGraph makeGraph(
+    quint64 nodeCount, const quint64* nodeDegreeCountTable, const double* nodeLocationTable)
 {
     if (nodeCount == 0)
         UFemRaiseProgramError(QStringLiteral("nodeCount == 0."));
-    if (nodeCount > UFemOrderingMaxNodeCount)
+    if (nodeCount > UFemOrderingMaxNodeCount || !nodeLocationTable)
         UFemRaiseProgramError(QStringLiteral("Out of range."));
-    return nodeCount;
+    std::vector<double> locations(nodeLocationTable, nodeLocationTable + 3 * nodeCount);
+    std::vector<quint64> degrees = nodeDegreeCountTable
+        ? std::vector<quint64>(nodeDegreeCountTable, nodeDegreeCountTable + nodeCount)
+        : std::vector<quint64>(nodeCount, 1);
+    return UFemNodeOrderingGraph(std::move(locations), std::move(degrees));
 }
 
 } // namespace
 
 UFemNodeOrderer::UFemNodeOrderer(UFemNodeOrdererDelegate* delegate, quint64 nodeCount,
-    const quint64* nodeDegreeCountTable, const double* nodeLocationTable, bool doesBlockNodeOrdering)
-    : delegate_(delegate),
-      graph_(copyLocations(checkedNodeCount(nodeCount), nodeLocationTable), copyDegrees(nodeCount, nodeDegreeCountTable)),
-      doesBlockNodeOrdering_(doesBlockNodeOrdering)
+    const quint64* nodeDegreeCountTable, const double* nodeLocationTable,
+    bool doesBlockNodeOrdering)
+    : delegate_(delegate)
+    , graph_(makeGraph(nodeCount, nodeDegreeCountTable, nodeLocationTable))
+    , doesBlockNodeOrdering_(doesBlockNodeOrdering)
 {
 }
 
 UFemNodeOrderer::UFemNodeOrderer(UFemNodeOrdererDelegate* delegate, UFemNodeOrderingGraph graph)
-    : delegate_(delegate), graph_(std::move(graph)), doesBlockNodeOrdering_(false)
+    : delegate_(delegate)
+    , graph_(std::move(graph))
+    , doesBlockNodeOrdering_(false)
 {
 }
 
 UFemNodeOrderer::UFemNodeOrderer(const UFemNodeOrderer& other)
-    : UFemNodeOrdererDelegate(), delegate_(other.delegate_), graph_(other.graph_),
-      mainPathTransitNodeNoTable_(other.mainPathTransitNodeNoTable_), transitRuns_(other.transitRuns_),
-      orderedNodeNoTable_(other.orderedNodeNoTable_),
-      orderedNodeCount_(other.orderedNodeCount_), warningString_(other.warningString_),
-      doesBlockNodeOrdering_(other.doesBlockNodeOrdering_), hasExecuted_(other.hasExecuted_),
-      nodeBlockCount_(other.nodeBlockCount_), nodeBlockNodeNoListTable_(other.nodeBlockNodeNoListTable_),
-      nodeBlockNodeIndexPositionTable_(other.nodeBlockNodeIndexPositionTable_)
+    : UFemNodeOrdererDelegate()
+    , delegate_(other.delegate_)
+    , graph_(other.graph_)
+    , mainPathTransitNodeNoTable_(other.mainPathTransitNodeNoTable_)
+    , transitRuns_(other.transitRuns_)
+    , orderedNodeNoTable_(other.orderedNodeNoTable_)
+    , orderedNodeCount_(other.orderedNodeCount_)
+    , warningString_(other.warningString_)
+    , doesBlockNodeOrdering_(other.doesBlockNodeOrdering_)
+    , hasExecuted_(other.hasExecuted_)
+    , nodeBlockCount_(other.nodeBlockCount_)
+    , nodeBlockNodeNoListTable_(other.nodeBlockNodeNoListTable_)
+    , nodeBlockNodeIndexPositionTable_(other.nodeBlockNodeIndexPositionTable_)
 {
     if (other.nodeBlockOrderer_) {
         nodeBlockOrderer_ = std::make_unique<UFemNodeOrderer>(*other.nodeBlockOrderer_);
@@ -67,7 +68,8 @@ UFemNodeOrderer::UFemNodeOrderer(const UFemNodeOrderer& other)
 
 UFemNodeOrderer::~UFemNodeOrderer() = default;
 
-void UFemNodeOrderer::setNodeConnectionWithNodeNo(quint64 nodeNo, std::span<const quint64> connectedNodeNoIndexSet)
+void UFemNodeOrderer::setNodeConnectionWithNodeNo(
+    quint64 nodeNo, std::span<const quint64> connectedNodeNoIndexSet)
 {
     if (nodeNo >= nodeCount())
         UFemRaiseProgramError(QStringLiteral("Out of range."));
@@ -76,7 +78,8 @@ void UFemNodeOrderer::setNodeConnectionWithNodeNo(quint64 nodeNo, std::span<cons
     graph_.addConnections(UFemOrderingIndex(nodeNo), connectedNodeNoIndexSet);
 }
 
-void UFemNodeOrderer::setNodeConnections(std::span<const quint64> rowOffsets, std::span<const quint64> connectedNodeNos)
+void UFemNodeOrderer::setNodeConnections(
+    std::span<const quint64> rowOffsets, std::span<const quint64> connectedNodeNos)
 {
     if (rowOffsets.size() != nodeCount() + 1 || rowOffsets.back() > connectedNodeNos.size())
         UFemRaiseProgramError(QStringLiteral("Out of range."));
@@ -84,11 +87,14 @@ void UFemNodeOrderer::setNodeConnections(std::span<const quint64> rowOffsets, st
         if (rowOffsets[node] > rowOffsets[node + 1])
             UFemRaiseProgramError(QStringLiteral("Out of range."));
         if (rowOffsets[node] < rowOffsets[node + 1])
-            setNodeConnectionWithNodeNo(node, connectedNodeNos.subspan(rowOffsets[node], rowOffsets[node + 1] - rowOffsets[node]));
+            setNodeConnectionWithNodeNo(node,
+                connectedNodeNos.subspan(
+                    rowOffsets[node], rowOffsets[node + 1] - rowOffsets[node]));
     }
 }
 
-bool UFemNodeOrderer::setNodeOrderingMainPathTransitNodeNoTable(const quint64* table, quint64 count, UErrorPtr* error)
+bool UFemNodeOrderer::setNodeOrderingMainPathTransitNodeNoTable(
+    const quint64* table, quint64 count, UErrorPtr* error)
 {
     (void)error;
     if (count > 0 && !table)
@@ -123,7 +129,8 @@ bool UFemNodeOrderer::executeNodeOrdering(UErrorPtr* error)
     return done;
 }
 
-bool UFemNodeOrderer::executeBlockNodeOrdering(const UFemTransitRunTable& transitRuns, UErrorPtr* error)
+bool UFemNodeOrderer::executeBlockNodeOrdering(
+    const UFemTransitRunTable& transitRuns, UErrorPtr* error)
 {
     if (!divideIntoNodeBlockNodeNoListTable(error))
         return false;
@@ -134,7 +141,8 @@ bool UFemNodeOrderer::executeBlockNodeOrdering(const UFemTransitRunTable& transi
     if (!buildNodeBlockOrdererFromNodeBlockNodeNoListTable(error))
         return false;
     nodeBlockOrderer_->transitRuns_ = blockTransitRuns(transitRuns);
-    return nodeBlockOrderer_->executeOrderingNodeRecordTable(error) && getOrderedNodeNoTableFromNodeBlockOrderer(error);
+    return nodeBlockOrderer_->executeOrderingNodeRecordTable(error)
+        && getOrderedNodeNoTableFromNodeBlockOrderer(error);
 }
 
 bool UFemNodeOrderer::executeOrderingNodeRecordTable(UErrorPtr* error)
@@ -146,7 +154,8 @@ bool UFemNodeOrderer::executeOrderingNodeRecordTable(UErrorPtr* error)
     std::vector<UFemOrderingIndex> mainPath;
     const bool hasPath = transitRuns_.empty()
         ? UFemBuildNodeOrderingMainPath(table, graph_, groups, &mainPath, error)
-        : UFemBuildNodeOrderingMainPathWithTransitNodes(table, graph_, groups, transitRuns_, &mainPath, error);
+        : UFemBuildNodeOrderingMainPathWithTransitNodes(
+            table, graph_, groups, transitRuns_, &mainPath, error);
     if (!hasPath)
         return false;
     if (!UFemOrderNodesByPotential(table, graph_, mainPath, &orderedNodeNoTable_, error)) {
@@ -162,7 +171,8 @@ UFemTransitRunTable UFemNodeOrderer::parseTransitNodeTable()
     if (mainPathTransitNodeNoTable_.empty())
         return {};
     return UFemParseTransitNodeTable(
-        graph_, mainPathTransitNodeNoTable_, [this](quint64 node) { return nodeNameStringWithNodeNo(node); },
+        graph_, mainPathTransitNodeNoTable_,
+        [this](quint64 node) { return nodeNameStringWithNodeNo(node); },
         [this](const QString& text) { appendWarningString(text); });
 }
 
@@ -172,7 +182,8 @@ UFemTransitRunTable UFemNodeOrderer::blockTransitRuns(const UFemTransitRunTable&
     for (const auto& run : nodeRuns) {
         blockRuns.emplace_back();
         for (UFemOrderingIndex node : run) {
-            const auto block = UFemOrderingIndex(nodeBlockNodeIndexPositionTable_[node] / NodeBlockPlaceCount);
+            const auto block
+                = UFemOrderingIndex(nodeBlockNodeIndexPositionTable_[node] / NodeBlockPlaceCount);
             if (blockRuns.back().empty() || blockRuns.back().back() != block)
                 blockRuns.back().push_back(block);
         }
@@ -212,11 +223,13 @@ bool UFemNodeOrderer::buildNodeBlockOrdererFromNodeBlockNodeNoListTable(UErrorPt
         for (int k = 0; k < 3; ++k)
             centroid[k] /= double(members);
     }
-    UFemNodeOrderingGraph blockGraph(std::move(centroids), std::vector<quint64>(nodeBlockCount_, 1));
+    UFemNodeOrderingGraph blockGraph(
+        std::move(centroids), std::vector<quint64>(nodeBlockCount_, 1));
     std::vector<UFemOrderingIndex> blockOf(nodeCount(), UFemOrderingNone);
     for (quint64 node = 0; node < nodeCount(); ++node) {
         if (nodeBlockNodeIndexPositionTable_[node] != NoNode)
-            blockOf[node] = UFemOrderingIndex(nodeBlockNodeIndexPositionTable_[node] / NodeBlockPlaceCount);
+            blockOf[node]
+                = UFemOrderingIndex(nodeBlockNodeIndexPositionTable_[node] / NodeBlockPlaceCount);
     }
     std::vector<UFemOrderingIndex> stamp(nodeBlockCount_, UFemOrderingNone);
     std::vector<UFemOrderingIndex> connected;
@@ -235,7 +248,8 @@ bool UFemNodeOrderer::buildNodeBlockOrdererFromNodeBlockNodeNoListTable(UErrorPt
             }
         }
         if (!connected.empty())
-            blockGraph.addConnections(UFemOrderingIndex(block), std::span<const UFemOrderingIndex>(connected));
+            blockGraph.addConnections(
+                UFemOrderingIndex(block), std::span<const UFemOrderingIndex>(connected));
     }
     blockGraph.finishConnections();
     nodeBlockOrderer_.reset(new UFemNodeOrderer(this, std::move(blockGraph)));
@@ -260,16 +274,18 @@ bool UFemNodeOrderer::getOrderedNodeNoTableFromNodeBlockOrderer(UErrorPtr* error
     return true;
 }
 
-quint64 UFemNodeOrderer::getOrderedNodeBlockNodeNoTable(std::vector<quint64>* table, quint64 nodeBlockDegreeCount,
-    UErrorPtr* error)
+quint64 UFemNodeOrderer::getOrderedNodeBlockNodeNoTable(
+    std::vector<quint64>* table, quint64 nodeBlockDegreeCount, UErrorPtr* error)
 {
     table->clear();
     if (!hasExecuted_) {
-        UFemSetError(error, UFemUnexpectedError_withDescription(QStringLiteral("No ordered node result.")));
+        UFemSetError(
+            error, UFemUnexpectedError_withDescription(QStringLiteral("No ordered node result.")));
         return 0;
     }
     const auto& degrees = graph_.degrees();
-    if (nodeBlockDegreeCount == 0 || *std::max_element(degrees.begin(), degrees.end()) > nodeBlockDegreeCount)
+    if (nodeBlockDegreeCount == 0
+        || *std::max_element(degrees.begin(), degrees.end()) > nodeBlockDegreeCount)
         UFemRaiseProgramError(QStringLiteral("Out of range."));
     if (orderedNodeNoTable_.empty())
         return 0;
@@ -282,7 +298,8 @@ quint64 UFemNodeOrderer::getOrderedNodeBlockNodeNoTable(std::vector<quint64>* ta
 quint64 UFemNodeOrderer::getOrderedNodeNoTable(quint64* table, UErrorPtr* error) const
 {
     if (orderedNodeNoTable_.empty()) {
-        UFemSetError(error, UFemUnexpectedError_withDescription(QStringLiteral("No ordered node result.")));
+        UFemSetError(
+            error, UFemUnexpectedError_withDescription(QStringLiteral("No ordered node result.")));
         return 0;
     }
     std::copy(orderedNodeNoTable_.begin(), orderedNodeNoTable_.end(), table);

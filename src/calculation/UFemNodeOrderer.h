@@ -30,27 +30,33 @@ public:
 
     // `nodeDegreeCountTable`: per node, the number of its DOF triples in the solution (0, 1 or 2);
     // null gives every node degree 1. `nodeLocationTable`: x, y, z per node, copied.
-    UFemNodeOrderer(UFemNodeOrdererDelegate* delegate, quint64 nodeCount, const quint64* nodeDegreeCountTable,
-        const double* nodeLocationTable, bool doesBlockNodeOrdering);
+    UFemNodeOrderer(UFemNodeOrdererDelegate* delegate, quint64 nodeCount,
+        const quint64* nodeDegreeCountTable, const double* nodeLocationTable,
+        bool doesBlockNodeOrdering);
     UFemNodeOrderer(const UFemNodeOrderer& other);
     UFemNodeOrderer& operator=(const UFemNodeOrderer&) = delete;
     ~UFemNodeOrderer() override;
 
-    // Adds connected nodes of one node (the node itself is ignored). The relation must be symmetric.
-    void setNodeConnectionWithNodeNo(quint64 nodeNo, std::span<const quint64> connectedNodeNoIndexSet);
-    // All connections at once in compressed rows: row n is connectedNodeNos[rowOffsets[n] .. rowOffsets[n + 1]).
-    void setNodeConnections(std::span<const quint64> rowOffsets, std::span<const quint64> connectedNodeNos);
+    // Adds connected nodes of one node (the node itself is ignored). The relation must be
+    // symmetric.
+    void setNodeConnectionWithNodeNo(
+        quint64 nodeNo, std::span<const quint64> connectedNodeNoIndexSet);
+    // All connections at once in compressed rows: row n is connectedNodeNos[rowOffsets[n] ..
+    // rowOffsets[n + 1]).
+    void setNodeConnections(
+        std::span<const quint64> rowOffsets, std::span<const quint64> connectedNodeNos);
 
     // Stores a copy of the transit node table (all ones divides runs); count 0 clears it. The main
     // path of each group named in it runs through its transit nodes in the given order.
-    bool setNodeOrderingMainPathTransitNodeNoTable(const quint64* table, quint64 count, UErrorPtr* error);
+    bool setNodeOrderingMainPathTransitNodeNoTable(
+        const quint64* table, quint64 count, UErrorPtr* error);
 
     bool executeNodeOrdering(UErrorPtr* error);
 
     // Divides the ordered nodes into blocks whose degrees add up to at most nodeBlockDegreeCount;
     // `table` receives blockCount x nodeBlockDegreeCount node numbers. Returns blockCount.
-    quint64 getOrderedNodeBlockNodeNoTable(std::vector<quint64>* table, quint64 nodeBlockDegreeCount,
-        UErrorPtr* error);
+    quint64 getOrderedNodeBlockNodeNoTable(
+        std::vector<quint64>* table, quint64 nodeBlockDegreeCount, UErrorPtr* error);
     // Copies nodeCount entries of the ordered table; returns orderedNodeCount.
     quint64 getOrderedNodeNoTable(quint64* table, UErrorPtr* error) const;
 
@@ -64,9 +70,18 @@ public:
     quint64 orderedNodeCount() const { return orderedNodeCount_; }
     const std::vector<quint64>& orderedNodeNoTable() const { return orderedNodeNoTable_; }
     quint64 nodeBlockCount() const { return nodeBlockCount_; }
-    const std::vector<quint64>& nodeBlockNodeNoListTable() const { return nodeBlockNodeNoListTable_; }
-    const std::vector<quint64>& nodeBlockNodeIndexPositionTable() const { return nodeBlockNodeIndexPositionTable_; }
-    const std::vector<quint64>& mainPathTransitNodeNoTable() const { return mainPathTransitNodeNoTable_; }
+    const std::vector<quint64>& nodeBlockNodeNoListTable() const
+    {
+        return nodeBlockNodeNoListTable_;
+    }
+    const std::vector<quint64>& nodeBlockNodeIndexPositionTable() const
+    {
+        return nodeBlockNodeIndexPositionTable_;
+    }
+    const std::vector<quint64>& mainPathTransitNodeNoTable() const
+    {
+        return mainPathTransitNodeNoTable_;
+    }
 
 private:
     // The block orderer: one node per block at the block's centroid.

@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-UFemNodeOrderingGraph::UFemNodeOrderingGraph(std::vector<double> locations, std::vector<quint64> degrees)
-    : locations_(std::move(locations)), degrees_(std::move(degrees)), offsets_(degrees_.size() + 1, 0)
+UFemNodeOrderingGraph::UFemNodeOrderingGraph(
+    std::vector<double> locations, std::vector<quint64> degrees)
+    : locations_(std::move(locations))
+    , degrees_(std::move(degrees))
+    , offsets_(degrees_.size() + 1, 0)
 {
 }
 
@@ -20,7 +23,8 @@ double UFemNodeOrderingGraph::distance(UFemOrderingIndex a, UFemOrderingIndex b)
     return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-void UFemNodeOrderingGraph::addConnections(UFemOrderingIndex node, std::span<const quint64> connected)
+void UFemNodeOrderingGraph::addConnections(
+    UFemOrderingIndex node, std::span<const quint64> connected)
 {
     const quint64 begin = pendingConnected_.size();
     for (quint64 other : connected) {
@@ -31,7 +35,8 @@ void UFemNodeOrderingGraph::addConnections(UFemOrderingIndex node, std::span<con
     batches_.push_back({ node, begin, pendingConnected_.size() });
 }
 
-void UFemNodeOrderingGraph::addConnections(UFemOrderingIndex node, std::span<const UFemOrderingIndex> connected)
+void UFemNodeOrderingGraph::addConnections(
+    UFemOrderingIndex node, std::span<const UFemOrderingIndex> connected)
 {
     const quint64 begin = pendingConnected_.size();
     for (UFemOrderingIndex other : connected) {

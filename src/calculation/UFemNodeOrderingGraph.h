@@ -32,7 +32,8 @@ public:
     // Adds connections of one node; they take effect at the next finishConnections().
     void addConnections(UFemOrderingIndex node, std::span<const quint64> connected);
     void addConnections(UFemOrderingIndex node, std::span<const UFemOrderingIndex> connected);
-    // Merges the pending connections into the rows (sorted, unique, self and degree-0 nodes removed).
+    // Merges the pending connections into the rows (sorted, unique, self and degree-0 nodes
+    // removed).
     void finishConnections();
 
 private:

@@ -14,8 +14,8 @@ constexpr quint64 kNoNode64 = ~quint64(0);
 
 // Unit vector from the path entry before `index` to the one after it; the node itself stands in at
 // either end of the path and next to a divider.
-void pathDirection(const UFemNodeOrderingGraph& graph, const std::vector<UFemOrderingIndex>& mainPath, size_t index,
-    double direction[3])
+void pathDirection(const UFemNodeOrderingGraph& graph,
+    const std::vector<UFemOrderingIndex>& mainPath, size_t index, double direction[3])
 {
     const UFemOrderingIndex node = mainPath[index];
     UFemOrderingIndex previous = index > 0 ? mainPath[index - 1] : UFemOrderingNone;
@@ -36,14 +36,16 @@ void pathDirection(const UFemNodeOrderingGraph& graph, const std::vector<UFemOrd
         direction[k] = length > 0.0 ? direction[k] / length : 0.0;
 }
 
-void sortBucket(const UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph, const double direction[3],
-    quint64* first, quint64* last, std::vector<std::pair<double, quint64>>& keys)
+void sortBucket(const UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
+    const double direction[3], quint64* first, quint64* last,
+    std::vector<std::pair<double, quint64>>& keys)
 {
     keys.clear();
     for (quint64* it = first; it != last; ++it) {
         const double* p = graph.location(UFemOrderingIndex(*it));
         const double along = p[0] * direction[0] + p[1] * direction[1] + p[2] * direction[2];
-        keys.emplace_back(table.potential(UFemOrderingIndex(*it)) + kPathDirectionWeight * along, *it);
+        keys.emplace_back(
+            table.potential(UFemOrderingIndex(*it)) + kPathDirectionWeight * along, *it);
     }
     // Equal keys keep ascending node numbers, so the order is the same on every run.
     std::sort(keys.begin(), keys.end());
@@ -89,8 +91,8 @@ UFemNodeGroupTable UFemFindConnectedNodeGroups(const UFemNodeOrderingGraph& grap
 }
 
 double UFemFindFarthestNodePair(UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
-    std::span<const UFemOrderingIndex> group, std::vector<UFemOrderingIndex>& usedStamp, UFemOrderingIndex stamp,
-    std::vector<UFemOrderingIndex>* path, UErrorPtr* error)
+    std::span<const UFemOrderingIndex> group, std::vector<UFemOrderingIndex>& usedStamp,
+    UFemOrderingIndex stamp, std::vector<UFemOrderingIndex>* path, UErrorPtr* error)
 {
     (void)graph;
     std::vector<UFemOrderingIndex> samples;
@@ -116,7 +118,8 @@ double UFemFindFarthestNodePair(UFemNodePotentialTable& table, const UFemNodeOrd
         if (usedStamp[farthest] == stamp)
             continue;
         usedStamp[farthest] = stamp;
-        const double length = table.findFarthestNode(farthest, UFemOrderingNone, true, &sweep, error);
+        const double length
+            = table.findFarthestNode(farthest, UFemOrderingNone, true, &sweep, error);
         if (length < 0.0 && error && *error)
             return -1.0;
         if (length > best) {
@@ -128,15 +131,16 @@ double UFemFindFarthestNodePair(UFemNodePotentialTable& table, const UFemNodeOrd
 }
 
 bool UFemAppendGroupMainPath(UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
-    std::span<const UFemOrderingIndex> group, std::vector<UFemOrderingIndex>& usedStamp, UFemOrderingIndex stamp,
-    std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
+    std::span<const UFemOrderingIndex> group, std::vector<UFemOrderingIndex>& usedStamp,
+    UFemOrderingIndex stamp, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
 {
     if (group.size() < 3) {
         mainPath->insert(mainPath->end(), group.begin(), group.end());
     } else {
         UErrorPtr sweepError;
         std::vector<UFemOrderingIndex> path;
-        const double length = UFemFindFarthestNodePair(table, graph, group, usedStamp, stamp, &path, &sweepError);
+        const double length
+            = UFemFindFarthestNodePair(table, graph, group, usedStamp, stamp, &path, &sweepError);
         if (sweepError) {
             UFemSetError(error, sweepError);
             return false;
@@ -148,13 +152,15 @@ bool UFemAppendGroupMainPath(UFemNodePotentialTable& table, const UFemNodeOrderi
     return true;
 }
 
-bool UFemBuildNodeOrderingMainPath(UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
-    const UFemNodeGroupTable& groups, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
+bool UFemBuildNodeOrderingMainPath(UFemNodePotentialTable& table,
+    const UFemNodeOrderingGraph& graph, const UFemNodeGroupTable& groups,
+    std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
 {
     mainPath->clear();
     std::vector<UFemOrderingIndex> usedStamp(graph.nodeCount(), UFemOrderingNone);
     for (size_t g = 0; g < groups.count(); ++g) {
-        if (!UFemAppendGroupMainPath(table, graph, groups.group(g), usedStamp, UFemOrderingIndex(g), mainPath, error))
+        if (!UFemAppendGroupMainPath(
+                table, graph, groups.group(g), usedStamp, UFemOrderingIndex(g), mainPath, error))
             return false;
     }
     return true;
@@ -174,7 +180,8 @@ bool UFemOrderNodesByPotential(UFemNodePotentialTable& table, const UFemNodeOrde
         }
     }
     std::sort(pathNodes.begin(), pathNodes.end());
-    if (!table.updateNodePotential(pathNodes, UFemNodePotentialLabelMode::Propagate, UFemOrderingNone, error))
+    if (!table.updateNodePotential(
+            pathNodes, UFemNodePotentialLabelMode::Propagate, UFemOrderingNone, error))
         return false;
 
     // Buckets in path order, each in ascending node order (a counting sort over the labels).
@@ -201,8 +208,8 @@ bool UFemOrderNodesByPotential(UFemNodePotentialTable& table, const UFemNodeOrde
             continue;
         double direction[3];
         pathDirection(graph, mainPath, m, direction);
-        sortBucket(table, graph, direction, ordered->data() + bucketStart[m], ordered->data() + bucketStart[m + 1],
-            keys);
+        sortBucket(table, graph, direction, ordered->data() + bucketStart[m],
+            ordered->data() + bucketStart[m + 1], keys);
     }
     return true;
 }

@@ -27,8 +27,8 @@ UFemOrderingIndex replacementNode(const UFemNodeOrderingGraph& graph, UFemOrderi
 
 // The path through the transit nodes of one group.
 bool transitPath(UFemNodePotentialTable& table, const std::vector<UFemOrderingIndex>& transit,
-    std::vector<UFemOrderingIndex>& onPathStamp, UFemOrderingIndex stamp, std::vector<UFemOrderingIndex>* mainPath,
-    UErrorPtr* error)
+    std::vector<UFemOrderingIndex>& onPathStamp, UFemOrderingIndex stamp,
+    std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
 {
     std::vector<UFemOrderingIndex> segment;
     UFemOrderingIndex previous = UFemOrderingNone;
@@ -58,17 +58,20 @@ bool transitPath(UFemNodePotentialTable& table, const std::vector<UFemOrderingIn
 
 } // namespace
 
-UFemTransitRunTable UFemParseTransitNodeTable(const UFemNodeOrderingGraph& graph, const std::vector<quint64>& table,
-    const std::function<QString(quint64)>& nodeName, const std::function<void(const QString&)>& warn)
+UFemTransitRunTable UFemParseTransitNodeTable(const UFemNodeOrderingGraph& graph,
+    const std::vector<quint64>& table, const std::function<QString(quint64)>& nodeName,
+    const std::function<void(const QString&)>& warn)
 {
     UFemTransitRunTable runs;
     bool afterDivider = false;
     for (size_t k = 0; k < table.size(); ++k) {
         if (table[k] == kDivider) {
             if (k == 0)
-                warn(ULocalizedFormattedString("Node ordering 'Divider' found at the beginning of the node list."));
+                warn(ULocalizedFormattedString(
+                    "Node ordering 'Divider' found at the beginning of the node list."));
             else if (afterDivider)
-                warn(ULocalizedFormattedString("Node ordering 'Divider' found continuously in the node list."));
+                warn(ULocalizedFormattedString(
+                    "Node ordering 'Divider' found continuously in the node list."));
             afterDivider = true;
             continue;
         }
@@ -76,13 +79,14 @@ UFemTransitRunTable UFemParseTransitNodeTable(const UFemNodeOrderingGraph& graph
         if (graph.degree(node) == 0) {
             const UFemOrderingIndex replacement = replacementNode(graph, node);
             if (replacement == UFemOrderingNone) {
-                warn(ULocalizedFormattedString("Node '%@' in node ordering node list doesn't have DOF and another "
-                                               "node is not found to replace, so the node is remove.",
+                warn(ULocalizedFormattedString(
+                    "Node '%@' in node ordering node list doesn't have DOF and another "
+                    "node is not found to replace, so the node is remove.",
                     nodeName(node)));
                 continue;
             }
-            warn(ULocalizedFormattedString(
-                "Node '%@' in node ordering node list doesn't have DOF, so the node is replaced with node '%@'.",
+            warn(ULocalizedFormattedString("Node '%@' in node ordering node list doesn't have DOF, "
+                                           "so the node is replaced with node '%@'.",
                 nodeName(node), nodeName(replacement)));
             node = replacement;
         }
@@ -94,9 +98,9 @@ UFemTransitRunTable UFemParseTransitNodeTable(const UFemNodeOrderingGraph& graph
     return runs;
 }
 
-bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
-    const UFemNodeGroupTable& groups, const UFemTransitRunTable& runs, std::vector<UFemOrderingIndex>* mainPath,
-    UErrorPtr* error)
+bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table,
+    const UFemNodeOrderingGraph& graph, const UFemNodeGroupTable& groups,
+    const UFemTransitRunTable& runs, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
 {
     std::vector<UFemOrderingIndex> groupOf(graph.nodeCount(), UFemOrderingNone);
     for (size_t g = 0; g < groups.count(); ++g) {
@@ -123,7 +127,8 @@ bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table
     std::vector<UFemOrderingIndex> usedStamp(graph.nodeCount(), UFemOrderingNone);
     for (UFemOrderingIndex g : order) {
         if (transit[g].empty()) {
-            if (!UFemAppendGroupMainPath(table, graph, groups.group(g), usedStamp, g, mainPath, error))
+            if (!UFemAppendGroupMainPath(
+                    table, graph, groups.group(g), usedStamp, g, mainPath, error))
                 return false;
             continue;
         }

@@ -13,8 +13,10 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 } // namespace
 
 UFemNodePotentialTable::UFemNodePotentialTable(const UFemNodeOrderingGraph& graph)
-    : graph_(graph), labels_(graph.nodeCount(), UFemOrderingNone), potentials_(graph.nodeCount(), kInfinity),
-      inNextWave_(graph.nodeCount(), 0)
+    : graph_(graph)
+    , labels_(graph.nodeCount(), UFemOrderingNone)
+    , potentials_(graph.nodeCount(), kInfinity)
+    , inNextWave_(graph.nodeCount(), 0)
 {
 }
 
@@ -41,7 +43,8 @@ bool UFemNodePotentialTable::updateNodePotential(const std::vector<UFemOrderingI
     for (UFemOrderingIndex node : initialNodes) {
         if (graph_.degree(node) == 0) {
             UFemSetError(error,
-                UFemUnexpectedError_withDescription(QStringLiteral("An initial node for updating potential is invalid.")));
+                UFemUnexpectedError_withDescription(
+                    QStringLiteral("An initial node for updating potential is invalid.")));
             return false;
         }
     }
@@ -86,8 +89,8 @@ void UFemNodePotentialTable::relaxWave(UFemNodePotentialLabelMode mode, double* 
     }
 }
 
-double UFemNodePotentialTable::findFarthestNode(UFemOrderingIndex start, UFemOrderingIndex target, bool reverse,
-    std::vector<UFemOrderingIndex>* path, UErrorPtr* error)
+double UFemNodePotentialTable::findFarthestNode(UFemOrderingIndex start, UFemOrderingIndex target,
+    bool reverse, std::vector<UFemOrderingIndex>* path, UErrorPtr* error)
 {
     path->clear();
     reset();

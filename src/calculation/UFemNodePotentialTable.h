@@ -7,7 +7,7 @@
 
 // How a sweep labels the nodes it reaches.
 enum class UFemNodePotentialLabelMode {
-    Propagate,   // a reached node takes the label of the node it was reached from
+    Propagate, // a reached node takes the label of the node it was reached from
     Predecessor, // a reached node takes the number of the node it was reached from
 };
 
@@ -27,13 +27,13 @@ public:
     // An initial node: potential 0 with the given label.
     void setStart(UFemOrderingIndex node, UFemOrderingIndex label);
 
-    // Spreads the potential from the initial nodes (ascending, already set by setStart) wave by wave.
-    // With a target, stops once a wave sets nothing below the target's potential.
-    bool updateNodePotential(const std::vector<UFemOrderingIndex>& initialNodes, UFemNodePotentialLabelMode mode,
-        UFemOrderingIndex target, UErrorPtr* error);
+    // Spreads the potential from the initial nodes (ascending, already set by setStart) wave by
+    // wave. With a target, stops once a wave sets nothing below the target's potential.
+    bool updateNodePotential(const std::vector<UFemOrderingIndex>& initialNodes,
+        UFemNodePotentialLabelMode mode, UFemOrderingIndex target, UErrorPtr* error);
 
-    // Shortest path from start (to target, or to the farthest node reached); the path goes to `path`
-    // start first, or target first when `reverse`. Returns the path length, -1.0 when none.
+    // Shortest path from start (to target, or to the farthest node reached); the path goes to
+    // `path` start first, or target first when `reverse`. Returns the path length, -1.0 when none.
     double findFarthestNode(UFemOrderingIndex start, UFemOrderingIndex target, bool reverse,
         std::vector<UFemOrderingIndex>* path, UErrorPtr* error);
 

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <functional>
+#include <limits>
 #include <set>
 
 using nodeordering::kNoNode;
@@ -41,8 +41,8 @@ Mesh lineMesh(const std::vector<double>& x, const std::vector<std::pair<quint64,
 
 std::unique_ptr<UFemNodeOrderer> makeOrderer(const Mesh& mesh, bool twoLevel)
 {
-    auto orderer = std::make_unique<UFemNodeOrderer>(nullptr, mesh.nodeCount, mesh.degrees.data(),
-        mesh.locations.data(), twoLevel);
+    auto orderer = std::make_unique<UFemNodeOrderer>(
+        nullptr, mesh.nodeCount, mesh.degrees.data(), mesh.locations.data(), twoLevel);
     orderer->setNodeConnections(mesh.rowOffsets, mesh.columns);
     return orderer;
 }
@@ -57,7 +57,8 @@ std::vector<quint64> orderedNodes(const UFemNodeOrderer& orderer)
     return nodes;
 }
 
-// Every node of degree above 0 in exactly one block, no other node in any, no block above the limit.
+// Every node of degree above 0 in exactly one block, no other node in any, no block above the
+// limit.
 void expectValidBlocks(const Mesh& mesh, const std::vector<quint64>& blocks, quint64 limit)
 {
     ASSERT_EQ(blocks.size() % limit, 0u);
@@ -100,13 +101,14 @@ TEST(NodeOrdererPath, ChainRunsFromOneEndToTheOther)
     auto orderer = makeOrderer(mesh, false);
     UErrorPtr error;
     ASSERT_TRUE(orderer->executeNodeOrdering(&error));
-    EXPECT_EQ(orderedNodes(*orderer), (std::vector<quint64>{ 3, 0, 4, 1, 2 }));
+    EXPECT_EQ(orderedNodes(*orderer), (std::vector<quint64> { 3, 0, 4, 1, 2 }));
     std::vector<quint64> table(mesh.nodeCount);
-    EXPECT_EQ(orderer->getOrderedNodeNoTable(table.data(), &error), 6u); // five path nodes and a divider
+    EXPECT_EQ(
+        orderer->getOrderedNodeNoTable(table.data(), &error), 6u); // five path nodes and a divider
 
-    // A long chain with scrambled numbers, ordered on two levels: the order runs from one end to the
-    // other. The first division seeds its blocks in node-number order, so a block may reach back a
-    // few nodes along the chain, never farther than its own size.
+    // A long chain with scrambled numbers, ordered on two levels: the order runs from one end to
+    // the other. The first division seeds its blocks in node-number order, so a block may reach
+    // back a few nodes along the chain, never farther than its own size.
     const int length = 200;
     std::vector<double> x(length);
     std::vector<std::pair<quint64, quint64>> edges;
@@ -126,7 +128,8 @@ TEST(NodeOrdererPath, ChainRunsFromOneEndToTheOther)
     EXPECT_LT(std::min(x[nodes.front()], length - 1 - x[nodes.front()]), 8.0);
     double reached = x[nodes.front()] * direction;
     for (quint64 node : nodes) {
-        EXPECT_GT(x[node] * direction, reached - 8.0) << "node " << node << " goes back along the chain";
+        EXPECT_GT(x[node] * direction, reached - 8.0)
+            << "node " << node << " goes back along the chain";
         reached = std::max(reached, x[node] * direction);
     }
     std::vector<quint64> blocks;
@@ -139,25 +142,28 @@ TEST(NodeOrdererPath, SeparateGroupsSmallGroupsAndNodesWithoutDegree)
     // Group A: chain 5-1-7 (holds node 1); group B: chain 0-3-6-2 (holds node 0, the lowest);
     // node 4 has degree but no connection; node 8 has no degree; nodes 9 and 10 form a pair.
     const Mesh mesh = lineMesh({ 10, 13, 12, 11, 20, 0, 12, 2, 30, 41, 40 },
-        { { 0, 3 }, { 3, 6 }, { 6, 2 }, { 5, 1 }, { 1, 7 }, { 10, 9 } }, { 1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 1 });
+        { { 0, 3 }, { 3, 6 }, { 6, 2 }, { 5, 1 }, { 1, 7 }, { 10, 9 } },
+        { 1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 1 });
     auto orderer = makeOrderer(mesh, false);
     UErrorPtr error;
     ASSERT_TRUE(orderer->executeNodeOrdering(&error));
-    // Groups in order of their lowest node: B (0), A (1), {4}, {9, 10}. The pair's path is lower node first.
-    // B from node 0: farthest is 2; back from 2 the path is 0-3-6-2, farthest first: 0, 3, 6, 2.
-    // A from node 1: farthest is 5 (distance 2 over 1 to 7); back from 5: path 7, 1, 5.
-    EXPECT_EQ(orderedNodes(*orderer), (std::vector<quint64>{ 0, 3, 6, 2, 7, 1, 5, 4, 9, 10 }));
+    // Groups in order of their lowest node: B (0), A (1), {4}, {9, 10}. The pair's path is lower
+    // node first. B from node 0: farthest is 2; back from 2 the path is 0-3-6-2, farthest first: 0,
+    // 3, 6, 2. A from node 1: farthest is 5 (distance 2 over 1 to 7); back from 5: path 7, 1, 5.
+    EXPECT_EQ(orderedNodes(*orderer), (std::vector<quint64> { 0, 3, 6, 2, 7, 1, 5, 4, 9, 10 }));
     EXPECT_EQ(orderer->orderedNodeNoTable().size(), mesh.nodeCount);
     EXPECT_EQ(orderer->orderedNodeNoTable().back(), kNoNode);
     std::vector<quint64> table(mesh.nodeCount);
-    EXPECT_EQ(orderer->getOrderedNodeNoTable(table.data(), &error), 14u); // 10 path nodes, 4 dividers
+    EXPECT_EQ(
+        orderer->getOrderedNodeNoTable(table.data(), &error), 14u); // 10 path nodes, 4 dividers
 
     auto twoLevel = makeOrderer(mesh, true);
     ASSERT_TRUE(twoLevel->executeNodeOrdering(&error));
     const auto nodes = orderedNodes(*twoLevel);
     ASSERT_EQ(nodes.size(), 10u);
     // All of the group with the lowest node number comes first.
-    EXPECT_EQ(std::set<quint64>(nodes.begin(), nodes.begin() + 4), (std::set<quint64>{ 0, 2, 3, 6 }));
+    EXPECT_EQ(
+        std::set<quint64>(nodes.begin(), nodes.begin() + 4), (std::set<quint64> { 0, 2, 3, 6 }));
     EXPECT_EQ(twoLevel->orderedNodeCount(), 0u);
     std::vector<quint64> blocks;
     twoLevel->getOrderedNodeBlockNodeNoTable(&blocks, 4, &error);
@@ -166,7 +172,8 @@ TEST(NodeOrdererPath, SeparateGroupsSmallGroupsAndNodesWithoutDegree)
 
 TEST(NodeOrdererPath, EqualKeysKeepNodeNumberOrder)
 {
-    // Path 0-1-2 along x; nodes 3 and 4 hang symmetrically off node 1 at equal distance, equal keys.
+    // Path 0-1-2 along x; nodes 3 and 4 hang symmetrically off node 1 at equal distance, equal
+    // keys.
     Mesh mesh = lineMesh({ 0, 1, 2, 1, 1 }, { { 0, 1 }, { 1, 2 }, { 1, 3 }, { 1, 4 } });
     mesh.locations[3 * 3 + 1] = 1.0;
     mesh.locations[3 * 4 + 1] = -1.0;
@@ -184,38 +191,42 @@ TEST(NodeOrdererPath, EqualKeysKeepNodeNumberOrder)
 TEST(NodeOrdererBlocks, BlockDegreesAndTakeOver)
 {
     // A chain 0-1-2-3-4-5 with degrees 2, 1, 2, 2, 1, 1: node 2 does not fit beside 0 and 1.
-    const Mesh chain = lineMesh({ 0, 1, 2, 3, 4, 5 }, { { 0, 1 }, { 1, 2 }, { 2, 3 }, { 3, 4 }, { 4, 5 } },
-        { 2, 1, 2, 2, 1, 1 });
+    const Mesh chain = lineMesh({ 0, 1, 2, 3, 4, 5 },
+        { { 0, 1 }, { 1, 2 }, { 2, 3 }, { 3, 4 }, { 4, 5 } }, { 2, 1, 2, 2, 1, 1 });
     auto orderer = makeOrderer(chain, false);
     UErrorPtr error;
     ASSERT_TRUE(orderer->executeNodeOrdering(&error));
-    EXPECT_EQ(orderedNodes(*orderer), (std::vector<quint64>{ 0, 1, 2, 3, 4, 5 }));
+    EXPECT_EQ(orderedNodes(*orderer), (std::vector<quint64> { 0, 1, 2, 3, 4, 5 }));
     std::vector<quint64> blocks;
     ASSERT_EQ(orderer->getOrderedNodeBlockNodeNoTable(&blocks, 4, &error), 3u);
-    EXPECT_EQ(blocks, (std::vector<quint64>{ 0, 1, kNoNode, kNoNode, 2, 3, kNoNode, kNoNode, 4, 5, kNoNode, kNoNode }));
+    EXPECT_EQ(blocks,
+        (std::vector<quint64> {
+            0, 1, kNoNode, kNoNode, 2, 3, kNoNode, kNoNode, 4, 5, kNoNode, kNoNode }));
 
-    // Take-over: block {0, 1, 2, 3} fills while expanding 0; block {4, 5} runs out and takes 3 over,
-    // which its old block replaces with 6 (a neighbour of its member 2).
-    const Mesh star = lineMesh({ 0, 1, 2, 3, 4, 5, 6 }, { { 0, 1 }, { 0, 2 }, { 0, 3 }, { 3, 4 }, { 4, 5 }, { 2, 6 } });
+    // Take-over: block {0, 1, 2, 3} fills while expanding 0; block {4, 5} runs out and takes 3
+    // over, which its old block replaces with 6 (a neighbour of its member 2).
+    const Mesh star = lineMesh(
+        { 0, 1, 2, 3, 4, 5, 6 }, { { 0, 1 }, { 0, 2 }, { 0, 3 }, { 3, 4 }, { 4, 5 }, { 2, 6 } });
     UFemNodeOrderingGraph graph(star.locations, star.degrees);
     for (quint64 node = 0; node < star.nodeCount; ++node)
         graph.addConnections(UFemOrderingIndex(node), star.row(node));
     graph.finishConnections();
     UFemNodeBlockDivider divider(graph, {}, star.degrees, 4);
     ASSERT_EQ(divider.divide(), 2u);
-    EXPECT_EQ(divider.blockNodeNoTable(), (std::vector<quint64>{ 0, 1, 2, 6, 4, 5, 3, kNoNode }));
+    EXPECT_EQ(divider.blockNodeNoTable(), (std::vector<quint64> { 0, 1, 2, 6, 4, 5, 3, kNoNode }));
     EXPECT_EQ(divider.nodeIndexPositionTable()[3], 6u);
     EXPECT_EQ(divider.nodeIndexPositionTable()[6], 3u);
 
     // Without a neighbour to replace it, node 3 stays: three blocks.
-    const Mesh noSpare = lineMesh({ 0, 1, 2, 3, 4, 5, 6 }, { { 0, 1 }, { 0, 2 }, { 0, 3 }, { 3, 4 }, { 4, 5 }, { 5, 6 } });
+    const Mesh noSpare = lineMesh(
+        { 0, 1, 2, 3, 4, 5, 6 }, { { 0, 1 }, { 0, 2 }, { 0, 3 }, { 3, 4 }, { 4, 5 }, { 5, 6 } });
     UFemNodeOrderingGraph graph2(noSpare.locations, noSpare.degrees);
     for (quint64 node = 0; node < noSpare.nodeCount; ++node)
         graph2.addConnections(UFemOrderingIndex(node), noSpare.row(node));
     graph2.finishConnections();
     UFemNodeBlockDivider divider2(graph2, {}, noSpare.degrees, 4);
     ASSERT_EQ(divider2.divide(), 2u);
-    EXPECT_EQ(divider2.blockNodeNoTable(), (std::vector<quint64>{ 0, 1, 2, 3, 4, 5, 6, kNoNode }));
+    EXPECT_EQ(divider2.blockNodeNoTable(), (std::vector<quint64> { 0, 1, 2, 3, 4, 5, 6, kNoNode }));
 }
 
 TEST(NodeOrdererBlocks, EveryNodeOnceWithinItsLimit)
@@ -302,7 +313,8 @@ TEST(NodeOrdererErrors, ProgramErrorsAndMissingResult)
     EXPECT_EQ(orderer->getOrderedNodeNoTable(table.data(), &error), 0u);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code(), 81004);
-    EXPECT_EQ(error->localizedDescription(), QStringLiteral("Unexpected error occurred. No ordered node result."));
+    EXPECT_EQ(error->localizedDescription(),
+        QStringLiteral("Unexpected error occurred. No ordered node result."));
     std::vector<quint64> blocks;
     error.reset();
     EXPECT_EQ(orderer->getOrderedNodeBlockNodeNoTable(&blocks, 4, &error), 0u);
@@ -315,7 +327,8 @@ TEST(NodeOrdererErrors, ProgramErrorsAndMissingResult)
     const Mesh heavy = lineMesh({ 0, 1 }, { { 0, 1 } }, { 3, 1 });
     auto heavyOrderer = makeOrderer(heavy, false);
     ASSERT_TRUE(heavyOrderer->executeNodeOrdering(&error));
-    EXPECT_EQ(programErrorReason([&] { heavyOrderer->getOrderedNodeBlockNodeNoTable(&blocks, 2, &error); }),
+    EXPECT_EQ(programErrorReason(
+                  [&] { heavyOrderer->getOrderedNodeBlockNodeNoTable(&blocks, 2, &error); }),
         QStringLiteral("Out of range."));
     const quint64 outside[] = { 3 };
     EXPECT_EQ(programErrorReason([&] { heavyOrderer->setNodeConnectionWithNodeNo(0, outside); }),
@@ -333,9 +346,9 @@ TEST(NodeOrdererErrors, ProgramErrorsAndMissingResult)
 }
 
 // The first block division seeds its blocks in node-number order (no reference order is set), so a
-// random numbering gives ragged first-level blocks and a wider factor: measured 15 % to 27 % on these
-// grids. The rest follows the geometry: seeded in a geometric order instead, both numberings gave the
-// same envelope. The bound below holds the measured dependence.
+// random numbering gives ragged first-level blocks and a wider factor: measured 15 % to 27 % on
+// these grids. The rest follows the geometry: seeded in a geometric order instead, both numberings
+// gave the same envelope. The bound below holds the measured dependence.
 constexpr double kRandomNumberingEnvelopeBound = 1.35;
 
 TEST(NodeOrdererEnvelope, RandomNumberingAgainstRowByRow)
@@ -344,21 +357,26 @@ TEST(NodeOrdererEnvelope, RandomNumberingAgainstRowByRow)
         const char* name;
         int nx, ny, nz;
     };
-    for (const Case& grid : { Case{ "shell 40 x 40", 40, 40, 1 }, Case{ "solid 20 x 20 x 20", 20, 20, 20 } }) {
+    for (const Case& grid :
+        { Case { "shell 40 x 40", 40, 40, 1 }, Case { "solid 20 x 20 x 20", 20, 20, 20 } }) {
         const Mesh rows = nodeordering::makeGridMesh(grid.nx, grid.ny, grid.nz, 0.0, false);
-        const auto rowEnvelope = nodeordering::pageEnvelope(rows, nodeordering::orderWithNodeOrderer(rows));
-        const auto rcmEnvelope = nodeordering::pageEnvelope(rows,
-            nodeordering::blocksOfOrder(rows, nodeordering::reverseCuthillMcKee(rows)));
+        const auto rowEnvelope
+            = nodeordering::pageEnvelope(rows, nodeordering::orderWithNodeOrderer(rows));
+        const auto rcmEnvelope = nodeordering::pageEnvelope(
+            rows, nodeordering::blocksOfOrder(rows, nodeordering::reverseCuthillMcKee(rows)));
         // Row by row stays within a small factor of reverse Cuthill-McKee on the same blocks.
         EXPECT_LE(double(rowEnvelope.envelope), 1.4 * double(rcmEnvelope.envelope)) << grid.name;
         for (unsigned seed : { 1u, 2u, 3u }) {
-            const Mesh shuffled = nodeordering::makeGridMesh(grid.nx, grid.ny, grid.nz, 0.0, true, seed);
+            const Mesh shuffled
+                = nodeordering::makeGridMesh(grid.nx, grid.ny, grid.nz, 0.0, true, seed);
             const auto blocks = nodeordering::orderWithNodeOrderer(shuffled);
             expectValidBlocks(shuffled, blocks, 4);
             const auto envelope = nodeordering::pageEnvelope(shuffled, blocks);
             EXPECT_LE(envelope.pages, rowEnvelope.pages + rowEnvelope.pages / 50) << grid.name;
-            EXPECT_LE(double(envelope.envelope), kRandomNumberingEnvelopeBound * double(rowEnvelope.envelope))
-                << grid.name << " seed " << seed << ": " << envelope.envelope << " vs " << rowEnvelope.envelope;
+            EXPECT_LE(double(envelope.envelope),
+                kRandomNumberingEnvelopeBound * double(rowEnvelope.envelope))
+                << grid.name << " seed " << seed << ": " << envelope.envelope << " vs "
+                << rowEnvelope.envelope;
         }
     }
 }

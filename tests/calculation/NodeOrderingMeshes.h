@@ -35,7 +35,8 @@ struct Mesh {
 // A grid of nx x ny x nz nodes (nz == 1: a shell of quads, degree 2; else hexahedra, degree 1),
 // each node connected to every node it shares an element with. `perturbation` moves every node by
 // up to that fraction of the spacing; `shuffle` numbers the nodes at random.
-inline Mesh makeGridMesh(int nx, int ny, int nz, double perturbation, bool shuffle, unsigned seed = 1)
+inline Mesh makeGridMesh(
+    int nx, int ny, int nz, double perturbation, bool shuffle, unsigned seed = 1)
 {
     Mesh mesh;
     const quint64 n = quint64(nx) * ny * nz;
@@ -54,14 +55,16 @@ inline Mesh makeGridMesh(int nx, int ny, int nz, double perturbation, bool shuff
         for (int j = 0; j < ny; ++j) {
             for (int i = 0; i < nx; ++i) {
                 const quint64 node = number[id(i, j, k)];
-                const std::array<int, 3> index{ i, j, k };
+                const std::array<int, 3> index { i, j, k };
                 for (int d = 0; d < 3; ++d)
-                    mesh.locations[3 * node + d] = index[d] + (d < 2 || nz > 1 ? offset(random) : 0.0);
+                    mesh.locations[3 * node + d]
+                        = index[d] + (d < 2 || nz > 1 ? offset(random) : 0.0);
                 for (int dk = -1; dk <= 1; ++dk)
                     for (int dj = -1; dj <= 1; ++dj)
                         for (int di = -1; di <= 1; ++di) {
                             const int a = i + di, b = j + dj, c = k + dk;
-                            if ((di | dj | dk) == 0 || a < 0 || b < 0 || c < 0 || a >= nx || b >= ny || c >= nz)
+                            if ((di | dj | dk) == 0 || a < 0 || b < 0 || c < 0 || a >= nx || b >= ny
+                                || c >= nz)
                                 continue;
                             rows[node].push_back(number[id(a, b, c)]);
                         }
@@ -80,7 +83,8 @@ inline Mesh makeGridMesh(int nx, int ny, int nz, double perturbation, bool shuff
 // Final node blocks of the two-level geometric ordering (block degree 4).
 inline std::vector<quint64> orderWithNodeOrderer(const Mesh& mesh)
 {
-    UFemNodeOrderer orderer(nullptr, mesh.nodeCount, mesh.degrees.data(), mesh.locations.data(), true);
+    UFemNodeOrderer orderer(
+        nullptr, mesh.nodeCount, mesh.degrees.data(), mesh.locations.data(), true);
     orderer.setNodeConnections(mesh.rowOffsets, mesh.columns);
     UErrorPtr error;
     std::vector<quint64> blocks;
@@ -176,8 +180,8 @@ inline std::vector<quint64> blocksOfOrder(const Mesh& mesh, const std::vector<qu
 // 4b .. 4b + 3, so it lies in page b / 4.
 struct Envelope {
     quint64 pages = 0;
-    quint64 envelope = 0;  // sum of page row widths (in pages)
-    double squareSum = 0;  // sum of squared widths: the factorisation work
+    quint64 envelope = 0; // sum of page row widths (in pages)
+    double squareSum = 0; // sum of squared widths: the factorisation work
 };
 
 inline Envelope pageEnvelope(const Mesh& mesh, const std::vector<quint64>& blocks)
