@@ -96,4 +96,16 @@ void UFemNodeOrderingGraph::finishConnections()
     merged.shrink_to_fit();
     offsets_ = std::move(offsets);
     adjacency_ = std::move(merged);
+    edgeLengths_.clear();
+}
+
+void UFemNodeOrderingGraph::makeEdgeLengths()
+{
+    if (edgeLengths_.size() == adjacency_.size())
+        return;
+    edgeLengths_.resize(adjacency_.size());
+    for (UFemOrderingIndex node = 0; node < nodeCount(); ++node) {
+        for (quint64 k = offsets_[node]; k < offsets_[node + 1]; ++k)
+            edgeLengths_[k] = distance(node, adjacency_[k]);
+    }
 }

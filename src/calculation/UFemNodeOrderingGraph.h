@@ -28,6 +28,12 @@ public:
         return { adjacency_.data() + offsets_[node], adjacency_.data() + offsets_[node + 1] };
     }
     double distance(UFemOrderingIndex a, UFemOrderingIndex b) const;
+    // Length of each connection, beside the rows; made on first use.
+    const double* edgeLengths(UFemOrderingIndex node) const
+    {
+        return edgeLengths_.data() + offsets_[node];
+    }
+    void makeEdgeLengths();
 
     // Adds connections of one node; they take effect at the next finishConnections().
     void addConnections(UFemOrderingIndex node, std::span<const quint64> connected);
@@ -47,6 +53,7 @@ private:
     std::vector<quint64> degrees_;
     std::vector<quint64> offsets_;
     std::vector<UFemOrderingIndex> adjacency_;
+    std::vector<double> edgeLengths_;
     std::vector<Batch> batches_;
     std::vector<UFemOrderingIndex> pendingConnected_;
 };

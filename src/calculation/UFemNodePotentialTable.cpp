@@ -12,12 +12,13 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 } // namespace
 
-UFemNodePotentialTable::UFemNodePotentialTable(const UFemNodeOrderingGraph& graph)
+UFemNodePotentialTable::UFemNodePotentialTable(UFemNodeOrderingGraph& graph)
     : graph_(graph)
     , labels_(graph.nodeCount(), UFemOrderingNone)
     , potentials_(graph.nodeCount(), kInfinity)
     , inNextWave_(graph.nodeCount(), 0)
 {
+    graph.makeEdgeLengths();
 }
 
 void UFemNodePotentialTable::reset()
@@ -70,10 +71,13 @@ void UFemNodePotentialTable::relaxWave(UFemNodePotentialLabelMode mode, double* 
     for (UFemOrderingIndex i : wave_) {
         const double base = potentials_[i];
         const UFemOrderingIndex givenLabel = propagate ? labels_[i] : i;
-        for (UFemOrderingIndex j : graph_.neighbours(i)) {
+        const auto neighbours = graph_.neighbours(i);
+        const double* lengths = graph_.edgeLengths(i);
+        for (size_t k = 0; k < neighbours.size(); ++k) {
+            const UFemOrderingIndex j = neighbours[k];
             if (!(potentials_[j] > base))
                 continue;
-            const double candidate = base + graph_.distance(i, j);
+            const double candidate = base + lengths[k];
             if (!(potentials_[j] > candidate))
                 continue;
             if (potentials_[j] == kInfinity)

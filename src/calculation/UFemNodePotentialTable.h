@@ -15,7 +15,7 @@ enum class UFemNodePotentialLabelMode {
 // Only the entries a sweep touched are reset, so a sweep costs what it reaches, not the node count.
 class UFemNodePotentialTable {
 public:
-    explicit UFemNodePotentialTable(const UFemNodeOrderingGraph& graph);
+    explicit UFemNodePotentialTable(UFemNodeOrderingGraph& graph);
 
     UFemOrderingIndex label(UFemOrderingIndex node) const { return labels_[node]; }
     double potential(UFemOrderingIndex node) const { return potentials_[node]; }

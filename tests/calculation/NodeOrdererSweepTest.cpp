@@ -30,7 +30,7 @@ UFemNodeOrderingGraph smallGraph()
 
 TEST(NodeOrdererSweep, ShortestPathsLabelsAndFarthestNode)
 {
-    const UFemNodeOrderingGraph graph = smallGraph();
+    UFemNodeOrderingGraph graph = smallGraph();
     UFemNodePotentialTable table(graph);
     std::vector<UFemOrderingIndex> path;
     UErrorPtr error;
@@ -67,7 +67,7 @@ TEST(NodeOrdererSweep, ShortestPathsLabelsAndFarthestNode)
 
 TEST(NodeOrdererSweep, GroupsAndMainPathDividers)
 {
-    const UFemNodeOrderingGraph graph = smallGraph();
+    UFemNodeOrderingGraph graph = smallGraph();
     const UFemNodeGroupTable groups = UFemFindConnectedNodeGroups(graph);
     ASSERT_EQ(groups.count(), 1u);
     EXPECT_EQ(std::vector<UFemOrderingIndex>(groups.group(0).begin(), groups.group(0).end()),
