@@ -75,6 +75,7 @@ void UFemNodeOrderingGraph::finishConnections()
     pendingConnected_.shrink_to_fit();
 
     // Compact in place: each row sorted and unique, without itself and without degree-0 nodes.
+    const bool hasIdleNodes = std::find(degrees_.begin(), degrees_.end(), 0) != degrees_.end();
     quint64 write = 0;
     for (size_t node = 0; node < n; ++node) {
         auto first = merged.begin() + qint64(offsets[node]);
@@ -85,7 +86,7 @@ void UFemNodeOrderingGraph::finishConnections()
         UFemOrderingIndex previous = UFemOrderingNone;
         for (auto it = first; it != last; ++it) {
             const UFemOrderingIndex other = *it;
-            if (other == previous || other == node || degrees_[other] == 0)
+            if (other == previous || other == node || (hasIdleNodes && degrees_[other] == 0))
                 continue;
             previous = other;
             merged[write++] = other;
