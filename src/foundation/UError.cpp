@@ -1,10 +1,7 @@
 #include "foundation/UError.h"
 
 #include "foundation/UException.h"
-
-namespace {
-constexpr qint64 UFemCalculationCanceledErrorCode = 21099;
-}
+#include "foundation/UFormattedString.h"
 
 UError::UError(QString domain, qint64 code, UErrorUserInfo userInfo)
     : domain_(std::move(domain))
@@ -22,7 +19,10 @@ QString UError::localizedDescription() const
 {
     if (userInfo_.description)
         return *userInfo_.description;
-    return QStringLiteral("The operation couldn't be completed. (%1 error %2.)").arg(domain_).arg(code_);
+    const QString reason = localizedFailureReason();
+    if (!reason.isEmpty())
+        return ULocalizedFormattedString("The operation couldn't be completed. %@", reason);
+    return ULocalizedFormattedString("The operation couldn't be completed. (%@ error %ld.)", domain_, code_);
 }
 
 QString UError::localizedFailureReason() const

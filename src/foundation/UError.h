@@ -11,6 +11,9 @@ using UErrorPtr = std::shared_ptr<const UError>;
 // The domain of every error the program makes itself.
 inline const QString UFemErrorDomain = QStringLiteral("UFemErrorDomain");
 
+// Errors with this code report a cancelled calculation, whatever their domain.
+inline constexpr qint64 UFemCalculationCanceledErrorCode = 21099;
+
 // Alert styles, as stored under the alert-style entry.
 enum UFemAlertStyle : quint64 {
     UFemAlertStyleWarning = 0,
@@ -49,7 +52,8 @@ public:
     const UErrorUserInfo& userInfo() const { return userInfo_; }
     const UErrorPtr& underlyingError() const { return userInfo_.underlyingError; }
 
-    // The description, or the platform-style default built from domain and code when absent.
+    // The description; without one, "The operation couldn't be completed." followed by the failure
+    // reason (or by domain and code when there is no reason either).
     QString localizedDescription() const;
     QString localizedFailureReason() const;
     QString localizedRecoverySuggestion() const;

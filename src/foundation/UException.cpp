@@ -1,6 +1,6 @@
 #include "foundation/UException.h"
 
-#include <QCoreApplication>
+#include "foundation/UFormattedString.h"
 
 #include <atomic>
 
@@ -44,7 +44,7 @@ void UFemRaiseCardClassProgramError(const QString& reason)
 
 void UFemRaiseMemoryAllocationFailed()
 {
-    const QString text = QCoreApplication::translate("Vantrel", "Memory allocation failed.");
+    const QString text = ULocalizedFormattedString("Memory allocation failed.");
     throw UException(text, text);
 }
 
