@@ -40,8 +40,14 @@ function(vantrel_add_test_suite name)
     set(env "QT_QPA_PLATFORM=offscreen")
     gtest_discover_tests(${exe} TEST_FILTER "-*Threads*" DISCOVERY_TIMEOUT 120
         PROPERTIES LABELS "${name}" ENVIRONMENT "${env}")
-    gtest_discover_tests(${exe} TEST_FILTER "*Threads*" DISCOVERY_TIMEOUT 120
-        PROPERTIES LABELS "${name};threads" ENVIRONMENT "${env}")
+    gtest_discover_tests(${exe} TEST_FILTER "*Threads*" DISCOVERY_TIMEOUT 120 TEST_LIST ${exe}_threaded
+        PROPERTIES LABELS "${name}" ENVIRONMENT "${env}")
+    # A label list does not survive gtest_discover_tests' PROPERTIES (it is split into separate
+    # arguments), so the threaded tests get both labels once they are discovered.
+    set(label_script "${CMAKE_CURRENT_BINARY_DIR}/${exe}_threads_labels.cmake")
+    file(WRITE "${label_script}" "foreach(test IN LISTS ${exe}_threaded)\n"
+        "  set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${name};threads\")\nendforeach()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${label_script}")
 endfunction()
 
 # vantrel_add_benchmarks(): one Google Benchmark program per bench/*.cpp, linked with every
