@@ -22,6 +22,7 @@ void UFemBlockMultiplyTransposedAddForL(double* __restrict R, const double* __re
 {
     for (int i0 = 0; i0 < N; i0 += RowsPerPass) {
         double sum[RowsPerPass][N] = {};
+#pragma GCC unroll 12
         for (int k = 0; k < N; ++k) {
             const double* b = B + N * k;
             for (int ii = 0; ii < RowsPerPass; ++ii) {
@@ -41,6 +42,7 @@ void UFemBlockMultiplyAddForX(double* __restrict R, const double* __restrict B, 
 {
     for (int i0 = 0; i0 < N; i0 += RowsPerPass) {
         double sum[RowsPerPass][N] = {};
+#pragma GCC unroll 12
         for (int k = 0; k < N; ++k) {
             const double* b = B + N * k;
             for (int ii = 0; ii < RowsPerPass; ++ii) {

@@ -573,7 +573,7 @@ bool UFemWFMatrixCalculationThreadTaskContext::runMatrixCalculation(quint64 thre
         isCalculationPausing_ = false;
         unlock();
         bool isCanceled = false;
-        runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(threadCount, true, &isCanceled);
+        runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(std::max<quint64>(threadCount, 1), true, &isCanceled);
         lock();
         if (!isCanceled && threadState() != TaskStateFailed) {
             unlock();

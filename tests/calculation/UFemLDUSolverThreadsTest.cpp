@@ -43,11 +43,17 @@ protected:
     // of L(k + 1, k); the split exercises disconnected parts.
     LDUTestSystem narrow = makeBlockBandedSystem(14, 13, 5, 0.7, 101);
     LDUTestSystem wide = makeBlockBandedSystem(12, 3, 40, 0.5, 102, 7);
+    // Loads only from page 9 on: pages before it publish their (absent) Y pages out of order.
+    LDUTestSystem lateLoad = [] {
+        LDUTestSystem system = makeBlockBandedSystem(14, 2, 6, 0.7, 103);
+        std::fill(system.F.begin(), system.F.begin() + 9 * 48 * 2, 0.0);
+        return system;
+    }();
 };
 
 TEST_F(LDUSolverThreads, SolutionIsBitwiseTheSameForAnyThreadCount)
 {
-    for (const LDUTestSystem* system : { &narrow, &wide }) {
+    for (const LDUTestSystem* system : { &narrow, &wide, &lateLoad }) {
         const Solution reference = solve(*system, 1);
         auto task = makeLDUTask(*system, &delegate);
         UErrorPtr error;
