@@ -1,3 +1,4 @@
+#include "UFemLDUSolverTestSupport.h"
 #include "UFemWFNodeMatricesTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -258,6 +259,38 @@ double displacementOf(const UFemWFNodeMatrices& matrices, quint64 dof, quint64 c
     return values[(row * matrices.caseCount() + caseIndex) * 3 + dof % 3];
 }
 
+// Every restraint holds exactly and the solution balances the loads: T^T (K u - f) = 0.
+void expectRestraintsHoldAndLoadsBalance(const UFemWFNodeMatrices& matrices, const RestraintSet& set,
+                                         const DenseNodeSystem& full, const Transformation& t)
+{
+    for (quint64 c = 0; c < full.caseCount; ++c) {
+        SCOPED_TRACE(c);
+        for (const quint64 j : set.fixed)
+            EXPECT_EQ(displacementOf(matrices, j, c), 0.0);
+        for (const Forced& forced : set.forced)
+            EXPECT_EQ(displacementOf(matrices, dofOfForced(forced), c), forced.value);
+        for (const Equation& equation : set.equations) {
+            double sum = 0.0;
+            for (const Term& term : equation.terms)
+                sum += term.factor * displacementOf(matrices, dofOfTerm(term), c);
+            EXPECT_EQ(displacementOf(matrices, equation.dependent, c), sum);
+        }
+        std::vector<double> u(full.dofCount);
+        for (quint64 j = 0; j < full.dofCount; ++j)
+            u[j] = displacementOf(matrices, j, c);
+        for (quint64 p = 0; p < t.free.size(); ++p) {
+            double residual = 0.0;
+            for (quint64 i = 0; i < full.dofCount; ++i) {
+                double r = -full.f(i, c);
+                for (quint64 j = 0; j < full.dofCount; ++j)
+                    r += full.k(i, j) * u[j];
+                residual += t.T[i][p] * r;
+            }
+            EXPECT_NEAR(residual, 0.0, 1e-9);
+        }
+    }
+}
+
 } // namespace
 
 TEST(RestraintRandomSystems, ReducedSystemEqualsDenseTransformationAndWriteBackSatisfiesEveryRestraint)
@@ -295,38 +328,65 @@ TEST(RestraintRandomSystems, ReducedSystemEqualsDenseTransformationAndWriteBackS
             EXPECT_TRUE(std::isnan(displacementOf(matrices, j, 0)));
         writeBackRestraints(matrices, set);
 
+        expectRestraintsHoldAndLoadsBalance(matrices, set, full, t);
         for (quint64 c = 0; c < cases; ++c) {
-            for (const quint64 j : set.fixed)
-                EXPECT_EQ(displacementOf(matrices, j, c), 0.0);
-            for (const Forced& forced : set.forced)
-                EXPECT_EQ(displacementOf(matrices, dofOfForced(forced), c), forced.value);
-            for (const Equation& equation : set.equations) {
-                double sum = 0.0;
-                for (const Term& term : equation.terms)
-                    sum += term.factor * displacementOf(matrices, dofOfTerm(term), c);
-                EXPECT_EQ(displacementOf(matrices, equation.dependent, c), sum);
-            }
-            for (quint64 p = 0; p < t.free.size(); ++p)
-                EXPECT_EQ(displacementOf(matrices, t.free[p], c), q[p * cases + c]);
-            // The whole solution is T q + u0 and balances the loads: T^T (K u - f) = 0.
-            std::vector<double> u(full.dofCount);
             for (quint64 j = 0; j < full.dofCount; ++j) {
-                u[j] = displacementOf(matrices, j, c);
                 double expected = t.u0[j];
                 for (quint64 p = 0; p < t.free.size(); ++p)
                     expected += t.T[j][p] * q[p * cases + c];
-                EXPECT_NEAR(u[j], expected, tolerance(expected));
+                EXPECT_NEAR(displacementOf(matrices, j, c), expected, tolerance(expected));
             }
-            for (quint64 p = 0; p < t.free.size(); ++p) {
-                double residual = 0.0;
-                for (quint64 i = 0; i < full.dofCount; ++i) {
-                    double r = -full.f(i, c);
-                    for (quint64 j = 0; j < full.dofCount; ++j)
-                        r += full.k(i, j) * u[j];
-                    residual += t.T[i][p] * r;
-                }
-                EXPECT_NEAR(residual, 0.0, 1e-9);
-            }
+            for (quint64 p = 0; p < t.free.size(); ++p)
+                EXPECT_EQ(displacementOf(matrices, t.free[p], c), q[p * cases + c]);
         }
+    }
+}
+
+TEST(RestraintRandomSystems, SolvedByTheLDUSolverTheWrittenBackDisplacementsHoldTheRestraints)
+{
+    constexpr quint64 nodes = 9;
+    constexpr quint64 cases = 14;
+    for (quint64 seed = 101; seed <= 110; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937_64 random(seed);
+        const DenseNodeSystem full = randomNodeSystem(random, nodes, cases);
+        const RestraintSet set = randomRestraints(random, full.dofCount);
+        UFemWFNodeMatrices matrices(nodes);
+        fillNodeMatrices(matrices, full);
+        applyRestraints(matrices, set);
+        ASSERT_TRUE(matrices.updateNodeDOFStateTableAndCalculationMatrixInfo([](quint64) { return QString(); },
+                                                                            nullptr));
+
+        // The Valid DOFs in calculation order, one triple per slot; the rest drops out as zero rows.
+        quint64 slotCount = 0;
+        const std::vector<quint64> slotTable = slotTableOf(matrices, &slotCount);
+        const DenseNodeSystem reduced = denseNodeSystem(matrices);
+        LDUTestSystem system;
+        system.pageCount = (slotCount + 15) / 16;
+        system.caseCount = cases;
+        system.K.assign(system.dofCount() * system.dofCount(), 0.0);
+        system.F.assign(system.dofCount() * cases, 0.0);
+        const _UFemNode3DOFState* states = matrices.nodeDOFStateTable();
+        auto isValid = [&](quint64 j) { return states[j / 3].state[j % 3] == UFemNodeDOFStateValid; };
+        auto calculationDOF = [&](quint64 j) { return 3 * slotTable[j / 3] + j % 3; };
+        for (quint64 i = 0; i < full.dofCount; ++i) {
+            if (!isValid(i))
+                continue;
+            for (quint64 j = 0; j < full.dofCount; ++j) {
+                if (isValid(j))
+                    system.k(calculationDOF(i), calculationDOF(j)) = reduced.k(i, j);
+            }
+            for (quint64 c = 0; c < cases; ++c)
+                system.F[calculationDOF(i) * cases + c] = reduced.f(i, c);
+        }
+        LDUTestDelegate delegate;
+        const auto task = makeLDUTask(system, &delegate);
+        ASSERT_TRUE(task);
+        UErrorPtr error;
+        ASSERT_TRUE(task->runMatrixCalculation(1, &error));
+
+        matrices.finalizeMatrixCalculation(slotTable.data(), task->calculationContextPtr()->X_MatrixTable.data());
+        writeBackRestraints(matrices, set);
+        expectRestraintsHoldAndLoadsBalance(matrices, set, full, transformationOf(set, full.dofCount));
     }
 }
