@@ -69,8 +69,8 @@ void UFemWFNodeMatrices::setupNodeStiffnessMatrix()
     UFemWFSetupNodeStiffnessMatrix(&stiffnessMatrix_, nodeCount_);
 }
 
-void UFemWFNodeMatrices::addStiffnessMatrix(const double* matrix, quint64 nodeNo1, quint64 rotation1,
-                                            quint64 nodeNo2, quint64 rotation2)
+void UFemWFNodeMatrices::addStiffnessMatrix(
+    const double* matrix, quint64 nodeNo1, quint64 rotation1, quint64 nodeNo2, quint64 rotation2)
 {
     requireNode(nodeNo1, rotation1);
     requireNode(nodeNo2, rotation2);
@@ -85,7 +85,8 @@ void UFemWFNodeMatrices::setupNodeForceMatrix()
     UFemWFSetupNodeForceMatrix(&forceMatrix_, nodeCount_, caseCount_);
 }
 
-void UFemWFNodeMatrices::addForceMatrix(const double* matrix, quint64 nodeNo, quint64 rotation, quint64 caseIndex)
+void UFemWFNodeMatrices::addForceMatrix(
+    const double* matrix, quint64 nodeNo, quint64 rotation, quint64 caseIndex)
 {
     requireNode(nodeNo, rotation);
     if (!isInitialised(forceMatrix_) || caseIndex >= caseCount_)
@@ -135,10 +136,12 @@ bool UFemWFNodeMatrices::updateNodeDOFStateTableAndCalculationMatrixInfo(
                         ? "A negative value found on the principal diagonal of Stiffness Matrix."
                         : "A non-finite value found on the principal diagonal of Stiffness Matrix.";
                     UFemSetError(error,
-                        UFemCalculationFailedWhileSetupError_withDescription(ULocalizedFormattedString(description),
-                            ULocalizedFormattedString(
-                                "Check model carefully, especially whether restraints are applied correctly, etc. "
-                                "The reason of error can be different from the DOF which is negative value."),
+                        UFemCalculationFailedWhileSetupError_withDescription(
+                            ULocalizedFormattedString(description),
+                            ULocalizedFormattedString("Check model carefully, especially whether "
+                                                      "restraints are applied correctly, etc. "
+                                                      "The reason of error can be different from "
+                                                      "the DOF which is negative value."),
                             nodeNameStringWithNodeNo(n), 3 * r + d));
                     return false;
                 }

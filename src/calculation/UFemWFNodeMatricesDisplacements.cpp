@@ -21,7 +21,8 @@ constexpr quint64 XDirectionStride = 12;
 
 } // namespace
 
-void UFemWFNodeMatrices::finalizeMatrixCalculation(const quint64* slotTableByTriple, const double* X_MatrixTable)
+void UFemWFNodeMatrices::finalizeMatrixCalculation(
+    const quint64* slotTableByTriple, const double* X_MatrixTable)
 {
     if (nodeDOFStateTable_.size() != 2 * nodeCount_)
         raiseUnexpected();
@@ -34,17 +35,19 @@ void UFemWFNodeMatrices::finalizeMatrixCalculation(const quint64* slotTableByTri
                 displacementMatrixNodeNoTable_.push_back(t);
             }
         }
-        displacementMatrixValueTable_.assign(displacementMatrixNodeNoTable_.size() * caseCount_ * 3, 0.0);
+        displacementMatrixValueTable_.assign(
+            displacementMatrixNodeNoTable_.size() * caseCount_ * 3, 0.0);
     } catch (const std::bad_alloc&) {
         UFemRaiseMemoryAllocationFailed();
     }
     for (quint64 row = 0; row < displacementMatrixNodeNoTable_.size(); ++row)
-        fillDisplacementRow(row, displacementMatrixNodeNoTable_[row], slotTableByTriple, X_MatrixTable);
+        fillDisplacementRow(
+            row, displacementMatrixNodeNoTable_[row], slotTableByTriple, X_MatrixTable);
     displacementMatrixNodeNoCount_ = displacementMatrixNodeNoTable_.size();
 }
 
-void UFemWFNodeMatrices::fillDisplacementRow(quint64 row, quint64 tripleIndex, const quint64* slotTableByTriple,
-                                             const double* X_MatrixTable)
+void UFemWFNodeMatrices::fillDisplacementRow(
+    quint64 row, quint64 tripleIndex, const quint64* slotTableByTriple, const double* X_MatrixTable)
 {
     const _UFemNode3DOFState states = nodeDOFStateTable_[tripleIndex];
     double* values = displacementMatrixValueTable_.data() + row * caseCount_ * 3;
@@ -54,7 +57,9 @@ void UFemWFNodeMatrices::fillDisplacementRow(quint64 row, quint64 tripleIndex, c
         raiseUnexpected();
     const quint64 caseBlocks = UFemWFNodeForceCaseBlockCount(caseCount_);
     for (quint64 c = 0; c < caseCount_; ++c) {
-        const double* x = slot == NoValue ? nullptr : X_MatrixTable + UFemWFXMatrixEntryIndex(slot, c, caseBlocks);
+        const double* x = slot == NoValue
+            ? nullptr
+            : X_MatrixTable + UFemWFXMatrixEntryIndex(slot, c, caseBlocks);
         for (quint64 d = 0; d < 3; ++d) {
             double value = x ? x[XDirectionStride * d] : 0.0;
             if (states.state[d] == UFemNodeDOFStateRestrained)
@@ -77,8 +82,9 @@ double* UFemWFNodeMatrices::displacementRowForWriteBack(quint64 nodeNo, quint64 
     return displacementMatrixValueTable_.data() + row * caseCount_ * 3;
 }
 
-void UFemWFNodeMatrices::applyForceDisplacementRestraint_toDisplacementMatrix_WithForcedDisplacementRestraintTable(
-    const _UFemForceDisplacementRestraintTableComponent_nodeNo* table, quint64 count)
+void UFemWFNodeMatrices::
+    applyForceDisplacementRestraint_toDisplacementMatrix_WithForcedDisplacementRestraintTable(
+        const _UFemForceDisplacementRestraintTableComponent_nodeNo* table, quint64 count)
 {
     for (quint64 i = 0; i < count; ++i) {
         const auto& component = table[i];
@@ -89,9 +95,8 @@ void UFemWFNodeMatrices::applyForceDisplacementRestraint_toDisplacementMatrix_Wi
     }
 }
 
-void UFemWFNodeMatrices::applyFixDisplacementRestraint_toDisplacementMatrix_WithNodeNo(quint64 nodeNo,
-                                                                                       quint64 rotation,
-                                                                                       quint64 direction)
+void UFemWFNodeMatrices::applyFixDisplacementRestraint_toDisplacementMatrix_WithNodeNo(
+    quint64 nodeNo, quint64 rotation, quint64 direction)
 {
     requireDOF(nodeNo, rotation, direction);
     double* values = displacementRowForWriteBack(nodeNo, rotation);
@@ -100,8 +105,8 @@ void UFemWFNodeMatrices::applyFixDisplacementRestraint_toDisplacementMatrix_With
 }
 
 void UFemWFNodeMatrices::applyRestraintEquationRestraint_toDisplacementMatrix_WithNodeNo(
-    quint64 nodeNo, quint64 rotation, quint64 direction, const _UFemRestraintEquationTableComponent_nodeNo* table,
-    quint64 count)
+    quint64 nodeNo, quint64 rotation, quint64 direction,
+    const _UFemRestraintEquationTableComponent_nodeNo* table, quint64 count)
 {
     requireDOF(nodeNo, rotation, direction);
     for (quint64 k = 0; k < count; ++k)
@@ -120,8 +125,8 @@ void UFemWFNodeMatrices::applyRestraintEquationRestraint_toDisplacementMatrix_Wi
     }
 }
 
-quint64 UFemWFNodeMatrices::getDisplacementMatrixValueTable(const double** valueTable, const quint64** nodeNoTable,
-                                                            const _UFemNode3DOFState** nodeDOFStateTable) const
+quint64 UFemWFNodeMatrices::getDisplacementMatrixValueTable(const double** valueTable,
+    const quint64** nodeNoTable, const _UFemNode3DOFState** nodeDOFStateTable) const
 {
     const quint64 count = displacementMatrixNodeNoCount_;
     *valueTable = count ? displacementMatrixValueTable_.data() : nullptr;

@@ -43,8 +43,8 @@ std::vector<ForcedDisplacementGroup> groupForcedDisplacements(
 
 } // namespace
 
-void UFemWFNodeMatrices::applyFixDisplacementRestraintWithNodeNo(quint64 nodeNo, quint64 rotation,
-                                                                 quint64 direction)
+void UFemWFNodeMatrices::applyFixDisplacementRestraintWithNodeNo(
+    quint64 nodeNo, quint64 rotation, quint64 direction)
 {
     requireDOF(nodeNo, rotation, direction);
     quint8& state = stateByte(nodeNo, rotation, direction);
@@ -58,9 +58,8 @@ void UFemWFNodeMatrices::applyFixDisplacementRestraintWithNodeNo(quint64 nodeNo,
     state = UFemNodeDOFStateRestrained;
 }
 
-void UFemWFNodeMatrices::applyRestraintEquationRestraintWithNodeNo(
-    quint64 nodeNo, quint64 rotation, quint64 direction, const _UFemRestraintEquationTableComponent_nodeNo* table,
-    quint64 count)
+void UFemWFNodeMatrices::applyRestraintEquationRestraintWithNodeNo(quint64 nodeNo, quint64 rotation,
+    quint64 direction, const _UFemRestraintEquationTableComponent_nodeNo* table, quint64 count)
 {
     checkRestraintEquation(nodeNo, rotation, direction, table, count);
     quint8& state = stateByte(nodeNo, rotation, direction);
@@ -75,18 +74,19 @@ void UFemWFNodeMatrices::applyRestraintEquationRestraintWithNodeNo(
 }
 
 void UFemWFNodeMatrices::checkRestraintEquation(quint64 nodeNo, quint64 rotation, quint64 direction,
-                                                const _UFemRestraintEquationTableComponent_nodeNo* table,
-                                                quint64 count)
+    const _UFemRestraintEquationTableComponent_nodeNo* table, quint64 count)
 {
     requireDOF(nodeNo, rotation, direction);
     for (quint64 k = 0; k < count; ++k) {
         const auto& term = table[k];
         requireDOF(term.nodeNo, term.rotation, term.direction);
         if (term.nodeNo == nodeNo && term.rotation == rotation && term.direction == direction)
-            UFemRaiseProgramError(QStringLiteral("One of independent DOF in RestraintEquation is the restraint DOF."));
+            UFemRaiseProgramError(QStringLiteral(
+                "One of independent DOF in RestraintEquation is the restraint DOF."));
         const quint8 termState = stateByte(term.nodeNo, term.rotation, term.direction);
         if (termState & UFemNodeDOFStateRestrained)
-            UFemRaiseProgramError(QStringLiteral("Independent DOF of RestraintEquation is restrained already."));
+            UFemRaiseProgramError(
+                QStringLiteral("Independent DOF of RestraintEquation is restrained already."));
         if (termState != UFemNodeDOFStateValid)
             UFemRaiseProgramError(QStringLiteral("Unexpected DOF State for reference DOF."));
     }
@@ -95,21 +95,23 @@ void UFemWFNodeMatrices::checkRestraintEquation(quint64 nodeNo, quint64 rotation
 }
 
 void UFemWFNodeMatrices::moveEquationColumns(quint64 nodeNo, quint64 rotation, quint64 direction,
-                                             const _UFemRestraintEquationTableComponent_nodeNo* table, quint64 count)
+    const _UFemRestraintEquationTableComponent_nodeNo* table, quint64 count)
 {
     const quint64 d = direction;
     // New term blocks in row nodeNo add columns to it: walk the set as it was.
     const USparseMatrixIndexSet columns = USparseMatrixRowColumnIndexSet(&stiffnessMatrix_, nodeNo);
     for (const quint64 c : columns) {
         for (quint64 i = 0; i < 2; ++i) {
-            double* B = UFemWFStiffnessBlockAddressIfPresent(&stiffnessMatrix_, c, i, nodeNo, rotation);
+            double* B
+                = UFemWFStiffnessBlockAddressIfPresent(&stiffnessMatrix_, c, i, nodeNo, rotation);
             if (!B || isZero3(B[d], B[3 + d], B[6 + d]))
                 continue;
             const double v[3] = { B[d], B[3 + d], B[6 + d] };
             const _UFemNode3DOFState rowStates = nodeDOFStateTable_[2 * c + i];
             for (quint64 k = 0; k < count; ++k) {
                 const auto& term = table[k];
-                double* T = UFemWFStiffnessBlockAddress(&stiffnessMatrix_, c, i, term.nodeNo, term.rotation);
+                double* T = UFemWFStiffnessBlockAddress(
+                    &stiffnessMatrix_, c, i, term.nodeNo, term.rotation);
                 for (quint64 e = 0; e < 3; ++e) {
                     if (rowStates.state[e] == UFemNodeDOFStateValid)
                         T[3 * e + term.direction] += term.factor * v[e];
@@ -121,23 +123,26 @@ void UFemWFNodeMatrices::moveEquationColumns(quint64 nodeNo, quint64 rotation, q
 }
 
 void UFemWFNodeMatrices::moveEquationRows(quint64 nodeNo, quint64 rotation, quint64 direction,
-                                          const _UFemRestraintEquationTableComponent_nodeNo* table, quint64 count)
+    const _UFemRestraintEquationTableComponent_nodeNo* table, quint64 count)
 {
     const quint64 d = direction;
     // The live set: the column step may have added the terms' nodes to this row. No block made here
     // lies in row nodeNo outside its set, so the set does not change while it is walked.
-    const USparseMatrixIndexSet& columns = USparseMatrixRowColumnIndexSet(&stiffnessMatrix_, nodeNo);
+    const USparseMatrixIndexSet& columns
+        = USparseMatrixRowColumnIndexSet(&stiffnessMatrix_, nodeNo);
     for (quint64 position = 0; position < columns.size(); ++position) {
         const quint64 c = columns[position];
         for (quint64 j = 0; j < 2; ++j) {
-            double* B = UFemWFStiffnessBlockAddressIfPresent(&stiffnessMatrix_, nodeNo, rotation, c, j);
+            double* B
+                = UFemWFStiffnessBlockAddressIfPresent(&stiffnessMatrix_, nodeNo, rotation, c, j);
             if (!B || isZero3(B[3 * d], B[3 * d + 1], B[3 * d + 2]))
                 continue;
             const double w[3] = { B[3 * d], B[3 * d + 1], B[3 * d + 2] };
             const _UFemNode3DOFState columnStates = nodeDOFStateTable_[2 * c + j];
             for (quint64 k = 0; k < count; ++k) {
                 const auto& term = table[k];
-                double* T = UFemWFStiffnessBlockAddress(&stiffnessMatrix_, term.nodeNo, term.rotation, c, j);
+                double* T = UFemWFStiffnessBlockAddress(
+                    &stiffnessMatrix_, term.nodeNo, term.rotation, c, j);
                 for (quint64 e = 0; e < 3; ++e) {
                     if (columnStates.state[e] == UFemNodeDOFStateValid)
                         T[3 * term.direction + e] += term.factor * w[e];
@@ -149,7 +154,7 @@ void UFemWFNodeMatrices::moveEquationRows(quint64 nodeNo, quint64 rotation, quin
 }
 
 void UFemWFNodeMatrices::moveEquationForces(quint64 nodeNo, quint64 rotation, quint64 direction,
-                                            const _UFemRestraintEquationTableComponent_nodeNo* table, quint64 count)
+    const _UFemRestraintEquationTableComponent_nodeNo* table, quint64 count)
 {
     if (!isInitialisedForceMatrix())
         return;
@@ -161,7 +166,8 @@ void UFemWFNodeMatrices::moveEquationForces(quint64 nodeNo, quint64 rotation, qu
         const quint64 cases = casesInBlock(b);
         for (quint64 k = 0; k < count; ++k) {
             const auto& term = table[k];
-            double* T = UFemWFForceVectorAddress(&forceMatrix_, term.nodeNo, term.rotation, firstCase);
+            double* T
+                = UFemWFForceVectorAddress(&forceMatrix_, term.nodeNo, term.rotation, firstCase);
             for (quint64 q = 0; q < cases; ++q)
                 T[3 * q + term.direction] += term.factor * F[3 * q + direction];
         }
@@ -170,15 +176,17 @@ void UFemWFNodeMatrices::moveEquationForces(quint64 nodeNo, quint64 rotation, qu
     }
 }
 
-void UFemWFNodeMatrices::applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(
-    quint64 count, const _UFemForceDisplacementRestraintTableComponent_nodeNo* table)
+void UFemWFNodeMatrices::
+    applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(
+        quint64 count, const _UFemForceDisplacementRestraintTableComponent_nodeNo* table)
 {
     for (quint64 i = 0; i < count; ++i)
         requireDOF(table[i].nodeNo, table[i].rotation, table[i].direction);
     const std::vector<ForcedDisplacementGroup> groups = groupForcedDisplacements(table, count);
     for (const auto& group : groups) {
         for (quint64 d = 0; d < 3; ++d) {
-            if (group.isForced[d] && (stateByte(group.nodeNo, group.rotation, d) & UFemNodeDOFStateRestrained))
+            if (group.isForced[d]
+                && (stateByte(group.nodeNo, group.rotation, d) & UFemNodeDOFStateRestrained))
                 UFemRaiseProgramError(QString::fromLatin1(SameDOFReason));
         }
     }
@@ -195,7 +203,8 @@ void UFemWFNodeMatrices::applyForceDisplacementRestraintWithForceDisplacementRes
         double correction[6] = {};
         for (const auto& group : groups) {
             for (quint64 i = 0; i < 2; ++i) {
-                double* B = UFemWFStiffnessBlockAddressIfPresent(&stiffnessMatrix_, c, i, group.nodeNo, group.rotation);
+                double* B = UFemWFStiffnessBlockAddressIfPresent(
+                    &stiffnessMatrix_, c, i, group.nodeNo, group.rotation);
                 if (!B)
                     continue;
                 for (quint64 d = 0; d < 3; ++d) {
@@ -227,7 +236,8 @@ void UFemWFNodeMatrices::clearColumn(quint64 nodeNo, quint64 rotation, quint64 d
 {
     for (const quint64 c : USparseMatrixRowColumnIndexSet(&stiffnessMatrix_, nodeNo)) {
         for (quint64 i = 0; i < 2; ++i) {
-            if (double* B = UFemWFStiffnessBlockAddressIfPresent(&stiffnessMatrix_, c, i, nodeNo, rotation))
+            if (double* B
+                = UFemWFStiffnessBlockAddressIfPresent(&stiffnessMatrix_, c, i, nodeNo, rotation))
                 B[direction] = B[direction + 3] = B[direction + 6] = 0.0;
         }
     }
@@ -237,7 +247,8 @@ void UFemWFNodeMatrices::clearRow(quint64 nodeNo, quint64 rotation, quint64 dire
 {
     for (const quint64 c : USparseMatrixRowColumnIndexSet(&stiffnessMatrix_, nodeNo)) {
         for (quint64 j = 0; j < 2; ++j) {
-            if (double* B = UFemWFStiffnessBlockAddressIfPresent(&stiffnessMatrix_, nodeNo, rotation, c, j))
+            if (double* B
+                = UFemWFStiffnessBlockAddressIfPresent(&stiffnessMatrix_, nodeNo, rotation, c, j))
                 B[3 * direction] = B[3 * direction + 1] = B[3 * direction + 2] = 0.0;
         }
     }
@@ -248,7 +259,8 @@ void UFemWFNodeMatrices::clearForce(quint64 nodeNo, quint64 rotation, quint64 di
     if (!isInitialisedForceMatrix())
         return;
     for (quint64 b = 0; b < caseBlockCount(); ++b) {
-        double* F = UFemWFForceVectorAddressIfPresent(&forceMatrix_, nodeNo, rotation, b * UFemWFNodeForceCasesPerBlock);
+        double* F = UFemWFForceVectorAddressIfPresent(
+            &forceMatrix_, nodeNo, rotation, b * UFemWFNodeForceCasesPerBlock);
         if (!F)
             continue;
         for (quint64 q = 0; q < casesInBlock(b); ++q)
@@ -261,7 +273,8 @@ void UFemWFNodeMatrices::addToEveryCase(quint64 nodeNo, quint64 rotation, const 
     if (!isInitialisedForceMatrix())
         return;
     for (quint64 b = 0; b < caseBlockCount(); ++b) {
-        double* F = UFemWFForceVectorAddress(&forceMatrix_, nodeNo, rotation, b * UFemWFNodeForceCasesPerBlock);
+        double* F = UFemWFForceVectorAddress(
+            &forceMatrix_, nodeNo, rotation, b * UFemWFNodeForceCasesPerBlock);
         for (quint64 q = 0; q < casesInBlock(b); ++q) {
             for (quint64 e = 0; e < 3; ++e)
                 F[3 * q + e] += vector[e];

@@ -18,7 +18,8 @@ struct _UFemNode3DOFState {
 
     constexpr quint32 integer() const
     {
-        return quint32(state[0]) | quint32(state[1]) << 8 | quint32(state[2]) << 16 | quint32(state[3]) << 24;
+        return quint32(state[0]) | quint32(state[1]) << 8 | quint32(state[2]) << 16
+            | quint32(state[3]) << 24;
     }
     constexpr void setInteger(quint32 value)
     {

@@ -17,7 +17,8 @@ QString nodeName(quint64 nodeNo)
     return QStringLiteral("N%1").arg(nodeNo);
 }
 
-void putDiagonal(UFemWFNodeMatrices& matrices, quint64 nodeNo, quint64 rotation, std::array<double, 3> diagonal)
+void putDiagonal(
+    UFemWFNodeMatrices& matrices, quint64 nodeNo, quint64 rotation, std::array<double, 3> diagonal)
 {
     const double block[9] = { diagonal[0], 0, 0, 0, diagonal[1], 0, 0, 0, diagonal[2] };
     matrices.addStiffnessMatrix(block, nodeNo, rotation, nodeNo, rotation);
@@ -64,9 +65,12 @@ TEST(NodeMatrixAssembly, BlocksAndLoadsAddUpWhereTheyArePutAndAreNeverMirrored)
         }
         return QString();
     };
-    EXPECT_EQ(reason([&] { matrices.addStiffnessMatrix(TranslationBlock, 3, 0, 0, 0); }), "Unexpected error occurred.");
-    EXPECT_EQ(reason([&] { matrices.addStiffnessMatrix(TranslationBlock, 0, 2, 0, 0); }), "Unexpected error occurred.");
-    EXPECT_EQ(reason([&] { matrices.addForceMatrix(load, 0, 0, 14); }), "Unexpected error occurred.");
+    EXPECT_EQ(reason([&] { matrices.addStiffnessMatrix(TranslationBlock, 3, 0, 0, 0); }),
+        "Unexpected error occurred.");
+    EXPECT_EQ(reason([&] { matrices.addStiffnessMatrix(TranslationBlock, 0, 2, 0, 0); }),
+        "Unexpected error occurred.");
+    EXPECT_EQ(
+        reason([&] { matrices.addForceMatrix(load, 0, 0, 14); }), "Unexpected error occurred.");
 }
 
 TEST(NodeMatrixAssembly, CopyIsDeepAndIndependent)
@@ -122,7 +126,7 @@ TEST(NodeMatrixZeroStiffness, StatesFollowTheDiagonalAndRestraints)
 
     const _UFemNode3DOFState* states = matrices.nodeDOFStateTable();
     const std::vector<quint32> expected { 0x040101, 0x010101, 0x010101, 0x040404, 0x040404,
-                                          0x040404, 0x040204, 0x040404, 0x040404, 0x010101 };
+        0x040404, 0x040204, 0x040404, 0x040404, 0x010101 };
     for (quint64 t = 0; t < expected.size(); ++t)
         EXPECT_EQ(states[t].integer(), expected[t]) << "triple " << t;
     EXPECT_EQ(matrices.stiffnessMatrixMaxValue(), 7.0);
@@ -165,9 +169,15 @@ TEST(NodeMatrixZeroStiffness, NegativeOrNonFiniteDiagonalFailsNamingTheDOF)
         QString description;
     };
     const Case cases[] {
-        { -1e-300, QStringLiteral("A negative value found on the principal diagonal of Stiffness Matrix.") },
-        { std::nan(""), QStringLiteral("A non-finite value found on the principal diagonal of Stiffness Matrix.") },
-        { INFINITY, QStringLiteral("A non-finite value found on the principal diagonal of Stiffness Matrix.") },
+        { -1e-300,
+            QStringLiteral(
+                "A negative value found on the principal diagonal of Stiffness Matrix.") },
+        { std::nan(""),
+            QStringLiteral(
+                "A non-finite value found on the principal diagonal of Stiffness Matrix.") },
+        { INFINITY,
+            QStringLiteral(
+                "A non-finite value found on the principal diagonal of Stiffness Matrix.") },
     };
     for (const Case& failing : cases) {
         SCOPED_TRACE(failing.value);
@@ -183,11 +193,12 @@ TEST(NodeMatrixZeroStiffness, NegativeOrNonFiniteDiagonalFailsNamingTheDOF)
         ASSERT_TRUE(error);
         EXPECT_EQ(error->code(), 21011);
         EXPECT_EQ(error->userInfo().description,
-                  QStringLiteral("Calculation failed. %1\n( DOF: N2@RY )").arg(failing.description));
+            QStringLiteral("Calculation failed. %1\n( DOF: N2@RY )").arg(failing.description));
         EXPECT_EQ(error->userInfo().failureReason, failing.description);
         EXPECT_EQ(error->userInfo().recoverySuggestion, suggestion);
         EXPECT_EQ(error->userInfo().oneLineDescription,
-                  QStringLiteral("Calculation failed. %1 ( DOF: N2@RY ) %2").arg(failing.description, suggestion));
+            QStringLiteral("Calculation failed. %1 ( DOF: N2@RY ) %2")
+                .arg(failing.description, suggestion));
         // What the walk had decided before the failure stays decided.
         EXPECT_EQ(matrices.nodeDOFStateTable()[0].integer(), 0x010401u);
         EXPECT_EQ(matrices.nodeDOFStateTable()[2].integer(), 0x040404u);

@@ -17,7 +17,8 @@ DenseNodeSystem denseNodeSystem(const UFemWFNodeMatrices& matrices)
         for (quint64 b = 0; b < nodes; ++b) {
             for (quint64 r1 = 0; r1 < 2; ++r1) {
                 for (quint64 r2 = 0; r2 < 2; ++r2) {
-                    const double* B = UFemWFStiffnessBlockAddressIfPresent(matrices.stiffnessMatrix(), a, r1, b, r2);
+                    const double* B = UFemWFStiffnessBlockAddressIfPresent(
+                        matrices.stiffnessMatrix(), a, r1, b, r2);
                     for (quint64 i = 0; B && i < 3; ++i) {
                         for (quint64 j = 0; j < 3; ++j)
                             system.k(dofOf(a, r1, i), dofOf(b, r2, j)) = B[3 * i + j];
@@ -27,7 +28,8 @@ DenseNodeSystem denseNodeSystem(const UFemWFNodeMatrices& matrices)
         }
         for (quint64 r = 0; r < 2; ++r) {
             for (quint64 c = 0; c < system.caseCount; ++c) {
-                const double* v = UFemWFForceVectorAddressIfPresent(matrices.forceMatrix(), a, r, c);
+                const double* v
+                    = UFemWFForceVectorAddressIfPresent(matrices.forceMatrix(), a, r, c);
                 for (quint64 d = 0; v && d < 3; ++d)
                     system.f(dofOf(a, r, d), c) = v[d];
             }
@@ -65,7 +67,7 @@ void fillNodeMatrices(UFemWFNodeMatrices& matrices, const DenseNodeSystem& syste
         for (quint64 r = 0; r < 2; ++r) {
             for (quint64 c = 0; c < system.caseCount; ++c) {
                 const double v[3] = { system.f(dofOf(a, r, 0), c), system.f(dofOf(a, r, 1), c),
-                                      system.f(dofOf(a, r, 2), c) };
+                    system.f(dofOf(a, r, 2), c) };
                 if (v[0] != 0.0 || v[1] != 0.0 || v[2] != 0.0)
                     matrices.addForceMatrix(v, a, r, c);
             }
@@ -94,7 +96,8 @@ std::vector<double> xTableFor(quint64 slotCount, quint64 caseCount, double fill)
     return std::vector<double>(pages * caseBlocks * valuesPerPageAndCaseBlock, fill);
 }
 
-double& xEntry(std::vector<double>& X, quint64 slot, quint64 direction, quint64 caseIndex, quint64 caseCount)
+double& xEntry(
+    std::vector<double>& X, quint64 slot, quint64 direction, quint64 caseIndex, quint64 caseCount)
 {
     const quint64 caseBlocks = (caseCount + 11) / 12;
     return X[UFemWFXMatrixEntryIndex(slot, caseIndex, caseBlocks) + 12 * direction];
@@ -139,4 +142,3 @@ DenseNodeSystem randomNodeSystem(std::mt19937_64& random, quint64 nodes, quint64
     }
     return system;
 }
-

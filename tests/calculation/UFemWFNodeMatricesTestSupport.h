@@ -36,4 +36,5 @@ inline quint64 dofOf(quint64 nodeNo, quint64 rotation, quint64 direction)
 std::vector<quint64> slotTableOf(const UFemWFNodeMatrices& matrices, quint64* slotCount);
 // An X table in the solver's layout for `slotCount` slots, filled with `fill`.
 std::vector<double> xTableFor(quint64 slotCount, quint64 caseCount, double fill);
-double& xEntry(std::vector<double>& X, quint64 slot, quint64 direction, quint64 caseIndex, quint64 caseCount);
+double& xEntry(
+    std::vector<double>& X, quint64 slot, quint64 direction, quint64 caseIndex, quint64 caseCount);

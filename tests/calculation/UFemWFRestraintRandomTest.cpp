@@ -45,7 +45,9 @@ RestraintSet randomRestraints(std::mt19937_64& random, quint64 dofCount)
         valid.erase(valid.begin() + at);
         return dof;
     };
-    auto count = [&](quint64 low, quint64 high) { return std::uniform_int_distribution<quint64>(low, high)(random); };
+    auto count = [&](quint64 low, quint64 high) {
+        return std::uniform_int_distribution<quint64>(low, high)(random);
+    };
     std::uniform_real_distribution<double> factor(-1.5, 1.5);
     RestraintSet set;
     for (quint64 e = count(1, 4); e > 0; --e) {
@@ -84,34 +86,36 @@ void applyRestraints(UFemWFNodeMatrices& matrices, const RestraintSet& set)
 {
     for (const auto& equation : set.equations) {
         const quint64 j = equation.dependent;
-        matrices.applyRestraintEquationRestraintWithNodeNo(j / 6, j % 6 / 3, j % 3, equation.terms.data(),
-                                                           equation.terms.size());
+        matrices.applyRestraintEquationRestraintWithNodeNo(
+            j / 6, j % 6 / 3, j % 3, equation.terms.data(), equation.terms.size());
     }
     for (const quint64 j : set.fixed)
         matrices.applyFixDisplacementRestraintWithNodeNo(j / 6, j % 6 / 3, j % 3);
     if (!set.forced.empty())
-        matrices.applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(set.forced.size(),
-                                                                                            set.forced.data());
+        matrices.applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(
+            set.forced.size(), set.forced.data());
 }
 
 void writeBackRestraints(UFemWFNodeMatrices& matrices, const RestraintSet& set)
 {
     if (!set.forced.empty())
-        matrices.applyForceDisplacementRestraint_toDisplacementMatrix_WithForcedDisplacementRestraintTable(
-            set.forced.data(), set.forced.size());
+        matrices
+            .applyForceDisplacementRestraint_toDisplacementMatrix_WithForcedDisplacementRestraintTable(
+                set.forced.data(), set.forced.size());
     for (auto it = set.fixed.rbegin(); it != set.fixed.rend(); ++it)
-        matrices.applyFixDisplacementRestraint_toDisplacementMatrix_WithNodeNo(*it / 6, *it % 6 / 3, *it % 3);
+        matrices.applyFixDisplacementRestraint_toDisplacementMatrix_WithNodeNo(
+            *it / 6, *it % 6 / 3, *it % 3);
     for (auto it = set.equations.rbegin(); it != set.equations.rend(); ++it) {
         const quint64 j = it->dependent;
-        matrices.applyRestraintEquationRestraint_toDisplacementMatrix_WithNodeNo(j / 6, j % 6 / 3, j % 3,
-                                                                                 it->terms.data(), it->terms.size());
+        matrices.applyRestraintEquationRestraint_toDisplacementMatrix_WithNodeNo(
+            j / 6, j % 6 / 3, j % 3, it->terms.data(), it->terms.size());
     }
 }
 
 // u = T q + u0 over the free DOFs q, built in the order of the write-back.
 struct Transformation {
-    std::vector<quint64> free;              // DOF of each q
-    std::vector<std::vector<double>> T;     // dof -> coefficients over q
+    std::vector<quint64> free; // DOF of each q
+    std::vector<std::vector<double>> T; // dof -> coefficients over q
     std::vector<double> u0;
 };
 
@@ -220,8 +224,8 @@ double tolerance(double reference)
     return 1e-12 * (1.0 + std::abs(reference)) * 64.0;
 }
 
-void expectReducedSystemEqualsReference(const UFemWFNodeMatrices& matrices, const DenseNodeSystem& reference,
-                                        const Transformation& t)
+void expectReducedSystemEqualsReference(
+    const UFemWFNodeMatrices& matrices, const DenseNodeSystem& reference, const Transformation& t)
 {
     const DenseNodeSystem actual = denseNodeSystem(matrices);
     std::vector<bool> isFree(actual.dofCount, false);
@@ -229,7 +233,8 @@ void expectReducedSystemEqualsReference(const UFemWFNodeMatrices& matrices, cons
         isFree[j] = true;
     for (quint64 p = 0; p < t.free.size(); ++p) {
         for (quint64 q = 0; q < t.free.size(); ++q)
-            ASSERT_NEAR(actual.k(t.free[p], t.free[q]), reference.k(p, q), tolerance(reference.k(p, q)))
+            ASSERT_NEAR(
+                actual.k(t.free[p], t.free[q]), reference.k(p, q), tolerance(reference.k(p, q)))
                 << "K' at " << t.free[p] << ", " << t.free[q];
         for (quint64 c = 0; c < actual.caseCount; ++c)
             ASSERT_NEAR(actual.f(t.free[p], c), reference.f(p, c), tolerance(reference.f(p, c)))
@@ -260,8 +265,8 @@ double displacementOf(const UFemWFNodeMatrices& matrices, quint64 dof, quint64 c
 }
 
 // Every restraint holds exactly and the solution balances the loads: T^T (K u - f) = 0.
-void expectRestraintsHoldAndLoadsBalance(const UFemWFNodeMatrices& matrices, const RestraintSet& set,
-                                         const DenseNodeSystem& full, const Transformation& t)
+void expectRestraintsHoldAndLoadsBalance(const UFemWFNodeMatrices& matrices,
+    const RestraintSet& set, const DenseNodeSystem& full, const Transformation& t)
 {
     for (quint64 c = 0; c < full.caseCount; ++c) {
         SCOPED_TRACE(c);
@@ -293,7 +298,8 @@ void expectRestraintsHoldAndLoadsBalance(const UFemWFNodeMatrices& matrices, con
 
 } // namespace
 
-TEST(RestraintRandomSystems, ReducedSystemEqualsDenseTransformationAndWriteBackSatisfiesEveryRestraint)
+TEST(RestraintRandomSystems,
+    ReducedSystemEqualsDenseTransformationAndWriteBackSatisfiesEveryRestraint)
 {
     constexpr quint64 nodes = 6;
     constexpr quint64 cases = 13; // two case blocks, the second holding one case
@@ -312,8 +318,8 @@ TEST(RestraintRandomSystems, ReducedSystemEqualsDenseTransformationAndWriteBackS
         if (HasFatalFailure())
             return;
 
-        ASSERT_TRUE(matrices.updateNodeDOFStateTableAndCalculationMatrixInfo([](quint64) { return QString(); },
-                                                                            nullptr));
+        ASSERT_TRUE(matrices.updateNodeDOFStateTableAndCalculationMatrixInfo(
+            [](quint64) { return QString(); }, nullptr));
         quint64 slotCount = 0;
         const std::vector<quint64> slotTable = slotTableOf(matrices, &slotCount);
         // Restrained directions of solved triples carry garbage in X; finalize must not show it.
@@ -354,10 +360,11 @@ TEST(RestraintRandomSystems, SolvedByTheLDUSolverTheWrittenBackDisplacementsHold
         UFemWFNodeMatrices matrices(nodes);
         fillNodeMatrices(matrices, full);
         applyRestraints(matrices, set);
-        ASSERT_TRUE(matrices.updateNodeDOFStateTableAndCalculationMatrixInfo([](quint64) { return QString(); },
-                                                                            nullptr));
+        ASSERT_TRUE(matrices.updateNodeDOFStateTableAndCalculationMatrixInfo(
+            [](quint64) { return QString(); }, nullptr));
 
-        // The Valid DOFs in calculation order, one triple per slot; the rest drops out as zero rows.
+        // The Valid DOFs in calculation order, one triple per slot; the rest drops out as zero
+        // rows.
         quint64 slotCount = 0;
         const std::vector<quint64> slotTable = slotTableOf(matrices, &slotCount);
         const DenseNodeSystem reduced = denseNodeSystem(matrices);
@@ -367,7 +374,8 @@ TEST(RestraintRandomSystems, SolvedByTheLDUSolverTheWrittenBackDisplacementsHold
         system.K.assign(system.dofCount() * system.dofCount(), 0.0);
         system.F.assign(system.dofCount() * cases, 0.0);
         const _UFemNode3DOFState* states = matrices.nodeDOFStateTable();
-        auto isValid = [&](quint64 j) { return states[j / 3].state[j % 3] == UFemNodeDOFStateValid; };
+        auto isValid
+            = [&](quint64 j) { return states[j / 3].state[j % 3] == UFemNodeDOFStateValid; };
         auto calculationDOF = [&](quint64 j) { return 3 * slotTable[j / 3] + j % 3; };
         for (quint64 i = 0; i < full.dofCount; ++i) {
             if (!isValid(i))
@@ -385,8 +393,10 @@ TEST(RestraintRandomSystems, SolvedByTheLDUSolverTheWrittenBackDisplacementsHold
         UErrorPtr error;
         ASSERT_TRUE(task->runMatrixCalculation(1, &error));
 
-        matrices.finalizeMatrixCalculation(slotTable.data(), task->calculationContextPtr()->X_MatrixTable.data());
+        matrices.finalizeMatrixCalculation(
+            slotTable.data(), task->calculationContextPtr()->X_MatrixTable.data());
         writeBackRestraints(matrices, set);
-        expectRestraintsHoldAndLoadsBalance(matrices, set, full, transformationOf(set, full.dofCount));
+        expectRestraintsHoldAndLoadsBalance(
+            matrices, set, full, transformationOf(set, full.dofCount));
     }
 }

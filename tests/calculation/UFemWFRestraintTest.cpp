@@ -43,7 +43,8 @@ template <class Call> QString programErrorReason(Call call)
 }
 
 // Solves the Valid DOFs of a system whose reduced stiffness is diagonal.
-std::vector<double> diagonalSolution(const UFemWFNodeMatrices& matrices, std::vector<quint64>& slotTable)
+std::vector<double> diagonalSolution(
+    const UFemWFNodeMatrices& matrices, std::vector<quint64>& slotTable)
 {
     const DenseNodeSystem reduced = denseNodeSystem(matrices);
     quint64 slotCount = 0;
@@ -128,7 +129,8 @@ TEST(RestraintExamples, ForcedDisplacementLoadsTheCoupledDOFWithMinusStiffnessTi
     UFemWFNodeMatrices matrices(2);
     fillNodeMatrices(matrices, system);
     const Forced forced { 0, 0, 0, u };
-    matrices.applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(1, &forced);
+    matrices.applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(
+        1, &forced);
 
     const DenseNodeSystem after = denseNodeSystem(matrices);
     for (quint64 c = 0; c < Cases; ++c) {
@@ -144,14 +146,17 @@ TEST(RestraintExamples, ForcedDisplacementLoadsTheCoupledDOFWithMinusStiffnessTi
     std::vector<quint64> slotTable;
     const std::vector<double> X = diagonalSolution(matrices, slotTable);
     matrices.finalizeMatrixCalculation(slotTable.data(), X.data());
-    matrices.applyForceDisplacementRestraint_toDisplacementMatrix_WithForcedDisplacementRestraintTable(&forced, 1);
+    matrices
+        .applyForceDisplacementRestraint_toDisplacementMatrix_WithForcedDisplacementRestraintTable(
+            &forced, 1);
     for (quint64 c = 0; c < Cases; ++c)
         EXPECT_EQ(displacement(matrices, forcedDOF, c), u);
 }
 
 TEST(RestraintExamples, AZeroColumnOrRowMakesNoBlockForTheTerms)
 {
-    DenseNodeSystem system = diagonalSystem({ { 2.0, 2.0, 2.0 }, { 2.0, 2.0, 2.0 }, { 2.0, 2.0, 2.0 } });
+    DenseNodeSystem system
+        = diagonalSystem({ { 2.0, 2.0, 2.0 }, { 2.0, 2.0, 2.0 }, { 2.0, 2.0, 2.0 } });
     // Nodes 0 and 1 are coupled in TY only, so the TX column of their block is zero.
     system.k(dofOf(0, 0, 1), dofOf(1, 0, 1)) = system.k(dofOf(1, 0, 1), dofOf(0, 0, 1)) = 0.5;
     UFemWFNodeMatrices matrices(3);
@@ -173,8 +178,10 @@ TEST(RestraintExamples, ForcedGroupsGivenApartGiveTheSameEquations)
     UFemWFNodeMatrices second(3);
     fillNodeMatrices(first, system);
     fillNodeMatrices(second, system);
-    first.applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(3, adjacent.data());
-    second.applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(3, apart.data());
+    first.applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(
+        3, adjacent.data());
+    second.applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(
+        3, apart.data());
     const DenseNodeSystem a = denseNodeSystem(first);
     const DenseNodeSystem b = denseNodeSystem(second);
     for (quint64 i = 0; i < a.K.size(); ++i)
@@ -201,7 +208,8 @@ TEST(RestraintExamples, WriteBackAfterAFixedTermGivesZeroAndNothingForUnlistedTe
     matrices.applyRestraintEquationRestraint_toDisplacementMatrix_WithNodeNo(0, 0, 0, terms, 2);
     for (quint64 c = 0; c < Cases; ++c) {
         EXPECT_EQ(displacement(matrices, dofOf(1, 0, 0), c), 0.0);
-        EXPECT_EQ(displacement(matrices, dofOf(0, 0, 0), c), 3.0 * displacement(matrices, dofOf(0, 0, 1), c));
+        EXPECT_EQ(displacement(matrices, dofOf(0, 0, 0), c),
+            3.0 * displacement(matrices, dofOf(0, 0, 1), c));
     }
     matrices.applyRestraintEquationRestraint_toDisplacementMatrix_WithNodeNo(0, 0, 0, nullptr, 0);
     EXPECT_EQ(displacement(matrices, dofOf(0, 0, 0), 5), 0.0);
@@ -210,7 +218,8 @@ TEST(RestraintExamples, WriteBackAfterAFixedTermGivesZeroAndNothingForUnlistedTe
 TEST(RestraintProgramErrors, ConflictingRestraintsStopBeforeChangingAnything)
 {
     UFemWFNodeMatrices matrices(3);
-    DenseNodeSystem system = diagonalSystem({ { 1.0, 2.0, 3.0 }, { 4.0, 5.0, 6.0 }, { 0.0, 0.0, 0.0 } });
+    DenseNodeSystem system
+        = diagonalSystem({ { 1.0, 2.0, 3.0 }, { 4.0, 5.0, 6.0 }, { 0.0, 0.0, 0.0 } });
     for (quint64 c = 0; c < Cases; ++c)
         system.f(dofOf(0, 0, 0), c) = 1.0;
     system.k(dofOf(2, 1, 0), dofOf(2, 1, 0)) = 0.0;
@@ -218,27 +227,38 @@ TEST(RestraintProgramErrors, ConflictingRestraintsStopBeforeChangingAnything)
     const QString same = QStringLiteral("Restraint applied to the same DOF.");
 
     matrices.applyFixDisplacementRestraintWithNodeNo(0, 0, 1);
-    EXPECT_EQ(programErrorReason([&] { matrices.applyFixDisplacementRestraintWithNodeNo(0, 0, 1); }), same);
+    EXPECT_EQ(
+        programErrorReason([&] { matrices.applyFixDisplacementRestraintWithNodeNo(0, 0, 1); }),
+        same);
 
     const Term toNode1 { 1, 0, 0, 1.0 };
     matrices.applyRestraintEquationRestraintWithNodeNo(0, 0, 0, &toNode1, 1);
-    EXPECT_EQ(programErrorReason([&] { matrices.applyFixDisplacementRestraintWithNodeNo(0, 0, 0); }), same);
+    EXPECT_EQ(
+        programErrorReason([&] { matrices.applyFixDisplacementRestraintWithNodeNo(0, 0, 0); }),
+        same);
 
     const DenseNodeSystem before = denseNodeSystem(matrices);
     const Term selfAfterValid[] { { 1, 0, 2, 1.0 }, { 0, 0, 1, 1.0 } };
-    EXPECT_EQ(programErrorReason([&] { matrices.applyRestraintEquationRestraintWithNodeNo(0, 0, 1, selfAfterValid, 2); }),
-              "One of independent DOF in RestraintEquation is the restraint DOF.");
+    EXPECT_EQ(programErrorReason([&] {
+        matrices.applyRestraintEquationRestraintWithNodeNo(0, 0, 1, selfAfterValid, 2);
+    }),
+        "One of independent DOF in RestraintEquation is the restraint DOF.");
     const Term restrainedTerm[] { { 1, 0, 1, 1.0 }, { 0, 0, 1, 2.0 } };
-    EXPECT_EQ(programErrorReason([&] { matrices.applyRestraintEquationRestraintWithNodeNo(1, 0, 2, restrainedTerm, 2); }),
-              "Independent DOF of RestraintEquation is restrained already.");
+    EXPECT_EQ(programErrorReason([&] {
+        matrices.applyRestraintEquationRestraintWithNodeNo(1, 0, 2, restrainedTerm, 2);
+    }),
+        "Independent DOF of RestraintEquation is restrained already.");
     const Term validTerm { 1, 0, 1, 1.0 };
-    EXPECT_EQ(programErrorReason([&] { matrices.applyRestraintEquationRestraintWithNodeNo(0, 0, 1, &validTerm, 1); }),
-              same);
+    EXPECT_EQ(programErrorReason([&] {
+        matrices.applyRestraintEquationRestraintWithNodeNo(0, 0, 1, &validTerm, 1);
+    }),
+        same);
     const Forced forcedTable[] { { 1, 1, 0, 0.5 }, { 1, 1, 2, 0.5 }, { 0, 0, 1, 0.5 } };
     EXPECT_EQ(programErrorReason([&] {
-        matrices.applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(3, forcedTable);
+        matrices.applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(
+            3, forcedTable);
     }),
-              same);
+        same);
     const DenseNodeSystem after = denseNodeSystem(matrices);
     EXPECT_EQ(after.K, before.K);
     EXPECT_EQ(after.F, before.F);
@@ -246,11 +266,16 @@ TEST(RestraintProgramErrors, ConflictingRestraintsStopBeforeChangingAnything)
 
     ASSERT_TRUE(matrices.updateNodeDOFStateTableAndCalculationMatrixInfo(noName, nullptr));
     const Term zeroStiffnessTerm { 2, 0, 0, 1.0 };
-    EXPECT_EQ(programErrorReason([&] { matrices.applyRestraintEquationRestraintWithNodeNo(1, 1, 0, &zeroStiffnessTerm, 1); }),
-              "Unexpected DOF State for reference DOF.");
+    EXPECT_EQ(programErrorReason([&] {
+        matrices.applyRestraintEquationRestraintWithNodeNo(1, 1, 0, &zeroStiffnessTerm, 1);
+    }),
+        "Unexpected DOF State for reference DOF.");
     const Term outOfRange { 3, 0, 0, 1.0 };
-    EXPECT_EQ(programErrorReason([&] { matrices.applyRestraintEquationRestraintWithNodeNo(1, 1, 0, &outOfRange, 1); }),
-              "Unexpected error occurred.");
-    EXPECT_EQ(programErrorReason([&] { matrices.applyFixDisplacementRestraintWithNodeNo(1, 0, 3); }),
-              "Unexpected error occurred.");
+    EXPECT_EQ(programErrorReason([&] {
+        matrices.applyRestraintEquationRestraintWithNodeNo(1, 1, 0, &outOfRange, 1);
+    }),
+        "Unexpected error occurred.");
+    EXPECT_EQ(
+        programErrorReason([&] { matrices.applyFixDisplacementRestraintWithNodeNo(1, 0, 3); }),
+        "Unexpected error occurred.");
 }

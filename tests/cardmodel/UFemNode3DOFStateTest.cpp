@@ -12,7 +12,8 @@ TEST(NodeMatrixDOFState, NamesAndWholeTripleTests)
     EXPECT_EQ(UFemNodeDOFStateName(0x0402), "Restrained"); // the low byte only
 
     _UFemNode3DOFState triple;
-    triple.state = { UFemNodeDOFStateRestrained, UFemNodeDOFStateValid, UFemNodeDOFStateZeroStiffness, 0 };
+    triple.state
+        = { UFemNodeDOFStateRestrained, UFemNodeDOFStateValid, UFemNodeDOFStateZeroStiffness, 0 };
     EXPECT_EQ(triple.integer(), 0x040102u);
     EXPECT_TRUE(triple.hasValidDOF());
     EXPECT_TRUE(triple.hasValidOrRestrainedDOF());
