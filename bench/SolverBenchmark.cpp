@@ -13,6 +13,7 @@
 #include <Eigen/SparseCore>
 #include <suitesparse/cholmod.h>
 
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -202,6 +203,7 @@ struct LowerMatrix {
 
 struct Result {
     bool ok = false;
+    bool timedOut = false;
     double orderSeconds = 0;
     double factorSeconds = 0;
     double solveSeconds = 0;
@@ -224,6 +226,9 @@ long statusKiB(const char* field)
 
 enum class Solver { Ours, CholmodGiven, CholmodOwn, Eigen };
 
+// Multi-threaded BLAS can crawl on a loaded machine; no measurement may hold the run for ever.
+constexpr unsigned ChildTimeLimitSeconds = 900;
+
 // Runs one measurement in a fresh process (so that OpenBLAS starts its own threads there and the
 // peak memory is the solver's own) and reads its result back through a pipe.
 Result inChild(const Mesh& mesh, Solver solver, int threads)
@@ -241,6 +246,7 @@ Result inChild(const Mesh& mesh, Solver solver, int threads)
         setenv("OPENBLAS_NUM_THREADS", threadText.c_str(), 1);
         setenv("OMP_NUM_THREADS", threadText.c_str(), 1);
         setenv("OMP_WAIT_POLICY", "passive", 1);
+        alarm(ChildTimeLimitSeconds);
         const std::string arguments[] = { "SolverBenchmark", "--child", std::to_string(channel[1]),
                                            std::to_string(int(solver)), threadText, std::to_string(mesh.nx),
                                            std::to_string(mesh.ny), std::to_string(mesh.nz) };
@@ -258,6 +264,7 @@ Result inChild(const Mesh& mesh, Solver solver, int threads)
     close(channel[0]);
     int status = 0;
     waitpid(pid, &status, 0);
+    result.timedOut = WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM;
     return result;
 }
 
@@ -430,6 +437,10 @@ const char* orderingName(int ordering)
 
 void printRow(const char* solver, int threads, const Result& r)
 {
+    if (r.timedOut) {
+        std::printf("  %-26s %3d  timed out after %u s\n", solver, threads, ChildTimeLimitSeconds);
+        return;
+    }
     if (!r.ok) {
         std::printf("  %-26s %3d  failed\n", solver, threads);
         return;
@@ -470,7 +481,8 @@ void benchmark(const Mesh& mesh, int threads, bool withEigen, bool withOneThread
                 static_cast<unsigned long long>(mesh.pages()));
     std::printf("  %-26s %3s %8s %8s %8s %10s %10s %7s %9s %9s\n", "solver", "thr", "order s", "factor s",
                 "subst s", "L doubles", "flops", "GFLOP/s", "peak MiB", "residual");
-    auto total = [](const Result& r) { return r.factorSeconds + r.solveSeconds; };
+    // A failed or timed-out measurement gives no ratio (printed as nan).
+    auto total = [](const Result& r) { return r.ok ? r.factorSeconds + r.solveSeconds : std::nan(""); };
     Result ours1, given1, own1;
     if (withOneThread) {
         ours1 = inChild(mesh, Solver::Ours, 1);
@@ -497,10 +509,10 @@ void benchmark(const Mesh& mesh, int threads, bool withEigen, bool withOneThread
                     total(ours1) / total(given1), total(ours1) / total(own1));
     std::printf("  ratio ours/CHOLMOD, factor + substitution, %d threads: our order %.2f, own order %.2f\n", threads,
                 total(ours) / total(given), total(ours) / total(own));
-    const double best = std::min({ total(ours), withOneThread ? total(ours1) : total(ours) });
+    const double best = withOneThread ? std::fmin(total(ours), total(ours1)) : total(ours);
     std::printf("  ratio best/best (any thread count): our order %.2f, own order %.2f (own incl. ordering %.2f)\n",
-                best / std::min(total(given), total(given1)), best / std::min(total(own), total(own1)),
-                best / std::min(own.orderSeconds + total(own), own1.orderSeconds + total(own1)));
+                best / std::fmin(total(given), total(given1)), best / std::fmin(total(own), total(own1)),
+                best / std::fmin(own.orderSeconds + total(own), own1.orderSeconds + total(own1)));
 }
 
 } // namespace

@@ -281,7 +281,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(quint64 i, quint64
     }
 }
 
-void UFemWFMatrixCalculationThreadTaskContext::accumulateYPages(quint64, quint64 firstSlot, quint64 endSlot,
+void UFemWFMatrixCalculationThreadTaskContext::accumulateYPages(quint64 firstSlot, quint64 endSlot,
                                                                 ThreadWork& work)
 {
     const quint64 cb = calculationContext.caseBlockCount;
@@ -324,7 +324,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateYPage(quint64 k, ThreadW
         validEnd = Y_MatrixValidEndRowIndex;
         count = takeYPages(0, std::min(validEnd, k));
     }
-    accumulateYPages(k, 0, count, work);
+    accumulateYPages(0, count, work);
     if (validEnd < k) {
         const quint64 first = count;
         {
@@ -332,7 +332,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateYPage(quint64 k, ThreadW
             waitUntil(Y_X_MatrixLockCondition, lock, [&] { return Y_MatrixValidEndRowIndex >= k; });
             count = takeYPages(first, k);
         }
-        accumulateYPages(k, first, count, work);
+        accumulateYPages(first, count, work);
     }
 
     double** F = USparseMatrixPageAt(&c.forceMatrix, 0, k);

@@ -118,7 +118,7 @@ private:
     void accumulatePivotPages(quint64 k, quint64 firstSlot, quint64 endSlot, ThreadWork& work);
     void factoriseDiagonalBlock(quint64 k, quint64 a, const double* K, double* L, double* U, double* S);
     void solveOffDiagonalBlock(quint64 k, quint64 b, const double* K, double* L, const double* Ubb, double* S);
-    void accumulateYPages(quint64 k, quint64 firstSlot, quint64 endSlot, ThreadWork& work);
+    void accumulateYPages(quint64 firstSlot, quint64 endSlot, ThreadWork& work);
     double* takeUBlock(UFemMatrixCalculation_U_MatrixRecord& record);
 
     const UFemWFMatrixCalculationDelegate* delegate = nullptr;

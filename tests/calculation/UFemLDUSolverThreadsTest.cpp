@@ -67,6 +67,15 @@ TEST_F(LDUSolverThreads, SolutionIsBitwiseTheSameForAnyThreadCount)
     }
 }
 
+TEST_F(LDUSolverThreads, SinglePageWithManyThreads)
+{
+    // The first thread does pivot 0 and Y 0 and moves the schedule on; the others wait for it.
+    const LDUTestSystem single = makeBlockBandedSystem(1, 25, 4, 1.0, 104);
+    const Solution reference = solve(single, 1);
+    for (quint64 threads : { 4, 8 })
+        EXPECT_TRUE(bitwiseEqual(reference.X, solve(single, threads).X)) << threads << " threads";
+}
+
 TEST_F(LDUSolverThreads, PausesAndResumesGiveTheSameSolution)
 {
     std::mt19937_64 random(5);
