@@ -41,7 +41,13 @@ function(vantrel_add_test_suite name)
     gtest_discover_tests(${exe} TEST_FILTER "-*Threads*" DISCOVERY_TIMEOUT 120
         PROPERTIES LABELS "${name}" ENVIRONMENT "${env}")
     gtest_discover_tests(${exe} TEST_FILTER "*Threads*" DISCOVERY_TIMEOUT 120
-        PROPERTIES LABELS "${name};threads" ENVIRONMENT "${env}")
+        TEST_LIST ${exe}_threaded PROPERTIES ENVIRONMENT "${env}")
+    # A list value does not survive PROPERTIES, so both labels are set once the tests are known.
+    set(labels ${CMAKE_CURRENT_BINARY_DIR}/${exe}_threaded_labels.cmake)
+    file(WRITE ${labels} "if(${exe}_threaded)\n"
+        "  set_tests_properties(\${${exe}_threaded} PROPERTIES LABELS \"${name};threads\")\n"
+        "endif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels})
 endfunction()
 
 # vantrel_add_benchmarks(): one Google Benchmark program per bench/*.cpp, linked with every

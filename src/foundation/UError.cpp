@@ -22,7 +22,8 @@ QString UError::localizedDescription() const
     const QString reason = localizedFailureReason();
     if (!reason.isEmpty())
         return ULocalizedFormattedString("The operation couldn't be completed. %@", reason);
-    return ULocalizedFormattedString("The operation couldn't be completed. (%@ error %ld.)", domain_, code_);
+    return ULocalizedFormattedString(
+        "The operation couldn't be completed. (%@ error %ld.)", domain_, code_);
 }
 
 QString UError::localizedFailureReason() const
@@ -52,7 +53,8 @@ QString UError::localizedShortDescription() const
 
 QString UError::localizedCardErrorDescription() const
 {
-    return userInfo_.cardErrorDescription ? *userInfo_.cardErrorDescription : localizedDescription();
+    return userInfo_.cardErrorDescription ? *userInfo_.cardErrorDescription
+                                          : localizedDescription();
 }
 
 QString UError::errorDescriptionStringForParentError() const

@@ -15,13 +15,14 @@ QString characters(const QString& string, quint64 from, quint64 to)
 {
     if (to <= from || from >= quint64(string.size()))
         return QString();
-    return string.mid(qsizetype(from), qsizetype(std::min<quint64>(to - from, quint64(string.size()) - from)));
+    return string.mid(
+        qsizetype(from), qsizetype(std::min<quint64>(to - from, quint64(string.size()) - from)));
 }
 
 } // namespace
 
-QString UMakeErrorRangeHighlightedString(const QString& string, quint64 rangeLocation, quint64 rangeLength,
-    quint64 errorLocation, quint64 errorLength)
+QString UMakeErrorRangeHighlightedString(const QString& string, quint64 rangeLocation,
+    quint64 rangeLength, quint64 errorLocation, quint64 errorLength)
 {
     const quint64 errorEnd = errorLocation + errorLength;
     const quint64 rangeEnd = rangeLocation + rangeLength;
@@ -29,7 +30,8 @@ QString UMakeErrorRangeHighlightedString(const QString& string, quint64 rangeLoc
 
     QString result;
     if (rangeLocation + UWholeStretchLimit >= errorLocation) {
-        result = UFormattedString(u"%@'%@'", characters(string, rangeLocation, errorLocation), errorPart);
+        result = UFormattedString(
+            u"%@'%@'", characters(string, rangeLocation, errorLocation), errorPart);
     } else {
         result = UFormattedString(u"%@...%@'%@'",
             characters(string, rangeLocation, rangeLocation + UExcerptHeadLength),
@@ -38,7 +40,8 @@ QString UMakeErrorRangeHighlightedString(const QString& string, quint64 rangeLoc
     if (rangeEnd <= errorEnd + UWholeStretchLimit) {
         result += characters(string, errorEnd, rangeEnd);
     } else {
-        result += UFormattedString(u"%@...%@", characters(string, errorEnd, errorEnd + UExcerptHeadLength),
+        result += UFormattedString(u"%@...%@",
+            characters(string, errorEnd, errorEnd + UExcerptHeadLength),
             characters(string, rangeEnd - UExcerptTailLength, rangeEnd));
     }
     return result;

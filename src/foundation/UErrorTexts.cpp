@@ -38,14 +38,15 @@ const UError& UFemRequireBaseError(const UErrorPtr& baseError)
     return *baseError;
 }
 
-UErrorPtr UFemMakeSimpleError(qint64 code, const QString& text, const QString& recoverySuggestion,
-    quint64 alertStyle)
+UErrorPtr UFemMakeSimpleError(
+    qint64 code, const QString& text, const QString& recoverySuggestion, quint64 alertStyle)
 {
-    return UFemMakeError(code, {
-        .description = text,
-        .failureReason = text,
-        .recoverySuggestion = recoverySuggestion,
-        .oneLineDescription = text,
-        .alertStyle = alertStyle,
-    });
+    return UFemMakeError(code,
+        {
+            .description = text,
+            .failureReason = text,
+            .recoverySuggestion = recoverySuggestion,
+            .oneLineDescription = text,
+            .alertStyle = alertStyle,
+        });
 }

@@ -33,8 +33,8 @@ void UFemRaiseProgramError(const QString& reason)
 
 void UFemRaiseProgramErrorWithValue(const QString& reason, long value)
 {
-    throw UException(UFemProgramErrorExceptionName,
-        QStringLiteral("%1 ( value: %2 )").arg(reason).arg(value));
+    throw UException(
+        UFemProgramErrorExceptionName, QStringLiteral("%1 ( value: %2 )").arg(reason).arg(value));
 }
 
 void UFemRaiseCardClassProgramError(const QString& reason)

@@ -17,14 +17,19 @@ UErrorPtr UFemUnreadableOldResultFileVersionError();
 UErrorPtr UFemNoFileSelectedError();
 UErrorPtr UFemFilePathStringError_withFilePathString(const QString& filePathString);
 UErrorPtr UFemDirectoryNotExistError_withDirectoryPathString(const QString& directoryPathString);
-UErrorPtr UFemDirectoryNotExistButFileExistError_withDirectoryPathString(const QString& directoryPathString);
-UErrorPtr UFemDirectoryAlreadyExistError_withDirectoryPathString(const QString& directoryPathString);
-UErrorPtr UFemFileAlreadyExistOfDirectoryNameError_withDirectoryPathString(const QString& directoryPathString);
-UErrorPtr UFemCreatingDirectoryFailedError_withDirectoryPathString(const QString& directoryPathString);
+UErrorPtr UFemDirectoryNotExistButFileExistError_withDirectoryPathString(
+    const QString& directoryPathString);
+UErrorPtr UFemDirectoryAlreadyExistError_withDirectoryPathString(
+    const QString& directoryPathString);
+UErrorPtr UFemFileAlreadyExistOfDirectoryNameError_withDirectoryPathString(
+    const QString& directoryPathString);
+UErrorPtr UFemCreatingDirectoryFailedError_withDirectoryPathString(
+    const QString& directoryPathString);
 UErrorPtr UFemFileNotExistError_withFilePathString(const QString& filePathString);
 UErrorPtr UFemFileNotExistButDirectoryExistError_withFilePathString(const QString& filePathString);
 UErrorPtr UFemFileAlreadyExistError_withFilePathString(const QString& filePathString);
-UErrorPtr UFemDirectoryAlreadyExistOfFileNameError_withFilePathString(const QString& filePathString);
+UErrorPtr UFemDirectoryAlreadyExistOfFileNameError_withFilePathString(
+    const QString& filePathString);
 UErrorPtr UFemCreatingFileFailedError_withFilePathString(const QString& filePathString);
 UErrorPtr UFemFilePathInvalidError_withFilePathString(const QString& filePathString);
 UErrorPtr UFemReadingFileFailedError_withFilePathString(const QString& filePathString);
@@ -37,13 +42,14 @@ UErrorPtr UFemEmptyResultFileError();
 // Keeps only the project file's error as underlying error; the model file's error is named in the
 // recovery suggestion.
 UErrorPtr UFemSavingProjectFileAndModelFileFailedError_withProjectFileNameString(
-    const QString& projectFileNameString, const UErrorPtr& baseProjectFileError, const QString& modelFileNameString,
-    const UErrorPtr& baseModelFileError);
-// Has no description of its own: UError supplies "The operation couldn't be completed." and the reason.
-UErrorPtr UFemSavingProjectFileFailedError_withProjectFileNameString(const QString& projectFileNameString,
-    const UErrorPtr& baseError);
-UErrorPtr UFemSavingModelFileFailedError_withModelFileNameString(const QString& modelFileNameString,
-    const UErrorPtr& baseError);
-UErrorPtr UFemSavingResultFileFailedError_withResultFileNameString(const QString& resultFileNameString,
-    const UErrorPtr& baseError);
+    const QString& projectFileNameString, const UErrorPtr& baseProjectFileError,
+    const QString& modelFileNameString, const UErrorPtr& baseModelFileError);
+// Has no description of its own: UError supplies "The operation couldn't be completed." and the
+// reason.
+UErrorPtr UFemSavingProjectFileFailedError_withProjectFileNameString(
+    const QString& projectFileNameString, const UErrorPtr& baseError);
+UErrorPtr UFemSavingModelFileFailedError_withModelFileNameString(
+    const QString& modelFileNameString, const UErrorPtr& baseError);
+UErrorPtr UFemSavingResultFileFailedError_withResultFileNameString(
+    const QString& resultFileNameString, const UErrorPtr& baseError);
 UErrorPtr UFemModelDataDifferentWhenLoadResultDataError();

@@ -7,10 +7,11 @@
 // Errors that belong to no feature: memory, "few chance" and unexpected errors (81xxx).
 
 UErrorPtr UFemMallocFailedError();
-UErrorPtr UFemFewChanceError_withDescription(const QString& description,
-    const std::optional<QString>& recoverySuggestion);
+UErrorPtr UFemFewChanceError_withDescription(
+    const QString& description, const std::optional<QString>& recoverySuggestion);
 // The base error's texts go into the new error; the base itself is not kept as underlying error.
-UErrorPtr UFemFewChanceError_withDescription(const QString& description, const UErrorPtr& baseError);
+UErrorPtr UFemFewChanceError_withDescription(
+    const QString& description, const UErrorPtr& baseError);
 UErrorPtr UFemUnexpectedError_withDescription(const QString& description);
-UErrorPtr UFemUnexpectedError_withDescription(const QString& description,
-    const std::optional<QString>& recoverySuggestion);
+UErrorPtr UFemUnexpectedError_withDescription(
+    const QString& description, const std::optional<QString>& recoverySuggestion);

@@ -21,19 +21,23 @@ UErrorPtr UFemCheckToRunCalculationNoCardRegisteredForCardNameError_withCardName
 UErrorPtr UFemSeveralRestraintExistForSameDegreeOfFreedomError_withDegreeOfFreedomInfoString(
     const QString& degreeOfFreedomInfoString);
 UErrorPtr UFemRestraintEquationDegreeOfFreedomLoopedError();
-UErrorPtr UFemCalculationFailedWhileSetupError_withDescription(const QString& description,
-    const std::optional<QString>& recoverySuggestion);
+UErrorPtr UFemCalculationFailedWhileSetupError_withDescription(
+    const QString& description, const std::optional<QString>& recoverySuggestion);
 // `direction6` indexes TX, TY, TZ, RX, RY, RZ.
 UErrorPtr UFemCalculationFailedWhileSetupError_withDescription(const QString& description,
-    const std::optional<QString>& recoverySuggestion, const QString& nodeNameString, quint64 direction6);
+    const std::optional<QString>& recoverySuggestion, const QString& nodeNameString,
+    quint64 direction6);
 UErrorPtr UFemCalculationFailedWhileCalculationError_withCalculationErrorString(
     const QString& calculationErrorString);
-UErrorPtr UFemCalculationInResultDataFailedError_withCalculationErrorString(const QString& calculationErrorString);
+UErrorPtr UFemCalculationInResultDataFailedError_withCalculationErrorString(
+    const QString& calculationErrorString);
 // The calculation error's texts go into the new error; it is not kept as underlying error.
-UErrorPtr UFemCalculationInResultDataFailedError_withCalculationError(const UErrorPtr& calculationError);
+UErrorPtr UFemCalculationInResultDataFailedError_withCalculationError(
+    const UErrorPtr& calculationError);
 UErrorPtr UFemLoadingResultDataError_withDescriptionString(const QString& descriptionString);
 // `descriptionStringArray` must not be empty.
-UErrorPtr UFemLoadingResultDataError_withDescriptionStringArray(const QStringList& descriptionStringArray);
+UErrorPtr UFemLoadingResultDataError_withDescriptionStringArray(
+    const QStringList& descriptionStringArray);
 UErrorPtr UFemCalculationCanceledError();
 UErrorPtr UFemCalculationCanceledError_withDocumentNameString(const QString& documentNameString);
 

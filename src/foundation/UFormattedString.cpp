@@ -17,7 +17,10 @@ const char* const UFemLocalizationContext = "Vantrel";
 // Locale `C` for this thread while the scope lasts, so that numbers never take a decimal comma.
 class ScopedCNumericLocale {
 public:
-    ScopedCNumericLocale() : previous_(uselocale(cLocale())) { }
+    ScopedCNumericLocale()
+        : previous_(uselocale(cLocale()))
+    {
+    }
     ~ScopedCNumericLocale() { uselocale(previous_); }
     ScopedCNumericLocale(const ScopedCNumericLocale&) = delete;
     ScopedCNumericLocale& operator=(const ScopedCNumericLocale&) = delete;
@@ -103,7 +106,8 @@ int Formatter::readNumberOrStar()
     }
     qint64 number = 0;
     while (peek() >= u'0' && peek() <= u'9') {
-        number = std::min<qint64>(number * 10 + (peek() - u'0'), std::numeric_limits<int>::max() / 2);
+        number
+            = std::min<qint64>(number * 10 + (peek() - u'0'), std::numeric_limits<int>::max() / 2);
         ++position_;
     }
     return int(number);
@@ -182,8 +186,7 @@ std::string printfSpecification(const Specification& specification, const char* 
     return text;
 }
 
-template <typename T>
-QString printfNumber(const std::string& specification, T value)
+template <typename T> QString printfNumber(const std::string& specification, T value)
 {
     const ScopedCNumericLocale cLocale;
     const int size = std::snprintf(nullptr, 0, specification.c_str(), value);
@@ -200,20 +203,22 @@ void Formatter::appendNumber(const Specification& specification, const UFormatAr
     switch (specification.conversion) {
     case u'd':
     case u'i':
-        result_ += printfNumber(printfSpecification(specification, "ll"), (long long)argument.toSigned());
+        result_ += printfNumber(
+            printfSpecification(specification, "ll"), (long long)argument.toSigned());
         return;
     case u'u':
     case u'x':
     case u'X':
     case u'o':
-        result_ += printfNumber(printfSpecification(specification, "ll"),
-            (unsigned long long)argument.toUnsigned());
+        result_ += printfNumber(
+            printfSpecification(specification, "ll"), (unsigned long long)argument.toUnsigned());
         return;
     case u'p': {
         Specification hex = specification;
         hex.conversion = u'x';
         hex.flags += u'#';
-        result_ += printfNumber(printfSpecification(hex, "ll"), (unsigned long long)argument.toUnsigned());
+        result_ += printfNumber(
+            printfSpecification(hex, "ll"), (unsigned long long)argument.toUnsigned());
         return;
     }
     default:
@@ -254,7 +259,8 @@ quint64 UFormatArgument::toUnsigned() const
     if (const auto* number = std::get_if<double>(&value_)) {
         if (!std::isfinite(*number))
             return 0;
-        return *number < 0 ? quint64(qint64(std::max(*number, -9.2e18))) : quint64(std::min(*number, 1.8e19));
+        return *number < 0 ? quint64(qint64(std::max(*number, -9.2e18)))
+                           : quint64(std::min(*number, 1.8e19));
     }
     return 0;
 }

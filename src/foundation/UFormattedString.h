@@ -16,19 +16,45 @@ class UFormatArgument {
 public:
     using Value = std::variant<QString, qint64, quint64, double, QChar>;
 
-    UFormatArgument(const QString& text) : value_(text) { }
-    UFormatArgument(QStringView text) : value_(text.toString()) { }
-    UFormatArgument(QLatin1StringView text) : value_(QString(text)) { }
-    UFormatArgument(const char* utf8) : value_(QString::fromUtf8(utf8)) { }
-    UFormatArgument(QChar unit) : value_(unit) { }
-    UFormatArgument(char16_t unit) : value_(QChar(unit)) { }
+    UFormatArgument(const QString& text)
+        : value_(text)
+    {
+    }
+    UFormatArgument(QStringView text)
+        : value_(text.toString())
+    {
+    }
+    UFormatArgument(QLatin1StringView text)
+        : value_(QString(text))
+    {
+    }
+    UFormatArgument(const char* utf8)
+        : value_(QString::fromUtf8(utf8))
+    {
+    }
+    UFormatArgument(QChar unit)
+        : value_(unit)
+    {
+    }
+    UFormatArgument(char16_t unit)
+        : value_(QChar(unit))
+    {
+    }
     template <std::signed_integral T>
-    UFormatArgument(T number) : value_(qint64(number)) { }
+    UFormatArgument(T number)
+        : value_(qint64(number))
+    {
+    }
     template <std::unsigned_integral T>
-        requires(!std::same_as<T, bool>)
-    UFormatArgument(T number) : value_(quint64(number)) { }
+    requires(!std::same_as<T, bool>) UFormatArgument(T number)
+        : value_(quint64(number))
+    {
+    }
     template <std::floating_point T>
-    UFormatArgument(T number) : value_(double(number)) { }
+    UFormatArgument(T number)
+        : value_(double(number))
+    {
+    }
     UFormatArgument(bool) = delete;
 
     const Value& value() const { return value_; }

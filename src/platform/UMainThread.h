@@ -7,8 +7,9 @@ namespace UMainThread {
 
 bool isMainThread();
 
-// Queues `work` for the main thread's event loop. With `waitUntilDone`, blocks until it has run;
-// called on the main thread with `waitUntilDone`, runs it at once.
+// Queues `work` for the main thread's event loop; queued work runs in the order it was queued.
+// With `waitUntilDone`, blocks until it has run and rethrows what it threw; called on the main
+// thread with `waitUntilDone`, runs it at once.
 void perform(std::function<void()> work, bool waitUntilDone);
 
 } // namespace UMainThread

@@ -18,7 +18,8 @@ QString letters(qsizetype count)
 TEST(ErrorFrameExcerpt, WorkedExample)
 {
     const QString text = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789");
-    EXPECT_EQ(UMakeErrorRangeHighlightedString(text, 0, 36, 21, 1), "abcdefgh...nopqrstu'v'wxyz0123456789");
+    EXPECT_EQ(UMakeErrorRangeHighlightedString(text, 0, 36, 21, 1),
+        "abcdefgh...nopqrstu'v'wxyz0123456789");
 }
 
 TEST(ErrorFrameExcerpt, BoundariesBeforeTheError)

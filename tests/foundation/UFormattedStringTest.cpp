@@ -8,7 +8,8 @@
 
 TEST(ErrorFrameFormatting, ObjectAndUnitConversions)
 {
-    EXPECT_EQ(UFormattedString("Unknown File Type '%@'.", QStringLiteral("xyz")), "Unknown File Type 'xyz'.");
+    EXPECT_EQ(UFormattedString("Unknown File Type '%@'.", QStringLiteral("xyz")),
+        "Unknown File Type 'xyz'.");
     EXPECT_EQ(UFormattedString("%@@%@", QStringLiteral("node"), QStringLiteral("TX")), "node@TX");
     EXPECT_EQ(UFormattedString("[%C]", QChar(0x00E9)), QString::fromUtf8("[\u00E9]"));
     EXPECT_EQ(UFormattedString("[%C]", char16_t(u'x')), "[x]");
@@ -22,8 +23,8 @@ TEST(ErrorFrameFormatting, ObjectAndUnitConversions)
 
 TEST(ErrorFrameFormatting, IntegerConversions)
 {
-    EXPECT_EQ(UFormattedString("%lu columns, %ld names, %i, %d", quint64(18446744073709551615ull), qint64(-3), 42,
-                  -7),
+    EXPECT_EQ(UFormattedString("%lu columns, %ld names, %i, %d", quint64(18446744073709551615ull),
+                  qint64(-3), 42, -7),
         "18446744073709551615 columns, -3 names, 42, -7");
     EXPECT_EQ(UFormattedString("%+03i|%5lu|%-4d|", 5, 12u, 3), "+05|   12|3   |");
     EXPECT_EQ(UFormattedString("_%*lu%*lu", 3, 7u, 2, 45u), "_  745");
@@ -37,7 +38,8 @@ TEST(ErrorFrameFormatting, FloatingConversions)
     EXPECT_EQ(UFormattedString("%g %g %g", 0.0001, 1e20, 100.0), "0.0001 1e+20 100");
     EXPECT_EQ(UFormattedString("%5.2f|%5.1f|%5.3f", 3.14159, 2.0, 1.0), " 3.14|  2.0|1.000");
     EXPECT_EQ(UFormattedString("%#+*.*f", 10, 3, 1.0), "    +1.000");
-    EXPECT_EQ(UFormattedString("%+.0e|%#+.*e|%#+.*E", 12345.0, 2, 0.5, 1, 25.0), "+1e+04|+5.00e-01|+2.5E+01");
+    EXPECT_EQ(UFormattedString("%+.0e|%#+.*e|%#+.*E", 12345.0, 2, 0.5, 1, 25.0),
+        "+1e+04|+5.00e-01|+2.5E+01");
     EXPECT_EQ(UFormattedString("%f", 2), "2.000000");
 }
 
@@ -59,6 +61,7 @@ TEST(ErrorFrameFormatting, MissingAndSurplusArgumentsAndStrayPercent)
 
 TEST(ErrorFrameFormatting, LocalizedTextIsItsOwnKeyWhenUntranslated)
 {
-    EXPECT_EQ(ULocalizedFormattedString("Card '%@' not exist.", QStringLiteral("n1")), "Card 'n1' not exist.");
+    EXPECT_EQ(ULocalizedFormattedString("Card '%@' not exist.", QStringLiteral("n1")),
+        "Card 'n1' not exist.");
     EXPECT_EQ(ULocalizedFormattedString(""), "");
 }

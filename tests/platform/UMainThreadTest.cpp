@@ -5,9 +5,12 @@
 #include <QCoreApplication>
 
 #include <atomic>
+#include <stdexcept>
+#include <string>
 #include <thread>
+#include <vector>
 
-TEST(MainThread, WaitingCallFromWorkerRunsOnMainThread)
+TEST(MainThreadThreads, WaitingCallFromWorkerRunsOnMainThread)
 {
     std::atomic<bool> ranOnMain { false };
     std::atomic<bool> done { false };
@@ -31,4 +34,28 @@ TEST(MainThread, QueuedCallRunsOnlyWhenTheLoopTurns)
     EXPECT_EQ(calls, 1);
     UMainThread::perform([&] { ++calls; }, true);
     EXPECT_EQ(calls, 2);
+}
+
+TEST(MainThreadThreads, QueuedWorkRunsInOrderAndWaitingCallsRethrow)
+{
+    std::vector<int> order; // touched on the main thread only
+    std::atomic<bool> rethrown { false };
+    std::atomic<bool> done { false };
+    std::thread worker([&] {
+        for (int i = 0; i < 50; ++i)
+            UMainThread::perform([&order, i] { order.push_back(i); }, false);
+        try {
+            UMainThread::perform([] { throw std::runtime_error("failed"); }, true);
+        } catch (const std::runtime_error& error) {
+            rethrown = std::string(error.what()) == "failed";
+        }
+        done = true;
+    });
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    worker.join();
+    ASSERT_EQ(order.size(), 50u);
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(order[i], i);
+    EXPECT_TRUE(rethrown);
 }

@@ -1,0 +1,263 @@
+#include "platform/UUserDefaults.h"
+
+#include "platform/UMainThread.h"
+#include "platform/UNotificationCenter.h"
+
+#include <QCborMap>
+#include <QCborValue>
+#include <QCoreApplication>
+#include <QIODevice>
+#include <QSettings>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QString FallbackName = QStringLiteral("Vantrel");
+
+bool readCborSettings(QIODevice& device, QSettings::SettingsMap& map)
+{
+    const QByteArray bytes = device.readAll();
+    if (bytes.isEmpty())
+        return true;
+    QCborParserError error;
+    const QCborValue top = QCborValue::fromCbor(bytes, &error);
+    if (error.error != QCborError::NoError || !top.isMap())
+        return false;
+    const QCborMap entries = top.toMap();
+    for (auto entry = entries.constBegin(); entry != entries.constEnd(); ++entry) {
+        if (!entry.key().isString())
+            return false;
+        map.insert(entry.key().toString(), entry.value().toVariant());
+    }
+    return true;
+}
+
+bool writeCborSettings(QIODevice& device, const QSettings::SettingsMap& map)
+{
+    QCborMap entries;
+    for (auto entry = map.constBegin(); entry != map.constEnd(); ++entry)
+        entries.insert(entry.key(), QCborValue::fromVariant(entry.value()));
+    // No transformation: doubles stay 64-bit.
+    const QByteArray bytes = QCborValue(entries).toCbor();
+    return device.write(bytes) == bytes.size();
+}
+
+QSettings::Format cborFormat()
+{
+    static const QSettings::Format format
+        = QSettings::registerFormat(QStringLiteral("cbor"), readCborSettings, writeCborSettings);
+    return format;
+}
+
+bool isNumber(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isString(const QVariant& value)
+{
+    return value.typeId() == QMetaType::QString;
+}
+
+qint64 truncatedInteger(double value)
+{
+    constexpr double limit = 9.2233720368547758e18; // 2^63
+    if (!std::isfinite(value) || value >= limit || value < -limit)
+        return 0;
+    return qint64(value);
+}
+
+QString settingsName(const QString& name)
+{
+    return name.isEmpty() ? FallbackName : name;
+}
+
+} // namespace
+
+UUserDefaults& UUserDefaults::standardUserDefaults()
+{
+    static UUserDefaults defaults([] {
+        const QSettings locator(cborFormat(), QSettings::UserScope,
+            settingsName(QCoreApplication::organizationName()),
+            settingsName(QCoreApplication::applicationName()));
+        return locator.fileName();
+    }());
+    return defaults;
+}
+
+UUserDefaults::UUserDefaults(const QString& filePath)
+    : filePath_(filePath)
+{
+    const QSettings settings(filePath_, cborFormat());
+    for (const QString& key : settings.allKeys())
+        stored_.insert(key, settings.value(key));
+}
+
+void UUserDefaults::registerDefaults(const QVariantMap& defaults)
+{
+    std::lock_guard lock(mutex_);
+    registered_.insert(defaults);
+}
+
+QVariant UUserDefaults::objectForKey(const QString& key) const
+{
+    std::lock_guard lock(mutex_);
+    auto stored = stored_.constFind(key);
+    if (stored != stored_.constEnd())
+        return *stored;
+    return registered_.value(key);
+}
+
+bool UUserDefaults::boolForKey(const QString& key) const
+{
+    const QVariant value = objectForKey(key);
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    if (isNumber(value))
+        return value.toDouble() != 0.0;
+    if (isString(value)) {
+        const QString text = value.toString().trimmed();
+        return text.compare(QLatin1String("YES"), Qt::CaseInsensitive) == 0
+            || text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
+            || text.toDouble() != 0.0;
+    }
+    return false;
+}
+
+qint64 UUserDefaults::integerForKey(const QString& key) const
+{
+    const QVariant value = objectForKey(key);
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? 1 : 0;
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+        return truncatedInteger(value.toDouble());
+    if (isNumber(value))
+        return value.toLongLong();
+    if (isString(value)) {
+        bool ok = false;
+        const qint64 integer = value.toString().trimmed().toLongLong(&ok);
+        return ok ? integer : truncatedInteger(value.toString().trimmed().toDouble());
+    }
+    return 0;
+}
+
+double UUserDefaults::doubleForKey(const QString& key) const
+{
+    const QVariant value = objectForKey(key);
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? 1.0 : 0.0;
+    if (isNumber(value))
+        return value.toDouble();
+    // QString::toDouble reads the C locale's notation whatever the user's locale.
+    if (isString(value))
+        return value.toString().trimmed().toDouble();
+    return 0.0;
+}
+
+QString UUserDefaults::stringForKey(const QString& key) const
+{
+    const QVariant value = objectForKey(key);
+    if (isString(value))
+        return value.toString();
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+        return QString::number(value.toDouble(), 'g', std::numeric_limits<double>::max_digits10);
+    if (isNumber(value))
+        return value.toString();
+    return QString();
+}
+
+QVariantList UUserDefaults::arrayForKey(const QString& key) const
+{
+    const QVariant value = objectForKey(key);
+    return value.typeId() == QMetaType::QVariantList ? value.toList() : QVariantList();
+}
+
+QVariantMap UUserDefaults::dictionaryForKey(const QString& key) const
+{
+    const QVariant value = objectForKey(key);
+    return value.typeId() == QMetaType::QVariantMap ? value.toMap() : QVariantMap();
+}
+
+QVariantMap UUserDefaults::dictionaryRepresentation() const
+{
+    std::lock_guard lock(mutex_);
+    QVariantMap all = registered_;
+    all.insert(stored_);
+    return all;
+}
+
+bool UUserDefaults::setObject(const QVariant& value, const QString& key)
+{
+    if (key.isEmpty())
+        return false;
+    bool written = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (value.isValid())
+            stored_.insert(key, value);
+        else
+            stored_.remove(key);
+        written = writeToFile(key, value);
+    }
+    postDidChange();
+    return written;
+}
+
+bool UUserDefaults::setBool(bool value, const QString& key)
+{
+    return setObject(QVariant(value), key);
+}
+
+bool UUserDefaults::setInteger(qint64 value, const QString& key)
+{
+    return setObject(QVariant(value), key);
+}
+
+bool UUserDefaults::setDouble(double value, const QString& key)
+{
+    return setObject(QVariant(value), key);
+}
+
+bool UUserDefaults::removeObjectForKey(const QString& key)
+{
+    return setObject(QVariant(), key);
+}
+
+bool UUserDefaults::writeToFile(const QString& key, const QVariant& value) const
+{
+    // A settings object per write, made and used on the writing thread: one QSettings object
+    // must not be shared between threads.
+    QSettings settings(filePath_, cborFormat());
+    if (value.isValid())
+        settings.setValue(key, value);
+    else
+        settings.remove(key);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+void UUserDefaults::postDidChange() const
+{
+    const void* sender = this;
+    auto post = [sender] {
+        UNotificationCenter::defaultCenter().post(UUserDefaultsDidChangeNotification, sender);
+    };
+    if (UMainThread::isMainThread())
+        post();
+    else
+        UMainThread::perform(post, false);
+}
