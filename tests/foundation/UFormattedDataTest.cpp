@@ -302,3 +302,36 @@ TEST(FormattedDataSeeds, SampleContainersAreWellFormed)
         file.write(seed);
     }
 }
+
+TEST(FormattedData, WriterRefusesMalformedComponents)
+{
+    const char bytes[8] = {};
+    _UFormattedDataComponent component;
+    component.bytes = bytes;
+    component.length = 6;
+    component.valueType = 3;
+    UErrorPtr error;
+    const auto write = [&](quint64 endianType) {
+        return UFormattedDataWithDataTypeNameString("T", 1, endianType, 0, 0, &component, 1, &error);
+    };
+    // Swapping needs whole elements of a known width; in memory order the bytes are copied as given.
+    EXPECT_THROW(write(2), UException);
+    EXPECT_EQ(write(1).size(), 144);
+    component.length = 8;
+    component.valueType = 5;
+    try {
+        write(2);
+        ADD_FAILURE() << "no program error";
+    } catch (const UException& exception) {
+        EXPECT_EQ(exception.reason(), "Unexpected aFormattedDataComponent.valueType.");
+    }
+    EXPECT_EQ(write(1).size(), 144);
+    EXPECT_FALSE(error);
+
+    // A length beyond any block is reported, not allocated.
+    component.valueType = 21;
+    component.length = ~quint64(0) - 4;
+    EXPECT_TRUE(write(1).isNull());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code(), 81001);
+}
