@@ -253,6 +253,10 @@ TEST(FormattedDataHostile, InvalidUtf8GivesNoString)
     data[136 + 1] = char(0xC3); // a lead byte followed by an ASCII letter
     EXPECT_TRUE(std::holds_alternative<std::monostate>(
         UFormattedDataComponentObjectWithComponentIdentifier(data, 1, 201, &error)));
+    data[136 + 1] = 'b';
+    data[136 + 3] = char(0xC3); // a sequence cut off by the end of the area
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(
+        UFormattedDataComponentObjectWithComponentIdentifier(data, 1, 201, &error)));
     EXPECT_FALSE(error);
 
     component.valueType = 202;
