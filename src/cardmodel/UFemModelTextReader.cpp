@@ -37,68 +37,123 @@ bool isIllegal(char16_t unit)
 
 // One pass over a column, comment or line. Builds no string and no error: the caller does that
 // from the result, so the common path allocates nothing.
-template <ScanMode Mode, quint64 ChunkLength>
-ScanResult scan(const UStringGettingCharactersProtocol& source, quint64 index, quint64 end,
-    UFemColumnSeparatingCharacterType type)
+// Letters, digits and most punctuation: what nearly every character of a line is, and what means
+// the same to every reader (part of the token, unless inside an error tail).
+bool isOrdinary(char16_t unit)
 {
-    const bool commaSeparates = Mode == ScanMode::Column && UFemIsCommaSeparator(type);
-    const bool tabSeparates = Mode == ScanMode::Column && UFemIsTabSeparator(type);
-    const bool commaIsError = Mode == ScanMode::Column && !commaSeparates;
-    ScanResult result;
-    bool inErrorTail = false;
-    quint64 tab = NoIndex;
-    auto fail = [&](Failure failure, quint64 at) {
-        result.failure = failure;
-        result.failureIndex = at;
-        return false;
-    };
-    result.stopIndex = UFemScanUnits<ChunkLength>(source, index, end, [&](char16_t unit, quint64 at) {
-        // Letters, digits and most punctuation: what nearly every character of a line is.
-        if (unit > UFemCommaCharacter && unit < 0x7F && unit != UFemCommentCharacter && !inErrorTail) {
-            if (tab != NoIndex)
-                return fail(Failure::TabBetweenBlocks, tab);
-            if (result.first == NoIndex)
-                result.first = at;
-            result.last = at;
-            return true;
-        }
+    return unit > UFemCommaCharacter && unit < 0x7F && unit != UFemCommentCharacter;
+}
+
+// The state of one pass over a column, comment or line. Builds no string and no error: the caller
+// does that from the result, so the common path allocates nothing.
+template <ScanMode Mode>
+class LineScanner {
+public:
+    explicit LineScanner(UFemColumnSeparatingCharacterType type)
+        : type_(type)
+        , commaSeparates_(Mode == ScanMode::Column && UFemIsCommaSeparator(type))
+        , tabSeparates_(Mode == ScanMode::Column && UFemIsTabSeparator(type))
+    {
+    }
+
+    bool inErrorTail() const { return inErrorTail_; }
+    ScanResult& result() { return result_; }
+
+    // Takes the ordinary characters [first, last]; false when the reader fails there.
+    bool takeRun(quint64 first, quint64 last)
+    {
+        if (tab_ != NoIndex)
+            return fail(Failure::TabBetweenBlocks, tab_);
+        if (result_.first == NoIndex)
+            result_.first = first;
+        result_.last = last;
+        return true;
+    }
+
+    // Takes any other character; false when the reader stops or fails there.
+    bool take(char16_t unit, quint64 at)
+    {
         if (UFemIsLineEnd(unit)) {
-            if (inErrorTail && Mode == ScanMode::Column && type == UFemColumnSeparatingCharacterTypeNone)
+            if (inErrorTail_ && Mode == ScanMode::Column && type_ == UFemColumnSeparatingCharacterTypeNone)
                 return fail(Failure::LineEndAfterErrorTail, at);
-            result.stop = unit;
+            result_.stop = unit;
             return false;
         }
-        if (inErrorTail)
+        if (inErrorTail_)
             return true;
         if (Mode == ScanMode::Column
-            && (unit == UFemCommentCharacter || (unit == UFemCommaCharacter && commaSeparates)
-                || (unit == UFemTabCharacter && tabSeparates))) {
-            result.stop = unit;
+            && (unit == UFemCommentCharacter || (unit == UFemCommaCharacter && commaSeparates_)
+                || (unit == UFemTabCharacter && tabSeparates_))) {
+            result_.stop = unit;
             return false;
         }
         if (unit == UFemErrorTailCharacter) {
-            inErrorTail = true;
+            inErrorTail_ = true;
             return true;
         }
         if (unit == UFemBlankCharacter)
             return true;
         if (unit == UFemTabCharacter) {
-            if (Mode != ScanMode::Line && result.first != NoIndex && tab == NoIndex)
-                tab = at;
+            if (Mode != ScanMode::Line && result_.first != NoIndex && tab_ == NoIndex)
+                tab_ = at;
             return true;
         }
-        if (unit == UFemCommaCharacter && commaIsError)
+        if (unit == UFemCommaCharacter && Mode == ScanMode::Column)
             return fail(Failure::Comma, at);
         if (isIllegal(unit))
             return fail(Failure::Illegal, at);
-        if (tab != NoIndex)
-            return fail(Failure::TabBetweenBlocks, tab);
-        if (result.first == NoIndex)
-            result.first = at;
-        result.last = at;
-        return true;
-    });
-    return result;
+        return takeRun(at, at);
+    }
+
+private:
+    bool fail(Failure failure, quint64 at)
+    {
+        result_.failure = failure;
+        result_.failureIndex = at;
+        return false;
+    }
+
+    const UFemColumnSeparatingCharacterType type_;
+    const bool commaSeparates_;
+    const bool tabSeparates_;
+    ScanResult result_;
+    bool inErrorTail_ = false;
+    quint64 tab_ = NoIndex;
+};
+
+template <ScanMode Mode, quint64 ChunkLength>
+ScanResult scan(const UStringGettingCharactersProtocol& source, quint64 index, quint64 end,
+    UFemColumnSeparatingCharacterType type)
+{
+    LineScanner<Mode> scanner(type);
+    char16_t buffer[ChunkLength];
+    quint64 at = index;
+    while (at < end) {
+        const char16_t* units = nullptr;
+        const quint64 count = source.getCharacterAndSetValidCharacterBufferPtr(&units, at, end, buffer, ChunkLength);
+        for (quint64 k = 0; k < count;) {
+            bool goesOn;
+            if (isOrdinary(units[k]) && !scanner.inErrorTail()) {
+                quint64 runEnd = k + 1;
+                while (runEnd < count && isOrdinary(units[runEnd]))
+                    ++runEnd;
+                goesOn = scanner.takeRun(at + k, at + runEnd - 1);
+                if (goesOn)
+                    k = runEnd;
+            } else {
+                goesOn = scanner.take(units[k], at + k);
+                if (goesOn)
+                    ++k;
+            }
+            if (!goesOn) {
+                scanner.result().stopIndex = at + k;
+                return scanner.result();
+            }
+        }
+        at += count;
+    }
+    scanner.result().stopIndex = end;
+    return scanner.result();
 }
 
 UErrorPtr scanError(ScanMode mode, const ScanResult& result, const UStringGettingCharactersProtocol& source,
