@@ -63,8 +63,7 @@ qint32 UFemCardTextColumns::cardType() const
 
 bool UFemCardTextColumns::isNormalCard() const
 {
-    const qint32 type = cardType();
-    return type >= UFemCardTypeNormal && type <= UFemCardTypeLastNormal;
+    return UFemCardTypeIsNormal(cardType());
 }
 
 void UFemCardTextColumns::requireNoErrorLine() const

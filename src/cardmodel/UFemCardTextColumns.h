@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cardmodel/UAttributedString.h"
+#include "cardmodel/UFemCardType.h"
 #include "cardmodel/UFemModelTextTypes.h"
 #include "foundation/UError.h"
 #include "foundation/UStringGettingCharactersProtocol.h"
@@ -18,14 +19,6 @@ inline const QString UFemCardStringAttributesKeyForNormal = QStringLiteral("UFem
 inline const QString UFemCardStringAttributesKeyForSpecial = QStringLiteral("UFemCardStringAttributesKeyForSpecial");
 inline const QString UFemCardStringAttributesKeyForError = QStringLiteral("UFemCardStringAttributesKeyForError");
 inline const QString UFemCardStringAttributesKeyForComment = QStringLiteral("UFemCardStringAttributesKeyForComment");
-
-// Card types as the text columns work them out (the full numbering belongs to the card interface).
-inline constexpr qint32 UFemCardTypeNotSet = 0;
-inline constexpr qint32 UFemCardTypeNull = 1;
-inline constexpr qint32 UFemCardTypeNormal = 2;
-inline constexpr qint32 UFemCardTypeLastNormal = 11;
-inline constexpr qint32 UFemCardTypeSpecial = 12;
-inline constexpr qint32 UFemCardTypeError = 13;
 
 // What a card gives as its line and what the lines of text columns answer.
 class UFemCardTextColumnsProtocol {
