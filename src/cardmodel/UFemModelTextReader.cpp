@@ -46,8 +46,7 @@ bool isOrdinary(char16_t unit)
 
 // The state of one pass over a column, comment or line. Builds no string and no error: the caller
 // does that from the result, so the common path allocates nothing.
-template <ScanMode Mode>
-class LineScanner {
+template <ScanMode Mode> class LineScanner {
 public:
     explicit LineScanner(UFemColumnSeparatingCharacterType type)
         : type_(type)
@@ -74,7 +73,8 @@ public:
     bool take(char16_t unit, quint64 at)
     {
         if (UFemIsLineEnd(unit)) {
-            if (inErrorTail_ && Mode == ScanMode::Column && type_ == UFemColumnSeparatingCharacterTypeNone)
+            if (inErrorTail_ && Mode == ScanMode::Column
+                && type_ == UFemColumnSeparatingCharacterTypeNone)
                 return fail(Failure::LineEndAfterErrorTail, at);
             result_.stop = unit;
             return false;
@@ -130,7 +130,8 @@ ScanResult scan(const UStringGettingCharactersProtocol& source, quint64 index, q
     quint64 at = index;
     while (at < end) {
         const char16_t* units = nullptr;
-        const quint64 count = source.getCharacterAndSetValidCharacterBufferPtr(&units, at, end, buffer, ChunkLength);
+        const quint64 count = source.getCharacterAndSetValidCharacterBufferPtr(
+            &units, at, end, buffer, ChunkLength);
         for (quint64 k = 0; k < count;) {
             bool goesOn;
             if (isOrdinary(units[k]) && !scanner.inErrorTail()) {
@@ -156,12 +157,13 @@ ScanResult scan(const UStringGettingCharactersProtocol& source, quint64 index, q
     return scanner.result();
 }
 
-UErrorPtr scanError(ScanMode mode, const ScanResult& result, const UStringGettingCharactersProtocol& source,
-    quint64 start, quint64 end)
+UErrorPtr scanError(ScanMode mode, const ScanResult& result,
+    const UStringGettingCharactersProtocol& source, quint64 start, quint64 end)
 {
     const quint64 at = result.failureIndex;
     const char16_t unit = source.characterAtIndex(at);
-    const QString excerpt = UFemModelTextExcerpt(source, start, UFemLineEndIndex(source, at + 1, end), at, 1);
+    const QString excerpt
+        = UFemModelTextExcerpt(source, start, UFemLineEndIndex(source, at + 1, end), at, 1);
     const bool isColumn = mode == ScanMode::Column;
     switch (result.failure) {
     case Failure::Comma:
@@ -171,9 +173,10 @@ UErrorPtr scanError(ScanMode mode, const ScanResult& result, const UStringGettin
     case Failure::Illegal:
         return UFemReadingCharacterError_withDescription(isColumn
                 ? ULocalizedFormattedString(
-                    "Illegal character or control character exists. ( Character code: %lu )", quint64(unit))
-                : ULocalizedFormattedString(
-                    "Character '%C' (char code: %lu) exists in comment string. (control char or illegal char)",
+                    "Illegal character or control character exists. ( Character code: %lu )",
+                    quint64(unit))
+                : ULocalizedFormattedString("Character '%C' (char code: %lu) exists in comment "
+                                            "string. (control char or illegal char)",
                     unit, quint64(unit)),
             QString(), excerpt);
     case Failure::TabBetweenBlocks:
@@ -183,7 +186,8 @@ UErrorPtr scanError(ScanMode mode, const ScanResult& result, const UStringGettin
                 ULocalizedFormattedString("Can't use 'Tab' character in a column."), excerpt)
             : UFemReadingCharacterError_withDescription(
                 ULocalizedFormattedString("'Tab' character exists in column string."),
-                ULocalizedFormattedString("Can't use 'Tab' character between valid strings in a column string."),
+                ULocalizedFormattedString(
+                    "Can't use 'Tab' character between valid strings in a column string."),
                 excerpt);
     case Failure::LineEndAfterErrorTail:
     case Failure::None:
@@ -194,8 +198,8 @@ UErrorPtr scanError(ScanMode mode, const ScanResult& result, const UStringGettin
 }
 
 template <ScanMode Mode, quint64 ChunkLength>
-char16_t readScanned(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end, URange& range,
-    UFemColumnSeparatingCharacterType type, UErrorPtr* error)
+char16_t readScanned(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
+    URange& range, UFemColumnSeparatingCharacterType type, UErrorPtr* error)
 {
     const quint64 start = index;
     if (start >= end) {
@@ -211,14 +215,16 @@ char16_t readScanned(const UStringGettingCharactersProtocol& source, quint64& in
         index = result.failureIndex;
         return 0;
     }
-    range = result.first == NoIndex ? URange { start, 0 } : URange { result.first, result.last - result.first + 1 };
+    range = result.first == NoIndex ? URange { start, 0 }
+                                    : URange { result.first, result.last - result.first + 1 };
     index = result.stopIndex;
     return result.stop;
 }
 
 // Reads the whole string with `read`; a stop before its end is the unexpected error `message`.
 template <typename Read>
-char16_t readWholeString(const QString& string, URange& range, UErrorPtr* error, const char* message, Read read)
+char16_t readWholeString(
+    const QString& string, URange& range, UErrorPtr* error, const char* message, Read read)
 {
     const UFemStringViewSource source(string);
     quint64 index = 0;
@@ -230,7 +236,8 @@ char16_t readWholeString(const QString& string, URange& range, UErrorPtr* error,
     }
     if (index < source.length()) {
         range = {};
-        UFemSetError(error, UFemUnexpectedError_withDescription(ULocalizedFormattedString(message)));
+        UFemSetError(
+            error, UFemUnexpectedError_withDescription(ULocalizedFormattedString(message)));
         return 0;
     }
     return stop;
@@ -238,10 +245,11 @@ char16_t readWholeString(const QString& string, URange& range, UErrorPtr* error,
 
 } // namespace
 
-char16_t UFemReadModelColumnString(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& tokenRange, UFemColumnSeparatingCharacterType type, UErrorPtr* error)
+char16_t UFemReadModelColumnString(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& tokenRange, UFemColumnSeparatingCharacterType type, UErrorPtr* error)
 {
-    return readScanned<ScanMode::Column, ColumnChunkLength>(source, index, end, tokenRange, type, error);
+    return readScanned<ScanMode::Column, ColumnChunkLength>(
+        source, index, end, tokenRange, type, error);
 }
 
 char16_t UFemReadModelCommentString(const UStringGettingCharactersProtocol& source, quint64& index,
@@ -251,15 +259,15 @@ char16_t UFemReadModelCommentString(const UStringGettingCharactersProtocol& sour
         source, index, end, range, UFemColumnSeparatingCharacterTypeNone, error);
 }
 
-char16_t UFemReadModelLineString(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& range, UErrorPtr* error)
+char16_t UFemReadModelLineString(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& range, UErrorPtr* error)
 {
     return readScanned<ScanMode::Line, LineChunkLength>(
         source, index, end, range, UFemColumnSeparatingCharacterTypeNone, error);
 }
 
-char16_t UFemReadNameToken(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& nameRange)
+char16_t UFemReadNameToken(
+    const UStringGettingCharactersProtocol& source, quint64& index, quint64 end, URange& nameRange)
 {
     const quint64 start = index;
     quint64 first = NoIndex;
@@ -324,7 +332,8 @@ URange UFemColumnRangeInCardString(const QString& cardString, quint64 columnInde
     for (quint64 column = 0;; ++column) {
         URange token;
         UErrorPtr readError;
-        const char16_t stop = UFemReadModelColumnString(source, index, end, token, type, &readError);
+        const char16_t stop
+            = UFemReadModelColumnString(source, index, end, token, type, &readError);
         if (readError) {
             UFemSetError(error, readError);
             return { UFemRangeNotFound, 0 };
