@@ -28,7 +28,7 @@ bool isSeparator(char16_t unit, UFemColumnSeparatingCharacterType type)
 
 void UFemCardTextColumns::reset()
 {
-    cardType_ = UFemCardTypeNotSet;
+    cardType_ = UFemNotSetCardType;
     columnText_.clear();
     columnSlots_.clear();
     hasColumnArray_ = false;
@@ -47,23 +47,23 @@ UFemCardTextColumnsPtr UFemCardTextColumns::copy() const
 
 qint32 UFemCardTextColumns::cardType() const
 {
-    if (cardType_ != UFemCardTypeNotSet)
+    if (cardType_ != UFemNotSetCardType)
         return cardType_;
     if (columnSlots_.isEmpty())
-        return UFemCardTypeNull;
+        return UFemNullCardType;
     if (columnSlots_.front().length == 0) {
         for (const ColumnSlot& column : columnSlots_) {
             if (column.length > 0)
-                return UFemCardTypeNormal;
+                return UFemGenericNormalCardType;
         }
-        return UFemCardTypeNull;
+        return UFemNullCardType;
     }
-    return columnView(0).front() == u'#' ? UFemCardTypeSpecial : UFemCardTypeNormal;
+    return columnView(0).front() == u'#' ? UFemSpecialCardType : UFemGenericNormalCardType;
 }
 
 bool UFemCardTextColumns::isNormalCard() const
 {
-    return UFemCardTypeIsNormal(cardType());
+    return UFemIsNormalCardType(cardType());
 }
 
 void UFemCardTextColumns::requireNoErrorLine() const
@@ -154,13 +154,13 @@ bool UFemCardTextColumns::setCommentString(const QString& string, UErrorPtr* err
 
 void UFemCardTextColumns::setErrorObject(UErrorPtr error)
 {
-    cardType_ = UFemCardTypeError;
+    cardType_ = UFemErrorCardType;
     errorObject_ = std::move(error);
 }
 
 std::optional<QString> UFemCardTextColumns::cardErrorDescriptionString() const
 {
-    if (cardType() != UFemCardTypeError)
+    if (cardType() != UFemErrorCardType)
         return std::nullopt;
     return errorObject_ ? errorObject_->localizedCardErrorDescription()
                         : ULocalizedString("Unknown Error.");
@@ -269,7 +269,7 @@ QString UFemCardTextColumns::cardStringWithColumnSeparatingCharacterType(
             line += CommentWithoutColumns;
         line += *commentString_;
     }
-    if (!doesOmitCardErrorDescription && cardType() == UFemCardTypeError) {
+    if (!doesOmitCardErrorDescription && cardType() == UFemErrorCardType) {
         line += isComma ? UFormattedString(
                     u"    %C Error : %@", UFemErrorTailCharacter, *cardErrorDescriptionString())
                         : UFormattedString(u"\t%C Error : %@", UFemErrorTailCharacter,
@@ -303,24 +303,24 @@ UAttributedString UFemCardTextColumns::attributedCardStringWithColumnSeparatingC
 {
     const qint32 kind = cardType();
     UAttributedString attributed;
-    if (kind == UFemCardTypeError) {
+    if (kind == UFemErrorCardType) {
         attributed.append(
             cardStringWithColumnSeparatingCharacterType(type, true, doesOmitCardErrorDescription),
             UFemCardStringAttributesKeyForError);
         return attributed;
     }
-    if (kind == UFemCardTypeSpecial || isNormalCard()) {
+    if (kind == UFemSpecialCardType || isNormalCard()) {
         attributed.append(
             cardStringWithColumnSeparatingCharacterType(type, true, doesOmitCardErrorDescription),
-            kind == UFemCardTypeSpecial ? UFemCardStringAttributesKeyForSpecial
+            kind == UFemSpecialCardType ? UFemCardStringAttributesKeyForSpecial
                                         : UFemCardStringAttributesKeyForNormal);
-    } else if (kind != UFemCardTypeNull) {
+    } else if (kind != UFemNullCardType) {
         UFemRaiseProgramError(
             QStringLiteral("Is this not 'Normal', Null', 'Special', or 'Error' card either."));
     }
     if (!doesOmitComment && commentString_) {
         const QString& lead
-            = kind == UFemCardTypeNull ? CommentWithoutColumns : CommentAfterColumns;
+            = kind == UFemNullCardType ? CommentWithoutColumns : CommentAfterColumns;
         attributed.append(lead + *commentString_, UFemCardStringAttributesKeyForComment);
     }
     return attributed;

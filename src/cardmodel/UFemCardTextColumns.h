@@ -57,9 +57,9 @@ public:
     quint64 cardIdentifierNumber() const { return cardIdentifierNumber_; }
     void setCardIdentifierNumber(quint64 number) { cardIdentifierNumber_ = number; }
     bool isSeparatedToColumns() const { return hasColumnArray_; }
-    bool isNullCard() const { return cardType() == UFemCardTypeNull; }
-    bool isSpecialCard() const { return cardType() == UFemCardTypeSpecial; }
-    bool isErrorCard() const { return cardType() == UFemCardTypeError; }
+    bool isNullCard() const { return cardType() == UFemNullCardType; }
+    bool isSpecialCard() const { return cardType() == UFemSpecialCardType; }
+    bool isErrorCard() const { return cardType() == UFemErrorCardType; }
     bool isNormalCard() const;
 
     // These raise the program error "errorCardString!=nil" on an error line.
@@ -136,7 +136,7 @@ private:
     void storeColumn(QStringView text, quint64 index);
     void compactColumnText();
 
-    qint32 cardType_ = UFemCardTypeNotSet;
+    qint32 cardType_ = UFemNotSetCardType;
     // The column texts back to back, so that reading a line makes one string, not one per column.
     QString columnText_;
     QVarLengthArray<ColumnSlot, InlineColumnCount> columnSlots_;

@@ -1,25 +1,32 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
-// The card types, as cards and text columns report them (a signed 32-bit number).
-inline constexpr qint32 UFemCardTypeNotSet = 0;
-inline constexpr qint32 UFemCardTypeNull = 1;
-inline constexpr qint32 UFemCardTypeNormal = 2;
-inline constexpr qint32 UFemCardTypeNode = 3;
-inline constexpr qint32 UFemCardTypeElement = 4;
-inline constexpr qint32 UFemCardTypeElementProp = 5;
-inline constexpr qint32 UFemCardTypeMaterial = 6;
-inline constexpr qint32 UFemCardTypeCase = 7;
-inline constexpr qint32 UFemCardTypeRestraint = 8;
-inline constexpr qint32 UFemCardTypeForce = 9;
-inline constexpr qint32 UFemCardTypeCoord = 10;
-inline constexpr qint32 UFemCardTypeValue = 11;
-inline constexpr qint32 UFemCardTypeSpecial = 12;
-inline constexpr qint32 UFemCardTypeError = 13;
+// The kinds of card. The numbers are part of the model's interfaces (card filter, text columns).
+enum UFemCardTypeValue : qint32 {
+    // Text columns not yet read from a line.
+    UFemNotSetCardType = 0,
+    UFemNullCardType = 1,
+    UFemGenericNormalCardType = 2,
+    UFemNodeCardType = 3,
+    UFemElementCardType = 4,
+    UFemElementPropCardType = 5,
+    UFemMaterialCardType = 6,
+    UFemCaseCardType = 7,
+    UFemRestraintCardType = 8,
+    UFemForceCardType = 9,
+    UFemCoordCardType = 10,
+    UFemValueCardType = 11,
+    UFemSpecialCardType = 12,
+    UFemErrorCardType = 13,
+    // What a word that names no card type gives.
+    UFemUnexpectedCardType = 14,
+};
 
-// Normal cards are the types from generic normal to value.
-inline bool UFemCardTypeIsNormal(qint32 cardType)
-{
-    return cardType >= UFemCardTypeNormal && cardType <= UFemCardTypeValue;
-}
+bool UFemIsNormalCardType(qint32 cardType);
+// Exact and case-sensitive; an unknown word gives UFemUnexpectedCardType.
+qint32 UFemCardTypeWithCardTypeString(const QString& cardTypeString);
+QString UFemCardTypeDisplayString(qint32 cardType);
+// Whether several cards may carry one name; a type without an answer is a program error.
+bool UFemCardTypeIsAllowedHaveSomeCard(qint32 cardType);

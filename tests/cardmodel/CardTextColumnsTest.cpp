@@ -105,10 +105,10 @@ TEST(CardTextColumns, ErrorTailIsIgnored)
 
 TEST(CardTextColumns, CardTypes)
 {
-    EXPECT_EQ(readLine(u"   "_qs, Comma).cardType(), UFemCardTypeNull);
-    EXPECT_EQ(readLine(u" , \\ only a comment"_qs, Comma).cardType(), UFemCardTypeNull);
-    EXPECT_EQ(readLine(u"#define x"_qs, Comma).cardType(), UFemCardTypeSpecial);
-    EXPECT_EQ(readLine(u" , x"_qs, Comma).cardType(), UFemCardTypeNormal);
+    EXPECT_EQ(readLine(u"   "_qs, Comma).cardType(), UFemNullCardType);
+    EXPECT_EQ(readLine(u" , \\ only a comment"_qs, Comma).cardType(), UFemNullCardType);
+    EXPECT_EQ(readLine(u"#define x"_qs, Comma).cardType(), UFemSpecialCardType);
+    EXPECT_EQ(readLine(u" , x"_qs, Comma).cardType(), UFemGenericNormalCardType);
     EXPECT_TRUE(readLine(u"Node , N1"_qs, Comma).isNormalCard());
     EXPECT_FALSE(readLine(u"Node , N1"_qs, Comma).isSeparatedToColumns() == false);
 }
@@ -295,7 +295,7 @@ TEST(CardTextColumns, CopyAndReset)
     columns.reset();
     EXPECT_EQ(columns.cardIdentifierNumber(), ~quint64(0));
     EXPECT_FALSE(columns.isSeparatedToColumns());
-    EXPECT_EQ(columns.cardType(), UFemCardTypeNull);
+    EXPECT_EQ(columns.cardType(), UFemNullCardType);
     EXPECT_EQ(copy->numberOfColumns(), 6u);
 }
 

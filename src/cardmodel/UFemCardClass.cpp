@@ -1,0 +1,71 @@
+#include "cardmodel/UFemCardClass.h"
+
+#include "cardmodel/UFemCardType.h"
+#include "foundation/UException.h"
+#include "foundation/UFormattedString.h"
+
+UFemCardClass::UFemCardClass(UFemCardClassDescription description)
+    : description_(std::move(description))
+{
+}
+
+QString UFemCardClass::cardLabelString() const
+{
+    if (!description_.cardLabelString)
+        UFemRaiseProgramError(description_.dontCallReason);
+    return *description_.cardLabelString;
+}
+
+bool UFemCardClass::isAllowedHaveSomeCard() const
+{
+    switch (description_.cardType) {
+    case UFemNullCardType:
+    case UFemRestraintCardType:
+    case UFemForceCardType:
+    case UFemSpecialCardType:
+    case UFemErrorCardType:
+        return true;
+    case UFemNodeCardType:
+    case UFemElementCardType:
+    case UFemElementPropCardType:
+    case UFemMaterialCardType:
+    case UFemCaseCardType:
+    case UFemCoordCardType:
+    case UFemValueCardType:
+        return false;
+    default:
+        UFemRaiseCardClassProgramError(QStringLiteral("Unexpected CardType came. (See this method)"));
+    }
+}
+
+quint64 UFemCardClass::numberOfColumns() const
+{
+    if (!description_.numberOfColumns)
+        UFemRaiseProgramError(description_.dontCallReason);
+    return *description_.numberOfColumns;
+}
+
+bool UFemCardClass::isColumnExpandable() const
+{
+    return description_.numberOfColumns == UFemColumnExpandableNumberOfColumns;
+}
+
+QString UFemCardClass::columnLabelStringAtIndex(quint64 columnIndex) const
+{
+    if (description_.columnLabelStringAtIndex)
+        return description_.columnLabelStringAtIndex(columnIndex);
+    return UFormattedString("Column %lu", columnIndex);
+}
+
+std::shared_ptr<UFemCard> UFemCardClass::makeCard(UFemCardDataController* dataController) const
+{
+    if (!description_.makeCard)
+        UFemRaiseCardClassProgramError(QStringLiteral("This method must be overwrite."));
+    return description_.makeCard(dataController);
+}
+
+void UFemCardClass::registerCardValueTypes(UFemCardClassManager& cardClassManager) const
+{
+    if (description_.registerCardValueTypes)
+        description_.registerCardValueTypes(cardClassManager);
+}

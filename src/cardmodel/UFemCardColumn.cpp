@@ -1,0 +1,313 @@
+#include "cardmodel/UFemCardColumn.h"
+
+#include "cardmodel/UFemCard.h"
+#include "cardmodel/UFemCardDataController.h"
+#include "cardmodel/UFemCardName.h"
+#include "cardmodel/UFemCardNameTable.h"
+#include "cardmodel/UFemCardType.h"
+#include "cardmodel/UFemColumnValueParsing.h"
+#include "foundation/UException.h"
+#include "foundation/UFemErrorsEditCard.h"
+#include "foundation/UStringAddition.h"
+
+UFemCardColumn::UFemCardColumn(UFemCard* ownerCard, quint64 columnIndex, qint32 columnType, qint32 cardNameCardType)
+    : ownerCard_(ownerCard)
+    , columnIndex_(columnIndex)
+    , columnType_(columnType)
+{
+    if (columnType == CARD_COLUMN_TYPE_CARD_NAME || columnType == CARD_COLUMN_TYPE_REF_CARD_NAME)
+        cardNameCardType_ = cardNameCardType;
+}
+
+UFemCardColumn::~UFemCardColumn() { finish(); }
+
+void UFemCardColumn::finish()
+{
+    resetColumn();
+    columnType_ = 0;
+    cardNameCardType_ = 0;
+    ownerCard_ = nullptr;
+}
+
+bool UFemCardColumn::existsSameCardNameWithCardColumnArray(const std::vector<const UFemCardColumn*>& cardColumnArray)
+{
+    for (const UFemCardColumn* column : cardColumnArray) {
+        if (column->columnType_ != CARD_COLUMN_TYPE_CARD_NAME && column->columnType_ != CARD_COLUMN_TYPE_REF_CARD_NAME)
+            UFemRaiseCardClassProgramError(
+                QStringLiteral("aColumnType of 'aCardColumnArray' is NOT 'CardName' or 'refCardName"));
+    }
+    for (std::size_t i = 0; i < cardColumnArray.size(); ++i) {
+        for (std::size_t j = i + 1; j < cardColumnArray.size(); ++j) {
+            if (cardColumnArray[i]->cardName_ == cardColumnArray[j]->cardName_)
+                return true;
+        }
+    }
+    return false;
+}
+
+bool UFemCardColumn::isNameBearing() const
+{
+    return columnType_ == CARD_COLUMN_TYPE_CARD_NAME || columnType_ == CARD_COLUMN_TYPE_REF_CARD_NAME
+        || columnType_ == UFemDegreeOfFreedomColumnType;
+}
+
+void UFemCardColumn::releaseValue()
+{
+    if (cardName_) {
+        if (columnType_ == CARD_COLUMN_TYPE_CARD_NAME)
+            cardName_->removeCardNameColumn(this);
+        else
+            cardName_->removeNameRefCardColumn(this);
+        cardName_.reset();
+    }
+    direction6String_.clear();
+    direction6_ = 0;
+    string_.reset();
+    doubleValue_ = 0.0;
+    integerValue_ = 0;
+    boolValue_ = false;
+}
+
+bool UFemCardColumn::setColumnWithColumnString(const std::optional<QString>& columnString, UErrorPtr* error)
+{
+    if (columnType_ < CARD_COLUMN_TYPE_CARD_NAME || columnType_ > UFemDegreeOfFreedomColumnType)
+        return true;
+    if (columnString == this->columnString())
+        return true;
+    releaseValue();
+    if (!columnString)
+        return true;
+    UErrorPtr failure;
+    if (!parseValue(*columnString, &failure)) {
+        UFemSetError(error, failure);
+        return false;
+    }
+    return true;
+}
+
+bool UFemCardColumn::parseValue(const QString& columnString, UErrorPtr* error)
+{
+    switch (columnType_) {
+    case CARD_COLUMN_TYPE_STRING_VALUE:
+        string_ = columnString;
+        return true;
+    case CARD_COLUMN_TYPE_FLOAT_VALUE:
+        return UFemParseRealColumnValue(columnString, &string_, &doubleValue_, error);
+    case CARD_COLUMN_TYPE_INT_VALUE:
+        return UFemParseIntegerColumnValue(columnString, &string_, &integerValue_, error);
+    case CARD_COLUMN_TYPE_BOOL_VALUE:
+        return UFemParseBoolColumnValue(columnString, &string_, &boolValue_, error);
+    case UFemDegreeOfFreedomColumnType: {
+        UFemParsedDegreeOfFreedom parsed;
+        if (!UFemParseDegreeOfFreedomColumnValue(columnString, &parsed, error))
+            return false;
+        if (parsed.isEmpty())
+            return true;
+        if (!bindCardName(parsed.nodeCardNameString, UFemNodeCardType, error))
+            return false;
+        direction6String_ = parsed.direction6String;
+        direction6_ = parsed.direction6;
+        return true;
+    }
+    default: {
+        std::optional<QString> name;
+        if (!UFemParseCardNameColumnValue(columnString, &name, error))
+            return false;
+        return !name || bindCardName(*name, cardNameCardType_, error);
+    }
+    }
+}
+
+bool UFemCardColumn::bindCardName(const QString& cardNameString, qint32 cardType, UErrorPtr* error)
+{
+    UFemCardDataController* model = ownerCard_ != nullptr ? ownerCard_->dataController() : nullptr;
+    if (model == nullptr)
+        UFemRaiseProgramError(QStringLiteral("The card of the column has no data controller."));
+    std::shared_ptr<UFemCardName> cardName = model->cardNameTable().cardNameOrNewWithCardNameString(cardNameString, error);
+    if (!cardName)
+        return false;
+    const bool registered = columnType_ == CARD_COLUMN_TYPE_CARD_NAME
+        ? cardName->addCardNameColumn(this, cardType, error)
+        : cardName->addNameRefCardColumn(this, cardType, error);
+    if (registered)
+        cardName_ = std::move(cardName);
+    return registered;
+}
+
+void UFemCardColumn::resetColumn() { setColumnWithColumnString(std::nullopt, nullptr); }
+
+bool UFemCardColumn::isCardCompleteRegistered() const
+{
+    if (!isNameBearing())
+        return true;
+    return cardName_ && cardName_->hasCard();
+}
+
+std::optional<std::vector<QString>> UFemCardColumn::noRegisteredCardNameStringArray() const
+{
+    if (!isNameBearing() || !cardName_)
+        return std::nullopt;
+    return std::vector<QString> { cardName_->cardNameString() };
+}
+
+void UFemCardColumn::checkType(qint32 columnType, const char* reason) const
+{
+    if (columnType_ != columnType)
+        UFemRaiseCardClassProgramError(QString::fromLatin1(reason));
+}
+
+void UFemCardColumn::checkNameColumn() const
+{
+    if (columnType_ != CARD_COLUMN_TYPE_CARD_NAME && columnType_ != CARD_COLUMN_TYPE_REF_CARD_NAME)
+        UFemRaiseCardClassProgramError(QStringLiteral(
+            "This method is only for type 'CARD_COLUMN_TYPE_CARD_NAME' or 'CARD_COLUMN_TYPE_REF_CARD_NAME'."));
+}
+
+UFemCardName* UFemCardColumn::cardName() const
+{
+    checkNameColumn();
+    return cardName_.get();
+}
+
+bool UFemCardColumn::hasCard() const
+{
+    checkNameColumn();
+    return cardName_ && cardName_->hasCard();
+}
+
+UFemCard* UFemCardColumn::card() const
+{
+    checkNameColumn();
+    return cardName_ ? cardName_->card() : nullptr;
+}
+
+std::vector<UFemCard*> UFemCardColumn::cardArray() const
+{
+    checkNameColumn();
+    return cardName_ ? cardName_->cardArray() : std::vector<UFemCard*> {};
+}
+
+std::optional<QString> UFemCardColumn::cardNameString() const
+{
+    checkNameColumn();
+    return cardName_ ? std::optional<QString>(cardName_->cardNameString()) : std::nullopt;
+}
+
+namespace {
+
+constexpr const char* floatOnly = "This method is only for type 'CARD_COLUMN_TYPE_FLOAT_VALUE'.";
+constexpr const char* dofOnly = "This method is only for type 'UFemDegreeOfFreedomColumnType'.";
+
+} // namespace
+
+double UFemCardColumn::doubleValue() const
+{
+    checkType(CARD_COLUMN_TYPE_FLOAT_VALUE, floatOnly);
+    return doubleValue_;
+}
+
+float UFemCardColumn::floatValue() const
+{
+    checkType(CARD_COLUMN_TYPE_FLOAT_VALUE, floatOnly);
+    return float(doubleValue_);
+}
+
+qint64 UFemCardColumn::integerValue() const
+{
+    checkType(CARD_COLUMN_TYPE_INT_VALUE, "This method is only for type 'CARD_COLUMN_TYPE_INT_VALUE'.");
+    return integerValue_;
+}
+
+bool UFemCardColumn::boolValue() const
+{
+    checkType(CARD_COLUMN_TYPE_BOOL_VALUE, "This method is only for type 'CARD_COLUMN_TYPE_BOOL_VALUE'.");
+    return boolValue_;
+}
+
+QString UFemCardColumn::stringValue() const
+{
+    checkType(CARD_COLUMN_TYPE_STRING_VALUE, "This method is only for type 'CARD_COLUMN_TYPE_STRING_VALUE'.");
+    return string_.value_or(QString());
+}
+
+UFemCardName* UFemCardColumn::nodeCardName() const
+{
+    checkType(UFemDegreeOfFreedomColumnType, dofOnly);
+    return cardName_.get();
+}
+
+bool UFemCardColumn::hasNodeCard() const
+{
+    checkType(UFemDegreeOfFreedomColumnType, dofOnly);
+    return cardName_ && cardName_->hasCard();
+}
+
+UFemCard* UFemCardColumn::nodeCard() const
+{
+    checkType(UFemDegreeOfFreedomColumnType, dofOnly);
+    return cardName_ ? cardName_->card() : nullptr;
+}
+
+std::optional<QString> UFemCardColumn::nodeCardNameString() const
+{
+    checkType(UFemDegreeOfFreedomColumnType, dofOnly);
+    return cardName_ ? std::optional<QString>(cardName_->cardNameString()) : std::nullopt;
+}
+
+quint64 UFemCardColumn::direction6() const
+{
+    checkType(UFemDegreeOfFreedomColumnType, dofOnly);
+    return direction6_;
+}
+
+std::optional<QString> UFemCardColumn::columnString() const
+{
+    switch (columnType_) {
+    case CARD_COLUMN_TYPE_CARD_NAME:
+    case CARD_COLUMN_TYPE_REF_CARD_NAME:
+        return cardName_ ? std::optional<QString>(cardName_->cardNameString()) : std::nullopt;
+    case CARD_COLUMN_TYPE_FLOAT_VALUE:
+    case CARD_COLUMN_TYPE_INT_VALUE:
+    case CARD_COLUMN_TYPE_BOOL_VALUE:
+    case CARD_COLUMN_TYPE_STRING_VALUE:
+        return string_;
+    case UFemDegreeOfFreedomColumnType:
+        return cardName_ ? std::optional<QString>(cardName_->cardNameString() + direction6String_) : std::nullopt;
+    default:
+        UFemRaiseProgramError(QStringLiteral("Unexpected 'columnType' value is set."));
+    }
+}
+
+bool UFemCardColumn::isEmptyColumn() const
+{
+    if (isNameBearing())
+        return !cardName_;
+    if (columnType_ >= CARD_COLUMN_TYPE_FLOAT_VALUE && columnType_ <= CARD_COLUMN_TYPE_STRING_VALUE)
+        return !string_;
+    UFemRaiseProgramError(QStringLiteral("Unexpected 'columnType' value is set."));
+}
+
+std::optional<QString> UFemCardColumn::supposedColumnStringWithSupposedCardNameString(
+    const QString& supposedCardNameString, const UFemCardName* currentCardName, UErrorPtr* error) const
+{
+    const std::optional<QString> trimmed = UTrimmedStringOrNil(supposedCardNameString);
+    if (!trimmed) {
+        UFemSetError(error, UFemChangingCardNameEmptyCardNameError());
+        return std::nullopt;
+    }
+    switch (columnType_) {
+    case CARD_COLUMN_TYPE_CARD_NAME:
+    case CARD_COLUMN_TYPE_REF_CARD_NAME:
+        if (cardName_.get() != currentCardName)
+            UFemRaiseProgramError(QStringLiteral("cardNameColumnRecord.cardName != aCurrentCardName"));
+        return trimmed;
+    case UFemDegreeOfFreedomColumnType:
+        if (cardName_.get() != currentCardName)
+            UFemRaiseProgramError(QStringLiteral("degreeOfFreedomColumnRecord.nodeCardName != aCurrentCardName"));
+        return *trimmed + direction6String_;
+    default:
+        UFemRaiseProgramErrorWithValue(
+            QStringLiteral("Column Type is not CardNameColumnType, RefCardNameColumnType, or DOFColumnType."),
+            columnType_);
+    }
+}

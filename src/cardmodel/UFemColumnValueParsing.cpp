@@ -1,0 +1,104 @@
+#include "cardmodel/UFemColumnValueParsing.h"
+
+#include "cardmodel/UFemModelValueParser.h"
+#include "foundation/URange.h"
+#include "foundation/UStringAddition.h"
+
+namespace {
+
+QString textOfRange(const QString& string, const URange& range)
+{
+    return string.mid(qsizetype(range.location), qsizetype(range.length));
+}
+
+// Runs a column parser and keeps the text of its range and its value when it succeeds.
+template <typename Value, typename Parser>
+bool parseValueColumn(const QString& columnString, std::optional<QString>* valueString, Value* value,
+    UErrorPtr* error, Parser parser)
+{
+    URange range;
+    Value parsed {};
+    UErrorPtr failure;
+    if (!parser(columnString, range, parsed, &failure) || failure) {
+        UFemSetError(error, failure);
+        return false;
+    }
+    if (range.length == 0)
+        return true;
+    *valueString = textOfRange(columnString, range);
+    *value = parsed;
+    return true;
+}
+
+} // namespace
+
+bool UFemParseCardNameColumnValue(const QString& columnString, std::optional<QString>* cardNameString, UErrorPtr* error)
+{
+    UErrorPtr failure;
+    *cardNameString = UFemTrimmedCardNameString(columnString, &failure);
+    if (failure) {
+        UFemSetError(error, failure);
+        return false;
+    }
+    return true;
+}
+
+bool UFemParseRealColumnValue(
+    const QString& columnString, std::optional<QString>* valueString, double* value, UErrorPtr* error)
+{
+    return parseValueColumn(columnString, valueString, value, error, UFemParseRealColumnString);
+}
+
+bool UFemParseIntegerColumnValue(
+    const QString& columnString, std::optional<QString>* valueString, qint64* value, UErrorPtr* error)
+{
+    return parseValueColumn(columnString, valueString, value, error, UFemParseIntegerColumnString);
+}
+
+bool UFemParseBoolColumnValue(
+    const QString& columnString, std::optional<QString>* valueString, bool* value, UErrorPtr* error)
+{
+    return parseValueColumn(columnString, valueString, value, error, UFemParseBoolColumnString);
+}
+
+bool UFemParseDegreeOfFreedomColumnValue(
+    const QString& columnString, UFemParsedDegreeOfFreedom* degreeOfFreedom, UErrorPtr* error)
+{
+    URange nodeNameRange;
+    URange directionRange;
+    int directionIndex = 0;
+    UErrorPtr failure;
+    if (!UFemParseDegreeOfFreedomColumnString(columnString, nodeNameRange, directionRange, directionIndex, &failure)
+        || failure) {
+        UFemSetError(error, failure);
+        return false;
+    }
+    degreeOfFreedom->nodeCardNameString = textOfRange(columnString, nodeNameRange);
+    // The direction text runs from the '@' on.
+    const qsizetype at = columnString.indexOf(u'@', qsizetype(nodeNameRange.location + nodeNameRange.length));
+    const qsizetype directionEnd = qsizetype(directionRange.location + directionRange.length);
+    if (directionRange.length != 0 && at >= 0 && at < directionEnd)
+        degreeOfFreedom->direction6String = columnString.mid(at, directionEnd - at);
+    else
+        degreeOfFreedom->direction6String = textOfRange(columnString, directionRange);
+    degreeOfFreedom->direction6 = quint64(directionIndex);
+    return true;
+}
+
+std::optional<QString> UFemTrimmedCardNameString(const QString& text, UErrorPtr* error)
+{
+    // Labels and searched names come with TABs around them too, which the name reader does not skip.
+    const std::optional<QString> trimmed = UTrimmedStringOrNil(text);
+    if (!trimmed)
+        return std::nullopt;
+    URange range;
+    UErrorPtr failure;
+    UFemParseCardNameColumnString(*trimmed, range, &failure);
+    if (failure) {
+        UFemSetError(error, failure);
+        return std::nullopt;
+    }
+    if (range.length == 0)
+        return std::nullopt;
+    return textOfRange(*trimmed, range);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "foundation/UError.h"
+
+#include <QString>
+
+#include <optional>
+
+// The column parsers of the model text in the shapes the typed columns keep: the text of the
+// parsed range (nullopt when the range is empty) and the value. Each returns false with the
+// parser's error and writes nothing then.
+
+struct UFemParsedDegreeOfFreedom {
+    QString nodeCardNameString;
+    QString direction6String;
+    quint64 direction6 = 0;
+
+    bool isEmpty() const { return nodeCardNameString.isEmpty() && direction6String.isEmpty(); }
+};
+
+bool UFemParseCardNameColumnValue(const QString& columnString, std::optional<QString>* cardNameString, UErrorPtr* error);
+bool UFemParseRealColumnValue(
+    const QString& columnString, std::optional<QString>* valueString, double* value, UErrorPtr* error);
+bool UFemParseIntegerColumnValue(
+    const QString& columnString, std::optional<QString>* valueString, qint64* value, UErrorPtr* error);
+bool UFemParseBoolColumnValue(
+    const QString& columnString, std::optional<QString>* valueString, bool* value, UErrorPtr* error);
+bool UFemParseDegreeOfFreedomColumnValue(
+    const QString& columnString, UFemParsedDegreeOfFreedom* degreeOfFreedom, UErrorPtr* error);
+
+// The name a text holds, without the U+0020 and TAB around it; nullopt with the parser's error, or with nothing left (and no
+// error).
+std::optional<QString> UFemTrimmedCardNameString(const QString& text, UErrorPtr* error);

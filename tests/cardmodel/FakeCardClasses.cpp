@@ -1,0 +1,189 @@
+#include "FakeCardClasses.h"
+
+#include "cardmodel/UFemCardClassManager.h"
+#include "cardmodel/UFemCardType.h"
+#include "foundation/UException.h"
+
+#include <mutex>
+
+namespace fakecards {
+
+namespace {
+
+constexpr quint64 firstExtraColumnIndex = 4;
+
+FakeColumnSpec ref(qint32 cardType) { return { CARD_COLUMN_TYPE_REF_CARD_NAME, cardType }; }
+FakeColumnSpec real() { return { CARD_COLUMN_TYPE_FLOAT_VALUE }; }
+FakeColumnSpec integer() { return { CARD_COLUMN_TYPE_INT_VALUE }; }
+FakeColumnSpec boolean() { return { CARD_COLUMN_TYPE_BOOL_VALUE }; }
+FakeColumnSpec text() { return { CARD_COLUMN_TYPE_STRING_VALUE }; }
+FakeColumnSpec dof() { return { UFemDegreeOfFreedomColumnType }; }
+
+const std::vector<FakeCardClassSpec>& fakeCardClassSpecs()
+{
+    static const std::vector<FakeCardClassSpec> specs {
+        { "Node", UFemNodeCardType, 100, { ref(UFemCoordCardType), real(), real(), real() }, false,
+            { { "FakeNodeReaction", 6 } } },
+        { "Rod", UFemElementCardType, 100, { ref(UFemElementPropCardType), ref(UFemNodeCardType), ref(UFemNodeCardType) } },
+        { "Quad", UFemElementCardType, 142,
+            { ref(UFemElementPropCardType), ref(UFemNodeCardType), ref(UFemNodeCardType), ref(UFemNodeCardType),
+                ref(UFemNodeCardType) } },
+        { "Hexa", UFemElementCardType, 160,
+            { ref(UFemElementPropCardType), ref(UFemNodeCardType), ref(UFemNodeCardType), ref(UFemNodeCardType),
+                ref(UFemNodeCardType), ref(UFemNodeCardType), ref(UFemNodeCardType), ref(UFemNodeCardType),
+                ref(UFemNodeCardType) } },
+        { "RodProp", UFemElementPropCardType, 100, { ref(UFemMaterialCardType), real() } },
+        { "ShellProp", UFemElementPropCardType, 120, { ref(UFemMaterialCardType), real() } },
+        { "SolidProp", UFemElementPropCardType, 130, { ref(UFemMaterialCardType) } },
+        { "Material", UFemMaterialCardType, 100, { real(), real() }, false, { { "FakeDensity", 1 } } },
+        { "ForceSet", UFemForceCardType, 100, { ref(UFemForceCardType), ref(UFemForceCardType) } },
+        { "Force", UFemForceCardType, 110,
+            { ref(UFemNodeCardType), real(), real(), real(), real(), real(), real(), boolean() } },
+        { "RestraintSet", UFemRestraintCardType, 100, { ref(UFemRestraintCardType) } },
+        { "FixNode", UFemRestraintCardType, 110,
+            { ref(UFemNodeCardType), boolean(), boolean(), boolean(), boolean(), boolean(), boolean() } },
+        { "RestraintEquation", UFemRestraintCardType, 130, { real(), dof() }, true },
+        { "ForceDisp", UFemRestraintCardType, 120, { dof(), real() } },
+        { "Case", UFemCaseCardType, 100, { ref(UFemRestraintCardType), ref(UFemForceCardType), integer(), text() } },
+    };
+    return specs;
+}
+
+std::vector<std::unique_ptr<UFemCardClass>> makeFakeCardClasses()
+{
+    std::vector<std::unique_ptr<UFemCardClass>> classes;
+    for (const FakeCardClassSpec& spec : fakeCardClassSpecs()) {
+        auto cardClass = std::make_unique<UFemCardClass>(UFemCardClassDescription {
+            .cardLabelString = spec.label,
+            .cardType = spec.cardType,
+            .cardFormViewControllerClass = spec.label + QStringLiteral("FormViewController"),
+            .cardMenuOrderHintNo = spec.menuOrderHintNo,
+            .numberOfColumns = spec.isColumnExpandable ? UFemColumnExpandableNumberOfColumns : spec.columns.size() + 2,
+            .dontCallReason = QString(),
+            .columnLabelStringAtIndex = {},
+            .makeCard = [&spec](UFemCardDataController* dataController) -> std::shared_ptr<UFemCard> {
+                return std::make_shared<FakeCard>(fakeCardClass(spec.label), spec, dataController);
+            },
+            .registerCardValueTypes = [&spec](UFemCardClassManager& manager) {
+                for (const auto& [name, count] : spec.cardValueTypes)
+                    manager.majorCardValueTypeWithMajorCardValueTypeString(name, count, true, false, false, std::nullopt);
+            },
+        });
+        classes.push_back(std::move(cardClass));
+    }
+    return classes;
+}
+
+const std::vector<std::unique_ptr<UFemCardClass>>& ownedFakeCardClasses()
+{
+    static const std::vector<std::unique_ptr<UFemCardClass>> classes = makeFakeCardClasses();
+    return classes;
+}
+
+} // namespace
+
+FakeCard::FakeCard(const UFemCardClass& cardClass, const FakeCardClassSpec& spec, UFemCardDataController* dataController)
+    : UFemCardAbst(cardClass, dataController)
+    , spec_(spec)
+{
+    columns_.push_back(std::make_unique<UFemCardColumn>(this, 1, CARD_COLUMN_TYPE_CARD_NAME, spec.cardType));
+    for (std::size_t i = 0; i < spec.columns.size(); ++i) {
+        columns_.push_back(std::make_unique<UFemCardColumn>(
+            this, i + 2, spec.columns[i].columnType, spec.columns[i].cardNameCardType));
+    }
+}
+
+FakeCard::~FakeCard() { FakeCard::invalidiate(); }
+
+UFemCardColumn* FakeCard::cardColumnAtIndex(quint64 columnIndex)
+{
+    if (spec_.isColumnExpandable && columnIndex >= firstExtraColumnIndex)
+        return extraColumn(columnIndex);
+    if (columnIndex == 0 || columnIndex > columns_.size())
+        UFemRaiseProgramError(QStringLiteral("Out of range."));
+    return columns_[columnIndex - 1].get();
+}
+
+UFemCardColumn* FakeCard::extraColumn(quint64 columnIndex)
+{
+    while (columns_.size() < columnIndex) {
+        const quint64 index = columns_.size() + 1;
+        const qint32 type = (index - firstExtraColumnIndex) % 2 == 0 ? CARD_COLUMN_TYPE_FLOAT_VALUE
+                                                                     : UFemDegreeOfFreedomColumnType;
+        columns_.push_back(std::make_unique<UFemCardColumn>(this, index, type));
+    }
+    return columns_[columnIndex - 1].get();
+}
+
+quint64 FakeCard::getCardColumnsToCardColumnTable(
+    UFemCardColumn** cardColumnTable, quint64 cardColumnTableSize, quint64* nextCardColumnIndex)
+{
+    std::vector<UFemCardColumn*> columns;
+    for (const auto& column : columns_)
+        columns.push_back(column.get());
+    return getCardColumnsFromColumnArray(columns, cardColumnTable, cardColumnTableSize, nextCardColumnIndex);
+}
+
+bool FakeCard::isRelatedToCaseWithCaseCard(const UFemCard&) const { return false; }
+bool FakeCard::isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>&) const { return false; }
+bool FakeCard::isRotationDisplacementValid() const { return spec_.cardType == UFemNodeCardType; }
+
+UErrorPtr FakeCard::checkErrorToRegister() const
+{
+    ++checkCount_;
+    return registrationError_;
+}
+
+void FakeCard::invalidiate()
+{
+    if (!columns_.empty())
+        resetAllCardColumns();
+    columns_.clear();
+    UFemCardAbst::invalidiate();
+}
+
+void FakeCard::resetColumnsAfterIndex(quint64 columnIndex)
+{
+    if (!spec_.isColumnExpandable)
+        return UFemCardAbst::resetColumnsAfterIndex(columnIndex);
+    for (quint64 index = std::max<quint64>(columnIndex, 1); index < firstExtraColumnIndex; ++index)
+        columns_[index - 1]->resetColumn();
+    const quint64 keep = std::max(columnIndex, firstExtraColumnIndex) - 1;
+    while (columns_.size() > keep)
+        columns_.pop_back();
+}
+
+quint64 FakeCard::numberOfCurrentColumns() const
+{
+    if (!spec_.isColumnExpandable)
+        return UFemCardAbst::numberOfCurrentColumns();
+    return std::max<quint64>(columns_.size() + 1, firstExtraColumnIndex);
+}
+
+const std::vector<const UFemCardClass*>& fakeCardClasses()
+{
+    static const std::vector<const UFemCardClass*> classes = [] {
+        std::vector<const UFemCardClass*> list;
+        for (const auto& cardClass : ownedFakeCardClasses())
+            list.push_back(cardClass.get());
+        return list;
+    }();
+    return classes;
+}
+
+const UFemCardClass& fakeCardClass(const QString& label)
+{
+    for (const UFemCardClass* cardClass : fakeCardClasses()) {
+        if (cardClass->cardLabelString() == label)
+            return *cardClass;
+    }
+    UFemRaiseProgramError(QStringLiteral("No fake card class ") + label);
+}
+
+void installFakeCardClassesIntoSharedRegistry()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { UFemCardClassManager::sharedCardClassManager().installCardClass(fakeCardClasses()); });
+}
+
+} // namespace fakecards

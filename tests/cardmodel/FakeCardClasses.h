@@ -1,0 +1,74 @@
+#pragma once
+
+// Card classes shaped like the fifteen real ones (label, card type, menu order hint, column count,
+// one column-expandable class), with plausible column types, for the card model's tests.
+
+#include "cardmodel/UFemCardAbst.h"
+#include "cardmodel/UFemCardClass.h"
+#include "cardmodel/UFemCardColumn.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace fakecards {
+
+// One column after the label: its column type and, for name and reference columns, the card type.
+struct FakeColumnSpec {
+    qint32 columnType;
+    qint32 cardNameCardType = 0;
+};
+
+// The class of a fake card: its description and the columns 1.. its cards make. Column 1 is always
+// the card's own name. A column-expandable class has fixed columns 1..3 and then alternately real
+// and degree-of-freedom columns.
+struct FakeCardClassSpec {
+    QString label;
+    qint32 cardType;
+    quint64 menuOrderHintNo;
+    std::vector<FakeColumnSpec> columns; // columns 2..; empty for name-only classes
+    bool isColumnExpandable = false;
+    // Major value types ("name", count) the class registers when it is registered.
+    std::vector<std::pair<QString, quint32>> cardValueTypes = {};
+};
+
+class FakeCard : public UFemCardAbst {
+public:
+    FakeCard(const UFemCardClass& cardClass, const FakeCardClassSpec& spec, UFemCardDataController* dataController);
+    ~FakeCard() override;
+
+    UFemCardColumn* cardColumnAtIndex(quint64 columnIndex) override;
+    quint64 getCardColumnsToCardColumnTable(
+        UFemCardColumn** cardColumnTable, quint64 cardColumnTableSize, quint64* nextCardColumnIndex) override;
+    bool isRelatedToCaseWithCaseCard(const UFemCard& caseCard) const override;
+    bool isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>& caseCardArray) const override;
+    bool isRotationDisplacementValid() const override;
+    UErrorPtr checkErrorToRegister() const override;
+    UErrorPtr checkErrorToRun() const override { return nullptr; }
+    UErrorPtr checkWarningToRun() const override { return nullptr; }
+    void invalidiate() override;
+    void resetColumnsAfterIndex(quint64 columnIndex) override;
+    quint64 numberOfCurrentColumns() const override;
+
+    // How many times the card's registration check ran.
+    int checkErrorToRegisterCount() const { return checkCount_; }
+    // Makes the registration check fail with this error.
+    void setRegistrationError(UErrorPtr error) { registrationError_ = std::move(error); }
+
+private:
+    UFemCardColumn* extraColumn(quint64 columnIndex);
+
+    const FakeCardClassSpec& spec_;
+    std::vector<std::unique_ptr<UFemCardColumn>> columns_; // columns 1..
+    mutable int checkCount_ = 0;
+    UErrorPtr registrationError_;
+};
+
+// The fifteen fake classes in the order the real ones are installed.
+const std::vector<const UFemCardClass*>& fakeCardClasses();
+const UFemCardClass& fakeCardClass(const QString& label);
+// Installs the fake classes into the shared registry, once per process.
+void installFakeCardClassesIntoSharedRegistry();
+
+} // namespace fakecards
