@@ -201,8 +201,7 @@ bool UFemNodeOrderer::divideIntoNodeBlockNodeNoListTable(UErrorPtr* error)
         counts[node] = graph_.degree(UFemOrderingIndex(node)) > 0 ? 1 : 0;
     // Seeded in node-number order, the blocks would follow however the user numbered the nodes.
     referenceOrderedNodeNoTable_ = UFemMakeNodeOrderingReferenceOrder(graph_);
-    UFemNodeBlockDivider divider(
-        graph_, referenceOrderedNodeNoTable_, counts, NodeBlockPlaceCount);
+    UFemNodeBlockDivider divider(graph_, referenceOrderedNodeNoTable_, counts, NodeBlockPlaceCount);
     nodeBlockCount_ = divider.divide();
     nodeBlockNodeNoListTable_ = divider.blockNodeNoTable();
     nodeBlockNodeIndexPositionTable_ = divider.nodeIndexPositionTable();

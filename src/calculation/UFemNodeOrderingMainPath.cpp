@@ -87,10 +87,10 @@ void smoothedPathDirection(const UFemNodeOrderingGraph& graph,
 
 // Sorts the nodes of one group (the buckets of path entries first .. end) by the bucket key
 // measured along the path: potential + 4 x (arc length of the nearest path entry + position along
-// the path direction relative to that entry). Within one bucket this differs from the bucket key
-// by a constant only; across buckets it keeps nodes at the same place along the path together,
-// which bucket by bucket does not where the nearest path entries of nodes far from the path fan
-// out into wedges.
+// the path direction relative to that entry). Within one bucket this is the bucket key plus a
+// constant (the direction taken over a longer stretch of path); across buckets it keeps nodes at
+// the same place along the path together, which sorting bucket by bucket does not where the
+// buckets of nodes far from the path fan out into wedges (irregular meshes, the block graph).
 void sortGroup(const UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
     const std::vector<UFemOrderingIndex>& mainPath, size_t first, size_t end,
     const std::vector<quint64>& bucketStart, quint64* ordered, std::vector<OrderingKey>& keys)
@@ -104,8 +104,7 @@ void sortGroup(const UFemNodePotentialTable& table, const UFemNodeOrderingGraph&
         for (quint64 k = bucketStart[m]; k < bucketStart[m + 1]; ++k)
             reach = std::max(reach, table.potential(UFemOrderingIndex(ordered[k])));
         double direction[3];
-        smoothedPathDirection(
-            graph, mainPath, first, arc, m, kDirectionReach * reach, direction);
+        smoothedPathDirection(graph, mainPath, first, arc, m, kDirectionReach * reach, direction);
         const double* origin = graph.location(mainPath[m]);
         for (quint64 k = bucketStart[m]; k < bucketStart[m + 1]; ++k) {
             const double* p = graph.location(UFemOrderingIndex(ordered[k]));

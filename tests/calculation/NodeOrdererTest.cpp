@@ -190,8 +190,8 @@ TEST(NodeOrdererPath, FarNodeTakesItsPlaceAlongThePath)
     auto orderer = makeOrderer(mesh, false);
     UErrorPtr error;
     ASSERT_TRUE(orderer->executeNodeOrdering(&error));
-    EXPECT_EQ(orderedNodes(*orderer),
-        (std::vector<quint64> { 0, 1, 2, 3, 4, 5, 6, 7, 8, 11, 9, 10 }));
+    EXPECT_EQ(
+        orderedNodes(*orderer), (std::vector<quint64> { 0, 1, 2, 3, 4, 5, 6, 7, 8, 11, 9, 10 }));
 }
 
 TEST(NodeOrdererPath, SeparateGroupsSmallGroupsAndNodesWithoutDegree)
