@@ -58,9 +58,10 @@ QString generatedModelText(quint64& lineCount)
     for (int k = 0; k + 1 < NodesPerEdge; ++k) {
         for (int j = 0; j + 1 < NodesPerEdge; ++j) {
             for (int i = 0; i + 1 < NodesPerEdge; ++i, ++lineCount) {
-                text += QStringLiteral("Hexa , H%1 , SP1").arg((k * NodesPerEdge + j) * NodesPerEdge + i);
-                const int corners[8][3] = { { 0, 0, 0 }, { 1, 0, 0 }, { 1, 1, 0 }, { 0, 1, 0 }, { 0, 0, 1 },
-                    { 1, 0, 1 }, { 1, 1, 1 }, { 0, 1, 1 } };
+                text += QStringLiteral("Hexa , H%1 , SP1")
+                            .arg((k * NodesPerEdge + j) * NodesPerEdge + i);
+                const int corners[8][3] = { { 0, 0, 0 }, { 1, 0, 0 }, { 1, 1, 0 }, { 0, 1, 0 },
+                    { 0, 0, 1 }, { 1, 0, 1 }, { 1, 1, 1 }, { 0, 1, 1 } };
                 for (const auto& c : corners)
                     text += QStringLiteral(" , ") + nodeName(i + c[0], j + c[1], k + c[2]);
                 text += QStringLiteral(" ,\n");
@@ -93,7 +94,8 @@ void BaselinePlainSplit(benchmark::State& state)
     quint64 columns = 0;
     for (auto _ : state) {
         for (const QStringView line : QStringView(modelText().text).tokenize(u'\n')) {
-            const QStringView content = line.left(line.indexOf(u'\\') < 0 ? line.size() : line.indexOf(u'\\'));
+            const QStringView content
+                = line.left(line.indexOf(u'\\') < 0 ? line.size() : line.indexOf(u'\\'));
             QStringList list;
             for (const QStringView column : content.tokenize(u','))
                 list.append(column.trimmed().toString());

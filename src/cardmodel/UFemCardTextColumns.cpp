@@ -28,7 +28,7 @@ bool isSeparator(char16_t unit, UFemColumnSeparatingCharacterType type)
 
 void UFemCardTextColumns::reset()
 {
-    cardType_ = UFemCardTypeNotSet;
+    cardType_ = UFemNotSetCardType;
     columnText_.clear();
     columnSlots_.clear();
     hasColumnArray_ = false;
@@ -47,24 +47,23 @@ UFemCardTextColumnsPtr UFemCardTextColumns::copy() const
 
 qint32 UFemCardTextColumns::cardType() const
 {
-    if (cardType_ != UFemCardTypeNotSet)
+    if (cardType_ != UFemNotSetCardType)
         return cardType_;
     if (columnSlots_.isEmpty())
-        return UFemCardTypeNull;
+        return UFemNullCardType;
     if (columnSlots_.front().length == 0) {
         for (const ColumnSlot& column : columnSlots_) {
             if (column.length > 0)
-                return UFemCardTypeNormal;
+                return UFemGenericNormalCardType;
         }
-        return UFemCardTypeNull;
+        return UFemNullCardType;
     }
-    return columnView(0).front() == u'#' ? UFemCardTypeSpecial : UFemCardTypeNormal;
+    return columnView(0).front() == u'#' ? UFemSpecialCardType : UFemGenericNormalCardType;
 }
 
 bool UFemCardTextColumns::isNormalCard() const
 {
-    const qint32 type = cardType();
-    return type >= UFemCardTypeNormal && type <= UFemCardTypeLastNormal;
+    return UFemIsNormalCardType(cardType());
 }
 
 void UFemCardTextColumns::requireNoErrorLine() const
@@ -155,19 +154,21 @@ bool UFemCardTextColumns::setCommentString(const QString& string, UErrorPtr* err
 
 void UFemCardTextColumns::setErrorObject(UErrorPtr error)
 {
-    cardType_ = UFemCardTypeError;
+    cardType_ = UFemErrorCardType;
     errorObject_ = std::move(error);
 }
 
 std::optional<QString> UFemCardTextColumns::cardErrorDescriptionString() const
 {
-    if (cardType() != UFemCardTypeError)
+    if (cardType() != UFemErrorCardType)
         return std::nullopt;
-    return errorObject_ ? errorObject_->localizedCardErrorDescription() : ULocalizedString("Unknown Error.");
+    return errorObject_ ? errorObject_->localizedCardErrorDescription()
+                        : ULocalizedString("Unknown Error.");
 }
 
-char16_t UFemCardTextColumns::readModelStringCharactersFromString(const UStringGettingCharactersProtocol& source,
-    quint64& index, UFemColumnSeparatingCharacterType type, UErrorPtr* error)
+char16_t UFemCardTextColumns::readModelStringCharactersFromString(
+    const UStringGettingCharactersProtocol& source, quint64& index,
+    UFemColumnSeparatingCharacterType type, UErrorPtr* error)
 {
     reset();
     const quint64 start = index;
@@ -185,7 +186,8 @@ char16_t UFemCardTextColumns::readModelStringCharactersFromString(const UStringG
             if (tokens.length == 0)
                 tokens.location = token.location;
             tokens.length = token.location + token.length - tokens.location;
-            slotAt(column) = { qsizetype(token.location - tokens.location), qsizetype(token.length) };
+            slotAt(column)
+                = { qsizetype(token.location - tokens.location), qsizetype(token.length) };
         }
         if (isSeparator(stop, type)) {
             ++index;
@@ -225,8 +227,8 @@ bool UFemCardTextColumns::setCardString(const QString& string, UErrorPtr* error)
     UFemCardTextColumns read;
     quint64 index = 0;
     UErrorPtr readError;
-    const char16_t stop
-        = read.readModelStringCharactersFromString(source, index, UFemColumnSeparatingCharacterTypeComma, &readError);
+    const char16_t stop = read.readModelStringCharactersFromString(
+        source, index, UFemColumnSeparatingCharacterTypeComma, &readError);
     if (readError) {
         UFemSetError(error, readError);
         return false;
@@ -240,7 +242,8 @@ bool UFemCardTextColumns::setCardString(const QString& string, UErrorPtr* error)
 }
 
 QString UFemCardTextColumns::cardStringWithColumnSeparatingCharacterType(
-    UFemColumnSeparatingCharacterType type, bool doesOmitComment, bool doesOmitCardErrorDescription) const
+    UFemColumnSeparatingCharacterType type, bool doesOmitComment,
+    bool doesOmitCardErrorDescription) const
 {
     if (errorCardString_)
         return *errorCardString_;
@@ -266,47 +269,58 @@ QString UFemCardTextColumns::cardStringWithColumnSeparatingCharacterType(
             line += CommentWithoutColumns;
         line += *commentString_;
     }
-    if (!doesOmitCardErrorDescription && cardType() == UFemCardTypeError) {
-        line += isComma ? UFormattedString(u"    %C Error : %@", UFemErrorTailCharacter, *cardErrorDescriptionString())
-                        : UFormattedString(u"\t%C Error : %@", UFemErrorTailCharacter, *cardErrorDescriptionString());
+    if (!doesOmitCardErrorDescription && cardType() == UFemErrorCardType) {
+        line += isComma ? UFormattedString(
+                    u"    %C Error : %@", UFemErrorTailCharacter, *cardErrorDescriptionString())
+                        : UFormattedString(u"\t%C Error : %@", UFemErrorTailCharacter,
+                            *cardErrorDescriptionString());
     }
     return line;
 }
 
 QString UFemCardTextColumns::cardString() const
 {
-    return cardStringWithColumnSeparatingCharacterType(UFemColumnSeparatingCharacterTypeComma, false, false);
+    return cardStringWithColumnSeparatingCharacterType(
+        UFemColumnSeparatingCharacterTypeComma, false, false);
 }
 
-QString UFemCardTextColumns::cardStringWithColumnSeparatingCharacterType(UFemColumnSeparatingCharacterType type) const
+QString UFemCardTextColumns::cardStringWithColumnSeparatingCharacterType(
+    UFemColumnSeparatingCharacterType type) const
 {
     return cardStringWithColumnSeparatingCharacterType(type, false, false);
 }
 
-QString UFemCardTextColumns::cardStringWithDoesOmitComment(bool doesOmitComment, bool doesOmitCardErrorDescription) const
+QString UFemCardTextColumns::cardStringWithDoesOmitComment(
+    bool doesOmitComment, bool doesOmitCardErrorDescription) const
 {
     return cardStringWithColumnSeparatingCharacterType(
         UFemColumnSeparatingCharacterTypeComma, doesOmitComment, doesOmitCardErrorDescription);
 }
 
 UAttributedString UFemCardTextColumns::attributedCardStringWithColumnSeparatingCharacterType(
-    UFemColumnSeparatingCharacterType type, bool doesOmitComment, bool doesOmitCardErrorDescription) const
+    UFemColumnSeparatingCharacterType type, bool doesOmitComment,
+    bool doesOmitCardErrorDescription) const
 {
     const qint32 kind = cardType();
     UAttributedString attributed;
-    if (kind == UFemCardTypeError) {
-        attributed.append(cardStringWithColumnSeparatingCharacterType(type, true, doesOmitCardErrorDescription),
+    if (kind == UFemErrorCardType) {
+        attributed.append(
+            cardStringWithColumnSeparatingCharacterType(type, true, doesOmitCardErrorDescription),
             UFemCardStringAttributesKeyForError);
         return attributed;
     }
-    if (kind == UFemCardTypeSpecial || isNormalCard()) {
-        attributed.append(cardStringWithColumnSeparatingCharacterType(type, true, doesOmitCardErrorDescription),
-            kind == UFemCardTypeSpecial ? UFemCardStringAttributesKeyForSpecial : UFemCardStringAttributesKeyForNormal);
-    } else if (kind != UFemCardTypeNull) {
-        UFemRaiseProgramError(QStringLiteral("Is this not 'Normal', Null', 'Special', or 'Error' card either."));
+    if (kind == UFemSpecialCardType || isNormalCard()) {
+        attributed.append(
+            cardStringWithColumnSeparatingCharacterType(type, true, doesOmitCardErrorDescription),
+            kind == UFemSpecialCardType ? UFemCardStringAttributesKeyForSpecial
+                                        : UFemCardStringAttributesKeyForNormal);
+    } else if (kind != UFemNullCardType) {
+        UFemRaiseProgramError(
+            QStringLiteral("Is this not 'Normal', Null', 'Special', or 'Error' card either."));
     }
     if (!doesOmitComment && commentString_) {
-        const QString& lead = kind == UFemCardTypeNull ? CommentWithoutColumns : CommentAfterColumns;
+        const QString& lead
+            = kind == UFemNullCardType ? CommentWithoutColumns : CommentAfterColumns;
         attributed.append(lead + *commentString_, UFemCardStringAttributesKeyForComment);
     }
     return attributed;
@@ -314,7 +328,8 @@ UAttributedString UFemCardTextColumns::attributedCardStringWithColumnSeparatingC
 
 UAttributedString UFemCardTextColumns::attributedCardString() const
 {
-    return attributedCardStringWithColumnSeparatingCharacterType(UFemColumnSeparatingCharacterTypeComma, false, false);
+    return attributedCardStringWithColumnSeparatingCharacterType(
+        UFemColumnSeparatingCharacterTypeComma, false, false);
 }
 
 UAttributedString UFemCardTextColumns::attributedCardStringWithDoesOmitComment(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cardmodel/UAttributedString.h"
+#include "cardmodel/UFemCardType.h"
 #include "cardmodel/UFemModelTextTypes.h"
 #include "foundation/UError.h"
 #include "foundation/UStringGettingCharactersProtocol.h"
@@ -14,18 +15,14 @@
 #include <optional>
 
 // Style keys of the runs of an attributed card string.
-inline const QString UFemCardStringAttributesKeyForNormal = QStringLiteral("UFemCardStringAttributesKeyForNormal");
-inline const QString UFemCardStringAttributesKeyForSpecial = QStringLiteral("UFemCardStringAttributesKeyForSpecial");
-inline const QString UFemCardStringAttributesKeyForError = QStringLiteral("UFemCardStringAttributesKeyForError");
-inline const QString UFemCardStringAttributesKeyForComment = QStringLiteral("UFemCardStringAttributesKeyForComment");
-
-// Card types as the text columns work them out (the full numbering belongs to the card interface).
-inline constexpr qint32 UFemCardTypeNotSet = 0;
-inline constexpr qint32 UFemCardTypeNull = 1;
-inline constexpr qint32 UFemCardTypeNormal = 2;
-inline constexpr qint32 UFemCardTypeLastNormal = 11;
-inline constexpr qint32 UFemCardTypeSpecial = 12;
-inline constexpr qint32 UFemCardTypeError = 13;
+inline const QString UFemCardStringAttributesKeyForNormal
+    = QStringLiteral("UFemCardStringAttributesKeyForNormal");
+inline const QString UFemCardStringAttributesKeyForSpecial
+    = QStringLiteral("UFemCardStringAttributesKeyForSpecial");
+inline const QString UFemCardStringAttributesKeyForError
+    = QStringLiteral("UFemCardStringAttributesKeyForError");
+inline const QString UFemCardStringAttributesKeyForComment
+    = QStringLiteral("UFemCardStringAttributesKeyForComment");
 
 // What a card gives as its line and what the lines of text columns answer.
 class UFemCardTextColumnsProtocol {
@@ -60,9 +57,9 @@ public:
     quint64 cardIdentifierNumber() const { return cardIdentifierNumber_; }
     void setCardIdentifierNumber(quint64 number) { cardIdentifierNumber_ = number; }
     bool isSeparatedToColumns() const { return hasColumnArray_; }
-    bool isNullCard() const { return cardType() == UFemCardTypeNull; }
-    bool isSpecialCard() const { return cardType() == UFemCardTypeSpecial; }
-    bool isErrorCard() const { return cardType() == UFemCardTypeError; }
+    bool isNullCard() const { return cardType() == UFemNullCardType; }
+    bool isSpecialCard() const { return cardType() == UFemSpecialCardType; }
+    bool isErrorCard() const { return cardType() == UFemErrorCardType; }
     bool isNormalCard() const;
 
     // These raise the program error "errorCardString!=nil" on an error line.
@@ -76,8 +73,14 @@ public:
     // The text must be exactly one column; it is stored trimmed (an empty one as an empty column),
     // padding with empty columns up to `index`. On error nothing changes.
     bool setColumnString(const QString& string, quint64 index, UErrorPtr* error);
-    bool setCardLabelString(const QString& string, UErrorPtr* error) { return setColumnString(string, 0, error); }
-    bool setCardNameString(const QString& string, UErrorPtr* error) { return setColumnString(string, 1, error); }
+    bool setCardLabelString(const QString& string, UErrorPtr* error)
+    {
+        return setColumnString(string, 0, error);
+    }
+    bool setCardNameString(const QString& string, UErrorPtr* error)
+    {
+        return setColumnString(string, 1, error);
+    }
     // The text must be exactly one comment; it is stored trimmed, an empty one as an empty comment.
     bool setCommentString(const QString& string, UErrorPtr* error);
 
@@ -92,21 +95,24 @@ public:
     // Reads one line from `index` and leaves the index on its line end; returns LF, CR or 0 at the
     // end of the source. A line that does not read becomes an error line keeping the first error;
     // only when the line cannot even be read whole is that error returned (with 0).
-    char16_t readModelStringCharactersFromString(const UStringGettingCharactersProtocol& source, quint64& index,
-        UFemColumnSeparatingCharacterType type, UErrorPtr* error);
+    char16_t readModelStringCharactersFromString(const UStringGettingCharactersProtocol& source,
+        quint64& index, UFemColumnSeparatingCharacterType type, UErrorPtr* error);
     // Reads one line (comma separated) that may end with one line end; nothing may follow it.
     bool setCardString(const QString& string, UErrorPtr* error) override;
 
-    QString cardStringWithColumnSeparatingCharacterType(
-        UFemColumnSeparatingCharacterType type, bool doesOmitComment, bool doesOmitCardErrorDescription) const;
+    QString cardStringWithColumnSeparatingCharacterType(UFemColumnSeparatingCharacterType type,
+        bool doesOmitComment, bool doesOmitCardErrorDescription) const;
     QString cardString() const override;
-    QString cardStringWithColumnSeparatingCharacterType(UFemColumnSeparatingCharacterType type) const;
-    QString cardStringWithDoesOmitComment(bool doesOmitComment, bool doesOmitCardErrorDescription) const;
+    QString cardStringWithColumnSeparatingCharacterType(
+        UFemColumnSeparatingCharacterType type) const;
+    QString cardStringWithDoesOmitComment(
+        bool doesOmitComment, bool doesOmitCardErrorDescription) const;
 
     // The line under the style keys above: the columns under the card kind's key, the comment
     // under the comment key; a null card shows only its comment.
     UAttributedString attributedCardStringWithColumnSeparatingCharacterType(
-        UFemColumnSeparatingCharacterType type, bool doesOmitComment, bool doesOmitCardErrorDescription) const;
+        UFemColumnSeparatingCharacterType type, bool doesOmitComment,
+        bool doesOmitCardErrorDescription) const;
     UAttributedString attributedCardString() const;
     UAttributedString attributedCardStringWithDoesOmitComment(
         bool doesOmitComment, bool doesOmitCardErrorDescription) const;
@@ -123,13 +129,14 @@ private:
     void requireNoErrorLine() const;
     QStringView columnView(qsizetype index) const
     {
-        return QStringView(columnText_).mid(columnSlots_[index].location, columnSlots_[index].length);
+        return QStringView(columnText_)
+            .mid(columnSlots_[index].location, columnSlots_[index].length);
     }
     ColumnSlot& slotAt(quint64 index);
     void storeColumn(QStringView text, quint64 index);
     void compactColumnText();
 
-    qint32 cardType_ = UFemCardTypeNotSet;
+    qint32 cardType_ = UFemNotSetCardType;
     // The column texts back to back, so that reading a line makes one string, not one per column.
     QString columnText_;
     QVarLengthArray<ColumnSlot, InlineColumnCount> columnSlots_;

@@ -5,6 +5,8 @@
 
 // The kinds of card. The numbers are part of the model's interfaces (card filter, text columns).
 enum UFemCardTypeValue : qint32 {
+    // Text columns not yet read from a line.
+    UFemNotSetCardType = 0,
     UFemNullCardType = 1,
     UFemGenericNormalCardType = 2,
     UFemNodeCardType = 3,

@@ -37,76 +37,133 @@ bool isIllegal(char16_t unit)
 
 // One pass over a column, comment or line. Builds no string and no error: the caller does that
 // from the result, so the common path allocates nothing.
-template <ScanMode Mode, quint64 ChunkLength>
-ScanResult scan(const UStringGettingCharactersProtocol& source, quint64 index, quint64 end,
-    UFemColumnSeparatingCharacterType type)
+// Letters, digits and most punctuation: what nearly every character of a line is, and what means
+// the same to every reader (part of the token, unless inside an error tail).
+bool isOrdinary(char16_t unit)
 {
-    const bool commaSeparates = Mode == ScanMode::Column && UFemIsCommaSeparator(type);
-    const bool tabSeparates = Mode == ScanMode::Column && UFemIsTabSeparator(type);
-    const bool commaIsError = Mode == ScanMode::Column && !commaSeparates;
-    ScanResult result;
-    bool inErrorTail = false;
-    quint64 tab = NoIndex;
-    auto fail = [&](Failure failure, quint64 at) {
-        result.failure = failure;
-        result.failureIndex = at;
-        return false;
-    };
-    result.stopIndex = UFemScanUnits<ChunkLength>(source, index, end, [&](char16_t unit, quint64 at) {
-        // Letters, digits and most punctuation: what nearly every character of a line is.
-        if (unit > UFemCommaCharacter && unit < 0x7F && unit != UFemCommentCharacter && !inErrorTail) {
-            if (tab != NoIndex)
-                return fail(Failure::TabBetweenBlocks, tab);
-            if (result.first == NoIndex)
-                result.first = at;
-            result.last = at;
-            return true;
-        }
+    return unit > UFemCommaCharacter && unit < 0x7F && unit != UFemCommentCharacter;
+}
+
+// The state of one pass over a column, comment or line. Builds no string and no error: the caller
+// does that from the result, so the common path allocates nothing.
+template <ScanMode Mode> class LineScanner {
+public:
+    explicit LineScanner(UFemColumnSeparatingCharacterType type)
+        : type_(type)
+        , commaSeparates_(Mode == ScanMode::Column && UFemIsCommaSeparator(type))
+        , tabSeparates_(Mode == ScanMode::Column && UFemIsTabSeparator(type))
+    {
+    }
+
+    bool inErrorTail() const { return inErrorTail_; }
+    ScanResult& result() { return result_; }
+
+    // Takes the ordinary characters [first, last]; false when the reader fails there.
+    bool takeRun(quint64 first, quint64 last)
+    {
+        if (tab_ != NoIndex)
+            return fail(Failure::TabBetweenBlocks, tab_);
+        if (result_.first == NoIndex)
+            result_.first = first;
+        result_.last = last;
+        return true;
+    }
+
+    // Takes any other character; false when the reader stops or fails there.
+    bool take(char16_t unit, quint64 at)
+    {
         if (UFemIsLineEnd(unit)) {
-            if (inErrorTail && Mode == ScanMode::Column && type == UFemColumnSeparatingCharacterTypeNone)
+            if (inErrorTail_ && Mode == ScanMode::Column
+                && type_ == UFemColumnSeparatingCharacterTypeNone)
                 return fail(Failure::LineEndAfterErrorTail, at);
-            result.stop = unit;
+            result_.stop = unit;
             return false;
         }
-        if (inErrorTail)
+        if (inErrorTail_)
             return true;
         if (Mode == ScanMode::Column
-            && (unit == UFemCommentCharacter || (unit == UFemCommaCharacter && commaSeparates)
-                || (unit == UFemTabCharacter && tabSeparates))) {
-            result.stop = unit;
+            && (unit == UFemCommentCharacter || (unit == UFemCommaCharacter && commaSeparates_)
+                || (unit == UFemTabCharacter && tabSeparates_))) {
+            result_.stop = unit;
             return false;
         }
         if (unit == UFemErrorTailCharacter) {
-            inErrorTail = true;
+            inErrorTail_ = true;
             return true;
         }
         if (unit == UFemBlankCharacter)
             return true;
         if (unit == UFemTabCharacter) {
-            if (Mode != ScanMode::Line && result.first != NoIndex && tab == NoIndex)
-                tab = at;
+            if (Mode != ScanMode::Line && result_.first != NoIndex && tab_ == NoIndex)
+                tab_ = at;
             return true;
         }
-        if (unit == UFemCommaCharacter && commaIsError)
+        if (unit == UFemCommaCharacter && Mode == ScanMode::Column)
             return fail(Failure::Comma, at);
         if (isIllegal(unit))
             return fail(Failure::Illegal, at);
-        if (tab != NoIndex)
-            return fail(Failure::TabBetweenBlocks, tab);
-        if (result.first == NoIndex)
-            result.first = at;
-        result.last = at;
-        return true;
-    });
-    return result;
+        return takeRun(at, at);
+    }
+
+private:
+    bool fail(Failure failure, quint64 at)
+    {
+        result_.failure = failure;
+        result_.failureIndex = at;
+        return false;
+    }
+
+    const UFemColumnSeparatingCharacterType type_;
+    const bool commaSeparates_;
+    const bool tabSeparates_;
+    ScanResult result_;
+    bool inErrorTail_ = false;
+    quint64 tab_ = NoIndex;
+};
+
+template <ScanMode Mode, quint64 ChunkLength>
+ScanResult scan(const UStringGettingCharactersProtocol& source, quint64 index, quint64 end,
+    UFemColumnSeparatingCharacterType type)
+{
+    LineScanner<Mode> scanner(type);
+    char16_t buffer[ChunkLength];
+    quint64 at = index;
+    while (at < end) {
+        const char16_t* units = nullptr;
+        const quint64 count = source.getCharacterAndSetValidCharacterBufferPtr(
+            &units, at, end, buffer, ChunkLength);
+        for (quint64 k = 0; k < count;) {
+            bool goesOn;
+            if (isOrdinary(units[k]) && !scanner.inErrorTail()) {
+                quint64 runEnd = k + 1;
+                while (runEnd < count && isOrdinary(units[runEnd]))
+                    ++runEnd;
+                goesOn = scanner.takeRun(at + k, at + runEnd - 1);
+                if (goesOn)
+                    k = runEnd;
+            } else {
+                goesOn = scanner.take(units[k], at + k);
+                if (goesOn)
+                    ++k;
+            }
+            if (!goesOn) {
+                scanner.result().stopIndex = at + k;
+                return scanner.result();
+            }
+        }
+        at += count;
+    }
+    scanner.result().stopIndex = end;
+    return scanner.result();
 }
 
-UErrorPtr scanError(ScanMode mode, const ScanResult& result, const UStringGettingCharactersProtocol& source,
-    quint64 start, quint64 end)
+UErrorPtr scanError(ScanMode mode, const ScanResult& result,
+    const UStringGettingCharactersProtocol& source, quint64 start, quint64 end)
 {
     const quint64 at = result.failureIndex;
     const char16_t unit = source.characterAtIndex(at);
-    const QString excerpt = UFemModelTextExcerpt(source, start, UFemLineEndIndex(source, at + 1, end), at, 1);
+    const QString excerpt
+        = UFemModelTextExcerpt(source, start, UFemLineEndIndex(source, at + 1, end), at, 1);
     const bool isColumn = mode == ScanMode::Column;
     switch (result.failure) {
     case Failure::Comma:
@@ -116,9 +173,10 @@ UErrorPtr scanError(ScanMode mode, const ScanResult& result, const UStringGettin
     case Failure::Illegal:
         return UFemReadingCharacterError_withDescription(isColumn
                 ? ULocalizedFormattedString(
-                    "Illegal character or control character exists. ( Character code: %lu )", quint64(unit))
-                : ULocalizedFormattedString(
-                    "Character '%C' (char code: %lu) exists in comment string. (control char or illegal char)",
+                    "Illegal character or control character exists. ( Character code: %lu )",
+                    quint64(unit))
+                : ULocalizedFormattedString("Character '%C' (char code: %lu) exists in comment "
+                                            "string. (control char or illegal char)",
                     unit, quint64(unit)),
             QString(), excerpt);
     case Failure::TabBetweenBlocks:
@@ -128,7 +186,8 @@ UErrorPtr scanError(ScanMode mode, const ScanResult& result, const UStringGettin
                 ULocalizedFormattedString("Can't use 'Tab' character in a column."), excerpt)
             : UFemReadingCharacterError_withDescription(
                 ULocalizedFormattedString("'Tab' character exists in column string."),
-                ULocalizedFormattedString("Can't use 'Tab' character between valid strings in a column string."),
+                ULocalizedFormattedString(
+                    "Can't use 'Tab' character between valid strings in a column string."),
                 excerpt);
     case Failure::LineEndAfterErrorTail:
     case Failure::None:
@@ -139,8 +198,8 @@ UErrorPtr scanError(ScanMode mode, const ScanResult& result, const UStringGettin
 }
 
 template <ScanMode Mode, quint64 ChunkLength>
-char16_t readScanned(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end, URange& range,
-    UFemColumnSeparatingCharacterType type, UErrorPtr* error)
+char16_t readScanned(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
+    URange& range, UFemColumnSeparatingCharacterType type, UErrorPtr* error)
 {
     const quint64 start = index;
     if (start >= end) {
@@ -156,14 +215,16 @@ char16_t readScanned(const UStringGettingCharactersProtocol& source, quint64& in
         index = result.failureIndex;
         return 0;
     }
-    range = result.first == NoIndex ? URange { start, 0 } : URange { result.first, result.last - result.first + 1 };
+    range = result.first == NoIndex ? URange { start, 0 }
+                                    : URange { result.first, result.last - result.first + 1 };
     index = result.stopIndex;
     return result.stop;
 }
 
 // Reads the whole string with `read`; a stop before its end is the unexpected error `message`.
 template <typename Read>
-char16_t readWholeString(const QString& string, URange& range, UErrorPtr* error, const char* message, Read read)
+char16_t readWholeString(
+    const QString& string, URange& range, UErrorPtr* error, const char* message, Read read)
 {
     const UFemStringViewSource source(string);
     quint64 index = 0;
@@ -175,7 +236,8 @@ char16_t readWholeString(const QString& string, URange& range, UErrorPtr* error,
     }
     if (index < source.length()) {
         range = {};
-        UFemSetError(error, UFemUnexpectedError_withDescription(ULocalizedFormattedString(message)));
+        UFemSetError(
+            error, UFemUnexpectedError_withDescription(ULocalizedFormattedString(message)));
         return 0;
     }
     return stop;
@@ -183,10 +245,11 @@ char16_t readWholeString(const QString& string, URange& range, UErrorPtr* error,
 
 } // namespace
 
-char16_t UFemReadModelColumnString(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& tokenRange, UFemColumnSeparatingCharacterType type, UErrorPtr* error)
+char16_t UFemReadModelColumnString(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& tokenRange, UFemColumnSeparatingCharacterType type, UErrorPtr* error)
 {
-    return readScanned<ScanMode::Column, ColumnChunkLength>(source, index, end, tokenRange, type, error);
+    return readScanned<ScanMode::Column, ColumnChunkLength>(
+        source, index, end, tokenRange, type, error);
 }
 
 char16_t UFemReadModelCommentString(const UStringGettingCharactersProtocol& source, quint64& index,
@@ -196,15 +259,15 @@ char16_t UFemReadModelCommentString(const UStringGettingCharactersProtocol& sour
         source, index, end, range, UFemColumnSeparatingCharacterTypeNone, error);
 }
 
-char16_t UFemReadModelLineString(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& range, UErrorPtr* error)
+char16_t UFemReadModelLineString(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& range, UErrorPtr* error)
 {
     return readScanned<ScanMode::Line, LineChunkLength>(
         source, index, end, range, UFemColumnSeparatingCharacterTypeNone, error);
 }
 
-char16_t UFemReadNameToken(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& nameRange)
+char16_t UFemReadNameToken(
+    const UStringGettingCharactersProtocol& source, quint64& index, quint64 end, URange& nameRange)
 {
     const quint64 start = index;
     quint64 first = NoIndex;
@@ -269,7 +332,8 @@ URange UFemColumnRangeInCardString(const QString& cardString, quint64 columnInde
     for (quint64 column = 0;; ++column) {
         URange token;
         UErrorPtr readError;
-        const char16_t stop = UFemReadModelColumnString(source, index, end, token, type, &readError);
+        const char16_t stop
+            = UFemReadModelColumnString(source, index, end, token, type, &readError);
         if (readError) {
             UFemSetError(error, readError);
             return { UFemRangeNotFound, 0 };

@@ -13,22 +13,22 @@
 
 // One column token: the range from its first to its last non-blank character (empty at the
 // starting index when there is none). Stops at a separator of `type`, a backslash, LF or CR.
-char16_t UFemReadModelColumnString(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& tokenRange, UFemColumnSeparatingCharacterType type, UErrorPtr* error);
+char16_t UFemReadModelColumnString(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& tokenRange, UFemColumnSeparatingCharacterType type, UErrorPtr* error);
 
 // A comment (after its backslash) up to the line end, trimmed.
 char16_t UFemReadModelCommentString(const UStringGettingCharactersProtocol& source, quint64& index,
     quint64 end, URange& range, UErrorPtr* error);
 
 // The rest of a line as one trimmed string; TABs are blanks anywhere.
-char16_t UFemReadModelLineString(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& range, UErrorPtr* error);
+char16_t UFemReadModelLineString(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& range, UErrorPtr* error);
 
 // Skips U+0020, reads name characters and, after a non-empty name, the blanks after it. When the
 // first non-blank character is no name character the range is empty at the starting index and
 // the index stays on that character. Never fails.
-char16_t UFemReadNameToken(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& nameRange);
+char16_t UFemReadNameToken(
+    const UStringGettingCharactersProtocol& source, quint64& index, quint64 end, URange& nameRange);
 
 // The whole string read as exactly one column (separator type 4) or one comment.
 char16_t UFemTrimmedColumnStringRange(const QString& string, URange& range, UErrorPtr* error);

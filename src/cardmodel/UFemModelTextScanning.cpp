@@ -16,7 +16,8 @@ constexpr quint64 KeptTail = 10;
 // Stands in for the characters an excerpt leaves out; the excerpt never shows it.
 constexpr quint64 GapLength = WholeStretchLimit;
 
-void appendStretch(QString& text, const UStringGettingCharactersProtocol& source, quint64 from, quint64 to)
+void appendStretch(
+    QString& text, const UStringGettingCharactersProtocol& source, quint64 from, quint64 to)
 {
     if (to > WholeStretchLimit + from) {
         text += source.substringWithRange({ from, KeptHead });
@@ -31,11 +32,12 @@ void appendStretch(QString& text, const UStringGettingCharactersProtocol& source
 
 quint64 UFemLineEndIndex(const UStringGettingCharactersProtocol& source, quint64 from, quint64 end)
 {
-    return UFemScanUnits<128>(source, from, end, [](char16_t unit, quint64) { return !UFemIsLineEnd(unit); });
+    return UFemScanUnits<128>(
+        source, from, end, [](char16_t unit, quint64) { return !UFemIsLineEnd(unit); });
 }
 
-QString UFemModelTextExcerpt(const UStringGettingCharactersProtocol& source, quint64 contextLocation,
-    quint64 contextEnd, quint64 errorLocation, quint64 errorLength)
+QString UFemModelTextExcerpt(const UStringGettingCharactersProtocol& source,
+    quint64 contextLocation, quint64 contextEnd, quint64 errorLocation, quint64 errorLength)
 {
     const quint64 length = source.length();
     contextEnd = std::min(contextEnd, length);
@@ -50,10 +52,12 @@ QString UFemModelTextExcerpt(const UStringGettingCharactersProtocol& source, qui
     if (errorLength > 0)
         compact += source.substringWithRange({ errorLocation, errorLength });
     appendStretch(compact, source, errorEnd, contextEnd);
-    return UMakeErrorRangeHighlightedString(compact, 0, quint64(compact.size()), compactError, errorLength);
+    return UMakeErrorRangeHighlightedString(
+        compact, 0, quint64(compact.size()), compactError, errorLength);
 }
 
-QString UFemModelTextCharacterExcerpt(const UStringGettingCharactersProtocol& source, quint64 location)
+QString UFemModelTextCharacterExcerpt(
+    const UStringGettingCharactersProtocol& source, quint64 location)
 {
     const quint64 length = source.length();
     return UFemModelTextExcerpt(source, 0, length, location, location < length ? 1 : 0);
@@ -67,8 +71,8 @@ bool UFemIsIllegalUnitAboveAscii(char16_t unit)
 bool UFemIsNameCharacter(char16_t unit)
 {
     if (unit < 0x80) {
-        return (unit >= u'0' && unit <= u'9') || (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z')
-            || unit == u'_';
+        return (unit >= u'0' && unit <= u'9') || (unit >= u'A' && unit <= u'Z')
+            || (unit >= u'a' && unit <= u'z') || unit == u'_';
     }
     return !UFemNameDelimiterCharacterSet().containsUnit(unit);
 }

@@ -10,13 +10,14 @@
 // buffer of BufferLength units, until step returns false. Returns the index it stopped at (end
 // when every unit was taken).
 template <quint64 BufferLength, typename Step>
-quint64 UFemScanUnits(const UStringGettingCharactersProtocol& source, quint64 index, quint64 end, Step&& step)
+quint64 UFemScanUnits(
+    const UStringGettingCharactersProtocol& source, quint64 index, quint64 end, Step&& step)
 {
     char16_t buffer[BufferLength];
     while (index < end) {
         const char16_t* units = nullptr;
-        const quint64 count
-            = source.getCharacterAndSetValidCharacterBufferPtr(&units, index, end, buffer, BufferLength);
+        const quint64 count = source.getCharacterAndSetValidCharacterBufferPtr(
+            &units, index, end, buffer, BufferLength);
         for (quint64 k = 0; k < count; ++k) {
             if (!step(units[k], index + k))
                 return index + k;
@@ -32,11 +33,12 @@ quint64 UFemLineEndIndex(const UStringGettingCharactersProtocol& source, quint64
 // The error excerpt of [contextLocation, contextEnd) around [errorLocation, errorLocation +
 // errorLength), as UMakeErrorRangeHighlightedString makes it, fetching only the characters the
 // excerpt shows (the stretch may be a whole model text).
-QString UFemModelTextExcerpt(const UStringGettingCharactersProtocol& source, quint64 contextLocation,
-    quint64 contextEnd, quint64 errorLocation, quint64 errorLength);
+QString UFemModelTextExcerpt(const UStringGettingCharactersProtocol& source,
+    quint64 contextLocation, quint64 contextEnd, quint64 errorLocation, quint64 errorLength);
 
 // The excerpt of the whole source with the one unit at `location` highlighted (nothing at the end).
-QString UFemModelTextCharacterExcerpt(const UStringGettingCharactersProtocol& source, quint64 location);
+QString UFemModelTextCharacterExcerpt(
+    const UStringGettingCharactersProtocol& source, quint64 location);
 
 // Whether a unit above U+007E is illegal in model text (the two illegal sets agree there).
 bool UFemIsIllegalUnitAboveAscii(char16_t unit);

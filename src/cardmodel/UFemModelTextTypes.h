@@ -16,12 +16,14 @@ enum UFemColumnSeparatingCharacterType : int {
 
 inline bool UFemIsCommaSeparator(UFemColumnSeparatingCharacterType type)
 {
-    return type == UFemColumnSeparatingCharacterTypeComma || type == UFemColumnSeparatingCharacterTypeCommaOrTab;
+    return type == UFemColumnSeparatingCharacterTypeComma
+        || type == UFemColumnSeparatingCharacterTypeCommaOrTab;
 }
 
 inline bool UFemIsTabSeparator(UFemColumnSeparatingCharacterType type)
 {
-    return type == UFemColumnSeparatingCharacterTypeTab || type == UFemColumnSeparatingCharacterTypeCommaOrTab;
+    return type == UFemColumnSeparatingCharacterTypeTab
+        || type == UFemColumnSeparatingCharacterTypeCommaOrTab;
 }
 
 // The location of a range that was not found (the largest signed value), as the column locator and

@@ -38,8 +38,8 @@ double cLocaleStringToDouble(const char* text)
     return strtod_l(text, nullptr, cLocale);
 }
 
-char16_t failReading(
-    quint64& index, quint64 at, const QString& description, const QString& excerpt, URange& range, UErrorPtr* error)
+char16_t failReading(quint64& index, quint64 at, const QString& description, const QString& excerpt,
+    URange& range, UErrorPtr* error)
 {
     range = {};
     index = at;
@@ -70,19 +70,21 @@ struct NumberText {
 };
 
 template <typename Value>
-bool failColumn(const UStringGettingCharactersProtocol& source, quint64 at, const char* message, URange& range,
-    Value& value, UErrorPtr* error)
+bool failColumn(const UStringGettingCharactersProtocol& source, quint64 at, const char* message,
+    URange& range, Value& value, UErrorPtr* error)
 {
     range = {};
     value = Value();
     UFemSetError(error,
-        UFemReadingCharacterError_withDescription(ULocalizedFormattedString(message, source.characterAtIndex(at)),
-            QString(), UFemModelTextCharacterExcerpt(source, at)));
+        UFemReadingCharacterError_withDescription(
+            ULocalizedFormattedString(message, source.characterAtIndex(at)), QString(),
+            UFemModelTextCharacterExcerpt(source, at)));
     return false;
 }
 
 // Blanks, then an optional sign: its index (or the index after the blanks) and whether it is '-'.
-quint64 readSign(const UStringGettingCharactersProtocol& source, quint64& index, bool& isNegative, bool& hasSign)
+quint64 readSign(
+    const UStringGettingCharactersProtocol& source, quint64& index, bool& isNegative, bool& hasSign)
 {
     UCharacterReader reader(source);
     const char16_t unit = skipBlanks(reader);
@@ -95,8 +97,8 @@ quint64 readSign(const UStringGettingCharactersProtocol& source, quint64& index,
 
 // Reads a whole column with the unsigned reader `parse`, then applies the sign.
 template <typename Value, typename Parse>
-bool parseSignedColumn(const QString& string, URange& range, Value& value, UErrorPtr* error, const char* message,
-    Parse parse)
+bool parseSignedColumn(const QString& string, URange& range, Value& value, UErrorPtr* error,
+    const char* message, Parse parse)
 {
     const UFemStringViewSource source(string);
     bool isNegative = false;
@@ -123,16 +125,17 @@ bool parseSignedColumn(const QString& string, URange& range, Value& value, UErro
     return true;
 }
 
-UErrorPtr degreeOfFreedomError(const UStringGettingCharactersProtocol& source, const QString& description,
-    quint64 errorLocation, quint64 errorLength)
+UErrorPtr degreeOfFreedomError(const UStringGettingCharactersProtocol& source,
+    const QString& description, quint64 errorLocation, quint64 errorLength)
 {
     return UFemReadingCharacterError_withDescription(description,
-        ULocalizedFormattedString("Format of 'Degree of Freedom' is like 'node_01@TX', or 'node_02@RZ'."),
+        ULocalizedFormattedString(
+            "Format of 'Degree of Freedom' is like 'node_01@TX', or 'node_02@RZ'."),
         UFemModelTextExcerpt(source, 0, source.length(), errorLocation, errorLength));
 }
 
-bool failDegreeOfFreedom(URange& nodeNameRange, URange& directionRange, int& directionIndex, UErrorPtr* error,
-    UErrorPtr failure)
+bool failDegreeOfFreedom(URange& nodeNameRange, URange& directionRange, int& directionIndex,
+    UErrorPtr* error, UErrorPtr failure)
 {
     nodeNameRange = {};
     directionRange = {};
@@ -151,8 +154,8 @@ int directionIndexOf(char16_t kind, char16_t axis)
 
 } // namespace
 
-char16_t UFemParseRealNumber(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& range, double& value, UErrorPtr* error)
+char16_t UFemParseRealNumber(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& range, double& value, UErrorPtr* error)
 {
     value = 0;
     range = { index, 0 };
@@ -167,9 +170,10 @@ char16_t UFemParseRealNumber(const UStringGettingCharactersProtocol& source, qui
         return 0;
     }
     const auto noDigits = [&] {
-        const QString text = ULocalizedFormattedString("Can't read as real number. No digits character in real number.");
-        return failReading(index, reader.index(), text, UFemModelTextCharacterExcerpt(source, reader.index()),
-            range, error);
+        const QString text = ULocalizedFormattedString(
+            "Can't read as real number. No digits character in real number.");
+        return failReading(index, reader.index(), text,
+            UFemModelTextCharacterExcerpt(source, reader.index()), range, error);
     };
     NumberText text;
     quint64 digits = text.takeDigits(reader);
@@ -196,14 +200,16 @@ char16_t UFemParseRealNumber(const UStringGettingCharactersProtocol& source, qui
         range = {};
         index = start;
         UFemSetError(error,
-            UFemFewChanceError_withDescription(UFormattedString("Float value string '%@' seems too long.", source.string()),
+            UFemFewChanceError_withDescription(
+                UFormattedString("Float value string '%@' seems too long.", source.string()),
                 ULocalizedFormattedString("Float value can be max 32 characters.")));
         return 0;
     }
     const double converted = cLocaleStringToDouble(text.characters);
     // Only an overflow gives infinity here; it would pass on as a "valid" number.
     if (!std::isfinite(converted)) {
-        const QString message = ULocalizedFormattedString("Can't read as real number. The value is out of range.");
+        const QString message
+            = ULocalizedFormattedString("Can't read as real number. The value is out of range.");
         return failReading(index, start, message,
             UFemModelTextExcerpt(source, 0, source.length(), start, text.length), range, error);
     }
@@ -214,8 +220,8 @@ char16_t UFemParseRealNumber(const UStringGettingCharactersProtocol& source, qui
     return reader.atEnd() ? 0 : stop;
 }
 
-char16_t UFemParseIntegerNumber(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& range, qint64& value, UErrorPtr* error)
+char16_t UFemParseIntegerNumber(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& range, qint64& value, UErrorPtr* error)
 {
     value = 0;
     range = { index, 0 };
@@ -228,27 +234,29 @@ char16_t UFemParseIntegerNumber(const UStringGettingCharactersProtocol& source, 
         return stop;
     qint64 number = 0;
     quint64 notDigit = end;
-    UFemScanUnits<32>(source, token.location, token.location + token.length, [&](char16_t unit, quint64 at) {
-        if (!isDigit(unit)) {
-            notDigit = at;
-            return false;
-        }
-        if (at - token.location < MaxIntegerDigits)
-            number = number * 10 + (unit - u'0');
-        return true;
-    });
+    UFemScanUnits<32>(
+        source, token.location, token.location + token.length, [&](char16_t unit, quint64 at) {
+            if (!isDigit(unit)) {
+                notDigit = at;
+                return false;
+            }
+            if (at - token.location < MaxIntegerDigits)
+                number = number * 10 + (unit - u'0');
+            return true;
+        });
     if (notDigit != end) {
-        const QString text
-            = ULocalizedFormattedString("Character '%C' exists in integer string.", source.characterAtIndex(notDigit));
-        return failReading(index, notDigit, text, UFemModelTextCharacterExcerpt(source, notDigit), range,
-            error);
+        const QString text = ULocalizedFormattedString(
+            "Character '%C' exists in integer string.", source.characterAtIndex(notDigit));
+        return failReading(
+            index, notDigit, text, UFemModelTextCharacterExcerpt(source, notDigit), range, error);
     }
     if (token.length > MaxIntegerDigits) {
         range = {};
         index = token.location;
         UFemSetError(error,
             UFemFewChanceError_withDescription(
-                ULocalizedFormattedString("Integer value '%@' is too big. ( Too long integer string. )", source.string()),
+                ULocalizedFormattedString(
+                    "Integer value '%@' is too big. ( Too long integer string. )", source.string()),
                 ULocalizedFormattedString("Integer value can be max 9 digits.")));
         return 0;
     }
@@ -256,8 +264,8 @@ char16_t UFemParseIntegerNumber(const UStringGettingCharactersProtocol& source, 
     return stop;
 }
 
-char16_t UFemParseBoolValue(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& range, bool& value, UErrorPtr* error)
+char16_t UFemParseBoolValue(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& range, bool& value, UErrorPtr* error)
 {
     value = false;
     range = { index, 0 };
@@ -277,12 +285,14 @@ char16_t UFemParseBoolValue(const UStringGettingCharactersProtocol& source, quin
     URange integerRange;
     qint64 integer = 0;
     UErrorPtr integerError;
-    UFemParseIntegerNumber(source, integerIndex, token.location + token.length, integerRange, integer, &integerError);
+    UFemParseIntegerNumber(
+        source, integerIndex, token.location + token.length, integerRange, integer, &integerError);
     if (integerError) {
         range = {};
         index = token.location;
         UFemSetError(error,
-            UFemReadingCharacterError_withDescription(ULocalizedFormattedString("Can't read as Bool value."),
+            UFemReadingCharacterError_withDescription(
+                ULocalizedFormattedString("Can't read as Bool value."),
                 ULocalizedFormattedString("Bool value is 'YES', 'NO' or integer value."),
                 UFemModelTextExcerpt(source, 0, source.length(), token.location, token.length)));
         return 0;
@@ -291,18 +301,24 @@ char16_t UFemParseBoolValue(const UStringGettingCharactersProtocol& source, quin
     return stop;
 }
 
-bool UFemParseRealColumnString(const QString& string, URange& range, double& value, UErrorPtr* error)
+bool UFemParseRealColumnString(
+    const QString& string, URange& range, double& value, UErrorPtr* error)
 {
-    return parseSignedColumn(string, range, value, error, "Character '%C' exists in Real Number Value column.",
-        [](const auto& source, quint64& index, quint64 end, URange& number, double& parsed, UErrorPtr* parseError) {
+    return parseSignedColumn(string, range, value, error,
+        "Character '%C' exists in Real Number Value column.",
+        [](const auto& source, quint64& index, quint64 end, URange& number, double& parsed,
+            UErrorPtr* parseError) {
             return UFemParseRealNumber(source, index, end, number, parsed, parseError);
         });
 }
 
-bool UFemParseIntegerColumnString(const QString& string, URange& range, qint64& value, UErrorPtr* error)
+bool UFemParseIntegerColumnString(
+    const QString& string, URange& range, qint64& value, UErrorPtr* error)
 {
-    return parseSignedColumn(string, range, value, error, "Character '%C' exists in Integer Value column.",
-        [](const auto& source, quint64& index, quint64 end, URange& number, qint64& parsed, UErrorPtr* parseError) {
+    return parseSignedColumn(string, range, value, error,
+        "Character '%C' exists in Integer Value column.",
+        [](const auto& source, quint64& index, quint64 end, URange& number, qint64& parsed,
+            UErrorPtr* parseError) {
             return UFemParseIntegerNumber(source, index, end, number, parsed, parseError);
         });
 }
@@ -324,7 +340,8 @@ bool UFemParseBoolColumnString(const QString& string, URange& range, bool& value
         return false;
     }
     if (index < source.length())
-        return failColumn(source, index, "Character '%C' exists in Boolean Value column.", range, value, error);
+        return failColumn(
+            source, index, "Character '%C' exists in Boolean Value column.", range, value, error);
     return true;
 }
 
@@ -335,13 +352,14 @@ char16_t UFemParseCardNameColumnString(const QString& string, URange& range, UEr
     UFemReadNameToken(source, index, source.length(), range);
     if (index < source.length()) {
         bool unused = false;
-        failColumn(source, index, "Character '%C' exists in Card Name column.", range, unused, error);
+        failColumn(
+            source, index, "Character '%C' exists in Card Name column.", range, unused, error);
     }
     return 0;
 }
 
-bool UFemParseDegreeOfFreedomColumnString(const QString& string, URange& nodeNameRange, URange& directionRange,
-    int& directionIndex, UErrorPtr* error)
+bool UFemParseDegreeOfFreedomColumnString(const QString& string, URange& nodeNameRange,
+    URange& directionRange, int& directionIndex, UErrorPtr* error)
 {
     const UFemStringViewSource source(string);
     const quint64 end = source.length();
@@ -356,7 +374,8 @@ bool UFemParseDegreeOfFreedomColumnString(const QString& string, URange& nodeNam
             return true;
         return failDegreeOfFreedom(nodeNameRange, directionRange, directionIndex, error,
             degreeOfFreedomError(source,
-                ULocalizedFormattedString("Character '%C' exists first in 'Degree of Freedom' column.",
+                ULocalizedFormattedString(
+                    "Character '%C' exists first in 'Degree of Freedom' column.",
                     source.characterAtIndex(index)),
                 index, 1));
     }
@@ -364,15 +383,17 @@ bool UFemParseDegreeOfFreedomColumnString(const QString& string, URange& nodeNam
     if (index >= end) {
         return failDegreeOfFreedom(nodeNameRange, directionRange, directionIndex, error,
             degreeOfFreedomError(source,
-                ULocalizedFormattedString("'@TX', '@TY', '@RZ', etc. doesn't exist after Node Card Name in 'Degree of "
-                                          "Freedom' column."),
+                ULocalizedFormattedString(
+                    "'@TX', '@TY', '@RZ', etc. doesn't exist after Node Card Name in 'Degree of "
+                    "Freedom' column."),
                 end, 0));
     }
     if (source.characterAtIndex(index) != u'@') {
         return failDegreeOfFreedom(nodeNameRange, directionRange, directionIndex, error,
             degreeOfFreedomError(source,
-                ULocalizedFormattedString("Character '%C' exists on location '@' should exist in 'Degree of Freedom' "
-                                          "column.",
+                ULocalizedFormattedString(
+                    "Character '%C' exists on location '@' should exist in 'Degree of Freedom' "
+                    "column.",
                     source.characterAtIndex(index)),
                 index, 1));
     }
@@ -385,8 +406,9 @@ bool UFemParseDegreeOfFreedomColumnString(const QString& string, URange& nodeNam
     if (direction < 0) {
         return failDegreeOfFreedom(nodeNameRange, directionRange, directionIndex, error,
             degreeOfFreedomError(source,
-                ULocalizedFormattedString("'TX', 'TY', 'RZ', etc. doesn't exist after '@' in 'Degree of Freedom' "
-                                          "column."),
+                ULocalizedFormattedString(
+                    "'TX', 'TY', 'RZ', etc. doesn't exist after '@' in 'Degree of Freedom' "
+                    "column."),
                 nameEnd, end - nameEnd));
     }
     UCharacterReader rest(source, letters + 2, end);
@@ -394,8 +416,9 @@ bool UFemParseDegreeOfFreedomColumnString(const QString& string, URange& nodeNam
     if (!rest.atEnd()) {
         return failDegreeOfFreedom(nodeNameRange, directionRange, directionIndex, error,
             degreeOfFreedomError(source,
-                ULocalizedFormattedString("Character '%C' exists after '%@' in 'Degree of Freedom' column.",
-                    rest.peek(), source.substringWithRange({ letters, 2 })),
+                ULocalizedFormattedString(
+                    "Character '%C' exists after '%@' in 'Degree of Freedom' column.", rest.peek(),
+                    source.substringWithRange({ letters, 2 })),
                 rest.index(), 1));
     }
     nodeNameRange = name;

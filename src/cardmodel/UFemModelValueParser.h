@@ -9,22 +9,24 @@
 
 // An unsigned real number: digits, an optional point and digits, an optional exponent; at most
 // 32 characters. Blanks before and after it are skipped. A blank range is an empty number, 0.
-char16_t UFemParseRealNumber(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& range, double& value, UErrorPtr* error);
+char16_t UFemParseRealNumber(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& range, double& value, UErrorPtr* error);
 
 // An unsigned integer of at most 9 digits (leading zeros count), read as a name token.
-char16_t UFemParseIntegerNumber(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& range, qint64& value, UErrorPtr* error);
+char16_t UFemParseIntegerNumber(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& range, qint64& value, UErrorPtr* error);
 
 // "YES", "NO" or an integer (non-zero is YES). A blank range is NO.
-char16_t UFemParseBoolValue(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& range, bool& value, UErrorPtr* error);
+char16_t UFemParseBoolValue(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& range, bool& value, UErrorPtr* error);
 
 // A whole column as one signed value: blanks, an optional '+' or '-', blanks, the number. The range
 // runs from the sign to the end of the number; an empty range is an empty column. A sign alone is
 // a one-character range and the value zero.
-bool UFemParseRealColumnString(const QString& string, URange& range, double& value, UErrorPtr* error);
-bool UFemParseIntegerColumnString(const QString& string, URange& range, qint64& value, UErrorPtr* error);
+bool UFemParseRealColumnString(
+    const QString& string, URange& range, double& value, UErrorPtr* error);
+bool UFemParseIntegerColumnString(
+    const QString& string, URange& range, qint64& value, UErrorPtr* error);
 // A leading '+' or '-' is skipped and has no effect.
 bool UFemParseBoolColumnString(const QString& string, URange& range, bool& value, UErrorPtr* error);
 

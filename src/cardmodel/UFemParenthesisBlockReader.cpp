@@ -112,21 +112,24 @@ struct BlockScan {
     }
 };
 
-UErrorPtr blockError(const BlockScan& scan, const UStringGettingCharactersProtocol& source, quint64 blockStart,
-    quint64 end)
+UErrorPtr blockError(const BlockScan& scan, const UStringGettingCharactersProtocol& source,
+    quint64 blockStart, quint64 end)
 {
     switch (scan.failure) {
     case BlockFailure::TooDeep:
         return UFemFewChanceError_withDescription(
-            ULocalizedFormattedString("Nested parenthesis count is over %lu.", UFemMaxNestedParenthesisCount),
-            ULocalizedFormattedString("Number of nested parenthesis is limited by %lu. or Parenthesis might be not "
-                                      "close correct. Check parenthesis or reduce nested count.",
+            ULocalizedFormattedString(
+                "Nested parenthesis count is over %lu.", UFemMaxNestedParenthesisCount),
+            ULocalizedFormattedString(
+                "Number of nested parenthesis is limited by %lu. or Parenthesis might be not "
+                "close correct. Check parenthesis or reduce nested count.",
                 UFemMaxNestedParenthesisCount));
     case BlockFailure::Mismatch: {
         const OpenBracket open = scan.stack[scan.depth - 1];
         return UFemReadingCharacterError_withDescription(
-            ULocalizedFormattedString("Parenthesis doesn't close correctly. Character '%C' appeared while parenthesis "
-                                      "of '%C' is not closed yet.",
+            ULocalizedFormattedString(
+                "Parenthesis doesn't close correctly. Character '%C' appeared while parenthesis "
+                "of '%C' is not closed yet.",
                 scan.failureCharacter, open.character),
             QString(),
             UFemModelTextExcerpt(
@@ -137,10 +140,13 @@ UErrorPtr blockError(const BlockScan& scan, const UStringGettingCharactersProtoc
         break;
     }
     return UFemReadingCharacterError_withDescription(
-        ULocalizedFormattedString("Parenthesis doesn't close correctly. String reached to the end while parenthesis "
-                                  "of '%C' is not closed yet.",
+        ULocalizedFormattedString(
+            "Parenthesis doesn't close correctly. String reached to the end while parenthesis "
+            "of '%C' is not closed yet.",
             scan.failureCharacter),
-        QString(), UFemModelTextExcerpt(source, blockStart, end, scan.failureLocation, end - scan.failureLocation));
+        QString(),
+        UFemModelTextExcerpt(
+            source, blockStart, end, scan.failureLocation, end - scan.failureLocation));
 }
 
 URange failBlock(UErrorPtr* error, UErrorPtr failure, URange& innerRange)
@@ -152,8 +158,8 @@ URange failBlock(UErrorPtr* error, UErrorPtr failure, URange& innerRange)
 
 } // namespace
 
-URange UFemReadParenthesisBlock(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& innerRange, UErrorPtr* error)
+URange UFemReadParenthesisBlock(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& innerRange, UErrorPtr* error)
 {
     const quint64 start = index;
     if (start >= end) {
@@ -164,8 +170,9 @@ URange UFemReadParenthesisBlock(const UStringGettingCharactersProtocol& source, 
     const bool isQuotedBlock = first == Quote;
     if (!isOpener(first) && !isQuotedBlock) {
         return failBlock(error,
-            UFemUnexpectedError_withDescription(ULocalizedFormattedString(
-                "string[firstIndex] is not open-parenthesis-character when reading parenthesis block.")),
+            UFemUnexpectedError_withDescription(
+                ULocalizedFormattedString("string[firstIndex] is not open-parenthesis-character "
+                                          "when reading parenthesis block.")),
             innerRange);
     }
     BlockScan scan;
@@ -177,7 +184,8 @@ URange UFemReadParenthesisBlock(const UStringGettingCharactersProtocol& source, 
         [&](char16_t unit, quint64 at) { return scan.step(unit, at, isQuotedBlock); });
     if (scan.failure == BlockFailure::None && scan.closerLocation == NoIndex) {
         const bool inQuote = scan.quoteLocation != NoIndex;
-        const OpenBracket innermost = inQuote ? OpenBracket { Quote, scan.quoteLocation } : scan.stack[scan.depth - 1];
+        const OpenBracket innermost
+            = inQuote ? OpenBracket { Quote, scan.quoteLocation } : scan.stack[scan.depth - 1];
         scan.fail(BlockFailure::Unclosed, innermost.location, innermost.character);
     }
     if (scan.failure != BlockFailure::None) {
@@ -194,7 +202,8 @@ URange UFemReadParenthesisBlock(const UStringGettingCharactersProtocol& source, 
     return { start, scan.closerLocation + 1 - start };
 }
 
-std::optional<QStringList> UFemParseCardValueExpressionStringList(const UUnicharString& string, UErrorPtr* error)
+std::optional<QStringList> UFemParseCardValueExpressionStringList(
+    const UUnicharString& string, UErrorPtr* error)
 {
     QStringList list;
     const quint64 end = string.length();
@@ -223,7 +232,8 @@ std::optional<QStringList> UFemParseCardValueExpressionStringList(const UUnichar
     return list;
 }
 
-std::optional<QStringList> UFemParseCardValueExpressionStringList(const QString& string, UErrorPtr* error)
+std::optional<QStringList> UFemParseCardValueExpressionStringList(
+    const QString& string, UErrorPtr* error)
 {
     return UFemParseCardValueExpressionStringList(UUnicharString(string), error);
 }

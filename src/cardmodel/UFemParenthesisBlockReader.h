@@ -16,10 +16,12 @@ inline constexpr quint64 UFemMaxNestedParenthesisCount = 32;
 // returns its whole range; the index moves past the closer. `innerRange` runs from the first to
 // the last non-blank character directly inside (location UFemRangeNotFound when there is none); a
 // quoted block's inner range is its text between the quotes, untrimmed. At the end: empty ranges.
-URange UFemReadParenthesisBlock(const UStringGettingCharactersProtocol& source, quint64& index, quint64 end,
-    URange& innerRange, UErrorPtr* error);
+URange UFemReadParenthesisBlock(const UStringGettingCharactersProtocol& source, quint64& index,
+    quint64 end, URange& innerRange, UErrorPtr* error);
 
 // Splits a list of card value expressions at commas and line ends, dropping empty items. nullopt
 // and the error when the text cannot be read.
-std::optional<QStringList> UFemParseCardValueExpressionStringList(const UUnicharString& string, UErrorPtr* error);
-std::optional<QStringList> UFemParseCardValueExpressionStringList(const QString& string, UErrorPtr* error);
+std::optional<QStringList> UFemParseCardValueExpressionStringList(
+    const UUnicharString& string, UErrorPtr* error);
+std::optional<QStringList> UFemParseCardValueExpressionStringList(
+    const QString& string, UErrorPtr* error);

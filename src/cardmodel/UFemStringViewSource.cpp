@@ -17,10 +17,12 @@ QString UFemStringViewSource::substringWithRange(URange range) const
 }
 
 quint64 UFemStringViewSource::getCharacterAndSetValidCharacterBufferPtr(
-    const char16_t** validCharacterBufferPtr, quint64 fromStartIndex, quint64 toEndIndex, char16_t*, quint64) const
+    const char16_t** validCharacterBufferPtr, quint64 fromStartIndex, quint64 toEndIndex, char16_t*,
+    quint64) const
 {
     if (fromStartIndex >= toEndIndex || toEndIndex > length())
         URaiseRangeException();
-    *validCharacterBufferPtr = reinterpret_cast<const char16_t*>(string_.constData()) + fromStartIndex;
+    *validCharacterBufferPtr
+        = reinterpret_cast<const char16_t*>(string_.constData()) + fromStartIndex;
     return toEndIndex - fromStartIndex;
 }

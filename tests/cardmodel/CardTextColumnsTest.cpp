@@ -78,7 +78,8 @@ TEST(CardTextColumns, LineEndsCrLfAndCrLf)
     for (;;) {
         UFemCardTextColumns columns;
         UErrorPtr error;
-        const char16_t stop = columns.readModelStringCharactersFromString(source, index, Comma, &error);
+        const char16_t stop
+            = columns.readModelStringCharactersFromString(source, index, Comma, &error);
         ASSERT_FALSE(error);
         lines.append(columnsOf(columns) + (columns.isNullCard() ? u"(null)"_qs : QString()));
         stops.append(stop);
@@ -93,7 +94,8 @@ TEST(CardTextColumns, LineEndsCrLfAndCrLf)
 
 TEST(CardTextColumns, ErrorTailIsIgnored)
 {
-    const UFemCardTextColumns columns = readLine(u"Node , N1 , 1   \u00A1 Error : bad, \\ x\t y\nNext"_qs, Comma);
+    const UFemCardTextColumns columns
+        = readLine(u"Node , N1 , 1   \u00A1 Error : bad, \\ x\t y\nNext"_qs, Comma);
     EXPECT_EQ(columnsOf(columns), u"Node|N1|1"_qs);
     EXPECT_EQ(columns.commentString(), std::nullopt);
     const UFemCardTextColumns commented = readLine(u"Node , N1 \\ note \u00A1 Error : x"_qs, Comma);
@@ -103,10 +105,10 @@ TEST(CardTextColumns, ErrorTailIsIgnored)
 
 TEST(CardTextColumns, CardTypes)
 {
-    EXPECT_EQ(readLine(u"   "_qs, Comma).cardType(), UFemCardTypeNull);
-    EXPECT_EQ(readLine(u" , \\ only a comment"_qs, Comma).cardType(), UFemCardTypeNull);
-    EXPECT_EQ(readLine(u"#define x"_qs, Comma).cardType(), UFemCardTypeSpecial);
-    EXPECT_EQ(readLine(u" , x"_qs, Comma).cardType(), UFemCardTypeNormal);
+    EXPECT_EQ(readLine(u"   "_qs, Comma).cardType(), UFemNullCardType);
+    EXPECT_EQ(readLine(u" , \\ only a comment"_qs, Comma).cardType(), UFemNullCardType);
+    EXPECT_EQ(readLine(u"#define x"_qs, Comma).cardType(), UFemSpecialCardType);
+    EXPECT_EQ(readLine(u" , x"_qs, Comma).cardType(), UFemGenericNormalCardType);
     EXPECT_TRUE(readLine(u"Node , N1"_qs, Comma).isNormalCard());
     EXPECT_FALSE(readLine(u"Node , N1"_qs, Comma).isSeparatedToColumns() == false);
 }
@@ -119,7 +121,8 @@ TEST(CardTextColumns, BadLineBecomesAnErrorLineWrittenBackExactly)
     EXPECT_EQ(columns.errorCardString(), line);
     ASSERT_TRUE(columns.cardErrorObject());
     EXPECT_EQ(columns.cardErrorObject()->code(), 13002);
-    EXPECT_EQ(columns.cardErrorDescriptionString(), columns.cardErrorObject()->localizedCardErrorDescription());
+    EXPECT_EQ(columns.cardErrorDescriptionString(),
+        columns.cardErrorObject()->localizedCardErrorDescription());
     EXPECT_EQ(columns.cardString(), line);
     EXPECT_EQ(columns.cardStringWithColumnSeparatingCharacterType(Tab), line);
     try {
@@ -200,8 +203,10 @@ TEST(CardTextColumns, WrittenLines)
 {
     const UFemCardTextColumns node = nodeColumns();
     EXPECT_EQ(node.cardString(), u"Node , N01 ,  , 1 , 2.5 , -3 ,    \\ first node"_qs);
-    EXPECT_EQ(node.cardStringWithDoesOmitComment(true, false), u"Node , N01 ,  , 1 , 2.5 , -3 ,"_qs);
-    EXPECT_EQ(node.cardStringWithColumnSeparatingCharacterType(Tab), u"Node\tN01\t\t1\t2.5\t-3\t\\ first node"_qs);
+    EXPECT_EQ(
+        node.cardStringWithDoesOmitComment(true, false), u"Node , N01 ,  , 1 , 2.5 , -3 ,"_qs);
+    EXPECT_EQ(node.cardStringWithColumnSeparatingCharacterType(Tab),
+        u"Node\tN01\t\t1\t2.5\t-3\t\\ first node"_qs);
     EXPECT_EQ(node.cardStringWithColumnSeparatingCharacterType(CommaOrTab),
         node.cardStringWithColumnSeparatingCharacterType(None));
 
@@ -226,10 +231,12 @@ TEST(CardTextColumns, WrittenErrorTail)
     columns.setCardNameString(u"N1"_qs, &error);
     columns.setErrorObject(nullptr);
     EXPECT_EQ(columns.cardString(), u"Node , N1 ,    \u00A1 Error : Unknown Error."_qs);
-    EXPECT_EQ(columns.cardStringWithColumnSeparatingCharacterType(Tab), u"Node\tN1\t\u00A1 Error : Unknown Error."_qs);
+    EXPECT_EQ(columns.cardStringWithColumnSeparatingCharacterType(Tab),
+        u"Node\tN1\t\u00A1 Error : Unknown Error."_qs);
     EXPECT_EQ(columns.cardStringWithDoesOmitComment(false, true), u"Node , N1 ,"_qs);
     columns.setErrorObject(UFemCardStringContainsSomeLinesError());
-    EXPECT_EQ(columns.cardString(), u"Node , N1 ,    \u00A1 Error : Card string contains some lines."_qs);
+    EXPECT_EQ(
+        columns.cardString(), u"Node , N1 ,    \u00A1 Error : Card string contains some lines."_qs);
     // What was written reads back as the line without its tail.
     EXPECT_EQ(columnsOf(readLine(columns.cardString(), Comma)), u"Node|N1"_qs);
     EXPECT_EQ(UFemCardTextColumns().cardErrorDescriptionString(), std::nullopt);
@@ -241,8 +248,10 @@ TEST(CardTextColumns, AttributedLines)
     const UAttributedString node = nodeColumns().attributedCardString();
     EXPECT_EQ(node.string, u"Node , N01 ,  , 1 , 2.5 , -3 ,    \\ first node"_qs);
     EXPECT_EQ(node.runs,
-        (QList<Run> { { 0, 30, UFemCardStringAttributesKeyForNormal }, { 30, 16, UFemCardStringAttributesKeyForComment } }));
-    const UAttributedString tabbed = nodeColumns().attributedCardStringWithColumnSeparatingCharacterType(Tab, false, false);
+        (QList<Run> { { 0, 30, UFemCardStringAttributesKeyForNormal },
+            { 30, 16, UFemCardStringAttributesKeyForComment } }));
+    const UAttributedString tabbed
+        = nodeColumns().attributedCardStringWithColumnSeparatingCharacterType(Tab, false, false);
     EXPECT_EQ(tabbed.string, u"Node\tN01\t\t1\t2.5\t-3    \\ first node"_qs);
     EXPECT_EQ(nodeColumns().attributedCardStringWithDoesOmitComment(true, false).runs.size(), 1);
 
@@ -250,11 +259,13 @@ TEST(CardTextColumns, AttributedLines)
     UErrorPtr error;
     nullCard.setCommentString(u"abc"_qs, &error);
     EXPECT_EQ(nullCard.attributedCardString().string, u"\\ abc"_qs);
-    EXPECT_EQ(nullCard.attributedCardString().runs, (QList<Run> { { 0, 5, UFemCardStringAttributesKeyForComment } }));
+    EXPECT_EQ(nullCard.attributedCardString().runs,
+        (QList<Run> { { 0, 5, UFemCardStringAttributesKeyForComment } }));
     EXPECT_EQ(UFemCardTextColumns().attributedCardString(), UAttributedString());
 
     const UFemCardTextColumns special = readLine(u"#include x \\ c"_qs, Comma);
-    EXPECT_EQ(special.attributedCardString().runs.front().styleKey, UFemCardStringAttributesKeyForSpecial);
+    EXPECT_EQ(special.attributedCardString().runs.front().styleKey,
+        UFemCardStringAttributesKeyForSpecial);
 
     const UFemCardTextColumns bad = readLine(u"a\tb \\ c"_qs, Comma);
     const UAttributedString errorLine = bad.attributedCardString();
@@ -267,7 +278,8 @@ TEST(CardTextColumns, AttributedLines)
         strange.attributedCardString();
         FAIL() << "no exception";
     } catch (const UException& exception) {
-        EXPECT_EQ(exception.reason(), u"Is this not 'Normal', Null', 'Special', or 'Error' card either."_qs);
+        EXPECT_EQ(exception.reason(),
+            u"Is this not 'Normal', Null', 'Special', or 'Error' card either."_qs);
     }
 }
 
@@ -283,7 +295,7 @@ TEST(CardTextColumns, CopyAndReset)
     columns.reset();
     EXPECT_EQ(columns.cardIdentifierNumber(), ~quint64(0));
     EXPECT_FALSE(columns.isSeparatedToColumns());
-    EXPECT_EQ(columns.cardType(), UFemCardTypeNull);
+    EXPECT_EQ(columns.cardType(), UFemNullCardType);
     EXPECT_EQ(copy->numberOfColumns(), 6u);
 }
 

@@ -16,7 +16,8 @@ UErrorPtr columnError(const QString& text, quint64 start)
     quint64 index = start;
     URange token;
     UErrorPtr error;
-    UFemReadModelColumnString(source, index, source.length(), token, UFemColumnSeparatingCharacterTypeComma, &error);
+    UFemReadModelColumnString(
+        source, index, source.length(), token, UFemColumnSeparatingCharacterTypeComma, &error);
     return error;
 }
 
@@ -43,7 +44,8 @@ TEST(ModelTextErrorTexts, LongLinesAreShortenedAroundTheError)
     UFemReadModelLineString(source, index, source.length(), range, &error);
     ASSERT_TRUE(error);
     EXPECT_EQ(index, 30u);
-    const QString excerpt = UMakeErrorRangeHighlightedString(badLine, 0, quint64(badLine.size()), 30, 1);
+    const QString excerpt
+        = UMakeErrorRangeHighlightedString(badLine, 0, quint64(badLine.size()), 30, 1);
     EXPECT_EQ(excerpt, u"aaaaaaaa...aaaaaaaa'\x01'bbbbbbbb...bbbbbbbbbb"_qs);
     EXPECT_EQ(error->localizedRecoverySuggestion(), u"Error on: "_qs + excerpt + u"\n"_qs);
 }
@@ -68,7 +70,8 @@ TEST(ModelTextErrorTexts, ParserErrorsHighlightTheCharacter)
     URange direction;
     int directionIndex = 0;
     error.reset();
-    EXPECT_FALSE(UFemParseDegreeOfFreedomColumnString(u"node_01@tx"_qs, node, direction, directionIndex, &error));
+    EXPECT_FALSE(UFemParseDegreeOfFreedomColumnString(
+        u"node_01@tx"_qs, node, direction, directionIndex, &error));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->localizedRecoverySuggestion(),
         u"Error on: node_01'@tx'\nFormat of 'Degree of Freedom' is like 'node_01@TX', or 'node_02@RZ'."_qs);
@@ -81,11 +84,13 @@ TEST(ModelTextErrorTexts, WholeStringReadersRefuseWhatDoesNotReachTheEnd)
     UFemTrimmedColumnStringRange(u"a \\ b"_qs, range, &error);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code(), 81004);
-    EXPECT_TRUE(error->localizedDescription().contains(u"Reading column string didn't reach to the end."_qs));
+    EXPECT_TRUE(error->localizedDescription().contains(
+        u"Reading column string didn't reach to the end."_qs));
     error.reset();
     UFemTrimmedCommentStringRange(u"a\nb"_qs, range, &error);
     ASSERT_TRUE(error);
-    EXPECT_TRUE(error->localizedDescription().contains(u"Reading comment string didn't reach to the end."_qs));
+    EXPECT_TRUE(error->localizedDescription().contains(
+        u"Reading comment string didn't reach to the end."_qs));
     error.reset();
     EXPECT_EQ(UFemTrimmedColumnStringOrNil(u"  a  b \t"_qs, &error), u"a  b"_qs);
     EXPECT_EQ(UFemTrimmedColumnStringOrNil(u" \t "_qs, &error), std::nullopt);
@@ -98,7 +103,8 @@ TEST(ModelTextErrorTexts, NoErrorOutParameterRaises)
     quint64 index = 0;
     URange token;
     try {
-        UFemReadModelColumnString(source, index, source.length(), token, UFemColumnSeparatingCharacterTypeComma, nullptr);
+        UFemReadModelColumnString(
+            source, index, source.length(), token, UFemColumnSeparatingCharacterTypeComma, nullptr);
         FAIL() << "no exception";
     } catch (const UException& exception) {
         EXPECT_EQ(exception.name(), u"Program Error."_qs);

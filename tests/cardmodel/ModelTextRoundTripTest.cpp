@@ -125,7 +125,8 @@ QStringList columnsOf(const UFemCardTextColumns& columns)
     return list;
 }
 
-void expectReadsBack(const QList<GeneratedLine>& lines, const QString& text, UFemColumnSeparatingCharacterType type)
+void expectReadsBack(
+    const QList<GeneratedLine>& lines, const QString& text, UFemColumnSeparatingCharacterType type)
 {
     const UUnicharString source(text);
     quint64 index = 0;
@@ -143,7 +144,8 @@ void expectReadsBack(const QList<GeneratedLine>& lines, const QString& text, UFe
         for (const auto& [column, value] : line.reals) {
             URange range;
             double parsed = 0;
-            ASSERT_TRUE(UFemParseRealColumnString(*read.columnStringAtIndex(quint64(column)), range, parsed, &error));
+            ASSERT_TRUE(UFemParseRealColumnString(
+                *read.columnStringAtIndex(quint64(column)), range, parsed, &error));
             EXPECT_EQ(parsed, value);
         }
         ASSERT_NE(stop, 0);
@@ -163,7 +165,9 @@ void roundTrip(unsigned seed)
         const UFemCardTextColumns columns = build(generator, lines.back());
         const QString lineEnd = i % 7 == 3 ? u"\r"_qs : u"\n"_qs;
         commaText += columns.cardString() + lineEnd;
-        tabText += columns.cardStringWithColumnSeparatingCharacterType(UFemColumnSeparatingCharacterTypeTab) + lineEnd;
+        tabText += columns.cardStringWithColumnSeparatingCharacterType(
+                       UFemColumnSeparatingCharacterTypeTab)
+            + lineEnd;
     }
     expectReadsBack(lines, commaText, UFemColumnSeparatingCharacterTypeComma);
     expectReadsBack(lines, commaText, UFemColumnSeparatingCharacterTypeCommaOrTab);

@@ -56,7 +56,9 @@ void checkWrittenLine(const UFemCardTextColumns& read, UFemColumnSeparatingChara
         require(read.cardString() == *read.errorCardString());
         return;
     }
-    const auto writeType = type == UFemColumnSeparatingCharacterTypeCommaOrTab ? UFemColumnSeparatingCharacterTypeComma : type;
+    const auto writeType = type == UFemColumnSeparatingCharacterTypeCommaOrTab
+        ? UFemColumnSeparatingCharacterTypeComma
+        : type;
     const QString written = read.cardStringWithColumnSeparatingCharacterType(writeType);
     const UUnicharString source(written);
     UFemCardTextColumns again;

@@ -1,0 +1,99 @@
+#include "calculation/UFemWFMatrixCalculationContext.h"
+
+#include "calculation/UFemBlockKernels.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr quint64 CalculationBlockLength = UFemBlockValueCount;
+constexpr quint64 LRowGroupShift = 4;
+constexpr quint64 XAreaDoubles = UFemWFGroupsPerPage * UFemBlockValueCount;
+constexpr quint64 DPairsPerPage = 2 * UFemWFPageDOFCount;
+
+quint64 caseBlocks(quint64 caseCount)
+{
+    return (caseCount + UFemWFCasesPerBlock - 1) / UFemWFCasesPerBlock;
+}
+
+} // namespace
+
+_UFemWFMatrixCalculationContext::~_UFemWFMatrixCalculationContext()
+{
+    UFemWFFreeCalculationContext(this);
+}
+
+void UFemWFClearCalculationContext(_UFemWFMatrixCalculationContext* c)
+{
+    c->nodePageCount = 0;
+    c->caseCount = 0;
+    c->caseBlockCount = 0;
+    c->maxPageBandWidth = 0;
+    c->avePageBandWidth = 0.0;
+    c->calculationProgressState = 0;
+    c->columnPageIndex = 0;
+    c->rowPageIndex = 0;
+    c->doesCalculatePivotMatrixPageNext = false;
+    c->progressTotalLength = 0;
+    c->currentProgress = 0;
+    c->computingCount = 0;
+    c->stiffnessMatrixMaxValue = c->stiffnessMatrixMinValue = 0.0;
+    c->stiffnessMatrixMaxValueNodeDOFIndex = c->stiffnessMatrixMinValueNodeDOFIndex = 0;
+    c->D_MatrixMaxValue = c->D_MatrixMinValue = 0.0;
+    c->D_MatrixMaxValueNodeDOFIndex = c->D_MatrixMinValueNodeDOFIndex = 0;
+    c->calculationMatrixAllocMemoryCapacity = 0;
+    c->calculationMatrixValueMemoryCapacity = 0;
+    c->stiffnessMatrixAllocMemoryCapacity = c->stiffnessMatrixValueMemoryCapacity = 0;
+    c->L_MatrixAllocMemoryCapacity = c->L_MatrixValueMemoryCapacity = 0;
+    c->calculationErrorString.clear();
+}
+
+void UFemWFFreeCalculationContext(_UFemWFMatrixCalculationContext* c)
+{
+    USparseMatrixDestroy(&c->stiffnessMatrix);
+    USparseMatrixDestroy(&c->forceMatrix);
+    USparseMatrixDestroy(&c->L_Matrix);
+    USparseMatrixDestroy(&c->Y_Matrix);
+    std::vector<double>().swap(c->D_MatrixTable);
+    std::vector<double>().swap(c->X_MatrixTable);
+    UFemWFClearCalculationContext(c);
+}
+
+void UFemWFAllocateCalculationMatrices(_UFemWFMatrixCalculationContext* c)
+{
+    const quint64 n = c->nodePageCount;
+    UFemWFSetupLMatrix(&c->L_Matrix, n);
+    c->D_MatrixTable.assign(n * DPairsPerPage, 0.0);
+    UFemWFSetupYMatrix(&c->Y_Matrix, n, c->caseCount);
+    c->X_MatrixTable.assign(n * c->caseBlockCount * XAreaDoubles, 0.0);
+}
+
+void UFemWFSetupCalculationStiffnessMatrix(_USparseMatrix* matrix, quint64 pageCount)
+{
+    USparseMatrixInit(matrix, pageCount, pageCount, CalculationBlockLength, UFemWFPageBlockCount,
+                      USparseMatrixSingleRootArena, 1.5);
+}
+
+void UFemWFSetupCalculationForceMatrix(_USparseMatrix* matrix, quint64 pageCount, quint64 caseCount)
+{
+    USparseMatrixInit(matrix, 1, pageCount, CalculationBlockLength, UFemWFGroupsPerPage * caseBlocks(caseCount),
+                      USparseMatrixSingleRootArena, double(pageCount / 16 + 1));
+}
+
+void UFemWFSetupYMatrix(_USparseMatrix* matrix, quint64 pageCount, quint64 caseCount)
+{
+    USparseMatrixInit(matrix, 1, pageCount, CalculationBlockLength, UFemWFGroupsPerPage * caseBlocks(caseCount),
+                      USparseMatrixSingleRootArena, double(pageCount / 8 + 1));
+}
+
+double UFemWFLMatrixMemoryFactor(quint64 pageCount)
+{
+    const double estimate = std::pow(16.0 * double(pageCount) / 26300.0, 2.0 / 3.0) * 373.0 + 1.0;
+    return double(quint64(estimate)) * 0.0625;
+}
+
+void UFemWFSetupLMatrix(_USparseMatrix* matrix, quint64 pageCount)
+{
+    USparseMatrixInit(matrix, pageCount, pageCount, CalculationBlockLength, UFemWFPageBlockCount, LRowGroupShift,
+                      UFemWFLMatrixMemoryFactor(pageCount));
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "calculation/USparseMatrix.h"
+
+#include <QString>
+
+#include <atomic>
+#include <vector>
+
+// Geometry of the paged equations: a page covers 16 DOF triples (48 DOFs) as 4x4 blocks of 12x12.
+inline constexpr quint64 UFemWFPageBlockCount = 16;
+inline constexpr quint64 UFemWFPageDOFCount = 48;
+inline constexpr quint64 UFemWFGroupsPerPage = 4;
+inline constexpr quint64 UFemWFCasesPerBlock = 12;
+inline constexpr quint64 UFemWFNone = ~quint64(0);
+
+// The data one solution works on and the figures it reports. Totals that the main thread reads
+// while the solution runs are atomics.
+struct _UFemWFMatrixCalculationContext {
+    quint64 nodePageCount = 0;
+    quint64 caseCount = 0;
+    quint64 caseBlockCount = 0;
+    _USparseMatrix stiffnessMatrix;
+    _USparseMatrix forceMatrix;
+    _USparseMatrix L_Matrix;
+    std::vector<double> D_MatrixTable; // {D, 1/D} per DOF in calculation order
+    _USparseMatrix Y_Matrix;
+    std::vector<double> X_MatrixTable;
+    quint64 maxPageBandWidth = 0;
+    double avePageBandWidth = 0.0;
+    quint64 calculationProgressState = 0;
+    quint64 columnPageIndex = 0;
+    quint64 rowPageIndex = 0;
+    bool doesCalculatePivotMatrixPageNext = false;
+    std::atomic<quint64> progressTotalLength { 0 };
+    std::atomic<quint64> currentProgress { 0 };
+    std::atomic<quint64> computingCount { 0 };
+    double stiffnessMatrixMaxValue = 0.0;
+    quint64 stiffnessMatrixMaxValueNodeDOFIndex = 0;
+    double stiffnessMatrixMinValue = 0.0;
+    quint64 stiffnessMatrixMinValueNodeDOFIndex = 0;
+    double D_MatrixMaxValue = 0.0;
+    quint64 D_MatrixMaxValueNodeDOFIndex = 0;
+    double D_MatrixMinValue = 0.0;
+    quint64 D_MatrixMinValueNodeDOFIndex = 0;
+    std::atomic<quint64> calculationMatrixAllocMemoryCapacity { 0 };
+    quint64 calculationMatrixValueMemoryCapacity = 0;
+    quint64 stiffnessMatrixAllocMemoryCapacity = 0;
+    quint64 stiffnessMatrixValueMemoryCapacity = 0;
+    quint64 L_MatrixAllocMemoryCapacity = 0;
+    quint64 L_MatrixValueMemoryCapacity = 0;
+    QString calculationErrorString;
+
+    _UFemWFMatrixCalculationContext() = default;
+    _UFemWFMatrixCalculationContext(const _UFemWFMatrixCalculationContext&) = delete;
+    _UFemWFMatrixCalculationContext& operator=(const _UFemWFMatrixCalculationContext&) = delete;
+    ~_UFemWFMatrixCalculationContext();
+};
+
+void UFemWFClearCalculationContext(_UFemWFMatrixCalculationContext* context);
+void UFemWFFreeCalculationContext(_UFemWFMatrixCalculationContext* context);
+// L, D, Y and X for n pages and the context's case blocks; throws std::bad_alloc when memory runs out.
+void UFemWFAllocateCalculationMatrices(_UFemWFMatrixCalculationContext* context);
+
+void UFemWFSetupCalculationStiffnessMatrix(_USparseMatrix* matrix, quint64 pageCount);
+void UFemWFSetupCalculationForceMatrix(_USparseMatrix* matrix, quint64 pageCount, quint64 caseCount);
+void UFemWFSetupYMatrix(_USparseMatrix* matrix, quint64 pageCount, quint64 caseCount);
+void UFemWFSetupLMatrix(_USparseMatrix* matrix, quint64 pageCount);
+double UFemWFLMatrixMemoryFactor(quint64 pageCount);
+
+// Index of the value of DOF triple t, direction 0, case c in the X table; directions 1 and 2
+// follow at +12 and +24.
+inline quint64 UFemWFXMatrixEntryIndex(quint64 t, quint64 c, quint64 caseBlockCount)
+{
+    return c % 12 + 12 * (3 * (t % 4) + 12 * ((t / 4) % 4 + 4 * ((t / 16) * caseBlockCount + c / 12)));
+}
+
+inline double* UFemWFXMatrixEntryAddress(double* table, quint64 t, quint64 c, quint64 caseBlockCount)
+{
+    return table + UFemWFXMatrixEntryIndex(t, c, caseBlockCount);
+}

@@ -1,0 +1,622 @@
+#include "calculation/UFemWFMatrixCalculationThreadTaskContext.h"
+
+#include "calculation/UFemBlockKernels.h"
+#include "calculation/UFemWFMatrixCalculationThreadWork.h"
+#include "foundation/UFemErrorsRunCalculation.h"
+#include "foundation/UFemErrorsOther.h"
+#include "foundation/UFormattedString.h"
+#include "foundation/UException.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+
+namespace {
+
+constexpr quint64 ProgressUnitFlotingOperations = 864;
+constexpr quint64 StateReady = 0;
+constexpr quint64 StateFactorising = 1;
+constexpr quint64 StateFactorised = 2;
+constexpr quint64 StateBackSubstituting = 3;
+constexpr quint64 StateDone = 4;
+// Below this mean band (in threads) a column has too few L jobs to feed every thread, so the next
+// pivot goes to the next free thread at once.
+constexpr double NarrowBandThreadFactor = 3.5;
+constexpr quint64 TaskStateFailed = 4;
+
+} // namespace
+
+UFemWFMatrixCalculationThreadTaskContext::UFemWFMatrixCalculationThreadTaskContext() = default;
+
+UFemWFMatrixCalculationThreadTaskContext::~UFemWFMatrixCalculationThreadTaskContext()
+{
+    clearAll_shouldNotRunning();
+}
+
+quint64 UFemWFMatrixCalculationThreadTaskContext::progressUnitFlotingOperations()
+{
+    return ProgressUnitFlotingOperations;
+}
+
+bool UFemWFMatrixCalculationThreadTaskContext::setArgumentIfNeededWithDelegate(
+    const UFemWFMatrixCalculationDelegate* newDelegate)
+{
+    if (threadState() != 0 || cancelFlag())
+        return false;
+    delegate = newDelegate;
+    UFemWFClearCalculationContext(&calculationContext);
+    _setThreadState_whileLocked(1);
+    return true;
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::clearAll_shouldNotRunning_whileLocked()
+{
+    UThreadTaskContext::clearAll_shouldNotRunning_whileLocked();
+    delegate = nullptr;
+    UFemWFFreeCalculationContext(&calculationContext);
+    stiffnessMatrixRowMatrixFirstColumnIndexTable.clear();
+    stiffnessMatrixColumnMatrixLastRowIndexTable.clear();
+    L_RowMatrixValidEndColumnIndexTable.clear();
+    Y_MatrixValidEndRowIndex = 0;
+    X_MatrixValidMinPageIndex = 0;
+    for (auto& record : U_MatrixRecordTable) {
+        record.rowPageIndex = 0;
+        record.isValid = false;
+        record.readThreadCount = 0;
+        std::vector<double*>().swap(record.U_MatrixPageTable);
+        std::vector<double>().swap(record.U_MatrixBlockMemory);
+        record.current_U_MatrixBlockPtr = nullptr;
+    }
+    isAborted_ = false;
+    {
+        std::lock_guard<std::mutex> lock(failureMutex_);
+        failure_ = Failure::None;
+        singularDOFIndex_ = UFemWFNone;
+    }
+    pauseFlag_ = false;
+    quitFlag_ = false;
+}
+
+// ---- set-up -------------------------------------------------------------------------------------
+
+void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* error)
+{
+    _UFemWFMatrixCalculationContext& c = calculationContext;
+    const quint64 n = c.nodePageCount;
+    auto& fc = stiffnessMatrixRowMatrixFirstColumnIndexTable;
+    auto& lr = stiffnessMatrixColumnMatrixLastRowIndexTable;
+    auto& e = L_RowMatrixValidEndColumnIndexTable;
+    try {
+        fc.assign(n, 0);
+        lr.assign(n, 0);
+        e.assign(n, 0);
+        quint64 bandSum = 0;
+        c.maxPageBandWidth = 0;
+        for (quint64 i = 0; i < n; ++i) {
+            const USparseMatrixIndexSet& columns = USparseMatrixRowColumnIndexSet(&c.stiffnessMatrix, i);
+            if (columns.empty() || columns.front() > i) {
+                UFemSetError(error, UFemUnexpectedError_withDescription(
+                                        ULocalizedFormattedString("No column matrix in a row.")));
+                return;
+            }
+            fc[i] = e[i] = columns.front();
+            for (quint64 j = fc[i]; j <= i; ++j)
+                lr[j] = i;
+            const quint64 width = i + 1 - fc[i];
+            c.maxPageBandWidth = std::max(c.maxPageBandWidth, width);
+            bandSum += width;
+        }
+        c.avePageBandWidth = double(bandSum) / double(n);
+        UFemWFAllocateCalculationMatrices(&c);
+        c.D_MatrixMaxValueNodeDOFIndex = c.D_MatrixMinValueNodeDOFIndex = UFemWFNone;
+        c.progressTotalLength = UFemWFNone;
+        const USparseMatrixIndexSet& forceColumns = USparseMatrixRowColumnIndexSet(&c.forceMatrix, 0);
+        forceMatrixValidFirstRowIndex = forceColumns.empty() ? UFemWFNone : forceColumns.front();
+        Y_MatrixValidEndRowIndex = 0;
+        X_MatrixValidMinPageIndex = n;
+        for (auto& record : U_MatrixRecordTable) {
+            record.rowPageIndex = UFemWFNone;
+            record.isValid = false;
+            record.readThreadCount = 0;
+            record.U_MatrixPageTable.assign(c.maxPageBandWidth * UFemWFPageBlockCount, nullptr);
+            record.U_MatrixBlockMemory.assign(c.maxPageBandWidth * UFemWFPageBlockCount * UFemBlockValueCount, 0.0);
+            record.current_U_MatrixBlockPtr = nullptr;
+        }
+    } catch (const std::bad_alloc&) {
+        UFemSetError(error, UFemMallocFailedError());
+        return;
+    }
+    updateCalculationMatrixInfo(error);
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::updateCalculationMatrixInfo(UErrorPtr*)
+{
+    _UFemWFMatrixCalculationContext& c = calculationContext;
+    double maxValue = 0.0;
+    double minValue = std::numeric_limits<double>::infinity();
+    quint64 maxIndex = UFemWFNone;
+    quint64 minIndex = UFemWFNone;
+    quint64 valueBytes = 0;
+    for (quint64 p = 0; p < c.nodePageCount; ++p) {
+        valueBytes += USparseMatrixValueMemorySize(&c.stiffnessMatrix, p, 1);
+        double** page = USparseMatrixPageAt(&c.stiffnessMatrix, p, p);
+        for (quint64 r = 0; page && r < UFemWFGroupsPerPage; ++r) {
+            const double* block = page[5 * r];
+            for (quint64 j = 0; block && j < UFemBlockDimension; ++j) {
+                const double x = block[13 * j];
+                if (x == 0.0)
+                    continue;
+                const quint64 dof = UFemWFPageDOFCount * p + UFemBlockDimension * r + j;
+                if (x > maxValue) {
+                    maxValue = x;
+                    maxIndex = dof;
+                }
+                if (x < minValue) {
+                    minValue = x;
+                    minIndex = dof;
+                }
+            }
+        }
+    }
+    if (maxIndex != UFemWFNone) {
+        c.stiffnessMatrixMaxValue = maxValue;
+        c.stiffnessMatrixMaxValueNodeDOFIndex = maxIndex;
+        c.stiffnessMatrixMinValue = minValue;
+        c.stiffnessMatrixMinValueNodeDOFIndex = minIndex;
+    }
+    c.stiffnessMatrixValueMemoryCapacity = valueBytes;
+    c.stiffnessMatrixAllocMemoryCapacity = USparseMatrixTotalMemoryCapacity(&c.stiffnessMatrix);
+}
+
+// ---- costs --------------------------------------------------------------------------------------
+
+quint64 UFemWFMatrixCalculationThreadTaskContext::pivotCost(quint64 p) const
+{
+    return 256 * (p - stiffnessMatrixRowMatrixFirstColumnIndexTable[p]) + 64;
+}
+
+quint64 UFemWFMatrixCalculationThreadTaskContext::lPageCost(quint64 i, quint64 k) const
+{
+    const auto& fc = stiffnessMatrixRowMatrixFirstColumnIndexTable;
+    // L(k + 1, k) is also taken across a boundary between disconnected parts, where it does nothing.
+    if (fc[i] > k)
+        return 0;
+    return 256 * (k - std::max(fc[k], fc[i])) + 128;
+}
+
+quint64 UFemWFMatrixCalculationThreadTaskContext::yPageCost(quint64 p) const
+{
+    const quint64 f0 = forceMatrixValidFirstRowIndex;
+    if (f0 == UFemWFNone || p < f0)
+        return 0;
+    const quint64 first = std::max(stiffnessMatrixRowMatrixFirstColumnIndexTable[p], f0);
+    return calculationContext.caseBlockCount * (64 * (p - first) + 32);
+}
+
+quint64 UFemWFMatrixCalculationThreadTaskContext::xPageCost(quint64 p) const
+{
+    return calculationContext.caseBlockCount * (64 * (stiffnessMatrixColumnMatrixLastRowIndexTable[p] - p) + 32);
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::calculateAndSetProgressTotalLength()
+{
+    const auto& fc = stiffnessMatrixRowMatrixFirstColumnIndexTable;
+    const auto& lr = stiffnessMatrixColumnMatrixLastRowIndexTable;
+    quint64 total = 0;
+    for (quint64 k = 0; k < calculationContext.nodePageCount; ++k) {
+        total += pivotCost(k) + yPageCost(k) + xPageCost(k);
+        for (quint64 i = k + 1; i <= lr[k]; ++i)
+            if (fc[i] <= k)
+                total += lPageCost(i, k);
+    }
+    calculationContext.progressTotalLength = total;
+}
+
+// ---- read-outs ----------------------------------------------------------------------------------
+
+quint64 UFemWFMatrixCalculationThreadTaskContext::progressTotalLength() const
+{
+    return calculationContext.progressTotalLength.load(std::memory_order_relaxed);
+}
+
+quint64 UFemWFMatrixCalculationThreadTaskContext::currentProgress() const
+{
+    return calculationContext.currentProgress.load(std::memory_order_relaxed);
+}
+
+quint64 UFemWFMatrixCalculationThreadTaskContext::computingCount() const
+{
+    return calculationContext.computingCount.load(std::memory_order_relaxed);
+}
+
+quint64 UFemWFMatrixCalculationThreadTaskContext::calculationMemoryCapacity() const
+{
+    return calculationContext.calculationMatrixAllocMemoryCapacity.load(std::memory_order_relaxed);
+}
+
+QString UFemWFMatrixCalculationThreadTaskContext::calculationErrorString()
+{
+    Lock lock(calculationContextLockCondition.mutex);
+    return calculationContext.calculationErrorString;
+}
+
+quint64 UFemWFMatrixCalculationThreadTaskContext::singularDOFIndex()
+{
+    std::lock_guard<std::mutex> lock(failureMutex_);
+    return singularDOFIndex_;
+}
+
+// ---- threads ------------------------------------------------------------------------------------
+
+bool UFemWFMatrixCalculationThreadTaskContext::doThreadMainTaskWithThreadContext(UThreadContext& threadContext)
+{
+    return runCalculationWithThreadContext(threadContext);
+}
+
+bool UFemWFMatrixCalculationThreadTaskContext::doThreadFinalizationTaskWithThreadContext(UThreadContext&)
+{
+    return true;
+}
+
+bool UFemWFMatrixCalculationThreadTaskContext::runCalculationWithThreadContext(UThreadContext& threadContext)
+{
+    if (isAborted_)
+        return false;
+    try {
+        return runCalculation(threadContext);
+    } catch (const SolutionAborted&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        failSolution(Failure::Memory);
+        return false;
+    } catch (const UException&) {
+        // The arenas stop with "Memory allocation failed." when the heap is exhausted.
+        failSolution(Failure::Memory);
+        return false;
+    }
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::failSolution(Failure failure)
+{
+    {
+        std::lock_guard<std::mutex> lock(failureMutex_);
+        if (failure_ == Failure::None)
+            failure_ = failure;
+    }
+    // Wake every waiter (some wait while holding the schedule lock); none of them will see its
+    // condition met any more.
+    isAborted_ = true;
+    auto wake = [](Condition& condition) {
+        Lock lock(condition.mutex);
+        condition.broadcast();
+    };
+    for (auto& condition : L_RowMatrixLockConditionTable)
+        wake(condition);
+    wake(Y_X_MatrixLockCondition);
+    for (auto& record : U_MatrixRecordTable)
+        wake(record.lockCondition);
+    wake(calculationContextLockCondition);
+    requestCancel();
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::failSolutionOnPivot(quint64 dofIndex, double pivot)
+{
+    {
+        std::lock_guard<std::mutex> lock(failureMutex_);
+        if (singularDOFIndex_ == UFemWFNone) {
+            singularDOFIndex_ = dofIndex;
+            singularPivotValue_ = pivot;
+        }
+    }
+    failSolution(Failure::Singular);
+}
+
+UErrorPtr UFemWFMatrixCalculationThreadTaskContext::makeFailureError()
+{
+    Failure failure = Failure::None;
+    quint64 dofIndex = UFemWFNone;
+    {
+        std::lock_guard<std::mutex> lock(failureMutex_);
+        failure = failure_;
+        dofIndex = singularDOFIndex_;
+    }
+    UErrorPtr error;
+    if (failure == Failure::Memory) {
+        error = UFemMallocFailedError();
+    } else if (failure == Failure::Singular) {
+        QString nodeName;
+        quint64 direction6 = 0;
+        if (!delegate || !delegate->getNodeNameStringAndDirection(&nodeName, &direction6, dofIndex))
+            nodeName = QString::number(dofIndex);
+        error = UFemCalculationFailedWhileSetupError_withDescription(
+            ULocalizedFormattedString("Stiffness Matrix is singular or not positive definite."),
+            ULocalizedFormattedString("Check whether the model is restrained enough and has no mechanism, "
+                                      "etc. The reason of error can be different from the DOF shown."),
+            nodeName, direction6);
+    } else {
+        return UFemCalculationCanceledError();
+    }
+    Lock lock(calculationContextLockCondition.mutex);
+    calculationContext.calculationErrorString = error->localizedOneLineDescription();
+    return error;
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::flushPending(ThreadWork& work)
+{
+    _UFemWFMatrixCalculationContext& c = calculationContext;
+    c.currentProgress.fetch_add(work.pendingProgress, std::memory_order_relaxed);
+    c.computingCount.fetch_add(work.pendingComputingCount, std::memory_order_relaxed);
+    c.L_MatrixValueMemoryCapacity += work.pendingLMemory;
+    work.pendingProgress = work.pendingComputingCount = work.pendingLMemory = 0;
+}
+
+bool UFemWFMatrixCalculationThreadTaskContext::runCalculation(UThreadContext& threadContext)
+{
+    if (isCancelRequested(threadContext))
+        return false;
+    ThreadWork work(calculationContext);
+    const bool done = scheduleFactorisation(threadContext, work) && scheduleBackSubstitution(threadContext, work);
+    if (!done && (work.pendingProgress || work.pendingComputingCount || work.pendingLMemory)) {
+        Lock lock(calculationContextLockCondition.mutex);
+        flushPending(work);
+    }
+    return done;
+}
+
+bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(UThreadContext& threadContext,
+                                                                      ThreadWork& work)
+{
+    _UFemWFMatrixCalculationContext& c = calculationContext;
+    const quint64 n = c.nodePageCount;
+    const auto& fc = stiffnessMatrixRowMatrixFirstColumnIndexTable;
+    const auto& lr = stiffnessMatrixColumnMatrixLastRowIndexTable;
+    {
+        Lock lock(calculationContextLockCondition.mutex);
+        if (c.calculationProgressState == StateReady) {
+            calculateAndSetProgressTotalLength();
+            c.calculationProgressState = n == 1 ? StateFactorised : StateFactorising;
+            c.columnPageIndex = n == 1 ? UFemWFNone : 0;
+            c.rowPageIndex = n == 1 ? UFemWFNone : 1;
+            calculationContextLockCondition.broadcast();
+            lock.unlock();
+            pivotStep(0, work);
+        }
+    }
+    for (;;) {
+        if (isCancelRequested(threadContext))
+            return false;
+        Lock lock(calculationContextLockCondition.mutex);
+        flushPending(work);
+        if (c.calculationProgressState != StateFactorising)
+            return finishForwardSubstitution(threadContext, lock);
+        const quint64 k = c.columnPageIndex;
+        if (c.rowPageIndex == k + 1) {
+            c.rowPageIndex = k + 2;
+            if (c.doesCalculatePivotMatrixPageNext) {
+                c.doesCalculatePivotMatrixPageNext = false;
+                calculationContextLockCondition.broadcast();
+                lock.unlock();
+            } else {
+                takeLPage(lock, k + 1, k, work);
+            }
+            pivotStep(k + 1, work);
+            continue;
+        }
+        quint64 i = c.rowPageIndex;
+        while (i <= lr[k] && fc[i] > k)
+            ++i;
+        if (i <= lr[k]) {
+            c.rowPageIndex = i + 1;
+            takeLPage(lock, i, k, work);
+            continue;
+        }
+        if (k + 2 == n) {
+            c.calculationProgressState = StateFactorised;
+            c.columnPageIndex = c.rowPageIndex = UFemWFNone;
+            calculationContextLockCondition.broadcast();
+            return finishForwardSubstitution(threadContext, lock);
+        }
+        const quint64 next = k + 1;
+        c.columnPageIndex = next;
+        const bool narrow = c.avePageBandWidth < NarrowBandThreadFactor * double(threadCount());
+        c.rowPageIndex = narrow ? next + 1 : next + 2;
+        c.doesCalculatePivotMatrixPageNext = narrow;
+        takeLPage(lock, next + 1, next, work);
+        if (!narrow)
+            pivotStep(next + 1, work);
+    }
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::takeLPage(Lock& scheduleLock, quint64 i, quint64 k,
+                                                         ThreadWork& work)
+{
+    UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
+    {
+        Lock recordLock(record.lockCondition.mutex);
+        waitUntil(record.lockCondition, recordLock, [&] { return record.rowPageIndex == k; });
+        ++record.readThreadCount;
+        record.lockCondition.broadcast();
+    }
+    calculationContextLockCondition.broadcast();
+    scheduleLock.unlock();
+    work.pendingProgress += lPageCost(i, k);
+    calculateLPage(i, k, work);
+    {
+        Lock recordLock(record.lockCondition.mutex);
+        --record.readThreadCount;
+        record.lockCondition.broadcast();
+    }
+    Condition& row = rowCondition(i);
+    Lock rowLock(row.mutex);
+    if (L_RowMatrixValidEndColumnIndexTable[i] == k) {
+        L_RowMatrixValidEndColumnIndexTable[i] = k + 1;
+        row.broadcast();
+    }
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::pivotStep(quint64 p, ThreadWork& work)
+{
+    work.pendingProgress += pivotCost(p);
+    calculatePivotPage(p, work);
+    UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[p % 4];
+    {
+        Lock recordLock(record.lockCondition.mutex);
+        record.isValid = true;
+        record.lockCondition.broadcast();
+    }
+    {
+        Condition& row = rowCondition(p);
+        Lock rowLock(row.mutex);
+        L_RowMatrixValidEndColumnIndexTable[p] = p + 1;
+        row.broadcast();
+    }
+    work.pendingLMemory = USparseMatrixValueMemorySize(&calculationContext.L_Matrix, p, 1);
+    if (forceMatrixValidFirstRowIndex != UFemWFNone && p >= forceMatrixValidFirstRowIndex) {
+        work.pendingProgress += yPageCost(p);
+        calculateYPage(p, work);
+    }
+    Lock lock(Y_X_MatrixLockCondition.mutex);
+    // Pages before the first force page publish without waiting for each other: only ever grow.
+    Y_MatrixValidEndRowIndex = std::max(Y_MatrixValidEndRowIndex, p + 1);
+    Y_X_MatrixLockCondition.broadcast();
+}
+
+bool UFemWFMatrixCalculationThreadTaskContext::finishForwardSubstitution(UThreadContext& threadContext,
+                                                                         Lock& scheduleLock)
+{
+    _UFemWFMatrixCalculationContext& c = calculationContext;
+    if (c.calculationProgressState == StateFactorised) {
+        {
+            Lock yLock(Y_X_MatrixLockCondition.mutex);
+            waitUntil(Y_X_MatrixLockCondition, yLock, [&] { return Y_MatrixValidEndRowIndex == c.nodePageCount; });
+        }
+        if (isCancelRequested(threadContext))
+            return false;
+        recordDiagonalExtremesAndMemory();
+        c.calculationProgressState = StateBackSubstituting;
+        c.columnPageIndex = UFemWFNone;
+        c.rowPageIndex = c.nodePageCount - 1;
+        calculationContextLockCondition.broadcast();
+    }
+    scheduleLock.unlock();
+    return true;
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::recordDiagonalExtremesAndMemory()
+{
+    _UFemWFMatrixCalculationContext& c = calculationContext;
+    double maxValue = 0.0;
+    double minValue = std::numeric_limits<double>::infinity();
+    quint64 maxIndex = UFemWFNone;
+    quint64 minIndex = UFemWFNone;
+    for (quint64 dof = 0; dof < c.nodePageCount * UFemWFPageDOFCount; ++dof) {
+        const double d = c.D_MatrixTable[2 * dof];
+        if (d > maxValue) {
+            maxValue = d;
+            maxIndex = dof;
+        }
+        if (d < minValue) {
+            minValue = d;
+            minIndex = dof;
+        }
+    }
+    c.D_MatrixMaxValue = maxValue;
+    c.D_MatrixMaxValueNodeDOFIndex = maxIndex;
+    c.D_MatrixMinValue = minValue;
+    c.D_MatrixMinValueNodeDOFIndex = minIndex;
+    c.L_MatrixAllocMemoryCapacity = USparseMatrixTotalMemoryCapacity(&c.L_Matrix);
+    c.calculationMatrixAllocMemoryCapacity = c.L_MatrixAllocMemoryCapacity + c.stiffnessMatrixAllocMemoryCapacity;
+    c.calculationMatrixValueMemoryCapacity = c.L_MatrixValueMemoryCapacity + c.stiffnessMatrixValueMemoryCapacity;
+}
+
+bool UFemWFMatrixCalculationThreadTaskContext::scheduleBackSubstitution(UThreadContext& threadContext,
+                                                                         ThreadWork& work)
+{
+    _UFemWFMatrixCalculationContext& c = calculationContext;
+    for (;;) {
+        if (isCancelRequested(threadContext))
+            return false;
+        quint64 p = 0;
+        {
+            Lock lock(calculationContextLockCondition.mutex);
+            flushPending(work);
+            if (c.calculationProgressState != StateBackSubstituting)
+                return true;
+            p = c.rowPageIndex;
+            if (p == 0) {
+                c.calculationProgressState = StateDone;
+                c.columnPageIndex = c.rowPageIndex = UFemWFNone;
+            } else {
+                c.rowPageIndex = p - 1;
+            }
+            calculationContextLockCondition.broadcast();
+        }
+        work.pendingProgress += xPageCost(p);
+        calculateXPage(p, work);
+        Lock lock(Y_X_MatrixLockCondition.mutex);
+        X_MatrixValidMinPageIndex = p;
+        Y_X_MatrixLockCondition.broadcast();
+    }
+}
+
+// ---- running with pause, resume and quit --------------------------------------------------------
+
+bool UFemWFMatrixCalculationThreadTaskContext::runMatrixCalculation(quint64 threadCount, UErrorPtr* error)
+{
+    lock();
+    for (;;) {
+        while (pauseFlag_) {
+            isCalculationPausing_ = true;
+            wait();
+        }
+        isCalculationPausing_ = false;
+        unlock();
+        bool isCanceled = false;
+        runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(std::max<quint64>(threadCount, 1), true, &isCanceled);
+        lock();
+        if (!isCanceled && threadState() != TaskStateFailed) {
+            unlock();
+            return true;
+        }
+        bool failed = false;
+        {
+            std::lock_guard<std::mutex> failureLock(failureMutex_);
+            failed = failure_ != Failure::None;
+        }
+        if (quitFlag_ || failed) {
+            waitAllThreadDone_whileLocked();
+            unlock();
+            UFemSetError(error, makeFailureError());
+            return false;
+        }
+        // A pause (perhaps already lifted): the stopped run continues where it was once resumed.
+        if (pauseFlag_)
+            waitAllThreadDone_whileLocked();
+    }
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::pauseCalculationWithFlag(bool flag)
+{
+    lock();
+    if (flag && !quitFlag_) {
+        pauseFlag_ = true;
+        requestCancel_whileLocked();
+    } else if (!flag && pauseFlag_) {
+        waitAllThreadDone_whileLocked();
+        pauseFlag_ = false;
+        clearRequestCancelAndSetupToRestart_whileLocked();
+    }
+    broadcast();
+    unlock();
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::quitCalculation()
+{
+    lock();
+    pauseFlag_ = false;
+    quitFlag_ = true;
+    requestCancel_whileLocked();
+    broadcast();
+    unlock();
+}

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "calculation/UFemWFMatrixCalculationContext.h"
+#include "calculation/UFemWFMatrixCalculationDelegate.h"
+#include "foundation/UError.h"
+#include "foundation/UThreadTaskContext.h"
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+// Solves K X = F for all cases of one matrix calculator on several threads: K = L D L^T
+// left-looking over pages of 48 DOFs, the forward substitution Y = L^-1 F interleaved with it and
+// the back substitution X = L^-T D^-1 Y pipelined from the last page down. Threads take page jobs
+// from one locked schedule; a job once taken runs to its end, so a cancelled run can be restarted
+// on new threads and continues where it stopped (pause and resume). The order of every sum is fixed,
+// so X does not depend on the number of threads or on pauses.
+class UFemWFMatrixCalculationThreadTaskContext : public UThreadTaskContext {
+public:
+    UFemWFMatrixCalculationThreadTaskContext();
+    ~UFemWFMatrixCalculationThreadTaskContext() override;
+
+    // Floating-point operations per unit of progress.
+    static quint64 progressUnitFlotingOperations();
+
+    // Caller holds the task lock. The delegate is not owned: the calculator owns this task.
+    bool setArgumentIfNeededWithDelegate(const UFemWFMatrixCalculationDelegate* delegate);
+    _UFemWFMatrixCalculationContext* calculationContextPtr() { return &calculationContext; }
+    void setupToRunCalculation(UErrorPtr* error);
+    void updateCalculationMatrixInfo(UErrorPtr* error);
+    void calculateAndSetProgressTotalLength();
+    bool runCalculationWithThreadContext(UThreadContext& threadContext);
+
+    // Runs the task on the calling thread and pool threads until it is solved, waiting while
+    // paused; false with an error when it was quit (21099), found the system singular (21011,
+    // naming the DOF) or ran out of memory (81001).
+    bool runMatrixCalculation(quint64 threadCount, UErrorPtr* error);
+    // From any thread while runMatrixCalculation runs.
+    void pauseCalculationWithFlag(bool flag);
+    void quitCalculation();
+    bool isCalculationPausing() const { return isCalculationPausing_.load(std::memory_order_relaxed); }
+
+    // Read-outs for the progress display (no lock).
+    quint64 progressTotalLength() const;
+    quint64 currentProgress() const;
+    quint64 computingCount() const;
+    quint64 calculationMemoryCapacity() const;
+    QString calculationErrorString();
+    // The first DOF whose pivot failed, UFemWFNone when none did.
+    quint64 singularDOFIndex();
+
+protected:
+    void clearAll_shouldNotRunning_whileLocked() override;
+    bool doThreadMainTaskWithThreadContext(UThreadContext& threadContext) override;
+    bool doThreadFinalizationTaskWithThreadContext(UThreadContext& threadContext) override;
+
+private:
+    struct Condition {
+        std::mutex mutex;
+        std::condition_variable cv;
+        void broadcast() { cv.notify_all(); }
+    };
+    using Lock = std::unique_lock<std::mutex>;
+
+    struct UFemMatrixCalculation_U_MatrixRecord {
+        Condition lockCondition;
+        quint64 rowPageIndex = UFemWFNone;
+        bool isValid = false;
+        quint64 readThreadCount = 0;
+        std::vector<double*> U_MatrixPageTable;
+        std::vector<double> U_MatrixBlockMemory;
+        double* current_U_MatrixBlockPtr = nullptr;
+    };
+
+    struct ThreadWork;
+    enum class Failure { None, Singular, Memory };
+    struct SolutionAborted {};
+
+    // Schedule
+    bool runCalculation(UThreadContext& threadContext);
+    bool isCancelRequested(const UThreadContext& threadContext) const
+    {
+        return threadContext.cancelFlag() || cancelFlag() || isAborted_.load(std::memory_order_relaxed);
+    }
+    bool scheduleFactorisation(UThreadContext& threadContext, ThreadWork& work);
+    bool finishForwardSubstitution(UThreadContext& threadContext, Lock& scheduleLock);
+    bool scheduleBackSubstitution(UThreadContext& threadContext, ThreadWork& work);
+    void flushPending(ThreadWork& work);
+    void takeLPage(Lock& scheduleLock, quint64 i, quint64 k, ThreadWork& work);
+    void pivotStep(quint64 p, ThreadWork& work);
+    void recordDiagonalExtremesAndMemory();
+    void failSolution(Failure failure);
+    void failSolutionOnPivot(quint64 dofIndex, double pivot);
+    UErrorPtr makeFailureError();
+    // Waits for `done`; a failed solution ends the wait by throwing SolutionAborted.
+    template <class Predicate> void waitUntil(Condition& condition, Lock& lock, Predicate done)
+    {
+        condition.cv.wait(lock, [&] { return done() || isAborted_.load(std::memory_order_relaxed); });
+        if (!done())
+            throw SolutionAborted();
+    }
+    Condition& rowCondition(quint64 row) { return L_RowMatrixLockConditionTable[row % 16]; }
+
+    // Job costs in progress units
+    quint64 pivotCost(quint64 p) const;
+    quint64 lPageCost(quint64 i, quint64 k) const;
+    quint64 yPageCost(quint64 p) const;
+    quint64 xPageCost(quint64 p) const;
+
+    // Page jobs
+    void calculatePivotPage(quint64 k, ThreadWork& work);
+    void calculateLPage(quint64 i, quint64 k, ThreadWork& work);
+    void calculateYPage(quint64 k, ThreadWork& work);
+    void calculateXPage(quint64 k, ThreadWork& work);
+    quint64 takeRowPages(quint64 row, quint64 endColumn, quint64 firstSlot, ThreadWork& work);
+    void accumulatePivotPages(quint64 k, quint64 firstSlot, quint64 endSlot, ThreadWork& work);
+    void factoriseDiagonalBlock(quint64 k, quint64 a, const double* K, double* L, double* U, double* S);
+    void solveOffDiagonalBlock(quint64 k, quint64 b, const double* K, double* L, const double* Ubb, double* S);
+    void accumulateYPages(quint64 firstSlot, quint64 endSlot, ThreadWork& work);
+    double* takeUBlock(UFemMatrixCalculation_U_MatrixRecord& record);
+
+    const UFemWFMatrixCalculationDelegate* delegate = nullptr;
+    Condition calculationContextLockCondition;
+    _UFemWFMatrixCalculationContext calculationContext;
+    std::vector<quint64> stiffnessMatrixRowMatrixFirstColumnIndexTable;
+    std::vector<quint64> stiffnessMatrixColumnMatrixLastRowIndexTable;
+    std::vector<quint64> L_RowMatrixValidEndColumnIndexTable;
+    std::array<Condition, 16> L_RowMatrixLockConditionTable;
+    Condition Y_X_MatrixLockCondition;
+    quint64 Y_MatrixValidEndRowIndex = 0;
+    quint64 X_MatrixValidMinPageIndex = 0;
+    std::array<UFemMatrixCalculation_U_MatrixRecord, 4> U_MatrixRecordTable;
+    quint64 forceMatrixValidFirstRowIndex = UFemWFNone;
+
+    // Failure of the solution (guarded by failureMutex_; the flag is read anywhere).
+    std::mutex failureMutex_;
+    std::atomic<bool> isAborted_ { false };
+    Failure failure_ = Failure::None;
+    quint64 singularDOFIndex_ = UFemWFNone;
+    double singularPivotValue_ = 0.0;
+
+    // Pause (guarded by the task lock).
+    bool pauseFlag_ = false;
+    bool quitFlag_ = false;
+    std::atomic<bool> isCalculationPausing_ { false };
+};

@@ -1,0 +1,110 @@
+#include "calculation/UFemBlockKernels.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+
+namespace {
+
+using Block = std::array<double, 144>;
+
+Block randomBlock(std::mt19937_64& random)
+{
+    std::uniform_real_distribution<double> value(-1.0, 1.0);
+    Block block;
+    for (double& x : block)
+        x = value(random);
+    return block;
+}
+
+double at(const Block& block, int row, int position)
+{
+    return block[12 * row + position];
+}
+
+void expectNear(const Block& expected, const Block& actual)
+{
+    for (int i = 0; i < 144; ++i)
+        EXPECT_NEAR(expected[i], actual[i], 1e-13) << "value " << i;
+}
+
+class BlockKernel : public ::testing::Test {
+protected:
+    std::mt19937_64 random { 1234 };
+    Block R0 = randomBlock(random);
+    Block A = randomBlock(random);
+    Block B = randomBlock(random);
+};
+
+TEST_F(BlockKernel, TransposedProductAddsSumOverStoredRows)
+{
+    Block expected = R0;
+    for (int i = 0; i < 12; ++i)
+        for (int j = 0; j < 12; ++j)
+            for (int k = 0; k < 12; ++k)
+                expected[12 * i + j] += at(A, k, i) * at(B, k, j);
+    Block R = R0;
+    UFemBlockMultiplyTransposedAddForL(R.data(), B.data(), A.data());
+    expectNear(expected, R);
+    Block RY = R0;
+    UFemBlockMultiplyTransposedAddForY(RY.data(), B.data(), A.data());
+    EXPECT_EQ(R, RY);
+}
+
+TEST_F(BlockKernel, ProductForBackSubstitution)
+{
+    Block expected = R0;
+    for (int i = 0; i < 12; ++i)
+        for (int j = 0; j < 12; ++j)
+            for (int k = 0; k < 12; ++k)
+                expected[12 * i + j] += at(A, i, k) * at(B, k, j);
+    Block R = R0;
+    UFemBlockMultiplyAddForX(R.data(), B.data(), A.data());
+    expectNear(expected, R);
+}
+
+TEST_F(BlockKernel, RowKernelsTouchOnlyTheirRowAndUseTheTriangle)
+{
+    for (quint64 r = 0; r < 12; ++r) {
+        Block lower = R0;
+        Block upper = R0;
+        UFemBlockRowMultiplyAddForL(lower.data(), B.data(), A.data(), r);
+        UFemBlockRowMultiplyAddForX(upper.data(), B.data(), A.data(), r);
+        for (int row = 0; row < 12; ++row) {
+            for (int j = 0; j < 12; ++j) {
+                double expectedLower = at(R0, row, j);
+                double expectedUpper = at(R0, row, j);
+                if (row == int(r)) {
+                    for (int k = 0; k < int(r); ++k)
+                        expectedLower += at(A, k, int(r)) * at(B, k, j);
+                    for (int k = int(r) + 1; k < 12; ++k)
+                        expectedUpper += at(A, int(r), k) * at(B, k, j);
+                }
+                EXPECT_NEAR(expectedLower, at(lower, row, j), 1e-14) << r << " " << row << " " << j;
+                EXPECT_NEAR(expectedUpper, at(upper, row, j), 1e-14) << r << " " << row << " " << j;
+            }
+        }
+    }
+    // The empty sums leave R bitwise unchanged.
+    Block R = R0;
+    UFemBlockRowMultiplyAddForL(R.data(), B.data(), A.data(), 0);
+    UFemBlockRowMultiplyAddForX(R.data(), B.data(), A.data(), 11);
+    EXPECT_EQ(R0, R);
+}
+
+TEST_F(BlockKernel, ScaleRowsUsesFirstMemberOfEachPair)
+{
+    double pairs[24];
+    for (int r = 0; r < 12; ++r) {
+        pairs[2 * r] = r + 1.5;
+        pairs[2 * r + 1] = 1e300; // 1/D: must not be used
+    }
+    Block R = R0;
+    UFemBlockScaleRowsByDiagonal(R.data(), B.data(), pairs);
+    for (int r = 0; r < 12; ++r)
+        for (int j = 0; j < 12; ++j)
+            EXPECT_EQ(at(B, r, j) * (r + 1.5), at(R, r, j));
+}
+
+} // namespace
