@@ -31,6 +31,9 @@ UFemCardNameTable::~UFemCardNameTable() { detachAllCardNames(); }
 
 void UFemCardNameTable::detachAllCardNames()
 {
+    // Walking an empty table sized for a model file still visits every bucket.
+    if (cardNameTable_.isEmpty())
+        return;
     for (const std::shared_ptr<UFemCardName>& cardName : std::as_const(cardNameTable_))
         cardName->detachFromCardNameTable();
 }
@@ -151,9 +154,11 @@ void UFemCardNameTable::addCardNameToCardNameTable(UFemCardName* cardName)
 
 void UFemCardNameTable::removeCardNameFromCardNameTable(UFemCardName* cardName)
 {
+    // remove(), not erase(): erase looks for the next entry, a walk over the empty buckets of a
+    // table sized for a whole model file.
     const auto found = cardNameTable_.constFind(cardName->cardNameString());
     if (found != cardNameTable_.cend() && found->get() == cardName)
-        cardNameTable_.erase(found);
+        cardNameTable_.remove(cardName->cardNameString());
 }
 
 QStringList UFemCardNameTable::allCardNameStringArray() const { return cardNameTable_.keys(); }

@@ -8,8 +8,11 @@
 #include "cardmodel/UFemModelTextTypes.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -183,6 +186,64 @@ public:
     // Names the open undo step, unless undoing or redoing.
     void setUndoActionName(const QString& actionName);
 
+    // ---- Editing: each public edit refuses a locked model, posts the will-change pair, makes the
+    // change, names the undo action and posts the did-change pair; its inverse goes to the undo
+    // manager. Rows out of range and mismatched counts are program errors raised before anything
+    // is posted. Several cards: the first error stops the run, the cards done before it stay done.
+    quint64 addCardsWithModelText(const QString& modelText, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
+    // Records at rowIndex, rowIndex + 1, ...; rowIndex must be a row (at most the count).
+    bool addCardsWithCardTextColumnsArray(const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray,
+        quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
+    // Row UFemCardNotFound adds after the last card. With error cards the record may take an error.
+    bool addCardWithCardTextColumns(
+        UFemCardTextColumns& cardTextColumns, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
+    // A failed modify leaves the old card at the row, its names bound and its number kept.
+    bool modifyCardAtIndex(
+        quint64 rowIndex, UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
+    // The string holds one line, which may end in one LF or CR.
+    bool modifyCardAtIndex(quint64 rowIndex, const QString& cardString,
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
+    // Both return the card's row, UFemCardNotFound on error.
+    quint64 modifyCardOfCard(
+        const UFemCard& card, UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
+    quint64 modifyCardOfCard(const UFemCard& card, const QString& cardString,
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
+    // The rows of the cards; nullopt on error.
+    std::optional<UFemRowIndexSet> modifyCardsInCardArray(const std::vector<UFemCardPtr>& targetCardArray,
+        const QStringList& cardStringArray, UFemColumnSeparatingCharacterType columnSeparatingCharacterType,
+        bool doesUseErrorCard, UErrorPtr* error);
+    bool modifyCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, const QStringList& cardStringArray,
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
+    bool removeCardAtIndex(quint64 rowIndex, UErrorPtr* error);
+    bool removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, UErrorPtr* error);
+    // The card's row, UFemCardNotFound on error.
+    quint64 removeCard(const UFemCard& card, UErrorPtr* error);
+    bool removeCardsWithCardArray(const std::vector<UFemCardPtr>& cardArray, UErrorPtr* error);
+    // Replaces the one card that defines the record's card name.
+    bool overwriteCardWithCardTextColumns(UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
+    // Renames the name in every column that defines or refers to it.
+    bool changeCardNameFromCardNameString(
+        const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
+    // Every column holding the old name is made to hold the new one; each card is re-made once.
+    bool mergeCardNameFromCardNameString(
+        const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
+    bool mergeCardNameFromCardNameStringArray(
+        const QStringList& oldCardNameStringArray, const QStringList& newCardNameStringArray, UErrorPtr* error);
+
+    // ---- Private edits: the change and its undo record, without notifications
+    bool _addCardWithCardTextColumns(
+        UFemCardTextColumns& cardTextColumns, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
+    bool _removeCardAtIndex(quint64 rowIndex, UErrorPtr* error);
+    bool _modifyCardAtIndex(
+        quint64 rowIndex, UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
+    bool _modifyCardAtIndex(quint64 rowIndex, const QString& cardString,
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
+    bool _overwriteCardWithCardTextColumns(UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
+    bool _changeCardNameFromCardNameString(
+        const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
+    bool _mergeCardNameFromCardNameString(
+        const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
+
     // ---- UFemCardDataController: row reads that may run on worker threads
     quint64 numberOfCards() const override { return cardTable_.rowArray().count(); }
     UFemCard* cardAtRowIndex(quint64 rowIndex) const override;
@@ -215,6 +276,15 @@ private:
     UFemCardPtr makeErrorCardFromLine(const UUnicharString& source, quint64 startIndex, quint64* unicharIndex,
         UFemColumnSeparatingCharacterType type, const UErrorPtr& lineError, UErrorPtr* error);
     UFemCardPtr makeErrorCardFromRecord(const UFemCardTextColumns& record);
+    // Replaces the card at the row by the one `makeNewCard` gives; without one, puts the old card
+    // back as it was.
+    bool replaceCardAtIndex(
+        quint64 rowIndex, const std::function<UFemCardPtr(UErrorPtr*)>& makeNewCard, UErrorPtr* error);
+    UFemCardPtr makeCardFromOneLine(quint64 rowIndex, const QString& cardString,
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
+    UErrorPtr mergeCardNameOfCard(const UFemCardPtr& card, const std::vector<quint64>& columnIndexes,
+        const UFemCardName& oldCardName, const QString& newCardNameString);
+    void beep() const;
 
     const UFemDataControllerServices services_;
     quint64 lockFlag_outside_ = 0;

@@ -33,6 +33,8 @@ struct UFemDataControllerServices {
     std::function<void(UFemDataController& dataController)> resetNodeNoAndCaseNo;
     // Numbers the Node and Case cards after the attached results' name lists.
     std::function<bool(UFemDataController& dataController, UErrorPtr* error)> synchronizeNodeNoAndCaseNoToResultData;
+    // The system beep, sounded by an edit given nothing to do.
+    std::function<void()> beep;
 
     // Set once at start-up, before the first data controller is made.
     static void setShared(UFemDataControllerServices services);
