@@ -56,10 +56,11 @@ bool UFemWFMatrixCalculator::runMatrixCalculation(UErrorPtr* error)
 bool UFemWFMatrixCalculator::finalizeMatrixCalculation(UErrorPtr*)
 {
     UFemWFNodeMatrices& matrices = requireNodeMatrices();
+    // Without a task (no slot or no case) the states alone give the values.
     const bool solved = task_ && task_->isValueValid();
     const double* X = solved ? task_->calculationContextPtr()->X_MatrixTable.data() : nullptr;
-    matrices.finalizeMatrixCalculation(
-        solved ? slotLayout_.orderedNodeIndexTableByBuild().data() : nullptr, X);
+    const auto& slotTable = slotLayout_.orderedNodeIndexTableByBuild();
+    matrices.finalizeMatrixCalculation(slotTable.empty() ? nullptr : slotTable.data(), X);
     writeRestraintToDisplacementMatrix();
     return true;
 }

@@ -303,3 +303,20 @@ TEST(MatrixCalculator, everythingRestrainedOrNoCaseGivesNoTaskAndTheRestrainedVa
     EXPECT_EQ(calculator->calculatingThreadCount(), 1u);
     EXPECT_FALSE(calculator->isCalculationPausing());
 }
+
+TEST(MatrixCalculator, aRestraintSetWithoutCasesSolvesNothingAndListsItsTriples)
+{
+    CalculatorTestModel model = springChain(4, 0);
+    model.fix(0, 0, 0);
+    UErrorPtr error;
+    auto calculator = model.setUpCalculator(&error);
+    ASSERT_TRUE(calculator);
+    EXPECT_FALSE(calculator->prepareMatrixCalculation(&error));
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(calculator->runMatrixCalculation(&error));
+    EXPECT_TRUE(calculator->finalizeMatrixCalculation(&error));
+    const double* values = nullptr;
+    const quint64* triples = nullptr;
+    const _UFemNode3DOFState* states = nullptr;
+    EXPECT_EQ(calculator->getDisplacementMatrixValueTable(&values, &triples, &states), 4u);
+}
