@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -319,4 +321,23 @@ TEST(MatrixCalculator, aRestraintSetWithoutCasesSolvesNothingAndListsItsTriples)
     const quint64* triples = nullptr;
     const _UFemNode3DOFState* states = nullptr;
     EXPECT_EQ(calculator->getDisplacementMatrixValueTable(&values, &triples, &states), 4u);
+}
+
+TEST(MatrixCalculator, anUnsupportedChainFailsNamingTheSingularDegreeOfFreedom)
+{
+    CalculatorTestModel model = springChain(6, 1);
+    model.addLoad(5, 0, 0, { 1.0, 0.0, 0.0 });
+    UErrorPtr error;
+    auto calculator = model.setUpCalculator(&error);
+    ASSERT_TRUE(calculator);
+    calculator->setCalculationThreadCount(2);
+    ASSERT_TRUE(calculator->prepareMatrixCalculation(&error));
+    EXPECT_FALSE(calculator->runMatrixCalculation(&error));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code(), 21011);
+    // Which end of the chain takes the zero pivot is the ordering's choice.
+    EXPECT_TRUE(error->localizedDescription().contains(QRegularExpression(
+        QStringLiteral("^Calculation failed\\. Stiffness Matrix is singular or not "
+                       "positive definite\\.\\n\\( DOF: N[05]@TX \\)$"))))
+        << error->localizedDescription().toStdString();
 }
