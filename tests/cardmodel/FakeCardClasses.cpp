@@ -128,6 +128,15 @@ bool FakeCard::isRelatedToCaseWithCaseCard(const UFemCard&) const { return false
 bool FakeCard::isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>&) const { return false; }
 bool FakeCard::isRotationDisplacementValid() const { return spec_.cardType == UFemNodeCardType; }
 
+void FakeCard::getNodeLocation(double nodeLocation[3]) const
+{
+    constexpr quint64 firstCoordinateColumnIndex = 3;
+    if (spec_.cardType != UFemNodeCardType)
+        UFemRaiseProgramError(QStringLiteral("Not a Node card."));
+    for (quint64 axis = 0; axis < 3; ++axis)
+        nodeLocation[axis] = columns_[firstCoordinateColumnIndex + axis - 1]->doubleValue();
+}
+
 UErrorPtr FakeCard::checkErrorToRegister() const
 {
     ++checkCount_;

@@ -6,6 +6,7 @@
 #include "cardmodel/UFemCardAbst.h"
 #include "cardmodel/UFemCardClass.h"
 #include "cardmodel/UFemCardColumn.h"
+#include "cardmodel/UFemNodeCard.h"
 
 #include <QString>
 
@@ -33,7 +34,7 @@ struct FakeCardClassSpec {
     std::vector<std::pair<QString, quint32>> cardValueTypes = {};
 };
 
-class FakeCard : public UFemCardAbst {
+class FakeCard : public UFemCardAbst, public UFemNodeCard {
 public:
     FakeCard(const UFemCardClass& cardClass, const FakeCardClassSpec& spec, UFemCardDataController* dataController);
     ~FakeCard() override;
@@ -44,6 +45,8 @@ public:
     bool isRelatedToCaseWithCaseCard(const UFemCard& caseCard) const override;
     bool isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>& caseCardArray) const override;
     bool isRotationDisplacementValid() const override;
+    // Node cards: columns 3 to 5.
+    void getNodeLocation(double nodeLocation[3]) const override;
     UErrorPtr checkErrorToRegister() const override;
     UErrorPtr checkErrorToRun() const override { return nullptr; }
     UErrorPtr checkWarningToRun() const override { return nullptr; }
