@@ -134,8 +134,6 @@ public:
     };
 
 private:
-    friend class UFemCardValueExpressionParser;
-
     UErrorPtr decodingError(UErrorPtr error);
     QString nodeText() const;
     void setParsedNode(quint64 type, UFemCardValueExpressionStackArray stack, const Flags& flags);
