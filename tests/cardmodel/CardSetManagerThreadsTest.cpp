@@ -87,6 +87,7 @@ TEST_F(CardSetManagerThreads, WorkerCommitsWhileTheMainThreadChangesTheWindow)
 
 TEST_F(CardSetManagerThreads, SecondPreparationWaitsForTheFirstToFinish)
 {
+    recorder.untag(&*manager);
     const quint64 first = manager->prepareChangeByOtherThread();
     std::atomic<bool> isFinishing { false };
     std::atomic<bool> hasSecondPrepared { false };

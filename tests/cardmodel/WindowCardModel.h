@@ -28,6 +28,8 @@ public:
     {
     }
     void tag(const void* sender, const QString& tag) { tags_.insert(sender, tag); }
+    // Before posts from other threads: the recording itself is not thread-safe.
+    void untag(const void* sender) { tags_.remove(sender); }
     QStringList take()
     {
         QStringList taken = names;
