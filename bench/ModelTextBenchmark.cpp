@@ -1,16 +1,34 @@
 // Reading a model text of about a million lines (a block of nodes and the hexas between them)
-// into card text columns, against a plain split of the same text at line ends and commas into
-// trimmed strings (the baseline). Compare the lines-per-second figures of one run.
+// into card text columns, and into the cards of a data controller (resetWithModelText, with card
+// classes shaped like Node and Hexa), against a plain split of the same text at line ends and
+// commas into trimmed strings (the baseline). Compare the lines-per-second figures of one run;
+// peakRSS is the process's peak resident memory after the run, textRSS the same before any
+// reading (the generated text alone).
+#include "cardmodel/UFemCardAbst.h"
+#include "cardmodel/UFemCardClass.h"
+#include "cardmodel/UFemCardClassManager.h"
+#include "cardmodel/UFemCardColumn.h"
 #include "cardmodel/UFemCardTextColumns.h"
+#include "cardmodel/UFemCardType.h"
+#include "cardmodel/UFemDataController.h"
+#include "cardmodel/UFemNodeCard.h"
 #include "foundation/UCLocaleFormat.h"
 #include "foundation/UPlatformString.h"
 #include "foundation/UUnicharString.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QStringView>
 
+#include <sys/resource.h>
+
+#include <memory>
+#include <vector>
+
 namespace {
+
+double textResidentMegabytes = 0;
 
 // 80^3 nodes and 79^3 hexas: 1,005,039 lines.
 constexpr int NodesPerEdge = 80;
@@ -120,15 +138,161 @@ void CardTextColumnsFromPlatformString(benchmark::State& state)
     readAllLines(state, source);
 }
 
+// ---- Reading into cards
+
+double peakResidentMegabytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    constexpr double kilobytesPerMegabyte = 1024.0;
+    return double(usage.ru_maxrss) / kilobytesPerMegabyte;
+}
+
+// The columns after the name: a reference to a card type or a real value.
+struct BenchColumn {
+    qint32 columnType;
+    qint32 cardType = 0;
+};
+
+// A card class of the benchmark: label, type and the columns after the name.
+class BenchCard final : public UFemCardAbst, public UFemNodeCard {
+public:
+    BenchCard(const UFemCardClass& cardClass, qint32 cardType, const std::vector<BenchColumn>& columns,
+        UFemCardDataController* dataController)
+        : UFemCardAbst(cardClass, dataController)
+    {
+        columns_.push_back(std::make_unique<UFemCardColumn>(this, 1, CARD_COLUMN_TYPE_CARD_NAME, cardType));
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            columns_.push_back(std::make_unique<UFemCardColumn>(this, i + 2, columns[i].columnType, columns[i].cardType));
+    }
+    ~BenchCard() override { BenchCard::invalidiate(); }
+
+    UFemCardColumn* cardColumnAtIndex(quint64 columnIndex) override { return columns_.at(columnIndex - 1).get(); }
+    quint64 getCardColumnsToCardColumnTable(
+        UFemCardColumn** cardColumnTable, quint64 cardColumnTableSize, quint64* nextCardColumnIndex) override
+    {
+        std::vector<UFemCardColumn*> columns;
+        for (const auto& column : columns_)
+            columns.push_back(column.get());
+        return getCardColumnsFromColumnArray(columns, cardColumnTable, cardColumnTableSize, nextCardColumnIndex);
+    }
+    bool isRelatedToCaseWithCaseCard(const UFemCard&) const override { return false; }
+    bool isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>&) const override { return false; }
+    bool isRotationDisplacementValid() const override { return false; }
+    UErrorPtr checkErrorToRegister() const override { return nullptr; }
+    UErrorPtr checkErrorToRun() const override { return nullptr; }
+    UErrorPtr checkWarningToRun() const override { return nullptr; }
+    void getNodeLocation(double nodeLocation[3]) const override
+    {
+        for (int axis = 0; axis < 3; ++axis)
+            nodeLocation[axis] = columns_[2 + axis]->doubleValue();
+    }
+    void invalidiate() override
+    {
+        if (!columns_.empty())
+            resetAllCardColumns();
+        columns_.clear();
+        UFemCardAbst::invalidiate();
+    }
+
+private:
+    std::vector<std::unique_ptr<UFemCardColumn>> columns_;
+};
+
+
+// Node: name, coordinate system, x, y, z. Hexa: name, property, eight nodes.
+struct BenchCardClassSpec {
+    QString label;
+    qint32 cardType;
+    std::vector<BenchColumn> columns;
+};
+
+const std::vector<BenchCardClassSpec>& benchCardClassSpecs()
+{
+    const BenchColumn real { CARD_COLUMN_TYPE_FLOAT_VALUE };
+    const BenchColumn node { CARD_COLUMN_TYPE_REF_CARD_NAME, UFemNodeCardType };
+    static const std::vector<BenchCardClassSpec> specs {
+        { QStringLiteral("Node"), UFemNodeCardType, { { CARD_COLUMN_TYPE_REF_CARD_NAME, UFemCoordCardType }, real, real, real } },
+        { QStringLiteral("Hexa"), UFemElementCardType,
+            { { CARD_COLUMN_TYPE_REF_CARD_NAME, UFemElementPropCardType }, node, node, node, node, node, node, node, node } },
+    };
+    return specs;
+}
+
+void installBenchCardClasses()
+{
+    static std::vector<std::unique_ptr<UFemCardClass>> classes;
+    static std::vector<const UFemCardClass*> pointers;
+    for (const BenchCardClassSpec& spec : benchCardClassSpecs()) {
+        const std::size_t index = classes.size();
+        classes.push_back(std::make_unique<UFemCardClass>(UFemCardClassDescription {
+            .cardLabelString = spec.label,
+            .cardType = spec.cardType,
+            .cardFormViewControllerClass = QString(),
+            .cardMenuOrderHintNo = 100,
+            .numberOfColumns = spec.columns.size() + 2,
+            .dontCallReason = QString(),
+            .columnLabelStringAtIndex = {},
+            .makeCard = [index, &spec](UFemCardDataController* dataController) -> std::shared_ptr<UFemCard> {
+                return std::make_shared<BenchCard>(*classes[index], spec.cardType, spec.columns, dataController);
+            },
+            .registerCardValueTypes = {},
+        }));
+        pointers.push_back(classes.back().get());
+    }
+    UFemCardClassManager::sharedCardClassManager().installCardClass(pointers);
+}
+
+void finishReading(benchmark::State& state, UFemDataController& controller)
+{
+    finish(state, controller.cardCount());
+    state.counters["textRSS_MB"] = textResidentMegabytes;
+    state.counters["peakRSS_MB"] = peakResidentMegabytes();
+}
+
+// Reading into an empty model, as opening a model file does.
+void ResetWithModelText(benchmark::State& state)
+{
+    UFemDataController controller;
+    for (auto _ : state) {
+        state.PauseTiming();
+        controller.reset();
+        state.ResumeTiming();
+        UErrorPtr error;
+        if (!controller.resetWithModelText(modelText().text, false, &error))
+            state.SkipWithError("the generated model text failed to read");
+    }
+    finishReading(state, controller);
+}
+
+// Reading over a model of a million cards, which the reset first lets go of, as re-reading does.
+void ResetWithModelTextOverFullModel(benchmark::State& state)
+{
+    UFemDataController controller;
+    controller.resetWithModelText(modelText().text, false, nullptr);
+    for (auto _ : state) {
+        UErrorPtr error;
+        if (!controller.resetWithModelText(modelText().text, false, &error))
+            state.SkipWithError("the generated model text failed to read");
+    }
+    finishReading(state, controller);
+}
+
 } // namespace
 
 BENCHMARK(BaselinePlainSplit)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(CardTextColumnsFromUnicharString)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(CardTextColumnsFromPlatformString)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(ResetWithModelText)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ResetWithModelTextOverFullModel)->Unit(benchmark::kMillisecond)->Iterations(2);
 int main(int argc, char** argv)
 {
+    // The data controller's deferred warnings need an application object.
+    QCoreApplication application(argc, argv);
     // Generated before any timing starts.
     modelText();
+    textResidentMegabytes = peakResidentMegabytes();
+    installBenchCardClasses();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -2,6 +2,7 @@
 
 #include "calculation/UFemNodeBlockDivider.h"
 #include "calculation/UFemNodeOrderingMainPath.h"
+#include "calculation/UFemNodeOrderingReferenceOrder.h"
 #include "calculation/UFemNodePotentialTable.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsOther.h"
@@ -51,6 +52,7 @@ UFemNodeOrderer::UFemNodeOrderer(const UFemNodeOrderer& other)
     , graph_(other.graph_)
     , mainPathTransitNodeNoTable_(other.mainPathTransitNodeNoTable_)
     , transitRuns_(other.transitRuns_)
+    , referenceOrderedNodeNoTable_(other.referenceOrderedNodeNoTable_)
     , orderedNodeNoTable_(other.orderedNodeNoTable_)
     , orderedNodeCount_(other.orderedNodeCount_)
     , warningString_(other.warningString_)
@@ -197,7 +199,9 @@ bool UFemNodeOrderer::divideIntoNodeBlockNodeNoListTable(UErrorPtr* error)
     std::vector<quint64> counts(nodeCount());
     for (quint64 node = 0; node < nodeCount(); ++node)
         counts[node] = graph_.degree(UFemOrderingIndex(node)) > 0 ? 1 : 0;
-    UFemNodeBlockDivider divider(graph_, {}, counts, NodeBlockPlaceCount);
+    // Seeded in node-number order, the blocks would follow however the user numbered the nodes.
+    referenceOrderedNodeNoTable_ = UFemMakeNodeOrderingReferenceOrder(graph_);
+    UFemNodeBlockDivider divider(graph_, referenceOrderedNodeNoTable_, counts, NodeBlockPlaceCount);
     nodeBlockCount_ = divider.divide();
     nodeBlockNodeNoListTable_ = divider.blockNodeNoTable();
     nodeBlockNodeIndexPositionTable_ = divider.nodeIndexPositionTable();

@@ -99,6 +99,8 @@ private:
     UFemNodeOrderingGraph graph_;
     std::vector<quint64> mainPathTransitNodeNoTable_;
     UFemTransitRunTable transitRuns_;
+    // Reference order of the first block division (the divider makes its inverse).
+    std::vector<quint64> referenceOrderedNodeNoTable_;
     std::vector<quint64> orderedNodeNoTable_;
     quint64 orderedNodeCount_ = 0;
     QString warningString_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -10,6 +11,9 @@ namespace {
 constexpr size_t kSampleStartCount = 8;
 // Weight of the position along the path against the distance from it in a bucket's sort key.
 constexpr double kPathDirectionWeight = 4.0;
+// The path direction for a bucket is taken over a stretch of path this many times as long as its
+// farthest node is from the path.
+constexpr double kDirectionReach = 2.0;
 constexpr quint64 kNoNode64 = ~quint64(0);
 
 // Unit vector from the path entry before `index` to the one after it; the node itself stands in at
@@ -36,21 +40,91 @@ void pathDirection(const UFemNodeOrderingGraph& graph,
         direction[k] = length > 0.0 ? direction[k] / length : 0.0;
 }
 
-void sortBucket(const UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
-    const double direction[3], quint64* first, quint64* last,
-    std::vector<std::pair<double, quint64>>& keys)
+struct OrderingKey {
+    double key;
+    size_t pathIndex;
+    quint64 node;
+};
+
+// Distance along one group's path from its first entry, per path entry.
+std::vector<double> pathArcLengths(const UFemNodeOrderingGraph& graph,
+    const std::vector<UFemOrderingIndex>& mainPath, size_t first, size_t end)
 {
-    keys.clear();
-    for (quint64* it = first; it != last; ++it) {
-        const double* p = graph.location(UFemOrderingIndex(*it));
-        const double along = p[0] * direction[0] + p[1] * direction[1] + p[2] * direction[2];
-        keys.emplace_back(
-            table.potential(UFemOrderingIndex(*it)) + kPathDirectionWeight * along, *it);
+    std::vector<double> arc(end - first, 0.0);
+    for (size_t m = first + 1; m < end; ++m)
+        arc[m - first] = arc[m - first - 1] + graph.distance(mainPath[m - 1], mainPath[m]);
+    return arc;
+}
+
+// The path direction seen from nodes up to `reach` away: the unit chord between the path entries
+// `reach` before and after entry m (at least its neighbours), so that the jagged steps of a path
+// through an irregular mesh do not tilt the direction far from the path. Falls back to the local
+// direction where the chord has no length.
+void smoothedPathDirection(const UFemNodeOrderingGraph& graph,
+    const std::vector<UFemOrderingIndex>& mainPath, size_t first, const std::vector<double>& arc,
+    size_t m, double reach, double direction[3])
+{
+    const size_t local = m - first;
+    const auto from = std::lower_bound(arc.begin(), arc.begin() + local, arc[local] - reach);
+    const auto to = std::upper_bound(arc.begin() + local, arc.end(), arc[local] + reach);
+    const size_t a = std::min<size_t>(from - arc.begin(), local > 0 ? local - 1 : 0);
+    const size_t b = std::max<size_t>((to - arc.begin()) - 1, std::min(local + 1, arc.size() - 1));
+    const double* p = graph.location(mainPath[first + a]);
+    const double* q = graph.location(mainPath[first + b]);
+    double length = 0.0;
+    for (int k = 0; k < 3; ++k) {
+        direction[k] = q[k] - p[k];
+        length += direction[k] * direction[k];
     }
-    // Equal keys keep ascending node numbers, so the order is the same on every run.
-    std::sort(keys.begin(), keys.end());
+    length = std::sqrt(length);
+    if (length > 0.0 && std::isfinite(length)) {
+        for (int k = 0; k < 3; ++k)
+            direction[k] /= length;
+    } else {
+        pathDirection(graph, mainPath, m, direction);
+    }
+}
+
+// Sorts the nodes of one group (the buckets of path entries first .. end) by the bucket key
+// measured along the path: potential + 4 x (arc length of the nearest path entry + position along
+// the path direction relative to that entry). Within one bucket this is the bucket key plus a
+// constant (the direction taken over a longer stretch of path); across buckets it keeps nodes at
+// the same place along the path together, which sorting bucket by bucket does not where the
+// buckets of nodes far from the path fan out into wedges (irregular meshes, the block graph).
+void sortGroup(const UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
+    const std::vector<UFemOrderingIndex>& mainPath, size_t first, size_t end,
+    const std::vector<quint64>& bucketStart, quint64* ordered, std::vector<OrderingKey>& keys)
+{
+    const std::vector<double> arc = pathArcLengths(graph, mainPath, first, end);
+    keys.clear();
+    for (size_t m = first; m < end; ++m) {
+        if (bucketStart[m] == bucketStart[m + 1])
+            continue;
+        double reach = 0.0;
+        for (quint64 k = bucketStart[m]; k < bucketStart[m + 1]; ++k)
+            reach = std::max(reach, table.potential(UFemOrderingIndex(ordered[k])));
+        double direction[3];
+        smoothedPathDirection(graph, mainPath, first, arc, m, kDirectionReach * reach, direction);
+        const double* origin = graph.location(mainPath[m]);
+        for (quint64 k = bucketStart[m]; k < bucketStart[m + 1]; ++k) {
+            const double* p = graph.location(UFemOrderingIndex(ordered[k]));
+            double along = arc[m - first];
+            for (int d = 0; d < 3; ++d)
+                along += (p[d] - origin[d]) * direction[d];
+            double key
+                = table.potential(UFemOrderingIndex(ordered[k])) + kPathDirectionWeight * along;
+            if (!std::isfinite(key))
+                key = std::numeric_limits<double>::infinity();
+            keys.push_back({ key, m, ordered[k] });
+        }
+    }
+    // Equal keys keep path order, then ascending node numbers, so the order is the same on every
+    // run.
+    std::sort(keys.begin(), keys.end(), [](const OrderingKey& a, const OrderingKey& b) {
+        return std::tie(a.key, a.pathIndex, a.node) < std::tie(b.key, b.pathIndex, b.node);
+    });
     for (size_t k = 0; k < keys.size(); ++k)
-        first[k] = keys[k].second;
+        ordered[bucketStart[first] + k] = keys[k].node;
 }
 
 } // namespace
@@ -202,14 +276,14 @@ bool UFemOrderNodesByPotential(UFemNodePotentialTable& table, const UFemNodeOrde
             (*ordered)[placed++] = node;
     }
 
-    std::vector<std::pair<double, quint64>> keys;
-    for (size_t m = 0; m < mainPath.size(); ++m) {
-        if (bucketStart[m + 1] - bucketStart[m] < 2)
+    std::vector<OrderingKey> keys;
+    size_t groupFirst = 0;
+    for (size_t m = 0; m <= mainPath.size(); ++m) {
+        if (m < mainPath.size() && mainPath[m] != UFemOrderingNone)
             continue;
-        double direction[3];
-        pathDirection(graph, mainPath, m, direction);
-        sortBucket(table, graph, direction, ordered->data() + bucketStart[m],
-            ordered->data() + bucketStart[m + 1], keys);
+        if (m > groupFirst && bucketStart[m] - bucketStart[groupFirst] > 1)
+            sortGroup(table, graph, mainPath, groupFirst, m, bucketStart, ordered->data(), keys);
+        groupFirst = m + 1;
     }
     return true;
 }

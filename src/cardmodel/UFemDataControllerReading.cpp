@@ -88,6 +88,7 @@ bool UFemDataController::resetWithModelText(const QString& modelText,
     notificationCenter_ = nullptr;
     cardTable_.resetWithCapacity(capacity);
     cardNameTable_.resetWithCapacity(capacity);
+    cardIdentifierNumberDictionary_.reserve(capacity);
     notificationCenter_ = keptNotificationCenter;
     postResultDataAndModelDataWillChange();
     notificationCenter_ = nullptr;
@@ -118,6 +119,7 @@ bool UFemDataController::resetWithCardTextColumnsArray(
     postModelDataAndResultDataDidChange();
     cardTable_.resetWithCapacity(cardTextColumnsArray.size());
     cardNameTable_.resetWithCapacity(cardTextColumnsArray.size());
+    cardIdentifierNumberDictionary_.reserve(cardTextColumnsArray.size());
     postResultDataAndModelDataWillChange();
     notificationCenter_ = nullptr;
     UErrorPtr failure = errorIfLocked();

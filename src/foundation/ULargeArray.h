@@ -162,6 +162,7 @@ private:
     };
 
     using Table = std::vector<Object>;
+    using Dictionary = std::unordered_map<T*, uint32_t>; // object → child identifier + 1
 
     uint64_t half() const { return childArrayCount_ref_ / 2; }
     uint64_t big() const { return childArrayCount_ref_ + childArrayCount_ref_ / 2; }
@@ -178,6 +179,7 @@ private:
     void enterObjects(const Record& record, uint64_t from, uint64_t to);
     void enterNewObject(const Object& object, const Record& record);
     void refuseDuplicate(const Object& object) const;
+    typename Dictionary::iterator claimEntry(const Object& object);
 
     void insertChildArrayRecordAtRecordIndex(uint64_t position);
     void removeChildArrayRecordAtRecordIndex(uint64_t position);
@@ -205,7 +207,7 @@ private:
     uint64_t childArrayRecordCount_ = 0;
     std::array<uint64_t, maximumChildCount> childArrayIndexTableByIdentifier_;
     std::array<Record, maximumChildCount> records_;
-    std::unordered_map<T*, uint32_t> objectDictionary_; // object → child identifier + 1
+    Dictionary objectDictionary_;
     mutable std::atomic<uint64_t> childArrayLocationValidRecordIndex_ { noChild };
     uint64_t objectCount_targetMax_ = 0;
     uint64_t childArrayCount_ref_ = 0;

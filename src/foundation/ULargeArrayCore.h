@@ -135,6 +135,16 @@ void ULargeArray<T>::refuseDuplicate(const Object& object) const
         UFemRaiseProgramError(QStringLiteral("Object is already in the array."));
 }
 
+// Enters a new object in the map with no child yet, refusing one the array already holds.
+template <typename T>
+typename ULargeArray<T>::Dictionary::iterator ULargeArray<T>::claimEntry(const Object& object)
+{
+    const auto [entry, inserted] = objectDictionary_.try_emplace(object.get(), 0);
+    if (!inserted)
+        UFemRaiseProgramError(QStringLiteral("Object is already in the array."));
+    return entry;
+}
+
 template <typename T>
 uint64_t ULargeArray<T>::takeFreeIdentifier()
 {

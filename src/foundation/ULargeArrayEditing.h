@@ -7,17 +7,22 @@ void ULargeArray<T>::addObject(Object object)
 {
     applyProspectiveCount(objectCount_ + 1);
     countMutation();
-    refuseDuplicate(object);
-    if (childArrayRecordCount_ == 0) {
-        insertChildArrayRecordAtRecordIndex(0);
-        setValidMark(0);
+    const auto entry = claimEntry(object);
+    try {
+        if (childArrayRecordCount_ == 0) {
+            insertChildArrayRecordAtRecordIndex(0);
+            setValidMark(0);
+        }
+        if (records_[childArrayRecordCount_ - 1].table.size() >= childArrayCount_ref_)
+            insertChildArrayRecordAtRecordIndex(childArrayRecordCount_);
+        Record& last = records_[childArrayRecordCount_ - 1];
+        reserveTable(last.table, last.table.size() + 1);
+        entry->second = uint32_t(last.identifier + 1);
+        last.table.push_back(std::move(object));
+    } catch (...) {
+        objectDictionary_.erase(entry);
+        throw;
     }
-    if (records_[childArrayRecordCount_ - 1].table.size() >= childArrayCount_ref_)
-        insertChildArrayRecordAtRecordIndex(childArrayRecordCount_);
-    Record& last = records_[childArrayRecordCount_ - 1];
-    reserveTable(last.table, last.table.size() + 1);
-    enterNewObject(object, last);
-    last.table.push_back(std::move(object));
     ++objectCount_;
 }
 
@@ -32,12 +37,17 @@ void ULargeArray<T>::insertObject(Object object, uint64_t index)
         URaiseRangeException();
     applyProspectiveCount(objectCount_ + 1);
     countMutation();
-    refuseDuplicate(object);
     uint64_t start = 0;
     const uint64_t position = index == 0 ? 0 : childArrayRecordIndexAndGetLocation(&start, index - 1);
     Record& record = records_[position];
-    reserveTable(record.table, record.table.size() + 1);
-    enterNewObject(object, record);
+    const auto entry = claimEntry(object);
+    try {
+        reserveTable(record.table, record.table.size() + 1);
+    } catch (...) {
+        objectDictionary_.erase(entry);
+        throw;
+    }
+    entry->second = uint32_t(record.identifier + 1);
     record.table.insert(record.table.begin() + (index - start), std::move(object));
     ++objectCount_;
     lowerValidMark(position);

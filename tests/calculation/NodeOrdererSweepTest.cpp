@@ -81,7 +81,9 @@ TEST(NodeOrdererSweep, GroupsAndMainPathDividers)
     std::vector<quint64> ordered;
     ASSERT_TRUE(UFemOrderNodesByPotential(table, graph, mainPath, &ordered, &error));
     // Node 3 is as near to path node 0 as to 2 (sqrt 2): the wave from node 0 reaches it first.
-    EXPECT_EQ(ordered, (std::vector<quint64> { 0, 3, 1, 2, 4, ~quint64(0) }));
+    // Measured along the path (direction x) its key is sqrt 2 + 4 x 1, between those of path
+    // nodes 1 (4) and 2 (8): it follows node 1, where it lies, not node 0.
+    EXPECT_EQ(ordered, (std::vector<quint64> { 0, 1, 3, 2, 4, ~quint64(0) }));
 }
 
 TEST(NodeOrdererSweep, ConnectionsGivenNodeByNode)

@@ -11,6 +11,8 @@
 
 #include <QCoreApplication>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using namespace fakecards;
@@ -232,10 +234,10 @@ TEST_F(DataControllerFixture, ObjectSizeOfTheNodes)
 
     controller->addCardsWithModelText(QStringLiteral("Node , N9 ,  , -1 , 0 , 0 ,"),
         UFemColumnSeparatingCharacterTypeComma, allOnes, false, nullptr);
-    controller->getObjectSize(box);
-    EXPECT_EQ(box[0], -1.0);
     // A model of fewer than 100 nodes keeps no rough box through a change.
     controller->getObjectSize_rough(box);
+    EXPECT_EQ(box[0], -1.0);
+    controller->getObjectSize(box);
     EXPECT_EQ(box[0], -1.0);
 }
 
@@ -265,4 +267,95 @@ TEST_F(DataControllerFixture, CopyHoldsTheSameCardsAndResults)
     EXPECT_NE(copy->resultDataManager(), source.resultDataManager());
     EXPECT_EQ(copy->cardWithCardIdentifierNumber(3), copy->cardAtCardRowIndex(3));
     EXPECT_EQ(copy->notificationCenter(), nullptr);
+}
+
+TEST_F(DataControllerFixture, RoughObjectSizeSurvivesTwentyOneSmallChanges)
+{
+    QString text;
+    for (int i = 0; i < 100; ++i)
+        text += QStringLiteral("Node , N%1 ,  , %2 , 0 , 0 ,\n").arg(i).arg(i);
+    ASSERT_TRUE(controller->resetWithModelText(text, false, nullptr));
+    double box[6];
+    controller->getObjectSize_rough(box);
+    ASSERT_EQ(box[1], 99.0);
+
+    const auto add = [&](const QString& line) {
+        ASSERT_EQ(controller->addCardsWithModelText(line, UFemColumnSeparatingCharacterTypeComma, allOnes, false, nullptr), 1u);
+    };
+    add(QStringLiteral("Node , Far ,  , 500 , 0 , 0 ,"));
+    for (int i = 0; i < 20; ++i)
+        add(QStringLiteral("\\ note"));
+    controller->getObjectSize_rough(box);
+    EXPECT_EQ(box[1], 99.0);
+    controller->getObjectSize(box);
+    EXPECT_EQ(box[1], 500.0);
+
+    // The exact box recomputed the rough one; 21 further changes keep it, the 22nd drops it.
+    for (int i = 0; i < 20; ++i)
+        add(QStringLiteral("Node , M%1 ,  , %2 , 0 , 0 ,").arg(i).arg(i < 19 ? 0 : 900));
+    add(QStringLiteral("\\ note"));
+    controller->getObjectSize_rough(box);
+    EXPECT_EQ(box[1], 500.0);
+    add(QStringLiteral("\\ note"));
+    controller->getObjectSize_rough(box);
+    EXPECT_EQ(box[1], 900.0);
+}
+
+namespace {
+
+// Pasted values by card name, read from "name , value" lines.
+class FakeClipboardValues : public UFemResultDataManager_ClipboardCardValue {
+public:
+    bool loadClipboardCardValueWithClipboardCardValueString(
+        const QString& text, UFemColumnSeparatingCharacterType, UErrorPtr* error) override
+    {
+        for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
+            const QStringList parts = line.split(u',');
+            bool ok = parts.size() == 2;
+            const double value = ok ? parts[1].trimmed().toDouble(&ok) : 0;
+            if (!ok) {
+                *error = UFemUnexpectedError_withDescription(QStringLiteral("Bad clipboard line."));
+                return false;
+            }
+            values.insert(parts[0].trimmed(), value);
+        }
+        return true;
+    }
+    bool getClipboardCardValue(double* value, const UFemCard& card, UErrorPtr*) const override
+    {
+        *value = values.value(card.cardNameString().value_or(QString()), std::nan(""));
+        return values.contains(card.cardNameString().value_or(QString()));
+    }
+    QHash<QString, double> values;
+};
+
+} // namespace
+
+TEST_F(DataControllerFixture, PastedCardValuesReplaceTheOldOnlyWhenTheyRead)
+{
+    UFemDataControllerServices services = recording.services();
+    services.makeClipboardCardValueResultDataManager = [](UFemDataController&) {
+        return std::make_shared<FakeClipboardValues>();
+    };
+    UFemDataController model(services);
+    model.setNotificationCenter(&center);
+    ASSERT_TRUE(model.resetWithModelText(twoNodes, false, nullptr));
+    NotificationSpy spy(center, &model);
+    ASSERT_TRUE(model.loadClipboardCardValueWithClipboardCardValueString(
+        QStringLiteral("N2 , 7.5\n"), UFemColumnSeparatingCharacterTypeComma, nullptr));
+    EXPECT_EQ(spy.take(), (QStringList { UFemResultDataWillChangeNotification, UFemResultDataWillChangeNotification_private,
+                              UFemResultDataDidChangeNotification_private, UFemResultDataDidChangeNotification }));
+    const UFemClipboardCardValueManager* pasted = model.clipboardCardValueManager();
+    ASSERT_NE(pasted, nullptr);
+    double value = 0;
+    EXPECT_TRUE(pasted->getClipboardCardValue(&value, *model.cardAtCardRowIndex(1), nullptr));
+    EXPECT_EQ(value, 7.5);
+
+    UErrorPtr error;
+    EXPECT_FALSE(model.loadClipboardCardValueWithClipboardCardValueString(
+        QStringLiteral("N1 , x\n"), UFemColumnSeparatingCharacterTypeComma, &error));
+    EXPECT_EQ(error->localizedDescription(),
+        UFemUnexpectedError_withDescription(QStringLiteral("Bad clipboard line."))->localizedDescription());
+    EXPECT_EQ(model.clipboardCardValueManager(), pasted);
+    EXPECT_TRUE(spy.names.isEmpty());
 }

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 using namespace fakecards;
 
 namespace {
@@ -62,6 +65,14 @@ protected:
         const auto* errorCard = dynamic_cast<const ErrorCard*>(controller.cardAtCardRowIndex(row).get());
         EXPECT_NE(errorCard, nullptr);
         return errorCard ? errorCard->cardTextColumns()->cardErrorObject() : nullptr;
+    }
+
+    QString linesWithoutErrorDescriptions()
+    {
+        QString text;
+        for (const UFemCardPtr& card : controller.cardArray())
+            text += UFemComposeCardString(*card, UFemColumnSeparatingCharacterTypeComma, false, true) + QChar(u'\n');
+        return text;
     }
 
     UNotificationCenter center;
@@ -241,4 +252,52 @@ TEST_F(ModelReadFixture, AFailedAddKeepsAnUndoRecordForTheCardsItAdded)
     EXPECT_EQ(controller.cardAtCardRowIndex(4)->cardIdentifierNumber(), next - 2);
     EXPECT_EQ(controller.cardWithCardIdentifierNumber(next - 1), controller.cardAtCardRowIndex(5));
     EXPECT_EQ(controller.nextCardIdentifierNumber(), next);
+}
+
+TEST_F(ModelReadFixture, AnyTextGivesOneCardPerLineAndItsWrittenFormIsStable)
+{
+    // Pieces of lines, good and bad, joined at random with every kind of line end.
+    const QStringList pieces { "Node", "Nod", "Hexa", "Case", "#x", "N1", "N2", " , ", ",", "\t", "  ", "\\ c",
+        "1.5", "-2e3", "x@TX", "YES", "\u00A1 tail", "\"q\"", "(a,b)", "\n", "\r", "\r\n", "\n\n" };
+    quint32 seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int round = 0; round < 200; ++round) {
+        QString text;
+        const quint32 length = next() % 40;
+        for (quint32 i = 0; i < length; ++i)
+            text += pieces[qsizetype(next() % quint32(pieces.size()))];
+        UErrorPtr error;
+        ASSERT_TRUE(controller.resetWithModelText(text, true, &error)) << text.toStdString();
+        qsizetype lines = 0;
+        for (qsizetype i = 0; i < text.size(); ++i)
+            lines += text[i] == u'\n' || text[i] == u'\r';
+        if (!text.isEmpty() && text.back() != u'\n' && text.back() != u'\r')
+            ++lines;
+        EXPECT_EQ(controller.cardCount(), quint64(lines)) << text.toStdString();
+
+        // What the model writes reads back to the same lines; only the wording of an error may
+        // change, as its excerpt then shows the error tail too.
+        const QString keptLines = linesWithoutErrorDescriptions();
+        ASSERT_TRUE(controller.resetWithModelText(controller.modelTextOfAllCards(), true, &error));
+        EXPECT_EQ(linesWithoutErrorDescriptions(), keptLines) << text.toStdString();
+    }
+}
+
+TEST_F(ModelReadFixture, ReadsTheSameUnderAGermanLocale)
+{
+    const std::string previous = setlocale(LC_ALL, nullptr);
+    if (setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    ASSERT_TRUE(controller.resetWithModelText(canonicalModelText, false, nullptr));
+    const QString written = controller.modelTextOfAllCards();
+    double box[6];
+    controller.getObjectSize(box);
+    setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(written, canonicalModelText);
+    const double expected[6] = { 0, 1.5, 0, 2.25, -0.125, 1e-05 };
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(box[i], expected[i]) << i;
 }

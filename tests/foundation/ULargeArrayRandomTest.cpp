@@ -81,7 +81,7 @@ private:
         model_.insert(model_.begin() + index, raw.begin(), raw.end());
     }
 
-    uint64_t bulkLength() { return random_() % 12 == 0 ? pick(3000) : pick(40); }
+    uint64_t bulkLength() { return random_() % 16 == 0 ? pick(2500) : pick(40); }
 
     void edit(uint64_t operation, uint64_t targetSize)
     {
@@ -231,7 +231,7 @@ private:
 TEST(LargeArrayRandom, MatchesAVectorOverMixedEdits)
 {
     Differential differential(1);
-    differential.run(260000, 8000);
+    differential.run(260000, 5000);
 }
 
 // Past 65,536 objects the reference size doubles and the children are rebalanced to it.

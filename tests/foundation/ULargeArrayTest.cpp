@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,8 @@ struct Item {
 
 using Array = ULargeArray<Item>;
 using ItemPtr = std::shared_ptr<Item>;
+
+static_assert(std::forward_iterator<Array::const_iterator>);
 
 std::vector<ItemPtr> makeItems(int count, int first = 0)
 {
