@@ -1,5 +1,6 @@
 #include "VantrelApplication.h"
 
+#include "cardmodel/UFemNumberFormatter.h"
 #include "foundation/UException.h"
 
 #include <QMessageBox>
@@ -14,6 +15,8 @@ VantrelApplication::VantrelApplication(int& argc, char** argv)
     setApplicationName("Vantrel");
     // Model text, files and shown numbers never depend on the user's locale.
     std::setlocale(LC_NUMERIC, "C");
+    // Error messages print their numbers the way the tables do.
+    UFemNumberFormatter::installNumberTextFunction();
 }
 
 bool VantrelApplication::notify(QObject* receiver, QEvent* event)

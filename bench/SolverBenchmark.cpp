@@ -4,7 +4,7 @@
 // solver runs in a forked child so that its peak memory is its own; all run in one process run so
 // that the ratios are measured under the same machine load.
 //
-//   build/release/bench/SolverBenchmark [--quick] [--max-dofs N]
+//   build/release/bench/SolverBenchmark [--quick] [--min-dofs N] [--max-dofs N]
 
 #include "calculation/UFemWFMatrixCalculationThreadTaskContext.h"
 #include "calculation/USparseMatrix.h"
@@ -227,7 +227,7 @@ long statusKiB(const char* field)
 enum class Solver { Ours, CholmodGiven, CholmodOwn, Eigen };
 
 // Multi-threaded BLAS can crawl on a loaded machine; no measurement may hold the run for ever.
-constexpr unsigned ChildTimeLimitSeconds = 900;
+constexpr unsigned ChildTimeLimitSeconds = 300;
 
 // Runs one measurement in a fresh process (so that OpenBLAS starts its own threads there and the
 // peak memory is the solver's own) and reads its result back through a pipe.
@@ -523,11 +523,14 @@ int main(int argc, char** argv)
         return runChild(argv);
     bool quick = false;
     long maxDOFs = 170000;
+    long minDOFs = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--quick") == 0)
             quick = true;
         else if (std::strcmp(argv[i], "--max-dofs") == 0 && i + 1 < argc)
             maxDOFs = std::atol(argv[++i]);
+        else if (std::strcmp(argv[i], "--min-dofs") == 0 && i + 1 < argc)
+            minDOFs = std::atol(argv[++i]);
     }
     const int threads = int(std::max(1u, std::thread::hardware_concurrency()));
     std::printf("Solver benchmark: %d hardware threads; times in seconds; 'order' is the symbolic analysis;\n"
@@ -541,7 +544,7 @@ int main(int argc, char** argv)
                               { "solid cube 28x28x28", 28, 28, 28 }, { "solid cube 37x37x37", 37, 37, 37 },
                               { "plate 60x60x1", 60, 60, 1 }, { "plate 160x160x1", 160, 160, 1 } };
     for (const Mesh& mesh : meshes)
-        if (mesh.dofs() <= maxDOFs)
+        if (mesh.dofs() >= minDOFs && mesh.dofs() <= maxDOFs)
             benchmark(mesh, threads, mesh.dofs() <= EigenDOFLimit, mesh.dofs() <= OneThreadDOFLimit);
     return 0;
 }

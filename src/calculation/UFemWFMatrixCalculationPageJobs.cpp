@@ -107,7 +107,7 @@ void UFemWFMatrixCalculationThreadTaskContext::factoriseDiagonalBlock(quint64 k,
             UFemBlockRowMultiplyAddForL(S, L, U, j);
         const double pivot = d - S[(N + 1) * j];
         if (!std::isfinite(pivot) || !(pivot > 0.0) || pivot < SingularPivotRatio * d) {
-            failSolutionOnPivot(UFemWFPageDOFCount * k + N * a + j, pivot);
+            failSolutionOnPivot(UFemWFPageDOFCount * k + N * a + j);
             throw SolutionAborted();
         }
         const double inverse = 1.0 / pivot;

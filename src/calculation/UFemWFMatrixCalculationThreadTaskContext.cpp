@@ -73,6 +73,7 @@ void UFemWFMatrixCalculationThreadTaskContext::clearAll_shouldNotRunning_whileLo
         std::lock_guard<std::mutex> lock(failureMutex_);
         failure_ = Failure::None;
         singularDOFIndex_ = UFemWFNone;
+        failureReason_.clear();
     }
     pauseFlag_ = false;
     quitFlag_ = false;
@@ -270,9 +271,18 @@ bool UFemWFMatrixCalculationThreadTaskContext::runCalculationWithThreadContext(U
     } catch (const std::bad_alloc&) {
         failSolution(Failure::Memory);
         return false;
-    } catch (const UException&) {
+    } catch (const UException& exception) {
         // The arenas stop with "Memory allocation failed." when the heap is exhausted.
-        failSolution(Failure::Memory);
+        if (exception.name() == ULocalizedFormattedString("Memory allocation failed.")) {
+            failSolution(Failure::Memory);
+            return false;
+        }
+        {
+            std::lock_guard<std::mutex> lock(failureMutex_);
+            if (failureReason_.isEmpty())
+                failureReason_ = exception.reason();
+        }
+        failSolution(Failure::Unexpected);
         return false;
     }
 }
@@ -300,14 +310,12 @@ void UFemWFMatrixCalculationThreadTaskContext::failSolution(Failure failure)
     requestCancel();
 }
 
-void UFemWFMatrixCalculationThreadTaskContext::failSolutionOnPivot(quint64 dofIndex, double pivot)
+void UFemWFMatrixCalculationThreadTaskContext::failSolutionOnPivot(quint64 dofIndex)
 {
     {
         std::lock_guard<std::mutex> lock(failureMutex_);
-        if (singularDOFIndex_ == UFemWFNone) {
+        if (singularDOFIndex_ == UFemWFNone)
             singularDOFIndex_ = dofIndex;
-            singularPivotValue_ = pivot;
-        }
     }
     failSolution(Failure::Singular);
 }
@@ -324,6 +332,9 @@ UErrorPtr UFemWFMatrixCalculationThreadTaskContext::makeFailureError()
     UErrorPtr error;
     if (failure == Failure::Memory) {
         error = UFemMallocFailedError();
+    } else if (failure == Failure::Unexpected) {
+        std::lock_guard<std::mutex> lock(failureMutex_);
+        error = UFemUnexpectedError_withDescription(failureReason_);
     } else if (failure == Failure::Singular) {
         QString nodeName;
         quint64 direction6 = 0;

@@ -75,7 +75,7 @@ private:
     };
 
     struct ThreadWork;
-    enum class Failure { None, Singular, Memory };
+    enum class Failure { None, Singular, Memory, Unexpected };
     struct SolutionAborted {};
 
     // Schedule
@@ -92,7 +92,7 @@ private:
     void pivotStep(quint64 p, ThreadWork& work);
     void recordDiagonalExtremesAndMemory();
     void failSolution(Failure failure);
-    void failSolutionOnPivot(quint64 dofIndex, double pivot);
+    void failSolutionOnPivot(quint64 dofIndex);
     UErrorPtr makeFailureError();
     // Waits for `done`; a failed solution ends the wait by throwing SolutionAborted.
     template <class Predicate> void waitUntil(Condition& condition, Lock& lock, Predicate done)
@@ -139,7 +139,7 @@ private:
     std::atomic<bool> isAborted_ { false };
     Failure failure_ = Failure::None;
     quint64 singularDOFIndex_ = UFemWFNone;
-    double singularPivotValue_ = 0.0;
+    QString failureReason_;
 
     // Pause (guarded by the task lock).
     bool pauseFlag_ = false;

@@ -18,4 +18,6 @@ public:
     virtual UFemCard* cardAtRowIndex(quint64 rowIndex) const = 0;
     // The pasted card values shown like results; nullptr when none are attached.
     virtual const UFemClipboardCardValueManager* clipboardCardValueManager() const = 0;
+    // Whether calculation results are attached, so that result values can be asked of cards.
+    virtual bool hasResultData() const = 0;
 };

@@ -114,7 +114,7 @@ public:
     bool isLockedInside() const { return lockFlag_inside_ != 0; }
     bool isLockedOutside() const { return lockFlag_outside_ != 0; }
     void setLockedOutside(bool isLocked) { lockFlag_outside_ = isLocked ? 1 : 0; }
-    bool hasResultData() const { return (lockFlag_inside_ & resultDataLockBit) != 0; }
+    bool hasResultData() const override { return (lockFlag_inside_ & resultDataLockBit) != 0; }
     bool isModelDataSelfLocked() const { return (lockFlag_inside_ & selfLockBit) != 0; }
     void setModelDataSelfLocked(bool isLocked);
     // nullptr when the model may be edited.

@@ -4,6 +4,9 @@
 #include "cardmodel/UFemCardType.h"
 #include "foundation/UException.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <mutex>
 
 namespace fakecards {
@@ -124,8 +127,23 @@ quint64 FakeCard::getCardColumnsToCardColumnTable(
     return getCardColumnsFromColumnArray(columns, cardColumnTable, cardColumnTableSize, nextCardColumnIndex);
 }
 
-bool FakeCard::isRelatedToCaseWithCaseCard(const UFemCard&) const { return false; }
-bool FakeCard::isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>&) const { return false; }
+// The test rule: a card belongs to a case whose text column lists the card's name.
+bool FakeCard::isRelatedToCaseWithCaseCard(const UFemCard& caseCard) const
+{
+    constexpr quint64 caseTextColumnIndex = 5;
+    if (caseCard.cardType() != UFemCaseCardType || !cardNameString())
+        return false;
+    const QStringList listed = caseCard.columnStringAtIndex(caseTextColumnIndex)
+                                   .value_or(QString())
+                                   .split(u' ', Qt::SkipEmptyParts);
+    return listed.contains(*cardNameString());
+}
+
+bool FakeCard::isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>& caseCardArray) const
+{
+    return std::any_of(caseCardArray.begin(), caseCardArray.end(),
+        [this](const UFemCard* caseCard) { return isRelatedToCaseWithCaseCard(*caseCard); });
+}
 bool FakeCard::isRotationDisplacementValid() const { return spec_.cardType == UFemNodeCardType; }
 
 void FakeCard::getNodeLocation(double nodeLocation[3]) const

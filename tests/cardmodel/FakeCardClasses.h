@@ -42,6 +42,7 @@ public:
     UFemCardColumn* cardColumnAtIndex(quint64 columnIndex) override;
     quint64 getCardColumnsToCardColumnTable(
         UFemCardColumn** cardColumnTable, quint64 cardColumnTableSize, quint64* nextCardColumnIndex) override;
+    // Related to a Case card whose text column (column 5) lists the card's name.
     bool isRelatedToCaseWithCaseCard(const UFemCard& caseCard) const override;
     bool isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>& caseCardArray) const override;
     bool isRotationDisplacementValid() const override;

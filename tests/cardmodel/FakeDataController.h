@@ -38,6 +38,8 @@ public:
     quint64 numberOfCards() const override { return cards_.size(); }
     UFemCard* cardAtRowIndex(quint64 rowIndex) const override;
     const UFemClipboardCardValueManager* clipboardCardValueManager() const override { return clipboard_.get(); }
+    bool hasResultData() const override { return hasResultData_; }
+    void setHasResultData(bool hasResultData) { hasResultData_ = hasResultData; }
 
     void setClipboardCardValueManager(std::unique_ptr<FakeClipboardCardValueManager> manager)
     {
@@ -61,6 +63,7 @@ private:
     UFemCardNameTable cardNameTable_;
     std::vector<std::shared_ptr<UFemCard>> cards_;
     std::unique_ptr<FakeClipboardCardValueManager> clipboard_;
+    bool hasResultData_ = false;
     mutable std::atomic<quint64> fetchCount_ { 0 };
 };
 

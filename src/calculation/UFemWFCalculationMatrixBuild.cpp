@@ -1,0 +1,178 @@
+#include "calculation/UFemWFCalculationMatrixBuild.h"
+
+#include "calculation/UFemWFNodeMatrix.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr quint64 BlockRows = 12;
+
+quint64 pageOf(quint64 slot)
+{
+    return slot / UFemWFSlotsPerPage;
+}
+
+quint64 blockInPage(quint64 slot)
+{
+    return (slot / UFemWFSlotsPerNodeBlock) % UFemWFGroupsPerPage;
+}
+
+quint64 firstRowOf(quint64 slot)
+{
+    return 3 * (slot % UFemWFSlotsPerNodeBlock);
+}
+
+bool isValid(const _UFemNode3DOFState& states, quint64 direction)
+{
+    return states.state[direction] == UFemNodeDOFStateValid;
+}
+
+// One node block bound for the calculation stiffness.
+struct StiffnessEntry {
+    quint64 rowSlot;
+    quint64 columnSlot;
+    const double* nodeBlock;
+};
+
+void collectRowStiffness(std::vector<StiffnessEntry>& entries, const UFemWFNodeMatrices& matrices,
+    const UFemWFCalculationSlotLayout& layout, quint64 rowSlot)
+{
+    const quint64 t = layout.orderedCombNodeNoTableByCalc()[rowSlot];
+    const quint64 node = t / 2;
+    for (const quint64 c : USparseMatrixRowColumnIndexSet(matrices.stiffnessMatrix(), node)) {
+        for (quint64 rotation = 0; rotation < 2; ++rotation) {
+            const quint64 columnSlot = layout.slotOfTriple(2 * c + rotation);
+            if (columnSlot == UFemWFCalculationSlotLayout::EmptySlot
+                || columnSlot / UFemWFSlotsPerNodeBlock > rowSlot / UFemWFSlotsPerNodeBlock)
+                continue;
+            const double* block = UFemWFStiffnessBlockAddressIfPresent(
+                matrices.stiffnessMatrix(), node, t % 2, c, rotation);
+            if (block)
+                entries.push_back({ rowSlot, columnSlot, block });
+        }
+    }
+}
+
+void writeStiffness(_USparseMatrix* matrix, const UFemWFNodeMatrices& matrices,
+    const UFemWFCalculationSlotLayout& layout)
+{
+    const auto& triples = layout.orderedCombNodeNoTableByCalc();
+    const _UFemNode3DOFState* states = matrices.nodeDOFStateTable();
+    std::vector<StiffnessEntry> entries;
+    for (quint64 p = 0; p < layout.pageCount(); ++p) {
+        entries.clear();
+        const quint64 end = std::min<quint64>((p + 1) * UFemWFSlotsPerPage, triples.size());
+        for (quint64 s = p * UFemWFSlotsPerPage; s < end; ++s) {
+            if (triples[s] != UFemWFCalculationSlotLayout::EmptySlot)
+                collectRowStiffness(entries, matrices, layout, s);
+        }
+        // Pages of a row are made in ascending column order.
+        std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+            return std::pair(a.columnSlot, a.rowSlot) < std::pair(b.columnSlot, b.rowSlot);
+        });
+        for (const StiffnessEntry& e : entries)
+            UFemWFWriteStiffnessBlockToCalculationMatrix(matrix, e.nodeBlock, e.rowSlot,
+                e.columnSlot, states[triples[e.rowSlot]], states[triples[e.columnSlot]]);
+    }
+}
+
+void writeForces(_USparseMatrix* matrix, const UFemWFNodeMatrices& matrices,
+    const UFemWFCalculationSlotLayout& layout)
+{
+    const _UFemNode3DOFState* states = matrices.nodeDOFStateTable();
+    const quint64 caseCount = matrices.caseCount();
+    std::vector<quint64> loadedSlots;
+    for (const quint64 node : USparseMatrixRowColumnIndexSet(matrices.forceMatrix(), 0)) {
+        for (quint64 rotation = 0; rotation < 2; ++rotation) {
+            const quint64 slot = layout.slotOfTriple(2 * node + rotation);
+            if (slot != UFemWFCalculationSlotLayout::EmptySlot)
+                loadedSlots.push_back(slot);
+        }
+    }
+    std::sort(loadedSlots.begin(), loadedSlots.end());
+    const auto& triples = layout.orderedCombNodeNoTableByCalc();
+    for (const quint64 slot : loadedSlots) {
+        const quint64 t = triples[slot];
+        for (quint64 first = 0; first < caseCount; first += UFemWFCasesPerBlock) {
+            const double* vectors
+                = UFemWFForceVectorAddressIfPresent(matrices.forceMatrix(), t / 2, t % 2, first);
+            if (vectors)
+                UFemWFWriteForceVectorsToCalculationMatrix(matrix, vectors, slot, first,
+                    std::min(UFemWFCasesPerBlock, caseCount - first), states[t]);
+        }
+    }
+}
+
+} // namespace
+
+void UFemWFWriteStiffnessBlockToCalculationMatrix(_USparseMatrix* matrix, const double* nodeBlock,
+    quint64 rowSlot, quint64 columnSlot, const _UFemNode3DOFState& rowStates,
+    const _UFemNode3DOFState& columnStates)
+{
+    double* block = USparseMatrixBlockCreate(matrix, pageOf(rowSlot), pageOf(columnSlot),
+        UFemWFGroupsPerPage * blockInPage(rowSlot) + blockInPage(columnSlot));
+    const quint64 r0 = firstRowOf(rowSlot);
+    const quint64 q0 = firstRowOf(columnSlot);
+    for (quint64 i = 0; i < 3; ++i) {
+        for (quint64 j = 0; j < 3; ++j) {
+            const bool valid = isValid(rowStates, i) && isValid(columnStates, j);
+            block[(q0 + j) * BlockRows + r0 + i] = valid ? nodeBlock[3 * i + j] : 0.0;
+        }
+    }
+}
+
+void UFemWFWriteForceVectorsToCalculationMatrix(_USparseMatrix* matrix, const double* vectors,
+    quint64 slot, quint64 firstCase, quint64 count, const _UFemNode3DOFState& states)
+{
+    double* block = USparseMatrixBlockCreate(matrix, 0, pageOf(slot),
+        blockInPage(slot) + UFemWFGroupsPerPage * (firstCase / UFemWFCasesPerBlock));
+    const quint64 r0 = firstRowOf(slot);
+    for (quint64 k = 0; k < count; ++k) {
+        const quint64 column = firstCase % UFemWFCasesPerBlock + k;
+        for (quint64 d = 0; d < 3; ++d)
+            block[(r0 + d) * UFemWFCasesPerBlock + column]
+                = isValid(states, d) ? vectors[3 * k + d] : 0.0;
+    }
+}
+
+void UFemWFWriteForceVectorToCalculationMatrix(_USparseMatrix* matrix, const double* vector,
+    quint64 slot, quint64 caseIndex, const _UFemNode3DOFState& states)
+{
+    double* block = USparseMatrixBlockCreate(matrix, 0, pageOf(slot),
+        blockInPage(slot) + UFemWFGroupsPerPage * (caseIndex / UFemWFCasesPerBlock));
+    const quint64 r0 = firstRowOf(slot);
+    for (quint64 d = 0; d < 3; ++d)
+        block[(r0 + d) * UFemWFCasesPerBlock + caseIndex % UFemWFCasesPerBlock]
+            = isValid(states, d) ? vector[d] : 0.0;
+}
+
+std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> UFemWFBuildCalculationThreadTaskContext(
+    const UFemWFNodeMatrices& matrices, const UFemWFCalculationSlotLayout& layout,
+    const UFemWFMatrixCalculationDelegate* delegate, UErrorPtr* error)
+{
+    const quint64 pageCount = layout.pageCount();
+    const quint64 caseCount = matrices.caseCount();
+    if (pageCount == 0 || caseCount == 0)
+        return nullptr;
+    auto task = std::make_unique<UFemWFMatrixCalculationThreadTaskContext>();
+    {
+        std::lock_guard<UThreadTaskContext> lock(*task);
+        task->setArgumentIfNeededWithDelegate(delegate);
+    }
+    _UFemWFMatrixCalculationContext* context = task->calculationContextPtr();
+    context->nodePageCount = pageCount;
+    context->caseCount = caseCount;
+    context->caseBlockCount = (caseCount + UFemWFCasesPerBlock - 1) / UFemWFCasesPerBlock;
+    UFemWFSetupCalculationStiffnessMatrix(&context->stiffnessMatrix, pageCount);
+    writeStiffness(&context->stiffnessMatrix, matrices, layout);
+    UFemWFSetupCalculationForceMatrix(&context->forceMatrix, pageCount, caseCount);
+    writeForces(&context->forceMatrix, matrices, layout);
+    UErrorPtr failure;
+    task->setupToRunCalculation(&failure);
+    if (failure) {
+        UFemSetError(error, failure);
+        return nullptr;
+    }
+    return task;
+}

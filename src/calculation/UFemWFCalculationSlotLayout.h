@@ -1,0 +1,61 @@
+#pragma once
+
+#include "calculation/UFemNodeOrderer.h"
+#include "calculation/UFemWFNodeMatrices.h"
+#include "foundation/UError.h"
+
+#include <QString>
+
+#include <vector>
+
+inline constexpr quint64 UFemWFSlotsPerNodeBlock = 4;
+inline constexpr quint64 UFemWFSlotsPerPage = 16;
+
+// Where the DOF triples of one restraint set stand in the paged equations. The nodes are ordered
+// and cut into node blocks of degree at most 4; each node block gives 4 slots, filled with the
+// translation triple (when it has a Valid direction) and then the rotation triple of each of its
+// nodes, the rest empty. Slot s lies on page s / 16, block (s / 4) mod 4, triple position s mod 4.
+class UFemWFCalculationSlotLayout {
+public:
+    static constexpr quint64 EmptySlot = ~quint64(0);
+
+    // Orders the nodes of the matrices, whose restraints and DOF states are complete.
+    // `nodeLocationTable`: x, y, z per node. `mainPathTransitNodeNoTable` may be empty.
+    bool executeNodeOrdering(const UFemWFNodeMatrices& matrices, const double* nodeLocationTable,
+        const std::vector<quint64>& mainPathTransitNodeNoTable, UFemNodeOrdererDelegate* delegate,
+        UErrorPtr* error);
+
+    quint64 orderedNodeBlockCount() const { return orderedNodeBlockCount_; }
+    quint64 slotCount() const { return orderedNodeBlockCount_ * UFemWFSlotsPerNodeBlock; }
+    quint64 pageCount() const
+    {
+        return (slotCount() + UFemWFSlotsPerPage - 1) / UFemWFSlotsPerPage;
+    }
+    // Per slot, its triple index or EmptySlot.
+    const std::vector<quint64>& orderedCombNodeNoTableByCalc() const
+    {
+        return orderedCombNodeNoTableByCalc_;
+    }
+    // Per triple (2 x nodeCount), its slot or EmptySlot when it is not solved.
+    const std::vector<quint64>& orderedNodeIndexTableByBuild() const
+    {
+        return orderedNodeIndexTableByBuild_;
+    }
+    quint64 slotOfTriple(quint64 tripleIndex) const
+    {
+        return orderedNodeIndexTableByBuild_[tripleIndex];
+    }
+    const QString& orderingWarningString() const { return orderingWarningString_; }
+
+private:
+    static std::vector<quint64> nodeDegreeCountTable(const UFemWFNodeMatrices& matrices);
+    static void setNodeConnections(UFemNodeOrderer& orderer, const UFemWFNodeMatrices& matrices,
+        const std::vector<quint64>& degrees);
+    void fillSlots(const UFemWFNodeMatrices& matrices, const std::vector<quint64>& nodeBlockTable,
+        quint64 blockCount);
+
+    quint64 orderedNodeBlockCount_ = 0;
+    std::vector<quint64> orderedCombNodeNoTableByCalc_;
+    std::vector<quint64> orderedNodeIndexTableByBuild_;
+    QString orderingWarningString_;
+};
