@@ -504,3 +504,21 @@ TEST_F(ModelEditFixture, EmptyRunsBeepAndAddedRecordsNeverShareANumber)
         step([&] { return controller->removeCard(*controller->cardAtCardRowIndex(4), nullptr); }),
         4u);
 }
+
+TEST_F(ModelEditFixture, EditsOfOneEventTurnUndoAsOneStep)
+{
+    undoManager.setGroupsByEvent(true);
+    ASSERT_TRUE(controller->removeCardAtIndex(9, nullptr));
+    ASSERT_TRUE(controller->modifyCardAtIndex(
+        0, "\\ x", UFemColumnSeparatingCharacterTypeComma, false, nullptr));
+    EXPECT_EQ(undoManager.undoActionName(), QStringLiteral("Modify Card"));
+    NotificationSpy spy(center, controller.get());
+    undoManager.undo();
+    EXPECT_EQ(controller->modelTextOfAllCards(), frameText);
+    EXPECT_FALSE(undoManager.canUndo());
+    // Each edit's inverse brings its own bracket.
+    EXPECT_EQ(spy.take(), bracket + bracket);
+    undoManager.redo();
+    EXPECT_EQ(controller->cardCount(), 9u);
+    EXPECT_EQ(line(0), QStringLiteral("\\ x"));
+}
