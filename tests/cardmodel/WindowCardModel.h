@@ -105,10 +105,8 @@ protected:
     void removeRows(const UFemRowIndexSet& rows)
     {
         undoManager.beginUndoGrouping();
-        controller._notifyModelDataWillChange();
         UErrorPtr error;
-        const bool isRemoved = controller._removeCardsAtIndexSet(rows, &error);
-        controller._notifyModelDataDidChange();
+        const bool isRemoved = controller.removeCardsAtIndexSet(rows, &error);
         undoManager.endUndoGrouping();
         ASSERT_TRUE(isRemoved);
     }
