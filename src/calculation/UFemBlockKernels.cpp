@@ -11,50 +11,69 @@
 namespace {
 
 constexpr int N = 12;
-// Rows of R computed together: their sums stay in registers while a row of B streams past.
+// Rows of R computed together in the products: their 12-value sums stay in vector registers while
+// the rows of B stream past. Four rows are twelve 256-bit registers of the 16 of AVX2. (With SSE2
+// some spill, but GCC leaves narrower tiles unvectorised, which is slower.)
 constexpr int RowsPerPass = 4;
+// A pass takes every third row (0, 3, 6, 9; 1, 4, ...). Of a transposed A the factors of adjacent
+// rows are adjacent in memory, and GCC would load them as one vector and shuffle them apart, which
+// competes with the multiply-adds; spaced apart they are broadcast straight from memory.
+constexpr int PassCount = N / RowsPerPass;
+
+// Hides where a pointer points from the optimiser. Without it GCC hoists the loads of B out of the
+// loop over passes (B is the same for every pass) into far more registers than there are, and the
+// sums spill to the stack.
+template <typename T>
+[[gnu::always_inline]] inline const T* opaque(const T* pointer)
+{
+#if defined(__GNUC__)
+    asm("" : "+r"(pointer));
+#endif
+    return pointer;
+}
+
+// R[i][j] += sum_k a(i, k) * B[k][j] for the rows i = pass + PassCount * n, n < RowsPerPass: a
+// register-blocked tile. The strides select A or its transpose.
+template <int ARowStride, int AColumnStride>
+[[gnu::always_inline]] inline void addTileProduct(double* __restrict R, const double* __restrict B,
+                                                  const double* __restrict A, int pass)
+{
+    double sum[RowsPerPass][N] = {};
+#pragma GCC unroll 12
+    for (int k = 0; k < N; ++k) {
+        for (int n = 0; n < RowsPerPass; ++n) {
+            const double s = A[ARowStride * (pass + PassCount * n) + AColumnStride * k];
+            for (int j = 0; j < N; ++j)
+                sum[n][j] += s * B[N * k + j];
+        }
+    }
+    for (int n = 0; n < RowsPerPass; ++n)
+        for (int j = 0; j < N; ++j)
+            R[N * (pass + PassCount * n) + j] += sum[n][j];
+}
+
+template <int ARowStride, int AColumnStride>
+[[gnu::always_inline]] inline void addProduct(double* __restrict R, const double* __restrict B,
+                                              const double* __restrict A)
+{
+#pragma GCC unroll 1
+    for (int pass = 0; pass < PassCount; ++pass)
+        addTileProduct<ARowStride, AColumnStride>(R, opaque(B), A, pass);
+}
 
 } // namespace
 
+// A[k][i]: the transpose of the stored rows.
 UFEM_BLOCK_KERNEL
-void UFemBlockMultiplyTransposedAddForL(double* __restrict R, const double* __restrict B,
-                                        const double* __restrict A)
+void UFemBlockMultiplyTransposedAddForL(double* R, const double* B, const double* A)
 {
-    for (int i0 = 0; i0 < N; i0 += RowsPerPass) {
-        double sum[RowsPerPass][N] = {};
-#pragma GCC unroll 12
-        for (int k = 0; k < N; ++k) {
-            const double* b = B + N * k;
-            for (int ii = 0; ii < RowsPerPass; ++ii) {
-                const double s = A[N * k + i0 + ii];
-                for (int j = 0; j < N; ++j)
-                    sum[ii][j] += s * b[j];
-            }
-        }
-        for (int ii = 0; ii < RowsPerPass; ++ii)
-            for (int j = 0; j < N; ++j)
-                R[N * (i0 + ii) + j] += sum[ii][j];
-    }
+    addProduct<1, N>(R, B, A);
 }
 
 UFEM_BLOCK_KERNEL
-void UFemBlockMultiplyAddForX(double* __restrict R, const double* __restrict B, const double* __restrict A)
+void UFemBlockMultiplyAddForX(double* R, const double* B, const double* A)
 {
-    for (int i0 = 0; i0 < N; i0 += RowsPerPass) {
-        double sum[RowsPerPass][N] = {};
-#pragma GCC unroll 12
-        for (int k = 0; k < N; ++k) {
-            const double* b = B + N * k;
-            for (int ii = 0; ii < RowsPerPass; ++ii) {
-                const double s = A[N * (i0 + ii) + k];
-                for (int j = 0; j < N; ++j)
-                    sum[ii][j] += s * b[j];
-            }
-        }
-        for (int ii = 0; ii < RowsPerPass; ++ii)
-            for (int j = 0; j < N; ++j)
-                R[N * (i0 + ii) + j] += sum[ii][j];
-    }
+    addProduct<N, 1>(R, B, A);
 }
 
 UFEM_BLOCK_KERNEL

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <limits>
 #include <random>
 
 namespace {
@@ -105,6 +107,75 @@ TEST_F(BlockKernel, ScaleRowsUsesFirstMemberOfEachPair)
     for (int r = 0; r < 12; ++r)
         for (int j = 0; j < 12; ++j)
             EXPECT_EQ(at(B, r, j) * (r + 1.5), at(R, r, j));
+}
+
+struct Product {
+    void (*kernel)(double*, const double*, const double*);
+    bool transposed;
+};
+
+const Product Products[] = { { UFemBlockMultiplyTransposedAddForL, true }, { UFemBlockMultiplyAddForX, false } };
+
+double productTerm(Product product, const Block& A, const Block& B, int i, int j, int k)
+{
+    return (product.transposed ? at(A, k, i) : at(A, i, k)) * at(B, k, j);
+}
+
+// Small integers keep every partial sum exact, so any order of summation gives the same value and
+// a misplaced tile row or column shows as an inequality.
+TEST_F(BlockKernel, ProductsAreExactOnSmallIntegersInEveryTile)
+{
+    std::uniform_int_distribution<int> value(-8, 8);
+    for (Block* block : { &R0, &A, &B })
+        for (double& x : *block)
+            x = value(random);
+    for (const Product& product : Products) {
+        Block expected = R0;
+        for (int i = 0; i < 12; ++i)
+            for (int j = 0; j < 12; ++j)
+                for (int k = 0; k < 12; ++k)
+                    expected[12 * i + j] += productTerm(product, A, B, i, j, k);
+        Block R = R0;
+        product.kernel(R.data(), B.data(), A.data());
+        EXPECT_EQ(expected, R);
+    }
+}
+
+TEST_F(BlockKernel, ZeroOperandLeavesResultBitwiseUnchanged)
+{
+    const Block zero {};
+    for (const Product& product : Products) {
+        Block R = R0;
+        product.kernel(R.data(), zero.data(), A.data());
+        product.kernel(R.data(), B.data(), zero.data());
+        EXPECT_EQ(R0, R);
+    }
+}
+
+// A NaN in one value of A reaches exactly the row of R that uses it, one in B exactly the column:
+// the tiles neither lose nor leak values.
+TEST_F(BlockKernel, NaNReachesOnlyTheSumsThatUseIt)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const Product& product : Products) {
+        for (int n = 0; n < 12; ++n) {
+            const int p = (5 * n + 3) % 12;
+            Block badA = A;
+            badA[product.transposed ? 12 * p + n : 12 * n + p] = nan; // feeds row n of R
+            Block badB = B;
+            badB[12 * p + n] = nan; // feeds column n of R
+            Block rowR = R0;
+            Block columnR = R0;
+            product.kernel(rowR.data(), B.data(), badA.data());
+            product.kernel(columnR.data(), badB.data(), A.data());
+            for (int i = 0; i < 12; ++i) {
+                for (int j = 0; j < 12; ++j) {
+                    EXPECT_EQ(i == n, std::isnan(at(rowR, i, j))) << n << " " << i << " " << j;
+                    EXPECT_EQ(j == n, std::isnan(at(columnR, i, j))) << n << " " << i << " " << j;
+                }
+            }
+        }
+    }
 }
 
 } // namespace
