@@ -37,8 +37,8 @@ private:
     locale_t previous_;
 };
 
-// One conversion specification: %[flags][width][.precision][length]conversion.
-struct Specification {
+// One conversion directive: %[flags][width][.precision][length]conversion.
+struct Directive {
     QString flags;
     int width = -1;
     int precision = -1;
@@ -60,10 +60,10 @@ private:
     char16_t peek() const { return atEnd() ? 0 : format_[position_].unicode(); }
     const UFormatArgument* nextArgument();
     int readNumberOrStar();
-    bool readSpecification(Specification& specification);
-    void appendConversion(const Specification& specification);
-    void appendText(const Specification& specification, QString text);
-    void appendNumber(const Specification& specification, const UFormatArgument& argument);
+    bool readDirective(Directive& directive);
+    void appendConversion(const Directive& directive);
+    void appendText(const Directive& directive, QString text);
+    void appendNumber(const Directive& directive, const UFormatArgument& argument);
 
     QStringView format_;
     std::span<const UFormatArgument> arguments_;
@@ -84,9 +84,9 @@ QString Formatter::run()
         result_ += format_.mid(position_, percent - position_);
         const qsizetype start = percent;
         position_ = percent + 1;
-        Specification specification;
-        if (readSpecification(specification))
-            appendConversion(specification);
+        Directive directive;
+        if (readDirective(directive))
+            appendConversion(directive);
         else
             result_ += format_.mid(start, position_ - start);
     }
@@ -116,119 +116,119 @@ int Formatter::readNumberOrStar()
     return int(std::clamp(number, -UMaxFieldWidth, UMaxFieldWidth));
 }
 
-bool Formatter::readSpecification(Specification& specification)
+bool Formatter::readDirective(Directive& directive)
 {
     while (QStringView(u"-+ #0").contains(QChar(peek())) && !atEnd())
-        specification.flags += QChar(format_[position_++]);
+        directive.flags += QChar(format_[position_++]);
     if (peek() == u'*' || (peek() >= u'1' && peek() <= u'9')) {
-        specification.width = readNumberOrStar();
-        if (specification.width < 0) {
-            specification.flags += u'-';
-            specification.width = -specification.width;
+        directive.width = readNumberOrStar();
+        if (directive.width < 0) {
+            directive.flags += u'-';
+            directive.width = -directive.width;
         }
     }
     if (peek() == u'.') {
         ++position_;
-        specification.precision = readNumberOrStar();
+        directive.precision = readNumberOrStar();
     }
     while (QStringView(u"hlqLzjt").contains(QChar(peek())) && !atEnd())
         ++position_;
     if (atEnd())
         return false;
-    specification.conversion = format_[position_++].unicode();
-    return QStringView(u"@sSCcdiuxXofFeEgGaAp%").contains(QChar(specification.conversion));
+    directive.conversion = format_[position_++].unicode();
+    return QStringView(u"@sSCcdiuxXofFeEgGaAp%").contains(QChar(directive.conversion));
 }
 
-void Formatter::appendConversion(const Specification& specification)
+void Formatter::appendConversion(const Directive& directive)
 {
-    if (specification.conversion == u'%') {
+    if (directive.conversion == u'%') {
         result_ += u'%';
         return;
     }
     const UFormatArgument* argument = nextArgument();
     if (!argument)
         return;
-    switch (specification.conversion) {
+    switch (directive.conversion) {
     case u'@':
     case u's':
     case u'S':
-        appendText(specification, argument->toText());
+        appendText(directive, argument->toText());
         return;
     case u'C':
     case u'c':
-        appendText(specification, QString(QChar(char16_t(argument->toUnsigned()))));
+        appendText(directive, QString(QChar(char16_t(argument->toUnsigned()))));
         return;
     default:
-        appendNumber(specification, *argument);
+        appendNumber(directive, *argument);
     }
 }
 
-void Formatter::appendText(const Specification& specification, QString text)
+void Formatter::appendText(const Directive& directive, QString text)
 {
-    if (specification.precision >= 0 && text.size() > specification.precision)
-        text.truncate(specification.precision);
-    const qsizetype padding = specification.width - text.size();
+    if (directive.precision >= 0 && text.size() > directive.precision)
+        text.truncate(directive.precision);
+    const qsizetype padding = directive.width - text.size();
     if (padding <= 0) {
         result_ += text;
-    } else if (specification.flags.contains(u'-')) {
+    } else if (directive.flags.contains(u'-')) {
         result_ += text + QString(padding, u' ');
     } else {
         result_ += QString(padding, u' ') + text;
     }
 }
 
-std::string printfSpecification(const Specification& specification, const char* length)
+std::string printfDirective(const Directive& directive, const char* length)
 {
     std::string text(1, '%');
-    text.append(specification.flags.toStdString());
-    if (specification.width >= 0)
-        text.append(std::to_string(specification.width));
-    if (specification.precision >= 0) {
+    text.append(directive.flags.toStdString());
+    if (directive.width >= 0)
+        text.append(std::to_string(directive.width));
+    if (directive.precision >= 0) {
         text.push_back('.');
-        text.append(std::to_string(specification.precision));
+        text.append(std::to_string(directive.precision));
     }
     text += length;
-    text += char(specification.conversion);
+    text += char(directive.conversion);
     return text;
 }
 
-template <typename T> QString printfNumber(const std::string& specification, T value)
+template <typename T> QString printfNumber(const std::string& directive, T value)
 {
     const ScopedCNumericLocale cLocale;
-    const int size = std::snprintf(nullptr, 0, specification.c_str(), value);
+    const int size = std::snprintf(nullptr, 0, directive.c_str(), value);
     if (size <= 0)
         return QString();
     std::string buffer(size_t(size) + 1, '\0');
-    std::snprintf(buffer.data(), buffer.size(), specification.c_str(), value);
+    std::snprintf(buffer.data(), buffer.size(), directive.c_str(), value);
     buffer.resize(size_t(size));
     return QString::fromLatin1(buffer);
 }
 
-void Formatter::appendNumber(const Specification& specification, const UFormatArgument& argument)
+void Formatter::appendNumber(const Directive& directive, const UFormatArgument& argument)
 {
-    switch (specification.conversion) {
+    switch (directive.conversion) {
     case u'd':
     case u'i':
         result_ += printfNumber(
-            printfSpecification(specification, "ll"), (long long)argument.toSigned());
+            printfDirective(directive, "ll"), (long long)argument.toSigned());
         return;
     case u'u':
     case u'x':
     case u'X':
     case u'o':
         result_ += printfNumber(
-            printfSpecification(specification, "ll"), (unsigned long long)argument.toUnsigned());
+            printfDirective(directive, "ll"), (unsigned long long)argument.toUnsigned());
         return;
     case u'p': {
-        Specification hex = specification;
+        Directive hex = directive;
         hex.conversion = u'x';
         hex.flags += u'#';
         result_ += printfNumber(
-            printfSpecification(hex, "ll"), (unsigned long long)argument.toUnsigned());
+            printfDirective(hex, "ll"), (unsigned long long)argument.toUnsigned());
         return;
     }
     default:
-        result_ += printfNumber(printfSpecification(specification, ""), argument.toDouble());
+        result_ += printfNumber(printfDirective(directive, ""), argument.toDouble());
     }
 }
 
