@@ -18,24 +18,10 @@ QString UFemCardClass::cardLabelString() const
 
 bool UFemCardClass::isAllowedHaveSomeCard() const
 {
-    switch (description_.cardType) {
-    case UFemNullCardType:
-    case UFemRestraintCardType:
-    case UFemForceCardType:
-    case UFemSpecialCardType:
-    case UFemErrorCardType:
-        return true;
-    case UFemNodeCardType:
-    case UFemElementCardType:
-    case UFemElementPropCardType:
-    case UFemMaterialCardType:
-    case UFemCaseCardType:
-    case UFemCoordCardType:
-    case UFemValueCardType:
-        return false;
-    default:
+    const std::optional<bool> allows = UFemCardTypeAllowsSomeCard(description_.cardType);
+    if (!allows)
         UFemRaiseCardClassProgramError(QStringLiteral("Unexpected CardType came. (See this method)"));
-    }
+    return *allows;
 }
 
 quint64 UFemCardClass::numberOfColumns() const

@@ -74,7 +74,7 @@ QString UFemCardTypeDisplayString(qint32 cardType)
     }
 }
 
-bool UFemCardTypeIsAllowedHaveSomeCard(qint32 cardType)
+std::optional<bool> UFemCardTypeAllowsSomeCard(qint32 cardType)
 {
     switch (cardType) {
     case UFemNullCardType:
@@ -92,6 +92,14 @@ bool UFemCardTypeIsAllowedHaveSomeCard(qint32 cardType)
     case UFemValueCardType:
         return false;
     default:
-        UFemRaiseProgramError(QStringLiteral("Unexpected CARD_TYPE came"));
+        return std::nullopt;
     }
+}
+
+bool UFemCardTypeIsAllowedHaveSomeCard(qint32 cardType)
+{
+    const std::optional<bool> allows = UFemCardTypeAllowsSomeCard(cardType);
+    if (!allows)
+        UFemRaiseProgramError(QStringLiteral("Unexpected CARD_TYPE came"));
+    return *allows;
 }

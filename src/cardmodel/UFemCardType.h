@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 // The kinds of card. The numbers are part of the model's interfaces (card filter, text columns).
 enum UFemCardTypeValue : qint32 {
     // Text columns not yet read from a line.
@@ -30,3 +32,5 @@ qint32 UFemCardTypeWithCardTypeString(const QString& cardTypeString);
 QString UFemCardTypeDisplayString(qint32 cardType);
 // Whether several cards may carry one name; a type without an answer is a program error.
 bool UFemCardTypeIsAllowedHaveSomeCard(qint32 cardType);
+// The same answer, or nullopt for a type that has none.
+std::optional<bool> UFemCardTypeAllowsSomeCard(qint32 cardType);
