@@ -250,6 +250,7 @@ public:
     const UFemClipboardCardValueManager* clipboardCardValueManager() const override;
 
 private:
+    bool resetWithCards(quint64 capacity, const std::function<UErrorPtr()>& addCards, UErrorPtr* error);
     static constexpr quint64 resultDataLockBit = 1;
     static constexpr quint64 selfLockBit = 2;
 

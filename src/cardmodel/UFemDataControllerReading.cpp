@@ -15,6 +15,7 @@
 #include "platform/UUndoManager.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -71,41 +72,30 @@ bool UFemDataController::resetWithModelText(const QString& modelText,
     UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error)
 {
     const quint64 capacity = std::max(quint64(modelText.size()) / charactersPerCard, minimumCapacity);
-    UErrorPtr failure;
-    const auto add = [&] {
+    return resetWithCards(capacity, [&] {
+        UErrorPtr failure;
         addCardsWithModelText(modelText, columnSeparatingCharacterType, 0, doesUseErrorCard, &failure);
-    };
-    UUndoManager* keptUndoManager = undoManager_;
-    UNotificationCenter* keptNotificationCenter = notificationCenter_;
-    postResultDataAndModelDataWillChange();
-    undoManager_ = nullptr;
-    notificationCenter_ = nullptr;
-    if (keptUndoManager != nullptr)
-        keptUndoManager->removeAllActions();
-    reset();
-    notificationCenter_ = keptNotificationCenter;
-    postModelDataAndResultDataDidChange();
-    notificationCenter_ = nullptr;
-    cardTable_.resetWithCapacity(capacity);
-    cardNameTable_.resetWithCapacity(capacity);
-    cardIdentifierNumberDictionary_.reserve(capacity);
-    notificationCenter_ = keptNotificationCenter;
-    postResultDataAndModelDataWillChange();
-    notificationCenter_ = nullptr;
-    add();
-    lastEditedCardRowIndex_ = UFemCardNotFound;
-    undoManager_ = keptUndoManager;
-    notificationCenter_ = keptNotificationCenter;
-    postModelDataAndResultDataDidChange();
-    if (failure) {
-        UFemSetError(error, failure);
-        return false;
-    }
-    return true;
+        return failure;
+    }, error);
 }
 
 bool UFemDataController::resetWithCardTextColumnsArray(
     const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray, bool doesUseErrorCard, UErrorPtr* error)
+{
+    return resetWithCards(cardTextColumnsArray.size(), [&] {
+        UErrorPtr failure = errorIfLocked();
+        if (!failure) {
+            _addCardWithCardTextColumnsArray(
+                cardTextColumnsArray, rowsFrom(0, cardTextColumnsArray.size()), doesUseErrorCard, &failure);
+        }
+        return failure;
+    }, error);
+}
+
+// Empties the model and fills it again without undo; observers see the emptied model between two
+// notification pairs, and the refill records no undo and posts nothing of its own.
+bool UFemDataController::resetWithCards(
+    quint64 capacity, const std::function<UErrorPtr()>& addCards, UErrorPtr* error)
 {
     UUndoManager* keptUndoManager = undoManager_;
     UNotificationCenter* keptNotificationCenter = notificationCenter_;
@@ -117,16 +107,12 @@ bool UFemDataController::resetWithCardTextColumnsArray(
     reset();
     notificationCenter_ = keptNotificationCenter;
     postModelDataAndResultDataDidChange();
-    cardTable_.resetWithCapacity(cardTextColumnsArray.size());
-    cardNameTable_.resetWithCapacity(cardTextColumnsArray.size());
-    cardIdentifierNumberDictionary_.reserve(cardTextColumnsArray.size());
+    cardTable_.resetWithCapacity(capacity);
+    cardNameTable_.resetWithCapacity(capacity);
+    cardIdentifierNumberDictionary_.reserve(capacity);
     postResultDataAndModelDataWillChange();
     notificationCenter_ = nullptr;
-    UErrorPtr failure = errorIfLocked();
-    if (!failure) {
-        _addCardWithCardTextColumnsArray(
-            cardTextColumnsArray, rowsFrom(0, cardTextColumnsArray.size()), doesUseErrorCard, &failure);
-    }
+    const UErrorPtr failure = addCards();
     lastEditedCardRowIndex_ = UFemCardNotFound;
     undoManager_ = keptUndoManager;
     notificationCenter_ = keptNotificationCenter;
