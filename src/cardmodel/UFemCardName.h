@@ -1,12 +1,12 @@
 #pragma once
 
 #include "foundation/UError.h"
+#include "foundation/UPointerHashMap.h"
 
 #include <QString>
 
 #include <functional>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class UFemCard;
@@ -22,18 +22,26 @@ enum UFemCardNameFlag : quint32 {
     UFemCardNameFlagAllowedHaveSomeCard = 1u << 9,
 };
 
-// Columns by identity, in no particular order; adding and removing are constant time.
+// Columns by identity, in no particular order; adding and removing are constant time. Most sets
+// hold a handful of columns, which a scan finds faster than a hash; the position map is built
+// only for large sets.
 class UFemCardColumnSet {
 public:
-    bool contains(UFemCardColumn* column) const { return positions_.contains(column); }
+    bool contains(UFemCardColumn* column) const { return positionOf(column) != notFound; }
     void insert(UFemCardColumn* column);
     bool erase(UFemCardColumn* column);
     bool isEmpty() const { return columns_.empty(); }
     const std::vector<UFemCardColumn*>& columns() const { return columns_; }
 
 private:
+    static constexpr std::size_t notFound = ~std::size_t(0);
+    static constexpr std::size_t largestScannedSetSize = 32;
+
+    std::size_t positionOf(UFemCardColumn* column) const;
+
     std::vector<UFemCardColumn*> columns_;
-    std::unordered_map<UFemCardColumn*, std::size_t> positions_;
+    // Null while the set is scanned.
+    std::unique_ptr<UPointerHashMap<UFemCardColumn, std::size_t>> positions_;
 };
 
 // One name text of a model: the columns that define it and the columns that refer to it. Held
@@ -60,8 +68,11 @@ public:
     bool isAllowedHaveSomeCard() const { return (cardNameFlag_ & UFemCardNameFlagAllowedHaveSomeCard) != 0; }
     qint32 cardType() const { return cardType_; }
     UFemCardColumn* cardColumn() const { return cardColumn_; }
-    const UFemCardColumnSet* cardColumnSet() const { return cardColumnSet_.get(); }
-    const UFemCardColumnSet* nameRefCardColumnSet() const { return refCardColumnSet_.get(); }
+    const UFemCardColumnSet* cardColumnSet() const { return cardColumnSet_.isEmpty() ? nullptr : &cardColumnSet_; }
+    const UFemCardColumnSet* nameRefCardColumnSet() const
+    {
+        return refCardColumnSet_.isEmpty() ? nullptr : &refCardColumnSet_;
+    }
     // The cards owning the referring columns, each once, in row order; empty when none.
     std::vector<UFemCard*> nameRefCardArray() const;
     UFemCardNameTable* cardNameTable() const { return cardNameTable_; }
@@ -77,6 +88,9 @@ public:
     void detachFromCardNameTable() { cardNameTable_ = nullptr; }
 
 private:
+    // Reads the text in place, without a copy per probe.
+    friend class UFemCardNameIndex;
+
     bool checkCardType(qint32 cardType, UErrorPtr* error) const;
     void enterCardNameTable(qint32 cardType, bool isAllowedHaveSomeCard);
     void leaveCardNameTableIfInvalid();
@@ -87,8 +101,9 @@ private:
     QString cardNameString_;
     qint32 cardType_ = 0;
     UFemCardColumn* cardColumn_ = nullptr;
-    std::unique_ptr<UFemCardColumnSet> cardColumnSet_;
-    std::unique_ptr<UFemCardColumnSet> refCardColumnSet_;
+    // Empty while the name has no such column.
+    UFemCardColumnSet cardColumnSet_;
+    UFemCardColumnSet refCardColumnSet_;
     UFemCardNameTable* cardNameTable_;
 };
 
