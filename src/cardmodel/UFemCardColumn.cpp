@@ -10,6 +10,8 @@
 #include "foundation/UFemErrorsEditCard.h"
 #include "foundation/UStringAddition.h"
 
+#include <bit>
+
 UFemCardColumn::UFemCardColumn(UFemCard* ownerCard, quint64 columnIndex, qint32 columnType, qint32 cardNameCardType)
     : ownerCard_(ownerCard)
     , columnIndex_(columnIndex)
@@ -60,23 +62,23 @@ void UFemCardColumn::releaseValue()
             cardName_->removeNameRefCardColumn(this);
         cardName_.reset();
     }
-    direction6String_.clear();
-    direction6_ = 0;
     string_.reset();
-    doubleValue_ = 0.0;
-    integerValue_ = 0;
-    boolValue_ = false;
+    value_ = 0;
 }
 
 bool UFemCardColumn::setColumnWithColumnString(const std::optional<QString>& columnString, UErrorPtr* error)
 {
     if (columnType_ < CARD_COLUMN_TYPE_CARD_NAME || columnType_ > UFemDegreeOfFreedomColumnType)
         return true;
+    // Emptying is what releasing a whole model does to every column: no text is built for it.
+    if (!columnString) {
+        if (cardName_ || string_)
+            releaseValue();
+        return true;
+    }
     if (columnString == this->columnString())
         return true;
     releaseValue();
-    if (!columnString)
-        return true;
     UErrorPtr failure;
     if (!parseValue(*columnString, &failure)) {
         UFemSetError(error, failure);
@@ -91,39 +93,54 @@ bool UFemCardColumn::parseValue(const QString& columnString, UErrorPtr* error)
     case CARD_COLUMN_TYPE_STRING_VALUE:
         string_ = columnString;
         return true;
-    case CARD_COLUMN_TYPE_FLOAT_VALUE:
-        return UFemParseRealColumnValue(columnString, &string_, &doubleValue_, error);
-    case CARD_COLUMN_TYPE_INT_VALUE:
-        return UFemParseIntegerColumnValue(columnString, &string_, &integerValue_, error);
-    case CARD_COLUMN_TYPE_BOOL_VALUE:
-        return UFemParseBoolColumnValue(columnString, &string_, &boolValue_, error);
+    case CARD_COLUMN_TYPE_FLOAT_VALUE: {
+        double value = 0.0;
+        const bool parsed = UFemParseRealColumnValue(columnString, &string_, &value, error);
+        value_ = std::bit_cast<quint64>(value);
+        return parsed;
+    }
+    case CARD_COLUMN_TYPE_INT_VALUE: {
+        qint64 value = 0;
+        const bool parsed = UFemParseIntegerColumnValue(columnString, &string_, &value, error);
+        value_ = quint64(value);
+        return parsed;
+    }
+    case CARD_COLUMN_TYPE_BOOL_VALUE: {
+        bool value = false;
+        const bool parsed = UFemParseBoolColumnValue(columnString, &string_, &value, error);
+        value_ = value ? 1 : 0;
+        return parsed;
+    }
     case UFemDegreeOfFreedomColumnType: {
         UFemParsedDegreeOfFreedom parsed;
         if (!UFemParseDegreeOfFreedomColumnValue(columnString, &parsed, error))
             return false;
         if (parsed.isEmpty())
             return true;
-        if (!bindCardName(parsed.nodeCardNameString, UFemNodeCardType, error))
+        if (!bindCardName(parsed.nodeCardNameString, UFemNodeCardType, false, error))
             return false;
-        direction6String_ = parsed.direction6String;
-        direction6_ = parsed.direction6;
+        string_ = parsed.direction6String;
+        value_ = parsed.direction6;
         return true;
     }
     default: {
         std::optional<QString> name;
         if (!UFemParseCardNameColumnValue(columnString, &name, error))
             return false;
-        return !name || bindCardName(*name, cardNameCardType_, error);
+        return !name || bindCardName(*name, cardNameCardType_, true, error);
     }
     }
 }
 
-bool UFemCardColumn::bindCardName(const QString& cardNameString, qint32 cardType, UErrorPtr* error)
+bool UFemCardColumn::bindCardName(const QString& cardNameString, qint32 cardType, bool isParsed, UErrorPtr* error)
 {
     UFemCardDataController* model = ownerCard_ != nullptr ? ownerCard_->dataController() : nullptr;
     if (model == nullptr)
         UFemRaiseProgramError(QStringLiteral("The card of the column has no data controller."));
-    std::shared_ptr<UFemCardName> cardName = model->cardNameTable().cardNameOrNewWithCardNameString(cardNameString, error);
+    UFemCardNameTable& table = model->cardNameTable();
+    std::shared_ptr<UFemCardName> cardName = isParsed
+        ? table.cardNameOrNewWithParsedCardNameString(cardNameString)
+        : table.cardNameOrNewWithCardNameString(cardNameString, error);
     if (!cardName)
         return false;
     const bool registered = columnType_ == CARD_COLUMN_TYPE_CARD_NAME
@@ -203,25 +220,25 @@ constexpr const char* dofOnly = "This method is only for type 'UFemDegreeOfFreed
 double UFemCardColumn::doubleValue() const
 {
     checkType(CARD_COLUMN_TYPE_FLOAT_VALUE, floatOnly);
-    return doubleValue_;
+    return std::bit_cast<double>(value_);
 }
 
 float UFemCardColumn::floatValue() const
 {
     checkType(CARD_COLUMN_TYPE_FLOAT_VALUE, floatOnly);
-    return float(doubleValue_);
+    return float(std::bit_cast<double>(value_));
 }
 
 qint64 UFemCardColumn::integerValue() const
 {
     checkType(CARD_COLUMN_TYPE_INT_VALUE, "This method is only for type 'CARD_COLUMN_TYPE_INT_VALUE'.");
-    return integerValue_;
+    return qint64(value_);
 }
 
 bool UFemCardColumn::boolValue() const
 {
     checkType(CARD_COLUMN_TYPE_BOOL_VALUE, "This method is only for type 'CARD_COLUMN_TYPE_BOOL_VALUE'.");
-    return boolValue_;
+    return value_ != 0;
 }
 
 QString UFemCardColumn::stringValue() const
@@ -257,7 +274,7 @@ std::optional<QString> UFemCardColumn::nodeCardNameString() const
 quint64 UFemCardColumn::direction6() const
 {
     checkType(UFemDegreeOfFreedomColumnType, dofOnly);
-    return direction6_;
+    return value_;
 }
 
 std::optional<QString> UFemCardColumn::columnString() const
@@ -272,7 +289,7 @@ std::optional<QString> UFemCardColumn::columnString() const
     case CARD_COLUMN_TYPE_STRING_VALUE:
         return string_;
     case UFemDegreeOfFreedomColumnType:
-        return cardName_ ? std::optional<QString>(cardName_->cardNameString() + direction6String_) : std::nullopt;
+        return cardName_ ? std::optional<QString>(cardName_->cardNameString() + direction6String()) : std::nullopt;
     default:
         UFemRaiseProgramError(QStringLiteral("Unexpected 'columnType' value is set."));
     }
@@ -304,7 +321,7 @@ std::optional<QString> UFemCardColumn::supposedColumnStringWithSupposedCardNameS
     case UFemDegreeOfFreedomColumnType:
         if (cardName_.get() != currentCardName)
             UFemRaiseProgramError(QStringLiteral("degreeOfFreedomColumnRecord.nodeCardName != aCurrentCardName"));
-        return *trimmed + direction6String_;
+        return *trimmed + direction6String();
     default:
         UFemRaiseProgramErrorWithValue(
             QStringLiteral("Column Type is not CardNameColumnType, RefCardNameColumnType, or DOFColumnType."),

@@ -80,8 +80,10 @@ private:
     void checkNameColumn() const;
     void checkType(qint32 columnType, const char* reason) const;
     void releaseValue();
+    QString direction6String() const { return string_.value_or(QString()); }
     bool parseValue(const QString& columnString, UErrorPtr* error);
-    bool bindCardName(const QString& cardNameString, qint32 cardType, UErrorPtr* error);
+    // `isParsed`: the text came out of the card name parser already.
+    bool bindCardName(const QString& cardNameString, qint32 cardType, bool isParsed, UErrorPtr* error);
 
     UFemCard* ownerCard_;
     quint64 columnIndex_;
@@ -89,10 +91,10 @@ private:
     qint32 cardNameCardType_ = 0;
     // The held object: the name (name, reference and degree-of-freedom columns) or the kept text.
     std::shared_ptr<UFemCardName> cardName_;
+    // The kept text of value columns; the direction text after the node name of degree-of-freedom
+    // columns.
     std::optional<QString> string_;
-    double doubleValue_ = 0.0;
-    qint64 integerValue_ = 0;
-    bool boolValue_ = false;
-    QString direction6String_;
-    quint64 direction6_ = 0;
+    // The one value of the column's type: the bits of a real, an integer, a Boolean or the
+    // direction flags. A million-card model holds ten million columns, so a column stays small.
+    quint64 value_ = 0;
 };
