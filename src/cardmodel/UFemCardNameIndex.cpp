@@ -90,24 +90,14 @@ void UFemCardNameIndex::resetWithCapacity(std::size_t count)
     std::size_t capacity = minimumCapacity;
     while (count * maximumLoadDenominator > capacity * maximumLoadNumerator)
         capacity *= 2;
-    std::unique_ptr<Slot[]> released;
-    try {
-        released = std::exchange(slots_, std::make_unique<Slot[]>(capacity));
-    } catch (const std::bad_alloc&) {
-        UFemRaiseMemoryAllocationFailed();
-    }
+    const ULargeTable<Slot> released = std::exchange(slots_, ULargeTable<Slot>(capacity));
     capacity_ = capacity;
     size_ = 0;
 }
 
 void UFemCardNameIndex::rehash(std::size_t capacity)
 {
-    std::unique_ptr<Slot[]> old;
-    try {
-        old = std::exchange(slots_, std::make_unique<Slot[]>(capacity));
-    } catch (const std::bad_alloc&) {
-        UFemRaiseMemoryAllocationFailed();
-    }
+    ULargeTable<Slot> old = std::exchange(slots_, ULargeTable<Slot>(capacity));
     const std::size_t oldCapacity = std::exchange(capacity_, capacity);
     for (std::size_t i = 0; i < oldCapacity; ++i) {
         if (!old[i].cardName)

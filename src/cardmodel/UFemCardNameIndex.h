@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/ULargeTable.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -56,7 +58,7 @@ private:
     std::size_t findSlot(QStringView text, std::size_t hash) const;
     void rehash(std::size_t capacity);
 
-    std::unique_ptr<Slot[]> slots_;
+    ULargeTable<Slot> slots_;
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/UException.h"
+#include "foundation/ULargeTable.h"
 
 #include <algorithm>
 #include <bit>
@@ -99,7 +100,7 @@ public:
     // Moves later entries of the probe run back into the hole, so that no tombstone is needed.
     void erase(iterator entry)
     {
-        uint64_t hole = uint64_t(entry - slots_.get());
+        uint64_t hole = uint64_t(entry - slots_.data());
         for (uint64_t i = next(hole); slots_[i].first != nullptr; i = next(i)) {
             const uint64_t wanted = home(slots_[i].first);
             // The entry may fill the hole when its home is not cyclically in (hole, i].
@@ -116,7 +117,7 @@ public:
 
     void clear()
     {
-        slots_.reset();
+        slots_ = {};
         capacity_ = 0;
         size_ = 0;
     }
@@ -160,12 +161,7 @@ private:
 
     void rehash(uint64_t capacity)
     {
-        std::unique_ptr<Entry[]> old;
-        try {
-            old = std::exchange(slots_, std::make_unique<Entry[]>(capacity));
-        } catch (const std::bad_alloc&) {
-            UFemRaiseMemoryAllocationFailed();
-        }
+        ULargeTable<Entry> old = std::exchange(slots_, ULargeTable<Entry>(capacity));
         const uint64_t oldCapacity = std::exchange(capacity_, capacity);
         shift_ = 64 - uint32_t(std::countr_zero(capacity));
         for (uint64_t i = 0; i < oldCapacity; ++i) {
@@ -178,7 +174,7 @@ private:
         }
     }
 
-    std::unique_ptr<Entry[]> slots_;
+    ULargeTable<Entry> slots_;
     uint64_t capacity_ = 0;
     uint64_t size_ = 0;
     uint32_t shift_ = 64;

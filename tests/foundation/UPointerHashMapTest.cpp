@@ -79,8 +79,9 @@ TEST(PointerHashMap, ErasingByEntryClearingAndReserving)
     EXPECT_FALSE(map.contains(&pool[5]));
     EXPECT_EQ(map.size(), pool.size() - 1);
     for (uint32_t i = 0; i < pool.size(); ++i) {
-        if (i != 5)
+        if (i != 5) {
             EXPECT_EQ(map.find(&pool[i])->second, i);
+        }
     }
     map.clear();
     EXPECT_TRUE(map.empty());
