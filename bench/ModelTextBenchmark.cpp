@@ -3,7 +3,7 @@
 // classes shaped like Node and Hexa), against a plain split of the same text at line ends and
 // commas into trimmed strings (the baseline). Compare the lines-per-second figures of one run;
 // peakRSS is the process's peak resident memory after the run, textRSS the same before any
-// reading (the generated text alone).
+// reading (the generated text alone). ReleaseFullModel times the reset of a full model alone.
 #include "cardmodel/UFemCardAbst.h"
 #include "cardmodel/UFemCardClass.h"
 #include "cardmodel/UFemCardClassManager.h"
@@ -277,6 +277,19 @@ void ResetWithModelTextOverFullModel(benchmark::State& state)
     finishReading(state, controller);
 }
 
+// Letting go of a model of a million cards, as closing or re-reading it does.
+void ReleaseFullModel(benchmark::State& state)
+{
+    UFemDataController controller;
+    for (auto _ : state) {
+        state.PauseTiming();
+        controller.resetWithModelText(modelText().text, false, nullptr);
+        state.ResumeTiming();
+        controller.reset();
+    }
+    finishReading(state, controller);
+}
+
 } // namespace
 
 BENCHMARK(BaselinePlainSplit)->Unit(benchmark::kMillisecond)->MinTime(2);
@@ -284,6 +297,7 @@ BENCHMARK(CardTextColumnsFromUnicharString)->Unit(benchmark::kMillisecond)->MinT
 BENCHMARK(CardTextColumnsFromPlatformString)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(ResetWithModelText)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ResetWithModelTextOverFullModel)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(ReleaseFullModel)->Unit(benchmark::kMillisecond)->Iterations(2);
 int main(int argc, char** argv)
 {
     // The data controller's deferred warnings need an application object.
