@@ -93,6 +93,9 @@ std::vector<UFemCard*> ownerCardsOf(const UFemCardColumnSet* columnSet)
 
 } // namespace
 
+// One per name of a model: keep it from growing unnoticed.
+static_assert(sizeof(UFemCardName) <= 104);
+
 UFemCardName::UFemCardName(UFemCardNameTable* cardNameTable)
     : cardNameTable_(cardNameTable)
 {
@@ -115,7 +118,10 @@ std::vector<UFemCard*> UFemCardName::cardArray() const
     return { cardColumn_->ownerCard() };
 }
 
-std::vector<UFemCard*> UFemCardName::nameRefCardArray() const { return ownerCardsOf(nameRefCardColumnSet()); }
+std::vector<UFemCard*> UFemCardName::nameRefCardArray() const
+{
+    return ownerCardsOf(nameRefCardColumnSet());
+}
 
 bool UFemCardName::isLinkedFrom(const std::function<bool(const UFemCardName*)>& isTarget) const
 {
@@ -146,7 +152,8 @@ bool UFemCardName::isLinkedFromCardName(const UFemCardName* cardName) const
     return isLinkedFrom([cardName](const UFemCardName* name) { return name == cardName; });
 }
 
-bool UFemCardName::isLinkedFromCardNameArray(const std::vector<const UFemCardName*>& cardNameArray) const
+bool UFemCardName::isLinkedFromCardNameArray(
+    const std::vector<const UFemCardName*>& cardNameArray) const
 {
     if (cardNameArray.empty())
         return false;
@@ -165,8 +172,8 @@ bool UFemCardName::checkCardType(qint32 cardType, UErrorPtr* error) const
     if (!isValid() || cardType_ == cardType)
         return true;
     UFemSetError(error,
-        UFemCardNameUsedByDifferentTypeError_withCardNameString(
-            cardNameString_, UFemCardTypeDisplayString(cardType_), UFemCardTypeDisplayString(cardType)));
+        UFemCardNameUsedByDifferentTypeError_withCardNameString(cardNameString_,
+            UFemCardTypeDisplayString(cardType_), UFemCardTypeDisplayString(cardType)));
     return false;
 }
 
@@ -196,12 +203,15 @@ bool UFemCardName::addCardNameColumn(UFemCardColumn* column, qint32 cardType, UE
             enterCardNameTable(cardType, true);
             setFlag(UFemCardNameFlagHasCard, true);
         }
-        cardColumnSet_.insert(column);
+        if (cardColumnSet_ == nullptr)
+            cardColumnSet_ = std::make_unique<UFemCardColumnSet>();
+        cardColumnSet_->insert(column);
         return true;
     }
     if (hasCard()) {
         UFemSetError(error,
-            UFemCardNameUsedBySameTypeError_withCardNameString(cardNameString_, UFemCardTypeDisplayString(cardType)));
+            UFemCardNameUsedBySameTypeError_withCardNameString(
+                cardNameString_, UFemCardTypeDisplayString(cardType)));
         return false;
     }
     enterCardNameTable(cardType, false);
@@ -235,13 +245,17 @@ void UFemCardName::removeCardNameColumn(UFemCardColumn* column)
     if (!hasCard())
         UFemRaiseProgramError(QStringLiteral("No Any card when remove it.( HAS_DATA == NO )"));
     if (isAllowedHaveSomeCard()) {
-        if (!cardColumnSet_.erase(column))
-            UFemRaiseProgramError(QStringLiteral("No such card when remove it.( ALLOWED have some card )"));
-        if (cardColumnSet_.isEmpty())
+        if (cardColumnSet_ == nullptr || !cardColumnSet_->erase(column))
+            UFemRaiseProgramError(
+                QStringLiteral("No such card when remove it.( ALLOWED have some card )"));
+        if (cardColumnSet_->isEmpty()) {
+            cardColumnSet_.reset();
             setFlag(UFemCardNameFlagHasCard, false);
+        }
     } else {
         if (cardColumn_ != column)
-            UFemRaiseProgramError(QStringLiteral("No such card when remove it.( NOT allowed have some card )"));
+            UFemRaiseProgramError(
+                QStringLiteral("No such card when remove it.( NOT allowed have some card )"));
         cardColumn_ = nullptr;
         setFlag(UFemCardNameFlagHasCard, false);
     }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class UFemCard;
@@ -65,10 +66,13 @@ public:
     bool isValid() const { return hasCard() || hasNameRef(); }
     bool hasCard() const { return (cardNameFlag_ & UFemCardNameFlagHasCard) != 0; }
     bool hasNameRef() const { return (cardNameFlag_ & UFemCardNameFlagHasNameRef) != 0; }
-    bool isAllowedHaveSomeCard() const { return (cardNameFlag_ & UFemCardNameFlagAllowedHaveSomeCard) != 0; }
+    bool isAllowedHaveSomeCard() const
+    {
+        return (cardNameFlag_ & UFemCardNameFlagAllowedHaveSomeCard) != 0;
+    }
     qint32 cardType() const { return cardType_; }
     UFemCardColumn* cardColumn() const { return cardColumn_; }
-    const UFemCardColumnSet* cardColumnSet() const { return cardColumnSet_.isEmpty() ? nullptr : &cardColumnSet_; }
+    const UFemCardColumnSet* cardColumnSet() const { return cardColumnSet_.get(); }
     const UFemCardColumnSet* nameRefCardColumnSet() const
     {
         return refCardColumnSet_.isEmpty() ? nullptr : &refCardColumnSet_;
@@ -97,12 +101,14 @@ private:
     void setFlag(quint32 flag, bool on);
     bool isLinkedFrom(const std::function<bool(const UFemCardName*)>& isTarget) const;
 
+    // A model holds about one name per card: the fields are ordered to leave no holes.
     quint32 cardNameFlag_ = 0;
-    QString cardNameString_;
     qint32 cardType_ = 0;
+    QString cardNameString_;
     UFemCardColumn* cardColumn_ = nullptr;
-    // Empty while the name has no such column.
-    UFemCardColumnSet cardColumnSet_;
+    // Names several cards may carry only; null while there is no defining column.
+    std::unique_ptr<UFemCardColumnSet> cardColumnSet_;
+    // Empty while no column refers to the name.
     UFemCardColumnSet refCardColumnSet_;
     UFemCardNameTable* cardNameTable_;
 };

@@ -3,6 +3,7 @@
 #include "cardmodel/UFemCardNameIndex.h"
 #include "foundation/UError.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 

@@ -14,6 +14,7 @@
 #include <memory>
 #include <new>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 template <typename T>
