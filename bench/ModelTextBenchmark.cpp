@@ -3,11 +3,12 @@
 // classes shaped like Node and Hexa), against a plain split of the same text at line ends and
 // commas into trimmed strings (the baseline). Compare the lines-per-second figures of one run;
 // peakRSS is the process's peak resident memory after the run, textRSS the same before any
-// reading (the generated text alone).
+// reading (the generated text alone). ReleaseFullModel times the reset of a full model alone.
 #include "cardmodel/UFemCardAbst.h"
 #include "cardmodel/UFemCardClass.h"
 #include "cardmodel/UFemCardClassManager.h"
 #include "cardmodel/UFemCardColumn.h"
+#include "cardmodel/UFemCardColumnArray.h"
 #include "cardmodel/UFemCardTextColumns.h"
 #include "cardmodel/UFemCardType.h"
 #include "cardmodel/UFemDataController.h"
@@ -154,27 +155,25 @@ struct BenchColumn {
     qint32 cardType = 0;
 };
 
-// A card class of the benchmark: label, type and the columns after the name.
+// A card class of the benchmark: label, type and the columns after the name, built in place.
 class BenchCard final : public UFemCardAbst, public UFemNodeCard {
 public:
     BenchCard(const UFemCardClass& cardClass, qint32 cardType, const std::vector<BenchColumn>& columns,
         UFemCardDataController* dataController)
         : UFemCardAbst(cardClass, dataController)
+        , columns_(columns.size() + 1)
     {
-        columns_.push_back(std::make_unique<UFemCardColumn>(this, 1, CARD_COLUMN_TYPE_CARD_NAME, cardType));
+        columns_.emplaceBack(this, 1, CARD_COLUMN_TYPE_CARD_NAME, cardType);
         for (std::size_t i = 0; i < columns.size(); ++i)
-            columns_.push_back(std::make_unique<UFemCardColumn>(this, i + 2, columns[i].columnType, columns[i].cardType));
+            columns_.emplaceBack(this, i + 2, columns[i].columnType, columns[i].cardType);
     }
     ~BenchCard() override { BenchCard::invalidiate(); }
 
-    UFemCardColumn* cardColumnAtIndex(quint64 columnIndex) override { return columns_.at(columnIndex - 1).get(); }
+    UFemCardColumn* cardColumnAtIndex(quint64 columnIndex) override { return columns_.at(columnIndex - 1); }
     quint64 getCardColumnsToCardColumnTable(
         UFemCardColumn** cardColumnTable, quint64 cardColumnTableSize, quint64* nextCardColumnIndex) override
     {
-        std::vector<UFemCardColumn*> columns;
-        for (const auto& column : columns_)
-            columns.push_back(column.get());
-        return getCardColumnsFromColumnArray(columns, cardColumnTable, cardColumnTableSize, nextCardColumnIndex);
+        return columns_.getCardColumnsToCardColumnTable(cardColumnTable, cardColumnTableSize, nextCardColumnIndex);
     }
     bool isRelatedToCaseWithCaseCard(const UFemCard&) const override { return false; }
     bool isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>&) const override { return false; }
@@ -185,18 +184,18 @@ public:
     void getNodeLocation(double nodeLocation[3]) const override
     {
         for (int axis = 0; axis < 3; ++axis)
-            nodeLocation[axis] = columns_[2 + axis]->doubleValue();
+            nodeLocation[axis] = columns_.at(2 + axis)->doubleValue();
     }
     void invalidiate() override
     {
-        if (!columns_.empty())
+        if (!columns_.isEmpty())
             resetAllCardColumns();
         columns_.clear();
         UFemCardAbst::invalidiate();
     }
 
 private:
-    std::vector<std::unique_ptr<UFemCardColumn>> columns_;
+    UFemCardColumnArray columns_;
 };
 
 
@@ -278,6 +277,19 @@ void ResetWithModelTextOverFullModel(benchmark::State& state)
     finishReading(state, controller);
 }
 
+// Letting go of a model of a million cards, as closing or re-reading it does.
+void ReleaseFullModel(benchmark::State& state)
+{
+    UFemDataController controller;
+    for (auto _ : state) {
+        state.PauseTiming();
+        controller.resetWithModelText(modelText().text, false, nullptr);
+        state.ResumeTiming();
+        controller.reset();
+    }
+    finishReading(state, controller);
+}
+
 } // namespace
 
 BENCHMARK(BaselinePlainSplit)->Unit(benchmark::kMillisecond)->MinTime(2);
@@ -285,6 +297,7 @@ BENCHMARK(CardTextColumnsFromUnicharString)->Unit(benchmark::kMillisecond)->MinT
 BENCHMARK(CardTextColumnsFromPlatformString)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(ResetWithModelText)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ResetWithModelTextOverFullModel)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(ReleaseFullModel)->Unit(benchmark::kMillisecond)->Iterations(2);
 int main(int argc, char** argv)
 {
     // The data controller's deferred warnings need an application object.

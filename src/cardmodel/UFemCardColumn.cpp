@@ -10,16 +10,34 @@
 #include "foundation/UFemErrorsEditCard.h"
 #include "foundation/UStringAddition.h"
 
-UFemCardColumn::UFemCardColumn(UFemCard* ownerCard, quint64 columnIndex, qint32 columnType, qint32 cardNameCardType)
+#include <bit>
+#include <limits>
+
+UFemCardColumn::UFemCardColumn(
+    UFemCard* ownerCard, quint64 columnIndex, qint32 columnType, qint32 cardNameCardType)
     : ownerCard_(ownerCard)
-    , columnIndex_(columnIndex)
+    , columnIndex_(quint32(columnIndex))
     , columnType_(columnType)
 {
+    if (columnIndex > std::numeric_limits<quint32>::max())
+        UFemRaiseProgramError(QStringLiteral("The column index is out of range."));
     if (columnType == CARD_COLUMN_TYPE_CARD_NAME || columnType == CARD_COLUMN_TYPE_REF_CARD_NAME)
         cardNameCardType_ = cardNameCardType;
 }
 
-UFemCardColumn::~UFemCardColumn() { finish(); }
+UFemCardColumn::~UFemCardColumn()
+{
+    finish();
+}
+
+// Ten million of these in a large model: keep them from growing unnoticed.
+static_assert(sizeof(UFemCardColumn) <= 72);
+
+void UFemCardColumn::setKeptString(std::optional<QString> string)
+{
+    hasString_ = string.has_value();
+    string_ = hasString_ ? std::move(*string) : QString();
+}
 
 void UFemCardColumn::finish()
 {
@@ -29,12 +47,14 @@ void UFemCardColumn::finish()
     ownerCard_ = nullptr;
 }
 
-bool UFemCardColumn::existsSameCardNameWithCardColumnArray(const std::vector<const UFemCardColumn*>& cardColumnArray)
+bool UFemCardColumn::existsSameCardNameWithCardColumnArray(
+    const std::vector<const UFemCardColumn*>& cardColumnArray)
 {
     for (const UFemCardColumn* column : cardColumnArray) {
-        if (column->columnType_ != CARD_COLUMN_TYPE_CARD_NAME && column->columnType_ != CARD_COLUMN_TYPE_REF_CARD_NAME)
-            UFemRaiseCardClassProgramError(
-                QStringLiteral("aColumnType of 'aCardColumnArray' is NOT 'CardName' or 'refCardName"));
+        if (column->columnType_ != CARD_COLUMN_TYPE_CARD_NAME
+            && column->columnType_ != CARD_COLUMN_TYPE_REF_CARD_NAME)
+            UFemRaiseCardClassProgramError(QStringLiteral(
+                "aColumnType of 'aCardColumnArray' is NOT 'CardName' or 'refCardName"));
     }
     for (std::size_t i = 0; i < cardColumnArray.size(); ++i) {
         for (std::size_t j = i + 1; j < cardColumnArray.size(); ++j) {
@@ -47,7 +67,8 @@ bool UFemCardColumn::existsSameCardNameWithCardColumnArray(const std::vector<con
 
 bool UFemCardColumn::isNameBearing() const
 {
-    return columnType_ == CARD_COLUMN_TYPE_CARD_NAME || columnType_ == CARD_COLUMN_TYPE_REF_CARD_NAME
+    return columnType_ == CARD_COLUMN_TYPE_CARD_NAME
+        || columnType_ == CARD_COLUMN_TYPE_REF_CARD_NAME
         || columnType_ == UFemDegreeOfFreedomColumnType;
 }
 
@@ -60,23 +81,24 @@ void UFemCardColumn::releaseValue()
             cardName_->removeNameRefCardColumn(this);
         cardName_.reset();
     }
-    direction6String_.clear();
-    direction6_ = 0;
-    string_.reset();
-    doubleValue_ = 0.0;
-    integerValue_ = 0;
-    boolValue_ = false;
+    setKeptString(std::nullopt);
+    value_ = 0;
 }
 
-bool UFemCardColumn::setColumnWithColumnString(const std::optional<QString>& columnString, UErrorPtr* error)
+bool UFemCardColumn::setColumnWithColumnString(
+    const std::optional<QString>& columnString, UErrorPtr* error)
 {
     if (columnType_ < CARD_COLUMN_TYPE_CARD_NAME || columnType_ > UFemDegreeOfFreedomColumnType)
         return true;
+    // Emptying is what releasing a whole model does to every column: no text is built for it.
+    if (!columnString) {
+        if (cardName_ || hasString_)
+            releaseValue();
+        return true;
+    }
     if (columnString == this->columnString())
         return true;
     releaseValue();
-    if (!columnString)
-        return true;
     UErrorPtr failure;
     if (!parseValue(*columnString, &failure)) {
         UFemSetError(error, failure);
@@ -89,41 +111,63 @@ bool UFemCardColumn::parseValue(const QString& columnString, UErrorPtr* error)
 {
     switch (columnType_) {
     case CARD_COLUMN_TYPE_STRING_VALUE:
-        string_ = columnString;
+        setKeptString(columnString);
         return true;
-    case CARD_COLUMN_TYPE_FLOAT_VALUE:
-        return UFemParseRealColumnValue(columnString, &string_, &doubleValue_, error);
-    case CARD_COLUMN_TYPE_INT_VALUE:
-        return UFemParseIntegerColumnValue(columnString, &string_, &integerValue_, error);
-    case CARD_COLUMN_TYPE_BOOL_VALUE:
-        return UFemParseBoolColumnValue(columnString, &string_, &boolValue_, error);
+    case CARD_COLUMN_TYPE_FLOAT_VALUE: {
+        double value = 0.0;
+        std::optional<QString> kept;
+        const bool parsed = UFemParseRealColumnValue(columnString, &kept, &value, error);
+        setKeptString(std::move(kept));
+        value_ = std::bit_cast<quint64>(value);
+        return parsed;
+    }
+    case CARD_COLUMN_TYPE_INT_VALUE: {
+        qint64 value = 0;
+        std::optional<QString> kept;
+        const bool parsed = UFemParseIntegerColumnValue(columnString, &kept, &value, error);
+        setKeptString(std::move(kept));
+        value_ = quint64(value);
+        return parsed;
+    }
+    case CARD_COLUMN_TYPE_BOOL_VALUE: {
+        bool value = false;
+        std::optional<QString> kept;
+        const bool parsed = UFemParseBoolColumnValue(columnString, &kept, &value, error);
+        setKeptString(std::move(kept));
+        value_ = value ? 1 : 0;
+        return parsed;
+    }
     case UFemDegreeOfFreedomColumnType: {
         UFemParsedDegreeOfFreedom parsed;
         if (!UFemParseDegreeOfFreedomColumnValue(columnString, &parsed, error))
             return false;
         if (parsed.isEmpty())
             return true;
-        if (!bindCardName(parsed.nodeCardNameString, UFemNodeCardType, error))
+        if (!bindCardName(parsed.nodeCardNameString, UFemNodeCardType, false, error))
             return false;
-        direction6String_ = parsed.direction6String;
-        direction6_ = parsed.direction6;
+        setKeptString(parsed.direction6String);
+        value_ = parsed.direction6;
         return true;
     }
     default: {
         std::optional<QString> name;
         if (!UFemParseCardNameColumnValue(columnString, &name, error))
             return false;
-        return !name || bindCardName(*name, cardNameCardType_, error);
+        return !name || bindCardName(*name, cardNameCardType_, true, error);
     }
     }
 }
 
-bool UFemCardColumn::bindCardName(const QString& cardNameString, qint32 cardType, UErrorPtr* error)
+bool UFemCardColumn::bindCardName(
+    const QString& cardNameString, qint32 cardType, bool isParsed, UErrorPtr* error)
 {
     UFemCardDataController* model = ownerCard_ != nullptr ? ownerCard_->dataController() : nullptr;
     if (model == nullptr)
         UFemRaiseProgramError(QStringLiteral("The card of the column has no data controller."));
-    std::shared_ptr<UFemCardName> cardName = model->cardNameTable().cardNameOrNewWithCardNameString(cardNameString, error);
+    UFemCardNameTable& table = model->cardNameTable();
+    std::shared_ptr<UFemCardName> cardName = isParsed
+        ? table.cardNameOrNewWithParsedCardNameString(cardNameString)
+        : table.cardNameOrNewWithCardNameString(cardNameString, error);
     if (!cardName)
         return false;
     const bool registered = columnType_ == CARD_COLUMN_TYPE_CARD_NAME
@@ -134,7 +178,10 @@ bool UFemCardColumn::bindCardName(const QString& cardNameString, qint32 cardType
     return registered;
 }
 
-void UFemCardColumn::resetColumn() { setColumnWithColumnString(std::nullopt, nullptr); }
+void UFemCardColumn::resetColumn()
+{
+    setColumnWithColumnString(std::nullopt, nullptr);
+}
 
 bool UFemCardColumn::isCardCompleteRegistered() const
 {
@@ -159,8 +206,9 @@ void UFemCardColumn::checkType(qint32 columnType, const char* reason) const
 void UFemCardColumn::checkNameColumn() const
 {
     if (columnType_ != CARD_COLUMN_TYPE_CARD_NAME && columnType_ != CARD_COLUMN_TYPE_REF_CARD_NAME)
-        UFemRaiseCardClassProgramError(QStringLiteral(
-            "This method is only for type 'CARD_COLUMN_TYPE_CARD_NAME' or 'CARD_COLUMN_TYPE_REF_CARD_NAME'."));
+        UFemRaiseCardClassProgramError(
+            QStringLiteral("This method is only for type 'CARD_COLUMN_TYPE_CARD_NAME' or "
+                           "'CARD_COLUMN_TYPE_REF_CARD_NAME'."));
 }
 
 UFemCardName* UFemCardColumn::cardName() const
@@ -203,31 +251,34 @@ constexpr const char* dofOnly = "This method is only for type 'UFemDegreeOfFreed
 double UFemCardColumn::doubleValue() const
 {
     checkType(CARD_COLUMN_TYPE_FLOAT_VALUE, floatOnly);
-    return doubleValue_;
+    return std::bit_cast<double>(value_);
 }
 
 float UFemCardColumn::floatValue() const
 {
     checkType(CARD_COLUMN_TYPE_FLOAT_VALUE, floatOnly);
-    return float(doubleValue_);
+    return float(std::bit_cast<double>(value_));
 }
 
 qint64 UFemCardColumn::integerValue() const
 {
-    checkType(CARD_COLUMN_TYPE_INT_VALUE, "This method is only for type 'CARD_COLUMN_TYPE_INT_VALUE'.");
-    return integerValue_;
+    checkType(
+        CARD_COLUMN_TYPE_INT_VALUE, "This method is only for type 'CARD_COLUMN_TYPE_INT_VALUE'.");
+    return qint64(value_);
 }
 
 bool UFemCardColumn::boolValue() const
 {
-    checkType(CARD_COLUMN_TYPE_BOOL_VALUE, "This method is only for type 'CARD_COLUMN_TYPE_BOOL_VALUE'.");
-    return boolValue_;
+    checkType(
+        CARD_COLUMN_TYPE_BOOL_VALUE, "This method is only for type 'CARD_COLUMN_TYPE_BOOL_VALUE'.");
+    return value_ != 0;
 }
 
 QString UFemCardColumn::stringValue() const
 {
-    checkType(CARD_COLUMN_TYPE_STRING_VALUE, "This method is only for type 'CARD_COLUMN_TYPE_STRING_VALUE'.");
-    return string_.value_or(QString());
+    checkType(CARD_COLUMN_TYPE_STRING_VALUE,
+        "This method is only for type 'CARD_COLUMN_TYPE_STRING_VALUE'.");
+    return keptStringOrEmpty();
 }
 
 UFemCardName* UFemCardColumn::nodeCardName() const
@@ -257,7 +308,7 @@ std::optional<QString> UFemCardColumn::nodeCardNameString() const
 quint64 UFemCardColumn::direction6() const
 {
     checkType(UFemDegreeOfFreedomColumnType, dofOnly);
-    return direction6_;
+    return value_;
 }
 
 std::optional<QString> UFemCardColumn::columnString() const
@@ -270,9 +321,10 @@ std::optional<QString> UFemCardColumn::columnString() const
     case CARD_COLUMN_TYPE_INT_VALUE:
     case CARD_COLUMN_TYPE_BOOL_VALUE:
     case CARD_COLUMN_TYPE_STRING_VALUE:
-        return string_;
+        return keptString();
     case UFemDegreeOfFreedomColumnType:
-        return cardName_ ? std::optional<QString>(cardName_->cardNameString() + direction6String_) : std::nullopt;
+        return cardName_ ? std::optional<QString>(cardName_->cardNameString() + keptStringOrEmpty())
+                         : std::nullopt;
     default:
         UFemRaiseProgramError(QStringLiteral("Unexpected 'columnType' value is set."));
     }
@@ -283,12 +335,13 @@ bool UFemCardColumn::isEmptyColumn() const
     if (isNameBearing())
         return !cardName_;
     if (columnType_ >= CARD_COLUMN_TYPE_FLOAT_VALUE && columnType_ <= CARD_COLUMN_TYPE_STRING_VALUE)
-        return !string_;
+        return !hasString_;
     UFemRaiseProgramError(QStringLiteral("Unexpected 'columnType' value is set."));
 }
 
 std::optional<QString> UFemCardColumn::supposedColumnStringWithSupposedCardNameString(
-    const QString& supposedCardNameString, const UFemCardName* currentCardName, UErrorPtr* error) const
+    const QString& supposedCardNameString, const UFemCardName* currentCardName,
+    UErrorPtr* error) const
 {
     const std::optional<QString> trimmed = UTrimmedStringOrNil(supposedCardNameString);
     if (!trimmed) {
@@ -299,15 +352,18 @@ std::optional<QString> UFemCardColumn::supposedColumnStringWithSupposedCardNameS
     case CARD_COLUMN_TYPE_CARD_NAME:
     case CARD_COLUMN_TYPE_REF_CARD_NAME:
         if (cardName_.get() != currentCardName)
-            UFemRaiseProgramError(QStringLiteral("cardNameColumnRecord.cardName != aCurrentCardName"));
+            UFemRaiseProgramError(
+                QStringLiteral("cardNameColumnRecord.cardName != aCurrentCardName"));
         return trimmed;
     case UFemDegreeOfFreedomColumnType:
         if (cardName_.get() != currentCardName)
-            UFemRaiseProgramError(QStringLiteral("degreeOfFreedomColumnRecord.nodeCardName != aCurrentCardName"));
-        return *trimmed + direction6String_;
+            UFemRaiseProgramError(
+                QStringLiteral("degreeOfFreedomColumnRecord.nodeCardName != aCurrentCardName"));
+        return *trimmed + keptStringOrEmpty();
     default:
         UFemRaiseProgramErrorWithValue(
-            QStringLiteral("Column Type is not CardNameColumnType, RefCardNameColumnType, or DOFColumnType."),
+            QStringLiteral(
+                "Column Type is not CardNameColumnType, RefCardNameColumnType, or DOFColumnType."),
             columnType_);
     }
 }

@@ -26,14 +26,16 @@ enum UFemCardColumnType : qint32 {
 class UFemCardColumn {
 public:
     // `cardNameCardType` is kept for name and reference columns only.
-    UFemCardColumn(UFemCard* ownerCard, quint64 columnIndex, qint32 columnType, qint32 cardNameCardType = 0);
+    UFemCardColumn(
+        UFemCard* ownerCard, quint64 columnIndex, qint32 columnType, qint32 cardNameCardType = 0);
     ~UFemCardColumn();
     UFemCardColumn(const UFemCardColumn&) = delete;
     UFemCardColumn& operator=(const UFemCardColumn&) = delete;
 
     // True when any column holds the same name as another; every column must be a name or
     // reference column.
-    static bool existsSameCardNameWithCardColumnArray(const std::vector<const UFemCardColumn*>& cardColumnArray);
+    static bool existsSameCardNameWithCardColumnArray(
+        const std::vector<const UFemCardColumn*>& cardColumnArray);
 
     qint32 columnType() const { return columnType_; }
     // nullopt empties the column. After an error the column is empty.
@@ -73,26 +75,38 @@ public:
     // The text this column would have if the name it holds, `currentCardName`, took
     // `supposedCardNameString`.
     std::optional<QString> supposedColumnStringWithSupposedCardNameString(
-        const QString& supposedCardNameString, const UFemCardName* currentCardName, UErrorPtr* error) const;
+        const QString& supposedCardNameString, const UFemCardName* currentCardName,
+        UErrorPtr* error) const;
 
 private:
     bool isNameBearing() const;
     void checkNameColumn() const;
     void checkType(qint32 columnType, const char* reason) const;
     void releaseValue();
+    QString keptStringOrEmpty() const { return hasString_ ? string_ : QString(); }
+    std::optional<QString> keptString() const
+    {
+        return hasString_ ? std::optional<QString>(string_) : std::nullopt;
+    }
+    void setKeptString(std::optional<QString> string);
     bool parseValue(const QString& columnString, UErrorPtr* error);
-    bool bindCardName(const QString& cardNameString, qint32 cardType, UErrorPtr* error);
+    // `isParsed`: the text came out of the card name parser already.
+    bool bindCardName(
+        const QString& cardNameString, qint32 cardType, bool isParsed, UErrorPtr* error);
 
     UFemCard* ownerCard_;
-    quint64 columnIndex_;
+    // A million-card model holds ten million columns, so a column stays small: the index and
+    // the text flag share a word with the types.
+    quint32 columnIndex_;
     qint32 columnType_;
     qint32 cardNameCardType_ = 0;
+    bool hasString_ = false;
     // The held object: the name (name, reference and degree-of-freedom columns) or the kept text.
     std::shared_ptr<UFemCardName> cardName_;
-    std::optional<QString> string_;
-    double doubleValue_ = 0.0;
-    qint64 integerValue_ = 0;
-    bool boolValue_ = false;
-    QString direction6String_;
-    quint64 direction6_ = 0;
+    // While hasString_: the kept text of value columns; the direction text after the node name
+    // of degree-of-freedom columns.
+    QString string_;
+    // The one value of the column's type: the bits of a real, an integer, a Boolean or the
+    // direction flags.
+    quint64 value_ = 0;
 };

@@ -11,24 +11,52 @@
 #include <unordered_set>
 #include <utility>
 
+std::size_t UFemCardColumnSet::positionOf(UFemCardColumn* column) const
+{
+    if (positions_) {
+        const auto found = positions_->find(column);
+        return found == positions_->end() ? notFound : found->second;
+    }
+    const auto found = std::find(columns_.begin(), columns_.end(), column);
+    return found == columns_.end() ? notFound : std::size_t(found - columns_.begin());
+}
+
 void UFemCardColumnSet::insert(UFemCardColumn* column)
 {
-    if (positions_.try_emplace(column, columns_.size()).second)
-        columns_.push_back(column);
+    if (positions_) {
+        if (positions_->try_emplace(column, columns_.size()).second)
+            columns_.push_back(column);
+        return;
+    }
+    if (std::find(columns_.begin(), columns_.end(), column) != columns_.end())
+        return;
+    columns_.push_back(column);
+    if (columns_.size() > largestScannedSetSize) {
+        positions_ = std::make_unique<UPointerHashMap<UFemCardColumn, std::size_t>>();
+        positions_->reserve(columns_.size());
+        for (std::size_t i = 0; i < columns_.size(); ++i)
+            positions_->emplace(columns_[i], i);
+    }
 }
 
 bool UFemCardColumnSet::erase(UFemCardColumn* column)
 {
-    const auto found = positions_.find(column);
-    if (found == positions_.end())
+    const std::size_t position = positionOf(column);
+    if (position == notFound)
         return false;
-    const std::size_t position = found->second;
-    positions_.erase(found);
-    if (position + 1 != columns_.size()) {
+    if (position + 1 != columns_.size())
         columns_[position] = columns_.back();
-        positions_[columns_[position]] = position;
-    }
     columns_.pop_back();
+    if (positions_) {
+        positions_->erase(column);
+        if (position != columns_.size())
+            (*positions_)[columns_[position]] = position;
+    }
+    // An emptied set gives its memory back, as most names lose all their columns at once.
+    if (columns_.empty()) {
+        columns_ = {};
+        positions_.reset();
+    }
     return true;
 }
 
@@ -65,6 +93,9 @@ std::vector<UFemCard*> ownerCardsOf(const UFemCardColumnSet* columnSet)
 
 } // namespace
 
+// One per name of a model: keep it from growing unnoticed.
+static_assert(sizeof(UFemCardName) <= 104);
+
 UFemCardName::UFemCardName(UFemCardNameTable* cardNameTable)
     : cardNameTable_(cardNameTable)
 {
@@ -83,11 +114,14 @@ std::vector<UFemCard*> UFemCardName::cardArray() const
     if (!hasCard())
         return {};
     if (isAllowedHaveSomeCard())
-        return ownerCardsOf(cardColumnSet_.get());
+        return ownerCardsOf(cardColumnSet());
     return { cardColumn_->ownerCard() };
 }
 
-std::vector<UFemCard*> UFemCardName::nameRefCardArray() const { return ownerCardsOf(refCardColumnSet_.get()); }
+std::vector<UFemCard*> UFemCardName::nameRefCardArray() const
+{
+    return ownerCardsOf(nameRefCardColumnSet());
+}
 
 bool UFemCardName::isLinkedFrom(const std::function<bool(const UFemCardName*)>& isTarget) const
 {
@@ -98,9 +132,7 @@ bool UFemCardName::isLinkedFrom(const std::function<bool(const UFemCardName*)>& 
     while (!pending.empty()) {
         const UFemCardName* name = pending.back();
         pending.pop_back();
-        if (name->refCardColumnSet_ == nullptr)
-            continue;
-        for (UFemCardColumn* column : name->refCardColumnSet_->columns()) {
+        for (UFemCardColumn* column : name->refCardColumnSet_.columns()) {
             const UFemCardName* ownerName = column->ownerCard()->cardName();
             if (ownerName == nullptr)
                 continue;
@@ -120,7 +152,8 @@ bool UFemCardName::isLinkedFromCardName(const UFemCardName* cardName) const
     return isLinkedFrom([cardName](const UFemCardName* name) { return name == cardName; });
 }
 
-bool UFemCardName::isLinkedFromCardNameArray(const std::vector<const UFemCardName*>& cardNameArray) const
+bool UFemCardName::isLinkedFromCardNameArray(
+    const std::vector<const UFemCardName*>& cardNameArray) const
 {
     if (cardNameArray.empty())
         return false;
@@ -139,8 +172,8 @@ bool UFemCardName::checkCardType(qint32 cardType, UErrorPtr* error) const
     if (!isValid() || cardType_ == cardType)
         return true;
     UFemSetError(error,
-        UFemCardNameUsedByDifferentTypeError_withCardNameString(
-            cardNameString_, UFemCardTypeDisplayString(cardType_), UFemCardTypeDisplayString(cardType)));
+        UFemCardNameUsedByDifferentTypeError_withCardNameString(cardNameString_,
+            UFemCardTypeDisplayString(cardType_), UFemCardTypeDisplayString(cardType)));
     return false;
 }
 
@@ -168,16 +201,17 @@ bool UFemCardName::addCardNameColumn(UFemCardColumn* column, qint32 cardType, UE
     if (UFemCardTypeIsAllowedHaveSomeCard(cardType)) {
         if (!hasCard()) {
             enterCardNameTable(cardType, true);
-            if (cardColumnSet_ == nullptr)
-                cardColumnSet_ = std::make_unique<UFemCardColumnSet>();
             setFlag(UFemCardNameFlagHasCard, true);
         }
+        if (cardColumnSet_ == nullptr)
+            cardColumnSet_ = std::make_unique<UFemCardColumnSet>();
         cardColumnSet_->insert(column);
         return true;
     }
     if (hasCard()) {
         UFemSetError(error,
-            UFemCardNameUsedBySameTypeError_withCardNameString(cardNameString_, UFemCardTypeDisplayString(cardType)));
+            UFemCardNameUsedBySameTypeError_withCardNameString(
+                cardNameString_, UFemCardTypeDisplayString(cardType)));
         return false;
     }
     enterCardNameTable(cardType, false);
@@ -192,23 +226,17 @@ bool UFemCardName::addNameRefCardColumn(UFemCardColumn* column, qint32 cardType,
         return false;
     if (!hasNameRef()) {
         enterCardNameTable(cardType, UFemCardTypeIsAllowedHaveSomeCard(cardType));
-        if (refCardColumnSet_ == nullptr)
-            refCardColumnSet_ = std::make_unique<UFemCardColumnSet>();
         setFlag(UFemCardNameFlagHasNameRef, true);
     }
-    refCardColumnSet_->insert(column);
+    refCardColumnSet_.insert(column);
     return true;
 }
 
 void UFemCardName::removeNameRefCardColumn(UFemCardColumn* column)
 {
-    if (refCardColumnSet_ != nullptr) {
-        refCardColumnSet_->erase(column);
-        if (refCardColumnSet_->isEmpty()) {
-            refCardColumnSet_.reset();
-            setFlag(UFemCardNameFlagHasNameRef, false);
-        }
-    }
+    refCardColumnSet_.erase(column);
+    if (refCardColumnSet_.isEmpty())
+        setFlag(UFemCardNameFlagHasNameRef, false);
     leaveCardNameTableIfInvalid();
 }
 
@@ -217,15 +245,17 @@ void UFemCardName::removeCardNameColumn(UFemCardColumn* column)
     if (!hasCard())
         UFemRaiseProgramError(QStringLiteral("No Any card when remove it.( HAS_DATA == NO )"));
     if (isAllowedHaveSomeCard()) {
-        if (!cardColumnSet_->erase(column))
-            UFemRaiseProgramError(QStringLiteral("No such card when remove it.( ALLOWED have some card )"));
+        if (cardColumnSet_ == nullptr || !cardColumnSet_->erase(column))
+            UFemRaiseProgramError(
+                QStringLiteral("No such card when remove it.( ALLOWED have some card )"));
         if (cardColumnSet_->isEmpty()) {
             cardColumnSet_.reset();
             setFlag(UFemCardNameFlagHasCard, false);
         }
     } else {
         if (cardColumn_ != column)
-            UFemRaiseProgramError(QStringLiteral("No such card when remove it.( NOT allowed have some card )"));
+            UFemRaiseProgramError(
+                QStringLiteral("No such card when remove it.( NOT allowed have some card )"));
         cardColumn_ = nullptr;
         setFlag(UFemCardNameFlagHasCard, false);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/UError.h"
+#include "foundation/UPointerHashMap.h"
 
 #include <QString>
 
@@ -22,18 +23,26 @@ enum UFemCardNameFlag : quint32 {
     UFemCardNameFlagAllowedHaveSomeCard = 1u << 9,
 };
 
-// Columns by identity, in no particular order; adding and removing are constant time.
+// Columns by identity, in no particular order; adding and removing are constant time. Most sets
+// hold a handful of columns, which a scan finds faster than a hash; the position map is built
+// only for large sets.
 class UFemCardColumnSet {
 public:
-    bool contains(UFemCardColumn* column) const { return positions_.contains(column); }
+    bool contains(UFemCardColumn* column) const { return positionOf(column) != notFound; }
     void insert(UFemCardColumn* column);
     bool erase(UFemCardColumn* column);
     bool isEmpty() const { return columns_.empty(); }
     const std::vector<UFemCardColumn*>& columns() const { return columns_; }
 
 private:
+    static constexpr std::size_t notFound = ~std::size_t(0);
+    static constexpr std::size_t largestScannedSetSize = 32;
+
+    std::size_t positionOf(UFemCardColumn* column) const;
+
     std::vector<UFemCardColumn*> columns_;
-    std::unordered_map<UFemCardColumn*, std::size_t> positions_;
+    // Null while the set is scanned.
+    std::unique_ptr<UPointerHashMap<UFemCardColumn, std::size_t>> positions_;
 };
 
 // One name text of a model: the columns that define it and the columns that refer to it. Held
@@ -57,11 +66,17 @@ public:
     bool isValid() const { return hasCard() || hasNameRef(); }
     bool hasCard() const { return (cardNameFlag_ & UFemCardNameFlagHasCard) != 0; }
     bool hasNameRef() const { return (cardNameFlag_ & UFemCardNameFlagHasNameRef) != 0; }
-    bool isAllowedHaveSomeCard() const { return (cardNameFlag_ & UFemCardNameFlagAllowedHaveSomeCard) != 0; }
+    bool isAllowedHaveSomeCard() const
+    {
+        return (cardNameFlag_ & UFemCardNameFlagAllowedHaveSomeCard) != 0;
+    }
     qint32 cardType() const { return cardType_; }
     UFemCardColumn* cardColumn() const { return cardColumn_; }
     const UFemCardColumnSet* cardColumnSet() const { return cardColumnSet_.get(); }
-    const UFemCardColumnSet* nameRefCardColumnSet() const { return refCardColumnSet_.get(); }
+    const UFemCardColumnSet* nameRefCardColumnSet() const
+    {
+        return refCardColumnSet_.isEmpty() ? nullptr : &refCardColumnSet_;
+    }
     // The cards owning the referring columns, each once, in row order; empty when none.
     std::vector<UFemCard*> nameRefCardArray() const;
     UFemCardNameTable* cardNameTable() const { return cardNameTable_; }
@@ -77,18 +92,24 @@ public:
     void detachFromCardNameTable() { cardNameTable_ = nullptr; }
 
 private:
+    // Reads the text in place, without a copy per probe.
+    friend class UFemCardNameIndex;
+
     bool checkCardType(qint32 cardType, UErrorPtr* error) const;
     void enterCardNameTable(qint32 cardType, bool isAllowedHaveSomeCard);
     void leaveCardNameTableIfInvalid();
     void setFlag(quint32 flag, bool on);
     bool isLinkedFrom(const std::function<bool(const UFemCardName*)>& isTarget) const;
 
+    // A model holds about one name per card: the fields are ordered to leave no holes.
     quint32 cardNameFlag_ = 0;
-    QString cardNameString_;
     qint32 cardType_ = 0;
+    QString cardNameString_;
     UFemCardColumn* cardColumn_ = nullptr;
+    // Names several cards may carry only; null while there is no defining column.
     std::unique_ptr<UFemCardColumnSet> cardColumnSet_;
-    std::unique_ptr<UFemCardColumnSet> refCardColumnSet_;
+    // Empty while no column refers to the name.
+    UFemCardColumnSet refCardColumnSet_;
     UFemCardNameTable* cardNameTable_;
 };
 

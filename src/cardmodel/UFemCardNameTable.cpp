@@ -25,24 +25,29 @@ std::optional<QString> parsedCardNameString(const QString& text, UErrorPtr* erro
 
 } // namespace
 
-UFemCardNameTable::UFemCardNameTable() { cardNameTable_.reserve(minimumCardNameTableCapacity); }
+UFemCardNameTable::UFemCardNameTable() { cardNameTable_.resetWithCapacity(minimumCardNameTableCapacity); }
 
 UFemCardNameTable::~UFemCardNameTable() { detachAllCardNames(); }
 
 void UFemCardNameTable::detachAllCardNames()
 {
-    // Walking an empty table sized for a model file still visits every bucket.
-    if (cardNameTable_.isEmpty())
+    // Walking an empty table sized for a model file still visits every slot.
+    if (cardNameTable_.size() == 0)
         return;
-    for (const std::shared_ptr<UFemCardName>& cardName : std::as_const(cardNameTable_))
-        cardName->detachFromCardNameTable();
+    cardNameTable_.forEach([](const std::shared_ptr<UFemCardName>& cardName) { cardName->detachFromCardNameTable(); });
+}
+
+std::shared_ptr<UFemCardName> UFemCardNameTable::heldCardName(const QString& cardNameString) const
+{
+    const std::shared_ptr<UFemCardName>* held
+        = cardNameTable_.find(cardNameString, UFemCardNameIndex::hashOfText(cardNameString));
+    return held != nullptr ? *held : nullptr;
 }
 
 void UFemCardNameTable::resetWithCapacity(quint64 capacity)
 {
     detachAllCardNames();
-    cardNameTable_ = {};
-    cardNameTable_.reserve(qsizetype(std::max(capacity, minimumCardNameTableCapacity)));
+    cardNameTable_.resetWithCapacity(std::max(capacity, minimumCardNameTableCapacity));
 }
 
 std::shared_ptr<UFemCardName> UFemCardNameTable::searchCardNameWithCardNameString(
@@ -57,7 +62,7 @@ std::shared_ptr<UFemCardName> UFemCardNameTable::searchCardNameWithCardNameStrin
         UFemSetError(error, failure);
         return nullptr;
     }
-    return cardNameTable_.value(*name);
+    return heldCardName(*name);
 }
 
 bool UFemCardNameTable::containsCardNameWithCardNameString(const QString& cardNameString, UErrorPtr* error) const
@@ -72,16 +77,29 @@ std::vector<UFemCard*> UFemCardNameTable::cardArrayWithCardNameString(
     return cardName ? cardName->cardArray() : std::vector<UFemCard*> {};
 }
 
+// Every column that names a card comes here: the text is parsed and hashed once.
 std::shared_ptr<UFemCardName> UFemCardNameTable::cardNameOrNewWithCardNameString(
     const QString& cardNameString, UErrorPtr* error)
 {
     UErrorPtr failure;
-    std::shared_ptr<UFemCardName> cardName = searchCardNameWithCardNameString(cardNameString, &failure);
+    bool isEmpty = false;
+    const std::optional<QString> name = parsedCardNameString(cardNameString, &failure, &isEmpty);
+    if (isEmpty)
+        failure = UFemSearchingCardNameEmptyCardNameError();
     if (failure) {
         UFemSetError(error, failure);
         return nullptr;
     }
-    return cardName ? cardName : newCardNameWithCardNameString(cardNameString, error);
+    return cardNameOrNewWithParsedCardNameString(*name);
+}
+
+std::shared_ptr<UFemCardName> UFemCardNameTable::cardNameOrNewWithParsedCardNameString(const QString& cardNameString)
+{
+    if (std::shared_ptr<UFemCardName> held = heldCardName(cardNameString))
+        return held;
+    auto cardName = std::make_shared<UFemCardName>(this);
+    cardName->_setCardNameString(cardNameString);
+    return cardName;
 }
 
 std::shared_ptr<UFemCardName> UFemCardNameTable::newCardNameWithCardNameString(
@@ -125,7 +143,7 @@ bool UFemCardNameTable::setCardNameStringOfCardName_withCardName(
         UFemSetError(error, failure);
         return false;
     }
-    const std::shared_ptr<UFemCardName> other = cardNameTable_.value(*name);
+    const std::shared_ptr<UFemCardName> other = heldCardName(*name);
     if (!other) {
         const std::shared_ptr<UFemCardName> keptAlive = cardName->shared_from_this();
         removeCardNameFromCardNameTable(cardName);
@@ -146,24 +164,26 @@ bool UFemCardNameTable::setCardNameStringOfCardName_withCardName(
 
 void UFemCardNameTable::addCardNameToCardNameTable(UFemCardName* cardName)
 {
-    const QString key = cardName->cardNameString();
-    if (cardNameTable_.contains(key))
+    if (!cardNameTable_.insert(cardName->shared_from_this()))
         UFemRaiseProgramError(QStringLiteral("The 'cardNameTable' contains the name before add the name.\n"));
-    cardNameTable_.insert(key, cardName->shared_from_this());
 }
 
-void UFemCardNameTable::removeCardNameFromCardNameTable(UFemCardName* cardName)
+void UFemCardNameTable::removeCardNameFromCardNameTable(UFemCardName* cardName) { cardNameTable_.erase(cardName); }
+
+QStringList UFemCardNameTable::allCardNameStringArray() const
 {
-    // remove(), not erase(): erase looks for the next entry, a walk over the empty buckets of a
-    // table sized for a whole model file.
-    const auto found = cardNameTable_.constFind(cardName->cardNameString());
-    if (found != cardNameTable_.cend() && found->get() == cardName)
-        cardNameTable_.remove(cardName->cardNameString());
+    QStringList names;
+    names.reserve(qsizetype(cardNameTable_.size()));
+    cardNameTable_.forEach([&names](const std::shared_ptr<UFemCardName>& cardName) {
+        names.append(cardName->cardNameString());
+    });
+    return names;
 }
-
-QStringList UFemCardNameTable::allCardNameStringArray() const { return cardNameTable_.keys(); }
 
 std::vector<std::shared_ptr<UFemCardName>> UFemCardNameTable::allCardNameArray() const
 {
-    return { cardNameTable_.cbegin(), cardNameTable_.cend() };
+    std::vector<std::shared_ptr<UFemCardName>> cardNames;
+    cardNames.reserve(cardNameTable_.size());
+    cardNameTable_.forEach([&cardNames](const std::shared_ptr<UFemCardName>& cardName) { cardNames.push_back(cardName); });
+    return cardNames;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cardmodel/UFemCardNameIndex.h"
 #include "foundation/UError.h"
 
 #include <QHash>
@@ -44,7 +45,12 @@ public:
     std::vector<std::shared_ptr<UFemCardName>> allCardNameArray() const;
 
 private:
-    void detachAllCardNames();
+    // Name columns look their already parsed text up without parsing it again.
+    friend class UFemCardColumn;
+    std::shared_ptr<UFemCardName> cardNameOrNewWithParsedCardNameString(const QString& cardNameString);
 
-    QHash<QString, std::shared_ptr<UFemCardName>> cardNameTable_;
+    void detachAllCardNames();
+    std::shared_ptr<UFemCardName> heldCardName(const QString& cardNameString) const;
+
+    UFemCardNameIndex cardNameTable_;
 };

@@ -2,6 +2,7 @@
 
 #include "foundation/UException.h"
 #include "foundation/UIndexRange.h"
+#include "foundation/UPointerHashMap.h"
 
 #include <QString>
 
@@ -162,7 +163,7 @@ private:
     };
 
     using Table = std::vector<Object>;
-    using Dictionary = std::unordered_map<T*, uint32_t>; // object → child identifier + 1
+    using Dictionary = UPointerHashMap<T, uint32_t>; // object → child identifier + 1
 
     uint64_t half() const { return childArrayCount_ref_ / 2; }
     uint64_t big() const { return childArrayCount_ref_ + childArrayCount_ref_ / 2; }
