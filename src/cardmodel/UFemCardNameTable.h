@@ -3,7 +3,6 @@
 #include "cardmodel/UFemCardNameIndex.h"
 #include "foundation/UError.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 

@@ -14,7 +14,6 @@
 #include <memory>
 #include <new>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 template <typename T>
