@@ -14,6 +14,8 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <chrono>
 #include <vector>
 
 // One restraint set of one calculation: the cards put stiffness, loads and restraints into it by
@@ -118,6 +120,8 @@ public:
     const UFemWFNodeMatrices* nodeMatrices() const { return nodeMatrices_.get(); }
 
 private:
+    double pausedSecondsOfRun() const;
+    void recordPauseWithFlag_whileLocked(bool flag);
     UFemWFMatrixCalculator(const UFemWFMatrixCalculator& other);
 
     quint64 nodeNoOf(const UFemCardName& nodeName) const;
@@ -144,6 +148,9 @@ private:
     bool pauseFlag_ = false;
     bool quitFlag_ = false;
     bool isFinished_ = false;
+    // Time spent paused, so that the run's time counts only work.
+    std::optional<std::chrono::steady_clock::time_point> pauseStart_;
+    std::chrono::steady_clock::duration pausedDuration_ {};
     quint64 progressTotalLength_noMatrixCalculator_ = ~quint64(0);
     quint64 currentProgress_noMatrixCalculator_ = 0;
     quint64 computingCount_noMatrixCalculator_ = 0;

@@ -45,9 +45,15 @@ bool UFemWFMatrixCalculator::runMatrixCalculation(UErrorPtr* error)
     const quint64 threadCount
         = threadCount_ ? threadCount_ : UThreadCountPreference::calculationTaskThreadCount();
     const auto start = std::chrono::steady_clock::now();
+    {
+        std::lock_guard<std::mutex> lock(taskMutex_);
+        pausedDuration_ = {};
+        if (pauseStart_)
+            pauseStart_ = start;
+    }
     UErrorPtr failure;
     const bool solved = task_->runMatrixCalculation(threadCount, &failure);
-    runCalculationTimeInterval_ = secondsSince(start);
+    runCalculationTimeInterval_ = secondsSince(start) - pausedSecondsOfRun();
     if (!solved)
         UFemSetError(error, failure);
     return solved;
@@ -143,9 +149,30 @@ quint64 UFemWFMatrixCalculator::progressUnitFlotingOperations()
     return UFemWFMatrixCalculationThreadTaskContext::progressUnitFlotingOperations();
 }
 
+double UFemWFMatrixCalculator::pausedSecondsOfRun() const
+{
+    std::lock_guard<std::mutex> lock(taskMutex_);
+    auto paused = pausedDuration_;
+    if (pauseStart_)
+        paused += std::chrono::steady_clock::now() - *pauseStart_;
+    return std::chrono::duration<double>(paused).count();
+}
+
+void UFemWFMatrixCalculator::recordPauseWithFlag_whileLocked(bool flag)
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (flag && !pauseStart_) {
+        pauseStart_ = now;
+    } else if (!flag && pauseStart_) {
+        pausedDuration_ += now - *pauseStart_;
+        pauseStart_.reset();
+    }
+}
+
 void UFemWFMatrixCalculator::pauseCalculationWithFlag(bool flag)
 {
     std::lock_guard<std::mutex> lock(taskMutex_);
+    recordPauseWithFlag_whileLocked(flag);
     pauseFlag_ = flag;
     if (task_)
         task_->pauseCalculationWithFlag(flag);
@@ -154,6 +181,7 @@ void UFemWFMatrixCalculator::pauseCalculationWithFlag(bool flag)
 void UFemWFMatrixCalculator::quitCalculation()
 {
     std::lock_guard<std::mutex> lock(taskMutex_);
+    recordPauseWithFlag_whileLocked(false);
     quitFlag_ = true;
     pauseFlag_ = false;
     if (task_)

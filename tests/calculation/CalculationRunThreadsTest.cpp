@@ -57,8 +57,11 @@ TEST(CalculationRunThreads, pauseAndResumeGiveBitwiseTheSameDisplacements)
     std::atomic<bool> done { false };
     bool solved = false;
     UErrorPtr runError;
+    double runnerSeconds = 0.0;
     std::thread runner([&] {
+        const auto start = std::chrono::steady_clock::now();
         solved = calculator->runMatrixCalculation(&runError);
+        runnerSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         done = true;
     });
     int pauses = 0;
@@ -77,6 +80,9 @@ TEST(CalculationRunThreads, pauseAndResumeGiveBitwiseTheSameDisplacements)
     runner.join();
     ASSERT_TRUE(solved) << (runError ? runError->localizedDescription().toStdString() : "");
     EXPECT_GT(pauses, 0);
+    // Each counted pause lasted at least its 5 ms sleep, which the run's time leaves out.
+    EXPECT_LE(calculator->runCalculationTimeInterval(), runnerSeconds - 0.005 * pauses);
+    EXPECT_GT(calculator->runCalculationTimeInterval(), 0.0);
     EXPECT_FALSE(calculator->isCalculationPausing());
     ASSERT_TRUE(calculator->finalizeMatrixCalculation(&error));
     EXPECT_TRUE(bitwiseEqual(
