@@ -96,22 +96,29 @@ bool UFemCardColumn::setColumnWithColumnString(
             releaseValue();
         return true;
     }
-    if (columnString == this->columnString())
+    return setColumnWithColumnStringView(*columnString, error);
+}
+
+bool UFemCardColumn::setColumnWithColumnStringView(QStringView columnString, UErrorPtr* error)
+{
+    if (columnType_ < CARD_COLUMN_TYPE_CARD_NAME || columnType_ > UFemDegreeOfFreedomColumnType)
+        return true;
+    if (const std::optional<QString> current = this->columnString(); current && *current == columnString)
         return true;
     releaseValue();
     UErrorPtr failure;
-    if (!parseValue(*columnString, &failure)) {
+    if (!parseValue(columnString, &failure)) {
         UFemSetError(error, failure);
         return false;
     }
     return true;
 }
 
-bool UFemCardColumn::parseValue(const QString& columnString, UErrorPtr* error)
+bool UFemCardColumn::parseValue(QStringView columnString, UErrorPtr* error)
 {
     switch (columnType_) {
     case CARD_COLUMN_TYPE_STRING_VALUE:
-        setKeptString(columnString);
+        setKeptString(columnString.toString());
         return true;
     case CARD_COLUMN_TYPE_FLOAT_VALUE: {
         double value = 0.0;
@@ -143,33 +150,48 @@ bool UFemCardColumn::parseValue(const QString& columnString, UErrorPtr* error)
             return false;
         if (parsed.isEmpty())
             return true;
-        if (!bindCardName(parsed.nodeCardNameString, UFemNodeCardType, false, error))
+        if (!bindCardName(parsed.nodeCardNameString, UFemNodeCardType, error))
             return false;
         setKeptString(parsed.direction6String);
         value_ = parsed.direction6;
         return true;
     }
     default: {
-        std::optional<QString> name;
-        if (!UFemParseCardNameColumnValue(columnString, &name, error))
+        UErrorPtr failure;
+        const std::optional<QStringView> name = UFemTrimmedCardNameView(columnString, &failure);
+        if (failure) {
+            UFemSetError(error, failure);
             return false;
-        return !name || bindCardName(*name, cardNameCardType_, true, error);
+        }
+        return !name || bindParsedCardName(*name, error);
     }
     }
 }
 
-bool UFemCardColumn::bindCardName(
-    const QString& cardNameString, qint32 cardType, bool isParsed, UErrorPtr* error)
+bool UFemCardColumn::bindCardName(const QString& cardNameString, qint32 cardType, UErrorPtr* error)
+{
+    std::shared_ptr<UFemCardName> cardName = ownerCardNameTable().cardNameOrNewWithCardNameString(cardNameString, error);
+    if (!cardName)
+        return false;
+    return registerCardName(std::move(cardName), cardType, error);
+}
+
+bool UFemCardColumn::bindParsedCardName(QStringView cardNameString, UErrorPtr* error)
+{
+    return registerCardName(
+        ownerCardNameTable().cardNameOrNewWithParsedCardNameString(cardNameString), cardNameCardType_, error);
+}
+
+UFemCardNameTable& UFemCardColumn::ownerCardNameTable() const
 {
     UFemCardDataController* model = ownerCard_ != nullptr ? ownerCard_->dataController() : nullptr;
     if (model == nullptr)
         UFemRaiseProgramError(QStringLiteral("The card of the column has no data controller."));
-    UFemCardNameTable& table = model->cardNameTable();
-    std::shared_ptr<UFemCardName> cardName = isParsed
-        ? table.cardNameOrNewWithParsedCardNameString(cardNameString)
-        : table.cardNameOrNewWithCardNameString(cardNameString, error);
-    if (!cardName)
-        return false;
+    return model->cardNameTable();
+}
+
+bool UFemCardColumn::registerCardName(std::shared_ptr<UFemCardName> cardName, qint32 cardType, UErrorPtr* error)
+{
     const bool registered = columnType_ == CARD_COLUMN_TYPE_CARD_NAME
         ? cardName->addCardNameColumn(this, cardType, error)
         : cardName->addNameRefCardColumn(this, cardType, error);

@@ -3,6 +3,7 @@
 #include "foundation/UError.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <memory>
 #include <optional>
@@ -10,6 +11,7 @@
 
 class UFemCard;
 class UFemCardName;
+class UFemCardNameTable;
 
 enum UFemCardColumnType : qint32 {
     CARD_COLUMN_TYPE_CARD_NAME = 2,
@@ -40,6 +42,9 @@ public:
     qint32 columnType() const { return columnType_; }
     // nullopt empties the column. After an error the column is empty.
     bool setColumnWithColumnString(const std::optional<QString>& columnString, UErrorPtr* error);
+    // The same for a non-empty text given as a part of a larger one (a line being read): text is
+    // copied only where the column keeps it.
+    bool setColumnWithColumnStringView(QStringView columnString, UErrorPtr* error);
     void resetColumn();
     bool isCardCompleteRegistered() const;
     std::optional<std::vector<QString>> noRegisteredCardNameStringArray() const;
@@ -89,10 +94,13 @@ private:
         return hasString_ ? std::optional<QString>(string_) : std::nullopt;
     }
     void setKeptString(std::optional<QString> string);
-    bool parseValue(const QString& columnString, UErrorPtr* error);
-    // `isParsed`: the text came out of the card name parser already.
-    bool bindCardName(
-        const QString& cardNameString, qint32 cardType, bool isParsed, UErrorPtr* error);
+    bool parseValue(QStringView columnString, UErrorPtr* error);
+    // An unparsed name (of a degree of freedom) is parsed by the table; a name column's text was
+    // parsed already.
+    bool bindCardName(const QString& cardNameString, qint32 cardType, UErrorPtr* error);
+    bool bindParsedCardName(QStringView cardNameString, UErrorPtr* error);
+    UFemCardNameTable& ownerCardNameTable() const;
+    bool registerCardName(std::shared_ptr<UFemCardName> cardName, qint32 cardType, UErrorPtr* error);
 
     UFemCard* ownerCard_;
     // A million-card model holds ten million columns, so a column stays small: the index and

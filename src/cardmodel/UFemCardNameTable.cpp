@@ -37,7 +37,7 @@ void UFemCardNameTable::detachAllCardNames()
     cardNameTable_.forEach([](const std::shared_ptr<UFemCardName>& cardName) { cardName->detachFromCardNameTable(); });
 }
 
-std::shared_ptr<UFemCardName> UFemCardNameTable::heldCardName(const QString& cardNameString) const
+std::shared_ptr<UFemCardName> UFemCardNameTable::heldCardName(QStringView cardNameString) const
 {
     const std::shared_ptr<UFemCardName>* held
         = cardNameTable_.find(cardNameString, UFemCardNameIndex::hashOfText(cardNameString));
@@ -93,12 +93,12 @@ std::shared_ptr<UFemCardName> UFemCardNameTable::cardNameOrNewWithCardNameString
     return cardNameOrNewWithParsedCardNameString(*name);
 }
 
-std::shared_ptr<UFemCardName> UFemCardNameTable::cardNameOrNewWithParsedCardNameString(const QString& cardNameString)
+std::shared_ptr<UFemCardName> UFemCardNameTable::cardNameOrNewWithParsedCardNameString(QStringView cardNameString)
 {
     if (std::shared_ptr<UFemCardName> held = heldCardName(cardNameString))
         return held;
     auto cardName = std::make_shared<UFemCardName>(this);
-    cardName->_setCardNameString(cardNameString);
+    cardName->_setCardNameString(cardNameString.toString());
     return cardName;
 }
 

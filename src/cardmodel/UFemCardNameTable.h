@@ -46,10 +46,10 @@ public:
 private:
     // Name columns look their already parsed text up without parsing it again.
     friend class UFemCardColumn;
-    std::shared_ptr<UFemCardName> cardNameOrNewWithParsedCardNameString(const QString& cardNameString);
+    std::shared_ptr<UFemCardName> cardNameOrNewWithParsedCardNameString(QStringView cardNameString);
 
     void detachAllCardNames();
-    std::shared_ptr<UFemCardName> heldCardName(const QString& cardNameString) const;
+    std::shared_ptr<UFemCardName> heldCardName(QStringView cardNameString) const;
 
     UFemCardNameIndex cardNameTable_;
 };

@@ -2,18 +2,38 @@
 
 #include "cardmodel/UFemModelValueParser.h"
 #include "foundation/URange.h"
-#include "foundation/UStringAddition.h"
 
 namespace {
 
-QString textOfRange(const QString& string, const URange& range)
+QStringView viewOfRange(QStringView string, const URange& range)
 {
     return string.mid(qsizetype(range.location), qsizetype(range.length));
 }
 
+QString textOfRange(QStringView string, const URange& range)
+{
+    return viewOfRange(string, range).toString();
+}
+
+bool isTrimmedBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+QStringView trimmedView(QStringView text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && isTrimmedBlank(text[first]))
+        ++first;
+    while (last > first && isTrimmedBlank(text[last - 1]))
+        --last;
+    return text.mid(first, last - first);
+}
+
 // Runs a column parser and keeps the text of its range and its value when it succeeds.
 template <typename Value, typename Parser>
-bool parseValueColumn(const QString& columnString, std::optional<QString>* valueString, Value* value,
+bool parseValueColumn(QStringView columnString, std::optional<QString>* valueString, Value* value,
     UErrorPtr* error, Parser parser)
 {
     URange range;
@@ -32,37 +52,26 @@ bool parseValueColumn(const QString& columnString, std::optional<QString>* value
 
 } // namespace
 
-bool UFemParseCardNameColumnValue(const QString& columnString, std::optional<QString>* cardNameString, UErrorPtr* error)
-{
-    UErrorPtr failure;
-    *cardNameString = UFemTrimmedCardNameString(columnString, &failure);
-    if (failure) {
-        UFemSetError(error, failure);
-        return false;
-    }
-    return true;
-}
-
 bool UFemParseRealColumnValue(
-    const QString& columnString, std::optional<QString>* valueString, double* value, UErrorPtr* error)
+    QStringView columnString, std::optional<QString>* valueString, double* value, UErrorPtr* error)
 {
     return parseValueColumn(columnString, valueString, value, error, UFemParseRealColumnString);
 }
 
 bool UFemParseIntegerColumnValue(
-    const QString& columnString, std::optional<QString>* valueString, qint64* value, UErrorPtr* error)
+    QStringView columnString, std::optional<QString>* valueString, qint64* value, UErrorPtr* error)
 {
     return parseValueColumn(columnString, valueString, value, error, UFemParseIntegerColumnString);
 }
 
 bool UFemParseBoolColumnValue(
-    const QString& columnString, std::optional<QString>* valueString, bool* value, UErrorPtr* error)
+    QStringView columnString, std::optional<QString>* valueString, bool* value, UErrorPtr* error)
 {
     return parseValueColumn(columnString, valueString, value, error, UFemParseBoolColumnString);
 }
 
 bool UFemParseDegreeOfFreedomColumnValue(
-    const QString& columnString, UFemParsedDegreeOfFreedom* degreeOfFreedom, UErrorPtr* error)
+    QStringView columnString, UFemParsedDegreeOfFreedom* degreeOfFreedom, UErrorPtr* error)
 {
     URange nodeNameRange;
     URange directionRange;
@@ -78,7 +87,7 @@ bool UFemParseDegreeOfFreedomColumnValue(
     const qsizetype at = columnString.indexOf(u'@', qsizetype(nodeNameRange.location + nodeNameRange.length));
     const qsizetype directionEnd = qsizetype(directionRange.location + directionRange.length);
     if (directionRange.length != 0 && at >= 0 && at < directionEnd)
-        degreeOfFreedom->direction6String = columnString.mid(at, directionEnd - at);
+        degreeOfFreedom->direction6String = columnString.mid(at, directionEnd - at).toString();
     else
         degreeOfFreedom->direction6String = textOfRange(columnString, directionRange);
     degreeOfFreedom->direction6 = quint64(directionIndex);
@@ -87,18 +96,29 @@ bool UFemParseDegreeOfFreedomColumnValue(
 
 std::optional<QString> UFemTrimmedCardNameString(const QString& text, UErrorPtr* error)
 {
+    const std::optional<QStringView> name = UFemTrimmedCardNameView(text, error);
+    if (!name)
+        return std::nullopt;
+    // The whole text shares its buffer rather than copying it.
+    if (name->size() == text.size())
+        return text;
+    return name->toString();
+}
+
+std::optional<QStringView> UFemTrimmedCardNameView(QStringView text, UErrorPtr* error)
+{
     // Labels and searched names come with TABs around them too, which the name reader does not skip.
-    const std::optional<QString> trimmed = UTrimmedStringOrNil(text);
-    if (!trimmed)
+    const QStringView trimmed = trimmedView(text);
+    if (trimmed.isEmpty())
         return std::nullopt;
     URange range;
     UErrorPtr failure;
-    UFemParseCardNameColumnString(*trimmed, range, &failure);
+    UFemParseCardNameColumnString(trimmed, range, &failure);
     if (failure) {
         UFemSetError(error, failure);
         return std::nullopt;
     }
     if (range.length == 0)
         return std::nullopt;
-    return textOfRange(*trimmed, range);
+    return viewOfRange(trimmed, range);
 }

@@ -3,6 +3,7 @@
 #include "foundation/UError.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -18,16 +19,17 @@ struct UFemParsedDegreeOfFreedom {
     bool isEmpty() const { return nodeCardNameString.isEmpty() && direction6String.isEmpty(); }
 };
 
-bool UFemParseCardNameColumnValue(const QString& columnString, std::optional<QString>* cardNameString, UErrorPtr* error);
 bool UFemParseRealColumnValue(
-    const QString& columnString, std::optional<QString>* valueString, double* value, UErrorPtr* error);
+    QStringView columnString, std::optional<QString>* valueString, double* value, UErrorPtr* error);
 bool UFemParseIntegerColumnValue(
-    const QString& columnString, std::optional<QString>* valueString, qint64* value, UErrorPtr* error);
+    QStringView columnString, std::optional<QString>* valueString, qint64* value, UErrorPtr* error);
 bool UFemParseBoolColumnValue(
-    const QString& columnString, std::optional<QString>* valueString, bool* value, UErrorPtr* error);
+    QStringView columnString, std::optional<QString>* valueString, bool* value, UErrorPtr* error);
 bool UFemParseDegreeOfFreedomColumnValue(
-    const QString& columnString, UFemParsedDegreeOfFreedom* degreeOfFreedom, UErrorPtr* error);
+    QStringView columnString, UFemParsedDegreeOfFreedom* degreeOfFreedom, UErrorPtr* error);
 
 // The name a text holds, without the U+0020 and TAB around it; nullopt with the parser's error, or with nothing left (and no
 // error).
 std::optional<QString> UFemTrimmedCardNameString(const QString& text, UErrorPtr* error);
+// The same name as a part of `text`, so that a name already known is found without a copy.
+std::optional<QStringView> UFemTrimmedCardNameView(QStringView text, UErrorPtr* error);

@@ -68,12 +68,19 @@ void UFemDataController::finish()
 }
 
 // Cards first give up their names, so that no name outlives the model's cards.
+// The whole name table goes at once: its names are detached together rather than unregistered
+// column by column. Cards only the table holds die with the names they carry; cards someone else
+// still holds (undo records, card sets) are emptied, holding no name afterwards.
 void UFemDataController::emptyModel()
 {
-    for (const UFemCardPtr& card : cardTable_.cardArray())
-        card->resetAllCardColumns();
+    std::vector<UFemCardPtr> cards = cardTable_.cardArray().toVector();
+    cardNameTable_.resetWithCapacity(0);
     cardTable_.removeAllCards();
     cardIdentifierNumberDictionary_.clear();
+    for (const UFemCardPtr& card : cards) {
+        if (card.use_count() > 1)
+            card->resetAllCardColumns();
+    }
 }
 
 std::unique_ptr<UFemDataController> UFemDataController::copy() const

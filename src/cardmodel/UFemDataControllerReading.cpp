@@ -277,7 +277,8 @@ UErrorPtr UFemDataController::readColumnsOfCard(const UUnicharString& source, qu
         ++index;
         stop = UFemReadModelColumnString(source, index, length, range, type, &error);
         if (!error && range.length != 0)
-            card.cardColumnAtIndex(column)->setColumnWithColumnString(source.substringWithRange(range), &error);
+            card.cardColumnAtIndex(column)->setColumnWithColumnStringView(
+                source.stringView().mid(qsizetype(range.location), qsizetype(range.length)), &error);
         if (error)
             return wrapColumnError(error, column + 1);
     }

@@ -97,7 +97,7 @@ quint64 readSign(
 
 // Reads a whole column with the unsigned reader `parse`, then applies the sign.
 template <typename Value, typename Parse>
-bool parseSignedColumn(const QString& string, URange& range, Value& value, UErrorPtr* error,
+bool parseSignedColumn(QStringView string, URange& range, Value& value, UErrorPtr* error,
     const char* message, Parse parse)
 {
     const UFemStringViewSource source(string);
@@ -302,7 +302,7 @@ char16_t UFemParseBoolValue(const UStringGettingCharactersProtocol& source, quin
 }
 
 bool UFemParseRealColumnString(
-    const QString& string, URange& range, double& value, UErrorPtr* error)
+    QStringView string, URange& range, double& value, UErrorPtr* error)
 {
     return parseSignedColumn(string, range, value, error,
         "Character '%C' exists in Real Number Value column.",
@@ -313,7 +313,7 @@ bool UFemParseRealColumnString(
 }
 
 bool UFemParseIntegerColumnString(
-    const QString& string, URange& range, qint64& value, UErrorPtr* error)
+    QStringView string, URange& range, qint64& value, UErrorPtr* error)
 {
     return parseSignedColumn(string, range, value, error,
         "Character '%C' exists in Integer Value column.",
@@ -323,7 +323,7 @@ bool UFemParseIntegerColumnString(
         });
 }
 
-bool UFemParseBoolColumnString(const QString& string, URange& range, bool& value, UErrorPtr* error)
+bool UFemParseBoolColumnString(QStringView string, URange& range, bool& value, UErrorPtr* error)
 {
     const UFemStringViewSource source(string);
     quint64 index = 0;
@@ -345,7 +345,7 @@ bool UFemParseBoolColumnString(const QString& string, URange& range, bool& value
     return true;
 }
 
-char16_t UFemParseCardNameColumnString(const QString& string, URange& range, UErrorPtr* error)
+char16_t UFemParseCardNameColumnString(QStringView string, URange& range, UErrorPtr* error)
 {
     const UFemStringViewSource source(string);
     quint64 index = 0;
@@ -358,7 +358,7 @@ char16_t UFemParseCardNameColumnString(const QString& string, URange& range, UEr
     return 0;
 }
 
-bool UFemParseDegreeOfFreedomColumnString(const QString& string, URange& nodeNameRange,
+bool UFemParseDegreeOfFreedomColumnString(QStringView string, URange& nodeNameRange,
     URange& directionRange, int& directionIndex, UErrorPtr* error)
 {
     const UFemStringViewSource source(string);

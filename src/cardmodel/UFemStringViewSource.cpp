@@ -13,7 +13,7 @@ QString UFemStringViewSource::substringWithRange(URange range) const
 {
     if (!URangeIsWithin(range, length()))
         URaiseRangeException();
-    return string_.mid(qsizetype(range.location), qsizetype(range.length));
+    return string_.mid(qsizetype(range.location), qsizetype(range.length)).toString();
 }
 
 quint64 UFemStringViewSource::getCharacterAndSetValidCharacterBufferPtr(

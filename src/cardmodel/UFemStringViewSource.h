@@ -8,12 +8,12 @@
 // into the string itself, so a column or comment text is scanned in one piece without a copy.
 class UFemStringViewSource final : public UStringGettingCharactersProtocol {
 public:
-    explicit UFemStringViewSource(const QString& string)
+    explicit UFemStringViewSource(QStringView string)
         : string_(string)
     {
     }
 
-    QString string() const override { return string_; }
+    QString string() const override { return string_.toString(); }
     quint64 length() const override { return quint64(string_.size()); }
     char16_t characterAtIndex(quint64 index) const override;
     QString substringWithRange(URange range) const override;
@@ -22,5 +22,5 @@ public:
         quint64 characterBufferLength) const override;
 
 private:
-    const QString& string_;
+    QStringView string_;
 };

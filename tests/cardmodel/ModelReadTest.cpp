@@ -301,3 +301,38 @@ TEST_F(ModelReadFixture, ReadsTheSameUnderAGermanLocale)
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(box[i], expected[i]) << i;
 }
+
+TEST_F(ModelReadFixture, CardsHeldOutsideTheModelAreEmptiedWhenTheModelGoes)
+{
+    ASSERT_TRUE(controller.resetWithModelText(canonicalModelText, false, nullptr));
+    const UFemCardPtr heldNode = controller.cardAtCardRowIndex(4);
+    const UFemCardPtr heldQuad = controller.cardAtCardRowIndex(9);
+    ASSERT_EQ(heldNode->cardColumnAtIndex(1)->columnString(), QStringLiteral("N1"));
+    ASSERT_EQ(heldQuad->cardColumnAtIndex(3)->columnString(), QStringLiteral("N1"));
+    const qsizetype nameCount = controller.cardNameTable().allCardNameStringArray().size();
+
+    // Read again, with blanks and TABs around the names: the new cards bind new names only.
+    QString padded = canonicalModelText;
+    padded.replace(QStringLiteral("Quad , Q1 , P1 , N1 ,"), QStringLiteral("Quad ,\tQ1  ,  P1 ,\t N1\t,"));
+    ASSERT_TRUE(controller.resetWithModelText(padded, false, nullptr));
+    EXPECT_FALSE(heldNode->cardColumnAtIndex(1)->columnString().has_value());
+    EXPECT_FALSE(heldQuad->cardColumnAtIndex(3)->columnString().has_value());
+    const UFemCardPtr quad = controller.cardAtCardRowIndex(9);
+    const UFemCardColumn* corner = quad->cardColumnAtIndex(3);
+    ASSERT_TRUE(corner->hasCard());
+    EXPECT_EQ(corner->card(), controller.cardAtCardRowIndex(4).get());
+    EXPECT_EQ(quad->cardColumnAtIndex(1)->columnString(), QStringLiteral("Q1"));
+    EXPECT_EQ(quad->cardColumnAtIndex(2)->card(), controller.cardAtCardRowIndex(2).get());
+    EXPECT_EQ(controller.cardNameTable().allCardNameStringArray().size(), nameCount);
+
+    // A card outlives the controller that made it, empty.
+    UFemCardPtr outliving;
+    {
+        UFemDataController other { recording.services() };
+        ASSERT_TRUE(other.resetWithModelText(canonicalModelText, false, nullptr));
+        outliving = other.cardAtCardRowIndex(10);
+        ASSERT_EQ(outliving->cardColumnAtIndex(4)->columnString(), QStringLiteral("N2"));
+    }
+    EXPECT_FALSE(outliving->cardColumnAtIndex(4)->columnString().has_value());
+    EXPECT_EQ(controller.cardAtCardRowIndex(10)->cardColumnAtIndex(4)->columnString(), QStringLiteral("N2"));
+}
