@@ -4,6 +4,7 @@
 #include "cardmodel/UFemModelTextScanning.h"
 #include "cardmodel/UFemModelTextTypes.h"
 #include "cardmodel/UFemStringViewSource.h"
+#include "foundation/UCLocaleFormat.h"
 #include "foundation/UCharacterReader.h"
 #include "foundation/UFemErrorsOther.h"
 #include "foundation/UFemErrorsParsingString.h"
@@ -34,8 +35,7 @@ char16_t skipBlanks(UCharacterReader& reader)
 // Decimal conversion under the C locale, whatever the process's numeric locale is.
 double cLocaleStringToDouble(const char* text)
 {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    return strtod_l(text, nullptr, cLocale);
+    return strtod_l(text, nullptr, UCLocale());
 }
 
 char16_t failReading(quint64& index, quint64 at, const QString& description, const QString& excerpt,

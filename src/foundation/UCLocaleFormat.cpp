@@ -5,20 +5,19 @@
 #include <cstdio>
 #include <locale.h>
 
-namespace {
-
-// The C locale object, made once and kept for the life of the process.
-locale_t cLocale()
+locale_t UCLocale()
 {
     static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return locale;
 }
 
+namespace {
+
 // Makes the C locale current on this thread for one scope.
 class ScopedCLocale {
 public:
     ScopedCLocale()
-        : previous_(uselocale(cLocale()))
+        : previous_(uselocale(UCLocale()))
     {
     }
     ~ScopedCLocale() { uselocale(previous_); }

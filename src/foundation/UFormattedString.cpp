@@ -1,5 +1,7 @@
 #include "foundation/UFormattedString.h"
 
+#include "foundation/UCLocaleFormat.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 
@@ -8,7 +10,6 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <locale.h>
 #include <string>
 
 namespace {
@@ -16,26 +17,6 @@ namespace {
 const char* const UFemLocalizationContext = "Vantrel";
 // Widths and precisions beyond this come only from broken formats; they must not blow up the text.
 constexpr qint64 UMaxFieldWidth = 1024;
-
-// Locale `C` for this thread while the scope lasts, so that numbers never take a decimal comma.
-class ScopedCNumericLocale {
-public:
-    ScopedCNumericLocale()
-        : previous_(uselocale(cLocale()))
-    {
-    }
-    ~ScopedCNumericLocale() { uselocale(previous_); }
-    ScopedCNumericLocale(const ScopedCNumericLocale&) = delete;
-    ScopedCNumericLocale& operator=(const ScopedCNumericLocale&) = delete;
-
-private:
-    static locale_t cLocale()
-    {
-        static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-        return locale;
-    }
-    locale_t previous_;
-};
 
 // One conversion directive: %[flags][width][.precision][length]conversion.
 struct Directive {
@@ -194,14 +175,7 @@ std::string printfDirective(const Directive& directive, const char* length)
 
 template <typename T> QString printfNumber(const std::string& directive, T value)
 {
-    const ScopedCNumericLocale cLocale;
-    const int size = std::snprintf(nullptr, 0, directive.c_str(), value);
-    if (size <= 0)
-        return QString();
-    std::string buffer(size_t(size) + 1, '\0');
-    std::snprintf(buffer.data(), buffer.size(), directive.c_str(), value);
-    buffer.resize(size_t(size));
-    return QString::fromLatin1(buffer);
+    return QString::fromLatin1(UCLocaleFormat(directive.c_str(), value));
 }
 
 void Formatter::appendNumber(const Directive& directive, const UFormatArgument& argument)
