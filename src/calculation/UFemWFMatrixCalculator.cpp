@@ -11,17 +11,17 @@
 
 namespace {
 
-double secondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 [[noreturn]] void raiseUnexpected()
 {
     UFemRaiseProgramError(QStringLiteral("Unexpected error occurred."));
 }
 
 } // namespace
+
+double UFemWFMatrixCalculator::secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 UFemWFMatrixCalculator::UFemWFMatrixCalculator(
     UFemWFMatrixCalculatorDelegate* delegate, quint64 nodeCount)

@@ -120,6 +120,7 @@ public:
     const UFemWFNodeMatrices* nodeMatrices() const { return nodeMatrices_.get(); }
 
 private:
+    static double secondsSince(std::chrono::steady_clock::time_point start);
     double pausedSecondsOfRun() const;
     void recordPauseWithFlag_whileLocked(bool flag);
     UFemWFMatrixCalculator(const UFemWFMatrixCalculator& other);

@@ -7,15 +7,6 @@
 
 #include <chrono>
 
-namespace {
-
-double secondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-} // namespace
-
 bool UFemWFMatrixCalculator::prepareMatrixCalculation(UErrorPtr* error)
 {
     const auto start = std::chrono::steady_clock::now();
