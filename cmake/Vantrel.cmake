@@ -19,11 +19,12 @@ function(vantrel_add_subsystem name)
     set_property(GLOBAL APPEND PROPERTY VANTREL_SUBSYSTEM_LIBRARIES vantrel_${name})
 endfunction()
 
-# vantrel_add_test_suite(NAME [GUI]): one GoogleTest executable from tests/NAME/*.cpp, linked with
-# vantrel_NAME. Every test is labelled NAME; tests whose full name contains "Threads" are also
+# vantrel_add_test_suite(NAME [GUI] [LABELS <labels>]): one GoogleTest executable from
+# tests/NAME/*.cpp, linked with vantrel_NAME. Every test is labelled NAME and LABELS (for example
+# "gl" for a suite that renders through OpenGL); tests whose full name contains "Threads" are also
 # labelled "threads" so that the ThreadSanitizer run can pick them.
 function(vantrel_add_test_suite name)
-    cmake_parse_arguments(ARG "GUI" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(ARG "GUI" "" "DEPS;LABELS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(NOT sources MATCHES "\\.cpp")
         return()
@@ -37,17 +38,25 @@ function(vantrel_add_test_suite name)
     else()
         target_link_libraries(${exe} PRIVATE vantrel_testmain)
     endif()
-    set(env "QT_QPA_PLATFORM=offscreen")
-    gtest_discover_tests(${exe} TEST_FILTER "-*Threads*" DISCOVERY_TIMEOUT 120
-        PROPERTIES LABELS "${name}" ENVIRONMENT "${env}")
-    gtest_discover_tests(${exe} TEST_FILTER "*Threads*" DISCOVERY_TIMEOUT 120
-        TEST_LIST ${exe}_threaded PROPERTIES ENVIRONMENT "${env}")
-    # A list value does not survive PROPERTIES, so both labels are set once the tests are known.
-    set(labels ${CMAKE_CURRENT_BINARY_DIR}/${exe}_threaded_labels.cmake)
-    file(WRITE ${labels} "if(${exe}_threaded)\n"
-        "  set_tests_properties(\${${exe}_threaded} PROPERTIES LABELS \"${name};threads\")\n"
+    gtest_discover_tests(${exe} TEST_FILTER "-*Threads*" DISCOVERY_TIMEOUT 120 TEST_LIST ${exe}_plain)
+    gtest_discover_tests(${exe} TEST_FILTER "*Threads*" DISCOVERY_TIMEOUT 120 TEST_LIST ${exe}_threaded)
+    # A list value does not survive gtest_discover_tests' PROPERTIES, so labels and environment are
+    # set once the tests are known.
+    list(JOIN ARG_LABELS ";" extra)
+    set(suite_labels "${name}")
+    if(ARG_LABELS)
+        string(APPEND suite_labels ";${extra}")
+    endif()
+    set(env "QT_QPA_PLATFORM=offscreen;EGL_PLATFORM=surfaceless")
+    set(properties ${CMAKE_CURRENT_BINARY_DIR}/${exe}_properties.cmake)
+    file(WRITE ${properties}
+        "if(${exe}_plain)\n"
+        "  set_tests_properties(\${${exe}_plain} PROPERTIES LABELS \"${suite_labels}\" ENVIRONMENT \"${env}\")\n"
+        "endif()\n"
+        "if(${exe}_threaded)\n"
+        "  set_tests_properties(\${${exe}_threaded} PROPERTIES LABELS \"${suite_labels};threads\" ENVIRONMENT \"${env}\")\n"
         "endif()\n")
-    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels})
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties})
 endfunction()
 
 # vantrel_add_benchmarks(): one Google Benchmark program per bench/*.cpp, linked with every
