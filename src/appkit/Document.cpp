@@ -1,6 +1,7 @@
 #include "appkit/Document.h"
 
 #include "appkit/DocumentController.h"
+#include "appkit/OwnedList.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
 #include "appkit/WindowTracker.h"
@@ -284,13 +285,10 @@ WindowController* Document::addWindowController(std::unique_ptr<WindowController
 
 void Document::removeWindowController(WindowController* controller)
 {
-    const auto it = std::find_if(windowControllers_.begin(), windowControllers_.end(),
-        [controller](const auto& owned) { return owned.get() == controller; });
-    if (it == windowControllers_.end()) {
+    std::unique_ptr<WindowController> removed = takeOwned(windowControllers_, controller);
+    if (!removed) {
         return;
     }
-    std::unique_ptr<WindowController> removed = std::move(*it);
-    windowControllers_.erase(it);
     removed->window()->hide();
     removed->setDocument(nullptr);
     removed.release()->deleteLater();

@@ -2,6 +2,7 @@
 
 #include "appkit/Document.h"
 #include "appkit/FilePanels.h"
+#include "appkit/OwnedList.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
 #include "appkit/WindowTracker.h"
@@ -174,14 +175,9 @@ void DocumentController::showDocument(Document& document)
 
 void DocumentController::removeDocument(Document* document)
 {
-    const auto it = std::find_if(documents_.begin(), documents_.end(),
-        [document](const auto& owned) { return owned.get() == document; });
-    if (it == documents_.end()) {
-        return;
+    if (std::unique_ptr<Document> removed = takeOwned(documents_, document)) {
+        removed.release()->deleteLater();
     }
-    std::unique_ptr<Document> removed = std::move(*it);
-    documents_.erase(it);
-    removed.release()->deleteLater();
 }
 
 void DocumentController::reviewUnsavedDocuments(std::function<void(bool mayQuit)> done)

@@ -16,9 +16,13 @@ QString nameFilter(const QStringList& extensions)
     return patterns.join(QLatin1Char(' '));
 }
 
-QFileDialog* makeDialog(QWidget* window, const QString& directory, const QStringList& extensions)
+QFileDialog* makeDialog(
+    QWidget* window, const QString& directory, const QStringList& extensions, const QString& prompt)
 {
     auto* dialog = new QFileDialog(window);
+    if (!prompt.isEmpty()) {
+        dialog->setLabelText(QFileDialog::Accept, prompt);
+    }
     dialog->setDirectory(directory.isEmpty() ? QDir::homePath() : directory);
     if (!extensions.isEmpty()) {
         dialog->setNameFilter(nameFilter(extensions));
@@ -39,7 +43,8 @@ void FileDialogPanels::beginSavePanel(
     sheets_.beginSheet(
         window,
         [options](QWidget* parent) {
-            QFileDialog* dialog = makeDialog(parent, options.directory, options.allowedExtensions);
+            QFileDialog* dialog
+                = makeDialog(parent, options.directory, options.allowedExtensions, options.prompt);
             dialog->setAcceptMode(QFileDialog::AcceptSave);
             dialog->selectFile(options.fileName);
             if (!options.allowedExtensions.isEmpty()) {
@@ -47,9 +52,6 @@ void FileDialogPanels::beginSavePanel(
             }
             if (!options.nameFieldLabel.isEmpty()) {
                 dialog->setLabelText(QFileDialog::FileName, options.nameFieldLabel);
-            }
-            if (!options.prompt.isEmpty()) {
-                dialog->setLabelText(QFileDialog::Accept, options.prompt);
             }
             return dialog;
         },
@@ -65,7 +67,8 @@ void FileDialogPanels::beginOpenPanel(
     sheets_.beginSheet(
         window,
         [options](QWidget* parent) {
-            QFileDialog* dialog = makeDialog(parent, options.directory, options.allowedExtensions);
+            QFileDialog* dialog
+                = makeDialog(parent, options.directory, options.allowedExtensions, options.prompt);
             dialog->setAcceptMode(QFileDialog::AcceptOpen);
             if (options.canChooseDirectories && !options.canChooseFiles) {
                 dialog->setFileMode(QFileDialog::Directory);
@@ -73,9 +76,6 @@ void FileDialogPanels::beginOpenPanel(
             } else {
                 dialog->setFileMode(options.allowsMultipleSelection ? QFileDialog::ExistingFiles
                                                                     : QFileDialog::ExistingFile);
-            }
-            if (!options.prompt.isEmpty()) {
-                dialog->setLabelText(QFileDialog::Accept, options.prompt);
             }
             return dialog;
         },

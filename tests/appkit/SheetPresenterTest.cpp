@@ -1,5 +1,6 @@
 #include "appkit/SheetPresenter.h"
 #include "appkit/Alert.h"
+#include "appkit/FileDialogPanels.h"
 #include "foundation/UFemErrorsFile.h"
 #include "foundation/UFemErrorsOther.h"
 
@@ -7,8 +8,11 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QWidget>
 
 namespace {
@@ -145,4 +149,46 @@ TEST(SheetPresenterTest, AlertFromErrorTakesDescriptionSuggestionAndStyle)
     ASSERT_EQ(box->buttons().size(), 1);
     EXPECT_EQ(box->defaultButton()->text(), QStringLiteral("OK"));
     EXPECT_EQ(box->escapeButton(), box->defaultButton());
+}
+
+TEST(SheetPresenterTest, FilePanelsWaitBehindAnAlertOnTheirWindow)
+{
+    QTemporaryDir folder;
+    QWidget window;
+    window.show();
+    SheetPresenter sheets;
+    FileDialogPanels panels(sheets);
+    sheets.beginAlertSheet(&window, alertWithText(QStringLiteral("first")));
+
+    SavePanelOptions save;
+    save.directory = folder.path();
+    save.fileName = QStringLiteral("Untitled.vtmodel");
+    save.nameFieldLabel = QStringLiteral("Export As:");
+    save.allowedExtensions = { QStringLiteral("vtmodel") };
+    QString chosen = QStringLiteral("<none>");
+    panels.beginSavePanel(&window, save, [&](const QString& path) { chosen = path; });
+    QStringList opened { QStringLiteral("<none>") };
+    panels.beginOpenPanel(
+        &window, OpenPanelOptions(), [&](const QStringList& paths) { opened = paths; });
+    EXPECT_EQ(sheets.sheetCount(&window), 3);
+    shownBox(sheets, &window)->defaultButton()->click();
+
+    auto* dialog = qobject_cast<QFileDialog*>(sheets.currentSheet(&window));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(dialog->labelText(QFileDialog::FileName), QStringLiteral("Export As:"));
+    EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("vtmodel"));
+    EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(QDir(dialog->directory()), QDir(folder.path()));
+    dialog->selectFile(QStringLiteral("beam"));
+    static_cast<QDialog*>(dialog)->accept();
+    EXPECT_EQ(chosen, folder.filePath(QStringLiteral("beam.vtmodel")));
+
+    auto* open = qobject_cast<QFileDialog*>(sheets.currentSheet(&window));
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_EQ(open->fileMode(), QFileDialog::ExistingFile);
+    open->reject();
+    EXPECT_TRUE(opened.isEmpty()) << "cancel chooses nothing";
+    EXPECT_EQ(sheets.sheetCount(&window), 0);
 }
