@@ -21,6 +21,8 @@ namespace {
 const QString SaveCommand = QStringLiteral("saveDocument:");
 const QString SaveAsCommand = QStringLiteral("saveDocumentAs:");
 const QString RevertCommand = QStringLiteral("revertDocumentToSaved:");
+const QString UndoCommand = QStringLiteral("undo:");
+const QString RedoCommand = QStringLiteral("redo:");
 const QString DefaultUntitledName = QStringLiteral("Untitled");
 const QString FileErrorDomain = QStringLiteral("UFileErrorDomain");
 enum RevertAnswer { RevertAnswerRevert = 0 };
@@ -60,6 +62,8 @@ Document::Document()
     addCommand(SaveCommand, [this](const CommandItem&) { save(); });
     addCommand(SaveAsCommand, [this](const CommandItem&) { saveAs(); });
     addCommand(RevertCommand, [this](const CommandItem&) { confirmRevert(); });
+    addCommand(UndoCommand, [this](const CommandItem&) { undoManager_.undo(); });
+    addCommand(RedoCommand, [this](const CommandItem&) { undoManager_.redo(); });
 }
 
 Document::~Document()
@@ -373,6 +377,14 @@ bool Document::validateCommand(CommandItem& item)
 {
     if (item.command() == RevertCommand) {
         return !filePath_.isEmpty() && isDocumentEdited();
+    }
+    if (item.command() == UndoCommand) {
+        item.setTitle(undoManager_.undoMenuItemTitle());
+        return undoManager_.canUndo();
+    }
+    if (item.command() == RedoCommand) {
+        item.setTitle(undoManager_.redoMenuItemTitle());
+        return undoManager_.canRedo();
     }
     return true;
 }

@@ -10,54 +10,6 @@
 #include <QMainWindow>
 #include <QVBoxLayout>
 
-void RecordingSheetPresenter::beginAlertSheet(
-    QWidget* window, const Alert& alert, AlertCompletion done)
-{
-    alerts.push_back(alert);
-    pending_.push_back({ window, alert, std::move(done) });
-}
-
-int RecordingSheetPresenter::runModalAlert(const Alert& alert)
-{
-    alerts.push_back(alert);
-    return modalAnswer;
-}
-
-void RecordingSheetPresenter::answer(int buttonIndex)
-{
-    ASSERT_FALSE(pending_.empty()) << "no alert to answer";
-    Recorded recorded = std::move(pending_.front());
-    pending_.pop_front();
-    if (recorded.done) {
-        recorded.done(buttonIndex);
-    }
-}
-
-void RecordingFilePanels::beginSavePanel(
-    QWidget* window, const SavePanelOptions& options, SaveCompletion done)
-{
-    savePanels.push_back(options);
-    savePanelWindows.push_back(window);
-    done(savePath);
-}
-
-void RecordingFilePanels::beginOpenPanel(
-    QWidget*, const OpenPanelOptions& options, OpenCompletion done)
-{
-    openPanels.push_back(options);
-    done(openPaths);
-}
-
-BeepRecorder::BeepRecorder()
-    : previous_(Notifier::setHook([this](const QString& sound) { sounds.append(sound); }))
-{
-}
-
-BeepRecorder::~BeepRecorder()
-{
-    Notifier::setHook(std::move(previous_));
-}
-
 bool DummyDocument::readFromData(const QByteArray& data, const QString&, UErrorPtr* error)
 {
     if (data == "unreadable") {
@@ -87,6 +39,7 @@ void DummyDocument::append(const QString& piece)
 {
     undoManager().beginUndoGrouping();
     setText(text_ + piece);
+    undoManager().setActionName(QStringLiteral("Append"));
     undoManager().endUndoGrouping();
 }
 

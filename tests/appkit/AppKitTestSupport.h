@@ -3,16 +3,15 @@
 #include "appkit/CommandTarget.h"
 #include "appkit/Document.h"
 #include "appkit/DocumentController.h"
-#include "appkit/FilePanels.h"
-#include "appkit/Notifier.h"
-#include "appkit/SheetPresenter.h"
+#include "appkit/NotifierRecorder.h"
+#include "appkit/RecordingFilePanels.h"
+#include "appkit/RecordingSheetPresenter.h"
 #include "appkit/WindowController.h"
 #include "appkit/WindowTracker.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <deque>
 #include <memory>
 #include <vector>
 
@@ -21,57 +20,6 @@ class QWidget;
 
 inline const QString DummyType = QStringLiteral("DummyDocument");
 inline const QString DummyExtension = QStringLiteral("dummy");
-
-// Alerts are recorded with the window they were asked for; the test answers them in turn.
-class RecordingSheetPresenter : public SheetPresenter {
-public:
-    struct Recorded {
-        QWidget* window = nullptr;
-        Alert alert;
-        AlertCompletion done;
-    };
-
-    void beginAlertSheet(QWidget* window, const Alert& alert, AlertCompletion done) override;
-    int runModalAlert(const Alert& alert) override;
-
-    // Answers the oldest alert not yet answered.
-    void answer(int buttonIndex);
-    bool hasPending() const { return !pending_.empty(); }
-    const Alert& pendingAlert() const { return pending_.front().alert; }
-    QWidget* pendingWindow() const { return pending_.front().window; }
-
-    std::vector<Alert> alerts;
-    int modalAnswer = 0;
-
-private:
-    std::deque<Recorded> pending_;
-};
-
-// Answers save panels with `savePath` and open panels with `openPaths`, recording the options.
-class RecordingFilePanels : public FilePanels {
-public:
-    void beginSavePanel(
-        QWidget* window, const SavePanelOptions& options, SaveCompletion done) override;
-    void beginOpenPanel(
-        QWidget* window, const OpenPanelOptions& options, OpenCompletion done) override;
-
-    QString savePath;
-    QStringList openPaths;
-    std::vector<SavePanelOptions> savePanels;
-    std::vector<QWidget*> savePanelWindows;
-    std::vector<OpenPanelOptions> openPanels;
-};
-
-// Counts the beeps and sounds for as long as it lives.
-class BeepRecorder {
-public:
-    BeepRecorder();
-    ~BeepRecorder();
-    QStringList sounds;
-
-private:
-    Notifier::Hook previous_;
-};
 
 // A document of plain UTF-8 text; text that is "unreadable" is refused, and writing fails while
 // `failWrites` is set. Editing goes through the undo manager, as a model's edits do.
@@ -128,7 +76,7 @@ struct AppKitHarness {
     RecordingSheetPresenter sheets;
     RecordingFilePanels panels;
     DocumentController controller;
-    BeepRecorder beeps;
+    NotifierRecorder beeps;
 };
 
 // Runs queued calls and deferred deletions.

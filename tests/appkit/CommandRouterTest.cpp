@@ -202,3 +202,33 @@ TEST(CommandRouterTest, ToolbarActionsFollowFocusOnACoalescedTimer)
     finishEventTurn();
     EXPECT_FALSE(cut.isEnabled()) << "the main view does not cut";
 }
+
+TEST(CommandRouterTest, UndoReachesAFocusedFieldFirstThenTheDocument)
+{
+    RouterHarness h;
+    h.document->append(QStringLiteral("+"));
+    h.window->mainView()->setFocus();
+    CommandItem undo(QStringLiteral("undo:"));
+    EXPECT_TRUE(h.router.validate(undo));
+    EXPECT_EQ(undo.title(), QStringLiteral("Undo Append"));
+    CommandItem redo(QStringLiteral("redo:"));
+    EXPECT_FALSE(h.router.validate(redo));
+    EXPECT_EQ(redo.title(), QStringLiteral("Redo"));
+
+    QLineEdit* field = h.window->field();
+    field->setFocus();
+    field->insert(QStringLiteral("typed"));
+    EXPECT_NE(h.router.targetForCommand(QStringLiteral("undo:")), h.document);
+    EXPECT_TRUE(h.router.perform(QStringLiteral("undo:")));
+    EXPECT_EQ(field->text(), QString()) << "the field's own typing is undone";
+    EXPECT_EQ(h.document->text(), QStringLiteral("a+"));
+
+    h.window->mainView()->setFocus();
+    EXPECT_TRUE(h.router.perform(QStringLiteral("undo:")));
+    EXPECT_EQ(h.document->text(), QStringLiteral("a"));
+    EXPECT_FALSE(h.document->isDocumentEdited());
+    EXPECT_TRUE(h.router.perform(QStringLiteral("redo:")));
+    EXPECT_EQ(h.document->text(), QStringLiteral("a+"));
+    EXPECT_FALSE(h.router.perform(QStringLiteral("redo:"))) << "nothing left to redo";
+    EXPECT_EQ(h.app.beeps.sounds.size(), 1);
+}

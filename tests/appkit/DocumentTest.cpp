@@ -106,7 +106,7 @@ TEST(DocumentTest, SaveOfUntitledDocumentGoesThroughSavePanel)
     ASSERT_EQ(app.panels.savePanels.size(), 1U);
     EXPECT_EQ(app.panels.savePanels[0].fileName, QStringLiteral("Untitled.dummy"));
     EXPECT_EQ(app.panels.savePanels[0].allowedExtensions.value(0), DummyExtension);
-    EXPECT_EQ(app.panels.savePanelWindows[0], document->windowControllers().at(0)->window());
+    EXPECT_EQ(app.panels.windows[0], document->windowControllers().at(0)->window());
 
     app.panels.savePath = app.path(QStringLiteral("first.dummy"));
     document->save([&](bool succeeded) { result = succeeded; });
