@@ -40,8 +40,12 @@ CommandRouter::~CommandRouter() = default;
 void CommandRouter::attachTarget(QWidget* widget, CommandTarget* target)
 {
     attached_.insert(widget, target);
-    connect(widget, &QObject::destroyed, this,
-        [this, widget] { attached_.remove(static_cast<const QWidget*>(widget)); });
+    connect(widget, &QObject::destroyed, this, [this, widget] { detachTarget(widget); });
+}
+
+void CommandRouter::detachTarget(const QWidget* widget)
+{
+    attached_.remove(widget);
 }
 
 void CommandRouter::appendWindowChain(QWidget* window, std::vector<CommandTarget*>& chain)

@@ -36,7 +36,9 @@ public:
     void setDocumentController(CommandTarget* controller) { documentController_ = controller; }
     // Puts `target` in the chain at `widget` (a view controller at its view), before the widget's
     // ancestors.
+    // The target must be detached before it is destroyed, unless the widget goes first.
     void attachTarget(QWidget* widget, CommandTarget* target);
+    void detachTarget(const QWidget* widget);
 
     // The chain for the current key and main windows, first to last.
     std::vector<CommandTarget*> responderChain();

@@ -77,6 +77,7 @@ void FileDialogPanels::beginOpenPanel(
                 dialog->setFileMode(options.allowsMultipleSelection ? QFileDialog::ExistingFiles
                                                                     : QFileDialog::ExistingFile);
             }
+            dialog->setOption(QFileDialog::ReadOnly, !options.canCreateDirectories);
             return dialog;
         },
         [done = std::move(done)](QDialog& sheet, int result) {

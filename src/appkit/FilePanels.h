@@ -24,6 +24,7 @@ struct OpenPanelOptions {
     bool canChooseFiles = true;
     bool canChooseDirectories = false;
     bool allowsMultipleSelection = false;
+    bool canCreateDirectories = false;
     QString prompt;
 };
 

@@ -127,6 +127,9 @@ TEST(CommandRouterTest, ChainRunsFromKeyPanelToDocumentController)
     EXPECT_EQ(h.router.targetForCommand(QStringLiteral("showPreferencePanel:")), &h.delegate);
     EXPECT_EQ(h.router.targetForCommand(QStringLiteral("openDocument:")), &h.app.controller);
     EXPECT_EQ(h.router.targetForCommand(QStringLiteral("noSuchCommand:")), nullptr);
+    h.router.detachTarget(h.window->mainView());
+    EXPECT_EQ(h.router.targetForCommand(QStringLiteral("copy:")), nullptr);
+    h.router.attachTarget(h.window->mainView(), &h.view);
 
     CommandItem unknown(QStringLiteral("noSuchCommand:"));
     EXPECT_FALSE(h.router.validate(unknown));

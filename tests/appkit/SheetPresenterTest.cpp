@@ -188,6 +188,7 @@ TEST(SheetPresenterTest, FilePanelsWaitBehindAnAlertOnTheirWindow)
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(open->acceptMode(), QFileDialog::AcceptOpen);
     EXPECT_EQ(open->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_TRUE(open->testOption(QFileDialog::ReadOnly)) << "no new folders unless asked";
     open->reject();
     EXPECT_TRUE(opened.isEmpty()) << "cancel chooses nothing";
     EXPECT_EQ(sheets.sheetCount(&window), 0);
