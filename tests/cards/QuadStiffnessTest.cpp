@@ -1,7 +1,6 @@
 #include "QuadTestElement.h"
 
 #include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemMatrixCalculator.h"
 
 #include <gtest/gtest.h>
 
@@ -85,46 +84,6 @@ std::vector<double> rigidMotionForces(const NodeLocations& nodes, const Stiffnes
     }
     return forces;
 }
-
-struct RecordedPut {
-    QString nodeName1;
-    quint64 rotation1;
-    QString nodeName2;
-    quint64 rotation2;
-    std::array<double, 9> block;
-};
-
-class RecordingMatrixCalculator : public UFemMatrixCalculator {
-public:
-    void addStiffnessMatrix(const double* matrix, const UFemCardName& nodeName1, quint64 rotation1,
-        const UFemCardName& nodeName2, quint64 rotation2) override
-    {
-        RecordedPut put { nodeName1.cardNameString(), rotation1, nodeName2.cardNameString(),
-            rotation2, {} };
-        std::copy(matrix, matrix + 9, put.block.begin());
-        puts.push_back(put);
-    }
-    void addForceMatrix(const double*, const UFemCardName&, quint64, const UFemCardName&) override
-    {
-        ADD_FAILURE() << "unexpected force";
-    }
-    void addFixDisplacementRestraintWithNodeName(const UFemCardName&, quint64, quint64) override
-    {
-        ADD_FAILURE() << "unexpected restraint";
-    }
-    void addForceDisplacementRestraintWithDisplacementValue(
-        double, const UFemCardName&, quint64, quint64) override
-    {
-        ADD_FAILURE() << "unexpected restraint";
-    }
-    void addRestraintEquationRestraintWithNumberOfRestraintEquationComponent(quint64,
-        const _UFemRestraintEquationTableComponent*, const UFemCardName&, quint64, quint64) override
-    {
-        ADD_FAILURE() << "unexpected restraint";
-    }
-
-    std::vector<RecordedPut> puts;
-};
 
 } // namespace
 

@@ -3,6 +3,8 @@
 // Shell elements for the Quad tests: element information from node locations and material, the
 // stiffness, and products with displacement fields.
 
+#include "cardmodel/UFemCardName.h"
+#include "cardmodel/UFemMatrixCalculator.h"
 #include "cards/UFemQuad4cStiffness.h"
 #include "cards/UFemQuad4cVector.h"
 
@@ -10,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace quadtest {
@@ -83,5 +86,46 @@ inline std::array<double, 6> bendingField(
     const double w = 0.5 * (kx * x * x + ky * y * y + kxy * x * y);
     return { 0.0, 0.0, w, ky * y + 0.5 * kxy * x, -(kx * x + 0.5 * kxy * y), 0.0 };
 }
+
+// Records the stiffness blocks put; any other put is a failure.
+struct RecordedPut {
+    QString nodeName1;
+    quint64 rotation1;
+    QString nodeName2;
+    quint64 rotation2;
+    std::array<double, 9> block;
+};
+
+class RecordingMatrixCalculator : public UFemMatrixCalculator {
+public:
+    void addStiffnessMatrix(const double* matrix, const UFemCardName& nodeName1, quint64 rotation1,
+        const UFemCardName& nodeName2, quint64 rotation2) override
+    {
+        RecordedPut put { nodeName1.cardNameString(), rotation1, nodeName2.cardNameString(),
+            rotation2, {} };
+        std::copy(matrix, matrix + 9, put.block.begin());
+        puts.push_back(put);
+    }
+    void addForceMatrix(const double*, const UFemCardName&, quint64, const UFemCardName&) override
+    {
+        ADD_FAILURE() << "unexpected force";
+    }
+    void addFixDisplacementRestraintWithNodeName(const UFemCardName&, quint64, quint64) override
+    {
+        ADD_FAILURE() << "unexpected restraint";
+    }
+    void addForceDisplacementRestraintWithDisplacementValue(
+        double, const UFemCardName&, quint64, quint64) override
+    {
+        ADD_FAILURE() << "unexpected restraint";
+    }
+    void addRestraintEquationRestraintWithNumberOfRestraintEquationComponent(quint64,
+        const _UFemRestraintEquationTableComponent*, const UFemCardName&, quint64, quint64) override
+    {
+        ADD_FAILURE() << "unexpected restraint";
+    }
+
+    std::vector<RecordedPut> puts;
+};
 
 } // namespace quadtest
