@@ -214,17 +214,22 @@ void UFemQuad4cFillElementGeometry(
     }
 }
 
+void UFemQuad4cGetDiagonals(
+    double* d13, double* d24, double* normal, const double (*nodeLocations)[3])
+{
+    for (int i = 0; i < 3; ++i) {
+        d13[i] = nodeLocations[2][i] - nodeLocations[0][i];
+        d24[i] = nodeLocations[3][i] - nodeLocations[1][i];
+    }
+    UFemQuad4cCross(normal, d13, d24);
+}
+
 bool UFemQuad4cHasRegularFrames(const UFemQuad4cElementMatrixWholeElementInfo& elementInfo)
 {
-    const double(*X)[3] = elementInfo.pointPositions;
     double d13[3];
     double d24[3];
-    for (int i = 0; i < 3; ++i) {
-        d13[i] = X[2][i] - X[0][i];
-        d24[i] = X[3][i] - X[1][i];
-    }
     double normal[3];
-    UFemQuad4cCross(normal, d13, d24);
+    UFemQuad4cGetDiagonals(d13, d24, normal, elementInfo.pointPositions);
     for (int p = 0; p < UFemQuad4cPointCount; ++p) {
         const double(*frame)[3] = elementInfo.localFrames[p];
         for (int i = 0; i < 3; ++i)

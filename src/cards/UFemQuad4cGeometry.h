@@ -51,6 +51,11 @@ void UFemQuad4cComputePointInfo(UFemQuad4cPointInfo* pointInfo,
 void UFemQuad4cFillElementGeometry(
     UFemQuad4cElementMatrixWholeElementInfo* elementInfo, const double (*nodeLocations)[3]);
 
+// The diagonals Node 1 to Node 3 and Node 2 to Node 4 and their cross product, whose direction
+// is the element's normal.
+void UFemQuad4cGetDiagonals(
+    double* d13, double* d24, double* normal, const double (*nodeLocations)[3]);
+
 // False when a frame is not finite or turns against the element's diagonal normal, as for
 // coincident nodes or a folded quadrilateral.
 bool UFemQuad4cHasRegularFrames(const UFemQuad4cElementMatrixWholeElementInfo& elementInfo);

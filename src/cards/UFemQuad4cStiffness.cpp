@@ -209,16 +209,24 @@ void addWeightedProduct(double* K, int n, const double* B, const double* D, doub
         }
 }
 
-void integrationPoint(double* weight, double* naturalPoint, quint64 index)
+// Calls `visit` with B and det J x weight at each point of the rule (-4, -4, -2) in index order.
+template <typename Visit>
+void forEachIntegrationPoint(
+    const UFemQuad4cElementMatrixWholeElementInfo& elementInfo, const double* T, Visit visit)
 {
-    UFemGaussIntegrationPoints(weight, naturalPoint, 3, UFemQuad4cIntegralNumberInPlane,
-        UFemQuad4cIntegralNumberInPlane, UFemQuad4cIntegralNumberThrough, index);
-}
-
-quint64 integrationPointCount()
-{
-    return UFemIntegrationPointCount(3, UFemQuad4cIntegralNumberInPlane,
+    const quint64 count = UFemIntegrationPointCount(3, UFemQuad4cIntegralNumberInPlane,
         UFemQuad4cIntegralNumberInPlane, UFemQuad4cIntegralNumberThrough);
+    for (quint64 index = 0; index < count; ++index) {
+        double weight = 0.0;
+        double naturalPoint[3];
+        UFemGaussIntegrationPoints(&weight, naturalPoint, 3, UFemQuad4cIntegralNumberInPlane,
+            UFemQuad4cIntegralNumberInPlane, UFemQuad4cIntegralNumberThrough, index);
+        UFemQuad4cPointInfo pointInfo;
+        UFemQuad4cComputePointInfo(&pointInfo, elementInfo, naturalPoint);
+        double B[strains * grid];
+        UFemQuad4cMakePointStrainMatrix(B, elementInfo, T, pointInfo);
+        visit(B, pointInfo.detJ * weight);
+    }
 }
 
 bool isCondensed(int interiorIndex)
@@ -289,17 +297,8 @@ void UFemQuad4cIntegrateGridStiffnessMatrix(double* K48,
     const UFemQuad4cElementMatrixWholeElementInfo& elementInfo, const double* D, const double* T)
 {
     std::memset(K48, 0, sizeof(double) * grid * grid);
-    const quint64 count = integrationPointCount();
-    for (quint64 index = 0; index < count; ++index) {
-        double weight = 0.0;
-        double naturalPoint[3];
-        integrationPoint(&weight, naturalPoint, index);
-        UFemQuad4cPointInfo pointInfo;
-        UFemQuad4cComputePointInfo(&pointInfo, elementInfo, naturalPoint);
-        double B[strains * grid];
-        UFemQuad4cMakePointStrainMatrix(B, elementInfo, T, pointInfo);
-        addWeightedProduct(K48, grid, B, D, pointInfo.detJ * weight);
-    }
+    forEachIntegrationPoint(elementInfo, T,
+        [&](const double* B, double factor) { addWeightedProduct(K48, grid, B, D, factor); });
 }
 
 void UFemQuad4cReduceGridMatrix(
@@ -379,15 +378,10 @@ void UFemQuad4cCondenseStrainMatrix(double* Bc, const double* B, const double* M
 
 void UFemQuad4cMakeDrillingStiffness(double* K, const UFemQuad4cDrillingInfo& drillingInfo)
 {
-    const double(*X)[3] = drillingInfo.nodeLocations;
     double d13[3];
     double d24[3];
-    for (int i = 0; i < 3; ++i) {
-        d13[i] = X[2][i] - X[0][i];
-        d24[i] = X[3][i] - X[1][i];
-    }
     double n[3];
-    UFemQuad4cCross(n, d13, d24);
+    UFemQuad4cGetDiagonals(d13, d24, n, drillingInfo.nodeLocations);
     const double nLength = UFemQuad4cLength(n);
     double e[3];
     UFemQuad4cScale(e, n, 1.0 / nLength);
@@ -423,31 +417,36 @@ void UFemQuad4cMakeDrillingStiffness(double* K, const UFemQuad4cDrillingInfo& dr
                 }
 }
 
+void UFemQuad4cPrepareCondensation(UFemQuad4cCondensation* condensation,
+    const UFemQuad4cElementMatrixWholeElementInfo& elementInfo)
+{
+    UFemShellMakeElasticityMatrix(condensation->D, elementInfo.materialProperty);
+    UFemQuad4cMakeGridTransformationMatrix(condensation->T, elementInfo);
+    double K48[grid * grid];
+    UFemQuad4cIntegrateGridStiffnessMatrix(K48, elementInfo, condensation->D, condensation->T);
+    UFemQuad4cReduceGridMatrix(condensation->M, elementInfo, K48);
+}
+
+void UFemQuad4cMakeCondensedStrainMatrix(double* Bc,
+    const UFemQuad4cElementMatrixWholeElementInfo& elementInfo,
+    const UFemQuad4cCondensation& condensation, const UFemQuad4cPointInfo& pointInfo)
+{
+    double B[strains * grid];
+    UFemQuad4cMakePointStrainMatrix(B, elementInfo, condensation.T, pointInfo);
+    UFemQuad4cCondenseStrainMatrix(Bc, B, condensation.M);
+}
+
 void UFemQuad4cMakeElementStiffnessMatrix(
     double* K, const UFemQuad4cElementMatrixWholeElementInfo& elementInfo)
 {
-    double D[strains * strains];
-    UFemShellMakeElasticityMatrix(D, elementInfo.materialProperty);
-    double T[grid * nodal];
-    UFemQuad4cMakeGridTransformationMatrix(T, elementInfo);
-    double K48[grid * grid];
-    UFemQuad4cIntegrateGridStiffnessMatrix(K48, elementInfo, D, T);
-    double M[interiorDOFs * nodal];
-    UFemQuad4cReduceGridMatrix(M, elementInfo, K48);
+    UFemQuad4cCondensation condensation;
+    UFemQuad4cPrepareCondensation(&condensation, elementInfo);
     std::memset(K, 0, sizeof(double) * nodal * nodal);
-    const quint64 count = integrationPointCount();
-    for (quint64 index = 0; index < count; ++index) {
-        double weight = 0.0;
-        double naturalPoint[3];
-        integrationPoint(&weight, naturalPoint, index);
-        UFemQuad4cPointInfo pointInfo;
-        UFemQuad4cComputePointInfo(&pointInfo, elementInfo, naturalPoint);
-        double B[strains * grid];
-        UFemQuad4cMakePointStrainMatrix(B, elementInfo, T, pointInfo);
+    forEachIntegrationPoint(elementInfo, condensation.T, [&](const double* B, double factor) {
         double Bc[strains * nodal];
-        UFemQuad4cCondenseStrainMatrix(Bc, B, M);
-        addWeightedProduct(K, nodal, Bc, D, pointInfo.detJ * weight);
-    }
+        UFemQuad4cCondenseStrainMatrix(Bc, B, condensation.M);
+        addWeightedProduct(K, nodal, Bc, condensation.D, factor);
+    });
     UFemQuad4cDrillingInfo drillingInfo;
     drillingInfo.youngsModulus = elementInfo.materialProperty.youngsModulus;
     drillingInfo.thickness = elementInfo.thickness;

@@ -37,6 +37,21 @@ void UFemQuad4cReduceGridMatrix(
 // Bc (6 x 24) = B columns 0..23 + (B columns 24..47) x M.
 void UFemQuad4cCondenseStrainMatrix(double* Bc, const double* B, const double* M);
 
+// What the element stiffness and the strains share: D, T and M.
+struct UFemQuad4cCondensation {
+    double D[UFemQuad4cStrainCount * UFemQuad4cStrainCount];
+    double T[UFemQuad4cGridDOFCount * UFemQuad4cNodalDOFCount];
+    double M[(UFemQuad4cGridDOFCount - UFemQuad4cNodalDOFCount) * UFemQuad4cNodalDOFCount];
+};
+
+void UFemQuad4cPrepareCondensation(UFemQuad4cCondensation* condensation,
+    const UFemQuad4cElementMatrixWholeElementInfo& elementInfo);
+
+// Bc (6 x 24) at a point.
+void UFemQuad4cMakeCondensedStrainMatrix(double* Bc,
+    const UFemQuad4cElementMatrixWholeElementInfo& elementInfo,
+    const UFemQuad4cCondensation& condensation, const UFemQuad4cPointInfo& pointInfo);
+
 struct UFemQuad4cDrillingInfo {
     double youngsModulus = 0.0;
     double thickness = 0.0;

@@ -6,7 +6,6 @@
 namespace {
 
 constexpr int nodal = UFemQuad4cNodalDOFCount;
-constexpr int grid = UFemQuad4cGridDOFCount;
 constexpr int strains = UFemQuad4cStrainCount;
 
 enum Component { x, y, z, yz, zx, xy };
@@ -21,21 +20,13 @@ void UFemQuad4cGetStrainTable(double* strainTable, const double (*naturalPoints)
     quint64 numberOfPoint, const UFemQuad4cElementMatrixWholeElementInfo& elementInfo,
     const double* u)
 {
-    double D[strains * strains];
-    UFemShellMakeElasticityMatrix(D, elementInfo.materialProperty);
-    double T[grid * nodal];
-    UFemQuad4cMakeGridTransformationMatrix(T, elementInfo);
-    double K48[grid * grid];
-    UFemQuad4cIntegrateGridStiffnessMatrix(K48, elementInfo, D, T);
-    double M[(grid - nodal) * nodal];
-    UFemQuad4cReduceGridMatrix(M, elementInfo, K48);
+    UFemQuad4cCondensation condensation;
+    UFemQuad4cPrepareCondensation(&condensation, elementInfo);
     for (quint64 point = 0; point < numberOfPoint; ++point) {
         UFemQuad4cPointInfo pointInfo;
         UFemQuad4cComputePointInfo(&pointInfo, elementInfo, naturalPoints[point]);
-        double B[strains * grid];
-        UFemQuad4cMakePointStrainMatrix(B, elementInfo, T, pointInfo);
         double Bc[strains * nodal];
-        UFemQuad4cCondenseStrainMatrix(Bc, B, M);
+        UFemQuad4cMakeCondensedStrainMatrix(Bc, elementInfo, condensation, pointInfo);
         double* strain = strainTable + strains * point;
         for (int r = 0; r < strains; ++r) {
             double sum = 0.0;
