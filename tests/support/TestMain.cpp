@@ -15,6 +15,11 @@ using TestApplication = QCoreApplication;
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+#ifdef VANTREL_TEST_GUI
+    // The build lists the tests without CTest's environment, and no test may need a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     TestApplication app(argc, argv);
     TestApplication::setOrganizationName("VantrelTests");
     TestApplication::setApplicationName("VantrelTests");
