@@ -70,10 +70,6 @@ UGLDrawingBuffer::VertexArrayFlags UGLDrawingBuffer::vertexArrayFlags(
 
 bool UGLDrawingBuffer::ensureVertexIndexRoom(quint64 entryCount, bool* isCanceled)
 {
-    if (entryCount > vertexIndexTableLimit)
-        UFemRaiseProgramErrorWithValue(
-            QStringLiteral("VertexIndexCount is bigger than vertexIndexTableCapacity."),
-            long(entryCount));
     if (currentWriteVertexIndexTableRecord_->vertexIndexCount + entryCount <= vertexIndexTableLimit)
         return true;
     bool canceled = false;
@@ -193,6 +189,11 @@ void UGLDrawingBuffer::writeDrawVertexArrayByIndexArrayWithPolygonMode(quint64 p
     const bool isList = UGLIsListPolygonMode(polygonMode);
     const quint32 command
         = isList ? UGLDrawingBufferCommandIndexedVertexArray : UGLDrawingBufferCommandIndexedRuns;
+    // The run length (or one spare entry) and the indices must fit an empty table.
+    if (vertexIndexCount + 1 > vertexIndexTableLimit)
+        UFemRaiseProgramErrorWithValue(
+            QStringLiteral("VertexIndexCount is bigger than vertexIndexTableCapacity."),
+            long(vertexIndexCount));
     if (!ensureVertexIndexRoom(vertexIndexCount + 1, isCanceled))
         return;
     quint32 indexBase = 0;

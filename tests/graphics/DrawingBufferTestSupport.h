@@ -27,6 +27,7 @@ inline ExpectedCell B(bool flag)
 }
 
 using Cells = std::vector<_UGLDrawingBufferElement>;
+using Expected = std::vector<ExpectedCell>;
 
 // Empty when the cells are as expected; otherwise where and how they differ.
 inline std::string cellMismatch(const Cells& cells, const std::vector<ExpectedCell>& expected)

@@ -12,8 +12,6 @@ constexpr quint64 lines = 1;
 constexpr quint64 triangles = 4;
 constexpr quint64 triangleStrip = 5;
 
-using Expected = std::vector<ExpectedCell>;
-
 void append(Expected& expected, std::initializer_list<ExpectedCell> cells)
 {
     expected.insert(expected.end(), cells);
