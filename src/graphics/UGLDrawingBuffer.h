@@ -139,10 +139,12 @@ private:
     // starts with the repeated name and colour.
     _UGLDrawingBufferElement* roomForCells(quint64 elementCount, bool* isCanceled);
     void closeCurrentWriteVertexArrayCommand();
-    // Extends the open command when it is of this kind, else writes a new header; answers where
-    // the records go and the base of the new indices, or null when cancelled.
+    // Makes room for `indexRoom` index entries (0: none needed), then extends the open command
+    // when it is of this kind, else writes a new header; answers where the records go and the
+    // base of the new indices, or null when cancelled.
     _UGLDrawingBufferElement* openVertexArrayCommand(quint32 command, quint64 polygonMode,
-        const VertexArrayFlags& flags, quint64 cellCount, quint32* indexBase, bool* isCanceled);
+        const VertexArrayFlags& flags, quint64 recordCount, quint64 indexRoom, quint32* indexBase,
+        bool* isCanceled);
     // Moves on when the block's index table cannot take `entryCount` more; false when cancelled.
     bool ensureVertexIndexRoom(quint64 entryCount, bool* isCanceled);
     void appendVertexIndex(quint32 entry);

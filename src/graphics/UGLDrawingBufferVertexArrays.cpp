@@ -96,9 +96,13 @@ void UGLDrawingBuffer::appendVertexIndexes(
 }
 
 _UGLDrawingBufferElement* UGLDrawingBuffer::openVertexArrayCommand(quint32 command,
-    quint64 polygonMode, const VertexArrayFlags& flags, quint64 cellCount, quint32* indexBase,
-    bool* isCanceled)
+    quint64 polygonMode, const VertexArrayFlags& flags, quint64 recordCount, quint64 indexRoom,
+    quint32* indexBase, bool* isCanceled)
 {
+    requireOpenWriteStage();
+    if (indexRoom != 0 && !ensureVertexIndexRoom(indexRoom, isCanceled))
+        return nullptr;
+    const quint64 cellCount = flags.stride * recordCount;
     const quint64 roomCount = cellCount + UGLVertexArrayHeaderCellCount;
     bool canceled = false;
     const _UGLDrawingBufferElement* open = currentWriteVertexArrayCommandHeaderElementPtr_;
@@ -145,16 +149,13 @@ void UGLDrawingBuffer::writePlainVertexArray(quint64 polygonMode, const quint64*
     const double* vertexTable, const _UGLColor* colorTable, const double* normalTable,
     quint64 recordCount, bool* isCanceled)
 {
-    requireOpenWriteStage();
     const VertexArrayFlags flags = vertexArrayFlags(colorTable, normalTable);
     const bool isList = UGLIsListPolygonMode(polygonMode);
     const quint32 command
         = isList ? UGLDrawingBufferCommandVertexArray : UGLDrawingBufferCommandVertexArrayRuns;
-    if (!isList && !ensureVertexIndexRoom(1, isCanceled))
-        return;
     quint32 indexBase = 0;
     _UGLDrawingBufferElement* records = openVertexArrayCommand(
-        command, polygonMode, flags, flags.stride * recordCount, &indexBase, isCanceled);
+        command, polygonMode, flags, recordCount, isList ? 0 : 1, &indexBase, isCanceled);
     if (records == nullptr)
         return;
     if (vertexIndexTable != nullptr)
@@ -184,21 +185,18 @@ void UGLDrawingBuffer::writeDrawVertexArrayByIndexArrayWithPolygonMode(quint64 p
     const quint64* vertexIndexTable, quint64 vertexIndexCount, const double* vertexTable,
     const _UGLColor* colorTable, const double* normalTable, quint64 vertexCount, bool* isCanceled)
 {
-    requireOpenWriteStage();
-    const VertexArrayFlags flags = vertexArrayFlags(colorTable, normalTable);
-    const bool isList = UGLIsListPolygonMode(polygonMode);
-    const quint32 command
-        = isList ? UGLDrawingBufferCommandIndexedVertexArray : UGLDrawingBufferCommandIndexedRuns;
     // The run length (or one spare entry) and the indices must fit an empty table.
     if (vertexIndexCount + 1 > vertexIndexTableLimit)
         UFemRaiseProgramErrorWithValue(
             QStringLiteral("VertexIndexCount is bigger than vertexIndexTableCapacity."),
             long(vertexIndexCount));
-    if (!ensureVertexIndexRoom(vertexIndexCount + 1, isCanceled))
-        return;
+    const VertexArrayFlags flags = vertexArrayFlags(colorTable, normalTable);
+    const bool isList = UGLIsListPolygonMode(polygonMode);
+    const quint32 command
+        = isList ? UGLDrawingBufferCommandIndexedVertexArray : UGLDrawingBufferCommandIndexedRuns;
     quint32 indexBase = 0;
     _UGLDrawingBufferElement* records = openVertexArrayCommand(
-        command, polygonMode, flags, flags.stride * vertexCount, &indexBase, isCanceled);
+        command, polygonMode, flags, vertexCount, vertexIndexCount + 1, &indexBase, isCanceled);
     if (records == nullptr)
         return;
     writeVertexRecords(records, vertexCount, flags.hasColor, flags.hasNormal, vertexTable,

@@ -1,3 +1,4 @@
+#include "RunJobsWithDeadline.h"
 #include "graphics/UGLDrawingBuffer.h"
 
 #include "foundation/URootReadWriteBuffer.h"
@@ -176,28 +177,6 @@ void runReader(URootReadWriteBuffer& root, ReadResult& result)
         result.fault("canceled");
 }
 
-// Runs the jobs on threads of their own; a lost wake-up stops the program instead of hanging.
-void runAll(const std::vector<std::function<void()>>& jobs)
-{
-    std::atomic<std::size_t> finished { 0 };
-    std::vector<std::thread> threads;
-    for (const auto& job : jobs)
-        threads.emplace_back([&finished, &job] {
-            job();
-            ++finished;
-        });
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    while (finished.load() < jobs.size()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ADD_FAILURE() << "threads still waiting";
-            std::abort();
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    for (std::thread& thread : threads)
-        thread.join();
-}
-
 } // namespace
 
 TEST(DrawingBufferThreads, FourWritersAndOneReaderKeepEveryStreamIntact)
@@ -216,7 +195,7 @@ TEST(DrawingBufferThreads, FourWritersAndOneReaderKeepEveryStreamIntact)
             });
         }
         jobs.emplace_back([&] { runReader(root, result); });
-        runAll(jobs);
+        runJobsWithDeadline(jobs, std::chrono::seconds(120));
         EXPECT_EQ(result.firstFault, "");
         for (quint64 writer = 0; writer < writerCount; ++writer) {
             EXPECT_EQ(result.nextSequence[writer], 3 * trianglesPerStage * stageCount) << writer;
