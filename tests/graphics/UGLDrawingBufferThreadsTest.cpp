@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <numeric>
 #include <random>
 #include <string>
 #include <thread>
@@ -53,6 +54,7 @@ void runWriter(UGLDrawingBuffer& buffer, quint64 writer, unsigned seed, quint64 
     std::vector<double> vertices;
     std::vector<double> normals;
     std::vector<_UGLColor> colors;
+    std::vector<quint64> indexes;
     const _UGLColor edgeColor { double(writer) / 4, 0, 0, 1 };
     for (quint64 stage = 0; stage < stageCount; ++stage) {
         buffer.openWriteStageWithStageIdentifier(stage, &canceled);
@@ -66,8 +68,17 @@ void runWriter(UGLDrawingBuffer& buffer, quint64 writer, unsigned seed, quint64 
                     vertices.end(), { double(sequence++), double(writer), double(stage) });
             normals.assign(vertices.size(), 0.5);
             colors.assign(3 * batch, _UGLColor { 1, 1, 1, 1 });
-            buffer.writeDrawVertexArrayWithPolygonMode(
-                triangles, vertices.data(), colors.data(), normals.data(), 3 * batch, &canceled);
+            // Odd batches go through the index table, as one growing command 10.
+            if (batch % 2 == 0) {
+                buffer.writeDrawVertexArrayWithPolygonMode(triangles, vertices.data(),
+                    colors.data(), normals.data(), 3 * batch, &canceled);
+            } else {
+                indexes.resize(3 * batch);
+                std::iota(indexes.begin(), indexes.end(), quint64(0));
+                buffer.writeDrawVertexArrayByIndexArrayWithPolygonMode(triangles, indexes.data(),
+                    indexes.size(), vertices.data(), colors.data(), normals.data(), 3 * batch,
+                    &canceled);
+            }
             buffer.writeEdgeLineWithEdgeQuadVertexTable(vertices.data(), 1, &canceled);
             written += batch;
         }
@@ -96,16 +107,36 @@ struct ReadResult {
 
 // Walks one block: it must start with the object name of its writer and stage (written or
 // repeated), and every vertex must come in its writer's order.
+// Identity indices written call by call and shifted by the command's earlier vertices come out
+// as 0, 1, 2 ... over the whole command.
+bool areIndexesIdentity(const _UGLDrawingBufferElement* header, const quint32* indexTable)
+{
+    const quint32 start = header[UGLVertexArrayHeaderIndexStart].unsignedValue();
+    const quint32 count = header[UGLVertexArrayHeaderIndexCount].unsignedValue();
+    if (count != header[UGLVertexArrayHeaderVertexCount].unsignedValue())
+        return false;
+    for (quint32 entry = 0; entry < count; ++entry) {
+        if (indexTable[start + entry] != entry)
+            return false;
+    }
+    return true;
+}
+
 void checkBlock(const _UGLDrawingBufferElement* cell, const _UGLDrawingBufferElement* end,
-    quint64 writer, quint64 stage, ReadResult& result)
+    const quint32* indexTable, quint64 writer, quint64 stage, ReadResult& result)
 {
     if (cell == end || cell[0].unsignedValue() != 6
         || cell[1].unsignedValue() != objectName(writer, stage))
         return result.fault("block without its object name");
     cell += 2;
     while (cell < end) {
-        if (cell[0].unsignedValue() != UGLDrawingBufferCommandVertexArray)
-            return result.fault("unexpected command " + std::to_string(cell[0].unsignedValue()));
+        const quint32 command = cell[0].unsignedValue();
+        if (command != UGLDrawingBufferCommandVertexArray
+            && command != UGLDrawingBufferCommandIndexedVertexArray)
+            return result.fault("unexpected command " + std::to_string(command));
+        if (command == UGLDrawingBufferCommandIndexedVertexArray
+            && !areIndexesIdentity(cell, indexTable))
+            return result.fault("index table out of place in stage " + std::to_string(stage));
         const quint64 stride = UGLVertexRecordStride(cell[2].flagValue(), cell[3].flagValue());
         const quint32 count = cell[UGLVertexArrayHeaderVertexCount].unsignedValue();
         cell += UGLVertexArrayHeaderCellCount;
@@ -159,7 +190,8 @@ void runReader(URootReadWriteBuffer& root, ReadResult& result)
                 = quint64(std::find(children, children + writerCount, child) - children);
             auto& drawingChild = static_cast<UGLDrawingBuffer&>(*child);
             checkBlock(static_cast<const _UGLDrawingBufferElement*>(start),
-                static_cast<const _UGLDrawingBufferElement*>(end), writer, stage, result);
+                static_cast<const _UGLDrawingBufferElement*>(end),
+                drawingChild.vertexIndexTableWithBufferIndex(bufferIndex), writer, stage, result);
             countEdges(drawingChild, bufferIndex, writer, result);
         }
         std::vector<UFemGraphicCocoaDrawObject> objects;
