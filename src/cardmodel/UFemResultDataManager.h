@@ -23,6 +23,20 @@ public:
     virtual bool canSynchronizeNodeNoAndCaseNoWithModelData() const = 0;
     // The results as result-file data; nullopt with the error when they cannot be written.
     virtual std::optional<QByteArray> resultFileData(UErrorPtr* error) const = 0;
+
+    // The displacements of one node in one case: with bit 1 of the rotation index set the three
+    // translations, with bit 2 the three rotations (after the translations when both are set); a
+    // triple that was not calculated reads as zeros. The DOF state bytes go the same way into
+    // `nodeDOFState` when given, and the error text of the case's failed calculation (nullopt when
+    // it succeeded) into `calculationErrorString` when given. The numbers must be below the node
+    // and case counts. Reports no error.
+    virtual bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState, quint64 nodeNo,
+        quint64 rotationIndexSet, quint64 caseNo, std::optional<QString>* calculationErrorString,
+        UErrorPtr* error) const = 0;
+    // The same without the states.
+    virtual bool getNodeDisplacement(double* nodeDisplacement, quint64 nodeNo,
+        quint64 rotationIndexSet, quint64 caseNo, std::optional<QString>* calculationErrorString,
+        UErrorPtr* error) const = 0;
 };
 
 // Card values pasted from the clipboard, shown like result values.
