@@ -56,6 +56,15 @@ public:
     UErrorPtr calculationError() const override { return error; }
     bool canSynchronizeNodeNoAndCaseNoWithModelData() const override { return canSynchronize; }
     std::optional<QByteArray> resultFileData(UErrorPtr*) const override { return text ? text->toUtf8() : QByteArray(); }
+    // These tests ask no displacements.
+    bool getNodeDisplacement(double*, quint8*, quint64, quint64, quint64, std::optional<QString>*, UErrorPtr*) const override
+    {
+        return false;
+    }
+    bool getNodeDisplacement(double*, quint64, quint64, quint64, std::optional<QString>*, UErrorPtr*) const override
+    {
+        return false;
+    }
 
     std::optional<QString> text;
     UErrorPtr error;
