@@ -28,7 +28,6 @@ public:
     bool isRelatedToCaseWithCaseCard(const UFemCard& caseCard) const override;
     bool isRelatedToCaseWithCaseCardArray(
         const std::vector<UFemCard*>& caseCardArray) const override;
-    bool isRotationDisplacementValid() const override { return false; }
 
     const UFemCardColumn& calculationTypeStringColumn() const
     {

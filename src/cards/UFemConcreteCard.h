@@ -51,8 +51,8 @@ struct UFemConcreteCardClassSpec {
 };
 
 // The common part of the concrete card classes: typed columns made from the class's spec, the
-// common register and run checks, and the defaults of a card that has no values, is not drawn
-// and is part of every case.
+// common register and run checks, and the defaults of a card that has no values, is not drawn,
+// has no rotations and is part of every case.
 class UFemConcreteCard : public UFemCardAbst {
 public:
     ~UFemConcreteCard() override;
@@ -77,6 +77,8 @@ public:
     bool getCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
         _UFemCardValueType cardValueType) const override;
 
+    // Rotations have no meaning for the card.
+    bool isRotationDisplacementValid() const override { return false; }
     // Nothing drawn.
     bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
         const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,

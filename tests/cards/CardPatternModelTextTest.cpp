@@ -1,7 +1,6 @@
 // A model text of the six kinds, with the lines a user gets wrong, read as the program reads it.
 #include "CardsTestModel.h"
 
-#include "cardmodel/UFemCardClassManager.h"
 #include "cards/Case.h"
 #include "cards/Material.h"
 #include "cards/Node.h"
@@ -95,11 +94,7 @@ TEST(CardPatternModelText, BadLinesBecomeErrorCardsWithTheirMessages)
     // The Material named by the property card that read is an error line, so its name is not there.
     double value = 0;
     UErrorPtr error;
-    EXPECT_FALSE(model.card(3).getCardValue(&value,
-        { UFemCardClassManager::sharedCardClassManager()
-                .majorCardValueTypeWithMajorCardValueTypeString(u"PoissonsRatio"_qs),
-            0 },
-        nullptr, &error));
+    EXPECT_FALSE(model.card(3).getCardValue(&value, valueType("PoissonsRatio"), nullptr, &error));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code(), 42014);
 }

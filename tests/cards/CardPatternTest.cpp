@@ -182,6 +182,9 @@ TEST(CardPattern, CardsWithoutDrawingDrawNothingAndAreInEveryCase)
     model.read(u"Material , Steel , 200 , 0.25 ,\n"_qs);
     UFemCard& material = model.card(0);
     EXPECT_EQ(material.numberOfNodeForDrawing(), 0u);
+    EXPECT_FALSE(material.doesDrawWhenNotAllNodeValid());
+    // Asked by views of every card, so it answers rather than stopping the program.
+    EXPECT_FALSE(material.isRotationDisplacementValid());
     UErrorPtr error;
     EXPECT_TRUE(material.drawOpenGLToDrawingBuffer(
         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &error));

@@ -13,14 +13,6 @@ using namespace cardstest;
 
 namespace {
 
-_UFemCardValueType valueType(const char* major, const char* minor = nullptr)
-{
-    UFemCardClassManager& manager = UFemCardClassManager::sharedCardClassManager();
-    return { manager.majorCardValueTypeWithMajorCardValueTypeString(QString::fromUtf8(major)),
-        minor ? manager.minorCardValueTypeWithMinorCardValueTypeString(QString::fromUtf8(minor))
-              : 0 };
-}
-
 // Results whose displacement of (node n, case c, kind k, direction d) is 100n + 10c + 3k + d, with
 // state 1 for translations and 2 for rotations; the last query is recorded.
 class FakeNodeResults : public UFemResultDataManager {
