@@ -16,7 +16,12 @@
 //     tool tip, drawing hooks, isRelatedToCase*, and the capability and solver interfaces
 //     (UFemMaterialPropertySource, UFemSectionAreaSource, UFemThicknessSource,
 //     UFemElementStiffnessSource, UFemForceSource, UFemRestraintSource).
+//     Cards drawn at one node use checkOneNodeColorCardValueArraySize and putOneNodeCardName;
+//     cards that name nodes find them with Node::nodeCardOfColumn (error 42014 when missing).
 //  5. Add one line to UFemCardClasses.cpp at the class's place in the registry order.
+//  A class with growing columns also overrides cardColumnAtIndex, getCardColumnsToCardColumnTable,
+//  numberOfCurrentColumns, isRequiredColumnAtIndex and resetColumnsAfterIndex, and calls its own
+//  invalidiate from its destructor (the base's destructor can no longer reach the override).
 
 #include "cardmodel/UFemCardAbst.h"
 #include "cardmodel/UFemCardClass.h"
