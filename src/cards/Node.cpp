@@ -97,8 +97,8 @@ bool Node::getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,
     const quint64 caseNo = caseNumberOf(caseCard);
     // A node or a case added after the calculation, or no calculation at all, has no result.
     if (manager == nullptr || nodeNo_ == UFemCardNotFound || caseNo == UFemCardNotFound) {
-        const int count = ((translationOrRotation & translationSelector) != 0 ? 3 : 0)
-            + ((translationOrRotation & rotationSelector) != 0 ? 3 : 0);
+        const int count = ((translationOrRotation & UFemRotationIndexSetTranslation) != 0 ? 3 : 0)
+            + ((translationOrRotation & UFemRotationIndexSetRotation) != 0 ? 3 : 0);
         for (int i = 0; i < count; ++i) {
             nodeDisplacement[i] = 0.0;
             if (nodeDOFState != nullptr)
@@ -147,7 +147,7 @@ bool Node::getCardValue(double* cardValue, _UFemCardValueType cardValueType,
     if (UFemIsCardValueType(cardValueType, displacementCardValueType_)) {
         quint8 states[displacementVectorCount];
         return getNodeDisplacement(
-            cardValue, states, translationSelector | rotationSelector, caseCard, nullptr, error);
+            cardValue, states, UFemRotationIndexSetBoth, caseCard, nullptr, error);
     }
     return UFemCardAbst::getCardValue(cardValue, cardValueType, caseCard, error);
 }

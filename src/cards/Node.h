@@ -13,9 +13,6 @@ class Node : public UFemConcreteCard, public UFemNodeCard {
 public:
     static constexpr quint64 coordNameColumnIndex = 2;
     static constexpr quint64 xValueColumnIndex = 3;
-    // Selectors of getNodeDisplacement, combinable.
-    static constexpr quint64 translationSelector = 1;
-    static constexpr quint64 rotationSelector = 2;
     // The DOF state of a displacement that has no result.
     static constexpr quint8 noResultDOFState = 0x80;
 
@@ -33,7 +30,8 @@ public:
     void setNodeNo(quint64 nodeNo) { nodeNo_ = nodeNo; }
     void resetNodeNo() { nodeNo_ = UFemCardNotFound; }
 
-    // Three doubles and three state bytes per selected kind, translations first. Without results
+    // Three doubles and three state bytes per kind the selector (a rotation index set: 1
+    // translations, 2 rotations, 3 both) selects, translations first. Without results
     // for the node or the case they are zeros with the state 0x80; a failing result query hands on
     // its error.
     bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,

@@ -17,9 +17,20 @@ namespace {
 // state 1 for translations and 2 for rotations; the last query is recorded.
 class FakeNodeResults : public UFemResultDataManager {
 public:
+    std::optional<QString> projectTitleString() const override { return std::nullopt; }
+    std::optional<QString> projectVersionString() const override { return std::nullopt; }
+    std::optional<QString> projectCommentString() const override { return std::nullopt; }
     std::optional<QString> modelText() const override { return text; }
+    std::optional<QString> calculationInfoString() const override { return std::nullopt; }
+    std::optional<QString> calculationLogString() const override { return std::nullopt; }
+    std::optional<QString> calculationErrorString() const override { return std::nullopt; }
     UErrorPtr calculationError() const override { return nullptr; }
     bool canSynchronizeNodeNoAndCaseNoWithModelData() const override { return true; }
+    quint64 nodeCount() const override { return 8; }
+    quint64 caseCount() const override { return 4; }
+    QStringList nodeCardNameStringArray() const override { return {}; }
+    QStringList caseCardNameStringArray() const override { return {}; }
+    QStringList caseRestraintCardNameStringArray() const override { return {}; }
     std::optional<QByteArray> resultFileData(UErrorPtr*) const override { return QByteArray(); }
     bool getNodeDisplacement(double* values, quint8* states, quint64 nodeNo,
         quint64 rotationIndexSet, quint64 caseNo, std::optional<QString>* calculationErrorString,
@@ -44,13 +55,6 @@ public:
         if (calculationErrorString != nullptr)
             *calculationErrorString = caseErrorText;
         return true;
-    }
-    bool getNodeDisplacement(double* values, quint64 nodeNo, quint64 rotationIndexSet,
-        quint64 caseNo, std::optional<QString>* calculationErrorString,
-        UErrorPtr* error) const override
-    {
-        return getNodeDisplacement(
-            values, nullptr, nodeNo, rotationIndexSet, caseNo, calculationErrorString, error);
     }
 
     std::optional<QString> text;
@@ -147,7 +151,8 @@ TEST(NodeCard, DisplacementBeforeAnyResultIsZeroWithNoResultState)
     std::fill(values, values + 7, -1.0);
     std::fill(states, states + 7, quint8(9));
     UErrorPtr error;
-    ASSERT_TRUE(n1.getNodeDisplacement(values, states, Node::translationSelector, &c1, &error));
+    ASSERT_TRUE(
+        n1.getNodeDisplacement(values, states, UFemRotationIndexSetTranslation, &c1, &error));
     EXPECT_EQ(values[2], 0.0);
     EXPECT_EQ(states[2], 0x80);
     // Only the selected kind is written.
@@ -171,8 +176,8 @@ TEST_F(NodeCardResults, DisplacementsComeFromTheResultsByNodeAndCaseNumber)
     std::optional<QString> caseError = u"stale"_qs;
     results->caseErrorText = u"Error on Cases"_qs;
     UErrorPtr error;
-    ASSERT_TRUE(node(1).getNodeDisplacement(values, states,
-        Node::translationSelector | Node::rotationSelector, &caseCard(), &caseError, &error));
+    ASSERT_TRUE(node(1).getNodeDisplacement(
+        values, states, UFemRotationIndexSetBoth, &caseCard(), &caseError, &error));
     EXPECT_EQ(results->lastQuery, (std::array<quint64, 3> { 4, 3, 2 }));
     EXPECT_EQ(values[0], 420.0);
     EXPECT_EQ(values[5], 425.0);
@@ -180,8 +185,8 @@ TEST_F(NodeCardResults, DisplacementsComeFromTheResultsByNodeAndCaseNumber)
     EXPECT_EQ(states[3], 2);
     EXPECT_EQ(caseError, u"Error on Cases"_qs);
 
-    ASSERT_TRUE(
-        node(1).getNodeDisplacement(values, states, Node::rotationSelector, &caseCard(), &error));
+    ASSERT_TRUE(node(1).getNodeDisplacement(
+        values, states, UFemRotationIndexSetRotation, &caseCard(), &error));
     EXPECT_EQ(results->lastQuery, (std::array<quint64, 3> { 4, 2, 2 }));
     EXPECT_EQ(values[0], 423.0);
 
