@@ -30,7 +30,6 @@
 #include "foundation/UFormattedString.h"
 
 #include <functional>
-
 #include <memory>
 #include <span>
 #include <vector>
