@@ -1,0 +1,252 @@
+#include "platform/BinaryPropertyList.h"
+
+#include <QtEndian>
+
+#include <cmath>
+
+#include <cstring>
+
+namespace {
+
+constexpr char headerMagic[] = "bplist00";
+constexpr qsizetype headerSize = 8;
+constexpr qsizetype trailerSize = 32;
+constexpr int maximumWidth = 8;
+// Seconds from 1970-01-01 to 2001-01-01, the epoch of property-list dates.
+constexpr qint64 referenceEpochSeconds = 978307200;
+constexpr double millisecondsPerSecond = 1000.0;
+// QDateTime's range in milliseconds is far wider; this keeps the conversion defined.
+constexpr double maximumDateMilliseconds = 8.64e18;
+
+bool malformed(KeyedArchiveError* error, const QString& reason)
+{
+    return failKeyedArchive(error, KeyedArchiveErrorCode::Malformed, reason);
+}
+
+QString at(qsizetype offset)
+{
+    return QStringLiteral(" at offset %1").arg(offset);
+}
+
+} // namespace
+
+std::optional<BinaryPropertyList> BinaryPropertyList::open(
+    const QByteArray& data, KeyedArchiveError* error)
+{
+    if (data.size() < headerSize + 1 + trailerSize
+        || std::memcmp(data.constData(), headerMagic, headerSize) != 0) {
+        failKeyedArchive(error, KeyedArchiveErrorCode::NotPropertyList,
+            QStringLiteral("no binary property-list header"));
+        return std::nullopt;
+    }
+    BinaryPropertyList list(data);
+    if (!list.readTrailer(error))
+        return std::nullopt;
+    return list;
+}
+
+bool BinaryPropertyList::readTrailer(KeyedArchiveError* error)
+{
+    const qsizetype trailer = data_.size() - trailerSize;
+    offsetSize_ = quint8(data_[trailer + 6]);
+    referenceSize_ = quint8(data_[trailer + 7]);
+    objectCount_ = readUnsigned(trailer + 8, 8);
+    rootIndex_ = readUnsigned(trailer + 16, 8);
+    const quint64 tableOffset = readUnsigned(trailer + 24, 8);
+    auto fail = [error](const QString& reason) {
+        return failKeyedArchive(error, KeyedArchiveErrorCode::NotPropertyList, reason);
+    };
+    if (offsetSize_ < 1 || offsetSize_ > maximumWidth || referenceSize_ < 1
+        || referenceSize_ > maximumWidth)
+        return fail(QStringLiteral("offset or reference size outside 1 to 8"));
+    // Every object takes at least one byte before the offset table.
+    if (tableOffset <= quint64(headerSize) || tableOffset > quint64(trailer))
+        return fail(QStringLiteral("offset table outside the data"));
+    offsetTable_ = qsizetype(tableOffset);
+    if (objectCount_ == 0 || objectCount_ > quint64(offsetTable_ - headerSize)
+        || objectCount_ > quint64(trailer - offsetTable_) / quint64(offsetSize_))
+        return fail(QStringLiteral("object count does not fit the data"));
+    if (rootIndex_ >= objectCount_)
+        return fail(QStringLiteral("root object outside the object table"));
+    return true;
+}
+
+quint64 BinaryPropertyList::readUnsigned(qsizetype offset, int width) const
+{
+    quint64 value = 0;
+    for (int i = 0; i < width; ++i)
+        value = (value << 8) | quint8(data_[offset + i]);
+    return value;
+}
+
+bool BinaryPropertyList::object(quint64 index, Object* object, KeyedArchiveError* error) const
+{
+    if (index >= objectCount_)
+        return malformed(error, QStringLiteral("object %1 outside the object table").arg(index));
+    const quint64 offset = readUnsigned(offsetTable_ + qsizetype(index) * offsetSize_, offsetSize_);
+    if (offset < quint64(headerSize) || offset >= quint64(offsetTable_))
+        return malformed(error, QStringLiteral("object %1 outside the data").arg(index));
+    const qsizetype position = qsizetype(offset);
+    *object = Object {};
+    return readObject(quint8(data_[position]), position, object, error);
+}
+
+bool BinaryPropertyList::readObject(
+    quint8 marker, qsizetype offset, Object* object, KeyedArchiveError* error) const
+{
+    const int high = marker >> 4;
+    const int low = marker & 0x0F;
+    const qsizetype payload = offset + 1;
+    const qsizetype room = offsetTable_ - payload;
+    switch (high) {
+    case 0x0:
+        if (low != 0x8 && low != 0x9)
+            return malformed(error, QStringLiteral("unsupported marker") + at(offset));
+        object->kind = Kind::Bool;
+        object->boolean = low == 0x9;
+        return true;
+    case 0x1: {
+        const int width = 1 << low;
+        if (low > 4 || width > room)
+            return malformed(error, QStringLiteral("bad integer") + at(offset));
+        if (width == 16) {
+            // Accepted only where the value fits 64 bits with its sign.
+            const quint64 upper = readUnsigned(payload, 8);
+            const quint64 lower = readUnsigned(payload + 8, 8);
+            const bool negative = qint64(lower) < 0;
+            if (upper != (negative ? ~quint64(0) : 0))
+                return malformed(error, QStringLiteral("integer beyond 64 bits") + at(offset));
+            object->integer = qint64(lower);
+        } else {
+            const quint64 value = readUnsigned(payload, width);
+            object->integer = qint64(value); // only 8-byte integers are signed
+        }
+        object->kind = Kind::Integer;
+        return true;
+    }
+    case 0x2:
+    case 0x3: {
+        const int width = 1 << low;
+        const bool isDate = high == 0x3;
+        if ((width != 4 && width != 8) || (isDate && width != 8) || width > room)
+            return malformed(error, QStringLiteral("bad real or date") + at(offset));
+        const quint64 bits = readUnsigned(payload, width);
+        if (width == 4) {
+            float value;
+            const quint32 narrow = quint32(bits);
+            std::memcpy(&value, &narrow, sizeof value);
+            object->real = value;
+        } else {
+            std::memcpy(&object->real, &bits, sizeof object->real);
+        }
+        object->kind = isDate ? Kind::Date : Kind::Real;
+        return true;
+    }
+    case 0x8:
+        if (low + 1 > room)
+            return malformed(error, QStringLiteral("bad reference") + at(offset));
+        if (low + 1 > maximumWidth)
+            return malformed(error, QStringLiteral("reference wider than 8 bytes") + at(offset));
+        object->kind = Kind::Uid;
+        object->uid = readUnsigned(payload, low + 1);
+        return true;
+    default:
+        break;
+    }
+    qsizetype start = offset;
+    quint64 count = 0;
+    if (!readCount(marker, &start, &count, error))
+        return false;
+    switch (high) {
+    case 0x4:
+        return readSized(Kind::Data, 1, start, count, object, error);
+    case 0x5:
+        return readSized(Kind::AsciiString, 1, start, count, object, error);
+    case 0x6:
+        return readSized(Kind::Utf16String, 2, start, count, object, error);
+    case 0xA:
+        return readSized(Kind::Array, quint64(referenceSize_), start, count, object, error);
+    case 0xD:
+        return readSized(
+            Kind::Dictionary, 2 * quint64(referenceSize_), start, count, object, error);
+    default:
+        return malformed(error, QStringLiteral("unsupported marker") + at(offset));
+    }
+}
+
+// The element count of a marker's low nibble, or of the integer object that follows a nibble of
+// 0xF. `offset` moves from the marker to the payload.
+bool BinaryPropertyList::readCount(
+    quint8 marker, qsizetype* offset, quint64* count, KeyedArchiveError* error) const
+{
+    const qsizetype markerAt = *offset;
+    if ((marker & 0x0F) != 0x0F) {
+        *count = marker & 0x0F;
+        *offset = markerAt + 1;
+        return true;
+    }
+    const qsizetype lengthAt = markerAt + 1;
+    if (lengthAt >= offsetTable_)
+        return malformed(error, QStringLiteral("truncated length") + at(markerAt));
+    const quint8 lengthMarker = quint8(data_[lengthAt]);
+    const int width = 1 << (lengthMarker & 0x0F);
+    if ((lengthMarker >> 4) != 0x1 || width > maximumWidth || width > offsetTable_ - lengthAt - 1)
+        return malformed(error, QStringLiteral("bad length") + at(markerAt));
+    *count = readUnsigned(lengthAt + 1, width);
+    *offset = lengthAt + 1 + width;
+    return true;
+}
+
+bool BinaryPropertyList::readSized(Kind kind, quint64 elementSize, qsizetype offset, quint64 count,
+    Object* object, KeyedArchiveError* error) const
+{
+    if (count > quint64(offsetTable_ - offset) / elementSize)
+        return malformed(error, QStringLiteral("payload beyond the objects") + at(offset));
+    object->kind = kind;
+    object->start = offset;
+    object->count = count;
+    return true;
+}
+
+bool BinaryPropertyList::reference(
+    const Object& container, quint64 position, quint64* index, KeyedArchiveError* error) const
+{
+    const quint64 slotCount
+        = container.kind == Kind::Dictionary ? 2 * container.count : container.count;
+    if ((container.kind != Kind::Array && container.kind != Kind::Dictionary) || position >= slotCount)
+        return malformed(error, QStringLiteral("no such element"));
+    *index = readUnsigned(container.start + qsizetype(position) * referenceSize_, referenceSize_);
+    if (*index >= objectCount_)
+        return malformed(
+            error, QStringLiteral("reference %1 outside the object table").arg(*index));
+    return true;
+}
+
+QString BinaryPropertyList::string(const Object& object) const
+{
+    const char* bytes = data_.constData() + object.start;
+    if (object.kind == Kind::AsciiString)
+        return QString::fromLatin1(bytes, qsizetype(object.count));
+    QString text(qsizetype(object.count), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        text[i] = QChar(qFromBigEndian<quint16>(bytes + 2 * i));
+    return text;
+}
+
+QByteArray BinaryPropertyList::bytes(const Object& object) const
+{
+    return data_.mid(object.start, qsizetype(object.count));
+}
+
+QDateTime BinaryPropertyList::dateFromReferenceSeconds(double seconds)
+{
+    double milliseconds = (seconds + double(referenceEpochSeconds)) * millisecondsPerSecond;
+    if (!(milliseconds > -maximumDateMilliseconds && milliseconds < maximumDateMilliseconds))
+        milliseconds = 0; // a date outside any calendar: taken as the Unix epoch
+    return QDateTime::fromMSecsSinceEpoch(qint64(std::llround(milliseconds)), Qt::UTC);
+}
+
+double BinaryPropertyList::referenceSecondsFromDate(const QDateTime& date)
+{
+    return double(date.toMSecsSinceEpoch()) / millisecondsPerSecond - double(referenceEpochSeconds);
+}
