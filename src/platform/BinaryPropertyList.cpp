@@ -213,7 +213,8 @@ bool BinaryPropertyList::reference(
 {
     const quint64 slotCount
         = container.kind == Kind::Dictionary ? 2 * container.count : container.count;
-    if ((container.kind != Kind::Array && container.kind != Kind::Dictionary) || position >= slotCount)
+    if ((container.kind != Kind::Array && container.kind != Kind::Dictionary)
+        || position >= slotCount)
         return malformed(error, QStringLiteral("no such element"));
     *index = readUnsigned(container.start + qsizetype(position) * referenceSize_, referenceSize_);
     if (*index >= objectCount_)

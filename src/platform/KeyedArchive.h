@@ -22,6 +22,9 @@
 // Writing keeps the order in which keys were first encoded; equal objects are archived once.
 class KeyedArchive {
 public:
+    // How deep archived objects may nest inside one another.
+    static constexpr int maximumDepth = 64;
+
     KeyedArchive() = default;
 
     static std::optional<KeyedArchive> fromData(

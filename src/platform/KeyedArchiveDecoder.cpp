@@ -1,5 +1,6 @@
 #include "platform/KeyedArchiveDecoder.h"
 
+#include "platform/KeyedArchive.h"
 #include "platform/KeyedArchiveNames.h"
 
 #include <QDateTime>
@@ -243,9 +244,9 @@ bool KeyedArchiveDecoder::decodeReference(quint64 uid, QVariant* value, int dept
         *value = found->second.value;
         return charge(found->second.weight);
     }
-    if (depth > maximumDepth)
+    if (depth > KeyedArchive::maximumDepth)
         return failKeyedArchive(error_, KeyedArchiveErrorCode::TooDeep,
-            QStringLiteral("objects nested deeper than %1").arg(maximumDepth));
+            QStringLiteral("objects nested deeper than %1").arg(KeyedArchive::maximumDepth));
     decoded_[uid] = Decoded {};
     const quint64 before = spent_;
     if (!decodeEntry(uid, value, depth))

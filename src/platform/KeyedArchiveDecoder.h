@@ -12,12 +12,11 @@
 #include <vector>
 
 // Turns the objects of a keyed archive into a tree of values, from its top-level entries down.
-// Guards: objects nested at most `maximumDepth` deep, no object inside itself, and decoded
-// content (counting a shared object each time it is reached) bounded by a multiple of the data's
-// size, so that sharing cannot blow a small file up into a huge tree.
+// Guards: objects nested at most KeyedArchive::maximumDepth deep, no object inside itself, and
+// decoded content (counting a shared object each time it is reached) bounded by a multiple of the
+// data's size, so that sharing cannot blow a small file up into a huge tree.
 class KeyedArchiveDecoder {
 public:
-    static constexpr int maximumDepth = 64;
     static constexpr quint64 contentPerDataByte = 32;
     static constexpr quint64 minimumContentBudget = quint64(1) << 20;
 

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,29 @@ public:
     int dictionary(const std::vector<std::pair<int, int>>& entries)
     {
         return add(dictionaryBytes(entries));
+    }
+
+    // A class description of the keyed form: {$classname, $classes}.
+    int keyedClass(const QStringList& chain)
+    {
+        std::vector<int> names;
+        for (const QString& name : chain)
+            names.push_back(ascii(name));
+        return dictionary(
+            { { ascii("$classname"), ascii(chain.first()) }, { ascii("$classes"), array(names) } });
+    }
+    // An archived object: its fields, then "$class".
+    int keyedObject(std::vector<std::pair<int, int>> fields, int classUid)
+    {
+        fields.emplace_back(ascii("$class"), uid(quint64(classUid)));
+        return dictionary(fields);
+    }
+    int uidArray(const std::vector<int>& uids, int width = 0)
+    {
+        std::vector<int> elements;
+        for (const int value : uids)
+            elements.push_back(uid(quint64(value), width));
+        return array(elements);
     }
 
     // Header, objects in index order, offset table and trailer.

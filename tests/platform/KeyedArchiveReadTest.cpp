@@ -12,31 +12,6 @@ namespace {
 
 using Storage = KeyedArchiveStorage;
 
-// A class description: {$classname, $classes}.
-int classEntry(BinaryPlistFixture& f, const QStringList& chain)
-{
-    std::vector<int> names;
-    for (const QString& name : chain)
-        names.push_back(f.ascii(name));
-    return f.dictionary({ { f.ascii("$classname"), f.ascii(chain.first()) },
-        { f.ascii("$classes"), f.array(names) } });
-}
-
-// An archived object: its fields, then "$class".
-int instance(BinaryPlistFixture& f, std::vector<std::pair<int, int>> fields, int classUid)
-{
-    fields.emplace_back(f.ascii("$class"), f.uid(quint64(classUid)));
-    return f.dictionary(fields);
-}
-
-int uidArray(BinaryPlistFixture& f, const std::vector<int>& uids, int width = 0)
-{
-    std::vector<int> elements;
-    for (const int uid : uids)
-        elements.push_back(f.uid(quint64(uid), width));
-    return f.array(elements);
-}
-
 const QString title = QStringLiteral("Träger ∑ \U0001D11E");
 
 // An archive as the platform's archiver lays it out: 1-byte references and offsets, a UTF-16 and
@@ -48,37 +23,35 @@ QByteArray oneByteArchive()
     std::vector<int> o(28);
     o[0] = f.ascii("$null");
     o[1] = f.utf16(title);
-    o[2] = instance(f, { { f.ascii("NS.string"), f.ascii("comment text") } }, 3);
-    o[3] = classEntry(f, { "NSMutableString", "NSString", "NSObject" });
-    o[4] = instance(f,
-        { { f.ascii("NS.keys"), uidArray(f, { 5, 6, 7, 15 }) },
-            { f.ascii("NS.objects"), uidArray(f, { 8, 9, 10, 8 }) } },
+    o[2] = f.keyedObject({ { f.ascii("NS.string"), f.ascii("comment text") } }, 3);
+    o[3] = f.keyedClass({ "NSMutableString", "NSString", "NSObject" });
+    o[4] = f.keyedObject({ { f.ascii("NS.keys"), f.uidArray({ 5, 6, 7, 15 }) },
+                             { f.ascii("NS.objects"), f.uidArray({ 8, 9, 10, 8 }) } },
         11);
     o[5] = f.ascii("colour");
     o[6] = f.ascii("font");
     o[7] = f.ascii("sizes");
-    o[8] = instance(f, { { f.ascii("NS.objects"), uidArray(f, { 12, 12, 13, 13 }) } }, 14);
-    o[9] = instance(f,
-        { { f.ascii("NSName"), f.uid(16) }, { f.ascii("NSSize"), f.real(12.5) },
-            { f.ascii("NSfFlags"), f.integer(16, 1) } },
+    o[8] = f.keyedObject({ { f.ascii("NS.objects"), f.uidArray({ 12, 12, 13, 13 }) } }, 14);
+    o[9] = f.keyedObject({ { f.ascii("NSName"), f.uid(16) }, { f.ascii("NSSize"), f.real(12.5) },
+                             { f.ascii("NSfFlags"), f.integer(16, 1) } },
         17);
-    o[10] = instance(f, { { f.ascii("NS.objects"), uidArray(f, { 18, 19, 20, 21, 22 }) } }, 14);
-    o[11] = classEntry(f, { "NSDictionary", "NSObject" });
+    o[10] = f.keyedObject({ { f.ascii("NS.objects"), f.uidArray({ 18, 19, 20, 21, 22 }) } }, 14);
+    o[11] = f.keyedClass({ "NSDictionary", "NSObject" });
     o[12] = f.real(0.25);
     o[13] = f.real(1.0);
-    o[14] = classEntry(f, { "NSArray", "NSObject" });
+    o[14] = f.keyedClass({ "NSArray", "NSObject" });
     o[15] = f.ascii("again");
     o[16] = f.ascii("Helvetica");
-    o[17] = classEntry(f, { "NSFont", "NSObject" });
+    o[17] = f.keyedClass({ "NSFont", "NSObject" });
     o[18] = f.integer(7, 1);
     o[19] = f.integer(300, 2);
     o[20] = f.integer(70000, 4);
     o[21] = f.integer(-5, 8);
     o[22] = f.integer(qint64(1) << 40, 16);
-    o[23] = instance(f, { { f.ascii("NS.time"), f.real(86400.5) } }, 24);
-    o[24] = classEntry(f, { "NSDate", "NSObject" });
-    o[25] = instance(f, {}, 26);
-    o[26] = classEntry(f, { "NSNull", "NSObject" });
+    o[23] = f.keyedObject({ { f.ascii("NS.time"), f.real(86400.5) } }, 24);
+    o[24] = f.keyedClass({ "NSDate", "NSObject" });
+    o[25] = f.keyedObject({}, 26);
+    o[26] = f.keyedClass({ "NSNull", "NSObject" });
     o[27] = f.data(QByteArray("\x00\x01\xFF", 3));
     const int top = f.dictionary({ { f.ascii("title"), f.uid(1) }, { f.ascii("comment"), f.uid(2) },
         { f.ascii("count"), f.integer(801051, 4) }, { f.ascii("flag"), f.boolean(true) },
@@ -99,8 +72,8 @@ QByteArray twoByteArchive()
         o.push_back(f.ascii(QStringLiteral("s%1").arg(i - 1)));
         uids.push_back(i);
     }
-    o.push_back(instance(f, { { f.ascii("NS.objects"), uidArray(f, uids, 2) } }, 302));
-    o.push_back(classEntry(f, { "NSMutableArray", "NSArray", "NSObject" }));
+    o.push_back(f.keyedObject({ { f.ascii("NS.objects"), f.uidArray(uids, 2) } }, 302));
+    o.push_back(f.keyedClass({ "NSMutableArray", "NSArray", "NSObject" }));
     const int top = f.dictionary({ { f.ascii("names"), f.uid(301, 2) } });
     return f.archive(top, f.array(o));
 }
