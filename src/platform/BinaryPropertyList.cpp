@@ -12,11 +12,11 @@ constexpr char headerMagic[] = "bplist00";
 constexpr qsizetype headerSize = 8;
 constexpr qsizetype trailerSize = 32;
 constexpr int maximumWidth = 8;
-// Seconds from 1970-01-01 to 2001-01-01, the epoch of property-list dates.
-constexpr qint64 referenceEpochSeconds = 978307200;
+// Milliseconds from 1970-01-01 to 2001-01-01, the epoch of property-list dates.
+constexpr qint64 referenceEpochMilliseconds = 978307200000;
 constexpr double millisecondsPerSecond = 1000.0;
-// QDateTime's range in milliseconds is far wider; this keeps the conversion defined.
-constexpr double maximumDateMilliseconds = 8.64e18;
+// Dates within about 2200 years of the epoch convert to milliseconds and back exactly.
+constexpr double maximumDateMilliseconds = double(qint64(1) << 46);
 
 bool malformed(KeyedArchiveError* error, const QString& reason)
 {
@@ -236,18 +236,22 @@ QString BinaryPropertyList::string(const Object& object) const
 
 QByteArray BinaryPropertyList::bytes(const Object& object) const
 {
-    return data_.mid(object.start, qsizetype(object.count));
+    // A copy: the data may be a caller's raw buffer that does not outlive the list.
+    return QByteArray(data_.constData() + object.start, qsizetype(object.count));
 }
 
 QDateTime BinaryPropertyList::dateFromReferenceSeconds(double seconds)
 {
-    double milliseconds = (seconds + double(referenceEpochSeconds)) * millisecondsPerSecond;
-    if (!(milliseconds > -maximumDateMilliseconds && milliseconds < maximumDateMilliseconds))
-        milliseconds = 0; // a date outside any calendar: taken as the Unix epoch
-    return QDateTime::fromMSecsSinceEpoch(qint64(std::llround(milliseconds)), Qt::UTC);
+    double milliseconds = seconds * millisecondsPerSecond;
+    if (!(std::abs(milliseconds) < maximumDateMilliseconds))
+        milliseconds = 0; // a date out of any calendar's reach reads as the epoch itself
+    return QDateTime::fromMSecsSinceEpoch(
+        qint64(std::llround(milliseconds)) + referenceEpochMilliseconds, Qt::UTC);
 }
 
 double BinaryPropertyList::referenceSecondsFromDate(const QDateTime& date)
 {
-    return double(date.toMSecsSinceEpoch()) / millisecondsPerSecond - double(referenceEpochSeconds);
+    // In doubles: exact for any date that reads back, and no overflow for the others.
+    return (double(date.toMSecsSinceEpoch()) - double(referenceEpochMilliseconds))
+        / millisecondsPerSecond;
 }
