@@ -2,15 +2,14 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include <cstring>
 
 namespace {
 
-constexpr char headerMagic[] = "bplist00";
-constexpr qsizetype headerSize = 8;
-constexpr qsizetype trailerSize = 32;
 constexpr int maximumWidth = 8;
 // Milliseconds from 1970-01-01 to 2001-01-01, the epoch of property-list dates.
 constexpr qint64 referenceEpochMilliseconds = 978307200000;
@@ -94,84 +93,104 @@ bool BinaryPropertyList::object(quint64 index, Object* object, KeyedArchiveError
 bool BinaryPropertyList::readObject(
     quint8 marker, qsizetype offset, Object* object, KeyedArchiveError* error) const
 {
-    const int high = marker >> 4;
     const int low = marker & 0x0F;
-    const qsizetype payload = offset + 1;
-    const qsizetype room = offsetTable_ - payload;
-    switch (high) {
+    switch (marker >> 4) {
     case 0x0:
         if (low != 0x8 && low != 0x9)
             return malformed(error, QStringLiteral("unsupported marker") + at(offset));
         object->kind = Kind::Bool;
         object->boolean = low == 0x9;
         return true;
-    case 0x1: {
-        const int width = 1 << low;
-        if (low > 4 || width > room)
-            return malformed(error, QStringLiteral("bad integer") + at(offset));
-        if (width == 16) {
-            // Accepted only where the value fits 64 bits with its sign.
-            const quint64 upper = readUnsigned(payload, 8);
-            const quint64 lower = readUnsigned(payload + 8, 8);
-            const bool negative = qint64(lower) < 0;
-            if (upper != (negative ? ~quint64(0) : 0))
-                return malformed(error, QStringLiteral("integer beyond 64 bits") + at(offset));
-            object->integer = qint64(lower);
-        } else {
-            const quint64 value = readUnsigned(payload, width);
-            object->integer = qint64(value); // only 8-byte integers are signed
-        }
-        object->kind = Kind::Integer;
-        return true;
-    }
+    case 0x1:
+        return readInteger(offset, object, error);
     case 0x2:
-    case 0x3: {
-        const int width = 1 << low;
-        const bool isDate = high == 0x3;
-        if ((width != 4 && width != 8) || (isDate && width != 8) || width > room)
-            return malformed(error, QStringLiteral("bad real or date") + at(offset));
-        const quint64 bits = readUnsigned(payload, width);
-        if (width == 4) {
-            float value;
-            const quint32 narrow = quint32(bits);
-            std::memcpy(&value, &narrow, sizeof value);
-            object->real = value;
-        } else {
-            std::memcpy(&object->real, &bits, sizeof object->real);
-        }
-        object->kind = isDate ? Kind::Date : Kind::Real;
-        return true;
-    }
+    case 0x3:
+        return readReal(offset, object, error);
     case 0x8:
-        if (low + 1 > room)
-            return malformed(error, QStringLiteral("bad reference") + at(offset));
-        if (low + 1 > maximumWidth)
-            return malformed(error, QStringLiteral("reference wider than 8 bytes") + at(offset));
+        if (low + 1 > maximumWidth || low + 1 > offsetTable_ - offset - 1)
+            return malformed(error, QStringLiteral("bad UID") + at(offset));
         object->kind = Kind::Uid;
-        object->uid = readUnsigned(payload, low + 1);
+        object->uid = readUnsigned(offset + 1, low + 1);
         return true;
     default:
-        break;
+        return readSized(marker, offset, object, error);
     }
+}
+
+// Integers of 1, 2 and 4 bytes are unsigned, of 8 bytes signed; 16 bytes are accepted where the
+// value fits 64 bits with its sign.
+bool BinaryPropertyList::readInteger(
+    qsizetype offset, Object* object, KeyedArchiveError* error) const
+{
+    const int exponent = quint8(data_[offset]) & 0x0F;
+    const qsizetype payload = offset + 1;
+    if (exponent > 4 || (1 << exponent) > offsetTable_ - payload)
+        return malformed(error, QStringLiteral("bad integer") + at(offset));
+    const int width = 1 << exponent;
+    quint64 value = readUnsigned(payload, std::min(width, maximumWidth));
+    if (width == 2 * maximumWidth) {
+        const quint64 upper = value;
+        value = readUnsigned(payload + maximumWidth, maximumWidth);
+        if (upper != (qint64(value) < 0 ? ~quint64(0) : 0))
+            return malformed(error, QStringLiteral("integer beyond 64 bits") + at(offset));
+    }
+    object->kind = Kind::Integer;
+    object->integer = qint64(value);
+    return true;
+}
+
+// Reals of 4 or 8 bytes; dates are 8-byte reals.
+bool BinaryPropertyList::readReal(qsizetype offset, Object* object, KeyedArchiveError* error) const
+{
+    const quint8 marker = quint8(data_[offset]);
+    const bool isDate = (marker >> 4) == 0x3;
+    const int width = 1 << std::min(marker & 0x0F, 4);
+    if ((width != 4 && width != 8) || (isDate && width != 8) || width > offsetTable_ - offset - 1)
+        return malformed(error, QStringLiteral("bad real or date") + at(offset));
+    const quint64 bits = readUnsigned(offset + 1, width);
+    if (width == 4) {
+        float value;
+        const quint32 narrow = quint32(bits);
+        std::memcpy(&value, &narrow, sizeof value);
+        object->real = value;
+    } else {
+        std::memcpy(&object->real, &bits, sizeof object->real);
+    }
+    object->kind = isDate ? Kind::Date : Kind::Real;
+    return true;
+}
+
+// Data, strings and containers: a count, then that many elements.
+bool BinaryPropertyList::readSized(
+    quint8 marker, qsizetype offset, Object* object, KeyedArchiveError* error) const
+{
+    struct Layout {
+        int high;
+        Kind kind;
+        quint64 elementSize;
+    };
+    const Layout layouts[] = {
+        { 0x4, Kind::Data, 1 },
+        { 0x5, Kind::AsciiString, 1 },
+        { 0x6, Kind::Utf16String, 2 },
+        { 0xA, Kind::Array, quint64(referenceSize_) },
+        { 0xD, Kind::Dictionary, 2 * quint64(referenceSize_) },
+    };
+    const auto layout = std::find_if(std::begin(layouts), std::end(layouts),
+        [marker](const Layout& l) { return l.high == marker >> 4; });
+    if (layout == std::end(layouts))
+        return malformed(error, QStringLiteral("unsupported marker") + at(offset));
     qsizetype start = offset;
     quint64 count = 0;
     if (!readCount(marker, &start, &count, error))
         return false;
-    switch (high) {
-    case 0x4:
-        return readSized(Kind::Data, 1, start, count, object, error);
-    case 0x5:
-        return readSized(Kind::AsciiString, 1, start, count, object, error);
-    case 0x6:
-        return readSized(Kind::Utf16String, 2, start, count, object, error);
-    case 0xA:
-        return readSized(Kind::Array, quint64(referenceSize_), start, count, object, error);
-    case 0xD:
-        return readSized(
-            Kind::Dictionary, 2 * quint64(referenceSize_), start, count, object, error);
-    default:
-        return malformed(error, QStringLiteral("unsupported marker") + at(offset));
-    }
+    // A UTF-16 string must hold whole units: an odd number of bytes left is refused here too.
+    if (count > quint64(offsetTable_ - start) / layout->elementSize)
+        return malformed(error, QStringLiteral("payload beyond the objects") + at(offset));
+    object->kind = layout->kind;
+    object->start = start;
+    object->count = count;
+    return true;
 }
 
 // The element count of a marker's low nibble, or of the integer object that follows a nibble of
@@ -194,17 +213,6 @@ bool BinaryPropertyList::readCount(
         return malformed(error, QStringLiteral("bad length") + at(markerAt));
     *count = readUnsigned(lengthAt + 1, width);
     *offset = lengthAt + 1 + width;
-    return true;
-}
-
-bool BinaryPropertyList::readSized(Kind kind, quint64 elementSize, qsizetype offset, quint64 count,
-    Object* object, KeyedArchiveError* error) const
-{
-    if (count > quint64(offsetTable_ - offset) / elementSize)
-        return malformed(error, QStringLiteral("payload beyond the objects") + at(offset));
-    object->kind = kind;
-    object->start = offset;
-    object->count = count;
     return true;
 }
 

@@ -13,6 +13,10 @@
 // list costs no more than what its reader walks.
 class BinaryPropertyList {
 public:
+    static constexpr char headerMagic[] = "bplist00";
+    static constexpr qsizetype headerSize = 8;
+    static constexpr qsizetype trailerSize = 32;
+
     enum class Kind {
         Bool,
         Integer,
@@ -66,8 +70,9 @@ private:
         quint8 marker, qsizetype offset, Object* object, KeyedArchiveError* error) const;
     bool readCount(
         quint8 marker, qsizetype* offset, quint64* count, KeyedArchiveError* error) const;
-    bool readSized(Kind kind, quint64 elementSize, qsizetype offset, quint64 count, Object* object,
-        KeyedArchiveError* error) const;
+    bool readInteger(qsizetype offset, Object* object, KeyedArchiveError* error) const;
+    bool readReal(qsizetype offset, Object* object, KeyedArchiveError* error) const;
+    bool readSized(quint8 marker, qsizetype offset, Object* object, KeyedArchiveError* error) const;
 
     QByteArray data_;
     int offsetSize_ = 0;

@@ -1,10 +1,11 @@
 #include "platform/BinaryPropertyListWriter.h"
 
+#include "platform/BinaryPropertyList.h"
+
 #include <cstring>
 
 namespace {
 
-constexpr char headerMagic[] = "bplist00";
 constexpr int trailerUnusedBytes = 6;
 constexpr quint8 markerFalse = 0x08;
 constexpr quint8 markerTrue = 0x09;
@@ -154,7 +155,7 @@ BinaryPropertyListWriter::Index BinaryPropertyListWriter::add(Entry entry)
 QByteArray BinaryPropertyListWriter::data(Index root) const
 {
     const int referenceWidth = widthOf(entries_.empty() ? 0 : entries_.size() - 1);
-    QByteArray out(headerMagic);
+    QByteArray out(BinaryPropertyList::headerMagic);
     std::vector<quint64> offsets;
     offsets.reserve(entries_.size());
     for (const Entry& entry : entries_) {

@@ -3,7 +3,6 @@
 #include "platform/KeyedArchiveDecoder.h"
 #include "platform/KeyedArchiveEncoder.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -39,9 +38,7 @@ QByteArray KeyedArchive::data(KeyedArchiveError* error) const
 
 const KeyedArchiveField* KeyedArchive::field(const QString& key) const
 {
-    const auto found = std::find_if(fields_.begin(), fields_.end(),
-        [&key](const KeyedArchiveField& f) { return f.key == key; });
-    return found == fields_.end() ? nullptr : &*found;
+    return findKeyedArchiveField(fields_, key);
 }
 
 bool KeyedArchive::containsValueForKey(const QString& key) const
@@ -86,12 +83,10 @@ double KeyedArchive::decodeDoubleForKey(const QString& key) const
 
 void KeyedArchive::setField(KeyedArchiveField field)
 {
-    const auto found = std::find_if(fields_.begin(), fields_.end(),
-        [&field](const KeyedArchiveField& f) { return f.key == field.key; });
-    if (found == fields_.end())
-        fields_.push_back(std::move(field));
+    if (const KeyedArchiveField* found = this->field(field.key))
+        fields_[size_t(found - fields_.data())] = std::move(field);
     else
-        *found = std::move(field);
+        fields_.push_back(std::move(field));
 }
 
 void KeyedArchive::encodeObject(const QVariant& object, const QString& key)

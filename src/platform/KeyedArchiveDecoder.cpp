@@ -21,13 +21,6 @@ bool isString(const BinaryPropertyList::Object& object)
     return object.kind == Kind::AsciiString || object.kind == Kind::Utf16String;
 }
 
-const KeyedArchiveField* findField(const std::vector<KeyedArchiveField>& fields, const QString& key)
-{
-    const auto found = std::find_if(
-        fields.begin(), fields.end(), [&key](const KeyedArchiveField& f) { return f.key == key; });
-    return found == fields.end() ? nullptr : &*found;
-}
-
 } // namespace
 
 bool KeyedArchiveDecoder::decode(
@@ -74,6 +67,16 @@ bool KeyedArchiveDecoder::stringAt(quint64 index, QString* text)
     return true;
 }
 
+// Key `position` of a dictionary, which must be a string, and the index of its value.
+bool KeyedArchiveDecoder::entry(
+    const Object& dictionary, quint64 position, QString* key, quint64* valueIndex)
+{
+    quint64 keyIndex = 0;
+    return list_.reference(dictionary, position, &keyIndex, error_)
+        && list_.reference(dictionary, dictionary.count + position, valueIndex, error_)
+        && stringAt(keyIndex, key);
+}
+
 bool KeyedArchiveDecoder::decodeRoot(std::vector<KeyedArchiveField>* top)
 {
     Object root;
@@ -90,13 +93,10 @@ bool KeyedArchiveDecoder::decodeRoot(std::vector<KeyedArchiveField>* top)
     bool hasTop = false;
     bool hasObjects = false;
     for (quint64 i = 0; i < root.count; ++i) {
-        quint64 keyIndex = 0;
         quint64 valueIndex = 0;
         QString key;
         Object value;
-        if (!list_.reference(root, i, &keyIndex, error_)
-            || !list_.reference(root, root.count + i, &valueIndex, error_)
-            || !stringAt(keyIndex, &key) || !list_.object(valueIndex, &value, error_))
+        if (!entry(root, i, &key, &valueIndex) || !list_.object(valueIndex, &value, error_))
             return false;
         if (key == archiverKey && isString(value))
             archiver = list_.string(value);
@@ -123,12 +123,9 @@ bool KeyedArchiveDecoder::decodeFields(
     QSet<QString> seen;
     bool hasClass = false;
     for (quint64 i = 0; i < dictionary.count; ++i) {
-        quint64 keyIndex = 0;
         quint64 valueIndex = 0;
         KeyedArchiveField field;
-        if (!list_.reference(dictionary, i, &keyIndex, error_)
-            || !list_.reference(dictionary, dictionary.count + i, &valueIndex, error_)
-            || !stringAt(keyIndex, &field.key))
+        if (!entry(dictionary, i, &field.key, &valueIndex))
             return false;
         if (seen.contains(field.key))
             return malformed(QStringLiteral("key \"%1\" given twice").arg(field.key));
@@ -294,12 +291,9 @@ bool KeyedArchiveDecoder::decodeClass(quint64 uid, ClassChain* chain)
     if (object.kind != Kind::Dictionary)
         return malformed(QStringLiteral("class %1 is not a dictionary").arg(uid));
     for (quint64 i = 0; i < object.count; ++i) {
-        quint64 keyIndex = 0;
         quint64 valueIndex = 0;
         QString key;
-        if (!list_.reference(object, i, &keyIndex, error_)
-            || !list_.reference(object, object.count + i, &valueIndex, error_)
-            || !stringAt(keyIndex, &key))
+        if (!entry(object, i, &key, &valueIndex))
             return false;
         if (key == classNameKey && !stringAt(valueIndex, &chain->className))
             return false;
@@ -334,10 +328,10 @@ bool KeyedArchiveDecoder::interpret(
         return true;
     }
     if (name == dateClass)
-        return makeDate(findField(fields, timeKey), value);
+        return makeDate(findKeyedArchiveField(fields, timeKey), value);
     if (name == dictionaryClass || name == mutableDictionaryClass) {
-        const KeyedArchiveField* keys = findField(fields, keysKey);
-        const KeyedArchiveField* elements = findField(fields, elementsKey);
+        const KeyedArchiveField* keys = findKeyedArchiveField(fields, keysKey);
+        const KeyedArchiveField* elements = findKeyedArchiveField(fields, elementsKey);
         if (!keys || !elements || keys->value.typeId() != QMetaType::QVariantList
             || elements->value.typeId() != QMetaType::QVariantList)
             return malformed(QStringLiteral("a dictionary without keys or objects"));
@@ -357,7 +351,7 @@ bool KeyedArchiveDecoder::interpret(
     for (const Content& content : contents) {
         if (name != content.className && name != content.mutableClassName)
             continue;
-        const KeyedArchiveField* field = findField(fields, content.key);
+        const KeyedArchiveField* field = findKeyedArchiveField(fields, content.key);
         if (!field || field->value.typeId() != content.type)
             return malformed(QStringLiteral("a %1 without its contents").arg(name));
         *value = field->value;

@@ -36,6 +36,7 @@ private:
     };
 
     KeyedArchiveDecoder(const BinaryPropertyList& list, KeyedArchiveError* error);
+    bool entry(const Object& dictionary, quint64 position, QString* key, quint64* valueIndex);
     bool decodeRoot(std::vector<KeyedArchiveField>* top);
     bool decodeFields(const Object& dictionary, std::vector<KeyedArchiveField>* fields,
         quint64* classUid, int depth);

@@ -37,4 +37,8 @@ struct KeyedArchiveObject {
     const KeyedArchiveField* field(const QString& key) const;
 };
 
+// The first of `fields` named `key`, or nullptr.
+const KeyedArchiveField* findKeyedArchiveField(
+    const std::vector<KeyedArchiveField>& fields, const QString& key);
+
 Q_DECLARE_METATYPE(KeyedArchiveObject)

@@ -1,5 +1,6 @@
 #include "BinaryPlistFixture.h"
 
+#include "KeyedArchiveTesting.h"
 #include "platform/KeyedArchive.h"
 
 #include <gtest/gtest.h>
@@ -78,19 +79,11 @@ QByteArray twoByteArchive()
     return f.archive(top, f.array(o));
 }
 
-KeyedArchive read(const QByteArray& data)
-{
-    KeyedArchiveError error;
-    const std::optional<KeyedArchive> archive = KeyedArchive::fromData(data, &error);
-    EXPECT_TRUE(archive) << error.reason.toStdString();
-    return archive.value_or(KeyedArchive());
-}
-
 } // namespace
 
 TEST(KeyedArchiveRead, HandBuiltArchiveWithOneByteReferences)
 {
-    const KeyedArchive archive = read(oneByteArchive());
+    const KeyedArchive archive = readKeyedArchive(oneByteArchive());
     QStringList keys;
     for (const KeyedArchiveField& field : archive.fields())
         keys << field.key;
@@ -132,7 +125,7 @@ TEST(KeyedArchiveRead, HandBuiltArchiveWithOneByteReferences)
 
 TEST(KeyedArchiveRead, TwoByteReferencesAndLongCounts)
 {
-    const KeyedArchive archive = read(twoByteArchive());
+    const KeyedArchive archive = readKeyedArchive(twoByteArchive());
     const QVariantList names = archive.decodeObjectForKey("names").toList();
     ASSERT_EQ(names.size(), 300);
     EXPECT_EQ(names.first().toString(), "s0");
@@ -142,9 +135,9 @@ TEST(KeyedArchiveRead, TwoByteReferencesAndLongCounts)
 TEST(KeyedArchiveRead, ForeignArchivesSurviveReadWriteRead)
 {
     for (const QByteArray& original : { oneByteArchive(), twoByteArchive() }) {
-        const KeyedArchive first = read(original);
+        const KeyedArchive first = readKeyedArchive(original);
         const QByteArray written = first.data();
-        const KeyedArchive second = read(written);
+        const KeyedArchive second = readKeyedArchive(written);
         EXPECT_EQ(second.fields(), first.fields());
         EXPECT_EQ(second.data(), written);
     }
@@ -160,7 +153,7 @@ TEST(KeyedArchiveRead, NumbersReadThroughTheTypedDecoders)
     archive.encodeDouble(std::nan(""), "nan");
     archive.encodeObject(QStringLiteral("12"), "text");
     archive.encodeObject(qint64(3), "referenced");
-    const KeyedArchive back = read(archive.data());
+    const KeyedArchive back = readKeyedArchive(archive.data());
     EXPECT_EQ(back.decodeIntegerForKey("positive"), 12);
     EXPECT_EQ(back.decodeIntegerForKey("negative"), -12);
     EXPECT_EQ(back.decodeIntegerForKey("huge"), std::numeric_limits<qint64>::max());

@@ -1,3 +1,4 @@
+#include "KeyedArchiveTesting.h"
 #include "platform/KeyedArchive.h"
 
 #include <gtest/gtest.h>
@@ -47,14 +48,6 @@ KeyedArchive projectArchive()
     return archive;
 }
 
-KeyedArchive read(const QByteArray& data)
-{
-    KeyedArchiveError error;
-    const std::optional<KeyedArchive> archive = KeyedArchive::fromData(data, &error);
-    EXPECT_TRUE(archive) << error.reason.toStdString();
-    return archive.value_or(KeyedArchive());
-}
-
 } // namespace
 
 TEST(KeyedArchiveWrite, WriterReaderWriterIsByteIdentical)
@@ -62,7 +55,7 @@ TEST(KeyedArchiveWrite, WriterReaderWriterIsByteIdentical)
     const KeyedArchive original = projectArchive();
     const QByteArray written = original.data();
     ASSERT_TRUE(written.startsWith("bplist00"));
-    const KeyedArchive back = read(written);
+    const KeyedArchive back = readKeyedArchive(written);
     EXPECT_EQ(back.fields(), original.fields());
     EXPECT_EQ(back.data(), written);
     EXPECT_EQ(back.decodeObjectForKey("projectTitleString").toString(), "Brücke – Lastfall");
@@ -79,7 +72,7 @@ TEST(KeyedArchiveWrite, KeysKeepTheirFirstPlaceAndEqualObjectsAreShared)
     KeyedArchive archive = projectArchive();
     archive.encodeObject(QStringLiteral("UFemResultPackageDocument"), "UFemDataTypeString");
     archive.encodeObject(QVariant(), "projectModelFilePathString");
-    const KeyedArchive back = read(archive.data());
+    const KeyedArchive back = readKeyedArchive(archive.data());
     ASSERT_EQ(back.fields().size(), 12u);
     EXPECT_EQ(back.fields().front().key, "UFemDataTypeString");
     EXPECT_EQ(
@@ -107,7 +100,7 @@ TEST(KeyedArchiveWrite, WideTablesUseWiderReferences)
     archive.encodeObject(numbers, "numbers");
     const QByteArray data = archive.data();
     EXPECT_EQ(data.at(data.size() - 25), 3); // reference size in the trailer
-    const QVariantList back = read(data).decodeObjectForKey("numbers").toList();
+    const QVariantList back = readKeyedArchive(data).decodeObjectForKey("numbers").toList();
     ASSERT_EQ(back.size(), numbers.size());
     EXPECT_EQ(back.last().toLongLong(), 69999 * 7);
 }
