@@ -165,3 +165,37 @@ TEST(KeyedArchiveRead, NumbersReadThroughTheTypedDecoders)
     EXPECT_FALSE(back.decodeBoolForKey("text"));
     EXPECT_TRUE(back.decodeBoolForKey("referenced"));
 }
+
+TEST(KeyedArchiveRead, LessCommonEncodings)
+{
+    BinaryPlistFixture f(1, 2);
+    const int single = f.add(QByteArray("\x22\x3F\xC0\x00\x00", 5)); // 1.5 as a 4-byte real
+    const int stamp = f.add(QByteArray("\x33\x40\x24\x00\x00\x00\x00\x00\x00", 9)); // 10 s
+    const int farOff = f.add(QByteArray("\x33\x7F\xEF\xFF\xFF\xFF\xFF\xFF\xFF", 9)); // max double
+    std::vector<int> o { f.ascii("$null") };
+    o.push_back(f.keyedObject({ { f.ascii("NS.string"), f.uid(2) } }, 3)); // 1
+    o.push_back(f.add(QByteArray("\x53\x41\xE9\x42", 4))); // 2: "AéB" in one byte per character
+    o.push_back(f.keyedClass({ "NSString", "NSObject" })); // 3
+    o.push_back(f.keyedObject({ { f.ascii("NS.data"), f.data("xyz") } }, 5)); // 4
+    o.push_back(f.keyedClass({ "NSMutableData", "NSData", "NSObject" })); // 5
+    o.push_back(f.keyedObject({ { f.ascii("NS.time"), f.integer(-86400, 8) } }, 7)); // 6
+    o.push_back(f.keyedClass({ "NSDate", "NSObject" })); // 7
+    const int top = f.dictionary({ { f.ascii("single"), single }, { f.ascii("stamp"), stamp },
+        { f.ascii("farOff"), farOff }, { f.ascii("text"), f.uid(1) }, { f.ascii("data"), f.uid(4) },
+        { f.ascii("day"), f.uid(6) } });
+    const KeyedArchive archive = readKeyedArchive(f.archive(top, f.array(o)));
+    EXPECT_EQ(archive.decodeDoubleForKey("single"), 1.5);
+    const QDateTime epoch(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+    EXPECT_EQ(archive.decodeObjectForKey("stamp").toDateTime(), epoch.addSecs(10));
+    EXPECT_EQ(archive.fields()[1].storage, KeyedArchiveStorage::Inline);
+    EXPECT_EQ(archive.decodeObjectForKey("farOff").toDateTime(), epoch);
+    EXPECT_EQ(archive.decodeObjectForKey("text").toString(), "AéB");
+    EXPECT_EQ(archive.decodeObjectForKey("data").toByteArray(), "xyz");
+    EXPECT_EQ(archive.decodeObjectForKey("day").toDateTime(), epoch.addDays(-1));
+
+    // The same values written and read again.
+    const QByteArray written = archive.data();
+    const KeyedArchive back = readKeyedArchive(written);
+    EXPECT_EQ(back.fields(), archive.fields());
+    EXPECT_EQ(back.data(), written);
+}
