@@ -17,7 +17,10 @@
 //
 // Reading decodes the whole archive at once into values (see KeyedArchiveField::value); classes
 // the archive does not interpret stay KeyedArchiveObject and are written back unchanged. Any
-// malformed data gives an error, never a crash, a hang or an unbounded allocation.
+// malformed data gives an error, never a crash, a hang or an unbounded allocation: objects nest at
+// most `maximumDepth` deep, and the decoded tree (a shared object counted each time it is reached)
+// may hold at most 32 units per byte of data, or about a million for small data, so that sharing
+// cannot blow a small file up into a huge tree.
 //
 // Writing keeps the order in which keys were first encoded; equal objects are archived once.
 class KeyedArchive {

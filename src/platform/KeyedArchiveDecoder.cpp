@@ -98,9 +98,10 @@ bool KeyedArchiveDecoder::decodeRoot(std::vector<KeyedArchiveField>* top)
         Object value;
         if (!entry(root, i, &key, &valueIndex) || !list_.object(valueIndex, &value, error_))
             return false;
-        if (key == archiverKey && isString(value))
-            archiver = list_.string(value);
-        else if (key == versionKey && value.kind == Kind::Integer)
+        if (key == archiverKey && isString(value)) {
+            if (!stringAt(valueIndex, &archiver))
+                return false;
+        } else if (key == versionKey && value.kind == Kind::Integer)
             hasVersion = true;
         else if (key == topKey && value.kind == Kind::Dictionary) {
             topObject = value;
