@@ -126,3 +126,22 @@ TEST(KeyedArchiveWrite, ValuesTheArchiveCannotHoldAreRefused)
     EXPECT_TRUE(inlineContainer.data(&error).isEmpty());
     EXPECT_EQ(error.code, KeyedArchiveErrorCode::UnsupportedValue);
 }
+
+TEST(KeyedArchiveWrite, OtherQtTypesArchiveAsTheirPlainForms)
+{
+    KeyedArchive archive;
+    archive.encodeObject(QStringList { "x", "y" }, "strings");
+    archive.encodeObject(QVariantHash { { "b", 2 }, { "a", 1u } }, "hash");
+    archive.encodeObject(1.25f, "float");
+    archive.encodeObject(
+        QDateTime(QDate(1999, 12, 31), QTime(23, 0), Qt::OffsetFromUTC, 3600), "local");
+    const KeyedArchive back = readKeyedArchive(archive.data());
+    EXPECT_EQ(back.decodeObjectForKey("strings"), QVariant(QVariantList { "x", "y" }));
+    const QVariant hash = back.decodeObjectForKey("hash");
+    EXPECT_EQ(hash.typeId(), QMetaType::QVariantMap);
+    EXPECT_EQ(hash.toMap(), (QVariantMap { { "a", qint64(1) }, { "b", qint64(2) } }));
+    EXPECT_EQ(back.decodeObjectForKey("float").typeId(), QMetaType::Double);
+    EXPECT_EQ(back.decodeDoubleForKey("float"), 1.25);
+    EXPECT_EQ(back.decodeObjectForKey("local").toDateTime(),
+        QDateTime(QDate(1999, 12, 31), QTime(22, 0), Qt::UTC));
+}
