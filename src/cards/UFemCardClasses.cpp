@@ -4,6 +4,7 @@
 #include "cards/Case.h"
 #include "cards/Material.h"
 #include "cards/Node.h"
+#include "cards/Quad4c.h"
 #include "cards/RodProp.h"
 #include "cards/ShellProp.h"
 #include "cards/SolidProp.h"
@@ -15,7 +16,9 @@ const std::vector<const UFemCardClass*>& UFemCardClassesInRegistryOrder()
 {
     static const std::vector<const UFemCardClass*> classes {
         &Node::cardClassObject(),
-        // Rod, Quad4c, Hexa
+        // Rod
+        &Quad4c::cardClassObject(),
+        // Hexa
         &RodProp::cardClassObject(),
         &ShellProp::cardClassObject(),
         &SolidProp::cardClassObject(),
