@@ -1,3 +1,4 @@
+#include "../cardmodel/DataControllerStandIns.h"
 #include "CardsTestModel.h"
 #include "QuadTestElement.h"
 
@@ -17,23 +18,8 @@ using namespace quadtest;
 namespace {
 
 // Displacements (translations, then rotations) per node number; any query may be made to fail.
-class QuadResults : public UFemResultDataManager {
+class QuadResults : public fakecards::FakeResultDataManager {
 public:
-    std::optional<QString> projectTitleString() const override { return std::nullopt; }
-    std::optional<QString> projectVersionString() const override { return std::nullopt; }
-    std::optional<QString> projectCommentString() const override { return std::nullopt; }
-    std::optional<QString> modelText() const override { return text; }
-    std::optional<QString> calculationInfoString() const override { return std::nullopt; }
-    std::optional<QString> calculationLogString() const override { return std::nullopt; }
-    std::optional<QString> calculationErrorString() const override { return std::nullopt; }
-    UErrorPtr calculationError() const override { return nullptr; }
-    bool canSynchronizeNodeNoAndCaseNoWithModelData() const override { return true; }
-    quint64 nodeCount() const override { return 4; }
-    quint64 caseCount() const override { return 1; }
-    QStringList nodeCardNameStringArray() const override { return {}; }
-    QStringList caseCardNameStringArray() const override { return {}; }
-    QStringList caseRestraintCardNameStringArray() const override { return {}; }
-    std::optional<QByteArray> resultFileData(UErrorPtr*) const override { return QByteArray(); }
     bool getNodeDisplacement(double* values, quint8* states, quint64 nodeNo,
         quint64 rotationIndexSet, quint64, std::optional<QString>*, UErrorPtr* error) const override
     {
@@ -50,7 +36,6 @@ public:
         return true;
     }
 
-    std::optional<QString> text;
     NodalVector displacement {};
     UErrorPtr failure;
 };
