@@ -1,7 +1,13 @@
 #include "cards/UFemCardClasses.h"
 
 #include "cardmodel/UFemCardClassManager.h"
+#include "cards/FixNode.h"
+#include "cards/Force.h"
+#include "cards/ForceDisp.h"
+#include "cards/ForceSet.h"
 #include "cards/Material.h"
+#include "cards/RestraintEquation.h"
+#include "cards/RestraintSet.h"
 #include "cards/RodProp.h"
 #include "cards/ShellProp.h"
 #include "cards/SolidProp.h"
@@ -16,6 +22,12 @@ const std::vector<const UFemCardClass*>& UFemCardClassesInRegistryOrder()
         &ShellProp::cardClassObject(),
         &SolidProp::cardClassObject(),
         &Material::cardClassObject(),
+        &ForceSet::cardClassObject(),
+        &Force::cardClassObject(),
+        &RestraintSet::cardClassObject(),
+        &FixNode::cardClassObject(),
+        &RestraintEquation::cardClassObject(),
+        &ForceDisp::cardClassObject(),
     };
     return classes;
 }

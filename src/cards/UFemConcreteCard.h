@@ -97,6 +97,8 @@ protected:
     virtual UErrorPtr checkOwnErrorToRegister() const { return nullptr; }
     virtual UErrorPtr checkOwnErrorToRun() const { return nullptr; }
     virtual bool isRequiredColumnAtIndex(quint64 columnIndex) const;
+    // The columns the empty-column check lists from; those past the current ones count as empty.
+    virtual quint64 numberOfColumnsToCheckForEmpty() const { return numberOfCurrentColumns(); }
 
     const UFemCardColumn& column(quint64 columnIndex) const;
     const UFemConcreteCardClassSpec& spec() const { return spec_; }

@@ -1,0 +1,60 @@
+#include "cards/ForceSet.h"
+
+#include "cardmodel/UFemCardType.h"
+
+namespace {
+
+const UFemCardColumnSpec forceSetColumns[] = {
+    { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemForceCardType },
+    { "Factor", CARD_COLUMN_TYPE_FLOAT_VALUE },
+    { "Force", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemForceCardType },
+};
+
+const UFemConcreteCardClassSpec forceSetSpec { "ForceSet", UFemForceCardType, 100,
+    forceSetColumns };
+
+} // namespace
+
+ForceSet::ForceSet(UFemCardDataController* dataController)
+    : UFemSetCard(cardClassObject(), forceSetSpec, dataController, forceNameColumnIndex,
+        "Card Name '%@' is called from Force Card '%@'. They make a loop reference")
+{
+}
+
+const UFemCardClass& ForceSet::cardClassObject()
+{
+    static const UFemCardClass cardClass(UFemMakeCardClassDescription<ForceSet>(forceSetSpec));
+    return cardClass;
+}
+
+bool ForceSet::putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
+    double forceFactor, const UFemCardName& caseName, UErrorPtr* error) const
+{
+    const double total = forceMultipleValueColumn().doubleValue() * forceFactor;
+    if (total == 0.0)
+        return true;
+    for (const UFemCard* member : memberCardArray()) {
+        const auto* source = dynamic_cast<const UFemForceSource*>(member);
+        if (source == nullptr)
+            continue;
+        UErrorPtr memberError;
+        if (!source->putForceMatrixToMatrixCalculator(
+                matrixCalculator, total, caseName, &memberError)) {
+            UFemSetError(error, memberError);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<QString> ForceSet::toolTipStringAddition() const
+{
+    return UFormattedString("( (%@)×%@ ( %lu cards ) )",
+        forceMultipleValueColumn().columnString().value_or(QString()),
+        forceNameColumn().columnString().value_or(QString()), quint64(memberCardArray().size()));
+}
+
+bool ForceSet::drawsMembers() const
+{
+    return forceMultipleValueColumn().doubleValue() != 0.0;
+}
