@@ -72,7 +72,8 @@ private:
     // "T0".."R2": translation or rotation and direction, as the calculator receives them.
     static QString dof(quint64 rotation, quint64 direction)
     {
-        return QStringLiteral("%1%2").arg(rotation == 0 ? u'T' : u'R').arg(direction);
+        return (rotation == 0 ? QStringLiteral("T") : QStringLiteral("R"))
+            + QString::number(direction);
     }
 
     static QString numbers(const double* values, int count)

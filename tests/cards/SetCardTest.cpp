@@ -1,0 +1,185 @@
+#include "CardsTestModel.h"
+#include "RecordingMatrixCalculator.h"
+
+#include "cardmodel/UFemCardNameTable.h"
+#include "cards/ForceSet.h"
+#include "cards/RestraintSet.h"
+
+using namespace cardstest;
+
+namespace {
+
+// Force cards come after the sets that name them: members are taken in model order all the same.
+const QString forceSetModel = u"ForceSet , A , 2 , F ,\n"
+                              "ForceSet , B , 3 , A ,\n"
+                              "ForceSet , Z , 0 , F ,\n"
+                              "ForceSet , E , 5 , F2 ,\n"
+                              "Force , F , N1 , , 1 , , , , , 0.5 ,\n"
+                              "Force , F , N2 , , , 2 , , , , ,\n"
+                              "ForceSet , F , -1 , G ,\n"
+                              "Force , G , N3 , , , , 7 , , , ,\n"_qs;
+
+QStringList forcePutsOf(CardsTestModel& model, quint64 row, double factor)
+{
+    const std::shared_ptr<UFemCardName> caseName
+        = model.controller.cardNameTable().cardNameOrNewWithCardNameString(u"C1"_qs, nullptr);
+    RecordingMatrixCalculator calculator;
+    UErrorPtr error;
+    EXPECT_TRUE(model.cardAs<ForceSet>(row).putForceMatrixToMatrixCalculator(
+        calculator, factor, *caseName, &error));
+    EXPECT_FALSE(error);
+    return calculator.calls;
+}
+
+QStringList restraintPutsOf(UFemCard& card)
+{
+    RecordingMatrixCalculator calculator;
+    UErrorPtr error;
+    EXPECT_TRUE(dynamic_cast<const UFemRestraintSource&>(card).putRestraintToMatrixCalculator(
+        calculator, &error));
+    EXPECT_FALSE(error);
+    return calculator.calls;
+}
+
+QStringList drawingNodeNames(const UFemCard& card, quint64 tableSize)
+{
+    std::vector<UFemCardName*> table(tableSize, nullptr);
+    std::vector<UFemCardName*> overflow;
+    const quint64 count
+        = card.getNodeCardNamesForDrawingToNodeCardNameTable(table.data(), tableSize, &overflow);
+    const std::vector<UFemCardName*>& names = count > tableSize ? overflow : table;
+    QStringList texts;
+    for (quint64 i = 0; i < count; ++i)
+        texts.append(names[i] ? names[i]->cardNameString() : u"(none)"_qs);
+    return texts;
+}
+
+} // namespace
+
+TEST(ForceSetCard, MultipliesTheFactorsOfNestedSets)
+{
+    CardsTestModel model;
+    model.read(forceSetModel);
+    // A: 2 x (F: two forces and the set F of factor -1 over G).
+    EXPECT_EQ(forcePutsOf(model, 0, 1.0),
+        (QStringList { "force N1 (2, 0, 0) case C1", "moment N1 (0, 0, 1) case C1",
+            "force N2 (0, 4, 0) case C1", "force N3 (0, 0, -14) case C1" }));
+    // B: 3 x A = 2 x 3 = 6 on every Force of F.
+    EXPECT_EQ(forcePutsOf(model, 1, 1.0),
+        (QStringList { "force N1 (6, 0, 0) case C1", "moment N1 (0, 0, 3) case C1",
+            "force N2 (0, 12, 0) case C1", "force N3 (0, 0, -42) case C1" }));
+    EXPECT_EQ(forcePutsOf(model, 1, 0.5).first(), u"force N1 (3, 0, 0) case C1"_qs);
+    // A zero factor, given or its own, puts nothing; so does a set whose name has no cards.
+    EXPECT_EQ(forcePutsOf(model, 2, 1.0), QStringList {});
+    EXPECT_EQ(forcePutsOf(model, 0, 0.0), QStringList {});
+    EXPECT_EQ(forcePutsOf(model, 3, 1.0), QStringList {});
+
+    EXPECT_EQ(model.card(0).toolTipString(), u"<ForceSet> A <1>\n( (2)×F ( 3 cards ) )"_qs);
+    EXPECT_EQ(model.card(3).checkErrorToRun()->localizedDescription(),
+        u"( Error to Run ) Card 'F2' is not registered yet."_qs);
+    EXPECT_FALSE(model.card(1).checkErrorToRun());
+}
+
+TEST(ForceSetCard, RefusesLoopsWithoutAFinalFullStop)
+{
+    CardsTestModel model;
+    EXPECT_EQ(errorDescription(
+                  model.registerLine(ForceSet::cardClassObject(), u"ForceSet , A , 2 , A ,"_qs)),
+        u"( Error on Register ) Card Name 'A' is called from Force Card 'A'. They make a loop reference"_qs);
+
+    model.read(u"ForceSet , A , 1 , B ,\n"
+               "ForceSet , B , 1 , C ,\n"
+               "ForceSet , C , 1 , A ,\n"
+               "ForceSet , D , 1 , A ,\n"_qs);
+    EXPECT_EQ(model.errorText(0), QString());
+    EXPECT_EQ(model.errorText(1), QString());
+    EXPECT_EQ(model.errorText(2),
+        u"( Error on Register ) Card Name 'C' is called from Force Card 'A'. They make a loop reference"_qs);
+    // Naming a set is no loop.
+    EXPECT_EQ(model.errorText(3), QString());
+}
+
+TEST(RestraintSetCard, RefusesLoopsWithAFinalFullStop)
+{
+    CardsTestModel model;
+    EXPECT_EQ(errorDescription(model.registerLine(
+                  RestraintSet::cardClassObject(), u"RestraintSet , R , R ,"_qs)),
+        u"( Error on Register ) Card Name 'R' is called from Restraint Card 'R'. They make a loop reference."_qs);
+
+    model.read(u"RestraintSet , R1 , R2 ,\n"
+               "RestraintSet , R2 , R3 ,\n"
+               "RestraintSet , R3 , R1 ,\n"_qs);
+    EXPECT_EQ(model.errorText(2),
+        u"( Error on Register ) Card Name 'R3' is called from Restraint Card 'R1'. They make a loop reference."_qs);
+    EXPECT_EQ(errorDescription(
+                  model.registerLine(RestraintSet::cardClassObject(), u"RestraintSet , R9 , ,"_qs)),
+        u"( Error on Register ) Column 'Restraint' (column 3) is empty."_qs);
+}
+
+TEST(RestraintSetCard, PutsEveryKindOfMemberInCardOrderThroughNestedSets)
+{
+    CardsTestModel model;
+    model.read(u"RestraintSet , ALL , R ,\n"
+               "FixNode , R , N1 , YES , YES , , , , ,\n"
+               "RestraintEquation , R , 1 , N2@TX , -1 , N3@TX ,\n"
+               "RestraintSet , R , INNER ,\n"
+               "ForceDisp , INNER , N4@RZ , 0.5 ,\n"
+               "FixNode , R , N5 , , , , , , YES ,\n"_qs);
+    for (quint64 row = 0; row < 6; ++row)
+        ASSERT_EQ(model.errorText(row), QString()) << row;
+    EXPECT_EQ(restraintPutsOf(model.card(0)),
+        (QStringList { "fix N1 T0", "fix N1 T1", "equation N2 T0 = 1*N3 T0", "disp N4 R2 = 0.5",
+            "fix N5 R2" }));
+    EXPECT_EQ(model.card(0).toolTipString(), u"<RestraintSet> ALL <1>\n( R ( 4 cards ) )"_qs);
+}
+
+TEST(RestraintSetCard, DrawingNodesAreTheMembersNodesMemberAfterMember)
+{
+    CardsTestModel model;
+    model.read(u"RestraintSet , ALL , R ,\n"
+               "FixNode , R , N1 , YES ,\n"
+               "RestraintEquation , R , 1 , N2@TX , -1 , N3@TX , 2 , N4@TY ,\n"
+               "RestraintSet , R , EMPTY ,\n"
+               "ForceDisp , R , N5@RZ , 0.5 ,\n"_qs);
+    const UFemCard& set = model.card(0);
+    ASSERT_EQ(set.numberOfNodeForDrawing(), 5u);
+    EXPECT_TRUE(set.doesDrawWhenNotAllNodeValid());
+    EXPECT_FALSE(set.isRotationDisplacementValid());
+    const QStringList names { "N1", "N2", "N3", "N4", "N5" };
+    EXPECT_EQ(drawingNodeNames(set, 5), names);
+    EXPECT_EQ(drawingNodeNames(set, 16), names);
+    // A table too small: all names go into the block the card hands back.
+    EXPECT_EQ(drawingNodeNames(set, 2), names);
+    for (quint64 i = 0; i < 5; ++i)
+        EXPECT_EQ(set.nodeCardNameForDrawingWithNodeNo(i)->cardNameString(), names[qsizetype(i)]);
+    EXPECT_EQ(programErrorReason([&] { set.nodeCardNameForDrawingWithNodeNo(5); }),
+        u"aNodeNo: 0 ~ ([self numberOfNodeForDrawing]-1)"_qs);
+
+    // Any number of points, but one section point and one vector value.
+    std::vector<double> values(5 * 6, 0.0);
+    _UFemCardValueArraySize twoComponents { 0, 5, 1, 2 };
+    UErrorPtr error;
+    EXPECT_TRUE(set.drawOpenGLToDrawingBuffer(
+        nullptr, values.data(), nullptr, &twoComponents, values.data(), nullptr, nullptr, &error));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code(), 32003);
+    EXPECT_TRUE(error->localizedRecoverySuggestion().contains(
+        u"Number of points: ---, Number of section points: 1, Number of vector values: 1"_qs));
+
+    // Each member gets the values of its own nodes: the equation's three points are refused by
+    // the equation, whose error passes up unchanged.
+    _UFemCardValueArraySize perNode { 0, 5, 1, 1 };
+    error.reset();
+    EXPECT_TRUE(set.drawOpenGLToDrawingBuffer(
+        nullptr, values.data(), nullptr, &perNode, values.data(), nullptr, nullptr, &error));
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->localizedRecoverySuggestion().contains(u"class:RestraintEquation"_qs));
+    EXPECT_TRUE(error->localizedRecoverySuggestion().contains(u"Number of points: 3,"_qs));
+
+    // One value for the whole set goes to every member unchanged.
+    _UFemCardValueArraySize oneValue { 0, 1, 1, 1 };
+    error.reset();
+    EXPECT_TRUE(set.drawOpenGLToDrawingBuffer(
+        nullptr, values.data(), nullptr, &oneValue, values.data(), nullptr, nullptr, &error));
+    EXPECT_FALSE(error);
+}
