@@ -1,11 +1,13 @@
 #include "cards/UFemCardClasses.h"
 
 #include "cardmodel/UFemCardClassManager.h"
+#include "cards/Case.h"
 #include "cards/FixNode.h"
 #include "cards/Force.h"
 #include "cards/ForceDisp.h"
 #include "cards/ForceSet.h"
 #include "cards/Material.h"
+#include "cards/Node.h"
 #include "cards/RestraintEquation.h"
 #include "cards/RestraintSet.h"
 #include "cards/RodProp.h"
@@ -18,6 +20,8 @@
 const std::vector<const UFemCardClass*>& UFemCardClassesInRegistryOrder()
 {
     static const std::vector<const UFemCardClass*> classes {
+        &Node::cardClassObject(),
+        // Rod, Quad4c, Hexa
         &RodProp::cardClassObject(),
         &ShellProp::cardClassObject(),
         &SolidProp::cardClassObject(),
@@ -28,6 +32,7 @@ const std::vector<const UFemCardClass*>& UFemCardClassesInRegistryOrder()
         &FixNode::cardClassObject(),
         &RestraintEquation::cardClassObject(),
         &ForceDisp::cardClassObject(),
+        &Case::cardClassObject(),
     };
     return classes;
 }

@@ -94,7 +94,8 @@ UErrorPtr UFemConcreteCard::emptyColumnErrorToRegister() const
     for (quint64 index = 1; index < end; ++index) {
         if (!isRequiredColumnAtIndex(index) || (index < n && !column(index).isEmptyColumn()))
             continue;
-        list += UFormattedString("'%@' (column %lu), ", columnLabelStringAtIndex(index), index + 1);
+        list += ULocalizedFormattedString(
+            "'%@' (column %lu), ", columnLabelStringAtIndex(index), index + 1);
         ++count;
     }
     if (count == 0)
@@ -118,7 +119,7 @@ UErrorPtr UFemConcreteCard::unregisteredCardErrorToRun() const
             = c.noRegisteredCardNameStringArray().value_or(std::vector<QString> {});
         if (names.empty())
             continue;
-        list += UFormattedString(
+        list += ULocalizedFormattedString(
             "'%@', ", QStringList(names.begin(), names.end()).join(QStringLiteral("', '")));
         count += names.size();
     }
