@@ -20,8 +20,9 @@
 //     cards that name nodes find them with Node::nodeCardOfColumn (error 42014 when missing).
 //  5. Add one line to UFemCardClasses.cpp at the class's place in the registry order.
 //  A class with growing columns also overrides cardColumnAtIndex, getCardColumnsToCardColumnTable,
-//  numberOfCurrentColumns, isRequiredColumnAtIndex and resetColumnsAfterIndex, and calls its own
-//  invalidiate from its destructor (the base's destructor can no longer reach the override).
+//  numberOfCurrentColumns, isRequiredColumnAtIndex, numberOfColumnsToCheckForEmpty and
+//  resetColumnsAfterIndex, and calls its own invalidiate from its destructor (the base's
+//  destructor can no longer reach the override).
 
 #include "cardmodel/UFemCardAbst.h"
 #include "cardmodel/UFemCardClass.h"

@@ -1,7 +1,6 @@
 #include "CardsTestModel.h"
 #include "RecordingMatrixCalculator.h"
 
-#include "cardmodel/UFemCardClassManager.h"
 #include "cardmodel/UFemCardNameTable.h"
 #include "cards/Force.h"
 #include "foundation/UFemCardValueArraySize.h"
@@ -28,13 +27,6 @@ QStringList putsOf(CardsTestModel& model, double factor)
         EXPECT_FALSE(error);
     }
     return calculator.calls;
-}
-
-_UFemCardValueType youngsModulusType()
-{
-    return { UFemCardClassManager::sharedCardClassManager()
-                 .majorCardValueTypeWithMajorCardValueTypeString(u"YoungsModulus"_qs),
-        0 };
 }
 
 } // namespace
@@ -95,9 +87,9 @@ TEST(ForceCard, ClassToolTipColumnsAndValues)
     EXPECT_EQ(columns[0], &card.forceYValueColumn());
     EXPECT_EQ(programErrorReason([&] { card.getCardColumns(columns, 5, 6); }), u"Out of range."_qs);
 
-    EXPECT_FALSE(card.respondsToCardValueType(youngsModulusType()));
+    EXPECT_FALSE(card.respondsToCardValueType(valueType("YoungsModulus")));
     _UFemCardValueArraySize size { 7, 1, 1, 1 };
-    EXPECT_FALSE(card.getCardValueArraySize(&size, youngsModulusType()));
+    EXPECT_FALSE(card.getCardValueArraySize(&size, valueType("YoungsModulus")));
     EXPECT_EQ(size.leadingCount + size.numberOfPoints + size.numberOfVectorValues, 0);
 }
 
