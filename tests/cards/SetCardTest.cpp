@@ -2,6 +2,7 @@
 #include "RecordingMatrixCalculator.h"
 
 #include "cardmodel/UFemCardNameTable.h"
+#include "cardmodel/UFemCardType.h"
 #include "cards/ForceSet.h"
 #include "cards/RestraintSet.h"
 
@@ -182,4 +183,106 @@ TEST(RestraintSetCard, DrawingNodesAreTheMembersNodesMemberAfterMember)
     EXPECT_TRUE(set.drawOpenGLToDrawingBuffer(
         nullptr, values.data(), nullptr, &oneValue, values.data(), nullptr, nullptr, &error));
     EXPECT_FALSE(error);
+}
+
+TEST(RestraintSetCard, CasesReachTheirCardsThroughNestedSets)
+{
+    CardsTestModel model;
+    model.read(u"Node , N1 , , 0 , 0 , 0 ,\n"
+               "Case , C1 , LINEAR_STATIC , RALL , FALL ,\n"
+               "Case , C2 , LINEAR_STATIC , R2 , F2 ,\n"
+               "RestraintSet , RALL , RMID ,\n"
+               "RestraintSet , RMID , R1 ,\n"
+               "FixNode , R1 , N1 , YES ,\n"
+               "RestraintEquation , R1 , 1 , N1@TX , 1 , N1@TY ,\n"
+               "ForceDisp , R2 , N1@TZ , 0 ,\n"
+               "ForceSet , FALL , 2 , F1 ,\n"
+               "Force , F1 , N1 , , 1 ,\n"
+               "Force , F2 , N1 , , 1 ,\n"_qs);
+    const quint64 count = model.controller.numberOfCards();
+    ASSERT_EQ(count, 11u);
+    for (quint64 row = 0; row < count; ++row) {
+        ASSERT_EQ(model.errorText(row), QString()) << row;
+        EXPECT_FALSE(model.card(row).checkErrorToRun()) << row;
+    }
+    UFemCard& c1 = model.card(1);
+    UFemCard& c2 = model.card(2);
+    // Rows 3 to 10 are the force and restraint cards; F2 and R2 belong to C2 only.
+    const std::vector<bool> inC1 { true, true, true, true, false, true, true, false };
+    for (quint64 row = 3; row < count; ++row) {
+        const UFemCard& card = model.card(row);
+        const bool expected = inC1[row - 3];
+        EXPECT_EQ(card.isRelatedToCaseWithCaseCard(c1), expected) << row;
+        EXPECT_EQ(card.isRelatedToCaseWithCaseCard(c2), !expected) << row;
+        EXPECT_EQ(card.isRelatedToCaseWithCaseCardArray({ &c2 }), !expected) << row;
+        EXPECT_TRUE(card.isRelatedToCaseWithCaseCardArray({ &c1, &c2 })) << row;
+        EXPECT_FALSE(card.isRelatedToCaseWithCaseCardArray({})) << row;
+    }
+}
+
+namespace {
+
+// A force card whose put fails, to see how a set hands on member errors.
+class FailingForce : public UFemConcreteCard, public UFemForceSource {
+public:
+    explicit FailingForce(UFemCardDataController* dataController)
+        : UFemConcreteCard(cardClassObject(), spec, dataController)
+    {
+    }
+
+    static const UFemCardClass& cardClassObject()
+    {
+        static const UFemCardClass cardClass(UFemMakeCardClassDescription<FailingForce>(spec));
+        return cardClass;
+    }
+
+    bool putForceMatrixToMatrixCalculator(
+        UFemMatrixCalculator&, double, const UFemCardName&, UErrorPtr* error) const override
+    {
+        ++numberOfPuts;
+        UFemSetError(error, failure);
+        return false;
+    }
+
+    UErrorPtr failure = UFemCardRunError("failing force");
+    mutable int numberOfPuts = 0;
+
+private:
+    static constexpr UFemCardColumnSpec columns[] = {
+        { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemForceCardType },
+    };
+    static constexpr UFemConcreteCardClassSpec spec { "FailingForce", UFemForceCardType, 0,
+        columns };
+};
+
+} // namespace
+
+TEST(ForceSetCard, TheFirstMemberErrorStopsThePutAndPassesUpUnchanged)
+{
+    CardsTestModel model;
+    model.read(u"ForceSet , A , 2 , F ,\nForce , F , N1 , , 1 ,\n"_qs);
+    // Cards outside the model come after those in it, by identifier.
+    std::vector<std::shared_ptr<FailingForce>> failing;
+    for (quint64 identifier : { 1u, 2u }) {
+        auto card = std::make_shared<FailingForce>(&model.controller);
+        card->setCardIdentifierNumber(identifier);
+        UFemCardTextColumns columns;
+        UErrorPtr error;
+        ASSERT_TRUE(columns.setCardString(u"FailingForce , F ,"_qs, &error));
+        ASSERT_TRUE(card->setCardColumnsWithCardTextColumns(columns, &error));
+        failing.push_back(card);
+    }
+    const auto& set = model.cardAs<ForceSet>(0);
+    ASSERT_EQ(set.memberCardArray().size(), 3u);
+
+    RecordingMatrixCalculator calculator;
+    UErrorPtr error;
+    EXPECT_FALSE(set.putForceMatrixToMatrixCalculator(calculator, 1.0, *set.cardName(), &error));
+    EXPECT_EQ(calculator.calls, QStringList { "force N1 (2, 0, 0) case A" });
+    EXPECT_EQ(error, failing[0]->failure);
+    EXPECT_EQ(failing[0]->numberOfPuts, 1);
+    EXPECT_EQ(failing[1]->numberOfPuts, 0);
+    // With no error pointer the failure stops the program.
+    EXPECT_THROW(set.putForceMatrixToMatrixCalculator(calculator, 1.0, *set.cardName(), nullptr),
+        UException);
 }
