@@ -58,3 +58,17 @@ bool ForceSet::drawsMembers() const
 {
     return forceMultipleValueColumn().doubleValue() != 0.0;
 }
+
+const UGLDrawingInfo* ForceSet::drawingInfoForMembers(const UGLDrawingInfo* drawingInfo,
+    std::optional<UFemGraphicDrawingInfo>* changedDrawingInfo) const
+{
+    const auto* graphicDrawingInfo = dynamic_cast<const UFemGraphicDrawingInfo*>(drawingInfo);
+    if (graphicDrawingInfo == nullptr)
+        return drawingInfo;
+    // Drawing threads may share the caller's info: the change lives in a copy of this call's own.
+    changedDrawingInfo->emplace(*graphicDrawingInfo);
+    (*changedDrawingInfo)
+        ->setForceScaleFactor(
+            graphicDrawingInfo->forceScaleFactor() * forceMultipleValueColumn().doubleValue());
+    return &**changedDrawingInfo;
+}

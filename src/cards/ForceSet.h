@@ -28,4 +28,7 @@ public:
 
 protected:
     bool drawsMembers() const override;
+    // A copy whose force scale factor is multiplied by Factor; the moment scale factor is kept.
+    const UGLDrawingInfo* drawingInfoForMembers(const UGLDrawingInfo* drawingInfo,
+        std::optional<UFemGraphicDrawingInfo>* changedDrawingInfo) const override;
 };

@@ -99,6 +99,9 @@ bool UFemSetCard::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
 {
     if (!checkSetColorCardValueArraySize(colorCardValueArraySize, error) || !drawsMembers())
         return true;
+    std::optional<UFemGraphicDrawingInfo> changedDrawingInfo;
+    const UGLDrawingInfo* memberDrawingInfo
+        = drawingInfoForMembers(drawingInfo, &changedDrawingInfo);
     const bool splitsColors
         = colorCardValueArraySize != nullptr && colorCardValueArraySize->numberOfPoints >= 2;
     quint64 first = 0;
@@ -116,7 +119,7 @@ bool UFemSetCard::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
         UErrorPtr memberError;
         member->drawOpenGLToDrawingBuffer(drawingBuffer,
             nodePositionTable + first * nodePositionStride, color, size, values, colorScale,
-            drawingInfo, &memberError);
+            memberDrawingInfo, &memberError);
         if (memberError) {
             UFemSetError(error, memberError);
             return true;

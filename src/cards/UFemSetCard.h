@@ -1,6 +1,9 @@
 #pragma once
 
 #include "cards/UFemCaseLinkedCard.h"
+#include "graphics/UFemGraphicDrawingInfo.h"
+
+#include <optional>
 
 // What ForceSet and RestraintSet share: one column names a force or restraint name whose cards,
 // sets included, are the members; the set is drawn at its members' nodes, member after member,
@@ -31,6 +34,14 @@ protected:
     const UFemCardColumn& memberNameColumn() const { return column(memberNameColumnIndex_); }
     // False when the members are drawn with nothing (a ForceSet with factor 0).
     virtual bool drawsMembers() const { return true; }
+    // The drawing info the members draw with: the caller's, or a changed copy made in
+    // `changedDrawingInfo`, so that the caller's is never written to.
+    virtual const UGLDrawingInfo* drawingInfoForMembers(const UGLDrawingInfo* drawingInfo,
+        std::optional<UFemGraphicDrawingInfo>* changedDrawingInfo) const
+    {
+        (void)changedDrawingInfo;
+        return drawingInfo;
+    }
 
 private:
     bool checkSetColorCardValueArraySize(

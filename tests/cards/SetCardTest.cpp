@@ -5,6 +5,7 @@
 #include "cardmodel/UFemCardType.h"
 #include "cards/ForceSet.h"
 #include "cards/RestraintSet.h"
+#include "graphics/UFemGraphicDrawingInfo.h"
 
 using namespace cardstest;
 
@@ -222,17 +223,17 @@ TEST(RestraintSetCard, CasesReachTheirCardsThroughNestedSets)
 
 namespace {
 
-// A force card whose put fails, to see how a set hands on member errors.
-class FailingForce : public UFemConcreteCard, public UFemForceSource {
+// A force card that fails when told to, and notes the scale factors it is drawn with.
+class ProbeForce : public UFemConcreteCard, public UFemForceSource {
 public:
-    explicit FailingForce(UFemCardDataController* dataController)
+    explicit ProbeForce(UFemCardDataController* dataController)
         : UFemConcreteCard(cardClassObject(), spec, dataController)
     {
     }
 
     static const UFemCardClass& cardClassObject()
     {
-        static const UFemCardClass cardClass(UFemMakeCardClassDescription<FailingForce>(spec));
+        static const UFemCardClass cardClass(UFemMakeCardClassDescription<ProbeForce>(spec));
         return cardClass;
     }
 
@@ -240,20 +241,53 @@ public:
         UFemMatrixCalculator&, double, const UFemCardName&, UErrorPtr* error) const override
     {
         ++numberOfPuts;
+        if (!failure)
+            return true;
         UFemSetError(error, failure);
         return false;
     }
 
-    UErrorPtr failure = UFemCardRunError("failing force");
+    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer*, const double*, const _UGLColor*,
+        const _UFemCardValueArraySize*, const double*, const UFemColorScale*,
+        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override
+    {
+        const auto* info = dynamic_cast<const UFemGraphicDrawingInfo*>(drawingInfo);
+        drawnScaleFactors.append(info ? QStringLiteral("%1/%2")
+                                            .arg(info->forceScaleFactor())
+                                            .arg(info->forceMomentScaleFactor())
+                                      : QStringLiteral("none"));
+        if (failure)
+            UFemSetError(error, failure);
+        return true;
+    }
+
+    // Made once the card's name is set, so that the card reads back.
+    UErrorPtr failure;
     mutable int numberOfPuts = 0;
+    mutable QStringList drawnScaleFactors;
 
 private:
     static constexpr UFemCardColumnSpec columns[] = {
         { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemForceCardType },
     };
-    static constexpr UFemConcreteCardClassSpec spec { "FailingForce", UFemForceCardType, 0,
-        columns };
+    static constexpr UFemConcreteCardClassSpec spec { "ProbeForce", UFemForceCardType, 0, columns };
 };
+
+// Probe cards named F outside the model; they come after the model's cards, by identifier.
+std::vector<std::shared_ptr<ProbeForce>> makeProbes(CardsTestModel& model, int count)
+{
+    std::vector<std::shared_ptr<ProbeForce>> probes;
+    for (int i = 0; i < count; ++i) {
+        auto card = std::make_shared<ProbeForce>(&model.controller);
+        card->setCardIdentifierNumber(quint64(i + 1));
+        UFemCardTextColumns columns;
+        UErrorPtr error;
+        EXPECT_TRUE(columns.setCardString(u"ProbeForce , F ,"_qs, &error));
+        EXPECT_TRUE(card->setCardColumnsWithCardTextColumns(columns, &error));
+        probes.push_back(card);
+    }
+    return probes;
+}
 
 } // namespace
 
@@ -261,17 +295,9 @@ TEST(ForceSetCard, TheFirstMemberErrorStopsThePutAndPassesUpUnchanged)
 {
     CardsTestModel model;
     model.read(u"ForceSet , A , 2 , F ,\nForce , F , N1 , , 1 ,\n"_qs);
-    // Cards outside the model come after those in it, by identifier.
-    std::vector<std::shared_ptr<FailingForce>> failing;
-    for (quint64 identifier : { 1u, 2u }) {
-        auto card = std::make_shared<FailingForce>(&model.controller);
-        card->setCardIdentifierNumber(identifier);
-        UFemCardTextColumns columns;
-        UErrorPtr error;
-        ASSERT_TRUE(columns.setCardString(u"FailingForce , F ,"_qs, &error));
-        ASSERT_TRUE(card->setCardColumnsWithCardTextColumns(columns, &error));
-        failing.push_back(card);
-    }
+    const std::vector<std::shared_ptr<ProbeForce>> probes = makeProbes(model, 2);
+    for (const auto& probe : probes)
+        probe->failure = UFemCardRunError("failing force");
     const auto& set = model.cardAs<ForceSet>(0);
     ASSERT_EQ(set.memberCardArray().size(), 3u);
 
@@ -279,10 +305,51 @@ TEST(ForceSetCard, TheFirstMemberErrorStopsThePutAndPassesUpUnchanged)
     UErrorPtr error;
     EXPECT_FALSE(set.putForceMatrixToMatrixCalculator(calculator, 1.0, *set.cardName(), &error));
     EXPECT_EQ(calculator.calls, QStringList { "force N1 (2, 0, 0) case A" });
-    EXPECT_EQ(error, failing[0]->failure);
-    EXPECT_EQ(failing[0]->numberOfPuts, 1);
-    EXPECT_EQ(failing[1]->numberOfPuts, 0);
+    EXPECT_EQ(error, probes[0]->failure);
+    EXPECT_EQ(probes[0]->numberOfPuts, 1);
+    EXPECT_EQ(probes[1]->numberOfPuts, 0);
     // With no error pointer the failure stops the program.
     EXPECT_THROW(set.putForceMatrixToMatrixCalculator(calculator, 1.0, *set.cardName(), nullptr),
         UException);
+}
+
+TEST(ForceSetCard, MembersDrawWithTheForceScaleTimesEveryFactorAndTheCallersInfoStays)
+{
+    CardsTestModel model;
+    model.read(u"ForceSet , B , 3 , A ,\n"
+               "ForceSet , A , 2 , F ,\n"
+               "ForceSet , Z , 0 , F ,\n"_qs);
+    const std::vector<std::shared_ptr<ProbeForce>> probes = makeProbes(model, 2);
+    UFemGraphicDrawingInfo info;
+    info.setForceScaleFactor(0.5);
+    info.setForceMomentScaleFactor(7.0);
+    const double positions[6] {};
+
+    UErrorPtr error;
+    EXPECT_TRUE(model.card(0).drawOpenGLToDrawingBuffer(
+        nullptr, positions, nullptr, nullptr, nullptr, nullptr, &info, &error));
+    EXPECT_FALSE(error);
+    // Only the force scale is multiplied, by 3 x 2.
+    EXPECT_EQ(probes[0]->drawnScaleFactors, QStringList { "3/7" });
+    EXPECT_EQ(probes[1]->drawnScaleFactors, QStringList { "3/7" });
+    EXPECT_EQ(info.forceScaleFactor(), 0.5);
+
+    // A failing member stops the drawing; the caller's info is as it was.
+    probes[0]->failure = UFemCardRunError("failing force");
+    EXPECT_TRUE(model.card(0).drawOpenGLToDrawingBuffer(
+        nullptr, positions, nullptr, nullptr, nullptr, nullptr, &info, &error));
+    EXPECT_EQ(error, probes[0]->failure);
+    EXPECT_EQ(probes[1]->drawnScaleFactors.size(), 1);
+    EXPECT_EQ(info.forceScaleFactor(), 0.5);
+    EXPECT_EQ(info.forceMomentScaleFactor(), 7.0);
+
+    // A zero factor draws nothing; a drawing info without scale factors is passed on as it is.
+    error.reset();
+    EXPECT_TRUE(model.card(2).drawOpenGLToDrawingBuffer(
+        nullptr, positions, nullptr, nullptr, nullptr, nullptr, &info, &error));
+    EXPECT_EQ(probes[0]->drawnScaleFactors.size(), 2);
+    probes[0]->failure.reset();
+    EXPECT_TRUE(model.card(1).drawOpenGLToDrawingBuffer(
+        nullptr, positions, nullptr, nullptr, nullptr, nullptr, nullptr, &error));
+    EXPECT_EQ(probes[0]->drawnScaleFactors.last(), u"none"_qs);
 }
