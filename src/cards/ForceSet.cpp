@@ -33,18 +33,12 @@ bool ForceSet::putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalc
     const double total = forceMultipleValueColumn().doubleValue() * forceFactor;
     if (total == 0.0)
         return true;
-    for (const UFemCard* member : memberCardArray()) {
-        const auto* source = dynamic_cast<const UFemForceSource*>(member);
-        if (source == nullptr)
-            continue;
-        UErrorPtr memberError;
-        if (!source->putForceMatrixToMatrixCalculator(
-                matrixCalculator, total, caseName, &memberError)) {
-            UFemSetError(error, memberError);
-            return false;
-        }
-    }
-    return true;
+    return putMembers<UFemForceSource>(
+        [&](const UFemForceSource& member, UErrorPtr* memberError) {
+            return member.putForceMatrixToMatrixCalculator(
+                matrixCalculator, total, caseName, memberError);
+        },
+        error);
 }
 
 std::optional<QString> ForceSet::toolTipStringAddition() const

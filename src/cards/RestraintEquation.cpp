@@ -221,13 +221,10 @@ quint64 RestraintEquation::getNodeCardNamesForDrawingToNodeCardNameTable(
     std::vector<UFemCardName*>* overflowNodeCardNameTable) const
 {
     const quint64 count = numberOfNodeForDrawing();
-    UFemCardName** names = nodeCardNameTable;
-    if (count > nodeCardNameTableSize) {
-        if (overflowNodeCardNameTable == nullptr)
-            return count;
-        overflowNodeCardNameTable->assign(count, nullptr);
-        names = overflowNodeCardNameTable->data();
-    }
+    UFemCardName** names = nodeCardNameTableFor(
+        count, nodeCardNameTable, nodeCardNameTableSize, overflowNodeCardNameTable);
+    if (names == nullptr)
+        return count;
     names[0] = restraintDegreeOfFreedomColumn().nodeCardName();
     for (quint64 pair = 0; pair + 1 < count; ++pair)
         names[pair + 1] = dofColumnOfPair(pair).nodeCardName();

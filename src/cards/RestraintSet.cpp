@@ -30,17 +30,11 @@ const UFemCardClass& RestraintSet::cardClassObject()
 bool RestraintSet::putRestraintToMatrixCalculator(
     UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const
 {
-    for (const UFemCard* member : memberCardArray()) {
-        const auto* source = dynamic_cast<const UFemRestraintSource*>(member);
-        if (source == nullptr)
-            continue;
-        UErrorPtr memberError;
-        if (!source->putRestraintToMatrixCalculator(matrixCalculator, &memberError)) {
-            UFemSetError(error, memberError);
-            return false;
-        }
-    }
-    return true;
+    return putMembers<UFemRestraintSource>(
+        [&](const UFemRestraintSource& member, UErrorPtr* memberError) {
+            return member.putRestraintToMatrixCalculator(matrixCalculator, memberError);
+        },
+        error);
 }
 
 std::optional<QString> RestraintSet::toolTipStringAddition() const

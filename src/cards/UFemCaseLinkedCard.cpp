@@ -24,6 +24,18 @@ bool UFemCaseLinkedCard::isRelatedToCaseWithCaseCardArray(
     return name->isLinkedFromCardNameArray(caseNames);
 }
 
+UFemCardName** UFemCaseLinkedCard::nodeCardNameTableFor(quint64 count,
+    UFemCardName** nodeCardNameTable, quint64 nodeCardNameTableSize,
+    std::vector<UFemCardName*>* overflowNodeCardNameTable)
+{
+    if (count <= nodeCardNameTableSize)
+        return nodeCardNameTable;
+    if (overflowNodeCardNameTable == nullptr)
+        return nullptr;
+    overflowNodeCardNameTable->assign(count, nullptr);
+    return overflowNodeCardNameTable->data();
+}
+
 quint64 UFemOneNodeCaseLinkedCard::getNodeCardNamesForDrawingToNodeCardNameTable(
     UFemCardName** nodeCardNameTable, quint64 nodeCardNameTableSize,
     std::vector<UFemCardName*>* overflowNodeCardNameTable) const

@@ -12,6 +12,11 @@ public:
 
 protected:
     using UFemConcreteCard::UFemConcreteCard;
+
+    // Where `count` drawing-node names go: the caller's table when they fit, else the overflow
+    // block, made zero-filled with room for all of them; nullptr when neither can take them.
+    static UFemCardName** nodeCardNameTableFor(quint64 count, UFemCardName** nodeCardNameTable,
+        quint64 nodeCardNameTableSize, std::vector<UFemCardName*>* overflowNodeCardNameTable);
 };
 
 // A force or restraint card drawn at the one node its drawing node column names.

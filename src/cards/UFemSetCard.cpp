@@ -49,13 +49,10 @@ quint64 UFemSetCard::getNodeCardNamesForDrawingToNodeCardNameTable(UFemCardName*
     quint64 total = 0;
     for (const UFemCard* member : members)
         total += member->numberOfNodeForDrawing();
-    UFemCardName** names = nodeCardNameTable;
-    if (total > nodeCardNameTableSize) {
-        if (overflowNodeCardNameTable == nullptr)
-            return total;
-        overflowNodeCardNameTable->assign(total, nullptr);
-        names = overflowNodeCardNameTable->data();
-    }
+    UFemCardName** names = nodeCardNameTableFor(
+        total, nodeCardNameTable, nodeCardNameTableSize, overflowNodeCardNameTable);
+    if (names == nullptr)
+        return total;
     quint64 offset = 0;
     for (const UFemCard* member : members) {
         const quint64 count = member->numberOfNodeForDrawing();

@@ -32,6 +32,20 @@ protected:
 
     UErrorPtr checkOwnErrorToRegister() const override;
     const UFemCardColumn& memberNameColumn() const { return column(memberNameColumnIndex_); }
+    // Calls `put` (a source, an error pointer; false on failure) on every member that is a
+    // `Source`, in order; the first failure stops it and its error goes to the caller's pointer.
+    template <typename Source, typename Put> bool putMembers(Put put, UErrorPtr* error) const
+    {
+        for (const UFemCard* member : memberCardArray()) {
+            const auto* source = dynamic_cast<const Source*>(member);
+            UErrorPtr memberError;
+            if (source != nullptr && !put(*source, &memberError)) {
+                UFemSetError(error, memberError);
+                return false;
+            }
+        }
+        return true;
+    }
     // False when the members are drawn with nothing (a ForceSet with factor 0).
     virtual bool drawsMembers() const { return true; }
     // The drawing info the members draw with: the caller's, or a changed copy made in
