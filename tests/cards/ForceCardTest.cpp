@@ -1,3 +1,4 @@
+#include "CardColumnPaging.h"
 #include "CardsTestModel.h"
 #include "RecordingMatrixCalculator.h"
 
@@ -83,6 +84,11 @@ TEST(ForceCard, ClassToolTipColumnsAndValues)
     card.getCardColumns(columns, 0, 10);
     EXPECT_EQ(columns[0], nullptr);
     EXPECT_EQ(columns[9], &card.momentZValueColumn());
+    // Paging a fixed card stays within the caller's table too.
+    for (quint64 tableSize : { 1u, 3u, 10u, 64u }) {
+        const std::vector<UFemCardColumn*> paged = pagedColumns(card, tableSize);
+        EXPECT_EQ(paged, std::vector<UFemCardColumn*>(columns, columns + 10)) << tableSize;
+    }
     card.getCardColumns(columns, 5, 5);
     EXPECT_EQ(columns[0], &card.forceYValueColumn());
     EXPECT_EQ(programErrorReason([&] { card.getCardColumns(columns, 5, 6); }), u"Out of range."_qs);

@@ -1,3 +1,4 @@
+#include "CardColumnPaging.h"
 #include "CardsTestModel.h"
 #include "RecordingMatrixCalculator.h"
 
@@ -28,30 +29,6 @@ QStringList putsOf(const UFemCard& card)
         calculator, &error));
     EXPECT_FALSE(error);
     return calculator.calls;
-}
-
-// Pages through the columns with a table of `tableSize` entries that sits between two guard
-// entries, checking every page against the contract.
-std::vector<UFemCardColumn*> pagedColumns(UFemCard& card, quint64 tableSize)
-{
-    UFemCardColumn* const guard = reinterpret_cast<UFemCardColumn*>(&card);
-    std::vector<UFemCardColumn*> table(tableSize + 2, guard);
-    std::vector<UFemCardColumn*> columns;
-    quint64 next = 0;
-    do {
-        const quint64 start = next;
-        const quint64 count
-            = card.getCardColumnsToCardColumnTable(table.data() + 1, tableSize, &next);
-        EXPECT_GE(count, 1u);
-        EXPECT_LE(count, tableSize);
-        EXPECT_EQ(table.front(), guard);
-        EXPECT_EQ(table.back(), guard);
-        EXPECT_TRUE(next == 0 || next == start + count);
-        columns.insert(columns.end(), table.begin() + 1, table.begin() + 1 + qsizetype(count));
-        if (count == 0)
-            break;
-    } while (next != 0);
-    return columns;
 }
 
 } // namespace
@@ -197,4 +174,29 @@ TEST(RestraintEquationCard, DrawingNodesAreTheDependentThenEachPair)
         programErrorReason([&] { model.single->nodeCardNameForDrawingWithNodeNo(0); }), oddReason);
     EXPECT_EQ(dynamic_cast<RestraintEquation&>(*model.single).toolTipStringAddition(),
         u"( (1)×N1@TX = 0.0 )"_qs);
+}
+
+TEST(RestraintEquationCard, ModelTextOfTheLoadAndRestraintCardsReadsBackUnchanged)
+{
+    const QString text = u"Force , F , N1 , , 1 , , -2.5 , , , 1e3 ,\n"
+                         "ForceSet , FS , 2 , F ,\n"
+                         "FixNode , R , N1 , YES , , YES , , , ,\n"
+                         "RestraintSet , RS , R ,\n"
+                         "RestraintEquation , R , 1 , N1@TX , -1 , N2@TX , 0.5 , N3@RZ ,\n"
+                         "RestraintEquation , R , 2 , N4@TY , 3 , N5@TY ,\n"
+                         "ForceDisp , R , N6@RY , 0.25 ,\n"_qs;
+    CardsTestModel model;
+    model.read(text);
+    for (quint64 row = 0; row < model.controller.numberOfCards(); ++row)
+        ASSERT_EQ(model.errorText(row), QString()) << row;
+    const QString written = model.controller.modelTextOfAllCards();
+    const QStringList lines = written.split(u'\n');
+    ASSERT_GE(lines.size(), 7);
+    EXPECT_EQ(lines[4], u"RestraintEquation , R , 1 , N1@TX , -1 , N2@TX , 0.5 , N3@RZ ,"_qs);
+    EXPECT_EQ(lines[5], u"RestraintEquation , R , 2 , N4@TY , 3 , N5@TY ,"_qs);
+
+    CardsTestModel again;
+    again.read(written);
+    EXPECT_EQ(again.controller.modelTextOfAllCards(), written);
+    EXPECT_EQ(again.controller.numberOfCards(), 7u);
 }
