@@ -80,6 +80,9 @@ TEST(RestraintEquationCard, ColumnsGrowAndPageWithinTheCallersTable)
 {
     const UFemCardClass& equation = RestraintEquation::cardClassObject();
     EXPECT_EQ(equation.numberOfColumns(), std::numeric_limits<quint64>::max());
+    EXPECT_EQ(equation.cardType(), 8);
+    EXPECT_EQ(equation.cardMenuOrderHintNo(), 130u);
+    EXPECT_EQ(equation.cardFormViewControllerClass(), u"RestraintEquationFormViewController"_qs);
     EXPECT_TRUE(equation.isAllowedHaveSomeCard());
     QStringList labels;
     for (quint64 i = 0; i < 8; ++i)

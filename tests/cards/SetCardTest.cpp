@@ -82,6 +82,30 @@ TEST(ForceSetCard, MultipliesTheFactorsOfNestedSets)
     EXPECT_FALSE(model.card(1).checkErrorToRun());
 }
 
+TEST(ForceSetCard, ClassesOfBothSets)
+{
+    const UFemCardClass& forceSet = ForceSet::cardClassObject();
+    const UFemCardClass& restraintSet = RestraintSet::cardClassObject();
+    EXPECT_EQ(forceSet.cardType(), 9);
+    EXPECT_EQ(restraintSet.cardType(), 8);
+    EXPECT_EQ(forceSet.cardMenuOrderHintNo(), 100u);
+    EXPECT_EQ(restraintSet.cardMenuOrderHintNo(), 100u);
+    EXPECT_EQ(forceSet.cardFormViewControllerClass(), u"ForceSetFormViewController"_qs);
+    EXPECT_EQ(restraintSet.cardFormViewControllerClass(), u"RestraintSetFormViewController"_qs);
+    EXPECT_EQ(forceSet.numberOfColumns(), 4u);
+    EXPECT_EQ(restraintSet.numberOfColumns(), 3u);
+    EXPECT_EQ(forceSet.columnLabelStringAtIndex(2), u"Factor"_qs);
+    EXPECT_EQ(restraintSet.columnLabelStringAtIndex(2), u"Restraint"_qs);
+    EXPECT_TRUE(forceSet.isAllowedHaveSomeCard());
+
+    CardsTestModel model;
+    EXPECT_EQ(errorDescription(model.registerLine(forceSet, u"ForceSet , A , , ,"_qs)),
+        u"( Error on Register ) Columns 'Factor' (column 3), 'Force' (column 4) are empty."_qs);
+    // A zero factor registers.
+    EXPECT_EQ(errorDescription(model.registerLine(forceSet, u"ForceSet , A , 0 , F ,"_qs)),
+        u"(no error)"_qs);
+}
+
 TEST(ForceSetCard, RefusesLoopsWithoutAFinalFullStop)
 {
     CardsTestModel model;
