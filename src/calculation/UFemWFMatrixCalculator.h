@@ -130,6 +130,16 @@ private:
     bool applyRestraintToMatrixCalculator(UErrorPtr* error);
     void writeRestraintToDisplacementMatrix();
     bool executeNodeOrdering(UErrorPtr* error);
+    void noteNonFiniteInput(const double* values, quint64 count, quint64 nodeNo, quint64 rotation,
+        const QString& caseName);
+    bool checkNonFiniteInput(UErrorPtr* error) const;
+
+    // The first load or forced displacement that is not a finite number.
+    struct NonFiniteInput {
+        quint64 nodeNo;
+        quint64 direction6;
+        QString caseName; // empty for a forced displacement
+    };
 
     UFemWFMatrixCalculatorDelegate* delegate_;
     quint64 calculationIndex_ = NoIndex;
@@ -140,6 +150,7 @@ private:
     UFemRestraintObjectList restraintObjectList_;
     UFemWFCalculationSlotLayout slotLayout_;
     std::vector<quint64> mainPathTransitNodeNoTable_;
+    std::optional<NonFiniteInput> nonFiniteInput_;
     quint64 threadCount_ = 0;
 
     // The solver and the requests for it, guarded by taskMutex_; only the calculation thread
