@@ -130,3 +130,20 @@ TEST(CalculationRun, exhaustedMemoryIsTheAllocationErrorAndOtherExceptionsTheUne
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code(), 81001);
 }
+
+TEST(CalculationRun, aProgramErrorWhileBuildingOrLayingOutIsTheCalculationsError)
+{
+    // Steps called out of order raise inside; the caller gets the unexpected error instead.
+    CalculatorTestModel model = twoSprings(2.0, 1);
+    UFemWFMatrixCalculator calculator(&model, model.nodeCount());
+    UErrorPtr prepareError;
+    bool prepared = true;
+    EXPECT_NO_THROW(prepared = calculator.prepareMatrixCalculation(&prepareError));
+    EXPECT_FALSE(prepared);
+    ASSERT_TRUE(prepareError);
+    EXPECT_EQ(prepareError->code(), 81004);
+    UErrorPtr finalizeError;
+    EXPECT_FALSE(calculator.finalizeMatrixCalculation(&finalizeError));
+    ASSERT_TRUE(finalizeError);
+    EXPECT_EQ(finalizeError->code(), 81004);
+}
