@@ -76,7 +76,8 @@ public:
         const UFemCardName& nodeName, quint64 rotation, quint64 direction) override;
 
     // ---- Running
-    // True when a solver task was built; false without an error when there is nothing to solve.
+    // True when a solver task was built; false without an error when there is nothing to solve,
+    // 81001 when memory runs out while the matrices are built.
     bool prepareMatrixCalculation(UErrorPtr* error);
     // True when solved or when there is nothing to solve; 21099 when quit, the solver's error when
     // the system is singular or memory ran out.
