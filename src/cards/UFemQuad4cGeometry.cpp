@@ -172,9 +172,17 @@ void UFemQuad4cComputePointInfo(UFemQuad4cPointInfo* pointInfo,
     tangent(J[1], elementInfo.pointPositions, pointInfo->dN, 1);
     const double halfThickness = elementInfo.thickness / 2.0;
     J[2][0] = J[2][1] = J[2][2] = 0.0;
-    for (int k = 0; k < UFemQuad4cGridPointCount; ++k)
-        for (int i = 0; i < 3; ++i)
-            J[2][i] += halfThickness * pointInfo->N[k] * elementInfo.localFrames[k][i][2];
+    // The normal turns along a warped surface; leaving that out of the in-plane rows would make
+    // a rigid rotation of a warped element strain it.
+    const double normalOffset = halfThickness * naturalPoint[2];
+    for (int k = 0; k < UFemQuad4cGridPointCount; ++k) {
+        for (int i = 0; i < 3; ++i) {
+            const double normal = elementInfo.localFrames[k][i][2];
+            J[0][i] += normalOffset * pointInfo->dN[k][0] * normal;
+            J[1][i] += normalOffset * pointInfo->dN[k][1] * normal;
+            J[2][i] += halfThickness * pointInfo->N[k] * normal;
+        }
+    }
     pointInfo->detJ = determinant(J);
     invert(pointInfo->Jinv, J, pointInfo->detJ);
     UFemQuad4cComputeLocalFrame(pointInfo->frame, elementInfo.pointPositions, naturalPoint,
