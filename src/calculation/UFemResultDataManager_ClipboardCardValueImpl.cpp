@@ -173,9 +173,13 @@ void UFemResultDataManager_ClipboardCardValueImpl::storeValue(
 bool UFemResultDataManager_ClipboardCardValueImpl::getClipboardCardValue(
     double* value, const UFemCard& card, UErrorPtr*) const
 {
-    const std::optional<QString> cardNameString = card.cardNameString();
-    const auto entry = cardNameString ? clipboardCardValueDictionary_.constFind(*cardNameString)
-                                      : clipboardCardValueDictionary_.constEnd();
+    return getClipboardCardValue(value, card.cardNameString().value_or(QString()));
+}
+
+bool UFemResultDataManager_ClipboardCardValueImpl::getClipboardCardValue(
+    double* value, const QString& cardNameString) const
+{
+    const auto entry = clipboardCardValueDictionary_.constFind(cardNameString);
     if (entry == clipboardCardValueDictionary_.constEnd()) {
         *value = std::numeric_limits<double>::quiet_NaN();
         return false;

@@ -28,6 +28,8 @@ public:
     // Found: the value and true; otherwise a quiet NaN and false. Reports no error.
     bool getClipboardCardValue(
         double* value, const UFemCard& card, UErrorPtr* error) const override;
+    // The same by the card's name.
+    bool getClipboardCardValue(double* value, const QString& cardNameString) const;
 
     quint64 clipboardCardValueCount() const { return clipboardCardValueCount_; }
 

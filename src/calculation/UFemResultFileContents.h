@@ -45,5 +45,6 @@ inline constexpr UFemResultFileComponent UFemResultFileNodeInfoRecords { 7200,
     "NodeInfoRecordTable", 1 };
 inline constexpr UFemResultFileComponent UFemResultFileDisplacementValues { 7300,
     "DisplacementValueTable", 11 };
+// The container's name field holds 31 bytes: "EachCalculationErrorStringHolderArray" cut to fit.
 inline constexpr UFemResultFileComponent UFemResultFileErrorTexts { 9100,
-    "EachCalculationErrorStringHolderArray", 202 };
+    "EachCalculationErrorStringHolde", 202 };
