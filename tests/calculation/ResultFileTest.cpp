@@ -9,15 +9,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "QStringPrinting.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <ostream>
-
-void PrintTo(const QString& text, std::ostream* stream)
-{
-    *stream << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
