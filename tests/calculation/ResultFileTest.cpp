@@ -435,3 +435,20 @@ TEST(ResultFile, WrittenWholeThroughASaveFile)
     EXPECT_EQ(error->localizedDescription(),
         QStringLiteral("Result File 'b.vtresult' could not be saved."));
 }
+
+// Run with VANTREL_WRITE_FUZZ_SEEDS=1 to write the seeds after a change of the format.
+TEST(ResultFile, FuzzSeedsAreWhatTheWriterWrites)
+{
+    const QDir seeds(QStringLiteral(VANTREL_RESULT_FILE_SEED_DIR));
+    const bool writes = qEnvironmentVariableIsSet("VANTREL_WRITE_FUZZ_SEEDS");
+    for (const auto& [name, sample] : resultFileSeedSamples()) {
+        SCOPED_TRACE(name);
+        const QByteArray written = sampleFile(sample);
+        if (writes) {
+            ASSERT_TRUE(UFemWriteResultFile(seeds.filePath(QLatin1String(name)), written, nullptr));
+        }
+        QFile seed(seeds.filePath(QLatin1String(name)));
+        ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+        EXPECT_EQ(seed.readAll(), written);
+    }
+}
