@@ -2,6 +2,8 @@
 // displacements calculated), beside a plain copy of the same number of bytes as baseline. The
 // program ends with the ratios (ours / baseline).
 
+#include "BenchmarkRatioReporter.h"
+
 #include "calculation/UFemResultDataManagerImpl.h"
 #include "calculation/UFemResultFileWriter.h"
 
@@ -10,10 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstring>
-#include <map>
-#include <string>
 #include <vector>
 
 namespace {
@@ -128,40 +127,18 @@ BENCHMARK(WriteResultFileToDisk)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ReadResultFileFromDisk)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(CopyBytes_Baseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Prints the usual table, then each of our times divided by the baseline's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            std::string name = run.benchmark_name();
-            times_[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
-        }
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        std::printf("\nratio (ours / copying the file's bytes)\n");
-        for (const char* ours : { "WriteResultFile", "ReadResultFile", "WriteResultFileToDisk",
-                 "ReadResultFileFromDisk" }) {
-            if (times_.contains(ours) && times_.contains("CopyBytes_Baseline"))
-                std::printf("  %-24s %8.2f\n", ours, times_[ours] / times_["CopyBytes_Baseline"]);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     resultFile();
-    RatioReporter reporter;
+    BenchmarkRatioReporter reporter({
+        { "WriteResultFile", "CopyBytes_Baseline" },
+        { "ReadResultFile", "CopyBytes_Baseline" },
+        { "WriteResultFileToDisk", "CopyBytes_Baseline" },
+        { "ReadResultFileFromDisk", "CopyBytes_Baseline" },
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
