@@ -74,3 +74,21 @@ TEST(ResultDataServices, PastedValuesInstalledOnlyWhenTheyRead)
     EXPECT_EQ(error->code(), 42019);
     EXPECT_EQ(model.dataController.clipboardCardValueResultDataManager(), installed);
 }
+
+TEST(ResultDataServices, ResultsMadeFromAModelKeepItsText)
+{
+    ServicedModel model;
+    ASSERT_TRUE(model.dataController.resetWithModelText(
+        QStringLiteral("\\ first\n\\ second\n"), false, nullptr));
+    int asked = 0;
+    const auto results = UFemResultDataManagerImpl::createWithDataController(
+        model.dataController, [&asked](const UFemCard&) {
+            ++asked;
+            return nullptr;
+        });
+    EXPECT_EQ(results->modelText(), model.dataController.modelTextOfAllCards());
+    EXPECT_EQ(results->nodeCount(), 0u);
+    EXPECT_EQ(results->caseCount(), 0u);
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(results->canSynchronizeNodeNoAndCaseNoWithModelData());
+}
