@@ -284,6 +284,13 @@ std::shared_ptr<UFemResultDataManagerImpl> UFemResultFileReader::managerAfterMod
     if (!failure)
         return std::make_shared<UFemResultDataManagerImpl>(
             std::move(contents_), calculationError_, true);
+    return managerWithReadingError(failure, readingResultDataError);
+}
+
+// What was read, carrying the error that ended the reading; never matched to a model.
+std::shared_ptr<UFemResultDataManagerImpl> UFemResultFileReader::managerWithReadingError(
+    const UErrorPtr& failure, UErrorPtr* readingResultDataError)
+{
     if (!contents_.calculationErrorString) {
         contents_.calculationErrorString = failure->localizedOneLineDescription();
         calculationError_ = failure;

@@ -36,6 +36,8 @@ private:
     UErrorPtr checkNodeRecords() const;
     std::shared_ptr<UFemResultDataManagerImpl> managerAfterModelText(
         UErrorPtr* readingResultDataError);
+    std::shared_ptr<UFemResultDataManagerImpl> managerWithReadingError(
+        const UErrorPtr& failure, UErrorPtr* readingResultDataError);
 
     const QByteArray& data_;
     UFemResultDataContents contents_;
