@@ -2,6 +2,7 @@
 
 #include "calculation/UFemResultDataManagerImpl.h"
 #include "calculation/UFemResultFileContents.h"
+#include "calculation/UFemResultFileOldFormatReader.h"
 #include "calculation/UFemVersionString.h"
 #include "foundation/UFemErrorsFile.h"
 #include "foundation/UFemErrorsRunCalculation.h"
@@ -111,11 +112,17 @@ std::shared_ptr<UFemResultDataManagerImpl> UFemResultFileReader::read(
         UFemSetError(error, UFemEmptyResultFileError());
         return nullptr;
     }
-    if (!isUFormattedData_error(resultFileData, nullptr)) {
-        UFemSetError(error, UFemUnreadableOldResultFileVersionError());
-        return nullptr;
-    }
     UFemResultFileReader reader(resultFileData);
+    if (!isUFormattedData_error(resultFileData, nullptr)) {
+        // An older file whose model text is known still needs to be calculated again.
+        UErrorPtr oldFormatError;
+        if (!UFemReadOldFormatResultFile(resultFileData, &reader.contents_, &oldFormatError)) {
+            UFemSetError(error, oldFormatError);
+            return nullptr;
+        }
+        return reader.managerWithReadingError(
+            UFemUnreadableOldResultFileVersionError(), readingResultDataError);
+    }
     if (UErrorPtr failure = reader.readUpToModelText()) {
         UFemSetError(error, failure);
         return nullptr;
