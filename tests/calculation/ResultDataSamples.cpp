@@ -1,5 +1,9 @@
 #include "ResultDataSamples.h"
 
+#include "platform/KeyedArchive.h"
+
+#include <gtest/gtest.h>
+
 namespace {
 
 QStringList numberedNames(const char* prefix, quint64 count)
@@ -82,4 +86,27 @@ std::vector<std::pair<const char*, ResultDataSample>> resultFileSeedSamples()
         { "all-failed.vtresult", { 3, 3, 2, 0b11 } },
         { "thirteen-cases.vtresult", { 6, 13, 2, 0 } },
     };
+}
+
+QByteArray oldResultFile(const std::function<void(KeyedArchive&)>& change)
+{
+    KeyedArchive archive;
+    archive.encodeObject(
+        QStringLiteral("UFemResultPackageDocument"), QStringLiteral("UFemDataTypeString"));
+    archive.encodeObject(
+        QStringLiteral("0.8.1"), QStringLiteral("UFemMinimumApplicationVersionStringForDataType"));
+    archive.encodeInteger(801000, QStringLiteral("UFemMinimumApplicationVersionNumberForDataType"));
+    archive.encodeObject(
+        QStringLiteral("0.8.1.2"), QStringLiteral("UFemDataCreatorApplicationVersionString"));
+    archive.encodeInteger(801020, QStringLiteral("UFemDataCreatorApplicationVersionNumber"));
+    archive.encodeObject(QStringLiteral("Bridge"), QStringLiteral("projectTitleString"));
+    archive.encodeObject(QStringLiteral("2"), QStringLiteral("projectVersionString"));
+    archive.encodeObject(
+        QStringLiteral("Node , N1 ,  , 0 , 0 , 0 ,\n"), QStringLiteral("ModelText"));
+    if (change)
+        change(archive);
+    KeyedArchiveError error;
+    const QByteArray data = archive.data(&error);
+    EXPECT_FALSE(data.isEmpty()) << error.reason.toStdString();
+    return data;
 }

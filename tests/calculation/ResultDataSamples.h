@@ -2,6 +2,7 @@
 
 #include "calculation/UFemResultDataManagerImpl.h"
 
+#include <functional>
 #include <memory>
 
 // Results of a made-up calculation: nodes N1.., cases C1.. (case q in restraint set R(q mod S)+1),
@@ -24,3 +25,8 @@ bool isSampleTripleCalculated(quint64 node, quint64 rotation);
 
 // The four seed files of the result-file fuzzer, by file name.
 std::vector<std::pair<const char*, ResultDataSample>> resultFileSeedSamples();
+
+class KeyedArchive;
+// A result file of the older keyed-archive form (model text, two project texts), with the entries
+// `change` leaves.
+QByteArray oldResultFile(const std::function<void(KeyedArchive&)>& change = {});

@@ -1,4 +1,5 @@
 #include "QStringPrinting.h"
+#include "ResultDataSamples.h"
 
 #include "calculation/UFemResultDataManagerImpl.h"
 #include "platform/KeyedArchive.h"
@@ -6,30 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A result file of the older keyed-archive form, with the entries `change` leaves.
-QByteArray oldResultFile(const std::function<void(KeyedArchive&)>& change = {})
-{
-    KeyedArchive archive;
-    archive.encodeObject(
-        QStringLiteral("UFemResultPackageDocument"), QStringLiteral("UFemDataTypeString"));
-    archive.encodeObject(
-        QStringLiteral("0.8.1"), QStringLiteral("UFemMinimumApplicationVersionStringForDataType"));
-    archive.encodeInteger(801000, QStringLiteral("UFemMinimumApplicationVersionNumberForDataType"));
-    archive.encodeObject(
-        QStringLiteral("0.8.1.2"), QStringLiteral("UFemDataCreatorApplicationVersionString"));
-    archive.encodeInteger(801020, QStringLiteral("UFemDataCreatorApplicationVersionNumber"));
-    archive.encodeObject(QStringLiteral("Bridge"), QStringLiteral("projectTitleString"));
-    archive.encodeObject(QStringLiteral("2"), QStringLiteral("projectVersionString"));
-    archive.encodeObject(
-        QStringLiteral("Node , N1 ,  , 0 , 0 , 0 ,\n"), QStringLiteral("ModelText"));
-    if (change)
-        change(archive);
-    KeyedArchiveError error;
-    const QByteArray data = archive.data(&error);
-    EXPECT_FALSE(data.isEmpty()) << error.reason.toStdString();
-    return data;
-}
 
 struct Read {
     std::shared_ptr<UFemResultDataManagerImpl> resultData;

@@ -452,4 +452,11 @@ TEST(ResultFile, FuzzSeedsAreWhatTheWriterWrites)
         ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
         EXPECT_EQ(seed.readAll(), written);
     }
+    const QString oldFormatSeed = seeds.filePath(QStringLiteral("old-format.vtresult"));
+    if (writes) {
+        ASSERT_TRUE(UFemWriteResultFile(oldFormatSeed, oldResultFile(), nullptr));
+    }
+    QFile seed(oldFormatSeed);
+    ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(seed.readAll(), oldResultFile());
 }
