@@ -110,3 +110,11 @@ QByteArray oldResultFile(const std::function<void(KeyedArchive&)>& change)
     EXPECT_FALSE(data.isEmpty()) << error.reason.toStdString();
     return data;
 }
+
+ReadResult readFile(const QByteArray& data)
+{
+    ReadResult result;
+    result.resultData = UFemResultDataManagerImpl::initWithResultFileData(
+        data, &result.readingError, &result.error);
+    return result;
+}

@@ -30,3 +30,11 @@ class KeyedArchive;
 // A result file of the older keyed-archive form (model text, two project texts), with the entries
 // `change` leaves.
 QByteArray oldResultFile(const std::function<void(KeyedArchive&)>& change = {});
+
+// What reading result-file data gives.
+struct ReadResult {
+    std::shared_ptr<UFemResultDataManagerImpl> resultData;
+    UErrorPtr readingError;
+    UErrorPtr error;
+};
+ReadResult readFile(const QByteArray& data);

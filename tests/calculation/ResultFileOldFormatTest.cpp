@@ -6,27 +6,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-struct Read {
-    std::shared_ptr<UFemResultDataManagerImpl> resultData;
-    UErrorPtr readingError;
-    UErrorPtr error;
-};
-
-Read readFile(const QByteArray& data)
-{
-    Read read;
-    read.resultData
-        = UFemResultDataManagerImpl::initWithResultFileData(data, &read.readingError, &read.error);
-    return read;
-}
-
-} // namespace
-
 TEST(ResultFileOldFormat, ModelAndProjectTextsComeWithTheOldVersionError)
 {
-    const Read read = readFile(oldResultFile());
+    const ReadResult read = readFile(oldResultFile());
     ASSERT_NE(read.resultData, nullptr);
     EXPECT_EQ(read.error, nullptr);
     ASSERT_NE(read.readingError, nullptr);
@@ -75,20 +57,20 @@ TEST(ResultFileOldFormat, RefusedFiles)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const Read read = readFile(c.data);
+        const ReadResult read = readFile(c.data);
         EXPECT_EQ(read.resultData, nullptr);
         ASSERT_NE(read.error, nullptr);
         EXPECT_EQ(read.error->code(), c.code);
         EXPECT_EQ(read.readingError, nullptr);
     }
-    const Read noModel = readFile(cases[3].data);
+    const ReadResult noModel = readFile(cases[3].data);
     EXPECT_EQ(noModel.error->localizedDescription(),
         QStringLiteral("Unexpected error occurred. No model data in ResultPackageDocument."));
     EXPECT_TRUE(readFile(cases[4].data)
                     .error->localizedRecoverySuggestion()
                     .contains(QStringLiteral("'Vantrel ver.0.9'")));
     // Without a version text the oldest one is named.
-    const Read unnamed = readFile(oldResultFile([](KeyedArchive& a) {
+    const ReadResult unnamed = readFile(oldResultFile([](KeyedArchive& a) {
         a.encodeInteger(900000, QStringLiteral("UFemMinimumApplicationVersionNumberForDataType"));
         a.encodeObject(
             QVariant(), QStringLiteral("UFemMinimumApplicationVersionStringForDataType"));

@@ -66,20 +66,6 @@ quint64 areaOffset(const QByteArray& data, quint64 identifier)
     return fieldAt<quint64>(data, recordOffset(data, identifier) + 8);
 }
 
-struct ReadResult {
-    std::shared_ptr<UFemResultDataManagerImpl> resultData;
-    UErrorPtr readingError;
-    UErrorPtr error;
-};
-
-ReadResult readFile(const QByteArray& data)
-{
-    ReadResult result;
-    result.resultData = UFemResultDataManagerImpl::initWithResultFileData(
-        data, &result.readingError, &result.error);
-    return result;
-}
-
 // A manager that carries a reading error: model text kept, error as its calculation error, never
 // matched to a model.
 void expectPartial(const ReadResult& read, qint64 code, const QString& oneLine = QString())
