@@ -2,8 +2,14 @@
 
 #include "cardmodel/UFemCardClassManager.h"
 #include "cards/Case.h"
+#include "cards/FixNode.h"
+#include "cards/Force.h"
+#include "cards/ForceDisp.h"
+#include "cards/ForceSet.h"
 #include "cards/Material.h"
 #include "cards/Node.h"
+#include "cards/RestraintEquation.h"
+#include "cards/RestraintSet.h"
 #include "cards/RodProp.h"
 #include "cards/ShellProp.h"
 #include "cards/SolidProp.h"
@@ -20,7 +26,12 @@ const std::vector<const UFemCardClass*>& UFemCardClassesInRegistryOrder()
         &ShellProp::cardClassObject(),
         &SolidProp::cardClassObject(),
         &Material::cardClassObject(),
-        // ForceSet, Force, RestraintSet, FixNode, RestraintEquation, ForceDisp
+        &ForceSet::cardClassObject(),
+        &Force::cardClassObject(),
+        &RestraintSet::cardClassObject(),
+        &FixNode::cardClassObject(),
+        &RestraintEquation::cardClassObject(),
+        &ForceDisp::cardClassObject(),
         &Case::cardClassObject(),
     };
     return classes;
