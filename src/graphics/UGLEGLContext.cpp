@@ -69,11 +69,13 @@ UGLEGLContext::~UGLEGLContext()
 
 bool UGLEGLContext::makeCurrent()
 {
+    eglBindAPI(EGL_OPENGL_API);
     return eglMakeCurrent(display_, pixelBuffer_, pixelBuffer_, context_) == EGL_TRUE;
 }
 
 void UGLEGLContext::clearCurrent()
 {
+    eglBindAPI(EGL_OPENGL_API);
     const EGLDisplay display = eglGetCurrentDisplay();
     if (display != EGL_NO_DISPLAY)
         eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
@@ -81,6 +83,7 @@ void UGLEGLContext::clearCurrent()
 
 bool UGLEGLContext::isCurrent() const
 {
+    eglBindAPI(EGL_OPENGL_API);
     return eglGetCurrentContext() == context_;
 }
 

@@ -7,7 +7,9 @@
 #include <memory>
 
 // One off-screen desktop-OpenGL compatibility context on a renderer's EGL display, with the
-// pbuffer it renders into when it has one. Current on one thread at a time.
+// pbuffer it renders into when it has one. Current on one thread at a time, not necessarily the
+// one that made it. EGL keeps the bound API per thread (OpenGL ES until told otherwise), so every
+// operation binds desktop OpenGL first.
 class UGLEGLContext {
 public:
     // "Creating OpenGLContext failed." (or the display's or pixel format's error) on failure.

@@ -6,6 +6,8 @@
 #include "graphics/UGLOpenGLVersion.h"
 #include "graphics/UOpenGLManager.h"
 
+#include "RunJobsWithDeadline.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -255,4 +257,36 @@ TEST(RendererCheck, VersionZeroBecomesTheStandardisedRendererVersion)
     Choice newer { 1, 0, 1 };
     EXPECT_TRUE(check(&newer, false, catalogue, &error));
     EXPECT_EQ(newer.version, 1040u);
+}
+
+TEST(RendererCatalogueThreads, LookupsWhileTheCatalogueIsRebuilt)
+{
+    UGLGraphicProcessorInfoManager catalogue(
+        std::make_shared<FakeRendererSource>(threeRenderers()));
+    UErrorPtr error;
+    ASSERT_TRUE(catalogue.update(&error));
+    std::atomic<bool> stop { false };
+    std::vector<std::function<void()>> jobs;
+    jobs.push_back([&] {
+        UErrorPtr updateError;
+        for (int round = 0; round < 200; ++round)
+            EXPECT_TRUE(catalogue.update(&updateError));
+        stop = true;
+    });
+    for (int reader = 0; reader < 2; ++reader) {
+        jobs.push_back([&] {
+            while (!stop) {
+                // A rebuild is atomic to readers: they see the old or the new catalogue, whole.
+                UErrorPtr lookupError;
+                UOpenGLGraphicProcessorInfoRecord record;
+                EXPECT_TRUE(catalogue.getGraphicProcessorInfoWithRendererString(
+                    QStringLiteral("GPU B"), &record, &lookupError));
+                EXPECT_EQ(record.openGLVersion, 1020u);
+                Choice choice { 1, 0, 1 };
+                EXPECT_TRUE(check(&choice, false, catalogue, &lookupError));
+                EXPECT_EQ(choice.screen, 0u);
+            }
+        });
+    }
+    runJobsWithDeadline(jobs);
 }

@@ -4,6 +4,7 @@
 #include "graphics/UGLGraphicProcessorInfoManager.h"
 #include "graphics/UOpenGLImageFunctions.h"
 #include "graphics/UOpenGLManager.h"
+#include "graphics/UOpenGLQuadricError.h"
 
 #include <QImage>
 
@@ -223,7 +224,9 @@ TEST(OpenGLManagerRender, FailedContextCreationGivesTheError)
     EXPECT_FALSE(record.rendererString.isEmpty());
 }
 
-TEST(OpenGLManagerConcurrency, TwoManagersRenderOnTwoThreadsAtOnce)
+// Not in the ThreadSanitizer run: Mesa's driver is not instrumented, and TSan reports its own
+// internal locking (mutexes made, taken and destroyed inside swrast_dri.so) as races.
+TEST(OpenGLManagerConcurrency, TwoManagersRenderAtOnceOnTwoWorkers)
 {
     // Built first on this thread, as the shell does at start-up.
     UGLGraphicProcessorInfoManager::sharedGraphicProcessorInfoManager();
@@ -241,6 +244,29 @@ TEST(OpenGLManagerConcurrency, TwoManagersRenderOnTwoThreadsAtOnce)
         });
     }
     runJobsWithDeadline(jobs);
+}
+
+TEST(OpenGLManagerConcurrency, MadeOnOneThreadRenderedOnAnother)
+{
+    auto manager = softwareManager(UGLOfflineRenderingTypePixelBuffer);
+    ASSERT_TRUE(manager);
+    const std::vector<uchar> reference = renderFrame(*manager, 0.8f);
+    bool currentThere = false;
+    bool releasedThere = false;
+    std::vector<uchar> frame;
+    runJobsWithDeadline({ [&] {
+        frame = renderFrame(*manager, 0.8f);
+        ASSERT_TRUE(manager->makeCurrentContext());
+        currentThere = manager->isCurrentContext();
+        UOpenGLManager::clearCurrentContext();
+        releasedThere = !manager->isCurrentContext();
+    } });
+    EXPECT_TRUE(currentThere);
+    EXPECT_TRUE(releasedThere);
+    EXPECT_EQ(frame, reference);
+    // Released there, so this thread may make it current again.
+    EXPECT_TRUE(manager->makeCurrentContext());
+    UOpenGLManager::clearCurrentContext();
 }
 
 TEST(OpenGLManagerImage, StandardisingFlipsRowsAndSwapsRedAndBlue)
@@ -272,4 +298,22 @@ TEST(OpenGLManagerImage, StandardisingFlipsRowsAndSwapsRedAndBlue)
     EXPECT_EQ(target.pixel(0, 0), qRgba(255, 0, 0, 255));
     EXPECT_EQ(target.pixel(1, 0), qRgba(0, 0, 0, 255));
     EXPECT_EQ(cache.size(), QSize(2, 1));
+}
+
+TEST(OpenGLManagerRender, QuadricErrorIsRaisedAfterTheGluCall)
+{
+    auto manager = softwareManager(UGLOfflineRenderingTypeFrameBufferObject);
+    ASSERT_TRUE(manager);
+    ASSERT_NE(manager->quadricObj(), nullptr);
+    ASSERT_TRUE(manager->makeCurrentContext());
+    // GLU reports an unknown draw style through the callback, which must return normally.
+    gluQuadricDrawStyle(manager->quadricObj(), GL_RGBA);
+    const auto [name, reason] = raisedException([] { UOpenGLRaiseRecordedQuadricError(); });
+    EXPECT_EQ(name, QStringLiteral("UOpenGLException"));
+    EXPECT_EQ(reason,
+        QStringLiteral("An error occurred while gluQuadricFunction or ...(?). (ErrCode:%1)")
+            .arg(GLU_INVALID_ENUM));
+    // Raised once: the record is cleared.
+    UOpenGLRaiseRecordedQuadricError();
+    UOpenGLManager::clearCurrentContext();
 }
