@@ -43,10 +43,14 @@ UOpenGLEyeLocation unitEye()
 }
 
 // A lit quad facing the eye over x in [-24, -8], y in [8, 20] of a 64 x 48 image, in `red`.
-std::vector<uchar> renderFrame(UOpenGLManager& manager, float red)
+// `place` may then move the model or restrict the image.
+std::vector<uchar> renderFrame(
+    UOpenGLManager& manager, float red, const std::function<void(UOpenGLManager&)>& place = {})
 {
     manager.setSize(QSizeF(imageWidth, imageHeight));
     manager.setEyeLocation(unitEye());
+    if (place)
+        place(manager);
     EXPECT_TRUE(manager.makeCurrentContext());
     manager.updateOpenGL();
     UOpenGLSetClearColor(_UGLColor { 0.0, 0.0, 1.0, 1.0 });
@@ -174,6 +178,40 @@ TEST(OpenGLManagerRender, BothRenderTargetsGiveTheSameImage)
     const QImage image(
         first.data(), imageWidth, imageHeight, imageWidth * 4, QImage::Format_RGBA8888);
     image.save(QStringLiteral("/tmp/vantrel_opengl_frame.png"));
+}
+
+TEST(OpenGLManagerRender, ObjectLocationAndRestrictionPlaceTheQuad)
+{
+    auto manager = softwareManager(UGLOfflineRenderingTypeFrameBufferObject);
+    ASSERT_TRUE(manager);
+    const QRgb clear = qRgba(0, 0, 255, 255);
+    // Moved by (16, -16): the quad spans x in [-8, 8], y in [-8, 4], pixels 24..40 and rows 20..32.
+    const std::vector<uchar> moved = renderFrame(*manager, 1.0f, [](UOpenGLManager& m) {
+        UOpenGLObjectLocation location;
+        const double move[3] = { 16, -16, 0 };
+        location.translateWithVector(move);
+        m.setObjectLocation(location);
+    });
+    EXPECT_NE(pixelAt(moved, 64, 32, 26), clear);
+    EXPECT_EQ(pixelAt(moved, 64, 16, 10), clear);
+    EXPECT_EQ(pixelAt(moved, 64, 42, 26), clear);
+
+    // Restricted to the quad's own rectangle (y up from the image's bottom), the whole image is
+    // quad.
+    const std::vector<uchar> restricted = renderFrame(*manager, 1.0f, [](UOpenGLManager& m) {
+        m.setObjectLocation(UOpenGLObjectLocation());
+        m.setRestrictiveDrawRect(QRectF(8, 32, 16, 12));
+    });
+    quint64 width = 0, height = 0, rowWidth = 0;
+    manager->getPixelSize(&width, &height, &rowWidth);
+    ASSERT_EQ(width, 16u);
+    ASSERT_EQ(height, 12u);
+    const QRgb quad = pixelAt(restricted, rowWidth, 0, 0);
+    expectChannelNear(qRed(quad), expectedLitChannel(1.0));
+    for (quint64 y = 0; y < height; ++y) {
+        for (quint64 x = 0; x < width; ++x)
+            ASSERT_EQ(pixelAt(restricted, rowWidth, int(x), int(y)), quad) << x << ", " << y;
+    }
 }
 
 TEST(OpenGLManagerRender, ZeroSizeSkipsAndOversizeRaises)
