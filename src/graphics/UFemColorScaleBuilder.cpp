@@ -55,9 +55,26 @@ bool failInvalid(const QString& key, UErrorPtr* error)
         error);
 }
 
+// A flag or count entry: a boolean or any number.
+bool isNumber(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool isValue(const QVariant& value)
 {
-    return UFemColorScaleBuilder::isNumber(value) && value.typeId() != QMetaType::Bool;
+    return isNumber(value) && value.typeId() != QMetaType::Bool;
 }
 
 bool readFinite(const QVariant& value, double* out)
@@ -200,12 +217,12 @@ bool readTopLevel(const QVariantMap& dictionary, Reading* reading, UErrorPtr* er
         if (!reading->base.contains(key))
             return failMissing(key, error);
     }
-    if (!UFemColorScaleBuilder::isNumber(reading->base.value(UFemColorScaleIsValuedColorScaleKey)))
+    if (!isNumber(reading->base.value(UFemColorScaleIsValuedColorScaleKey)))
         return failInvalid(UFemColorScaleIsValuedColorScaleKey, error);
     reading->isValuedBase = reading->base.value(UFemColorScaleIsValuedColorScaleKey).toBool();
     for (const QString& key :
         { UFemColorScaleColorSwapAdditionKey, UFemColorScaleStepColorAdditionKey }) {
-        if (dictionary.contains(key) && !UFemColorScaleBuilder::isNumber(dictionary.value(key)))
+        if (dictionary.contains(key) && !isNumber(dictionary.value(key)))
             return failInvalid(key, error);
     }
     reading->isSwapped = dictionary.value(UFemColorScaleColorSwapAdditionKey).toBool();
@@ -308,22 +325,6 @@ bool buildColors(const Reading& reading, UFemColorScaleFields* fields, UErrorPtr
 }
 
 } // namespace
-
-bool UFemColorScaleBuilder::isNumber(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
 
 bool UFemColorScaleBuilder::buildFields(
     const QVariantMap& preferenceColorScale, UFemColorScaleFields* fields, UErrorPtr* error)

@@ -14,7 +14,4 @@ public:
     // then unchanged.
     static bool buildFields(
         const QVariantMap& preferenceColorScale, UFemColorScaleFields* fields, UErrorPtr* error);
-
-    // The number of a flag or count entry (a boolean or any number); false for anything else.
-    static bool isNumber(const QVariant& value);
 };

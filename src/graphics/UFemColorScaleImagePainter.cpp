@@ -14,6 +14,8 @@ namespace {
 constexpr double frameWidth = 1.0;
 constexpr double defaultSeparateLineWidth = 1.0;
 constexpr int channelMaximum = 255;
+// Far beyond any print; bounds the allocation a wild resolution would ask for.
+constexpr double maximumPixelSide = 32768.0;
 
 QColor paintColor(const _UGLColor& color)
 {
@@ -66,6 +68,9 @@ QImage UFemColorScaleImagePainter::image() const
 {
     const QSizeF pixelSize = UGLScaledRoundedSize(
         layout_.imagePointSize.width(), layout_.imagePointSize.height(), imageResolutionPer72_);
+    if (pixelSize.isEmpty() || pixelSize.width() > maximumPixelSide
+        || pixelSize.height() > maximumPixelSide)
+        return QImage();
     QImage image(pixelSize.toSize(), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return image;

@@ -38,7 +38,8 @@ QImage UFemColorScale::cachedImage(std::optional<CachedImage>* cache,
     if (!*cache || (*cache)->imageResolutionPer72 != imageResolutionPer72)
         *cache = CachedImage { colorScaleImageWithImagePointSize(layout, imageResolutionPer72),
             imageResolutionPer72 };
-    return (*cache)->image.copy();
+    // A QImage copy is a value: it detaches before anyone can change the cached pixels.
+    return (*cache)->image;
 }
 
 void UFemColorScale::dropCachedImages()

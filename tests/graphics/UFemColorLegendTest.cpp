@@ -286,3 +286,17 @@ TEST(ColorLegend, ColouredSeparatingLinesAreDrawnInsideTheBar)
     EXPECT_EQ(image.pixel(28, 32), qRgba(0, 0, 0, 255));
     expectPixel(image, 28, 150, scale.colorWithValue((305 - 150.5 - barY) * 20 / barHeight));
 }
+
+TEST(ColorLegend, EmptyScalesAndWildResolutionsDrawNothingBroken)
+{
+    const UFemColorScale empty;
+    const QImage image = empty.colorScaleLabelImageWithImageResolutionPer72(1.0);
+    EXPECT_EQ(image.height(), 305);
+    EXPECT_EQ(qAlpha(image.pixel(28, 150)), 0);
+    EXPECT_TRUE(empty.colorScaleLabelImageForMenuItem().size() == QSize(111, 17));
+    const UFemColorScalePtr scale = UFemColorScale::defaultUnitColorScale();
+    for (double resolution : { 0.0, -2.0, std::nan(""), 1e9 })
+        EXPECT_TRUE(scale->colorScaleLabelImageWithImageResolutionPer72(resolution).isNull())
+            << resolution;
+    EXPECT_EQ(scale->colorScaleLabelImageWithImageResolutionPer72(1.0).height(), 305);
+}
