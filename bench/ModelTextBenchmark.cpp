@@ -139,6 +139,46 @@ void CardTextColumnsFromPlatformString(benchmark::State& state)
     readAllLines(state, source);
 }
 
+// ---- One very long line: reading must stay linear in its number of columns
+
+QString longLine(qint64 columnCount)
+{
+    QString line = QStringLiteral("Node , N1");
+    line.reserve(columnCount * 10);
+    for (qint64 i = 2; i < columnCount; ++i)
+        line += QStringLiteral(" , ") + QString::number(i * 0.25);
+    return line;
+}
+
+void LongLineIntoCardTextColumns(benchmark::State& state)
+{
+    const UUnicharString source(longLine(state.range(0)));
+    quint64 columns = 0;
+    for (auto _ : state) {
+        UFemCardTextColumns line;
+        quint64 index = 0;
+        UErrorPtr error;
+        line.readModelStringCharactersFromString(
+            source, index, UFemColumnSeparatingCharacterTypeComma, &error);
+        columns = line.numberOfColumns();
+    }
+    if (columns != quint64(state.range(0)))
+        state.SkipWithError("the long line did not read whole");
+    state.SetComplexityN(state.range(0));
+}
+
+void LongLineBuiltColumnByColumn(benchmark::State& state)
+{
+    const QString text = QStringLiteral("12.5");
+    for (auto _ : state) {
+        UFemCardTextColumns line;
+        for (qint64 i = 0; i < state.range(0); ++i)
+            line.setColumnString(text, quint64(i), nullptr);
+        benchmark::DoNotOptimize(line.numberOfColumns());
+    }
+    state.SetComplexityN(state.range(0));
+}
+
 // ---- Reading into cards
 
 double peakResidentMegabytes()
@@ -295,6 +335,16 @@ void ReleaseFullModel(benchmark::State& state)
 BENCHMARK(BaselinePlainSplit)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(CardTextColumnsFromUnicharString)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(CardTextColumnsFromPlatformString)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(LongLineIntoCardTextColumns)
+    ->RangeMultiplier(10)
+    ->Range(100000, 1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(LongLineBuiltColumnByColumn)
+    ->RangeMultiplier(10)
+    ->Range(100000, 1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 BENCHMARK(ResetWithModelText)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ResetWithModelTextOverFullModel)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(ReleaseFullModel)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -6,6 +6,8 @@
 #include "foundation/UFemErrorsEditCard.h"
 #include "foundation/UFormattedString.h"
 
+#include <algorithm>
+
 namespace {
 
 // Text left behind by replaced columns is dropped once it outweighs the live text by this much.
@@ -31,6 +33,7 @@ void UFemCardTextColumns::reset()
     cardType_ = UFemNotSetCardType;
     columnText_.clear();
     columnSlots_.clear();
+    liveTextLength_ = 0;
     hasColumnArray_ = false;
     commentString_.reset();
     errorCardString_.reset();
@@ -95,14 +98,20 @@ std::optional<QString> UFemCardTextColumns::commentString() const
 UFemCardTextColumns::ColumnSlot& UFemCardTextColumns::slotAt(quint64 index)
 {
     hasColumnArray_ = true;
-    if (index >= quint64(columnSlots_.size()))
-        columnSlots_.resize(qsizetype(index) + 1);
+    if (index >= quint64(columnSlots_.size())) {
+        // Grown geometrically: resize alone would reallocate for every column of a long line.
+        const qsizetype size = qsizetype(index) + 1;
+        if (size > columnSlots_.capacity())
+            columnSlots_.reserve(std::max(size, 2 * columnSlots_.capacity()));
+        columnSlots_.resize(size);
+    }
     return columnSlots_[qsizetype(index)];
 }
 
 void UFemCardTextColumns::storeColumn(QStringView text, quint64 index)
 {
     ColumnSlot& slot = slotAt(index);
+    liveTextLength_ += text.size() - slot.length;
     slot = { columnText_.size(), text.size() };
     columnText_ += text;
     compactColumnText();
@@ -110,13 +119,10 @@ void UFemCardTextColumns::storeColumn(QStringView text, quint64 index)
 
 void UFemCardTextColumns::compactColumnText()
 {
-    qsizetype live = 0;
-    for (const ColumnSlot& slot : columnSlots_)
-        live += slot.length;
-    if (columnText_.size() <= 2 * live + ColumnTextSlack)
+    if (columnText_.size() <= 2 * liveTextLength_ + ColumnTextSlack)
         return;
     QString text;
-    text.reserve(live);
+    text.reserve(liveTextLength_);
     for (ColumnSlot& slot : columnSlots_) {
         const QStringView column = QStringView(columnText_).mid(slot.location, slot.length);
         slot.location = text.size();
@@ -188,6 +194,7 @@ char16_t UFemCardTextColumns::readModelStringCharactersFromString(
             tokens.length = token.location + token.length - tokens.location;
             slotAt(column)
                 = { qsizetype(token.location - tokens.location), qsizetype(token.length) };
+            liveTextLength_ += qsizetype(token.length);
         }
         if (isSeparator(stop, type)) {
             ++index;
@@ -208,6 +215,7 @@ char16_t UFemCardTextColumns::readModelStringCharactersFromString(
     }
     columnText_.clear();
     columnSlots_.clear();
+    liveTextLength_ = 0;
     index = start;
     URange line;
     UErrorPtr lineError;

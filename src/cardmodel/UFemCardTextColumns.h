@@ -140,6 +140,8 @@ private:
     // The column texts back to back, so that reading a line makes one string, not one per column.
     QString columnText_;
     QVarLengthArray<ColumnSlot, InlineColumnCount> columnSlots_;
+    // The sum of the slots' lengths, kept as columns are stored so that no store sums them all.
+    qsizetype liveTextLength_ = 0;
     bool hasColumnArray_ = false;
     std::optional<QString> commentString_;
     std::optional<QString> errorCardString_;

@@ -160,9 +160,10 @@ quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
     const quint64 startRow = rowIndex == UFemCardNotFound ? cardTable_.count() : rowIndex;
     const UUnicharString source(modelText);
     const quint64 length = source.length();
-    if (length == 0)
+    // Editors that write UTF-16 or UTF-8 with a byte-order mark leave it at the start of the text.
+    quint64 index = length > 0 && source.characterAtIndex(0) == UFemByteOrderMark ? 1 : 0;
+    if (index >= length)
         return 0;
-    quint64 index = 0;
     quint64 row = startRow;
     quint64 count = 0;
     UErrorPtr failure;

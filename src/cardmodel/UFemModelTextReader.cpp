@@ -222,7 +222,9 @@ char16_t readScanned(const UStringGettingCharactersProtocol& source, quint64& in
 }
 
 // Reads the whole string with `read`; a stop before its end is the unexpected error `message`.
-template <typename Read>
+// An error tail is refused: the reader would silently drop what follows it, and written back the
+// text would turn its card into an error line.
+template <ScanMode Mode, typename Read>
 char16_t readWholeString(
     const QString& string, URange& range, UErrorPtr* error, const char* message, Read read)
 {
@@ -230,7 +232,17 @@ char16_t readWholeString(
     quint64 index = 0;
     UErrorPtr readError;
     const char16_t stop = read(source, index, source.length(), range, &readError);
+    if (!readError) {
+        const qsizetype tail = string.indexOf(QChar(UFemErrorTailCharacter));
+        if (tail >= 0) {
+            ScanResult result;
+            result.failure = Failure::Illegal;
+            result.failureIndex = quint64(tail);
+            readError = scanError(Mode, result, source, 0, source.length());
+        }
+    }
     if (readError) {
+        range = {};
         UFemSetError(error, readError);
         return 0;
     }
@@ -294,7 +306,8 @@ char16_t UFemReadNameToken(
 
 char16_t UFemTrimmedColumnStringRange(const QString& string, URange& range, UErrorPtr* error)
 {
-    return readWholeString(string, range, error, "Reading column string didn't reach to the end.",
+    return readWholeString<ScanMode::Column>(string, range, error,
+        "Reading column string didn't reach to the end.",
         [](const auto& source, quint64& index, quint64 end, URange& token, UErrorPtr* readError) {
             return UFemReadModelColumnString(
                 source, index, end, token, UFemColumnSeparatingCharacterTypeNone, readError);
@@ -303,7 +316,8 @@ char16_t UFemTrimmedColumnStringRange(const QString& string, URange& range, UErr
 
 char16_t UFemTrimmedCommentStringRange(const QString& string, URange& range, UErrorPtr* error)
 {
-    return readWholeString(string, range, error, "Reading comment string didn't reach to the end.",
+    return readWholeString<ScanMode::Comment>(string, range, error,
+        "Reading comment string didn't reach to the end.",
         [](const auto& source, quint64& index, quint64 end, URange& comment, UErrorPtr* readError) {
             return UFemReadModelCommentString(source, index, end, comment, readError);
         });

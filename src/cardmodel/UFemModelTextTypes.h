@@ -39,6 +39,7 @@ inline constexpr char16_t UFemCommaCharacter = u',';
 inline constexpr char16_t UFemCommentCharacter = u'\\';
 // Starts the error tail of a line, which every reader ignores.
 inline constexpr char16_t UFemErrorTailCharacter = u'\u00A1';
+inline constexpr char16_t UFemByteOrderMark = u'\uFEFF';
 
 inline bool UFemIsLineEnd(char16_t unit)
 {

@@ -62,8 +62,6 @@ UFemStringSearchManager::stringSearchManagerWithSearchString(const QString& sear
     QString prepared = searchString;
     if (doesSearchIgnoreSpace)
         prepared.remove(u' ');
-    if (doesSearchIgnoreCase)
-        prepared = prepared.toLower();
     // A blank search string with ignore space would match everywhere without advancing.
     if (prepared.isEmpty()) {
         UFemSetError(error, UFemEmptySearchStringError());

@@ -1,6 +1,6 @@
 // Matching the search string inside one text: contains (with the platform's case folding when
 // blanks count), begins with, equals and ends with; ignoring blanks skips U+0020 of the text
-// between matched characters, ignoring case folds only a to z.
+// between matched characters, ignoring case compares the simple case folding of both sides.
 #include "cardmodel/UFemStringSearchManager.h"
 
 namespace {
@@ -49,8 +49,9 @@ bool UFemStringSearchManager::isSameCharacter(
 {
     if (textCharacter == searchCharacter)
         return true;
-    return doesSearchIgnoreCase_ && searchCharacter >= u'a' && searchCharacter <= u'z'
-        && textCharacter == searchCharacter - (u'a' - u'A');
+    return doesSearchIgnoreCase_
+        && QChar::toCaseFolded(char32_t(textCharacter))
+        == QChar::toCaseFolded(char32_t(searchCharacter));
 }
 
 URange UFemStringSearchManager::matchContains(QStringView text, URange range) const

@@ -173,6 +173,51 @@ TEST(CardTextColumns, SettersCheckOneColumnAndOneComment)
     EXPECT_EQ(columns.numberOfColumns(), 4u);
 }
 
+TEST(CardTextColumns, SettersRefuseAnErrorTail)
+{
+    UFemCardTextColumns columns = readLine(u"Node , N1 , , 1"_qs, Comma);
+    ASSERT_TRUE(columns.setCommentString(u"kept"_qs, nullptr));
+    const QString withTail = u"p"_qs + QChar(0x00A1) + u"q"_qs;
+    UErrorPtr error;
+    EXPECT_FALSE(columns.setColumnString(withTail, 1, &error));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code(), 13002);
+    EXPECT_EQ(error->localizedDescription(),
+        u"Illegal character or control character exists. ( Character code: 161 )"_qs);
+    error.reset();
+    EXPECT_FALSE(columns.setCommentString(u"a "_qs + QChar(0x00A1) + u" Error : x"_qs, &error));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code(), 13002);
+    EXPECT_EQ(error->localizedDescription(),
+        u"Character '"_qs + QChar(0x00A1)
+            + u"' (char code: 161) exists in comment string. (control char or illegal char)"_qs);
+    EXPECT_EQ(columnsOf(columns), u"Node|N1|-|1"_qs);
+    EXPECT_EQ(columns.commentString(), u"kept"_qs);
+}
+
+TEST(CardTextColumns, LinesOfVeryManyColumnsReadAndBuildWhole)
+{
+    constexpr int columnCount = 100000;
+    QStringList texts;
+    for (int i = 0; i < columnCount; ++i)
+        texts.append(QString::number(i % 7 == 0 ? -i : i));
+    const QString line = texts.join(u" , "_qs) + u" ,"_qs;
+    const UFemCardTextColumns read = readLine(line, Comma);
+    ASSERT_EQ(read.numberOfColumns(), quint64(columnCount));
+    EXPECT_EQ(read.columnStringAtIndex(77777), texts[77777]);
+    EXPECT_EQ(read.cardString(), line);
+
+    // Built column by column, as a card writes its line, replacing some on the way.
+    UFemCardTextColumns built;
+    for (int i = 0; i < columnCount; ++i) {
+        ASSERT_TRUE(built.setColumnString(texts[i], quint64(i), nullptr));
+        if (i % 1000 == 999) {
+            ASSERT_TRUE(built.setColumnString(texts[i / 2], quint64(i / 2), nullptr));
+        }
+    }
+    EXPECT_EQ(built.cardString(), line);
+}
+
 TEST(CardTextColumns, ReplacedColumnsKeepTheirNeighbours)
 {
     UFemCardTextColumns columns = readLine(u"Rod , R1 , P1 , N1 , N2"_qs, Comma);

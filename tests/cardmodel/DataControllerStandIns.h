@@ -16,7 +16,8 @@ namespace fakecards {
 class NotificationSpy {
 public:
     NotificationSpy(UNotificationCenter& center, const void* sender)
-        : observation_(center.observe(QString(), sender, [this](const UNotification& n) { names.append(n.name); }))
+        : observation_(center.observe(
+            QString(), sender, [this](const UNotification& n) { names.append(n.name); }))
     {
     }
     QStringList take()
@@ -33,7 +34,10 @@ private:
 
 class FakeDelegate : public UFemDataControllerDelegate {
 public:
-    UErrorPtr modelDataLockedErrorWithDataController(const UFemDataController&) override { return lockError; }
+    UErrorPtr modelDataLockedErrorWithDataController(const UFemDataController&) override
+    {
+        return lockError;
+    }
     UFemUserPreferences* documentUserPreferences() const override { return nullptr; }
     void showCardIdentifierNumberLimitWarningAlert(
         const QString& messageText, const QString& informativeText, quint64 alertStyle) override
@@ -52,10 +56,29 @@ public:
 
 class FakeResultDataManager : public UFemResultDataManager {
 public:
+    std::optional<QString> projectTitleString() const override { return std::nullopt; }
+    std::optional<QString> projectVersionString() const override { return std::nullopt; }
+    std::optional<QString> projectCommentString() const override { return std::nullopt; }
     std::optional<QString> modelText() const override { return text; }
+    std::optional<QString> calculationInfoString() const override { return std::nullopt; }
+    std::optional<QString> calculationLogString() const override { return std::nullopt; }
+    std::optional<QString> calculationErrorString() const override { return std::nullopt; }
+    quint64 nodeCount() const override { return 0; }
+    quint64 caseCount() const override { return 0; }
+    QStringList nodeCardNameStringArray() const override { return {}; }
+    QStringList caseCardNameStringArray() const override { return {}; }
+    QStringList caseRestraintCardNameStringArray() const override { return {}; }
+    bool getNodeDisplacement(double*, quint8*, quint64, quint64, quint64, std::optional<QString>*,
+        UErrorPtr*) const override
+    {
+        return false;
+    }
     UErrorPtr calculationError() const override { return error; }
     bool canSynchronizeNodeNoAndCaseNoWithModelData() const override { return canSynchronize; }
-    std::optional<QByteArray> resultFileData(UErrorPtr*) const override { return text ? text->toUtf8() : QByteArray(); }
+    std::optional<QByteArray> resultFileData(UErrorPtr*) const override
+    {
+        return text ? text->toUtf8() : QByteArray();
+    }
 
     std::optional<QString> text;
     UErrorPtr error;

@@ -116,6 +116,31 @@ TEST_F(ModelReadFixture, LineEndsMakeOneCardPerLine)
     EXPECT_FALSE(undoManager.canUndo());
 }
 
+TEST_F(ModelReadFixture, AByteOrderMarkAtTheStartIsDropped)
+{
+    const QString bom(QChar(0xFEFF));
+    UErrorPtr error;
+    ASSERT_TRUE(controller.resetWithModelText(canonicalModelText, false, &error));
+    const QStringList plainLabels = labels();
+    const QString plainText = linesWithoutErrorDescriptions();
+    ASSERT_TRUE(controller.resetWithModelText(bom + canonicalModelText, false, &error));
+    EXPECT_EQ(labels(), plainLabels);
+    EXPECT_EQ(linesWithoutErrorDescriptions(), plainText);
+    EXPECT_EQ(controller.cardAtCardRowIndex(0)->commentString(), QStringLiteral("a small frame"));
+
+    ASSERT_TRUE(controller.resetWithModelText(bom, false, &error));
+    EXPECT_EQ(controller.cardCount(), 0u);
+
+    // Anywhere else it is a control character, with which no line reads.
+    const QString laterMark = QStringLiteral("Node , N1 ,  , 1 , 2 , 3 ,\n") + bom
+        + QStringLiteral("Node , N2 ,  , 1 , 2 , 3 ,\n");
+    for (const QString& text : { laterMark, bom + bom }) {
+        error.reset();
+        EXPECT_FALSE(controller.resetWithModelText(text, true, &error));
+        EXPECT_EQ(codeOf(error), 13002);
+    }
+}
+
 TEST_F(ModelReadFixture, ColumnsBeyondTheClassAndMissingOnes)
 {
     // Empty columns past the class's six are allowed; a line may stop early.

@@ -49,7 +49,8 @@ protected:
     void add(const char* label, const char* line)
     {
         UErrorPtr error;
-        std::shared_ptr<UFemCard> card = model.makeCard(fakeCardClass(label), QString::fromUtf8(line), &error);
+        std::shared_ptr<UFemCard> card
+            = model.makeCard(fakeCardClass(label), QString::fromUtf8(line), &error);
         ASSERT_TRUE(card) << line;
         ASSERT_EQ(UFemCardString(*card), QString::fromUtf8(line));
         owned.push_back(card);
@@ -203,7 +204,7 @@ TEST(StringSearch, MatchingInOneText)
     EXPECT_EQ(at("apple pie", ends, "pie"), NF);
 }
 
-TEST(StringSearch, IgnoreCaseFoldsLikeThePlatformOnlyWhenBlanksCount)
+TEST(StringSearch, IgnoreCaseFoldsBothSidesInEveryFunction)
 {
     const auto at = [](const QString& search, Options o, const QString& text) {
         return manager(search, o)->searchStringWithTargetString(text, { NF, 0 }, nullptr);
@@ -211,16 +212,36 @@ TEST(StringSearch, IgnoreCaseFoldsLikeThePlatformOnlyWhenBlanksCount)
     EXPECT_EQ(at("apple", { .ignoreCase = true }, "An APPLE"), 3u);
     EXPECT_EQ(at("APPLE", { .ignoreCase = true }, "An apple"), 3u);
     EXPECT_EQ(at("apple", {}, "An APPLE"), NF);
-    EXPECT_EQ(at(QString::fromUtf8("\xC3\xA4pfel"), { .ignoreCase = true },
-                  QString::fromUtf8("\xC3\x84PFEL")),
-        0u);
-    EXPECT_EQ(at(QString::fromUtf8("\xC3\xA4pfel"), { .ignoreSpace = true, .ignoreCase = true },
-                  QString::fromUtf8("\xC3\x84PFEL")),
-        NF);
     EXPECT_EQ(at("Ap Ple", { .ignoreSpace = true, .ignoreCase = true }, "an APPLE"), 3u);
     EXPECT_EQ(
         at("ap", { .function = UFemStringSearchFunctionBeginsWith, .ignoreCase = true }, "APPLE"),
         0u);
+    EXPECT_EQ(at("a[1]", { .ignoreSpace = true, .ignoreCase = true }, "x A[1]"), 2u);
+    EXPECT_EQ(at("a{1}", { .ignoreSpace = true, .ignoreCase = true }, "x A[1]"), NF);
+
+    // Letters beyond ASCII, upper in the search and lower in the text and the other way round.
+    const QString upperE = QString::fromUtf8("\xC3\x89");
+    const QString lowerE = QString::fromUtf8("\xC3\xA9");
+    const QString upperApfel = QString::fromUtf8("\xC3\x84PFEL");
+    const QString lowerApfel = QString::fromUtf8("\xC3\xA4pfel");
+    const QList<Options> everyFunction = {
+        { .ignoreSpace = true, .ignoreCase = true },
+        { .ignoreCase = true },
+        { .function = UFemStringSearchFunctionBeginsWith, .ignoreCase = true },
+        { .function = UFemStringSearchFunctionEquals, .ignoreCase = true },
+        { .function = UFemStringSearchFunctionEndsWith, .ignoreCase = true },
+        { .function = UFemStringSearchFunctionEquals, .ignoreSpace = true, .ignoreCase = true },
+    };
+    for (const Options& options : everyFunction) {
+        EXPECT_EQ(at(upperE, options, upperE), 0u);
+        EXPECT_EQ(at(upperE, options, lowerE), 0u);
+        EXPECT_EQ(at(lowerE, options, upperE), 0u);
+        EXPECT_EQ(at(lowerApfel, options, upperApfel), 0u);
+        EXPECT_EQ(at(upperApfel, options, lowerApfel), 0u);
+        Options caseCounts = options;
+        caseCounts.ignoreCase = false;
+        EXPECT_EQ(at(upperE, caseCounts, lowerE), NF);
+    }
 }
 
 TEST_F(StringSearchFixture, RequestAndRangeErrors)

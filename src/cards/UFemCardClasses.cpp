@@ -1,0 +1,31 @@
+#include "cards/UFemCardClasses.h"
+
+#include "cardmodel/UFemCardClassManager.h"
+#include "cards/Material.h"
+#include "cards/RodProp.h"
+#include "cards/ShellProp.h"
+#include "cards/SolidProp.h"
+
+// A class joins by a line at its place. The order numbers the value types the classes register,
+// so it is the registry's: Node, Rod, Quad4c, Hexa, RodProp, ShellProp, SolidProp, Material,
+// ForceSet, Force, RestraintSet, FixNode, RestraintEquation, ForceDisp, Case.
+const std::vector<const UFemCardClass*>& UFemCardClassesInRegistryOrder()
+{
+    static const std::vector<const UFemCardClass*> classes {
+        &RodProp::cardClassObject(),
+        &ShellProp::cardClassObject(),
+        &SolidProp::cardClassObject(),
+        &Material::cardClassObject(),
+    };
+    return classes;
+}
+
+void UFemInstallCardClasses()
+{
+    static const bool isInstalled = [] {
+        UFemCardClassManager::setSharedCardClasses(UFemCardClassesInRegistryOrder());
+        UFemCardClassManager::sharedCardClassManager();
+        return true;
+    }();
+    (void)isInstalled;
+}
