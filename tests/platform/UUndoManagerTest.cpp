@@ -206,8 +206,6 @@ TEST(UndoManager, NotificationsAroundUndoAndRedo)
     EXPECT_EQ(events,
         QStringList({ "DidCloseUndoGroup", "WillUndoChange", "action", "DidUndoChange",
             "WillRedoChange", "redo action", "DidRedoChange" }));
-    EXPECT_EQ(UUndoManagerWillUndoChangeNotification, "UUndoManagerWillUndoChangeNotification");
-    EXPECT_EQ(UUndoManagerDidRedoChangeNotification, "UUndoManagerDidRedoChangeNotification");
 }
 
 TEST(UndoManager, DisablingLevelsAndRemoveAllActions)

@@ -184,7 +184,6 @@ TEST_F(UserDefaults, WritingPostsTheChangeNotification)
     defaults.removeObjectForKey("Key");
     EXPECT_EQ(posts, 2);
     EXPECT_EQ(seen.toInt(), 1);
-    EXPECT_EQ(UUserDefaultsDidChangeNotification, "UUserDefaultsDidChangeNotification");
 }
 
 TEST_F(UserDefaults, StandardDefaultsLiveUnderTheApplicationName)

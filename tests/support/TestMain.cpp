@@ -15,6 +15,14 @@ using TestApplication = QCoreApplication;
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+#ifdef VANTREL_TEST_GUI
+    // CTest's test discovery runs the suite without the tests' environment; with no display the
+    // widgets need the offscreen platform even to list the tests.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+#endif
     TestApplication app(argc, argv);
     TestApplication::setOrganizationName("VantrelTests");
     TestApplication::setApplicationName("VantrelTests");
