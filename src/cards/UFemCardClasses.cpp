@@ -1,7 +1,9 @@
 #include "cards/UFemCardClasses.h"
 
 #include "cardmodel/UFemCardClassManager.h"
+#include "cards/Case.h"
 #include "cards/Material.h"
+#include "cards/Node.h"
 #include "cards/RodProp.h"
 #include "cards/ShellProp.h"
 #include "cards/SolidProp.h"
@@ -12,10 +14,14 @@
 const std::vector<const UFemCardClass*>& UFemCardClassesInRegistryOrder()
 {
     static const std::vector<const UFemCardClass*> classes {
+        &Node::cardClassObject(),
+        // Rod, Quad4c, Hexa
         &RodProp::cardClassObject(),
         &ShellProp::cardClassObject(),
         &SolidProp::cardClassObject(),
         &Material::cardClassObject(),
+        // ForceSet, Force, RestraintSet, FixNode, RestraintEquation, ForceDisp
+        &Case::cardClassObject(),
     };
     return classes;
 }

@@ -93,7 +93,8 @@ UErrorPtr UFemConcreteCard::emptyColumnErrorToRegister() const
     for (quint64 index = 1; index < n; ++index) {
         if (!isRequiredColumnAtIndex(index) || !column(index).isEmptyColumn())
             continue;
-        list += UFormattedString("'%@' (column %lu), ", columnLabelStringAtIndex(index), index + 1);
+        list += ULocalizedFormattedString(
+            "'%@' (column %lu), ", columnLabelStringAtIndex(index), index + 1);
         ++count;
     }
     if (count == 0)
@@ -117,7 +118,7 @@ UErrorPtr UFemConcreteCard::unregisteredCardErrorToRun() const
             = c.noRegisteredCardNameStringArray().value_or(std::vector<QString> {});
         if (names.empty())
             continue;
-        list += UFormattedString(
+        list += ULocalizedFormattedString(
             "'%@', ", QStringList(names.begin(), names.end()).join(QStringLiteral("', '")));
         count += names.size();
     }

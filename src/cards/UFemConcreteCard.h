@@ -16,7 +16,12 @@
 //     tool tip, drawing hooks, isRelatedToCase*, and the capability and solver interfaces
 //     (UFemMaterialPropertySource, UFemSectionAreaSource, UFemThicknessSource,
 //     UFemElementStiffnessSource, UFemForceSource, UFemRestraintSource).
+//     Cards drawn at one node use checkOneNodeColorCardValueArraySize and putOneNodeCardName;
+//     cards that name nodes find them with Node::nodeCardOfColumn (error 42014 when missing).
 //  5. Add one line to UFemCardClasses.cpp at the class's place in the registry order.
+//  A class with growing columns also overrides cardColumnAtIndex, getCardColumnsToCardColumnTable,
+//  numberOfCurrentColumns, isRequiredColumnAtIndex and resetColumnsAfterIndex, and calls its own
+//  invalidiate from its destructor (the base's destructor can no longer reach the override).
 
 #include "cardmodel/UFemCardAbst.h"
 #include "cardmodel/UFemCardClass.h"
@@ -25,7 +30,6 @@
 #include "foundation/UFormattedString.h"
 
 #include <functional>
-
 #include <memory>
 #include <span>
 #include <vector>
@@ -51,8 +55,8 @@ struct UFemConcreteCardClassSpec {
 };
 
 // The common part of the concrete card classes: typed columns made from the class's spec, the
-// common register and run checks, and the defaults of a card that has no values, is not drawn
-// and is part of every case.
+// common register and run checks, and the defaults of a card that has no values, is not drawn,
+// has no rotations and is part of every case.
 class UFemConcreteCard : public UFemCardAbst {
 public:
     ~UFemConcreteCard() override;
@@ -77,6 +81,8 @@ public:
     bool getCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
         _UFemCardValueType cardValueType) const override;
 
+    // Rotations have no meaning for the card.
+    bool isRotationDisplacementValid() const override { return false; }
     // Nothing drawn.
     bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
         const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,

@@ -3,7 +3,9 @@
 #include "CardsTestModel.h"
 
 #include "cardmodel/UFemCardClassManager.h"
+#include "cards/Case.h"
 #include "cards/Material.h"
+#include "cards/Node.h"
 #include "cards/RodProp.h"
 #include "cards/ShellProp.h"
 #include "cards/SolidProp.h"
@@ -43,6 +45,10 @@ TEST(CardPattern, ClassesDescribeThemselvesAsTheTableSays)
     EXPECT_EQ(
         classRow(SolidProp::cardClassObject()), u"SolidProp 5 130 SolidPropFormViewController"_qs);
 
+    EXPECT_EQ(columnLabels(Node::cardClassObject()),
+        (QStringList { "Node", "Card Name", "Coord", "X", "Y", "Z" }));
+    EXPECT_EQ(columnLabels(Case::cardClassObject()),
+        (QStringList { "Case", "Card Name", "Calc Type", "Restraint", "Force" }));
     EXPECT_EQ(columnLabels(Material::cardClassObject()),
         (QStringList { "Material", "Card Name", "Youngs Modulus", "Poissons Ratio" }));
     EXPECT_EQ(columnLabels(RodProp::cardClassObject()),
@@ -176,6 +182,9 @@ TEST(CardPattern, CardsWithoutDrawingDrawNothingAndAreInEveryCase)
     model.read(u"Material , Steel , 200 , 0.25 ,\n"_qs);
     UFemCard& material = model.card(0);
     EXPECT_EQ(material.numberOfNodeForDrawing(), 0u);
+    EXPECT_FALSE(material.doesDrawWhenNotAllNodeValid());
+    // Asked by views of every card, so it answers rather than stopping the program.
+    EXPECT_FALSE(material.isRotationDisplacementValid());
     UErrorPtr error;
     EXPECT_TRUE(material.drawOpenGLToDrawingBuffer(
         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &error));

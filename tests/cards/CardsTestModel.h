@@ -5,6 +5,7 @@
 
 #include "cardmodel/ErrorCard.h"
 #include "cardmodel/UFemCardClass.h"
+#include "cardmodel/UFemCardClassManager.h"
 #include "cardmodel/UFemCardTextColumns.h"
 #include "cardmodel/UFemDataController.h"
 #include "cards/UFemCardClasses.h"
@@ -19,7 +20,10 @@
 #include <memory>
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* stream) { *stream << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* stream)
+{
+    *stream << '"' << text.toStdString() << '"';
+}
 
 namespace cardstest {
 
@@ -76,6 +80,15 @@ public:
     UFemDataController controller;
     std::shared_ptr<UFemCard> single;
 };
+
+// A card value type by its names, as registered in the shared registry.
+inline _UFemCardValueType valueType(const char* major, const char* minor = nullptr)
+{
+    UFemCardClassManager& manager = UFemCardClassManager::sharedCardClassManager();
+    return { manager.majorCardValueTypeWithMajorCardValueTypeString(QString::fromUtf8(major)),
+        minor ? manager.minorCardValueTypeWithMinorCardValueTypeString(QString::fromUtf8(minor))
+              : 0 };
+}
 
 // The text of a card error (register or run check), or a note that there was none.
 inline QString errorDescription(const UErrorPtr& error)

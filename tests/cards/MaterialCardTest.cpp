@@ -15,14 +15,6 @@ _UFemMaterialProperty propertyOf(CardsTestModel& model, const QString& line)
     return property;
 }
 
-_UFemCardValueType valueType(const char* major, const char* minor = nullptr)
-{
-    UFemCardClassManager& manager = UFemCardClassManager::sharedCardClassManager();
-    return { manager.majorCardValueTypeWithMajorCardValueTypeString(QString::fromUtf8(major)),
-        minor ? manager.minorCardValueTypeWithMinorCardValueTypeString(QString::fromUtf8(minor))
-              : 0 };
-}
-
 } // namespace
 
 TEST(MaterialCard, ShearModulusFollowsFromEAndNu)

@@ -9,14 +9,6 @@ using namespace cardstest;
 
 namespace {
 
-_UFemCardValueType valueType(const char* major, const char* minor = nullptr)
-{
-    UFemCardClassManager& manager = UFemCardClassManager::sharedCardClassManager();
-    return { manager.majorCardValueTypeWithMajorCardValueTypeString(QString::fromUtf8(major)),
-        minor ? manager.minorCardValueTypeWithMinorCardValueTypeString(QString::fromUtf8(minor))
-              : 0 };
-}
-
 const QString propertyModel = QStringLiteral("Material , Steel , 210000 , 0.3 ,\n"
                                              "RodProp , RP , Steel , -2.5 ,\n"
                                              "ShellProp , SH , Steel , 0.125 ,\n"

@@ -1,3 +1,4 @@
+#include "RunJobsWithDeadline.h"
 #include "foundation/UReadWriteBuffer.h"
 #include "foundation/URootReadWriteBuffer.h"
 
@@ -51,7 +52,8 @@ WriterPlan makePlan(std::mt19937& random, quint64 capacity)
     return plan;
 }
 
-void runWriter(UReadWriteBufferWriting& writer, quint16 writerIndex, const WriterPlan& plan, quint64 capacity)
+void runWriter(
+    UReadWriteBufferWriting& writer, quint16 writerIndex, const WriterPlan& plan, quint64 capacity)
 {
     std::mt19937 random(plan.seed);
     bool canceled = false;
@@ -61,7 +63,8 @@ void runWriter(UReadWriteBufferWriting& writer, quint16 writerIndex, const Write
         for (quint64 written = 0; written < count;) {
             const quint64 chunk = 1 + random() % std::min(capacity, count - written);
             const bool doesIncrement = random() % 2 == 0;
-            auto* elements = static_cast<Element*>(writer.writeBufferPtrWithElementCount(chunk, doesIncrement, &canceled));
+            auto* elements = static_cast<Element*>(
+                writer.writeBufferPtrWithElementCount(chunk, doesIncrement, &canceled));
             for (quint64 index = 0; index < chunk; ++index)
                 elements[index] = { writerIndex, quint16(stage), sequence++ };
             if (!doesIncrement)
@@ -96,7 +99,8 @@ void runReader(UReadWriteBufferReading& reader, unsigned seed, ReadResult& resul
     bool canceled = false;
     for (;;) {
         bool unknown = false;
-        const quint64 stage = reader.nextReadStageIdentifier_returnsWhenUnknown(random() % 2 ? &unknown : nullptr, &canceled);
+        const quint64 stage = reader.nextReadStageIdentifier_returnsWhenUnknown(
+            random() % 2 ? &unknown : nullptr, &canceled);
         if (unknown) {
             std::this_thread::yield();
             continue;
@@ -120,7 +124,8 @@ void runReader(UReadWriteBufferReading& reader, unsigned seed, ReadResult& resul
             }
             if (isOver)
                 break;
-            const quint16 writer = quint16(std::find(children, children + childCount, child) - children);
+            const quint16 writer
+                = quint16(std::find(children, children + childCount, child) - children);
             if (writer >= childCount || bufferIndex >= child->bufferCount())
                 return result.fault("buffer of no child");
             for (auto* element = static_cast<const Element*>(start); element != end; ++element) {
@@ -147,30 +152,6 @@ void expectEverythingRead(const std::vector<WriterPlan>& plans, const ReadResult
     EXPECT_EQ(result.stages, std::vector<quint64>(stages.begin(), stages.end()));
 }
 
-// Runs `jobs` on their own threads; stops the program when they do not all end within a time
-// far beyond need, so that a lost wake-up shows as a failure and not as a hung test.
-void runAll(std::vector<std::function<void()>> jobs)
-{
-    std::atomic<size_t> finished { 0 };
-    std::vector<std::thread> threads;
-    for (auto& job : jobs) {
-        threads.emplace_back([&finished, job] {
-            job();
-            ++finished;
-        });
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (finished.load() < jobs.size()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ADD_FAILURE() << "threads still waiting";
-            std::abort();
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    for (std::thread& thread : threads)
-        thread.join();
-}
-
 // Writes stage `stage` until the buffer is canceled; answers whether the cancel reached it.
 bool writeUntilCanceled(UReadWriteBufferWriting& writer, quint64 stage, quint64 capacity)
 {
@@ -194,7 +175,8 @@ TEST(ReadWriteBufferThreads, OneRingDeliversEveryElementInOrder)
         const std::vector<WriterPlan> plans { makePlan(random, capacity) };
         ReadResult result;
         const unsigned readerSeed = unsigned(random());
-        runAll({ [&] { runWriter(ring, 0, plans[0], capacity); }, [&] { runReader(ring, readerSeed, result); } });
+        runJobsWithDeadline({ [&] { runWriter(ring, 0, plans[0], capacity); },
+            [&] { runReader(ring, readerSeed, result); } });
         expectEverythingRead(plans, result);
     }
 }
@@ -216,13 +198,14 @@ TEST(ReadWriteBufferThreads, RootMergesOneToFourWriters)
                 plans.push_back(makePlan(random, capacity));
             for (quint64 writer = 0; writer < writerCount; ++writer) {
                 jobs.push_back([&, writer] {
-                    runWriter(*root.childBufferAtIndex(writer), quint16(writer), plans[writer], capacity);
+                    runWriter(
+                        *root.childBufferAtIndex(writer), quint16(writer), plans[writer], capacity);
                 });
             }
             ReadResult result;
             const unsigned readerSeed = unsigned(random());
             jobs.push_back([&] { runReader(root, readerSeed, result); });
-            runAll(jobs);
+            runJobsWithDeadline(jobs);
             expectEverythingRead(plans, result);
         }
     }
@@ -232,7 +215,7 @@ TEST(ReadWriteBufferThreads, CancelFromTheReaderWakesTheWriter)
 {
     UReadWriteBuffer ring(sizeof(Element), 3, 4);
     std::atomic<bool> writerSawCancel { false };
-    runAll({ [&] { writerSawCancel = writeUntilCanceled(ring, 0, 4); },
+    runJobsWithDeadline({ [&] { writerSawCancel = writeUntilCanceled(ring, 0, 4); },
         [&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
             ring.requestCancel();
@@ -248,16 +231,17 @@ TEST(ReadWriteBufferThreads, CancelFromTheWriterWakesTheReader)
         if (hasOpenedStage)
             ring.openWriteStageWithStageIdentifier(0, &canceled);
         std::atomic<bool> readerSawCancel { false };
-        runAll({ [&] {
-                    bool readerCanceled = false;
-                    // Waits for a stage, or for a buffer of the open stage.
-                    if (ring.openReadStageWithStageIdentifier(0, &readerCanceled)) {
-                        const void* start = nullptr;
-                        const void* end = nullptr;
-                        ring.getNextReadBufferStartPtr(&start, &end, nullptr, &readerCanceled);
-                    }
-                    readerSawCancel = readerCanceled;
-                },
+        runJobsWithDeadline({ [&] {
+                                 bool readerCanceled = false;
+                                 // Waits for a stage, or for a buffer of the open stage.
+                                 if (ring.openReadStageWithStageIdentifier(0, &readerCanceled)) {
+                                     const void* start = nullptr;
+                                     const void* end = nullptr;
+                                     ring.getNextReadBufferStartPtr(
+                                         &start, &end, nullptr, &readerCanceled);
+                                 }
+                                 readerSawCancel = readerCanceled;
+                             },
             [&] {
                 std::this_thread::sleep_for(std::chrono::milliseconds(30));
                 ring.requestCancel();
@@ -282,7 +266,7 @@ TEST(ReadWriteBufferThreads, RootCancelFromTheReaderWakesEveryWriter)
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         root.requestCancel();
     });
-    runAll(jobs);
+    runJobsWithDeadline(jobs);
     EXPECT_EQ(writersSawCancel, 4);
 }
 
@@ -317,6 +301,6 @@ TEST(ReadWriteBufferThreads, RootCancelFromAWriterWakesTheReaderAndTheOtherWrite
         if (canceled)
             ++wokenUp;
     });
-    runAll(jobs);
+    runJobsWithDeadline(jobs);
     EXPECT_EQ(wokenUp, 4);
 }
