@@ -2,8 +2,10 @@
 
 #include "cardmodel/UFemCardClassManager.h"
 #include "cards/Case.h"
+#include "cards/Hexa.h"
 #include "cards/Material.h"
 #include "cards/Node.h"
+#include "cards/Rod.h"
 #include "cards/RodProp.h"
 #include "cards/ShellProp.h"
 #include "cards/SolidProp.h"
@@ -15,7 +17,9 @@ const std::vector<const UFemCardClass*>& UFemCardClassesInRegistryOrder()
 {
     static const std::vector<const UFemCardClass*> classes {
         &Node::cardClassObject(),
-        // Rod, Quad4c, Hexa
+        &Rod::cardClassObject(),
+        // Quad4c
+        &Hexa::cardClassObject(),
         &RodProp::cardClassObject(),
         &ShellProp::cardClassObject(),
         &SolidProp::cardClassObject(),
