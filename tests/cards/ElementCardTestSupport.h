@@ -1,10 +1,10 @@
 #pragma once
 
+#include "../cardmodel/DataControllerStandIns.h"
 #include "CardsTestModel.h"
 
 #include "cardmodel/UFemCardName.h"
 #include "cardmodel/UFemMatrixCalculator.h"
-#include "cardmodel/UFemResultDataManager.h"
 
 #include <array>
 #include <map>
@@ -61,23 +61,8 @@ public:
 };
 
 // Results in which node number n has the translations `translations[n]` in every case.
-class NodeTranslationResults : public UFemResultDataManager {
+class NodeTranslationResults : public fakecards::FakeResultDataManager {
 public:
-    std::optional<QString> projectTitleString() const override { return std::nullopt; }
-    std::optional<QString> projectVersionString() const override { return std::nullopt; }
-    std::optional<QString> projectCommentString() const override { return std::nullopt; }
-    std::optional<QString> modelText() const override { return text; }
-    std::optional<QString> calculationInfoString() const override { return std::nullopt; }
-    std::optional<QString> calculationLogString() const override { return std::nullopt; }
-    std::optional<QString> calculationErrorString() const override { return std::nullopt; }
-    UErrorPtr calculationError() const override { return nullptr; }
-    bool canSynchronizeNodeNoAndCaseNoWithModelData() const override { return true; }
-    quint64 nodeCount() const override { return 8; }
-    quint64 caseCount() const override { return 1; }
-    QStringList nodeCardNameStringArray() const override { return {}; }
-    QStringList caseCardNameStringArray() const override { return {}; }
-    QStringList caseRestraintCardNameStringArray() const override { return {}; }
-    std::optional<QByteArray> resultFileData(UErrorPtr*) const override { return QByteArray(); }
     bool getNodeDisplacement(double* values, quint8* states, quint64 nodeNo,
         quint64 rotationIndexSet, quint64, std::optional<QString>*, UErrorPtr*) const override
     {
@@ -95,7 +80,6 @@ public:
         return true;
     }
 
-    std::optional<QString> text;
     std::map<quint64, std::array<double, 3>> translations;
 };
 
@@ -107,6 +91,17 @@ inline void readWithResults(CardsTestModel& model, const QString& modelText,
     results->text = model.controller.modelTextOfAllCards();
     UErrorPtr error;
     ASSERT_TRUE(model.controller.setResultDataManager(results, false, &error));
+}
+
+// `count` values of the card for the case; a failed request is a test failure.
+inline std::vector<double> cardValues(const UFemCard& card, const UFemCard& caseCard,
+    const char* type, quint64 count, const char* minor = nullptr)
+{
+    std::vector<double> out(count, -99.0);
+    UErrorPtr error;
+    EXPECT_TRUE(card.getCardValue(out.data(), cardstest::valueType(type, minor), &caseCard, &error))
+        << type;
+    return out;
 }
 
 } // namespace elementcardtest

@@ -64,12 +64,7 @@ protected:
     }
     std::vector<double> values(const char* type, quint64 count, const char* minor = nullptr)
     {
-        std::vector<double> out(count, -99.0);
-        UErrorPtr error;
-        EXPECT_TRUE(model.card(H1Row).getCardValue(
-            out.data(), valueType(type, minor), &model.card(CaseRow), &error))
-            << type;
-        return out;
+        return cardValues(model.card(H1Row), model.card(CaseRow), type, count, minor);
     }
 
     CardsTestModel model;

@@ -36,12 +36,7 @@ protected:
     }
     std::vector<double> values(const char* type, quint64 count)
     {
-        std::vector<double> out(count, -99.0);
-        UErrorPtr error;
-        EXPECT_TRUE(model.card(R1Row).getCardValue(
-            out.data(), valueType(type), &model.card(CaseRow), &error))
-            << type;
-        return out;
+        return cardValues(model.card(R1Row), model.card(CaseRow), type, count);
     }
 
     CardsTestModel model;
