@@ -29,8 +29,7 @@ constexpr double distortedNodes[8][3] = { { 0, 0, 0 }, { 2, 0.1, 0 }, { 2.3, 1.2
 void makeHexaInfo(__UFemHexaElementMatrixWholeElementInfo& info, long index)
 {
     const double stretch = 1.0 + 1e-6 * double(index % 1000);
-    info.youngsModulus = YoungsModulus;
-    info.poissonsRatio = PoissonsRatio;
+    info.materialProperty = { YoungsModulus, PoissonsRatio, 0.0 };
     for (int node = 0; node < 8; ++node)
         for (int axis = 0; axis < 3; ++axis)
             info.nodeLocationTable[node][axis] = distortedNodes[node][axis] * stretch;
@@ -82,7 +81,8 @@ void formOnThreads(double (*form)(long, long), int threadCount)
 void formHexaTextbook(double* stiffness, const __UFemHexaElementMatrixWholeElementInfo& info)
 {
     double d[6][6];
-    UFemHexaMakeElasticityMatrix(d, info.youngsModulus, info.poissonsRatio);
+    UFemHexaMakeElasticityMatrix(
+        d, info.materialProperty.youngsModulus, info.materialProperty.poissonsRatio);
     std::memset(stiffness, 0, sizeof(double) * UFemHexaStiffnessEntryCount);
     for (quint64 point = 0; point < 8; ++point) {
         double weight = 0.0;

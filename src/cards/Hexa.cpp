@@ -97,12 +97,8 @@ UErrorPtr Hexa::checkWarningToRun() const
 bool Hexa::getHexaElementMatrixWholeElementInfo(
     __UFemHexaElementMatrixWholeElementInfo* info, UErrorPtr* error) const
 {
-    _UFemMaterialProperty material;
-    if (!getMaterialProperty(&material, error))
-        return false;
-    info->youngsModulus = material.youngsModulus;
-    info->poissonsRatio = material.poissonsRatio;
-    return getNodeLocationTable(&info->nodeLocationTable[0][0], error);
+    return getMaterialProperty(&info->materialProperty, error)
+        && getNodeLocationTable(&info->nodeLocationTable[0][0], error);
 }
 
 bool Hexa::getElementStiffnessMatrix(double* stiffnessMatrix, UErrorPtr* error) const

@@ -186,7 +186,8 @@ void UFemHexaMakeElementStiffnessMatrix(
     double stiffnessMatrix[576], const __UFemHexaElementMatrixWholeElementInfo& info)
 {
     double elasticity[6][6];
-    UFemHexaMakeElasticityMatrix(elasticity, info.youngsModulus, info.poissonsRatio);
+    UFemHexaMakeElasticityMatrix(
+        elasticity, info.materialProperty.youngsModulus, info.materialProperty.poissonsRatio);
     for (quint64 entry = 0; entry < UFemHexaStiffnessEntryCount; ++entry)
         stiffnessMatrix[entry] = 0.0;
     const GaussPointTable& table = gaussPointTable();
@@ -231,7 +232,8 @@ void UFemHexaMakeStressTable(double* stressTable, const double* naturalPointTabl
     const double displacement[24])
 {
     double elasticity[6][6];
-    UFemHexaMakeElasticityMatrix(elasticity, info.youngsModulus, info.poissonsRatio);
+    UFemHexaMakeElasticityMatrix(
+        elasticity, info.materialProperty.youngsModulus, info.materialProperty.poissonsRatio);
     for (quint64 point = 0; point < numberOfPoint; ++point) {
         double strain[6];
         strainAtPoint(strain, naturalPointTable + UFemHexaDimension * point, info.nodeLocationTable,

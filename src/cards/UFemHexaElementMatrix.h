@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cards/UFemMaterialPropertySource.h"
+
 #include <QtGlobal>
 
 // The mathematics of the 8-node trilinear isoparametric solid. Nodes 1 to 4 form the face
@@ -19,8 +21,7 @@ extern const double UFemHexaNodeNaturalCoordinateTable[8][3];
 
 // What the element's matrices are made of: its material and the locations of nodes 1 to 8.
 struct __UFemHexaElementMatrixWholeElementInfo {
-    double youngsModulus = 0.0;
-    double poissonsRatio = 0.0;
+    _UFemMaterialProperty materialProperty;
     double nodeLocationTable[8][3] = {};
 };
 

@@ -13,7 +13,7 @@ using namespace elementcardtest;
 namespace {
 
 // The distorted single brick of the element tests (rows 3-10), the same nodes mirrored, eight
-// nodes in one place (rows 11-18), and a brick on a shell property.
+// nodes in one place (rows 11-18), a brick on a shell property, and one whose volume overflows.
 const QString hexaModel
     = QStringLiteral("Material , Steel , 210000 , 0.3 ,\n"
                      "SolidProp , SO , Steel ,\n"
@@ -39,10 +39,13 @@ const QString hexaModel
                      "Hexa , H3 , SO , N5 , N6 , N7 , N8 , N1 , N2 , N3 , N4 ,\n"
                      "Hexa , H4 , SO , Q1 , Q2 , Q3 , Q4 , Q5 , Q6 , Q7 , Q8 ,\n"
                      "Hexa , H5 , SO , N1 , N2 , N3 , N4 , N5 , N6 , N7 , N9 ,\n"
+                     "Node , Z7 ,  , 1e300 , 1e300 , 1e300 ,\n"
+                     "Hexa , H6 , SO , N1 , N2 , N3 , N4 , N5 , N6 , Z7 , N8 ,\n"
                      "Case , C1 , LINEAR_STATIC , RS , FS ,\n");
 
 constexpr quint64 H1Row = 19;
-constexpr quint64 CaseRow = 24;
+constexpr quint64 CaseRow = 26;
+constexpr quint64 OverflowRow = 25;
 
 // The fixture's displacements of nodes 5-8 under its loads (nodes 1-4 fixed), to 7 digits.
 constexpr double fixtureTranslations[4][3]
@@ -104,6 +107,12 @@ TEST(HexaElementCard, RegisterRunAndWarningChecks)
         EXPECT_EQ(warning->localizedDescription(),
             u"( Error to Run ) Element Volume is zero or negative."_qs);
     }
+    // A volume that is not a number would pass a test for "zero or negative".
+    const UErrorPtr overflow = model.card(OverflowRow).checkWarningToRun();
+    ASSERT_TRUE(overflow);
+    EXPECT_EQ(overflow->code(), 12017);
+    EXPECT_EQ(
+        overflow->localizedDescription(), u"( Error to Run ) Element Volume is not finite."_qs);
     const UErrorPtr missing = model.card(H1Row + 4).checkWarningToRun();
     ASSERT_TRUE(missing);
     EXPECT_TRUE(
@@ -146,6 +155,10 @@ TEST(HexaElementCard, CollapsedElementStiffnessFailsNamingTheCard)
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code(), 21010);
     EXPECT_TRUE(error->localizedDescription().contains(u"Hexa 'H4'"_qs));
+    EXPECT_TRUE(calculator.blocks.empty());
+    EXPECT_FALSE(model.cardAs<Hexa>(OverflowRow)
+                     .putElementStiffnessMatrixToMatrixCalculator(calculator, &error));
+    EXPECT_TRUE(error->localizedDescription().contains(u"Hexa 'H6'"_qs));
     EXPECT_TRUE(calculator.blocks.empty());
     // A mirrored element is warned about but still has a finite stiffness.
     EXPECT_TRUE(model.cardAs<Hexa>(H1Row + 2).putElementStiffnessMatrixToMatrixCalculator(

@@ -21,8 +21,7 @@ __UFemHexaElementMatrixWholeElementInfo elementInfo(
     const double (&nodes)[8][3], double youngsModulus, double poissonsRatio)
 {
     __UFemHexaElementMatrixWholeElementInfo info;
-    info.youngsModulus = youngsModulus;
-    info.poissonsRatio = poissonsRatio;
+    info.materialProperty = { youngsModulus, poissonsRatio, 0.0 };
     std::memcpy(info.nodeLocationTable, nodes, sizeof(info.nodeLocationTable));
     return info;
 }
@@ -192,8 +191,7 @@ TEST(HexaElement, ConstantStrainPatchOfFiveIrregularElements)
             connection[corner + 4] = std::size_t(quad[corner]) + 8;
         }
         __UFemHexaElementMatrixWholeElementInfo info;
-        info.youngsModulus = youngsModulus;
-        info.poissonsRatio = poissonsRatio;
+        info.materialProperty = { youngsModulus, poissonsRatio, 0.0 };
         for (int corner = 0; corner < 8; ++corner)
             std::memcpy(
                 info.nodeLocationTable[corner], nodes[connection[corner]], 3 * sizeof(double));
