@@ -1,0 +1,134 @@
+#include "documents/UFemProjectFile.h"
+
+#include "foundation/UFemErrorsFile.h"
+#include "platform/KeyedArchive.h"
+
+namespace {
+
+const QString DataTypeKey = QStringLiteral("UFemDataTypeString");
+const QString MinimumVersionStringKey
+    = QStringLiteral("UFemMinimumApplicationVersionStringForDataType");
+const QString MinimumVersionNumberKey
+    = QStringLiteral("UFemMinimumApplicationVersionNumberForDataType");
+const QString CreatorVersionStringKey = QStringLiteral("UFemDataCreatorApplicationVersionString");
+const QString CreatorVersionNumberKey = QStringLiteral("UFemDataCreatorApplicationVersionNumber");
+const QString TitleKey = QStringLiteral("projectTitleString");
+const QString VersionKey = QStringLiteral("projectVersionString");
+const QString CommentKey = QStringLiteral("projectCommentString");
+const QString ModelPathKey = QStringLiteral("projectModelFilePathString");
+const QString ModelAutoKey = QStringLiteral("projectDoesLoadModelDataAuto");
+const QString ResultPathKey = QStringLiteral("projectResultFilePathString");
+const QString ResultAutoKey = QStringLiteral("projectDoesLoadResultDataAuto");
+const QString PreferencesKey = QStringLiteral("projectPreferencesDictionary");
+
+const QString ProjectDataType = QStringLiteral("UFemProjectDocument");
+const QString MinimumVersionString = QStringLiteral("0.8");
+const QString CreatorVersionString = QStringLiteral("0.8.1.5.1");
+// Named in the version message of old files that did not store the string.
+const QString UnstatedMinimumVersionString = QStringLiteral("0.8 (or 0.8.0.1)");
+
+void encodeOptional(KeyedArchive& archive, const std::optional<QString>& value, const QString& key)
+{
+    if (value)
+        archive.encodeObject(*value, key);
+}
+
+// An absent entry, or one referring to no object or to the null object, is no value.
+bool isAbsent(const QVariant& value)
+{
+    return !value.isValid() || value.metaType().id() == QMetaType::Nullptr;
+}
+
+bool decodeOptionalString(
+    const KeyedArchive& archive, const QString& key, std::optional<QString>& out)
+{
+    const QVariant value = archive.decodeObjectForKey(key);
+    if (isAbsent(value)) {
+        out.reset();
+        return true;
+    }
+    if (value.metaType().id() != QMetaType::QString)
+        return false;
+    out = value.toString();
+    return true;
+}
+
+bool decodeOptionalDictionary(
+    const KeyedArchive& archive, const QString& key, std::optional<QVariantMap>& out)
+{
+    const QVariant value = archive.decodeObjectForKey(key);
+    if (isAbsent(value)) {
+        out.reset();
+        return true;
+    }
+    if (value.metaType().id() != QMetaType::QVariantMap)
+        return false;
+    out = value.toMap();
+    return true;
+}
+
+bool decodeFields(const KeyedArchive& archive, UFemProjectFileContents& contents)
+{
+    if (!decodeOptionalString(archive, TitleKey, contents.projectTitleString)
+        || !decodeOptionalString(archive, VersionKey, contents.projectVersionString)
+        || !decodeOptionalString(archive, CommentKey, contents.projectCommentString)
+        || !decodeOptionalString(archive, ModelPathKey, contents.projectModelFilePathString))
+        return false;
+    contents.projectDoesLoadModelDataAuto = archive.decodeBoolForKey(ModelAutoKey);
+    if (!decodeOptionalString(archive, ResultPathKey, contents.projectResultFilePathString))
+        return false;
+    contents.projectDoesLoadResultDataAuto = archive.decodeBoolForKey(ResultAutoKey);
+    return decodeOptionalDictionary(archive, PreferencesKey, contents.projectPreferencesDictionary);
+}
+
+} // namespace
+
+QByteArray UFemProjectFileData(const UFemProjectFileContents& contents)
+{
+    KeyedArchive archive;
+    archive.encodeObject(ProjectDataType, DataTypeKey);
+    archive.encodeObject(MinimumVersionString, MinimumVersionStringKey);
+    archive.encodeInteger(UFemProjectFileMinimumVersionNumber, MinimumVersionNumberKey);
+    archive.encodeObject(CreatorVersionString, CreatorVersionStringKey);
+    archive.encodeInteger(UFemProjectFileCreatorVersionNumber, CreatorVersionNumberKey);
+    encodeOptional(archive, contents.projectTitleString, TitleKey);
+    encodeOptional(archive, contents.projectVersionString, VersionKey);
+    encodeOptional(archive, contents.projectCommentString, CommentKey);
+    encodeOptional(archive, contents.projectModelFilePathString, ModelPathKey);
+    archive.encodeBool(contents.projectDoesLoadModelDataAuto, ModelAutoKey);
+    encodeOptional(archive, contents.projectResultFilePathString, ResultPathKey);
+    archive.encodeBool(contents.projectDoesLoadResultDataAuto, ResultAutoKey);
+    if (contents.projectPreferencesDictionary)
+        archive.encodeObject(*contents.projectPreferencesDictionary, PreferencesKey);
+    return archive.data();
+}
+
+std::optional<UFemProjectFileContents> UFemReadProjectFileData(
+    const QByteArray& data, UErrorPtr* error)
+{
+    const std::optional<KeyedArchive> archive = KeyedArchive::fromData(data);
+    if (!archive) {
+        UFemSetError(error, UFemUnknownProjectFileTypeError());
+        return std::nullopt;
+    }
+    std::optional<QString> dataType;
+    std::optional<QString> minimumVersionString;
+    if (!decodeOptionalString(*archive, DataTypeKey, dataType) || dataType != ProjectDataType
+        || !decodeOptionalString(*archive, MinimumVersionStringKey, minimumVersionString)) {
+        UFemSetError(error, UFemUnknownProjectFileTypeError());
+        return std::nullopt;
+    }
+    if (archive->decodeIntegerForKey(MinimumVersionNumberKey)
+        > UFemProjectFileCreatorVersionNumber) {
+        UFemSetError(error,
+            UFemUnreadableNewProjectFileVersionError_withMinAppVersionStringRequired(
+                minimumVersionString.value_or(UnstatedMinimumVersionString)));
+        return std::nullopt;
+    }
+    UFemProjectFileContents contents;
+    if (!decodeFields(*archive, contents)) {
+        UFemSetError(error, UFemUnknownProjectFileTypeError());
+        return std::nullopt;
+    }
+    return contents;
+}
