@@ -27,10 +27,11 @@ const QString CreatorVersionString = QStringLiteral("0.8.1.5.1");
 // Named in the version message of old files that did not store the string.
 const QString UnstatedMinimumVersionString = QStringLiteral("0.8 (or 0.8.0.1)");
 
-void encodeOptional(KeyedArchive& archive, const std::optional<QString>& value, const QString& key)
+// An absent value keeps its key, referring to no object, as the platform's archiver writes nil.
+template <typename Value>
+void encodeOptional(KeyedArchive& archive, const std::optional<Value>& value, const QString& key)
 {
-    if (value)
-        archive.encodeObject(*value, key);
+    archive.encodeObject(value ? QVariant::fromValue(*value) : QVariant(), key);
 }
 
 // An absent entry, or one referring to no object or to the null object, is no value.
@@ -98,8 +99,7 @@ QByteArray UFemProjectFileData(const UFemProjectFileContents& contents)
     archive.encodeBool(contents.projectDoesLoadModelDataAuto, ModelAutoKey);
     encodeOptional(archive, contents.projectResultFilePathString, ResultPathKey);
     archive.encodeBool(contents.projectDoesLoadResultDataAuto, ResultAutoKey);
-    if (contents.projectPreferencesDictionary)
-        archive.encodeObject(*contents.projectPreferencesDictionary, PreferencesKey);
+    encodeOptional(archive, contents.projectPreferencesDictionary, PreferencesKey);
     return archive.data();
 }
 
