@@ -2,8 +2,15 @@
 
 #include "cardmodel/UFemCardClassManager.h"
 #include "cards/Case.h"
+#include "cards/FixNode.h"
+#include "cards/Force.h"
+#include "cards/ForceDisp.h"
+#include "cards/ForceSet.h"
 #include "cards/Material.h"
 #include "cards/Node.h"
+#include "cards/Quad4c.h"
+#include "cards/RestraintEquation.h"
+#include "cards/RestraintSet.h"
 #include "cards/RodProp.h"
 #include "cards/ShellProp.h"
 #include "cards/SolidProp.h"
@@ -15,12 +22,19 @@ const std::vector<const UFemCardClass*>& UFemCardClassesInRegistryOrder()
 {
     static const std::vector<const UFemCardClass*> classes {
         &Node::cardClassObject(),
-        // Rod, Quad4c, Hexa
+        // Rod
+        &Quad4c::cardClassObject(),
+        // Hexa
         &RodProp::cardClassObject(),
         &ShellProp::cardClassObject(),
         &SolidProp::cardClassObject(),
         &Material::cardClassObject(),
-        // ForceSet, Force, RestraintSet, FixNode, RestraintEquation, ForceDisp
+        &ForceSet::cardClassObject(),
+        &Force::cardClassObject(),
+        &RestraintSet::cardClassObject(),
+        &FixNode::cardClassObject(),
+        &RestraintEquation::cardClassObject(),
+        &ForceDisp::cardClassObject(),
         &Case::cardClassObject(),
     };
     return classes;

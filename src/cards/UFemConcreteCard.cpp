@@ -90,8 +90,9 @@ UErrorPtr UFemConcreteCard::emptyColumnErrorToRegister() const
     QString list;
     quint64 count = 0;
     const quint64 n = numberOfCurrentColumns();
-    for (quint64 index = 1; index < n; ++index) {
-        if (!isRequiredColumnAtIndex(index) || !column(index).isEmptyColumn())
+    const quint64 end = numberOfColumnsToCheckForEmpty();
+    for (quint64 index = 1; index < end; ++index) {
+        if (!isRequiredColumnAtIndex(index) || (index < n && !column(index).isEmptyColumn()))
             continue;
         list += ULocalizedFormattedString(
             "'%@' (column %lu), ", columnLabelStringAtIndex(index), index + 1);

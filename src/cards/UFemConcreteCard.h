@@ -20,8 +20,9 @@
 //     cards that name nodes find them with Node::nodeCardOfColumn (error 42014 when missing).
 //  5. Add one line to UFemCardClasses.cpp at the class's place in the registry order.
 //  A class with growing columns also overrides cardColumnAtIndex, getCardColumnsToCardColumnTable,
-//  numberOfCurrentColumns, isRequiredColumnAtIndex and resetColumnsAfterIndex, and calls its own
-//  invalidiate from its destructor (the base's destructor can no longer reach the override).
+//  numberOfCurrentColumns, isRequiredColumnAtIndex, numberOfColumnsToCheckForEmpty and
+//  resetColumnsAfterIndex, and calls its own invalidiate from its destructor (the base's
+//  destructor can no longer reach the override).
 
 #include "cardmodel/UFemCardAbst.h"
 #include "cardmodel/UFemCardClass.h"
@@ -103,6 +104,8 @@ protected:
     virtual UErrorPtr checkOwnErrorToRegister() const { return nullptr; }
     virtual UErrorPtr checkOwnErrorToRun() const { return nullptr; }
     virtual bool isRequiredColumnAtIndex(quint64 columnIndex) const;
+    // The columns the empty-column check lists from; those past the current ones count as empty.
+    virtual quint64 numberOfColumnsToCheckForEmpty() const { return numberOfCurrentColumns(); }
 
     const UFemCardColumn& column(quint64 columnIndex) const;
     const UFemConcreteCardClassSpec& spec() const { return spec_; }

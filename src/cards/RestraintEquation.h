@@ -1,0 +1,84 @@
+#pragma once
+
+#include "cards/UFemCaseLinkedCard.h"
+#include "cards/UFemRestraintSource.h"
+
+// A linear multi-point constraint:
+//   Base Factor x u(Restraint DOF) + Value 0 x u(DOF 0) + Value 1 x u(DOF 1) + ... = 0.
+// After its three fixed columns come value/DOF pairs, as many as the card is given: the class's
+// column count is unbounded, so nothing is ever sized by it.
+class RestraintEquation : public UFemCaseLinkedCard, public UFemRestraintSource {
+public:
+    static constexpr quint64 restraintDegreeOfFreedomBaseValueColumnIndex = 2;
+    static constexpr quint64 restraintDegreeOfFreedomColumnIndex = 3;
+    static constexpr quint64 firstArgumentColumnIndex = 4;
+
+    explicit RestraintEquation(UFemCardDataController* dataController);
+    ~RestraintEquation() override;
+
+    static const UFemCardClass& cardClassObject();
+
+    // Index 4 or more creates the missing argument columns up to it.
+    UFemCardColumn* cardColumnAtIndex(quint64 columnIndex) override;
+    // Pages through the fixed and argument columns, never more than the table size at a time.
+    quint64 getCardColumnsToCardColumnTable(UFemCardColumn** cardColumnTable,
+        quint64 cardColumnTableSize, quint64* nextCardColumnIndex) override;
+    quint64 numberOfCurrentColumns() const override;
+    // Up to 3: empties the fixed columns from the index and removes every argument column;
+    // from 4: removes the argument columns from that index on.
+    void resetColumnsAfterIndex(quint64 columnIndex) override;
+    void invalidiate() override;
+
+    // The number of value/DOF pairs; an incomplete pair stops the program.
+    quint64 numberOfRestraintEquationPairs() const;
+    quint64 numberOfArgumentColumns() const { return restraintEquationArgumentColumnArray_.size(); }
+
+    // u(dependent) = sum of (-Value i / Base Factor) x u(DOF i). Never fails.
+    bool putRestraintToMatrixCalculator(
+        UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const override;
+
+    std::optional<QString> toolTipStringAddition() const override;
+
+    // The dependent node first, then the node of each pair.
+    quint64 numberOfNodeForDrawing() const override;
+    bool doesDrawWhenNotAllNodeValid() const override { return true; }
+    quint64 getNodeCardNamesForDrawingToNodeCardNameTable(UFemCardName** nodeCardNameTable,
+        quint64 nodeCardNameTableSize,
+        std::vector<UFemCardName*>* overflowNodeCardNameTable) const override;
+    UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const override;
+    bool isRotationDisplacementValid() const override { return false; }
+    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
+        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
+        const double* colorCardValue, const UFemColorScale* colorScale,
+        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
+
+    const UFemCardColumn& restraintDegreeOfFreedomBaseValueColumn() const
+    {
+        return column(restraintDegreeOfFreedomBaseValueColumnIndex);
+    }
+    const UFemCardColumn& restraintDegreeOfFreedomColumn() const
+    {
+        return column(restraintDegreeOfFreedomColumnIndex);
+    }
+    const UFemCardColumn& valueColumnOfPair(quint64 pairNo) const
+    {
+        return argumentColumn(2 * pairNo);
+    }
+    const UFemCardColumn& dofColumnOfPair(quint64 pairNo) const
+    {
+        return argumentColumn(2 * pairNo + 1);
+    }
+
+protected:
+    bool isRequiredColumnAtIndex(quint64 columnIndex) const override;
+    // One past the current columns when the last pair lacks its DOF.
+    quint64 numberOfColumnsToCheckForEmpty() const override;
+    UErrorPtr checkOwnErrorToRegister() const override;
+
+private:
+    const UFemCardColumn& argumentColumn(quint64 position) const;
+    UFemCardColumn* columnPointerAtIndex(quint64 columnIndex) const;
+
+    // Argument column k has column index k + 4: a value for even k, a DOF for odd k.
+    std::vector<std::unique_ptr<UFemCardColumn>> restraintEquationArgumentColumnArray_;
+};
