@@ -25,7 +25,11 @@ std::optional<QString> decodeUtf16(const QByteArray& data)
     const bool littleEndian = data.startsWith("\xFF\xFE");
     QStringDecoder decoder(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
         QStringConverter::Flag::Stateless);
-    return decodeStrictly(decoder, data);
+    std::optional<QString> text = decodeStrictly(decoder, data);
+    // The decoder lets unpaired surrogates through.
+    if (text && !QStringView(*text).isValidUtf16())
+        return std::nullopt;
+    return text;
 }
 
 } // namespace

@@ -79,11 +79,11 @@ bool LockNotificationRecorder::arePaired() const
     return true;
 }
 
-DocumentHarness::DocumentHarness()
+DocumentHarness::DocumentHarness(const UFemDataControllerServices& services)
     : controller(sheets, panels, tracker)
 {
     UFemInstallCardClasses();
-    UFemRegisterDocumentTypes(controller, FakeResultData::services(), &prompt);
+    UFemRegisterDocumentTypes(controller, services, &prompt);
 }
 
 DocumentHarness::~DocumentHarness()

@@ -94,7 +94,8 @@ private:
 // The program's document machinery with recorders for sheets, panels, beeps and questions, the
 // card classes installed and a folder for the files of one test.
 struct DocumentHarness {
-    DocumentHarness();
+    explicit DocumentHarness(
+        const UFemDataControllerServices& services = FakeResultData::services());
     ~DocumentHarness();
 
     QString path(const QString& name) const;
