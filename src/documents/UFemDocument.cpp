@@ -111,50 +111,45 @@ void UFemDocument::setProjectField(
 
 void UFemDocument::setProjectTitleString(const std::optional<QString>& title)
 {
-    setProjectField(project_.title, title);
+    setProjectField(project_.projectTitleString, title);
 }
 
 void UFemDocument::setProjectVersionString(const std::optional<QString>& version)
 {
-    setProjectField(project_.version, version);
+    setProjectField(project_.projectVersionString, version);
 }
 
 void UFemDocument::setProjectCommentString(const std::optional<QString>& comment)
 {
-    setProjectField(project_.comment, comment);
+    setProjectField(project_.projectCommentString, comment);
 }
 
 void UFemDocument::setProjectModelFilePathString(const std::optional<QString>& path)
 {
-    setProjectField(project_.modelPath, path);
+    setProjectField(project_.projectModelFilePathString, path);
 }
 
 void UFemDocument::setProjectResultFilePathString(const std::optional<QString>& path)
 {
-    setProjectField(project_.resultPath, path);
+    setProjectField(project_.projectResultFilePathString, path);
 }
 
 void UFemDocument::setProjectDoesLoadModelDataAuto(bool doesLoad)
 {
-    project_.loadModelAuto = doesLoad;
+    project_.projectDoesLoadModelDataAuto = doesLoad;
     setProjectDocumentEdited(true);
 }
 
 void UFemDocument::setProjectDoesLoadResultDataAuto(bool doesLoad)
 {
-    project_.loadResultAuto = doesLoad;
+    project_.projectDoesLoadResultDataAuto = doesLoad;
     setProjectDocumentEdited(true);
 }
 
 void UFemDocument::setProjectPreferencesDictionary(const std::optional<QVariantMap>& preferences)
 {
-    project_.preferences = preferences;
+    project_.projectPreferencesDictionary = preferences;
     setProjectDocumentEdited(true);
-}
-
-void UFemDocument::setProjectFields(const ProjectFields& fields)
-{
-    project_ = fields;
 }
 
 // ---- Derived values
@@ -196,14 +191,15 @@ QString UFemDocument::projectDirectoryPathString() const
 
 bool UFemDocument::isProjectModelFilePathValid() const
 {
-    return project_.modelPath
-        && UFemIsProjectFilePathValid(*project_.modelPath, UFemModelFileExtension);
+    return project_.projectModelFilePathString
+        && UFemIsProjectFilePathValid(*project_.projectModelFilePathString, UFemModelFileExtension);
 }
 
 bool UFemDocument::isProjectResultFilePathValid() const
 {
-    return project_.resultPath
-        && UFemIsProjectFilePathValid(*project_.resultPath, UFemResultFileExtension);
+    return project_.projectResultFilePathString
+        && UFemIsProjectFilePathValid(
+            *project_.projectResultFilePathString, UFemResultFileExtension);
 }
 
 // ---- Edited state

@@ -5,6 +5,7 @@
 #include "cardmodel/UFemDataControllerServices.h"
 #include "cardmodel/UFemModelTextTypes.h"
 #include "documents/UFemDocumentType.h"
+#include "documents/UFemProjectFile.h"
 #include "platform/UNotification.h"
 
 #include <QVariantMap>
@@ -49,27 +50,36 @@ public:
     void setPrompt(UFemDocumentPrompt* prompt) { prompt_ = prompt; }
 
     // ---- Project fields; every setter but none marks the project edited.
-    const std::optional<QString>& projectTitleString() const { return project_.title; }
+    const std::optional<QString>& projectTitleString() const { return project_.projectTitleString; }
     void setProjectTitleString(const std::optional<QString>& title);
-    const std::optional<QString>& projectVersionString() const { return project_.version; }
+    const std::optional<QString>& projectVersionString() const
+    {
+        return project_.projectVersionString;
+    }
     void setProjectVersionString(const std::optional<QString>& version);
-    const std::optional<QString>& projectCommentString() const { return project_.comment; }
+    const std::optional<QString>& projectCommentString() const
+    {
+        return project_.projectCommentString;
+    }
     void setProjectCommentString(const std::optional<QString>& comment);
-    const std::optional<QString>& projectModelFilePathString() const { return project_.modelPath; }
+    const std::optional<QString>& projectModelFilePathString() const
+    {
+        return project_.projectModelFilePathString;
+    }
     void setProjectModelFilePathString(const std::optional<QString>& path);
-    bool projectDoesLoadModelDataAuto() const { return project_.loadModelAuto; }
+    bool projectDoesLoadModelDataAuto() const { return project_.projectDoesLoadModelDataAuto; }
     // Marks the project edited like its result twin, so that the change is not lost on close.
     void setProjectDoesLoadModelDataAuto(bool doesLoad);
     const std::optional<QString>& projectResultFilePathString() const
     {
-        return project_.resultPath;
+        return project_.projectResultFilePathString;
     }
     void setProjectResultFilePathString(const std::optional<QString>& path);
-    bool projectDoesLoadResultDataAuto() const { return project_.loadResultAuto; }
+    bool projectDoesLoadResultDataAuto() const { return project_.projectDoesLoadResultDataAuto; }
     void setProjectDoesLoadResultDataAuto(bool doesLoad);
     const std::optional<QVariantMap>& projectPreferencesDictionary() const
     {
-        return project_.preferences;
+        return project_.projectPreferencesDictionary;
     }
     void setProjectPreferencesDictionary(const std::optional<QVariantMap>& preferences);
 
@@ -175,16 +185,6 @@ protected:
     bool revertToContentsOf(const QString& path, const QString& type, UErrorPtr* error) override;
 
 private:
-    struct ProjectFields {
-        std::optional<QString> title;
-        std::optional<QString> version;
-        std::optional<QString> comment;
-        std::optional<QString> modelPath;
-        bool loadModelAuto = false;
-        std::optional<QString> resultPath;
-        bool loadResultAuto = false;
-        std::optional<QVariantMap> preferences;
-    };
     // Posts the lock will-change notification now and the did-change one when it ends.
     class LockStatusChange {
     public:
@@ -202,10 +202,11 @@ private:
     void setLock(bool& flag, bool locked);
     void postLockStatus(const QString& name) const;
     void setProjectField(std::optional<QString>& field, const std::optional<QString>& value);
-    void setProjectFields(const ProjectFields& fields);
     void setHasModelData(bool hasModelData);
     void announce(const QString& key, bool done);
 
+    std::optional<QString> resolvedProjectPath(const std::optional<QString>& path,
+        const QString& extension, const char* invalidDescription, UErrorPtr* error) const;
     void openProject();
     void fillNewProjectDefaults();
     bool readModelText(const QByteArray& data, UErrorPtr* error);
@@ -230,7 +231,7 @@ private:
     UNotificationObservation calculationDoneObservation_;
     UFemDocumentType documentType_ = UFemDocumentTypeNone;
     bool isProjectDocumentEdited_ = false;
-    ProjectFields project_;
+    UFemProjectFileContents project_;
     bool hasProjectData_ = false;
     bool doesProjectFileContainData_ = false;
     bool hasModelData_ = false;

@@ -33,16 +33,7 @@ std::optional<QByteArray> UFemDocument::projectFileData(UErrorPtr* error) const
         UFemSetError(error, notProjectDocumentError());
         return std::nullopt;
     }
-    UFemProjectFileContents contents;
-    contents.projectTitleString = project_.title;
-    contents.projectVersionString = project_.version;
-    contents.projectCommentString = project_.comment;
-    contents.projectModelFilePathString = project_.modelPath;
-    contents.projectDoesLoadModelDataAuto = project_.loadModelAuto;
-    contents.projectResultFilePathString = project_.resultPath;
-    contents.projectDoesLoadResultDataAuto = project_.loadResultAuto;
-    contents.projectPreferencesDictionary = project_.preferences;
-    return UFemProjectFileData(contents);
+    return UFemProjectFileData(project_);
 }
 
 bool UFemDocument::loadProjectFileData(const std::optional<QByteArray>& data, UErrorPtr* error)
@@ -57,15 +48,12 @@ bool UFemDocument::loadProjectFileData(const std::optional<QByteArray>& data, UE
     if (!data || data->isEmpty()) {
         hasProjectData_ = data.has_value();
         doesProjectFileContainData_ = false;
-        setProjectFields({});
+        project_ = {};
     } else if (const std::optional<UFemProjectFileContents> contents
         = UFemReadProjectFileData(*data, &failure)) {
         hasProjectData_ = true;
         doesProjectFileContainData_ = true;
-        setProjectFields({ contents->projectTitleString, contents->projectVersionString,
-            contents->projectCommentString, contents->projectModelFilePathString,
-            contents->projectDoesLoadModelDataAuto, contents->projectResultFilePathString,
-            contents->projectDoesLoadResultDataAuto, contents->projectPreferencesDictionary });
+        project_ = *contents;
     }
     setProjectDocumentEdited(false);
     updateOutsideLock();
@@ -90,15 +78,15 @@ bool UFemDocument::readFromFile(const QString& path, const QString& type, UError
 void UFemDocument::fillNewProjectDefaults()
 {
     const QString baseName = QFileInfo(filePath()).completeBaseName();
-    ProjectFields fields;
-    fields.title = QStringLiteral("");
-    fields.version = todayInMediumDateStyle();
-    fields.comment = QStringLiteral("");
-    fields.modelPath = baseName + u'.' + UFemModelFileExtension;
-    fields.loadModelAuto = true;
-    fields.resultPath = baseName + u'.' + UFemResultFileExtension;
-    fields.loadResultAuto = true;
-    setProjectFields(fields);
+    UFemProjectFileContents fields;
+    fields.projectTitleString = QStringLiteral("");
+    fields.projectVersionString = todayInMediumDateStyle();
+    fields.projectCommentString = QStringLiteral("");
+    fields.projectModelFilePathString = baseName + u'.' + UFemModelFileExtension;
+    fields.projectDoesLoadModelDataAuto = true;
+    fields.projectResultFilePathString = baseName + u'.' + UFemResultFileExtension;
+    fields.projectDoesLoadResultDataAuto = true;
+    project_ = fields;
     setProjectDocumentEdited(false);
 }
 
@@ -108,7 +96,7 @@ void UFemDocument::openProject()
         fillNewProjectDefaults();
         return;
     }
-    if (project_.loadModelAuto && isProjectModelFilePathValid()) {
+    if (project_.projectDoesLoadModelDataAuto && isProjectModelFilePathValid()) {
         UErrorPtr error;
         if (!loadProjectModelData(&error)) {
             // Shown once the document has its window.
@@ -119,32 +107,36 @@ void UFemDocument::openProject()
             return;
         }
     }
-    if (project_.loadResultAuto && isProjectResultFilePathValid()) {
+    if (project_.projectDoesLoadResultDataAuto && isProjectResultFilePathValid()) {
         UErrorPtr ignored;
         loadProjectResultData(&ignored);
     }
 }
 
-std::optional<QString> UFemDocument::projectModelFileURL(UErrorPtr* error) const
+std::optional<QString> UFemDocument::resolvedProjectPath(
+    const std::optional<QString>& path, const QString& extension, UErrorPtr* error) const
 {
-    if (!isProjectModelFilePathValid()) {
+    if (!path || !UFemIsProjectFilePathValid(*path, extension)) {
+        const QString kind = extension == UFemModelFileExtension ? QStringLiteral("model")
+                                                                 : QStringLiteral("result");
         UFemSetError(error,
             UFemUnexpectedError_withDescription(
-                QStringLiteral("Project model file path invalid.")));
+                QStringLiteral("Project %1 file path invalid.").arg(kind)));
         return std::nullopt;
     }
-    return UFemResolvedProjectFilePath(*project_.modelPath, filePath(), error);
+    return UFemResolvedProjectFilePath(*path, filePath(), error);
+}
+
+std::optional<QString> UFemDocument::projectModelFileURL(UErrorPtr* error) const
+{
+    return resolvedProjectPath(project_.projectModelFilePathString, UFemModelFileExtension,
+        "Project model file path invalid.", error);
 }
 
 std::optional<QString> UFemDocument::projectResultFileURL(UErrorPtr* error) const
 {
-    if (!isProjectResultFilePathValid()) {
-        UFemSetError(error,
-            UFemUnexpectedError_withDescription(
-                QStringLiteral("Project result file path invalid.")));
-        return std::nullopt;
-    }
-    return UFemResolvedProjectFilePath(*project_.resultPath, filePath(), error);
+    return resolvedProjectPath(
+        project_.projectResultFilePathString, UFemResultFileExtension, error);
 }
 
 bool UFemDocument::loadProjectModelData(UErrorPtr* error)

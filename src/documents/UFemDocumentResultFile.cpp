@@ -67,9 +67,9 @@ bool UFemDocument::attachResults(std::shared_ptr<UFemResultDataManager> manager,
 bool UFemDocument::loadResultsOfResultDocument(
     const std::shared_ptr<UFemResultDataManager>& manager, UErrorPtr* error)
 {
-    project_.title = manager->projectTitleString();
-    project_.version = manager->projectVersionString();
-    project_.comment = manager->projectCommentString();
+    project_.projectTitleString = manager->projectTitleString();
+    project_.projectVersionString = manager->projectVersionString();
+    project_.projectCommentString = manager->projectCommentString();
     const std::optional<QString> modelText = manager->modelText();
     if (!modelText) {
         updateOutsideLock();

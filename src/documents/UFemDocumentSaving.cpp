@@ -60,7 +60,9 @@ bool UFemDocument::saveToFile(const QString& path, const QString& type, UErrorPt
 
 bool UFemDocument::writeModelFile(QString* modelFileName, UErrorPtr* error)
 {
-    *modelFileName = project_.modelPath ? project_.modelPath->section(u'/', -1) : QString();
+    *modelFileName = project_.projectModelFilePathString
+        ? project_.projectModelFilePathString->section(u'/', -1)
+        : QString();
     const std::optional<QString> path = projectModelFileURL(error);
     if (!path)
         return false;
@@ -81,11 +83,12 @@ QString UFemDocument::proposedExportPath() const
         return filePath().isEmpty() ? untitled
                                     : pathWithExtension(filePath(), UFemModelFileExtension);
     case UFemDocumentTypeProject: {
-        if (!project_.modelPath)
+        if (!project_.projectModelFilePathString)
             return untitled;
         UErrorPtr ignored;
-        return UFemResolvedProjectFilePath(*project_.modelPath, filePath(), &ignored)
-            .value_or(*project_.modelPath);
+        return UFemResolvedProjectFilePath(
+            *project_.projectModelFilePathString, filePath(), &ignored)
+            .value_or(*project_.projectModelFilePathString);
     }
     case UFemDocumentTypeNone:
         break;

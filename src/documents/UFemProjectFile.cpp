@@ -40,46 +40,32 @@ bool isAbsent(const QVariant& value)
     return !value.isValid() || value.metaType().id() == QMetaType::Nullptr;
 }
 
-bool decodeOptionalString(
-    const KeyedArchive& archive, const QString& key, std::optional<QString>& out)
+// A value of the kind `Value` at the key, or none; false for a value of another kind.
+template <typename Value>
+bool decodeOptional(const KeyedArchive& archive, const QString& key, std::optional<Value>& out)
 {
     const QVariant value = archive.decodeObjectForKey(key);
-    if (isAbsent(value)) {
-        out.reset();
+    out.reset();
+    if (isAbsent(value))
         return true;
-    }
-    if (value.metaType().id() != QMetaType::QString)
+    if (value.metaType() != QMetaType::fromType<Value>())
         return false;
-    out = value.toString();
-    return true;
-}
-
-bool decodeOptionalDictionary(
-    const KeyedArchive& archive, const QString& key, std::optional<QVariantMap>& out)
-{
-    const QVariant value = archive.decodeObjectForKey(key);
-    if (isAbsent(value)) {
-        out.reset();
-        return true;
-    }
-    if (value.metaType().id() != QMetaType::QVariantMap)
-        return false;
-    out = value.toMap();
+    out = value.value<Value>();
     return true;
 }
 
 bool decodeFields(const KeyedArchive& archive, UFemProjectFileContents& contents)
 {
-    if (!decodeOptionalString(archive, TitleKey, contents.projectTitleString)
-        || !decodeOptionalString(archive, VersionKey, contents.projectVersionString)
-        || !decodeOptionalString(archive, CommentKey, contents.projectCommentString)
-        || !decodeOptionalString(archive, ModelPathKey, contents.projectModelFilePathString))
+    if (!decodeOptional(archive, TitleKey, contents.projectTitleString)
+        || !decodeOptional(archive, VersionKey, contents.projectVersionString)
+        || !decodeOptional(archive, CommentKey, contents.projectCommentString)
+        || !decodeOptional(archive, ModelPathKey, contents.projectModelFilePathString))
         return false;
     contents.projectDoesLoadModelDataAuto = archive.decodeBoolForKey(ModelAutoKey);
-    if (!decodeOptionalString(archive, ResultPathKey, contents.projectResultFilePathString))
+    if (!decodeOptional(archive, ResultPathKey, contents.projectResultFilePathString))
         return false;
     contents.projectDoesLoadResultDataAuto = archive.decodeBoolForKey(ResultAutoKey);
-    return decodeOptionalDictionary(archive, PreferencesKey, contents.projectPreferencesDictionary);
+    return decodeOptional(archive, PreferencesKey, contents.projectPreferencesDictionary);
 }
 
 } // namespace
@@ -113,8 +99,8 @@ std::optional<UFemProjectFileContents> UFemReadProjectFileData(
     }
     std::optional<QString> dataType;
     std::optional<QString> minimumVersionString;
-    if (!decodeOptionalString(*archive, DataTypeKey, dataType) || dataType != ProjectDataType
-        || !decodeOptionalString(*archive, MinimumVersionStringKey, minimumVersionString)) {
+    if (!decodeOptional(*archive, DataTypeKey, dataType) || dataType != ProjectDataType
+        || !decodeOptional(*archive, MinimumVersionStringKey, minimumVersionString)) {
         UFemSetError(error, UFemUnknownProjectFileTypeError());
         return std::nullopt;
     }
