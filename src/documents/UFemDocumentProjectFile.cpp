@@ -113,15 +113,12 @@ void UFemDocument::openProject()
     }
 }
 
-std::optional<QString> UFemDocument::resolvedProjectPath(
-    const std::optional<QString>& path, const QString& extension, UErrorPtr* error) const
+std::optional<QString> UFemDocument::resolvedProjectPath(const std::optional<QString>& path,
+    const QString& extension, const char* invalidDescription, UErrorPtr* error) const
 {
     if (!path || !UFemIsProjectFilePathValid(*path, extension)) {
-        const QString kind = extension == UFemModelFileExtension ? QStringLiteral("model")
-                                                                 : QStringLiteral("result");
-        UFemSetError(error,
-            UFemUnexpectedError_withDescription(
-                QStringLiteral("Project %1 file path invalid.").arg(kind)));
+        UFemSetError(
+            error, UFemUnexpectedError_withDescription(QString::fromUtf8(invalidDescription)));
         return std::nullopt;
     }
     return UFemResolvedProjectFilePath(*path, filePath(), error);
@@ -135,8 +132,8 @@ std::optional<QString> UFemDocument::projectModelFileURL(UErrorPtr* error) const
 
 std::optional<QString> UFemDocument::projectResultFileURL(UErrorPtr* error) const
 {
-    return resolvedProjectPath(
-        project_.projectResultFilePathString, UFemResultFileExtension, error);
+    return resolvedProjectPath(project_.projectResultFilePathString, UFemResultFileExtension,
+        "Project result file path invalid.", error);
 }
 
 bool UFemDocument::loadProjectModelData(UErrorPtr* error)
