@@ -49,7 +49,7 @@ public:
     // Asks the questions of reading a file; by default modal alerts of the program's sheets.
     void setPrompt(UFemDocumentPrompt* prompt) { prompt_ = prompt; }
 
-    // ---- Project fields; every setter but none marks the project edited.
+    // ---- Project fields; every setter marks the project edited.
     const std::optional<QString>& projectTitleString() const { return project_.projectTitleString; }
     void setProjectTitleString(const std::optional<QString>& title);
     const std::optional<QString>& projectVersionString() const

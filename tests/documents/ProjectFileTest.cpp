@@ -2,6 +2,7 @@
 
 #include "cardmodel/UFemDataController.h"
 #include "documents/UFemProjectFile.h"
+#include "documents/UFemProjectFilePath.h"
 #include "platform/KeyedArchive.h"
 
 #include <gtest/gtest.h>
@@ -258,4 +259,51 @@ TEST(ProjectFile, ResultsNamedByTheProjectLoadWithItsModel)
     EXPECT_EQ(error->code(), 11027);
     EXPECT_FALSE(document.loadProjectModelData(&error));
     EXPECT_EQ(error->code(), 11025);
+}
+
+TEST(ProjectFilePath, ValidityStandardizingAndResolving)
+{
+    const QString model = QStringLiteral("vtmodel");
+    EXPECT_TRUE(UFemIsProjectFilePathValid(QStringLiteral("m.vtmodel"), model));
+    EXPECT_TRUE(UFemIsProjectFilePathValid(QStringLiteral("a.b/m.x.vtmodel"), model));
+    EXPECT_FALSE(UFemIsProjectFilePathValid(QStringLiteral(".vtmodel"), model));
+    EXPECT_FALSE(UFemIsProjectFilePathValid(QStringLiteral("m.VTMODEL"), model));
+    EXPECT_FALSE(UFemIsProjectFilePathValid(QStringLiteral("dir.vtmodel/m"), model));
+    EXPECT_FALSE(UFemIsProjectFilePathValid(QStringLiteral("m.vtresult"), model));
+
+    EXPECT_EQ(UFemStandardizedFilePath(QStringLiteral("~/a/../b/./m.vtmodel")),
+        QDir::home().filePath(QStringLiteral("b/m.vtmodel")));
+    EXPECT_EQ(UFemStandardizedFilePath(QStringLiteral("~user/m.vtmodel")),
+        QStringLiteral("~user/m.vtmodel"));
+
+    UErrorPtr error;
+    EXPECT_EQ(UFemResolvedProjectFilePath(
+                  QStringLiteral("../m #1?.vtmodel"), QStringLiteral("/p/q/r.vtproj"), &error),
+        QStringLiteral("/p/m #1?.vtmodel"));
+    EXPECT_EQ(UFemResolvedProjectFilePath(QStringLiteral("/abs/m.vtmodel"), QString(), &error),
+        QStringLiteral("/abs/m.vtmodel"));
+    EXPECT_FALSE(
+        UFemResolvedProjectFilePath(QStringLiteral("m.vtmodel"), QString(), &error).has_value());
+    EXPECT_EQ(error->code(), 11010);
+    EXPECT_FALSE(UFemResolvedProjectFilePath(
+        QString::fromUtf8("/a\0b.vtmodel", 13), QStringLiteral("/p.vtproj"), &error)
+                     .has_value());
+    EXPECT_EQ(error->code(), 11010);
+}
+
+TEST(ProjectFile, RevertReadsTheProjectAgainAndLoadsItsModel)
+{
+    DocumentHarness harness;
+    harness.writeFile(QStringLiteral("m.vtmodel"), TwoNodeModel.toUtf8());
+    harness.writeFile(
+        QStringLiteral("p.vtproj"), UFemProjectFileData(projectNaming("m.vtmodel", "m.vtresult")));
+    UFemDocument& document = *harness.open(QStringLiteral("p.vtproj"));
+    document.setProjectTitleString(QStringLiteral("changed"));
+    document.unloadModelData();
+    UErrorPtr error;
+    ASSERT_TRUE(document.revertToSaved(&error));
+    EXPECT_EQ(document.projectTitleString(), QStringLiteral("Beam"));
+    EXPECT_TRUE(document.hasModelData());
+    EXPECT_EQ(document.dataController().cardCount(), 2u);
+    EXPECT_FALSE(document.isDocumentEdited());
 }
