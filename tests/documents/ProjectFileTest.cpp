@@ -57,7 +57,41 @@ KeyedArchiveObject fontObject()
     return font;
 }
 
+// A project file built by another property-list writer in the platform archiver's layout, with a
+// preferences dictionary {"threads": 3}.
+const QByteArray ForeignProjectFile = QByteArray::fromBase64(
+    "YnBsaXN0MDDUAQIDBAUGITtZJGFyY2hpdmVyWCRvYmplY3RzVCR0b3BYJHZlcnNpb25fEA9OU0tleWVkQXJjaGl2ZXKt"
+    "BwgJCgsMDQ4PEBkaG1UkbnVsbF8QE1VGZW1Qcm9qZWN0RG9jdW1lbnRTMC44WTAuOC4xLjUuMVRCZWFtW0RlYyA3LCAy"
+    "MDI2UFxCZWFtLnZ0bW9kZWxdQmVhbS52dHJlc3VsdNMREhMUFRdWJGNsYXNzV05TLmtleXNaTlMub2JqZWN0c4AMoRaA"
+    "CqEYgAtXdGhyZWFkcxAD0hwdHh9YJGNsYXNzZXNaJGNsYXNzbmFtZaIfIFxOU0RpY3Rpb25hcnlYTlNPYmplY3TdIiMk"
+    "JSYnKCkqKywtLi8wMTIzNDU1Njc4OTpfECdVRmVtRGF0YUNyZWF0b3JBcHBsaWNhdGlvblZlcnNpb25OdW1iZXJfECdV"
+    "RmVtRGF0YUNyZWF0b3JBcHBsaWNhdGlvblZlcnNpb25TdHJpbmdfEBJVRmVtRGF0YVR5cGVTdHJpbmdfEC5VRmVtTWlu"
+    "aW11bUFwcGxpY2F0aW9uVmVyc2lvbk51bWJlckZvckRhdGFUeXBlXxAuVUZlbU1pbmltdW1BcHBsaWNhdGlvblZlcnNp"
+    "b25TdHJpbmdGb3JEYXRhVHlwZV8QFHByb2plY3RDb21tZW50U3RyaW5nXxAccHJvamVjdERvZXNMb2FkTW9kZWxEYXRh"
+    "QXV0b18QHXByb2plY3REb2VzTG9hZFJlc3VsdERhdGFBdXRvXxAacHJvamVjdE1vZGVsRmlsZVBhdGhTdHJpbmdfEBxw"
+    "cm9qZWN0UHJlZmVyZW5jZXNEaWN0aW9uYXJ5XxAbcHJvamVjdFJlc3VsdEZpbGVQYXRoU3RyaW5nXxAScHJvamVjdFRp"
+    "dGxlU3RyaW5nXxAUcHJvamVjdFZlcnNpb25TdHJpbmcSAAw5G4ADgAESAAw1AIACgAYJgAeACYAIgASABRIAAYagAAgA"
+    "EQAbACQAKQAyAEQAUgBYAG4AcgB8AIEAjQCOAJsAqQCwALcAvwDKAMwAzgDQANIA1ADcAN4A4wDsAPcA+gEHARABKwFV"
+    "AX8BlAHFAfYCDQIsAkwCaQKIAqYCuwLSAtcC2QLbAuAC4gLkAuUC5wLpAusC7QLvAAAAAAAAAgEAAAAAAAAAPAAAAAAA"
+    "AAAAAAAAAAAAAvQ=");
+
 } // namespace
+
+TEST(ProjectFile, AFileOfThePlatformArchiverOpensWithAllItsFields)
+{
+    UErrorPtr error;
+    const auto contents = UFemReadProjectFileData(ForeignProjectFile, &error);
+    ASSERT_TRUE(contents.has_value());
+    EXPECT_EQ(contents->projectTitleString, QStringLiteral("Beam"));
+    EXPECT_EQ(contents->projectVersionString, QStringLiteral("Dec 7, 2026"));
+    EXPECT_EQ(contents->projectCommentString, QString());
+    EXPECT_EQ(contents->projectModelFilePathString, QStringLiteral("Beam.vtmodel"));
+    EXPECT_TRUE(contents->projectDoesLoadModelDataAuto);
+    EXPECT_EQ(contents->projectResultFilePathString, QStringLiteral("Beam.vtresult"));
+    EXPECT_TRUE(contents->projectDoesLoadResultDataAuto);
+    ASSERT_TRUE(contents->projectPreferencesDictionary.has_value());
+    EXPECT_EQ(contents->projectPreferencesDictionary->value("threads").toLongLong(), 3);
+}
 
 TEST(ProjectFile, AnEmptyFileOpensAsANewProjectAndSavesThirteenKeysInOrder)
 {
