@@ -106,11 +106,14 @@ void UFemWFMatrixCalculationThreadTaskContext::factoriseDiagonalBlock(quint64 k,
         if (j > 0)
             UFemBlockRowMultiplyAddForL(S, L, U, j);
         const double pivot = d - S[(N + 1) * j];
-        if (!std::isfinite(pivot) || !(pivot > 0.0) || pivot < SingularPivotRatio * d) {
+        const bool isPositive
+            = std::isfinite(pivot) && pivot > 0.0 && pivot >= SingularPivotRatio * d;
+        const double inverse = isPositive ? 1.0 / pivot : 0.0;
+        // A denormal pivot passes the other tests but has no finite inverse.
+        if (!isPositive || !std::isfinite(inverse)) {
             failSolutionOnPivot(UFemWFPageDOFCount * k + N * a + j);
             throw SolutionAborted();
         }
-        const double inverse = 1.0 / pivot;
         D[2 * j] = pivot;
         D[2 * j + 1] = inverse;
         for (quint64 l = j + 1; l < N; ++l) {

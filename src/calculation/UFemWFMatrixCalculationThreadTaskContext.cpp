@@ -1,11 +1,11 @@
 #include "calculation/UFemWFMatrixCalculationThreadTaskContext.h"
 
 #include "calculation/UFemBlockKernels.h"
+#include "calculation/UFemWFCalculationExceptionError.h"
 #include "calculation/UFemWFMatrixCalculationThreadWork.h"
-#include "foundation/UFemErrorsRunCalculation.h"
 #include "foundation/UFemErrorsOther.h"
+#include "foundation/UFemErrorsRunCalculation.h"
 #include "foundation/UFormattedString.h"
-#include "foundation/UException.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,7 +23,6 @@ constexpr quint64 StateDone = 4;
 // Below this mean band (in threads) a column has too few L jobs to feed every thread, so the next
 // pivot goes to the next free thread at once.
 constexpr double NarrowBandThreadFactor = 3.5;
-constexpr quint64 TaskStateFailed = 4;
 
 } // namespace
 
@@ -73,7 +72,7 @@ void UFemWFMatrixCalculationThreadTaskContext::clearAll_shouldNotRunning_whileLo
         std::lock_guard<std::mutex> lock(failureMutex_);
         failure_ = Failure::None;
         singularDOFIndex_ = UFemWFNone;
-        failureReason_.clear();
+        raisedError_.reset();
     }
     pauseFlag_ = false;
     quitFlag_ = false;
@@ -268,23 +267,22 @@ bool UFemWFMatrixCalculationThreadTaskContext::runCalculationWithThreadContext(U
         return runCalculation(threadContext);
     } catch (const SolutionAborted&) {
         return false;
-    } catch (const std::bad_alloc&) {
-        failSolution(Failure::Memory);
-        return false;
-    } catch (const UException& exception) {
-        // The arenas stop with "Memory allocation failed." when the heap is exhausted.
-        if (exception.name() == ULocalizedFormattedString("Memory allocation failed.")) {
-            failSolution(Failure::Memory);
-            return false;
-        }
-        {
-            std::lock_guard<std::mutex> lock(failureMutex_);
-            if (failureReason_.isEmpty())
-                failureReason_ = exception.reason();
-        }
-        failSolution(Failure::Unexpected);
+    } catch (...) {
+        failSolutionWithException(std::current_exception());
         return false;
     }
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::failSolutionWithException(
+    std::exception_ptr exception)
+{
+    UErrorPtr error = UFemWFCalculationErrorWithException(exception);
+    {
+        std::lock_guard<std::mutex> lock(failureMutex_);
+        if (!raisedError_)
+            raisedError_ = std::move(error);
+    }
+    failSolution(Failure::Raised);
 }
 
 void UFemWFMatrixCalculationThreadTaskContext::failSolution(Failure failure)
@@ -330,11 +328,9 @@ UErrorPtr UFemWFMatrixCalculationThreadTaskContext::makeFailureError()
         dofIndex = singularDOFIndex_;
     }
     UErrorPtr error;
-    if (failure == Failure::Memory) {
-        error = UFemMallocFailedError();
-    } else if (failure == Failure::Unexpected) {
+    if (failure == Failure::Raised) {
         std::lock_guard<std::mutex> lock(failureMutex_);
-        error = UFemUnexpectedError_withDescription(failureReason_);
+        error = raisedError_;
     } else if (failure == Failure::Singular) {
         QString nodeName;
         quint64 direction6 = 0;
@@ -575,36 +571,44 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleBackSubstitution(UThreadC
 
 bool UFemWFMatrixCalculationThreadTaskContext::runMatrixCalculation(quint64 threadCount, UErrorPtr* error)
 {
-    lock();
+    std::unique_lock<UThreadTaskContext> locked(*this);
     for (;;) {
-        while (pauseFlag_) {
+        while (pauseFlag_ && !hasFailedOrQuit_whileLocked()) {
             isCalculationPausing_ = true;
             wait();
         }
         isCalculationPausing_ = false;
-        unlock();
+        if (hasFailedOrQuit_whileLocked())
+            break;
+        // Only this loop restarts a stopped run, so a pause lifted at any moment finds it here.
+        if (clearRequestCancelAndSetupToRestart_whileLocked())
+            return true;
+        locked.unlock();
         bool isCanceled = false;
         runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(std::max<quint64>(threadCount, 1), true, &isCanceled);
-        lock();
-        if (!isCanceled && threadState() != TaskStateFailed) {
-            unlock();
+        locked.lock();
+        // Solved only with a valid value; any other ending not failed or quit was a pause
+        // (perhaps already lifted), and the run goes on where it stopped.
+        if (waitAllThreadDone_whileLocked())
             return true;
-        }
-        bool failed = false;
-        {
-            std::lock_guard<std::mutex> failureLock(failureMutex_);
-            failed = failure_ != Failure::None;
-        }
-        if (quitFlag_ || failed) {
-            waitAllThreadDone_whileLocked();
-            unlock();
-            UFemSetError(error, makeFailureError());
-            return false;
-        }
-        // A pause (perhaps already lifted): the stopped run continues where it was once resumed.
-        if (pauseFlag_)
-            waitAllThreadDone_whileLocked();
     }
+    locked.unlock();
+    UFemSetError(error, makeFailureError());
+    return false;
+}
+
+bool UFemWFMatrixCalculationThreadTaskContext::hasFailedOrQuit_whileLocked()
+{
+    if (quitFlag_)
+        return true;
+    std::lock_guard<std::mutex> failureLock(failureMutex_);
+    // A thread that could not be started, or raised outside the solution, fails it too.
+    const std::vector<UErrorPtr> errors = errorArray_whileLock();
+    if (failure_ == Failure::None && !errors.empty()) {
+        failure_ = Failure::Raised;
+        raisedError_ = errors.front();
+    }
+    return failure_ != Failure::None;
 }
 
 void UFemWFMatrixCalculationThreadTaskContext::pauseCalculationWithFlag(bool flag)
@@ -613,10 +617,9 @@ void UFemWFMatrixCalculationThreadTaskContext::pauseCalculationWithFlag(bool fla
     if (flag && !quitFlag_) {
         pauseFlag_ = true;
         requestCancel_whileLocked();
-    } else if (!flag && pauseFlag_) {
-        waitAllThreadDone_whileLocked();
+    } else if (!flag) {
+        // The run loop restarts the stopped run once it has ended.
         pauseFlag_ = false;
-        clearRequestCancelAndSetupToRestart_whileLocked();
     }
     broadcast();
     unlock();

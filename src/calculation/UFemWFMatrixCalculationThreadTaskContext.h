@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <vector>
 
@@ -35,7 +36,8 @@ public:
 
     // Runs the task on the calling thread and pool threads until it is solved, waiting while
     // paused; false with an error when it was quit (21099), found the system singular (21011,
-    // naming the DOF) or ran out of memory (81001).
+    // naming the DOF) or ran out of memory (81001); any other exception of its threads gives the
+    // unexpected error (81004).
     bool runMatrixCalculation(quint64 threadCount, UErrorPtr* error);
     // From any thread while runMatrixCalculation runs.
     void pauseCalculationWithFlag(bool flag);
@@ -75,7 +77,7 @@ private:
     };
 
     struct ThreadWork;
-    enum class Failure { None, Singular, Memory, Unexpected };
+    enum class Failure { None, Singular, Raised };
     struct SolutionAborted {};
 
     // Schedule
@@ -92,6 +94,9 @@ private:
     void pivotStep(quint64 p, ThreadWork& work);
     void recordDiagonalExtremesAndMemory();
     void failSolution(Failure failure);
+    void failSolutionWithException(std::exception_ptr exception);
+    // Task lock held: the run was quit or failed (a stopped run without either is restarted).
+    bool hasFailedOrQuit_whileLocked();
     void failSolutionOnPivot(quint64 dofIndex);
     UErrorPtr makeFailureError();
     // Waits for `done`; a failed solution ends the wait by throwing SolutionAborted.
@@ -139,7 +144,7 @@ private:
     std::atomic<bool> isAborted_ { false };
     Failure failure_ = Failure::None;
     quint64 singularDOFIndex_ = UFemWFNone;
-    QString failureReason_;
+    UErrorPtr raisedError_;
 
     // Pause (guarded by the task lock).
     bool pauseFlag_ = false;

@@ -4,10 +4,13 @@
 
 #include "cardmodel/UFemCardName.h"
 #include "foundation/UException.h"
+#include "foundation/UFemErrorsRunCalculation.h"
+#include "foundation/UFormattedString.h"
 
 #include <QDateTime>
 
 #include <chrono>
+#include <cmath>
 
 namespace {
 
@@ -132,7 +135,9 @@ void UFemWFMatrixCalculator::addForceMatrix(const double* matrix, const UFemCard
     if (caseIndex >= caseCount_)
         UFemRaiseProgramError(
             QStringLiteral("The case of aCaseNo isn't belong to the calculation index."));
-    requireNodeMatrices().addForceMatrix(matrix, nodeNoOf(nodeName), rotation, caseIndex);
+    const quint64 nodeNo = nodeNoOf(nodeName);
+    requireNodeMatrices().addForceMatrix(matrix, nodeNo, rotation, caseIndex);
+    noteNonFiniteInput(matrix, 3, nodeNo, rotation, caseName.cardNameString());
 }
 
 void UFemWFMatrixCalculator::addFixDisplacementRestraintWithNodeName(
@@ -144,8 +149,10 @@ void UFemWFMatrixCalculator::addFixDisplacementRestraintWithNodeName(
 void UFemWFMatrixCalculator::addForceDisplacementRestraintWithDisplacementValue(
     double displacementValue, const UFemCardName& nodeName, quint64 rotation, quint64 direction)
 {
-    restraintObjectList_.addForcedDisplacement(
-        nodeNoOf(nodeName), rotation, direction, displacementValue);
+    const quint64 nodeNo = nodeNoOf(nodeName);
+    restraintObjectList_.addForcedDisplacement(nodeNo, rotation, direction, displacementValue);
+    if (!std::isfinite(displacementValue) && !nonFiniteInput_)
+        nonFiniteInput_ = NonFiniteInput { nodeNo, 3 * rotation + direction, QString() };
 }
 
 void UFemWFMatrixCalculator::addRestraintEquationRestraintWithNumberOfRestraintEquationComponent(
@@ -168,9 +175,35 @@ void UFemWFMatrixCalculator::addRestraintEquationRestraintWithNumberOfRestraintE
 
 // ---- restraints ---------------------------------------------------------------------------------
 
+void UFemWFMatrixCalculator::noteNonFiniteInput(
+    const double* values, quint64 count, quint64 nodeNo, quint64 rotation, const QString& caseName)
+{
+    for (quint64 d = 0; d < count && !nonFiniteInput_; ++d) {
+        if (!std::isfinite(values[d]))
+            nonFiniteInput_ = NonFiniteInput { nodeNo, 3 * rotation + d, caseName };
+    }
+}
+
+// A load or forced displacement that is not a number would end as NaN displacements.
+bool UFemWFMatrixCalculator::checkNonFiniteInput(UErrorPtr* error) const
+{
+    if (!nonFiniteInput_)
+        return true;
+    const NonFiniteInput& input = *nonFiniteInput_;
+    const QString description = input.caseName.isEmpty()
+        ? ULocalizedFormattedString("A non-finite value found in Forced Displacement.")
+        : ULocalizedFormattedString(
+            "A non-finite value found in Force Matrix of Case '%@'.", input.caseName);
+    UFemSetError(error,
+        UFemCalculationFailedWhileSetupError_withDescription(description,
+            ULocalizedFormattedString("Check the values of loads and restraints of the DOF."),
+            nodeNameStringWithNodeNo(input.nodeNo), input.direction6));
+    return false;
+}
+
 bool UFemWFMatrixCalculator::setupTo_4_RunMatrixCalculation(UErrorPtr* error)
 {
-    if (!applyRestraintToMatrixCalculator(error))
+    if (!checkNonFiniteInput(error) || !applyRestraintToMatrixCalculator(error))
         return false;
     const auto names = [this](quint64 nodeNo) { return nodeNameStringWithNodeNo(nodeNo); };
     if (!requireNodeMatrices().updateNodeDOFStateTableAndCalculationMatrixInfo(names, error))

@@ -76,7 +76,8 @@ public:
         const UFemCardName& nodeName, quint64 rotation, quint64 direction) override;
 
     // ---- Running
-    // True when a solver task was built; false without an error when there is nothing to solve.
+    // True when a solver task was built; false without an error when there is nothing to solve,
+    // 81001 when memory runs out while the matrices are built.
     bool prepareMatrixCalculation(UErrorPtr* error);
     // True when solved or when there is nothing to solve; 21099 when quit, the solver's error when
     // the system is singular or memory ran out.
@@ -130,6 +131,16 @@ private:
     bool applyRestraintToMatrixCalculator(UErrorPtr* error);
     void writeRestraintToDisplacementMatrix();
     bool executeNodeOrdering(UErrorPtr* error);
+    void noteNonFiniteInput(const double* values, quint64 count, quint64 nodeNo, quint64 rotation,
+        const QString& caseName);
+    bool checkNonFiniteInput(UErrorPtr* error) const;
+
+    // The first load or forced displacement that is not a finite number.
+    struct NonFiniteInput {
+        quint64 nodeNo;
+        quint64 direction6;
+        QString caseName; // empty for a forced displacement
+    };
 
     UFemWFMatrixCalculatorDelegate* delegate_;
     quint64 calculationIndex_ = NoIndex;
@@ -140,6 +151,7 @@ private:
     UFemRestraintObjectList restraintObjectList_;
     UFemWFCalculationSlotLayout slotLayout_;
     std::vector<quint64> mainPathTransitNodeNoTable_;
+    std::optional<NonFiniteInput> nonFiniteInput_;
     quint64 threadCount_ = 0;
 
     // The solver and the requests for it, guarded by taskMutex_; only the calculation thread

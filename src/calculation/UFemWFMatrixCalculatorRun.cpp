@@ -2,6 +2,7 @@
 
 #include "calculation/UFemWFMatrixCalculator.h"
 
+#include "calculation/UFemWFCalculationExceptionError.h"
 #include "calculation/UFemWFCalculationMatrixBuild.h"
 #include "foundation/UThreadCountPreference.h"
 
@@ -11,8 +12,13 @@ bool UFemWFMatrixCalculator::prepareMatrixCalculation(UErrorPtr* error)
 {
     const auto start = std::chrono::steady_clock::now();
     UErrorPtr failure;
-    auto task = UFemWFBuildCalculationThreadTaskContext(
-        requireNodeMatrices(), slotLayout_, this, &failure);
+    std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> task;
+    // Memory running out while the matrices are built is an error like any other.
+    UFemWFRunCalculationStep(&failure, [&] {
+        task = UFemWFBuildCalculationThreadTaskContext(
+            requireNodeMatrices(), slotLayout_, this, &failure);
+        return true;
+    });
     buildCalculationMatrixTimeInterval_ = secondsSince(start);
     if (!task) {
         if (failure)
@@ -43,23 +49,26 @@ bool UFemWFMatrixCalculator::runMatrixCalculation(UErrorPtr* error)
             pauseStart_ = start;
     }
     UErrorPtr failure;
-    const bool solved = task_->runMatrixCalculation(threadCount, &failure);
+    const bool solved = UFemWFRunCalculationStep(
+        &failure, [&] { return task_->runMatrixCalculation(threadCount, &failure); });
     runCalculationTimeInterval_ = secondsSince(start) - pausedSecondsOfRun();
     if (!solved)
         UFemSetError(error, failure);
     return solved;
 }
 
-bool UFemWFMatrixCalculator::finalizeMatrixCalculation(UErrorPtr*)
+bool UFemWFMatrixCalculator::finalizeMatrixCalculation(UErrorPtr* error)
 {
-    UFemWFNodeMatrices& matrices = requireNodeMatrices();
-    // Without a task (no slot or no case) the states alone give the values.
-    const bool solved = task_ && task_->isValueValid();
-    const double* X = solved ? task_->calculationContextPtr()->X_MatrixTable.data() : nullptr;
-    const auto& slotTable = slotLayout_.orderedNodeIndexTableByBuild();
-    matrices.finalizeMatrixCalculation(slotTable.empty() ? nullptr : slotTable.data(), X);
-    writeRestraintToDisplacementMatrix();
-    return true;
+    return UFemWFRunCalculationStep(error, [this] {
+        UFemWFNodeMatrices& matrices = requireNodeMatrices();
+        // Without a task (no slot or no case) the states alone give the values.
+        const bool solved = task_ && task_->isValueValid();
+        const double* X = solved ? task_->calculationContextPtr()->X_MatrixTable.data() : nullptr;
+        const auto& slotTable = slotLayout_.orderedNodeIndexTableByBuild();
+        matrices.finalizeMatrixCalculation(slotTable.empty() ? nullptr : slotTable.data(), X);
+        writeRestraintToDisplacementMatrix();
+        return true;
+    });
 }
 
 quint64 UFemWFMatrixCalculator::getDisplacementMatrixValueTable(const double** valueTable,

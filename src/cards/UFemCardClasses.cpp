@@ -8,6 +8,7 @@
 #include "cards/ForceSet.h"
 #include "cards/Material.h"
 #include "cards/Node.h"
+#include "cards/Quad4c.h"
 #include "cards/RestraintEquation.h"
 #include "cards/RestraintSet.h"
 #include "cards/RodProp.h"
@@ -21,7 +22,9 @@ const std::vector<const UFemCardClass*>& UFemCardClassesInRegistryOrder()
 {
     static const std::vector<const UFemCardClass*> classes {
         &Node::cardClassObject(),
-        // Rod, Quad4c, Hexa
+        // Rod
+        &Quad4c::cardClassObject(),
+        // Hexa
         &RodProp::cardClassObject(),
         &ShellProp::cardClassObject(),
         &SolidProp::cardClassObject(),

@@ -216,10 +216,12 @@ void UThreadTaskContext::abandonThreadContext_whileLocked(UThreadContext& thread
 bool UThreadTaskContext::runOwnThreadContext(const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled)
 {
     const bool succeeded = !cancelFlag() && runMainTask(*threadContext);
-    if (finishThreadContext(*threadContext, succeeded))
+    // Leaving the run and cancelling it are one step: a restart waiting for the run to end must
+    // not clear the cancel in between, or the cancel set afterwards refuses every restart.
+    std::lock_guard<UCondition> locked(lockCondition_);
+    if (finishThreadContext_whileLocked(*threadContext, succeeded))
         return true;
     // The calling thread's own failure stops the whole run.
-    std::unique_lock<UCondition> locked(lockCondition_);
     return cancelExit_whileLocked(isCanceled);
 }
 
@@ -324,6 +326,12 @@ bool UThreadTaskContext::runMainTask(UThreadContext& threadContext)
 bool UThreadTaskContext::finishThreadContext(UThreadContext& threadContext, bool mainTaskSucceeded)
 {
     std::lock_guard<UCondition> locked(lockCondition_);
+    return finishThreadContext_whileLocked(threadContext, mainTaskSucceeded);
+}
+
+bool UThreadTaskContext::finishThreadContext_whileLocked(
+    UThreadContext& threadContext, bool mainTaskSucceeded)
+{
     if (!mainTaskSucceeded)
         failedFlag_ = true;
     bool succeeded = mainTaskSucceeded;

@@ -152,6 +152,7 @@ private:
     void doThreadTaskAndFinalizationWithThreadContext(const std::shared_ptr<UThreadContext>& threadContext);
     bool runMainTask(UThreadContext& threadContext);
     bool finishThreadContext(UThreadContext& threadContext, bool mainTaskSucceeded);
+    bool finishThreadContext_whileLocked(UThreadContext& threadContext, bool mainTaskSucceeded);
     bool finishRun_whileLocked(UThreadContext& threadContext);
     void addUncaughtException_whileLocked(std::exception_ptr exception);
     std::shared_ptr<UThreadContext> makeRunningThreadContext(quint64 threadIdentifier);

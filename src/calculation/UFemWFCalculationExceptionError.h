@@ -1,0 +1,21 @@
+#pragma once
+
+#include "foundation/UError.h"
+
+#include <exception>
+
+// The error an exception raised inside the calculation becomes, so that none escapes the
+// calculation thread: exhausted memory (std::bad_alloc, or the arenas' "Memory allocation
+// failed.") is 81001; any other exception is the unexpected error with its reason.
+UErrorPtr UFemWFCalculationErrorWithException(std::exception_ptr exception);
+
+// Runs one step of the calculation; an exception it raises becomes its error.
+template <class Step> bool UFemWFRunCalculationStep(UErrorPtr* error, Step&& step)
+{
+    try {
+        return step();
+    } catch (...) {
+        UFemSetError(error, UFemWFCalculationErrorWithException(std::current_exception()));
+        return false;
+    }
+}
