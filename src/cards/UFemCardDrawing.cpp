@@ -1,0 +1,37 @@
+#include "cards/UFemCardDrawing.h"
+
+#include "foundation/UFemErrorsGraphicDrawing.h"
+#include "foundation/UFormattedString.h"
+
+bool UFemGetCardValueColor(const UFemColorScale* colorScale, double, _UGLColor*)
+{
+    // Colouring by value joins with the colour scale; until then the card's colour is drawn.
+    (void)colorScale;
+    return false;
+}
+
+bool UFemGetElementNodeColors(const QString& cardInfoString, quint64 nodeCount,
+    const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+    const UFemColorScale* colorScale, _UGLColor* colors, const _UGLColor** nodeColors,
+    UErrorPtr* error)
+{
+    if (colorCardValueArraySize == nullptr || colorCardValueArraySize->numberOfPoints == 0)
+        return true;
+    const _UFemCardValueArraySize& size = *colorCardValueArraySize;
+    if ((size.numberOfPoints != 1 && size.numberOfPoints != nodeCount)
+        || size.numberOfSectionPoints != 1 || size.numberOfVectorValues != 1) {
+        UFemSetError(error,
+            UFemDrawingCardColorCardValueArraySizeError_withCardInfoString(cardInfoString, size,
+                UFormattedString("Number of points: 1 or %lu, Number of section points: 1, "
+                                 "Number of vector values: 1",
+                    nodeCount)));
+        return false;
+    }
+    for (quint64 node = 0; node < nodeCount; ++node) {
+        const double value = colorCardValue[size.numberOfPoints == 1 ? 0 : node];
+        if (!UFemGetCardValueColor(colorScale, value, &colors[node]))
+            return true;
+        nodeColors[node] = &colors[node];
+    }
+    return true;
+}
