@@ -19,6 +19,7 @@ struct DecodedVertexArray {
     std::vector<quint32> indexes; // the command's entries of its block's index table
 
     quint64 recordCount() const { return positions.size() / 3; }
+    friend bool operator==(const DecodedVertexArray&, const DecodedVertexArray&) = default;
 };
 
 // What one stage of a drawing buffer holds, in stream order, block prologues included.
@@ -28,6 +29,7 @@ struct DecodedDrawingStream {
     std::vector<_UGLColor> objectColors;
     std::vector<_UGLColor> edgeColors;
     std::vector<double> edgeQuadVertices; // x, y, z per vertex, 4 vertices a line
+    friend bool operator==(const DecodedDrawingStream&, const DecodedDrawingStream&) = default;
 };
 
 namespace decodeddrawingstream {
