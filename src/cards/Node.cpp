@@ -1,6 +1,7 @@
 #include "cards/Node.h"
 
 #include "cards/UFemCardDrawing.h"
+#include "graphics/UFemColorScale.h"
 #include "graphics/UGLBallPrimitives.h"
 
 #include "cardmodel/UFemCardType.h"
@@ -188,8 +189,10 @@ bool Node::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
         return true;
     _UGLColor valueColor;
     if (colorCardValueArraySize != nullptr && colorCardValueArraySize->numberOfPoints != 0
-        && UFemGetCardValueColor(colorScale, colorCardValue[0], &valueColor))
+        && colorScale != nullptr) {
+        colorScale->getUGLColor(&valueColor, colorCardValue[0]);
         color = &valueColor;
+    }
     UGLWriteNodeMarker(drawingBuffer, nodePositionTable, color, graphicDrawingInfo,
         graphicDrawingInfo->nodeSize());
     return true;

@@ -2,13 +2,7 @@
 
 #include "foundation/UFemErrorsGraphicDrawing.h"
 #include "foundation/UFormattedString.h"
-
-bool UFemGetCardValueColor(const UFemColorScale* colorScale, double, _UGLColor*)
-{
-    // Colouring by value joins with the colour scale; until then the card's colour is drawn.
-    (void)colorScale;
-    return false;
-}
+#include "graphics/UFemColorScale.h"
 
 bool UFemGetElementNodeColors(const QString& cardInfoString, quint64 nodeCount,
     const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
@@ -27,10 +21,10 @@ bool UFemGetElementNodeColors(const QString& cardInfoString, quint64 nodeCount,
                     nodeCount)));
         return false;
     }
+    if (colorScale == nullptr)
+        return true;
     for (quint64 node = 0; node < nodeCount; ++node) {
-        const double value = colorCardValue[size.numberOfPoints == 1 ? 0 : node];
-        if (!UFemGetCardValueColor(colorScale, value, &colors[node]))
-            return true;
+        colorScale->getUGLColor(&colors[node], colorCardValue[size.numberOfPoints == 1 ? 0 : node]);
         nodeColors[node] = &colors[node];
     }
     return true;

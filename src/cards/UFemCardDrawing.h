@@ -22,11 +22,8 @@ inline const UFemGraphicDrawingInfo* UFemGraphicDrawingInfoOf(const UGLDrawingIn
     return dynamic_cast<const UFemGraphicDrawingInfo*>(drawingInfo);
 }
 
-// The colour scale's colour of a card value; false, leaving `color` alone, without a scale.
-bool UFemGetCardValueColor(const UFemColorScale* colorScale, double value, _UGLColor* color);
-
-// The node colours of an element drawn by value: none without colour values; with one value
-// every node takes its colour, with one value per node each node its own (`nodeColors[k]`
+// The node colours of an element drawn by value: none without colour values or scale; with one
+// value every node takes its colour, with one value per node each node its own (`nodeColors[k]`
 // pointing into `colors`). Any other size sets the drawing error 32003 (a program stop without
 // an error pointer) and answers false: the element is not drawn.
 bool UFemGetElementNodeColors(const QString& cardInfoString, quint64 nodeCount,
