@@ -2,6 +2,7 @@
 #include "DecodedDrawingStream.h"
 #include "RunJobsWithDeadline.h"
 #include "cardmodel/UFemCardName.h"
+#include "graphics/UFemColorScale.h"
 #include "graphics/UFemGraphicDrawingInfo.h"
 #include "graphics/UGLDrawingBuffer.h"
 
@@ -17,11 +18,19 @@ namespace {
 
 const QString drawingModel = u"Material , M , 1000 , 0.3 ,\n"
                              "ShellProp , SP , M , 0.1 ,\n"
+                             "RodProp , RP , M , 2 ,\n"
+                             "SolidProp , XP , M ,\n"
                              "Node , N1 ,  , 0 , 0 , 0 ,\n"
                              "Node , N2 ,  , 2 , 0 , 0 ,\n"
                              "Node , N3 ,  , 2 , 1.5 , 0 ,\n"
                              "Node , N4 ,  , 0 , 1.5 , 0 ,\n"
+                             "Node , N5 ,  , 0 , 0 , 1 ,\n"
+                             "Node , N6 ,  , 2 , 0 , 1 ,\n"
+                             "Node , N7 ,  , 2 , 1.5 , 1 ,\n"
+                             "Node , N8 ,  , 0 , 1.5 , 1 ,\n"
                              "Quad , Q1 , SP , N1 , N2 , N3 , N4 ,\n"
+                             "Rod , R1 , RP , N1 , N3 ,\n"
+                             "Hexa , H1 , XP , N1 , N2 , N3 , N4 , N5 , N6 , N7 , N8 ,\n"
                              "Force , F , N2 , , 3 , 0 , 0 , 0 , 5 , 0 ,\n"
                              "FixNode , R , N1 , YES , YES , YES ,\n"
                              "ForceDisp , R , N3@TZ , -3 ,\n"
@@ -31,19 +40,26 @@ const QString drawingModel = u"Material , M , 1000 , 0.3 ,\n"
                              "Case , C1 , LINEAR_STATIC , RS , FS ,\n"_qs;
 enum Row : quint64 {
     materialRow = 0,
-    node2Row = 3,
-    quadRow = 6,
-    forceRow = 7,
-    fixNodeRow = 8,
-    forceDispRow = 9,
-    equationRow = 10,
-    forceSetRow = 11,
-    restraintSetRow = 12,
-    caseRow = 13,
-    rowCount = 14,
+    shellPropRow = 1,
+    node2Row = 5,
+    quadRow = 12,
+    rodRow = 13,
+    hexaRow = 14,
+    forceRow = 15,
+    fixNodeRow = 16,
+    forceDispRow = 17,
+    equationRow = 18,
+    forceSetRow = 19,
+    restraintSetRow = 20,
+    caseRow = 21,
+    rowCount = 22,
 };
 const std::map<QString, std::array<double, 3>> nodeLocations { { u"N1"_qs, { 0, 0, 0 } },
-    { u"N2"_qs, { 2, 0, 0 } }, { u"N3"_qs, { 2, 1.5, 0 } }, { u"N4"_qs, { 0, 1.5, 0 } } };
+    { u"N2"_qs, { 2, 0, 0 } }, { u"N3"_qs, { 2, 1.5, 0 } }, { u"N4"_qs, { 0, 1.5, 0 } },
+    { u"N5"_qs, { 0, 0, 1 } }, { u"N6"_qs, { 2, 0, 1 } }, { u"N7"_qs, { 2, 1.5, 1 } },
+    { u"N8"_qs, { 0, 1.5, 1 } } };
+constexpr _UGLColor blue { 0, 0, 1, 1 };
+constexpr _UGLColor cyan { 0, 1, 1, 1 };
 constexpr _UGLColor red { 1, 0, 0, 1 };
 
 // The drawing-node names of a card and the node position table the 3-D view would hand it.
@@ -88,14 +104,15 @@ struct CardDrawing : ::testing::Test {
 
     // Draws one card into a fresh stage and decodes it.
     DecodedDrawingStream draw(quint64 row, const _UFemCardValueArraySize* size = nullptr,
-        const double* values = nullptr, UErrorPtr* error = nullptr)
+        const double* values = nullptr, UErrorPtr* error = nullptr,
+        const UFemColorScale* colorScale = nullptr)
     {
         const DrawingNodes nodes = drawingNodesOf(model.card(row));
         bool canceled = false;
         buffer.openWriteStageWithStageIdentifier(++stage, &canceled);
         UErrorPtr ownError;
         EXPECT_TRUE(model.card(row).drawOpenGLToDrawingBuffer(&buffer, nodes.positionTable.data(),
-            &red, size, values, nullptr, &info, error ? error : &ownError));
+            &red, size, values, colorScale, &info, error ? error : &ownError));
         EXPECT_FALSE(ownError) << errorDescription(ownError).toStdString();
         return decodeDrawingStage(buffer, stage);
     }
@@ -243,10 +260,78 @@ TEST_F(CardDrawing, SetsDrawTheirMembersAtTheirOwnNodes)
 
 TEST_F(CardDrawing, CardsThatAreNotDrawnWriteNothing)
 {
-    for (quint64 row : { quint64(materialRow), quint64(1), quint64(caseRow) }) {
+    for (quint64 row : { quint64(materialRow), quint64(shellPropRow), quint64(caseRow) }) {
         EXPECT_EQ(model.card(row).numberOfNodeForDrawing(), 0u);
         EXPECT_TRUE(draw(row).arrays.empty());
     }
+}
+
+TEST_F(CardDrawing, RodIsABandOrACylinderWithEndColoursByValue)
+{
+    EXPECT_EQ(drawingNodesOf(model.card(rodRow)).names, (QStringList { "N1", "N3" }));
+    const auto scale = UFemColorScale::blueToRedContinuousUnitColorScale();
+    const double values[2] = { 0.0, 0.25 };
+    const _UFemCardValueArraySize two { 0, 2, 1, 1 };
+    // 6 points at quality 3: a band, blue at N1 and cyan at N3, then its outline.
+    const DecodedDrawingStream band = draw(rodRow, &two, values, nullptr, scale.get());
+    ASSERT_EQ(band.arrays.size(), 1u);
+    EXPECT_EQ(band.arrays[0].polygonMode, 7u);
+    EXPECT_EQ(band.arrays[0].colors, (std::vector<_UGLColor> { blue, blue, cyan, cyan }));
+    EXPECT_EQ(band.edgeQuadVertices.size(), 4u * 12u);
+    // One value colours both ends; at printing quality the rod is a cylinder.
+    const _UFemCardValueArraySize one { 0, 1, 1, 1 };
+    info.setImageQuality(4);
+    const DecodedDrawingStream cylinder = draw(rodRow, &one, values + 1, nullptr, scale.get());
+    ASSERT_FALSE(cylinder.arrays.empty());
+    EXPECT_EQ(cylinder.arrays[0].command, UGLDrawingBufferCommandIndexedRuns);
+    EXPECT_EQ(cylinder.arrays[0].colors.front(), cyan);
+    EXPECT_EQ(cylinder.arrays[0].colors.back(), cyan);
+    // Without values the card's colour.
+    EXPECT_EQ(draw(rodRow).arrays[0].colors.front(), red);
+}
+
+TEST_F(CardDrawing, HexahedronAndQuadrilateralColourTheirNodesByValue)
+{
+    EXPECT_EQ(drawingNodesOf(model.card(hexaRow)).names,
+        (QStringList { "N1", "N2", "N3", "N4", "N5", "N6", "N7", "N8" }));
+    const auto scale = UFemColorScale::blueToRedContinuousUnitColorScale();
+    const double values[8] = { 0.25, 0, 0, 0, 0, 0, 0, 1.0 };
+    const _UFemCardValueArraySize eight { 0, 8, 1, 1 };
+    const DecodedDrawingStream hexa = draw(hexaRow, &eight, values, nullptr, scale.get());
+    ASSERT_EQ(hexa.arrays.size(), 1u);
+    // With normals every index entry is a record: the first face's centre, then node 0 (N1).
+    const DecodedVertexArray& solid = hexa.arrays[0];
+    ASSERT_EQ(solid.recordCount(), 72u);
+    EXPECT_EQ(solid.colors[1], cyan);
+    EXPECT_EQ(solid.colors[0], (_UGLColor { 0, 0.25, 1, 1 }));
+    // Face (4, 5, 6, 7) last, fanned around its centre: node 7 (N8) is red.
+    EXPECT_EQ(solid.colors[71], blue);
+    EXPECT_EQ(solid.colors[68], (_UGLColor { 1, 0, 0, 1 }));
+    EXPECT_EQ(solid.colors[69], (_UGLColor { 0.25, 0, 0.75, 1 })); // the face's centre
+    // Seen along z the 4 vertical edges are end-on: 8 edges to the edge stream.
+    EXPECT_EQ(hexa.edgeQuadVertices.size(), 8u * 12u);
+
+    const _UFemCardValueArraySize one { 0, 1, 1, 1 };
+    const DecodedDrawingStream quad = draw(quadRow, &one, values, nullptr, scale.get());
+    ASSERT_EQ(quad.arrays.size(), 1u);
+    EXPECT_EQ(quad.arrays[0].colors, std::vector<_UGLColor>(5, cyan));
+    const _UFemCardValueArraySize wrong { 0, 8, 1, 1 };
+    UErrorPtr error;
+    EXPECT_TRUE(draw(rodRow, &wrong, values, &error, scale.get()).arrays.empty());
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->localizedRecoverySuggestion().contains(u"Number of points: 1 or 2,"_qs));
+}
+
+TEST_F(CardDrawing, NodeTakesTheColourOfItsValue)
+{
+    const auto scale = UFemColorScale::blueToRedContinuousUnitColorScale();
+    const double value = 0.25;
+    const _UFemCardValueArraySize one { 0, 1, 1, 1 };
+    const DecodedDrawingStream stream = draw(node2Row, &one, &value, nullptr, scale.get());
+    ASSERT_EQ(stream.arrays.size(), 1u);
+    EXPECT_EQ(stream.arrays[0].colors, std::vector<_UGLColor>(8, cyan));
+    // Restraint markers keep the card's colour whatever the values.
+    EXPECT_EQ(draw(fixNodeRow, &one, &value, nullptr, scale.get()).arrays[0].colors.front(), red);
 }
 
 // Every drawing thread has its own buffer and drawing info; the cards and the sphere tables are
