@@ -73,10 +73,9 @@ int UGLMakeScreenFacingLineQuad(double quad[12], const double p[3], const double
         return 0;
     const double h = 0.5 * widthInPixels * drawingInfo->lengthPerPixel();
     const UGLVec3 side = h * UGLNormalized(s);
-    (UGLVec3::at(p) - side).store(quad);
-    (UGLVec3::at(p) + side).store(quad + 3);
-    (UGLVec3::at(q) + side).store(quad + 6);
-    (UGLVec3::at(q) - side).store(quad + 9);
+    const UGLVec3 P = UGLVec3::at(p);
+    const UGLVec3 Q = UGLVec3::at(q);
+    UGLStoreQuad(quad, P - side, P + side, Q + side, Q - side);
     return 1;
 }
 
@@ -159,10 +158,7 @@ void UGLWriteRodBand(UGLDrawingBufferWriting* buffer, const double p[3], const _
     const UGLVec3 shift = UGLTowardViewerShiftPerWidth * w * ez;
     const UGLVec3 side = 0.5 * w * s;
     double corners[12];
-    (P + shift - side).store(corners);
-    (P + shift + side).store(corners + 3);
-    (Q + shift + side).store(corners + 6);
-    (Q + shift - side).store(corners + 9);
+    UGLStoreQuad(corners, P + shift - side, P + shift + side, Q + shift + side, Q + shift - side);
     _UGLColor colorTable[4];
     const _UGLColor* colors = nullptr;
     if (colorP != nullptr) {

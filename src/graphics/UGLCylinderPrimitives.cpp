@@ -47,10 +47,7 @@ void writeCylinderOutline(UGLDrawingBufferWriting* buffer, const double* vertice
         const UGLVec3 t = silhouetteShiftPerDiameter * w * UGLEyeAxis(drawingInfo, 2);
         const UGLVec3 ru = 0.5 * w * frame.u;
         double silhouette[12];
-        (p + t - ru).store(silhouette);
-        (p + t + ru).store(silhouette + 3);
-        (q + t + ru).store(silhouette + 6);
-        (q + t - ru).store(silhouette + 9);
+        UGLStoreQuad(silhouette, p + t - ru, p + t + ru, q + t + ru, q + t - ru);
         static constexpr quint64 pairs[4] = { 1, 2, 3, 0 };
         UGLWriteElementEdgeBands(buffer, silhouette, pairs, 2, edgeColor, drawingInfo, edgeWidth);
     }

@@ -52,11 +52,7 @@ public:
     }
     void add(UGLVec3 a, UGLVec3 b, UGLVec3 c, UGLVec3 d)
     {
-        double* quad = quads_ + 12 * count_++;
-        a.store(quad);
-        b.store(quad + 3);
-        c.store(quad + 6);
-        d.store(quad + 9);
+        UGLStoreQuad(quads_ + 12 * count_++, a, b, c, d);
     }
     quint64 count() const { return count_; }
 

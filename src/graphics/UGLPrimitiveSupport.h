@@ -22,6 +22,15 @@ inline UGLVec3 UGLEyeAxis(const UGLDrawingInfo* drawingInfo, int row)
     return UGLVec3::at(drawingInfo->eyeCoordOnObjectCoord()[row]);
 }
 
+// The four corners of a quad, 12 doubles.
+inline void UGLStoreQuad(double* quad, UGLVec3 a, UGLVec3 b, UGLVec3 c, UGLVec3 d)
+{
+    a.store(quad);
+    b.store(quad + 3);
+    c.store(quad + 6);
+    d.store(quad + 9);
+}
+
 // `count` copies of `color` into `table`; null (no colour table) when `color` is null.
 inline _UGLColor* UGLFillColorTable(_UGLColor* table, const _UGLColor* color, quint64 count)
 {

@@ -111,21 +111,20 @@ TEST_F(BandPrimitive, RodIsABandOrACylinderByQualityAndDiameter)
         { 1, 11.5, UGLDrawingBufferCommandVertexArray },
         { 1, 12.0, UGLDrawingBufferCommandVertexArray }, { 8, 12.0, 0 } };
     for (const Case& c : cases) {
-        UGLDrawingBuffer one { 4, 4096, UGLOpenGLVersion_1_4 };
-        one.openWriteStageWithStageIdentifier(0, &canceled);
         info.setImageQuality(c.quality);
-        UGLWriteRod(&one, origin, &red, alongX, &blue, nullptr, nullptr, &info, c.diameter);
-        const DecodedDrawingStream stream = decodeDrawingStage(one, 0);
-        if (c.command == 0) {
-            EXPECT_TRUE(stream.arrays.empty());
-            continue;
-        }
-        ASSERT_FALSE(stream.arrays.empty()) << c.quality << " " << c.diameter;
-        EXPECT_EQ(stream.arrays[0].command, c.command) << c.quality << " " << c.diameter;
-        // End colours: red at the first end, blue at the second.
-        EXPECT_EQ(stream.arrays[0].colors.front(), red);
-        EXPECT_EQ(stream.arrays[0].colors.back(), blue);
+        EXPECT_EQ(firstCommandDrawn([&](UGLDrawingBufferWriting* target) {
+            UGLWriteRod(target, origin, &red, alongX, &blue, nullptr, nullptr, &info, c.diameter);
+        }),
+            c.command)
+            << c.quality << " " << c.diameter;
     }
+    // End colours: red at the first end, blue at the second.
+    info.setImageQuality(3);
+    UGLWriteRod(&buffer, origin, &red, alongX, &blue, nullptr, nullptr, &info, 12.0);
+    const DecodedDrawingStream stream = finish();
+    ASSERT_FALSE(stream.arrays.empty());
+    EXPECT_EQ(stream.arrays[0].colors.front(), red);
+    EXPECT_EQ(stream.arrays[0].colors.back(), blue);
 }
 
 TEST_F(BandPrimitive, CylinderSideStripCapsAndOutlines)

@@ -85,6 +85,18 @@ private:
     quint64 cancelAtWrite_;
 };
 
+// The first command a drawing writes into a fresh buffer; 0 when it writes none.
+template <typename Draw> quint32 firstCommandDrawn(Draw draw)
+{
+    UGLDrawingBuffer buffer { 4, UGLDrawingBuffer::defaultBufferElementCapacity,
+        UGLOpenGLVersion_1_4 };
+    bool canceled = false;
+    buffer.openWriteStageWithStageIdentifier(0, &canceled);
+    draw(&buffer);
+    const DecodedDrawingStream stream = decodeDrawingStage(buffer, 0);
+    return stream.arrays.empty() ? 0 : stream.arrays[0].command;
+}
+
 inline double lengthOf(const double* v)
 {
     return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);

@@ -107,12 +107,12 @@ inline void decodeEdges(DecodedDrawingStream& stream, const _UGLDrawingBufferEle
 
 } // namespace decodeddrawingstream
 
-// Closes the buffer's open write stage and decodes it; the stage must fit the buffer's ring.
-inline DecodedDrawingStream decodeDrawingStage(UGLDrawingBuffer& buffer, quint64 stage)
+// Reads one stage of a buffer whose writer has closed it, handing each block's main cells and
+// buffer index to `visit` before the block is given back.
+template <typename Visit>
+void forEachReadBlock(UGLDrawingBuffer& buffer, quint64 stage, Visit visit)
 {
     bool canceled = false;
-    buffer.closeCurrentWriteStage_isCanceled(&canceled);
-    DecodedDrawingStream stream;
     EXPECT_TRUE(buffer.openReadStageWithStageIdentifier(stage, &canceled));
     for (;;) {
         const void* start = nullptr;
@@ -123,16 +123,28 @@ inline DecodedDrawingStream decodeDrawingStage(UGLDrawingBuffer& buffer, quint64
         if (buffer.getNextReadBufferStartPtr(&start, &end, &child, &bufferIndex, &empty, &canceled)
             || empty)
             break;
-        decodeddrawingstream::decodeMain(stream,
-            static_cast<const _UGLDrawingBufferElement*>(start),
-            static_cast<const _UGLDrawingBufferElement*>(end),
-            buffer.vertexIndexTableWithBufferIndex(bufferIndex));
-        const _UGLDrawingBufferElement* edgeStart = nullptr;
-        const _UGLDrawingBufferElement* edgeEnd = nullptr;
-        if (buffer.getEdgeDrawingBufferStartPtr(&edgeStart, &edgeEnd, bufferIndex))
-            decodeddrawingstream::decodeEdges(stream, edgeStart, edgeEnd);
+        visit(static_cast<const _UGLDrawingBufferElement*>(start),
+            static_cast<const _UGLDrawingBufferElement*>(end), bufferIndex);
     }
     buffer.closeCurrentReadStage_isCanceled(&canceled);
     EXPECT_FALSE(canceled);
+}
+
+// Closes the buffer's open write stage and decodes it; the stage must fit the buffer's ring.
+inline DecodedDrawingStream decodeDrawingStage(UGLDrawingBuffer& buffer, quint64 stage)
+{
+    bool canceled = false;
+    buffer.closeCurrentWriteStage_isCanceled(&canceled);
+    DecodedDrawingStream stream;
+    forEachReadBlock(buffer, stage,
+        [&](const _UGLDrawingBufferElement* start, const _UGLDrawingBufferElement* end,
+            quint64 bufferIndex) {
+            decodeddrawingstream::decodeMain(
+                stream, start, end, buffer.vertexIndexTableWithBufferIndex(bufferIndex));
+            const _UGLDrawingBufferElement* edgeStart = nullptr;
+            const _UGLDrawingBufferElement* edgeEnd = nullptr;
+            if (buffer.getEdgeDrawingBufferStartPtr(&edgeStart, &edgeEnd, bufferIndex))
+                decodeddrawingstream::decodeEdges(stream, edgeStart, edgeEnd);
+        });
     return stream;
 }
