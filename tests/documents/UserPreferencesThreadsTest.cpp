@@ -71,8 +71,8 @@ TEST(UserPreferencesThreadsTest, SnapshotsReadByEightThreadsWhileTheMainThreadCh
     for (int change = 0; change < changeCount; ++change) {
         defaults.setInteger(change % 2 == 0 ? 5 : 2, UFemReferenceThreadCountPreferencesKey);
         // Every other change stores a wrongly typed value, reported from whichever thread builds.
-        defaults.setObject(change % 2 == 0 ? QVariant(7) : QVariant(),
-            UFemOpenGLRendererNameStringPreferencesKey);
+        defaults.setObject(
+            change % 2 == 0 ? QVariant(7) : QVariant(), UFemOpenGLRendererNameStringPreferencesKey);
         QCoreApplication::processEvents();
     }
     stop = true;
