@@ -191,7 +191,6 @@ void UFemPreferencePanelController::updatePreferencePanelFromUserDefault()
     }
     openGLRendererIdentifier_ = UFemUnsetOpenGLRendererIdentifier;
     updateOpenGLRendererPopupMenuItemDidChangeWithRendererIdentifier(rendererIdentifier);
-    selectItemWithData(ui_->openGLRendererPopupButtonOutlet, rendererIdentifier);
     setRenderingOpenGLVersion(
         quint64(userDefaults_.integerForKey(UFemRenderingOpenGLVersionPreferencesKey)));
     UOpenGLGraphicProcessorInfoRecord record;
@@ -215,6 +214,7 @@ void UFemPreferencePanelController::
         return;
     }
     openGLRendererIdentifier_ = rendererIdentifier;
+    selectItemWithData(ui_->openGLRendererPopupButtonOutlet, rendererIdentifier);
     ui_->renderingOpenGLVersionPopupButtonOutlet->setItemText(0,
         ULocalizedFormattedString("Auto - %@",
             UGLOpenGLVersionString(UGLStandardizedRenderingOpenGLVersion(record.openGLVersion))));

@@ -97,6 +97,7 @@ TEST_F(PreferencesPanelTest, ChoosingARendererResetsTheRenderingVersion)
 
     panel->openGLRendererPopupMenuItemSelected(UFemFirstOpenGLRendererIdentifier + 2);
     EXPECT_EQ(panel->renderingOpenGLVersion(), 0u);
+    EXPECT_EQ(panel->openGLRendererPopupButtonOutlet()->currentText(), "Software ( OpenGL 4.5 )");
     EXPECT_EQ(panel->renderingOpenGLVersionPopupButtonOutlet()->itemText(0), "Auto - OpenGL 1.4");
     EXPECT_TRUE(panel->doesUseOpenGLFrameBufferObjectCheckButtonOutlet()->isEnabled());
     EXPECT_EQ(panel->doesUseOpenGLFrameBufferObjectState(), 1u);
