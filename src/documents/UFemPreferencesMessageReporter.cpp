@@ -1,5 +1,6 @@
 #include "documents/UFemPreferencesMessageReporter.h"
 
+#include "appkit/SheetPresenter.h"
 #include "foundation/UFemErrorsPreferences.h"
 #include "platform/UMainThread.h"
 
@@ -61,4 +62,16 @@ UErrorPtr UFemPreferencesMessageReporter::preferencesFileErrorWithMessages(
     const QStringList& messages)
 {
     return UFemPreferencesFileError_withDescription(messages.join(QLatin1Char('\n')));
+}
+
+UFemPreferencesMessageReporter::Presenter
+UFemPreferencesMessageReporter::presenterWithSheetPresenter(SheetPresenter& sheets)
+{
+    return [&sheets](const UErrorPtr& error) {
+        Alert alert = Alert::fromError(*error);
+        // The description is the same for every problem; the failure reason holds the problems.
+        alert.informativeText
+            = error->localizedFailureReason() + QStringLiteral("\n\n") + alert.informativeText;
+        sheets.runModalAlert(alert);
+    };
 }

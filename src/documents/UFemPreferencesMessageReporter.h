@@ -11,6 +11,8 @@
 // user defaults, however many snapshots (application, documents, any thread) meet the problem.
 // Snapshots are built on worker threads too, so the error is handed to the main thread and the
 // builder never waits for the user.
+class SheetPresenter;
+
 class UFemPreferencesMessageReporter {
 public:
     // Runs on the main thread with the error to show.
@@ -26,6 +28,9 @@ public:
     void reportMessages(const QStringList& messages);
     // The user defaults changed: the next problem is shown again.
     void userDefaultsDidChange();
+
+    // Shows the error in a modal alert whose informative text names what was wrong.
+    static Presenter presenterWithSheetPresenter(SheetPresenter& sheets);
 
     // The preferences-file error (71001) of a message list, one message a line.
     static UErrorPtr preferencesFileErrorWithMessages(const QStringList& messages);

@@ -33,13 +33,12 @@ struct ApplicationUserPreferences {
     {
         UUserDefaults& standard = UUserDefaults::standardUserDefaults();
         UFemUserPreferences::registerDefaults(standard);
-        // Lasts as long as the process. The reporter is reset first, so that a snapshot built
-        // after the drop reports again.
-        UNotificationCenter::defaultCenter().addObserver(
-            nullptr, UUserDefaultsDidChangeNotification, &standard, [this](const UNotification&) {
-                reporter.userDefaultsDidChange();
-                cache.dropUserPreferences();
-            });
+        // Lasts as long as the process. Added before the cache's own observation, so that the
+        // reporter is reset before the drop and a snapshot built afterwards reports again.
+        UNotificationCenter::defaultCenter().addObserver(nullptr,
+            UUserDefaultsDidChangeNotification, &standard,
+            [this](const UNotification&) { reporter.userDefaultsDidChange(); });
+        cache.dropOnChangesOf(standard);
     }
 
     static ApplicationUserPreferences& instance()

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "documents/UFemUserPreferences.h"
+#include "platform/UNotificationCenter.h"
 
 #include <functional>
 #include <mutex>
 
 class UFemPreferencesMessageReporter;
 class UGLGraphicProcessorInfoManager;
+class UUserDefaults;
 
 // Holds one snapshot of the user preferences (the application's, or a document's): built on the
 // first request from the current defaults dictionary, dropped when the defaults change. Requests
@@ -21,8 +23,15 @@ public:
     UFemUserPreferencesCache(const UFemUserPreferencesCache&) = delete;
     UFemUserPreferencesCache& operator=(const UFemUserPreferencesCache&) = delete;
 
+    // A cache over the standard user defaults and the process's renderer catalogue that reports
+    // through the application's reporter and drops its snapshot on every change of the defaults:
+    // what a document keeps.
+    static std::unique_ptr<UFemUserPreferencesCache> standardUserPreferencesCache();
+
     UFemUserPreferencesPtr userPreferences();
     void dropUserPreferences();
+    // Drops the snapshot on every change of `userDefaults`, for as long as this cache lives.
+    void dropOnChangesOf(const UUserDefaults& userDefaults);
 
 private:
     const DictionarySource dictionarySource_;
@@ -30,4 +39,5 @@ private:
     UFemPreferencesMessageReporter& reporter_;
     std::mutex mutex_;
     UFemUserPreferencesPtr userPreferences_;
+    UNotificationObservation changeObservation_;
 };

@@ -1,5 +1,6 @@
 #include "PreferencesTestSupport.h"
 
+#include "appkit/RecordingSheetPresenter.h"
 #include "documents/UFemPreferencesMessageReporter.h"
 #include "documents/UFemUserPreferencesCache.h"
 #include "foundation/UException.h"
@@ -284,7 +285,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(directory.isValid());
-        reporter.setPresenter([this](const UErrorPtr& error) { shown.push_back(error); });
+        reporter.setPresenter(UFemPreferencesMessageReporter::presenterWithSheetPresenter(sheets));
     }
 
     std::unique_ptr<UUserDefaults> openDefaults()
@@ -294,15 +295,24 @@ protected:
         return defaults;
     }
 
+    // Dropped on every change of `defaults`, after the reporter has been reset.
     std::unique_ptr<UFemUserPreferencesCache> cacheOver(UUserDefaults& defaults)
     {
-        return std::make_unique<UFemUserPreferencesCache>(
+        if (!resetObservation.isActive()) {
+            resetObservation
+                = UNotificationCenter::defaultCenter().observe(UUserDefaultsDidChangeNotification,
+                    &defaults, [this](const UNotification&) { reporter.userDefaultsDidChange(); });
+        }
+        auto cache = std::make_unique<UFemUserPreferencesCache>(
             [&defaults] { return defaults.dictionaryRepresentation(); }, *catalogue, reporter);
+        cache->dropOnChangesOf(defaults);
+        return cache;
     }
 
     QTemporaryDir directory;
     UFemPreferencesMessageReporter reporter;
-    std::vector<UErrorPtr> shown;
+    RecordingSheetPresenter sheets;
+    UNotificationObservation resetObservation;
 };
 
 TEST_F(UserPreferencesFileTest, WronglyTypedFileGivesDefaultsAndOneMessagePerChange)
@@ -316,25 +326,26 @@ TEST_F(UserPreferencesFileTest, WronglyTypedFileGivesDefaultsAndOneMessagePerCha
     const auto first = application->userPreferences();
     EXPECT_EQ(document->userPreferences()->colorScaleFolderArray().size(), 0u);
     EXPECT_EQ(first, application->userPreferences());
-    EXPECT_TRUE(shown.empty()) << "shown later, on the main thread's event loop";
+    EXPECT_TRUE(sheets.alerts.empty()) << "shown later, on the main thread's event loop";
     QCoreApplication::processEvents();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0]->code(), 71001);
-    EXPECT_EQ(shown[0]->localizedFailureReason().count('\n'), 2);
+    ASSERT_EQ(sheets.alerts.size(), 1u);
+    EXPECT_EQ(sheets.alerts[0].messageText,
+        "An error exist in Preferences file. Continues with default value, etc.");
+    EXPECT_TRUE(sheets.alerts[0].informativeText.startsWith(
+        "The value of key:UFemReferenceThreadCountPreferencesKey has a wrong type. The default "
+        "value is used.\n"
+        "The object of index:1 in the array of key:UFemColorScaleFolderArrayPreferencesKey"));
     EXPECT_EQ(
         first->foregroundTaskThreadCount(), UFemUserPreferences::defaultReferenceThreadCount());
 
     // A change drops both snapshots; the problem is shown once more.
     defaults->setInteger(6, UFemReferenceThreadCountPreferencesKey);
-    reporter.userDefaultsDidChange();
-    application->dropUserPreferences();
-    document->dropUserPreferences();
     EXPECT_EQ(application->userPreferences()->foregroundTaskThreadCount(), 6u);
     EXPECT_EQ(
         first->foregroundTaskThreadCount(), UFemUserPreferences::defaultReferenceThreadCount());
     document->userPreferences();
     QCoreApplication::processEvents();
-    EXPECT_EQ(shown.size(), 2u);
+    EXPECT_EQ(sheets.alerts.size(), 2u);
 }
 
 TEST_F(UserPreferencesFileTest, UnreadableFileGivesTheDefaults)

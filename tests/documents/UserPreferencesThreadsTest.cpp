@@ -45,11 +45,10 @@ TEST(UserPreferencesThreadsTest, SnapshotsReadByEightThreadsWhileTheMainThreadCh
     reporter.setPresenter([&shownCount](const UErrorPtr&) { ++shownCount; });
     UFemUserPreferencesCache cache(
         [&defaults] { return defaults.dictionaryRepresentation(); }, *catalogue, reporter);
-    const UNotificationObservation observation = UNotificationCenter::defaultCenter().observe(
-        UUserDefaultsDidChangeNotification, &defaults, [&](const UNotification&) {
-            reporter.userDefaultsDidChange();
-            cache.dropUserPreferences();
-        });
+    const UNotificationObservation observation
+        = UNotificationCenter::defaultCenter().observe(UUserDefaultsDidChangeNotification,
+            &defaults, [&](const UNotification&) { reporter.userDefaultsDidChange(); });
+    cache.dropOnChangesOf(defaults);
 
     std::atomic<bool> stop { false };
     std::atomic<int> inconsistent { 0 };
