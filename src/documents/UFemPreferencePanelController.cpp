@@ -193,8 +193,10 @@ void UFemPreferencePanelController::updatePreferencePanelFromUserDefault()
     updateOpenGLRendererPopupMenuItemDidChangeWithRendererIdentifier(rendererIdentifier);
     setRenderingOpenGLVersion(
         quint64(userDefaults_.integerForKey(UFemRenderingOpenGLVersionPreferencesKey)));
+    // A renderer that could not be read has been reported once already.
     UOpenGLGraphicProcessorInfoRecord record;
-    if (getRendererInfo(rendererIdentifier, &record)) {
+    if (openGLRendererIdentifier_ != UFemUnsetOpenGLRendererIdentifier
+        && getRendererInfo(rendererIdentifier, &record)) {
         const bool stored
             = userDefaults_.objectForKey(UFemDoesUseOpenGLFrameBufferObjectPreferencesKey).isValid()
             && userDefaults_.boolForKey(UFemDoesUseOpenGLFrameBufferObjectPreferencesKey);
@@ -231,7 +233,9 @@ void UFemPreferencePanelController::updateUserDefaultFromPreferencePanel()
 {
     userDefaults_.setInteger(qint64(referenceThreadCount_), UFemReferenceThreadCountPreferencesKey);
     QString rendererName;
-    if (openGLRendererIdentifier_ != UFemAutomaticOpenGLRendererIdentifier) {
+    // Never set means no renderer could be read at all: automatic is all there is to store.
+    if (openGLRendererIdentifier_ != UFemAutomaticOpenGLRendererIdentifier
+        && openGLRendererIdentifier_ != UFemUnsetOpenGLRendererIdentifier) {
         UOpenGLGraphicProcessorInfoRecord record;
         if (!getRendererInfo(openGLRendererIdentifier_, &record))
             return;

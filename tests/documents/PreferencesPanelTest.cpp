@@ -140,6 +140,23 @@ TEST_F(PreferencesPanelTest, CancelKeepsTheEditsWithoutWritingAndApplyWrites)
     EXPECT_TRUE(sheets.alerts.empty());
 }
 
+TEST_F(PreferencesPanelTest, WithoutRenderersOnlyTheThreadCountAndAutomaticAreStored)
+{
+    catalogue = rendererCatalogueOf({});
+    defaults.setObject(QStringLiteral("GPU A"), UFemOpenGLRendererNameStringPreferencesKey);
+    auto panel = openPanel();
+    ASSERT_EQ(sheets.alerts.size(), 1u);
+    EXPECT_EQ(
+        sheets.alerts[0].messageText, "Unexpected error occurred. Getting Renderer Info failed.");
+    EXPECT_EQ(panel->openGLRendererIdentifier(), UFemUnsetOpenGLRendererIdentifier);
+
+    panel->setReferenceThreadCount(2);
+    panel->preferencePanelButtonPushed(UFemPreferencePanelController::okButtonTag);
+    EXPECT_EQ(sheets.alerts.size(), 1u);
+    EXPECT_EQ(defaults.integerForKey(UFemReferenceThreadCountPreferencesKey), 2);
+    EXPECT_EQ(defaults.stringForKey(UFemOpenGLRendererNameStringPreferencesKey), "");
+}
+
 TEST_F(PreferencesPanelTest, OnlyTheSharedPanelSetsTheDrawingTimeSwitch)
 {
     auto panel = openPanel();
