@@ -20,6 +20,7 @@ class UFemPreferencesMessageReporter;
 class UFemUserPreferencesCache;
 class UGLGraphicProcessorInfoManager;
 class UUserDefaults;
+struct UOpenGLGraphicProcessorInfoRecord;
 
 using UFemUserPreferencesPtr = std::shared_ptr<const UFemUserPreferences>;
 
@@ -216,7 +217,7 @@ private:
     void updateThreadCounts(Filling& filling);
     void updateRenderer(Filling& filling);
     void updateRenderingSettings(
-        Filling& filling, const struct UOpenGLGraphicProcessorInfoRecord& renderer);
+        Filling& filling, const UOpenGLGraphicProcessorInfoRecord& renderer);
     void updateBaseViewPreferences(Filling& filling);
     void updateFolderArrays(Filling& filling);
     void updateWritingFileNumberFormatter(Filling& filling);
