@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation/UFemWFMatrixCalculatorDelegate.h"
+#include "calculation/UFemWFSolutionFigures.h"
 #include "foundation/UError.h"
 
 #include <QDateTime>
@@ -46,6 +47,8 @@ public:
     UFemDataController* dataController() const { return dataController_; }
     // Threads of each restraint set's solution; 0 (the default) takes the preference.
     void setCalculationThreadCount(quint64 threadCount) { threadCount_ = threadCount; }
+    // Bytes each restraint set's solution may take; 0 (the default) takes the memory available.
+    void setCalculationMemoryLimit(quint64 memoryLimit) { memoryLimit_ = memoryLimit; }
 
     // ---- Calculation thread: the set-up, then the run, once each.
     bool setupToRunCalculation(UErrorPtr* error);
@@ -87,6 +90,9 @@ public:
         const QString& caseNameString, quint64 calculationIndex) const override;
     QString caseNameStringWithCaseIndex(quint64 caseIndex, quint64 calculationIndex) const;
     void getNodeLocation(double* location, quint64 nodeNo) const override;
+    // Size, cost and times of each restraint set's solution, by calculation index; complete after
+    // the run.
+    std::vector<UFemWFSolutionFigures> solutionFiguresArray() const;
     // A node ordering hint (node name texts, anything else divides) as node numbers, all ones for
     // a divider.
     bool getNodeOrderingMainPathTransitNodeNoTable(std::vector<quint64>* table,
@@ -115,6 +121,7 @@ private:
 
     UFemDataController* dataController_;
     quint64 threadCount_ = 0;
+    quint64 memoryLimit_ = 0;
     quint64 nodeCount_ = 0;
     quint64 caseCount_ = 0;
     QStringList nodeNameStrings_;
@@ -127,6 +134,7 @@ private:
     mutable std::mutex matrixCalculatorLock_;
     std::condition_variable matrixCalculatorCondition_;
     Calculators matrixCalculatorArray_;
+    std::vector<UFemWFSolutionFigures> solutionFiguresArray_;
     std::vector<_UFemMatrixCalculationCaseInfoRecord> matrixCalculationCaseInfoRecordTable_;
     std::vector<_UFemMatrixCalculationCalculatorInfoRecord> matrixCalculatorInfoRecordTable_;
     bool pauseCalculationRequested_ = false;

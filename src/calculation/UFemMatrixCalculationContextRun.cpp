@@ -56,6 +56,10 @@ bool UFemMatrixCalculationContext::runMatrixCalculator(UFemWFMatrixCalculator& c
         && storeDisplacements(calculator, calculationIndex, manager, &failure);
     const QString logText = calculator.calculationLogString();
     calculator.finish();
+    {
+        std::lock_guard<std::mutex> lock(matrixCalculatorLock_);
+        solutionFiguresArray_[calculationIndex] = calculator.solutionFigures();
+    }
     if (!logText.isEmpty())
         manager.appendCalculationLogString(logText);
     if (stored)
@@ -104,6 +108,12 @@ bool UFemMatrixCalculationContext::storeDisplacements(UFemWFMatrixCalculator& ca
     if (errorText.isEmpty())
         errorText = ULocalizedString("Unknown Calculation Error.");
     return manager.addResultDataWithCalculationErrorString(errorText, states, caseNos, error);
+}
+
+std::vector<UFemWFSolutionFigures> UFemMatrixCalculationContext::solutionFiguresArray() const
+{
+    std::lock_guard<std::mutex> lock(matrixCalculatorLock_);
+    return solutionFiguresArray_;
 }
 
 void UFemMatrixCalculationContext::dropCalculators()

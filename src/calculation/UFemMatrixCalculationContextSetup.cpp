@@ -75,6 +75,7 @@ bool UFemMatrixCalculationContext::buildMatrixCalculatorArray(UErrorPtr* error)
             return false;
     std::lock_guard<std::mutex> lock(matrixCalculatorLock_);
     matrixCalculatorArray_ = std::move(calculators);
+    solutionFiguresArray_.assign(setCount, {});
     // Requests made during the set-up reach the new calculators too.
     for (const auto& calculator : matrixCalculatorArray_) {
         if (quitCalculationRequested_)
@@ -132,6 +133,7 @@ bool UFemMatrixCalculationContext::completeCalculator(
     calculator.setCalculationIndex(calculationIndex);
     calculator.setCaseNoIndexSet(record.caseNoIndexSet);
     calculator.setCalculationThreadCount(threadCount_);
+    calculator.setCalculationMemoryLimit(memoryLimit_);
     if (!calculator.setupTo_2_SetForceMatrix(error))
         return false;
     for (const quint64 caseNo : record.caseNoIndexSet)
