@@ -6,6 +6,7 @@
 #include "cards/Node.h"
 #include "cards/UFemCardClasses.h"
 #include "foundation/UException.h"
+#include "foundation/UFemErrorsOther.h"
 
 #include <QFile>
 
@@ -81,6 +82,11 @@ QString exampleModelText(const QString& fileName)
         return {};
     }
     return QString::fromUtf8(file.readAll());
+}
+
+QString unexpected(const QString& text)
+{
+    return UFemUnexpectedError_withDescription(text)->localizedDescription();
 }
 
 QString descriptionOf(const UErrorPtr& error)

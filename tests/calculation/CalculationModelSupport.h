@@ -38,5 +38,7 @@ private:
 
 // The text of an example model of the repository (examples/NAME).
 QString exampleModelText(const QString& fileName);
+// The description the unexpected error gives a text.
+QString unexpected(const QString& text);
 // The description of an error, or "" without one.
 QString descriptionOf(const UErrorPtr& error);
