@@ -1,6 +1,7 @@
 #include "CalculationModelSupport.h"
 
 #include "calculation/UFemResultDataServices.h"
+#include "calculation/UFemResultFileWriter.h"
 #include "cardmodel/UFemDataControllerServices.h"
 #include "cards/Case.h"
 #include "cards/Node.h"
@@ -72,6 +73,26 @@ std::optional<QString> CalculationTestModel::caseErrorString(
     std::optional<QString> errorText;
     EXPECT_TRUE(node.getNodeDisplacement(values, states, 3, &card(caseName), &errorText, nullptr));
     return errorText;
+}
+
+std::unique_ptr<CalculationTestModel> CalculationTestModel::reopenedWithResultFile(
+    const QString& path)
+{
+    UErrorPtr error;
+    const std::optional<QByteArray> data = controller_->resultDataManager()->resultFileData(&error);
+    EXPECT_TRUE(data && UFemWriteResultFile(path, *data, &error))
+        << descriptionOf(error).toStdString();
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    UErrorPtr readingError;
+    auto results
+        = UFemResultDataManagerImpl::initWithResultFileData(file.readAll(), &readingError, &error);
+    EXPECT_TRUE(results && !readingError)
+        << descriptionOf(readingError ? readingError : error).toStdString();
+    auto reopened = std::make_unique<CalculationTestModel>(controller_->modelTextOfAllCards());
+    EXPECT_TRUE(reopened->controller().setResultDataManager(std::move(results), true, &error))
+        << descriptionOf(error).toStdString();
+    return reopened;
 }
 
 QString exampleModelText(const QString& fileName)

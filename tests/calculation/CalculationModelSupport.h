@@ -31,6 +31,9 @@ public:
     std::optional<QString> caseErrorString(const QString& nodeName, const QString& caseName);
 
     UFemCard& card(const QString& name);
+    // A fresh model of the same text with the results written to a result file at `path` and
+    // read back from it.
+    std::unique_ptr<CalculationTestModel> reopenedWithResultFile(const QString& path);
 
 private:
     std::unique_ptr<UFemDataController> controller_;
