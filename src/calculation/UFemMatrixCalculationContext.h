@@ -101,6 +101,7 @@ public:
 private:
     using Calculators = std::vector<std::unique_ptr<UFemWFMatrixCalculator>>;
 
+    bool setupNamesAndCalculators(UErrorPtr* error);
     bool buildMatrixCalculatorArray(UErrorPtr* error);
     bool putStiffness(UFemWFMatrixCalculator& calculator, UErrorPtr* error);
     void groupCasesByRestraintSet();

@@ -4,6 +4,7 @@
 
 #include "calculation/UFemResultFileContents.h"
 #include "calculation/UFemVersionString.h"
+#include "calculation/UFemWFCalculationExceptionError.h"
 #include "calculation/UFemWFMatrixCalculator.h"
 #include "cardmodel/UFemCardName.h"
 #include "cardmodel/UFemDataController.h"
@@ -28,6 +29,16 @@ QString cardNameStringOf(const UFemCard& card)
 } // namespace
 
 bool UFemMatrixCalculationContext::setupToRunCalculation(UErrorPtr* error)
+{
+    // Memory running out while the stiffness is assembled is an error, never a crash.
+    UErrorPtr failure;
+    if (UFemWFRunCalculationStep(&failure, [&] { return setupNamesAndCalculators(&failure); }))
+        return true;
+    UFemSetError(error, failure);
+    return false;
+}
+
+bool UFemMatrixCalculationContext::setupNamesAndCalculators(UErrorPtr* error)
 {
     UFemDataController& controller = *dataController_;
     calculationStartDate_ = QDateTime::currentDateTime();
