@@ -29,6 +29,16 @@ std::shared_ptr<UFemResultDataManagerImpl> UFemMatrixCalculationContext::resultD
 
 // ---- pause, quit and progress ------------------------------------------------------------------
 
+quint64 UFemMatrixCalculationContext::sumOverCalculators(
+    quint64 (UFemWFMatrixCalculator::*figure)() const) const
+{
+    std::lock_guard<std::mutex> lock(matrixCalculatorLock_);
+    quint64 sum = 0;
+    for (const auto& calculator : matrixCalculatorArray_)
+        sum += ((*calculator).*figure)();
+    return sum;
+}
+
 void UFemMatrixCalculationContext::pauseCalculationWithFlag(bool flag)
 {
     std::lock_guard<std::mutex> lock(matrixCalculatorLock_);
@@ -58,11 +68,7 @@ bool UFemMatrixCalculationContext::isCalculationPausing() const
 
 quint64 UFemMatrixCalculationContext::calculatingThreadCount() const
 {
-    std::lock_guard<std::mutex> lock(matrixCalculatorLock_);
-    quint64 sum = 0;
-    for (const auto& calculator : matrixCalculatorArray_)
-        sum += calculator->calculatingThreadCount();
-    return sum;
+    return sumOverCalculators(&UFemWFMatrixCalculator::calculatingThreadCount);
 }
 
 quint64 UFemMatrixCalculationContext::progressTotalLength() const
@@ -90,20 +96,12 @@ quint64 UFemMatrixCalculationContext::progressTotalLength() const
 
 quint64 UFemMatrixCalculationContext::currentProgress() const
 {
-    std::lock_guard<std::mutex> lock(matrixCalculatorLock_);
-    quint64 sum = 0;
-    for (const auto& calculator : matrixCalculatorArray_)
-        sum += calculator->currentProgress();
-    return sum;
+    return sumOverCalculators(&UFemWFMatrixCalculator::currentProgress);
 }
 
 quint64 UFemMatrixCalculationContext::computingCount() const
 {
-    std::lock_guard<std::mutex> lock(matrixCalculatorLock_);
-    quint64 sum = 0;
-    for (const auto& calculator : matrixCalculatorArray_)
-        sum += calculator->computingCount();
-    return sum;
+    return sumOverCalculators(&UFemWFMatrixCalculator::computingCount);
 }
 
 quint64 UFemMatrixCalculationContext::progressUnitFlotingOperations()

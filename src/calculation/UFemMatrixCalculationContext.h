@@ -101,6 +101,8 @@ public:
 private:
     using Calculators = std::vector<std::unique_ptr<UFemWFMatrixCalculator>>;
 
+    // The sum of a progress figure over the calculators; 0 without them.
+    quint64 sumOverCalculators(quint64 (UFemWFMatrixCalculator::*figure)() const) const;
     bool setupNamesAndCalculators(UErrorPtr* error);
     bool buildMatrixCalculatorArray(UErrorPtr* error);
     bool putStiffness(UFemWFMatrixCalculator& calculator, UErrorPtr* error);
