@@ -6,6 +6,7 @@
 #include "cardmodel/UFemModelTextTypes.h"
 #include "documents/UFemDocumentType.h"
 #include "documents/UFemProjectFile.h"
+#include "documents/UFemWindowDocument.h"
 #include "platform/UNotification.h"
 
 #include <QVariantMap>
@@ -31,7 +32,7 @@ inline constexpr quint64 UFemNoCalculationIdentifierNumber = ~quint64(0);
 // is the controller's delegate for the lock error), takes the results of a finished background
 // calculation, and reads and writes the three kinds of file. A project has two edited parts: its
 // own fields, saved in the project file, and the model, saved in the model file it names.
-class UFemDocument : public Document, public UFemDataControllerDelegate {
+class UFemDocument : public Document, public UFemDataControllerDelegate, public UFemWindowDocument {
     Q_OBJECT
 public:
     explicit UFemDocument(
@@ -173,6 +174,8 @@ public:
         const QString& messageText, const QString& informativeText, quint64 alertStyle) override;
 
     bool validateCommand(CommandItem& item) override;
+    // One document window, shown with the card view when there is model data.
+    void makeWindowControllers() override;
 
 signals:
     void valueWillChange(const QString& key);
@@ -198,6 +201,7 @@ private:
     };
 
     void clearState();
+    void finishWindowControllers();
     void updateOutsideLock();
     void setLock(bool& flag, bool locked);
     void postLockStatus(const QString& name) const;
