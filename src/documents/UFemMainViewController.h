@@ -19,6 +19,7 @@ class UFemCard;
 class UFemDataController;
 class UFemFindPanel;
 class UFemUserPreferences;
+class UUndoManager;
 class UFemWindowCardTable;
 class UFemWindowController;
 class UFemWindowDocument;
@@ -124,6 +125,7 @@ protected:
 
 private:
     void registerCommands();
+    void undoOrRedo(void (UUndoManager::*step)());
     void findInDirection(bool doesSearchBackDirection);
     bool replaceAllOccurrences(UFemFindPanel& panel, quint64* replacedCount, UErrorPtr* error);
     void navigateToProblemCard(bool forward, bool separatePasses);

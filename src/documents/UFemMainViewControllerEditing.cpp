@@ -34,20 +34,22 @@ UFemColumnSeparatingCharacterType separatorOfSender(const CommandItem& sender)
 
 void UFemMainViewController::ufemMainView_undo()
 {
-    UUndoManager* undo = dataController().undoManager();
-    if (dataController().isLocked() || undo == nullptr)
-        Notifier::beep();
-    else
-        undo->undo();
+    undoOrRedo(&UUndoManager::undo);
 }
 
 void UFemMainViewController::ufemMainView_redo()
+{
+    undoOrRedo(&UUndoManager::redo);
+}
+
+// A locked model neither undoes nor redoes; the user hears why nothing happened.
+void UFemMainViewController::undoOrRedo(void (UUndoManager::*step)())
 {
     UUndoManager* undo = dataController().undoManager();
     if (dataController().isLocked() || undo == nullptr)
         Notifier::beep();
     else
-        undo->redo();
+        (undo->*step)();
 }
 
 void UFemMainViewController::ufemMainView_insert()

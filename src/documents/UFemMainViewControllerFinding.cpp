@@ -28,6 +28,16 @@ UFemFindPanel* resetFindPanel()
     return panel;
 }
 
+// The find panel with its message cleared when it holds a search text; else null and a beep.
+UFemFindPanel* findPanelWithSearchString()
+{
+    UFemFindPanel* panel = resetFindPanel();
+    if (panel == nullptr || !panel->searchString().isEmpty())
+        return panel;
+    Notifier::beep();
+    return nullptr;
+}
+
 // A character field left open means the whole line.
 quint64 clampedLocation(quint64 location, qsizetype length)
 {
@@ -48,13 +58,9 @@ void UFemMainViewController::ufemMainView_findPrevious()
 
 void UFemMainViewController::findInDirection(bool doesSearchBackDirection)
 {
-    UFemFindPanel* panel = resetFindPanel();
+    UFemFindPanel* panel = findPanelWithSearchString();
     if (panel == nullptr)
         return;
-    if (panel->searchString().isEmpty()) {
-        Notifier::beep();
-        return;
-    }
     UErrorPtr error;
     auto manager
         = panel->stringSearchManagerWithDoesSearchBackDirection(doesSearchBackDirection, &error);
@@ -101,13 +107,9 @@ void UFemMainViewController::ufemMainView_replaceSelection()
 
 void UFemMainViewController::ufemMainView_replaceSelectionAndFindNext()
 {
-    UFemFindPanel* panel = resetFindPanel();
+    UFemFindPanel* panel = findPanelWithSearchString();
     if (panel == nullptr)
         return;
-    if (panel->searchString().isEmpty()) {
-        Notifier::beep();
-        return;
-    }
     UErrorPtr error;
     auto manager = panel->stringSearchManagerWithDoesSearchBackDirection(false, &error);
     if (error == nullptr)
@@ -134,13 +136,9 @@ void UFemMainViewController::ufemMainView_replaceSelectionAndFindNext()
 
 void UFemMainViewController::ufemMainView_replaceAll()
 {
-    UFemFindPanel* panel = resetFindPanel();
+    UFemFindPanel* panel = findPanelWithSearchString();
     if (panel == nullptr)
         return;
-    if (panel->searchString().isEmpty()) {
-        Notifier::beep();
-        return;
-    }
     quint64 replacedCount = 0;
     UErrorPtr error;
     if (!replaceAllOccurrences(*panel, &replacedCount, &error)) {
