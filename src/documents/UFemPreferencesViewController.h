@@ -1,0 +1,28 @@
+#pragma once
+
+#include "foundation/UError.h"
+
+#include <QSize>
+#include <QVariantMap>
+
+#include <optional>
+
+class QWidget;
+
+// The controller of a view's settings panel content, which the window's view settings sheet
+// shows: its box and the settings it edits.
+class UFemPreferencesViewController {
+public:
+    virtual ~UFemPreferencesViewController() = default;
+    virtual QWidget* preferencesViewBox() = 0;
+    virtual QSize preferencesViewBoxSize() const = 0;
+    virtual bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) = 0;
+    virtual std::optional<QVariantMap> viewPreferences(UErrorPtr* error) = 0;
+};
+
+// A main view controller whose view has settings to edit in the sheet.
+class UFemPreferencesViewControllerOwner {
+public:
+    virtual ~UFemPreferencesViewControllerOwner() = default;
+    virtual UFemPreferencesViewController* preferencesViewController() = 0;
+};
