@@ -1,0 +1,44 @@
+#include "documents/UFemInfoViewController.h"
+
+#include "cardmodel/UFemWindowCardTable.h"
+#include "documents/UFemWindowController.h"
+#include "foundation/UFemErrorsEditCard.h"
+
+#include <QApplication>
+#include <QFont>
+
+quint64 UFemInfoViewController::cardRowIndexToAddCard(UErrorPtr* error)
+{
+    UFemSetError(error, UFemNotEditableOnProjectInfoViewError());
+    return UFemCardNotFound;
+}
+
+_UFemSearchCardStringRange UFemInfoViewController::selectedSearchCardStringRange(UErrorPtr*)
+{
+    return {};
+}
+
+bool UFemInfoViewController::selectSearchCardStringRange(
+    const _UFemSearchCardStringRange& range, UErrorPtr*)
+{
+    if (range.startCardIndex >= windowCardTable().count()) {
+        windowController()->clearSelectedCardArray();
+        return true;
+    }
+    windowController()->setSelectedCardArray(
+        { windowCardTable().cardAtIndex(range.startCardIndex) });
+    return true;
+}
+
+_UFemSearchCardStringRange UFemInfoViewController::replaceSelectedSearchCardStringRange(
+    const QString&, bool* isReplaced, UErrorPtr* error)
+{
+    *isReplaced = false;
+    UFemSetError(error, UFemNotEditableOnProjectInfoViewError());
+    return {};
+}
+
+QFont UFemInfoViewController::userFont()
+{
+    return QApplication::font();
+}

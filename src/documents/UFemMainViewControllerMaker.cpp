@@ -1,0 +1,16 @@
+#include "documents/UFemMainViewControllerMaker.h"
+
+#include "documents/UFemProjectInfoViewController.h"
+#include "documents/UFemResultInfoViewController.h"
+#include "documents/UFemWindowDocument.h"
+
+std::unique_ptr<UFemMainViewController> UFemMakeMainViewController(
+    UFemWindowController& windowController, UFemViewType viewType)
+{
+    if (viewType != UFemViewTypeInfo)
+        return nullptr;
+    const UFemWindowDocument* document = windowController.ufemDocument();
+    if (document != nullptr && document->documentType() == UFemDocumentTypeProject)
+        return std::make_unique<UFemProjectInfoViewController>(windowController);
+    return std::make_unique<UFemResultInfoViewController>(windowController);
+}
