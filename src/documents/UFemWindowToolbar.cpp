@@ -226,7 +226,7 @@ void UFemWindowToolbar::setupToolbar()
     if (Document* document = windowController_.document())
         editedConnection_
             = connect(document, &Document::editedChanged, this, [this] { validateToolbarItems(); });
-    updateToolbarControls();
+    activeMainViewDidChange();
 }
 
 void UFemWindowToolbar::finish()

@@ -1,0 +1,271 @@
+#include "WindowTestSupport.h"
+
+#include "cardmodel/UFemWindowCardTable.h"
+#include "documents/UFemCardFilterField.h"
+#include "documents/UFemCasePopup.h"
+#include "documents/UFemGraphicMoveModeController.h"
+#include "documents/UFemPlainMainViewController.h"
+#include "documents/UFemUserPreferences.h"
+#include "documents/UFemViewSettingPopup.h"
+#include "documents/UFemWindowToolbar.h"
+#include "foundation/UException.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QMenu>
+#include <QStandardItemModel>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A 3-D view stand-in that keeps its move mode.
+class MoveModeView : public UFemPlainMainViewController, public UFemGraphicMoveModeController {
+public:
+    using UFemPlainMainViewController::UFemPlainMainViewController;
+    quint64 objectMoveMode() const override { return mode; }
+    void setObjectMoveMode(quint64 objectMoveMode) override { mode = objectMoveMode; }
+    quint64 mode = 1;
+};
+
+std::unique_ptr<UFemMainViewController> makeMoveModeView(
+    UFemWindowController& window, UFemViewType type)
+{
+    if (type != UFemViewTypeGraphic)
+        return nullptr;
+    return std::make_unique<MoveModeView>(window, type);
+}
+
+struct ToolbarWindow {
+    explicit ToolbarWindow(UFemDocumentType type = UFemDocumentTypeModel,
+        const QString& modelText = WindowModelText,
+        UFemWindowController::MainViewControllerMaker maker = {})
+        : harness(type, modelText, std::move(maker))
+        , toolbar(*harness.window)
+    {
+        toolbar.setupToolbar();
+    }
+    ~ToolbarWindow() { toolbar.finish(); }
+
+    bool isItemEnabled(const QString& identifier) const
+    {
+        return toolbar.itemControl(identifier)->isEnabledTo(nullptr)
+            && toolbar.itemControl(identifier)->parentWidget()->isEnabledTo(nullptr);
+    }
+    bool isViewTypeItemEnabled(int index) const
+    {
+        auto* model = qobject_cast<QStandardItemModel*>(toolbar.viewTypePopup()->model());
+        return model->item(index)->isEnabled();
+    }
+
+    WindowHarness harness;
+    UFemWindowToolbar toolbar;
+};
+
+const QStringList ControlItems
+    = { OpenModelEditWindowToolbarItemIdentifier, ViewTypePopupToolbarItemIdentifier,
+          GraphicMoveModeSwitchToolbarItemIdentifier, ViewSettingPopupToolbarItemIdentifier,
+          CasePopupToolbarItemIdentifier, CardFilterTextFieldToolbarItemIdentifier };
+
+} // namespace
+
+TEST(ToolbarTest, ItemsComeInTheFixedOrderWithTheirLabels)
+{
+    ToolbarWindow window;
+    const QStringList expected
+        = { OpenModelEditWindowToolbarItemIdentifier, SaveDocumentToolbarItemIdentifier,
+              ToolbarSeparatorItemIdentifier, ViewTypePopupToolbarItemIdentifier,
+              GraphicMoveModeSwitchToolbarItemIdentifier, ViewSettingPopupToolbarItemIdentifier,
+              CasePopupToolbarItemIdentifier, CardFilterTextFieldToolbarItemIdentifier };
+    EXPECT_EQ(window.toolbar.itemIdentifiers(), expected);
+    EXPECT_EQ(
+        UFemWindowToolbar::toolbarDefaultItemIdentifiers(UFemWindowToolbarIdentifier), expected);
+    EXPECT_TRUE(
+        UFemWindowToolbar::toolbarDefaultItemIdentifiers(QStringLiteral("Other")).isEmpty());
+    EXPECT_TRUE(UFemWindowToolbar::toolbarAllowedItemIdentifiers(UFemWindowToolbarIdentifier)
+                    .contains(CardTypePopupToolbarItemIdentifier));
+    EXPECT_EQ(window.toolbar.itemControl(CardTypePopupToolbarItemIdentifier), nullptr);
+
+    const QStringList labels = { "ModelEditWindow", "Save", "View", "Graphic Mode", "View Setting",
+        "Case", "Card Filter" };
+    QStringList shown;
+    for (const QString& identifier : expected)
+        if (identifier != ToolbarSeparatorItemIdentifier)
+            shown.append(window.toolbar.itemLabel(identifier));
+    EXPECT_EQ(shown, labels);
+    EXPECT_EQ(
+        window.toolbar.itemControl(CardFilterTextFieldToolbarItemIdentifier)->maximumWidth(), 1024);
+    EXPECT_EQ(window.toolbar.itemControl(CasePopupToolbarItemIdentifier)->minimumWidth(), 100);
+    // The toolbar sits above the main view in the window.
+    EXPECT_EQ(window.toolbar.toolbar()->parentWidget(), window.harness.window->window());
+}
+
+TEST(ToolbarTest, SaveIsEnabledOnlyWhenEditedAndTheOthersWhateverResultsAndLocks)
+{
+    ToolbarWindow window;
+    EXPECT_FALSE(window.isItemEnabled(SaveDocumentToolbarItemIdentifier));
+    for (const QString& identifier : ControlItems)
+        EXPECT_TRUE(window.toolbar.validateToolbarItem(identifier)) << identifier.toStdString();
+    EXPECT_TRUE(window.toolbar.validateToolbarItem(CardTypePopupToolbarItemIdentifier));
+    EXPECT_TRUE(window.toolbar.validateToolbarItem(ToolbarPrintItemIdentifier));
+    EXPECT_FALSE(window.toolbar.validateToolbarItem(ToolbarCustomizeItemIdentifier));
+
+    UErrorPtr error;
+    ASSERT_NE(
+        window.harness.model().addCardsWithModelText(QStringLiteral("Node , N3 ,  , 3 , 0 , 0 ,\n"),
+            UFemColumnSeparatingCharacterTypeComma, UFemCardNotFound, true, &error),
+        0u);
+    window.harness.finishEventTurn();
+    EXPECT_TRUE(window.isItemEnabled(SaveDocumentToolbarItemIdentifier));
+
+    window.harness.document->hasResult = true;
+    window.harness.document->easyLocked = true;
+    window.harness.model().setLockedOutside(true);
+    window.toolbar.updateToolbarControls();
+    EXPECT_TRUE(window.isItemEnabled(SaveDocumentToolbarItemIdentifier));
+    for (const QString& identifier : ControlItems) {
+        // The move mode switch works in the 3-D view only.
+        const bool isMoveMode = identifier == GraphicMoveModeSwitchToolbarItemIdentifier;
+        EXPECT_EQ(window.isItemEnabled(identifier), !isMoveMode) << identifier.toStdString();
+    }
+}
+
+TEST(ToolbarTest, ViewTypePopupFollowsTheDocumentKindAndSwapsViews)
+{
+    ToolbarWindow model;
+    EXPECT_TRUE(model.isViewTypeItemEnabled(0));
+    EXPECT_TRUE(model.isViewTypeItemEnabled(1));
+    EXPECT_FALSE(model.isViewTypeItemEnabled(2));
+    EXPECT_EQ(model.toolbar.viewTypePopup()->currentData().toULongLong(), UFemViewTypeCard);
+    emit model.toolbar.viewTypePopup()->activated(1);
+    EXPECT_EQ(model.harness.window->viewType(), UFemViewTypeGraphic);
+    EXPECT_EQ(model.toolbar.viewTypePopup()->currentData().toULongLong(), UFemViewTypeGraphic);
+
+    ToolbarWindow result(UFemDocumentTypeResult);
+    EXPECT_TRUE(result.isViewTypeItemEnabled(2));
+    EXPECT_EQ(result.toolbar.viewTypePopup()->itemText(2), QStringLiteral("Result Info"));
+
+    ToolbarWindow project(UFemDocumentTypeProject, QString());
+    EXPECT_EQ(project.harness.window->viewType(), UFemViewTypeInfo);
+    EXPECT_FALSE(project.isViewTypeItemEnabled(0));
+    EXPECT_FALSE(project.isViewTypeItemEnabled(1));
+    EXPECT_TRUE(project.isViewTypeItemEnabled(2));
+    EXPECT_EQ(project.toolbar.viewTypePopup()->itemText(2), QStringLiteral("Project Info"));
+    EXPECT_EQ(project.toolbar.viewTypePopup()->currentData().toULongLong(), UFemViewTypeInfo);
+}
+
+TEST(ToolbarTest, TheInformationViewDisablesCasesFilterAndViewSettings)
+{
+    ToolbarWindow window(UFemDocumentTypeProject);
+    EXPECT_TRUE(window.isItemEnabled(CasePopupToolbarItemIdentifier));
+    EXPECT_TRUE(window.isItemEnabled(CardFilterTextFieldToolbarItemIdentifier));
+    EXPECT_TRUE(window.isItemEnabled(ViewSettingPopupToolbarItemIdentifier));
+    window.harness.window->setViewType(UFemViewTypeInfo);
+    EXPECT_FALSE(window.isItemEnabled(CasePopupToolbarItemIdentifier));
+    EXPECT_FALSE(window.isItemEnabled(CardFilterTextFieldToolbarItemIdentifier));
+    EXPECT_FALSE(window.isItemEnabled(ViewSettingPopupToolbarItemIdentifier));
+    EXPECT_EQ(window.toolbar.viewSettingPopup()->viewSettingMenu(), nullptr);
+    EXPECT_EQ(window.toolbar.casePopup()->shownMenu(), nullptr);
+}
+
+TEST(ToolbarTest, MoveModeSwitchWorksOnlyInThe3DView)
+{
+    ToolbarWindow window(UFemDocumentTypeModel, WindowModelText, makeMoveModeView);
+    EXPECT_FALSE(window.isItemEnabled(GraphicMoveModeSwitchToolbarItemIdentifier));
+    EXPECT_EQ(window.toolbar.graphicMoveModeMenuTag(), 1u);
+    try {
+        window.toolbar.setGraphicMoveModeMenuTag(3);
+        ADD_FAILURE() << "no program error";
+    } catch (const UException& exception) {
+        EXPECT_EQ(
+            QString::fromUtf8(exception.what())
+                .contains(QStringLiteral(
+                    "(mainViewController==nil) or (mainViewController!=graphicViewController)")),
+            true)
+            << exception.what();
+    }
+
+    window.harness.window->setViewType(UFemViewTypeGraphic);
+    EXPECT_TRUE(window.isItemEnabled(GraphicMoveModeSwitchToolbarItemIdentifier));
+    NotificationLog log(
+        { UFemGraphicMoveModeWillChangeNotification, UFemGraphicMoveModeDidChangeNotification },
+        { window.harness.window });
+    emit window.toolbar.graphicMoveModeSwitch()->idClicked(3);
+    auto* view = dynamic_cast<MoveModeView*>(window.harness.window->mainViewController());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->mode, 3u);
+    EXPECT_EQ(log.names,
+        QStringList({ UFemGraphicMoveModeWillChangeNotification,
+            UFemGraphicMoveModeDidChangeNotification }));
+    EXPECT_EQ(window.toolbar.graphicMoveModeSwitch()->checkedId(), 3);
+    EXPECT_EQ(window.toolbar.graphicMoveModeMenuTag(), 3u);
+}
+
+TEST(ToolbarTest, ViewSettingMenuEndsWithThePanelItemAndPanelButtonsAnswer)
+{
+    ToolbarWindow window;
+    UFemViewSettingPopup& popup = *window.toolbar.viewSettingPopup();
+    ASSERT_NE(popup.viewSettingMenu(), nullptr);
+    const QList<QAction*> items = popup.viewSettingMenu()->actions();
+    ASSERT_GE(items.size(), 2);
+    EXPECT_TRUE(items[items.size() - 2]->isSeparator());
+    EXPECT_EQ(items.back()->data().toLongLong(), UFemOpenViewSettingPanelMenuTag);
+    EXPECT_EQ(qsizetype(items.size() - 2),
+        qsizetype(UFemUserPreferences::viewPreferencesCountWithMenuContext(
+            popup.viewSettingMenuContext())));
+
+    // The stand-in view has no settings panel.
+    popup.viewSettingMenuItemSelected(UFemOpenViewSettingPanelMenuTag);
+    EXPECT_EQ(window.harness.beepCount(), 1);
+    EXPECT_EQ(popup.preferencesViewPanel(), nullptr);
+
+    EXPECT_TRUE(popup.preferencesViewPanelButtonPushed(UFemViewSettingPanelClose));
+    EXPECT_FALSE(popup.preferencesViewPanelButtonPushed(UFemViewSettingPanelSave));
+    EXPECT_EQ(window.harness.beeps.sounds.back(), QStringLiteral("Morse"));
+    EXPECT_FALSE(popup.preferencesViewPanelButtonPushed(5));
+}
+
+TEST(ToolbarTest, CardFilterFieldShowsGoodFiltersBlackAndBadOnesRedWithTheError)
+{
+    ToolbarWindow window;
+    UFemCardFilterField& field = *window.toolbar.cardFilterField();
+    UFemWindowController& controller = *window.harness.window;
+    const QColor black = QColor(Qt::black);
+
+    field.setText(QStringLiteral("type:Node"));
+    emit field.editingFinished();
+    EXPECT_EQ(controller.filterString(), QStringLiteral("type:Node"));
+    EXPECT_EQ(controller.windowCardTable().count(), 2u);
+    EXPECT_EQ(field.palette().color(QPalette::Text), black);
+    EXPECT_TRUE(field.toolTip().isEmpty());
+
+    const QString bad = QStringLiteral("type:Node&(");
+    window.toolbar.cardFilterTextFieldChanged(bad);
+    ASSERT_NE(controller.cardFilterError(), nullptr);
+    EXPECT_EQ(field.text(), bad);
+    EXPECT_EQ(field.palette().color(QPalette::Text), QColor(Qt::red));
+    EXPECT_EQ(field.toolTip(), controller.cardFilterError()->localizedOneLineDescription());
+    // A filter that does not parse takes no part: every card shows again.
+    EXPECT_EQ(controller.windowCardTable().count(), quint64(window.harness.model().cardCount()));
+
+    window.toolbar.cardFilterTextFieldChanged(QString());
+    EXPECT_EQ(controller.filterString(), std::nullopt);
+    EXPECT_EQ(field.palette().color(QPalette::Text), black);
+    EXPECT_TRUE(field.text().isEmpty());
+    EXPECT_TRUE(field.toolTip().isEmpty());
+}
+
+TEST(ToolbarTest, TheSameFilterTwiceDoesNotFilterTheWindowAgain)
+{
+    ToolbarWindow window;
+    UFemWindowCardTable& table = window.harness.window->windowCardTable();
+    int changes = 0;
+    UNotificationObservation observation
+        = table.notificationCenter().observe(UFemWindowCardTableDidChangeNotification, &table,
+            [&changes](const UNotification&) { ++changes; });
+    window.toolbar.cardFilterTextFieldChanged(QStringLiteral("type:Case"));
+    window.toolbar.cardFilterTextFieldChanged(QStringLiteral("type:Case"));
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(table.count(), 2u);
+}
