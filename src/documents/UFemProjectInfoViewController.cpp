@@ -1,6 +1,7 @@
 #include "documents/UFemProjectInfoViewController.h"
 
 #include "appkit/Alert.h"
+#include "appkit/Notifier.h"
 #include "appkit/SheetPresenter.h"
 #include "documents/UFemDocument.h"
 #include "documents/UFemInfoViewBoxView.h"
@@ -281,9 +282,12 @@ bool UFemProjectInfoViewController::hasResultData() const
     return projectDocument().hasResultData();
 }
 
+// Never while a calculation runs on the loaded model: its results would no longer match.
 bool UFemProjectInfoViewController::canLoadUnloadModelData() const
 {
-    return hasModelData() || projectDocument().isProjectModelFilePathValid();
+    if (hasModelData())
+        return !projectDocument().isCalculating();
+    return projectDocument().isProjectModelFilePathValid();
 }
 
 bool UFemProjectInfoViewController::canLoadUnloadResultData() const
@@ -311,6 +315,10 @@ QString UFemProjectInfoViewController::loadUnloadResultDataButtonTitleString() c
 void UFemProjectInfoViewController::loadUnloadModelDataButtonPushed()
 {
     UFemDocument& document = projectDocument();
+    if (!canLoadUnloadModelData()) {
+        Notifier::beep();
+        return;
+    }
     if (document.hasModelData() && document.isModelDocumentEdited()) {
         unloadModelAfterAsking();
         return;

@@ -1,0 +1,90 @@
+#include "ResultTextStandIn.h"
+#include "WindowTestSupport.h"
+
+#include "documents/UFemInfoViewBoxView.h"
+#include "documents/UFemInsidePanelTextView.h"
+#include "documents/UFemMainViewControllerMaker.h"
+#include "documents/UFemResultInfoViewController.h"
+#include "documents/UFemWindowToolbar.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ResultWindow {
+    explicit ResultWindow(std::optional<QString> errorText)
+        : harness(UFemDocumentTypeResult, WindowModelText, UFemMakeMainViewController)
+    {
+        harness.document->title = QStringLiteral("Frame");
+        harness.document->version = QStringLiteral("2");
+        harness.document->comment = QStringLiteral("Two storeys\nwind from the west");
+        UErrorPtr error;
+        EXPECT_TRUE(harness.model().setResultDataManager(
+            makeResultWithErrorText(harness.model().modelTextOfAllCards(), std::move(errorText)),
+            true, &error));
+        harness.window->setViewType(UFemViewTypeInfo);
+    }
+    UFemResultInfoViewController& view() const
+    {
+        return dynamic_cast<UFemResultInfoViewController&>(*harness.window->mainViewController());
+    }
+
+    WindowHarness harness;
+};
+
+} // namespace
+
+TEST(ResultInfoViewTest, ShowsTheStoredProjectTextsAndNoErrorReadOnly)
+{
+    ResultWindow result(std::nullopt);
+    UFemResultInfoViewController& view = result.view();
+    EXPECT_EQ(view.minimumMainViewBoxSize(), QSize(600, 400));
+    EXPECT_EQ(view.form().title->text(), QStringLiteral("Frame"));
+    EXPECT_EQ(view.form().version->text(), QStringLiteral("2"));
+    EXPECT_EQ(
+        view.form().comment->toPlainText(), QStringLiteral("Two storeys\nwind from the west"));
+    EXPECT_EQ(view.form().calculationError->toPlainText(), QStringLiteral("No Error."));
+    EXPECT_TRUE(view.form().comment->isReadOnly());
+    EXPECT_TRUE(view.form().calculationError->isReadOnly());
+
+    UErrorPtr error;
+    EXPECT_EQ(view.cardRowIndexToAddCard(&error), UFemCardNotFound);
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->localizedDescription(),
+        QStringLiteral("Can't edit model data on Project Info View."));
+}
+
+TEST(ResultInfoViewTest, ShowsTheCalculationErrorText)
+{
+    ResultWindow result(QStringLiteral("Matrix is singular at node N2."));
+    EXPECT_EQ(result.view().resultDataCalculationErrorString(),
+        QStringLiteral("Matrix is singular at node N2."));
+    EXPECT_EQ(result.view().form().calculationError->toPlainText(),
+        QStringLiteral("Matrix is singular at node N2."));
+}
+
+TEST(ResultInfoViewTest, UndoAndRedoReadPlainTitlesAndStayOff)
+{
+    ResultWindow result(std::nullopt);
+    auto* box = dynamic_cast<UFemInfoViewBoxView*>(result.view().mainViewBox());
+    ASSERT_NE(box, nullptr);
+    CommandItem undo(QStringLiteral("undo:"));
+    EXPECT_FALSE(box->validateCommand(undo));
+    EXPECT_EQ(undo.title(), QStringLiteral("Undo"));
+    CommandItem redo(QStringLiteral("redo:"));
+    EXPECT_FALSE(box->validateCommand(redo));
+    EXPECT_EQ(redo.title(), QStringLiteral("Redo"));
+    box->performCommand(redo);
+    EXPECT_EQ(result.harness.beepCount(), 0);
+}
+
+TEST(ResultInfoViewTest, TheToolbarNamesTheViewResultInfo)
+{
+    ResultWindow result(std::nullopt);
+    UFemWindowToolbar toolbar(*result.harness.window);
+    toolbar.setupToolbar();
+    EXPECT_EQ(toolbar.viewTypePopup()->currentText(), QStringLiteral("Result Info"));
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "cardmodel/UFemResultDataManager.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+// Results of `modelText` whose calculation ended with `errorText` (none: without an error).
+std::shared_ptr<UFemResultDataManager> makeResultWithErrorText(
+    const QString& modelText, std::optional<QString> errorText);
