@@ -23,22 +23,38 @@ UGLSelectionBuffer::UGLSelectionBuffer(quint64 capacity, quint64 maximumCapacity
 }
 
 std::vector<UGLSelectionHit> UGLSelectionBuffer::selectHits(
-    const std::function<void()>& draw, bool* didOverflow)
+    const std::function<void()>& draw, bool isDrawingRepeatable, bool* didOverflow)
 {
-    for (;;) {
-        glSelectBuffer(GLsizei(buffer_.size()), buffer_.data());
-        glRenderMode(GL_SELECT);
-        glInitNames();
-        glPushName(noName);
-        draw();
-        const GLint hitCount = glRenderMode(GL_RENDER);
-        if (hitCount >= 0 || buffer_.size() >= maximumCapacity_) {
-            if (didOverflow != nullptr)
-                *didOverflow = hitCount < 0;
-            return readHits(hitCount);
-        }
+    const GLuint list = isDrawingRepeatable ? 0 : glGenLists(1);
+    GLint hitCount = 0;
+    runPass(
+        [&] {
+            if (list != 0)
+                glNewList(list, GL_COMPILE_AND_EXECUTE);
+            draw();
+            if (list != 0)
+                glEndList();
+        },
+        &hitCount);
+    while (hitCount < 0 && buffer_.size() < maximumCapacity_) {
         buffer_.resize(std::min<quint64>(2 * buffer_.size(), maximumCapacity_));
+        runPass(list != 0 ? std::function<void()>([list] { glCallList(list); }) : draw, &hitCount);
     }
+    if (list != 0)
+        glDeleteLists(list, 1);
+    if (didOverflow != nullptr)
+        *didOverflow = hitCount < 0;
+    return readHits(hitCount);
+}
+
+void UGLSelectionBuffer::runPass(const std::function<void()>& draw, GLint* hitCount)
+{
+    glSelectBuffer(GLsizei(buffer_.size()), buffer_.data());
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(noName);
+    draw();
+    *hitCount = glRenderMode(GL_RENDER);
 }
 
 std::vector<UGLSelectionHit> UGLSelectionBuffer::readHits(qint64 hitCount) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "graphics/UGLOpenGL.h"
+
 #include <QtGlobal>
 
 #include <functional>
@@ -28,12 +30,18 @@ public:
 
     // With a context current: sets up selection (name stack with one name), runs `draw`, and
     // answers the hits in OpenGL's order. `didOverflow` (may be null) tells whether records were
-    // lost because even the largest buffer was too small.
-    std::vector<UGLSelectionHit> selectHits(const std::function<void()>& draw, bool* didOverflow);
+    // lost because even the largest buffer was too small. A drawing that cannot be repeated (a
+    // buffer replay consumes its blocks) is recorded into a display list as it runs, and the list
+    // is called again after an overflow; a repeatable one (which may itself compile lists) is run
+    // again instead.
+    std::vector<UGLSelectionHit> selectHits(
+        const std::function<void()>& draw, bool isDrawingRepeatable, bool* didOverflow);
 
     quint64 capacity() const { return buffer_.size(); }
 
 private:
+    // One select pass; the hit count is -1 when the records did not fit.
+    void runPass(const std::function<void()>& draw, GLint* hitCount);
     // The first `hitCount` records, or with a negative count every record that fits whole.
     std::vector<UGLSelectionHit> readHits(qint64 hitCount) const;
 

@@ -2,6 +2,7 @@
 #include "ReplayTestSupport.h"
 
 #include "graphics/UGLDrawingBufferReplay.h"
+#include "graphics/UGLSelectionBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -223,4 +224,96 @@ TEST(DrawingReplay, UnknownCommandsRaiseWithTheirCode)
         }).first,
             UFemProgramErrorExceptionName);
     });
+}
+
+namespace {
+
+constexpr quint64 stackedNameCount = 200;
+
+// Picks the centre of 200 stacked squares, each under its own name, with a selection buffer of
+// the given sizes (in 32-bit words; each hit takes 4).
+std::vector<UGLSelectionHit> pickStackedSquares(
+    UOpenGLManager& manager, UGLSelectionBuffer& selection, bool* didOverflow)
+{
+    UGLDrawingBuffer buffer(UGLOpenGLVersion_1_4);
+    buffer.setDoesDrawForSelectMode(true);
+    bool canceled = false;
+    buffer.openWriteStageWithStageIdentifier(0, &canceled);
+    for (quint64 name = 0; name < stackedNameCount; ++name) {
+        buffer.setCurrentWriteObjectName(name, &canceled);
+        const auto corners = squareTriangles(0, 0, double(name) / 4, 10);
+        buffer.writeDrawVertexArrayWithPolygonMode(
+            replayTriangles, corners.data(), nullptr, nullptr, 6, &canceled);
+    }
+    buffer.closeCurrentWriteStage_isCanceled(&canceled);
+    buffer.finishWriteBuffer_isCanceled(&canceled);
+    manager.setRestrictiveDrawRect(
+        QRectF(imageSize.width() / 2 - 2, imageSize.height() / 2 - 2, 4, 4));
+    std::vector<UGLSelectionHit> hits;
+    renderReplayFrame(manager, imageSize, false, [&] {
+        hits = selection.selectHits(
+            [&] {
+                std::vector<UFemGraphicCocoaDrawObject> objects;
+                EXPECT_TRUE(replayAllStages(buffer, buffer, &objects));
+            },
+            false, didOverflow);
+    });
+    manager.clearRestrictiveDrawRect();
+    return hits;
+}
+
+void expectNamesInOrder(const std::vector<UGLSelectionHit>& hits)
+{
+    for (quint64 index = 0; index < hits.size(); ++index) {
+        EXPECT_EQ(hits[index].names, std::vector<quint32> { quint32(index) });
+        // Higher squares lie nearer the eye.
+        if (index > 0) {
+            EXPECT_LT(hits[index].minimumDepth, hits[index - 1].minimumDepth);
+        }
+    }
+}
+
+} // namespace
+
+TEST(DrawingReplay, SelectionOverflowGrowsTheBufferOrKeepsTheHitsThatFit)
+{
+    auto manager = replaySoftwareManager();
+    ASSERT_TRUE(manager);
+    bool didOverflow = true;
+    UGLSelectionBuffer growing(16, 4096);
+    const auto all = pickStackedSquares(*manager, growing, &didOverflow);
+    EXPECT_FALSE(didOverflow);
+    ASSERT_EQ(all.size(), stackedNameCount);
+    expectNamesInOrder(all);
+    EXPECT_GE(growing.capacity(), 4 * stackedNameCount);
+    EXPECT_LE(growing.capacity(), 2 * 4 * stackedNameCount);
+
+    // At its largest size the buffer holds 16 whole records and part of the 17th.
+    UGLSelectionBuffer bounded(16, 66);
+    const auto kept = pickStackedSquares(*manager, bounded, &didOverflow);
+    EXPECT_TRUE(didOverflow);
+    ASSERT_EQ(kept.size(), 16u);
+    expectNamesInOrder(kept);
+    EXPECT_EQ(kept[15].minimumDepth, all[15].minimumDepth);
+
+    // A repeatable drawing is simply run again, once per size tried.
+    int runs = 0;
+    UGLSelectionBuffer again(16, 4096);
+    std::vector<UGLSelectionHit> hits;
+    manager->setRestrictiveDrawRect(QRectF(0, 0, 4, 4));
+    renderReplayFrame(*manager, imageSize, false, [&] {
+        hits = again.selectHits(
+            [&] {
+                ++runs;
+                for (GLuint name = 0; name < 10; ++name) {
+                    glLoadName(name);
+                    glRectf(-100, -100, 100, 100);
+                }
+            },
+            true, &didOverflow);
+    });
+    manager->clearRestrictiveDrawRect();
+    EXPECT_FALSE(didOverflow);
+    EXPECT_EQ(hits.size(), 10u);
+    EXPECT_EQ(runs, 3);
 }
