@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OpenGLTestSupport.h"
+
 #include "graphics/UGLDrawingBuffer.h"
 #include "graphics/UGLDrawingBufferReading.h"
 #include "graphics/UGLGraphicProcessorInfoManager.h"
@@ -19,28 +21,6 @@
 constexpr quint64 replayTriangles = GL_TRIANGLES;
 constexpr quint64 replayTriangleStrip = GL_TRIANGLE_STRIP;
 constexpr quint64 replayNoStage = UReadWriteBufferNoStage;
-
-inline std::unique_ptr<UOpenGLManager> replaySoftwareManager()
-{
-    const UGLGraphicProcessorInfoManager& catalogue
-        = UGLGraphicProcessorInfoManager::sharedGraphicProcessorInfoManager();
-    UErrorPtr error;
-    auto manager = UOpenGLManager::create(catalogue.softwareRendererVirtualScreenIdentifier(),
-        UGLOpenGLVersion_1_4, UGLOfflineRenderingTypeFrameBufferObject, false, &error);
-    EXPECT_TRUE(manager) << (error ? error->localizedDescription().toStdString() : "");
-    return manager;
-}
-
-// An eye on +z looking at the origin; one model unit per image point, z in [-100, 100] visible.
-inline UOpenGLEyeLocation replayUnitEye()
-{
-    UOpenGLEyeLocation eye;
-    const double position[3] = { 0, 0, 100 };
-    const double direction[3] = { 0, 0, -1 };
-    const double up[3] = { 0, 1, 0 };
-    eye.setEyeLocationWithPosition(position, direction, up, 1, 200, 1.0);
-    return eye;
-}
 
 // A read-back image, top row first, and the projection it was drawn with.
 struct ReplayFrame {
@@ -79,7 +59,7 @@ inline ReplayFrame renderReplayFrame(
     UOpenGLManager& manager, QSizeF size, bool isLit, const std::function<void()>& draw)
 {
     manager.setSize(size);
-    manager.setEyeLocation(replayUnitEye());
+    manager.setEyeLocation(unitEye());
     EXPECT_TRUE(manager.makeCurrentContext());
     manager.updateOpenGL();
     UOpenGLSetClearColor(_UGLColor { 0.0, 0.0, 0.0, 1.0 });

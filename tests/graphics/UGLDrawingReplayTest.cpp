@@ -132,7 +132,7 @@ ReplayFrame renderEveryCommand(UOpenGLManager& manager, UGLOpenGLVersion version
 
 TEST(DrawingReplay, EveryCommandDrawsWhereItsVerticesProject)
 {
-    auto manager = replaySoftwareManager();
+    auto manager = softwareManager();
     ASSERT_TRUE(manager);
     for (const UGLOpenGLVersion version : { UGLOpenGLVersion_1_1, UGLOpenGLVersion_1_4 }) {
         SCOPED_TRACE(version);
@@ -159,7 +159,7 @@ TEST(DrawingReplay, EveryCommandDrawsWhereItsVerticesProject)
 
 TEST(DrawingReplay, OpenGL11And14FormsGiveTheSameImage)
 {
-    auto manager = replaySoftwareManager();
+    auto manager = softwareManager();
     ASSERT_TRUE(manager);
     for (const bool isLit : { false, true }) {
         SCOPED_TRACE(isLit);
@@ -183,7 +183,7 @@ TEST(DrawingReplay, OpenGL11And14FormsGiveTheSameImage)
 
 TEST(DrawingReplay, UnknownCommandsRaiseWithTheirCode)
 {
-    auto manager = replaySoftwareManager();
+    auto manager = softwareManager();
     ASSERT_TRUE(manager);
     UGLDrawingBuffer buffer(UGLOpenGLVersion_1_4);
     bool canceled = false;
@@ -277,7 +277,7 @@ void expectNamesInOrder(const std::vector<UGLSelectionHit>& hits)
 
 TEST(DrawingReplay, SelectionOverflowGrowsTheBufferOrKeepsTheHitsThatFit)
 {
-    auto manager = replaySoftwareManager();
+    auto manager = softwareManager();
     ASSERT_TRUE(manager);
     bool didOverflow = true;
     UGLSelectionBuffer growing(16, 4096);

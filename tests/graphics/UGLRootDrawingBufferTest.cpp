@@ -97,7 +97,7 @@ ThreadedFrame renderWrittenByFourThreads(UOpenGLManager& manager, UGLRootDrawing
 
 TEST(RootDrawingBuffer, FourWritersReplayIntoOneFrameInBothForms)
 {
-    auto manager = replaySoftwareManager();
+    auto manager = softwareManager();
     ASSERT_TRUE(manager);
     std::vector<ReplayFrame> frames;
     for (const UGLOpenGLVersion version : { UGLOpenGLVersion_1_1, UGLOpenGLVersion_1_4 }) {
@@ -237,7 +237,7 @@ const UGLSelectionHit& hitNamed(const std::vector<UGLSelectionHit>& hits, quint3
 
 TEST(RootDrawingBuffer, SelectionGivesTheNamesAndDepthsUnderAPickRegion)
 {
-    auto manager = replaySoftwareManager();
+    auto manager = softwareManager();
     ASSERT_TRUE(manager);
     for (const UGLOpenGLVersion version : { UGLOpenGLVersion_1_1, UGLOpenGLVersion_1_4 }) {
         SCOPED_TRACE(version);
