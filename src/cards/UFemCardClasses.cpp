@@ -6,11 +6,13 @@
 #include "cards/Force.h"
 #include "cards/ForceDisp.h"
 #include "cards/ForceSet.h"
+#include "cards/Hexa.h"
 #include "cards/Material.h"
 #include "cards/Node.h"
 #include "cards/Quad4c.h"
 #include "cards/RestraintEquation.h"
 #include "cards/RestraintSet.h"
+#include "cards/Rod.h"
 #include "cards/RodProp.h"
 #include "cards/ShellProp.h"
 #include "cards/SolidProp.h"
@@ -22,9 +24,9 @@ const std::vector<const UFemCardClass*>& UFemCardClassesInRegistryOrder()
 {
     static const std::vector<const UFemCardClass*> classes {
         &Node::cardClassObject(),
-        // Rod
+        &Rod::cardClassObject(),
         &Quad4c::cardClassObject(),
-        // Hexa
+        &Hexa::cardClassObject(),
         &RodProp::cardClassObject(),
         &ShellProp::cardClassObject(),
         &SolidProp::cardClassObject(),
