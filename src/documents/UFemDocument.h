@@ -6,6 +6,8 @@
 #include "cardmodel/UFemModelTextTypes.h"
 #include "documents/UFemDocumentType.h"
 #include "documents/UFemProjectFile.h"
+#include "documents/UFemUserPreferences.h"
+#include "documents/UFemUserPreferencesCache.h"
 #include "documents/UFemWindowDocument.h"
 #include "platform/UNotification.h"
 
@@ -169,7 +171,7 @@ public:
     void saveModelDocumentTo();
 
     // ---- Data controller delegate
-    UFemUserPreferences* documentUserPreferences() const override { return nullptr; }
+    UFemUserPreferencesPtr documentUserPreferences() const override;
     void showCardIdentifierNumberLimitWarningAlert(
         const QString& messageText, const QString& informativeText, quint64 alertStyle) override;
 
@@ -231,6 +233,8 @@ private:
 
     UFemDataControllerServices services_;
     std::unique_ptr<UFemDataController> dataController_;
+    // Rebuilt after every change of the defaults; worker threads read it through its own lock.
+    std::unique_ptr<UFemUserPreferencesCache> userPreferencesCache_;
     UFemDocumentPrompt* prompt_ = nullptr;
     UNotificationObservation calculationDoneObservation_;
     UFemDocumentType documentType_ = UFemDocumentTypeNone;

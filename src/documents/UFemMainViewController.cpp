@@ -72,7 +72,7 @@ QWidget* UFemMainViewController::window() const
     return windowController_->window();
 }
 
-UFemUserPreferences* UFemMainViewController::documentUserPreferences() const
+std::shared_ptr<const UFemUserPreferences> UFemMainViewController::documentUserPreferences() const
 {
     return windowController_->documentUserPreferences();
 }

@@ -49,7 +49,7 @@ public:
     UFemWindowCardTable& windowCardTable() const;
     const UFemCardVector& selectedCardArray() const;
     QWidget* window() const;
-    UFemUserPreferences* documentUserPreferences() const;
+    std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const;
 
     quint64 optionalCardStringEditorEditedRow() const { return optionalCardStringEditorEditedRow_; }
     void setOptionalCardStringEditorEditedRow(quint64 row)

@@ -156,7 +156,7 @@ UFemDataController& UFemWindowController::dataController() const
     return *dataController_;
 }
 
-UFemUserPreferences* UFemWindowController::documentUserPreferences() const
+std::shared_ptr<const UFemUserPreferences> UFemWindowController::documentUserPreferences() const
 {
     return ufemDocument_ != nullptr ? ufemDocument_->documentUserPreferences() : nullptr;
 }

@@ -83,7 +83,7 @@ public:
     UFemDataController& dataController() const;
     UFemWindowCardTable& windowCardTable() const { return *windowCardTable_; }
     UFemMainViewController* mainViewController() const { return mainViewController_; }
-    UFemUserPreferences* documentUserPreferences() const;
+    std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const;
     QWidget* printView() const;
     // Alerts of this window; null without a document controller.
     SheetPresenter* sheetPresenter() const;

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class UFemDataController;
@@ -40,5 +41,5 @@ public:
     virtual const std::optional<QString>& projectVersionString() const = 0;
     virtual const std::optional<QString>& projectCommentString() const = 0;
     // Null: the application's preferences.
-    virtual UFemUserPreferences* documentUserPreferences() const = 0;
+    virtual std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const = 0;
 };

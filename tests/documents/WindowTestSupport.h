@@ -54,7 +54,10 @@ public:
     const std::optional<QString>& projectTitleString() const override { return title; }
     const std::optional<QString>& projectVersionString() const override { return version; }
     const std::optional<QString>& projectCommentString() const override { return comment; }
-    UFemUserPreferences* documentUserPreferences() const override { return nullptr; }
+    std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const override
+    {
+        return nullptr;
+    }
 
     UFemDocumentType type;
     bool hasModel = false;
