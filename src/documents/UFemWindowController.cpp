@@ -212,11 +212,6 @@ void UFemWindowController::windowDidResignMain()
     post(UFemActiveMainViewWillChangeNotification);
 }
 
-QString UFemWindowController::windowTitleForDocumentDisplayName(const QString& displayName) const
-{
-    return WindowController::windowTitleForDocumentDisplayName(displayName);
-}
-
 void UFemWindowController::registerCommands()
 {
     addCommand(ViewTypeCommand, [this](const CommandItem& item) { setViewType(item.tag()); });

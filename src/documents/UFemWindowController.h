@@ -64,8 +64,12 @@ public:
     using MainViewControllerMaker = std::function<std::unique_ptr<UFemMainViewController>(
         UFemWindowController& windowController, UFemViewType viewType)>;
 
-    // Without a maker the plain stand-in view serves every view type.
+    // Without a maker the program's registered maker makes the views, and the plain stand-in
+    // view serves every type that maker does not make.
     explicit UFemWindowController(WindowTracker& tracker, MainViewControllerMaker maker = {});
+    // Registered at start-up by the subsystems that provide the card table, 3-D and information
+    // views.
+    static void setRegisteredMainViewControllerMaker(MainViewControllerMaker maker);
     ~UFemWindowController() override;
 
     void setDocument(Document* document) override;
@@ -132,9 +136,21 @@ public:
     {
         selectedCardSetManager_->addCard(card);
     }
+    void addCardArrayToSelectedCardArray(const UFemCardVector& cards)
+    {
+        selectedCardSetManager_->addCardArray(cards);
+    }
+    void addCardSetToSelectedCardArray(const UFemCardSet& cards)
+    {
+        selectedCardSetManager_->addCardSet(cards);
+    }
     void removeCardFromSelectedCardArray(const UFemCardPtr& card)
     {
         selectedCardSetManager_->removeCard(card);
+    }
+    void removeCardArrayFromSelectedCardArray(const UFemCardVector& cards)
+    {
+        selectedCardSetManager_->removeCardArray(cards);
     }
 
     // ---- Project information overlay
@@ -174,7 +190,6 @@ public:
 
     void windowDidBecomeMain() override;
     void windowDidResignMain() override;
-    QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
 
 private:
     void awakeFromNib();

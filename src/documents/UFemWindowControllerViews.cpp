@@ -7,6 +7,21 @@
 
 #include <QFrame>
 
+namespace {
+
+UFemWindowController::MainViewControllerMaker& registeredMaker()
+{
+    static UFemWindowController::MainViewControllerMaker maker;
+    return maker;
+}
+
+} // namespace
+
+void UFemWindowController::setRegisteredMainViewControllerMaker(MainViewControllerMaker maker)
+{
+    registeredMaker() = std::move(maker);
+}
+
 UFemViewType UFemWindowController::viewType() const
 {
     if (mainViewController_ == nullptr)
@@ -32,7 +47,8 @@ UFemMainViewController& UFemWindowController::mainViewControllerOfViewType(
     std::unique_ptr<UFemMainViewController>& slot = viewControllers_[viewType];
     *created = slot == nullptr;
     if (slot == nullptr) {
-        slot = maker_ ? maker_(*this, viewType) : nullptr;
+        const MainViewControllerMaker& maker = maker_ ? maker_ : registeredMaker();
+        slot = maker ? maker(*this, viewType) : nullptr;
         if (slot == nullptr)
             slot = std::make_unique<UFemPlainMainViewController>(*this, viewType);
     }

@@ -418,3 +418,24 @@ TEST(WindowControllerTest, MenuValidationAndTheLockedRowToAddCards)
     EXPECT_EQ(
         error->localizedDescription(), harness.model().errorIfLocked()->localizedDescription());
 }
+
+TEST(WindowControllerTest, TheRegisteredMakerMakesTheViewsItKnowsAndThePlainViewTheRest)
+{
+    std::vector<UFemViewType> asked;
+    UFemWindowController::setRegisteredMainViewControllerMaker(
+        [&asked](UFemWindowController& window,
+            UFemViewType type) -> std::unique_ptr<UFemMainViewController> {
+            asked.push_back(type);
+            if (type != UFemViewTypeCard)
+                return nullptr;
+            return std::make_unique<CountingMainView>(window, type, QSize(10, 10));
+        });
+    WindowHarness harness(UFemDocumentTypeModel, WindowModelText);
+    EXPECT_NE(dynamic_cast<CountingMainView*>(harness.window->mainViewController()), nullptr);
+    harness.window->setViewType(UFemViewTypeGraphic);
+    EXPECT_EQ(dynamic_cast<CountingMainView*>(harness.window->mainViewController()), nullptr);
+    EXPECT_NE(
+        dynamic_cast<UFemPlainMainViewController*>(harness.window->mainViewController()), nullptr);
+    EXPECT_EQ(asked, std::vector<UFemViewType>({ UFemViewTypeCard, UFemViewTypeGraphic }));
+    UFemWindowController::setRegisteredMainViewControllerMaker({});
+}
