@@ -1,5 +1,7 @@
 #include "documents/UFemMainViewControllerMaker.h"
 
+#include "documents/UFemDocument.h"
+
 #include "documents/UFemProjectInfoViewController.h"
 #include "documents/UFemResultInfoViewController.h"
 #include "documents/UFemWindowDocument.h"
@@ -10,7 +12,11 @@ std::unique_ptr<UFemMainViewController> UFemMakeMainViewController(
     if (viewType != UFemViewTypeInfo)
         return nullptr;
     const UFemWindowDocument* document = windowController.ufemDocument();
-    if (document != nullptr && document->documentType() == UFemDocumentTypeProject)
+    if (document != nullptr && document->documentType() == UFemDocumentTypeProject) {
+        // The project's fields belong to the program's document only.
+        if (dynamic_cast<const UFemDocument*>(document) == nullptr)
+            return nullptr;
         return std::make_unique<UFemProjectInfoViewController>(windowController);
+    }
     return std::make_unique<UFemResultInfoViewController>(windowController);
 }

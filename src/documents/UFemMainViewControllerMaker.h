@@ -4,8 +4,7 @@
 
 #include <memory>
 
-// The main view controllers of the view types built so far: the project info view for a
-// project's information type, the result info view for any other document's; null where the
-// window's stand-in view serves.
+// The information views: the project info view for a project document's information type, the
+// result info view for any other document's; null for the other types.
 std::unique_ptr<UFemMainViewController> UFemMakeMainViewController(
     UFemWindowController& windowController, UFemViewType viewType);

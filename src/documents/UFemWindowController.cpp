@@ -5,11 +5,14 @@
 #include "cardmodel/UFemDataController.h"
 #include "cardmodel/UFemDataControllerNotifications.h"
 #include "cardmodel/UFemWindowCardTable.h"
+#include "documents/UFemCasePopup.h"
 #include "documents/UFemFindPanel.h"
 #include "documents/UFemMainViewController.h"
+#include "documents/UFemViewSettingPopup.h"
 #include "documents/UFemWindow.h"
 #include "documents/UFemWindowDocument.h"
 #include "documents/UFemWindowNotifications.h"
+#include "documents/UFemWindowToolbar.h"
 #include "foundation/UException.h"
 
 #include <QLayout>
@@ -28,6 +31,9 @@ const QString LoadClipboardTabCommand
     = QStringLiteral("loadClipboardCardValueAsTabSeparatedTextWithMenuItem:");
 const QString UnloadClipboardCommand = QStringLiteral("unloadClipboardCardValue");
 const QString OpenFindPanelCommand = QStringLiteral("openFindPanel:");
+const QString GraphicMoveModeMenuCommand
+    = QStringLiteral("graphicMoveModeMenuItemSelectedWithMenuItem:");
+const QString ViewSettingMenuCommand = QStringLiteral("viewSettingMenuItemSelectedWithMenuItem:");
 
 const QColor rowIndexFieldColor(128, 0, 128);
 
@@ -42,6 +48,8 @@ UFemWindowController::UFemWindowController(WindowTracker& tracker, MainViewContr
     : WindowController(std::make_unique<UFemWindow>(), tracker)
     , maker_(std::move(maker))
 {
+    // Before the layout's sizes are recorded, so that they count the toolbar.
+    toolbar_ = std::make_unique<UFemWindowToolbar>(*this);
     awakeFromNib();
     registerCommands();
 }
@@ -116,6 +124,7 @@ void UFemWindowController::observeModel()
 void UFemWindowController::windowDidLoad()
 {
     setViewType(ufemDocument_->hasModelData() ? UFemViewTypeCard : UFemViewTypeInfo);
+    toolbar_->setupToolbar();
     post(UFemWindowSelectedCardDidChangeNotification_private);
     post(UFemWindowSelectedCardDidChangeNotification);
     UErrorPtr dropped;
@@ -130,6 +139,7 @@ void UFemWindowController::finish()
     if (mainViewController_ != nullptr)
         mainViewController_->viewWillSwapOut();
     observations_.clear();
+    toolbar_->finish();
     mainViewController_ = nullptr;
     ufemWindow().setMainViewContent(nullptr);
     for (auto& controller : viewControllers_) {
@@ -215,6 +225,7 @@ void UFemWindowController::windowDidResignMain()
 void UFemWindowController::registerCommands()
 {
     addCommand(ViewTypeCommand, [this](const CommandItem& item) { setViewType(item.tag()); });
+    registerToolbarCommands();
     addCommand(FileLockCommand, [this](const CommandItem& item) {
         if (ufemDocument_->canSetEasyLocked())
             ufemDocument_->setEasyLocked(item.state() != CommandState::On);
@@ -275,4 +286,20 @@ void UFemWindowController::performCommand(const CommandItem& sender)
         WindowController::performCommand(sender);
     else if (mainViewController_ != nullptr)
         mainViewController_->performCommand(sender);
+}
+
+// The case, move mode and view setting choices of the main menu act as the toolbar's.
+void UFemWindowController::registerToolbarCommands()
+{
+    for (const QString& command :
+        { UFemNoCasesCommand, UFemAllCasesCommand, UFemSelectAllCasesCommand,
+            UFemDeselectAllCasesCommand, UFemOneCaseCommand, UFemSomeCasesCommand })
+        addCommand(command, [this, command](const CommandItem& item) {
+            toolbar_->casePopup()->performCaseCommand(command, item.tag());
+        });
+    addCommand(GraphicMoveModeMenuCommand,
+        [this](const CommandItem& item) { toolbar_->setGraphicMoveModeMenuTag(item.tag()); });
+    addCommand(ViewSettingMenuCommand, [this](const CommandItem& item) {
+        toolbar_->viewSettingPopup()->viewSettingMenuItemSelected(item.tag());
+    });
 }

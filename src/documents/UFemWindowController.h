@@ -21,6 +21,7 @@ class UFemUserPreferences;
 class UFemWindow;
 class UFemWindowCardTable;
 class UFemWindowDocument;
+class UFemWindowToolbar;
 
 enum UFemViewType : quint64 {
     UFemViewTypeNone = 0,
@@ -83,6 +84,7 @@ public:
     UFemDataController& dataController() const;
     UFemWindowCardTable& windowCardTable() const { return *windowCardTable_; }
     UFemMainViewController* mainViewController() const { return mainViewController_; }
+    UFemWindowToolbar& toolbar() const { return *toolbar_; }
     std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const;
     QWidget* printView() const;
     // Alerts of this window; null without a document controller.
@@ -194,6 +196,7 @@ public:
 private:
     void awakeFromNib();
     void registerCommands();
+    void registerToolbarCommands();
     void observeModel();
     void observeCardSet(UFemCardSetManager& manager, bool isCurrentCase);
     void currentCaseDidChange_private();
@@ -229,4 +232,5 @@ private:
     double optionalCardStringEditorBoxHeight_ = 0;
     QSize contentDiffSize_;
     std::vector<UNotificationObservation> observations_;
+    std::unique_ptr<UFemWindowToolbar> toolbar_;
 };

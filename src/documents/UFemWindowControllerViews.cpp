@@ -1,4 +1,5 @@
 #include "documents/UFemMainViewController.h"
+#include "documents/UFemMainViewControllerMaker.h"
 #include "documents/UFemPlainMainViewController.h"
 #include "documents/UFemWindow.h"
 #include "documents/UFemWindowController.h"
@@ -49,6 +50,8 @@ UFemMainViewController& UFemWindowController::mainViewControllerOfViewType(
     if (slot == nullptr) {
         const MainViewControllerMaker& maker = maker_ ? maker_ : registeredMaker();
         slot = maker ? maker(*this, viewType) : nullptr;
+        if (slot == nullptr)
+            slot = UFemMakeMainViewController(*this, viewType);
         if (slot == nullptr)
             slot = std::make_unique<UFemPlainMainViewController>(*this, viewType);
     }

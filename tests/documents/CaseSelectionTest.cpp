@@ -14,13 +14,10 @@ namespace {
 struct CaseWindow {
     CaseWindow()
         : harness(UFemDocumentTypeModel, WindowModelText)
-        , toolbar(*harness.window)
-        , popup(*toolbar.casePopup())
+        , popup(*harness.window->toolbar().casePopup())
         , window(*harness.window)
     {
-        toolbar.setupToolbar();
     }
-    ~CaseWindow() { toolbar.finish(); }
 
     // "title:tag" of each item, "-" for a separator, a submenu in brackets.
     static QStringList describe(const QMenu& menu)
@@ -52,7 +49,6 @@ struct CaseWindow {
     QString casePart() const { return window.combinedCardFilterString().value_or(QString()); }
 
     WindowHarness harness;
-    UFemWindowToolbar toolbar;
     UFemCasePopup& popup;
     UFemWindowController& window;
 };
@@ -142,4 +138,16 @@ TEST(CaseSelectionTest, ANewCaseCardAppearsInTheMenuAndRemovingTheChosenOneEndsO
         cases.harness.model().removeCardsWithCardArray({ cases.window.currentCaseCard() }, &error));
     EXPECT_EQ(cases.window.currentCaseSelectMode(), UFemCaseSelectModeNoCase);
     EXPECT_EQ(cases.popup.text(), QStringLiteral("No Case"));
+}
+
+TEST(CaseSelectionTest, TheMainMenuCaseCommandsActThroughTheWindow)
+{
+    CaseWindow cases;
+    CommandItem live(UFemOneCaseCommand, 1001);
+    ASSERT_TRUE(cases.window.respondsToCommand(UFemOneCaseCommand));
+    cases.window.performCommand(live);
+    EXPECT_EQ(cases.casePart(), QStringLiteral("case:Live|type:Null"));
+    EXPECT_EQ(cases.popup.text(), QStringLiteral("Live"));
+    cases.window.performCommand(CommandItem(UFemAllCasesCommand, UFemCaseMenuTagAllCases));
+    EXPECT_EQ(cases.window.currentCaseSelectMode(), UFemCaseSelectModeAllCases);
 }

@@ -84,7 +84,6 @@ TEST(ResultInfoViewTest, UndoAndRedoReadPlainTitlesAndStayOff)
 TEST(ResultInfoViewTest, TheToolbarNamesTheViewResultInfo)
 {
     ResultWindow result(std::nullopt);
-    UFemWindowToolbar toolbar(*result.harness.window);
-    toolbar.setupToolbar();
-    EXPECT_EQ(toolbar.viewTypePopup()->currentText(), QStringLiteral("Result Info"));
+    EXPECT_EQ(result.harness.window->toolbar().viewTypePopup()->currentText(),
+        QStringLiteral("Result Info"));
 }

@@ -42,11 +42,9 @@ struct ToolbarWindow {
         const QString& modelText = WindowModelText,
         UFemWindowController::MainViewControllerMaker maker = {})
         : harness(type, modelText, std::move(maker))
-        , toolbar(*harness.window)
+        , toolbar(harness.window->toolbar())
     {
-        toolbar.setupToolbar();
     }
-    ~ToolbarWindow() { toolbar.finish(); }
 
     bool isItemEnabled(const QString& identifier) const
     {
@@ -60,7 +58,7 @@ struct ToolbarWindow {
     }
 
     WindowHarness harness;
-    UFemWindowToolbar toolbar;
+    UFemWindowToolbar& toolbar;
 };
 
 const QStringList ControlItems
