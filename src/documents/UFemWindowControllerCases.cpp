@@ -4,6 +4,7 @@
 #include "cards/Case.h"
 #include "documents/UFemWindowController.h"
 #include "documents/UFemWindowNotifications.h"
+#include "documents/UFemWindowToolbar.h"
 #include "foundation/UException.h"
 
 #include <QStringList>
@@ -142,8 +143,10 @@ void UFemWindowController::deselectAllCasesInSomeCases()
 void UFemWindowController::setCardFilterString(const std::optional<QString>& cardFilterString)
 {
     if ((isEmptyText(cardFilterString) && isEmptyText(cardFilterString_))
-        || cardFilterString == cardFilterString_)
+        || cardFilterString == cardFilterString_) {
+        toolbar_->updateToolbarCardFilterTextField();
         return;
+    }
     cardFilterString_.reset();
     cardFilterError_.reset();
     if (!isEmptyText(cardFilterString)) {
@@ -153,6 +156,7 @@ void UFemWindowController::setCardFilterString(const std::optional<QString>& car
     }
     UErrorPtr dropped;
     updateWindowCardTableCombinedCardFilter(&dropped);
+    toolbar_->updateToolbarCardFilterTextField();
 }
 
 std::optional<QString> UFemWindowController::casePartOfCombinedFilter() const

@@ -267,3 +267,10 @@ TEST(ToolbarTest, TheSameFilterTwiceDoesNotFilterTheWindowAgain)
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(table.count(), 2u);
 }
+
+TEST(ToolbarTest, AFilterSetByTheProgramShowsInTheField)
+{
+    ToolbarWindow window;
+    window.harness.window->setCardFilterString(QStringLiteral("hasError"));
+    EXPECT_EQ(window.toolbar.cardFilterField()->text(), QStringLiteral("hasError"));
+}
