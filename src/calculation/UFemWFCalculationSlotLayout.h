@@ -2,14 +2,12 @@
 
 #include "calculation/UFemNodeOrderer.h"
 #include "calculation/UFemWFNodeMatrices.h"
+#include "calculation/UFemWFPageLayout.h"
 #include "foundation/UError.h"
 
 #include <QString>
 
 #include <vector>
-
-inline constexpr quint64 UFemWFSlotsPerNodeBlock = 4;
-inline constexpr quint64 UFemWFSlotsPerPage = 16;
 
 // Where the DOF triples of one restraint set stand in the paged equations. The nodes are ordered
 // and cut into node blocks of degree at most 4; each node block gives 4 slots, filled with the
@@ -27,10 +25,7 @@ public:
 
     quint64 orderedNodeBlockCount() const { return orderedNodeBlockCount_; }
     quint64 slotCount() const { return orderedNodeBlockCount_ * UFemWFSlotsPerNodeBlock; }
-    quint64 pageCount() const
-    {
-        return (slotCount() + UFemWFSlotsPerPage - 1) / UFemWFSlotsPerPage;
-    }
+    quint64 pageCount() const { return UFemWFPageLayout::pageCount(slotCount()); }
     // Per slot, its triple index or EmptySlot.
     const std::vector<quint64>& orderedCombNodeNoTableByCalc() const
     {

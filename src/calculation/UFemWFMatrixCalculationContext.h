@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calculation/UFemWFPageLayout.h"
 #include "calculation/USparseMatrix.h"
 
 #include <QString>
@@ -7,11 +8,6 @@
 #include <atomic>
 #include <vector>
 
-// Geometry of the paged equations: a page covers 16 DOF triples (48 DOFs) as 4x4 blocks of 12x12.
-inline constexpr quint64 UFemWFPageBlockCount = 16;
-inline constexpr quint64 UFemWFPageDOFCount = 48;
-inline constexpr quint64 UFemWFGroupsPerPage = 4;
-inline constexpr quint64 UFemWFCasesPerBlock = 12;
 inline constexpr quint64 UFemWFNone = ~quint64(0);
 
 // The data one solution works on and the figures it reports. Totals that the main thread reads
@@ -72,7 +68,7 @@ double UFemWFLMatrixMemoryFactor(quint64 pageCount);
 // follow at +12 and +24.
 inline quint64 UFemWFXMatrixEntryIndex(quint64 t, quint64 c, quint64 caseBlockCount)
 {
-    return c % 12 + 12 * (3 * (t % 4) + 12 * ((t / 4) % 4 + 4 * ((t / 16) * caseBlockCount + c / 12)));
+    return UFemWFPageLayout::xEntryIndex(t, c, caseBlockCount);
 }
 
 inline double* UFemWFXMatrixEntryAddress(double* table, quint64 t, quint64 c, quint64 caseBlockCount)

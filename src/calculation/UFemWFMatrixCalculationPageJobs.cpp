@@ -13,9 +13,9 @@ constexpr quint64 N = UFemBlockDimension;
 constexpr quint64 BlockProductCount = 4;
 constexpr quint64 TriangularBlockCount = 2;
 constexpr quint64 DiagonalBlockCount = 1;
-constexpr quint64 DPairsPerPage = 2 * UFemWFPageDOFCount;
+constexpr quint64 DPairsPerPage = UFemWFDPairsPerPage;
 constexpr quint64 DPairsPerGroup = 2 * N;
-constexpr quint64 XAreaDoubles = G * UFemBlockValueCount;
+constexpr quint64 XAreaDoubles = UFemWFXAreaDoubles;
 // A pivot below this share of its original diagonal means the stiffness was lost to round-off:
 // the system is singular for practical purposes.
 constexpr double SingularPivotRatio = 1e-13;

@@ -142,9 +142,9 @@ void UFemWFMatrixCalculationThreadTaskContext::updateCalculationMatrixInfo(UErro
         valueBytes += USparseMatrixValueMemorySize(&c.stiffnessMatrix, p, 1);
         double** page = USparseMatrixPageAt(&c.stiffnessMatrix, p, p);
         for (quint64 r = 0; page && r < UFemWFGroupsPerPage; ++r) {
-            const double* block = page[5 * r];
+            const double* block = page[UFemWFPageLayout::diagonalBlockIndex(r)];
             for (quint64 j = 0; block && j < UFemBlockDimension; ++j) {
-                const double x = block[13 * j];
+                const double x = block[UFemWFPageLayout::diagonalValueIndex(j)];
                 if (x == 0.0)
                     continue;
                 const quint64 dof = UFemWFPageDOFCount * p + UFemBlockDimension * r + j;

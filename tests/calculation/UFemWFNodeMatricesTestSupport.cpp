@@ -2,6 +2,7 @@
 
 #include "calculation/UFemWFMatrixCalculationContext.h"
 #include "calculation/UFemWFNodeMatrix.h"
+#include "calculation/UFemWFPageLayout.h"
 
 #include <cmath>
 
@@ -90,17 +91,17 @@ std::vector<quint64> slotTableOf(const UFemWFNodeMatrices& matrices, quint64* sl
 
 std::vector<double> xTableFor(quint64 slotCount, quint64 caseCount, double fill)
 {
-    const quint64 pages = (slotCount + 15) / 16;
-    const quint64 caseBlocks = (caseCount + 11) / 12;
-    constexpr quint64 valuesPerPageAndCaseBlock = 16 * 3 * 12; // slotTable x directions x cases
-    return std::vector<double>(pages * caseBlocks * valuesPerPageAndCaseBlock, fill);
+    const quint64 pages = UFemWFPageLayout::pageCount(slotCount);
+    const quint64 caseBlocks = UFemWFPageLayout::caseBlockCount(caseCount);
+    return std::vector<double>(pages * caseBlocks * UFemWFXAreaDoubles, fill);
 }
 
 double& xEntry(
     std::vector<double>& X, quint64 slot, quint64 direction, quint64 caseIndex, quint64 caseCount)
 {
-    const quint64 caseBlocks = (caseCount + 11) / 12;
-    return X[UFemWFXMatrixEntryIndex(slot, caseIndex, caseBlocks) + 12 * direction];
+    const quint64 caseBlocks = UFemWFPageLayout::caseBlockCount(caseCount);
+    return X[UFemWFPageLayout::xEntryIndex(slot, caseIndex, caseBlocks)
+        + UFemWFCasesPerBlock * direction];
 }
 
 DenseNodeSystem randomNodeSystem(std::mt19937_64& random, quint64 nodes, quint64 cases)
