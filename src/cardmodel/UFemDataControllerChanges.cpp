@@ -8,6 +8,8 @@
 #include "foundation/UThreadTaskContext.h"
 #include "platform/UUndoManager.h"
 
+#include <exception>
+
 namespace {
 
 // The rough box is kept through this many changes, while the node count grows by at most this
@@ -51,6 +53,26 @@ void UFemDataController::setUndoActionName(const QString& actionName)
 {
     if (undoManager_ != nullptr && !undoManager_->isUndoing() && !undoManager_->isRedoing())
         undoManager_->setActionName(actionName);
+}
+
+UFemDataController::ModelDataChange::ModelDataChange(UFemDataController& controller)
+    : controller_(controller)
+    , exceptionsAtStart_(std::uncaught_exceptions())
+{
+    controller_._notifyModelDataWillChange();
+}
+
+UFemDataController::ModelDataChange::~ModelDataChange() noexcept(false)
+{
+    if (std::uncaught_exceptions() == exceptionsAtStart_) {
+        controller_._notifyModelDataDidChange();
+        return;
+    }
+    // Unwinding already: the step's error is the one to report, a second one would terminate.
+    try {
+        controller_._notifyModelDataDidChange();
+    } catch (...) {
+    }
 }
 
 void UFemDataController::_notifyModelDataWillChange()

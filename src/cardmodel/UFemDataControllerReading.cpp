@@ -133,15 +133,17 @@ quint64 UFemDataController::addCardsWithModelText(const QString& modelText,
         UFemSetError(error, locked);
         return 0;
     }
-    _notifyModelDataWillChange();
     UErrorPtr failure;
-    const quint64 count
-        = _addCardsWithModelText(modelText, columnSeparatingCharacterType, rowIndex, doesUseErrorCard, &failure);
-    if (failure)
-        setUndoActionName(ULocalizedString("Add Some Cards - Aborted by Error"));
-    else
-        setUndoActionName(ULocalizedFormattedString("Add %lu Cards", count));
-    _notifyModelDataDidChange();
+    quint64 count = 0;
+    {
+        const ModelDataChange bracket(*this);
+        count = _addCardsWithModelText(
+            modelText, columnSeparatingCharacterType, rowIndex, doesUseErrorCard, &failure);
+        if (failure)
+            setUndoActionName(ULocalizedString("Add Some Cards - Aborted by Error"));
+        else
+            setUndoActionName(ULocalizedFormattedString("Add %lu Cards", count));
+    }
     if (failure) {
         UFemSetError(error, failure);
         return 0;

@@ -1,5 +1,6 @@
 #include "CardModelExpectations.h"
 #include "DataControllerStandIns.h"
+#include "DataControllerTestPeer.h"
 #include "FakeCardClasses.h"
 
 #include "cardmodel/UFemDataControllerNotifications.h"
@@ -86,18 +87,21 @@ TEST_F(DataControllerFixture, IdentifierLimitWarningsAndRefusal)
 {
     // Without a delegate nothing is scheduled.
     controller->setNextCardIdentifierNumber(0xBFFFFFFFFFFFFFFFULL);
-    EXPECT_TRUE(controller->_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(1, nullptr));
+    EXPECT_TRUE(
+        UFemDataControllerTestPeer::checkCardIdentifierNumberLimit(*controller, 1, nullptr));
     EXPECT_FALSE(controller->isNextCardIdentifierNumberWarningTimerEnabled());
     EXPECT_EQ(controller->nextCardIdentifierNumberWarningNumber(), 0xC000000000000000ULL);
 
     FakeDelegate delegate;
     controller->setDelegate(&delegate);
-    EXPECT_TRUE(controller->_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(1, nullptr));
+    EXPECT_TRUE(
+        UFemDataControllerTestPeer::checkCardIdentifierNumberLimit(*controller, 1, nullptr));
     EXPECT_TRUE(controller->isNextCardIdentifierNumberWarningTimerEnabled());
     EXPECT_EQ(controller->nextCardIdentifierNumberWarningNumber(), 0xE000000000000000ULL);
     // A second check before the warning is shown schedules nothing.
     controller->setNextCardIdentifierNumber(0xE000000000000000ULL);
-    EXPECT_TRUE(controller->_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(1, nullptr));
+    EXPECT_TRUE(
+        UFemDataControllerTestPeer::checkCardIdentifierNumberLimit(*controller, 1, nullptr));
     EXPECT_EQ(controller->nextCardIdentifierNumberWarningNumber(), 0xE000000000000000ULL);
     EXPECT_TRUE(delegate.alerts.isEmpty());
 
@@ -112,14 +116,16 @@ TEST_F(DataControllerFixture, IdentifierLimitWarningsAndRefusal)
 
     // From the last threshold on every check warns again.
     controller->setNextCardIdentifierNumber(0xF000000000000000ULL);
-    EXPECT_TRUE(controller->_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(1, nullptr));
+    EXPECT_TRUE(
+        UFemDataControllerTestPeer::checkCardIdentifierNumberLimit(*controller, 1, nullptr));
     EXPECT_EQ(controller->nextCardIdentifierNumberWarningNumber(), 0xF000000000000000ULL);
     EXPECT_TRUE(controller->isNextCardIdentifierNumberWarningTimerEnabled());
 
     // Refusal cancels the pending warning.
     controller->setNextCardIdentifierNumber(allOnes - 1);
     UErrorPtr error;
-    EXPECT_FALSE(controller->_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(1, &error));
+    EXPECT_FALSE(
+        UFemDataControllerTestPeer::checkCardIdentifierNumberLimit(*controller, 1, &error));
     EXPECT_EQ(codeOf(error), codeOf(UFemModelDataCardIdentifierDidReachLimitError()));
     EXPECT_FALSE(controller->isNextCardIdentifierNumberWarningTimerEnabled());
     QCoreApplication::processEvents();

@@ -1,9 +1,11 @@
 #include "CardModelExpectations.h"
 #include "DataControllerStandIns.h"
+#include "DataControllerTestPeer.h"
 #include "FakeCardClasses.h"
 
 #include "cardmodel/UFemCardName.h"
 #include "cardmodel/UFemDataControllerNotifications.h"
+#include "foundation/UException.h"
 #include "foundation/UFemErrorsEditCard.h"
 #include "foundation/UFemErrorsOther.h"
 #include "foundation/UFemErrorsSearchCardName.h"
@@ -468,6 +470,37 @@ TEST_F(ModelEditFixture, ArgumentErrorsAreRaisedBeforeAnythingIsPosted)
         },
         QStringLiteral("The index to add is out of list."));
     EXPECT_EQ(spy.names, QStringList());
+    EXPECT_EQ(controller->modelTextOfAllCards(), frameText);
+}
+
+TEST_F(ModelEditFixture, AProgramErrorInsideAnEditStillClosesTheBracket)
+{
+    NotificationSpy spy(center, controller.get());
+    const auto raising = [](UErrorPtr*) -> bool {
+        UFemRaiseProgramError(QStringLiteral("Unexpected error occurred."));
+    };
+    undoManager.beginUndoGrouping();
+    EXPECT_THROW(UFemDataControllerTestPeer::runEdit(*controller, raising, nullptr), UException);
+    undoManager.endUndoGrouping();
+    EXPECT_EQ(spy.take(), bracket);
+    // The model is usable and observed as before.
+    EXPECT_TRUE(step([&] { return controller->removeCardAtIndex(9, nullptr); }));
+    EXPECT_EQ(spy.take(), bracket);
+}
+
+TEST_F(ModelEditFixture, RemovingCardsOfALockedModelIsRefusedLikeRemovingRows)
+{
+    controller->setLockedOutside(true);
+    NotificationSpy spy(center, controller.get());
+    UErrorPtr byCards;
+    UErrorPtr byRows;
+    EXPECT_FALSE(
+        controller->removeCardsWithCardArray({ controller->cardAtCardRowIndex(2) }, &byCards));
+    EXPECT_FALSE(controller->removeCardsAtIndexSet({ 2 }, &byRows));
+    ASSERT_NE(byCards, nullptr);
+    ASSERT_NE(byRows, nullptr);
+    EXPECT_EQ(byCards->localizedDescription(), byRows->localizedDescription());
+    EXPECT_EQ(spy.take(), QStringList());
     EXPECT_EQ(controller->modelTextOfAllCards(), frameText);
 }
 

@@ -1,5 +1,6 @@
 #include "CardModelExpectations.h"
 #include "DataControllerStandIns.h"
+#include "DataControllerTestPeer.h"
 #include "FakeCardClasses.h"
 
 #include "cardmodel/ErrorCard.h"
@@ -192,9 +193,12 @@ TEST_F(ModelReadFixture, UnknownLabelsBecomeErrorCardsKeepingTheLine)
     // A '#' record made into a card is looked up like any label, not a program stop.
     UFemCardTextColumns record;
     ASSERT_TRUE(record.setCardString(QStringLiteral("#define , X"), nullptr));
-    EXPECT_EQ(controller._makeCardWithCardTextColumns(record, false, &error), nullptr);
+    EXPECT_EQ(
+        UFemDataControllerTestPeer::makeCardWithCardTextColumns(controller, record, false, &error),
+        nullptr);
     EXPECT_NE(error, nullptr);
-    const UFemCardPtr kept = controller._makeCardWithCardTextColumns(record, true, nullptr);
+    const UFemCardPtr kept = UFemDataControllerTestPeer::makeCardWithCardTextColumns(
+        controller, record, true, nullptr);
     ASSERT_NE(kept, nullptr);
     EXPECT_TRUE(kept->isErrorCard());
 }
