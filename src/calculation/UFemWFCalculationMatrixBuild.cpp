@@ -2,6 +2,7 @@
 
 #include "calculation/UFemWFNodeMatrix.h"
 #include "calculation/UFemWFPageLayout.h"
+#include "foundation/UFemNotFound.h"
 
 #include <algorithm>
 
@@ -29,7 +30,7 @@ void collectRowStiffness(std::vector<StiffnessEntry>& entries, const UFemWFNodeM
     for (const quint64 c : USparseMatrixRowColumnIndexSet(matrices.stiffnessMatrix(), node)) {
         for (quint64 rotation = 0; rotation < 2; ++rotation) {
             const quint64 columnSlot = layout.slotOfTriple(2 * c + rotation);
-            if (columnSlot == UFemWFCalculationSlotLayout::EmptySlot
+            if (columnSlot == UFemNotFound
                 || columnSlot / UFemWFSlotsPerNodeBlock > rowSlot / UFemWFSlotsPerNodeBlock)
                 continue;
             const double* block = UFemWFStiffnessBlockAddressIfPresent(
@@ -50,7 +51,7 @@ void writeStiffness(_USparseMatrix* matrix, const UFemWFNodeMatrices& matrices,
         entries.clear();
         const quint64 end = std::min<quint64>((p + 1) * UFemWFSlotsPerPage, triples.size());
         for (quint64 s = p * UFemWFSlotsPerPage; s < end; ++s) {
-            if (triples[s] != UFemWFCalculationSlotLayout::EmptySlot)
+            if (triples[s] != UFemNotFound)
                 collectRowStiffness(entries, matrices, layout, s);
         }
         // Pages of a row are made in ascending column order.
@@ -72,7 +73,7 @@ void writeForces(_USparseMatrix* matrix, const UFemWFNodeMatrices& matrices,
     for (const quint64 node : USparseMatrixRowColumnIndexSet(matrices.forceMatrix(), 0)) {
         for (quint64 rotation = 0; rotation < 2; ++rotation) {
             const quint64 slot = layout.slotOfTriple(2 * node + rotation);
-            if (slot != UFemWFCalculationSlotLayout::EmptySlot)
+            if (slot != UFemNotFound)
                 loadedSlots.push_back(slot);
         }
     }

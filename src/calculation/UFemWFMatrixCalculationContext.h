@@ -2,13 +2,12 @@
 
 #include "calculation/UFemWFPageLayout.h"
 #include "calculation/USparseMatrix.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QString>
 
 #include <atomic>
 #include <vector>
-
-inline constexpr quint64 UFemWFNone = ~quint64(0);
 
 // The data one solution works on and the figures it reports. Totals that the main thread reads
 // while the solution runs are atomics.

@@ -6,6 +6,7 @@
 #include "cardmodel/UFemCardTextColumns.h"
 #include "cardmodel/UFemDataControllerServices.h"
 #include "cardmodel/UFemModelTextTypes.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QString>
 #include <QStringList>
@@ -150,7 +151,7 @@ public:
     bool resetWithCardTextColumnsArray(
         const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray, bool doesUseErrorCard, UErrorPtr* error);
     // One edit: lock check, notifications, the reading, the action's name. Returns the cards added
-    // (0 on error). Row UFemCardNotFound adds after the last card.
+    // (0 on error). Row UFemNotFound adds after the last card.
     quint64 addCardsWithModelText(const QString& modelText,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, quint64 rowIndex,
         bool doesUseErrorCard, UErrorPtr* error);
@@ -176,7 +177,7 @@ public:
     // Records at rowIndex, rowIndex + 1, ...; rowIndex must be a row (at most the count).
     bool addCardsWithCardTextColumnsArray(const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray,
         quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
-    // Row UFemCardNotFound adds after the last card. With error cards the record may take an error.
+    // Row UFemNotFound adds after the last card. With error cards the record may take an error.
     bool addCardWithCardTextColumns(
         UFemCardTextColumns& cardTextColumns, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
     // A failed modify leaves the old card at the row, its names bound and its number kept.
@@ -185,7 +186,7 @@ public:
     // The string holds one line, which may end in one LF or CR.
     bool modifyCardAtIndex(quint64 rowIndex, const QString& cardString,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
-    // Both return the card's row, UFemCardNotFound on error.
+    // Both return the card's row, UFemNotFound on error.
     quint64 modifyCardOfCard(
         const UFemCard& card, UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
     quint64 modifyCardOfCard(const UFemCard& card, const QString& cardString,
@@ -198,7 +199,7 @@ public:
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
     bool removeCardAtIndex(quint64 rowIndex, UErrorPtr* error);
     bool removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, UErrorPtr* error);
-    // The card's row, UFemCardNotFound on error.
+    // The card's row, UFemNotFound on error.
     quint64 removeCard(const UFemCard& card, UErrorPtr* error);
     bool removeCardsWithCardArray(const std::vector<UFemCardPtr>& cardArray, UErrorPtr* error);
     // Replaces the one card that defines the record's card name.
@@ -334,7 +335,7 @@ private:
     std::shared_ptr<UFemMatrixCalculationContext> matrixCalculationContext_;
     UUndoManager* undoManager_ = nullptr;
     UNotificationCenter* notificationCenter_ = nullptr;
-    quint64 lastEditedCardRowIndex_ = UFemCardNotFound;
+    quint64 lastEditedCardRowIndex_ = UFemNotFound;
     bool isObjectSizeValid_ = false;
     double objectSize_[6] = {};
     bool isObjectSizeValid_rough_ = false;

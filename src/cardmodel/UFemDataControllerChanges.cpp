@@ -4,6 +4,7 @@
 
 #include "cardmodel/UFemDataControllerNotifications.h"
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 #include "foundation/UThreadTaskContext.h"
 #include "platform/UUndoManager.h"
@@ -119,7 +120,7 @@ void UFemDataController::enterCard(const UFemCardPtr& card, quint64 cardIdentifi
 quint64 UFemDataController::identifierNumberForRecord(const UFemCardTextColumns& record)
 {
     const quint64 number = record.cardIdentifierNumber();
-    if (number != UFemCardNotFound && number < nextCardIdentifierNumber_
+    if (number != UFemNotFound && number < nextCardIdentifierNumber_
         && !cardIdentifierNumberDictionary_.contains(number)) {
         return number;
     }
@@ -135,7 +136,7 @@ bool UFemDataController::_addCardWithCardTextColumnsArray(const std::vector<UFem
         UFemRaiseProgramError(QStringLiteral("[aCardRowIndexSet count] != [aCardTextColumnsArray count]"));
     UErrorPtr failure = errorIfLocked();
     const quint64 count = rowIndexSet.size();
-    if (!failure && cardTextColumnsArray.front()->cardIdentifierNumber() == UFemCardNotFound
+    if (!failure && cardTextColumnsArray.front()->cardIdentifierNumber() == UFemNotFound
         && (count > nextCardIdentifierNumberWarningNumber_
             || nextCardIdentifierNumber_ >= nextCardIdentifierNumberWarningNumber_ - count)) {
         _checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(count, &failure);

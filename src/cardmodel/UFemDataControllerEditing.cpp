@@ -3,6 +3,7 @@
 #include "cardmodel/UFemDataController.h"
 
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 
 #include <algorithm>
@@ -89,7 +90,7 @@ bool UFemDataController::addCardWithCardTextColumns(
     UFemCardTextColumns& cardTextColumns, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error)
 {
     static const char* aborted = "Add Card - Aborted by Error";
-    if (!errorIfLocked() && rowIndex != UFemCardNotFound && rowIndex > cardCount())
+    if (!errorIfLocked() && rowIndex != UFemNotFound && rowIndex > cardCount())
         UFemRaiseProgramError(QStringLiteral("The index to add is out of list."));
     return runEdit(
         ULocalizedString("Add Card"), aborted,
@@ -132,8 +133,7 @@ quint64 UFemDataController::modifyCardOfCard(const UFemCard& card,
     UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error)
 {
     const quint64 row = cardRowIndexOfCard(card);
-    return modifyCardAtIndex(row, cardTextColumns, doesUseErrorCard, error) ? row
-                                                                            : UFemCardNotFound;
+    return modifyCardAtIndex(row, cardTextColumns, doesUseErrorCard, error) ? row : UFemNotFound;
 }
 
 quint64 UFemDataController::modifyCardOfCard(const UFemCard& card, const QString& cardString,
@@ -144,7 +144,7 @@ quint64 UFemDataController::modifyCardOfCard(const UFemCard& card, const QString
     return modifyCardAtIndex(
                row, cardString, columnSeparatingCharacterType, doesUseErrorCard, error)
         ? row
-        : UFemCardNotFound;
+        : UFemNotFound;
 }
 
 std::optional<UFemRowIndexSet> UFemDataController::modifyCardsInCardArray(
@@ -239,7 +239,7 @@ bool UFemDataController::removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSe
 quint64 UFemDataController::removeCard(const UFemCard& card, UErrorPtr* error)
 {
     const quint64 row = cardRowIndexOfCard(card);
-    return removeCardAtIndex(row, error) ? row : UFemCardNotFound;
+    return removeCardAtIndex(row, error) ? row : UFemNotFound;
 }
 
 bool UFemDataController::removeCardsWithCardArray(

@@ -3,6 +3,7 @@
 #include "calculation/UFemWFMatrixCalculationContext.h"
 #include "calculation/UFemWFNodeMatrix.h"
 #include "calculation/UFemWFPageLayout.h"
+#include "foundation/UFemNotFound.h"
 
 #include <cmath>
 
@@ -79,7 +80,7 @@ void fillNodeMatrices(UFemWFNodeMatrices& matrices, const DenseNodeSystem& syste
 
 std::vector<quint64> slotTableOf(const UFemWFNodeMatrices& matrices, quint64* slotCount)
 {
-    std::vector<quint64> slotTable(2 * matrices.nodeCount(), UFemWFNone);
+    std::vector<quint64> slotTable(2 * matrices.nodeCount(), UFemNotFound);
     quint64 next = 0;
     for (quint64 t = 0; t < slotTable.size(); ++t) {
         if (matrices.nodeDOFStateTable()[t].hasValidDOF())

@@ -9,6 +9,7 @@
 #include "foundation/UFemErrorsEditCard.h"
 #include "foundation/UFemErrorsOther.h"
 #include "foundation/UFemErrorsSearchCardName.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UUndoManager.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +17,6 @@
 using namespace fakecards;
 
 namespace {
-
-constexpr quint64 allOnes = ~quint64(0);
 
 // Ten rows, identifier numbers 0 to 9.
 const QString frameText = QStringLiteral("Material , Steel , 210000 , 0.3 ,\n"
@@ -352,7 +351,7 @@ TEST_F(ModelEditFixture, RenameAndMergeRewriteEveryColumnAndUndoBack)
     ASSERT_TRUE(step([&] {
         return controller->addCardsWithModelText(
             "Rod , R3 , RP1 , N1 , N1 ,\nRestraintEquation , E1 , 1.5 , N1@TX , 2 , N9@RY ,",
-            allOnes, false, nullptr);
+            UFemNotFound, false, nullptr);
     }));
     const QString start = controller->modelTextOfAllCards();
 
@@ -526,7 +525,7 @@ TEST_F(ModelEditFixture, EmptyRunsBeepAndAddedRecordsNeverShareANumber)
         const UFemCardTextColumnsPtr comment = record("\\ again");
         comment->setCardIdentifierNumber(c.recordNumber);
         ASSERT_TRUE(step([&] {
-            return controller->addCardWithCardTextColumns(*comment, allOnes, false, nullptr);
+            return controller->addCardWithCardTextColumns(*comment, UFemNotFound, false, nullptr);
         }));
         const UFemCardPtr added = controller->cardAtCardRowIndex(controller->cardCount() - 1);
         EXPECT_EQ(added->cardIdentifierNumber(), c.expected);

@@ -7,6 +7,7 @@
 #include "cardmodel/UFemCardString.h"
 #include "cardmodel/UFemDataControllerNotifications.h"
 #include "foundation/UFemErrorsEditCard.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UUndoManager.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +18,6 @@
 using namespace fakecards;
 
 namespace {
-
-constexpr quint64 allOnes = ~quint64(0);
 
 // Every kind of line the fake classes read, written as the model text writes them.
 const QString canonicalModelText = QStringLiteral(
@@ -113,7 +112,7 @@ TEST_F(ModelReadFixture, LineEndsMakeOneCardPerLine)
     EXPECT_EQ(controller.nextCardIdentifierNumber(), 3u);
     EXPECT_EQ(controller.cardAtCardRowIndex(1)->commentString(), QStringLiteral("only a note"));
     EXPECT_EQ(controller.cardAtCardRowIndex(2)->commentString(), QStringLiteral("short"));
-    EXPECT_EQ(controller.lastEditedCardRowIndex(), allOnes);
+    EXPECT_EQ(controller.lastEditedCardRowIndex(), UFemNotFound);
     EXPECT_FALSE(undoManager.canUndo());
 }
 
