@@ -337,7 +337,8 @@ Result runOurs(const Mesh& mesh, const LowerMatrix& lower, const std::vector<dou
     result.storedDoubles = double(USparseMatrixCountAllPagesAndBlocks(nullptr, &c->L_Matrix)) * 144.0;
     std::vector<double> x(mesh.dofs());
     for (long i = 0; i < mesh.dofs(); ++i)
-        x[i] = *(UFemWFXMatrixEntryAddress(c->X_MatrixTable.data(), quint64(i / 3), 0, 1) + 12 * (i % 3));
+        x[i] = *(UFemWFXMatrixEntryAddress(c->X_MatrixTable.data(), quint64(i / 3), 0, 1)
+            + UFemWFCasesPerBlock * (i % 3));
     result.residual = lower.relativeResidual(x, f);
     return result;
 }

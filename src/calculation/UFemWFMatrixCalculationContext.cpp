@@ -8,11 +8,6 @@ namespace {
 
 constexpr quint64 LRowGroupShift = 4;
 
-quint64 caseBlocks(quint64 caseCount)
-{
-    return UFemWFPageLayout::caseBlockCount(caseCount);
-}
-
 } // namespace
 
 _UFemWFMatrixCalculationContext::~_UFemWFMatrixCalculationContext()
@@ -74,15 +69,15 @@ void UFemWFSetupCalculationStiffnessMatrix(_USparseMatrix* matrix, quint64 pageC
 void UFemWFSetupCalculationForceMatrix(_USparseMatrix* matrix, quint64 pageCount, quint64 caseCount)
 {
     USparseMatrixInit(matrix, 1, pageCount, UFemBlockValueCount,
-        UFemWFGroupsPerPage * caseBlocks(caseCount), USparseMatrixSingleRootArena,
-        double(pageCount / 16 + 1));
+        UFemWFGroupsPerPage * UFemWFPageLayout::caseBlockCount(caseCount),
+        USparseMatrixSingleRootArena, double(pageCount / 16 + 1));
 }
 
 void UFemWFSetupYMatrix(_USparseMatrix* matrix, quint64 pageCount, quint64 caseCount)
 {
     USparseMatrixInit(matrix, 1, pageCount, UFemBlockValueCount,
-        UFemWFGroupsPerPage * caseBlocks(caseCount), USparseMatrixSingleRootArena,
-        double(pageCount / 8 + 1));
+        UFemWFGroupsPerPage * UFemWFPageLayout::caseBlockCount(caseCount),
+        USparseMatrixSingleRootArena, double(pageCount / 8 + 1));
 }
 
 double UFemWFLMatrixMemoryFactor(quint64 pageCount)

@@ -63,13 +63,6 @@ void UFemWFSetupYMatrix(_USparseMatrix* matrix, quint64 pageCount, quint64 caseC
 void UFemWFSetupLMatrix(_USparseMatrix* matrix, quint64 pageCount);
 double UFemWFLMatrixMemoryFactor(quint64 pageCount);
 
-// Index of the value of DOF triple t, direction 0, case c in the X table; directions 1 and 2
-// follow at +12 and +24.
-inline quint64 UFemWFXMatrixEntryIndex(quint64 t, quint64 c, quint64 caseBlockCount)
-{
-    return UFemWFPageLayout::xEntryIndex(t, c, caseBlockCount);
-}
-
 inline double* UFemWFXMatrixEntryAddress(double* table, quint64 t, quint64 c, quint64 caseBlockCount)
 {
     return table + UFemWFXMatrixEntryIndex(t, c, caseBlockCount);

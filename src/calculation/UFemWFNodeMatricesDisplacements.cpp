@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr quint64 XDirectionStride = 12;
-
 [[noreturn]] void raiseUnexpected()
 {
     UFemRaiseProgramError(QStringLiteral("Unexpected error occurred."));
@@ -61,7 +59,7 @@ void UFemWFNodeMatrices::fillDisplacementRow(
             ? nullptr
             : X_MatrixTable + UFemWFXMatrixEntryIndex(slot, c, caseBlocks);
         for (quint64 d = 0; d < 3; ++d) {
-            double value = x ? x[XDirectionStride * d] : 0.0;
+            double value = x ? x[UFemWFCasesPerBlock * d] : 0.0;
             if (states.state[d] == UFemNodeDOFStateRestrained)
                 value = std::numeric_limits<double>::quiet_NaN();
             else if (states.state[d] == UFemNodeDOFStateZeroStiffness)

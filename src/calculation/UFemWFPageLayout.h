@@ -94,13 +94,14 @@ constexpr quint64 forceValueIndex(quint64 row, quint64 caseIndex)
     return UFemWFCasesPerBlock * row + caseInBlock(caseIndex);
 }
 
-// X table: the value of `slot`, direction 0, case `caseIndex`; directions 1 and 2 follow at +12 and
-// +24.
-constexpr quint64 xEntryIndex(quint64 slot, quint64 caseIndex, quint64 caseBlockCount)
-{
-    const quint64 area = pageOf(slot) * caseBlockCount + caseBlockOf(caseIndex);
-    return area * UFemWFXAreaDoubles + UFemBlockValueCount * blockInPage(slot)
-        + forceValueIndex(firstRowOf(slot), caseIndex);
-}
-
 } // namespace UFemWFPageLayout
+
+// Index of the value of DOF triple t, direction 0, case c in the X table; directions 1 and 2
+// follow at +12 and +24.
+constexpr quint64 UFemWFXMatrixEntryIndex(quint64 t, quint64 c, quint64 caseBlockCount)
+{
+    using namespace UFemWFPageLayout;
+    const quint64 area = pageOf(t) * caseBlockCount + caseBlockOf(c);
+    return area * UFemWFXAreaDoubles + UFemBlockValueCount * blockInPage(t)
+        + forceValueIndex(firstRowOf(t), c);
+}

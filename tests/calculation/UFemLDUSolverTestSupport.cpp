@@ -90,7 +90,8 @@ std::vector<double> solutionOf(UFemWFMatrixCalculationThreadTaskContext& task, c
     for (quint64 i = 0; i < system.dofCount(); ++i)
         for (quint64 q = 0; q < system.caseCount; ++q)
             X[i * system.caseCount + q]
-                = *(UFemWFXMatrixEntryAddress(c->X_MatrixTable.data(), i / 3, q, c->caseBlockCount) + 12 * (i % 3));
+                = *(UFemWFXMatrixEntryAddress(c->X_MatrixTable.data(), i / 3, q, c->caseBlockCount)
+                    + UFemWFCasesPerBlock * (i % 3));
     return X;
 }
 

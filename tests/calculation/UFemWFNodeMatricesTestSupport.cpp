@@ -101,7 +101,7 @@ double& xEntry(
     std::vector<double>& X, quint64 slot, quint64 direction, quint64 caseIndex, quint64 caseCount)
 {
     const quint64 caseBlocks = UFemWFPageLayout::caseBlockCount(caseCount);
-    return X[UFemWFPageLayout::xEntryIndex(slot, caseIndex, caseBlocks)
+    return X[UFemWFXMatrixEntryIndex(slot, caseIndex, caseBlocks)
         + UFemWFCasesPerBlock * direction];
 }
 
