@@ -2,6 +2,8 @@
 // ten million small blocks. Each pair runs in the same process; the program ends with the ratios
 // (ours / baseline, lower is better).
 
+#include "BenchmarkRatioReporter.h"
+
 #include "foundation/UChildMemoryAllocator.h"
 #include "foundation/ULargeArray.h"
 #include "foundation/UMemoryAllocator.h"
@@ -9,9 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <random>
 #include <span>
@@ -179,49 +179,21 @@ BENCHMARK(SmallAllocations_LockedArena)->Unit(benchmark::kMillisecond);
 BENCHMARK(SmallAllocations_ChildArena)->Unit(benchmark::kMillisecond);
 BENCHMARK(SmallAllocations_Malloc)->Unit(benchmark::kMillisecond);
 
-// Prints the usual table, then each of our times divided by its baseline's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            std::string name = run.benchmark_name();
-            name = name.substr(0, name.find('/'));
-            times_[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        }
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const std::pair<const char*, const char*> pairs[] = {
-            { "Append_LargeArray", "Append_Vector" },
-            { "InsertMiddle_LargeArray", "InsertMiddle_Vector" },
-            { "RemoveMiddle_LargeArray", "RemoveMiddle_Vector" },
-            { "IdentityLookup_LargeArray", "IdentityLookup_Vector" },
-            { "SmallAllocations_Arena", "SmallAllocations_Malloc" },
-            { "SmallAllocations_LockedArena", "SmallAllocations_Malloc" },
-            { "SmallAllocations_ChildArena", "SmallAllocations_Malloc" },
-        };
-        std::printf("\nratio (ours / baseline)\n");
-        for (const auto& [ours, baseline] : pairs) {
-            if (times_.contains(ours) && times_.contains(baseline))
-                std::printf("  %-30s / %-24s %8.4f\n", ours, baseline, times_[ours] / times_[baseline]);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     cards();
-    RatioReporter reporter;
+    BenchmarkRatioReporter reporter({
+        { "Append_LargeArray", "Append_Vector" },
+        { "InsertMiddle_LargeArray", "InsertMiddle_Vector" },
+        { "RemoveMiddle_LargeArray", "RemoveMiddle_Vector" },
+        { "IdentityLookup_LargeArray", "IdentityLookup_Vector" },
+        { "SmallAllocations_Arena", "SmallAllocations_Malloc" },
+        { "SmallAllocations_LockedArena", "SmallAllocations_Malloc" },
+        { "SmallAllocations_ChildArena", "SmallAllocations_Malloc" },
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

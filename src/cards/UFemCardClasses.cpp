@@ -6,10 +6,13 @@
 #include "cards/Force.h"
 #include "cards/ForceDisp.h"
 #include "cards/ForceSet.h"
+#include "cards/Hexa.h"
 #include "cards/Material.h"
 #include "cards/Node.h"
+#include "cards/Quad4c.h"
 #include "cards/RestraintEquation.h"
 #include "cards/RestraintSet.h"
+#include "cards/Rod.h"
 #include "cards/RodProp.h"
 #include "cards/ShellProp.h"
 #include "cards/SolidProp.h"
@@ -21,7 +24,9 @@ const std::vector<const UFemCardClass*>& UFemCardClassesInRegistryOrder()
 {
     static const std::vector<const UFemCardClass*> classes {
         &Node::cardClassObject(),
-        // Rod, Quad4c, Hexa
+        &Rod::cardClassObject(),
+        &Quad4c::cardClassObject(),
+        &Hexa::cardClassObject(),
         &RodProp::cardClassObject(),
         &ShellProp::cardClassObject(),
         &SolidProp::cardClassObject(),

@@ -2,12 +2,16 @@
 
 #include "foundation/UGLColor.h"
 
+#include <QString>
 #include <QVariant>
 #include <QVariantList>
 
 // Preference colours are arrays of four numbers (red, green, blue, alpha). They are converted to
 // and from _UGLColor without passing through any colour class, so that a stored colour compares
 // equal after any number of round trips.
+
+// Stands where a preference array must hold an entry but no colour is given.
+inline const QString UFemPreferenceNil = QStringLiteral("UFemPreferenceNil");
 
 // The colour of a preference array; a missing or non-numeric entry reads as 0.
 _UGLColor UGLColorWithPreferenceColor(const QVariant& preferenceColor);
