@@ -3,6 +3,7 @@
 #include "appkit/WindowController.h"
 #include "cardmodel/UFemCardSetManager.h"
 #include "foundation/UError.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UNotificationCenter.h"
 
 #include <QSize>
@@ -157,7 +158,7 @@ public:
     bool doesDrawOverlaidProjectInfo() const { return doesDrawOverlaidProjectInfo_; }
     void setDoesDrawOverlaidProjectInfo(bool doesDraw);
 
-    // The row the model edit window adds cards at; the lock error and UFemCardNotFound when the
+    // The row the model edit window adds cards at; the lock error and UFemNotFound when the
     // model is locked.
     quint64 cardRowIndexToAddCard(UErrorPtr* error);
 
