@@ -42,14 +42,15 @@ bool UFemResultTableModel::setCardValueExprListString(
 {
     cardValueExprListString_ = cardValueExprListString;
     UErrorPtr parseError;
-    if (!cardValueExprList_.setCardValueExprListString(cardValueExprListString, &parseError)
-        && parseError) {
-        UFemSetError(error, parseError);
-        return false;
-    }
+    const bool parsed
+        = cardValueExprList_.setCardValueExprListString(cardValueExprListString, &parseError)
+        || !parseError;
+    // A failed parse has emptied the list too: the shape must follow it.
     needsUpdateTableContents_ = true;
     reloadData();
-    return true;
+    if (!parsed)
+        UFemSetError(error, parseError);
+    return parsed;
 }
 
 void UFemResultTableModel::reloadData()

@@ -36,8 +36,8 @@ public:
 
     const QString& cardValueExprListString() const { return cardValueExprListString_; }
     const UFemCardValueExprList& cardValueExprList() const { return cardValueExprList_; }
-    // Keeps the text; a syntax error is returned with false and leaves the list empty. A blank
-    // text is accepted and leaves no expression.
+    // Keeps the text and reloads; a syntax error is returned with false and leaves the list
+    // empty. A blank text is accepted and leaves no expression.
     bool setCardValueExprListString(const QString& cardValueExprListString, UErrorPtr* error);
 
     bool needsUpdateTableContents() const { return needsUpdateTableContents_; }

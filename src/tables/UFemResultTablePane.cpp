@@ -74,6 +74,11 @@ void UFemResultTablePane::finish()
     windowController_ = nullptr;
 }
 
+UFemResultTableSettingPanel* UFemResultTablePane::resultTableViewSettingPanel() const
+{
+    return settingPanel_;
+}
+
 void UFemResultTablePane::setMainView(QWidget* mainView)
 {
     mainViewBox_->layout()->addWidget(mainView);

@@ -33,7 +33,7 @@ public:
     QWidget* resultTableViewHeaderBox() const { return resultTableViewHeaderBox_; }
     UFemResultTableView* resultTableView() const { return resultTableView_; }
     // The sheet while it is up.
-    UFemResultTableSettingPanel* resultTableViewSettingPanel() const { return settingPanel_; }
+    UFemResultTableSettingPanel* resultTableViewSettingPanel() const;
 
     QString resultTableViewCardValueExprListString() const;
     bool setResultTableViewCardValueExprListString(const QString& string, UErrorPtr* error);

@@ -162,9 +162,14 @@ UFemCardVector UFemResultTableView::targetCardArray() const
 
 void UFemResultTableView::setTargetCardArray(const UFemCardVector& cards)
 {
-    targetCardSetManager_->setCardArray(cards);
+    replaceCards(*targetCardSetManager_, cards);
+}
+
+void UFemResultTableView::replaceCards(UFemCardSetManager& manager, const UFemCardVector& cards)
+{
+    manager.setCardArray(cards);
     // With a centre the set's own notifications reload.
-    if (!targetCardSetManager_->notificationCenter())
+    if (!manager.notificationCenter())
         markAndReload();
 }
 
@@ -175,9 +180,7 @@ UFemCardVector UFemResultTableView::caseCardArray() const
 
 void UFemResultTableView::setCaseCardArray(const UFemCardVector& cards)
 {
-    caseCardSetManager_->setCardArray(cards);
-    if (!caseCardSetManager_->notificationCenter())
-        markAndReload();
+    replaceCards(*caseCardSetManager_, cards);
 }
 
 void UFemResultTableView::markAndReload()

@@ -67,6 +67,7 @@ private:
     void registerCommands();
     void observeWindow();
     void markAndReload();
+    void replaceCards(UFemCardSetManager& manager, const UFemCardVector& cards);
     void applyColumnWidths();
     void drawBlockGrid(QPainter& painter);
     void drawBlockGridOfBlock(QPainter& painter, quint64 block, int left, int right);
