@@ -111,29 +111,38 @@ void Document::syncWindowTitles()
     emit displayNameChanged();
 }
 
-bool Document::readFromFile(const QString& path, const QString& type, UErrorPtr* error)
+std::optional<QByteArray> Document::readFileData(const QString& path, UErrorPtr* error)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
         UFemSetError(error, UFemFileNotExistError_withFilePathString(path));
-        return false;
+        return std::nullopt;
     }
     if (info.isDir()) {
         UFemSetError(error, UFemFileNotExistButDirectoryExistError_withFilePathString(path));
-        return false;
+        return std::nullopt;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         UFemSetError(error, UFemReadingFileFailedError_withFilePathString(path));
-        return false;
+        return std::nullopt;
     }
-    const QByteArray data = file.readAll();
+    QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         UFemSetError(error, UFemReadingFileFailedError_withFilePathString(path));
+        return std::nullopt;
+    }
+    return data;
+}
+
+bool Document::readFromFile(const QString& path, const QString& type, UErrorPtr* error)
+{
+    const std::optional<QByteArray> data = readFileData(path, error);
+    if (!data) {
         return false;
     }
     setFileType(type);
-    if (!readFromData(data, type, error)) {
+    if (!readFromData(*data, type, error)) {
         return false;
     }
     setFilePath(path);

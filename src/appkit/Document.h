@@ -57,7 +57,11 @@ public:
     virtual std::optional<QByteArray> dataOfType(const QString& type, UErrorPtr* error) = 0;
 
     // Reads the file at `path` as `type`; on success the document has that file and is clean.
-    bool readFromFile(const QString& path, const QString& type, UErrorPtr* error);
+    // Subclasses that load more once the file is known (what a project names) extend it.
+    virtual bool readFromFile(const QString& path, const QString& type, UErrorPtr* error);
+    // The whole file at `path`: 11016 when it does not exist, 11017 for a directory, 11022 when it
+    // cannot be read.
+    static std::optional<QByteArray> readFileData(const QString& path, UErrorPtr* error);
     // The contents of `type` written whole to `path`; the document's state is unchanged.
     bool writeToFile(const QString& path, const QString& type, UErrorPtr* error);
 

@@ -1,0 +1,20 @@
+#include "documents/UFemDocumentTypeRegistration.h"
+
+#include "appkit/DocumentController.h"
+#include "documents/UFemDocument.h"
+
+void UFemRegisterDocumentTypes(DocumentController& controller,
+    const UFemDataControllerServices& services, UFemDocumentPrompt* prompt)
+{
+    const auto make = [services, prompt] {
+        auto document = std::make_unique<UFemDocument>(services);
+        document->setPrompt(prompt);
+        return document;
+    };
+    controller.registerDocumentType(
+        { UFemProjectDocumentTypeName, { UFemProjectFileExtension }, make });
+    controller.registerDocumentType(
+        { UFemModelDocumentTypeName, { UFemModelFileExtension }, make });
+    controller.registerDocumentType(
+        { UFemResultDocumentTypeName, { UFemResultFileExtension }, make });
+}

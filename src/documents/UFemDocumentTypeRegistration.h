@@ -1,0 +1,12 @@
+#pragma once
+
+#include "cardmodel/UFemDataControllerServices.h"
+
+class DocumentController;
+class UFemDocumentPrompt;
+
+// Registers the project, model and result document types with their extensions; their documents
+// are made with `services` and ask through `prompt` (the program's modal alerts when null).
+void UFemRegisterDocumentTypes(DocumentController& controller,
+    const UFemDataControllerServices& services = UFemDataControllerServices::shared(),
+    UFemDocumentPrompt* prompt = nullptr);
