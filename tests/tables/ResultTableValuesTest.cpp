@@ -123,3 +123,28 @@ TEST_F(ResultTableRod, PointsAndSizeFailuresMakeTheirColumns)
     EXPECT_EQ(text(rod.row(4)[13]), "---");
     EXPECT_EQ(model().resultCardAndValueArray()[0].numberOfTableColumnForCard, 14u);
 }
+
+TEST_F(ResultTableRod, WindowFilterAndResultChangesReshapeTheTable)
+{
+    show(QStringLiteral("#(type:Node): Displacement;\n#(type:Elem): Length;"), { "N2", "R1" },
+        { "C1", "C2" });
+    ASSERT_EQ(model().resultCardAndValueArray().size(), 2u);
+    EXPECT_DOUBLE_EQ(number(valueArray(0).row(3)[1]), 2 * rodF * rodL / (rodE * rodA));
+
+    // A target the window's filter hides leaves the table.
+    UErrorPtr error;
+    window.table->setCardFilterString(QStringLiteral("type:Elem"), &error);
+    ASSERT_FALSE(error);
+    ASSERT_EQ(model().resultCardAndValueArray().size(), 1u);
+    EXPECT_EQ(model().resultCardAndValueArray()[0].card->cardNameString(), "R1");
+    window.table->setCardFilterString(std::nullopt, &error);
+
+    // Detached results: the displacements are evaluated again and have no value.
+    window.select({ "N2" });
+    EXPECT_NE(number(valueArray(0).row(3)[1]), 0.0);
+    ASSERT_TRUE(window.model.setResultDataManager(nullptr, false, &error));
+    const UErrorPtr* noResult = std::get_if<UErrorPtr>(&valueArray(0).row(3)[1]);
+    ASSERT_TRUE(noResult && *noResult);
+    EXPECT_EQ(cell(3, 1), (*noResult)->localizedShortDescription());
+    EXPECT_EQ(cell(4, 1), "---");
+}
