@@ -102,6 +102,15 @@ bool UFemResultTablePane::setResultTableViewCardValueExprListString(
     return resultTableView_->setCardValueExprListString(string, error);
 }
 
+SheetPresenter& UFemResultTablePane::sheetPresenter()
+{
+    if (windowController_ && windowController_->sheetPresenter())
+        return *windowController_->sheetPresenter();
+    if (!ownSheetPresenter_)
+        ownSheetPresenter_ = std::make_unique<SheetPresenter>();
+    return *ownSheetPresenter_;
+}
+
 void UFemResultTablePane::changeResultTableViewSplitDirection()
 {
     mainViewSplitView_->setOrientation(
@@ -114,7 +123,7 @@ void UFemResultTablePane::displayResultTableViewSettingPanel()
     if (!windowController_ || settingPanel_)
         return;
     const QString current = resultTableView_->cardValueExprListString();
-    windowController_->sheetPresenter().beginSheet(
+    sheetPresenter().beginSheet(
         windowController_->documentWindow(),
         [this, current](QWidget* window) {
             auto* panel = new UFemResultTableSettingPanel(window);
@@ -138,8 +147,8 @@ void UFemResultTablePane::resultTableViewSettingPanelButtonPushed(int tag)
             : QString();
         UErrorPtr error;
         if (!resultTableView_->setCardValueExprListString(string, &error)) {
-            if (windowController_ && error)
-                windowController_->sheetPresenter().runModalAlert(Alert::fromError(*error));
+            if (error)
+                sheetPresenter().runModalAlert(Alert::fromError(*error));
             return;
         }
     }

@@ -5,7 +5,10 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 class QSplitter;
+class SheetPresenter;
 class UFemResultTableSettingPanel;
 class UFemResultTableView;
 class UFemResultTableWindowLink;
@@ -44,6 +47,8 @@ public:
 
 private:
     void applyMainViewMinimumSize();
+    // The window's presenter, else the pane's own.
+    SheetPresenter& sheetPresenter();
 
     QSplitter* mainViewSplitView_;
     QWidget* mainViewBox_;
@@ -52,4 +57,5 @@ private:
     UFemResultTableView* resultTableView_;
     QPointer<UFemResultTableSettingPanel> settingPanel_;
     UFemResultTableWindowLink* windowController_ = nullptr;
+    std::unique_ptr<SheetPresenter> ownSheetPresenter_;
 };

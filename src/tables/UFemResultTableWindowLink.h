@@ -33,7 +33,7 @@ public:
     [[nodiscard]] virtual UNotificationObservation observeCurrentCaseDidChange(
         std::function<void()> handler)
         = 0;
-    // The document window sheets are shown on, and its presenter.
+    // The document window sheets are shown on, and its presenter (null when it has none).
     virtual QWidget* documentWindow() = 0;
-    virtual SheetPresenter& sheetPresenter() = 0;
+    virtual SheetPresenter* sheetPresenter() = 0;
 };

@@ -57,7 +57,7 @@ public:
         return center.observe(caseDidChange, this, [handler](const UNotification&) { handler(); });
     }
     QWidget* documentWindow() override { return &window; }
-    SheetPresenter& sheetPresenter() override { return presenter; }
+    SheetPresenter* sheetPresenter() override { return &presenter; }
 
     UFemCardPtr card(const QString& name)
     {
