@@ -30,7 +30,9 @@ public:
     inline static const QString selectedDidChange = QStringLiteral("TestSelectedCardDidChange");
     inline static const QString caseDidChange = QStringLiteral("TestCurrentCaseDidChange");
 
-    explicit ResultTableTestWindow(const QString& modelText)
+    explicit ResultTableTestWindow(const QString& modelText,
+        const UFemDataControllerServices& services = UFemDataControllerServices::shared())
+        : model(services)
     {
         UFemInstallCardClasses();
         model.setNotificationCenter(&center);
