@@ -1,3 +1,4 @@
+#include "foundation/UFemNotFound.h"
 #include "WindowTestSupport.h"
 
 #include "tables/UFemMainViewWithResultTableController.h"
@@ -20,7 +21,7 @@ public:
     }
     QWidget* mainView() const override { return blank_; }
     QWidget* mainViewBox() const override { return resultTablePane(); }
-    quint64 cardRowIndexToAddCard(UErrorPtr*) override { return UFemCardNotFound; }
+    quint64 cardRowIndexToAddCard(UErrorPtr*) override { return UFemNotFound; }
     _UFemSearchCardStringRange selectedSearchCardStringRange(UErrorPtr*) override { return {}; }
     bool selectSearchCardStringRange(const _UFemSearchCardStringRange&, UErrorPtr*) override
     {
