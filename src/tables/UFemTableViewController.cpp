@@ -11,13 +11,9 @@
 #include "tables/UFemResultTablePane.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/UFemTableViewPreferencesViewController.h"
-#include "tables/UFemTableViewWindowLink.h"
-
-#include <QVBoxLayout>
 
 UFemTableViewController::UFemTableViewController(UFemWindowController& windowController)
-    : UFemMainViewController(windowController)
-    , windowLink_(std::make_unique<UFemTableViewWindowLink>(windowController))
+    : UFemMainViewWithResultTableController(windowController)
     , cardStringAttributesDictionary_(UFemCardTableStyle::defaultCardStringAttributesDictionary())
 {
     loadTableBox();
@@ -40,13 +36,10 @@ UFemTableViewController::~UFemTableViewController()
     finish();
 }
 
-// Builds what the layout "UFemTableView" holds: the table box with the result table pane, the
-// card table its main view.
+// Builds what the layout "UFemTableView" holds: the card table as the main view beside the
+// result table, the pane being the table box.
 void UFemTableViewController::loadTableBox()
 {
-    auto* box = new QWidget;
-    box->setObjectName(QStringLiteral("tableViewBoxOutlet"));
-    pane_ = new UFemResultTablePane(box);
     cardTableViewOutlet_ = new UFemCardTableView;
     model_ = new UFemCardTableModel(windowCardTable(), cardTableViewOutlet_);
     model_->setSetCardStringHandler(
@@ -56,14 +49,11 @@ void UFemTableViewController::loadTableBox()
     cardTableViewOutlet_->setItemDelegate(cellDelegate_);
     cardTableViewOutlet_->setCardTableModel(model_);
     cardTableViewOutlet_->setCardTableViewDelegate(this);
-    QObject::connect(cardTableViewOutlet_->selectionModel(), &QItemSelectionModel::selectionChanged,
-        cardTableViewOutlet_, [this] { tableViewSelectionDidChange(); });
-    pane_->setMainView(cardTableViewOutlet_);
-    pane_->setUFemWindowController(windowLink_.get());
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(pane_);
-    tableViewBoxOutlet_ = box;
+    selectionConnection_ = QObject::connect(cardTableViewOutlet_->selectionModel(),
+        &QItemSelectionModel::selectionChanged, cardTableViewOutlet_,
+        [this] { tableViewSelectionDidChange(); });
+    setMainView(cardTableViewOutlet_);
+    resultTablePane()->setObjectName(QStringLiteral("tableViewBoxOutlet"));
 }
 
 void UFemTableViewController::observeNotifications()
@@ -108,15 +98,16 @@ void UFemTableViewController::finish()
     viewWillSwapOut();
     observations_.clear();
     preferencesViewController_.reset();
-    if (pane_ != nullptr)
-        pane_->finish();
-    if (cardTableViewOutlet_ != nullptr)
+    QObject::disconnect(selectionConnection_);
+    // The table lives on with the pane, which the window may hold longer than this controller.
+    if (cardTableViewOutlet_ != nullptr) {
         cardTableViewOutlet_->setCardTableViewDelegate(nullptr);
-    delete tableViewBoxOutlet_;
+        model_->setSetCardStringHandler({});
+    }
     cardTableViewOutlet_ = nullptr;
     model_ = nullptr;
-    pane_ = nullptr;
-    UFemMainViewController::finish();
+    cellDelegate_ = nullptr;
+    UFemMainViewWithResultTableController::finish();
 }
 
 QWidget* UFemTableViewController::mainView() const
@@ -126,7 +117,7 @@ QWidget* UFemTableViewController::mainView() const
 
 QWidget* UFemTableViewController::mainViewBox() const
 {
-    return tableViewBoxOutlet_;
+    return resultTablePane();
 }
 
 void UFemTableViewController::viewDidSwapIn()
@@ -153,7 +144,7 @@ bool UFemTableViewController::setViewPreferences(const QVariantMap& preferences,
         = preferences.value(IsResultTableViewActiveTableViewPreferenceKey).toBool()
         ? preferences.value(ResultTableViewCardValueExprListStringTableViewPreferenceKey).toString()
         : QString();
-    if (!pane_->setResultTableViewCardValueExprListString(exprList, error))
+    if (!setResultTableViewCardValueExprListString(exprList, error))
         return false;
     reload();
     return true;

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "documents/UFemMainViewController.h"
 #include "documents/UFemWindowController.h"
 #include "platform/UNotificationCenter.h"
 #include "tables/UFemCardTableStyle.h"
 #include "tables/UFemCardTableView.h"
+#include "tables/UFemMainViewWithResultTableController.h"
+#include "tables/UFemResultTablePane.h"
 
 #include <QPointer>
 
@@ -13,14 +14,13 @@
 
 class UFemCardTableCellDelegate;
 class UFemCardTableModel;
-class UFemResultTablePane;
 class UFemTableViewPreferencesViewController;
-class UFemTableViewWindowLink;
 
 // The card view of a document window: one row per card the window shows and a closing "<end>"
 // row, with the result table below it. The table's selection and the window's selected cards
 // follow each other; a change of the model, the cases or the window's cards reloads the table.
-class UFemTableViewController : public UFemMainViewController, public UFemCardTableViewDelegate {
+class UFemTableViewController : public UFemMainViewWithResultTableController,
+                                public UFemCardTableViewDelegate {
 public:
     static constexpr QSize minimumBoxSize { 400, 300 };
 
@@ -65,7 +65,6 @@ public:
 
     UFemCardTableView* cardTableView() const { return cardTableViewOutlet_; }
     UFemCardTableModel* cardTableModel() const { return model_; }
-    UFemResultTablePane* resultTablePane() const { return pane_; }
 
     // The card string edit of a cell: nothing when unchanged (an error card is read again).
     void tableViewSetObjectValue(quint64 row, const QString& cardString);
@@ -85,12 +84,10 @@ private:
     // The window row of the model row's card, else of the first later card the window shows.
     quint64 windowRowAtOrAfterModelRow(quint64 modelRow);
 
-    QPointer<QWidget> tableViewBoxOutlet_;
     UFemCardTableView* cardTableViewOutlet_ = nullptr;
     UFemCardTableModel* model_ = nullptr;
     UFemCardTableCellDelegate* cellDelegate_ = nullptr;
-    UFemResultTablePane* pane_ = nullptr;
-    std::unique_ptr<UFemTableViewWindowLink> windowLink_;
+    QMetaObject::Connection selectionConnection_;
     bool doesRefuseSelectedCardArrayChangeFromTableView_ = false;
     QVariantMap currentViewPreferences_;
     UFemCardStringAttributesDictionary cardStringAttributesDictionary_;

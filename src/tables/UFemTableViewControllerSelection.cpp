@@ -40,7 +40,7 @@ void UFemTableViewController::updateSelectionOnViewBySelectedCardSetManager()
     UFemWindowCardTable& cards = windowCardTable();
     for (const UFemCardPtr& card : windowController()->unsortedSelectedCardArray()) {
         const quint64 row = cards.indexOfCard(card);
-        if (row == UFemCardNotFound || row >= model_->cardCount()) {
+        if (row == UFemNotFound || row >= model_->cardCount()) {
             qDebug() << "anIndex != NSNotFound, aCard in [aWindowController selectedCardArray] not "
                         "found.";
             continue;
@@ -77,22 +77,22 @@ quint64 UFemTableViewController::windowRowAtOrAfterModelRow(quint64 modelRow)
     UFemWindowCardTable& cards = windowCardTable();
     for (quint64 row = modelRow; row < data.cardCount(); ++row) {
         const quint64 windowRow = cards.indexOfCard(data.cardAtCardRowIndex(row));
-        if (windowRow != UFemCardNotFound)
+        if (windowRow != UFemNotFound)
             return windowRow;
     }
-    return UFemCardNotFound;
+    return UFemNotFound;
 }
 
 void UFemTableViewController::scrollRowToVisibleLastEditedCardWithDoesSelectLastEditedCard(
     bool doesSelect)
 {
     const quint64 modelRow = dataController().lastEditedCardRowIndex();
-    if (modelRow == UFemCardNotFound)
+    if (modelRow == UFemNotFound)
         return;
     const quint64 windowRow = modelRow < dataController().cardCount()
         ? windowRowAtOrAfterModelRow(modelRow)
-        : UFemCardNotFound;
-    if (windowRow != UFemCardNotFound) {
+        : UFemNotFound;
+    if (windowRow != UFemNotFound) {
         cardTableViewOutlet_->scrollTo(model_->index(int(windowRow), 0));
         if (doesSelect)
             selectRowAlone(windowRow);
@@ -109,7 +109,7 @@ quint64 UFemTableViewController::cardRowIndexToAddCard(UErrorPtr*)
 {
     const QList<int> rows = cardTableViewOutlet_->selectedRowList();
     if (rows.isEmpty())
-        return UFemCardNotFound;
+        return UFemNotFound;
     return model_->cardAtRow(quint64(rows.first())).cardRowIndex();
 }
 

@@ -61,7 +61,7 @@ TEST_F(CardTableViewSelection, FilteredOutSelectedCardIsSkipped)
 TEST_F(CardTableViewSelection, CardRowToAddIsTheFirstSelectedCardsModelRow)
 {
     UErrorPtr error;
-    EXPECT_EQ(controller->cardRowIndexToAddCard(&error), UFemCardNotFound);
+    EXPECT_EQ(controller->cardRowIndexToAddCard(&error), UFemNotFound);
     harness.window->setCardFilterString(QStringLiteral("type:Node"));
     harness.finishEventTurn();
     table->selectRowRange(1, 1);
@@ -80,7 +80,7 @@ TEST(CardTableViewUndo, UndoToAnEmptyTableLeavesNoStaleRow)
     ASSERT_EQ(model.rowCount(), 1);
     UErrorPtr error;
     ASSERT_EQ(harness.model().addCardsWithModelText(
-                  QStringLiteral("Node , N1 ,  , 0 , 0 , 0 ,\n"), UFemCardNotFound, true, &error),
+                  QStringLiteral("Node , N1 ,  , 0 , 0 , 0 ,\n"), UFemNotFound, true, &error),
         1u);
     harness.finishEventTurn();
     ASSERT_EQ(model.rowCount(), 2);
