@@ -1,4 +1,5 @@
 #include "CardTableViewTestSupport.h"
+#include "PreferencesTestSupport.h"
 
 #include "cardmodel/UFemFolderItemKeys.h"
 #include "tables/UFemResultTablePane.h"
@@ -117,4 +118,26 @@ TEST_F(CardTableViewPreferences, ABadExpressionListIsRefusedAndKeepsTheColumns)
     bad[ResultTableViewCardValueExprListStringTableViewPreferenceKey] = QStringLiteral("#(type:");
     EXPECT_FALSE(controller->setViewPreferences(bad, &error));
     ASSERT_NE(error, nullptr);
+}
+
+// The user preferences take the card table's defaults as the base of view type 1 and its
+// three named presets, each with its dictionary as it stands.
+TEST(CardTableViewPreferencesFolders, UserPreferencesReadTheDefaults)
+{
+    const QVariantList folders = UFemTableViewPreferences::defaultTableViewPreferencesFolderArray();
+    UFemUserPreferences::setDefaultViewPreferencesFolderArrays(folders, {});
+    const auto catalogue = rendererCatalogueOf(threeTestRenderers());
+    const auto preferences = preferencesWith({}, *catalogue);
+    UFemUserPreferences::setDefaultViewPreferencesFolderArrays({}, {});
+
+    EXPECT_EQ(
+        preferences->baseViewPreferencesForViewType(UFemViewTypeCard), objectOfFolder(folders, 0));
+    const UFemFolderArray& presets
+        = preferences->viewPreferencesFolderArrayForViewType(UFemViewTypeCard);
+    ASSERT_EQ(presets.size(), 3u);
+    const QStringList names { "Model", "Model with Error", "Result" };
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(presets[i].nameString(), names[i]);
+        EXPECT_EQ(std::get<QVariantMap>(presets[i].object()), objectOfFolder(folders, i + 1));
+    }
 }
