@@ -71,7 +71,7 @@ void UFemCardTableCellDelegate::paint(
     initStyleOption(&background, index);
     const QVariant attributed = index.data(UFemCardTableModel::AttributedStringRole);
     // Cells without runs (row index, "<end>") keep the stock look.
-    if (!attributed.canConvert<UAttributedString>() || index.column() == 0) {
+    if (!attributed.isValid() || index.column() == UFemCardTableModel::CardRowIndexColumn) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }

@@ -115,7 +115,9 @@ void UFemCardTableModel::setErrorStringColumnShown(bool shown)
     if (shown == isErrorStringColumnShown_)
         return;
     isErrorStringColumnShown_ = shown;
-    reload();
+    // The rows stay what they are; only the card string cells lose or gain their error tail.
+    cellCache_.clear();
+    emit dataChanged(index(0, CardStringColumn), index(rowCount() - 1, CardStringColumn));
 }
 
 int UFemCardTableModel::rowCount(const QModelIndex& parent) const
@@ -174,7 +176,9 @@ QVariant UFemCardTableModel::data(const QModelIndex& index, int role) const
         return row < cardCount_ && column == CardStringColumn ? UFemCardString(cardAtRow(row))
                                                               : QVariant();
     case AttributedStringRole:
-        return QVariant::fromValue(attributedStringOfCell(row, column));
+        // "<end>" is plain gray text.
+        return row < cardCount_ ? QVariant::fromValue(attributedStringOfCell(row, column))
+                                : QVariant();
     case Qt::ForegroundRole:
         if (row >= cardCount_)
             return QColor(Qt::gray);

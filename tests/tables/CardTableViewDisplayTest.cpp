@@ -67,6 +67,14 @@ TEST_F(CardTableViewDisplay, RowsPerCardThenEndRowInTheFirstShownColumn)
     table->setCardRowIndexColumnActive(false);
     EXPECT_EQ(cell(8, Column::CardRowIndexColumn), "");
     EXPECT_EQ(cell(8, Column::CardStringColumn), "<end>");
+    // Painted by the stock delegate in gray, not as card text.
+    EXPECT_FALSE(model
+                     ->data(model->index(8, Column::CardStringColumn),
+                         UFemCardTableModel::AttributedStringRole)
+                     .isValid());
+    EXPECT_EQ(
+        model->data(model->index(8, Column::CardStringColumn), Qt::ForegroundRole).value<QColor>(),
+        QColor(Qt::gray));
 }
 
 TEST_F(CardTableViewDisplay, NameAndErrorCellsByCardKind)
