@@ -196,3 +196,21 @@ TEST_F(CardTableViewKeys, ReturnDoesNotEditALockedModelOrAHiddenColumn)
     EXPECT_FALSE(table->isEditingCell());
     EXPECT_EQ(harness.sheets.alerts.size(), 1u);
 }
+
+// A card added where the window's filter hides it: redo selects the next card the window shows.
+TEST_F(CardTableViewSelection, RedoOfAHiddenCardSelectsTheNextShownCard)
+{
+    harness.window->setCardFilterString(QStringLiteral("type:Node"));
+    harness.finishEventTurn();
+    UErrorPtr error;
+    ASSERT_EQ(harness.model().addCardsWithModelText(
+                  QStringLiteral("Rod , R9 , RP , N1 , N2 ,\n"), 3, true, &error),
+        1u);
+    harness.finishEventTurn();
+    EXPECT_TRUE(selectedRows().isEmpty());
+    harness.document->undoManager().undo();
+    harness.document->undoManager().redo();
+    EXPECT_EQ(harness.model().lastEditedCardRowIndex(), 3u);
+    EXPECT_EQ(selectedRows(), (QList<int> { 1 }));
+    EXPECT_EQ(selectedCardNames(), (QStringList { "N2" }));
+}
