@@ -23,6 +23,8 @@ class UFemTableViewController : public UFemMainViewWithResultTableController,
                                 public UFemCardTableViewDelegate {
 public:
     static constexpr QSize minimumBoxSize { 400, 300 };
+    // Above this many selected cards a filtered window is walked once rather than searched.
+    static constexpr size_t searchedSelectionLimit = 64;
 
     explicit UFemTableViewController(UFemWindowController& windowController);
     // The window's maker of main views for the card view type; null for the others.
@@ -81,6 +83,7 @@ private:
     void observeNotifications();
     void tableViewSelectionDidChange();
     void selectRowAlone(quint64 row);
+    std::vector<int> windowRowsOfSelectedCards();
     // The window row of the model row's card, else of the first later card the window shows.
     quint64 windowRowAtOrAfterModelRow(quint64 modelRow);
 

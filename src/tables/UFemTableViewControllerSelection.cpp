@@ -32,15 +32,26 @@ QItemSelection rowSelection(const QAbstractItemModel& model, const std::vector<i
 
 } // namespace
 
-// Selects exactly the rows of the window's selected cards. A selection already equal is left
-// alone, so that the view keeps its anchor for shift-clicks.
-void UFemTableViewController::updateSelectionOnViewBySelectedCardSetManager()
+// The window rows of the selected cards, ascending. Looking a card up in a filtered window is a
+// search, so a large selection walks the window's cards once instead.
+std::vector<int> UFemTableViewController::windowRowsOfSelectedCards()
 {
-    std::vector<int> rows;
     UFemWindowCardTable& cards = windowCardTable();
-    for (const UFemCardPtr& card : windowController()->unsortedSelectedCardArray()) {
-        const quint64 row = cards.indexOfCard(card);
-        if (row == UFemNotFound || row >= model_->cardCount()) {
+    const UFemCardVector& selected = windowController()->unsortedSelectedCardArray();
+    const quint64 count = model_->cardCount();
+    std::vector<int> rows;
+    if (cards.hasFilter() && selected.size() > searchedSelectionLimit) {
+        const UFemCardSet& selectedSet = windowController()->selectedCardSet();
+        for (quint64 row = 0; row < count; ++row)
+            if (selectedSet.contains(cards.cardAtIndex(row)))
+                rows.push_back(int(row));
+        return rows;
+    }
+    rows.reserve(selected.size());
+    for (const UFemCardPtr& card : selected) {
+        // Unfiltered, the window row is the model row, which the card keeps at hand.
+        const quint64 row = cards.hasFilter() ? cards.indexOfCard(card) : card->cardRowIndex();
+        if (row >= count || cards.cardAtIndex(row) != card) {
             qDebug() << "anIndex != NSNotFound, aCard in [aWindowController selectedCardArray] not "
                         "found.";
             continue;
@@ -48,6 +59,14 @@ void UFemTableViewController::updateSelectionOnViewBySelectedCardSetManager()
         rows.push_back(int(row));
     }
     std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// Selects exactly the rows of the window's selected cards. A selection already equal is left
+// alone, so that the view keeps its anchor for shift-clicks.
+void UFemTableViewController::updateSelectionOnViewBySelectedCardSetManager()
+{
+    const std::vector<int> rows = windowRowsOfSelectedCards();
     const QList<int> current = cardTableViewOutlet_->selectedRowList();
     if (std::equal(rows.begin(), rows.end(), current.begin(), current.end()))
         return;
@@ -71,16 +90,23 @@ void UFemTableViewController::selectRowAlone(quint64 row)
     cardTableViewOutlet_->selectRowRange(int(row), int(row));
 }
 
+// The window shows its cards in model order: the first with a model row at or after `modelRow`.
 quint64 UFemTableViewController::windowRowAtOrAfterModelRow(quint64 modelRow)
 {
-    UFemDataController& data = dataController();
     UFemWindowCardTable& cards = windowCardTable();
-    for (quint64 row = modelRow; row < data.cardCount(); ++row) {
-        const quint64 windowRow = cards.indexOfCard(data.cardAtCardRowIndex(row));
-        if (windowRow != UFemNotFound)
-            return windowRow;
+    const quint64 count = model_->cardCount();
+    if (!cards.hasFilter())
+        return modelRow < count ? modelRow : UFemNotFound;
+    quint64 low = 0;
+    quint64 high = count;
+    while (low < high) {
+        const quint64 middle = low + (high - low) / 2;
+        if (cards.cardAtIndex(middle)->cardRowIndex() < modelRow)
+            low = middle + 1;
+        else
+            high = middle;
     }
-    return UFemNotFound;
+    return low < count ? low : UFemNotFound;
 }
 
 void UFemTableViewController::scrollRowToVisibleLastEditedCardWithDoesSelectLastEditedCard(

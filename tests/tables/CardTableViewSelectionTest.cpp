@@ -214,3 +214,35 @@ TEST_F(CardTableViewSelection, RedoOfAHiddenCardSelectsTheNextShownCard)
     EXPECT_EQ(selectedRows(), (QList<int> { 1 }));
     EXPECT_EQ(selectedCardNames(), (QStringList { "N2" }));
 }
+
+// Many selected cards in a filtered window take the one-walk lookup; unfiltered, the rows come
+// straight from the cards.
+TEST(CardTableViewLargeSelection, ManySelectedCardsMapToTheirRows)
+{
+    QString text;
+    for (int i = 0; i < 150; ++i)
+        text += QStringLiteral("Node , N%1 ,  , %1 , 0 , 0 ,\n").arg(i);
+    text += QStringLiteral("Material , Steel , 210000 , 0.3 ,\nRodProp , RP , Steel , 0.5 ,\n");
+    for (int i = 0; i < 149; i += 10)
+        text += QStringLiteral("Rod , R%1 , RP , N%1 , N%2 ,\n").arg(i).arg(i + 1);
+    WindowHarness harness(
+        UFemDocumentTypeModel, text, &UFemTableViewController::makeMainViewController);
+    auto& controller
+        = dynamic_cast<UFemTableViewController&>(*harness.window->mainViewController());
+    UFemCardTableView& table = *controller.cardTableView();
+
+    // Unfiltered: every card from the second on, the rods interleaved at the end.
+    table.selectRowRange(1, int(harness.model().cardCount()) - 1);
+    EXPECT_EQ(harness.window->selectedCardArray().size(), harness.model().cardCount() - 1);
+    controller.reload();
+    EXPECT_EQ(table.selectedRowList().size(), qsizetype(harness.model().cardCount()) - 1);
+    EXPECT_EQ(table.selectedRowList().first(), 1);
+
+    harness.window->setCardFilterString(QStringLiteral("type:Node"));
+    harness.finishEventTurn();
+    ASSERT_EQ(controller.cardTableModel()->cardCount(), 150u);
+    QList<int> expected;
+    for (int row = 1; row < 150; ++row)
+        expected.append(row);
+    EXPECT_EQ(table.selectedRowList(), expected);
+}
