@@ -246,3 +246,14 @@ TEST(CardTableViewLargeSelection, ManySelectedCardsMapToTheirRows)
         expected.append(row);
     EXPECT_EQ(table.selectedRowList(), expected);
 }
+
+// While the project information is drawn over the table, a click only takes it away.
+TEST_F(CardTableViewSelection, ClickOnTheOverlayOnlyClearsIt)
+{
+    harness.window->setDoesDrawOverlaidProjectInfo(true);
+    clickAt(table->viewport(), table->visualRect(model->index(2, 2)).center());
+    EXPECT_FALSE(harness.window->doesDrawOverlaidProjectInfo());
+    EXPECT_TRUE(selectedRows().isEmpty());
+    clickAt(table->viewport(), table->visualRect(model->index(2, 2)).center());
+    EXPECT_EQ(selectedRows(), (QList<int> { 2 }));
+}
