@@ -49,9 +49,11 @@ Document* UFemDocumentController::openDocument(const QString& path, bool display
 {
     const bool wasOpen = documentForPath(path) != nullptr;
     Document* document = DocumentController::openDocument(path, display, error);
-    if (document == nullptr || !display || wasOpen)
+    if (document == nullptr || !display)
         return document;
     ensureWindow(*document);
+    if (wasOpen)
+        return document;
     const auto* opened = dynamic_cast<const UFemDocument*>(document);
     const UFemDocumentType type = opened == nullptr ? UFemDocumentTypeNone : opened->documentType();
     if (type == UFemDocumentTypeProject || type == UFemDocumentTypeResult) {
@@ -74,12 +76,12 @@ Document* UFemDocumentController::openUntitledDocumentOfType(
 
 void UFemDocumentController::ensureWindow(Document& document)
 {
-    if (!document.windowControllers().empty())
-        return;
+    // A document opened before without display has none yet.
+    if (document.windowControllers().empty())
+        document.makeWindowControllers();
     auto* opened = dynamic_cast<UFemDocument*>(&document);
-    if (opened == nullptr)
-        return;
-    document.addWindowController(
-        std::make_unique<UFemPlaceholderWindowController>(*opened, windowTracker(), mainMenu_));
+    if (document.windowControllers().empty() && opened != nullptr)
+        document.addWindowController(
+            std::make_unique<UFemPlaceholderWindowController>(*opened, windowTracker(), mainMenu_));
     document.showWindows();
 }

@@ -30,6 +30,7 @@ public:
         const QString& typeName, bool display, UErrorPtr* error) override;
 
 private:
+    // Shows the document in its windows, making them when it has none.
     void ensureWindow(Document& document);
 
     UFemMainMenu* mainMenu_ = nullptr;
