@@ -2,7 +2,9 @@
 
 #include "cardmodel/UFemCardType.h"
 #include "cardmodel/UFemMatrixCalculator.h"
+#include "cards/UFemCardDrawing.h"
 #include "foundation/UException.h"
+#include "graphics/UGLArrowPrimitives.h"
 
 namespace {
 
@@ -97,4 +99,28 @@ std::optional<QString> Force::toolTipStringAddition() const
             = column(forceXValueColumnIndex + i).columnString().value_or(QStringLiteral("0.0"));
     return UFormattedString("( %@, %@, %@, %@, %@, %@ )", values[0], values[1], values[2],
         values[3], values[4], values[5]);
+}
+
+void Force::drawAtNode(UGLDrawingBuffer* drawingBuffer, const double* nodePosition,
+    const _UGLColor* color, const UFemGraphicDrawingInfo& drawingInfo) const
+{
+    struct Arrow {
+        quint64 firstColumnIndex;
+        double scaleFactor;
+        UGLForceArrowStyle style;
+    };
+    const Arrow arrows[] = {
+        { forceXValueColumnIndex, drawingInfo.forceScaleFactor(), UGLForceArrowStyleForce },
+        { momentXValueColumnIndex, drawingInfo.forceMomentScaleFactor(), UGLForceArrowStyleMoment },
+    };
+    for (const Arrow& arrow : arrows) {
+        double vector[3];
+        getVector(vector, arrow.firstColumnIndex);
+        if (isZeroVector(vector))
+            continue;
+        for (double& value : vector)
+            value *= drawingInfo.lengthPerPixel() * arrow.scaleFactor;
+        UGLWriteForceArrow(drawingBuffer, nodePosition, vector, arrow.style, color, &drawingInfo,
+            drawingInfo.forceArrowRodWidth(), drawingInfo.forceArrowHeadSize());
+    }
 }

@@ -39,6 +39,9 @@ public:
 protected:
     UErrorPtr checkOwnErrorToRegister() const override;
     UFemCardName* drawingNodeCardName() const override;
+    // The force and the moment as arrows, each unless all its components are zero.
+    void drawAtNode(UGLDrawingBuffer* drawingBuffer, const double* nodePosition,
+        const _UGLColor* color, const UFemGraphicDrawingInfo& drawingInfo) const override;
 
 private:
     // The three values from the column index on.

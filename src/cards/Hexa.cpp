@@ -1,11 +1,13 @@
 #include "cards/Hexa.h"
 
 #include "cardmodel/UFemCardType.h"
+#include "cards/UFemCardDrawing.h"
 #include "cards/UFemCardValueTypeRegistration.h"
 #include "cards/UFemElementMatrixAddition.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsEditCard.h"
 #include "foundation/UFemErrorsOther.h"
+#include "graphics/UGLSolidPrimitives.h"
 
 #include <cmath>
 
@@ -232,10 +234,23 @@ bool Hexa::getCardValue(double* cardValue, _UFemCardValueType cardValueType,
     return true;
 }
 
-bool Hexa::drawOpenGLToDrawingBuffer(UGLDrawingBuffer*, const double*, const _UGLColor*,
-    const _UFemCardValueArraySize* colorCardValueArraySize, const double*, const UFemColorScale*,
-    const UGLDrawingInfo*, UErrorPtr* error) const
+bool Hexa::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+    const double* nodePositionTable, const _UGLColor* color,
+    const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+    const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const
 {
-    checkElementColorCardValueArraySize(colorCardValueArraySize, error);
+    constexpr quint64 nodeCount = 8;
+    _UGLColor nodeColors[nodeCount];
+    const _UGLColor* nodeColorTable[nodeCount] = {};
+    const UFemGraphicDrawingInfo* graphicDrawingInfo = UFemGraphicDrawingInfoOf(drawingInfo);
+    if (!UFemGetElementNodeColors(cardInfoString(), nodeCount, colorCardValueArraySize,
+            colorCardValue, colorScale, nodeColors, nodeColorTable, error)
+        || graphicDrawingInfo == nullptr)
+        return true;
+    const double* nodes[nodeCount];
+    for (quint64 node = 0; node < nodeCount; ++node)
+        nodes[node] = nodePositionTable + node * UFemNodePositionTableStride;
+    UGLWriteHexahedronWithTables(drawingBuffer, nodes, nodeColorTable, color,
+        graphicDrawingInfo->edgeDrawingInfoPtr(), graphicDrawingInfo);
     return true;
 }

@@ -23,8 +23,7 @@ public:
     bool getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard* caseCard,
         UErrorPtr* error) const override;
 
-    // Checks the colour values; the solid itself is written once the drawing primitives join, so
-    // for now nothing is drawn.
+    // The solid with its edges, its nodes coloured by value when values are given.
     bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
         const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
         const double* colorCardValue, const UFemColorScale* colorScale,

@@ -1,5 +1,9 @@
 #include "cards/Node.h"
 
+#include "cards/UFemCardDrawing.h"
+#include "graphics/UFemColorScale.h"
+#include "graphics/UGLBallPrimitives.h"
+
 #include "cardmodel/UFemCardType.h"
 #include "cardmodel/UFemDataController.h"
 #include "cardmodel/UFemResultDataManager.h"
@@ -174,12 +178,23 @@ UFemCardName* Node::nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const
     return cardName();
 }
 
-bool Node::drawOpenGLToDrawingBuffer(UGLDrawingBuffer*, const double*, const _UGLColor*,
-    const _UFemCardValueArraySize* colorCardValueArraySize, const double*, const UFemColorScale*,
-    const UGLDrawingInfo*, UErrorPtr* error) const
+bool Node::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+    const double* nodePositionTable, const _UGLColor* color,
+    const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+    const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const
 {
-    // The node marker joins when the drawing primitives exist; until then nothing is drawn.
-    checkOneNodeColorCardValueArraySize(colorCardValueArraySize, error);
+    const UFemGraphicDrawingInfo* graphicDrawingInfo = UFemGraphicDrawingInfoOf(drawingInfo);
+    if (!checkOneNodeColorCardValueArraySize(colorCardValueArraySize, error)
+        || graphicDrawingInfo == nullptr)
+        return true;
+    _UGLColor valueColor;
+    if (colorCardValueArraySize != nullptr && colorCardValueArraySize->numberOfPoints != 0
+        && colorScale != nullptr) {
+        colorScale->getUGLColor(&valueColor, colorCardValue[0]);
+        color = &valueColor;
+    }
+    UGLWriteNodeMarker(drawingBuffer, nodePositionTable, color, graphicDrawingInfo,
+        graphicDrawingInfo->nodeSize());
     return true;
 }
 

@@ -2,13 +2,14 @@
 
 #include "cardmodel/UFemCardType.h"
 #include "cards/Node.h"
+#include "cards/UFemCardDrawing.h"
 #include "cards/UFemMaterialPropertySource.h"
 #include "cards/UFemQuad4cStiffness.h"
 #include "cards/UFemThicknessSource.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsCardValue.h"
-#include "foundation/UFemErrorsGraphicDrawing.h"
 #include "foundation/UFemErrorsRunCalculation.h"
+#include "graphics/UGLSolidPrimitives.h"
 
 #include <cmath>
 
@@ -114,20 +115,24 @@ std::optional<QString> Quad4c::toolTipStringAddition() const
         "( Property: %@ )", shellPropNameColumn().columnString().value_or(QString()));
 }
 
-bool Quad4c::drawOpenGLToDrawingBuffer(UGLDrawingBuffer*, const double*, const _UGLColor*,
-    const _UFemCardValueArraySize* colorCardValueArraySize, const double*, const UFemColorScale*,
-    const UGLDrawingInfo*, UErrorPtr* error) const
+bool Quad4c::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+    const double* nodePositionTable, const _UGLColor* color,
+    const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+    const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const
 {
-    if (colorCardValueArraySize == nullptr || colorCardValueArraySize->numberOfPoints == 0)
+    _UGLColor cornerColors[UFemQuad4cNodeCount];
+    const _UGLColor* corners[UFemQuad4cNodeCount] = {};
+    if (!UFemGetElementNodeColors(cardInfoString(), UFemQuad4cNodeCount, colorCardValueArraySize,
+            colorCardValue, colorScale, cornerColors, corners, error))
         return true;
-    const _UFemCardValueArraySize& size = *colorCardValueArraySize;
-    if ((size.numberOfPoints == 1 || size.numberOfPoints == UFemQuad4cNodeCount)
-        && size.numberOfSectionPoints == 1 && size.numberOfVectorValues == 1)
+    const UFemGraphicDrawingInfo* graphicDrawingInfo = UFemGraphicDrawingInfoOf(drawingInfo);
+    if (graphicDrawingInfo == nullptr)
         return true;
-    UFemSetError(error,
-        UFemDrawingCardColorCardValueArraySizeError_withCardInfoString(cardInfoString(), size,
-            QStringLiteral("Number of points: 1 or 4, Number of section points: 1, Number of "
-                           "vector values: 1")));
+    const auto position
+        = [&](quint64 node) { return nodePositionTable + node * UFemNodePositionTableStride; };
+    UGLWriteQuadrilateral(drawingBuffer, position(0), corners[0], position(1), corners[1],
+        position(2), corners[2], position(3), corners[3], color,
+        graphicDrawingInfo->edgeDrawingInfoPtr(), graphicDrawingInfo);
     return true;
 }
 

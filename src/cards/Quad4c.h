@@ -26,7 +26,7 @@ public:
     UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const override;
     bool getCenterPosition(double* centerPosition, const double* nodePositionTable) const override;
     std::optional<QString> toolTipStringAddition() const override;
-    // Checks the colour values; the quadrilateral itself is not drawn yet.
+    // The quadrilateral with its edges, its corners coloured by value when values are given.
     bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
         const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
         const double* colorCardValue, const UFemColorScale* colorScale,

@@ -2,8 +2,11 @@
 
 #include "cardmodel/UFemCardType.h"
 #include "cardmodel/UFemMatrixCalculator.h"
+#include "cards/UFemCardDrawing.h"
 #include "cards/UFemDegreeOfFreedom.h"
 #include "foundation/UException.h"
+#include "graphics/UGLBallPrimitives.h"
+#include "graphics/UGLBandPrimitives.h"
 
 #include <algorithm>
 #include <array>
@@ -241,11 +244,56 @@ UFemCardName* RestraintEquation::nodeCardNameForDrawingWithNodeNo(quint64 nodeNo
     return dofColumnOfPair(nodeNo - 1).nodeCardName();
 }
 
-bool RestraintEquation::drawOpenGLToDrawingBuffer(UGLDrawingBuffer*, const double*,
-    const _UGLColor*, const _UFemCardValueArraySize* colorCardValueArraySize, const double*,
-    const UFemColorScale*, const UGLDrawingInfo*, UErrorPtr* error) const
+bool RestraintEquation::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+    const double* nodePositionTable, const _UGLColor* color,
+    const _UFemCardValueArraySize* colorCardValueArraySize, const double*, const UFemColorScale*,
+    const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const
 {
-    // The markers and lines join when the drawing primitives exist; until then nothing is drawn.
-    checkOneNodeColorCardValueArraySize(colorCardValueArraySize, error);
+    const UFemGraphicDrawingInfo* graphicDrawingInfo = UFemGraphicDrawingInfoOf(drawingInfo);
+    if (!checkOneNodeColorCardValueArraySize(colorCardValueArraySize, error)
+        || graphicDrawingInfo == nullptr)
+        return true;
+    const double r = graphicDrawingInfo->restraintSize();
+    UGLWriteNodeMarker(drawingBuffer, nodePositionTable, color, graphicDrawingInfo, r);
+    const quint64 pairs = numberOfNodeForDrawing() - 1;
+    if (pairs == 0)
+        return true;
+    drawLinesToIndependentNodes(
+        drawingBuffer, nodePositionTable, pairs, color, *graphicDrawingInfo);
+    const double m = independentNodeMarkerDiameter(r, graphicDrawingInfo->nodeSize());
+    for (quint64 node = 1; node <= pairs; ++node)
+        UGLWriteNodeMarker(drawingBuffer, nodePositionTable + node * UFemNodePositionTableStride,
+            color, graphicDrawingInfo, m);
     return true;
+}
+
+void RestraintEquation::drawLinesToIndependentNodes(UGLDrawingBuffer* drawingBuffer,
+    const double* nodePositionTable, quint64 pairs, const _UGLColor* color,
+    const UFemGraphicDrawingInfo& drawingInfo)
+{
+    const double width
+        = std::max(lineWidthPerRestraintSize * drawingInfo.restraintSize(), minimumLineWidth);
+    // Each group: the dependent node, then up to a group's independent nodes.
+    double points[3 * (linesPerGroup + 1)];
+    quint64 pairTable[2 * linesPerGroup];
+    std::copy_n(nodePositionTable, 3, points);
+    for (quint64 first = 1; first <= pairs; first += linesPerGroup) {
+        const quint64 count = std::min(linesPerGroup, pairs + 1 - first);
+        for (quint64 k = 0; k < count; ++k) {
+            std::copy_n(nodePositionTable + (first + k) * UFemNodePositionTableStride, 3,
+                points + 3 * (k + 1));
+            pairTable[2 * k] = 0;
+            pairTable[2 * k + 1] = k + 1;
+        }
+        UGLWriteLineSegmentBands(
+            drawingBuffer, points, pairTable, count, color, &drawingInfo, width);
+    }
+}
+
+double RestraintEquation::independentNodeMarkerDiameter(double restraintSize, double nodeSize)
+{
+    const double half = 0.5 * restraintSize;
+    if (half < smallMarkerLimit)
+        return half;
+    return std::min(restraintSize, std::max({ minimumMarkerDiameter, 1.4 * nodeSize, half }));
 }

@@ -76,6 +76,19 @@ protected:
     UErrorPtr checkOwnErrorToRegister() const override;
 
 private:
+    // Lines from the dependent node to the independent ones, in groups of a few segments.
+    static constexpr quint64 linesPerGroup = 8;
+    static constexpr double lineWidthPerRestraintSize = 0.1;
+    static constexpr double minimumLineWidth = 1.0;
+    // Independent node markers: half the restraint size when that is below the limit, else
+    // between the minimum and the restraint size, and no smaller than 1.4 node sizes.
+    static constexpr double smallMarkerLimit = 1.4;
+    static constexpr double minimumMarkerDiameter = 4.0;
+
+    static void drawLinesToIndependentNodes(UGLDrawingBuffer* drawingBuffer,
+        const double* nodePositionTable, quint64 pairs, const _UGLColor* color,
+        const UFemGraphicDrawingInfo& drawingInfo);
+    static double independentNodeMarkerDiameter(double restraintSize, double nodeSize);
     const UFemCardColumn& argumentColumn(quint64 position) const;
     UFemCardColumn* columnPointerAtIndex(quint64 columnIndex) const;
 

@@ -1,11 +1,13 @@
 #include "cards/Rod.h"
 
 #include "cardmodel/UFemCardType.h"
+#include "cards/UFemCardDrawing.h"
 #include "cards/UFemCardValueTypeRegistration.h"
 #include "cards/UFemElementMatrixAddition.h"
 #include "cards/UFemRodElementMatrix.h"
 #include "cards/UFemSectionAreaSource.h"
 #include "foundation/UFemErrorsCardValue.h"
+#include "graphics/UGLCylinderPrimitives.h"
 
 #include <cmath>
 
@@ -259,10 +261,22 @@ bool Rod::getCardValue(double* cardValue, _UFemCardValueType cardValueType,
     return getElementValue(cardValue, major, error);
 }
 
-bool Rod::drawOpenGLToDrawingBuffer(UGLDrawingBuffer*, const double*, const _UGLColor*,
-    const _UFemCardValueArraySize* colorCardValueArraySize, const double*, const UFemColorScale*,
-    const UGLDrawingInfo*, UErrorPtr* error) const
+bool Rod::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+    const double* nodePositionTable, const _UGLColor* color,
+    const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+    const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const
 {
-    checkElementColorCardValueArraySize(colorCardValueArraySize, error);
+    constexpr quint64 nodeCount = 2;
+    _UGLColor endColors[nodeCount];
+    const _UGLColor* ends[nodeCount] = {};
+    const UFemGraphicDrawingInfo* graphicDrawingInfo = UFemGraphicDrawingInfoOf(drawingInfo);
+    if (!UFemGetElementNodeColors(cardInfoString(), nodeCount, colorCardValueArraySize,
+            colorCardValue, colorScale, endColors, ends, error)
+        || graphicDrawingInfo == nullptr)
+        return true;
+    UGLWriteRod(drawingBuffer, nodePositionTable, ends[0],
+        nodePositionTable + UFemNodePositionTableStride, ends[1], color,
+        graphicDrawingInfo->edgeDrawingInfoPtr(), graphicDrawingInfo,
+        graphicDrawingInfo->rodDiaSize());
     return true;
 }

@@ -18,8 +18,7 @@ public:
     bool getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard* caseCard,
         UErrorPtr* error) const override;
 
-    // Checks the colour values; the rod itself is written once the drawing primitives join, so
-    // for now nothing is drawn.
+    // A band or a cylinder of the rod diameter, its ends coloured by value when values are given.
     bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
         const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
         const double* colorCardValue, const UFemColorScale* colorScale,

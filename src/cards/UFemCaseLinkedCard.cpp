@@ -1,5 +1,8 @@
 #include "cards/UFemCaseLinkedCard.h"
 
+#include "cards/UFemCardDrawing.h"
+#include "graphics/UGLBallPrimitives.h"
+
 #include "cardmodel/UFemCardName.h"
 #include "foundation/UException.h"
 
@@ -51,11 +54,22 @@ UFemCardName* UFemOneNodeCaseLinkedCard::nodeCardNameForDrawingWithNodeNo(quint6
     return drawingNodeCardName();
 }
 
-bool UFemOneNodeCaseLinkedCard::drawOpenGLToDrawingBuffer(UGLDrawingBuffer*, const double*,
-    const _UGLColor*, const _UFemCardValueArraySize* colorCardValueArraySize, const double*,
-    const UFemColorScale*, const UGLDrawingInfo*, UErrorPtr* error) const
+bool UFemOneNodeCaseLinkedCard::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+    const double* nodePositionTable, const _UGLColor* color,
+    const _UFemCardValueArraySize* colorCardValueArraySize, const double*, const UFemColorScale*,
+    const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const
 {
-    // The marker or arrows join when the drawing primitives exist; until then nothing is drawn.
-    checkOneNodeColorCardValueArraySize(colorCardValueArraySize, error);
+    const UFemGraphicDrawingInfo* graphicDrawingInfo = UFemGraphicDrawingInfoOf(drawingInfo);
+    if (checkOneNodeColorCardValueArraySize(colorCardValueArraySize, error)
+        && graphicDrawingInfo != nullptr)
+        drawAtNode(drawingBuffer, nodePositionTable, color, *graphicDrawingInfo);
     return true;
+}
+
+void UFemOneNodeCaseLinkedCard::drawAtNode(UGLDrawingBuffer* drawingBuffer,
+    const double* nodePosition, const _UGLColor* color,
+    const UFemGraphicDrawingInfo& drawingInfo) const
+{
+    UGLWriteNodeMarker(
+        drawingBuffer, nodePosition, color, &drawingInfo, drawingInfo.restraintSize());
 }

@@ -2,6 +2,8 @@
 
 #include "cards/UFemConcreteCard.h"
 
+class UFemGraphicDrawingInfo;
+
 // A force or restraint card: part of a case when the case's force or restraint name reaches the
 // card's own name, directly or through sets. Several such cards may share one name.
 class UFemCaseLinkedCard : public UFemConcreteCard {
@@ -39,4 +41,7 @@ protected:
 
     // The name of the node the card is drawn at; nullptr while its column is empty.
     virtual UFemCardName* drawingNodeCardName() const = 0;
+    // Draws the card at its node in the card's colour; a restraint marker unless overridden.
+    virtual void drawAtNode(UGLDrawingBuffer* drawingBuffer, const double* nodePosition,
+        const _UGLColor* color, const UFemGraphicDrawingInfo& drawingInfo) const;
 };

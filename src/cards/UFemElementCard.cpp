@@ -7,7 +7,6 @@
 #include "cards/UFemCardValueTypeRegistration.h"
 #include "cards/UFemElementMatrixAddition.h"
 #include "foundation/UFemErrorsCardValue.h"
-#include "foundation/UFemErrorsGraphicDrawing.h"
 #include "foundation/UFemErrorsRunCalculation.h"
 
 #include <vector>
@@ -150,23 +149,6 @@ UErrorPtr UFemElementCard::sameNodeErrorToRegister(const char* message) const
     if (!UFemCardColumn::existsSameCardNameWithCardColumnArray(nodeColumns))
         return nullptr;
     return UFemCardRegisterError(message);
-}
-
-bool UFemElementCard::checkElementColorCardValueArraySize(
-    const _UFemCardValueArraySize* colorCardValueArraySize, UErrorPtr* error) const
-{
-    if (colorCardValueArraySize == nullptr || colorCardValueArraySize->numberOfPoints == 0)
-        return true;
-    const _UFemCardValueArraySize& size = *colorCardValueArraySize;
-    if ((size.numberOfPoints == 1 || size.numberOfPoints == nodeCount_)
-        && size.numberOfSectionPoints == 1 && size.numberOfVectorValues == 1)
-        return true;
-    UFemSetError(error,
-        UFemDrawingCardColorCardValueArraySizeError_withCardInfoString(cardInfoString(), size,
-            UFormattedString("Number of points: 1 or %lu, Number of section points: 1, Number of "
-                             "vector values: 1",
-                nodeCount_)));
-    return false;
 }
 
 void UFemElementCard::registerResultCardValueTypes(UFemCardClassManager& cardClassManager)

@@ -52,9 +52,6 @@ protected:
         UErrorPtr* error) const;
     // The register error `message` when two node columns name the same card.
     UErrorPtr sameNodeErrorToRegister(const char* message) const;
-    // Colour values for drawing: none, or one value for the whole element, or one per node.
-    bool checkElementColorCardValueArraySize(
-        const _UFemCardValueArraySize* colorCardValueArraySize, UErrorPtr* error) const;
 
     static void registerResultCardValueTypes(UFemCardClassManager& cardClassManager);
     // "YoungsModulus", "PoissonsRatio" and the minor type "node", which close both lists.

@@ -1,14 +1,8 @@
 #include "cards/UFemSetCard.h"
 
 #include "cardmodel/UFemCardName.h"
+#include "cards/UFemCardDrawing.h"
 #include "foundation/UFemErrorsGraphicDrawing.h"
-
-namespace {
-
-// Doubles per drawing node in a node position table.
-constexpr quint64 nodePositionStride = 6;
-
-} // namespace
 
 UFemSetCard::UFemSetCard(const UFemCardClass& cardClass, const UFemConcreteCardClassSpec& spec,
     UFemCardDataController* dataController, quint64 memberNameColumnIndex, const char* loopFormat)
@@ -115,8 +109,8 @@ bool UFemSetCard::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
         }
         UErrorPtr memberError;
         member->drawOpenGLToDrawingBuffer(drawingBuffer,
-            nodePositionTable + first * nodePositionStride, color, size, values, colorScale,
-            memberDrawingInfo, &memberError);
+            nodePositionTable + first * UFemNodePositionTableStride, color, size, values,
+            colorScale, memberDrawingInfo, &memberError);
         if (memberError) {
             UFemSetError(error, memberError);
             return true;

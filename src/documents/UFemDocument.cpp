@@ -25,6 +25,7 @@ const QString PrintCommand = QStringLiteral("printDocument:");
 UFemDocument::UFemDocument(const UFemDataControllerServices& services)
     : services_(services)
     , dataController_(std::make_unique<UFemDataController>(services))
+    , userPreferencesCache_(UFemUserPreferencesCache::standardUserPreferencesCache())
 {
     dataController_->setDelegate(this);
     dataController_->setUndoManager(&undoManager());
@@ -53,9 +54,15 @@ void UFemDocument::clearState()
     calculationIdentifierNumber_ = UFemNoCalculationIdentifierNumber;
 }
 
+UFemUserPreferencesPtr UFemDocument::documentUserPreferences() const
+{
+    return userPreferencesCache_->userPreferences();
+}
+
 void UFemDocument::reset()
 {
     clearState();
+    userPreferencesCache_->dropUserPreferences();
     dataController_->reset();
     undoManager().removeAllActions();
     updateOutsideLock();

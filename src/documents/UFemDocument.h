@@ -6,6 +6,8 @@
 #include "cardmodel/UFemModelTextTypes.h"
 #include "documents/UFemDocumentType.h"
 #include "documents/UFemProjectFile.h"
+#include "documents/UFemUserPreferences.h"
+#include "documents/UFemUserPreferencesCache.h"
 #include "platform/UNotification.h"
 
 #include <QVariantMap>
@@ -168,7 +170,7 @@ public:
     void saveModelDocumentTo();
 
     // ---- Data controller delegate
-    UFemUserPreferences* documentUserPreferences() const override { return nullptr; }
+    UFemUserPreferencesPtr documentUserPreferences() const override;
     void showCardIdentifierNumberLimitWarningAlert(
         const QString& messageText, const QString& informativeText, quint64 alertStyle) override;
 
@@ -227,6 +229,8 @@ private:
 
     UFemDataControllerServices services_;
     std::unique_ptr<UFemDataController> dataController_;
+    // Rebuilt after every change of the defaults; worker threads read it through its own lock.
+    std::unique_ptr<UFemUserPreferencesCache> userPreferencesCache_;
     UFemDocumentPrompt* prompt_ = nullptr;
     UNotificationObservation calculationDoneObservation_;
     UFemDocumentType documentType_ = UFemDocumentTypeNone;

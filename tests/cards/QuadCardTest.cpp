@@ -278,10 +278,11 @@ TEST(QuadCard, DrawingChecksTheColorValues)
     model.read(plateModel);
     const UFemCard& card = model.card(quadRow);
     UErrorPtr error;
+    const double values[4] = {};
     for (quint16 points : { 0, 1, 4 }) {
         const _UFemCardValueArraySize size { 0, points, 1, 1 };
         EXPECT_TRUE(card.drawOpenGLToDrawingBuffer(
-            nullptr, nullptr, nullptr, &size, nullptr, nullptr, nullptr, &error));
+            nullptr, nullptr, nullptr, &size, values, nullptr, nullptr, &error));
         EXPECT_FALSE(error);
     }
     const _UFemCardValueArraySize two { 0, 2, 1, 1 };

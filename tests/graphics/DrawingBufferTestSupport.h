@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DecodedDrawingStream.h"
 #include "graphics/UGLDrawingBuffer.h"
 
 #include <gtest/gtest.h>
@@ -68,30 +69,18 @@ struct ReadBlock {
 inline std::vector<ReadBlock> readStage(UGLDrawingBuffer& buffer, quint64 stage)
 {
     std::vector<ReadBlock> blocks;
-    bool canceled = false;
-    EXPECT_TRUE(buffer.openReadStageWithStageIdentifier(stage, &canceled));
-    for (;;) {
-        const void* start = nullptr;
-        const void* end = nullptr;
-        UReadWriteBuffer* child = nullptr;
-        quint64 bufferIndex = 0;
-        bool empty = false;
-        if (buffer.getNextReadBufferStartPtr(&start, &end, &child, &bufferIndex, &empty, &canceled)
-            || empty)
-            break;
-        ReadBlock block { bufferIndex, {}, {}, {} };
-        block.cells.assign(static_cast<const _UGLDrawingBufferElement*>(start),
-            static_cast<const _UGLDrawingBufferElement*>(end));
-        const quint32* indexes = buffer.vertexIndexTableWithBufferIndex(bufferIndex);
-        block.indexes.assign(
-            indexes, indexes + buffer.vertexIndexCountWithBufferIndex(bufferIndex));
-        const _UGLDrawingBufferElement* edgeStart = nullptr;
-        const _UGLDrawingBufferElement* edgeEnd = nullptr;
-        if (buffer.getEdgeDrawingBufferStartPtr(&edgeStart, &edgeEnd, bufferIndex))
-            block.edges.assign(edgeStart, edgeEnd);
-        blocks.push_back(std::move(block));
-    }
-    buffer.closeCurrentReadStage_isCanceled(&canceled);
-    EXPECT_FALSE(canceled);
+    forEachReadBlock(buffer, stage,
+        [&](const _UGLDrawingBufferElement* start, const _UGLDrawingBufferElement* end,
+            quint64 bufferIndex) {
+            ReadBlock block { bufferIndex, Cells(start, end), {}, {} };
+            const quint32* indexes = buffer.vertexIndexTableWithBufferIndex(bufferIndex);
+            block.indexes.assign(
+                indexes, indexes + buffer.vertexIndexCountWithBufferIndex(bufferIndex));
+            const _UGLDrawingBufferElement* edgeStart = nullptr;
+            const _UGLDrawingBufferElement* edgeEnd = nullptr;
+            if (buffer.getEdgeDrawingBufferStartPtr(&edgeStart, &edgeEnd, bufferIndex))
+                block.edges.assign(edgeStart, edgeEnd);
+            blocks.push_back(std::move(block));
+        });
     return blocks;
 }

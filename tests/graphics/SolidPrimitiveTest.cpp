@@ -1,0 +1,164 @@
+#include "PrimitiveTestSupport.h"
+#include "graphics/UGLSolidPrimitives.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr _UGLColor red { 1, 0, 0, 1 };
+constexpr _UGLColor blue { 0, 0, 1, 1 };
+// A unit cube: 0-1-2-3 counterclockwise seen from the face 4-5-6-7 above it.
+constexpr double cube[8][3] = { { 0, 0, 0 }, { 1, 0, 0 }, { 1, 1, 0 }, { 0, 1, 0 }, { 0, 0, 1 },
+    { 1, 0, 1 }, { 1, 1, 1 }, { 0, 1, 1 } };
+
+void writeCube(UGLDrawingBufferWriting* buffer, const _UGLColor* const colors[8],
+    const _UGLEdgeDrawingInfo* edges, const UGLDrawingInfo& info)
+{
+    UGLWriteHexahedron(buffer, cube[0], colors[0], cube[1], colors[1], cube[2], colors[2], cube[3],
+        colors[3], cube[4], colors[4], cube[5], colors[5], cube[6], colors[6], cube[7], colors[7],
+        nullptr, edges, &info);
+}
+
+} // namespace
+
+using SolidPrimitive = PrimitiveFixture;
+
+TEST_F(SolidPrimitive, CoarseHexahedronIsEightVerticesAndThirtySixIndices)
+{
+    info.setImageQuality(1);
+    info.setRequiredNormalVector(false);
+    const _UGLColor* const colors[8] = { &red, &blue, &blue, &blue, &blue, &blue, &blue, &blue };
+    writeCube(&buffer, colors, nullptr, info);
+    const DecodedDrawingStream stream = finish();
+    ASSERT_EQ(stream.arrays.size(), 1u);
+    EXPECT_EQ(stream.arrays[0].command, UGLDrawingBufferCommandIndexedVertexArray);
+    EXPECT_EQ(stream.arrays[0].recordCount(), 8u);
+    EXPECT_EQ(stream.arrays[0].indexes,
+        (std::vector<quint32> { 0, 3, 2, 2, 1, 0, 0, 1, 5, 5, 4, 0, 1, 2, 6, 6, 5, 1, 2, 3, 7, 7, 6,
+            2, 3, 0, 4, 4, 7, 3, 4, 5, 6, 6, 7, 4 }));
+    EXPECT_EQ(stream.arrays[0].colors[0], red);
+    EXPECT_EQ(stream.arrays[0].colors[7], blue);
+}
+
+TEST_F(SolidPrimitive, FineHexahedronAddsFaceCentresWithMeanColours)
+{
+    info.setImageQuality(3);
+    info.setRequiredNormalVector(false);
+    const _UGLColor* const colors[8] = { &red, &blue, &blue, &blue, &blue, &blue, &blue, &blue };
+    writeCube(&buffer, colors, nullptr, info);
+    const DecodedDrawingStream stream = finish();
+    ASSERT_EQ(stream.arrays.size(), 1u);
+    const DecodedVertexArray& hexa = stream.arrays[0];
+    ASSERT_EQ(hexa.recordCount(), 14u);
+    ASSERT_EQ(hexa.indexes.size(), 72u);
+    EXPECT_EQ(std::vector<quint32>(hexa.indexes.begin(), hexa.indexes.begin() + 12),
+        (std::vector<quint32> { 8, 0, 3, 8, 3, 2, 8, 2, 1, 8, 1, 0 }));
+    EXPECT_EQ(std::vector<quint32>(hexa.indexes.end() - 3, hexa.indexes.end()),
+        (std::vector<quint32> { 13, 7, 4 }));
+    // Vertex 8: the centre of face (0, 3, 2, 1), a quarter red; vertex 13 of (4, 5, 6, 7).
+    EXPECT_FLOAT_EQ(hexa.positions[24], 0.5f);
+    EXPECT_FLOAT_EQ(hexa.positions[25], 0.5f);
+    EXPECT_FLOAT_EQ(hexa.positions[26], 0.0f);
+    EXPECT_FLOAT_EQ(hexa.positions[3 * 13 + 2], 1.0f);
+    EXPECT_EQ(hexa.colors[8], (_UGLColor { 0.25, 0, 0.75, 1 }));
+    EXPECT_EQ(hexa.colors[13], blue);
+}
+
+TEST_F(SolidPrimitive, FlatNormalsExpandToOneRecordPerIndexEntry)
+{
+    info.setImageQuality(3);
+    const _UGLColor* const none[8] = {};
+    writeCube(&buffer, none, nullptr, info);
+    const DecodedDrawingStream stream = finish();
+    ASSERT_EQ(stream.arrays.size(), 1u);
+    const DecodedVertexArray& hexa = stream.arrays[0];
+    EXPECT_EQ(hexa.command, UGLDrawingBufferCommandVertexArray);
+    ASSERT_EQ(hexa.recordCount(), 72u);
+    EXPECT_FALSE(hexa.hasColor);
+    const double faceNormals[6][3]
+        = { { 0, 0, -1 }, { 0, -1, 0 }, { 1, 0, 0 }, { 0, 1, 0 }, { -1, 0, 0 }, { 0, 0, 1 } };
+    for (std::size_t entry = 0; entry < 72; ++entry)
+        for (int k = 0; k < 3; ++k)
+            EXPECT_FLOAT_EQ(hexa.normals[3 * entry + k], float(faceNormals[entry / 12][k]))
+                << entry;
+    // The first record is the centre of face (0, 3, 2, 1), the second node 0.
+    EXPECT_FLOAT_EQ(hexa.positions[0], 0.5f);
+    EXPECT_FLOAT_EQ(hexa.positions[3], 0.0f);
+}
+
+TEST_F(SolidPrimitive, HexahedronEdgesFollowUnlessCancelledOrSelecting)
+{
+    _UGLEdgeDrawingInfo edges;
+    edges.edgeWidth = 1.0;
+    const _UGLColor* const none[8] = {};
+    CancelingDrawingWriter cancelled(1);
+    writeCube(&cancelled, none, &edges, info);
+    EXPECT_EQ(cancelled.edgeWriteCount, 0u);
+    writeCube(&buffer, none, &edges, info);
+    info.setImageQuality(UGLImageQualitySelection);
+    writeCube(&buffer, none, &edges, info);
+    writeCube(&buffer, none, nullptr, info);
+    const DecodedDrawingStream stream = finish();
+    // Seen along z the four vertical edges are end-on: 8 of the 12 edges are drawn, once.
+    EXPECT_EQ(stream.edgeQuadVertices.size(), 8u * 12u);
+}
+
+TEST_F(SolidPrimitive, QuadrilateralSharesOneNormalAcrossItsCentreVertex)
+{
+    info.setImageQuality(2);
+    const double p0[3] = { 0, 0, 0 }, p1[3] = { 2, 0, 0 }, p2[3] = { 2, 2, 0 }, p3[3] = { 0, 2, 1 };
+    UGLWriteQuadrilateral(
+        &buffer, p0, &red, p1, &red, p2, &blue, p3, &blue, nullptr, nullptr, &info);
+    const DecodedDrawingStream stream = finish();
+    ASSERT_EQ(stream.arrays.size(), 1u);
+    const DecodedVertexArray& quad = stream.arrays[0];
+    EXPECT_EQ(quad.command, UGLDrawingBufferCommandIndexedVertexArray);
+    EXPECT_EQ(quad.recordCount(), 5u);
+    EXPECT_EQ(quad.indexes, (std::vector<quint32> { 0, 1, 4, 1, 2, 4, 2, 3, 4, 3, 0, 4 }));
+    EXPECT_FLOAT_EQ(quad.positions[14], 0.25f);
+    EXPECT_EQ(quad.colors[4], (_UGLColor { 0.5, 0, 0.5, 1 }));
+    // (p2 - p0) x (p3 - p1) = (2, 2, 0) x (-2, 2, 1) = (2, -2, 8), normalised, for all five.
+    const double length = std::sqrt(72.0);
+    for (std::size_t v = 0; v < 5; ++v) {
+        EXPECT_FLOAT_EQ(quad.normals[3 * v], float(2 / length));
+        EXPECT_FLOAT_EQ(quad.normals[3 * v + 1], float(-2 / length));
+        EXPECT_FLOAT_EQ(quad.normals[3 * v + 2], float(8 / length));
+    }
+}
+
+TEST_F(SolidPrimitive, TriangleTetrahedronAndBoxFaceOutward)
+{
+    const double a[3] = { 0, 0, 0 }, b[3] = { 1, 0, 0 }, c[3] = { 0, 1, 0 }, d[3] = { 0, 0, 1 };
+    UGLWriteTriangleUniformColor(&buffer, a, b, c, &red, nullptr, &info);
+    UGLWriteTetrahedronUniformColor(&buffer, a, b, c, d, nullptr, nullptr, &info);
+    const double centre[3] = { 0, 0, 0 }, x[3] = { 1, 0, 0 }, y[3] = { 0, 1, 0 },
+                 z[3] = { 0, 0, 1 };
+    info.setLengthPerPixel(0.5);
+    UGLWriteOrientedBoxWithPixelSize(&buffer, centre, x, y, z, &blue, nullptr, &info, 2, 4, 6);
+    const DecodedDrawingStream stream = finish();
+    ASSERT_EQ(stream.arrays.size(), 3u);
+    EXPECT_EQ(stream.arrays[0].recordCount(), 3u);
+    EXPECT_FLOAT_EQ(stream.arrays[0].normals[2], 1.0f);
+    // Each tetrahedron face normal points away from the opposite vertex.
+    const DecodedVertexArray& tetra = stream.arrays[1];
+    ASSERT_EQ(tetra.recordCount(), 12u);
+    for (std::size_t entry = 0; entry < 12; entry += 3) {
+        double centroid[3] = {};
+        for (std::size_t k = 0; k < 3; ++k)
+            for (int axis = 0; axis < 3; ++axis)
+                centroid[axis] += tetra.positions[3 * (entry + k) + axis] / 3 - 0.25 / 3;
+        double dot = 0;
+        for (int axis = 0; axis < 3; ++axis)
+            dot += tetra.normals[3 * entry + axis] * centroid[axis];
+        EXPECT_GT(dot, 0.0) << entry;
+    }
+    // The box: half-axes 0.5, 1 and 1.5; 24 quad records, first face (3, 2, 1, 0) facing -z.
+    const DecodedVertexArray& box = stream.arrays[2];
+    EXPECT_EQ(box.polygonMode, 7u);
+    ASSERT_EQ(box.recordCount(), 24u);
+    EXPECT_FLOAT_EQ(box.positions[0], -0.5f);
+    EXPECT_FLOAT_EQ(box.positions[1], 1.0f);
+    EXPECT_FLOAT_EQ(box.positions[2], -1.5f);
+    EXPECT_FLOAT_EQ(box.normals[2], -1.0f);
+    EXPECT_FLOAT_EQ(box.normals[3 * 20], -1.0f); // the last face faces -x
+}
