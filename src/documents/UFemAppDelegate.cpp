@@ -17,7 +17,12 @@
 #include "documents/UFemMainMenu.h"
 #include "documents/UFemMainMenuWindow.h"
 #include "documents/UFemOpenGLInfoWindow.h"
+#include "documents/UFemPreferencePanelController.h"
+#include "documents/UFemPreferencesMessageReporter.h"
+#include "documents/UFemUserPreferences.h"
 #include "graphics/UGLGraphicProcessorInfoManager.h"
+#include "graphics/UGLSphereTables.h"
+#include "platform/UUserDefaults.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,6 +65,7 @@ void setItem(QAction* item, bool enabled, bool on)
 
 void UFemAppDelegate::initialize(SheetPresenter& sheets)
 {
+    UGLInitializeSphereTables();
     UFemNumberFormatter::installNumberTextFunction();
     UFemInstallCardClasses();
     UFemDataControllerServices services = UFemDataControllerServices::shared();
@@ -75,6 +81,12 @@ void UFemAppDelegate::initialize(SheetPresenter& sheets)
         });
     services.beep = &Notifier::beep;
     UFemDataControllerServices::setShared(std::move(services));
+    UFemUserPreferences::registerDefaults(UUserDefaults::standardUserDefaults());
+    UFemUserPreferences::applicationPreferencesMessageReporter().setPresenter(
+        [sheets = QPointer<SheetPresenter>(&sheets)](const UErrorPtr& error) {
+            if (sheets)
+                UFemPreferencesMessageReporter::presenterWithSheetPresenter (*sheets)(error);
+        });
     UGLGraphicProcessorInfoManager::sharedGraphicProcessorInfoManager();
 }
 
@@ -96,6 +108,9 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
     addCommand(QStringLiteral("showAboutPanel:"),
         [this](auto&) { showAboutPanel(QGuiApplication::queryKeyboardModifiers()); });
     addCommand(QStringLiteral("showOpenGLInfo:"), [this](auto&) { showOpenGLInfo(); });
+    addCommand(QStringLiteral("showPreferencePanel:"), [this](auto&) {
+        UFemPreferencePanelController::sharedPreferencePanelController(sheets_).showPanel();
+    });
     addCommand(QStringLiteral("openUsersManual:"), [this](auto&) { openUsersManual(); });
     addCommand(QStringLiteral("openWebSite:"), [this](auto&) { openWebSite(); });
     addCommand(QStringLiteral("terminate:"), [this](auto&) { terminate(); });

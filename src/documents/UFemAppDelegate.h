@@ -20,13 +20,15 @@ class WindowTracker;
 
 // The application's delegate: prepares the program-wide state before any document exists, keeps
 // the main menu in step with the active document window, and carries the menu actions that are
-// not document actions (About, OpenGL renderer information, manual, web site, quit).
+// not document actions (preferences, About, OpenGL renderer information, manual, web site,
+// quit).
 class UFemAppDelegate : public QObject, public CommandTarget {
     Q_OBJECT
 public:
-    // Once, before the first document: card classes, number texts, the result-data readers and
-    // the beep of the data controllers, and the renderer catalogue (filled on this, the main,
-    // thread). Alerts of the readers go to `sheets` while it lives.
+    // Once, before the first document: the sphere tables, number texts, card classes, the
+    // result-data readers and the beep of the data controllers, the registered defaults, and the
+    // renderer catalogue (filled on this, the main, thread). Alerts of the readers and of damaged
+    // preferences go to `sheets` while it lives.
     static void initialize(SheetPresenter& sheets);
 
     UFemAppDelegate(DocumentController& documentController, WindowTracker& tracker,

@@ -8,8 +8,10 @@
 #include "documents/UFemOpenGLInfoWindow.h"
 #include "documents/UFemProjectFile.h"
 #include "documents/UFemStartWindow.h"
+#include "documents/UFemUserPreferences.h"
 #include "foundation/UFemErrorsFile.h"
 #include "graphics/UGLGraphicProcessorInfoManager.h"
+#include "platform/UUserDefaults.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -97,6 +99,12 @@ TEST(ApplicationDelegateTest, StartsWithNoDocumentAndTheStartWindowCarriesTheMen
     UFemAppDelegate::initialize(harness.sheets);
     harness.shell->start();
 
+    // Every preference has its value before the first document reads one.
+    const QVariantMap registered = UFemUserPreferences::registeredDefaults();
+    ASSERT_FALSE(registered.isEmpty());
+    for (const QString& key : registered.keys())
+        EXPECT_EQ(UUserDefaults::standardUserDefaults().objectForKey(key), registered.value(key))
+            << key.toStdString();
     EXPECT_TRUE(harness.documents().empty());
     EXPECT_TRUE(harness.shell->startWindow().isVisible());
     EXPECT_EQ(harness.shell->startWindow().menuBar()->actions().size(), 5);
@@ -105,7 +113,7 @@ TEST(ApplicationDelegateTest, StartsWithNoDocumentAndTheStartWindowCarriesTheMen
     // The commands of the start window reach the delegate and the document controller.
     CommandRouter& router = harness.shell->commandRouter();
     for (const char* command : { "newProjectDocument:", "newModelDocument:", "openDocument:",
-             "showAboutPanel:", "showOpenGLInfo:", "terminate:" }) {
+             "showAboutPanel:", "showOpenGLInfo:", "showPreferencePanel:", "terminate:" }) {
         CommandItem item(QString::fromLatin1(command));
         EXPECT_TRUE(router.validate(item)) << command;
     }
