@@ -7,6 +7,8 @@
 #include <QSysInfo>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int WindowWidth = 480;
@@ -65,7 +67,16 @@ std::unique_ptr<QWidget> UFemAboutWindow::makeWindow()
     window->setAutoFillBackground(true);
 
     auto* icon = new QLabel(window.get());
-    icon->setPixmap(applicationIcon(*window).pixmap(IconSize, IconSize));
+    // The largest picture the icon has, brought to the icon's size.
+    const QIcon picture = applicationIcon(*window);
+    const QList<QSize> sizes = picture.availableSizes();
+    const auto byArea
+        = [](QSize a, QSize b) { return a.width() * a.height() < b.width() * b.height(); };
+    const QSize largest = sizes.isEmpty() ? QSize(IconSize, IconSize)
+                                          : *std::max_element(sizes.begin(), sizes.end(), byArea);
+    icon->setPixmap(picture.pixmap(largest).scaled(
+        IconSize, IconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    icon->setAlignment(Qt::AlignCenter);
     icon->setGeometry(frameFromBottom(50, 114, IconSize, IconSize, WindowHeight));
 
     const auto centred = Qt::AlignHCenter | Qt::AlignVCenter;

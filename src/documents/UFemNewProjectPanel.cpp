@@ -106,7 +106,6 @@ void UFemNewProjectPanel::reset()
     chosenDirectory_ = HomeAbbreviation + Slash;
     manualDirectory_.clear();
     doesCreateProjectDirectory_ = true;
-    nameField_->clear();
     refresh();
 }
 
@@ -262,6 +261,8 @@ bool UFemNewProjectPanel::prepareDirectory(const QString& directory, UErrorPtr* 
 
 void UFemNewProjectPanel::refresh()
 {
+    if (nameField_->text() != projectName_)
+        nameField_->setText(projectName_);
     if (!directoryField_->hasFocus() || isAuto_)
         directoryField_->setText(directoryPathString());
     const int state = doesCreateProjectDirectoryActiveState();

@@ -198,6 +198,7 @@ TEST(NewProjectPanelTest, ChoosingADirectoryReturnsToAutoModeAndResetStartsAfres
     EXPECT_EQ(directoryField->text(), QStringLiteral("~/"));
     panel.setProjectNameString(QStringLiteral("Beam"));
     EXPECT_EQ(directoryField->text(), QStringLiteral("~/Beam/"));
+    EXPECT_EQ(panel.projectNameField()->text(), QStringLiteral("Beam"));
     EXPECT_TRUE(panel.doesChangeDirectoryPathStringAuto());
     emit directoryField->textEdited(QStringLiteral("/tmp/x"));
     EXPECT_FALSE(panel.doesChangeDirectoryPathStringAuto());
@@ -220,6 +221,7 @@ TEST(NewProjectPanelTest, ChoosingADirectoryReturnsToAutoModeAndResetStartsAfres
 
     harness.shell->documentController().newProjectDocument();
     EXPECT_EQ(panel.projectNameString(), QString());
+    EXPECT_EQ(panel.projectNameField()->text(), QString());
     EXPECT_EQ(panel.directoryPathString(), QStringLiteral("~/"));
     EXPECT_TRUE(panel.doesChangeDirectoryPathStringAuto());
 }
