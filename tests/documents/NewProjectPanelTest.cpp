@@ -22,8 +22,20 @@ struct NewProjectHarness : ShellHarness {
     QString alertText() const
     {
         EXPECT_EQ(sheets.alerts.size(), 1u);
+        if (!sheets.hasPending())
+            return QString();
         EXPECT_EQ(sheets.pendingWindow(), &panel());
-        return sheets.alerts.empty() ? QString() : sheets.alerts.back().messageText;
+        return sheets.pendingAlert().messageText;
+    }
+    // Applies, expecting a refusal; gives its alert's text and dismisses it.
+    QString refusal()
+    {
+        EXPECT_FALSE(panel().apply());
+        const QString text = alertText();
+        if (sheets.hasPending())
+            sheets.answer(0);
+        sheets.alerts.clear();
+        return text;
     }
     QString homeDirectory(const QString& name) const { return QDir::cleanPath(homePath(name)); }
 };
@@ -58,8 +70,7 @@ TEST(NewProjectPanelTest, BeamMakesItsDirectoryAndProjectAndASecondApplyIsRefuse
     EXPECT_FALSE(panel.isVisible());
 
     panel.show();
-    EXPECT_FALSE(panel.apply());
-    EXPECT_EQ(harness.alertText(),
+    EXPECT_EQ(harness.refusal(),
         QStringLiteral("Directory '%1' already exist.").arg(harness.homeDirectory("Beam")));
     EXPECT_TRUE(panel.isVisible());
     EXPECT_EQ(harness.documents().size(), 1u);
@@ -107,8 +118,7 @@ TEST(NewProjectPanelTest, CheckBoxFlipsTheFlagWhateverItIsGiven)
     ASSERT_TRUE(panel.apply());
     EXPECT_TRUE(QFileInfo(harness.homePath("Beam.vtproj")).isFile());
     harness.panel().show();
-    EXPECT_FALSE(panel.apply());
-    EXPECT_EQ(harness.alertText(),
+    EXPECT_EQ(harness.refusal(),
         UFemFileAlreadyExistError_withFilePathString(harness.homeDirectory("Beam.vtproj"))
             ->localizedDescription());
 }
@@ -130,38 +140,28 @@ TEST(NewProjectPanelTest, DirectoryRulesGiveTheirErrorsAndCreateNothing)
     // Without a project directory the chosen one must exist.
     panel.setProjectNameString(QStringLiteral("Beam"));
     panel.setDoesCreateProjectDirectoryActiveState(0);
-    EXPECT_FALSE(panel.apply());
-    EXPECT_EQ(harness.alertText(),
+    EXPECT_EQ(harness.refusal(),
         UFemDirectoryNotExistError_withDirectoryPathString(harness.homeDirectory("Missing"))
             ->localizedDescription());
-    harness.sheets.answer(0);
-    harness.sheets.alerts.clear();
 
     // A file where the project directory would go.
     panel.directoryChosen(harness.home.path());
     panel.setDoesCreateProjectDirectoryActiveState(0);
     panel.setProjectNameString(QStringLiteral("Plate"));
-    EXPECT_FALSE(panel.apply());
-    EXPECT_EQ(harness.alertText(),
+    EXPECT_EQ(harness.refusal(),
         UFemFileAlreadyExistOfDirectoryNameError_withDirectoryPathString(
             harness.homeDirectory("Plate"))
             ->localizedDescription());
-    harness.sheets.answer(0);
-    harness.sheets.alerts.clear();
 
     // A directory where the project file would go; a typed directory that is a file.
     panel.setProjectNameString(QStringLiteral("Shell"));
     panel.setDirectoryPathString(QStringLiteral("~/Shell/"));
-    EXPECT_FALSE(panel.apply());
-    EXPECT_EQ(harness.alertText(),
+    EXPECT_EQ(harness.refusal(),
         UFemDirectoryAlreadyExistOfFileNameError_withFilePathString(
             harness.homeDirectory("Shell/Shell.vtproj"))
             ->localizedDescription());
-    harness.sheets.answer(0);
-    harness.sheets.alerts.clear();
     panel.setDirectoryPathString(QStringLiteral("~/Plate"));
-    EXPECT_FALSE(panel.apply());
-    EXPECT_EQ(harness.alertText(),
+    EXPECT_EQ(harness.refusal(),
         UFemDirectoryNotExistButFileExistError_withDirectoryPathString(
             harness.homeDirectory("Plate"))
             ->localizedDescription());
@@ -174,16 +174,12 @@ TEST(NewProjectPanelTest, NameWithASlashOrARelativeDirectoryIsAPathError)
     NewProjectHarness harness;
     UFemNewProjectPanel& panel = harness.panel();
     panel.setProjectNameString(QStringLiteral("a/b"));
-    EXPECT_FALSE(panel.apply());
-    EXPECT_EQ(harness.alertText(),
+    EXPECT_EQ(harness.refusal(),
         UFemFilePathStringError_withFilePathString(harness.homeDirectory("a/b/a/b.vtproj"))
             ->localizedDescription());
-    harness.sheets.answer(0);
-    harness.sheets.alerts.clear();
     panel.setProjectNameString(QStringLiteral("Beam"));
     panel.setDirectoryPathString(QStringLiteral("relative"));
-    EXPECT_FALSE(panel.apply());
-    EXPECT_EQ(harness.alertText(),
+    EXPECT_EQ(harness.refusal(),
         UFemFilePathStringError_withFilePathString(QStringLiteral("relative/Beam.vtproj"))
             ->localizedDescription());
     EXPECT_TRUE(harness.documents().empty());

@@ -3,6 +3,7 @@
 #include "appkit/CommandRouter.h"
 #include "cards/UFemCardClasses.h"
 #include "documents/UFemDocumentController.h"
+#include "documents/UFemDocumentTypeRegistration.h"
 #include "documents/UFemMainMenu.h"
 #include "documents/UFemNewProjectPanel.h"
 #include "documents/UFemProjectFile.h"
@@ -43,13 +44,9 @@ struct OverlayHarness {
         : controller(sheets, panels, tracker)
     {
         UFemInstallCardClasses();
-        const auto make = [this] { return std::make_unique<OverlayDocument>(tracker); };
-        controller.registerDocumentType(
-            { UFemProjectDocumentTypeName, { UFemProjectFileExtension }, make });
-        controller.registerDocumentType(
-            { UFemModelDocumentTypeName, { UFemModelFileExtension }, make });
-        controller.registerDocumentType(
-            { UFemResultDocumentTypeName, { UFemResultFileExtension }, make });
+        UFemRegisterDocumentTypes(controller, [this]() -> std::unique_ptr<Document> {
+            return std::make_unique<OverlayDocument>(tracker);
+        });
         UFemProjectFileContents project;
         write("p.vtproj", UFemProjectFileData(project));
         write("m.vtmodel", TwoNodeModel.toUtf8());
