@@ -140,7 +140,7 @@ void UFemAppDelegate::updateMainMenu()
     const auto* document = controller == nullptr
         ? nullptr
         : dynamic_cast<const UFemDocument*>(controller->document());
-    const quint64 viewType = window == nullptr ? 0 : window->viewType();
+    const quint64 viewType = window == nullptr ? 0 : window->viewTypeMenuTag();
     updateViewTypeMenu(document, viewType);
     updateGraphicMoveModeMenu(window, viewType);
     updateViewSettingMenu(window);

@@ -16,7 +16,8 @@ public:
     UFemDocumentController(SheetPresenter& sheets, FilePanels& panels, WindowTracker& tracker);
     ~UFemDocumentController() override;
 
-    // The menu that the windows of documents carry.
+    // The menu that the windows of documents carry (fillMenuBar); null in tests without one.
+    UFemMainMenu* mainMenu() const { return mainMenu_; }
     void setMainMenu(UFemMainMenu* mainMenu) { mainMenu_ = mainMenu; }
 
     void newProjectDocument();

@@ -11,8 +11,8 @@ class UFemMainMenuWindow {
 public:
     virtual ~UFemMainMenuWindow() = default;
 
-    // 1 card table, 2 3-D view, 3 project or result information; 0 before the first view.
-    virtual quint64 viewType() const = 0;
+    // The view type shown: 1 card table, 2 3-D view, 3 project or result information.
+    virtual quint64 viewTypeMenuTag() const = 0;
     virtual quint64 graphicMoveModeMenuTag() const = 0;
     // The window's menus, owned by the window controller; null when the view has none.
     virtual QMenu* viewSettingMenu() const = 0;

@@ -39,7 +39,7 @@ class FakeMenuWindowController : public WindowController, public UFemMainMenuWin
 public:
     explicit FakeMenuWindowController(WindowTracker& tracker);
 
-    quint64 viewType() const override { return shownViewType; }
+    quint64 viewTypeMenuTag() const override { return shownViewType; }
     quint64 graphicMoveModeMenuTag() const override { return moveModeTag; }
     QMenu* viewSettingMenu() const override { return hasViewSettingMenu ? &viewSettings : nullptr; }
     QMenu* caseMenu() const override { return hasCaseMenu ? &cases : nullptr; }
