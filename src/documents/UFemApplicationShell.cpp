@@ -11,6 +11,8 @@
 
 #include <QFileInfo>
 
+#include <vector>
+
 UFemApplicationShell::UFemApplicationShell(SheetPresenter& sheets, FilePanels& panels,
     const UFemDataControllerServices& services, UFemDocumentPrompt* prompt)
     : sheets_(sheets)
@@ -46,12 +48,16 @@ void UFemApplicationShell::start()
 
 void UFemApplicationShell::openFiles(const QStringList& paths)
 {
+    std::vector<UErrorPtr> errors;
     for (const QString& path : paths) {
         UErrorPtr error;
         if (documentController_->openDocument(QFileInfo(path).absoluteFilePath(), true, &error)
             == nullptr)
-            sheets_.presentError(nullptr, *error);
+            errors.push_back(error);
     }
+    // After the windows, so that no window opened later covers an alert.
+    for (const UErrorPtr& error : errors)
+        sheets_.presentError(nullptr, *error);
 }
 
 void UFemApplicationShell::updateStartWindow()
