@@ -5,6 +5,7 @@
 #include "documents/UFemAppDelegate.h"
 #include "documents/UFemDocumentController.h"
 #include "documents/UFemMainMenu.h"
+#include "documents/UFemNotifier.h"
 #include "documents/UFemOpenGLInfoWindow.h"
 #include "documents/UFemProjectFile.h"
 #include "documents/UFemStartWindow.h"
@@ -363,4 +364,13 @@ TEST(ApplicationDelegateTest, ClosingTheStartWindowQuitsAtOnceWithNothingEdited)
     harness.shell->startWindow().close();
     EXPECT_EQ(harness.quitCount, 1);
     EXPECT_TRUE(harness.sheets.alerts.empty());
+}
+
+TEST(ApplicationDelegateTest, NotifierPlaysItsTwoNamedSounds)
+{
+    NotifierRecorder sounds;
+    UFemNotifier::notifyCalculationCompletedWithDocumentNameString(QStringLiteral("Beam"));
+    UFemNotifier::notifyThisFunctionIsNotImplementedYetWithFunctionNameString(
+        QStringLiteral("Saving View Preferences Setting"));
+    EXPECT_EQ(sounds.sounds, (QStringList { QStringLiteral("Hero"), QStringLiteral("Morse") }));
 }
