@@ -73,6 +73,8 @@ void UFemDocument::finish()
     if (finished_)
         return;
     finished_ = true;
+    // The windows let go of the model before it finishes.
+    finishWindowControllers();
     calculationDoneObservation_.reset();
     clearState();
     dataController_->finish();

@@ -8,6 +8,7 @@
 #include "documents/UFemProjectFile.h"
 #include "documents/UFemUserPreferences.h"
 #include "documents/UFemUserPreferencesCache.h"
+#include "documents/UFemWindowDocument.h"
 #include "platform/UNotification.h"
 
 #include <QVariantMap>
@@ -33,7 +34,7 @@ inline constexpr quint64 UFemNoCalculationIdentifierNumber = ~quint64(0);
 // is the controller's delegate for the lock error), takes the results of a finished background
 // calculation, and reads and writes the three kinds of file. A project has two edited parts: its
 // own fields, saved in the project file, and the model, saved in the model file it names.
-class UFemDocument : public Document, public UFemDataControllerDelegate {
+class UFemDocument : public Document, public UFemDataControllerDelegate, public UFemWindowDocument {
     Q_OBJECT
 public:
     explicit UFemDocument(
@@ -175,6 +176,8 @@ public:
         const QString& messageText, const QString& informativeText, quint64 alertStyle) override;
 
     bool validateCommand(CommandItem& item) override;
+    // One document window, shown with the card view when there is model data.
+    void makeWindowControllers() override;
 
 signals:
     void valueWillChange(const QString& key);
@@ -200,6 +203,7 @@ private:
     };
 
     void clearState();
+    void finishWindowControllers();
     void updateOutsideLock();
     void setLock(bool& flag, bool locked);
     void postLockStatus(const QString& name) const;
