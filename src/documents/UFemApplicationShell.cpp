@@ -35,7 +35,10 @@ UFemApplicationShell::UFemApplicationShell(SheetPresenter& sheets, FilePanels& p
 
 UFemApplicationShell::~UFemApplicationShell()
 {
-    // Documents and their windows go before the menu and the tracker they use.
+    // The delegate stops following windows that are finished as their documents go; the
+    // documents and their windows go before the menu and the tracker they use.
+    router_->setApplicationDelegate(nullptr);
+    appDelegate_.reset();
     documentController_.reset();
 }
 

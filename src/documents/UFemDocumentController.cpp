@@ -4,9 +4,9 @@
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
 #include "documents/UFemDocument.h"
+#include "documents/UFemMainMenu.h"
 #include "documents/UFemMainMenuWindow.h"
 #include "documents/UFemNewProjectPanel.h"
-#include "documents/UFemPlaceholderWindowController.h"
 
 #include <QLineEdit>
 
@@ -79,9 +79,9 @@ void UFemDocumentController::ensureWindow(Document& document)
     // A document opened before without display has none yet.
     if (document.windowControllers().empty())
         document.makeWindowControllers();
-    auto* opened = dynamic_cast<UFemDocument*>(&document);
-    if (document.windowControllers().empty() && opened != nullptr)
-        document.addWindowController(
-            std::make_unique<UFemPlaceholderWindowController>(*opened, windowTracker(), mainMenu_));
+    if (mainMenu_ != nullptr) {
+        for (const auto& controller : document.windowControllers())
+            mainMenu_->installMenuBar(controller->window());
+    }
     document.showWindows();
 }

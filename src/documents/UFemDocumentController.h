@@ -31,7 +31,7 @@ public:
         const QString& typeName, bool display, UErrorPtr* error) override;
 
 private:
-    // Shows the document in its windows, making them when it has none.
+    // Shows the document in its windows, making them when it has none, each with the menu.
     void ensureWindow(Document& document);
 
     UFemMainMenu* mainMenu_ = nullptr;

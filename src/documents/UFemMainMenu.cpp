@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QLayout>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -192,6 +194,21 @@ void UFemMainMenu::fillMenuBar(QMenuBar* menuBar)
         menu->addActions(items);
     }
     router_.bindMenuBar(menuBar);
+}
+
+void UFemMainMenu::installMenuBar(QWidget* window)
+{
+    if (window->findChild<QMenuBar*>() != nullptr)
+        return;
+    if (auto* mainWindow = qobject_cast<QMainWindow*>(window)) {
+        fillMenuBar(mainWindow->menuBar());
+        return;
+    }
+    if (window->layout() == nullptr)
+        return;
+    auto* menuBar = new QMenuBar(window);
+    fillMenuBar(menuBar);
+    window->layout()->setMenuBar(menuBar);
 }
 
 QAction* UFemMainMenu::itemForCommand(const QString& command, int tag) const

@@ -8,6 +8,7 @@ class CommandRouter;
 class QAction;
 class QMenu;
 class QMenuBar;
+class QWidget;
 
 // The program's main menu. Linux has no global menu bar, so every window that carries the menu
 // (each document window, and the start window while no document window is open) gets its own
@@ -20,6 +21,9 @@ public:
 
     // Adds the program's menus to `menuBar`, validated by the router when they open.
     void fillMenuBar(QMenuBar* menuBar);
+    // Gives `window` a menu bar with the program's menus, unless it has one: a main window's
+    // own, else one at the top of its layout.
+    void installMenuBar(QWidget* window);
 
     // The items the application delegate keeps in step with the active document window.
     QAction* findBaseMenuItem() const { return findBase_; }

@@ -185,8 +185,9 @@ TEST(ApplicationDelegateTest, MenuFollowsTheKindOfTheActiveDocument)
     const UFemMainMenu& menu = harness.shell->mainMenu();
 
     harness.shell->openFiles({ harness.homePath("M.vtmodel") });
+    // Each window first shows its cards.
     MenuState model = NoWindowMenu;
-    model.tableEnabled = model.graphicEnabled = model.findEnabled = true;
+    model.tableEnabled = model.graphicEnabled = model.findEnabled = model.tableOn = true;
     EXPECT_EQ(menuState(menu), model);
 
     // The window system activates each window as it opens.

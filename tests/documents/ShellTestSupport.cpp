@@ -20,8 +20,9 @@ ShellHarness::ShellHarness()
 
 ShellHarness::~ShellHarness()
 {
+    // As the user closes them: the windows go first, then the documents.
     for (Document* document : documents())
-        shell->documentController().removeDocument(document);
+        document->close();
     finishEventTurn();
     shell.reset();
     finishEventTurn();
