@@ -10,6 +10,7 @@
 #include "documents/UFemProjectFile.h"
 #include "documents/UFemStartWindow.h"
 #include "documents/UFemUserPreferences.h"
+#include "documents/UFemWindowController.h"
 #include "foundation/UFemErrorsFile.h"
 #include "graphics/UGLGraphicProcessorInfoManager.h"
 #include "platform/UUserDefaults.h"
@@ -149,7 +150,12 @@ TEST(ApplicationDelegateTest, OpensProjectModelAndResultFilesFromTheCommandLine)
     EXPECT_TRUE(project->hasModelData());
     for (Document* document : harness.documents()) {
         ASSERT_EQ(document->windowControllers().size(), 1u);
-        EXPECT_TRUE(document->windowControllers().front()->window()->isVisible());
+        auto* window
+            = dynamic_cast<UFemWindowController*>(document->windowControllers().front().get());
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->window()->isVisible());
+        // Projects and results first show their project information over the window.
+        EXPECT_EQ(window->doesDrawOverlaidProjectInfo(), document != model);
     }
     EXPECT_FALSE(harness.shell->startWindow().isVisible());
 }
