@@ -20,6 +20,7 @@
 #include "documents/UFemPreferencePanelController.h"
 #include "documents/UFemPreferencesMessageReporter.h"
 #include "documents/UFemUserPreferences.h"
+#include "documents/UFemWindowNotifications.h"
 #include "graphics/UGLGraphicProcessorInfoManager.h"
 #include "graphics/UGLSphereTables.h"
 #include "platform/UUserDefaults.h"
@@ -36,18 +37,20 @@
 
 namespace {
 
-// The notifications after which the main menu follows the active window. The window ones are
-// posted by the document window controller.
-const QStringList MainMenuNotifications = {
-    QStringLiteral("UFemActiveMainViewWillChangeNotification"),
-    QStringLiteral("UFemActiveMainViewDidChangeNotification"),
-    QStringLiteral("UFemGraphicMoveModeDidChangeNotification"),
-    UFemWindowCardTableDidChangeNotification,
-    UFemModelDataDidChangeNotification,
-    UFemResultDataDidChangeNotification,
-    QStringLiteral("UFemWindowSelectedCardDidChangeNotification"),
-    QStringLiteral("UFemWindowCurrentCaseDidChangeNotification"),
-};
+// The notifications after which the main menu follows the active window.
+QStringList mainMenuNotifications()
+{
+    return {
+        UFemActiveMainViewWillChangeNotification,
+        UFemActiveMainViewDidChangeNotification,
+        UFemGraphicMoveModeDidChangeNotification,
+        UFemWindowCardTableDidChangeNotification,
+        UFemModelDataDidChangeNotification,
+        UFemResultDataDidChangeNotification,
+        UFemWindowSelectedCardDidChangeNotification,
+        UFemWindowCurrentCaseDidChangeNotification,
+    };
+}
 
 constexpr quint64 TableViewType = 1;
 constexpr quint64 GraphicViewType = 2;
@@ -100,7 +103,7 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
 {
     UFemInstallCardClasses();
     UNotificationCenter& center = UNotificationCenter::defaultCenter();
-    for (const QString& name : MainMenuNotifications)
+    for (const QString& name : mainMenuNotifications())
         observations_.push_back(center.observe(name, nullptr, [this](auto&) { updateMainMenu(); }));
     // A window with no main view (or none left) changes no view either.
     connect(&tracker_, &WindowTracker::mainWindowChanged, this, &UFemAppDelegate::updateMainMenu);

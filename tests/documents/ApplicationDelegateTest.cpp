@@ -11,6 +11,7 @@
 #include "documents/UFemStartWindow.h"
 #include "documents/UFemUserPreferences.h"
 #include "documents/UFemWindowController.h"
+#include "documents/UFemWindowNotifications.h"
 #include "foundation/UFemErrorsFile.h"
 #include "graphics/UGLGraphicProcessorInfoManager.h"
 #include "platform/UUserDefaults.h"
@@ -27,7 +28,6 @@
 namespace {
 
 const QString ViewType = QStringLiteral("viewTypeMenuItemSelectedWithMenuItem:");
-const QString ActiveMainViewDidChange = QStringLiteral("UFemActiveMainViewDidChangeNotification");
 
 struct MenuState {
     bool tableEnabled, graphicEnabled, infoEnabled;
@@ -239,7 +239,7 @@ TEST(ApplicationDelegateTest, MenuFollowsTheViewOfTheActiveWindowOnItsNotificati
     window->selectedCaseTag = 1001;
     harness.shell->windowTracker().windowDidActivate(window);
     const UFemMainMenu& menu = harness.shell->mainMenu();
-    UNotificationCenter::defaultCenter().post(ActiveMainViewDidChange, window);
+    UNotificationCenter::defaultCenter().post(UFemActiveMainViewDidChangeNotification, window);
 
     EXPECT_EQ(menuState(menu),
         (MenuState { true, true, true, false, true, false, QStringLiteral("Project Info"), true,
@@ -258,7 +258,7 @@ TEST(ApplicationDelegateTest, MenuFollowsTheViewOfTheActiveWindowOnItsNotificati
     // view-setting menu, disabled.
     window->shownViewType = 3;
     window->hasViewSettingMenu = window->hasCaseMenu = false;
-    UNotificationCenter::defaultCenter().post(ActiveMainViewDidChange, window);
+    UNotificationCenter::defaultCenter().post(UFemActiveMainViewDidChangeNotification, window);
     EXPECT_EQ(menuState(menu),
         (MenuState { true, true, true, false, false, true, QStringLiteral("Project Info"), false,
             false, false, false, false }));
