@@ -87,8 +87,11 @@ void UFemAppDelegate::initialize(SheetPresenter& sheets)
     UFemUserPreferences::registerDefaults(UUserDefaults::standardUserDefaults());
     UFemUserPreferences::applicationPreferencesMessageReporter().setPresenter(
         [sheets = QPointer<SheetPresenter>(&sheets)](const UErrorPtr& error) {
-            if (sheets)
-                UFemPreferencesMessageReporter::presenterWithSheetPresenter (*sheets)(error);
+            if (!sheets)
+                return;
+            const auto present
+                = UFemPreferencesMessageReporter::presenterWithSheetPresenter(*sheets);
+            present(error);
         });
     UGLGraphicProcessorInfoManager::sharedGraphicProcessorInfoManager();
 }
@@ -105,7 +108,7 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
     UNotificationCenter& center = UNotificationCenter::defaultCenter();
     for (const QString& name : mainMenuNotifications())
         observations_.push_back(center.observe(name, nullptr, [this](auto&) { updateMainMenu(); }));
-    // A window with no main view (or none left) changes no view either.
+    // No notification tells that the last document window has gone.
     connect(&tracker_, &WindowTracker::mainWindowChanged, this, &UFemAppDelegate::updateMainMenu);
 
     addCommand(QStringLiteral("showAboutPanel:"),
