@@ -160,6 +160,37 @@ TEST(ApplicationDelegateTest, OpensProjectModelAndResultFilesFromTheCommandLine)
     EXPECT_FALSE(harness.shell->startWindow().isVisible());
 }
 
+TEST(ApplicationDelegateTest, FileOpenOpensTheChosenProjectModelAndResultInWindowsWithTheMenu)
+{
+    ShellHarness harness;
+    writeOneOfEachKind(harness);
+    harness.shell->start();
+    const QString missing = harness.homePath("gone.vtresult");
+    harness.panels.openPaths = { harness.homePath("P.vtproj"), harness.homePath("M.vtmodel"),
+        harness.homePath("R.vtresult"), missing };
+    ASSERT_TRUE(harness.shell->commandRouter().perform(QStringLiteral("openDocument:")));
+    finishEventTurn();
+
+    ASSERT_EQ(harness.panels.openPanels.size(), 1u);
+    const OpenPanelOptions& options = harness.panels.openPanels.front();
+    EXPECT_TRUE(options.allowsMultipleSelection);
+    EXPECT_EQ(options.allowedExtensions,
+        (QStringList {
+            QStringLiteral("vtproj"), QStringLiteral("vtmodel"), QStringLiteral("vtresult") }));
+    ASSERT_EQ(harness.documents().size(), 3u);
+    for (Document* document : harness.documents()) {
+        ASSERT_EQ(document->windowControllers().size(), 1u);
+        QWidget* window = document->windowControllers().front()->window();
+        EXPECT_TRUE(window->isVisible());
+        ASSERT_NE(window->findChild<QMenuBar*>(), nullptr);
+        EXPECT_EQ(window->findChild<QMenuBar*>()->actions().size(), 5);
+    }
+    ASSERT_EQ(harness.sheets.alerts.size(), 1u);
+    EXPECT_EQ(harness.sheets.alerts[0].messageText,
+        UFemFileNotExistError_withFilePathString(missing)->localizedDescription());
+    EXPECT_FALSE(harness.shell->startWindow().isVisible());
+}
+
 TEST(ApplicationDelegateTest, FilesThatCannotBeOpenedGiveTheirAlertAndTheOthersStillOpen)
 {
     ShellHarness harness;
