@@ -11,6 +11,7 @@
 #include "documents/UFemWindowDocument.h"
 #include "documents/UFemWindowNotifications.h"
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QLayout>
 #include <QLineEdit>
@@ -192,7 +193,7 @@ quint64 UFemWindowController::cardRowIndexToAddCard(UErrorPtr* error)
 {
     if (UErrorPtr lockError = dataController_->errorIfLocked()) {
         *error = lockError;
-        return UFemCardNotFound;
+        return UFemNotFound;
     }
     return mainViewController_->cardRowIndexToAddCard(error);
 }

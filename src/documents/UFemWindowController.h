@@ -4,6 +4,7 @@
 #include "cardmodel/UFemCardSetManager.h"
 #include "documents/UFemMainMenuWindow.h"
 #include "foundation/UError.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UNotificationCenter.h"
 
 #include <QSize>
@@ -165,7 +166,7 @@ public:
     QMenu* caseMenu() const override;
     qint64 selectedCaseMenuItemTag() const override;
 
-    // The row the model edit window adds cards at; the lock error and UFemCardNotFound when the
+    // The row the model edit window adds cards at; the lock error and UFemNotFound when the
     // model is locked.
     quint64 cardRowIndexToAddCard(UErrorPtr* error);
 
