@@ -7,6 +7,7 @@
 #include "cardmodel/UFemResultDataManager.h"
 #include "documents/UFemDocumentNotifications.h"
 #include "documents/UFemProjectFilePath.h"
+#include "documents/UFemSaveBeforeCalculationPanelController.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsFile.h"
 
@@ -33,6 +34,7 @@ UFemDocument::UFemDocument(const UFemDataControllerServices& services)
         UFemCalculationDoneNotification, nullptr, [this](const UNotification& notification) {
             calculationDoneWithNotification(notification);
         });
+    addCalculationCommands();
 }
 
 UFemDocument::~UFemDocument()
