@@ -14,12 +14,14 @@ namespace {
 
 using nodeordering::Mesh;
 
-enum MeshKind { Shell = 0, Solid = 1 };
+enum MeshKind { Shell = 0, Solid = 1, Cantilever = 2 };
 
 // Grid sides giving about 10^3 .. 10^6 nodes.
 constexpr int kShellSides[] = { 32, 100, 316, 1000 };
 constexpr int kSolidSides[] = { 10, 22, 46, 100 };
 constexpr double kPerturbation = 0.3;
+// The node grid of gen-model's hexa cantilever of 150 x 15 x 15 elements, a slender solid.
+constexpr int kCantileverNodes[] = { 151, 16, 16 };
 
 const Mesh& cachedMesh(int kind, int sizeIndex, bool unstructured)
 {
@@ -31,6 +33,10 @@ const Mesh& cachedMesh(int kind, int sizeIndex, bool unstructured)
             const int side = kShellSides[sizeIndex];
             slot = std::make_unique<Mesh>(
                 nodeordering::makeGridMesh(side, side, 1, perturbation, unstructured));
+        } else if (kind == Cantilever) {
+            const auto [nx, ny, nz] = kCantileverNodes;
+            slot = std::make_unique<Mesh>(
+                nodeordering::makeGridMesh(nx, ny, nz, perturbation, unstructured));
         } else {
             const int side = kSolidSides[sizeIndex];
             slot = std::make_unique<Mesh>(
@@ -68,7 +74,10 @@ void BM_NodeOrderer(benchmark::State& state)
     state.counters["env/rcm"] = double(envelope.envelope) / double(rcm.envelope);
     state.counters["work/rcm"] = envelope.squareSum / rcm.squareSum;
     state.counters["rcmSec"] = rcmSeconds;
-    state.SetLabel(std::string(state.range(0) == Shell ? "shell" : "solid")
+    state.counters["meanW"] = double(envelope.envelope) / double(envelope.pages);
+    state.counters["rcmMeanW"] = double(rcm.envelope) / double(rcm.pages);
+    const char* const kindNames[] = { "shell", "solid", "cantilever" };
+    state.SetLabel(std::string(kindNames[state.range(0)])
         + (state.range(2) ? " unstructured" : " structured"));
 }
 
@@ -78,6 +87,7 @@ void meshArguments(benchmark::internal::Benchmark* bench)
         for (int unstructured : { 0, 1 })
             for (int size = 0; size < 4; ++size)
                 bench->Args({ kind, size, unstructured });
+    bench->Args({ Cantilever, 0, 0 });
 }
 
 } // namespace

@@ -149,7 +149,7 @@ void UFemWFWriteForceVectorToCalculationMatrix(_USparseMatrix* matrix, const dou
 
 std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> UFemWFBuildCalculationThreadTaskContext(
     const UFemWFNodeMatrices& matrices, const UFemWFCalculationSlotLayout& layout,
-    const UFemWFMatrixCalculationDelegate* delegate, UErrorPtr* error)
+    const UFemWFMatrixCalculationDelegate* delegate, quint64 memoryLimit, UErrorPtr* error)
 {
     const quint64 pageCount = layout.pageCount();
     const quint64 caseCount = matrices.caseCount();
@@ -163,6 +163,7 @@ std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> UFemWFBuildCalculation
     _UFemWFMatrixCalculationContext* context = task->calculationContextPtr();
     context->nodePageCount = pageCount;
     context->caseCount = caseCount;
+    context->memoryLimit = memoryLimit;
     context->caseBlockCount = (caseCount + UFemWFCasesPerBlock - 1) / UFemWFCasesPerBlock;
     UFemWFSetupCalculationStiffnessMatrix(&context->stiffnessMatrix, pageCount);
     writeStiffness(&context->stiffnessMatrix, matrices, layout);

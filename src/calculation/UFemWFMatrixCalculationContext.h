@@ -50,6 +50,9 @@ struct _UFemWFMatrixCalculationContext {
     quint64 L_MatrixAllocMemoryCapacity = 0;
     quint64 L_MatrixValueMemoryCapacity = 0;
     QString calculationErrorString;
+    // Bytes the solution may take; 0 takes the memory the machine has available.
+    quint64 memoryLimit = 0;
+    quint64 estimatedMemoryCapacity = 0;
 
     _UFemWFMatrixCalculationContext() = default;
     _UFemWFMatrixCalculationContext(const _UFemWFMatrixCalculationContext&) = delete;

@@ -1,6 +1,7 @@
 #include "calculation/UFemWFMatrixCalculationThreadTaskContext.h"
 
 #include "calculation/UFemBlockKernels.h"
+#include "calculation/UFemWFCalculationMemoryEstimate.h"
 #include "calculation/UFemWFCalculationExceptionError.h"
 #include "calculation/UFemWFMatrixCalculationThreadWork.h"
 #include "foundation/UFemErrorsOther.h"
@@ -108,6 +109,10 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
             bandSum += width;
         }
         c.avePageBandWidth = double(bandSum) / double(n);
+        // A factor that cannot fit is refused before any of it is allocated.
+        c.estimatedMemoryCapacity = UFemWFEstimateCalculationMatrixMemory(c, bandSum, c.maxPageBandWidth);
+        if (c.estimatedMemoryCapacity > (c.memoryLimit ? c.memoryLimit : UFemAvailableMemoryBytes()))
+            throw std::bad_alloc();
         UFemWFAllocateCalculationMatrices(&c);
         c.D_MatrixMaxValueNodeDOFIndex = c.D_MatrixMinValueNodeDOFIndex = UFemWFNone;
         c.progressTotalLength = UFemWFNone;

@@ -48,6 +48,7 @@ UFemWFMatrixCalculator::UFemWFMatrixCalculator(const UFemWFMatrixCalculator& oth
     , restraintObjectList_(other.restraintObjectList_)
     , mainPathTransitNodeNoTable_(other.mainPathTransitNodeNoTable_)
     , threadCount_(other.threadCount_)
+    , memoryLimit_(other.memoryLimit_)
     , calculationLogString_(other.calculationLogString())
 {
 }

@@ -6,16 +6,17 @@
 #include "calculation/UFemWFMatrixCalculationThreadTaskContext.h"
 #include "calculation/UFemWFMatrixCalculatorDelegate.h"
 #include "calculation/UFemWFNodeMatrices.h"
+#include "calculation/UFemWFSolutionFigures.h"
 #include "cardmodel/UFemMatrixCalculator.h"
 #include "foundation/UError.h"
 
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <chrono>
 #include <vector>
 
 // One restraint set of one calculation: the cards put stiffness, loads and restraints into it by
@@ -60,6 +61,8 @@ public:
         const quint64* table, quint64 count, UErrorPtr* error);
     // Threads of the solution, the calling one included; 0 (the default) takes the preference.
     void setCalculationThreadCount(quint64 threadCount) { threadCount_ = threadCount; }
+    // Bytes the solution may take (81001 beyond them); 0 (the default) takes the memory available.
+    void setCalculationMemoryLimit(quint64 memoryLimit) { memoryLimit_ = memoryLimit; }
 
     // ---- Card operations
     void addStiffnessMatrix(const double* matrix, const UFemCardName& nodeName1, quint64 rotation1,
@@ -107,6 +110,8 @@ public:
     }
     double runCalculationTimeInterval() const { return runCalculationTimeInterval_; }
     QString calculationErrorString() const;
+    // Of the solution being run, or of the last one after finish.
+    UFemWFSolutionFigures solutionFigures() const;
 
     // ---- Log of this restraint set: one line "date - text" per entry.
     void appendCalculationLogString(const QString& text);
@@ -124,6 +129,7 @@ private:
     static double secondsSince(std::chrono::steady_clock::time_point start);
     double pausedSecondsOfRun() const;
     void recordPauseWithFlag_whileLocked(bool flag);
+    UFemWFSolutionFigures figuresOfTask_whileLocked() const;
     UFemWFMatrixCalculator(const UFemWFMatrixCalculator& other);
 
     quint64 nodeNoOf(const UFemCardName& nodeName) const;
@@ -153,6 +159,7 @@ private:
     std::vector<quint64> mainPathTransitNodeNoTable_;
     std::optional<NonFiniteInput> nonFiniteInput_;
     quint64 threadCount_ = 0;
+    quint64 memoryLimit_ = 0;
 
     // The solver and the requests for it, guarded by taskMutex_; only the calculation thread
     // creates and releases the task, so it reads the pointer without the lock.
@@ -168,6 +175,7 @@ private:
     quint64 currentProgress_noMatrixCalculator_ = 0;
     quint64 computingCount_noMatrixCalculator_ = 0;
     QString calculationErrorString_;
+    UFemWFSolutionFigures solutionFigures_;
 
     std::atomic<double> nodeOrderingTimeInterval_ { 0.0 };
     std::atomic<double> buildCalculationMatrixTimeInterval_ { 0.0 };

@@ -16,7 +16,7 @@ bool UFemWFMatrixCalculator::prepareMatrixCalculation(UErrorPtr* error)
     // Memory running out while the matrices are built is an error like any other.
     UFemWFRunCalculationStep(&failure, [&] {
         task = UFemWFBuildCalculationThreadTaskContext(
-            requireNodeMatrices(), slotLayout_, this, &failure);
+            requireNodeMatrices(), slotLayout_, this, memoryLimit_, &failure);
         return true;
     });
     buildCalculationMatrixTimeInterval_ = secondsSince(start);
@@ -94,6 +94,7 @@ void UFemWFMatrixCalculator::finish()
             currentProgress_noMatrixCalculator_ = task_->currentProgress();
             computingCount_noMatrixCalculator_ = task_->computingCount();
             calculationErrorString_ = task_->calculationErrorString();
+            solutionFigures_ = figuresOfTask_whileLocked();
         }
         task = std::move(task_);
         isFinished_ = true;
@@ -102,6 +103,31 @@ void UFemWFMatrixCalculator::finish()
     nodeMatrices_.reset();
     restraintObjectList_ = UFemRestraintObjectList();
     slotLayout_ = UFemWFCalculationSlotLayout();
+}
+
+UFemWFSolutionFigures UFemWFMatrixCalculator::solutionFigures() const
+{
+    std::lock_guard<std::mutex> lock(taskMutex_);
+    UFemWFSolutionFigures figures = task_ ? figuresOfTask_whileLocked() : solutionFigures_;
+    figures.nodeOrderingSeconds = nodeOrderingTimeInterval_;
+    figures.buildCalculationMatrixSeconds = buildCalculationMatrixTimeInterval_;
+    figures.runCalculationSeconds = runCalculationTimeInterval_;
+    return figures;
+}
+
+UFemWFSolutionFigures UFemWFMatrixCalculator::figuresOfTask_whileLocked() const
+{
+    const _UFemWFMatrixCalculationContext& c = *task_->calculationContextPtr();
+    UFemWFSolutionFigures figures;
+    figures.pageCount = c.nodePageCount;
+    figures.maxPageBandWidth = c.maxPageBandWidth;
+    figures.avePageBandWidth = c.avePageBandWidth;
+    figures.estimatedMemoryCapacity = c.estimatedMemoryCapacity;
+    figures.factorValueMemoryCapacity = c.L_MatrixValueMemoryCapacity;
+    figures.stiffnessValueMemoryCapacity = c.stiffnessMatrixValueMemoryCapacity;
+    const quint64 total = task_->progressTotalLength();
+    figures.floatingOperations = total == ~quint64(0) ? 0 : total * progressUnitFlotingOperations();
+    return figures;
 }
 
 // ---- progress and control -----------------------------------------------------------------------

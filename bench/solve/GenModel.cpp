@@ -1,0 +1,76 @@
+// gen-model: writes the model text of a regular mesh.
+//   gen-model hexa NX NY NZ [-o FILE]    Hexa cantilever
+//   gen-model quad NX NY [-o FILE]       Quad plate
+//   gen-model rods NX NY NZ [-o FILE]    Rod lattice (nodes per direction)
+
+#include "ModelTextGenerator.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int largestCount = 100000;
+
+int usage()
+{
+    std::fprintf(stderr,
+        "usage: gen-model hexa NX NY NZ [-o FILE]\n"
+        "       gen-model quad NX NY [-o FILE]\n"
+        "       gen-model rods NX NY NZ [-o FILE]\n");
+    return 2;
+}
+
+bool write(const QString& text, const QString& path)
+{
+    const QByteArray bytes = text.toUtf8();
+    if (path.isEmpty())
+        return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout)
+            == size_t(bytes.size());
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    QStringList arguments = application.arguments().mid(1);
+    QString outputPath;
+    if (const qsizetype o = arguments.indexOf(QStringLiteral("-o")); o >= 0) {
+        if (o + 1 >= arguments.size())
+            return usage();
+        outputPath = arguments[o + 1];
+        arguments.remove(o, 2);
+    }
+    if (arguments.isEmpty())
+        return usage();
+    const QString kind = arguments.takeFirst();
+    std::vector<int> counts;
+    for (const QString& argument : arguments) {
+        bool ok = false;
+        const int count = argument.toInt(&ok);
+        if (!ok || count < 1 || count > largestCount)
+            return usage();
+        counts.push_back(count);
+    }
+    QString text;
+    if (kind == QStringLiteral("hexa") && counts.size() == 3)
+        text = hexaCantileverModelText(counts[0], counts[1], counts[2]);
+    else if (kind == QStringLiteral("quad") && counts.size() == 2)
+        text = quadPlateModelText(counts[0], counts[1]);
+    else if (kind == QStringLiteral("rods") && counts.size() == 3 && counts[2] >= 2)
+        text = rodLatticeModelText(counts[0], counts[1], counts[2]);
+    else
+        return usage();
+    if (!write(text, outputPath)) {
+        std::fprintf(stderr, "gen-model: cannot write %s\n", qPrintable(outputPath));
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,205 @@
+// vantrel-solve MODEL RESULT [--threads N]: reads a model file, checks and calculates it, writes
+// the result file, and prints the calculation log, the time of each phase and the peak memory.
+// Exit status 0 only when every restraint set was solved.
+
+#include "calculation/UFemDataControllerRunCalculation.h"
+#include "calculation/UFemMatrixCalculationContext.h"
+#include "calculation/UFemResultDataManagerImpl.h"
+#include "calculation/UFemResultDataServices.h"
+#include "calculation/UFemResultFileWriter.h"
+#include "cardmodel/UFemDataController.h"
+#include "cardmodel/UFemDataControllerServices.h"
+#include "cards/UFemCardClasses.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringDecoder>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto progressInterval = std::chrono::milliseconds(500);
+constexpr int exitFailed = 1;
+constexpr int exitUsage = 2;
+constexpr double mebibyte = 1024.0 * 1024.0;
+constexpr quint64 equationsPerPage = 48;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void printError(const char* what, const UErrorPtr& error)
+{
+    std::fprintf(stderr, "vantrel-solve: %s: %s\n", what,
+        error ? qPrintable(error->localizedDescription()) : "unknown error");
+    if (error && !error->localizedRecoverySuggestion().isEmpty())
+        std::fprintf(stderr, "  %s\n", qPrintable(error->localizedRecoverySuggestion()));
+}
+
+// UTF-8 when it decodes as such, else UTF-16.
+bool readModelText(const QString& path, QString* text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    *text = utf8(bytes);
+    if (utf8.hasError())
+        *text = QStringDecoder(QStringDecoder::Utf16)(bytes);
+    return true;
+}
+
+// Runs the set-up and the run on a calculation thread; the calling thread shows progress on a
+// terminal.
+struct CalculationTimes {
+    double setUp = 0.0;
+    double run = 0.0;
+};
+
+bool calculate(UFemMatrixCalculationContext& context, CalculationTimes* times, UErrorPtr* error)
+{
+    std::atomic<bool> done { false };
+    bool succeeded = false;
+    std::thread calculation([&] {
+        const auto start = Clock::now();
+        succeeded = context.setupToRunCalculation(error);
+        times->setUp = secondsSince(start);
+        const auto runStart = Clock::now();
+        succeeded = succeeded && context.runCalculation(error);
+        times->run = secondsSince(runStart);
+        done = true;
+    });
+    const bool isTerminal = isatty(STDERR_FILENO) != 0;
+    while (!done) {
+        std::this_thread::sleep_for(progressInterval);
+        const quint64 total = context.progressTotalLength();
+        if (!isTerminal || done)
+            continue;
+        if (total == UFemMatrixCalculationContext::NotFound || total == 0)
+            std::fprintf(stderr, "\rsetting up ...   ");
+        else
+            std::fprintf(stderr, "\rsolving %5.1f %%  ",
+                100.0 * double(context.currentProgress()) / double(total));
+    }
+    calculation.join();
+    if (isTerminal)
+        std::fprintf(stderr, "\r                 \r");
+    return succeeded;
+}
+
+void printLog(const UFemResultDataManagerImpl& manager)
+{
+    std::printf("%s", qPrintable(manager.calculationInfoString().value_or(QString())));
+    std::printf("%s", qPrintable(manager.calculationLogString().value_or(QString())));
+    if (const auto errors = manager.calculationErrorString(); errors && !errors->isEmpty())
+        std::printf("Errors:\n%s", qPrintable(*errors));
+}
+
+void printFigures(const UFemMatrixCalculationContext& context, const CalculationTimes& times,
+    double readSeconds, double checkSeconds, double writeSeconds)
+{
+    double ordering = 0.0;
+    double build = 0.0;
+    double solve = 0.0;
+    for (const UFemWFSolutionFigures& f : context.solutionFiguresArray()) {
+        ordering += f.nodeOrderingSeconds;
+        build += f.buildCalculationMatrixSeconds;
+        solve += f.runCalculationSeconds;
+        std::printf("restraint set: %llu equations (%llu pages); envelope mean %.2f pages "
+                    "(%.0f equations), widest %llu pages; estimated memory %.1f MiB; "
+                    "factor %.1f MiB; stiffness %.1f MiB; %.3g floating-point operations\n",
+            (unsigned long long)(f.pageCount * equationsPerPage), (unsigned long long)f.pageCount,
+            f.avePageBandWidth, f.avePageBandWidth * double(equationsPerPage),
+            (unsigned long long)f.maxPageBandWidth, double(f.estimatedMemoryCapacity) / mebibyte,
+            double(f.factorValueMemoryCapacity) / mebibyte,
+            double(f.stiffnessValueMemoryCapacity) / mebibyte, double(f.floatingOperations));
+    }
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("phase times (s): read %.3f, check %.3f, assemble %.3f, order %.3f, "
+                "factorise and solve %.3f (build %.3f, solve %.3f), write %.3f\n",
+        readSeconds, checkSeconds, times.setUp - ordering, ordering, times.run, build, solve,
+        writeSeconds);
+    std::printf("peak memory: %.1f MiB\n", double(usage.ru_maxrss) / 1024.0);
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: vantrel-solve MODEL RESULT [--threads N]\n");
+    return exitUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    QStringList arguments = application.arguments().mid(1);
+    quint64 threadCount = 0;
+    if (const qsizetype t = arguments.indexOf(QStringLiteral("--threads")); t >= 0) {
+        bool ok = false;
+        threadCount = t + 1 < arguments.size() ? arguments[t + 1].toULongLong(&ok) : 0;
+        if (!ok || threadCount == 0)
+            return usage();
+        arguments.remove(t, 2);
+    }
+    if (arguments.size() != 2)
+        return usage();
+
+    UFemInstallCardClasses();
+    UFemDataControllerServices services;
+    UFemInstallResultDataServices(services, {});
+    UFemInstallCalculationServices(services);
+    UFemDataController controller(services);
+
+    auto start = Clock::now();
+    QString modelText;
+    UErrorPtr error;
+    if (!readModelText(arguments[0], &modelText)) {
+        std::fprintf(stderr, "vantrel-solve: cannot read %s\n", qPrintable(arguments[0]));
+        return exitFailed;
+    }
+    if (!controller.resetWithModelText(modelText, true, &error)) {
+        printError("reading the model", error);
+        return exitFailed;
+    }
+    const double readSeconds = secondsSince(start);
+
+    start = Clock::now();
+    if (!UFemCheckToRunCalculation(controller, {}, &error)) {
+        printError("the model cannot be calculated", error);
+        return exitFailed;
+    }
+    const double checkSeconds = secondsSince(start);
+
+    UFemMatrixCalculationContext& context = UFemSetupForRunCalculation(controller, threadCount);
+    CalculationTimes times;
+    std::shared_ptr<UFemResultDataManagerImpl> manager;
+    if (!calculate(context, &times, &error) || !(manager = context.resultDataManager(&error))) {
+        printError("calculation", error);
+        return exitFailed;
+    }
+
+    start = Clock::now();
+    const std::optional<QByteArray> data = manager->resultFileData(&error);
+    if (!data || !UFemWriteResultFile(arguments[1], *data, &error)) {
+        printError("writing the result file", error);
+        return exitFailed;
+    }
+    const double writeSeconds = secondsSince(start);
+
+    printLog(*manager);
+    printFigures(context, times, readSeconds, checkSeconds, writeSeconds);
+    const auto errors = manager->calculationErrorString();
+    return errors && !errors->isEmpty() ? exitFailed : 0;
+}

@@ -1,0 +1,206 @@
+#include "calculation/UFemDataControllerRunCalculation.h"
+
+#include "calculation/UFemMatrixCalculationContext.h"
+#include "calculation/UFemResultDataManagerImpl.h"
+#include "cardmodel/UFemCardName.h"
+#include "cardmodel/UFemDataController.h"
+#include "cardmodel/UFemDataControllerServices.h"
+#include "cards/Case.h"
+#include "cards/Node.h"
+#include "foundation/UFemErrorsOther.h"
+#include "foundation/UFemErrorsRunCalculation.h"
+#include "foundation/UFormattedString.h"
+
+#include <QHash>
+
+bool UFemCheckToRunCalculation(UFemDataController& dataController,
+    const UFemShowCardsWithErrorToRun& showCardsWithErrorToRun, UErrorPtr* error)
+{
+    const auto fail = [error](UErrorPtr failure) {
+        UFemSetError(error, std::move(failure));
+        return false;
+    };
+    if (dataController.errorCardArray().count() > 0)
+        return fail(UFemCheckToRunCalculationSomeErrorCardExistError());
+    if (dataController.caseCardArray().count() == 0)
+        return fail(UFemCheckToRunCalculationNoCaseError());
+    if (dataController.elementCardArray().count() == 0)
+        return fail(UFemCheckToRunCalculationNoElementError());
+    QStringList namesWithoutCard;
+    for (const auto& cardName : dataController.cardNameTable().allCardNameArray())
+        if (!cardName->hasCard())
+            namesWithoutCard.append(cardName->cardNameString());
+    if (!namesWithoutCard.isEmpty())
+        return fail(
+            UFemCheckToRunCalculationNoCardRegisteredForCardNameError_withCardNameStringArray(
+                namesWithoutCard));
+    for (const auto& card : dataController.cardArray()) {
+        if (card->checkErrorToRun() || card->checkWarningToRun()) {
+            if (showCardsWithErrorToRun)
+                showCardsWithErrorToRun(dataController);
+            return fail(UFemCheckToRunCalculationCardHasErrorToRunError());
+        }
+    }
+    return true;
+}
+
+UFemMatrixCalculationContext& UFemSetupForRunCalculation(
+    UFemDataController& dataController, quint64 threadCount)
+{
+    auto context = std::make_shared<UFemMatrixCalculationContext>(&dataController);
+    context->setCalculationThreadCount(threadCount);
+    dataController.setMatrixCalculationContext(context);
+    return *context;
+}
+
+bool UFemRunCalculation(UFemDataController& dataController, UErrorPtr* error)
+{
+    UFemMatrixCalculationContext* context = dataController.matrixCalculationContext();
+    if (context == nullptr)
+        context = &UFemSetupForRunCalculation(dataController);
+    if (!context->setupToRunCalculation(error) || !context->runCalculation(error))
+        return false;
+    std::shared_ptr<UFemResultDataManagerImpl> manager = context->resultDataManager(error);
+    return manager && dataController.setResultDataManager(std::move(manager), true, error);
+}
+
+// ---- forwarding ---------------------------------------------------------------------------------
+
+bool UFemIsCalculationPausing(const UFemDataController& dataController)
+{
+    const UFemMatrixCalculationContext* context = dataController.matrixCalculationContext();
+    return context && context->isCalculationPausing();
+}
+
+quint64 UFemCalculatingThreadCount(const UFemDataController& dataController)
+{
+    const UFemMatrixCalculationContext* context = dataController.matrixCalculationContext();
+    return context ? context->calculatingThreadCount() : 0;
+}
+
+quint64 UFemProgressTotalLength(const UFemDataController& dataController)
+{
+    const UFemMatrixCalculationContext* context = dataController.matrixCalculationContext();
+    return context ? context->progressTotalLength() : ~quint64(0);
+}
+
+quint64 UFemCurrentProgress(const UFemDataController& dataController)
+{
+    const UFemMatrixCalculationContext* context = dataController.matrixCalculationContext();
+    return context ? context->currentProgress() : 0;
+}
+
+quint64 UFemComputingCount(const UFemDataController& dataController)
+{
+    const UFemMatrixCalculationContext* context = dataController.matrixCalculationContext();
+    return context ? context->computingCount() : 0;
+}
+
+void UFemPauseCalculationWithFlag(const UFemDataController& dataController, bool flag)
+{
+    if (UFemMatrixCalculationContext* context = dataController.matrixCalculationContext())
+        context->pauseCalculationWithFlag(flag);
+}
+
+void UFemQuitCalculation(const UFemDataController& dataController)
+{
+    if (UFemMatrixCalculationContext* context = dataController.matrixCalculationContext())
+        context->quitCalculation();
+}
+
+// ---- numbering ----------------------------------------------------------------------------------
+
+void UFemResetNodeNoAndCaseNo(UFemDataController& dataController)
+{
+    for (const auto& card : dataController.nodeCardArray())
+        if (auto* node = dynamic_cast<Node*>(card.get()))
+            node->resetNodeNo();
+    for (const auto& card : dataController.caseCardArray())
+        if (auto* caseCard = dynamic_cast<Case*>(card.get()))
+            caseCard->resetCaseNo();
+}
+
+namespace {
+
+constexpr qsizetype listedMissingNameCount = 10;
+
+// Numbers the cards after the result's names; counts and lists (the first 10) those missing.
+struct NumberingOutcome {
+    quint64 missingCount = 0;
+    QString missingNames;
+};
+
+template <class Card, class SetNumber>
+NumberingOutcome numberCards(
+    const UFemCardArray& cards, const QStringList& resultNames, SetNumber setNumber)
+{
+    QHash<QString, quint64> numberOfName;
+    for (qsizetype index = 0; index < resultNames.size(); ++index)
+        numberOfName.insert(resultNames[index], quint64(index));
+    NumberingOutcome outcome;
+    for (const auto& card : cards) {
+        auto* typed = dynamic_cast<Card*>(card.get());
+        const UFemCardName* name = card->cardName();
+        const auto found
+            = name ? numberOfName.constFind(name->cardNameString()) : numberOfName.constEnd();
+        if (found != numberOfName.constEnd()) {
+            if (typed)
+                setNumber(*typed, found.value());
+            continue;
+        }
+        if (outcome.missingCount++ < quint64(listedMissingNameCount))
+            outcome.missingNames
+                += (name ? name->cardNameString() : QString()) + QStringLiteral(", ");
+    }
+    return outcome;
+}
+
+} // namespace
+
+bool UFemSynchronizeNodeNoAndCaseNoToResultData(
+    UFemDataController& dataController, UErrorPtr* error)
+{
+    const UFemResultDataManager* manager = dataController.resultDataManager();
+    UFemResetNodeNoAndCaseNo(dataController);
+    if (manager == nullptr || !manager->canSynchronizeNodeNoAndCaseNoWithModelData())
+        return false;
+    const QStringList nodeNames = manager->nodeCardNameStringArray();
+    const QStringList caseNames = manager->caseCardNameStringArray();
+    const UFemCardArray& nodeCards = dataController.nodeCardArray();
+    const UFemCardArray& caseCards = dataController.caseCardArray();
+    const NumberingOutcome nodes = numberCards<Node>(
+        nodeCards, nodeNames, [](Node& node, quint64 number) { node.setNodeNo(number); });
+    const NumberingOutcome cases = numberCards<Case>(
+        caseCards, caseNames, [](Case& caseCard, quint64 number) { caseCard.setCaseNo(number); });
+    const bool nodeCountsMatch = nodeCards.count() == quint64(nodeNames.size());
+    const bool caseCountsMatch = caseCards.count() == quint64(caseNames.size());
+    if (nodeCountsMatch && caseCountsMatch && nodes.missingCount == 0 && cases.missingCount == 0)
+        return true;
+    const QString description = ULocalizedString(
+        "Node Cards and Case Cards doesn't match in Model Data and Result Data.");
+    QString suggestion = description;
+    if (!nodeCountsMatch)
+        suggestion += ULocalizedFormattedString(
+            "%lu Node Cards are exist in Model Data and %lu Node Cards are exist in Result Data.\n",
+            nodeCards.count(), quint64(nodeNames.size()));
+    if (!caseCountsMatch)
+        suggestion += ULocalizedFormattedString(
+            "%lu Case Cards are exist in Model Data and %lu Case Cards are exist in Result Data.\n",
+            caseCards.count(), quint64(caseNames.size()));
+    if (nodes.missingCount > 0)
+        suggestion
+            += ULocalizedFormattedString("%lu Node Cards are not found in Result Data.\n%@\n",
+                nodes.missingCount, nodes.missingNames);
+    if (cases.missingCount > 0)
+        suggestion
+            += ULocalizedFormattedString("%lu Case Cards are not found in Result Data.\n%@\n",
+                cases.missingCount, cases.missingNames);
+    UFemSetError(error, UFemUnexpectedError_withDescription(description, suggestion));
+    return false;
+}
+
+void UFemInstallCalculationServices(UFemDataControllerServices& services)
+{
+    services.resetNodeNoAndCaseNo = UFemResetNodeNoAndCaseNo;
+    services.synchronizeNodeNoAndCaseNoToResultData = UFemSynchronizeNodeNoAndCaseNoToResultData;
+}
