@@ -50,6 +50,7 @@ struct UFemCalculationManager::UFemCalculationRecord {
 UFemCalculationManager::UFemCalculationManager()
     : calculationManagerPanel_(std::make_unique<QWidget>(nullptr, Qt::Tool))
     , clock_(&steadySeconds)
+    , threadLauncher_(&UDetachedThreadManager::detachNewThread)
 {
     calculationManagerPanel_->setWindowTitle(QStringLiteral("Calculation Manager"));
     calculationManagerPanel_->resize(PanelWidth, PanelHeight);
@@ -122,7 +123,7 @@ quint64 UFemCalculationManager::startCalculationDocument(
 void UFemCalculationManager::detachCalculationThread(UFemCalculationThreadArgument argument)
 {
     QPointer<UFemCalculationManager> manager(this);
-    UDetachedThreadManager::detachNewThread([manager, argument = std::move(argument)]() mutable {
+    threadLauncher_([manager, argument = std::move(argument)]() mutable {
         const UFemCalculationThreadOutcome outcome = UFemRunCalculationThreadWork(argument);
         // The thread keeps no reference: the data controller ends on the main thread.
         UMainThread::perform(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "appkit/SheetPresenter.h"
 #include "calculation/UFemCalculationThreadWork.h"
 #include "documents/UFemCalculationProgressEstimate.h"
 #include "foundation/UError.h"
@@ -16,7 +17,6 @@ class QScrollArea;
 class QTimer;
 class QVBoxLayout;
 class QWidget;
-class SheetPresenter;
 class UFemCalculationManagerCalculationViewController;
 class UFemDataController;
 class UFemDocument;
@@ -31,6 +31,8 @@ class UFemCalculationManager : public QObject {
 public:
     // Seconds on a steady clock.
     using Clock = std::function<double()>;
+    // Runs a calculation thread's work on a new thread; tests may hold the work back.
+    using ThreadLauncher = std::function<void(std::function<void()> work)>;
 
     UFemCalculationManager();
     ~UFemCalculationManager() override;
@@ -41,6 +43,7 @@ public:
     // Shows the panel's alerts; without one (or once it is gone) a presenter of the manager's own.
     void setSheetPresenter(SheetPresenter* presenter) { sheetPresenter_ = presenter; }
     void setClock(Clock clock) { clock_ = std::move(clock); }
+    void setThreadLauncher(ThreadLauncher launcher) { threadLauncher_ = std::move(launcher); }
     // Threads of each calculation's solver; 0 (the default) takes the preference.
     void setCalculationThreadCount(quint64 threadCount) { calculationThreadCount_ = threadCount; }
 
@@ -89,5 +92,6 @@ private:
     QPointer<SheetPresenter> sheetPresenter_;
     std::unique_ptr<SheetPresenter> ownSheetPresenter_;
     Clock clock_;
+    ThreadLauncher threadLauncher_;
     quint64 calculationThreadCount_ = 0;
 };

@@ -29,8 +29,9 @@ struct UFemCalculationProgressDisplay {
     double estimate = 0.0;
 };
 
-// The remaining-time estimate of one calculation from two progress samples, one taken at the first
-// progress and one renewed every 10 seconds, so that the estimate follows the recent speed.
+// The remaining-time estimate of one calculation from two progress samples: one taken at the first
+// progress, one 10 seconds or more later; from 10 seconds after the second on, the speed since
+// the second counts. A pause clears both.
 class UFemCalculationProgressEstimate {
 public:
     static constexpr double PausedEstimate = 31536000.0;

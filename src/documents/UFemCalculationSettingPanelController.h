@@ -2,6 +2,7 @@
 
 #include "foundation/UError.h"
 
+#include <QDialog>
 #include <QPointer>
 #include <QString>
 
@@ -9,7 +10,6 @@
 
 class FilePanels;
 class QCheckBox;
-class QDialog;
 class QLineEdit;
 class QWidget;
 class SheetPresenter;

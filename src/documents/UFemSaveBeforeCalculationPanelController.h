@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QDialog>
 #include <QPointer>
 #include <QString>
 
 #include <functional>
 
-class QDialog;
 class QLineEdit;
 class QWidget;
 class SheetPresenter;
