@@ -38,7 +38,14 @@ UFemCalculationManagerCalculationViewController::UFemCalculationManagerCalculati
 }
 
 UFemCalculationManagerCalculationViewController::~UFemCalculationManagerCalculationViewController()
-    = default;
+{
+    // A row may go while its own button's click is still being handled (a calculation that ends
+    // during the quit question): the view goes later, and its buttons call no one any more.
+    pauseButton_->disconnect();
+    quitButton_->disconnect();
+    calculationView_->setParent(nullptr);
+    calculationView_.release()->deleteLater();
+}
 
 QString UFemCalculationManagerCalculationViewController::calculationFileNameString() const
 {
