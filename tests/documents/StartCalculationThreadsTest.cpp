@@ -3,6 +3,8 @@
 #include "cardmodel/UFemDataController.h"
 #include "documents/UFemCalculationManagerCalculationViewController.h"
 #include "documents/UFemDocumentNotifications.h"
+#include "documents/UFemProjectFile.h"
+#include "documents/UFemSaveBeforeCalculationPanelController.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -114,4 +116,43 @@ TEST(StartCalculationThreadsTest, ResultsOfAModelThatChangedMeanwhileAreNotTaken
     ASSERT_FALSE(harness.sheets.alerts.empty());
     EXPECT_EQ(harness.sheets.alerts.back().messageText,
         "Unexpected error occurred. ModelText_self and ModelText_calc are different.");
+}
+
+TEST(StartCalculationThreadsTest, AProjectWithAResultPathAndNoAutoLoadWritesOnlyTheFile)
+{
+    CalculationHarness harness;
+    harness.writeFile("Beam.vtmodel", tripodModelText().toUtf8());
+    UFemProjectFileContents contents;
+    contents.projectTitleString = QStringLiteral("Beam");
+    contents.projectVersionString = QStringLiteral("1.0");
+    contents.projectModelFilePathString = QStringLiteral("Beam.vtmodel");
+    contents.projectDoesLoadModelDataAuto = true;
+    contents.projectResultFilePathString = QStringLiteral("Beam.vtresult");
+    contents.projectDoesLoadResultDataAuto = false;
+    harness.writeFile("Beam.vtproj", UFemProjectFileData(contents));
+    UFemDocument* project = harness.open("Beam.vtproj");
+    ASSERT_NE(project, nullptr);
+    project->setCalculationManager(&harness.manager);
+
+    UErrorPtr error;
+    ASSERT_TRUE(project->startCalculation(&error));
+    UFemSaveBeforeCalculationPanelController& sheet
+        = project->saveBeforeCalculationPanelController();
+    ASSERT_NE(sheet.saveBeforeCalculationPanel(), nullptr);
+    EXPECT_EQ(sheet.projectVersionString(), "1.0");
+    sheet.setProjectVersionString("1.1");
+    sheet.saveBeforeCalculationPanelButtonPushed(
+        UFemSaveBeforeCalculationPanelController::CalculateTag);
+    EXPECT_EQ(project->projectVersionString(), QStringLiteral("1.1"));
+    ASSERT_TRUE(runEventsUntil([&] { return harness.done.userInfos.size() == 1; }));
+
+    EXPECT_FALSE(project->isCalculating());
+    EXPECT_FALSE(project->hasResultData());
+    EXPECT_EQ(project->calculationSettingPanelController().calculationSettingPanel(), nullptr);
+    UFemDocument* results = harness.open("Beam.vtresult");
+    ASSERT_NE(results, nullptr);
+    const UFemResultDataManager* manager = results->dataController().resultDataManager();
+    ASSERT_NE(manager, nullptr);
+    EXPECT_EQ(manager->projectTitleString(), QStringLiteral("Beam"));
+    EXPECT_EQ(manager->projectVersionString(), QStringLiteral("1.1"));
 }
