@@ -148,7 +148,7 @@ void UFemDataController::post(const QString& name) const
         notificationCenter_->post(name, this);
 }
 
-UFemUserPreferences* UFemDataController::documentUserPreferences() const
+std::shared_ptr<const UFemUserPreferences> UFemDataController::documentUserPreferences() const
 {
     return delegate_ != nullptr ? delegate_->documentUserPreferences() : nullptr;
 }

@@ -61,7 +61,7 @@ public:
     UFemDataControllerDelegate* delegate() const { return delegate_; }
     void setDelegate(UFemDataControllerDelegate* delegate) { delegate_ = delegate; }
     // The delegate's preferences; nullptr means the application's.
-    UFemUserPreferences* documentUserPreferences() const;
+    std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const;
 
     // ---- Accessors
     UFemResultDataManager* resultDataManager() const { return resultDataManager_.get(); }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <memory>
+
 class UFemDataController;
 class UFemUserPreferences;
 
@@ -15,8 +17,9 @@ public:
 
     // The error that words why the model is locked; nullptr leaves the controller's own lock error.
     virtual UErrorPtr modelDataLockedErrorWithDataController(const UFemDataController& dataController) = 0;
-    // The document's own preferences; nullptr when it has none.
-    virtual UFemUserPreferences* documentUserPreferences() const = 0;
+    // The document's own preferences; nullptr when it has none. Shared, so that a worker thread
+    // keeps its snapshot while a change of the defaults replaces the document's.
+    virtual std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const = 0;
     // Shows a warning with the default button only, as a sheet on the document's window, and
     // returns without waiting for it. `alertStyle`: 0 warning, 1 informational, 2 critical.
     virtual void showCardIdentifierNumberLimitWarningAlert(

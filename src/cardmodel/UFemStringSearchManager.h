@@ -62,12 +62,13 @@ public:
     // does not. A range located at UFemRangeNotFound means the whole text.
     quint64 searchStringWithTargetString(
         const QString& targetString, URange targetSearchRange, UErrorPtr* error) const;
+    // The match itself: its first character and its length in the text (inner blanks count);
+    // located at UFemRangeNotFound when there is none.
+    URange matchRangeInTargetString(const QString& targetString, URange targetSearchRange) const;
 
 private:
     UFemStringSearchManager() = default;
 
-    // The match itself: its first character and its length in the text (inner blanks count).
-    URange matchRangeInTargetString(const QString& targetString, URange targetSearchRange) const;
     URange matchContains(QStringView text, URange range) const;
     URange matchContainsIgnoringSpace(QStringView text, URange range) const;
     URange matchBeginsWith(QStringView text, URange range, bool mustReachEnd) const;

@@ -26,6 +26,7 @@ const QString PrintCommand = QStringLiteral("printDocument:");
 UFemDocument::UFemDocument(const UFemDataControllerServices& services)
     : services_(services)
     , dataController_(std::make_unique<UFemDataController>(services))
+    , userPreferencesCache_(UFemUserPreferencesCache::standardUserPreferencesCache())
 {
     dataController_->setDelegate(this);
     dataController_->setUndoManager(&undoManager());
@@ -55,9 +56,15 @@ void UFemDocument::clearState()
     calculationIdentifierNumber_ = UFemNoCalculationIdentifierNumber;
 }
 
+UFemUserPreferencesPtr UFemDocument::documentUserPreferences() const
+{
+    return userPreferencesCache_->userPreferences();
+}
+
 void UFemDocument::reset()
 {
     clearState();
+    userPreferencesCache_->dropUserPreferences();
     dataController_->reset();
     undoManager().removeAllActions();
     updateOutsideLock();
@@ -68,6 +75,8 @@ void UFemDocument::finish()
     if (finished_)
         return;
     finished_ = true;
+    // The windows let go of the model before it finishes.
+    finishWindowControllers();
     calculationDoneObservation_.reset();
     clearState();
     dataController_->finish();
@@ -286,6 +295,13 @@ void UFemDocument::showCardIdentifierNumberLimitWarningAlert(
     alert.informativeText = informativeText;
     alert.style = alertStyle;
     documentController()->sheetPresenter().beginAlertSheet(windowForSheet(), alert);
+}
+
+void UFemDocument::addCalculationCommands()
+{
+    addCommand(StartCalculationCommand, [this](const CommandItem&) { startCalculation(); });
+    addCommand(
+        CheckToRunCalculationCommand, [this](const CommandItem&) { checkToRunCalculation(); });
 }
 
 bool UFemDocument::validateCommand(CommandItem& item)

@@ -7,6 +7,9 @@
 #include "documents/UFemCalculationSettingPanelController.h"
 #include "documents/UFemDocumentType.h"
 #include "documents/UFemProjectFile.h"
+#include "documents/UFemUserPreferences.h"
+#include "documents/UFemUserPreferencesCache.h"
+#include "documents/UFemWindowDocument.h"
 #include "platform/UNotification.h"
 
 #include <QVariantMap>
@@ -46,6 +49,7 @@ struct UFemCalculationStartArgument {
 // own fields, saved in the project file, and the model, saved in the model file it names.
 class UFemDocument : public Document,
                      public UFemDataControllerDelegate,
+                     public UFemWindowDocument,
                      public UFemCalculationSettingPanelDelegate {
     Q_OBJECT
 public:
@@ -168,11 +172,6 @@ public:
     UFemSaveBeforeCalculationPanelController& saveBeforeCalculationPanelController();
     bool calculationSettingPanelButtonPushed(
         UFemCalculationSettingPanelController& controller, int tag) override;
-    // Opens a window listing the cards that stop a calculation; the window controller sets it.
-    void setShowCardsWithErrorToRun(std::function<void(UFemDataController&)> show)
-    {
-        showCardsWithErrorToRun_ = std::move(show);
-    }
 
     // ---- Reading and writing by type
     bool readFromData(const QByteArray& data, const QString& type, UErrorPtr* error) override;
@@ -208,11 +207,13 @@ public:
     void saveModelDocumentTo();
 
     // ---- Data controller delegate
-    UFemUserPreferences* documentUserPreferences() const override { return nullptr; }
+    UFemUserPreferencesPtr documentUserPreferences() const override;
     void showCardIdentifierNumberLimitWarningAlert(
         const QString& messageText, const QString& informativeText, quint64 alertStyle) override;
 
     bool validateCommand(CommandItem& item) override;
+    // One document window, shown with the card view when there is model data.
+    void makeWindowControllers() override;
 
 signals:
     void valueWillChange(const QString& key);
@@ -238,6 +239,7 @@ private:
     };
 
     void clearState();
+    void finishWindowControllers();
     void updateOutsideLock();
     void setLock(bool& flag, bool locked);
     void postLockStatus(const QString& name) const;
@@ -265,6 +267,10 @@ private:
     QString proposedExportPath() const;
     bool askToReplaceRestraintExpression();
     void addCalculationCommands();
+    // A new window listing the cards that stop a calculation.
+    void showCardsWithErrorToRun();
+    // The pre-run check of the model; a card that stops the run is shown in a new window.
+    bool checkModelToRun(UErrorPtr* error);
     bool checkToHandOver(bool loadWhenDone, UErrorPtr* error) const;
     void beginCalculationSettingSheet();
     void setDefaultResultFilePath(UFemCalculationSettingPanelController& controller) const;
@@ -279,6 +285,8 @@ private:
 
     UFemDataControllerServices services_;
     std::unique_ptr<UFemDataController> dataController_;
+    // Rebuilt after every change of the defaults; worker threads read it through its own lock.
+    std::unique_ptr<UFemUserPreferencesCache> userPreferencesCache_;
     UFemDocumentPrompt* prompt_ = nullptr;
     UNotificationObservation calculationDoneObservation_;
     UFemDocumentType documentType_ = UFemDocumentTypeNone;
@@ -294,5 +302,4 @@ private:
     UFemCalculationManager* calculationManager_ = nullptr;
     std::unique_ptr<UFemCalculationSettingPanelController> calculationSettingPanelController_;
     std::unique_ptr<UFemSaveBeforeCalculationPanelController> saveBeforeCalculationPanelController_;
-    std::function<void(UFemDataController&)> showCardsWithErrorToRun_;
 };

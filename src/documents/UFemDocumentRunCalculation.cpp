@@ -8,6 +8,7 @@
 #include "calculation/UFemDataControllerRunCalculation.h"
 #include "documents/UFemCalculationManager.h"
 #include "documents/UFemSaveBeforeCalculationPanelController.h"
+#include "documents/UFemWindowController.h"
 #include "foundation/UFemErrorsFile.h"
 #include "foundation/UFemErrorsOther.h"
 #include "foundation/UFemErrorsRunCalculation.h"
@@ -32,18 +33,29 @@ bool canWriteFileAt(const QString& path)
 
 } // namespace
 
-void UFemDocument::addCalculationCommands()
-{
-    addCommand(
-        QStringLiteral("startCalculation:"), [this](const CommandItem&) { startCalculation(); });
-    addCommand(QStringLiteral("checkToRunCalculation:"),
-        [this](const CommandItem&) { checkToRunCalculation(); });
-}
-
 UFemCalculationManager& UFemDocument::calculationManager() const
 {
     return calculationManager_ ? *calculationManager_
                                : UFemCalculationManager::sharedCalculationManager();
+}
+
+void UFemDocument::showCardsWithErrorToRun()
+{
+    if (documentController() == nullptr)
+        return;
+    makeWindowControllers();
+    auto* window = dynamic_cast<UFemWindowController*>(windowControllers().back().get());
+    if (window == nullptr)
+        return;
+    window->setViewType(UFemViewTypeCard);
+    window->setCardFilterString(QStringLiteral("hasError"));
+    window->showWindow();
+}
+
+bool UFemDocument::checkModelToRun(UErrorPtr* error)
+{
+    return UFemCheckToRunCalculation(
+        *dataController_, [this](UFemDataController&) { showCardsWithErrorToRun(); }, error);
 }
 
 int UFemDocument::runModalAlert(const Alert& alert)
@@ -64,7 +76,7 @@ void UFemDocument::startCalculation()
 void UFemDocument::checkToRunCalculation()
 {
     UErrorPtr error;
-    if (!UFemCheckToRunCalculation(*dataController_, showCardsWithErrorToRun_, &error)) {
+    if (!checkModelToRun(&error)) {
         presentError(error);
         return;
     }
@@ -137,7 +149,7 @@ bool UFemDocument::startCalculationWithArgument(
         UFemSetError(error, UFemDocumentNowCalculatingError());
         return false;
     }
-    if (!UFemCheckToRunCalculation(*dataController_, showCardsWithErrorToRun_, error))
+    if (!checkModelToRun(error))
         return false;
 
     UFemCalculationStartArgument start;

@@ -1,6 +1,7 @@
 #include "graphics/UGLDrawingBuffer.h"
 
 #include "foundation/UException.h"
+#include "graphics/UGLDrawingBufferStageReplay.h"
 
 #include <unistd.h>
 
@@ -297,6 +298,17 @@ bool UGLDrawingBuffer::getCocoaDrawingObjectsToCocoaDrawObjectArray(
         std::back_inserter(*array));
     currentReadCocoaDrawObjectArray_->clear();
     return true;
+}
+
+bool UGLDrawingBuffer::drawOpenGLUntilNextStage_returnsWhenEmpty(bool* returnsWhenEmpty,
+    std::vector<UFemGraphicCocoaDrawObject>* cocoaDrawObjectArray, bool* isCanceled)
+{
+    return UGLDrawingBufferReplayStage(
+        *this, renderingOpenGLVersion_, doesDrawForSelectMode_, returnsWhenEmpty,
+        [this, cocoaDrawObjectArray](quint64 stage, bool* canceled) {
+            getCocoaDrawingObjectsToCocoaDrawObjectArray(cocoaDrawObjectArray, stage, canceled);
+        },
+        isCanceled);
 }
 
 // Side tables of handed-over blocks ------------------------------------------------------------

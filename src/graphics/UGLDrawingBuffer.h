@@ -3,6 +3,7 @@
 #include "foundation/UReadWriteBuffer.h"
 #include "graphics/UGLDrawingBufferCommand.h"
 #include "graphics/UGLDrawingBufferElement.h"
+#include "graphics/UGLDrawingBufferReading.h"
 #include "graphics/UGLDrawingBufferWriting.h"
 #include "graphics/UGLDrawingTypes.h"
 
@@ -34,7 +35,9 @@ struct UGLEdgeDrawingBufferRecord {
 // Threads: the writer state is the writing thread's alone; the side tables of a block are read
 // only after the block was handed over; the draw objects are exchanged under their own lock; the
 // settings (edges, select mode, lighting) are changed between frames only.
-class UGLDrawingBuffer : public UReadWriteBuffer, public UGLDrawingBufferWriting {
+class UGLDrawingBuffer : public UReadWriteBuffer,
+                         public UGLDrawingBufferWriting,
+                         public UGLDrawingBufferReading {
 public:
     static constexpr quint64 defaultBufferCount = 24;
     static constexpr quint64 defaultBufferElementCapacity = 32768;
@@ -93,16 +96,20 @@ public:
     // Also forgets every stage's draw objects and turns select mode and read lighting off.
     quint64 resetBufferWithChildBufferCount(quint64 childBufferCount) override;
 
-    // Settings, changed between frames.
-    bool isEdgeDrawingBufferEnabled() const { return isEdgeDrawingBufferEnabled_; }
+    // Settings, changed between frames (UGLDrawingBufferReading).
+    bool isEdgeDrawingBufferEnabled() const override { return isEdgeDrawingBufferEnabled_; }
     // The edge buffers are allocated on the first enable and kept.
-    void setEdgeDrawingBufferEnabled(bool flag);
+    void setEdgeDrawingBufferEnabled(bool flag) override;
     // Select mode (picking): the writer keeps positions only.
     bool doesDrawForSelectMode() const { return doesDrawForSelectMode_; }
-    void setDoesDrawForSelectMode(bool flag) { doesDrawForSelectMode_ = flag; }
+    void setDoesDrawForSelectMode(bool flag) override { doesDrawForSelectMode_ = flag; }
     // Kept for the reader, which must know whether OpenGL lighting is on.
     bool isReadLightingEnabled() const { return isReadLightingEnabled_; }
-    void setReadLightingEnabled(bool flag) { isReadLightingEnabled_ = flag; }
+    void setReadLightingEnabled(bool flag) override { isReadLightingEnabled_ = flag; }
+
+    // Replaying a stage into the current OpenGL context (UGLDrawingBufferReading).
+    bool drawOpenGLUntilNextStage_returnsWhenEmpty(bool* returnsWhenEmpty,
+        std::vector<UFemGraphicCocoaDrawObject>* cocoaDrawObjectArray, bool* isCanceled) override;
 
     // Reading side tables of a handed-over block.
     const quint32* vertexIndexTableWithBufferIndex(quint64 bufferIndex) const;

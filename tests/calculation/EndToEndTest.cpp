@@ -227,3 +227,19 @@ TEST_F(EndToEnd, ModelWithoutSupportsFailsNamingADegreeOfFreedom)
     // The held set's values, at least N2 and N3 in every direction.
     EXPECT_GE(valueCount, 6u);
 }
+
+// The example plate, 1 x 1 x 0.05 in 8 x 4 Quads, clamped along x = 0 under an edge load of 10:
+// a wide cantilever, its edge sinks between the plate strip's PL^3 (1 - nu^2) / 3EI and the
+// beam's PL^3/3EI, a little more for shear, evenly along the loaded edge.
+TEST_F(EndToEnd, QuadPlateAgainstBeamAndPlateStrip)
+{
+    const auto model = solved(exampleModelText(u"quad-plate.vtmodel"_qs));
+    const double P = 10.0, L = 1.0, E = 210000.0, nu = 0.3, I = 0.05 * 0.05 * 0.05 / 12.0;
+    const double beam = P * L * L * L / (3 * E * I);
+    // Nodes at x = 1: N41 .. N45 of the 9 x 5 grid.
+    const double edge = -model->displacement(u"N43"_qs, u"Tip"_qs)[2];
+    EXPECT_GT(edge, beam * (1 - nu * nu));
+    EXPECT_LT(edge, 1.02 * beam);
+    EXPECT_NEAR(-model->displacement(u"N41"_qs, u"Tip"_qs)[2], edge, 0.05 * edge);
+    EXPECT_EQ(model->displacement(u"N1"_qs, u"Tip"_qs, 1), (std::array<double, 3> { 0, 0, 0 }));
+}

@@ -38,7 +38,10 @@ public:
     {
         return lockError;
     }
-    UFemUserPreferences* documentUserPreferences() const override { return nullptr; }
+    std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const override
+    {
+        return nullptr;
+    }
     void showCardIdentifierNumberLimitWarningAlert(
         const QString& messageText, const QString& informativeText, quint64 alertStyle) override
     {

@@ -1,4 +1,5 @@
 #include "GraphicsTestSupport.h"
+#include "OpenGLTestSupport.h"
 #include "RunJobsWithDeadline.h"
 
 #include "graphics/UGLGraphicProcessorInfoManager.h"
@@ -19,28 +20,6 @@ namespace {
 
 constexpr int imageWidth = 64;
 constexpr int imageHeight = 48;
-
-std::unique_ptr<UOpenGLManager> softwareManager(quint64 type)
-{
-    const UGLGraphicProcessorInfoManager& catalogue
-        = UGLGraphicProcessorInfoManager::sharedGraphicProcessorInfoManager();
-    UErrorPtr error;
-    auto manager = UOpenGLManager::create(
-        catalogue.softwareRendererVirtualScreenIdentifier(), 1040, type, false, &error);
-    EXPECT_TRUE(manager) << (error ? error->localizedDescription().toStdString() : "");
-    return manager;
-}
-
-// An eye on +z looking at the origin with one model unit per image point.
-UOpenGLEyeLocation unitEye()
-{
-    UOpenGLEyeLocation eye;
-    const double position[3] = { 0, 0, 100 };
-    const double direction[3] = { 0, 0, -1 };
-    const double up[3] = { 0, 1, 0 };
-    eye.setEyeLocationWithPosition(position, direction, up, 1, 200, 1.0);
-    return eye;
-}
 
 // A lit quad facing the eye over x in [-24, -8], y in [8, 20] of a 64 x 48 image, in `red`.
 // `place` may then move the model or restrict the image.

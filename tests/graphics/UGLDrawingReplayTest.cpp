@@ -1,0 +1,319 @@
+#include "GraphicsTestSupport.h"
+#include "ReplayTestSupport.h"
+
+#include "graphics/UGLDrawingBufferReplay.h"
+#include "graphics/UGLSelectionBuffer.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+namespace {
+
+constexpr QSizeF imageSize(192, 128);
+const _UGLColor red { 1, 0, 0, 1 };
+const _UGLColor green { 0, 1, 0, 1 };
+const _UGLColor blue { 0, 0, 1, 1 };
+const _UGLColor cyan { 0, 1, 1, 1 };
+const _UGLColor yellow { 1, 1, 0, 1 };
+const _UGLColor magenta { 1, 0, 1, 1 };
+const _UGLColor grey { 0.5, 0.5, 0.5, 1 };
+const _UGLColor orange { 1, 0.5, 0, 1 };
+
+// Small squares of the strip grid: run i is centred at gridCentre(i).
+constexpr quint64 gridRunCount = 300;
+constexpr quint64 gridColumns = 20;
+constexpr double gridPitch = 4;
+constexpr double gridSide = 3;
+
+std::array<double, 2> gridCentre(quint64 run)
+{
+    return { -80 + gridPitch * double(run % gridColumns),
+        -56 + gridPitch * double(run / gridColumns) };
+}
+
+void writeRawTriangle(
+    UGLDrawingBuffer& buffer, const _UGLColor& color, const double* corners, bool* canceled)
+{
+    auto* cells = static_cast<_UGLDrawingBufferElement*>(
+        buffer.writeBufferPtrWithElementCount(2 + 5 + 4 + 3 * 4 + 1, true, canceled));
+    cells[0].setUnsignedValue(UGLDrawingBufferCommandBegin);
+    cells[1].setUnsignedValue(GL_TRIANGLES);
+    cells[2].setUnsignedValue(UGLDrawingBufferCommandColor);
+    for (int channel = 0; channel < 4; ++channel)
+        cells[3 + channel].setFloatValue(float(
+            std::array { color.red, color.green, color.blue, color.alpha }[std::size_t(channel)]));
+    cells[7].setUnsignedValue(UGLDrawingBufferCommandNormal);
+    cells[8].setFloatValue(0);
+    cells[9].setFloatValue(0);
+    cells[10].setFloatValue(1);
+    for (int vertex = 0; vertex < 3; ++vertex) {
+        cells[11 + 4 * vertex].setUnsignedValue(UGLDrawingBufferCommandVertex);
+        for (int axis = 0; axis < 3; ++axis)
+            cells[12 + 4 * vertex + axis].setFloatValue(float(corners[3 * vertex + axis]));
+    }
+    cells[23].setUnsignedValue(UGLDrawingBufferCommandEnd);
+}
+
+// The four corners of a square, counter-clockwise from the lower left.
+std::array<double, 12> squareCorners(double x, double y, double size)
+{
+    const double h = size / 2;
+    return { x - h, y - h, 0, x + h, y - h, 0, x + h, y + h, 0, x - h, y + h, 0 };
+}
+
+void writeIndexedSquare(UGLDrawingBuffer& buffer, quint64 mode, const std::vector<quint64>& indexes,
+    double x, double y, const _UGLColor& color, bool* canceled)
+{
+    const auto corners = squareCorners(x, y, 16);
+    const _UGLColor colors[4] = { color, color, color, color };
+    buffer.writeDrawVertexArrayByIndexArrayWithPolygonMode(
+        mode, indexes.data(), indexes.size(), corners.data(), colors, nullptr, 4, canceled);
+}
+
+// One stage with every command: raw begin/end triangles (A), an object colour and a lit vertex
+// array (B), indexed triangles (D) and indexed strips (E), 300 strip runs in one command behind
+// them in the same block (C), and an edge quad (F).
+void writeEveryCommand(UGLDrawingBuffer& buffer)
+{
+    bool canceled = false;
+    buffer.setEdgeDrawingBufferEnabled(true);
+    buffer.openWriteStageWithStageIdentifier(0, &canceled);
+    buffer.setCurrentWriteObjectName(5, &canceled);
+    const auto a = squareTriangles(-80, 40, 0, 16);
+    writeRawTriangle(buffer, red, a.data(), &canceled);
+    writeRawTriangle(buffer, green, a.data() + 9, &canceled);
+
+    buffer.setCurrentWriteObjectColor(&blue, &canceled);
+    const auto b = squareTriangles(-48, 40, 0, 16);
+    std::vector<double> normals;
+    for (int vertex = 0; vertex < 6; ++vertex)
+        normals.insert(normals.end(), { 0, 0, 1 });
+    buffer.writeDrawVertexArrayWithPolygonMode(
+        replayTriangles, b.data(), nullptr, normals.data(), 6, &canceled);
+
+    writeIndexedSquare(buffer, replayTriangles, { 0, 1, 2, 0, 2, 3 }, -16, 40, yellow, &canceled);
+    writeIndexedSquare(buffer, replayTriangles, { 0, 1, 2, 0, 2, 3 }, -16, 16, magenta, &canceled);
+    writeIndexedSquare(buffer, replayTriangleStrip, { 0, 1, 3, 2 }, 16, 40, grey, &canceled);
+    writeIndexedSquare(buffer, replayTriangleStrip, { 0, 1, 3, 2 }, 16, 16, grey, &canceled);
+
+    const _UGLColor colors[4] = { cyan, cyan, cyan, cyan };
+    for (quint64 run = 0; run < gridRunCount; ++run) {
+        const auto [x, y] = gridCentre(run);
+        const double h = gridSide / 2;
+        const double strip[12]
+            = { x - h, y - h, 0, x + h, y - h, 0, x - h, y + h, 0, x + h, y + h, 0 };
+        buffer.writeDrawVertexArrayWithPolygonMode(
+            replayTriangleStrip, strip, colors, nullptr, 4, &canceled);
+    }
+
+    buffer.setCurrentWriteEdgeColor(&orange, &canceled);
+    auto edge = squareCorners(48, 40, 16);
+    for (quint64 corner = 0; corner < 4; ++corner)
+        edge[3 * corner + 2] = 1;
+    buffer.writeEdgeLineWithEdgeQuadVertexTable(edge.data(), 1, &canceled);
+    buffer.closeCurrentWriteStage_isCanceled(&canceled);
+    buffer.finishWriteBuffer_isCanceled(&canceled);
+    ASSERT_FALSE(canceled);
+}
+
+ReplayFrame renderEveryCommand(UOpenGLManager& manager, UGLOpenGLVersion version, bool isLit)
+{
+    UGLDrawingBuffer buffer(version);
+    writeEveryCommand(buffer);
+    buffer.setReadLightingEnabled(isLit);
+    return renderReplayFrame(manager, imageSize, isLit, [&] {
+        std::vector<UFemGraphicCocoaDrawObject> objects;
+        EXPECT_TRUE(replayAllStages(buffer, buffer, &objects));
+    });
+}
+
+} // namespace
+
+TEST(DrawingReplay, EveryCommandDrawsWhereItsVerticesProject)
+{
+    auto manager = softwareManager();
+    ASSERT_TRUE(manager);
+    for (const UGLOpenGLVersion version : { UGLOpenGLVersion_1_1, UGLOpenGLVersion_1_4 }) {
+        SCOPED_TRACE(version);
+        const ReplayFrame frame = renderEveryCommand(*manager, version, false);
+        // A: the lower right and upper left halves of one square.
+        EXPECT_TRUE(showsColourAt(frame, -80 + 4, 40 - 4, 0, replayRgb(red)));
+        EXPECT_TRUE(showsColourAt(frame, -80 - 4, 40 + 4, 0, replayRgb(green)));
+        EXPECT_TRUE(showsColourAt(frame, -48, 40, 0, replayRgb(blue)));
+        EXPECT_TRUE(showsColourAt(frame, -16, 40, 0, replayRgb(yellow)));
+        EXPECT_TRUE(showsColourAt(frame, -16, 16, 0, replayRgb(magenta)));
+        EXPECT_TRUE(showsColourAt(frame, 16, 40, 0, replayRgb(grey)));
+        EXPECT_TRUE(showsColourAt(frame, 16, 16, 0, replayRgb(grey)));
+        EXPECT_TRUE(showsColourAt(frame, 48, 40, 1, replayRgb(orange)));
+        // Runs on both sides of the 256-run split, each at its own place, gaps left black.
+        for (const quint64 run : { quint64(0), quint64(255), quint64(256), gridRunCount - 1 }) {
+            const auto [x, y] = gridCentre(run);
+            EXPECT_TRUE(showsColourAt(frame, x, y, 0, replayRgb(cyan))) << run;
+        }
+        const auto [x, y] = gridCentre(gridRunCount - 1);
+        EXPECT_TRUE(showsColourAt(frame, x, y + gridPitch, 0, qRgb(0, 0, 0)));
+        EXPECT_TRUE(showsColourAt(frame, x + gridPitch, y, 0, qRgb(0, 0, 0)));
+    }
+}
+
+TEST(DrawingReplay, OpenGL11And14FormsGiveTheSameImage)
+{
+    auto manager = softwareManager();
+    ASSERT_TRUE(manager);
+    for (const bool isLit : { false, true }) {
+        SCOPED_TRACE(isLit);
+        const ReplayFrame frame11 = renderEveryCommand(*manager, UGLOpenGLVersion_1_1, isLit);
+        const ReplayFrame frame14 = renderEveryCommand(*manager, UGLOpenGLVersion_1_4, isLit);
+        ASSERT_EQ(frame11.pixels.size(), frame14.pixels.size());
+        quint64 differing = 0;
+        quint64 drawn = 0;
+        for (quint64 row = 0; row < frame11.height; ++row) {
+            for (quint64 column = 0; column < frame11.width; ++column) {
+                const QRgb pixel = frame11.pixel(column, row);
+                differing += isColourNear(pixel, frame14.pixel(column, row)) ? 0 : 1;
+                drawn += pixel != qRgb(0, 0, 0) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(differing, 0u);
+        // Squares A, B, D, E twice, the edge square, and the 300 grid squares.
+        EXPECT_GT(drawn, 7 * 16 * 16 + gridRunCount * 9 - 200);
+    }
+}
+
+TEST(DrawingReplay, UnknownCommandsRaiseWithTheirCode)
+{
+    auto manager = softwareManager();
+    ASSERT_TRUE(manager);
+    UGLDrawingBuffer buffer(UGLOpenGLVersion_1_4);
+    bool canceled = false;
+    buffer.openWriteStageWithStageIdentifier(0, &canceled);
+    static_cast<_UGLDrawingBufferElement*>(
+        buffer.writeBufferPtrWithElementCount(1, true, &canceled))
+        ->setUnsignedValue(0);
+    buffer.closeCurrentWriteStage_isCanceled(&canceled);
+    buffer.finishWriteBuffer_isCanceled(&canceled);
+    std::pair<QString, QString> raised;
+    renderReplayFrame(*manager, QSizeF(8, 8), false, [&] {
+        raised = raisedException([&] {
+            std::vector<UFemGraphicCocoaDrawObject> objects;
+            replayAllStages(buffer, buffer, &objects);
+        });
+    });
+    EXPECT_EQ(raised.first, UFemProgramErrorExceptionName);
+    EXPECT_EQ(raised.second, "Unknown drawing command. ( value: 0 )");
+
+    _UGLDrawingBufferElement edges[7];
+    edges[0].setUnsignedValue(UGLDrawingBufferCommandEdgeQuads);
+    edges[1].setUnsignedValue(0);
+    edges[2].setUnsignedValue(UGLDrawingBufferCommandVertex);
+    // A run past the block's end is refused too, before OpenGL reads beyond it.
+    _UGLDrawingBufferElement truncated[9];
+    truncated[0].setUnsignedValue(UGLDrawingBufferCommandVertexArray);
+    truncated[1].setUnsignedValue(GL_TRIANGLES);
+    truncated[2].setFlagValue(false);
+    truncated[3].setFlagValue(false);
+    truncated[4].setUnsignedValue(3);
+    truncated[5].setUnsignedValue(0);
+    truncated[6].setUnsignedValue(0);
+    renderReplayFrame(*manager, QSizeF(8, 8), false, [&] {
+        EXPECT_EQ(raisedException([&] { UGLDrawingBufferDrawEdgeBuffer(edges, edges + 3); }).second,
+            "Unknown drawing command. ( value: 5 )");
+        EXPECT_EQ(raisedException([&] {
+            UGLDrawingBufferReplayMultiDraw(truncated, truncated + 9, nullptr);
+        }).first,
+            UFemProgramErrorExceptionName);
+    });
+}
+
+namespace {
+
+constexpr quint64 stackedNameCount = 200;
+
+// Picks the centre of 200 stacked squares, each under its own name, with a selection buffer of
+// the given sizes (in 32-bit words; each hit takes 4).
+std::vector<UGLSelectionHit> pickStackedSquares(
+    UOpenGLManager& manager, UGLSelectionBuffer& selection, bool* didOverflow)
+{
+    UGLDrawingBuffer buffer(UGLOpenGLVersion_1_4);
+    buffer.setDoesDrawForSelectMode(true);
+    bool canceled = false;
+    buffer.openWriteStageWithStageIdentifier(0, &canceled);
+    for (quint64 name = 0; name < stackedNameCount; ++name) {
+        buffer.setCurrentWriteObjectName(name, &canceled);
+        const auto corners = squareTriangles(0, 0, double(name) / 4, 10);
+        buffer.writeDrawVertexArrayWithPolygonMode(
+            replayTriangles, corners.data(), nullptr, nullptr, 6, &canceled);
+    }
+    buffer.closeCurrentWriteStage_isCanceled(&canceled);
+    buffer.finishWriteBuffer_isCanceled(&canceled);
+    manager.setRestrictiveDrawRect(
+        QRectF(imageSize.width() / 2 - 2, imageSize.height() / 2 - 2, 4, 4));
+    std::vector<UGLSelectionHit> hits;
+    renderReplayFrame(manager, imageSize, false, [&] {
+        hits = selection.selectHits(
+            [&] {
+                std::vector<UFemGraphicCocoaDrawObject> objects;
+                EXPECT_TRUE(replayAllStages(buffer, buffer, &objects));
+            },
+            false, didOverflow);
+    });
+    manager.clearRestrictiveDrawRect();
+    return hits;
+}
+
+void expectNamesInOrder(const std::vector<UGLSelectionHit>& hits)
+{
+    for (quint64 index = 0; index < hits.size(); ++index) {
+        EXPECT_EQ(hits[index].names, std::vector<quint32> { quint32(index) });
+        // Higher squares lie nearer the eye.
+        if (index > 0) {
+            EXPECT_LT(hits[index].minimumDepth, hits[index - 1].minimumDepth);
+        }
+    }
+}
+
+} // namespace
+
+TEST(DrawingReplay, SelectionOverflowGrowsTheBufferOrKeepsTheHitsThatFit)
+{
+    auto manager = softwareManager();
+    ASSERT_TRUE(manager);
+    bool didOverflow = true;
+    UGLSelectionBuffer growing(16, 4096);
+    const auto all = pickStackedSquares(*manager, growing, &didOverflow);
+    EXPECT_FALSE(didOverflow);
+    ASSERT_EQ(all.size(), stackedNameCount);
+    expectNamesInOrder(all);
+    EXPECT_GE(growing.capacity(), 4 * stackedNameCount);
+    EXPECT_LE(growing.capacity(), 2 * 4 * stackedNameCount);
+
+    // At its largest size the buffer holds 16 whole records and part of the 17th.
+    UGLSelectionBuffer bounded(16, 66);
+    const auto kept = pickStackedSquares(*manager, bounded, &didOverflow);
+    EXPECT_TRUE(didOverflow);
+    ASSERT_EQ(kept.size(), 16u);
+    expectNamesInOrder(kept);
+    EXPECT_EQ(kept[15].minimumDepth, all[15].minimumDepth);
+
+    // A repeatable drawing is simply run again, once per size tried.
+    int runs = 0;
+    UGLSelectionBuffer again(16, 4096);
+    std::vector<UGLSelectionHit> hits;
+    manager->setRestrictiveDrawRect(QRectF(0, 0, 4, 4));
+    renderReplayFrame(*manager, imageSize, false, [&] {
+        hits = again.selectHits(
+            [&] {
+                ++runs;
+                for (GLuint name = 0; name < 10; ++name) {
+                    glLoadName(name);
+                    glRectf(-100, -100, 100, 100);
+                }
+            },
+            true, &didOverflow);
+    });
+    manager->clearRestrictiveDrawRect();
+    EXPECT_FALSE(didOverflow);
+    EXPECT_EQ(hits.size(), 10u);
+    EXPECT_EQ(runs, 3);
+}
