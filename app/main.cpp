@@ -4,6 +4,10 @@
 #include "appkit/SheetPresenter.h"
 #include "documents/UFemAppDelegate.h"
 #include "documents/UFemApplicationShell.h"
+#include "documents/UFemUserPreferences.h"
+#include "documents/UFemWindowController.h"
+#include "tables/UFemTableViewController.h"
+#include "tables/UFemTableViewPreferences.h"
 
 #include <QTimer>
 
@@ -17,6 +21,11 @@ int main(int argc, char** argv)
 
     SheetPresenter sheets;
     FileDialogPanels panels(sheets);
+    // The card table is the document window's card view; the 3-D view has no presets yet.
+    UFemUserPreferences::setDefaultViewPreferencesFolderArrays(
+        UFemTableViewPreferences::defaultTableViewPreferencesFolderArray(), {});
+    UFemWindowController::setRegisteredMainViewControllerMaker(
+        &UFemTableViewController::makeMainViewController);
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
     shell.start();
