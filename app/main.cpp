@@ -1,10 +1,35 @@
-#include "StartWindow.h"
 #include "VantrelApplication.h"
+
+#include "appkit/FileDialogPanels.h"
+#include "appkit/SheetPresenter.h"
+#include "documents/UFemAppDelegate.h"
+#include "documents/UFemApplicationShell.h"
+#include "documents/UFemUserPreferences.h"
+#include "documents/UFemWindowController.h"
+#include "tables/UFemTableViewController.h"
+#include "tables/UFemTableViewPreferences.h"
+
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
     VantrelApplication app(argc, argv);
-    StartWindow window;
-    window.show();
+    app.setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+    // Closing the last window does not quit: quitting goes through the review of unsaved
+    // documents, and the start window returns when no document window is left.
+    app.setQuitOnLastWindowClosed(false);
+
+    SheetPresenter sheets;
+    FileDialogPanels panels(sheets);
+    // The card table is the document window's card view; the 3-D view has no presets yet.
+    UFemUserPreferences::setDefaultViewPreferencesFolderArrays(
+        UFemTableViewPreferences::defaultTableViewPreferencesFolderArray(), {});
+    UFemWindowController::setRegisteredMainViewControllerMaker(
+        &UFemTableViewController::makeMainViewController);
+    UFemAppDelegate::initialize(sheets);
+    UFemApplicationShell shell(sheets, panels);
+    shell.start();
+    const QStringList files = app.arguments().mid(1);
+    QTimer::singleShot(0, &shell, [&shell, files] { shell.openFiles(files); });
     return app.exec();
 }

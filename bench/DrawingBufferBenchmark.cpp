@@ -4,6 +4,7 @@
 // number of triangles per write call (1 as a primitive writing face by face, 50 as a batch).
 // Baseline in the same run: interleaving the same triangles into one flat float array on one
 // thread; "vs_plain" is triangles per second relative to it (1 = as fast as the plain loop).
+#include "foundation/UFemNotFound.h"
 #include "graphics/UGLDrawingBuffer.h"
 
 #include <benchmark/benchmark.h>
@@ -41,7 +42,7 @@ void drain(UGLDrawingBuffer& buffer)
     bool canceled = false;
     for (;;) {
         const quint64 stage = buffer.nextReadStageIdentifier_returnsWhenUnknown(nullptr, &canceled);
-        if (stage == UReadWriteBufferNoStage || canceled)
+        if (stage == UFemNotFound || canceled)
             return;
         buffer.openReadStageWithStageIdentifier(stage, &canceled);
         const void* start = nullptr;

@@ -8,6 +8,7 @@
 // replayed frame is saved there.
 #include "BenchmarkRatioReporter.h"
 
+#include "foundation/UFemNotFound.h"
 #include "graphics/UGLGraphicProcessorInfoManager.h"
 #include "graphics/UGLRootDrawingBuffer.h"
 #include "graphics/UOpenGLImageFunctions.h"
@@ -94,7 +95,7 @@ void replayAllStages(UGLRootDrawingBuffer& root)
     std::vector<UFemGraphicCocoaDrawObject> objects;
     for (;;) {
         const quint64 stage = root.nextReadStageIdentifier_returnsWhenUnknown(nullptr, &canceled);
-        if (stage == UReadWriteBufferNoStage || canceled)
+        if (stage == UFemNotFound || canceled)
             return;
         root.openReadStageWithStageIdentifier(stage, &canceled);
         root.drawOpenGLUntilNextStage_returnsWhenEmpty(nullptr, &objects, &canceled);

@@ -240,40 +240,44 @@ private:
 
 
 // Node: name, coordinate system, x, y, z. Hexa: name, property, eight nodes.
-struct BenchCardClassSpec {
+struct BenchCardClassShape {
     QString label;
     qint32 cardType;
     std::vector<BenchColumn> columns;
 };
 
-const std::vector<BenchCardClassSpec>& benchCardClassSpecs()
+const std::vector<BenchCardClassShape>& benchCardClassShapes()
 {
     const BenchColumn real { CARD_COLUMN_TYPE_FLOAT_VALUE };
     const BenchColumn node { CARD_COLUMN_TYPE_REF_CARD_NAME, UFemNodeCardType };
-    static const std::vector<BenchCardClassSpec> specs {
-        { QStringLiteral("Node"), UFemNodeCardType, { { CARD_COLUMN_TYPE_REF_CARD_NAME, UFemCoordCardType }, real, real, real } },
+    static const std::vector<BenchCardClassShape> shapes {
+        { QStringLiteral("Node"), UFemNodeCardType,
+            { { CARD_COLUMN_TYPE_REF_CARD_NAME, UFemCoordCardType }, real, real, real } },
         { QStringLiteral("Hexa"), UFemElementCardType,
-            { { CARD_COLUMN_TYPE_REF_CARD_NAME, UFemElementPropCardType }, node, node, node, node, node, node, node, node } },
+            { { CARD_COLUMN_TYPE_REF_CARD_NAME, UFemElementPropCardType }, node, node, node, node,
+                node, node, node, node } },
     };
-    return specs;
+    return shapes;
 }
 
 void installBenchCardClasses()
 {
     static std::vector<std::unique_ptr<UFemCardClass>> classes;
     static std::vector<const UFemCardClass*> pointers;
-    for (const BenchCardClassSpec& spec : benchCardClassSpecs()) {
+    for (const BenchCardClassShape& shape : benchCardClassShapes()) {
         const std::size_t index = classes.size();
         classes.push_back(std::make_unique<UFemCardClass>(UFemCardClassDescription {
-            .cardLabelString = spec.label,
-            .cardType = spec.cardType,
+            .cardLabelString = shape.label,
+            .cardType = shape.cardType,
             .cardFormViewControllerClass = QString(),
             .cardMenuOrderHintNo = 100,
-            .numberOfColumns = spec.columns.size() + 2,
+            .numberOfColumns = shape.columns.size() + 2,
             .dontCallReason = QString(),
             .columnLabelStringAtIndex = {},
-            .makeCard = [index, &spec](UFemCardDataController* dataController) -> std::shared_ptr<UFemCard> {
-                return std::make_shared<BenchCard>(*classes[index], spec.cardType, spec.columns, dataController);
+            .makeCard
+            = [index, &shape](UFemCardDataController* dataController) -> std::shared_ptr<UFemCard> {
+                return std::make_shared<BenchCard>(
+                    *classes[index], shape.cardType, shape.columns, dataController);
             },
             .registerCardValueTypes = {},
         }));

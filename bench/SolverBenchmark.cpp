@@ -7,6 +7,7 @@
 //   build/release/bench/SolverBenchmark [--quick] [--min-dofs N] [--max-dofs N]
 
 #include "calculation/UFemWFMatrixCalculationThreadTaskContext.h"
+#include "calculation/UFemWFPageLayout.h"
 #include "calculation/USparseMatrix.h"
 
 #include <Eigen/SparseCholesky>
@@ -115,7 +116,7 @@ struct Mesh {
     }
     long freeNodes() const { return long(nx) * (ny + 1) * (nz + 1); }
     long dofs() const { return 3 * freeNodes(); }
-    quint64 pages() const { return quint64((freeNodes() + 15) / 16); }
+    quint64 pages() const { return UFemWFPageLayout::pageCount(quint64(freeNodes())); }
 
     // Calls add(row DOF, column DOF, value) for the lower triangle, element by element.
     template <class Add> void assemble(Add add) const
@@ -285,13 +286,19 @@ Result runOurs(const Mesh& mesh, const LowerMatrix& lower, const std::vector<dou
     c->caseBlockCount = 1;
     UFemWFSetupCalculationStiffnessMatrix(&c->stiffnessMatrix, pages);
     mesh.assemble([&](long r, long col, double v) {
-        double* block = USparseMatrixBlockCreate(&c->stiffnessMatrix, r / 48, col / 48, 4 * (r % 48 / 12) + col % 48 / 12);
-        block[12 * (col % 12) + r % 12] += v;
+        using namespace UFemWFPageLayout;
+        double* block = USparseMatrixBlockCreate(&c->stiffnessMatrix, pageOfDOF(r), pageOfDOF(col),
+            blockIndex(blockOfDOF(r), blockOfDOF(col)));
+        block[valueIndex(rowInBlock(r), rowInBlock(col))] += v;
     });
     UFemWFSetupCalculationForceMatrix(&c->forceMatrix, pages, 1);
-    for (long i = 0; i < mesh.dofs(); ++i)
+    for (long i = 0; i < mesh.dofs(); ++i) {
+        using namespace UFemWFPageLayout;
         if (f[i] != 0.0)
-            USparseMatrixBlockCreate(&c->forceMatrix, 0, i / 48, i % 48 / 12)[12 * (i % 12)] = f[i];
+            USparseMatrixBlockCreate(&c->forceMatrix, 0, pageOfDOF(i),
+                forceBlockIndex(blockOfDOF(i), 0))[forceValueIndex(rowInBlock(i), 0)]
+                = f[i];
+    }
     UErrorPtr error;
     task.setupToRunCalculation(&error);
     if (error)
@@ -330,7 +337,8 @@ Result runOurs(const Mesh& mesh, const LowerMatrix& lower, const std::vector<dou
     result.storedDoubles = double(USparseMatrixCountAllPagesAndBlocks(nullptr, &c->L_Matrix)) * 144.0;
     std::vector<double> x(mesh.dofs());
     for (long i = 0; i < mesh.dofs(); ++i)
-        x[i] = *(UFemWFXMatrixEntryAddress(c->X_MatrixTable.data(), quint64(i / 3), 0, 1) + 12 * (i % 3));
+        x[i] = *(UFemWFXMatrixEntryAddress(c->X_MatrixTable.data(), quint64(i / 3), 0, 1)
+            + UFemWFCasesPerBlock * (i % 3));
     result.residual = lower.relativeResidual(x, f);
     return result;
 }

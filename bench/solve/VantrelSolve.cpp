@@ -10,6 +10,7 @@
 #include "cardmodel/UFemDataController.h"
 #include "cardmodel/UFemDataControllerServices.h"
 #include "cards/UFemCardClasses.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -85,7 +86,7 @@ bool calculate(UFemMatrixCalculationContext& context, CalculationTimes* times, U
         const quint64 total = context.progressTotalLength();
         if (!isTerminal || done)
             continue;
-        if (total == UFemMatrixCalculationContext::NotFound || total == 0)
+        if (total == UFemNotFound || total == 0)
             std::fprintf(stderr, "\rsetting up ...   ");
         else
             std::fprintf(stderr, "\rsolving %5.1f %%  ",

@@ -6,6 +6,7 @@
 #include "calculation/UFemWFMatrixCalculator.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsOther.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 
 #include <cmath>
@@ -75,12 +76,12 @@ quint64 UFemMatrixCalculationContext::progressTotalLength() const
 {
     std::lock_guard<std::mutex> lock(matrixCalculatorLock_);
     if (matrixCalculatorArray_.empty())
-        return NotFound;
+        return UFemNotFound;
     quint64 sum = 0;
     quint64 known = 0;
     for (const auto& calculator : matrixCalculatorArray_) {
         const quint64 length = calculator->progressTotalLength();
-        if (length == NotFound)
+        if (length == UFemNotFound)
             break;
         sum += length;
         ++known;
@@ -88,7 +89,7 @@ quint64 UFemMatrixCalculationContext::progressTotalLength() const
     if (known == matrixCalculatorArray_.size())
         return sum;
     if (known == 0)
-        return NotFound;
+        return UFemNotFound;
     // The sets still without a total are taken to be like those that have one.
     return quint64(
         std::llround(double(sum) * double(matrixCalculatorArray_.size()) / double(known)));
@@ -121,7 +122,7 @@ UFemMatrixCalculationContext::caseInfoRecord(quint64 caseNo) const
 
 quint64 UFemMatrixCalculationContext::nodeNoWithNodeNameString(const QString& nodeNameString) const
 {
-    return nodeNoOfName_.value(nodeNameString, NotFound);
+    return nodeNoOfName_.value(nodeNameString, UFemNotFound);
 }
 
 QString UFemMatrixCalculationContext::nodeNameStringWithNodeNo(quint64 nodeNo) const
@@ -140,7 +141,7 @@ QString UFemMatrixCalculationContext::caseNameStringWithCaseNo(quint64 caseNo) c
 
 quint64 UFemMatrixCalculationContext::caseNoWithCaseNameString(const QString& caseNameString) const
 {
-    return caseNoOfName_.value(caseNameString, NotFound);
+    return caseNoOfName_.value(caseNameString, UFemNotFound);
 }
 
 quint64 UFemMatrixCalculationContext::caseIndexWithCaseNo(
@@ -170,8 +171,8 @@ quint64 UFemMatrixCalculationContext::caseIndexWithCaseNameString(
 {
     // Cards name cases of other sets too; those are not this calculator's.
     const quint64 caseNo = caseNoWithCaseNameString(caseNameString);
-    if (caseNo == NotFound || caseInfoRecord(caseNo).calculationIndex != calculationIndex)
-        return NotFound;
+    if (caseNo == UFemNotFound || caseInfoRecord(caseNo).calculationIndex != calculationIndex)
+        return UFemNotFound;
     return caseInfoRecord(caseNo).caseIndex;
 }
 
@@ -204,20 +205,20 @@ bool UFemMatrixCalculationContext::getNodeOrderingMainPathTransitNodeNoTable(
             if (nodeNos.empty())
                 return fail(ULocalizedString(
                     "DIVIDER in NodeOrderingHint is on the head of the node name list."));
-            if (nodeNos.back() == NotFound)
+            if (nodeNos.back() == UFemNotFound)
                 return fail(ULocalizedString(
                     "DIVIDERs in NodeOrderingHint's node list are continuous two or more."));
-            nodeNos.push_back(NotFound);
+            nodeNos.push_back(UFemNotFound);
             continue;
         }
         const quint64 nodeNo = nodeNoWithNodeNameString(element.toString());
-        if (nodeNo == NotFound)
+        if (nodeNo == UFemNotFound)
             return fail(ULocalizedFormattedString(
                 "A Node Name ( %@ ) in NodeOrderingHint's node list is not exist.",
                 element.toString()));
         nodeNos.push_back(nodeNo);
     }
-    if (!nodeNos.empty() && nodeNos.back() == NotFound)
+    if (!nodeNos.empty() && nodeNos.back() == UFemNotFound)
         return fail(ULocalizedString("NodeOrderingHint's node list ends with DIVIDER."));
     *table = std::move(nodeNos);
     return true;

@@ -3,6 +3,7 @@
 #include "calculation/UFemWFMatrixCalculatorDelegate.h"
 #include "calculation/UFemWFSolutionFigures.h"
 #include "foundation/UError.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -31,8 +32,8 @@ class UFemMatrixCalculationContext final : public UFemWFMatrixCalculatorDelegate
 public:
     // The restraint set of a case, and the case's place among that set's cases.
     struct _UFemMatrixCalculationCaseInfoRecord {
-        quint64 calculationIndex = NotFound;
-        quint64 caseIndex = NotFound;
+        quint64 calculationIndex = UFemNotFound;
+        quint64 caseIndex = UFemNotFound;
     };
     struct _UFemMatrixCalculationCalculatorInfoRecord {
         const UFemCardName* restraintCardName = nullptr; // the model's, not owned

@@ -1,15 +1,10 @@
 #include "calculation/UFemNodeBlockDivider.h"
 
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 
 #include <algorithm>
 #include <new>
-
-namespace {
-
-constexpr quint64 kNone64 = ~quint64(0);
-
-} // namespace
 
 UFemNodeBlockDivider::UFemNodeBlockDivider(const UFemNodeOrderingGraph& graph,
     std::span<const quint64> referenceOrder, std::span<const quint64> degrees,
@@ -25,7 +20,7 @@ UFemNodeBlockDivider::UFemNodeBlockDivider(const UFemNodeOrderingGraph& graph,
     if (!reference_.empty()) {
         inverseReference_.assign(graph.nodeCount(), UFemOrderingNone);
         for (size_t k = 0; k < reference_.size(); ++k) {
-            if (reference_[k] != kNone64)
+            if (reference_[k] != UFemNotFound)
                 inverseReference_[reference_[k]] = UFemOrderingIndex(k);
         }
     }
@@ -35,7 +30,7 @@ quint64 UFemNodeBlockDivider::divide()
 {
     const UFemOrderingIndex n = graph_.nodeCount();
     try {
-        position_.assign(n, kNone64);
+        position_.assign(n, UFemNotFound);
         growStamp_.assign(n, UFemOrderingNone);
         takeOverStamp_.assign(n, UFemOrderingNone);
         visitStamp_.assign(n, 0);
@@ -55,7 +50,7 @@ std::vector<quint64> UFemNodeBlockDivider::blockNodeNoTable() const
 {
     std::vector<quint64> table(members_.size());
     for (size_t k = 0; k < members_.size(); ++k)
-        table[k] = members_[k] == UFemOrderingNone ? kNone64 : members_[k];
+        table[k] = members_[k] == UFemOrderingNone ? UFemNotFound : members_[k];
     return table;
 }
 
@@ -64,7 +59,8 @@ bool UFemNodeBlockDivider::advanceCursor()
     const quint64 end = reference_.empty() ? graph_.nodeCount() : reference_.size();
     for (; cursor_ < end; ++cursor_) {
         const quint64 node = reference_.empty() ? cursor_ : reference_[cursor_];
-        if (node != kNone64 && degree(UFemOrderingIndex(node)) > 0 && position_[node] == kNone64)
+        if (node != UFemNotFound && degree(UFemOrderingIndex(node)) > 0
+            && position_[node] == UFemNotFound)
             return true;
     }
     return false;
@@ -114,7 +110,8 @@ bool UFemNodeBlockDivider::grow(quint64 block, quint64* expandHead)
             if (growStamp_[candidate] == block)
                 continue;
             growStamp_[candidate] = UFemOrderingIndex(block);
-            if (position_[candidate] != kNone64 || record.degreeSum + degree(candidate) > limit_)
+            if (position_[candidate] != UFemNotFound
+                || record.degreeSum + degree(candidate) > limit_)
                 continue;
             appendMember(block, candidate);
             if (isFull(block)) {
@@ -155,7 +152,7 @@ bool UFemNodeBlockDivider::tryTakeOver(quint64 block, UFemOrderingIndex node, Ta
         || blocks_[block].degreeSum + degree(node) > limit_)
         return false;
     const quint64 mark = blocks_[owner].expansionMark;
-    if (mark == kNone64 || position_[node] % limit_ <= mark)
+    if (mark == UFemNotFound || position_[node] % limit_ <= mark)
         return false;
     UFemOrderingIndex replacement = UFemOrderingNone;
     quint64 supplier = 0;
@@ -187,7 +184,7 @@ bool UFemNodeBlockDivider::findReplacement(
             continue;
         candidatesInReferenceOrder(visited, cursor_, &scratch_);
         for (UFemOrderingIndex candidate : scratch_) {
-            if (visitStamp_[candidate] == visitEpoch_ || position_[candidate] != kNone64)
+            if (visitStamp_[candidate] == visitEpoch_ || position_[candidate] != UFemNotFound)
                 continue;
             if (sumWithout + degree(candidate) <= limit_) {
                 *replacement = candidate;
@@ -213,10 +210,10 @@ void UFemNodeBlockDivider::moveToBlock(quint64 block, UFemOrderingIndex node, qu
     members_[fromBlock * limit_ + from.memberCount - 1] = UFemOrderingNone;
     --from.memberCount;
     from.degreeSum -= degree(node);
-    position_[node] = kNone64;
+    position_[node] = UFemNotFound;
     appendMember(fromBlock, replacement);
     const quint64 supplierPlace = supplier < place ? supplier : supplier - 1;
-    from.expansionMark = isFull(fromBlock) ? supplierPlace : kNone64;
+    from.expansionMark = isFull(fromBlock) ? supplierPlace : UFemNotFound;
     appendMember(block, node);
 }
 
@@ -233,8 +230,9 @@ void UFemNodeBlockDivider::candidatesInReferenceOrder(
     }
     sortScratch_.clear();
     for (UFemOrderingIndex other : neighbours) {
-        const quint64 position
-            = inverseReference_[other] == UFemOrderingNone ? kNone64 : inverseReference_[other];
+        const quint64 position = inverseReference_[other] == UFemOrderingNone
+            ? UFemNotFound
+            : inverseReference_[other];
         if (position >= from)
             sortScratch_.emplace_back(position, other);
     }

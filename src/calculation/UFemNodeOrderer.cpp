@@ -6,6 +6,7 @@
 #include "calculation/UFemNodePotentialTable.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsOther.h"
+#include "foundation/UFemNotFound.h"
 
 #include <algorithm>
 
@@ -102,7 +103,7 @@ bool UFemNodeOrderer::setNodeOrderingMainPathTransitNodeNoTable(
     if (count > 0 && !table)
         UFemRaiseProgramError(QStringLiteral("Out of range."));
     for (quint64 k = 0; k < count; ++k) {
-        if (table[k] != NoNode && table[k] >= nodeCount())
+        if (table[k] != UFemNotFound && table[k] >= nodeCount())
             UFemRaiseProgramError(QStringLiteral("Out of range."));
     }
     mainPathTransitNodeNoTable_.assign(table, table + count);
@@ -137,7 +138,7 @@ bool UFemNodeOrderer::executeBlockNodeOrdering(
     if (!divideIntoNodeBlockNodeNoListTable(error))
         return false;
     if (nodeBlockCount_ == 0) {
-        orderedNodeNoTable_.assign(nodeCount(), NoNode);
+        orderedNodeNoTable_.assign(nodeCount(), UFemNotFound);
         return true;
     }
     if (!buildNodeBlockOrdererFromNodeBlockNodeNoListTable(error))
@@ -217,7 +218,7 @@ bool UFemNodeOrderer::buildNodeBlockOrdererFromNodeBlockNodeNoListTable(UErrorPt
         double* centroid = &centroids[3 * block];
         for (quint64 place = 0; place < NodeBlockPlaceCount; ++place) {
             const quint64 node = nodeBlockNodeNoListTable_[block * NodeBlockPlaceCount + place];
-            if (node == NoNode)
+            if (node == UFemNotFound)
                 continue;
             const double* location = graph_.location(UFemOrderingIndex(node));
             for (int k = 0; k < 3; ++k)
@@ -231,7 +232,7 @@ bool UFemNodeOrderer::buildNodeBlockOrdererFromNodeBlockNodeNoListTable(UErrorPt
         std::move(centroids), std::vector<quint64>(nodeBlockCount_, 1));
     std::vector<UFemOrderingIndex> blockOf(nodeCount(), UFemOrderingNone);
     for (quint64 node = 0; node < nodeCount(); ++node) {
-        if (nodeBlockNodeIndexPositionTable_[node] != NoNode)
+        if (nodeBlockNodeIndexPositionTable_[node] != UFemNotFound)
             blockOf[node]
                 = UFemOrderingIndex(nodeBlockNodeIndexPositionTable_[node] / NodeBlockPlaceCount);
     }
@@ -241,7 +242,7 @@ bool UFemNodeOrderer::buildNodeBlockOrdererFromNodeBlockNodeNoListTable(UErrorPt
         connected.clear();
         for (quint64 place = 0; place < NodeBlockPlaceCount; ++place) {
             const quint64 node = nodeBlockNodeNoListTable_[block * NodeBlockPlaceCount + place];
-            if (node == NoNode)
+            if (node == UFemNotFound)
                 continue;
             for (UFemOrderingIndex other : graph_.neighbours(UFemOrderingIndex(node))) {
                 const UFemOrderingIndex otherBlock = blockOf[other];
@@ -263,14 +264,14 @@ bool UFemNodeOrderer::buildNodeBlockOrdererFromNodeBlockNodeNoListTable(UErrorPt
 bool UFemNodeOrderer::getOrderedNodeNoTableFromNodeBlockOrderer(UErrorPtr* error)
 {
     (void)error;
-    orderedNodeNoTable_.assign(nodeCount(), NoNode);
+    orderedNodeNoTable_.assign(nodeCount(), UFemNotFound);
     quint64 written = 0;
     for (quint64 block : nodeBlockOrderer_->orderedNodeNoTable_) {
-        if (block == NoNode)
+        if (block == UFemNotFound)
             break;
         for (quint64 place = 0; place < NodeBlockPlaceCount; ++place) {
             const quint64 node = nodeBlockNodeNoListTable_[block * NodeBlockPlaceCount + place];
-            if (node != NoNode)
+            if (node != UFemNotFound)
                 orderedNodeNoTable_[written++] = node;
         }
     }

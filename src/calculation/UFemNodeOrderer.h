@@ -3,6 +3,7 @@
 #include "calculation/UFemNodeOrderingGraph.h"
 #include "calculation/UFemNodeOrderingTransitPath.h"
 #include "foundation/UError.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QString>
 
@@ -24,7 +25,6 @@ public:
 // Node numbers are 0 .. nodeCount - 1; all ones marks an empty entry in every table handed out.
 class UFemNodeOrderer : public UFemNodeOrdererDelegate {
 public:
-    static constexpr quint64 NoNode = ~quint64(0);
     // Places of a block of the first division of a two-level ordering.
     static constexpr quint64 NodeBlockPlaceCount = 8;
 

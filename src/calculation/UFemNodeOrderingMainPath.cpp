@@ -1,4 +1,5 @@
 #include "calculation/UFemNodeOrderingMainPath.h"
+#include "foundation/UFemNotFound.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +15,6 @@ constexpr double kPathDirectionWeight = 4.0;
 // The path direction for a bucket is taken over a stretch of path this many times as long as its
 // farthest node is from the path.
 constexpr double kDirectionReach = 2.0;
-constexpr quint64 kNoNode64 = ~quint64(0);
 
 // Unit vector from the path entry before `index` to the one after it; the node itself stands in at
 // either end of the path and next to a divider.
@@ -244,7 +244,7 @@ bool UFemOrderNodesByPotential(UFemNodePotentialTable& table, const UFemNodeOrde
     const std::vector<UFemOrderingIndex>& mainPath, std::vector<quint64>* ordered, UErrorPtr* error)
 {
     const UFemOrderingIndex n = graph.nodeCount();
-    ordered->assign(n, kNoNode64);
+    ordered->assign(n, UFemNotFound);
     table.reset();
     std::vector<UFemOrderingIndex> pathNodes;
     for (size_t m = 0; m < mainPath.size(); ++m) {

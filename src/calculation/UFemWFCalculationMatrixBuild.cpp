@@ -1,27 +1,14 @@
 #include "calculation/UFemWFCalculationMatrixBuild.h"
 
 #include "calculation/UFemWFNodeMatrix.h"
+#include "calculation/UFemWFPageLayout.h"
+#include "foundation/UFemNotFound.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr quint64 BlockRows = 12;
-
-quint64 pageOf(quint64 slot)
-{
-    return slot / UFemWFSlotsPerPage;
-}
-
-quint64 blockInPage(quint64 slot)
-{
-    return (slot / UFemWFSlotsPerNodeBlock) % UFemWFGroupsPerPage;
-}
-
-quint64 firstRowOf(quint64 slot)
-{
-    return 3 * (slot % UFemWFSlotsPerNodeBlock);
-}
+using namespace UFemWFPageLayout;
 
 bool isValid(const _UFemNode3DOFState& states, quint64 direction)
 {
@@ -43,7 +30,7 @@ void collectRowStiffness(std::vector<StiffnessEntry>& entries, const UFemWFNodeM
     for (const quint64 c : USparseMatrixRowColumnIndexSet(matrices.stiffnessMatrix(), node)) {
         for (quint64 rotation = 0; rotation < 2; ++rotation) {
             const quint64 columnSlot = layout.slotOfTriple(2 * c + rotation);
-            if (columnSlot == UFemWFCalculationSlotLayout::EmptySlot
+            if (columnSlot == UFemNotFound
                 || columnSlot / UFemWFSlotsPerNodeBlock > rowSlot / UFemWFSlotsPerNodeBlock)
                 continue;
             const double* block = UFemWFStiffnessBlockAddressIfPresent(
@@ -64,7 +51,7 @@ void writeStiffness(_USparseMatrix* matrix, const UFemWFNodeMatrices& matrices,
         entries.clear();
         const quint64 end = std::min<quint64>((p + 1) * UFemWFSlotsPerPage, triples.size());
         for (quint64 s = p * UFemWFSlotsPerPage; s < end; ++s) {
-            if (triples[s] != UFemWFCalculationSlotLayout::EmptySlot)
+            if (triples[s] != UFemNotFound)
                 collectRowStiffness(entries, matrices, layout, s);
         }
         // Pages of a row are made in ascending column order.
@@ -86,7 +73,7 @@ void writeForces(_USparseMatrix* matrix, const UFemWFNodeMatrices& matrices,
     for (const quint64 node : USparseMatrixRowColumnIndexSet(matrices.forceMatrix(), 0)) {
         for (quint64 rotation = 0; rotation < 2; ++rotation) {
             const quint64 slot = layout.slotOfTriple(2 * node + rotation);
-            if (slot != UFemWFCalculationSlotLayout::EmptySlot)
+            if (slot != UFemNotFound)
                 loadedSlots.push_back(slot);
         }
     }
@@ -111,13 +98,13 @@ void UFemWFWriteStiffnessBlockToCalculationMatrix(_USparseMatrix* matrix, const 
     const _UFemNode3DOFState& columnStates)
 {
     double* block = USparseMatrixBlockCreate(matrix, pageOf(rowSlot), pageOf(columnSlot),
-        UFemWFGroupsPerPage * blockInPage(rowSlot) + blockInPage(columnSlot));
+        blockIndex(blockInPage(rowSlot), blockInPage(columnSlot)));
     const quint64 r0 = firstRowOf(rowSlot);
     const quint64 q0 = firstRowOf(columnSlot);
     for (quint64 i = 0; i < 3; ++i) {
         for (quint64 j = 0; j < 3; ++j) {
             const bool valid = isValid(rowStates, i) && isValid(columnStates, j);
-            block[(q0 + j) * BlockRows + r0 + i] = valid ? nodeBlock[3 * i + j] : 0.0;
+            block[valueIndex(r0 + i, q0 + j)] = valid ? nodeBlock[3 * i + j] : 0.0;
         }
     }
 }
@@ -125,13 +112,12 @@ void UFemWFWriteStiffnessBlockToCalculationMatrix(_USparseMatrix* matrix, const 
 void UFemWFWriteForceVectorsToCalculationMatrix(_USparseMatrix* matrix, const double* vectors,
     quint64 slot, quint64 firstCase, quint64 count, const _UFemNode3DOFState& states)
 {
-    double* block = USparseMatrixBlockCreate(matrix, 0, pageOf(slot),
-        blockInPage(slot) + UFemWFGroupsPerPage * (firstCase / UFemWFCasesPerBlock));
+    double* block = USparseMatrixBlockCreate(
+        matrix, 0, pageOf(slot), forceBlockIndex(blockInPage(slot), caseBlockOf(firstCase)));
     const quint64 r0 = firstRowOf(slot);
     for (quint64 k = 0; k < count; ++k) {
-        const quint64 column = firstCase % UFemWFCasesPerBlock + k;
         for (quint64 d = 0; d < 3; ++d)
-            block[(r0 + d) * UFemWFCasesPerBlock + column]
+            block[forceValueIndex(r0 + d, firstCase + k)]
                 = isValid(states, d) ? vectors[3 * k + d] : 0.0;
     }
 }
@@ -139,12 +125,11 @@ void UFemWFWriteForceVectorsToCalculationMatrix(_USparseMatrix* matrix, const do
 void UFemWFWriteForceVectorToCalculationMatrix(_USparseMatrix* matrix, const double* vector,
     quint64 slot, quint64 caseIndex, const _UFemNode3DOFState& states)
 {
-    double* block = USparseMatrixBlockCreate(matrix, 0, pageOf(slot),
-        blockInPage(slot) + UFemWFGroupsPerPage * (caseIndex / UFemWFCasesPerBlock));
+    double* block = USparseMatrixBlockCreate(
+        matrix, 0, pageOf(slot), forceBlockIndex(blockInPage(slot), caseBlockOf(caseIndex)));
     const quint64 r0 = firstRowOf(slot);
     for (quint64 d = 0; d < 3; ++d)
-        block[(r0 + d) * UFemWFCasesPerBlock + caseIndex % UFemWFCasesPerBlock]
-            = isValid(states, d) ? vector[d] : 0.0;
+        block[forceValueIndex(r0 + d, caseIndex)] = isValid(states, d) ? vector[d] : 0.0;
 }
 
 std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> UFemWFBuildCalculationThreadTaskContext(

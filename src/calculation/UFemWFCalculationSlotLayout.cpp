@@ -1,6 +1,7 @@
 #include "calculation/UFemWFCalculationSlotLayout.h"
 
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 
 #include <algorithm>
 
@@ -41,7 +42,7 @@ bool UFemWFCalculationSlotLayout::executeNodeOrdering(const UFemWFNodeMatrices& 
 {
     orderedNodeBlockCount_ = 0;
     orderedCombNodeNoTableByCalc_.clear();
-    orderedNodeIndexTableByBuild_.assign(2 * matrices.nodeCount(), EmptySlot);
+    orderedNodeIndexTableByBuild_.assign(2 * matrices.nodeCount(), UFemNotFound);
     const std::vector<quint64> degrees = nodeDegreeCountTable(matrices);
     if (std::all_of(degrees.begin(), degrees.end(), [](quint64 d) { return d == 0; }))
         return true; // nothing to solve
@@ -71,12 +72,12 @@ void UFemWFCalculationSlotLayout::fillSlots(const UFemWFNodeMatrices& matrices,
     const std::vector<quint64>& nodeBlockTable, quint64 blockCount)
 {
     const _UFemNode3DOFState* states = matrices.nodeDOFStateTable();
-    orderedCombNodeNoTableByCalc_.assign(blockCount * UFemWFSlotsPerNodeBlock, EmptySlot);
+    orderedCombNodeNoTableByCalc_.assign(blockCount * UFemWFSlotsPerNodeBlock, UFemNotFound);
     for (quint64 b = 0; b < blockCount; ++b) {
         quint64 slot = b * UFemWFSlotsPerNodeBlock;
         for (quint64 place = 0; place < UFemWFSlotsPerNodeBlock; ++place) {
             const quint64 node = nodeBlockTable[b * UFemWFSlotsPerNodeBlock + place];
-            if (node == UFemNodeOrderer::NoNode)
+            if (node == UFemNotFound)
                 continue;
             for (quint64 rotation = 0; rotation < 2; ++rotation) {
                 if (!states[2 * node + rotation].hasValidDOF())
@@ -90,7 +91,7 @@ void UFemWFCalculationSlotLayout::fillSlots(const UFemWFNodeMatrices& matrices,
     }
     orderedNodeBlockCount_ = blockCount;
     for (quint64 s = 0; s < orderedCombNodeNoTableByCalc_.size(); ++s) {
-        if (orderedCombNodeNoTableByCalc_[s] != EmptySlot)
+        if (orderedCombNodeNoTableByCalc_[s] != UFemNotFound)
             orderedNodeIndexTableByBuild_[orderedCombNodeNoTableByCalc_[s]] = s;
     }
 }

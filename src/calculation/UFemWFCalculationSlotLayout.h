@@ -2,14 +2,13 @@
 
 #include "calculation/UFemNodeOrderer.h"
 #include "calculation/UFemWFNodeMatrices.h"
+#include "calculation/UFemWFPageLayout.h"
 #include "foundation/UError.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QString>
 
 #include <vector>
-
-inline constexpr quint64 UFemWFSlotsPerNodeBlock = 4;
-inline constexpr quint64 UFemWFSlotsPerPage = 16;
 
 // Where the DOF triples of one restraint set stand in the paged equations. The nodes are ordered
 // and cut into node blocks of degree at most 4; each node block gives 4 slots, filled with the
@@ -17,8 +16,6 @@ inline constexpr quint64 UFemWFSlotsPerPage = 16;
 // nodes, the rest empty. Slot s lies on page s / 16, block (s / 4) mod 4, triple position s mod 4.
 class UFemWFCalculationSlotLayout {
 public:
-    static constexpr quint64 EmptySlot = ~quint64(0);
-
     // Orders the nodes of the matrices, whose restraints and DOF states are complete.
     // `nodeLocationTable`: x, y, z per node. `mainPathTransitNodeNoTable` may be empty.
     bool executeNodeOrdering(const UFemWFNodeMatrices& matrices, const double* nodeLocationTable,
@@ -27,16 +24,13 @@ public:
 
     quint64 orderedNodeBlockCount() const { return orderedNodeBlockCount_; }
     quint64 slotCount() const { return orderedNodeBlockCount_ * UFemWFSlotsPerNodeBlock; }
-    quint64 pageCount() const
-    {
-        return (slotCount() + UFemWFSlotsPerPage - 1) / UFemWFSlotsPerPage;
-    }
-    // Per slot, its triple index or EmptySlot.
+    quint64 pageCount() const { return UFemWFPageLayout::pageCount(slotCount()); }
+    // Per slot, its triple index or UFemNotFound.
     const std::vector<quint64>& orderedCombNodeNoTableByCalc() const
     {
         return orderedCombNodeNoTableByCalc_;
     }
-    // Per triple (2 x nodeCount), its slot or EmptySlot when it is not solved.
+    // Per triple (2 x nodeCount), its slot or UFemNotFound when it is not solved.
     const std::vector<quint64>& orderedNodeIndexTableByBuild() const
     {
         return orderedNodeIndexTableByBuild_;

@@ -6,15 +6,7 @@
 
 namespace {
 
-constexpr quint64 CalculationBlockLength = UFemBlockValueCount;
 constexpr quint64 LRowGroupShift = 4;
-constexpr quint64 XAreaDoubles = UFemWFGroupsPerPage * UFemBlockValueCount;
-constexpr quint64 DPairsPerPage = 2 * UFemWFPageDOFCount;
-
-quint64 caseBlocks(quint64 caseCount)
-{
-    return (caseCount + UFemWFCasesPerBlock - 1) / UFemWFCasesPerBlock;
-}
 
 } // namespace
 
@@ -63,27 +55,29 @@ void UFemWFAllocateCalculationMatrices(_UFemWFMatrixCalculationContext* c)
 {
     const quint64 n = c->nodePageCount;
     UFemWFSetupLMatrix(&c->L_Matrix, n);
-    c->D_MatrixTable.assign(n * DPairsPerPage, 0.0);
+    c->D_MatrixTable.assign(n * UFemWFDPairsPerPage, 0.0);
     UFemWFSetupYMatrix(&c->Y_Matrix, n, c->caseCount);
-    c->X_MatrixTable.assign(n * c->caseBlockCount * XAreaDoubles, 0.0);
+    c->X_MatrixTable.assign(n * c->caseBlockCount * UFemWFXAreaDoubles, 0.0);
 }
 
 void UFemWFSetupCalculationStiffnessMatrix(_USparseMatrix* matrix, quint64 pageCount)
 {
-    USparseMatrixInit(matrix, pageCount, pageCount, CalculationBlockLength, UFemWFPageBlockCount,
-                      USparseMatrixSingleRootArena, 1.5);
+    USparseMatrixInit(matrix, pageCount, pageCount, UFemBlockValueCount, UFemWFPageBlockCount,
+        USparseMatrixSingleRootArena, 1.5);
 }
 
 void UFemWFSetupCalculationForceMatrix(_USparseMatrix* matrix, quint64 pageCount, quint64 caseCount)
 {
-    USparseMatrixInit(matrix, 1, pageCount, CalculationBlockLength, UFemWFGroupsPerPage * caseBlocks(caseCount),
-                      USparseMatrixSingleRootArena, double(pageCount / 16 + 1));
+    USparseMatrixInit(matrix, 1, pageCount, UFemBlockValueCount,
+        UFemWFGroupsPerPage * UFemWFPageLayout::caseBlockCount(caseCount),
+        USparseMatrixSingleRootArena, double(pageCount / 16 + 1));
 }
 
 void UFemWFSetupYMatrix(_USparseMatrix* matrix, quint64 pageCount, quint64 caseCount)
 {
-    USparseMatrixInit(matrix, 1, pageCount, CalculationBlockLength, UFemWFGroupsPerPage * caseBlocks(caseCount),
-                      USparseMatrixSingleRootArena, double(pageCount / 8 + 1));
+    USparseMatrixInit(matrix, 1, pageCount, UFemBlockValueCount,
+        UFemWFGroupsPerPage * UFemWFPageLayout::caseBlockCount(caseCount),
+        USparseMatrixSingleRootArena, double(pageCount / 8 + 1));
 }
 
 double UFemWFLMatrixMemoryFactor(quint64 pageCount)
@@ -94,6 +88,6 @@ double UFemWFLMatrixMemoryFactor(quint64 pageCount)
 
 void UFemWFSetupLMatrix(_USparseMatrix* matrix, quint64 pageCount)
 {
-    USparseMatrixInit(matrix, pageCount, pageCount, CalculationBlockLength, UFemWFPageBlockCount, LRowGroupShift,
-                      UFemWFLMatrixMemoryFactor(pageCount));
+    USparseMatrixInit(matrix, pageCount, pageCount, UFemBlockValueCount, UFemWFPageBlockCount,
+        LRowGroupShift, UFemWFLMatrixMemoryFactor(pageCount));
 }

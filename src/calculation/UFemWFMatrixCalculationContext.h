@@ -1,18 +1,13 @@
 #pragma once
 
+#include "calculation/UFemWFPageLayout.h"
 #include "calculation/USparseMatrix.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QString>
 
 #include <atomic>
 #include <vector>
-
-// Geometry of the paged equations: a page covers 16 DOF triples (48 DOFs) as 4x4 blocks of 12x12.
-inline constexpr quint64 UFemWFPageBlockCount = 16;
-inline constexpr quint64 UFemWFPageDOFCount = 48;
-inline constexpr quint64 UFemWFGroupsPerPage = 4;
-inline constexpr quint64 UFemWFCasesPerBlock = 12;
-inline constexpr quint64 UFemWFNone = ~quint64(0);
 
 // The data one solution works on and the figures it reports. Totals that the main thread reads
 // while the solution runs are atomics.
@@ -70,13 +65,6 @@ void UFemWFSetupCalculationForceMatrix(_USparseMatrix* matrix, quint64 pageCount
 void UFemWFSetupYMatrix(_USparseMatrix* matrix, quint64 pageCount, quint64 caseCount);
 void UFemWFSetupLMatrix(_USparseMatrix* matrix, quint64 pageCount);
 double UFemWFLMatrixMemoryFactor(quint64 pageCount);
-
-// Index of the value of DOF triple t, direction 0, case c in the X table; directions 1 and 2
-// follow at +12 and +24.
-inline quint64 UFemWFXMatrixEntryIndex(quint64 t, quint64 c, quint64 caseBlockCount)
-{
-    return c % 12 + 12 * (3 * (t % 4) + 12 * ((t / 4) % 4 + 4 * ((t / 16) * caseBlockCount + c / 12)));
-}
 
 inline double* UFemWFXMatrixEntryAddress(double* table, quint64 t, quint64 c, quint64 caseBlockCount)
 {

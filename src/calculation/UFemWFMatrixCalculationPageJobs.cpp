@@ -13,9 +13,7 @@ constexpr quint64 N = UFemBlockDimension;
 constexpr quint64 BlockProductCount = 4;
 constexpr quint64 TriangularBlockCount = 2;
 constexpr quint64 DiagonalBlockCount = 1;
-constexpr quint64 DPairsPerPage = 2 * UFemWFPageDOFCount;
 constexpr quint64 DPairsPerGroup = 2 * N;
-constexpr quint64 XAreaDoubles = G * UFemBlockValueCount;
 // A pivot below this share of its original diagonal means the stiffness was lost to round-off:
 // the system is singular for practical purposes.
 constexpr double SingularPivotRatio = 1e-13;
@@ -61,7 +59,8 @@ void UFemWFMatrixCalculationThreadTaskContext::accumulatePivotPages(quint64 k, q
             if (!L[block])
                 continue;
             U[block] = takeUBlock(record);
-            UFemBlockScaleRowsByDiagonal(U[block], L[block], D + DPairsPerPage * j + DPairsPerGroup * (block % G));
+            UFemBlockScaleRowsByDiagonal(
+                U[block], L[block], D + UFemWFDPairsPerPage * j + DPairsPerGroup * (block % G));
         }
         for (quint64 a = 0; a < G; ++a) {
             for (quint64 b = 0; b <= a; ++b) {
@@ -82,7 +81,8 @@ void UFemWFMatrixCalculationThreadTaskContext::accumulatePivotPages(quint64 k, q
 void UFemWFMatrixCalculationThreadTaskContext::solveOffDiagonalBlock(quint64 k, quint64 b, const double* K,
                                                                      double* L, const double* Ubb, double* S)
 {
-    const double* D = calculationContext.D_MatrixTable.data() + DPairsPerPage * k + DPairsPerGroup * b;
+    const double* D
+        = calculationContext.D_MatrixTable.data() + UFemWFDPairsPerPage * k + DPairsPerGroup * b;
     for (quint64 j = 0; j < N; ++j) {
         if (j > 0 && Ubb)
             UFemBlockRowMultiplyAddForL(S, L, Ubb, j);
@@ -95,7 +95,8 @@ void UFemWFMatrixCalculationThreadTaskContext::solveOffDiagonalBlock(quint64 k, 
 void UFemWFMatrixCalculationThreadTaskContext::factoriseDiagonalBlock(quint64 k, quint64 a, const double* K,
                                                                       double* L, double* U, double* S)
 {
-    double* D = calculationContext.D_MatrixTable.data() + DPairsPerPage * k + DPairsPerGroup * a;
+    double* D
+        = calculationContext.D_MatrixTable.data() + UFemWFDPairsPerPage * k + DPairsPerGroup * a;
     for (quint64 j = 0; j < N; ++j) {
         const double d = K[(N + 1) * j];
         if (d == 0.0) {
@@ -189,7 +190,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculatePivotPage(quint64 k, Thr
             if (b < a) {
                 solveOffDiagonalBlock(k, b, KBlock ? KBlock : ZeroBlock, LBlock, U[G * b + b], S);
                 UFemBlockScaleRowsByDiagonal(U[block], LBlock,
-                                             c.D_MatrixTable.data() + DPairsPerPage * k + DPairsPerGroup * b);
+                    c.D_MatrixTable.data() + UFemWFDPairsPerPage * k + DPairsPerGroup * b);
                 work.pendingComputingCount += TriangularBlockCount;
             } else {
                 factoriseDiagonalBlock(k, a, KBlock ? KBlock : ZeroBlock, LBlock, U[block], S);
@@ -403,7 +404,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateXPage(quint64 k, ThreadW
         }
         double** L = work.L_MatrixPagePtrTable[s];
         for (quint64 caseBlock = 0; caseBlock < cb; ++caseBlock) {
-            const double* Xj = X + (j * cb + caseBlock) * XAreaDoubles;
+            const double* Xj = X + (j * cb + caseBlock) * UFemWFXAreaDoubles;
             for (quint64 a = 0; a < G; ++a) {
                 for (quint64 m = 0; m < G; ++m) {
                     if (!L[G * m + a])
@@ -417,9 +418,9 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateXPage(quint64 k, ThreadW
 
     double** Y = USparseMatrixPageAt(&c.Y_Matrix, 0, k);
     double** L = USparseMatrixPageAt(&c.L_Matrix, k, k);
-    const double* D = c.D_MatrixTable.data() + DPairsPerPage * k;
+    const double* D = c.D_MatrixTable.data() + UFemWFDPairsPerPage * k;
     for (quint64 caseBlock = 0; caseBlock < cb; ++caseBlock) {
-        double* Xk = X + (k * cb + caseBlock) * XAreaDoubles;
+        double* Xk = X + (k * cb + caseBlock) * UFemWFXAreaDoubles;
         for (quint64 a = G; a-- > 0;) {
             double* S = work.sum(G * caseBlock + a);
             for (quint64 m = a + 1; m < G; ++m) {

@@ -6,6 +6,7 @@
 #include "calculation/UFemWFMatrixCalculationThreadWork.h"
 #include "foundation/UFemErrorsOther.h"
 #include "foundation/UFemErrorsRunCalculation.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 
 #include <algorithm>
@@ -72,7 +73,7 @@ void UFemWFMatrixCalculationThreadTaskContext::clearAll_shouldNotRunning_whileLo
     {
         std::lock_guard<std::mutex> lock(failureMutex_);
         failure_ = Failure::None;
-        singularDOFIndex_ = UFemWFNone;
+        singularDOFIndex_ = UFemNotFound;
         raisedError_.reset();
     }
     pauseFlag_ = false;
@@ -114,14 +115,14 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
         if (c.estimatedMemoryCapacity > (c.memoryLimit ? c.memoryLimit : UFemAvailableMemoryBytes()))
             throw std::bad_alloc();
         UFemWFAllocateCalculationMatrices(&c);
-        c.D_MatrixMaxValueNodeDOFIndex = c.D_MatrixMinValueNodeDOFIndex = UFemWFNone;
-        c.progressTotalLength = UFemWFNone;
+        c.D_MatrixMaxValueNodeDOFIndex = c.D_MatrixMinValueNodeDOFIndex = UFemNotFound;
+        c.progressTotalLength = UFemNotFound;
         const USparseMatrixIndexSet& forceColumns = USparseMatrixRowColumnIndexSet(&c.forceMatrix, 0);
-        forceMatrixValidFirstRowIndex = forceColumns.empty() ? UFemWFNone : forceColumns.front();
+        forceMatrixValidFirstRowIndex = forceColumns.empty() ? UFemNotFound : forceColumns.front();
         Y_MatrixValidEndRowIndex = 0;
         X_MatrixValidMinPageIndex = n;
         for (auto& record : U_MatrixRecordTable) {
-            record.rowPageIndex = UFemWFNone;
+            record.rowPageIndex = UFemNotFound;
             record.isValid = false;
             record.readThreadCount = 0;
             record.U_MatrixPageTable.assign(c.maxPageBandWidth * UFemWFPageBlockCount, nullptr);
@@ -140,16 +141,16 @@ void UFemWFMatrixCalculationThreadTaskContext::updateCalculationMatrixInfo(UErro
     _UFemWFMatrixCalculationContext& c = calculationContext;
     double maxValue = 0.0;
     double minValue = std::numeric_limits<double>::infinity();
-    quint64 maxIndex = UFemWFNone;
-    quint64 minIndex = UFemWFNone;
+    quint64 maxIndex = UFemNotFound;
+    quint64 minIndex = UFemNotFound;
     quint64 valueBytes = 0;
     for (quint64 p = 0; p < c.nodePageCount; ++p) {
         valueBytes += USparseMatrixValueMemorySize(&c.stiffnessMatrix, p, 1);
         double** page = USparseMatrixPageAt(&c.stiffnessMatrix, p, p);
         for (quint64 r = 0; page && r < UFemWFGroupsPerPage; ++r) {
-            const double* block = page[5 * r];
+            const double* block = page[UFemWFPageLayout::diagonalBlockIndex(r)];
             for (quint64 j = 0; block && j < UFemBlockDimension; ++j) {
-                const double x = block[13 * j];
+                const double x = block[UFemWFPageLayout::diagonalValueIndex(j)];
                 if (x == 0.0)
                     continue;
                 const quint64 dof = UFemWFPageDOFCount * p + UFemBlockDimension * r + j;
@@ -164,7 +165,7 @@ void UFemWFMatrixCalculationThreadTaskContext::updateCalculationMatrixInfo(UErro
             }
         }
     }
-    if (maxIndex != UFemWFNone) {
+    if (maxIndex != UFemNotFound) {
         c.stiffnessMatrixMaxValue = maxValue;
         c.stiffnessMatrixMaxValueNodeDOFIndex = maxIndex;
         c.stiffnessMatrixMinValue = minValue;
@@ -193,7 +194,7 @@ quint64 UFemWFMatrixCalculationThreadTaskContext::lPageCost(quint64 i, quint64 k
 quint64 UFemWFMatrixCalculationThreadTaskContext::yPageCost(quint64 p) const
 {
     const quint64 f0 = forceMatrixValidFirstRowIndex;
-    if (f0 == UFemWFNone || p < f0)
+    if (f0 == UFemNotFound || p < f0)
         return 0;
     const quint64 first = std::max(stiffnessMatrixRowMatrixFirstColumnIndexTable[p], f0);
     return calculationContext.caseBlockCount * (64 * (p - first) + 32);
@@ -317,7 +318,7 @@ void UFemWFMatrixCalculationThreadTaskContext::failSolutionOnPivot(quint64 dofIn
 {
     {
         std::lock_guard<std::mutex> lock(failureMutex_);
-        if (singularDOFIndex_ == UFemWFNone)
+        if (singularDOFIndex_ == UFemNotFound)
             singularDOFIndex_ = dofIndex;
     }
     failSolution(Failure::Singular);
@@ -326,7 +327,7 @@ void UFemWFMatrixCalculationThreadTaskContext::failSolutionOnPivot(quint64 dofIn
 UErrorPtr UFemWFMatrixCalculationThreadTaskContext::makeFailureError()
 {
     Failure failure = Failure::None;
-    quint64 dofIndex = UFemWFNone;
+    quint64 dofIndex = UFemNotFound;
     {
         std::lock_guard<std::mutex> lock(failureMutex_);
         failure = failure_;
@@ -388,8 +389,8 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(UThreadCont
         if (c.calculationProgressState == StateReady) {
             calculateAndSetProgressTotalLength();
             c.calculationProgressState = n == 1 ? StateFactorised : StateFactorising;
-            c.columnPageIndex = n == 1 ? UFemWFNone : 0;
-            c.rowPageIndex = n == 1 ? UFemWFNone : 1;
+            c.columnPageIndex = n == 1 ? UFemNotFound : 0;
+            c.rowPageIndex = n == 1 ? UFemNotFound : 1;
             calculationContextLockCondition.broadcast();
             lock.unlock();
             pivotStep(0, work);
@@ -425,7 +426,7 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(UThreadCont
         }
         if (k + 2 == n) {
             c.calculationProgressState = StateFactorised;
-            c.columnPageIndex = c.rowPageIndex = UFemWFNone;
+            c.columnPageIndex = c.rowPageIndex = UFemNotFound;
             calculationContextLockCondition.broadcast();
             return finishForwardSubstitution(threadContext, lock);
         }
@@ -484,7 +485,7 @@ void UFemWFMatrixCalculationThreadTaskContext::pivotStep(quint64 p, ThreadWork& 
         row.broadcast();
     }
     work.pendingLMemory = USparseMatrixValueMemorySize(&calculationContext.L_Matrix, p, 1);
-    if (forceMatrixValidFirstRowIndex != UFemWFNone && p >= forceMatrixValidFirstRowIndex) {
+    if (forceMatrixValidFirstRowIndex != UFemNotFound && p >= forceMatrixValidFirstRowIndex) {
         work.pendingProgress += yPageCost(p);
         calculateYPage(p, work);
     }
@@ -507,7 +508,7 @@ bool UFemWFMatrixCalculationThreadTaskContext::finishForwardSubstitution(UThread
             return false;
         recordDiagonalExtremesAndMemory();
         c.calculationProgressState = StateBackSubstituting;
-        c.columnPageIndex = UFemWFNone;
+        c.columnPageIndex = UFemNotFound;
         c.rowPageIndex = c.nodePageCount - 1;
         calculationContextLockCondition.broadcast();
     }
@@ -520,8 +521,8 @@ void UFemWFMatrixCalculationThreadTaskContext::recordDiagonalExtremesAndMemory()
     _UFemWFMatrixCalculationContext& c = calculationContext;
     double maxValue = 0.0;
     double minValue = std::numeric_limits<double>::infinity();
-    quint64 maxIndex = UFemWFNone;
-    quint64 minIndex = UFemWFNone;
+    quint64 maxIndex = UFemNotFound;
+    quint64 minIndex = UFemNotFound;
     for (quint64 dof = 0; dof < c.nodePageCount * UFemWFPageDOFCount; ++dof) {
         const double d = c.D_MatrixTable[2 * dof];
         if (d > maxValue) {
@@ -558,7 +559,7 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleBackSubstitution(UThreadC
             p = c.rowPageIndex;
             if (p == 0) {
                 c.calculationProgressState = StateDone;
-                c.columnPageIndex = c.rowPageIndex = UFemWFNone;
+                c.columnPageIndex = c.rowPageIndex = UFemNotFound;
             } else {
                 c.rowPageIndex = p - 1;
             }

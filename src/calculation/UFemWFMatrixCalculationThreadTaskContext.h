@@ -3,6 +3,7 @@
 #include "calculation/UFemWFMatrixCalculationContext.h"
 #include "calculation/UFemWFMatrixCalculationDelegate.h"
 #include "foundation/UError.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UThreadTaskContext.h"
 
 #include <array>
@@ -50,7 +51,7 @@ public:
     quint64 computingCount() const;
     quint64 calculationMemoryCapacity() const;
     QString calculationErrorString();
-    // The first DOF whose pivot failed, UFemWFNone when none did.
+    // The first DOF whose pivot failed, UFemNotFound when none did.
     quint64 singularDOFIndex();
 
 protected:
@@ -68,7 +69,7 @@ private:
 
     struct UFemMatrixCalculation_U_MatrixRecord {
         Condition lockCondition;
-        quint64 rowPageIndex = UFemWFNone;
+        quint64 rowPageIndex = UFemNotFound;
         bool isValid = false;
         quint64 readThreadCount = 0;
         std::vector<double*> U_MatrixPageTable;
@@ -137,13 +138,13 @@ private:
     quint64 Y_MatrixValidEndRowIndex = 0;
     quint64 X_MatrixValidMinPageIndex = 0;
     std::array<UFemMatrixCalculation_U_MatrixRecord, 4> U_MatrixRecordTable;
-    quint64 forceMatrixValidFirstRowIndex = UFemWFNone;
+    quint64 forceMatrixValidFirstRowIndex = UFemNotFound;
 
     // Failure of the solution (guarded by failureMutex_; the flag is read anywhere).
     std::mutex failureMutex_;
     std::atomic<bool> isAborted_ { false };
     Failure failure_ = Failure::None;
-    quint64 singularDOFIndex_ = UFemWFNone;
+    quint64 singularDOFIndex_ = UFemNotFound;
     UErrorPtr raisedError_;
 
     // Pause (guarded by the task lock).

@@ -9,6 +9,7 @@
 #include "calculation/UFemWFSolutionFigures.h"
 #include "cardmodel/UFemMatrixCalculator.h"
 #include "foundation/UError.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QString>
 
@@ -35,8 +36,6 @@ class UFemWFMatrixCalculator : public UFemMatrixCalculator,
                                public UFemWFMatrixCalculationDelegate,
                                public UFemNodeOrdererDelegate {
 public:
-    static constexpr quint64 NoIndex = ~quint64(0);
-
     UFemWFMatrixCalculator(UFemWFMatrixCalculatorDelegate* delegate, quint64 nodeCount);
     ~UFemWFMatrixCalculator() override;
     UFemWFMatrixCalculator& operator=(const UFemWFMatrixCalculator&) = delete;
@@ -149,7 +148,7 @@ private:
     };
 
     UFemWFMatrixCalculatorDelegate* delegate_;
-    quint64 calculationIndex_ = NoIndex;
+    quint64 calculationIndex_ = UFemNotFound;
     quint64 nodeCount_;
     quint64 caseCount_ = 0;
     std::vector<quint64> caseNoIndexSet_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/UFemNotFound.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -8,14 +10,12 @@
 // thread, node names also from the solver's threads, so answers are read-only look-ups.
 class UFemWFMatrixCalculatorDelegate {
 public:
-    static constexpr quint64 NotFound = ~quint64(0);
-
     virtual ~UFemWFMatrixCalculatorDelegate() = default;
-    // NotFound when no node bears the name.
+    // UFemNotFound when no node bears the name.
     virtual quint64 nodeNoWithNodeNameString(const QString& nodeNameString) const = 0;
     virtual QString nodeNameStringWithNodeNo(quint64 nodeNo) const = 0;
-    // The place of the case among the cases of the calculator with that index; NotFound when the
-    // case is not one of them.
+    // The place of the case among the cases of the calculator with that index; UFemNotFound when
+    // the case is not one of them.
     virtual quint64 caseIndexWithCaseNameString(
         const QString& caseNameString, quint64 calculationIndex) const = 0;
     // x, y, z of the node.

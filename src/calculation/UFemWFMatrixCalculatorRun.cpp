@@ -4,6 +4,7 @@
 
 #include "calculation/UFemWFCalculationExceptionError.h"
 #include "calculation/UFemWFCalculationMatrixBuild.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UThreadCountPreference.h"
 
 #include <chrono>
@@ -225,7 +226,7 @@ bool UFemWFMatrixCalculator::getNodeNameStringAndDirection(
 {
     const auto& triples = slotLayout_.orderedCombNodeNoTableByCalc();
     const quint64 slot = calculationDOFIndex / 3;
-    if (slot >= triples.size() || triples[slot] == UFemWFCalculationSlotLayout::EmptySlot)
+    if (slot >= triples.size() || triples[slot] == UFemNotFound)
         return false;
     const quint64 t = triples[slot];
     *nodeName = nodeNameStringWithNodeNo(t / 2);

@@ -3,6 +3,7 @@
 #include "calculation/UFemWFNodeMatrix.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsRunCalculation.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 
 #include <algorithm>
@@ -11,8 +12,6 @@
 #include <new>
 
 namespace {
-
-constexpr quint64 NoValue = ~quint64(0);
 
 bool isInitialised(const _USparseMatrix& matrix)
 {
@@ -115,8 +114,8 @@ bool UFemWFNodeMatrices::updateNodeDOFStateTableAndCalculationMatrixInfo(
 {
     double maxValue = 0.0;
     double minValue = std::numeric_limits<double>::infinity();
-    quint64 maxIndex = NoValue;
-    quint64 minIndex = NoValue;
+    quint64 maxIndex = UFemNotFound;
+    quint64 minIndex = UFemNotFound;
     for (quint64 n = 0; n < nodeCount_; ++n) {
         double** page = USparseMatrixPageAt(&stiffnessMatrix_, n, n);
         for (quint64 r = 0; r < 2; ++r) {
@@ -157,7 +156,7 @@ bool UFemWFNodeMatrices::updateNodeDOFStateTableAndCalculationMatrixInfo(
             }
         }
     }
-    if (maxIndex != NoValue) {
+    if (maxIndex != UFemNotFound) {
         stiffnessMatrixMaxValue_ = maxValue;
         stiffnessMatrixMaxValueNodeDOFIndex_ = maxIndex;
         stiffnessMatrixMinValue_ = minValue;

@@ -5,14 +5,12 @@
 #include "calculation/UFemWFMatrixCalculationContext.h"
 #include "calculation/UFemWFNodeMatrix.h"
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 
 #include <limits>
 #include <new>
 
 namespace {
-
-constexpr quint64 NoValue = ~quint64(0);
-constexpr quint64 XDirectionStride = 12;
 
 [[noreturn]] void raiseUnexpected()
 {
@@ -28,7 +26,7 @@ void UFemWFNodeMatrices::finalizeMatrixCalculation(
         raiseUnexpected();
     try {
         displacementMatrixNodeNoTable_.clear();
-        displacementMatrixNodeIndexTable_.assign(2 * nodeCount_, NoValue);
+        displacementMatrixNodeIndexTable_.assign(2 * nodeCount_, UFemNotFound);
         for (quint64 t = 0; t < 2 * nodeCount_; ++t) {
             if (nodeDOFStateTable_[t].hasValidOrRestrainedDOF()) {
                 displacementMatrixNodeIndexTable_[t] = displacementMatrixNodeNoTable_.size();
@@ -51,17 +49,17 @@ void UFemWFNodeMatrices::fillDisplacementRow(
 {
     const _UFemNode3DOFState states = nodeDOFStateTable_[tripleIndex];
     double* values = displacementMatrixValueTable_.data() + row * caseCount_ * 3;
-    const quint64 slot = slotTableByTriple ? slotTableByTriple[tripleIndex] : NoValue;
+    const quint64 slot = slotTableByTriple ? slotTableByTriple[tripleIndex] : UFemNotFound;
     // Every triple with a Valid direction was solved; reading 0.0 for it would hide a lost triple.
-    if (states.hasValidDOF() && (slot == NoValue || (caseCount_ > 0 && !X_MatrixTable)))
+    if (states.hasValidDOF() && (slot == UFemNotFound || (caseCount_ > 0 && !X_MatrixTable)))
         raiseUnexpected();
     const quint64 caseBlocks = UFemWFNodeForceCaseBlockCount(caseCount_);
     for (quint64 c = 0; c < caseCount_; ++c) {
-        const double* x = slot == NoValue
+        const double* x = slot == UFemNotFound
             ? nullptr
             : X_MatrixTable + UFemWFXMatrixEntryIndex(slot, c, caseBlocks);
         for (quint64 d = 0; d < 3; ++d) {
-            double value = x ? x[XDirectionStride * d] : 0.0;
+            double value = x ? x[UFemWFCasesPerBlock * d] : 0.0;
             if (states.state[d] == UFemNodeDOFStateRestrained)
                 value = std::numeric_limits<double>::quiet_NaN();
             else if (states.state[d] == UFemNodeDOFStateZeroStiffness)
@@ -77,7 +75,7 @@ double* UFemWFNodeMatrices::displacementRowForWriteBack(quint64 nodeNo, quint64 
     if (displacementMatrixNodeIndexTable_.size() != 2 * nodeCount_)
         raiseUnexpected();
     const quint64 row = displacementMatrixNodeIndexTable_[2 * nodeNo + rotation];
-    if (row == NoValue)
+    if (row == UFemNotFound)
         raiseUnexpected();
     return displacementMatrixValueTable_.data() + row * caseCount_ * 3;
 }
@@ -117,7 +115,7 @@ void UFemWFNodeMatrices::applyRestraintEquationRestraint_toDisplacementMatrix_Wi
     for (quint64 k = 0; k < count; ++k) {
         const auto& term = table[k];
         const quint64 termRow = displacementMatrixNodeIndexTable_[2 * term.nodeNo + term.rotation];
-        if (termRow == NoValue)
+        if (termRow == UFemNotFound)
             continue;
         const double* termValues = displacementMatrixValueTable_.data() + termRow * caseCount_ * 3;
         for (quint64 c = 0; c < caseCount_; ++c)
@@ -138,6 +136,6 @@ quint64 UFemWFNodeMatrices::getDisplacementMatrixValueTable(const double** value
 quint64 UFemWFNodeMatrices::displacementMatrixRowOfTriple(quint64 tripleIndex) const
 {
     if (tripleIndex >= displacementMatrixNodeIndexTable_.size())
-        return NoValue;
+        return UFemNotFound;
     return displacementMatrixNodeIndexTable_[tripleIndex];
 }

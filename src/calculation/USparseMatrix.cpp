@@ -1,8 +1,11 @@
 #include "calculation/USparseMatrix.h"
 
+#include "foundation/UException.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -67,10 +70,56 @@ void USparseMatrixRowClear(_USparseMatrixRowMatrix* row)
 
 namespace {
 
+bool holdsStorage(const _USparseMatrix* matrix)
+{
+    return matrix->rowMatrixTable || matrix->rootMemoryAllocatorTable
+        || matrix->rootMemoryAllocator.memoryStorageArray.table;
+}
+
+void requireEmpty(const _USparseMatrix* matrix)
+{
+    if (holdsStorage(matrix))
+        UFemRaiseProgramError(QStringLiteral("Unexpected error occurred."));
+}
+
+void resetFields(_USparseMatrix* matrix)
+{
+    matrix->maxRowIndex = matrix->maxColumnIndex = 0;
+    matrix->rowMatrixTable = nullptr;
+    matrix->matrixBlockLength = matrix->matrixPageLength = 0;
+    matrix->rootMemoryAllocatorRowGroupSizeShift = USparseMatrixSingleRootArena;
+    matrix->rootMemoryAllocator = _UCMemoryAllocator {};
+    matrix->rootMemoryAllocatorTable = nullptr;
+    matrix->rootMemoryAllocatorCount = 0;
+    matrix->rowChildMemoryStorageCapacity = 0;
+}
+
+// Leaves `from` as a default-constructed record.
+void takeFields(_USparseMatrix* to, _USparseMatrix* from)
+{
+    to->maxRowIndex = from->maxRowIndex;
+    to->maxColumnIndex = from->maxColumnIndex;
+    to->rowMatrixTable = from->rowMatrixTable;
+    to->matrixBlockLength = from->matrixBlockLength;
+    to->matrixPageLength = from->matrixPageLength;
+    to->rootMemoryAllocatorRowGroupSizeShift = from->rootMemoryAllocatorRowGroupSizeShift;
+    to->rootMemoryAllocator = std::move(from->rootMemoryAllocator);
+    to->rootMemoryAllocatorTable = from->rootMemoryAllocatorTable;
+    to->rootMemoryAllocatorCount = from->rootMemoryAllocatorCount;
+    to->rowChildMemoryStorageCapacity = from->rowChildMemoryStorageCapacity;
+    resetFields(from);
+    // The rows' child arenas point at the single root, which has moved with the record.
+    if (to->rootMemoryAllocatorRowGroupSizeShift == USparseMatrixSingleRootArena
+        && to->rowMatrixTable)
+        for (quint64 r = 0; r < to->maxRowIndex; ++r)
+            to->rowMatrixTable[r].childMemoryAllocator.rootMemoryAllocatorPtr
+                = &to->rootMemoryAllocator;
+}
+
 void initWithChunkCapacity(_USparseMatrix* matrix, quint64 rowCount, quint64 columnCount, quint64 blockLength,
                            quint64 pageLength, quint64 rowGroupSizeShift, quint64 chunk)
 {
-    *matrix = _USparseMatrix();
+    requireEmpty(matrix);
     matrix->maxRowIndex = rowCount;
     matrix->maxColumnIndex = columnCount;
     matrix->matrixBlockLength = blockLength;
@@ -115,12 +164,31 @@ void USparseMatrixDestroy(_USparseMatrix* matrix)
         delete[] matrix->rootMemoryAllocatorTable;
     }
     UCMemoryAllocatorDestroy(&matrix->rootMemoryAllocator);
-    *matrix = _USparseMatrix();
+    resetFields(matrix);
+}
+
+_USparseMatrix::~_USparseMatrix()
+{
+    USparseMatrixDestroy(this);
+}
+
+_USparseMatrix::_USparseMatrix(_USparseMatrix&& other) noexcept
+{
+    takeFields(this, &other);
+}
+
+_USparseMatrix& _USparseMatrix::operator=(_USparseMatrix&& other) noexcept
+{
+    if (this != &other) {
+        USparseMatrixDestroy(this);
+        takeFields(this, &other);
+    }
+    return *this;
 }
 
 void USparseMatrixCopy(_USparseMatrix* destination, const _USparseMatrix* source)
 {
-    *destination = _USparseMatrix();
+    requireEmpty(destination);
     if (source->maxRowIndex == 0)
         return;
     initWithChunkCapacity(destination, source->maxRowIndex, source->maxColumnIndex, source->matrixBlockLength,

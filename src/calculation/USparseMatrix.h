@@ -28,7 +28,17 @@ struct _USparseMatrixRowMatrix {
 
 inline constexpr quint64 USparseMatrixSingleRootArena = ~quint64(0);
 
+// Owns its tables and arenas: its destructor releases them, and it moves but never copies (a copy
+// would share them). USparseMatrixCopy makes a deep copy; Init and Copy refuse a matrix that holds
+// storage, which USparseMatrixDestroy releases first.
 struct _USparseMatrix {
+    _USparseMatrix() = default;
+    ~_USparseMatrix();
+    _USparseMatrix(_USparseMatrix&& other) noexcept;
+    _USparseMatrix& operator=(_USparseMatrix&& other) noexcept;
+    _USparseMatrix(const _USparseMatrix&) = delete;
+    _USparseMatrix& operator=(const _USparseMatrix&) = delete;
+
     quint64 maxRowIndex = 0;
     quint64 maxColumnIndex = 0;
     _USparseMatrixRowMatrix* rowMatrixTable = nullptr;

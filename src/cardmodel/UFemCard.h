@@ -3,6 +3,7 @@
 #include "cardmodel/UFemCardValueType.h"
 #include "foundation/UError.h"
 #include "foundation/UFemCardValueArraySize.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QString>
 
@@ -21,9 +22,6 @@ class UFemColorScale;
 class UGLDrawingBuffer;
 class UGLDrawingInfo;
 struct _UGLColor;
-
-// None, not found, or "after the last card" for rows and identifiers.
-inline constexpr quint64 UFemCardNotFound = std::numeric_limits<quint64>::max();
 
 // The interface through which the card model and everything above it use a card. Cards are
 // shared (std::shared_ptr); what a card refers to (its data controller, names) it does not own.
@@ -78,7 +76,7 @@ public:
     virtual UErrorPtr checkErrorToRegister() const = 0;
     virtual UErrorPtr checkErrorToRun() const = 0;
     virtual UErrorPtr checkWarningToRun() const = 0;
-    // The card's row in its model; UFemCardNotFound for a card outside the model.
+    // The card's row in its model; UFemNotFound for a card outside the model.
     virtual quint64 cardRowIndex() const = 0;
     virtual bool respondsToCardValueType(_UFemCardValueType cardValueType) const = 0;
     virtual bool getCardValueArraySize(
@@ -104,5 +102,5 @@ public:
     }
 
 private:
-    mutable std::atomic<quint64> cardRowIndex_last_ { UFemCardNotFound };
+    mutable std::atomic<quint64> cardRowIndex_last_ { UFemNotFound };
 };

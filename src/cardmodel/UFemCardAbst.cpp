@@ -10,6 +10,7 @@
 #include "cardmodel/UFemClipboardCardValueManager.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsEditCard.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 
 #include <algorithm>
@@ -201,21 +202,21 @@ quint64 UFemCardAbst::cardRowIndex() const
     const UFemCardDataController* model = dataController_;
     const quint64 count = model != nullptr ? model->numberOfCards() : 0;
     if (count == 0)
-        return UFemCardNotFound;
+        return UFemNotFound;
     quint64 last = cardRowIndex_last();
     // A cache at or just past the end may be a card removed from the end: look from the last row.
     if (last < count + 2) {
         last = std::min(last, count - 1);
         const quint64 first = last == 0 ? 0 : last - 1;
         const quint64 end = std::min(last + 1, count - 1);
-        quint64 found = UFemCardNotFound;
+        quint64 found = UFemNotFound;
         for (quint64 row = first; row <= end; ++row) {
             const UFemCard* card = model->cardAtRowIndex(row);
             card->setCardRowIndex_last(row);
             if (card == this)
                 found = row;
         }
-        if (found != UFemCardNotFound)
+        if (found != UFemNotFound)
             return found;
     }
     return cardRowIndexBySearch(count);
@@ -234,8 +235,8 @@ quint64 UFemCardAbst::cardRowIndexBySearch(quint64 numberOfCards) const
             model->cardAtRowIndex(row + 1)->setCardRowIndex_last(row + 1);
         return row;
     }
-    setCardRowIndex_last(UFemCardNotFound);
-    return UFemCardNotFound;
+    setCardRowIndex_last(UFemNotFound);
+    return UFemNotFound;
 }
 
 quint32 UFemCardAbst::clipboardCardValueType()

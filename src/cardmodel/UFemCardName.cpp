@@ -6,6 +6,7 @@
 #include "cardmodel/UFemCardType.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsEditCard.h"
+#include "foundation/UFemNotFound.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -15,10 +16,10 @@ std::size_t UFemCardColumnSet::positionOf(UFemCardColumn* column) const
 {
     if (positions_) {
         const auto found = positions_->find(column);
-        return found == positions_->end() ? notFound : found->second;
+        return found == positions_->end() ? UFemNotFound : found->second;
     }
     const auto found = std::find(columns_.begin(), columns_.end(), column);
-    return found == columns_.end() ? notFound : std::size_t(found - columns_.begin());
+    return found == columns_.end() ? UFemNotFound : std::size_t(found - columns_.begin());
 }
 
 void UFemCardColumnSet::insert(UFemCardColumn* column)
@@ -42,7 +43,7 @@ void UFemCardColumnSet::insert(UFemCardColumn* column)
 bool UFemCardColumnSet::erase(UFemCardColumn* column)
 {
     const std::size_t position = positionOf(column);
-    if (position == notFound)
+    if (position == UFemNotFound)
         return false;
     if (position + 1 != columns_.size())
         columns_[position] = columns_.back();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/UError.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UPointerHashMap.h"
 
 #include <QString>
@@ -27,14 +28,13 @@ enum UFemCardNameFlag : quint32 {
 // only for large sets.
 class UFemCardColumnSet {
 public:
-    bool contains(UFemCardColumn* column) const { return positionOf(column) != notFound; }
+    bool contains(UFemCardColumn* column) const { return positionOf(column) != UFemNotFound; }
     void insert(UFemCardColumn* column);
     bool erase(UFemCardColumn* column);
     bool isEmpty() const { return columns_.empty(); }
     const std::vector<UFemCardColumn*>& columns() const { return columns_; }
 
 private:
-    static constexpr std::size_t notFound = ~std::size_t(0);
     static constexpr std::size_t largestScannedSetSize = 32;
 
     std::size_t positionOf(UFemCardColumn* column) const;

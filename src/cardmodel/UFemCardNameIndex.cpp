@@ -2,6 +2,7 @@
 
 #include "cardmodel/UFemCardName.h"
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QHash>
 #include <QHashSeed>
@@ -9,12 +10,6 @@
 #include <algorithm>
 #include <new>
 #include <utility>
-
-namespace {
-
-constexpr std::size_t notFound = ~std::size_t(0);
-
-} // namespace
 
 std::size_t UFemCardNameIndex::hashOfText(QStringView text)
 {
@@ -30,11 +25,11 @@ const QString& UFemCardNameIndex::textOf(const UFemCardName& cardName)
 std::size_t UFemCardNameIndex::findSlot(QStringView text, std::size_t hash) const
 {
     if (capacity_ == 0)
-        return notFound;
+        return UFemNotFound;
     for (std::size_t i = home(hash);; i = next(i)) {
         const Slot& slot = slots_[i];
         if (!slot.cardName)
-            return notFound;
+            return UFemNotFound;
         if (slot.hash == hash && QStringView(textOf(*slot.cardName)) == text)
             return i;
     }
@@ -44,14 +39,14 @@ const std::shared_ptr<UFemCardName>* UFemCardNameIndex::find(
     QStringView text, std::size_t hash) const
 {
     const std::size_t i = findSlot(text, hash);
-    return i == notFound ? nullptr : &slots_[i].cardName;
+    return i == UFemNotFound ? nullptr : &slots_[i].cardName;
 }
 
 bool UFemCardNameIndex::insert(std::shared_ptr<UFemCardName> cardName)
 {
     const QString& text = textOf(*cardName);
     const std::size_t hash = hashOfText(text);
-    if (findSlot(text, hash) != notFound)
+    if (findSlot(text, hash) != UFemNotFound)
         return false;
     if ((size_ + 1) * maximumLoadDenominator > capacity_ * maximumLoadNumerator)
         rehash(std::max(minimumCapacity, capacity_ * 2));
@@ -67,7 +62,7 @@ void UFemCardNameIndex::erase(const UFemCardName* cardName)
 {
     const QString& text = textOf(*cardName);
     std::size_t hole = findSlot(text, hashOfText(text));
-    if (hole == notFound || slots_[hole].cardName.get() != cardName)
+    if (hole == UFemNotFound || slots_[hole].cardName.get() != cardName)
         return;
     // Later entries of the probe run move back into the hole, so that no tombstone is needed.
     for (std::size_t i = next(hole); slots_[i].cardName; i = next(i)) {

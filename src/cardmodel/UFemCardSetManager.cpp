@@ -3,6 +3,7 @@
 #include "cardmodel/UFemDataController.h"
 #include "cardmodel/UFemDataControllerNotifications.h"
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 
 #include <algorithm>
 
@@ -14,7 +15,7 @@ constexpr quint64 idleState = 0;
 quint64 sortKey(const UFemCardPtr& card, const UFemCardArray* sortContext)
 {
     const quint64 index = sortContext ? sortContext->indexOfObjectIdenticalTo(card) : UNSNotFound;
-    return index == UNSNotFound ? UFemCardNotFound : index;
+    return index == UNSNotFound ? UFemNotFound : index;
 }
 
 bool holds(const UFemCardArray* referenceArray, const UFemCardPtr& card)

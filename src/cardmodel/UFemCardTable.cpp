@@ -3,6 +3,7 @@
 #include "cardmodel/UFemCardType.h"
 #include "cardmodel/UFemNodeCard.h"
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 
 #include <algorithm>
@@ -46,7 +47,7 @@ quint64 resetCapacityOfCardType(qint32 cardType, quint64 m)
 quint64 rowOrLast(const UFemCardArray& array, const UFemCardPtr& card)
 {
     const quint64 row = array.indexOfObjectIdenticalTo(card);
-    return row == UNSNotFound ? UFemCardNotFound : row;
+    return row == UNSNotFound ? UFemNotFound : row;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "cardmodel/UFemResultDataManager.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsEditCard.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UThreadTaskContext.h"
 #include "platform/UNotificationCenter.h"
 #include "platform/UUndoManager.h"
@@ -88,7 +89,7 @@ std::unique_ptr<UFemDataController> UFemDataController::copy() const
     auto copied = std::make_unique<UFemDataController>(services_);
     std::vector<UFemCardTextColumnsPtr> records = UFemCardTextColumnsArray(cardTable_.rowArray());
     for (const UFemCardTextColumnsPtr& record : records)
-        record->setCardIdentifierNumber(UFemCardNotFound);
+        record->setCardIdentifierNumber(UFemNotFound);
     UErrorPtr error;
     if (!copied->resetWithCardTextColumnsArray(records, true, &error))
         UFemRaiseProgramError(QStringLiteral("An error occurred while copyWithZone:."));
@@ -128,7 +129,7 @@ void UFemDataController::reset()
     nextCardIdentifierNumberWarningNumber_ = UFemCardIdentifierNumberFirstWarningNumber;
     cardIdentifierNumberWarningTimer_->stop();
     isNextCardIdentifierNumberWarningTimerEnabled_ = false;
-    lastEditedCardRowIndex_ = UFemCardNotFound;
+    lastEditedCardRowIndex_ = UFemNotFound;
     isObjectSizeValid_ = false;
     isObjectSizeValid_rough_ = false;
     objectSize_rough_previousNodeCount_ = 0;

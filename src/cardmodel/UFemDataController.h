@@ -6,6 +6,7 @@
 #include "cardmodel/UFemCardTextColumns.h"
 #include "cardmodel/UFemDataControllerServices.h"
 #include "cardmodel/UFemModelTextTypes.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QString>
 #include <QStringList>
@@ -138,10 +139,10 @@ public:
     // For the copy and for tests of the limits; never below a number in use.
     void setNextCardIdentifierNumber(quint64 number);
     quint64 nextCardIdentifierNumberWarningNumber() const { return nextCardIdentifierNumberWarningNumber_; }
-    bool isNextCardIdentifierNumberWarningTimerEnabled() const { return isNextCardIdentifierNumberWarningTimerEnabled_; }
-    // False with the limit error when `cardCount` more numbers do not fit; may schedule a warning.
-    bool _checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(quint64 cardCount, UErrorPtr* error);
-    void _displayCardIdentifierNumberLimitWarningAlert();
+    bool isNextCardIdentifierNumberWarningTimerEnabled() const
+    {
+        return isNextCardIdentifierNumberWarningTimerEnabled_;
+    }
 
     // ---- Reading model text
     bool resetWithModelText(const QString& modelText, UFemColumnSeparatingCharacterType columnSeparatingCharacterType,
@@ -150,30 +151,12 @@ public:
     bool resetWithCardTextColumnsArray(
         const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray, bool doesUseErrorCard, UErrorPtr* error);
     // One edit: lock check, notifications, the reading, the action's name. Returns the cards added
-    // (0 on error). Row UFemCardNotFound adds after the last card.
+    // (0 on error). Row UFemNotFound adds after the last card.
     quint64 addCardsWithModelText(const QString& modelText,
-        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, quint64 rowIndex, bool doesUseErrorCard,
-        UErrorPtr* error);
-    quint64 _addCardsWithModelText(const QString& modelText,
-        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, quint64 rowIndex, bool doesUseErrorCard,
-        UErrorPtr* error);
-    // The card of the line at *unicharIndex (left on the line's end); with error cards a line that
-    // does not read becomes an ErrorCard keeping it.
-    UFemCardPtr _makeCardWithModelUnicharString(const UUnicharString& modelUnicharString, quint64* unicharIndex,
-        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
-    // On failure with error cards, the record takes the error.
-    UFemCardPtr _makeCardWithCardTextColumns(
-        UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, quint64 rowIndex,
+        bool doesUseErrorCard, UErrorPtr* error);
 
     // ---- Steps the edits are built of
-    // Adds a card of each record at the row of the same position (rows ascending); a record's
-    // own identifier number is kept when it is free. Registers the removal as undo action.
-    bool _addCardWithCardTextColumnsArray(const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray,
-        const UFemRowIndexSet& rowIndexSet, bool doesUseErrorCard, UErrorPtr* error);
-    // Registers the re-adding of the removed cards, with their identifier numbers, as undo action.
-    bool _removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, UErrorPtr* error);
-    void _notifyModelDataWillChange();
-    void _notifyModelDataDidChange();
     void quitAllBackgroundThreadIfCalculating();
     void clearAllBackgroundThreadIfCanceled();
     void clearForceValueRangeCache();
@@ -194,7 +177,7 @@ public:
     // Records at rowIndex, rowIndex + 1, ...; rowIndex must be a row (at most the count).
     bool addCardsWithCardTextColumnsArray(const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray,
         quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
-    // Row UFemCardNotFound adds after the last card. With error cards the record may take an error.
+    // Row UFemNotFound adds after the last card. With error cards the record may take an error.
     bool addCardWithCardTextColumns(
         UFemCardTextColumns& cardTextColumns, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
     // A failed modify leaves the old card at the row, its names bound and its number kept.
@@ -203,7 +186,7 @@ public:
     // The string holds one line, which may end in one LF or CR.
     bool modifyCardAtIndex(quint64 rowIndex, const QString& cardString,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
-    // Both return the card's row, UFemCardNotFound on error.
+    // Both return the card's row, UFemNotFound on error.
     quint64 modifyCardOfCard(
         const UFemCard& card, UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
     quint64 modifyCardOfCard(const UFemCard& card, const QString& cardString,
@@ -216,7 +199,7 @@ public:
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
     bool removeCardAtIndex(quint64 rowIndex, UErrorPtr* error);
     bool removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, UErrorPtr* error);
-    // The card's row, UFemCardNotFound on error.
+    // The card's row, UFemNotFound on error.
     quint64 removeCard(const UFemCard& card, UErrorPtr* error);
     bool removeCardsWithCardArray(const std::vector<UFemCardPtr>& cardArray, UErrorPtr* error);
     // Replaces the one card that defines the record's card name.
@@ -230,6 +213,44 @@ public:
     bool mergeCardNameFromCardNameStringArray(
         const QStringList& oldCardNameStringArray, const QStringList& newCardNameStringArray, UErrorPtr* error);
 
+    // ---- UFemCardDataController: row reads that may run on worker threads
+    quint64 numberOfCards() const override { return cardTable_.rowArray().count(); }
+    UFemCard* cardAtRowIndex(quint64 rowIndex) const override;
+    const UFemClipboardCardValueManager* clipboardCardValueManager() const override;
+
+private:
+    // Tests reach the private steps through it.
+    friend class UFemDataControllerTestPeer;
+
+    // ---- Card identifier numbers
+    // False with the limit error when `cardCount` more numbers do not fit; may schedule a warning.
+    bool _checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(
+        quint64 cardCount, UErrorPtr* error);
+    void _displayCardIdentifierNumberLimitWarningAlert();
+
+    // ---- Reading model text
+    quint64 _addCardsWithModelText(const QString& modelText,
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, quint64 rowIndex,
+        bool doesUseErrorCard, UErrorPtr* error);
+    // The card of the line at *unicharIndex (left on the line's end); with error cards a line that
+    // does not read becomes an ErrorCard keeping it.
+    UFemCardPtr _makeCardWithModelUnicharString(const UUnicharString& modelUnicharString,
+        quint64* unicharIndex, UFemColumnSeparatingCharacterType columnSeparatingCharacterType,
+        bool doesUseErrorCard, UErrorPtr* error);
+    // On failure with error cards, the record takes the error.
+    UFemCardPtr _makeCardWithCardTextColumns(
+        UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
+
+    // ---- Steps the edits are built of
+    // Adds a card of each record at the row of the same position (rows ascending); a record's
+    // own identifier number is kept when it is free. Registers the removal as undo action.
+    bool _addCardWithCardTextColumnsArray(
+        const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray,
+        const UFemRowIndexSet& rowIndexSet, bool doesUseErrorCard, UErrorPtr* error);
+    // Registers the re-adding of the removed cards, with their identifier numbers, as undo action.
+    bool _removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, UErrorPtr* error);
+    void _notifyModelDataWillChange();
+    void _notifyModelDataDidChange();
     // ---- Private edits: the change and its undo record, without notifications
     bool _addCardWithCardTextColumns(
         UFemCardTextColumns& cardTextColumns, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
@@ -243,13 +264,25 @@ public:
         const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
     bool _mergeCardNameFromCardNameString(
         const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
+    // The lock check and the will/did-change bracket of one public edit; the did-change is posted
+    // even when the change raises. `change` returns false with its error; `actionName` names the
+    // step after success, `abortedActionName` after a failure or a refusal.
+    bool runEdit(const QString& actionName, const char* abortedActionName,
+        const std::function<bool(UErrorPtr*)>& change, UErrorPtr* error);
+    // Posts the will-change when made and the did-change when it leaves scope, also when a step
+    // raises, so that observers are never left inside an open change.
+    class ModelDataChange {
+    public:
+        explicit ModelDataChange(UFemDataController& controller);
+        ~ModelDataChange() noexcept(false);
+        ModelDataChange(const ModelDataChange&) = delete;
+        ModelDataChange& operator=(const ModelDataChange&) = delete;
 
-    // ---- UFemCardDataController: row reads that may run on worker threads
-    quint64 numberOfCards() const override { return cardTable_.rowArray().count(); }
-    UFemCard* cardAtRowIndex(quint64 rowIndex) const override;
-    const UFemClipboardCardValueManager* clipboardCardValueManager() const override;
+    private:
+        UFemDataController& controller_;
+        int exceptionsAtStart_;
+    };
 
-private:
     bool resetWithCards(quint64 capacity, const std::function<UErrorPtr()>& addCards, UErrorPtr* error);
     static constexpr quint64 resultDataLockBit = 1;
     static constexpr quint64 selfLockBit = 2;
@@ -302,7 +335,7 @@ private:
     std::shared_ptr<UFemMatrixCalculationContext> matrixCalculationContext_;
     UUndoManager* undoManager_ = nullptr;
     UNotificationCenter* notificationCenter_ = nullptr;
-    quint64 lastEditedCardRowIndex_ = UFemCardNotFound;
+    quint64 lastEditedCardRowIndex_ = UFemNotFound;
     bool isObjectSizeValid_ = false;
     double objectSize_[6] = {};
     bool isObjectSizeValid_rough_ = false;

@@ -4,9 +4,12 @@
 
 #include "cardmodel/UFemDataControllerNotifications.h"
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 #include "foundation/UThreadTaskContext.h"
 #include "platform/UUndoManager.h"
+
+#include <exception>
 
 namespace {
 
@@ -53,6 +56,26 @@ void UFemDataController::setUndoActionName(const QString& actionName)
         undoManager_->setActionName(actionName);
 }
 
+UFemDataController::ModelDataChange::ModelDataChange(UFemDataController& controller)
+    : controller_(controller)
+    , exceptionsAtStart_(std::uncaught_exceptions())
+{
+    controller_._notifyModelDataWillChange();
+}
+
+UFemDataController::ModelDataChange::~ModelDataChange() noexcept(false)
+{
+    if (std::uncaught_exceptions() == exceptionsAtStart_) {
+        controller_._notifyModelDataDidChange();
+        return;
+    }
+    // Unwinding already: the step's error is the one to report, a second one would terminate.
+    try {
+        controller_._notifyModelDataDidChange();
+    } catch (...) {
+    }
+}
+
 void UFemDataController::_notifyModelDataWillChange()
 {
     post(UFemModelDataWillChangeNotification);
@@ -97,7 +120,7 @@ void UFemDataController::enterCard(const UFemCardPtr& card, quint64 cardIdentifi
 quint64 UFemDataController::identifierNumberForRecord(const UFemCardTextColumns& record)
 {
     const quint64 number = record.cardIdentifierNumber();
-    if (number != UFemCardNotFound && number < nextCardIdentifierNumber_
+    if (number != UFemNotFound && number < nextCardIdentifierNumber_
         && !cardIdentifierNumberDictionary_.contains(number)) {
         return number;
     }
@@ -113,7 +136,7 @@ bool UFemDataController::_addCardWithCardTextColumnsArray(const std::vector<UFem
         UFemRaiseProgramError(QStringLiteral("[aCardRowIndexSet count] != [aCardTextColumnsArray count]"));
     UErrorPtr failure = errorIfLocked();
     const quint64 count = rowIndexSet.size();
-    if (!failure && cardTextColumnsArray.front()->cardIdentifierNumber() == UFemCardNotFound
+    if (!failure && cardTextColumnsArray.front()->cardIdentifierNumber() == UFemNotFound
         && (count > nextCardIdentifierNumberWarningNumber_
             || nextCardIdentifierNumber_ >= nextCardIdentifierNumberWarningNumber_ - count)) {
         _checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(count, &failure);

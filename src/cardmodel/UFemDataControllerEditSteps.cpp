@@ -9,6 +9,7 @@
 #include "foundation/UFemErrorsEditCard.h"
 #include "foundation/UFemErrorsOther.h"
 #include "foundation/UFemErrorsSearchCardName.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 #include "foundation/UUnicharString.h"
 
@@ -53,7 +54,7 @@ bool UFemDataController::_addCardWithCardTextColumns(
         && !_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(1, &failure)) {
         return failEdit(*this, aborted, failure, error);
     }
-    const quint64 row = rowIndex == UFemCardNotFound ? cardTable_.count() : rowIndex;
+    const quint64 row = rowIndex == UFemNotFound ? cardTable_.count() : rowIndex;
     // Checked before the card binds its names, so that a refusal leaves no name behind.
     if (row > cardTable_.count())
         UFemRaiseProgramError(QStringLiteral("The index to add is out of list."));

@@ -3,31 +3,32 @@
 #include "cardmodel/UFemDataController.h"
 
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 
 #include <algorithm>
 
-namespace {
-
-// The lock check and the bracket of one public edit. `change` returns false with its error;
-// `actionName` names the step after success, `abortedActionName` after a failure or a refusal.
-bool runEdit(UFemDataController& controller, const QString& actionName,
-    const char* abortedActionName, const std::function<bool(UErrorPtr*)>& change, UErrorPtr* error)
+bool UFemDataController::runEdit(const QString& actionName, const char* abortedActionName,
+    const std::function<bool(UErrorPtr*)>& change, UErrorPtr* error)
 {
-    if (UErrorPtr locked = controller.errorIfLocked()) {
-        controller.setUndoActionName(ULocalizedString(abortedActionName));
+    if (UErrorPtr locked = errorIfLocked()) {
+        setUndoActionName(ULocalizedString(abortedActionName));
         UFemSetError(error, locked);
         return false;
     }
-    controller._notifyModelDataWillChange();
     UErrorPtr failure;
-    const bool done = change(&failure);
-    controller.setUndoActionName(done ? actionName : ULocalizedString(abortedActionName));
-    controller._notifyModelDataDidChange();
+    bool done = false;
+    {
+        const ModelDataChange bracket(*this);
+        done = change(&failure);
+        setUndoActionName(done ? actionName : ULocalizedString(abortedActionName));
+    }
     if (!done)
         UFemSetError(error, failure);
     return done;
 }
+
+namespace {
 
 // Checked before anything is posted: a row beyond the end is a program error.
 void requireRow(UFemDataController& controller, quint64 rowIndex)
@@ -65,20 +66,19 @@ bool UFemDataController::addCardsWithCardTextColumnsArray(
     static const char* aborted = "Add Some Cards - Aborted by Error";
     const quint64 count = cardTextColumnsArray.size();
     if (errorIfLocked())
-        return runEdit(*this, QString(), aborted, {}, error);
+        return runEdit(QString(), aborted, {}, error);
     if (rowIndex > cardCount())
         UFemRaiseProgramError(QStringLiteral("The index to add is out of list."));
     if (count == 0) {
-        _notifyModelDataWillChange();
+        const ModelDataChange bracket(*this);
         beep();
-        _notifyModelDataDidChange();
         return true;
     }
     UFemRowIndexSet rows(count);
     for (quint64 k = 0; k < count; ++k)
         rows[k] = rowIndex + k;
     return runEdit(
-        *this, ULocalizedFormattedString("Add %lu Cards", count), aborted,
+        ULocalizedFormattedString("Add %lu Cards", count), aborted,
         [&](UErrorPtr* failure) {
             return _addCardWithCardTextColumnsArray(
                 cardTextColumnsArray, rows, doesUseErrorCard, failure);
@@ -90,10 +90,10 @@ bool UFemDataController::addCardWithCardTextColumns(
     UFemCardTextColumns& cardTextColumns, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error)
 {
     static const char* aborted = "Add Card - Aborted by Error";
-    if (!errorIfLocked() && rowIndex != UFemCardNotFound && rowIndex > cardCount())
+    if (!errorIfLocked() && rowIndex != UFemNotFound && rowIndex > cardCount())
         UFemRaiseProgramError(QStringLiteral("The index to add is out of list."));
     return runEdit(
-        *this, ULocalizedString("Add Card"), aborted,
+        ULocalizedString("Add Card"), aborted,
         [&](UErrorPtr* failure) {
             return _addCardWithCardTextColumns(
                 cardTextColumns, rowIndex, doesUseErrorCard, failure);
@@ -107,7 +107,7 @@ bool UFemDataController::modifyCardAtIndex(
     if (!errorIfLocked())
         requireRow(*this, rowIndex);
     return runEdit(
-        *this, ULocalizedString("Modify Card"), "Modify Card - Aborted by Error",
+        ULocalizedString("Modify Card"), "Modify Card - Aborted by Error",
         [&](UErrorPtr* failure) {
             return _modifyCardAtIndex(rowIndex, cardTextColumns, doesUseErrorCard, failure);
         },
@@ -121,7 +121,7 @@ bool UFemDataController::modifyCardAtIndex(quint64 rowIndex, const QString& card
     if (!errorIfLocked())
         requireRow(*this, rowIndex);
     return runEdit(
-        *this, ULocalizedString("Modify Card"), "Modify Card - Aborted by Error",
+        ULocalizedString("Modify Card"), "Modify Card - Aborted by Error",
         [&](UErrorPtr* failure) {
             return _modifyCardAtIndex(
                 rowIndex, cardString, columnSeparatingCharacterType, doesUseErrorCard, failure);
@@ -133,8 +133,7 @@ quint64 UFemDataController::modifyCardOfCard(const UFemCard& card,
     UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error)
 {
     const quint64 row = cardRowIndexOfCard(card);
-    return modifyCardAtIndex(row, cardTextColumns, doesUseErrorCard, error) ? row
-                                                                            : UFemCardNotFound;
+    return modifyCardAtIndex(row, cardTextColumns, doesUseErrorCard, error) ? row : UFemNotFound;
 }
 
 quint64 UFemDataController::modifyCardOfCard(const UFemCard& card, const QString& cardString,
@@ -145,7 +144,7 @@ quint64 UFemDataController::modifyCardOfCard(const UFemCard& card, const QString
     return modifyCardAtIndex(
                row, cardString, columnSeparatingCharacterType, doesUseErrorCard, error)
         ? row
-        : UFemCardNotFound;
+        : UFemNotFound;
 }
 
 std::optional<UFemRowIndexSet> UFemDataController::modifyCardsInCardArray(
@@ -155,7 +154,7 @@ std::optional<UFemRowIndexSet> UFemDataController::modifyCardsInCardArray(
 {
     static const char* aborted = "Modify Some Cards - Aborted by Error";
     if (errorIfLocked()) {
-        runEdit(*this, QString(), aborted, {}, error);
+        runEdit(QString(), aborted, {}, error);
         return std::nullopt;
     }
     if (targetCardArray.size() != std::size_t(cardStringArray.size()))
@@ -168,7 +167,7 @@ std::optional<UFemRowIndexSet> UFemDataController::modifyCardsInCardArray(
         requireRow(*this, rows.back());
     }
     const bool done = runEdit(
-        *this, ULocalizedFormattedString("Modify %lu cards", quint64(rows.size())), aborted,
+        ULocalizedFormattedString("Modify %lu cards", quint64(rows.size())), aborted,
         [&](UErrorPtr* failure) {
             for (std::size_t k = 0; k < rows.size(); ++k) {
                 if (!_modifyCardAtIndex(rows[k], cardStringArray[qsizetype(k)],
@@ -193,13 +192,13 @@ bool UFemDataController::modifyCardsAtIndexSet(const UFemRowIndexSet& rowIndexSe
 {
     static const char* aborted = "Modify Some Cards - Aborted by Error";
     if (errorIfLocked())
-        return runEdit(*this, QString(), aborted, {}, error);
+        return runEdit(QString(), aborted, {}, error);
     if (rowIndexSet.size() != std::size_t(cardStringArray.size()))
         UFemRaiseProgramError(
             QStringLiteral("[aCardRowIndexSet count] != [aCardStringArray count]"));
     requireRowIndexSet(*this, rowIndexSet);
     return runEdit(
-        *this, ULocalizedFormattedString("Modify %lu cards", quint64(rowIndexSet.size())), aborted,
+        ULocalizedFormattedString("Modify %lu cards", quint64(rowIndexSet.size())), aborted,
         [&](UErrorPtr* failure) {
             for (std::size_t k = 0; k < rowIndexSet.size(); ++k) {
                 if (!_modifyCardAtIndex(rowIndexSet[k], cardStringArray[qsizetype(k)],
@@ -217,7 +216,7 @@ bool UFemDataController::removeCardAtIndex(quint64 rowIndex, UErrorPtr* error)
     if (!errorIfLocked())
         requireRow(*this, rowIndex);
     return runEdit(
-        *this, ULocalizedString("Remove Card"), "Remove Card - Aborted by Error",
+        ULocalizedString("Remove Card"), "Remove Card - Aborted by Error",
         [&](UErrorPtr* failure) { return _removeCardAtIndex(rowIndex, failure); }, error);
 }
 
@@ -225,32 +224,29 @@ bool UFemDataController::removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSe
 {
     static const char* aborted = "Remove Some Cards - Aborted by Error";
     if (errorIfLocked())
-        return runEdit(*this, QString(), aborted, {}, error);
+        return runEdit(QString(), aborted, {}, error);
     requireRowIndexSet(*this, rowIndexSet);
     if (rowIndexSet.empty()) {
-        _notifyModelDataWillChange();
+        const ModelDataChange bracket(*this);
         beep();
-        _notifyModelDataDidChange();
         return true;
     }
     return runEdit(
-        *this, ULocalizedFormattedString("Remove %lu Cards", quint64(rowIndexSet.size())), aborted,
+        ULocalizedFormattedString("Remove %lu Cards", quint64(rowIndexSet.size())), aborted,
         [&](UErrorPtr* failure) { return _removeCardsAtIndexSet(rowIndexSet, failure); }, error);
 }
 
 quint64 UFemDataController::removeCard(const UFemCard& card, UErrorPtr* error)
 {
     const quint64 row = cardRowIndexOfCard(card);
-    return removeCardAtIndex(row, error) ? row : UFemCardNotFound;
+    return removeCardAtIndex(row, error) ? row : UFemNotFound;
 }
 
 bool UFemDataController::removeCardsWithCardArray(
     const std::vector<UFemCardPtr>& cardArray, UErrorPtr* error)
 {
-    if (UErrorPtr locked = errorIfLocked()) {
-        UFemSetError(error, locked);
-        return false;
-    }
+    if (errorIfLocked())
+        return removeCardsAtIndexSet({}, error);
     if (cardArray.empty()) {
         beep();
         return true;
@@ -267,7 +263,7 @@ bool UFemDataController::overwriteCardWithCardTextColumns(
     UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error)
 {
     return runEdit(
-        *this, ULocalizedString("Overwrite Card"), "Overwrite Card - Aborted by Error",
+        ULocalizedString("Overwrite Card"), "Overwrite Card - Aborted by Error",
         [&](UErrorPtr* failure) {
             return _overwriteCardWithCardTextColumns(cardTextColumns, doesUseErrorCard, failure);
         },
@@ -278,7 +274,7 @@ bool UFemDataController::changeCardNameFromCardNameString(
     const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error)
 {
     return runEdit(
-        *this, ULocalizedString("Change Card Name"), "Change Card Name - Aborted by Error",
+        ULocalizedString("Change Card Name"), "Change Card Name - Aborted by Error",
         [&](UErrorPtr* failure) {
             return _changeCardNameFromCardNameString(oldCardNameString, newCardNameString, failure);
         },
@@ -289,7 +285,7 @@ bool UFemDataController::mergeCardNameFromCardNameString(
     const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error)
 {
     return runEdit(
-        *this, ULocalizedString("Merge Card Name"), "Merge Card Name - Aborted by Error",
+        ULocalizedString("Merge Card Name"), "Merge Card Name - Aborted by Error",
         [&](UErrorPtr* failure) {
             return _mergeCardNameFromCardNameString(oldCardNameString, newCardNameString, failure);
         },
@@ -302,13 +298,13 @@ bool UFemDataController::mergeCardNameFromCardNameStringArray(
 {
     static const char* aborted = "Merge Card Name - Aborted by Error";
     if (errorIfLocked())
-        return runEdit(*this, QString(), aborted, {}, error);
+        return runEdit(QString(), aborted, {}, error);
     if (oldCardNameStringArray.size() != newCardNameStringArray.size()) {
         UFemRaiseProgramError(QStringLiteral(
             "[NewCardNameStringArray count] and [OldCardNameStringArray count] are different."));
     }
     return runEdit(
-        *this, ULocalizedString("Merge Card Name"), aborted,
+        ULocalizedString("Merge Card Name"), aborted,
         [&](UErrorPtr* failure) {
             for (qsizetype k = 0; k < oldCardNameStringArray.size(); ++k) {
                 if (!_mergeCardNameFromCardNameString(

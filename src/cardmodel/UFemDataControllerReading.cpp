@@ -10,6 +10,7 @@
 #include "cardmodel/UFemModelTextReader.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsEditCard.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 #include "foundation/UUnicharString.h"
 #include "platform/UUndoManager.h"
@@ -113,7 +114,7 @@ bool UFemDataController::resetWithCards(
     postResultDataAndModelDataWillChange();
     notificationCenter_ = nullptr;
     const UErrorPtr failure = addCards();
-    lastEditedCardRowIndex_ = UFemCardNotFound;
+    lastEditedCardRowIndex_ = UFemNotFound;
     undoManager_ = keptUndoManager;
     notificationCenter_ = keptNotificationCenter;
     postModelDataAndResultDataDidChange();
@@ -133,15 +134,17 @@ quint64 UFemDataController::addCardsWithModelText(const QString& modelText,
         UFemSetError(error, locked);
         return 0;
     }
-    _notifyModelDataWillChange();
     UErrorPtr failure;
-    const quint64 count
-        = _addCardsWithModelText(modelText, columnSeparatingCharacterType, rowIndex, doesUseErrorCard, &failure);
-    if (failure)
-        setUndoActionName(ULocalizedString("Add Some Cards - Aborted by Error"));
-    else
-        setUndoActionName(ULocalizedFormattedString("Add %lu Cards", count));
-    _notifyModelDataDidChange();
+    quint64 count = 0;
+    {
+        const ModelDataChange bracket(*this);
+        count = _addCardsWithModelText(
+            modelText, columnSeparatingCharacterType, rowIndex, doesUseErrorCard, &failure);
+        if (failure)
+            setUndoActionName(ULocalizedString("Add Some Cards - Aborted by Error"));
+        else
+            setUndoActionName(ULocalizedFormattedString("Add %lu Cards", count));
+    }
     if (failure) {
         UFemSetError(error, failure);
         return 0;
@@ -157,7 +160,7 @@ quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
         UFemSetError(error, locked);
         return 0;
     }
-    const quint64 startRow = rowIndex == UFemCardNotFound ? cardTable_.count() : rowIndex;
+    const quint64 startRow = rowIndex == UFemNotFound ? cardTable_.count() : rowIndex;
     const UUnicharString source(modelText);
     const quint64 length = source.length();
     // Editors that write UTF-16 or UTF-8 with a byte-order mark leave it at the start of the text.

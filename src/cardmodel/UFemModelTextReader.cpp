@@ -5,11 +5,10 @@
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsOther.h"
 #include "foundation/UFemErrorsParsingString.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 
 namespace {
-
-constexpr quint64 NoIndex = ~quint64(0);
 constexpr quint64 ColumnChunkLength = 32;
 constexpr quint64 CommentChunkLength = 64;
 constexpr quint64 LineChunkLength = 128;
@@ -20,7 +19,7 @@ enum class ScanMode { Column, Comment, Line };
 enum class Failure { None, Comma, Illegal, TabBetweenBlocks, LineEndAfterErrorTail };
 
 struct ScanResult {
-    quint64 first = NoIndex;
+    quint64 first = UFemNotFound;
     quint64 last = 0;
     quint64 stopIndex = 0;
     char16_t stop = 0;
@@ -61,9 +60,9 @@ public:
     // Takes the ordinary characters [first, last]; false when the reader fails there.
     bool takeRun(quint64 first, quint64 last)
     {
-        if (tab_ != NoIndex)
+        if (tab_ != UFemNotFound)
             return fail(Failure::TabBetweenBlocks, tab_);
-        if (result_.first == NoIndex)
+        if (result_.first == UFemNotFound)
             result_.first = first;
         result_.last = last;
         return true;
@@ -94,7 +93,7 @@ public:
         if (unit == UFemBlankCharacter)
             return true;
         if (unit == UFemTabCharacter) {
-            if (Mode != ScanMode::Line && result_.first != NoIndex && tab_ == NoIndex)
+            if (Mode != ScanMode::Line && result_.first != UFemNotFound && tab_ == UFemNotFound)
                 tab_ = at;
             return true;
         }
@@ -118,7 +117,7 @@ private:
     const bool tabSeparates_;
     ScanResult result_;
     bool inErrorTail_ = false;
-    quint64 tab_ = NoIndex;
+    quint64 tab_ = UFemNotFound;
 };
 
 template <ScanMode Mode, quint64 ChunkLength>
@@ -215,8 +214,8 @@ char16_t readScanned(const UStringGettingCharactersProtocol& source, quint64& in
         index = result.failureIndex;
         return 0;
     }
-    range = result.first == NoIndex ? URange { start, 0 }
-                                    : URange { result.first, result.last - result.first + 1 };
+    range = result.first == UFemNotFound ? URange { start, 0 }
+                                         : URange { result.first, result.last - result.first + 1 };
     index = result.stopIndex;
     return result.stop;
 }
@@ -282,25 +281,25 @@ char16_t UFemReadNameToken(
     const UStringGettingCharactersProtocol& source, quint64& index, quint64 end, URange& nameRange)
 {
     const quint64 start = index;
-    quint64 first = NoIndex;
+    quint64 first = UFemNotFound;
     quint64 afterName = start;
     char16_t stop = 0;
     index = UFemScanUnits<ColumnChunkLength>(source, start, end, [&](char16_t unit, quint64 at) {
         if (unit == UFemBlankCharacter)
             return true;
-        if (first == NoIndex && UFemIsNameCharacter(unit)) {
+        if (first == UFemNotFound && UFemIsNameCharacter(unit)) {
             first = at;
             afterName = at + 1;
             return true;
         }
-        if (first != NoIndex && afterName == at && UFemIsNameCharacter(unit)) {
+        if (first != UFemNotFound && afterName == at && UFemIsNameCharacter(unit)) {
             afterName = at + 1;
             return true;
         }
         stop = unit;
         return false;
     });
-    nameRange = first == NoIndex ? URange { start, 0 } : URange { first, afterName - first };
+    nameRange = first == UFemNotFound ? URange { start, 0 } : URange { first, afterName - first };
     return index < end ? stop : 0;
 }
 

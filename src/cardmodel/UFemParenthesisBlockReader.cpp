@@ -6,6 +6,7 @@
 #include "foundation/UFemErrorsCardValue.h"
 #include "foundation/UFemErrorsOther.h"
 #include "foundation/UFemErrorsParsingString.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedString.h"
 #include "foundation/UUnicharString.h"
 
@@ -14,7 +15,6 @@
 namespace {
 
 constexpr quint64 BlockChunkLength = 64;
-constexpr quint64 NoIndex = ~quint64(0);
 constexpr char16_t Quote = u'"';
 
 bool isOpener(char16_t unit)
@@ -52,17 +52,17 @@ enum class BlockFailure { None, TooDeep, Mismatch, Unclosed };
 struct BlockScan {
     std::array<OpenBracket, UFemMaxNestedParenthesisCount> stack {};
     quint64 depth = 0;
-    quint64 quoteLocation = NoIndex;
-    quint64 contentFirst = NoIndex;
+    quint64 quoteLocation = UFemNotFound;
+    quint64 contentFirst = UFemNotFound;
     quint64 contentLast = 0;
-    quint64 closerLocation = NoIndex;
+    quint64 closerLocation = UFemNotFound;
     BlockFailure failure = BlockFailure::None;
     quint64 failureLocation = 0;
     char16_t failureCharacter = 0;
 
     void content(quint64 at)
     {
-        if (contentFirst == NoIndex)
+        if (contentFirst == UFemNotFound)
             contentFirst = at;
         contentLast = at;
     }
@@ -77,10 +77,10 @@ struct BlockScan {
     // Takes one unit after the outer opener; false when the block closed or failed.
     bool step(char16_t unit, quint64 at, bool isQuotedBlock)
     {
-        if (quoteLocation != NoIndex) {
+        if (quoteLocation != UFemNotFound) {
             if (unit != Quote)
                 return true;
-            quoteLocation = NoIndex;
+            quoteLocation = UFemNotFound;
             if (isQuotedBlock) {
                 closerLocation = at;
                 return false;
@@ -182,8 +182,8 @@ URange UFemReadParenthesisBlock(const UStringGettingCharactersProtocol& source, 
         scan.stack[scan.depth++] = { first, start };
     UFemScanUnits<BlockChunkLength>(source, start + 1, end,
         [&](char16_t unit, quint64 at) { return scan.step(unit, at, isQuotedBlock); });
-    if (scan.failure == BlockFailure::None && scan.closerLocation == NoIndex) {
-        const bool inQuote = scan.quoteLocation != NoIndex;
+    if (scan.failure == BlockFailure::None && scan.closerLocation == UFemNotFound) {
+        const bool inQuote = scan.quoteLocation != UFemNotFound;
         const OpenBracket innermost
             = inQuote ? OpenBracket { Quote, scan.quoteLocation } : scan.stack[scan.depth - 1];
         scan.fail(BlockFailure::Unclosed, innermost.location, innermost.character);
@@ -194,7 +194,7 @@ URange UFemReadParenthesisBlock(const UStringGettingCharactersProtocol& source, 
     }
     if (isQuotedBlock)
         innerRange = { start + 1, scan.closerLocation - start - 1 };
-    else if (scan.contentFirst == NoIndex)
+    else if (scan.contentFirst == UFemNotFound)
         innerRange = { UFemRangeNotFound, 0 };
     else
         innerRange = { scan.contentFirst, scan.contentLast - scan.contentFirst + 1 };

@@ -3,6 +3,7 @@
 #include "cardmodel/UFemDataController.h"
 #include "cardmodel/UFemDataControllerNotifications.h"
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ quint64 UFemWindowCardTable::indexOfCard(const UFemCardPtr& card)
     if (!useFilteredArrays())
         return documentCardTable_.indexOfCard(card);
     const quint64 index = windowCardArray_.indexOfObjectIdenticalTo(card);
-    return index == UNSNotFound ? UFemCardNotFound : index;
+    return index == UNSNotFound ? UFemNotFound : index;
 }
 
 bool UFemWindowCardTable::containsCard(const UFemCardPtr& card)

@@ -3,6 +3,7 @@
 #include "cardmodel/UFemCardFilter.h"
 #include "cardmodel/UFemCardTable.h"
 #include "cardmodel/UFemCardType.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UNotificationCenter.h"
 
 #include <QString>
@@ -36,7 +37,7 @@ public:
     UFemWindowCardTable(const UFemWindowCardTable&) = delete;
     UFemWindowCardTable& operator=(const UFemWindowCardTable&) = delete;
 
-    // UFemCardNotFound when the window does not show the card.
+    // UFemNotFound when the window does not show the card.
     quint64 indexOfCard(const UFemCardPtr& card);
     bool containsCard(const UFemCardPtr& card);
     quint64 count();

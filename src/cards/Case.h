@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cards/UFemConcreteCard.h"
+#include "foundation/UFemNotFound.h"
 
 // One case of a calculation: its calculation type, restraint name and force name. The
 // calculation numbers the cases; the result data keep one set of results per case number.
@@ -18,11 +19,11 @@ public:
     UFemCardName* restraintCardName() const;
     UFemCardName* forceCardName() const;
 
-    // UFemCardNotFound (-1) when the case has no number.
+    // UFemNotFound (-1) when the case has no number.
     quint64 caseNo() const { return caseNo_; }
     void setCaseNo(quint64 caseNo) { caseNo_ = caseNo; }
-    void resetCaseNo() { caseNo_ = UFemCardNotFound; }
-    bool hasCaseResult() const { return caseNo_ != UFemCardNotFound; }
+    void resetCaseNo() { caseNo_ = UFemNotFound; }
+    bool hasCaseResult() const { return caseNo_ != UFemNotFound; }
 
     // Only the card itself.
     bool isRelatedToCaseWithCaseCard(const UFemCard& caseCard) const override;
@@ -40,5 +41,5 @@ protected:
     UErrorPtr checkOwnErrorToRegister() const override;
 
 private:
-    quint64 caseNo_ = UFemCardNotFound;
+    quint64 caseNo_ = UFemNotFound;
 };

@@ -11,6 +11,7 @@
 #include "cards/UFemCardValueTypeRegistration.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsCardValue.h"
+#include "foundation/UFemNotFound.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ const UFemConcreteCardClassSpec nodeSpec { "Node", UFemNodeCardType, 100, nodeCo
 quint64 caseNumberOf(const UFemCard* caseCard)
 {
     const auto* typed = dynamic_cast<const Case*>(caseCard);
-    return typed != nullptr ? typed->caseNo() : UFemCardNotFound;
+    return typed != nullptr ? typed->caseNo() : UFemNotFound;
 }
 
 } // namespace
@@ -100,7 +101,7 @@ bool Node::getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,
     const UFemResultDataManager* manager = resultDataManager();
     const quint64 caseNo = caseNumberOf(caseCard);
     // A node or a case added after the calculation, or no calculation at all, has no result.
-    if (manager == nullptr || nodeNo_ == UFemCardNotFound || caseNo == UFemCardNotFound) {
+    if (manager == nullptr || nodeNo_ == UFemNotFound || caseNo == UFemNotFound) {
         const int count = ((translationOrRotation & UFemRotationIndexSetTranslation) != 0 ? 3 : 0)
             + ((translationOrRotation & UFemRotationIndexSetRotation) != 0 ? 3 : 0);
         for (int i = 0; i < count; ++i) {

@@ -2,6 +2,7 @@
 
 #include "cardmodel/UFemNodeCard.h"
 #include "cards/UFemConcreteCard.h"
+#include "foundation/UFemNotFound.h"
 
 #include <optional>
 
@@ -25,10 +26,10 @@ public:
 
     void getNodeLocation(double nodeLocation[3]) const override;
 
-    // UFemCardNotFound (-1) when the node has no number.
+    // UFemNotFound (-1) when the node has no number.
     quint64 nodeNo() const { return nodeNo_; }
     void setNodeNo(quint64 nodeNo) { nodeNo_ = nodeNo; }
-    void resetNodeNo() { nodeNo_ = UFemCardNotFound; }
+    void resetNodeNo() { nodeNo_ = UFemNotFound; }
 
     // Three doubles and three state bytes per kind the selector (a rotation index set: 1
     // translations, 2 rotations, 3 both) selects, translations first. Without results
@@ -76,5 +77,5 @@ private:
     static inline quint32 displacementCardValueType_ = 0;
     static inline quint32 locationCardValueType_ = 0;
 
-    quint64 nodeNo_ = UFemCardNotFound;
+    quint64 nodeNo_ = UFemNotFound;
 };

@@ -7,6 +7,7 @@
 #include "cardmodel/UFemResultDataManager.h"
 #include "documents/UFemDocumentNotifications.h"
 #include "documents/UFemProjectFilePath.h"
+#include "documents/UFemSaveBeforeCalculationPanelController.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsFile.h"
 
@@ -34,6 +35,7 @@ UFemDocument::UFemDocument(const UFemDataControllerServices& services)
         UFemCalculationDoneNotification, nullptr, [this](const UNotification& notification) {
             calculationDoneWithNotification(notification);
         });
+    addCalculationCommands();
 }
 
 UFemDocument::~UFemDocument()
@@ -293,6 +295,13 @@ void UFemDocument::showCardIdentifierNumberLimitWarningAlert(
     alert.informativeText = informativeText;
     alert.style = alertStyle;
     documentController()->sheetPresenter().beginAlertSheet(windowForSheet(), alert);
+}
+
+void UFemDocument::addCalculationCommands()
+{
+    addCommand(StartCalculationCommand, [this](const CommandItem&) { startCalculation(); });
+    addCommand(
+        CheckToRunCalculationCommand, [this](const CommandItem&) { checkToRunCalculation(); });
 }
 
 bool UFemDocument::validateCommand(CommandItem& item)

@@ -4,6 +4,7 @@
 #include "cardmodel/UFemDataControllerDelegate.h"
 #include "cardmodel/UFemDataControllerServices.h"
 #include "cardmodel/UFemModelTextTypes.h"
+#include "documents/UFemCalculationSettingPanelController.h"
 #include "documents/UFemDocumentType.h"
 #include "documents/UFemProjectFile.h"
 #include "documents/UFemUserPreferences.h"
@@ -13,11 +14,15 @@
 
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
+struct Alert;
+class UFemCalculationManager;
 class UFemDataController;
 class UFemDocumentPrompt;
+class UFemSaveBeforeCalculationPanelController;
 class UFemResultDataManager;
 
 // Keys of the values windows show; valueWillChange and valueDidChange name them.
@@ -29,12 +34,23 @@ inline const QString UFemHasResultDataKey = QStringLiteral("hasResultData_key");
 
 inline constexpr quint64 UFemNoCalculationIdentifierNumber = ~quint64(0);
 
+// Where a calculation started from a document writes its results and whether the document takes
+// them when the calculation is done.
+struct UFemCalculationStartArgument {
+    std::optional<QString> resultFilePath;
+    bool doesLoadWhenDone = true;
+    bool doesAllowOverwriteResultFile = false;
+};
+
 // The one document class of the program, for projects, models and results. It owns the data
 // controller that every window of the document shows, decides when the model may be edited (it
 // is the controller's delegate for the lock error), takes the results of a finished background
 // calculation, and reads and writes the three kinds of file. A project has two edited parts: its
 // own fields, saved in the project file, and the model, saved in the model file it names.
-class UFemDocument : public Document, public UFemDataControllerDelegate, public UFemWindowDocument {
+class UFemDocument : public Document,
+                     public UFemDataControllerDelegate,
+                     public UFemWindowDocument,
+                     public UFemCalculationSettingPanelDelegate {
     Q_OBJECT
 public:
     explicit UFemDocument(
@@ -49,6 +65,7 @@ public:
     UFemDocumentType documentType() const { return documentType_; }
     void setFileType(const QString& fileType) override;
     UFemDataController& dataController() const { return *dataController_; }
+    const UFemDataControllerServices& dataControllerServices() const { return services_; }
     // Asks the questions of reading a file; by default modal alerts of the program's sheets.
     void setPrompt(UFemDocumentPrompt* prompt) { prompt_ = prompt; }
 
@@ -136,6 +153,25 @@ public:
         const std::shared_ptr<UFemDataController>& calculatedDataController,
         const UErrorPtr& calculationError);
     void calculationDoneWithNotification(const UNotification& notification);
+
+    // ---- Starting a calculation (main thread). The menu actions show their errors as sheets.
+    void startCalculation();
+    void checkToRunCalculation();
+    // A project asks first whether to save; a model asks where the result file goes.
+    bool startCalculation(UErrorPtr* error);
+    // Without an argument the project's settings or the calculation-setting sheet decide. True
+    // without an error also when the user cancelled.
+    bool startCalculationWithArgument(
+        const std::optional<UFemCalculationStartArgument>& argument, UErrorPtr* error);
+    // Hands the model to the calculation manager and, when the results are to be taken, locks.
+    bool startCalculationWithResultFile(
+        const std::optional<QString>& resultFilePath, bool loadWhenDone, UErrorPtr* error);
+    // The shared calculation manager unless another is set (tests).
+    void setCalculationManager(UFemCalculationManager* manager) { calculationManager_ = manager; }
+    UFemCalculationSettingPanelController& calculationSettingPanelController();
+    UFemSaveBeforeCalculationPanelController& saveBeforeCalculationPanelController();
+    bool calculationSettingPanelButtonPushed(
+        UFemCalculationSettingPanelController& controller, int tag) override;
 
     // ---- Reading and writing by type
     bool readFromData(const QByteArray& data, const QString& type, UErrorPtr* error) override;
@@ -230,6 +266,22 @@ private:
     void exportModelText(const QString& path);
     QString proposedExportPath() const;
     bool askToReplaceRestraintExpression();
+    void addCalculationCommands();
+    // A new window listing the cards that stop a calculation.
+    void showCardsWithErrorToRun();
+    // The pre-run check of the model; a card that stops the run is shown in a new window.
+    bool checkModelToRun(UErrorPtr* error);
+    bool checkToHandOver(bool loadWhenDone, UErrorPtr* error) const;
+    void beginCalculationSettingSheet();
+    void setDefaultResultFilePath(UFemCalculationSettingPanelController& controller) const;
+    bool saveBeforeCalculationPanelButtonPushed(int tag);
+    void startCalculationAfterSaveBeforeSheet();
+    // Finds out whether the result file may be written; false without an error: the user
+    // cancelled.
+    bool prepareResultFile(
+        const QString& path, bool doesAllowOverwrite, bool* proceeds, UErrorPtr* error);
+    int runModalAlert(const Alert& alert);
+    UFemCalculationManager& calculationManager() const;
 
     UFemDataControllerServices services_;
     std::unique_ptr<UFemDataController> dataController_;
@@ -247,4 +299,7 @@ private:
     bool isStrongLocked_ = false;
     quint64 calculationIdentifierNumber_ = UFemNoCalculationIdentifierNumber;
     bool finished_ = false;
+    UFemCalculationManager* calculationManager_ = nullptr;
+    std::unique_ptr<UFemCalculationSettingPanelController> calculationSettingPanelController_;
+    std::unique_ptr<UFemSaveBeforeCalculationPanelController> saveBeforeCalculationPanelController_;
 };

@@ -11,6 +11,12 @@ void UFemRegisterDocumentTypes(DocumentController& controller,
         document->setPrompt(prompt);
         return document;
     };
+    UFemRegisterDocumentTypes(controller, std::function<std::unique_ptr<Document>()>(make));
+}
+
+void UFemRegisterDocumentTypes(
+    DocumentController& controller, const std::function<std::unique_ptr<Document>()>& make)
+{
     controller.registerDocumentType(
         { UFemProjectDocumentTypeName, { UFemProjectFileExtension }, make });
     controller.registerDocumentType(

@@ -2,6 +2,10 @@
 
 #include "cardmodel/UFemDataControllerServices.h"
 
+#include <functional>
+#include <memory>
+
+class Document;
 class DocumentController;
 class UFemDocumentPrompt;
 
@@ -10,3 +14,7 @@ class UFemDocumentPrompt;
 void UFemRegisterDocumentTypes(DocumentController& controller,
     const UFemDataControllerServices& services = UFemDataControllerServices::shared(),
     UFemDocumentPrompt* prompt = nullptr);
+
+// Registers the three types with documents made by `make`.
+void UFemRegisterDocumentTypes(
+    DocumentController& controller, const std::function<std::unique_ptr<Document>()>& make);

@@ -7,6 +7,7 @@
 #include "documents/UFemProjectInfoOverlay.h"
 #include "documents/UFemWindowController.h"
 #include "documents/UFemWindowDocument.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UUndoManager.h"
 
 #include <QClipboard>
@@ -30,7 +31,7 @@ bool clipboardHasPlainText()
 
 UFemMainViewController::UFemMainViewController(UFemWindowController& windowController)
     : windowController_(&windowController)
-    , optionalCardStringEditorEditedRow_(UFemCardNotFound)
+    , optionalCardStringEditorEditedRow_(UFemNotFound)
 {
     registerCommands();
 }
@@ -85,7 +86,7 @@ bool UFemMainViewController::setViewPreferences(const QVariantMap&, UErrorPtr*)
 QLineEdit* UFemMainViewController::cardStringFieldEditor(quint64* editedRow, bool, bool, UErrorPtr*)
 {
     if (editedRow != nullptr)
-        *editedRow = UFemCardNotFound;
+        *editedRow = UFemNotFound;
     return nullptr;
 }
 

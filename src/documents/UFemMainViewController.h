@@ -4,6 +4,7 @@
 #include "cardmodel/UFemCardSetManager.h"
 #include "cardmodel/UFemSearchCardStringRange.h"
 #include "foundation/UError.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QRectF>
 #include <QSize>
@@ -69,7 +70,7 @@ public:
     virtual void viewWillSwapOut() { }
     virtual void viewDidSwapIn() { }
     virtual QWidget* printView() const { return mainView(); }
-    // The model row new cards go to, UFemCardNotFound for the end; on error UFemCardNotFound
+    // The model row new cards go to, UFemNotFound for the end; on error UFemNotFound
     // and the error.
     virtual quint64 cardRowIndexToAddCard(UErrorPtr* error) = 0;
     virtual _UFemSearchCardStringRange selectedSearchCardStringRange(UErrorPtr* error) = 0;

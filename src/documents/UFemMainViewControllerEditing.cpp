@@ -5,6 +5,7 @@
 #include "cardmodel/UFemWindowCardTable.h"
 #include "documents/UFemMainViewController.h"
 #include "documents/UFemWindowController.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UUndoManager.h"
 
 #include <QClipboard>
@@ -55,7 +56,7 @@ void UFemMainViewController::undoOrRedo(void (UUndoManager::*step)())
 void UFemMainViewController::ufemMainView_insert()
 {
     UErrorPtr error = dataController().errorIfLocked();
-    quint64 row = UFemCardNotFound;
+    quint64 row = UFemNotFound;
     if (error == nullptr)
         row = cardRowIndexToAddCard(&error);
     if (error == nullptr) {
@@ -125,7 +126,7 @@ void UFemMainViewController::ufemMainView_cut(const CommandItem& sender)
 void UFemMainViewController::ufemMainView_paste(const CommandItem& sender)
 {
     UErrorPtr error = dataController().errorIfLocked();
-    quint64 row = UFemCardNotFound;
+    quint64 row = UFemNotFound;
     if (error == nullptr)
         row = cardRowIndexToAddCard(&error);
     if (error != nullptr) {

@@ -6,6 +6,7 @@
 #include "documents/UFemFindPanel.h"
 #include "documents/UFemMainViewController.h"
 #include "foundation/UFemErrorsOther.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -223,7 +224,7 @@ void UFemMainViewController::ufemMainView_useSelectionForFind()
     panel->loadWindow();
     panel->resetMessageString();
     UErrorPtr error;
-    quint64 editedRow = UFemCardNotFound;
+    quint64 editedRow = UFemNotFound;
     QLineEdit* editor = cardStringFieldEditor(&editedRow, false, false, &error);
     if (error != nullptr) {
         presentError(error);

@@ -7,6 +7,7 @@
 #include "documents/UFemProjectInfoOverlay.h"
 #include "documents/UFemWindowDocument.h"
 #include "documents/UFemWindowNotifications.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QFontDatabase>
 #include <QListWidget>
@@ -121,7 +122,7 @@ void UFemPlainMainViewController::takeSelectionFromList()
 
 quint64 UFemPlainMainViewController::cardRowIndexToAddCard(UErrorPtr*)
 {
-    return UFemCardNotFound;
+    return UFemNotFound;
 }
 
 _UFemSearchCardStringRange UFemPlainMainViewController::selectedSearchCardStringRange(UErrorPtr*)
@@ -157,15 +158,15 @@ _UFemSearchCardStringRange UFemPlainMainViewController::replaceSelectedSearchCar
     const UFemCardPtr card = cards.front();
     if (dataController().modifyCardOfCard(
             *card, replaceString, UFemColumnSeparatingCharacterTypeComma, true, error)
-        == UFemCardNotFound)
+        == UFemNotFound)
         return {};
     *isReplaced = true;
     const quint64 row = dataController().lastEditedCardRowIndex();
     const UFemCardPtr edited
         = row < dataController().cardCount() ? dataController().cardAtCardRowIndex(row) : nullptr;
     const quint64 windowRow
-        = edited != nullptr ? windowCardTable().indexOfCard(edited) : UFemCardNotFound;
-    if (windowRow == UFemCardNotFound)
+        = edited != nullptr ? windowCardTable().indexOfCard(edited) : UFemNotFound;
+    if (windowRow == UFemNotFound)
         return {};
     return { windowRow, 0, windowRow, quint64(replaceString.size()) };
 }

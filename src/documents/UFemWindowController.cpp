@@ -14,6 +14,7 @@
 #include "documents/UFemWindowNotifications.h"
 #include "documents/UFemWindowToolbar.h"
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QLayout>
 #include <QLineEdit>
@@ -202,7 +203,7 @@ quint64 UFemWindowController::cardRowIndexToAddCard(UErrorPtr* error)
 {
     if (UErrorPtr lockError = dataController_->errorIfLocked()) {
         *error = lockError;
-        return UFemCardNotFound;
+        return UFemNotFound;
     }
     return mainViewController_->cardRowIndexToAddCard(error);
 }

@@ -2,7 +2,9 @@
 
 #include "appkit/WindowController.h"
 #include "cardmodel/UFemCardSetManager.h"
+#include "documents/UFemMainMenuWindow.h"
 #include "foundation/UError.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UNotificationCenter.h"
 
 #include <QSize>
@@ -14,6 +16,7 @@
 #include <vector>
 
 class QLineEdit;
+class QMenu;
 class SheetPresenter;
 class UFemDataController;
 class UFemMainViewController;
@@ -58,7 +61,7 @@ enum UFemEditorBoxInput : qint32 {
 // controllers (made when first shown, one shown at a time), the status bar and the optional card
 // string editor box. It re-posts the changes of its selection and case sets as window-level
 // notifications. Main thread only.
-class UFemWindowController : public WindowController {
+class UFemWindowController : public WindowController, public UFemMainMenuWindow {
     Q_OBJECT
 public:
     // Makes the controller of a view type the first time it is shown.
@@ -93,7 +96,7 @@ public:
     // ---- View type; viewType() before the first swap is a program error.
     UFemViewType viewType() const;
     void setViewType(quint64 viewType);
-    quint64 viewTypeMenuTag() const { return viewType(); }
+    quint64 viewTypeMenuTag() const override { return viewType(); }
     void setViewTypeMenuTag(quint64 tag) { setViewType(tag); }
     QSize windowContentViewAndMainDummyViewDiffSize() const { return contentDiffSize_; }
 
@@ -157,9 +160,15 @@ public:
 
     // ---- Project information overlay
     bool doesDrawOverlaidProjectInfo() const { return doesDrawOverlaidProjectInfo_; }
-    void setDoesDrawOverlaidProjectInfo(bool doesDraw);
+    void setDoesDrawOverlaidProjectInfo(bool doesDraw) override;
 
-    // The row the model edit window adds cards at; the lock error and UFemCardNotFound when the
+    // ---- Menus of the main menu
+    quint64 graphicMoveModeMenuTag() const override;
+    QMenu* viewSettingMenu() const override;
+    QMenu* caseMenu() const override;
+    qint64 selectedCaseMenuItemTag() const override;
+
+    // The row the model edit window adds cards at; the lock error and UFemNotFound when the
     // model is locked.
     quint64 cardRowIndexToAddCard(UErrorPtr* error);
 

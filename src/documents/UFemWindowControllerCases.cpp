@@ -6,6 +6,7 @@
 #include "documents/UFemWindowNotifications.h"
 #include "documents/UFemWindowToolbar.h"
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QStringList>
 
@@ -85,7 +86,7 @@ UFemCardVector UFemWindowController::currentCaseCardArray() const
 quint64 UFemWindowController::currentCaseNo() const
 {
     const auto* caseCard = dynamic_cast<const Case*>(currentCaseCard().get());
-    return caseCard != nullptr ? caseCard->caseNo() : UFemCardNotFound;
+    return caseCard != nullptr ? caseCard->caseNo() : UFemNotFound;
 }
 
 std::vector<quint64> UFemWindowController::currentCaseNoArray() const
@@ -93,7 +94,7 @@ std::vector<quint64> UFemWindowController::currentCaseNoArray() const
     std::vector<quint64> numbers;
     for (const UFemCardPtr& card : currentCaseCardArray()) {
         const auto* caseCard = dynamic_cast<const Case*>(card.get());
-        numbers.push_back(caseCard != nullptr ? caseCard->caseNo() : UFemCardNotFound);
+        numbers.push_back(caseCard != nullptr ? caseCard->caseNo() : UFemNotFound);
     }
     return numbers;
 }

@@ -29,3 +29,10 @@ inline const QString UFemWindowCurrentCaseDidChangeNotification_private
     = QStringLiteral("UFemWindowCurrentCaseDidChangeNotification_private");
 inline const QString UFemWindowCurrentCaseDidChangeNotification
     = QStringLiteral("UFemWindowCurrentCaseDidChangeNotification");
+
+// Posted by a window controller (the sender), without user info, around a change of the 3-D
+// view's move mode.
+inline const QString UFemGraphicMoveModeWillChangeNotification
+    = QStringLiteral("UFemGraphicMoveModeWillChangeNotification");
+inline const QString UFemGraphicMoveModeDidChangeNotification
+    = QStringLiteral("UFemGraphicMoveModeDidChangeNotification");

@@ -1,3 +1,4 @@
+#include "foundation/UFemNotFound.h"
 #include "foundation/UFormattedData.h"
 
 #include "foundation/UFemErrorsOther.h"
@@ -9,8 +10,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr quint64 notFound = ~quint64(0);
 
 UErrorPtr unexpectedError(const char* description)
 {
@@ -32,7 +31,7 @@ quint64 indexOfIdentifier(const UFormattedDataCheckedView& view, quint64 identif
         if (view.record(index).identifier == identifier)
             return index;
     }
-    return notFound;
+    return UFemNotFound;
 }
 
 quint64 indexOfName(const UFormattedDataCheckedView& view, const char* name)
@@ -41,7 +40,7 @@ quint64 indexOfName(const UFormattedDataCheckedView& view, const char* name)
         if (std::strcmp(view.recordNamePtr(index), name) == 0)
             return index;
     }
-    return notFound;
+    return UFemNotFound;
 }
 
 // Null when the bytes are not valid UTF-8; a valid empty area gives an empty, non-null string.
@@ -82,7 +81,7 @@ UFormattedDataRange _UFormattedDataComponentDataRangeOrGetComponentObjectPtr(con
     if (!view)
         return {};
     const quint64 index = indexOfIdentifier(*view, componentIdentifier);
-    if (index == notFound)
+    if (index == UFemNotFound)
         return {};
     const _UFormattedDataComponentRecord record = view->record(index);
     if (record.valueType != valueType) {
@@ -135,7 +134,7 @@ UFormattedDataComponentObject UFormattedDataComponentObjectWithComponentNameStri
         UFemSetError(error, lookupError);
         return std::monostate();
     }
-    if (identifier == notFound)
+    if (identifier == UFemNotFound)
         return std::monostate();
     return UFormattedDataComponentObjectWithComponentIdentifier(data, identifier, valueType, error);
 }
@@ -172,7 +171,7 @@ quint64 getUFormattedDataComponentDataBytesWithComponentNameString(const QByteAr
     UErrorPtr lookupError;
     const quint64 identifier
         = UFormattedDataComponentIdentifierWithComponentNameString(data, componentNameString, &lookupError);
-    if (lookupError || identifier == notFound) {
+    if (lookupError || identifier == UFemNotFound) {
         *dataBytes = QByteArray();
         if (lookupError)
             UFemSetError(error, lookupError);
@@ -186,9 +185,9 @@ quint64 UFormattedDataComponentIdentifierWithComponentNameString(
 {
     const std::optional<UFormattedDataCheckedView> view = checkedViewOrError(data, error);
     if (!view || componentNameString == nullptr)
-        return notFound;
+        return UFemNotFound;
     const quint64 index = indexOfName(*view, componentNameString);
-    return index == notFound ? notFound : quint64(view->record(index).identifier);
+    return index == UFemNotFound ? UFemNotFound : quint64(view->record(index).identifier);
 }
 
 const char* UFormattedDataComponentNameStringWithComponentIdentifier(
@@ -198,7 +197,7 @@ const char* UFormattedDataComponentNameStringWithComponentIdentifier(
     if (!view)
         return nullptr;
     const quint64 index = indexOfIdentifier(*view, componentIdentifier);
-    return index == notFound ? nullptr : view->recordNamePtr(index);
+    return index == UFemNotFound ? nullptr : view->recordNamePtr(index);
 }
 
 bool UFormattedDataComponentNameStringArray_error(const QByteArray& data, QStringList* names, UErrorPtr* error)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UIndexRange.h"
 #include "foundation/UPointerHashMap.h"
 
@@ -36,7 +37,6 @@ public:
     static constexpr uint64_t tableGrowthStep = 512;
     static constexpr uint64_t defaultCapacity = 10000;
     static constexpr uint64_t childCountPerReference = 64;
-    static constexpr uint64_t noChild = ~uint64_t(0);
 
     ULargeArray() : ULargeArray(defaultCapacity) { }
     explicit ULargeArray(uint64_t capacity);
@@ -208,7 +208,7 @@ private:
     std::array<uint64_t, maximumChildCount> childArrayIndexTableByIdentifier_;
     std::array<Record, maximumChildCount> records_;
     Dictionary objectDictionary_;
-    mutable std::atomic<uint64_t> childArrayLocationValidRecordIndex_ { noChild };
+    mutable std::atomic<uint64_t> childArrayLocationValidRecordIndex_ { UFemNotFound };
     uint64_t objectCount_targetMax_ = 0;
     uint64_t childArrayCount_ref_ = 0;
     uint64_t childArrayCount_optimized_ = 0;

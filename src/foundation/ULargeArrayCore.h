@@ -1,11 +1,13 @@
 #pragma once
 
+#include "foundation/UFemNotFound.h"
+
 // Children, reference sizes and rebalancing of ULargeArray; included by ULargeArray.h only.
 
 template <typename T>
 ULargeArray<T>::ULargeArray(uint64_t capacity)
 {
-    childArrayIndexTableByIdentifier_.fill(noChild);
+    childArrayIndexTableByIdentifier_.fill(UFemNotFound);
     if (capacity > 0) {
         childArrayCount_ref_ = referenceSizeForCount(capacity);
         objectCount_targetMax_ = childCountPerReference * childArrayCount_ref_;
@@ -60,7 +62,7 @@ template <typename T>
 void ULargeArray<T>::raiseValidMark(uint64_t position) const
 {
     uint64_t mark = validMark();
-    while ((mark == noChild || mark < position)
+    while ((mark == UFemNotFound || mark < position)
         && !childArrayLocationValidRecordIndex_.compare_exchange_weak(
             mark, position, std::memory_order_acq_rel, std::memory_order_acquire)) { }
 }
@@ -69,9 +71,9 @@ template <typename T>
 void ULargeArray<T>::validateLocationsUpTo(uint64_t position) const
 {
     uint64_t mark = validMark();
-    if (mark != noChild && mark >= position)
+    if (mark != UFemNotFound && mark >= position)
         return;
-    if (mark == noChild) {
+    if (mark == UFemNotFound) {
         mark = 0;
         records_[0].location.store(0);
     }
@@ -149,7 +151,7 @@ template <typename T>
 uint64_t ULargeArray<T>::takeFreeIdentifier()
 {
     uint64_t identifier = newChildArrayIdentifierSearchMin_;
-    while (childArrayIndexTableByIdentifier_[identifier] != noChild)
+    while (childArrayIndexTableByIdentifier_[identifier] != UFemNotFound)
         ++identifier;
     newChildArrayIdentifierSearchMin_ = identifier + 1;
     return identifier;
@@ -195,8 +197,8 @@ void ULargeArray<T>::removeChildArrayRecordAtRecordIndex(uint64_t position)
         records_[position].location.store(start);
     // A mark beyond the live children would vouch for the start of the next child created there.
     const uint64_t mark = validMark();
-    if (mark != noChild && mark >= childArrayRecordCount_)
-        setValidMark(childArrayRecordCount_ == 0 ? noChild : childArrayRecordCount_ - 1);
+    if (mark != UFemNotFound && mark >= childArrayRecordCount_)
+        setValidMark(childArrayRecordCount_ == 0 ? UFemNotFound : childArrayRecordCount_ - 1);
 }
 
 template <typename T>
@@ -207,7 +209,7 @@ void ULargeArray<T>::releaseSpareBeyondReach()
         return;
     Record& record = records_[beyond];
     record.table = Table();
-    childArrayIndexTableByIdentifier_[record.identifier] = noChild;
+    childArrayIndexTableByIdentifier_[record.identifier] = UFemNotFound;
     newChildArrayIdentifierSearchMin_ = std::min(newChildArrayIdentifierSearchMin_, record.identifier);
     record.identifier = 0;
     record.allocated = false;
@@ -253,7 +255,7 @@ template <typename T>
 void ULargeArray<T>::rebalance()
 {
     if (childArrayRecordCount_ == 0) {
-        setValidMark(noChild);
+        setValidMark(UFemNotFound);
         childArrayCount_optimized_ = childArrayCount_ref_;
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/UFemNotFound.h"
+
 // Adding, inserting, replacing and removing objects of ULargeArray; included by ULargeArray.h only.
 
 template <typename T>
@@ -247,7 +249,7 @@ void ULargeArray<T>::setArrayWithObjects(const Object* objects, uint64_t count)
     while (childArrayRecordCount_ > position)
         removeChildArrayRecordAtRecordIndex(childArrayRecordCount_ - 1);
     objectCount_ = count;
-    setValidMark(childArrayRecordCount_ == 0 ? noChild : childArrayRecordCount_ - 1);
+    setValidMark(childArrayRecordCount_ == 0 ? UFemNotFound : childArrayRecordCount_ - 1);
 }
 
 template <typename T>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/UFemNotFound.h"
+
 // Lookups, copies, enumeration and invariant checks of ULargeArray; included by ULargeArray.h only.
 
 // Finds the child holding `index` from a proportional estimate. Walking forwards stores the
@@ -12,9 +14,9 @@ uint64_t ULargeArray<T>::childArrayRecordIndexAndGetLocation(uint64_t* location,
     const uint64_t live = childArrayRecordCount_;
     const uint64_t estimate = uint64_t((unsigned __int128)live * index / objectCount_);
     const uint64_t mark = validMark();
-    uint64_t position = std::min({ mark == noChild ? 0 : mark, live, estimate });
+    uint64_t position = std::min({ mark == UFemNotFound ? 0 : mark, live, estimate });
     uint64_t start = records_[position].location.load();
-    if (mark == noChild) {
+    if (mark == UFemNotFound) {
         position = 0;
         start = 0;
     }
@@ -215,7 +217,7 @@ QString ULargeArray<T>::locationViolation() const
     if (childArrayRecordCount_ == 0)
         return QString();
     const uint64_t mark = validMark();
-    if (mark == noChild || mark >= childArrayRecordCount_)
+    if (mark == UFemNotFound || mark >= childArrayRecordCount_)
         return QStringLiteral("valid mark %1 with %2 children").arg(mark).arg(childArrayRecordCount_);
     uint64_t start = 0;
     for (uint64_t r = 0; r <= mark; ++r) {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 
 namespace {
@@ -89,12 +88,13 @@ void releaseStorages(_UCMemoryAllocator* allocator)
 
 void UCMemoryAllocatorInit(_UCMemoryAllocator* allocator, uint64_t memoryStorageCapacity, bool useLock)
 {
-    std::memset(static_cast<void*>(allocator), 0, sizeof(*allocator));
+    *allocator = _UCMemoryAllocator {};
     const uint64_t capacity = roundUp(memoryStorageCapacity, UMemoryAllocatorPageSize);
     auto* table = static_cast<_UCMemoryStorage*>(std::malloc(UMemoryAllocatorStorageTableStep * sizeof(_UCMemoryStorage)));
     if (!table)
         UFemRaiseMemoryAllocationFailed();
-    allocator->lock = useLock ? new std::mutex : nullptr;
+    if (useLock)
+        allocator->lock = std::make_unique<std::mutex>();
     allocator->currentMemoryStorageIndex = UMemoryAllocatorNoStorage;
     allocator->memoryStorageArray = { table, UMemoryAllocatorStorageTableStep, 0 };
     allocator->memoryStorageCapacity = capacity;
@@ -102,7 +102,7 @@ void UCMemoryAllocatorInit(_UCMemoryAllocator* allocator, uint64_t memoryStorage
 
 void* UCMemoryAllocatorAlloc(_UCMemoryAllocator* allocator, uint64_t size)
 {
-    OptionalLock lock(allocator->lock);
+    OptionalLock lock(allocator->lock.get());
     const uint64_t rounded = roundUp(size, UMemoryAllocatorAlignment);
     char* current = allocator->currentMemoryPtr;
     // Offsets, not pointer sums: the current pointer never passes the end of its storage.
@@ -122,7 +122,7 @@ void* UCMemoryAllocatorAlloc(_UCMemoryAllocator* allocator, uint64_t size)
 
 uint64_t UCMemoryAllocatorTotalCapacity(_UCMemoryAllocator* allocator)
 {
-    OptionalLock lock(allocator->lock);
+    OptionalLock lock(allocator->lock.get());
     uint64_t total = 0;
     for (uint64_t i = 0; i < allocator->memoryStorageArray.count; ++i)
         total += allocator->memoryStorageArray.table[i].size;
@@ -131,7 +131,7 @@ uint64_t UCMemoryAllocatorTotalCapacity(_UCMemoryAllocator* allocator)
 
 void UCMemoryAllocatorReset(_UCMemoryAllocator* allocator)
 {
-    OptionalLock lock(allocator->lock);
+    OptionalLock lock(allocator->lock.get());
     allocator->currentMemoryStorageIndex = UMemoryAllocatorNoStorage;
     allocator->currentMemoryPtr = nullptr;
     allocator->currentMemoryEndPtr = nullptr;
@@ -139,19 +139,18 @@ void UCMemoryAllocatorReset(_UCMemoryAllocator* allocator)
 
 void UCMemoryAllocatorFreeStorages(_UCMemoryAllocator* allocator)
 {
-    OptionalLock lock(allocator->lock);
+    OptionalLock lock(allocator->lock.get());
     releaseStorages(allocator);
 }
 
 void UCMemoryAllocatorDestroy(_UCMemoryAllocator* allocator)
 {
     {
-        OptionalLock lock(allocator->lock);
+        OptionalLock lock(allocator->lock.get());
         releaseStorages(allocator);
     }
-    delete allocator->lock;
     std::free(allocator->memoryStorageArray.table);
-    std::memset(static_cast<void*>(allocator), 0, sizeof(*allocator));
+    *allocator = _UCMemoryAllocator {};
 }
 
 UMemoryAllocator::UMemoryAllocator(uint64_t memoryStorageCapacity, bool useLock)

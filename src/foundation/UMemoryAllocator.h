@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 
 // One storage of a root arena: a page-aligned block and its size in bytes.
@@ -18,7 +19,7 @@ struct _UCMemoryStorageArray {
 // Root arena: hands out 16-byte-aligned blocks from a growing list of storages by moving a
 // pointer. Blocks are never freed one by one; they all die with a reset, release or destruction.
 struct _UCMemoryAllocator {
-    std::mutex* lock; // owned; null for an arena that belongs to one thread
+    std::unique_ptr<std::mutex> lock; // null for an arena that belongs to one thread
     uint64_t currentMemoryStorageIndex; // all-ones before the first allocation and after a reset
     char* currentMemoryPtr;
     char* currentMemoryEndPtr;

@@ -1,4 +1,5 @@
 #include "foundation/UReadWriteBuffer.h"
+#include "foundation/UFemNotFound.h"
 
 #include "foundation/UException.h"
 
@@ -108,7 +109,7 @@ quint64 UReadWriteBuffer::getChildBufferTable(UReadWriteBuffer** childBufferTabl
 
 bool UReadWriteBuffer::waitForNextWriteBuffer(std::unique_lock<UCondition>& lock)
 {
-    if (currentWriteBufferIndex_ == UReadWriteBufferNoIndex)
+    if (currentWriteBufferIndex_ == UFemNotFound)
         UFemRaiseProgramError(QStringLiteral("Write buffer is already finished."));
     while (nextIndex(currentWriteBufferIndex_) == currentReadBufferIndex_ && !isCanceled_.load())
         lock.mutex()->wait();
@@ -125,7 +126,7 @@ void UReadWriteBuffer::openWriteStageWithStageIdentifier(quint64 stageIdentifier
     if (isCanceled_.load())
         return markCanceled(isCanceled);
     std::lock_guard<UCondition> lock(lockCondition_);
-    if (currentWriteBufferIndex_ == UReadWriteBufferNoIndex)
+    if (currentWriteBufferIndex_ == UFemNotFound)
         UFemRaiseProgramError(QStringLiteral("Write buffer is already finished."));
     currentWriteStageIdentifier_x2_ = UReadWriteBufferOpenStageWord(stageIdentifier);
     bufferStageIdentifier_x2_Table_[currentWriteBufferIndex_] = currentWriteStageIdentifier_x2_;
@@ -137,12 +138,12 @@ quint64 UReadWriteBuffer::moveToNextWriteBuffer_isCanceled(bool* isCanceled)
 {
     if (isCanceled_.load()) {
         markCanceled(isCanceled);
-        return UReadWriteBufferNoIndex;
+        return UFemNotFound;
     }
     std::unique_lock<UCondition> lock(lockCondition_);
     if (!waitForNextWriteBuffer(lock)) {
         markCanceled(isCanceled);
-        return UReadWriteBufferNoIndex;
+        return UFemNotFound;
     }
     const quint64 next = nextIndex(currentWriteBufferIndex_);
     bufferStageIdentifier_x2_Table_[next] = currentWriteStageIdentifier_x2_;
@@ -171,11 +172,11 @@ void UReadWriteBuffer::finishWriteBuffer_isCanceled(bool* isCanceled)
     if (isCanceled_.load())
         return markCanceled(isCanceled);
     std::lock_guard<UCondition> lock(lockCondition_);
-    if (currentWriteBufferIndex_ == UReadWriteBufferNoIndex)
+    if (currentWriteBufferIndex_ == UFemNotFound)
         return;
     currentWriteStageIdentifier_x2_ = UReadWriteBufferFinishedStageWord;
     bufferStageIdentifier_x2_Table_[currentWriteBufferIndex_] = UReadWriteBufferFinishedStageWord;
-    currentWriteBufferIndex_ = UReadWriteBufferNoIndex;
+    currentWriteBufferIndex_ = UFemNotFound;
     lockCondition_.broadcast();
 }
 
@@ -192,7 +193,7 @@ quint64 UReadWriteBuffer::currentWriteStageIdentifier_isCanceled(bool* isCancele
 quint64 UReadWriteBuffer::currentWriteBufferIndex()
 {
     std::lock_guard<UCondition> lock(lockCondition_);
-    return (currentWriteStageIdentifier_x2_ & 1) != 0 ? currentWriteBufferIndex_ : UReadWriteBufferNoIndex;
+    return (currentWriteStageIdentifier_x2_ & 1) != 0 ? currentWriteBufferIndex_ : UFemNotFound;
 }
 
 // The element count of the write buffer is the writer's alone: no lock below.
@@ -202,7 +203,7 @@ quint64 UReadWriteBuffer::currentWriteBufferSpaceElementCount_isCanceled(bool* i
         markCanceled(isCanceled);
         return 0;
     }
-    if (currentWriteBufferIndex_ == UReadWriteBufferNoIndex)
+    if (currentWriteBufferIndex_ == UFemNotFound)
         return 0;
     return bufferElementCapacity_ - bufferElementCount_[currentWriteBufferIndex_];
 }
@@ -216,7 +217,7 @@ void* UReadWriteBuffer::writeBufferPtrWithElementCount(quint64 elementCount, boo
         markCanceled(isCanceled);
         return nullptr;
     }
-    if (currentWriteBufferIndex_ == UReadWriteBufferNoIndex)
+    if (currentWriteBufferIndex_ == UFemNotFound)
         UFemRaiseProgramError(QStringLiteral("Write buffer is already finished."));
     if (elementCount > bufferElementCapacity_ - bufferElementCount_[currentWriteBufferIndex_]) {
         bool wasCanceled = false;
@@ -237,7 +238,7 @@ void UReadWriteBuffer::incrementWriteElementCount(quint64 elementCount, bool* is
 {
     if (isCanceled_.load())
         return markCanceled(isCanceled);
-    if (currentWriteBufferIndex_ == UReadWriteBufferNoIndex)
+    if (currentWriteBufferIndex_ == UFemNotFound)
         UFemRaiseProgramError(QStringLiteral("Write buffer is already finished."));
     quint64& count = bufferElementCount_[currentWriteBufferIndex_];
     if (elementCount > bufferElementCapacity_ - count)
@@ -292,7 +293,7 @@ bool UReadWriteBuffer::isReadBufferFinished_isCanceled(bool* isCanceled)
         markCanceled(isCanceled);
         return false;
     }
-    return stage == UReadWriteBufferNoStage;
+    return stage == UFemNotFound;
 }
 
 bool UReadWriteBuffer::openReadStageWithStageIdentifier(quint64 stageIdentifier, bool* isCanceled)
@@ -331,7 +332,7 @@ bool UReadWriteBuffer::getNextReadBufferStartPtr(const void** startPtr, const vo
         if (nextReadChildBufferPtr != nullptr)
             *nextReadChildBufferPtr = start == nullptr ? nullptr : this;
         if (nextReadBufferIndexPtr != nullptr)
-            *nextReadBufferIndexPtr = start == nullptr ? UReadWriteBufferNoIndex : index;
+            *nextReadBufferIndexPtr = start == nullptr ? UFemNotFound : index;
         return isStageOver;
     };
     if (isCanceled_.load()) {
@@ -374,5 +375,5 @@ void UReadWriteBuffer::closeCurrentReadStage_isCanceled(bool* isCanceled)
 quint64 UReadWriteBuffer::currentReadBufferIndex()
 {
     std::lock_guard<UCondition> lock(lockCondition_);
-    return (currentReadStageIdentifier_x2_ & 1) != 0 ? currentReadBufferIndex_ : UReadWriteBufferNoIndex;
+    return (currentReadStageIdentifier_x2_ & 1) != 0 ? currentReadBufferIndex_ : UFemNotFound;
 }

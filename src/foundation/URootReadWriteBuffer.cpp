@@ -1,4 +1,5 @@
 #include "foundation/URootReadWriteBuffer.h"
+#include "foundation/UFemNotFound.h"
 
 #include "foundation/UException.h"
 
@@ -16,7 +17,7 @@ struct URootReadWriteBuffer::UReadOutputs {
     const void* start = nullptr;
     const void* end = nullptr;
     UReadWriteBuffer* child = nullptr;
-    quint64 index = UReadWriteBufferNoIndex;
+    quint64 index = UFemNotFound;
 };
 
 URootReadWriteBuffer::URootReadWriteBuffer(quint64 elementSize, quint64 bufferCount, quint64 bufferElementCapacity)
@@ -101,7 +102,8 @@ bool URootReadWriteBuffer::peekChildNextWord(UReadWriteBuffer& child, quint64* w
     if (isUnknown)
         *word = 0;
     else
-        *word = stage == UReadWriteBufferNoStage ? UReadWriteBufferFinishedStageWord : UReadWriteBufferOpenStageWord(stage);
+        *word = stage == UFemNotFound ? UReadWriteBufferFinishedStageWord
+                                      : UReadWriteBufferOpenStageWord(stage);
     return true;
 }
 
@@ -155,7 +157,7 @@ bool URootReadWriteBuffer::isReadBufferFinished_isCanceled(bool* isCanceled)
             *isCanceled = true;
         return false;
     }
-    return stage == UReadWriteBufferNoStage;
+    return stage == UFemNotFound;
 }
 
 bool URootReadWriteBuffer::openReadStageWithStageIdentifier(quint64 stageIdentifier, bool* isCanceled)

@@ -1,4 +1,5 @@
 #include "foundation/USorting.h"
+#include "foundation/UFemNotFound.h"
 
 #include "foundation/UException.h"
 
@@ -217,10 +218,10 @@ void USortIndexArrayByKeyTable(uint64_t* indexArray, const uint64_t* keyTable, u
 void UMakeInversePermutation(uint64_t* inverse, const uint64_t* permutation, uint64_t permutationCount,
     uint64_t inverseCount)
 {
-    std::fill(inverse, inverse + inverseCount, USortingAbsentIndex);
+    std::fill(inverse, inverse + inverseCount, UFemNotFound);
     for (uint64_t i = 0; i < permutationCount; ++i) {
         const uint64_t p = permutation[i];
-        if (p == USortingAbsentIndex)
+        if (p == UFemNotFound)
             continue;
         if (p >= inverseCount)
             URaiseRangeException();
@@ -234,7 +235,7 @@ uint64_t UMakeInverseIndexTable(std::vector<uint64_t>& table, const uint64_t* pe
     uint64_t largest = 0;
     bool anyPresent = false;
     for (uint64_t i = 0; i < count; ++i) {
-        if (permutation[i] != USortingAbsentIndex) {
+        if (permutation[i] != UFemNotFound) {
             largest = anyPresent ? std::max(largest, permutation[i]) : permutation[i];
             anyPresent = true;
         }
@@ -244,12 +245,12 @@ uint64_t UMakeInverseIndexTable(std::vector<uint64_t>& table, const uint64_t* pe
     if (largest >= table.max_size())
         UFemRaiseMemoryAllocationFailed();
     try {
-        table.assign(largest + 1, USortingAbsentIndex);
+        table.assign(largest + 1, UFemNotFound);
     } catch (const std::bad_alloc&) {
         UFemRaiseMemoryAllocationFailed();
     }
     for (uint64_t i = 0; i < count; ++i) {
-        if (permutation[i] != USortingAbsentIndex)
+        if (permutation[i] != UFemNotFound)
             table[permutation[i]] = i;
     }
     return largest + 1;

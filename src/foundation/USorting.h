@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/UFemNotFound.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -12,8 +14,6 @@ struct UValueKeyPair {
     uint64_t value;
     uint64_t key;
 };
-
-inline constexpr uint64_t USortingAbsentIndex = ~uint64_t(0);
 
 // Reorders indexArray so that keyTable[indexArray[i]] ascends. keyTable must cover every index.
 void USortIndexArrayByKeyTable(uint64_t* indexArray, const uint64_t* keyTable, uint64_t count);

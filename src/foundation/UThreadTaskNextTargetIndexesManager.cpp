@@ -1,4 +1,5 @@
 #include "foundation/UThreadTaskNextTargetIndexesManager.h"
+#include "foundation/UFemNotFound.h"
 
 #include "foundation/UException.h"
 
@@ -17,8 +18,8 @@ UThreadTaskIndexRange UThreadTaskNextTargetIndexesManager::nextTargetIndexRangeW
 {
     std::lock_guard<std::mutex> locked(lock_);
     const quint64 location = nextTargetIndexes_[0];
-    if (location == UThreadTaskIndexNotFound)
-        return { UThreadTaskIndexNotFound, 0 };
+    if (location == UFemNotFound)
+        return { UFemNotFound, 0 };
     // Written as a difference so that neither side overflows, and a location at or beyond
     // maxIndex hands out an empty rest instead of a wrapped-around length.
     const quint64 remaining = location < maxIndex ? maxIndex - location : 0;
@@ -34,7 +35,7 @@ quint64 UThreadTaskNextTargetIndexesManager::nextTargetIndexWithIncrementCount(q
 {
     std::lock_guard<std::mutex> locked(lock_);
     const quint64 index = nextTargetIndexes_[0];
-    if (index != UThreadTaskIndexNotFound)
+    if (index != UFemNotFound)
         nextTargetIndexes_[0] = index + increment;
     return index;
 }
@@ -44,7 +45,7 @@ void UThreadTaskNextTargetIndexesManager::getNextTargetIndexesOf2ToIndex1Ptr(qui
     std::lock_guard<std::mutex> locked(lock_);
     *index1 = nextTargetIndexes_[0];
     *index2 = nextTargetIndexes_[1];
-    if (nextTargetIndexes_[0] != UThreadTaskIndexNotFound)
+    if (nextTargetIndexes_[0] != UFemNotFound)
         nextTargetIndexes_[1] += count;
 }
 
@@ -55,7 +56,7 @@ void UThreadTaskNextTargetIndexesManager::getNextTargetIndexes(std::span<quint64
         return;
     std::lock_guard<std::mutex> locked(lock_);
     std::copy_n(nextTargetIndexes_.begin(), indexes.size(), indexes.begin());
-    if (nextTargetIndexes_[0] != UThreadTaskIndexNotFound)
+    if (nextTargetIndexes_[0] != UFemNotFound)
         nextTargetIndexes_[indexes.size() - 1] += increment;
 }
 
@@ -71,7 +72,7 @@ void UThreadTaskNextTargetIndexesManager::forwardNextTargetIndexesToIndexes(std:
     if (indexes.empty())
         return;
     std::lock_guard<std::mutex> locked(lock_);
-    if (indexes[0] == UThreadTaskIndexNotFound) {
+    if (indexes[0] == UFemNotFound) {
         forwardToFinished_whileLocked();
         return;
     }
@@ -88,9 +89,9 @@ void UThreadTaskNextTargetIndexesManager::forwardNextTargetIndexesToFinished()
 
 void UThreadTaskNextTargetIndexesManager::forwardToFinished_whileLocked()
 {
-    if (nextTargetIndexes_[0] == UThreadTaskIndexNotFound)
+    if (nextTargetIndexes_[0] == UFemNotFound)
         return;
-    nextTargetIndexes_.fill(UThreadTaskIndexNotFound);
+    nextTargetIndexes_.fill(UFemNotFound);
 }
 
 void UThreadTaskNextTargetIndexesManager::checkIndexesCount(std::size_t count)

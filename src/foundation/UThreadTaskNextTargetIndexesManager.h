@@ -1,13 +1,12 @@
 #pragma once
 
+#include "foundation/UFemNotFound.h"
+
 #include <QtGlobal>
 
 #include <array>
 #include <mutex>
 #include <span>
-
-// Index meaning "none" or "finished" in the dispenser.
-inline constexpr quint64 UThreadTaskIndexNotFound = ~quint64(0);
 
 struct UThreadTaskIndexRange {
     quint64 location;

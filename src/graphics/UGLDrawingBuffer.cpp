@@ -1,6 +1,7 @@
 #include "graphics/UGLDrawingBuffer.h"
 
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 #include "graphics/UGLDrawingBufferStageReplay.h"
 
 #include <unistd.h>
@@ -60,9 +61,9 @@ quint64 UGLDrawingBuffer::resetBufferWithChildBufferCount(quint64 childBufferCou
     {
         std::lock_guard<std::mutex> lock(cocoaDrawObjectArrayLock_);
         cocoaDrawObjectArrayDictionary_.clear();
-        currentReadCocoaDrawingObjectStageIdentifier_ = UReadWriteBufferNoStage;
+        currentReadCocoaDrawingObjectStageIdentifier_ = UFemNotFound;
         currentReadCocoaDrawObjectArray_ = nullptr;
-        currentWriteCocoaDrawingObjectStageIdentifier_ = UReadWriteBufferNoStage;
+        currentWriteCocoaDrawingObjectStageIdentifier_ = UFemNotFound;
         currentWriteCocoaDrawObjectArray_ = nullptr;
     }
     currentWriteVertexIndexTableRecord_ = nullptr;

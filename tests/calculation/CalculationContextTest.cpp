@@ -4,6 +4,7 @@
 #include "cardmodel/UFemCardName.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsOther.h"
+#include "foundation/UFemNotFound.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +59,7 @@ TEST(CalculationContext, GroupsCasesByRestraintSetInOrderOfFirstUse)
     EXPECT_EQ(context.caseNoWithCaseIndex(0, 2), 3u);
     EXPECT_EQ(context.caseIndexWithCaseNameString(u"C2"_qs, 0), 1u);
     EXPECT_EQ(
-        context.caseIndexWithCaseNameString(u"C2"_qs, 1), UFemMatrixCalculationContext::NotFound);
+        context.caseIndexWithCaseNameString(u"C2"_qs, 1), UFemNotFound);
     EXPECT_THROW(context.caseIndexWithCaseNo(1, 0), UException);
     EXPECT_THROW(context.caseNoWithCaseIndex(1, 1), UException);
     EXPECT_TRUE(context.isCopiedCalculator(0));
@@ -124,7 +125,7 @@ TEST(CalculationContext, SetUpFailuresLeaveNoResult)
     UErrorPtr error;
     EXPECT_FALSE(context.setupToRunCalculation(&error));
     EXPECT_EQ(descriptionOf(error), unexpected(u"No Force Card for a Case."_qs));
-    EXPECT_EQ(context.progressTotalLength(), UFemMatrixCalculationContext::NotFound);
+    EXPECT_EQ(context.progressTotalLength(), UFemNotFound);
     EXPECT_FALSE(context.resultDataManager(&error));
     EXPECT_EQ(descriptionOf(error), unexpected(u"No resultDataManager yet."_qs));
 
@@ -140,7 +141,7 @@ TEST(CalculationContext, QuitDuringSetUpCancelsTheRun)
 {
     CalculationTestModel model(barChain + threeRestraintSets);
     UFemMatrixCalculationContext& context = model.setUp();
-    EXPECT_EQ(context.progressTotalLength(), UFemMatrixCalculationContext::NotFound);
+    EXPECT_EQ(context.progressTotalLength(), UFemNotFound);
     EXPECT_EQ(context.currentProgress(), 0u);
     EXPECT_FALSE(context.isCalculationPausing());
     context.quitCalculation();

@@ -1,6 +1,7 @@
 #include "CalculationRunTestModels.h"
 
 #include "calculation/UFemWFCalculationMatrixBuild.h"
+#include "foundation/UFemNotFound.h"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +21,10 @@ TEST(CalculationRun, everySolvedTripleHasOneSlotInBlocksOfFour)
     EXPECT_EQ(layout.pageCount(), (layout.slotCount() + 15) / 16);
     std::set<quint64> seen;
     for (quint64 s = 0; s < triples.size(); ++s) {
-        if (triples[s] == UFemWFCalculationSlotLayout::EmptySlot) {
+        if (triples[s] == UFemNotFound) {
             // Empty places close their block.
             if (s % 4 != 3 && s + 1 < triples.size()) {
-                EXPECT_EQ(triples[s + 1], UFemWFCalculationSlotLayout::EmptySlot);
+                EXPECT_EQ(triples[s + 1], UFemNotFound);
             }
             continue;
         }
@@ -33,7 +34,7 @@ TEST(CalculationRun, everySolvedTripleHasOneSlotInBlocksOfFour)
     for (quint64 t = 0; t < 2 * model.nodeCount(); ++t) {
         EXPECT_EQ(states[t].hasValidDOF(), seen.count(t) == 1) << "triple " << t;
         if (!states[t].hasValidDOF()) {
-            EXPECT_EQ(layout.slotOfTriple(t), UFemWFCalculationSlotLayout::EmptySlot);
+            EXPECT_EQ(layout.slotOfTriple(t), UFemNotFound);
         }
     }
     // 48 free nodes, translations only.

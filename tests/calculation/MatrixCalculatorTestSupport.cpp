@@ -269,7 +269,7 @@ quint64 CalculatorTestModel::nodeNoWithNodeNameString(const QString& nodeNameStr
         if (nodeNames_[n]->cardNameString() == nodeNameString)
             return n;
     }
-    return NotFound;
+    return UFemNotFound;
 }
 
 QString CalculatorTestModel::nodeNameStringWithNodeNo(quint64 nodeNo) const
@@ -284,7 +284,7 @@ quint64 CalculatorTestModel::caseIndexWithCaseNameString(
         if (caseNames_[c]->cardNameString() == caseNameString)
             return c;
     }
-    return NotFound;
+    return UFemNotFound;
 }
 
 void CalculatorTestModel::getNodeLocation(double* location, quint64 nodeNo) const

@@ -3,6 +3,7 @@
 
 #include "cards/Case.h"
 #include "cards/Node.h"
+#include "foundation/UFemNotFound.h"
 
 #include <gtest/gtest.h>
 
@@ -165,7 +166,7 @@ TEST(ModelPrepare, NumberingFollowsTheResultsNames)
     UErrorPtr none;
     EXPECT_FALSE(UFemSynchronizeNodeNoAndCaseNoToResultData(controller, &none));
     EXPECT_FALSE(none);
-    EXPECT_EQ(dynamic_cast<Node&>(model.card(u"N2"_qs)).nodeNo(), UFemCardNotFound);
+    EXPECT_EQ(dynamic_cast<Node&>(model.card(u"N2"_qs)).nodeNo(), UFemNotFound);
 }
 
 TEST(ModelPrepare, NumberingRefusesResultsOfOtherCards)

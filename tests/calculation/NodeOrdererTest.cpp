@@ -14,7 +14,6 @@
 #include <random>
 #include <set>
 
-using nodeordering::kNoNode;
 using nodeordering::Mesh;
 
 namespace {
@@ -54,7 +53,7 @@ std::vector<quint64> orderedNodes(const UFemNodeOrderer& orderer)
 {
     std::vector<quint64> nodes;
     for (quint64 node : orderer.orderedNodeNoTable()) {
-        if (node != kNoNode)
+        if (node != UFemNotFound)
             nodes.push_back(node);
     }
     return nodes;
@@ -70,7 +69,7 @@ void expectValidBlocks(const Mesh& mesh, const std::vector<quint64>& blocks, qui
         quint64 degreeSum = 0;
         for (quint64 place = 0; place < limit; ++place) {
             const quint64 node = blocks[block * limit + place];
-            if (node == kNoNode)
+            if (node == UFemNotFound)
                 continue;
             ASSERT_LT(node, mesh.nodeCount);
             ++seen[node];
@@ -209,7 +208,7 @@ TEST(NodeOrdererPath, SeparateGroupsSmallGroupsAndNodesWithoutDegree)
     // 3, 6, 2. A from node 1: farthest is 5 (distance 2 over 1 to 7); back from 5: path 7, 1, 5.
     EXPECT_EQ(orderedNodes(*orderer), (std::vector<quint64> { 0, 3, 6, 2, 7, 1, 5, 4, 9, 10 }));
     EXPECT_EQ(orderer->orderedNodeNoTable().size(), mesh.nodeCount);
-    EXPECT_EQ(orderer->orderedNodeNoTable().back(), kNoNode);
+    EXPECT_EQ(orderer->orderedNodeNoTable().back(), UFemNotFound);
     std::vector<quint64> table(mesh.nodeCount);
     EXPECT_EQ(
         orderer->getOrderedNodeNoTable(table.data(), &error), 14u); // 10 path nodes, 4 dividers
@@ -257,8 +256,8 @@ TEST(NodeOrdererBlocks, BlockDegreesAndTakeOver)
     std::vector<quint64> blocks;
     ASSERT_EQ(orderer->getOrderedNodeBlockNodeNoTable(&blocks, 4, &error), 3u);
     EXPECT_EQ(blocks,
-        (std::vector<quint64> {
-            0, 1, kNoNode, kNoNode, 2, 3, kNoNode, kNoNode, 4, 5, kNoNode, kNoNode }));
+        (std::vector<quint64> { 0, 1, UFemNotFound, UFemNotFound, 2, 3, UFemNotFound, UFemNotFound,
+            4, 5, UFemNotFound, UFemNotFound }));
 
     // Take-over: block {0, 1, 2, 3} fills while expanding 0; block {4, 5} runs out and takes 3
     // over, which its old block replaces with 6 (a neighbour of its member 2).
@@ -270,7 +269,8 @@ TEST(NodeOrdererBlocks, BlockDegreesAndTakeOver)
     graph.finishConnections();
     UFemNodeBlockDivider divider(graph, {}, star.degrees, 4);
     ASSERT_EQ(divider.divide(), 2u);
-    EXPECT_EQ(divider.blockNodeNoTable(), (std::vector<quint64> { 0, 1, 2, 6, 4, 5, 3, kNoNode }));
+    EXPECT_EQ(
+        divider.blockNodeNoTable(), (std::vector<quint64> { 0, 1, 2, 6, 4, 5, 3, UFemNotFound }));
     EXPECT_EQ(divider.nodeIndexPositionTable()[3], 6u);
     EXPECT_EQ(divider.nodeIndexPositionTable()[6], 3u);
 
@@ -283,7 +283,8 @@ TEST(NodeOrdererBlocks, BlockDegreesAndTakeOver)
     graph2.finishConnections();
     UFemNodeBlockDivider divider2(graph2, {}, noSpare.degrees, 4);
     ASSERT_EQ(divider2.divide(), 2u);
-    EXPECT_EQ(divider2.blockNodeNoTable(), (std::vector<quint64> { 0, 1, 2, 3, 4, 5, 6, kNoNode }));
+    EXPECT_EQ(
+        divider2.blockNodeNoTable(), (std::vector<quint64> { 0, 1, 2, 3, 4, 5, 6, UFemNotFound }));
 }
 
 TEST(NodeOrdererBlocks, EveryNodeOnceWithinItsLimit)
@@ -452,7 +453,8 @@ TEST(NodeOrdererEnvelope, RenumberedPerturbedGridGivesTheSameBlocks)
         const auto renumberedBlocks = nodeordering::orderWithNodeOrderer(renumbered);
         ASSERT_EQ(blocks.size(), renumberedBlocks.size());
         for (size_t k = 0; k < blocks.size(); ++k)
-            EXPECT_EQ(blocks[k] == kNoNode ? kNoNode : newNumber[blocks[k]], renumberedBlocks[k])
+            EXPECT_EQ(blocks[k] == UFemNotFound ? UFemNotFound : newNumber[blocks[k]],
+                renumberedBlocks[k])
                 << "nz " << nz << " place " << k;
     }
 }

@@ -5,6 +5,7 @@
 
 #include "calculation/UFemNodeBlockDivider.h"
 #include "calculation/UFemNodeOrderer.h"
+#include "foundation/UFemNotFound.h"
 
 #include <algorithm>
 #include <array>
@@ -14,7 +15,6 @@
 
 namespace nodeordering {
 
-constexpr quint64 kNoNode = ~quint64(0);
 // Slots (DOF triples) per node block and per page of the factor.
 constexpr quint64 kSlotsPerBlock = 4;
 constexpr quint64 kSlotsPerPage = 16;
@@ -100,7 +100,7 @@ inline std::vector<quint64> reverseCuthillMcKee(const Mesh& mesh)
     const quint64 n = mesh.nodeCount;
     std::vector<quint64> order;
     order.reserve(n);
-    std::vector<quint64> level(n, kNoNode);
+    std::vector<quint64> level(n, UFemNotFound);
     std::vector<char> placed(n, 0);
     std::vector<quint64> queue;
     auto degreeOf = [&](quint64 node) { return mesh.rowOffsets[node + 1] - mesh.rowOffsets[node]; };
@@ -109,7 +109,7 @@ inline std::vector<quint64> reverseCuthillMcKee(const Mesh& mesh)
         level[start] = 0;
         for (size_t head = 0; head < visited->size(); ++head) {
             for (quint64 other : mesh.row((*visited)[head])) {
-                if (level[other] == kNoNode) {
+                if (level[other] == UFemNotFound) {
                     level[other] = level[(*visited)[head]] + 1;
                     visited->push_back(other);
                 }
@@ -122,7 +122,7 @@ inline std::vector<quint64> reverseCuthillMcKee(const Mesh& mesh)
                 best = node;
         }
         for (quint64 node : *visited)
-            level[node] = kNoNode;
+            level[node] = UFemNotFound;
         return std::pair<quint64, quint64>(depth, best);
     };
     std::vector<quint64> neighbours;
@@ -187,10 +187,10 @@ struct Envelope {
 inline Envelope pageEnvelope(const Mesh& mesh, const std::vector<quint64>& blocks)
 {
     const quint64 blocksPerPage = kSlotsPerPage / kSlotsPerBlock;
-    std::vector<quint64> pageOf(mesh.nodeCount, kNoNode);
+    std::vector<quint64> pageOf(mesh.nodeCount, UFemNotFound);
     const quint64 blockCount = blocks.size() / kSlotsPerBlock;
     for (quint64 k = 0; k < blocks.size(); ++k) {
-        if (blocks[k] != kNoNode)
+        if (blocks[k] != UFemNotFound)
             pageOf[blocks[k]] = k / kSlotsPerBlock / blocksPerPage;
     }
     Envelope result;
@@ -199,10 +199,10 @@ inline Envelope pageEnvelope(const Mesh& mesh, const std::vector<quint64>& block
     for (quint64 page = 0; page < result.pages; ++page)
         firstColumn[page] = page;
     for (quint64 node = 0; node < mesh.nodeCount; ++node) {
-        if (pageOf[node] == kNoNode)
+        if (pageOf[node] == UFemNotFound)
             continue;
         for (quint64 other : mesh.row(node)) {
-            if (pageOf[other] != kNoNode)
+            if (pageOf[other] != UFemNotFound)
                 firstColumn[pageOf[node]] = std::min(firstColumn[pageOf[node]], pageOf[other]);
         }
     }

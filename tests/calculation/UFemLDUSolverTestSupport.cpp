@@ -1,6 +1,10 @@
 #include "UFemLDUSolverTestSupport.h"
 
+#include "calculation/UFemWFPageLayout.h"
+
 #include <cmath>
+
+using namespace UFemWFPageLayout;
 
 LDUTestSystem makeBlockBandedSystem(quint64 pageCount, quint64 caseCount, quint64 bandBlocks, double density,
                                     quint64 seed, quint64 splitPage)
@@ -48,7 +52,7 @@ std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> makeLDUTask(const LDUT
     _UFemWFMatrixCalculationContext* c = task->calculationContextPtr();
     c->nodePageCount = system.pageCount;
     c->caseCount = system.caseCount;
-    c->caseBlockCount = (system.caseCount + 11) / 12;
+    c->caseBlockCount = UFemWFPageLayout::caseBlockCount(system.caseCount);
     UFemWFSetupCalculationStiffnessMatrix(&c->stiffnessMatrix, system.pageCount);
     const quint64 n = system.dofCount();
     for (quint64 i = 0; i < n; ++i) {
@@ -56,8 +60,9 @@ std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> makeLDUTask(const LDUT
             const double x = system.k(i, j);
             if (x == 0.0)
                 continue;
-            double* block = USparseMatrixBlockCreate(&c->stiffnessMatrix, i / 48, j / 48, 4 * (i % 48 / 12) + j % 48 / 12);
-            block[12 * (j % 12) + i % 12] = x;
+            double* block = USparseMatrixBlockCreate(&c->stiffnessMatrix, pageOfDOF(i),
+                pageOfDOF(j), blockIndex(blockOfDOF(i), blockOfDOF(j)));
+            block[valueIndex(rowInBlock(i), rowInBlock(j))] = x;
         }
     }
     UFemWFSetupCalculationForceMatrix(&c->forceMatrix, system.pageCount, system.caseCount);
@@ -66,8 +71,9 @@ std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> makeLDUTask(const LDUT
             const double f = system.F[i * system.caseCount + q];
             if (f == 0.0)
                 continue;
-            double* block = USparseMatrixBlockCreate(&c->forceMatrix, 0, i / 48, 4 * (q / 12) + i % 48 / 12);
-            block[12 * (i % 12) + q % 12] = f;
+            double* block = USparseMatrixBlockCreate(
+                &c->forceMatrix, 0, pageOfDOF(i), forceBlockIndex(blockOfDOF(i), caseBlockOf(q)));
+            block[forceValueIndex(rowInBlock(i), q)] = f;
         }
     }
     UErrorPtr error;
@@ -84,7 +90,8 @@ std::vector<double> solutionOf(UFemWFMatrixCalculationThreadTaskContext& task, c
     for (quint64 i = 0; i < system.dofCount(); ++i)
         for (quint64 q = 0; q < system.caseCount; ++q)
             X[i * system.caseCount + q]
-                = *(UFemWFXMatrixEntryAddress(c->X_MatrixTable.data(), i / 3, q, c->caseBlockCount) + 12 * (i % 3));
+                = *(UFemWFXMatrixEntryAddress(c->X_MatrixTable.data(), i / 3, q, c->caseBlockCount)
+                    + UFemWFCasesPerBlock * (i % 3));
     return X;
 }
 

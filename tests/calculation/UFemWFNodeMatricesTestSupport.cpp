@@ -2,6 +2,8 @@
 
 #include "calculation/UFemWFMatrixCalculationContext.h"
 #include "calculation/UFemWFNodeMatrix.h"
+#include "calculation/UFemWFPageLayout.h"
+#include "foundation/UFemNotFound.h"
 
 #include <cmath>
 
@@ -78,7 +80,7 @@ void fillNodeMatrices(UFemWFNodeMatrices& matrices, const DenseNodeSystem& syste
 
 std::vector<quint64> slotTableOf(const UFemWFNodeMatrices& matrices, quint64* slotCount)
 {
-    std::vector<quint64> slotTable(2 * matrices.nodeCount(), UFemWFNone);
+    std::vector<quint64> slotTable(2 * matrices.nodeCount(), UFemNotFound);
     quint64 next = 0;
     for (quint64 t = 0; t < slotTable.size(); ++t) {
         if (matrices.nodeDOFStateTable()[t].hasValidDOF())
@@ -90,17 +92,17 @@ std::vector<quint64> slotTableOf(const UFemWFNodeMatrices& matrices, quint64* sl
 
 std::vector<double> xTableFor(quint64 slotCount, quint64 caseCount, double fill)
 {
-    const quint64 pages = (slotCount + 15) / 16;
-    const quint64 caseBlocks = (caseCount + 11) / 12;
-    constexpr quint64 valuesPerPageAndCaseBlock = 16 * 3 * 12; // slotTable x directions x cases
-    return std::vector<double>(pages * caseBlocks * valuesPerPageAndCaseBlock, fill);
+    const quint64 pages = UFemWFPageLayout::pageCount(slotCount);
+    const quint64 caseBlocks = UFemWFPageLayout::caseBlockCount(caseCount);
+    return std::vector<double>(pages * caseBlocks * UFemWFXAreaDoubles, fill);
 }
 
 double& xEntry(
     std::vector<double>& X, quint64 slot, quint64 direction, quint64 caseIndex, quint64 caseCount)
 {
-    const quint64 caseBlocks = (caseCount + 11) / 12;
-    return X[UFemWFXMatrixEntryIndex(slot, caseIndex, caseBlocks) + 12 * direction];
+    const quint64 caseBlocks = UFemWFPageLayout::caseBlockCount(caseCount);
+    return X[UFemWFXMatrixEntryIndex(slot, caseIndex, caseBlocks)
+        + UFemWFCasesPerBlock * direction];
 }
 
 DenseNodeSystem randomNodeSystem(std::mt19937_64& random, quint64 nodes, quint64 cases)

@@ -1,12 +1,19 @@
 #include "calculation/USparseMatrix.h"
 #include "calculation/UFemWFMatrixCalculationContext.h"
+#include "foundation/UException.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <set>
+#include <type_traits>
+#include <utility>
 
 namespace {
+
+static_assert(
+    !std::is_copy_constructible_v<_USparseMatrix> && !std::is_copy_assignable_v<_USparseMatrix>);
+static_assert(std::is_nothrow_move_constructible_v<_USparseMatrix>);
 
 class SparseMatrix : public ::testing::Test {
 protected:
@@ -163,6 +170,37 @@ TEST_F(SparseMatrix, FreeRowGroupMemoryReleasesWholeGroupsOnly)
     EXPECT_EQ(0u, USparseMatrixTotalMemoryCapacity(&single));
     USparseMatrixDestroy(&single);
     USparseMatrixDestroy(&single); // harmless on a zeroed record
+}
+
+TEST_F(SparseMatrix, MoveTakesTheStorageAndEmptiesTheSource)
+{
+    USparseMatrixBlockCreate(&m, 39, 17, 15)[143] = -2.0;
+    _USparseMatrix moved(std::move(m));
+    EXPECT_EQ(nullptr, m.rowMatrixTable);
+    EXPECT_EQ(0u, m.maxRowIndex);
+    EXPECT_EQ(-2.0, USparseMatrixBlockAt(&moved, 39, 17, 15)[143]);
+
+    _USparseMatrix single;
+    USparseMatrixInit(&single, 4, 4, 9, 4, USparseMatrixSingleRootArena, 24.0);
+    USparseMatrixBlockCreate(&single, 1, 1, 3)[8] = 7.0;
+    copy = std::move(single);
+    // New blocks of the moved rows come from the moved root arena.
+    USparseMatrixBlockCreate(&copy, 2, 1, 0)[0] = 3.0;
+    EXPECT_EQ(7.0, USparseMatrixBlockAt(&copy, 1, 1, 3)[8]);
+    EXPECT_EQ(3.0, USparseMatrixBlockAt(&copy, 2, 1, 0)[0]);
+    EXPECT_EQ(nullptr, single.rootMemoryAllocator.memoryStorageArray.table);
+    EXPECT_GT(USparseMatrixTotalMemoryCapacity(&copy), 0u);
+}
+
+TEST_F(SparseMatrix, InitAndCopyRefuseAMatrixHoldingStorage)
+{
+    EXPECT_THROW(USparseMatrixInit(&m, 4, 4, 9, 4, 4, 1.5), UException);
+    EXPECT_EQ(40u, m.maxRowIndex);
+    USparseMatrixCopy(&copy, &m);
+    EXPECT_THROW(USparseMatrixCopy(&copy, &m), UException);
+    USparseMatrixDestroy(&m);
+    USparseMatrixInit(&m, 4, 4, 9, 4, 4, 1.5);
+    EXPECT_EQ(4u, m.maxRowIndex);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "CardModelExpectations.h"
 #include "DataControllerStandIns.h"
+#include "DataControllerTestPeer.h"
 #include "FakeCardClasses.h"
 
 #include "cardmodel/UFemDataControllerNotifications.h"
@@ -7,6 +8,7 @@
 #include "foundation/UFemErrorsFile.h"
 #include "foundation/UFemErrorsOther.h"
 #include "foundation/UFemErrorsRunCalculation.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UUndoManager.h"
 
 #include <QCoreApplication>
@@ -19,9 +21,8 @@ using namespace fakecards;
 
 namespace {
 
-const QString twoNodes = QStringLiteral("Node , N1 ,  , 0 , 0 , 0 ,\nNode , N2 ,  , 3 , 4 , 12 ,\n");
-constexpr quint64 allOnes = ~quint64(0);
-
+const QString twoNodes
+    = QStringLiteral("Node , N1 ,  , 0 , 0 , 0 ,\nNode , N2 ,  , 3 , 4 , 12 ,\n");
 class DataControllerFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -43,7 +44,7 @@ qint64 codeOf(const UErrorPtr& error) { return error ? error->code() : 0; }
 TEST_F(DataControllerFixture, NewControllerIsEmptyAndUnlocked)
 {
     EXPECT_EQ(controller->cardCount(), 0u);
-    EXPECT_EQ(controller->lastEditedCardRowIndex(), allOnes);
+    EXPECT_EQ(controller->lastEditedCardRowIndex(), UFemNotFound);
     EXPECT_FALSE(controller->isLocked());
     EXPECT_EQ(controller->cardWithCardIdentifierNumber(0), nullptr);
     EXPECT_EQ(controller->nextCardIdentifierNumberWarningNumber(), 0xC000000000000000ULL);
@@ -72,7 +73,9 @@ TEST_F(DataControllerFixture, LocksAndTheirError)
     EXPECT_FALSE(controller->isLockedInside());
     NotificationSpy spy(center, controller.get());
     UErrorPtr error;
-    EXPECT_EQ(controller->addCardsWithModelText(twoNodes, UFemColumnSeparatingCharacterTypeComma, allOnes, false, &error), 0u);
+    EXPECT_EQ(controller->addCardsWithModelText(
+                  twoNodes, UFemColumnSeparatingCharacterTypeComma, UFemNotFound, false, &error),
+        0u);
     EXPECT_EQ(error, delegate.lockError);
     EXPECT_TRUE(spy.names.isEmpty());
     EXPECT_EQ(controller->cardCount(), 0u);
@@ -86,18 +89,21 @@ TEST_F(DataControllerFixture, IdentifierLimitWarningsAndRefusal)
 {
     // Without a delegate nothing is scheduled.
     controller->setNextCardIdentifierNumber(0xBFFFFFFFFFFFFFFFULL);
-    EXPECT_TRUE(controller->_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(1, nullptr));
+    EXPECT_TRUE(
+        UFemDataControllerTestPeer::checkCardIdentifierNumberLimit(*controller, 1, nullptr));
     EXPECT_FALSE(controller->isNextCardIdentifierNumberWarningTimerEnabled());
     EXPECT_EQ(controller->nextCardIdentifierNumberWarningNumber(), 0xC000000000000000ULL);
 
     FakeDelegate delegate;
     controller->setDelegate(&delegate);
-    EXPECT_TRUE(controller->_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(1, nullptr));
+    EXPECT_TRUE(
+        UFemDataControllerTestPeer::checkCardIdentifierNumberLimit(*controller, 1, nullptr));
     EXPECT_TRUE(controller->isNextCardIdentifierNumberWarningTimerEnabled());
     EXPECT_EQ(controller->nextCardIdentifierNumberWarningNumber(), 0xE000000000000000ULL);
     // A second check before the warning is shown schedules nothing.
     controller->setNextCardIdentifierNumber(0xE000000000000000ULL);
-    EXPECT_TRUE(controller->_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(1, nullptr));
+    EXPECT_TRUE(
+        UFemDataControllerTestPeer::checkCardIdentifierNumberLimit(*controller, 1, nullptr));
     EXPECT_EQ(controller->nextCardIdentifierNumberWarningNumber(), 0xE000000000000000ULL);
     EXPECT_TRUE(delegate.alerts.isEmpty());
 
@@ -112,14 +118,16 @@ TEST_F(DataControllerFixture, IdentifierLimitWarningsAndRefusal)
 
     // From the last threshold on every check warns again.
     controller->setNextCardIdentifierNumber(0xF000000000000000ULL);
-    EXPECT_TRUE(controller->_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(1, nullptr));
+    EXPECT_TRUE(
+        UFemDataControllerTestPeer::checkCardIdentifierNumberLimit(*controller, 1, nullptr));
     EXPECT_EQ(controller->nextCardIdentifierNumberWarningNumber(), 0xF000000000000000ULL);
     EXPECT_TRUE(controller->isNextCardIdentifierNumberWarningTimerEnabled());
 
     // Refusal cancels the pending warning.
-    controller->setNextCardIdentifierNumber(allOnes - 1);
+    controller->setNextCardIdentifierNumber(UFemNotFound - 1);
     UErrorPtr error;
-    EXPECT_FALSE(controller->_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(1, &error));
+    EXPECT_FALSE(
+        UFemDataControllerTestPeer::checkCardIdentifierNumberLimit(*controller, 1, &error));
     EXPECT_EQ(codeOf(error), codeOf(UFemModelDataCardIdentifierDidReachLimitError()));
     EXPECT_FALSE(controller->isNextCardIdentifierNumberWarningTimerEnabled());
     QCoreApplication::processEvents();
@@ -128,15 +136,17 @@ TEST_F(DataControllerFixture, IdentifierLimitWarningsAndRefusal)
 
 TEST_F(DataControllerFixture, ReadingNearTheIdentifierLimitIsRefusedBeforeAnyCard)
 {
-    controller->setNextCardIdentifierNumber(allOnes - 100);
+    controller->setNextCardIdentifierNumber(UFemNotFound - 100);
     UErrorPtr error;
     EXPECT_TRUE(controller->resetWithModelText(twoNodes, false, &error));
     // A reset starts numbering again, so a reset with model text reads.
     EXPECT_EQ(error, nullptr);
     EXPECT_EQ(controller->cardCount(), 2u);
 
-    controller->setNextCardIdentifierNumber(allOnes - 100);
-    EXPECT_EQ(controller->addCardsWithModelText(twoNodes, UFemColumnSeparatingCharacterTypeComma, allOnes, false, &error), 0u);
+    controller->setNextCardIdentifierNumber(UFemNotFound - 100);
+    EXPECT_EQ(controller->addCardsWithModelText(
+                  twoNodes, UFemColumnSeparatingCharacterTypeComma, UFemNotFound, false, &error),
+        0u);
     EXPECT_EQ(codeOf(error), codeOf(UFemModelDataCardIdentifierDidReachLimitError()));
     EXPECT_EQ(controller->cardCount(), 2u);
 }
@@ -202,8 +212,9 @@ TEST_F(DataControllerFixture, ResetPostsBothPairsAndEmptiesEverything)
     ASSERT_TRUE(controller->resetWithModelText(twoNodes, false, nullptr));
     undoManager.setGroupsByEvent(false);
     undoManager.beginUndoGrouping();
-    controller->addCardsWithModelText(twoNodes.left(27).replace(QStringLiteral("N1"), QStringLiteral("N3")),
-        UFemColumnSeparatingCharacterTypeComma, allOnes, false, nullptr);
+    controller->addCardsWithModelText(
+        twoNodes.left(27).replace(QStringLiteral("N1"), QStringLiteral("N3")),
+        UFemColumnSeparatingCharacterTypeComma, UFemNotFound, false, nullptr);
     undoManager.endUndoGrouping();
     ASSERT_TRUE(undoManager.canUndo());
     ASSERT_EQ(controller->cardCount(), 3u);
@@ -233,7 +244,7 @@ TEST_F(DataControllerFixture, ObjectSizeOfTheNodes)
     EXPECT_DOUBLE_EQ(UFemBoundingBoxDiagonal(box), 13.0);
 
     controller->addCardsWithModelText(QStringLiteral("Node , N9 ,  , -1 , 0 , 0 ,"),
-        UFemColumnSeparatingCharacterTypeComma, allOnes, false, nullptr);
+        UFemColumnSeparatingCharacterTypeComma, UFemNotFound, false, nullptr);
     // A model of fewer than 100 nodes keeps no rough box through a change.
     controller->getObjectSize_rough(box);
     EXPECT_EQ(box[0], -1.0);
@@ -280,7 +291,9 @@ TEST_F(DataControllerFixture, RoughObjectSizeSurvivesTwentyOneSmallChanges)
     ASSERT_EQ(box[1], 99.0);
 
     const auto add = [&](const QString& line) {
-        ASSERT_EQ(controller->addCardsWithModelText(line, UFemColumnSeparatingCharacterTypeComma, allOnes, false, nullptr), 1u);
+        ASSERT_EQ(controller->addCardsWithModelText(
+                      line, UFemColumnSeparatingCharacterTypeComma, UFemNotFound, false, nullptr),
+            1u);
     };
     add(QStringLiteral("Node , Far ,  , 500 , 0 , 0 ,"));
     for (int i = 0; i < 20; ++i)

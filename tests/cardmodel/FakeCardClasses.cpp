@@ -15,62 +15,89 @@ namespace {
 
 constexpr quint64 firstExtraColumnIndex = 4;
 
-FakeColumnSpec ref(qint32 cardType) { return { CARD_COLUMN_TYPE_REF_CARD_NAME, cardType }; }
-FakeColumnSpec real() { return { CARD_COLUMN_TYPE_FLOAT_VALUE }; }
-FakeColumnSpec integer() { return { CARD_COLUMN_TYPE_INT_VALUE }; }
-FakeColumnSpec boolean() { return { CARD_COLUMN_TYPE_BOOL_VALUE }; }
-FakeColumnSpec text() { return { CARD_COLUMN_TYPE_STRING_VALUE }; }
-FakeColumnSpec dof() { return { UFemDegreeOfFreedomColumnType }; }
-
-const std::vector<FakeCardClassSpec>& fakeCardClassSpecs()
+FakeColumnShape ref(qint32 cardType)
 {
-    static const std::vector<FakeCardClassSpec> specs {
+    return { CARD_COLUMN_TYPE_REF_CARD_NAME, cardType };
+}
+FakeColumnShape real()
+{
+    return { CARD_COLUMN_TYPE_FLOAT_VALUE };
+}
+FakeColumnShape integer()
+{
+    return { CARD_COLUMN_TYPE_INT_VALUE };
+}
+FakeColumnShape boolean()
+{
+    return { CARD_COLUMN_TYPE_BOOL_VALUE };
+}
+FakeColumnShape text()
+{
+    return { CARD_COLUMN_TYPE_STRING_VALUE };
+}
+FakeColumnShape dof()
+{
+    return { UFemDegreeOfFreedomColumnType };
+}
+
+const std::vector<FakeCardClassShape>& fakeCardClassShapes()
+{
+    static const std::vector<FakeCardClassShape> shapes {
         { "Node", UFemNodeCardType, 100, { ref(UFemCoordCardType), real(), real(), real() }, false,
             { { "FakeNodeReaction", 6 } } },
-        { "Rod", UFemElementCardType, 100, { ref(UFemElementPropCardType), ref(UFemNodeCardType), ref(UFemNodeCardType) } },
+        { "Rod", UFemElementCardType, 100,
+            { ref(UFemElementPropCardType), ref(UFemNodeCardType), ref(UFemNodeCardType) } },
         { "Quad", UFemElementCardType, 142,
-            { ref(UFemElementPropCardType), ref(UFemNodeCardType), ref(UFemNodeCardType), ref(UFemNodeCardType),
-                ref(UFemNodeCardType) } },
+            { ref(UFemElementPropCardType), ref(UFemNodeCardType), ref(UFemNodeCardType),
+                ref(UFemNodeCardType), ref(UFemNodeCardType) } },
         { "Hexa", UFemElementCardType, 160,
-            { ref(UFemElementPropCardType), ref(UFemNodeCardType), ref(UFemNodeCardType), ref(UFemNodeCardType),
-                ref(UFemNodeCardType), ref(UFemNodeCardType), ref(UFemNodeCardType), ref(UFemNodeCardType),
-                ref(UFemNodeCardType) } },
+            { ref(UFemElementPropCardType), ref(UFemNodeCardType), ref(UFemNodeCardType),
+                ref(UFemNodeCardType), ref(UFemNodeCardType), ref(UFemNodeCardType),
+                ref(UFemNodeCardType), ref(UFemNodeCardType), ref(UFemNodeCardType) } },
         { "RodProp", UFemElementPropCardType, 100, { ref(UFemMaterialCardType), real() } },
         { "ShellProp", UFemElementPropCardType, 120, { ref(UFemMaterialCardType), real() } },
         { "SolidProp", UFemElementPropCardType, 130, { ref(UFemMaterialCardType) } },
-        { "Material", UFemMaterialCardType, 100, { real(), real() }, false, { { "FakeDensity", 1 } } },
+        { "Material", UFemMaterialCardType, 100, { real(), real() }, false,
+            { { "FakeDensity", 1 } } },
         { "ForceSet", UFemForceCardType, 100, { ref(UFemForceCardType), ref(UFemForceCardType) } },
         { "Force", UFemForceCardType, 110,
             { ref(UFemNodeCardType), real(), real(), real(), real(), real(), real(), boolean() } },
         { "RestraintSet", UFemRestraintCardType, 100, { ref(UFemRestraintCardType) } },
         { "FixNode", UFemRestraintCardType, 110,
-            { ref(UFemNodeCardType), boolean(), boolean(), boolean(), boolean(), boolean(), boolean() } },
+            { ref(UFemNodeCardType), boolean(), boolean(), boolean(), boolean(), boolean(),
+                boolean() } },
         { "RestraintEquation", UFemRestraintCardType, 130, { real(), dof() }, true },
         { "ForceDisp", UFemRestraintCardType, 120, { dof(), real() } },
-        { "Case", UFemCaseCardType, 100, { ref(UFemRestraintCardType), ref(UFemForceCardType), integer(), text() } },
+        { "Case", UFemCaseCardType, 100,
+            { ref(UFemRestraintCardType), ref(UFemForceCardType), integer(), text() } },
     };
-    return specs;
+    return shapes;
 }
 
 std::vector<std::unique_ptr<UFemCardClass>> makeFakeCardClasses()
 {
     std::vector<std::unique_ptr<UFemCardClass>> classes;
-    for (const FakeCardClassSpec& spec : fakeCardClassSpecs()) {
+    for (const FakeCardClassShape& shape : fakeCardClassShapes()) {
         auto cardClass = std::make_unique<UFemCardClass>(UFemCardClassDescription {
-            .cardLabelString = spec.label,
-            .cardType = spec.cardType,
-            .cardFormViewControllerClass = spec.label + QStringLiteral("FormViewController"),
-            .cardMenuOrderHintNo = spec.menuOrderHintNo,
-            .numberOfColumns = spec.isColumnExpandable ? UFemColumnExpandableNumberOfColumns : spec.columns.size() + 2,
+            .cardLabelString = shape.label,
+            .cardType = shape.cardType,
+            .cardFormViewControllerClass = shape.label + QStringLiteral("FormViewController"),
+            .cardMenuOrderHintNo = shape.menuOrderHintNo,
+            .numberOfColumns = shape.isColumnExpandable ? UFemColumnExpandableNumberOfColumns
+                                                        : shape.columns.size() + 2,
             .dontCallReason = QString(),
             .columnLabelStringAtIndex = {},
-            .makeCard = [&spec](UFemCardDataController* dataController) -> std::shared_ptr<UFemCard> {
-                return std::make_shared<FakeCard>(fakeCardClass(spec.label), spec, dataController);
+            .makeCard
+            = [&shape](UFemCardDataController* dataController) -> std::shared_ptr<UFemCard> {
+                return std::make_shared<FakeCard>(
+                    fakeCardClass(shape.label), shape, dataController);
             },
-            .registerCardValueTypes = [&spec](UFemCardClassManager& manager) {
-                for (const auto& [name, count] : spec.cardValueTypes)
-                    manager.majorCardValueTypeWithMajorCardValueTypeString(name, count, true, false, false, std::nullopt);
-            },
+            .registerCardValueTypes =
+                [&shape](UFemCardClassManager& manager) {
+                    for (const auto& [name, count] : shape.cardValueTypes)
+                        manager.majorCardValueTypeWithMajorCardValueTypeString(
+                            name, count, true, false, false, std::nullopt);
+                },
         });
         classes.push_back(std::move(cardClass));
     }
@@ -85,14 +112,16 @@ const std::vector<std::unique_ptr<UFemCardClass>>& ownedFakeCardClasses()
 
 } // namespace
 
-FakeCard::FakeCard(const UFemCardClass& cardClass, const FakeCardClassSpec& spec, UFemCardDataController* dataController)
+FakeCard::FakeCard(const UFemCardClass& cardClass, const FakeCardClassShape& shape,
+    UFemCardDataController* dataController)
     : UFemCardAbst(cardClass, dataController)
-    , spec_(spec)
+    , shape_(shape)
 {
-    columns_.push_back(std::make_unique<UFemCardColumn>(this, 1, CARD_COLUMN_TYPE_CARD_NAME, spec.cardType));
-    for (std::size_t i = 0; i < spec.columns.size(); ++i) {
+    columns_.push_back(
+        std::make_unique<UFemCardColumn>(this, 1, CARD_COLUMN_TYPE_CARD_NAME, shape.cardType));
+    for (std::size_t i = 0; i < shape.columns.size(); ++i) {
         columns_.push_back(std::make_unique<UFemCardColumn>(
-            this, i + 2, spec.columns[i].columnType, spec.columns[i].cardNameCardType));
+            this, i + 2, shape.columns[i].columnType, shape.columns[i].cardNameCardType));
     }
 }
 
@@ -100,7 +129,7 @@ FakeCard::~FakeCard() { FakeCard::invalidiate(); }
 
 UFemCardColumn* FakeCard::cardColumnAtIndex(quint64 columnIndex)
 {
-    if (spec_.isColumnExpandable && columnIndex >= firstExtraColumnIndex)
+    if (shape_.isColumnExpandable && columnIndex >= firstExtraColumnIndex)
         return extraColumn(columnIndex);
     if (columnIndex == 0 || columnIndex > columns_.size())
         UFemRaiseProgramError(QStringLiteral("Out of range."));
@@ -144,12 +173,15 @@ bool FakeCard::isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>& ca
     return std::any_of(caseCardArray.begin(), caseCardArray.end(),
         [this](const UFemCard* caseCard) { return isRelatedToCaseWithCaseCard(*caseCard); });
 }
-bool FakeCard::isRotationDisplacementValid() const { return spec_.cardType == UFemNodeCardType; }
+bool FakeCard::isRotationDisplacementValid() const
+{
+    return shape_.cardType == UFemNodeCardType;
+}
 
 void FakeCard::getNodeLocation(double nodeLocation[3]) const
 {
     constexpr quint64 firstCoordinateColumnIndex = 3;
-    if (spec_.cardType != UFemNodeCardType)
+    if (shape_.cardType != UFemNodeCardType)
         UFemRaiseProgramError(QStringLiteral("Not a Node card."));
     for (quint64 axis = 0; axis < 3; ++axis)
         nodeLocation[axis] = columns_[firstCoordinateColumnIndex + axis - 1]->doubleValue();
@@ -171,7 +203,7 @@ void FakeCard::invalidiate()
 
 void FakeCard::resetColumnsAfterIndex(quint64 columnIndex)
 {
-    if (!spec_.isColumnExpandable)
+    if (!shape_.isColumnExpandable)
         return UFemCardAbst::resetColumnsAfterIndex(columnIndex);
     for (quint64 index = std::max<quint64>(columnIndex, 1); index < firstExtraColumnIndex; ++index)
         columns_[index - 1]->resetColumn();
@@ -182,7 +214,7 @@ void FakeCard::resetColumnsAfterIndex(quint64 columnIndex)
 
 quint64 FakeCard::numberOfCurrentColumns() const
 {
-    if (!spec_.isColumnExpandable)
+    if (!shape_.isColumnExpandable)
         return UFemCardAbst::numberOfCurrentColumns();
     return std::max<quint64>(columns_.size() + 1, firstExtraColumnIndex);
 }

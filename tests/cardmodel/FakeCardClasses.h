@@ -16,7 +16,7 @@
 namespace fakecards {
 
 // One column after the label: its column type and, for name and reference columns, the card type.
-struct FakeColumnSpec {
+struct FakeColumnShape {
     qint32 columnType;
     qint32 cardNameCardType = 0;
 };
@@ -24,11 +24,11 @@ struct FakeColumnSpec {
 // The class of a fake card: its description and the columns 1.. its cards make. Column 1 is always
 // the card's own name. A column-expandable class has fixed columns 1..3 and then alternately real
 // and degree-of-freedom columns.
-struct FakeCardClassSpec {
+struct FakeCardClassShape {
     QString label;
     qint32 cardType;
     quint64 menuOrderHintNo;
-    std::vector<FakeColumnSpec> columns; // columns 2..; empty for name-only classes
+    std::vector<FakeColumnShape> columns; // columns 2..; empty for name-only classes
     bool isColumnExpandable = false;
     // Major value types ("name", count) the class registers when it is registered.
     std::vector<std::pair<QString, quint32>> cardValueTypes = {};
@@ -36,7 +36,8 @@ struct FakeCardClassSpec {
 
 class FakeCard : public UFemCardAbst, public UFemNodeCard {
 public:
-    FakeCard(const UFemCardClass& cardClass, const FakeCardClassSpec& spec, UFemCardDataController* dataController);
+    FakeCard(const UFemCardClass& cardClass, const FakeCardClassShape& shape,
+        UFemCardDataController* dataController);
     ~FakeCard() override;
 
     UFemCardColumn* cardColumnAtIndex(quint64 columnIndex) override;
@@ -63,7 +64,7 @@ public:
 private:
     UFemCardColumn* extraColumn(quint64 columnIndex);
 
-    const FakeCardClassSpec& spec_;
+    const FakeCardClassShape& shape_;
     std::vector<std::unique_ptr<UFemCardColumn>> columns_; // columns 1..
     mutable int checkCount_ = 0;
     UErrorPtr registrationError_;

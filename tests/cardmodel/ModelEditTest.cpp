@@ -1,12 +1,15 @@
 #include "CardModelExpectations.h"
 #include "DataControllerStandIns.h"
+#include "DataControllerTestPeer.h"
 #include "FakeCardClasses.h"
 
 #include "cardmodel/UFemCardName.h"
 #include "cardmodel/UFemDataControllerNotifications.h"
+#include "foundation/UException.h"
 #include "foundation/UFemErrorsEditCard.h"
 #include "foundation/UFemErrorsOther.h"
 #include "foundation/UFemErrorsSearchCardName.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UUndoManager.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +17,6 @@
 using namespace fakecards;
 
 namespace {
-
-constexpr quint64 allOnes = ~quint64(0);
 
 // Ten rows, identifier numbers 0 to 9.
 const QString frameText = QStringLiteral("Material , Steel , 210000 , 0.3 ,\n"
@@ -350,7 +351,7 @@ TEST_F(ModelEditFixture, RenameAndMergeRewriteEveryColumnAndUndoBack)
     ASSERT_TRUE(step([&] {
         return controller->addCardsWithModelText(
             "Rod , R3 , RP1 , N1 , N1 ,\nRestraintEquation , E1 , 1.5 , N1@TX , 2 , N9@RY ,",
-            allOnes, false, nullptr);
+            UFemNotFound, false, nullptr);
     }));
     const QString start = controller->modelTextOfAllCards();
 
@@ -471,6 +472,37 @@ TEST_F(ModelEditFixture, ArgumentErrorsAreRaisedBeforeAnythingIsPosted)
     EXPECT_EQ(controller->modelTextOfAllCards(), frameText);
 }
 
+TEST_F(ModelEditFixture, AProgramErrorInsideAnEditStillClosesTheBracket)
+{
+    NotificationSpy spy(center, controller.get());
+    const auto raising = [](UErrorPtr*) -> bool {
+        UFemRaiseProgramError(QStringLiteral("Unexpected error occurred."));
+    };
+    undoManager.beginUndoGrouping();
+    EXPECT_THROW(UFemDataControllerTestPeer::runEdit(*controller, raising, nullptr), UException);
+    undoManager.endUndoGrouping();
+    EXPECT_EQ(spy.take(), bracket);
+    // The model is usable and observed as before.
+    EXPECT_TRUE(step([&] { return controller->removeCardAtIndex(9, nullptr); }));
+    EXPECT_EQ(spy.take(), bracket);
+}
+
+TEST_F(ModelEditFixture, RemovingCardsOfALockedModelIsRefusedLikeRemovingRows)
+{
+    controller->setLockedOutside(true);
+    NotificationSpy spy(center, controller.get());
+    UErrorPtr byCards;
+    UErrorPtr byRows;
+    EXPECT_FALSE(
+        controller->removeCardsWithCardArray({ controller->cardAtCardRowIndex(2) }, &byCards));
+    EXPECT_FALSE(controller->removeCardsAtIndexSet({ 2 }, &byRows));
+    ASSERT_NE(byCards, nullptr);
+    ASSERT_NE(byRows, nullptr);
+    EXPECT_EQ(byCards->localizedDescription(), byRows->localizedDescription());
+    EXPECT_EQ(spy.take(), QStringList());
+    EXPECT_EQ(controller->modelTextOfAllCards(), frameText);
+}
+
 TEST_F(ModelEditFixture, EmptyRunsBeepAndAddedRecordsNeverShareANumber)
 {
     NotificationSpy spy(center, controller.get());
@@ -493,7 +525,7 @@ TEST_F(ModelEditFixture, EmptyRunsBeepAndAddedRecordsNeverShareANumber)
         const UFemCardTextColumnsPtr comment = record("\\ again");
         comment->setCardIdentifierNumber(c.recordNumber);
         ASSERT_TRUE(step([&] {
-            return controller->addCardWithCardTextColumns(*comment, allOnes, false, nullptr);
+            return controller->addCardWithCardTextColumns(*comment, UFemNotFound, false, nullptr);
         }));
         const UFemCardPtr added = controller->cardAtCardRowIndex(controller->cardCount() - 1);
         EXPECT_EQ(added->cardIdentifierNumber(), c.expected);

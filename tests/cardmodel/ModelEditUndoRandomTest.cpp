@@ -7,6 +7,7 @@
 #include "cardmodel/UFemCardColumn.h"
 #include "cardmodel/UFemCardName.h"
 #include "cardmodel/UFemModelText.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UUndoManager.h"
 
 #include <gtest/gtest.h>
@@ -40,8 +41,8 @@ std::set<std::pair<quint64, quint64>> columnPlaces(
     for (UFemCardColumn* column : set ? set->columns() : std::vector<UFemCardColumn*> {}) {
         const quint64 row = column->ownerCard()->cardRowIndex();
         // Every column a name knows lies on a card of the model.
-        EXPECT_NE(row, UFemCardNotFound);
-        if (row != UFemCardNotFound) {
+        EXPECT_NE(row, UFemNotFound);
+        if (row != UFemNotFound) {
             EXPECT_EQ(model.cardAtCardRowIndex(row).get(), column->ownerCard());
         }
         places.insert({ row, column->columnIndex() });
@@ -187,7 +188,7 @@ public:
     quint64 randomRow() { return quint64(pick(int(controller.cardCount()))); }
     quint64 randomInsertRow()
     {
-        return chance(20) ? UFemCardNotFound : quint64(pick(int(controller.cardCount()) + 1));
+        return chance(20) ? UFemNotFound : quint64(pick(int(controller.cardCount()) + 1));
     }
     UFemRowIndexSet randomRowSet(int most)
     {

@@ -1,11 +1,13 @@
 #include "CardModelExpectations.h"
 #include "DataControllerStandIns.h"
+#include "DataControllerTestPeer.h"
 #include "FakeCardClasses.h"
 
 #include "cardmodel/ErrorCard.h"
 #include "cardmodel/UFemCardString.h"
 #include "cardmodel/UFemDataControllerNotifications.h"
 #include "foundation/UFemErrorsEditCard.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UUndoManager.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +18,6 @@
 using namespace fakecards;
 
 namespace {
-
-constexpr quint64 allOnes = ~quint64(0);
 
 // Every kind of line the fake classes read, written as the model text writes them.
 const QString canonicalModelText = QStringLiteral(
@@ -112,7 +112,7 @@ TEST_F(ModelReadFixture, LineEndsMakeOneCardPerLine)
     EXPECT_EQ(controller.nextCardIdentifierNumber(), 3u);
     EXPECT_EQ(controller.cardAtCardRowIndex(1)->commentString(), QStringLiteral("only a note"));
     EXPECT_EQ(controller.cardAtCardRowIndex(2)->commentString(), QStringLiteral("short"));
-    EXPECT_EQ(controller.lastEditedCardRowIndex(), allOnes);
+    EXPECT_EQ(controller.lastEditedCardRowIndex(), UFemNotFound);
     EXPECT_FALSE(undoManager.canUndo());
 }
 
@@ -192,9 +192,12 @@ TEST_F(ModelReadFixture, UnknownLabelsBecomeErrorCardsKeepingTheLine)
     // A '#' record made into a card is looked up like any label, not a program stop.
     UFemCardTextColumns record;
     ASSERT_TRUE(record.setCardString(QStringLiteral("#define , X"), nullptr));
-    EXPECT_EQ(controller._makeCardWithCardTextColumns(record, false, &error), nullptr);
+    EXPECT_EQ(
+        UFemDataControllerTestPeer::makeCardWithCardTextColumns(controller, record, false, &error),
+        nullptr);
     EXPECT_NE(error, nullptr);
-    const UFemCardPtr kept = controller._makeCardWithCardTextColumns(record, true, nullptr);
+    const UFemCardPtr kept = UFemDataControllerTestPeer::makeCardWithCardTextColumns(
+        controller, record, true, nullptr);
     ASSERT_NE(kept, nullptr);
     EXPECT_TRUE(kept->isErrorCard());
 }

@@ -2,6 +2,7 @@
 #include "FakeCardClasses.h"
 #include "FakeDataController.h"
 
+#include "cardmodel/NullCard.h"
 #include "cardmodel/UFemCardAbst.h"
 #include "cardmodel/UFemCardClass.h"
 #include "cardmodel/UFemCardColumn.h"
@@ -9,8 +10,8 @@
 #include "cardmodel/UFemCardNameTable.h"
 #include "cardmodel/UFemCardTextColumns.h"
 #include "cardmodel/UFemCardType.h"
-#include "cardmodel/NullCard.h"
 #include "foundation/UFemErrorsEditCard.h"
+#include "foundation/UFemNotFound.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +91,7 @@ TEST(CardBase, RowCacheFindsCardsMovedByOneRowWithinThreeFetches)
     EXPECT_LE(model.cardFetchCount(), 3u);
 
     auto outside = model.makeCard(node(), nodeLine(99), nullptr);
-    EXPECT_EQ(outside->cardRowIndex(), UFemCardNotFound);
+    EXPECT_EQ(outside->cardRowIndex(), UFemNotFound);
 }
 
 TEST(CardBase, RowCacheVisitsRowsInOrderInConstantTimeAfterAFarMove)

@@ -25,7 +25,7 @@ public:
     };
 
     ValueCard(const QString& name, UFemCardDataController* dataController)
-        : FakeCard(fakeCardClass(QStringLiteral("Node")), spec(), dataController)
+        : FakeCard(fakeCardClass(QStringLiteral("Node")), shape(), dataController)
         , name_(name)
     {
     }
@@ -86,11 +86,11 @@ private:
             : 0;
         return { major, minor };
     }
-    static const FakeCardClassSpec& spec()
+    static const FakeCardClassShape& shape()
     {
-        static const FakeCardClassSpec nodeSpec { QStringLiteral("Node"), UFemNodeCardType, 100,
+        static const FakeCardClassShape nodeShape { QStringLiteral("Node"), UFemNodeCardType, 100,
             {} };
-        return nodeSpec;
+        return nodeShape;
     }
 
     QString name_;

@@ -7,6 +7,7 @@
 #include "FakeCardClasses.h"
 
 #include "cardmodel/UFemDataController.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UNotificationCenter.h"
 #include "platform/UUndoManager.h"
 
@@ -98,7 +99,7 @@ protected:
         UErrorPtr error;
         undoManager.beginUndoGrouping();
         const quint64 added = controller.addCardsWithModelText(
-            modelText, UFemColumnSeparatingCharacterTypeComma, UFemCardNotFound, true, &error);
+            modelText, UFemColumnSeparatingCharacterTypeComma, UFemNotFound, true, &error);
         undoManager.endUndoGrouping();
         ASSERT_GT(added, 0u);
     }

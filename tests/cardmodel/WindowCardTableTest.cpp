@@ -2,6 +2,7 @@
 #include "WindowCardModel.h"
 
 #include "cardmodel/UFemWindowCardTable.h"
+#include "foundation/UFemNotFound.h"
 
 #include <gtest/gtest.h>
 
@@ -94,8 +95,8 @@ TEST_F(WindowCardTableFixture, FilteredArraysFollowEditsAtTheNextQuery)
     EXPECT_FALSE(table.needsUpdateWindowCardArray());
     EXPECT_EQ(namesOf(table.cardArray()), QStringList({ "N3", "N4", "N5", "N6", "N7" }));
     EXPECT_EQ(table.indexOfCard(cardNamed("N7")), 4u);
-    EXPECT_EQ(table.indexOfCard(cardNamed("N2")), UFemCardNotFound);
-    EXPECT_EQ(table.indexOfCard(cardNamed("R1")), UFemCardNotFound);
+    EXPECT_EQ(table.indexOfCard(cardNamed("N2")), UFemNotFound);
+    EXPECT_EQ(table.indexOfCard(cardNamed("R1")), UFemNotFound);
     EXPECT_FALSE(table.containsCard(cardNamed("N22")));
     EXPECT_TRUE(table.containsCard(cardNamed("N3")));
     EXPECT_EQ(table.cardAtIndex(1), cardNamed("N4"));

@@ -4,6 +4,7 @@
 #include "cardmodel/UFemCardName.h"
 #include "cards/Case.h"
 #include "cards/Material.h"
+#include "foundation/UFemNotFound.h"
 
 using namespace cardstest;
 
@@ -49,7 +50,7 @@ TEST(CaseCard, NamesNumberAndRelations)
     EXPECT_NE(c1.forceCardName(), c2.forceCardName());
     EXPECT_EQ(Case(&model.controller).forceCardName(), nullptr);
 
-    EXPECT_EQ(c1.caseNo(), UFemCardNotFound);
+    EXPECT_EQ(c1.caseNo(), UFemNotFound);
     EXPECT_FALSE(c1.hasCaseResult());
     c1.setCaseNo(0);
     EXPECT_TRUE(c1.hasCaseResult());

@@ -6,6 +6,7 @@
 #include "cardmodel/UFemResultDataManager.h"
 #include "cards/Case.h"
 #include "cards/Node.h"
+#include "foundation/UFemNotFound.h"
 
 #include <array>
 
@@ -143,7 +144,7 @@ TEST(NodeCard, DisplacementBeforeAnyResultIsZeroWithNoResultState)
     model.read(nodeModel);
     const Node& n1 = model.cardAs<Node>(0);
     const Case& c1 = model.cardAs<Case>(2);
-    EXPECT_EQ(n1.nodeNo(), UFemCardNotFound);
+    EXPECT_EQ(n1.nodeNo(), UFemNotFound);
     EXPECT_FALSE(c1.hasCaseResult());
 
     double values[7];

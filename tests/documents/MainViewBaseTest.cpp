@@ -8,6 +8,7 @@
 #include "cardmodel/UFemWindowCardTable.h"
 #include "documents/UFemMainViewController.h"
 #include "documents/UFemProjectInfoOverlay.h"
+#include "foundation/UFemNotFound.h"
 #include "platform/UUndoManager.h"
 
 #include <QClipboard>
@@ -49,7 +50,7 @@ public:
     bool respondsToScrollToSelection() const override { return true; }
     void scrollToSelection() override { ++scrolls; }
 
-    quint64 rowToAdd = UFemCardNotFound;
+    quint64 rowToAdd = UFemNotFound;
     _UFemSearchCardStringRange range;
     bool replaces = true;
     QStringList replacements;

@@ -4,6 +4,7 @@
 #include "cardmodel/UFemWindowCardTable.h"
 #include "documents/UFemMainViewController.h"
 #include "documents/UFemWindowController.h"
+#include "foundation/UFemNotFound.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ TEST(WindowControllerDocumentTest, AnOpenedModelShowsItsCardsAndClosingReleasesT
     window->setSelectedCardArray({ window->windowCardTable().cardAtIndex(0) });
     document->setEasyLocked(true);
     UErrorPtr error;
-    EXPECT_EQ(window->cardRowIndexToAddCard(&error), UFemCardNotFound);
+    EXPECT_EQ(window->cardRowIndexToAddCard(&error), UFemNotFound);
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(error->localizedDescription(),
         document->dataController().errorIfLocked()->localizedDescription());

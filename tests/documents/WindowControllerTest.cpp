@@ -8,6 +8,7 @@
 #include "documents/UFemWindowNotifications.h"
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsOther.h"
+#include "foundation/UFemNotFound.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -172,7 +173,7 @@ TEST(WindowControllerTest, CombinedFilterFollowsCaseModeAndUserFilter)
     EXPECT_EQ(window.combinedCardFilterString(), std::nullopt);
     EXPECT_EQ(window.windowCardTable().count(), windowModelCardCount);
     EXPECT_EQ(window.currentCaseCard(), nullptr);
-    EXPECT_EQ(window.currentCaseNo(), UFemCardNotFound);
+    EXPECT_EQ(window.currentCaseNo(), UFemNotFound);
     EXPECT_EQ(window.currentCaseCardArray(), UFemCardVector({ dead, live }));
 
     window.setCardFilterString(QStringLiteral("type:Node"));
@@ -237,7 +238,7 @@ TEST(WindowControllerTest, SelectionNotificationsAreRepostedOneForOneOnAModelCha
         UFemWindowSelectedCardDidChangeNotification };
     NotificationLog log(setNames + windowNames, { &window, &window._selectedCardSetManager() });
     UErrorPtr error;
-    ASSERT_NE(harness.model().removeCard(*harness.windowCard(2), &error), UFemCardNotFound);
+    ASSERT_NE(harness.model().removeCard(*harness.windowCard(2), &error), UFemNotFound);
 
     // The window's observer runs before the log's, so each re-post comes just before its source.
     ASSERT_FALSE(log.names.isEmpty());
@@ -410,10 +411,10 @@ TEST(WindowControllerTest, MenuValidationAndTheLockedRowToAddCards)
     EXPECT_TRUE(harness.document->easyLocked);
 
     UErrorPtr error;
-    EXPECT_EQ(window.cardRowIndexToAddCard(&error), UFemCardNotFound);
+    EXPECT_EQ(window.cardRowIndexToAddCard(&error), UFemNotFound);
     EXPECT_EQ(error, nullptr);
     harness.model().setLockedOutside(true);
-    EXPECT_EQ(window.cardRowIndexToAddCard(&error), UFemCardNotFound);
+    EXPECT_EQ(window.cardRowIndexToAddCard(&error), UFemNotFound);
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(
         error->localizedDescription(), harness.model().errorIfLocked()->localizedDescription());

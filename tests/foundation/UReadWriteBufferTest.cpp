@@ -1,5 +1,6 @@
-#include "foundation/UException.h"
 #include "foundation/UReadWriteBuffer.h"
+#include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/URootReadWriteBuffer.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +8,6 @@
 #include <functional>
 
 namespace {
-
-constexpr quint64 none = ~quint64(0);
 
 void expectProgramError(const std::function<void()>& call, const QString& reason)
 {
@@ -56,12 +55,12 @@ std::pair<std::vector<quint32>, int> readStage(UReadWriteBufferReading& reader)
 
 TEST(ReadWriteBuffer, StageWords)
 {
-    EXPECT_EQ(UReadWriteBufferStageOfWord(0), none);
+    EXPECT_EQ(UReadWriteBufferStageOfWord(0), UFemNotFound);
     EXPECT_EQ(UReadWriteBufferStageOfWord(7), 3u);
     EXPECT_EQ(UReadWriteBufferStageOfWord(8), 3u);
     EXPECT_EQ(UReadWriteBufferOpenStageWord(3), 7u);
-    EXPECT_EQ(UReadWriteBufferOpenStageWord((quint64(1) << 63) - 1), none);
-    EXPECT_EQ(UReadWriteBufferStageOfWord(UReadWriteBufferEmptyStageWord), none);
+    EXPECT_EQ(UReadWriteBufferOpenStageWord((quint64(1) << 63) - 1), UFemNotFound);
+    EXPECT_EQ(UReadWriteBufferStageOfWord(UReadWriteBufferEmptyStageWord), UFemNotFound);
 }
 
 TEST(ReadWriteBuffer, EmptyStageGivesOneEmptyBuffer)
@@ -82,7 +81,7 @@ TEST(ReadWriteBuffer, EmptyStageGivesOneEmptyBuffer)
     EXPECT_EQ(index, 0u);
     EXPECT_TRUE(ring.getNextReadBufferStartPtr(&start, &end, &child, &index, nullptr, &canceled));
     EXPECT_EQ(child, nullptr);
-    EXPECT_EQ(index, none);
+    EXPECT_EQ(index, UFemNotFound);
     // Stays over until closed.
     EXPECT_TRUE(ring.getNextReadBufferStartPtr(&start, &end, nullptr, &canceled));
     EXPECT_FALSE(canceled);
@@ -94,17 +93,17 @@ TEST(ReadWriteBuffer, StagesAcrossBuffersAndTheFinish)
     writeStage(ring, 1, 3);
     bool canceled = false;
     ring.finishWriteBuffer_isCanceled(&canceled);
-    EXPECT_EQ(ring.currentWriteBufferIndex(), none);
+    EXPECT_EQ(ring.currentWriteBufferIndex(), UFemNotFound);
 
     EXPECT_EQ(ring.nextReadStageIdentifier_returnsWhenUnknown(nullptr, &canceled), 1u);
     EXPECT_FALSE(ring.openReadStageWithStageIdentifier(0, &canceled)); // stage 0 is empty here
-    EXPECT_EQ(ring.currentReadStageIdentifier_isCanceled(&canceled), none);
+    EXPECT_EQ(ring.currentReadStageIdentifier_isCanceled(&canceled), UFemNotFound);
     ASSERT_TRUE(ring.openReadStageWithStageIdentifier(1, &canceled));
     EXPECT_EQ(ring.currentReadStageIdentifier_isCanceled(&canceled), 1u);
     const auto [elements, bufferCount] = readStage(ring);
     EXPECT_EQ(elements, (std::vector<quint32> { 1000, 1001, 1002 }));
     EXPECT_EQ(bufferCount, 2);
-    EXPECT_EQ(ring.nextReadStageIdentifier_returnsWhenUnknown(nullptr, &canceled), none);
+    EXPECT_EQ(ring.nextReadStageIdentifier_returnsWhenUnknown(nullptr, &canceled), UFemNotFound);
     EXPECT_TRUE(ring.isReadBufferFinished_isCanceled(&canceled));
     EXPECT_FALSE(canceled);
 }
@@ -187,7 +186,7 @@ TEST(ReadWriteBuffer, CanceledOperationsMarkAndAnswerNeutrally)
     EXPECT_EQ(ring.writeBufferPtrWithElementCount(1, true, &canceled), nullptr);
     EXPECT_TRUE(canceled);
     canceled = false;
-    EXPECT_EQ(ring.moveToNextWriteBuffer_isCanceled(&canceled), none);
+    EXPECT_EQ(ring.moveToNextWriteBuffer_isCanceled(&canceled), UFemNotFound);
     EXPECT_TRUE(canceled);
     canceled = false;
     EXPECT_EQ(ring.currentWriteStageIdentifier_isCanceled(&canceled), 0u);
@@ -249,7 +248,7 @@ TEST(ReadWriteBuffer, RootAnswersTheSmallestNextStage)
     ASSERT_TRUE(root.openReadStageWithStageIdentifier(2, &canceled));
     EXPECT_EQ(readStage(root).first, (std::vector<quint32> { 2000, 2001, 2002 }));
     later.finishWriteBuffer_isCanceled(&canceled);
-    EXPECT_EQ(root.nextReadStageIdentifier_returnsWhenUnknown(nullptr, &canceled), none);
+    EXPECT_EQ(root.nextReadStageIdentifier_returnsWhenUnknown(nullptr, &canceled), UFemNotFound);
     EXPECT_TRUE(root.isReadBufferFinished_isCanceled(&canceled));
     EXPECT_FALSE(canceled);
 }
@@ -259,7 +258,7 @@ TEST(ReadWriteBuffer, RootChildrenAreMadeOnceAndKeptAcrossResets)
     URootReadWriteBuffer root(4, 3, 4);
     EXPECT_EQ(root.childBufferCount(), 0u);
     bool canceled = false;
-    EXPECT_EQ(root.nextReadStageIdentifier_returnsWhenUnknown(nullptr, &canceled), none);
+    EXPECT_EQ(root.nextReadStageIdentifier_returnsWhenUnknown(nullptr, &canceled), UFemNotFound);
     root.resetBufferWithChildBufferCount(3);
     UReadWriteBuffer* table[4] = {};
     EXPECT_EQ(root.getChildBufferTable(table), 3u);
@@ -284,7 +283,9 @@ TEST(ReadWriteBuffer, RootReadsStagesAcrossChildrenInOrder)
         root.childBufferAtIndex(index)->finishWriteBuffer_isCanceled(&canceled);
 
     std::vector<std::pair<quint64, std::vector<quint32>>> stages;
-    for (quint64 stage; (stage = root.nextReadStageIdentifier_returnsWhenUnknown(nullptr, &canceled)) != none;) {
+    for (quint64 stage;
+         (stage = root.nextReadStageIdentifier_returnsWhenUnknown(nullptr, &canceled))
+         != UFemNotFound;) {
         ASSERT_TRUE(root.openReadStageWithStageIdentifier(stage, &canceled));
         stages.emplace_back(stage, readStage(root).first);
     }

@@ -1,4 +1,5 @@
 #include "RunJobsWithDeadline.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UReadWriteBuffer.h"
 #include "foundation/URootReadWriteBuffer.h"
 
@@ -14,8 +15,6 @@
 #include <thread>
 
 namespace {
-
-constexpr quint64 none = ~quint64(0);
 
 // Every element names its writer, its stage and its place in the writer's stream, so that the
 // reader can check each byte it gets and the order it gets them in.
@@ -105,7 +104,7 @@ void runReader(UReadWriteBufferReading& reader, unsigned seed, ReadResult& resul
             std::this_thread::yield();
             continue;
         }
-        if (stage == none)
+        if (stage == UFemNotFound)
             break;
         if (!reader.openReadStageWithStageIdentifier(stage, &canceled))
             return result.fault("stage not opened");
@@ -114,7 +113,7 @@ void runReader(UReadWriteBufferReading& reader, unsigned seed, ReadResult& resul
             const void* start = nullptr;
             const void* end = nullptr;
             UReadWriteBuffer* child = nullptr;
-            quint64 bufferIndex = none;
+            quint64 bufferIndex = UFemNotFound;
             bool empty = false;
             const bool isOver = reader.getNextReadBufferStartPtr(
                 &start, &end, &child, &bufferIndex, random() % 2 ? &empty : nullptr, &canceled);

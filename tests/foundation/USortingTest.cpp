@@ -1,5 +1,6 @@
-#include "foundation/UException.h"
 #include "foundation/USorting.h"
+#include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 
 #include <gtest/gtest.h>
 
@@ -160,12 +161,11 @@ TEST(Sorting, IndexArrayByKeyTable)
 
 TEST(Sorting, InverseTables)
 {
-    constexpr uint64_t absent = ~uint64_t(0);
-    const uint64_t permutation[] = { 2, absent, 0 };
+    const uint64_t permutation[] = { 2, UFemNotFound, 0 };
     uint64_t inverse[3] = { 5, 5, 5 };
     UMakeInversePermutation(inverse, permutation, 3, 3);
     EXPECT_EQ(inverse[0], 2u);
-    EXPECT_EQ(inverse[1], absent);
+    EXPECT_EQ(inverse[1], UFemNotFound);
     EXPECT_EQ(inverse[2], 0u);
     uint64_t tooSmall[2];
     EXPECT_THROW(UMakeInversePermutation(tooSmall, permutation, 3, 2), URangeException);
@@ -173,9 +173,10 @@ TEST(Sorting, InverseTables)
     std::vector<uint64_t> table;
     const uint64_t fiveOne[] = { 5, 1 };
     EXPECT_EQ(UMakeInverseIndexTable(table, fiveOne, 2), 6u);
-    EXPECT_EQ(table, (std::vector<uint64_t> { absent, 1, absent, absent, absent, 0 }));
+    EXPECT_EQ(table,
+        (std::vector<uint64_t> { UFemNotFound, 1, UFemNotFound, UFemNotFound, UFemNotFound, 0 }));
 
-    const uint64_t allAbsent[] = { absent, absent };
+    const uint64_t allAbsent[] = { UFemNotFound, UFemNotFound };
     EXPECT_EQ(UMakeInverseIndexTable(table, allAbsent, 2), 0u);
     EXPECT_TRUE(table.empty());
     EXPECT_EQ(UMakeInverseIndexTable(table, nullptr, 0), 0u);

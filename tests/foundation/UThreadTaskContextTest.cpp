@@ -1,6 +1,7 @@
 #include "ThreadTestSupport.h"
 
 #include "foundation/UException.h"
+#include "foundation/UFemNotFound.h"
 
 #include <gtest/gtest.h>
 
@@ -176,19 +177,20 @@ TEST(ThreadTask, DispenserHandsOutRangesThenNone)
     EXPECT_EQ(dispenser.nextTargetIndexRangeWithCount(10, 25), (UThreadTaskIndexRange { 0, 10 }));
     EXPECT_EQ(dispenser.nextTargetIndexRangeWithCount(10, 25), (UThreadTaskIndexRange { 10, 10 }));
     EXPECT_EQ(dispenser.nextTargetIndexRangeWithCount(10, 25), (UThreadTaskIndexRange { 20, 5 }));
-    EXPECT_EQ(dispenser.nextTargetIndexRangeWithCount(10, 25), (UThreadTaskIndexRange { UThreadTaskIndexNotFound, 0 }));
-    EXPECT_EQ(dispenser.nextTargetIndexWithIncrementCount(1), UThreadTaskIndexNotFound);
+    EXPECT_EQ(dispenser.nextTargetIndexRangeWithCount(10, 25),
+        (UThreadTaskIndexRange { UFemNotFound, 0 }));
+    EXPECT_EQ(dispenser.nextTargetIndexWithIncrementCount(1), UFemNotFound);
 
     // An exact fit finishes with the last full range; a start at or past the end gives an
     // empty rest instead of a wrapped-around length.
     dispenser.clear();
     EXPECT_EQ(dispenser.nextTargetIndexRangeWithCount(10, 20), (UThreadTaskIndexRange { 0, 10 }));
     EXPECT_EQ(dispenser.nextTargetIndexRangeWithCount(10, 20), (UThreadTaskIndexRange { 10, 10 }));
-    EXPECT_EQ(dispenser.nextTargetIndexRangeWithCount(10, 20).location, UThreadTaskIndexNotFound);
+    EXPECT_EQ(dispenser.nextTargetIndexRangeWithCount(10, 20).location, UFemNotFound);
     dispenser.clear();
     EXPECT_EQ(dispenser.nextTargetIndexWithIncrementCount(30), 0u);
     EXPECT_EQ(dispenser.nextTargetIndexRangeWithCount(10, 25), (UThreadTaskIndexRange { 30, 0 }));
-    EXPECT_EQ(dispenser.nextTargetIndexRangeWithCount(10, 25).location, UThreadTaskIndexNotFound);
+    EXPECT_EQ(dispenser.nextTargetIndexRangeWithCount(10, 25).location, UFemNotFound);
 }
 
 TEST(ThreadTask, DispenserIndexesOnlyMoveForward)
@@ -219,9 +221,9 @@ TEST(ThreadTask, DispenserIndexesOnlyMoveForward)
     quint64 tooMany[5] = {};
     EXPECT_THROW(dispenser.getNextTargetIndexes(tooMany, 1), UException);
 
-    dispenser.forwardNextTargetIndexesOf2WithIndexe1(UThreadTaskIndexNotFound, 0);
+    dispenser.forwardNextTargetIndexesOf2WithIndexe1(UFemNotFound, 0);
     dispenser.getNextTargetIndexes(out, 9);
-    EXPECT_EQ(std::count(out, out + 4, UThreadTaskIndexNotFound), 4); // finished, and stays so
+    EXPECT_EQ(std::count(out, out + 4, UFemNotFound), 4); // finished, and stays so
     dispenser.forwardNextTargetIndexesToFinished();
-    EXPECT_EQ(dispenser.nextTargetIndexWithIncrementCount(1), UThreadTaskIndexNotFound);
+    EXPECT_EQ(dispenser.nextTargetIndexWithIncrementCount(1), UFemNotFound);
 }

@@ -2,6 +2,7 @@
 
 #include "foundation/UException.h"
 #include "foundation/UFemErrorsRunCalculation.h"
+#include "foundation/UFemNotFound.h"
 #include "foundation/UThreadCount.h"
 #include "foundation/UThreadCountPreference.h"
 #include "platform/UUserDefaults.h"
@@ -375,7 +376,7 @@ TEST(ThreadTaskThreads, DispenserRangesCoverEveryIndexOnceAcrossThreads)
         auto& dispenser = threadContext.threadTaskContext()->nextTargetIndexesManager();
         for (;;) {
             const UThreadTaskIndexRange range = dispenser.nextTargetIndexRangeWithCount(Chunk, IndexCount);
-            if (range.location == UThreadTaskIndexNotFound)
+            if (range.location == UFemNotFound)
                 return true;
             for (quint64 i = range.location; i < range.location + range.length; ++i)
                 visits[i].fetch_add(1);

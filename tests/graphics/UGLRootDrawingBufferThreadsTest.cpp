@@ -1,5 +1,6 @@
 #include "RunJobsWithDeadline.h"
 
+#include "foundation/UFemNotFound.h"
 #include "graphics/UGLRootDrawingBuffer.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ std::vector<UFemGraphicCocoaDrawObject> readFrame(
         if (read == cancelAfterStage)
             root.requestCancel();
         const quint64 stage = root.nextReadStageIdentifier_returnsWhenUnknown(nullptr, &canceled);
-        if (stage == UReadWriteBufferNoStage || canceled)
+        if (stage == UFemNotFound || canceled)
             break;
         root.openReadStageWithStageIdentifier(stage, &canceled);
         const void* start = nullptr;

@@ -2,6 +2,7 @@
 
 #include "OpenGLTestSupport.h"
 
+#include "foundation/UFemNotFound.h"
 #include "graphics/UGLDrawingBuffer.h"
 #include "graphics/UGLDrawingBufferReading.h"
 #include "graphics/UGLGraphicProcessorInfoManager.h"
@@ -20,7 +21,7 @@
 
 constexpr quint64 replayTriangles = GL_TRIANGLES;
 constexpr quint64 replayTriangleStrip = GL_TRIANGLE_STRIP;
-constexpr quint64 replayNoStage = UReadWriteBufferNoStage;
+constexpr quint64 replayNoStage = UFemNotFound;
 
 // A read-back image, top row first, and the projection it was drawn with.
 struct ReplayFrame {

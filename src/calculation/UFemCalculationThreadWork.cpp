@@ -1,0 +1,55 @@
+#include "calculation/UFemCalculationThreadWork.h"
+
+#include "calculation/UFemDataControllerRunCalculation.h"
+#include "calculation/UFemMatrixCalculationContext.h"
+#include "calculation/UFemResultDataManagerImpl.h"
+#include "calculation/UFemResultFileWriter.h"
+#include "cardmodel/UFemDataController.h"
+#include "foundation/UException.h"
+#include "foundation/UFemErrorsOther.h"
+#include "foundation/UFemErrorsRunCalculation.h"
+
+#include <new>
+
+namespace {
+
+bool runAndWrite(
+    const UFemCalculationThreadArgument& argument, UErrorPtr* resultFileError, UErrorPtr* error)
+{
+    UFemDataController& dataController = *argument.dataController;
+    if (!UFemRunCalculation(dataController, error))
+        return false;
+    const std::shared_ptr<UFemResultDataManagerImpl> manager
+        = dataController.matrixCalculationContext()->resultDataManager(error);
+    if (!manager)
+        return false;
+    manager->setProjectTitleString(
+        argument.projectTitleString, argument.projectVersionString, argument.projectCommentString);
+    if (!argument.resultFilePath)
+        return true;
+    const std::optional<QByteArray> data = manager->resultFileData(error);
+    if (!data)
+        return false;
+    UFemWriteResultFile(*argument.resultFilePath, *data, resultFileError);
+    return true;
+}
+
+} // namespace
+
+UFemCalculationThreadOutcome UFemRunCalculationThreadWork(
+    const UFemCalculationThreadArgument& argument)
+{
+    UFemCalculationThreadOutcome outcome;
+    try {
+        if (runAndWrite(argument, &outcome.resultFileError, &outcome.error))
+            return outcome;
+    } catch (const UException& exception) {
+        outcome.error = UFemUnexpectedError_withDescription(exception.reason());
+    } catch (const std::bad_alloc&) {
+        outcome.error = UFemUnexpectedError_withDescription(QStringLiteral("Out of memory."));
+    }
+    if (outcome.error && outcome.error->isUFemCalculationCanceledError())
+        outcome.error
+            = UFemCalculationCanceledError_withDocumentNameString(argument.documentNameString);
+    return outcome;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "appkit/CommandTarget.h"
+#include "platform/UNotificationCenter.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class DocumentController;
+class SheetPresenter;
+class UFemDocument;
+class UFemMainMenu;
+class UFemMainMenuWindow;
+class WindowController;
+class WindowTracker;
+
+// The application's delegate: prepares the program-wide state before any document exists, keeps
+// the main menu in step with the active document window, and carries the menu actions that are
+// not document actions (preferences, About, OpenGL renderer information, manual, web site,
+// quit).
+class UFemAppDelegate : public QObject, public CommandTarget {
+    Q_OBJECT
+public:
+    // Once, before the first document: the sphere tables, number texts, card classes, the
+    // result-data readers and the beep of the data controllers, the registered defaults, and the
+    // renderer catalogue (filled on this, the main, thread). Alerts of the readers and of damaged
+    // preferences go to `sheets` while it lives.
+    static void initialize(SheetPresenter& sheets);
+
+    UFemAppDelegate(DocumentController& documentController, WindowTracker& tracker,
+        UFemMainMenu& mainMenu, SheetPresenter& sheets);
+    ~UFemAppDelegate() override;
+
+    void applicationDidFinishLaunching();
+
+    // The main window's controller; null when no document window is open.
+    WindowController* activeWindowController() const;
+    void updateMainMenu();
+
+    // The About window, or the OpenGL information window when Alt (Option) is held.
+    void showAboutPanel(Qt::KeyboardModifiers modifiers);
+    void showOpenGLInfo();
+    QWidget* aboutPanel() const { return aboutPanel_; }
+    // The OpenGL information windows still open, oldest first.
+    std::vector<QWidget*> openGLInfoWindows() const;
+
+    // Reviews the unsaved documents and quits when none refuses.
+    void terminate();
+    // What quitting does; QCoreApplication::quit by default.
+    void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+
+private:
+    void updateViewTypeMenu(const UFemDocument* document, quint64 viewType);
+    void updateGraphicMoveModeMenu(const UFemMainMenuWindow* window, quint64 viewType);
+    void updateViewSettingMenu(const UFemMainMenuWindow* window);
+    void updateCaseMenu(const UFemMainMenuWindow* window);
+    void updateOther(bool hasWindow, quint64 viewType);
+    void openUsersManual();
+    void openWebSite();
+    void showWindow(QWidget* window);
+
+    DocumentController& documentController_;
+    WindowTracker& tracker_;
+    UFemMainMenu& mainMenu_;
+    SheetPresenter& sheets_;
+    std::vector<UNotificationObservation> observations_;
+    QPointer<QWidget> aboutPanel_;
+    std::vector<QPointer<QWidget>> openGLInfoWindows_;
+    std::function<void()> quit_;
+    bool isReviewingUnsaved_ = false;
+};

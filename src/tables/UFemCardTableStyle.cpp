@@ -1,0 +1,23 @@
+#include "tables/UFemCardTableStyle.h"
+
+#include "cardmodel/UFemCardTextColumns.h"
+
+namespace {
+
+QTextCharFormat foreground(const QColor& color)
+{
+    QTextCharFormat format;
+    format.setForeground(color);
+    return format;
+}
+
+} // namespace
+
+UFemCardStringAttributesDictionary UFemCardTableStyle::defaultCardStringAttributesDictionary()
+{
+    return { { UFemCardStringAttributesKeyForNormal, QTextCharFormat() },
+        { UFemCardStringAttributesKeyForComment, foreground(commentColor()) },
+        { UFemCardStringAttributesKeyForSpecial, foreground(Qt::blue) },
+        { UFemCardStringAttributesKeyForError, foreground(Qt::red) },
+        { UFemCardStringAttributesKeyForWarning, foreground(Qt::red) } };
+}

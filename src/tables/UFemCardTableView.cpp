@@ -1,0 +1,317 @@
+#include "tables/UFemCardTableView.h"
+
+#include "tables/UFemCardTableModel.h"
+
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+constexpr int rowHeightPadding = 4;
+
+UFemCardTableView::ColumnWidths widthsOfColumn(int column)
+{
+    switch (column) {
+    case UFemCardTableModel::CardRowIndexColumn:
+        return UFemCardTableView::rowIndexWidths;
+    case UFemCardTableModel::CardNameStringColumn:
+        return UFemCardTableView::nameWidths;
+    default:
+        return UFemCardTableView::stringWidths;
+    }
+}
+
+} // namespace
+
+UFemCardTableView::UFemCardTableView(QWidget* parent)
+    : QTableView(parent)
+{
+    setObjectName(QStringLiteral("cardTableViewOutlet"));
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setFocusPolicy(Qt::StrongFocus);
+    verticalHeader()->hide();
+    // A fixed row height keeps the view from measuring rows it does not show.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + rowHeightPadding);
+    horizontalHeader()->setMinimumSectionSize(rowIndexWidths.minimum);
+    horizontalHeader()->setStretchLastSection(false);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+        [this](int column, int, int newSize) { clampSectionWidth(column, newSize); });
+}
+
+void UFemCardTableView::setCardTableModel(UFemCardTableModel* model)
+{
+    cardTableModel_ = model;
+    setModel(model);
+    setColumnWidth(UFemCardTableModel::CardRowIndexColumn, rowIndexWidths.initial);
+    setColumnWidth(UFemCardTableModel::CardNameStringColumn, nameWidths.initial);
+    updateFirstShownColumn();
+    fitCardStringColumnAndErrorStringColumnWidth();
+}
+
+bool UFemCardTableView::isCardRowIndexColumnActive() const
+{
+    return isColumnActive(UFemCardTableModel::CardRowIndexColumn);
+}
+
+bool UFemCardTableView::isCardNameStringColumnActive() const
+{
+    return isColumnActive(UFemCardTableModel::CardNameStringColumn);
+}
+
+bool UFemCardTableView::isCardStringColumnActive() const
+{
+    return isColumnActive(UFemCardTableModel::CardStringColumn);
+}
+
+bool UFemCardTableView::isErrorStringColumnActive() const
+{
+    return isColumnActive(UFemCardTableModel::ErrorStringColumn);
+}
+
+void UFemCardTableView::setCardRowIndexColumnActive(bool active)
+{
+    setColumnActive(UFemCardTableModel::CardRowIndexColumn, active);
+}
+
+void UFemCardTableView::setCardNameStringColumnActive(bool active)
+{
+    setColumnActive(UFemCardTableModel::CardNameStringColumn, active);
+}
+
+void UFemCardTableView::setCardStringColumnActive(bool active)
+{
+    setColumnActive(UFemCardTableModel::CardStringColumn, active);
+}
+
+void UFemCardTableView::setErrorStringColumnActive(bool active)
+{
+    setColumnActive(UFemCardTableModel::ErrorStringColumn, active);
+    if (cardTableModel_ != nullptr)
+        cardTableModel_->setErrorStringColumnShown(active);
+}
+
+// The model's columns never move, so a column shown again is back in its place.
+void UFemCardTableView::setColumnActive(int column, bool active)
+{
+    if (active && !isColumnActive(column)) {
+        setColumnHidden(column, false);
+        if (column == UFemCardTableModel::CardRowIndexColumn
+            || column == UFemCardTableModel::CardNameStringColumn)
+            setColumnWidth(column, widthsOfColumn(column).initial);
+    } else if (!active) {
+        setColumnHidden(column, true);
+    }
+    updateFirstShownColumn();
+    fitCardStringColumnAndErrorStringColumnWidth();
+}
+
+void UFemCardTableView::updateFirstShownColumn()
+{
+    if (cardTableModel_ == nullptr)
+        return;
+    for (int column = 0; column < UFemCardTableModel::columnCountOfTable; ++column)
+        if (isColumnActive(column)) {
+            cardTableModel_->setFirstShownColumn(column);
+            return;
+        }
+}
+
+int UFemCardTableView::availableStringColumnWidth() const
+{
+    int available = viewport()->width();
+    if (isCardRowIndexColumnActive())
+        available -= columnWidth(UFemCardTableModel::CardRowIndexColumn);
+    if (isCardNameStringColumnActive())
+        available -= columnWidth(UFemCardTableModel::CardNameStringColumn);
+    return available;
+}
+
+void UFemCardTableView::fitCardStringColumnAndErrorStringColumnWidth()
+{
+    const int available = availableStringColumnWidth();
+    const int minimum = stringWidths.minimum;
+    const bool card = isCardStringColumnActive();
+    const bool error = isErrorStringColumnActive();
+    if (card && error) {
+        const int cardWidth = qMax(minimum, int(std::ceil(available * cardStringShare)));
+        setColumnWidth(UFemCardTableModel::CardStringColumn, cardWidth);
+        setColumnWidth(UFemCardTableModel::ErrorStringColumn, qMax(minimum, available - cardWidth));
+    } else if (card || error) {
+        setColumnWidth(
+            card ? UFemCardTableModel::CardStringColumn : UFemCardTableModel::ErrorStringColumn,
+            qMax(minimum, available));
+    }
+}
+
+void UFemCardTableView::clampSectionWidth(int column, int newSize)
+{
+    if (isClamping_ || newSize == 0)
+        return;
+    const ColumnWidths widths = widthsOfColumn(column);
+    const int clamped = qBound(widths.minimum, newSize, widths.maximum);
+    if (clamped == newSize)
+        return;
+    isClamping_ = true;
+    setColumnWidth(column, clamped);
+    isClamping_ = false;
+}
+
+void UFemCardTableView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    fitCardStringColumnAndErrorStringColumnWidth();
+}
+
+QList<int> UFemCardTableView::selectedRowList() const
+{
+    QList<int> rows;
+    if (selectionModel() == nullptr)
+        return rows;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void UFemCardTableView::selectRowRange(int first, int last)
+{
+    const int lastColumn = UFemCardTableModel::columnCountOfTable - 1;
+    selectionModel()->select(
+        QItemSelection(model()->index(first, 0), model()->index(last, lastColumn)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+int UFemCardTableView::lastCardRow() const
+{
+    return cardTableModel_ ? int(cardTableModel_->cardCount()) - 1 : -1;
+}
+
+bool UFemCardTableView::handleJumpKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool extend = modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
+    if ((modifiers != Qt::ControlModifier && !extend) || (key != Qt::Key_Down && key != Qt::Key_Up))
+        return false;
+    const int last = lastCardRow();
+    const QList<int> selected = selectedRowList();
+    const bool hasSelection = !selected.isEmpty();
+    const int anchor = selected.contains(currentIndex().row()) ? currentIndex().row()
+        : hasSelection                                         ? selected.last()
+                                                               : -1;
+    const bool down = key == Qt::Key_Down;
+    if (last < 0 || (extend && !hasSelection))
+        return true;
+    if (extend)
+        selectRowRange(down ? anchor : 0, down ? last : anchor);
+    else
+        selectRowRange(down ? last : 0, down ? last : 0);
+    const QModelIndex target = model()->index(down ? last : 0, 0);
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+    scrollTo(target);
+    return true;
+}
+
+void UFemCardTableView::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    // Return left over by the cell editor must not start editing again.
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && modifiers == Qt::NoModifier
+        && !isEditingCell()) {
+        const QList<int> selected = selectedRowList();
+        if (!selected.isEmpty()) {
+            if (delegate_ != nullptr && isCardStringColumnActive())
+                delegate_->cardTableViewEditCardStringOfRow(quint64(selected.first()));
+            return;
+        }
+    } else if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+        clearSelection();
+        return;
+    } else if (handleJumpKey(key, modifiers)) {
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+bool UFemCardTableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    const bool started = QTableView::edit(index, trigger, event);
+    if (started)
+        editedRow_ = index.row();
+    return started;
+}
+
+void UFemCardTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const int row = editedRow_;
+    editedRow_ = -1;
+    const bool next = hint == QAbstractItemDelegate::EditNextItem;
+    const bool previous = hint == QAbstractItemDelegate::EditPreviousItem;
+    QTableView::closeEditor(editor, (next || previous) ? QAbstractItemDelegate::NoHint : hint);
+    setFocus(Qt::OtherFocusReason);
+    if (!next && !previous)
+        return;
+    const int last = lastCardRow();
+    if (row < 0 || last < 0)
+        return;
+    const int target = next ? qMin(row + 1, last) : qMax(row - 1, 0);
+    selectRowRange(target, target);
+    selectionModel()->setCurrentIndex(model()->index(target, 0), QItemSelectionModel::NoUpdate);
+    scrollTo(model()->index(target, 0));
+}
+
+void UFemCardTableView::mousePressEvent(QMouseEvent* event)
+{
+    if (delegate_ != nullptr && delegate_->cardTableViewDoesDrawOverlay())
+        return;
+    QTableView::mousePressEvent(event);
+}
+
+void UFemCardTableView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (delegate_ != nullptr && delegate_->cardTableViewDoesDrawOverlay())
+        return;
+    QTableView::mouseMoveEvent(event);
+}
+
+void UFemCardTableView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (delegate_ != nullptr && delegate_->cardTableViewDoesDrawOverlay()) {
+        delegate_->cardTableViewClearOverlay();
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
+    // A click on "<end>" (never selectable) clears the selection.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && cardTableModel_ != nullptr && index.isValid()
+        && quint64(index.row()) == cardTableModel_->endRow())
+        clearSelection();
+}
+
+void UFemCardTableView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    if (delegate_ != nullptr)
+        delegate_->cardTableViewDoubleClicked(indexAt(event->position().toPoint()));
+}
+
+void UFemCardTableView::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    if (delegate_ == nullptr)
+        return;
+    QPainter painter(viewport());
+    delegate_->ufemTableViewDrawRect(painter, QRectF(viewport()->rect()));
+}

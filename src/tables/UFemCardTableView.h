@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QTableView>
+
+class QPainter;
+class UFemCardTableModel;
+
+// What the card table view asks of its controller.
+class UFemCardTableViewDelegate {
+public:
+    virtual ~UFemCardTableViewDelegate() = default;
+    // Return on a selection: edit the card string of `row` with its text selected.
+    virtual void cardTableViewEditCardStringOfRow(quint64 row) = 0;
+    virtual void cardTableViewDoubleClicked(const QModelIndex& index) = 0;
+    // The project information overlay: while drawn, it swallows the mouse.
+    virtual bool cardTableViewDoesDrawOverlay() const = 0;
+    virtual void cardTableViewClearOverlay() = 0;
+    virtual void ufemTableViewDrawRect(QPainter& painter, const QRectF& visibleRect) = 0;
+};
+
+// The card table: four columns that can be hidden and shown again in their place, the card
+// string and error columns fitted to the width left, fixed row height, and the keys of the
+// card view (Return edits, Esc deselects, Ctrl-arrows jump to the first or last card).
+class UFemCardTableView : public QTableView {
+    Q_OBJECT
+public:
+    struct ColumnWidths {
+        int minimum;
+        int maximum;
+        int initial;
+    };
+    static constexpr ColumnWidths rowIndexWidths { 30, 60, 50 };
+    static constexpr ColumnWidths nameWidths { 40, 400, 120 };
+    static constexpr ColumnWidths stringWidths { 40, 2000, 40 };
+    static constexpr double cardStringShare = 0.55;
+
+    explicit UFemCardTableView(QWidget* parent = nullptr);
+
+    void setCardTableModel(UFemCardTableModel* model);
+    UFemCardTableModel* cardTableModel() const { return cardTableModel_; }
+    void setCardTableViewDelegate(UFemCardTableViewDelegate* delegate) { delegate_ = delegate; }
+
+    bool isCardRowIndexColumnActive() const;
+    bool isCardNameStringColumnActive() const;
+    bool isCardStringColumnActive() const;
+    bool isErrorStringColumnActive() const;
+    void setCardRowIndexColumnActive(bool active);
+    void setCardNameStringColumnActive(bool active);
+    void setCardStringColumnActive(bool active);
+    void setErrorStringColumnActive(bool active);
+    void fitCardStringColumnAndErrorStringColumnWidth();
+    // Width the fitting shares out: the viewport less the shown row index and name columns.
+    int availableStringColumnWidth() const;
+
+    using QTableView::edit;
+    bool isEditingCell() const { return state() == QAbstractItemView::EditingState; }
+    // Selected rows, ascending.
+    QList<int> selectedRowList() const;
+    void selectRowRange(int first, int last);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // Tab and Backtab end editing and move the selection one row, never into another cell.
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+
+private:
+    bool isColumnActive(int column) const { return !isColumnHidden(column); }
+    void setColumnActive(int column, bool active);
+    void clampSectionWidth(int column, int newSize);
+    bool handleJumpKey(int key, Qt::KeyboardModifiers modifiers);
+    int lastCardRow() const;
+    void updateFirstShownColumn();
+
+    UFemCardTableModel* cardTableModel_ = nullptr;
+    UFemCardTableViewDelegate* delegate_ = nullptr;
+    bool isClamping_ = false;
+    int editedRow_ = -1;
+};

@@ -1,0 +1,59 @@
+#include "tables/UFemMainViewWithResultTableController.h"
+
+#include "tables/UFemResultTablePane.h"
+
+UFemMainViewWithResultTableController::UFemMainViewWithResultTableController(
+    UFemWindowController& windowController)
+    : UFemMainViewController(windowController)
+    , windowLink_(windowController)
+    , resultTablePane_(new UFemResultTablePane)
+{
+    resultTablePane_->setUFemWindowController(&windowLink_);
+    addCommand(QStringLiteral("displayResultTableViewSettingPanel:"),
+        [this](const CommandItem&) { displayResultTableViewSettingPanel(); });
+    addCommand(QStringLiteral("changeResultTableViewSplitDirection:"),
+        [this](const CommandItem&) { changeResultTableViewSplitDirection(); });
+}
+
+UFemMainViewWithResultTableController::~UFemMainViewWithResultTableController()
+{
+    finish();
+    delete resultTablePane_.data();
+}
+
+void UFemMainViewWithResultTableController::finish()
+{
+    if (resultTablePane_)
+        resultTablePane_->finish();
+    UFemMainViewController::finish();
+}
+
+void UFemMainViewWithResultTableController::setMainView(QWidget* mainView)
+{
+    resultTablePane_->setMainView(mainView);
+}
+
+QString UFemMainViewWithResultTableController::resultTableViewCardValueExprListString() const
+{
+    return resultTablePane_ ? resultTablePane_->resultTableViewCardValueExprListString()
+                            : QString();
+}
+
+bool UFemMainViewWithResultTableController::setResultTableViewCardValueExprListString(
+    const QString& string, UErrorPtr* error)
+{
+    return resultTablePane_
+        && resultTablePane_->setResultTableViewCardValueExprListString(string, error);
+}
+
+void UFemMainViewWithResultTableController::displayResultTableViewSettingPanel()
+{
+    if (resultTablePane_)
+        resultTablePane_->displayResultTableViewSettingPanel();
+}
+
+void UFemMainViewWithResultTableController::changeResultTableViewSplitDirection()
+{
+    if (resultTablePane_)
+        resultTablePane_->changeResultTableViewSplitDirection();
+}

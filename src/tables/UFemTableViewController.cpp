@@ -1,0 +1,193 @@
+#include "tables/UFemTableViewController.h"
+
+#include "cardmodel/UFemDataController.h"
+#include "cardmodel/UFemDataControllerNotifications.h"
+#include "cardmodel/UFemWindowCardTable.h"
+#include "documents/UFemWindowController.h"
+#include "documents/UFemWindowNotifications.h"
+#include "platform/UUndoManager.h"
+#include "tables/UFemCardTableCellDelegate.h"
+#include "tables/UFemCardTableModel.h"
+#include "tables/UFemResultTablePane.h"
+#include "tables/UFemTableViewPreferences.h"
+#include "tables/UFemTableViewPreferencesViewController.h"
+
+UFemTableViewController::UFemTableViewController(UFemWindowController& windowController)
+    : UFemMainViewWithResultTableController(windowController)
+    , cardStringAttributesDictionary_(UFemCardTableStyle::defaultCardStringAttributesDictionary())
+{
+    loadTableBox();
+    UErrorPtr error;
+    setViewPreferences(
+        UFemTableViewPreferences::defaultTableViewPreferencesOfFolderIndex(0), &error);
+    observeNotifications();
+}
+
+std::unique_ptr<UFemMainViewController> UFemTableViewController::makeMainViewController(
+    UFemWindowController& windowController, UFemViewType viewType)
+{
+    if (viewType != UFemViewTypeCard)
+        return nullptr;
+    return std::make_unique<UFemTableViewController>(windowController);
+}
+
+UFemTableViewController::~UFemTableViewController()
+{
+    finish();
+}
+
+// Builds what the layout "UFemTableView" holds: the card table as the main view beside the
+// result table, the pane being the table box.
+void UFemTableViewController::loadTableBox()
+{
+    cardTableViewOutlet_ = new UFemCardTableView;
+    model_ = new UFemCardTableModel(windowCardTable(), cardTableViewOutlet_);
+    model_->setSetCardStringHandler(
+        [this](quint64 row, const QString& text) { tableViewSetObjectValue(row, text); });
+    cellDelegate_ = new UFemCardTableCellDelegate(cardTableViewOutlet_);
+    cellDelegate_->setCardStringAttributesDictionary(cardStringAttributesDictionary_);
+    cardTableViewOutlet_->setItemDelegate(cellDelegate_);
+    cardTableViewOutlet_->setCardTableModel(model_);
+    cardTableViewOutlet_->setCardTableViewDelegate(this);
+    selectionConnection_ = QObject::connect(cardTableViewOutlet_->selectionModel(),
+        &QItemSelectionModel::selectionChanged, cardTableViewOutlet_,
+        [this] { tableViewSelectionDidChange(); });
+    setMainView(cardTableViewOutlet_);
+    resultTablePane()->setObjectName(QStringLiteral("tableViewBoxOutlet"));
+}
+
+void UFemTableViewController::observeNotifications()
+{
+    UFemDataController& data = dataController();
+    UNotificationCenter& modelCenter = data.notificationCenter() != nullptr
+        ? *data.notificationCenter()
+        : UNotificationCenter::defaultCenter();
+    UNotificationCenter& center = UNotificationCenter::defaultCenter();
+    auto applyAndClose = [this](const UNotification&) { applyAndCloseCardStringFieldEditor(); };
+    auto reloadTable = [this](const UNotification&) { reload(); };
+    observations_.push_back(
+        modelCenter.observe(UFemModelDataWillChangeNotification, &data, applyAndClose));
+    // Every model change reloads, undo and redo too: a reload skipped there left the rows of
+    // cards an undo had removed.
+    observations_.push_back(modelCenter.observe(
+        UFemModelDataDidChangeNotification, &data, [this](const UNotification&) {
+            const UUndoManager* undo = dataController().undoManager();
+            const bool isUndoingOrRedoing
+                = undo != nullptr && (undo->isUndoing() || undo->isRedoing());
+            reload();
+            scrollRowToVisibleLastEditedCardWithDoesSelectLastEditedCard(isUndoingOrRedoing);
+        }));
+    UFemWindowController* window = windowController();
+    observations_.push_back(
+        center.observe(UFemWindowCurrentCaseDidChangeNotification, window, reloadTable));
+    observations_.push_back(
+        center.observe(UFemWindowSelectedCardWillChangeNotification, window, applyAndClose));
+    observations_.push_back(
+        center.observe(UFemWindowSelectedCardDidChangeNotification, window, reloadTable));
+    // A new user card filter changes the window's cards without a case change.
+    UFemWindowCardTable& cards = windowCardTable();
+    observations_.push_back(cards.notificationCenter().observe(
+        UFemWindowCardTableDidChangeNotification, &cards, reloadTable));
+}
+
+void UFemTableViewController::finish()
+{
+    if (isFinished_)
+        return;
+    isFinished_ = true;
+    viewWillSwapOut();
+    observations_.clear();
+    preferencesViewController_.reset();
+    QObject::disconnect(selectionConnection_);
+    // The table lives on with the pane, which the window may hold longer than this controller.
+    if (cardTableViewOutlet_ != nullptr) {
+        cardTableViewOutlet_->setCardTableViewDelegate(nullptr);
+        model_->setSetCardStringHandler({});
+    }
+    cardTableViewOutlet_ = nullptr;
+    model_ = nullptr;
+    cellDelegate_ = nullptr;
+    UFemMainViewWithResultTableController::finish();
+}
+
+QWidget* UFemTableViewController::mainView() const
+{
+    return cardTableViewOutlet_;
+}
+
+QWidget* UFemTableViewController::mainViewBox() const
+{
+    return resultTablePane();
+}
+
+void UFemTableViewController::viewDidSwapIn()
+{
+    cardTableViewOutlet_->setFocus(Qt::OtherFocusReason);
+    reload();
+}
+
+bool UFemTableViewController::setViewPreferences(const QVariantMap& preferences, UErrorPtr* error)
+{
+    currentViewPreferences_ = preferences;
+    UFemCardTableView& table = *cardTableViewOutlet_;
+    table.setCardRowIndexColumnActive(
+        preferences.value(IsCardRowIndexColumnActiveTableViewPreferenceKey).toBool());
+    table.setCardNameStringColumnActive(
+        preferences.value(IsCardNameStringColumnActiveTableViewPreferenceKey).toBool());
+    table.setCardStringColumnActive(
+        preferences.value(IsCardStringColumnActiveTableViewPreferenceKey).toBool());
+    table.setErrorStringColumnActive(
+        preferences.value(IsErrorStringColumnActiveTableViewPreferenceKey).toBool());
+    cardTableViewOtherValueListString_
+        = preferences.value(CardTableViewOtherValueListStringTableViewPreferenceKey).toString();
+    const QString exprList
+        = preferences.value(IsResultTableViewActiveTableViewPreferenceKey).toBool()
+        ? preferences.value(ResultTableViewCardValueExprListStringTableViewPreferenceKey).toString()
+        : QString();
+    if (!setResultTableViewCardValueExprListString(exprList, error))
+        return false;
+    reload();
+    return true;
+}
+
+UFemTableViewPreferencesViewController& UFemTableViewController::preferencesViewController()
+{
+    if (preferencesViewController_ == nullptr) {
+        preferencesViewController_ = std::make_unique<UFemTableViewPreferencesViewController>();
+        preferencesViewController_->setDelegate(this);
+    }
+    return *preferencesViewController_;
+}
+
+void UFemTableViewController::setCardStringAttributesDictionary(
+    const UFemCardStringAttributesDictionary& attributes)
+{
+    cardStringAttributesDictionary_ = attributes;
+    cellDelegate_->setCardStringAttributesDictionary(attributes);
+    cardTableViewOutlet_->viewport()->update();
+}
+
+void UFemTableViewController::reload()
+{
+    if (model_ == nullptr)
+        return;
+    doesRefuseSelectedCardArrayChangeFromTableView_ = true;
+    model_->reload();
+    updateSelectionOnViewBySelectedCardSetManager();
+    doesRefuseSelectedCardArrayChangeFromTableView_ = false;
+}
+
+bool UFemTableViewController::cardTableViewDoesDrawOverlay() const
+{
+    return windowController() != nullptr && windowController()->doesDrawOverlaidProjectInfo();
+}
+
+void UFemTableViewController::cardTableViewClearOverlay()
+{
+    windowController()->setDoesDrawOverlaidProjectInfo(false);
+}
+
+void UFemTableViewController::ufemTableViewDrawRect(QPainter& painter, const QRectF& visibleRect)
+{
+    ufemMainView_drawOverlaidProjectInfoIfNeeded(painter, visibleRect);
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "documents/UFemWindowController.h"
+#include "platform/UNotificationCenter.h"
+#include "tables/UFemCardTableStyle.h"
+#include "tables/UFemCardTableView.h"
+#include "tables/UFemMainViewWithResultTableController.h"
+#include "tables/UFemResultTablePane.h"
+
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+class UFemCardTableCellDelegate;
+class UFemCardTableModel;
+class UFemTableViewPreferencesViewController;
+
+// The card view of a document window: one row per card the window shows and a closing "<end>"
+// row, with the result table below it. The table's selection and the window's selected cards
+// follow each other; a change of the model, the cases or the window's cards reloads the table.
+class UFemTableViewController : public UFemMainViewWithResultTableController,
+                                public UFemCardTableViewDelegate {
+public:
+    static constexpr QSize minimumBoxSize { 400, 300 };
+    // Above this many selected cards a filtered window is walked once rather than searched.
+    static constexpr size_t searchedSelectionLimit = 64;
+
+    explicit UFemTableViewController(UFemWindowController& windowController);
+    // The window's maker of main views for the card view type; null for the others.
+    static std::unique_ptr<UFemMainViewController> makeMainViewController(
+        UFemWindowController& windowController, UFemViewType viewType);
+    ~UFemTableViewController() override;
+
+    void finish() override;
+
+    QWidget* mainView() const override;
+    QWidget* mainViewBox() const override;
+    QSize minimumMainViewBoxSize() const override { return minimumBoxSize; }
+    bool useViewPreferences() const override { return true; }
+    QVariantMap viewPreferences() const override { return currentViewPreferences_; }
+    bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) override;
+    UFemTableViewPreferencesViewController& preferencesViewController();
+    void viewWillSwapOut() override { }
+    void viewDidSwapIn() override;
+
+    quint64 cardRowIndexToAddCard(UErrorPtr* error) override;
+    _UFemSearchCardStringRange selectedSearchCardStringRange(UErrorPtr* error) override;
+    bool selectSearchCardStringRange(
+        const _UFemSearchCardStringRange& range, UErrorPtr* error) override;
+    _UFemSearchCardStringRange replaceSelectedSearchCardStringRange(
+        const QString& replaceString, bool* isReplaced, UErrorPtr* error) override;
+    void applyAndCloseCardStringFieldEditor() override;
+    bool respondsToScrollToSelection() const override { return true; }
+    void scrollToSelection() override;
+
+    const UFemCardStringAttributesDictionary& cardStringAttributesDictionary() const
+    {
+        return cardStringAttributesDictionary_;
+    }
+    void setCardStringAttributesDictionary(const UFemCardStringAttributesDictionary& attributes);
+    QString cardTableViewOtherValueListString() const { return cardTableViewOtherValueListString_; }
+
+    void reload();
+    void updateSelectionOnViewBySelectedCardSetManager();
+    void scrollRowToVisibleLastEditedCardWithDoesSelectLastEditedCard(bool doesSelect);
+
+    UFemCardTableView* cardTableView() const { return cardTableViewOutlet_; }
+    UFemCardTableModel* cardTableModel() const { return model_; }
+
+    // The card string edit of a cell: nothing when unchanged (an error card is read again).
+    void tableViewSetObjectValue(quint64 row, const QString& cardString);
+
+    // ---- Card table view delegate
+    void cardTableViewEditCardStringOfRow(quint64 row) override;
+    void cardTableViewDoubleClicked(const QModelIndex& index) override;
+    bool cardTableViewDoesDrawOverlay() const override;
+    void cardTableViewClearOverlay() override;
+    void ufemTableViewDrawRect(QPainter& painter, const QRectF& visibleRect) override;
+
+private:
+    void loadTableBox();
+    void observeNotifications();
+    void tableViewSelectionDidChange();
+    void selectRowAlone(quint64 row);
+    std::vector<int> windowRowsOfSelectedCards();
+    // The window row of the model row's card, else of the first later card the window shows.
+    quint64 windowRowAtOrAfterModelRow(quint64 modelRow);
+
+    UFemCardTableView* cardTableViewOutlet_ = nullptr;
+    UFemCardTableModel* model_ = nullptr;
+    UFemCardTableCellDelegate* cellDelegate_ = nullptr;
+    QMetaObject::Connection selectionConnection_;
+    bool doesRefuseSelectedCardArrayChangeFromTableView_ = false;
+    QVariantMap currentViewPreferences_;
+    UFemCardStringAttributesDictionary cardStringAttributesDictionary_;
+    std::unique_ptr<UFemTableViewPreferencesViewController> preferencesViewController_;
+    QString cardTableViewOtherValueListString_;
+    std::vector<UNotificationObservation> observations_;
+    bool isFinished_ = false;
+    // Set while a cell's edit is applied: the model's will-change must not apply it again.
+    bool isApplyingCellEdit_ = false;
+};

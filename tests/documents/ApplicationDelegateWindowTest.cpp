@@ -1,0 +1,31 @@
+#include "WindowTestSupport.h"
+
+#include "cardmodel/UFemCard.h"
+#include "cardmodel/UFemDataController.h"
+#include "documents/UFemMainMenuWindow.h"
+
+#include <gtest/gtest.h>
+
+// What the main menu reads of a document window before the toolbar's menus exist.
+TEST(ApplicationDelegateTest, WindowReportsTheCaseMenuTagOfItsCaseSelectMode)
+{
+    WindowHarness harness(UFemDocumentTypeModel, WindowModelText);
+    UFemWindowController& window = *harness.window;
+    const UFemMainMenuWindow& menuWindow = window;
+    EXPECT_EQ(menuWindow.viewTypeMenuTag(), 1u);
+    EXPECT_EQ(menuWindow.graphicMoveModeMenuTag(), 1u);
+    EXPECT_EQ(menuWindow.caseMenu(), nullptr);
+    EXPECT_EQ(menuWindow.viewSettingMenu(), nullptr);
+
+    window.selectNoCases();
+    EXPECT_EQ(menuWindow.selectedCaseMenuItemTag(), 1);
+    window.selectAllCases();
+    EXPECT_EQ(menuWindow.selectedCaseMenuItemTag(), 2);
+    const UFemCardArray& cases = harness.model().caseCardArray();
+    ASSERT_EQ(cases.count(), 2u);
+    window.selectCaseInSomeCases(cases.objectAtIndex(0));
+    EXPECT_EQ(menuWindow.selectedCaseMenuItemTag(), 3);
+    // A single case: 1000 plus its place among the model's cases.
+    window.selectOneCase(cases.objectAtIndex(1));
+    EXPECT_EQ(menuWindow.selectedCaseMenuItemTag(), 1001);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "DocumentTestSupport.h"
+
+#include "appkit/WindowController.h"
+#include "documents/UFemApplicationShell.h"
+#include "documents/UFemMainMenuWindow.h"
+
+#include <QByteArray>
+#include <QMenu>
+
+class QAction;
+
+// The running program with recorders for sheets, panels, questions and beeps, a temporary home
+// folder and a quit that is only counted.
+struct ShellHarness {
+    ShellHarness();
+    ~ShellHarness();
+
+    QString homePath(const QString& name) const;
+    void writeHomeFile(const QString& name, const QByteArray& contents) const;
+    // The document of the file at `path`, else null.
+    UFemDocument* documentAt(const QString& path) const;
+    QAction* item(const QString& command, int tag = 0) const;
+    std::vector<Document*> documents() const;
+
+    QTemporaryDir home;
+    QByteArray previousHome;
+    RecordingSheetPresenter sheets;
+    RecordingFilePanels panels;
+    RecordingDocumentPrompt prompt;
+    NotifierRecorder beeps;
+    std::unique_ptr<UFemApplicationShell> shell;
+    int quitCount = 0;
+};
+
+// A document window that reports the menu state the test sets.
+class FakeMenuWindowController : public WindowController, public UFemMainMenuWindow {
+public:
+    explicit FakeMenuWindowController(WindowTracker& tracker);
+
+    quint64 viewTypeMenuTag() const override { return shownViewType; }
+    quint64 graphicMoveModeMenuTag() const override { return moveModeTag; }
+    QMenu* viewSettingMenu() const override { return hasViewSettingMenu ? &viewSettings : nullptr; }
+    QMenu* caseMenu() const override { return hasCaseMenu ? &cases : nullptr; }
+    qint64 selectedCaseMenuItemTag() const override { return selectedCaseTag; }
+    void setDoesDrawOverlaidProjectInfo(bool doesDraw) override
+    {
+        ++overlaidProjectInfoRequests;
+        drawsOverlaidProjectInfo = doesDraw;
+    }
+
+    quint64 shownViewType = 1;
+    quint64 moveModeTag = 1;
+    bool hasViewSettingMenu = false;
+    bool hasCaseMenu = false;
+    qint64 selectedCaseTag = 1;
+    mutable QMenu viewSettings;
+    mutable QMenu cases;
+    int overlaidProjectInfoRequests = 0;
+    bool drawsOverlaidProjectInfo = false;
+};
