@@ -10,7 +10,7 @@
 quint64 UFemInfoViewController::cardRowIndexToAddCard(UErrorPtr* error)
 {
     UFemSetError(error, UFemNotEditableOnProjectInfoViewError());
-    return UFemCardNotFound;
+    return UFemNotFound;
 }
 
 _UFemSearchCardStringRange UFemInfoViewController::selectedSearchCardStringRange(UErrorPtr*)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/UFemWindowNotifications.h"
 #include "platform/UNotificationCenter.h"
 
 #include <QObject>
@@ -45,13 +46,6 @@ inline const QString ToolbarCustomizeItemIdentifier
 inline const QString ToolbarFlexibleSpaceItemIdentifier
     = QStringLiteral("ToolbarFlexibleSpaceItemIdentifier");
 inline const QString ToolbarSpaceItemIdentifier = QStringLiteral("ToolbarSpaceItemIdentifier");
-
-// Posted on the default centre by a window controller (the sender) around a change of the 3-D
-// view's move mode.
-inline const QString UFemGraphicMoveModeWillChangeNotification
-    = QStringLiteral("UFemGraphicMoveModeWillChangeNotification");
-inline const QString UFemGraphicMoveModeDidChangeNotification
-    = QStringLiteral("UFemGraphicMoveModeDidChangeNotification");
 
 // The toolbar of a document window, in a fixed order with a label under each control: the model
 // edit window and save buttons, the view type popup, the 3-D move mode switch, the view setting

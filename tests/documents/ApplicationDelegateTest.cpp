@@ -225,6 +225,8 @@ TEST(ApplicationDelegateTest, MenuFollowsTheKindOfTheActiveDocument)
     // Each window first shows its cards.
     MenuState model = NoWindowMenu;
     model.tableEnabled = model.graphicEnabled = model.findEnabled = model.tableOn = true;
+    // The card view has view settings and, with a model, cases.
+    model.viewSettingEnabled = model.caseEnabled = true;
     EXPECT_EQ(menuState(menu), model);
 
     // The window system activates each window as it opens.

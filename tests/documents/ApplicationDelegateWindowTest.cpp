@@ -2,11 +2,14 @@
 
 #include "cardmodel/UFemCard.h"
 #include "cardmodel/UFemDataController.h"
+#include "documents/UFemCasePopup.h"
 #include "documents/UFemMainMenuWindow.h"
+#include "documents/UFemViewSettingPopup.h"
+#include "documents/UFemWindowToolbar.h"
 
 #include <gtest/gtest.h>
 
-// What the main menu reads of a document window before the toolbar's menus exist.
+// What the main menu reads of a document window: the toolbar's state and menus.
 TEST(ApplicationDelegateTest, WindowReportsTheCaseMenuTagOfItsCaseSelectMode)
 {
     WindowHarness harness(UFemDocumentTypeModel, WindowModelText);
@@ -14,8 +17,10 @@ TEST(ApplicationDelegateTest, WindowReportsTheCaseMenuTagOfItsCaseSelectMode)
     const UFemMainMenuWindow& menuWindow = window;
     EXPECT_EQ(menuWindow.viewTypeMenuTag(), 1u);
     EXPECT_EQ(menuWindow.graphicMoveModeMenuTag(), 1u);
-    EXPECT_EQ(menuWindow.caseMenu(), nullptr);
-    EXPECT_EQ(menuWindow.viewSettingMenu(), nullptr);
+    EXPECT_EQ(menuWindow.caseMenu(), window.toolbar().casePopup()->shownMenu());
+    EXPECT_NE(menuWindow.caseMenu(), nullptr);
+    EXPECT_EQ(menuWindow.viewSettingMenu(), window.toolbar().viewSettingPopup()->viewSettingMenu());
+    EXPECT_NE(menuWindow.viewSettingMenu(), nullptr);
 
     window.selectNoCases();
     EXPECT_EQ(menuWindow.selectedCaseMenuItemTag(), 1);

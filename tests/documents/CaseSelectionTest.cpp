@@ -129,7 +129,7 @@ TEST(CaseSelectionTest, ANewCaseCardAppearsInTheMenuAndRemovingTheChosenOneEndsO
     UErrorPtr error;
     ASSERT_EQ(cases.harness.model().addCardsWithModelText(
                   QStringLiteral("Case , Wind , LINEAR_STATIC , RS1 , L1 ,\n"),
-                  UFemColumnSeparatingCharacterTypeComma, UFemCardNotFound, true, &error),
+                  UFemColumnSeparatingCharacterTypeComma, UFemNotFound, true, &error),
         1u);
     EXPECT_EQ(CaseWindow::describe(*cases.popup.shownMenu()).mid(4),
         QStringList({ "Dead:1000", "Live:1001", "Wind:1002" }));

@@ -51,7 +51,7 @@ struct ProjectWindow {
         UErrorPtr error;
         ASSERT_EQ(document->dataController().addCardsWithModelText(
                       QStringLiteral("Node , N9 ,  , 9 , 0 , 0 ,\n"),
-                      UFemColumnSeparatingCharacterTypeComma, UFemCardNotFound, true, &error),
+                      UFemColumnSeparatingCharacterTypeComma, UFemNotFound, true, &error),
             1u);
         finishEventTurn();
     }
@@ -199,7 +199,7 @@ TEST(ProjectInfoViewTest, NoCardsGoHereAndUndoShowsTheDocumentTitlesButStaysOff)
 {
     ProjectWindow project;
     UErrorPtr error;
-    EXPECT_EQ(project.view().cardRowIndexToAddCard(&error), UFemCardNotFound);
+    EXPECT_EQ(project.view().cardRowIndexToAddCard(&error), UFemNotFound);
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(error->localizedDescription(),
         QStringLiteral("Can't edit model data on Project Info View."));

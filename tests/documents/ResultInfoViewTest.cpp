@@ -51,7 +51,7 @@ TEST(ResultInfoViewTest, ShowsTheStoredProjectTextsAndNoErrorReadOnly)
     EXPECT_TRUE(view.form().calculationError->isReadOnly());
 
     UErrorPtr error;
-    EXPECT_EQ(view.cardRowIndexToAddCard(&error), UFemCardNotFound);
+    EXPECT_EQ(view.cardRowIndexToAddCard(&error), UFemNotFound);
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(error->localizedDescription(),
         QStringLiteral("Can't edit model data on Project Info View."));

@@ -112,7 +112,7 @@ TEST(ToolbarTest, SaveIsEnabledOnlyWhenEditedAndTheOthersWhateverResultsAndLocks
     UErrorPtr error;
     ASSERT_NE(
         window.harness.model().addCardsWithModelText(QStringLiteral("Node , N3 ,  , 3 , 0 , 0 ,\n"),
-            UFemColumnSeparatingCharacterTypeComma, UFemCardNotFound, true, &error),
+            UFemColumnSeparatingCharacterTypeComma, UFemNotFound, true, &error),
         0u);
     window.harness.finishEventTurn();
     EXPECT_TRUE(window.isItemEnabled(SaveDocumentToolbarItemIdentifier));
