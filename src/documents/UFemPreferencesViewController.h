@@ -5,8 +5,6 @@
 #include <QSize>
 #include <QVariantMap>
 
-#include <optional>
-
 class QWidget;
 
 // The controller of a view's settings panel content, which the window's view settings sheet
@@ -14,10 +12,11 @@ class QWidget;
 class UFemPreferencesViewController {
 public:
     virtual ~UFemPreferencesViewController() = default;
-    virtual QWidget* preferencesViewBox() = 0;
+    virtual QWidget* preferencesViewBox() const = 0;
     virtual QSize preferencesViewBoxSize() const = 0;
     virtual bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) = 0;
-    virtual std::optional<QVariantMap> viewPreferences(UErrorPtr* error) = 0;
+    // The edited settings; on failure the error is set.
+    virtual QVariantMap viewPreferences(UErrorPtr* error) const = 0;
 };
 
 // A main view controller whose view has settings to edit in the sheet.

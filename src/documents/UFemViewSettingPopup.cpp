@@ -167,12 +167,12 @@ bool UFemViewSettingPopup::applyPanelSettings()
     if (content == nullptr)
         return true;
     UErrorPtr error;
-    const std::optional<QVariantMap> edited = content->viewPreferences(&error);
-    if (edited
+    const QVariantMap edited = content->viewPreferences(&error);
+    if (error == nullptr
         && controller->setViewPreferences(
             mergedOver(preferencesOf(windowController_)
                            ->baseViewPreferencesForViewType(windowController_.viewType()),
-                *edited),
+                edited),
             &error))
         return true;
     showModalError(error);

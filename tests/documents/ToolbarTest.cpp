@@ -5,6 +5,7 @@
 #include "documents/UFemCasePopup.h"
 #include "documents/UFemGraphicMoveModeController.h"
 #include "documents/UFemPlainMainViewController.h"
+#include "documents/UFemPreferencesViewController.h"
 #include "documents/UFemUserPreferences.h"
 #include "documents/UFemViewSettingPopup.h"
 #include "documents/UFemWindowToolbar.h"
@@ -12,6 +13,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDialog>
 #include <QMenu>
 #include <QStandardItemModel>
 #include <QToolBar>
@@ -35,6 +37,38 @@ std::unique_ptr<UFemMainViewController> makeMoveModeView(
     if (type != UFemViewTypeGraphic)
         return nullptr;
     return std::make_unique<MoveModeView>(window, type);
+}
+
+// A card view whose settings panel edits one key.
+class SettingsView : public UFemPlainMainViewController,
+                     public UFemPreferencesViewControllerOwner,
+                     public UFemPreferencesViewController {
+public:
+    using UFemPlainMainViewController::UFemPlainMainViewController;
+    ~SettingsView() override { delete box; }
+
+    QVariantMap viewPreferences() const override { return shown; }
+    bool setViewPreferences(const QVariantMap& settings, UErrorPtr*) override
+    {
+        shown = settings;
+        return true;
+    }
+    UFemPreferencesViewController* preferencesViewController() override { return this; }
+    QWidget* preferencesViewBox() const override { return box; }
+    QSize preferencesViewBoxSize() const override { return { 200, 100 }; }
+    QVariantMap viewPreferences(UErrorPtr*) const override { return edited; }
+
+    QWidget* box = new QWidget;
+    QVariantMap shown;
+    QVariantMap edited = { { QStringLiteral("cardNameStringColumnTableViewPreferenceKey"), 1 } };
+};
+
+std::unique_ptr<UFemMainViewController> makeSettingsView(
+    UFemWindowController& window, UFemViewType type)
+{
+    if (type != UFemViewTypeCard)
+        return nullptr;
+    return std::make_unique<SettingsView>(window, type);
 }
 
 struct ToolbarWindow {
@@ -273,4 +307,23 @@ TEST(ToolbarTest, AFilterSetByTheProgramShowsInTheField)
     ToolbarWindow window;
     window.harness.window->setCardFilterString(QStringLiteral("hasError"));
     EXPECT_EQ(window.toolbar.cardFilterField()->text(), QStringLiteral("hasError"));
+}
+
+TEST(ToolbarTest, TheViewSettingsSheetAppliesTheEditedSettingsOverTheBase)
+{
+    ToolbarWindow window(UFemDocumentTypeModel, WindowModelText, makeSettingsView);
+    auto* view = dynamic_cast<SettingsView*>(window.harness.window->mainViewController());
+    ASSERT_NE(view, nullptr);
+    UFemViewSettingPopup& popup = *window.toolbar.viewSettingPopup();
+    popup.viewSettingMenuItemSelected(UFemOpenViewSettingPanelMenuTag);
+    ASSERT_NE(popup.preferencesViewPanel(), nullptr);
+    EXPECT_EQ(view->box->window(), popup.preferencesViewPanel());
+
+    EXPECT_TRUE(popup.preferencesViewPanelButtonPushed(UFemViewSettingPanelApply));
+    EXPECT_EQ(view->shown.value(QStringLiteral("cardNameStringColumnTableViewPreferenceKey")), 1);
+    popup.preferencesViewPanel()->done(UFemViewSettingPanelClose);
+    window.harness.finishEventTurn();
+    EXPECT_EQ(popup.preferencesViewPanel(), nullptr);
+    // The box stays with its view when the sheet goes.
+    EXPECT_EQ(view->box->parent(), nullptr);
 }
