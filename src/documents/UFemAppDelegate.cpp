@@ -6,6 +6,7 @@
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
 #include "appkit/WindowTracker.h"
+#include "calculation/UFemDataControllerRunCalculation.h"
 #include "calculation/UFemResultDataServices.h"
 #include "cardmodel/UFemDataControllerNotifications.h"
 #include "cardmodel/UFemDataControllerServices.h"
@@ -13,6 +14,7 @@
 #include "cardmodel/UFemWindowCardTable.h"
 #include "cards/UFemCardClasses.h"
 #include "documents/UFemAboutWindow.h"
+#include "documents/UFemCalculationManager.h"
 #include "documents/UFemDocument.h"
 #include "documents/UFemMainMenu.h"
 #include "documents/UFemMainMenuWindow.h"
@@ -82,6 +84,7 @@ void UFemAppDelegate::initialize(SheetPresenter& sheets)
             alert.informativeText = informativeText;
             sheets->runModalAlert(alert);
         });
+    UFemInstallCalculationServices(services);
     services.beep = &Notifier::beep;
     UFemDataControllerServices::setShared(std::move(services));
     UFemUserPreferences::registerDefaults(UUserDefaults::standardUserDefaults());
@@ -116,6 +119,9 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
     addCommand(QStringLiteral("showOpenGLInfo:"), [this](auto&) { showOpenGLInfo(); });
     addCommand(QStringLiteral("showPreferencePanel:"), [this](auto&) {
         UFemPreferencePanelController::sharedPreferencePanelController(sheets_).showPanel();
+    });
+    addCommand(QStringLiteral("openCalculationPanel:"), [](auto&) {
+        UFemCalculationManager::sharedCalculationManager().displayCalculationManagerPanel();
     });
     addCommand(QStringLiteral("openUsersManual:"), [this](auto&) { openUsersManual(); });
     addCommand(QStringLiteral("openWebSite:"), [this](auto&) { openWebSite(); });
