@@ -62,22 +62,25 @@ public:
     // Stops observing and finishes the data controller; a second call does nothing.
     void finish();
 
-    UFemDocumentType documentType() const { return documentType_; }
+    UFemDocumentType documentType() const override { return documentType_; }
     void setFileType(const QString& fileType) override;
-    UFemDataController& dataController() const { return *dataController_; }
+    UFemDataController& dataController() const override { return *dataController_; }
     const UFemDataControllerServices& dataControllerServices() const { return services_; }
     // Asks the questions of reading a file; by default modal alerts of the program's sheets.
     void setPrompt(UFemDocumentPrompt* prompt) { prompt_ = prompt; }
 
     // ---- Project fields; every setter marks the project edited.
-    const std::optional<QString>& projectTitleString() const { return project_.projectTitleString; }
+    const std::optional<QString>& projectTitleString() const override
+    {
+        return project_.projectTitleString;
+    }
     void setProjectTitleString(const std::optional<QString>& title);
-    const std::optional<QString>& projectVersionString() const
+    const std::optional<QString>& projectVersionString() const override
     {
         return project_.projectVersionString;
     }
     void setProjectVersionString(const std::optional<QString>& version);
-    const std::optional<QString>& projectCommentString() const
+    const std::optional<QString>& projectCommentString() const override
     {
         return project_.projectCommentString;
     }
@@ -106,8 +109,8 @@ public:
     // ---- State and derived values
     bool hasProjectData() const { return hasProjectData_; }
     bool doesProjectFileContainData() const { return doesProjectFileContainData_; }
-    bool hasModelData() const { return hasModelData_; }
-    bool hasResultData() const;
+    bool hasModelData() const override { return hasModelData_; }
+    bool hasResultData() const override;
     UErrorPtr resultDataCalculationError() const;
     bool isModelAnyLocked() const;
     // Null strings without a file, or for another kind.
@@ -116,14 +119,14 @@ public:
     // The project's folder with the home directory as "~", ending in "/".
     QString projectDirectoryPathString() const;
     bool isProjectModelFilePathValid() const;
-    bool isProjectResultFilePathValid() const;
+    bool isProjectResultFilePathValid() const override;
 
     // ---- Locks
-    bool isEasyLocked() const { return isEasyLocked_; }
-    void setEasyLocked(bool locked);
+    bool isEasyLocked() const override { return isEasyLocked_; }
+    void setEasyLocked(bool locked) override;
     bool isStrongLocked() const { return isStrongLocked_; }
     void setStrongLocked(bool locked);
-    bool canSetEasyLocked() const;
+    bool canSetEasyLocked() const override;
     bool shouldDataControllerLockOutside() const;
     UErrorPtr modelDataLockedErrorWithDataController(
         const UFemDataController& dataController) override;
@@ -186,7 +189,7 @@ public:
     std::optional<QString> projectModelFileURL(UErrorPtr* error) const;
     std::optional<QString> projectResultFileURL(UErrorPtr* error) const;
     bool loadProjectModelData(UErrorPtr* error);
-    bool loadProjectResultData(UErrorPtr* error);
+    bool loadProjectResultData(UErrorPtr* error) override;
 
     // ---- Model data; nullopt data unloads
     bool loadModelFileData(const std::optional<QByteArray>& data, UErrorPtr* error);
@@ -197,11 +200,11 @@ public:
     // ---- Result data; nullopt data unloads
     bool loadResultFileData(const std::optional<QByteArray>& data, UErrorPtr* error);
     std::optional<QByteArray> resultFileData(UErrorPtr* error) const;
-    bool loadResultDataWithResultFileURL(const QString& path, UErrorPtr* error);
-    void unloadResultData();
+    bool loadResultDataWithResultFileURL(const QString& path, UErrorPtr* error) override;
+    void unloadResultData() override;
     bool loadClipboardCardValue(const QString& clipboardCardValueString,
-        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, UErrorPtr* error);
-    void unloadClipboardCardValue();
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, UErrorPtr* error) override;
+    void unloadClipboardCardValue() override;
 
     // ---- Export of the model text to a file chosen in the save panel
     void saveModelDocumentTo();

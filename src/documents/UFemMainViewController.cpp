@@ -142,9 +142,12 @@ void UFemMainViewController::registerCommands()
             &UFemMainViewController::ufemMainView_findPreviousIncompleteCard },
         { "scrollToSelection:", &UFemMainViewController::scrollToSelection },
     };
-    for (const auto& [name, command] : plain)
-        addCommand(
-            QString::fromLatin1(name), [this, command](const CommandItem&) { (this->*command)(); });
+    // Named pairs rather than structured bindings: clang 14 cannot capture those.
+    for (const auto& entry : plain) {
+        const Command command = entry.second;
+        addCommand(QString::fromLatin1(entry.first),
+            [this, command](const CommandItem&) { (this->*command)(); });
+    }
     using SenderCommand = void (UFemMainViewController::*)(const CommandItem&);
     const std::pair<const char*, SenderCommand> withSender[] = {
         { "copy:", &UFemMainViewController::ufemMainView_copy },
@@ -154,9 +157,11 @@ void UFemMainViewController::registerCommands()
         { "paste:", &UFemMainViewController::ufemMainView_paste },
         { "pasteAsTabSeparatedText:", &UFemMainViewController::ufemMainView_paste },
     };
-    for (const auto& [name, command] : withSender)
-        addCommand(QString::fromLatin1(name),
+    for (const auto& entry : withSender) {
+        const SenderCommand command = entry.second;
+        addCommand(QString::fromLatin1(entry.first),
             [this, command](const CommandItem& sender) { (this->*command)(sender); });
+    }
 }
 
 bool UFemMainViewController::validateCommand(CommandItem& item)

@@ -127,8 +127,10 @@ void UFemViewSettingPopup::openPreferencesViewPanel()
                 = { { tr("Save Setting"), UFemViewSettingPanelSave },
                       { tr("Close"), UFemViewSettingPanelClose },
                       { tr("Apply"), UFemViewSettingPanelApply } };
-            for (const auto& [title, tag] : titles) {
-                QPushButton* button = buttons->addButton(title, QDialogButtonBox::ActionRole);
+            for (const auto& entry : titles) {
+                const int tag = entry.second;
+                QPushButton* button
+                    = buttons->addButton(entry.first, QDialogButtonBox::ActionRole);
                 connect(button, &QPushButton::clicked, panel_, [this, tag] {
                     if (preferencesViewPanelButtonPushed(tag))
                         panel_->done(tag);

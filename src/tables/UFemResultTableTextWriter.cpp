@@ -9,6 +9,8 @@ const QString commaSeparator = QStringLiteral(" , ");
 template <typename... Ts> struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+// Spelled out for compilers without deduction for aggregates.
+template <typename... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
 
 QString cellText(const UFemResultTableCell& cell, const UFemNumberFormatter* formatter)
 {

@@ -150,7 +150,12 @@ bool UFemTableViewController::setViewPreferences(const QVariantMap& preferences,
     return true;
 }
 
-UFemTableViewPreferencesViewController& UFemTableViewController::preferencesViewController()
+UFemPreferencesViewController* UFemTableViewController::preferencesViewController()
+{
+    return &tableViewPreferencesViewController();
+}
+
+UFemTableViewPreferencesViewController& UFemTableViewController::tableViewPreferencesViewController()
 {
     if (preferencesViewController_ == nullptr) {
         preferencesViewController_ = std::make_unique<UFemTableViewPreferencesViewController>();

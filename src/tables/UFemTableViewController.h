@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/UFemPreferencesViewController.h"
 #include "documents/UFemWindowController.h"
 #include "platform/UNotificationCenter.h"
 #include "tables/UFemCardTableStyle.h"
@@ -20,7 +21,8 @@ class UFemTableViewPreferencesViewController;
 // row, with the result table below it. The table's selection and the window's selected cards
 // follow each other; a change of the model, the cases or the window's cards reloads the table.
 class UFemTableViewController : public UFemMainViewWithResultTableController,
-                                public UFemCardTableViewDelegate {
+                                public UFemCardTableViewDelegate,
+                                public UFemPreferencesViewControllerOwner {
 public:
     static constexpr QSize minimumBoxSize { 400, 300 };
     // Above this many selected cards a filtered window is walked once rather than searched.
@@ -40,7 +42,9 @@ public:
     bool useViewPreferences() const override { return true; }
     QVariantMap viewPreferences() const override { return currentViewPreferences_; }
     bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) override;
-    UFemTableViewPreferencesViewController& preferencesViewController();
+    UFemTableViewPreferencesViewController& tableViewPreferencesViewController();
+    // What the window's view settings sheet edits.
+    UFemPreferencesViewController* preferencesViewController() override;
     void viewWillSwapOut() override { }
     void viewDidSwapIn() override;
 

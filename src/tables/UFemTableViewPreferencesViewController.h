@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/UFemPreferencesViewController.h"
 #include "foundation/UError.h"
 
 #include <QObject>
@@ -19,7 +20,8 @@ class UFemUserPreferences;
 
 // The small view in which the user edits a card table's view preferences; the window's view
 // settings sheet fills it and reads it back. Its fields mirror the controls: a state of 1 is on.
-class UFemTableViewPreferencesViewController : public QObject {
+class UFemTableViewPreferencesViewController : public QObject,
+                                               public UFemPreferencesViewController {
     Q_OBJECT
 public:
     UFemTableViewPreferencesViewController();
@@ -28,8 +30,8 @@ public:
     void setDelegate(UFemTableViewController* delegate) { delegate_ = delegate; }
     std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const;
 
-    QWidget* preferencesViewBox() const { return tableViewPreferencesViewBoxOutlet_; }
-    QSize preferencesViewBoxSize() const { return tableViewPreferencesViewBoxSize_; }
+    QWidget* preferencesViewBox() const override { return tableViewPreferencesViewBoxOutlet_; }
+    QSize preferencesViewBoxSize() const override { return tableViewPreferencesViewBoxSize_; }
 
     bool isCardTableViewOtherValueActive() const
     {
@@ -38,8 +40,8 @@ public:
     bool isResultTableViewActive() const { return resultTableViewActiveState_ == 1; }
 
     // Never fails.
-    QVariantMap viewPreferences(UErrorPtr* error) const;
-    bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error);
+    QVariantMap viewPreferences(UErrorPtr* error) const override;
+    bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) override;
 
     QString resultTableViewCardValueListString() const { return QString(); }
     void setResultTableViewCardValueListString(const QString&) { }
