@@ -1,6 +1,6 @@
-// The 12x12 block kernels of the solver alone, in GFLOP/s, each beside a straightforward triple loop
-// computing the same sums in the same run. The operands cycle through a set of blocks about the
-// size of a page row held by one thread (L2-resident), as in the factorisation.
+// The 12x12 block kernels of the solver alone, in GFLOP/s, each beside a straightforward triple
+// loop computing the same sums in the same run. The operands cycle through a set of blocks about
+// the size of a page row held by one thread (L2-resident), as in the factorisation.
 //
 //   build/release/bench/BlockKernelBenchmark
 //
@@ -87,8 +87,8 @@ void product(benchmark::State& state)
         n = (n + 1) % BlockCount;
         benchmark::ClobberMemory();
     }
-    state.counters["GFLOP/s"] = benchmark::Counter(ProductFlops * double(state.iterations()) / 1e9,
-                                                   benchmark::Counter::kIsRate);
+    state.counters["GFLOP/s"] = benchmark::Counter(
+        ProductFlops * double(state.iterations()) / 1e9, benchmark::Counter::kIsRate);
 }
 
 template <void (*Kernel)(double*, const double*, const double*, quint64)>
@@ -102,16 +102,34 @@ void rowSweep(benchmark::State& state)
         n = (n + 1) % BlockCount;
         benchmark::ClobberMemory();
     }
-    state.counters["GFLOP/s"] = benchmark::Counter(RowSweepFlops * double(state.iterations()) / 1e9,
-                                                   benchmark::Counter::kIsRate);
+    state.counters["GFLOP/s"] = benchmark::Counter(
+        RowSweepFlops * double(state.iterations()) / 1e9, benchmark::Counter::kIsRate);
 }
 
-void TransposedProduct_Kernel(benchmark::State& state) { product<UFemBlockMultiplyTransposedAddForL>(state); }
-void TransposedProduct_TripleLoop(benchmark::State& state) { product<transposedTripleLoop>(state); }
-void Product_Kernel(benchmark::State& state) { product<UFemBlockMultiplyAddForX>(state); }
-void Product_TripleLoop(benchmark::State& state) { product<plainTripleLoop>(state); }
-void RowSweep_Kernel(benchmark::State& state) { rowSweep<UFemBlockRowMultiplyAddForL>(state); }
-void RowSweep_TripleLoop(benchmark::State& state) { rowSweep<rowTripleLoop>(state); }
+void TransposedProduct_Kernel(benchmark::State& state)
+{
+    product<UFemBlockMultiplyTransposedAddForL>(state);
+}
+void TransposedProduct_TripleLoop(benchmark::State& state)
+{
+    product<transposedTripleLoop>(state);
+}
+void Product_Kernel(benchmark::State& state)
+{
+    product<UFemBlockMultiplyAddForX>(state);
+}
+void Product_TripleLoop(benchmark::State& state)
+{
+    product<plainTripleLoop>(state);
+}
+void RowSweep_Kernel(benchmark::State& state)
+{
+    rowSweep<UFemBlockRowMultiplyAddForL>(state);
+}
+void RowSweep_TripleLoop(benchmark::State& state)
+{
+    rowSweep<rowTripleLoop>(state);
+}
 
 BENCHMARK(TransposedProduct_Kernel);
 BENCHMARK(TransposedProduct_TripleLoop);

@@ -198,8 +198,8 @@ struct BenchColumn {
 // A card class of the benchmark: label, type and the columns after the name, built in place.
 class BenchCard final : public UFemCardAbst, public UFemNodeCard {
 public:
-    BenchCard(const UFemCardClass& cardClass, qint32 cardType, const std::vector<BenchColumn>& columns,
-        UFemCardDataController* dataController)
+    BenchCard(const UFemCardClass& cardClass, qint32 cardType,
+        const std::vector<BenchColumn>& columns, UFemCardDataController* dataController)
         : UFemCardAbst(cardClass, dataController)
         , columns_(columns.size() + 1)
     {
@@ -209,14 +209,21 @@ public:
     }
     ~BenchCard() override { BenchCard::invalidiate(); }
 
-    UFemCardColumn* cardColumnAtIndex(quint64 columnIndex) override { return columns_.at(columnIndex - 1); }
-    quint64 getCardColumnsToCardColumnTable(
-        UFemCardColumn** cardColumnTable, quint64 cardColumnTableSize, quint64* nextCardColumnIndex) override
+    UFemCardColumn* cardColumnAtIndex(quint64 columnIndex) override
     {
-        return columns_.getCardColumnsToCardColumnTable(cardColumnTable, cardColumnTableSize, nextCardColumnIndex);
+        return columns_.at(columnIndex - 1);
+    }
+    quint64 getCardColumnsToCardColumnTable(UFemCardColumn** cardColumnTable,
+        quint64 cardColumnTableSize, quint64* nextCardColumnIndex) override
+    {
+        return columns_.getCardColumnsToCardColumnTable(
+            cardColumnTable, cardColumnTableSize, nextCardColumnIndex);
     }
     bool isRelatedToCaseWithCaseCard(const UFemCard&) const override { return false; }
-    bool isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>&) const override { return false; }
+    bool isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>&) const override
+    {
+        return false;
+    }
     bool isRotationDisplacementValid() const override { return false; }
     UErrorPtr checkErrorToRegister() const override { return nullptr; }
     UErrorPtr checkErrorToRun() const override { return nullptr; }
@@ -237,7 +244,6 @@ public:
 private:
     UFemCardColumnArray columns_;
 };
-
 
 // Node: name, coordinate system, x, y, z. Hexa: name, property, eight nodes.
 struct BenchCardClassShape {

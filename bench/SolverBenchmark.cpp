@@ -59,7 +59,7 @@ ElementMatrix hexahedronStiffness()
         D[i + 3][i + 3] = c * (1 - 2 * nu) / 2;
     }
     const int sign[8][3] = { { -1, -1, -1 }, { 1, -1, -1 }, { 1, 1, -1 }, { -1, 1, -1 },
-                             { -1, -1, 1 },  { 1, -1, 1 },  { 1, 1, 1 },  { -1, 1, 1 } };
+        { -1, -1, 1 }, { 1, -1, 1 }, { 1, 1, 1 }, { -1, 1, 1 } };
     const double g = 1.0 / std::sqrt(3.0);
     ElementMatrix K {};
     for (int p = 0; p < 8; ++p) {
@@ -121,8 +121,8 @@ struct Mesh {
     // Calls add(row DOF, column DOF, value) for the lower triangle, element by element.
     template <class Add> void assemble(Add add) const
     {
-        const int corner[8][3] = { { 0, 0, 0 }, { 1, 0, 0 }, { 1, 1, 0 }, { 0, 1, 0 },
-                                   { 0, 0, 1 }, { 1, 0, 1 }, { 1, 1, 1 }, { 0, 1, 1 } };
+        const int corner[8][3] = { { 0, 0, 0 }, { 1, 0, 0 }, { 1, 1, 0 }, { 0, 1, 0 }, { 0, 0, 1 },
+            { 1, 0, 1 }, { 1, 1, 1 }, { 0, 1, 1 } };
         for (int i = 0; i < nx; ++i)
             for (int j = 0; j < ny; ++j)
                 for (int k = 0; k < nz; ++k) {
@@ -137,7 +137,8 @@ struct Mesh {
                                 for (int dj = 0; dj < 3; ++dj) {
                                     const long row = 3 * slot[a] + di, column = 3 * slot[b] + dj;
                                     if (row >= column)
-                                        add(row, column, Ke[(3 * a + di) * ElementDOFs + 3 * b + dj]);
+                                        add(row, column,
+                                            Ke[(3 * a + di) * ElementDOFs + 3 * b + dj]);
                                 }
                         }
                 }
@@ -161,15 +162,18 @@ struct LowerMatrix {
     std::vector<long> rowIndex;
     std::vector<double> value;
 
-    explicit LowerMatrix(const Mesh& mesh) : n(mesh.dofs())
+    explicit LowerMatrix(const Mesh& mesh)
+        : n(mesh.dofs())
     {
         std::vector<std::vector<std::pair<long, double>>> columns(n);
         mesh.assemble([&](long r, long c, double v) { columns[c].push_back({ r, v }); });
         columnStart.push_back(0);
         for (auto& column : columns) {
-            std::sort(column.begin(), column.end(), [](auto& a, auto& b) { return a.first < b.first; });
+            std::sort(
+                column.begin(), column.end(), [](auto& a, auto& b) { return a.first < b.first; });
             for (std::size_t e = 0; e < column.size(); ++e) {
-                if (!rowIndex.empty() && long(rowIndex.size()) > columnStart.back() && rowIndex.back() == column[e].first)
+                if (!rowIndex.empty() && long(rowIndex.size()) > columnStart.back()
+                    && rowIndex.back() == column[e].first)
                     value.back() += column[e].second;
                 else {
                     rowIndex.push_back(column[e].first);
@@ -249,8 +253,8 @@ Result inChild(const Mesh& mesh, Solver solver, int threads)
         setenv("OMP_WAIT_POLICY", "passive", 1);
         alarm(ChildTimeLimitSeconds);
         const std::string arguments[] = { "SolverBenchmark", "--child", std::to_string(channel[1]),
-                                           std::to_string(int(solver)), threadText, std::to_string(mesh.nx),
-                                           std::to_string(mesh.ny), std::to_string(mesh.nz) };
+            std::to_string(int(solver)), threadText, std::to_string(mesh.nx),
+            std::to_string(mesh.ny), std::to_string(mesh.nz) };
         std::vector<char*> argv;
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
@@ -271,7 +275,8 @@ Result inChild(const Mesh& mesh, Solver solver, int threads)
 
 // ---- our solver ---------------------------------------------------------------------------------
 
-Result runOurs(const Mesh& mesh, const LowerMatrix& lower, const std::vector<double>& f, int threads)
+Result runOurs(
+    const Mesh& mesh, const LowerMatrix& lower, const std::vector<double>& f, int threads)
 {
     Result result;
     UFemWFMatrixCalculationThreadTaskContext task;
@@ -325,7 +330,8 @@ Result runOurs(const Mesh& mesh, const LowerMatrix& lower, const std::vector<dou
     double factorSeconds = -1;
     while (!done) {
         const quint64 total = task.progressTotalLength();
-        if (factorSeconds < 0 && total != ~quint64(0) && task.currentProgress() + backSubstitution >= total)
+        if (factorSeconds < 0 && total != ~quint64(0)
+            && task.currentProgress() + backSubstitution >= total)
             factorSeconds = secondsSince(start);
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
@@ -333,8 +339,10 @@ Result runOurs(const Mesh& mesh, const LowerMatrix& lower, const std::vector<dou
     const double totalSeconds = secondsSince(start);
     result.factorSeconds = factorSeconds < 0 ? totalSeconds : factorSeconds;
     result.solveSeconds = totalSeconds - result.factorSeconds;
-    result.flops = double(task.computingCount()) * double(UFemWFMatrixCalculationThreadTaskContext::progressUnitFlotingOperations());
-    result.storedDoubles = double(USparseMatrixCountAllPagesAndBlocks(nullptr, &c->L_Matrix)) * 144.0;
+    result.flops = double(task.computingCount())
+        * double(UFemWFMatrixCalculationThreadTaskContext::progressUnitFlotingOperations());
+    result.storedDoubles
+        = double(USparseMatrixCountAllPagesAndBlocks(nullptr, &c->L_Matrix)) * 144.0;
     std::vector<double> x(mesh.dofs());
     for (long i = 0; i < mesh.dofs(); ++i)
         x[i] = *(UFemWFXMatrixEntryAddress(c->X_MatrixTable.data(), quint64(i / 3), 0, 1)
@@ -345,7 +353,8 @@ Result runOurs(const Mesh& mesh, const LowerMatrix& lower, const std::vector<dou
 
 // ---- CHOLMOD ------------------------------------------------------------------------------------
 
-Result runCholmod(const LowerMatrix& lower, const std::vector<double>& f, bool givenOrder, int threads)
+Result runCholmod(
+    const LowerMatrix& lower, const std::vector<double>& f, bool givenOrder, int threads)
 {
     (void)threads; // OPENBLAS_NUM_THREADS of the child process
     Result result;
@@ -373,7 +382,8 @@ Result runCholmod(const LowerMatrix& lower, const std::vector<double>& f, bool g
         common.method[0].ordering = CHOLMOD_GIVEN;
     }
     auto start = Clock::now();
-    cholmod_factor* L = cholmod_l_analyze_p(&A, givenOrder ? identity.data() : nullptr, nullptr, 0, &common);
+    cholmod_factor* L
+        = cholmod_l_analyze_p(&A, givenOrder ? identity.data() : nullptr, nullptr, 0, &common);
     result.orderSeconds = secondsSince(start);
     result.ordering = common.method[common.selected].ordering;
     result.flops = common.fl;
@@ -433,13 +443,20 @@ Result runEigen(const LowerMatrix& lower, const std::vector<double>& f)
 const char* orderingName(int ordering)
 {
     switch (ordering) {
-    case CHOLMOD_GIVEN: return "given";
-    case CHOLMOD_AMD: return "AMD";
-    case CHOLMOD_METIS: return "METIS";
-    case CHOLMOD_NESDIS: return "NESDIS";
-    case CHOLMOD_COLAMD: return "COLAMD";
-    case CHOLMOD_NATURAL: return "natural";
-    default: return "-";
+    case CHOLMOD_GIVEN:
+        return "given";
+    case CHOLMOD_AMD:
+        return "AMD";
+    case CHOLMOD_METIS:
+        return "METIS";
+    case CHOLMOD_NESDIS:
+        return "NESDIS";
+    case CHOLMOD_COLAMD:
+        return "COLAMD";
+    case CHOLMOD_NATURAL:
+        return "natural";
+    default:
+        return "-";
     }
 }
 
@@ -459,8 +476,9 @@ void printRow(const char* solver, int threads, const Result& r)
         std::snprintf(flops, sizeof flops, "%.3e", r.flops);
         std::snprintf(rate, sizeof rate, "%.2f", r.flops / total * 1e-9);
     }
-    std::printf("  %-26s %3d %8.3f %8.3f %8.3f %10.3e %10s %7s %9.1f %9.1e\n", solver, threads, r.orderSeconds,
-                r.factorSeconds, r.solveSeconds, r.storedDoubles, flops, rate, r.peakBytes / 1048576.0, r.residual);
+    std::printf("  %-26s %3d %8.3f %8.3f %8.3f %10.3e %10s %7s %9.1f %9.1e\n", solver, threads,
+        r.orderSeconds, r.factorSeconds, r.solveSeconds, r.storedDoubles, flops, rate,
+        r.peakBytes / 1048576.0, r.residual);
 }
 
 int runChild(char** argv)
@@ -474,10 +492,18 @@ int runChild(char** argv)
     const long baseline = statusKiB("VmRSS:");
     Result result;
     switch (solver) {
-    case Solver::Ours: result = runOurs(mesh, lower, f, threads); break;
-    case Solver::CholmodGiven: result = runCholmod(lower, f, true, threads); break;
-    case Solver::CholmodOwn: result = runCholmod(lower, f, false, threads); break;
-    case Solver::Eigen: result = runEigen(lower, f); break;
+    case Solver::Ours:
+        result = runOurs(mesh, lower, f, threads);
+        break;
+    case Solver::CholmodGiven:
+        result = runCholmod(lower, f, true, threads);
+        break;
+    case Solver::CholmodOwn:
+        result = runCholmod(lower, f, false, threads);
+        break;
+    case Solver::Eigen:
+        result = runEigen(lower, f);
+        break;
     }
     result.peakBytes = double(statusKiB("VmHWM:") - baseline) * 1024.0;
     return write(channel, &result, sizeof result) == ssize_t(sizeof result) ? 0 : 1;
@@ -486,11 +512,12 @@ int runChild(char** argv)
 void benchmark(const Mesh& mesh, int threads, bool withEigen, bool withOneThread)
 {
     std::printf("\n%s: %ld DOFs, %llu pages of 48 DOFs\n", mesh.name.c_str(), mesh.dofs(),
-                static_cast<unsigned long long>(mesh.pages()));
-    std::printf("  %-26s %3s %8s %8s %8s %10s %10s %7s %9s %9s\n", "solver", "thr", "order s", "factor s",
-                "subst s", "L doubles", "flops", "GFLOP/s", "peak MiB", "residual");
+        static_cast<unsigned long long>(mesh.pages()));
+    std::printf("  %-26s %3s %8s %8s %8s %10s %10s %7s %9s %9s\n", "solver", "thr", "order s",
+        "factor s", "subst s", "L doubles", "flops", "GFLOP/s", "peak MiB", "residual");
     // A failed or timed-out measurement gives no ratio (printed as nan).
-    auto total = [](const Result& r) { return r.ok ? r.factorSeconds + r.solveSeconds : std::nan(""); };
+    auto total
+        = [](const Result& r) { return r.ok ? r.factorSeconds + r.solveSeconds : std::nan(""); };
     Result ours1, given1, own1;
     if (withOneThread) {
         ours1 = inChild(mesh, Solver::Ours, 1);
@@ -513,14 +540,17 @@ void benchmark(const Mesh& mesh, int threads, bool withEigen, bool withOneThread
     else
         std::printf("  %-26s   1  skipped (too slow at this size)\n", "Eigen SimplicialLDLT (AMD)");
     if (withOneThread)
-        std::printf("  ratio ours/CHOLMOD, factor + substitution, 1 thread:  our order %.2f, own order %.2f\n",
-                    total(ours1) / total(given1), total(ours1) / total(own1));
-    std::printf("  ratio ours/CHOLMOD, factor + substitution, %d threads: our order %.2f, own order %.2f\n", threads,
-                total(ours) / total(given), total(ours) / total(own));
+        std::printf("  ratio ours/CHOLMOD, factor + substitution, 1 thread:  our order %.2f, own "
+                    "order %.2f\n",
+            total(ours1) / total(given1), total(ours1) / total(own1));
+    std::printf(
+        "  ratio ours/CHOLMOD, factor + substitution, %d threads: our order %.2f, own order %.2f\n",
+        threads, total(ours) / total(given), total(ours) / total(own));
     const double best = withOneThread ? std::fmin(total(ours), total(ours1)) : total(ours);
-    std::printf("  ratio best/best (any thread count): our order %.2f, own order %.2f (own incl. ordering %.2f)\n",
-                best / std::fmin(total(given), total(given1)), best / std::fmin(total(own), total(own1)),
-                best / std::fmin(own.orderSeconds + total(own), own1.orderSeconds + total(own1)));
+    std::printf("  ratio best/best (any thread count): our order %.2f, own order %.2f (own incl. "
+                "ordering %.2f)\n",
+        best / std::fmin(total(given), total(given1)), best / std::fmin(total(own), total(own1)),
+        best / std::fmin(own.orderSeconds + total(own), own1.orderSeconds + total(own1)));
 }
 
 } // namespace
@@ -541,18 +571,22 @@ int main(int argc, char** argv)
             minDOFs = std::atol(argv[++i]);
     }
     const int threads = int(std::max(1u, std::thread::hardware_concurrency()));
-    std::printf("Solver benchmark: %d hardware threads; times in seconds; 'order' is the symbolic analysis;\n"
-                "our 'factor' includes the forward substitution, 'subst' is the rest of the solution.\n",
-                threads);
+    std::printf(
+        "Solver benchmark: %d hardware threads; times in seconds; 'order' is the symbolic "
+        "analysis;\n"
+        "our 'factor' includes the forward substitution, 'subst' is the rest of the solution.\n",
+        threads);
     constexpr long EigenDOFLimit = 60000;
     constexpr long OneThreadDOFLimit = 100000;
     const std::vector<Mesh> meshes = quick
         ? std::vector<Mesh> { { "solid cube 8x8x8", 8, 8, 8 }, { "plate 40x40x1", 40, 40, 1 } }
-        : std::vector<Mesh> { { "solid cube 12x12x12", 12, 12, 12 }, { "solid cube 20x20x20", 20, 20, 20 },
-                              { "solid cube 28x28x28", 28, 28, 28 }, { "solid cube 37x37x37", 37, 37, 37 },
-                              { "plate 60x60x1", 60, 60, 1 }, { "plate 160x160x1", 160, 160, 1 } };
+        : std::vector<Mesh> { { "solid cube 12x12x12", 12, 12, 12 },
+              { "solid cube 20x20x20", 20, 20, 20 }, { "solid cube 28x28x28", 28, 28, 28 },
+              { "solid cube 37x37x37", 37, 37, 37 }, { "plate 60x60x1", 60, 60, 1 },
+              { "plate 160x160x1", 160, 160, 1 } };
     for (const Mesh& mesh : meshes)
         if (mesh.dofs() >= minDOFs && mesh.dofs() <= maxDOFs)
-            benchmark(mesh, threads, mesh.dofs() <= EigenDOFLimit, mesh.dofs() <= OneThreadDOFLimit);
+            benchmark(
+                mesh, threads, mesh.dofs() <= EigenDOFLimit, mesh.dofs() <= OneThreadDOFLimit);
     return 0;
 }

@@ -86,7 +86,8 @@ void BM_EmptyTaskWithCallingThread(benchmark::State& state)
     for (auto _ : state) {
         task.makeReady();
         bool isCanceled = false;
-        benchmark::DoNotOptimize(task.runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(threadCount, true, &isCanceled));
+        benchmark::DoNotOptimize(task.runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(
+            threadCount, true, &isCanceled));
     }
     reportRatio(state, start, baseline);
 }
@@ -113,7 +114,8 @@ void BM_DispenserRanges(benchmark::State& state)
     if (state.thread_index() == 0)
         sharedDispenser.clear();
     for (auto _ : state)
-        benchmark::DoNotOptimize(sharedDispenser.nextTargetIndexRangeWithCount(RangeLength, EndlessMaxIndex));
+        benchmark::DoNotOptimize(
+            sharedDispenser.nextTargetIndexRangeWithCount(RangeLength, EndlessMaxIndex));
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_DispenserRanges)->Threads(1)->Threads(4)->Threads(8)->UseRealTime();
@@ -124,7 +126,8 @@ std::atomic<quint64> sharedAtomicIndex { 0 };
 void BM_BaselineAtomicFetchAdd(benchmark::State& state)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(sharedAtomicIndex.fetch_add(RangeLength, std::memory_order_relaxed));
+        benchmark::DoNotOptimize(
+            sharedAtomicIndex.fetch_add(RangeLength, std::memory_order_relaxed));
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_BaselineAtomicFetchAdd)->Threads(1)->Threads(4)->Threads(8)->UseRealTime();

@@ -14,7 +14,9 @@ QString modelText()
 {
     QString text;
     for (int i = 0; i < 20000; ++i)
-        text += QStringLiteral("Node , N%1 ,  , %2.5 , -3.25e-2 , 7    \\ comment\n").arg(i).arg(i * 3);
+        text += QStringLiteral("Node , N%1 ,  , %2.5 , -3.25e-2 , 7    \\ comment\n")
+                    .arg(i)
+                    .arg(i * 3);
     return text;
 }
 

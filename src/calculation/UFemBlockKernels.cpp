@@ -3,7 +3,8 @@
 // Each kernel is compiled once per instruction-set level and the widest one the processor has is
 // chosen when the program loads, so one binary runs everywhere and uses AVX2/AVX-512 where present.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
-#define UFEM_BLOCK_KERNEL __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
+#define UFEM_BLOCK_KERNEL                                                                          \
+    __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
 #else
 #define UFEM_BLOCK_KERNEL
 #endif
@@ -23,8 +24,7 @@ constexpr int PassCount = N / RowsPerPass;
 // Hides where a pointer points from the optimiser. Without it GCC hoists the loads of B out of the
 // loop over passes (B is the same for every pass) into far more registers than there are, and the
 // sums spill to the stack.
-template <typename T>
-[[gnu::always_inline]] inline const T* opaque(const T* pointer)
+template <typename T> [[gnu::always_inline]] inline const T* opaque(const T* pointer)
 {
 #if defined(__GNUC__)
     asm("" : "+r"(pointer));
@@ -35,8 +35,8 @@ template <typename T>
 // R[i][j] += sum_k a(i, k) * B[k][j] for the rows i = pass + PassCount * n, n < RowsPerPass: a
 // register-blocked tile. The strides select A or its transpose.
 template <int ARowStride, int AColumnStride>
-[[gnu::always_inline]] inline void addTileProduct(double* __restrict R, const double* __restrict B,
-                                                  const double* __restrict A, int pass)
+[[gnu::always_inline]] inline void addTileProduct(
+    double* __restrict R, const double* __restrict B, const double* __restrict A, int pass)
 {
     double sum[RowsPerPass][N] = {};
 #pragma GCC unroll 12
@@ -53,8 +53,8 @@ template <int ARowStride, int AColumnStride>
 }
 
 template <int ARowStride, int AColumnStride>
-[[gnu::always_inline]] inline void addProduct(double* __restrict R, const double* __restrict B,
-                                              const double* __restrict A)
+[[gnu::always_inline]] inline void addProduct(
+    double* __restrict R, const double* __restrict B, const double* __restrict A)
 {
 #pragma GCC unroll 1
     for (int pass = 0; pass < PassCount; ++pass)
@@ -77,8 +77,8 @@ void UFemBlockMultiplyAddForX(double* R, const double* B, const double* A)
 }
 
 UFEM_BLOCK_KERNEL
-void UFemBlockRowMultiplyAddForL(double* __restrict R, const double* __restrict B, const double* __restrict A,
-                                 quint64 r)
+void UFemBlockRowMultiplyAddForL(
+    double* __restrict R, const double* __restrict B, const double* __restrict A, quint64 r)
 {
     double sum[N] = {};
     for (quint64 k = 0; k < r; ++k) {
@@ -91,8 +91,8 @@ void UFemBlockRowMultiplyAddForL(double* __restrict R, const double* __restrict 
 }
 
 UFEM_BLOCK_KERNEL
-void UFemBlockRowMultiplyAddForX(double* __restrict R, const double* __restrict B, const double* __restrict A,
-                                 quint64 r)
+void UFemBlockRowMultiplyAddForX(
+    double* __restrict R, const double* __restrict B, const double* __restrict A, quint64 r)
 {
     double sum[N] = {};
     for (quint64 k = r + 1; k < quint64(N); ++k) {
@@ -105,7 +105,8 @@ void UFemBlockRowMultiplyAddForX(double* __restrict R, const double* __restrict 
 }
 
 UFEM_BLOCK_KERNEL
-void UFemBlockScaleRowsByDiagonal(double* __restrict R, const double* __restrict B, const double* __restrict D)
+void UFemBlockScaleRowsByDiagonal(
+    double* __restrict R, const double* __restrict B, const double* __restrict D)
 {
     for (int r = 0; r < N; ++r) {
         const double d = D[2 * r];

@@ -15,7 +15,8 @@ UFemNodeBlockDivider::UFemNodeBlockDivider(const UFemNodeOrderingGraph& graph,
     , limit_(blockDegreeLimit)
 {
     // A node heavier than a whole block could never be placed within the limit.
-    if (limit_ == 0 || (!degrees_.empty() && *std::max_element(degrees_.begin(), degrees_.end()) > limit_))
+    if (limit_ == 0
+        || (!degrees_.empty() && *std::max_element(degrees_.begin(), degrees_.end()) > limit_))
         UFemRaiseProgramError(QStringLiteral("Out of range."));
     if (!reference_.empty()) {
         inverseReference_.assign(graph.nodeCount(), UFemOrderingNone);

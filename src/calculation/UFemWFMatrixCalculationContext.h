@@ -57,16 +57,19 @@ struct _UFemWFMatrixCalculationContext {
 
 void UFemWFClearCalculationContext(_UFemWFMatrixCalculationContext* context);
 void UFemWFFreeCalculationContext(_UFemWFMatrixCalculationContext* context);
-// L, D, Y and X for n pages and the context's case blocks; throws std::bad_alloc when memory runs out.
+// L, D, Y and X for n pages and the context's case blocks; throws std::bad_alloc when memory runs
+// out.
 void UFemWFAllocateCalculationMatrices(_UFemWFMatrixCalculationContext* context);
 
 void UFemWFSetupCalculationStiffnessMatrix(_USparseMatrix* matrix, quint64 pageCount);
-void UFemWFSetupCalculationForceMatrix(_USparseMatrix* matrix, quint64 pageCount, quint64 caseCount);
+void UFemWFSetupCalculationForceMatrix(
+    _USparseMatrix* matrix, quint64 pageCount, quint64 caseCount);
 void UFemWFSetupYMatrix(_USparseMatrix* matrix, quint64 pageCount, quint64 caseCount);
 void UFemWFSetupLMatrix(_USparseMatrix* matrix, quint64 pageCount);
 double UFemWFLMatrixMemoryFactor(quint64 pageCount);
 
-inline double* UFemWFXMatrixEntryAddress(double* table, quint64 t, quint64 c, quint64 caseBlockCount)
+inline double* UFemWFXMatrixEntryAddress(
+    double* table, quint64 t, quint64 c, quint64 caseBlockCount)
 {
     return table + UFemWFXMatrixEntryIndex(t, c, caseBlockCount);
 }

@@ -9,6 +9,6 @@
 class UFemWFMatrixCalculationDelegate {
 public:
     virtual ~UFemWFMatrixCalculationDelegate() = default;
-    virtual bool getNodeNameStringAndDirection(QString* nodeName, quint64* direction6,
-                                               quint64 calculationDOFIndex) const = 0;
+    virtual bool getNodeNameStringAndDirection(
+        QString* nodeName, quint64* direction6, quint64 calculationDOFIndex) const = 0;
 };

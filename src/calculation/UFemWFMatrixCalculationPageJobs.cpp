@@ -22,7 +22,8 @@ const double ZeroBlock[UFemBlockValueCount] = {};
 
 } // namespace
 
-double* UFemWFMatrixCalculationThreadTaskContext::takeUBlock(UFemMatrixCalculation_U_MatrixRecord& record)
+double* UFemWFMatrixCalculationThreadTaskContext::takeUBlock(
+    UFemMatrixCalculation_U_MatrixRecord& record)
 {
     double* block = record.current_U_MatrixBlockPtr;
     record.current_U_MatrixBlockPtr += UFemBlockValueCount;
@@ -31,11 +32,12 @@ double* UFemWFMatrixCalculationThreadTaskContext::takeUBlock(UFemMatrixCalculati
 
 // Copies the pages of L row `row` in columns [first column after the table's last, endColumn)
 // into the thread's L page table from `firstSlot`; the caller holds the row's lock.
-quint64 UFemWFMatrixCalculationThreadTaskContext::takeRowPages(quint64 row, quint64 endColumn, quint64 firstSlot,
-                                                               ThreadWork& work)
+quint64 UFemWFMatrixCalculationThreadTaskContext::takeRowPages(
+    quint64 row, quint64 endColumn, quint64 firstSlot, ThreadWork& work)
 {
     const _USparseMatrixRowMatrix& record = calculationContext.L_Matrix.rowMatrixTable[row];
-    const quint64 startColumn = firstSlot == 0 ? 0 : work.L_MatrixPageColumnTable[firstSlot - 1] + 1;
+    const quint64 startColumn
+        = firstSlot == 0 ? 0 : work.L_MatrixPageColumnTable[firstSlot - 1] + 1;
     const auto& columns = record.columnIndexSet;
     quint64 slot = firstSlot;
     for (auto it = std::lower_bound(columns.begin(), columns.end(), startColumn);
@@ -46,8 +48,8 @@ quint64 UFemWFMatrixCalculationThreadTaskContext::takeRowPages(quint64 row, quin
     return slot;
 }
 
-void UFemWFMatrixCalculationThreadTaskContext::accumulatePivotPages(quint64 k, quint64 firstSlot,
-                                                                    quint64 endSlot, ThreadWork& work)
+void UFemWFMatrixCalculationThreadTaskContext::accumulatePivotPages(
+    quint64 k, quint64 firstSlot, quint64 endSlot, ThreadWork& work)
 {
     UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
     const double* D = calculationContext.D_MatrixTable.data();
@@ -67,7 +69,8 @@ void UFemWFMatrixCalculationThreadTaskContext::accumulatePivotPages(quint64 k, q
                 for (quint64 m = 0; m < G; ++m) {
                     if (!L[G * a + m] || !U[G * b + m])
                         continue;
-                    UFemBlockMultiplyTransposedAddForL(work.sum(G * a + b), L[G * a + m], U[G * b + m]);
+                    UFemBlockMultiplyTransposedAddForL(
+                        work.sum(G * a + b), L[G * a + m], U[G * b + m]);
                     work.validness[G * a + b] = 1;
                     work.pendingComputingCount += BlockProductCount;
                 }
@@ -78,8 +81,8 @@ void UFemWFMatrixCalculationThreadTaskContext::accumulatePivotPages(quint64 k, q
 
 // Column j of an off-diagonal L block: (K - S) times 1/D of DOF j of group b of page k, after the
 // contribution of the block's earlier columns through the diagonal block (U_bb).
-void UFemWFMatrixCalculationThreadTaskContext::solveOffDiagonalBlock(quint64 k, quint64 b, const double* K,
-                                                                     double* L, const double* Ubb, double* S)
+void UFemWFMatrixCalculationThreadTaskContext::solveOffDiagonalBlock(
+    quint64 k, quint64 b, const double* K, double* L, const double* Ubb, double* S)
 {
     const double* D
         = calculationContext.D_MatrixTable.data() + UFemWFDPairsPerPage * k + DPairsPerGroup * b;
@@ -92,8 +95,8 @@ void UFemWFMatrixCalculationThreadTaskContext::solveOffDiagonalBlock(quint64 k, 
     }
 }
 
-void UFemWFMatrixCalculationThreadTaskContext::factoriseDiagonalBlock(quint64 k, quint64 a, const double* K,
-                                                                      double* L, double* U, double* S)
+void UFemWFMatrixCalculationThreadTaskContext::factoriseDiagonalBlock(
+    quint64 k, quint64 a, const double* K, double* L, double* U, double* S)
 {
     double* D
         = calculationContext.D_MatrixTable.data() + UFemWFDPairsPerPage * k + DPairsPerGroup * a;
@@ -200,7 +203,8 @@ void UFemWFMatrixCalculationThreadTaskContext::calculatePivotPage(quint64 k, Thr
     }
 }
 
-void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(quint64 i, quint64 k, ThreadWork& work)
+void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(
+    quint64 i, quint64 k, ThreadWork& work)
 {
     _UFemWFMatrixCalculationContext& c = calculationContext;
     auto& e = L_RowMatrixValidEndColumnIndexTable;
@@ -221,7 +225,8 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(quint64 i, quint64
     {
         Lock lock(rowI.mutex);
         validEnd = std::min(k, e[i]);
-        count = USparseMatrixGetRowPagesForIndexRange(pages, &c.L_Matrix, i, *rowKColumns, 0, validEnd);
+        count = USparseMatrixGetRowPagesForIndexRange(
+            pages, &c.L_Matrix, i, *rowKColumns, 0, validEnd);
     }
     auto accumulate = [&](quint64 firstSlot, quint64 endSlot) {
         for (quint64 s = firstSlot; s < endSlot; ++s) {
@@ -249,8 +254,8 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(quint64 i, quint64
             Lock lock(rowI.mutex);
             waitUntil(rowI, lock, [&] { return e[i] >= k; });
             count = first
-                + USparseMatrixGetRowPagesForIndexRange(pages + first, &c.L_Matrix, i, *rowKColumns, validEnd,
-                                                        k - validEnd);
+                + USparseMatrixGetRowPagesForIndexRange(
+                    pages + first, &c.L_Matrix, i, *rowKColumns, validEnd, k - validEnd);
         }
         accumulate(first, count);
     }
@@ -258,7 +263,8 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(quint64 i, quint64
     double** K = USparseMatrixPageAt(&c.stiffnessMatrix, i, k);
     if (!K && !work.anyValid(UFemWFPageBlockCount))
         return;
-    double* const* Ukk = &record.U_MatrixPageTable[UFemWFPageBlockCount * (rowKColumns->size() - 1)];
+    double* const* Ukk
+        = &record.U_MatrixPageTable[UFemWFPageBlockCount * (rowKColumns->size() - 1)];
     _USparseMatrixRowMatrix* rowRecord = nullptr;
     double** L = nullptr;
     for (quint64 block = 0; block < UFemWFPageBlockCount; ++block) {
@@ -285,8 +291,8 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(quint64 i, quint64
     }
 }
 
-void UFemWFMatrixCalculationThreadTaskContext::accumulateYPages(quint64 firstSlot, quint64 endSlot,
-                                                                ThreadWork& work)
+void UFemWFMatrixCalculationThreadTaskContext::accumulateYPages(
+    quint64 firstSlot, quint64 endSlot, ThreadWork& work)
 {
     const quint64 cb = calculationContext.caseBlockCount;
     for (quint64 s = firstSlot; s < endSlot; ++s) {
@@ -299,8 +305,8 @@ void UFemWFMatrixCalculationThreadTaskContext::accumulateYPages(quint64 firstSlo
                 for (quint64 m = 0; m < G; ++m) {
                     if (!Y[G * caseBlock + m] || !L[G * a + m])
                         continue;
-                    UFemBlockMultiplyTransposedAddForY(work.sum(G * caseBlock + a), Y[G * caseBlock + m],
-                                                       L[G * a + m]);
+                    UFemBlockMultiplyTransposedAddForY(
+                        work.sum(G * caseBlock + a), Y[G * caseBlock + m], L[G * a + m]);
                     work.validness[G * caseBlock + a] = 1;
                     work.pendingComputingCount += BlockProductCount;
                 }
@@ -318,7 +324,8 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateYPage(quint64 k, ThreadW
     auto takeYPages = [&](quint64 firstSlot, quint64 endColumn) {
         quint64 s = firstSlot;
         for (; s < leftCount && work.L_MatrixPageColumnTable[s] < endColumn; ++s)
-            work.YX_MatrixPagePtrTable[s] = USparseMatrixPageAt(&c.Y_Matrix, 0, work.L_MatrixPageColumnTable[s]);
+            work.YX_MatrixPagePtrTable[s]
+                = USparseMatrixPageAt(&c.Y_Matrix, 0, work.L_MatrixPageColumnTable[s]);
         return s;
     };
     quint64 validEnd = 0;
@@ -400,7 +407,8 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateXPage(quint64 k, ThreadW
         const quint64 j = work.L_MatrixPageColumnTable[s];
         {
             Lock lock(Y_X_MatrixLockCondition.mutex);
-            waitUntil(Y_X_MatrixLockCondition, lock, [&] { return X_MatrixValidMinPageIndex <= j; });
+            waitUntil(
+                Y_X_MatrixLockCondition, lock, [&] { return X_MatrixValidMinPageIndex <= j; });
         }
         double** L = work.L_MatrixPagePtrTable[s];
         for (quint64 caseBlock = 0; caseBlock < cb; ++caseBlock) {
@@ -409,7 +417,8 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateXPage(quint64 k, ThreadW
                 for (quint64 m = 0; m < G; ++m) {
                     if (!L[G * m + a])
                         continue;
-                    UFemBlockMultiplyAddForX(work.sum(G * caseBlock + a), Xj + UFemBlockValueCount * m, L[G * m + a]);
+                    UFemBlockMultiplyAddForX(
+                        work.sum(G * caseBlock + a), Xj + UFemBlockValueCount * m, L[G * m + a]);
                     work.pendingComputingCount += BlockProductCount;
                 }
             }
@@ -440,7 +449,8 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateXPage(quint64 k, ThreadW
                     UFemBlockRowMultiplyAddForX(S, XBlock, Laa, j);
                 const double inverse = Da[2 * j + 1];
                 for (quint64 q = 0; q < N; ++q)
-                    XBlock[N * j + q] = YBlock ? inverse * YBlock[N * j + q] - S[N * j + q] : -S[N * j + q];
+                    XBlock[N * j + q]
+                        = YBlock ? inverse * YBlock[N * j + q] - S[N * j + q] : -S[N * j + q];
             }
             work.pendingComputingCount += TriangularBlockCount;
         }

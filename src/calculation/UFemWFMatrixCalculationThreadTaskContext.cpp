@@ -1,8 +1,8 @@
 #include "calculation/UFemWFMatrixCalculationThreadTaskContext.h"
 
 #include "calculation/UFemBlockKernels.h"
-#include "calculation/UFemWFCalculationMemoryEstimate.h"
 #include "calculation/UFemWFCalculationExceptionError.h"
+#include "calculation/UFemWFCalculationMemoryEstimate.h"
 #include "calculation/UFemWFMatrixCalculationThreadWork.h"
 #include "foundation/UFemErrorsOther.h"
 #include "foundation/UFemErrorsRunCalculation.h"
@@ -96,10 +96,12 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
         quint64 bandSum = 0;
         c.maxPageBandWidth = 0;
         for (quint64 i = 0; i < n; ++i) {
-            const USparseMatrixIndexSet& columns = USparseMatrixRowColumnIndexSet(&c.stiffnessMatrix, i);
+            const USparseMatrixIndexSet& columns
+                = USparseMatrixRowColumnIndexSet(&c.stiffnessMatrix, i);
             if (columns.empty() || columns.front() > i) {
-                UFemSetError(error, UFemUnexpectedError_withDescription(
-                                        ULocalizedFormattedString("No column matrix in a row.")));
+                UFemSetError(error,
+                    UFemUnexpectedError_withDescription(
+                        ULocalizedFormattedString("No column matrix in a row.")));
                 return;
             }
             fc[i] = e[i] = columns.front();
@@ -111,13 +113,16 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
         }
         c.avePageBandWidth = double(bandSum) / double(n);
         // A factor that cannot fit is refused before any of it is allocated.
-        c.estimatedMemoryCapacity = UFemWFEstimateCalculationMatrixMemory(c, bandSum, c.maxPageBandWidth);
-        if (c.estimatedMemoryCapacity > (c.memoryLimit ? c.memoryLimit : UFemAvailableMemoryBytes()))
+        c.estimatedMemoryCapacity
+            = UFemWFEstimateCalculationMatrixMemory(c, bandSum, c.maxPageBandWidth);
+        if (c.estimatedMemoryCapacity
+            > (c.memoryLimit ? c.memoryLimit : UFemAvailableMemoryBytes()))
             throw std::bad_alloc();
         UFemWFAllocateCalculationMatrices(&c);
         c.D_MatrixMaxValueNodeDOFIndex = c.D_MatrixMinValueNodeDOFIndex = UFemNotFound;
         c.progressTotalLength = UFemNotFound;
-        const USparseMatrixIndexSet& forceColumns = USparseMatrixRowColumnIndexSet(&c.forceMatrix, 0);
+        const USparseMatrixIndexSet& forceColumns
+            = USparseMatrixRowColumnIndexSet(&c.forceMatrix, 0);
         forceMatrixValidFirstRowIndex = forceColumns.empty() ? UFemNotFound : forceColumns.front();
         Y_MatrixValidEndRowIndex = 0;
         X_MatrixValidMinPageIndex = n;
@@ -126,7 +131,8 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
             record.isValid = false;
             record.readThreadCount = 0;
             record.U_MatrixPageTable.assign(c.maxPageBandWidth * UFemWFPageBlockCount, nullptr);
-            record.U_MatrixBlockMemory.assign(c.maxPageBandWidth * UFemWFPageBlockCount * UFemBlockValueCount, 0.0);
+            record.U_MatrixBlockMemory.assign(
+                c.maxPageBandWidth * UFemWFPageBlockCount * UFemBlockValueCount, 0.0);
             record.current_U_MatrixBlockPtr = nullptr;
         }
     } catch (const std::bad_alloc&) {
@@ -185,7 +191,8 @@ quint64 UFemWFMatrixCalculationThreadTaskContext::pivotCost(quint64 p) const
 quint64 UFemWFMatrixCalculationThreadTaskContext::lPageCost(quint64 i, quint64 k) const
 {
     const auto& fc = stiffnessMatrixRowMatrixFirstColumnIndexTable;
-    // L(k + 1, k) is also taken across a boundary between disconnected parts, where it does nothing.
+    // L(k + 1, k) is also taken across a boundary between disconnected parts, where it does
+    // nothing.
     if (fc[i] > k)
         return 0;
     return 256 * (k - std::max(fc[k], fc[i])) + 128;
@@ -202,7 +209,8 @@ quint64 UFemWFMatrixCalculationThreadTaskContext::yPageCost(quint64 p) const
 
 quint64 UFemWFMatrixCalculationThreadTaskContext::xPageCost(quint64 p) const
 {
-    return calculationContext.caseBlockCount * (64 * (stiffnessMatrixColumnMatrixLastRowIndexTable[p] - p) + 32);
+    return calculationContext.caseBlockCount
+        * (64 * (stiffnessMatrixColumnMatrixLastRowIndexTable[p] - p) + 32);
 }
 
 void UFemWFMatrixCalculationThreadTaskContext::calculateAndSetProgressTotalLength()
@@ -255,17 +263,20 @@ quint64 UFemWFMatrixCalculationThreadTaskContext::singularDOFIndex()
 
 // ---- threads ------------------------------------------------------------------------------------
 
-bool UFemWFMatrixCalculationThreadTaskContext::doThreadMainTaskWithThreadContext(UThreadContext& threadContext)
+bool UFemWFMatrixCalculationThreadTaskContext::doThreadMainTaskWithThreadContext(
+    UThreadContext& threadContext)
 {
     return runCalculationWithThreadContext(threadContext);
 }
 
-bool UFemWFMatrixCalculationThreadTaskContext::doThreadFinalizationTaskWithThreadContext(UThreadContext&)
+bool UFemWFMatrixCalculationThreadTaskContext::doThreadFinalizationTaskWithThreadContext(
+    UThreadContext&)
 {
     return true;
 }
 
-bool UFemWFMatrixCalculationThreadTaskContext::runCalculationWithThreadContext(UThreadContext& threadContext)
+bool UFemWFMatrixCalculationThreadTaskContext::runCalculationWithThreadContext(
+    UThreadContext& threadContext)
 {
     if (isAborted_)
         return false;
@@ -344,8 +355,9 @@ UErrorPtr UFemWFMatrixCalculationThreadTaskContext::makeFailureError()
             nodeName = QString::number(dofIndex);
         error = UFemCalculationFailedWhileSetupError_withDescription(
             ULocalizedFormattedString("Stiffness Matrix is singular or not positive definite."),
-            ULocalizedFormattedString("Check whether the model is restrained enough and has no mechanism, "
-                                      "etc. The reason of error can be different from the DOF shown."),
+            ULocalizedFormattedString(
+                "Check whether the model is restrained enough and has no mechanism, "
+                "etc. The reason of error can be different from the DOF shown."),
             nodeName, direction6);
     } else {
         return UFemCalculationCanceledError();
@@ -369,7 +381,8 @@ bool UFemWFMatrixCalculationThreadTaskContext::runCalculation(UThreadContext& th
     if (isCancelRequested(threadContext))
         return false;
     ThreadWork work(calculationContext);
-    const bool done = scheduleFactorisation(threadContext, work) && scheduleBackSubstitution(threadContext, work);
+    const bool done = scheduleFactorisation(threadContext, work)
+        && scheduleBackSubstitution(threadContext, work);
     if (!done && (work.pendingProgress || work.pendingComputingCount || work.pendingLMemory)) {
         Lock lock(calculationContextLockCondition.mutex);
         flushPending(work);
@@ -377,8 +390,8 @@ bool UFemWFMatrixCalculationThreadTaskContext::runCalculation(UThreadContext& th
     return done;
 }
 
-bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(UThreadContext& threadContext,
-                                                                      ThreadWork& work)
+bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
+    UThreadContext& threadContext, ThreadWork& work)
 {
     _UFemWFMatrixCalculationContext& c = calculationContext;
     const quint64 n = c.nodePageCount;
@@ -441,8 +454,8 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(UThreadCont
     }
 }
 
-void UFemWFMatrixCalculationThreadTaskContext::takeLPage(Lock& scheduleLock, quint64 i, quint64 k,
-                                                         ThreadWork& work)
+void UFemWFMatrixCalculationThreadTaskContext::takeLPage(
+    Lock& scheduleLock, quint64 i, quint64 k, ThreadWork& work)
 {
     UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
     {
@@ -495,14 +508,15 @@ void UFemWFMatrixCalculationThreadTaskContext::pivotStep(quint64 p, ThreadWork& 
     Y_X_MatrixLockCondition.broadcast();
 }
 
-bool UFemWFMatrixCalculationThreadTaskContext::finishForwardSubstitution(UThreadContext& threadContext,
-                                                                         Lock& scheduleLock)
+bool UFemWFMatrixCalculationThreadTaskContext::finishForwardSubstitution(
+    UThreadContext& threadContext, Lock& scheduleLock)
 {
     _UFemWFMatrixCalculationContext& c = calculationContext;
     if (c.calculationProgressState == StateFactorised) {
         {
             Lock yLock(Y_X_MatrixLockCondition.mutex);
-            waitUntil(Y_X_MatrixLockCondition, yLock, [&] { return Y_MatrixValidEndRowIndex == c.nodePageCount; });
+            waitUntil(Y_X_MatrixLockCondition, yLock,
+                [&] { return Y_MatrixValidEndRowIndex == c.nodePageCount; });
         }
         if (isCancelRequested(threadContext))
             return false;
@@ -539,12 +553,14 @@ void UFemWFMatrixCalculationThreadTaskContext::recordDiagonalExtremesAndMemory()
     c.D_MatrixMinValue = minValue;
     c.D_MatrixMinValueNodeDOFIndex = minIndex;
     c.L_MatrixAllocMemoryCapacity = USparseMatrixTotalMemoryCapacity(&c.L_Matrix);
-    c.calculationMatrixAllocMemoryCapacity = c.L_MatrixAllocMemoryCapacity + c.stiffnessMatrixAllocMemoryCapacity;
-    c.calculationMatrixValueMemoryCapacity = c.L_MatrixValueMemoryCapacity + c.stiffnessMatrixValueMemoryCapacity;
+    c.calculationMatrixAllocMemoryCapacity
+        = c.L_MatrixAllocMemoryCapacity + c.stiffnessMatrixAllocMemoryCapacity;
+    c.calculationMatrixValueMemoryCapacity
+        = c.L_MatrixValueMemoryCapacity + c.stiffnessMatrixValueMemoryCapacity;
 }
 
-bool UFemWFMatrixCalculationThreadTaskContext::scheduleBackSubstitution(UThreadContext& threadContext,
-                                                                         ThreadWork& work)
+bool UFemWFMatrixCalculationThreadTaskContext::scheduleBackSubstitution(
+    UThreadContext& threadContext, ThreadWork& work)
 {
     _UFemWFMatrixCalculationContext& c = calculationContext;
     for (;;) {
@@ -575,7 +591,8 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleBackSubstitution(UThreadC
 
 // ---- running with pause, resume and quit --------------------------------------------------------
 
-bool UFemWFMatrixCalculationThreadTaskContext::runMatrixCalculation(quint64 threadCount, UErrorPtr* error)
+bool UFemWFMatrixCalculationThreadTaskContext::runMatrixCalculation(
+    quint64 threadCount, UErrorPtr* error)
 {
     std::unique_lock<UThreadTaskContext> locked(*this);
     for (;;) {
@@ -591,7 +608,8 @@ bool UFemWFMatrixCalculationThreadTaskContext::runMatrixCalculation(quint64 thre
             return true;
         locked.unlock();
         bool isCanceled = false;
-        runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(std::max<quint64>(threadCount, 1), true, &isCanceled);
+        runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(
+            std::max<quint64>(threadCount, 1), true, &isCanceled);
         locked.lock();
         // Solved only with a valid value; any other ending not failed or quit was a pause
         // (perhaps already lifted), and the run goes on where it stopped.

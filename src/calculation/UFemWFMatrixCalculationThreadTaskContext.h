@@ -17,8 +17,8 @@
 // left-looking over pages of 48 DOFs, the forward substitution Y = L^-1 F interleaved with it and
 // the back substitution X = L^-T D^-1 Y pipelined from the last page down. Threads take page jobs
 // from one locked schedule; a job once taken runs to its end, so a cancelled run can be restarted
-// on new threads and continues where it stopped (pause and resume). The order of every sum is fixed,
-// so X does not depend on the number of threads or on pauses.
+// on new threads and continues where it stopped (pause and resume). The order of every sum is
+// fixed, so X does not depend on the number of threads or on pauses.
 class UFemWFMatrixCalculationThreadTaskContext : public UThreadTaskContext {
 public:
     UFemWFMatrixCalculationThreadTaskContext();
@@ -43,7 +43,10 @@ public:
     // From any thread while runMatrixCalculation runs.
     void pauseCalculationWithFlag(bool flag);
     void quitCalculation();
-    bool isCalculationPausing() const { return isCalculationPausing_.load(std::memory_order_relaxed); }
+    bool isCalculationPausing() const
+    {
+        return isCalculationPausing_.load(std::memory_order_relaxed);
+    }
 
     // Read-outs for the progress display (no lock).
     quint64 progressTotalLength() const;
@@ -79,13 +82,14 @@ private:
 
     struct ThreadWork;
     enum class Failure { None, Singular, Raised };
-    struct SolutionAborted {};
+    struct SolutionAborted { };
 
     // Schedule
     bool runCalculation(UThreadContext& threadContext);
     bool isCancelRequested(const UThreadContext& threadContext) const
     {
-        return threadContext.cancelFlag() || cancelFlag() || isAborted_.load(std::memory_order_relaxed);
+        return threadContext.cancelFlag() || cancelFlag()
+            || isAborted_.load(std::memory_order_relaxed);
     }
     bool scheduleFactorisation(UThreadContext& threadContext, ThreadWork& work);
     bool finishForwardSubstitution(UThreadContext& threadContext, Lock& scheduleLock);
@@ -103,7 +107,8 @@ private:
     // Waits for `done`; a failed solution ends the wait by throwing SolutionAborted.
     template <class Predicate> void waitUntil(Condition& condition, Lock& lock, Predicate done)
     {
-        condition.cv.wait(lock, [&] { return done() || isAborted_.load(std::memory_order_relaxed); });
+        condition.cv.wait(
+            lock, [&] { return done() || isAborted_.load(std::memory_order_relaxed); });
         if (!done())
             throw SolutionAborted();
     }
@@ -122,8 +127,10 @@ private:
     void calculateXPage(quint64 k, ThreadWork& work);
     quint64 takeRowPages(quint64 row, quint64 endColumn, quint64 firstSlot, ThreadWork& work);
     void accumulatePivotPages(quint64 k, quint64 firstSlot, quint64 endSlot, ThreadWork& work);
-    void factoriseDiagonalBlock(quint64 k, quint64 a, const double* K, double* L, double* U, double* S);
-    void solveOffDiagonalBlock(quint64 k, quint64 b, const double* K, double* L, const double* Ubb, double* S);
+    void factoriseDiagonalBlock(
+        quint64 k, quint64 a, const double* K, double* L, double* U, double* S);
+    void solveOffDiagonalBlock(
+        quint64 k, quint64 b, const double* K, double* L, const double* Ubb, double* S);
     void accumulateYPages(quint64 firstSlot, quint64 endSlot, ThreadWork& work);
     double* takeUBlock(UFemMatrixCalculation_U_MatrixRecord& record);
 

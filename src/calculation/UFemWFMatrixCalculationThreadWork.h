@@ -12,7 +12,8 @@ struct UFemWFMatrixCalculationThreadTaskContext::ThreadWork {
         : L_MatrixPagePtrTable(context.maxPageBandWidth, nullptr)
         , L_MatrixPageColumnTable(context.maxPageBandWidth, 0)
         , YX_MatrixPagePtrTable(context.maxPageBandWidth, nullptr)
-        , sumBlockCount(std::max<quint64>(UFemWFGroupsPerPage * context.caseBlockCount, UFemWFPageBlockCount))
+        , sumBlockCount(
+              std::max<quint64>(UFemWFGroupsPerPage * context.caseBlockCount, UFemWFPageBlockCount))
         , validness(sumBlockCount, 0)
         , sums(sumBlockCount * UFemBlockValueCount, 0.0)
     {
@@ -26,7 +27,8 @@ struct UFemWFMatrixCalculationThreadTaskContext::ThreadWork {
     }
     bool anyValid(quint64 count) const
     {
-        return std::any_of(validness.begin(), validness.begin() + count, [](unsigned char v) { return v != 0; });
+        return std::any_of(
+            validness.begin(), validness.begin() + count, [](unsigned char v) { return v != 0; });
     }
 
     std::vector<double**> L_MatrixPagePtrTable;

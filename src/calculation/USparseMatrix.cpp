@@ -46,14 +46,15 @@ void* allocZeroed(_USparseMatrixRowMatrix* row, quint64 bytes)
 
 quint64 USparseMatrixRowChunkCapacity(quint64 blockLength, quint64 pageLength, double memoryFactor)
 {
-    const auto v = quint64(std::floor(memoryFactor * 0.25 * double((blockLength + 1) * pageLength * 8)));
+    const auto v
+        = quint64(std::floor(memoryFactor * 0.25 * double((blockLength + 1) * pageLength * 8)));
     if (v + 1 < 2048)
         return (v + 1024) / 1024 * 1024;
     return (v + 4096) / 4096 * 4096;
 }
 
-void USparseMatrixRowInit(_USparseMatrixRowMatrix* row, quint64 index, _UCMemoryAllocator* rootArena,
-                          quint64 chunkCapacity)
+void USparseMatrixRowInit(_USparseMatrixRowMatrix* row, quint64 index,
+    _UCMemoryAllocator* rootArena, quint64 chunkCapacity)
 {
     row->rowIndex = index;
     row->columnIndexSet.clear();
@@ -116,8 +117,8 @@ void takeFields(_USparseMatrix* to, _USparseMatrix* from)
                 = &to->rootMemoryAllocator;
 }
 
-void initWithChunkCapacity(_USparseMatrix* matrix, quint64 rowCount, quint64 columnCount, quint64 blockLength,
-                           quint64 pageLength, quint64 rowGroupSizeShift, quint64 chunk)
+void initWithChunkCapacity(_USparseMatrix* matrix, quint64 rowCount, quint64 columnCount,
+    quint64 blockLength, quint64 pageLength, quint64 rowGroupSizeShift, quint64 chunk)
 {
     requireEmpty(matrix);
     matrix->maxRowIndex = rowCount;
@@ -128,14 +129,15 @@ void initWithChunkCapacity(_USparseMatrix* matrix, quint64 rowCount, quint64 col
     matrix->rowChildMemoryStorageCapacity = chunk;
     if (rowGroupSizeShift == USparseMatrixSingleRootArena) {
         UCMemoryAllocatorInit(&matrix->rootMemoryAllocator,
-                              roundUp(chunk * rowCount / 2 + SingleRootExtraBytes, StoragePage), true);
+            roundUp(chunk * rowCount / 2 + SingleRootExtraBytes, StoragePage), true);
     } else {
         const quint64 groupRows = quint64(1) << rowGroupSizeShift;
         matrix->rootMemoryAllocatorCount = (rowCount + groupRows - 1) / groupRows;
-        matrix->rootMemoryAllocatorTable = new _UCMemoryAllocator[matrix->rootMemoryAllocatorCount]();
+        matrix->rootMemoryAllocatorTable
+            = new _UCMemoryAllocator[matrix->rootMemoryAllocatorCount]();
         for (quint64 g = 0; g < matrix->rootMemoryAllocatorCount; ++g)
             UCMemoryAllocatorInit(&matrix->rootMemoryAllocatorTable[g],
-                                  roundUp(chunk * groupRows / 2 + RowGroupExtraBytes, StoragePage), true);
+                roundUp(chunk * groupRows / 2 + RowGroupExtraBytes, StoragePage), true);
     }
     matrix->rowMatrixTable = new _USparseMatrixRowMatrix[rowCount];
     for (quint64 r = 0; r < rowCount; ++r)
@@ -144,11 +146,11 @@ void initWithChunkCapacity(_USparseMatrix* matrix, quint64 rowCount, quint64 col
 
 } // namespace
 
-void USparseMatrixInit(_USparseMatrix* matrix, quint64 rowCount, quint64 columnCount, quint64 blockLength,
-                       quint64 pageLength, quint64 rowGroupSizeShift, double memoryFactor)
+void USparseMatrixInit(_USparseMatrix* matrix, quint64 rowCount, quint64 columnCount,
+    quint64 blockLength, quint64 pageLength, quint64 rowGroupSizeShift, double memoryFactor)
 {
     initWithChunkCapacity(matrix, rowCount, columnCount, blockLength, pageLength, rowGroupSizeShift,
-                          USparseMatrixRowChunkCapacity(blockLength, pageLength, memoryFactor));
+        USparseMatrixRowChunkCapacity(blockLength, pageLength, memoryFactor));
 }
 
 void USparseMatrixDestroy(_USparseMatrix* matrix)
@@ -191,9 +193,9 @@ void USparseMatrixCopy(_USparseMatrix* destination, const _USparseMatrix* source
     requireEmpty(destination);
     if (source->maxRowIndex == 0)
         return;
-    initWithChunkCapacity(destination, source->maxRowIndex, source->maxColumnIndex, source->matrixBlockLength,
-                          source->matrixPageLength, source->rootMemoryAllocatorRowGroupSizeShift,
-                          source->rowChildMemoryStorageCapacity);
+    initWithChunkCapacity(destination, source->maxRowIndex, source->maxColumnIndex,
+        source->matrixBlockLength, source->matrixPageLength,
+        source->rootMemoryAllocatorRowGroupSizeShift, source->rowChildMemoryStorageCapacity);
     for (quint64 r = 0; r < source->maxRowIndex; ++r) {
         _USparseMatrixRowMatrix* row = &destination->rowMatrixTable[r];
         const _USparseMatrixRowMatrix& sourceRow = source->rowMatrixTable[r];
@@ -214,13 +216,15 @@ double** USparseMatrixPageAt(const _USparseMatrix* matrix, quint64 row, quint64 
     return position < record.columnPageTable.size() ? record.columnPageTable[position] : nullptr;
 }
 
-double* USparseMatrixBlockAt(const _USparseMatrix* matrix, quint64 row, quint64 column, quint64 blockIndex)
+double* USparseMatrixBlockAt(
+    const _USparseMatrix* matrix, quint64 row, quint64 column, quint64 blockIndex)
 {
     double** page = USparseMatrixPageAt(matrix, row, column);
     return page ? page[blockIndex] : nullptr;
 }
 
-const USparseMatrixIndexSet& USparseMatrixRowColumnIndexSet(const _USparseMatrix* matrix, quint64 row)
+const USparseMatrixIndexSet& USparseMatrixRowColumnIndexSet(
+    const _USparseMatrix* matrix, quint64 row)
 {
     return matrix->rowMatrixTable[row].columnIndexSet;
 }
@@ -230,8 +234,8 @@ quint64 USparseMatrixRowColumnCount(const _USparseMatrix* matrix, quint64 row)
     return matrix->rowMatrixTable[row].columnIndexSet.size();
 }
 
-bool USparseMatrixRowIntersectsIndexSet(const _USparseMatrix* matrix, quint64 row,
-                                        const USparseMatrixIndexSet& indexSet)
+bool USparseMatrixRowIntersectsIndexSet(
+    const _USparseMatrix* matrix, quint64 row, const USparseMatrixIndexSet& indexSet)
 {
     const USparseMatrixIndexSet& columns = matrix->rowMatrixTable[row].columnIndexSet;
     if (indexSet.empty() || columns.empty() || indexSet.back() < columns.front()
@@ -241,18 +245,17 @@ bool USparseMatrixRowIntersectsIndexSet(const _USparseMatrix* matrix, quint64 ro
     const USparseMatrixIndexSet& walked = walkColumns ? columns : indexSet;
     const USparseMatrixIndexSet& other = walkColumns ? indexSet : columns;
     return std::any_of(walked.begin(), walked.end(),
-                       [&](quint64 index) { return std::binary_search(other.begin(), other.end(), index); });
+        [&](quint64 index) { return std::binary_search(other.begin(), other.end(), index); });
 }
 
-quint64 USparseMatrixGetRowPagesForIndexSet(double*** outTable, const _USparseMatrix* matrix, quint64 row,
-                                            const USparseMatrixIndexSet& indexSet)
+quint64 USparseMatrixGetRowPagesForIndexSet(double*** outTable, const _USparseMatrix* matrix,
+    quint64 row, const USparseMatrixIndexSet& indexSet)
 {
     return USparseMatrixGetRowPagesForIndexRange(outTable, matrix, row, indexSet, 0, ~quint64(0));
 }
 
-quint64 USparseMatrixGetRowPagesForIndexRange(double*** outTable, const _USparseMatrix* matrix, quint64 row,
-                                              const USparseMatrixIndexSet& indexSet, quint64 location,
-                                              quint64 length)
+quint64 USparseMatrixGetRowPagesForIndexRange(double*** outTable, const _USparseMatrix* matrix,
+    quint64 row, const USparseMatrixIndexSet& indexSet, quint64 location, quint64 length)
 {
     const quint64 end = length > ~quint64(0) - location ? ~quint64(0) : location + length;
     const auto first = std::lower_bound(indexSet.begin(), indexSet.end(), location);
@@ -265,13 +268,14 @@ quint64 USparseMatrixGetRowPagesForIndexRange(double*** outTable, const _USparse
     for (auto it = first; it != last; ++it, ++n) {
         while (c < columns.size() && columns[c] < *it)
             ++c;
-        outTable[n] = (c < columns.size() && columns[c] == *it) ? record.columnPageTable[c] : nullptr;
+        outTable[n]
+            = (c < columns.size() && columns[c] == *it) ? record.columnPageTable[c] : nullptr;
     }
     return n;
 }
 
-double** USparseMatrixRowPageCreate(_USparseMatrixRowMatrix** outRow, _USparseMatrix* matrix, quint64 row,
-                                    quint64 column)
+double** USparseMatrixRowPageCreate(
+    _USparseMatrixRowMatrix** outRow, _USparseMatrix* matrix, quint64 row, quint64 column)
 {
     _USparseMatrixRowMatrix* record = &matrix->rowMatrixTable[row];
     if (outRow)
@@ -281,7 +285,8 @@ double** USparseMatrixRowPageCreate(_USparseMatrixRowMatrix** outRow, _USparseMa
     const auto position = it - set.begin();
     if (it != set.end() && *it == column)
         return record->columnPageTable[position];
-    auto** page = static_cast<double**>(allocZeroed(record, matrix->matrixPageLength * sizeof(double*)));
+    auto** page
+        = static_cast<double**>(allocZeroed(record, matrix->matrixPageLength * sizeof(double*)));
     record->columnPageTable.reserve(set.size() + 1);
     set.insert(it, column);
     record->columnPageTable.insert(record->columnPageTable.begin() + position, page);
@@ -293,7 +298,8 @@ double** USparseMatrixPageCreate(_USparseMatrix* matrix, quint64 row, quint64 co
     return USparseMatrixRowPageCreate(nullptr, matrix, row, column);
 }
 
-double* USparseMatrixBlockCreate(_USparseMatrix* matrix, quint64 row, quint64 column, quint64 blockIndex)
+double* USparseMatrixBlockCreate(
+    _USparseMatrix* matrix, quint64 row, quint64 column, quint64 blockIndex)
 {
     _USparseMatrixRowMatrix* record = nullptr;
     double** page = USparseMatrixRowPageCreate(&record, matrix, row, column);
@@ -302,24 +308,26 @@ double* USparseMatrixBlockCreate(_USparseMatrix* matrix, quint64 row, quint64 co
     return page[blockIndex];
 }
 
-double* USparseMatrixNewPageZeroed(const _USparseMatrix* matrix, _USparseMatrixRowMatrix* rowRecord, double** page,
-                                   quint64 slot)
+double* USparseMatrixNewPageZeroed(
+    const _USparseMatrix* matrix, _USparseMatrixRowMatrix* rowRecord, double** page, quint64 slot)
 {
-    page[slot] = static_cast<double*>(allocZeroed(rowRecord, matrix->matrixBlockLength * sizeof(double)));
+    page[slot]
+        = static_cast<double*>(allocZeroed(rowRecord, matrix->matrixBlockLength * sizeof(double)));
     return page[slot];
 }
 
-double* USparseMatrixNewPageCopy(const _USparseMatrix* matrix, _USparseMatrixRowMatrix* rowRecord, double** page,
-                                 quint64 slot, const double* sourceBlock)
+double* USparseMatrixNewPageCopy(const _USparseMatrix* matrix, _USparseMatrixRowMatrix* rowRecord,
+    double** page, quint64 slot, const double* sourceBlock)
 {
     const quint64 bytes = matrix->matrixBlockLength * sizeof(double);
-    page[slot] = static_cast<double*>(UCChildMemoryAllocatorAlloc(&rowRecord->childMemoryAllocator, bytes));
+    page[slot] = static_cast<double*>(
+        UCChildMemoryAllocatorAlloc(&rowRecord->childMemoryAllocator, bytes));
     std::memcpy(page[slot], sourceBlock, bytes);
     return page[slot];
 }
 
-quint64 USparseMatrixCountPagesAndBlocks(quint64* outPages, const _USparseMatrix* matrix, quint64 firstRow,
-                                         quint64 rowCount)
+quint64 USparseMatrixCountPagesAndBlocks(
+    quint64* outPages, const _USparseMatrix* matrix, quint64 firstRow, quint64 rowCount)
 {
     quint64 pages = 0;
     quint64 blocks = 0;
@@ -345,7 +353,8 @@ quint64 USparseMatrixRowCountBlocks(quint64* outPages, const _USparseMatrix* mat
     return USparseMatrixCountPagesAndBlocks(outPages, matrix, row, 1);
 }
 
-quint64 USparseMatrixValueMemorySize(const _USparseMatrix* matrix, quint64 firstRow, quint64 rowCount)
+quint64 USparseMatrixValueMemorySize(
+    const _USparseMatrix* matrix, quint64 firstRow, quint64 rowCount)
 {
     quint64 pages = 0;
     const quint64 blocks = USparseMatrixCountPagesAndBlocks(&pages, matrix, firstRow, rowCount);
@@ -362,8 +371,8 @@ quint64 USparseMatrixTotalMemoryCapacity(_USparseMatrix* matrix)
     return total;
 }
 
-std::pair<quint64, quint64> USparseMatrixFreeRowGroupMemory(_USparseMatrix* matrix, quint64 firstRow,
-                                                            quint64 rowCount)
+std::pair<quint64, quint64> USparseMatrixFreeRowGroupMemory(
+    _USparseMatrix* matrix, quint64 firstRow, quint64 rowCount)
 {
     const quint64 endRow = firstRow + rowCount;
     if (matrix->rootMemoryAllocatorRowGroupSizeShift == USparseMatrixSingleRootArena) {
@@ -375,7 +384,8 @@ std::pair<quint64, quint64> USparseMatrixFreeRowGroupMemory(_USparseMatrix* matr
     const quint64 shift = matrix->rootMemoryAllocatorRowGroupSizeShift;
     const quint64 groupRows = quint64(1) << shift;
     const quint64 firstGroup = (firstRow + groupRows - 1) >> shift;
-    const quint64 endGroup = endRow >= matrix->maxRowIndex ? matrix->rootMemoryAllocatorCount : endRow >> shift;
+    const quint64 endGroup
+        = endRow >= matrix->maxRowIndex ? matrix->rootMemoryAllocatorCount : endRow >> shift;
     if (endGroup <= firstGroup)
         return { firstGroup, 0 };
     for (quint64 g = firstGroup; g < endGroup; ++g)

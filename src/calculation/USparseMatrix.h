@@ -52,46 +52,50 @@ struct _USparseMatrix {
 };
 
 // Lifetime
-void USparseMatrixInit(_USparseMatrix* matrix, quint64 rowCount, quint64 columnCount, quint64 blockLength,
-                       quint64 pageLength, quint64 rowGroupSizeShift, double memoryFactor);
+void USparseMatrixInit(_USparseMatrix* matrix, quint64 rowCount, quint64 columnCount,
+    quint64 blockLength, quint64 pageLength, quint64 rowGroupSizeShift, double memoryFactor);
 void USparseMatrixCopy(_USparseMatrix* destination, const _USparseMatrix* source);
 void USparseMatrixDestroy(_USparseMatrix* matrix);
-void USparseMatrixRowInit(_USparseMatrixRowMatrix* row, quint64 index, _UCMemoryAllocator* rootArena,
-                          quint64 chunkCapacity);
+void USparseMatrixRowInit(_USparseMatrixRowMatrix* row, quint64 index,
+    _UCMemoryAllocator* rootArena, quint64 chunkCapacity);
 void USparseMatrixRowClear(_USparseMatrixRowMatrix* row);
 // The chunk size a row's child arena takes from its root arena.
 quint64 USparseMatrixRowChunkCapacity(quint64 blockLength, quint64 pageLength, double memoryFactor);
 
 // Lookup (no allocation)
 double** USparseMatrixPageAt(const _USparseMatrix* matrix, quint64 row, quint64 column);
-double* USparseMatrixBlockAt(const _USparseMatrix* matrix, quint64 row, quint64 column, quint64 blockIndex);
-const USparseMatrixIndexSet& USparseMatrixRowColumnIndexSet(const _USparseMatrix* matrix, quint64 row);
+double* USparseMatrixBlockAt(
+    const _USparseMatrix* matrix, quint64 row, quint64 column, quint64 blockIndex);
+const USparseMatrixIndexSet& USparseMatrixRowColumnIndexSet(
+    const _USparseMatrix* matrix, quint64 row);
 quint64 USparseMatrixRowColumnCount(const _USparseMatrix* matrix, quint64 row);
-bool USparseMatrixRowIntersectsIndexSet(const _USparseMatrix* matrix, quint64 row,
-                                        const USparseMatrixIndexSet& indexSet);
-quint64 USparseMatrixGetRowPagesForIndexSet(double*** outTable, const _USparseMatrix* matrix, quint64 row,
-                                            const USparseMatrixIndexSet& indexSet);
-quint64 USparseMatrixGetRowPagesForIndexRange(double*** outTable, const _USparseMatrix* matrix, quint64 row,
-                                              const USparseMatrixIndexSet& indexSet, quint64 location,
-                                              quint64 length);
+bool USparseMatrixRowIntersectsIndexSet(
+    const _USparseMatrix* matrix, quint64 row, const USparseMatrixIndexSet& indexSet);
+quint64 USparseMatrixGetRowPagesForIndexSet(double*** outTable, const _USparseMatrix* matrix,
+    quint64 row, const USparseMatrixIndexSet& indexSet);
+quint64 USparseMatrixGetRowPagesForIndexRange(double*** outTable, const _USparseMatrix* matrix,
+    quint64 row, const USparseMatrixIndexSet& indexSet, quint64 location, quint64 length);
 
 // Creation (from the row's child arena; zero-filled)
 double** USparseMatrixPageCreate(_USparseMatrix* matrix, quint64 row, quint64 column);
-double** USparseMatrixRowPageCreate(_USparseMatrixRowMatrix** outRow, _USparseMatrix* matrix, quint64 row,
-                                    quint64 column);
-double* USparseMatrixBlockCreate(_USparseMatrix* matrix, quint64 row, quint64 column, quint64 blockIndex);
-double* USparseMatrixNewPageZeroed(const _USparseMatrix* matrix, _USparseMatrixRowMatrix* rowRecord, double** page,
-                                   quint64 slot);
-double* USparseMatrixNewPageCopy(const _USparseMatrix* matrix, _USparseMatrixRowMatrix* rowRecord, double** page,
-                                 quint64 slot, const double* sourceBlock);
+double** USparseMatrixRowPageCreate(
+    _USparseMatrixRowMatrix** outRow, _USparseMatrix* matrix, quint64 row, quint64 column);
+double* USparseMatrixBlockCreate(
+    _USparseMatrix* matrix, quint64 row, quint64 column, quint64 blockIndex);
+double* USparseMatrixNewPageZeroed(
+    const _USparseMatrix* matrix, _USparseMatrixRowMatrix* rowRecord, double** page, quint64 slot);
+double* USparseMatrixNewPageCopy(const _USparseMatrix* matrix, _USparseMatrixRowMatrix* rowRecord,
+    double** page, quint64 slot, const double* sourceBlock);
 
 // Accounting
-quint64 USparseMatrixCountPagesAndBlocks(quint64* outPages, const _USparseMatrix* matrix, quint64 firstRow,
-                                         quint64 rowCount);
+quint64 USparseMatrixCountPagesAndBlocks(
+    quint64* outPages, const _USparseMatrix* matrix, quint64 firstRow, quint64 rowCount);
 quint64 USparseMatrixCountAllPagesAndBlocks(quint64* outPages, const _USparseMatrix* matrix);
 quint64 USparseMatrixRowCountBlocks(quint64* outPages, const _USparseMatrix* matrix, quint64 row);
-quint64 USparseMatrixValueMemorySize(const _USparseMatrix* matrix, quint64 firstRow, quint64 rowCount);
+quint64 USparseMatrixValueMemorySize(
+    const _USparseMatrix* matrix, quint64 firstRow, quint64 rowCount);
 quint64 USparseMatrixTotalMemoryCapacity(_USparseMatrix* matrix);
-// Releases the storage of the row groups lying wholly inside the rows; answers (first group, count).
-std::pair<quint64, quint64> USparseMatrixFreeRowGroupMemory(_USparseMatrix* matrix, quint64 firstRow,
-                                                            quint64 rowCount);
+// Releases the storage of the row groups lying wholly inside the rows; answers (first group,
+// count).
+std::pair<quint64, quint64> USparseMatrixFreeRowGroupMemory(
+    _USparseMatrix* matrix, quint64 firstRow, quint64 rowCount);

@@ -34,7 +34,10 @@ ErrorCard::ErrorCard(UFemCardDataController* dataController)
 {
 }
 
-ErrorCard::~ErrorCard() { ErrorCard::invalidiate(); }
+ErrorCard::~ErrorCard()
+{
+    ErrorCard::invalidiate();
+}
 
 bool ErrorCard::isKeptAsWholeLine() const
 {
@@ -49,9 +52,13 @@ quint64 ErrorCard::numberOfColumns() const
     return isKeptAsWholeLine() ? 0 : errorCardTextColumns_->numberOfColumns();
 }
 
-void ErrorCard::resetAllCardColumns() { errorCardTextColumns_.reset(); }
+void ErrorCard::resetAllCardColumns()
+{
+    errorCardTextColumns_.reset();
+}
 
-bool ErrorCard::setCardColumnsWithCardTextColumns(const UFemCardTextColumns& cardTextColumns, UErrorPtr*)
+bool ErrorCard::setCardColumnsWithCardTextColumns(
+    const UFemCardTextColumns& cardTextColumns, UErrorPtr*)
 {
     errorCardTextColumns_ = cardTextColumns.copy();
     return true;
@@ -79,10 +86,12 @@ void ErrorCard::invalidiate()
 
 std::optional<QString> ErrorCard::cardErrorDescriptionString() const
 {
-    return errorCardTextColumns_ ? errorCardTextColumns_->cardErrorDescriptionString() : std::nullopt;
+    return errorCardTextColumns_ ? errorCardTextColumns_->cardErrorDescriptionString()
+                                 : std::nullopt;
 }
 
 QString ErrorCard::errorCardString_NoCardErrorDescription() const
 {
-    return errorCardTextColumns_ ? errorCardTextColumns_->cardStringWithDoesOmitComment(false, true) : QString();
+    return errorCardTextColumns_ ? errorCardTextColumns_->cardStringWithDoesOmitComment(false, true)
+                                 : QString();
 }

@@ -13,7 +13,8 @@ public:
 
     quint64 numberOfColumns() const override;
     void resetAllCardColumns() override;
-    bool setCardColumnsWithCardTextColumns(const UFemCardTextColumns& cardTextColumns, UErrorPtr* error) override;
+    bool setCardColumnsWithCardTextColumns(
+        const UFemCardTextColumns& cardTextColumns, UErrorPtr* error) override;
     std::shared_ptr<UFemCardTextColumns> cardTextColumns() const override;
     std::optional<QString> columnStringAtIndex(quint64 columnIndex) const override;
     void invalidiate() override;

@@ -39,7 +39,10 @@ NullCard::NullCard(const UFemCardClass& cardClass, UFemCardDataController* dataC
 {
 }
 
-NullCard::~NullCard() { NullCard::invalidiate(); }
+NullCard::~NullCard()
+{
+    NullCard::invalidiate();
+}
 
 void NullCard::raiseDontCall() const
 {
@@ -48,21 +51,46 @@ void NullCard::raiseDontCall() const
             : QStringLiteral("This is 'Null' card, so don't call this method."));
 }
 
-bool NullCard::isRelatedToCaseWithCaseCard(const UFemCard&) const { return false; }
-bool NullCard::isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>&) const { return false; }
-UFemCardColumn* NullCard::cardColumnAtIndex(quint64) { raiseDontCall(); }
+bool NullCard::isRelatedToCaseWithCaseCard(const UFemCard&) const
+{
+    return false;
+}
+bool NullCard::isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>&) const
+{
+    return false;
+}
+UFemCardColumn* NullCard::cardColumnAtIndex(quint64)
+{
+    raiseDontCall();
+}
 
-quint64 NullCard::getCardColumnsToCardColumnTable(UFemCardColumn**, quint64, quint64* nextCardColumnIndex)
+quint64 NullCard::getCardColumnsToCardColumnTable(
+    UFemCardColumn**, quint64, quint64* nextCardColumnIndex)
 {
     *nextCardColumnIndex = 0;
     return 0;
 }
 
-void NullCard::resetAllCardColumns() { UFemCardAbst::setCommentString(std::nullopt, nullptr); }
-UFemCardName* NullCard::cardName() const { raiseDontCall(); }
-std::optional<QString> NullCard::cardNameString() const { raiseDontCall(); }
-quint64 NullCard::numberOfNodeForDrawing() const { return 0; }
-bool NullCard::doesDrawWhenNotAllNodeValid() const { return false; }
+void NullCard::resetAllCardColumns()
+{
+    UFemCardAbst::setCommentString(std::nullopt, nullptr);
+}
+UFemCardName* NullCard::cardName() const
+{
+    raiseDontCall();
+}
+std::optional<QString> NullCard::cardNameString() const
+{
+    raiseDontCall();
+}
+quint64 NullCard::numberOfNodeForDrawing() const
+{
+    return 0;
+}
+bool NullCard::doesDrawWhenNotAllNodeValid() const
+{
+    return false;
+}
 
 quint64 NullCard::getNodeCardNamesForDrawingToNodeCardNameTable(
     UFemCardName**, quint64, std::vector<UFemCardName*>*) const
@@ -70,10 +98,17 @@ quint64 NullCard::getNodeCardNamesForDrawingToNodeCardNameTable(
     return 0;
 }
 
-UFemCardName* NullCard::nodeCardNameForDrawingWithNodeNo(quint64) const { return nullptr; }
-bool NullCard::isRotationDisplacementValid() const { return false; }
+UFemCardName* NullCard::nodeCardNameForDrawingWithNodeNo(quint64) const
+{
+    return nullptr;
+}
+bool NullCard::isRotationDisplacementValid() const
+{
+    return false;
+}
 
-bool NullCard::setCardColumnsWithCardTextColumns(const UFemCardTextColumns& cardTextColumns, UErrorPtr*)
+bool NullCard::setCardColumnsWithCardTextColumns(
+    const UFemCardTextColumns& cardTextColumns, UErrorPtr*)
 {
     UFemCardAbst::setCommentString(cardTextColumns.commentString(), nullptr);
     return true;
@@ -89,13 +124,26 @@ std::shared_ptr<UFemCardTextColumns> NullCard::cardTextColumns() const
     return textColumns;
 }
 
-std::optional<QString> NullCard::columnStringAtIndex(quint64) const { raiseDontCall(); }
-UErrorPtr NullCard::checkErrorToRegister() const { return nullptr; }
-UErrorPtr NullCard::checkErrorToRun() const { return nullptr; }
-UErrorPtr NullCard::checkWarningToRun() const { return nullptr; }
+std::optional<QString> NullCard::columnStringAtIndex(quint64) const
+{
+    raiseDontCall();
+}
+UErrorPtr NullCard::checkErrorToRegister() const
+{
+    return nullptr;
+}
+UErrorPtr NullCard::checkErrorToRun() const
+{
+    return nullptr;
+}
+UErrorPtr NullCard::checkWarningToRun() const
+{
+    return nullptr;
+}
 
 bool NullCard::drawOpenGLToDrawingBuffer(UGLDrawingBuffer*, const double*, const _UGLColor*,
-    const _UFemCardValueArraySize*, const double*, const UFemColorScale*, const UGLDrawingInfo*, UErrorPtr*) const
+    const _UFemCardValueArraySize*, const double*, const UFemColorScale*, const UGLDrawingInfo*,
+    UErrorPtr*) const
 {
     return true;
 }
@@ -106,6 +154,12 @@ void NullCard::invalidiate()
     UFemCardAbst::invalidiate();
 }
 
-void NullCard::resetCardColumnAtIndex(quint64) { raiseDontCall(); }
+void NullCard::resetCardColumnAtIndex(quint64)
+{
+    raiseDontCall();
+}
 
-bool NullCard::setColumnString(const std::optional<QString>&, quint64, UErrorPtr*) { raiseDontCall(); }
+bool NullCard::setColumnString(const std::optional<QString>&, quint64, UErrorPtr*)
+{
+    raiseDontCall();
+}

@@ -45,7 +45,8 @@ public:
     virtual quint64 numberOfColumns() const = 0;
     virtual QString columnLabelStringAtIndex(quint64 columnIndex) const = 0;
     virtual bool isRelatedToCaseWithCaseCard(const UFemCard& caseCard) const = 0;
-    virtual bool isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>& caseCardArray) const = 0;
+    virtual bool isRelatedToCaseWithCaseCardArray(
+        const std::vector<UFemCard*>& caseCardArray) const = 0;
     virtual UFemCardColumn* cardColumnAtIndex(quint64 columnIndex) = 0;
     // Writes the column objects from *nextCardColumnIndex on (nullptr for column 0), at most
     // `cardColumnTableSize`; leaves in *nextCardColumnIndex where the next batch starts, or 0
@@ -57,7 +58,8 @@ public:
     virtual quint64 cardIdentifierNumber() const = 0;
     virtual void setCardIdentifierNumber(quint64 cardIdentifierNumber) = 0;
     virtual std::optional<QString> commentString() const = 0;
-    virtual bool setCommentString(const std::optional<QString>& commentString, UErrorPtr* error) = 0;
+    virtual bool setCommentString(const std::optional<QString>& commentString, UErrorPtr* error)
+        = 0;
     virtual UFemCardName* cardName() const = 0;
     virtual std::optional<QString> cardNameString() const = 0;
     virtual QString toolTipString() const = 0;
@@ -66,11 +68,13 @@ public:
     // Writes the names of the drawing nodes into the table; when there are more than
     // `nodeCardNameTableSize`, writes them all into `overflowNodeCardNameTable` instead.
     virtual quint64 getNodeCardNamesForDrawingToNodeCardNameTable(UFemCardName** nodeCardNameTable,
-        quint64 nodeCardNameTableSize, std::vector<UFemCardName*>* overflowNodeCardNameTable) const
-        = 0;
+        quint64 nodeCardNameTableSize,
+        std::vector<UFemCardName*>* overflowNodeCardNameTable) const = 0;
     virtual UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const = 0;
     virtual bool isRotationDisplacementValid() const = 0;
-    virtual bool setCardColumnsWithCardTextColumns(const UFemCardTextColumns& cardTextColumns, UErrorPtr* error) = 0;
+    virtual bool setCardColumnsWithCardTextColumns(
+        const UFemCardTextColumns& cardTextColumns, UErrorPtr* error)
+        = 0;
     virtual std::shared_ptr<UFemCardTextColumns> cardTextColumns() const = 0;
     virtual std::optional<QString> columnStringAtIndex(quint64 columnIndex) const = 0;
     virtual UErrorPtr checkErrorToRegister() const = 0;
@@ -80,18 +84,17 @@ public:
     virtual quint64 cardRowIndex() const = 0;
     virtual bool respondsToCardValueType(_UFemCardValueType cardValueType) const = 0;
     virtual bool getCardValueArraySize(
-        _UFemCardValueArraySize* cardValueArraySize, _UFemCardValueType cardValueType) const
-        = 0;
-    virtual bool getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard* caseCard,
-        UErrorPtr* error) const
-        = 0;
+        _UFemCardValueArraySize* cardValueArraySize, _UFemCardValueType cardValueType) const = 0;
+    virtual bool getCardValue(double* cardValue, _UFemCardValueType cardValueType,
+        const UFemCard* caseCard, UErrorPtr* error) const = 0;
     // `nodePositionTable` holds six doubles per drawing node, the first three its position.
-    virtual bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
-        UErrorPtr* error) const
-        = 0;
-    virtual bool getCenterPosition(double* centerPosition, const double* nodePositionTable) const = 0;
+    virtual bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+        const double* nodePositionTable, const _UGLColor* color,
+        const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+        const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
+        UErrorPtr* error) const = 0;
+    virtual bool getCenterPosition(
+        double* centerPosition, const double* nodePositionTable) const = 0;
 
     // The row last found for the card. Atomic: worker threads ask rows of the cards they report
     // on while the main thread draws the table.

@@ -37,29 +37,62 @@ UFemCardAbst::UFemCardAbst(const UFemCardClass& cardClass, UFemCardDataControlle
 
 UFemCardAbst::~UFemCardAbst() = default;
 
-QString UFemCardAbst::cardLabelString() const { return cardClass_.cardLabelString(); }
-qint32 UFemCardAbst::cardType() const { return cardClass_.cardType(); }
-bool UFemCardAbst::isNormalCard() const { return UFemIsNormalCardType(cardType()); }
-bool UFemCardAbst::isNullCard() const { return cardType() == UFemNullCardType; }
-bool UFemCardAbst::isSpecialCard() const { return cardType() == UFemSpecialCardType; }
-bool UFemCardAbst::isErrorCard() const { return cardType() == UFemErrorCardType; }
-bool UFemCardAbst::isAllowedHaveSomeCard() const { return cardClass_.isAllowedHaveSomeCard(); }
-QString UFemCardAbst::cardFormViewControllerClass() const { return cardClass_.cardFormViewControllerClass(); }
-quint64 UFemCardAbst::numberOfColumns() const { return cardClass_.numberOfColumns(); }
+QString UFemCardAbst::cardLabelString() const
+{
+    return cardClass_.cardLabelString();
+}
+qint32 UFemCardAbst::cardType() const
+{
+    return cardClass_.cardType();
+}
+bool UFemCardAbst::isNormalCard() const
+{
+    return UFemIsNormalCardType(cardType());
+}
+bool UFemCardAbst::isNullCard() const
+{
+    return cardType() == UFemNullCardType;
+}
+bool UFemCardAbst::isSpecialCard() const
+{
+    return cardType() == UFemSpecialCardType;
+}
+bool UFemCardAbst::isErrorCard() const
+{
+    return cardType() == UFemErrorCardType;
+}
+bool UFemCardAbst::isAllowedHaveSomeCard() const
+{
+    return cardClass_.isAllowedHaveSomeCard();
+}
+QString UFemCardAbst::cardFormViewControllerClass() const
+{
+    return cardClass_.cardFormViewControllerClass();
+}
+quint64 UFemCardAbst::numberOfColumns() const
+{
+    return cardClass_.numberOfColumns();
+}
 
 QString UFemCardAbst::columnLabelStringAtIndex(quint64 columnIndex) const
 {
     return cardClass_.columnLabelStringAtIndex(columnIndex);
 }
 
-bool UFemCardAbst::isRelatedToCaseWithCaseCard(const UFemCard&) const { UFemRaiseMustBeOverwrittenError(); }
+bool UFemCardAbst::isRelatedToCaseWithCaseCard(const UFemCard&) const
+{
+    UFemRaiseMustBeOverwrittenError();
+}
 
 bool UFemCardAbst::isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>&) const
 {
     UFemRaiseMustBeOverwrittenError();
 }
 
-UFemCardColumn* UFemCardAbst::cardColumnAtIndex(quint64) { UFemRaiseMustBeOverwrittenError(); }
+UFemCardColumn* UFemCardAbst::cardColumnAtIndex(quint64)
+{
+    UFemRaiseMustBeOverwrittenError();
+}
 
 quint64 UFemCardAbst::getCardColumnsToCardColumnTable(UFemCardColumn**, quint64, quint64*)
 {
@@ -75,7 +108,8 @@ void UFemCardAbst::resetAllCardColumns()
         quint64 nextIndex = 0;
         bool isFirstBatch = true;
         do {
-            const quint64 count = getCardColumnsToCardColumnTable(batch.data(), batch.size(), &nextIndex);
+            const quint64 count
+                = getCardColumnsToCardColumnTable(batch.data(), batch.size(), &nextIndex);
             for (quint64 i = isFirstBatch ? 1 : 0; i < count; ++i)
                 batch[i]->resetColumn();
             isFirstBatch = false;
@@ -117,12 +151,18 @@ QString UFemCardAbst::toolTipString() const
 
 QString UFemCardAbst::cardInfoString() const
 {
-    return ULocalizedFormattedString(
-        "( class:%@, row:%lu, name:%@ )", cardLabelString(), cardRowIndex(), cardNameString().value_or(QString()));
+    return ULocalizedFormattedString("( class:%@, row:%lu, name:%@ )", cardLabelString(),
+        cardRowIndex(), cardNameString().value_or(QString()));
 }
 
-quint64 UFemCardAbst::numberOfNodeForDrawing() const { return 0; }
-bool UFemCardAbst::doesDrawWhenNotAllNodeValid() const { return false; }
+quint64 UFemCardAbst::numberOfNodeForDrawing() const
+{
+    return 0;
+}
+bool UFemCardAbst::doesDrawWhenNotAllNodeValid() const
+{
+    return false;
+}
 
 quint64 UFemCardAbst::getNodeCardNamesForDrawingToNodeCardNameTable(
     UFemCardName**, quint64, std::vector<UFemCardName*>*) const
@@ -137,9 +177,13 @@ UFemCardName* UFemCardAbst::nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) con
     UFemRaiseMustBeOverwrittenError();
 }
 
-bool UFemCardAbst::isRotationDisplacementValid() const { UFemRaiseMustBeOverwrittenError(); }
+bool UFemCardAbst::isRotationDisplacementValid() const
+{
+    UFemRaiseMustBeOverwrittenError();
+}
 
-bool UFemCardAbst::setCardColumnsWithCardTextColumns(const UFemCardTextColumns& cardTextColumns, UErrorPtr* error)
+bool UFemCardAbst::setCardColumnsWithCardTextColumns(
+    const UFemCardTextColumns& cardTextColumns, UErrorPtr* error)
 {
     const quint64 n = numberOfColumns();
     const quint64 t = cardTextColumns.numberOfColumns();
@@ -242,8 +286,9 @@ quint64 UFemCardAbst::cardRowIndexBySearch(quint64 numberOfCards) const
 quint32 UFemCardAbst::clipboardCardValueType()
 {
     static const quint32 word
-        = UFemCardClassManager::sharedCardClassManager().majorCardValueTypeWithMajorCardValueTypeString(
-            QStringLiteral("ClipboardCardValue"), 1, false, false, false, std::nullopt);
+        = UFemCardClassManager::sharedCardClassManager()
+              .majorCardValueTypeWithMajorCardValueTypeString(
+                  QStringLiteral("ClipboardCardValue"), 1, false, false, false, std::nullopt);
     return word;
 }
 
@@ -291,8 +336,8 @@ bool UFemCardAbst::getCardValueArraySize(
     return true;
 }
 
-bool UFemCardAbst::getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard*,
-    UErrorPtr* error) const
+bool UFemCardAbst::getCardValue(
+    double* cardValue, _UFemCardValueType cardValueType, const UFemCard*, UErrorPtr* error) const
 {
     if (cardValueType == _UFemCardValueType { clipboardCardValueType(), 0 }) {
         UErrorPtr readingError;
@@ -308,30 +353,46 @@ bool UFemCardAbst::getCardValue(double* cardValue, _UFemCardValueType cardValueT
 }
 
 bool UFemCardAbst::drawOpenGLToDrawingBuffer(UGLDrawingBuffer*, const double*, const _UGLColor*,
-    const _UFemCardValueArraySize*, const double*, const UFemColorScale*, const UGLDrawingInfo*, UErrorPtr*) const
+    const _UFemCardValueArraySize*, const double*, const UFemColorScale*, const UGLDrawingInfo*,
+    UErrorPtr*) const
 {
     UFemRaiseMustBeOverwrittenError();
 }
 
-bool UFemCardAbst::getCenterPosition(double*, const double*) const { return false; }
+bool UFemCardAbst::getCenterPosition(double*, const double*) const
+{
+    return false;
+}
 
-void UFemCardAbst::invalidiate() { dataController_ = nullptr; }
+void UFemCardAbst::invalidiate()
+{
+    dataController_ = nullptr;
+}
 
-std::optional<QString> UFemCardAbst::toolTipStringAddition() const { return std::nullopt; }
+std::optional<QString> UFemCardAbst::toolTipStringAddition() const
+{
+    return std::nullopt;
+}
 
 void UFemCardAbst::resetColumnsAfterIndex(quint64)
 {
-    UFemRaiseCardClassProgramError(QStringLiteral("This method must implement in ColumnExpandableCard."));
+    UFemRaiseCardClassProgramError(
+        QStringLiteral("This method must implement in ColumnExpandableCard."));
 }
 
 quint64 UFemCardAbst::numberOfCurrentColumns() const
 {
-    UFemRaiseCardClassProgramError(QStringLiteral("This method must implement in ColumnExpandableCard."));
+    UFemRaiseCardClassProgramError(
+        QStringLiteral("This method must implement in ColumnExpandableCard."));
 }
 
-void UFemCardAbst::resetCardColumnAtIndex(quint64 columnIndex) { cardColumnAtIndex(columnIndex)->resetColumn(); }
+void UFemCardAbst::resetCardColumnAtIndex(quint64 columnIndex)
+{
+    cardColumnAtIndex(columnIndex)->resetColumn();
+}
 
-bool UFemCardAbst::setColumnString(const std::optional<QString>& columnString, quint64 columnIndex, UErrorPtr* error)
+bool UFemCardAbst::setColumnString(
+    const std::optional<QString>& columnString, quint64 columnIndex, UErrorPtr* error)
 {
     return cardColumnAtIndex(columnIndex)->setColumnWithColumnString(columnString, error);
 }

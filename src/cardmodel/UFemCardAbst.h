@@ -25,10 +25,11 @@ public:
     quint64 numberOfColumns() const override;
     QString columnLabelStringAtIndex(quint64 columnIndex) const override;
     bool isRelatedToCaseWithCaseCard(const UFemCard& caseCard) const override;
-    bool isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>& caseCardArray) const override;
+    bool isRelatedToCaseWithCaseCardArray(
+        const std::vector<UFemCard*>& caseCardArray) const override;
     UFemCardColumn* cardColumnAtIndex(quint64 columnIndex) override;
-    quint64 getCardColumnsToCardColumnTable(
-        UFemCardColumn** cardColumnTable, quint64 cardColumnTableSize, quint64* nextCardColumnIndex) override;
+    quint64 getCardColumnsToCardColumnTable(UFemCardColumn** cardColumnTable,
+        quint64 cardColumnTableSize, quint64* nextCardColumnIndex) override;
     void resetAllCardColumns() override;
     quint64 cardIdentifierNumber() const override { return cardIdentifierNumber_; }
     void setCardIdentifierNumber(quint64 cardIdentifierNumber) override;
@@ -40,22 +41,24 @@ public:
     quint64 numberOfNodeForDrawing() const override;
     bool doesDrawWhenNotAllNodeValid() const override;
     quint64 getNodeCardNamesForDrawingToNodeCardNameTable(UFemCardName** nodeCardNameTable,
-        quint64 nodeCardNameTableSize, std::vector<UFemCardName*>* overflowNodeCardNameTable) const override;
+        quint64 nodeCardNameTableSize,
+        std::vector<UFemCardName*>* overflowNodeCardNameTable) const override;
     UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const override;
     bool isRotationDisplacementValid() const override;
-    bool setCardColumnsWithCardTextColumns(const UFemCardTextColumns& cardTextColumns, UErrorPtr* error) override;
+    bool setCardColumnsWithCardTextColumns(
+        const UFemCardTextColumns& cardTextColumns, UErrorPtr* error) override;
     std::shared_ptr<UFemCardTextColumns> cardTextColumns() const override;
     std::optional<QString> columnStringAtIndex(quint64 columnIndex) const override;
     quint64 cardRowIndex() const override;
     bool respondsToCardValueType(_UFemCardValueType cardValueType) const override;
-    bool getCardValueArraySize(
-        _UFemCardValueArraySize* cardValueArraySize, _UFemCardValueType cardValueType) const override;
+    bool getCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
+        _UFemCardValueType cardValueType) const override;
     bool getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard* caseCard,
         UErrorPtr* error) const override;
     bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
         const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
-        UErrorPtr* error) const override;
+        const double* colorCardValue, const UFemColorScale* colorScale,
+        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
     bool getCenterPosition(double* centerPosition, const double* nodePositionTable) const override;
 
     // Cuts the card loose from its model: subclasses reset and release their columns first.
@@ -65,7 +68,8 @@ public:
     virtual void resetColumnsAfterIndex(quint64 columnIndex);
     virtual quint64 numberOfCurrentColumns() const;
     virtual void resetCardColumnAtIndex(quint64 columnIndex);
-    virtual bool setColumnString(const std::optional<QString>& columnString, quint64 columnIndex, UErrorPtr* error);
+    virtual bool setColumnString(
+        const std::optional<QString>& columnString, quint64 columnIndex, UErrorPtr* error);
 
     // "( class:%@, row:%lu, name:%@ )", for assertion and error texts.
     QString cardInfoString() const;
@@ -76,7 +80,8 @@ public:
 protected:
     // The batch contract of getCardColumnsToCardColumnTable over a card's columns 1..n-1.
     static quint64 getCardColumnsFromColumnArray(std::span<UFemCardColumn* const> columns,
-        UFemCardColumn** cardColumnTable, quint64 cardColumnTableSize, quint64* nextCardColumnIndex);
+        UFemCardColumn** cardColumnTable, quint64 cardColumnTableSize,
+        quint64* nextCardColumnIndex);
     // The column count that text columns are written with.
     quint64 numberOfColumnsToWrite() const;
 

@@ -20,7 +20,8 @@ bool UFemCardClass::isAllowedHaveSomeCard() const
 {
     const std::optional<bool> allows = UFemCardTypeAllowsSomeCard(description_.cardType);
     if (!allows)
-        UFemRaiseCardClassProgramError(QStringLiteral("Unexpected CardType came. (See this method)"));
+        UFemRaiseCardClassProgramError(
+            QStringLiteral("Unexpected CardType came. (See this method)"));
     return *allows;
 }
 

@@ -44,7 +44,10 @@ public:
     QString cardLabelString() const;
     qint32 cardType() const { return description_.cardType; }
     bool isAllowedHaveSomeCard() const;
-    const QString& cardFormViewControllerClass() const { return description_.cardFormViewControllerClass; }
+    const QString& cardFormViewControllerClass() const
+    {
+        return description_.cardFormViewControllerClass;
+    }
     quint64 cardMenuOrderHintNo() const { return description_.cardMenuOrderHintNo; }
     quint64 numberOfColumns() const;
     bool isColumnExpandable() const;

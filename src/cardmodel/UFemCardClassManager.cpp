@@ -31,22 +31,23 @@ const std::vector<BuiltInMajorCardValueType>& builtInMajorCardValueTypes()
 {
     static const std::vector<BuiltInMajorCardValueType> types {
         { "Displacement", 6, true, true,
-            { "Displacement-Tx", "Displacement-Ty", "Displacement-Tz", "Displacement-Rx", "Displacement-Ry",
-                "Displacement-Rz" } },
+            { "Displacement-Tx", "Displacement-Ty", "Displacement-Tz", "Displacement-Rx",
+                "Displacement-Ry", "Displacement-Rz" } },
         { "VonMisesStress", 1, true, true, { "VonMisesStress" } },
         { "PrincipalStress", 3, true, true, { "PrincipalStress" } },
         { "ShellForce", 9, true, true,
-            { "ShellForce-Fx/l", "ShellForce-Fy/l", "ShellForce-Fz/l", "ShellForce-Fyz/l", "ShellForce-Fzx/l",
-                "ShellForce-Fxy/l", "ShellForce-Mx/l", "ShellForce-My/l", "ShellForce-Mxy/l" } },
+            { "ShellForce-Fx/l", "ShellForce-Fy/l", "ShellForce-Fz/l", "ShellForce-Fyz/l",
+                "ShellForce-Fzx/l", "ShellForce-Fxy/l", "ShellForce-Mx/l", "ShellForce-My/l",
+                "ShellForce-Mxy/l" } },
         { "ElementStress", 6, true, true,
-            { "ElementStress-SIGMAx", "ElementStress-SIGMAy", "ElementStress-SIGMAz", "ElementStress-SIGMAyz",
-                "ElementStress-SIGMAzx", "ElementStress-SIGMAxy" } },
+            { "ElementStress-SIGMAx", "ElementStress-SIGMAy", "ElementStress-SIGMAz",
+                "ElementStress-SIGMAyz", "ElementStress-SIGMAzx", "ElementStress-SIGMAxy" } },
         { "ElementStrain", 6, true, true,
-            { "ElementStrain-Ex", "ElementStrain-Ey", "ElementStrain-Ez", "ElementStrain-Eyz", "ElementStrain-Ezx",
-                "ElementStrain-Exy" } },
+            { "ElementStrain-Ex", "ElementStrain-Ey", "ElementStrain-Ez", "ElementStrain-Eyz",
+                "ElementStrain-Ezx", "ElementStrain-Exy" } },
         { "ElementNodeForce", 6, true, true,
-            { "ElementNodeForce-Fx", "ElementNodeForce-Fy", "ElementNodeForce-Fz", "ElementNodeForce-Mx",
-                "ElementNodeForce-My", "ElementNodeForce-Mz" } },
+            { "ElementNodeForce-Fx", "ElementNodeForce-Fy", "ElementNodeForce-Fz",
+                "ElementNodeForce-Mx", "ElementNodeForce-My", "ElementNodeForce-Mz" } },
         { "Location", 3, false, true, { "Location" } },
         { "Volume", 1, false, false, { "Volume" } },
         { "Thickness", 1, false, false, { "Thickness" } },
@@ -57,7 +58,8 @@ const std::vector<BuiltInMajorCardValueType>& builtInMajorCardValueTypes()
     return types;
 }
 
-const char* const builtInMinorCardValueTypes[] = { "node", "shellFace", "gaussPoint", "shellFaceGaussPoint" };
+const char* const builtInMinorCardValueTypes[]
+    = { "node", "shellFace", "gaussPoint", "shellFaceGaussPoint" };
 
 QString cardValueLabelString(const char* label)
 {
@@ -95,8 +97,8 @@ void UFemCardClassManager::registerBuiltInCardValueTypes()
         QStringList labels;
         for (const char* label : type.labels)
             labels.append(cardValueLabelString(label));
-        majorCardValueTypeWithMajorCardValueTypeString(QString::fromLatin1(type.name), type.numberOfVectorValues,
-            type.isPointRelated, type.isResult, type.isResult, labels);
+        majorCardValueTypeWithMajorCardValueTypeString(QString::fromLatin1(type.name),
+            type.numberOfVectorValues, type.isPointRelated, type.isResult, type.isResult, labels);
     }
     for (const char* name : builtInMinorCardValueTypes)
         minorCardValueTypeWithMinorCardValueTypeString(QString::fromLatin1(name));
@@ -152,9 +154,15 @@ void UFemCardClassManager::installCardClass(std::span<const UFemCardClass* const
         registerCardClass(*cardClass);
 }
 
-const UFemCardClass& UFemCardClassManager::nullCardClass() const { return NullCard::nullCardClass(); }
+const UFemCardClass& UFemCardClassManager::nullCardClass() const
+{
+    return NullCard::nullCardClass();
+}
 
-const UFemCardClass& UFemCardClassManager::errorCardClass() const { return ErrorCard::errorCardClass(); }
+const UFemCardClass& UFemCardClassManager::errorCardClass() const
+{
+    return ErrorCard::errorCardClass();
+}
 
 const UFemCardClass* UFemCardClassManager::kindOfCardClassWithCardLabelString(
     const QString& cardLabelString, UErrorPtr* error) const
@@ -182,9 +190,10 @@ std::vector<const UFemCardClass*> UFemCardClassManager::makeCardClassArrayByMenu
         std::shared_lock guard(lock_);
         classes = registeredCardClasses_;
     }
-    std::stable_sort(classes.begin(), classes.end(), [](const UFemCardClass* a, const UFemCardClass* b) {
-        return UFemCompareCardClassForMenu(*a, *b) < 0;
-    });
+    std::stable_sort(
+        classes.begin(), classes.end(), [](const UFemCardClass* a, const UFemCardClass* b) {
+            return UFemCompareCardClassForMenu(*a, *b) < 0;
+        });
     return classes;
 }
 
@@ -193,13 +202,16 @@ const std::vector<const UFemCardClass*>& UFemCardClassManager::cardClassArrayByM
     if (!hasCardClassArrayByMenuTag_) {
         cardClassArrayByMenuTag_ = registeredCardClasses_;
         std::stable_sort(cardClassArrayByMenuTag_.begin(), cardClassArrayByMenuTag_.end(),
-            [](const UFemCardClass* a, const UFemCardClass* b) { return UFemCompareCardClassForMenu(*a, *b) < 0; });
+            [](const UFemCardClass* a, const UFemCardClass* b) {
+                return UFemCompareCardClassForMenu(*a, *b) < 0;
+            });
         hasCardClassArrayByMenuTag_ = true;
     }
     return cardClassArrayByMenuTag_;
 }
 
-void UFemCardClassManager::insertCardMenuItemToMenu(std::vector<UFemMenuItemDescription>& menu, qsizetype index)
+void UFemCardClassManager::insertCardMenuItemToMenu(
+    std::vector<UFemMenuItemDescription>& menu, qsizetype index)
 {
     std::unique_lock guard(lock_);
     const std::vector<const UFemCardClass*>& classes = cardClassArrayByMenuTag_whileLocked();
@@ -207,7 +219,8 @@ void UFemCardClassManager::insertCardMenuItemToMenu(std::vector<UFemMenuItemDesc
     for (std::size_t position = 0; position < classes.size(); ++position) {
         if (position > 0 && classes[position]->cardType() != classes[position - 1]->cardType())
             items.push_back(UFemMenuItemDescription::separator());
-        items.push_back({ classes[position]->cardLabelString(), firstCardMenuTag + qint64(position), false });
+        items.push_back(
+            { classes[position]->cardLabelString(), firstCardMenuTag + qint64(position), false });
     }
     const qsizetype at = std::clamp<qsizetype>(index, 0, qsizetype(menu.size()));
     menu.insert(menu.begin() + at, items.begin(), items.end());
@@ -233,20 +246,24 @@ qint64 UFemCardClassManager::menuTagOfCardClass(const UFemCardClass& cardClass)
     return firstCardMenuTag + qint64(found - classes.begin());
 }
 
-quint32 UFemCardClassManager::majorCardValueTypeWithMajorCardValueTypeString(const QString& majorCardValueTypeString,
-    quint32 numberOfVectorValues, bool isPointRelated, bool isCaseRelated, bool isCalcResultRelated,
+quint32 UFemCardClassManager::majorCardValueTypeWithMajorCardValueTypeString(
+    const QString& majorCardValueTypeString, quint32 numberOfVectorValues, bool isPointRelated,
+    bool isCaseRelated, bool isCalcResultRelated,
     const std::optional<QStringList>& vectorValueLabelStringArray)
 {
     const quint32 flags = (isPointRelated ? UFemCardValueTypePointRelatedBit : 0u)
         | (isCaseRelated ? UFemCardValueTypeCaseRelatedBit : 0u)
         | (isCalcResultRelated ? UFemCardValueTypeCalcResultRelatedBit : 0u);
     std::unique_lock guard(lock_);
-    if (const auto found = majorCardValueTypeStringKeyDictionary_.constFind(majorCardValueTypeString);
+    if (const auto found
+        = majorCardValueTypeStringKeyDictionary_.constFind(majorCardValueTypeString);
         found != majorCardValueTypeStringKeyDictionary_.cend()) {
         const quint32 word = *found;
         const quint32 storedFlags = word
-            & (UFemCardValueTypePointRelatedBit | UFemCardValueTypeCaseRelatedBit | UFemCardValueTypeCalcResultRelatedBit);
-        if (UFemCardValueTypeNumberOfVectorValues({ word, 0 }) != numberOfVectorValues || storedFlags != flags)
+            & (UFemCardValueTypePointRelatedBit | UFemCardValueTypeCaseRelatedBit
+                | UFemCardValueTypeCalcResultRelatedBit);
+        if (UFemCardValueTypeNumberOfVectorValues({ word, 0 }) != numberOfVectorValues
+            || storedFlags != flags)
             UFemRaiseCardClassProgramError(
                 QStringLiteral("'numOfValue', 'isPointRelated', or 'isCaseRelated' is different."));
         return word;
@@ -265,9 +282,11 @@ quint32 UFemCardClassManager::majorCardValueTypeWithMajorCardValueTypeString(con
         record.vectorValueLabelStringArray = { majorCardValueTypeString };
     } else {
         for (quint32 i = 1; i <= numberOfVectorValues; ++i)
-            record.vectorValueLabelStringArray.append(UFormattedString("%@-%lu", majorCardValueTypeString, i));
+            record.vectorValueLabelStringArray.append(
+                UFormattedString("%@-%lu", majorCardValueTypeString, i));
     }
-    majorCardValueTypeStringKeyDictionary_.insert(majorCardValueTypeString, record.majorCardValueType);
+    majorCardValueTypeStringKeyDictionary_.insert(
+        majorCardValueTypeString, record.majorCardValueType);
     majorCardValueTypeIdentifierNumberIndexArray_.push_back(std::move(record));
     return majorCardValueTypeIdentifierNumberIndexArray_.back().majorCardValueType;
 }
@@ -279,10 +298,12 @@ quint32 UFemCardClassManager::majorCardValueTypeWithMajorCardValueTypeString(
     return majorCardValueTypeStringKeyDictionary_.value(majorCardValueTypeString, 0);
 }
 
-const UFemMajorCardValueTypeRecord* UFemCardClassManager::majorRecord_whileLocked(quint32 majorCardValueType) const
+const UFemMajorCardValueTypeRecord* UFemCardClassManager::majorRecord_whileLocked(
+    quint32 majorCardValueType) const
 {
     const quint32 identifierNumber = UFemMajorCardValueTypeIdentifierNumber(majorCardValueType);
-    if (identifierNumber == 0 || identifierNumber >= majorCardValueTypeIdentifierNumberIndexArray_.size())
+    if (identifierNumber == 0
+        || identifierNumber >= majorCardValueTypeIdentifierNumberIndexArray_.size())
         return nullptr;
     return &majorCardValueTypeIdentifierNumberIndexArray_[identifierNumber];
 }
@@ -292,20 +313,24 @@ std::optional<QString> UFemCardClassManager::majorCardValueTypeStringWithMajorCa
 {
     std::shared_lock guard(lock_);
     const UFemMajorCardValueTypeRecord* record = majorRecord_whileLocked(majorCardValueType);
-    return record != nullptr ? std::optional<QString>(record->majorCardValueTypeString) : std::nullopt;
+    return record != nullptr ? std::optional<QString>(record->majorCardValueTypeString)
+                             : std::nullopt;
 }
 
-quint32 UFemCardClassManager::minorCardValueTypeWithMinorCardValueTypeString(const QString& minorCardValueTypeString)
+quint32 UFemCardClassManager::minorCardValueTypeWithMinorCardValueTypeString(
+    const QString& minorCardValueTypeString)
 {
     {
         std::shared_lock guard(lock_);
-        if (const auto found = minorCardValueTypeStringKeyDictionary_.constFind(minorCardValueTypeString);
+        if (const auto found
+            = minorCardValueTypeStringKeyDictionary_.constFind(minorCardValueTypeString);
             found != minorCardValueTypeStringKeyDictionary_.cend())
             return *found;
     }
     std::unique_lock guard(lock_);
     // Another thread may have registered it meanwhile.
-    if (const auto found = minorCardValueTypeStringKeyDictionary_.constFind(minorCardValueTypeString);
+    if (const auto found
+        = minorCardValueTypeStringKeyDictionary_.constFind(minorCardValueTypeString);
         found != minorCardValueTypeStringKeyDictionary_.cend())
         return *found;
     const quint32 number = quint32(minorCardValueTypeNumberIndexArray_.size());
@@ -328,10 +353,12 @@ std::optional<QString> UFemCardClassManager::minorCardValueTypeStringWithMinorCa
     return minorName_whileLocked(minorCardValueType);
 }
 
-QString UFemCardClassManager::cardValueTypeStringWithCardValueType(_UFemCardValueType cardValueType) const
+QString UFemCardClassManager::cardValueTypeStringWithCardValueType(
+    _UFemCardValueType cardValueType) const
 {
     std::shared_lock guard(lock_);
-    const UFemMajorCardValueTypeRecord* record = majorRecord_whileLocked(cardValueType.majorCardValueType);
+    const UFemMajorCardValueTypeRecord* record
+        = majorRecord_whileLocked(cardValueType.majorCardValueType);
     const QString major = record != nullptr ? record->majorCardValueTypeString : QString();
     const std::optional<QString> minor = minorName_whileLocked(cardValueType.minorCardValueType);
     return minor ? UFormattedString("%@@%@", major, *minor) : major;
@@ -341,7 +368,8 @@ QStringList UFemCardClassManager::cardValueVectorValueLabelStringArrayWithCardVa
     _UFemCardValueType cardValueType) const
 {
     std::shared_lock guard(lock_);
-    const UFemMajorCardValueTypeRecord* record = majorRecord_whileLocked(cardValueType.majorCardValueType);
+    const UFemMajorCardValueTypeRecord* record
+        = majorRecord_whileLocked(cardValueType.majorCardValueType);
     if (record == nullptr)
         return {};
     const std::optional<QString> minor = minorName_whileLocked(cardValueType.minorCardValueType);

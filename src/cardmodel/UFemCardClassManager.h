@@ -36,7 +36,8 @@ public:
     void installCardClass(std::span<const UFemCardClass* const> cardClasses);
     const UFemCardClass& nullCardClass() const;
     const UFemCardClass& errorCardClass() const;
-    const UFemCardClass* kindOfCardClassWithCardLabelString(const QString& cardLabelString, UErrorPtr* error) const;
+    const UFemCardClass* kindOfCardClassWithCardLabelString(
+        const QString& cardLabelString, UErrorPtr* error) const;
 
     // Menu order: card type, then menu order hint, then label.
     std::vector<const UFemCardClass*> makeCardClassArrayByMenuTag() const;
@@ -48,16 +49,20 @@ public:
 
     // Registers a major type, or confirms one registered with the same count and flags.
     quint32 majorCardValueTypeWithMajorCardValueTypeString(const QString& majorCardValueTypeString,
-        quint32 numberOfVectorValues, bool isPointRelated, bool isCaseRelated, bool isCalcResultRelated,
-        const std::optional<QStringList>& vectorValueLabelStringArray);
+        quint32 numberOfVectorValues, bool isPointRelated, bool isCaseRelated,
+        bool isCalcResultRelated, const std::optional<QStringList>& vectorValueLabelStringArray);
     // 0 when the name is not registered.
-    quint32 majorCardValueTypeWithMajorCardValueTypeString(const QString& majorCardValueTypeString) const;
-    std::optional<QString> majorCardValueTypeStringWithMajorCardValueType(quint32 majorCardValueType) const;
+    quint32 majorCardValueTypeWithMajorCardValueTypeString(
+        const QString& majorCardValueTypeString) const;
+    std::optional<QString> majorCardValueTypeStringWithMajorCardValueType(
+        quint32 majorCardValueType) const;
     // Registers an unknown name under the next number.
     quint32 minorCardValueTypeWithMinorCardValueTypeString(const QString& minorCardValueTypeString);
-    std::optional<QString> minorCardValueTypeStringWithMinorCardValueType(quint32 minorCardValueType) const;
+    std::optional<QString> minorCardValueTypeStringWithMinorCardValueType(
+        quint32 minorCardValueType) const;
     QString cardValueTypeStringWithCardValueType(_UFemCardValueType cardValueType) const;
-    QStringList cardValueVectorValueLabelStringArrayWithCardValueType(_UFemCardValueType cardValueType) const;
+    QStringList cardValueVectorValueLabelStringArrayWithCardValueType(
+        _UFemCardValueType cardValueType) const;
 
 private:
     void registerBuiltInCardValueTypes();

@@ -103,7 +103,8 @@ bool UFemCardColumn::setColumnWithColumnStringView(QStringView columnString, UEr
 {
     if (columnType_ < CARD_COLUMN_TYPE_CARD_NAME || columnType_ > UFemDegreeOfFreedomColumnType)
         return true;
-    if (const std::optional<QString> current = this->columnString(); current && *current == columnString)
+    if (const std::optional<QString> current = this->columnString();
+        current && *current == columnString)
         return true;
     releaseValue();
     UErrorPtr failure;
@@ -170,7 +171,8 @@ bool UFemCardColumn::parseValue(QStringView columnString, UErrorPtr* error)
 
 bool UFemCardColumn::bindCardName(const QString& cardNameString, qint32 cardType, UErrorPtr* error)
 {
-    std::shared_ptr<UFemCardName> cardName = ownerCardNameTable().cardNameOrNewWithCardNameString(cardNameString, error);
+    std::shared_ptr<UFemCardName> cardName
+        = ownerCardNameTable().cardNameOrNewWithCardNameString(cardNameString, error);
     if (!cardName)
         return false;
     return registerCardName(std::move(cardName), cardType, error);
@@ -179,7 +181,8 @@ bool UFemCardColumn::bindCardName(const QString& cardNameString, qint32 cardType
 bool UFemCardColumn::bindParsedCardName(QStringView cardNameString, UErrorPtr* error)
 {
     return registerCardName(
-        ownerCardNameTable().cardNameOrNewWithParsedCardNameString(cardNameString), cardNameCardType_, error);
+        ownerCardNameTable().cardNameOrNewWithParsedCardNameString(cardNameString),
+        cardNameCardType_, error);
 }
 
 UFemCardNameTable& UFemCardColumn::ownerCardNameTable() const
@@ -190,7 +193,8 @@ UFemCardNameTable& UFemCardColumn::ownerCardNameTable() const
     return model->cardNameTable();
 }
 
-bool UFemCardColumn::registerCardName(std::shared_ptr<UFemCardName> cardName, qint32 cardType, UErrorPtr* error)
+bool UFemCardColumn::registerCardName(
+    std::shared_ptr<UFemCardName> cardName, qint32 cardType, UErrorPtr* error)
 {
     const bool registered = columnType_ == CARD_COLUMN_TYPE_CARD_NAME
         ? cardName->addCardNameColumn(this, cardType, error)

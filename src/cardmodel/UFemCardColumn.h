@@ -100,7 +100,8 @@ private:
     bool bindCardName(const QString& cardNameString, qint32 cardType, UErrorPtr* error);
     bool bindParsedCardName(QStringView cardNameString, UErrorPtr* error);
     UFemCardNameTable& ownerCardNameTable() const;
-    bool registerCardName(std::shared_ptr<UFemCardName> cardName, qint32 cardType, UErrorPtr* error);
+    bool registerCardName(
+        std::shared_ptr<UFemCardName> cardName, qint32 cardType, UErrorPtr* error);
 
     UFemCard* ownerCard_;
     // A million-card model holds ten million columns, so a column stays small: the index and

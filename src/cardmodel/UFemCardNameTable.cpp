@@ -25,16 +25,23 @@ std::optional<QString> parsedCardNameString(const QString& text, UErrorPtr* erro
 
 } // namespace
 
-UFemCardNameTable::UFemCardNameTable() { cardNameTable_.resetWithCapacity(minimumCardNameTableCapacity); }
+UFemCardNameTable::UFemCardNameTable()
+{
+    cardNameTable_.resetWithCapacity(minimumCardNameTableCapacity);
+}
 
-UFemCardNameTable::~UFemCardNameTable() { detachAllCardNames(); }
+UFemCardNameTable::~UFemCardNameTable()
+{
+    detachAllCardNames();
+}
 
 void UFemCardNameTable::detachAllCardNames()
 {
     // Walking an empty table sized for a model file still visits every slot.
     if (cardNameTable_.size() == 0)
         return;
-    cardNameTable_.forEach([](const std::shared_ptr<UFemCardName>& cardName) { cardName->detachFromCardNameTable(); });
+    cardNameTable_.forEach(
+        [](const std::shared_ptr<UFemCardName>& cardName) { cardName->detachFromCardNameTable(); });
 }
 
 std::shared_ptr<UFemCardName> UFemCardNameTable::heldCardName(QStringView cardNameString) const
@@ -65,7 +72,8 @@ std::shared_ptr<UFemCardName> UFemCardNameTable::searchCardNameWithCardNameStrin
     return heldCardName(*name);
 }
 
-bool UFemCardNameTable::containsCardNameWithCardNameString(const QString& cardNameString, UErrorPtr* error) const
+bool UFemCardNameTable::containsCardNameWithCardNameString(
+    const QString& cardNameString, UErrorPtr* error) const
 {
     return searchCardNameWithCardNameString(cardNameString, error) != nullptr;
 }
@@ -73,7 +81,8 @@ bool UFemCardNameTable::containsCardNameWithCardNameString(const QString& cardNa
 std::vector<UFemCard*> UFemCardNameTable::cardArrayWithCardNameString(
     const QString& cardNameString, UErrorPtr* error) const
 {
-    const std::shared_ptr<UFemCardName> cardName = searchCardNameWithCardNameString(cardNameString, error);
+    const std::shared_ptr<UFemCardName> cardName
+        = searchCardNameWithCardNameString(cardNameString, error);
     return cardName ? cardName->cardArray() : std::vector<UFemCard*> {};
 }
 
@@ -93,7 +102,8 @@ std::shared_ptr<UFemCardName> UFemCardNameTable::cardNameOrNewWithCardNameString
     return cardNameOrNewWithParsedCardNameString(*name);
 }
 
-std::shared_ptr<UFemCardName> UFemCardNameTable::cardNameOrNewWithParsedCardNameString(QStringView cardNameString)
+std::shared_ptr<UFemCardName> UFemCardNameTable::cardNameOrNewWithParsedCardNameString(
+    QStringView cardNameString)
 {
     if (std::shared_ptr<UFemCardName> held = heldCardName(cardNameString))
         return held;
@@ -115,7 +125,8 @@ bool UFemCardNameTable::changeCardNameFromCardNameString(
     const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error)
 {
     UErrorPtr failure;
-    const std::shared_ptr<UFemCardName> cardName = searchCardNameWithCardNameString(oldCardNameString, &failure);
+    const std::shared_ptr<UFemCardName> cardName
+        = searchCardNameWithCardNameString(oldCardNameString, &failure);
     if (!failure && !cardName)
         failure = UFemSearchingCardNameCardNameNotUsedError_withCardNameString(oldCardNameString);
     if (failure) {
@@ -156,7 +167,8 @@ bool UFemCardNameTable::setCardNameStringOfCardName_withCardName(
             *name, UFemCardTypeDisplayString(cardName->cardType()));
     } else {
         failure = UFemCardNameUsedByDifferentTypeError_withCardNameString(*name,
-            UFemCardTypeDisplayString(other->cardType()), UFemCardTypeDisplayString(cardName->cardType()));
+            UFemCardTypeDisplayString(other->cardType()),
+            UFemCardTypeDisplayString(cardName->cardType()));
     }
     UFemSetError(error, failure);
     return false;
@@ -165,10 +177,14 @@ bool UFemCardNameTable::setCardNameStringOfCardName_withCardName(
 void UFemCardNameTable::addCardNameToCardNameTable(UFemCardName* cardName)
 {
     if (!cardNameTable_.insert(cardName->shared_from_this()))
-        UFemRaiseProgramError(QStringLiteral("The 'cardNameTable' contains the name before add the name.\n"));
+        UFemRaiseProgramError(
+            QStringLiteral("The 'cardNameTable' contains the name before add the name.\n"));
 }
 
-void UFemCardNameTable::removeCardNameFromCardNameTable(UFemCardName* cardName) { cardNameTable_.erase(cardName); }
+void UFemCardNameTable::removeCardNameFromCardNameTable(UFemCardName* cardName)
+{
+    cardNameTable_.erase(cardName);
+}
 
 QStringList UFemCardNameTable::allCardNameStringArray() const
 {
@@ -184,6 +200,8 @@ std::vector<std::shared_ptr<UFemCardName>> UFemCardNameTable::allCardNameArray()
 {
     std::vector<std::shared_ptr<UFemCardName>> cardNames;
     cardNames.reserve(cardNameTable_.size());
-    cardNameTable_.forEach([&cardNames](const std::shared_ptr<UFemCardName>& cardName) { cardNames.push_back(cardName); });
+    cardNameTable_.forEach([&cardNames](const std::shared_ptr<UFemCardName>& cardName) {
+        cardNames.push_back(cardName);
+    });
     return cardNames;
 }

@@ -16,14 +16,18 @@ const QString commaBefore = QStringLiteral(" , ");
 const QString commaAfterLast = QStringLiteral(" ,");
 const QString commentAfterColumns = QStringLiteral("    \\ ");
 const QString commentAlone = QStringLiteral("\\ ");
-const QString errorTailCommaType = QStringLiteral("    ") + QChar(UFemErrorTailCharacter) + QStringLiteral(" Error : ");
-const QString errorTailOtherType = QStringLiteral("\t") + QChar(UFemErrorTailCharacter) + QStringLiteral(" Error : ");
+const QString errorTailCommaType
+    = QStringLiteral("    ") + QChar(UFemErrorTailCharacter) + QStringLiteral(" Error : ");
+const QString errorTailOtherType
+    = QStringLiteral("\t") + QChar(UFemErrorTailCharacter) + QStringLiteral(" Error : ");
 
-QString errorCardString(const ErrorCard& card, UFemColumnSeparatingCharacterType type, bool doesOmitDescription)
+QString errorCardString(
+    const ErrorCard& card, UFemColumnSeparatingCharacterType type, bool doesOmitDescription)
 {
     QString line = card.errorCardString_NoCardErrorDescription();
     if (!doesOmitDescription) {
-        line += type == UFemColumnSeparatingCharacterTypeComma ? errorTailCommaType : errorTailOtherType;
+        line += type == UFemColumnSeparatingCharacterTypeComma ? errorTailCommaType
+                                                               : errorTailOtherType;
         line += card.cardErrorDescriptionString().value_or(QString());
     }
     return line;
@@ -37,7 +41,8 @@ bool appendColumns(QString& line, UFemCard& card, UFemColumnSeparatingCharacterT
     quint64 next = 0;
     bool hasColumns = false;
     do {
-        const quint64 count = card.getCardColumnsToCardColumnTable(table.data(), table.size(), &next);
+        const quint64 count
+            = card.getCardColumnsToCardColumnTable(table.data(), table.size(), &next);
         for (quint64 i = 0; i < count; ++i) {
             if (!hasColumns) {
                 // Slot 0 stands for the label.
@@ -65,8 +70,8 @@ const ErrorCard& asErrorCard(const UFemCard& card)
 
 } // namespace
 
-QString UFemComposeCardString(UFemCard& card, UFemColumnSeparatingCharacterType type, bool doesOmitComment,
-    bool doesOmitCardErrorDescription)
+QString UFemComposeCardString(UFemCard& card, UFemColumnSeparatingCharacterType type,
+    bool doesOmitComment, bool doesOmitCardErrorDescription)
 {
     if (card.cardType() == UFemErrorCardType)
         return errorCardString(asErrorCard(card), type, doesOmitCardErrorDescription);
@@ -78,7 +83,8 @@ QString UFemComposeCardString(UFemCard& card, UFemColumnSeparatingCharacterType 
             if (!hasColumns)
                 line += commentAlone;
             else
-                line += type == UFemColumnSeparatingCharacterTypeComma ? commentAfterColumns : QStringLiteral("\t\\ ");
+                line += type == UFemColumnSeparatingCharacterTypeComma ? commentAfterColumns
+                                                                       : QStringLiteral("\t\\ ");
             line += *comment;
         }
     }
@@ -100,18 +106,20 @@ QString UFemCardStringWithoutComment(UFemCard& card)
     return UFemComposeCardString(card, UFemColumnSeparatingCharacterTypeComma, true, false);
 }
 
-QString UFemCardStringWithoutCommentWithSeparator(UFemCard& card, UFemColumnSeparatingCharacterType type)
+QString UFemCardStringWithoutCommentWithSeparator(
+    UFemCard& card, UFemColumnSeparatingCharacterType type)
 {
     return UFemComposeCardString(card, type, true, false);
 }
 
-UAttributedString UFemComposeAttributedCardString(UFemCard& card, UFemColumnSeparatingCharacterType type,
-    bool doesOmitComment, bool doesOmitCardErrorDescription)
+UAttributedString UFemComposeAttributedCardString(UFemCard& card,
+    UFemColumnSeparatingCharacterType type, bool doesOmitComment, bool doesOmitCardErrorDescription)
 {
     UAttributedString attributed;
     const qint32 cardType = card.cardType();
     if (cardType == UFemErrorCardType) {
-        attributed.append(UFemComposeCardString(card, type, doesOmitComment, doesOmitCardErrorDescription),
+        attributed.append(
+            UFemComposeCardString(card, type, doesOmitComment, doesOmitCardErrorDescription),
             UFemCardStringAttributesKeyForError);
         return attributed;
     }
@@ -123,7 +131,8 @@ UAttributedString UFemComposeAttributedCardString(UFemCard& card, UFemColumnSepa
             UFemCardStringAttributesKeyForSpecial);
     } else if (cardType != UFemNullCardType) {
         UFemRaiseProgramErrorWithValue(
-            QStringLiteral("Is this not 'Normal', Null', 'Special', or 'Error' card either."), cardType);
+            QStringLiteral("Is this not 'Normal', Null', 'Special', or 'Error' card either."),
+            cardType);
     }
     if (!doesOmitComment) {
         if (const std::optional<QString> comment = card.commentString()) {
@@ -136,10 +145,12 @@ UAttributedString UFemComposeAttributedCardString(UFemCard& card, UFemColumnSepa
 
 UAttributedString UFemAttributedCardString(UFemCard& card)
 {
-    return UFemComposeAttributedCardString(card, UFemColumnSeparatingCharacterTypeComma, false, false);
+    return UFemComposeAttributedCardString(
+        card, UFemColumnSeparatingCharacterTypeComma, false, false);
 }
 
 UAttributedString UFemAttributedCardStringOmittingErrorDescription(UFemCard& card)
 {
-    return UFemComposeAttributedCardString(card, UFemColumnSeparatingCharacterTypeComma, false, true);
+    return UFemComposeAttributedCardString(
+        card, UFemColumnSeparatingCharacterTypeComma, false, true);
 }

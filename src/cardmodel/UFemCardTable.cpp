@@ -165,7 +165,8 @@ quint64 UFemCardTable::indexOfCard(const UFemCardPtr& card)
     noteRead();
     const quint64 row = card ? cardArray_->indexOfObjectIdenticalTo(card) : UNSNotFound;
     if (row == UNSNotFound)
-        UFemRaiseProgramError(QStringLiteral("The 'cardArray' doesn't contain the Card with 'Pointer'."));
+        UFemRaiseProgramError(
+            QStringLiteral("The 'cardArray' doesn't contain the Card with 'Pointer'."));
     return row;
 }
 
@@ -199,20 +200,40 @@ void UFemCardTable::rebuildCardTypeCardArrayTable()
     isCardTypeCardArrayTableValid_ = true;
 }
 
-const UFemCardArray& UFemCardTable::nodeCardArray() { return cardArrayOfCardType(UFemNodeCardType); }
-const UFemCardArray& UFemCardTable::elementCardArray() { return cardArrayOfCardType(UFemElementCardType); }
-const UFemCardArray& UFemCardTable::caseCardArray() { return cardArrayOfCardType(UFemCaseCardType); }
-const UFemCardArray& UFemCardTable::restraintCardArray() { return cardArrayOfCardType(UFemRestraintCardType); }
-const UFemCardArray& UFemCardTable::forceCardArray() { return cardArrayOfCardType(UFemForceCardType); }
-const UFemCardArray& UFemCardTable::coordCardArray() { return cardArrayOfCardType(UFemCoordCardType); }
+const UFemCardArray& UFemCardTable::nodeCardArray()
+{
+    return cardArrayOfCardType(UFemNodeCardType);
+}
+const UFemCardArray& UFemCardTable::elementCardArray()
+{
+    return cardArrayOfCardType(UFemElementCardType);
+}
+const UFemCardArray& UFemCardTable::caseCardArray()
+{
+    return cardArrayOfCardType(UFemCaseCardType);
+}
+const UFemCardArray& UFemCardTable::restraintCardArray()
+{
+    return cardArrayOfCardType(UFemRestraintCardType);
+}
+const UFemCardArray& UFemCardTable::forceCardArray()
+{
+    return cardArrayOfCardType(UFemForceCardType);
+}
+const UFemCardArray& UFemCardTable::coordCardArray()
+{
+    return cardArrayOfCardType(UFemCoordCardType);
+}
 
-void UFemCardTable::insertCaseMenuItemToMenu(std::vector<UFemMenuItemDescription>& menu, qsizetype index)
+void UFemCardTable::insertCaseMenuItemToMenu(
+    std::vector<UFemMenuItemDescription>& menu, qsizetype index)
 {
     const UFemCardArray& cases = caseCardArray();
     auto position = menu.begin() + std::clamp<qsizetype>(index, 0, qsizetype(menu.size()));
     qint64 tag = UFemCaseMenuFirstTag;
     for (const UFemCardPtr& caseCard : cases) {
-        position = menu.insert(position, { caseCard->cardNameString().value_or(QString()), tag++, false });
+        position = menu.insert(
+            position, { caseCard->cardNameString().value_or(QString()), tag++, false });
         ++position;
     }
 }
@@ -221,7 +242,8 @@ UFemCardPtr UFemCardTable::caseCardOfCaseMenuTag(qint64 tag)
 {
     const UFemCardArray& cases = caseCardArray();
     if (tag < UFemCaseMenuFirstTag || quint64(tag - UFemCaseMenuFirstTag) >= cases.count())
-        UFemRaiseProgramErrorWithValue(QStringLiteral("The case menu tag is out of range."), long(tag));
+        UFemRaiseProgramErrorWithValue(
+            QStringLiteral("The case menu tag is out of range."), long(tag));
     return cases.objectAtIndex(quint64(tag - UFemCaseMenuFirstTag));
 }
 
@@ -250,7 +272,8 @@ qint64 UFemCardTable::caseMenuTagOfCaseNameString(const QString& caseNameString)
     UFemRaiseProgramError(QStringLiteral("'aCaseNameString' is not found."));
 }
 
-int UFemCompareByIndexInArray(const UFemCardPtr& a, const UFemCardPtr& b, const UFemCardArray& array)
+int UFemCompareByIndexInArray(
+    const UFemCardPtr& a, const UFemCardPtr& b, const UFemCardArray& array)
 {
     return rowOrLast(array, a) < rowOrLast(array, b) ? -1 : 1;
 }

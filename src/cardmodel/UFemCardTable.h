@@ -72,7 +72,10 @@ public:
     qint64 caseMenuTagOfCaseNameString(const QString& caseNameString);
 
     bool isCardTypeCardArrayTableValid() const { return isCardTypeCardArrayTableValid_; }
-    quint64 changeCountAfterRead() const { return changeCountAfterRead_.load(std::memory_order_relaxed); }
+    quint64 changeCountAfterRead() const
+    {
+        return changeCountAfterRead_.load(std::memory_order_relaxed);
+    }
 
 private:
     void noteRead() { changeCountAfterRead_.store(0, std::memory_order_relaxed); }
@@ -91,7 +94,8 @@ private:
 
 // The order of sorted insertions: -1 when a stands before b in the array, otherwise 1 (never 0).
 // A card not in the array sorts after every card that is.
-int UFemCompareByIndexInArray(const UFemCardPtr& a, const UFemCardPtr& b, const UFemCardArray& array);
+int UFemCompareByIndexInArray(
+    const UFemCardPtr& a, const UFemCardPtr& b, const UFemCardArray& array);
 
 // {min x, max x, min y, max y, min z, max z} over the Node cards' locations; all zero for none.
 void UFemGetNodeBoundingBox(double boundingBox[6], const UFemCardArray& nodeCardArray);

@@ -31,7 +31,8 @@ inline bool UFemCardValueTypeIsCaseRelated(quint32 majorCardValueType)
 
 inline quint32 UFemMajorCardValueTypeIdentifierNumber(quint32 majorCardValueType)
 {
-    return (majorCardValueType >> UFemCardValueTypeIdentifierShift) & UFemCardValueTypeIdentifierMask;
+    return (majorCardValueType >> UFemCardValueTypeIdentifierShift)
+        & UFemCardValueTypeIdentifierMask;
 }
 
 inline bool UFemCardValueTypeIsPointRelatedFlag(_UFemCardValueType cardValueType)

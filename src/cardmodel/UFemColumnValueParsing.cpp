@@ -77,14 +77,16 @@ bool UFemParseDegreeOfFreedomColumnValue(
     URange directionRange;
     int directionIndex = 0;
     UErrorPtr failure;
-    if (!UFemParseDegreeOfFreedomColumnString(columnString, nodeNameRange, directionRange, directionIndex, &failure)
+    if (!UFemParseDegreeOfFreedomColumnString(
+            columnString, nodeNameRange, directionRange, directionIndex, &failure)
         || failure) {
         UFemSetError(error, failure);
         return false;
     }
     degreeOfFreedom->nodeCardNameString = textOfRange(columnString, nodeNameRange);
     // The direction text runs from the '@' on.
-    const qsizetype at = columnString.indexOf(u'@', qsizetype(nodeNameRange.location + nodeNameRange.length));
+    const qsizetype at
+        = columnString.indexOf(u'@', qsizetype(nodeNameRange.location + nodeNameRange.length));
     const qsizetype directionEnd = qsizetype(directionRange.location + directionRange.length);
     if (directionRange.length != 0 && at >= 0 && at < directionEnd)
         degreeOfFreedom->direction6String = columnString.mid(at, directionEnd - at).toString();
@@ -107,7 +109,8 @@ std::optional<QString> UFemTrimmedCardNameString(const QString& text, UErrorPtr*
 
 std::optional<QStringView> UFemTrimmedCardNameView(QStringView text, UErrorPtr* error)
 {
-    // Labels and searched names come with TABs around them too, which the name reader does not skip.
+    // Labels and searched names come with TABs around them too, which the name reader does not
+    // skip.
     const QStringView trimmed = trimmedView(text);
     if (trimmed.isEmpty())
         return std::nullopt;

@@ -28,8 +28,8 @@ bool UFemParseBoolColumnValue(
 bool UFemParseDegreeOfFreedomColumnValue(
     QStringView columnString, UFemParsedDegreeOfFreedom* degreeOfFreedom, UErrorPtr* error);
 
-// The name a text holds, without the U+0020 and TAB around it; nullopt with the parser's error, or with nothing left (and no
-// error).
+// The name a text holds, without the U+0020 and TAB around it; nullopt with the parser's error, or
+// with nothing left (and no error).
 std::optional<QString> UFemTrimmedCardNameString(const QString& text, UErrorPtr* error);
 // The same name as a part of `text`, so that a name already known is found without a copy.
 std::optional<QStringView> UFemTrimmedCardNameView(QStringView text, UErrorPtr* error);

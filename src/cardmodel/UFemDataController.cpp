@@ -31,7 +31,8 @@ UFemDataController::UFemDataController(const UFemDataControllerServices& service
     : services_(services)
     , lifeToken_(std::make_shared<UFemDataController*>(this))
 {
-    forceValueRangeCalcThreadTaskContext_ = makeTaskContext(services_.makeForceValueRangeCalcThreadTaskContext, *this);
+    forceValueRangeCalcThreadTaskContext_
+        = makeTaskContext(services_.makeForceValueRangeCalcThreadTaskContext, *this);
     displacementValueRangeCalcThreadTaskContext_
         = makeTaskContext(services_.makeDisplacementValueRangeCalcThreadTaskContext, *this);
     cardIdentifierNumberWarningTimer_ = std::make_unique<QTimer>();
@@ -41,7 +42,10 @@ UFemDataController::UFemDataController(const UFemDataControllerServices& service
         [this] { _displayCardIdentifierNumberLimitWarningAlert(); });
 }
 
-UFemDataController::~UFemDataController() { finish(); }
+UFemDataController::~UFemDataController()
+{
+    finish();
+}
 
 void UFemDataController::finish()
 {
@@ -61,7 +65,8 @@ void UFemDataController::finish()
     clipboardCardValueResultDataManager_.reset();
     matrixCalculationContext_.reset();
     UThreadTaskContext::clearAll_shouldNotRunning_withThreadTaskContextList(
-        { forceValueRangeCalcThreadTaskContext_.get(), displacementValueRangeCalcThreadTaskContext_.get() });
+        { forceValueRangeCalcThreadTaskContext_.get(),
+            displacementValueRangeCalcThreadTaskContext_.get() });
     forceValueRangeCalcThreadTaskContext_.reset();
     displacementValueRangeCalcThreadTaskContext_.reset();
     undoManager_ = nullptr;
@@ -159,12 +164,16 @@ UErrorPtr UFemDataController::resultDataCalculationError() const
     return resultDataManager_ ? resultDataManager_->calculationError() : nullptr;
 }
 
-const UFemCardArray& UFemDataController::errorCardArray() { return cardTable_.cardArrayOfCardType(UFemErrorCardType); }
+const UFemCardArray& UFemDataController::errorCardArray()
+{
+    return cardTable_.cardArrayOfCardType(UFemErrorCardType);
+}
 
 UFemCardPtr UFemDataController::cardWithCardIdentifierNumber(quint64 cardIdentifierNumber) const
 {
     const auto entry = cardIdentifierNumberDictionary_.find(cardIdentifierNumber);
-    return entry == cardIdentifierNumberDictionary_.end() ? nullptr : entry->second->shared_from_this();
+    return entry == cardIdentifierNumberDictionary_.end() ? nullptr
+                                                          : entry->second->shared_from_this();
 }
 
 std::shared_ptr<UFemCardName> UFemDataController::searchCardNameWithCardNameString(
@@ -173,7 +182,8 @@ std::shared_ptr<UFemCardName> UFemDataController::searchCardNameWithCardNameStri
     return cardNameTable_.searchCardNameWithCardNameString(cardNameString, error);
 }
 
-bool UFemDataController::containsCardNameWithCardNameString(const QString& cardNameString, UErrorPtr* error) const
+bool UFemDataController::containsCardNameWithCardNameString(
+    const QString& cardNameString, UErrorPtr* error) const
 {
     return cardNameTable_.containsCardNameWithCardNameString(cardNameString, error);
 }
@@ -184,7 +194,10 @@ std::vector<UFemCard*> UFemDataController::cardArrayWithCardNameString(
     return cardNameTable_.cardArrayWithCardNameString(cardNameString, error);
 }
 
-QString UFemDataController::modelTextOfAllCards() { return UFemModelText(cardTable_.cardArray()); }
+QString UFemDataController::modelTextOfAllCards()
+{
+    return UFemModelText(cardTable_.cardArray());
+}
 
 UFemCard* UFemDataController::cardAtRowIndex(quint64 rowIndex) const
 {
@@ -198,7 +211,8 @@ const UFemClipboardCardValueManager* UFemDataController::clipboardCardValueManag
 
 void UFemDataController::setModelDataSelfLocked(bool isLocked)
 {
-    lockFlag_inside_ = isLocked ? (lockFlag_inside_ | selfLockBit) : (lockFlag_inside_ & ~selfLockBit);
+    lockFlag_inside_
+        = isLocked ? (lockFlag_inside_ | selfLockBit) : (lockFlag_inside_ & ~selfLockBit);
 }
 
 UErrorPtr UFemDataController::errorIfLocked() const

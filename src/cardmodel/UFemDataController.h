@@ -42,7 +42,8 @@ inline constexpr quint64 UFemCardIdentifierNumberLastWarningNumber = 0xF00000000
 // two value-range tasks it owns run on worker threads and are stopped before every change.
 class UFemDataController final : public UFemCardDataController {
 public:
-    explicit UFemDataController(const UFemDataControllerServices& services = UFemDataControllerServices::shared());
+    explicit UFemDataController(
+        const UFemDataControllerServices& services = UFemDataControllerServices::shared());
     ~UFemDataController() override;
     UFemDataController(const UFemDataController&) = delete;
     UFemDataController& operator=(const UFemDataController&) = delete;
@@ -58,7 +59,10 @@ public:
     UUndoManager* undoManager() const { return undoManager_; }
     void setUndoManager(UUndoManager* undoManager) { undoManager_ = undoManager; }
     UNotificationCenter* notificationCenter() const { return notificationCenter_; }
-    void setNotificationCenter(UNotificationCenter* notificationCenter) { notificationCenter_ = notificationCenter; }
+    void setNotificationCenter(UNotificationCenter* notificationCenter)
+    {
+        notificationCenter_ = notificationCenter;
+    }
     UFemDataControllerDelegate* delegate() const { return delegate_; }
     void setDelegate(UFemDataControllerDelegate* delegate) { delegate_ = delegate; }
     // The delegate's preferences; nullptr means the application's.
@@ -71,7 +75,10 @@ public:
         return clipboardCardValueResultDataManager_.get();
     }
     UErrorPtr resultDataCalculationError() const;
-    UFemMatrixCalculationContext* matrixCalculationContext() const { return matrixCalculationContext_.get(); }
+    UFemMatrixCalculationContext* matrixCalculationContext() const
+    {
+        return matrixCalculationContext_.get();
+    }
     void setMatrixCalculationContext(std::shared_ptr<UFemMatrixCalculationContext> context)
     {
         matrixCalculationContext_ = std::move(context);
@@ -82,11 +89,17 @@ public:
 
     // ---- Cards
     quint64 cardCount() { return cardTable_.count(); }
-    const UFemCardPtr& cardAtCardRowIndex(quint64 rowIndex) { return cardTable_.cardAtIndex(rowIndex); }
+    const UFemCardPtr& cardAtCardRowIndex(quint64 rowIndex)
+    {
+        return cardTable_.cardAtIndex(rowIndex);
+    }
     const UFemCardArray& cardArray() { return cardTable_.cardArray(); }
     quint64 cardRowIndexOfCard(const UFemCard& card) const { return card.cardRowIndex(); }
     bool containsCard(const UFemCardPtr& card) { return cardTable_.containsCard(card); }
-    const UFemCardArray& cardArrayOfCardType(qint32 cardType) { return cardTable_.cardArrayOfCardType(cardType); }
+    const UFemCardArray& cardArrayOfCardType(qint32 cardType)
+    {
+        return cardTable_.cardArrayOfCardType(cardType);
+    }
     const UFemCardArray& nodeCardArray() { return cardTable_.nodeCardArray(); }
     const UFemCardArray& elementCardArray() { return cardTable_.elementCardArray(); }
     const UFemCardArray& caseCardArray() { return cardTable_.caseCardArray(); }
@@ -102,12 +115,23 @@ public:
         cardTable_.insertCaseMenuItemToMenu(menu, index);
     }
     UFemCardPtr caseCardOfCaseMenuTag(qint64 tag) { return cardTable_.caseCardOfCaseMenuTag(tag); }
-    qint64 caseMenuTagOfCaseCard(const UFemCardPtr& card) { return cardTable_.caseMenuTagOfCaseCard(card); }
-    QString caseNameStringOfCaseMenuTag(qint64 tag) { return cardTable_.caseNameStringOfCaseMenuTag(tag); }
-    qint64 caseMenuTagOfCaseNameString(const QString& name) { return cardTable_.caseMenuTagOfCaseNameString(name); }
-    std::shared_ptr<UFemCardName> searchCardNameWithCardNameString(const QString& cardNameString, UErrorPtr* error) const;
+    qint64 caseMenuTagOfCaseCard(const UFemCardPtr& card)
+    {
+        return cardTable_.caseMenuTagOfCaseCard(card);
+    }
+    QString caseNameStringOfCaseMenuTag(qint64 tag)
+    {
+        return cardTable_.caseNameStringOfCaseMenuTag(tag);
+    }
+    qint64 caseMenuTagOfCaseNameString(const QString& name)
+    {
+        return cardTable_.caseMenuTagOfCaseNameString(name);
+    }
+    std::shared_ptr<UFemCardName> searchCardNameWithCardNameString(
+        const QString& cardNameString, UErrorPtr* error) const;
     bool containsCardNameWithCardNameString(const QString& cardNameString, UErrorPtr* error) const;
-    std::vector<UFemCard*> cardArrayWithCardNameString(const QString& cardNameString, UErrorPtr* error) const;
+    std::vector<UFemCard*> cardArrayWithCardNameString(
+        const QString& cardNameString, UErrorPtr* error) const;
     QString modelTextOfAllCards();
 
     // ---- Locks
@@ -122,8 +146,8 @@ public:
     UErrorPtr errorIfLocked() const;
 
     // ---- Result data and pasted card values
-    bool setResultDataManager(
-        std::shared_ptr<UFemResultDataManager> resultDataManager, bool doesAllowCalculationError, UErrorPtr* error);
+    bool setResultDataManager(std::shared_ptr<UFemResultDataManager> resultDataManager,
+        bool doesAllowCalculationError, UErrorPtr* error);
     bool setClipboardCardValueResultDataManager(
         std::shared_ptr<UFemResultDataManager_ClipboardCardValue> manager, UErrorPtr* error);
     bool loadClipboardCardValueWithClipboardCardValueString(const QString& clipboardCardValueString,
@@ -138,18 +162,23 @@ public:
     quint64 nextCardIdentifierNumber() const { return nextCardIdentifierNumber_; }
     // For the copy and for tests of the limits; never below a number in use.
     void setNextCardIdentifierNumber(quint64 number);
-    quint64 nextCardIdentifierNumberWarningNumber() const { return nextCardIdentifierNumberWarningNumber_; }
+    quint64 nextCardIdentifierNumberWarningNumber() const
+    {
+        return nextCardIdentifierNumberWarningNumber_;
+    }
     bool isNextCardIdentifierNumberWarningTimerEnabled() const
     {
         return isNextCardIdentifierNumberWarningTimerEnabled_;
     }
 
     // ---- Reading model text
-    bool resetWithModelText(const QString& modelText, UFemColumnSeparatingCharacterType columnSeparatingCharacterType,
-        bool doesUseErrorCard, UErrorPtr* error);
+    bool resetWithModelText(const QString& modelText,
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
+        UErrorPtr* error);
     bool resetWithModelText(const QString& modelText, bool doesUseErrorCard, UErrorPtr* error);
     bool resetWithCardTextColumnsArray(
-        const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray, bool doesUseErrorCard, UErrorPtr* error);
+        const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray, bool doesUseErrorCard,
+        UErrorPtr* error);
     // One edit: lock check, notifications, the reading, the action's name. Returns the cards added
     // (0 on error). Row UFemNotFound adds after the last card.
     quint64 addCardsWithModelText(const QString& modelText,
@@ -161,7 +190,10 @@ public:
     void clearAllBackgroundThreadIfCanceled();
     void clearForceValueRangeCache();
     void clearDisplacementValueRangeCache();
-    UThreadTaskContext& forceValueRangeCalcThreadTaskContext() { return *forceValueRangeCalcThreadTaskContext_; }
+    UThreadTaskContext& forceValueRangeCalcThreadTaskContext()
+    {
+        return *forceValueRangeCalcThreadTaskContext_;
+    }
     UThreadTaskContext& displacementValueRangeCalcThreadTaskContext()
     {
         return *displacementValueRangeCalcThreadTaskContext_;
@@ -173,45 +205,53 @@ public:
     // change, names the undo action and posts the did-change pair; its inverse goes to the undo
     // manager. Rows out of range and mismatched counts are program errors raised before anything
     // is posted. Several cards: the first error stops the run, the cards done before it stay done.
-    quint64 addCardsWithModelText(const QString& modelText, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
+    quint64 addCardsWithModelText(
+        const QString& modelText, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
     // Records at rowIndex, rowIndex + 1, ...; rowIndex must be a row (at most the count).
-    bool addCardsWithCardTextColumnsArray(const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray,
-        quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
+    bool addCardsWithCardTextColumnsArray(
+        const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray, quint64 rowIndex,
+        bool doesUseErrorCard, UErrorPtr* error);
     // Row UFemNotFound adds after the last card. With error cards the record may take an error.
-    bool addCardWithCardTextColumns(
-        UFemCardTextColumns& cardTextColumns, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
+    bool addCardWithCardTextColumns(UFemCardTextColumns& cardTextColumns, quint64 rowIndex,
+        bool doesUseErrorCard, UErrorPtr* error);
     // A failed modify leaves the old card at the row, its names bound and its number kept.
-    bool modifyCardAtIndex(
-        quint64 rowIndex, UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
+    bool modifyCardAtIndex(quint64 rowIndex, UFemCardTextColumns& cardTextColumns,
+        bool doesUseErrorCard, UErrorPtr* error);
     // The string holds one line, which may end in one LF or CR.
     bool modifyCardAtIndex(quint64 rowIndex, const QString& cardString,
-        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
+        UErrorPtr* error);
     // Both return the card's row, UFemNotFound on error.
-    quint64 modifyCardOfCard(
-        const UFemCard& card, UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
-    quint64 modifyCardOfCard(const UFemCard& card, const QString& cardString,
-        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
-    // The rows of the cards; nullopt on error.
-    std::optional<UFemRowIndexSet> modifyCardsInCardArray(const std::vector<UFemCardPtr>& targetCardArray,
-        const QStringList& cardStringArray, UFemColumnSeparatingCharacterType columnSeparatingCharacterType,
+    quint64 modifyCardOfCard(const UFemCard& card, UFemCardTextColumns& cardTextColumns,
         bool doesUseErrorCard, UErrorPtr* error);
-    bool modifyCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, const QStringList& cardStringArray,
-        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
+    quint64 modifyCardOfCard(const UFemCard& card, const QString& cardString,
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
+        UErrorPtr* error);
+    // The rows of the cards; nullopt on error.
+    std::optional<UFemRowIndexSet> modifyCardsInCardArray(
+        const std::vector<UFemCardPtr>& targetCardArray, const QStringList& cardStringArray,
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
+        UErrorPtr* error);
+    bool modifyCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet,
+        const QStringList& cardStringArray,
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
+        UErrorPtr* error);
     bool removeCardAtIndex(quint64 rowIndex, UErrorPtr* error);
     bool removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, UErrorPtr* error);
     // The card's row, UFemNotFound on error.
     quint64 removeCard(const UFemCard& card, UErrorPtr* error);
     bool removeCardsWithCardArray(const std::vector<UFemCardPtr>& cardArray, UErrorPtr* error);
     // Replaces the one card that defines the record's card name.
-    bool overwriteCardWithCardTextColumns(UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
+    bool overwriteCardWithCardTextColumns(
+        UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
     // Renames the name in every column that defines or refers to it.
     bool changeCardNameFromCardNameString(
         const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
     // Every column holding the old name is made to hold the new one; each card is re-made once.
     bool mergeCardNameFromCardNameString(
         const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
-    bool mergeCardNameFromCardNameStringArray(
-        const QStringList& oldCardNameStringArray, const QStringList& newCardNameStringArray, UErrorPtr* error);
+    bool mergeCardNameFromCardNameStringArray(const QStringList& oldCardNameStringArray,
+        const QStringList& newCardNameStringArray, UErrorPtr* error);
 
     // ---- UFemCardDataController: row reads that may run on worker threads
     quint64 numberOfCards() const override { return cardTable_.rowArray().count(); }
@@ -252,14 +292,16 @@ private:
     void _notifyModelDataWillChange();
     void _notifyModelDataDidChange();
     // ---- Private edits: the change and its undo record, without notifications
-    bool _addCardWithCardTextColumns(
-        UFemCardTextColumns& cardTextColumns, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
+    bool _addCardWithCardTextColumns(UFemCardTextColumns& cardTextColumns, quint64 rowIndex,
+        bool doesUseErrorCard, UErrorPtr* error);
     bool _removeCardAtIndex(quint64 rowIndex, UErrorPtr* error);
-    bool _modifyCardAtIndex(
-        quint64 rowIndex, UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
+    bool _modifyCardAtIndex(quint64 rowIndex, UFemCardTextColumns& cardTextColumns,
+        bool doesUseErrorCard, UErrorPtr* error);
     bool _modifyCardAtIndex(quint64 rowIndex, const QString& cardString,
-        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
-    bool _overwriteCardWithCardTextColumns(UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
+        UErrorPtr* error);
+    bool _overwriteCardWithCardTextColumns(
+        UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
     bool _changeCardNameFromCardNameString(
         const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
     bool _mergeCardNameFromCardNameString(
@@ -283,7 +325,8 @@ private:
         int exceptionsAtStart_;
     };
 
-    bool resetWithCards(quint64 capacity, const std::function<UErrorPtr()>& addCards, UErrorPtr* error);
+    bool resetWithCards(
+        quint64 capacity, const std::function<UErrorPtr()>& addCards, UErrorPtr* error);
     static constexpr quint64 resultDataLockBit = 1;
     static constexpr quint64 selfLockBit = 2;
 
@@ -292,7 +335,8 @@ private:
     void postModelDataAndResultDataDidChange() const;
     void postResultDataDidChange() const;
     void resetNodeNoAndCaseNo();
-    UErrorPtr attachResultDataManager(std::shared_ptr<UFemResultDataManager> manager, bool doesAllowCalculationError);
+    UErrorPtr attachResultDataManager(
+        std::shared_ptr<UFemResultDataManager> manager, bool doesAllowCalculationError);
     void emptyModel();
     void updateObjectSize();
     void applyRoughObjectSizeRule();
@@ -300,24 +344,27 @@ private:
     quint64 identifierNumberForRecord(const UFemCardTextColumns& record);
     void registerUndo(std::function<void(UFemDataController&)> action);
     void scheduleCardIdentifierNumberLimitWarning(quint64 cardCount);
-    bool addCardsWithModelTextThenFinish(
-        const QString& modelText, UFemColumnSeparatingCharacterType type, bool doesUseErrorCard, UErrorPtr* error);
+    bool addCardsWithModelTextThenFinish(const QString& modelText,
+        UFemColumnSeparatingCharacterType type, bool doesUseErrorCard, UErrorPtr* error);
     // Reading one line: nullptr error on success. `card` is set once a card was made.
-    UErrorPtr readCardFromLine(const UUnicharString& source, quint64& index, UFemColumnSeparatingCharacterType type,
-        UFemCardPtr& card);
-    UErrorPtr readColumnsOfCard(const UUnicharString& source, quint64& index, UFemColumnSeparatingCharacterType type,
-        UFemCard& card, char16_t& stop);
-    UFemCardPtr makeErrorCardFromLine(const UUnicharString& source, quint64 startIndex, quint64* unicharIndex,
-        UFemColumnSeparatingCharacterType type, const UErrorPtr& lineError, UErrorPtr* error);
+    UErrorPtr readCardFromLine(const UUnicharString& source, quint64& index,
+        UFemColumnSeparatingCharacterType type, UFemCardPtr& card);
+    UErrorPtr readColumnsOfCard(const UUnicharString& source, quint64& index,
+        UFemColumnSeparatingCharacterType type, UFemCard& card, char16_t& stop);
+    UFemCardPtr makeErrorCardFromLine(const UUnicharString& source, quint64 startIndex,
+        quint64* unicharIndex, UFemColumnSeparatingCharacterType type, const UErrorPtr& lineError,
+        UErrorPtr* error);
     UFemCardPtr makeErrorCardFromRecord(const UFemCardTextColumns& record);
     // Replaces the card at the row by the one `makeNewCard` gives; without one, puts the old card
     // back as it was.
-    bool replaceCardAtIndex(
-        quint64 rowIndex, const std::function<UFemCardPtr(UErrorPtr*)>& makeNewCard, UErrorPtr* error);
+    bool replaceCardAtIndex(quint64 rowIndex,
+        const std::function<UFemCardPtr(UErrorPtr*)>& makeNewCard, UErrorPtr* error);
     UFemCardPtr makeCardFromOneLine(quint64 rowIndex, const QString& cardString,
-        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error);
-    UErrorPtr mergeCardNameOfCard(const UFemCardPtr& card, const std::vector<quint64>& columnIndexes,
-        const UFemCardName& oldCardName, const QString& newCardNameString);
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
+        UErrorPtr* error);
+    UErrorPtr mergeCardNameOfCard(const UFemCardPtr& card,
+        const std::vector<quint64>& columnIndexes, const UFemCardName& oldCardName,
+        const QString& newCardNameString);
     void beep() const;
 
     const UFemDataControllerServices services_;

@@ -24,16 +24,21 @@ constexpr quint64 roughObjectSizeMinimumNodeCount = 100;
 void UFemDataController::quitAllBackgroundThreadIfCalculating()
 {
     UThreadTaskContext::cancelAndWaitQuitIfNotFinishedWithThreadTaskContextList(
-        { forceValueRangeCalcThreadTaskContext_.get(), displacementValueRangeCalcThreadTaskContext_.get() });
+        { forceValueRangeCalcThreadTaskContext_.get(),
+            displacementValueRangeCalcThreadTaskContext_.get() });
 }
 
 void UFemDataController::clearAllBackgroundThreadIfCanceled()
 {
     UThreadTaskContext::clearAllIfValueNotFinishedAndNotRunningWithThreadTaskContextList(
-        { forceValueRangeCalcThreadTaskContext_.get(), displacementValueRangeCalcThreadTaskContext_.get() });
+        { forceValueRangeCalcThreadTaskContext_.get(),
+            displacementValueRangeCalcThreadTaskContext_.get() });
 }
 
-void UFemDataController::clearForceValueRangeCache() { forceValueRangeCalcThreadTaskContext_->clearAll_shouldNotRunning(); }
+void UFemDataController::clearForceValueRangeCache()
+{
+    forceValueRangeCalcThreadTaskContext_->clearAll_shouldNotRunning();
+}
 
 void UFemDataController::clearDisplacementValueRangeCache()
 {
@@ -44,10 +49,11 @@ void UFemDataController::registerUndo(std::function<void(UFemDataController&)> a
 {
     if (undoManager_ == nullptr)
         return;
-    undoManager_->registerUndo([token = std::weak_ptr<UFemDataController*>(lifeToken_), action = std::move(action)] {
-        if (const std::shared_ptr<UFemDataController*> alive = token.lock())
-            action(**alive);
-    });
+    undoManager_->registerUndo(
+        [token = std::weak_ptr<UFemDataController*>(lifeToken_), action = std::move(action)] {
+            if (const std::shared_ptr<UFemDataController*> alive = token.lock())
+                action(**alive);
+        });
 }
 
 void UFemDataController::setUndoActionName(const QString& actionName)
@@ -101,7 +107,8 @@ void UFemDataController::applyRoughObjectSizeRule()
     if (!isObjectSizeValid_rough_)
         return;
     const quint64 previous = objectSize_rough_previousNodeCount_;
-    if (previous >= roughObjectSizeMinimumNodeCount && objectSize_rough_modelDataChangeCount_ <= roughObjectSizeChangeLimit
+    if (previous >= roughObjectSizeMinimumNodeCount
+        && objectSize_rough_modelDataChangeCount_ <= roughObjectSizeChangeLimit
         && cardTable_.nodeCardArray().count() <= previous + roughObjectSizeNodeGrowthLimit) {
         ++objectSize_rough_modelDataChangeCount_;
     } else {
@@ -127,13 +134,15 @@ quint64 UFemDataController::identifierNumberForRecord(const UFemCardTextColumns&
     return nextCardIdentifierNumber_++;
 }
 
-bool UFemDataController::_addCardWithCardTextColumnsArray(const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray,
+bool UFemDataController::_addCardWithCardTextColumnsArray(
+    const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray,
     const UFemRowIndexSet& rowIndexSet, bool doesUseErrorCard, UErrorPtr* error)
 {
     if (rowIndexSet.empty())
         return true;
     if (rowIndexSet.size() != cardTextColumnsArray.size())
-        UFemRaiseProgramError(QStringLiteral("[aCardRowIndexSet count] != [aCardTextColumnsArray count]"));
+        UFemRaiseProgramError(
+            QStringLiteral("[aCardRowIndexSet count] != [aCardTextColumnsArray count]"));
     UErrorPtr failure = errorIfLocked();
     const quint64 count = rowIndexSet.size();
     if (!failure && cardTextColumnsArray.front()->cardIdentifierNumber() == UFemNotFound
@@ -143,7 +152,8 @@ bool UFemDataController::_addCardWithCardTextColumnsArray(const std::vector<UFem
     }
     UFemRowIndexSet added;
     for (quint64 k = 0; !failure && k < count; ++k) {
-        const UFemCardPtr card = _makeCardWithCardTextColumns(*cardTextColumnsArray[k], doesUseErrorCard, &failure);
+        const UFemCardPtr card
+            = _makeCardWithCardTextColumns(*cardTextColumnsArray[k], doesUseErrorCard, &failure);
         if (!card)
             break;
         cardTable_.insertCard(card, rowIndexSet[k], nullptr);
@@ -154,7 +164,9 @@ bool UFemDataController::_addCardWithCardTextColumnsArray(const std::vector<UFem
     // address the right rows.
     if (!added.empty()) {
         lastEditedCardRowIndex_ = added.back();
-        registerUndo([added](UFemDataController& controller) { controller._removeCardsAtIndexSet(added, nullptr); });
+        registerUndo([added](UFemDataController& controller) {
+            controller._removeCardsAtIndexSet(added, nullptr);
+        });
     }
     if (failure) {
         setUndoActionName(QStringLiteral("Add Some Cards - Aborted by Error"));
@@ -165,7 +177,8 @@ bool UFemDataController::_addCardWithCardTextColumnsArray(const std::vector<UFem
     return true;
 }
 
-bool UFemDataController::_removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, UErrorPtr* error)
+bool UFemDataController::_removeCardsAtIndexSet(
+    const UFemRowIndexSet& rowIndexSet, UErrorPtr* error)
 {
     if (rowIndexSet.empty())
         return true;

@@ -16,7 +16,9 @@ public:
     virtual ~UFemDataControllerDelegate() = default;
 
     // The error that words why the model is locked; nullptr leaves the controller's own lock error.
-    virtual UErrorPtr modelDataLockedErrorWithDataController(const UFemDataController& dataController) = 0;
+    virtual UErrorPtr modelDataLockedErrorWithDataController(
+        const UFemDataController& dataController)
+        = 0;
     // The document's own preferences; nullptr when it has none. Shared, so that a worker thread
     // keeps its snapshot while a change of the defaults replaces the document's.
     virtual std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const = 0;

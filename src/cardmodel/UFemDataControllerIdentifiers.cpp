@@ -33,7 +33,8 @@ bool UFemDataController::_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWit
     const quint64 warningNumber = nextCardIdentifierNumberWarningNumber_;
     if (cardCount <= warningNumber && next < warningNumber - cardCount)
         return true;
-    if (cardCount >= UFemCardIdentifierNumberLimit || next >= UFemCardIdentifierNumberLimit - cardCount) {
+    if (cardCount >= UFemCardIdentifierNumberLimit
+        || next >= UFemCardIdentifierNumberLimit - cardCount) {
         if (isNextCardIdentifierNumberWarningTimerEnabled_) {
             cardIdentifierNumberWarningTimer_->stop();
             isNextCardIdentifierNumberWarningTimerEnabled_ = false;
@@ -49,8 +50,7 @@ bool UFemDataController::_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWit
 void UFemDataController::scheduleCardIdentifierNumberLimitWarning(quint64 cardCount)
 {
     const quint64 next = nextCardIdentifierNumber_;
-    nextCardIdentifierNumberWarningNumber_
-        = cardCount < UFemCardIdentifierNumberSecondWarningNumber
+    nextCardIdentifierNumberWarningNumber_ = cardCount < UFemCardIdentifierNumberSecondWarningNumber
             && next < UFemCardIdentifierNumberSecondWarningNumber - cardCount
         ? UFemCardIdentifierNumberSecondWarningNumber
         : UFemCardIdentifierNumberLastWarningNumber;
@@ -65,16 +65,20 @@ void UFemDataController::_displayCardIdentifierNumberLimitWarningAlert()
         const quint64 next = nextCardIdentifierNumber_;
         if (next == UFemCardIdentifierNumberLimit) {
             const UErrorPtr error = UFemModelDataCardIdentifierDidReachLimitError();
-            delegate_->showCardIdentifierNumberLimitWarningAlert(
-                error->localizedDescription(), error->localizedRecoverySuggestion(), error->alertStyle());
+            delegate_->showCardIdentifierNumberLimitWarningAlert(error->localizedDescription(),
+                error->localizedRecoverySuggestion(), error->alertStyle());
         } else {
             const QString message = ULocalizedString("Total Card Count gets closer to the limit.");
-            const QString informative = ULocalizedFormattedString(
-                "Current card count: %lu / limit: %lu ( = %5.1f[%%] )\nWhen you get a chance to stop, save this "
-                "document and close it, then re-open it.\n( You need to close all windows of this document, but "
-                "not need to close other documents. )",
-                next, UFemCardIdentifierNumberLimit, double(next) / identifierNumberRange * percent);
-            delegate_->showCardIdentifierNumberLimitWarningAlert(message, informative, warningAlertStyle);
+            const QString informative
+                = ULocalizedFormattedString("Current card count: %lu / limit: %lu ( = %5.1f[%%] "
+                                            ")\nWhen you get a chance to stop, save this "
+                                            "document and close it, then re-open it.\n( You need "
+                                            "to close all windows of this document, but "
+                                            "not need to close other documents. )",
+                    next, UFemCardIdentifierNumberLimit,
+                    double(next) / identifierNumberRange * percent);
+            delegate_->showCardIdentifierNumberLimitWarningAlert(
+                message, informative, warningAlertStyle);
         }
     }
     isNextCardIdentifierNumberWarningTimerEnabled_ = false;

@@ -64,33 +64,45 @@ void UFemDataController::postModelDataAndResultDataDidChange() const
     post(UFemResultDataDidChangeNotification);
 }
 
-bool UFemDataController::resetWithModelText(const QString& modelText, bool doesUseErrorCard, UErrorPtr* error)
+bool UFemDataController::resetWithModelText(
+    const QString& modelText, bool doesUseErrorCard, UErrorPtr* error)
 {
-    return resetWithModelText(modelText, UFemColumnSeparatingCharacterTypeComma, doesUseErrorCard, error);
+    return resetWithModelText(
+        modelText, UFemColumnSeparatingCharacterTypeComma, doesUseErrorCard, error);
 }
 
 bool UFemDataController::resetWithModelText(const QString& modelText,
-    UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard, UErrorPtr* error)
+    UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
+    UErrorPtr* error)
 {
-    const quint64 capacity = std::max(quint64(modelText.size()) / charactersPerCard, minimumCapacity);
-    return resetWithCards(capacity, [&] {
-        UErrorPtr failure;
-        addCardsWithModelText(modelText, columnSeparatingCharacterType, 0, doesUseErrorCard, &failure);
-        return failure;
-    }, error);
+    const quint64 capacity
+        = std::max(quint64(modelText.size()) / charactersPerCard, minimumCapacity);
+    return resetWithCards(
+        capacity,
+        [&] {
+            UErrorPtr failure;
+            addCardsWithModelText(
+                modelText, columnSeparatingCharacterType, 0, doesUseErrorCard, &failure);
+            return failure;
+        },
+        error);
 }
 
 bool UFemDataController::resetWithCardTextColumnsArray(
-    const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray, bool doesUseErrorCard, UErrorPtr* error)
+    const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray, bool doesUseErrorCard,
+    UErrorPtr* error)
 {
-    return resetWithCards(cardTextColumnsArray.size(), [&] {
-        UErrorPtr failure = errorIfLocked();
-        if (!failure) {
-            _addCardWithCardTextColumnsArray(
-                cardTextColumnsArray, rowsFrom(0, cardTextColumnsArray.size()), doesUseErrorCard, &failure);
-        }
-        return failure;
-    }, error);
+    return resetWithCards(
+        cardTextColumnsArray.size(),
+        [&] {
+            UErrorPtr failure = errorIfLocked();
+            if (!failure) {
+                _addCardWithCardTextColumnsArray(cardTextColumnsArray,
+                    rowsFrom(0, cardTextColumnsArray.size()), doesUseErrorCard, &failure);
+            }
+            return failure;
+        },
+        error);
 }
 
 // Empties the model and fills it again without undo; observers see the emptied model between two
@@ -126,8 +138,8 @@ bool UFemDataController::resetWithCards(
 }
 
 quint64 UFemDataController::addCardsWithModelText(const QString& modelText,
-    UFemColumnSeparatingCharacterType columnSeparatingCharacterType, quint64 rowIndex, bool doesUseErrorCard,
-    UErrorPtr* error)
+    UFemColumnSeparatingCharacterType columnSeparatingCharacterType, quint64 rowIndex,
+    bool doesUseErrorCard, UErrorPtr* error)
 {
     if (UErrorPtr locked = errorIfLocked()) {
         setUndoActionName(ULocalizedString("Add Some Cards - Aborted by Error"));
@@ -153,8 +165,8 @@ quint64 UFemDataController::addCardsWithModelText(const QString& modelText,
 }
 
 quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
-    UFemColumnSeparatingCharacterType columnSeparatingCharacterType, quint64 rowIndex, bool doesUseErrorCard,
-    UErrorPtr* error)
+    UFemColumnSeparatingCharacterType columnSeparatingCharacterType, quint64 rowIndex,
+    bool doesUseErrorCard, UErrorPtr* error)
 {
     if (UErrorPtr locked = errorIfLocked()) {
         UFemSetError(error, locked);
@@ -172,12 +184,14 @@ quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
     UErrorPtr failure;
     while (!failure) {
         if (count % identifierCheckBatch == 0
-            && nextCardIdentifierNumber_ >= nextCardIdentifierNumberWarningNumber_ - identifierCheckBatch
-            && !_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(identifierCheckBatch, &failure)) {
+            && nextCardIdentifierNumber_
+                >= nextCardIdentifierNumberWarningNumber_ - identifierCheckBatch
+            && !_checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(
+                identifierCheckBatch, &failure)) {
             break;
         }
-        const UFemCardPtr card
-            = _makeCardWithModelUnicharString(source, &index, columnSeparatingCharacterType, doesUseErrorCard, &failure);
+        const UFemCardPtr card = _makeCardWithModelUnicharString(
+            source, &index, columnSeparatingCharacterType, doesUseErrorCard, &failure);
         if (!card)
             break;
         cardTable_.insertCard(card, row, nullptr);
@@ -205,14 +219,16 @@ quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
     return count;
 }
 
-UFemCardPtr UFemDataController::_makeCardWithModelUnicharString(const UUnicharString& modelUnicharString,
-    quint64* unicharIndex, UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
+UFemCardPtr UFemDataController::_makeCardWithModelUnicharString(
+    const UUnicharString& modelUnicharString, quint64* unicharIndex,
+    UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
     UErrorPtr* error)
 {
     const quint64 startIndex = *unicharIndex;
     quint64 index = startIndex;
     UFemCardPtr card;
-    const UErrorPtr failure = readCardFromLine(modelUnicharString, index, columnSeparatingCharacterType, card);
+    const UErrorPtr failure
+        = readCardFromLine(modelUnicharString, index, columnSeparatingCharacterType, card);
     if (!failure) {
         *unicharIndex = index;
         return card;
@@ -220,16 +236,16 @@ UFemCardPtr UFemDataController::_makeCardWithModelUnicharString(const UUnicharSt
     if (card)
         card->resetAllCardColumns();
     if (doesUseErrorCard) {
-        return makeErrorCardFromLine(
-            modelUnicharString, startIndex, unicharIndex, columnSeparatingCharacterType, failure, error);
+        return makeErrorCardFromLine(modelUnicharString, startIndex, unicharIndex,
+            columnSeparatingCharacterType, failure, error);
     }
     *unicharIndex = index;
     UFemSetError(error, failure);
     return nullptr;
 }
 
-UErrorPtr UFemDataController::readCardFromLine(
-    const UUnicharString& source, quint64& index, UFemColumnSeparatingCharacterType type, UFemCardPtr& card)
+UErrorPtr UFemDataController::readCardFromLine(const UUnicharString& source, quint64& index,
+    UFemColumnSeparatingCharacterType type, UFemCardPtr& card)
 {
     const quint64 length = source.length();
     const UFemCardClassManager& registry = UFemCardClassManager::sharedCardClassManager();
@@ -263,7 +279,8 @@ UErrorPtr UFemDataController::readCardFromLine(
         if (!error)
             card->setCommentString(source.substringWithRange(range), &error);
         if (error)
-            return UFemEditCardError_withBaseError_appendingColumnIndexInfoString(error, ULocalizedString("Comment string"));
+            return UFemEditCardError_withBaseError_appendingColumnIndexInfoString(
+                error, ULocalizedString("Comment string"));
     }
     return card->checkErrorToRegister();
 }
@@ -282,7 +299,8 @@ UErrorPtr UFemDataController::readColumnsOfCard(const UUnicharString& source, qu
         stop = UFemReadModelColumnString(source, index, length, range, type, &error);
         if (!error && range.length != 0)
             card.cardColumnAtIndex(column)->setColumnWithColumnStringView(
-                source.stringView().mid(qsizetype(range.location), qsizetype(range.length)), &error);
+                source.stringView().mid(qsizetype(range.location), qsizetype(range.length)),
+                &error);
         if (error)
             return wrapColumnError(error, column + 1);
     }
@@ -305,8 +323,9 @@ UErrorPtr UFemDataController::readColumnsOfCard(const UUnicharString& source, qu
     return nullptr;
 }
 
-UFemCardPtr UFemDataController::makeErrorCardFromLine(const UUnicharString& source, quint64 startIndex,
-    quint64* unicharIndex, UFemColumnSeparatingCharacterType type, const UErrorPtr& lineError, UErrorPtr* error)
+UFemCardPtr UFemDataController::makeErrorCardFromLine(const UUnicharString& source,
+    quint64 startIndex, quint64* unicharIndex, UFemColumnSeparatingCharacterType type,
+    const UErrorPtr& lineError, UErrorPtr* error)
 {
     UFemCardTextColumns record;
     quint64 index = startIndex;
@@ -324,7 +343,8 @@ UFemCardPtr UFemDataController::makeErrorCardFromLine(const UUnicharString& sour
 
 UFemCardPtr UFemDataController::makeErrorCardFromRecord(const UFemCardTextColumns& record)
 {
-    UFemCardPtr errorCard = UFemCardClassManager::sharedCardClassManager().errorCardClass().makeCard(this);
+    UFemCardPtr errorCard
+        = UFemCardClassManager::sharedCardClassManager().errorCardClass().makeCard(this);
     UErrorPtr error;
     if (!errorCard->setCardColumnsWithCardTextColumns(record, &error))
         UFemRaiseProgramError(QStringLiteral("Error while set CardTextColumns to ErrorCard."));

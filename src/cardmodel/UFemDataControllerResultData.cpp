@@ -20,7 +20,8 @@ void UFemDataController::resetNodeNoAndCaseNo()
 }
 
 bool UFemDataController::setResultDataManager(
-    std::shared_ptr<UFemResultDataManager> resultDataManager, bool doesAllowCalculationError, UErrorPtr* error)
+    std::shared_ptr<UFemResultDataManager> resultDataManager, bool doesAllowCalculationError,
+    UErrorPtr* error)
 {
     post(UFemResultDataWillChangeNotification);
     post(UFemResultDataWillChangeNotification_private);
@@ -50,10 +51,12 @@ UErrorPtr UFemDataController::attachResultDataManager(
 {
     const std::optional<QString> resultModelText = manager->modelText();
     if (!resultModelText)
-        return UFemUnexpectedError_withDescription(QStringLiteral("No model data in ResultPackageDocument."));
+        return UFemUnexpectedError_withDescription(
+            QStringLiteral("No model data in ResultPackageDocument."));
     if (*resultModelText != modelTextOfAllCards())
         return UFemModelDataDifferentWhenLoadResultDataError();
-    if (const UErrorPtr calculationError = manager->calculationError(); calculationError && !doesAllowCalculationError)
+    if (const UErrorPtr calculationError = manager->calculationError();
+        calculationError && !doesAllowCalculationError)
         return UFemCalculationInResultDataFailedError_withCalculationError(calculationError);
     resultDataManager_ = std::move(manager);
     if (!resultDataManager_->canSynchronizeNodeNoAndCaseNoWithModelData()) {
@@ -86,14 +89,17 @@ bool UFemDataController::setClipboardCardValueResultDataManager(
     return true;
 }
 
-bool UFemDataController::loadClipboardCardValueWithClipboardCardValueString(const QString& clipboardCardValueString,
+bool UFemDataController::loadClipboardCardValueWithClipboardCardValueString(
+    const QString& clipboardCardValueString,
     UFemColumnSeparatingCharacterType columnSeparatingCharacterType, UErrorPtr* error)
 {
     std::shared_ptr<UFemResultDataManager_ClipboardCardValue> manager;
     if (services_.makeClipboardCardValueResultDataManager)
         manager = services_.makeClipboardCardValueResultDataManager(*this);
     if (!manager) {
-        UFemSetError(error, UFemUnexpectedError_withDescription(QStringLiteral("No reader of clipboard card values.")));
+        UFemSetError(error,
+            UFemUnexpectedError_withDescription(
+                QStringLiteral("No reader of clipboard card values.")));
         return false;
     }
     UErrorPtr failure;

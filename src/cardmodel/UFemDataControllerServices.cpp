@@ -17,4 +17,7 @@ void UFemDataControllerServices::setShared(UFemDataControllerServices services)
     sharedServices() = std::move(services);
 }
 
-const UFemDataControllerServices& UFemDataControllerServices::shared() { return sharedServices(); }
+const UFemDataControllerServices& UFemDataControllerServices::shared()
+{
+    return sharedServices();
+}

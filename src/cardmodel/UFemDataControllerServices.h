@@ -17,12 +17,14 @@ class UThreadTaskContext;
 // installs the real ones once at start-up; an unset entry falls back to a stand-in that does
 // nothing (a task without work, no numbering, no readers).
 struct UFemDataControllerServices {
-    using TaskContextMaker = std::function<std::unique_ptr<UThreadTaskContext>(UFemDataController& dataController)>;
+    using TaskContextMaker
+        = std::function<std::unique_ptr<UThreadTaskContext>(UFemDataController& dataController)>;
 
     // The largest force and moment, and the largest displacement, for drawing.
     TaskContextMaker makeForceValueRangeCalcThreadTaskContext;
     TaskContextMaker makeDisplacementValueRangeCalcThreadTaskContext;
-    std::function<std::shared_ptr<UFemResultDataManager_ClipboardCardValue>(UFemDataController& dataController)>
+    std::function<std::shared_ptr<UFemResultDataManager_ClipboardCardValue>(
+        UFemDataController& dataController)>
         makeClipboardCardValueResultDataManager;
     // Reads results from result-file data; a hard error goes to `error`, a reading error to
     // `readingError`.
@@ -32,7 +34,8 @@ struct UFemDataControllerServices {
     // Resets the node number of every Node card and the case number of every Case card.
     std::function<void(UFemDataController& dataController)> resetNodeNoAndCaseNo;
     // Numbers the Node and Case cards after the attached results' name lists.
-    std::function<bool(UFemDataController& dataController, UErrorPtr* error)> synchronizeNodeNoAndCaseNoToResultData;
+    std::function<bool(UFemDataController& dataController, UErrorPtr* error)>
+        synchronizeNodeNoAndCaseNoToResultData;
     // The system beep, sounded by an edit given nothing to do.
     std::function<void()> beep;
 

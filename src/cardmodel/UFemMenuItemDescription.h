@@ -10,5 +10,6 @@ struct UFemMenuItemDescription {
     bool isSeparator = false;
 
     static UFemMenuItemDescription separator() { return { QString(), 0, true }; }
-    friend bool operator==(const UFemMenuItemDescription&, const UFemMenuItemDescription&) = default;
+    friend bool operator==(const UFemMenuItemDescription&, const UFemMenuItemDescription&)
+        = default;
 };

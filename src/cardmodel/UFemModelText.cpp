@@ -37,7 +37,8 @@ QString UFemModelText(const UFemCardArray& cardArray, UFemColumnSeparatingCharac
     return modelTextOf(cardArray, cardArray.count(), type);
 }
 
-QString UFemModelText(const std::vector<UFemCardPtr>& cardArray, UFemColumnSeparatingCharacterType type)
+QString UFemModelText(
+    const std::vector<UFemCardPtr>& cardArray, UFemColumnSeparatingCharacterType type)
 {
     return modelTextOf(cardArray, cardArray.size(), type);
 }
@@ -47,7 +48,8 @@ std::vector<UFemCardTextColumnsPtr> UFemCardTextColumnsArray(const UFemCardArray
     return textColumnsOf(cardArray, cardArray.count());
 }
 
-std::vector<UFemCardTextColumnsPtr> UFemCardTextColumnsArray(const std::vector<UFemCardPtr>& cardArray)
+std::vector<UFemCardTextColumnsPtr> UFemCardTextColumnsArray(
+    const std::vector<UFemCardPtr>& cardArray)
 {
     return textColumnsOf(cardArray, cardArray.size());
 }

@@ -16,4 +16,5 @@ QString UFemModelText(const std::vector<UFemCardPtr>& cardArray,
 
 // Every card's text columns record, in order.
 std::vector<UFemCardTextColumnsPtr> UFemCardTextColumnsArray(const UFemCardArray& cardArray);
-std::vector<UFemCardTextColumnsPtr> UFemCardTextColumnsArray(const std::vector<UFemCardPtr>& cardArray);
+std::vector<UFemCardTextColumnsPtr> UFemCardTextColumnsArray(
+    const std::vector<UFemCardPtr>& cardArray);

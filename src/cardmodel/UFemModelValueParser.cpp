@@ -301,8 +301,7 @@ char16_t UFemParseBoolValue(const UStringGettingCharactersProtocol& source, quin
     return stop;
 }
 
-bool UFemParseRealColumnString(
-    QStringView string, URange& range, double& value, UErrorPtr* error)
+bool UFemParseRealColumnString(QStringView string, URange& range, double& value, UErrorPtr* error)
 {
     return parseSignedColumn(string, range, value, error,
         "Character '%C' exists in Real Number Value column.",

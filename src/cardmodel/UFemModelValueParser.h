@@ -23,8 +23,7 @@ char16_t UFemParseBoolValue(const UStringGettingCharactersProtocol& source, quin
 // A whole column as one signed value: blanks, an optional '+' or '-', blanks, the number. The range
 // runs from the sign to the end of the number; an empty range is an empty column. A sign alone is
 // a one-character range and the value zero.
-bool UFemParseRealColumnString(
-    QStringView string, URange& range, double& value, UErrorPtr* error);
+bool UFemParseRealColumnString(QStringView string, URange& range, double& value, UErrorPtr* error);
 bool UFemParseIntegerColumnString(
     QStringView string, URange& range, qint64& value, UErrorPtr* error);
 // A leading '+' or '-' is skipped and has no effect.

@@ -76,9 +76,11 @@ quint64 boundedUnsigned(const QVariant& value)
 QVariantMap simpleDictionary(quint64 numberOfDigits)
 {
     return {
-        { UFemNumberFormatterFontKey, UPreferenceFont::userFixedPitchFontOfSize(defaultFontPointSize).preferenceFont() },
+        { UFemNumberFormatterFontKey,
+            UPreferenceFont::userFixedPitchFontOfSize(defaultFontPointSize).preferenceFont() },
         { UFemNumberFormatterNumberOfDigitsKey, QVariant::fromValue<qulonglong>(numberOfDigits) },
-        { UFemNumberFormatterExponentialNumberFormatTypeKey, UFemComputerExponentialNumberFormatType },
+        { UFemNumberFormatterExponentialNumberFormatTypeKey,
+            UFemComputerExponentialNumberFormatType },
     };
 }
 
@@ -108,7 +110,8 @@ UFemNumberFormatter::UFemNumberFormatter(const QVariantMap& preferenceNumberForm
 
 // Construction and the preference dictionary ------------------------------------------------
 
-UFemNumberFormatter UFemNumberFormatter::numberFormatterWithPreferenceNumberFormatter(const QVariantMap& dictionary)
+UFemNumberFormatter UFemNumberFormatter::numberFormatterWithPreferenceNumberFormatter(
+    const QVariantMap& dictionary)
 {
     return UFemNumberFormatter(dictionary);
 }
@@ -120,7 +123,8 @@ void UFemNumberFormatter::reset()
     doesAllowExtendLength_ = true;
     isLeftEdgeDecimalPoint_ = false;
     numberExponentialFormatterType_ = 0;
-    doesUseConstantExponentialNumber_ = isConstantExponentialNumberValid_ = isConstantExponentialNumberEditable_ = false;
+    doesUseConstantExponentialNumber_ = isConstantExponentialNumberValid_
+        = isConstantExponentialNumberEditable_ = false;
     constantExponentialNumber_ = 0;
     doesUseConstantDecimalPointPosition_ = isConstantDecimalPointPositionValid_ = false;
     isConstantDecimalPointPositionEditable_ = false;
@@ -129,15 +133,20 @@ void UFemNumberFormatter::reset()
 
 // Missing keys and the asymmetric reading of flags ("only NO clears", "only YES sets") follow the
 // stored form, so that a dictionary written by preferenceNumberFormatter reads back unchanged.
-void UFemNumberFormatter::setNumberFormatterWithPreferenceNumberFormatter(const QVariantMap& dictionary)
+void UFemNumberFormatter::setNumberFormatterWithPreferenceNumberFormatter(
+    const QVariantMap& dictionary)
 {
     reset();
-    if (const auto font = dictionary.constFind(UFemNumberFormatterFontKey); font != dictionary.cend())
+    if (const auto font = dictionary.constFind(UFemNumberFormatterFontKey);
+        font != dictionary.cend())
         numberFormatterFont_ = UPreferenceFont::fontWithPreferenceFont(*font);
     const auto digits = dictionary.constFind(UFemNumberFormatterNumberOfDigitsKey);
-    numberOfDigits_ = digits == dictionary.cend() ? defaultNumberOfDigits : std::max<quint64>(1, boundedUnsigned(*digits));
-    doesAllowExtendLength_ = !isPresentAndFalse(dictionary, UFemNumberFormatterDoesAllowExtendLengthKey);
-    isLeftEdgeDecimalPoint_ = isPresentAndTrue(dictionary, UFemNumberFormatterIsLeftEdgeDecimalPointKey);
+    numberOfDigits_ = digits == dictionary.cend() ? defaultNumberOfDigits
+                                                  : std::max<quint64>(1, boundedUnsigned(*digits));
+    doesAllowExtendLength_
+        = !isPresentAndFalse(dictionary, UFemNumberFormatterDoesAllowExtendLengthKey);
+    isLeftEdgeDecimalPoint_
+        = isPresentAndTrue(dictionary, UFemNumberFormatterIsLeftEdgeDecimalPointKey);
 
     const auto style = dictionary.constFind(UFemNumberFormatterExponentialNumberFormatTypeKey);
     if (style == dictionary.cend() || style->toString() == UFemComputerExponentialNumberFormatType)
@@ -155,17 +164,19 @@ void UFemNumberFormatter::setNumberFormatterWithPreferenceNumberFormatter(const 
 
 void UFemNumberFormatter::readExponentKeys(const QVariantMap& dictionary)
 {
-    doesUseConstantExponentialNumber_ = isPresentAndTrue(dictionary, UFemNumberFormatterDoesUseConstantExponentialNumberKey);
+    doesUseConstantExponentialNumber_
+        = isPresentAndTrue(dictionary, UFemNumberFormatterDoesUseConstantExponentialNumberKey);
     if (!doesUseConstantExponentialNumber_)
         return;
     const auto exponent = dictionary.constFind(UFemNumberFormatterConstantExponentialNumberKey);
     isConstantExponentialNumberValid_ = exponent != dictionary.cend();
     isConstantExponentialNumberEditable_ = !isConstantExponentialNumberValid_;
     if (isConstantExponentialNumberValid_)
-        constantExponentialNumber_ = std::clamp(exponent->toLongLong(), -maximumExponentMagnitude, maximumExponentMagnitude);
+        constantExponentialNumber_ = std::clamp(
+            exponent->toLongLong(), -maximumExponentMagnitude, maximumExponentMagnitude);
 
-    doesUseConstantDecimalPointPosition_ =
-        isPresentAndTrue(dictionary, UFemNumberFormatterDoesUseConstantDecimalPointPositionKey);
+    doesUseConstantDecimalPointPosition_
+        = isPresentAndTrue(dictionary, UFemNumberFormatterDoesUseConstantDecimalPointPositionKey);
     if (!doesUseConstantDecimalPointPosition_)
         return;
     const auto position = dictionary.constFind(UFemNumberFormatterConstantDecimalPointPositionKey);
@@ -179,8 +190,8 @@ void UFemNumberFormatter::readExponentKeys(const QVariantMap& dictionary)
 // neither valid nor automatic.
 void UFemNumberFormatter::readDecimalPositionKeys(const QVariantMap& dictionary)
 {
-    doesUseConstantDecimalPointPosition_ =
-        !isPresentAndFalse(dictionary, UFemNumberFormatterDoesUseConstantDecimalPointPositionKey);
+    doesUseConstantDecimalPointPosition_
+        = !isPresentAndFalse(dictionary, UFemNumberFormatterDoesUseConstantDecimalPointPositionKey);
     if (!doesUseConstantDecimalPointPosition_)
         return;
     const auto position = dictionary.constFind(UFemNumberFormatterConstantDecimalPointPositionKey);
@@ -194,22 +205,27 @@ QVariantMap UFemNumberFormatter::preferenceNumberFormatter() const
     QVariantMap dictionary;
     if (numberFormatterFont_)
         dictionary.insert(UFemNumberFormatterFontKey, numberFormatterFont_->preferenceFont());
-    dictionary.insert(UFemNumberFormatterNumberOfDigitsKey, QVariant::fromValue<qulonglong>(numberOfDigits_));
+    dictionary.insert(
+        UFemNumberFormatterNumberOfDigitsKey, QVariant::fromValue<qulonglong>(numberOfDigits_));
     dictionary.insert(UFemNumberFormatterDoesAllowExtendLengthKey, doesAllowExtendLength_);
     dictionary.insert(UFemNumberFormatterIsLeftEdgeDecimalPointKey, isLeftEdgeDecimalPoint_);
-    const QString style = numberExponentialFormatterType_ == ComputerStyle ? UFemComputerExponentialNumberFormatType
-        : numberExponentialFormatterType_ == MathematicsStyle             ? UFemMathematicsExponentialNumberFormatType
-                                                                          : UFemNoExponentialNumberFormatType;
+    const QString style = numberExponentialFormatterType_ == ComputerStyle
+        ? UFemComputerExponentialNumberFormatType
+        : numberExponentialFormatterType_ == MathematicsStyle
+        ? UFemMathematicsExponentialNumberFormatType
+        : UFemNoExponentialNumberFormatType;
     dictionary.insert(UFemNumberFormatterExponentialNumberFormatTypeKey, style);
     if (hasExponentStyle()) {
-        dictionary.insert(UFemNumberFormatterDoesUseConstantExponentialNumberKey, doesUseConstantExponentialNumber_);
+        dictionary.insert(UFemNumberFormatterDoesUseConstantExponentialNumberKey,
+            doesUseConstantExponentialNumber_);
         if (!doesUseConstantExponentialNumber_)
             return dictionary;
         if (isConstantExponentialNumberValid_ && !isConstantExponentialNumberEditable_)
             dictionary.insert(UFemNumberFormatterConstantExponentialNumberKey,
                 QVariant::fromValue<qlonglong>(constantExponentialNumber_));
     }
-    dictionary.insert(UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, doesUseConstantDecimalPointPosition_);
+    dictionary.insert(UFemNumberFormatterDoesUseConstantDecimalPointPositionKey,
+        doesUseConstantDecimalPointPosition_);
     if (doesUseConstantDecimalPointPosition_ && isConstantDecimalPointPositionValid_
         && !isConstantDecimalPointPositionEditable_)
         dictionary.insert(UFemNumberFormatterConstantDecimalPointPositionKey,
@@ -256,24 +272,27 @@ QVariantList UFemNumberFormatter::defaultPreferenceNumberFormatterFolderArray()
     };
 }
 
-UFemNumberFormatter UFemNumberFormatter::_makeSimpleNumberFormatterWithNumberOfDigits(quint64 numberOfDigits)
+UFemNumberFormatter UFemNumberFormatter::_makeSimpleNumberFormatterWithNumberOfDigits(
+    quint64 numberOfDigits)
 {
     return UFemNumberFormatter(simpleDictionary(numberOfDigits));
 }
 
-UFemNumberFormatterPtr UFemNumberFormatter::_simpleNumberFormatterWithNumberOfDigits(quint64 numberOfDigits)
+UFemNumberFormatterPtr UFemNumberFormatter::_simpleNumberFormatterWithNumberOfDigits(
+    quint64 numberOfDigits)
 {
     using Cache = std::array<UFemNumberFormatterPtr, simpleCacheLast - simpleCacheFirst + 1>;
     static const Cache cache = [] {
         Cache formatters;
         for (quint64 n = simpleCacheFirst; n <= simpleCacheLast; ++n)
-            formatters[n - simpleCacheFirst] =
-                std::make_shared<const UFemNumberFormatter>(_makeSimpleNumberFormatterWithNumberOfDigits(n));
+            formatters[n - simpleCacheFirst] = std::make_shared<const UFemNumberFormatter>(
+                _makeSimpleNumberFormatterWithNumberOfDigits(n));
         return formatters;
     }();
     if (numberOfDigits >= simpleCacheFirst && numberOfDigits <= simpleCacheLast)
         return cache[numberOfDigits - simpleCacheFirst];
-    return std::make_shared<const UFemNumberFormatter>(_makeSimpleNumberFormatterWithNumberOfDigits(numberOfDigits));
+    return std::make_shared<const UFemNumberFormatter>(
+        _makeSimpleNumberFormatterWithNumberOfDigits(numberOfDigits));
 }
 
 QString UFemNumberFormatter::stringWithValue(double value, quint64 numberOfDigits)
@@ -290,7 +309,8 @@ void UFemNumberFormatter::installNumberTextFunction()
 
 bool UFemNumberFormatter::hasExponentStyle() const
 {
-    return numberExponentialFormatterType_ == ComputerStyle || numberExponentialFormatterType_ == MathematicsStyle;
+    return numberExponentialFormatterType_ == ComputerStyle
+        || numberExponentialFormatterType_ == MathematicsStyle;
 }
 
 bool UFemNumberFormatter::hasValidConstantExponent() const
@@ -339,7 +359,8 @@ UFemNumberFormatter::DigitLayout UFemNumberFormatter::digitLayout(double value) 
         return { 0, maximumDigitsOrDecimals + maximumExtendLength + 1 };
     qint64 exponent = static_cast<qint64>(zeroExponent);
     if (value != 0.0) {
-        const qint64 integerDigits = static_cast<qint64>(std::floor(std::log10(std::fabs(value)))) + 1;
+        const qint64 integerDigits
+            = static_cast<qint64>(std::floor(std::log10(std::fabs(value)))) + 1;
         exponent = roundedExponent(value, static_cast<quint64>(std::max(integerDigits, n)));
     }
     if (exponent >= n)
@@ -354,8 +375,8 @@ UFemNumberFormatter::DigitLayout UFemNumberFormatter::digitLayout(double value) 
 // The decimals when a fixed decimal position may apply. With an exponent and extension allowed,
 // the fixed position always holds and widens the text where the value needs fewer decimals;
 // without an exponent it holds without widening.
-UFemNumberFormatter::DigitLayout UFemNumberFormatter::decimalsWithFixedPosition(double mantissa,
-    bool extendsWithOverflow) const
+UFemNumberFormatter::DigitLayout UFemNumberFormatter::decimalsWithFixedPosition(
+    double mantissa, bool extendsWithOverflow) const
 {
     const DigitLayout layout = digitLayout(mantissa);
     if (!hasValidConstantDecimalPosition())
@@ -384,7 +405,8 @@ UFemNumberFormatter::Mantissa UFemNumberFormatter::mantissaOf(double value) cons
     mantissa.hasExponent = true;
     if (hasValidConstantExponent()) {
         mantissa.exponent = constantExponentialNumber_;
-        mantissa.value = value == 0.0 ? 0.0 : value * std::pow(10.0, -static_cast<double>(mantissa.exponent));
+        mantissa.value
+            = value == 0.0 ? 0.0 : value * std::pow(10.0, -static_cast<double>(mantissa.exponent));
         mantissa.layout = decimalsWithFixedPosition(mantissa.value, true);
         return mantissa;
     }
@@ -455,20 +477,24 @@ void UFemNumberFormatter::setNumberFormatterHintWithMaxValue(double maxValue)
 {
     if (!std::isfinite(maxValue) || !hasExponentStyle() || !doesUseConstantExponentialNumber_)
         return;
-    const bool positionIsAutomatic = doesUseConstantDecimalPointPosition_ && isConstantDecimalPointPositionEditable_;
+    const bool positionIsAutomatic
+        = doesUseConstantDecimalPointPosition_ && isConstantDecimalPointPositionEditable_;
     if (isConstantExponentialNumberEditable_) {
         isConstantExponentialNumberValid_ = true;
-        constantExponentialNumber_ =
-            maxValue == 0.0 ? 0 : roundedExponent(maxValue, numberOfDigits_) + (isLeftEdgeDecimalPoint_ ? 1 : 0);
+        constantExponentialNumber_ = maxValue == 0.0
+            ? 0
+            : roundedExponent(maxValue, numberOfDigits_) + (isLeftEdgeDecimalPoint_ ? 1 : 0);
         if (positionIsAutomatic) {
             isConstantDecimalPointPositionValid_ = true;
-            constantDecimalPointPosition_ = isLeftEdgeDecimalPoint_ ? numberOfDigits_ : numberOfDigits_ - 1;
+            constantDecimalPointPosition_
+                = isLeftEdgeDecimalPoint_ ? numberOfDigits_ : numberOfDigits_ - 1;
         }
         return;
     }
     if (positionIsAutomatic) {
         isConstantDecimalPointPositionValid_ = true;
-        constantDecimalPointPosition_ =
-            digitLayout(maxValue * std::pow(10.0, -static_cast<double>(constantExponentialNumber_))).decimals;
+        constantDecimalPointPosition_ = digitLayout(
+            maxValue * std::pow(10.0, -static_cast<double>(constantExponentialNumber_)))
+                                            .decimals;
     }
 }

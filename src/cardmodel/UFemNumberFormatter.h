@@ -12,27 +12,30 @@
 
 // Keys of the preference dictionary of a number formatter.
 inline const QString UFemNumberFormatterFontKey = QStringLiteral("UFemNumberFormatterFontKey");
-inline const QString UFemNumberFormatterNumberOfDigitsKey = QStringLiteral("UFemNumberFormatterNumberOfDigitsKey");
-inline const QString UFemNumberFormatterDoesAllowExtendLengthKey =
-    QStringLiteral("UFemNumberFormatterDoesAllowExtendLengthKey");
-inline const QString UFemNumberFormatterIsLeftEdgeDecimalPointKey =
-    QStringLiteral("UFemNumberFormatterIsLeftEdgeDecimalPointKey");
-inline const QString UFemNumberFormatterExponentialNumberFormatTypeKey =
-    QStringLiteral("UFemNumberFormatterExponentialNumberFormatTypeKey");
-inline const QString UFemNumberFormatterDoesUseConstantExponentialNumberKey =
-    QStringLiteral("UFemNumberFormatterDoesUseConstantExponentialNumberKey");
-inline const QString UFemNumberFormatterConstantExponentialNumberKey =
-    QStringLiteral("UFemNumberFormatterConstantExponentialNumberKey");
-inline const QString UFemNumberFormatterDoesUseConstantDecimalPointPositionKey =
-    QStringLiteral("UFemNumberFormatterDoesUseConstantDecimalPointPositionKey");
-inline const QString UFemNumberFormatterConstantDecimalPointPositionKey =
-    QStringLiteral("UFemNumberFormatterConstantDecimalPointPositionKey");
+inline const QString UFemNumberFormatterNumberOfDigitsKey
+    = QStringLiteral("UFemNumberFormatterNumberOfDigitsKey");
+inline const QString UFemNumberFormatterDoesAllowExtendLengthKey
+    = QStringLiteral("UFemNumberFormatterDoesAllowExtendLengthKey");
+inline const QString UFemNumberFormatterIsLeftEdgeDecimalPointKey
+    = QStringLiteral("UFemNumberFormatterIsLeftEdgeDecimalPointKey");
+inline const QString UFemNumberFormatterExponentialNumberFormatTypeKey
+    = QStringLiteral("UFemNumberFormatterExponentialNumberFormatTypeKey");
+inline const QString UFemNumberFormatterDoesUseConstantExponentialNumberKey
+    = QStringLiteral("UFemNumberFormatterDoesUseConstantExponentialNumberKey");
+inline const QString UFemNumberFormatterConstantExponentialNumberKey
+    = QStringLiteral("UFemNumberFormatterConstantExponentialNumberKey");
+inline const QString UFemNumberFormatterDoesUseConstantDecimalPointPositionKey
+    = QStringLiteral("UFemNumberFormatterDoesUseConstantDecimalPointPositionKey");
+inline const QString UFemNumberFormatterConstantDecimalPointPositionKey
+    = QStringLiteral("UFemNumberFormatterConstantDecimalPointPositionKey");
 
 // The exponent styles as stored in the dictionary.
-inline const QString UFemComputerExponentialNumberFormatType = QStringLiteral("UFemComputerExponentialNumberFormatType");
-inline const QString UFemMathematicsExponentialNumberFormatType =
-    QStringLiteral("UFemMathematicsExponentialNumberFormatType");
-inline const QString UFemNoExponentialNumberFormatType = QStringLiteral("UFemNoExponentialNumberFormatType");
+inline const QString UFemComputerExponentialNumberFormatType
+    = QStringLiteral("UFemComputerExponentialNumberFormatType");
+inline const QString UFemMathematicsExponentialNumberFormatType
+    = QStringLiteral("UFemMathematicsExponentialNumberFormatType");
+inline const QString UFemNoExponentialNumberFormatType
+    = QStringLiteral("UFemNoExponentialNumberFormatType");
 
 class UFemNumberFormatter;
 using UFemNumberFormatterPtr = std::shared_ptr<const UFemNumberFormatter>;
@@ -48,7 +51,8 @@ public:
     // From a preference dictionary; an empty one gives 6 digits, computer style.
     explicit UFemNumberFormatter(const QVariantMap& preferenceNumberFormatter = {});
 
-    static UFemNumberFormatter numberFormatterWithPreferenceNumberFormatter(const QVariantMap& dictionary);
+    static UFemNumberFormatter numberFormatterWithPreferenceNumberFormatter(
+        const QVariantMap& dictionary);
     void setNumberFormatterWithPreferenceNumberFormatter(const QVariantMap& dictionary);
     // Automatic (editable) values are never written, so they are chosen again after reading.
     QVariantMap preferenceNumberFormatter() const;
@@ -63,7 +67,10 @@ public:
     static UFemNumberFormatterPtr _simpleNumberFormatterWithNumberOfDigits(quint64 numberOfDigits);
     static QString stringWithValue(double value, quint64 numberOfDigits);
     // The quick class-level text (4 digits) that error messages use.
-    static QString quickStringWithValue(double value) { return stringWithValue(value, quickNumberOfDigits); }
+    static QString quickStringWithValue(double value)
+    {
+        return stringWithValue(value, quickNumberOfDigits);
+    }
     static constexpr quint64 quickNumberOfDigits = 4;
 
     // Makes quickStringWithValue the number text of the error messages; called at start-up.
@@ -79,18 +86,33 @@ public:
     // is not finite changes nothing.
     void setNumberFormatterHintWithMaxValue(double maxValue);
 
-    const std::optional<UPreferenceFont>& numberFormatterFont() const { return numberFormatterFont_; }
+    const std::optional<UPreferenceFont>& numberFormatterFont() const
+    {
+        return numberFormatterFont_;
+    }
     quint64 numberOfDigits() const { return numberOfDigits_; }
     bool doesAllowExtendLength() const { return doesAllowExtendLength_; }
     bool isLeftEdgeDecimalPoint() const { return isLeftEdgeDecimalPoint_; }
     qint32 numberExponentialFormatterType() const { return numberExponentialFormatterType_; }
     bool doesUseConstantExponentialNumber() const { return doesUseConstantExponentialNumber_; }
     bool isConstantExponentialNumberValid() const { return isConstantExponentialNumberValid_; }
-    bool isConstantExponentialNumberEditable() const { return isConstantExponentialNumberEditable_; }
+    bool isConstantExponentialNumberEditable() const
+    {
+        return isConstantExponentialNumberEditable_;
+    }
     qint64 constantExponentialNumber() const { return constantExponentialNumber_; }
-    bool doesUseConstantDecimalPointPosition() const { return doesUseConstantDecimalPointPosition_; }
-    bool isConstantDecimalPointPositionValid() const { return isConstantDecimalPointPositionValid_; }
-    bool isConstantDecimalPointPositionEditable() const { return isConstantDecimalPointPositionEditable_; }
+    bool doesUseConstantDecimalPointPosition() const
+    {
+        return doesUseConstantDecimalPointPosition_;
+    }
+    bool isConstantDecimalPointPositionValid() const
+    {
+        return isConstantDecimalPointPositionValid_;
+    }
+    bool isConstantDecimalPointPositionEditable() const
+    {
+        return isConstantDecimalPointPositionEditable_;
+    }
     quint64 constantDecimalPointPosition() const { return constantDecimalPointPosition_; }
 
     friend bool operator==(const UFemNumberFormatter&, const UFemNumberFormatter&) = default;

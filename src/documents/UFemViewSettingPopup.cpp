@@ -129,8 +129,7 @@ void UFemViewSettingPopup::openPreferencesViewPanel()
                       { tr("Apply"), UFemViewSettingPanelApply } };
             for (const auto& entry : titles) {
                 const int tag = entry.second;
-                QPushButton* button
-                    = buttons->addButton(entry.first, QDialogButtonBox::ActionRole);
+                QPushButton* button = buttons->addButton(entry.first, QDialogButtonBox::ActionRole);
                 connect(button, &QPushButton::clicked, panel_, [this, tag] {
                     if (preferencesViewPanelButtonPushed(tag))
                         panel_->done(tag);

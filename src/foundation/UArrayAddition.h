@@ -55,8 +55,8 @@ quint64 UInsertObjectIntoSortedArray(Array& array, Object&& object, Compare comp
 // The texts `component(element)` of the elements in `range`, joined by `separator`; an empty range
 // gives the empty string. URangeException when the range lies outside the array.
 template <typename Array, typename Component>
-QString UJoinedStringWithPerformingSelectorToComponents(const Array& array, URange range, Component component,
-    const QString& separator)
+QString UJoinedStringWithPerformingSelectorToComponents(
+    const Array& array, URange range, Component component, const QString& separator)
 {
     constexpr qsizetype capacityPerElement = 16;
     if (!URangeIsWithin(range, static_cast<quint64>(std::size(array))))
@@ -72,9 +72,9 @@ QString UJoinedStringWithPerformingSelectorToComponents(const Array& array, URan
 }
 
 template <typename Array, typename Component>
-QString UJoinedStringWithPerformingSelectorToComponents(const Array& array, Component component,
-    const QString& separator)
+QString UJoinedStringWithPerformingSelectorToComponents(
+    const Array& array, Component component, const QString& separator)
 {
-    return UJoinedStringWithPerformingSelectorToComponents(array,
-        URange { 0, static_cast<quint64>(std::size(array)) }, component, separator);
+    return UJoinedStringWithPerformingSelectorToComponents(
+        array, URange { 0, static_cast<quint64>(std::size(array)) }, component, separator);
 }

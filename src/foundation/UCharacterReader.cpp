@@ -2,8 +2,8 @@
 
 #include "foundation/UException.h"
 
-UCharacterReader::UCharacterReader(const UStringGettingCharactersProtocol& source, quint64 startIndex,
-    quint64 endIndex)
+UCharacterReader::UCharacterReader(
+    const UStringGettingCharactersProtocol& source, quint64 startIndex, quint64 endIndex)
     : source_(source)
     , chunkStart_(startIndex)
     , end_(endIndex)
@@ -17,7 +17,8 @@ bool UCharacterReader::refill()
     const quint64 start = index();
     if (start >= end_)
         return false;
-    chunkCount_ = source_.getCharacterAndSetValidCharacterBufferPtr(&chunk_, start, end_, buffer_, bufferLength);
+    chunkCount_ = source_.getCharacterAndSetValidCharacterBufferPtr(
+        &chunk_, start, end_, buffer_, bufferLength);
     chunkStart_ = start;
     position_ = 0;
     return chunkCount_ > 0;

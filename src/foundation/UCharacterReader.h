@@ -9,7 +9,8 @@ class UCharacterReader {
 public:
     static constexpr quint64 bufferLength = 64;
 
-    UCharacterReader(const UStringGettingCharactersProtocol& source, quint64 startIndex, quint64 endIndex);
+    UCharacterReader(
+        const UStringGettingCharactersProtocol& source, quint64 startIndex, quint64 endIndex);
     explicit UCharacterReader(const UStringGettingCharactersProtocol& source)
         : UCharacterReader(source, 0, source.length())
     {

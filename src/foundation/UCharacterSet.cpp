@@ -17,7 +17,8 @@ namespace {
 bool isIllegal(char32_t c)
 {
     const QChar::UnicodeVersion version = QChar::unicodeVersion(c);
-    if (QChar::isNonCharacter(c) || version == QChar::Unicode_Unassigned || version > QChar::Unicode_3_2)
+    if (QChar::isNonCharacter(c) || version == QChar::Unicode_Unassigned
+        || version > QChar::Unicode_3_2)
         return true;
     const QChar::Category category = QChar::category(c);
     return category == QChar::Other_Control || category == QChar::Other_Format;
@@ -30,8 +31,8 @@ bool isIllegalExceptTabAndNewline(char32_t c)
 
 bool isNameDelimiter(char32_t c)
 {
-    return (c >= 0x20 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x5E) || c == 0x60
-        || (c >= 0x7B && c <= 0x7F) || c == 0xA1 || isIllegal(c);
+    return (c >= 0x20 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x5E)
+        || c == 0x60 || (c >= 0x7B && c <= 0x7F) || c == 0xA1 || isIllegal(c);
 }
 
 } // namespace

@@ -16,7 +16,8 @@ public:
     bool containsUnit(char16_t unit) const { return (bmp_[unit >> 6] >> (unit & 63)) & 1u; }
     bool containsCharacter(char32_t codePoint) const
     {
-        return codePoint <= 0xFFFF ? containsUnit(static_cast<char16_t>(codePoint)) : rule_(codePoint);
+        return codePoint <= 0xFFFF ? containsUnit(static_cast<char16_t>(codePoint))
+                                   : rule_(codePoint);
     }
 
 private:

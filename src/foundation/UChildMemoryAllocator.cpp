@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-void UCChildMemoryAllocatorInit(_UCChildMemoryAllocator* allocator, _UCMemoryAllocator* root, uint64_t chunkSize)
+void UCChildMemoryAllocatorInit(
+    _UCChildMemoryAllocator* allocator, _UCMemoryAllocator* root, uint64_t chunkSize)
 {
     *allocator = { nullptr, nullptr, root, chunkSize, 0 };
 }
@@ -13,7 +14,8 @@ void* UCChildMemoryAllocatorAlloc(_UCChildMemoryAllocator* allocator, uint64_t s
 {
     if (size > ~uint64_t(0) - (UMemoryAllocatorAlignment - 1))
         UFemRaiseMemoryAllocationFailed();
-    const uint64_t rounded = (size + UMemoryAllocatorAlignment - 1) & ~(UMemoryAllocatorAlignment - 1);
+    const uint64_t rounded
+        = (size + UMemoryAllocatorAlignment - 1) & ~(UMemoryAllocatorAlignment - 1);
     char* current = allocator->currentMemoryPtr;
     if (current && size <= uint64_t(allocator->currentMemoryEndPtr - current)) {
         const uint64_t left = uint64_t(allocator->currentMemoryEndPtr - current);
@@ -22,7 +24,8 @@ void* UCChildMemoryAllocatorAlloc(_UCChildMemoryAllocator* allocator, uint64_t s
     }
     const uint64_t chunkSize = allocator->memoryStorageCapacity;
     if (size < chunkSize) {
-        char* chunk = static_cast<char*>(UCMemoryAllocatorAlloc(allocator->rootMemoryAllocatorPtr, chunkSize));
+        char* chunk = static_cast<char*>(
+            UCMemoryAllocatorAlloc(allocator->rootMemoryAllocatorPtr, chunkSize));
         allocator->currentMemoryEndPtr = chunk + chunkSize;
         allocator->currentMemoryPtr = chunk + std::min(rounded, chunkSize);
         allocator->totalMemoryCapacity += chunkSize;
@@ -43,7 +46,8 @@ void UCChildMemoryAllocatorClear(_UCChildMemoryAllocator* allocator)
     allocator->memoryStorageCapacity = 0;
 }
 
-UChildMemoryAllocator::UChildMemoryAllocator(_UCMemoryAllocator* rootMemoryAllocator, uint64_t memoryStorageCapacity)
+UChildMemoryAllocator::UChildMemoryAllocator(
+    _UCMemoryAllocator* rootMemoryAllocator, uint64_t memoryStorageCapacity)
 {
     UCChildMemoryAllocatorInit(&childMemoryAllocator_, rootMemoryAllocator, memoryStorageCapacity);
 }

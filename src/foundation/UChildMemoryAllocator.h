@@ -15,7 +15,8 @@ struct _UCChildMemoryAllocator {
     uint64_t totalMemoryCapacity; // bytes taken from the root
 };
 
-void UCChildMemoryAllocatorInit(_UCChildMemoryAllocator* allocator, _UCMemoryAllocator* root, uint64_t chunkSize);
+void UCChildMemoryAllocatorInit(
+    _UCChildMemoryAllocator* allocator, _UCMemoryAllocator* root, uint64_t chunkSize);
 void* UCChildMemoryAllocatorAlloc(_UCChildMemoryAllocator* allocator, uint64_t size);
 // Detaches the child from its root; frees nothing and keeps the total.
 void UCChildMemoryAllocatorClear(_UCChildMemoryAllocator* allocator);
@@ -27,7 +28,10 @@ public:
     UChildMemoryAllocator(const UChildMemoryAllocator&) = delete;
     UChildMemoryAllocator& operator=(const UChildMemoryAllocator&) = delete;
 
-    void* allocMemoryWithSize(uint64_t size) { return UCChildMemoryAllocatorAlloc(&childMemoryAllocator_, size); }
+    void* allocMemoryWithSize(uint64_t size)
+    {
+        return UCChildMemoryAllocatorAlloc(&childMemoryAllocator_, size);
+    }
     // Abandons the current chunk and restarts the total; the root and chunk size stay.
     void clearMemory();
     uint64_t totalMemoryCapacity() const { return childMemoryAllocator_.totalMemoryCapacity; }

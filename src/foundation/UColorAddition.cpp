@@ -19,7 +19,8 @@ double componentAt(const QVariantList& list, int index)
 _UGLColor UGLColorWithPreferenceColor(const QVariant& preferenceColor)
 {
     const QVariantList list = preferenceColor.toList();
-    return { componentAt(list, 0), componentAt(list, 1), componentAt(list, 2), componentAt(list, 3) };
+    return { componentAt(list, 0), componentAt(list, 1), componentAt(list, 2),
+        componentAt(list, 3) };
 }
 
 QVariantList UPreferenceColorWithUGLColor(const _UGLColor& color)

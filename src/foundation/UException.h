@@ -30,7 +30,8 @@ public:
 };
 
 inline const QString UFemProgramErrorExceptionName = QStringLiteral("Program Error.");
-inline const QString UFemCardClassProgramErrorExceptionName = QStringLiteral("Card Class Program Error.");
+inline const QString UFemCardClassProgramErrorExceptionName
+    = QStringLiteral("Card Class Program Error.");
 
 [[noreturn]] void UFemRaiseErrorResponderError();
 [[noreturn]] void UFemRaiseProgramError(const QString& reason);

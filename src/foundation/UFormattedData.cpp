@@ -8,14 +8,23 @@
 quint64 UFormattedDataElementWidthOfValueType(quint64 valueType)
 {
     switch (valueType) {
-    case 1: case 11: case 107:
+    case 1:
+    case 11:
+    case 107:
         return 8;
-    case 3: case 12: case 105:
+    case 3:
+    case 12:
+    case 105:
         return 4;
-    case 23: case 103:
+    case 23:
+    case 103:
         return 2;
-    case 21: case 101: case 901: case 999:
-    case UFormattedDataValueTypeString: case UFormattedDataValueTypeStringArray:
+    case 21:
+    case 101:
+    case 901:
+    case 999:
+    case UFormattedDataValueTypeString:
+    case UFormattedDataValueTypeStringArray:
     case UFormattedDataValueTypeReservedArea:
         return 1;
     default:
@@ -23,7 +32,8 @@ quint64 UFormattedDataElementWidthOfValueType(quint64 valueType)
     }
 }
 
-void UFormattedDataCopySwappingElements(const char* source, char* destination, quint64 length, quint64 width)
+void UFormattedDataCopySwappingElements(
+    const char* source, char* destination, quint64 length, quint64 width)
 {
     for (quint64 start = 0; start + width <= length; start += width)
         std::reverse_copy(source + start, source + start + width, destination + start);
@@ -31,10 +41,10 @@ void UFormattedDataCopySwappingElements(const char* source, char* destination, q
 
 bool _checkUFormattedDataAndGetFormattedDataHeaderPtrPtr(const QByteArray& data,
     const _UFormattedDataHeader** formattedDataHeaderPtr,
-    const _UFormattedDataComponentRecord** formattedDataComponentRecordTablePtr, quint64* formatVertionPtr,
-    quint64* valueSizeTypePtr, quint64* endianTypePtr, const char** dataTypeNameStringPtr,
-    quint64* dataVersionNumberPtr, quint64* optionalInteger1, quint64* optionalInteger2,
-    quint64* dataComponentCount, UErrorPtr*)
+    const _UFormattedDataComponentRecord** formattedDataComponentRecordTablePtr,
+    quint64* formatVertionPtr, quint64* valueSizeTypePtr, quint64* endianTypePtr,
+    const char** dataTypeNameStringPtr, quint64* dataVersionNumberPtr, quint64* optionalInteger1,
+    quint64* optionalInteger2, quint64* dataComponentCount, UErrorPtr*)
 {
     const std::optional<UFormattedDataCheckedView> view = UFormattedDataCheckedView::check(data);
     const auto put = [](auto* out, auto value) {
@@ -46,7 +56,9 @@ bool _checkUFormattedDataAndGetFormattedDataHeaderPtrPtr(const QByteArray& data,
     const _UFormattedDataHeader& header = view ? view->header() : empty;
     put(formattedDataHeaderPtr, reinterpret_cast<const _UFormattedDataHeader*>(bytes));
     put(formattedDataComponentRecordTablePtr,
-        view ? reinterpret_cast<const _UFormattedDataComponentRecord*>(bytes + sizeof(_UFormattedDataHeader)) : nullptr);
+        view ? reinterpret_cast<const _UFormattedDataComponentRecord*>(
+            bytes + sizeof(_UFormattedDataHeader))
+             : nullptr);
     put(formatVertionPtr, quint64(header.formatVersion));
     put(valueSizeTypePtr, quint64(header.valueSizeType));
     put(endianTypePtr, quint64(header.endianType));
@@ -65,8 +77,7 @@ bool isUFormattedData_error(const QByteArray& data, UErrorPtr*)
 
 namespace {
 
-template <typename Field>
-quint64 headerField(const QByteArray& data, Field field)
+template <typename Field> quint64 headerField(const QByteArray& data, Field field)
 {
     const std::optional<UFormattedDataCheckedView> view = UFormattedDataCheckedView::check(data);
     return view ? quint64(view->header().*field) : 0;

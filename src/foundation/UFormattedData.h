@@ -68,7 +68,8 @@ struct _UFormattedDataComponent {
 
 // A component read back as an object: nothing (std::monostate), a string (201), a list of strings
 // (202) or a new byte buffer.
-using UFormattedDataComponentObject = std::variant<std::monostate, QString, QStringList, QByteArray>;
+using UFormattedDataComponentObject
+    = std::variant<std::monostate, QString, QStringList, QByteArray>;
 
 // A byte range inside the container.
 struct UFormattedDataRange {
@@ -83,24 +84,26 @@ quint64 UFormattedDataElementWidthOfValueType(quint64 valueType);
 
 // Copies `length` bytes from `source` to `destination`, reversing each `width`-byte element;
 // `length` must be a whole number of elements.
-void UFormattedDataCopySwappingElements(const char* source, char* destination, quint64 length, quint64 width);
+void UFormattedDataCopySwappingElements(
+    const char* source, char* destination, quint64 length, quint64 width);
 
 // Writing. An endian type of 0, 1 or 3 stores numeric data as in memory (header 1); 2 or above 3
 // stores it byte-swapped. Names longer than 31 bytes and malformed components are program errors.
 // The only error reported is a container too large to allocate.
-QByteArray UFormattedDataWithDataTypeNameString(const char* dataTypeNameString, quint64 dataVersionNumber,
-    quint64 endianType, quint64 optionalInteger1, quint64 optionalInteger2,
-    const _UFormattedDataComponent* dataComponentTable, quint64 dataComponentCount, UErrorPtr* error);
+QByteArray UFormattedDataWithDataTypeNameString(const char* dataTypeNameString,
+    quint64 dataVersionNumber, quint64 endianType, quint64 optionalInteger1,
+    quint64 optionalInteger2, const _UFormattedDataComponent* dataComponentTable,
+    quint64 dataComponentCount, UErrorPtr* error);
 
 // The checker. Every given output is filled on success and zeroed on failure; no error is stored.
 // The header and record pointers point into `data` and may be unaligned: copy fields out with
 // memcpy. The name pointer is a zero-terminated string inside `data`.
 bool _checkUFormattedDataAndGetFormattedDataHeaderPtrPtr(const QByteArray& data,
     const _UFormattedDataHeader** formattedDataHeaderPtr,
-    const _UFormattedDataComponentRecord** formattedDataComponentRecordTablePtr, quint64* formatVertionPtr,
-    quint64* valueSizeTypePtr, quint64* endianTypePtr, const char** dataTypeNameStringPtr,
-    quint64* dataVersionNumberPtr, quint64* optionalInteger1, quint64* optionalInteger2,
-    quint64* dataComponentCount, UErrorPtr* error);
+    const _UFormattedDataComponentRecord** formattedDataComponentRecordTablePtr,
+    quint64* formatVertionPtr, quint64* valueSizeTypePtr, quint64* endianTypePtr,
+    const char** dataTypeNameStringPtr, quint64* dataVersionNumberPtr, quint64* optionalInteger1,
+    quint64* optionalInteger2, quint64* dataComponentCount, UErrorPtr* error);
 
 bool isUFormattedData_error(const QByteArray& data, UErrorPtr* error);
 quint64 _UFormattedData_FormatVersionNumber_error(const QByteArray& data, UErrorPtr* error);
@@ -120,7 +123,8 @@ quint64 UFormattedDataComponentIdentifierWithComponentNameString(
 const char* UFormattedDataComponentNameStringWithComponentIdentifier(
     const QByteArray& data, quint64 componentIdentifier, UErrorPtr* error);
 // Every record's name in record order; false on error.
-bool UFormattedDataComponentNameStringArray_error(const QByteArray& data, QStringList* names, UErrorPtr* error);
+bool UFormattedDataComponentNameStringArray_error(
+    const QByteArray& data, QStringList* names, UErrorPtr* error);
 // Every record's identifier in record order; false on error.
 bool getUFormattedDataComponentIdentifierTable(
     const QByteArray& data, std::vector<quint64>* identifierTable, UErrorPtr* error);

@@ -11,7 +11,8 @@ bool isTerminatedName(const char* field)
 
 bool hasValidHeaderFields(const _UFormattedDataHeader& header)
 {
-    return header.magic == UFormattedDataMagicNumber && header.formatVersion == UFormattedDataFormatVersionNumber
+    return header.magic == UFormattedDataMagicNumber
+        && header.formatVersion == UFormattedDataFormatVersionNumber
         && (header.valueSizeType == 1 || header.valueSizeType == 2)
         && (header.endianType == UFormattedDataEndianTypeInMemoryOrder
             || header.endianType == UFormattedDataEndianTypeSwapped)
@@ -25,7 +26,8 @@ bool areAreasInBounds(const UFormattedDataCheckedView& view, quint64 tableEnd, q
     quint64 areaStart = tableEnd;
     for (quint64 index = 0; index < view.componentCount(); ++index) {
         const _UFormattedDataComponentRecord record = view.record(index);
-        if (record.dataOffset < areaStart || record.dataOffset > size || record.dataLength > size - record.dataOffset)
+        if (record.dataOffset < areaStart || record.dataOffset > size
+            || record.dataLength > size - record.dataOffset)
             return false;
         if (!isTerminatedName(view.recordNamePtr(index)))
             return false;
@@ -36,7 +38,8 @@ bool areAreasInBounds(const UFormattedDataCheckedView& view, quint64 tableEnd, q
 
 } // namespace
 
-UFormattedDataCheckedView::UFormattedDataCheckedView(const char* bytes, const _UFormattedDataHeader& header)
+UFormattedDataCheckedView::UFormattedDataCheckedView(
+    const char* bytes, const _UFormattedDataHeader& header)
     : bytes_(bytes)
     , header_(header)
 {
@@ -69,7 +72,8 @@ _UFormattedDataComponentRecord UFormattedDataCheckedView::record(quint64 index) 
 
 const char* UFormattedDataCheckedView::recordNamePtr(quint64 index) const
 {
-    return bytes_ + recordTableOffset + recordSize * index + offsetof(_UFormattedDataComponentRecord, name);
+    return bytes_ + recordTableOffset + recordSize * index
+        + offsetof(_UFormattedDataComponentRecord, name);
 }
 
 const char* UFormattedDataCheckedView::dataTypeNamePtr() const

@@ -17,7 +17,8 @@ UErrorPtr unexpectedError(const char* description)
 }
 
 // The checked container, or the version error when `data` is not one.
-std::optional<UFormattedDataCheckedView> checkedViewOrError(const QByteArray& data, UErrorPtr* error)
+std::optional<UFormattedDataCheckedView> checkedViewOrError(
+    const QByteArray& data, UErrorPtr* error)
 {
     std::optional<UFormattedDataCheckedView> view = UFormattedDataCheckedView::check(data);
     if (!view)
@@ -85,11 +86,13 @@ UFormattedDataRange _UFormattedDataComponentDataRangeOrGetComponentObjectPtr(con
         return {};
     const _UFormattedDataComponentRecord record = view->record(index);
     if (record.valueType != valueType) {
-        UFemSetError(error, unexpectedError("ValueType doesn't match with valueType in FormattedData."));
+        UFemSetError(
+            error, unexpectedError("ValueType doesn't match with valueType in FormattedData."));
         return {};
     }
     const char* area = view->bytesAt(record.dataOffset);
-    if (valueType == UFormattedDataValueTypeString || valueType == UFormattedDataValueTypeStringArray) {
+    if (valueType == UFormattedDataValueTypeString
+        || valueType == UFormattedDataValueTypeStringArray) {
         *componentObject = stringObject(area, record.dataLength, valueType);
         return {};
     }
@@ -101,7 +104,8 @@ UFormattedDataRange _UFormattedDataComponentDataRangeOrGetComponentObjectPtr(con
         return {};
     }
     if (record.dataLength % width != 0) {
-        UFemSetError(error, unexpectedError("Data length is not a whole number of elements in FormattedData."));
+        UFemSetError(error,
+            unexpectedError("Data length is not a whole number of elements in FormattedData."));
         return {};
     }
     *componentObject = swappedObject(area, record.dataLength, width);
@@ -128,8 +132,8 @@ UFormattedDataComponentObject UFormattedDataComponentObjectWithComponentNameStri
     const QByteArray& data, const char* componentNameString, quint64 valueType, UErrorPtr* error)
 {
     UErrorPtr lookupError;
-    const quint64 identifier
-        = UFormattedDataComponentIdentifierWithComponentNameString(data, componentNameString, &lookupError);
+    const quint64 identifier = UFormattedDataComponentIdentifierWithComponentNameString(
+        data, componentNameString, &lookupError);
     if (lookupError) {
         UFemSetError(error, lookupError);
         return std::monostate();
@@ -142,7 +146,8 @@ UFormattedDataComponentObject UFormattedDataComponentObjectWithComponentNameStri
 quint64 getUFormattedDataComponentDataBytesWithComponentIdentifier(const QByteArray& data,
     QByteArray* dataBytes, quint64 componentIdentifier, quint64 valueType, UErrorPtr* error)
 {
-    if (valueType == UFormattedDataValueTypeString || valueType == UFormattedDataValueTypeStringArray) {
+    if (valueType == UFormattedDataValueTypeString
+        || valueType == UFormattedDataValueTypeStringArray) {
         *dataBytes = QByteArray();
         return 0;
     }
@@ -161,7 +166,8 @@ quint64 getUFormattedDataComponentDataBytesWithComponentIdentifier(const QByteAr
     }
     if (range.length == 0)
         return 0;
-    *dataBytes = QByteArray::fromRawData(data.constData() + range.location, qsizetype(range.length));
+    *dataBytes
+        = QByteArray::fromRawData(data.constData() + range.location, qsizetype(range.length));
     return range.length;
 }
 
@@ -169,15 +175,16 @@ quint64 getUFormattedDataComponentDataBytesWithComponentNameString(const QByteAr
     QByteArray* dataBytes, const char* componentNameString, quint64 valueType, UErrorPtr* error)
 {
     UErrorPtr lookupError;
-    const quint64 identifier
-        = UFormattedDataComponentIdentifierWithComponentNameString(data, componentNameString, &lookupError);
+    const quint64 identifier = UFormattedDataComponentIdentifierWithComponentNameString(
+        data, componentNameString, &lookupError);
     if (lookupError || identifier == UFemNotFound) {
         *dataBytes = QByteArray();
         if (lookupError)
             UFemSetError(error, lookupError);
         return 0;
     }
-    return getUFormattedDataComponentDataBytesWithComponentIdentifier(data, dataBytes, identifier, valueType, error);
+    return getUFormattedDataComponentDataBytesWithComponentIdentifier(
+        data, dataBytes, identifier, valueType, error);
 }
 
 quint64 UFormattedDataComponentIdentifierWithComponentNameString(
@@ -200,7 +207,8 @@ const char* UFormattedDataComponentNameStringWithComponentIdentifier(
     return index == UFemNotFound ? nullptr : view->recordNamePtr(index);
 }
 
-bool UFormattedDataComponentNameStringArray_error(const QByteArray& data, QStringList* names, UErrorPtr* error)
+bool UFormattedDataComponentNameStringArray_error(
+    const QByteArray& data, QStringList* names, UErrorPtr* error)
 {
     const std::optional<UFormattedDataCheckedView> view = checkedViewOrError(data, error);
     if (!view)

@@ -19,7 +19,8 @@ quint64 storedEndianType(quint64 endianType)
 
 quint64 paddedLength(quint64 length)
 {
-    return (length + UFormattedDataAreaAlignment - 1) / UFormattedDataAreaAlignment * UFormattedDataAreaAlignment;
+    return (length + UFormattedDataAreaAlignment - 1) / UFormattedDataAreaAlignment
+        * UFormattedDataAreaAlignment;
 }
 
 void copyName(char* field, const char* name, const QString& tooLongReason)
@@ -50,13 +51,15 @@ QByteArray storedBytes(const _UFormattedDataComponent& component, bool swapsData
         if (width == 0)
             UFemRaiseProgramError(QStringLiteral("Unexpected aFormattedDataComponent.valueType."));
         if (component.length % width != 0)
-            UFemRaiseProgramError(QStringLiteral("aFormattedDataComponent.length is not a whole number of elements."));
+            UFemRaiseProgramError(QStringLiteral(
+                "aFormattedDataComponent.length is not a whole number of elements."));
     }
     if (component.length > 0 && component.bytes == nullptr)
         UFemRaiseProgramError(QStringLiteral("aFormattedDataComponent.bytes is NULL."));
     if (component.length > maximumContainerSize)
         return QByteArray();
-    return QByteArray::fromRawData(static_cast<const char*>(component.bytes), qsizetype(component.length));
+    return QByteArray::fromRawData(
+        static_cast<const char*>(component.bytes), qsizetype(component.length));
 }
 
 quint64 storedLength(const _UFormattedDataComponent& component, const QByteArray& bytes)
@@ -67,7 +70,8 @@ quint64 storedLength(const _UFormattedDataComponent& component, const QByteArray
         : component.length;
 }
 
-void writeArea(char* area, const _UFormattedDataComponent& component, const QByteArray& bytes, bool swapsData)
+void writeArea(
+    char* area, const _UFormattedDataComponent& component, const QByteArray& bytes, bool swapsData)
 {
     const quint64 length = storedLength(component, bytes);
     if (component.valueType == UFormattedDataValueTypeReservedArea || length == 0)
@@ -79,15 +83,17 @@ void writeArea(char* area, const _UFormattedDataComponent& component, const QByt
         std::memcpy(area, bytes.constData(), length);
 }
 
-void writeHeader(char* block, const char* dataTypeNameString, quint64 dataVersionNumber, quint64 endianType,
-    quint64 optionalInteger1, quint64 optionalInteger2, quint64 dataComponentCount)
+void writeHeader(char* block, const char* dataTypeNameString, quint64 dataVersionNumber,
+    quint64 endianType, quint64 optionalInteger1, quint64 optionalInteger2,
+    quint64 dataComponentCount)
 {
     _UFormattedDataHeader header {};
     header.magic = UFormattedDataMagicNumber;
     header.formatVersion = UFormattedDataFormatVersionNumber;
     header.valueSizeType = UFormattedDataWrittenValueSizeType;
     header.endianType = quint16(endianType);
-    copyName(header.dataTypeName, dataTypeNameString, QStringLiteral("dataTypeNameString is longer than 31 bytes."));
+    copyName(header.dataTypeName, dataTypeNameString,
+        QStringLiteral("dataTypeNameString is longer than 31 bytes."));
     header.dataVersionNumber = quint32(dataVersionNumber);
     header.optionalInteger1 = quint32(optionalInteger1);
     header.optionalInteger2 = quint32(optionalInteger2);
@@ -95,22 +101,25 @@ void writeHeader(char* block, const char* dataTypeNameString, quint64 dataVersio
     std::memcpy(block, &header, sizeof header);
 }
 
-_UFormattedDataComponentRecord recordOf(const _UFormattedDataComponent& component, quint64 offset, quint64 length)
+_UFormattedDataComponentRecord recordOf(
+    const _UFormattedDataComponent& component, quint64 offset, quint64 length)
 {
     _UFormattedDataComponentRecord record {};
     record.identifier = quint32(component.identifier);
     record.valueType = quint32(component.valueType);
     record.dataOffset = offset;
     record.dataLength = length;
-    copyName(record.name, component.name, QStringLiteral("aFormattedDataComponent.name is longer than 31 bytes."));
+    copyName(record.name, component.name,
+        QStringLiteral("aFormattedDataComponent.name is longer than 31 bytes."));
     return record;
 }
 
 } // namespace
 
-QByteArray UFormattedDataWithDataTypeNameString(const char* dataTypeNameString, quint64 dataVersionNumber,
-    quint64 endianType, quint64 optionalInteger1, quint64 optionalInteger2,
-    const _UFormattedDataComponent* dataComponentTable, quint64 dataComponentCount, UErrorPtr* error)
+QByteArray UFormattedDataWithDataTypeNameString(const char* dataTypeNameString,
+    quint64 dataVersionNumber, quint64 endianType, quint64 optionalInteger1,
+    quint64 optionalInteger2, const _UFormattedDataComponent* dataComponentTable,
+    quint64 dataComponentCount, UErrorPtr* error)
 {
     if (dataComponentCount > std::numeric_limits<quint32>::max())
         UFemRaiseProgramError(QStringLiteral("dataComponentCount is too big."));
@@ -120,7 +129,8 @@ QByteArray UFormattedDataWithDataTypeNameString(const char* dataTypeNameString, 
     // Sizes first, so that one zero-filled block is allocated and nothing is made on a refusal.
     std::vector<QByteArray> bytesTable;
     bytesTable.reserve(dataComponentCount);
-    const quint64 tableEnd = sizeof(_UFormattedDataHeader) + sizeof(_UFormattedDataComponentRecord) * dataComponentCount;
+    const quint64 tableEnd = sizeof(_UFormattedDataHeader)
+        + sizeof(_UFormattedDataComponentRecord) * dataComponentCount;
     quint64 size = tableEnd;
     for (quint64 index = 0; index < dataComponentCount; ++index) {
         const _UFormattedDataComponent& component = dataComponentTable[index];
@@ -135,14 +145,15 @@ QByteArray UFormattedDataWithDataTypeNameString(const char* dataTypeNameString, 
 
     QByteArray block(qsizetype(size), '\0');
     char* bytes = block.data();
-    writeHeader(bytes, dataTypeNameString, dataVersionNumber, storedEndian, optionalInteger1, optionalInteger2,
-        dataComponentCount);
+    writeHeader(bytes, dataTypeNameString, dataVersionNumber, storedEndian, optionalInteger1,
+        optionalInteger2, dataComponentCount);
     quint64 offset = tableEnd;
     for (quint64 index = 0; index < dataComponentCount; ++index) {
         const _UFormattedDataComponent& component = dataComponentTable[index];
         const quint64 length = storedLength(component, bytesTable[index]);
         const _UFormattedDataComponentRecord record = recordOf(component, offset, length);
-        std::memcpy(bytes + sizeof(_UFormattedDataHeader) + sizeof record * index, &record, sizeof record);
+        std::memcpy(
+            bytes + sizeof(_UFormattedDataHeader) + sizeof record * index, &record, sizeof record);
         writeArea(bytes + offset, component, bytesTable[index], swapsData);
         offset += paddedLength(length);
     }

@@ -183,8 +183,7 @@ void Formatter::appendNumber(const Directive& directive, const UFormatArgument& 
     switch (directive.conversion) {
     case u'd':
     case u'i':
-        result_ += printfNumber(
-            printfDirective(directive, "ll"), (long long)argument.toSigned());
+        result_ += printfNumber(printfDirective(directive, "ll"), (long long)argument.toSigned());
         return;
     case u'u':
     case u'x':
@@ -197,8 +196,8 @@ void Formatter::appendNumber(const Directive& directive, const UFormatArgument& 
         Directive hex = directive;
         hex.conversion = u'x';
         hex.flags += u'#';
-        result_ += printfNumber(
-            printfDirective(hex, "ll"), (unsigned long long)argument.toUnsigned());
+        result_
+            += printfNumber(printfDirective(hex, "ll"), (unsigned long long)argument.toUnsigned());
         return;
     }
     default:

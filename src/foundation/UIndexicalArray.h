@@ -23,7 +23,10 @@ public:
     UIndexicalArray() = default;
     explicit UIndexicalArray(std::span<const Object> objects) { setArray(objects); }
     UIndexicalArray(const Object* objects, uint64_t count) { setArrayWithObjects(objects, count); }
-    static UIndexicalArray arrayWithArray(std::span<const Object> objects) { return UIndexicalArray(objects); }
+    static UIndexicalArray arrayWithArray(std::span<const Object> objects)
+    {
+        return UIndexicalArray(objects);
+    }
 
     std::vector<Object> array() const { return objectTable_; }
     uint64_t count() const { return objectTable_.size(); }
@@ -57,7 +60,10 @@ public:
         objectTable_.clear();
     }
 
-    void setArray(std::span<const Object> objects) { setArrayWithObjects(objects.data(), objects.size()); }
+    void setArray(std::span<const Object> objects)
+    {
+        setArrayWithObjects(objects.data(), objects.size());
+    }
 
     void setArrayWithObjects(const Object* objects, uint64_t count)
     {
@@ -70,7 +76,8 @@ public:
             reserveExactly(table, count);
             objectTable_.swap(table);
         }
-        objectTable_.assign(std::make_move_iterator(incoming.begin()), std::make_move_iterator(incoming.end()));
+        objectTable_.assign(
+            std::make_move_iterator(incoming.begin()), std::make_move_iterator(incoming.end()));
         try {
             indexObjectDictionary_.reserve(count);
         } catch (const std::bad_alloc&) {
@@ -93,5 +100,6 @@ private:
     }
 
     std::vector<Object> objectTable_;
-    std::unordered_map<const T*, uint64_t, UObjectKeyHash<T, Hash>, UObjectKeyEqual<T, Equal>> indexObjectDictionary_;
+    std::unordered_map<const T*, uint64_t, UObjectKeyHash<T, Hash>, UObjectKeyEqual<T, Equal>>
+        indexObjectDictionary_;
 };

@@ -17,8 +17,7 @@
 #include <span>
 #include <vector>
 
-template <typename T>
-class ULargeArrayEnumerator;
+template <typename T> class ULargeArrayEnumerator;
 
 // The ordered array that holds a model's cards: up to 144 children of roughly equal size, a
 // proportional estimate over lazily kept start indexes to find the child of an index, and a map
@@ -27,8 +26,7 @@ class ULargeArrayEnumerator;
 //
 // Several threads may read one array at once while none changes it: lookups store start indexes
 // and the valid mark through atomics. Any change must exclude all other access.
-template <typename T>
-class ULargeArray {
+template <typename T> class ULargeArray {
 public:
     using Object = std::shared_ptr<T>;
 
@@ -38,7 +36,10 @@ public:
     static constexpr uint64_t defaultCapacity = 10000;
     static constexpr uint64_t childCountPerReference = 64;
 
-    ULargeArray() : ULargeArray(defaultCapacity) { }
+    ULargeArray()
+        : ULargeArray(defaultCapacity)
+    {
+    }
     explicit ULargeArray(uint64_t capacity);
     ULargeArray(const Object* objects, uint64_t count);
     ULargeArray(const ULargeArray& other);
@@ -56,8 +57,14 @@ public:
     void getObjects(Object* buffer) const { getObjects(buffer, { 0, objectCount_ }); }
     void getObjects(Object* buffer, UIndexRange range) const;
     std::vector<Object> toVector() const;
-    bool containsObject(const Object& object) const { return objectDictionary_.contains(object.get()); }
-    uint64_t indexOfObject(const Object& object) const { return indexOfObject(object, { 0, objectCount_ }); }
+    bool containsObject(const Object& object) const
+    {
+        return objectDictionary_.contains(object.get());
+    }
+    uint64_t indexOfObject(const Object& object) const
+    {
+        return indexOfObject(object, { 0, objectCount_ });
+    }
     uint64_t indexOfObject(const Object& object, UIndexRange range) const;
     uint64_t indexOfObjectIdenticalTo(const Object& object) const;
     uint64_t indexOfObjectIdenticalTo(const Object& object, UIndexRange range) const;
@@ -73,16 +80,26 @@ public:
     void insertObjectFromArray(std::span<const Object> objects, UIndexRange range, uint64_t index);
     void replaceObjectAtIndex(uint64_t index, Object object);
     void replaceObjectsInRange(UIndexRange range, std::span<const Object> objects);
-    void replaceObjectsInRange(UIndexRange range, std::span<const Object> objects, UIndexRange sourceRange);
+    void replaceObjectsInRange(
+        UIndexRange range, std::span<const Object> objects, UIndexRange sourceRange);
     void removeObjectAtIndex(uint64_t index);
     void removeLastObject();
     void removeObjectsInRange(UIndexRange range);
     void removeObjectsAtIndexes(const std::vector<uint64_t>& indexes);
     void removeObjectsFromIndices(const uint64_t* indices, uint64_t count);
     void removeObject(const Object& object) { removeObject(object, { 0, objectCount_ }); }
-    void removeObject(const Object& object, UIndexRange range) { removeFoundObject(object, range, false); }
-    void removeObjectIdenticalTo(const Object& object) { removeObjectIdenticalTo(object, { 0, objectCount_ }); }
-    void removeObjectIdenticalTo(const Object& object, UIndexRange range) { removeFoundObject(object, range, true); }
+    void removeObject(const Object& object, UIndexRange range)
+    {
+        removeFoundObject(object, range, false);
+    }
+    void removeObjectIdenticalTo(const Object& object)
+    {
+        removeObjectIdenticalTo(object, { 0, objectCount_ });
+    }
+    void removeObjectIdenticalTo(const Object& object, UIndexRange range)
+    {
+        removeFoundObject(object, range, true);
+    }
     void removeAllObjects();
     void setArrayWithObjects(const Object* objects, uint64_t count);
     void optimizeWithOptimizeLevel(uint64_t level);
@@ -120,7 +137,11 @@ public:
     private:
         friend class ULargeArray;
         const_iterator(const ULargeArray* array, uint64_t position)
-            : array_(array), position_(position), mutations_(array->mutations_) { }
+            : array_(array)
+            , position_(position)
+            , mutations_(array->mutations_)
+        {
+        }
         void checkMutations() const;
         const ULargeArray* array_ = nullptr;
         uint64_t position_ = 0;
@@ -144,7 +165,10 @@ private:
     struct Location {
         std::atomic<uint64_t> value { 0 };
         Location() = default;
-        Location(const Location& other) : value(other.load()) { }
+        Location(const Location& other)
+            : value(other.load())
+        {
+        }
         Location& operator=(const Location& other)
         {
             store(other.load());
@@ -167,8 +191,14 @@ private:
     uint64_t half() const { return childArrayCount_ref_ / 2; }
     uint64_t big() const { return childArrayCount_ref_ + childArrayCount_ref_ / 2; }
     uint64_t doubleBig() const { return 2 * big(); }
-    uint64_t validMark() const { return childArrayLocationValidRecordIndex_.load(std::memory_order_acquire); }
-    void setValidMark(uint64_t mark) { childArrayLocationValidRecordIndex_.store(mark, std::memory_order_release); }
+    uint64_t validMark() const
+    {
+        return childArrayLocationValidRecordIndex_.load(std::memory_order_acquire);
+    }
+    void setValidMark(uint64_t mark)
+    {
+        childArrayLocationValidRecordIndex_.store(mark, std::memory_order_release);
+    }
     void lowerValidMark(uint64_t position);
     void raiseValidMark(uint64_t position) const;
     void validateLocationsUpTo(uint64_t position) const;
@@ -196,7 +226,8 @@ private:
     void removeSortedIndexes(const std::vector<uint64_t>& indexes);
     void eraseObjects(Record& record, uint64_t offset, uint64_t count);
     void eraseOffsets(Record& record, std::span<const uint64_t> indexes, uint64_t start);
-    uint64_t findObject(const Object& object, UIndexRange range, bool identical, uint64_t* position) const;
+    uint64_t findObject(
+        const Object& object, UIndexRange range, bool identical, uint64_t* position) const;
     void removeFoundObject(const Object& object, UIndexRange range, bool identical);
     void rebalance();
     uint64_t rebalanceSmallChild(uint64_t position, uint64_t& start);
@@ -217,13 +248,16 @@ private:
 };
 
 // Walks a large array forwards or backwards; the array must outlive it.
-template <typename T>
-class ULargeArrayEnumerator {
+template <typename T> class ULargeArrayEnumerator {
 public:
     using Object = std::shared_ptr<T>;
     using State = typename ULargeArray<T>::EnumeratorState;
 
-    ULargeArrayEnumerator(const ULargeArray<T>* array, const State& state) : array_(array), state_(state) { }
+    ULargeArrayEnumerator(const ULargeArray<T>* array, const State& state)
+        : array_(array)
+        , state_(state)
+    {
+    }
     // The next object, or null after the last; raises a program error when the array changed.
     Object nextObject() { return array_->nextObjectWithEnumeratorStatePtr(&state_); }
 
@@ -234,5 +268,5 @@ private:
 
 #include "foundation/ULargeArrayCore.h"
 #include "foundation/ULargeArrayEditing.h"
-#include "foundation/ULargeArrayRemoving.h"
 #include "foundation/ULargeArrayReading.h"
+#include "foundation/ULargeArrayRemoving.h"

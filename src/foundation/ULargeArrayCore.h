@@ -4,8 +4,7 @@
 
 // Children, reference sizes and rebalancing of ULargeArray; included by ULargeArray.h only.
 
-template <typename T>
-ULargeArray<T>::ULargeArray(uint64_t capacity)
+template <typename T> ULargeArray<T>::ULargeArray(uint64_t capacity)
 {
     childArrayIndexTableByIdentifier_.fill(UFemNotFound);
     if (capacity > 0) {
@@ -15,20 +14,21 @@ ULargeArray<T>::ULargeArray(uint64_t capacity)
 }
 
 template <typename T>
-ULargeArray<T>::ULargeArray(const Object* objects, uint64_t count) : ULargeArray(count)
+ULargeArray<T>::ULargeArray(const Object* objects, uint64_t count)
+    : ULargeArray(count)
 {
     setArrayWithObjects(objects, count);
 }
 
 template <typename T>
-ULargeArray<T>::ULargeArray(const ULargeArray& other) : ULargeArray(other.objectCount_)
+ULargeArray<T>::ULargeArray(const ULargeArray& other)
+    : ULargeArray(other.objectCount_)
 {
     const std::vector<Object> objects = other.toVector();
     setArrayWithObjects(objects.data(), objects.size());
 }
 
-template <typename T>
-ULargeArray<T>& ULargeArray<T>::operator=(const ULargeArray& other)
+template <typename T> ULargeArray<T>& ULargeArray<T>::operator=(const ULargeArray& other)
 {
     if (this != &other) {
         const std::vector<Object> objects = other.toVector();
@@ -37,8 +37,7 @@ ULargeArray<T>& ULargeArray<T>::operator=(const ULargeArray& other)
     return *this;
 }
 
-template <typename T>
-uint64_t ULargeArray<T>::referenceSizeForCount(uint64_t n)
+template <typename T> uint64_t ULargeArray<T>::referenceSizeForCount(uint64_t n)
 {
     constexpr uint64_t million = 1048576;
     constexpr uint64_t largestStep = 16384;
@@ -50,16 +49,14 @@ uint64_t ULargeArray<T>::referenceSizeForCount(uint64_t n)
     return reference;
 }
 
-template <typename T>
-void ULargeArray<T>::lowerValidMark(uint64_t position)
+template <typename T> void ULargeArray<T>::lowerValidMark(uint64_t position)
 {
     if (validMark() > position)
         setValidMark(position);
 }
 
 // Readers may race here; the mark only ever rises, and the starts below it are already stored.
-template <typename T>
-void ULargeArray<T>::raiseValidMark(uint64_t position) const
+template <typename T> void ULargeArray<T>::raiseValidMark(uint64_t position) const
 {
     uint64_t mark = validMark();
     while ((mark == UFemNotFound || mark < position)
@@ -67,8 +64,7 @@ void ULargeArray<T>::raiseValidMark(uint64_t position) const
             mark, position, std::memory_order_acq_rel, std::memory_order_acquire)) { }
 }
 
-template <typename T>
-void ULargeArray<T>::validateLocationsUpTo(uint64_t position) const
+template <typename T> void ULargeArray<T>::validateLocationsUpTo(uint64_t position) const
 {
     uint64_t mark = validMark();
     if (mark != UFemNotFound && mark >= position)
@@ -85,8 +81,7 @@ void ULargeArray<T>::validateLocationsUpTo(uint64_t position) const
     raiseValidMark(position);
 }
 
-template <typename T>
-void ULargeArray<T>::applyProspectiveCount(uint64_t count)
+template <typename T> void ULargeArray<T>::applyProspectiveCount(uint64_t count)
 {
     if (count > objectCount_targetMax_) {
         childArrayCount_ref_ = referenceSizeForCount(count);
@@ -94,16 +89,14 @@ void ULargeArray<T>::applyProspectiveCount(uint64_t count)
     }
 }
 
-template <typename T>
-void ULargeArray<T>::countMutation()
+template <typename T> void ULargeArray<T>::countMutation()
 {
     ++mutations_;
     if (childArrayCount_ref_ != childArrayCount_optimized_)
         rebalance();
 }
 
-template <typename T>
-void ULargeArray<T>::reserveTable(Table& table, uint64_t needed)
+template <typename T> void ULargeArray<T>::reserveTable(Table& table, uint64_t needed)
 {
     if (needed <= table.capacity())
         return;
@@ -130,8 +123,7 @@ void ULargeArray<T>::enterNewObject(const Object& object, const Record& record)
     objectDictionary_.emplace(object.get(), uint32_t(record.identifier + 1));
 }
 
-template <typename T>
-void ULargeArray<T>::refuseDuplicate(const Object& object) const
+template <typename T> void ULargeArray<T>::refuseDuplicate(const Object& object) const
 {
     if (containsObject(object))
         UFemRaiseProgramError(QStringLiteral("Object is already in the array."));
@@ -147,8 +139,7 @@ typename ULargeArray<T>::Dictionary::iterator ULargeArray<T>::claimEntry(const O
     return entry;
 }
 
-template <typename T>
-uint64_t ULargeArray<T>::takeFreeIdentifier()
+template <typename T> uint64_t ULargeArray<T>::takeFreeIdentifier()
 {
     uint64_t identifier = newChildArrayIdentifierSearchMin_;
     while (childArrayIndexTableByIdentifier_[identifier] != UFemNotFound)
@@ -157,8 +148,7 @@ uint64_t ULargeArray<T>::takeFreeIdentifier()
     return identifier;
 }
 
-template <typename T>
-void ULargeArray<T>::insertChildArrayRecordAtRecordIndex(uint64_t position)
+template <typename T> void ULargeArray<T>::insertChildArrayRecordAtRecordIndex(uint64_t position)
 {
     if (childArrayRecordCount_ == maximumChildCount)
         UFemRaiseProgramError(QStringLiteral("Array Table is full."));
@@ -170,7 +160,8 @@ void ULargeArray<T>::insertChildArrayRecordAtRecordIndex(uint64_t position)
         record.identifier = takeFreeIdentifier();
         record.allocated = true;
     }
-    std::rotate(records_.begin() + position, records_.begin() + spare, records_.begin() + spare + 1);
+    std::rotate(
+        records_.begin() + position, records_.begin() + spare, records_.begin() + spare + 1);
     for (uint64_t r = position; r <= spare; ++r) {
         if (records_[r].allocated)
             childArrayIndexTableByIdentifier_[records_[r].identifier] = r;
@@ -180,13 +171,13 @@ void ULargeArray<T>::insertChildArrayRecordAtRecordIndex(uint64_t position)
         records_[0].location.store(0);
 }
 
-template <typename T>
-void ULargeArray<T>::removeChildArrayRecordAtRecordIndex(uint64_t position)
+template <typename T> void ULargeArray<T>::removeChildArrayRecordAtRecordIndex(uint64_t position)
 {
     const uint64_t start = records_[position].location.load();
     records_[position].table.clear();
     const uint64_t last = childArrayRecordCount_ - 1;
-    std::rotate(records_.begin() + position, records_.begin() + position + 1, records_.begin() + last + 1);
+    std::rotate(
+        records_.begin() + position, records_.begin() + position + 1, records_.begin() + last + 1);
     for (uint64_t r = position; r <= last; ++r) {
         if (records_[r].allocated)
             childArrayIndexTableByIdentifier_[records_[r].identifier] = r;
@@ -201,8 +192,7 @@ void ULargeArray<T>::removeChildArrayRecordAtRecordIndex(uint64_t position)
         setValidMark(childArrayRecordCount_ == 0 ? UFemNotFound : childArrayRecordCount_ - 1);
 }
 
-template <typename T>
-void ULargeArray<T>::releaseSpareBeyondReach()
+template <typename T> void ULargeArray<T>::releaseSpareBeyondReach()
 {
     const uint64_t beyond = childArrayRecordCount_ + spareChildCount;
     if (beyond >= maximumChildCount || !records_[beyond].allocated)
@@ -210,7 +200,8 @@ void ULargeArray<T>::releaseSpareBeyondReach()
     Record& record = records_[beyond];
     record.table = Table();
     childArrayIndexTableByIdentifier_[record.identifier] = UFemNotFound;
-    newChildArrayIdentifierSearchMin_ = std::min(newChildArrayIdentifierSearchMin_, record.identifier);
+    newChildArrayIdentifierSearchMin_
+        = std::min(newChildArrayIdentifierSearchMin_, record.identifier);
     record.identifier = 0;
     record.allocated = false;
 }
@@ -221,7 +212,8 @@ void ULargeArray<T>::moveObjectsToEnd(Record& from, uint64_t offset, uint64_t co
     const uint64_t first = to.table.size();
     reserveTable(to.table, first + count);
     auto begin = from.table.begin() + offset;
-    to.table.insert(to.table.end(), std::make_move_iterator(begin), std::make_move_iterator(begin + count));
+    to.table.insert(
+        to.table.end(), std::make_move_iterator(begin), std::make_move_iterator(begin + count));
     from.table.erase(begin, begin + count);
     enterObjects(to, first, first + count);
 }
@@ -231,13 +223,13 @@ void ULargeArray<T>::moveObjectsToFront(Record& from, uint64_t offset, uint64_t 
 {
     reserveTable(to.table, to.table.size() + count);
     auto begin = from.table.begin() + offset;
-    to.table.insert(to.table.begin(), std::make_move_iterator(begin), std::make_move_iterator(begin + count));
+    to.table.insert(
+        to.table.begin(), std::make_move_iterator(begin), std::make_move_iterator(begin + count));
     from.table.erase(begin, begin + count);
     enterObjects(to, 0, count);
 }
 
-template <typename T>
-void ULargeArray<T>::optimizeWithOptimizeLevel(uint64_t level)
+template <typename T> void ULargeArray<T>::optimizeWithOptimizeLevel(uint64_t level)
 {
     if (level == 0)
         return;
@@ -251,8 +243,7 @@ void ULargeArray<T>::optimizeWithOptimizeLevel(uint64_t level)
 
 // One pass over the children: small ones are merged with or topped up from their successor,
 // large ones split or hand their tail on, so that children end between half and big.
-template <typename T>
-void ULargeArray<T>::rebalance()
+template <typename T> void ULargeArray<T>::rebalance()
 {
     if (childArrayRecordCount_ == 0) {
         setValidMark(UFemNotFound);

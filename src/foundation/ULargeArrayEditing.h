@@ -4,8 +4,7 @@
 
 // Adding, inserting, replacing and removing objects of ULargeArray; included by ULargeArray.h only.
 
-template <typename T>
-void ULargeArray<T>::addObject(Object object)
+template <typename T> void ULargeArray<T>::addObject(Object object)
 {
     applyProspectiveCount(objectCount_ + 1);
     countMutation();
@@ -28,8 +27,7 @@ void ULargeArray<T>::addObject(Object object)
     ++objectCount_;
 }
 
-template <typename T>
-void ULargeArray<T>::insertObject(Object object, uint64_t index)
+template <typename T> void ULargeArray<T>::insertObject(Object object, uint64_t index)
 {
     if (index == objectCount_) {
         addObject(std::move(object));
@@ -40,7 +38,8 @@ void ULargeArray<T>::insertObject(Object object, uint64_t index)
     applyProspectiveCount(objectCount_ + 1);
     countMutation();
     uint64_t start = 0;
-    const uint64_t position = index == 0 ? 0 : childArrayRecordIndexAndGetLocation(&start, index - 1);
+    const uint64_t position
+        = index == 0 ? 0 : childArrayRecordIndexAndGetLocation(&start, index - 1);
     Record& record = records_[position];
     const auto entry = claimEntry(object);
     try {
@@ -57,8 +56,7 @@ void ULargeArray<T>::insertObject(Object object, uint64_t index)
         rebalance();
 }
 
-template <typename T>
-void ULargeArray<T>::addObjectsFromArray(std::span<const Object> objects)
+template <typename T> void ULargeArray<T>::addObjectsFromArray(std::span<const Object> objects)
 {
     applyProspectiveCount(objectCount_ + objects.size());
     countMutation();
@@ -73,9 +71,11 @@ void ULargeArray<T>::insertObjectFromArray(std::span<const Object> objects, uint
 }
 
 template <typename T>
-void ULargeArray<T>::insertObjectFromArray(std::span<const Object> objects, UIndexRange range, uint64_t index)
+void ULargeArray<T>::insertObjectFromArray(
+    std::span<const Object> objects, UIndexRange range, uint64_t index)
 {
-    if (range.location > objects.size() || range.length > objects.size() - range.location || index > objectCount_)
+    if (range.location > objects.size() || range.length > objects.size() - range.location
+        || index > objectCount_)
         URaiseRangeException();
     applyProspectiveCount(objectCount_ + range.length);
     countMutation();
@@ -84,8 +84,7 @@ void ULargeArray<T>::insertObjectFromArray(std::span<const Object> objects, UInd
 }
 
 // Appends in chunks that fill the last child up to ref and then new children of ref each.
-template <typename T>
-bool ULargeArray<T>::addObjectsFromSpan(std::span<const Object> objects)
+template <typename T> bool ULargeArray<T>::addObjectsFromSpan(std::span<const Object> objects)
 {
     const uint64_t n = objects.size();
     if (n == 0)
@@ -110,7 +109,8 @@ bool ULargeArray<T>::addObjectsFromSpan(std::span<const Object> objects)
         Record& record = records_[childArrayRecordCount_ - 1];
         const uint64_t first = record.table.size();
         reserveTable(record.table, first + chunk);
-        record.table.insert(record.table.end(), objects.begin() + taken, objects.begin() + taken + chunk);
+        record.table.insert(
+            record.table.end(), objects.begin() + taken, objects.begin() + taken + chunk);
         enterObjects(record, first, first + chunk);
         objectCount_ += chunk;
         taken += chunk;
@@ -129,7 +129,8 @@ bool ULargeArray<T>::insertObjectsFromSpan(std::span<const Object> objects, uint
     if (childArrayRecordCount_ + 2 + length / childArrayCount_ref_ > maximumChildCount - 1)
         rebalance();
     uint64_t start = 0;
-    const uint64_t position = index == 0 ? 0 : childArrayRecordIndexAndGetLocation(&start, index - 1);
+    const uint64_t position
+        = index == 0 ? 0 : childArrayRecordIndexAndGetLocation(&start, index - 1);
     Record& record = records_[position];
     const uint64_t offset = index - start;
     if (record.table.size() + length >= big())
@@ -145,7 +146,8 @@ bool ULargeArray<T>::insertObjectsFromSpan(std::span<const Object> objects, uint
 // Splits the target child at the insertion point, then fills it and new children after it with
 // chunks of up to ref objects.
 template <typename T>
-bool ULargeArray<T>::insertLarge(std::span<const Object> objects, uint64_t position, uint64_t offset)
+bool ULargeArray<T>::insertLarge(
+    std::span<const Object> objects, uint64_t position, uint64_t offset)
 {
     const uint64_t count = records_[position].table.size();
     const uint64_t start = records_[position].location.load();
@@ -164,10 +166,12 @@ bool ULargeArray<T>::insertLarge(std::span<const Object> objects, uint64_t posit
     }
     const uint64_t length = objects.size();
     uint64_t taken = 0;
-    uint64_t chunk = std::min(length, childArrayCount_ref_ - std::min(records_[target].table.size(), childArrayCount_ref_));
+    uint64_t chunk = std::min(length,
+        childArrayCount_ref_ - std::min(records_[target].table.size(), childArrayCount_ref_));
     while (taken < length) {
         if (chunk == 0) {
-            const uint64_t nextStart = records_[target].location.load() + records_[target].table.size();
+            const uint64_t nextStart
+                = records_[target].location.load() + records_[target].table.size();
             insertChildArrayRecordAtRecordIndex(++target);
             records_[target].location.store(nextStart);
             chunk = std::min(length - taken, childArrayCount_ref_);
@@ -175,7 +179,8 @@ bool ULargeArray<T>::insertLarge(std::span<const Object> objects, uint64_t posit
         Record& record = records_[target];
         const uint64_t first = record.table.size();
         reserveTable(record.table, first + chunk);
-        record.table.insert(record.table.end(), objects.begin() + taken, objects.begin() + taken + chunk);
+        record.table.insert(
+            record.table.end(), objects.begin() + taken, objects.begin() + taken + chunk);
         enterObjects(record, first, first + chunk);
         taken += chunk;
         chunk = 0;
@@ -185,8 +190,7 @@ bool ULargeArray<T>::insertLarge(std::span<const Object> objects, uint64_t posit
     return due || records_[target].table.size() < half();
 }
 
-template <typename T>
-void ULargeArray<T>::replaceObjectAtIndex(uint64_t index, Object object)
+template <typename T> void ULargeArray<T>::replaceObjectAtIndex(uint64_t index, Object object)
 {
     uint64_t start = 0;
     const uint64_t position = childArrayRecordIndexAndGetLocation(&start, index);
@@ -207,12 +211,14 @@ void ULargeArray<T>::replaceObjectsInRange(UIndexRange range, std::span<const Ob
 }
 
 template <typename T>
-void ULargeArray<T>::replaceObjectsInRange(UIndexRange range, std::span<const Object> objects, UIndexRange sourceRange)
+void ULargeArray<T>::replaceObjectsInRange(
+    UIndexRange range, std::span<const Object> objects, UIndexRange sourceRange)
 {
     if (range.length == 0 && sourceRange.length == 0)
         return;
     if (range.location > objectCount_ || range.length > objectCount_ - range.location
-        || sourceRange.location > objects.size() || sourceRange.length > objects.size() - sourceRange.location)
+        || sourceRange.location > objects.size()
+        || sourceRange.length > objects.size() - sourceRange.location)
         URaiseRangeException();
     if (sourceRange.length > range.length)
         applyProspectiveCount(objectCount_ + sourceRange.length - range.length);
@@ -221,7 +227,9 @@ void ULargeArray<T>::replaceObjectsInRange(UIndexRange range, std::span<const Ob
     if (range.length != 0)
         due = removeObjectsInRangeUncounted(range);
     if (sourceRange.length != 0)
-        due = insertObjectsFromSpan(objects.subspan(sourceRange.location, sourceRange.length), range.location) || due;
+        due = insertObjectsFromSpan(
+                  objects.subspan(sourceRange.location, sourceRange.length), range.location)
+            || due;
     if (due)
         rebalance();
 }
@@ -252,8 +260,7 @@ void ULargeArray<T>::setArrayWithObjects(const Object* objects, uint64_t count)
     setValidMark(childArrayRecordCount_ == 0 ? UFemNotFound : childArrayRecordCount_ - 1);
 }
 
-template <typename T>
-void ULargeArray<T>::removeAllObjects()
+template <typename T> void ULargeArray<T>::removeAllObjects()
 {
     ++mutations_;
     objectDictionary_.clear();

@@ -7,7 +7,8 @@
 // Finds the child holding `index` from a proportional estimate. Walking forwards stores the
 // starts it passes and raises the valid mark; concurrent readers store the same values.
 template <typename T>
-uint64_t ULargeArray<T>::childArrayRecordIndexAndGetLocation(uint64_t* location, uint64_t index) const
+uint64_t ULargeArray<T>::childArrayRecordIndexAndGetLocation(
+    uint64_t* location, uint64_t index) const
 {
     if (index >= objectCount_)
         URaiseRangeException();
@@ -45,7 +46,8 @@ const typename ULargeArray<T>::Object& ULargeArray<T>::objectAtIndex(uint64_t in
 }
 
 template <typename T>
-std::vector<typename ULargeArray<T>::Object> ULargeArray<T>::objectsAtIndexes(const std::vector<uint64_t>& indexes) const
+std::vector<typename ULargeArray<T>::Object> ULargeArray<T>::objectsAtIndexes(
+    const std::vector<uint64_t>& indexes) const
 {
     std::vector<uint64_t> sorted = indexes;
     std::sort(sorted.begin(), sorted.end());
@@ -57,16 +59,14 @@ std::vector<typename ULargeArray<T>::Object> ULargeArray<T>::objectsAtIndexes(co
     return objects;
 }
 
-template <typename T>
-typename ULargeArray<T>::Object ULargeArray<T>::lastObject() const
+template <typename T> typename ULargeArray<T>::Object ULargeArray<T>::lastObject() const
 {
     if (objectCount_ == 0)
         return nullptr;
     return records_[childArrayRecordCount_ - 1].table.back();
 }
 
-template <typename T>
-void ULargeArray<T>::getObjects(Object* buffer, UIndexRange range) const
+template <typename T> void ULargeArray<T>::getObjects(Object* buffer, UIndexRange range) const
 {
     if (range.location > objectCount_ || range.length > objectCount_ - range.location)
         URaiseRangeException();
@@ -83,8 +83,7 @@ void ULargeArray<T>::getObjects(Object* buffer, UIndexRange range) const
     }
 }
 
-template <typename T>
-std::vector<typename ULargeArray<T>::Object> ULargeArray<T>::toVector() const
+template <typename T> std::vector<typename ULargeArray<T>::Object> ULargeArray<T>::toVector() const
 {
     std::vector<Object> objects;
     objects.reserve(objectCount_);
@@ -93,8 +92,7 @@ std::vector<typename ULargeArray<T>::Object> ULargeArray<T>::toVector() const
     return objects;
 }
 
-template <typename T>
-ULargeArrayEnumerator<T> ULargeArray<T>::objectEnumerator() const
+template <typename T> ULargeArrayEnumerator<T> ULargeArray<T>::objectEnumerator() const
 {
     EnumeratorState state;
     state.mutations = mutations_;
@@ -105,8 +103,7 @@ ULargeArrayEnumerator<T> ULargeArray<T>::objectEnumerator() const
     return ULargeArrayEnumerator<T>(this, state);
 }
 
-template <typename T>
-ULargeArrayEnumerator<T> ULargeArray<T>::reverseObjectEnumerator() const
+template <typename T> ULargeArrayEnumerator<T> ULargeArray<T>::reverseObjectEnumerator() const
 {
     EnumeratorState state;
     state.isReverseDirection = true;
@@ -122,7 +119,8 @@ ULargeArrayEnumerator<T> ULargeArray<T>::reverseObjectEnumerator() const
 }
 
 template <typename T>
-typename ULargeArray<T>::Object ULargeArray<T>::nextObjectWithEnumeratorStatePtr(EnumeratorState* state) const
+typename ULargeArray<T>::Object ULargeArray<T>::nextObjectWithEnumeratorStatePtr(
+    EnumeratorState* state) const
 {
     if (state->mutations != mutations_)
         UFemRaiseProgramError(QStringLiteral("LargeArray changed while enumerating."));
@@ -150,8 +148,7 @@ typename ULargeArray<T>::Object ULargeArray<T>::nextObjectWithEnumeratorStatePtr
     return *slot;
 }
 
-template <typename T>
-void ULargeArray<T>::const_iterator::checkMutations() const
+template <typename T> void ULargeArray<T>::const_iterator::checkMutations() const
 {
     if (mutations_ != array_->mutations_)
         UFemRaiseProgramError(QStringLiteral("LargeArray changed while enumerating."));
@@ -183,8 +180,7 @@ typename ULargeArray<T>::const_iterator ULargeArray<T>::const_iterator::operator
     return before;
 }
 
-template <typename T>
-QString ULargeArray<T>::invariantViolation() const
+template <typename T> QString ULargeArray<T>::invariantViolation() const
 {
     uint64_t total = 0;
     for (uint64_t r = 0; r < childArrayRecordCount_; ++r) {
@@ -203,7 +199,8 @@ QString ULargeArray<T>::invariantViolation() const
     if (total != objectCount_ || objectDictionary_.size() != objectCount_)
         return QStringLiteral("object count");
     for (uint64_t r = childArrayRecordCount_; r < maximumChildCount; ++r) {
-        if (!records_[r].table.empty() || (r >= childArrayRecordCount_ + spareChildCount && records_[r].allocated))
+        if (!records_[r].table.empty()
+            || (r >= childArrayRecordCount_ + spareChildCount && records_[r].allocated))
             return QStringLiteral("spare child %1").arg(r);
     }
     if (objectCount_ > childCountPerReference * childArrayCount_ref_)
@@ -211,14 +208,15 @@ QString ULargeArray<T>::invariantViolation() const
     return locationViolation();
 }
 
-template <typename T>
-QString ULargeArray<T>::locationViolation() const
+template <typename T> QString ULargeArray<T>::locationViolation() const
 {
     if (childArrayRecordCount_ == 0)
         return QString();
     const uint64_t mark = validMark();
     if (mark == UFemNotFound || mark >= childArrayRecordCount_)
-        return QStringLiteral("valid mark %1 with %2 children").arg(mark).arg(childArrayRecordCount_);
+        return QStringLiteral("valid mark %1 with %2 children")
+            .arg(mark)
+            .arg(childArrayRecordCount_);
     uint64_t start = 0;
     for (uint64_t r = 0; r <= mark; ++r) {
         if (records_[r].location.load() != start)

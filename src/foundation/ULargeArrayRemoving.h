@@ -13,8 +13,7 @@ void ULargeArray<T>::eraseObjects(Record& record, uint64_t offset, uint64_t coun
     objectCount_ -= count;
 }
 
-template <typename T>
-void ULargeArray<T>::removeObjectAtIndex(uint64_t index)
+template <typename T> void ULargeArray<T>::removeObjectAtIndex(uint64_t index)
 {
     countMutation();
     if (index >= objectCount_)
@@ -31,8 +30,7 @@ void ULargeArray<T>::removeObjectAtIndex(uint64_t index)
         rebalance();
 }
 
-template <typename T>
-void ULargeArray<T>::removeLastObject()
+template <typename T> void ULargeArray<T>::removeLastObject()
 {
     countMutation();
     if (objectCount_ == 0)
@@ -40,8 +38,7 @@ void ULargeArray<T>::removeLastObject()
     removeLastObjectUncounted();
 }
 
-template <typename T>
-void ULargeArray<T>::removeLastObjectUncounted()
+template <typename T> void ULargeArray<T>::removeLastObjectUncounted()
 {
     const uint64_t position = childArrayRecordCount_ - 1;
     Record& record = records_[position];
@@ -53,8 +50,7 @@ void ULargeArray<T>::removeLastObjectUncounted()
         rebalance();
 }
 
-template <typename T>
-void ULargeArray<T>::removeObjectsInRange(UIndexRange range)
+template <typename T> void ULargeArray<T>::removeObjectsInRange(UIndexRange range)
 {
     if (range.length == 0)
         return;
@@ -63,8 +59,7 @@ void ULargeArray<T>::removeObjectsInRange(UIndexRange range)
         rebalance();
 }
 
-template <typename T>
-bool ULargeArray<T>::removeObjectsInRangeUncounted(UIndexRange range)
+template <typename T> bool ULargeArray<T>::removeObjectsInRangeUncounted(UIndexRange range)
 {
     if (range.location >= objectCount_ || range.length > objectCount_ - range.location)
         URaiseRangeException();
@@ -122,8 +117,7 @@ void ULargeArray<T>::removeObjectsFromIndices(const uint64_t* indices, uint64_t 
 // From the highest index down, a child at a time: the indexes that fall in one child are taken
 // out of it in one pass. Repeated indexes count once; an index beyond the end changes nothing and
 // raises.
-template <typename T>
-void ULargeArray<T>::removeSortedIndexes(const std::vector<uint64_t>& indexes)
+template <typename T> void ULargeArray<T>::removeSortedIndexes(const std::vector<uint64_t>& indexes)
 {
     if (indexes.back() >= objectCount_)
         URaiseRangeException();
@@ -172,7 +166,8 @@ void ULargeArray<T>::eraseOffsets(Record& record, std::span<const uint64_t> inde
 // The index of the first object in the range, inside the object's own child, that is the object
 // (identical) or equal to it; UNSNotFound otherwise.
 template <typename T>
-uint64_t ULargeArray<T>::findObject(const Object& object, UIndexRange range, bool identical, uint64_t* position) const
+uint64_t ULargeArray<T>::findObject(
+    const Object& object, UIndexRange range, bool identical, uint64_t* position) const
 {
     const auto entry = objectDictionary_.find(object.get());
     if (entry == objectDictionary_.end())
@@ -182,14 +177,20 @@ uint64_t ULargeArray<T>::findObject(const Object& object, UIndexRange range, boo
     const Record& record = records_[*position];
     const uint64_t start = record.location.load();
     const uint64_t end = start + record.table.size();
-    const uint64_t rangeEnd = range.length > ~uint64_t(0) - range.location ? ~uint64_t(0) : range.location + range.length;
+    const uint64_t rangeEnd = range.length > ~uint64_t(0) - range.location
+        ? ~uint64_t(0)
+        : range.location + range.length;
     const uint64_t from = std::max(range.location, start);
     const uint64_t to = std::min(rangeEnd, end);
     for (uint64_t i = from; i < to; ++i) {
         const Object& candidate = record.table[i - start];
         if (candidate == object)
             return i;
-        if constexpr (requires(const T& a, const T& b) { { a == b } -> std::convertible_to<bool>; }) {
+        if constexpr (requires(const T& a, const T& b) {
+                          {
+                              a == b
+                              } -> std::convertible_to<bool>;
+                      }) {
             if (!identical && candidate && object && *object == *candidate)
                 return i;
         }
@@ -204,8 +205,7 @@ uint64_t ULargeArray<T>::indexOfObject(const Object& object, UIndexRange range) 
     return findObject(object, range, false, &position);
 }
 
-template <typename T>
-uint64_t ULargeArray<T>::indexOfObjectIdenticalTo(const Object& object) const
+template <typename T> uint64_t ULargeArray<T>::indexOfObjectIdenticalTo(const Object& object) const
 {
     return indexOfObjectIdenticalTo(object, { 0, objectCount_ });
 }

@@ -43,7 +43,8 @@ private:
 
 void growStorageTable(_UCMemoryStorageArray& array)
 {
-    const uint64_t capacity = std::max(array.capacity + UMemoryAllocatorStorageTableStep, array.count + 1);
+    const uint64_t capacity
+        = std::max(array.capacity + UMemoryAllocatorStorageTableStep, array.count + 1);
     void* table = std::realloc(array.table, capacity * sizeof(_UCMemoryStorage));
     if (!table)
         UFemRaiseMemoryAllocationFailed();
@@ -86,11 +87,13 @@ void releaseStorages(_UCMemoryAllocator* allocator)
 
 } // namespace
 
-void UCMemoryAllocatorInit(_UCMemoryAllocator* allocator, uint64_t memoryStorageCapacity, bool useLock)
+void UCMemoryAllocatorInit(
+    _UCMemoryAllocator* allocator, uint64_t memoryStorageCapacity, bool useLock)
 {
     *allocator = _UCMemoryAllocator {};
     const uint64_t capacity = roundUp(memoryStorageCapacity, UMemoryAllocatorPageSize);
-    auto* table = static_cast<_UCMemoryStorage*>(std::malloc(UMemoryAllocatorStorageTableStep * sizeof(_UCMemoryStorage)));
+    auto* table = static_cast<_UCMemoryStorage*>(
+        std::malloc(UMemoryAllocatorStorageTableStep * sizeof(_UCMemoryStorage)));
     if (!table)
         UFemRaiseMemoryAllocationFailed();
     if (useLock)

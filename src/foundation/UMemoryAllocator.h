@@ -34,7 +34,8 @@ inline constexpr uint64_t UMemoryAllocatorNoStorage = ~uint64_t(0);
 
 // Every function below raises UFemRaiseMemoryAllocationFailed() when the system cannot supply
 // memory; the arena is left as it was before the call.
-void UCMemoryAllocatorInit(_UCMemoryAllocator* allocator, uint64_t memoryStorageCapacity, bool useLock);
+void UCMemoryAllocatorInit(
+    _UCMemoryAllocator* allocator, uint64_t memoryStorageCapacity, bool useLock);
 void* UCMemoryAllocatorAlloc(_UCMemoryAllocator* allocator, uint64_t size);
 uint64_t UCMemoryAllocatorTotalCapacity(_UCMemoryAllocator* allocator);
 void UCMemoryAllocatorFreeStorages(_UCMemoryAllocator* allocator);
@@ -51,7 +52,10 @@ public:
     UMemoryAllocator& operator=(const UMemoryAllocator&) = delete;
 
     _UCMemoryAllocator* memoryAllocatorStructPtr() { return &memoryAllocator_; }
-    void* allocMemoryWithSize(uint64_t size) { return UCMemoryAllocatorAlloc(&memoryAllocator_, size); }
+    void* allocMemoryWithSize(uint64_t size)
+    {
+        return UCMemoryAllocatorAlloc(&memoryAllocator_, size);
+    }
     void clearMemory() { UCMemoryAllocatorReset(&memoryAllocator_); }
     void freeMemory() { UCMemoryAllocatorFreeStorages(&memoryAllocator_); }
     uint64_t totalMemoryCapacity() { return UCMemoryAllocatorTotalCapacity(&memoryAllocator_); }

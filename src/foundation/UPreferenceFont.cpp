@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-std::optional<UPreferenceFont> UPreferenceFont::fontWithPreferenceFont(const QVariant& preferenceFont)
+std::optional<UPreferenceFont> UPreferenceFont::fontWithPreferenceFont(
+    const QVariant& preferenceFont)
 {
     if (preferenceFont.typeId() != QMetaType::QString)
         return std::nullopt;

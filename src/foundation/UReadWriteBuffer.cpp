@@ -21,19 +21,22 @@ void* newPageAlignedBuffer(quint64 size)
 
 } // namespace
 
-UReadWriteBuffer::UReadWriteBuffer(quint64 elementSize, quint64 bufferCount, quint64 bufferElementCapacity)
+UReadWriteBuffer::UReadWriteBuffer(
+    quint64 elementSize, quint64 bufferCount, quint64 bufferElementCapacity)
     : elementSize_(elementSize)
     , bufferCount_(bufferCount)
     , bufferElementCapacity_(bufferElementCapacity)
 {
     if (bufferCount < minimumBufferCount || bufferCount > maximumBufferCount)
-        UFemRaiseProgramErrorWithValue(QStringLiteral("bufferCount is out of range."), long(bufferCount));
+        UFemRaiseProgramErrorWithValue(
+            QStringLiteral("bufferCount is out of range."), long(bufferCount));
     if (elementSize == 0 || bufferElementCapacity == 0
         || elementSize > std::numeric_limits<size_t>::max() / bufferElementCapacity)
         UFemRaiseProgramError(QStringLiteral("Buffer size is out of range."));
     for (quint64 index = 0; index < bufferCount_; ++index) {
         try {
-            bufferTable_[index] = static_cast<char*>(newPageAlignedBuffer(elementSize * bufferElementCapacity));
+            bufferTable_[index]
+                = static_cast<char*>(newPageAlignedBuffer(elementSize * bufferElementCapacity));
         } catch (...) {
             for (quint64 made = 0; made < index; ++made)
                 std::free(bufferTable_[made]);
@@ -208,11 +211,13 @@ quint64 UReadWriteBuffer::currentWriteBufferSpaceElementCount_isCanceled(bool* i
     return bufferElementCapacity_ - bufferElementCount_[currentWriteBufferIndex_];
 }
 
-void* UReadWriteBuffer::writeBufferPtrWithElementCount(quint64 elementCount, bool doesIncrement, bool* isCanceled)
+void* UReadWriteBuffer::writeBufferPtrWithElementCount(
+    quint64 elementCount, bool doesIncrement, bool* isCanceled)
 {
     if (elementCount > bufferElementCapacity_)
         UFemRaiseProgramErrorWithValue(
-            QStringLiteral("ElementCount is bigger than bufferElementCapacity. (RWBuffer)"), long(elementCount));
+            QStringLiteral("ElementCount is bigger than bufferElementCapacity. (RWBuffer)"),
+            long(elementCount));
     if (isCanceled_.load()) {
         markCanceled(isCanceled);
         return nullptr;
@@ -248,10 +253,12 @@ void UReadWriteBuffer::incrementWriteElementCount(quint64 elementCount, bool* is
 
 // Reading ------------------------------------------------------------------------------------
 
-bool UReadWriteBuffer::waitForNextReadStageKnown(std::unique_lock<UCondition>& lock, bool* returnsWhenUnknown)
+bool UReadWriteBuffer::waitForNextReadStageKnown(
+    std::unique_lock<UCondition>& lock, bool* returnsWhenUnknown)
 {
     const quint64 next = nextIndex(currentReadBufferIndex_);
-    while (next == currentWriteBufferIndex_ && bufferStageIdentifier_x2_Table_[next] == UReadWriteBufferEmptyStageWord
+    while (next == currentWriteBufferIndex_
+        && bufferStageIdentifier_x2_Table_[next] == UReadWriteBufferEmptyStageWord
         && !isCanceled_.load()) {
         if (returnsWhenUnknown != nullptr) {
             *returnsWhenUnknown = true;
@@ -262,7 +269,8 @@ bool UReadWriteBuffer::waitForNextReadStageKnown(std::unique_lock<UCondition>& l
     return true;
 }
 
-quint64 UReadWriteBuffer::nextReadStageIdentifier_returnsWhenUnknown(bool* returnsWhenUnknown, bool* isCanceled)
+quint64 UReadWriteBuffer::nextReadStageIdentifier_returnsWhenUnknown(
+    bool* returnsWhenUnknown, bool* isCanceled)
 {
     std::unique_lock<UCondition> lock(lockCondition_);
     if (!waitForNextReadStageKnown(lock, returnsWhenUnknown))
@@ -319,12 +327,13 @@ bool UReadWriteBuffer::openReadStageWithStageIdentifier(quint64 stageIdentifier,
 bool UReadWriteBuffer::getNextReadBufferStartPtr(
     const void** startPtr, const void** endPtr, bool* returnsWhenEmpty, bool* isCanceled)
 {
-    return getNextReadBufferStartPtr(startPtr, endPtr, nullptr, nullptr, returnsWhenEmpty, isCanceled);
+    return getNextReadBufferStartPtr(
+        startPtr, endPtr, nullptr, nullptr, returnsWhenEmpty, isCanceled);
 }
 
 bool UReadWriteBuffer::getNextReadBufferStartPtr(const void** startPtr, const void** endPtr,
-    UReadWriteBuffer** nextReadChildBufferPtr, quint64* nextReadBufferIndexPtr, bool* returnsWhenEmpty,
-    bool* isCanceled)
+    UReadWriteBuffer** nextReadChildBufferPtr, quint64* nextReadBufferIndexPtr,
+    bool* returnsWhenEmpty, bool* isCanceled)
 {
     const auto answer = [&](const char* start, quint64 index, bool isStageOver) {
         *startPtr = start;
@@ -344,7 +353,8 @@ bool UReadWriteBuffer::getNextReadBufferStartPtr(const void** startPtr, const vo
 
     std::unique_lock<UCondition> lock(lockCondition_);
     const quint64 next = nextIndex(currentReadBufferIndex_);
-    while (next == currentWriteBufferIndex_ && bufferStageIdentifier_x2_Table_[next] == currentReadStageIdentifier_x2_) {
+    while (next == currentWriteBufferIndex_
+        && bufferStageIdentifier_x2_Table_[next] == currentReadStageIdentifier_x2_) {
         if (returnsWhenEmpty != nullptr) {
             *returnsWhenEmpty = true;
             return answer(nullptr, 0, false);

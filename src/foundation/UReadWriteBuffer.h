@@ -2,8 +2,8 @@
 
 #include "foundation/UCondition.h"
 #include "foundation/UReadWriteBufferReading.h"
-#include "foundation/UReadWriteBufferWriting.h"
 #include "foundation/UReadWriteBufferStage.h"
+#include "foundation/UReadWriteBufferWriting.h"
 
 #include <array>
 #include <atomic>
@@ -37,7 +37,8 @@ public:
     void finishWriteBuffer_isCanceled(bool* isCanceled) override;
     quint64 currentWriteStageIdentifier_isCanceled(bool* isCanceled) override;
     quint64 moveToNextWriteBuffer_isCanceled(bool* isCanceled) override;
-    void* writeBufferPtrWithElementCount(quint64 elementCount, bool doesIncrement, bool* isCanceled) override;
+    void* writeBufferPtrWithElementCount(
+        quint64 elementCount, bool doesIncrement, bool* isCanceled) override;
     void incrementWriteElementCount(quint64 elementCount, bool* isCanceled) override;
     quint64 currentWriteBufferIndex() override;
 
@@ -47,15 +48,16 @@ public:
     quint64 childBufferCount() const override { return 1; }
     UReadWriteBuffer* childBufferAtIndex(quint64 childBufferIndex) const override;
     quint64 getChildBufferTable(UReadWriteBuffer** childBufferTable) const override;
-    quint64 nextReadStageIdentifier_returnsWhenUnknown(bool* returnsWhenUnknown, bool* isCanceled) override;
+    quint64 nextReadStageIdentifier_returnsWhenUnknown(
+        bool* returnsWhenUnknown, bool* isCanceled) override;
     quint64 currentReadStageIdentifier_isCanceled(bool* isCanceled) override;
     bool isReadBufferFinished_isCanceled(bool* isCanceled) override;
     bool openReadStageWithStageIdentifier(quint64 stageIdentifier, bool* isCanceled) override;
-    bool getNextReadBufferStartPtr(
-        const void** startPtr, const void** endPtr, bool* returnsWhenEmpty, bool* isCanceled) override;
     bool getNextReadBufferStartPtr(const void** startPtr, const void** endPtr,
-        UReadWriteBuffer** nextReadChildBufferPtr, quint64* nextReadBufferIndexPtr, bool* returnsWhenEmpty,
-        bool* isCanceled) override;
+        bool* returnsWhenEmpty, bool* isCanceled) override;
+    bool getNextReadBufferStartPtr(const void** startPtr, const void** endPtr,
+        UReadWriteBuffer** nextReadChildBufferPtr, quint64* nextReadBufferIndexPtr,
+        bool* returnsWhenEmpty, bool* isCanceled) override;
     void closeCurrentReadStage_isCanceled(bool* isCanceled) override;
     quint64 currentReadBufferIndex();
 
@@ -65,7 +67,10 @@ protected:
     virtual void didMoveToNextWriteBufferAtBufferIndex(quint64 bufferIndex, bool forNewStage);
 
     char* bufferAtIndex(quint64 bufferIndex) const { return bufferTable_[bufferIndex]; }
-    quint64 elementCountAtIndex(quint64 bufferIndex) const { return bufferElementCount_[bufferIndex]; }
+    quint64 elementCountAtIndex(quint64 bufferIndex) const
+    {
+        return bufferElementCount_[bufferIndex];
+    }
 
 private:
     quint64 nextIndex(quint64 index) const { return (index + 1) % bufferCount_; }

@@ -14,8 +14,9 @@ inline constexpr quint64 UReadWriteBufferLargestStageWithWord = (quint64(1) << 6
 
 inline constexpr quint64 UReadWriteBufferOpenStageWord(quint64 stageIdentifier)
 {
-    return stageIdentifier > UReadWriteBufferLargestStageWithWord ? UReadWriteBufferFinishedStageWord
-                                                                  : 2 * stageIdentifier + 1;
+    return stageIdentifier > UReadWriteBufferLargestStageWithWord
+        ? UReadWriteBufferFinishedStageWord
+        : 2 * stageIdentifier + 1;
 }
 
 // Both words of a stage give it back; the word 0 (nothing opened yet) gives no stage.

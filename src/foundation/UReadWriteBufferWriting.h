@@ -17,7 +17,9 @@ public:
     virtual void finishWriteBuffer_isCanceled(bool* isCanceled) = 0;
     virtual quint64 currentWriteStageIdentifier_isCanceled(bool* isCanceled) = 0;
     virtual quint64 moveToNextWriteBuffer_isCanceled(bool* isCanceled) = 0;
-    virtual void* writeBufferPtrWithElementCount(quint64 elementCount, bool doesIncrement, bool* isCanceled) = 0;
+    virtual void* writeBufferPtrWithElementCount(
+        quint64 elementCount, bool doesIncrement, bool* isCanceled)
+        = 0;
     virtual void incrementWriteElementCount(quint64 elementCount, bool* isCanceled) = 0;
     virtual quint64 currentWriteBufferIndex() = 0;
     virtual quint64 bufferCount() const = 0;

@@ -20,7 +20,8 @@ struct URootReadWriteBuffer::UReadOutputs {
     quint64 index = UFemNotFound;
 };
 
-URootReadWriteBuffer::URootReadWriteBuffer(quint64 elementSize, quint64 bufferCount, quint64 bufferElementCapacity)
+URootReadWriteBuffer::URootReadWriteBuffer(
+    quint64 elementSize, quint64 bufferCount, quint64 bufferElementCapacity)
     : readWriteBuffer_elementSize_(elementSize)
     , readWriteBuffer_bufferCount_(bufferCount)
     , readWriteBuffer_bufferElementCapacity_(bufferElementCapacity)
@@ -31,8 +32,8 @@ URootReadWriteBuffer::~URootReadWriteBuffer() = default;
 
 std::unique_ptr<UReadWriteBuffer> URootReadWriteBuffer::newChildBuffer()
 {
-    return std::make_unique<UReadWriteBuffer>(
-        readWriteBuffer_elementSize_, readWriteBuffer_bufferCount_, readWriteBuffer_bufferElementCapacity_);
+    return std::make_unique<UReadWriteBuffer>(readWriteBuffer_elementSize_,
+        readWriteBuffer_bufferCount_, readWriteBuffer_bufferElementCapacity_);
 }
 
 void URootReadWriteBuffer::requestCancel()
@@ -58,7 +59,8 @@ bool URootReadWriteBuffer::isCanceledAndMark(bool* isCanceled) const
 
 quint64 URootReadWriteBuffer::resetBuffer()
 {
-    return resetBufferWithChildBufferCount(activeChildBufferCount_ == 0 ? 1 : activeChildBufferCount_);
+    return resetBufferWithChildBufferCount(
+        activeChildBufferCount_ == 0 ? 1 : activeChildBufferCount_);
 }
 
 quint64 URootReadWriteBuffer::resetBufferWithChildBufferCount(quint64 childBufferCount)
@@ -96,7 +98,8 @@ bool URootReadWriteBuffer::peekChildNextWord(UReadWriteBuffer& child, quint64* w
 {
     bool isUnknown = false;
     bool isChildCanceled = false;
-    const quint64 stage = child.nextReadStageIdentifier_returnsWhenUnknown(&isUnknown, &isChildCanceled);
+    const quint64 stage
+        = child.nextReadStageIdentifier_returnsWhenUnknown(&isUnknown, &isChildCanceled);
     if (isChildCanceled)
         return false;
     if (isUnknown)
@@ -107,7 +110,8 @@ bool URootReadWriteBuffer::peekChildNextWord(UReadWriteBuffer& child, quint64* w
     return true;
 }
 
-quint64 URootReadWriteBuffer::nextReadStageIdentifier_returnsWhenUnknown(bool* returnsWhenUnknown, bool* isCanceled)
+quint64 URootReadWriteBuffer::nextReadStageIdentifier_returnsWhenUnknown(
+    bool* returnsWhenUnknown, bool* isCanceled)
 {
     for (;;) {
         const quint64 rootWord = currentReadStageIdentifier_x2_;
@@ -160,7 +164,8 @@ bool URootReadWriteBuffer::isReadBufferFinished_isCanceled(bool* isCanceled)
     return stage == UFemNotFound;
 }
 
-bool URootReadWriteBuffer::openReadStageWithStageIdentifier(quint64 stageIdentifier, bool* isCanceled)
+bool URootReadWriteBuffer::openReadStageWithStageIdentifier(
+    quint64 stageIdentifier, bool* isCanceled)
 {
     bool wasCanceled = false;
     const quint64 nextStage = nextReadStageIdentifier_returnsWhenUnknown(nullptr, &wasCanceled);
@@ -175,12 +180,14 @@ bool URootReadWriteBuffer::openReadStageWithStageIdentifier(quint64 stageIdentif
     }
     if (nextStage > stageIdentifier)
         return false;
-    UFemRaiseProgramErrorWithValue(QStringLiteral("Unexpected stageIdentifier."), long(stageIdentifier));
+    UFemRaiseProgramErrorWithValue(
+        QStringLiteral("Unexpected stageIdentifier."), long(stageIdentifier));
 }
 
 // One child's part in a pass of reading: opens its next stage when it has none with the root,
 // then asks it for a buffer without waiting.
-URootReadWriteBuffer::UChildVisit URootReadWriteBuffer::visitChild(quint64 childIndex, UReadOutputs& outputs)
+URootReadWriteBuffer::UChildVisit URootReadWriteBuffer::visitChild(
+    quint64 childIndex, UReadOutputs& outputs)
 {
     if (isCanceled_.load())
         return UChildVisit::Canceled;
@@ -195,7 +202,8 @@ URootReadWriteBuffer::UChildVisit URootReadWriteBuffer::visitChild(quint64 child
         if (nextWord == 0)
             return UChildVisit::NotReady;
         if (nextWord != UReadWriteBufferFinishedStageWord) {
-            child.openReadStageWithStageIdentifier(UReadWriteBufferStageOfWord(nextWord), &isChildCanceled);
+            child.openReadStageWithStageIdentifier(
+                UReadWriteBufferStageOfWord(nextWord), &isChildCanceled);
             if (isChildCanceled)
                 return UChildVisit::Canceled;
         }
@@ -219,12 +227,13 @@ URootReadWriteBuffer::UChildVisit URootReadWriteBuffer::visitChild(quint64 child
 bool URootReadWriteBuffer::getNextReadBufferStartPtr(
     const void** startPtr, const void** endPtr, bool* returnsWhenEmpty, bool* isCanceled)
 {
-    return getNextReadBufferStartPtr(startPtr, endPtr, nullptr, nullptr, returnsWhenEmpty, isCanceled);
+    return getNextReadBufferStartPtr(
+        startPtr, endPtr, nullptr, nullptr, returnsWhenEmpty, isCanceled);
 }
 
 bool URootReadWriteBuffer::getNextReadBufferStartPtr(const void** startPtr, const void** endPtr,
-    UReadWriteBuffer** nextReadChildBufferPtr, quint64* nextReadBufferIndexPtr, bool* returnsWhenEmpty,
-    bool* isCanceled)
+    UReadWriteBuffer** nextReadChildBufferPtr, quint64* nextReadBufferIndexPtr,
+    bool* returnsWhenEmpty, bool* isCanceled)
 {
     UReadOutputs outputs;
     const auto answer = [&](bool isStageOver) {
@@ -242,7 +251,8 @@ bool URootReadWriteBuffer::getNextReadBufferStartPtr(const void** startPtr, cons
         quint64 doneCount = 0;
         bool isPassComplete = true;
         for (quint64 step = 0; step < activeChildBufferCount_ && isPassComplete; ++step) {
-            const quint64 childIndex = (currentReadChildBufferIndex_ + step) % activeChildBufferCount_;
+            const quint64 childIndex
+                = (currentReadChildBufferIndex_ + step) % activeChildBufferCount_;
             switch (visitChild(childIndex, outputs)) {
             case UChildVisit::Canceled:
                 if (isCanceled != nullptr)

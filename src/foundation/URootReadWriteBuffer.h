@@ -27,15 +27,16 @@ public:
     quint64 childBufferCount() const override { return activeChildBufferCount_; }
     UReadWriteBuffer* childBufferAtIndex(quint64 childBufferIndex) const override;
     quint64 getChildBufferTable(UReadWriteBuffer** childBufferTable) const override;
-    quint64 nextReadStageIdentifier_returnsWhenUnknown(bool* returnsWhenUnknown, bool* isCanceled) override;
+    quint64 nextReadStageIdentifier_returnsWhenUnknown(
+        bool* returnsWhenUnknown, bool* isCanceled) override;
     quint64 currentReadStageIdentifier_isCanceled(bool* isCanceled) override;
     bool isReadBufferFinished_isCanceled(bool* isCanceled) override;
     bool openReadStageWithStageIdentifier(quint64 stageIdentifier, bool* isCanceled) override;
-    bool getNextReadBufferStartPtr(
-        const void** startPtr, const void** endPtr, bool* returnsWhenEmpty, bool* isCanceled) override;
     bool getNextReadBufferStartPtr(const void** startPtr, const void** endPtr,
-        UReadWriteBuffer** nextReadChildBufferPtr, quint64* nextReadBufferIndexPtr, bool* returnsWhenEmpty,
-        bool* isCanceled) override;
+        bool* returnsWhenEmpty, bool* isCanceled) override;
+    bool getNextReadBufferStartPtr(const void** startPtr, const void** endPtr,
+        UReadWriteBuffer** nextReadChildBufferPtr, quint64* nextReadBufferIndexPtr,
+        bool* returnsWhenEmpty, bool* isCanceled) override;
     void closeCurrentReadStage_isCanceled(bool* isCanceled) override;
 
 protected:
@@ -44,7 +45,10 @@ protected:
 
     quint64 readWriteBuffer_elementSize() const { return readWriteBuffer_elementSize_; }
     quint64 readWriteBuffer_bufferCount() const { return readWriteBuffer_bufferCount_; }
-    quint64 readWriteBuffer_bufferElementCapacity() const { return readWriteBuffer_bufferElementCapacity_; }
+    quint64 readWriteBuffer_bufferElementCapacity() const
+    {
+        return readWriteBuffer_bufferElementCapacity_;
+    }
 
 private:
     struct UReadOutputs;

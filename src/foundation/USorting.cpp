@@ -51,8 +51,7 @@ void shellSort(UValueKeyPair* pairs, uint64_t count)
 }
 
 // Sorts the pairs at the given positions by key, in place (positions ascending and distinct).
-template <size_t N>
-void sortSamples(UValueKeyPair* pairs, const uint64_t (&positions)[N])
+template <size_t N> void sortSamples(UValueKeyPair* pairs, const uint64_t (&positions)[N])
 {
     for (size_t i = 1; i < N; ++i) {
         const UValueKeyPair pair = pairs[positions[i]];
@@ -79,14 +78,16 @@ UValueKeyPair* medianOfFive(UValueKeyPair* pairs, uint64_t count)
     const uint64_t quarter = count / 4;
     const uint64_t positions[5] = { 0, quarter, 2 * quarter, 3 * quarter, count - 1 };
     sortSamples(pairs, positions);
-    if (spreadIsWide(pairs[positions[0]].key, pairs[positions[2]].key, pairs[positions[4]].key, count))
+    if (spreadIsWide(
+            pairs[positions[0]].key, pairs[positions[2]].key, pairs[positions[4]].key, count))
         return &pairs[positions[2]];
     return nullptr;
 }
 
 // Partitions around the pivot; returns the sizes of the parts left and right of the pivot's keys.
 // The pivot's key is at least spreadMinimum, so a zero key at position 0 stops the right scan.
-std::pair<uint64_t, uint64_t> partition(UValueKeyPair* pairs, uint64_t count, UValueKeyPair* pivotPtr)
+std::pair<uint64_t, uint64_t> partition(
+    UValueKeyPair* pairs, uint64_t count, UValueKeyPair* pivotPtr)
 {
     std::swap(pairs[0], *pivotPtr);
     const UValueKeyPair pivot = pairs[0];
@@ -162,10 +163,11 @@ UValueKeyPair* USortValueKeyPairsFindPivot(UValueKeyPair* pairs, uint64_t count)
         return nullptr;
     }
     const uint64_t eighth = count / 8;
-    const uint64_t positions[9] = { 0, eighth, 2 * eighth, 3 * eighth, 4 * eighth, 5 * eighth, 6 * eighth,
-        7 * eighth, count - 1 };
+    const uint64_t positions[9] = { 0, eighth, 2 * eighth, 3 * eighth, 4 * eighth, 5 * eighth,
+        6 * eighth, 7 * eighth, count - 1 };
     sortSamples(pairs, positions);
-    if (spreadIsWide(pairs[positions[0]].key, pairs[positions[4]].key, pairs[positions[8]].key, count))
+    if (spreadIsWide(
+            pairs[positions[0]].key, pairs[positions[4]].key, pairs[positions[8]].key, count))
         return &pairs[positions[4]];
     if (count < findPivotShellMax) {
         shellSort(pairs, count);
@@ -215,8 +217,8 @@ void USortIndexArrayByKeyTable(uint64_t* indexArray, const uint64_t* keyTable, u
         indexArray[i] = pairs[i].value;
 }
 
-void UMakeInversePermutation(uint64_t* inverse, const uint64_t* permutation, uint64_t permutationCount,
-    uint64_t inverseCount)
+void UMakeInversePermutation(uint64_t* inverse, const uint64_t* permutation,
+    uint64_t permutationCount, uint64_t inverseCount)
 {
     std::fill(inverse, inverse + inverseCount, UFemNotFound);
     for (uint64_t i = 0; i < permutationCount; ++i) {
@@ -229,7 +231,8 @@ void UMakeInversePermutation(uint64_t* inverse, const uint64_t* permutation, uin
     }
 }
 
-uint64_t UMakeInverseIndexTable(std::vector<uint64_t>& table, const uint64_t* permutation, uint64_t count)
+uint64_t UMakeInverseIndexTable(
+    std::vector<uint64_t>& table, const uint64_t* permutation, uint64_t count)
 {
     table.clear();
     uint64_t largest = 0;

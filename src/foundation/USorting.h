@@ -28,9 +28,10 @@ void USortValueKeyPairsByBubbleSort(UValueKeyPair* pairs, uint64_t count);
 
 // Fills inverse[0 .. inverseCount) with all-ones, then inverse[permutation[i]] = i for every entry
 // that is not all-ones. An entry at or beyond inverseCount raises URangeException.
-void UMakeInversePermutation(uint64_t* inverse, const uint64_t* permutation, uint64_t permutationCount,
-    uint64_t inverseCount);
+void UMakeInversePermutation(uint64_t* inverse, const uint64_t* permutation,
+    uint64_t permutationCount, uint64_t inverseCount);
 
 // Makes `table` the inverse of the permutation, sized to its largest entry + 1, and returns that
 // size; all-ones elsewhere. An empty or all-absent permutation gives an empty table and 0.
-uint64_t UMakeInverseIndexTable(std::vector<uint64_t>& table, const uint64_t* permutation, uint64_t count);
+uint64_t UMakeInverseIndexTable(
+    std::vector<uint64_t>& table, const uint64_t* permutation, uint64_t count);

@@ -18,7 +18,8 @@ bool UDoesStartWithSubstring(const QString& string, const QString& substring, qu
     const quint64 needed = static_cast<quint64>(substring.size());
     if (location > length || needed > length - location)
         return false;
-    return QStringView(string).sliced(static_cast<qsizetype>(location), substring.size()) == substring;
+    return QStringView(string).sliced(static_cast<qsizetype>(location), substring.size())
+        == substring;
 }
 
 namespace {

@@ -23,7 +23,7 @@ public:
     // fills at most the caller's buffer) or larger than the caller's buffer (a UUnicharString
     // answers the whole range from its own storage), so readers examine exactly `count` units and
     // ask again from there. An empty or out-of-range request raises URangeException.
-    virtual quint64 getCharacterAndSetValidCharacterBufferPtr(const char16_t** validCharacterBufferPtr,
-        quint64 fromStartIndex, quint64 toEndIndex, char16_t* withCharacterBuffer,
-        quint64 characterBufferLength) const = 0;
+    virtual quint64 getCharacterAndSetValidCharacterBufferPtr(
+        const char16_t** validCharacterBufferPtr, quint64 fromStartIndex, quint64 toEndIndex,
+        char16_t* withCharacterBuffer, quint64 characterBufferLength) const = 0;
 };

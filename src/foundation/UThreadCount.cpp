@@ -3,7 +3,7 @@
 namespace {
 constexpr double RoundingOffset = 0.6;
 constexpr double UInt64Range = 18446744073709551616.0; // 2^64
-}
+} // namespace
 
 quint64 UThreadCountWithThreadCountFactor(quint64 count, quint64 maximum, double factor)
 {

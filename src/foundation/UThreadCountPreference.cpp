@@ -18,15 +18,17 @@ std::mutex snapshotLock;
 
 QVariant readReferenceThreadCountPreference()
 {
-    return UUserDefaults::standardUserDefaults().objectForKey(UFemReferenceThreadCountPreferencesKey);
+    return UUserDefaults::standardUserDefaults().objectForKey(
+        UFemReferenceThreadCountPreferencesKey);
 }
 
 // A change of the user defaults drops the snapshot; the registration lasts as long as the process.
 void observeUserDefaultsOnce()
 {
     static const bool observing = [] {
-        UNotificationCenter::defaultCenter().addObserver(nullptr, UUserDefaultsDidChangeNotification,
-            &UUserDefaults::standardUserDefaults(), [](const UNotification&) { UThreadCountPreference::invalidate(); });
+        UNotificationCenter::defaultCenter().addObserver(nullptr,
+            UUserDefaultsDidChangeNotification, &UUserDefaults::standardUserDefaults(),
+            [](const UNotification&) { UThreadCountPreference::invalidate(); });
         return true;
     }();
     (void)observing;
@@ -34,7 +36,8 @@ void observeUserDefaultsOnce()
 
 } // namespace
 
-quint64 UThreadCountPreference::threadCountWithReferenceThreadCount(const QVariant& preference, quint64 processorCount)
+quint64 UThreadCountPreference::threadCountWithReferenceThreadCount(
+    const QVariant& preference, quint64 processorCount)
 {
     bool isNumber = false;
     const quint64 value = preference.toULongLong(&isNumber);
@@ -58,7 +61,8 @@ quint64 UThreadCountPreference::foregroundTaskThreadCount()
     std::lock_guard<std::mutex> locked(snapshotLock);
     count = snapshotThreadCount.load(std::memory_order_relaxed);
     if (count == 0) {
-        count = threadCountWithReferenceThreadCount(readReferenceThreadCountPreference(), activeProcessorCount());
+        count = threadCountWithReferenceThreadCount(
+            readReferenceThreadCountPreference(), activeProcessorCount());
         snapshotThreadCount.store(count, std::memory_order_release);
     }
     return count;

@@ -33,7 +33,10 @@ public:
 
     void runThreadSelector(UThreadJob job) override;
 
-    quint64 threadCountInTable() const { return threadCountInTable_.load(std::memory_order_acquire); }
+    quint64 threadCountInTable() const
+    {
+        return threadCountInTable_.load(std::memory_order_acquire);
+    }
 
 private:
     // A slot is written before the count is raised (release) and never cleared while the pool

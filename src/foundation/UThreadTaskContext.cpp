@@ -87,16 +87,20 @@ bool UThreadTaskContext::startThreadIfNeededWithThreadCount(quint64 threadCount,
 
 bool UThreadTaskContext::startThreadIfNeededWithThreadCountFactor(double factor, bool* isCanceled)
 {
-    const quint64 count = UThreadCountWithThreadCountFactor(threadCountToRun(), UThreadTaskMaximumThreadCount, factor);
+    const quint64 count = UThreadCountWithThreadCountFactor(
+        threadCountToRun(), UThreadTaskMaximumThreadCount, factor);
     return startThreadIfNeededWithThreadCount(count, isCanceled);
 }
 
-bool UThreadTaskContext::runTaskByCurrentAndOtherThreadIfNeededWithDoesWaitUntilAllThreadDone(bool doesWait, bool* isCanceled)
+bool UThreadTaskContext::runTaskByCurrentAndOtherThreadIfNeededWithDoesWaitUntilAllThreadDone(
+    bool doesWait, bool* isCanceled)
 {
-    return runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(threadCountToRun(), doesWait, isCanceled);
+    return runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(
+        threadCountToRun(), doesWait, isCanceled);
 }
 
-bool UThreadTaskContext::runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(quint64 threadCount, bool doesWait, bool* isCanceled)
+bool UThreadTaskContext::runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(
+    quint64 threadCount, bool doesWait, bool* isCanceled)
 {
     bool ownFlag = false;
     bool* const canceled = isCanceled ? isCanceled : &ownFlag;
@@ -106,26 +110,32 @@ bool UThreadTaskContext::runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(q
     return answer;
 }
 
-bool UThreadTaskContext::runTaskByCurrentAndOtherThreadIfNeededWithThreadCountFactor(double factor, bool doesWait, bool* isCanceled)
+bool UThreadTaskContext::runTaskByCurrentAndOtherThreadIfNeededWithThreadCountFactor(
+    double factor, bool doesWait, bool* isCanceled)
 {
-    const quint64 count = UThreadCountWithThreadCountFactor(threadCountToRun(), UThreadTaskMaximumThreadCount, factor);
+    const quint64 count = UThreadCountWithThreadCountFactor(
+        threadCountToRun(), UThreadTaskMaximumThreadCount, factor);
     return runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(count, doesWait, isCanceled);
 }
 
 quint64 UThreadTaskContext::threadCountToRun() const
 {
     const quint64 specified = specifiedThreadCount();
-    return specified != CountNotSpecified ? specified : UThreadCountPreference::foregroundTaskThreadCount();
+    return specified != CountNotSpecified ? specified
+                                          : UThreadCountPreference::foregroundTaskThreadCount();
 }
 
-std::shared_ptr<UThreadContext> UThreadTaskContext::makeRunningThreadContext(quint64 threadIdentifier)
+std::shared_ptr<UThreadContext> UThreadTaskContext::makeRunningThreadContext(
+    quint64 threadIdentifier)
 {
-    std::shared_ptr<UThreadContext> threadContext = newThreadContextWithThreadIdentifier(threadIdentifier);
+    std::shared_ptr<UThreadContext> threadContext
+        = newThreadContextWithThreadIdentifier(threadIdentifier);
     threadContext->setThreadState(UThreadTaskStateRunning);
     return threadContext;
 }
 
-bool UThreadTaskContext::startThreadOrRunTaskIfNeeded(quint64 threadCount, bool doesUseCurrentThread, bool* isCanceled)
+bool UThreadTaskContext::startThreadOrRunTaskIfNeeded(
+    quint64 threadCount, bool doesUseCurrentThread, bool* isCanceled)
 {
     const std::shared_ptr<UThreadManager> manager = threadManager();
     const quint64 specified = specifiedThreadCount();
@@ -158,7 +168,8 @@ bool UThreadTaskContext::startThreadOrRunTaskIfNeeded(quint64 threadCount, bool 
 }
 
 // How many threads a start adds (through *count), or why it adds none.
-UThreadTaskContext::StartDecision UThreadTaskContext::startDecision_whileLocked(quint64 threadCount, quint64 specified, quint64* count)
+UThreadTaskContext::StartDecision UThreadTaskContext::startDecision_whileLocked(
+    quint64 threadCount, quint64 specified, quint64* count)
 {
     if (cancelFlag())
         return StartDecision::Cancel;
@@ -166,7 +177,8 @@ UThreadTaskContext::StartDecision UThreadTaskContext::startDecision_whileLocked(
     case UThreadTaskStateReadyToRun:
         *count = specified != CountNotSpecified ? specified : threadCount;
         if (*count == 0)
-            return StartDecision::Refuse; // before the state changes: a run without threads never ends
+            return StartDecision::Refuse; // before the state changes: a run without threads never
+                                          // ends
         failedFlag_ = false;
         return StartDecision::Start;
     case UThreadTaskStateRunning:
@@ -186,13 +198,17 @@ UThreadTaskContext::StartDecision UThreadTaskContext::startDecision_whileLocked(
 // Adds thread contexts first .. count − 1 and hands each to the manager. Every one is counted
 // before its thread is handed over, and the lock is held throughout, so no worker gets past its
 // first lock before the start is done. False when the manager had no thread to give.
-bool UThreadTaskContext::handOverWorkers_whileLocked(UThreadManager& manager, quint64 first, quint64 count, bool numbered)
+bool UThreadTaskContext::handOverWorkers_whileLocked(
+    UThreadManager& manager, quint64 first, quint64 count, bool numbered)
 {
     for (quint64 i = first; i < count; ++i) {
-        std::shared_ptr<UThreadContext> threadContext = makeRunningThreadContext(numbered ? i : UThreadContextIdentifierNotSpecified);
+        std::shared_ptr<UThreadContext> threadContext
+            = makeRunningThreadContext(numbered ? i : UThreadContextIdentifierNotSpecified);
         _addThreadContext_whileLocked(threadContext, nullptr);
         try {
-            manager.runThreadSelector([this, threadContext] { doThreadTaskAndFinalizationWithThreadContext(threadContext); });
+            manager.runThreadSelector([this, threadContext] {
+                doThreadTaskAndFinalizationWithThreadContext(threadContext);
+            });
         } catch (...) {
             addUncaughtException_whileLocked(std::current_exception());
             abandonThreadContext_whileLocked(*threadContext);
@@ -213,7 +229,8 @@ void UThreadTaskContext::abandonThreadContext_whileLocked(UThreadContext& thread
         threadState_.store(UThreadTaskStateCanceledOrFailed, std::memory_order_release);
 }
 
-bool UThreadTaskContext::runOwnThreadContext(const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled)
+bool UThreadTaskContext::runOwnThreadContext(
+    const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled)
 {
     const bool succeeded = !cancelFlag() && runMainTask(*threadContext);
     // Leaving the run and cancelling it are one step: a restart waiting for the run to end must
@@ -251,8 +268,10 @@ bool UThreadTaskContext::runTaskByCurrentThread()
     std::vector<std::shared_ptr<UThreadContext>> threadContexts;
     threadContexts.reserve(count);
     for (quint64 i = 0; i < count; ++i) {
-        threadContexts.push_back(makeRunningThreadContext(numbered ? i : UThreadContextIdentifierNotSpecified));
-        _addThreadContext_whileLocked(threadContexts.back(), nullptr); // cancel is clear under the lock
+        threadContexts.push_back(
+            makeRunningThreadContext(numbered ? i : UThreadContextIdentifierNotSpecified));
+        _addThreadContext_whileLocked(
+            threadContexts.back(), nullptr); // cancel is clear under the lock
     }
     lockCondition_.broadcast();
     locked.unlock();
@@ -270,7 +289,8 @@ bool UThreadTaskContext::runTaskByCurrentThread()
 }
 
 // How many thread contexts the calling thread runs (through *count); Cancel means the failure exit.
-UThreadTaskContext::StartDecision UThreadTaskContext::runByCurrentThreadDecision_whileLocked(quint64 specified, quint64* count)
+UThreadTaskContext::StartDecision UThreadTaskContext::runByCurrentThreadDecision_whileLocked(
+    quint64 specified, quint64* count)
 {
     if (cancelFlag())
         return StartDecision::Cancel;
@@ -304,7 +324,8 @@ bool UThreadTaskContext::failureExit_whileLocked()
 
 // ---- The worker
 
-void UThreadTaskContext::doThreadTaskAndFinalizationWithThreadContext(const std::shared_ptr<UThreadContext>& threadContext)
+void UThreadTaskContext::doThreadTaskAndFinalizationWithThreadContext(
+    const std::shared_ptr<UThreadContext>& threadContext)
 {
     const bool succeeded = !cancelFlag() && runMainTask(*threadContext);
     finishThreadContext(*threadContext, succeeded);
@@ -337,7 +358,8 @@ bool UThreadTaskContext::finishThreadContext_whileLocked(
     bool succeeded = mainTaskSucceeded;
     if (threadCount_.load(std::memory_order_relaxed) == 1)
         succeeded = finishRun_whileLocked(threadContext);
-    threadContext.setThreadState(succeeded ? UThreadTaskStateValueValid : UThreadTaskStateCanceledOrFailed);
+    threadContext.setThreadState(
+        succeeded ? UThreadTaskStateValueValid : UThreadTaskStateCanceledOrFailed);
     _removeThreadContext_whileLocked(threadContext);
     return succeeded;
 }
@@ -353,7 +375,8 @@ bool UThreadTaskContext::finishRun_whileLocked(UThreadContext& threadContext)
             valid = false;
         }
     }
-    threadState_.store(valid ? UThreadTaskStateValueValid : UThreadTaskStateCanceledOrFailed, std::memory_order_release);
+    threadState_.store(valid ? UThreadTaskStateValueValid : UThreadTaskStateCanceledOrFailed,
+        std::memory_order_release);
     return valid;
 }
 
@@ -372,7 +395,8 @@ bool UThreadTaskContext::waitAllThreadDone_whileLocked()
     return isValueValid();
 }
 
-bool UThreadTaskContext::waitAllThreadDoneUntilDate(UCondition::Clock::time_point deadline, bool* didTimeOut)
+bool UThreadTaskContext::waitAllThreadDoneUntilDate(
+    UCondition::Clock::time_point deadline, bool* didTimeOut)
 {
     std::lock_guard<UCondition> locked(lockCondition_);
     while (threadCount() != 0) {
@@ -425,7 +449,8 @@ void UThreadTaskContext::clearAllIfValueNotFinishedAndNotRunning()
 {
     std::lock_guard<UCondition> locked(lockCondition_);
     const quint64 state = threadState();
-    if (state != UThreadTaskStateCleared && state != UThreadTaskStateReadyToRun && state != UThreadTaskStateCanceledOrFailed)
+    if (state != UThreadTaskStateCleared && state != UThreadTaskStateReadyToRun
+        && state != UThreadTaskStateCanceledOrFailed)
         return;
     waitAllThreadDone_whileLocked();
     clearAll_shouldNotRunning_whileLocked();
@@ -443,19 +468,22 @@ bool UThreadTaskContext::clearRequestCancelAndSetupToRestart_whileLocked()
     return false;
 }
 
-void UThreadTaskContext::clearAllIfValueNotFinishedAndNotRunningWithThreadTaskContextList(std::initializer_list<UThreadTaskContext*> list)
+void UThreadTaskContext::clearAllIfValueNotFinishedAndNotRunningWithThreadTaskContextList(
+    std::initializer_list<UThreadTaskContext*> list)
 {
     for (UThreadTaskContext* task : list)
         task->clearAllIfValueNotFinishedAndNotRunning();
 }
 
-void UThreadTaskContext::clearAll_shouldNotRunning_withThreadTaskContextList(std::initializer_list<UThreadTaskContext*> list)
+void UThreadTaskContext::clearAll_shouldNotRunning_withThreadTaskContextList(
+    std::initializer_list<UThreadTaskContext*> list)
 {
     for (UThreadTaskContext* task : list)
         task->clearAll_shouldNotRunning();
 }
 
-void UThreadTaskContext::cancelAndWaitQuitIfNotFinishedWithThreadTaskContextList(std::initializer_list<UThreadTaskContext*> list)
+void UThreadTaskContext::cancelAndWaitQuitIfNotFinishedWithThreadTaskContextList(
+    std::initializer_list<UThreadTaskContext*> list)
 {
     for (UThreadTaskContext* task : list)
         task->requestCancelIfNotFinished();
@@ -463,7 +491,8 @@ void UThreadTaskContext::cancelAndWaitQuitIfNotFinishedWithThreadTaskContextList
         task->waitAllThreadDone();
 }
 
-bool UThreadTaskContext::waitAllThreadDoneWithThreadTaskContextList(std::initializer_list<UThreadTaskContext*> list)
+bool UThreadTaskContext::waitAllThreadDoneWithThreadTaskContextList(
+    std::initializer_list<UThreadTaskContext*> list)
 {
     bool allValid = true;
     for (UThreadTaskContext* task : list)
@@ -471,9 +500,11 @@ bool UThreadTaskContext::waitAllThreadDoneWithThreadTaskContextList(std::initial
     return allValid;
 }
 
-bool UThreadTaskContext::isRunningAnyThreadWithThreadTaskContextList(std::initializer_list<UThreadTaskContext*> list)
+bool UThreadTaskContext::isRunningAnyThreadWithThreadTaskContextList(
+    std::initializer_list<UThreadTaskContext*> list)
 {
-    return std::any_of(list.begin(), list.end(), [](const UThreadTaskContext* task) { return task->isRunning(); });
+    return std::any_of(
+        list.begin(), list.end(), [](const UThreadTaskContext* task) { return task->isRunning(); });
 }
 
 // ---- Accessors
@@ -481,7 +512,8 @@ bool UThreadTaskContext::isRunningAnyThreadWithThreadTaskContextList(std::initia
 std::shared_ptr<UThreadManager> UThreadTaskContext::threadManager() const
 {
     // The foreground pool is never destroyed; it is shared without an owner.
-    static const std::shared_ptr<UThreadManager> foregroundPool(UThreadPool::foregroundTaskThreadPool(), [](UThreadManager*) {});
+    static const std::shared_ptr<UThreadManager> foregroundPool(
+        UThreadPool::foregroundTaskThreadPool(), [](UThreadManager*) {});
     std::lock_guard<UCondition> locked(lockCondition_);
     return threadManager_ ? threadManager_ : foregroundPool;
 }
@@ -503,13 +535,15 @@ void UThreadTaskContext::_setThreadState_whileLocked(quint64 threadState)
     threadState_.store(threadState, std::memory_order_release);
 }
 
-bool UThreadTaskContext::_addThreadContext(const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled)
+bool UThreadTaskContext::_addThreadContext(
+    const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled)
 {
     std::lock_guard<UCondition> locked(lockCondition_);
     return _addThreadContext_whileLocked(threadContext, isCanceled);
 }
 
-bool UThreadTaskContext::_addThreadContext_whileLocked(const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled)
+bool UThreadTaskContext::_addThreadContext_whileLocked(
+    const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled)
 {
     if (cancelFlag()) {
         setCanceled(isCanceled);
@@ -530,7 +564,8 @@ void UThreadTaskContext::_removeThreadContext(const UThreadContext& threadContex
 void UThreadTaskContext::_removeThreadContext_whileLocked(const UThreadContext& threadContext)
 {
     const auto found = std::find_if(threadContextArray_.begin(), threadContextArray_.end(),
-        [&threadContext](const std::shared_ptr<UThreadContext>& held) { return held.get() == &threadContext; });
+        [&threadContext](
+            const std::shared_ptr<UThreadContext>& held) { return held.get() == &threadContext; });
     if (found == threadContextArray_.end())
         return;
     threadContextArray_.erase(found);

@@ -22,7 +22,8 @@ class UThreadManager;
 //
 // States: 0 cleared → 1 ready (the subclass's own argument operation, under the lock, only from
 // 0 with the cancel flag clear) → 2 running → 3 value valid (every thread succeeded and the final
-// step answered true) or 4 canceled or failed. A cancel sets the flag only; the threads end the run.
+// step answered true) or 4 canceled or failed. A cancel sets the flag only; the threads end the
+// run.
 //
 // Subclasses supply the work: doThreadMainTaskWithThreadContext() (polling cancelFlag()), and as
 // needed specifiedThreadCount(), newThreadContextWithThreadIdentifier(),
@@ -42,12 +43,14 @@ public:
     UThreadTaskContext& operator=(const UThreadTaskContext&) = delete;
 
     // ---- Overridable
-    // Lock held, no thread running: state 0, no manager, no errors, cancel clear, dispenser cleared.
+    // Lock held, no thread running: state 0, no manager, no errors, cancel clear, dispenser
+    // cleared.
     virtual void clearAll_shouldNotRunning_whileLocked();
     // All-ones: the count is not the task's own and the preference (or the caller's count) applies.
     virtual quint64 specifiedThreadCount() const;
     // A new thread context belonging to this task. The base ignores the identifier.
-    virtual std::shared_ptr<UThreadContext> newThreadContextWithThreadIdentifier(quint64 threadIdentifier);
+    virtual std::shared_ptr<UThreadContext> newThreadContextWithThreadIdentifier(
+        quint64 threadIdentifier);
     // The work of one thread, run without the lock; true on success.
     virtual bool doThreadMainTaskWithThreadContext(UThreadContext& threadContext);
     // Run under the lock by the last thread of a run in which every thread succeeded; true makes
@@ -62,9 +65,12 @@ public:
     bool startThreadIfNeededWithThreadCountFactor(double factor, bool* isCanceled);
     // The calling thread takes part as one of the threads (identifier 0); then, when asked and not
     // canceled, waits for the others.
-    bool runTaskByCurrentAndOtherThreadIfNeededWithDoesWaitUntilAllThreadDone(bool doesWait, bool* isCanceled);
-    bool runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(quint64 threadCount, bool doesWait, bool* isCanceled);
-    bool runTaskByCurrentAndOtherThreadIfNeededWithThreadCountFactor(double factor, bool doesWait, bool* isCanceled);
+    bool runTaskByCurrentAndOtherThreadIfNeededWithDoesWaitUntilAllThreadDone(
+        bool doesWait, bool* isCanceled);
+    bool runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(
+        quint64 threadCount, bool doesWait, bool* isCanceled);
+    bool runTaskByCurrentAndOtherThreadIfNeededWithThreadCountFactor(
+        double factor, bool doesWait, bool* isCanceled);
     // The whole run on the calling thread, one thread context after another; false when any
     // failed or the task was not ready.
     bool runTaskByCurrentThread();
@@ -89,12 +95,17 @@ public:
     // otherwise the task is ready again (arguments kept) and the answer is false.
     bool clearRequestCancelAndSetupToRestart_whileLocked();
 
-    static void clearAllIfValueNotFinishedAndNotRunningWithThreadTaskContextList(std::initializer_list<UThreadTaskContext*> list);
-    static void clearAll_shouldNotRunning_withThreadTaskContextList(std::initializer_list<UThreadTaskContext*> list);
+    static void clearAllIfValueNotFinishedAndNotRunningWithThreadTaskContextList(
+        std::initializer_list<UThreadTaskContext*> list);
+    static void clearAll_shouldNotRunning_withThreadTaskContextList(
+        std::initializer_list<UThreadTaskContext*> list);
     // Cancels every one first, then waits for every one, so that all stop at once.
-    static void cancelAndWaitQuitIfNotFinishedWithThreadTaskContextList(std::initializer_list<UThreadTaskContext*> list);
-    static bool waitAllThreadDoneWithThreadTaskContextList(std::initializer_list<UThreadTaskContext*> list);
-    static bool isRunningAnyThreadWithThreadTaskContextList(std::initializer_list<UThreadTaskContext*> list);
+    static void cancelAndWaitQuitIfNotFinishedWithThreadTaskContextList(
+        std::initializer_list<UThreadTaskContext*> list);
+    static bool waitAllThreadDoneWithThreadTaskContextList(
+        std::initializer_list<UThreadTaskContext*> list);
+    static bool isRunningAnyThreadWithThreadTaskContextList(
+        std::initializer_list<UThreadTaskContext*> list);
 
     // ---- Accessors
     // The own manager, or the foreground pool. Takes the lock.
@@ -111,7 +122,10 @@ public:
     bool isCanceled() const { return threadState() == UThreadTaskStateCanceledOrFailed; }
     // The cancel request, read without the lock as a hint.
     bool cancelFlag() const { return cancelFlag_.load(std::memory_order_acquire); }
-    UThreadTaskNextTargetIndexesManager& nextTargetIndexesManager() { return nextTargetIndexesManager_; }
+    UThreadTaskNextTargetIndexesManager& nextTargetIndexesManager()
+    {
+        return nextTargetIndexesManager_;
+    }
 
     // The task condition, for the subclass's own fields.
     void lock() { lockCondition_.lock(); }
@@ -120,12 +134,16 @@ public:
     void broadcast() { lockCondition_.broadcast(); }
     void signal() { lockCondition_.signal(); }
     void wait() { lockCondition_.wait(); }
-    bool waitUntilDate(UCondition::Clock::time_point deadline) { return lockCondition_.waitUntil(deadline); }
+    bool waitUntilDate(UCondition::Clock::time_point deadline)
+    {
+        return lockCondition_.waitUntil(deadline);
+    }
 
     void _setThreadState_whileLocked(quint64 threadState);
     // Refused (answering false and setting *isCanceled) while the cancel flag is set.
     bool _addThreadContext(const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled);
-    bool _addThreadContext_whileLocked(const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled);
+    bool _addThreadContext_whileLocked(
+        const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled);
     void _removeThreadContext(const UThreadContext& threadContext);
     void _removeThreadContext_whileLocked(const UThreadContext& threadContext);
 
@@ -141,15 +159,19 @@ public:
 private:
     enum class StartDecision { Start, Refuse, Cancel };
 
-    bool startThreadOrRunTaskIfNeeded(quint64 threadCount, bool doesUseCurrentThread, bool* isCanceled);
+    bool startThreadOrRunTaskIfNeeded(
+        quint64 threadCount, bool doesUseCurrentThread, bool* isCanceled);
     StartDecision startDecision_whileLocked(quint64 threadCount, quint64 specified, quint64* count);
-    bool handOverWorkers_whileLocked(UThreadManager& manager, quint64 first, quint64 count, bool numbered);
+    bool handOverWorkers_whileLocked(
+        UThreadManager& manager, quint64 first, quint64 count, bool numbered);
     void abandonThreadContext_whileLocked(UThreadContext& threadContext);
     StartDecision runByCurrentThreadDecision_whileLocked(quint64 specified, quint64* count);
     bool failureExit_whileLocked();
-    bool runOwnThreadContext(const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled);
+    bool runOwnThreadContext(
+        const std::shared_ptr<UThreadContext>& threadContext, bool* isCanceled);
     bool cancelExit_whileLocked(bool* isCanceled);
-    void doThreadTaskAndFinalizationWithThreadContext(const std::shared_ptr<UThreadContext>& threadContext);
+    void doThreadTaskAndFinalizationWithThreadContext(
+        const std::shared_ptr<UThreadContext>& threadContext);
     bool runMainTask(UThreadContext& threadContext);
     bool finishThreadContext(UThreadContext& threadContext, bool mainTaskSucceeded);
     bool finishThreadContext_whileLocked(UThreadContext& threadContext, bool mainTaskSucceeded);

@@ -12,7 +12,8 @@ QString describeException(std::exception_ptr exception)
     try {
         std::rethrow_exception(exception);
     } catch (const UException& raised) {
-        return raised.reason().isEmpty() ? raised.name() : raised.name() + QLatin1Char(' ') + raised.reason();
+        return raised.reason().isEmpty() ? raised.name()
+                                         : raised.name() + QLatin1Char(' ') + raised.reason();
     } catch (const std::exception& raised) {
         return QString::fromLocal8Bit(raised.what());
     } catch (...) {
@@ -24,5 +25,6 @@ QString describeException(std::exception_ptr exception)
 
 UErrorPtr UThreadTaskErrorWithException(std::exception_ptr exception)
 {
-    return UFemCalculationFailedWhileCalculationError_withCalculationErrorString(describeException(exception));
+    return UFemCalculationFailedWhileCalculationError_withCalculationErrorString(
+        describeException(exception));
 }

@@ -14,7 +14,8 @@ void UThreadTaskNextTargetIndexesManager::clear()
     nextTargetIndexes_.fill(0);
 }
 
-UThreadTaskIndexRange UThreadTaskNextTargetIndexesManager::nextTargetIndexRangeWithCount(quint64 count, quint64 maxIndex, bool*)
+UThreadTaskIndexRange UThreadTaskNextTargetIndexesManager::nextTargetIndexRangeWithCount(
+    quint64 count, quint64 maxIndex, bool*)
 {
     std::lock_guard<std::mutex> locked(lock_);
     const quint64 location = nextTargetIndexes_[0];
@@ -31,7 +32,8 @@ UThreadTaskIndexRange UThreadTaskNextTargetIndexesManager::nextTargetIndexRangeW
     return { location, remaining };
 }
 
-quint64 UThreadTaskNextTargetIndexesManager::nextTargetIndexWithIncrementCount(quint64 increment, bool*)
+quint64 UThreadTaskNextTargetIndexesManager::nextTargetIndexWithIncrementCount(
+    quint64 increment, bool*)
 {
     std::lock_guard<std::mutex> locked(lock_);
     const quint64 index = nextTargetIndexes_[0];
@@ -40,7 +42,8 @@ quint64 UThreadTaskNextTargetIndexesManager::nextTargetIndexWithIncrementCount(q
     return index;
 }
 
-void UThreadTaskNextTargetIndexesManager::getNextTargetIndexesOf2ToIndex1Ptr(quint64* index1, quint64* index2, quint64 count, bool*)
+void UThreadTaskNextTargetIndexesManager::getNextTargetIndexesOf2ToIndex1Ptr(
+    quint64* index1, quint64* index2, quint64 count, bool*)
 {
     std::lock_guard<std::mutex> locked(lock_);
     *index1 = nextTargetIndexes_[0];
@@ -49,7 +52,8 @@ void UThreadTaskNextTargetIndexesManager::getNextTargetIndexesOf2ToIndex1Ptr(qui
         nextTargetIndexes_[1] += count;
 }
 
-void UThreadTaskNextTargetIndexesManager::getNextTargetIndexes(std::span<quint64> indexes, quint64 increment, bool*)
+void UThreadTaskNextTargetIndexesManager::getNextTargetIndexes(
+    std::span<quint64> indexes, quint64 increment, bool*)
 {
     checkIndexesCount(indexes.size());
     if (indexes.empty())
@@ -60,13 +64,15 @@ void UThreadTaskNextTargetIndexesManager::getNextTargetIndexes(std::span<quint64
         nextTargetIndexes_[indexes.size() - 1] += increment;
 }
 
-void UThreadTaskNextTargetIndexesManager::forwardNextTargetIndexesOf2WithIndexe1(quint64 index1, quint64 index2)
+void UThreadTaskNextTargetIndexesManager::forwardNextTargetIndexesOf2WithIndexe1(
+    quint64 index1, quint64 index2)
 {
     const quint64 pair[] = { index1, index2 };
     forwardNextTargetIndexesToIndexes(pair);
 }
 
-void UThreadTaskNextTargetIndexesManager::forwardNextTargetIndexesToIndexes(std::span<const quint64> indexes)
+void UThreadTaskNextTargetIndexesManager::forwardNextTargetIndexesToIndexes(
+    std::span<const quint64> indexes)
 {
     checkIndexesCount(indexes.size());
     if (indexes.empty())
@@ -77,7 +83,8 @@ void UThreadTaskNextTargetIndexesManager::forwardNextTargetIndexesToIndexes(std:
         return;
     }
     const auto current = nextTargetIndexes_.begin();
-    if (std::lexicographical_compare(current, current + indexes.size(), indexes.begin(), indexes.end()))
+    if (std::lexicographical_compare(
+            current, current + indexes.size(), indexes.begin(), indexes.end()))
         std::copy(indexes.begin(), indexes.end(), current);
 }
 
@@ -97,5 +104,6 @@ void UThreadTaskNextTargetIndexesManager::forwardToFinished_whileLocked()
 void UThreadTaskNextTargetIndexesManager::checkIndexesCount(std::size_t count)
 {
     if (count > UThreadTaskNextTargetIndexesCount)
-        UFemRaiseProgramErrorWithValue(QStringLiteral("Too many next target indexes."), long(count));
+        UFemRaiseProgramErrorWithValue(
+            QStringLiteral("Too many next target indexes."), long(count));
 }

@@ -24,7 +24,8 @@ public:
 
     UThreadTaskNextTargetIndexesManager() = default;
     UThreadTaskNextTargetIndexesManager(const UThreadTaskNextTargetIndexesManager&) = delete;
-    UThreadTaskNextTargetIndexesManager& operator=(const UThreadTaskNextTargetIndexesManager&) = delete;
+    UThreadTaskNextTargetIndexesManager& operator=(const UThreadTaskNextTargetIndexesManager&)
+        = delete;
 
     // All four indexes 0.
     void clear();
@@ -32,17 +33,20 @@ public:
     // The next `count` indexes below maxIndex, from index 0: (location, count) while more
     // remain, then the rest (location, maxIndex − location) which finishes the dispenser, then
     // (all-ones, 0).
-    UThreadTaskIndexRange nextTargetIndexRangeWithCount(quint64 count, quint64 maxIndex, bool* isCanceled = nullptr);
+    UThreadTaskIndexRange nextTargetIndexRangeWithCount(
+        quint64 count, quint64 maxIndex, bool* isCanceled = nullptr);
 
     // The old index 0; unless it is all-ones, index 0 grows by `increment` without bound.
     quint64 nextTargetIndexWithIncrementCount(quint64 increment, bool* isCanceled = nullptr);
 
     // Copies indexes 0 and 1 out; unless index 0 is all-ones, index 1 grows by `count`.
-    void getNextTargetIndexesOf2ToIndex1Ptr(quint64* index1, quint64* index2, quint64 count, bool* isCanceled = nullptr);
+    void getNextTargetIndexesOf2ToIndex1Ptr(
+        quint64* index1, quint64* index2, quint64 count, bool* isCanceled = nullptr);
 
     // Copies the first indexes.size() (at most 4) out; unless the first is all-ones, the last
     // of them grows by `increment`.
-    void getNextTargetIndexes(std::span<quint64> indexes, quint64 increment, bool* isCanceled = nullptr);
+    void getNextTargetIndexes(
+        std::span<quint64> indexes, quint64 increment, bool* isCanceled = nullptr);
 
     // Moves the pair (index 0, index 1) forward to (index1, index2) when that pair is greater
     // in lexicographic order; index1 all-ones finishes the dispenser.

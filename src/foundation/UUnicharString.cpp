@@ -44,11 +44,13 @@ QString UUnicharString::substringWithRange(URange range) const
 {
     if (!URangeIsWithin(range, length()))
         URaiseRangeException();
-    return string_.mid(static_cast<qsizetype>(range.location), static_cast<qsizetype>(range.length));
+    return string_.mid(
+        static_cast<qsizetype>(range.location), static_cast<qsizetype>(range.length));
 }
 
-quint64 UUnicharString::getCharacterAndSetValidCharacterBufferPtr(const char16_t** validCharacterBufferPtr,
-    quint64 fromStartIndex, quint64 toEndIndex, char16_t*, quint64) const
+quint64 UUnicharString::getCharacterAndSetValidCharacterBufferPtr(
+    const char16_t** validCharacterBufferPtr, quint64 fromStartIndex, quint64 toEndIndex, char16_t*,
+    quint64) const
 {
     if (fromStartIndex >= toEndIndex || toEndIndex > length())
         URaiseRangeException();

@@ -22,8 +22,14 @@ public:
     static UUnicharStringPtr unicharStringWithString(const QString& string, URange range);
 
     // The fast path for scanners: the whole text as contiguous units.
-    const char16_t* unicharPtr() const { return reinterpret_cast<const char16_t*>(string_.constData()); }
-    std::u16string_view view() const { return { unicharPtr(), static_cast<size_t>(string_.size()) }; }
+    const char16_t* unicharPtr() const
+    {
+        return reinterpret_cast<const char16_t*>(string_.constData());
+    }
+    std::u16string_view view() const
+    {
+        return { unicharPtr(), static_cast<size_t>(string_.size()) };
+    }
     QStringView stringView() const { return string_; }
 
     QString string() const override { return string_; }

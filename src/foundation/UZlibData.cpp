@@ -21,8 +21,10 @@ struct UZlibStreamShape {
     const char* failureFormat;
 };
 
-constexpr UZlibStreamShape compressShape { 1, 2, 1, 2, Z_FINISH, "Compressing Data failed. ( status: %@ )" };
-constexpr UZlibStreamShape decompressShape { 16, 1, 4, 1, Z_SYNC_FLUSH, "Decompressing Data failed. ( status: %@ )" };
+constexpr UZlibStreamShape compressShape { 1, 2, 1, 2, Z_FINISH,
+    "Compressing Data failed. ( status: %@ )" };
+constexpr UZlibStreamShape decompressShape { 16, 1, 4, 1, Z_SYNC_FLUSH,
+    "Decompressing Data failed. ( status: %@ )" };
 
 qsizetype scaledCapacity(quint64 length, quint64 numerator, quint64 denominator)
 {
@@ -33,8 +35,8 @@ qsizetype scaledCapacity(quint64 length, quint64 numerator, quint64 denominator)
 // Drives one deflate or inflate stream over the whole input; answers the last status of
 // `process`, Z_STREAM_END when the stream completed. `output` holds the bytes produced.
 template <typename Process>
-int runStream(z_stream& stream, Process process, const UZlibStreamShape& shape, const QByteArray& input,
-    QByteArray& output)
+int runStream(z_stream& stream, Process process, const UZlibStreamShape& shape,
+    const QByteArray& input, QByteArray& output)
 {
     const quint64 length = quint64(input.size());
     const qsizetype growth = scaledCapacity(length, shape.growthNumerator, shape.growthDenominator);
@@ -65,12 +67,13 @@ int runStream(z_stream& stream, Process process, const UZlibStreamShape& shape, 
 UErrorPtr failureError(const UZlibStreamShape& shape, int status)
 {
     return UFemFewChanceError_withDescription(
-        ULocalizedFormattedString(shape.failureFormat, UFemZlibStatusNameString(status)), QString(""));
+        ULocalizedFormattedString(shape.failureFormat, UFemZlibStatusNameString(status)),
+        QString(""));
 }
 
 template <typename Init, typename Process, typename End>
-QByteArray transformed(const QByteArray& data, const UZlibStreamShape& shape, Init init, Process process,
-    End end, UErrorPtr* error)
+QByteArray transformed(const QByteArray& data, const UZlibStreamShape& shape, Init init,
+    Process process, End end, UErrorPtr* error)
 {
     if (data.isEmpty())
         return data.isNull() ? QByteArray("") : data;
@@ -100,14 +103,16 @@ QByteArray transformed(const QByteArray& data, const UZlibStreamShape& shape, In
 QByteArray zlibCompressedData_error(const QByteArray& data, UErrorPtr* error)
 {
     return transformed(
-        data, compressShape, [](z_streamp stream) { return deflateInit(stream, Z_DEFAULT_COMPRESSION); },
-        deflate, deflateEnd, error);
+        data, compressShape,
+        [](z_streamp stream) { return deflateInit(stream, Z_DEFAULT_COMPRESSION); }, deflate,
+        deflateEnd, error);
 }
 
 QByteArray zlibDecompressedData_error(const QByteArray& data, UErrorPtr* error)
 {
     return transformed(
-        data, decompressShape, [](z_streamp stream) { return inflateInit(stream); }, inflate, inflateEnd, error);
+        data, decompressShape, [](z_streamp stream) { return inflateInit(stream); }, inflate,
+        inflateEnd, error);
 }
 
 QString UFemZlibStatusNameString(int status)

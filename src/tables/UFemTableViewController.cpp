@@ -155,7 +155,8 @@ UFemPreferencesViewController* UFemTableViewController::preferencesViewControlle
     return &tableViewPreferencesViewController();
 }
 
-UFemTableViewPreferencesViewController& UFemTableViewController::tableViewPreferencesViewController()
+UFemTableViewPreferencesViewController&
+UFemTableViewController::tableViewPreferencesViewController()
 {
     if (preferencesViewController_ == nullptr) {
         preferencesViewController_ = std::make_unique<UFemTableViewPreferencesViewController>();

@@ -58,8 +58,7 @@ TEST(CalculationContext, GroupsCasesByRestraintSetInOrderOfFirstUse)
     EXPECT_EQ(context.caseIndexWithCaseNo(2, 0), 1u);
     EXPECT_EQ(context.caseNoWithCaseIndex(0, 2), 3u);
     EXPECT_EQ(context.caseIndexWithCaseNameString(u"C2"_qs, 0), 1u);
-    EXPECT_EQ(
-        context.caseIndexWithCaseNameString(u"C2"_qs, 1), UFemNotFound);
+    EXPECT_EQ(context.caseIndexWithCaseNameString(u"C2"_qs, 1), UFemNotFound);
     EXPECT_THROW(context.caseIndexWithCaseNo(1, 0), UException);
     EXPECT_THROW(context.caseNoWithCaseIndex(1, 1), UException);
     EXPECT_TRUE(context.isCopiedCalculator(0));

@@ -61,7 +61,8 @@ TEST(CalculationRunThreads, pauseAndResumeGiveBitwiseTheSameDisplacements)
     std::thread runner([&] {
         const auto start = std::chrono::steady_clock::now();
         solved = calculator->runMatrixCalculation(&runError);
-        runnerSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        runnerSeconds
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         done = true;
     });
     int pauses = 0;

@@ -114,7 +114,8 @@ struct Product {
     bool transposed;
 };
 
-const Product Products[] = { { UFemBlockMultiplyTransposedAddForL, true }, { UFemBlockMultiplyAddForX, false } };
+const Product Products[]
+    = { { UFemBlockMultiplyTransposedAddForL, true }, { UFemBlockMultiplyAddForX, false } };
 
 double productTerm(Product product, const Block& A, const Block& B, int i, int j, int k)
 {

@@ -100,8 +100,8 @@ TEST_F(LDUSolver, SingularOrIndefiniteSystemGivesTheCalculationError)
     LDUTestSystem notFinite = makeBlockBandedSystem(2, 1, 2, 1.0, 43);
     notFinite.k(5, 5) = std::nan("");
 
-    for (auto [system, dof] : { std::pair(&floating, quint64(51)), std::pair(&indefinite, quint64(70)),
-                                std::pair(&notFinite, quint64(5)) }) {
+    for (auto [system, dof] : { std::pair(&floating, quint64(51)),
+             std::pair(&indefinite, quint64(70)), std::pair(&notFinite, quint64(5)) }) {
         task = makeLDUTask(*system, &delegate);
         ASSERT_NE(nullptr, task);
         UErrorPtr error;
@@ -110,8 +110,11 @@ TEST_F(LDUSolver, SingularOrIndefiniteSystemGivesTheCalculationError)
         EXPECT_EQ(21011, error->code());
         EXPECT_EQ(dof, task->singularDOFIndex());
         const char* directions[] = { "TX", "TY", "TZ" };
-        const QString where = QStringLiteral("( DOF: N%1@%2 )").arg(dof / 3).arg(QLatin1String(directions[dof % 3]));
-        EXPECT_TRUE(error->localizedOneLineDescription().contains(where)) << error->localizedOneLineDescription().toStdString();
+        const QString where = QStringLiteral("( DOF: N%1@%2 )")
+                                  .arg(dof / 3)
+                                  .arg(QLatin1String(directions[dof % 3]));
+        EXPECT_TRUE(error->localizedOneLineDescription().contains(where))
+            << error->localizedOneLineDescription().toStdString();
         EXPECT_EQ(error->localizedOneLineDescription(), task->calculationErrorString());
     }
 }

@@ -6,8 +6,8 @@
 
 using namespace UFemWFPageLayout;
 
-LDUTestSystem makeBlockBandedSystem(quint64 pageCount, quint64 caseCount, quint64 bandBlocks, double density,
-                                    quint64 seed, quint64 splitPage)
+LDUTestSystem makeBlockBandedSystem(quint64 pageCount, quint64 caseCount, quint64 bandBlocks,
+    double density, quint64 seed, quint64 splitPage)
 {
     std::mt19937_64 random(seed);
     std::uniform_real_distribution<double> value(-1.0, 1.0);
@@ -41,8 +41,8 @@ LDUTestSystem makeBlockBandedSystem(quint64 pageCount, quint64 caseCount, quint6
     return s;
 }
 
-std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> makeLDUTask(const LDUTestSystem& system,
-                                                                      const UFemWFMatrixCalculationDelegate* delegate)
+std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> makeLDUTask(
+    const LDUTestSystem& system, const UFemWFMatrixCalculationDelegate* delegate)
 {
     auto task = std::make_unique<UFemWFMatrixCalculationThreadTaskContext>();
     {
@@ -83,7 +83,8 @@ std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> makeLDUTask(const LDUT
     return task;
 }
 
-std::vector<double> solutionOf(UFemWFMatrixCalculationThreadTaskContext& task, const LDUTestSystem& system)
+std::vector<double> solutionOf(
+    UFemWFMatrixCalculationThreadTaskContext& task, const LDUTestSystem& system)
 {
     _UFemWFMatrixCalculationContext* c = task.calculationContextPtr();
     std::vector<double> X(system.dofCount() * system.caseCount);

@@ -20,12 +20,13 @@ struct LDUTestSystem {
 // Random SPD matrix whose 12x12 blocks fill a band of `bandBlocks` block columns with the given
 // density; no coupling crosses the start of page `splitPage` (0: none), so that the parts are
 // disconnected there.
-LDUTestSystem makeBlockBandedSystem(quint64 pageCount, quint64 caseCount, quint64 bandBlocks, double density,
-                                    quint64 seed, quint64 splitPage = 0);
+LDUTestSystem makeBlockBandedSystem(quint64 pageCount, quint64 caseCount, quint64 bandBlocks,
+    double density, quint64 seed, quint64 splitPage = 0);
 
 class LDUTestDelegate : public UFemWFMatrixCalculationDelegate {
 public:
-    bool getNodeNameStringAndDirection(QString* nodeName, quint64* direction6, quint64 dofIndex) const override
+    bool getNodeNameStringAndDirection(
+        QString* nodeName, quint64* direction6, quint64 dofIndex) const override
     {
         *nodeName = QStringLiteral("N%1").arg(dofIndex / 3);
         *direction6 = dofIndex % 3;
@@ -34,9 +35,10 @@ public:
 };
 
 // A task made ready with the system's K and F, set up to run.
-std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> makeLDUTask(const LDUTestSystem& system,
-                                                                      const UFemWFMatrixCalculationDelegate* delegate);
+std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> makeLDUTask(
+    const LDUTestSystem& system, const UFemWFMatrixCalculationDelegate* delegate);
 // X in dense form (dofs x cases) read through the X table addresses.
-std::vector<double> solutionOf(UFemWFMatrixCalculationThreadTaskContext& task, const LDUTestSystem& system);
+std::vector<double> solutionOf(
+    UFemWFMatrixCalculationThreadTaskContext& task, const LDUTestSystem& system);
 // ||K X - F|| / ||F|| over all cases.
 double relativeResidual(const LDUTestSystem& system, const std::vector<double>& X);

@@ -129,7 +129,8 @@ TEST_F(LDUSolverThreads, QuitEndsWithTheCancelledError)
             task->quitCalculation();
         }
         if (when == 2) {
-            while (task->currentProgress() == 0 && task->threadState() != UThreadTaskStateValueValid)
+            while (
+                task->currentProgress() == 0 && task->threadState() != UThreadTaskStateValueValid)
                 std::this_thread::yield();
             task->quitCalculation();
         }

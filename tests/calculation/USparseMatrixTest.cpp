@@ -81,7 +81,8 @@ TEST_F(SparseMatrix, ColumnSetsStayAscendingAndMatchThePages)
         const USparseMatrixIndexSet& set = USparseMatrixRowColumnIndexSet(&m, row);
         EXPECT_EQ(std::vector<quint64>(expected[row].begin(), expected[row].end()), set);
         for (quint64 column = 0; column < 40; ++column)
-            EXPECT_EQ(expected[row].count(column) == 1, USparseMatrixPageAt(&m, row, column) != nullptr);
+            EXPECT_EQ(
+                expected[row].count(column) == 1, USparseMatrixPageAt(&m, row, column) != nullptr);
     }
 }
 
@@ -128,7 +129,7 @@ TEST_F(SparseMatrix, CopyIsDeepAndIndependent)
     quint64 sourcePages = 0;
     quint64 copyPages = 0;
     EXPECT_EQ(USparseMatrixCountAllPagesAndBlocks(&sourcePages, &m),
-              USparseMatrixCountAllPagesAndBlocks(&copyPages, &copy));
+        USparseMatrixCountAllPagesAndBlocks(&copyPages, &copy));
     EXPECT_EQ(3u, copyPages);
     EXPECT_EQ(sourcePages, copyPages);
     double* copiedB = USparseMatrixBlockAt(&copy, 39, 17, 15);

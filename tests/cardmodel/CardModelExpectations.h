@@ -10,10 +10,14 @@
 #include <functional>
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* stream) { *stream << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* stream)
+{
+    *stream << '"' << text.toStdString() << '"';
+}
 
 // Runs `operation` and checks that it raises the program error of that name and reason.
-inline void expectUException(const std::function<void()>& operation, const QString& name, const QString& reason)
+inline void expectUException(
+    const std::function<void()>& operation, const QString& name, const QString& reason)
 {
     try {
         operation();
@@ -29,7 +33,8 @@ inline void expectProgramError(const std::function<void()>& operation, const QSt
     expectUException(operation, UFemProgramErrorExceptionName, reason);
 }
 
-inline void expectCardClassProgramError(const std::function<void()>& operation, const QString& reason)
+inline void expectCardClassProgramError(
+    const std::function<void()>& operation, const QString& reason)
 {
     expectUException(operation, UFemCardClassProgramErrorExceptionName, reason);
 }

@@ -33,19 +33,23 @@ protected:
 
 TEST_F(CardStringFixture, NormalCardsInEachSeparatorType)
 {
-    const UFemCardPtr node = card(QStringLiteral("Node"), QStringLiteral("Node,N1,,1.5,  2 ,3   \\  top  "));
+    const UFemCardPtr node
+        = card(QStringLiteral("Node"), QStringLiteral("Node,N1,,1.5,  2 ,3   \\  top  "));
     EXPECT_EQ(UFemCardStringWithoutComment(*node), QStringLiteral("Node , N1 ,  , 1.5 , 2 , 3 ,"));
     EXPECT_EQ(UFemCardString(*node), QStringLiteral("Node , N1 ,  , 1.5 , 2 , 3 ,    \\ top"));
     EXPECT_EQ(UFemCardStringWithSeparator(*node, UFemColumnSeparatingCharacterTypeTab),
         QStringLiteral("Node\tN1\t\t1.5\t2\t3\t\\ top"));
-    EXPECT_EQ(UFemCardStringWithoutCommentWithSeparator(*node, UFemColumnSeparatingCharacterTypeCommaOrTab),
+    EXPECT_EQ(UFemCardStringWithoutCommentWithSeparator(
+                  *node, UFemColumnSeparatingCharacterTypeCommaOrTab),
         QStringLiteral("Node\tN1\t\t1.5\t2\t3"));
 
     const UAttributedString attributed = UFemAttributedCardString(*node);
     EXPECT_EQ(attributed.string, QStringLiteral("Node , N1 ,  , 1.5 , 2 , 3 ,    \\ top"));
     ASSERT_EQ(attributed.runs.size(), 2);
-    EXPECT_EQ(attributed.runs[0], (UAttributedString::Run { 0, 28, UFemCardStringAttributesKeyForNormal }));
-    EXPECT_EQ(attributed.runs[1], (UAttributedString::Run { 28, 9, UFemCardStringAttributesKeyForComment }));
+    EXPECT_EQ(attributed.runs[0],
+        (UAttributedString::Run { 0, 28, UFemCardStringAttributesKeyForNormal }));
+    EXPECT_EQ(attributed.runs[1],
+        (UAttributedString::Run { 28, 9, UFemCardStringAttributesKeyForComment }));
 }
 
 TEST_F(CardStringFixture, MoreThanSixteenColumnsAreAllWritten)
@@ -64,7 +68,8 @@ TEST_F(CardStringFixture, NullCardsWriteTheirCommentOrNothing)
     NullCard withComment(&model);
     withComment.setCommentString(QStringLiteral("abc"), nullptr);
     EXPECT_EQ(UFemCardString(withComment), QStringLiteral("\\ abc"));
-    EXPECT_EQ(UFemCardStringWithSeparator(withComment, UFemColumnSeparatingCharacterTypeTab), QStringLiteral("\\ abc"));
+    EXPECT_EQ(UFemCardStringWithSeparator(withComment, UFemColumnSeparatingCharacterTypeTab),
+        QStringLiteral("\\ abc"));
     EXPECT_EQ(UFemCardStringWithoutComment(withComment), QString());
     const UAttributedString attributed = UFemAttributedCardString(withComment);
     EXPECT_EQ(attributed.string, QStringLiteral("\\ abc"));
@@ -87,14 +92,16 @@ TEST_F(CardStringFixture, ErrorCardsWriteTheirLineAndTheErrorTail)
     const QString description = errorCard.cardErrorDescriptionString().value_or(QString());
     ASSERT_FALSE(description.isEmpty());
 
-    EXPECT_EQ(UFemComposeCardString(errorCard, UFemColumnSeparatingCharacterTypeComma, false, true), line);
+    EXPECT_EQ(UFemComposeCardString(errorCard, UFemColumnSeparatingCharacterTypeComma, false, true),
+        line);
     EXPECT_EQ(UFemCardString(errorCard), line + errorTailComma + description);
     // The comment flag does not touch an error line.
     EXPECT_EQ(UFemCardStringWithoutComment(errorCard), line + errorTailComma + description);
     EXPECT_EQ(UFemCardStringWithSeparator(errorCard, UFemColumnSeparatingCharacterTypeTab),
         line + QStringLiteral("\t\u00A1 Error : ") + description);
 
-    const UAttributedString attributed = UFemAttributedCardStringOmittingErrorDescription(errorCard);
+    const UAttributedString attributed
+        = UFemAttributedCardStringOmittingErrorDescription(errorCard);
     EXPECT_EQ(attributed.string, line);
     ASSERT_EQ(attributed.runs.size(), 1);
     EXPECT_EQ(attributed.runs[0].styleKey, UFemCardStringAttributesKeyForError);

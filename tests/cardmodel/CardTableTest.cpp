@@ -19,11 +19,13 @@ protected:
     UFemCardPtr node(const QString& name, double x = 0, double y = 0, double z = 0)
     {
         return model.makeCard(fakeCardClass("Node"),
-            QStringLiteral("Node , %1 ,  , %2 , %3 , %4 ,").arg(name).arg(x).arg(y).arg(z), nullptr);
+            QStringLiteral("Node , %1 ,  , %2 , %3 , %4 ,").arg(name).arg(x).arg(y).arg(z),
+            nullptr);
     }
     UFemCardPtr caseCard(const QString& name)
     {
-        return model.makeCard(fakeCardClass("Case"), QStringLiteral("Case , %1 ,").arg(name), nullptr);
+        return model.makeCard(
+            fakeCardClass("Case"), QStringLiteral("Case , %1 ,").arg(name), nullptr);
     }
     // The per-type array as the table holds it, compared with the rows of the card array.
     void expectTypeArrayInRowOrder(qint32 cardType)
@@ -51,7 +53,8 @@ TEST_F(CardTableFixture, HundredTwentyEightUnreadChangesAreFollowedAndTheNextDro
     ASSERT_TRUE(table.isCardTypeCardArrayTableValid());
     // Inserted at scattered rows, so that the per-type arrays need real sorted insertion.
     for (int i = 0; i < 128; ++i) {
-        const UFemCardPtr card = i % 3 == 0 ? caseCard(QStringLiteral("C%1").arg(i)) : node(QStringLiteral("N%1").arg(i));
+        const UFemCardPtr card = i % 3 == 0 ? caseCard(QStringLiteral("C%1").arg(i))
+                                            : node(QStringLiteral("N%1").arg(i));
         const quint64 rows = table.rowArray().count();
         table.insertCard(card, i % 2 == 0 ? 0 : rows / 2, nullptr);
     }
@@ -138,7 +141,8 @@ TEST_F(CardTableFixture, CaseMenuTagsFollowTheCaseCardsInRowOrder)
     table.addCard(wind, nullptr);
     table.addCard(caseCard(QStringLiteral("Snow")), nullptr);
 
-    std::vector<UFemMenuItemDescription> menu { { QStringLiteral("Before"), 1, false }, { QStringLiteral("After"), 2, false } };
+    std::vector<UFemMenuItemDescription> menu { { QStringLiteral("Before"), 1, false },
+        { QStringLiteral("After"), 2, false } };
     table.insertCaseMenuItemToMenu(menu, 1);
     const std::vector<UFemMenuItemDescription> expected { { QStringLiteral("Before"), 1, false },
         { QStringLiteral("Dead"), 1000, false }, { QStringLiteral("Wind"), 1001, false },

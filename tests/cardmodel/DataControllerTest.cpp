@@ -37,7 +37,10 @@ protected:
     std::unique_ptr<UFemDataController> controller;
 };
 
-qint64 codeOf(const UErrorPtr& error) { return error ? error->code() : 0; }
+qint64 codeOf(const UErrorPtr& error)
+{
+    return error ? error->code() : 0;
+}
 
 } // namespace
 
@@ -63,7 +66,8 @@ TEST_F(DataControllerFixture, LocksAndTheirError)
     EXPECT_EQ(codeOf(controller->errorIfLocked()), codeOf(UFemModelDataLockedError()));
 
     FakeDelegate delegate;
-    delegate.lockError = UFemUnexpectedError_withDescription(QStringLiteral("Calculation is running."));
+    delegate.lockError
+        = UFemUnexpectedError_withDescription(QStringLiteral("Calculation is running."));
     controller->setDelegate(&delegate);
     EXPECT_EQ(controller->errorIfLocked(), delegate.lockError);
 
@@ -111,9 +115,11 @@ TEST_F(DataControllerFixture, IdentifierLimitWarningsAndRefusal)
     QCoreApplication::processEvents();
     ASSERT_EQ(delegate.alerts.size(), 1);
     EXPECT_FALSE(controller->isNextCardIdentifierNumberWarningTimerEnabled());
-    EXPECT_EQ(delegate.alerts[0].messageText, QStringLiteral("Total Card Count gets closer to the limit."));
+    EXPECT_EQ(delegate.alerts[0].messageText,
+        QStringLiteral("Total Card Count gets closer to the limit."));
     EXPECT_TRUE(delegate.alerts[0].informativeText.startsWith(
-        QStringLiteral("Current card count: 13835058055282163712 / limit: 18446744073709551615 ( =  75.0[%] )\n")));
+        QStringLiteral("Current card count: 13835058055282163712 / limit: 18446744073709551615 ( = "
+                       " 75.0[%] )\n")));
     EXPECT_EQ(delegate.alerts[0].alertStyle, 0u);
 
     // From the last threshold on every check warns again.
@@ -155,8 +161,9 @@ TEST_F(DataControllerFixture, AttachingResultData)
 {
     ASSERT_TRUE(controller->resetWithModelText(twoNodes, false, nullptr));
     NotificationSpy spy(center, controller.get());
-    const QStringList resultPair { UFemResultDataWillChangeNotification, UFemResultDataWillChangeNotification_private,
-        UFemResultDataDidChangeNotification_private, UFemResultDataDidChangeNotification };
+    const QStringList resultPair { UFemResultDataWillChangeNotification,
+        UFemResultDataWillChangeNotification_private, UFemResultDataDidChangeNotification_private,
+        UFemResultDataDidChangeNotification };
 
     auto results = std::make_shared<FakeResultDataManager>();
     results->text = twoNodes;
@@ -171,12 +178,15 @@ TEST_F(DataControllerFixture, AttachingResultData)
     results->text.reset();
     EXPECT_FALSE(controller->setResultDataManager(results, false, &error));
     EXPECT_EQ(error->localizedDescription(),
-        UFemUnexpectedError_withDescription(QStringLiteral("No model data in ResultPackageDocument."))->localizedDescription());
+        UFemUnexpectedError_withDescription(
+            QStringLiteral("No model data in ResultPackageDocument."))
+            ->localizedDescription());
 
     results->text = twoNodes;
     results->error = UFemUnexpectedError_withDescription(QStringLiteral("Singular."));
     EXPECT_FALSE(controller->setResultDataManager(results, false, &error));
-    EXPECT_EQ(codeOf(error), codeOf(UFemCalculationInResultDataFailedError_withCalculationError(results->error)));
+    EXPECT_EQ(codeOf(error),
+        codeOf(UFemCalculationInResultDataFailedError_withCalculationError(results->error)));
 
     // Results that cannot be matched stay attached, and the model stays editable.
     results->canSynchronize = false;
@@ -198,7 +208,8 @@ TEST_F(DataControllerFixture, AttachingResultData)
     EXPECT_FALSE(controller->hasResultData());
     EXPECT_EQ(recording.resetCount, resets + 1);
 
-    recording.synchronizeError = UFemUnexpectedError_withDescription(QStringLiteral("Nodes differ."));
+    recording.synchronizeError
+        = UFemUnexpectedError_withDescription(QStringLiteral("Nodes differ."));
     EXPECT_FALSE(controller->setResultDataManager(results, true, &error));
     EXPECT_EQ(error, recording.synchronizeError);
     EXPECT_EQ(controller->resultDataManager(), nullptr);
@@ -221,10 +232,11 @@ TEST_F(DataControllerFixture, ResetPostsBothPairsAndEmptiesEverything)
 
     NotificationSpy spy(center, controller.get());
     controller->reset();
-    const QStringList expected { UFemResultDataWillChangeNotification, UFemModelDataWillChangeNotification,
-        UFemResultDataWillChangeNotification_private, UFemModelDataWillChangeNotification_private,
-        UFemModelDataDidChangeNotification_private, UFemResultDataDidChangeNotification_private,
-        UFemModelDataDidChangeNotification, UFemResultDataDidChangeNotification };
+    const QStringList expected { UFemResultDataWillChangeNotification,
+        UFemModelDataWillChangeNotification, UFemResultDataWillChangeNotification_private,
+        UFemModelDataWillChangeNotification_private, UFemModelDataDidChangeNotification_private,
+        UFemResultDataDidChangeNotification_private, UFemModelDataDidChangeNotification,
+        UFemResultDataDidChangeNotification };
     EXPECT_EQ(spy.names, expected);
     EXPECT_EQ(controller->cardCount(), 0u);
     EXPECT_FALSE(undoManager.canUndo());
@@ -262,12 +274,13 @@ TEST_F(DataControllerFixture, CopyHoldsTheSameCardsAndResults)
     ASSERT_TRUE(controller->setResultDataManager(results, true, nullptr));
 
     UFemDataControllerServices services = recording.services();
-    services.makeResultDataManagerWithResultFileData = [](const QByteArray& data, UErrorPtr*, UErrorPtr*) {
-        auto copied = std::make_shared<FakeResultDataManager>();
-        copied->text = QString::fromUtf8(data);
-        copied->canSynchronize = false;
-        return copied;
-    };
+    services.makeResultDataManagerWithResultFileData
+        = [](const QByteArray& data, UErrorPtr*, UErrorPtr*) {
+              auto copied = std::make_shared<FakeResultDataManager>();
+              copied->text = QString::fromUtf8(data);
+              copied->canSynchronize = false;
+              return copied;
+          };
     UFemDataController source(services);
     ASSERT_TRUE(source.resetWithModelText(text, true, nullptr));
     ASSERT_TRUE(source.setResultDataManager(results, true, nullptr));
@@ -347,17 +360,18 @@ public:
 TEST_F(DataControllerFixture, PastedCardValuesReplaceTheOldOnlyWhenTheyRead)
 {
     UFemDataControllerServices services = recording.services();
-    services.makeClipboardCardValueResultDataManager = [](UFemDataController&) {
-        return std::make_shared<FakeClipboardValues>();
-    };
+    services.makeClipboardCardValueResultDataManager
+        = [](UFemDataController&) { return std::make_shared<FakeClipboardValues>(); };
     UFemDataController model(services);
     model.setNotificationCenter(&center);
     ASSERT_TRUE(model.resetWithModelText(twoNodes, false, nullptr));
     NotificationSpy spy(center, &model);
     ASSERT_TRUE(model.loadClipboardCardValueWithClipboardCardValueString(
         QStringLiteral("N2 , 7.5\n"), UFemColumnSeparatingCharacterTypeComma, nullptr));
-    EXPECT_EQ(spy.take(), (QStringList { UFemResultDataWillChangeNotification, UFemResultDataWillChangeNotification_private,
-                              UFemResultDataDidChangeNotification_private, UFemResultDataDidChangeNotification }));
+    EXPECT_EQ(spy.take(),
+        (QStringList { UFemResultDataWillChangeNotification,
+            UFemResultDataWillChangeNotification_private,
+            UFemResultDataDidChangeNotification_private, UFemResultDataDidChangeNotification }));
     const UFemClipboardCardValueManager* pasted = model.clipboardCardValueManager();
     ASSERT_NE(pasted, nullptr);
     double value = 0;
@@ -368,7 +382,8 @@ TEST_F(DataControllerFixture, PastedCardValuesReplaceTheOldOnlyWhenTheyRead)
     EXPECT_FALSE(model.loadClipboardCardValueWithClipboardCardValueString(
         QStringLiteral("N1 , x\n"), UFemColumnSeparatingCharacterTypeComma, &error));
     EXPECT_EQ(error->localizedDescription(),
-        UFemUnexpectedError_withDescription(QStringLiteral("Bad clipboard line."))->localizedDescription());
+        UFemUnexpectedError_withDescription(QStringLiteral("Bad clipboard line."))
+            ->localizedDescription());
     EXPECT_EQ(model.clipboardCardValueManager(), pasted);
     EXPECT_TRUE(spy.names.isEmpty());
 }

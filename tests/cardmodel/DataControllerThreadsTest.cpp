@@ -18,7 +18,10 @@ namespace {
 // A value-range stand-in that reads the model's cards on a worker until it is cancelled.
 class CardReadingTask : public UThreadTaskContext {
 public:
-    explicit CardReadingTask(UFemDataController& dataController) : dataController_(dataController) { }
+    explicit CardReadingTask(UFemDataController& dataController)
+        : dataController_(dataController)
+    {
+    }
     ~CardReadingTask() override { cancelAndWaitQuitIfNotFinished(); }
 
     quint64 specifiedThreadCount() const override { return 1; }
@@ -63,13 +66,15 @@ TEST(DataControllerThreads, EveryChangeStopsTheValueRangeTasksFirstAndClearsThem
         force = task.get();
         return task;
     };
-    services.makeDisplacementValueRangeCalcThreadTaskContext = [&displacement](UFemDataController& controller) {
-        auto task = std::make_unique<CardReadingTask>(controller);
-        displacement = task.get();
-        return task;
-    };
+    services.makeDisplacementValueRangeCalcThreadTaskContext
+        = [&displacement](UFemDataController& controller) {
+              auto task = std::make_unique<CardReadingTask>(controller);
+              displacement = task.get();
+              return task;
+          };
     UFemDataController controller(services);
-    ASSERT_TRUE(controller.resetWithModelText(QStringLiteral("Node , N1 ,  , 1 , 2 , 3 ,\n\\ c\n"), false, nullptr));
+    ASSERT_TRUE(controller.resetWithModelText(
+        QStringLiteral("Node , N1 ,  , 1 , 2 , 3 ,\n\\ c\n"), false, nullptr));
 
     for (int round = 0; round < 5; ++round) {
         ASSERT_TRUE(force->start());
@@ -77,7 +82,8 @@ TEST(DataControllerThreads, EveryChangeStopsTheValueRangeTasksFirstAndClearsThem
         while (!force->isReading.load() || !displacement->isReading.load())
             std::this_thread::yield();
         // The workers read while the model changes only if the change does not wait for them.
-        ASSERT_EQ(controller.addCardsWithModelText(QStringLiteral("Node , X%1 ,  , 0 , 0 , 0 ,").arg(round),
+        ASSERT_EQ(controller.addCardsWithModelText(
+                      QStringLiteral("Node , X%1 ,  , 0 , 0 , 0 ,").arg(round),
                       UFemColumnSeparatingCharacterTypeComma, 0, false, nullptr),
             1u);
         EXPECT_FALSE(force->isRunning());

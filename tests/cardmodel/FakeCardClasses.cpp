@@ -125,7 +125,10 @@ FakeCard::FakeCard(const UFemCardClass& cardClass, const FakeCardClassShape& sha
     }
 }
 
-FakeCard::~FakeCard() { FakeCard::invalidiate(); }
+FakeCard::~FakeCard()
+{
+    FakeCard::invalidiate();
+}
 
 UFemCardColumn* FakeCard::cardColumnAtIndex(quint64 columnIndex)
 {
@@ -140,8 +143,9 @@ UFemCardColumn* FakeCard::extraColumn(quint64 columnIndex)
 {
     while (columns_.size() < columnIndex) {
         const quint64 index = columns_.size() + 1;
-        const qint32 type = (index - firstExtraColumnIndex) % 2 == 0 ? CARD_COLUMN_TYPE_FLOAT_VALUE
-                                                                     : UFemDegreeOfFreedomColumnType;
+        const qint32 type = (index - firstExtraColumnIndex) % 2 == 0
+            ? CARD_COLUMN_TYPE_FLOAT_VALUE
+            : UFemDegreeOfFreedomColumnType;
         columns_.push_back(std::make_unique<UFemCardColumn>(this, index, type));
     }
     return columns_[columnIndex - 1].get();
@@ -153,7 +157,8 @@ quint64 FakeCard::getCardColumnsToCardColumnTable(
     std::vector<UFemCardColumn*> columns;
     for (const auto& column : columns_)
         columns.push_back(column.get());
-    return getCardColumnsFromColumnArray(columns, cardColumnTable, cardColumnTableSize, nextCardColumnIndex);
+    return getCardColumnsFromColumnArray(
+        columns, cardColumnTable, cardColumnTableSize, nextCardColumnIndex);
 }
 
 // The test rule: a card belongs to a case whose text column lists the card's name.
@@ -242,7 +247,8 @@ const UFemCardClass& fakeCardClass(const QString& label)
 void installFakeCardClassesIntoSharedRegistry()
 {
     static std::once_flag once;
-    std::call_once(once, [] { UFemCardClassManager::sharedCardClassManager().installCardClass(fakeCardClasses()); });
+    std::call_once(once,
+        [] { UFemCardClassManager::sharedCardClassManager().installCardClass(fakeCardClasses()); });
 }
 
 } // namespace fakecards

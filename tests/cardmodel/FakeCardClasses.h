@@ -41,11 +41,12 @@ public:
     ~FakeCard() override;
 
     UFemCardColumn* cardColumnAtIndex(quint64 columnIndex) override;
-    quint64 getCardColumnsToCardColumnTable(
-        UFemCardColumn** cardColumnTable, quint64 cardColumnTableSize, quint64* nextCardColumnIndex) override;
+    quint64 getCardColumnsToCardColumnTable(UFemCardColumn** cardColumnTable,
+        quint64 cardColumnTableSize, quint64* nextCardColumnIndex) override;
     // Related to a Case card whose text column (column 5) lists the card's name.
     bool isRelatedToCaseWithCaseCard(const UFemCard& caseCard) const override;
-    bool isRelatedToCaseWithCaseCardArray(const std::vector<UFemCard*>& caseCardArray) const override;
+    bool isRelatedToCaseWithCaseCardArray(
+        const std::vector<UFemCard*>& caseCardArray) const override;
     bool isRotationDisplacementValid() const override;
     // Node cards: columns 3 to 5.
     void getNodeLocation(double nodeLocation[3]) const override;

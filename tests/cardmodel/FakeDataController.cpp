@@ -10,7 +10,8 @@
 
 namespace fakecards {
 
-bool FakeClipboardCardValueManager::getClipboardCardValue(double* value, const UFemCard& card, UErrorPtr* error) const
+bool FakeClipboardCardValueManager::getClipboardCardValue(
+    double* value, const UFemCard& card, UErrorPtr* error) const
 {
     const QString name = card.cardNameString().value_or(QString());
     if (const UErrorPtr readingError = unreadableNames.value(name)) {
@@ -43,7 +44,8 @@ UFemCard* FakeDataController::cardAtRowIndex(quint64 rowIndex) const
     return cards_.at(rowIndex).get();
 }
 
-std::shared_ptr<UFemCard> FakeDataController::makeCard(const UFemCardClass& cardClass, const QString& line, UErrorPtr* error)
+std::shared_ptr<UFemCard> FakeDataController::makeCard(
+    const UFemCardClass& cardClass, const QString& line, UErrorPtr* error)
 {
     UFemCardTextColumns textColumns;
     UErrorPtr failure;
@@ -59,7 +61,8 @@ std::shared_ptr<UFemCard> FakeDataController::makeCard(const UFemCardClass& card
     return card;
 }
 
-std::shared_ptr<UFemCard> FakeDataController::addCard(const UFemCardClass& cardClass, const QString& line, UErrorPtr* error)
+std::shared_ptr<UFemCard> FakeDataController::addCard(
+    const UFemCardClass& cardClass, const QString& line, UErrorPtr* error)
 {
     std::shared_ptr<UFemCard> card = makeCard(cardClass, line, error);
     if (card)

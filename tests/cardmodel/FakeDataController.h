@@ -23,7 +23,8 @@ namespace fakecards {
 // Clipboard values by card name; a name listed in `unreadableNames` gives a reading error.
 class FakeClipboardCardValueManager : public UFemClipboardCardValueManager {
 public:
-    bool getClipboardCardValue(double* value, const UFemCard& card, UErrorPtr* error) const override;
+    bool getClipboardCardValue(
+        double* value, const UFemCard& card, UErrorPtr* error) const override;
 
     QHash<QString, double> values;
     QHash<QString, UErrorPtr> unreadableNames;
@@ -37,7 +38,10 @@ public:
     UFemCardNameTable& cardNameTable() override { return cardNameTable_; }
     quint64 numberOfCards() const override { return cards_.size(); }
     UFemCard* cardAtRowIndex(quint64 rowIndex) const override;
-    const UFemClipboardCardValueManager* clipboardCardValueManager() const override { return clipboard_.get(); }
+    const UFemClipboardCardValueManager* clipboardCardValueManager() const override
+    {
+        return clipboard_.get();
+    }
     bool hasResultData() const override { return hasResultData_; }
     void setHasResultData(bool hasResultData) { hasResultData_ = hasResultData; }
 
@@ -48,9 +52,11 @@ public:
 
     // A card of the class read from `line` (one model-text line); nullptr with the error when the
     // card refuses its columns. The card is not in the model yet.
-    std::shared_ptr<UFemCard> makeCard(const UFemCardClass& cardClass, const QString& line, UErrorPtr* error);
+    std::shared_ptr<UFemCard> makeCard(
+        const UFemCardClass& cardClass, const QString& line, UErrorPtr* error);
     // The same, appended at the end (or inserted at `rowIndex`).
-    std::shared_ptr<UFemCard> addCard(const UFemCardClass& cardClass, const QString& line, UErrorPtr* error = nullptr);
+    std::shared_ptr<UFemCard> addCard(
+        const UFemCardClass& cardClass, const QString& line, UErrorPtr* error = nullptr);
     void insertCard(std::shared_ptr<UFemCard> card, quint64 rowIndex);
     // Removes the card from the rows and invalidates it (its names are unregistered).
     void removeCardAtRowIndex(quint64 rowIndex);

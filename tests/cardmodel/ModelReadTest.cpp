@@ -20,24 +20,24 @@ using namespace fakecards;
 namespace {
 
 // Every kind of line the fake classes read, written as the model text writes them.
-const QString canonicalModelText = QStringLiteral(
-    "\\ a small frame\n"
-    "Material , Steel , 210000 , 0.3 ,\n"
-    "ShellProp , P1 , Steel , 0.25 ,    \\ plates\n"
-    "SolidProp , SP1 , Steel ,\n"
-    "Node , N1 ,  , 0 , 0 , 0 ,\n"
-    "Node , N2 ,  , 1.5 , 0 , 0 ,\n"
-    "Node , N3 ,  , 1.5 , 2.25 , -0.125 ,\n"
-    "Node , N4 ,  , 0 , 2.25 , 1e-05 ,\n"
-    "\n"
-    "Quad , Q1 , P1 , N1 , N2 , N3 , N4 ,\n"
-    "Hexa , H1 , SP1 , N1 , N2 , N3 , N4 , N1 , N2 , N3 , N4 ,\n"
-    "FixNode , F1 , N1 , YES , YES , YES , NO , NO , NO ,\n"
-    "RestraintSet , RS1 , F1 ,\n"
-    "Force , L1 , N3 , 0 , -10 , 0 , 0 , 0 , 0 , NO ,\n"
-    "ForceSet , FS1 , L1 ,  ,\n"
-    "Case , Dead , RS1 , FS1 , 1 , self weight ,\n"
-    "\\ end\n");
+const QString canonicalModelText
+    = QStringLiteral("\\ a small frame\n"
+                     "Material , Steel , 210000 , 0.3 ,\n"
+                     "ShellProp , P1 , Steel , 0.25 ,    \\ plates\n"
+                     "SolidProp , SP1 , Steel ,\n"
+                     "Node , N1 ,  , 0 , 0 , 0 ,\n"
+                     "Node , N2 ,  , 1.5 , 0 , 0 ,\n"
+                     "Node , N3 ,  , 1.5 , 2.25 , -0.125 ,\n"
+                     "Node , N4 ,  , 0 , 2.25 , 1e-05 ,\n"
+                     "\n"
+                     "Quad , Q1 , P1 , N1 , N2 , N3 , N4 ,\n"
+                     "Hexa , H1 , SP1 , N1 , N2 , N3 , N4 , N1 , N2 , N3 , N4 ,\n"
+                     "FixNode , F1 , N1 , YES , YES , YES , NO , NO , NO ,\n"
+                     "RestraintSet , RS1 , F1 ,\n"
+                     "Force , L1 , N3 , 0 , -10 , 0 , 0 , 0 , 0 , NO ,\n"
+                     "ForceSet , FS1 , L1 ,  ,\n"
+                     "Case , Dead , RS1 , FS1 , 1 , self weight ,\n"
+                     "\\ end\n");
 
 class ModelReadFixture : public ::testing::Test {
 protected:
@@ -62,7 +62,8 @@ protected:
     UErrorPtr errorOfLine(const QString& text, quint64 row)
     {
         EXPECT_TRUE(controller.resetWithModelText(text, true, nullptr));
-        const auto* errorCard = dynamic_cast<const ErrorCard*>(controller.cardAtCardRowIndex(row).get());
+        const auto* errorCard
+            = dynamic_cast<const ErrorCard*>(controller.cardAtCardRowIndex(row).get());
         EXPECT_NE(errorCard, nullptr);
         return errorCard ? errorCard->cardTextColumns()->cardErrorObject() : nullptr;
     }
@@ -71,7 +72,9 @@ protected:
     {
         QString text;
         for (const UFemCardPtr& card : controller.cardArray())
-            text += UFemComposeCardString(*card, UFemColumnSeparatingCharacterTypeComma, false, true) + QChar(u'\n');
+            text
+                += UFemComposeCardString(*card, UFemColumnSeparatingCharacterTypeComma, false, true)
+                + QChar(u'\n');
         return text;
     }
 
@@ -81,7 +84,10 @@ protected:
     UFemDataController controller { recording.services() };
 };
 
-qint64 codeOf(const UErrorPtr& error) { return error ? error->code() : 0; }
+qint64 codeOf(const UErrorPtr& error)
+{
+    return error ? error->code() : 0;
+}
 
 } // namespace
 
@@ -96,7 +102,8 @@ TEST_F(ModelReadFixture, LineEndsMakeOneCardPerLine)
         { QStringLiteral("Node , N1 ,  , 1 , 2 , 3 ,"), { "Node" } },
         { QStringLiteral("Node , N1 ,  , 1 , 2 , 3 ,\n"), { "Node" } },
         { QStringLiteral("Node , N1 ,  , 1 , 2 , 3 ,\n\n"), { "Node", "-" } },
-        { QStringLiteral("Node , N1 ,  , 1 , 2 , 3 ,\r\nNode , N2 ,  , 1 , 2 , 3 ,\r\n"), { "Node", "-", "Node", "-" } },
+        { QStringLiteral("Node , N1 ,  , 1 , 2 , 3 ,\r\nNode , N2 ,  , 1 , 2 , 3 ,\r\n"),
+            { "Node", "-", "Node", "-" } },
         { QStringLiteral("\n"), { "-" } },
         { QStringLiteral("\r"), { "-" } },
         { QStringLiteral(" , ,  ,\n\\ only a note\nNode , N1 \\ short"), { "-", "-", "Node" } },
@@ -144,21 +151,27 @@ TEST_F(ModelReadFixture, AByteOrderMarkAtTheStartIsDropped)
 TEST_F(ModelReadFixture, ColumnsBeyondTheClassAndMissingOnes)
 {
     // Empty columns past the class's six are allowed; a line may stop early.
-    EXPECT_TRUE(controller.resetWithModelText(QStringLiteral("Node , N1 ,  , 1 , 2 , 3 , ,  ,\nNode , N2\n"), false, nullptr));
+    EXPECT_TRUE(controller.resetWithModelText(
+        QStringLiteral("Node , N1 ,  , 1 , 2 , 3 , ,  ,\nNode , N2\n"), false, nullptr));
     EXPECT_EQ(labels(), (QStringList { "Node", "Node" }));
-    EXPECT_EQ(UFemCardString(*controller.cardAtCardRowIndex(1)), QStringLiteral("Node , N2 ,  ,  ,  ,  ,"));
+    EXPECT_EQ(UFemCardString(*controller.cardAtCardRowIndex(1)),
+        QStringLiteral("Node , N2 ,  ,  ,  ,  ,"));
 
     UErrorPtr error;
-    EXPECT_FALSE(controller.resetWithModelText(QStringLiteral("Node , N1 ,  , 1 , 2 , 3 , 4 , , 5 ,"), false, &error));
-    EXPECT_EQ(codeOf(error), codeOf(UFemTooMuchColumnsError_withCardClassNameString(QStringLiteral("Node"), 6, 9)));
+    EXPECT_FALSE(controller.resetWithModelText(
+        QStringLiteral("Node , N1 ,  , 1 , 2 , 3 , 4 , , 5 ,"), false, &error));
+    EXPECT_EQ(codeOf(error),
+        codeOf(UFemTooMuchColumnsError_withCardClassNameString(QStringLiteral("Node"), 6, 9)));
     EXPECT_EQ(error->localizedDescription(),
-        UFemTooMuchColumnsError_withCardClassNameString(QStringLiteral("Node"), 6, 9)->localizedDescription());
+        UFemTooMuchColumnsError_withCardClassNameString(QStringLiteral("Node"), 6, 9)
+            ->localizedDescription());
     EXPECT_EQ(controller.cardCount(), 0u);
 
     // n + 2 non-empty columns name n + 2.
     const UErrorPtr tooMany = errorOfLine(QStringLiteral("Node , N1 ,  , 1 , 2 , 3 , 4 , 5"), 0);
     EXPECT_EQ(tooMany->localizedDescription(),
-        UFemTooMuchColumnsError_withCardClassNameString(QStringLiteral("Node"), 6, 8)->localizedDescription());
+        UFemTooMuchColumnsError_withCardClassNameString(QStringLiteral("Node"), 6, 8)
+            ->localizedDescription());
     // A bad value names its column, counted from 1.
     const UErrorPtr badValue = errorOfLine(QStringLiteral("Node , N1 ,  , 1 , x , 3 ,"), 0);
     EXPECT_TRUE(badValue->localizedDescription().contains(QStringLiteral("Column 5"))
@@ -168,7 +181,8 @@ TEST_F(ModelReadFixture, ColumnsBeyondTheClassAndMissingOnes)
 
 TEST_F(ModelReadFixture, UnknownLabelsBecomeErrorCardsKeepingTheLine)
 {
-    const QString text = QStringLiteral("Nod , N1 , 1\n#define , X , 2\n , , Node , N1\nNode , N1 ,  , 1 , 2 , 3 ,\n");
+    const QString text = QStringLiteral(
+        "Nod , N1 , 1\n#define , X , 2\n , , Node , N1\nNode , N1 ,  , 1 , 2 , 3 ,\n");
     ASSERT_TRUE(controller.resetWithModelText(text, true, nullptr));
     EXPECT_EQ(labels(), (QStringList { "!", "!", "!", "Node" }));
     EXPECT_EQ(codeOf(errorOfLine(text, 0)),
@@ -181,11 +195,13 @@ TEST_F(ModelReadFixture, UnknownLabelsBecomeErrorCardsKeepingTheLine)
     EXPECT_EQ(controller.cardArrayWithCardNameString(QStringLiteral("N1"), nullptr)[0],
         controller.cardAtCardRowIndex(3).get());
 
-    // Without error cards the unknown label is the class manager's error, without column information.
+    // Without error cards the unknown label is the class manager's error, without column
+    // information.
     UErrorPtr error;
     EXPECT_FALSE(controller.resetWithModelText(text, false, &error));
     EXPECT_EQ(error->localizedDescription(),
-        UFemUnknownCardClassError_withCardClassNameString(QStringLiteral("Nod"))->localizedDescription());
+        UFemUnknownCardClassError_withCardClassNameString(QStringLiteral("Nod"))
+            ->localizedDescription());
     EXPECT_FALSE(controller.resetWithModelText(QStringLiteral("#define , X , 2"), false, &error));
     EXPECT_NE(error, nullptr);
 
@@ -206,16 +222,20 @@ TEST_F(ModelReadFixture, ResetWithModelTextPostsBothPairsTwice)
 {
     ASSERT_TRUE(controller.resetWithModelText(canonicalModelText, false, nullptr));
     NotificationSpy spy(center, &controller);
-    ASSERT_TRUE(controller.resetWithModelText(QStringLiteral("Node , N1 ,  , 1 , 2 , 3 ,\n"), false, nullptr));
-    const QStringList will { UFemResultDataWillChangeNotification, UFemModelDataWillChangeNotification,
-        UFemResultDataWillChangeNotification_private, UFemModelDataWillChangeNotification_private };
-    const QStringList did { UFemModelDataDidChangeNotification_private, UFemResultDataDidChangeNotification_private,
-        UFemModelDataDidChangeNotification, UFemResultDataDidChangeNotification };
+    ASSERT_TRUE(controller.resetWithModelText(
+        QStringLiteral("Node , N1 ,  , 1 , 2 , 3 ,\n"), false, nullptr));
+    const QStringList will { UFemResultDataWillChangeNotification,
+        UFemModelDataWillChangeNotification, UFemResultDataWillChangeNotification_private,
+        UFemModelDataWillChangeNotification_private };
+    const QStringList did { UFemModelDataDidChangeNotification_private,
+        UFemResultDataDidChangeNotification_private, UFemModelDataDidChangeNotification,
+        UFemResultDataDidChangeNotification };
     EXPECT_EQ(spy.take(), will + did + will + did);
 
     // A failed read posts the same and keeps the lines before the bad one, names bound.
     UErrorPtr error;
-    EXPECT_FALSE(controller.resetWithModelText(QStringLiteral("Node , A ,  , 1 , 2 , 3 ,\nNod , B\nNode , C\n"), false, &error));
+    EXPECT_FALSE(controller.resetWithModelText(
+        QStringLiteral("Node , A ,  , 1 , 2 , 3 ,\nNod , B\nNode , C\n"), false, &error));
     EXPECT_EQ(spy.take(), will + did + will + did);
     EXPECT_EQ(labels(), QStringList { "Node" });
     EXPECT_TRUE(controller.containsCardNameWithCardNameString(QStringLiteral("A"), nullptr));
@@ -231,14 +251,16 @@ TEST_F(ModelReadFixture, ModelTextReadsAndWritesBackByteIdentical)
     EXPECT_EQ(controller.modelTextOfAllCards().toUtf8(), canonicalModelText.toUtf8());
 
     // With an error line in the middle every other line still comes back as it was.
-    const QString withError = canonicalModelText + QStringLiteral("Beam , B1 , N1 , N2 ,\nNode , N9 ,  , 7 , 8 , 9 ,\n");
+    const QString withError = canonicalModelText
+        + QStringLiteral("Beam , B1 , N1 , N2 ,\nNode , N9 ,  , 7 , 8 , 9 ,\n");
     ASSERT_TRUE(controller.resetWithModelText(withError, true, nullptr));
     const QStringList written = controller.modelTextOfAllCards().split(QChar(u'\n'));
     const QStringList read = withError.split(QChar(u'\n'));
     ASSERT_EQ(written.size(), read.size());
     for (qsizetype i = 0; i < read.size(); ++i) {
         if (read[i].startsWith(QStringLiteral("Beam")))
-            EXPECT_TRUE(written[i].startsWith(read[i] + QStringLiteral("    \u00A1 Error : "))) << written[i].toStdString();
+            EXPECT_TRUE(written[i].startsWith(read[i] + QStringLiteral("    \u00A1 Error : ")))
+                << written[i].toStdString();
         else
             EXPECT_EQ(written[i], read[i]);
     }
@@ -256,8 +278,10 @@ TEST_F(ModelReadFixture, AFailedAddKeepsAnUndoRecordForTheCardsItAdded)
 
     undoManager.beginUndoGrouping();
     UErrorPtr error;
-    EXPECT_EQ(controller.addCardsWithModelText(QStringLiteral("Node , X1 ,  , 1 , 1 , 1 ,\nNode , X2 ,  , 2 , 2 , 2 ,\nNod , X3\n"),
-                  UFemColumnSeparatingCharacterTypeComma, 4, false, &error),
+    EXPECT_EQ(
+        controller.addCardsWithModelText(
+            QStringLiteral("Node , X1 ,  , 1 , 1 , 1 ,\nNode , X2 ,  , 2 , 2 , 2 ,\nNod , X3\n"),
+            UFemColumnSeparatingCharacterTypeComma, 4, false, &error),
         0u);
     undoManager.endUndoGrouping();
     EXPECT_NE(error, nullptr);
@@ -269,8 +293,10 @@ TEST_F(ModelReadFixture, AFailedAddKeepsAnUndoRecordForTheCardsItAdded)
     undoManager.undo();
     EXPECT_EQ(controller.modelTextOfAllCards(), before);
     EXPECT_FALSE(controller.containsCardNameWithCardNameString(QStringLiteral("X1"), nullptr));
-    EXPECT_EQ(spy.take(), (QStringList { UFemModelDataWillChangeNotification, UFemModelDataWillChangeNotification_private,
-                              UFemModelDataDidChangeNotification_private, UFemModelDataDidChangeNotification }));
+    EXPECT_EQ(spy.take(),
+        (QStringList { UFemModelDataWillChangeNotification,
+            UFemModelDataWillChangeNotification_private, UFemModelDataDidChangeNotification_private,
+            UFemModelDataDidChangeNotification }));
 
     // Redo restores the two cards with their identifier numbers.
     const quint64 next = controller.nextCardIdentifierNumber();
@@ -285,8 +311,9 @@ TEST_F(ModelReadFixture, AFailedAddKeepsAnUndoRecordForTheCardsItAdded)
 TEST_F(ModelReadFixture, AnyTextGivesOneCardPerLineAndItsWrittenFormIsStable)
 {
     // Pieces of lines, good and bad, joined at random with every kind of line end.
-    const QStringList pieces { "Node", "Nod", "Hexa", "Case", "#x", "N1", "N2", " , ", ",", "\t", "  ", "\\ c",
-        "1.5", "-2e3", "x@TX", "YES", "\u00A1 tail", "\"q\"", "(a,b)", "\n", "\r", "\r\n", "\n\n" };
+    const QStringList pieces { "Node", "Nod", "Hexa", "Case", "#x", "N1", "N2", " , ", ",", "\t",
+        "  ", "\\ c", "1.5", "-2e3", "x@TX", "YES", "\u00A1 tail", "\"q\"", "(a,b)", "\n", "\r",
+        "\r\n", "\n\n" };
     quint32 seed = 12345;
     const auto next = [&seed] {
         seed = seed * 1664525u + 1013904223u;
@@ -341,7 +368,8 @@ TEST_F(ModelReadFixture, CardsHeldOutsideTheModelAreEmptiedWhenTheModelGoes)
 
     // Read again, with blanks and TABs around the names: the new cards bind new names only.
     QString padded = canonicalModelText;
-    padded.replace(QStringLiteral("Quad , Q1 , P1 , N1 ,"), QStringLiteral("Quad ,\tQ1  ,  P1 ,\t N1\t,"));
+    padded.replace(
+        QStringLiteral("Quad , Q1 , P1 , N1 ,"), QStringLiteral("Quad ,\tQ1  ,  P1 ,\t N1\t,"));
     ASSERT_TRUE(controller.resetWithModelText(padded, false, nullptr));
     EXPECT_FALSE(heldNode->cardColumnAtIndex(1)->columnString().has_value());
     EXPECT_FALSE(heldQuad->cardColumnAtIndex(3)->columnString().has_value());
@@ -362,5 +390,6 @@ TEST_F(ModelReadFixture, CardsHeldOutsideTheModelAreEmptiedWhenTheModelGoes)
         ASSERT_EQ(outliving->cardColumnAtIndex(4)->columnString(), QStringLiteral("N2"));
     }
     EXPECT_FALSE(outliving->cardColumnAtIndex(4)->columnString().has_value());
-    EXPECT_EQ(controller.cardAtCardRowIndex(10)->cardColumnAtIndex(4)->columnString(), QStringLiteral("N2"));
+    EXPECT_EQ(controller.cardAtCardRowIndex(10)->cardColumnAtIndex(4)->columnString(),
+        QStringLiteral("N2"));
 }

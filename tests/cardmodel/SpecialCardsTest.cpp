@@ -71,7 +71,8 @@ TEST(SpecialCards, NullCardRefusesNamesAndColumns)
     EXPECT_FALSE(card.isRelatedToCaseWithCaseCard(card));
     EXPECT_EQ(card.checkErrorToRegister(), nullptr);
     EXPECT_EQ(card.nodeCardNameForDrawingWithNodeNo(3), nullptr);
-    EXPECT_TRUE(card.drawOpenGLToDrawingBuffer(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(card.drawOpenGLToDrawingBuffer(
+        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
 }
 
 TEST(SpecialCards, ErrorCardKeepsTheLineAsReadWithItsError)
@@ -83,14 +84,16 @@ TEST(SpecialCards, ErrorCardKeepsTheLineAsReadWithItsError)
 
     ErrorCard card(&model);
     EXPECT_TRUE(card.isErrorCard());
-    expectProgramError([&] { card.numberOfColumns(); }, "This ErrorCard doesn't have columns, but string.");
+    expectProgramError(
+        [&] { card.numberOfColumns(); }, "This ErrorCard doesn't have columns, but string.");
     EXPECT_TRUE(card.setCardColumnsWithCardTextColumns(text, nullptr));
     EXPECT_EQ(card.numberOfColumns(), 3u);
     EXPECT_EQ(card.columnStringAtIndex(0), "Nodx");
     EXPECT_EQ(card.columnStringAtIndex(2), "1");
     EXPECT_EQ(card.cardErrorDescriptionString(), readingError->localizedCardErrorDescription());
     EXPECT_EQ(card.errorCardString_NoCardErrorDescription(), "Nodx , N1 , 1 ,    \\ typo");
-    EXPECT_EQ(card.cardTextColumns()->cardStringWithDoesOmitComment(false, true), "Nodx , N1 , 1 ,    \\ typo");
+    EXPECT_EQ(card.cardTextColumns()->cardStringWithDoesOmitComment(false, true),
+        "Nodx , N1 , 1 ,    \\ typo");
     EXPECT_EQ(card.cardTextColumns()->cardErrorObject(), readingError);
 
     // The kept line does not change when the text columns it came from do.
@@ -105,7 +108,8 @@ TEST(SpecialCards, ErrorCardKeepsTheLineAsReadWithItsError)
     card.setCommentString(QStringLiteral("kept"), nullptr);
     card.resetAllCardColumns();
     EXPECT_EQ(card.commentString(), "kept");
-    expectProgramError([&] { card.numberOfColumns(); }, "This ErrorCard doesn't have columns, but string.");
+    expectProgramError(
+        [&] { card.numberOfColumns(); }, "This ErrorCard doesn't have columns, but string.");
 }
 
 TEST(SpecialCards, ErrorCardOfALineKeptWholeWritesItBackVerbatim)

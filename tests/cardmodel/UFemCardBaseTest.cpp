@@ -22,9 +22,15 @@ using namespace fakecards;
 
 namespace {
 
-const UFemCardClass& node() { return fakeCardClass("Node"); }
+const UFemCardClass& node()
+{
+    return fakeCardClass("Node");
+}
 
-QString nodeLine(int i) { return QStringLiteral("Node , N%1 , , %1 , 0 , 0").arg(i); }
+QString nodeLine(int i)
+{
+    return QStringLiteral("Node , N%1 , , %1 , 0 , 0").arg(i);
+}
 
 std::vector<std::shared_ptr<UFemCard>> addNodes(FakeDataController& model, int count)
 {
@@ -34,7 +40,10 @@ std::vector<std::shared_ptr<UFemCard>> addNodes(FakeDataController& model, int c
     return cards;
 }
 
-UFemCardAbst& abst(const std::shared_ptr<UFemCard>& card) { return dynamic_cast<UFemCardAbst&>(*card); }
+UFemCardAbst& abst(const std::shared_ptr<UFemCard>& card)
+{
+    return dynamic_cast<UFemCardAbst&>(*card);
+}
 
 } // namespace
 
@@ -66,7 +75,8 @@ TEST(CardBase, CardTypeWordsDisplayNamesAndSharing)
     description.cardLabelString = QStringLiteral("Generic");
     description.cardType = UFemGenericNormalCardType;
     const UFemCardClass generic(description);
-    expectCardClassProgramError([&] { generic.isAllowedHaveSomeCard(); }, "Unexpected CardType came. (See this method)");
+    expectCardClassProgramError(
+        [&] { generic.isAllowedHaveSomeCard(); }, "Unexpected CardType came. (See this method)");
     EXPECT_EQ(generic.columnLabelStringAtIndex(3), "Column 3");
 }
 
@@ -185,7 +195,8 @@ TEST(CardBase, TheRegistrationCheckDecidesAfterTheColumnsAreSet)
     EXPECT_EQ(error, refusal);
     // The columns stay set; the caller resets or discards the card.
     EXPECT_EQ(rod->columnStringAtIndex(4), "N1");
-    expectProgramError([&] { rod->setCardColumnsWithCardTextColumns(text, nullptr); }, "Error Responder Error");
+    expectProgramError(
+        [&] { rod->setCardColumnsWithCardTextColumns(text, nullptr); }, "Error Responder Error");
 }
 
 TEST(CardBase, TextColumnsWriteTheCardBackWithEmptyColumnsAndComment)
@@ -198,8 +209,8 @@ TEST(CardBase, TextColumnsWriteTheCardBackWithEmptyColumnsAndComment)
     EXPECT_EQ(text->cardString(), "Node , N1 ,  , 1.50 , 2 , 3 ,    \\ corner");
     EXPECT_EQ(text->cardType(), UFemNodeCardType);
 
-    auto equation = model.addCard(
-        fakeCardClass("RestraintEquation"), "RestraintEquation , E1 , 1.5 , N1@TX , 2 , N2 @ RY , 3");
+    auto equation = model.addCard(fakeCardClass("RestraintEquation"),
+        "RestraintEquation , E1 , 1.5 , N1@TX , 2 , N2 @ RY , 3");
     ASSERT_TRUE(equation);
     auto& expandable = abst(equation);
     EXPECT_EQ(expandable.numberOfCurrentColumns(), 7u);
@@ -253,7 +264,9 @@ TEST(CardBase, ClipboardCardValueIsTheOneValueEveryCardAnswers)
     size = { 7, 9, 9, 9 };
     EXPECT_FALSE(cards[1]->respondsToCardValueType(type));
     EXPECT_FALSE(cards[1]->getCardValueArraySize(&size, type));
-    EXPECT_EQ(size.numberOfPoints + size.numberOfSectionPoints + size.numberOfVectorValues + size.leadingCount, 0);
+    EXPECT_EQ(size.numberOfPoints + size.numberOfSectionPoints + size.numberOfVectorValues
+            + size.leadingCount,
+        0);
     UErrorPtr error;
     EXPECT_FALSE(cards[1]->getCardValue(&value, type, nullptr, &error));
     EXPECT_EQ(error, readingError);
@@ -261,8 +274,8 @@ TEST(CardBase, ClipboardCardValueIsTheOneValueEveryCardAnswers)
     size = { 7, 9, 9, 9 };
     EXPECT_FALSE(cards[2]->getCardValueArraySize(&size, type)); // no value: size untouched
     EXPECT_EQ(size.numberOfPoints, 9);
-    expectCardClassProgramError(
-        [&] { cards[2]->getCardValue(&value, type, nullptr, nullptr); }, "This method must be overwrite.");
+    expectCardClassProgramError([&] { cards[2]->getCardValue(&value, type, nullptr, nullptr); },
+        "This method must be overwrite.");
     EXPECT_FALSE(cards[0]->getCardValueArraySize(&size, { 0x10000u, 0 }));
     EXPECT_EQ(size.numberOfPoints, 0);
 }
@@ -271,13 +284,16 @@ TEST(CardBase, OperationsLeftToTheClassesRaise)
 {
     FakeDataController model;
     auto card = model.addCard(node(), nodeLine(1));
-    expectCardClassProgramError([&] { card->drawOpenGLToDrawingBuffer(nullptr, nullptr, nullptr, nullptr, nullptr,
-                                        nullptr, nullptr, nullptr); },
+    expectCardClassProgramError(
+        [&] {
+            card->drawOpenGLToDrawingBuffer(
+                nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+        },
         "This method must be overwrite.");
     expectProgramError([&] { card->nodeCardNameForDrawingWithNodeNo(0); },
         "aNodeNo: 0 ~ ([self numberOfNodeForDrawing]-1)");
-    expectCardClassProgramError(
-        [&] { abst(card).numberOfCurrentColumns(); }, "This method must implement in ColumnExpandableCard.");
+    expectCardClassProgramError([&] { abst(card).numberOfCurrentColumns(); },
+        "This method must implement in ColumnExpandableCard.");
     expectProgramError([&] { card->cardColumnAtIndex(6); }, "Out of range.");
     double centre[3] = { 1, 2, 3 };
     EXPECT_FALSE(card->getCenterPosition(centre, nullptr));

@@ -61,7 +61,8 @@ TEST(CardColumn, ANameLeavesTheTableWithItsLastColumn)
     EXPECT_FALSE(n1->isValid());
 
     // Renaming the rod's own name "R1" to "R2" leaves nothing behind.
-    ASSERT_TRUE(rod->cardColumnAtIndex(1)->setColumnWithColumnString(QStringLiteral("R2"), nullptr));
+    ASSERT_TRUE(
+        rod->cardColumnAtIndex(1)->setColumnWithColumnString(QStringLiteral("R2"), nullptr));
     EXPECT_FALSE(nameIn(model, "R1"));
     EXPECT_EQ(nameIn(model, "R2")->card(), rod.get());
 }
@@ -87,7 +88,8 @@ TEST(CardColumn, AForwardReferenceWaitsForItsDefiningCard)
     EXPECT_TRUE(reference->isCardCompleteRegistered());
     EXPECT_EQ(reference->card(), node.get());
     EXPECT_EQ(p->nameRefCardArray(), std::vector<UFemCard*>({ rod.get() }));
-    EXPECT_EQ(rod->cardColumnAtIndex(2)->noRegisteredCardNameStringArray(), std::vector<QString>({ "P1" }));
+    EXPECT_EQ(rod->cardColumnAtIndex(2)->noRegisteredCardNameStringArray(),
+        std::vector<QString>({ "P1" }));
     EXPECT_EQ(node->cardColumnAtIndex(3)->noRegisteredCardNameStringArray(), std::nullopt);
 }
 
@@ -125,7 +127,8 @@ TEST(CardColumn, DegreeOfFreedomAndStringColumns)
 TEST(CardColumn, ValueParseErrorsLeaveTheColumnEmpty)
 {
     FakeDataController model;
-    auto fix = model.addCard(fakeCardClass("FixNode"), "FixNode , R , N1 , YES , NO , 1 , 0 , -3 , 7");
+    auto fix
+        = model.addCard(fakeCardClass("FixNode"), "FixNode , R , N1 , YES , NO , 1 , 0 , -3 , 7");
     ASSERT_TRUE(fix);
     EXPECT_TRUE(fix->cardColumnAtIndex(3)->boolValue());
     EXPECT_FALSE(fix->cardColumnAtIndex(4)->boolValue());
@@ -147,11 +150,13 @@ TEST(CardColumn, ValueParseErrorsLeaveTheColumnEmpty)
     ASSERT_TRUE(error);
     EXPECT_TRUE(number->isEmptyColumn());
     EXPECT_EQ(number->integerValue(), 0);
-    expectProgramError([&] { number->setColumnWithColumnString(QStringLiteral("x"), nullptr); }, "Error Responder Error");
+    expectProgramError([&] { number->setColumnWithColumnString(QStringLiteral("x"), nullptr); },
+        "Error Responder Error");
 
     // A name column with characters no name may hold.
     error.reset();
-    EXPECT_FALSE(caseCard->cardColumnAtIndex(1)->setColumnWithColumnString(QStringLiteral("C 1"), &error));
+    EXPECT_FALSE(
+        caseCard->cardColumnAtIndex(1)->setColumnWithColumnString(QStringLiteral("C 1"), &error));
     EXPECT_TRUE(error);
     EXPECT_TRUE(caseCard->cardColumnAtIndex(1)->isEmptyColumn());
     EXPECT_FALSE(nameIn(model, "C1"));
@@ -163,7 +168,8 @@ TEST(CardColumn, GettersOfAnotherTypeAndPairsOfNames)
     auto rod = model.addCard(fakeCardClass("Rod"), "Rod , R1 , P1 , N1 , N1");
     auto node = model.addCard(fakeCardClass("Node"), "Node , N1 , , 1 , 2 , 3");
     expectCardClassProgramError([&] { node->cardColumnAtIndex(3)->cardName(); },
-        "This method is only for type 'CARD_COLUMN_TYPE_CARD_NAME' or 'CARD_COLUMN_TYPE_REF_CARD_NAME'.");
+        "This method is only for type 'CARD_COLUMN_TYPE_CARD_NAME' or "
+        "'CARD_COLUMN_TYPE_REF_CARD_NAME'.");
     expectCardClassProgramError([&] { node->cardColumnAtIndex(1)->doubleValue(); },
         "This method is only for type 'CARD_COLUMN_TYPE_FLOAT_VALUE'.");
     expectCardClassProgramError([&] { node->cardColumnAtIndex(1)->integerValue(); },
@@ -178,7 +184,10 @@ TEST(CardColumn, GettersOfAnotherTypeAndPairsOfNames)
     EXPECT_FALSE(UFemCardColumn::existsSameCardNameWithCardColumnArray({ prop, first }));
     EXPECT_FALSE(UFemCardColumn::existsSameCardNameWithCardColumnArray({}));
     expectCardClassProgramError(
-        [&] { UFemCardColumn::existsSameCardNameWithCardColumnArray({ first, node->cardColumnAtIndex(3) }); },
+        [&] {
+            UFemCardColumn::existsSameCardNameWithCardColumnArray(
+                { first, node->cardColumnAtIndex(3) });
+        },
         "aColumnType of 'aCardColumnArray' is NOT 'CardName' or 'refCardName");
 }
 
@@ -188,15 +197,26 @@ TEST(CardColumn, SupposedTextForAMergedName)
     auto node = model.addCard(fakeCardClass("Node"), "Node , N1 , , 1 , 2 , 3");
     auto disp = model.addCard(fakeCardClass("ForceDisp"), "ForceDisp , D1 , N1@TZ , 0.5");
     UFemCardName* n1 = node->cardName();
-    EXPECT_EQ(node->cardColumnAtIndex(1)->supposedColumnStringWithSupposedCardNameString(" M1\t", n1, nullptr), "M1");
-    EXPECT_EQ(disp->cardColumnAtIndex(2)->supposedColumnStringWithSupposedCardNameString("M1", n1, nullptr), "M1@TZ");
+    EXPECT_EQ(node->cardColumnAtIndex(1)->supposedColumnStringWithSupposedCardNameString(
+                  " M1\t", n1, nullptr),
+        "M1");
+    EXPECT_EQ(disp->cardColumnAtIndex(2)->supposedColumnStringWithSupposedCardNameString(
+                  "M1", n1, nullptr),
+        "M1@TZ");
     UErrorPtr error;
-    EXPECT_EQ(node->cardColumnAtIndex(1)->supposedColumnStringWithSupposedCardNameString("  ", n1, &error), std::nullopt);
+    EXPECT_EQ(node->cardColumnAtIndex(1)->supposedColumnStringWithSupposedCardNameString(
+                  "  ", n1, &error),
+        std::nullopt);
     expectError(error, 12011, "Card Name is empty.");
-    expectProgramError([&] { disp->cardColumnAtIndex(1)->supposedColumnStringWithSupposedCardNameString("M1", n1, nullptr); },
+    expectProgramError(
+        [&] {
+            disp->cardColumnAtIndex(1)->supposedColumnStringWithSupposedCardNameString(
+                "M1", n1, nullptr);
+        },
         "cardNameColumnRecord.cardName != aCurrentCardName");
     try {
-        node->cardColumnAtIndex(3)->supposedColumnStringWithSupposedCardNameString("M1", n1, nullptr);
+        node->cardColumnAtIndex(3)->supposedColumnStringWithSupposedCardNameString(
+            "M1", n1, nullptr);
         ADD_FAILURE();
     } catch (const UException& exception) {
         EXPECT_TRUE(exception.reason().startsWith(

@@ -2,11 +2,11 @@
 #include "FakeCardClasses.h"
 #include "FakeDataController.h"
 
+#include "cardmodel/NullCard.h"
 #include "cardmodel/UFemCardColumn.h"
 #include "cardmodel/UFemCardName.h"
 #include "cardmodel/UFemCardNameTable.h"
 #include "cardmodel/UFemCardType.h"
-#include "cardmodel/NullCard.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,8 @@ TEST(CardName, TypeConflictsNameBothCardTypes)
     EXPECT_FALSE(model.addCard(fakeCardClass("Material"), "Material , P , 1 , 2", &error));
     expectError(error, 12014, "Card Name 'P' is already used as card name of different card type.");
     EXPECT_EQ(error->localizedRecoverySuggestion(),
-        "The Card Name is used as card name of different card type: 'Node Card Type'. ( tried to use as: "
+        "The Card Name is used as card name of different card type: 'Node Card Type'. ( tried to "
+        "use as: "
         "'Material Card Type' )");
 
     error.reset();
@@ -100,7 +101,8 @@ TEST(CardName, RenamingReachesEveryColumnAndRefusesTakenOrUnchangedNames)
     EXPECT_FALSE(table.changeCardNameFromCardNameString("P", "R1", &error));
     EXPECT_EQ(error->code(), 12014);
     EXPECT_EQ(error->localizedRecoverySuggestion(),
-        "The Card Name is used as card name of different card type: 'Element Card Type'. ( tried to use as: "
+        "The Card Name is used as card name of different card type: 'Element Card Type'. ( tried "
+        "to use as: "
         "'Node Card Type' )");
     error.reset();
     EXPECT_FALSE(table.changeCardNameFromCardNameString("NOBODY", "Z", &error));
@@ -124,10 +126,12 @@ TEST(CardName, SearchTrimsBlanksAndRefusesEmptyOrIllegalNames)
     FakeDataController model;
     auto node = model.addCard(fakeCardClass("Node"), "Node , P , , 0 , 0 , 0");
     UFemCardNameTable& table = model.cardNameTable();
-    const std::shared_ptr<UFemCardName> p = table.searchCardNameWithCardNameString(" \tP\t ", nullptr);
+    const std::shared_ptr<UFemCardName> p
+        = table.searchCardNameWithCardNameString(" \tP\t ", nullptr);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->card(), node.get());
-    EXPECT_EQ(table.cardArrayWithCardNameString("P", nullptr), std::vector<UFemCard*>({ node.get() }));
+    EXPECT_EQ(
+        table.cardArrayWithCardNameString("P", nullptr), std::vector<UFemCard*>({ node.get() }));
     EXPECT_FALSE(table.containsCardNameWithCardNameString("p", nullptr));
 
     UErrorPtr error;
@@ -136,10 +140,12 @@ TEST(CardName, SearchTrimsBlanksAndRefusesEmptyOrIllegalNames)
     error.reset();
     EXPECT_FALSE(table.searchCardNameWithCardNameString("a,b", &error));
     EXPECT_TRUE(error);
-    expectProgramError([&] { table.searchCardNameWithCardNameString("", nullptr); }, "Error Responder Error");
+    expectProgramError(
+        [&] { table.searchCardNameWithCardNameString("", nullptr); }, "Error Responder Error");
 
     // A new name stays outside the table until a column registers it.
-    const std::shared_ptr<UFemCardName> fresh = table.cardNameOrNewWithCardNameString(" NEW ", nullptr);
+    const std::shared_ptr<UFemCardName> fresh
+        = table.cardNameOrNewWithCardNameString(" NEW ", nullptr);
     ASSERT_TRUE(fresh);
     EXPECT_EQ(fresh->cardNameString(), "NEW");
     EXPECT_FALSE(fresh->isValid());
@@ -198,7 +204,8 @@ TEST(CardName, ResettingTheTableLeavesOldCardsHarmless)
     // The old card's name is no longer the table's; dropping it must not remove the new one.
     model->removeCardAtRowIndex(0);
     node.reset();
-    const std::shared_ptr<UFemCardName> p = model->cardNameTable().searchCardNameWithCardNameString("P", nullptr);
+    const std::shared_ptr<UFemCardName> p
+        = model->cardNameTable().searchCardNameWithCardNameString("P", nullptr);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->card(), again.get());
 }

@@ -1,5 +1,5 @@
-#include "cardmodel/UFemFolderItemKeys.h"
 #include "cardmodel/UFemNumberFormatter.h"
+#include "cardmodel/UFemFolderItemKeys.h"
 #include "foundation/UFemNumberText.h"
 
 #include "ScopedLocale.h"
@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <functional>
 #include <limits>
 #include <string>
@@ -42,7 +42,8 @@ UFemNumberFormatter noExponent(qulonglong digits, bool extends)
 
 UFemNumberFormatter leftEdgeComputer()
 {
-    return formatterWith({ { UFemNumberFormatterNumberOfDigitsKey, 6 }, { UFemNumberFormatterIsLeftEdgeDecimalPointKey, true } });
+    return formatterWith({ { UFemNumberFormatterNumberOfDigitsKey, 6 },
+        { UFemNumberFormatterIsLeftEdgeDecimalPointKey, true } });
 }
 
 struct WorkedResult {
@@ -54,8 +55,12 @@ struct WorkedResult {
 
 std::vector<WorkedResult> workedResults()
 {
-    const auto writtenFile = [](double v) { return UFemNumberFormatter::defaultWritingFileNumberFormatter().stringWithValue(v); };
-    const auto resultTable = [](double v) { return UFemNumberFormatter::defaultResultTableNumberFormatter().stringWithValue(v); };
+    const auto writtenFile = [](double v) {
+        return UFemNumberFormatter::defaultWritingFileNumberFormatter().stringWithValue(v);
+    };
+    const auto resultTable = [](double v) {
+        return UFemNumberFormatter::defaultResultTableNumberFormatter().stringWithValue(v);
+    };
     const auto hinted = [](double v) { return hintedResultTable().stringWithValue(v); };
     const auto style3 = [](double v) { return noExponent(6, true).stringWithValue(v); };
     const auto style3Fixed = [](double v) { return noExponent(6, false).stringWithValue(v); };
@@ -66,7 +71,8 @@ std::vector<WorkedResult> workedResults()
         { "written file", writtenFile, 12345.6789, "+1.23456789000E+04" },
         { "written file", writtenFile, -0.000123456, "-1.23456000000E-04" },
         { "written file", writtenFile, 1e100, "+1.00000000000E+100" },
-        { "simple, 4 digits", [](double v) { return UFemNumberFormatter::quickStringWithValue(v); }, 9.9999996, "+1.000E+01" },
+        { "simple, 4 digits", [](double v) { return UFemNumberFormatter::quickStringWithValue(v); },
+            9.9999996, "+1.000E+01" },
         { "result table, no hint", resultTable, 12345.6789, "+1.23457E+04" },
         { "result table, hinted", hinted, -123.4, "-0.01234E+04" },
         { "result table, hinted", hinted, 0.0, "+0.00000E+04" },
@@ -87,7 +93,8 @@ void expectWorkedResults()
     const std::vector<WorkedResult> results = workedResults();
     ASSERT_EQ(results.size(), 17u);
     for (const WorkedResult& result : results)
-        EXPECT_EQ(result.format(result.value).toStdString(), result.text) << result.formatter << " of " << result.value;
+        EXPECT_EQ(result.format(result.value).toStdString(), result.text)
+            << result.formatter << " of " << result.value;
 }
 
 } // namespace
@@ -121,31 +128,39 @@ TEST(NumberFormatter, MissingKeysGiveTheDefaults)
 
     EXPECT_EQ(formatterWith({ { UFemNumberFormatterNumberOfDigitsKey, 0 } }).numberOfDigits(), 1u);
 
-    const UFemNumberFormatter other = formatterWith({ { UFemNumberFormatterExponentialNumberFormatTypeKey, "engineering" } });
+    const UFemNumberFormatter other
+        = formatterWith({ { UFemNumberFormatterExponentialNumberFormatTypeKey, "engineering" } });
     EXPECT_EQ(other.numberExponentialFormatterType(), UFemNumberFormatter::NoExponentStyle);
     EXPECT_TRUE(other.doesUseConstantDecimalPointPosition());
     EXPECT_FALSE(other.isConstantDecimalPointPositionValid());
     EXPECT_FALSE(other.isConstantDecimalPointPositionEditable());
 
-    const UFemNumberFormatter mathematics =
-        formatterWith({ { UFemNumberFormatterExponentialNumberFormatTypeKey, UFemMathematicsExponentialNumberFormatType } });
+    const UFemNumberFormatter mathematics
+        = formatterWith({ { UFemNumberFormatterExponentialNumberFormatTypeKey,
+            UFemMathematicsExponentialNumberFormatType } });
     EXPECT_EQ(mathematics.numberExponentialFormatterType(), UFemNumberFormatter::MathematicsStyle);
     EXPECT_EQ(mathematics.stringWithValue(12345.6789), "+1.23457E+04");
 }
 
 TEST(NumberFormatter, FlagsAreReadAsymmetrically)
 {
-    EXPECT_TRUE(formatterWith({ { UFemNumberFormatterDoesAllowExtendLengthKey, true } }).doesAllowExtendLength());
-    EXPECT_FALSE(formatterWith({ { UFemNumberFormatterDoesAllowExtendLengthKey, false } }).doesAllowExtendLength());
-    EXPECT_FALSE(formatterWith({ { UFemNumberFormatterIsLeftEdgeDecimalPointKey, false } }).isLeftEdgeDecimalPoint());
+    EXPECT_TRUE(formatterWith({ { UFemNumberFormatterDoesAllowExtendLengthKey, true } })
+                    .doesAllowExtendLength());
+    EXPECT_FALSE(formatterWith({ { UFemNumberFormatterDoesAllowExtendLengthKey, false } })
+                     .doesAllowExtendLength());
+    EXPECT_FALSE(formatterWith({ { UFemNumberFormatterIsLeftEdgeDecimalPointKey, false } })
+                     .isLeftEdgeDecimalPoint());
     // A fixed position without a fixed exponent is not read for the exponent styles.
-    const UFemNumberFormatter positionOnly = formatterWith({ { UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, true },
-        { UFemNumberFormatterConstantDecimalPointPositionKey, 2 } });
+    const UFemNumberFormatter positionOnly
+        = formatterWith({ { UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, true },
+            { UFemNumberFormatterConstantDecimalPointPositionKey, 2 } });
     EXPECT_FALSE(positionOnly.doesUseConstantDecimalPointPosition());
     EXPECT_EQ(positionOnly.constantDecimalPointPosition(), 0u);
     // Without an exponent the position is used unless switched off.
-    const UFemNumberFormatter style3Off = formatterWith({ { UFemNumberFormatterExponentialNumberFormatTypeKey, "none" },
-        { UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, false }, { UFemNumberFormatterConstantDecimalPointPositionKey, 2 } });
+    const UFemNumberFormatter style3Off
+        = formatterWith({ { UFemNumberFormatterExponentialNumberFormatTypeKey, "none" },
+            { UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, false },
+            { UFemNumberFormatterConstantDecimalPointPositionKey, 2 } });
     EXPECT_FALSE(style3Off.doesUseConstantDecimalPointPosition());
     EXPECT_FALSE(style3Off.isConstantDecimalPointPositionValid());
 }
@@ -175,7 +190,8 @@ TEST(NumberFormatter, DictionaryRoundTripKeepsUserValuesThroughStorage)
         { UFemNumberFormatterNumberOfDigitsKey, 8 },
         { UFemNumberFormatterDoesAllowExtendLengthKey, false },
         { UFemNumberFormatterIsLeftEdgeDecimalPointKey, true },
-        { UFemNumberFormatterExponentialNumberFormatTypeKey, UFemMathematicsExponentialNumberFormatType },
+        { UFemNumberFormatterExponentialNumberFormatTypeKey,
+            UFemMathematicsExponentialNumberFormatType },
         { UFemNumberFormatterDoesUseConstantExponentialNumberKey, true },
         { UFemNumberFormatterConstantExponentialNumberKey, -3 },
         { UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, true },
@@ -188,15 +204,18 @@ TEST(NumberFormatter, DictionaryRoundTripKeepsUserValuesThroughStorage)
     EXPECT_FALSE(formatter.isConstantExponentialNumberEditable());
 
     // As the user defaults keep it: through CBOR, where unsigned numbers come back signed.
-    const QVariantMap stored = QCborValue::fromVariant(formatter.preferenceNumberFormatter()).toVariant().toMap();
+    const QVariantMap stored
+        = QCborValue::fromVariant(formatter.preferenceNumberFormatter()).toVariant().toMap();
     const UFemNumberFormatter reread = formatterWith(stored);
     EXPECT_EQ(reread, formatter);
     EXPECT_EQ(reread.preferenceNumberFormatter(), formatter.preferenceNumberFormatter());
 
     // A user-set exponent with an automatic position: the hint fills only the position, from the
     // layout of 12345 / 10^2 = 123.45 at 6 digits.
-    UFemNumberFormatter partly = formatterWith({ { UFemNumberFormatterDoesUseConstantExponentialNumberKey, true },
-        { UFemNumberFormatterConstantExponentialNumberKey, 2 }, { UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, true } });
+    UFemNumberFormatter partly
+        = formatterWith({ { UFemNumberFormatterDoesUseConstantExponentialNumberKey, true },
+            { UFemNumberFormatterConstantExponentialNumberKey, 2 },
+            { UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, true } });
     partly.setNumberFormatterHintWithMaxValue(12345.0);
     EXPECT_EQ(partly.constantExponentialNumber(), 2);
     EXPECT_TRUE(partly.isConstantDecimalPointPositionValid());
@@ -235,7 +254,8 @@ TEST(NumberFormatter, DefaultFolderArray)
         UFemNumberFormatter::defaultResultTableNumberFormatter());
     EXPECT_EQ(second.value(UFemFolderItemNameStringPreferencesKey).toString(), "NumberFormatter 2");
     EXPECT_EQ(second.value(UFemFolderItemOrderHintNumberPreferencesKey).toULongLong(), 1200u);
-    const UFemNumberFormatter writing = formatterWith(second.value(UFemFolderItemObjectPreferencesKey).toMap());
+    const UFemNumberFormatter writing
+        = formatterWith(second.value(UFemFolderItemObjectPreferencesKey).toMap());
     EXPECT_EQ(writing, UFemNumberFormatter::defaultWritingFileNumberFormatter());
     EXPECT_EQ(writing.numberOfDigits(), 12u);
     ASSERT_TRUE(writing.numberFormatterFont().has_value());
@@ -248,7 +268,8 @@ TEST(NumberFormatter, WidthsAndThreeDigitExponents)
     const UFemNumberFormatter writing = UFemNumberFormatter::defaultWritingFileNumberFormatter();
     EXPECT_EQ(writing.valueStringLength(), 18u);
     EXPECT_EQ(writing.stringLength(), 18u);
-    EXPECT_EQ(static_cast<quint64>(writing.stringWithValue(1e-100).size()), writing.valueStringLength() + 1);
+    EXPECT_EQ(static_cast<quint64>(writing.stringWithValue(1e-100).size()),
+        writing.valueStringLength() + 1);
     EXPECT_EQ(noExponent(6, true).valueStringLength(), 8u);
     EXPECT_EQ(noExponent(6, true).stringLength(), 8u);
 }
@@ -273,22 +294,29 @@ TEST(NumberFormatter, NonFiniteValuesAreRightAlignedAndIgnoredByTheHint)
 TEST(NumberFormatter, LeftEdgeKeepsWidthAndValue)
 {
     // A padded mantissa keeps its width: "   +0.50" becomes "    +.50".
-    const UFemNumberFormatter padded = formatterWith({ { UFemNumberFormatterIsLeftEdgeDecimalPointKey, true },
-        { UFemNumberFormatterDoesAllowExtendLengthKey, false }, { UFemNumberFormatterDoesUseConstantExponentialNumberKey, true },
-        { UFemNumberFormatterConstantExponentialNumberKey, 0 }, { UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, true },
-        { UFemNumberFormatterConstantDecimalPointPositionKey, 2 } });
+    const UFemNumberFormatter padded
+        = formatterWith({ { UFemNumberFormatterIsLeftEdgeDecimalPointKey, true },
+            { UFemNumberFormatterDoesAllowExtendLengthKey, false },
+            { UFemNumberFormatterDoesUseConstantExponentialNumberKey, true },
+            { UFemNumberFormatterConstantExponentialNumberKey, 0 },
+            { UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, true },
+            { UFemNumberFormatterConstantDecimalPointPositionKey, 2 } });
     EXPECT_EQ(padded.stringWithValue(0.5), "    +.50E+00");
     EXPECT_EQ(padded.stringWithValue(-0.5), "    -.50E+00");
 
-    const UFemNumberFormatter style3 = formatterWith({ { UFemNumberFormatterIsLeftEdgeDecimalPointKey, true },
-        { UFemNumberFormatterExponentialNumberFormatTypeKey, UFemNoExponentialNumberFormatType } });
+    const UFemNumberFormatter style3
+        = formatterWith({ { UFemNumberFormatterIsLeftEdgeDecimalPointKey, true },
+            { UFemNumberFormatterExponentialNumberFormatTypeKey,
+                UFemNoExponentialNumberFormatType } });
     EXPECT_EQ(style3.stringWithValue(-0.5), "-.500000");
     EXPECT_EQ(style3.stringWithValue(-12.5), "-12.5000");
 
     // Only a "0." right after the sign moves: 10.5 with five fixed decimals stays 10.5.
-    const UFemNumberFormatter fixedDecimals = formatterWith({ { UFemNumberFormatterIsLeftEdgeDecimalPointKey, true },
-        { UFemNumberFormatterExponentialNumberFormatTypeKey, UFemNoExponentialNumberFormatType },
-        { UFemNumberFormatterConstantDecimalPointPositionKey, 5 } });
+    const UFemNumberFormatter fixedDecimals
+        = formatterWith({ { UFemNumberFormatterIsLeftEdgeDecimalPointKey, true },
+            { UFemNumberFormatterExponentialNumberFormatTypeKey,
+                UFemNoExponentialNumberFormatType },
+            { UFemNumberFormatterConstantDecimalPointPositionKey, 5 } });
     EXPECT_EQ(fixedDecimals.stringWithValue(10.5), "+10.50000");
 }
 
@@ -328,7 +356,8 @@ TEST(NumberFormatterThreads, SharedFormattersFormatAlikeOnEveryThread)
                 const quint64 digits = 2 + (t + static_cast<size_t>(i)) % 7;
                 if (UFemNumberFormatter::stringWithValue(-2.5, digits).indexOf(u',') >= 0)
                     ++mismatches[t];
-                if (UFemNumberFormatter::quickStringWithValue(9.9999996) != QStringLiteral("+1.000E+01"))
+                if (UFemNumberFormatter::quickStringWithValue(9.9999996)
+                    != QStringLiteral("+1.000E+01"))
                     ++mismatches[t];
                 if (hinted.stringWithValue(1234567.0) != expectedHinted)
                     ++mismatches[t];
@@ -352,7 +381,8 @@ TEST(NumberFormatter, InstallsItselfAsTheNumberTextOfErrors)
 
 TEST(NumberFormatter, HintFillsOnlyAutomaticSettings)
 {
-    QVariantMap leftEdgeTable = UFemNumberFormatter::defaultResultTableNumberFormatter().preferenceNumberFormatter();
+    QVariantMap leftEdgeTable
+        = UFemNumberFormatter::defaultResultTableNumberFormatter().preferenceNumberFormatter();
     leftEdgeTable.insert(UFemNumberFormatterIsLeftEdgeDecimalPointKey, true);
     UFemNumberFormatter leftEdge = formatterWith(leftEdgeTable);
     leftEdge.setNumberFormatterHintWithMaxValue(-12345.6789);
@@ -365,11 +395,12 @@ TEST(NumberFormatter, HintFillsOnlyAutomaticSettings)
     EXPECT_EQ(zero.constantExponentialNumber(), 0);
     EXPECT_EQ(zero.stringWithValue(1.5), "+1.50000E+00");
 
-    for (UFemNumberFormatter unchanged : { noExponent(6, true), UFemNumberFormatter::defaultWritingFileNumberFormatter(),
-             formatterWith({ { UFemNumberFormatterDoesUseConstantExponentialNumberKey, true },
-                 { UFemNumberFormatterConstantExponentialNumberKey, 1 },
-                 { UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, true },
-                 { UFemNumberFormatterConstantDecimalPointPositionKey, 2 } }) }) {
+    for (UFemNumberFormatter unchanged :
+        { noExponent(6, true), UFemNumberFormatter::defaultWritingFileNumberFormatter(),
+            formatterWith({ { UFemNumberFormatterDoesUseConstantExponentialNumberKey, true },
+                { UFemNumberFormatterConstantExponentialNumberKey, 1 },
+                { UFemNumberFormatterDoesUseConstantDecimalPointPositionKey, true },
+                { UFemNumberFormatterConstantDecimalPointPositionKey, 2 } }) }) {
         const UFemNumberFormatter before = unchanged;
         unchanged.setNumberFormatterHintWithMaxValue(987.0);
         EXPECT_EQ(unchanged, before);

@@ -21,8 +21,7 @@ struct FormattedDataSample {
     QStringList stringArray;
 };
 
-template <typename T>
-QByteArray bytesOfValues(std::initializer_list<T> values)
+template <typename T> QByteArray bytesOfValues(std::initializer_list<T> values)
 {
     QByteArray bytes(qsizetype(values.size() * sizeof(T)), '\0');
     std::memcpy(bytes.data(), values.begin(), size_t(bytes.size()));
@@ -45,12 +44,14 @@ inline std::vector<FormattedDataSample> formattedDataSamples()
         { 901, "raw901", 901, QByteArray("\xff\x00\xfe", 3), {}, {} },
         { 999, "raw999", 999, QByteArray("0123456789"), {}, {} },
         { 201, "title", 201, {}, QStringLiteral("Beam \u00e9l\u00e9ment \u2713"), {} },
-        { 202, "labels", 202, {}, {}, { QStringLiteral("alpha"), QString(), QStringLiteral("\u03b2eta") } },
+        { 202, "labels", 202, {}, {},
+            { QStringLiteral("alpha"), QString(), QStringLiteral("\u03b2eta") } },
         { 801, "reserved", 801, QByteArray(12, '\0'), {}, {} },
     };
 }
 
-inline std::vector<_UFormattedDataComponent> componentsOfSamples(const std::vector<FormattedDataSample>& samples)
+inline std::vector<_UFormattedDataComponent> componentsOfSamples(
+    const std::vector<FormattedDataSample>& samples)
 {
     std::vector<_UFormattedDataComponent> components;
     for (const FormattedDataSample& sample : samples) {
@@ -72,6 +73,6 @@ inline QByteArray writeSampleContainer(quint64 endianType)
     const std::vector<FormattedDataSample> samples = formattedDataSamples();
     const std::vector<_UFormattedDataComponent> components = componentsOfSamples(samples);
     UErrorPtr error;
-    return UFormattedDataWithDataTypeNameString(
-        "VantrelSample", 3, endianType, 17, 0xFFFFFFFF, components.data(), components.size(), &error);
+    return UFormattedDataWithDataTypeNameString("VantrelSample", 3, endianType, 17, 0xFFFFFFFF,
+        components.data(), components.size(), &error);
 }

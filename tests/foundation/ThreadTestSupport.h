@@ -101,7 +101,10 @@ private:
 // A thread manager that cannot give out threads.
 class FailingThreadManager final : public UThreadManager {
 public:
-    void runThreadSelector(UThreadJob) override { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); }
+    void runThreadSelector(UThreadJob) override
+    {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    }
 };
 
 // A thread context that remembers its identifier and the thread that ran it.
@@ -141,7 +144,8 @@ public:
 
     quint64 specifiedThreadCount() const override { return specified_; }
 
-    std::shared_ptr<UThreadContext> newThreadContextWithThreadIdentifier(quint64 identifier) override
+    std::shared_ptr<UThreadContext> newThreadContextWithThreadIdentifier(
+        quint64 identifier) override
     {
         auto threadContext = std::make_shared<RecordingThreadContext>(this, identifier);
         contexts.push_back(threadContext); // made under the task lock

@@ -53,14 +53,18 @@ TEST(CharacterSets, MembershipOfChosenCodePoints)
         { 0x10FFFF, true, true, true },
     };
     for (const Membership& row : table) {
-        EXPECT_EQ(UFemIllegalCharacterSet().containsCharacter(row.codePoint), row.illegal) << std::hex << unsigned(row.codePoint);
+        EXPECT_EQ(UFemIllegalCharacterSet().containsCharacter(row.codePoint), row.illegal)
+            << std::hex << unsigned(row.codePoint);
         EXPECT_EQ(UFemIllegalCharacterSetExceptTabAndNewline().containsCharacter(row.codePoint),
             row.illegalExceptTabAndNewline)
             << std::hex << unsigned(row.codePoint);
-        EXPECT_EQ(UFemNameDelimiterCharacterSet().containsCharacter(row.codePoint), row.nameDelimiter)
+        EXPECT_EQ(
+            UFemNameDelimiterCharacterSet().containsCharacter(row.codePoint), row.nameDelimiter)
             << std::hex << unsigned(row.codePoint);
         if (row.codePoint <= 0xFFFF) {
-            EXPECT_EQ(UFemNameDelimiterCharacterSet().containsUnit(static_cast<char16_t>(row.codePoint)), row.nameDelimiter);
+            EXPECT_EQ(
+                UFemNameDelimiterCharacterSet().containsUnit(static_cast<char16_t>(row.codePoint)),
+                row.nameDelimiter);
         }
     }
 }
@@ -79,8 +83,10 @@ TEST(CharacterSets, NamesEndAtDelimiters)
 {
     const QString name = QStringLiteral("Node_12abcXYZ\u00A0\u00E9");
     for (const QChar c : name)
-        EXPECT_FALSE(UFemNameDelimiterCharacterSet().containsUnit(c.unicode())) << unsigned(c.unicode());
-    for (const char16_t c : { u'-', u' ', u'.', u',', u'(', u'[', u'{', u'\t', u'\u0080', u'\u009F' })
+        EXPECT_FALSE(UFemNameDelimiterCharacterSet().containsUnit(c.unicode()))
+            << unsigned(c.unicode());
+    for (const char16_t c :
+        { u'-', u' ', u'.', u',', u'(', u'[', u'{', u'\t', u'\u0080', u'\u009F' })
         EXPECT_TRUE(UFemNameDelimiterCharacterSet().containsUnit(c)) << unsigned(c);
     // The sets nest: the strict set lies inside the illegal set, which lies inside the delimiters.
     for (char32_t c = 0; c <= 0xFFFF; ++c) {

@@ -13,11 +13,13 @@
 
 namespace {
 
-constexpr quint64 everyValueType[] = { 1, 11, 107, 3, 12, 105, 23, 103, 21, 101, 901, 999, 201, 202, 801, 5 };
+constexpr quint64 everyValueType[]
+    = { 1, 11, 107, 3, 12, 105, 23, 103, 21, 101, 901, 999, 201, 202, 801, 5 };
 // One value type of each kind (the samples' identifiers are their value types).
 constexpr quint64 valueTypeOfEachKind[] = { 11, 3, 23, 21, 201, 202, 801 };
 
-// A copy of `bytes` in a block of exactly their size, so that AddressSanitizer sees any read past it.
+// A copy of `bytes` in a block of exactly their size, so that AddressSanitizer sees any read past
+// it.
 class ExactBlock {
 public:
     explicit ExactBlock(const QByteArray& bytes)
@@ -60,7 +62,8 @@ void exerciseEveryReader(const QByteArray& data, bool quick = false)
     expectUnexpectedErrorOrNone(error);
     identifiers.push_back(5);
     for (const quint64 identifier : identifiers) {
-        if (const char* name = UFormattedDataComponentNameStringWithComponentIdentifier(data, identifier, &error)) {
+        if (const char* name
+            = UFormattedDataComponentNameStringWithComponentIdentifier(data, identifier, &error)) {
             EXPECT_LT(std::strlen(name), 32u);
         }
         const std::vector<quint64> valueTypes = quick
@@ -69,12 +72,14 @@ void exerciseEveryReader(const QByteArray& data, bool quick = false)
         for (const quint64 valueType : valueTypes) {
             error.reset();
             UFormattedDataComponentObject object;
-            const UFormattedDataRange range = _UFormattedDataComponentDataRangeOrGetComponentObjectPtr(
-                data, &object, identifier, valueType, &error);
+            const UFormattedDataRange range
+                = _UFormattedDataComponentDataRangeOrGetComponentObjectPtr(
+                    data, &object, identifier, valueType, &error);
             EXPECT_LE(range.location, size);
             EXPECT_LE(range.length, size - range.location);
             expectUnexpectedErrorOrNone(error);
-            UFormattedDataComponentObjectWithComponentIdentifier(data, identifier, valueType, &error);
+            UFormattedDataComponentObjectWithComponentIdentifier(
+                data, identifier, valueType, &error);
             QByteArray bytes;
             const quint64 length = getUFormattedDataComponentDataBytesWithComponentIdentifier(
                 data, &bytes, identifier, valueType, &error);
@@ -103,12 +108,14 @@ QByteArray writeCompactContainer(quint64 endianType)
 {
     std::vector<FormattedDataSample> samples;
     for (const FormattedDataSample& sample : formattedDataSamples()) {
-        if (std::find(std::begin(valueTypeOfEachKind), std::end(valueTypeOfEachKind), sample.valueType)
+        if (std::find(
+                std::begin(valueTypeOfEachKind), std::end(valueTypeOfEachKind), sample.valueType)
             != std::end(valueTypeOfEachKind))
             samples.push_back(sample);
     }
     const std::vector<_UFormattedDataComponent> components = componentsOfSamples(samples);
-    return UFormattedDataWithDataTypeNameString("Compact", 1, endianType, 0, 0, components.data(), components.size(), nullptr);
+    return UFormattedDataWithDataTypeNameString(
+        "Compact", 1, endianType, 0, 0, components.data(), components.size(), nullptr);
 }
 
 } // namespace
@@ -127,12 +134,17 @@ TEST(FormattedDataHostile, EveryTruncationIsRefusedWithTheVersionError)
     }
     const ExactBlock truncated(writeSampleContainer(1).left(100));
     UErrorPtr error;
-    EXPECT_EQ(UFormattedDataComponentIdentifierWithComponentNameString(truncated.data(), "doubles", &error), ~quint64(0));
+    EXPECT_EQ(UFormattedDataComponentIdentifierWithComponentNameString(
+                  truncated.data(), "doubles", &error),
+        ~quint64(0));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code(), 81004);
-    EXPECT_EQ(error->localizedDescription(), "Unexpected error occurred. Unextedted File Data Version.");
+    EXPECT_EQ(
+        error->localizedDescription(), "Unexpected error occurred. Unextedted File Data Version.");
     EXPECT_EQ(error->localizedRecoverySuggestion(), "Unexpected error occurred.");
-    EXPECT_THROW(UFormattedDataComponentNameStringWithComponentIdentifier(truncated.data(), 1, nullptr), UException);
+    EXPECT_THROW(
+        UFormattedDataComponentNameStringWithComponentIdentifier(truncated.data(), 1, nullptr),
+        UException);
 }
 
 TEST(FormattedDataHostile, BitFlipsNeverReadOutside)
@@ -170,11 +182,14 @@ TEST(FormattedDataHostile, AreaBoundsCannotWrapAround)
     const size_t lengthField = offsetof(_UFormattedDataComponentRecord, dataLength);
     const size_t offsetField = offsetof(_UFormattedDataComponentRecord, dataOffset);
     // An early area whose end wraps past zero, so that every later area still looks in order.
-    EXPECT_FALSE(isUFormattedData_error(withRecordField(full, 0, lengthField, ~quint64(0) - 7), nullptr));
-    EXPECT_FALSE(isUFormattedData_error(withRecordField(full, 3, offsetField, ~quint64(0) - 3), nullptr));
+    EXPECT_FALSE(
+        isUFormattedData_error(withRecordField(full, 0, lengthField, ~quint64(0) - 7), nullptr));
+    EXPECT_FALSE(
+        isUFormattedData_error(withRecordField(full, 3, offsetField, ~quint64(0) - 3), nullptr));
     // An area before the record table, or overlapping the previous one.
     EXPECT_FALSE(isUFormattedData_error(withRecordField(full, 0, offsetField, 64), nullptr));
-    EXPECT_FALSE(isUFormattedData_error(withRecordField(full, 4, offsetField, 72 + 64 * 15 + 8), nullptr));
+    EXPECT_FALSE(
+        isUFormattedData_error(withRecordField(full, 4, offsetField, 72 + 64 * 15 + 8), nullptr));
     // Gaps between areas are allowed.
     EXPECT_TRUE(isUFormattedData_error(withRecordField(full, 0, lengthField, 8), nullptr));
 
@@ -197,7 +212,8 @@ TEST(FormattedDataHostile, NamesMustEndInsideTheirField)
     std::memset(componentName.data() + 72 + 64 * 2 + 32, 'N', 32);
     EXPECT_FALSE(isUFormattedData_error(componentName, nullptr));
     UErrorPtr error;
-    EXPECT_EQ(UFormattedDataComponentNameStringWithComponentIdentifier(componentName, 107, &error), nullptr);
+    EXPECT_EQ(UFormattedDataComponentNameStringWithComponentIdentifier(componentName, 107, &error),
+        nullptr);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code(), 81004);
 }
@@ -206,7 +222,8 @@ TEST(FormattedDataHostile, WrongValueTypeIsAnError)
 {
     const QByteArray data = writeSampleContainer(1);
     UErrorPtr error;
-    const UFormattedDataComponentObject object = UFormattedDataComponentObjectWithComponentIdentifier(data, 1, 11, &error);
+    const UFormattedDataComponentObject object
+        = UFormattedDataComponentObjectWithComponentIdentifier(data, 1, 11, &error);
     EXPECT_TRUE(std::holds_alternative<std::monostate>(object));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code(), 81004);
@@ -214,7 +231,9 @@ TEST(FormattedDataHostile, WrongValueTypeIsAnError)
         "Unexpected error occurred. ValueType doesn't match with valueType in FormattedData.");
     QByteArray bytes("kept");
     error.reset();
-    EXPECT_EQ(getUFormattedDataComponentDataBytesWithComponentNameString(data, &bytes, "title", 21, &error), 0u);
+    EXPECT_EQ(getUFormattedDataComponentDataBytesWithComponentNameString(
+                  data, &bytes, "title", 21, &error),
+        0u);
     EXPECT_TRUE(bytes.isNull());
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code(), 81004);
@@ -223,22 +242,28 @@ TEST(FormattedDataHostile, WrongValueTypeIsAnError)
 TEST(FormattedDataHostile, SwappedAreaOfPartialElementsIsAnError)
 {
     const QByteArray swapped = writeSampleContainer(2);
-    const QByteArray damaged = withRecordField(swapped, 1, offsetof(_UFormattedDataComponentRecord, dataLength), 23);
+    const QByteArray damaged
+        = withRecordField(swapped, 1, offsetof(_UFormattedDataComponentRecord, dataLength), 23);
     ASSERT_TRUE(isUFormattedData_error(damaged, nullptr));
     UErrorPtr error;
     QByteArray bytes("kept");
-    EXPECT_EQ(getUFormattedDataComponentDataBytesWithComponentIdentifier(damaged, &bytes, 11, 11, &error), 0u);
+    EXPECT_EQ(
+        getUFormattedDataComponentDataBytesWithComponentIdentifier(damaged, &bytes, 11, 11, &error),
+        0u);
     EXPECT_TRUE(bytes.isNull());
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code(), 81004);
     EXPECT_EQ(error->localizedDescription(),
-        "Unexpected error occurred. Data length is not a whole number of elements in FormattedData.");
+        "Unexpected error occurred. Data length is not a whole number of elements in "
+        "FormattedData.");
 
     // In memory order the same area is handed out as it is.
-    const QByteArray native
-        = withRecordField(writeSampleContainer(1), 1, offsetof(_UFormattedDataComponentRecord, dataLength), 23);
+    const QByteArray native = withRecordField(
+        writeSampleContainer(1), 1, offsetof(_UFormattedDataComponentRecord, dataLength), 23);
     error.reset();
-    EXPECT_EQ(getUFormattedDataComponentDataBytesWithComponentIdentifier(native, &bytes, 11, 11, &error), 23u);
+    EXPECT_EQ(
+        getUFormattedDataComponentDataBytesWithComponentIdentifier(native, &bytes, 11, 11, &error),
+        23u);
     EXPECT_FALSE(error);
 }
 

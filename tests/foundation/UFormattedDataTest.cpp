@@ -35,7 +35,8 @@ QByteArray swappedEvery(const QByteArray& bytes, quint64 width)
     return swapped;
 }
 
-QByteArray oneRawComponentContainer(const char* name, const QByteArray& bytes, quint64 valueType = 21)
+QByteArray oneRawComponentContainer(
+    const char* name, const QByteArray& bytes, quint64 valueType = 21)
 {
     _UFormattedDataComponent component;
     component.identifier = 5;
@@ -52,7 +53,8 @@ void expectSampleReadsBack(const QByteArray& data, const FormattedDataSample& sa
     SCOPED_TRACE(sample.name);
     UErrorPtr error;
     const UFormattedDataComponentObject object
-        = UFormattedDataComponentObjectWithComponentNameString(data, sample.name, sample.valueType, &error);
+        = UFormattedDataComponentObjectWithComponentNameString(
+            data, sample.name, sample.valueType, &error);
     ASSERT_FALSE(error);
     QByteArray bytes("untouched");
     const quint64 length = getUFormattedDataComponentDataBytesWithComponentIdentifier(
@@ -80,7 +82,8 @@ void expectSampleReadsBack(const QByteArray& data, const FormattedDataSample& sa
 TEST(FormattedData, EmptyContainerIsExactlyTheHeader)
 {
     UErrorPtr error;
-    const QByteArray data = UFormattedDataWithDataTypeNameString("Result", 7, 0, 11, 12, nullptr, 0, &error);
+    const QByteArray data
+        = UFormattedDataWithDataTypeNameString("Result", 7, 0, 11, 12, nullptr, 0, &error);
     ASSERT_EQ(data.size(), 72);
     EXPECT_EQ(data.left(8), QByteArray("\x00\xAA\x77\xFA\x04\x02\xFF\x00", 8));
     EXPECT_TRUE(isUFormattedData_error(data, &error));
@@ -119,7 +122,8 @@ TEST(FormattedData, FiveRawBytesTakeAnEightByteArea)
         components[index].valueType = 21;
     }
     UErrorPtr error;
-    const QByteArray two = UFormattedDataWithDataTypeNameString("T", 1, 1, 0, 0, components, 2, &error);
+    const QByteArray two
+        = UFormattedDataWithDataTypeNameString("T", 1, 1, 0, 0, components, 2, &error);
     EXPECT_EQ(two.size(), 72 + 128 + 16);
     EXPECT_EQ(recordOf(two, 1).dataOffset - recordOf(two, 0).dataOffset, 8u);
 }
@@ -129,13 +133,15 @@ TEST(FormattedData, EndianTypesOfTheWriter)
     const quint64 expected[][2] = { { 0, 1 }, { 1, 1 }, { 2, 2 }, { 3, 1 } };
     for (const auto& [given, stored] : expected) {
         UErrorPtr error;
-        const QByteArray data = UFormattedDataWithDataTypeNameString("T", 1, given, 0, 0, nullptr, 0, &error);
+        const QByteArray data
+            = UFormattedDataWithDataTypeNameString("T", 1, given, 0, 0, nullptr, 0, &error);
         EXPECT_EQ(headerOf(data).endianType, stored) << given;
         EXPECT_TRUE(isUFormattedData_error(data, &error));
     }
     // Above 3 the type is stored as given, which no reader accepts.
     UErrorPtr error;
-    const QByteArray four = UFormattedDataWithDataTypeNameString("T", 1, 4, 0, 0, nullptr, 0, &error);
+    const QByteArray four
+        = UFormattedDataWithDataTypeNameString("T", 1, 4, 0, 0, nullptr, 0, &error);
     EXPECT_EQ(headerOf(four).endianType, 4u);
     EXPECT_FALSE(isUFormattedData_error(four, &error));
     EXPECT_EQ(UFormattedDataComponentCount_error(four, &error), 0u);
@@ -151,10 +157,13 @@ TEST(FormattedData, SwappedEightByteOneIsStoredBigEndFirst)
     component.length = 8;
     component.valueType = 11;
     UErrorPtr error;
-    const QByteArray data = UFormattedDataWithDataTypeNameString("T", 1, 2, 0, 0, &component, 1, &error);
+    const QByteArray data
+        = UFormattedDataWithDataTypeNameString("T", 1, 2, 0, 0, &component, 1, &error);
     EXPECT_EQ(data.mid(136, 8), QByteArray("\0\0\0\0\0\0\0\x01", 8));
     QByteArray bytes;
-    EXPECT_EQ(getUFormattedDataComponentDataBytesWithComponentIdentifier(data, &bytes, 9, 11, &error), 8u);
+    EXPECT_EQ(
+        getUFormattedDataComponentDataBytesWithComponentIdentifier(data, &bytes, 9, 11, &error),
+        8u);
     qint64 value = 0;
     std::memcpy(&value, bytes.constData(), 8);
     EXPECT_EQ(value, 1);
@@ -179,10 +188,12 @@ TEST(FormattedData, EveryValueTypeRoundTripsInBothEndianForms)
             const FormattedDataSample& sample = samples[index];
             const _UFormattedDataComponentRecord record = recordOf(data, index);
             EXPECT_EQ(record.dataOffset % 8, 0u);
-            const QByteArray stored = data.mid(qsizetype(record.dataOffset), qsizetype(record.dataLength));
+            const QByteArray stored
+                = data.mid(qsizetype(record.dataOffset), qsizetype(record.dataLength));
             const quint64 width = UFormattedDataElementWidthOfValueType(sample.valueType);
             if (sample.valueType < 200 && width > 1) {
-                EXPECT_EQ(stored, endianType == 2 ? swappedEvery(sample.memoryBytes, width) : sample.memoryBytes)
+                EXPECT_EQ(stored,
+                    endianType == 2 ? swappedEvery(sample.memoryBytes, width) : sample.memoryBytes)
                     << sample.name;
             }
         }
@@ -194,7 +205,8 @@ TEST(FormattedData, InPlaceReadsPointIntoTheContainer)
     const QByteArray data = writeSampleContainer(1);
     UFormattedDataComponentObject object;
     UErrorPtr error;
-    const UFormattedDataRange range = _UFormattedDataComponentDataRangeOrGetComponentObjectPtr(data, &object, 1, 1, &error);
+    const UFormattedDataRange range
+        = _UFormattedDataComponentDataRangeOrGetComponentObjectPtr(data, &object, 1, 1, &error);
     EXPECT_TRUE(std::holds_alternative<std::monostate>(object));
     EXPECT_EQ(range.length, 24u);
     QByteArray bytes;
@@ -214,13 +226,17 @@ TEST(FormattedData, StringListsEmptyAndWithZeroCharacters)
     components[0].valueType = 202;
     components[1].identifier = 2;
     components[1].valueType = 202;
-    components[1].stringArray = { QStringLiteral("a") + QChar(0) + QStringLiteral("b"), QStringLiteral("c") };
+    components[1].stringArray
+        = { QStringLiteral("a") + QChar(0) + QStringLiteral("b"), QStringLiteral("c") };
     UErrorPtr error;
-    const QByteArray data = UFormattedDataWithDataTypeNameString("T", 1, 1, 0, 0, components, 2, &error);
+    const QByteArray data
+        = UFormattedDataWithDataTypeNameString("T", 1, 1, 0, 0, components, 2, &error);
     EXPECT_EQ(recordOf(data, 0).dataLength, 0u);
-    EXPECT_EQ(std::get<QStringList>(UFormattedDataComponentObjectWithComponentIdentifier(data, 1, 202, &error)),
+    EXPECT_EQ(std::get<QStringList>(
+                  UFormattedDataComponentObjectWithComponentIdentifier(data, 1, 202, &error)),
         QStringList { QString() });
-    EXPECT_EQ(std::get<QStringList>(UFormattedDataComponentObjectWithComponentIdentifier(data, 2, 202, &error)),
+    EXPECT_EQ(std::get<QStringList>(
+                  UFormattedDataComponentObjectWithComponentIdentifier(data, 2, 202, &error)),
         (QStringList { "a", "b", "c" }));
     EXPECT_FALSE(error);
 }
@@ -232,17 +248,20 @@ TEST(FormattedData, NamesOfThirtyOneBytesFitAndLongerOnesAreRefused)
     const QByteArray data = oneRawComponentContainer(longest, QByteArray("x"));
     UErrorPtr error;
     EXPECT_EQ(UFormattedDataComponentIdentifierWithComponentNameString(data, longest, &error), 5u);
-    EXPECT_STREQ(UFormattedDataComponentNameStringWithComponentIdentifier(data, 5, &error), longest);
+    EXPECT_STREQ(
+        UFormattedDataComponentNameStringWithComponentIdentifier(data, 5, &error), longest);
     EXPECT_EQ(UFormattedDataComponentIdentifierWithComponentNameString(
                   data, "abcdefghijklmnopqrstuvwxyz012345", &error),
         ~quint64(0));
     EXPECT_FALSE(error);
-    EXPECT_THROW(oneRawComponentContainer("abcdefghijklmnopqrstuvwxyz012345", QByteArray("x")), UException);
+    EXPECT_THROW(
+        oneRawComponentContainer("abcdefghijklmnopqrstuvwxyz012345", QByteArray("x")), UException);
     EXPECT_THROW(UFormattedDataWithDataTypeNameString(
                      "abcdefghijklmnopqrstuvwxyz012345", 1, 1, 0, 0, nullptr, 0, &error),
         UException);
 
-    const QByteArray typeName = UFormattedDataWithDataTypeNameString(longest, 1, 1, 0, 0, nullptr, 0, &error);
+    const QByteArray typeName
+        = UFormattedDataWithDataTypeNameString(longest, 1, 1, 0, 0, nullptr, 0, &error);
     EXPECT_STREQ(UFormattedDataTypeNameString_error(typeName, &error), longest);
 }
 
@@ -252,9 +271,13 @@ TEST(FormattedData, LookupsFindTheFirstOfRepeatedIdentifiersAndSkipMissingOnes)
     components[0] = { 4, "first", {}, {}, "A", 1, 21 };
     components[1] = { 4, "second", {}, {}, "B", 1, 21 };
     UErrorPtr error;
-    const QByteArray data = UFormattedDataWithDataTypeNameString("T", 1, 1, 0, 0, components, 2, &error);
-    EXPECT_STREQ(UFormattedDataComponentNameStringWithComponentIdentifier(data, 4, &error), "first");
-    EXPECT_EQ(std::get<QByteArray>(UFormattedDataComponentObjectWithComponentIdentifier(data, 4, 21, &error)), "A");
+    const QByteArray data
+        = UFormattedDataWithDataTypeNameString("T", 1, 1, 0, 0, components, 2, &error);
+    EXPECT_STREQ(
+        UFormattedDataComponentNameStringWithComponentIdentifier(data, 4, &error), "first");
+    EXPECT_EQ(std::get<QByteArray>(
+                  UFormattedDataComponentObjectWithComponentIdentifier(data, 4, 21, &error)),
+        "A");
     EXPECT_EQ(UFormattedDataComponentIdentifierWithComponentNameString(data, "second", &error), 4u);
     std::vector<quint64> identifiers;
     EXPECT_TRUE(getUFormattedDataComponentIdentifierTable(data, &identifiers, &error));
@@ -265,13 +288,18 @@ TEST(FormattedData, LookupsFindTheFirstOfRepeatedIdentifiersAndSkipMissingOnes)
 
     // Missing components are not errors.
     EXPECT_EQ(UFormattedDataComponentNameStringWithComponentIdentifier(data, 99, &error), nullptr);
-    EXPECT_EQ(UFormattedDataComponentIdentifierWithComponentNameString(data, "none", &error), ~quint64(0));
+    EXPECT_EQ(UFormattedDataComponentIdentifierWithComponentNameString(data, "none", &error),
+        ~quint64(0));
     EXPECT_TRUE(std::holds_alternative<std::monostate>(
         UFormattedDataComponentObjectWithComponentNameString(data, "none", 21, &error)));
     QByteArray bytes("kept");
-    EXPECT_EQ(getUFormattedDataComponentDataBytesWithComponentIdentifier(data, &bytes, 99, 21, &error), 0u);
+    EXPECT_EQ(
+        getUFormattedDataComponentDataBytesWithComponentIdentifier(data, &bytes, 99, 21, &error),
+        0u);
     EXPECT_EQ(bytes, "kept");
-    EXPECT_EQ(getUFormattedDataComponentDataBytesWithComponentNameString(data, &bytes, "none", 21, &error), 0u);
+    EXPECT_EQ(getUFormattedDataComponentDataBytesWithComponentNameString(
+                  data, &bytes, "none", 21, &error),
+        0u);
     EXPECT_TRUE(bytes.isNull());
     EXPECT_FALSE(error);
 }
@@ -312,9 +340,11 @@ TEST(FormattedData, WriterRefusesMalformedComponents)
     component.valueType = 3;
     UErrorPtr error;
     const auto write = [&](quint64 endianType) {
-        return UFormattedDataWithDataTypeNameString("T", 1, endianType, 0, 0, &component, 1, &error);
+        return UFormattedDataWithDataTypeNameString(
+            "T", 1, endianType, 0, 0, &component, 1, &error);
     };
-    // Swapping needs whole elements of a known width; in memory order the bytes are copied as given.
+    // Swapping needs whole elements of a known width; in memory order the bytes are copied as
+    // given.
     EXPECT_THROW(write(2), UException);
     EXPECT_EQ(write(1).size(), 144);
     component.length = 8;

@@ -1,5 +1,5 @@
-#include "foundation/UException.h"
 #include "foundation/UIndexicalArray.h"
+#include "foundation/UException.h"
 #include "foundation/UPointerDictionaries.h"
 
 #include <gtest/gtest.h>

@@ -20,7 +20,10 @@ using ItemPtr = std::shared_ptr<Item>;
 // Drives a large array and a plain vector of the same objects with the same random edits.
 class Differential {
 public:
-    explicit Differential(uint64_t seed) : random_(seed) { }
+    explicit Differential(uint64_t seed)
+        : random_(seed)
+    {
+    }
     const Array& array() const { return array_; }
 
     void run(int operations, uint64_t targetSize, uint64_t prefill = 0)
@@ -33,7 +36,8 @@ public:
         for (int step = 0; step < operations; ++step) {
             const uint64_t operation = random_() % 100;
             edit(operation, targetSize);
-            ASSERT_EQ(array_.count(), model_.size()) << "step " << step << " operation " << operation;
+            ASSERT_EQ(array_.count(), model_.size())
+                << "step " << step << " operation " << operation;
             if (!model_.empty()) {
                 const uint64_t index = pick(model_.size());
                 ASSERT_EQ(array_.objectAtIndex(index).get(), model_[index]) << "step " << step;
@@ -191,7 +195,8 @@ private:
         const uint64_t location = pick(model_.size());
         const uint64_t length = pick(model_.size() - location + 1);
         const bool inside = index >= location && index < location + length;
-        ASSERT_EQ(array_.indexOfObjectIdenticalTo(member, { location, length }), inside ? index : UNSNotFound);
+        ASSERT_EQ(array_.indexOfObjectIdenticalTo(member, { location, length }),
+            inside ? index : UNSNotFound);
         const ItemPtr& outsider = all_[free_.back()];
         ASSERT_FALSE(array_.containsObject(outsider));
         ASSERT_EQ(array_.indexOfObject(outsider), UNSNotFound);
@@ -265,7 +270,8 @@ TEST(LargeArrayThreads, ConcurrentReadersFindTheSameObjects)
         threads.emplace_back([&, t] {
             std::mt19937_64 local(t);
             for (int i = 0; i < 3000; ++i) {
-                const uint64_t index = t % 2 ? local() % items.size() : items.size() - 1 - (local() % 2000);
+                const uint64_t index
+                    = t % 2 ? local() % items.size() : items.size() - 1 - (local() % 2000);
                 failures[t] += array.objectAtIndex(index) != items[index];
                 const uint64_t other = local() % items.size();
                 failures[t] += array.indexOfObjectIdenticalTo(items[other]) != other;

@@ -1,5 +1,5 @@
-#include "foundation/UException.h"
 #include "foundation/ULargeArray.h"
+#include "foundation/UException.h"
 
 #include <gtest/gtest.h>
 
@@ -53,8 +53,7 @@ void expectSameObjects(const Array& array, const std::vector<ItemPtr>& expected)
     EXPECT_EQ(array.invariantViolation(), QString());
 }
 
-template <typename Function>
-QString programErrorReason(Function function)
+template <typename Function> QString programErrorReason(Function function)
 {
     try {
         function();
@@ -261,9 +260,12 @@ TEST(LargeArray, RangeErrorsAndDuplicates)
     EXPECT_THROW(Array().removeLastObject(), URangeException);
     expectSameObjects(array, items);
 
-    EXPECT_EQ(programErrorReason([&] { array.addObject(items[5]); }), "Object is already in the array.");
-    EXPECT_EQ(programErrorReason([&] { array.insertObject(items[5], 50); }), "Object is already in the array.");
-    EXPECT_EQ(programErrorReason([&] { array.replaceObjectAtIndex(7, items[5]); }), "Object is already in the array.");
+    EXPECT_EQ(
+        programErrorReason([&] { array.addObject(items[5]); }), "Object is already in the array.");
+    EXPECT_EQ(programErrorReason([&] { array.insertObject(items[5], 50); }),
+        "Object is already in the array.");
+    EXPECT_EQ(programErrorReason([&] { array.replaceObjectAtIndex(7, items[5]); }),
+        "Object is already in the array.");
     array.replaceObjectAtIndex(5, items[5]);
     expectSameObjects(array, items);
 }
@@ -315,11 +317,13 @@ TEST(LargeArray, Enumeration)
     array.replaceObjectAtIndex(1, replacement);
     EXPECT_EQ(forward.nextObject(), replacement);
     array.addObject(std::make_shared<Item>(Item { -2 }));
-    EXPECT_EQ(programErrorReason([&] { forward.nextObject(); }), "LargeArray changed while enumerating.");
+    EXPECT_EQ(
+        programErrorReason([&] { forward.nextObject(); }), "LargeArray changed while enumerating.");
     auto another = array.objectEnumerator();
     auto iterator = array.begin();
     array.removeAllObjects();
-    EXPECT_EQ(programErrorReason([&] { another.nextObject(); }), "LargeArray changed while enumerating.");
+    EXPECT_EQ(
+        programErrorReason([&] { another.nextObject(); }), "LargeArray changed while enumerating.");
     EXPECT_EQ(programErrorReason([&] { ++iterator; }), "LargeArray changed while enumerating.");
 }
 

@@ -1,6 +1,6 @@
+#include "foundation/UMemoryAllocator.h"
 #include "foundation/UChildMemoryAllocator.h"
 #include "foundation/UException.h"
-#include "foundation/UMemoryAllocator.h"
 
 #include <gtest/gtest.h>
 
@@ -32,12 +32,15 @@ TEST(MemoryArena, StorageCapacitiesArePageRounded)
 {
     UMemoryAllocator rounded(10000, false);
     EXPECT_EQ(rounded.memoryAllocatorStructPtr()->memoryStorageCapacity, 12288u);
-    EXPECT_EQ(rounded.memoryAllocatorStructPtr()->currentMemoryStorageIndex, UMemoryAllocatorNoStorage);
+    EXPECT_EQ(
+        rounded.memoryAllocatorStructPtr()->currentMemoryStorageIndex, UMemoryAllocatorNoStorage);
     EXPECT_EQ(rounded.memoryAllocatorStructPtr()->memoryStorageArray.capacity, 32u);
     EXPECT_EQ(rounded.totalMemoryCapacity(), 0u);
     rounded.allocMemoryWithSize(1);
     EXPECT_EQ(rounded.totalMemoryCapacity(), 12288u);
-    EXPECT_EQ(address(rounded.memoryAllocatorStructPtr()->memoryStorageArray.table[0].storage) % 4096, 0u);
+    EXPECT_EQ(
+        address(rounded.memoryAllocatorStructPtr()->memoryStorageArray.table[0].storage) % 4096,
+        0u);
 
     UMemoryAllocator exact(4096, false);
     exact.allocMemoryWithSize(1);
@@ -98,7 +101,8 @@ TEST(MemoryArena, CurrentPointerNeverPassesTheEnd)
     // 4,090 bytes round to the whole page: the next byte opens a new storage.
     UMemoryAllocator tight(4096, false);
     tight.allocMemoryWithSize(4090);
-    EXPECT_EQ(tight.memoryAllocatorStructPtr()->currentMemoryPtr, tight.memoryAllocatorStructPtr()->currentMemoryEndPtr);
+    EXPECT_EQ(tight.memoryAllocatorStructPtr()->currentMemoryPtr,
+        tight.memoryAllocatorStructPtr()->currentMemoryEndPtr);
     tight.allocMemoryWithSize(1);
     EXPECT_EQ(storageCount(tight), 2u);
 }
@@ -125,7 +129,8 @@ TEST(MemoryArena, ClearReusesStoragesInOrderAndFreeReleasesThem)
     EXPECT_EQ(total, 3u * 4096u);
 
     arena.clearMemory();
-    EXPECT_EQ(arena.memoryAllocatorStructPtr()->currentMemoryStorageIndex, UMemoryAllocatorNoStorage);
+    EXPECT_EQ(
+        arena.memoryAllocatorStructPtr()->currentMemoryStorageIndex, UMemoryAllocatorNoStorage);
     EXPECT_EQ(arena.totalMemoryCapacity(), total);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(arena.allocMemoryWithSize(4000), firstRound[i]) << i;

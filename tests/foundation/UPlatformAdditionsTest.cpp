@@ -26,8 +26,10 @@ TEST(PlatformAdditions, PreferenceColoursKeepTheirFourDoubles)
 
 TEST(PlatformAdditions, MalformedPreferenceColoursReadMissingEntriesAsZero)
 {
-    EXPECT_EQ(UGLColorWithPreferenceColor(QVariantList { 0.5 }), (_UGLColor { 0.5, 0.0, 0.0, 0.0 }));
-    EXPECT_EQ(UGLColorWithPreferenceColor(QVariantList { 1, "x", true, 0.5 }), (_UGLColor { 1.0, 0.0, 1.0, 0.5 }));
+    EXPECT_EQ(
+        UGLColorWithPreferenceColor(QVariantList { 0.5 }), (_UGLColor { 0.5, 0.0, 0.0, 0.0 }));
+    EXPECT_EQ(UGLColorWithPreferenceColor(QVariantList { 1, "x", true, 0.5 }),
+        (_UGLColor { 1.0, 0.0, 1.0, 0.5 }));
     EXPECT_EQ(UGLColorWithPreferenceColor(QVariant()), _UGLColor {});
     EXPECT_EQ(UGLColorWithPreferenceColor(QStringLiteral("red")), _UGLColor {});
 }
@@ -50,12 +52,16 @@ TEST(PlatformAdditions, PreferenceFonts)
     EXPECT_EQ(font.preferenceFont().toString(), "DejaVu Sans Mono,10.5");
     EXPECT_EQ(UPreferenceFont::fontWithPreferenceFont(font.preferenceFont()), font);
     // The first two fields of a full font description.
-    EXPECT_EQ(UPreferenceFont::fontWithPreferenceFont(QStringLiteral("DejaVu Sans,12,-1,5,400,0,0,0,0,0,0,0,0,0,0,1")),
+    EXPECT_EQ(UPreferenceFont::fontWithPreferenceFont(
+                  QStringLiteral("DejaVu Sans,12,-1,5,400,0,0,0,0,0,0,0,0,0,0,1")),
         (UPreferenceFont { QStringLiteral("DejaVu Sans"), 12.0 }));
-    EXPECT_EQ(UPreferenceFont::userFixedPitchFontOfSize(12).preferenceFont().toString(), "monospace,12");
-    for (const QVariant& bad : { QVariant(), QVariant(12), QVariant(""), QVariant("Courier"), QVariant(",12"),
-             QVariant("Courier,big"), QVariant("Courier,-3"), QVariant("Courier,nan") })
-        EXPECT_FALSE(UPreferenceFont::fontWithPreferenceFont(bad).has_value()) << bad.toString().toStdString();
+    EXPECT_EQ(
+        UPreferenceFont::userFixedPitchFontOfSize(12).preferenceFont().toString(), "monospace,12");
+    for (const QVariant& bad :
+        { QVariant(), QVariant(12), QVariant(""), QVariant("Courier"), QVariant(",12"),
+            QVariant("Courier,big"), QVariant("Courier,-3"), QVariant("Courier,nan") })
+        EXPECT_FALSE(UPreferenceFont::fontWithPreferenceFont(bad).has_value())
+            << bad.toString().toStdString();
 }
 
 TEST(PlatformAdditions, SharedConstants)

@@ -25,7 +25,8 @@ void writeStage(UReadWriteBufferWriting& writer, quint64 stage, quint64 elementC
     bool canceled = false;
     writer.openWriteStageWithStageIdentifier(stage, &canceled);
     for (quint64 index = 0; index < elementCount; ++index) {
-        auto* element = static_cast<quint32*>(writer.writeBufferPtrWithElementCount(1, true, &canceled));
+        auto* element
+            = static_cast<quint32*>(writer.writeBufferPtrWithElementCount(1, true, &canceled));
         *element = quint32(stage * 1000 + index);
     }
     writer.closeCurrentWriteStage_isCanceled(&canceled);

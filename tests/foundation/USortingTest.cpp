@@ -56,9 +56,12 @@ const std::vector<std::pair<const char*, KeyMaker>>& keyShapes()
         { "equal", [](uint64_t, uint64_t, std::mt19937_64&) { return uint64_t(7); } },
         { "ascending", [](uint64_t i, uint64_t, std::mt19937_64&) { return i; } },
         { "descending", [](uint64_t i, uint64_t n, std::mt19937_64&) { return n - i; } },
-        { "organPipe", [](uint64_t i, uint64_t n, std::mt19937_64&) { return std::min(i, n - i); } },
-        { "nearTop", [](uint64_t, uint64_t, std::mt19937_64& r) { return ~uint64_t(0) - r() % 1000; } },
-        { "zerosAndTop", [](uint64_t, uint64_t, std::mt19937_64& r) { return r() % 2 ? 0 : ~uint64_t(0); } },
+        { "organPipe",
+            [](uint64_t i, uint64_t n, std::mt19937_64&) { return std::min(i, n - i); } },
+        { "nearTop",
+            [](uint64_t, uint64_t, std::mt19937_64& r) { return ~uint64_t(0) - r() % 1000; } },
+        { "zerosAndTop",
+            [](uint64_t, uint64_t, std::mt19937_64& r) { return r() % 2 ? 0 : ~uint64_t(0); } },
         { "positions", [](uint64_t, uint64_t n, std::mt19937_64& r) { return r() % (n + 1); } },
     };
     return shapes;
@@ -68,8 +71,8 @@ const std::vector<std::pair<const char*, KeyMaker>>& keyShapes()
 
 TEST(Sorting, ValueKeyPairsMatchStdSortUpTo200000Pairs)
 {
-    const uint64_t sizes[] = { 0, 1, 2, 5, 9, 10, 16, 17, 64, 65, 128, 129, 200, 512, 513, 777, 9999, 10000,
-        10001, 200000 };
+    const uint64_t sizes[] = { 0, 1, 2, 5, 9, 10, 16, 17, 64, 65, 128, 129, 200, 512, 513, 777,
+        9999, 10000, 10001, 200000 };
     for (const auto& [name, key] : keyShapes()) {
         for (const uint64_t n : sizes) {
             const Pairs input = makePairs(n, key, n * 31 + 5);
@@ -83,7 +86,8 @@ TEST(Sorting, ValueKeyPairsMatchStdSortUpTo200000Pairs)
 TEST(Sorting, FourKeysTakeTheFallbackPathAndEndSorted)
 {
     // 200 pairs with keys 0..3: the spread is below 4 + 200 / 32, so no quicksort partition runs.
-    const Pairs input = makePairs(200, [](uint64_t i, uint64_t, std::mt19937_64&) { return (i * 7) % 4; }, 1);
+    const Pairs input = makePairs(
+        200, [](uint64_t i, uint64_t, std::mt19937_64&) { return (i * 7) % 4; }, 1);
     Pairs sorted = input;
     USortValueKeyPairs(sorted.data(), sorted.size());
     expectSortedLikeStdSort(input, sorted, "fourKeys");
@@ -114,7 +118,8 @@ TEST(Sorting, FindPivotGivesAPairOfTheRangeOrSortsIt)
 
 TEST(Sorting, BubbleSortIsStable)
 {
-    const Pairs input = makePairs(300, [](uint64_t, uint64_t, std::mt19937_64& r) { return r() % 10; }, 3);
+    const Pairs input = makePairs(
+        300, [](uint64_t, uint64_t, std::mt19937_64& r) { return r() % 10; }, 3);
     Pairs sorted = input;
     USortValueKeyPairsByBubbleSort(sorted.data(), sorted.size());
     Pairs expected = input;

@@ -32,7 +32,8 @@ TEST(ThreadPool, CountWithFactorFollowsTheRoundingRule)
     // Factors no caller should pass still give a count instead of undefined conversions.
     EXPECT_EQ(UThreadCountWithThreadCountFactor(8, 16, -3.0), 1u);
     EXPECT_EQ(UThreadCountWithThreadCountFactor(8, 16, std::nan("")), 1u);
-    EXPECT_EQ(UThreadCountWithThreadCountFactor(8, 16, std::numeric_limits<double>::infinity()), 16u);
+    EXPECT_EQ(
+        UThreadCountWithThreadCountFactor(8, 16, std::numeric_limits<double>::infinity()), 16u);
 }
 
 TEST(ThreadPool, ReferenceThreadCountPreferenceRule)
@@ -160,7 +161,7 @@ TEST(ThreadPoolThreads, JobPendingAtQuitIsDropped)
     ASSERT_TRUE(thread.runThreadSelectorIfNotExecuting(job));
     UThreadJob second = [] {};
     EXPECT_FALSE(thread.runThreadSelectorIfNotExecuting(second)); // busy until the first returns
-    EXPECT_TRUE(static_cast<bool>(second));                       // a refused job stays with the caller
+    EXPECT_TRUE(static_cast<bool>(second)); // a refused job stays with the caller
     thread.requestThreadLoopQuit();
     thread.start();
     thread.waitUntilThreadLoopQuit();

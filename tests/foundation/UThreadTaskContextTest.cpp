@@ -57,7 +57,8 @@ TEST(ThreadTask, RunByCurrentThreadHasNoFixedLimitOfThreadContexts)
 
 TEST(ThreadTask, RunByCurrentThreadFailsWhenAnyThreadContextFails)
 {
-    TestTask task([](RecordingThreadContext& threadContext) { return threadContext.identifier != 1; }, 3);
+    TestTask task(
+        [](RecordingThreadContext& threadContext) { return threadContext.identifier != 1; }, 3);
     ASSERT_TRUE(task.setArgumentIfNeeded());
     EXPECT_FALSE(task.runTaskByCurrentThread());
     EXPECT_EQ(task.threadState(), UThreadTaskStateCanceledOrFailed);
@@ -158,10 +159,13 @@ TEST(ThreadTask, ListOperations)
     failed.runTaskByCurrentThread();
     EXPECT_TRUE(UThreadTaskContext::waitAllThreadDoneWithThreadTaskContextList({}));
     EXPECT_TRUE(UThreadTaskContext::waitAllThreadDoneWithThreadTaskContextList({ &valid }));
-    EXPECT_FALSE(UThreadTaskContext::waitAllThreadDoneWithThreadTaskContextList({ &failed, &valid }));
+    EXPECT_FALSE(
+        UThreadTaskContext::waitAllThreadDoneWithThreadTaskContextList({ &failed, &valid }));
     EXPECT_FALSE(UThreadTaskContext::isRunningAnyThreadWithThreadTaskContextList({}));
-    EXPECT_FALSE(UThreadTaskContext::isRunningAnyThreadWithThreadTaskContextList({ &valid, &failed }));
-    UThreadTaskContext::clearAllIfValueNotFinishedAndNotRunningWithThreadTaskContextList({ &valid, &failed });
+    EXPECT_FALSE(
+        UThreadTaskContext::isRunningAnyThreadWithThreadTaskContextList({ &valid, &failed }));
+    UThreadTaskContext::clearAllIfValueNotFinishedAndNotRunningWithThreadTaskContextList(
+        { &valid, &failed });
     EXPECT_TRUE(valid.isValueValid());
     EXPECT_EQ(failed.threadState(), UThreadTaskStateCleared);
     UThreadTaskContext::clearAll_shouldNotRunning_withThreadTaskContextList({ &valid, &failed });

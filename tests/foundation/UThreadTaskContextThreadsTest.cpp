@@ -58,7 +58,8 @@ TEST(ThreadTaskThreads, IdentifiersWithAndWithoutTheCallingThread)
 
     TestTask withCaller({}, 4);
     ASSERT_TRUE(withCaller.setArgumentIfNeeded());
-    EXPECT_TRUE(withCaller.runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(2, true, &isCanceled));
+    EXPECT_TRUE(
+        withCaller.runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(2, true, &isCanceled));
     EXPECT_FALSE(isCanceled);
     EXPECT_TRUE(withCaller.isValueValid());
     EXPECT_EQ(identifiersOf(withCaller), (std::vector<quint64> { 0, 1, 2, 3 }));
@@ -72,14 +73,16 @@ TEST(ThreadTaskThreads, IdentifiersWithAndWithoutTheCallingThread)
     // Left to the caller's count, no thread context is numbered.
     TestTask unnumbered;
     ASSERT_TRUE(unnumbered.setArgumentIfNeeded());
-    EXPECT_TRUE(unnumbered.runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(3, true, &isCanceled));
+    EXPECT_TRUE(
+        unnumbered.runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(3, true, &isCanceled));
     EXPECT_EQ(identifiersOf(unnumbered), (std::vector<quint64>(3, NotSpecified)));
 }
 
 TEST(ThreadTaskThreads, FactorStartsScaledPreferenceThreadCount)
 {
     // A preference of 12 threads: factor 2 starts 16 (24 capped), factor 0.1 starts 1.
-    UUserDefaults::standardUserDefaults().registerDefaults({ { UFemReferenceThreadCountPreferencesKey, 12 } });
+    UUserDefaults::standardUserDefaults().registerDefaults(
+        { { UFemReferenceThreadCountPreferencesKey, 12 } });
     UThreadCountPreference::invalidate();
     ASSERT_EQ(UThreadCountPreference::foregroundTaskThreadCount(), 12u);
     std::vector<std::size_t> started;
@@ -94,9 +97,11 @@ TEST(ThreadTaskThreads, FactorStartsScaledPreferenceThreadCount)
     TestTask byPreference;
     ASSERT_TRUE(byPreference.setArgumentIfNeeded());
     bool isCanceled = false;
-    ASSERT_TRUE(byPreference.runTaskByCurrentAndOtherThreadIfNeededWithDoesWaitUntilAllThreadDone(true, &isCanceled));
+    ASSERT_TRUE(byPreference.runTaskByCurrentAndOtherThreadIfNeededWithDoesWaitUntilAllThreadDone(
+        true, &isCanceled));
     started.push_back(byPreference.contexts.size());
-    UUserDefaults::standardUserDefaults().registerDefaults({ { UFemReferenceThreadCountPreferencesKey, QVariant() } });
+    UUserDefaults::standardUserDefaults().registerDefaults(
+        { { UFemReferenceThreadCountPreferencesKey, QVariant() } });
     UThreadCountPreference::invalidate();
     EXPECT_EQ(started, (std::vector<std::size_t> { 16, 1, 12, 12 }));
 }
@@ -231,12 +236,16 @@ TEST(ThreadTaskThreads, ExceptionInWorkIsTheTasksError)
     QStringList texts;
     for (const UErrorPtr& error : errors) {
         EXPECT_EQ(error->code(), 21011);
-        EXPECT_EQ(error->localizedDescription(), QStringLiteral("Error occurred while calculation."));
+        EXPECT_EQ(
+            error->localizedDescription(), QStringLiteral("Error occurred while calculation."));
         texts << error->localizedOneLineDescription();
     }
     texts.sort();
-    EXPECT_EQ(texts, (QStringList { QStringLiteral("Error occurred while calculation. - error: Program Error. Broken work."),
-                         QStringLiteral("Error occurred while calculation. - error: out of pages") }));
+    EXPECT_EQ(texts,
+        (QStringList {
+            QStringLiteral(
+                "Error occurred while calculation. - error: Program Error. Broken work."),
+            QStringLiteral("Error occurred while calculation. - error: out of pages") }));
 
     // A final step that throws fails the run too.
     TestTask finalThrows;
@@ -285,8 +294,10 @@ TEST(ThreadTaskThreads, FinalStepRunsOnceByTheLastThread)
         EXPECT_EQ(task.threadCountAtFinalization, 1u);
         EXPECT_EQ(task.mainTasksAtFinalization, ThreadCount);
         EXPECT_NE(task.finalizedOn, std::this_thread::get_id());
-        const auto last = std::find_if(task.contexts.begin(), task.contexts.end(),
-            [&task](const auto& threadContext) { return threadContext.get() == task.finalizedContext; });
+        const auto last = std::find_if(
+            task.contexts.begin(), task.contexts.end(), [&task](const auto& threadContext) {
+                return threadContext.get() == task.finalizedContext;
+            });
         ASSERT_NE(last, task.contexts.end());
         EXPECT_EQ((*last)->ranOn, task.finalizedOn);
     }
@@ -316,17 +327,21 @@ TEST(ThreadTaskThreads, WaitWithADeadlineThatExpires)
     bool isCanceled = false;
     ASSERT_TRUE(task.startThreadIfNeededWithThreadCount(2, &isCanceled));
     bool didTimeOut = false;
-    EXPECT_FALSE(task.waitAllThreadDoneUntilDate(UCondition::Clock::now() - std::chrono::seconds(1), &didTimeOut));
+    EXPECT_FALSE(task.waitAllThreadDoneUntilDate(
+        UCondition::Clock::now() - std::chrono::seconds(1), &didTimeOut));
     EXPECT_TRUE(didTimeOut);
     didTimeOut = false;
-    EXPECT_FALSE(task.waitAllThreadDoneUntilDate(UCondition::Clock::now() + std::chrono::milliseconds(20), &didTimeOut));
+    EXPECT_FALSE(task.waitAllThreadDoneUntilDate(
+        UCondition::Clock::now() + std::chrono::milliseconds(20), &didTimeOut));
     EXPECT_TRUE(didTimeOut);
     EXPECT_TRUE(task.isRunning());
     release.open();
-    EXPECT_TRUE(task.waitAllThreadDoneUntilDate(UCondition::Clock::now() + std::chrono::seconds(60), &didTimeOut));
+    EXPECT_TRUE(task.waitAllThreadDoneUntilDate(
+        UCondition::Clock::now() + std::chrono::seconds(60), &didTimeOut));
     EXPECT_FALSE(didTimeOut);
     // Nothing left to wait for: a past deadline does not count as a time-out.
-    EXPECT_TRUE(task.waitAllThreadDoneUntilDate(UCondition::Clock::now() - std::chrono::seconds(1), &didTimeOut));
+    EXPECT_TRUE(task.waitAllThreadDoneUntilDate(
+        UCondition::Clock::now() - std::chrono::seconds(1), &didTimeOut));
     EXPECT_FALSE(didTimeOut);
 }
 
@@ -375,7 +390,8 @@ TEST(ThreadTaskThreads, DispenserRangesCoverEveryIndexOnceAcrossThreads)
     TestTask task([&visits](RecordingThreadContext& threadContext) {
         auto& dispenser = threadContext.threadTaskContext()->nextTargetIndexesManager();
         for (;;) {
-            const UThreadTaskIndexRange range = dispenser.nextTargetIndexRangeWithCount(Chunk, IndexCount);
+            const UThreadTaskIndexRange range
+                = dispenser.nextTargetIndexRangeWithCount(Chunk, IndexCount);
             if (range.location == UFemNotFound)
                 return true;
             for (quint64 i = range.location; i < range.location + range.length; ++i)
@@ -386,5 +402,6 @@ TEST(ThreadTaskThreads, DispenserRangesCoverEveryIndexOnceAcrossThreads)
     bool isCanceled = false;
     ASSERT_TRUE(task.runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(8, true, &isCanceled));
     EXPECT_TRUE(task.isValueValid());
-    EXPECT_TRUE(std::all_of(visits.begin(), visits.end(), [](const std::atomic<int>& v) { return v.load() == 1; }));
+    EXPECT_TRUE(std::all_of(
+        visits.begin(), visits.end(), [](const std::atomic<int>& v) { return v.load() == 1; }));
 }

@@ -1,9 +1,9 @@
+#include "foundation/UUnicharString.h"
 #include "foundation/UArrayAddition.h"
 #include "foundation/UCharacterReader.h"
 #include "foundation/UException.h"
 #include "foundation/UPlatformString.h"
 #include "foundation/UStringAddition.h"
-#include "foundation/UUnicharString.h"
 
 #include <gtest/gtest.h>
 
@@ -63,11 +63,15 @@ TEST(Strings, EmptyAndOutOfRangeRequestsRaise)
     const UPlatformString platform(alphabet);
     char16_t buffer[4];
     const char16_t* valid = nullptr;
-    for (const UStringGettingCharactersProtocol* source : { static_cast<const UStringGettingCharactersProtocol*>(&unichar),
-             static_cast<const UStringGettingCharactersProtocol*>(&platform) }) {
-        EXPECT_THROW(source->getCharacterAndSetValidCharacterBufferPtr(&valid, 5, 5, buffer, 4), URangeException);
-        EXPECT_THROW(source->getCharacterAndSetValidCharacterBufferPtr(&valid, 6, 5, buffer, 4), URangeException);
-        EXPECT_THROW(source->getCharacterAndSetValidCharacterBufferPtr(&valid, 20, 27, buffer, 4), URangeException);
+    for (const UStringGettingCharactersProtocol* source :
+        { static_cast<const UStringGettingCharactersProtocol*>(&unichar),
+            static_cast<const UStringGettingCharactersProtocol*>(&platform) }) {
+        EXPECT_THROW(source->getCharacterAndSetValidCharacterBufferPtr(&valid, 5, 5, buffer, 4),
+            URangeException);
+        EXPECT_THROW(source->getCharacterAndSetValidCharacterBufferPtr(&valid, 6, 5, buffer, 4),
+            URangeException);
+        EXPECT_THROW(source->getCharacterAndSetValidCharacterBufferPtr(&valid, 20, 27, buffer, 4),
+            URangeException);
         EXPECT_EQ(source->characterAtIndex(25), u'z');
         EXPECT_THROW(source->characterAtIndex(26), URangeException);
         EXPECT_EQ(source->substringWithRange({ 24, 2 }), "yz");
@@ -77,7 +81,8 @@ TEST(Strings, EmptyAndOutOfRangeRequestsRaise)
         EXPECT_EQ(source->string(), alphabet);
         EXPECT_EQ(source->length(), 26u);
     }
-    EXPECT_THROW(platform.getCharacterAndSetValidCharacterBufferPtr(&valid, 0, 5, buffer, 0), URangeException);
+    EXPECT_THROW(platform.getCharacterAndSetValidCharacterBufferPtr(&valid, 0, 5, buffer, 0),
+        URangeException);
     EXPECT_THROW(UUnicharString(alphabet, URange { 20, 7 }), URangeException);
     EXPECT_THROW(UStringWithUUnicharString(unichar, URange { 1, 26 }), URangeException);
     EXPECT_EQ(UStringWithUUnicharString(unichar, URange { 1, 3 }), "bcd");
@@ -161,14 +166,21 @@ TEST(Strings, IdentityMembershipAndJoining)
 {
     const auto first = std::make_shared<QString>(QStringLiteral("a"));
     const auto equal = std::make_shared<QString>(QStringLiteral("a"));
-    const std::vector<std::shared_ptr<QString>> array { first, std::make_shared<QString>("b"), std::make_shared<QString>("c") };
+    const std::vector<std::shared_ptr<QString>> array { first, std::make_shared<QString>("b"),
+        std::make_shared<QString>("c") };
     EXPECT_TRUE(UContainsObjectIdenticalTo(array, first.get()));
     EXPECT_FALSE(UContainsObjectIdenticalTo(array, equal.get()));
 
     const auto text = [](const std::shared_ptr<QString>& s) { return *s; };
-    EXPECT_EQ(UJoinedStringWithPerformingSelectorToComponents(array, text, QStringLiteral(", ")), "a, b, c");
-    EXPECT_EQ(UJoinedStringWithPerformingSelectorToComponents(array, URange { 1, 2 }, text, QStringLiteral("-")), "b-c");
-    EXPECT_EQ(UJoinedStringWithPerformingSelectorToComponents(array, URange { 3, 0 }, text, QStringLiteral("-")), "");
-    EXPECT_THROW(UJoinedStringWithPerformingSelectorToComponents(array, URange { 2, 2 }, text, QStringLiteral("-")),
+    EXPECT_EQ(UJoinedStringWithPerformingSelectorToComponents(array, text, QStringLiteral(", ")),
+        "a, b, c");
+    EXPECT_EQ(UJoinedStringWithPerformingSelectorToComponents(
+                  array, URange { 1, 2 }, text, QStringLiteral("-")),
+        "b-c");
+    EXPECT_EQ(UJoinedStringWithPerformingSelectorToComponents(
+                  array, URange { 3, 0 }, text, QStringLiteral("-")),
+        "");
+    EXPECT_THROW(UJoinedStringWithPerformingSelectorToComponents(
+                     array, URange { 2, 2 }, text, QStringLiteral("-")),
         URangeException);
 }

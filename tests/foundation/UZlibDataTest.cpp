@@ -1,5 +1,5 @@
-#include "foundation/UException.h"
 #include "foundation/UZlibData.h"
+#include "foundation/UException.h"
 
 #include <gtest/gtest.h>
 
@@ -35,8 +35,9 @@ TEST(ZlibData, RoundTripsThroughZlibBothWays)
 {
     // Incompressible data outgrows the first compress buffer; long runs of one byte outgrow the
     // first decompress buffer.
-    const QByteArray blocks[] = { QByteArray("x"), randomBytes(100, 1), randomBytes(300000, 2),
-        QByteArray(3 << 20, 'a'), QByteArray("The quick brown fox jumps over the lazy dog.").repeated(5000) };
+    const QByteArray blocks[]
+        = { QByteArray("x"), randomBytes(100, 1), randomBytes(300000, 2), QByteArray(3 << 20, 'a'),
+              QByteArray("The quick brown fox jumps over the lazy dog.").repeated(5000) };
     for (const QByteArray& block : blocks) {
         SCOPED_TRACE(block.size());
         UErrorPtr error;
@@ -73,7 +74,8 @@ TEST(ZlibData, TruncatedAndForeignStreamsFailWithTheirStatus)
     UErrorPtr error;
     const QByteArray block = randomBytes(5000, 3);
     const QByteArray compressed = zlibCompressedData_error(block, &error);
-    const QByteArray truncated = zlibDecompressedData_error(compressed.left(compressed.size() / 2), &error);
+    const QByteArray truncated
+        = zlibDecompressedData_error(compressed.left(compressed.size() / 2), &error);
     EXPECT_TRUE(truncated.isNull());
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code(), 81002);
@@ -81,7 +83,8 @@ TEST(ZlibData, TruncatedAndForeignStreamsFailWithTheirStatus)
     EXPECT_EQ(error->localizedRecoverySuggestion(), "");
 
     error.reset();
-    EXPECT_TRUE(zlibDecompressedData_error(QByteArray("this is not a zlib stream"), &error).isNull());
+    EXPECT_TRUE(
+        zlibDecompressedData_error(QByteArray("this is not a zlib stream"), &error).isNull());
     ASSERT_TRUE(error);
     EXPECT_EQ(error->localizedDescription(), "Decompressing Data failed. ( status: Z_DATA_ERROR )");
 

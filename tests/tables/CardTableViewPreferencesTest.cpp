@@ -108,8 +108,8 @@ TEST_F(CardTableViewPreferences, ApplyingShowsColumnsAndTheResultTable)
     EXPECT_EQ(controller->resultTablePane()->resultTableViewCardValueExprListString(), "");
 
     // The preferences view is made once, with the controller as its delegate.
-    EXPECT_EQ(controller->preferencesViewController(),
-        &controller->tableViewPreferencesViewController());
+    EXPECT_EQ(
+        controller->preferencesViewController(), &controller->tableViewPreferencesViewController());
 }
 
 TEST_F(CardTableViewPreferences, ABadExpressionListIsRefusedAndKeepsTheColumns)

@@ -1,5 +1,5 @@
-#include "foundation/UFemNotFound.h"
 #include "WindowTestSupport.h"
+#include "foundation/UFemNotFound.h"
 
 #include "tables/UFemMainViewWithResultTableController.h"
 #include "tables/UFemResultTablePane.h"
