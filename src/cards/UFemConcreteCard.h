@@ -4,11 +4,12 @@
 //  1. Describe the class once in its .cpp: a static table of UFemCardColumnSpec for columns 1..
 //     (column 1 is always "Card Name", a name column of the class's own card type) and a
 //     UFemConcreteCardClassSpec with label, card type and menu order hint.
-//  2. Derive from UFemConcreteCard and pass the class object and the spec to its constructor; the
-//     base makes, owns, pages, resets and releases the column objects. Give each column a role
-//     accessor (`xValueColumn()` returning column(3)).
+//  2. Derive from UFemConcreteCard and pass the class object and that description to its
+//     constructor; the base makes, owns, pages, resets and releases the column objects. Give each
+//     column a role accessor (`xValueColumn()` returning column(3)).
 //  3. Add `static const UFemCardClass& cardClassObject()` returning a function-local static
-//     UFemCardClass made with UFemMakeCardClassDescription<YourCard>(spec, registerCardValueTypes).
+//     UFemCardClass made with UFemMakeCardClassDescription<YourCard>(classDescription,
+//     registerCardValueTypes).
 //     registerCardValueTypes keeps the value-type words in static members
 //     (UFemCardValueTypeRegistration.h).
 //  4. Override what the class's own behaviour needs: checkOwnErrorToRegister / checkOwnErrorToRun
@@ -55,9 +56,9 @@ struct UFemConcreteCardClassSpec {
     std::span<const UFemCardColumnSpec> columns;
 };
 
-// The common part of the concrete card classes: typed columns made from the class's spec, the
-// common register and run checks, and the defaults of a card that has no values, is not drawn,
-// has no rotations and is part of every case.
+// The common part of the concrete card classes: typed columns made from the class's description,
+// the common register and run checks, and the defaults of a card that has no values, is not
+// drawn, has no rotations and is part of every case.
 class UFemConcreteCard : public UFemCardAbst {
 public:
     ~UFemConcreteCard() override;
