@@ -1,7 +1,8 @@
 #include "graphics/UGLCheckDirectionMatrixNormalized.h"
 
-#include "graphics/UGLVector3.h"
+#include "graphics/UGLVec3.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -10,7 +11,7 @@ constexpr double tolerance = 0.01;
 
 bool lengthIsOff(const double row[3], double referenceLength)
 {
-    return std::fabs(referenceLength / UGLVector3::length(row) - 1.0) > tolerance;
+    return std::fabs(referenceLength / UGLLength(UGLVec3::at(row)) - 1.0) > tolerance;
 }
 
 bool rowIsOff(const double corrected[3], const double given[3], double referenceLength)
@@ -26,27 +27,26 @@ bool rowIsOff(const double corrected[3], const double given[3], double reference
 
 bool UGLCheckDirectionMatrixNormalized(double direction[3][3], double length)
 {
-    using namespace UGLVector3;
     bool failed = false;
     double referenceLength = length;
+    const UGLVec3 first = UGLVec3::at(direction[0]);
     if (length != 0.0) {
-        const double s = length / UGLVector3::length(direction[0]);
+        const double s = length / UGLLength(first);
         failed = std::fabs(s - 1.0) > tolerance;
-        scale(direction[0], s);
+        (s * first).store(direction[0]);
     } else {
-        referenceLength = UGLVector3::length(direction[0]);
+        referenceLength = UGLLength(first);
     }
     failed = failed || lengthIsOff(direction[1], referenceLength)
         || lengthIsOff(direction[2], referenceLength);
 
     double r2[3], r1[3];
-    cross(r2, direction[0], direction[1]);
-    setLength(r2, referenceLength);
-    cross(r1, r2, direction[0]);
-    setLength(r1, referenceLength);
+    UGLWithLength(UGLCross(UGLVec3::at(direction[0]), UGLVec3::at(direction[1])), referenceLength)
+        .store(r2);
+    UGLWithLength(UGLCross(UGLVec3::at(r2), UGLVec3::at(direction[0])), referenceLength).store(r1);
     failed = failed || rowIsOff(r1, direction[1], referenceLength)
         || rowIsOff(r2, direction[2], referenceLength);
-    copy(direction[1], r1);
-    copy(direction[2], r2);
+    std::copy(r1, r1 + 3, direction[1]);
+    std::copy(r2, r2 + 3, direction[2]);
     return failed;
 }

@@ -38,6 +38,12 @@ inline double UGLLength(UGLVec3 a)
     return std::sqrt(UGLDot(a, a));
 }
 
+// `a` scaled to `newLength`; callers pass a non-zero vector.
+inline UGLVec3 UGLWithLength(UGLVec3 a, double newLength)
+{
+    return (newLength / UGLLength(a)) * a;
+}
+
 // A zero vector stays zero rather than becoming NaN, so a degenerate face still gets a normal.
 inline UGLVec3 UGLNormalized(UGLVec3 a)
 {

@@ -1,6 +1,6 @@
 #include "graphics/UOpenGLEyeLocation.h"
 
-#include "graphics/UGLVector3.h"
+#include "graphics/UGLVec3.h"
 
 namespace {
 
@@ -22,15 +22,12 @@ void UOpenGLEyeLocation::setEyeLocationWithPosition(const double position[3],
     const double direction[3], const double upVector[3], double depthNear, double depthFar,
     double lengthPerPixel)
 {
-    using namespace UGLVector3;
     _UGLEyeLocationStruct location {};
-    copy(location.eyePosition, position);
-    copy(location.eyeDirection, direction);
-    setLength(location.eyeDirection, 1.0);
-    double side[3];
-    cross(side, location.eyeDirection, upVector);
-    cross(location.eyeUp, side, location.eyeDirection);
-    setLength(location.eyeUp, 1.0);
+    const UGLVec3 eyeDirection = UGLWithLength(UGLVec3::at(direction), 1.0);
+    const UGLVec3 side = UGLCross(eyeDirection, UGLVec3::at(upVector));
+    UGLVec3::at(position).store(location.eyePosition);
+    eyeDirection.store(location.eyeDirection);
+    UGLWithLength(UGLCross(side, eyeDirection), 1.0).store(location.eyeUp);
     location.depthNear = depthNear;
     location.depthFar = depthFar;
     location.lengthPerPixel = lengthPerPixel;
@@ -46,10 +43,11 @@ void UOpenGLEyeLocation::setEyeLocationWithEyeLocationStruct(
 
 void UOpenGLEyeLocation::getEyeAxes(double x[3], double y[3], double z[3]) const
 {
-    UGLVector3::copy(z, _eyeLocationStruct.eyeDirection);
-    UGLVector3::scale(z, -1.0);
-    UGLVector3::copy(y, _eyeLocationStruct.eyeUp);
-    UGLVector3::cross(x, y, z);
+    const UGLVec3 back = -UGLVec3::at(_eyeLocationStruct.eyeDirection);
+    const UGLVec3 up = UGLVec3::at(_eyeLocationStruct.eyeUp);
+    back.store(z);
+    up.store(y);
+    UGLCross(up, back).store(x);
 }
 
 void UOpenGLEyeLocation::getVectorOnGlobalCoord(
@@ -79,8 +77,9 @@ void UOpenGLEyeLocation::getVectorOnEyeCoord(
     double x[3], y[3], z[3];
     getEyeAxes(x, y, z);
     const double l = _eyeLocationStruct.lengthPerPixel;
-    const double e[3] = { UGLVector3::dot(vectorOnGlobalCoord, x),
-        UGLVector3::dot(vectorOnGlobalCoord, y), UGLVector3::dot(vectorOnGlobalCoord, z) };
+    const UGLVec3 v = UGLVec3::at(vectorOnGlobalCoord);
+    const double e[3]
+        = { UGLDot(v, UGLVec3::at(x)), UGLDot(v, UGLVec3::at(y)), UGLDot(v, UGLVec3::at(z)) };
     for (int i = 0; i < 3; ++i)
         result[i] = e[i] / l;
 }

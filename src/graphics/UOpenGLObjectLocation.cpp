@@ -1,7 +1,7 @@
 #include "graphics/UOpenGLObjectLocation.h"
 
 #include "graphics/UGLCheckDirectionMatrixNormalized.h"
-#include "graphics/UGLVector3.h"
+#include "graphics/UGLVec3.h"
 #include "graphics/UOpenGLException.h"
 
 #include <cmath>
@@ -31,8 +31,8 @@ void setTranslation(Matrix4 m, const double t[3], double sign)
 void setRotation(Matrix4 m, const double axisVector[3], double angle)
 {
     double a[3];
-    UGLVector3::copy(a, axisVector);
-    UGLVector3::setLength(a, 1.0);
+    const UGLVec3 axis = UGLVec3::at(axisVector);
+    UGLWithLength(axis, 1.0).store(a);
     const double c = std::cos(angle);
     const double s = std::sin(angle);
     const double skew[3][3] = { { 0.0, -a[2], a[1] }, { a[2], 0.0, -a[0] }, { -a[1], a[0], 0.0 } };
@@ -72,7 +72,7 @@ void UOpenGLObjectLocation::setObjectLocationWithPosition(
         UGLRaiseOpenGLException(QStringLiteral("setObjectLocationWithPosition"),
             QStringLiteral("'objectDirection' is not normalized."));
     }
-    UGLVector3::copy(location.objectPosition, position);
+    UGLVec3::at(position).store(location.objectPosition);
     _objectLocationStruct = location;
 }
 
