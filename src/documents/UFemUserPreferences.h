@@ -158,36 +158,6 @@ public:
         const UFemFolderArray& menuContext, qint64 menuItemTag, qint64 menuItemTagOffset);
     static qint64 stringMenuTagWithMenuContext(
         const UFemFolderArray& menuContext, const QString& stringToFind, qint64 menuItemTagOffset);
-    static QString cardFilterStringWithMenuContext(
-        const UFemFolderArray& context, qint64 tag, qint64 offset)
-    {
-        return stringWithMenuContext(context, tag, offset);
-    }
-    static qint64 cardFilterStringMenuTagWithMenuContext(
-        const UFemFolderArray& context, const QString& find, qint64 offset)
-    {
-        return stringMenuTagWithMenuContext(context, find, offset);
-    }
-    static QString resultTableViewCardValueExprListStringWithMenuContext(
-        const UFemFolderArray& context, qint64 tag, qint64 offset)
-    {
-        return stringWithMenuContext(context, tag, offset);
-    }
-    static qint64 resultTableViewCardValueExprListStringMenuTagWithMenuContext(
-        const UFemFolderArray& context, const QString& find, qint64 offset)
-    {
-        return stringMenuTagWithMenuContext(context, find, offset);
-    }
-    static QString graphicViewColorByValueCardValueExprListStringWithMenuContext(
-        const UFemFolderArray& context, qint64 tag, qint64 offset)
-    {
-        return stringWithMenuContext(context, tag, offset);
-    }
-    static qint64 graphicViewColorByValueCardValueExprListStringMenuTagWithMenuContext(
-        const UFemFolderArray& context, const QString& find, qint64 offset)
-    {
-        return stringMenuTagWithMenuContext(context, find, offset);
-    }
 
     qint64 getColorScaleMenu(std::unique_ptr<QMenu>* menu, UFemFolderArray* menuContext,
         qint64 menuItemTagOffset, const UFemMenuItemAction& menuItemAction,

@@ -143,14 +143,11 @@ TEST_F(UserPreferencesTest, FolderItemsSortByHintAndGroupsArePartedInTheMenu)
     menu->actions().at(3)->trigger();
     EXPECT_EQ(chosen, std::vector<qint64> { tagOffset + 2 });
     EXPECT_EQ(
-        UFemUserPreferences::cardFilterStringWithMenuContext(context, tagOffset + 2, tagOffset),
-        "type:A");
-    EXPECT_EQ(
-        UFemUserPreferences::cardFilterStringMenuTagWithMenuContext(context, "type:D", tagOffset),
+        UFemUserPreferences::stringWithMenuContext(context, tagOffset + 2, tagOffset), "type:A");
+    EXPECT_EQ(UFemUserPreferences::stringMenuTagWithMenuContext(context, "type:D", tagOffset),
         tagOffset + 1);
     EXPECT_EQ(
-        UFemUserPreferences::cardFilterStringMenuTagWithMenuContext(context, "type:X", tagOffset),
-        tagOffset);
+        UFemUserPreferences::stringMenuTagWithMenuContext(context, "type:X", tagOffset), tagOffset);
 }
 
 TEST_F(UserPreferencesTest, AnObjectNotInTheArrayIsAppendedNameless)
