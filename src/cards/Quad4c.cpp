@@ -3,6 +3,7 @@
 #include "cardmodel/UFemCardType.h"
 #include "cards/Node.h"
 #include "cards/UFemCardDrawing.h"
+#include "cards/UFemElementMatrixAddition.h"
 #include "cards/UFemMaterialPropertySource.h"
 #include "cards/UFemQuad4cStiffness.h"
 #include "cards/UFemThicknessSource.h"
@@ -26,26 +27,10 @@ const UFemCardColumnSpec quadColumns[] = {
 
 const UFemConcreteCardClassSpec quadSpec { "Quad", UFemElementCardType, 142, quadColumns };
 
-constexpr quint64 nodePositionStride = 6;
-
-UErrorPtr noShellPropError(const UFemCardColumn& shellPropNameColumn)
-{
-    return UFemNoCardRegisteredToGetValueForCardNameError_withCardNameString(
-        shellPropNameColumn.cardNameString().value_or(QString()));
-}
-
-bool isEveryEntryFinite(const double* values, int count)
-{
-    for (int i = 0; i < count; ++i)
-        if (!std::isfinite(values[i]))
-            return false;
-    return true;
-}
-
 } // namespace
 
 Quad4c::Quad4c(UFemCardDataController* dataController)
-    : UFemConcreteCard(cardClassObject(), quadSpec, dataController)
+    : UFemElementCard(cardClassObject(), quadSpec, dataController, UFemQuad4cNodeCount)
 {
 }
 
@@ -58,12 +43,7 @@ const UFemCardClass& Quad4c::cardClassObject()
 
 UErrorPtr Quad4c::checkOwnErrorToRegister() const
 {
-    std::vector<const UFemCardColumn*> nodeColumns;
-    for (quint64 nodeNo = 0; nodeNo < UFemQuad4cNodeCount; ++nodeNo)
-        nodeColumns.push_back(&nodeNameColumn(nodeNo));
-    if (!UFemCardColumn::existsSameCardNameWithCardColumnArray(nodeColumns))
-        return nullptr;
-    return UFemCardRegisterError("Some of Nodes ( Node 1 ~ Node 4 ) are same.");
+    return sameNodeErrorToRegister("Some of Nodes ( Node 1 ~ Node 4 ) are same.");
 }
 
 UErrorPtr Quad4c::checkOwnErrorToRun() const
@@ -76,43 +56,11 @@ UErrorPtr Quad4c::checkOwnErrorToRun() const
         shellPropNameColumn().cardNameString().value_or(QString()), "Shell Prop");
 }
 
-quint64 Quad4c::getNodeCardNamesForDrawingToNodeCardNameTable(UFemCardName** nodeCardNameTable,
-    quint64 nodeCardNameTableSize, std::vector<UFemCardName*>* overflowNodeCardNameTable) const
-{
-    UFemCardName** names = nodeCardNameTable;
-    if (nodeCardNameTableSize < UFemQuad4cNodeCount) {
-        if (overflowNodeCardNameTable == nullptr)
-            return UFemQuad4cNodeCount;
-        overflowNodeCardNameTable->assign(UFemQuad4cNodeCount, nullptr);
-        names = overflowNodeCardNameTable->data();
-    }
-    for (quint64 nodeNo = 0; nodeNo < UFemQuad4cNodeCount; ++nodeNo)
-        names[nodeNo] = nodeNameColumn(nodeNo).cardName();
-    return UFemQuad4cNodeCount;
-}
-
 UFemCardName* Quad4c::nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const
 {
     if (nodeNo >= UFemQuad4cNodeCount)
         UFemRaiseProgramError(QStringLiteral("Out of range."));
     return nodeNameColumn(nodeNo).cardName();
-}
-
-bool Quad4c::getCenterPosition(double* centerPosition, const double* nodePositionTable) const
-{
-    for (int axis = 0; axis < 3; ++axis) {
-        double sum = 0.0;
-        for (int nodeNo = 0; nodeNo < UFemQuad4cNodeCount; ++nodeNo)
-            sum += nodePositionTable[nodePositionStride * nodeNo + axis];
-        centerPosition[axis] = sum * 0.25;
-    }
-    return true;
-}
-
-std::optional<QString> Quad4c::toolTipStringAddition() const
-{
-    return ULocalizedFormattedString(
-        "( Property: %@ )", shellPropNameColumn().columnString().value_or(QString()));
 }
 
 bool Quad4c::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
@@ -136,31 +84,13 @@ bool Quad4c::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
     return true;
 }
 
-bool Quad4c::getNodeLocation(double* nodeLocation, quint64 nodeNo, UErrorPtr* error) const
-{
-    const Node* node = Node::nodeCardOfColumn(nodeNameColumn(nodeNo), error);
-    if (node == nullptr)
-        return false;
-    node->getNodeLocation(nodeLocation);
-    return true;
-}
-
-bool Quad4c::getMaterialProperty(_UFemMaterialProperty* materialProperty, UErrorPtr* error) const
-{
-    const auto* source
-        = dynamic_cast<const UFemMaterialPropertySource*>(shellPropNameColumn().card());
-    if (source == nullptr) {
-        UFemSetError(error, noShellPropError(shellPropNameColumn()));
-        return false;
-    }
-    return source->getMaterialProperty(materialProperty, error);
-}
-
 double Quad4c::thickness(UErrorPtr* error) const
 {
     const auto* source = dynamic_cast<const UFemThicknessSource*>(shellPropNameColumn().card());
     if (source == nullptr) {
-        UFemSetError(error, noShellPropError(shellPropNameColumn()));
+        UFemSetError(error,
+            UFemNoCardRegisteredToGetValueForCardNameError_withCardNameString(
+                shellPropNameColumn().cardNameString().value_or(QString())));
         return 0.0;
     }
     return source->thickness(error);
@@ -198,7 +128,7 @@ bool Quad4c::getElementStiffnessMatrix(double* stiffnessMatrix, UErrorPtr* error
     if (!getQuadElementMatrixWholeElementInfo(&elementInfo, error))
         return false;
     UFemQuad4cMakeElementStiffnessMatrix(stiffnessMatrix, elementInfo);
-    if (isEveryEntryFinite(stiffnessMatrix, UFemQuad4cNodalDOFCount * UFemQuad4cNodalDOFCount))
+    if (UFemIsEveryEntryFinite(stiffnessMatrix, UFemQuad4cNodalDOFCount * UFemQuad4cNodalDOFCount))
         return true;
     UFemSetError(error,
         UFemCalculationFailedWhileSetupError_withDescription(

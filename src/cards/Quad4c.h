@@ -1,41 +1,28 @@
 #pragma once
 
-#include "cards/UFemConcreteCard.h"
-#include "cards/UFemElementStiffnessSource.h"
+#include "cards/UFemElementCard.h"
 #include "cards/UFemQuad4cGeometry.h"
 
 // The four-node shell element: a Shell Prop card and Node 1 to Node 4 around the element, which
 // fix its natural coordinates and the side of its normal. Every operation works on its own
 // storage and only reads the model and the results, so values, centres and drawing may be asked
 // from several threads while the calculation takes the stiffness.
-class Quad4c : public UFemConcreteCard, public UFemElementStiffnessSource {
+class Quad4c : public UFemElementCard {
 public:
-    static constexpr quint64 shellPropNameColumnIndex = 2;
-    static constexpr quint64 node1NameColumnIndex = 3;
+    static constexpr quint64 shellPropNameColumnIndex = propertyNameColumnIndex;
 
     explicit Quad4c(UFemCardDataController* dataController);
 
     static const UFemCardClass& cardClassObject();
 
-    quint64 numberOfNodeForDrawing() const override { return UFemQuad4cNodeCount; }
-    bool doesDrawWhenNotAllNodeValid() const override { return false; }
     bool isRotationDisplacementValid() const override { return true; }
-    quint64 getNodeCardNamesForDrawingToNodeCardNameTable(UFemCardName** nodeCardNameTable,
-        quint64 nodeCardNameTableSize,
-        std::vector<UFemCardName*>* overflowNodeCardNameTable) const override;
     UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const override;
-    bool getCenterPosition(double* centerPosition, const double* nodePositionTable) const override;
-    std::optional<QString> toolTipStringAddition() const override;
     // The quadrilateral with its edges, its corners coloured by value when values are given.
     bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
         const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
         const double* colorCardValue, const UFemColorScale* colorScale,
         const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
 
-    // The location of node `nodeNo` (0 to 3); error 42014 naming the node when it has no card.
-    bool getNodeLocation(double* nodeLocation, quint64 nodeNo, UErrorPtr* error) const;
-    // Of the Shell Prop card; error 42014 naming it when there is no such card.
-    bool getMaterialProperty(_UFemMaterialProperty* materialProperty, UErrorPtr* error) const;
     // 0.0 with the error when it fails.
     double thickness(UErrorPtr* error) const;
 
@@ -59,11 +46,7 @@ public:
     bool getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard* caseCard,
         UErrorPtr* error) const override;
 
-    const UFemCardColumn& shellPropNameColumn() const { return column(shellPropNameColumnIndex); }
-    const UFemCardColumn& nodeNameColumn(quint64 nodeNo) const
-    {
-        return column(node1NameColumnIndex + nodeNo);
-    }
+    const UFemCardColumn& shellPropNameColumn() const { return propertyNameColumn(); }
 
 protected:
     UErrorPtr checkOwnErrorToRegister() const override;
