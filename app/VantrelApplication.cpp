@@ -1,7 +1,7 @@
 #include "VantrelApplication.h"
 
-#include "cardmodel/UFemNumberFormatter.h"
-#include "foundation/UException.h"
+#include "foundation/errors/UException.h"
+#include "foundation/strings/UFemNumberFormatter.h"
 
 #include <QMessageBox>
 
@@ -15,8 +15,6 @@ VantrelApplication::VantrelApplication(int& argc, char** argv)
     setApplicationName("Vantrel");
     // Model text, files and shown numbers never depend on the user's locale.
     std::setlocale(LC_NUMERIC, "C");
-    // Error messages print their numbers the way the tables do.
-    UFemNumberFormatter::installNumberTextFunction();
 }
 
 bool VantrelApplication::notify(QObject* receiver, QEvent* event)

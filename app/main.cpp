@@ -2,10 +2,10 @@
 
 #include "appkit/FileDialogPanels.h"
 #include "appkit/SheetPresenter.h"
-#include "documents/UFemAppDelegate.h"
-#include "documents/UFemApplicationShell.h"
-#include "documents/UFemUserPreferences.h"
-#include "documents/UFemWindowController.h"
+#include "documents/application/UFemAppDelegate.h"
+#include "documents/application/UFemApplicationShell.h"
+#include "documents/preferences/UFemUserPreferences.h"
+#include "documents/window/UFemWindowController.h"
 #include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
 

@@ -7,7 +7,7 @@
 // The program ends with the ratios kernel / triple loop of the CPU times (lower is better); on a
 // loaded machine add --benchmark_repetitions=9 to take medians.
 
-#include "calculation/UFemBlockKernels.h"
+#include "calculation/solver/UFemBlockKernels.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // The card table over 10^6 cards beside one over 10^3: opening (model, view, first painted page),
 // jumping the scroll bar to far pages, and a reload with its repaint (what every selection or
 // model change costs). With no per-row work beyond the shown rows the two sizes cost the same.
-#include "cardmodel/UFemDataController.h"
-#include "cardmodel/UFemWindowCardTable.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
 #include "cards/UFemCardClasses.h"
 #include "tables/UFemCardTableCellDelegate.h"
 #include "tables/UFemCardTableModel.h"

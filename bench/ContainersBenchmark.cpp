@@ -4,9 +4,9 @@
 
 #include "BenchmarkRatioReporter.h"
 
-#include "foundation/UChildMemoryAllocator.h"
-#include "foundation/ULargeArray.h"
-#include "foundation/UMemoryAllocator.h"
+#include "foundation/containers/UChildMemoryAllocator.h"
+#include "foundation/containers/ULargeArray.h"
+#include "foundation/containers/UMemoryAllocator.h"
 
 #include <benchmark/benchmark.h>
 

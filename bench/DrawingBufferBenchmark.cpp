@@ -5,7 +5,7 @@
 // Baseline in the same run: interleaving the same triangles into one flat float array on one
 // thread; "vs_plain" is triangles per second relative to it (1 = as fast as the plain loop).
 #include "foundation/UFemNotFound.h"
-#include "graphics/UGLDrawingBuffer.h"
+#include "graphics/drawingbuffer/UGLDrawingBuffer.h"
 
 #include <benchmark/benchmark.h>
 

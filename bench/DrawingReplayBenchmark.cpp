@@ -9,10 +9,10 @@
 #include "BenchmarkRatioReporter.h"
 
 #include "foundation/UFemNotFound.h"
-#include "graphics/UGLGraphicProcessorInfoManager.h"
-#include "graphics/UGLRootDrawingBuffer.h"
-#include "graphics/UOpenGLImageFunctions.h"
-#include "graphics/UOpenGLManager.h"
+#include "graphics/drawingbuffer/UGLRootDrawingBuffer.h"
+#include "graphics/opengl/UGLGraphicProcessorInfoManager.h"
+#include "graphics/opengl/UOpenGLImageFunctions.h"
+#include "graphics/opengl/UOpenGLManager.h"
 
 #include <QImage>
 

@@ -2,9 +2,9 @@
 // second. Baseline in the same run: the Hexa stiffness formed the textbook way, full B (6 x 24),
 // B^T D (24 x 6) and B^T D B at each point, on one thread; "vs_textbook" is the time per element
 // over the baseline's (< 1 means faster).
-#include "cards/UFemHexaElementMatrix.h"
-#include "cards/UFemIntegrationRule.h"
-#include "cards/UFemRodElementMatrix.h"
+#include "cards/elements/UFemHexaElementMatrix.h"
+#include "cards/elements/UFemIntegrationRule.h"
+#include "cards/elements/UFemRodElementMatrix.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,18 +4,18 @@
 // commas into trimmed strings (the baseline). Compare the lines-per-second figures of one run;
 // peakRSS is the process's peak resident memory after the run, textRSS the same before any
 // reading (the generated text alone). ReleaseFullModel times the reset of a full model alone.
-#include "cardmodel/UFemCardAbst.h"
-#include "cardmodel/UFemCardClass.h"
-#include "cardmodel/UFemCardClassManager.h"
-#include "cardmodel/UFemCardColumn.h"
-#include "cardmodel/UFemCardColumnArray.h"
-#include "cardmodel/UFemCardTextColumns.h"
-#include "cardmodel/UFemCardType.h"
-#include "cardmodel/UFemDataController.h"
-#include "cardmodel/UFemNodeCard.h"
-#include "foundation/UCLocaleFormat.h"
-#include "foundation/UPlatformString.h"
-#include "foundation/UUnicharString.h"
+#include "cardmodel/card/UFemCardAbst.h"
+#include "cardmodel/card/UFemCardClass.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cardmodel/card/UFemCardColumn.h"
+#include "cardmodel/card/UFemCardColumnArray.h"
+#include "cardmodel/card/UFemCardTextColumns.h"
+#include "cardmodel/card/UFemCardType.h"
+#include "cardmodel/card/UFemNodeCard.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "foundation/strings/UCLocaleFormat.h"
+#include "foundation/strings/UPlatformString.h"
+#include "foundation/strings/UUnicharString.h"
 
 #include <benchmark/benchmark.h>
 

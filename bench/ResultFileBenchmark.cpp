@@ -4,8 +4,8 @@
 
 #include "BenchmarkRatioReporter.h"
 
-#include "calculation/UFemResultDataManagerImpl.h"
-#include "calculation/UFemResultFileWriter.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
+#include "calculation/results/UFemResultFileWriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -7,8 +7,8 @@
 //   build/release/bench/SolverBenchmark [--quick] [--min-dofs N] [--max-dofs N]
 
 #include "calculation/UFemWFMatrixCalculationThreadTaskContext.h"
-#include "calculation/UFemWFPageLayout.h"
-#include "calculation/USparseMatrix.h"
+#include "calculation/solver/UFemWFPageLayout.h"
+#include "calculation/solver/USparseMatrix.h"
 
 #include <Eigen/SparseCholesky>
 #include <Eigen/SparseCore>

@@ -2,7 +2,7 @@
 // Baselines in the same run: spawning and joining std::threads directly for the task overhead
 // (also given as the ratio "vs_spawn_join" of each task benchmark), a bare atomic counter and a
 // mutex-guarded counter for the dispenser (compare the rows of equal thread count).
-#include "foundation/UThreadTaskContext.h"
+#include "foundation/threads/UThreadTaskContext.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,10 @@
 // Scanning model text for name delimiters: a plain loop over the QString's units (the baseline)
 // against the character reader over a UUnicharString and over a QString. Compare the
 // items-per-second figures of one run with each other.
-#include "foundation/UCharacterReader.h"
-#include "foundation/UCharacterSet.h"
-#include "foundation/UPlatformString.h"
-#include "foundation/UUnicharString.h"
+#include "foundation/strings/UCharacterReader.h"
+#include "foundation/strings/UCharacterSet.h"
+#include "foundation/strings/UPlatformString.h"
+#include "foundation/strings/UUnicharString.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,11 +4,11 @@
 
 #include "calculation/UFemDataControllerRunCalculation.h"
 #include "calculation/UFemMatrixCalculationContext.h"
-#include "calculation/UFemResultDataManagerImpl.h"
-#include "calculation/UFemResultDataServices.h"
-#include "calculation/UFemResultFileWriter.h"
-#include "cardmodel/UFemDataController.h"
-#include "cardmodel/UFemDataControllerServices.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
+#include "calculation/results/UFemResultDataServices.h"
+#include "calculation/results/UFemResultFileWriter.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemDataControllerServices.h"
 #include "cards/UFemCardClasses.h"
 #include "foundation/UFemNotFound.h"
 

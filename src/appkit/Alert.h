@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/UError.h"
+#include "foundation/errors/UError.h"
 
 #include <QMessageBox>
 #include <QString>

@@ -5,7 +5,7 @@
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
 #include "appkit/WindowTracker.h"
-#include "foundation/UFemErrorsFile.h"
+#include "foundation/errors/UFemErrorsFile.h"
 
 #include <QDir>
 #include <QFile>

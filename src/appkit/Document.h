@@ -2,7 +2,7 @@
 
 #include "appkit/CommandTarget.h"
 #include "appkit/FilePanels.h"
-#include "foundation/UError.h"
+#include "foundation/errors/UError.h"
 #include "platform/UNotificationCenter.h"
 #include "platform/UUndoManager.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "appkit/Alert.h"
-#include "foundation/UError.h"
+#include "foundation/errors/UError.h"
 
 #include <QObject>
 #include <QPointer>

@@ -2,12 +2,12 @@
 
 #include "calculation/UFemDataControllerRunCalculation.h"
 #include "calculation/UFemMatrixCalculationContext.h"
-#include "calculation/UFemResultDataManagerImpl.h"
-#include "calculation/UFemResultFileWriter.h"
-#include "cardmodel/UFemDataController.h"
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsOther.h"
-#include "foundation/UFemErrorsRunCalculation.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
+#include "calculation/results/UFemResultFileWriter.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/errors/UFemErrorsRunCalculation.h"
 
 #include <new>
 
@@ -20,7 +20,7 @@ bool runAndWrite(
     if (!UFemRunCalculation(dataController, error))
         return false;
     const std::shared_ptr<UFemResultDataManagerImpl> manager
-        = dataController.matrixCalculationContext()->resultDataManager(error);
+        = UFemMatrixCalculationContextOf(dataController)->resultDataManager(error);
     if (!manager)
         return false;
     manager->setProjectTitleString(

@@ -1,15 +1,15 @@
 #include "calculation/UFemDataControllerRunCalculation.h"
 
 #include "calculation/UFemMatrixCalculationContext.h"
-#include "calculation/UFemResultDataManagerImpl.h"
-#include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemDataController.h"
-#include "cardmodel/UFemDataControllerServices.h"
-#include "cards/Case.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemDataControllerServices.h"
 #include "cards/Node.h"
-#include "foundation/UFemErrorsOther.h"
-#include "foundation/UFemErrorsRunCalculation.h"
-#include "foundation/UFormattedString.h"
+#include "cards/loads/Case.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/errors/UFemErrorsRunCalculation.h"
+#include "foundation/strings/UFormattedString.h"
 
 #include <QHash>
 
@@ -44,6 +44,12 @@ bool UFemCheckToRunCalculation(UFemDataController& dataController,
     return true;
 }
 
+UFemMatrixCalculationContext* UFemMatrixCalculationContextOf(
+    const UFemDataController& dataController)
+{
+    return static_cast<UFemMatrixCalculationContext*>(dataController.matrixCalculationContext());
+}
+
 UFemMatrixCalculationContext& UFemSetupForRunCalculation(
     UFemDataController& dataController, quint64 threadCount)
 {
@@ -55,7 +61,7 @@ UFemMatrixCalculationContext& UFemSetupForRunCalculation(
 
 bool UFemRunCalculation(UFemDataController& dataController, UErrorPtr* error)
 {
-    UFemMatrixCalculationContext* context = dataController.matrixCalculationContext();
+    UFemMatrixCalculationContext* context = UFemMatrixCalculationContextOf(dataController);
     if (context == nullptr)
         context = &UFemSetupForRunCalculation(dataController);
     if (!context->setupToRunCalculation(error) || !context->runCalculation(error))
@@ -68,43 +74,43 @@ bool UFemRunCalculation(UFemDataController& dataController, UErrorPtr* error)
 
 bool UFemIsCalculationPausing(const UFemDataController& dataController)
 {
-    const UFemMatrixCalculationContext* context = dataController.matrixCalculationContext();
+    const UFemCalculationControl* context = dataController.matrixCalculationContext();
     return context && context->isCalculationPausing();
 }
 
 quint64 UFemCalculatingThreadCount(const UFemDataController& dataController)
 {
-    const UFemMatrixCalculationContext* context = dataController.matrixCalculationContext();
+    const UFemCalculationControl* context = dataController.matrixCalculationContext();
     return context ? context->calculatingThreadCount() : 0;
 }
 
 quint64 UFemProgressTotalLength(const UFemDataController& dataController)
 {
-    const UFemMatrixCalculationContext* context = dataController.matrixCalculationContext();
+    const UFemCalculationControl* context = dataController.matrixCalculationContext();
     return context ? context->progressTotalLength() : ~quint64(0);
 }
 
 quint64 UFemCurrentProgress(const UFemDataController& dataController)
 {
-    const UFemMatrixCalculationContext* context = dataController.matrixCalculationContext();
+    const UFemCalculationControl* context = dataController.matrixCalculationContext();
     return context ? context->currentProgress() : 0;
 }
 
 quint64 UFemComputingCount(const UFemDataController& dataController)
 {
-    const UFemMatrixCalculationContext* context = dataController.matrixCalculationContext();
+    const UFemCalculationControl* context = dataController.matrixCalculationContext();
     return context ? context->computingCount() : 0;
 }
 
 void UFemPauseCalculationWithFlag(const UFemDataController& dataController, bool flag)
 {
-    if (UFemMatrixCalculationContext* context = dataController.matrixCalculationContext())
+    if (UFemCalculationControl* context = dataController.matrixCalculationContext())
         context->pauseCalculationWithFlag(flag);
 }
 
 void UFemQuitCalculation(const UFemDataController& dataController)
 {
-    if (UFemMatrixCalculationContext* context = dataController.matrixCalculationContext())
+    if (UFemCalculationControl* context = dataController.matrixCalculationContext())
         context->quitCalculation();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/UError.h"
+#include "foundation/errors/UError.h"
 
 #include <functional>
 
@@ -20,6 +20,10 @@ using UFemShowCardsWithErrorToRun = std::function<void(UFemDataController& dataC
 // cannot be calculated.
 bool UFemCheckToRunCalculation(UFemDataController& dataController,
     const UFemShowCardsWithErrorToRun& showCardsWithErrorToRun, UErrorPtr* error);
+// The controller's calculation context, which only UFemSetupForRunCalculation sets; nullptr
+// before it.
+UFemMatrixCalculationContext* UFemMatrixCalculationContextOf(
+    const UFemDataController& dataController);
 // A new calculation context on the controller; `threadCount` 0 takes the preference.
 UFemMatrixCalculationContext& UFemSetupForRunCalculation(
     UFemDataController& dataController, quint64 threadCount = 0);

@@ -2,12 +2,12 @@
 
 #include "calculation/UFemMatrixCalculationContext.h"
 
-#include "calculation/UFemResultDataManagerImpl.h"
-#include "calculation/UFemWFMatrixCalculator.h"
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsOther.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
+#include "calculation/solver/UFemWFMatrixCalculator.h"
 #include "foundation/UFemNotFound.h"
-#include "foundation/UFormattedString.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/strings/UFormattedString.h"
 
 #include <cmath>
 

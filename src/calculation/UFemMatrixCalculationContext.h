@@ -1,9 +1,10 @@
 #pragma once
 
-#include "calculation/UFemWFMatrixCalculatorDelegate.h"
-#include "calculation/UFemWFSolutionFigures.h"
-#include "foundation/UError.h"
+#include "calculation/solver/UFemWFMatrixCalculatorDelegate.h"
+#include "calculation/solver/UFemWFSolutionFigures.h"
+#include "cardmodel/data/UFemCalculationControl.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UError.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -28,7 +29,8 @@ class UFemWFMatrixCalculator;
 // enters), and solves them in turn on the calculation thread into a new result data manager. A
 // failing restraint set stores its error text for its cases and the others go on. Pause, quit and
 // the progress questions may come from any thread.
-class UFemMatrixCalculationContext final : public UFemWFMatrixCalculatorDelegate {
+class UFemMatrixCalculationContext final : public UFemWFMatrixCalculatorDelegate,
+                                           public UFemCalculationControl {
 public:
     // The restraint set of a case, and the case's place among that set's cases.
     struct _UFemMatrixCalculationCaseInfoRecord {
@@ -57,13 +59,13 @@ public:
     std::shared_ptr<UFemResultDataManagerImpl> resultDataManager(UErrorPtr* error) const;
 
     // ---- Any thread
-    void pauseCalculationWithFlag(bool flag);
-    void quitCalculation();
-    bool isCalculationPausing() const;
-    quint64 calculatingThreadCount() const;
-    quint64 progressTotalLength() const;
-    quint64 currentProgress() const;
-    quint64 computingCount() const;
+    void pauseCalculationWithFlag(bool flag) override;
+    void quitCalculation() override;
+    bool isCalculationPausing() const override;
+    quint64 calculatingThreadCount() const override;
+    quint64 progressTotalLength() const override;
+    quint64 currentProgress() const override;
+    quint64 computingCount() const override;
     static quint64 progressUnitFlotingOperations();
 
     // ---- Names and numbers

@@ -2,12 +2,12 @@
 
 #include "calculation/UFemMatrixCalculationContext.h"
 
-#include "calculation/UFemResultDataManagerImpl.h"
 #include "calculation/UFemWFCalculationExceptionError.h"
-#include "calculation/UFemWFMatrixCalculator.h"
-#include "cards/Case.h"
-#include "foundation/UFemErrorsRunCalculation.h"
-#include "foundation/UFormattedString.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
+#include "calculation/solver/UFemWFMatrixCalculator.h"
+#include "cards/loads/Case.h"
+#include "foundation/errors/UFemErrorsRunCalculation.h"
+#include "foundation/strings/UFormattedString.h"
 
 bool UFemMatrixCalculationContext::checkQuitAndWaitWhilePaused(UErrorPtr* error)
 {

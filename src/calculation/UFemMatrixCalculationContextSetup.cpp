@@ -2,19 +2,19 @@
 
 #include "calculation/UFemMatrixCalculationContext.h"
 
-#include "calculation/UFemResultFileContents.h"
-#include "calculation/UFemVersionString.h"
 #include "calculation/UFemWFCalculationExceptionError.h"
-#include "calculation/UFemWFMatrixCalculator.h"
-#include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemDataController.h"
-#include "cards/Case.h"
+#include "calculation/results/UFemResultFileContents.h"
+#include "calculation/results/UFemVersionString.h"
+#include "calculation/solver/UFemWFMatrixCalculator.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/data/UFemDataController.h"
 #include "cards/Node.h"
-#include "cards/UFemElementStiffnessSource.h"
-#include "cards/UFemForceSource.h"
-#include "cards/UFemRestraintSource.h"
-#include "foundation/UFemErrorsOther.h"
-#include "foundation/UFormattedString.h"
+#include "cards/elements/UFemElementStiffnessSource.h"
+#include "cards/loads/Case.h"
+#include "cards/loads/UFemForceSource.h"
+#include "cards/loads/UFemRestraintSource.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/strings/UFormattedString.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "calculation/UFemRestraintObjectList.h"
 
-#include "foundation/UFemErrorsRunCalculation.h"
+#include "foundation/errors/UFemErrorsRunCalculation.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calculation/UFemRestraintObject.h"
-#include "foundation/UError.h"
+#include "foundation/errors/UError.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "calculation/UFemWFCalculationExceptionError.h"
 
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsOther.h"
-#include "foundation/UFormattedString.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/strings/UFormattedString.h"
 
 #include <new>
 

@@ -1,7 +1,7 @@
 #include "calculation/UFemWFCalculationMatrixBuild.h"
 
-#include "calculation/UFemWFNodeMatrix.h"
-#include "calculation/UFemWFPageLayout.h"
+#include "calculation/solver/UFemWFNodeMatrix.h"
+#include "calculation/solver/UFemWFPageLayout.h"
 #include "foundation/UFemNotFound.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 
 #include "calculation/UFemWFCalculationSlotLayout.h"
 #include "calculation/UFemWFMatrixCalculationThreadTaskContext.h"
-#include "calculation/UFemWFNodeMatrices.h"
-#include "foundation/UError.h"
+#include "calculation/solver/UFemWFNodeMatrices.h"
+#include "foundation/errors/UError.h"
 
 #include <memory>
 

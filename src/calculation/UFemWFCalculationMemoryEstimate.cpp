@@ -1,6 +1,6 @@
 #include "calculation/UFemWFCalculationMemoryEstimate.h"
 
-#include "calculation/UFemBlockKernels.h"
+#include "calculation/solver/UFemBlockKernels.h"
 
 #include <sys/resource.h>
 

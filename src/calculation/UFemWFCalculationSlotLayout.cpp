@@ -1,7 +1,7 @@
 #include "calculation/UFemWFCalculationSlotLayout.h"
 
-#include "foundation/UException.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UException.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "calculation/UFemNodeOrderer.h"
-#include "calculation/UFemWFNodeMatrices.h"
-#include "calculation/UFemWFPageLayout.h"
-#include "foundation/UError.h"
+#include "calculation/ordering/UFemNodeOrderer.h"
+#include "calculation/solver/UFemWFNodeMatrices.h"
+#include "calculation/solver/UFemWFPageLayout.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UError.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "calculation/UFemWFMatrixCalculationContext.h"
 
-#include "calculation/UFemBlockKernels.h"
+#include "calculation/solver/UFemBlockKernels.h"
 
 #include <cmath>
 

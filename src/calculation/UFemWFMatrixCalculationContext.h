@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calculation/UFemWFPageLayout.h"
-#include "calculation/USparseMatrix.h"
+#include "calculation/solver/UFemWFPageLayout.h"
+#include "calculation/solver/USparseMatrix.h"
 #include "foundation/UFemNotFound.h"
 
 #include <QString>

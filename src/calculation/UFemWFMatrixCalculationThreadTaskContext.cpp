@@ -1,13 +1,13 @@
 #include "calculation/UFemWFMatrixCalculationThreadTaskContext.h"
 
-#include "calculation/UFemBlockKernels.h"
 #include "calculation/UFemWFCalculationExceptionError.h"
 #include "calculation/UFemWFCalculationMemoryEstimate.h"
 #include "calculation/UFemWFMatrixCalculationThreadWork.h"
-#include "foundation/UFemErrorsOther.h"
-#include "foundation/UFemErrorsRunCalculation.h"
+#include "calculation/solver/UFemBlockKernels.h"
 #include "foundation/UFemNotFound.h"
-#include "foundation/UFormattedString.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/errors/UFemErrorsRunCalculation.h"
+#include "foundation/strings/UFormattedString.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,9 +2,9 @@
 
 #include "calculation/UFemWFMatrixCalculationContext.h"
 #include "calculation/UFemWFMatrixCalculationDelegate.h"
-#include "foundation/UError.h"
 #include "foundation/UFemNotFound.h"
-#include "foundation/UThreadTaskContext.h"
+#include "foundation/errors/UError.h"
+#include "foundation/threads/UThreadTaskContext.h"
 
 #include <array>
 #include <atomic>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calculation/UFemBlockKernels.h"
 #include "calculation/UFemWFMatrixCalculationThreadTaskContext.h"
+#include "calculation/solver/UFemBlockKernels.h"
 
 #include <algorithm>
 

@@ -1,17 +1,17 @@
 #include "cards/Node.h"
 
 #include "cards/UFemCardDrawing.h"
-#include "graphics/UFemColorScale.h"
-#include "graphics/UGLBallPrimitives.h"
+#include "graphics/colorscale/UFemColorScale.h"
+#include "graphics/primitives/UGLBallPrimitives.h"
 
-#include "cardmodel/UFemCardType.h"
-#include "cardmodel/UFemDataController.h"
-#include "cardmodel/UFemResultDataManager.h"
-#include "cards/Case.h"
+#include "cardmodel/card/UFemCardType.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemResultDataManager.h"
 #include "cards/UFemCardValueTypeRegistration.h"
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsCardValue.h"
+#include "cards/loads/Case.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsCardValue.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cardmodel/UFemNodeCard.h"
+#include "cardmodel/card/UFemNodeCard.h"
 #include "cards/UFemConcreteCard.h"
 #include "foundation/UFemNotFound.h"
 

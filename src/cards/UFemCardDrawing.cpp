@@ -1,8 +1,8 @@
 #include "cards/UFemCardDrawing.h"
 
-#include "foundation/UFemErrorsGraphicDrawing.h"
-#include "foundation/UFormattedString.h"
-#include "graphics/UFemColorScale.h"
+#include "foundation/errors/UFemErrorsGraphicDrawing.h"
+#include "foundation/strings/UFormattedString.h"
+#include "graphics/colorscale/UFemColorScale.h"
 
 bool UFemGetElementNodeColors(const QString& cardInfoString, quint64 nodeCount,
     const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,

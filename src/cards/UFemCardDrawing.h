@@ -1,10 +1,10 @@
 #pragma once
 
-#include "foundation/UError.h"
 #include "foundation/UFemCardValueArraySize.h"
 #include "foundation/UGLColor.h"
-#include "graphics/UFemGraphicDrawingInfo.h"
-#include "graphics/UGLDrawingBuffer.h"
+#include "foundation/errors/UError.h"
+#include "graphics/drawingbuffer/UFemGraphicDrawingInfo.h"
+#include "graphics/drawingbuffer/UGLDrawingBuffer.h"
 
 #include <QString>
 #include <QtGlobal>

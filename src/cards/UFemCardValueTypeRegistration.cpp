@@ -1,6 +1,6 @@
 #include "cards/UFemCardValueTypeRegistration.h"
 
-#include "cardmodel/UFemCardClassManager.h"
+#include "cardmodel/card/UFemCardClassManager.h"
 
 quint32 UFemRegisterMajorCardValueType(UFemCardClassManager& cardClassManager,
     const char* majorCardValueTypeString, quint32 numberOfVectorValues, unsigned relation)

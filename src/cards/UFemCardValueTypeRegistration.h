@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cardmodel/UFemCardValueType.h"
+#include "cardmodel/card/UFemCardValueType.h"
 #include "foundation/UFemCardValueArraySize.h"
 
 #include <QtGlobal>

@@ -1,8 +1,8 @@
 #include "cards/UFemConcreteCard.h"
 
-#include "cardmodel/UFemCardClassManager.h"
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsGraphicDrawing.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsGraphicDrawing.h"
 
 #include <QStringList>
 

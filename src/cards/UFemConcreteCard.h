@@ -25,11 +25,11 @@
 //  resetColumnsAfterIndex, and calls its own invalidiate from its destructor (the base's
 //  destructor can no longer reach the override).
 
-#include "cardmodel/UFemCardAbst.h"
-#include "cardmodel/UFemCardClass.h"
-#include "cardmodel/UFemCardColumn.h"
-#include "foundation/UFemErrorsEditCard.h"
-#include "foundation/UFormattedString.h"
+#include "cardmodel/card/UFemCardAbst.h"
+#include "cardmodel/card/UFemCardClass.h"
+#include "cardmodel/card/UFemCardColumn.h"
+#include "foundation/errors/UFemErrorsEditCard.h"
+#include "foundation/strings/UFormattedString.h"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "cards/UFemDegreeOfFreedom.h"
 
-#include "foundation/UException.h"
+#include "foundation/errors/UException.h"
 
 #include <array>
 

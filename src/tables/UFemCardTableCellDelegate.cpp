@@ -1,6 +1,6 @@
 #include "tables/UFemCardTableCellDelegate.h"
 
-#include "cardmodel/UAttributedString.h"
+#include "cardmodel/text/UAttributedString.h"
 #include "tables/UFemCardTableModel.h"
 
 #include <QApplication>

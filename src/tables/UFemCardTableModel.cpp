@@ -1,11 +1,11 @@
 #include "tables/UFemCardTableModel.h"
 
-#include "cardmodel/ErrorCard.h"
-#include "cardmodel/UFemCard.h"
-#include "cardmodel/UFemCardString.h"
-#include "cardmodel/UFemCardTextColumns.h"
-#include "cardmodel/UFemWindowCardTable.h"
-#include "foundation/UException.h"
+#include "cardmodel/card/ErrorCard.h"
+#include "cardmodel/card/UFemCard.h"
+#include "cardmodel/card/UFemCardString.h"
+#include "cardmodel/card/UFemCardTextColumns.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
+#include "foundation/errors/UException.h"
 #include "tables/UFemCardTableStyle.h"
 
 #include <QColor>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cardmodel/UAttributedString.h"
+#include "cardmodel/text/UAttributedString.h"
 
 #include <QAbstractTableModel>
 #include <QHash>

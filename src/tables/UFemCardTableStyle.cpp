@@ -1,6 +1,6 @@
 #include "tables/UFemCardTableStyle.h"
 
-#include "cardmodel/UFemCardTextColumns.h"
+#include "cardmodel/card/UFemCardTextColumns.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/UFemMainViewController.h"
+#include "documents/mainview/UFemMainViewController.h"
 #include "tables/UFemWindowResultTableLink.h"
 
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cardmodel/UFemCardTable.h"
+#include "cardmodel/data/UFemCardTable.h"
 #include "tables/UFemResultTableValueArray.h"
 
 #include <optional>

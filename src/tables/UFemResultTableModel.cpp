@@ -1,8 +1,8 @@
 #include "tables/UFemResultTableModel.h"
 
-#include "cardmodel/UFemCard.h"
-#include "cardmodel/UFemCardType.h"
-#include "cardmodel/UFemCardValueExpression.h"
+#include "cardmodel/card/UFemCard.h"
+#include "cardmodel/card/UFemCardType.h"
+#include "cardmodel/expression/UFemCardValueExpression.h"
 #include "tables/UFemResultTableTextWriter.h"
 
 #include <QFontDatabase>

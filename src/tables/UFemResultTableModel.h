@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cardmodel/UFemCardSetManager.h"
-#include "cardmodel/UFemCardValueExprList.h"
-#include "cardmodel/UFemModelTextTypes.h"
+#include "cardmodel/data/UFemCardSetManager.h"
+#include "cardmodel/expression/UFemCardValueExprList.h"
+#include "cardmodel/text/UFemModelTextTypes.h"
 #include "tables/UFemResultTableCardAndValueObj.h"
 #include "tables/UFemResultTableColors.h"
 

@@ -1,6 +1,6 @@
 #include "tables/UFemResultTableTextWriter.h"
 
-#include "cardmodel/UFemCard.h"
+#include "cardmodel/card/UFemCard.h"
 
 namespace {
 

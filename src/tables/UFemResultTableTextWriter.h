@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cardmodel/UFemModelTextTypes.h"
-#include "cardmodel/UFemNumberFormatter.h"
+#include "cardmodel/text/UFemModelTextTypes.h"
+#include "foundation/strings/UFemNumberFormatter.h"
 #include "tables/UFemResultTableValueArray.h"
 
 #include <QString>

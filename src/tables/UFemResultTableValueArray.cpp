@@ -1,8 +1,8 @@
 #include "tables/UFemResultTableValueArray.h"
 
-#include "cardmodel/UFemCard.h"
-#include "cardmodel/UFemCardValueExprList.h"
-#include "cardmodel/UFemCardValueExpression.h"
+#include "cardmodel/card/UFemCard.h"
+#include "cardmodel/expression/UFemCardValueExprList.h"
+#include "cardmodel/expression/UFemCardValueExpression.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cardmodel/UFemNumberFormatter.h"
-#include "foundation/UError.h"
+#include "foundation/errors/UError.h"
+#include "foundation/strings/UFemNumberFormatter.h"
 
 #include <QString>
 

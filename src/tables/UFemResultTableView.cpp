@@ -1,9 +1,9 @@
 #include "tables/UFemResultTableView.h"
 
 #include "appkit/Notifier.h"
-#include "cardmodel/UFemDataController.h"
-#include "cardmodel/UFemDataControllerNotifications.h"
-#include "cardmodel/UFemWindowCardTable.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemDataControllerNotifications.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
 #include "tables/UFemResultTableWindowLink.h"
 
 #include <QApplication>

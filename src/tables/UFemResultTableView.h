@@ -1,7 +1,7 @@
 #pragma once
 
 #include "appkit/CommandTarget.h"
-#include "cardmodel/UFemCardSetManager.h"
+#include "cardmodel/data/UFemCardSetManager.h"
 #include "tables/UFemResultTableModel.h"
 
 #include <QTableView>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cardmodel/UFemCardSetManager.h"
-#include "cardmodel/UFemNumberFormatter.h"
+#include "cardmodel/data/UFemCardSetManager.h"
+#include "foundation/strings/UFemNumberFormatter.h"
 #include "platform/UNotificationCenter.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "documents/UFemPreferencesViewController.h"
-#include "documents/UFemWindowController.h"
+#include "documents/preferences/UFemPreferencesViewController.h"
+#include "documents/window/UFemWindowController.h"
 #include "platform/UNotificationCenter.h"
 #include "tables/UFemCardTableStyle.h"
 #include "tables/UFemCardTableView.h"

@@ -1,6 +1,6 @@
 #include "tables/UFemTableViewPreferences.h"
 
-#include "cardmodel/UFemFolderItemKeys.h"
+#include "foundation/UFemFolderItemKeys.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "documents/UFemPreferencesViewController.h"
-#include "foundation/UError.h"
+#include "documents/preferences/UFemPreferencesViewController.h"
+#include "foundation/errors/UError.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,9 +1,9 @@
 #include "tables/UFemWindowResultTableLink.h"
 
-#include "documents/UFemUserPreferences.h"
-#include "documents/UFemWindow.h"
-#include "documents/UFemWindowController.h"
-#include "documents/UFemWindowNotifications.h"
+#include "documents/preferences/UFemUserPreferences.h"
+#include "documents/window/UFemWindow.h"
+#include "documents/window/UFemWindowController.h"
+#include "documents/window/UFemWindowNotifications.h"
 
 UFemDataController& UFemWindowResultTableLink::dataController()
 {

@@ -1,6 +1,6 @@
 #include "AppKitTestSupport.h"
 
-#include "foundation/UFemErrorsFile.h"
+#include "foundation/errors/UFemErrorsFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "NotifierRecorder.h"
+#include "RecordingFilePanels.h"
+#include "RecordingSheetPresenter.h"
 #include "appkit/CommandTarget.h"
 #include "appkit/Document.h"
 #include "appkit/DocumentController.h"
-#include "appkit/NotifierRecorder.h"
-#include "appkit/RecordingFilePanels.h"
-#include "appkit/RecordingSheetPresenter.h"
 #include "appkit/WindowController.h"
 #include "appkit/WindowTracker.h"
 

@@ -1,8 +1,8 @@
 #include "appkit/SheetPresenter.h"
 #include "appkit/Alert.h"
 #include "appkit/FileDialogPanels.h"
-#include "foundation/UFemErrorsFile.h"
-#include "foundation/UFemErrorsOther.h"
+#include "foundation/errors/UFemErrorsFile.h"
+#include "foundation/errors/UFemErrorsOther.h"
 
 #include <gtest/gtest.h>
 

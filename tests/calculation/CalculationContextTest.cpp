@@ -1,10 +1,10 @@
 #include "CalculationModelSupport.h"
 #include "QStringPrinting.h"
 
-#include "cardmodel/UFemCardName.h"
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsOther.h"
+#include "cardmodel/card/UFemCardName.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsOther.h"
 
 #include <gtest/gtest.h>
 

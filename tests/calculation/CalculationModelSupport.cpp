@@ -1,13 +1,13 @@
 #include "CalculationModelSupport.h"
 
-#include "calculation/UFemResultDataServices.h"
-#include "calculation/UFemResultFileWriter.h"
-#include "cardmodel/UFemDataControllerServices.h"
-#include "cards/Case.h"
+#include "calculation/results/UFemResultDataServices.h"
+#include "calculation/results/UFemResultFileWriter.h"
+#include "cardmodel/data/UFemDataControllerServices.h"
 #include "cards/Node.h"
 #include "cards/UFemCardClasses.h"
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsOther.h"
+#include "cards/loads/Case.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsOther.h"
 
 #include <QFile>
 

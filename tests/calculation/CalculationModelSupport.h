@@ -5,9 +5,9 @@
 
 #include "calculation/UFemDataControllerRunCalculation.h"
 #include "calculation/UFemMatrixCalculationContext.h"
-#include "calculation/UFemResultDataManagerImpl.h"
-#include "cardmodel/UFemDataController.h"
-#include "foundation/UError.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "foundation/errors/UError.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "MatrixCalculatorTestSupport.h"
 
 #include "calculation/UFemWFCalculationExceptionError.h"
-#include "foundation/UException.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

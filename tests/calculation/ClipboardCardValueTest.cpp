@@ -1,4 +1,4 @@
-#include "calculation/UFemResultDataManager_ClipboardCardValueImpl.h"
+#include "calculation/results/UFemResultDataManager_ClipboardCardValueImpl.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calculation/UFemWFMatrixCalculator.h"
-#include "cardmodel/UFemCardName.h"
+#include "calculation/solver/UFemWFMatrixCalculator.h"
+#include "cardmodel/card/UFemCardName.h"
 
 #include <array>
 #include <memory>

@@ -1,8 +1,8 @@
 #include "CalculationModelSupport.h"
 #include "QStringPrinting.h"
 
-#include "cards/Case.h"
 #include "cards/Node.h"
+#include "cards/loads/Case.h"
 #include "foundation/UFemNotFound.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "calculation/UFemNodeOrderer.h"
-#include "calculation/UFemNodeOrderingMainPath.h"
-#include "calculation/UFemNodePotentialTable.h"
+#include "calculation/ordering/UFemNodeOrderer.h"
+#include "calculation/ordering/UFemNodeOrderingMainPath.h"
+#include "calculation/ordering/UFemNodePotentialTable.h"
 
 #include "NodeOrderingMeshes.h"
 

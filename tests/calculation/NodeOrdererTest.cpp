@@ -1,7 +1,7 @@
-#include "calculation/UFemNodeBlockDivider.h"
-#include "calculation/UFemNodeOrderer.h"
-#include "calculation/UFemNodeOrderingReferenceOrder.h"
-#include "foundation/UException.h"
+#include "calculation/ordering/UFemNodeBlockDivider.h"
+#include "calculation/ordering/UFemNodeOrderer.h"
+#include "calculation/ordering/UFemNodeOrderingReferenceOrder.h"
+#include "foundation/errors/UException.h"
 
 #include "NodeOrderingMeshes.h"
 

@@ -3,8 +3,8 @@
 // Grid meshes, a reverse Cuthill-McKee reference ordering and the page envelope of a node block
 // layout; shared by the node orderer tests and its benchmark.
 
-#include "calculation/UFemNodeBlockDivider.h"
-#include "calculation/UFemNodeOrderer.h"
+#include "calculation/ordering/UFemNodeBlockDivider.h"
+#include "calculation/ordering/UFemNodeOrderer.h"
 #include "foundation/UFemNotFound.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "ResultDataSamples.h"
 
-#include "foundation/UException.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

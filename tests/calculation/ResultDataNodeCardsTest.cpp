@@ -1,12 +1,12 @@
 #include "QStringPrinting.h"
 
-#include "calculation/UFemResultDataManagerImpl.h"
-#include "calculation/UFemResultDataServices.h"
-#include "cardmodel/UFemDataController.h"
-#include "cardmodel/UFemDataControllerServices.h"
-#include "cards/Case.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
+#include "calculation/results/UFemResultDataServices.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemDataControllerServices.h"
 #include "cards/Node.h"
 #include "cards/UFemCardClasses.h"
+#include "cards/loads/Case.h"
 
 #include <gtest/gtest.h>
 

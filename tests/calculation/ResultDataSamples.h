@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calculation/UFemResultDataManagerImpl.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
 
 #include <functional>
 #include <memory>

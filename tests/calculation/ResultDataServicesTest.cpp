@@ -1,8 +1,8 @@
 #include "ResultDataSamples.h"
 
-#include "calculation/UFemResultDataServices.h"
-#include "cardmodel/UFemDataController.h"
-#include "cardmodel/UFemDataControllerServices.h"
+#include "calculation/results/UFemResultDataServices.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemDataControllerServices.h"
 
 #include <gtest/gtest.h>
 

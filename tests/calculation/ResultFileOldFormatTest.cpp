@@ -1,7 +1,7 @@
 #include "QStringPrinting.h"
 #include "ResultDataSamples.h"
 
-#include "calculation/UFemResultDataManagerImpl.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
 #include "platform/KeyedArchive.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "ResultDataSamples.h"
 
-#include "calculation/UFemResultFileContents.h"
-#include "calculation/UFemResultFileWriter.h"
-#include "calculation/UFemVersionString.h"
-#include "foundation/UFormattedData.h"
+#include "calculation/results/UFemResultFileContents.h"
+#include "calculation/results/UFemResultFileWriter.h"
+#include "calculation/results/UFemVersionString.h"
+#include "foundation/buffers/UFormattedData.h"
 
 #include <QDir>
 #include <QFile>

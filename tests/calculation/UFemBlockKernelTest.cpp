@@ -1,4 +1,4 @@
-#include "calculation/UFemBlockKernels.h"
+#include "calculation/solver/UFemBlockKernels.h"
 
 #include <gtest/gtest.h>
 

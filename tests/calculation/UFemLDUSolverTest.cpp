@@ -1,6 +1,6 @@
 #include "UFemLDUSolverTestSupport.h"
 
-#include "foundation/UError.h"
+#include "foundation/errors/UError.h"
 
 #include <gtest/gtest.h>
 

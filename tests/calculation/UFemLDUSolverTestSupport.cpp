@@ -1,6 +1,6 @@
 #include "UFemLDUSolverTestSupport.h"
 
-#include "calculation/UFemWFPageLayout.h"
+#include "calculation/solver/UFemWFPageLayout.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "MatrixCalculatorTestSupport.h"
 
-#include "foundation/UException.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "UFemWFNodeMatricesTestSupport.h"
 
-#include "calculation/UFemWFNodeMatrix.h"
-#include "foundation/UException.h"
+#include "calculation/solver/UFemWFNodeMatrix.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "UFemWFNodeMatricesTestSupport.h"
 
 #include "calculation/UFemWFMatrixCalculationContext.h"
-#include "calculation/UFemWFNodeMatrix.h"
-#include "calculation/UFemWFPageLayout.h"
+#include "calculation/solver/UFemWFNodeMatrix.h"
+#include "calculation/solver/UFemWFPageLayout.h"
 #include "foundation/UFemNotFound.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calculation/UFemWFNodeMatrices.h"
+#include "calculation/solver/UFemWFNodeMatrices.h"
 
 #include <random>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "calculation/USparseMatrix.h"
+#include "calculation/solver/USparseMatrix.h"
 #include "calculation/UFemWFMatrixCalculationContext.h"
-#include "foundation/UException.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

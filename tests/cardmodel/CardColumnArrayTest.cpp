@@ -2,10 +2,10 @@
 #include "FakeCardClasses.h"
 #include "FakeDataController.h"
 
-#include "cardmodel/UFemCardColumnArray.h"
-#include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemCardNameTable.h"
-#include "cardmodel/UFemCardType.h"
+#include "cardmodel/card/UFemCardColumnArray.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/card/UFemCardNameTable.h"
+#include "cardmodel/card/UFemCardType.h"
 
 #include <gtest/gtest.h>
 

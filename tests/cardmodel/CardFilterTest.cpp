@@ -2,14 +2,14 @@
 #include "DataControllerStandIns.h"
 #include "FakeCardClasses.h"
 
-#include "cardmodel/ErrorCard.h"
-#include "cardmodel/UFemCardClassManager.h"
-#include "cardmodel/UFemCardFilter.h"
-#include "cardmodel/UFemFolderItemKeys.h"
-#include "cardmodel/UFemModelValueParser.h"
-#include "cardmodel/UFemParenthesisBlockReader.h"
-#include "foundation/UErrorRangeHighlightedString.h"
-#include "foundation/UUnicharString.h"
+#include "cardmodel/card/ErrorCard.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cardmodel/filter/UFemCardFilter.h"
+#include "cardmodel/text/UFemModelValueParser.h"
+#include "cardmodel/text/UFemParenthesisBlockReader.h"
+#include "foundation/UFemFolderItemKeys.h"
+#include "foundation/errors/UErrorRangeHighlightedString.h"
+#include "foundation/strings/UUnicharString.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/UError.h"
-#include "foundation/UException.h"
+#include "foundation/errors/UError.h"
+#include "foundation/errors/UException.h"
 
 #include <QString>
 

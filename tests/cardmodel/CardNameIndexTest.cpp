@@ -1,6 +1,6 @@
-#include "cardmodel/UFemCardColumn.h"
-#include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemCardNameIndex.h"
+#include "cardmodel/card/UFemCardColumn.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/card/UFemCardNameIndex.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "CardModelExpectations.h"
 #include "WindowCardModel.h"
 
-#include "cardmodel/UFemCardSetManager.h"
-#include "cardmodel/UFemWindowCardTable.h"
+#include "cardmodel/data/UFemCardSetManager.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
 
 #include <gtest/gtest.h>
 

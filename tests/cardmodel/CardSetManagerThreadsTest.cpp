@@ -1,7 +1,7 @@
 #include "WindowCardModel.h"
 
-#include "cardmodel/UFemCardSetManager.h"
-#include "cardmodel/UFemWindowCardTable.h"
+#include "cardmodel/data/UFemCardSetManager.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
 
 #include <gtest/gtest.h>
 

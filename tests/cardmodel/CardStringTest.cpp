@@ -2,12 +2,12 @@
 #include "FakeCardClasses.h"
 #include "FakeDataController.h"
 
-#include "cardmodel/ErrorCard.h"
-#include "cardmodel/NullCard.h"
-#include "cardmodel/UFemCardString.h"
-#include "cardmodel/UFemCardTable.h"
-#include "cardmodel/UFemCardTextColumns.h"
-#include "foundation/UFemErrorsEditCard.h"
+#include "cardmodel/card/ErrorCard.h"
+#include "cardmodel/card/NullCard.h"
+#include "cardmodel/card/UFemCardString.h"
+#include "cardmodel/card/UFemCardTextColumns.h"
+#include "cardmodel/data/UFemCardTable.h"
+#include "foundation/errors/UFemErrorsEditCard.h"
 
 #include <gtest/gtest.h>
 

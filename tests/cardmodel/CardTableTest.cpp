@@ -2,8 +2,8 @@
 #include "FakeCardClasses.h"
 #include "FakeDataController.h"
 
-#include "cardmodel/UFemCardTable.h"
-#include "cardmodel/UFemCardType.h"
+#include "cardmodel/card/UFemCardType.h"
+#include "cardmodel/data/UFemCardTable.h"
 
 #include <gtest/gtest.h>
 

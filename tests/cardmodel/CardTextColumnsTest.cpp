@@ -1,9 +1,9 @@
 // One line as text columns: reading with each separator type, line ends, error lines and the
 // exact written lines, plain and attributed.
-#include "cardmodel/UFemCardTextColumns.h"
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsEditCard.h"
-#include "foundation/UUnicharString.h"
+#include "cardmodel/card/UFemCardTextColumns.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsEditCard.h"
+#include "foundation/strings/UUnicharString.h"
 
 #include <gtest/gtest.h>
 

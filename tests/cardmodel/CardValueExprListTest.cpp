@@ -2,9 +2,9 @@
 #include "FakeCardClasses.h"
 #include "FakeDataController.h"
 
-#include "cardmodel/UFemCardValueExprList.h"
-#include "cardmodel/UFemCardValueExpression.h"
-#include "cardmodel/UFemFolderItemKeys.h"
+#include "cardmodel/expression/UFemCardValueExprList.h"
+#include "cardmodel/expression/UFemCardValueExpression.h"
+#include "foundation/UFemFolderItemKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 #include "FakeDataController.h"
 #include "ValueCard.h"
 
-#include "cardmodel/ErrorCard.h"
-#include "cardmodel/NullCard.h"
-#include "cardmodel/UFemCardValueExpression.h"
-#include "foundation/UFemErrorsOther.h"
+#include "cardmodel/card/ErrorCard.h"
+#include "cardmodel/card/NullCard.h"
+#include "cardmodel/expression/UFemCardValueExpression.h"
+#include "foundation/errors/UFemErrorsOther.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "CardModelExpectations.h"
 
-#include "cardmodel/UFemCardClassManager.h"
-#include "cardmodel/UFemCardValueExpression.h"
-#include "foundation/UUnicharString.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cardmodel/expression/UFemCardValueExpression.h"
+#include "foundation/strings/UUnicharString.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // Stand-ins for what a data controller needs of the subsystems above it: a notification spy, a
 // document delegate, result data, and services that record their calls.
 
-#include "cardmodel/UFemDataController.h"
-#include "cardmodel/UFemDataControllerDelegate.h"
-#include "cardmodel/UFemResultDataManager.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemDataControllerDelegate.h"
+#include "cardmodel/data/UFemResultDataManager.h"
 #include "platform/UNotificationCenter.h"
 
 #include <QStringList>
@@ -37,10 +37,6 @@ public:
     UErrorPtr modelDataLockedErrorWithDataController(const UFemDataController&) override
     {
         return lockError;
-    }
-    std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const override
-    {
-        return nullptr;
     }
     void showCardIdentifierNumberLimitWarningAlert(
         const QString& messageText, const QString& informativeText, quint64 alertStyle) override

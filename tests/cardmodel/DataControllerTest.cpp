@@ -3,12 +3,12 @@
 #include "DataControllerTestPeer.h"
 #include "FakeCardClasses.h"
 
-#include "cardmodel/UFemDataControllerNotifications.h"
-#include "foundation/UFemErrorsEditCard.h"
-#include "foundation/UFemErrorsFile.h"
-#include "foundation/UFemErrorsOther.h"
-#include "foundation/UFemErrorsRunCalculation.h"
+#include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UFemErrorsEditCard.h"
+#include "foundation/errors/UFemErrorsFile.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/errors/UFemErrorsRunCalculation.h"
 #include "platform/UUndoManager.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 // The private steps of a data controller that tests drive directly.
 
-#include "cardmodel/UFemDataController.h"
+#include "cardmodel/data/UFemDataController.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 #include "DataControllerStandIns.h"
 #include "FakeCardClasses.h"
 
-#include "foundation/UThreadContext.h"
-#include "foundation/UThreadTaskContext.h"
+#include "foundation/threads/UThreadContext.h"
+#include "foundation/threads/UThreadTaskContext.h"
 
 #include <gtest/gtest.h>
 

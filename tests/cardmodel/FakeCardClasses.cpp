@@ -1,8 +1,8 @@
 #include "FakeCardClasses.h"
 
-#include "cardmodel/UFemCardClassManager.h"
-#include "cardmodel/UFemCardType.h"
-#include "foundation/UException.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cardmodel/card/UFemCardType.h"
+#include "foundation/errors/UException.h"
 
 #include <QStringList>
 

@@ -3,10 +3,10 @@
 // Card classes shaped like the fifteen real ones (label, card type, menu order hint, column count,
 // one column-expandable class), with plausible column types, for the card model's tests.
 
-#include "cardmodel/UFemCardAbst.h"
-#include "cardmodel/UFemCardClass.h"
-#include "cardmodel/UFemCardColumn.h"
-#include "cardmodel/UFemNodeCard.h"
+#include "cardmodel/card/UFemCardAbst.h"
+#include "cardmodel/card/UFemCardClass.h"
+#include "cardmodel/card/UFemCardColumn.h"
+#include "cardmodel/card/UFemNodeCard.h"
 
 #include <QString>
 

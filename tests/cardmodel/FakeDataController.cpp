@@ -1,9 +1,9 @@
 #include "FakeDataController.h"
 
-#include "cardmodel/UFemCard.h"
-#include "cardmodel/UFemCardAbst.h"
-#include "cardmodel/UFemCardClass.h"
-#include "cardmodel/UFemCardTextColumns.h"
+#include "cardmodel/card/UFemCard.h"
+#include "cardmodel/card/UFemCardAbst.h"
+#include "cardmodel/card/UFemCardClass.h"
+#include "cardmodel/card/UFemCardTextColumns.h"
 
 #include <cmath>
 #include <limits>

@@ -3,10 +3,10 @@
 // A model for the card model's tests: cards in row order, a name table and optional clipboard
 // card values, with helpers that read cards from model-text lines.
 
-#include "cardmodel/UFemCardDataController.h"
-#include "cardmodel/UFemCardNameTable.h"
-#include "cardmodel/UFemClipboardCardValueManager.h"
-#include "foundation/UError.h"
+#include "cardmodel/card/UFemCardNameTable.h"
+#include "cardmodel/data/UFemCardDataController.h"
+#include "cardmodel/data/UFemClipboardCardValueManager.h"
+#include "foundation/errors/UError.h"
 
 #include <QHash>
 #include <QString>

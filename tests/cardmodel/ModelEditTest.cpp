@@ -3,13 +3,13 @@
 #include "DataControllerTestPeer.h"
 #include "FakeCardClasses.h"
 
-#include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemDataControllerNotifications.h"
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsEditCard.h"
-#include "foundation/UFemErrorsOther.h"
-#include "foundation/UFemErrorsSearchCardName.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsEditCard.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/errors/UFemErrorsSearchCardName.h"
 #include "platform/UUndoManager.h"
 
 #include <gtest/gtest.h>

@@ -4,9 +4,9 @@
 #include "DataControllerStandIns.h"
 #include "FakeCardClasses.h"
 
-#include "cardmodel/UFemCardColumn.h"
-#include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemModelText.h"
+#include "cardmodel/card/UFemCardColumn.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/text/UFemModelText.h"
 #include "foundation/UFemNotFound.h"
 #include "platform/UUndoManager.h"
 

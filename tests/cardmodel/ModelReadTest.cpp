@@ -3,11 +3,11 @@
 #include "DataControllerTestPeer.h"
 #include "FakeCardClasses.h"
 
-#include "cardmodel/ErrorCard.h"
-#include "cardmodel/UFemCardString.h"
-#include "cardmodel/UFemDataControllerNotifications.h"
-#include "foundation/UFemErrorsEditCard.h"
+#include "cardmodel/card/ErrorCard.h"
+#include "cardmodel/card/UFemCardString.h"
+#include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UFemErrorsEditCard.h"
 #include "platform/UUndoManager.h"
 
 #include <gtest/gtest.h>

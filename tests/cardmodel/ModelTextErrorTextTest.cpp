@@ -1,10 +1,10 @@
 // Whole error texts of the lexer: the excerpt that shows where a line failed, and the program
 // errors of callers that pass no error out-parameter.
-#include "cardmodel/UFemModelTextReader.h"
-#include "cardmodel/UFemModelValueParser.h"
-#include "foundation/UErrorRangeHighlightedString.h"
-#include "foundation/UException.h"
-#include "foundation/UUnicharString.h"
+#include "cardmodel/text/UFemModelTextReader.h"
+#include "cardmodel/text/UFemModelValueParser.h"
+#include "foundation/errors/UErrorRangeHighlightedString.h"
+#include "foundation/errors/UException.h"
+#include "foundation/strings/UUnicharString.h"
 
 #include <gtest/gtest.h>
 

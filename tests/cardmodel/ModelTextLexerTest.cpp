@@ -1,10 +1,10 @@
 // The lexer and the column value parsers over the examples of the line grammar: ranges, stop
 // characters, where the index is left, values and the exact error texts.
-#include "cardmodel/UFemModelTextReader.h"
-#include "cardmodel/UFemModelValueParser.h"
-#include "cardmodel/UFemParenthesisBlockReader.h"
-#include "foundation/UPlatformString.h"
-#include "foundation/UUnicharString.h"
+#include "cardmodel/text/UFemModelTextReader.h"
+#include "cardmodel/text/UFemModelValueParser.h"
+#include "cardmodel/text/UFemParenthesisBlockReader.h"
+#include "foundation/strings/UPlatformString.h"
+#include "foundation/strings/UUnicharString.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Randomly generated lines written with each separator type read back to the same columns,
 // comment and numbers, in the C locale and in a locale whose decimal separator is a comma.
-#include "cardmodel/UFemCardTextColumns.h"
-#include "cardmodel/UFemModelValueParser.h"
-#include "foundation/UCLocaleFormat.h"
-#include "foundation/UUnicharString.h"
+#include "cardmodel/card/UFemCardTextColumns.h"
+#include "cardmodel/text/UFemModelValueParser.h"
+#include "foundation/strings/UCLocaleFormat.h"
+#include "foundation/strings/UUnicharString.h"
 
 #include "ScopedLocale.h"
 

@@ -1,14 +1,14 @@
 #include "CardModelExpectations.h"
 #include "FakeDataController.h"
 
-#include "cardmodel/ErrorCard.h"
-#include "cardmodel/NullCard.h"
-#include "cardmodel/UFemCardAbst.h"
-#include "cardmodel/UFemCardClass.h"
-#include "cardmodel/UFemCardClassManager.h"
-#include "cardmodel/UFemCardTextColumns.h"
-#include "cardmodel/UFemCardType.h"
-#include "foundation/UFemErrorsEditCard.h"
+#include "cardmodel/card/ErrorCard.h"
+#include "cardmodel/card/NullCard.h"
+#include "cardmodel/card/UFemCardAbst.h"
+#include "cardmodel/card/UFemCardClass.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cardmodel/card/UFemCardTextColumns.h"
+#include "cardmodel/card/UFemCardType.h"
+#include "foundation/errors/UFemErrorsEditCard.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 #include "FakeCardClasses.h"
 #include "FakeDataController.h"
 
-#include "cardmodel/NullCard.h"
-#include "cardmodel/UFemCardString.h"
-#include "cardmodel/UFemStringSearchManager.h"
+#include "cardmodel/card/NullCard.h"
+#include "cardmodel/card/UFemCardString.h"
+#include "cardmodel/text/UFemStringSearchManager.h"
 
 #include <gtest/gtest.h>
 

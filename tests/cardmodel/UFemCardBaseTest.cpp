@@ -2,16 +2,16 @@
 #include "FakeCardClasses.h"
 #include "FakeDataController.h"
 
-#include "cardmodel/NullCard.h"
-#include "cardmodel/UFemCardAbst.h"
-#include "cardmodel/UFemCardClass.h"
-#include "cardmodel/UFemCardColumn.h"
-#include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemCardNameTable.h"
-#include "cardmodel/UFemCardTextColumns.h"
-#include "cardmodel/UFemCardType.h"
-#include "foundation/UFemErrorsEditCard.h"
+#include "cardmodel/card/NullCard.h"
+#include "cardmodel/card/UFemCardAbst.h"
+#include "cardmodel/card/UFemCardClass.h"
+#include "cardmodel/card/UFemCardColumn.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/card/UFemCardNameTable.h"
+#include "cardmodel/card/UFemCardTextColumns.h"
+#include "cardmodel/card/UFemCardType.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UFemErrorsEditCard.h"
 
 #include <gtest/gtest.h>
 

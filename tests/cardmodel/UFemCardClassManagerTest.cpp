@@ -1,11 +1,11 @@
 #include "CardModelExpectations.h"
 #include "FakeCardClasses.h"
 
-#include "cardmodel/ErrorCard.h"
-#include "cardmodel/NullCard.h"
-#include "cardmodel/UFemCardClass.h"
-#include "cardmodel/UFemCardClassManager.h"
-#include "cardmodel/UFemCardType.h"
+#include "cardmodel/card/ErrorCard.h"
+#include "cardmodel/card/NullCard.h"
+#include "cardmodel/card/UFemCardClass.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cardmodel/card/UFemCardType.h"
 
 #include <gtest/gtest.h>
 

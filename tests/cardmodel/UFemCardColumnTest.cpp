@@ -2,11 +2,11 @@
 #include "FakeCardClasses.h"
 #include "FakeDataController.h"
 
-#include "cardmodel/UFemCardColumn.h"
-#include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemCardNameTable.h"
-#include "cardmodel/UFemCardType.h"
-#include "foundation/UFemErrorsEditCard.h"
+#include "cardmodel/card/UFemCardColumn.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/card/UFemCardNameTable.h"
+#include "cardmodel/card/UFemCardType.h"
+#include "foundation/errors/UFemErrorsEditCard.h"
 
 #include <gtest/gtest.h>
 

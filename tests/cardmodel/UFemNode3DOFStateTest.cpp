@@ -1,4 +1,4 @@
-#include "cardmodel/UFemNode3DOFState.h"
+#include "cardmodel/card/UFemNode3DOFState.h"
 
 #include <gtest/gtest.h>
 

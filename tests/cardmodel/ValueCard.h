@@ -5,8 +5,8 @@
 
 #include "FakeCardClasses.h"
 
-#include "cardmodel/UFemCardClassManager.h"
-#include "cardmodel/UFemCardType.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cardmodel/card/UFemCardType.h"
 
 #include <algorithm>
 #include <atomic>

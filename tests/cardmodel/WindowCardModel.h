@@ -6,7 +6,7 @@
 #include "DataControllerStandIns.h"
 #include "FakeCardClasses.h"
 
-#include "cardmodel/UFemDataController.h"
+#include "cardmodel/data/UFemDataController.h"
 #include "foundation/UFemNotFound.h"
 #include "platform/UNotificationCenter.h"
 #include "platform/UUndoManager.h"

@@ -1,7 +1,7 @@
 #include "CardModelExpectations.h"
 #include "WindowCardModel.h"
 
-#include "cardmodel/UFemWindowCardTable.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
 #include "foundation/UFemNotFound.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cardmodel/UFemCard.h"
+#include "cardmodel/card/UFemCard.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 #include "ReplayTestSupport.h"
 #include "RunJobsWithDeadline.h"
 
-#include "cardmodel/UFemCardName.h"
-#include "graphics/UFemGraphicDrawingInfo.h"
-#include "graphics/UGLRootDrawingBuffer.h"
-#include "graphics/UGLSelectionBuffer.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "graphics/drawingbuffer/UFemGraphicDrawingInfo.h"
+#include "graphics/drawingbuffer/UGLRootDrawingBuffer.h"
+#include "graphics/drawingbuffer/UGLSelectionBuffer.h"
 
 #include <gtest/gtest.h>
 

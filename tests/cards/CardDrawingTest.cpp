@@ -1,10 +1,10 @@
 #include "CardsTestModel.h"
 #include "DecodedDrawingStream.h"
 #include "RunJobsWithDeadline.h"
-#include "cardmodel/UFemCardName.h"
-#include "graphics/UFemColorScale.h"
-#include "graphics/UFemGraphicDrawingInfo.h"
-#include "graphics/UGLDrawingBuffer.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "graphics/colorscale/UFemColorScale.h"
+#include "graphics/drawingbuffer/UFemGraphicDrawingInfo.h"
+#include "graphics/drawingbuffer/UGLDrawingBuffer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // A model text of the six kinds, with the lines a user gets wrong, read as the program reads it.
 #include "CardsTestModel.h"
 
-#include "cards/Case.h"
-#include "cards/Material.h"
 #include "cards/Node.h"
-#include "cards/RodProp.h"
-#include "cards/ShellProp.h"
-#include "cards/SolidProp.h"
+#include "cards/loads/Case.h"
+#include "cards/properties/Material.h"
+#include "cards/properties/RodProp.h"
+#include "cards/properties/ShellProp.h"
+#include "cards/properties/SolidProp.h"
 
 using namespace cardstest;
 

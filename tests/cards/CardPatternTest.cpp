@@ -2,13 +2,13 @@
 // messages, and the value-type words.
 #include "CardsTestModel.h"
 
-#include "cardmodel/UFemCardClassManager.h"
-#include "cards/Case.h"
-#include "cards/Material.h"
+#include "cardmodel/card/UFemCardClassManager.h"
 #include "cards/Node.h"
-#include "cards/RodProp.h"
-#include "cards/ShellProp.h"
-#include "cards/SolidProp.h"
+#include "cards/loads/Case.h"
+#include "cards/properties/Material.h"
+#include "cards/properties/RodProp.h"
+#include "cards/properties/ShellProp.h"
+#include "cards/properties/SolidProp.h"
 
 #include <QStringList>
 

@@ -3,14 +3,14 @@
 // A model of the real card classes for the card tests: lines are read into a data controller with
 // error cards, or into a single card to see its register error.
 
-#include "cardmodel/ErrorCard.h"
-#include "cardmodel/UFemCardClass.h"
-#include "cardmodel/UFemCardClassManager.h"
-#include "cardmodel/UFemCardTextColumns.h"
-#include "cardmodel/UFemDataController.h"
+#include "cardmodel/card/ErrorCard.h"
+#include "cardmodel/card/UFemCardClass.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cardmodel/card/UFemCardTextColumns.h"
+#include "cardmodel/data/UFemDataController.h"
 #include "cards/UFemCardClasses.h"
-#include "foundation/UError.h"
-#include "foundation/UException.h"
+#include "foundation/errors/UError.h"
+#include "foundation/errors/UException.h"
 #include "platform/UNotificationCenter.h"
 #include "platform/UUndoManager.h"
 

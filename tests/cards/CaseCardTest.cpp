@@ -1,9 +1,9 @@
 #include "CardsTestModel.h"
 
-#include "cardmodel/UFemCardClassManager.h"
-#include "cardmodel/UFemCardName.h"
-#include "cards/Case.h"
-#include "cards/Material.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cards/loads/Case.h"
+#include "cards/properties/Material.h"
 #include "foundation/UFemNotFound.h"
 
 using namespace cardstest;

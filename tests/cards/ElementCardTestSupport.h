@@ -3,8 +3,8 @@
 #include "../cardmodel/DataControllerStandIns.h"
 #include "CardsTestModel.h"
 
-#include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemMatrixCalculator.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/card/UFemMatrixCalculator.h"
 
 #include <array>
 #include <map>

@@ -1,7 +1,7 @@
 #include "CardsTestModel.h"
 #include "RecordingMatrixCalculator.h"
 
-#include "cards/FixNode.h"
+#include "cards/loads/FixNode.h"
 
 using namespace cardstest;
 

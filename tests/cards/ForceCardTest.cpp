@@ -2,8 +2,8 @@
 #include "CardsTestModel.h"
 #include "RecordingMatrixCalculator.h"
 
-#include "cardmodel/UFemCardNameTable.h"
-#include "cards/Force.h"
+#include "cardmodel/card/UFemCardNameTable.h"
+#include "cards/loads/Force.h"
 #include "foundation/UFemCardValueArraySize.h"
 
 using namespace cardstest;

@@ -1,7 +1,7 @@
 #include "CardsTestModel.h"
 #include "RecordingMatrixCalculator.h"
 
-#include "cards/ForceDisp.h"
+#include "cards/loads/ForceDisp.h"
 
 using namespace cardstest;
 

@@ -1,8 +1,8 @@
 #include "ElementCardTestSupport.h"
 
-#include "cards/Case.h"
-#include "cards/Hexa.h"
 #include "cards/Node.h"
+#include "cards/elements/Hexa.h"
+#include "cards/loads/Case.h"
 
 #include <cmath>
 #include <thread>

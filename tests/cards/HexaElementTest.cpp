@@ -1,7 +1,7 @@
 #include "ElementTestSupport.h"
 
-#include "cards/UFemElementMatrixAddition.h"
-#include "cards/UFemHexaElementMatrix.h"
+#include "cards/elements/UFemElementMatrixAddition.h"
+#include "cards/elements/UFemHexaElementMatrix.h"
 
 #include <gtest/gtest.h>
 

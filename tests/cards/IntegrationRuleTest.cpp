@@ -1,6 +1,6 @@
-#include "cards/UFemIntegrationRule.h"
+#include "cards/elements/UFemIntegrationRule.h"
 
-#include "foundation/UException.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "CardsTestModel.h"
 
-#include "cardmodel/UFemCardClassManager.h"
-#include "cards/Material.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cards/properties/Material.h"
 
 using namespace cardstest;
 

@@ -1,11 +1,11 @@
 #include "CardsTestModel.h"
 
-#include "cardmodel/UFemCardClassManager.h"
-#include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemCardType.h"
-#include "cardmodel/UFemResultDataManager.h"
-#include "cards/Case.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/card/UFemCardType.h"
+#include "cardmodel/data/UFemResultDataManager.h"
 #include "cards/Node.h"
+#include "cards/loads/Case.h"
 #include "foundation/UFemNotFound.h"
 
 #include <array>

@@ -1,9 +1,9 @@
 #include "CardsTestModel.h"
 
-#include "cardmodel/UFemCardClassManager.h"
-#include "cards/RodProp.h"
-#include "cards/ShellProp.h"
-#include "cards/SolidProp.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cards/properties/RodProp.h"
+#include "cards/properties/ShellProp.h"
+#include "cards/properties/SolidProp.h"
 
 using namespace cardstest;
 

@@ -2,12 +2,12 @@
 #include "CardsTestModel.h"
 #include "QuadTestElement.h"
 
-#include "cardmodel/UFemCardClassManager.h"
-#include "cardmodel/UFemResultDataManager.h"
-#include "cards/Case.h"
+#include "cardmodel/card/UFemCardClassManager.h"
+#include "cardmodel/data/UFemResultDataManager.h"
 #include "cards/Node.h"
-#include "cards/Quad4c.h"
-#include "cards/UFemQuad4cValues.h"
+#include "cards/elements/Quad4c.h"
+#include "cards/elements/UFemQuad4cValues.h"
+#include "cards/loads/Case.h"
 
 #include <atomic>
 #include <thread>

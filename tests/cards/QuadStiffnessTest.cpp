@@ -1,6 +1,6 @@
 #include "QuadTestElement.h"
 
-#include "cardmodel/UFemCardName.h"
+#include "cardmodel/card/UFemCardName.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // Shell elements for the Quad tests: element information from node locations and material, the
 // stiffness, and products with displacement fields.
 
-#include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemMatrixCalculator.h"
-#include "cards/UFemQuad4cStiffness.h"
-#include "cards/UFemQuad4cVector.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/card/UFemMatrixCalculator.h"
+#include "cards/elements/UFemQuad4cStiffness.h"
+#include "cards/elements/UFemQuad4cVector.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "QuadTestElement.h"
 
-#include "cards/UFemQuad4cValues.h"
+#include "cards/elements/UFemQuad4cValues.h"
 
 #include <gtest/gtest.h>
 

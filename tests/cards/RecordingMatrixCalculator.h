@@ -3,8 +3,8 @@
 // A matrix calculator that writes down every call as one line of text, so that tests compare
 // whole call lists.
 
-#include "cardmodel/UFemCardName.h"
-#include "cardmodel/UFemMatrixCalculator.h"
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/card/UFemMatrixCalculator.h"
 
 #include <QString>
 #include <QStringList>

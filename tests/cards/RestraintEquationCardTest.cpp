@@ -2,8 +2,8 @@
 #include "CardsTestModel.h"
 #include "RecordingMatrixCalculator.h"
 
-#include "cardmodel/UFemCardColumn.h"
-#include "cards/RestraintEquation.h"
+#include "cardmodel/card/UFemCardColumn.h"
+#include "cards/loads/RestraintEquation.h"
 
 #include <QStringList>
 

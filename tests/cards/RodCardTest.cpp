@@ -1,8 +1,8 @@
 #include "ElementCardTestSupport.h"
 
-#include "cards/Case.h"
 #include "cards/Node.h"
-#include "cards/Rod.h"
+#include "cards/elements/Rod.h"
+#include "cards/loads/Case.h"
 
 using namespace cardstest;
 using namespace elementcardtest;

@@ -1,7 +1,7 @@
 #include "ElementTestSupport.h"
 
-#include "cards/UFemElementMatrixAddition.h"
-#include "cards/UFemRodElementMatrix.h"
+#include "cards/elements/UFemElementMatrixAddition.h"
+#include "cards/elements/UFemRodElementMatrix.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "CardsTestModel.h"
 #include "RecordingMatrixCalculator.h"
 
-#include "cardmodel/UFemCardNameTable.h"
-#include "cardmodel/UFemCardType.h"
-#include "cards/ForceSet.h"
-#include "cards/RestraintSet.h"
-#include "graphics/UFemGraphicDrawingInfo.h"
+#include "cardmodel/card/UFemCardNameTable.h"
+#include "cardmodel/card/UFemCardType.h"
+#include "cards/loads/ForceSet.h"
+#include "cards/loads/RestraintSet.h"
+#include "graphics/drawingbuffer/UFemGraphicDrawingInfo.h"
 
 using namespace cardstest;
 

@@ -1,11 +1,11 @@
 #include "WindowTestSupport.h"
 
-#include "cardmodel/UFemCard.h"
-#include "cardmodel/UFemDataController.h"
-#include "documents/UFemCasePopup.h"
-#include "documents/UFemMainMenuWindow.h"
-#include "documents/UFemViewSettingPopup.h"
-#include "documents/UFemWindowToolbar.h"
+#include "cardmodel/card/UFemCard.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "documents/application/UFemMainMenuWindow.h"
+#include "documents/toolbar/UFemCasePopup.h"
+#include "documents/toolbar/UFemViewSettingPopup.h"
+#include "documents/toolbar/UFemWindowToolbar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "documents/UFemCalculationProgressEstimate.h"
+#include "documents/calculation/UFemCalculationProgressEstimate.h"
 
 #include <gtest/gtest.h>
 

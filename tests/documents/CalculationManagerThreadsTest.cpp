@@ -1,8 +1,8 @@
 #include "CalculationTestSupport.h"
 
-#include "cardmodel/UFemDataController.h"
-#include "documents/UFemCalculationManagerCalculationViewController.h"
-#include "documents/UFemDocumentNotifications.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "documents/calculation/UFemCalculationManagerCalculationViewController.h"
+#include "documents/document/UFemDocumentNotifications.h"
 
 #include <QPushButton>
 

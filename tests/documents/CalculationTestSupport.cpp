@@ -1,10 +1,10 @@
 #include "CalculationTestSupport.h"
 
 #include "calculation/UFemDataControllerRunCalculation.h"
-#include "calculation/UFemResultDataServices.h"
-#include "cardmodel/UFemDataController.h"
-#include "documents/UFemDocumentNotifications.h"
-#include "foundation/UDetachedThreadManager.h"
+#include "calculation/results/UFemResultDataServices.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "documents/document/UFemDocumentNotifications.h"
+#include "foundation/threads/UDetachedThreadManager.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

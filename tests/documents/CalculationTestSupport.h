@@ -5,7 +5,7 @@
 
 #include "DocumentTestSupport.h"
 
-#include "documents/UFemCalculationManager.h"
+#include "documents/calculation/UFemCalculationManager.h"
 #include "platform/UNotificationCenter.h"
 
 #include <functional>

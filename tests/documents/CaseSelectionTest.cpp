@@ -1,8 +1,8 @@
 #include "WindowTestSupport.h"
 
-#include "cardmodel/UFemWindowCardTable.h"
-#include "documents/UFemCasePopup.h"
-#include "documents/UFemWindowToolbar.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/toolbar/UFemCasePopup.h"
+#include "documents/toolbar/UFemWindowToolbar.h"
 
 #include <QCoreApplication>
 #include <QMenu>

@@ -1,11 +1,11 @@
 #include "DocumentTestSupport.h"
 
-#include "cardmodel/UFemDataController.h"
+#include "cardmodel/data/UFemDataController.h"
 #include "cards/UFemCardClasses.h"
-#include "documents/UFemDocumentNotifications.h"
-#include "documents/UFemDocumentTypeRegistration.h"
-#include "foundation/UFemErrorsFile.h"
-#include "foundation/UFemErrorsOther.h"
+#include "documents/document/UFemDocumentNotifications.h"
+#include "documents/document/UFemDocumentTypeRegistration.h"
+#include "foundation/errors/UFemErrorsFile.h"
+#include "foundation/errors/UFemErrorsOther.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "NotifierRecorder.h"
+#include "RecordingFilePanels.h"
+#include "RecordingSheetPresenter.h"
 #include "appkit/DocumentController.h"
-#include "appkit/NotifierRecorder.h"
-#include "appkit/RecordingFilePanels.h"
-#include "appkit/RecordingSheetPresenter.h"
 #include "appkit/WindowTracker.h"
-#include "cardmodel/UFemDataControllerServices.h"
-#include "cardmodel/UFemResultDataManager.h"
-#include "documents/UFemDocument.h"
-#include "documents/UFemDocumentPrompt.h"
+#include "cardmodel/data/UFemDataControllerServices.h"
+#include "cardmodel/data/UFemResultDataManager.h"
+#include "documents/document/UFemDocument.h"
+#include "documents/document/UFemDocumentPrompt.h"
 #include "platform/UNotificationCenter.h"
 
 #include <QStringList>

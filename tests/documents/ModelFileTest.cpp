@@ -1,8 +1,8 @@
 #include "DocumentTestSupport.h"
 
-#include "cardmodel/UFemDataController.h"
-#include "documents/UFemModelFileText.h"
-#include "documents/UFemProjectFile.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "documents/document/UFemModelFileText.h"
+#include "documents/document/UFemProjectFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "ShellTestSupport.h"
 
-#include "documents/UFemDocumentController.h"
-#include "documents/UFemNewProjectPanel.h"
-#include "foundation/UFemErrorsFile.h"
+#include "documents/application/UFemNewProjectPanel.h"
+#include "documents/document/UFemDocumentController.h"
+#include "foundation/errors/UFemErrorsFile.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "PreferencesTestSupport.h"
 
-#include "appkit/RecordingSheetPresenter.h"
-#include "documents/UFemPreferencePanelController.h"
+#include "RecordingSheetPresenter.h"
+#include "documents/preferences/UFemPreferencePanelController.h"
 #include "foundation/UFemHeaderGlobals.h"
-#include "graphics/UGLOpenGLVersion.h"
+#include "graphics/opengl/UGLOpenGLVersion.h"
 #include "platform/UUserDefaults.h"
 
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 
 #include "../graphics/FakeRendererSource.h"
 
-#include "cardmodel/UFemFolderItemKeys.h"
-#include "documents/UFemUserPreferences.h"
-#include "graphics/UGLGraphicProcessorInfoManager.h"
+#include "documents/preferences/UFemUserPreferences.h"
+#include "foundation/UFemFolderItemKeys.h"
+#include "graphics/opengl/UGLGraphicProcessorInfoManager.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "DocumentTestSupport.h"
 
-#include "cardmodel/UFemDataController.h"
-#include "documents/UFemProjectFile.h"
-#include "documents/UFemProjectFilePath.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "documents/document/UFemProjectFile.h"
+#include "documents/document/UFemProjectFilePath.h"
 #include "platform/KeyedArchive.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 #include "DocumentTestSupport.h"
 
-#include "cardmodel/UFemDataController.h"
-#include "documents/UFemInfoViewBoxView.h"
-#include "documents/UFemInsidePanelTextView.h"
-#include "documents/UFemMainViewControllerMaker.h"
-#include "documents/UFemProjectInfoViewController.h"
-#include "documents/UFemWindowController.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "documents/mainview/UFemInfoViewBoxView.h"
+#include "documents/mainview/UFemInsidePanelTextView.h"
+#include "documents/mainview/UFemMainViewControllerMaker.h"
+#include "documents/mainview/UFemProjectInfoViewController.h"
+#include "documents/window/UFemWindowController.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "DocumentTestSupport.h"
 
-#include "calculation/UFemResultDataManagerImpl.h"
-#include "calculation/UFemResultDataServices.h"
-#include "cardmodel/UFemDataController.h"
-#include "documents/UFemProjectFile.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
+#include "calculation/results/UFemResultDataServices.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "documents/document/UFemProjectFile.h"
 
 #include <gtest/gtest.h>
 

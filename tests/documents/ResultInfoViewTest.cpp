@@ -1,11 +1,11 @@
 #include "ResultTextStandIn.h"
 #include "WindowTestSupport.h"
 
-#include "documents/UFemInfoViewBoxView.h"
-#include "documents/UFemInsidePanelTextView.h"
-#include "documents/UFemMainViewControllerMaker.h"
-#include "documents/UFemResultInfoViewController.h"
-#include "documents/UFemWindowToolbar.h"
+#include "documents/mainview/UFemInfoViewBoxView.h"
+#include "documents/mainview/UFemInsidePanelTextView.h"
+#include "documents/mainview/UFemMainViewControllerMaker.h"
+#include "documents/mainview/UFemResultInfoViewController.h"
+#include "documents/toolbar/UFemWindowToolbar.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cardmodel/UFemResultDataManager.h"
+#include "cardmodel/data/UFemResultDataManager.h"
 
 #include <QString>
 

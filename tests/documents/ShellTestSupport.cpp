@@ -1,8 +1,8 @@
 #include "ShellTestSupport.h"
 
-#include "documents/UFemAppDelegate.h"
-#include "documents/UFemDocumentController.h"
-#include "documents/UFemMainMenu.h"
+#include "documents/application/UFemAppDelegate.h"
+#include "documents/application/UFemMainMenu.h"
+#include "documents/document/UFemDocumentController.h"
 
 #include <QFile>
 #include <QFileInfo>

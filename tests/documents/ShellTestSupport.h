@@ -3,8 +3,8 @@
 #include "DocumentTestSupport.h"
 
 #include "appkit/WindowController.h"
-#include "documents/UFemApplicationShell.h"
-#include "documents/UFemMainMenuWindow.h"
+#include "documents/application/UFemApplicationShell.h"
+#include "documents/application/UFemMainMenuWindow.h"
 
 #include <QByteArray>
 #include <QMenu>

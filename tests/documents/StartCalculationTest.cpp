@@ -1,7 +1,7 @@
 #include "CalculationTestSupport.h"
 
-#include "cardmodel/UFemDataController.h"
-#include "documents/UFemWindowController.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "documents/window/UFemWindowController.h"
 
 #include <QDir>
 

@@ -1,10 +1,10 @@
 #include "CalculationTestSupport.h"
 
-#include "cardmodel/UFemDataController.h"
-#include "documents/UFemCalculationManagerCalculationViewController.h"
-#include "documents/UFemDocumentNotifications.h"
-#include "documents/UFemProjectFile.h"
-#include "documents/UFemSaveBeforeCalculationPanelController.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "documents/calculation/UFemCalculationManagerCalculationViewController.h"
+#include "documents/calculation/UFemSaveBeforeCalculationPanelController.h"
+#include "documents/document/UFemDocumentNotifications.h"
+#include "documents/document/UFemProjectFile.h"
 
 #include <QDir>
 #include <QPushButton>

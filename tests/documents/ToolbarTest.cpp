@@ -1,15 +1,15 @@
 #include "WindowTestSupport.h"
 
-#include "cardmodel/UFemWindowCardTable.h"
-#include "documents/UFemCardFilterField.h"
-#include "documents/UFemCasePopup.h"
-#include "documents/UFemGraphicMoveModeController.h"
-#include "documents/UFemPlainMainViewController.h"
-#include "documents/UFemPreferencesViewController.h"
-#include "documents/UFemUserPreferences.h"
-#include "documents/UFemViewSettingPopup.h"
-#include "documents/UFemWindowToolbar.h"
-#include "foundation/UException.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/mainview/UFemGraphicMoveModeController.h"
+#include "documents/mainview/UFemPlainMainViewController.h"
+#include "documents/preferences/UFemPreferencesViewController.h"
+#include "documents/preferences/UFemUserPreferences.h"
+#include "documents/toolbar/UFemCardFilterField.h"
+#include "documents/toolbar/UFemCasePopup.h"
+#include "documents/toolbar/UFemViewSettingPopup.h"
+#include "documents/toolbar/UFemWindowToolbar.h"
+#include "foundation/errors/UException.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -2,12 +2,12 @@
 
 #include "appkit/CommandRouter.h"
 #include "cards/UFemCardClasses.h"
-#include "documents/UFemDocumentController.h"
-#include "documents/UFemDocumentTypeRegistration.h"
-#include "documents/UFemMainMenu.h"
-#include "documents/UFemNewProjectPanel.h"
-#include "documents/UFemProjectFile.h"
-#include "documents/UFemStartWindow.h"
+#include "documents/application/UFemMainMenu.h"
+#include "documents/application/UFemNewProjectPanel.h"
+#include "documents/application/UFemStartWindow.h"
+#include "documents/document/UFemDocumentController.h"
+#include "documents/document/UFemDocumentTypeRegistration.h"
+#include "documents/document/UFemProjectFile.h"
 
 #include <QFile>
 #include <QMenuBar>

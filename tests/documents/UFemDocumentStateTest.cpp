@@ -1,10 +1,10 @@
 #include "DocumentTestSupport.h"
 
 #include "appkit/CommandItem.h"
-#include "cardmodel/UFemDataController.h"
-#include "documents/UFemDocumentNotifications.h"
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsOther.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "documents/document/UFemDocumentNotifications.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsOther.h"
 
 #include <gtest/gtest.h>
 

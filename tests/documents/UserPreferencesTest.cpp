@@ -1,11 +1,11 @@
 #include "PreferencesTestSupport.h"
 
-#include "appkit/RecordingSheetPresenter.h"
-#include "documents/UFemPreferencesMessageReporter.h"
-#include "documents/UFemUserPreferencesCache.h"
-#include "foundation/UException.h"
-#include "graphics/UGLOpenGLVersion.h"
-#include "graphics/UOpenGLManager.h"
+#include "RecordingSheetPresenter.h"
+#include "documents/preferences/UFemPreferencesMessageReporter.h"
+#include "documents/preferences/UFemUserPreferencesCache.h"
+#include "foundation/errors/UException.h"
+#include "graphics/opengl/UGLOpenGLVersion.h"
+#include "graphics/opengl/UOpenGLManager.h"
 #include "platform/UNotificationCenter.h"
 #include "platform/UUserDefaults.h"
 

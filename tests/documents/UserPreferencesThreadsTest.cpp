@@ -1,7 +1,7 @@
 #include "PreferencesTestSupport.h"
 
-#include "documents/UFemPreferencesMessageReporter.h"
-#include "documents/UFemUserPreferencesCache.h"
+#include "documents/preferences/UFemPreferencesMessageReporter.h"
+#include "documents/preferences/UFemUserPreferencesCache.h"
 #include "platform/UNotificationCenter.h"
 #include "platform/UUserDefaults.h"
 

@@ -1,9 +1,9 @@
 #include "DocumentTestSupport.h"
 
-#include "cardmodel/UFemDataController.h"
-#include "cardmodel/UFemWindowCardTable.h"
-#include "documents/UFemMainViewController.h"
-#include "documents/UFemWindowController.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/mainview/UFemMainViewController.h"
+#include "documents/window/UFemWindowController.h"
 #include "foundation/UFemNotFound.h"
 
 #include <gtest/gtest.h>

@@ -1,14 +1,14 @@
 #include "WindowTestSupport.h"
 
-#include "cardmodel/UFemCard.h"
-#include "cardmodel/UFemDataControllerNotifications.h"
-#include "cardmodel/UFemWindowCardTable.h"
-#include "documents/UFemPlainMainViewController.h"
-#include "documents/UFemWindow.h"
-#include "documents/UFemWindowNotifications.h"
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsOther.h"
+#include "cardmodel/card/UFemCard.h"
+#include "cardmodel/data/UFemDataControllerNotifications.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/mainview/UFemPlainMainViewController.h"
+#include "documents/window/UFemWindow.h"
+#include "documents/window/UFemWindowNotifications.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsOther.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #include "WindowTestSupport.h"
 
-#include "cardmodel/UFemStringSearchManager.h"
-#include "cardmodel/UFemWindowCardTable.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
+#include "cardmodel/text/UFemStringSearchManager.h"
 #include "cards/UFemCardClasses.h"
 #include "platform/UUndoManager.h"
 

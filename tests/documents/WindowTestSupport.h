@@ -1,15 +1,15 @@
 #pragma once
 
+#include "NotifierRecorder.h"
+#include "RecordingFilePanels.h"
+#include "RecordingSheetPresenter.h"
 #include "appkit/Document.h"
 #include "appkit/DocumentController.h"
-#include "appkit/NotifierRecorder.h"
-#include "appkit/RecordingFilePanels.h"
-#include "appkit/RecordingSheetPresenter.h"
 #include "appkit/WindowTracker.h"
-#include "cardmodel/UFemDataController.h"
-#include "documents/UFemFindPanel.h"
-#include "documents/UFemWindowController.h"
-#include "documents/UFemWindowDocument.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "documents/mainview/UFemFindPanel.h"
+#include "documents/window/UFemWindowController.h"
+#include "documents/window/UFemWindowDocument.h"
 #include "platform/UNotificationCenter.h"
 
 #include <QStringList>

@@ -3,7 +3,7 @@
 // Sample contents for the container tests and the fuzz seeds: one component of every value type,
 // with the expected bytes in memory order.
 
-#include "foundation/UFormattedData.h"
+#include "foundation/buffers/UFormattedData.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/UCondition.h"
-#include "foundation/UThreadManager.h"
-#include "foundation/UThreadTaskContext.h"
+#include "foundation/threads/UCondition.h"
+#include "foundation/threads/UThreadManager.h"
+#include "foundation/threads/UThreadTaskContext.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "foundation/UCharacterSet.h"
+#include "foundation/strings/UCharacterSet.h"
 
 #include <QString>
 

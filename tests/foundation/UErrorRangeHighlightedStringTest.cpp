@@ -1,4 +1,4 @@
-#include "foundation/UErrorRangeHighlightedString.h"
+#include "foundation/errors/UErrorRangeHighlightedString.h"
 
 #include "ErrorExpectation.h"
 

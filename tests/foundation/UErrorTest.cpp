@@ -1,5 +1,5 @@
-#include "foundation/UError.h"
-#include "foundation/UException.h"
+#include "foundation/errors/UError.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

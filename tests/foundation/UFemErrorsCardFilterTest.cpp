@@ -1,5 +1,5 @@
-#include "foundation/UFemErrorsCardFilter.h"
-#include "foundation/UFemErrorsParsingString.h"
+#include "foundation/errors/UFemErrorsCardFilter.h"
+#include "foundation/errors/UFemErrorsParsingString.h"
 
 #include "ErrorExpectation.h"
 

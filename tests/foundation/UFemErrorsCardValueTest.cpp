@@ -1,6 +1,6 @@
-#include "foundation/UFemErrorsCardValue.h"
-#include "foundation/UFemErrorsCardFilter.h"
-#include "foundation/UFemErrorsParsingString.h"
+#include "foundation/errors/UFemErrorsCardValue.h"
+#include "foundation/errors/UFemErrorsCardFilter.h"
+#include "foundation/errors/UFemErrorsParsingString.h"
 
 #include "ErrorExpectation.h"
 

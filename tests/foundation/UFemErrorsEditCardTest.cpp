@@ -1,5 +1,5 @@
-#include "foundation/UFemErrorsEditCard.h"
-#include "foundation/UFemErrorsParsingString.h"
+#include "foundation/errors/UFemErrorsEditCard.h"
+#include "foundation/errors/UFemErrorsParsingString.h"
 
 #include "ErrorExpectation.h"
 

@@ -1,4 +1,4 @@
-#include "foundation/UFemErrorsFile.h"
+#include "foundation/errors/UFemErrorsFile.h"
 
 #include "ErrorExpectation.h"
 

@@ -1,7 +1,7 @@
-#include "foundation/UFemErrorsOther.h"
+#include "foundation/errors/UFemErrorsOther.h"
 
 #include "ErrorExpectation.h"
-#include "foundation/UException.h"
+#include "foundation/errors/UException.h"
 
 TEST(ErrorCatalogueOther, TextsCodesAndStyles)
 {

@@ -1,7 +1,7 @@
-#include "foundation/UFemErrorsRunCalculation.h"
+#include "foundation/errors/UFemErrorsRunCalculation.h"
 
 #include "ErrorExpectation.h"
-#include "foundation/UException.h"
+#include "foundation/errors/UException.h"
 
 namespace {
 

@@ -1,24 +1,10 @@
-#include "foundation/UFemErrorsColorScale.h"
-#include "foundation/UFemErrorsGraphicDrawing.h"
-#include "foundation/UFemErrorsSearchCardName.h"
-#include "foundation/UFemErrorsSearchString.h"
-#include "foundation/UFemNumberText.h"
+#include "foundation/errors/UFemErrorsColorScale.h"
+#include "foundation/errors/UFemErrorsGraphicDrawing.h"
+#include "foundation/errors/UFemErrorsSearchCardName.h"
+#include "foundation/errors/UFemErrorsSearchString.h"
+#include "foundation/strings/UFemNumberFormatter.h"
 
 #include "ErrorExpectation.h"
-
-namespace {
-
-// Installs a number text for one test and restores the default afterwards.
-class ScopedNumberText {
-public:
-    explicit ScopedNumberText(std::function<QString(double)> function)
-    {
-        UFemSetNumberTextFunction(std::move(function));
-    }
-    ~ScopedNumberText() { UFemSetNumberTextFunction(nullptr); }
-};
-
-} // namespace
 
 TEST(ErrorCatalogueSearchCardName, TextsCodesAndStyles)
 {
@@ -102,8 +88,10 @@ TEST(ErrorCatalogueColorScale, TextsCodesAndStyles)
 {
     const QString bigger
         = QStringLiteral("Invalid Color Scale value range. 'Min value' is bigger than 'Max value'");
-    const QString close = QStringLiteral("Invalid Color Scale value range. 'Min value' (-1.5) and "
-                                         "'Max value' (2) are equal or too close.");
+    const QString close = QStringLiteral("Invalid Color Scale value range. 'Min value' (%1) and "
+                                         "'Max value' (%2) are equal or too close.")
+                              .arg(UFemNumberFormatter::quickStringWithValue(-1.5),
+                                  UFemNumberFormatter::quickStringWithValue(2.0));
     const std::vector<ErrorExpectation> table {
         { "51001", UFemColorScaleValueRangeMinValueBiggerThanMaxValueError(), 51001, bigger, bigger,
             QStringLiteral("'Min value' must be smaller than 'Max value'."), bigger },
@@ -117,24 +105,17 @@ TEST(ErrorCatalogueColorScale, TextsCodesAndStyles)
         expectError(expected);
 }
 
-TEST(ErrorCatalogueColorScale, NumbersPrintThroughTheInstalledNumberText)
+TEST(ErrorCatalogueColorScale, NumbersPrintAsTheTablesShowThem)
 {
-    {
-        const ScopedNumberText numberText(
-            [](double value) { return QStringLiteral("<%1>").arg(value); });
-        EXPECT_EQ(
-            UFemColorScaleValueRangeMinValueAndMaxValueAreEqualOrTooCloseError_withRangeMinValue(
-                1, 2)
-                ->localizedDescription(),
-            "Invalid Color Scale value range. 'Min value' (<1>) and 'Max value' (<2>) are equal or "
-            "too close.");
-        EXPECT_EQ(
-            UFemAutoColorByValueValueRangeMinValueAndMaxValueAreEqualOrTooCloseError_withRangeMinValue(
-                3, 4)
-                ->localizedFailureReason(),
-            "( Error on Calculating Auto Color Value Range ) 'min value' (<3>) and 'max value' "
-            "(<4>) are equal or too "
-            "close.");
-    }
-    EXPECT_EQ(UFemNumberText(0.5), "0.5");
+    EXPECT_EQ(
+        UFemColorScaleValueRangeMinValueAndMaxValueAreEqualOrTooCloseError_withRangeMinValue(1, 2)
+            ->localizedDescription(),
+        "Invalid Color Scale value range. 'Min value' (+1.000E+00) and 'Max value' (+2.000E+00) "
+        "are equal or too close.");
+    EXPECT_EQ(
+        UFemAutoColorByValueValueRangeMinValueAndMaxValueAreEqualOrTooCloseError_withRangeMinValue(
+            3, 4)
+            ->localizedFailureReason(),
+        "( Error on Calculating Auto Color Value Range ) 'min value' (+3.000E+00) and 'max value' "
+        "(+4.000E+00) are equal or too close.");
 }

@@ -1,10 +1,10 @@
-#include "foundation/UFemErrorsCardFilter.h"
-#include "foundation/UFemErrorsCardValue.h"
-#include "foundation/UFemErrorsEditCard.h"
-#include "foundation/UFemErrorsFile.h"
-#include "foundation/UFemErrorsOther.h"
-#include "foundation/UFemErrorsParsingString.h"
-#include "foundation/UFemErrorsRunCalculation.h"
+#include "foundation/errors/UFemErrorsCardFilter.h"
+#include "foundation/errors/UFemErrorsCardValue.h"
+#include "foundation/errors/UFemErrorsEditCard.h"
+#include "foundation/errors/UFemErrorsFile.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/errors/UFemErrorsParsingString.h"
+#include "foundation/errors/UFemErrorsRunCalculation.h"
 
 #include "ErrorExpectation.h"
 

@@ -1,7 +1,7 @@
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsElementDivider.h"
-#include "foundation/UFemErrorsNodeMerger.h"
-#include "foundation/UFemErrorsPreferences.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsElementDivider.h"
+#include "foundation/errors/UFemErrorsNodeMerger.h"
+#include "foundation/errors/UFemErrorsPreferences.h"
 
 #include "ErrorExpectation.h"
 

@@ -1,7 +1,7 @@
 #include "FormattedDataSamples.h"
 
-#include "foundation/UException.h"
-#include "foundation/UFormattedData.h"
+#include "foundation/buffers/UFormattedData.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "foundation/UFormattedString.h"
-#include "foundation/UFemErrorsFile.h"
+#include "foundation/strings/UFormattedString.h"
+#include "foundation/errors/UFemErrorsFile.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

@@ -1,6 +1,6 @@
-#include "foundation/UIndexicalArray.h"
-#include "foundation/UException.h"
-#include "foundation/UPointerDictionaries.h"
+#include "foundation/containers/UIndexicalArray.h"
+#include "foundation/containers/UPointerDictionaries.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

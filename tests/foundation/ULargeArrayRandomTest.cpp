@@ -1,4 +1,4 @@
-#include "foundation/ULargeArray.h"
+#include "foundation/containers/ULargeArray.h"
 
 #include <gtest/gtest.h>
 

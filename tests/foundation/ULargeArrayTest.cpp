@@ -1,5 +1,5 @@
-#include "foundation/ULargeArray.h"
-#include "foundation/UException.h"
+#include "foundation/containers/ULargeArray.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "foundation/UMemoryAllocator.h"
-#include "foundation/UChildMemoryAllocator.h"
-#include "foundation/UException.h"
+#include "foundation/containers/UMemoryAllocator.h"
+#include "foundation/containers/UChildMemoryAllocator.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

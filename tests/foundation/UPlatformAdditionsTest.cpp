@@ -1,7 +1,7 @@
-#include "foundation/UCLocaleFormat.h"
 #include "foundation/UColorAddition.h"
 #include "foundation/UFemConstants.h"
 #include "foundation/UPreferenceFont.h"
+#include "foundation/strings/UCLocaleFormat.h"
 
 #include "ScopedLocale.h"
 

@@ -1,4 +1,4 @@
-#include "foundation/UPointerHashMap.h"
+#include "foundation/containers/UPointerHashMap.h"
 
 #include <gtest/gtest.h>
 

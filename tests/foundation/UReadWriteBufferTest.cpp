@@ -1,7 +1,7 @@
-#include "foundation/UReadWriteBuffer.h"
-#include "foundation/UException.h"
+#include "foundation/buffers/UReadWriteBuffer.h"
 #include "foundation/UFemNotFound.h"
-#include "foundation/URootReadWriteBuffer.h"
+#include "foundation/buffers/URootReadWriteBuffer.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "RunJobsWithDeadline.h"
 #include "foundation/UFemNotFound.h"
-#include "foundation/UReadWriteBuffer.h"
-#include "foundation/URootReadWriteBuffer.h"
+#include "foundation/buffers/UReadWriteBuffer.h"
+#include "foundation/buffers/URootReadWriteBuffer.h"
 
 #include <gtest/gtest.h>
 

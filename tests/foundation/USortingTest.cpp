@@ -1,6 +1,6 @@
-#include "foundation/USorting.h"
-#include "foundation/UException.h"
+#include "foundation/containers/USorting.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "ThreadTestSupport.h"
 
-#include "foundation/UThreadCount.h"
-#include "foundation/UThreadCountPreference.h"
-#include "foundation/UThreadPool.h"
-#include "foundation/UThreadPoolThread.h"
+#include "foundation/threads/UThreadCount.h"
+#include "foundation/threads/UThreadCountPreference.h"
+#include "foundation/threads/UThreadPool.h"
+#include "foundation/threads/UThreadPoolThread.h"
 #include "platform/UNotificationCenter.h"
 #include "platform/UUserDefaults.h"
 

@@ -1,7 +1,7 @@
 #include "ThreadTestSupport.h"
 
-#include "foundation/UException.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "ThreadTestSupport.h"
 
-#include "foundation/UException.h"
-#include "foundation/UFemErrorsRunCalculation.h"
 #include "foundation/UFemNotFound.h"
-#include "foundation/UThreadCount.h"
-#include "foundation/UThreadCountPreference.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsRunCalculation.h"
+#include "foundation/threads/UThreadCount.h"
+#include "foundation/threads/UThreadCountPreference.h"
 #include "platform/UUserDefaults.h"
 
 #include <gtest/gtest.h>

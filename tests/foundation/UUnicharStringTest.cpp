@@ -1,9 +1,9 @@
-#include "foundation/UUnicharString.h"
-#include "foundation/UArrayAddition.h"
-#include "foundation/UCharacterReader.h"
-#include "foundation/UException.h"
-#include "foundation/UPlatformString.h"
-#include "foundation/UStringAddition.h"
+#include "foundation/strings/UUnicharString.h"
+#include "foundation/containers/UArrayAddition.h"
+#include "foundation/errors/UException.h"
+#include "foundation/strings/UCharacterReader.h"
+#include "foundation/strings/UPlatformString.h"
+#include "foundation/strings/UStringAddition.h"
 
 #include <gtest/gtest.h>
 

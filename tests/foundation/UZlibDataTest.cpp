@@ -1,5 +1,5 @@
-#include "foundation/UZlibData.h"
-#include "foundation/UException.h"
+#include "foundation/buffers/UZlibData.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Parses arbitrary UTF-8 text as a card filter and checks what every parse must satisfy: a failed
 // parse leaves no filter and gives an error, a successful one gives a valid tree that a copy
 // reproduces node for node, and evaluating the tree on a card never fails.
-#include "cardmodel/NullCard.h"
-#include "cardmodel/UFemCardFilter.h"
+#include "cardmodel/card/NullCard.h"
+#include "cardmodel/filter/UFemCardFilter.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,10 +2,10 @@
 // (every node inside the text, operands and operators alternating, a copy parses alike) and
 // evaluates it on a card that answers every value type with a shape taken from the type, so that
 // broadcasting and folding run over buffers exactly as large as the sizes say.
-#include "cardmodel/NullCard.h"
-#include "cardmodel/UFemCardDataController.h"
-#include "cardmodel/UFemCardNameTable.h"
-#include "cardmodel/UFemCardValueExpression.h"
+#include "cardmodel/card/NullCard.h"
+#include "cardmodel/card/UFemCardNameTable.h"
+#include "cardmodel/data/UFemCardDataController.h"
+#include "cardmodel/expression/UFemCardValueExpression.h"
 
 #include <cstdint>
 #include <cstdlib>

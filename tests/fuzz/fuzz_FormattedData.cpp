@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to every reader of the formatted data container. Whatever the input, a
 // reader must answer with an error or with data inside the block.
 
-#include "foundation/UFormattedData.h"
+#include "foundation/buffers/UFormattedData.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,10 +2,10 @@
 // checks what every line must satisfy: the index stops on the reported line end, a read line
 // written back and read again gives the same columns and comment, an error line writes back as
 // the line it kept, and the column parsers take every column without crashing.
-#include "cardmodel/UFemCardTextColumns.h"
-#include "cardmodel/UFemModelValueParser.h"
-#include "cardmodel/UFemParenthesisBlockReader.h"
-#include "foundation/UUnicharString.h"
+#include "cardmodel/card/UFemCardTextColumns.h"
+#include "cardmodel/text/UFemModelValueParser.h"
+#include "cardmodel/text/UFemParenthesisBlockReader.h"
+#include "foundation/strings/UUnicharString.h"
 
 #include <cstdint>
 #include <cstdlib>

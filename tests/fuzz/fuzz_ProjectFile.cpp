@@ -2,7 +2,7 @@
 // the project's contents or the project-file error; contents that read must write and read back
 // the same.
 
-#include "documents/UFemProjectFile.h"
+#include "documents/document/UFemProjectFile.h"
 
 #include <cstdint>
 #include <cstdlib>

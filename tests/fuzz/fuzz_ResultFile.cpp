@@ -2,8 +2,8 @@
 // error, a result that carries its reading error, or a complete result whose every query stays in
 // bounds and which writes the same file again after a round trip (in both byte orders).
 
-#include "calculation/UFemResultDataManagerImpl.h"
-#include "calculation/UFemResultFileWriter.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
+#include "calculation/results/UFemResultFileWriter.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 #include "PrimitiveTestSupport.h"
-#include "graphics/UGLArrowPrimitives.h"
+#include "graphics/primitives/UGLArrowPrimitives.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "PrimitiveTestSupport.h"
-#include "graphics/UGLBallPrimitives.h"
-#include "graphics/UGLSphereTables.h"
+#include "graphics/primitives/UGLBallPrimitives.h"
+#include "graphics/primitives/UGLSphereTables.h"
 
 #include <gtest/gtest.h>
 

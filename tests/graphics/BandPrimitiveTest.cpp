@@ -1,6 +1,6 @@
 #include "PrimitiveTestSupport.h"
-#include "graphics/UGLBandPrimitives.h"
-#include "graphics/UGLCylinderPrimitives.h"
+#include "graphics/primitives/UGLBandPrimitives.h"
+#include "graphics/primitives/UGLCylinderPrimitives.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "foundation/UGLColor.h"
-#include "graphics/UFemColorScale.h"
+#include "graphics/colorscale/UFemColorScale.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DecodedDrawingStream.h"
-#include "graphics/UGLDrawingBuffer.h"
+#include "graphics/drawingbuffer/UGLDrawingBuffer.h"
 
 #include <gtest/gtest.h>
 

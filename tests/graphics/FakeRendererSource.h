@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/UFemErrorsOther.h"
-#include "graphics/UGLGraphicProcessorInfoSource.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "graphics/opengl/UGLGraphicProcessorInfoSource.h"
 
 #include <vector>
 

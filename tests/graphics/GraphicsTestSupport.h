@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/UException.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

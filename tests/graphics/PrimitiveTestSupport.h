@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DecodedDrawingStream.h"
-#include "graphics/UGLDrawingBuffer.h"
-#include "graphics/UGLDrawingInfo.h"
+#include "graphics/drawingbuffer/UGLDrawingBuffer.h"
+#include "graphics/drawingbuffer/UGLDrawingInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "PrimitiveTestSupport.h"
-#include "graphics/UGLSolidPrimitives.h"
+#include "graphics/primitives/UGLSolidPrimitives.h"
 
 #include <gtest/gtest.h>
 

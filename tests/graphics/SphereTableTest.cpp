@@ -1,6 +1,6 @@
 #include "PrimitiveTestSupport.h"
-#include "graphics/UGLSphereTables.h"
-#include "graphics/UGLVec3.h"
+#include "graphics/primitives/UGLSphereTables.h"
+#include "graphics/primitives/UGLVec3.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "ColorScaleTestSupport.h"
 
-#include "graphics/UFemColorScaleImagePainter.h"
-#include "graphics/UFemColorScaleKeys.h"
-#include "graphics/UFemColorScaleLabelLayout.h"
+#include "graphics/colorscale/UFemColorScaleImagePainter.h"
+#include "graphics/colorscale/UFemColorScaleKeys.h"
+#include "graphics/colorscale/UFemColorScaleLabelLayout.h"
 
 #include <QImage>
 

@@ -1,9 +1,9 @@
 #include "ColorScaleTestSupport.h"
 
-#include "cardmodel/UFemFolderItemKeys.h"
 #include "foundation/UColorAddition.h"
-#include "foundation/UException.h"
-#include "graphics/UFemColorScaleKeys.h"
+#include "foundation/UFemFolderItemKeys.h"
+#include "foundation/errors/UException.h"
+#include "graphics/colorscale/UFemColorScaleKeys.h"
 #include "platform/UUserDefaults.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "ColorScaleTestSupport.h"
 
 #include "foundation/UColorAddition.h"
-#include "graphics/UFemColorScaleKeys.h"
+#include "graphics/colorscale/UFemColorScaleKeys.h"
 
 #include <cmath>
 #include <limits>

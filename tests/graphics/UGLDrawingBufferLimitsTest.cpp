@@ -1,6 +1,6 @@
 #include "DrawingBufferTestSupport.h"
 
-#include "foundation/UException.h"
+#include "foundation/errors/UException.h"
 
 #include <gtest/gtest.h>
 

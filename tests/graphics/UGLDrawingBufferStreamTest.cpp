@@ -1,7 +1,7 @@
 #include "DrawingBufferTestSupport.h"
 
-#include "foundation/UException.h"
-#include "graphics/UGLExpandIndexedVertexTables.h"
+#include "foundation/errors/UException.h"
+#include "graphics/drawingbuffer/UGLExpandIndexedVertexTables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "RunJobsWithDeadline.h"
-#include "graphics/UGLDrawingBuffer.h"
+#include "graphics/drawingbuffer/UGLDrawingBuffer.h"
 
-#include "foundation/URootReadWriteBuffer.h"
+#include "foundation/buffers/URootReadWriteBuffer.h"
 
 #include <gtest/gtest.h>
 

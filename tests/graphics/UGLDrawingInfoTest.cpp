@@ -1,6 +1,6 @@
-#include "graphics/UFemGraphicDrawingInfo.h"
-#include "graphics/UGLDrawRectInfo.h"
-#include "graphics/UGLScaledRoundedSize.h"
+#include "graphics/camera/UGLDrawRectInfo.h"
+#include "graphics/drawingbuffer/UFemGraphicDrawingInfo.h"
+#include "graphics/primitives/UGLScaledRoundedSize.h"
 
 #include <gtest/gtest.h>
 

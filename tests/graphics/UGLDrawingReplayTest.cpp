@@ -1,8 +1,8 @@
 #include "GraphicsTestSupport.h"
 #include "ReplayTestSupport.h"
 
-#include "graphics/UGLDrawingBufferReplay.h"
-#include "graphics/UGLSelectionBuffer.h"
+#include "graphics/drawingbuffer/UGLDrawingBufferReplay.h"
+#include "graphics/drawingbuffer/UGLSelectionBuffer.h"
 
 #include <gtest/gtest.h>
 

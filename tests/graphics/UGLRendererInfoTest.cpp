@@ -1,10 +1,10 @@
 #include "FakeRendererSource.h"
 #include "GraphicsTestSupport.h"
 
-#include "graphics/UGLEGLGraphicProcessorInfoSource.h"
-#include "graphics/UGLGraphicProcessorInfoManager.h"
-#include "graphics/UGLOpenGLVersion.h"
-#include "graphics/UOpenGLManager.h"
+#include "graphics/opengl/UGLEGLGraphicProcessorInfoSource.h"
+#include "graphics/opengl/UGLGraphicProcessorInfoManager.h"
+#include "graphics/opengl/UGLOpenGLVersion.h"
+#include "graphics/opengl/UOpenGLManager.h"
 
 #include "RunJobsWithDeadline.h"
 

@@ -1,8 +1,8 @@
 #include "ReplayTestSupport.h"
 #include "RunJobsWithDeadline.h"
 
-#include "graphics/UGLRootDrawingBuffer.h"
-#include "graphics/UGLSelectionBuffer.h"
+#include "graphics/drawingbuffer/UGLRootDrawingBuffer.h"
+#include "graphics/drawingbuffer/UGLSelectionBuffer.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #include "RunJobsWithDeadline.h"
 
 #include "foundation/UFemNotFound.h"
-#include "graphics/UGLRootDrawingBuffer.h"
+#include "graphics/drawingbuffer/UGLRootDrawingBuffer.h"
 
 #include <gtest/gtest.h>
 

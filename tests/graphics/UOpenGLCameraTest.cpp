@@ -1,8 +1,8 @@
 #include "GraphicsTestSupport.h"
 
-#include "graphics/UGLCheckDirectionMatrixNormalized.h"
-#include "graphics/UOpenGLEyeLocation.h"
-#include "graphics/UOpenGLObjectLocation.h"
+#include "graphics/camera/UOpenGLEyeLocation.h"
+#include "graphics/camera/UOpenGLObjectLocation.h"
+#include "graphics/primitives/UGLCheckDirectionMatrixNormalized.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 #include "OpenGLTestSupport.h"
 #include "RunJobsWithDeadline.h"
 
-#include "graphics/UGLGraphicProcessorInfoManager.h"
-#include "graphics/UOpenGLImageFunctions.h"
-#include "graphics/UOpenGLManager.h"
-#include "graphics/UOpenGLQuadricError.h"
+#include "graphics/opengl/UGLGraphicProcessorInfoManager.h"
+#include "graphics/opengl/UOpenGLImageFunctions.h"
+#include "graphics/opengl/UOpenGLManager.h"
+#include "graphics/opengl/UOpenGLQuadricError.h"
 
 #include <QImage>
 

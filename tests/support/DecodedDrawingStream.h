@@ -1,7 +1,7 @@
 #pragma once
 
 // Header-only: used by the suites that link the graphics library.
-#include "graphics/UGLDrawingBuffer.h"
+#include "graphics/drawingbuffer/UGLDrawingBuffer.h"
 
 #include <gtest/gtest.h>
 

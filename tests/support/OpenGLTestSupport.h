@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphics/UGLGraphicProcessorInfoManager.h"
-#include "graphics/UOpenGLManager.h"
+#include "graphics/opengl/UGLGraphicProcessorInfoManager.h"
+#include "graphics/opengl/UOpenGLManager.h"
 
 #include <gtest/gtest.h>
 

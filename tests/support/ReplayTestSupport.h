@@ -3,11 +3,11 @@
 #include "OpenGLTestSupport.h"
 
 #include "foundation/UFemNotFound.h"
-#include "graphics/UGLDrawingBuffer.h"
-#include "graphics/UGLDrawingBufferReading.h"
-#include "graphics/UGLGraphicProcessorInfoManager.h"
-#include "graphics/UOpenGLImageFunctions.h"
-#include "graphics/UOpenGLManager.h"
+#include "graphics/drawingbuffer/UGLDrawingBuffer.h"
+#include "graphics/drawingbuffer/UGLDrawingBufferReading.h"
+#include "graphics/opengl/UGLGraphicProcessorInfoManager.h"
+#include "graphics/opengl/UOpenGLImageFunctions.h"
+#include "graphics/opengl/UOpenGLManager.h"
 
 #include <QImage>
 

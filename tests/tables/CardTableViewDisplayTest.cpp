@@ -1,6 +1,6 @@
 #include "CardTableViewTestSupport.h"
 
-#include "cardmodel/UFemCardTextColumns.h"
+#include "cardmodel/card/UFemCardTextColumns.h"
 #include "tables/UFemCardTableCellDelegate.h"
 #include "tables/UFemCardTableStyle.h"
 #include "tables/UFemTableViewPreferences.h"

@@ -1,8 +1,8 @@
 #include "CardTableViewTestSupport.h"
 
-#include "calculation/UFemResultDataManagerImpl.h"
-#include "cards/Case.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
 #include "cards/Node.h"
+#include "cards/loads/Case.h"
 #include "tables/UFemResultTablePane.h"
 #include "tables/UFemResultTableView.h"
 #include "tables/UFemTableViewPreferences.h"

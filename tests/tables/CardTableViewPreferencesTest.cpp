@@ -1,7 +1,7 @@
 #include "CardTableViewTestSupport.h"
 #include "PreferencesTestSupport.h"
 
-#include "cardmodel/UFemFolderItemKeys.h"
+#include "foundation/UFemFolderItemKeys.h"
 #include "tables/UFemResultTablePane.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/UFemTableViewPreferencesViewController.h"

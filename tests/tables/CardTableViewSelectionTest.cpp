@@ -1,6 +1,6 @@
 #include "CardTableViewTestSupport.h"
 
-#include "cardmodel/UFemWindowCardTable.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
 #include "platform/UUndoManager.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "ResultTableTestWindow.h"
 
 #include "calculation/UFemDataControllerRunCalculation.h"
-#include "calculation/UFemResultDataServices.h"
+#include "calculation/results/UFemResultDataServices.h"
 #include "tables/UFemResultTableView.h"
 
 #include <gtest/gtest.h>

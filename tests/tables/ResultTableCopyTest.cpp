@@ -1,6 +1,6 @@
 #include "ResultTableRodModel.h"
 
-#include "appkit/NotifierRecorder.h"
+#include "NotifierRecorder.h"
 #include "tables/UFemResultTableTextWriter.h"
 
 #include <QApplication>

@@ -3,13 +3,13 @@
 // A document window as the result table sees it: a real data controller and window card table on
 // a centre of their own, a selection and current cases set by the test, a recording presenter.
 
-#include "appkit/RecordingSheetPresenter.h"
-#include "calculation/UFemResultDataManagerImpl.h"
-#include "cardmodel/UFemDataController.h"
-#include "cardmodel/UFemWindowCardTable.h"
-#include "cards/Case.h"
+#include "RecordingSheetPresenter.h"
+#include "calculation/results/UFemResultDataManagerImpl.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
 #include "cards/Node.h"
 #include "cards/UFemCardClasses.h"
+#include "cards/loads/Case.h"
 #include "platform/UNotificationCenter.h"
 #include "tables/UFemResultTableWindowLink.h"
 

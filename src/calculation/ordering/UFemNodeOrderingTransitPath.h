@@ -1,0 +1,27 @@
+#pragma once
+
+#include "calculation/ordering/UFemNodeOrderingMainPath.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+// Runs of transit nodes through which the main path is laid, parsed from a table in which all ones
+// divides runs.
+using UFemTransitRunTable = std::vector<std::vector<UFemOrderingIndex>>;
+
+// Parses the table: dividers at the start or in a row are dropped, a node without degree is
+// replaced by the nearest node with degree (or dropped when there is none); each case warns through
+// `warn`.
+UFemTransitRunTable UFemParseTransitNodeTable(const UFemNodeOrderingGraph& graph,
+    const std::vector<quint64>& table, const std::function<QString(quint64)>& nodeName,
+    const std::function<void(const QString&)>& warn);
+
+// The main path when transit runs are given: the groups that the runs name come first, in the
+// order they are named, the others follow in ascending order. A named group's path runs through
+// its transit nodes by shortest paths, nodes already on the path skipped; the others get the
+// double sweep.
+bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table,
+    const UFemNodeOrderingGraph& graph, const UFemNodeGroupTable& groups,
+    const UFemTransitRunTable& runs, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error);

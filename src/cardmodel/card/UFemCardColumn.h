@@ -1,0 +1,121 @@
+#pragma once
+
+#include "foundation/errors/UError.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class UFemCard;
+class UFemCardName;
+class UFemCardNameTable;
+
+enum UFemCardColumnType : qint32 {
+    CARD_COLUMN_TYPE_CARD_NAME = 2,
+    CARD_COLUMN_TYPE_REF_CARD_NAME = 3,
+    CARD_COLUMN_TYPE_FLOAT_VALUE = 4,
+    CARD_COLUMN_TYPE_INT_VALUE = 5,
+    CARD_COLUMN_TYPE_BOOL_VALUE = 6,
+    CARD_COLUMN_TYPE_STRING_VALUE = 7,
+    UFemDegreeOfFreedomColumnType = 8,
+};
+
+// One column of a card after the label, owned by its card: a typed value parsed from text, or a
+// card name that the column defines or refers to, kept registered in the model's name table.
+class UFemCardColumn {
+public:
+    // `cardNameCardType` is kept for name and reference columns only.
+    UFemCardColumn(
+        UFemCard* ownerCard, quint64 columnIndex, qint32 columnType, qint32 cardNameCardType = 0);
+    ~UFemCardColumn();
+    UFemCardColumn(const UFemCardColumn&) = delete;
+    UFemCardColumn& operator=(const UFemCardColumn&) = delete;
+
+    // True when any column holds the same name as another; every column must be a name or
+    // reference column.
+    static bool existsSameCardNameWithCardColumnArray(
+        const std::vector<const UFemCardColumn*>& cardColumnArray);
+
+    qint32 columnType() const { return columnType_; }
+    // nullopt empties the column. After an error the column is empty.
+    bool setColumnWithColumnString(const std::optional<QString>& columnString, UErrorPtr* error);
+    // The same for a non-empty text given as a part of a larger one (a line being read): text is
+    // copied only where the column keeps it.
+    bool setColumnWithColumnStringView(QStringView columnString, UErrorPtr* error);
+    void resetColumn();
+    bool isCardCompleteRegistered() const;
+    std::optional<std::vector<QString>> noRegisteredCardNameStringArray() const;
+
+    // Name and reference columns.
+    UFemCardName* cardName() const;
+    bool hasCard() const;
+    UFemCard* card() const;
+    std::vector<UFemCard*> cardArray() const;
+    std::optional<QString> cardNameString() const;
+    // Real columns.
+    double doubleValue() const;
+    float floatValue() const;
+    // Integer columns.
+    qint64 integerValue() const;
+    // Boolean columns.
+    bool boolValue() const;
+    // String columns.
+    QString stringValue() const;
+    // Degree-of-freedom columns.
+    UFemCardName* nodeCardName() const;
+    bool hasNodeCard() const;
+    UFemCard* nodeCard() const;
+    std::optional<QString> nodeCardNameString() const;
+    quint64 direction6() const;
+
+    std::optional<QString> columnString() const;
+    UFemCard* ownerCard() const { return ownerCard_; }
+    bool isEmptyColumn() const;
+    quint64 columnIndex() const { return columnIndex_; }
+    // Empties the column and forgets its type and owner.
+    void finish();
+    // The text this column would have if the name it holds, `currentCardName`, took
+    // `supposedCardNameString`.
+    std::optional<QString> supposedColumnStringWithSupposedCardNameString(
+        const QString& supposedCardNameString, const UFemCardName* currentCardName,
+        UErrorPtr* error) const;
+
+private:
+    bool isNameBearing() const;
+    void checkNameColumn() const;
+    void checkType(qint32 columnType, const char* reason) const;
+    void releaseValue();
+    QString keptStringOrEmpty() const { return hasString_ ? string_ : QString(); }
+    std::optional<QString> keptString() const
+    {
+        return hasString_ ? std::optional<QString>(string_) : std::nullopt;
+    }
+    void setKeptString(std::optional<QString> string);
+    bool parseValue(QStringView columnString, UErrorPtr* error);
+    // An unparsed name (of a degree of freedom) is parsed by the table; a name column's text was
+    // parsed already.
+    bool bindCardName(const QString& cardNameString, qint32 cardType, UErrorPtr* error);
+    bool bindParsedCardName(QStringView cardNameString, UErrorPtr* error);
+    UFemCardNameTable& ownerCardNameTable() const;
+    bool registerCardName(
+        std::shared_ptr<UFemCardName> cardName, qint32 cardType, UErrorPtr* error);
+
+    UFemCard* ownerCard_;
+    // A million-card model holds ten million columns, so a column stays small: the index and
+    // the text flag share a word with the types.
+    quint32 columnIndex_;
+    qint32 columnType_;
+    qint32 cardNameCardType_ = 0;
+    bool hasString_ = false;
+    // The held object: the name (name, reference and degree-of-freedom columns) or the kept text.
+    std::shared_ptr<UFemCardName> cardName_;
+    // While hasString_: the kept text of value columns; the direction text after the node name
+    // of degree-of-freedom columns.
+    QString string_;
+    // The one value of the column's type: the bits of a real, an integer, a Boolean or the
+    // direction flags.
+    quint64 value_ = 0;
+};

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "foundation/UFemNotFound.h"
+#include "foundation/containers/UPointerHashMap.h"
+#include "foundation/errors/UError.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class UFemCard;
+class UFemCardColumn;
+class UFemCardNameTable;
+
+// The flags of a card name; only hasCard, hasNameRef and allowedHaveSomeCard are ever set.
+enum UFemCardNameFlag : quint32 {
+    UFemCardNameFlagHasCard = 1u << 0,
+    UFemCardNameFlagHasNameRef = 1u << 1,
+    UFemCardNameFlagDuringRegister = 1u << 2,
+    UFemCardNameFlagAllowedHaveOneCard = 1u << 8,
+    UFemCardNameFlagAllowedHaveSomeCard = 1u << 9,
+};
+
+// Columns by identity, in no particular order; adding and removing are constant time. Most sets
+// hold a handful of columns, which a scan finds faster than a hash; the position map is built
+// only for large sets.
+class UFemCardColumnSet {
+public:
+    bool contains(UFemCardColumn* column) const { return positionOf(column) != UFemNotFound; }
+    void insert(UFemCardColumn* column);
+    bool erase(UFemCardColumn* column);
+    bool isEmpty() const { return columns_.empty(); }
+    const std::vector<UFemCardColumn*>& columns() const { return columns_; }
+
+private:
+    static constexpr std::size_t largestScannedSetSize = 32;
+
+    std::size_t positionOf(UFemCardColumn* column) const;
+
+    std::vector<UFemCardColumn*> columns_;
+    // Null while the set is scanned.
+    std::unique_ptr<UPointerHashMap<UFemCardColumn, std::size_t>> positions_;
+};
+
+// One name text of a model: the columns that define it and the columns that refer to it. Held
+// by the columns that use it and, while valid, by its table; its link to the table is not owning.
+class UFemCardName : public std::enable_shared_from_this<UFemCardName> {
+public:
+    explicit UFemCardName(UFemCardNameTable* cardNameTable);
+    UFemCardName(const UFemCardName&) = delete;
+    UFemCardName& operator=(const UFemCardName&) = delete;
+
+    // The one defining card; raises for a name several cards may carry.
+    UFemCard* card() const;
+    // The defining cards in row order; empty without a defining card.
+    std::vector<UFemCard*> cardArray() const;
+    QString cardNameString() const { return cardNameString_; }
+    // Whether a card referring to this name, or one referring to that card's name and so on,
+    // carries `cardName`.
+    bool isLinkedFromCardName(const UFemCardName* cardName) const;
+    bool isLinkedFromCardNameArray(const std::vector<const UFemCardName*>& cardNameArray) const;
+
+    bool isValid() const { return hasCard() || hasNameRef(); }
+    bool hasCard() const { return (cardNameFlag_ & UFemCardNameFlagHasCard) != 0; }
+    bool hasNameRef() const { return (cardNameFlag_ & UFemCardNameFlagHasNameRef) != 0; }
+    bool isAllowedHaveSomeCard() const
+    {
+        return (cardNameFlag_ & UFemCardNameFlagAllowedHaveSomeCard) != 0;
+    }
+    qint32 cardType() const { return cardType_; }
+    UFemCardColumn* cardColumn() const { return cardColumn_; }
+    const UFemCardColumnSet* cardColumnSet() const { return cardColumnSet_.get(); }
+    const UFemCardColumnSet* nameRefCardColumnSet() const
+    {
+        return refCardColumnSet_.isEmpty() ? nullptr : &refCardColumnSet_;
+    }
+    // The cards owning the referring columns, each once, in row order; empty when none.
+    std::vector<UFemCard*> nameRefCardArray() const;
+    UFemCardNameTable* cardNameTable() const { return cardNameTable_; }
+    void _setCardNameString(const QString& cardNameString) { cardNameString_ = cardNameString; }
+
+    // Called by the columns only.
+    bool addCardNameColumn(UFemCardColumn* column, qint32 cardType, UErrorPtr* error);
+    bool addNameRefCardColumn(UFemCardColumn* column, qint32 cardType, UErrorPtr* error);
+    void removeCardNameColumn(UFemCardColumn* column);
+    void removeNameRefCardColumn(UFemCardColumn* column);
+
+    // The table is going away: names still held by columns forget it.
+    void detachFromCardNameTable() { cardNameTable_ = nullptr; }
+
+private:
+    // Reads the text in place, without a copy per probe.
+    friend class UFemCardNameIndex;
+
+    bool checkCardType(qint32 cardType, UErrorPtr* error) const;
+    void enterCardNameTable(qint32 cardType, bool isAllowedHaveSomeCard);
+    void leaveCardNameTableIfInvalid();
+    void setFlag(quint32 flag, bool on);
+    bool isLinkedFrom(const std::function<bool(const UFemCardName*)>& isTarget) const;
+
+    // A model holds about one name per card: the fields are ordered to leave no holes.
+    quint32 cardNameFlag_ = 0;
+    qint32 cardType_ = 0;
+    QString cardNameString_;
+    UFemCardColumn* cardColumn_ = nullptr;
+    // Names several cards may carry only; null while there is no defining column.
+    std::unique_ptr<UFemCardColumnSet> cardColumnSet_;
+    // Empty while no column refers to the name.
+    UFemCardColumnSet refCardColumnSet_;
+    UFemCardNameTable* cardNameTable_;
+};
+
+// Orders cards by row, cards outside the model last by identifier number.
+void UFemSortCardsByRowIndex(std::vector<UFemCard*>& cards);

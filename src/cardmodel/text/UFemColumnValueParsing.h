@@ -1,0 +1,35 @@
+#pragma once
+
+#include "foundation/errors/UError.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// The column parsers of the model text in the shapes the typed columns keep: the text of the
+// parsed range (nullopt when the range is empty) and the value. Each returns false with the
+// parser's error and writes nothing then.
+
+struct UFemParsedDegreeOfFreedom {
+    QString nodeCardNameString;
+    QString direction6String;
+    quint64 direction6 = 0;
+
+    bool isEmpty() const { return nodeCardNameString.isEmpty() && direction6String.isEmpty(); }
+};
+
+bool UFemParseRealColumnValue(
+    QStringView columnString, std::optional<QString>* valueString, double* value, UErrorPtr* error);
+bool UFemParseIntegerColumnValue(
+    QStringView columnString, std::optional<QString>* valueString, qint64* value, UErrorPtr* error);
+bool UFemParseBoolColumnValue(
+    QStringView columnString, std::optional<QString>* valueString, bool* value, UErrorPtr* error);
+bool UFemParseDegreeOfFreedomColumnValue(
+    QStringView columnString, UFemParsedDegreeOfFreedom* degreeOfFreedom, UErrorPtr* error);
+
+// The name a text holds, without the U+0020 and TAB around it; nullopt with the parser's error, or
+// with nothing left (and no error).
+std::optional<QString> UFemTrimmedCardNameString(const QString& text, UErrorPtr* error);
+// The same name as a part of `text`, so that a name already known is found without a copy.
+std::optional<QStringView> UFemTrimmedCardNameView(QStringView text, UErrorPtr* error);

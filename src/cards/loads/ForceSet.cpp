@@ -1,0 +1,68 @@
+#include "cards/loads/ForceSet.h"
+
+#include "cardmodel/card/UFemCardType.h"
+
+namespace {
+
+const UFemCardColumnSpec forceSetColumns[] = {
+    { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemForceCardType },
+    { "Factor", CARD_COLUMN_TYPE_FLOAT_VALUE },
+    { "Force", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemForceCardType },
+};
+
+const UFemConcreteCardClassSpec forceSetSpec { "ForceSet", UFemForceCardType, 100,
+    forceSetColumns };
+
+} // namespace
+
+ForceSet::ForceSet(UFemCardDataController* dataController)
+    : UFemSetCard(cardClassObject(), forceSetSpec, dataController, forceNameColumnIndex,
+        "Card Name '%@' is called from Force Card '%@'. They make a loop reference")
+{
+}
+
+const UFemCardClass& ForceSet::cardClassObject()
+{
+    static const UFemCardClass cardClass(UFemMakeCardClassDescription<ForceSet>(forceSetSpec));
+    return cardClass;
+}
+
+bool ForceSet::putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
+    double forceFactor, const UFemCardName& caseName, UErrorPtr* error) const
+{
+    const double total = forceMultipleValueColumn().doubleValue() * forceFactor;
+    if (total == 0.0)
+        return true;
+    return putMembers<UFemForceSource>(
+        [&](const UFemForceSource& member, UErrorPtr* memberError) {
+            return member.putForceMatrixToMatrixCalculator(
+                matrixCalculator, total, caseName, memberError);
+        },
+        error);
+}
+
+std::optional<QString> ForceSet::toolTipStringAddition() const
+{
+    return UFormattedString("( (%@)×%@ ( %lu cards ) )",
+        forceMultipleValueColumn().columnString().value_or(QString()),
+        forceNameColumn().columnString().value_or(QString()), quint64(memberCardArray().size()));
+}
+
+bool ForceSet::drawsMembers() const
+{
+    return forceMultipleValueColumn().doubleValue() != 0.0;
+}
+
+const UGLDrawingInfo* ForceSet::drawingInfoForMembers(const UGLDrawingInfo* drawingInfo,
+    std::optional<UFemGraphicDrawingInfo>* changedDrawingInfo) const
+{
+    const auto* graphicDrawingInfo = dynamic_cast<const UFemGraphicDrawingInfo*>(drawingInfo);
+    if (graphicDrawingInfo == nullptr)
+        return drawingInfo;
+    // Drawing threads may share the caller's info: the change lives in a copy of this call's own.
+    changedDrawingInfo->emplace(*graphicDrawingInfo);
+    (*changedDrawingInfo)
+        ->setForceScaleFactor(
+            graphicDrawingInfo->forceScaleFactor() * forceMultipleValueColumn().doubleValue());
+    return &**changedDrawingInfo;
+}

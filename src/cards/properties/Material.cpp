@@ -1,0 +1,88 @@
+#include "cards/properties/Material.h"
+
+#include "cardmodel/card/UFemCardType.h"
+#include "cards/UFemCardValueTypeRegistration.h"
+
+namespace {
+
+constexpr double poissonsRatioLimit = 0.5;
+
+const UFemCardColumnSpec materialColumns[] = {
+    { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemMaterialCardType },
+    { "Youngs Modulus", CARD_COLUMN_TYPE_FLOAT_VALUE },
+    { "Poissons Ratio", CARD_COLUMN_TYPE_FLOAT_VALUE },
+};
+
+const UFemConcreteCardClassSpec materialSpec { "Material", UFemMaterialCardType, 100,
+    materialColumns };
+
+} // namespace
+
+Material::Material(UFemCardDataController* dataController)
+    : UFemConcreteCard(cardClassObject(), materialSpec, dataController)
+{
+}
+
+const UFemCardClass& Material::cardClassObject()
+{
+    static const UFemCardClass cardClass(
+        UFemMakeCardClassDescription<Material>(materialSpec, registerCardValueTypes));
+    return cardClass;
+}
+
+void Material::registerCardValueTypes(UFemCardClassManager& cardClassManager)
+{
+    youngsModulusCardValueType_ = UFemRegisterMajorCardValueType(
+        cardClassManager, "YoungsModulus", 1, UFemCardValueNotRelated);
+    poissonsRatioCardValueType_ = UFemRegisterMajorCardValueType(
+        cardClassManager, "PoissonsRatio", 1, UFemCardValueNotRelated);
+}
+
+bool Material::getMaterialProperty(_UFemMaterialProperty* materialProperty, UErrorPtr*) const
+{
+    const double e = youngsModulusValueColumn().doubleValue();
+    const double nu = poissonsRatioValueColumn().doubleValue();
+    *materialProperty = _UFemMaterialProperty { e, nu, 0.5 * e / (nu + 1.0) };
+    return true;
+}
+
+UErrorPtr Material::checkOwnErrorToRegister() const
+{
+    _UFemMaterialProperty property;
+    getMaterialProperty(&property, nullptr);
+    const double nu = property.poissonsRatio;
+    if (nu < 0.0 || nu >= poissonsRatioLimit) {
+        return UFemCardRegisterError(
+            "'%@' value (column 4) must be in range '0.0 ~ 0.5'. ( %@ = %f )", "Poissons Ratio",
+            "Poissons Ratio", nu);
+    }
+    return nullptr;
+}
+
+bool Material::respondsToCardValueType(_UFemCardValueType cardValueType) const
+{
+    return UFemIsCardValueType(cardValueType, youngsModulusCardValueType_)
+        || UFemIsCardValueType(cardValueType, poissonsRatioCardValueType_);
+}
+
+bool Material::getCardValueArraySize(
+    _UFemCardValueArraySize* cardValueArraySize, _UFemCardValueType cardValueType) const
+{
+    if (!respondsToCardValueType(cardValueType))
+        return UFemClearCardValueArraySize(cardValueArraySize);
+    UFemSetCardValueArraySize(cardValueArraySize, 1, 1, 1);
+    return true;
+}
+
+bool Material::getCardValue(double* cardValue, _UFemCardValueType cardValueType,
+    const UFemCard* caseCard, UErrorPtr* error) const
+{
+    if (!respondsToCardValueType(cardValueType))
+        return UFemConcreteCard::getCardValue(cardValue, cardValueType, caseCard, error);
+    _UFemMaterialProperty property;
+    getMaterialProperty(&property, error);
+    *cardValue = UFemIsCardValueType(cardValueType, youngsModulusCardValueType_)
+        ? property.youngsModulus
+        : property.poissonsRatio;
+    return true;
+}

@@ -1,0 +1,42 @@
+#include "cards/properties/RodProp.h"
+
+#include "cardmodel/card/UFemCardType.h"
+#include "cards/UFemCardValueTypeRegistration.h"
+
+namespace {
+
+const UFemCardColumnSpec rodPropColumns[] = {
+    { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemElementPropCardType },
+    { "Material", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemMaterialCardType },
+    { "Section Area", CARD_COLUMN_TYPE_FLOAT_VALUE },
+};
+
+const UFemConcreteCardClassSpec rodPropSpec { "RodProp", UFemElementPropCardType, 100,
+    rodPropColumns };
+
+} // namespace
+
+RodProp::RodProp(UFemCardDataController* dataController)
+    : UFemElementPropertyCard(cardClassObject(), rodPropSpec, dataController)
+{
+}
+
+const UFemCardClass& RodProp::cardClassObject()
+{
+    static const UFemCardClass cardClass(
+        UFemMakeCardClassDescription<RodProp>(rodPropSpec, registerCardValueTypes));
+    return cardClass;
+}
+
+void RodProp::registerCardValueTypes(UFemCardClassManager& cardClassManager)
+{
+    sectionAreaCardValueType_ = UFemRegisterMajorCardValueType(
+        cardClassManager, "SectionArea", 1, UFemCardValueNotRelated);
+    registerMaterialCardValueTypes(cardClassManager);
+    nodeMinorCardValueType_ = UFemRegisterMinorCardValueType(cardClassManager, "node");
+}
+
+double RodProp::sectionArea(UErrorPtr*) const
+{
+    return sectionAreaValueColumn().doubleValue();
+}

@@ -1,0 +1,41 @@
+#include "cards/properties/ShellProp.h"
+
+#include "cardmodel/card/UFemCardType.h"
+#include "cards/UFemCardValueTypeRegistration.h"
+
+namespace {
+
+const UFemCardColumnSpec shellPropColumns[] = {
+    { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemElementPropCardType },
+    { "Material", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemMaterialCardType },
+    { "Thickness", CARD_COLUMN_TYPE_FLOAT_VALUE },
+};
+
+const UFemConcreteCardClassSpec shellPropSpec { "ShellProp", UFemElementPropCardType, 120,
+    shellPropColumns };
+
+} // namespace
+
+ShellProp::ShellProp(UFemCardDataController* dataController)
+    : UFemElementPropertyCard(cardClassObject(), shellPropSpec, dataController)
+{
+}
+
+const UFemCardClass& ShellProp::cardClassObject()
+{
+    static const UFemCardClass cardClass(
+        UFemMakeCardClassDescription<ShellProp>(shellPropSpec, registerCardValueTypes));
+    return cardClass;
+}
+
+void ShellProp::registerCardValueTypes(UFemCardClassManager& cardClassManager)
+{
+    thicknessCardValueType_
+        = UFemRegisterMajorCardValueType(cardClassManager, "Thickness", 1, UFemCardValueNotRelated);
+    registerMaterialCardValueTypes(cardClassManager);
+}
+
+double ShellProp::thickness(UErrorPtr*) const
+{
+    return thicknessValueColumn().doubleValue();
+}

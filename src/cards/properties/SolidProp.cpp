@@ -1,0 +1,32 @@
+#include "cards/properties/SolidProp.h"
+
+#include "cardmodel/card/UFemCardType.h"
+
+namespace {
+
+const UFemCardColumnSpec solidPropColumns[] = {
+    { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemElementPropCardType },
+    { "Material", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemMaterialCardType },
+};
+
+const UFemConcreteCardClassSpec solidPropSpec { "SolidProp", UFemElementPropCardType, 130,
+    solidPropColumns };
+
+} // namespace
+
+SolidProp::SolidProp(UFemCardDataController* dataController)
+    : UFemElementPropertyCard(cardClassObject(), solidPropSpec, dataController)
+{
+}
+
+const UFemCardClass& SolidProp::cardClassObject()
+{
+    static const UFemCardClass cardClass(
+        UFemMakeCardClassDescription<SolidProp>(solidPropSpec, registerCardValueTypes));
+    return cardClass;
+}
+
+void SolidProp::registerCardValueTypes(UFemCardClassManager& cardClassManager)
+{
+    registerMaterialCardValueTypes(cardClassManager);
+}

@@ -1,0 +1,289 @@
+#include "documents/application/UFemAppDelegate.h"
+
+#include "appkit/Alert.h"
+#include "appkit/DocumentController.h"
+#include "appkit/Notifier.h"
+#include "appkit/SheetPresenter.h"
+#include "appkit/WindowController.h"
+#include "appkit/WindowTracker.h"
+#include "calculation/UFemDataControllerRunCalculation.h"
+#include "calculation/results/UFemResultDataServices.h"
+#include "cardmodel/data/UFemDataControllerNotifications.h"
+#include "cardmodel/data/UFemDataControllerServices.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
+#include "cards/UFemCardClasses.h"
+#include "documents/application/UFemAboutWindow.h"
+#include "documents/application/UFemMainMenu.h"
+#include "documents/application/UFemMainMenuWindow.h"
+#include "documents/application/UFemOpenGLInfoWindow.h"
+#include "documents/calculation/UFemCalculationManager.h"
+#include "documents/document/UFemDocument.h"
+#include "documents/preferences/UFemPreferencePanelController.h"
+#include "documents/preferences/UFemPreferencesMessageReporter.h"
+#include "documents/preferences/UFemUserPreferences.h"
+#include "documents/window/UFemWindowNotifications.h"
+#include "foundation/strings/UFemNumberFormatter.h"
+#include "graphics/opengl/UGLGraphicProcessorInfoManager.h"
+#include "graphics/primitives/UGLSphereTables.h"
+#include "platform/UUserDefaults.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+// The notifications after which the main menu follows the active window.
+QStringList mainMenuNotifications()
+{
+    return {
+        UFemActiveMainViewWillChangeNotification,
+        UFemActiveMainViewDidChangeNotification,
+        UFemGraphicMoveModeDidChangeNotification,
+        UFemWindowCardTableDidChangeNotification,
+        UFemModelDataDidChangeNotification,
+        UFemResultDataDidChangeNotification,
+        UFemWindowSelectedCardDidChangeNotification,
+        UFemWindowCurrentCaseDidChangeNotification,
+    };
+}
+
+constexpr quint64 TableViewType = 1;
+constexpr quint64 GraphicViewType = 2;
+constexpr quint64 InfoViewType = 3;
+
+const QString UsersManualFileName = QStringLiteral("Vantrel Users Manual.pdf");
+
+void setItem(QAction* item, bool enabled, bool on)
+{
+    item->setEnabled(enabled);
+    item->setChecked(on);
+}
+
+} // namespace
+
+void UFemAppDelegate::initialize(SheetPresenter& sheets)
+{
+    UGLInitializeSphereTables();
+    UFemInstallCardClasses();
+    UFemDataControllerServices services = UFemDataControllerServices::shared();
+    UFemInstallResultDataServices(services,
+        [sheets = QPointer<SheetPresenter>(&sheets)](
+            const QString& messageText, const QString& informativeText) {
+            if (!sheets)
+                return;
+            Alert alert;
+            alert.messageText = messageText;
+            alert.informativeText = informativeText;
+            sheets->runModalAlert(alert);
+        });
+    UFemInstallCalculationServices(services);
+    services.beep = &Notifier::beep;
+    UFemDataControllerServices::setShared(std::move(services));
+    UFemUserPreferences::registerDefaults(UUserDefaults::standardUserDefaults());
+    UFemUserPreferences::applicationPreferencesMessageReporter().setPresenter(
+        [sheets = QPointer<SheetPresenter>(&sheets)](const UErrorPtr& error) {
+            if (!sheets)
+                return;
+            const auto present
+                = UFemPreferencesMessageReporter::presenterWithSheetPresenter(*sheets);
+            present(error);
+        });
+    UGLGraphicProcessorInfoManager::sharedGraphicProcessorInfoManager();
+}
+
+UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowTracker& tracker,
+    UFemMainMenu& mainMenu, SheetPresenter& sheets)
+    : documentController_(documentController)
+    , tracker_(tracker)
+    , mainMenu_(mainMenu)
+    , sheets_(sheets)
+    , quit_(&QCoreApplication::quit)
+{
+    UFemInstallCardClasses();
+    UNotificationCenter& center = UNotificationCenter::defaultCenter();
+    for (const QString& name : mainMenuNotifications())
+        observations_.push_back(center.observe(name, nullptr, [this](auto&) { updateMainMenu(); }));
+    // No notification tells that the last document window has gone.
+    connect(&tracker_, &WindowTracker::mainWindowChanged, this, &UFemAppDelegate::updateMainMenu);
+
+    addCommand(QStringLiteral("showAboutPanel:"),
+        [this](auto&) { showAboutPanel(QGuiApplication::queryKeyboardModifiers()); });
+    addCommand(QStringLiteral("showOpenGLInfo:"), [this](auto&) { showOpenGLInfo(); });
+    addCommand(QStringLiteral("showPreferencePanel:"), [this](auto&) {
+        UFemPreferencePanelController::sharedPreferencePanelController(sheets_).showPanel();
+    });
+    addCommand(QStringLiteral("openCalculationPanel:"), [](auto&) {
+        UFemCalculationManager::sharedCalculationManager().displayCalculationManagerPanel();
+    });
+    addCommand(QStringLiteral("openUsersManual:"), [this](auto&) { openUsersManual(); });
+    addCommand(QStringLiteral("openWebSite:"), [this](auto&) { openWebSite(); });
+    addCommand(QStringLiteral("terminate:"), [this](auto&) { terminate(); });
+}
+
+UFemAppDelegate::~UFemAppDelegate()
+{
+    delete aboutPanel_.data();
+    for (const QPointer<QWidget>& window : openGLInfoWindows_)
+        delete window.data();
+}
+
+void UFemAppDelegate::applicationDidFinishLaunching()
+{
+    updateMainMenu();
+}
+
+WindowController* UFemAppDelegate::activeWindowController() const
+{
+    return tracker_.mainWindowController();
+}
+
+void UFemAppDelegate::updateMainMenu()
+{
+    WindowController* controller = activeWindowController();
+    const auto* window = dynamic_cast<const UFemMainMenuWindow*>(controller);
+    const auto* document = controller == nullptr
+        ? nullptr
+        : dynamic_cast<const UFemDocument*>(controller->document());
+    const quint64 viewType = window == nullptr ? 0 : window->viewTypeMenuTag();
+    updateViewTypeMenu(document, viewType);
+    updateGraphicMoveModeMenu(window, viewType);
+    updateViewSettingMenu(window);
+    updateCaseMenu(window);
+    updateOther(controller != nullptr, viewType);
+}
+
+void UFemAppDelegate::updateViewTypeMenu(const UFemDocument* document, quint64 viewType)
+{
+    const bool hasModelData = document != nullptr && document->hasModelData();
+    setItem(mainMenu_.tableViewTypeMenuItem(), hasModelData, viewType == TableViewType);
+    setItem(mainMenu_.graphicViewTypeMenuItem(), hasModelData, viewType == GraphicViewType);
+    const UFemDocumentType type
+        = document == nullptr ? UFemDocumentTypeNone : document->documentType();
+    QAction* info = mainMenu_.projectInfoViewTypeMenuItem();
+    const bool hasInfo = type == UFemDocumentTypeProject || type == UFemDocumentTypeResult;
+    info->setText(type == UFemDocumentTypeResult ? tr("Result Info") : tr("Project Info"));
+    setItem(info, hasInfo, hasInfo && viewType == InfoViewType);
+}
+
+void UFemAppDelegate::updateGraphicMoveModeMenu(const UFemMainMenuWindow* window, quint64 viewType)
+{
+    QAction* item = mainMenu_.graphicMoveModeMenuItem();
+    item->setEnabled(viewType == GraphicViewType);
+    if (viewType != GraphicViewType)
+        return;
+    const int tag = int(window->graphicMoveModeMenuTag());
+    for (QAction* mode : item->menu()->actions())
+        mode->setChecked(mode->data().toInt() == tag);
+}
+
+void UFemAppDelegate::updateViewSettingMenu(const UFemMainMenuWindow* window)
+{
+    QAction* item = mainMenu_.viewSettingMenuItem();
+    QMenu* menu = window == nullptr ? nullptr : window->viewSettingMenu();
+    if (menu != nullptr)
+        item->setMenu(menu);
+    item->setEnabled(menu != nullptr);
+}
+
+void UFemAppDelegate::updateCaseMenu(const UFemMainMenuWindow* window)
+{
+    QAction* item = mainMenu_.caseMenuItem();
+    QMenu* menu = window == nullptr ? nullptr : window->caseMenu();
+    item->setEnabled(menu != nullptr);
+    if (menu == nullptr)
+        return;
+    item->setMenu(menu);
+    const qint64 tag = window->selectedCaseMenuItemTag();
+    for (QAction* action : menu->actions()) {
+        if (action->data().toLongLong() == tag) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
+    }
+}
+
+void UFemAppDelegate::updateOther(bool hasWindow, quint64 viewType)
+{
+    mainMenu_.findBaseMenuItem()->setEnabled(hasWindow && viewType != InfoViewType);
+    mainMenu_.setDirectionMenuItem()->setEnabled(viewType == GraphicViewType);
+}
+
+void UFemAppDelegate::showAboutPanel(Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::AltModifier) {
+        showOpenGLInfo();
+        return;
+    }
+    if (aboutPanel_ == nullptr) {
+        QWidget* panel = UFemAboutWindow::makeWindow().release();
+        // Closing releases the window; the next request builds it afresh.
+        panel->setAttribute(Qt::WA_DeleteOnClose);
+        aboutPanel_ = panel;
+    }
+    showWindow(aboutPanel_);
+}
+
+void UFemAppDelegate::showOpenGLInfo()
+{
+    UErrorPtr error;
+    const std::optional<QString> text = UFemOpenGLInfoWindow::rendererInfoText(
+        UGLGraphicProcessorInfoManager::sharedGraphicProcessorInfoManager(), &error);
+    if (!text) {
+        sheets_.runModalAlert(Alert::fromError(*error));
+        return;
+    }
+    std::erase_if(openGLInfoWindows_, [](const QPointer<QWidget>& window) { return !window; });
+    QWidget* window = UFemOpenGLInfoWindow::makeWindow(*text).release();
+    openGLInfoWindows_.emplace_back(window);
+    showWindow(window);
+}
+
+std::vector<QWidget*> UFemAppDelegate::openGLInfoWindows() const
+{
+    std::vector<QWidget*> windows;
+    for (const QPointer<QWidget>& window : openGLInfoWindows_) {
+        if (window)
+            windows.push_back(window);
+    }
+    return windows;
+}
+
+void UFemAppDelegate::showWindow(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void UFemAppDelegate::openUsersManual()
+{
+    const QString manual = QDir(QCoreApplication::applicationDirPath())
+                               .filePath(QStringLiteral("../share/vantrel/") + UsersManualFileName);
+    if (!QFileInfo::exists(manual) || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
+        Notifier::beep();
+}
+
+void UFemAppDelegate::openWebSite()
+{
+    if (!QDesktopServices::openUrl(QUrl(UFemWebSiteAddress)))
+        Notifier::beep();
+}
+
+void UFemAppDelegate::terminate()
+{
+    if (isReviewingUnsaved_)
+        return;
+    isReviewingUnsaved_ = true;
+    documentController_.reviewUnsavedDocuments([this](bool mayQuit) {
+        isReviewingUnsaved_ = false;
+        if (mayQuit && quit_)
+            quit_();
+    });
+}

@@ -1,0 +1,225 @@
+#include "documents/application/UFemMainMenu.h"
+
+#include "appkit/CommandItem.h"
+#include "appkit/CommandRouter.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QLayout>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+struct UFemMainMenu::Item {
+    QString title;
+    QString command;
+    int tag = 0;
+    QKeySequence shortcut = {};
+    bool checkable = false;
+};
+
+namespace {
+
+const QString ViewTypeCommand = QStringLiteral("viewTypeMenuItemSelectedWithMenuItem:");
+const QString GraphicMoveModeCommand
+    = QStringLiteral("graphicMoveModeMenuItemSelectedWithMenuItem:");
+
+} // namespace
+
+UFemMainMenu::UFemMainMenu(CommandRouter& router)
+    : router_(router)
+    , findSubmenu_(std::make_unique<QMenu>(tr("Find")))
+    , graphicMoveModeSubmenu_(std::make_unique<QMenu>(tr("Graphic Mode")))
+    , setDirectionSubmenu_(std::make_unique<QMenu>(tr("Set Direction")))
+{
+    buildFileMenu();
+    buildEditMenu();
+    buildViewMenu();
+    buildModelMenu();
+    buildHelpMenu();
+}
+
+UFemMainMenu::~UFemMainMenu() = default;
+
+QAction* UFemMainMenu::separator(QObject* parent)
+{
+    auto* action = new QAction(parent);
+    action->setSeparator(true);
+    return action;
+}
+
+QAction* UFemMainMenu::addItem(QList<QAction*>& menu, const Item& item)
+{
+    auto* action = new QAction(item.title, this);
+    action->setShortcut(item.shortcut);
+    action->setShortcutContext(Qt::ApplicationShortcut);
+    action->setCheckable(item.checkable);
+    router_.bindAction(action, item.command, item.tag);
+    menu.append(action);
+    return action;
+}
+
+QAction* UFemMainMenu::addSubmenuItem(QList<QAction*>& menu, const QString& title, QMenu* submenu)
+{
+    auto* action = new QAction(title, this);
+    if (submenu != nullptr)
+        action->setMenu(submenu);
+    menu.append(action);
+    return action;
+}
+
+void UFemMainMenu::buildFileMenu()
+{
+    QList<QAction*> items;
+    addItem(items,
+        { tr("New Project..."), QStringLiteral("newProjectDocument:"), 0,
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N) });
+    addItem(items, { tr("New Model"), QStringLiteral("newModelDocument:"), 0, QKeySequence::New });
+    addItem(items, { tr("Open..."), QStringLiteral("openDocument:"), 0, QKeySequence::Open });
+    items.append(separator(this));
+    addItem(items, { tr("Close"), QStringLiteral("performClose:"), 0, QKeySequence::Close });
+    addItem(items, { tr("Save"), QStringLiteral("saveDocument:"), 0, QKeySequence::Save });
+    addItem(
+        items, { tr("Save As..."), QStringLiteral("saveDocumentAs:"), 0, QKeySequence::SaveAs });
+    addItem(items, { tr("Export Model File..."), QStringLiteral("saveModelDocumentTo:") });
+    addItem(items, { tr("Revert to Saved"), QStringLiteral("revertDocumentToSaved:") });
+    items.append(separator(this));
+    addItem(items, { tr("Page Setup..."), QStringLiteral("runPageLayout:") });
+    addItem(items, { tr("Print..."), QStringLiteral("printDocument:"), 0, QKeySequence::Print });
+    items.append(separator(this));
+    addItem(items,
+        { tr("Preferences..."), QStringLiteral("showPreferencePanel:"), 0,
+            QKeySequence::Preferences });
+    items.append(separator(this));
+    addItem(items, { tr("Quit Vantrel"), QStringLiteral("terminate:"), 0, QKeySequence::Quit });
+    menus_.append({ tr("&File"), items });
+}
+
+void UFemMainMenu::buildEditMenu()
+{
+    QList<QAction*> find;
+    addItem(find, { tr("Find..."), QStringLiteral("openFindPanel:"), 0, QKeySequence::Find });
+    addItem(find, { tr("Find Next"), QStringLiteral("findNext:"), 0, QKeySequence::FindNext });
+    addItem(find,
+        { tr("Find Previous"), QStringLiteral("findPrevious:"), 0, QKeySequence::FindPrevious });
+    addItem(find,
+        { tr("Use Selection for Find"), QStringLiteral("useSelectionForFind:"), 0,
+            QKeySequence(Qt::CTRL | Qt::Key_E) });
+    addItem(find,
+        { tr("Scroll to Selection"), QStringLiteral("scrollToSelection:"), 0,
+            QKeySequence(Qt::CTRL | Qt::Key_J) });
+    findSubmenu_->addActions(find);
+
+    QList<QAction*> items;
+    addItem(items, { tr("Undo"), QStringLiteral("undo:"), 0, QKeySequence::Undo });
+    addItem(items, { tr("Redo"), QStringLiteral("redo:"), 0, QKeySequence::Redo });
+    items.append(separator(this));
+    addItem(items, { tr("Cut"), QStringLiteral("cut:"), 0, QKeySequence::Cut });
+    addItem(items, { tr("Copy"), QStringLiteral("copy:"), 0, QKeySequence::Copy });
+    addItem(items, { tr("Paste"), QStringLiteral("paste:"), 0, QKeySequence::Paste });
+    addItem(items, { tr("Delete"), QStringLiteral("delete:") });
+    addItem(items, { tr("Select All"), QStringLiteral("selectAll:"), 0, QKeySequence::SelectAll });
+    items.append(separator(this));
+    findBase_ = addSubmenuItem(items, tr("Find"), findSubmenu_.get());
+    menus_.append({ tr("&Edit"), items });
+}
+
+void UFemMainMenu::buildViewMenu()
+{
+    QList<QAction*> modes;
+    const QStringList modeTitles
+        = { tr("Pointer"), tr("Move"), tr("Rotate"), tr("Roll"), tr("Zoom") };
+    for (int tag = 1; tag <= modeTitles.size(); ++tag)
+        addItem(modes, { modeTitles[tag - 1], GraphicMoveModeCommand, tag, {}, true });
+    graphicMoveModeSubmenu_->addActions(modes);
+
+    QList<QAction*> directions;
+    addItem(directions, { tr("Fit Object in View"), QStringLiteral("fitObjectInView:") });
+    addItem(directions, { tr("X Right, Z Up"), QStringLiteral("setDirection_X_Right_Z_Up:") });
+    addItem(directions, { tr("X Right, Y Up"), QStringLiteral("setDirection_X_Right_Y_Up:") });
+    addItem(directions, { tr("Y Right, Z Up"), QStringLiteral("setDirection_Y_Right_Z_Up:") });
+    setDirectionSubmenu_->addActions(directions);
+
+    QList<QAction*> items;
+    tableViewType_ = addItem(
+        items, { tr("Card Table"), ViewTypeCommand, 1, QKeySequence(Qt::CTRL | Qt::Key_1), true });
+    graphicViewType_ = addItem(items,
+        { tr("Graphic View"), ViewTypeCommand, 2, QKeySequence(Qt::CTRL | Qt::Key_2), true });
+    projectInfoViewType_ = addItem(items,
+        { tr("Project Info"), ViewTypeCommand, 3, QKeySequence(Qt::CTRL | Qt::Key_3), true });
+    items.append(separator(this));
+    graphicMoveMode_ = addSubmenuItem(items, tr("Graphic Mode"), graphicMoveModeSubmenu_.get());
+    viewSetting_ = addSubmenuItem(items, tr("View Setting"), nullptr);
+    case_ = addSubmenuItem(items, tr("Case"), nullptr);
+    setDirection_ = addSubmenuItem(items, tr("Set Direction"), setDirectionSubmenu_.get());
+    menus_.append({ tr("&View"), items });
+}
+
+void UFemMainMenu::buildModelMenu()
+{
+    QList<QAction*> items;
+    addItem(items, { tr("File Lock"), QStringLiteral("fileLockWithMenuItem:"), 0, {}, true });
+    addItem(items, { tr("Load Result Data..."), QStringLiteral("loadResultDataWithMenuItem:") });
+    addItem(items, { tr("Unload Result Data"), QStringLiteral("unloadResultDataWithMenuItem:") });
+    items.append(separator(this));
+    addItem(items,
+        { tr("Start Calculation..."), QStringLiteral("startCalculation:"), 0,
+            QKeySequence(Qt::CTRL | Qt::Key_R) });
+    addItem(items, { tr("Calculation Panel"), QStringLiteral("openCalculationPanel:") });
+    items.append(separator(this));
+    addItem(items, { tr("Model Edit Window"), QStringLiteral("openModelEditWindow:") });
+    items.append(separator(this));
+    addItem(items,
+        { tr("Merge Nodes on Same Location..."), QStringLiteral("mergeNodeOnSameLocation:") });
+    addItem(
+        items, { tr("Divide Selected Elements..."), QStringLiteral("divideSelectedElements:") });
+    menus_.append({ tr("&Model"), items });
+}
+
+void UFemMainMenu::buildHelpMenu()
+{
+    QList<QAction*> items;
+    addItem(items, { tr("Vantrel Users Manual"), QStringLiteral("openUsersManual:") });
+    addItem(items, { tr("Vantrel Web Site"), QStringLiteral("openWebSite:") });
+    items.append(separator(this));
+    addItem(items, { tr("OpenGL Renderer Info"), QStringLiteral("showOpenGLInfo:") });
+    addItem(items, { tr("About Vantrel"), QStringLiteral("showAboutPanel:") });
+    menus_.append({ tr("&Help"), items });
+}
+
+void UFemMainMenu::fillMenuBar(QMenuBar* menuBar)
+{
+    for (const auto& [title, items] : menus_) {
+        QMenu* menu = menuBar->addMenu(title);
+        menu->addActions(items);
+    }
+    router_.bindMenuBar(menuBar);
+}
+
+void UFemMainMenu::installMenuBar(QWidget* window)
+{
+    if (window->findChild<QMenuBar*>() != nullptr)
+        return;
+    if (auto* mainWindow = qobject_cast<QMainWindow*>(window)) {
+        fillMenuBar(mainWindow->menuBar());
+        return;
+    }
+    if (window->layout() == nullptr)
+        return;
+    auto* menuBar = new QMenuBar(window);
+    fillMenuBar(menuBar);
+    window->layout()->setMenuBar(menuBar);
+}
+
+QAction* UFemMainMenu::itemForCommand(const QString& command, int tag) const
+{
+    QList<QAction*> all = findSubmenu_->actions() + graphicMoveModeSubmenu_->actions()
+        + setDirectionSubmenu_->actions();
+    for (const auto& menu : menus_)
+        all += menu.second;
+    for (QAction* action : all) {
+        if (CommandItem::commandOf(*action) == command && action->data().toInt() == tag)
+            return action;
+    }
+    return nullptr;
+}

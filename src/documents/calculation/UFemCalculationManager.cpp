@@ -1,0 +1,298 @@
+#include "documents/calculation/UFemCalculationManager.h"
+
+#include "appkit/Alert.h"
+#include "appkit/Notifier.h"
+#include "appkit/SheetPresenter.h"
+#include "calculation/UFemDataControllerRunCalculation.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemResultDataManager.h"
+#include "documents/calculation/UFemCalculationManagerCalculationViewController.h"
+#include "documents/document/UFemDocument.h"
+#include "documents/document/UFemDocumentNotifications.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/errors/UFemErrorsRunCalculation.h"
+#include "foundation/threads/UDetachedThreadManager.h"
+#include "platform/UMainThread.h"
+#include "platform/UNotificationCenter.h"
+
+#include <QScrollArea>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+constexpr quint64 NoCalculation = ~quint64(0);
+constexpr int PanelWidth = 420;
+constexpr int PanelHeight = 300;
+const QString CalculationCompletedSoundName = QStringLiteral("Hero");
+
+double steadySeconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+struct UFemCalculationManager::UFemCalculationRecord {
+    QString calculationFileNameString;
+    quint64 calculationIdentifierNumber = NoCalculation;
+    std::shared_ptr<UFemDataController> calculationDataController;
+    std::unique_ptr<UFemCalculationManagerCalculationViewController> calculationViewController;
+    bool isCalculationPausingOnView = false;
+    UFemCalculationProgressEstimate estimate;
+};
+
+UFemCalculationManager::UFemCalculationManager()
+    : calculationManagerPanel_(std::make_unique<QWidget>(nullptr, Qt::Tool))
+    , clock_(&steadySeconds)
+    , threadLauncher_(&UDetachedThreadManager::detachNewThread)
+{
+    calculationManagerPanel_->setWindowTitle(QStringLiteral("Calculation Manager"));
+    calculationManagerPanel_->resize(PanelWidth, PanelHeight);
+    auto* panelLayout = new QVBoxLayout(calculationManagerPanel_.get());
+    calculationList_ = new QScrollArea;
+    calculationList_->setWidgetResizable(true);
+    calculationList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    calculationList_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    calculationList_->setFrameShape(QFrame::StyledPanel);
+    auto* listContent = new QWidget;
+    calculationListLayout_ = new QVBoxLayout(listContent);
+    calculationListLayout_->addStretch(1);
+    calculationList_->setWidget(listContent);
+    panelLayout->addWidget(calculationList_);
+}
+
+UFemCalculationManager::~UFemCalculationManager()
+{
+    // Rows first: their views live in the panel's list.
+    calculationRecordArray_.clear();
+}
+
+UFemCalculationManager& UFemCalculationManager::sharedCalculationManager()
+{
+    // Never deleted: its panel must not outlive the application object at exit.
+    static auto* shared = new UFemCalculationManager;
+    return *shared;
+}
+
+SheetPresenter& UFemCalculationManager::sheetPresenter()
+{
+    if (sheetPresenter_)
+        return *sheetPresenter_;
+    if (!ownSheetPresenter_)
+        ownSheetPresenter_ = std::make_unique<SheetPresenter>();
+    return *ownSheetPresenter_;
+}
+
+quint64 UFemCalculationManager::startCalculationDocument(
+    UFemDocument& document, const std::optional<QString>& resultFilePath, UErrorPtr* error)
+{
+    const quint64 identifier = nextCalculationIdentifierNumber_;
+    const QString name
+        = document.fileName().isEmpty() ? QStringLiteral("Untitled Document") : document.fileName();
+    auto dataController = std::make_shared<UFemDataController>(document.dataControllerServices());
+    if (!dataController->resetWithModelText(
+            document.dataController().modelTextOfAllCards(), true, error))
+        return NoCalculation;
+    UFemSetupForRunCalculation(*dataController, calculationThreadCount_);
+
+    auto record = std::make_unique<UFemCalculationRecord>();
+    record->calculationFileNameString = name;
+    record->calculationIdentifierNumber = identifier;
+    record->calculationDataController = dataController;
+    record->calculationViewController
+        = std::make_unique<UFemCalculationManagerCalculationViewController>(this);
+    record->calculationViewController->setCalculationFileNameString(name);
+    calculationRecordArray_.push_back(std::move(record));
+    ++nextCalculationIdentifierNumber_;
+    updateCalculationListView();
+    updateCalculationViewProgressWithTimer(nullptr);
+
+    detachCalculationThread(
+        { name, std::move(dataController), resultFilePath, document.projectTitleString(),
+            document.projectVersionString(), document.projectCommentString() });
+    displayCalculationManagerPanel();
+    return identifier;
+}
+
+void UFemCalculationManager::detachCalculationThread(UFemCalculationThreadArgument argument)
+{
+    QPointer<UFemCalculationManager> manager(this);
+    threadLauncher_([manager, argument = std::move(argument)]() mutable {
+        const UFemCalculationThreadOutcome outcome = UFemRunCalculationThreadWork(argument);
+        // The thread keeps no reference: the data controller ends on the main thread.
+        UMainThread::perform(
+            [manager, dataController = std::move(argument.dataController), outcome] {
+                if (manager)
+                    manager->calculationCompleted(dataController, outcome);
+            },
+            false);
+    });
+}
+
+void UFemCalculationManager::calculationCompleted(
+    const std::shared_ptr<UFemDataController>& dataController,
+    const UFemCalculationThreadOutcome& outcome)
+{
+    QVariantMap userInfo;
+    userInfo.insert(UFemCalculationDataControllerKey, QVariant::fromValue(dataController));
+    const auto found = std::find_if(calculationRecordArray_.begin(), calculationRecordArray_.end(),
+        [&](const auto& record) { return record->calculationDataController == dataController; });
+    if (found == calculationRecordArray_.end()) {
+        sheetPresenter().runModalAlert(Alert::fromError(
+            *UFemUnexpectedError_withDescription(QStringLiteral("Unknown calculation."))));
+    } else {
+        userInfo.insert(UFemCalculationIdentifierNumberKey, (*found)->calculationIdentifierNumber);
+        calculationRecordArray_.erase(found);
+        updateCalculationListView();
+    }
+
+    UErrorPtr error = outcome.error;
+    if (!error) {
+        const UFemResultDataManager* results = dataController->resultDataManager();
+        if (const auto text = results ? results->calculationErrorString() : std::nullopt)
+            error = UFemCalculationFailedWhileCalculationError_withCalculationErrorString(*text);
+    }
+    if (error) {
+        reportOnPanel(error);
+        userInfo.insert(UFemCalculationErrorKey, QVariant::fromValue(error));
+    }
+    // The results are good and go to the document even when their file could not be written.
+    if (outcome.resultFileError)
+        reportOnPanel(outcome.resultFileError);
+    if (!error && !outcome.resultFileError)
+        Notifier::playSound(CalculationCompletedSoundName);
+    UNotificationCenter::defaultCenter().post(UFemCalculationDoneNotification, this, userInfo);
+}
+
+void UFemCalculationManager::reportOnPanel(const UErrorPtr& error)
+{
+    sheetPresenter().beginAlertSheet(calculationManagerPanel_.get(), Alert::fromError(*error));
+    Notifier::beep();
+}
+
+void UFemCalculationManager::displayCalculationManagerPanel()
+{
+    calculationManagerPanel_->show();
+    calculationManagerPanel_->raise();
+    calculationManagerPanel_->activateWindow();
+}
+
+UFemCalculationManager::UFemCalculationRecord* UFemCalculationManager::recordOfViewController(
+    const UFemCalculationManagerCalculationViewController& viewController) const
+{
+    for (const auto& record : calculationRecordArray_)
+        if (record->calculationViewController.get() == &viewController)
+            return record.get();
+    return nullptr;
+}
+
+bool UFemCalculationManager::pauseCalculationWithCalculationViewController(
+    UFemCalculationManagerCalculationViewController& viewController, bool pauseFlag)
+{
+    UFemCalculationRecord* record = recordOfViewController(viewController);
+    if (record == nullptr)
+        return false;
+    UFemPauseCalculationWithFlag(*record->calculationDataController, pauseFlag);
+    record->isCalculationPausingOnView = pauseFlag;
+    updateCalculationViewProgressWithTimer(nullptr);
+    return true;
+}
+
+bool UFemCalculationManager::quitCalculationWithCalculationViewController(
+    UFemCalculationManagerCalculationViewController& viewController)
+{
+    UFemCalculationRecord* record = recordOfViewController(viewController);
+    if (record == nullptr)
+        return false;
+    Alert alert;
+    alert.messageText = QStringLiteral("Do you really want to quit (abort) calculating '%1'?")
+                            .arg(record->calculationFileNameString);
+    alert.informativeText = QStringLiteral("You can't continue the calculation after 'Quit'.");
+    alert.buttons
+        = { QStringLiteral("Cancel (Continue calculation)"), QStringLiteral("Quit calculation") };
+    const std::shared_ptr<UFemDataController> dataController = record->calculationDataController;
+    // The record may be gone when the alert ends: the calculation may have completed meanwhile.
+    if (sheetPresenter().runModalAlert(alert) != 1)
+        return false;
+    UFemQuitCalculation(*dataController);
+    return true;
+}
+
+void UFemCalculationManager::updateCalculationViewProgressWithTimer(QTimer*)
+{
+    if (calculationRecordArray_.empty()) {
+        if (updateCalculationViewProgressTimer_)
+            updateCalculationViewProgressTimer_.release()->deleteLater();
+        return;
+    }
+    const double now = clock_();
+    double smallestEstimate = UFemCalculationProgressEstimate::PausedEstimate;
+    for (const auto& record : calculationRecordArray_) {
+        const UFemDataController& dataController = *record->calculationDataController;
+        UFemCalculationProgressFigures figures;
+        figures.currentProgress = UFemCurrentProgress(dataController);
+        figures.progressTotalLength = UFemProgressTotalLength(dataController);
+        figures.computingCount = UFemComputingCount(dataController);
+        figures.isCalculationPausing = UFemIsCalculationPausing(dataController);
+        figures.isCalculationPausingOnView = record->isCalculationPausingOnView;
+        const UFemCalculationProgressDisplay display = record->estimate.update(figures, now);
+        record->calculationViewController->setCalculationProgressValue(display.fraction);
+        record->calculationViewController->setCalculationInfoString(display.infoString);
+        smallestEstimate = std::min(smallestEstimate, display.estimate);
+    }
+    retimeProgressTimer(smallestEstimate);
+}
+
+void UFemCalculationManager::retimeProgressTimer(double smallestEstimate)
+{
+    const double interval = UFemCalculationProgressTimerInterval(smallestEstimate);
+    if (updateCalculationViewProgressTimer_
+        && UFemShouldKeepCalculationProgressTimer(progressTimerInterval(), interval))
+        return;
+    auto timer = std::make_unique<QTimer>();
+    timer->setInterval(std::chrono::milliseconds(qint64(interval * 1000.0)));
+    QTimer* raw = timer.get();
+    connect(
+        raw, &QTimer::timeout, this, [this, raw] { updateCalculationViewProgressWithTimer(raw); });
+    timer->start();
+    // Replaced from inside its own timeout: deleted later, not under its own signal.
+    if (updateCalculationViewProgressTimer_)
+        updateCalculationViewProgressTimer_.release()->deleteLater();
+    updateCalculationViewProgressTimer_ = std::move(timer);
+}
+
+double UFemCalculationManager::progressTimerInterval() const
+{
+    return updateCalculationViewProgressTimer_
+        ? double(updateCalculationViewProgressTimer_->interval()) / 1000.0
+        : 0.0;
+}
+
+void UFemCalculationManager::updateCalculationListView()
+{
+    int row = 0;
+    for (const auto& record : calculationRecordArray_) {
+        QWidget& view = record->calculationViewController->calculationView();
+        if (calculationListLayout_->indexOf(&view) != row)
+            calculationListLayout_->insertWidget(row, &view);
+        view.show();
+        ++row;
+    }
+}
+
+UFemCalculationManagerCalculationViewController& UFemCalculationManager::calculationViewController(
+    std::size_t index) const
+{
+    return *calculationRecordArray_.at(index)->calculationViewController;
+}
+
+quint64 UFemCalculationManager::calculationIdentifierNumber(std::size_t index) const
+{
+    return calculationRecordArray_.at(index)->calculationIdentifierNumber;
+}

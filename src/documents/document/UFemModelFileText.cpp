@@ -1,0 +1,62 @@
+#include "documents/document/UFemModelFileText.h"
+
+#include <QStringDecoder>
+
+namespace {
+
+const QString OldClassName = QStringLiteral("RestraintExpression");
+const QString NewClassName = QStringLiteral("RestraintEquation");
+constexpr QChar ByteOrderMark(0xFEFF);
+
+std::optional<QString> decodeStrictly(QStringDecoder& decoder, QByteArrayView data)
+{
+    QString text = decoder.decode(data);
+    if (decoder.hasError())
+        return std::nullopt;
+    if (text.startsWith(ByteOrderMark))
+        text.remove(0, 1);
+    return text;
+}
+
+std::optional<QString> decodeUtf16(const QByteArray& data)
+{
+    if (data.size() % 2 != 0)
+        return std::nullopt;
+    const bool littleEndian = data.startsWith("\xFF\xFE");
+    QStringDecoder decoder(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+        QStringConverter::Flag::Stateless);
+    std::optional<QString> text = decodeStrictly(decoder, data);
+    // The decoder lets unpaired surrogates through.
+    if (text && !QStringView(*text).isValidUtf16())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+std::optional<QString> UFemModelTextFromModelFileData(const QByteArray& data)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    if (std::optional<QString> text = decodeStrictly(utf8, data))
+        return text;
+    return decodeUtf16(data);
+}
+
+QByteArray UFemModelFileDataFromModelText(const QString& modelText)
+{
+    return modelText.toUtf8();
+}
+
+bool UFemModelTextHasRestraintExpressionRow(const QString& modelText)
+{
+    return modelText.contains(u'\n' + OldClassName);
+}
+
+QString UFemModelTextReplacingRestraintExpression(const QString& modelText)
+{
+    QString text = modelText;
+    text.replace(u'\n' + OldClassName, u'\n' + NewClassName);
+    if (text.startsWith(OldClassName))
+        text.replace(0, OldClassName.size(), NewClassName);
+    return text;
+}

@@ -1,0 +1,217 @@
+#include "documents/mainview/UFemMainViewController.h"
+
+#include "appkit/Document.h"
+#include "appkit/SheetPresenter.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/mainview/UFemProjectInfoOverlay.h"
+#include "documents/window/UFemWindowController.h"
+#include "documents/window/UFemWindowDocument.h"
+#include "foundation/UFemNotFound.h"
+#include "platform/UUndoManager.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeData>
+
+#include <functional>
+
+namespace {
+
+const QString TabularTextMimeType = QStringLiteral("text/tab-separated-values");
+
+bool clipboardHasPlainText()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasText();
+}
+
+} // namespace
+
+UFemMainViewController::UFemMainViewController(UFemWindowController& windowController)
+    : windowController_(&windowController)
+    , optionalCardStringEditorEditedRow_(UFemNotFound)
+{
+    registerCommands();
+}
+
+UFemMainViewController::~UFemMainViewController() = default;
+
+void UFemMainViewController::finish()
+{
+    windowController_ = nullptr;
+}
+
+Document* UFemMainViewController::document() const
+{
+    return windowController_->document();
+}
+
+UFemWindowDocument* UFemMainViewController::ufemDocument() const
+{
+    return windowController_->ufemDocument();
+}
+
+UFemDataController& UFemMainViewController::dataController() const
+{
+    return windowController_->dataController();
+}
+
+UFemWindowCardTable& UFemMainViewController::windowCardTable() const
+{
+    return windowController_->windowCardTable();
+}
+
+const UFemCardVector& UFemMainViewController::selectedCardArray() const
+{
+    return windowController_->selectedCardArray();
+}
+
+QWidget* UFemMainViewController::window() const
+{
+    return windowController_->window();
+}
+
+std::shared_ptr<const UFemUserPreferences> UFemMainViewController::documentUserPreferences() const
+{
+    return windowController_->documentUserPreferences();
+}
+
+bool UFemMainViewController::setViewPreferences(const QVariantMap&, UErrorPtr*)
+{
+    return true;
+}
+
+QLineEdit* UFemMainViewController::cardStringFieldEditor(quint64* editedRow, bool, bool, UErrorPtr*)
+{
+    if (editedRow != nullptr)
+        *editedRow = UFemNotFound;
+    return nullptr;
+}
+
+bool UFemMainViewController::hasModelData() const
+{
+    return ufemDocument() != nullptr && ufemDocument()->hasModelData();
+}
+
+bool UFemMainViewController::isModelEditable() const
+{
+    return hasModelData() && !dataController().isLocked();
+}
+
+void UFemMainViewController::presentError(const UErrorPtr& error) const
+{
+    if (error == nullptr)
+        return;
+    if (SheetPresenter* sheets = windowController_->sheetPresenter())
+        sheets->presentError(window(), *error);
+}
+
+std::vector<UFemCard*> UFemMainViewController::windowCards() const
+{
+    const UFemCardArray& cards = windowCardTable().cardArray();
+    std::vector<UFemCard*> pointers;
+    pointers.reserve(cards.count());
+    for (quint64 index = 0; index < cards.count(); ++index)
+        pointers.push_back(cards.objectAtIndex(index).get());
+    return pointers;
+}
+
+void UFemMainViewController::registerCommands()
+{
+    using Command = void (UFemMainViewController::*)();
+    const std::pair<const char*, Command> plain[] = {
+        { "undo:", &UFemMainViewController::ufemMainView_undo },
+        { "redo:", &UFemMainViewController::ufemMainView_redo },
+        { "insert:", &UFemMainViewController::ufemMainView_insert },
+        { "delete_:", &UFemMainViewController::ufemMainView_delete },
+        { "selectAll:", &UFemMainViewController::ufemMainView_selectAll },
+        { "retryAllErrorCards:", &UFemMainViewController::ufemMainView_retryAllErrorCards },
+        { "findNext:", &UFemMainViewController::ufemMainView_findNext },
+        { "findPrevious:", &UFemMainViewController::ufemMainView_findPrevious },
+        { "replaceSelection:", &UFemMainViewController::ufemMainView_replaceSelection },
+        { "replaceSelectionAndFindNext:",
+            &UFemMainViewController::ufemMainView_replaceSelectionAndFindNext },
+        { "replaceAll:", &UFemMainViewController::ufemMainView_replaceAll },
+        { "useSelectionForFind:", &UFemMainViewController::ufemMainView_useSelectionForFind },
+        { "fineNextErrorCard:", &UFemMainViewController::ufemMainView_fineNextErrorCard },
+        { "findPreviousErrorCard:", &UFemMainViewController::ufemMainView_findPreviousErrorCard },
+        { "fineNextIncompleteCard:", &UFemMainViewController::ufemMainView_fineNextIncompleteCard },
+        { "findPreviousIncompleteCard:",
+            &UFemMainViewController::ufemMainView_findPreviousIncompleteCard },
+        { "scrollToSelection:", &UFemMainViewController::scrollToSelection },
+    };
+    // Named pairs rather than structured bindings: clang 14 cannot capture those.
+    for (const auto& entry : plain) {
+        const Command command = entry.second;
+        addCommand(QString::fromLatin1(entry.first),
+            [this, command](const CommandItem&) { (this->*command)(); });
+    }
+    using SenderCommand = void (UFemMainViewController::*)(const CommandItem&);
+    const std::pair<const char*, SenderCommand> withSender[] = {
+        { "copy:", &UFemMainViewController::ufemMainView_copy },
+        { "copyAsTabSeparatedText:", &UFemMainViewController::ufemMainView_copy },
+        { "cut:", &UFemMainViewController::ufemMainView_cut },
+        { "cutAsTabSeparatedText:", &UFemMainViewController::ufemMainView_cut },
+        { "paste:", &UFemMainViewController::ufemMainView_paste },
+        { "pasteAsTabSeparatedText:", &UFemMainViewController::ufemMainView_paste },
+    };
+    for (const auto& entry : withSender) {
+        const SenderCommand command = entry.second;
+        addCommand(QString::fromLatin1(entry.first),
+            [this, command](const CommandItem& sender) { (this->*command)(sender); });
+    }
+}
+
+bool UFemMainViewController::validateCommand(CommandItem& item)
+{
+    return ufemMainView_validateUserInterfaceItem(item);
+}
+
+bool UFemMainViewController::ufemMainView_validateUserInterfaceItem(CommandItem& item)
+{
+    const QString& command = item.command();
+    const bool selected = !windowController_->selectedCardArray().empty();
+    if (command == u"undo:" || command == u"redo:") {
+        const bool isUndo = command == u"undo:";
+        UUndoManager* undo = dataController().undoManager();
+        if (undo == nullptr)
+            return false;
+        if (item.action() != nullptr)
+            item.setTitle(isUndo ? undo->undoMenuItemTitle() : undo->redoMenuItemTitle());
+        return isModelEditable() && (isUndo ? undo->canUndo() : undo->canRedo());
+    }
+    static const QStringList editableSelected = { QStringLiteral("cut:"),
+        QStringLiteral("cutAsTabSeparatedText:"), QStringLiteral("delete_:") };
+    static const QStringList modelSelected
+        = { QStringLiteral("copy:"), QStringLiteral("copyAsTabSeparatedText:"),
+              QStringLiteral("useSelectionForFind:"), QStringLiteral("scrollToSelection:") };
+    static const QStringList pasting
+        = { QStringLiteral("paste:"), QStringLiteral("pasteAsTabSeparatedText:") };
+    static const QStringList editable
+        = { QStringLiteral("insert:"), QStringLiteral("replaceSelection:"),
+              QStringLiteral("replaceSelectionAndFindNext:"), QStringLiteral("replaceAll:") };
+    static const QStringList model = { QStringLiteral("selectAll:"), QStringLiteral("findNext:"),
+        QStringLiteral("findPrevious:") };
+    if (editableSelected.contains(command))
+        return isModelEditable() && selected;
+    if (modelSelected.contains(command))
+        return hasModelData() && selected;
+    if (pasting.contains(command))
+        return isModelEditable() && clipboardHasPlainText();
+    if (editable.contains(command))
+        return isModelEditable();
+    if (model.contains(command))
+        return hasModelData();
+    return true;
+}
+
+void UFemMainViewController::ufemMainView_drawOverlaidProjectInfoIfNeeded(
+    QPainter& painter, const QRectF& visibleRect)
+{
+    if (windowController_ == nullptr || !windowController_->doesDrawOverlaidProjectInfo())
+        return;
+    if (const auto texts = UFemProjectInfoTextsOfDocument(*ufemDocument(), dataController()))
+        UFemDrawProjectInfoOverlay(painter, visibleRect, *texts);
+}

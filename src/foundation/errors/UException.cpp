@@ -1,0 +1,68 @@
+#include "foundation/errors/UException.h"
+
+#include "foundation/strings/UFormattedString.h"
+
+#include <atomic>
+
+UException::UException(QString name, QString reason)
+    : name_(std::move(name))
+    , reason_(std::move(reason))
+    , what_((name_ + QStringLiteral(" ") + reason_).toStdString())
+{
+}
+
+URangeException::URangeException()
+    : std::out_of_range("index out of range")
+{
+}
+
+URangeException::URangeException(const std::string& what)
+    : std::out_of_range(what)
+{
+}
+
+void UFemRaiseErrorResponderError()
+{
+    throw UException(UFemProgramErrorExceptionName, QStringLiteral("Error Responder Error"));
+}
+
+void UFemRaiseProgramError(const QString& reason)
+{
+    throw UException(UFemProgramErrorExceptionName, reason);
+}
+
+void UFemRaiseProgramErrorWithValue(const QString& reason, long value)
+{
+    throw UException(
+        UFemProgramErrorExceptionName, UFormattedString("%@ ( value: %ld )", reason, value));
+}
+
+void UFemRaiseCardClassProgramError(const QString& reason)
+{
+    throw UException(UFemCardClassProgramErrorExceptionName, reason);
+}
+
+void UFemRaiseMemoryAllocationFailed()
+{
+    const QString text = ULocalizedFormattedString("Memory allocation failed.");
+    throw UException(text, text);
+}
+
+void URaiseRangeException()
+{
+    throw URangeException();
+}
+
+namespace {
+std::atomic<bool> printsDebugLog { false };
+}
+
+bool ULibrary::doesPrintDebugLog()
+{
+    return printsDebugLog.load(std::memory_order_relaxed);
+}
+
+void ULibrary::setDoesPrintDebugLog(bool flag)
+{
+    printsDebugLog.store(flag, std::memory_order_relaxed);
+}

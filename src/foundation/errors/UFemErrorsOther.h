@@ -1,0 +1,17 @@
+#pragma once
+
+#include "foundation/errors/UError.h"
+
+#include <optional>
+
+// Errors that belong to no feature: memory, "few chance" and unexpected errors (81xxx).
+
+UErrorPtr UFemMallocFailedError();
+UErrorPtr UFemFewChanceError_withDescription(
+    const QString& description, const std::optional<QString>& recoverySuggestion);
+// The base error's texts go into the new error; the base itself is not kept as underlying error.
+UErrorPtr UFemFewChanceError_withDescription(
+    const QString& description, const UErrorPtr& baseError);
+UErrorPtr UFemUnexpectedError_withDescription(const QString& description);
+UErrorPtr UFemUnexpectedError_withDescription(
+    const QString& description, const std::optional<QString>& recoverySuggestion);
