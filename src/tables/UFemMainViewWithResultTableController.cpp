@@ -6,7 +6,7 @@ UFemMainViewWithResultTableController::UFemMainViewWithResultTableController(
     UFemWindowController& windowController)
     : UFemMainViewController(windowController)
     , windowLink_(windowController)
-    , resultTablePane_(new UFemResultTablePane)
+    , resultTablePane_(std::make_unique<UFemResultTablePane>())
 {
     resultTablePane_->setUFemWindowController(&windowLink_);
     addCommand(QStringLiteral("displayResultTableViewSettingPanel:"),
@@ -18,7 +18,6 @@ UFemMainViewWithResultTableController::UFemMainViewWithResultTableController(
 UFemMainViewWithResultTableController::~UFemMainViewWithResultTableController()
 {
     finish();
-    delete resultTablePane_.data();
 }
 
 void UFemMainViewWithResultTableController::finish()

@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPointer>
 #include <QUrl>
 
 #include <algorithm>
@@ -127,11 +128,12 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
     addCommand(QStringLiteral("terminate:"), [this](auto&) { terminate(); });
 }
 
-UFemAppDelegate::~UFemAppDelegate()
+UFemAppDelegate::~UFemAppDelegate() = default;
+
+QWidget* UFemAppDelegate::aboutPanel() const
 {
-    delete aboutPanel_.data();
-    for (const QPointer<QWidget>& window : openGLInfoWindows_)
-        delete window.data();
+    const std::vector<QWidget*> panels = aboutPanel_.windows();
+    return panels.empty() ? nullptr : panels.front();
 }
 
 void UFemAppDelegate::applicationDidFinishLaunching()
@@ -221,13 +223,10 @@ void UFemAppDelegate::showAboutPanel(Qt::KeyboardModifiers modifiers)
         showOpenGLInfo();
         return;
     }
-    if (aboutPanel_ == nullptr) {
-        QWidget* panel = UFemAboutWindow::makeWindow().release();
-        // Closing releases the window; the next request builds it afresh.
-        panel->setAttribute(Qt::WA_DeleteOnClose);
-        aboutPanel_ = panel;
-    }
-    showWindow(aboutPanel_);
+    QWidget* panel = aboutPanel();
+    if (panel == nullptr)
+        panel = aboutPanel_.add(UFemAboutWindow::makeWindow());
+    showWindow(panel);
 }
 
 void UFemAppDelegate::showOpenGLInfo()
@@ -239,20 +238,12 @@ void UFemAppDelegate::showOpenGLInfo()
         sheets_.runModalAlert(Alert::fromError(*error));
         return;
     }
-    std::erase_if(openGLInfoWindows_, [](const QPointer<QWidget>& window) { return !window; });
-    QWidget* window = UFemOpenGLInfoWindow::makeWindow(*text).release();
-    openGLInfoWindows_.emplace_back(window);
-    showWindow(window);
+    showWindow(openGLInfoWindows_.add(UFemOpenGLInfoWindow::makeWindow(*text)));
 }
 
 std::vector<QWidget*> UFemAppDelegate::openGLInfoWindows() const
 {
-    std::vector<QWidget*> windows;
-    for (const QPointer<QWidget>& window : openGLInfoWindows_) {
-        if (window)
-            windows.push_back(window);
-    }
-    return windows;
+    return openGLInfoWindows_.windows();
 }
 
 void UFemAppDelegate::showWindow(QWidget* window)

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "appkit/ClosingWindows.h"
 #include "appkit/CommandTarget.h"
 #include "platform/UNotificationCenter.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -44,7 +44,7 @@ public:
     // The About window, or the OpenGL information window when Alt (Option) is held.
     void showAboutPanel(Qt::KeyboardModifiers modifiers);
     void showOpenGLInfo();
-    QWidget* aboutPanel() const { return aboutPanel_; }
+    QWidget* aboutPanel() const;
     // The OpenGL information windows still open, oldest first.
     std::vector<QWidget*> openGLInfoWindows() const;
 
@@ -68,8 +68,9 @@ private:
     UFemMainMenu& mainMenu_;
     SheetPresenter& sheets_;
     std::vector<UNotificationObservation> observations_;
-    QPointer<QWidget> aboutPanel_;
-    std::vector<QPointer<QWidget>> openGLInfoWindows_;
+    // At most one about panel; closing one lets it go, and the next request builds it afresh.
+    ClosingWindows aboutPanel_;
+    ClosingWindows openGLInfoWindows_;
     std::function<void()> quit_;
     bool isReviewingUnsaved_ = false;
 };

@@ -71,7 +71,10 @@ private:
     QString resultFilePathString_;
     bool doesLoadWhenDone_ = true;
     FilePanels* filePanels_ = nullptr;
+    // The sheet belongs to its window; this only watches it. Its connections are tied to
+    // receiver_, so they end with this controller.
     QPointer<QDialog> panel_;
+    QObject receiver_;
     QCheckBox* doesSaveResultFileSwitch_ = nullptr;
     QLineEdit* resultFilePathField_ = nullptr;
     QCheckBox* doesLoadWhenDoneSwitch_ = nullptr;
