@@ -18,7 +18,7 @@ namespace {
 constexpr quint16 displacementVectorCount = 6;
 constexpr quint16 locationVectorCount = 3;
 
-const UFemCardColumnSpec nodeColumns[] = {
+const UFemCardColumnShape nodeColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemNodeCardType },
     { "Coord", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemCoordCardType, false },
     { "X", CARD_COLUMN_TYPE_FLOAT_VALUE },
@@ -26,7 +26,7 @@ const UFemCardColumnSpec nodeColumns[] = {
     { "Z", CARD_COLUMN_TYPE_FLOAT_VALUE },
 };
 
-const UFemConcreteCardClassSpec nodeSpec { "Node", UFemNodeCardType, 100, nodeColumns };
+const UFemConcreteCardClassShape nodeShape { "Node", UFemNodeCardType, 100, nodeColumns };
 
 quint64 caseNumberOf(const UFemCard* caseCard)
 {
@@ -37,14 +37,14 @@ quint64 caseNumberOf(const UFemCard* caseCard)
 } // namespace
 
 Node::Node(UFemCardDataController* dataController)
-    : UFemConcreteCard(cardClassObject(), nodeSpec, dataController)
+    : UFemConcreteCard(cardClassObject(), nodeShape, dataController)
 {
 }
 
 const UFemCardClass& Node::cardClassObject()
 {
     static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<Node>(nodeSpec, registerCardValueTypes));
+        UFemMakeCardClassDescription<Node>(nodeShape, registerCardValueTypes));
     return cardClass;
 }
 

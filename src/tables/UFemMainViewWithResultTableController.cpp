@@ -1,5 +1,6 @@
 #include "tables/UFemMainViewWithResultTableController.h"
 
+#include "documents/application/UFemCommandNames.h"
 #include "tables/UFemResultTablePane.h"
 
 UFemMainViewWithResultTableController::UFemMainViewWithResultTableController(
@@ -9,9 +10,9 @@ UFemMainViewWithResultTableController::UFemMainViewWithResultTableController(
     , resultTablePane_(std::make_unique<UFemResultTablePane>())
 {
     resultTablePane_->setUFemWindowController(&windowLink_);
-    addCommand(QStringLiteral("displayResultTableViewSettingPanel:"),
+    addCommand(UFemDisplayResultTableViewSettingPanelCommand,
         [this](const CommandItem&) { displayResultTableViewSettingPanel(); });
-    addCommand(QStringLiteral("changeResultTableViewSplitDirection:"),
+    addCommand(UFemChangeResultTableViewSplitDirectionCommand,
         [this](const CommandItem&) { changeResultTableViewSplitDirection(); });
 }
 

@@ -36,7 +36,7 @@ public:
     }
 
 protected:
-    UFemElementCard(const UFemCardClass& cardClass, const UFemConcreteCardClassSpec& spec,
+    UFemElementCard(const UFemCardClass& cardClass, const UFemConcreteCardClassShape& shape,
         UFemCardDataController* dataController, quint64 nodeCount);
 
     // The name of node `nodeNo`, or nullptr past the last node.

@@ -8,25 +8,25 @@ namespace {
 
 const QString linearStatic = QStringLiteral("LINEAR_STATIC");
 
-const UFemCardColumnSpec caseColumns[] = {
+const UFemCardColumnShape caseColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemCaseCardType },
     { "Calc Type", CARD_COLUMN_TYPE_STRING_VALUE },
     { "Restraint", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemRestraintCardType },
     { "Force", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemForceCardType },
 };
 
-const UFemConcreteCardClassSpec caseSpec { "Case", UFemCaseCardType, 100, caseColumns };
+const UFemConcreteCardClassShape caseShape { "Case", UFemCaseCardType, 100, caseColumns };
 
 } // namespace
 
 Case::Case(UFemCardDataController* dataController)
-    : UFemConcreteCard(cardClassObject(), caseSpec, dataController)
+    : UFemConcreteCard(cardClassObject(), caseShape, dataController)
 {
 }
 
 const UFemCardClass& Case::cardClassObject()
 {
-    static const UFemCardClass cardClass(UFemMakeCardClassDescription<Case>(caseSpec));
+    static const UFemCardClass cardClass(UFemMakeCardClassDescription<Case>(caseShape));
     return cardClass;
 }
 

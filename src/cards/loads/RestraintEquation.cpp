@@ -13,14 +13,14 @@
 
 namespace {
 
-const UFemCardColumnSpec restraintEquationColumns[] = {
+const UFemCardColumnShape restraintEquationColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemRestraintCardType },
     { "Base Factor", CARD_COLUMN_TYPE_FLOAT_VALUE },
     { "Restraint DOF", UFemDegreeOfFreedomColumnType },
 };
 
-const UFemConcreteCardClassSpec restraintEquationSpec { "RestraintEquation", UFemRestraintCardType,
-    130, restraintEquationColumns };
+const UFemConcreteCardClassShape restraintEquationShape { "RestraintEquation",
+    UFemRestraintCardType, 130, restraintEquationColumns };
 
 constexpr quint64 initialArgumentColumnCapacity = 8;
 
@@ -38,7 +38,7 @@ QString columnLabel(quint64 columnIndex)
 UFemCardClassDescription restraintEquationClassDescription()
 {
     UFemCardClassDescription description
-        = UFemMakeCardClassDescription<RestraintEquation>(restraintEquationSpec);
+        = UFemMakeCardClassDescription<RestraintEquation>(restraintEquationShape);
     description.numberOfColumns = UFemColumnExpandableNumberOfColumns;
     description.columnLabelStringAtIndex = columnLabel;
     return description;
@@ -47,7 +47,7 @@ UFemCardClassDescription restraintEquationClassDescription()
 } // namespace
 
 RestraintEquation::RestraintEquation(UFemCardDataController* dataController)
-    : UFemCaseLinkedCard(cardClassObject(), restraintEquationSpec, dataController)
+    : UFemCaseLinkedCard(cardClassObject(), restraintEquationShape, dataController)
 {
     restraintEquationArgumentColumnArray_.reserve(initialArgumentColumnCapacity);
 }

@@ -4,18 +4,18 @@
 
 namespace {
 
-const UFemCardColumnSpec restraintSetColumns[] = {
+const UFemCardColumnShape restraintSetColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemRestraintCardType },
     { "Restraint", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemRestraintCardType },
 };
 
-const UFemConcreteCardClassSpec restraintSetSpec { "RestraintSet", UFemRestraintCardType, 100,
+const UFemConcreteCardClassShape restraintSetShape { "RestraintSet", UFemRestraintCardType, 100,
     restraintSetColumns };
 
 } // namespace
 
 RestraintSet::RestraintSet(UFemCardDataController* dataController)
-    : UFemSetCard(cardClassObject(), restraintSetSpec, dataController, restraintNameColumnIndex,
+    : UFemSetCard(cardClassObject(), restraintSetShape, dataController, restraintNameColumnIndex,
         "Card Name '%@' is called from Restraint Card '%@'. They make a loop reference.")
 {
 }
@@ -23,7 +23,7 @@ RestraintSet::RestraintSet(UFemCardDataController* dataController)
 const UFemCardClass& RestraintSet::cardClassObject()
 {
     static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<RestraintSet>(restraintSetSpec));
+        UFemMakeCardClassDescription<RestraintSet>(restraintSetShape));
     return cardClass;
 }
 

@@ -4,9 +4,9 @@
 #include "cards/UFemCardDrawing.h"
 #include "foundation/errors/UFemErrorsGraphicDrawing.h"
 
-UFemSetCard::UFemSetCard(const UFemCardClass& cardClass, const UFemConcreteCardClassSpec& spec,
+UFemSetCard::UFemSetCard(const UFemCardClass& cardClass, const UFemConcreteCardClassShape& shape,
     UFemCardDataController* dataController, quint64 memberNameColumnIndex, const char* loopFormat)
-    : UFemCaseLinkedCard(cardClass, spec, dataController)
+    : UFemCaseLinkedCard(cardClass, shape, dataController)
     , memberNameColumnIndex_(memberNameColumnIndex)
     , loopFormat_(loopFormat)
 {

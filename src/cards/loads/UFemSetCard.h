@@ -26,7 +26,7 @@ public:
         const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
 
 protected:
-    UFemSetCard(const UFemCardClass& cardClass, const UFemConcreteCardClassSpec& spec,
+    UFemSetCard(const UFemCardClass& cardClass, const UFemConcreteCardClassShape& shape,
         UFemCardDataController* dataController, quint64 memberNameColumnIndex,
         const char* loopFormat);
 

@@ -13,6 +13,7 @@
 #include "cardmodel/data/UFemWindowCardTable.h"
 #include "cards/UFemCardClasses.h"
 #include "documents/application/UFemAboutWindow.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/application/UFemMainMenu.h"
 #include "documents/application/UFemMainMenuWindow.h"
 #include "documents/application/UFemOpenGLInfoWindow.h"
@@ -54,10 +55,6 @@ QStringList mainMenuNotifications()
         UFemWindowCurrentCaseDidChangeNotification,
     };
 }
-
-constexpr quint64 TableViewType = 1;
-constexpr quint64 GraphicViewType = 2;
-constexpr quint64 InfoViewType = 3;
 
 const QString UsersManualFileName = QStringLiteral("Vantrel Users Manual.pdf");
 
@@ -114,18 +111,18 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
     // No notification tells that the last document window has gone.
     connect(&tracker_, &WindowTracker::mainWindowChanged, this, &UFemAppDelegate::updateMainMenu);
 
-    addCommand(QStringLiteral("showAboutPanel:"),
+    addCommand(UFemShowAboutPanelCommand,
         [this](auto&) { showAboutPanel(QGuiApplication::queryKeyboardModifiers()); });
-    addCommand(QStringLiteral("showOpenGLInfo:"), [this](auto&) { showOpenGLInfo(); });
-    addCommand(QStringLiteral("showPreferencePanel:"), [this](auto&) {
+    addCommand(UFemShowOpenGLInfoCommand, [this](auto&) { showOpenGLInfo(); });
+    addCommand(UFemShowPreferencePanelCommand, [this](auto&) {
         UFemPreferencePanelController::sharedPreferencePanelController(sheets_).showPanel();
     });
-    addCommand(QStringLiteral("openCalculationPanel:"), [](auto&) {
+    addCommand(UFemOpenCalculationPanelCommand, [](auto&) {
         UFemCalculationManager::sharedCalculationManager().displayCalculationManagerPanel();
     });
-    addCommand(QStringLiteral("openUsersManual:"), [this](auto&) { openUsersManual(); });
-    addCommand(QStringLiteral("openWebSite:"), [this](auto&) { openWebSite(); });
-    addCommand(QStringLiteral("terminate:"), [this](auto&) { terminate(); });
+    addCommand(UFemOpenUsersManualCommand, [this](auto&) { openUsersManual(); });
+    addCommand(UFemOpenWebSiteCommand, [this](auto&) { openWebSite(); });
+    addCommand(UFemTerminateCommand, [this](auto&) { terminate(); });
 }
 
 UFemAppDelegate::~UFemAppDelegate() = default;
@@ -153,7 +150,7 @@ void UFemAppDelegate::updateMainMenu()
     const auto* document = controller == nullptr
         ? nullptr
         : dynamic_cast<const UFemDocument*>(controller->document());
-    const quint64 viewType = window == nullptr ? 0 : window->viewTypeMenuTag();
+    const UFemViewType viewType = window == nullptr ? UFemViewTypeNone : window->viewTypeMenuTag();
     updateViewTypeMenu(document, viewType);
     updateGraphicMoveModeMenu(window, viewType);
     updateViewSettingMenu(window);
@@ -161,24 +158,25 @@ void UFemAppDelegate::updateMainMenu()
     updateOther(controller != nullptr, viewType);
 }
 
-void UFemAppDelegate::updateViewTypeMenu(const UFemDocument* document, quint64 viewType)
+void UFemAppDelegate::updateViewTypeMenu(const UFemDocument* document, UFemViewType viewType)
 {
     const bool hasModelData = document != nullptr && document->hasModelData();
-    setItem(mainMenu_.tableViewTypeMenuItem(), hasModelData, viewType == TableViewType);
-    setItem(mainMenu_.graphicViewTypeMenuItem(), hasModelData, viewType == GraphicViewType);
+    setItem(mainMenu_.tableViewTypeMenuItem(), hasModelData, viewType == UFemViewTypeCard);
+    setItem(mainMenu_.graphicViewTypeMenuItem(), hasModelData, viewType == UFemViewTypeGraphic);
     const UFemDocumentType type
         = document == nullptr ? UFemDocumentTypeNone : document->documentType();
     QAction* info = mainMenu_.projectInfoViewTypeMenuItem();
     const bool hasInfo = type == UFemDocumentTypeProject || type == UFemDocumentTypeResult;
     info->setText(type == UFemDocumentTypeResult ? tr("Result Info") : tr("Project Info"));
-    setItem(info, hasInfo, hasInfo && viewType == InfoViewType);
+    setItem(info, hasInfo, hasInfo && viewType == UFemViewTypeInfo);
 }
 
-void UFemAppDelegate::updateGraphicMoveModeMenu(const UFemMainMenuWindow* window, quint64 viewType)
+void UFemAppDelegate::updateGraphicMoveModeMenu(
+    const UFemMainMenuWindow* window, UFemViewType viewType)
 {
     QAction* item = mainMenu_.graphicMoveModeMenuItem();
-    item->setEnabled(viewType == GraphicViewType);
-    if (viewType != GraphicViewType)
+    item->setEnabled(viewType == UFemViewTypeGraphic);
+    if (viewType != UFemViewTypeGraphic)
         return;
     const int tag = int(window->graphicMoveModeMenuTag());
     for (QAction* mode : item->menu()->actions())
@@ -211,10 +209,10 @@ void UFemAppDelegate::updateCaseMenu(const UFemMainMenuWindow* window)
     }
 }
 
-void UFemAppDelegate::updateOther(bool hasWindow, quint64 viewType)
+void UFemAppDelegate::updateOther(bool hasWindow, UFemViewType viewType)
 {
-    mainMenu_.findBaseMenuItem()->setEnabled(hasWindow && viewType != InfoViewType);
-    mainMenu_.setDirectionMenuItem()->setEnabled(viewType == GraphicViewType);
+    mainMenu_.findBaseMenuItem()->setEnabled(hasWindow && viewType != UFemViewTypeInfo);
+    mainMenu_.setDirectionMenuItem()->setEnabled(viewType == UFemViewTypeGraphic);
 }
 
 void UFemAppDelegate::showAboutPanel(Qt::KeyboardModifiers modifiers)

@@ -2,6 +2,7 @@
 
 #include "appkit/ClosingWindows.h"
 #include "appkit/CommandTarget.h"
+#include "documents/window/UFemViewType.h"
 #include "platform/UNotificationCenter.h"
 
 #include <QObject>
@@ -54,11 +55,11 @@ public:
     void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
 
 private:
-    void updateViewTypeMenu(const UFemDocument* document, quint64 viewType);
-    void updateGraphicMoveModeMenu(const UFemMainMenuWindow* window, quint64 viewType);
+    void updateViewTypeMenu(const UFemDocument* document, UFemViewType viewType);
+    void updateGraphicMoveModeMenu(const UFemMainMenuWindow* window, UFemViewType viewType);
     void updateViewSettingMenu(const UFemMainMenuWindow* window);
     void updateCaseMenu(const UFemMainMenuWindow* window);
-    void updateOther(bool hasWindow, quint64 viewType);
+    void updateOther(bool hasWindow, UFemViewType viewType);
     void openUsersManual();
     void openWebSite();
     void showWindow(QWidget* window);

@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr quint64 NoCalculation = ~quint64(0);
 constexpr int PanelWidth = 420;
 constexpr int PanelHeight = 300;
 const QString CalculationCompletedSoundName = QStringLiteral("Hero");
@@ -40,7 +39,7 @@ double steadySeconds()
 
 struct UFemCalculationManager::UFemCalculationRecord {
     QString calculationFileNameString;
-    quint64 calculationIdentifierNumber = NoCalculation;
+    quint64 calculationIdentifierNumber = UFemNoCalculationIdentifierNumber;
     std::shared_ptr<UFemDataController> calculationDataController;
     std::unique_ptr<UFemCalculationManagerCalculationViewController> calculationViewController;
     bool isCalculationPausingOnView = false;
@@ -98,7 +97,7 @@ quint64 UFemCalculationManager::startCalculationDocument(
     auto dataController = std::make_shared<UFemDataController>(document.dataControllerServices());
     if (!dataController->resetWithModelText(
             document.dataController().modelTextOfAllCards(), true, error))
-        return NoCalculation;
+        return UFemNoCalculationIdentifierNumber;
     UFemSetupForRunCalculation(*dataController, calculationThreadCount_);
 
     auto record = std::make_unique<UFemCalculationRecord>();

@@ -109,14 +109,14 @@ void UFemUserPreferences::defaultViewPreferencesFolderArrays(
     *graphicViewPreferencesFolderArray = defaults.graphicViewPreferencesFolderArray;
 }
 
-QVariantMap UFemUserPreferences::baseViewPreferencesForViewType(quint64 viewType) const
+QVariantMap UFemUserPreferences::baseViewPreferencesForViewType(UFemViewType viewType) const
 {
     return viewType < UFemUserPreferencesViewTypeCount ? baseViewPreferencesForViewType_[viewType]
                                                        : QVariantMap();
 }
 
 const UFemFolderArray& UFemUserPreferences::viewPreferencesFolderArrayForViewType(
-    quint64 viewType) const
+    UFemViewType viewType) const
 {
     return viewType < UFemUserPreferencesViewTypeCount
         ? viewPreferencesFolderArrayForViewType_[viewType]

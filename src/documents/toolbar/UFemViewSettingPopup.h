@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/preferences/UFemFolderItem.h"
+#include "documents/window/UFemViewType.h"
 
 #include <QToolButton>
 
@@ -30,7 +31,7 @@ public:
     ~UFemViewSettingPopup() override;
 
     // At every swap: the menu of the new view type and its context.
-    void updateViewSettingMenuAndMenuContextWithViewType(quint64 viewType);
+    void updateViewSettingMenuAndMenuContextWithViewType(UFemViewType viewType);
     void updateToolbarViewSettingMenu();
     QMenu* viewSettingMenu() const { return menu_.get(); }
     const UFemFolderArray& viewSettingMenuContext() const { return menuContext_; }

@@ -5,6 +5,7 @@
 #include "appkit/Notifier.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/mainview/UFemGraphicMoveModeController.h"
 #include "documents/mainview/UFemMainViewController.h"
 #include "documents/toolbar/UFemCardFilterField.h"
@@ -25,9 +26,6 @@
 #include <QToolButton>
 
 namespace {
-
-const QString OpenModelEditWindowCommand = QStringLiteral("openModelEditWindow:");
-const QString SaveDocumentCommand = QStringLiteral("saveDocument:");
 
 constexpr int ViewTypePopupWidth[] = { 100, 120 };
 constexpr int ViewSettingPopupWidth[] = { 100, 128 };
@@ -109,7 +107,7 @@ void UFemWindowToolbar::buildItems()
 {
     addItem(OpenModelEditWindowToolbarItemIdentifier, tr("ModelEditWindow"),
         tr("Open ModelEditWindow"),
-        makeCommandButton(OpenModelEditWindowCommand, QStringLiteral("editwindow_icon"),
+        makeCommandButton(UFemOpenModelEditWindowCommand, QStringLiteral("editwindow_icon"),
             QStyle::SP_FileDialogDetailedView),
         0, 0);
     addItem(SaveDocumentToolbarItemIdentifier, tr("Save"), tr("Save Document"),
@@ -290,7 +288,7 @@ void UFemWindowToolbar::sendCommand(const QString& command)
         Notifier::beep();
 }
 
-quint64 UFemWindowToolbar::shownViewType() const
+UFemViewType UFemWindowToolbar::shownViewType() const
 {
     return windowController_.mainViewController() != nullptr ? windowController_.viewType()
                                                              : UFemViewTypeNone;
@@ -333,7 +331,7 @@ void UFemWindowToolbar::updateToolbarViewTypeMenu()
         item->setEnabled(type == UFemDocumentTypeProject || type == UFemDocumentTypeResult);
         item->setText(type == UFemDocumentTypeResult ? tr("Result Info") : tr("Project Info"));
     }
-    const int shown = viewTypePopup_->findData(shownViewType());
+    const int shown = viewTypePopup_->findData(quint64(shownViewType()));
     viewTypePopup_->setCurrentIndex(shown);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/window/UFemViewType.h"
 #include "documents/window/UFemWindowNotifications.h"
 #include "platform/UNotificationCenter.h"
 
@@ -110,7 +111,7 @@ private:
     QComboBox* makeViewTypePopup();
     QWidget* makeMoveModeSwitch();
     void sendCommand(const QString& command);
-    quint64 shownViewType() const;
+    UFemViewType shownViewType() const;
     void activeMainViewDidChange();
     void postFromWindow(const QString& name) const;
 
@@ -124,7 +125,7 @@ private:
     UFemViewSettingPopup* viewSettingPopup_ = nullptr;
     UFemCasePopup* casePopup_ = nullptr;
     UFemCardFilterField* cardFilterField_ = nullptr;
-    quint64 viewSettingMenuViewType_ = 0;
+    UFemViewType viewSettingMenuViewType_ = UFemViewTypeNone;
     CommandSender commandSender_;
     std::vector<UNotificationObservation> observations_;
     QMetaObject::Connection editedConnection_;
