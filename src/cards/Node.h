@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cardmodel/card/UFemNodeCard.h"
-#include "cards/UFemConcreteCard.h"
+#include "cards/UFemNodeDrawnCard.h"
 #include "foundation/UFemNotFound.h"
 
 #include <optional>
@@ -10,7 +10,7 @@ class UFemResultDataManager;
 
 // One node: a name and a location in global coordinates. For a calculation it gets a node
 // number; when results are present it answers its displacements.
-class Node : public UFemConcreteCard, public UFemNodeCard {
+class Node : public UFemNodeDrawnCard, public UFemNodeCard {
 public:
     static constexpr quint64 coordNameColumnIndex = 2;
     static constexpr quint64 xValueColumnIndex = 3;
@@ -50,16 +50,7 @@ public:
     std::optional<QString> toolTipStringAddition() const override;
 
     quint64 numberOfNodeForDrawing() const override { return 1; }
-    bool doesDrawWhenNotAllNodeValid() const override { return false; }
-    quint64 getNodeCardNamesForDrawingToNodeCardNameTable(UFemCardName** nodeCardNameTable,
-        quint64 nodeCardNameTableSize,
-        std::vector<UFemCardName*>* overflowNodeCardNameTable) const override;
-    UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const override;
     bool isRotationDisplacementValid() const override { return true; }
-    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale,
-        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
     bool getCenterPosition(double* centerPosition, const double* nodePositionTable) const override;
 
     const UFemCardColumn& coordNameColumn() const { return column(coordNameColumnIndex); }
@@ -69,6 +60,13 @@ public:
 
 protected:
     UErrorPtr checkOwnErrorToRegister() const override;
+    // The node itself.
+    UFemCardName* nodeCardNameForDrawing(quint64) const override { return cardName(); }
+    // A marker of the node size, in the colour of the node's value when it has one.
+    void drawAtNodes(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
+        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
+        const double* colorCardValue, const UFemColorScale* colorScale,
+        const UFemGraphicDrawingInfo& drawingInfo) const override;
 
 private:
     static void registerCardValueTypes(UFemCardClassManager& cardClassManager);

@@ -190,17 +190,6 @@ bool UFemConcreteCard::checkOneNodeColorCardValueArraySize(
     return false;
 }
 
-quint64 UFemConcreteCard::putOneNodeCardName(UFemCardName* nodeCardName,
-    UFemCardName** nodeCardNameTable, quint64 nodeCardNameTableSize,
-    std::vector<UFemCardName*>* overflowNodeCardNameTable)
-{
-    if (nodeCardNameTableSize >= 1)
-        nodeCardNameTable[0] = nodeCardName;
-    else if (overflowNodeCardNameTable != nullptr)
-        overflowNodeCardNameTable->assign(1, nodeCardName);
-    return 1;
-}
-
 UFemCardClassDescription UFemMakeConcreteCardClassDescription(
     const UFemConcreteCardClassShape& shape,
     std::function<std::shared_ptr<UFemCard>(UFemCardDataController*)> makeCard,

@@ -7,9 +7,8 @@
 //  2. Derive from UFemConcreteCard and pass the class object and that description to its
 //     constructor; the base makes, owns, pages, resets and releases the column objects. Give each
 //     column a role accessor (`xValueColumn()` returning column(3)).
-//  3. Add `static const UFemCardClass& cardClassObject()` returning a function-local static
-//     UFemCardClass made with UFemMakeCardClassDescription<YourCard>(classDescription,
-//     registerCardValueTypes).
+//  3. Add `static const UFemCardClass& cardClassObject()` returning
+//     UFemCardClassObject<YourCard>(classDescription, registerCardValueTypes).
 //     registerCardValueTypes keeps the value-type words in static members
 //     (UFemCardValueTypeRegistration.h).
 //  4. Override what the class's own behaviour needs: checkOwnErrorToRegister / checkOwnErrorToRun
@@ -17,7 +16,8 @@
 //     tool tip, drawing hooks, isRelatedToCase*, and the capability and solver interfaces
 //     (UFemMaterialPropertySource, UFemSectionAreaSource, UFemThicknessSource,
 //     UFemElementStiffnessSource, UFemForceSource, UFemRestraintSource).
-//     Cards drawn at one node use checkOneNodeColorCardValueArraySize and putOneNodeCardName;
+//     Cards drawn at the nodes they name derive from UFemNodeDrawnCard and give
+//     numberOfNodeForDrawing, nodeCardNameForDrawing and drawAtNodes;
 //     cards that name nodes find them with Node::nodeCardOfColumn (error 42014 when missing).
 //  5. Add one line to UFemCardClasses.cpp at the class's place in the registry order.
 //  A class with growing columns also overrides cardColumnAtIndex, getCardColumnsToCardColumnTable,
@@ -116,9 +116,6 @@ protected:
     // error pointer) and the card draws nothing.
     bool checkOneNodeColorCardValueArraySize(
         const _UFemCardValueArraySize* colorCardValueArraySize, UErrorPtr* error) const;
-    // The drawing-node names of a card drawn at one node.
-    static quint64 putOneNodeCardName(UFemCardName* nodeCardName, UFemCardName** nodeCardNameTable,
-        quint64 nodeCardNameTableSize, std::vector<UFemCardName*>* overflowNodeCardNameTable);
 
 private:
     const UFemConcreteCardClassShape& shape_;
@@ -158,4 +155,14 @@ UFemCardClassDescription UFemMakeCardClassDescription(const UFemConcreteCardClas
             return std::make_shared<Card>(dataController);
         },
         registerCardValueTypes);
+}
+
+// The one class object of `Card`, made from its shape on first use.
+template <typename Card>
+const UFemCardClass& UFemCardClassObject(const UFemConcreteCardClassShape& shape,
+    void (*registerCardValueTypes)(UFemCardClassManager&) = nullptr)
+{
+    static const UFemCardClass cardClass(
+        UFemMakeCardClassDescription<Card>(shape, registerCardValueTypes));
+    return cardClass;
 }

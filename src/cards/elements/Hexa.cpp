@@ -45,9 +45,7 @@ Hexa::Hexa(UFemCardDataController* dataController)
 
 const UFemCardClass& Hexa::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<Hexa>(hexaShape, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<Hexa>(hexaShape, registerCardValueTypes);
 }
 
 void Hexa::registerCardValueTypes(UFemCardClassManager& cardClassManager)

@@ -36,9 +36,7 @@ Quad4c::Quad4c(UFemCardDataController* dataController)
 
 const UFemCardClass& Quad4c::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<Quad4c>(quadShape, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<Quad4c>(quadShape, registerCardValueTypes);
 }
 
 UErrorPtr Quad4c::checkOwnErrorToRegister() const

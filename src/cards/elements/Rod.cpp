@@ -43,9 +43,7 @@ Rod::Rod(UFemCardDataController* dataController)
 
 const UFemCardClass& Rod::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<Rod>(rodShape, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<Rod>(rodShape, registerCardValueTypes);
 }
 
 void Rod::registerCardValueTypes(UFemCardClassManager& cardClassManager)

@@ -26,8 +26,7 @@ Case::Case(UFemCardDataController* dataController)
 
 const UFemCardClass& Case::cardClassObject()
 {
-    static const UFemCardClass cardClass(UFemMakeCardClassDescription<Case>(caseShape));
-    return cardClass;
+    return UFemCardClassObject<Case>(caseShape);
 }
 
 UFemCardName* Case::restraintCardName() const

@@ -29,8 +29,7 @@ FixNode::FixNode(UFemCardDataController* dataController)
 
 const UFemCardClass& FixNode::cardClassObject()
 {
-    static const UFemCardClass cardClass(UFemMakeCardClassDescription<FixNode>(fixNodeShape));
-    return cardClass;
+    return UFemCardClassObject<FixNode>(fixNodeShape);
 }
 
 UFemCardName* FixNode::drawingNodeCardName() const

@@ -39,8 +39,7 @@ Force::Force(UFemCardDataController* dataController)
 
 const UFemCardClass& Force::cardClassObject()
 {
-    static const UFemCardClass cardClass(UFemMakeCardClassDescription<Force>(forceShape));
-    return cardClass;
+    return UFemCardClassObject<Force>(forceShape);
 }
 
 UErrorPtr Force::checkOwnErrorToRegister() const

@@ -24,8 +24,7 @@ ForceDisp::ForceDisp(UFemCardDataController* dataController)
 
 const UFemCardClass& ForceDisp::cardClassObject()
 {
-    static const UFemCardClass cardClass(UFemMakeCardClassDescription<ForceDisp>(forceDispShape));
-    return cardClass;
+    return UFemCardClassObject<ForceDisp>(forceDispShape);
 }
 
 UFemCardName* ForceDisp::drawingNodeCardName() const

@@ -23,8 +23,7 @@ ForceSet::ForceSet(UFemCardDataController* dataController)
 
 const UFemCardClass& ForceSet::cardClassObject()
 {
-    static const UFemCardClass cardClass(UFemMakeCardClassDescription<ForceSet>(forceSetShape));
-    return cardClass;
+    return UFemCardClassObject<ForceSet>(forceSetShape);
 }
 
 bool ForceSet::putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
@@ -41,11 +40,11 @@ bool ForceSet::putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalc
         error);
 }
 
-std::optional<QString> ForceSet::toolTipStringAddition() const
+QString ForceSet::memberNameText() const
 {
-    return UFormattedString("( (%@)×%@ ( %lu cards ) )",
+    return UFormattedString("(%@)×%@",
         forceMultipleValueColumn().columnString().value_or(QString()),
-        forceNameColumn().columnString().value_or(QString()), quint64(memberCardArray().size()));
+        UFemSetCard::memberNameText());
 }
 
 bool ForceSet::drawsMembers() const

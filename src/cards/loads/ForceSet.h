@@ -18,8 +18,6 @@ public:
     bool putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
         double forceFactor, const UFemCardName& caseName, UErrorPtr* error) const override;
 
-    std::optional<QString> toolTipStringAddition() const override;
-
     const UFemCardColumn& forceMultipleValueColumn() const
     {
         return column(forceMultipleValueColumnIndex);
@@ -27,6 +25,8 @@ public:
     const UFemCardColumn& forceNameColumn() const { return column(forceNameColumnIndex); }
 
 protected:
+    // "(Factor)×Force".
+    QString memberNameText() const override;
     bool drawsMembers() const override;
     // A copy whose force scale factor is multiplied by Factor; the moment scale factor is kept.
     const UGLDrawingInfo* drawingInfoForMembers(const UGLDrawingInfo* drawingInfo,

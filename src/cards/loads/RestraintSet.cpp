@@ -22,9 +22,7 @@ RestraintSet::RestraintSet(UFemCardDataController* dataController)
 
 const UFemCardClass& RestraintSet::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<RestraintSet>(restraintSetShape));
-    return cardClass;
+    return UFemCardClassObject<RestraintSet>(restraintSetShape);
 }
 
 bool RestraintSet::putRestraintToMatrixCalculator(
@@ -35,11 +33,4 @@ bool RestraintSet::putRestraintToMatrixCalculator(
             return member.putRestraintToMatrixCalculator(matrixCalculator, memberError);
         },
         error);
-}
-
-std::optional<QString> RestraintSet::toolTipStringAddition() const
-{
-    return UFormattedString("( %@ ( %lu cards ) )",
-        restraintNameColumn().columnString().value_or(QString()),
-        quint64(memberCardArray().size()));
 }

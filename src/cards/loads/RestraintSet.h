@@ -16,7 +16,5 @@ public:
     bool putRestraintToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const override;
 
-    std::optional<QString> toolTipStringAddition() const override;
-
     const UFemCardColumn& restraintNameColumn() const { return column(restraintNameColumnIndex); }
 };

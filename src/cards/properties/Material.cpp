@@ -25,9 +25,7 @@ Material::Material(UFemCardDataController* dataController)
 
 const UFemCardClass& Material::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<Material>(materialShape, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<Material>(materialShape, registerCardValueTypes);
 }
 
 void Material::registerCardValueTypes(UFemCardClassManager& cardClassManager)

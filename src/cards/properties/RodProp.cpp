@@ -23,9 +23,7 @@ RodProp::RodProp(UFemCardDataController* dataController)
 
 const UFemCardClass& RodProp::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<RodProp>(rodPropShape, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<RodProp>(rodPropShape, registerCardValueTypes);
 }
 
 void RodProp::registerCardValueTypes(UFemCardClassManager& cardClassManager)

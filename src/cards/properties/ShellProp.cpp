@@ -23,9 +23,7 @@ ShellProp::ShellProp(UFemCardDataController* dataController)
 
 const UFemCardClass& ShellProp::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<ShellProp>(shellPropShape, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<ShellProp>(shellPropShape, registerCardValueTypes);
 }
 
 void ShellProp::registerCardValueTypes(UFemCardClassManager& cardClassManager)

@@ -21,9 +21,7 @@ SolidProp::SolidProp(UFemCardDataController* dataController)
 
 const UFemCardClass& SolidProp::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<SolidProp>(solidPropShape, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<SolidProp>(solidPropShape, registerCardValueTypes);
 }
 
 void SolidProp::registerCardValueTypes(UFemCardClassManager& cardClassManager)
