@@ -75,9 +75,9 @@ void attachResults(ResultTableTestWindow& window)
         value = displacement(random);
     std::vector<quint64> cases(caseCount);
     std::iota(cases.begin(), cases.end(), 0);
-    results->addResultDataWithNodeDOFStateTable(
-        states.data(), values.data(), combNodeNos.data(), nodes, cases, nullptr);
-    results->finalizeAddResultData(nullptr);
+    UFemRaisesOnFailure(results->addResultDataWithNodeDOFStateTable(
+        states.data(), values.data(), combNodeNos.data(), nodes, cases, nullptr));
+    UFemRaisesOnFailure(results->finalizeAddResultData(nullptr));
     UErrorPtr error;
     if (!model.setResultDataManager(results, false, &error))
         throw std::runtime_error(error->localizedDescription().toStdString());
@@ -96,7 +96,7 @@ struct HexaTable {
         attachResults(window);
         view.resize(1200, 800);
         view.setUFemWindowController(&window);
-        view.setCardValueExprListString(resultList, nullptr);
+        UFemRaisesOnFailure(view.setCardValueExprListString(resultList, nullptr));
         window.cases = window.model.caseCardArray().toVector();
         window.center.post(ResultTableTestWindow::caseDidChange, &window);
         window.selected = window.model.elementCardArray().toVector();

@@ -22,7 +22,8 @@ public:
     static const UFemCardClass& cardClassObject();
     // The Node card the name of a name or reference column defines; without one, error 42014
     // naming the node (program stop without an error pointer).
-    static const Node* nodeCardOfColumn(const UFemCardColumn& column, UErrorPtr* error);
+    [[nodiscard]] static const Node* nodeCardOfColumn(
+        const UFemCardColumn& column, UErrorPtr* error);
 
     void getNodeLocation(double nodeLocation[3]) const override;
 
@@ -35,9 +36,9 @@ public:
     // translations, 2 rotations, 3 both) selects, translations first. Without results
     // for the node or the case they are zeros with the state 0x80; a failing result query hands on
     // its error.
-    bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,
+    [[nodiscard]] bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,
         quint64 translationOrRotation, const UFemCard* caseCard, UErrorPtr* error) const;
-    bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,
+    [[nodiscard]] bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,
         quint64 translationOrRotation, const UFemCard* caseCard,
         std::optional<QString>* calculationErrorString, UErrorPtr* error) const;
 
@@ -45,8 +46,8 @@ public:
     bool respondsToCardValueType(_UFemCardValueType cardValueType) const override;
     bool getCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
         _UFemCardValueType cardValueType) const override;
-    bool getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard* caseCard,
-        UErrorPtr* error) const override;
+    [[nodiscard]] bool getCardValue(double* cardValue, _UFemCardValueType cardValueType,
+        const UFemCard* caseCard, UErrorPtr* error) const override;
     std::optional<QString> toolTipStringAddition() const override;
 
     quint64 numberOfNodeForDrawing() const override { return 1; }

@@ -86,10 +86,11 @@ public:
     // Rotations have no meaning for the card.
     bool isRotationDisplacementValid() const override { return false; }
     // Nothing drawn.
-    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale,
-        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
+    [[nodiscard]] bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+        const double* nodePositionTable, const _UGLColor* color,
+        const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+        const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
+        UErrorPtr* error) const override;
 
     // "Column %@ is empty." / "Columns %@ are empty." over the required columns; nullptr if none.
     UErrorPtr emptyColumnErrorToRegister() const;
@@ -114,7 +115,7 @@ protected:
     // For cards drawn at one node: true when the colour values fit one node (none, or one point,
     // section point and vector value); otherwise sets the drawing error (program stop without an
     // error pointer) and the card draws nothing.
-    bool checkOneNodeColorCardValueArraySize(
+    [[nodiscard]] bool checkOneNodeColorCardValueArraySize(
         const _UFemCardValueArraySize* colorCardValueArraySize, UErrorPtr* error) const;
 
 private:

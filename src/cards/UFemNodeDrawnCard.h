@@ -15,10 +15,11 @@ public:
         std::vector<UFemCardName*>* overflowNodeCardNameTable) const override;
     // A program error with drawingNodeOutOfRangeReason() past the last drawing node.
     UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const override;
-    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale,
-        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
+    [[nodiscard]] bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+        const double* nodePositionTable, const _UGLColor* color,
+        const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+        const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
+        UErrorPtr* error) const override;
 
 protected:
     using UFemConcreteCard::UFemConcreteCard;

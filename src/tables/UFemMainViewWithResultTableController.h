@@ -22,7 +22,8 @@ public:
     void setMainView(QWidget* mainView);
 
     QString resultTableViewCardValueExprListString() const;
-    bool setResultTableViewCardValueExprListString(const QString& string, UErrorPtr* error);
+    [[nodiscard]] bool setResultTableViewCardValueExprListString(
+        const QString& string, UErrorPtr* error);
 
     // Actions "displayResultTableViewSettingPanel:" and "changeResultTableViewSplitDirection:".
     void displayResultTableViewSettingPanel();

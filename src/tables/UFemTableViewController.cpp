@@ -18,8 +18,9 @@ UFemTableViewController::UFemTableViewController(UFemWindowController& windowCon
 {
     loadTableBox();
     UErrorPtr error;
-    setViewPreferences(
-        UFemTableViewPreferences::defaultTableViewPreferencesOfFolderIndex(0), &error);
+    // The built-in defaults always apply.
+    static_cast<void>(setViewPreferences(
+        UFemTableViewPreferences::defaultTableViewPreferencesOfFolderIndex(0), &error));
     observeNotifications();
 }
 

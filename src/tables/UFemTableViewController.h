@@ -41,7 +41,8 @@ public:
     QSize minimumMainViewBoxSize() const override { return minimumBoxSize; }
     bool useViewPreferences() const override { return true; }
     QVariantMap viewPreferences() const override { return currentViewPreferences_; }
-    bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) override;
+    [[nodiscard]] bool setViewPreferences(
+        const QVariantMap& viewPreferences, UErrorPtr* error) override;
     UFemTableViewPreferencesViewController& tableViewPreferencesViewController();
     // What the window's view settings sheet edits.
     UFemPreferencesViewController* preferencesViewController() override;
@@ -50,7 +51,7 @@ public:
 
     quint64 cardRowIndexToAddCard(UErrorPtr* error) override;
     _UFemSearchCardStringRange selectedSearchCardStringRange(UErrorPtr* error) override;
-    bool selectSearchCardStringRange(
+    [[nodiscard]] bool selectSearchCardStringRange(
         const _UFemSearchCardStringRange& range, UErrorPtr* error) override;
     _UFemSearchCardStringRange replaceSelectedSearchCardStringRange(
         const QString& replaceString, bool* isReplaced, UErrorPtr* error) override;

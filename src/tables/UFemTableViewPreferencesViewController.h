@@ -43,7 +43,8 @@ public:
 
     // Never fails.
     QVariantMap viewPreferences(UErrorPtr* error) const override;
-    bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) override;
+    [[nodiscard]] bool setViewPreferences(
+        const QVariantMap& viewPreferences, UErrorPtr* error) override;
 
     QString resultTableViewCardValueListString() const { return QString(); }
     void setResultTableViewCardValueListString(const QString&) { }

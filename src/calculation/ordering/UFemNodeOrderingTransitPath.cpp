@@ -26,9 +26,9 @@ UFemOrderingIndex replacementNode(const UFemNodeOrderingGraph& graph, UFemOrderi
 }
 
 // The path through the transit nodes of one group.
-bool transitPath(UFemNodePotentialTable& table, const std::vector<UFemOrderingIndex>& transit,
-    std::vector<UFemOrderingIndex>& onPathStamp, UFemOrderingIndex stamp,
-    std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
+[[nodiscard]] bool transitPath(UFemNodePotentialTable& table,
+    const std::vector<UFemOrderingIndex>& transit, std::vector<UFemOrderingIndex>& onPathStamp,
+    UFemOrderingIndex stamp, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
 {
     std::vector<UFemOrderingIndex> segment;
     UFemOrderingIndex previous = UFemOrderingNone;

@@ -22,6 +22,6 @@ UFemTransitRunTable UFemParseTransitNodeTable(const UFemNodeOrderingGraph& graph
 // order they are named, the others follow in ascending order. A named group's path runs through
 // its transit nodes by shortest paths, nodes already on the path skipped; the others get the
 // double sweep.
-bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table,
+[[nodiscard]] bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table,
     const UFemNodeOrderingGraph& graph, const UFemNodeGroupTable& groups,
     const UFemTransitRunTable& runs, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error);

@@ -15,7 +15,7 @@ public:
 
     // Puts every member with Factor times the given factor; nothing when that is zero. The first
     // member error stops it.
-    bool putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
+    [[nodiscard]] bool putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
         double forceFactor, const UFemCardName& caseName, UErrorPtr* error) const override;
 
     const UFemCardColumn& forceMultipleValueColumn() const

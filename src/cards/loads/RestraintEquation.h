@@ -34,7 +34,7 @@ public:
     quint64 numberOfArgumentColumns() const { return restraintEquationArgumentColumnArray_.size(); }
 
     // u(dependent) = sum of (-Value i / Base Factor) x u(DOF i). Never fails.
-    bool putRestraintToMatrixCalculator(
+    [[nodiscard]] bool putRestraintToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const override;
 
     std::optional<QString> toolTipStringAddition() const override;

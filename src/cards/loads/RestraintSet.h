@@ -13,7 +13,7 @@ public:
     static const UFemCardClass& cardClassObject();
 
     // Puts every member; the first member error stops it.
-    bool putRestraintToMatrixCalculator(
+    [[nodiscard]] bool putRestraintToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const override;
 
     const UFemCardColumn& restraintNameColumn() const { return column(restraintNameColumnIndex); }

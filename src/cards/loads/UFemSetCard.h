@@ -19,10 +19,11 @@ public:
     quint64 numberOfNodeForDrawing() const override;
     bool doesDrawWhenNotAllNodeValid() const override { return true; }
     // Each member draws itself, with its share of the colour values.
-    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale,
-        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
+    [[nodiscard]] bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+        const double* nodePositionTable, const _UGLColor* color,
+        const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+        const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
+        UErrorPtr* error) const override;
 
 protected:
     UFemSetCard(const UFemCardClass& cardClass, const UFemConcreteCardClassShape& shape,
@@ -41,7 +42,8 @@ protected:
     virtual QString memberNameText() const;
     // Calls `put` (a source, an error pointer; false on failure) on every member that is a
     // `Source`, in order; the first failure stops it and its error goes to the caller's pointer.
-    template <typename Source, typename Put> bool putMembers(Put put, UErrorPtr* error) const
+    template <typename Source, typename Put>
+    [[nodiscard]] bool putMembers(Put put, UErrorPtr* error) const
     {
         for (const UFemCard* member : memberCardArray()) {
             const auto* source = dynamic_cast<const Source*>(member);
@@ -65,7 +67,7 @@ protected:
     }
 
 private:
-    bool checkSetColorCardValueArraySize(
+    [[nodiscard]] bool checkSetColorCardValueArraySize(
         const _UFemCardValueArraySize* colorCardValueArraySize, UErrorPtr* error) const;
 
     quint64 memberNameColumnIndex_;

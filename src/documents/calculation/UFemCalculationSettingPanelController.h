@@ -52,7 +52,7 @@ public:
     void reset();
     // The absolute, standardised result path; 11010 for a bad extension or a relative path
     // without a base.
-    std::optional<QString> resultFileURL(UErrorPtr* error) const;
+    [[nodiscard]] std::optional<QString> resultFileURL(UErrorPtr* error) const;
 
     // Shows the sheet on `window`; the sheet reads and writes this controller's fields.
     void beginSheet(QWidget* window, SheetPresenter& presenter, FilePanels& filePanels);

@@ -41,7 +41,8 @@ bool UFemDocument::readModelText(const QByteArray& data, UErrorPtr* error)
             text = UFemModelTextReplacingRestraintExpression(*text);
             rewritten = true;
         }
-        dataController_->resetWithModelText(*text, true, &failure);
+        // The answer is in failure.
+        static_cast<void>(dataController_->resetWithModelText(*text, true, &failure));
     }
     if (!failure) {
         hasModelData_ = true;
@@ -97,5 +98,5 @@ bool UFemDocument::loadModelDataWithModelFileURL(const QString& path, UErrorPtr*
 
 void UFemDocument::unloadModelData()
 {
-    loadModelFileData(std::nullopt, nullptr);
+    UFemRaisesOnFailure(loadModelFileData(std::nullopt, nullptr));
 }

@@ -117,7 +117,8 @@ void UFemWindowController::windowDidLoad()
     post(UFemWindowSelectedCardDidChangeNotification_private);
     post(UFemWindowSelectedCardDidChangeNotification);
     UErrorPtr dropped;
-    updateWindowCardTableCombinedCardFilter(&dropped);
+    // The user's filter joins only once it parses, and its own error stays in cardFilterError_.
+    static_cast<void>(updateWindowCardTableCombinedCardFilter(&dropped));
     post(UFemWindowCurrentCaseDidChangeNotification_private);
     post(UFemWindowCurrentCaseDidChangeNotification);
     window()->setMouseTracking(true);

@@ -115,7 +115,7 @@ public:
     void setCardFilterString(const std::optional<QString>& cardFilterString);
     // The text given to the window card table (nullopt: no filter).
     std::optional<QString> combinedCardFilterString() const;
-    bool updateWindowCardTableCombinedCardFilter(UErrorPtr* error);
+    [[nodiscard]] bool updateWindowCardTableCombinedCardFilter(UErrorPtr* error);
 
     // ---- Selection, forwarded to the selected-card set
     UFemCardSetManager& _selectedCardSetManager() const { return *selectedCardSetManager_; }

@@ -17,7 +17,7 @@ UErrorPtr unexpectedError(const char* description)
 }
 
 // The checked container, or the version error when `data` is not one.
-std::optional<UFormattedDataCheckedView> checkedViewOrError(
+[[nodiscard]] std::optional<UFormattedDataCheckedView> checkedViewOrError(
     const QByteArray& data, UErrorPtr* error)
 {
     std::optional<UFormattedDataCheckedView> view = UFormattedDataCheckedView::check(data);
