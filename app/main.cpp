@@ -6,7 +6,8 @@
 #include "documents/application/UFemApplicationShell.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
-#include "tables/UFemTableViewController.h"
+#include "graphicview/UFemGraphicViewController.h"
+#include "graphicview/UFemGraphicViewPreferences.h"
 #include "tables/UFemTableViewPreferences.h"
 
 #include <QTimer>
@@ -21,11 +22,12 @@ int main(int argc, char** argv)
 
     SheetPresenter sheets;
     FileDialogPanels panels(sheets);
-    // The card table is the document window's card view; the 3-D view has no presets yet.
+    // The card table is the document window's card view, the 3-D view its graphic view.
     UFemUserPreferences::setDefaultViewPreferencesFolderArrays(
-        UFemTableViewPreferences::defaultTableViewPreferencesFolderArray(), {});
+        UFemTableViewPreferences::defaultTableViewPreferencesFolderArray(),
+        UFemGraphicViewPreferences::defaultGraphicViewPreferencesFolderArray());
     UFemWindowController::setRegisteredMainViewControllerMaker(
-        &UFemTableViewController::makeMainViewController);
+        &UFemGraphicViewController::makeMainViewController);
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
     shell.start();
