@@ -14,6 +14,7 @@
 
 UFemGraphicViewController::UFemGraphicViewController(UFemWindowController& windowController)
     : UFemMainViewWithResultTableController(windowController)
+    , camera_(dataController())
 {
     loadGraphicViewBox();
     makeThreadTaskContexts();
@@ -139,7 +140,7 @@ void UFemGraphicViewController::observeNotifications()
     observe(modelCenter, UFemModelDataDidChangeNotification_private, &data,
         [this](const UNotification&) {
             clearCachesForDataChange(true);
-            isEyeLocationDepthValid_ = false;
+            camera_.invalidateEyeLocationDepth();
         });
     observe(cardsCenter, UFemWindowCardTableWillChangeNotification, &cards, quitAndClose);
     observe(cardsCenter, UFemWindowCardTableDidChangeNotification, &cards, reload);
@@ -319,8 +320,7 @@ void UFemGraphicViewController::viewDidSwapIn()
     clearAllBackgroundThreadIfCanceled();
     if (!isViewDidSwapInAlreadyCalled_) {
         isViewDidSwapInAlreadyCalled_ = true;
-        isFitPendingUntilViewHasArea_ = true;
-        updateViewSize();
+        isFitPendingUntilFirstFrame_ = true;
     }
     reloadGraphicView();
     if (graphicViewOutlet_ != nullptr)

@@ -10,6 +10,7 @@
 #include "graphics/drawingbuffer/UGLRootDrawingBuffer.h"
 #include "graphics/opengl/UOpenGLManager.h"
 #include "graphicview/UFemGraphicView.h"
+#include "graphicview/UFemGraphicViewCamera.h"
 #include "graphicview/UFemGraphicViewSettings.h"
 #include "platform/UNotificationCenter.h"
 #include "tables/UFemMainViewWithResultTableController.h"
@@ -215,9 +216,6 @@ public:
     void setPrintImageResolutionPer72(double value);
     void setObjectMoveRotateBaseDistance(double value);
     void setObjectMoveScaleBaseDistance(double value);
-    // Base distances that are not a positive finite number read as the default.
-    double effectiveObjectMoveRotateBaseDistance() const;
-    double effectiveObjectMoveScaleBaseDistance() const;
 
     // ---- Overlay colours
     struct OverlayColors {
@@ -233,17 +231,14 @@ public:
     OverlayColors& overlayColors() { return overlayColors_; }
 
     // ---- Camera (sizes in view points)
-    QSizeF viewSize() const { return viewSize_; }
+    UFemGraphicViewCamera& camera() { return camera_; }
+    const UFemGraphicViewCamera& camera() const { return camera_; }
+    QSizeF viewSize() const { return camera_.viewSize(); }
     // Hands the size to both managers and drops the image caches; no redisplay.
     void setViewSize(QSizeF size);
     void updateViewSize();
-    const UOpenGLEyeLocation& eyeLocation() const { return eyeLocation_; }
-    const UOpenGLObjectLocation& objectLocation() const { return objectLocation_; }
-    bool isEyeLocationDepthValid() const { return isEyeLocationDepthValid_; }
-    void getObjectCenter(double center[3]) const;
-    void getObjectCenter_rough(double center[3]) const;
-    double objectLength() const;
-    double objectLength_rough() const;
+    const UOpenGLEyeLocation& eyeLocation() const { return camera_.eyeLocation(); }
+    const UOpenGLObjectLocation& objectLocation() const { return camera_.objectLocation(); }
     // Fits the model into the view; `direction` is 9 doubles (the model axes as rows), null
     // keeps the current one. Nothing happens while the view has no area.
     void setEyeLocationAndObjectLocationByObjectSizeWithObjectDirection(const double* direction);
@@ -254,12 +249,6 @@ public:
     void setDirection_Y_Right_Z_Up();
     // dx, dy in view points, y up; true when the camera or the placement changed.
     bool updateEyeAndObjectLocationWithObjectMoveMode(quint64 mode, double dx, double dy);
-
-    // ---- Conversions through global coordinates
-    void getPositionOnEyeCoord(double result[3], const double positionOnObjectCoord[3]) const;
-    void getPositionOnObjectCoord(double result[3], const double positionOnEyeCoord[3]) const;
-    void getVectorOnEyeCoord(double result[3], const double vectorOnObjectCoord[3]) const;
-    void getVectorOnObjectCoord(double result[3], const double vectorOnEyeCoord[3]) const;
 
     // ---- Background and triad
     // The background over the whole of `image` (pixel size); a print colour replaces the
@@ -354,13 +343,10 @@ private:
     quint64 currentPressedKeyPickMaskCardTypeIndexes_ = allPickMaskCardTypeIndexes;
 
     // Camera
-    QSizeF viewSize_;
-    UOpenGLObjectLocation objectLocation_;
-    UOpenGLEyeLocation eyeLocation_;
-    bool isEyeLocationDepthValid_ = false;
+    UFemGraphicViewCamera camera_;
     bool isViewDidSwapInAlreadyCalled_ = false;
-    // The first swap-in's fit waits for a view with an area.
-    bool isFitPendingUntilViewHasArea_ = false;
+    // The first swap-in's fit waits for the first frame: only then is the view laid out.
+    bool isFitPendingUntilFirstFrame_ = false;
 
     UFemGraphicViewSettings settings_;
     OverlayColors overlayColors_;

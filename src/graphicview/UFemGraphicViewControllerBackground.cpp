@@ -130,16 +130,16 @@ void UFemGraphicViewController::drawGlobalCoordToImage(
     if (position == 2) {
         const double corner[3] = { -image.width() / (2 * resolution) + length + triadCornerMargin,
             -image.height() / (2 * resolution) + length + triadCornerMargin, triadCornerDepth };
-        getPositionOnObjectCoord(base, corner);
+        camera_.getPositionOnObjectCoord(base, corner);
     } else if (position != 1) {
         return;
     }
-    const double lengthPerPixel = eyeLocation_.eyeLocationStruct().lengthPerPixel;
+    const double lengthPerPixel = camera_.eyeLocation().eyeLocationStruct().lengthPerPixel;
     const double eyeAxis[3] = { 0, 0, 1 };
     double viewAxis[3];
-    getVectorOnObjectCoord(viewAxis, eyeAxis);
+    camera_.getVectorOnObjectCoord(viewAxis, eyeAxis);
     double baseOnEye[3];
-    getPositionOnEyeCoord(baseOnEye, base);
+    camera_.getPositionOnEyeCoord(baseOnEye, base);
     const double halfWidth = image.width() / 2.0;
     const double halfHeight = image.height() / 2.0;
     auto toImage = [&](const double onEye[3]) {
@@ -158,7 +158,7 @@ void UFemGraphicViewController::drawGlobalCoordToImage(
             QPolygonF polygon;
             for (int point = 0; point < 7; ++point) {
                 double onEye[3];
-                getPositionOnEyeCoord(onEye, outline + 3 * point);
+                camera_.getPositionOnEyeCoord(onEye, outline + 3 * point);
                 polygon << toImage(onEye);
             }
             polygon << polygon.first();
@@ -167,7 +167,7 @@ void UFemGraphicViewController::drawGlobalCoordToImage(
         double tip[3] = { base[0], base[1], base[2] };
         tip[axis] += vector[axis];
         double tipOnEye[3];
-        getPositionOnEyeCoord(tipOnEye, tip);
+        camera_.getPositionOnEyeCoord(tipOnEye, tip);
         const double dx = tipOnEye[0] - baseOnEye[0];
         const double dy = tipOnEye[1] - baseOnEye[1];
         const double projected = std::sqrt(dx * dx + dy * dy);

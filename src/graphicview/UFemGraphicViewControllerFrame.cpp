@@ -38,6 +38,10 @@ QImage UFemGraphicViewController::pixelSizeImageWithDrawRectInfo(
 void UFemGraphicViewController::ufemGraphicViewDrawRect(UFemGraphicView& view, QPainter& painter,
     const QRectF& dirtyRect, const UGLDrawRectInfo& drawRectInfo)
 {
+    if (isFitPendingUntilFirstFrame_ && camera_.hasViewArea()) {
+        isFitPendingUntilFirstFrame_ = false;
+        setEyeLocationAndObjectLocationByObjectSizeWithObjectDirection(nullptr);
+    }
     updateEyeLocationDepthRangeIfNeeded();
     const QImage image = pixelSizeImageWithDrawRectInfo(drawRectInfo);
     const QRectF bounds(QPointF(0, 0), QSizeF(view.size()));
