@@ -7,8 +7,9 @@
 #include "documents/application/UFemApplicationShell.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
+#include "graphicview/UFemGraphicViewController.h"
+#include "graphicview/UFemGraphicViewPreferences.h"
 #include "graphicview/ranges/UFemDataControllerValueRange.h"
-#include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
 
 #include <QTimer>
@@ -23,11 +24,12 @@ int main(int argc, char** argv)
 
     SheetPresenter sheets;
     FileDialogPanels panels(sheets);
-    // The card table is the document window's card view; the 3-D view has no presets yet.
+    // The card table is the document window's card view, the 3-D view its graphic view.
     UFemUserPreferences::setDefaultViewPreferencesFolderArrays(
-        UFemTableViewPreferences::defaultTableViewPreferencesFolderArray(), {});
+        UFemTableViewPreferences::defaultTableViewPreferencesFolderArray(),
+        UFemGraphicViewPreferences::defaultGraphicViewPreferencesFolderArray());
     UFemWindowController::setRegisteredMainViewControllerMaker(
-        &UFemTableViewController::makeMainViewController);
+        &UFemGraphicViewController::makeMainViewController);
     // The delegate extends the shared services; the 3-D view's value-range tasks go in first.
     UFemDataControllerServices services = UFemDataControllerServices::shared();
     UFemInstallGraphicViewValueRangeServices(services);

@@ -1,0 +1,105 @@
+#include "graphicview/UFemGraphicView.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+UFemGraphicView::UFemGraphicView(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("graphicViewOutlet"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+}
+
+UGLDrawRectInfo UFemGraphicView::drawRectInfoWithOutputType(UGLDrawingOutputType outputType) const
+{
+    const bool isScreen = outputType == UGLDrawingOutputTypeScreen;
+    double resolution = 1.0;
+    if (delegate_ != nullptr)
+        resolution = isScreen ? delegate_->screenImageResolutionPer72()
+                              : delegate_->printImageResolutionPer72();
+    return UGLDrawRectInfo::drawRectInfoWithDrawingOutputType(outputType, QSizeF(size()),
+        resolution, isScreen ? UGLImageQualityScreen : UGLImageQualityPrint);
+}
+
+QPointF UFemGraphicView::viewPointWithWidgetPosition(QPointF position) const
+{
+    return { position.x(), height() - position.y() };
+}
+
+void UFemGraphicView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    if (delegate_ == nullptr) {
+        painter.fillRect(rect(), Qt::black);
+        return;
+    }
+    const QRect dirty = event->rect();
+    const QRectF dirtyUp(
+        dirty.x(), height() - dirty.y() - dirty.height(), dirty.width(), dirty.height());
+    delegate_->ufemGraphicViewDrawRect(
+        *this, painter, dirtyUp, drawRectInfoWithOutputType(UGLDrawingOutputTypeScreen));
+}
+
+void UFemGraphicView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (delegate_ != nullptr)
+        delegate_->ufemGraphicViewSizeDidChange(*this);
+}
+
+UFemGraphicViewMouseEvent UFemGraphicView::mouseEventWith(const QMouseEvent& event) const
+{
+    return { viewPointWithWidgetPosition(event.position()), event.modifiers(), clickCount_ };
+}
+
+// While the project information is shown, a click only closes it on release.
+void UFemGraphicView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || delegate_ == nullptr)
+        return;
+    clickCount_ = 1;
+    if (!delegate_->doesDrawOverlaidProjectInfo())
+        delegate_->ufemGraphicViewMouseDown(*this, mouseEventWith(*event));
+}
+
+void UFemGraphicView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || delegate_ == nullptr)
+        return;
+    clickCount_ = 2;
+    if (!delegate_->doesDrawOverlaidProjectInfo())
+        delegate_->ufemGraphicViewMouseDown(*this, mouseEventWith(*event));
+}
+
+void UFemGraphicView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton) || delegate_ == nullptr)
+        return;
+    if (!delegate_->doesDrawOverlaidProjectInfo())
+        delegate_->ufemGraphicViewMouseDragged(*this, mouseEventWith(*event));
+}
+
+void UFemGraphicView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || delegate_ == nullptr)
+        return;
+    if (delegate_->doesDrawOverlaidProjectInfo())
+        delegate_->hideOverlaidProjectInfo();
+    else
+        delegate_->ufemGraphicViewMouseUp(*this, mouseEventWith(*event));
+}
+
+void UFemGraphicView::keyPressEvent(QKeyEvent* event)
+{
+    if (delegate_ == nullptr || !delegate_->ufemMainViewKeyDown(*this, *event))
+        QWidget::keyPressEvent(event);
+}
+
+void UFemGraphicView::keyReleaseEvent(QKeyEvent* event)
+{
+    if (delegate_ == nullptr || !delegate_->ufemMainViewKeyUp(*this, *event))
+        QWidget::keyReleaseEvent(event);
+}
