@@ -1,6 +1,6 @@
 // Showing RestraintEquation cards in their form: one of 1,000 pairs into a fresh form (every pair
 // row made), the same card again (rows made before are shown again), then a card of one pair after
-// it. The form is on screen and re-placed at its minimum size, as the card view does.
+// it. The form is on screen in a scrolled box of a window's size, as the card view shows it.
 #include "cardmodel/card/UFemCardTextColumns.h"
 #include "cards/UFemCardClasses.h"
 #include "tables/forms/RestraintEquationFormViewController.h"
@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScrollArea>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
@@ -29,20 +30,32 @@ UFemCardTextColumns restraintEquationColumns(int pairCount)
     return columns;
 }
 
-// Sizes the form's view to what it asks for, as the card view does.
+constexpr int boxWidth = 500;
+constexpr int boxHeight = 700;
+
+// Asks the form's new minimum size, as the card view does to size its window.
 struct PlacingDelegate : UFemCardFormViewControllerDelegate {
     void reconnectCardFormViewWithCardFormViewController(UFemCardFormViewController& form) override
     {
-        form.cardFormView()->resize(form.cardFormViewMinSize());
+        minimumHeight = form.cardFormViewMinSize().height();
     }
+    int minimumHeight = 0;
 };
 
 struct ShownForm {
     ShownForm()
     {
         form.setDelegate(&delegate);
-        form.cardFormView()->show();
+        box.setWidgetResizable(true);
+        box.setWidget(form.cardFormView());
+        box.resize(boxWidth, boxHeight);
+        box.show();
         QApplication::processEvents();
+    }
+    ~ShownForm()
+    {
+        // The form keeps its view.
+        box.takeWidget()->setParent(nullptr);
     }
     // The card shown and laid out, in seconds.
     double show(const UFemCardTextColumns& columns)
@@ -55,6 +68,7 @@ struct ShownForm {
     }
     PlacingDelegate delegate;
     RestraintEquationFormViewController form;
+    QScrollArea box;
 };
 
 constexpr int manyPairs = 1000;

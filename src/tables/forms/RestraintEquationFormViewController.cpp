@@ -148,9 +148,11 @@ void RestraintEquationFormViewController::setArgumentPairColumnCount(quint64 cou
 {
     if (count == argumentPairColumnCount_)
         return;
-    const bool isShown = formView_->isVisible();
+    // Showing a child of a shown widget lays its parent out at once: the pairs change while
+    // their form is hidden, so that it is laid out once, not once per widget.
+    const bool isShown = argumentColumnForm_->isVisible();
     if (isShown)
-        formView_->setUpdatesEnabled(false);
+        argumentColumnForm_->hide();
     while (argumentPairs_.size() < count)
         makeArgumentPair(argumentPairs_.size());
     for (quint64 index = 0; index < argumentPairs_.size(); ++index) {
@@ -177,7 +179,7 @@ void RestraintEquationFormViewController::setArgumentPairColumnCount(quint64 cou
     cardFormViewMinSize_ = QSize(cardFormViewInitialSize_.width(),
         cardFormViewInitialSize_.height() + argumentPairHeight * int(count - 1));
     if (isShown)
-        formView_->setUpdatesEnabled(true);
+        argumentColumnForm_->show();
     if (delegate() != nullptr)
         delegate()->reconnectCardFormViewWithCardFormViewController(*this);
 }
