@@ -32,6 +32,9 @@ void ModelEditWindowChooseCardTableViewController::setTableView(QTableView* tabl
     tableView->horizontalHeader()->setStretchLastSection(true);
     connect(tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         [this] { tableViewSelectionDidChange(); });
+    // After the table's own handling of the reset, which empties its selection.
+    connect(dataSource_.get(), &QAbstractItemModel::modelReset, tableView,
+        [this] { selectChosenRows(); });
     selectChosenRows();
 }
 
