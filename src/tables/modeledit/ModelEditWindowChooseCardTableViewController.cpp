@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
+#include <algorithm>
 #include <unordered_map>
 
 ModelEditWindowChooseCardTableViewController::ModelEditWindowChooseCardTableViewController()
@@ -72,11 +73,19 @@ void ModelEditWindowChooseCardTableViewController::tableViewSelectionDidChange()
 {
     if (isReloading_ || tableView_ == nullptr)
         return;
+    // Row by row through the ranges: asking the selection for its rows tests every row against
+    // every range.
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : tableView_->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     UFemCardVector chosen;
-    const QModelIndexList rows = tableView_->selectionModel()->selectedRows();
-    chosen.reserve(size_t(rows.size()));
-    for (const QModelIndex& row : rows) {
-        if (UFemCardPtr card = dataSource_->cardAtRow(row.row()))
+    chosen.reserve(rows.size());
+    for (int row : rows) {
+        if (UFemCardPtr card = dataSource_->cardAtRow(row))
             chosen.push_back(std::move(card));
     }
     selectedCards_.setCardArray(chosen);
