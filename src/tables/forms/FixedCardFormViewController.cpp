@@ -31,11 +31,6 @@ FixedCardFormViewController::FixedCardFormViewController(const CardFormDescripti
 
 FixedCardFormViewController::~FixedCardFormViewController() = default;
 
-QString FixedCardFormViewController::formClassName() const
-{
-    return QString::fromLatin1(description_.formClassName);
-}
-
 const UFemCardClass& FixedCardFormViewController::cardClass() const
 {
     return description_.cardClass();

@@ -20,7 +20,6 @@ public:
     explicit FixedCardFormViewController(const CardFormDescription& description);
     ~FixedCardFormViewController() override;
 
-    QString formClassName() const;
     const UFemCardClass& cardClass() const override;
     QWidget* cardFormView() override;
     QSize cardFormViewMinSize() const override { return cardFormViewMinSize_; }

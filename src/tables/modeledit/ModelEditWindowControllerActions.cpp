@@ -85,6 +85,7 @@ void ModelEditWindowController::loadTargetCard()
             if (chooseCardTableViewController_->tableView() != nullptr
                 && chooseCardTableViewController_->tableView()->window() == &sheet)
                 cancelLoadTargetCardsWithChooseCardPanel();
+            window_->activateWindow();
         });
 }
 
