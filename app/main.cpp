@@ -2,12 +2,14 @@
 
 #include "appkit/FileDialogPanels.h"
 #include "appkit/SheetPresenter.h"
+#include "cardmodel/data/UFemDataControllerServices.h"
 #include "documents/application/UFemAppDelegate.h"
 #include "documents/application/UFemApplicationShell.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
 #include "graphicview/UFemGraphicViewController.h"
 #include "graphicview/UFemGraphicViewPreferences.h"
+#include "graphicview/ranges/UFemDataControllerValueRange.h"
 #include "tables/UFemTableViewPreferences.h"
 
 #include <QTimer>
@@ -28,6 +30,10 @@ int main(int argc, char** argv)
         UFemGraphicViewPreferences::defaultGraphicViewPreferencesFolderArray());
     UFemWindowController::setRegisteredMainViewControllerMaker(
         &UFemGraphicViewController::makeMainViewController);
+    // The delegate extends the shared services; the 3-D view's value-range tasks go in first.
+    UFemDataControllerServices services = UFemDataControllerServices::shared();
+    UFemInstallGraphicViewValueRangeServices(services);
+    UFemDataControllerServices::setShared(std::move(services));
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
     shell.start();
