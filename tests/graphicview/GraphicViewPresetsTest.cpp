@@ -90,8 +90,12 @@ TEST_F(GraphicViewPresetsTest, ResolutionsAndBackgroundSwitch)
     EXPECT_DOUBLE_EQ(controller->screenImageResolutionPer72(), 2.0);
     EXPECT_DOUBLE_EQ(controller->printImageResolutionPer72(), 300.0 / 72);
     EXPECT_EQ(controller->viewSettings().screenImageBackgroundColor, (_UGLColor { 0, 0, 0, 0 }));
-    EXPECT_EQ(view->drawRectInfoWithOutputType(UGLDrawingOutputTypeScreen).imagePixelSize,
-        QSizeF(800, 600));
+    const UGLDrawRectInfo screen = view->drawRectInfoWithOutputType(UGLDrawingOutputTypeScreen);
+    EXPECT_EQ(screen.imagePixelSize, QSizeF(800, 600));
+    EXPECT_EQ(screen.imageQuality, UGLImageQualityScreen);
+    const UGLDrawRectInfo print = view->drawRectInfoWithOutputType(UGLDrawingOutputTypePrint);
+    EXPECT_EQ(print.imageQuality, UGLImageQualityPrint);
+    EXPECT_DOUBLE_EQ(print.imageResolutionPer72, 300.0 / 72);
 }
 
 // A settings file edited by hand: what is missing or of the wrong kind takes its base default.
