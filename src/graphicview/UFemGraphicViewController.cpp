@@ -7,8 +7,14 @@
 #include "documents/window/UFemWindowController.h"
 #include "documents/window/UFemWindowNotifications.h"
 #include "foundation/errors/UFemErrorsGraphicDrawing.h"
+#include "graphicview/UFemGraphicViewControllerDrawingCacheSource.h"
 #include "graphicview/UFemGraphicViewNotifications.h"
 #include "graphicview/UFemGraphicViewPreferences.h"
+#include "graphicview/tasks/UFemBufferDrawingThreadTaskContext.h"
+#include "graphicview/tasks/UFemLayerImageDrawingThreadTaskContext.h"
+#include "graphicview/tasks/UFemRubberbandCardIndexTableCalcThreadTaskContext.h"
+#include "graphicview/tasks/UFemSelectBufferHitObjectWritingThreadTaskContext.h"
+#include "graphicview/tasks/UFemSelectedCardIndexTableCalcThreadTaskContext.h"
 #include "tables/UFemResultTableView.h"
 #include "tables/UFemTableViewController.h"
 
@@ -55,15 +61,30 @@ void UFemGraphicViewController::loadGraphicViewBox()
 // The tasks of the frame pipeline replace these plain ones with their own.
 void UFemGraphicViewController::makeThreadTaskContexts()
 {
-    colorScaleRangeCalcThreadTaskContext_ = std::make_unique<UThreadTaskContext>();
-    cardValueDataCalcThreadTaskContext_ = std::make_unique<UThreadTaskContext>();
-    selectBufferHitObjectWritingThreadTaskContext_ = std::make_unique<UThreadTaskContext>();
-    selectedCardIndexTableCalcThreadTaskContext_ = std::make_unique<UThreadTaskContext>();
-    rubberbandCardIndexTableCalcThreadTaskContext_ = std::make_unique<UThreadTaskContext>();
-    bufferDrawingThreadTaskContext_screen_ = std::make_unique<UThreadTaskContext>();
-    bufferDrawingThreadTaskContext_selectMode_ = std::make_unique<UThreadTaskContext>();
-    layerImageDrawingThreadTaskContext_screen_ = std::make_unique<UThreadTaskContext>();
-    layerImageDrawingThreadTaskContext_selectMode_ = std::make_unique<UThreadTaskContext>();
+    auto colorScaleRange = std::make_unique<UFemColorScaleRangeCalcThreadTaskContext>();
+    auto cardValueData = std::make_unique<UFemCardValueDataCalcThreadTaskContext>();
+    auto hitWriter = std::make_unique<UFemSelectBufferHitObjectWritingThreadTaskContext>();
+    auto selectedCards = std::make_unique<UFemSelectedCardIndexTableCalcThreadTaskContext>();
+    auto rubberband = std::make_unique<UFemRubberbandCardIndexTableCalcThreadTaskContext>();
+    auto bufferScreen = std::make_unique<UFemBufferDrawingThreadTaskContext>();
+    auto bufferSelectMode = std::make_unique<UFemBufferDrawingThreadTaskContext>();
+    auto layerScreen = std::make_unique<UFemLayerImageDrawingThreadTaskContext>();
+    auto layerSelectMode = std::make_unique<UFemLayerImageDrawingThreadTaskContext>();
+    drawingCacheSource_ = std::make_unique<UFemGraphicViewControllerDrawingCacheSource>(*this);
+    drawingCacheManager_
+        = std::make_unique<UFemGraphicViewDrawingCacheManager>(*drawingCacheSource_,
+            UFemGraphicViewDrawingCacheManager::Tasks { *colorScaleRange, *cardValueData,
+                *hitWriter, *selectedCards, *rubberband, *bufferScreen, *bufferSelectMode,
+                *layerScreen, *layerSelectMode });
+    colorScaleRangeCalcThreadTaskContext_ = std::move(colorScaleRange);
+    cardValueDataCalcThreadTaskContext_ = std::move(cardValueData);
+    selectBufferHitObjectWritingThreadTaskContext_ = std::move(hitWriter);
+    selectedCardIndexTableCalcThreadTaskContext_ = std::move(selectedCards);
+    rubberbandCardIndexTableCalcThreadTaskContext_ = std::move(rubberband);
+    bufferDrawingThreadTaskContext_screen_ = std::move(bufferScreen);
+    bufferDrawingThreadTaskContext_selectMode_ = std::move(bufferSelectMode);
+    layerImageDrawingThreadTaskContext_screen_ = std::move(layerScreen);
+    layerImageDrawingThreadTaskContext_selectMode_ = std::move(layerSelectMode);
 }
 
 // A document without a usable renderer still opens: the view then shows the drawing error and
@@ -256,11 +277,13 @@ void UFemGraphicViewController::clearAllBackgroundThreadIfCanceled()
 void UFemGraphicViewController::clearColorScaleRangeCache()
 {
     tellPipelineStep("clearColorScaleRangeCache");
+    drawingCacheManager_->clearColorScaleRangeCache();
 }
 
 void UFemGraphicViewController::clearGraphicViewDrawingCache()
 {
     tellPipelineStep("clearGraphicViewDrawingCache");
+    drawingCacheManager_->clearGraphicViewDrawingCache();
 }
 
 void UFemGraphicViewController::clearBaseImage()

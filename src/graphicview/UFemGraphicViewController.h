@@ -12,6 +12,7 @@
 #include "graphicview/UFemGraphicView.h"
 #include "graphicview/UFemGraphicViewCamera.h"
 #include "graphicview/UFemGraphicViewSettings.h"
+#include "graphicview/caches/UFemGraphicViewDrawingCacheManager.h"
 #include "platform/UNotificationCenter.h"
 #include "tables/UFemMainViewWithResultTableController.h"
 #include "tables/UFemResultTablePane.h"
@@ -135,6 +136,10 @@ public:
     }
 
     // ---- Caches
+    UFemGraphicViewDrawingCacheManager& drawingCacheManager() const
+    {
+        return *drawingCacheManager_;
+    }
     void clearColorScaleRangeCache();
     void clearGraphicViewDrawingCache();
     // The composite of the layers below the selection, kept between screen frames.
@@ -326,6 +331,9 @@ private:
     std::unique_ptr<UThreadTaskContext> bufferDrawingThreadTaskContext_selectMode_;
     std::unique_ptr<UThreadTaskContext> layerImageDrawingThreadTaskContext_screen_;
     std::unique_ptr<UThreadTaskContext> layerImageDrawingThreadTaskContext_selectMode_;
+    // After the tasks, so that it goes before them.
+    std::unique_ptr<UFemGraphicViewDrawingCacheSource> drawingCacheSource_;
+    std::unique_ptr<UFemGraphicViewDrawingCacheManager> drawingCacheManager_;
     GLuint selectModeDisplayList_base_ = 0;
     std::array<bool, selectModeDisplayListCount> selectModeDisplayListValidnessTable_ {};
     std::array<std::unique_ptr<UOpenGLManager>, openGLContextCount> openGLManagerTable_;

@@ -24,23 +24,13 @@ template <typename Task> Task& valueRangeTask(UThreadTaskContext& task)
     return *typed;
 }
 
-// The per-type card arrays are rebuilt on their first read after a change; reading them once
-// here, before any worker reads them, keeps the workers' reads free of writes.
-void prepareCardArraysForWorkers(UFemDataController& dataController)
-{
-    dataController.caseCardArray();
-    dataController.forceCardArray();
-    dataController.nodeCardArray();
-    dataController.restraintCardArray();
-}
-
 template <typename Task>
 bool startValueRangeTask(Task& task, UFemDataController& dataController, quint64 threadCount)
 {
     if (task.isValueValid())
         return false;
     if (!task.isValueValidOrRunning())
-        prepareCardArraysForWorkers(dataController);
+        UFemPrepareValueRangeCardArraysForWorkers(dataController);
     task.setArgumentIfNeededWithDelegate(&dataController);
     bool isCanceled = false;
     const bool started = task.startThreadIfNeededWithThreadCount(threadCount, &isCanceled);
@@ -56,13 +46,26 @@ bool waitValueRangeTask(UThreadTaskContext& task, bool* isCanceled)
     return false;
 }
 
+// A run whose worker failed ends failed, yet its errors are the answer the frame shows: such a run
+// counts as finished, so that its errors arrive once instead of the range staying unsettled.
 template <typename Task>
-bool startAndWaitValueRangeTask(
-    Task& task, UFemDataController& dataController, quint64 threadCount, bool* isCanceled)
+bool startAndWaitValueRangeTask(Task& task, UFemDataController& dataController, quint64 threadCount,
+    std::vector<UErrorPtr>* errorArray, bool* isCanceled)
 {
-    if (!task.isValueValidOrRunning())
+    if (!task.isValueValidOrRunning() && !task.isCanceled())
         startValueRangeTask(task, dataController, threadCount);
-    return waitValueRangeTask(task, isCanceled);
+    bool wasCanceled = false;
+    if (waitValueRangeTask(task, &wasCanceled)) {
+        *errorArray = task.errorArray();
+        return true;
+    }
+    if (wasCanceled) {
+        if (isCanceled != nullptr)
+            *isCanceled = true;
+        return false;
+    }
+    *errorArray = task.errorArray();
+    return !errorArray->empty();
 }
 
 } // namespace
@@ -79,6 +82,16 @@ quint64 UFemForegroundTaskThreadCountOfDataController(const UFemDataController& 
     if (document == nullptr)
         return UThreadCountPreference::foregroundTaskThreadCount();
     return document->documentUserPreferences()->foregroundTaskThreadCount();
+}
+
+// The per-type card arrays are rebuilt on their first read after a change; reading them once,
+// before any worker reads them, keeps the workers' reads free of writes.
+void UFemPrepareValueRangeCardArraysForWorkers(UFemDataController& dataController)
+{
+    dataController.caseCardArray();
+    dataController.forceCardArray();
+    dataController.nodeCardArray();
+    dataController.restraintCardArray();
 }
 
 bool UFemStartForceValueRangeCalcThreadIfNeededWithThreadCountToRun(
@@ -116,11 +129,12 @@ bool UFemGetForceValueRangeToMaxForceValuePtr(UFemDataController& dataController
 {
     auto& task = valueRangeTask<UFemForceValueRangeCalcThreadTaskContext>(
         dataController.forceValueRangeCalcThreadTaskContext());
-    if (!startAndWaitValueRangeTask(task, dataController, threadCount, isCanceled))
+    std::vector<UErrorPtr> errors;
+    if (!startAndWaitValueRangeTask(task, dataController, threadCount, &errors, isCanceled))
         return false;
     std::lock_guard lock(task);
-    *errorArray = task.errorArray_whileLock();
-    const bool hasErrors = !errorArray->empty();
+    const bool hasErrors = !errors.empty();
+    *errorArray = std::move(errors);
     *maxForceValue = hasErrors ? 0.0 : task.maxForceValue();
     *maxMomentValue = hasErrors ? 0.0 : task.maxMomentValue();
     return true;
@@ -132,11 +146,12 @@ bool UFemGetDisplacementValueRangeToMaxDisplacementValuePtr(UFemDataController& 
 {
     auto& task = valueRangeTask<UFemDisplacementValueRangeCalcThreadTaskContext>(
         dataController.displacementValueRangeCalcThreadTaskContext());
-    if (!startAndWaitValueRangeTask(task, dataController, threadCount, isCanceled))
+    std::vector<UErrorPtr> errors;
+    if (!startAndWaitValueRangeTask(task, dataController, threadCount, &errors, isCanceled))
         return false;
     std::lock_guard lock(task);
-    *errorArray = task.errorArray_whileLock();
-    *maxDisplacementValue = errorArray->empty() ? task.maxDisplacementValue() : 0.0;
+    *maxDisplacementValue = errors.empty() ? task.maxDisplacementValue() : 0.0;
+    *errorArray = std::move(errors);
     return true;
 }
 

@@ -21,6 +21,10 @@ quint64 UFemValueRangeThreadCountWithForegroundTaskThreadCount(quint64 foregroun
 // Main thread only.
 quint64 UFemForegroundTaskThreadCountOfDataController(const UFemDataController& dataController);
 
+// Builds the card arrays the workers read, so that a start from a worker finds them built. Main
+// thread only; a start from the main thread does it itself.
+void UFemPrepareValueRangeCardArraysForWorkers(UFemDataController& dataController);
+
 // False at once when the value is valid; otherwise gives the task its argument and starts it on
 // `threadCount` workers (the caller does not take part). False also when the start was canceled.
 bool UFemStartForceValueRangeCalcThreadIfNeededWithThreadCountToRun(
