@@ -11,6 +11,7 @@ UFemGraphicView::UFemGraphicView(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 UGLDrawRectInfo UFemGraphicView::drawRectInfoWithOutputType(UGLDrawingOutputType outputType) const

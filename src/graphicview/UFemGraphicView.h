@@ -47,12 +47,16 @@ public:
 // the controller through the window's command chain.
 class UFemGraphicView : public QWidget {
 public:
+    static constexpr QSize preferredSize { 800, 600 };
+
     explicit UFemGraphicView(QWidget* parent = nullptr);
 
     UFemGraphicViewDelegate* delegate() const { return delegate_; }
     void setDelegate(UFemGraphicViewDelegate* delegate) { delegate_ = delegate; }
 
     void reloadData() { update(); }
+    // The 3-D picture takes the room its pane can give.
+    QSize sizeHint() const override { return preferredSize; }
     // The draw request of a frame of `outputType` (screen or print) over the view's bounds.
     UGLDrawRectInfo drawRectInfoWithOutputType(UGLDrawingOutputType outputType) const;
     // A view point (y up) of a widget position (y down), and back.

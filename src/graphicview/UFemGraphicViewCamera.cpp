@@ -95,7 +95,16 @@ bool UFemGraphicViewCamera::fitWithObjectDirection(const double* direction)
     const double origin[3] = { 0, 0, 0 };
     objectLocation_.setObjectLocationWithPosition(origin, rows);
 
-    // The projected extent of the nodes, in eye coordinates of one length per point.
+    // The projected extent of the nodes, in eye coordinates of one length per point. The
+    // projection is affine: eye = origin + x·ex + y·ey + z·ez, taken once from the conversions.
+    double projection[4][3];
+    const double modelOrigin[3] = { 0, 0, 0 };
+    getPositionOnEyeCoord(projection[3], modelOrigin);
+    for (int axis = 0; axis < 3; ++axis) {
+        double unit[3] = { 0, 0, 0 };
+        unit[axis] = 1;
+        getVectorOnEyeCoord(projection[axis], unit);
+    }
     const UFemCardArray& nodes = dataController_.nodeCardArray();
     double low[2] = { 0, 0 };
     double high[2] = { 0, 0 };
@@ -105,12 +114,12 @@ bool UFemGraphicViewCamera::fitWithObjectDirection(const double* direction)
         if (node == nullptr)
             UFemRaiseProgramError(QStringLiteral("This is not a Node card."));
         double model[3];
-        double eye[3];
         node->getNodeLocation(model);
-        getPositionOnEyeCoord(eye, model);
         for (int axis = 0; axis < 2; ++axis) {
-            low[axis] = isFirst ? eye[axis] : std::min(low[axis], eye[axis]);
-            high[axis] = isFirst ? eye[axis] : std::max(high[axis], eye[axis]);
+            const double eye = projection[3][axis] + model[0] * projection[0][axis]
+                + model[1] * projection[1][axis] + model[2] * projection[2][axis];
+            low[axis] = isFirst ? eye : std::min(low[axis], eye);
+            high[axis] = isFirst ? eye : std::max(high[axis], eye);
         }
         isFirst = false;
     }

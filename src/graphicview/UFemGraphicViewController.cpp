@@ -24,6 +24,7 @@ UFemGraphicViewController::UFemGraphicViewController(UFemWindowController& windo
 {
     loadGraphicViewBox();
     makeThreadTaskContexts();
+    compositor_ = std::make_unique<UFemGraphicViewCompositor>(*this);
     clearGraphicViewDrawingCache();
     makeOpenGLManagers();
     reserveSelectModeDisplayLists();
@@ -54,6 +55,10 @@ void UFemGraphicViewController::loadGraphicViewBox()
 {
     graphicViewOutlet_ = new UFemGraphicView;
     graphicViewOutlet_->setDelegate(this);
+    drawingCacheCalculatingProgressIndicator_ = new QProgressBar(graphicViewOutlet_);
+    drawingCacheCalculatingProgressIndicator_->setRange(0, 0);
+    drawingCacheCalculatingProgressIndicator_->setTextVisible(false);
+    drawingCacheCalculatingProgressIndicator_->hide();
     setMainView(graphicViewOutlet_);
     resultTablePane()->setObjectName(QStringLiteral("graphicViewBoxOutlet"));
 }
@@ -290,6 +295,7 @@ void UFemGraphicViewController::clearBaseImage()
 {
     tellPipelineStep("clearBaseImage");
     baseImage_.reset();
+    baseImageCocoaDrawObjectArray_.clear();
 }
 
 void UFemGraphicViewController::clearSelectModeObjectDisplayList()

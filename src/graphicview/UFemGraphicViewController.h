@@ -11,6 +11,7 @@
 #include "graphics/opengl/UOpenGLManager.h"
 #include "graphicview/UFemGraphicView.h"
 #include "graphicview/UFemGraphicViewCamera.h"
+#include "graphicview/UFemGraphicViewCompositor.h"
 #include "graphicview/UFemGraphicViewSettings.h"
 #include "graphicview/caches/UFemGraphicViewDrawingCacheManager.h"
 #include "platform/UNotificationCenter.h"
@@ -19,9 +20,11 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QProgressBar>
 #include <QSizeF>
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -144,7 +147,17 @@ public:
     void clearGraphicViewDrawingCache();
     // The composite of the layers below the selection, kept between screen frames.
     bool isBaseImageValid() const { return baseImage_.has_value(); }
-    void setBaseImage(const QImage& image) { baseImage_ = image; }
+    QImage baseImage() const { return baseImage_.value_or(QImage()); }
+    const std::vector<UFemGraphicCocoaDrawObject>& baseImageCocoaDrawObjectArray() const
+    {
+        return baseImageCocoaDrawObjectArray_;
+    }
+    void setBaseImage(
+        const QImage& image, const std::vector<UFemGraphicCocoaDrawObject>& drawObjects = {})
+    {
+        baseImage_ = image;
+        baseImageCocoaDrawObjectArray_ = drawObjects;
+    }
     void clearBaseImage();
     bool isSelectModeDisplayListValid(quint64 index) const
     {
@@ -292,9 +305,20 @@ public:
     bool ufemMainViewKeyDown(UFemGraphicView& view, QKeyEvent& event) override;
     bool ufemMainViewKeyUp(UFemGraphicView& view, QKeyEvent& event) override;
 
-    // The picture of one frame at the info's pixel size: background and triad until the
-    // layers arrive.
-    QImage pixelSizeImageWithDrawRectInfo(const UGLDrawRectInfo& drawRectInfo) const;
+    // The picture of one frame at the info's pixel size with its drawing errors; a null image
+    // with *isCanceled set when the work was canceled. Without a renderer it is the background.
+    QImage pixelSizeImageWithDrawRectInfo(
+        const UGLDrawRectInfo& drawRectInfo, std::vector<UErrorPtr>* errors, bool* isCanceled);
+    // A finished picture of `outputType` at the view's size, waiting as long as it takes.
+    QImage renderToImage(UGLDrawingOutputType outputType);
+    bool isRedisplayRequiredWhenCalculationDone() const
+    {
+        return isRedisplayRequiredWhenCalculationDone_.load();
+    }
+    bool isDrawingCacheCalculatingProgressIndicatorDisplayed() const
+    {
+        return isDrawingCacheCalculatingProgressIndicatorDisplayed_;
+    }
 
 private:
     void loadGraphicViewBox();
@@ -317,6 +341,10 @@ private:
     template <typename T>
     void changeSetting(T UFemGraphicViewSettings::*field, const T& value, CacheDrop drop);
     void drawErrorBoxes(QPainter& painter, const std::vector<UErrorPtr>& errors) const;
+    void startFrameCalculations(quint64 threadCount);
+    bool waitsForCardValueData();
+    void drawProgressPath(UFemGraphicView& view, QPainter& painter, const QRectF& visibleRect);
+    void hideProgressIndicator();
 
     // Outlets of the view layout
     QPointer<UFemGraphicView> graphicViewOutlet_;
@@ -340,6 +368,13 @@ private:
     std::array<std::unique_ptr<UGLRootDrawingBuffer>, openGLContextCount> rootDrawingBuffer_;
     std::vector<UErrorPtr> openGLSetupErrors_;
     std::optional<QImage> baseImage_;
+    std::vector<UFemGraphicCocoaDrawObject> baseImageCocoaDrawObjectArray_;
+    std::unique_ptr<UFemGraphicViewCompositor> compositor_;
+    // Set while a frame waits for, or gave up waiting for, the card value data; the data's
+    // completion then redraws the view. Read by the worker that completes it.
+    std::atomic<bool> isRedisplayRequiredWhenCalculationDone_ { false };
+    QPointer<QProgressBar> drawingCacheCalculatingProgressIndicator_;
+    bool isDrawingCacheCalculatingProgressIndicatorDisplayed_ = false;
     std::function<void(const char*)> pipelineStepObserver_;
 
     // Selection and rubber band

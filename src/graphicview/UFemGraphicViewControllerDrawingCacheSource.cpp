@@ -52,8 +52,11 @@ quint64 UFemGraphicViewControllerDrawingCacheSource::foregroundTaskThreadCount()
     return UFemForegroundTaskThreadCountOfDataController(controller_.dataController());
 }
 
+// Only a frame that waited for the data asks for the redraw.
 void UFemGraphicViewControllerDrawingCacheSource::cardValueDataDidFinish()
 {
+    if (!controller_.isRedisplayRequiredWhenCalculationDone())
+        return;
     UMainThread::perform(
         [view = view_] {
             if (view)

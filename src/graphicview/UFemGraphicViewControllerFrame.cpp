@@ -1,13 +1,27 @@
 #include "graphicview/UFemGraphicViewController.h"
 
+#include "foundation/errors/UFemErrorsGraphicDrawing.h"
+#include "graphicview/ranges/UFemDataControllerValueRange.h"
+
 #include <QApplication>
 #include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <chrono>
 
 namespace {
 
 constexpr double errorBoxPadding = 4.0;
 // The largest side of a frame image; a larger request (a huge resolution) draws nothing.
 constexpr double maximumPixelSide = 16384.0;
+// A frame waits this long for the card value data before it shows the progress box.
+constexpr auto cardValueDataWait = std::chrono::milliseconds(500);
+constexpr QSizeF progressBoxSize { 200, 80 };
+constexpr double progressBoxRadius = 8.0;
+constexpr double progressBoxAlpha = 0.333;
+constexpr QSize progressIndicatorSize { 120, 16 };
+constexpr quint64 maximumRangeThreadCount = 4;
 
 QColor qColor(const _UGLColor& color)
 {
@@ -15,24 +29,72 @@ QColor qColor(const _UGLColor& color)
         float(color.red), float(color.green), float(color.blue), float(color.alpha));
 }
 
+// m = min(4, max(1, trunc(0.5 n + 0.6))): the value ranges need fewer threads than the frame.
+quint64 rangeThreadCount(quint64 threadCount)
+{
+    return std::min(
+        maximumRangeThreadCount, std::max<quint64>(1, quint64(0.5 * double(threadCount) + 0.6)));
+}
+
 } // namespace
 
-// Until the layers arrive a frame holds the background and the triad.
+void UFemGraphicViewController::startFrameCalculations(quint64 threadCount)
+{
+    UFemGraphicViewDrawingCacheManager& caches = *drawingCacheManager_;
+    caches.updateDrawingPreferenceCacheIfNeeded();
+    const quint64 rangeThreads = rangeThreadCount(threadCount);
+    caches.startForceValueRangeCalcThreadIfNeededWithThreadCountToRun(rangeThreads);
+    caches.startDisplacementValueRangeCalcThreadIfNeededWithThreadCountToRun(rangeThreads);
+    caches.startColorScaleRangeCalcThreadIfNeededWithThreadCountToRun(threadCount);
+    caches.startCardValueDataCalcThreadIfNeededWithThreadCountToRun(threadCount);
+    updateEyeLocationDepthRangeIfNeeded();
+}
+
 QImage UFemGraphicViewController::pixelSizeImageWithDrawRectInfo(
-    const UGLDrawRectInfo& drawRectInfo) const
+    const UGLDrawRectInfo& drawRectInfo, std::vector<UErrorPtr>* errors, bool* isCanceled)
 {
     const QSizeF pixelSize = drawRectInfo.imagePixelSize;
-    if (pixelSize.isEmpty() || pixelSize.width() > maximumPixelSide
-        || pixelSize.height() > maximumPixelSide)
+    if (pixelSize.isEmpty())
         return {};
-    QImage image(pixelSize.toSize(), QImage::Format_ARGB32_Premultiplied);
-    const bool isPrint = drawRectInfo.drawingOutputType == UGLDrawingOutputTypePrint;
-    drawBackgroundImage(image,
-        isPrint ? std::optional<_UGLColor>(settings_.printImageBackgroundColor) : std::nullopt);
-    if (settings_.isGlobalCoordDraw && openGLSetupErrors_.empty())
-        drawGlobalCoordToImage(
-            image, settings_.globalCoordDrawPosition, drawRectInfo.imageResolutionPer72);
-    return image;
+    if (pixelSize.width() > maximumPixelSide || pixelSize.height() > maximumPixelSide) {
+        errors->push_back(UFemGraphicDrawingError_withDescription(
+            QStringLiteral("The image is too large to draw.")));
+        return {};
+    }
+    if (!openGLSetupErrors_.empty()) {
+        QImage image(pixelSize.toSize(), QImage::Format_ARGB32_Premultiplied);
+        drawBackgroundImage(image, std::nullopt);
+        errors->insert(errors->end(), openGLSetupErrors_.begin(), openGLSetupErrors_.end());
+        return image;
+    }
+    const quint64 threadCount = UFemForegroundTaskThreadCountOfDataController(dataController());
+    return compositor_->composeImage(drawRectInfo, threadCount, errors, isCanceled);
+}
+
+QImage UFemGraphicViewController::renderToImage(UGLDrawingOutputType outputType)
+{
+    if (graphicViewOutlet_ == nullptr)
+        return {};
+    if (openGLSetupErrors_.empty())
+        startFrameCalculations(UFemForegroundTaskThreadCountOfDataController(dataController()));
+    std::vector<UErrorPtr> errors;
+    bool isCanceled = false;
+    return pixelSizeImageWithDrawRectInfo(
+        graphicViewOutlet_->drawRectInfoWithOutputType(outputType), &errors, &isCanceled);
+}
+
+// Waits at most half a second for the card value data; while the progress box shows, frames
+// only look whether the data has arrived.
+bool UFemGraphicViewController::waitsForCardValueData()
+{
+    UThreadTaskContext& task = *cardValueDataCalcThreadTaskContext_;
+    if (isDrawingCacheCalculatingProgressIndicatorDisplayed_)
+        return drawingCacheManager_->isDrawingCardTypeInfoRecordTableValid() && task.isValueValid();
+    isRedisplayRequiredWhenCalculationDone_ = true;
+    bool didTimeOut = false;
+    const bool isDone = task.waitAllThreadDoneUntilDate(
+        std::chrono::steady_clock::now() + cardValueDataWait, &didTimeOut);
+    return isDone || !didTimeOut;
 }
 
 void UFemGraphicViewController::ufemGraphicViewDrawRect(UFemGraphicView& view, QPainter& painter,
@@ -42,17 +104,66 @@ void UFemGraphicViewController::ufemGraphicViewDrawRect(UFemGraphicView& view, Q
         isFitPendingUntilFirstFrame_ = false;
         setEyeLocationAndObjectLocationByObjectSizeWithObjectDirection(nullptr);
     }
-    updateEyeLocationDepthRangeIfNeeded();
-    const QImage image = pixelSizeImageWithDrawRectInfo(drawRectInfo);
     const QRectF bounds(QPointF(0, 0), QSizeF(view.size()));
-    if (image.isNull())
-        painter.fillRect(bounds, Qt::black);
-    else
-        painter.drawImage(bounds, image, QRectF(image.rect()));
-    drawErrorBoxes(painter, openGLSetupErrors_);
     const QRectF visible(dirtyRect.x(), view.height() - dirtyRect.y() - dirtyRect.height(),
         dirtyRect.width(), dirtyRect.height());
+    if (openGLSetupErrors_.empty()) {
+        startFrameCalculations(UFemForegroundTaskThreadCountOfDataController(dataController()));
+        if (!waitsForCardValueData()) {
+            drawProgressPath(view, painter, visible);
+            return;
+        }
+    }
+    std::vector<UErrorPtr> errors;
+    bool isCanceled = false;
+    const QImage image = pixelSizeImageWithDrawRectInfo(drawRectInfo, &errors, &isCanceled);
+    if (isCanceled) {
+        isRedisplayRequiredWhenCalculationDone_ = true;
+        drawProgressPath(view, painter, visible);
+        return;
+    }
+    hideProgressIndicator();
+    if (image.isNull())
+        painter.fillRect(bounds, qColor(settings_.screenImageBackgroundColor));
+    else
+        painter.drawImage(bounds, image, QRectF(image.rect()));
+    drawErrorBoxes(painter, errors);
     ufemMainView_drawOverlaidProjectInfoIfNeeded(painter, visible);
+    isRedisplayRequiredWhenCalculationDone_ = false;
+}
+
+// The background, the project information and a translucent box with the busy indicator; the
+// data's completion redraws the view.
+void UFemGraphicViewController::drawProgressPath(
+    UFemGraphicView& view, QPainter& painter, const QRectF& visibleRect)
+{
+    const QRectF bounds(QPointF(0, 0), QSizeF(view.size()));
+    painter.fillRect(bounds, qColor(settings_.screenImageBackgroundColor));
+    ufemMainView_drawOverlaidProjectInfoIfNeeded(painter, visibleRect);
+    const QRectF box(QPointF(bounds.width() / 2 - progressBoxSize.width() / 2,
+                         bounds.height() / 2 - progressBoxSize.height() / 2),
+        progressBoxSize);
+    QPainterPath path;
+    path.addRoundedRect(box, progressBoxRadius, progressBoxRadius);
+    painter.fillPath(path, QColor::fromRgbF(1, 1, 1, float(progressBoxAlpha)));
+    if (!isDrawingCacheCalculatingProgressIndicatorDisplayed_
+        && drawingCacheCalculatingProgressIndicator_) {
+        drawingCacheCalculatingProgressIndicator_->setGeometry(
+            QRect(QPoint(int(bounds.width() / 2) - progressIndicatorSize.width() / 2,
+                      int(bounds.height() / 2) - progressIndicatorSize.height() / 2),
+                progressIndicatorSize));
+        drawingCacheCalculatingProgressIndicator_->show();
+    }
+    isDrawingCacheCalculatingProgressIndicatorDisplayed_ = true;
+}
+
+void UFemGraphicViewController::hideProgressIndicator()
+{
+    if (!isDrawingCacheCalculatingProgressIndicatorDisplayed_)
+        return;
+    isDrawingCacheCalculatingProgressIndicatorDisplayed_ = false;
+    if (drawingCacheCalculatingProgressIndicator_)
+        drawingCacheCalculatingProgressIndicator_->hide();
 }
 
 // Boxes stack downwards from the view's top edge, one per error.
