@@ -3,11 +3,13 @@
 #include "appkit/FileDialogPanels.h"
 #include "appkit/SheetPresenter.h"
 #include "documents/application/UFemAppDelegate.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/application/UFemApplicationShell.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
 #include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
+#include "tools/divider/UFemToolElementDivider.h"
 
 #include <QTimer>
 
@@ -28,6 +30,11 @@ int main(int argc, char** argv)
         &UFemTableViewController::makeMainViewController);
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
+    WindowTracker& tracker = shell.windowTracker();
+    UFemApplicationCommandHooks::setHandler(
+        QStringLiteral("divideSelectedElements:"), [&tracker, &sheets](const CommandItem&) {
+            UFemToolElementDivider::apply(tracker, sheets);
+        });
     shell.start();
     const QStringList files = app.arguments().mid(1);
     QTimer::singleShot(0, &shell, [&shell, files] { shell.openFiles(files); });
