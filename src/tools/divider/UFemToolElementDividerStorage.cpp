@@ -4,15 +4,30 @@ namespace {
 
 const QString LineFeed = QStringLiteral("\n");
 
+// Characters of a Node line beside its name: the fixed text and three coordinates.
+constexpr qsizetype NodeLineCharacters = 80;
+
 // The heading with its count, the lines and, when there were any, an empty line after them.
-void appendSection(QString& text, const QString& headingFormat, const QStringList& lines)
+void appendSection(QString& text, const QString& headingFormat, qsizetype count)
 {
-    text += headingFormat.arg(lines.size()) + LineFeed;
+    text += headingFormat.arg(count) + LineFeed;
+}
+
+void appendLines(QString& text, const QStringList& lines)
+{
     for (const QString& line : lines) {
         text += line;
         text += LineFeed;
     }
     text += LineFeed;
+}
+
+qsizetype charactersOf(const QStringList& lines)
+{
+    qsizetype characters = 0;
+    for (const QString& line : lines)
+        characters += line.size() + 1;
+    return characters;
 }
 
 } // namespace
@@ -80,15 +95,19 @@ std::optional<QString> UFemToolElementDividerStorage::addDividingNode(
     return std::nullopt;
 }
 
-QString UFemToolElementDividerStorage::nodeCardString(
+void UFemToolElementDividerStorage::appendNodeCardString(QString& text,
     const UFemToolElementDividerStorageNodeInfo& info, const UFemNumberFormatter& formatter)
 {
     double location[3];
     info.getNodeLocation(location);
-    return QStringLiteral("Node , ") + info.nodeNameString() + QStringLiteral(" ,  , ")
-        + formatter.stringWithValue(location[0]) + QStringLiteral(" , ")
-        + formatter.stringWithValue(location[1]) + QStringLiteral(" , ")
-        + formatter.stringWithValue(location[2]) + QStringLiteral(" ,");
+    text += QStringLiteral("Node , ");
+    text += info.nodeNameString();
+    text += QStringLiteral(" ,  , ");
+    for (int axis = 0; axis < 3; ++axis) {
+        text += formatter.stringWithValue(location[axis]);
+        text += QStringLiteral(" ,");
+        text += axis < 2 ? QStringLiteral(" ") : LineFeed;
+    }
 }
 
 QString UFemToolElementDividerStorage::modelText() const
@@ -96,7 +115,16 @@ QString UFemToolElementDividerStorage::modelText() const
     // Coordinates keep the precision of written model files.
     const UFemNumberFormatter writingFileFormatter
         = UFemNumberFormatter::defaultWritingFileNumberFormatter();
+    const UFemNumberFormatter& formatter = nodeLocationNumberFormatter_ != nullptr
+        ? *nodeLocationNumberFormatter_
+        : writingFileFormatter;
+    qsizetype characters = charactersOf(warningStringArray_)
+        + charactersOf(unchangedCardStringArray_) + charactersOf(dividedElementCardStringArray_)
+        + 1024;
+    for (const UFemToolElementDividerStorageNodeInfo& info : surfaceNodeInfoArray_)
+        characters += info.nodeNameString().size() + NodeLineCharacters;
     QString text;
+    text.reserve(characters);
     text += QStringLiteral("\\ *** Cards by dividing elements ***\n\n");
     if (didExistWarning_) {
         text += QStringLiteral("\n\\ *** Warning ***");
@@ -104,18 +132,16 @@ QString UFemToolElementDividerStorage::modelText() const
         text += QStringLiteral("\n\n");
     }
     appendSection(
-        text, QStringLiteral("\\ Unchanged cards ( %1 cards )"), unchangedCardStringArray_);
-    QStringList nodeLines;
-    nodeLines.reserve(qsizetype(surfaceNodeInfoArray_.size()));
-    const UFemNumberFormatter& formatter = nodeLocationNumberFormatter_ != nullptr
-        ? *nodeLocationNumberFormatter_
-        : writingFileFormatter;
+        text, QStringLiteral("\\ Unchanged cards ( %1 cards )"), unchangedCardStringArray_.size());
+    appendLines(text, unchangedCardStringArray_);
+    appendSection(text, QStringLiteral("\\ Node cards created for divided elements ( %1 cards )"),
+        qsizetype(surfaceNodeInfoArray_.size()));
     for (const UFemToolElementDividerStorageNodeInfo& info : surfaceNodeInfoArray_)
-        nodeLines.append(nodeCardString(info, formatter));
-    appendSection(
-        text, QStringLiteral("\\ Node cards created for divided elements ( %1 cards )"), nodeLines);
+        appendNodeCardString(text, info, formatter);
+    text += LineFeed;
     appendSection(text, QStringLiteral("\\ Divided element cards ( %1 cards )"),
-        dividedElementCardStringArray_);
+        dividedElementCardStringArray_.size());
+    appendLines(text, dividedElementCardStringArray_);
     text += QStringLiteral("\\ *** End of written cards by dividing elements ***\n");
     return text;
 }

@@ -51,7 +51,7 @@ private:
     const UFemToolElementDividerStorageNodeInfo* nodeInfoNamed(const QString& name) const;
     void registerNode(const QString& name, const double location[3]);
     void addWarning(const QString& warning);
-    static QString nodeCardString(
+    static void appendNodeCardString(QString& text,
         const UFemToolElementDividerStorageNodeInfo& info, const UFemNumberFormatter& formatter);
 
     std::vector<UFemToolElementDividerStorageNodeInfo> surfaceNodeInfoArray_;
