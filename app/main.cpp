@@ -10,6 +10,7 @@
 #include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tools/divider/UFemToolElementDivider.h"
+#include "tools/merger/UFemToolNodeMerger.h"
 
 #include <QTimer>
 

@@ -4,6 +4,7 @@
 #include "appkit/WindowTracker.h"
 #include "cardmodel/card/UFemCardType.h"
 #include "documents/window/UFemWindowController.h"
+#include "tools/common/UFemToolPanelSupport.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -18,7 +19,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <typeinfo>
 
 namespace {
 
@@ -140,24 +140,19 @@ void UFemToolElementDivider::cancelElementDivider()
 
 void UFemToolElementDivider::alert(const QString& messageText, const QString& informativeText)
 {
-    Alert shown;
-    shown.messageText = messageText;
-    shown.informativeText = informativeText;
-    sheets_.runModalAlert(shown);
+    UFemToolRunAlert(sheets_, messageText, informativeText);
 }
 
 const UFemCardVector* UFemToolElementDivider::checkedSelection()
 {
-    // The panel is the active window when its button is pressed; the document window behind it
-    // stays the main window. Only a document window itself qualifies, not a subclass.
-    WindowController* main = tracker_.mainWindowController();
-    if (main == nullptr || typeid(*main) != typeid(UFemWindowController)) {
+    UFemWindowController* main = UFemToolMainDocumentWindowController(tracker_);
+    if (main == nullptr) {
         alert(tr("Document window is not selected."),
             tr("Select element cards which you want to divide, and apply while selecting the "
                "window."));
         return nullptr;
     }
-    const UFemCardVector& selection = static_cast<UFemWindowController*>(main)->selectedCardArray();
+    const UFemCardVector& selection = main->selectedCardArray();
     if (!hasElementCard(selection)) {
         alert(tr("Element card is not selected."),
             tr("Select element cards which you want to divide, and apply."));
