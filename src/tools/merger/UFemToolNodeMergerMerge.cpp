@@ -40,16 +40,28 @@ MergePlan planOf(const std::vector<UFemToolNodeMerger::NodeGroup>& groups, bool 
     return plan;
 }
 
+// A card's row is found from the row it remembers, or else by a search from the first row; cards
+// never asked yet, and the cards after many removed ones, would each cost a search.
+void refreshRememberedRows(const UFemDataController& model)
+{
+    const quint64 count = model.numberOfCards();
+    for (quint64 row = 0; row < count; ++row)
+        model.cardAtRowIndex(row)->setCardRowIndex_last(row);
+}
+
 bool carryOut(UFemDataController& model, const MergePlan& plan, bool withComments, UErrorPtr* error)
 {
-    const bool removed = withComments
-        ? model
-              .modifyCardsInCardArray(plan.removedCards, plan.commentLines,
-                  UFemColumnSeparatingCharacterTypeComma, true, error)
-              .has_value()
-        : model.removeCardsWithCardArray(plan.removedCards, error);
-    return removed
-        && model.mergeCardNameFromCardNameStringArray(plan.removedNames, plan.keptNames, error);
+    refreshRememberedRows(model);
+    if (withComments) {
+        if (!model.modifyCardsInCardArray(plan.removedCards, plan.commentLines,
+                UFemColumnSeparatingCharacterTypeComma, true, error))
+            return false;
+    } else {
+        if (!model.removeCardsWithCardArray(plan.removedCards, error))
+            return false;
+        refreshRememberedRows(model);
+    }
+    return model.mergeCardNameFromCardNameStringArray(plan.removedNames, plan.keptNames, error);
 }
 
 } // namespace
