@@ -36,6 +36,8 @@ int main(int argc, char** argv)
         QStringLiteral("divideSelectedElements:"), [&tracker, &sheets](const CommandItem&) {
             UFemToolElementDivider::apply(tracker, sheets);
         });
+    UFemApplicationCommandHooks::setHandler(QStringLiteral("mergeNodeOnSameLocation:"),
+        [&tracker, &sheets](const CommandItem&) { UFemToolNodeMerger::apply(tracker, sheets); });
     shell.start();
     const QStringList files = app.arguments().mid(1);
     QTimer::singleShot(0, &shell, [&shell, files] { shell.openFiles(files); });
