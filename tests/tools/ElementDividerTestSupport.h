@@ -65,7 +65,8 @@ inline QStringList dividerNodeNames(const QString& text)
 }
 
 // Material, a shell property S1, nodes A (0,0,0), B (2,0,0), C (2,4,0), D (0,4,0), E (4,0,0),
-// F (4,4,0) and the Quads Q1 (A, B, C, D) and Q2 (B, E, F, C), which share the edge B-C.
+// F (4,4,0), the Quads Q1 (A, B, C, D) and Q2 (B, E, F, C), which share the edge B-C, and the
+// Rod R1 (A, E).
 inline const QString TwoQuadModel = QStringLiteral("Material , Steel , 210000 , 0.3 ,\n"
                                                    "ShellProp , S1 , Steel , 0.1 ,\n"
                                                    "RodProp , RP , Steel , 0.5 ,\n"

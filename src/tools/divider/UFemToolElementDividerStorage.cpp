@@ -7,12 +7,13 @@ const QString LineFeed = QStringLiteral("\n");
 // Characters of a Node line beside its name: the fixed text and three coordinates.
 constexpr qsizetype NodeLineCharacters = 80;
 
-// The heading with its count, the lines and, when there were any, an empty line after them.
-void appendSection(QString& text, const QString& headingFormat, qsizetype count)
+// The heading with its count.
+void appendHeading(QString& text, const QString& headingFormat, qsizetype count)
 {
     text += headingFormat.arg(count) + LineFeed;
 }
 
+// The lines, then an empty line.
 void appendLines(QString& text, const QStringList& lines)
 {
     for (const QString& line : lines) {
@@ -131,15 +132,15 @@ QString UFemToolElementDividerStorage::modelText() const
         text += warningStringArray_.join(LineFeed);
         text += QStringLiteral("\n\n");
     }
-    appendSection(
+    appendHeading(
         text, QStringLiteral("\\ Unchanged cards ( %1 cards )"), unchangedCardStringArray_.size());
     appendLines(text, unchangedCardStringArray_);
-    appendSection(text, QStringLiteral("\\ Node cards created for divided elements ( %1 cards )"),
+    appendHeading(text, QStringLiteral("\\ Node cards created for divided elements ( %1 cards )"),
         qsizetype(surfaceNodeInfoArray_.size()));
     for (const UFemToolElementDividerStorageNodeInfo& info : surfaceNodeInfoArray_)
         appendNodeCardString(text, info, formatter);
     text += LineFeed;
-    appendSection(text, QStringLiteral("\\ Divided element cards ( %1 cards )"),
+    appendHeading(text, QStringLiteral("\\ Divided element cards ( %1 cards )"),
         dividedElementCardStringArray_.size());
     appendLines(text, dividedElementCardStringArray_);
     text += QStringLiteral("\\ *** End of written cards by dividing elements ***\n");
