@@ -1,5 +1,7 @@
 #include "GraphicViewTestSupport.h"
 
+#include "foundation/UFemHeaderGlobals.h"
+
 #include <QPaintEvent>
 
 #include <chrono>
@@ -139,4 +141,33 @@ TEST_F(GraphicViewFrameTest, SlowDataShowsTheProgressBoxThenOneRedisplay)
     EXPECT_EQ(counter.paints, 1);
     EXPECT_FALSE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
     EXPECT_FALSE(controller->isRedisplayRequiredWhenCalculationDone());
+}
+
+TEST_F(GraphicViewFrameTest, TheDrawingTimeShowsOnlyOnMeasuredFrames)
+{
+    UFemDoesDisplayGraphicViewDrawingTime = true;
+    controller->clearBaseImage();
+    const QImage measured = view->grab().toImage();
+    const QImage reused = view->grab().toImage();
+    UFemDoesDisplayGraphicViewDrawingTime = false;
+    // Black at 0.6 over the background in the lower-left corner, then the background alone.
+    EXPECT_TRUE(isNear(measured.pixelColor(1, measured.height() - 2), QColor(61, 76, 76)));
+    EXPECT_TRUE(isNear(reused.pixelColor(1, reused.height() - 2), QColor(153, 191, 191)));
+}
+
+// Without results "Displacement & VonMisesStress" can draw neither: two boxes, one under the
+// other from the top edge.
+TEST_F(GraphicViewFrameTest, TwoErrorsGiveTwoStackedBoxes)
+{
+    applyPreset(4);
+    const QImage shot = view->grab().toImage();
+    const int boxHeight
+        = qRound(QFontMetricsF(QApplication::font()).size(0, QStringLiteral("X")).height()) + 8;
+    auto isBox = [&](int y) {
+        const QColor color = shot.pixelColor(3, y);
+        return color.red() > 200 && color.green() < 180;
+    };
+    EXPECT_TRUE(isBox(boxHeight / 2));
+    EXPECT_TRUE(isBox(boxHeight + boxHeight / 2));
+    EXPECT_FALSE(isBox(2 * boxHeight + 4));
 }
