@@ -171,3 +171,21 @@ TEST_F(GraphicViewFrameTest, TwoErrorsGiveTwoStackedBoxes)
     EXPECT_TRUE(isBox(boxHeight + boxHeight / 2));
     EXPECT_FALSE(isBox(2 * boxHeight + 4));
 }
+
+// A resolution past what the renderer can hold gives a drawing error, not a huge allocation.
+TEST_F(GraphicViewFrameTest, AHugeResolutionGivesADrawingError)
+{
+    QVariantMap preferences = UFemGraphicViewPreferences::baseGraphicViewPreferences();
+    preferences.insert(ScreenImageResolutionNumberGraphicViewPreferenceKey, 72.0 * 100);
+    UErrorPtr error;
+    ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
+    std::vector<UErrorPtr> errors;
+    bool isCanceled = false;
+    const QImage image = controller->pixelSizeImageWithDrawRectInfo(
+        view->drawRectInfoWithOutputType(UGLDrawingOutputTypeScreen), &errors, &isCanceled);
+    EXPECT_TRUE(image.isNull());
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_EQ(errors.front()->code(), 32001);
+    const QImage shown = view->grab().toImage();
+    EXPECT_GT(shown.pixelColor(3, 3).red(), 200);
+}
