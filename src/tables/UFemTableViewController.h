@@ -138,6 +138,7 @@ private:
         const std::vector<quint64>& rows, quint64 cardCountBeforeInsert, quint64 insertionRow);
     bool copyCardsOfText(const QString& text, quint64 insertionRow, UErrorPtr* error);
     quint64 modelRowOfDropRow(quint64 row) const;
+    std::vector<quint64> modelRowsOfCards(const std::vector<UFemCardPtr>& cards);
     quint64 modelIdentifier() const;
     void selectModelRows(quint64 first, quint64 count);
 

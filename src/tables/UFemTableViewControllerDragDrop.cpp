@@ -16,6 +16,7 @@
 #include <QMimeData>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -52,6 +53,28 @@ quint64 UFemTableViewController::modelIdentifier() const
     return quint64(quintptr(&dataController()));
 }
 
+// Unfiltered, a window row is the model row. Filtered, a card's row may be a search of the model
+// (its cached row goes stale as cards move), so many cards take one walk of the model instead.
+std::vector<quint64> UFemTableViewController::modelRowsOfCards(
+    const std::vector<UFemCardPtr>& cards)
+{
+    UFemDataController& data = dataController();
+    std::vector<quint64> rows;
+    rows.reserve(cards.size());
+    if (cards.size() <= searchedSelectionLimit) {
+        for (const UFemCardPtr& card : cards)
+            rows.push_back(data.cardRowIndexOfCard(*card));
+        return rows;
+    }
+    std::unordered_set<const UFemCard*> wanted;
+    for (const UFemCardPtr& card : cards)
+        wanted.insert(card.get());
+    for (quint64 row = 0; row < data.cardCount() && rows.size() < cards.size(); ++row)
+        if (wanted.contains(data.cardAtRowIndex(row)))
+            rows.push_back(row);
+    return rows;
+}
+
 std::unique_ptr<QMimeData> UFemTableViewController::mimeDataForRows(const QList<int>& rows)
 {
     UFemWindowCardTable& cards = windowCardTable();
@@ -61,10 +84,13 @@ std::unique_ptr<QMimeData> UFemTableViewController::mimeDataForRows(const QList<
         if (row < 0 || quint64(row) >= cards.count())
             continue;
         dragged.push_back(cards.cardAtIndex(quint64(row)));
-        payload.cardRowIndexes.push_back(dataController().cardRowIndexOfCard(*dragged.back()));
+        if (!cards.hasFilter())
+            payload.cardRowIndexes.push_back(quint64(row));
     }
     if (dragged.empty())
         return nullptr;
+    if (cards.hasFilter())
+        payload.cardRowIndexes = modelRowsOfCards(dragged);
     auto data = std::make_unique<QMimeData>();
     data->setData(UFemCardRowsDragPayload::mimeType, payload.encoded());
     data->setText(UFemModelText(dragged));
