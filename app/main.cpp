@@ -6,6 +6,7 @@
 #include "documents/application/UFemApplicationShell.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
+#include "tables/UFemFindPanelController.h"
 #include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
 
@@ -28,6 +29,8 @@ int main(int argc, char** argv)
         &UFemTableViewController::makeMainViewController);
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
+    UFemFindPanelController findPanel(shell.windowTracker());
+    UFemFindPanel::setShared(&findPanel);
     shell.start();
     const QStringList files = app.arguments().mid(1);
     QTimer::singleShot(0, &shell, [&shell, files] { shell.openFiles(files); });
