@@ -10,6 +10,7 @@
 #include "graphicview/UFemGraphicViewController.h"
 #include "graphicview/UFemGraphicViewPreferences.h"
 #include "graphicview/ranges/UFemDataControllerValueRange.h"
+#include "tables/UFemFindPanelController.h"
 #include "tables/UFemTableViewPreferences.h"
 
 #include <QTimer>
@@ -36,6 +37,8 @@ int main(int argc, char** argv)
     UFemDataControllerServices::setShared(std::move(services));
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
+    UFemFindPanelController findPanel(shell.windowTracker());
+    UFemFindPanel::setShared(&findPanel);
     shell.start();
     const QStringList files = app.arguments().mid(1);
     QTimer::singleShot(0, &shell, [&shell, files] { shell.openFiles(files); });
