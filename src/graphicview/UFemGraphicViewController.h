@@ -12,6 +12,7 @@
 #include "graphicview/UFemGraphicView.h"
 #include "graphicview/UFemGraphicViewCamera.h"
 #include "graphicview/UFemGraphicViewCompositor.h"
+#include "graphicview/UFemGraphicViewPreferencesViewController.h"
 #include "graphicview/UFemGraphicViewSettings.h"
 #include "graphicview/caches/UFemGraphicViewDrawingCacheManager.h"
 #include "platform/UNotificationCenter.h"
@@ -36,7 +37,8 @@
 // every drawing request and event.
 class UFemGraphicViewController : public UFemMainViewWithResultTableController,
                                   public UFemGraphicMoveModeController,
-                                  public UFemGraphicViewDelegate {
+                                  public UFemGraphicViewDelegate,
+                                  public UFemPreferencesViewControllerOwner {
 public:
     static constexpr QSize minimumBoxSize { 400, 300 };
     static constexpr quint64 openGLContextCount = 2;
@@ -64,6 +66,7 @@ public:
     // Applies a whole settings dictionary; a filter or expression that does not parse rejects
     // it, re-applies the previous one and reports the parser's error.
     bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) override;
+    UFemPreferencesViewController* preferencesViewController() override;
     void viewWillSwapOut() override;
     void viewDidSwapIn() override;
     qint64 selectedViewSettingMenuTag() const { return selectedViewSettingMenuTag_; }
@@ -401,6 +404,7 @@ private:
     bool isMouseDragging_ = false;
 
     QVariantMap currentViewPreferences_;
+    std::unique_ptr<UFemGraphicViewPreferencesViewController> preferencesViewController_;
     std::vector<UNotificationObservation> observations_;
     bool isFinished_ = false;
 };
