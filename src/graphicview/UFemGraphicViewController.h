@@ -307,6 +307,8 @@ public:
         UFemGraphicView& view, const UFemGraphicViewMouseEvent& event) override;
     bool ufemMainViewKeyDown(UFemGraphicView& view, QKeyEvent& event) override;
     bool ufemMainViewKeyUp(UFemGraphicView& view, QKeyEvent& event) override;
+    // The card under the point is found by picking, which does not answer yet: no tip.
+    std::optional<QString> toolTipStringWithViewPoint(QPointF) override { return std::nullopt; }
 
     // The picture of one frame at the info's pixel size with its drawing errors; a null image
     // with *isCanceled set when the work was canceled. Without a renderer it is the background.
