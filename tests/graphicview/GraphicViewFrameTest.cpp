@@ -1,6 +1,10 @@
 #include "GraphicViewTestSupport.h"
 
+#include <QPaintEvent>
+
+#include <chrono>
 #include <cstdlib>
+#include <mutex>
 
 namespace {
 
@@ -72,4 +76,67 @@ TEST_F(GraphicViewFrameTest, LightingOffGivesThePlainColour)
     ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
     const QImage image = controller->renderToImage(UGLDrawingOutputTypeScreen);
     EXPECT_TRUE(isNear(image.pixelColor(150, 180), QColor(0, 128, 255)));
+}
+
+namespace {
+
+// Counts the paints of a whole widget (hiding a child repaints only the part it covered).
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget)
+        : widget_(widget)
+    {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint
+            && static_cast<QPaintEvent*>(event)->rect() == widget_->rect())
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+
+private:
+    QWidget* widget_;
+};
+
+} // namespace
+
+// The card value data is held up past the half second: the frame shows the progress box, and the
+// finished data brings exactly one redisplay, which shows the picture and hides the indicator.
+TEST_F(GraphicViewFrameTest, SlowDataShowsTheProgressBoxThenOneRedisplay)
+{
+    QApplication::processEvents();
+    PaintCounter counter(view);
+    // New settings drop every cache; the frame below is the first to ask for the data again.
+    UErrorPtr error;
+    ASSERT_TRUE(controller->setViewPreferences(
+        UFemGraphicViewPreferences::baseGraphicViewPreferences(), &error));
+    QImage waiting;
+    {
+        // The data's workers build the layer table first and wait for its lock.
+        std::lock_guard hold(
+            controller->drawingCacheManager().drawingLayerImageInfoRecordTableLockCondition());
+        view->repaint();
+        waiting = view->grab().toImage();
+        // Frames while the box shows do not wait; the reload the settings asked for is one.
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
+    EXPECT_TRUE(controller->isRedisplayRequiredWhenCalculationDone());
+    // The translucent box over the background in the middle, the background around it.
+    EXPECT_TRUE(isNear(waiting.pixelColor(5, 5), QColor(153, 191, 191)));
+    EXPECT_TRUE(isNear(waiting.pixelColor(110, 120), QColor(187, 212, 212)));
+    bool isCanceled = false;
+    controller->drawingCacheManager().waitCardValueDataCalcThreadFinished_isCanceled(&isCanceled);
+    counter.paints = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (counter.paints == 0 && std::chrono::steady_clock::now() < deadline)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    for (int turn = 0; turn < 5; ++turn)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(counter.paints, 1);
+    EXPECT_FALSE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
+    EXPECT_FALSE(controller->isRedisplayRequiredWhenCalculationDone());
 }

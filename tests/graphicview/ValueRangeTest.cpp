@@ -154,3 +154,25 @@ TEST(ValueRange, ThreadCountsFollowTheRule)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ValueRangeThreads, ChunksOnFourWorkersMeetInOneMaximum)
+{
+    // Forces 3-4-0 scaled by i: the largest is 5 × 2000; moments i along z, the largest 2000.
+    QString text = nodesText;
+    for (int i = 1; i <= 2000; ++i)
+        text += QStringLiteral("Force , L%1 , N1 ,  , %2 , %3 , 0 , 0 , 0 , %1 ,\n"
+                               "ForceDisp , D%1 , N2@TY , -%4\n")
+                    .arg(i)
+                    .arg(3 * i)
+                    .arg(4 * i)
+                    .arg(i * 0.5);
+    ValueRangeTestModel model(text);
+    const auto range = model.forceRange(4);
+    EXPECT_EQ(range.force, 10000.0);
+    EXPECT_EQ(range.moment, 2000.0);
+    EXPECT_EQ(model.displacementRange(4), 1000.0);
+}
+
+} // namespace

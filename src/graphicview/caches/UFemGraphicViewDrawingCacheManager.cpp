@@ -361,30 +361,30 @@ bool UFemGraphicViewDrawingCacheManager::isAnyTaskRunning() const
     });
 }
 
-// The three locks are taken in the one order every clearing uses; that is safe only because no
-// worker, which takes the card type lock before the preference cache lock, runs now.
+// Clearing runs only while no task of the view runs, so it takes the preference cache, layer
+// table and card type table locks one after the other, in that order, never nested: the workers
+// that build the tables hold the card type or layer lock while they take the preference cache
+// lock, and nesting them the other way here would be a lock-order inversion.
 void UFemGraphicViewDrawingCacheManager::clearGraphicViewDrawingCache()
 {
     if (isAnyTaskRunning())
         UFemRaiseProgramError(QStringLiteral("The drawing caches are cleared while a task runs."));
-    std::lock_guard cacheLock(drawingPreferenceCacheLockCondition_);
-    std::lock_guard layerLock(drawingLayerImageInfoRecordTableLockCondition_);
-    std::lock_guard cardTypeLock(drawingCardTypeInfoRecordTableLockCondition_);
     UThreadTaskContext::clearAll_shouldNotRunning_withThreadTaskContextList(
         { &tasks_.cardValueData, &tasks_.selectBufferHitObjectWriting,
             &tasks_.selectedCardIndexTable, &tasks_.rubberbandCardIndexTable });
-    if (isDrawingPreferenceCacheValid_) {
+    {
+        std::lock_guard lock(drawingPreferenceCacheLockCondition_);
         drawingPreferenceCache_ = Cache();
         isDrawingPreferenceCacheValid_ = false;
     }
-    if (isDrawingLayerImageInfoRecordTableValid_) {
+    {
+        std::lock_guard lock(drawingLayerImageInfoRecordTableLockCondition_);
         drawingLayerImageInfoRecordTable_ = {};
         isDrawingLayerImageInfoRecordTableValid_ = false;
     }
-    if (isDrawingCardTypeInfoRecordTableValid_) {
-        drawingCardTypeInfoRecordTable_ = {};
-        isDrawingCardTypeInfoRecordTableValid_ = false;
-    }
+    std::lock_guard lock(drawingCardTypeInfoRecordTableLockCondition_);
+    drawingCardTypeInfoRecordTable_ = {};
+    isDrawingCardTypeInfoRecordTableValid_ = false;
     drawingCardValueDataCache_.reset();
 }
 

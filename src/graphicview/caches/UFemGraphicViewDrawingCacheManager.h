@@ -19,9 +19,8 @@ class UFemSelectedCardIndexTableCalcThreadTaskContext;
 // automatic factors and colour range, the card type and layer record tables, and the card value
 // data (deformed nodes and colour values per drawn card), with the workers that fill them.
 //
-// Locks: the preference cache, layer table and card type table conditions are taken in that
-// order when clearing (which runs only while no task of the view runs); building the card type
-// table takes its own lock before the preference cache lock.
+// Locks: building the card type or layer table takes its own lock before the preference cache
+// lock; clearing (only while no task of the view runs) takes the three one at a time.
 class UFemGraphicViewDrawingCacheManager final
     : public UFemColorScaleRangeCalcThreadTaskContext::Delegate,
       public UFemCardValueDataCalcThreadTaskContext::Delegate {
