@@ -4,6 +4,7 @@
 #include "appkit/SheetPresenter.h"
 #include "cardmodel/data/UFemDataControllerServices.h"
 #include "documents/application/UFemAppDelegate.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/application/UFemApplicationShell.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
@@ -12,8 +13,11 @@
 #include "graphicview/ranges/UFemDataControllerValueRange.h"
 #include "tables/UFemFindPanelController.h"
 #include "tables/UFemTableViewPreferences.h"
+#include "tables/modeledit/ModelEditWindowController.h"
 
 #include <QTimer>
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -40,6 +44,15 @@ int main(int argc, char** argv)
     UFemFindPanelController findPanel(shell.windowTracker());
     UFemFindPanel::setShared(&findPanel);
     shell.start();
+    // The model edit window is made on first use and lives until the application ends.
+    std::unique_ptr<ModelEditWindowController> modelEditWindow;
+    UFemApplicationCommandHooks::setHandler(QStringLiteral("openModelEditWindow:"),
+        [&modelEditWindow, &shell, &sheets](const CommandItem&) {
+            if (modelEditWindow == nullptr)
+                modelEditWindow
+                    = std::make_unique<ModelEditWindowController>(shell.windowTracker(), sheets);
+            modelEditWindow->showWindow();
+        });
     const QStringList files = app.arguments().mid(1);
     QTimer::singleShot(0, &shell, [&shell, files] { shell.openFiles(files); });
     return app.exec();
