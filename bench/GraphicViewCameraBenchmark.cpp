@@ -2,25 +2,14 @@
 // node walk of the model's bounding box, for scale) and applying a built-in view setting to the
 // 3-D view of a real document window. Targets: a fit within 0.1 s, a setting within 10 ms.
 #include "BenchmarkRatioReporter.h"
+#include "GraphicViewBenchmarkWindow.h"
 
-#include "appkit/Document.h"
-#include "appkit/DocumentController.h"
-#include "appkit/FileDialogPanels.h"
-#include "appkit/SheetPresenter.h"
-#include "appkit/WindowTracker.h"
 #include "cardmodel/data/UFemCardTable.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cards/UFemCardClasses.h"
-#include "documents/document/UFemDocumentTypeRegistration.h"
-#include "documents/preferences/UFemUserPreferences.h"
-#include "documents/window/UFemWindowController.h"
 #include "graphicview/UFemGraphicViewCamera.h"
-#include "graphicview/UFemGraphicViewController.h"
-#include "graphicview/UFemGraphicViewPreferences.h"
-#include "tables/UFemTableViewPreferences.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -74,36 +63,8 @@ void BM_FitMillionNodes(benchmark::State& state)
 }
 BENCHMARK(BM_FitMillionNodes)->Unit(benchmark::kMillisecond);
 
-// A model document opened in a window switched to the 3-D view.
-struct GraphicWindow {
-    GraphicWindow()
-        : panels(sheets)
-        , controller(sheets, panels, tracker)
-    {
-        UFemRegisterDocumentTypes(controller, UFemDataControllerServices::shared(), nullptr);
-        const QString path = folder.filePath(QStringLiteral("plate.vtmodel"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            throw std::runtime_error("cannot write the benchmark model");
-        file.write("Node , A ,  , 0 , 0 , 0 ,\nNode , B ,  , 2 , 0 , 1 ,\n");
-        file.close();
-        UErrorPtr error;
-        Document* document = controller.openDocument(path, true, &error);
-        if (document == nullptr || document->windowControllers().empty())
-            throw std::runtime_error("benchmark document does not open");
-        auto* window
-            = dynamic_cast<UFemWindowController*>(document->windowControllers().front().get());
-        window->setViewType(UFemViewTypeGraphic);
-        graphic = dynamic_cast<UFemGraphicViewController*>(window->mainViewController());
-    }
-
-    QTemporaryDir folder;
-    WindowTracker tracker;
-    SheetPresenter sheets;
-    FileDialogPanels panels;
-    DocumentController controller;
-    UFemGraphicViewController* graphic = nullptr;
-};
+// Closed before the application ends, which its widgets need.
+std::unique_ptr<GraphicViewBenchmarkWindow> presetWindow;
 
 QVariantMap presetOverBase(int folderIndex)
 {
@@ -116,7 +77,10 @@ QVariantMap presetOverBase(int folderIndex)
 // "VonMisesStress" and "Model" in turn, so that every application changes the settings.
 void BM_ApplyPreset(benchmark::State& state)
 {
-    static GraphicWindow window;
+    if (presetWindow == nullptr)
+        presetWindow = std::make_unique<GraphicViewBenchmarkWindow>(
+            QStringLiteral("Node , A ,  , 0 , 0 , 0 ,\nNode , B ,  , 2 , 0 , 1 ,\n"));
+    GraphicViewBenchmarkWindow& window = *presetWindow;
     const QVariantMap presets[2] = { presetOverBase(3), presetOverBase(1) };
     int turn = 0;
     for (auto _ : state) {
@@ -136,15 +100,12 @@ int main(int argc, char** argv)
     qputenv("EGL_PLATFORM", "surfaceless");
     QApplication application(argc, argv);
     UFemInstallCardClasses();
-    UFemUserPreferences::setDefaultViewPreferencesFolderArrays(
-        UFemTableViewPreferences::defaultTableViewPreferencesFolderArray(),
-        UFemGraphicViewPreferences::defaultGraphicViewPreferencesFolderArray());
-    UFemWindowController::setRegisteredMainViewControllerMaker(
-        &UFemGraphicViewController::makeMainViewController);
+    GraphicViewBenchmarkWindow::setUpProgram(4);
     benchmark::Initialize(&argc, argv);
     BenchmarkRatioReporter reporter(
         { std::pair<std::string, std::string> { "BM_FitMillionNodes", "BM_NodeBoundingBox" } });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    presetWindow.reset();
     return 0;
 }

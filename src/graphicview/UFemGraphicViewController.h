@@ -350,6 +350,8 @@ private:
     bool waitsForCardValueData();
     void drawProgressPath(UFemGraphicView& view, QPainter& painter, const QRectF& visibleRect);
     void hideProgressIndicator();
+    QString drawingTimeRendererDescription() const;
+    void drawDrawingTimeLine(QPainter& painter, const UFemGraphicView& view, double seconds) const;
 
     // Outlets of the view layout
     QPointer<UFemGraphicView> graphicViewOutlet_;

@@ -1,6 +1,9 @@
 #include "graphicview/UFemGraphicViewController.h"
 
+#include "foundation/UFemHeaderGlobals.h"
 #include "foundation/errors/UFemErrorsGraphicDrawing.h"
+#include "foundation/strings/UFormattedString.h"
+#include "graphics/opengl/UGLOpenGLVersion.h"
 #include "graphicview/ranges/UFemDataControllerValueRange.h"
 
 #include <QApplication>
@@ -22,6 +25,7 @@ constexpr double progressBoxRadius = 8.0;
 constexpr double progressBoxAlpha = 0.333;
 constexpr QSize progressIndicatorSize { 120, 16 };
 constexpr quint64 maximumRangeThreadCount = 4;
+constexpr double drawingTimeBoxAlpha = 0.6;
 
 QColor qColor(const _UGLColor& color)
 {
@@ -114,9 +118,13 @@ void UFemGraphicViewController::ufemGraphicViewDrawRect(UFemGraphicView& view, Q
             return;
         }
     }
+    // Only frames that rebuild the base image are measured.
+    const bool isMeasured = UFemDoesDisplayGraphicViewDrawingTime.load() && !isBaseImageValid();
+    const auto start = std::chrono::steady_clock::now();
     std::vector<UErrorPtr> errors;
     bool isCanceled = false;
     const QImage image = pixelSizeImageWithDrawRectInfo(drawRectInfo, &errors, &isCanceled);
+    const std::chrono::duration<double> frameTime = std::chrono::steady_clock::now() - start;
     if (isCanceled) {
         isRedisplayRequiredWhenCalculationDone_ = true;
         drawProgressPath(view, painter, visible);
@@ -128,6 +136,8 @@ void UFemGraphicViewController::ufemGraphicViewDrawRect(UFemGraphicView& view, Q
     else
         painter.drawImage(bounds, image, QRectF(image.rect()));
     drawErrorBoxes(painter, errors);
+    if (isMeasured)
+        drawDrawingTimeLine(painter, view, frameTime.count());
     ufemMainView_drawOverlaidProjectInfoIfNeeded(painter, visible);
     isRedisplayRequiredWhenCalculationDone_ = false;
 }
@@ -189,6 +199,50 @@ void UFemGraphicViewController::drawErrorBoxes(
             Qt::AlignLeft | Qt::AlignTop, text);
         top += box.height();
     }
+    painter.restore();
+}
+
+QString UFemGraphicViewController::drawingTimeRendererDescription() const
+{
+    UOpenGLGraphicProcessorInfoRecord record;
+    quint64 renderingType = 0;
+    UErrorPtr error;
+    if (!getGraphicProcessorInfoWithOpenGLContextIndex(0, &record, &renderingType, &error)
+        || error != nullptr)
+        return ULocalizedString("Unknown Renderer");
+    QString renderer = record.rendererString;
+    const QString engine = QStringLiteral(" OpenGL Engine");
+    const qsizetype found = renderer.indexOf(engine, 0, Qt::CaseInsensitive);
+    if (found >= 0)
+        renderer.remove(found, engine.size());
+    return renderer
+        + UFormattedString(" ( %@, FBO : %@ )",
+            UGLOpenGLVersionString(renderingOpenGLVersionWithOpenGLContextIndex(0)),
+            QString::fromLatin1(
+                renderingType == UGLOfflineRenderingTypeFrameBufferObject ? "YES" : "NO"));
+}
+
+// White text in a dark box in the lower-left corner.
+void UFemGraphicViewController::drawDrawingTimeLine(
+    QPainter& painter, const UFemGraphicView& view, double seconds) const
+{
+    const QString text
+        = ULocalizedFormattedString("Drawing Time: %5.3f [sec/frame] ( %5.2f [FPS] ) ( %@ )",
+            seconds, seconds > 0 ? 1.0 / seconds : 0.0, drawingTimeRendererDescription());
+    const QFont font = QApplication::font();
+    const QSizeF size = QFontMetricsF(font).size(0, text);
+    const QRectF box(0, view.height() - size.height() - 2 * errorBoxPadding,
+        size.width() + 2 * errorBoxPadding, size.height() + 2 * errorBoxPadding);
+    painter.save();
+    painter.setFont(font);
+    const QColor shade = QColor::fromRgbF(0, 0, 0, float(drawingTimeBoxAlpha));
+    painter.fillRect(box, shade);
+    painter.setPen(shade);
+    painter.drawRect(box);
+    painter.setPen(Qt::white);
+    painter.drawText(
+        box.adjusted(errorBoxPadding, errorBoxPadding, -errorBoxPadding, -errorBoxPadding),
+        Qt::AlignLeft | Qt::AlignTop, text);
     painter.restore();
 }
 

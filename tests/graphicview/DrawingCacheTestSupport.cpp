@@ -7,9 +7,7 @@
 DrawingCacheFixture::DrawingCacheFixture(const QString& modelText)
     : model(modelText)
 {
-    caches = std::make_unique<UFemGraphicViewDrawingCacheManager>(*this,
-        UFemGraphicViewDrawingCacheManager::Tasks { colorScaleRange, cardValueData, hitWriter,
-            selectedCards, rubberband, bufferScreen, bufferSelect, layerScreen, layerSelect });
+    caches = std::make_unique<UFemGraphicViewDrawingCacheManager>(*this, drawingCacheTasks());
 }
 
 DrawingCacheFixture::~DrawingCacheFixture()

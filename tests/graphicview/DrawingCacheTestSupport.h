@@ -1,21 +1,19 @@
 #pragma once
 
+#include "GraphicViewTaskSet.h"
 #include "ValueRangeTestModel.h"
 
 #include "cardmodel/data/UFemDataController.h"
 #include "graphicview/UFemGraphicViewSettings.h"
 #include "graphicview/caches/UFemGraphicViewDrawingCacheManager.h"
 #include "graphicview/caches/UFemGraphicViewDrawingCacheSource.h"
-#include "graphicview/tasks/UFemRubberbandCardIndexTableCalcThreadTaskContext.h"
-#include "graphicview/tasks/UFemSelectBufferHitObjectWritingThreadTaskContext.h"
-#include "graphicview/tasks/UFemSelectedCardIndexTableCalcThreadTaskContext.h"
 
 #include <atomic>
 #include <memory>
 
 // A model, the settings of a view on it, the view's nine tasks and the drawing caches over them,
 // with the view's side played by the fixture itself.
-class DrawingCacheFixture : public UFemGraphicViewDrawingCacheSource {
+class DrawingCacheFixture : public UFemGraphicViewDrawingCacheSource, public GraphicViewTaskSet {
 public:
     explicit DrawingCacheFixture(const QString& modelText);
     ~DrawingCacheFixture() override;
@@ -26,15 +24,6 @@ public:
     double length = 1.0;
     std::atomic<int> finishCount { 0 };
 
-    UFemColorScaleRangeCalcThreadTaskContext colorScaleRange;
-    UFemCardValueDataCalcThreadTaskContext cardValueData;
-    UFemSelectBufferHitObjectWritingThreadTaskContext hitWriter;
-    UFemSelectedCardIndexTableCalcThreadTaskContext selectedCards;
-    UFemRubberbandCardIndexTableCalcThreadTaskContext rubberband;
-    UThreadTaskContext bufferScreen;
-    UThreadTaskContext bufferSelect;
-    UThreadTaskContext layerScreen;
-    UThreadTaskContext layerSelect;
     std::unique_ptr<UFemGraphicViewDrawingCacheManager> caches;
 
     // Card value data for the settings on `threadCount` workers; false when it did not finish.

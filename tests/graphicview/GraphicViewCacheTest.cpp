@@ -2,6 +2,7 @@
 
 #include "cardmodel/filter/UFemCardFilter.h"
 #include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsGraphicDrawing.h"
 #include "graphicview/caches/UFemDrawingCardTypeInfoRecord.h"
 #include "graphicview/caches/UFemDrawingLayerImageInfoRecord.h"
 #include "graphicview/caches/UFemGraphicViewDrawingCardValueDataCacheExtendCardValueData.h"
@@ -199,6 +200,27 @@ TEST(GraphicViewCache, AutomaticFactorsFromTheRanges)
     // A valid frame starts nothing again.
     EXPECT_FALSE(view.caches->startCardValueDataCalcThreadIfNeededWithThreadCountToRun(2));
     EXPECT_FALSE(view.caches->startForceValueRangeCalcThreadIfNeededWithThreadCountToRun(2));
+}
+
+TEST(GraphicViewCache, RangeErrorsGiveFactorZeroAndAppearOnce)
+{
+    DrawingCacheFixture view(rodText);
+    view.settings = drawEverythingSettings();
+    view.settings.isForceScaleFactorAuto = true;
+    // A run of the force range that ended with an error, as a force card that fails leaves it.
+    UFemDataController& controller = view.model.controller();
+    EXPECT_DOUBLE_EQ(view.model.forceRange().force, 12.0);
+    const UErrorPtr failure = UFemGraphicDrawingError_withDescription(QStringLiteral("failed"));
+    controller.forceValueRangeCalcThreadTaskContext().addCalculationError(failure);
+    ASSERT_TRUE(view.drawFrame());
+    bool isCanceled = false;
+    for (int frame = 0; frame < 2; ++frame)
+        ASSERT_TRUE(
+            view.caches->waitAndUpdateDrawingPreferenceCacheIfNeeded_ForceScaleFactor(&isCanceled));
+    const auto cache = view.caches->drawingPreferenceCache();
+    EXPECT_EQ(cache.forceScaleFactor, 0.0);
+    EXPECT_EQ(cache.momentScaleFactor, 0.0);
+    EXPECT_EQ(view.drawingErrors(), QStringList { "failed" });
 }
 
 TEST(GraphicViewCache, DisplacementNotDrawnStartsNoRange)

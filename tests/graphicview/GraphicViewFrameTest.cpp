@@ -1,5 +1,7 @@
 #include "GraphicViewTestSupport.h"
 
+#include "foundation/UFemHeaderGlobals.h"
+
 #include <QPaintEvent>
 
 #include <chrono>
@@ -139,4 +141,51 @@ TEST_F(GraphicViewFrameTest, SlowDataShowsTheProgressBoxThenOneRedisplay)
     EXPECT_EQ(counter.paints, 1);
     EXPECT_FALSE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
     EXPECT_FALSE(controller->isRedisplayRequiredWhenCalculationDone());
+}
+
+TEST_F(GraphicViewFrameTest, TheDrawingTimeShowsOnlyOnMeasuredFrames)
+{
+    UFemDoesDisplayGraphicViewDrawingTime = true;
+    controller->clearBaseImage();
+    const QImage measured = view->grab().toImage();
+    const QImage reused = view->grab().toImage();
+    UFemDoesDisplayGraphicViewDrawingTime = false;
+    // Black at 0.6 over the background in the lower-left corner, then the background alone.
+    EXPECT_TRUE(isNear(measured.pixelColor(1, measured.height() - 2), QColor(61, 76, 76)));
+    EXPECT_TRUE(isNear(reused.pixelColor(1, reused.height() - 2), QColor(153, 191, 191)));
+}
+
+// Without results "Displacement & VonMisesStress" can draw neither: two boxes, one under the
+// other from the top edge.
+TEST_F(GraphicViewFrameTest, TwoErrorsGiveTwoStackedBoxes)
+{
+    applyPreset(4);
+    const QImage shot = view->grab().toImage();
+    const int boxHeight
+        = qRound(QFontMetricsF(QApplication::font()).size(0, QStringLiteral("X")).height()) + 8;
+    auto isBox = [&](int y) {
+        const QColor color = shot.pixelColor(3, y);
+        return color.red() > 200 && color.green() < 180;
+    };
+    EXPECT_TRUE(isBox(boxHeight / 2));
+    EXPECT_TRUE(isBox(boxHeight + boxHeight / 2));
+    EXPECT_FALSE(isBox(2 * boxHeight + 4));
+}
+
+// A resolution past what the renderer can hold gives a drawing error, not a huge allocation.
+TEST_F(GraphicViewFrameTest, AHugeResolutionGivesADrawingError)
+{
+    QVariantMap preferences = UFemGraphicViewPreferences::baseGraphicViewPreferences();
+    preferences.insert(ScreenImageResolutionNumberGraphicViewPreferenceKey, 72.0 * 100);
+    UErrorPtr error;
+    ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
+    std::vector<UErrorPtr> errors;
+    bool isCanceled = false;
+    const QImage image = controller->pixelSizeImageWithDrawRectInfo(
+        view->drawRectInfoWithOutputType(UGLDrawingOutputTypeScreen), &errors, &isCanceled);
+    EXPECT_TRUE(image.isNull());
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_EQ(errors.front()->code(), 32001);
+    const QImage shown = view->grab().toImage();
+    EXPECT_GT(shown.pixelColor(3, 3).red(), 200);
 }

@@ -443,8 +443,9 @@ void UFemGraphicViewDrawingCacheManager::fillCardValueDataCache_whileLocked()
     for (const UFemDrawingCardTypeInfoRecord& record : records) {
         if (!record.doesCardTypeDraw || record.cardArray == nullptr)
             continue;
-        record.cardArray->getObjects(
-            cache.cardTable() + record.cardRangeLocation, { 0, record.cardRangeLength });
+        UFemCard** cards = cache.cardTable() + record.cardRangeLocation;
+        for (const UFemCardPtr& card : *record.cardArray)
+            *cards++ = card.get();
     }
     cache.cardCount_selectableCard = selectable;
     cache.cardCount_inBaseImage = total;

@@ -23,7 +23,7 @@ void UFemGraphicViewDrawingCardValueDataCache::reserve(quint64 count)
     free();
     const auto capacity = quint64(double(count) * capacityGrowth + double(capacityAddition));
     try {
-        cardTable_ = std::make_unique<UFemCardPtr[]>(capacity);
+        cardTable_ = std::make_unique_for_overwrite<UFemCard*[]>(capacity);
         cardValueDataTable_
             = std::make_unique_for_overwrite<UFemDrawingCardValueDataStruct[]>(capacity);
     } catch (const std::bad_alloc&) {
@@ -35,8 +35,6 @@ void UFemGraphicViewDrawingCardValueDataCache::reserve(quint64 count)
 
 void UFemGraphicViewDrawingCardValueDataCache::reset()
 {
-    for (quint64 i = 0; i < cardCount_inBaseImage; ++i)
-        cardTable_[i].reset();
     cardCount_inBaseImage = 0;
     cardCount_selectableCard = 0;
     numberOfCardValidByCardFilter = 0;

@@ -24,7 +24,8 @@ public:
     void free();
 
     quint64 cardValueDataTableCapacity() const { return capacity_; }
-    UFemCardPtr* cardTable() { return cardTable_.get(); }
+    // The cards are the model's: the cache is cleared before the model changes.
+    UFemCard** cardTable() { return cardTable_.get(); }
     UFemDrawingCardValueDataStruct* cardValueDataTable() { return cardValueDataTable_.get(); }
     const UFemDrawingCardValueDataStruct& cardValueData(quint64 index) const
     {
@@ -40,7 +41,7 @@ public:
 private:
     static constexpr quint64 initialExtendStoreArrayCapacity = 20;
 
-    std::unique_ptr<UFemCardPtr[]> cardTable_;
+    std::unique_ptr<UFemCard*[]> cardTable_;
     std::unique_ptr<UFemDrawingCardValueDataStruct[]> cardValueDataTable_;
     quint64 capacity_ = 0;
 };

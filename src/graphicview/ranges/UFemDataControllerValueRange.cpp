@@ -86,12 +86,17 @@ quint64 UFemForegroundTaskThreadCountOfDataController(const UFemDataController& 
 
 // The per-type card arrays are rebuilt on their first read after a change; reading them once,
 // before any worker reads them, keeps the workers' reads free of writes.
+// The workers also ask cards for their rows (a name's cards come in row order); a row not yet
+// known is searched for through the whole table, so every card learns its row here, in one pass.
 void UFemPrepareValueRangeCardArraysForWorkers(UFemDataController& dataController)
 {
     dataController.caseCardArray();
     dataController.forceCardArray();
     dataController.nodeCardArray();
     dataController.restraintCardArray();
+    quint64 row = 0;
+    for (const UFemCardPtr& card : dataController.cardArray())
+        card->setCardRowIndex_last(row++);
 }
 
 bool UFemStartForceValueRangeCalcThreadIfNeededWithThreadCountToRun(
