@@ -14,6 +14,8 @@
 #include "tables/UFemFindPanelController.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/modeledit/ModelEditWindowController.h"
+#include "tools/divider/UFemToolElementDivider.h"
+#include "tools/merger/UFemToolNodeMerger.h"
 
 #include <QTimer>
 
@@ -43,6 +45,13 @@ int main(int argc, char** argv)
     UFemApplicationShell shell(sheets, panels);
     UFemFindPanelController findPanel(shell.windowTracker());
     UFemFindPanel::setShared(&findPanel);
+    WindowTracker& tracker = shell.windowTracker();
+    UFemApplicationCommandHooks::setHandler(
+        QStringLiteral("divideSelectedElements:"), [&tracker, &sheets](const CommandItem&) {
+            UFemToolElementDivider::apply(tracker, sheets);
+        });
+    UFemApplicationCommandHooks::setHandler(QStringLiteral("mergeNodeOnSameLocation:"),
+        [&tracker, &sheets](const CommandItem&) { UFemToolNodeMerger::apply(tracker, sheets); });
     shell.start();
     // The model edit window is made on first use and lives until the application ends.
     std::unique_ptr<ModelEditWindowController> modelEditWindow;
