@@ -11,6 +11,7 @@
 #include "graphicview/UFemGraphicViewController.h"
 #include "graphicview/UFemGraphicViewPreferences.h"
 #include "graphicview/ranges/UFemDataControllerValueRange.h"
+#include "tables/UFemFindPanelController.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/modeledit/ModelEditWindowController.h"
 #include "tools/divider/UFemToolElementDivider.h"
@@ -42,6 +43,8 @@ int main(int argc, char** argv)
     UFemDataControllerServices::setShared(std::move(services));
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
+    UFemFindPanelController findPanel(shell.windowTracker());
+    UFemFindPanel::setShared(&findPanel);
     WindowTracker& tracker = shell.windowTracker();
     UFemApplicationCommandHooks::setHandler(
         QStringLiteral("divideSelectedElements:"), [&tracker, &sheets](const CommandItem&) {

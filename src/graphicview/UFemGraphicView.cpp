@@ -1,5 +1,8 @@
 #include "graphicview/UFemGraphicView.h"
 
+#include "appkit/UToolTipWindow.h"
+
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,6 +15,8 @@ UFemGraphicView::UFemGraphicView(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    toolTipTimer_.setSingleShot(true);
+    connect(&toolTipTimer_, &QTimer::timeout, this, &UFemGraphicView::displayToolTipWindow);
 }
 
 UGLDrawRectInfo UFemGraphicView::drawRectInfoWithOutputType(UGLDrawingOutputType outputType) const
@@ -77,7 +82,11 @@ void UFemGraphicView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void UFemGraphicView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!(event->buttons() & Qt::LeftButton) || delegate_ == nullptr)
+    if (!(event->buttons() & Qt::LeftButton)) {
+        mouseMoved();
+        return;
+    }
+    if (delegate_ == nullptr)
         return;
     if (!delegate_->doesDrawOverlaidProjectInfo())
         delegate_->ufemGraphicViewMouseDragged(*this, mouseEventWith(*event));
@@ -103,4 +112,42 @@ void UFemGraphicView::keyReleaseEvent(QKeyEvent* event)
 {
     if (delegate_ == nullptr || !delegate_->ufemMainViewKeyUp(*this, *event))
         QWidget::keyReleaseEvent(event);
+}
+
+void UFemGraphicView::mouseMoved()
+{
+    if (!useToolTip_)
+        return;
+    toolTipTimer_.stop();
+    if (timeIntervalToDisplayToolTip_ <= 0.0) {
+        displayToolTipWindow();
+        return;
+    }
+    UToolTipWindow::sharedToolTipWindow().close();
+    constexpr double millisecondsPerSecond = 1000.0;
+    toolTipTimer_.start(int(timeIntervalToDisplayToolTip_ * millisecondsPerSecond));
+}
+
+void UFemGraphicView::displayToolTipWindow()
+{
+    toolTipTimer_.stop();
+    if (!useToolTip_)
+        return;
+    const QPoint screenPoint = QCursor::pos(screen());
+    const QPoint position = mapFromGlobal(screenPoint);
+    UToolTipWindow& window = UToolTipWindow::sharedToolTipWindow();
+    if (!rect().contains(position) || delegate_ == nullptr) {
+        window.close();
+        return;
+    }
+    window.displayWithToolTipString(
+        delegate_->toolTipStringWithViewPoint(viewPointWithWidgetPosition(position)), screenPoint);
+}
+
+// Qt sends no moves once the pointer has left the view, so leaving closes the tip here.
+void UFemGraphicView::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    if (useToolTip_)
+        displayToolTipWindow();
 }

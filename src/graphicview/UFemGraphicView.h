@@ -3,7 +3,11 @@
 #include "graphics/camera/UGLDrawRectInfo.h"
 
 #include <QPointF>
+#include <QString>
+#include <QTimer>
 #include <QWidget>
+
+#include <optional>
 
 class QKeyEvent;
 class UFemGraphicView;
@@ -40,6 +44,8 @@ public:
     // True when the key was handled.
     virtual bool ufemMainViewKeyDown(UFemGraphicView& view, QKeyEvent& event) = 0;
     virtual bool ufemMainViewKeyUp(UFemGraphicView& view, QKeyEvent& event) = 0;
+    // The tip of what lies under a view point (y up), or none.
+    virtual std::optional<QString> toolTipStringWithViewPoint(QPointF viewPoint) = 0;
 };
 
 // The widget that shows the 3-D picture. It draws nothing itself and keeps no model state: every
@@ -62,6 +68,21 @@ public:
     // A view point (y up) of a widget position (y down), and back.
     QPointF viewPointWithWidgetPosition(QPointF position) const;
 
+    // ---- Tool tip of the point under the pointer
+    bool useToolTip() const { return useToolTip_; }
+    void setUseToolTip(bool useToolTip) { useToolTip_ = useToolTip; }
+    // Seconds between the last mouse move and the tip; 0 or less shows it at once.
+    double timeIntervalToDisplayToolTip() const { return timeIntervalToDisplayToolTip_; }
+    void setTimeIntervalToDisplayToolTip(double seconds)
+    {
+        timeIntervalToDisplayToolTip_ = seconds;
+    }
+    bool isToolTipTimerPending() const { return toolTipTimer_.isActive(); }
+    // A mouse move without a button: the tip now, or after the delay.
+    void mouseMoved();
+    // Shows the tip of the point under the pointer, or closes it when the pointer is outside.
+    void displayToolTipWindow();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -71,10 +92,14 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     UFemGraphicViewMouseEvent mouseEventWith(const QMouseEvent& event) const;
 
     UFemGraphicViewDelegate* delegate_ = nullptr;
     int clickCount_ = 1;
+    bool useToolTip_ = true;
+    double timeIntervalToDisplayToolTip_ = 0.0;
+    QTimer toolTipTimer_;
 };

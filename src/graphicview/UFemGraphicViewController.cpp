@@ -316,6 +316,8 @@ void UFemGraphicViewController::finish()
     observations_.clear();
     doesDrawRubberbandCard_ = false;
     doesDrawRubberbandRect_ = false;
+    if (preferencesViewController_ != nullptr)
+        preferencesViewController_->setDelegate(nullptr);
     deleteSelectModeDisplayLists();
     // The view lives on with the pane, which the window may hold longer than this controller.
     if (graphicViewOutlet_ != nullptr)
@@ -336,6 +338,15 @@ QWidget* UFemGraphicViewController::mainView() const
 QWidget* UFemGraphicViewController::mainViewBox() const
 {
     return resultTablePane();
+}
+
+UFemPreferencesViewController* UFemGraphicViewController::preferencesViewController()
+{
+    if (preferencesViewController_ == nullptr) {
+        preferencesViewController_ = std::make_unique<UFemGraphicViewPreferencesViewController>();
+        preferencesViewController_->setDelegate(this);
+    }
+    return preferencesViewController_.get();
 }
 
 void UFemGraphicViewController::viewWillSwapOut()

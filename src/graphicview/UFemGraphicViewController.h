@@ -12,6 +12,7 @@
 #include "graphicview/UFemGraphicView.h"
 #include "graphicview/UFemGraphicViewCamera.h"
 #include "graphicview/UFemGraphicViewCompositor.h"
+#include "graphicview/UFemGraphicViewPreferencesViewController.h"
 #include "graphicview/UFemGraphicViewSettings.h"
 #include "graphicview/caches/UFemGraphicViewDrawingCacheManager.h"
 #include "platform/UNotificationCenter.h"
@@ -36,7 +37,8 @@
 // every drawing request and event.
 class UFemGraphicViewController : public UFemMainViewWithResultTableController,
                                   public UFemGraphicMoveModeController,
-                                  public UFemGraphicViewDelegate {
+                                  public UFemGraphicViewDelegate,
+                                  public UFemPreferencesViewControllerOwner {
 public:
     static constexpr QSize minimumBoxSize { 400, 300 };
     static constexpr quint64 openGLContextCount = 2;
@@ -64,6 +66,7 @@ public:
     // Applies a whole settings dictionary; a filter or expression that does not parse rejects
     // it, re-applies the previous one and reports the parser's error.
     bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) override;
+    UFemPreferencesViewController* preferencesViewController() override;
     void viewWillSwapOut() override;
     void viewDidSwapIn() override;
     qint64 selectedViewSettingMenuTag() const { return selectedViewSettingMenuTag_; }
@@ -304,6 +307,8 @@ public:
         UFemGraphicView& view, const UFemGraphicViewMouseEvent& event) override;
     bool ufemMainViewKeyDown(UFemGraphicView& view, QKeyEvent& event) override;
     bool ufemMainViewKeyUp(UFemGraphicView& view, QKeyEvent& event) override;
+    // The card under the point is found by picking, which does not answer yet: no tip.
+    std::optional<QString> toolTipStringWithViewPoint(QPointF) override { return std::nullopt; }
 
     // The picture of one frame at the info's pixel size with its drawing errors; a null image
     // with *isCanceled set when the work was canceled. Without a renderer it is the background.
@@ -403,6 +408,7 @@ private:
     bool isMouseDragging_ = false;
 
     QVariantMap currentViewPreferences_;
+    std::unique_ptr<UFemGraphicViewPreferencesViewController> preferencesViewController_;
     std::vector<UNotificationObservation> observations_;
     bool isFinished_ = false;
 };

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "documents/window/UFemWindowNotifications.h"
+
 #include <QString>
 
-// Posted by the data controller's centre when card string editors should apply and close; the
-// user info may name the poster under UFemGraphicViewControllerUserInfoKey, whose own editor stays.
-inline const QString UFemCardStringEditorShouldCloseNotification
-    = QStringLiteral("UFemCardStringEditorShouldCloseNotification");
+// The key under which the 3-D view names itself when it posts
+// UFemCardStringEditorShouldCloseNotification; its own editor stays.
 inline const QString UFemGraphicViewControllerUserInfoKey = QStringLiteral("GraphicViewController");

@@ -2,6 +2,7 @@
 
 #include <QTableView>
 
+class QMimeData;
 class QPainter;
 class UFemCardTableModel;
 
@@ -16,6 +17,18 @@ public:
     virtual bool cardTableViewDoesDrawOverlay() const = 0;
     virtual void cardTableViewClearOverlay() = 0;
     virtual void ufemTableViewDrawRect(QPainter& painter, const QRectF& visibleRect) = 0;
+    // The controller's card string editor, laid over its cell again after scrolls and reloads.
+    virtual bool cardTableViewIsEditingCell() const = 0;
+    virtual void cardTableViewUpdateEditorGeometry() = 0;
+    // Dragging rows out and dropping above `row` ("<end>" being the card count); `isOnRow` is a
+    // drop onto the row itself. Null data refuses the drag, Qt::IgnoreAction the drop.
+    virtual QMimeData* cardTableViewMimeDataForRows(const QList<int>& rows) = 0;
+    virtual Qt::DropAction cardTableViewValidateDrop(
+        const QMimeData& data, quint64 row, bool isOnRow, Qt::DropActions possibleActions)
+        = 0;
+    virtual bool cardTableViewAcceptDrop(
+        const QMimeData& data, quint64 row, bool isOnRow, Qt::DropAction action)
+        = 0;
 };
 
 // The card table: four columns that can be hidden and shown again in their place, the card
@@ -52,8 +65,10 @@ public:
     // Width the fitting shares out: the viewport less the shown row index and name columns.
     int availableStringColumnWidth() const;
 
-    using QTableView::edit;
-    bool isEditingCell() const { return state() == QAbstractItemView::EditingState; }
+    bool isEditingCell() const
+    {
+        return delegate_ != nullptr && delegate_->cardTableViewIsEditingCell();
+    }
     // Selected rows, ascending.
     QList<int> selectedRowList() const;
     void selectRowRange(int first, int last);
@@ -66,9 +81,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    // Tab and Backtab end editing and move the selection one row, never into another cell.
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
-    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void updateEditorGeometries() override;
+    // The base class would clear the moved rows' cells after a move: the controller moves cards.
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     bool isColumnActive(int column) const { return !isColumnHidden(column); }
@@ -77,9 +96,17 @@ private:
     bool handleJumpKey(int key, Qt::KeyboardModifiers modifiers);
     int lastCardRow() const;
     void updateFirstShownColumn();
+    struct DropPlace {
+        quint64 row;
+        bool isOnRow;
+    };
+    // Where a drop at `point` goes; row UFemNotFound past the "<end>" row.
+    DropPlace dropPlaceAt(QPoint point) const;
+    void paintDropIndicator();
 
     UFemCardTableModel* cardTableModel_ = nullptr;
     UFemCardTableViewDelegate* delegate_ = nullptr;
     bool isClamping_ = false;
-    int editedRow_ = -1;
+    // The row a drop would land above, -1 when none is shown.
+    int dropIndicatorRow_ = -1;
 };

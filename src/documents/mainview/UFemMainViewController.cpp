@@ -90,6 +90,11 @@ QLineEdit* UFemMainViewController::cardStringFieldEditor(quint64* editedRow, boo
     return nullptr;
 }
 
+bool UFemMainViewController::deselectSearchCardStringRange(UErrorPtr* error)
+{
+    return selectSearchCardStringRange({}, error);
+}
+
 bool UFemMainViewController::hasModelData() const
 {
     return ufemDocument() != nullptr && ufemDocument()->hasModelData();

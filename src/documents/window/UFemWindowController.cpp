@@ -16,6 +16,7 @@
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UException.h"
 
+#include <QApplication>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPalette>
@@ -72,6 +73,11 @@ void UFemWindowController::awakeFromNib()
     connect(window.closeOptionalCardStringEditorButtonOutlet, &QAbstractButton::clicked, this,
         [this] { closeOptionalCardStringEditorBox(); });
     setOptionalCardStringEditorValid_negativeForDisable(UFemEditorBoxInputSetUp);
+    // Which view commands reach follows the focus: every move of it inside the window is told.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && now->window() == this->window())
+            post(UFemActiveMainViewDidChangeNotification);
+    });
     window.layout()->activate();
     contentDiffSize_ = window.size() - window.dummyMainViewOutlet->size();
 }
