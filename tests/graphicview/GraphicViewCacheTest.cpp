@@ -55,6 +55,7 @@ TEST(GraphicViewCache, PreferenceCacheErrorTexts)
 {
     ValueRangeTestModel model(rodText);
     const UFemCardPtr c1 = model.card("C1").shared_from_this();
+    const UFemCardPtr c2 = model.card("C2").shared_from_this();
     const UFemCardPtr n1 = model.card("N1").shared_from_this();
     using Inputs = UFemGraphicViewDrawingPreferenceCache::Inputs;
     struct Case {
@@ -76,6 +77,10 @@ TEST(GraphicViewCache, PreferenceCacheErrorTexts)
             color + "No FEM result data. ( Value 'VonMisesStress' requires result data. )" },
         { "VonMisesStress", true, inputsOf({}, nullptr, true),
             color + "No case selected. ( Value 'VonMisesStress' requires specifying cases. )" },
+        { "VonMisesStress", true, inputsOf({ c1, c2 }, nullptr, true),
+            color
+                + "Several cases selected. Select one case. ( Value 'VonMisesStress' doesn't "
+                  "merge cases. )" },
         { "Length", true, inputsOf({ c1, n1 }, nullptr, true), QString() },
     };
     for (const Case& c : cases) {
