@@ -96,9 +96,26 @@ QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectIn
     UThreadTaskContext::clearAll_shouldNotRunning_withThreadTaskContextList(
         { &bufferTask_, &layerTask_ });
     bool canceled = false;
+    const QSize pixelSize = drawRectInfo.imagePixelSize.toSize();
+    const bool isScreen = drawRectInfo.drawingOutputType == UGLDrawingOutputTypeScreen;
+    const std::optional<_UGLColor> printColor = isScreen
+        ? std::nullopt
+        : std::optional<_UGLColor>(controller_.viewSettings().printImageBackgroundColor);
+    // A failed calculation shows its errors over the background instead of waiting forever.
+    auto failedImage = [&](const std::vector<UErrorPtr>& failures) {
+        QImage background(pixelSize, QImage::Format_ARGB32_Premultiplied);
+        controller_.drawBackgroundImage(background, printColor);
+        errors->insert(errors->end(), failures.begin(), failures.end());
+        return background;
+    };
     if (!caches.waitCardValueDataCalcThreadFinished_isCanceled(&canceled) || canceled) {
-        *isCanceled = true;
-        return {};
+        const std::vector<UErrorPtr> failures
+            = controller_.cardValueDataCalcThreadTaskContext().errorArray();
+        if (canceled || failures.empty()) {
+            *isCanceled = true;
+            return {};
+        }
+        return failedImage(failures);
     }
     std::array<bool, UFemGraphicViewCardTypeRecordCount> drawn {};
     {
@@ -116,7 +133,6 @@ QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectIn
     doesDrawWithColor_ = cache.doesDrawWithColor;
     errors->insert(errors->end(), cache.drawingErrorArray.begin(), cache.drawingErrorArray.end());
 
-    const bool isScreen = drawRectInfo.drawingOutputType == UGLDrawingOutputTypeScreen;
     const bool isBaseImageReused = isScreen && controller_.isBaseImageValid();
     const UFemGraphicViewRecordAssignment assignment = UFemGraphicViewRecordAssignment::assign(
         drawn, drawRectInfo.drawingOutputType, isBaseImageReused, false, 0);
@@ -125,7 +141,6 @@ QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectIn
         *isCanceled = true;
         return {};
     }
-    const QSize pixelSize = drawRectInfo.imagePixelSize.toSize();
     QImage image;
     drawObjects_.clear();
     if (isBaseImageReused) {
@@ -133,16 +148,19 @@ QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectIn
         drawObjects_ = controller_.baseImageCocoaDrawObjectArray();
     } else {
         image = QImage(pixelSize, QImage::Format_ARGB32_Premultiplied);
-        controller_.drawBackgroundImage(image,
-            isScreen
-                ? std::nullopt
-                : std::optional<_UGLColor>(controller_.viewSettings().printImageBackgroundColor));
+        controller_.drawBackgroundImage(image, printColor);
     }
     isBaseClosed_ = isBaseImageReused;
     if (!compositeLayers(image, assignment, isBaseImageReused, drawRectInfo)) {
         failWorkers();
-        *isCanceled = true;
-        return {};
+        std::vector<UErrorPtr> failures = bufferTask_.errorArray();
+        const std::vector<UErrorPtr> layerFailures = layerTask_.errorArray();
+        failures.insert(failures.end(), layerFailures.begin(), layerFailures.end());
+        if (failures.empty()) {
+            *isCanceled = true;
+            return {};
+        }
+        return failedImage(failures);
     }
     drawCocoaDrawObjects(image, drawRectInfo.imageResolutionPer72);
     if (doesDrawWithColor_ && controller_.viewSettings().isDrawColorByValueColorScale)
