@@ -8,6 +8,8 @@
 class QWidget;
 
 struct SavePanelOptions {
+    // Empty keeps the panel's own title.
+    QString title;
     QString directory;
     QString fileName;
     // The label of the name field; empty keeps the panel's own.

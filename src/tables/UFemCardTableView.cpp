@@ -2,6 +2,7 @@
 
 #include "tables/UFemCardTableModel.h"
 
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -239,10 +240,24 @@ void UFemCardTableView::keyPressEvent(QKeyEvent* event)
     } else if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         clearSelection();
         return;
+    } else if ((key == Qt::Key_Delete || key == Qt::Key_Backspace) && modifiers == Qt::NoModifier
+        && !isEditingCell()) {
+        if (delegate_ != nullptr)
+            delegate_->cardTableViewDeleteSelectedCards();
+        return;
     } else if (handleJumpKey(key, modifiers)) {
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void UFemCardTableView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (delegate_ == nullptr || isEditingCell()) {
+        QTableView::contextMenuEvent(event);
+        return;
+    }
+    delegate_->cardTableViewShowContextMenu(event->globalPos());
 }
 
 bool UFemCardTableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)

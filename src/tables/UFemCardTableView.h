@@ -16,11 +16,16 @@ public:
     virtual bool cardTableViewDoesDrawOverlay() const = 0;
     virtual void cardTableViewClearOverlay() = 0;
     virtual void ufemTableViewDrawRect(QPainter& painter, const QRectF& visibleRect) = 0;
+    // Delete or Backspace outside a cell editor: the Edit menu's Delete.
+    virtual void cardTableViewDeleteSelectedCards() = 0;
+    // The card commands at `globalPosition`.
+    virtual void cardTableViewShowContextMenu(const QPoint& globalPosition) = 0;
 };
 
 // The card table: four columns that can be hidden and shown again in their place, the card
 // string and error columns fitted to the width left, fixed row height, and the keys of the
-// card view (Return edits, Esc deselects, Ctrl-arrows jump to the first or last card).
+// card view (Return edits, Esc deselects, Ctrl-arrows jump to the first or last card, Delete and
+// Backspace delete the selected cards) and a context menu of the card commands.
 class UFemCardTableView : public QTableView {
     Q_OBJECT
 public:
@@ -60,6 +65,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -81,6 +81,8 @@ public:
     bool cardTableViewDoesDrawOverlay() const override;
     void cardTableViewClearOverlay() override;
     void ufemTableViewDrawRect(QPainter& painter, const QRectF& visibleRect) override;
+    void cardTableViewDeleteSelectedCards() override;
+    void cardTableViewShowContextMenu(const QPoint& globalPosition) override;
 
 private:
     void loadTableBox();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NotifierRecorder.h"
+#include "QStringPrinting.h"
 #include "RecordingFilePanels.h"
 #include "RecordingSheetPresenter.h"
 #include "appkit/DocumentController.h"
@@ -15,12 +16,6 @@
 #include <QTemporaryDir>
 
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* stream)
-{
-    *stream << '"' << text.toStdString() << '"';
-}
 
 // Answers the document's questions as the test says and counts them.
 class RecordingDocumentPrompt : public UFemDocumentPrompt {

@@ -14,7 +14,7 @@ class QAction;
 // The running program with recorders for sheets, panels, questions and beeps, a temporary home
 // folder and a quit that is only counted.
 struct ShellHarness {
-    ShellHarness();
+    explicit ShellHarness(const UFemDataControllerServices& services = FakeResultData::services());
     ~ShellHarness();
 
     QString homePath(const QString& name) const;

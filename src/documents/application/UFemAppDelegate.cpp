@@ -59,6 +59,7 @@ constexpr quint64 GraphicViewType = 2;
 constexpr quint64 InfoViewType = 3;
 
 const QString UsersManualFileName = QStringLiteral("Vantrel Users Manual.pdf");
+const QString OpenUsersManualCommand = QStringLiteral("openUsersManual:");
 
 void setItem(QAction* item, bool enabled, bool on)
 {
@@ -122,7 +123,7 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
     addCommand(QStringLiteral("openCalculationPanel:"), [](auto&) {
         UFemCalculationManager::sharedCalculationManager().displayCalculationManagerPanel();
     });
-    addCommand(QStringLiteral("openUsersManual:"), [this](auto&) { openUsersManual(); });
+    addCommand(OpenUsersManualCommand, [this](auto&) { openUsersManual(); });
     addCommand(QStringLiteral("openWebSite:"), [this](auto&) { openWebSite(); });
     addCommand(QStringLiteral("terminate:"), [this](auto&) { terminate(); });
 }
@@ -175,8 +176,10 @@ void UFemAppDelegate::updateViewTypeMenu(const UFemDocument* document, quint64 v
 void UFemAppDelegate::updateGraphicMoveModeMenu(const UFemMainMenuWindow* window, quint64 viewType)
 {
     QAction* item = mainMenu_.graphicMoveModeMenuItem();
-    item->setEnabled(viewType == GraphicViewType);
-    if (viewType != GraphicViewType)
+    const bool isAvailable
+        = viewType == GraphicViewType && window != nullptr && window->isGraphicMoveModeAvailable();
+    item->setEnabled(isAvailable);
+    if (!isAvailable)
         return;
     const int tag = int(window->graphicMoveModeMenuTag());
     for (QAction* mode : item->menu()->actions())
@@ -262,11 +265,23 @@ void UFemAppDelegate::showWindow(QWidget* window)
     window->activateWindow();
 }
 
+QString UFemAppDelegate::usersManualPath()
+{
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QStringLiteral("../share/vantrel/") + UsersManualFileName);
+}
+
+bool UFemAppDelegate::validateCommand(CommandItem& item)
+{
+    // An installation without the manual has nothing to open.
+    if (item.command() == OpenUsersManualCommand)
+        return QFileInfo::exists(usersManualPath());
+    return CommandTarget::validateCommand(item);
+}
+
 void UFemAppDelegate::openUsersManual()
 {
-    const QString manual = QDir(QCoreApplication::applicationDirPath())
-                               .filePath(QStringLiteral("../share/vantrel/") + UsersManualFileName);
-    if (!QFileInfo::exists(manual) || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(usersManualPath())))
         Notifier::beep();
 }
 

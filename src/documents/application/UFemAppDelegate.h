@@ -48,6 +48,10 @@ public:
     // The OpenGL information windows still open, oldest first.
     std::vector<QWidget*> openGLInfoWindows() const;
 
+    // Where the installed program keeps the users manual.
+    static QString usersManualPath();
+    bool validateCommand(CommandItem& item) override;
+
     // Reviews the unsaved documents and quits when none refuses.
     void terminate();
     // What quitting does; QCoreApplication::quit by default.

@@ -213,6 +213,11 @@ void UFemWindowController::post(const QString& name) const
     UNotificationCenter::defaultCenter().post(name, this);
 }
 
+bool UFemWindowController::isGraphicMoveModeAvailable() const
+{
+    return toolbar_->isGraphicMoveModeAvailable();
+}
+
 void UFemWindowController::windowDidBecomeMain()
 {
     post(UFemActiveMainViewDidChangeNotification);
@@ -270,6 +275,12 @@ bool UFemWindowController::validateCommand(CommandItem& item)
             canSet && ufemDocument_->isEasyLocked() ? CommandState::On : CommandState::Off);
         return canSet;
     }
+    if (command == OpenFindPanelCommand)
+        return UFemFindPanel::shared() != nullptr;
+    if (command == GraphicMoveModeMenuCommand)
+        return isGraphicMoveModeAvailable();
+    if (command == UnloadClipboardCommand)
+        return dataController_->clipboardCardValueResultDataManager() != nullptr;
     if (command == ViewTypeCommand) {
         item.setState(mainViewController_ != nullptr && quint64(item.tag()) == viewType_
                 ? CommandState::On

@@ -70,9 +70,18 @@ bool _checkUFormattedDataAndGetFormattedDataHeaderPtrPtr(const QByteArray& data,
     return view.has_value();
 }
 
-bool isUFormattedData_error(const QByteArray& data, UErrorPtr*)
+bool isUFormattedData_error(const QByteArray& data, UErrorPtr* error)
 {
-    return UFormattedDataCheckedView::check(data).has_value();
+    return UFormattedDataCheckedView::checkedViewOrError(data, error).has_value();
+}
+
+bool hasUFormattedDataMagicNumber(const QByteArray& data)
+{
+    quint64 magic = 0;
+    if (quint64(data.size()) < sizeof magic)
+        return false;
+    std::memcpy(&magic, data.constData(), sizeof magic);
+    return magic == UFormattedDataMagicNumber;
 }
 
 namespace {
