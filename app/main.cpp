@@ -6,6 +6,7 @@
 #include "documents/application/UFemApplicationShell.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
+#include "foundation/UFemConstants.h"
 #include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
 
@@ -14,7 +15,7 @@
 int main(int argc, char** argv)
 {
     VantrelApplication app(argc, argv);
-    app.setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+    app.setApplicationVersion(UFemProgramVersionString);
     // Closing the last window does not quit: quitting goes through the review of unsaved
     // documents, and the start window returns when no document window is left.
     app.setQuitOnLastWindowClosed(false);

@@ -54,7 +54,12 @@ void UFemCardTableView::setCardTableModel(UFemCardTableModel* model)
 {
     cardTableModel_ = model;
     setModel(model);
-    setColumnWidth(UFemCardTableModel::CardRowIndexColumn, rowIndexWidths.initial);
+    // More cards may need a wider row number; fewer never need a narrower one.
+    connect(model, &QAbstractItemModel::modelReset, this,
+        &UFemCardTableView::fitCardRowIndexColumnWidth);
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+        &UFemCardTableView::fitCardRowIndexColumnWidth);
+    setColumnWidth(UFemCardTableModel::CardRowIndexColumn, rowIndexColumnWidth());
     setColumnWidth(UFemCardTableModel::CardNameStringColumn, nameWidths.initial);
     updateFirstShownColumn();
     fitCardStringColumnAndErrorStringColumnWidth();
@@ -107,8 +112,9 @@ void UFemCardTableView::setColumnActive(int column, bool active)
 {
     if (active && !isColumnActive(column)) {
         setColumnHidden(column, false);
-        if (column == UFemCardTableModel::CardRowIndexColumn
-            || column == UFemCardTableModel::CardNameStringColumn)
+        if (column == UFemCardTableModel::CardRowIndexColumn)
+            setColumnWidth(column, rowIndexColumnWidth());
+        else if (column == UFemCardTableModel::CardNameStringColumn)
             setColumnWidth(column, widthsOfColumn(column).initial);
     } else if (!active) {
         setColumnHidden(column, true);
@@ -155,12 +161,38 @@ void UFemCardTableView::fitCardStringColumnAndErrorStringColumnWidth()
     }
 }
 
+int UFemCardTableView::rowIndexColumnWidthForCardCount(
+    quint64 cardCount, const QFontMetrics& metrics)
+{
+    const int numberWidth = metrics.horizontalAdvance(QString::number(cardCount));
+    return qMax(rowIndexWidths.initial, numberWidth + rowIndexTextPadding);
+}
+
+int UFemCardTableView::rowIndexColumnWidth() const
+{
+    const quint64 cardCount = cardTableModel_ != nullptr ? cardTableModel_->cardCount() : 0;
+    return rowIndexColumnWidthForCardCount(cardCount, fontMetrics());
+}
+
+// The largest row number must show whole, however many cards there are.
+void UFemCardTableView::fitCardRowIndexColumnWidth()
+{
+    const int width = rowIndexColumnWidth();
+    if (columnWidth(UFemCardTableModel::CardRowIndexColumn) < width) {
+        setColumnWidth(UFemCardTableModel::CardRowIndexColumn, width);
+        fitCardStringColumnAndErrorStringColumnWidth();
+    }
+}
+
 void UFemCardTableView::clampSectionWidth(int column, int newSize)
 {
     if (isClamping_ || newSize == 0)
         return;
     const ColumnWidths widths = widthsOfColumn(column);
-    const int clamped = qBound(widths.minimum, newSize, widths.maximum);
+    const int maximum = column == UFemCardTableModel::CardRowIndexColumn
+        ? qMax(widths.maximum, rowIndexColumnWidth())
+        : widths.maximum;
+    const int clamped = qBound(widths.minimum, newSize, maximum);
     if (clamped == newSize)
         return;
     isClamping_ = true;

@@ -2,6 +2,7 @@
 
 #include <QTableView>
 
+class QFontMetrics;
 class QPainter;
 class UFemCardTableModel;
 
@@ -38,6 +39,11 @@ public:
     static constexpr ColumnWidths nameWidths { 40, 400, 120 };
     static constexpr ColumnWidths stringWidths { 40, 2000, 40 };
     static constexpr double cardStringShare = 0.55;
+    // Room around a row number: the cell's text margins and the grid line.
+    static constexpr int rowIndexTextPadding = 10;
+
+    // Wide enough for the largest row number, never narrower than the initial width.
+    static int rowIndexColumnWidthForCardCount(quint64 cardCount, const QFontMetrics& metrics);
 
     explicit UFemCardTableView(QWidget* parent = nullptr);
 
@@ -80,6 +86,8 @@ private:
     bool isColumnActive(int column) const { return !isColumnHidden(column); }
     void setColumnActive(int column, bool active);
     void clampSectionWidth(int column, int newSize);
+    int rowIndexColumnWidth() const;
+    void fitCardRowIndexColumnWidth();
     bool handleJumpKey(int key, Qt::KeyboardModifiers modifiers);
     int lastCardRow() const;
     void updateFirstShownColumn();

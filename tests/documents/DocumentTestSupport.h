@@ -116,5 +116,8 @@ inline const QString TwoNodeModel = QStringLiteral("Node, N1, , 0, 0, 0\nNode, N
 // The text as a data controller writes it back.
 QString canonicalModelText(const QString& modelText);
 
+// The bytes of the file at `path`, empty when it cannot be read.
+QByteArray fileBytes(const QString& path);
+
 // Runs queued calls and deferred deletions.
 void finishEventTurn();

@@ -137,6 +137,22 @@ TEST(ToolbarTest, ItemsComeInTheFixedOrderWithTheirLabels)
     EXPECT_EQ(window.toolbar.toolbar()->parentWidget(), window.harness.window->window());
 }
 
+TEST(ToolbarTest, ANewWindowShowsTheWholeToolbar)
+{
+    ToolbarWindow window;
+    QWidget& shown = *window.harness.window->window();
+    EXPECT_GE(shown.width(), window.toolbar.toolbar()->sizeHint().width());
+    shown.show();
+    window.harness.finishEventTurn();
+    // Every item sits inside the window, none in the overflow.
+    for (const QString& identifier : window.toolbar.itemIdentifiers()) {
+        if (identifier == ToolbarSeparatorItemIdentifier)
+            continue;
+        EXPECT_TRUE(window.toolbar.itemControl(identifier)->isVisible())
+            << identifier.toStdString();
+    }
+}
+
 TEST(ToolbarTest, SaveIsEnabledOnlyWhenEditedAndTheOthersWhateverResultsAndLocks)
 {
     ToolbarWindow window(UFemDocumentTypeModel, WindowModelText, makeSettingsView);

@@ -41,6 +41,12 @@ struct WalkConfig {
     bool withResults;
 };
 
+void PrintTo(const WalkConfig& config, std::ostream* stream)
+{
+    *stream << "view " << config.viewType << (config.withSelection ? ", selected" : "")
+            << (config.withResults ? ", results" : "");
+}
+
 std::string configName(const testing::TestParamInfo<WalkConfig>& info)
 {
     static const char* const views[] = { "", "CardTable", "GraphicStandIn", "ProjectInfo" };

@@ -29,18 +29,3 @@ struct ProgramHarness : ShellHarness {
     FakeFindPanel findPanel;
     QStringList openedUrls;
 };
-
-// Receives the links the program opens.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    explicit UrlRecorder(QStringList& urls)
-        : urls_(urls)
-    {
-    }
-public slots:
-    void open(const QUrl& url) { urls_.append(url.toString()); }
-
-private:
-    QStringList& urls_;
-};

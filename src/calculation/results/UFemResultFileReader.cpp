@@ -114,7 +114,7 @@ std::shared_ptr<UFemResultDataManagerImpl> UFemResultFileReader::read(
     }
     UFemResultFileReader reader(resultFileData);
     UErrorPtr containerError;
-    if (!isUFormattedData_error(resultFileData, &containerError)) {
+    if (!UFormattedDataCheckedView::checkedViewOrError(resultFileData, &containerError)) {
         // A damaged container is no older file: its own error says what is wrong.
         if (hasUFormattedDataMagicNumber(resultFileData)) {
             UFemSetError(error, containerError);

@@ -105,7 +105,10 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
     , tracker_(tracker)
     , mainMenu_(mainMenu)
     , sheets_(sheets)
-    , quit_(&QCoreApplication::quit)
+    , quit_(&UFemAppDelegate::quitApplication)
+    , usersManualPath_(
+          QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
+                              .filePath(QStringLiteral("../share/vantrel/") + UsersManualFileName)))
 {
     UFemInstallCardClasses();
     UNotificationCenter& center = UNotificationCenter::defaultCenter();
@@ -265,12 +268,6 @@ void UFemAppDelegate::showWindow(QWidget* window)
     window->activateWindow();
 }
 
-QString UFemAppDelegate::usersManualPath()
-{
-    return QDir(QCoreApplication::applicationDirPath())
-        .filePath(QStringLiteral("../share/vantrel/") + UsersManualFileName);
-}
-
 bool UFemAppDelegate::validateCommand(CommandItem& item)
 {
     // An installation without the manual has nothing to open.
@@ -291,14 +288,36 @@ void UFemAppDelegate::openWebSite()
         Notifier::beep();
 }
 
+UFemCalculationManager& UFemAppDelegate::calculationManager() const
+{
+    return calculationManager_ != nullptr ? *calculationManager_
+                                          : UFemCalculationManager::sharedCalculationManager();
+}
+
+void UFemAppDelegate::quitApplication()
+{
+    // Not quit(): that first tries to close every window, and a window that waits for its
+    // document's review refuses, so the program would stay.
+    QCoreApplication::exit(0);
+}
+
 void UFemAppDelegate::terminate()
 {
     if (isReviewingUnsaved_)
         return;
+    UFemCalculationManager& calculations = calculationManager();
+    if (calculations.calculationCount() != 0
+        && !calculations.confirmQuitCalculating(calculations.calculationFileNameStrings()))
+        return;
     isReviewingUnsaved_ = true;
     documentController_.reviewUnsavedDocuments([this](bool mayQuit) {
         isReviewingUnsaved_ = false;
-        if (mayQuit && quit_)
-            quit_();
+        if (!mayQuit)
+            return;
+        // No calculation goes on unseen once the windows are gone.
+        calculationManager().quitAllCalculations([this] {
+            if (quit_)
+                quit_();
+        });
     });
 }

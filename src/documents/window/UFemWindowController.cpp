@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <QToolBar>
 
 namespace {
 
@@ -74,6 +75,12 @@ void UFemWindowController::awakeFromNib()
     setOptionalCardStringEditorValid_negativeForDisable(UFemEditorBoxInputSetUp);
     window.layout()->activate();
     contentDiffSize_ = window.size() - window.dummyMainViewOutlet->size();
+    // Wide enough that the case popup and the card filter do not hide behind the toolbar's
+    // overflow.
+    const QToolBar& toolbar = *toolbar_->toolbar();
+    const int neededWidth = toolbar.sizeHint().width() + window.width() - toolbar.width();
+    if (window.width() < neededWidth)
+        window.resize(neededWidth, window.height());
 }
 
 UFemWindow& UFemWindowController::ufemWindow() const

@@ -70,9 +70,9 @@ bool _checkUFormattedDataAndGetFormattedDataHeaderPtrPtr(const QByteArray& data,
     return view.has_value();
 }
 
-bool isUFormattedData_error(const QByteArray& data, UErrorPtr* error)
+bool isUFormattedData_error(const QByteArray& data, UErrorPtr*)
 {
-    return UFormattedDataCheckedView::checkedViewOrError(data, error).has_value();
+    return UFormattedDataCheckedView::check(data).has_value();
 }
 
 bool hasUFormattedDataMagicNumber(const QByteArray& data)
