@@ -3,14 +3,18 @@
 #include "appkit/FileDialogPanels.h"
 #include "appkit/SheetPresenter.h"
 #include "documents/application/UFemAppDelegate.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/application/UFemApplicationShell.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
 #include "foundation/UFemConstants.h"
 #include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
+#include "tables/modeledit/ModelEditWindowController.h"
 
 #include <QTimer>
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -30,6 +34,15 @@ int main(int argc, char** argv)
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
     shell.start();
+    // The model edit window is made on first use and lives until the application ends.
+    std::unique_ptr<ModelEditWindowController> modelEditWindow;
+    UFemApplicationCommandHooks::setHandler(QStringLiteral("openModelEditWindow:"),
+        [&modelEditWindow, &shell, &sheets](const CommandItem&) {
+            if (modelEditWindow == nullptr)
+                modelEditWindow
+                    = std::make_unique<ModelEditWindowController>(shell.windowTracker(), sheets);
+            modelEditWindow->showWindow();
+        });
     const QStringList files = app.arguments().mid(1);
     QTimer::singleShot(0, &shell, [&shell, files] { shell.openFiles(files); });
     return app.exec();

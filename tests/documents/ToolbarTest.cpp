@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/mainview/UFemGraphicMoveModeController.h"
 #include "documents/mainview/UFemPlainMainViewController.h"
 #include "documents/preferences/UFemPreferencesViewController.h"
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QStandardItemModel>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -375,4 +377,22 @@ TEST(ToolbarTest, TheViewSettingsSheetAppliesTheEditedSettingsOverTheBase)
     EXPECT_EQ(popup.preferencesViewPanel(), nullptr);
     // The box stays with its view when the sheet goes.
     EXPECT_EQ(view->box->parent(), nullptr);
+}
+
+TEST(ToolbarTest, ModelEditWindowButtonReachesTheCommandHook)
+{
+    struct HooksReset {
+        ~HooksReset() { UFemApplicationCommandHooks::removeAllHandlers(); }
+    } hooksReset;
+    int opened = 0;
+    UFemApplicationCommandHooks::setHandler(
+        QStringLiteral("openModelEditWindow:"), [&opened](const CommandItem&) { ++opened; });
+    ToolbarWindow window;
+    auto* button = qobject_cast<QToolButton*>(
+        window.toolbar.itemControl(OpenModelEditWindowToolbarItemIdentifier));
+    ASSERT_NE(button, nullptr);
+    // With a handler the button is on, as its menu item is.
+    EXPECT_TRUE(window.isItemEnabled(OpenModelEditWindowToolbarItemIdentifier));
+    button->click();
+    EXPECT_EQ(opened, 1);
 }

@@ -13,6 +13,7 @@
 #include "cardmodel/data/UFemWindowCardTable.h"
 #include "cards/UFemCardClasses.h"
 #include "documents/application/UFemAboutWindow.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/application/UFemMainMenu.h"
 #include "documents/application/UFemMainMenuWindow.h"
 #include "documents/application/UFemOpenGLInfoWindow.h"
@@ -143,6 +144,33 @@ void UFemAppDelegate::applicationDidFinishLaunching()
     updateMainMenu();
 }
 
+bool UFemAppDelegate::respondsToCommand(const QString& command) const
+{
+    return CommandTarget::respondsToCommand(command)
+        || UFemApplicationCommandHooks::hasHandler(command);
+}
+
+bool UFemAppDelegate::validateCommand(CommandItem& item)
+{
+    // An installation without the manual has nothing to open.
+    if (item.command() == OpenUsersManualCommand)
+        return QFileInfo::exists(usersManualPath());
+    if (CommandTarget::respondsToCommand(item.command()))
+        return CommandTarget::validateCommand(item);
+    return UFemApplicationCommandHooks::validate(item);
+}
+
+void UFemAppDelegate::performCommand(const CommandItem& sender)
+{
+    if (CommandTarget::respondsToCommand(sender.command())) {
+        CommandTarget::performCommand(sender);
+        return;
+    }
+    CommandItem item(sender);
+    if (!UFemApplicationCommandHooks::perform(item))
+        Notifier::beep();
+}
+
 WindowController* UFemAppDelegate::activeWindowController() const
 {
     return tracker_.mainWindowController();
@@ -266,14 +294,6 @@ void UFemAppDelegate::showWindow(QWidget* window)
     window->show();
     window->raise();
     window->activateWindow();
-}
-
-bool UFemAppDelegate::validateCommand(CommandItem& item)
-{
-    // An installation without the manual has nothing to open.
-    if (item.command() == OpenUsersManualCommand)
-        return QFileInfo::exists(usersManualPath());
-    return CommandTarget::validateCommand(item);
 }
 
 void UFemAppDelegate::openUsersManual()

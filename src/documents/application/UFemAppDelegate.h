@@ -38,6 +38,11 @@ public:
 
     void applicationDidFinishLaunching();
 
+    // Its own commands, then those of the application command hooks.
+    bool respondsToCommand(const QString& command) const override;
+    bool validateCommand(CommandItem& item) override;
+    void performCommand(const CommandItem& sender) override;
+
     // The main window's controller; null when no document window is open.
     WindowController* activeWindowController() const;
     void updateMainMenu();
@@ -53,7 +58,6 @@ public:
     // another place is set.
     QString usersManualPath() const { return usersManualPath_; }
     void setUsersManualPath(const QString& path) { usersManualPath_ = path; }
-    bool validateCommand(CommandItem& item) override;
 
     // Asks first while calculations run, then reviews the unsaved documents; when none refuses,
     // stops the calculations and quits.

@@ -5,6 +5,7 @@
 #include "appkit/Notifier.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/mainview/UFemGraphicMoveModeController.h"
 #include "documents/mainview/UFemMainViewController.h"
 #include "documents/toolbar/UFemCardFilterField.h"
@@ -298,8 +299,10 @@ bool UFemWindowToolbar::canSendCommand(const QString& command) const
 {
     if (commandValidator_)
         return commandValidator_(command);
-    return std::ranges::any_of(commandTargets(),
-        [&command](CommandTarget* target) { return canPerformOn(target, command); });
+    CommandItem item(command);
+    return std::ranges::any_of(commandTargets(), [&command](CommandTarget* target) {
+        return canPerformOn(target, command);
+    }) || UFemApplicationCommandHooks::validate(item);
 }
 
 void UFemWindowToolbar::sendCommand(const QString& command)
@@ -309,8 +312,10 @@ void UFemWindowToolbar::sendCommand(const QString& command)
             Notifier::beep();
         return;
     }
+    CommandItem item(command);
     if (!std::ranges::any_of(commandTargets(),
-            [&command](CommandTarget* target) { return performOn(target, command); }))
+            [&command](CommandTarget* target) { return performOn(target, command); })
+        && !UFemApplicationCommandHooks::perform(item))
         Notifier::beep();
 }
 
