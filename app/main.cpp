@@ -11,6 +11,8 @@
 #include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/modeledit/ModelEditWindowController.h"
+#include "tools/divider/UFemToolElementDivider.h"
+#include "tools/merger/UFemToolNodeMerger.h"
 
 #include <QTimer>
 
@@ -33,6 +35,13 @@ int main(int argc, char** argv)
         &UFemTableViewController::makeMainViewController);
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
+    WindowTracker& tracker = shell.windowTracker();
+    UFemApplicationCommandHooks::setHandler(
+        QStringLiteral("divideSelectedElements:"), [&tracker, &sheets](const CommandItem&) {
+            UFemToolElementDivider::apply(tracker, sheets);
+        });
+    UFemApplicationCommandHooks::setHandler(QStringLiteral("mergeNodeOnSameLocation:"),
+        [&tracker, &sheets](const CommandItem&) { UFemToolNodeMerger::apply(tracker, sheets); });
     shell.start();
     // The model edit window is made on first use and lives until the application ends.
     std::unique_ptr<ModelEditWindowController> modelEditWindow;
