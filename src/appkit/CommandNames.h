@@ -6,7 +6,7 @@
 // menu items and key equivalents carry).
 inline const QString CopyCommand = QStringLiteral("copy:");
 inline const QString CutCommand = QStringLiteral("cut:");
-inline const QString DeleteCommand = QStringLiteral("delete:");
+inline const QString DeleteCommand = QStringLiteral("delete_:");
 inline const QString OpenDocumentCommand = QStringLiteral("openDocument:");
 inline const QString PasteCommand = QStringLiteral("paste:");
 inline const QString PerformCloseCommand = QStringLiteral("performClose:");

@@ -3,6 +3,7 @@
 #include "appkit/CommandRouter.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "documents/application/UFemAppDelegate.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/application/UFemMainMenu.h"
 #include "documents/application/UFemNotifier.h"
 #include "documents/application/UFemOpenGLInfoWindow.h"
@@ -109,7 +110,8 @@ TEST(ApplicationDelegateTest, StartsWithNoDocumentAndTheStartWindowCarriesTheMen
             << key.toStdString();
     EXPECT_TRUE(harness.documents().empty());
     EXPECT_TRUE(harness.shell->startWindow().isVisible());
-    EXPECT_EQ(harness.shell->startWindow().menuBar()->actions().size(), 5);
+    // File, Edit, View, Model, Window and Help.
+    EXPECT_EQ(harness.shell->startWindow().menuBar()->actions().size(), 6);
     EXPECT_EQ(harness.shell->appDelegate().activeWindowController(), nullptr);
     EXPECT_EQ(menuState(harness.shell->mainMenu()), NoWindowMenu);
     // The commands of the start window reach the delegate and the document controller.
@@ -183,7 +185,7 @@ TEST(ApplicationDelegateTest, FileOpenOpensTheChosenProjectModelAndResultInWindo
         QWidget* window = document->windowControllers().front()->window();
         EXPECT_TRUE(window->isVisible());
         ASSERT_NE(window->findChild<QMenuBar*>(), nullptr);
-        EXPECT_EQ(window->findChild<QMenuBar*>()->actions().size(), 5);
+        EXPECT_EQ(window->findChild<QMenuBar*>()->actions().size(), 6);
     }
     ASSERT_EQ(harness.sheets.alerts.size(), 1u);
     EXPECT_EQ(harness.sheets.alerts[0].messageText,
@@ -225,8 +227,8 @@ TEST(ApplicationDelegateTest, MenuFollowsTheKindOfTheActiveDocument)
     // Each window first shows its cards.
     MenuState model = NoWindowMenu;
     model.tableEnabled = model.graphicEnabled = model.findEnabled = model.tableOn = true;
-    // The card view has view settings and, with a model, cases.
-    model.viewSettingEnabled = model.caseEnabled = true;
+    // With a model the card view has cases; its stand-in in these tests takes no view settings.
+    model.caseEnabled = true;
     EXPECT_EQ(menuState(menu), model);
 
     // The window system activates each window as it opens.
@@ -413,4 +415,46 @@ TEST(ApplicationDelegateTest, NotifierPlaysItsTwoNamedSounds)
     UFemNotifier::notifyThisFunctionIsNotImplementedYetWithFunctionNameString(
         QStringLiteral("Saving View Preferences Setting"));
     EXPECT_EQ(sounds.sounds, (QStringList { QStringLiteral("Hero"), QStringLiteral("Morse") }));
+}
+
+// The model tools and the model edit window live above the documents and come in through the
+// command hooks; without a handler their items stay disabled.
+TEST(ApplicationDelegateTest, ToolCommandsGoThroughTheCommandHooksAndAreDisabledWithout)
+{
+    struct HooksReset {
+        ~HooksReset() { UFemApplicationCommandHooks::removeAllHandlers(); }
+    } hooksReset;
+    ShellHarness harness;
+    UFemAppDelegate::initialize(harness.sheets);
+    harness.shell->start();
+    CommandRouter& router = harness.shell->commandRouter();
+    const QString divide = QStringLiteral("divideSelectedElements:");
+    const QString merge = QStringLiteral("mergeNodeOnSameLocation:");
+    CommandItem unhooked(divide);
+    EXPECT_FALSE(router.validate(unhooked));
+    EXPECT_FALSE(router.perform(divide));
+    EXPECT_EQ(harness.beeps.sounds.size(), 1);
+
+    QStringList performed;
+    UFemApplicationCommandHooks::setHandler(
+        divide, [&performed](const CommandItem& sender) { performed.append(sender.command()); });
+    bool mergeAllowed = false;
+    UFemApplicationCommandHooks::setHandler(
+        merge, [&performed](const CommandItem& sender) { performed.append(sender.command()); },
+        [&mergeAllowed](CommandItem&) { return mergeAllowed; });
+    QAction* divideItem = harness.item(divide);
+    ASSERT_NE(divideItem, nullptr);
+    router.validateActions({ divideItem, harness.item(merge) });
+    EXPECT_TRUE(divideItem->isEnabled());
+    EXPECT_FALSE(harness.item(merge)->isEnabled());
+    divideItem->trigger();
+    EXPECT_FALSE(router.perform(merge));
+    mergeAllowed = true;
+    EXPECT_TRUE(router.perform(merge));
+    EXPECT_EQ(performed, QStringList({ divide, merge }));
+    EXPECT_EQ(harness.beeps.sounds.size(), 2);
+
+    UFemApplicationCommandHooks::removeAllHandlers();
+    CommandItem removed(divide);
+    EXPECT_FALSE(router.validate(removed));
 }

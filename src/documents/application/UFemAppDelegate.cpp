@@ -13,6 +13,7 @@
 #include "cardmodel/data/UFemWindowCardTable.h"
 #include "cards/UFemCardClasses.h"
 #include "documents/application/UFemAboutWindow.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/application/UFemCommandNames.h"
 #include "documents/application/UFemMainMenu.h"
 #include "documents/application/UFemMainMenuWindow.h"
@@ -102,7 +103,10 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
     , tracker_(tracker)
     , mainMenu_(mainMenu)
     , sheets_(sheets)
-    , quit_(&QCoreApplication::quit)
+    , quit_(&UFemAppDelegate::quitApplication)
+    , usersManualPath_(
+          QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
+                              .filePath(QStringLiteral("../share/vantrel/") + UsersManualFileName)))
 {
     UFemInstallCardClasses();
     UNotificationCenter& center = UNotificationCenter::defaultCenter();
@@ -136,6 +140,33 @@ QWidget* UFemAppDelegate::aboutPanel() const
 void UFemAppDelegate::applicationDidFinishLaunching()
 {
     updateMainMenu();
+}
+
+bool UFemAppDelegate::respondsToCommand(const QString& command) const
+{
+    return CommandTarget::respondsToCommand(command)
+        || UFemApplicationCommandHooks::hasHandler(command);
+}
+
+bool UFemAppDelegate::validateCommand(CommandItem& item)
+{
+    // An installation without the manual has nothing to open.
+    if (item.command() == UFemOpenUsersManualCommand)
+        return QFileInfo::exists(usersManualPath());
+    if (CommandTarget::respondsToCommand(item.command()))
+        return CommandTarget::validateCommand(item);
+    return UFemApplicationCommandHooks::validate(item);
+}
+
+void UFemAppDelegate::performCommand(const CommandItem& sender)
+{
+    if (CommandTarget::respondsToCommand(sender.command())) {
+        CommandTarget::performCommand(sender);
+        return;
+    }
+    CommandItem item(sender);
+    if (!UFemApplicationCommandHooks::perform(item))
+        Notifier::beep();
 }
 
 WindowController* UFemAppDelegate::activeWindowController() const
@@ -175,8 +206,10 @@ void UFemAppDelegate::updateGraphicMoveModeMenu(
     const UFemMainMenuWindow* window, UFemViewType viewType)
 {
     QAction* item = mainMenu_.graphicMoveModeMenuItem();
-    item->setEnabled(viewType == UFemViewTypeGraphic);
-    if (viewType != UFemViewTypeGraphic)
+    const bool isAvailable = viewType == UFemViewTypeGraphic && window != nullptr
+        && window->isGraphicMoveModeAvailable();
+    item->setEnabled(isAvailable);
+    if (!isAvailable)
         return;
     const int tag = int(window->graphicMoveModeMenuTag());
     for (QAction* mode : item->menu()->actions())
@@ -253,9 +286,7 @@ void UFemAppDelegate::showWindow(QWidget* window)
 
 void UFemAppDelegate::openUsersManual()
 {
-    const QString manual = QDir(QCoreApplication::applicationDirPath())
-                               .filePath(QStringLiteral("../share/vantrel/") + UsersManualFileName);
-    if (!QFileInfo::exists(manual) || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(usersManualPath())))
         Notifier::beep();
 }
 
@@ -265,14 +296,36 @@ void UFemAppDelegate::openWebSite()
         Notifier::beep();
 }
 
+UFemCalculationManager& UFemAppDelegate::calculationManager() const
+{
+    return calculationManager_ != nullptr ? *calculationManager_
+                                          : UFemCalculationManager::sharedCalculationManager();
+}
+
+void UFemAppDelegate::quitApplication()
+{
+    // Not quit(): that first tries to close every window, and a window that waits for its
+    // document's review refuses, so the program would stay.
+    QCoreApplication::exit(0);
+}
+
 void UFemAppDelegate::terminate()
 {
     if (isReviewingUnsaved_)
         return;
+    UFemCalculationManager& calculations = calculationManager();
+    if (calculations.calculationCount() != 0
+        && !calculations.confirmQuitCalculating(calculations.calculationFileNameStrings()))
+        return;
     isReviewingUnsaved_ = true;
     documentController_.reviewUnsavedDocuments([this](bool mayQuit) {
         isReviewingUnsaved_ = false;
-        if (mayQuit && quit_)
-            quit_();
+        if (!mayQuit)
+            return;
+        // No calculation goes on unseen once the windows are gone.
+        calculationManager().quitAllCalculations([this] {
+            if (quit_)
+                quit_();
+        });
     });
 }

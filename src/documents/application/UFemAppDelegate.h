@@ -13,6 +13,7 @@
 
 class DocumentController;
 class SheetPresenter;
+class UFemCalculationManager;
 class UFemDocument;
 class UFemMainMenu;
 class UFemMainMenuWindow;
@@ -38,6 +39,11 @@ public:
 
     void applicationDidFinishLaunching();
 
+    // Its own commands, then those of the application command hooks.
+    bool respondsToCommand(const QString& command) const override;
+    bool validateCommand(CommandItem& item) override;
+    void performCommand(const CommandItem& sender) override;
+
     // The main window's controller; null when no document window is open.
     WindowController* activeWindowController() const;
     void updateMainMenu();
@@ -49,9 +55,19 @@ public:
     // The OpenGL information windows still open, oldest first.
     std::vector<QWidget*> openGLInfoWindows() const;
 
-    // Reviews the unsaved documents and quits when none refuses.
+    // Where the program keeps the users manual: share/vantrel beside its own folder, unless
+    // another place is set.
+    QString usersManualPath() const { return usersManualPath_; }
+    void setUsersManualPath(const QString& path) { usersManualPath_ = path; }
+
+    // Asks first while calculations run, then reviews the unsaved documents; when none refuses,
+    // stops the calculations and quits.
     void terminate();
-    // What quitting does; QCoreApplication::quit by default.
+    // Ends the event loop.
+    static void quitApplication();
+    // The calculations a quit asks about and stops; the shared manager unless another is set.
+    void setCalculationManager(UFemCalculationManager* manager) { calculationManager_ = manager; }
+    // What quitting does; quitApplication by default.
     void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
 
 private:
@@ -63,6 +79,7 @@ private:
     void openUsersManual();
     void openWebSite();
     void showWindow(QWidget* window);
+    UFemCalculationManager& calculationManager() const;
 
     DocumentController& documentController_;
     WindowTracker& tracker_;
@@ -73,5 +90,7 @@ private:
     ClosingWindows aboutPanel_;
     ClosingWindows openGLInfoWindows_;
     std::function<void()> quit_;
+    UFemCalculationManager* calculationManager_ = nullptr;
+    QString usersManualPath_;
     bool isReviewingUnsaved_ = false;
 };

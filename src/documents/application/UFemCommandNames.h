@@ -16,7 +16,7 @@ inline const QString UFemChangeResultTableViewSplitDirectionCommand
 inline const QString UFemCheckToRunCalculationCommand = QStringLiteral("checkToRunCalculation:");
 inline const QString UFemCopyAsTabSeparatedTextCommand = QStringLiteral("copyAsTabSeparatedText:");
 inline const QString UFemCutAsTabSeparatedTextCommand = QStringLiteral("cutAsTabSeparatedText:");
-inline const QString UFemMainViewDeleteCommand = QStringLiteral("delete_:");
+inline const QString UFemDeleteCommand = QStringLiteral("delete:");
 inline const QString UFemDeselectAllCasesCommand
     = QStringLiteral("deselectAllCasesMenuItemSelectedWithMenuItem:");
 inline const QString UFemDisplayResultTableViewSettingPanelCommand
@@ -40,6 +40,7 @@ inline const QString UFemLoadClipboardCardValueWithMenuItemCommand
     = QStringLiteral("loadClipboardCardValueWithMenuItem:");
 inline const QString UFemLoadResultDataWithMenuItemCommand
     = QStringLiteral("loadResultDataWithMenuItem:");
+inline const QString UFemMakeNewWindowCommand = QStringLiteral("makeNewWindow:");
 inline const QString UFemMergeNodeOnSameLocationCommand
     = QStringLiteral("mergeNodeOnSameLocation:");
 inline const QString UFemNewModelDocumentCommand = QStringLiteral("newModelDocument:");

@@ -33,6 +33,7 @@ UFemMainMenu::UFemMainMenu(CommandRouter& router)
     buildEditMenu();
     buildViewMenu();
     buildModelMenu();
+    buildWindowMenu();
     buildHelpMenu();
 }
 
@@ -102,6 +103,19 @@ void UFemMainMenu::buildEditMenu()
     addItem(find,
         { tr("Scroll to Selection"), UFemScrollToSelectionCommand, 0,
             QKeySequence(Qt::CTRL | Qt::Key_J) });
+    find.append(separator(this));
+    addItem(find,
+        { tr("Next Error Card"), UFemFineNextErrorCardCommand, 0,
+            QKeySequence(Qt::CTRL | Qt::Key_Apostrophe) });
+    addItem(find,
+        { tr("Previous Error Card"), UFemFindPreviousErrorCardCommand, 0,
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Apostrophe) });
+    addItem(find,
+        { tr("Next Incomplete Card"), UFemFineNextIncompleteCardCommand, 0,
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Apostrophe) });
+    addItem(find,
+        { tr("Previous Incomplete Card"), UFemFindPreviousIncompleteCardCommand, 0,
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_Apostrophe) });
     findSubmenu_->addActions(find);
 
     QList<QAction*> items;
@@ -111,8 +125,22 @@ void UFemMainMenu::buildEditMenu()
     addItem(items, { tr("Cut"), CutCommand, 0, QKeySequence::Cut });
     addItem(items, { tr("Copy"), CopyCommand, 0, QKeySequence::Copy });
     addItem(items, { tr("Paste"), PasteCommand, 0, QKeySequence::Paste });
+    // The card table takes the Delete and Backspace keys itself; text fields keep theirs.
     addItem(items, { tr("Delete"), DeleteCommand });
     addItem(items, { tr("Select All"), SelectAllCommand, 0, QKeySequence::SelectAll });
+    items.append(separator(this));
+    addItem(items,
+        { tr("Cut as Tab-Separated Text"), UFemCutAsTabSeparatedTextCommand, 0,
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_X) });
+    addItem(items,
+        { tr("Copy as Tab-Separated Text"), UFemCopyAsTabSeparatedTextCommand, 0,
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C) });
+    addItem(items,
+        { tr("Paste as Tab-Separated Text"), UFemPasteAsTabSeparatedTextCommand, 0,
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_V) });
+    items.append(separator(this));
+    addItem(items, { tr("Insert Card"), UFemInsertCommand, 0, QKeySequence(Qt::CTRL | Qt::Key_I) });
+    addItem(items, { tr("Retry All Error Cards"), UFemRetryAllErrorCardsCommand });
     items.append(separator(this));
     findBase_ = addSubmenuItem(items, tr("Find"), findSubmenu_.get());
     menus_.append({ tr("&Edit"), items });
@@ -161,6 +189,16 @@ void UFemMainMenu::buildModelMenu()
     addItem(items, { tr("Load Result Data..."), UFemLoadResultDataWithMenuItemCommand });
     addItem(items, { tr("Unload Result Data"), UFemUnloadResultDataWithMenuItemCommand });
     items.append(separator(this));
+    addItem(
+        items, { tr("Load Clipboard Card Values"), UFemLoadClipboardCardValueWithMenuItemCommand });
+    addItem(items,
+        { tr("Load Clipboard Card Values (Tab-Separated)"),
+            UFemLoadClipboardCardValueAsTabSeparatedTextWithMenuItemCommand });
+    addItem(items, { tr("Unload Clipboard Card Values"), UFemUnloadClipboardCardValueCommand });
+    items.append(separator(this));
+    addItem(items,
+        { tr("Check Model..."), UFemCheckToRunCalculationCommand, 0,
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R) });
     addItem(items,
         { tr("Start Calculation..."), UFemStartCalculationCommand, 0,
             QKeySequence(Qt::CTRL | Qt::Key_R) });
@@ -171,6 +209,13 @@ void UFemMainMenu::buildModelMenu()
     addItem(items, { tr("Merge Nodes on Same Location..."), UFemMergeNodeOnSameLocationCommand });
     addItem(items, { tr("Divide Selected Elements..."), UFemDivideSelectedElementsCommand });
     menus_.append({ tr("&Model"), items });
+}
+
+void UFemMainMenu::buildWindowMenu()
+{
+    QList<QAction*> items;
+    addItem(items, { tr("New Window"), UFemMakeNewWindowCommand });
+    menus_.append({ tr("&Window"), items });
 }
 
 void UFemMainMenu::buildHelpMenu()
@@ -208,15 +253,27 @@ void UFemMainMenu::installMenuBar(QWidget* window)
     window->layout()->setMenuBar(menuBar);
 }
 
-QAction* UFemMainMenu::itemForCommand(const QString& command, int tag) const
+QList<QAction*> UFemMainMenu::allItems() const
 {
     QList<QAction*> all = findSubmenu_->actions() + graphicMoveModeSubmenu_->actions()
         + setDirectionSubmenu_->actions();
     for (const auto& menu : menus_)
         all += menu.second;
-    for (QAction* action : all) {
+    return all;
+}
+
+QAction* UFemMainMenu::itemForCommand(const QString& command, int tag) const
+{
+    for (QAction* action : allItems()) {
         if (CommandItem::commandOf(*action) == command && action->data().toInt() == tag)
             return action;
     }
     return nullptr;
+}
+
+QList<QAction*> UFemMainMenu::commandItems() const
+{
+    QList<QAction*> items = allItems();
+    items.removeIf([](QAction* action) { return CommandItem::commandOf(*action).isEmpty(); });
+    return items;
 }

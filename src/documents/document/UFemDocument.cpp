@@ -297,6 +297,9 @@ void UFemDocument::addCalculationCommands()
     addCommand(UFemStartCalculationCommand, [this](const CommandItem&) { startCalculation(); });
     addCommand(
         UFemCheckToRunCalculationCommand, [this](const CommandItem&) { checkToRunCalculation(); });
+    addCommand(
+        UFemSaveModelDocumentToCommand, [this](const CommandItem&) { saveModelDocumentTo(); });
+    addCommand(UFemMakeNewWindowCommand, [this](const CommandItem&) { makeNewWindow(); });
 }
 
 bool UFemDocument::validateCommand(CommandItem& item)

@@ -91,6 +91,11 @@ QLineEdit* UFemMainViewController::cardStringFieldEditor(quint64* editedRow, boo
     return nullptr;
 }
 
+bool UFemMainViewController::deselectSearchCardStringRange(UErrorPtr* error)
+{
+    return selectSearchCardStringRange({}, error);
+}
+
 bool UFemMainViewController::hasModelData() const
 {
     return ufemDocument() != nullptr && ufemDocument()->hasModelData();
@@ -126,7 +131,7 @@ void UFemMainViewController::registerCommands()
         { UndoCommand, &UFemMainViewController::ufemMainView_undo },
         { RedoCommand, &UFemMainViewController::ufemMainView_redo },
         { UFemInsertCommand, &UFemMainViewController::ufemMainView_insert },
-        { UFemMainViewDeleteCommand, &UFemMainViewController::ufemMainView_delete },
+        { DeleteCommand, &UFemMainViewController::ufemMainView_delete },
         { SelectAllCommand, &UFemMainViewController::ufemMainView_selectAll },
         { UFemRetryAllErrorCardsCommand, &UFemMainViewController::ufemMainView_retryAllErrorCards },
         { UFemFindNextCommand, &UFemMainViewController::ufemMainView_findNext },
@@ -186,7 +191,7 @@ bool UFemMainViewController::ufemMainView_validateUserInterfaceItem(CommandItem&
         return isModelEditable() && (isUndo ? undo->canUndo() : undo->canRedo());
     }
     static const QStringList editableSelected
-        = { CutCommand, UFemCutAsTabSeparatedTextCommand, UFemMainViewDeleteCommand };
+        = { CutCommand, UFemCutAsTabSeparatedTextCommand, DeleteCommand };
     static const QStringList modelSelected = { CopyCommand, UFemCopyAsTabSeparatedTextCommand,
         UFemUseSelectionForFindCommand, UFemScrollToSelectionCommand };
     static const QStringList pasting = { PasteCommand, UFemPasteAsTabSeparatedTextCommand };
@@ -194,6 +199,9 @@ bool UFemMainViewController::ufemMainView_validateUserInterfaceItem(CommandItem&
         UFemReplaceSelectionAndFindNextCommand, UFemReplaceAllCommand };
     static const QStringList model
         = { SelectAllCommand, UFemFindNextCommand, UFemFindPreviousCommand };
+    // Retrying without error cards would change nothing.
+    if (command == UFemRetryAllErrorCardsCommand)
+        return isModelEditable() && dataController().errorCardArray().count() != 0;
     if (editableSelected.contains(command))
         return isModelEditable() && selected;
     if (modelSelected.contains(command))

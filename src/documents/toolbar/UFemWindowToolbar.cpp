@@ -5,7 +5,7 @@
 #include "appkit/Notifier.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
-#include "documents/application/UFemCommandNames.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/mainview/UFemGraphicMoveModeController.h"
 #include "documents/mainview/UFemMainViewController.h"
 #include "documents/toolbar/UFemCardFilterField.h"
@@ -25,6 +25,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int ViewTypePopupWidth[] = { 100, 120 };
@@ -43,13 +45,19 @@ const std::pair<quint64, const char*> MoveModeSegments[] = {
 };
 constexpr quint64 PointerMoveMode = 1;
 
-bool performOn(CommandTarget* target, const QString& command)
+bool canPerformOn(CommandTarget* target, const QString& command)
 {
     if (target == nullptr || !target->respondsToCommand(command))
         return false;
     CommandItem item(command);
-    if (!target->validateCommand(item))
+    return target->validateCommand(item);
+}
+
+bool performOn(CommandTarget* target, const QString& command)
+{
+    if (!canPerformOn(target, command))
         return false;
+    CommandItem item(command);
     target->performCommand(item);
     return true;
 }
@@ -257,8 +265,10 @@ bool UFemWindowToolbar::validateToolbarItem(const QString& identifier) const
         const Document* document = windowController_.document();
         return document != nullptr && document->isDocumentEdited();
     }
-    return identifier == OpenModelEditWindowToolbarItemIdentifier
-        || identifier == ViewTypePopupToolbarItemIdentifier
+    // As its menu item: enabled only when someone takes the command.
+    if (identifier == OpenModelEditWindowToolbarItemIdentifier)
+        return canSendCommand(UFemOpenModelEditWindowCommand);
+    return identifier == ViewTypePopupToolbarItemIdentifier
         || identifier == GraphicMoveModeSwitchToolbarItemIdentifier
         || identifier == ViewSettingPopupToolbarItemIdentifier
         || identifier == CasePopupToolbarItemIdentifier
@@ -274,6 +284,24 @@ void UFemWindowToolbar::validateToolbarItems()
         item.control->parentWidget()->setEnabled(validateToolbarItem(item.identifier));
 }
 
+// The targets the toolbar's commands go to, first to last.
+std::vector<CommandTarget*> UFemWindowToolbar::commandTargets() const
+{
+    Document* document = windowController_.document();
+    DocumentController* controller = document != nullptr ? document->documentController() : nullptr;
+    return { &windowController_, document, controller };
+}
+
+bool UFemWindowToolbar::canSendCommand(const QString& command) const
+{
+    if (commandValidator_)
+        return commandValidator_(command);
+    CommandItem item(command);
+    return std::ranges::any_of(commandTargets(), [&command](CommandTarget* target) {
+        return canPerformOn(target, command);
+    }) || UFemApplicationCommandHooks::validate(item);
+}
+
 void UFemWindowToolbar::sendCommand(const QString& command)
 {
     if (commandSender_) {
@@ -281,10 +309,10 @@ void UFemWindowToolbar::sendCommand(const QString& command)
             Notifier::beep();
         return;
     }
-    Document* document = windowController_.document();
-    DocumentController* controller = document != nullptr ? document->documentController() : nullptr;
-    if (!performOn(&windowController_, command) && !performOn(document, command)
-        && !performOn(controller, command))
+    CommandItem item(command);
+    if (!std::ranges::any_of(commandTargets(),
+            [&command](CommandTarget* target) { return performOn(target, command); })
+        && !UFemApplicationCommandHooks::perform(item))
         Notifier::beep();
 }
 
@@ -296,11 +324,6 @@ UFemViewType UFemWindowToolbar::shownViewType() const
 
 void UFemWindowToolbar::activeMainViewDidChange()
 {
-    if (shownViewType() != viewSettingMenuViewType_) {
-        viewSettingMenuViewType_ = shownViewType();
-        viewSettingPopup_->updateViewSettingMenuAndMenuContextWithViewType(
-            viewSettingMenuViewType_);
-    }
     updateToolbarControls();
 }
 
@@ -337,18 +360,25 @@ void UFemWindowToolbar::updateToolbarViewTypeMenu()
 
 quint64 UFemWindowToolbar::graphicMoveModeMenuTag() const
 {
-    if (shownViewType() != UFemViewTypeGraphic)
-        return PointerMoveMode;
-    auto* graphic
-        = dynamic_cast<UFemGraphicMoveModeController*>(windowController_.mainViewController());
+    const UFemGraphicMoveModeController* graphic = moveModeController();
     return graphic != nullptr ? graphic->objectMoveMode() : PointerMoveMode;
+}
+
+UFemGraphicMoveModeController* UFemWindowToolbar::moveModeController() const
+{
+    return shownViewType() == UFemViewTypeGraphic
+        ? dynamic_cast<UFemGraphicMoveModeController*>(windowController_.mainViewController())
+        : nullptr;
+}
+
+bool UFemWindowToolbar::isGraphicMoveModeAvailable() const
+{
+    return moveModeController() != nullptr;
 }
 
 void UFemWindowToolbar::setGraphicMoveModeMenuTag(quint64 tag)
 {
-    auto* graphic = shownViewType() == UFemViewTypeGraphic
-        ? dynamic_cast<UFemGraphicMoveModeController*>(windowController_.mainViewController())
-        : nullptr;
+    UFemGraphicMoveModeController* graphic = moveModeController();
     if (graphic == nullptr)
         UFemRaiseProgramError(QStringLiteral(
             "(mainViewController==nil) or (mainViewController!=graphicViewController)"));
@@ -364,9 +394,10 @@ void UFemWindowToolbar::postFromWindow(const QString& name) const
 
 void UFemWindowToolbar::updateToolbarGraphicMoveModeMenu()
 {
-    const bool isGraphic = shownViewType() == UFemViewTypeGraphic;
-    moveModeSwitchBox_->setEnabled(isGraphic);
-    if (!isGraphic)
+    // A stand-in for the 3-D view takes no move modes.
+    const bool isAvailable = isGraphicMoveModeAvailable();
+    moveModeSwitchBox_->setEnabled(isAvailable);
+    if (!isAvailable)
         return;
     if (QAbstractButton* segment = moveModeSwitch_->button(int(graphicMoveModeMenuTag())))
         segment->setChecked(true);
