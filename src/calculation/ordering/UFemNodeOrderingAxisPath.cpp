@@ -10,10 +10,10 @@ namespace {
 using Vector3 = std::array<double, 3>;
 using Matrix3 = std::array<Vector3, 3>;
 
-// An axis dominates when the group reaches at least this many times as far along it as along the
-// second principal axis.
+// An axis dominates when the group holds at least this many times as many nodes along it as along
+// the second principal axis.
 constexpr double kDominantAxisRatio = 2.0;
-// Transit points are about one second-axis extent apart, at most this many.
+// Transit points are about one cross-section width apart, at most this many.
 constexpr double kMaxTransitPointCount = 64.0;
 constexpr int kJacobiSweepCount = 32;
 
@@ -148,11 +148,18 @@ std::vector<UFemOrderingIndex> UFemAxisTransitNodes(
     if (!principalAxes(graph, group, &centre, &axis, &across))
         return {};
     const AxisExtent along = extentAlong(graph, group, axis);
-    const double width = extentAlong(graph, group, across).length();
-    if (!(along.length() > 0.0) || !(along.length() >= kDominantAxisRatio * width))
+    const double spacingAlong = UFemMeanConnectionSpan(graph, group, axis);
+    const double spacingAcross = UFemMeanConnectionSpan(graph, group, across);
+    if (!(along.length() > 0.0) || !(spacingAlong > 0.0))
         return {};
-    const double intervals = width > 0.0
-        ? std::clamp(std::round(along.length() / width), 1.0, kMaxTransitPointCount)
+    // Nodes along each axis: a fine mesh across a long thin box can still be compact.
+    const double nodesAlong = along.length() / spacingAlong;
+    const double nodesAcross
+        = spacingAcross > 0.0 ? extentAlong(graph, group, across).length() / spacingAcross : 0.0;
+    if (!(nodesAlong >= kDominantAxisRatio * nodesAcross))
+        return {};
+    const double intervals = nodesAcross > 0.0
+        ? std::clamp(std::round(nodesAlong / nodesAcross), 1.0, kMaxTransitPointCount)
         : kMaxTransitPointCount;
     const auto pointCount = size_t(intervals) + 1;
     const double centreAlong = dot(axis, centre.data());

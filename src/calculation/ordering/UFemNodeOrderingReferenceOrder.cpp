@@ -1,5 +1,6 @@
 #include "calculation/ordering/UFemNodeOrderingReferenceOrder.h"
 
+#include "calculation/ordering/UFemNodeOrderingAxisPath.h"
 #include "calculation/ordering/UFemNodeOrderingMainPath.h"
 
 #include <algorithm>
@@ -18,7 +19,8 @@ bool hasFiniteLocation(const double* location)
     return std::isfinite(location[0]) && std::isfinite(location[1]) && std::isfinite(location[2]);
 }
 
-// A box at least this many times as long as wide is swept plane by plane along its length.
+// A box holding at least this many times as many nodes along its length as across is swept plane
+// by plane along its length.
 constexpr double kSweepAspectRatio = 2.0;
 
 struct CurveFrame {
@@ -50,8 +52,17 @@ CurveFrame curveFrame(const UFemNodeOrderingGraph& graph, const std::vector<quin
         [&](int a, int b) { return high[a] - low[a] > high[b] - low[b]; });
     const double extent = high[frame.axes[0]] - low[frame.axes[0]];
     frame.scale = extent > 0.0 && std::isfinite(extent) ? kCurveCellCount / extent : 0.0;
+    std::array<double, 3> nodesAlong {};
+    for (int k = 0; k < 3; ++k) {
+        std::array<double, 3> direction {};
+        direction[k] = 1.0;
+        const double spacing = UFemMeanConnectionSpan(graph, nodes, direction);
+        nodesAlong[k] = spacing > 0.0 ? (high[k] - low[k]) / spacing : 0.0;
+    }
+    const int length = frame.axes[0];
     frame.sweeps = frame.scale > 0.0
-        && extent >= kSweepAspectRatio * (high[frame.axes[1]] - low[frame.axes[1]]);
+        && nodesAlong[length] >= kSweepAspectRatio * nodesAlong[frame.axes[1]]
+        && nodesAlong[length] >= kSweepAspectRatio * nodesAlong[frame.axes[2]];
     return frame;
 }
 
