@@ -3,14 +3,20 @@
 #include "appkit/FileDialogPanels.h"
 #include "appkit/SheetPresenter.h"
 #include "documents/application/UFemAppDelegate.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/application/UFemApplicationShell.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
 #include "tables/UFemFindPanelController.h"
 #include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
+#include "tables/modeledit/ModelEditWindowController.h"
+#include "tools/divider/UFemToolElementDivider.h"
+#include "tools/merger/UFemToolNodeMerger.h"
 
 #include <QTimer>
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -29,9 +35,25 @@ int main(int argc, char** argv)
         &UFemTableViewController::makeMainViewController);
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
-    UFemFindPanelController findPanel(shell.windowTracker());
+    WindowTracker& tracker = shell.windowTracker();
+    UFemFindPanelController findPanel(tracker);
     UFemFindPanel::setShared(&findPanel);
+    UFemApplicationCommandHooks::setHandler(
+        QStringLiteral("divideSelectedElements:"), [&tracker, &sheets](const CommandItem&) {
+            UFemToolElementDivider::apply(tracker, sheets);
+        });
+    UFemApplicationCommandHooks::setHandler(QStringLiteral("mergeNodeOnSameLocation:"),
+        [&tracker, &sheets](const CommandItem&) { UFemToolNodeMerger::apply(tracker, sheets); });
     shell.start();
+    // The model edit window is made on first use and lives until the application ends.
+    std::unique_ptr<ModelEditWindowController> modelEditWindow;
+    UFemApplicationCommandHooks::setHandler(QStringLiteral("openModelEditWindow:"),
+        [&modelEditWindow, &shell, &sheets](const CommandItem&) {
+            if (modelEditWindow == nullptr)
+                modelEditWindow
+                    = std::make_unique<ModelEditWindowController>(shell.windowTracker(), sheets);
+            modelEditWindow->showWindow();
+        });
     const QStringList files = app.arguments().mid(1);
     QTimer::singleShot(0, &shell, [&shell, files] { shell.openFiles(files); });
     return app.exec();
