@@ -8,6 +8,7 @@
 #include "platform/UUndoManager.h"
 #include "tables/UFemCardTableCellDelegate.h"
 #include "tables/UFemCardTableModel.h"
+#include "tables/UFemEscapeKeyFilter.h"
 #include "tables/UFemResultTablePane.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/UFemTableViewPreferencesViewController.h"
@@ -115,6 +116,7 @@ void UFemTableViewController::finish()
     preferencesViewController_.reset();
     QObject::disconnect(selectionConnection_);
     QObject::disconnect(optionalEditorConnection_);
+    optionalEditorEscapeFilter_.reset();
     // The table lives on with the pane, which the window may hold longer than this controller.
     if (cardTableViewOutlet_ != nullptr) {
         cardTableViewOutlet_->setCardTableViewDelegate(nullptr);

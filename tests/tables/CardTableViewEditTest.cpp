@@ -120,6 +120,14 @@ TEST_F(CardTableViewEdit, HiddenCardStringColumnUsesTheOptionalEditor)
     EXPECT_EQ(controller->selectedSearchCardStringRange(&error),
         (_UFemSearchCardStringRange { n2Row, 7, n2Row, 9 }));
 
+    // Esc leaves without applying.
+    window.optionalCardStringEditorTextFieldOutlet->setText(
+        QStringLiteral("Node , N2 ,  , 9 , 0 , 0 ,"));
+    sendKey(window.optionalCardStringEditorTextFieldOutlet, Qt::Key_Escape);
+    EXPECT_FALSE(harness.window->isOptionalCardStringEditorValid());
+    EXPECT_EQ(cardString(n2Row), "Node , N2 ,  , 1.5 , 0 , 0 ,");
+
+    ASSERT_TRUE(controller->selectSearchCardStringRange({ n2Row, 7, n2Row, 9 }, &error));
     window.optionalCardStringEditorTextFieldOutlet->setText(
         QStringLiteral("Node , N2 ,  , 4 , 0 , 0 ,"));
     quint64 row = UFemNotFound;
