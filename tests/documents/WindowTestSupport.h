@@ -56,7 +56,7 @@ public:
     const std::optional<QString>& projectCommentString() const override { return comment; }
     std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const override
     {
-        return nullptr;
+        return userPreferences;
     }
 
     UFemDocumentType type;
@@ -72,6 +72,8 @@ public:
     std::optional<QString> title;
     std::optional<QString> version;
     std::optional<QString> comment;
+    // None by default: the document then has no renderer.
+    std::shared_ptr<const UFemUserPreferences> userPreferences;
 
 private:
     std::unique_ptr<UFemDataController> dataController_;
