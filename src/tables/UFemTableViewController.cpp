@@ -93,7 +93,7 @@ void UFemTableViewController::observeNotifications()
         center.observe(UFemWindowSelectedCardWillChangeNotification, window, applyAndClose));
     observations_.push_back(
         center.observe(UFemWindowSelectedCardDidChangeNotification, window, reloadTable));
-    observations_.push_back(center.observe(
+    observations_.push_back(modelCenter.observe(
         UFemCardStringEditorShouldCloseNotification, &data, [this](const UNotification& notice) {
             const QVariant sender
                 = notice.userInfo.value(UFemCardStringEditorSenderKeyTableViewController);

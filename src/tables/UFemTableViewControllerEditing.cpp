@@ -17,8 +17,11 @@
 
 void UFemTableViewController::postCardStringEditorShouldClose()
 {
-    UNotificationCenter::defaultCenter().post(UFemCardStringEditorShouldCloseNotification,
-        &dataController(),
+    UFemDataController& data = dataController();
+    UNotificationCenter& center = data.notificationCenter() != nullptr
+        ? *data.notificationCenter()
+        : UNotificationCenter::defaultCenter();
+    center.post(UFemCardStringEditorShouldCloseNotification, &data,
         { { UFemCardStringEditorSenderKeyTableViewController,
             QVariant::fromValue(quintptr(this)) } });
 }

@@ -91,7 +91,9 @@ TEST_F(CardTableViewEdit, NoticesOfOtherViewsCloseTheEditorItsOwnDoNot)
 {
     QLineEdit* editor = editRow(n2Row);
     editor->setText(QStringLiteral("Node , N2 ,  , 3 , 0 , 0 ,"));
-    UNotificationCenter& center = UNotificationCenter::defaultCenter();
+    UNotificationCenter* modelCenter = harness.model().notificationCenter();
+    UNotificationCenter& center
+        = modelCenter != nullptr ? *modelCenter : UNotificationCenter::defaultCenter();
     center.post(UFemCardStringEditorShouldCloseNotification, &harness.model(),
         { { UFemCardStringEditorSenderKeyTableViewController,
             QVariant::fromValue(quintptr(controller)) } });
