@@ -8,10 +8,12 @@
 #include "documents/application/UFemApplicationShell.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
+#include "foundation/UFemConstants.h"
 #include "graphicview/UFemGraphicViewController.h"
 #include "graphicview/UFemGraphicViewPreferences.h"
 #include "graphicview/ranges/UFemDataControllerValueRange.h"
 #include "tables/UFemFindPanelController.h"
+#include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/modeledit/ModelEditWindowController.h"
 #include "tools/divider/UFemToolElementDivider.h"
@@ -24,7 +26,7 @@
 int main(int argc, char** argv)
 {
     VantrelApplication app(argc, argv);
-    app.setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+    app.setApplicationVersion(UFemProgramVersionString);
     // Closing the last window does not quit: quitting goes through the review of unsaved
     // documents, and the start window returns when no document window is left.
     app.setQuitOnLastWindowClosed(false);

@@ -18,6 +18,7 @@ constexpr quint64 pageBytes = UFemWFPageBlockCount * blockBytes + pageOverheadBy
 constexpr quint64 dPairBytesPerPage = 2 * UFemWFPageDOFCount * bytesPerDouble;
 constexpr quint64 rotatingURecordCount = 4;
 constexpr quint64 kibibyte = 1024;
+constexpr quint64 resultCopyCount = 2;
 
 quint64 memAvailableBytes()
 {
@@ -64,7 +65,10 @@ quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationCont
     const quint64 X = n * caseBlockBytes;
     const quint64 U = rotatingURecordCount * maxPageBandWidth * UFemWFPageBlockCount
         * (blockBytes + sizeof(void*));
-    return L + D + Y + X + U;
+    // After the solve the solution is copied into the result tables, and those into the result
+    // file's data, while the solution is still held.
+    const quint64 results = resultCopyCount * X;
+    return L + D + Y + X + U + results;
 }
 
 quint64 UFemAvailableMemoryBytes()

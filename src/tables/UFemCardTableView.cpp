@@ -3,6 +3,7 @@
 #include "foundation/UFemNotFound.h"
 #include "tables/UFemCardTableModel.h"
 
+#include <QContextMenuEvent>
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QFontDatabase>
@@ -62,7 +63,12 @@ void UFemCardTableView::setCardTableModel(UFemCardTableModel* model)
 {
     cardTableModel_ = model;
     setModel(model);
-    setColumnWidth(UFemCardTableModel::CardRowIndexColumn, rowIndexWidths.initial);
+    // More cards may need a wider row number; fewer never need a narrower one.
+    connect(model, &QAbstractItemModel::modelReset, this,
+        &UFemCardTableView::fitCardRowIndexColumnWidth);
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+        &UFemCardTableView::fitCardRowIndexColumnWidth);
+    setColumnWidth(UFemCardTableModel::CardRowIndexColumn, rowIndexColumnWidth());
     setColumnWidth(UFemCardTableModel::CardNameStringColumn, nameWidths.initial);
     updateFirstShownColumn();
     fitCardStringColumnAndErrorStringColumnWidth();
@@ -115,8 +121,9 @@ void UFemCardTableView::setColumnActive(int column, bool active)
 {
     if (active && !isColumnActive(column)) {
         setColumnHidden(column, false);
-        if (column == UFemCardTableModel::CardRowIndexColumn
-            || column == UFemCardTableModel::CardNameStringColumn)
+        if (column == UFemCardTableModel::CardRowIndexColumn)
+            setColumnWidth(column, rowIndexColumnWidth());
+        else if (column == UFemCardTableModel::CardNameStringColumn)
             setColumnWidth(column, widthsOfColumn(column).initial);
     } else if (!active) {
         setColumnHidden(column, true);
@@ -163,12 +170,38 @@ void UFemCardTableView::fitCardStringColumnAndErrorStringColumnWidth()
     }
 }
 
+int UFemCardTableView::rowIndexColumnWidthForCardCount(
+    quint64 cardCount, const QFontMetrics& metrics)
+{
+    const int numberWidth = metrics.horizontalAdvance(QString::number(cardCount));
+    return qMax(rowIndexWidths.initial, numberWidth + rowIndexTextPadding);
+}
+
+int UFemCardTableView::rowIndexColumnWidth() const
+{
+    const quint64 cardCount = cardTableModel_ != nullptr ? cardTableModel_->cardCount() : 0;
+    return rowIndexColumnWidthForCardCount(cardCount, fontMetrics());
+}
+
+// The largest row number must show whole, however many cards there are.
+void UFemCardTableView::fitCardRowIndexColumnWidth()
+{
+    const int width = rowIndexColumnWidth();
+    if (columnWidth(UFemCardTableModel::CardRowIndexColumn) < width) {
+        setColumnWidth(UFemCardTableModel::CardRowIndexColumn, width);
+        fitCardStringColumnAndErrorStringColumnWidth();
+    }
+}
+
 void UFemCardTableView::clampSectionWidth(int column, int newSize)
 {
     if (isClamping_ || newSize == 0)
         return;
     const ColumnWidths widths = widthsOfColumn(column);
-    const int clamped = qBound(widths.minimum, newSize, widths.maximum);
+    const int maximum = column == UFemCardTableModel::CardRowIndexColumn
+        ? qMax(widths.maximum, rowIndexColumnWidth())
+        : widths.maximum;
+    const int clamped = qBound(widths.minimum, newSize, maximum);
     if (clamped == newSize)
         return;
     isClamping_ = true;
@@ -248,10 +281,24 @@ void UFemCardTableView::keyPressEvent(QKeyEvent* event)
     } else if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         clearSelection();
         return;
+    } else if ((key == Qt::Key_Delete || key == Qt::Key_Backspace) && modifiers == Qt::NoModifier
+        && !isEditingCell()) {
+        if (delegate_ != nullptr)
+            delegate_->cardTableViewDeleteSelectedCards();
+        return;
     } else if (handleJumpKey(key, modifiers)) {
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void UFemCardTableView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (delegate_ == nullptr || isEditingCell()) {
+        QTableView::contextMenuEvent(event);
+        return;
+    }
+    delegate_->cardTableViewShowContextMenu(event->globalPos());
 }
 
 void UFemCardTableView::mousePressEvent(QMouseEvent* event)

@@ -3,6 +3,7 @@
 #include <QTableView>
 
 class QMimeData;
+class QFontMetrics;
 class QPainter;
 class UFemCardTableModel;
 
@@ -29,11 +30,16 @@ public:
     virtual bool cardTableViewAcceptDrop(
         const QMimeData& data, quint64 row, bool isOnRow, Qt::DropAction action)
         = 0;
+    // Delete or Backspace outside a cell editor: the Edit menu's Delete.
+    virtual void cardTableViewDeleteSelectedCards() = 0;
+    // The card commands at `globalPosition`.
+    virtual void cardTableViewShowContextMenu(const QPoint& globalPosition) = 0;
 };
 
 // The card table: four columns that can be hidden and shown again in their place, the card
 // string and error columns fitted to the width left, fixed row height, and the keys of the
-// card view (Return edits, Esc deselects, Ctrl-arrows jump to the first or last card).
+// card view (Return edits, Esc deselects, Ctrl-arrows jump to the first or last card, Delete and
+// Backspace delete the selected cards) and a context menu of the card commands.
 class UFemCardTableView : public QTableView {
     Q_OBJECT
 public:
@@ -46,6 +52,11 @@ public:
     static constexpr ColumnWidths nameWidths { 40, 400, 120 };
     static constexpr ColumnWidths stringWidths { 40, 2000, 40 };
     static constexpr double cardStringShare = 0.55;
+    // Room around a row number: the cell's text margins and the grid line.
+    static constexpr int rowIndexTextPadding = 10;
+
+    // Wide enough for the largest row number, never narrower than the initial width.
+    static int rowIndexColumnWidthForCardCount(quint64 cardCount, const QFontMetrics& metrics);
 
     explicit UFemCardTableView(QWidget* parent = nullptr);
 
@@ -75,6 +86,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -93,6 +105,8 @@ private:
     bool isColumnActive(int column) const { return !isColumnHidden(column); }
     void setColumnActive(int column, bool active);
     void clampSectionWidth(int column, int newSize);
+    int rowIndexColumnWidth() const;
+    void fitCardRowIndexColumnWidth();
     bool handleJumpKey(int key, Qt::KeyboardModifiers modifiers);
     int lastCardRow() const;
     void updateFirstShownColumn();

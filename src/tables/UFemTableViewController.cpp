@@ -1,5 +1,6 @@
 #include "tables/UFemTableViewController.h"
 
+#include "appkit/Notifier.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
@@ -7,11 +8,14 @@
 #include "documents/window/UFemWindowNotifications.h"
 #include "platform/UUndoManager.h"
 #include "tables/UFemCardTableCellDelegate.h"
+#include "tables/UFemCardTableContextMenu.h"
 #include "tables/UFemCardTableModel.h"
 #include "tables/UFemEscapeKeyFilter.h"
 #include "tables/UFemResultTablePane.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/UFemTableViewPreferencesViewController.h"
+
+#include <QMenu>
 
 UFemTableViewController::UFemTableViewController(UFemWindowController& windowController)
     : UFemMainViewWithResultTableController(windowController)
@@ -215,4 +219,19 @@ void UFemTableViewController::cardTableViewClearOverlay()
 void UFemTableViewController::ufemTableViewDrawRect(QPainter& painter, const QRectF& visibleRect)
 {
     ufemMainView_drawOverlaidProjectInfoIfNeeded(painter, visibleRect);
+}
+
+void UFemTableViewController::cardTableViewDeleteSelectedCards()
+{
+    CommandItem item(QStringLiteral("delete_:"));
+    if (!validateCommand(item)) {
+        Notifier::beep();
+        return;
+    }
+    performCommand(item);
+}
+
+void UFemTableViewController::cardTableViewShowContextMenu(const QPoint& globalPosition)
+{
+    UFemCardTableContextMenu::makeMenu(*this, cardTableViewOutlet_)->popup(globalPosition);
 }

@@ -111,6 +111,8 @@ public:
     {
         return acceptDrop(data, row, isOnRow, action);
     }
+    void cardTableViewDeleteSelectedCards() override;
+    void cardTableViewShowContextMenu(const QPoint& globalPosition) override;
 
 private:
     // ---- Editing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NotifierRecorder.h"
+#include "QStringPrinting.h"
 #include "RecordingFilePanels.h"
 #include "RecordingSheetPresenter.h"
 #include "appkit/Document.h"
@@ -15,12 +16,6 @@
 #include <QStringList>
 
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* stream)
-{
-    *stream << '"' << text.toStdString() << '"';
-}
 
 // A document of any kind around a real data controller, recording what the window asks of it.
 class WindowTestDocument : public Document, public UFemWindowDocument {

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <QToolBar>
 
 namespace {
 
@@ -80,6 +81,12 @@ void UFemWindowController::awakeFromNib()
     });
     window.layout()->activate();
     contentDiffSize_ = window.size() - window.dummyMainViewOutlet->size();
+    // Wide enough that the case popup and the card filter do not hide behind the toolbar's
+    // overflow.
+    const QToolBar& toolbar = *toolbar_->toolbar();
+    const int neededWidth = toolbar.sizeHint().width() + window.width() - toolbar.width();
+    if (window.width() < neededWidth)
+        window.resize(neededWidth, window.height());
 }
 
 UFemWindow& UFemWindowController::ufemWindow() const
@@ -219,6 +226,11 @@ void UFemWindowController::post(const QString& name) const
     UNotificationCenter::defaultCenter().post(name, this);
 }
 
+bool UFemWindowController::isGraphicMoveModeAvailable() const
+{
+    return toolbar_->isGraphicMoveModeAvailable();
+}
+
 void UFemWindowController::windowDidBecomeMain()
 {
     post(UFemActiveMainViewDidChangeNotification);
@@ -276,6 +288,12 @@ bool UFemWindowController::validateCommand(CommandItem& item)
             canSet && ufemDocument_->isEasyLocked() ? CommandState::On : CommandState::Off);
         return canSet;
     }
+    if (command == OpenFindPanelCommand)
+        return UFemFindPanel::shared() != nullptr;
+    if (command == GraphicMoveModeMenuCommand)
+        return isGraphicMoveModeAvailable();
+    if (command == UnloadClipboardCommand)
+        return dataController_->clipboardCardValueResultDataManager() != nullptr;
     if (command == ViewTypeCommand) {
         item.setState(mainViewController_ != nullptr && quint64(item.tag()) == viewType_
                 ? CommandState::On
