@@ -28,7 +28,8 @@ double UFemFindFarthestNodePair(UFemNodePotentialTable& table, const UFemNodeOrd
     UFemOrderingIndex stamp, std::vector<UFemOrderingIndex>* path, UErrorPtr* error);
 
 // Appends one group's path and a divider (UFemOrderingNone): a group of 1 or 2 nodes in ascending
-// order, a larger one its double-sweep path (nothing when none is found).
+// order, a slender or flat one of more than 8 nodes the path through transit nodes along its
+// longest principal axis, another its double-sweep path (nothing when none is found).
 [[nodiscard]] bool UFemAppendGroupMainPath(UFemNodePotentialTable& table,
     const UFemNodeOrderingGraph& graph, std::span<const UFemOrderingIndex> group,
     std::vector<UFemOrderingIndex>& usedStamp, UFemOrderingIndex stamp,

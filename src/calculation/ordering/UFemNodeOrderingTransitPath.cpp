@@ -25,8 +25,9 @@ UFemOrderingIndex replacementNode(const UFemNodeOrderingGraph& graph, UFemOrderi
     return best;
 }
 
-// The path through the transit nodes of one group.
-[[nodiscard]] bool transitPath(UFemNodePotentialTable& table,
+} // namespace
+
+[[nodiscard]] bool UFemAppendTransitPath(UFemNodePotentialTable& table,
     const std::vector<UFemOrderingIndex>& transit, std::vector<UFemOrderingIndex>& onPathStamp,
     UFemOrderingIndex stamp, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
 {
@@ -55,8 +56,6 @@ UFemOrderingIndex replacementNode(const UFemNodeOrderingGraph& graph, UFemOrderi
     }
     return true;
 }
-
-} // namespace
 
 UFemTransitRunTable UFemParseTransitNodeTable(const UFemNodeOrderingGraph& graph,
     const std::vector<quint64>& table, const std::function<QString(quint64)>& nodeName,
@@ -132,7 +131,7 @@ bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table
                 return false;
             continue;
         }
-        if (!transitPath(table, transit[g], onPathStamp, g, mainPath, error))
+        if (!UFemAppendTransitPath(table, transit[g], onPathStamp, g, mainPath, error))
             return false;
         mainPath->push_back(UFemOrderingNone);
     }

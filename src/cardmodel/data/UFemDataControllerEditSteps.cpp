@@ -154,12 +154,12 @@ bool UFemDataController::replaceCardAtIndex(
     const quint64 number = oldCard->cardIdentifierNumber();
     const UFemCardTextColumnsPtr oldRecord = oldCard->cardTextColumns();
     oldRecord->setCardIdentifierNumber(number);
-    UFemRaisesOnFailure(cardTable_.removeCardAtIndex(rowIndex, nullptr));
-    // Its names are freed for the new card.
+    // Its names are freed for the new card; it keeps its row until the new card takes it, so
+    // that no other card moves.
     oldCard->resetAllCardColumns();
     UErrorPtr failure;
     if (const UFemCardPtr newCard = makeNewCard(&failure)) {
-        UFemRaisesOnFailure(cardTable_.insertCard(newCard, rowIndex, nullptr));
+        cardTable_.replaceCardAtIndex(rowIndex, newCard);
         enterCard(newCard, number);
         lastEditedCardRowIndex_ = rowIndex;
         registerUndo([rowIndex, oldRecord](UFemDataController& controller) {
@@ -172,9 +172,6 @@ bool UFemDataController::replaceCardAtIndex(
     UErrorPtr refillError;
     if (!oldCard->setCardColumnsWithCardTextColumns(*oldRecord, &refillError))
         UFemRaiseProgramError(QStringLiteral("error while old card back - 2"));
-    if (rowIndex > cardTable_.count())
-        UFemRaiseProgramError(QStringLiteral("error while old card back - 3"));
-    UFemRaisesOnFailure(cardTable_.insertCard(oldCard, rowIndex, nullptr));
     return failEdit(*this, aborted, failure, error);
 }
 
