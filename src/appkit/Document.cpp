@@ -6,12 +6,12 @@
 #include "appkit/WindowController.h"
 #include "appkit/WindowTracker.h"
 #include "foundation/errors/UFemErrorsFile.h"
+#include "foundation/files/UFemFileWriting.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
-#include <QSaveFile>
 #include <QWidget>
 
 #include <algorithm>
@@ -24,21 +24,7 @@ const QString RevertCommand = QStringLiteral("revertDocumentToSaved:");
 const QString UndoCommand = QStringLiteral("undo:");
 const QString RedoCommand = QStringLiteral("redo:");
 const QString DefaultUntitledName = QStringLiteral("Untitled");
-const QString FileErrorDomain = QStringLiteral("UFileErrorDomain");
 enum RevertAnswer { RevertAnswerRevert = 0 };
-
-// Errors of writing are the file system's, not the catalogue's: their domain is not ours.
-UErrorPtr writingFileFailedError(
-    const QString& path, QFileDevice::FileError code, const QString& reason)
-{
-    UErrorUserInfo info;
-    info.description
-        = QStringLiteral("The file “%1” could not be saved.").arg(QFileInfo(path).fileName());
-    info.failureReason = reason;
-    info.recoverySuggestion
-        = QStringLiteral("Check that the folder exists, is writable and has free space.");
-    return UError::create(FileErrorDomain, code, std::move(info));
-}
 
 void call(const Document::Completion& done, bool succeeded)
 {
@@ -156,13 +142,7 @@ bool Document::writeToFile(const QString& path, const QString& type, UErrorPtr* 
     if (!data) {
         return false;
     }
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(*data) == data->size();
-    if (!written || !file.commit()) {
-        UFemSetError(error, writingFileFailedError(path, file.error(), file.errorString()));
-        return false;
-    }
-    return true;
+    return UFemWriteFileData(path, *data, error);
 }
 
 void Document::save(Completion done)

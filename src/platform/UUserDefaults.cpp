@@ -1,5 +1,6 @@
 #include "platform/UUserDefaults.h"
 
+#include "platform/UFileWriting.h"
 #include "platform/UMainThread.h"
 #include "platform/UNotificationCenter.h"
 
@@ -40,8 +41,7 @@ bool writeCborSettings(QIODevice& device, const QSettings::SettingsMap& map)
     for (auto entry = map.constBegin(); entry != map.constEnd(); ++entry)
         entries.insert(entry.key(), QCborValue::fromVariant(entry.value()));
     // No transformation: doubles stay 64-bit.
-    const QByteArray bytes = QCborValue(entries).toCbor();
-    return device.write(bytes) == bytes.size();
+    return UWriteWholeAndFlush(device, QCborValue(entries).toCbor());
 }
 
 QSettings::Format cborFormat()
