@@ -11,12 +11,14 @@
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UException.h"
 #include "foundation/errors/UFemErrorsEditCard.h"
+#include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/strings/UFormattedString.h"
 #include "foundation/strings/UUnicharString.h"
 #include "platform/UUndoManager.h"
 
 #include <algorithm>
 #include <functional>
+#include <new>
 
 namespace {
 
@@ -125,7 +127,15 @@ bool UFemDataController::resetWithCards(
     cardIdentifierNumberDictionary_.reserve(capacity);
     postResultDataAndModelDataWillChange();
     notificationCenter_ = nullptr;
-    const UErrorPtr failure = addCards();
+    UErrorPtr failure;
+    try {
+        failure = addCards();
+    } catch (const std::bad_alloc&) {
+        // A model too large for memory (one vast token is enough): what was read goes, so that the
+        // memory comes back, and the reading fails with the memory error.
+        reset();
+        failure = UFemMallocFailedError();
+    }
     lastEditedCardRowIndex_ = UFemNotFound;
     undoManager_ = keptUndoManager;
     notificationCenter_ = keptNotificationCenter;

@@ -63,6 +63,14 @@ QString UFemModelTextCharacterExcerpt(
     return UFemModelTextExcerpt(source, 0, length, location, location < length ? 1 : 0);
 }
 
+QString UFemQuotedToken(const UStringGettingCharactersProtocol& source)
+{
+    const quint64 length = source.length();
+    if (length <= UFemQuotedTokenLength)
+        return source.substringWithRange({ 0, length });
+    return source.substringWithRange({ 0, UFemQuotedTokenLength }) + QChar(u'…');
+}
+
 bool UFemIsIllegalUnitAboveAscii(char16_t unit)
 {
     return UFemIllegalCharacterSetExceptTabAndNewline().containsUnit(unit);

@@ -40,6 +40,10 @@ QString UFemModelTextExcerpt(const UStringGettingCharactersProtocol& source,
 QString UFemModelTextCharacterExcerpt(
     const UStringGettingCharactersProtocol& source, quint64 location);
 
+// A token as an error text quotes it: at most UFemQuotedTokenLength units of it, then "…" when it
+// is longer, so that a vast token is never copied into the texts of its error.
+inline constexpr quint64 UFemQuotedTokenLength = 64;
+QString UFemQuotedToken(const UStringGettingCharactersProtocol& source);
 // Whether a unit above U+007E is illegal in model text (the two illegal sets agree there).
 bool UFemIsIllegalUnitAboveAscii(char16_t unit);
 // A name character: A-Z, a-z, 0-9, '_', or above U+007E and no name delimiter.
