@@ -11,6 +11,7 @@
 #include "cardmodel/data/UFemDataControllerServices.h"
 #include "cards/UFemCardClasses.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/threads/UThreadCountPreference.h"
 
 #include <QCoreApplication>
@@ -23,6 +24,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <new>
 #include <thread>
 
 namespace {
@@ -181,8 +183,13 @@ int main(int argc, char** argv)
     auto start = Clock::now();
     QString modelText;
     UErrorPtr error;
-    if (!readModelText(arguments[0], &modelText)) {
-        std::fprintf(stderr, "vantrel-solve: cannot read %s\n", qPrintable(arguments[0]));
+    try {
+        if (!readModelText(arguments[0], &modelText)) {
+            std::fprintf(stderr, "vantrel-solve: cannot read %s\n", qPrintable(arguments[0]));
+            return exitFailed;
+        }
+    } catch (const std::bad_alloc&) {
+        printError("reading the model", UFemMallocFailedError());
         return exitFailed;
     }
     if (!controller.resetWithModelText(modelText, true, &error)) {
