@@ -8,6 +8,7 @@
 #include "cardmodel/card/UFemCardType.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "cardmodel/text/UFemModelTextReader.h"
+#include "cardmodel/text/UFemModelTextScanning.h"
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UException.h"
 #include "foundation/errors/UFemErrorsEditCard.h"
@@ -206,7 +207,7 @@ quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
             break;
         cardTable_.insertCard(card, row, nullptr);
         enterCard(card, nextCardIdentifierNumber_++);
-        ++index;
+        index = UFemIndexAfterLineEnd(source, index, length);
         ++row;
         ++count;
         if (index >= length)
@@ -246,8 +247,8 @@ UFemCardPtr UFemDataController::_makeCardWithModelUnicharString(
     if (card)
         card->resetAllCardColumns();
     if (doesUseErrorCard) {
-        return makeErrorCardFromLine(modelUnicharString, startIndex, unicharIndex,
-            columnSeparatingCharacterType, failure, error);
+        return makeErrorCardFromLine(
+            modelUnicharString, startIndex, unicharIndex, columnSeparatingCharacterType, failure);
     }
     *unicharIndex = index;
     UFemSetError(error, failure);
@@ -335,17 +336,12 @@ UErrorPtr UFemDataController::readColumnsOfCard(const UUnicharString& source, qu
 
 UFemCardPtr UFemDataController::makeErrorCardFromLine(const UUnicharString& source,
     quint64 startIndex, quint64* unicharIndex, UFemColumnSeparatingCharacterType type,
-    const UErrorPtr& lineError, UErrorPtr* error)
+    const UErrorPtr& lineError)
 {
     UFemCardTextColumns record;
     quint64 index = startIndex;
-    UErrorPtr readError;
-    record.readModelStringCharactersFromString(source, index, type, &readError);
+    record.readModelStringCharactersFromString(source, index, type);
     *unicharIndex = index;
-    if (readError) {
-        UFemSetError(error, readError);
-        return nullptr;
-    }
     if (!record.cardErrorObject())
         record.setErrorObject(lineError);
     return makeErrorCardFromRecord(record);

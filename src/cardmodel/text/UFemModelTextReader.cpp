@@ -104,6 +104,9 @@ public:
         return takeRun(at, at);
     }
 
+    // A character no reader takes, whatever the mode.
+    bool refuse(quint64 at) { return fail(Failure::Illegal, at); }
+
 private:
     bool fail(Failure failure, quint64 at)
     {
@@ -140,6 +143,9 @@ ScanResult scan(const UStringGettingCharactersProtocol& source, quint64 index, q
                 goesOn = scanner.takeRun(at + k, at + runEnd - 1);
                 if (goesOn)
                     k = runEnd;
+            } else if (units[k] == UFemErrorTailCharacter && !scanner.inErrorTail()
+                && !UFemIsWrittenErrorTail(source, at + k, end)) {
+                goesOn = scanner.refuse(at + k);
             } else {
                 goesOn = scanner.take(units[k], at + k);
                 if (goesOn)
@@ -275,6 +281,43 @@ char16_t UFemReadModelLineString(const UStringGettingCharactersProtocol& source,
 {
     return readScanned<ScanMode::Line, LineChunkLength>(
         source, index, end, range, UFemColumnSeparatingCharacterTypeNone, error);
+}
+
+bool UFemIsWrittenErrorTail(const UStringGettingCharactersProtocol& source, quint64 at, quint64 end)
+{
+    static const QString afterMark = QStringLiteral(" Error : ");
+    const quint64 markLength = quint64(afterMark.size());
+    if (at == 0 || at + 1 + markLength > end)
+        return false;
+    const char16_t before = source.characterAtIndex(at - 1);
+    return (before == UFemBlankCharacter || before == UFemTabCharacter)
+        && source.substringWithRange({ at + 1, markLength }) == afterMark;
+}
+
+quint64 UFemWrittenErrorTailIndex(
+    const UStringGettingCharactersProtocol& source, quint64 from, quint64 end)
+{
+    return UFemScanUnits<LineChunkLength>(source, from, end, [&](char16_t unit, quint64 at) {
+        return unit != UFemErrorTailCharacter || !UFemIsWrittenErrorTail(source, at, end);
+    });
+}
+
+quint64 UFemRefusedCharacterIndex(
+    const UStringGettingCharactersProtocol& source, quint64 from, quint64 end)
+{
+    quint64 refused = end;
+    UFemScanUnits<LineChunkLength>(source, from, end, [&](char16_t unit, quint64 at) {
+        if (unit == UFemErrorTailCharacter) {
+            if (!UFemIsWrittenErrorTail(source, at, end))
+                refused = at;
+            return false;
+        }
+        if (UFemIsLineEnd(unit) || !isIllegal(unit))
+            return true;
+        refused = at;
+        return false;
+    });
+    return refused;
 }
 
 char16_t UFemReadNameToken(

@@ -36,6 +36,15 @@ quint64 UFemLineEndIndex(const UStringGettingCharactersProtocol& source, quint64
         source, from, end, [](char16_t unit, quint64) { return !UFemIsLineEnd(unit); });
 }
 
+quint64 UFemIndexAfterLineEnd(
+    const UStringGettingCharactersProtocol& source, quint64 lineEnd, quint64 end)
+{
+    if (lineEnd + 1 < end && source.characterAtIndex(lineEnd) == u'\r'
+        && source.characterAtIndex(lineEnd + 1) == u'\n')
+        return lineEnd + 2;
+    return lineEnd + 1;
+}
+
 QString UFemModelTextExcerpt(const UStringGettingCharactersProtocol& source,
     quint64 contextLocation, quint64 contextEnd, quint64 errorLocation, quint64 errorLength)
 {

@@ -29,6 +29,9 @@ quint64 UFemScanUnits(
 
 // The index of the first LF or CR in [from, end), or end.
 quint64 UFemLineEndIndex(const UStringGettingCharactersProtocol& source, quint64 from, quint64 end);
+// The index after the line end at `lineEnd`: CR LF is one line end, as are LF and CR alone.
+quint64 UFemIndexAfterLineEnd(
+    const UStringGettingCharactersProtocol& source, quint64 lineEnd, quint64 end);
 
 // The error excerpt of [contextLocation, contextEnd) around [errorLocation, errorLocation +
 // errorLength), as UMakeErrorRangeHighlightedString makes it, fetching only the characters the
