@@ -206,6 +206,7 @@ quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
         if (!card)
             break;
         cardTable_.insertCard(card, row, nullptr);
+        card->setCardRowIndex_last(row);
         enterCard(card, nextCardIdentifierNumber_++);
         index = UFemIndexAfterLineEnd(source, index, length);
         ++row;
