@@ -6,7 +6,9 @@
 #include "appkit/WindowController.h"
 #include "appkit/WindowTracker.h"
 #include "foundation/errors/UFemErrorsFile.h"
+#include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/files/UFemFileWriting.h"
+#include "platform/UAvailableMemory.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -25,6 +28,11 @@ const QString UndoCommand = QStringLiteral("undo:");
 const QString RedoCommand = QStringLiteral("redo:");
 const QString DefaultUntitledName = QStringLiteral("Untitled");
 enum RevertAnswer { RevertAnswerRevert = 0 };
+// Reading a file takes about this many bytes per byte of it: the bytes, their text (two per
+// character) and the cards or results made of it.
+constexpr quint64 memoryPerFileByte = 8;
+// The most one read may ask for (a QByteArray holds less than 2 GiB).
+constexpr quint64 maximumReadBytes = quint64(std::numeric_limits<int>::max()) - 1;
 
 void call(const Document::Completion& done, bool succeeded)
 {
@@ -108,14 +116,30 @@ std::optional<QByteArray> Document::readFileData(const QString& path, UErrorPtr*
         UFemSetError(error, UFemFileNotExistButDirectoryExistError_withFilePathString(path));
         return std::nullopt;
     }
+    if (!info.isFile()) {
+        UFemSetError(error, UFemNotRegularFileError_withFilePathString(path));
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         UFemSetError(error, UFemReadingFileFailedError_withFilePathString(path));
         return std::nullopt;
     }
-    QByteArray data = file.readAll();
+    // A file too large for the memory its reading takes is refused before its bytes are, and a
+    // file that grows while read stops at that bound too.
+    const qint64 readable
+        = qint64(std::min(UAvailableMemoryBytes() / memoryPerFileByte, maximumReadBytes));
+    if (file.size() > readable) {
+        UFemSetError(error, UFemMallocFailedError());
+        return std::nullopt;
+    }
+    QByteArray data = file.read(readable + 1);
     if (file.error() != QFileDevice::NoError) {
         UFemSetError(error, UFemReadingFileFailedError_withFilePathString(path));
+        return std::nullopt;
+    }
+    if (data.size() > readable) {
+        UFemSetError(error, UFemMallocFailedError());
         return std::nullopt;
     }
     return data;

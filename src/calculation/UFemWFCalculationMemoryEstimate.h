@@ -8,7 +8,3 @@
 // U records. Known before any of it is allocated.
 quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationContext& context,
     quint64 envelopePageCount, quint64 maxPageBandWidth);
-
-// The memory this process can still take: the system's available memory, bounded by the
-// address-space limit when one is set.
-quint64 UFemAvailableMemoryBytes();

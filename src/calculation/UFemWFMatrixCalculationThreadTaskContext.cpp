@@ -8,6 +8,7 @@
 #include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/errors/UFemErrorsRunCalculation.h"
 #include "foundation/strings/UFormattedString.h"
+#include "platform/UAvailableMemory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -116,7 +117,7 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
         c.estimatedMemoryCapacity
             = UFemWFEstimateCalculationMatrixMemory(c, bandSum, c.maxPageBandWidth);
         if (c.estimatedMemoryCapacity
-            > (c.memoryLimit ? c.memoryLimit : UFemAvailableMemoryBytes()))
+            > (c.memoryLimit ? c.memoryLimit : UAvailableMemoryBytes()))
             throw std::bad_alloc();
         UFemWFAllocateCalculationMatrices(&c);
         c.D_MatrixMaxValueNodeDOFIndex = c.D_MatrixMinValueNodeDOFIndex = UFemNotFound;
