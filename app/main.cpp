@@ -3,13 +3,19 @@
 #include "appkit/FileDialogPanels.h"
 #include "appkit/SheetPresenter.h"
 #include "documents/application/UFemAppDelegate.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/application/UFemApplicationShell.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
 #include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
+#include "tables/modeledit/ModelEditWindowController.h"
+#include "tools/divider/UFemToolElementDivider.h"
+#include "tools/merger/UFemToolNodeMerger.h"
 
 #include <QTimer>
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -28,7 +34,23 @@ int main(int argc, char** argv)
         &UFemTableViewController::makeMainViewController);
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
+    WindowTracker& tracker = shell.windowTracker();
+    UFemApplicationCommandHooks::setHandler(
+        QStringLiteral("divideSelectedElements:"), [&tracker, &sheets](const CommandItem&) {
+            UFemToolElementDivider::apply(tracker, sheets);
+        });
+    UFemApplicationCommandHooks::setHandler(QStringLiteral("mergeNodeOnSameLocation:"),
+        [&tracker, &sheets](const CommandItem&) { UFemToolNodeMerger::apply(tracker, sheets); });
     shell.start();
+    // The model edit window is made on first use and lives until the application ends.
+    std::unique_ptr<ModelEditWindowController> modelEditWindow;
+    UFemApplicationCommandHooks::setHandler(QStringLiteral("openModelEditWindow:"),
+        [&modelEditWindow, &shell, &sheets](const CommandItem&) {
+            if (modelEditWindow == nullptr)
+                modelEditWindow
+                    = std::make_unique<ModelEditWindowController>(shell.windowTracker(), sheets);
+            modelEditWindow->showWindow();
+        });
     const QStringList files = app.arguments().mid(1);
     QTimer::singleShot(0, &shell, [&shell, files] { shell.openFiles(files); });
     return app.exec();

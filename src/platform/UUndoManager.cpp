@@ -132,6 +132,24 @@ void UUndoManager::redo()
         replay(redoStack_, undoStack_, Mode::Redoing);
 }
 
+void UUndoManager::rollBackOpenGroup(std::size_t mark)
+{
+    if (mode_ != Mode::Normal || level_ == 0)
+        throw std::logic_error("UUndoManager: rollBackOpenGroup without an open group");
+    disableUndoRegistration();
+    try {
+        while (open_.actions.size() > mark) {
+            const std::function<void()> action = std::move(open_.actions.back());
+            open_.actions.pop_back();
+            action();
+        }
+    } catch (...) {
+        enableUndoRegistration();
+        throw;
+    }
+    enableUndoRegistration();
+}
+
 void UUndoManager::removeAllActions()
 {
     undoStack_.clear();

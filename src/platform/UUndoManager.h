@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -66,6 +67,13 @@ public:
     // group, or when called from an undo or redo action.
     void undo();
     void redo();
+    // The number of changes registered in the open group: a mark for rollBackOpenGroup.
+    std::size_t openGroupActionCount() const { return open_.actions.size(); }
+    // Reverses, newest first, the changes registered in the open group after `mark` and forgets
+    // them, recording nothing, so that a compound edit that fails part way leaves no trace. Throws
+    // std::logic_error with no group open or while undoing or redoing.
+    void rollBackOpenGroup(std::size_t mark);
+
     bool isUndoing() const { return mode_ == Mode::Undoing; }
     bool isRedoing() const { return mode_ == Mode::Redoing; }
 

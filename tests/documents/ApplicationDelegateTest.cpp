@@ -3,6 +3,7 @@
 #include "appkit/CommandRouter.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "documents/application/UFemAppDelegate.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/application/UFemMainMenu.h"
 #include "documents/application/UFemNotifier.h"
 #include "documents/application/UFemOpenGLInfoWindow.h"
@@ -413,4 +414,46 @@ TEST(ApplicationDelegateTest, NotifierPlaysItsTwoNamedSounds)
     UFemNotifier::notifyThisFunctionIsNotImplementedYetWithFunctionNameString(
         QStringLiteral("Saving View Preferences Setting"));
     EXPECT_EQ(sounds.sounds, (QStringList { QStringLiteral("Hero"), QStringLiteral("Morse") }));
+}
+
+// The model tools and the model edit window live above the documents and come in through the
+// command hooks; without a handler their items stay disabled.
+TEST(ApplicationDelegateTest, ToolCommandsGoThroughTheCommandHooksAndAreDisabledWithout)
+{
+    struct HooksReset {
+        ~HooksReset() { UFemApplicationCommandHooks::removeAllHandlers(); }
+    } hooksReset;
+    ShellHarness harness;
+    UFemAppDelegate::initialize(harness.sheets);
+    harness.shell->start();
+    CommandRouter& router = harness.shell->commandRouter();
+    const QString divide = QStringLiteral("divideSelectedElements:");
+    const QString merge = QStringLiteral("mergeNodeOnSameLocation:");
+    CommandItem unhooked(divide);
+    EXPECT_FALSE(router.validate(unhooked));
+    EXPECT_FALSE(router.perform(divide));
+    EXPECT_EQ(harness.beeps.sounds.size(), 1);
+
+    QStringList performed;
+    UFemApplicationCommandHooks::setHandler(
+        divide, [&performed](const CommandItem& sender) { performed.append(sender.command()); });
+    bool mergeAllowed = false;
+    UFemApplicationCommandHooks::setHandler(
+        merge, [&performed](const CommandItem& sender) { performed.append(sender.command()); },
+        [&mergeAllowed](CommandItem&) { return mergeAllowed; });
+    QAction* divideItem = harness.item(divide);
+    ASSERT_NE(divideItem, nullptr);
+    router.validateActions({ divideItem, harness.item(merge) });
+    EXPECT_TRUE(divideItem->isEnabled());
+    EXPECT_FALSE(harness.item(merge)->isEnabled());
+    divideItem->trigger();
+    EXPECT_FALSE(router.perform(merge));
+    mergeAllowed = true;
+    EXPECT_TRUE(router.perform(merge));
+    EXPECT_EQ(performed, QStringList({ divide, merge }));
+    EXPECT_EQ(harness.beeps.sounds.size(), 2);
+
+    UFemApplicationCommandHooks::removeAllHandlers();
+    CommandItem removed(divide);
+    EXPECT_FALSE(router.validate(removed));
 }

@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/mainview/UFemGraphicMoveModeController.h"
 #include "documents/mainview/UFemPlainMainViewController.h"
 #include "documents/preferences/UFemPreferencesViewController.h"
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QStandardItemModel>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -326,4 +328,20 @@ TEST(ToolbarTest, TheViewSettingsSheetAppliesTheEditedSettingsOverTheBase)
     EXPECT_EQ(popup.preferencesViewPanel(), nullptr);
     // The box stays with its view when the sheet goes.
     EXPECT_EQ(view->box->parent(), nullptr);
+}
+
+TEST(ToolbarTest, ModelEditWindowButtonReachesTheCommandHook)
+{
+    struct HooksReset {
+        ~HooksReset() { UFemApplicationCommandHooks::removeAllHandlers(); }
+    } hooksReset;
+    ToolbarWindow window;
+    int opened = 0;
+    UFemApplicationCommandHooks::setHandler(
+        QStringLiteral("openModelEditWindow:"), [&opened](const CommandItem&) { ++opened; });
+    auto* button = qobject_cast<QToolButton*>(
+        window.toolbar.itemControl(OpenModelEditWindowToolbarItemIdentifier));
+    ASSERT_NE(button, nullptr);
+    button->click();
+    EXPECT_EQ(opened, 1);
 }

@@ -48,9 +48,9 @@ TEST(ErrorCatalogueSearchString, TextsCodesAndStyles)
 
 TEST(ErrorCatalogueGraphicDrawing, TextsCodesAndStyles)
 {
-    const QString close
-        = QStringLiteral("( Error on Calculating Auto Color Value Range ) 'min value' (0.25) and "
-                         "'max value' (1e+20) are equal or too close.");
+    const QString close = QStringLiteral(
+        "( Error on Calculating Auto Color Value Range ) 'min value' (+2.500E-01) and "
+        "'max value' (+1.000E+20) are equal or too close.");
     const QString sizeDescription = QStringLiteral(
         "( Error on Drawing Card ) Card Value Array Size for color doesn't match.");
     const std::vector<ErrorExpectation> table {

@@ -259,3 +259,25 @@ TEST(UndoManager, AFailingActionLeavesTheManagerUsable)
     undoManager.undo();
     EXPECT_EQ(text.text(), "a");
 }
+
+TEST(UndoManager, RollingBackTheOpenGroupLeavesNoTrace)
+{
+    UNotificationCenter center;
+    UUndoManager undoManager(&center);
+    UndoableText text(undoManager);
+    EXPECT_THROW(undoManager.rollBackOpenGroup(0), std::logic_error);
+    text.set("kept");
+    undoManager.beginUndoGrouping();
+    const std::size_t mark = undoManager.openGroupActionCount();
+    text.append(" and");
+    text.append(" failed");
+    undoManager.rollBackOpenGroup(mark);
+    EXPECT_EQ(text.text(), "kept");
+    EXPECT_EQ(undoManager.openGroupActionCount(), mark);
+    undoManager.endUndoGrouping();
+    finishEventTurn();
+    EXPECT_FALSE(undoManager.canRedo());
+    undoManager.undo();
+    EXPECT_EQ(text.text(), "");
+    EXPECT_FALSE(undoManager.canUndo());
+}

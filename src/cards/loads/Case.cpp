@@ -24,6 +24,12 @@ Case::Case(UFemCardDataController* dataController)
 {
 }
 
+const QStringList& Case::calculationTypeStrings()
+{
+    static const QStringList strings { linearStatic };
+    return strings;
+}
+
 const UFemCardClass& Case::cardClassObject()
 {
     static const UFemCardClass cardClass(UFemMakeCardClassDescription<Case>(caseSpec));

@@ -3,6 +3,8 @@
 #include "cards/UFemConcreteCard.h"
 #include "foundation/UFemNotFound.h"
 
+#include <QStringList>
+
 // One case of a calculation: its calculation type, restraint name and force name. The
 // calculation numbers the cases; the result data keep one set of results per case number.
 class Case : public UFemConcreteCard {
@@ -14,6 +16,8 @@ public:
     explicit Case(UFemCardDataController* dataController);
 
     static const UFemCardClass& cardClassObject();
+    // The calculation types a case may name.
+    static const QStringList& calculationTypeStrings();
 
     // The names of the Restraint and Force columns; nullptr when empty.
     UFemCardName* restraintCardName() const;

@@ -13,6 +13,7 @@
 #include "cardmodel/data/UFemWindowCardTable.h"
 #include "cards/UFemCardClasses.h"
 #include "documents/application/UFemAboutWindow.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/application/UFemMainMenu.h"
 #include "documents/application/UFemMainMenuWindow.h"
 #include "documents/application/UFemOpenGLInfoWindow.h"
@@ -137,6 +138,30 @@ UFemAppDelegate::~UFemAppDelegate()
 void UFemAppDelegate::applicationDidFinishLaunching()
 {
     updateMainMenu();
+}
+
+bool UFemAppDelegate::respondsToCommand(const QString& command) const
+{
+    return CommandTarget::respondsToCommand(command)
+        || UFemApplicationCommandHooks::hasHandler(command);
+}
+
+bool UFemAppDelegate::validateCommand(CommandItem& item)
+{
+    if (CommandTarget::respondsToCommand(item.command()))
+        return CommandTarget::validateCommand(item);
+    return UFemApplicationCommandHooks::validate(item);
+}
+
+void UFemAppDelegate::performCommand(const CommandItem& sender)
+{
+    if (CommandTarget::respondsToCommand(sender.command())) {
+        CommandTarget::performCommand(sender);
+        return;
+    }
+    CommandItem item(sender);
+    if (!UFemApplicationCommandHooks::perform(item))
+        Notifier::beep();
 }
 
 WindowController* UFemAppDelegate::activeWindowController() const

@@ -37,6 +37,11 @@ public:
 
     void applicationDidFinishLaunching();
 
+    // Its own commands, then those of the application command hooks.
+    bool respondsToCommand(const QString& command) const override;
+    bool validateCommand(CommandItem& item) override;
+    void performCommand(const CommandItem& sender) override;
+
     // The main window's controller; null when no document window is open.
     WindowController* activeWindowController() const;
     void updateMainMenu();

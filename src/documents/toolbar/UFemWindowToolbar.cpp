@@ -5,6 +5,7 @@
 #include "appkit/Notifier.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
+#include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/mainview/UFemGraphicMoveModeController.h"
 #include "documents/mainview/UFemMainViewController.h"
 #include "documents/toolbar/UFemCardFilterField.h"
@@ -285,8 +286,9 @@ void UFemWindowToolbar::sendCommand(const QString& command)
     }
     Document* document = windowController_.document();
     DocumentController* controller = document != nullptr ? document->documentController() : nullptr;
+    CommandItem item(command);
     if (!performOn(&windowController_, command) && !performOn(document, command)
-        && !performOn(controller, command))
+        && !performOn(controller, command) && !UFemApplicationCommandHooks::perform(item))
         Notifier::beep();
 }
 

@@ -1,0 +1,156 @@
+// The node merger on 10^6 selected Node cards of which 10^4 lie on the place of another node
+// (a 100 x 100 x 99 lattice plus 10^4 doubles, each double used by a Rod): grouping them, target
+// 2 s on one core, and merging the 10^4 pairs as one undo step, target 5 s. The merge is undone
+// between runs, outside the timing.
+#include "cardmodel/card/UFemCardType.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cards/UFemCardClasses.h"
+#include "platform/UUndoManager.h"
+#include "tools/merger/UFemToolNodeMerger.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <sys/resource.h>
+
+#include <stdexcept>
+
+namespace {
+
+constexpr int Side = 100;
+constexpr int Layers = 99;
+constexpr int Doubles = 10000;
+
+QString latticeModelText()
+{
+    QString text
+        = QStringLiteral("Material , Steel , 210000 , 0.3 ,\nRodProp , RP , Steel , 0.5 ,\n");
+    text.reserve(64 * 1024 * 1024);
+    for (int k = 0; k < Layers; ++k) {
+        for (int j = 0; j < Side; ++j) {
+            for (int i = 0; i < Side; ++i)
+                text += QStringLiteral("Node , N%1_%2_%3 ,  , %4 , %5 , %6 ,\n")
+                            .arg(i)
+                            .arg(j)
+                            .arg(k)
+                            .arg(i * 0.25)
+                            .arg(j * 0.25)
+                            .arg(k * 0.25);
+        }
+    }
+    // Every double sits on a lattice node of the first layers and is used by a Rod.
+    for (int d = 0; d < Doubles; ++d) {
+        const int i = d % Side;
+        const int j = (d / Side) % Side;
+        const int k = d / (Side * Side);
+        text += QStringLiteral("Node , D%1 ,  , %2 , %3 , %4 ,\n")
+                    .arg(d)
+                    .arg(i * 0.25)
+                    .arg(j * 0.25)
+                    .arg(k * 0.25 + 1e-10);
+        text += QStringLiteral("Rod , R%1 , RP , D%1 , N%2_%3_%4 ,\n")
+                    .arg(d)
+                    .arg((i + 1) % Side)
+                    .arg(j)
+                    .arg(k);
+    }
+    return text;
+}
+
+struct LatticeModel {
+    LatticeModel()
+    {
+        model.setUndoManager(&undoManager);
+        UErrorPtr error;
+        if (!model.resetWithModelText(latticeModelText(), false, &error))
+            throw std::runtime_error("benchmark model does not read");
+        collectNodes();
+        undoManager.setGroupsByEvent(false);
+    }
+
+    // Undo puts new card objects in place of the removed ones.
+    void collectNodes()
+    {
+        nodes.clear();
+        for (const UFemCardPtr& card : model.cardArray()) {
+            if (card->cardType() == UFemNodeCardType)
+                nodes.push_back(card);
+        }
+    }
+
+    UUndoManager undoManager;
+    UFemDataController model;
+    UFemCardVector nodes;
+};
+
+LatticeModel& lattice()
+{
+    static LatticeModel shared;
+    return shared;
+}
+
+double peakResidentMegabytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+void BM_GroupMillionNodes(benchmark::State& state)
+{
+    LatticeModel& model = lattice();
+    std::size_t groupCount = 0;
+    for (auto _ : state) {
+        UErrorPtr error;
+        const auto groups
+            = UFemToolNodeMerger::nodeCardListArrayOnSameLocation(model.nodes, 1e-8, &error);
+        if (!groups)
+            throw std::runtime_error("grouping failed");
+        groupCount = groups->size();
+    }
+    state.counters["nodes"] = double(model.nodes.size());
+    state.counters["groups"] = double(groupCount);
+}
+BENCHMARK(BM_GroupMillionNodes)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_MergeTenThousandPairs(benchmark::State& state)
+{
+    LatticeModel& model = lattice();
+    UErrorPtr error;
+    std::size_t pairs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        model.collectNodes();
+        const auto groups
+            = UFemToolNodeMerger::nodeCardListArrayOnSameLocation(model.nodes, 1e-8, &error);
+        if (!groups || groups->size() != std::size_t(Doubles))
+            throw std::runtime_error("unexpected groups");
+        pairs = groups->size();
+        state.ResumeTiming();
+        if (!UFemToolNodeMerger::mergeNode(*groups, false, &error))
+            throw std::runtime_error("merge failed");
+        state.PauseTiming();
+        if (model.undoManager.undoActionName()
+            != QStringLiteral("Merge Nodes ( Remove 10000 node cards )"))
+            throw std::runtime_error("not one undo step");
+        model.undoManager.undo();
+        state.ResumeTiming();
+    }
+    state.counters["pairs"] = double(pairs);
+    state.counters["peakRSS_MB"] = peakResidentMegabytes();
+}
+BENCHMARK(BM_MergeTenThousandPairs)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    UFemInstallCardClasses();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,342 @@
+// The division of Quad and Hexa cards and the Quad conversions: model text built in a storage,
+// the model itself untouched.
+
+#include "tools/divider/UFemToolElementDivider.h"
+
+#include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/card/UFemCardString.h"
+#include "cardmodel/card/UFemNodeCard.h"
+#include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/text/UFemModelText.h"
+#include "cards/elements/Hexa.h"
+#include "cards/elements/Quad4c.h"
+#include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsElementDivider.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "tools/divider/UFemToolElementDividerStorage.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace {
+
+using NodeLocation = UFemToolElementDivider::NodeLocation;
+
+const QString Separator = QStringLiteral(" , ");
+constexpr quint64 QuadCorners = 4;
+constexpr quint64 HexaCorners = 8;
+constexpr qint32 QuadColumnOfProperty = 2;
+
+// Rough sizes, in bytes, of what a run keeps per grid point (the registry entry, its Node line
+// and the text it ends in) and per element line, besides the names' characters.
+constexpr double BytesPerPoint = 256.0;
+constexpr double BytesPerElementLine = 128.0;
+constexpr double BytesPerCharacter = 2.0;
+// The share of the physical memory a run may take.
+constexpr double MemoryShare = 0.5;
+
+struct Cell {
+    ElementDividerObjectType objectType;
+    quint64 corners;
+};
+
+// The cell a card is divided as; none for a card that passes unchanged. Only the exact classes
+// count: a subclass of Quad4c has other nodes.
+std::optional<Cell> cellOf(const UFemCard& card)
+{
+    if (&card.cardClass() == &Quad4c::cardClassObject())
+        return Cell { UFemToolElementDividerQuad4ObjectType, QuadCorners };
+    if (&card.cardClass() == &Hexa::cardClassObject())
+        return Cell { UFemToolElementDividerHexa8ObjectType, HexaCorners };
+    return std::nullopt;
+}
+
+double physicalMemoryBytes()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    return pages > 0 && pageSize > 0 ? double(pages) * double(pageSize) : 0.0;
+}
+
+// Whether what dividing the cards into `numberOfDivide` would keep can fit in memory. An
+// interior point's name holds every corner name, so the card's own line bounds it.
+bool doesRunFitInMemory(const UFemCardVector& cards, quint64 numberOfDivide)
+{
+    double bytes = 0.0;
+    for (const UFemCardPtr& card : cards) {
+        const std::optional<Cell> cell = cellOf(*card);
+        if (!cell)
+            continue;
+        const double nameBytes = BytesPerCharacter * double(UFemCardString(*card).size());
+        const double points
+            = double(UFemToolElementDivider::numberOfGridPoints(cell->objectType, numberOfDivide));
+        const double elements = std::pow(double(numberOfDivide),
+            cell->objectType == UFemToolElementDividerHexa8ObjectType ? 3.0 : 2.0);
+        bytes += points * (BytesPerPoint + 2.0 * nameBytes)
+            + elements * (BytesPerElementLine + double(cell->corners) * nameBytes);
+    }
+    const double available = physicalMemoryBytes();
+    return available <= 0.0 || bytes <= MemoryShare * available;
+}
+
+std::optional<QString> failRun(bool* didExistWarning, UErrorPtr* error, UErrorPtr made)
+{
+    if (didExistWarning != nullptr)
+        *didExistWarning = true;
+    UFemSetError(error, std::move(made));
+    return std::nullopt;
+}
+
+std::optional<QString> storageText(
+    const UFemToolElementDividerStorage& storage, bool* didExistWarning)
+{
+    if (didExistWarning != nullptr)
+        *didExistWarning = storage.didExistWarning();
+    return storage.modelText();
+}
+
+// The element's corners: the names of its Node cards and their locations.
+bool readCorners(const UFemCard& card, quint64 corners, std::vector<QString>& names,
+    std::vector<NodeLocation>& locations, UErrorPtr* error)
+{
+    names.assign(corners, QString());
+    locations.assign(corners, NodeLocation {});
+    for (quint64 n = 0; n < corners; ++n) {
+        const UFemCardName* name = card.nodeCardNameForDrawingWithNodeNo(n);
+        const UFemCard* node = name != nullptr ? name->card() : nullptr;
+        const auto* nodeCard = dynamic_cast<const UFemNodeCard*>(node);
+        if (nodeCard == nullptr) {
+            UFemSetError(error,
+                UFemToolElementDividerNodeForElementNotExistError_withNodeNameString(
+                    name != nullptr ? name->cardNameString() : QString()));
+            return false;
+        }
+        names[n] = node->cardNameString().value_or(QString());
+        nodeCard->getNodeLocation(locations[n].data());
+    }
+    return true;
+}
+
+bool isGridCorner(quint64 index, quint64 numberOfDivide, quint64 dimensions)
+{
+    const quint64 side = numberOfDivide + 1;
+    for (quint64 d = 0; d < dimensions; ++d, index /= side) {
+        const quint64 coordinate = index % side;
+        if (coordinate != 0 && coordinate != numberOfDivide)
+            return false;
+    }
+    return true;
+}
+
+// The grid of the card's cell with every point but the corners offered to the registry; a
+// renamed point takes its new name.
+bool makeRegisteredGrid(UFemToolElementDividerStorage& storage, const UFemCard& card,
+    const Cell& cell, quint64 numberOfDivide, qint32 namingOption, std::vector<QString>& names,
+    UErrorPtr* error)
+{
+    std::vector<QString> cornerNames;
+    std::vector<NodeLocation> cornerLocations;
+    if (!readCorners(card, cell.corners, cornerNames, cornerLocations, error))
+        return false;
+    const quint64 points
+        = UFemToolElementDivider::numberOfGridPoints(cell.objectType, numberOfDivide);
+    names.assign(points, QString());
+    std::vector<NodeLocation> locations(points);
+    if (!UFemToolElementDivider::getDividingNode(names, locations, cell.objectType, cornerNames,
+            cornerLocations, numberOfDivide, namingOption, error))
+        return false;
+    const quint64 dimensions = cell.objectType == UFemToolElementDividerHexa8ObjectType ? 3 : 2;
+    for (quint64 index = 0; index < points; ++index) {
+        if (names[index].isNull() || isGridCorner(index, numberOfDivide, dimensions))
+            continue;
+        if (std::optional<QString> renamed
+            = storage.addDividingNode(names[index], locations[index].data()))
+            names[index] = std::move(*renamed);
+    }
+    return true;
+}
+
+// "label , name , column , node , ... ," with the nodes at the grid indexes.
+QString elementLine(const QString& label, const QString& name, const QString& column,
+    const std::vector<QString>& names, std::initializer_list<quint64> indexes)
+{
+    QString line = label + Separator + name + Separator + column;
+    for (quint64 index : indexes)
+        line += Separator + names[index];
+    line += QStringLiteral(" ,");
+    return line;
+}
+
+QString padded(quint64 value, int width)
+{
+    return QString::number(value).rightJustified(width, QLatin1Char('0'));
+}
+
+void addDividedElementLines(UFemToolElementDividerStorage& storage, const UFemCard& card,
+    const Cell& cell, quint64 n, const std::vector<QString>& names)
+{
+    const QString label = card.cardLabelString();
+    const QString name = card.cardNameString().value_or(QString()) + QLatin1Char('_');
+    const QString column = card.columnStringAtIndex(QuadColumnOfProperty).value_or(QString());
+    const int w = int(QString::number(n).size());
+    const QString prefix = name + padded(n, w);
+    const quint64 row = n + 1;
+    if (cell.objectType == UFemToolElementDividerQuad4ObjectType) {
+        for (quint64 r = 1; r <= n; ++r) {
+            for (quint64 c = 1; c <= n; ++c) {
+                const quint64 p = (r - 1) * row + (c - 1);
+                storage.addDividedElementCardString(
+                    elementLine(label, prefix + padded(r, w) + padded(c, w), column, names,
+                        { p, p + 1, p + row + 1, p + row }));
+            }
+        }
+        return;
+    }
+    const quint64 layer = row * row;
+    for (quint64 k = 1; k <= n; ++k) {
+        for (quint64 i = 1; i <= n; ++i) {
+            for (quint64 j = 1; j <= n; ++j) {
+                const quint64 p = (k - 1) * layer + (i - 1) * row + (j - 1);
+                const quint64 q = p + layer;
+                storage.addDividedElementCardString(
+                    elementLine(label, prefix + padded(k, w) + padded(i, w) + padded(j, w), column,
+                        names, { p, p + 1, p + row + 1, p + row, q, q + 1, q + row + 1, q + row }));
+            }
+        }
+    }
+}
+
+UFemToolElementDividerStorage makeStorage(
+    const UFemCardVector& cards, const UFemNumberFormatter* formatter)
+{
+    UFemToolElementDividerStorage storage(UFemToolElementDivider::nodeLocationEpsilon(cards));
+    storage.setNodeLocationNumberFormatter(formatter);
+    return storage;
+}
+
+// The conversion's line of a Quad card with the grid points of its extra nodes.
+QString changedQuadLine(
+    const UFemCard& card, qint32 changeDirection, const std::vector<QString>& names)
+{
+    const QString name = card.cardNameString().value_or(QString());
+    const QString column = card.columnStringAtIndex(QuadColumnOfProperty).value_or(QString());
+    switch (changeDirection) {
+    case UFemToolElementDivider::changeToQuad8Direction:
+        return elementLine(
+            QStringLiteral("Quad8"), name, column, names, { 0, 2, 8, 6, 1, 5, 7, 3 });
+    case UFemToolElementDivider::changeToQuad9Direction:
+        return elementLine(
+            QStringLiteral("Quad9"), name, column, names, { 0, 2, 8, 6, 1, 5, 7, 3, 4 });
+    default:
+        return elementLine(QStringLiteral("Quad16"), name, column, names,
+            { 0, 3, 15, 12, 1, 2, 7, 11, 14, 13, 8, 4, 5, 6, 10, 9 });
+    }
+}
+
+QString quadLineOfNodeNames(const UFemCard& card)
+{
+    QString line = Quad4c::cardClassObject().cardLabelString() + Separator
+        + card.cardNameString().value_or(QString()) + Separator
+        + card.columnStringAtIndex(QuadColumnOfProperty).value_or(QString());
+    for (quint64 n = 0; n < QuadCorners; ++n) {
+        const UFemCardName* name = card.nodeCardNameForDrawingWithNodeNo(n);
+        line += Separator + (name != nullptr ? name->cardNameString() : QString());
+    }
+    return line + QStringLiteral(" ,");
+}
+
+} // namespace
+
+double UFemToolElementDivider::nodeLocationEpsilon(const UFemCardVector& cards)
+{
+    constexpr double relativeEpsilon = 1e-6;
+    auto* model = cards.empty()
+        ? nullptr
+        : dynamic_cast<UFemDataController*>(cards.front()->dataController());
+    if (model == nullptr || model->nodeCardArray().count() == 0)
+        return UFemToolElementDividerStorage::defaultNodeLocationEpsilon;
+    double box[6];
+    UFemGetNodeBoundingBox(box, model->nodeCardArray());
+    double largest = 0.0;
+    for (double bound : box)
+        largest = std::max(largest, std::abs(bound));
+    return largest > 0.0 ? largest * relativeEpsilon
+                         : UFemToolElementDividerStorage::defaultNodeLocationEpsilon;
+}
+
+std::optional<QString> UFemToolElementDivider::modelTextToAddByDividingElement(
+    const UFemCardVector& cards, quint64 numberOfDivide, qint32 namingOption,
+    const UFemNumberFormatter* formatter, bool* didExistWarning, UErrorPtr* error)
+{
+    if (numberOfDivide == 1) {
+        if (didExistWarning != nullptr)
+            *didExistWarning = false;
+        return UFemModelText(cards);
+    }
+    if (numberOfDivide == 0)
+        return failRun(didExistWarning, error,
+            UFemFewChanceError_withDescription(
+                QStringLiteral("aNumOfDivide is less than 1."), QString()));
+    if (numberOfDivide > maximumNumberOfDivide)
+        return failRun(didExistWarning, error,
+            UFemFewChanceError_withDescription(
+                QStringLiteral("aNumOfDivide is too big."), QString()));
+    if (!doesRunFitInMemory(cards, numberOfDivide))
+        return failRun(didExistWarning, error, UFemMallocFailedError());
+    try {
+        UFemToolElementDividerStorage storage = makeStorage(cards, formatter);
+        std::vector<QString> names;
+        for (const UFemCardPtr& card : cards) {
+            const std::optional<Cell> cell = cellOf(*card);
+            if (!cell) {
+                storage.addUnchangedCardString(UFemCardString(*card));
+                continue;
+            }
+            UErrorPtr failure;
+            if (!makeRegisteredGrid(
+                    storage, *card, *cell, numberOfDivide, namingOption, names, &failure))
+                return failRun(didExistWarning, error, failure);
+            addDividedElementLines(storage, *card, *cell, numberOfDivide, names);
+        }
+        return storageText(storage, didExistWarning);
+    } catch (const std::bad_alloc&) {
+        return failRun(didExistWarning, error, UFemMallocFailedError());
+    }
+}
+
+std::optional<QString> UFemToolElementDivider::modelTextToAddByChangingQuad4QuadXX(
+    const UFemCardVector& cards, qint32 changeDirection, qint32 namingOption,
+    const UFemNumberFormatter* formatter, bool* didExistWarning, UErrorPtr* error)
+{
+    quint64 numberOfDivide = 0;
+    if (changeDirection == changeToQuad16Direction)
+        numberOfDivide = 3;
+    else if (changeDirection == changeToQuad8Direction || changeDirection == changeToQuad9Direction)
+        numberOfDivide = 2;
+    else if (changeDirection != changeToQuadDirection)
+        UFemRaiseProgramError(QStringLiteral("Unknown aQuad4QuadXXChangeDirection."));
+    try {
+        UFemToolElementDividerStorage storage = makeStorage(cards, formatter);
+        std::vector<QString> names;
+        const Cell quad { UFemToolElementDividerQuad4ObjectType, QuadCorners };
+        for (const UFemCardPtr& card : cards) {
+            if (&card->cardClass() != &Quad4c::cardClassObject()) {
+                storage.addUnchangedCardString(UFemCardString(*card));
+            } else if (numberOfDivide == 0) {
+                storage.addDividedElementCardString(quadLineOfNodeNames(*card));
+            } else {
+                UErrorPtr failure;
+                if (!makeRegisteredGrid(
+                        storage, *card, quad, numberOfDivide, namingOption, names, &failure))
+                    return failRun(didExistWarning, error, failure);
+                storage.addDividedElementCardString(changedQuadLine(*card, changeDirection, names));
+            }
+        }
+        return storageText(storage, didExistWarning);
+    } catch (const std::bad_alloc&) {
+        return failRun(didExistWarning, error, UFemMallocFailedError());
+    }
+}
