@@ -119,3 +119,19 @@ TEST_F(OutsideText, CrLfIsOneLineEnd)
     EXPECT_EQ(columns.cardString(), nodeLine(1));
     EXPECT_FALSE(columns.setCardString(nodeLine(1) + u"\r\n\r\n"_s, &error));
 }
+
+TEST_F(OutsideText, SurrogateWithoutItsPairIsRefusedWhereAPairReads)
+{
+    const QString lone = u"Node , N"_s + QChar(0xD800) + u"x ,  , 0 , 0 , 0 ,"_s;
+    read(lone + u'\n' + u"Node , N\U0001F600 ,  , 1 , 0 , 0 ,\n"_s + u"Node , N"_s + QChar(0xDC00)
+        + u"\n"_s);
+    ASSERT_EQ(controller->cardCount(), 3u);
+    ASSERT_NE(errorCardAt(0), nullptr);
+    EXPECT_EQ(errorCardAt(0)->errorCardString_NoCardErrorDescription(), lone);
+    EXPECT_TRUE(errorCardAt(0)->cardErrorDescriptionString()->startsWith(
+        u"Illegal character or control character U+D800 exists at column 9 of the line."_s));
+    EXPECT_EQ(errorCardAt(1), nullptr);
+    EXPECT_EQ(controller->cardAtRowIndex(1)->cardNameString(), u"N\U0001F600"_s);
+    ASSERT_NE(errorCardAt(2), nullptr);
+    EXPECT_TRUE(errorCardAt(2)->cardErrorDescriptionString()->contains(u"U+DC00"_s));
+}

@@ -34,6 +34,17 @@ bool isIllegal(char16_t unit)
     return unit > 0x7E && UFemIsIllegalUnitAboveAscii(unit);
 }
 
+// Half of a surrogate pair without its other half: no text encoding can write it.
+bool isLoneSurrogate(const UStringGettingCharactersProtocol& source, quint64 at)
+{
+    const char16_t unit = source.characterAtIndex(at);
+    if (QChar::isHighSurrogate(unit))
+        return at + 1 >= source.length() || !QChar::isLowSurrogate(source.characterAtIndex(at + 1));
+    if (QChar::isLowSurrogate(unit))
+        return at == 0 || !QChar::isHighSurrogate(source.characterAtIndex(at - 1));
+    return false;
+}
+
 // One pass over a column, comment or line. Builds no string and no error: the caller does that
 // from the result, so the common path allocates nothing.
 // Letters, digits and most punctuation: what nearly every character of a line is, and what means
@@ -143,8 +154,10 @@ ScanResult scan(const UStringGettingCharactersProtocol& source, quint64 index, q
                 goesOn = scanner.takeRun(at + k, at + runEnd - 1);
                 if (goesOn)
                     k = runEnd;
-            } else if (units[k] == UFemErrorTailCharacter && !scanner.inErrorTail()
-                && !UFemIsWrittenErrorTail(source, at + k, end)) {
+            } else if (!scanner.inErrorTail()
+                && ((units[k] == UFemErrorTailCharacter
+                        && !UFemIsWrittenErrorTail(source, at + k, end))
+                    || (QChar::isSurrogate(units[k]) && isLoneSurrogate(source, at + k)))) {
                 goesOn = scanner.refuse(at + k);
             } else {
                 goesOn = scanner.take(units[k], at + k);
@@ -312,7 +325,8 @@ quint64 UFemRefusedCharacterIndex(
                 refused = at;
             return false;
         }
-        if (UFemIsLineEnd(unit) || !isIllegal(unit))
+        if (UFemIsLineEnd(unit)
+            || (!isIllegal(unit) && !(QChar::isSurrogate(unit) && isLoneSurrogate(source, at))))
             return true;
         refused = at;
         return false;
