@@ -116,8 +116,7 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
         // A factor that cannot fit is refused before any of it is allocated.
         c.estimatedMemoryCapacity
             = UFemWFEstimateCalculationMatrixMemory(c, bandSum, c.maxPageBandWidth);
-        if (c.estimatedMemoryCapacity
-            > (c.memoryLimit ? c.memoryLimit : UAvailableMemoryBytes()))
+        if (c.estimatedMemoryCapacity > (c.memoryLimit ? c.memoryLimit : UAvailableMemoryBytes()))
             throw std::bad_alloc();
         UFemWFAllocateCalculationMatrices(&c);
         c.D_MatrixMaxValueNodeDOFIndex = c.D_MatrixMinValueNodeDOFIndex = UFemNotFound;
