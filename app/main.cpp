@@ -2,11 +2,17 @@
 
 #include "appkit/FileDialogPanels.h"
 #include "appkit/SheetPresenter.h"
+#include "cardmodel/data/UFemDataControllerServices.h"
 #include "documents/application/UFemAppDelegate.h"
 #include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/application/UFemApplicationShell.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
+#include "foundation/UFemConstants.h"
+#include "graphicview/UFemGraphicViewController.h"
+#include "graphicview/UFemGraphicViewPreferences.h"
+#include "graphicview/ranges/UFemDataControllerValueRange.h"
+#include "tables/UFemFindPanelController.h"
 #include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/modeledit/ModelEditWindowController.h"
@@ -20,20 +26,27 @@
 int main(int argc, char** argv)
 {
     VantrelApplication app(argc, argv);
-    app.setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+    app.setApplicationVersion(UFemProgramVersionString);
     // Closing the last window does not quit: quitting goes through the review of unsaved
     // documents, and the start window returns when no document window is left.
     app.setQuitOnLastWindowClosed(false);
 
     SheetPresenter sheets;
     FileDialogPanels panels(sheets);
-    // The card table is the document window's card view; the 3-D view has no presets yet.
+    // The card table is the document window's card view, the 3-D view its graphic view.
     UFemUserPreferences::setDefaultViewPreferencesFolderArrays(
-        UFemTableViewPreferences::defaultTableViewPreferencesFolderArray(), {});
+        UFemTableViewPreferences::defaultTableViewPreferencesFolderArray(),
+        UFemGraphicViewPreferences::defaultGraphicViewPreferencesFolderArray());
     UFemWindowController::setRegisteredMainViewControllerMaker(
-        &UFemTableViewController::makeMainViewController);
+        &UFemGraphicViewController::makeMainViewController);
+    // The delegate extends the shared services; the 3-D view's value-range tasks go in first.
+    UFemDataControllerServices services = UFemDataControllerServices::shared();
+    UFemInstallGraphicViewValueRangeServices(services);
+    UFemDataControllerServices::setShared(std::move(services));
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
+    UFemFindPanelController findPanel(shell.windowTracker());
+    UFemFindPanel::setShared(&findPanel);
     WindowTracker& tracker = shell.windowTracker();
     UFemApplicationCommandHooks::setHandler(
         QStringLiteral("divideSelectedElements:"), [&tracker, &sheets](const CommandItem&) {

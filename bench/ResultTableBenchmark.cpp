@@ -2,6 +2,7 @@
 // page, scrolling to far pages, and painting a page again. Value arrays are built only for the
 // blocks a page shows; the counters give how many each step built.
 #include "../tests/tables/ResultTableTestWindow.h"
+#include "RandomResults.h"
 
 #include "tables/UFemResultTableView.h"
 
@@ -11,7 +12,6 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <numeric>
 #include <random>
 
 namespace {
@@ -53,47 +53,11 @@ QString hexaModelText()
     return text;
 }
 
-// Every node moves a little in every case, as after a calculation.
-void attachResults(ResultTableTestWindow& window)
-{
-    UFemDataController& model = window.model;
-    const auto results
-        = UFemResultDataManagerImpl::createWithDataController(model, [](const UFemCard& caseCard) {
-              return dynamic_cast<const Case&>(caseCard).restraintCardName();
-          });
-    const quint64 nodes = quint64(results->nodeCardNameStringArray().size());
-    std::vector<_UFemNode3DOFState> states(2 * nodes);
-    std::vector<quint64> combNodeNos(nodes);
-    std::vector<double> values(nodes * caseCount * 3);
-    std::mt19937_64 random(7);
-    std::uniform_real_distribution<double> displacement(-1e-3, 1e-3);
-    for (quint64 n = 0; n < nodes; ++n) {
-        states[2 * n].setInteger(UFemNode3DOFStateAllValid);
-        combNodeNos[n] = 2 * n;
-    }
-    for (double& value : values)
-        value = displacement(random);
-    std::vector<quint64> cases(caseCount);
-    std::iota(cases.begin(), cases.end(), 0);
-    results->addResultDataWithNodeDOFStateTable(
-        states.data(), values.data(), combNodeNos.data(), nodes, cases, nullptr);
-    results->finalizeAddResultData(nullptr);
-    UErrorPtr error;
-    if (!model.setResultDataManager(results, false, &error))
-        throw std::runtime_error(error->localizedDescription().toStdString());
-    const UFemCardVector nodeCards = model.nodeCardArray().toVector();
-    for (quint64 n = 0; n < nodeCards.size(); ++n)
-        dynamic_cast<Node&>(*nodeCards[n]).setNodeNo(n);
-    const UFemCardVector caseCards = model.caseCardArray().toVector();
-    for (quint64 c = 0; c < caseCards.size(); ++c)
-        dynamic_cast<Case&>(*caseCards[c]).setCaseNo(c);
-}
-
 struct HexaTable {
     HexaTable()
         : window(hexaModelText())
     {
-        attachResults(window);
+        attachRandomResults(window.model, caseCount, false);
         view.resize(1200, 800);
         view.setUFemWindowController(&window);
         view.setCardValueExprListString(resultList, nullptr);

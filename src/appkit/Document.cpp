@@ -181,13 +181,23 @@ void Document::save(Completion done)
 void Document::saveAs(Completion done)
 {
     FilePanels& panels = controller_->filePanels();
-    panels.beginSavePanel(windowForSheet(), savePanelOptions(),
-        [document = QPointer<Document>(this), done = std::move(done)](const QString& path) {
+    const SavePanelOptions options = savePanelOptions();
+    panels.beginSavePanel(windowForSheet(), options,
+        [document = QPointer<Document>(this), extensions = options.allowedExtensions,
+            done = std::move(done)](const QString& path) {
             if (!document || path.isEmpty()) {
                 call(done, false);
                 return;
             }
-            document->finishSave(path, done);
+            // The document keeps its own type: a typed foreign extension does not change it.
+            UErrorPtr error;
+            const std::optional<QString> savePath = FilePanelSavePath(path, extensions, &error);
+            if (!savePath) {
+                document->presentError(error);
+                call(done, false);
+                return;
+            }
+            document->finishSave(*savePath, done);
         });
 }
 

@@ -207,6 +207,11 @@ void DocumentController::openWithPanel()
         options.allowedExtensions += type.extensions;
     }
     options.allowsMultipleSelection = true;
+    // The folder of the document in front, where its neighbours are.
+    if (WindowController* front = tracker_.mainWindowController()) {
+        if (front->document() != nullptr && !front->document()->filePath().isEmpty())
+            options.directory = QFileInfo(front->document()->filePath()).absolutePath();
+    }
     panels_.beginOpenPanel(nullptr, options, [this](const QStringList& paths) {
         for (const QString& path : paths) {
             UErrorPtr error;

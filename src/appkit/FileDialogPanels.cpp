@@ -46,6 +46,9 @@ void FileDialogPanels::beginSavePanel(
             QFileDialog* dialog
                 = makeDialog(parent, options.directory, options.allowedExtensions, options.prompt);
             dialog->setAcceptMode(QFileDialog::AcceptSave);
+            if (!options.title.isEmpty()) {
+                dialog->setWindowTitle(options.title);
+            }
             dialog->selectFile(options.fileName);
             if (!options.allowedExtensions.isEmpty()) {
                 dialog->setDefaultSuffix(options.allowedExtensions.first());

@@ -1,13 +1,18 @@
 #pragma once
 
+#include "foundation/errors/UError.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
 struct SavePanelOptions {
+    // Empty keeps the panel's own title.
+    QString title;
     QString directory;
     QString fileName;
     // The label of the name field; empty keeps the panel's own.
@@ -46,3 +51,13 @@ public:
         QWidget* window, const OpenPanelOptions& options, OpenCompletion done)
         = 0;
 };
+
+// The path a save panel's choice is written to, so that no file gets an extension its contents
+// do not have: a name with an allowed extension stays, one without an extension gets the first
+// allowed one, and one ending in another extension has it replaced. Any path when none is given.
+QString FilePanelPathWithAllowedExtension(
+    const QString& path, const QStringList& allowedExtensions);
+// The same, refused with the already-exist error when the corrected name is another existing
+// file: the panel asked about overwriting the name typed, not that one.
+std::optional<QString> FilePanelSavePath(
+    const QString& path, const QStringList& allowedExtensions, UErrorPtr* error);

@@ -11,7 +11,7 @@ namespace {
 const QString CutCommand = QStringLiteral("cut:");
 const QString CopyCommand = QStringLiteral("copy:");
 const QString PasteCommand = QStringLiteral("paste:");
-const QString DeleteCommand = QStringLiteral("delete:");
+const QString DeleteCommand = QStringLiteral("delete_:");
 const QString SelectAllCommand = QStringLiteral("selectAll:");
 const QString UndoCommand = QStringLiteral("undo:");
 const QString RedoCommand = QStringLiteral("redo:");

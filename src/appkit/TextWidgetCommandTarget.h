@@ -8,7 +8,7 @@
 
 class QWidget;
 
-// The standard edit commands ("cut:", "copy:", "paste:", "delete:", "selectAll:", "undo:",
+// The standard edit commands ("cut:", "copy:", "paste:", "delete_:", "selectAll:", "undo:",
 // "redo:") of a focused line edit or text edit, so that the Edit menu reaches a text field before
 // the view behind it. Text fields keep their own undo.
 class TextWidgetCommandTarget : public CommandTarget {

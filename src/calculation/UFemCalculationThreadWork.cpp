@@ -2,14 +2,11 @@
 
 #include "calculation/UFemDataControllerRunCalculation.h"
 #include "calculation/UFemMatrixCalculationContext.h"
+#include "calculation/UFemWFCalculationExceptionError.h"
 #include "calculation/results/UFemResultDataManagerImpl.h"
 #include "calculation/results/UFemResultFileWriter.h"
 #include "cardmodel/data/UFemDataController.h"
-#include "foundation/errors/UException.h"
-#include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/errors/UFemErrorsRunCalculation.h"
-
-#include <new>
 
 namespace {
 
@@ -43,10 +40,10 @@ UFemCalculationThreadOutcome UFemRunCalculationThreadWork(
     try {
         if (runAndWrite(argument, &outcome.resultFileError, &outcome.error))
             return outcome;
-    } catch (const UException& exception) {
-        outcome.error = UFemUnexpectedError_withDescription(exception.reason());
-    } catch (const std::bad_alloc&) {
-        outcome.error = UFemUnexpectedError_withDescription(QStringLiteral("Out of memory."));
+    } catch (...) {
+        // Nothing may leave the thread: the panel shows the error and the document unlocks.
+        outcome.error = UFemWFCalculationErrorWithException(std::current_exception());
+        outcome.resultFileError.reset();
     }
     if (outcome.error && outcome.error->isUFemCalculationCanceledError())
         outcome.error

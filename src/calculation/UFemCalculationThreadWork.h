@@ -31,6 +31,7 @@ struct UFemCalculationThreadOutcome {
 
 // The whole work of one calculation thread: run the calculation on the private data controller,
 // give its results the project texts and write them to the result file, whole or not at all.
-// Never throws: a program error or exhausted memory becomes the outcome's error.
+// Never throws: exhausted memory becomes the allocation error (81001), any other exception the
+// unexpected error (81004).
 UFemCalculationThreadOutcome UFemRunCalculationThreadWork(
     const UFemCalculationThreadArgument& argument);

@@ -1,5 +1,7 @@
 #include "calculation/UFemWFCalculationExceptionError.h"
 
+#include "calculation/UFemWFCalculationMemoryEstimate.h"
+
 #include "foundation/errors/UException.h"
 #include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/strings/UFormattedString.h"
@@ -10,6 +12,9 @@ UErrorPtr UFemWFCalculationErrorWithException(std::exception_ptr exception)
 {
     try {
         std::rethrow_exception(exception);
+    } catch (const UFemWFMemoryShortage& shortage) {
+        return UFemMallocFailedError_withMemoryBytes(
+            shortage.requiredBytes, shortage.availableBytes);
     } catch (const std::bad_alloc&) {
         return UFemMallocFailedError();
     } catch (const UException& raised) {

@@ -11,6 +11,7 @@ constexpr quint64 pageOverheadBytes = UFemWFPageBlockCount * sizeof(void*);
 constexpr quint64 pageBytes = UFemWFPageBlockCount * blockBytes + pageOverheadBytes;
 constexpr quint64 dPairBytesPerPage = 2 * UFemWFPageDOFCount * bytesPerDouble;
 constexpr quint64 rotatingURecordCount = 4;
+constexpr quint64 resultCopyCount = 2;
 
 } // namespace
 
@@ -25,5 +26,8 @@ quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationCont
     const quint64 X = n * caseBlockBytes;
     const quint64 U = rotatingURecordCount * maxPageBandWidth * UFemWFPageBlockCount
         * (blockBytes + sizeof(void*));
-    return L + D + Y + X + U;
+    // After the solve the solution is copied into the result tables, and those into the result
+    // file's data, while the solution is still held.
+    const quint64 results = resultCopyCount * X;
+    return L + D + Y + X + U + results;
 }

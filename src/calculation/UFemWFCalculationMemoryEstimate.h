@@ -2,9 +2,24 @@
 
 #include "calculation/UFemWFMatrixCalculationContext.h"
 
+#include <new>
+
 // The bytes the factor, the substitutions and the solution of a solver set-up will take at most:
 // L filled over its whole page envelope (`envelopePageCount` pages below and on the diagonal, the
 // widest row `maxPageBandWidth` pages), D, Y and X for the context's case blocks, and the rotating
-// U records. Known before any of it is allocated.
+// U records, and the copies of the solution the result tables and the result file take. Known
+// before any of it is allocated.
 quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationContext& context,
     quint64 envelopePageCount, quint64 maxPageBandWidth);
+
+// Thrown when a calculation's memory estimate exceeds the memory it may take: exhausted memory
+// to every handler, with the figures for its error.
+struct UFemWFMemoryShortage : std::bad_alloc {
+    UFemWFMemoryShortage(quint64 required, quint64 available)
+        : requiredBytes(required)
+        , availableBytes(available)
+    {
+    }
+    quint64 requiredBytes;
+    quint64 availableBytes;
+};

@@ -116,8 +116,9 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
         // A factor that cannot fit is refused before any of it is allocated.
         c.estimatedMemoryCapacity
             = UFemWFEstimateCalculationMatrixMemory(c, bandSum, c.maxPageBandWidth);
-        if (c.estimatedMemoryCapacity > (c.memoryLimit ? c.memoryLimit : UAvailableMemoryBytes()))
-            throw std::bad_alloc();
+        const quint64 available = c.memoryLimit ? c.memoryLimit : UAvailableMemoryBytes();
+        if (c.estimatedMemoryCapacity > available)
+            throw UFemWFMemoryShortage(c.estimatedMemoryCapacity, available);
         UFemWFAllocateCalculationMatrices(&c);
         c.D_MatrixMaxValueNodeDOFIndex = c.D_MatrixMinValueNodeDOFIndex = UFemNotFound;
         c.progressTotalLength = UFemNotFound;
@@ -136,7 +137,7 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
             record.current_U_MatrixBlockPtr = nullptr;
         }
     } catch (const std::bad_alloc&) {
-        UFemSetError(error, UFemMallocFailedError());
+        UFemSetError(error, UFemWFCalculationErrorWithException(std::current_exception()));
         return;
     }
     updateCalculationMatrixInfo(error);

@@ -19,33 +19,6 @@ UFemCardTableCellDelegate::UFemCardTableCellDelegate(QObject* parent)
 {
 }
 
-QWidget* UFemCardTableCellDelegate::createEditor(
-    QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const
-{
-    editor_ = QStyledItemDelegate::createEditor(parent, option, index);
-    return editor_;
-}
-
-void UFemCardTableCellDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
-{
-    if (editor == editor_)
-        editor_ = nullptr;
-    QStyledItemDelegate::destroyEditor(editor, index);
-}
-
-// Applying changes the model, whose will-change asks every view to apply its editor again.
-void UFemCardTableCellDelegate::applyAndCloseEditor()
-{
-    if (editor_ == nullptr || isApplying_)
-        return;
-    isApplying_ = true;
-    QWidget* editor = editor_;
-    editor_ = nullptr;
-    emit commitData(editor);
-    emit closeEditor(editor, QAbstractItemDelegate::NoHint);
-    isApplying_ = false;
-}
-
 qsizetype UFemCardTableCellDelegate::visibleLengthOfElidedText(
     const QFontMetrics& metrics, const QString& text, int width)
 {

@@ -2,7 +2,6 @@
 
 #include "tables/UFemCardTableStyle.h"
 
-#include <QPointer>
 #include <QStyledItemDelegate>
 
 struct UAttributedString;
@@ -19,12 +18,6 @@ public:
         attributes_ = attributes;
     }
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-        const QModelIndex& index) const override;
-    void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
-    // Commits the open card string editor, then closes it; nothing when none is open.
-    void applyAndCloseEditor();
-
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
         const QModelIndex& index) const override;
 
@@ -38,6 +31,4 @@ private:
     QColor colorOfStyle(const QString& styleKey, const QColor& fallback) const;
 
     UFemCardStringAttributesDictionary attributes_;
-    mutable QPointer<QWidget> editor_;
-    bool isApplying_ = false;
 };

@@ -205,16 +205,6 @@ Qt::ItemFlags UFemCardTableModel::flags(const QModelIndex& index) const
         return Qt::NoItemFlags;
     if (quint64(index.row()) >= cardCount_)
         return Qt::ItemIsEnabled;
-    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    return index.column() == CardStringColumn ? flags | Qt::ItemIsEditable : flags;
-}
-
-bool UFemCardTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
-{
-    // An invalid value is the view clearing a cell, never an edit.
-    if (role != Qt::EditRole || !value.isValid() || index.column() != CardStringColumn
-        || quint64(index.row()) >= cardCount_ || !setCardStringHandler_)
-        return false;
-    setCardStringHandler_(quint64(index.row()), value.toString());
-    return true;
+    // Card strings are edited by the controller's own editor, never through the model.
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
 }

@@ -5,8 +5,6 @@
 #include <QAbstractTableModel>
 #include <QHash>
 
-#include <functional>
-
 class UFemCard;
 class UFemWindowCardTable;
 
@@ -52,12 +50,6 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // An edited card string goes to the handler; the model never changes a card itself.
-    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
-    void setSetCardStringHandler(std::function<void(quint64, const QString&)> handler)
-    {
-        setCardStringHandler_ = std::move(handler);
-    }
 
     UAttributedString attributedStringOfCell(quint64 row, int column) const;
 
@@ -72,5 +64,4 @@ private:
     int firstShownColumn_ = CardRowIndexColumn;
     bool isErrorStringColumnShown_ = false;
     mutable QHash<quint64, UAttributedString> cellCache_;
-    std::function<void(quint64, const QString&)> setCardStringHandler_;
 };

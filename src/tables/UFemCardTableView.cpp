@@ -1,7 +1,11 @@
 #include "tables/UFemCardTableView.h"
 
+#include "foundation/UFemNotFound.h"
 #include "tables/UFemCardTableModel.h"
 
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QDragMoveEvent>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -12,6 +16,9 @@
 namespace {
 
 constexpr int rowHeightPadding = 4;
+// The band at a row's top and bottom edge in which a drop goes between rows.
+constexpr int dropMarginDivisor = 4;
+constexpr int dropIndicatorWidth = 2;
 
 UFemCardTableView::ColumnWidths widthsOfColumn(int column)
 {
@@ -39,6 +46,9 @@ UFemCardTableView::UFemCardTableView(QWidget* parent)
     setTextElideMode(Qt::ElideRight);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setFocusPolicy(Qt::StrongFocus);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
     verticalHeader()->hide();
     // A fixed row height keeps the view from measuring rows it does not show.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -53,7 +63,12 @@ void UFemCardTableView::setCardTableModel(UFemCardTableModel* model)
 {
     cardTableModel_ = model;
     setModel(model);
-    setColumnWidth(UFemCardTableModel::CardRowIndexColumn, rowIndexWidths.initial);
+    // More cards may need a wider row number; fewer never need a narrower one.
+    connect(model, &QAbstractItemModel::modelReset, this,
+        &UFemCardTableView::fitCardRowIndexColumnWidth);
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+        &UFemCardTableView::fitCardRowIndexColumnWidth);
+    setColumnWidth(UFemCardTableModel::CardRowIndexColumn, rowIndexColumnWidth());
     setColumnWidth(UFemCardTableModel::CardNameStringColumn, nameWidths.initial);
     updateFirstShownColumn();
     fitCardStringColumnAndErrorStringColumnWidth();
@@ -106,8 +121,9 @@ void UFemCardTableView::setColumnActive(int column, bool active)
 {
     if (active && !isColumnActive(column)) {
         setColumnHidden(column, false);
-        if (column == UFemCardTableModel::CardRowIndexColumn
-            || column == UFemCardTableModel::CardNameStringColumn)
+        if (column == UFemCardTableModel::CardRowIndexColumn)
+            setColumnWidth(column, rowIndexColumnWidth());
+        else if (column == UFemCardTableModel::CardNameStringColumn)
             setColumnWidth(column, widthsOfColumn(column).initial);
     } else if (!active) {
         setColumnHidden(column, true);
@@ -154,12 +170,38 @@ void UFemCardTableView::fitCardStringColumnAndErrorStringColumnWidth()
     }
 }
 
+int UFemCardTableView::rowIndexColumnWidthForCardCount(
+    quint64 cardCount, const QFontMetrics& metrics)
+{
+    const int numberWidth = metrics.horizontalAdvance(QString::number(cardCount));
+    return qMax(rowIndexWidths.initial, numberWidth + rowIndexTextPadding);
+}
+
+int UFemCardTableView::rowIndexColumnWidth() const
+{
+    const quint64 cardCount = cardTableModel_ != nullptr ? cardTableModel_->cardCount() : 0;
+    return rowIndexColumnWidthForCardCount(cardCount, fontMetrics());
+}
+
+// The largest row number must show whole, however many cards there are.
+void UFemCardTableView::fitCardRowIndexColumnWidth()
+{
+    const int width = rowIndexColumnWidth();
+    if (columnWidth(UFemCardTableModel::CardRowIndexColumn) < width) {
+        setColumnWidth(UFemCardTableModel::CardRowIndexColumn, width);
+        fitCardStringColumnAndErrorStringColumnWidth();
+    }
+}
+
 void UFemCardTableView::clampSectionWidth(int column, int newSize)
 {
     if (isClamping_ || newSize == 0)
         return;
     const ColumnWidths widths = widthsOfColumn(column);
-    const int clamped = qBound(widths.minimum, newSize, widths.maximum);
+    const int maximum = column == UFemCardTableModel::CardRowIndexColumn
+        ? qMax(widths.maximum, rowIndexColumnWidth())
+        : widths.maximum;
+    const int clamped = qBound(widths.minimum, newSize, maximum);
     if (clamped == newSize)
         return;
     isClamping_ = true;
@@ -239,37 +281,24 @@ void UFemCardTableView::keyPressEvent(QKeyEvent* event)
     } else if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         clearSelection();
         return;
+    } else if ((key == Qt::Key_Delete || key == Qt::Key_Backspace) && modifiers == Qt::NoModifier
+        && !isEditingCell()) {
+        if (delegate_ != nullptr)
+            delegate_->cardTableViewDeleteSelectedCards();
+        return;
     } else if (handleJumpKey(key, modifiers)) {
         return;
     }
     QTableView::keyPressEvent(event);
 }
 
-bool UFemCardTableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+void UFemCardTableView::contextMenuEvent(QContextMenuEvent* event)
 {
-    const bool started = QTableView::edit(index, trigger, event);
-    if (started)
-        editedRow_ = index.row();
-    return started;
-}
-
-void UFemCardTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
-{
-    const int row = editedRow_;
-    editedRow_ = -1;
-    const bool next = hint == QAbstractItemDelegate::EditNextItem;
-    const bool previous = hint == QAbstractItemDelegate::EditPreviousItem;
-    QTableView::closeEditor(editor, (next || previous) ? QAbstractItemDelegate::NoHint : hint);
-    setFocus(Qt::OtherFocusReason);
-    if (!next && !previous)
+    if (delegate_ == nullptr || isEditingCell()) {
+        QTableView::contextMenuEvent(event);
         return;
-    const int last = lastCardRow();
-    if (row < 0 || last < 0)
-        return;
-    const int target = next ? qMin(row + 1, last) : qMax(row - 1, 0);
-    selectRowRange(target, target);
-    selectionModel()->setCurrentIndex(model()->index(target, 0), QItemSelectionModel::NoUpdate);
-    scrollTo(model()->index(target, 0));
+    }
+    delegate_->cardTableViewShowContextMenu(event->globalPos());
 }
 
 void UFemCardTableView::mousePressEvent(QMouseEvent* event)
@@ -310,8 +339,112 @@ void UFemCardTableView::mouseDoubleClickEvent(QMouseEvent* event)
 void UFemCardTableView::paintEvent(QPaintEvent* event)
 {
     QTableView::paintEvent(event);
+    paintDropIndicator();
     if (delegate_ == nullptr)
         return;
     QPainter painter(viewport());
     delegate_->ufemTableViewDrawRect(painter, QRectF(viewport()->rect()));
+}
+
+void UFemCardTableView::updateEditorGeometries()
+{
+    QTableView::updateEditorGeometries();
+    if (delegate_ != nullptr)
+        delegate_->cardTableViewUpdateEditorGeometry();
+}
+
+void UFemCardTableView::startDrag(Qt::DropActions)
+{
+    QList<int> rows;
+    for (const int row : selectedRowList())
+        if (cardTableModel_ != nullptr && quint64(row) < cardTableModel_->cardCount())
+            rows.append(row);
+    QMimeData* data = delegate_ != nullptr && !rows.isEmpty()
+        ? delegate_->cardTableViewMimeDataForRows(rows)
+        : nullptr;
+    if (data == nullptr)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+}
+
+UFemCardTableView::DropPlace UFemCardTableView::dropPlaceAt(QPoint point) const
+{
+    const QModelIndex index = indexAt(point);
+    if (!index.isValid())
+        return { UFemNotFound, false };
+    const QRect rect = visualRect(index);
+    const int margin = qMax(1, rect.height() / dropMarginDivisor);
+    const quint64 row = quint64(index.row());
+    if (point.y() - rect.top() < margin)
+        return { row, false };
+    if (rect.bottom() - point.y() < margin)
+        return { row + 1, false };
+    return { row, true };
+}
+
+void UFemCardTableView::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void UFemCardTableView::dragMoveEvent(QDragMoveEvent* event)
+{
+    const DropPlace place = dropPlaceAt(event->position().toPoint());
+    const Qt::DropAction action
+        = delegate_ != nullptr && event->mimeData() != nullptr && place.row != UFemNotFound
+        ? delegate_->cardTableViewValidateDrop(
+            *event->mimeData(), place.row, place.isOnRow, event->possibleActions())
+        : Qt::IgnoreAction;
+    const int indicatorRow = action == Qt::IgnoreAction ? -1 : int(place.row);
+    if (indicatorRow != dropIndicatorRow_) {
+        dropIndicatorRow_ = indicatorRow;
+        viewport()->update();
+    }
+    if (action == Qt::IgnoreAction) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(action);
+    event->accept();
+}
+
+void UFemCardTableView::dragLeaveEvent(QDragLeaveEvent*)
+{
+    dropIndicatorRow_ = -1;
+    viewport()->update();
+}
+
+void UFemCardTableView::dropEvent(QDropEvent* event)
+{
+    dropIndicatorRow_ = -1;
+    viewport()->update();
+    const DropPlace place = dropPlaceAt(event->position().toPoint());
+    if (delegate_ == nullptr || event->mimeData() == nullptr || place.row == UFemNotFound) {
+        event->ignore();
+        return;
+    }
+    const Qt::DropAction action = delegate_->cardTableViewValidateDrop(
+        *event->mimeData(), place.row, place.isOnRow, event->possibleActions());
+    if (action == Qt::IgnoreAction
+        || !delegate_->cardTableViewAcceptDrop(
+            *event->mimeData(), place.row, place.isOnRow, action)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(action);
+    event->accept();
+}
+
+void UFemCardTableView::paintDropIndicator()
+{
+    if (dropIndicatorRow_ < 0 || model() == nullptr)
+        return;
+    const int lastRow = model()->rowCount() - 1;
+    const int y = dropIndicatorRow_ > lastRow ? rowViewportPosition(lastRow) + rowHeight(lastRow)
+                                              : rowViewportPosition(dropIndicatorRow_);
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().highlight().color(), dropIndicatorWidth));
+    painter.drawLine(0, y, viewport()->width(), y);
 }

@@ -1,5 +1,6 @@
 #include "tables/UFemTableViewController.h"
 
+#include "appkit/Notifier.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
@@ -7,10 +8,13 @@
 #include "documents/window/UFemWindowNotifications.h"
 #include "platform/UUndoManager.h"
 #include "tables/UFemCardTableCellDelegate.h"
+#include "tables/UFemCardTableContextMenu.h"
 #include "tables/UFemCardTableModel.h"
 #include "tables/UFemResultTablePane.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/UFemTableViewPreferencesViewController.h"
+
+#include <QMenu>
 
 UFemTableViewController::UFemTableViewController(UFemWindowController& windowController)
     : UFemMainViewWithResultTableController(windowController)
@@ -42,8 +46,6 @@ void UFemTableViewController::loadTableBox()
 {
     cardTableViewOutlet_ = new UFemCardTableView;
     model_ = new UFemCardTableModel(windowCardTable(), cardTableViewOutlet_);
-    model_->setSetCardStringHandler(
-        [this](quint64 row, const QString& text) { tableViewSetObjectValue(row, text); });
     cellDelegate_ = new UFemCardTableCellDelegate(cardTableViewOutlet_);
     cellDelegate_->setCardStringAttributesDictionary(cardStringAttributesDictionary_);
     cardTableViewOutlet_->setItemDelegate(cellDelegate_);
@@ -52,8 +54,18 @@ void UFemTableViewController::loadTableBox()
     selectionConnection_ = QObject::connect(cardTableViewOutlet_->selectionModel(),
         &QItemSelectionModel::selectionChanged, cardTableViewOutlet_,
         [this] { tableViewSelectionDidChange(); });
+    cellEditor_ = new UFemCardStringCellEditor(cardTableViewOutlet_->viewport());
+    cellEditor_->setFont(cardTableViewOutlet_->font());
+    cellEditor_->setEndingHandler(
+        [this](UFemCardStringCellEditor::Ending ending) { endCellEditing(ending); });
+    cellEditor_->setChangeApproval([this] {
+        UErrorPtr locked = dataController().errorIfLocked();
+        presentError(locked);
+        return locked == nullptr;
+    });
     setMainView(cardTableViewOutlet_);
     resultTablePane()->setObjectName(QStringLiteral("tableViewBoxOutlet"));
+    connectOptionalCardStringEditor();
 }
 
 void UFemTableViewController::observeNotifications()
@@ -84,6 +96,13 @@ void UFemTableViewController::observeNotifications()
         center.observe(UFemWindowSelectedCardWillChangeNotification, window, applyAndClose));
     observations_.push_back(
         center.observe(UFemWindowSelectedCardDidChangeNotification, window, reloadTable));
+    observations_.push_back(center.observe(
+        UFemCardStringEditorShouldCloseNotification, &data, [this](const UNotification& notice) {
+            const QVariant sender
+                = notice.userInfo.value(UFemCardStringEditorSenderKeyTableViewController);
+            if (!sender.isValid() || sender.value<quintptr>() != quintptr(this))
+                applyAndCloseCardStringFieldEditor();
+        }));
     // A new user card filter changes the window's cards without a case change.
     UFemWindowCardTable& cards = windowCardTable();
     observations_.push_back(cards.notificationCenter().observe(
@@ -99,10 +118,12 @@ void UFemTableViewController::finish()
     observations_.clear();
     preferencesViewController_.reset();
     QObject::disconnect(selectionConnection_);
+    QObject::disconnect(optionalEditorConnection_);
     // The table lives on with the pane, which the window may hold longer than this controller.
     if (cardTableViewOutlet_ != nullptr) {
         cardTableViewOutlet_->setCardTableViewDelegate(nullptr);
-        model_->setSetCardStringHandler({});
+        cellEditor_->setEndingHandler({});
+        cellEditor_->setChangeApproval({});
     }
     cardTableViewOutlet_ = nullptr;
     model_ = nullptr;
@@ -196,4 +217,19 @@ void UFemTableViewController::cardTableViewClearOverlay()
 void UFemTableViewController::ufemTableViewDrawRect(QPainter& painter, const QRectF& visibleRect)
 {
     ufemMainView_drawOverlaidProjectInfoIfNeeded(painter, visibleRect);
+}
+
+void UFemTableViewController::cardTableViewDeleteSelectedCards()
+{
+    CommandItem item(QStringLiteral("delete_:"));
+    if (!validateCommand(item)) {
+        Notifier::beep();
+        return;
+    }
+    performCommand(item);
+}
+
+void UFemTableViewController::cardTableViewShowContextMenu(const QPoint& globalPosition)
+{
+    UFemCardTableContextMenu::makeMenu(*this, cardTableViewOutlet_)->popup(globalPosition);
 }

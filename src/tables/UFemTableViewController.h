@@ -1,8 +1,10 @@
 #pragma once
 
+#include "cardmodel/card/UFemCardTextColumns.h"
 #include "documents/preferences/UFemPreferencesViewController.h"
 #include "documents/window/UFemWindowController.h"
 #include "platform/UNotificationCenter.h"
+#include "tables/UFemCardStringCellEditor.h"
 #include "tables/UFemCardTableStyle.h"
 #include "tables/UFemCardTableView.h"
 #include "tables/UFemMainViewWithResultTableController.h"
@@ -13,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class QMimeData;
 class UFemCardTableCellDelegate;
 class UFemCardTableModel;
 class UFemTableViewPreferencesViewController;
@@ -54,7 +57,11 @@ public:
         const _UFemSearchCardStringRange& range, UErrorPtr* error) override;
     _UFemSearchCardStringRange replaceSelectedSearchCardStringRange(
         const QString& replaceString, bool* isReplaced, UErrorPtr* error) override;
+    bool deselectSearchCardStringRange(UErrorPtr* error) override;
+    QLineEdit* cardStringFieldEditor(quint64* editedRow, bool doesApplyFieldEditorChange,
+        bool doesCloseFieldEditor, UErrorPtr* error) override;
     void applyAndCloseCardStringFieldEditor() override;
+    void deactivateCardStringFieldEditorTemporary() override;
     bool respondsToScrollToSelection() const override { return true; }
     void scrollToSelection() override;
 
@@ -74,6 +81,15 @@ public:
 
     // The card string edit of a cell: nothing when unchanged (an error card is read again).
     void tableViewSetObjectValue(quint64 row, const QString& cardString);
+    UFemCardStringCellEditor* cellEditor() const { return cellEditor_; }
+    // The window row of the open cell editor, UFemNotFound when none is open.
+    quint64 cellEditorRow() const { return cellEditorRow_; }
+
+    // ---- Drag and drop: rows above which a drop goes, "<end>" being the card count
+    std::unique_ptr<QMimeData> mimeDataForRows(const QList<int>& rows);
+    Qt::DropAction validateDrop(
+        const QMimeData& data, quint64 row, bool isOnRow, Qt::DropActions possibleActions);
+    bool acceptDrop(const QMimeData& data, quint64 row, bool isOnRow, Qt::DropAction action);
 
     // ---- Card table view delegate
     void cardTableViewEditCardStringOfRow(quint64 row) override;
@@ -81,8 +97,53 @@ public:
     bool cardTableViewDoesDrawOverlay() const override;
     void cardTableViewClearOverlay() override;
     void ufemTableViewDrawRect(QPainter& painter, const QRectF& visibleRect) override;
+    bool cardTableViewIsEditingCell() const override { return cellEditorRow_ != UFemNotFound; }
+    void cardTableViewUpdateEditorGeometry() override;
+    QMimeData* cardTableViewMimeDataForRows(const QList<int>& rows) override;
+    Qt::DropAction cardTableViewValidateDrop(
+        const QMimeData& data, quint64 row, bool isOnRow, Qt::DropActions possibleActions) override
+    {
+        return validateDrop(data, row, isOnRow, possibleActions);
+    }
+    bool cardTableViewAcceptDrop(
+        const QMimeData& data, quint64 row, bool isOnRow, Qt::DropAction action) override
+    {
+        return acceptDrop(data, row, isOnRow, action);
+    }
+    void cardTableViewDeleteSelectedCards() override;
+    void cardTableViewShowContextMenu(const QPoint& globalPosition) override;
 
 private:
+    // ---- Editing
+    QString cellEditorTextOfRow(quint64 row) const;
+    void beginCellEditing(quint64 row, qsizetype start, qsizetype end);
+    void endCellEditing(UFemCardStringCellEditor::Ending ending);
+    void closeCellEditor();
+    void connectOptionalCardStringEditor();
+    void optionalCardStringEditorDidEndEditing();
+    void postCardStringEditorShouldClose();
+    // Applies `text` to the card of window `row` (unchanged text does nothing unless
+    // `rereadsErrorCard` and the card is an error card). *isSameCard: the row still shows the
+    // card the text went to.
+    bool applyCardStringOfRow(quint64 row, const QString& text, bool rereadsErrorCard,
+        bool* isSameCard, UErrorPtr* error);
+    QLineEdit* cellFieldEditor(quint64* row, bool doesApply, bool doesClose, UErrorPtr* error);
+    QLineEdit* optionalFieldEditor(quint64* row, bool doesApply, bool doesClose, UErrorPtr* error);
+    void selectCharacterRangeOfRow(quint64 row, quint64 start, quint64 end);
+    // ---- Dropping
+    bool moveCardsOfPayload(
+        const std::vector<quint64>& modelRows, quint64 insertionRow, UErrorPtr* error);
+    bool moveCards(const std::vector<quint64>& modelRows, quint64 insertionRow, quint64* moved,
+        UErrorPtr* error);
+    // Puts removed cards back after a failed insert of a move.
+    void restoreRemovedCards(const std::vector<UFemCardTextColumnsPtr>& records,
+        const std::vector<quint64>& rows, quint64 cardCountBeforeInsert, quint64 insertionRow);
+    bool copyCardsOfText(const QString& text, quint64 insertionRow, UErrorPtr* error);
+    quint64 modelRowOfDropRow(quint64 row) const;
+    std::vector<quint64> modelRowsOfCards(const std::vector<UFemCardPtr>& cards);
+    quint64 modelIdentifier() const;
+    void selectModelRows(quint64 first, quint64 count);
+
     void loadTableBox();
     void observeNotifications();
     void tableViewSelectionDidChange();
@@ -104,4 +165,9 @@ private:
     bool isFinished_ = false;
     // Set while a cell's edit is applied: the model's will-change must not apply it again.
     bool isApplyingCellEdit_ = false;
+    UFemCardStringCellEditor* cellEditor_ = nullptr;
+    quint64 cellEditorRow_ = UFemNotFound;
+    // Set while this controller drives the window's optional editor itself.
+    bool isDrivingOptionalEditor_ = false;
+    QMetaObject::Connection optionalEditorConnection_;
 };

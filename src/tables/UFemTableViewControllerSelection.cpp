@@ -1,17 +1,13 @@
 #include "appkit/Notifier.h"
-#include "cardmodel/card/UFemCardString.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
 #include "documents/window/UFemWindowController.h"
-#include "foundation/errors/UFemErrorsOther.h"
-#include "tables/UFemCardTableCellDelegate.h"
 #include "tables/UFemCardTableModel.h"
 #include "tables/UFemTableViewController.h"
 
 #include <QDebug>
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 
@@ -147,91 +143,4 @@ void UFemTableViewController::scrollToSelection()
         return;
     }
     cardTableViewOutlet_->scrollTo(model_->index(rows.first(), 0));
-}
-
-_UFemSearchCardStringRange UFemTableViewController::selectedSearchCardStringRange(UErrorPtr*)
-{
-    const QList<int> rows = cardTableViewOutlet_->selectedRowList();
-    if (rows.isEmpty())
-        return {};
-    qsizetype last = 0;
-    while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1)
-        ++last;
-    return { quint64(rows.first()), UFemRangeNotFound, quint64(rows[last]), UFemRangeNotFound };
-}
-
-bool UFemTableViewController::selectSearchCardStringRange(
-    const _UFemSearchCardStringRange& range, UErrorPtr* error)
-{
-    const bool wholeRows = range.startStringLocation == UFemRangeNotFound
-        && range.endStringLocation == UFemRangeNotFound;
-    if (range.startCardIndex != range.endCardIndex && !wholeRows) {
-        *error = UFemUnexpectedError_withDescription(
-            QStringLiteral("Multi-Row String Range selection. ( Not supported. )"));
-        return false;
-    }
-    if (range.startCardIndex == UFemRangeNotFound) {
-        applyAndCloseCardStringFieldEditor();
-        cardTableViewOutlet_->clearSelection();
-        return true;
-    }
-    const quint64 last = qMin(range.endCardIndex, model_->cardCount() - 1);
-    if (range.startCardIndex > last)
-        return true;
-    cardTableViewOutlet_->selectRowRange(int(range.startCardIndex), int(last));
-    cardTableViewOutlet_->scrollTo(model_->index(int(range.startCardIndex), 0));
-    return true;
-}
-
-// Without an open card string editor there is nothing to replace in.
-_UFemSearchCardStringRange UFemTableViewController::replaceSelectedSearchCardStringRange(
-    const QString&, bool* isReplaced, UErrorPtr* error)
-{
-    *isReplaced = false;
-    if (UErrorPtr locked = dataController().errorIfLocked())
-        *error = std::move(locked);
-    return {};
-}
-
-void UFemTableViewController::cardTableViewDoubleClicked(const QModelIndex& index)
-{
-    UErrorPtr error;
-    _UFemSearchCardStringRange range;
-    if (index.isValid() && quint64(index.row()) < model_->cardCount()) {
-        const quint64 row = quint64(index.row());
-        range = { row, 0, row, quint64(UFemCardString(model_->cardAtRow(row)).size()) };
-    }
-    if (!selectSearchCardStringRange(range, &error))
-        presentError(error);
-}
-
-void UFemTableViewController::cardTableViewEditCardStringOfRow(quint64 row)
-{
-    if (UErrorPtr locked = dataController().errorIfLocked()) {
-        presentError(locked);
-        return;
-    }
-    cardTableViewOutlet_->edit(model_->index(int(row), UFemCardTableModel::CardStringColumn));
-}
-
-void UFemTableViewController::tableViewSetObjectValue(quint64 row, const QString& cardString)
-{
-    if (row >= model_->cardCount())
-        return;
-    UFemCard& card = model_->cardAtRow(row);
-    if (cardString == UFemCardString(card) && !card.isErrorCard())
-        return;
-    UErrorPtr error;
-    const bool wasApplying = std::exchange(isApplyingCellEdit_, true);
-    dataController().modifyCardOfCard(
-        card, cardString, UFemColumnSeparatingCharacterTypeComma, true, &error);
-    isApplyingCellEdit_ = wasApplying;
-    if (error != nullptr)
-        presentError(error);
-}
-
-void UFemTableViewController::applyAndCloseCardStringFieldEditor()
-{
-    if (cellDelegate_ != nullptr && !isApplyingCellEdit_)
-        cellDelegate_->applyAndCloseEditor();
 }

@@ -1,6 +1,8 @@
 #include "CalculationModelSupport.h"
 #include "QStringPrinting.h"
 
+#include "calculation/UFemWFCalculationExceptionError.h"
+#include "calculation/UFemWFCalculationMemoryEstimate.h"
 #include "cardmodel/card/UFemCardName.h"
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UException.h"
@@ -169,7 +171,26 @@ TEST(CalculationContext, SolutionThatCannotFitFailsItsSetWithTheMemoryError)
         model.controller().setResultDataManager(context.resultDataManager(nullptr), true, &error));
     const std::optional<QString> failed = model.caseErrorString(u"N1"_qs, u"Tip"_qs);
     ASSERT_TRUE(failed);
-    EXPECT_EQ(*failed, UFemMallocFailedError()->localizedOneLineDescription());
+    EXPECT_TRUE(
+        failed->startsWith(QStringLiteral("Memory allocation failed. The calculation needs ")))
+        << failed->toStdString();
+    // The limit stands for the memory available.
+    EXPECT_TRUE(failed->endsWith(QStringLiteral("; 0.0 MB is available.")))
+        << failed->toStdString();
+}
+
+TEST(CalculationMemory, aShortageIsRefusedWithTheMemoryNeededAndAvailable)
+{
+    const UErrorPtr error = UFemWFCalculationErrorWithException(
+        std::make_exception_ptr(UFemWFMemoryShortage(quint64(7) << 30, quint64(1536) << 20)));
+    EXPECT_EQ(error->code(), 81001);
+    EXPECT_EQ(error->localizedOneLineDescription(),
+        QStringLiteral("Memory allocation failed. The calculation needs 7.0 GB of memory; 1.5 GB "
+                       "is available."));
+    // Every other exhaustion of memory stays the plain allocation error.
+    EXPECT_EQ(UFemWFCalculationErrorWithException(std::make_exception_ptr(std::bad_alloc()))
+                  ->localizedOneLineDescription(),
+        UFemMallocFailedError()->localizedOneLineDescription());
 }
 
 TEST(CalculationContext, NodeOrderingHintBecomesNodeNumbers)

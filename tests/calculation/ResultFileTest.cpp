@@ -293,6 +293,13 @@ TEST(ResultFile, EmptyForeignAndOtherTypeFiles)
     read = readFile(otherType);
     EXPECT_EQ(read.resultData, nullptr);
     EXPECT_EQ(read.error->code(), 11006);
+
+    // A container cut short is a damaged container, not a file of unknown type.
+    read = readFile(sampleFile().left(100));
+    EXPECT_EQ(read.resultData, nullptr);
+    EXPECT_EQ(read.error->code(), 81004);
+    EXPECT_EQ(read.error->localizedDescription(),
+        QStringLiteral("Unexpected error occurred. Unextedted File Data Version."));
 }
 
 TEST(ResultFile, WrongValueTypeIsAnErrorNotAnAbort)

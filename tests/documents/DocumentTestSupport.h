@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NotifierRecorder.h"
+#include "QStringPrinting.h"
 #include "RecordingFilePanels.h"
 #include "RecordingSheetPresenter.h"
 #include "appkit/DocumentController.h"
@@ -15,12 +16,6 @@
 #include <QTemporaryDir>
 
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* stream)
-{
-    *stream << '"' << text.toStdString() << '"';
-}
 
 // Answers the document's questions as the test says and counts them.
 class RecordingDocumentPrompt : public UFemDocumentPrompt {
@@ -120,6 +115,9 @@ inline const QString TwoNodeModel = QStringLiteral("Node, N1, , 0, 0, 0\nNode, N
 
 // The text as a data controller writes it back.
 QString canonicalModelText(const QString& modelText);
+
+// The bytes of the file at `path`, empty when it cannot be read.
+QByteArray fileBytes(const QString& path);
 
 // Runs queued calls and deferred deletions.
 void finishEventTurn();

@@ -9,12 +9,11 @@
 
 #include <gtest/gtest.h>
 
-ShellHarness::ShellHarness()
+ShellHarness::ShellHarness(const UFemDataControllerServices& services)
     : previousHome(qgetenv("HOME"))
 {
     qputenv("HOME", home.path().toUtf8());
-    shell = std::make_unique<UFemApplicationShell>(
-        sheets, panels, FakeResultData::services(), &prompt);
+    shell = std::make_unique<UFemApplicationShell>(sheets, panels, services, &prompt);
     shell->appDelegate().setQuitHandler([this] { ++quitCount; });
 }
 

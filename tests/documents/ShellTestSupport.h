@@ -8,13 +8,14 @@
 
 #include <QByteArray>
 #include <QMenu>
+#include <QUrl>
 
 class QAction;
 
 // The running program with recorders for sheets, panels, questions and beeps, a temporary home
 // folder and a quit that is only counted.
 struct ShellHarness {
-    ShellHarness();
+    explicit ShellHarness(const UFemDataControllerServices& services = FakeResultData::services());
     ~ShellHarness();
 
     QString homePath(const QString& name) const;
@@ -59,4 +60,19 @@ public:
     mutable QMenu cases;
     int overlaidProjectInfoRequests = 0;
     bool drawsOverlaidProjectInfo = false;
+};
+
+// Receives the links the program opens, in place of the desktop (QDesktopServices::setUrlHandler).
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    explicit UrlRecorder(QStringList& urls)
+        : urls_(urls)
+    {
+    }
+public slots:
+    void open(const QUrl& url) { urls_.append(url.toString()); }
+
+private:
+    QStringList& urls_;
 };

@@ -6,10 +6,12 @@
 #include "documents/mainview/UFemPlainMainViewController.h"
 #include "documents/preferences/UFemPreferencesViewController.h"
 #include "documents/preferences/UFemUserPreferences.h"
+#include "documents/preferences/UFemUserPreferencesCache.h"
 #include "documents/toolbar/UFemCardFilterField.h"
 #include "documents/toolbar/UFemCasePopup.h"
 #include "documents/toolbar/UFemViewSettingPopup.h"
 #include "documents/toolbar/UFemWindowToolbar.h"
+#include "foundation/UFemFolderItemKeys.h"
 #include "foundation/errors/UException.h"
 
 #include <QButtonGroup>
@@ -48,6 +50,8 @@ class SettingsView : public UFemPlainMainViewController,
 public:
     using UFemPlainMainViewController::UFemPlainMainViewController;
     ~SettingsView() override { delete box; }
+
+    bool useViewPreferences() const override { return true; }
 
     QVariantMap viewPreferences() const override { return shown; }
     bool setViewPreferences(const QVariantMap& settings, UErrorPtr*) override
@@ -97,10 +101,10 @@ struct ToolbarWindow {
     UFemWindowToolbar& toolbar;
 };
 
-const QStringList ControlItems
-    = { OpenModelEditWindowToolbarItemIdentifier, ViewTypePopupToolbarItemIdentifier,
-          GraphicMoveModeSwitchToolbarItemIdentifier, ViewSettingPopupToolbarItemIdentifier,
-          CasePopupToolbarItemIdentifier, CardFilterTextFieldToolbarItemIdentifier };
+// The model edit window's button is not among them: it follows its menu item's validation.
+const QStringList ControlItems = { ViewTypePopupToolbarItemIdentifier,
+    GraphicMoveModeSwitchToolbarItemIdentifier, ViewSettingPopupToolbarItemIdentifier,
+    CasePopupToolbarItemIdentifier, CardFilterTextFieldToolbarItemIdentifier };
 
 } // namespace
 
@@ -135,10 +139,28 @@ TEST(ToolbarTest, ItemsComeInTheFixedOrderWithTheirLabels)
     EXPECT_EQ(window.toolbar.toolbar()->parentWidget(), window.harness.window->window());
 }
 
-TEST(ToolbarTest, SaveIsEnabledOnlyWhenEditedAndTheOthersWhateverResultsAndLocks)
+TEST(ToolbarTest, ANewWindowShowsTheWholeToolbar)
 {
     ToolbarWindow window;
+    QWidget& shown = *window.harness.window->window();
+    EXPECT_GE(shown.width(), window.toolbar.toolbar()->sizeHint().width());
+    shown.show();
+    window.harness.finishEventTurn();
+    // Every item sits inside the window, none in the overflow.
+    for (const QString& identifier : window.toolbar.itemIdentifiers()) {
+        if (identifier == ToolbarSeparatorItemIdentifier)
+            continue;
+        EXPECT_TRUE(window.toolbar.itemControl(identifier)->isVisible())
+            << identifier.toStdString();
+    }
+}
+
+TEST(ToolbarTest, SaveIsEnabledOnlyWhenEditedAndTheOthersWhateverResultsAndLocks)
+{
+    ToolbarWindow window(UFemDocumentTypeModel, WindowModelText, makeSettingsView);
     EXPECT_FALSE(window.isItemEnabled(SaveDocumentToolbarItemIdentifier));
+    // No one opens a model edit window in these tests.
+    EXPECT_FALSE(window.isItemEnabled(OpenModelEditWindowToolbarItemIdentifier));
     for (const QString& identifier : ControlItems)
         EXPECT_TRUE(window.toolbar.validateToolbarItem(identifier)) << identifier.toStdString();
     EXPECT_TRUE(window.toolbar.validateToolbarItem(CardTypePopupToolbarItemIdentifier));
@@ -191,7 +213,7 @@ TEST(ToolbarTest, ViewTypePopupFollowsTheDocumentKindAndSwapsViews)
 
 TEST(ToolbarTest, TheInformationViewDisablesCasesFilterAndViewSettings)
 {
-    ToolbarWindow window(UFemDocumentTypeProject);
+    ToolbarWindow window(UFemDocumentTypeProject, WindowModelText, makeSettingsView);
     EXPECT_TRUE(window.isItemEnabled(CasePopupToolbarItemIdentifier));
     EXPECT_TRUE(window.isItemEnabled(CardFilterTextFieldToolbarItemIdentifier));
     EXPECT_TRUE(window.isItemEnabled(ViewSettingPopupToolbarItemIdentifier));
@@ -238,7 +260,13 @@ TEST(ToolbarTest, MoveModeSwitchWorksOnlyInThe3DView)
 
 TEST(ToolbarTest, ViewSettingMenuEndsWithThePanelItemAndPanelButtonsAnswer)
 {
-    ToolbarWindow window;
+    {
+        // A stand-in view takes no settings, so none are offered.
+        ToolbarWindow plain;
+        EXPECT_EQ(plain.toolbar.viewSettingPopup()->viewSettingMenu(), nullptr);
+        EXPECT_FALSE(plain.toolbar.viewSettingPopup()->isEnabled());
+    }
+    ToolbarWindow window(UFemDocumentTypeModel, WindowModelText, makeSettingsView);
     UFemViewSettingPopup& popup = *window.toolbar.viewSettingPopup();
     ASSERT_NE(popup.viewSettingMenu(), nullptr);
     const QList<QAction*> items = popup.viewSettingMenu()->actions();
@@ -248,11 +276,6 @@ TEST(ToolbarTest, ViewSettingMenuEndsWithThePanelItemAndPanelButtonsAnswer)
     EXPECT_EQ(qsizetype(items.size() - 2),
         qsizetype(UFemUserPreferences::viewPreferencesCountWithMenuContext(
             popup.viewSettingMenuContext())));
-
-    // The stand-in view has no settings panel.
-    popup.viewSettingMenuItemSelected(UFemOpenViewSettingPanelMenuTag);
-    EXPECT_EQ(window.harness.beepCount(), 1);
-    EXPECT_EQ(popup.preferencesViewPanel(), nullptr);
 
     EXPECT_TRUE(popup.preferencesViewPanelButtonPushed(UFemViewSettingPanelClose));
     EXPECT_FALSE(popup.preferencesViewPanelButtonPushed(UFemViewSettingPanelSave));
@@ -311,6 +334,32 @@ TEST(ToolbarTest, AFilterSetByTheProgramShowsInTheField)
     EXPECT_EQ(window.toolbar.cardFilterField()->text(), QStringLiteral("hasError"));
 }
 
+TEST(ToolbarTest, AViewShownTheFirstTimeGetsTheBaseWithTheFirstSavedSettingOver)
+{
+    const auto key = [](const char* name) { return QString::fromLatin1(name); };
+    const QVariantList folders = {
+        QVariantMap { { UFemFolderItemObjectPreferencesKey,
+            QVariantMap { { key("base"), 1 }, { key("shared"), 1 } } } },
+        QVariantMap { { UFemFolderItemNameStringPreferencesKey, key("Later") },
+            { UFemFolderItemOrderHintNumberPreferencesKey, 1200 },
+            { UFemFolderItemObjectPreferencesKey, QVariantMap { { key("later"), 3 } } } },
+        QVariantMap { { UFemFolderItemNameStringPreferencesKey, key("First") },
+            { UFemFolderItemOrderHintNumberPreferencesKey, 1100 },
+            { UFemFolderItemObjectPreferencesKey, QVariantMap { { key("shared"), 2 } } } },
+    };
+    UFemUserPreferences::setDefaultViewPreferencesFolderArrays(folders, {});
+    UFemUserPreferences::applicationUserPreferencesCache().dropUserPreferences();
+    {
+        ToolbarWindow window(UFemDocumentTypeModel, WindowModelText, makeSettingsView);
+        auto* view = dynamic_cast<SettingsView*>(window.harness.window->mainViewController());
+        ASSERT_NE(view, nullptr);
+        // The first saved setting in menu order, not in stored order.
+        EXPECT_EQ(view->shown, (QVariantMap { { key("base"), 1 }, { key("shared"), 2 } }));
+    }
+    UFemUserPreferences::setDefaultViewPreferencesFolderArrays({}, {});
+    UFemUserPreferences::applicationUserPreferencesCache().dropUserPreferences();
+}
+
 TEST(ToolbarTest, TheViewSettingsSheetAppliesTheEditedSettingsOverTheBase)
 {
     ToolbarWindow window(UFemDocumentTypeModel, WindowModelText, makeSettingsView);
@@ -335,13 +384,15 @@ TEST(ToolbarTest, ModelEditWindowButtonReachesTheCommandHook)
     struct HooksReset {
         ~HooksReset() { UFemApplicationCommandHooks::removeAllHandlers(); }
     } hooksReset;
-    ToolbarWindow window;
     int opened = 0;
     UFemApplicationCommandHooks::setHandler(
         QStringLiteral("openModelEditWindow:"), [&opened](const CommandItem&) { ++opened; });
+    ToolbarWindow window;
     auto* button = qobject_cast<QToolButton*>(
         window.toolbar.itemControl(OpenModelEditWindowToolbarItemIdentifier));
     ASSERT_NE(button, nullptr);
+    // With a handler the button is on, as its menu item is.
+    EXPECT_TRUE(window.isItemEnabled(OpenModelEditWindowToolbarItemIdentifier));
     button->click();
     EXPECT_EQ(opened, 1);
 }

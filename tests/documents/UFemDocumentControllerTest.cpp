@@ -129,7 +129,7 @@ TEST(UFemDocumentControllerTest, NewModelOpensUntitledModelsInTheirOwnWindows)
         QWidget* window = document->windowControllers().front()->window();
         EXPECT_TRUE(window->isVisible());
         // Each document window carries the program's menu.
-        EXPECT_EQ(window->findChild<QMenuBar*>()->actions().size(), 5);
+        EXPECT_EQ(window->findChild<QMenuBar*>()->actions().size(), 6);
     }
     EXPECT_FALSE(harness.shell->startWindow().isVisible());
     // The generic New is not offered.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NotifierRecorder.h"
+#include "QStringPrinting.h"
 #include "RecordingFilePanels.h"
 #include "RecordingSheetPresenter.h"
 #include "appkit/Document.h"
@@ -15,12 +16,6 @@
 #include <QStringList>
 
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* stream)
-{
-    *stream << '"' << text.toStdString() << '"';
-}
 
 // A document of any kind around a real data controller, recording what the window asks of it.
 class WindowTestDocument : public Document, public UFemWindowDocument {
@@ -56,7 +51,7 @@ public:
     const std::optional<QString>& projectCommentString() const override { return comment; }
     std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const override
     {
-        return nullptr;
+        return userPreferences;
     }
 
     UFemDocumentType type;
@@ -72,6 +67,8 @@ public:
     std::optional<QString> title;
     std::optional<QString> version;
     std::optional<QString> comment;
+    // None by default: the document then has no renderer.
+    std::shared_ptr<const UFemUserPreferences> userPreferences;
 
 private:
     std::unique_ptr<UFemDataController> dataController_;

@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QSplitter>
 
 namespace {
@@ -114,4 +116,36 @@ TEST_F(CardTableViewPicture, TwentyCardsWithAnErrorAndResultsBelow)
     EXPECT_EQ(selectedRows(), (QList<int> { 7, 8, 12 }));
     UFemResultTableView& results = *controller->resultTablePane()->resultTableView();
     EXPECT_GT(results.model()->rowCount(), 0);
+}
+
+// Two rods dragged above the nodes, then a node's coordinate found and shown in the cell editor:
+// the editor lies over its cell and shows its selection.
+TEST_F(CardTableViewPicture, CellEditedBesideMovedCards)
+{
+    const std::unique_ptr<QMimeData> rods = controller->mimeDataForRows({ 9, 10 });
+    ASSERT_TRUE(controller->acceptDrop(*rods, 3, false, Qt::MoveAction));
+    harness.finishEventTurn();
+    EXPECT_EQ(cell(3, UFemCardTableModel::CardNameStringColumn), "R1");
+    EXPECT_EQ(cell(4, UFemCardTableModel::CardNameStringColumn), "R2");
+    UErrorPtr error;
+    ASSERT_TRUE(controller->setViewPreferences(
+        UFemTableViewPreferences::tableViewPreferences(true, true, true, true, false, QString()),
+        &error));
+    ASSERT_TRUE(controller->selectSearchCardStringRange({ 9, 15, 9, 16 }, &error));
+    harness.window->window()->resize(900, 560);
+    harness.finishEventTurn();
+
+    QLineEdit& editor = *controller->cellEditor();
+    const QRect cellRect = table->visualRect(model->index(9, UFemCardTableModel::CardStringColumn));
+    EXPECT_EQ(editor.geometry(), cellRect);
+    EXPECT_EQ(editor.selectedText(), "1");
+    if (const QByteArray directory = qgetenv(grabDirectoryVariable); !directory.isEmpty())
+        harness.window->window()->grab().save(
+            QDir(QString::fromLocal8Bit(directory)).filePath("cardtable-editing.png"));
+    const QImage image = editor.grab().toImage();
+    const QColor highlight = editor.palette().color(QPalette::Highlight);
+    int highlighted = 0;
+    for (int x = 0; x < image.width(); ++x)
+        highlighted += image.pixelColor(x, image.height() / 2) == highlight ? 1 : 0;
+    EXPECT_GT(highlighted, 0);
 }

@@ -113,7 +113,13 @@ std::shared_ptr<UFemResultDataManagerImpl> UFemResultFileReader::read(
         return nullptr;
     }
     UFemResultFileReader reader(resultFileData);
-    if (!isUFormattedData_error(resultFileData, nullptr)) {
+    UErrorPtr containerError;
+    if (!UFormattedDataCheckedView::checkedViewOrError(resultFileData, &containerError)) {
+        // A damaged container is no older file: its own error says what is wrong.
+        if (hasUFormattedDataMagicNumber(resultFileData)) {
+            UFemSetError(error, containerError);
+            return nullptr;
+        }
         // An older file whose model text is known still needs to be calculated again.
         UErrorPtr oldFormatError;
         if (!UFemReadOldFormatResultFile(resultFileData, &reader.contents_, &oldFormatError)) {

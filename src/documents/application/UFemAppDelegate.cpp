@@ -60,6 +60,7 @@ constexpr quint64 GraphicViewType = 2;
 constexpr quint64 InfoViewType = 3;
 
 const QString UsersManualFileName = QStringLiteral("Vantrel Users Manual.pdf");
+const QString OpenUsersManualCommand = QStringLiteral("openUsersManual:");
 
 void setItem(QAction* item, bool enabled, bool on)
 {
@@ -105,7 +106,10 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
     , tracker_(tracker)
     , mainMenu_(mainMenu)
     , sheets_(sheets)
-    , quit_(&QCoreApplication::quit)
+    , quit_(&UFemAppDelegate::quitApplication)
+    , usersManualPath_(
+          QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
+                              .filePath(QStringLiteral("../share/vantrel/") + UsersManualFileName)))
 {
     UFemInstallCardClasses();
     UNotificationCenter& center = UNotificationCenter::defaultCenter();
@@ -123,7 +127,7 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
     addCommand(QStringLiteral("openCalculationPanel:"), [](auto&) {
         UFemCalculationManager::sharedCalculationManager().displayCalculationManagerPanel();
     });
-    addCommand(QStringLiteral("openUsersManual:"), [this](auto&) { openUsersManual(); });
+    addCommand(OpenUsersManualCommand, [this](auto&) { openUsersManual(); });
     addCommand(QStringLiteral("openWebSite:"), [this](auto&) { openWebSite(); });
     addCommand(QStringLiteral("terminate:"), [this](auto&) { terminate(); });
 }
@@ -156,6 +160,9 @@ bool UFemAppDelegate::respondsToCommand(const QString& command) const
 
 bool UFemAppDelegate::validateCommand(CommandItem& item)
 {
+    // An installation without the manual has nothing to open.
+    if (item.command() == OpenUsersManualCommand)
+        return QFileInfo::exists(usersManualPath());
     if (CommandTarget::respondsToCommand(item.command()))
         return CommandTarget::validateCommand(item);
     return UFemApplicationCommandHooks::validate(item);
@@ -208,8 +215,10 @@ void UFemAppDelegate::updateViewTypeMenu(const UFemDocument* document, quint64 v
 void UFemAppDelegate::updateGraphicMoveModeMenu(const UFemMainMenuWindow* window, quint64 viewType)
 {
     QAction* item = mainMenu_.graphicMoveModeMenuItem();
-    item->setEnabled(viewType == GraphicViewType);
-    if (viewType != GraphicViewType)
+    const bool isAvailable
+        = viewType == GraphicViewType && window != nullptr && window->isGraphicMoveModeAvailable();
+    item->setEnabled(isAvailable);
+    if (!isAvailable)
         return;
     const int tag = int(window->graphicMoveModeMenuTag());
     for (QAction* mode : item->menu()->actions())
@@ -297,9 +306,7 @@ void UFemAppDelegate::showWindow(QWidget* window)
 
 void UFemAppDelegate::openUsersManual()
 {
-    const QString manual = QDir(QCoreApplication::applicationDirPath())
-                               .filePath(QStringLiteral("../share/vantrel/") + UsersManualFileName);
-    if (!QFileInfo::exists(manual) || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(usersManualPath())))
         Notifier::beep();
 }
 
@@ -309,14 +316,36 @@ void UFemAppDelegate::openWebSite()
         Notifier::beep();
 }
 
+UFemCalculationManager& UFemAppDelegate::calculationManager() const
+{
+    return calculationManager_ != nullptr ? *calculationManager_
+                                          : UFemCalculationManager::sharedCalculationManager();
+}
+
+void UFemAppDelegate::quitApplication()
+{
+    // Not quit(): that first tries to close every window, and a window that waits for its
+    // document's review refuses, so the program would stay.
+    QCoreApplication::exit(0);
+}
+
 void UFemAppDelegate::terminate()
 {
     if (isReviewingUnsaved_)
         return;
+    UFemCalculationManager& calculations = calculationManager();
+    if (calculations.calculationCount() != 0
+        && !calculations.confirmQuitCalculating(calculations.calculationFileNameStrings()))
+        return;
     isReviewingUnsaved_ = true;
     documentController_.reviewUnsavedDocuments([this](bool mayQuit) {
         isReviewingUnsaved_ = false;
-        if (mayQuit && quit_)
-            quit_();
+        if (!mayQuit)
+            return;
+        // No calculation goes on unseen once the windows are gone.
+        calculationManager().quitAllCalculations([this] {
+            if (quit_)
+                quit_();
+        });
     });
 }

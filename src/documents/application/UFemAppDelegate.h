@@ -12,6 +12,7 @@
 
 class DocumentController;
 class SheetPresenter;
+class UFemCalculationManager;
 class UFemDocument;
 class UFemMainMenu;
 class UFemMainMenuWindow;
@@ -53,9 +54,19 @@ public:
     // The OpenGL information windows still open, oldest first.
     std::vector<QWidget*> openGLInfoWindows() const;
 
-    // Reviews the unsaved documents and quits when none refuses.
+    // Where the program keeps the users manual: share/vantrel beside its own folder, unless
+    // another place is set.
+    QString usersManualPath() const { return usersManualPath_; }
+    void setUsersManualPath(const QString& path) { usersManualPath_ = path; }
+
+    // Asks first while calculations run, then reviews the unsaved documents; when none refuses,
+    // stops the calculations and quits.
     void terminate();
-    // What quitting does; QCoreApplication::quit by default.
+    // Ends the event loop.
+    static void quitApplication();
+    // The calculations a quit asks about and stops; the shared manager unless another is set.
+    void setCalculationManager(UFemCalculationManager* manager) { calculationManager_ = manager; }
+    // What quitting does; quitApplication by default.
     void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
 
 private:
@@ -67,6 +78,7 @@ private:
     void openUsersManual();
     void openWebSite();
     void showWindow(QWidget* window);
+    UFemCalculationManager& calculationManager() const;
 
     DocumentController& documentController_;
     WindowTracker& tracker_;
@@ -76,5 +88,7 @@ private:
     QPointer<QWidget> aboutPanel_;
     std::vector<QPointer<QWidget>> openGLInfoWindows_;
     std::function<void()> quit_;
+    UFemCalculationManager* calculationManager_ = nullptr;
+    QString usersManualPath_;
     bool isReviewingUnsaved_ = false;
 };

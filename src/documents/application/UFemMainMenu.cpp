@@ -36,6 +36,7 @@ UFemMainMenu::UFemMainMenu(CommandRouter& router)
     buildEditMenu();
     buildViewMenu();
     buildModelMenu();
+    buildWindowMenu();
     buildHelpMenu();
 }
 
@@ -108,6 +109,19 @@ void UFemMainMenu::buildEditMenu()
     addItem(find,
         { tr("Scroll to Selection"), QStringLiteral("scrollToSelection:"), 0,
             QKeySequence(Qt::CTRL | Qt::Key_J) });
+    find.append(separator(this));
+    addItem(find,
+        { tr("Next Error Card"), QStringLiteral("fineNextErrorCard:"), 0,
+            QKeySequence(Qt::CTRL | Qt::Key_Apostrophe) });
+    addItem(find,
+        { tr("Previous Error Card"), QStringLiteral("findPreviousErrorCard:"), 0,
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Apostrophe) });
+    addItem(find,
+        { tr("Next Incomplete Card"), QStringLiteral("fineNextIncompleteCard:"), 0,
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Apostrophe) });
+    addItem(find,
+        { tr("Previous Incomplete Card"), QStringLiteral("findPreviousIncompleteCard:"), 0,
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_Apostrophe) });
     findSubmenu_->addActions(find);
 
     QList<QAction*> items;
@@ -117,8 +131,23 @@ void UFemMainMenu::buildEditMenu()
     addItem(items, { tr("Cut"), QStringLiteral("cut:"), 0, QKeySequence::Cut });
     addItem(items, { tr("Copy"), QStringLiteral("copy:"), 0, QKeySequence::Copy });
     addItem(items, { tr("Paste"), QStringLiteral("paste:"), 0, QKeySequence::Paste });
-    addItem(items, { tr("Delete"), QStringLiteral("delete:") });
+    // The card table takes the Delete and Backspace keys itself; text fields keep theirs.
+    addItem(items, { tr("Delete"), QStringLiteral("delete_:") });
     addItem(items, { tr("Select All"), QStringLiteral("selectAll:"), 0, QKeySequence::SelectAll });
+    items.append(separator(this));
+    addItem(items,
+        { tr("Cut as Tab-Separated Text"), QStringLiteral("cutAsTabSeparatedText:"), 0,
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_X) });
+    addItem(items,
+        { tr("Copy as Tab-Separated Text"), QStringLiteral("copyAsTabSeparatedText:"), 0,
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C) });
+    addItem(items,
+        { tr("Paste as Tab-Separated Text"), QStringLiteral("pasteAsTabSeparatedText:"), 0,
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_V) });
+    items.append(separator(this));
+    addItem(items,
+        { tr("Insert Card"), QStringLiteral("insert:"), 0, QKeySequence(Qt::CTRL | Qt::Key_I) });
+    addItem(items, { tr("Retry All Error Cards"), QStringLiteral("retryAllErrorCards:") });
     items.append(separator(this));
     findBase_ = addSubmenuItem(items, tr("Find"), findSubmenu_.get());
     menus_.append({ tr("&Edit"), items });
@@ -163,6 +192,18 @@ void UFemMainMenu::buildModelMenu()
     addItem(items, { tr("Unload Result Data"), QStringLiteral("unloadResultDataWithMenuItem:") });
     items.append(separator(this));
     addItem(items,
+        { tr("Load Clipboard Card Values"),
+            QStringLiteral("loadClipboardCardValueWithMenuItem:") });
+    addItem(items,
+        { tr("Load Clipboard Card Values (Tab-Separated)"),
+            QStringLiteral("loadClipboardCardValueAsTabSeparatedTextWithMenuItem:") });
+    addItem(
+        items, { tr("Unload Clipboard Card Values"), QStringLiteral("unloadClipboardCardValue") });
+    items.append(separator(this));
+    addItem(items,
+        { tr("Check Model..."), QStringLiteral("checkToRunCalculation:"), 0,
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R) });
+    addItem(items,
         { tr("Start Calculation..."), QStringLiteral("startCalculation:"), 0,
             QKeySequence(Qt::CTRL | Qt::Key_R) });
     addItem(items, { tr("Calculation Panel"), QStringLiteral("openCalculationPanel:") });
@@ -174,6 +215,13 @@ void UFemMainMenu::buildModelMenu()
     addItem(
         items, { tr("Divide Selected Elements..."), QStringLiteral("divideSelectedElements:") });
     menus_.append({ tr("&Model"), items });
+}
+
+void UFemMainMenu::buildWindowMenu()
+{
+    QList<QAction*> items;
+    addItem(items, { tr("New Window"), QStringLiteral("makeNewWindow:") });
+    menus_.append({ tr("&Window"), items });
 }
 
 void UFemMainMenu::buildHelpMenu()
@@ -211,15 +259,27 @@ void UFemMainMenu::installMenuBar(QWidget* window)
     window->layout()->setMenuBar(menuBar);
 }
 
-QAction* UFemMainMenu::itemForCommand(const QString& command, int tag) const
+QList<QAction*> UFemMainMenu::allItems() const
 {
     QList<QAction*> all = findSubmenu_->actions() + graphicMoveModeSubmenu_->actions()
         + setDirectionSubmenu_->actions();
     for (const auto& menu : menus_)
         all += menu.second;
-    for (QAction* action : all) {
+    return all;
+}
+
+QAction* UFemMainMenu::itemForCommand(const QString& command, int tag) const
+{
+    for (QAction* action : allItems()) {
         if (CommandItem::commandOf(*action) == command && action->data().toInt() == tag)
             return action;
     }
     return nullptr;
+}
+
+QList<QAction*> UFemMainMenu::commandItems() const
+{
+    QList<QAction*> items = allItems();
+    items.removeIf([](QAction* action) { return CommandItem::commandOf(*action).isEmpty(); });
+    return items;
 }

@@ -37,6 +37,8 @@ public:
 
     // The item bound to `command` (and `tag`), null when the menu has none.
     QAction* itemForCommand(const QString& command, int tag = 0) const;
+    // Every item bound to a command, the submenus' included.
+    QList<QAction*> commandItems() const;
 
 private:
     struct Item;
@@ -46,6 +48,7 @@ private:
     void buildEditMenu();
     void buildViewMenu();
     void buildModelMenu();
+    void buildWindowMenu();
     void buildHelpMenu();
     static QAction* separator(QObject* parent);
 
@@ -54,6 +57,7 @@ private:
     std::unique_ptr<QMenu> findSubmenu_;
     std::unique_ptr<QMenu> graphicMoveModeSubmenu_;
     std::unique_ptr<QMenu> setDirectionSubmenu_;
+    QList<QAction*> allItems() const;
     // Each top-level menu: its title and its items in order.
     QList<QPair<QString, QList<QAction*>>> menus_;
     QAction* findBase_ = nullptr;

@@ -14,6 +14,8 @@ public:
     // The view type shown: 1 card table, 2 3-D view, 3 project or result information.
     virtual quint64 viewTypeMenuTag() const = 0;
     virtual quint64 graphicMoveModeMenuTag() const = 0;
+    // Whether the shown view takes move modes (only the 3-D view does).
+    virtual bool isGraphicMoveModeAvailable() const { return viewTypeMenuTag() == 2; }
     // The window's menus, owned by the window controller; null when the view has none.
     virtual QMenu* viewSettingMenu() const = 0;
     virtual QMenu* caseMenu() const = 0;

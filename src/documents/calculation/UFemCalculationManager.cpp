@@ -25,6 +25,9 @@
 
 namespace {
 
+// The second button of the quit alert quits; the first lets the calculation go on.
+constexpr int QuitCalculationButton = 1;
+
 constexpr quint64 NoCalculation = ~quint64(0);
 constexpr int PanelWidth = 420;
 constexpr int PanelHeight = 300;
@@ -168,6 +171,8 @@ void UFemCalculationManager::calculationCompleted(
     if (!error && !outcome.resultFileError)
         Notifier::playSound(CalculationCompletedSoundName);
     UNotificationCenter::defaultCenter().post(UFemCalculationDoneNotification, this, userInfo);
+    if (calculationRecordArray_.empty() && whenAllStopped_)
+        std::exchange(whenAllStopped_, {})();
 }
 
 void UFemCalculationManager::reportOnPanel(const UErrorPtr& error)
@@ -210,18 +215,42 @@ bool UFemCalculationManager::quitCalculationWithCalculationViewController(
     UFemCalculationRecord* record = recordOfViewController(viewController);
     if (record == nullptr)
         return false;
-    Alert alert;
-    alert.messageText = QStringLiteral("Do you really want to quit (abort) calculating '%1'?")
-                            .arg(record->calculationFileNameString);
-    alert.informativeText = QStringLiteral("You can't continue the calculation after 'Quit'.");
-    alert.buttons
-        = { QStringLiteral("Cancel (Continue calculation)"), QStringLiteral("Quit calculation") };
     const std::shared_ptr<UFemDataController> dataController = record->calculationDataController;
     // The record may be gone when the alert ends: the calculation may have completed meanwhile.
-    if (sheetPresenter().runModalAlert(alert) != 1)
+    if (!confirmQuitCalculating({ record->calculationFileNameString }))
         return false;
     UFemQuitCalculation(*dataController);
     return true;
+}
+
+bool UFemCalculationManager::confirmQuitCalculating(const QStringList& calculationFileNameStrings)
+{
+    Alert alert;
+    alert.messageText = QStringLiteral("Do you really want to quit (abort) calculating '%1'?")
+                            .arg(calculationFileNameStrings.join(QStringLiteral("', '")));
+    alert.informativeText = QStringLiteral("You can't continue the calculation after 'Quit'.");
+    alert.buttons
+        = { QStringLiteral("Cancel (Continue calculation)"), QStringLiteral("Quit calculation") };
+    return sheetPresenter().runModalAlert(alert) == QuitCalculationButton;
+}
+
+QStringList UFemCalculationManager::calculationFileNameStrings() const
+{
+    QStringList names;
+    for (const auto& record : calculationRecordArray_)
+        names << record->calculationFileNameString;
+    return names;
+}
+
+void UFemCalculationManager::quitAllCalculations(std::function<void()> whenStopped)
+{
+    if (calculationRecordArray_.empty()) {
+        whenStopped();
+        return;
+    }
+    whenAllStopped_ = std::move(whenStopped);
+    for (const auto& record : calculationRecordArray_)
+        UFemQuitCalculation(*record->calculationDataController);
 }
 
 void UFemCalculationManager::updateCalculationViewProgressWithTimer(QTimer*)

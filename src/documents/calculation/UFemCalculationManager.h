@@ -59,6 +59,12 @@ public:
         UFemCalculationManagerCalculationViewController& viewController, bool pauseFlag);
     bool quitCalculationWithCalculationViewController(
         UFemCalculationManagerCalculationViewController& viewController);
+    // Asks whether to quit the named calculations; true when the user says so.
+    bool confirmQuitCalculating(const QStringList& calculationFileNameStrings);
+    QStringList calculationFileNameStrings() const;
+    // Quits every running calculation; `whenStopped` runs once none is left, at once when none
+    // runs. Their result files stay as they were.
+    void quitAllCalculations(std::function<void()> whenStopped);
     // Refreshes every row and re-times the progress timer (`timer`: the timer that fired).
     void updateCalculationViewProgressWithTimer(QTimer* timer);
     void updateCalculationListView();
@@ -94,4 +100,5 @@ private:
     Clock clock_;
     ThreadLauncher threadLauncher_;
     quint64 calculationThreadCount_ = 0;
+    std::function<void()> whenAllStopped_;
 };

@@ -174,6 +174,7 @@ void UFemCalculationSettingPanelController::calculationSettingPanelChangeFilePat
     if (filePanels_ == nullptr)
         return;
     SavePanelOptions options;
+    options.title = QStringLiteral("Result File Name");
     UErrorPtr invalidPath;
     const std::optional<QString> current = resultFileURL(&invalidPath);
     const QFileInfo start(current ? *current : QDir::home().filePath(UntitledResultFileName));

@@ -8,6 +8,8 @@
 #include "calculation/UFemDataControllerRunCalculation.h"
 #include "documents/calculation/UFemCalculationManager.h"
 #include "documents/calculation/UFemSaveBeforeCalculationPanelController.h"
+#include "documents/mainview/UFemMainViewController.h"
+#include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
 #include "foundation/errors/UFemErrorsFile.h"
 #include "foundation/errors/UFemErrorsOther.h"
@@ -18,6 +20,9 @@
 #include <QSaveFile>
 
 namespace {
+
+// The "Model with Error" settings among the card table's default view settings.
+constexpr quint64 ModelWithErrorFolderIndex = 2;
 
 enum ExistingFileAnswer { AnswerCancel = 0, AnswerRetry = 1, AnswerOverwrite = 2 };
 
@@ -39,17 +44,18 @@ UFemCalculationManager& UFemDocument::calculationManager() const
                                : UFemCalculationManager::sharedCalculationManager();
 }
 
+// A new window listing the cards that stop the calculation, with their errors shown.
 void UFemDocument::showCardsWithErrorToRun()
 {
-    if (documentController() == nullptr)
-        return;
-    makeWindowControllers();
-    auto* window = dynamic_cast<UFemWindowController*>(windowControllers().back().get());
+    UFemWindowController* window = makeNewWindow();
     if (window == nullptr)
         return;
     window->setViewType(UFemViewTypeCard);
     window->setCardFilterString(QStringLiteral("hasError"));
-    window->showWindow();
+    UErrorPtr dropped;
+    window->mainViewController()->setViewPreferences(
+        UFemUserPreferences::defaultTableViewPreferencesOfFolder(ModelWithErrorFolderIndex),
+        &dropped);
 }
 
 bool UFemDocument::checkModelToRun(UErrorPtr* error)

@@ -20,6 +20,8 @@ const QString CheckToRunCalculationCommand = QStringLiteral("checkToRunCalculati
 const QString StartCalculationCommand = QStringLiteral("startCalculation:");
 const QString PageLayoutCommand = QStringLiteral("runPageLayout:");
 const QString PrintCommand = QStringLiteral("printDocument:");
+const QString ExportModelCommand = QStringLiteral("saveModelDocumentTo:");
+const QString MakeNewWindowCommand = QStringLiteral("makeNewWindow:");
 
 } // namespace
 
@@ -302,6 +304,8 @@ void UFemDocument::addCalculationCommands()
     addCommand(StartCalculationCommand, [this](const CommandItem&) { startCalculation(); });
     addCommand(
         CheckToRunCalculationCommand, [this](const CommandItem&) { checkToRunCalculation(); });
+    addCommand(ExportModelCommand, [this](const CommandItem&) { saveModelDocumentTo(); });
+    addCommand(MakeNewWindowCommand, [this](const CommandItem&) { makeNewWindow(); });
 }
 
 bool UFemDocument::validateCommand(CommandItem& item)

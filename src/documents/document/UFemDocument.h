@@ -20,6 +20,7 @@
 
 struct Alert;
 class UFemCalculationManager;
+class UFemWindowController;
 class UFemDataController;
 class UFemDocumentPrompt;
 class UFemSaveBeforeCalculationPanelController;
@@ -217,6 +218,9 @@ public:
     bool validateCommand(CommandItem& item) override;
     // One document window, shown with the card view when there is model data.
     void makeWindowControllers() override;
+    // One more window on the same model, with the program's menus, made key and brought to the
+    // front; null without a document controller.
+    UFemWindowController* makeNewWindow();
 
 signals:
     void valueWillChange(const QString& key);

@@ -121,8 +121,15 @@ void UFemDocument::saveModelDocumentTo()
     options.allowedExtensions = { UFemModelFileExtension };
     documentController()->filePanels().beginSavePanel(
         windowForSheet(), options, [document = QPointer<UFemDocument>(this)](const QString& path) {
-            if (document && !path.isEmpty())
-                document->exportModelText(path);
+            if (!document || path.isEmpty())
+                return;
+            UErrorPtr error;
+            const std::optional<QString> savePath
+                = FilePanelSavePath(path, { UFemModelFileExtension }, &error);
+            if (savePath)
+                document->exportModelText(*savePath);
+            else
+                document->presentError(error);
         });
 }
 

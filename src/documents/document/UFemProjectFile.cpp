@@ -1,5 +1,6 @@
 #include "documents/document/UFemProjectFile.h"
 
+#include "foundation/UFemConstants.h"
 #include "foundation/errors/UFemErrorsFile.h"
 #include "platform/KeyedArchive.h"
 
@@ -25,7 +26,7 @@ const QString PreferencesKey = QStringLiteral("projectPreferencesDictionary");
 
 const QString ProjectDataType = QStringLiteral("UFemProjectDocument");
 const QString MinimumVersionString = QStringLiteral("0.8");
-const QString CreatorVersionString = QStringLiteral("0.8.1.5.1");
+const QString& CreatorVersionString = UFemProgramVersionString;
 // Named in the version message of old files that did not store the string.
 const QString UnstatedMinimumVersionString = QStringLiteral("0.8 (or 0.8.0.1)");
 

@@ -90,6 +90,11 @@ QLineEdit* UFemMainViewController::cardStringFieldEditor(quint64* editedRow, boo
     return nullptr;
 }
 
+bool UFemMainViewController::deselectSearchCardStringRange(UErrorPtr* error)
+{
+    return selectSearchCardStringRange({}, error);
+}
+
 bool UFemMainViewController::hasModelData() const
 {
     return ufemDocument() != nullptr && ufemDocument()->hasModelData();
@@ -194,6 +199,9 @@ bool UFemMainViewController::ufemMainView_validateUserInterfaceItem(CommandItem&
               QStringLiteral("replaceSelectionAndFindNext:"), QStringLiteral("replaceAll:") };
     static const QStringList model = { QStringLiteral("selectAll:"), QStringLiteral("findNext:"),
         QStringLiteral("findPrevious:") };
+    // Retrying without error cards would change nothing.
+    if (command == u"retryAllErrorCards:")
+        return isModelEditable() && dataController().errorCardArray().count() != 0;
     if (editableSelected.contains(command))
         return isModelEditable() && selected;
     if (modelSelected.contains(command))

@@ -86,6 +86,11 @@ public:
     virtual QLineEdit* cardStringFieldEditor(quint64* editedRow, bool doesApplyFieldEditorChange,
         bool doesCloseFieldEditor, UErrorPtr* error);
     virtual void applyAndCloseCardStringFieldEditor() { }
+    // Ends editing without applying while a search moves the selection; an optional editor is
+    // only disabled.
+    virtual void deactivateCardStringFieldEditorTemporary() { }
+    // Applies the open editor (without closing it), then selects nothing.
+    virtual bool deselectSearchCardStringRange(UErrorPtr* error);
     // Optional: only views that can scroll their selection into sight answer true.
     virtual bool respondsToScrollToSelection() const { return false; }
     virtual void scrollToSelection() { }

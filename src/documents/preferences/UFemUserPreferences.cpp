@@ -2,6 +2,7 @@
 
 #include "documents/preferences/UFemPreferencesMessageReporter.h"
 #include "documents/preferences/UFemUserPreferencesCache.h"
+#include "foundation/UFemFolderItemKeys.h"
 #include "graphics/opengl/UGLGraphicProcessorInfoManager.h"
 #include "platform/UNotificationCenter.h"
 #include "platform/UUserDefaults.h"
@@ -107,6 +108,16 @@ void UFemUserPreferences::defaultViewPreferencesFolderArrays(
     std::lock_guard lock(defaults.mutex);
     *tableViewPreferencesFolderArray = defaults.tableViewPreferencesFolderArray;
     *graphicViewPreferencesFolderArray = defaults.graphicViewPreferencesFolderArray;
+}
+
+QVariantMap UFemUserPreferences::defaultTableViewPreferencesOfFolder(quint64 index)
+{
+    QVariantList table;
+    QVariantList graphic;
+    defaultViewPreferencesFolderArrays(&table, &graphic);
+    if (index >= quint64(table.size()))
+        return {};
+    return table.at(qsizetype(index)).toMap().value(UFemFolderItemObjectPreferencesKey).toMap();
 }
 
 QVariantMap UFemUserPreferences::baseViewPreferencesForViewType(quint64 viewType) const

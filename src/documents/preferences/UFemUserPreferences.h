@@ -60,6 +60,10 @@ public:
         const QVariantList& tableViewPreferencesFolderArray,
         const QVariantList& graphicViewPreferencesFolderArray);
 
+    // The settings of one folder of the card table's default view settings (0 the base); empty
+    // when there is no such folder.
+    static QVariantMap defaultTableViewPreferencesOfFolder(quint64 index);
+
     static UFemUserPreferencesPtr userPreferencesWithPreferencesDictionary(
         const QVariantMap& preferencesDictionary,
         const UGLGraphicProcessorInfoManager& rendererCatalogue, QStringList* messages);

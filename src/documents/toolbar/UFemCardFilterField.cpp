@@ -1,5 +1,6 @@
 #include "documents/toolbar/UFemCardFilterField.h"
 
+#include <QKeyEvent>
 #include <QPalette>
 
 namespace {
@@ -28,6 +29,17 @@ void UFemCardFilterField::showFilter(
     QPalette colours = palette();
     colours.setColor(QPalette::Text, showsError_ ? ErrorTextColor : NormalTextColor);
     setPalette(colours);
-    setText(filterString.value_or(QString()));
+    shownText_ = filterString.value_or(QString());
+    setText(shownText_);
     setToolTip(showsError_ ? filterError->localizedOneLineDescription() : QString());
+}
+
+void UFemCardFilterField::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        setText(shownText_);
+        setModified(false);
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
 }

@@ -20,10 +20,15 @@ public:
     bool isBeingEdited() const { return hasFocus() && isModified(); }
     bool showsError() const { return showsError_; }
 
+protected:
+    // Esc gives up the typing and shows the window's filter again.
+    void keyPressEvent(QKeyEvent* event) override;
+
 signals:
     // Return pressed or the focus left after an edit: the text to filter with.
     void filterEntered(const QString& text);
 
 private:
     bool showsError_ = false;
+    QString shownText_;
 };

@@ -56,7 +56,7 @@ void UFemViewSettingPopup::updateViewSettingMenuAndMenuContextWithViewType(quint
     if (menu_ != nullptr)
         menu_.release()->deleteLater();
     menuContext_.clear();
-    if (viewType == UFemViewTypeInfo)
+    if (viewType != UFemViewTypeCard && viewType != UFemViewTypeGraphic)
         return;
     auto select = [this](qint64 tag) {
         QMetaObject::invokeMethod(

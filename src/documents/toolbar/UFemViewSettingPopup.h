@@ -29,7 +29,8 @@ public:
         UFemWindowController& windowController, QWidget* parent = nullptr);
     ~UFemViewSettingPopup() override;
 
-    // At every swap: the menu of the new view type and its context.
+    // At every swap: the menu of the new view type and its context; none for a view that takes no
+    // settings (UFemViewTypeNone).
     void updateViewSettingMenuAndMenuContextWithViewType(quint64 viewType);
     void updateToolbarViewSettingMenu();
     QMenu* viewSettingMenu() const { return menu_.get(); }

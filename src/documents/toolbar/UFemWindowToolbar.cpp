@@ -25,6 +25,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 const QString OpenModelEditWindowCommand = QStringLiteral("openModelEditWindow:");
@@ -46,13 +48,19 @@ const std::pair<quint64, const char*> MoveModeSegments[] = {
 };
 constexpr quint64 PointerMoveMode = 1;
 
-bool performOn(CommandTarget* target, const QString& command)
+bool canPerformOn(CommandTarget* target, const QString& command)
 {
     if (target == nullptr || !target->respondsToCommand(command))
         return false;
     CommandItem item(command);
-    if (!target->validateCommand(item))
+    return target->validateCommand(item);
+}
+
+bool performOn(CommandTarget* target, const QString& command)
+{
+    if (!canPerformOn(target, command))
         return false;
+    CommandItem item(command);
     target->performCommand(item);
     return true;
 }
@@ -260,8 +268,10 @@ bool UFemWindowToolbar::validateToolbarItem(const QString& identifier) const
         const Document* document = windowController_.document();
         return document != nullptr && document->isDocumentEdited();
     }
-    return identifier == OpenModelEditWindowToolbarItemIdentifier
-        || identifier == ViewTypePopupToolbarItemIdentifier
+    // As its menu item: enabled only when someone takes the command.
+    if (identifier == OpenModelEditWindowToolbarItemIdentifier)
+        return canSendCommand(OpenModelEditWindowCommand);
+    return identifier == ViewTypePopupToolbarItemIdentifier
         || identifier == GraphicMoveModeSwitchToolbarItemIdentifier
         || identifier == ViewSettingPopupToolbarItemIdentifier
         || identifier == CasePopupToolbarItemIdentifier
@@ -277,6 +287,24 @@ void UFemWindowToolbar::validateToolbarItems()
         item.control->parentWidget()->setEnabled(validateToolbarItem(item.identifier));
 }
 
+// The targets the toolbar's commands go to, first to last.
+std::vector<CommandTarget*> UFemWindowToolbar::commandTargets() const
+{
+    Document* document = windowController_.document();
+    DocumentController* controller = document != nullptr ? document->documentController() : nullptr;
+    return { &windowController_, document, controller };
+}
+
+bool UFemWindowToolbar::canSendCommand(const QString& command) const
+{
+    if (commandValidator_)
+        return commandValidator_(command);
+    CommandItem item(command);
+    return std::ranges::any_of(commandTargets(), [&command](CommandTarget* target) {
+        return canPerformOn(target, command);
+    }) || UFemApplicationCommandHooks::validate(item);
+}
+
 void UFemWindowToolbar::sendCommand(const QString& command)
 {
     if (commandSender_) {
@@ -284,11 +312,10 @@ void UFemWindowToolbar::sendCommand(const QString& command)
             Notifier::beep();
         return;
     }
-    Document* document = windowController_.document();
-    DocumentController* controller = document != nullptr ? document->documentController() : nullptr;
     CommandItem item(command);
-    if (!performOn(&windowController_, command) && !performOn(document, command)
-        && !performOn(controller, command) && !UFemApplicationCommandHooks::perform(item))
+    if (!std::ranges::any_of(commandTargets(),
+            [&command](CommandTarget* target) { return performOn(target, command); })
+        && !UFemApplicationCommandHooks::perform(item))
         Notifier::beep();
 }
 
@@ -300,11 +327,6 @@ quint64 UFemWindowToolbar::shownViewType() const
 
 void UFemWindowToolbar::activeMainViewDidChange()
 {
-    if (shownViewType() != viewSettingMenuViewType_) {
-        viewSettingMenuViewType_ = shownViewType();
-        viewSettingPopup_->updateViewSettingMenuAndMenuContextWithViewType(
-            viewSettingMenuViewType_);
-    }
     updateToolbarControls();
 }
 
@@ -341,18 +363,25 @@ void UFemWindowToolbar::updateToolbarViewTypeMenu()
 
 quint64 UFemWindowToolbar::graphicMoveModeMenuTag() const
 {
-    if (shownViewType() != UFemViewTypeGraphic)
-        return PointerMoveMode;
-    auto* graphic
-        = dynamic_cast<UFemGraphicMoveModeController*>(windowController_.mainViewController());
+    const UFemGraphicMoveModeController* graphic = moveModeController();
     return graphic != nullptr ? graphic->objectMoveMode() : PointerMoveMode;
+}
+
+UFemGraphicMoveModeController* UFemWindowToolbar::moveModeController() const
+{
+    return shownViewType() == UFemViewTypeGraphic
+        ? dynamic_cast<UFemGraphicMoveModeController*>(windowController_.mainViewController())
+        : nullptr;
+}
+
+bool UFemWindowToolbar::isGraphicMoveModeAvailable() const
+{
+    return moveModeController() != nullptr;
 }
 
 void UFemWindowToolbar::setGraphicMoveModeMenuTag(quint64 tag)
 {
-    auto* graphic = shownViewType() == UFemViewTypeGraphic
-        ? dynamic_cast<UFemGraphicMoveModeController*>(windowController_.mainViewController())
-        : nullptr;
+    UFemGraphicMoveModeController* graphic = moveModeController();
     if (graphic == nullptr)
         UFemRaiseProgramError(QStringLiteral(
             "(mainViewController==nil) or (mainViewController!=graphicViewController)"));
@@ -368,9 +397,10 @@ void UFemWindowToolbar::postFromWindow(const QString& name) const
 
 void UFemWindowToolbar::updateToolbarGraphicMoveModeMenu()
 {
-    const bool isGraphic = shownViewType() == UFemViewTypeGraphic;
-    moveModeSwitchBox_->setEnabled(isGraphic);
-    if (!isGraphic)
+    // A stand-in for the 3-D view takes no move modes.
+    const bool isAvailable = isGraphicMoveModeAvailable();
+    moveModeSwitchBox_->setEnabled(isAvailable);
+    if (!isAvailable)
         return;
     if (QAbstractButton* segment = moveModeSwitch_->button(int(graphicMoveModeMenuTag())))
         segment->setChecked(true);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+class CommandTarget;
 class QButtonGroup;
 class QComboBox;
 class QToolBar;
@@ -17,6 +18,7 @@ class QToolButton;
 class QWidget;
 class UFemCardFilterField;
 class UFemCasePopup;
+class UFemGraphicMoveModeController;
 class UFemViewSettingPopup;
 class UFemWindowController;
 
@@ -68,8 +70,15 @@ public:
     void setupToolbar();
     // Stops following them; a second call does nothing.
     void finish();
-    // By default the window controller, then its document and document controller.
-    void setCommandSender(CommandSender sender) { commandSender_ = std::move(sender); }
+    // Answers whether someone would take a command now.
+    using CommandValidator = std::function<bool(const QString& command)>;
+    // By default the window controller, then its document and document controller; a sender
+    // comes with the validator of the same targets.
+    void setCommandSender(CommandSender sender, CommandValidator validator)
+    {
+        commandSender_ = std::move(sender);
+        commandValidator_ = std::move(validator);
+    }
 
     QToolBar* toolbar() const { return toolbar_; }
     // The items in the toolbar, in order.
@@ -89,6 +98,8 @@ public:
     quint64 graphicMoveModeMenuTag() const;
     // Only while the 3-D view is shown; otherwise a program error.
     void setGraphicMoveModeMenuTag(quint64 tag);
+    // Whether the shown view takes move modes: the 3-D view's controller, not a stand-in.
+    bool isGraphicMoveModeAvailable() const;
 
     // The refreshers, all run on every change of the shown view.
     void updateToolbarViewTypeMenu();
@@ -110,6 +121,9 @@ private:
     QComboBox* makeViewTypePopup();
     QWidget* makeMoveModeSwitch();
     void sendCommand(const QString& command);
+    bool canSendCommand(const QString& command) const;
+    std::vector<CommandTarget*> commandTargets() const;
+    UFemGraphicMoveModeController* moveModeController() const;
     quint64 shownViewType() const;
     void activeMainViewDidChange();
     void postFromWindow(const QString& name) const;
@@ -124,8 +138,8 @@ private:
     UFemViewSettingPopup* viewSettingPopup_ = nullptr;
     UFemCasePopup* casePopup_ = nullptr;
     UFemCardFilterField* cardFilterField_ = nullptr;
-    quint64 viewSettingMenuViewType_ = 0;
     CommandSender commandSender_;
+    CommandValidator commandValidator_;
     std::vector<UNotificationObservation> observations_;
     QMetaObject::Connection editedConnection_;
 };

@@ -16,10 +16,12 @@
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UException.h"
 
+#include <QApplication>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <QToolBar>
 
 namespace {
 
@@ -72,8 +74,19 @@ void UFemWindowController::awakeFromNib()
     connect(window.closeOptionalCardStringEditorButtonOutlet, &QAbstractButton::clicked, this,
         [this] { closeOptionalCardStringEditorBox(); });
     setOptionalCardStringEditorValid_negativeForDisable(UFemEditorBoxInputSetUp);
+    // Which view commands reach follows the focus: every move of it inside the window is told.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && now->window() == this->window())
+            post(UFemActiveMainViewDidChangeNotification);
+    });
     window.layout()->activate();
     contentDiffSize_ = window.size() - window.dummyMainViewOutlet->size();
+    // Wide enough that the case popup and the card filter do not hide behind the toolbar's
+    // overflow.
+    const QToolBar& toolbar = *toolbar_->toolbar();
+    const int neededWidth = toolbar.sizeHint().width() + window.width() - toolbar.width();
+    if (window.width() < neededWidth)
+        window.resize(neededWidth, window.height());
 }
 
 UFemWindow& UFemWindowController::ufemWindow() const
@@ -213,6 +226,11 @@ void UFemWindowController::post(const QString& name) const
     UNotificationCenter::defaultCenter().post(name, this);
 }
 
+bool UFemWindowController::isGraphicMoveModeAvailable() const
+{
+    return toolbar_->isGraphicMoveModeAvailable();
+}
+
 void UFemWindowController::windowDidBecomeMain()
 {
     post(UFemActiveMainViewDidChangeNotification);
@@ -270,6 +288,12 @@ bool UFemWindowController::validateCommand(CommandItem& item)
             canSet && ufemDocument_->isEasyLocked() ? CommandState::On : CommandState::Off);
         return canSet;
     }
+    if (command == OpenFindPanelCommand)
+        return UFemFindPanel::shared() != nullptr;
+    if (command == GraphicMoveModeMenuCommand)
+        return isGraphicMoveModeAvailable();
+    if (command == UnloadClipboardCommand)
+        return dataController_->clipboardCardValueResultDataManager() != nullptr;
     if (command == ViewTypeCommand) {
         item.setState(mainViewController_ != nullptr && quint64(item.tag()) == viewType_
                 ? CommandState::On

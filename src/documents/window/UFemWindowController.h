@@ -164,6 +164,7 @@ public:
 
     // ---- Menus of the main menu
     quint64 graphicMoveModeMenuTag() const override;
+    bool isGraphicMoveModeAvailable() const override;
     QMenu* viewSettingMenu() const override;
     QMenu* caseMenu() const override;
     qint64 selectedCaseMenuItemTag() const override;
@@ -211,6 +212,7 @@ private:
     void currentCaseDidChange_private();
     void currentCaseDidChange();
     void swapMainViewToViewType(UFemViewType viewType);
+    void setFirstViewPreferences(UFemMainViewController& controller, UFemViewType viewType);
     UFemMainViewController& mainViewControllerOfViewType(UFemViewType viewType, bool* created);
     void growWindowToMinimumSize(QSize mainViewMinimum);
     std::optional<QString> casePartOfCombinedFilter() const;

@@ -12,6 +12,7 @@
 #include "foundation/errors/UFemErrorsOther.h"
 
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
@@ -54,6 +55,9 @@ void UFemWindowController::loadResultDataFromPanel()
     options.canChooseDirectories = false;
     options.canCreateDirectories = false;
     options.prompt = tr("Load");
+    // Results are usually written beside their model.
+    if (!owner->filePath().isEmpty())
+        options.directory = QFileInfo(owner->filePath()).absolutePath();
     owner->documentController()->filePanels().beginOpenPanel(
         window(), options, [this](const QStringList& paths) {
             if (paths.isEmpty() || ufemDocument_ == nullptr)

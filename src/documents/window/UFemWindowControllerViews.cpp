@@ -1,6 +1,9 @@
 #include "documents/mainview/UFemMainViewController.h"
 #include "documents/mainview/UFemMainViewControllerMaker.h"
 #include "documents/mainview/UFemPlainMainViewController.h"
+#include "documents/preferences/UFemUserPreferences.h"
+#include "documents/toolbar/UFemViewSettingPopup.h"
+#include "documents/toolbar/UFemWindowToolbar.h"
 #include "documents/window/UFemWindow.h"
 #include "documents/window/UFemWindowController.h"
 #include "documents/window/UFemWindowNotifications.h"
@@ -70,11 +73,35 @@ void UFemWindowController::swapMainViewToViewType(UFemViewType viewType)
     mainViewController_ = &controller;
     growWindowToMinimumSize(controller.minimumMainViewBoxSize());
     ufemWindow().setMainViewContent(controller.mainViewBox());
-    // The view settings of a newly made view come with the document's preferences, which its
-    // views read themselves until those preferences exist.
+    // A stand-in that takes no view settings offers none.
+    toolbar_->viewSettingPopup()->updateViewSettingMenuAndMenuContextWithViewType(
+        controller.useViewPreferences() || viewType == UFemViewTypeInfo ? viewType
+                                                                        : UFemViewTypeNone);
+    if (created && controller.useViewPreferences())
+        setFirstViewPreferences(controller, viewType);
     viewType_ = viewType;
     controller.viewDidSwapIn();
     post(UFemActiveMainViewDidChangeNotification);
+}
+
+// A view shown for the first time: the base settings of its type with the first saved setting
+// over them.
+void UFemWindowController::setFirstViewPreferences(
+    UFemMainViewController& controller, UFemViewType viewType)
+{
+    UFemUserPreferencesPtr preferences = documentUserPreferences();
+    if (preferences == nullptr)
+        preferences = UFemUserPreferences::applicationUserPreferences();
+    QVariantMap viewPreferences = preferences->baseViewPreferencesForViewType(viewType);
+    const UFemFolderArray& menuContext = toolbar_->viewSettingPopup()->viewSettingMenuContext();
+    if (UFemUserPreferences::viewPreferencesCountWithMenuContext(menuContext) != 0)
+        viewPreferences.insert(UFemUserPreferences::viewPreferencesWithMenuContext(menuContext, 0));
+    // Without any known setting the view keeps those it was made with; settings it refuses
+    // leave it as it was made too.
+    if (viewPreferences.isEmpty())
+        return;
+    UErrorPtr dropped;
+    controller.setViewPreferences(viewPreferences, &dropped);
 }
 
 // Grows the window, never shrinks it, keeping its top-left corner, so that the new view fits.

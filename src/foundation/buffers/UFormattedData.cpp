@@ -75,6 +75,15 @@ bool isUFormattedData_error(const QByteArray& data, UErrorPtr*)
     return UFormattedDataCheckedView::check(data).has_value();
 }
 
+bool hasUFormattedDataMagicNumber(const QByteArray& data)
+{
+    quint64 magic = 0;
+    if (quint64(data.size()) < sizeof magic)
+        return false;
+    std::memcpy(&magic, data.constData(), sizeof magic);
+    return magic == UFormattedDataMagicNumber;
+}
+
 namespace {
 
 template <typename Field> quint64 headerField(const QByteArray& data, Field field)

@@ -106,6 +106,8 @@ bool _checkUFormattedDataAndGetFormattedDataHeaderPtrPtr(const QByteArray& data,
     quint64* optionalInteger2, quint64* dataComponentCount, UErrorPtr* error);
 
 bool isUFormattedData_error(const QByteArray& data, UErrorPtr* error);
+// Whether `data` begins as a container does, whole or damaged.
+bool hasUFormattedDataMagicNumber(const QByteArray& data);
 quint64 _UFormattedData_FormatVersionNumber_error(const QByteArray& data, UErrorPtr* error);
 quint64 UFormattedDataValueSizeType_error(const QByteArray& data, UErrorPtr* error);
 quint64 UFormattedDataEndianType_error(const QByteArray& data, UErrorPtr* error);

@@ -10,6 +10,9 @@ class UFormattedDataCheckedView {
 public:
     // std::nullopt when `data` is not a well-formed container.
     static std::optional<UFormattedDataCheckedView> check(const QByteArray& data);
+    // The same, with the container's error when `data` is not one.
+    static std::optional<UFormattedDataCheckedView> checkedViewOrError(
+        const QByteArray& data, UErrorPtr* error);
 
     const _UFormattedDataHeader& header() const { return header_; }
     quint64 componentCount() const { return header_.componentCount; }

@@ -16,15 +16,18 @@ UErrorPtr unexpectedError(const char* description)
     return UFemUnexpectedError_withDescription(ULocalizedString(description));
 }
 
-// The checked container, or the version error when `data` is not one.
-std::optional<UFormattedDataCheckedView> checkedViewOrError(
+} // namespace
+
+std::optional<UFormattedDataCheckedView> UFormattedDataCheckedView::checkedViewOrError(
     const QByteArray& data, UErrorPtr* error)
 {
-    std::optional<UFormattedDataCheckedView> view = UFormattedDataCheckedView::check(data);
+    std::optional<UFormattedDataCheckedView> view = check(data);
     if (!view)
         UFemSetError(error, unexpectedError("Unextedted File Data Version."));
     return view;
 }
+
+namespace {
 
 quint64 indexOfIdentifier(const UFormattedDataCheckedView& view, quint64 identifier)
 {
@@ -78,7 +81,8 @@ UFormattedDataRange _UFormattedDataComponentDataRangeOrGetComponentObjectPtr(con
     UErrorPtr* error)
 {
     *componentObject = std::monostate();
-    const std::optional<UFormattedDataCheckedView> view = checkedViewOrError(data, error);
+    const std::optional<UFormattedDataCheckedView> view
+        = UFormattedDataCheckedView::checkedViewOrError(data, error);
     if (!view)
         return {};
     const quint64 index = indexOfIdentifier(*view, componentIdentifier);
@@ -190,7 +194,8 @@ quint64 getUFormattedDataComponentDataBytesWithComponentNameString(const QByteAr
 quint64 UFormattedDataComponentIdentifierWithComponentNameString(
     const QByteArray& data, const char* componentNameString, UErrorPtr* error)
 {
-    const std::optional<UFormattedDataCheckedView> view = checkedViewOrError(data, error);
+    const std::optional<UFormattedDataCheckedView> view
+        = UFormattedDataCheckedView::checkedViewOrError(data, error);
     if (!view || componentNameString == nullptr)
         return UFemNotFound;
     const quint64 index = indexOfName(*view, componentNameString);
@@ -200,7 +205,8 @@ quint64 UFormattedDataComponentIdentifierWithComponentNameString(
 const char* UFormattedDataComponentNameStringWithComponentIdentifier(
     const QByteArray& data, quint64 componentIdentifier, UErrorPtr* error)
 {
-    const std::optional<UFormattedDataCheckedView> view = checkedViewOrError(data, error);
+    const std::optional<UFormattedDataCheckedView> view
+        = UFormattedDataCheckedView::checkedViewOrError(data, error);
     if (!view)
         return nullptr;
     const quint64 index = indexOfIdentifier(*view, componentIdentifier);
@@ -210,7 +216,8 @@ const char* UFormattedDataComponentNameStringWithComponentIdentifier(
 bool UFormattedDataComponentNameStringArray_error(
     const QByteArray& data, QStringList* names, UErrorPtr* error)
 {
-    const std::optional<UFormattedDataCheckedView> view = checkedViewOrError(data, error);
+    const std::optional<UFormattedDataCheckedView> view
+        = UFormattedDataCheckedView::checkedViewOrError(data, error);
     if (!view)
         return false;
     names->clear();
@@ -222,7 +229,8 @@ bool UFormattedDataComponentNameStringArray_error(
 bool getUFormattedDataComponentIdentifierTable(
     const QByteArray& data, std::vector<quint64>* identifierTable, UErrorPtr* error)
 {
-    const std::optional<UFormattedDataCheckedView> view = checkedViewOrError(data, error);
+    const std::optional<UFormattedDataCheckedView> view
+        = UFormattedDataCheckedView::checkedViewOrError(data, error);
     if (!view)
         return false;
     identifierTable->clear();

@@ -20,6 +20,36 @@ UErrorPtr UFemMallocFailedError()
         });
 }
 
+namespace {
+
+QString memoryText(quint64 bytes)
+{
+    constexpr double bytesPerMegabyte = 1024.0 * 1024.0;
+    constexpr double megabytesPerGigabyte = 1024.0;
+    const double megabytes = double(bytes) / bytesPerMegabyte;
+    return megabytes >= megabytesPerGigabyte
+        ? QStringLiteral("%1 GB").arg(megabytes / megabytesPerGigabyte, 0, 'f', 1)
+        : QStringLiteral("%1 MB").arg(megabytes, 0, 'f', 1);
+}
+
+} // namespace
+
+UErrorPtr UFemMallocFailedError_withMemoryBytes(quint64 requiredBytes, quint64 availableBytes)
+{
+    const QString failed = ULocalizedFormattedString(
+        "Memory allocation failed. The calculation needs %@ of memory; %@ is available.",
+        memoryText(requiredBytes), memoryText(availableBytes));
+    return UFemMakeError(81001,
+        {
+            .description = failed,
+            .failureReason = failed,
+            .recoverySuggestion = ULocalizedFormattedString(
+                "Close other programs, or calculate a smaller model or fewer cases at once."),
+            .oneLineDescription = failed,
+            .alertStyle = UFemAlertStyleCritical,
+        });
+}
+
 UErrorPtr UFemFewChanceError_withDescription(
     const QString& description, const std::optional<QString>& recoverySuggestion)
 {

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "foundation/errors/UError.h"
+#include "graphics/camera/UGLDrawRectInfo.h"
+#include "graphics/drawingbuffer/UFemGraphicCocoaDrawObject.h"
+#include "graphics/drawingbuffer/UFemGraphicDrawingInfo.h"
+#include "graphicview/UFemGraphicViewRecordAssignment.h"
+#include "graphicview/caches/UFemDrawingCardTypeInfoRecord.h"
+#include "graphicview/caches/UFemDrawingLayerImageInfoRecord.h"
+#include "graphicview/tasks/UFemBufferDrawingThreadTaskContext.h"
+#include "graphicview/tasks/UFemLayerImageDrawingThreadTaskContext.h"
+
+#include <QImage>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+class UFemGraphicViewController;
+
+// Turns the model into one picture of the 3-D view: the buffer workers tessellate the card type
+// records into the root drawing buffers of the two OpenGL contexts (256 cards at a time), one
+// layer worker per context replays its buffer into raw layer images, and the main thread lays
+// the layers over the background in record order. The layers below the selection form the base
+// image, which a screen frame keeps for the next one.
+class UFemGraphicViewCompositor final : public UFemBufferDrawingThreadTaskContext::Delegate,
+                                        public UFemLayerImageDrawingThreadTaskContext::Delegate {
+public:
+    static constexpr quint64 cardChunkSize = 256;
+    static constexpr quint64 maximumChildBufferCount = 4;
+
+    explicit UFemGraphicViewCompositor(UFemGraphicViewController& controller);
+
+    // The picture at the info's pixel size (screen or print), its drawing errors added to
+    // `errors`; a null image with *isCanceled set when the work was canceled or failed.
+    QImage composeImage(const UGLDrawRectInfo& drawRectInfo, quint64 threadCount,
+        std::vector<UErrorPtr>* errors, bool* isCanceled);
+
+    // The per-frame drawing information of the records 0-4, 7 and 8; null when a settling of
+    // the automatic values was canceled.
+    std::optional<UFemGraphicDrawingInfo> drawingInfoWithDrawRectInfo(
+        const UGLDrawRectInfo& drawRectInfo, bool* cancelFlag);
+
+    // ---- Worker bodies
+    bool runBufferDrawingWithThreadContext(UFemBufferDrawingThreadContext& threadContext) override;
+    bool runLayerImageDrawingWithThreadContext(
+        UFemLayerImageDrawingThreadContext& threadContext) override;
+    // The picking pass belongs to the selection; no hits are written yet.
+    bool runLayerImageDrawingWithThreadContext_selectMode(
+        UFemLayerImageDrawingThreadContext& threadContext) override;
+
+private:
+    struct LayerRun;
+
+    bool startWorkers(const UFemGraphicViewRecordAssignment& assignment,
+        const UGLDrawRectInfo& drawRectInfo, quint64 childCount, bool* isCanceled);
+    bool compositeLayers(QImage& image, const UFemGraphicViewRecordAssignment& assignment,
+        bool isBaseImageReused, const UGLDrawRectInfo& drawRectInfo);
+    bool waitForLayer(quint64 layer);
+    void closeBase(QImage& image, const UGLDrawRectInfo& drawRectInfo);
+    void drawCocoaDrawObjects(QImage& image, double resolution) const;
+    void drawColorScaleLegend(QImage& image, double resolution) const;
+    void failWorkers();
+    void drawChunk(UGLDrawingBuffer& buffer, const UFemDrawingCardTypeInfoRecord& record,
+        quint64 start, quint64 end, const UFemGraphicDrawingInfo& drawingInfo,
+        bool* isCanceled) const;
+    void replayLayerRun(UOpenGLManager& manager, UGLRootDrawingBuffer& root,
+        const std::vector<quint64>& records, quint64 layer, bool isFirstClear, bool clearsDepth,
+        bool* isCanceled);
+
+    UFemGraphicViewController& controller_;
+    UFemBufferDrawingThreadTaskContext& bufferTask_;
+    UFemLayerImageDrawingThreadTaskContext& layerTask_;
+    // The frame's copies, read by the workers while they run.
+    UFemDrawingCardTypeInfoRecordTable records_;
+    UFemDrawingLayerImageInfoRecordTable layers_ {};
+    std::array<UFemGraphicDrawingInfo, UFemGraphicViewCardTypeRecordCount> drawingInfos_;
+    std::vector<UFemGraphicCocoaDrawObject> drawObjects_;
+    bool isBaseClosed_ = false;
+    bool doesDrawWithColor_ = false;
+};

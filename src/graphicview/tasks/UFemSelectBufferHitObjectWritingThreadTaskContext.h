@@ -1,0 +1,48 @@
+#pragma once
+
+#include "foundation/threads/UThreadTaskContext.h"
+#include "graphics/opengl/UGLOpenGL.h"
+
+#include <QRectF>
+
+#include <vector>
+
+// Picks in select mode: one worker draws the pickable records of the pick rectangle and its
+// hit records land in the selection buffer this task owns.
+class UFemSelectBufferHitObjectWritingThreadTaskContext final : public UThreadTaskContext {
+public:
+    // Room added to a selection buffer that must grow.
+    static constexpr quint64 selectionBufferCapacityAddition = 256;
+
+    class Delegate {
+    public:
+        virtual ~Delegate() = default;
+        virtual bool runSelectBufferHitObjectWritingWithThreadContext(UThreadContext& threadContext)
+            = 0;
+    };
+
+    UFemSelectBufferHitObjectWritingThreadTaskContext() = default;
+    ~UFemSelectBufferHitObjectWritingThreadTaskContext() override;
+
+    void clearAll_shouldNotRunning_whileLocked() override;
+    // A buffer of fewer words than asked is replaced by one of capacity + 256 words.
+    bool setArgumentIfNeededWithDelegate(Delegate* delegate, const QRectF& pickViewRect,
+        quint64 drawingCardTypeIndexes, quint64 selectionBufferCapacity);
+    quint64 specifiedThreadCount() const override { return 1; }
+    bool doThreadMainTaskWithThreadContext(UThreadContext& threadContext) override;
+
+    const QRectF& pickViewRect() const { return pickViewRect_; }
+    quint64 drawingCardTypeIndexes() const { return drawingCardTypeIndexes_; }
+    GLuint* selectionBufferPtr() { return selectionBuffer_.data(); }
+    quint64 selectionBufferCapacity_GLUInt() const { return selectionBuffer_.size(); }
+    // Under the task lock; the layer worker publishes through this pointer.
+    quint64* hitObjectCountPtr() { return &hitObjectCount_; }
+    quint64 hitObjectCount() const { return hitObjectCount_; }
+
+private:
+    Delegate* delegate_ = nullptr;
+    QRectF pickViewRect_;
+    quint64 drawingCardTypeIndexes_ = 0;
+    std::vector<GLuint> selectionBuffer_;
+    quint64 hitObjectCount_ = 0;
+};

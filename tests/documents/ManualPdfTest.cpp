@@ -1,0 +1,80 @@
+#include "ShellTestSupport.h"
+
+#include "appkit/CommandRouter.h"
+#include "documents/application/UFemAppDelegate.h"
+#include "documents/application/UFemManualPdf.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The manual covers what a user needs first.
+const QStringList ManualHeadings = { QStringLiteral("# Vantrel Users Manual"),
+    QStringLiteral("## Starting"), QStringLiteral("## Model text"),
+    QStringLiteral("### Cards and their columns"), QStringLiteral("## The card filter"),
+    QStringLiteral("## Cases"), QStringLiteral("## Calculating"),
+    QStringLiteral("## The result table"), QStringLiteral("## Project files"),
+    QStringLiteral("## Preferences"), QStringLiteral("## Calculating from the command line") };
+
+const QStringList CardLabels = { QStringLiteral("Node"), QStringLiteral("Rod"),
+    QStringLiteral("Quad"), QStringLiteral("Hexa"), QStringLiteral("Material"),
+    QStringLiteral("RodProp"), QStringLiteral("ShellProp"), QStringLiteral("SolidProp"),
+    QStringLiteral("Force"), QStringLiteral("ForceSet"), QStringLiteral("FixNode"),
+    QStringLiteral("RestraintSet"), QStringLiteral("RestraintEquation"),
+    QStringLiteral("ForceDisp"), QStringLiteral("Case") };
+
+} // namespace
+
+TEST(ManualPdf, theBuildRendersTheManualWithItsHeadingsAndEveryCard)
+{
+    const QString markdown = QString::fromUtf8(fileBytes(QStringLiteral(VANTREL_MANUAL_SOURCE)));
+    for (const QString& heading : ManualHeadings)
+        EXPECT_TRUE(markdown.contains(u'\n' + heading + u'\n') || markdown.startsWith(heading))
+            << heading.toStdString();
+    for (const QString& label : CardLabels)
+        EXPECT_TRUE(markdown.contains(QStringLiteral("| %1 |").arg(label))) << label.toStdString();
+
+    const QByteArray pdf = fileBytes(QStringLiteral(VANTREL_MANUAL_PDF));
+    ASSERT_TRUE(pdf.startsWith("%PDF-"));
+    // Several pages of text, titled.
+    EXPECT_GE(
+        pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 3);
+    EXPECT_GT(pdf.size(), 20000);
+    EXPECT_TRUE(pdf.contains("/Title"));
+
+    // The same text renders again; a place that cannot be written says so.
+    QTemporaryDir folder;
+    QString reason;
+    EXPECT_TRUE(UFemWriteManualPdf(markdown, folder.filePath(QStringLiteral("m.pdf")), &reason));
+    EXPECT_FALSE(
+        UFemWriteManualPdf(markdown, folder.filePath(QStringLiteral("missing/m.pdf")), &reason));
+    EXPECT_FALSE(reason.isEmpty());
+}
+
+TEST(ManualPdf, helpOpensTheManualWithTheDesktopsViewerAndIsOffWithoutIt)
+{
+    ShellHarness harness;
+    UFemAppDelegate& delegate = harness.shell->appDelegate();
+    QStringList opened;
+    UrlRecorder catcher(opened);
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+
+    delegate.setUsersManualPath(QStringLiteral(VANTREL_MANUAL_PDF));
+    QAction* item = harness.item(QStringLiteral("openUsersManual:"));
+    CommandItem enabled(*item);
+    EXPECT_TRUE(harness.shell->commandRouter().validate(enabled));
+    item->trigger();
+    EXPECT_EQ(
+        opened, QStringList { QUrl::fromLocalFile(QStringLiteral(VANTREL_MANUAL_PDF)).toString() });
+
+    delegate.setUsersManualPath(harness.homePath(QStringLiteral("none.pdf")));
+    CommandItem disabled(*item);
+    EXPECT_FALSE(harness.shell->commandRouter().validate(disabled));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}

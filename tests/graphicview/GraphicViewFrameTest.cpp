@@ -1,0 +1,191 @@
+#include "GraphicViewTestSupport.h"
+
+#include "foundation/UFemHeaderGlobals.h"
+
+#include <QPaintEvent>
+
+#include <chrono>
+#include <cstdlib>
+#include <mutex>
+
+namespace {
+
+// One plate element of 2 x 1 in the XZ plane, facing the eye under "X right, Z up".
+const QString facingPlateModelText = QStringLiteral("Material , Steel , 210000 , 0.3 ,\n"
+                                                    "ShellProp , P , Steel , 0.05 ,\n"
+                                                    "Node , A ,  , -1 , 0 , -0.5 ,\n"
+                                                    "Node , B ,  , 1 , 0 , -0.5 ,\n"
+                                                    "Node , C ,  , 1 , 0 , 0.5 ,\n"
+                                                    "Node , D ,  , -1 , 0 , 0.5 ,\n"
+                                                    "Quad , Q , P , A , B , C , D ,\n");
+
+class GraphicViewFrameTest : public GraphicViewFixture {
+protected:
+    GraphicViewFrameTest()
+        : GraphicViewFixture(facingPlateModelText)
+    {
+    }
+};
+
+::testing::AssertionResult isNear(QColor actual, QColor expected)
+{
+    constexpr int tolerance = 3;
+    if (std::abs(actual.red() - expected.red()) <= tolerance
+        && std::abs(actual.green() - expected.green()) <= tolerance
+        && std::abs(actual.blue() - expected.blue()) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+        << "(" << actual.red() << ", " << actual.green() << ", " << actual.blue() << ")";
+}
+
+} // namespace
+
+// Lit face-on in the default element colour (0, 0.5, 1): 0.5 + 0.5/√3 of it, (0, 101, 201). The
+// plate fills the middle of the view, the triad stands at its centre.
+TEST_F(GraphicViewFrameTest, AFaceOnElementOverTheBackground)
+{
+    const QImage image = controller->renderToImage(UGLDrawingOutputTypeScreen);
+    ASSERT_EQ(image.size(), QSize(400, 300));
+    EXPECT_TRUE(isNear(image.pixelColor(150, 180), QColor(0, 101, 201)));
+    EXPECT_TRUE(isNear(image.pixelColor(5, 5), QColor(153, 191, 191)));
+    EXPECT_TRUE(controller->isBaseImageValid());
+    // What the view shows is the same picture.
+    const QImage shown = view->grab().toImage();
+    EXPECT_TRUE(isNear(shown.pixelColor(150, 180), QColor(0, 101, 201)));
+    EXPECT_FALSE(controller->isRedisplayRequiredWhenCalculationDone());
+    EXPECT_FALSE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
+}
+
+TEST_F(GraphicViewFrameTest, ResolutionTwoGivesTheSamePictureTwiceTheSize)
+{
+    const QImage single = controller->renderToImage(UGLDrawingOutputTypeScreen);
+    QVariantMap preferences = UFemGraphicViewPreferences::baseGraphicViewPreferences();
+    preferences.insert(ScreenImageResolutionNumberGraphicViewPreferenceKey, 144.0);
+    UErrorPtr error;
+    ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
+    const QImage twice = controller->renderToImage(UGLDrawingOutputTypeScreen);
+    ASSERT_EQ(twice.size(), QSize(800, 600));
+    for (const QPoint point : { QPoint(150, 180), QPoint(5, 5), QPoint(120, 100) })
+        EXPECT_TRUE(isNear(twice.pixelColor(point * 2), single.pixelColor(point)))
+            << point.x() << "," << point.y();
+}
+
+TEST_F(GraphicViewFrameTest, LightingOffGivesThePlainColour)
+{
+    QVariantMap preferences = UFemGraphicViewPreferences::baseGraphicViewPreferences();
+    preferences.insert(IsLightingActiveGraphicViewPreferenceKey, false);
+    UErrorPtr error;
+    ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
+    const QImage image = controller->renderToImage(UGLDrawingOutputTypeScreen);
+    EXPECT_TRUE(isNear(image.pixelColor(150, 180), QColor(0, 128, 255)));
+}
+
+namespace {
+
+// Counts the paints of a whole widget (hiding a child repaints only the part it covered).
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget)
+        : widget_(widget)
+    {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint
+            && static_cast<QPaintEvent*>(event)->rect() == widget_->rect())
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+
+private:
+    QWidget* widget_;
+};
+
+} // namespace
+
+// The card value data is held up past the half second: the frame shows the progress box, and the
+// finished data brings exactly one redisplay, which shows the picture and hides the indicator.
+TEST_F(GraphicViewFrameTest, SlowDataShowsTheProgressBoxThenOneRedisplay)
+{
+    QApplication::processEvents();
+    PaintCounter counter(view);
+    // New settings drop every cache; the frame below is the first to ask for the data again.
+    UErrorPtr error;
+    ASSERT_TRUE(controller->setViewPreferences(
+        UFemGraphicViewPreferences::baseGraphicViewPreferences(), &error));
+    QImage waiting;
+    {
+        // The data's workers build the layer table first and wait for its lock.
+        std::lock_guard hold(
+            controller->drawingCacheManager().drawingLayerImageInfoRecordTableLockCondition());
+        view->repaint();
+        waiting = view->grab().toImage();
+        // Frames while the box shows do not wait; the reload the settings asked for is one.
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
+    EXPECT_TRUE(controller->isRedisplayRequiredWhenCalculationDone());
+    // The translucent box over the background in the middle, the background around it.
+    EXPECT_TRUE(isNear(waiting.pixelColor(5, 5), QColor(153, 191, 191)));
+    EXPECT_TRUE(isNear(waiting.pixelColor(110, 120), QColor(187, 212, 212)));
+    bool isCanceled = false;
+    controller->drawingCacheManager().waitCardValueDataCalcThreadFinished_isCanceled(&isCanceled);
+    counter.paints = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (counter.paints == 0 && std::chrono::steady_clock::now() < deadline)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    for (int turn = 0; turn < 5; ++turn)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(counter.paints, 1);
+    EXPECT_FALSE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
+    EXPECT_FALSE(controller->isRedisplayRequiredWhenCalculationDone());
+}
+
+TEST_F(GraphicViewFrameTest, TheDrawingTimeShowsOnlyOnMeasuredFrames)
+{
+    UFemDoesDisplayGraphicViewDrawingTime = true;
+    controller->clearBaseImage();
+    const QImage measured = view->grab().toImage();
+    const QImage reused = view->grab().toImage();
+    UFemDoesDisplayGraphicViewDrawingTime = false;
+    // Black at 0.6 over the background in the lower-left corner, then the background alone.
+    EXPECT_TRUE(isNear(measured.pixelColor(1, measured.height() - 2), QColor(61, 76, 76)));
+    EXPECT_TRUE(isNear(reused.pixelColor(1, reused.height() - 2), QColor(153, 191, 191)));
+}
+
+// Without results "Displacement & VonMisesStress" can draw neither: two boxes, one under the
+// other from the top edge.
+TEST_F(GraphicViewFrameTest, TwoErrorsGiveTwoStackedBoxes)
+{
+    applyPreset(4);
+    const QImage shot = view->grab().toImage();
+    const int boxHeight
+        = qRound(QFontMetricsF(QApplication::font()).size(0, QStringLiteral("X")).height()) + 8;
+    auto isBox = [&](int y) {
+        const QColor color = shot.pixelColor(3, y);
+        return color.red() > 200 && color.green() < 180;
+    };
+    EXPECT_TRUE(isBox(boxHeight / 2));
+    EXPECT_TRUE(isBox(boxHeight + boxHeight / 2));
+    EXPECT_FALSE(isBox(2 * boxHeight + 4));
+}
+
+// A resolution past what the renderer can hold gives a drawing error, not a huge allocation.
+TEST_F(GraphicViewFrameTest, AHugeResolutionGivesADrawingError)
+{
+    QVariantMap preferences = UFemGraphicViewPreferences::baseGraphicViewPreferences();
+    preferences.insert(ScreenImageResolutionNumberGraphicViewPreferenceKey, 72.0 * 100);
+    UErrorPtr error;
+    ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
+    std::vector<UErrorPtr> errors;
+    bool isCanceled = false;
+    const QImage image = controller->pixelSizeImageWithDrawRectInfo(
+        view->drawRectInfoWithOutputType(UGLDrawingOutputTypeScreen), &errors, &isCanceled);
+    EXPECT_TRUE(image.isNull());
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_EQ(errors.front()->code(), 32001);
+    const QImage shown = view->grab().toImage();
+    EXPECT_GT(shown.pixelColor(3, 3).red(), 200);
+}
