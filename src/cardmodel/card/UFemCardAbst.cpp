@@ -193,17 +193,18 @@ bool UFemCardAbst::setCardColumnsWithCardTextColumns(
     } else if (!cardTextColumns.cardNameString()) {
         failure = UFemEmptyCardNameOfCardError();
     } else {
+        // Each step's failure lands in `failure`, which the loops and the end read.
         for (quint64 i = 1; i < t && !failure; ++i)
-            setColumnString(cardTextColumns.columnStringAtIndex(i), i, &failure);
+            static_cast<void>(setColumnString(cardTextColumns.columnStringAtIndex(i), i, &failure));
         if (!failure && cardClass_.isColumnExpandable()) {
             resetColumnsAfterIndex(t);
         } else {
             for (quint64 i = t; i < n && !failure; ++i)
-                setColumnString(std::nullopt, i, &failure);
+                static_cast<void>(setColumnString(std::nullopt, i, &failure));
         }
     }
     if (!failure) {
-        setCommentString(cardTextColumns.commentString(), nullptr);
+        UFemRaisesOnFailure(setCommentString(cardTextColumns.commentString(), nullptr));
         failure = checkErrorToRegister();
     }
     if (failure) {
