@@ -4,6 +4,10 @@
 
 #include <sys/resource.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <fstream>
 #include <string>
@@ -74,4 +78,11 @@ quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationCont
 quint64 UFemAvailableMemoryBytes()
 {
     return std::min(memAvailableBytes(), addressSpaceLeftBytes());
+}
+
+void UFemReturnFreedMemoryToSystem()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
