@@ -7,7 +7,9 @@
 #include "documents/application/UFemMainMenuWindow.h"
 #include "documents/application/UFemNewProjectPanel.h"
 #include "documents/document/UFemDocument.h"
+#include "documents/window/UFemOpeningProgressWindow.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 
 UFemDocumentController::UFemDocumentController(
@@ -48,7 +50,13 @@ void UFemDocumentController::newModelDocument()
 Document* UFemDocumentController::openDocument(const QString& path, bool display, UErrorPtr* error)
 {
     const bool wasOpen = documentForPath(path) != nullptr;
+    std::unique_ptr<UFemOpeningProgressWindow> progress;
+    if (display && !wasOpen && QFileInfo(path).size() >= openingProgressFileBytes_) {
+        progress = std::make_unique<UFemOpeningProgressWindow>(QFileInfo(path).fileName());
+        progress->showPainted();
+    }
     Document* document = DocumentController::openDocument(path, display, error);
+    progress.reset();
     if (document == nullptr || !display)
         return document;
     ensureWindow(*document);

@@ -26,7 +26,10 @@ public:
     // Made on first use.
     UFemNewProjectPanel& newProjectPanel();
 
+    // A file of `openingProgressFileBytes` or more, opened to be shown, has a progress window
+    // shown and painted while it is read.
     Document* openDocument(const QString& path, bool display, UErrorPtr* error) override;
+    void setOpeningProgressFileBytes(qint64 bytes) { openingProgressFileBytes_ = bytes; }
     Document* openUntitledDocumentOfType(
         const QString& typeName, bool display, UErrorPtr* error) override;
 
@@ -34,6 +37,10 @@ private:
     // Shows the document in its windows, making them when it has none, each with the menu.
     void ensureWindow(Document& document);
 
+    // About a fifth of a second of reading.
+    static constexpr qint64 defaultOpeningProgressFileBytes = qint64(4) << 20;
+
     UFemMainMenu* mainMenu_ = nullptr;
+    qint64 openingProgressFileBytes_ = defaultOpeningProgressFileBytes;
     std::unique_ptr<UFemNewProjectPanel> newProjectPanel_;
 };
