@@ -34,7 +34,7 @@ struct CommandButton {
 constexpr std::array<CommandButton, UFemFindPanelController::commandCount> commandButtonTexts { {
     { "findNextApplyButtonOutlet", "Next" },
     { "findPreviousApplyButtonOutlet", "Previous" },
-    { "replaceSelectionAndFindNextApplyButtonOutlet", "Replace & Find" },
+    { "replaceSelectionAndFindNextApplyButtonOutlet", "Replace && Find" },
     { "replaceSelectionApplyButtonOutlet", "Replace" },
     { "replaceAllApplyButtonOutlet", "Replace All" },
 } };
@@ -93,6 +93,8 @@ UFemFindPanelController::UFemFindPanelController(WindowTracker& tracker)
 
 UFemFindPanelController::~UFemFindPanelController()
 {
+    for (const QMetaObject::Connection& connection : trackerConnections_)
+        QObject::disconnect(connection);
     if (UFemFindPanel::shared() == this)
         UFemFindPanel::setShared(nullptr);
 }
@@ -105,9 +107,9 @@ void UFemFindPanelController::observe()
     for (const QString& name : { UWindowDidResignMainNotification,
              UFemActiveMainViewDidChangeNotification, UFemDocumentLockStatusDidChangeNotification })
         observations_.push_back(center.observe(name, nullptr, revalidate));
-    connect(
-        &tracker_, &WindowTracker::mainWindowChanged, this, [this] { updateValidateButtons(); });
-    connect(&tracker_, &WindowTracker::keyWindowChanged, this, [this] { updateValidateButtons(); });
+    for (auto signal : { &WindowTracker::mainWindowChanged, &WindowTracker::keyWindowChanged })
+        trackerConnections_.push_back(
+            QObject::connect(&tracker_, signal, [this] { updateValidateButtons(); }));
 }
 
 void UFemFindPanelController::loadWindow()
@@ -150,8 +152,8 @@ void UFemFindPanelController::buildWindow()
         button->setText(tr(commandButtonTexts[k].title));
         button->setAutoDefault(false);
         const QString command = commands[k];
-        connect(
-            button, &QPushButton::clicked, this, [this, command] { performFindCommand(command); });
+        QObject::connect(
+            button, &QPushButton::clicked, panel, [this, command] { performFindCommand(command); });
         commandButtons_[k] = button;
         buttons->addWidget(button);
     }

@@ -10,6 +10,7 @@
 #include "tables/UFemCardTableCellDelegate.h"
 #include "tables/UFemCardTableContextMenu.h"
 #include "tables/UFemCardTableModel.h"
+#include "tables/UFemEscapeKeyFilter.h"
 #include "tables/UFemResultTablePane.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/UFemTableViewPreferencesViewController.h"
@@ -96,7 +97,7 @@ void UFemTableViewController::observeNotifications()
         center.observe(UFemWindowSelectedCardWillChangeNotification, window, applyAndClose));
     observations_.push_back(
         center.observe(UFemWindowSelectedCardDidChangeNotification, window, reloadTable));
-    observations_.push_back(center.observe(
+    observations_.push_back(modelCenter.observe(
         UFemCardStringEditorShouldCloseNotification, &data, [this](const UNotification& notice) {
             const QVariant sender
                 = notice.userInfo.value(UFemCardStringEditorSenderKeyTableViewController);
@@ -119,6 +120,7 @@ void UFemTableViewController::finish()
     preferencesViewController_.reset();
     QObject::disconnect(selectionConnection_);
     QObject::disconnect(optionalEditorConnection_);
+    optionalEditorEscapeFilter_.reset();
     // The table lives on with the pane, which the window may hold longer than this controller.
     if (cardTableViewOutlet_ != nullptr) {
         cardTableViewOutlet_->setCardTableViewDelegate(nullptr);

@@ -17,6 +17,7 @@
 
 class QMimeData;
 class UFemCardTableCellDelegate;
+class UFemEscapeKeyFilter;
 class UFemCardTableModel;
 class UFemTableViewPreferencesViewController;
 
@@ -170,4 +171,5 @@ private:
     // Set while this controller drives the window's optional editor itself.
     bool isDrivingOptionalEditor_ = false;
     QMetaObject::Connection optionalEditorConnection_;
+    std::unique_ptr<UFemEscapeKeyFilter> optionalEditorEscapeFilter_;
 };

@@ -179,3 +179,28 @@ TEST_F(CardTableFixture, NodeBoundingBox)
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(box[i], three[i]) << i;
 }
+
+// A replacement takes the old card's place in the rows and in the per-type arrays, also when the
+// type changes; no other card's known row goes stale.
+TEST_F(CardTableFixture, ReplacementTakesThePlaceOfTheOldCard)
+{
+    table.removeAllCards();
+    for (int i = 0; i < 6; ++i)
+        table.addCard(i % 2 == 0 ? node(QStringLiteral("N%1").arg(i))
+                                 : caseCard(QStringLiteral("C%1").arg(i)),
+            nullptr);
+    expectTypeArrayInRowOrder(UFemNodeCardType);
+    const UFemCardPtr sameType = node(QStringLiteral("M2"));
+    const UFemCardPtr otherType = caseCard(QStringLiteral("C4"));
+    const UFemCardPtr firstOld = table.rowArray().objectAtIndex(2);
+    EXPECT_EQ(table.replaceCardAtIndex(2, sameType), firstOld);
+    table.replaceCardAtIndex(4, otherType);
+    EXPECT_EQ(table.rowArray().objectAtIndex(2), sameType);
+    EXPECT_EQ(table.rowArray().objectAtIndex(4), otherType);
+    EXPECT_EQ(table.rowArray().count(), 6u);
+    EXPECT_TRUE(table.isCardTypeCardArrayTableValid());
+    expectTypeArrayInRowOrder(UFemNodeCardType);
+    expectTypeArrayInRowOrder(UFemCaseCardType);
+    for (quint64 row = 0; row < 6; ++row)
+        EXPECT_EQ(table.rowArray().objectAtIndex(row)->cardRowIndex_last(), row);
+}

@@ -152,12 +152,12 @@ bool UFemDataController::replaceCardAtIndex(
     const quint64 number = oldCard->cardIdentifierNumber();
     const UFemCardTextColumnsPtr oldRecord = oldCard->cardTextColumns();
     oldRecord->setCardIdentifierNumber(number);
-    cardTable_.removeCardAtIndex(rowIndex, nullptr);
-    // Its names are freed for the new card.
+    // Its names are freed for the new card; it keeps its row until the new card takes it, so
+    // that no other card moves.
     oldCard->resetAllCardColumns();
     UErrorPtr failure;
     if (const UFemCardPtr newCard = makeNewCard(&failure)) {
-        cardTable_.insertCard(newCard, rowIndex, nullptr);
+        cardTable_.replaceCardAtIndex(rowIndex, newCard);
         enterCard(newCard, number);
         lastEditedCardRowIndex_ = rowIndex;
         registerUndo([rowIndex, oldRecord](UFemDataController& controller) {
@@ -169,9 +169,6 @@ bool UFemDataController::replaceCardAtIndex(
     UErrorPtr refillError;
     if (!oldCard->setCardColumnsWithCardTextColumns(*oldRecord, &refillError))
         UFemRaiseProgramError(QStringLiteral("error while old card back - 2"));
-    if (rowIndex > cardTable_.count())
-        UFemRaiseProgramError(QStringLiteral("error while old card back - 3"));
-    cardTable_.insertCard(oldCard, rowIndex, nullptr);
     return failEdit(*this, aborted, failure, error);
 }
 
