@@ -1,13 +1,18 @@
 #include "documents/window/UFemOpeningProgressWindow.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
 constexpr int windowWidth = 360;
+constexpr unsigned long exposurePollMilliseconds = 5;
+constexpr qint64 longestExposureWaitMilliseconds = 500;
 
 } // namespace
 
@@ -28,7 +33,16 @@ void UFemOpeningProgressWindow::showPainted()
 {
     show();
     raise();
-    // Windows shown just before (the start window) are painted too, not left black.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The window system maps the window a moment later: a paint before that is lost. Windows
+    // shown just before (the start window) are painted meanwhile too, not left black.
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (windowHandle() != nullptr && windowHandle()->isExposed())
+            break;
+        QThread::msleep(exposurePollMilliseconds);
+    } while (waited.elapsed() < longestExposureWaitMilliseconds);
     repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
