@@ -50,13 +50,12 @@ void UFemDocumentController::newModelDocument()
 Document* UFemDocumentController::openDocument(const QString& path, bool display, UErrorPtr* error)
 {
     const bool wasOpen = documentForPath(path) != nullptr;
-    std::unique_ptr<UFemOpeningProgressWindow> progress;
     if (display && !wasOpen && QFileInfo(path).size() >= openingProgressFileBytes_) {
-        progress = std::make_unique<UFemOpeningProgressWindow>(QFileInfo(path).fileName());
-        progress->showPainted();
+        openingProgress_ = std::make_unique<UFemOpeningProgressWindow>(QFileInfo(path).fileName());
+        openingProgress_->showPainted();
     }
     Document* document = DocumentController::openDocument(path, display, error);
-    progress.reset();
+    openingProgress_.reset();
     if (document == nullptr || !display)
         return document;
     ensureWindow(*document);

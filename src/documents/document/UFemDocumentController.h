@@ -6,6 +6,7 @@
 
 class UFemMainMenu;
 class UFemNewProjectPanel;
+class UFemOpeningProgressWindow;
 
 // The program's document controller. New Project runs the New Project panel and New Model opens
 // an untitled model; the generic New is not offered. A project or result opened afresh and shown
@@ -30,6 +31,8 @@ public:
     // shown and painted while it is read.
     Document* openDocument(const QString& path, bool display, UErrorPtr* error) override;
     void setOpeningProgressFileBytes(qint64 bytes) { openingProgressFileBytes_ = bytes; }
+    // The progress window of the file being read, else null.
+    UFemOpeningProgressWindow* openingProgressWindow() const { return openingProgress_.get(); }
     Document* openUntitledDocumentOfType(
         const QString& typeName, bool display, UErrorPtr* error) override;
 
@@ -42,5 +45,6 @@ private:
 
     UFemMainMenu* mainMenu_ = nullptr;
     qint64 openingProgressFileBytes_ = defaultOpeningProgressFileBytes;
+    std::unique_ptr<UFemOpeningProgressWindow> openingProgress_;
     std::unique_ptr<UFemNewProjectPanel> newProjectPanel_;
 };

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int windowWidth = 360;
+constexpr int progressSteps = 1000;
 constexpr unsigned long exposurePollMilliseconds = 5;
 constexpr qint64 longestExposureWaitMilliseconds = 500;
 
@@ -23,10 +24,17 @@ UFemOpeningProgressWindow::UFemOpeningProgressWindow(const QString& fileName)
     setFixedWidth(windowWidth);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Opening \u201C%1\u201D\u2026").arg(fileName)));
-    auto* bar = new QProgressBar;
-    // The length of the read is not known ahead: a busy bar.
-    bar->setRange(0, 0);
-    layout->addWidget(bar);
+    bar_ = new QProgressBar;
+    bar_->setRange(0, 0);
+    layout->addWidget(bar_);
+}
+
+void UFemOpeningProgressWindow::showFractionRead(double fraction)
+{
+    bar_->setRange(0, progressSteps);
+    bar_->setValue(int(fraction * progressSteps));
+    // The main thread is busy reading: paint now.
+    repaint();
 }
 
 void UFemOpeningProgressWindow::showPainted()
