@@ -173,7 +173,7 @@ void LongLineBuiltColumnByColumn(benchmark::State& state)
     for (auto _ : state) {
         UFemCardTextColumns line;
         for (qint64 i = 0; i < state.range(0); ++i)
-            line.setColumnString(text, quint64(i), nullptr);
+            UFemRaisesOnFailure(line.setColumnString(text, quint64(i), nullptr));
         benchmark::DoNotOptimize(line.numberOfColumns());
     }
     state.SetComplexityN(state.range(0));
@@ -318,7 +318,7 @@ void ResetWithModelText(benchmark::State& state)
 void ResetWithModelTextOverFullModel(benchmark::State& state)
 {
     UFemDataController controller;
-    controller.resetWithModelText(modelText().text, false, nullptr);
+    UFemRaisesOnFailure(controller.resetWithModelText(modelText().text, false, nullptr));
     for (auto _ : state) {
         UErrorPtr error;
         if (!controller.resetWithModelText(modelText().text, false, &error))
@@ -333,7 +333,7 @@ void ReleaseFullModel(benchmark::State& state)
     UFemDataController controller;
     for (auto _ : state) {
         state.PauseTiming();
-        controller.resetWithModelText(modelText().text, false, nullptr);
+        UFemRaisesOnFailure(controller.resetWithModelText(modelText().text, false, nullptr));
         state.ResumeTiming();
         controller.reset();
     }

@@ -21,9 +21,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -71,22 +72,28 @@ struct CalculationTimes {
 
 bool calculate(UFemMatrixCalculationContext& context, CalculationTimes* times, UErrorPtr* error)
 {
-    std::atomic<bool> done { false };
+    std::mutex doneLock;
+    std::condition_variable doneChanged;
+    bool done = false;
     bool succeeded = false;
     std::thread calculation([&] {
         const auto start = Clock::now();
-        succeeded = context.setupToRunCalculation(error);
+        bool solved = context.setupToRunCalculation(error);
         times->setUp = secondsSince(start);
         const auto runStart = Clock::now();
-        succeeded = succeeded && context.runCalculation(error);
+        solved = solved && context.runCalculation(error);
         times->run = secondsSince(runStart);
+        const std::lock_guard lock(doneLock);
+        succeeded = solved;
         done = true;
+        doneChanged.notify_one();
     });
     const bool isTerminal = isatty(STDERR_FILENO) != 0;
-    while (!done) {
-        std::this_thread::sleep_for(progressInterval);
+    std::unique_lock lock(doneLock);
+    // Wakes at once when the calculation ends, else every interval to show progress.
+    while (!doneChanged.wait_for(lock, progressInterval, [&] { return done; })) {
         const quint64 total = context.progressTotalLength();
-        if (!isTerminal || done)
+        if (!isTerminal)
             continue;
         if (total == UFemNotFound || total == 0)
             std::fprintf(stderr, "\rsetting up ...   ");
@@ -94,6 +101,7 @@ bool calculate(UFemMatrixCalculationContext& context, CalculationTimes* times, U
             std::fprintf(stderr, "\rsolving %5.1f %%  ",
                 100.0 * double(context.currentProgress()) / double(total));
     }
+    lock.unlock();
     calculation.join();
     if (isTerminal)
         std::fprintf(stderr, "\r                 \r");

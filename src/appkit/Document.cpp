@@ -1,5 +1,6 @@
 #include "appkit/Document.h"
 
+#include "appkit/CommandNames.h"
 #include "appkit/DocumentController.h"
 #include "appkit/OwnedList.h"
 #include "appkit/SheetPresenter.h"
@@ -18,11 +19,6 @@
 
 namespace {
 
-const QString SaveCommand = QStringLiteral("saveDocument:");
-const QString SaveAsCommand = QStringLiteral("saveDocumentAs:");
-const QString RevertCommand = QStringLiteral("revertDocumentToSaved:");
-const QString UndoCommand = QStringLiteral("undo:");
-const QString RedoCommand = QStringLiteral("redo:");
 const QString DefaultUntitledName = QStringLiteral("Untitled");
 const QString FileErrorDomain = QStringLiteral("UFileErrorDomain");
 enum RevertAnswer { RevertAnswerRevert = 0 };
@@ -59,9 +55,9 @@ Document::Document()
     observe(UUndoManagerDidCloseUndoGroupNotification, DocumentChange::Done);
     observe(UUndoManagerDidUndoChangeNotification, DocumentChange::Undone);
     observe(UUndoManagerDidRedoChangeNotification, DocumentChange::Redone);
-    addCommand(SaveCommand, [this](const CommandItem&) { save(); });
-    addCommand(SaveAsCommand, [this](const CommandItem&) { saveAs(); });
-    addCommand(RevertCommand, [this](const CommandItem&) { confirmRevert(); });
+    addCommand(SaveDocumentCommand, [this](const CommandItem&) { save(); });
+    addCommand(SaveDocumentAsCommand, [this](const CommandItem&) { saveAs(); });
+    addCommand(RevertDocumentToSavedCommand, [this](const CommandItem&) { confirmRevert(); });
     addCommand(UndoCommand, [this](const CommandItem&) { undoManager_.undo(); });
     addCommand(RedoCommand, [this](const CommandItem&) { undoManager_.redo(); });
 }
@@ -394,7 +390,7 @@ void Document::presentError(const UErrorPtr& error, std::function<void(int)> don
 
 bool Document::validateCommand(CommandItem& item)
 {
-    if (item.command() == RevertCommand) {
+    if (item.command() == RevertDocumentToSavedCommand) {
         return !filePath_.isEmpty() && isDocumentEdited();
     }
     if (item.command() == UndoCommand) {

@@ -3,6 +3,7 @@
 #include "appkit/CommandItem.h"
 #include "appkit/WindowTracker.h"
 #include "cardmodel/text/UFemStringSearchManager.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/document/UFemDocumentNotifications.h"
 #include "documents/mainview/UFemMainViewController.h"
 #include "documents/toolbar/UFemCardFilterField.h"
@@ -78,11 +79,11 @@ QCheckBox* checkBox(QWidget* parent, const char* name, const char* title)
 } // namespace
 
 const std::array<QString, UFemFindPanelController::commandCount> UFemFindPanelController::commands {
-    QStringLiteral("findNext:"),
-    QStringLiteral("findPrevious:"),
-    QStringLiteral("replaceSelectionAndFindNext:"),
-    QStringLiteral("replaceSelection:"),
-    QStringLiteral("replaceAll:"),
+    UFemFindNextCommand,
+    UFemFindPreviousCommand,
+    UFemReplaceSelectionAndFindNextCommand,
+    UFemReplaceSelectionCommand,
+    UFemReplaceAllCommand,
 };
 
 UFemFindPanelController::UFemFindPanelController(WindowTracker& tracker)

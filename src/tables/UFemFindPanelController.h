@@ -49,7 +49,8 @@ public:
     QString searchString() const override;
     void setSearchString(const QString& searchString) override;
     QString replaceString() const override;
-    std::shared_ptr<UFemStringSearchManager> stringSearchManagerWithDoesSearchBackDirection(
+    [[nodiscard]] std::shared_ptr<UFemStringSearchManager>
+    stringSearchManagerWithDoesSearchBackDirection(
         bool doesSearchBackDirection, UErrorPtr* error) override;
     void setReplaceAllMessageString(const QString& message) override;
     void resetMessageString() override;

@@ -4,6 +4,7 @@
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/window/UFemWindowController.h"
 #include "documents/window/UFemWindowNotifications.h"
 #include "platform/UUndoManager.h"
@@ -23,8 +24,9 @@ UFemTableViewController::UFemTableViewController(UFemWindowController& windowCon
 {
     loadTableBox();
     UErrorPtr error;
-    setViewPreferences(
-        UFemTableViewPreferences::defaultTableViewPreferencesOfFolderIndex(0), &error);
+    // The built-in defaults always apply.
+    static_cast<void>(setViewPreferences(
+        UFemTableViewPreferences::defaultTableViewPreferencesOfFolderIndex(0), &error));
     observeNotifications();
 }
 
@@ -223,7 +225,7 @@ void UFemTableViewController::ufemTableViewDrawRect(QPainter& painter, const QRe
 
 void UFemTableViewController::cardTableViewDeleteSelectedCards()
 {
-    CommandItem item(QStringLiteral("delete_:"));
+    CommandItem item(DeleteCommand);
     if (!validateCommand(item)) {
         Notifier::beep();
         return;

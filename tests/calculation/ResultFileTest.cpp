@@ -133,8 +133,8 @@ void expectSoundOutcome(const QByteArray& data)
             double u[6];
             quint8 s[6];
             std::optional<QString> errorText;
-            resultData.getNodeDisplacement(
-                u, s, n, UFemRotationIndexSetBoth, q, &errorText, nullptr);
+            EXPECT_TRUE(resultData.getNodeDisplacement(
+                u, s, n, UFemRotationIndexSetBoth, q, &errorText, nullptr));
         }
     }
     const QByteArray written = fileOf(resultData);
@@ -309,8 +309,8 @@ TEST(ResultFile, FailedSetsTextsReturnToTheirCases)
     for (quint64 q = 0; q < sample.caseCount; ++q) {
         std::optional<QString> errorText;
         double u[3];
-        read.resultData->getNodeDisplacement(
-            u, 0, UFemRotationIndexSetTranslation, q, &errorText, nullptr);
+        EXPECT_TRUE(read.resultData->getNodeDisplacement(
+            u, 0, UFemRotationIndexSetTranslation, q, &errorText, nullptr));
         const std::optional<QString> expected = q % 3 == 1
             ? std::nullopt
             : std::optional<QString>(QStringLiteral("Set R%1 failed.").arg(q % 3 + 1));

@@ -257,12 +257,12 @@ TEST(CardTextColumns, WrittenLines)
 
     UFemCardTextColumns labelOnly;
     UErrorPtr error;
-    labelOnly.setCardLabelString(u"Case"_qs, &error);
+    EXPECT_TRUE(labelOnly.setCardLabelString(u"Case"_qs, &error));
     EXPECT_EQ(labelOnly.cardString(), u"Case ,"_qs);
     EXPECT_EQ(labelOnly.cardStringWithColumnSeparatingCharacterType(Tab), u"Case"_qs);
 
     UFemCardTextColumns nullWithComment;
-    nullWithComment.setCommentString(u"abc"_qs, &error);
+    EXPECT_TRUE(nullWithComment.setCommentString(u"abc"_qs, &error));
     EXPECT_EQ(nullWithComment.cardString(), u"\\ abc"_qs);
     EXPECT_EQ(nullWithComment.cardStringWithColumnSeparatingCharacterType(Tab), u"\\ abc"_qs);
     EXPECT_EQ(UFemCardTextColumns().cardString(), QString());
@@ -272,8 +272,8 @@ TEST(CardTextColumns, WrittenErrorTail)
 {
     UFemCardTextColumns columns;
     UErrorPtr error;
-    columns.setCardLabelString(u"Node"_qs, &error);
-    columns.setCardNameString(u"N1"_qs, &error);
+    EXPECT_TRUE(columns.setCardLabelString(u"Node"_qs, &error));
+    EXPECT_TRUE(columns.setCardNameString(u"N1"_qs, &error));
     columns.setErrorObject(nullptr);
     EXPECT_EQ(columns.cardString(), u"Node , N1 ,    \u00A1 Error : Unknown Error."_qs);
     EXPECT_EQ(columns.cardStringWithColumnSeparatingCharacterType(Tab),
@@ -302,7 +302,7 @@ TEST(CardTextColumns, AttributedLines)
 
     UFemCardTextColumns nullCard;
     UErrorPtr error;
-    nullCard.setCommentString(u"abc"_qs, &error);
+    EXPECT_TRUE(nullCard.setCommentString(u"abc"_qs, &error));
     EXPECT_EQ(nullCard.attributedCardString().string, u"\\ abc"_qs);
     EXPECT_EQ(nullCard.attributedCardString().runs,
         (QList<Run> { { 0, 5, UFemCardStringAttributesKeyForComment } }));

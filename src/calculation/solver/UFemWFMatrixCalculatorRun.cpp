@@ -14,12 +14,14 @@ bool UFemWFMatrixCalculator::prepareMatrixCalculation(UErrorPtr* error)
     const auto start = std::chrono::steady_clock::now();
     UErrorPtr failure;
     std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> task;
-    // Memory running out while the matrices are built is an error like any other.
-    UFemWFRunCalculationStep(&failure, [&] {
+    // Memory running out while the matrices are built is an error like any other. The step's
+    // answer is whether a task came back, with its failure.
+    static_cast<void>(UFemWFRunCalculationStep(&failure, [&] {
         task = UFemWFBuildCalculationThreadTaskContext(
             requireNodeMatrices(), slotLayout_, this, memoryLimit_, &failure);
         return true;
-    });
+    }));
+
     buildCalculationMatrixTimeInterval_ = secondsSince(start);
     if (!task) {
         if (failure)

@@ -69,7 +69,7 @@ public:
 
     // After all restraints: a Valid DOF whose diagonal is exactly 0.0 becomes ZeroStiffness; a
     // negative or non-finite diagonal fails (21011 naming the DOF). Records the diagonal extremes.
-    bool updateNodeDOFStateTableAndCalculationMatrixInfo(
+    [[nodiscard]] bool updateNodeDOFStateTableAndCalculationMatrixInfo(
         const UFemWFNodeNameLookup& nodeNameStringWithNodeNo, UErrorPtr* error);
     double stiffnessMatrixMaxValue() const { return stiffnessMatrixMaxValue_; }
     quint64 stiffnessMatrixMaxValueNodeDOFIndex() const

@@ -98,8 +98,9 @@ bool UFemDataController::resetWithCardTextColumnsArray(
         [&] {
             UErrorPtr failure = errorIfLocked();
             if (!failure) {
-                _addCardWithCardTextColumnsArray(cardTextColumnsArray,
-                    rowsFrom(0, cardTextColumnsArray.size()), doesUseErrorCard, &failure);
+                // The answer is in failure.
+                static_cast<void>(_addCardWithCardTextColumnsArray(cardTextColumnsArray,
+                    rowsFrom(0, cardTextColumnsArray.size()), doesUseErrorCard, &failure));
             }
             return failure;
         },
@@ -195,7 +196,7 @@ quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
             source, &index, columnSeparatingCharacterType, doesUseErrorCard, &failure);
         if (!card)
             break;
-        cardTable_.insertCard(card, row, nullptr);
+        UFemRaisesOnFailure(cardTable_.insertCard(card, row, nullptr));
         enterCard(card, nextCardIdentifierNumber_++);
         ++index;
         ++row;
@@ -210,7 +211,7 @@ quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
     if (count > 0) {
         lastEditedCardRowIndex_ = row - 1;
         registerUndo([rows = rowsFrom(startRow, count)](UFemDataController& controller) {
-            controller._removeCardsAtIndexSet(rows, nullptr);
+            UFemRaisesOnFailure(controller._removeCardsAtIndexSet(rows, nullptr));
         });
     }
     if (failure) {
@@ -280,7 +281,8 @@ UErrorPtr UFemDataController::readCardFromLine(const UUnicharString& source, qui
         ++index;
         UFemReadModelCommentString(source, index, length, range, &error);
         if (!error)
-            card->setCommentString(source.substringWithRange(range), &error);
+            // The answer is in error.
+            static_cast<void>(card->setCommentString(source.substringWithRange(range), &error));
         if (error)
             return UFemEditCardError_withBaseError_appendingColumnIndexInfoString(
                 error, ULocalizedString("Comment string"));
@@ -301,9 +303,10 @@ UErrorPtr UFemDataController::readColumnsOfCard(const UUnicharString& source, qu
         ++index;
         stop = UFemReadModelColumnString(source, index, length, range, type, &error);
         if (!error && range.length != 0)
-            card.cardColumnAtIndex(column)->setColumnWithColumnStringView(
+            // The answer is in error.
+            static_cast<void>(card.cardColumnAtIndex(column)->setColumnWithColumnStringView(
                 source.stringView().mid(qsizetype(range.location), qsizetype(range.length)),
-                &error);
+                &error));
         if (error)
             return wrapColumnError(error, column + 1);
     }

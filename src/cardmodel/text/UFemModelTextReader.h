@@ -36,7 +36,8 @@ char16_t UFemTrimmedCommentStringRange(const QString& string, URange& range, UEr
 
 // The trimmed text of `string` read as exactly one column; nullopt when it is empty, and nullopt
 // with the error when it is no single column.
-std::optional<QString> UFemTrimmedColumnStringOrNil(const QString& string, UErrorPtr* error);
+[[nodiscard]] std::optional<QString> UFemTrimmedColumnStringOrNil(
+    const QString& string, UErrorPtr* error);
 
 // The token range of column `columnIndex` (0 is the label) of a card string; location
 // UFemRangeNotFound when the line has fewer columns or cannot be read (then with the error).

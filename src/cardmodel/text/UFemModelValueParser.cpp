@@ -70,8 +70,8 @@ struct NumberText {
 };
 
 template <typename Value>
-bool failColumn(const UStringGettingCharactersProtocol& source, quint64 at, const char* message,
-    URange& range, Value& value, UErrorPtr* error)
+[[nodiscard]] bool failColumn(const UStringGettingCharactersProtocol& source, quint64 at,
+    const char* message, URange& range, Value& value, UErrorPtr* error)
 {
     range = {};
     value = Value();
@@ -97,8 +97,8 @@ quint64 readSign(
 
 // Reads a whole column with the unsigned reader `parse`, then applies the sign.
 template <typename Value, typename Parse>
-bool parseSignedColumn(QStringView string, URange& range, Value& value, UErrorPtr* error,
-    const char* message, Parse parse)
+[[nodiscard]] bool parseSignedColumn(QStringView string, URange& range, Value& value,
+    UErrorPtr* error, const char* message, Parse parse)
 {
     const UFemStringViewSource source(string);
     bool isNegative = false;
@@ -134,8 +134,8 @@ UErrorPtr degreeOfFreedomError(const UStringGettingCharactersProtocol& source,
         UFemModelTextExcerpt(source, 0, source.length(), errorLocation, errorLength));
 }
 
-bool failDegreeOfFreedom(URange& nodeNameRange, URange& directionRange, int& directionIndex,
-    UErrorPtr* error, UErrorPtr failure)
+[[nodiscard]] bool failDegreeOfFreedom(URange& nodeNameRange, URange& directionRange,
+    int& directionIndex, UErrorPtr* error, UErrorPtr failure)
 {
     nodeNameRange = {};
     directionRange = {};
@@ -351,8 +351,9 @@ char16_t UFemParseCardNameColumnString(QStringView string, URange& range, UError
     UFemReadNameToken(source, index, source.length(), range);
     if (index < source.length()) {
         bool unused = false;
-        failColumn(
-            source, index, "Character '%C' exists in Card Name column.", range, unused, error);
+        // Only for the error it gives.
+        static_cast<void>(failColumn(
+            source, index, "Character '%C' exists in Card Name column.", range, unused, error));
     }
     return 0;
 }

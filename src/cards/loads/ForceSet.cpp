@@ -4,27 +4,26 @@
 
 namespace {
 
-const UFemCardColumnSpec forceSetColumns[] = {
+const UFemCardColumnShape forceSetColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemForceCardType },
     { "Factor", CARD_COLUMN_TYPE_FLOAT_VALUE },
     { "Force", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemForceCardType },
 };
 
-const UFemConcreteCardClassSpec forceSetSpec { "ForceSet", UFemForceCardType, 100,
+const UFemConcreteCardClassShape forceSetShape { "ForceSet", UFemForceCardType, 100,
     forceSetColumns };
 
 } // namespace
 
 ForceSet::ForceSet(UFemCardDataController* dataController)
-    : UFemSetCard(cardClassObject(), forceSetSpec, dataController, forceNameColumnIndex,
+    : UFemSetCard(cardClassObject(), forceSetShape, dataController, forceNameColumnIndex,
         "Card Name '%@' is called from Force Card '%@'. They make a loop reference")
 {
 }
 
 const UFemCardClass& ForceSet::cardClassObject()
 {
-    static const UFemCardClass cardClass(UFemMakeCardClassDescription<ForceSet>(forceSetSpec));
-    return cardClass;
+    return UFemCardClassObject<ForceSet>(forceSetShape);
 }
 
 bool ForceSet::putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
@@ -41,11 +40,11 @@ bool ForceSet::putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalc
         error);
 }
 
-std::optional<QString> ForceSet::toolTipStringAddition() const
+QString ForceSet::memberNameText() const
 {
-    return UFormattedString("( (%@)×%@ ( %lu cards ) )",
+    return UFormattedString("(%@)×%@",
         forceMultipleValueColumn().columnString().value_or(QString()),
-        forceNameColumn().columnString().value_or(QString()), quint64(memberCardArray().size()));
+        UFemSetCard::memberNameText());
 }
 
 bool ForceSet::drawsMembers() const

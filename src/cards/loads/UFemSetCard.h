@@ -12,29 +12,38 @@ class UFemSetCard : public UFemCaseLinkedCard {
 public:
     // The cards of the named name in model order; empty while the column is empty.
     std::vector<UFemCard*> memberCardArray() const;
+    // "( %@ ( %lu cards ) )" with the member name text and the member count.
+    std::optional<QString> toolTipStringAddition() const override;
 
+    // The members' drawing nodes, member after member.
     quint64 numberOfNodeForDrawing() const override;
     bool doesDrawWhenNotAllNodeValid() const override { return true; }
-    quint64 getNodeCardNamesForDrawingToNodeCardNameTable(UFemCardName** nodeCardNameTable,
-        quint64 nodeCardNameTableSize,
-        std::vector<UFemCardName*>* overflowNodeCardNameTable) const override;
-    UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const override;
-    bool isRotationDisplacementValid() const override { return false; }
-    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale,
-        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
+    // Each member draws itself, with its share of the colour values.
+    [[nodiscard]] bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+        const double* nodePositionTable, const _UGLColor* color,
+        const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+        const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
+        UErrorPtr* error) const override;
 
 protected:
-    UFemSetCard(const UFemCardClass& cardClass, const UFemConcreteCardClassSpec& spec,
+    UFemSetCard(const UFemCardClass& cardClass, const UFemConcreteCardClassShape& shape,
         UFemCardDataController* dataController, quint64 memberNameColumnIndex,
         const char* loopFormat);
 
     UErrorPtr checkOwnErrorToRegister() const override;
+    UFemCardName* nodeCardNameForDrawing(quint64 nodeNo) const override;
+    QString drawingNodeOutOfRangeReason() const override
+    {
+        return QStringLiteral("aNodeNo: 0 ~ ([self numberOfNodeForDrawing]-1)");
+    }
+    void putNodeCardNamesForDrawing(UFemCardName** names, quint64 count) const override;
     const UFemCardColumn& memberNameColumn() const { return column(memberNameColumnIndex_); }
+    // The member name column's text, as the tool tip shows it.
+    virtual QString memberNameText() const;
     // Calls `put` (a source, an error pointer; false on failure) on every member that is a
     // `Source`, in order; the first failure stops it and its error goes to the caller's pointer.
-    template <typename Source, typename Put> bool putMembers(Put put, UErrorPtr* error) const
+    template <typename Source, typename Put>
+    [[nodiscard]] bool putMembers(Put put, UErrorPtr* error) const
     {
         for (const UFemCard* member : memberCardArray()) {
             const auto* source = dynamic_cast<const Source*>(member);
@@ -58,7 +67,7 @@ protected:
     }
 
 private:
-    bool checkSetColorCardValueArraySize(
+    [[nodiscard]] bool checkSetColorCardValueArraySize(
         const _UFemCardValueArraySize* colorCardValueArraySize, UErrorPtr* error) const;
 
     quint64 memberNameColumnIndex_;

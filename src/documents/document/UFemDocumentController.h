@@ -29,11 +29,12 @@ public:
 
     // A file of `openingProgressFileBytes` or more, opened to be shown, has a progress window
     // shown and painted while it is read.
-    Document* openDocument(const QString& path, bool display, UErrorPtr* error) override;
+    [[nodiscard]] Document* openDocument(
+        const QString& path, bool display, UErrorPtr* error) override;
     void setOpeningProgressFileBytes(qint64 bytes) { openingProgressFileBytes_ = bytes; }
     // The progress window of the file being read, else null.
     UFemOpeningProgressWindow* openingProgressWindow() const { return openingProgress_.get(); }
-    Document* openUntitledDocumentOfType(
+    [[nodiscard]] Document* openUntitledDocumentOfType(
         const QString& typeName, bool display, UErrorPtr* error) override;
 
 private:

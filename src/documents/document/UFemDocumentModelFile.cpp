@@ -48,7 +48,8 @@ bool UFemDocument::readModelText(const QByteArray& data, UErrorPtr* error)
             = opening != nullptr ? opening->openingProgressWindow() : nullptr)
             dataController_->setReadingProgressHandler(
                 [progress](double fraction) { progress->showFractionRead(fraction); });
-        dataController_->resetWithModelText(*text, true, &failure);
+        // The answer is in failure.
+        static_cast<void>(dataController_->resetWithModelText(*text, true, &failure));
         dataController_->setReadingProgressHandler({});
     }
     if (!failure) {
@@ -105,5 +106,5 @@ bool UFemDocument::loadModelDataWithModelFileURL(const QString& path, UErrorPtr*
 
 void UFemDocument::unloadModelData()
 {
-    loadModelFileData(std::nullopt, nullptr);
+    UFemRaisesOnFailure(loadModelFileData(std::nullopt, nullptr));
 }

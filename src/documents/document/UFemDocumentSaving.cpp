@@ -50,7 +50,8 @@ bool UFemDocument::saveToFile(const QString& path, const QString& type, UErrorPt
     UErrorPtr modelError;
     QString modelFileName;
     if (hasModelData_)
-        writeModelFile(&modelFileName, &modelError);
+        // The answer is in modelError.
+        static_cast<void>(writeModelFile(&modelFileName, &modelError));
     if (!projectError && !modelError)
         return true;
     UFemSetError(error,
