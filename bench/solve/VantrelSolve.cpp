@@ -13,6 +13,8 @@
 #include "cards/Node.h"
 #include "cards/UFemCardClasses.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/threads/UThreadCountPreference.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -25,6 +27,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <new>
 #include <thread>
 
 namespace {
@@ -41,12 +44,23 @@ double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Whole texts, NUL characters of a model line included (a C string would end there).
+void printText(FILE* stream, const QString& text)
+{
+    QString shown = text;
+    shown.replace(QChar(u'\0'), QStringLiteral("\\0"));
+    const QByteArray bytes = shown.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
 void printError(const char* what, const UErrorPtr& error)
 {
-    std::fprintf(stderr, "vantrel-solve: %s: %s\n", what,
-        error ? qPrintable(error->localizedDescription()) : "unknown error");
+    printText(stderr,
+        QStringLiteral("vantrel-solve: %1: %2\n")
+            .arg(QString::fromUtf8(what),
+                error ? error->localizedDescription() : QStringLiteral("unknown error")));
     if (error && !error->localizedRecoverySuggestion().isEmpty())
-        std::fprintf(stderr, "  %s\n", qPrintable(error->localizedRecoverySuggestion()));
+        printText(stderr, QStringLiteral("  %1\n").arg(error->localizedRecoverySuggestion()));
 }
 
 // UTF-8 when it decodes as such, else UTF-16.
@@ -110,10 +124,10 @@ bool calculate(UFemMatrixCalculationContext& context, CalculationTimes* times, U
 
 void printLog(const UFemResultDataManagerImpl& manager)
 {
-    std::printf("%s", qPrintable(manager.calculationInfoString().value_or(QString())));
-    std::printf("%s", qPrintable(manager.calculationLogString().value_or(QString())));
+    printText(stdout, manager.calculationInfoString().value_or(QString()));
+    printText(stdout, manager.calculationLogString().value_or(QString()));
     if (const auto errors = manager.calculationErrorString(); errors && !errors->isEmpty())
-        std::printf("Errors:\n%s", qPrintable(*errors));
+        printText(stdout, QStringLiteral("Errors:\n") + *errors);
 }
 
 // The resident set now, from /proc (0 where there is none).
@@ -196,6 +210,9 @@ int main(int argc, char** argv)
         threadCount = t + 1 < arguments.size() ? arguments[t + 1].toULongLong(&ok) : 0;
         if (!ok || threadCount == 0)
             return usage();
+        // As the preference: outside 1..16 means the processors.
+        threadCount = UThreadCountPreference::threadCountWithReferenceThreadCount(
+            QVariant(threadCount), UThreadCountPreference::activeProcessorCount());
         arguments.remove(t, 2);
     }
     QString nodeName;
@@ -217,8 +234,13 @@ int main(int argc, char** argv)
     auto start = Clock::now();
     QString modelText;
     UErrorPtr error;
-    if (!readModelText(arguments[0], &modelText)) {
-        std::fprintf(stderr, "vantrel-solve: cannot read %s\n", qPrintable(arguments[0]));
+    try {
+        if (!readModelText(arguments[0], &modelText)) {
+            std::fprintf(stderr, "vantrel-solve: cannot read %s\n", qPrintable(arguments[0]));
+            return exitFailed;
+        }
+    } catch (const std::bad_alloc&) {
+        printError("reading the model", UFemMallocFailedError());
         return exitFailed;
     }
     if (!controller.resetWithModelText(modelText, true, &error)) {
@@ -230,6 +252,7 @@ int main(int argc, char** argv)
     start = Clock::now();
     if (!UFemCheckToRunCalculation(controller, {}, &error)) {
         printError("the model cannot be calculated", error);
+        printText(stderr, UFemReportOfCardsWithError(controller));
         return exitFailed;
     }
     const double checkSeconds = secondsSince(start);

@@ -20,6 +20,9 @@ using UFemShowCardsWithErrorToRun = std::function<void(UFemDataController& dataC
 // cannot be calculated.
 [[nodiscard]] bool UFemCheckToRunCalculation(UFemDataController& dataController,
     const UFemShowCardsWithErrorToRun& showCardsWithErrorToRun, UErrorPtr* error);
+// The cards with an error or warning, as the card table shows them: "line N: TEXT" and the reason
+// indented below, for at most `maxCount` cards, then how many more there are.
+QString UFemReportOfCardsWithError(UFemDataController& dataController, quint64 maxCount = 20);
 // The controller's calculation context, which only UFemSetupForRunCalculation sets; nullptr
 // before it.
 UFemMatrixCalculationContext* UFemMatrixCalculationContextOf(

@@ -92,7 +92,7 @@ public:
     quint64 caseNoWithCaseIndex(quint64 caseIndex, quint64 calculationIndex) const;
     quint64 caseIndexWithCaseNameString(
         const QString& caseNameString, quint64 calculationIndex) const override;
-    QString caseNameStringWithCaseIndex(quint64 caseIndex, quint64 calculationIndex) const;
+    QString caseNameStringWithCaseIndex(quint64 caseIndex, quint64 calculationIndex) const override;
     void getNodeLocation(double* location, quint64 nodeNo) const override;
     // Size, cost and times of each restraint set's solution, by calculation index; complete after
     // the run.

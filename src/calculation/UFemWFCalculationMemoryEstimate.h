@@ -12,10 +12,6 @@
 quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationContext& context,
     quint64 envelopePageCount, quint64 maxPageBandWidth);
 
-// The memory this process can still take: the system's available memory, bounded by the
-// address-space limit when one is set.
-quint64 UFemAvailableMemoryBytes();
-
 // Hands the allocator's free memory back to the system: a calculation frees gigabytes in many
 // blocks that the allocator would otherwise keep for the process.
 void UFemReturnFreedMemoryToSystem();

@@ -277,6 +277,11 @@ QString CalculatorTestModel::nodeNameStringWithNodeNo(quint64 nodeNo) const
     return nodeNames_.at(nodeNo)->cardNameString();
 }
 
+QString CalculatorTestModel::caseNameStringWithCaseIndex(quint64 caseIndex, quint64) const
+{
+    return caseNames_.at(caseIndex)->cardNameString();
+}
+
 quint64 CalculatorTestModel::caseIndexWithCaseNameString(
     const QString& caseNameString, quint64) const
 {

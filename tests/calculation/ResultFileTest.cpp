@@ -236,6 +236,12 @@ TEST(ResultFile, VersionBoundaries)
     expectPartial(tooNewRead, 11007);
     EXPECT_TRUE(tooNewRead.readingError->localizedRecoverySuggestion().contains(
         QStringLiteral("'Vantrel ver.0.8.1.5.2'")));
+    // A number past every version's form still names a version.
+    patch<quint32>(tooNew, optionalInteger1Offset, 1000000);
+    const ReadResult farRead = readFile(tooNew);
+    expectPartial(farRead, 11007);
+    EXPECT_TRUE(farRead.readingError->localizedRecoverySuggestion().contains(
+        QStringLiteral("'Vantrel ver.0.8.1.5.2'")));
 }
 
 TEST(ResultFile, EveryMissingRequiredComponentIsNamed)
@@ -258,6 +264,16 @@ TEST(ResultFile, EveryMissingRequiredComponentIsNamed)
     ASSERT_NE(read.error, nullptr);
     EXPECT_EQ(read.error->localizedOneLineDescription(),
         QStringLiteral("Loading Result Data failed. - Required Data ( ModelText ) is not found."));
+
+    // There, but no UTF-8 text: broken rather than missing.
+    QByteArray badText = file;
+    const quint64 textOffset = fieldAt<quint64>(badText, recordOffset(badText, 2000) + 8);
+    badText[qsizetype(textOffset)] = char(0xFF);
+    const ReadResult badRead = readFile(badText);
+    EXPECT_EQ(badRead.resultData, nullptr);
+    ASSERT_NE(badRead.error, nullptr);
+    EXPECT_EQ(badRead.error->localizedOneLineDescription(),
+        QStringLiteral("Loading Result Data failed. - Data ( ModelText ) is broken."));
 }
 
 TEST(ResultFile, EmptyForeignAndOtherTypeFiles)

@@ -139,6 +139,12 @@ private:
     void noteNonFiniteInput(const double* values, quint64 count, quint64 nodeNo, quint64 rotation,
         const QString& caseName);
     [[nodiscard]] bool checkNonFiniteInput(UErrorPtr* error) const;
+    void noteUnstiffenedForcedDisplacement(
+        const std::vector<_UFemForceDisplacementRestraintTableComponent_nodeNo>& forced);
+    [[nodiscard]] bool checkLoadsToSolve(UErrorPtr* error) const;
+    [[nodiscard]] bool checkDisplacements(UErrorPtr* error) const;
+    bool failOnDOF(const char* description, const char* recoverySuggestion,
+        const UFemWFDOFOfCase& dof, UErrorPtr* error) const;
 
     // The first load or forced displacement that is not a finite number.
     struct NonFiniteInput {
@@ -157,6 +163,7 @@ private:
     UFemWFCalculationSlotLayout slotLayout_;
     std::vector<quint64> mainPathTransitNodeNoTable_;
     std::optional<NonFiniteInput> nonFiniteInput_;
+    std::optional<UFemWFDOFOfCase> unstiffenedForcedDisplacement_;
     quint64 threadCount_ = 0;
     quint64 memoryLimit_ = 0;
 

@@ -11,6 +11,8 @@
 
 bool UFemWFMatrixCalculator::prepareMatrixCalculation(UErrorPtr* error)
 {
+    if (!UFemWFRunCalculationStep(error, [&] { return checkLoadsToSolve(error); }))
+        return false;
     const auto start = std::chrono::steady_clock::now();
     UErrorPtr failure;
     std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> task;
@@ -62,7 +64,7 @@ bool UFemWFMatrixCalculator::runMatrixCalculation(UErrorPtr* error)
 
 bool UFemWFMatrixCalculator::finalizeMatrixCalculation(UErrorPtr* error)
 {
-    return UFemWFRunCalculationStep(error, [this] {
+    const bool laidOut = UFemWFRunCalculationStep(error, [this] {
         UFemWFNodeMatrices& matrices = requireNodeMatrices();
         // Without a task (no slot or no case) the states alone give the values.
         const bool solved = task_ && task_->isValueValid();
@@ -72,6 +74,7 @@ bool UFemWFMatrixCalculator::finalizeMatrixCalculation(UErrorPtr* error)
         writeRestraintToDisplacementMatrix();
         return true;
     });
+    return laidOut && checkDisplacements(error);
 }
 
 quint64 UFemWFMatrixCalculator::getDisplacementMatrixValueTable(const double** valueTable,

@@ -94,9 +94,9 @@ public:
 
     // Reads one line from `index` and leaves the index on its line end; returns LF, CR or 0 at the
     // end of the source. A line that does not read becomes an error line keeping the first error;
-    // only when the line cannot even be read whole is that error returned (with 0).
+    // one with a character no reader takes is kept as read, the error naming that character.
     char16_t readModelStringCharactersFromString(const UStringGettingCharactersProtocol& source,
-        quint64& index, UFemColumnSeparatingCharacterType type, UErrorPtr* error);
+        quint64& index, UFemColumnSeparatingCharacterType type);
     // Reads one line (comma separated) that may end with one line end; nothing may follow it.
     [[nodiscard]] bool setCardString(const QString& string, UErrorPtr* error) override;
 
@@ -127,6 +127,8 @@ private:
     static constexpr qsizetype InlineColumnCount = 12;
 
     void requireNoErrorLine() const;
+    char16_t keepLineWithRefusedCharacter(const UStringGettingCharactersProtocol& source,
+        quint64 start, quint64& index, const UErrorPtr& lineError);
     QStringView columnView(qsizetype index) const
     {
         return QStringView(columnText_)

@@ -360,9 +360,8 @@ private:
         UFemColumnSeparatingCharacterType type, UFemCardPtr& card);
     UErrorPtr readColumnsOfCard(const UUnicharString& source, quint64& index,
         UFemColumnSeparatingCharacterType type, UFemCard& card, char16_t& stop);
-    [[nodiscard]] UFemCardPtr makeErrorCardFromLine(const UUnicharString& source,
-        quint64 startIndex, quint64* unicharIndex, UFemColumnSeparatingCharacterType type,
-        const UErrorPtr& lineError, UErrorPtr* error);
+    UFemCardPtr makeErrorCardFromLine(const UUnicharString& source, quint64 startIndex,
+        quint64* unicharIndex, UFemColumnSeparatingCharacterType type, const UErrorPtr& lineError);
     UFemCardPtr makeErrorCardFromRecord(const UFemCardTextColumns& record);
     // Replaces the card at the row by the one `makeNewCard` gives; without one, puts the old card
     // back as it was.

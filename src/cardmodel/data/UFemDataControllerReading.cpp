@@ -8,15 +8,18 @@
 #include "cardmodel/card/UFemCardType.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "cardmodel/text/UFemModelTextReader.h"
+#include "cardmodel/text/UFemModelTextScanning.h"
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UException.h"
 #include "foundation/errors/UFemErrorsEditCard.h"
+#include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/strings/UFormattedString.h"
 #include "foundation/strings/UUnicharString.h"
 #include "platform/UUndoManager.h"
 
 #include <algorithm>
 #include <functional>
+#include <new>
 
 namespace {
 
@@ -127,7 +130,15 @@ bool UFemDataController::resetWithCards(
     cardIdentifierNumberDictionary_.reserve(capacity);
     postResultDataAndModelDataWillChange();
     notificationCenter_ = nullptr;
-    const UErrorPtr failure = addCards();
+    UErrorPtr failure;
+    try {
+        failure = addCards();
+    } catch (const std::bad_alloc&) {
+        // A model too large for memory (one vast token is enough): what was read goes, so that the
+        // memory comes back, and the reading fails with the memory error.
+        reset();
+        failure = UFemMallocFailedError();
+    }
     lastEditedCardRowIndex_ = UFemNotFound;
     undoManager_ = keptUndoManager;
     notificationCenter_ = keptNotificationCenter;
@@ -197,8 +208,9 @@ quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
         if (!card)
             break;
         UFemRaisesOnFailure(cardTable_.insertCard(card, row, nullptr));
+        card->setCardRowIndex_last(row);
         enterCard(card, nextCardIdentifierNumber_++);
-        ++index;
+        index = UFemIndexAfterLineEnd(source, index, length);
         ++row;
         ++count;
         if (index >= length)
@@ -240,8 +252,8 @@ UFemCardPtr UFemDataController::_makeCardWithModelUnicharString(
     if (card)
         card->resetAllCardColumns();
     if (doesUseErrorCard) {
-        return makeErrorCardFromLine(modelUnicharString, startIndex, unicharIndex,
-            columnSeparatingCharacterType, failure, error);
+        return makeErrorCardFromLine(
+            modelUnicharString, startIndex, unicharIndex, columnSeparatingCharacterType, failure);
     }
     *unicharIndex = index;
     UFemSetError(error, failure);
@@ -331,17 +343,12 @@ UErrorPtr UFemDataController::readColumnsOfCard(const UUnicharString& source, qu
 
 UFemCardPtr UFemDataController::makeErrorCardFromLine(const UUnicharString& source,
     quint64 startIndex, quint64* unicharIndex, UFemColumnSeparatingCharacterType type,
-    const UErrorPtr& lineError, UErrorPtr* error)
+    const UErrorPtr& lineError)
 {
     UFemCardTextColumns record;
     quint64 index = startIndex;
-    UErrorPtr readError;
-    record.readModelStringCharactersFromString(source, index, type, &readError);
+    record.readModelStringCharactersFromString(source, index, type);
     *unicharIndex = index;
-    if (readError) {
-        UFemSetError(error, readError);
-        return nullptr;
-    }
     if (!record.cardErrorObject())
         record.setErrorObject(lineError);
     return makeErrorCardFromRecord(record);

@@ -201,7 +201,8 @@ char16_t UFemParseRealNumber(const UStringGettingCharactersProtocol& source, qui
         index = start;
         UFemSetError(error,
             UFemFewChanceError_withDescription(
-                UFormattedString("Float value string '%@' seems too long.", source.string()),
+                UFormattedString(
+                    "Float value string '%@' seems too long.", UFemQuotedToken(source)),
                 ULocalizedFormattedString("Float value can be max 32 characters.")));
         return 0;
     }
@@ -256,7 +257,8 @@ char16_t UFemParseIntegerNumber(const UStringGettingCharactersProtocol& source, 
         UFemSetError(error,
             UFemFewChanceError_withDescription(
                 ULocalizedFormattedString(
-                    "Integer value '%@' is too big. ( Too long integer string. )", source.string()),
+                    "Integer value '%@' is too big. ( Too long integer string. )",
+                    UFemQuotedToken(source)),
                 ULocalizedFormattedString("Integer value can be max 9 digits.")));
         return 0;
     }

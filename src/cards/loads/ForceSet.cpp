@@ -32,10 +32,11 @@ bool ForceSet::putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalc
     const double total = forceMultipleValueColumn().doubleValue() * forceFactor;
     if (total == 0.0)
         return true;
-    return putMembers<UFemForceSource>(
-        [&](const UFemForceSource& member, UErrorPtr* memberError) {
+    return putMembers<ForceSet, UFemForceSource>(
+        total, [](const ForceSet& set) { return set.forceMultipleValueColumn().doubleValue(); },
+        [&](const UFemForceSource& member, double factor, UErrorPtr* memberError) {
             return member.putForceMatrixToMatrixCalculator(
-                matrixCalculator, total, caseName, memberError);
+                matrixCalculator, factor, caseName, memberError);
         },
         error);
 }

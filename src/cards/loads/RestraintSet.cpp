@@ -28,8 +28,9 @@ const UFemCardClass& RestraintSet::cardClassObject()
 bool RestraintSet::putRestraintToMatrixCalculator(
     UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const
 {
-    return putMembers<UFemRestraintSource>(
-        [&](const UFemRestraintSource& member, UErrorPtr* memberError) {
+    return putMembers<RestraintSet, UFemRestraintSource>(
+        1.0, [](const RestraintSet&) { return 1.0; },
+        [&](const UFemRestraintSource& member, double, UErrorPtr* memberError) {
             return member.putRestraintToMatrixCalculator(matrixCalculator, memberError);
         },
         error);

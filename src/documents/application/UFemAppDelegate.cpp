@@ -140,6 +140,14 @@ QWidget* UFemAppDelegate::aboutPanel() const
 void UFemAppDelegate::applicationDidFinishLaunching()
 {
     updateMainMenu();
+    // A damaged settings file was recovered when the preferences were first read: said once.
+    if (const std::optional<QString> notice
+        = UUserDefaults::standardUserDefaults().takeRecoveryNotice()) {
+        Alert alert;
+        alert.messageText = QStringLiteral("Some preferences could not be read.");
+        alert.informativeText = *notice;
+        sheets_.runModalAlert(alert);
+    }
 }
 
 bool UFemAppDelegate::respondsToCommand(const QString& command) const

@@ -10,6 +10,8 @@
 #include "foundation/errors/UFemErrorsFile.h"
 #include "foundation/errors/UFemErrorsOther.h"
 
+#include <new>
+
 bool UFemDocument::loadModelFileData(const std::optional<QByteArray>& data, UErrorPtr* error)
 {
     if (!data) {
@@ -33,12 +35,17 @@ bool UFemDocument::readModelText(const QByteArray& data, UErrorPtr* error)
 {
     const LockStatusChange change(*this);
     announce(UFemHasModelDataKey, false);
-    std::optional<QString> text = UFemModelTextFromModelFileData(data);
     UErrorPtr failure;
-    bool rewritten = false;
-    if (!text) {
+    std::optional<QString> text;
+    try {
+        text = UFemModelTextFromModelFileData(data);
+    } catch (const std::bad_alloc&) {
+        failure = UFemMallocFailedError();
+    }
+    if (!failure && !text)
         failure = UFemReadingModelFileToStringError();
-    } else {
+    bool rewritten = false;
+    if (!failure) {
         if (UFemModelTextHasRestraintExpressionRow(*text) && askToReplaceRestraintExpression()) {
             text = UFemModelTextReplacingRestraintExpression(*text);
             rewritten = true;

@@ -160,10 +160,12 @@ bool readEntries(const QVariant& value, Reader reader, std::vector<Entry>* out)
     if (rangeMinValue > rangeMaxValue)
         return failWith(UFemColorScaleValueRangeMinValueBiggerThanMaxValueError(), error);
     const double largerEnd = std::max(std::fabs(rangeMinValue), std::fabs(rangeMaxValue));
-    // Written so that a NaN or infinite end fails too: every colour would come out NaN.
+    // Written so that a NaN or infinite end fails too: every colour would come out NaN. So would
+    // a width that overflows (-1e308 to 1e308) or whose inverse does (a width of denormals).
+    const double width = rangeMaxValue - rangeMinValue;
     const bool isWideEnough = std::isfinite(rangeMinValue) && std::isfinite(rangeMaxValue)
-        && rangeMinValue != rangeMaxValue
-        && rangeMaxValue - rangeMinValue >= minimumRelativeRangeWidth * largerEnd;
+        && rangeMinValue != rangeMaxValue && std::isfinite(width) && std::isfinite(1.0 / width)
+        && width >= minimumRelativeRangeWidth * largerEnd;
     if (!isWideEnough) {
         return failWith(
             UFemColorScaleValueRangeMinValueAndMaxValueAreEqualOrTooCloseError_withRangeMinValue(
