@@ -8,7 +8,14 @@ namespace {
 
 constexpr double youngsModulus = 210000.0;
 constexpr double poissonsRatio = 0.3;
+constexpr double shearModulus = youngsModulus / (2.0 * (1.0 + poissonsRatio));
+constexpr double rectangleShearFactor = 5.0 / 6.0;
 constexpr int significantDigits = 12;
+constexpr int statedDigits = 4;
+constexpr int directionCount = 6;
+constexpr unsigned translations = 0b000111U;
+constexpr unsigned allDirections = 0b111111U;
+constexpr unsigned rotationAboutX = 0b001000U;
 
 QString number(double value)
 {
@@ -32,12 +39,13 @@ public:
             columns.append(nodeName(id));
         line(columns);
     }
-    void fix(qsizetype id, bool rotations)
+    // Held directions TX TY TZ RX RY RZ, a bit each from TX up.
+    void fix(qsizetype id, unsigned held)
     {
-        const QString yes = QStringLiteral("YES");
-        const QString r = rotations ? yes : QStringLiteral("NO");
-        line({ QStringLiteral("FixNode"), QStringLiteral("Fix"), nodeName(id), yes, yes, yes, r, r,
-            r });
+        QStringList columns { QStringLiteral("FixNode"), QStringLiteral("Fix"), nodeName(id) };
+        for (int d = 0; d < directionCount; ++d)
+            columns.append((held >> d) & 1U ? QStringLiteral("YES") : QStringLiteral("NO"));
+        line(columns);
     }
     void force(qsizetype id, double fx, double fy, double fz)
     {
@@ -45,9 +53,14 @@ public:
             number(fy), number(fz), QStringLiteral("0"), QStringLiteral("0"),
             QStringLiteral("0") });
     }
-    void header(const QString& comment, const QStringList& property)
+    void comment(const QString& text)
     {
-        text_ += QStringLiteral("\\ ") + comment + QStringLiteral("\n");
+        text_ += QStringLiteral("\\ ") + text + QStringLiteral("\n");
+    }
+    void header(const QStringList& comments, const QStringList& property)
+    {
+        for (const QString& text : comments)
+            comment(text);
         line({ QStringLiteral("Material"), QStringLiteral("Steel"), number(youngsModulus),
             number(poissonsRatio) });
         line(property);
@@ -66,8 +79,21 @@ private:
 QString hexaCantileverModelText(int nx, int ny, int nz)
 {
     constexpr double length = 10.0;
+    constexpr double load = 100.0;
+    constexpr double area = 1.0;
+    constexpr double inertia = 1.0 / 12.0;
+    const double bending = load * length * length * length / (3.0 * youngsModulus * inertia);
+    const double shear = load * length / (rectangleShearFactor * shearModulus * area);
     ModelTextWriter writer;
-    writer.header(QStringLiteral("Hexa cantilever %1 x %2 x %3").arg(nx).arg(ny).arg(nz),
+    writer.header({ QStringLiteral("Hexa cantilever %1 x %2 x %3").arg(nx).arg(ny).arg(nz),
+                      QStringLiteral("10 x 1 x 1, fixed at x = 0, %1 down at x = 10. Tip "
+                                     "deflection PL^3/3EI + PL/kGA (k = 5/6) = %2 + %3 = %4")
+                          .arg(load)
+                          .arg(bending, 0, 'g', statedDigits)
+                          .arg(shear, 0, 'g', statedDigits)
+                          .arg(bending + shear, 0, 'g', statedDigits),
+                      QStringLiteral("Fully integrated Hexas are stiff in bending: a fine mesh "
+                                     "comes a few per cent short of it, a coarse one far short.") },
         { QStringLiteral("SolidProp"), QStringLiteral("P"), QStringLiteral("Steel") });
     const auto id
         = [&](int i, int j, int k) { return (qsizetype(i) * (ny + 1) + j) * (nz + 1) + k; };
@@ -86,7 +112,7 @@ QString hexaCantileverModelText(int nx, int ny, int nz)
     const double share = -100.0 / double((ny + 1) * (nz + 1));
     for (int j = 0; j <= ny; ++j)
         for (int k = 0; k <= nz; ++k) {
-            writer.fix(id(0, j, k), false);
+            writer.fix(id(0, j, k), translations);
             writer.force(id(nx, j, k), 0.0, 0.0, share);
         }
     return writer.text();
@@ -94,10 +120,21 @@ QString hexaCantileverModelText(int nx, int ny, int nz)
 
 QString quadPlateModelText(int nx, int ny)
 {
+    constexpr double thickness = 0.05;
+    constexpr double load = 10.0;
+    const double rigidity = youngsModulus * thickness * thickness * thickness
+        / (12.0 * (1.0 - poissonsRatio * poissonsRatio));
+    const double edge = load / (3.0 * rigidity);
     ModelTextWriter writer;
-    writer.header(QStringLiteral("Quad plate %1 x %2").arg(nx).arg(ny),
+    writer.header({ QStringLiteral("Quad plate %1 x %2").arg(nx).arg(ny),
+                      QStringLiteral("A 1 wide strip of a wide plate 1 long, %1 thick: clamped at "
+                                     "x = 0, RX held along the cut edges y = 0 and 1, %2 down "
+                                     "along x = 1. Edge deflection PL^3/3D = %3")
+                          .arg(thickness)
+                          .arg(load)
+                          .arg(edge, 0, 'g', statedDigits) },
         { QStringLiteral("ShellProp"), QStringLiteral("P"), QStringLiteral("Steel"),
-            QStringLiteral("0.05") });
+            number(thickness) });
     const auto id = [&](int i, int j) { return qsizetype(i) * (ny + 1) + j; };
     for (int i = 0; i <= nx; ++i)
         for (int j = 0; j <= ny; ++j)
@@ -107,18 +144,22 @@ QString quadPlateModelText(int nx, int ny)
         for (int j = 0; j < ny; ++j)
             writer.element(QStringLiteral("Quad"), QStringLiteral("Q%1").arg(++element),
                 { id(i, j), id(i + 1, j), id(i + 1, j + 1), id(i, j + 1) });
-    const double share = -10.0 / double(ny + 1);
+    const double share = -load / double(ny + 1);
     for (int j = 0; j <= ny; ++j) {
-        writer.fix(id(0, j), true);
+        writer.fix(id(0, j), allDirections);
         writer.force(id(nx, j), 0.0, 0.0, share);
     }
+    // Symmetry with the plate's neighbouring strips: the cut edges do not turn about x.
+    for (int i = 1; i <= nx; ++i)
+        for (const int j : { 0, ny })
+            writer.fix(id(i, j), rotationAboutX);
     return writer.text();
 }
 
 QString rodLatticeModelText(int nx, int ny, int nz)
 {
     ModelTextWriter writer;
-    writer.header(QStringLiteral("Rod lattice %1 x %2 x %3").arg(nx).arg(ny).arg(nz),
+    writer.header({ QStringLiteral("Rod lattice %1 x %2 x %3").arg(nx).arg(ny).arg(nz) },
         { QStringLiteral("RodProp"), QStringLiteral("P"), QStringLiteral("Steel"),
             QStringLiteral("0.01") });
     const auto id = [&](int i, int j, int k) { return (qsizetype(k) * ny + j) * nx + i; };
@@ -150,7 +191,7 @@ QString rodLatticeModelText(int nx, int ny, int nz)
     const double share = 1000.0 / double(nx * ny);
     for (int j = 0; j < ny; ++j)
         for (int i = 0; i < nx; ++i) {
-            writer.fix(id(i, j, 0), false);
+            writer.fix(id(i, j, 0), translations);
             writer.force(id(i, j, nz - 1), share, 0.0, 0.0);
         }
     return writer.text();

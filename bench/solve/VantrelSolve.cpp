@@ -1,5 +1,6 @@
-// vantrel-solve MODEL RESULT [--threads N]: reads a model file, checks and calculates it, writes
-// the result file, and prints the calculation log, the time of each phase and the peak memory.
+// vantrel-solve MODEL RESULT [--threads N] [--node NAME]: reads a model file, checks and calculates
+// it, writes the result file, and prints the calculation log, the time of each phase, the peak
+// memory and, with --node, the node's displacements in every case.
 // Exit status 0 only when every restraint set was solved.
 
 #include "calculation/UFemDataControllerRunCalculation.h"
@@ -9,6 +10,7 @@
 #include "calculation/results/UFemResultFileWriter.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerServices.h"
+#include "cards/Node.h"
 #include "cards/UFemCardClasses.h"
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UFemErrorsOther.h"
@@ -128,6 +130,16 @@ void printLog(const UFemResultDataManagerImpl& manager)
         printText(stdout, QStringLiteral("Errors:\n") + *errors);
 }
 
+// The resident set now, from /proc (0 where there is none).
+quint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toULongLong() * quint64(sysconf(_SC_PAGESIZE)) : 0;
+}
+
 void printFigures(const UFemMatrixCalculationContext& context, const CalculationTimes& times,
     double readSeconds, double checkSeconds, double writeSeconds)
 {
@@ -153,12 +165,36 @@ void printFigures(const UFemMatrixCalculationContext& context, const Calculation
                 "factorise and solve %.3f (build %.3f, solve %.3f), write %.3f\n",
         readSeconds, checkSeconds, times.setUp - ordering, ordering, times.run, build, solve,
         writeSeconds);
-    std::printf("peak memory: %.1f MiB\n", double(usage.ru_maxrss) / 1024.0);
+    std::printf("peak memory: %.1f MiB; held after the calculation: %.1f MiB\n",
+        double(usage.ru_maxrss) / 1024.0, double(residentBytes()) / mebibyte);
+}
+
+bool printNodeDisplacements(UFemDataController& controller, const QString& nodeName)
+{
+    const std::vector<UFemCard*> cards = controller.cardArrayWithCardNameString(nodeName, nullptr);
+    const auto* node = cards.empty() ? nullptr : dynamic_cast<const Node*>(cards.front());
+    if (node == nullptr) {
+        std::fprintf(stderr, "vantrel-solve: no node named %s\n", qPrintable(nodeName));
+        return false;
+    }
+    for (const auto& caseCard : controller.caseCardArray()) {
+        double values[6] = {};
+        quint8 states[6] = {};
+        UErrorPtr error;
+        if (!node->getNodeDisplacement(values, states, 3, caseCard.get(), &error)) {
+            printError("reading the displacement", error);
+            return false;
+        }
+        std::printf("%s in %s: T %.7g %.7g %.7g, R %.7g %.7g %.7g\n", qPrintable(nodeName),
+            qPrintable(caseCard->cardNameString().value_or(QString())), values[0], values[1],
+            values[2], values[3], values[4], values[5]);
+    }
+    return true;
 }
 
 int usage()
 {
-    std::fprintf(stderr, "usage: vantrel-solve MODEL RESULT [--threads N]\n");
+    std::fprintf(stderr, "usage: vantrel-solve MODEL RESULT [--threads N] [--node NAME]\n");
     return exitUsage;
 }
 
@@ -178,6 +214,13 @@ int main(int argc, char** argv)
         threadCount = UThreadCountPreference::threadCountWithReferenceThreadCount(
             QVariant(threadCount), UThreadCountPreference::activeProcessorCount());
         arguments.remove(t, 2);
+    }
+    QString nodeName;
+    if (const qsizetype n = arguments.indexOf(QStringLiteral("--node")); n >= 0) {
+        if (n + 1 >= arguments.size())
+            return usage();
+        nodeName = arguments[n + 1];
+        arguments.remove(n, 2);
     }
     if (arguments.size() != 2)
         return usage();
@@ -232,6 +275,10 @@ int main(int argc, char** argv)
 
     printLog(*manager);
     printFigures(context, times, readSeconds, checkSeconds, writeSeconds);
+    if (!nodeName.isEmpty()
+        && (!controller.setResultDataManager(manager, true, &error)
+            || !printNodeDisplacements(controller, nodeName)))
+        return exitFailed;
     const auto errors = manager->calculationErrorString();
     return errors && !errors->isEmpty() ? exitFailed : 0;
 }

@@ -3,6 +3,7 @@
 #include "calculation/UFemMatrixCalculationContext.h"
 
 #include "calculation/UFemWFCalculationExceptionError.h"
+#include "calculation/UFemWFCalculationMemoryEstimate.h"
 #include "calculation/results/UFemResultDataManagerImpl.h"
 #include "calculation/solver/UFemWFMatrixCalculator.h"
 #include "cards/loads/Case.h"
@@ -125,4 +126,6 @@ void UFemMatrixCalculationContext::dropCalculators()
         matrixCalculatorArray_.clear();
         matrixCalculatorCondition_.notify_all();
     }
+    calculators.clear();
+    UFemReturnFreedMemoryToSystem();
 }

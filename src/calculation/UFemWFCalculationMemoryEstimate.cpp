@@ -2,6 +2,10 @@
 
 #include "calculation/solver/UFemBlockKernels.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 constexpr quint64 bytesPerDouble = sizeof(double);
@@ -30,4 +34,11 @@ quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationCont
     // file's data, while the solution is still held.
     const quint64 results = resultCopyCount * X;
     return L + D + Y + X + U + results;
+}
+
+void UFemReturnFreedMemoryToSystem()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }

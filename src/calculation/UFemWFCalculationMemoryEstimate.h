@@ -12,6 +12,10 @@
 quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationContext& context,
     quint64 envelopePageCount, quint64 maxPageBandWidth);
 
+// Hands the allocator's free memory back to the system: a calculation frees gigabytes in many
+// blocks that the allocator would otherwise keep for the process.
+void UFemReturnFreedMemoryToSystem();
+
 // Thrown when a calculation's memory estimate exceeds the memory it may take: exhausted memory
 // to every handler, with the figures for its error.
 struct UFemWFMemoryShortage : std::bad_alloc {

@@ -100,7 +100,7 @@ TEST(UnstiffenedLoad, ALoadOrForcedDisplacementNothingCarriesFailsItsSet)
         { "rod of area 0",
             rodChain(u"1000"_s, u"0"_s) + u"Force , F , N3 ,  , 5 , 0 , 0 , 0 , 0 , 0 ,\n"_s,
             unstiffenedLoad(u"N3@TX"_s) },
-        { "hexa of E 0", hexa, unstiffenedLoad(u"N91@TZ"_s) },
+        { "hexa of E 0", hexa, unstiffenedLoad(u"N2001@TZ"_s) }, // the first loaded tip node
         { "node no element uses",
             steelChain
                 + u"Node , N9 ,  , 5 , 5 , 0 ,\nForce , F , N9 ,  , 0 , 1 , 0 , 0 , 0 , 0 ,\n"_s,

@@ -392,3 +392,16 @@ TEST_F(ModelReadFixture, CardsHeldOutsideTheModelAreEmptiedWhenTheModelGoes)
     EXPECT_EQ(controller.cardAtCardRowIndex(10)->cardColumnAtIndex(4)->columnString(),
         QStringLiteral("N2"));
 }
+
+// 50,000 lines of 4 characters: the reader tells its share read after every 16,384 cards.
+TEST_F(ModelReadFixture, AReadTellsItsProgressNowAndThen)
+{
+    std::vector<double> fractions;
+    controller.setReadingProgressHandler([&](double fraction) { fractions.push_back(fraction); });
+    ASSERT_TRUE(
+        controller.resetWithModelText(QStringLiteral("\\ c\n").repeated(50000), false, nullptr));
+    const std::vector<double> expected { 0.32768, 0.65536, 0.98304 };
+    ASSERT_EQ(fractions.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_DOUBLE_EQ(fractions[i], expected[i]);
+}

@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 // Answers the document's questions as the test says and counts them.
@@ -23,10 +24,14 @@ public:
     bool shouldReplaceRestraintExpression() override
     {
         ++restraintExpressionQuestions;
+        if (whenAsked)
+            whenAsked();
         return replacesRestraintExpression;
     }
 
     bool replacesRestraintExpression = true;
+    // Runs while the document reads, at the question.
+    std::function<void()> whenAsked;
     int restraintExpressionQuestions = 0;
 };
 

@@ -81,6 +81,11 @@ public:
         matrixCalculationContext_ = std::move(context);
     }
     quint64 lastEditedCardRowIndex() const { return lastEditedCardRowIndex_; }
+    // Told the share (0 to 1) of a model text read so far, now and then while cards are read.
+    void setReadingProgressHandler(std::function<void(double)> handler)
+    {
+        readingProgressHandler_ = std::move(handler);
+    }
     UFemCardTable& cardTable() { return cardTable_; }
     UFemCardNameTable& cardNameTable() override { return cardNameTable_; }
 
@@ -386,6 +391,7 @@ private:
     UUndoManager* undoManager_ = nullptr;
     UNotificationCenter* notificationCenter_ = nullptr;
     quint64 lastEditedCardRowIndex_ = UFemNotFound;
+    std::function<void(double)> readingProgressHandler_;
     bool isObjectSizeValid_ = false;
     double objectSize_[6] = {};
     bool isObjectSizeValid_rough_ = false;

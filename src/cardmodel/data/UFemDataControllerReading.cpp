@@ -25,6 +25,7 @@ namespace {
 
 // The identifier limit is tested once per batch of cards, with the batch as margin.
 constexpr quint64 identifierCheckBatch = 256;
+constexpr quint64 readingProgressCardStep = 16384;
 // Tables are sized for one card per this many characters of text, and at least the minimum.
 constexpr quint64 charactersPerCard = 60;
 constexpr quint64 minimumCapacity = 10000;
@@ -214,6 +215,8 @@ quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
         ++count;
         if (index >= length)
             break;
+        if (readingProgressHandler_ && count % readingProgressCardStep == 0)
+            readingProgressHandler_(double(index) / double(length));
     }
     // Also after a bad line the cards read before it get their undo record: rows added without
     // one would shift the rows that earlier records address.

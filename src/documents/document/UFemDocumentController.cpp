@@ -8,7 +8,9 @@
 #include "documents/application/UFemMainMenuWindow.h"
 #include "documents/application/UFemNewProjectPanel.h"
 #include "documents/document/UFemDocument.h"
+#include "documents/window/UFemOpeningProgressWindow.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 
 UFemDocumentController::UFemDocumentController(
@@ -49,7 +51,12 @@ void UFemDocumentController::newModelDocument()
 Document* UFemDocumentController::openDocument(const QString& path, bool display, UErrorPtr* error)
 {
     const bool wasOpen = documentForPath(path) != nullptr;
+    if (display && !wasOpen && QFileInfo(path).size() >= openingProgressFileBytes_) {
+        openingProgress_ = std::make_unique<UFemOpeningProgressWindow>(QFileInfo(path).fileName());
+        openingProgress_->showPainted();
+    }
     Document* document = DocumentController::openDocument(path, display, error);
+    openingProgress_.reset();
     if (document == nullptr || !display)
         return document;
     ensureWindow(*document);

@@ -6,6 +6,7 @@
 
 class UFemMainMenu;
 class UFemNewProjectPanel;
+class UFemOpeningProgressWindow;
 
 // The program's document controller. New Project runs the New Project panel and New Model opens
 // an untitled model; the generic New is not offered. A project or result opened afresh and shown
@@ -26,8 +27,13 @@ public:
     // Made on first use.
     UFemNewProjectPanel& newProjectPanel();
 
+    // A file of `openingProgressFileBytes` or more, opened to be shown, has a progress window
+    // shown and painted while it is read.
     [[nodiscard]] Document* openDocument(
         const QString& path, bool display, UErrorPtr* error) override;
+    void setOpeningProgressFileBytes(qint64 bytes) { openingProgressFileBytes_ = bytes; }
+    // The progress window of the file being read, else null.
+    UFemOpeningProgressWindow* openingProgressWindow() const { return openingProgress_.get(); }
     [[nodiscard]] Document* openUntitledDocumentOfType(
         const QString& typeName, bool display, UErrorPtr* error) override;
 
@@ -35,6 +41,11 @@ private:
     // Shows the document in its windows, making them when it has none, each with the menu.
     void ensureWindow(Document& document);
 
+    // About a fifth of a second of reading.
+    static constexpr qint64 defaultOpeningProgressFileBytes = qint64(4) << 20;
+
     UFemMainMenu* mainMenu_ = nullptr;
+    qint64 openingProgressFileBytes_ = defaultOpeningProgressFileBytes;
+    std::unique_ptr<UFemOpeningProgressWindow> openingProgress_;
     std::unique_ptr<UFemNewProjectPanel> newProjectPanel_;
 };

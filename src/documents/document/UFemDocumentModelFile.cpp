@@ -3,8 +3,10 @@
 
 #include "appkit/DocumentController.h"
 #include "cardmodel/data/UFemDataController.h"
+#include "documents/document/UFemDocumentController.h"
 #include "documents/document/UFemDocumentPrompt.h"
 #include "documents/document/UFemModelFileText.h"
+#include "documents/window/UFemOpeningProgressWindow.h"
 #include "foundation/errors/UFemErrorsFile.h"
 #include "foundation/errors/UFemErrorsOther.h"
 
@@ -48,8 +50,14 @@ bool UFemDocument::readModelText(const QByteArray& data, UErrorPtr* error)
             text = UFemModelTextReplacingRestraintExpression(*text);
             rewritten = true;
         }
+        auto* opening = dynamic_cast<UFemDocumentController*>(documentController());
+        if (UFemOpeningProgressWindow* progress
+            = opening != nullptr ? opening->openingProgressWindow() : nullptr)
+            dataController_->setReadingProgressHandler(
+                [progress](double fraction) { progress->showFractionRead(fraction); });
         // The answer is in failure.
         static_cast<void>(dataController_->resetWithModelText(*text, true, &failure));
+        dataController_->setReadingProgressHandler({});
     }
     if (!failure) {
         hasModelData_ = true;
