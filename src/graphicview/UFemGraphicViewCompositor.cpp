@@ -29,12 +29,12 @@ QColor qColor(const _UGLColor& color)
 
 } // namespace
 
-UFemGraphicViewCompositor::UFemGraphicViewCompositor(UFemGraphicViewController& controller)
+UFemGraphicViewCompositor::UFemGraphicViewCompositor(UFemGraphicViewController& controller,
+    UFemBufferDrawingThreadTaskContext& bufferTask,
+    UFemLayerImageDrawingThreadTaskContext& layerTask)
     : controller_(controller)
-    , bufferTask_(static_cast<UFemBufferDrawingThreadTaskContext&>(
-          controller.bufferDrawingThreadTaskContext_screen()))
-    , layerTask_(static_cast<UFemLayerImageDrawingThreadTaskContext&>(
-          controller.layerImageDrawingThreadTaskContext_screen()))
+    , bufferTask_(bufferTask)
+    , layerTask_(layerTask)
 {
 }
 
@@ -118,14 +118,7 @@ QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectIn
         return failedImage(failures);
     }
     std::array<bool, UFemGraphicViewCardTypeRecordCount> drawn {};
-    {
-        std::lock_guard lock(caches.drawingCardTypeInfoRecordTableLockCondition());
-        records_ = caches.drawingCardTypeInfoRecordTable();
-    }
-    {
-        std::lock_guard lock(caches.drawingLayerImageInfoRecordTableLockCondition());
-        layers_ = caches.drawingLayerImageInfoRecordTable();
-    }
+    copyRecordTables();
     // The selection's index lists come with the picking; until then its records stay out.
     for (quint64 record = 0; record < Record::SelectedCards; ++record)
         drawn.at(record) = records_.at(record).doesCardTypeDraw;
@@ -176,6 +169,17 @@ QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectIn
     return image;
 }
 
+void UFemGraphicViewCompositor::copyRecordTables()
+{
+    UFemGraphicViewDrawingCacheManager& caches = controller_.drawingCacheManager();
+    {
+        std::lock_guard lock(caches.drawingCardTypeInfoRecordTableLockCondition());
+        records_ = caches.drawingCardTypeInfoRecordTable();
+    }
+    std::lock_guard lock(caches.drawingLayerImageInfoRecordTableLockCondition());
+    layers_ = caches.drawingLayerImageInfoRecordTable();
+}
+
 // Both targets' roots get c children; the buffer task then runs one worker per child and the
 // layer task one per context.
 bool UFemGraphicViewCompositor::startWorkers(const UFemGraphicViewRecordAssignment& assignment,
@@ -200,6 +204,7 @@ bool UFemGraphicViewCompositor::startWorkers(const UFemGraphicViewRecordAssignme
     std::array<const quint64*, UFemGraphicViewMaximumOpenGLContextCount> indexTables {};
     std::array<quint64, UFemGraphicViewMaximumOpenGLContextCount> indexCounts {};
     const UGLDrawRectInfo& rect = drawRectInfo;
+    const bool isSelectMode = hitWriter_ != nullptr;
     for (quint64 k = 0; k < assignment.contextCount; ++k) {
         const quint64 target = assignment.contextTargets.at(k);
         UOpenGLManager* manager = controller_.openGLManagerWithOpenGLContextIndex(target);
@@ -213,21 +218,26 @@ bool UFemGraphicViewCompositor::startWorkers(const UFemGraphicViewRecordAssignme
         manager->setImageResolutionPer72(rect.imageResolutionPer72);
         manager->setImageQuality(rect.imageQuality);
         root->resetBufferWithChildBufferCount(childCount);
-        root->setEdgeDrawingBufferEnabled(true);
-        root->setDoesDrawForSelectMode(false);
+        root->setEdgeDrawingBufferEnabled(!isSelectMode);
+        root->setDoesDrawForSelectMode(isSelectMode);
         roots.at(k) = root;
         managers.at(k) = manager;
         indexTables.at(k) = assignment.targets.at(target).table.data();
         indexCounts.at(k) = assignment.targets.at(target).count;
     }
     if (!bufferTask_.setArgumentIfNeededWithDelegate(this, roots.data(), indexTables.data(),
-            indexCounts.data(), assignment.contextCount, false, QRectF(), drawingInfos_.data())
+            indexCounts.data(), assignment.contextCount, isSelectMode, pickViewRect_,
+            drawingInfos_.data())
         || !layerTask_.setArgumentIfNeededWithDelegate(this, indexTables.data(), indexCounts.data(),
-            managers.data(), roots.data(), assignment.contextCount, false, nullptr, 0, nullptr))
+            managers.data(), roots.data(), assignment.contextCount, isSelectMode,
+            isSelectMode ? hitWriter_->selectionBufferPtr() : nullptr,
+            isSelectMode ? hitWriter_->selectionBufferCapacity_GLUInt() : 0,
+            isSelectMode ? hitWriter_->hitObjectCountPtr() : nullptr))
         return false;
     bool canceled = false;
     bufferTask_.startThreadIfNeeded_isCanceled(&canceled);
-    if (!canceled)
+    // The picking pass replays on the calling thread.
+    if (!canceled && !isSelectMode)
         layerTask_.startThreadIfNeeded_isCanceled(&canceled);
     if (canceled)
         *isCanceled = true;

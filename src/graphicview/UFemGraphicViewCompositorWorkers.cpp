@@ -73,7 +73,10 @@ bool UFemGraphicViewCompositor::runBufferDrawingWithThreadContext(
         }
         const quint64 recordIndex = indexes.table.at(position);
         const Record& record = records_.at(recordIndex);
-        if (!record.doesCardTypeDraw || start >= record.cardRangeLength) {
+        // A pickable record with a compiled list is called from it, not tessellated again.
+        const bool isFromList = bufferTask_.doesDrawForSelectMode()
+            && controller_.isSelectModeDisplayListValid(recordIndex);
+        if (!record.doesCardTypeDraw || isFromList || start >= record.cardRangeLength) {
             dispenser.forwardNextTargetIndexesOf2WithIndexe1(position + 1, 0);
             continue;
         }
@@ -125,6 +128,9 @@ void UFemGraphicViewCompositor::drawChunk(UGLDrawingBuffer& buffer, const Record
         } else if (!isColorWritten) {
             buffer.setCurrentWriteObjectColor(&record.objectColor, isCanceled);
         }
+        if (bufferTask_.doesDrawForSelectMode())
+            buffer.setCurrentWriteObjectName(
+                record.cardNameStartNoForSelectMode + position, isCanceled);
         UErrorPtr error;
         isColorWritten = entry.card->drawOpenGLToDrawingBuffer(&buffer, entry.nodeTable, color,
             size, values, record.doesDrawWithColor ? scale : nullptr, &drawingInfo, &error);
@@ -208,11 +214,5 @@ bool UFemGraphicViewCompositor::runLayerImageDrawingWithThreadContext(
         raw.cocoaDrawObjectArray = std::move(drawObjects);
         layerTask_.broadcast();
     }
-    return true;
-}
-
-bool UFemGraphicViewCompositor::runLayerImageDrawingWithThreadContext_selectMode(
-    UFemLayerImageDrawingThreadContext&)
-{
     return true;
 }

@@ -24,7 +24,11 @@ UFemGraphicViewController::UFemGraphicViewController(UFemWindowController& windo
 {
     loadGraphicViewBox();
     makeThreadTaskContexts();
-    compositor_ = std::make_unique<UFemGraphicViewCompositor>(*this);
+    compositor_ = std::make_unique<UFemGraphicViewCompositor>(*this,
+        static_cast<UFemBufferDrawingThreadTaskContext&>(*bufferDrawingThreadTaskContext_screen_),
+        static_cast<UFemLayerImageDrawingThreadTaskContext&>(
+            *layerImageDrawingThreadTaskContext_screen_));
+    picker_ = std::make_unique<UFemGraphicViewPicker>(*this);
     clearGraphicViewDrawingCache();
     makeOpenGLManagers();
     reserveSelectModeDisplayLists();
@@ -143,9 +147,7 @@ void UFemGraphicViewController::deleteSelectModeDisplayLists()
 void UFemGraphicViewController::observeNotifications()
 {
     UFemDataController& data = dataController();
-    UNotificationCenter& modelCenter = data.notificationCenter() != nullptr
-        ? *data.notificationCenter()
-        : UNotificationCenter::defaultCenter();
+    UNotificationCenter& modelCenter = data.modelNotificationCenter();
     UNotificationCenter& center = UNotificationCenter::defaultCenter();
     UFemWindowCardTable& cards = windowCardTable();
     UNotificationCenter& cardsCenter = cards.notificationCenter();
@@ -301,7 +303,8 @@ void UFemGraphicViewController::clearBaseImage()
 void UFemGraphicViewController::clearSelectModeObjectDisplayList()
 {
     tellPipelineStep("clearSelectModeObjectDisplayList");
-    selectModeDisplayListValidnessTable_.fill(false);
+    for (std::atomic<bool>& isValid : selectModeDisplayListValidnessTable_)
+        isValid.store(false);
 }
 
 void UFemGraphicViewController::finish()

@@ -42,6 +42,12 @@ quint64 rangeThreadCount(quint64 threadCount)
 
 } // namespace
 
+void UFemGraphicViewController::startFrameCalculations()
+{
+    if (openGLSetupErrors_.empty())
+        startFrameCalculations(UFemForegroundTaskThreadCountOfDataController(dataController()));
+}
+
 void UFemGraphicViewController::startFrameCalculations(quint64 threadCount)
 {
     UFemGraphicViewDrawingCacheManager& caches = *drawingCacheManager_;
@@ -244,38 +250,4 @@ void UFemGraphicViewController::drawDrawingTimeLine(
         box.adjusted(errorBoxPadding, errorBoxPadding, -errorBoxPadding, -errorBoxPadding),
         Qt::AlignLeft | Qt::AlignTop, text);
     painter.restore();
-}
-
-void UFemGraphicViewController::ufemGraphicViewMouseDown(
-    UFemGraphicView&, const UFemGraphicViewMouseEvent& event)
-{
-    lastDragLocation_ = event.locationInView;
-    isMouseDragging_ = false;
-}
-
-// The drag modes move the camera; the y of view points already points up.
-void UFemGraphicViewController::ufemGraphicViewMouseDragged(
-    UFemGraphicView&, const UFemGraphicViewMouseEvent& event)
-{
-    const QPointF delta = event.locationInView - lastDragLocation_;
-    lastDragLocation_ = event.locationInView;
-    isMouseDragging_ = true;
-    if (updateEyeAndObjectLocationWithObjectMoveMode(objectMoveMode_, delta.x(), delta.y()))
-        reloadGraphicView();
-}
-
-void UFemGraphicViewController::ufemGraphicViewMouseUp(
-    UFemGraphicView&, const UFemGraphicViewMouseEvent&)
-{
-    isMouseDragging_ = false;
-}
-
-bool UFemGraphicViewController::ufemMainViewKeyDown(UFemGraphicView&, QKeyEvent&)
-{
-    return false;
-}
-
-bool UFemGraphicViewController::ufemMainViewKeyUp(UFemGraphicView&, QKeyEvent&)
-{
-    return false;
 }

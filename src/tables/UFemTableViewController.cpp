@@ -71,9 +71,7 @@ void UFemTableViewController::loadTableBox()
 void UFemTableViewController::observeNotifications()
 {
     UFemDataController& data = dataController();
-    UNotificationCenter& modelCenter = data.notificationCenter() != nullptr
-        ? *data.notificationCenter()
-        : UNotificationCenter::defaultCenter();
+    UNotificationCenter& modelCenter = data.modelNotificationCenter();
     UNotificationCenter& center = UNotificationCenter::defaultCenter();
     auto applyAndClose = [this](const UNotification&) { applyAndCloseCardStringFieldEditor(); };
     auto reloadTable = [this](const UNotification&) { reload(); };
@@ -96,7 +94,7 @@ void UFemTableViewController::observeNotifications()
         center.observe(UFemWindowSelectedCardWillChangeNotification, window, applyAndClose));
     observations_.push_back(
         center.observe(UFemWindowSelectedCardDidChangeNotification, window, reloadTable));
-    observations_.push_back(center.observe(
+    observations_.push_back(modelCenter.observe(
         UFemCardStringEditorShouldCloseNotification, &data, [this](const UNotification& notice) {
             const QVariant sender
                 = notice.userInfo.value(UFemCardStringEditorSenderKeyTableViewController);

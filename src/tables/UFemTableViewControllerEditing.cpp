@@ -16,7 +16,7 @@
 
 void UFemTableViewController::postCardStringEditorShouldClose()
 {
-    UNotificationCenter::defaultCenter().post(UFemCardStringEditorShouldCloseNotification,
+    dataController().modelNotificationCenter().post(UFemCardStringEditorShouldCloseNotification,
         &dataController(),
         { { UFemCardStringEditorSenderKeyTableViewController,
             QVariant::fromValue(quintptr(this)) } });
