@@ -89,7 +89,8 @@ std::optional<UFemGraphicDrawingInfo> UFemGraphicViewCompositor::drawingInfoWith
 }
 
 QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectInfo,
-    quint64 threadCount, std::vector<UErrorPtr>* errors, bool* isCanceled)
+    quint64 threadCount, const UFemCardSet& selectedCardSet, bool doesDrawRubberbandCard,
+    std::vector<UErrorPtr>* errors, bool* isCanceled)
 {
     UFemGraphicViewDrawingCacheManager& caches = controller_.drawingCacheManager();
     const quint64 childCount = std::clamp<quint64>(threadCount, 1, maximumChildBufferCount);
@@ -119,8 +120,7 @@ QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectIn
     }
     std::array<bool, UFemGraphicViewCardTypeRecordCount> drawn {};
     copyRecordTables();
-    // The selection's index lists come with the picking; until then its records stay out.
-    for (quint64 record = 0; record < Record::SelectedCards; ++record)
+    for (quint64 record = 0; record < UFemGraphicViewCardTypeRecordCount; ++record)
         drawn.at(record) = records_.at(record).doesCardTypeDraw;
     const UFemGraphicViewDrawingPreferenceCache cache = caches.drawingPreferenceCache();
     doesDrawWithColor_ = cache.doesDrawWithColor;
@@ -128,8 +128,16 @@ QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectIn
 
     const bool isBaseImageReused = isScreen && controller_.isBaseImageValid();
     const UFemGraphicViewRecordAssignment assignment = UFemGraphicViewRecordAssignment::assign(
-        drawn, drawRectInfo.drawingOutputType, isBaseImageReused, false, 0);
-    if (!startWorkers(assignment, drawRectInfo, childCount, &canceled)) {
+        drawn, drawRectInfo.drawingOutputType, isBaseImageReused, doesDrawRubberbandCard, 0);
+    // The selection layer's workers wait for the selected-card list, so it starts whenever
+    // record 7 is taken.
+    const bool takesSelection
+        = std::find(assignment.takenRecords.table.begin(),
+              assignment.takenRecords.table.begin() + qsizetype(assignment.takenRecords.count),
+              quint64(Record::SelectedCards))
+        != assignment.takenRecords.table.begin() + qsizetype(assignment.takenRecords.count);
+    if ((takesSelection && !controller_.picker().startSelectedCardIndexTable(selectedCardSet))
+        || !startWorkers(assignment, drawRectInfo, childCount, &canceled)) {
         failWorkers();
         *isCanceled = true;
         return {};

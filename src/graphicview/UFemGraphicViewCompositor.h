@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cardmodel/data/UFemCardSetManager.h"
 #include "foundation/errors/UError.h"
 #include "graphics/camera/UGLDrawRectInfo.h"
 #include "graphics/drawingbuffer/UFemGraphicCocoaDrawObject.h"
@@ -37,7 +38,10 @@ public:
 
     // The picture at the info's pixel size (screen or print), its drawing errors added to
     // `errors`; a null image with *isCanceled set when the work was canceled or failed.
+    // The selection layer draws `selectedCardSet`, and with `doesDrawRubberbandCard` the cards
+    // the rubber band adds.
     QImage composeImage(const UGLDrawRectInfo& drawRectInfo, quint64 threadCount,
+        const UFemCardSet& selectedCardSet, bool doesDrawRubberbandCard,
         std::vector<UErrorPtr>* errors, bool* isCanceled);
 
     // One picking pass over `pickViewRect` (view points, y up) of the records in `pickMask`,
@@ -74,9 +78,12 @@ private:
     void drawCocoaDrawObjects(QImage& image, double resolution) const;
     void drawColorScaleLegend(QImage& image, double resolution) const;
     void failWorkers();
+    // Positions start..end of the record, or of `cacheIndexes` when given.
     void drawChunk(UGLDrawingBuffer& buffer, const UFemDrawingCardTypeInfoRecord& record,
         quint64 start, quint64 end, const UFemGraphicDrawingInfo& drawingInfo,
-        bool* isCanceled) const;
+        const quint64* cacheIndexes, bool* isCanceled) const;
+    void drawListedCards(UGLDrawingBuffer& buffer, const UFemDrawingCardTypeInfoRecord& record,
+        const UFemGraphicDrawingInfo& drawingInfo, bool* isCanceled) const;
     void replayLayerRun(UOpenGLManager& manager, UGLRootDrawingBuffer& root,
         const std::vector<quint64>& records, quint64 layer, bool isFirstClear, bool clearsDepth,
         bool* isCanceled);

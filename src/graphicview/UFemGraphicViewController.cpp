@@ -185,10 +185,17 @@ void UFemGraphicViewController::observeNotifications()
             clearCachesForDataChange(false);
             reloadBothViews();
         });
-    observe(center, UFemWindowSelectedCardWillChangeNotification, window, quitAndClose);
+    observe(
+        center, UFemWindowSelectedCardWillChangeNotification, window, [this](const UNotification&) {
+            if (isPreparingRubberbandHandOver_)
+                applyAndCloseCardStringFieldEditor();
+            else
+                quitAndApplyAndClose();
+        });
     observe(
         center, UFemWindowSelectedCardDidChangeNotification, window, [this](const UNotification&) {
             clearAllBackgroundThreadIfCanceled();
+            selectedCardIndexTableCalcThreadTaskContext_->waitAllThreadDone();
             selectedCardIndexTableCalcThreadTaskContext_->clearAll_shouldNotRunning();
             if (!doesIgnoreGraphicViewReloadingWhenSelectedCardChangeNotification_)
                 reloadGraphicView();

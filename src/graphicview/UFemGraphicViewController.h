@@ -337,6 +337,8 @@ public:
     // with *isCanceled set when the work was canceled. Without a renderer it is the background.
     QImage pixelSizeImageWithDrawRectInfo(
         const UGLDrawRectInfo& drawRectInfo, std::vector<UErrorPtr>* errors, bool* isCanceled);
+    QImage pixelSizeImageWithDrawRectInfo(const UGLDrawRectInfo& drawRectInfo,
+        const UFemCardSet& selectedCardSet, std::vector<UErrorPtr>* errors, bool* isCanceled);
     // A finished picture of `outputType` at the view's size, waiting as long as it takes.
     QImage renderToImage(UGLDrawingOutputType outputType);
     bool isRedisplayRequiredWhenCalculationDone() const
@@ -376,6 +378,9 @@ private:
     QString drawingTimeRendererDescription() const;
     void drawDrawingTimeLine(QPainter& painter, const UFemGraphicView& view, double seconds) const;
     void setRubberband(QPointF from, QPointF to, bool isDragging);
+    quint64 startRubberband(const UFemCardSet& selectedCardSet);
+    void completeRubberband(quint64 changeIdentifier);
+    void drawRubberbandRect(QPainter& painter, const UFemGraphicView& view) const;
     void toggleSelectionOfCardAtViewPoint(QPointF point);
     void openEditorOnCardAtViewPoint(QPointF point);
 
@@ -421,6 +426,7 @@ private:
     quint64 rubberbandPickMaskCardTypeIndexes_ = allPickMaskCardTypeIndexes;
     quint64 currentPressedKeyPickMaskCardTypeIndexes_ = allPickMaskCardTypeIndexes;
     bool doesAddSelectedCardFromRubberbandCard_ = false;
+    bool isPreparingRubberbandHandOver_ = false;
 
     // Camera
     UFemGraphicViewCamera camera_;
