@@ -45,9 +45,9 @@ int main(int argc, char** argv)
     UFemDataControllerServices::setShared(std::move(services));
     UFemAppDelegate::initialize(sheets);
     UFemApplicationShell shell(sheets, panels);
-    UFemFindPanelController findPanel(shell.windowTracker());
-    UFemFindPanel::setShared(&findPanel);
     WindowTracker& tracker = shell.windowTracker();
+    UFemFindPanelController findPanel(tracker);
+    UFemFindPanel::setShared(&findPanel);
     UFemApplicationCommandHooks::setHandler(
         QStringLiteral("divideSelectedElements:"), [&tracker, &sheets](const CommandItem&) {
             UFemToolElementDivider::apply(tracker, sheets);

@@ -2,15 +2,13 @@
 // whole model by one drop (one removal and one insert, one undo step), undoing that move, and one
 // in-place apply of an edited card string. Reading the model text is the baseline measured in
 // the same run.
-#include "WindowTestSupport.h"
+#include "CardTableWindowBench.h"
 
 #include "cardmodel/card/UFemCardString.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
 #include "platform/UUndoManager.h"
-#include "tables/UFemTableViewController.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMimeData>
 
@@ -34,49 +32,20 @@ QString nodeModelText()
     return text;
 }
 
-struct CardWindow {
-    CardWindow()
-    {
-        const QString text = nodeModelText();
-        QElapsedTimer timer;
-        timer.start();
-        harness = std::make_unique<WindowHarness>(
-            UFemDocumentTypeModel, text, &UFemTableViewController::makeMainViewController);
-        openMilliseconds = double(timer.nsecsElapsed()) / 1.0e6;
-        controller = dynamic_cast<UFemTableViewController*>(harness->window->mainViewController());
-        harness->window->window()->resize(1200, 800);
-        harness->window->window()->show();
-        harness->finishEventTurn();
-    }
-
-    std::unique_ptr<WindowHarness> harness;
-    UFemTableViewController* controller = nullptr;
-    // Reading 10^6 cards and opening the window: the baseline.
-    double openMilliseconds = 0;
-};
-
 // Made on first use, gone before the application object.
-std::unique_ptr<CardWindow> sharedCardWindow;
+std::unique_ptr<CardTableWindowBench> sharedCardWindow;
 
-CardWindow& cardWindow()
+CardTableWindowBench& cardWindow()
 {
     if (!sharedCardWindow)
-        sharedCardWindow = std::make_unique<CardWindow>();
+        sharedCardWindow = std::make_unique<CardTableWindowBench>(nodeModelText());
     return *sharedCardWindow;
-}
-
-double millisecondsOf(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1.0e6;
 }
 
 // Every hundredth card, dropped above the middle row; undone again so each round starts alike.
 void BM_MoveByDropAndUndo(benchmark::State& state)
 {
-    CardWindow& window = cardWindow();
+    CardTableWindowBench& window = cardWindow();
     QList<int> rows;
     for (int k = 0; k < movedCount; ++k)
         rows.append(k * (cardCount / movedCount));
@@ -84,12 +53,12 @@ void BM_MoveByDropAndUndo(benchmark::State& state)
     double undoMs = 0;
     for (auto _ : state) {
         const std::unique_ptr<QMimeData> data = window.controller->mimeDataForRows(rows);
-        moveMs += millisecondsOf([&] {
+        moveMs += CardTableWindowBench::millisecondsOf([&] {
             if (!window.controller->acceptDrop(*data, dropRow, false, Qt::MoveAction))
                 throw std::runtime_error("the move was refused");
             window.harness->finishEventTurn();
         });
-        undoMs += millisecondsOf([&] {
+        undoMs += CardTableWindowBench::millisecondsOf([&] {
             window.harness->document->undoManager().undo();
             window.harness->finishEventTurn();
         });
@@ -105,7 +74,7 @@ BENCHMARK(BM_MoveByDropAndUndo)->Unit(benchmark::kMillisecond)->Iterations(3);
 // The cell editor stays open; each round applies a changed coordinate without closing it.
 void BM_InPlaceApply(benchmark::State& state)
 {
-    CardWindow& window = cardWindow();
+    CardTableWindowBench& window = cardWindow();
     UErrorPtr error;
     if (!window.controller->selectSearchCardStringRange({ editedRow, 0, editedRow, 0 }, &error))
         throw std::runtime_error("the editor did not open");

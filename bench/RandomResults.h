@@ -36,9 +36,9 @@ inline void attachRandomResults(
         value = displacement(random);
     std::vector<quint64> cases(caseCount);
     std::iota(cases.begin(), cases.end(), 0);
-    results->addResultDataWithNodeDOFStateTable(
-        states.data(), values.data(), combNodeNos.data(), nodes, cases, nullptr);
-    results->finalizeAddResultData(nullptr);
+    UFemRaisesOnFailure(results->addResultDataWithNodeDOFStateTable(
+        states.data(), values.data(), combNodeNos.data(), nodes, cases, nullptr));
+    UFemRaisesOnFailure(results->finalizeAddResultData(nullptr));
     UErrorPtr error;
     if (!model.setResultDataManager(results, false, &error))
         throw std::runtime_error(error->localizedDescription().toStdString());

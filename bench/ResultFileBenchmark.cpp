@@ -40,9 +40,9 @@ std::shared_ptr<UFemResultDataManagerImpl> makeResultData()
     }
     for (quint64 i = 0; i < values.size(); ++i)
         values[i] = double(i) * 1e-6;
-    resultData->addResultDataWithNodeDOFStateTable(
-        states.data(), values.data(), combNodeNos.data(), combNodeNos.size(), { 0, 1, 2 }, nullptr);
-    resultData->finalizeAddResultData(nullptr);
+    UFemRaisesOnFailure(resultData->addResultDataWithNodeDOFStateTable(states.data(), values.data(),
+        combNodeNos.data(), combNodeNos.size(), { 0, 1, 2 }, nullptr));
+    UFemRaisesOnFailure(resultData->finalizeAddResultData(nullptr));
     return resultData;
 }
 

@@ -60,7 +60,7 @@ struct HexaTable {
         attachRandomResults(window.model, caseCount, false);
         view.resize(1200, 800);
         view.setUFemWindowController(&window);
-        view.setCardValueExprListString(resultList, nullptr);
+        UFemRaisesOnFailure(view.setCardValueExprListString(resultList, nullptr));
         window.cases = window.model.caseCardArray().toVector();
         window.center.post(ResultTableTestWindow::caseDidChange, &window);
         window.selected = window.model.elementCardArray().toVector();

@@ -47,7 +47,7 @@ function(vantrel_add_test_suite name)
     if(ARG_LABELS)
         string(APPEND suite_labels ";${extra}")
     endif()
-    set(env "QT_QPA_PLATFORM=offscreen;EGL_PLATFORM=surfaceless")
+    set(env "QT_QPA_PLATFORM=offscreen;EGL_PLATFORM=surfaceless;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan.supp:print_suppressions=0")
     set(properties ${CMAKE_CURRENT_BINARY_DIR}/${exe}_properties.cmake)
     file(WRITE ${properties}
         "if(${exe}_plain)\n"

@@ -11,6 +11,8 @@
 #include "cardmodel/data/UFemDataControllerServices.h"
 #include "cards/UFemCardClasses.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/threads/UThreadCountPreference.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -19,9 +21,11 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <new>
 #include <thread>
 
 namespace {
@@ -38,12 +42,23 @@ double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Whole texts, NUL characters of a model line included (a C string would end there).
+void printText(FILE* stream, const QString& text)
+{
+    QString shown = text;
+    shown.replace(QChar(u'\0'), QStringLiteral("\\0"));
+    const QByteArray bytes = shown.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
 void printError(const char* what, const UErrorPtr& error)
 {
-    std::fprintf(stderr, "vantrel-solve: %s: %s\n", what,
-        error ? qPrintable(error->localizedDescription()) : "unknown error");
+    printText(stderr,
+        QStringLiteral("vantrel-solve: %1: %2\n")
+            .arg(QString::fromUtf8(what),
+                error ? error->localizedDescription() : QStringLiteral("unknown error")));
     if (error && !error->localizedRecoverySuggestion().isEmpty())
-        std::fprintf(stderr, "  %s\n", qPrintable(error->localizedRecoverySuggestion()));
+        printText(stderr, QStringLiteral("  %1\n").arg(error->localizedRecoverySuggestion()));
 }
 
 // UTF-8 when it decodes as such, else UTF-16.
@@ -69,22 +84,28 @@ struct CalculationTimes {
 
 bool calculate(UFemMatrixCalculationContext& context, CalculationTimes* times, UErrorPtr* error)
 {
-    std::atomic<bool> done { false };
+    std::mutex doneLock;
+    std::condition_variable doneChanged;
+    bool done = false;
     bool succeeded = false;
     std::thread calculation([&] {
         const auto start = Clock::now();
-        succeeded = context.setupToRunCalculation(error);
+        bool solved = context.setupToRunCalculation(error);
         times->setUp = secondsSince(start);
         const auto runStart = Clock::now();
-        succeeded = succeeded && context.runCalculation(error);
+        solved = solved && context.runCalculation(error);
         times->run = secondsSince(runStart);
+        const std::lock_guard lock(doneLock);
+        succeeded = solved;
         done = true;
+        doneChanged.notify_one();
     });
     const bool isTerminal = isatty(STDERR_FILENO) != 0;
-    while (!done) {
-        std::this_thread::sleep_for(progressInterval);
+    std::unique_lock lock(doneLock);
+    // Wakes at once when the calculation ends, else every interval to show progress.
+    while (!doneChanged.wait_for(lock, progressInterval, [&] { return done; })) {
         const quint64 total = context.progressTotalLength();
-        if (!isTerminal || done)
+        if (!isTerminal)
             continue;
         if (total == UFemNotFound || total == 0)
             std::fprintf(stderr, "\rsetting up ...   ");
@@ -92,6 +113,7 @@ bool calculate(UFemMatrixCalculationContext& context, CalculationTimes* times, U
             std::fprintf(stderr, "\rsolving %5.1f %%  ",
                 100.0 * double(context.currentProgress()) / double(total));
     }
+    lock.unlock();
     calculation.join();
     if (isTerminal)
         std::fprintf(stderr, "\r                 \r");
@@ -100,10 +122,10 @@ bool calculate(UFemMatrixCalculationContext& context, CalculationTimes* times, U
 
 void printLog(const UFemResultDataManagerImpl& manager)
 {
-    std::printf("%s", qPrintable(manager.calculationInfoString().value_or(QString())));
-    std::printf("%s", qPrintable(manager.calculationLogString().value_or(QString())));
+    printText(stdout, manager.calculationInfoString().value_or(QString()));
+    printText(stdout, manager.calculationLogString().value_or(QString()));
     if (const auto errors = manager.calculationErrorString(); errors && !errors->isEmpty())
-        std::printf("Errors:\n%s", qPrintable(*errors));
+        printText(stdout, QStringLiteral("Errors:\n") + *errors);
 }
 
 void printFigures(const UFemMatrixCalculationContext& context, const CalculationTimes& times,
@@ -152,6 +174,9 @@ int main(int argc, char** argv)
         threadCount = t + 1 < arguments.size() ? arguments[t + 1].toULongLong(&ok) : 0;
         if (!ok || threadCount == 0)
             return usage();
+        // As the preference: outside 1..16 means the processors.
+        threadCount = UThreadCountPreference::threadCountWithReferenceThreadCount(
+            QVariant(threadCount), UThreadCountPreference::activeProcessorCount());
         arguments.remove(t, 2);
     }
     if (arguments.size() != 2)
@@ -166,8 +191,13 @@ int main(int argc, char** argv)
     auto start = Clock::now();
     QString modelText;
     UErrorPtr error;
-    if (!readModelText(arguments[0], &modelText)) {
-        std::fprintf(stderr, "vantrel-solve: cannot read %s\n", qPrintable(arguments[0]));
+    try {
+        if (!readModelText(arguments[0], &modelText)) {
+            std::fprintf(stderr, "vantrel-solve: cannot read %s\n", qPrintable(arguments[0]));
+            return exitFailed;
+        }
+    } catch (const std::bad_alloc&) {
+        printError("reading the model", UFemMallocFailedError());
         return exitFailed;
     }
     if (!controller.resetWithModelText(modelText, true, &error)) {
@@ -179,6 +209,7 @@ int main(int argc, char** argv)
     start = Clock::now();
     if (!UFemCheckToRunCalculation(controller, {}, &error)) {
         printError("the model cannot be calculated", error);
+        printText(stderr, UFemReportOfCardsWithError(controller));
         return exitFailed;
     }
     const double checkSeconds = secondsSince(start);

@@ -1,44 +1,34 @@
 #include "appkit/Document.h"
 
+#include "appkit/CommandNames.h"
 #include "appkit/DocumentController.h"
 #include "appkit/OwnedList.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
 #include "appkit/WindowTracker.h"
 #include "foundation/errors/UFemErrorsFile.h"
+#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/files/UFemFileWriting.h"
+#include "platform/UAvailableMemory.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
-#include <QSaveFile>
 #include <QWidget>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
-const QString SaveCommand = QStringLiteral("saveDocument:");
-const QString SaveAsCommand = QStringLiteral("saveDocumentAs:");
-const QString RevertCommand = QStringLiteral("revertDocumentToSaved:");
-const QString UndoCommand = QStringLiteral("undo:");
-const QString RedoCommand = QStringLiteral("redo:");
 const QString DefaultUntitledName = QStringLiteral("Untitled");
-const QString FileErrorDomain = QStringLiteral("UFileErrorDomain");
 enum RevertAnswer { RevertAnswerRevert = 0 };
-
-// Errors of writing are the file system's, not the catalogue's: their domain is not ours.
-UErrorPtr writingFileFailedError(
-    const QString& path, QFileDevice::FileError code, const QString& reason)
-{
-    UErrorUserInfo info;
-    info.description
-        = QStringLiteral("The file “%1” could not be saved.").arg(QFileInfo(path).fileName());
-    info.failureReason = reason;
-    info.recoverySuggestion
-        = QStringLiteral("Check that the folder exists, is writable and has free space.");
-    return UError::create(FileErrorDomain, code, std::move(info));
-}
+// Reading a file takes about this many bytes per byte of it: the bytes, their text (two per
+// character) and the cards or results made of it.
+constexpr quint64 memoryPerFileByte = 8;
+// The most one read may ask for (a QByteArray holds less than 2 GiB).
+constexpr quint64 maximumReadBytes = quint64(std::numeric_limits<int>::max()) - 1;
 
 void call(const Document::Completion& done, bool succeeded)
 {
@@ -59,9 +49,9 @@ Document::Document()
     observe(UUndoManagerDidCloseUndoGroupNotification, DocumentChange::Done);
     observe(UUndoManagerDidUndoChangeNotification, DocumentChange::Undone);
     observe(UUndoManagerDidRedoChangeNotification, DocumentChange::Redone);
-    addCommand(SaveCommand, [this](const CommandItem&) { save(); });
-    addCommand(SaveAsCommand, [this](const CommandItem&) { saveAs(); });
-    addCommand(RevertCommand, [this](const CommandItem&) { confirmRevert(); });
+    addCommand(SaveDocumentCommand, [this](const CommandItem&) { save(); });
+    addCommand(SaveDocumentAsCommand, [this](const CommandItem&) { saveAs(); });
+    addCommand(RevertDocumentToSavedCommand, [this](const CommandItem&) { confirmRevert(); });
     addCommand(UndoCommand, [this](const CommandItem&) { undoManager_.undo(); });
     addCommand(RedoCommand, [this](const CommandItem&) { undoManager_.redo(); });
 }
@@ -122,14 +112,30 @@ std::optional<QByteArray> Document::readFileData(const QString& path, UErrorPtr*
         UFemSetError(error, UFemFileNotExistButDirectoryExistError_withFilePathString(path));
         return std::nullopt;
     }
+    if (!info.isFile()) {
+        UFemSetError(error, UFemNotRegularFileError_withFilePathString(path));
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         UFemSetError(error, UFemReadingFileFailedError_withFilePathString(path));
         return std::nullopt;
     }
-    QByteArray data = file.readAll();
+    // A file too large for the memory its reading takes is refused before its bytes are, and a
+    // file that grows while read stops at that bound too.
+    const qint64 readable
+        = qint64(std::min(UAvailableMemoryBytes() / memoryPerFileByte, maximumReadBytes));
+    if (file.size() > readable) {
+        UFemSetError(error, UFemMallocFailedError());
+        return std::nullopt;
+    }
+    QByteArray data = file.read(readable + 1);
     if (file.error() != QFileDevice::NoError) {
         UFemSetError(error, UFemReadingFileFailedError_withFilePathString(path));
+        return std::nullopt;
+    }
+    if (data.size() > readable) {
+        UFemSetError(error, UFemMallocFailedError());
         return std::nullopt;
     }
     return data;
@@ -156,13 +162,7 @@ bool Document::writeToFile(const QString& path, const QString& type, UErrorPtr* 
     if (!data) {
         return false;
     }
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(*data) == data->size();
-    if (!written || !file.commit()) {
-        UFemSetError(error, writingFileFailedError(path, file.error(), file.errorString()));
-        return false;
-    }
-    return true;
+    return UFemWriteFileData(path, *data, error);
 }
 
 void Document::save(Completion done)
@@ -394,7 +394,7 @@ void Document::presentError(const UErrorPtr& error, std::function<void(int)> don
 
 bool Document::validateCommand(CommandItem& item)
 {
-    if (item.command() == RevertCommand) {
+    if (item.command() == RevertDocumentToSavedCommand) {
         return !filePath_.isEmpty() && isDocumentEdited();
     }
     if (item.command() == UndoCommand) {

@@ -53,17 +53,23 @@ public:
     QString displayName() const;
     void setUntitledName(const QString& name);
 
-    virtual bool readFromData(const QByteArray& data, const QString& type, UErrorPtr* error) = 0;
-    virtual std::optional<QByteArray> dataOfType(const QString& type, UErrorPtr* error) = 0;
+    [[nodiscard]] virtual bool readFromData(
+        const QByteArray& data, const QString& type, UErrorPtr* error)
+        = 0;
+    [[nodiscard]] virtual std::optional<QByteArray> dataOfType(
+        const QString& type, UErrorPtr* error)
+        = 0;
 
     // Reads the file at `path` as `type`; on success the document has that file and is clean.
     // Subclasses that load more once the file is known (what a project names) extend it.
-    virtual bool readFromFile(const QString& path, const QString& type, UErrorPtr* error);
+    [[nodiscard]] virtual bool readFromFile(
+        const QString& path, const QString& type, UErrorPtr* error);
     // The whole file at `path`: 11016 when it does not exist, 11017 for a directory, 11022 when it
     // cannot be read.
-    static std::optional<QByteArray> readFileData(const QString& path, UErrorPtr* error);
+    [[nodiscard]] static std::optional<QByteArray> readFileData(
+        const QString& path, UErrorPtr* error);
     // The contents of `type` written whole to `path`; the document's state is unchanged.
-    bool writeToFile(const QString& path, const QString& type, UErrorPtr* error);
+    [[nodiscard]] bool writeToFile(const QString& path, const QString& type, UErrorPtr* error);
 
     // Saves to the document's file, or through the save panel when it has none. A failure is
     // shown as a sheet; `done` learns the outcome.
@@ -71,7 +77,7 @@ public:
     // Saves to a file chosen in the save panel, which the document then has.
     void saveAs(Completion done = {});
     // Reads the document's file again, dropping the changes and the undo steps.
-    bool revertToSaved(UErrorPtr* error);
+    [[nodiscard]] bool revertToSaved(UErrorPtr* error);
 
     UUndoManager& undoManager() { return undoManager_; }
     qint64 changeCount() const { return changeCount_; }
@@ -111,9 +117,11 @@ signals:
 protected:
     // Writes the document for a save to `path`; on success marks clean what it wrote. Subclasses
     // that write more than one file clear only what they wrote.
-    virtual bool saveToFile(const QString& path, const QString& type, UErrorPtr* error);
+    [[nodiscard]] virtual bool saveToFile(
+        const QString& path, const QString& type, UErrorPtr* error);
     // Reads the document again for a revert; the default reads the file as for opening.
-    virtual bool revertToContentsOf(const QString& path, const QString& type, UErrorPtr* error);
+    [[nodiscard]] virtual bool revertToContentsOf(
+        const QString& path, const QString& type, UErrorPtr* error);
     virtual SavePanelOptions savePanelOptions() const;
     // Tells the windows and observers when isDocumentEdited() changed.
     void editedStateMayHaveChanged();

@@ -1,5 +1,6 @@
 #include "appkit/DocumentController.h"
 
+#include "appkit/CommandNames.h"
 #include "appkit/Document.h"
 #include "appkit/FilePanels.h"
 #include "appkit/OwnedList.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-const QString OpenCommand = QStringLiteral("openDocument:");
 const QString UntitledName = QStringLiteral("Untitled");
 
 QString canonicalPath(const QString& path)
@@ -31,7 +31,7 @@ DocumentController::DocumentController(
     , panels_(panels)
     , tracker_(tracker)
 {
-    addCommand(OpenCommand, [this](const CommandItem&) { openWithPanel(); });
+    addCommand(OpenDocumentCommand, [this](const CommandItem&) { openWithPanel(); });
 }
 
 DocumentController::~DocumentController() = default;

@@ -51,8 +51,9 @@ public:
     bool hasEditedDocuments() const;
 
     // Opens the file, or gives the document that has it already (showing its windows).
-    virtual Document* openDocument(const QString& path, bool display, UErrorPtr* error);
-    virtual Document* openUntitledDocumentOfType(
+    [[nodiscard]] virtual Document* openDocument(
+        const QString& path, bool display, UErrorPtr* error);
+    [[nodiscard]] virtual Document* openUntitledDocumentOfType(
         const QString& typeName, bool display, UErrorPtr* error);
     Document* addDocument(std::unique_ptr<Document> document);
     // Forgets the document at once and deletes it after the current event.

@@ -19,7 +19,7 @@ QString FilePanelPathWithAllowedExtension(const QString& path, const QStringList
     return chosen.dir().filePath(base + u'.' + allowedExtensions.first());
 }
 
-std::optional<QString> FilePanelSavePath(
+[[nodiscard]] std::optional<QString> FilePanelSavePath(
     const QString& path, const QStringList& allowedExtensions, UErrorPtr* error)
 {
     const QString savePath = FilePanelPathWithAllowedExtension(path, allowedExtensions);

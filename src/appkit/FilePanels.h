@@ -59,5 +59,5 @@ QString FilePanelPathWithAllowedExtension(
     const QString& path, const QStringList& allowedExtensions);
 // The same, refused with the already-exist error when the corrected name is another existing
 // file: the panel asked about overwriting the name typed, not that one.
-std::optional<QString> FilePanelSavePath(
+[[nodiscard]] std::optional<QString> FilePanelSavePath(
     const QString& path, const QStringList& allowedExtensions, UErrorPtr* error);

@@ -1,5 +1,6 @@
 #include "appkit/TextWidgetCommandTarget.h"
 
+#include "appkit/CommandNames.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -7,14 +8,6 @@
 #include <QTextEdit>
 
 namespace {
-
-const QString CutCommand = QStringLiteral("cut:");
-const QString CopyCommand = QStringLiteral("copy:");
-const QString PasteCommand = QStringLiteral("paste:");
-const QString DeleteCommand = QStringLiteral("delete_:");
-const QString SelectAllCommand = QStringLiteral("selectAll:");
-const QString UndoCommand = QStringLiteral("undo:");
-const QString RedoCommand = QStringLiteral("redo:");
 
 // The slot of the text widgets that performs each command but delete.
 const QHash<QString, const char*>& slotsByCommand()

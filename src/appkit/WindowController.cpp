@@ -1,5 +1,6 @@
 #include "appkit/WindowController.h"
 
+#include "appkit/CommandNames.h"
 #include "appkit/Document.h"
 #include "appkit/WindowTracker.h"
 
@@ -9,7 +10,6 @@
 
 namespace {
 
-const QString PerformCloseCommand = QStringLiteral("performClose:");
 // Qt's placeholder for the modified mark of a window title.
 const QString ModifiedMarker = QStringLiteral("[*]");
 

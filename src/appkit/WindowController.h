@@ -10,6 +10,10 @@ class Document;
 class QWidget;
 class WindowTracker;
 
+// Ownership, here and in every user-interface class: a widget gets its parent when it is made and
+// dies with it; an object without a parent is held by std::unique_ptr. QPointer only watches, it
+// never owns, and nothing is deleted by hand.
+//
 // The controller of one window, which it owns. A document window's controller belongs to its
 // document; closing the document's last window asks the document whether it may close (the
 // save prompt) and closes the document. A panel's controller never becomes the main window.

@@ -10,7 +10,7 @@
 
 namespace {
 
-bool runAndWrite(
+[[nodiscard]] bool runAndWrite(
     const UFemCalculationThreadArgument& argument, UErrorPtr* resultFileError, UErrorPtr* error)
 {
     UFemDataController& dataController = *argument.dataController;
@@ -27,7 +27,9 @@ bool runAndWrite(
     const std::optional<QByteArray> data = manager->resultFileData(error);
     if (!data)
         return false;
-    UFemWriteResultFile(*argument.resultFilePath, *data, resultFileError);
+    // A failed write is shown from resultFileError; the results still go to the document.
+    static_cast<void>(UFemWriteResultFile(*argument.resultFilePath, *data, resultFileError));
+
     return true;
 }
 

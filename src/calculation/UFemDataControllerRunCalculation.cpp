@@ -2,7 +2,10 @@
 
 #include "calculation/UFemMatrixCalculationContext.h"
 #include "calculation/results/UFemResultDataManagerImpl.h"
+#include "cardmodel/card/UFemCard.h"
+#include "cardmodel/card/UFemCardErrorText.h"
 #include "cardmodel/card/UFemCardName.h"
+#include "cardmodel/card/UFemCardString.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerServices.h"
 #include "cards/Node.h"
@@ -42,6 +45,45 @@ bool UFemCheckToRunCalculation(UFemDataController& dataController,
         }
     }
     return true;
+}
+
+namespace {
+
+// A line of the report shows this much of a card's text; the rest (a vast token) is cut.
+constexpr qsizetype reportedLineLength = 160;
+
+QString reportedLine(UFemCard& card)
+{
+    const QString line
+        = UFemComposeCardString(card, UFemColumnSeparatingCharacterTypeComma, false, true);
+    return line.size() <= reportedLineLength ? line : line.left(reportedLineLength) + u'…';
+}
+
+} // namespace
+
+QString UFemReportOfCardsWithError(UFemDataController& dataController, quint64 maxCount)
+{
+    QString report;
+    quint64 listed = 0;
+    quint64 more = 0;
+    for (quint64 row = 0; row < dataController.cardCount(); ++row) {
+        UFemCard& card = *dataController.cardAtRowIndex(row);
+        const std::optional<UFemCardErrorText> error = UFemCardErrorTextOfCard(card);
+        if (!error)
+            continue;
+        if (listed == maxCount) {
+            ++more;
+            continue;
+        }
+        ++listed;
+        report += QStringLiteral("line %1: %2\n    %3%4\n")
+                      .arg(row + 1)
+                      .arg(reportedLine(card),
+                          error->isWarning ? QStringLiteral("warning: ") : QString(), error->text);
+    }
+    if (more > 0)
+        report += QStringLiteral("... and %1 more cards\n").arg(more);
+    return report;
 }
 
 UFemMatrixCalculationContext* UFemMatrixCalculationContextOf(

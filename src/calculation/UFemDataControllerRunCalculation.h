@@ -18,8 +18,11 @@ using UFemShowCardsWithErrorToRun = std::function<void(UFemDataController& dataC
 
 // False with the first reason (21003, 21005, 21006, 21007, 21004, in that order) that the model
 // cannot be calculated.
-bool UFemCheckToRunCalculation(UFemDataController& dataController,
+[[nodiscard]] bool UFemCheckToRunCalculation(UFemDataController& dataController,
     const UFemShowCardsWithErrorToRun& showCardsWithErrorToRun, UErrorPtr* error);
+// The cards with an error or warning, as the card table shows them: "line N: TEXT" and the reason
+// indented below, for at most `maxCount` cards, then how many more there are.
+QString UFemReportOfCardsWithError(UFemDataController& dataController, quint64 maxCount = 20);
 // The controller's calculation context, which only UFemSetupForRunCalculation sets; nullptr
 // before it.
 UFemMatrixCalculationContext* UFemMatrixCalculationContextOf(
@@ -29,7 +32,7 @@ UFemMatrixCalculationContext& UFemSetupForRunCalculation(
     UFemDataController& dataController, quint64 threadCount = 0);
 // Set-up, run and the results installed on the controller (calculation errors allowed); on the
 // calculation thread.
-bool UFemRunCalculation(UFemDataController& dataController, UErrorPtr* error);
+[[nodiscard]] bool UFemRunCalculation(UFemDataController& dataController, UErrorPtr* error);
 
 // Forwarding to the controller's context, with the answers of no calculation without one.
 bool UFemIsCalculationPausing(const UFemDataController& dataController);
@@ -43,7 +46,7 @@ void UFemQuitCalculation(const UFemDataController& dataController);
 void UFemResetNodeNoAndCaseNo(UFemDataController& dataController);
 // True when the Node and Case cards match the attached results one to one; false without an
 // error when there are no results to match.
-bool UFemSynchronizeNodeNoAndCaseNoToResultData(
+[[nodiscard]] bool UFemSynchronizeNodeNoAndCaseNoToResultData(
     UFemDataController& dataController, UErrorPtr* error);
 
 // Gives the data controllers the numbering of Node and Case cards.

@@ -54,9 +54,10 @@ public:
     void setCalculationMemoryLimit(quint64 memoryLimit) { memoryLimit_ = memoryLimit; }
 
     // ---- Calculation thread: the set-up, then the run, once each.
-    bool setupToRunCalculation(UErrorPtr* error);
-    bool runCalculation(UErrorPtr* error);
-    std::shared_ptr<UFemResultDataManagerImpl> resultDataManager(UErrorPtr* error) const;
+    [[nodiscard]] bool setupToRunCalculation(UErrorPtr* error);
+    [[nodiscard]] bool runCalculation(UErrorPtr* error);
+    [[nodiscard]] std::shared_ptr<UFemResultDataManagerImpl> resultDataManager(
+        UErrorPtr* error) const;
 
     // ---- Any thread
     void pauseCalculationWithFlag(bool flag) override;
@@ -91,14 +92,14 @@ public:
     quint64 caseNoWithCaseIndex(quint64 caseIndex, quint64 calculationIndex) const;
     quint64 caseIndexWithCaseNameString(
         const QString& caseNameString, quint64 calculationIndex) const override;
-    QString caseNameStringWithCaseIndex(quint64 caseIndex, quint64 calculationIndex) const;
+    QString caseNameStringWithCaseIndex(quint64 caseIndex, quint64 calculationIndex) const override;
     void getNodeLocation(double* location, quint64 nodeNo) const override;
     // Size, cost and times of each restraint set's solution, by calculation index; complete after
     // the run.
     std::vector<UFemWFSolutionFigures> solutionFiguresArray() const;
     // A node ordering hint (node name texts, anything else divides) as node numbers, all ones for
     // a divider.
-    bool getNodeOrderingMainPathTransitNodeNoTable(std::vector<quint64>* table,
+    [[nodiscard]] bool getNodeOrderingMainPathTransitNodeNoTable(std::vector<quint64>* table,
         const QVariantList& mainPathTransitNodeNameStringArray, UErrorPtr* error) const;
 
 private:
@@ -106,23 +107,24 @@ private:
 
     // The sum of a progress figure over the calculators; 0 without them.
     quint64 sumOverCalculators(quint64 (UFemWFMatrixCalculator::*figure)() const) const;
-    bool setupNamesAndCalculators(UErrorPtr* error);
-    bool buildMatrixCalculatorArray(UErrorPtr* error);
-    bool putStiffness(UFemWFMatrixCalculator& calculator, UErrorPtr* error);
+    [[nodiscard]] bool setupNamesAndCalculators(UErrorPtr* error);
+    [[nodiscard]] bool buildMatrixCalculatorArray(UErrorPtr* error);
+    [[nodiscard]] bool putStiffness(UFemWFMatrixCalculator& calculator, UErrorPtr* error);
     void groupCasesByRestraintSet();
-    bool completeCalculator(
+    [[nodiscard]] bool completeCalculator(
         UFemWFMatrixCalculator& calculator, quint64 calculationIndex, UErrorPtr* error);
-    bool putForces(UFemWFMatrixCalculator& calculator, quint64 caseNo, UErrorPtr* error);
-    bool putRestraints(
+    [[nodiscard]] bool putForces(
+        UFemWFMatrixCalculator& calculator, quint64 caseNo, UErrorPtr* error);
+    [[nodiscard]] bool putRestraints(
         UFemWFMatrixCalculator& calculator, const UFemCardName* restraintName, UErrorPtr* error);
     // Waits while paused; false with the cancel error once quit was asked for.
-    bool checkQuitAndWaitWhilePaused(UErrorPtr* error);
+    [[nodiscard]] bool checkQuitAndWaitWhilePaused(UErrorPtr* error);
     // False only when the run must stop (quit, or the result data refused an error text).
-    bool runMatrixCalculator(UFemWFMatrixCalculator& calculator, quint64 calculationIndex,
-        UFemResultDataManagerImpl& manager, UErrorPtr* error);
-    bool solveMatrixCalculator(UFemWFMatrixCalculator& calculator, UErrorPtr* error);
-    bool storeDisplacements(UFemWFMatrixCalculator& calculator, quint64 calculationIndex,
-        UFemResultDataManagerImpl& manager, UErrorPtr* error);
+    [[nodiscard]] bool runMatrixCalculator(UFemWFMatrixCalculator& calculator,
+        quint64 calculationIndex, UFemResultDataManagerImpl& manager, UErrorPtr* error);
+    [[nodiscard]] bool solveMatrixCalculator(UFemWFMatrixCalculator& calculator, UErrorPtr* error);
+    [[nodiscard]] bool storeDisplacements(UFemWFMatrixCalculator& calculator,
+        quint64 calculationIndex, UFemResultDataManagerImpl& manager, UErrorPtr* error);
     void dropCalculators();
 
     UFemDataController* dataController_;

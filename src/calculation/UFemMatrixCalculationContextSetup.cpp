@@ -2,6 +2,7 @@
 
 #include "calculation/UFemMatrixCalculationContext.h"
 
+#include "calculation/UFemElementStiffnessAssembly.h"
 #include "calculation/UFemWFCalculationExceptionError.h"
 #include "calculation/results/UFemResultFileContents.h"
 #include "calculation/results/UFemVersionString.h"
@@ -15,6 +16,7 @@
 #include "cards/loads/UFemRestraintSource.h"
 #include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/strings/UFormattedString.h"
+#include "foundation/threads/UThreadCountPreference.h"
 
 namespace {
 
@@ -101,18 +103,23 @@ bool UFemMatrixCalculationContext::buildMatrixCalculatorArray(UErrorPtr* error)
 bool UFemMatrixCalculationContext::putStiffness(
     UFemWFMatrixCalculator& calculator, UErrorPtr* error)
 {
-    for (const auto& card : dataController_->elementCardArray()) {
-        const auto* source = dynamic_cast<const UFemElementStiffnessSource*>(card.get());
-        if (source == nullptr) {
-            UFemSetError(error,
-                UFemUnexpectedError_withDescription(ULocalizedFormattedString(
-                    "The element card ( %@ ) has no stiffness.", cardNameStringOf(*card))));
-            return false;
-        }
-        if (!source->putElementStiffnessMatrixToMatrixCalculator(calculator, error))
-            return false;
-    }
-    return true;
+    const UFemCardArray& elements = dataController_->elementCardArray();
+    auto putElement
+        = [&elements](quint64 elementNo, UFemMatrixCalculator& target, UErrorPtr* elementError) {
+              const UFemCard& card = *elements.objectAtIndex(elementNo);
+              const auto* source = dynamic_cast<const UFemElementStiffnessSource*>(&card);
+              if (source == nullptr) {
+                  UFemSetError(elementError,
+                      UFemUnexpectedError_withDescription(ULocalizedFormattedString(
+                          "The element card ( %@ ) has no stiffness.", cardNameStringOf(card))));
+                  return false;
+              }
+              return source->putElementStiffnessMatrixToMatrixCalculator(target, elementError);
+          };
+    const quint64 threadCount
+        = threadCount_ ? threadCount_ : UThreadCountPreference::calculationTaskThreadCount();
+    return UFemPutElementStiffnessInOrder(
+        elements.count(), threadCount, putElement, calculator, error);
 }
 
 void UFemMatrixCalculationContext::groupCasesByRestraintSet()

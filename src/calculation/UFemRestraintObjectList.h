@@ -23,7 +23,8 @@ public:
     // Of several fixed displacements on one degree of freedom the first added stays; any other
     // pair on one degree of freedom fails with 21008 naming every such degree of freedom, and
     // equations that depend on each other in a cycle fail with 21009. Nothing changes on failure.
-    bool arrangeForApplication(const NodeNameLookup& nodeNameStringWithNodeNo, UErrorPtr* error);
+    [[nodiscard]] bool arrangeForApplication(
+        const NodeNameLookup& nodeNameStringWithNodeNo, UErrorPtr* error);
 
     const std::vector<UFemRestraintObject>& restraintObjectArray() const { return objects_; }
     bool isEmpty() const { return objects_.empty(); }
@@ -36,9 +37,9 @@ public:
     static QString degreeOfFreedomName(quint64 rotation, quint64 direction);
 
 private:
-    bool removeRepeatedFixedDisplacements(std::vector<UFemRestraintObject>& objects,
+    [[nodiscard]] bool removeRepeatedFixedDisplacements(std::vector<UFemRestraintObject>& objects,
         const NodeNameLookup& nodeName, UErrorPtr* error);
-    static bool orderRestraintEquations(
+    [[nodiscard]] static bool orderRestraintEquations(
         std::vector<UFemRestraintObject>& objects, UErrorPtr* error);
 
     std::vector<UFemRestraintObject> objects_;

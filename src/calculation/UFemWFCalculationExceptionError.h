@@ -10,7 +10,7 @@
 UErrorPtr UFemWFCalculationErrorWithException(std::exception_ptr exception);
 
 // Runs one step of the calculation; an exception it raises becomes its error.
-template <class Step> bool UFemWFRunCalculationStep(UErrorPtr* error, Step&& step)
+template <class Step> [[nodiscard]] bool UFemWFRunCalculationStep(UErrorPtr* error, Step&& step)
 {
     try {
         return step();

@@ -28,6 +28,7 @@ void UFemWFWriteForceVectorToCalculationMatrix(_USparseMatrix* matrix, const dou
 // null without an error when there is nothing to solve (no slot or no case), null with the
 // error when the solver's set-up fails (81001 when the solution would take more than
 // `memoryLimit` bytes; 0 takes the memory available).
-std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> UFemWFBuildCalculationThreadTaskContext(
-    const UFemWFNodeMatrices& matrices, const UFemWFCalculationSlotLayout& layout,
-    const UFemWFMatrixCalculationDelegate* delegate, quint64 memoryLimit, UErrorPtr* error);
+[[nodiscard]] std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext>
+UFemWFBuildCalculationThreadTaskContext(const UFemWFNodeMatrices& matrices,
+    const UFemWFCalculationSlotLayout& layout, const UFemWFMatrixCalculationDelegate* delegate,
+    quint64 memoryLimit, UErrorPtr* error);

@@ -2,12 +2,6 @@
 
 #include "calculation/solver/UFemBlockKernels.h"
 
-#include <sys/resource.h>
-
-#include <algorithm>
-#include <fstream>
-#include <string>
-
 namespace {
 
 constexpr quint64 bytesPerDouble = sizeof(double);
@@ -17,40 +11,7 @@ constexpr quint64 pageOverheadBytes = UFemWFPageBlockCount * sizeof(void*);
 constexpr quint64 pageBytes = UFemWFPageBlockCount * blockBytes + pageOverheadBytes;
 constexpr quint64 dPairBytesPerPage = 2 * UFemWFPageDOFCount * bytesPerDouble;
 constexpr quint64 rotatingURecordCount = 4;
-constexpr quint64 kibibyte = 1024;
 constexpr quint64 resultCopyCount = 2;
-
-quint64 memAvailableBytes()
-{
-    std::ifstream meminfo("/proc/meminfo");
-    std::string key;
-    quint64 value = 0;
-    std::string unit;
-    while (meminfo >> key >> value >> unit)
-        if (key == "MemAvailable:")
-            return value * kibibyte;
-    return ~quint64(0);
-}
-
-quint64 addressSpaceLeftBytes()
-{
-    rlimit limit {};
-    if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
-        return ~quint64(0);
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    quint64 used = 0;
-    std::string rest;
-    while (status >> key) {
-        if (key == "VmSize:") {
-            status >> used;
-            used *= kibibyte;
-            break;
-        }
-        std::getline(status, rest);
-    }
-    return quint64(limit.rlim_cur) > used ? quint64(limit.rlim_cur) - used : 0;
-}
 
 } // namespace
 
@@ -69,9 +30,4 @@ quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationCont
     // file's data, while the solution is still held.
     const quint64 results = resultCopyCount * X;
     return L + D + Y + X + U + results;
-}
-
-quint64 UFemAvailableMemoryBytes()
-{
-    return std::min(memAvailableBytes(), addressSpaceLeftBytes());
 }

@@ -12,10 +12,6 @@
 quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationContext& context,
     quint64 envelopePageCount, quint64 maxPageBandWidth);
 
-// The memory this process can still take: the system's available memory, bounded by the
-// address-space limit when one is set.
-quint64 UFemAvailableMemoryBytes();
-
 // Thrown when a calculation's memory estimate exceeds the memory it may take: exhausted memory
 // to every handler, with the figures for its error.
 struct UFemWFMemoryShortage : std::bad_alloc {

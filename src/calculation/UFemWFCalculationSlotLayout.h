@@ -18,9 +18,9 @@ class UFemWFCalculationSlotLayout {
 public:
     // Orders the nodes of the matrices, whose restraints and DOF states are complete.
     // `nodeLocationTable`: x, y, z per node. `mainPathTransitNodeNoTable` may be empty.
-    bool executeNodeOrdering(const UFemWFNodeMatrices& matrices, const double* nodeLocationTable,
-        const std::vector<quint64>& mainPathTransitNodeNoTable, UFemNodeOrdererDelegate* delegate,
-        UErrorPtr* error);
+    [[nodiscard]] bool executeNodeOrdering(const UFemWFNodeMatrices& matrices,
+        const double* nodeLocationTable, const std::vector<quint64>& mainPathTransitNodeNoTable,
+        UFemNodeOrdererDelegate* delegate, UErrorPtr* error);
 
     quint64 orderedNodeBlockCount() const { return orderedNodeBlockCount_; }
     quint64 slotCount() const { return orderedNodeBlockCount_ * UFemWFSlotsPerNodeBlock; }

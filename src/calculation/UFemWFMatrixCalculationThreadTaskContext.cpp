@@ -8,6 +8,7 @@
 #include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/errors/UFemErrorsRunCalculation.h"
 #include "foundation/strings/UFormattedString.h"
+#include "platform/UAvailableMemory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -115,7 +116,7 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
         // A factor that cannot fit is refused before any of it is allocated.
         c.estimatedMemoryCapacity
             = UFemWFEstimateCalculationMatrixMemory(c, bandSum, c.maxPageBandWidth);
-        const quint64 available = c.memoryLimit ? c.memoryLimit : UFemAvailableMemoryBytes();
+        const quint64 available = c.memoryLimit ? c.memoryLimit : UAvailableMemoryBytes();
         if (c.estimatedMemoryCapacity > available)
             throw UFemWFMemoryShortage(c.estimatedMemoryCapacity, available);
         UFemWFAllocateCalculationMatrices(&c);

@@ -39,7 +39,7 @@ public:
     // paused; false with an error when it was quit (21099), found the system singular (21011,
     // naming the DOF) or ran out of memory (81001); any other exception of its threads gives the
     // unexpected error (81004).
-    bool runMatrixCalculation(quint64 threadCount, UErrorPtr* error);
+    [[nodiscard]] bool runMatrixCalculation(quint64 threadCount, UErrorPtr* error);
     // From any thread while runMatrixCalculation runs.
     void pauseCalculationWithFlag(bool flag);
     void quitCalculation();

@@ -18,7 +18,7 @@ namespace {
 constexpr quint16 displacementVectorCount = 6;
 constexpr quint16 locationVectorCount = 3;
 
-const UFemCardColumnSpec nodeColumns[] = {
+const UFemCardColumnShape nodeColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemNodeCardType },
     { "Coord", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemCoordCardType, false },
     { "X", CARD_COLUMN_TYPE_FLOAT_VALUE },
@@ -26,7 +26,7 @@ const UFemCardColumnSpec nodeColumns[] = {
     { "Z", CARD_COLUMN_TYPE_FLOAT_VALUE },
 };
 
-const UFemConcreteCardClassSpec nodeSpec { "Node", UFemNodeCardType, 100, nodeColumns };
+const UFemConcreteCardClassShape nodeShape { "Node", UFemNodeCardType, 100, nodeColumns };
 
 quint64 caseNumberOf(const UFemCard* caseCard)
 {
@@ -37,15 +37,13 @@ quint64 caseNumberOf(const UFemCard* caseCard)
 } // namespace
 
 Node::Node(UFemCardDataController* dataController)
-    : UFemConcreteCard(cardClassObject(), nodeSpec, dataController)
+    : UFemNodeDrawnCard(cardClassObject(), nodeShape, dataController)
 {
 }
 
 const UFemCardClass& Node::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<Node>(nodeSpec, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<Node>(nodeShape, registerCardValueTypes);
 }
 
 void Node::registerCardValueTypes(UFemCardClassManager& cardClassManager)
@@ -165,38 +163,19 @@ std::optional<QString> Node::toolTipStringAddition() const
         "( %@, %@, %@ )", text(xValueColumn()), text(yValueColumn()), text(zValueColumn()));
 }
 
-quint64 Node::getNodeCardNamesForDrawingToNodeCardNameTable(UFemCardName** nodeCardNameTable,
-    quint64 nodeCardNameTableSize, std::vector<UFemCardName*>* overflowNodeCardNameTable) const
+void Node::drawAtNodes(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
+    const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
+    const double* colorCardValue, const UFemColorScale* colorScale,
+    const UFemGraphicDrawingInfo& drawingInfo) const
 {
-    return putOneNodeCardName(
-        cardName(), nodeCardNameTable, nodeCardNameTableSize, overflowNodeCardNameTable);
-}
-
-UFemCardName* Node::nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const
-{
-    if (nodeNo != 0)
-        UFemRaiseProgramError(QStringLiteral("Out of range."));
-    return cardName();
-}
-
-bool Node::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
-    const double* nodePositionTable, const _UGLColor* color,
-    const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
-    const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const
-{
-    const UFemGraphicDrawingInfo* graphicDrawingInfo = UFemGraphicDrawingInfoOf(drawingInfo);
-    if (!checkOneNodeColorCardValueArraySize(colorCardValueArraySize, error)
-        || graphicDrawingInfo == nullptr)
-        return true;
     _UGLColor valueColor;
     if (colorCardValueArraySize != nullptr && colorCardValueArraySize->numberOfPoints != 0
         && colorScale != nullptr) {
         colorScale->getUGLColor(&valueColor, colorCardValue[0]);
         color = &valueColor;
     }
-    UGLWriteNodeMarker(drawingBuffer, nodePositionTable, color, graphicDrawingInfo,
-        graphicDrawingInfo->nodeSize());
-    return true;
+    UGLWriteNodeMarker(
+        drawingBuffer, nodePositionTable, color, &drawingInfo, drawingInfo.nodeSize());
 }
 
 bool Node::getCenterPosition(double* centerPosition, const double* nodePositionTable) const

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cardmodel/card/UFemNodeCard.h"
-#include "cards/UFemConcreteCard.h"
+#include "cards/UFemNodeDrawnCard.h"
 #include "foundation/UFemNotFound.h"
 
 #include <optional>
@@ -10,7 +10,7 @@ class UFemResultDataManager;
 
 // One node: a name and a location in global coordinates. For a calculation it gets a node
 // number; when results are present it answers its displacements.
-class Node : public UFemConcreteCard, public UFemNodeCard {
+class Node : public UFemNodeDrawnCard, public UFemNodeCard {
 public:
     static constexpr quint64 coordNameColumnIndex = 2;
     static constexpr quint64 xValueColumnIndex = 3;
@@ -22,7 +22,8 @@ public:
     static const UFemCardClass& cardClassObject();
     // The Node card the name of a name or reference column defines; without one, error 42014
     // naming the node (program stop without an error pointer).
-    static const Node* nodeCardOfColumn(const UFemCardColumn& column, UErrorPtr* error);
+    [[nodiscard]] static const Node* nodeCardOfColumn(
+        const UFemCardColumn& column, UErrorPtr* error);
 
     void getNodeLocation(double nodeLocation[3]) const override;
 
@@ -35,9 +36,9 @@ public:
     // translations, 2 rotations, 3 both) selects, translations first. Without results
     // for the node or the case they are zeros with the state 0x80; a failing result query hands on
     // its error.
-    bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,
+    [[nodiscard]] bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,
         quint64 translationOrRotation, const UFemCard* caseCard, UErrorPtr* error) const;
-    bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,
+    [[nodiscard]] bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,
         quint64 translationOrRotation, const UFemCard* caseCard,
         std::optional<QString>* calculationErrorString, UErrorPtr* error) const;
 
@@ -45,21 +46,12 @@ public:
     bool respondsToCardValueType(_UFemCardValueType cardValueType) const override;
     bool getCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
         _UFemCardValueType cardValueType) const override;
-    bool getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard* caseCard,
-        UErrorPtr* error) const override;
+    [[nodiscard]] bool getCardValue(double* cardValue, _UFemCardValueType cardValueType,
+        const UFemCard* caseCard, UErrorPtr* error) const override;
     std::optional<QString> toolTipStringAddition() const override;
 
     quint64 numberOfNodeForDrawing() const override { return 1; }
-    bool doesDrawWhenNotAllNodeValid() const override { return false; }
-    quint64 getNodeCardNamesForDrawingToNodeCardNameTable(UFemCardName** nodeCardNameTable,
-        quint64 nodeCardNameTableSize,
-        std::vector<UFemCardName*>* overflowNodeCardNameTable) const override;
-    UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const override;
     bool isRotationDisplacementValid() const override { return true; }
-    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale,
-        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
     bool getCenterPosition(double* centerPosition, const double* nodePositionTable) const override;
 
     const UFemCardColumn& coordNameColumn() const { return column(coordNameColumnIndex); }
@@ -69,6 +61,13 @@ public:
 
 protected:
     UErrorPtr checkOwnErrorToRegister() const override;
+    // The node itself.
+    UFemCardName* nodeCardNameForDrawing(quint64) const override { return cardName(); }
+    // A marker of the node size, in the colour of the node's value when it has one.
+    void drawAtNodes(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
+        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
+        const double* colorCardValue, const UFemColorScale* colorScale,
+        const UFemGraphicDrawingInfo& drawingInfo) const override;
 
 private:
     static void registerCardValueTypes(UFemCardClassManager& cardClassManager);

@@ -26,7 +26,7 @@ inline const UFemGraphicDrawingInfo* UFemGraphicDrawingInfoOf(const UGLDrawingIn
 // value every node takes its colour, with one value per node each node its own (`nodeColors[k]`
 // pointing into `colors`). Any other size sets the drawing error 32003 (a program stop without
 // an error pointer) and answers false: the element is not drawn.
-bool UFemGetElementNodeColors(const QString& cardInfoString, quint64 nodeCount,
+[[nodiscard]] bool UFemGetElementNodeColors(const QString& cardInfoString, quint64 nodeCount,
     const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
     const UFemColorScale* colorScale, _UGLColor* colors, const _UGLColor** nodeColors,
     UErrorPtr* error);

@@ -26,15 +26,15 @@ QString cutLastSeparator(QString list)
 } // namespace
 
 UFemConcreteCard::UFemConcreteCard(const UFemCardClass& cardClass,
-    const UFemConcreteCardClassSpec& spec, UFemCardDataController* dataController)
+    const UFemConcreteCardClassShape& shape, UFemCardDataController* dataController)
     : UFemCardAbst(cardClass, dataController)
-    , spec_(spec)
+    , shape_(shape)
 {
-    columns_.reserve(spec.columns.size());
-    for (std::size_t i = 0; i < spec.columns.size(); ++i) {
-        const UFemCardColumnSpec& columnSpec = spec.columns[i];
+    columns_.reserve(shape.columns.size());
+    for (std::size_t i = 0; i < shape.columns.size(); ++i) {
+        const UFemCardColumnShape& columnShape = shape.columns[i];
         columns_.push_back(std::make_unique<UFemCardColumn>(
-            this, i + 1, columnSpec.columnType, columnSpec.cardNameCardType));
+            this, i + 1, columnShape.columnType, columnShape.cardNameCardType));
     }
 }
 
@@ -82,7 +82,7 @@ void UFemConcreteCard::invalidiate()
 
 bool UFemConcreteCard::isRequiredColumnAtIndex(quint64 columnIndex) const
 {
-    return columnIndex - 1 < spec_.columns.size() && spec_.columns[columnIndex - 1].isRequired;
+    return columnIndex - 1 < shape_.columns.size() && shape_.columns[columnIndex - 1].isRequired;
 }
 
 UErrorPtr UFemConcreteCard::emptyColumnErrorToRegister() const
@@ -190,35 +190,25 @@ bool UFemConcreteCard::checkOneNodeColorCardValueArraySize(
     return false;
 }
 
-quint64 UFemConcreteCard::putOneNodeCardName(UFemCardName* nodeCardName,
-    UFemCardName** nodeCardNameTable, quint64 nodeCardNameTableSize,
-    std::vector<UFemCardName*>* overflowNodeCardNameTable)
-{
-    if (nodeCardNameTableSize >= 1)
-        nodeCardNameTable[0] = nodeCardName;
-    else if (overflowNodeCardNameTable != nullptr)
-        overflowNodeCardNameTable->assign(1, nodeCardName);
-    return 1;
-}
-
-UFemCardClassDescription UFemMakeConcreteCardClassDescription(const UFemConcreteCardClassSpec& spec,
+UFemCardClassDescription UFemMakeConcreteCardClassDescription(
+    const UFemConcreteCardClassShape& shape,
     std::function<std::shared_ptr<UFemCard>(UFemCardDataController*)> makeCard,
     std::function<void(UFemCardClassManager&)> registerCardValueTypes)
 {
-    const QString label = QString::fromUtf8(spec.label);
+    const QString label = QString::fromUtf8(shape.label);
     return UFemCardClassDescription {
         .cardLabelString = label,
-        .cardType = spec.cardType,
+        .cardType = shape.cardType,
         .cardFormViewControllerClass = label + QStringLiteral("FormViewController"),
-        .cardMenuOrderHintNo = spec.cardMenuOrderHintNo,
-        .numberOfColumns = spec.columns.size() + 1,
+        .cardMenuOrderHintNo = shape.cardMenuOrderHintNo,
+        .numberOfColumns = shape.columns.size() + 1,
         .dontCallReason = QString(),
         .columnLabelStringAtIndex =
-            [&spec, label](quint64 columnIndex) {
+            [&shape, label](quint64 columnIndex) {
                 if (columnIndex == 0)
                     return label;
-                if (columnIndex - 1 < spec.columns.size())
-                    return QString::fromUtf8(spec.columns[columnIndex - 1].label);
+                if (columnIndex - 1 < shape.columns.size())
+                    return QString::fromUtf8(shape.columns[columnIndex - 1].label);
                 return UFormattedString("Column %lu", columnIndex);
             },
         .makeCard = std::move(makeCard),

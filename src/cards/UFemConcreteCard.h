@@ -1,15 +1,14 @@
 #pragma once
 
 // How a card class is written (Node.h/.cpp is the model to copy):
-//  1. Describe the class once in its .cpp: a static table of UFemCardColumnSpec for columns 1..
+//  1. Describe the class once in its .cpp: a static table of UFemCardColumnShape for columns 1..
 //     (column 1 is always "Card Name", a name column of the class's own card type) and a
-//     UFemConcreteCardClassSpec with label, card type and menu order hint.
+//     UFemConcreteCardClassShape with label, card type and menu order hint.
 //  2. Derive from UFemConcreteCard and pass the class object and that description to its
 //     constructor; the base makes, owns, pages, resets and releases the column objects. Give each
 //     column a role accessor (`xValueColumn()` returning column(3)).
-//  3. Add `static const UFemCardClass& cardClassObject()` returning a function-local static
-//     UFemCardClass made with UFemMakeCardClassDescription<YourCard>(classDescription,
-//     registerCardValueTypes).
+//  3. Add `static const UFemCardClass& cardClassObject()` returning
+//     UFemCardClassObject<YourCard>(classDescription, registerCardValueTypes).
 //     registerCardValueTypes keeps the value-type words in static members
 //     (UFemCardValueTypeRegistration.h).
 //  4. Override what the class's own behaviour needs: checkOwnErrorToRegister / checkOwnErrorToRun
@@ -17,7 +16,8 @@
 //     tool tip, drawing hooks, isRelatedToCase*, and the capability and solver interfaces
 //     (UFemMaterialPropertySource, UFemSectionAreaSource, UFemThicknessSource,
 //     UFemElementStiffnessSource, UFemForceSource, UFemRestraintSource).
-//     Cards drawn at one node use checkOneNodeColorCardValueArraySize and putOneNodeCardName;
+//     Cards drawn at the nodes they name derive from UFemNodeDrawnCard and give
+//     numberOfNodeForDrawing, nodeCardNameForDrawing and drawAtNodes;
 //     cards that name nodes find them with Node::nodeCardOfColumn (error 42014 when missing).
 //  5. Add one line to UFemCardClasses.cpp at the class's place in the registry order.
 //  A class with growing columns also overrides cardColumnAtIndex, getCardColumnsToCardColumnTable,
@@ -39,7 +39,7 @@
 class UFemCardClassManager;
 
 // One column after the label.
-struct UFemCardColumnSpec {
+struct UFemCardColumnShape {
     const char* label;
     qint32 columnType;
     // The card type a name or reference column names; 0 for value columns.
@@ -48,12 +48,12 @@ struct UFemCardColumnSpec {
     bool isRequired = true;
 };
 
-struct UFemConcreteCardClassSpec {
+struct UFemConcreteCardClassShape {
     const char* label;
     qint32 cardType;
     quint64 cardMenuOrderHintNo;
     // Columns 1.. in order.
-    std::span<const UFemCardColumnSpec> columns;
+    std::span<const UFemCardColumnShape> columns;
 };
 
 // The common part of the concrete card classes: typed columns made from the class's description,
@@ -86,10 +86,11 @@ public:
     // Rotations have no meaning for the card.
     bool isRotationDisplacementValid() const override { return false; }
     // Nothing drawn.
-    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale,
-        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
+    [[nodiscard]] bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+        const double* nodePositionTable, const _UGLColor* color,
+        const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+        const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
+        UErrorPtr* error) const override;
 
     // "Column %@ is empty." / "Columns %@ are empty." over the required columns; nullptr if none.
     UErrorPtr emptyColumnErrorToRegister() const;
@@ -98,7 +99,7 @@ public:
     UErrorPtr unregisteredCardErrorToRun() const;
 
 protected:
-    UFemConcreteCard(const UFemCardClass& cardClass, const UFemConcreteCardClassSpec& spec,
+    UFemConcreteCard(const UFemCardClass& cardClass, const UFemConcreteCardClassShape& shape,
         UFemCardDataController* dataController);
 
     // Further checks that run only when the common one passed.
@@ -109,19 +110,16 @@ protected:
     virtual quint64 numberOfColumnsToCheckForEmpty() const { return numberOfCurrentColumns(); }
 
     const UFemCardColumn& column(quint64 columnIndex) const;
-    const UFemConcreteCardClassSpec& spec() const { return spec_; }
+    const UFemConcreteCardClassShape& shape() const { return shape_; }
 
     // For cards drawn at one node: true when the colour values fit one node (none, or one point,
     // section point and vector value); otherwise sets the drawing error (program stop without an
     // error pointer) and the card draws nothing.
-    bool checkOneNodeColorCardValueArraySize(
+    [[nodiscard]] bool checkOneNodeColorCardValueArraySize(
         const _UFemCardValueArraySize* colorCardValueArraySize, UErrorPtr* error) const;
-    // The drawing-node names of a card drawn at one node.
-    static quint64 putOneNodeCardName(UFemCardName* nodeCardName, UFemCardName** nodeCardNameTable,
-        quint64 nodeCardNameTableSize, std::vector<UFemCardName*>* overflowNodeCardNameTable);
 
 private:
-    const UFemConcreteCardClassSpec& spec_;
+    const UFemConcreteCardClassShape& shape_;
     std::vector<std::unique_ptr<UFemCardColumn>> columns_; // columns 1..
 };
 
@@ -141,20 +139,31 @@ UErrorPtr UFemCardRunError(const char* format, const Arguments&... arguments)
         ULocalizedFormattedString(format, arguments...));
 }
 
-UFemCardClassDescription UFemMakeConcreteCardClassDescription(const UFemConcreteCardClassSpec& spec,
+UFemCardClassDescription UFemMakeConcreteCardClassDescription(
+    const UFemConcreteCardClassShape& shape,
     std::function<std::shared_ptr<UFemCard>(UFemCardDataController*)> makeCard,
     std::function<void(UFemCardClassManager&)> registerCardValueTypes);
 
 // The class description of a concrete card class `Card`, whose constructor takes the data
 // controller.
 template <typename Card>
-UFemCardClassDescription UFemMakeCardClassDescription(const UFemConcreteCardClassSpec& spec,
+UFemCardClassDescription UFemMakeCardClassDescription(const UFemConcreteCardClassShape& shape,
     void (*registerCardValueTypes)(UFemCardClassManager&) = nullptr)
 {
     return UFemMakeConcreteCardClassDescription(
-        spec,
+        shape,
         [](UFemCardDataController* dataController) -> std::shared_ptr<UFemCard> {
             return std::make_shared<Card>(dataController);
         },
         registerCardValueTypes);
+}
+
+// The one class object of `Card`, made from its shape on first use.
+template <typename Card>
+const UFemCardClass& UFemCardClassObject(const UFemConcreteCardClassShape& shape,
+    void (*registerCardValueTypes)(UFemCardClassManager&) = nullptr)
+{
+    static const UFemCardClass cardClass(
+        UFemMakeCardClassDescription<Card>(shape, registerCardValueTypes));
+    return cardClass;
 }

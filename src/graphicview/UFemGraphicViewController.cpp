@@ -3,6 +3,7 @@
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
 #include "documents/window/UFemWindowNotifications.h"
@@ -33,8 +34,8 @@ UFemGraphicViewController::UFemGraphicViewController(UFemWindowController& windo
     makeOpenGLManagers();
     reserveSelectModeDisplayLists();
     setUpCamera();
-    setViewPreferences(
-        UFemGraphicViewPreferences::defaultGraphicViewPreferencesOfFolderIndex(0), nullptr);
+    UFemRaisesOnFailure(setViewPreferences(
+        UFemGraphicViewPreferences::defaultGraphicViewPreferencesOfFolderIndex(0), nullptr));
     observeNotifications();
     registerCameraCommands();
     updateViewSize();
@@ -212,13 +213,12 @@ void UFemGraphicViewController::observeNotifications()
 
 void UFemGraphicViewController::registerCameraCommands()
 {
-    addCommand(
-        QStringLiteral("fitObjectInView:"), [this](const CommandItem&) { fitObjectInView(); });
-    addCommand(QStringLiteral("setDirection_X_Right_Z_Up:"),
+    addCommand(UFemFitObjectInViewCommand, [this](const CommandItem&) { fitObjectInView(); });
+    addCommand(UFemSetDirectionXRightZUpCommand,
         [this](const CommandItem&) { setDirection_X_Right_Z_Up(); });
-    addCommand(QStringLiteral("setDirection_X_Right_Y_Up:"),
+    addCommand(UFemSetDirectionXRightYUpCommand,
         [this](const CommandItem&) { setDirection_X_Right_Y_Up(); });
-    addCommand(QStringLiteral("setDirection_Y_Right_Z_Up:"),
+    addCommand(UFemSetDirectionYRightZUpCommand,
         [this](const CommandItem&) { setDirection_Y_Right_Z_Up(); });
 }
 

@@ -66,14 +66,15 @@ public:
     QVariantMap viewPreferences() const override { return currentViewPreferences_; }
     // Applies a whole settings dictionary; a filter or expression that does not parse rejects
     // it, re-applies the previous one and reports the parser's error.
-    bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) override;
+    [[nodiscard]] bool setViewPreferences(
+        const QVariantMap& viewPreferences, UErrorPtr* error) override;
     UFemPreferencesViewController* preferencesViewController() override;
     void viewWillSwapOut() override;
     void viewDidSwapIn() override;
     qint64 selectedViewSettingMenuTag() const { return selectedViewSettingMenuTag_; }
     quint64 cardRowIndexToAddCard(UErrorPtr* error) override;
     _UFemSearchCardStringRange selectedSearchCardStringRange(UErrorPtr* error) override;
-    bool selectSearchCardStringRange(
+    [[nodiscard]] bool selectSearchCardStringRange(
         const _UFemSearchCardStringRange& range, UErrorPtr* error) override;
     _UFemSearchCardStringRange replaceSelectedSearchCardStringRange(
         const QString& replaceString, bool* isReplaced, UErrorPtr* error) override;
@@ -91,7 +92,7 @@ public:
     UOpenGLManager* openGLManagerWithOpenGLContextIndex(quint64 index) const;
     UGLRootDrawingBuffer* rootDrawingBufferWithOpenGLContextIndex(quint64 index) const;
     UGLOpenGLVersion renderingOpenGLVersionWithOpenGLContextIndex(quint64 index) const;
-    bool getGraphicProcessorInfoWithOpenGLContextIndex(quint64 index,
+    [[nodiscard]] bool getGraphicProcessorInfoWithOpenGLContextIndex(quint64 index,
         UOpenGLGraphicProcessorInfoRecord* record, quint64* currentOfflineRenderingType,
         UErrorPtr* error) const;
     GLuint selectModeDisplayList_base() const { return selectModeDisplayList_base_; }
@@ -366,7 +367,7 @@ private:
     void clearCachesForDataChange(bool clearsColorScaleRange);
     void quitAndApplyAndClose();
     void reloadBothViews();
-    bool applyViewPreferences(const QVariantMap& preferences, UErrorPtr* error);
+    [[nodiscard]] bool applyViewPreferences(const QVariantMap& preferences, UErrorPtr* error);
     enum class CacheDrop { none, image, imageAndPick };
     template <typename T>
     void changeSetting(T UFemGraphicViewSettings::*field, const T& value, CacheDrop drop);

@@ -252,7 +252,8 @@ void UFemGraphicViewController::setColorByValueCardFilterString(
         return;
     auto filter = std::make_shared<UFemCardFilter>();
     UErrorPtr parseError;
-    filter->setCardFilterString(string, &parseError);
+    // The answer is in parseError.
+    static_cast<void>(filter->setCardFilterString(string, &parseError));
     if (parseError != nullptr) {
         UFemSetError(error, parseError);
         return;

@@ -48,11 +48,13 @@ public:
     QSize preferencesViewBoxSize() const override { return graphicViewPreferencesViewBoxSize_; }
 
     // Never fails.
-    bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) override;
+    [[nodiscard]] bool setViewPreferences(
+        const QVariantMap& viewPreferences, UErrorPtr* error) override;
     // The panel's settings; an empty dictionary with the colour scale's error when the scale
     // refuses the range or step count typed.
     QVariantMap viewPreferences(UErrorPtr* error) const override;
-    std::optional<QVariantMap> colorByValuePreferenceColorScale(UErrorPtr* error) const;
+    [[nodiscard]] std::optional<QVariantMap> colorByValuePreferenceColorScale(
+        UErrorPtr* error) const;
     // The panel shows no error text of its own.
     void setErrorMessageString(const QString&) const { }
 

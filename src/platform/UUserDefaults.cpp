@@ -1,20 +1,27 @@
 #include "platform/UUserDefaults.h"
 
+#include "platform/UFileWriting.h"
 #include "platform/UMainThread.h"
 #include "platform/UNotificationCenter.h"
 
+#include <QBuffer>
 #include <QCborMap>
+#include <QCborStreamReader>
 #include <QCborValue>
 #include <QCoreApplication>
+#include <QFile>
 #include <QIODevice>
 #include <QSettings>
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
 const QString FallbackName = QStringLiteral("Vantrel");
+// Settings files are small; a larger one is read up to here and kept aside like a damaged one.
+constexpr qint64 maximumSettingsFileBytes = 64 * 1024 * 1024;
 
 bool readCborSettings(QIODevice& device, QSettings::SettingsMap& map)
 {
@@ -34,14 +41,39 @@ bool readCborSettings(QIODevice& device, QSettings::SettingsMap& map)
     return true;
 }
 
-bool writeCborSettings(QIODevice& device, const QSettings::SettingsMap& map)
+QByteArray cborSettingsData(const QSettings::SettingsMap& map)
 {
     QCborMap entries;
     for (auto entry = map.constBegin(); entry != map.constEnd(); ++entry)
         entries.insert(entry.key(), QCborValue::fromVariant(entry.value()));
     // No transformation: doubles stay 64-bit.
-    const QByteArray bytes = QCborValue(entries).toCbor();
-    return device.write(bytes) == bytes.size();
+    return QCborValue(entries).toCbor();
+}
+
+bool writeCborSettings(QIODevice& device, const QSettings::SettingsMap& map)
+{
+    return UWriteWholeAndFlush(device, cborSettingsData(map));
+}
+
+// The entries of a settings file that can be read, in order, up to the first damage: entries
+// with a key that is no text are left out, and a truncated or broken file ends where it breaks.
+QSettings::SettingsMap readableCborSettings(const QByteArray& bytes)
+{
+    QSettings::SettingsMap map;
+    QCborStreamReader reader(bytes);
+    if (!reader.isMap() || !reader.enterContainer())
+        return map;
+    while (reader.lastError() == QCborError::NoError && reader.hasNext()) {
+        const QCborValue key = QCborValue::fromCbor(reader);
+        if (reader.lastError() != QCborError::NoError)
+            break;
+        const QCborValue value = QCborValue::fromCbor(reader);
+        if (reader.lastError() != QCborError::NoError)
+            break;
+        if (key.isString())
+            map.insert(key.toString(), value.toVariant());
+    }
+    return map;
 }
 
 QSettings::Format cborFormat()
@@ -102,9 +134,44 @@ UUserDefaults& UUserDefaults::standardUserDefaults()
 UUserDefaults::UUserDefaults(const QString& filePath)
     : filePath_(filePath)
 {
+    recoverDamagedSettingsFile();
     const QSettings settings(filePath_, cborFormat());
     for (const QString& key : settings.allKeys())
         stored_.insert(key, settings.value(key));
+}
+
+// Before any settings object reads the file: one bad entry would make it read nothing, and the
+// next write would leave that one key alone in the file.
+void UUserDefaults::recoverDamagedSettingsFile()
+{
+    QFile file(filePath_);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.read(maximumSettingsFileBytes);
+    file.close();
+    QBuffer strict;
+    strict.setData(bytes);
+    QSettings::SettingsMap ignored;
+    if (strict.open(QIODevice::ReadOnly) && readCborSettings(strict, ignored))
+        return;
+    const QString backupPath = filePath_ + QStringLiteral(".damaged");
+    QFile::remove(backupPath);
+    if (!QFile::copy(filePath_, backupPath))
+        return;
+    const QSettings::SettingsMap readable = readableCborSettings(bytes);
+    // Should the file stay as it is, the copy beside it still keeps what it held.
+    (void)UWriteFileWhole(filePath_, cborSettingsData(readable));
+    recoveryNotice_ = QStringLiteral("The settings file “%1” was damaged: %2 settings were read "
+                                     "from it, and the damaged file was kept as “%3”.")
+                          .arg(filePath_)
+                          .arg(readable.size())
+                          .arg(backupPath);
+}
+
+std::optional<QString> UUserDefaults::takeRecoveryNotice()
+{
+    std::lock_guard lock(mutex_);
+    return std::exchange(recoveryNotice_, std::nullopt);
 }
 
 void UUserDefaults::registerDefaults(const QVariantMap& defaults)

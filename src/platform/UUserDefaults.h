@@ -6,6 +6,7 @@
 #include <QVariantMap>
 
 #include <mutex>
+#include <optional>
 
 // Posted to the default notification centre on the main thread after a write, with the written
 // defaults object as sender.
@@ -26,13 +27,17 @@ public:
     // organisation and name.
     static UUserDefaults& standardUserDefaults();
 
-    // Defaults stored in the settings file at `filePath` (made on the first write). A file that
-    // cannot be read as settings contributes no values.
+    // Defaults stored in the settings file at `filePath` (made on the first write). A damaged
+    // file (an entry whose key is no text, a truncated file) is kept aside beside it as
+    // "<file>.damaged" and replaced by the entries that could be read.
     explicit UUserDefaults(const QString& filePath);
     UUserDefaults(const UUserDefaults&) = delete;
     UUserDefaults& operator=(const UUserDefaults&) = delete;
 
     QString filePath() const { return filePath_; }
+    // What the user is told once after a damaged settings file was recovered; nullopt after the
+    // first call, and when nothing was recovered.
+    std::optional<QString> takeRecoveryNotice();
 
     // Adds `defaults` to the registered defaults (a key registered again takes the new value).
     // Registered defaults are never stored.
@@ -68,10 +73,12 @@ public:
 
 private:
     bool writeToFile(const QString& key, const QVariant& value) const;
+    void recoverDamagedSettingsFile();
     void postDidChange() const;
 
     const QString filePath_;
     mutable std::mutex mutex_;
     QVariantMap registered_;
     QVariantMap stored_;
+    std::optional<QString> recoveryNotice_;
 };

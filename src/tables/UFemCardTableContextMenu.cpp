@@ -3,6 +3,7 @@
 #include "appkit/CommandItem.h"
 #include "appkit/CommandTarget.h"
 #include "appkit/Notifier.h"
+#include "documents/application/UFemCommandNames.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -10,34 +11,35 @@
 namespace {
 
 struct ContextItem {
-    const char* command;
+    const QString* command;
     const char* title;
 };
 
 // A null command is a separator.
 const ContextItem ContextItems[] = {
-    { "cut:", QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Cut") },
-    { "copy:", QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Copy") },
-    { "paste:", QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Paste") },
-    { "delete_:", QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Delete") },
+    { &CutCommand, QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Cut") },
+    { &CopyCommand, QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Copy") },
+    { &PasteCommand, QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Paste") },
+    { &DeleteCommand, QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Delete") },
     { nullptr, nullptr },
-    { "insert:", QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Insert Card") },
+    { &UFemInsertCommand, QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Insert Card") },
     { nullptr, nullptr },
-    { "cutAsTabSeparatedText:",
+    { &UFemCutAsTabSeparatedTextCommand,
         QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Cut as Tab-Separated Text") },
-    { "copyAsTabSeparatedText:",
+    { &UFemCopyAsTabSeparatedTextCommand,
         QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Copy as Tab-Separated Text") },
-    { "pasteAsTabSeparatedText:",
+    { &UFemPasteAsTabSeparatedTextCommand,
         QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Paste as Tab-Separated Text") },
     { nullptr, nullptr },
-    { "retryAllErrorCards:",
+    { &UFemRetryAllErrorCardsCommand,
         QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Retry All Error Cards") },
-    { "fineNextErrorCard:", QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Next Error Card") },
-    { "findPreviousErrorCard:",
+    { &UFemFineNextErrorCardCommand,
+        QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Next Error Card") },
+    { &UFemFindPreviousErrorCardCommand,
         QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Previous Error Card") },
-    { "fineNextIncompleteCard:",
+    { &UFemFineNextIncompleteCardCommand,
         QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Next Incomplete Card") },
-    { "findPreviousIncompleteCard:",
+    { &UFemFindPreviousIncompleteCardCommand,
         QT_TRANSLATE_NOOP("UFemCardTableContextMenu", "Previous Incomplete Card") },
 };
 
@@ -48,8 +50,7 @@ const QStringList& UFemCardTableContextMenu::commands()
     static const QStringList list = [] {
         QStringList commands;
         for (const ContextItem& item : ContextItems)
-            commands.append(
-                item.command != nullptr ? QString::fromLatin1(item.command) : QString());
+            commands.append(item.command != nullptr ? *item.command : QString());
         return commands;
     }();
     return list;
@@ -66,7 +67,7 @@ QMenu* UFemCardTableContextMenu::makeMenu(CommandTarget& target, QWidget* parent
         }
         QAction* action
             = menu->addAction(QCoreApplication::translate("UFemCardTableContextMenu", entry.title));
-        CommandItem::bind(*action, QString::fromLatin1(entry.command), 0);
+        CommandItem::bind(*action, *entry.command, 0);
         CommandItem item(*action);
         item.setEnabled(target.validateCommand(item));
         QObject::connect(action, &QAction::triggered, menu, [&target, action] {

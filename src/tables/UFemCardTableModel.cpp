@@ -1,7 +1,7 @@
 #include "tables/UFemCardTableModel.h"
 
-#include "cardmodel/card/ErrorCard.h"
 #include "cardmodel/card/UFemCard.h"
+#include "cardmodel/card/UFemCardErrorText.h"
 #include "cardmodel/card/UFemCardString.h"
 #include "cardmodel/card/UFemCardTextColumns.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
@@ -36,26 +36,14 @@ UAttributedString nameCell(UFemCard& card)
     UFemRaiseProgramError(QStringLiteral("'aCard' is not NORMAL, NULL, ERROR, or SPECIAL."));
 }
 
-QString descriptionOf(const UErrorPtr& error)
-{
-    const QString cardDescription = error->localizedCardErrorDescription();
-    return cardDescription.isEmpty() ? error->localizedDescription() : cardDescription;
-}
-
 UAttributedString errorCell(UFemCard& card)
 {
-    if (card.isErrorCard()) {
-        const auto* errorCard = dynamic_cast<const ErrorCard*>(&card);
-        const QString description = errorCard != nullptr
-            ? errorCard->cardErrorDescriptionString().value_or(QString())
-            : QString();
-        return styled(description, UFemCardStringAttributesKeyForError);
-    }
-    if (const UErrorPtr error = card.checkErrorToRun())
-        return styled(descriptionOf(error), UFemCardStringAttributesKeyForError);
-    if (const UErrorPtr warning = card.checkWarningToRun())
-        return styled(descriptionOf(warning), UFemCardStringAttributesKeyForWarning);
-    return {};
+    const std::optional<UFemCardErrorText> error = UFemCardErrorTextOfCard(card);
+    if (!error)
+        return {};
+    return styled(error->text,
+        error->isWarning ? UFemCardStringAttributesKeyForWarning
+                         : UFemCardStringAttributesKeyForError);
 }
 
 } // namespace

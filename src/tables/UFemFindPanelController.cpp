@@ -3,6 +3,7 @@
 #include "appkit/CommandItem.h"
 #include "appkit/WindowTracker.h"
 #include "cardmodel/text/UFemStringSearchManager.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/document/UFemDocumentNotifications.h"
 #include "documents/mainview/UFemMainViewController.h"
 #include "documents/toolbar/UFemCardFilterField.h"
@@ -34,7 +35,7 @@ struct CommandButton {
 constexpr std::array<CommandButton, UFemFindPanelController::commandCount> commandButtonTexts { {
     { "findNextApplyButtonOutlet", "Next" },
     { "findPreviousApplyButtonOutlet", "Previous" },
-    { "replaceSelectionAndFindNextApplyButtonOutlet", "Replace & Find" },
+    { "replaceSelectionAndFindNextApplyButtonOutlet", "Replace && Find" },
     { "replaceSelectionApplyButtonOutlet", "Replace" },
     { "replaceAllApplyButtonOutlet", "Replace All" },
 } };
@@ -78,11 +79,11 @@ QCheckBox* checkBox(QWidget* parent, const char* name, const char* title)
 } // namespace
 
 const std::array<QString, UFemFindPanelController::commandCount> UFemFindPanelController::commands {
-    QStringLiteral("findNext:"),
-    QStringLiteral("findPrevious:"),
-    QStringLiteral("replaceSelectionAndFindNext:"),
-    QStringLiteral("replaceSelection:"),
-    QStringLiteral("replaceAll:"),
+    UFemFindNextCommand,
+    UFemFindPreviousCommand,
+    UFemReplaceSelectionAndFindNextCommand,
+    UFemReplaceSelectionCommand,
+    UFemReplaceAllCommand,
 };
 
 UFemFindPanelController::UFemFindPanelController(WindowTracker& tracker)
@@ -93,6 +94,8 @@ UFemFindPanelController::UFemFindPanelController(WindowTracker& tracker)
 
 UFemFindPanelController::~UFemFindPanelController()
 {
+    for (const QMetaObject::Connection& connection : trackerConnections_)
+        QObject::disconnect(connection);
     if (UFemFindPanel::shared() == this)
         UFemFindPanel::setShared(nullptr);
 }
@@ -105,9 +108,9 @@ void UFemFindPanelController::observe()
     for (const QString& name : { UWindowDidResignMainNotification,
              UFemActiveMainViewDidChangeNotification, UFemDocumentLockStatusDidChangeNotification })
         observations_.push_back(center.observe(name, nullptr, revalidate));
-    connect(
-        &tracker_, &WindowTracker::mainWindowChanged, this, [this] { updateValidateButtons(); });
-    connect(&tracker_, &WindowTracker::keyWindowChanged, this, [this] { updateValidateButtons(); });
+    for (auto signal : { &WindowTracker::mainWindowChanged, &WindowTracker::keyWindowChanged })
+        trackerConnections_.push_back(
+            QObject::connect(&tracker_, signal, [this] { updateValidateButtons(); }));
 }
 
 void UFemFindPanelController::loadWindow()
@@ -150,8 +153,8 @@ void UFemFindPanelController::buildWindow()
         button->setText(tr(commandButtonTexts[k].title));
         button->setAutoDefault(false);
         const QString command = commands[k];
-        connect(
-            button, &QPushButton::clicked, this, [this, command] { performFindCommand(command); });
+        QObject::connect(
+            button, &QPushButton::clicked, panel, [this, command] { performFindCommand(command); });
         commandButtons_[k] = button;
         buttons->addWidget(button);
     }

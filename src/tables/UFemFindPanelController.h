@@ -3,7 +3,7 @@
 #include "documents/mainview/UFemFindPanel.h"
 #include "platform/UNotificationCenter.h"
 
-#include <QObject>
+#include <QMetaObject>
 #include <QString>
 
 #include <array>
@@ -23,8 +23,7 @@ class WindowTracker;
 // how, and the five find and replace commands, which it hands to that window's main view
 // controller. The target is worked out afresh for every press and every revalidation, so a
 // closed window is never acted on. The panel's window is built when first needed.
-class UFemFindPanelController : public QObject, public UFemFindPanel {
-    Q_OBJECT
+class UFemFindPanelController : public UFemFindPanel {
 public:
     // The option popup's tags: the search target and function they stand for.
     enum SearchOptionTag : int {
@@ -40,6 +39,8 @@ public:
 
     explicit UFemFindPanelController(WindowTracker& tracker);
     ~UFemFindPanelController() override;
+    UFemFindPanelController(const UFemFindPanelController&) = delete;
+    UFemFindPanelController& operator=(const UFemFindPanelController&) = delete;
 
     // ---- UFemFindPanel
     bool isWindowLoaded() const override { return window_ != nullptr; }
@@ -48,7 +49,8 @@ public:
     QString searchString() const override;
     void setSearchString(const QString& searchString) override;
     QString replaceString() const override;
-    std::shared_ptr<UFemStringSearchManager> stringSearchManagerWithDoesSearchBackDirection(
+    [[nodiscard]] std::shared_ptr<UFemStringSearchManager>
+    stringSearchManagerWithDoesSearchBackDirection(
         bool doesSearchBackDirection, UErrorPtr* error) override;
     void setReplaceAllMessageString(const QString& message) override;
     void resetMessageString() override;
@@ -86,4 +88,5 @@ private:
     std::array<QPushButton*, commandCount> commandButtons_ {};
     QLabel* replaceAllMessageTextFieldOutlet_ = nullptr;
     std::vector<UNotificationObservation> observations_;
+    std::vector<QMetaObject::Connection> trackerConnections_;
 };

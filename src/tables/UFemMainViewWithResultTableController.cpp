@@ -1,24 +1,24 @@
 #include "tables/UFemMainViewWithResultTableController.h"
 
+#include "documents/application/UFemCommandNames.h"
 #include "tables/UFemResultTablePane.h"
 
 UFemMainViewWithResultTableController::UFemMainViewWithResultTableController(
     UFemWindowController& windowController)
     : UFemMainViewController(windowController)
     , windowLink_(windowController)
-    , resultTablePane_(new UFemResultTablePane)
+    , resultTablePane_(std::make_unique<UFemResultTablePane>())
 {
     resultTablePane_->setUFemWindowController(&windowLink_);
-    addCommand(QStringLiteral("displayResultTableViewSettingPanel:"),
+    addCommand(UFemDisplayResultTableViewSettingPanelCommand,
         [this](const CommandItem&) { displayResultTableViewSettingPanel(); });
-    addCommand(QStringLiteral("changeResultTableViewSplitDirection:"),
+    addCommand(UFemChangeResultTableViewSplitDirectionCommand,
         [this](const CommandItem&) { changeResultTableViewSplitDirection(); });
 }
 
 UFemMainViewWithResultTableController::~UFemMainViewWithResultTableController()
 {
     finish();
-    delete resultTablePane_.data();
 }
 
 void UFemMainViewWithResultTableController::finish()

@@ -3,7 +3,7 @@
 #include "documents/mainview/UFemMainViewController.h"
 #include "tables/UFemWindowResultTableLink.h"
 
-#include <QPointer>
+#include <memory>
 
 class UFemResultTablePane;
 
@@ -18,11 +18,12 @@ public:
 
     void finish() override;
 
-    UFemResultTablePane* resultTablePane() const { return resultTablePane_; }
+    UFemResultTablePane* resultTablePane() const { return resultTablePane_.get(); }
     void setMainView(QWidget* mainView);
 
     QString resultTableViewCardValueExprListString() const;
-    bool setResultTableViewCardValueExprListString(const QString& string, UErrorPtr* error);
+    [[nodiscard]] bool setResultTableViewCardValueExprListString(
+        const QString& string, UErrorPtr* error);
 
     // Actions "displayResultTableViewSettingPanel:" and "changeResultTableViewSplitDirection:".
     void displayResultTableViewSettingPanel();
@@ -30,6 +31,7 @@ public:
 
 private:
     UFemWindowResultTableLink windowLink_;
-    // The window deletes the pane with its view hierarchy once it holds it.
-    QPointer<UFemResultTablePane> resultTablePane_;
+    // Shown in the window while this view is in; the window controller lets this controller go
+    // before the window, so the pane never dies with the window's view hierarchy.
+    std::unique_ptr<UFemResultTablePane> resultTablePane_;
 };

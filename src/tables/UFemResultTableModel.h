@@ -38,7 +38,8 @@ public:
     const UFemCardValueExprList& cardValueExprList() const { return cardValueExprList_; }
     // Keeps the text and reloads; a syntax error is returned with false and leaves the list
     // empty. A blank text is accepted and leaves no expression.
-    bool setCardValueExprListString(const QString& cardValueExprListString, UErrorPtr* error);
+    [[nodiscard]] bool setCardValueExprListString(
+        const QString& cardValueExprListString, UErrorPtr* error);
 
     bool needsUpdateTableContents() const { return needsUpdateTableContents_; }
     void setNeedsUpdateTableContents() { needsUpdateTableContents_ = true; }

@@ -39,7 +39,8 @@ public:
     UFemResultTableSettingPanel* resultTableViewSettingPanel() const;
 
     QString resultTableViewCardValueExprListString() const;
-    bool setResultTableViewCardValueExprListString(const QString& string, UErrorPtr* error);
+    [[nodiscard]] bool setResultTableViewCardValueExprListString(
+        const QString& string, UErrorPtr* error);
 
     void displayResultTableViewSettingPanel();
     void changeResultTableViewSplitDirection();

@@ -4,6 +4,7 @@
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/application/UFemCommandNames.h"
 #include "tables/UFemResultTableWindowLink.h"
 
 #include <QApplication>
@@ -19,13 +20,9 @@
 namespace {
 
 const QString tabSeparatedMimeType = QStringLiteral("text/tab-separated-values");
-const QString copyCommand = QStringLiteral("copy:");
-const QString copyAsTabSeparatedTextCommand = QStringLiteral("copyAsTabSeparatedText:");
-const QStringList beepOnlyCommands
-    = { QStringLiteral("undo:"), QStringLiteral("redo:"), QStringLiteral("findNext:"),
-          QStringLiteral("findPrevious:"), QStringLiteral("replaceSelection:"),
-          QStringLiteral("replaceSelectionAndFindNext:"), QStringLiteral("replaceAll:"),
-          QStringLiteral("useSelectionForFind:"), QStringLiteral("scrollToSelection:") };
+const QStringList beepOnlyCommands = { UndoCommand, RedoCommand, UFemFindNextCommand,
+    UFemFindPreviousCommand, UFemReplaceSelectionCommand, UFemReplaceSelectionAndFindNextCommand,
+    UFemReplaceAllCommand, UFemUseSelectionForFindCommand, UFemScrollToSelectionCommand };
 // Space around a message's text inside its box.
 constexpr int messageInset = 4;
 constexpr int rowHeightPadding = 4;
@@ -71,12 +68,12 @@ UFemResultTableView::~UFemResultTableView()
 void UFemResultTableView::registerCommands()
 {
     const auto copy = [this](const CommandItem& sender) {
-        copyRows(sender.command() == copyAsTabSeparatedTextCommand
+        copyRows(sender.command() == UFemCopyAsTabSeparatedTextCommand
                 ? UFemColumnSeparatingCharacterTypeTab
                 : UFemColumnSeparatingCharacterTypeComma);
     };
-    addCommand(copyCommand, copy);
-    addCommand(copyAsTabSeparatedTextCommand, copy);
+    addCommand(CopyCommand, copy);
+    addCommand(UFemCopyAsTabSeparatedTextCommand, copy);
     for (const QString& command : beepOnlyCommands)
         addCommand(command, [](const CommandItem&) { Notifier::beep(); });
 }
@@ -264,11 +261,11 @@ void UFemResultTableView::copyRows(UFemColumnSeparatingCharacterType type)
 bool UFemResultTableView::validateCommand(CommandItem& item)
 {
     const QString& command = item.command();
-    if (command == u"undo:" || command == u"redo:") {
-        item.setTitle(command == u"undo:" ? QStringLiteral("Undo") : QStringLiteral("Redo"));
+    if (command == UndoCommand || command == RedoCommand) {
+        item.setTitle(command == UndoCommand ? QStringLiteral("Undo") : QStringLiteral("Redo"));
         return false;
     }
-    if (command == copyCommand || command == copyAsTabSeparatedTextCommand)
+    if (command == CopyCommand || command == UFemCopyAsTabSeparatedTextCommand)
         return selectionModel()->hasSelection();
     if (beepOnlyCommands.contains(command))
         return false;

@@ -39,7 +39,8 @@ public:
     UFemDataController* dataController() const;
 
     QString cardValueExprListString() const { return model_.cardValueExprListString(); }
-    bool setCardValueExprListString(const QString& cardValueExprListString, UErrorPtr* error);
+    [[nodiscard]] bool setCardValueExprListString(
+        const QString& cardValueExprListString, UErrorPtr* error);
     UFemCardVector targetCardArray() const;
     void setTargetCardArray(const UFemCardVector& cards);
     UFemCardVector caseCardArray() const;

@@ -4,12 +4,14 @@
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/window/UFemWindowController.h"
 #include "documents/window/UFemWindowNotifications.h"
 #include "platform/UUndoManager.h"
 #include "tables/UFemCardTableCellDelegate.h"
 #include "tables/UFemCardTableContextMenu.h"
 #include "tables/UFemCardTableModel.h"
+#include "tables/UFemEscapeKeyFilter.h"
 #include "tables/UFemResultTablePane.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/UFemTableViewPreferencesViewController.h"
@@ -22,8 +24,9 @@ UFemTableViewController::UFemTableViewController(UFemWindowController& windowCon
 {
     loadTableBox();
     UErrorPtr error;
-    setViewPreferences(
-        UFemTableViewPreferences::defaultTableViewPreferencesOfFolderIndex(0), &error);
+    // The built-in defaults always apply.
+    static_cast<void>(setViewPreferences(
+        UFemTableViewPreferences::defaultTableViewPreferencesOfFolderIndex(0), &error));
     observeNotifications();
 }
 
@@ -117,6 +120,7 @@ void UFemTableViewController::finish()
     preferencesViewController_.reset();
     QObject::disconnect(selectionConnection_);
     QObject::disconnect(optionalEditorConnection_);
+    optionalEditorEscapeFilter_.reset();
     // The table lives on with the pane, which the window may hold longer than this controller.
     if (cardTableViewOutlet_ != nullptr) {
         cardTableViewOutlet_->setCardTableViewDelegate(nullptr);
@@ -219,7 +223,7 @@ void UFemTableViewController::ufemTableViewDrawRect(QPainter& painter, const QRe
 
 void UFemTableViewController::cardTableViewDeleteSelectedCards()
 {
-    CommandItem item(QStringLiteral("delete_:"));
+    CommandItem item(DeleteCommand);
     if (!validateCommand(item)) {
         Notifier::beep();
         return;

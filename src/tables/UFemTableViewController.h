@@ -17,6 +17,7 @@
 
 class QMimeData;
 class UFemCardTableCellDelegate;
+class UFemEscapeKeyFilter;
 class UFemCardTableModel;
 class UFemTableViewPreferencesViewController;
 
@@ -44,7 +45,8 @@ public:
     QSize minimumMainViewBoxSize() const override { return minimumBoxSize; }
     bool useViewPreferences() const override { return true; }
     QVariantMap viewPreferences() const override { return currentViewPreferences_; }
-    bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) override;
+    [[nodiscard]] bool setViewPreferences(
+        const QVariantMap& viewPreferences, UErrorPtr* error) override;
     UFemTableViewPreferencesViewController& tableViewPreferencesViewController();
     // What the window's view settings sheet edits.
     UFemPreferencesViewController* preferencesViewController() override;
@@ -53,13 +55,13 @@ public:
 
     quint64 cardRowIndexToAddCard(UErrorPtr* error) override;
     _UFemSearchCardStringRange selectedSearchCardStringRange(UErrorPtr* error) override;
-    bool selectSearchCardStringRange(
+    [[nodiscard]] bool selectSearchCardStringRange(
         const _UFemSearchCardStringRange& range, UErrorPtr* error) override;
     _UFemSearchCardStringRange replaceSelectedSearchCardStringRange(
         const QString& replaceString, bool* isReplaced, UErrorPtr* error) override;
-    bool deselectSearchCardStringRange(UErrorPtr* error) override;
-    QLineEdit* cardStringFieldEditor(quint64* editedRow, bool doesApplyFieldEditorChange,
-        bool doesCloseFieldEditor, UErrorPtr* error) override;
+    [[nodiscard]] bool deselectSearchCardStringRange(UErrorPtr* error) override;
+    [[nodiscard]] QLineEdit* cardStringFieldEditor(quint64* editedRow,
+        bool doesApplyFieldEditorChange, bool doesCloseFieldEditor, UErrorPtr* error) override;
     void applyAndCloseCardStringFieldEditor() override;
     void deactivateCardStringFieldEditorTemporary() override;
     bool respondsToScrollToSelection() const override { return true; }
@@ -125,20 +127,22 @@ private:
     // Applies `text` to the card of window `row` (unchanged text does nothing unless
     // `rereadsErrorCard` and the card is an error card). *isSameCard: the row still shows the
     // card the text went to.
-    bool applyCardStringOfRow(quint64 row, const QString& text, bool rereadsErrorCard,
+    [[nodiscard]] bool applyCardStringOfRow(quint64 row, const QString& text, bool rereadsErrorCard,
         bool* isSameCard, UErrorPtr* error);
-    QLineEdit* cellFieldEditor(quint64* row, bool doesApply, bool doesClose, UErrorPtr* error);
-    QLineEdit* optionalFieldEditor(quint64* row, bool doesApply, bool doesClose, UErrorPtr* error);
+    [[nodiscard]] QLineEdit* cellFieldEditor(
+        quint64* row, bool doesApply, bool doesClose, UErrorPtr* error);
+    [[nodiscard]] QLineEdit* optionalFieldEditor(
+        quint64* row, bool doesApply, bool doesClose, UErrorPtr* error);
     void selectCharacterRangeOfRow(quint64 row, quint64 start, quint64 end);
     // ---- Dropping
-    bool moveCardsOfPayload(
+    [[nodiscard]] bool moveCardsOfPayload(
         const std::vector<quint64>& modelRows, quint64 insertionRow, UErrorPtr* error);
-    bool moveCards(const std::vector<quint64>& modelRows, quint64 insertionRow, quint64* moved,
-        UErrorPtr* error);
+    [[nodiscard]] bool moveCards(const std::vector<quint64>& modelRows, quint64 insertionRow,
+        quint64* moved, UErrorPtr* error);
     // Puts removed cards back after a failed insert of a move.
     void restoreRemovedCards(const std::vector<UFemCardTextColumnsPtr>& records,
         const std::vector<quint64>& rows, quint64 cardCountBeforeInsert, quint64 insertionRow);
-    bool copyCardsOfText(const QString& text, quint64 insertionRow, UErrorPtr* error);
+    [[nodiscard]] bool copyCardsOfText(const QString& text, quint64 insertionRow, UErrorPtr* error);
     quint64 modelRowOfDropRow(quint64 row) const;
     std::vector<quint64> modelRowsOfCards(const std::vector<UFemCardPtr>& cards);
     quint64 modelIdentifier() const;
@@ -170,4 +174,5 @@ private:
     // Set while this controller drives the window's optional editor itself.
     bool isDrivingOptionalEditor_ = false;
     QMetaObject::Connection optionalEditorConnection_;
+    std::unique_ptr<UFemEscapeKeyFilter> optionalEditorEscapeFilter_;
 };

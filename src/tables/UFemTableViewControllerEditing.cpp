@@ -8,6 +8,7 @@
 #include "documents/window/UFemWindowNotifications.h"
 #include "foundation/errors/UFemErrorsOther.h"
 #include "tables/UFemCardTableModel.h"
+#include "tables/UFemEscapeKeyFilter.h"
 #include "tables/UFemTableViewController.h"
 
 #include <QCoreApplication>
@@ -232,6 +233,14 @@ void UFemTableViewController::connectOptionalCardStringEditor()
     QLineEdit* field = windowController()->ufemWindow().optionalCardStringEditorTextFieldOutlet;
     optionalEditorConnection_ = QObject::connect(field, &QLineEdit::editingFinished,
         cardTableViewOutlet_, [this] { optionalCardStringEditorDidEndEditing(); });
+    // Esc leaves the optional editor without applying it.
+    optionalEditorEscapeFilter_ = std::make_unique<UFemEscapeKeyFilter>(field, [this] {
+        if (windowController() == nullptr || !windowController()->isOptionalCardStringEditorValid())
+            return;
+        const bool wasDriving = std::exchange(isDrivingOptionalEditor_, true);
+        windowController()->setOptionalCardStringEditorValid(false);
+        isDrivingOptionalEditor_ = wasDriving;
+    });
 }
 
 void UFemTableViewController::optionalCardStringEditorDidEndEditing()

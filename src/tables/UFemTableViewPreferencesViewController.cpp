@@ -37,15 +37,13 @@ UFemTableViewPreferencesViewController::UFemTableViewPreferencesViewController()
     awakeFromNib();
 }
 
-UFemTableViewPreferencesViewController::~UFemTableViewPreferencesViewController()
-{
-    delete tableViewPreferencesViewBoxOutlet_;
-}
+UFemTableViewPreferencesViewController::~UFemTableViewPreferencesViewController() = default;
 
 // Builds the view the layout "UFemTableViewPreferencesView" describes.
 void UFemTableViewPreferencesViewController::awakeFromNib()
 {
-    auto* box = new QWidget;
+    tableViewPreferencesViewBoxOutlet_ = std::make_unique<QWidget>();
+    QWidget* box = tableViewPreferencesViewBoxOutlet_.get();
     box->setObjectName(QStringLiteral("tableViewPreferencesViewBoxOutlet"));
     auto* layout = new QVBoxLayout(box);
     rowIndexBox_ = addCheckBox(layout, tr("Row Index"), QStringLiteral("cardRowIndexColumnActive"));
@@ -66,7 +64,6 @@ void UFemTableViewPreferencesViewController::awakeFromNib()
     layout->addWidget(resultTableField_);
     connect(otherValueBox_, &QCheckBox::toggled, otherValueField_, &QWidget::setEnabled);
     connect(resultTableBox_, &QCheckBox::toggled, resultTableField_, &QWidget::setEnabled);
-    tableViewPreferencesViewBoxOutlet_ = box;
     tableViewPreferencesViewBoxSize_ = box->sizeHint();
     showStatesInControls();
 }

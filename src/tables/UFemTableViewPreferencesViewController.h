@@ -4,7 +4,6 @@
 #include "foundation/errors/UError.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QVariantMap>
@@ -30,7 +29,10 @@ public:
     void setDelegate(UFemTableViewController* delegate) { delegate_ = delegate; }
     std::shared_ptr<const UFemUserPreferences> documentUserPreferences() const;
 
-    QWidget* preferencesViewBox() const override { return tableViewPreferencesViewBoxOutlet_; }
+    QWidget* preferencesViewBox() const override
+    {
+        return tableViewPreferencesViewBoxOutlet_.get();
+    }
     QSize preferencesViewBoxSize() const override { return tableViewPreferencesViewBoxSize_; }
 
     bool isCardTableViewOtherValueActive() const
@@ -41,7 +43,8 @@ public:
 
     // Never fails.
     QVariantMap viewPreferences(UErrorPtr* error) const override;
-    bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) override;
+    [[nodiscard]] bool setViewPreferences(
+        const QVariantMap& viewPreferences, UErrorPtr* error) override;
 
     QString resultTableViewCardValueListString() const { return QString(); }
     void setResultTableViewCardValueListString(const QString&) { }
@@ -52,7 +55,8 @@ private:
     void takeStatesFromControls();
     void showStatesInControls();
 
-    QPointer<QWidget> tableViewPreferencesViewBoxOutlet_;
+    // Lent to the view settings sheet while it is up, which hands it back when it ends.
+    std::unique_ptr<QWidget> tableViewPreferencesViewBoxOutlet_;
     QSize tableViewPreferencesViewBoxSize_;
     qint64 cardRowIndexColumnActiveState_ = 1;
     qint64 cardNameStringColumnActiveState_ = 0;

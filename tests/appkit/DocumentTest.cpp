@@ -148,7 +148,7 @@ TEST(DocumentTest, FailedWriteKeepsOldFileWholeAndDocumentEdited)
         << "no temporary file is left behind";
     ASSERT_TRUE(app.sheets.hasPending());
     EXPECT_EQ(app.sheets.pendingAlert().messageText,
-        QStringLiteral("The file “beam.dummy” could not be saved."));
+        QStringLiteral("The file “beam.dummy” could not be saved. File too large."));
     EXPECT_EQ(app.sheets.pendingWindow(), document->windowForSheet());
 
     // A save-as that fails keeps the document's file.

@@ -251,7 +251,7 @@ TEST(CalculationContextThreads, QuitWhilePausedEndsTheRun)
     ASSERT_TRUE(context.setupToRunCalculation(nullptr));
     context.pauseCalculationWithFlag(true);
     UErrorPtr error;
-    std::thread run([&] { context.runCalculation(&error); });
+    std::thread run([&] { static_cast<void>(context.runCalculation(&error)); });
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     context.quitCalculation();
     run.join();

@@ -243,3 +243,56 @@ TEST_F(EndToEnd, QuadPlateAgainstBeamAndPlateStrip)
     EXPECT_NEAR(-model->displacement(u"N41"_qs, u"Tip"_qs)[2], edge, 0.05 * edge);
     EXPECT_EQ(model->displacement(u"N1"_qs, u"Tip"_qs, 1), (std::array<double, 3> { 0, 0, 0 }));
 }
+
+// A Hexa bar of 40 x 2 x 2 elements, more than one thread's share of elements: its stiffness is
+// made on several threads but put in element order, so its displacements are the same bit for bit
+// on one thread and on four.
+TEST(EndToEndThreads, HexaBarIsBitwiseTheSameOnOneAndFourThreads)
+{
+    constexpr int nx = 40, ny = 2, nz = 2;
+    auto node = [](int i, int j, int k) { return 1 + (i * (ny + 1) + j) * (nz + 1) + k; };
+    QString text = u"Material , M , 210000 , 0.3 ,\nSolidProp , P , M ,\n"
+                   "Case , C , LINEAR_STATIC , S , F ,\n"_qs;
+    for (int i = 0; i <= nx; ++i)
+        for (int j = 0; j <= ny; ++j)
+            for (int k = 0; k <= nz; ++k) {
+                text += QStringLiteral("Node , N%1 ,  , %2 , %3 , %4 ,\n")
+                            .arg(node(i, j, k))
+                            .arg(0.25 * i)
+                            .arg(0.5 * j)
+                            .arg(0.5 * k);
+                if (i == 0)
+                    text += QStringLiteral("FixNode , S , N%1 , YES , YES , YES ,\n")
+                                .arg(node(i, j, k));
+            }
+    text
+        += QStringLiteral("Force , F , N%1 ,  , 0 , 10 , -100 , 0 , 0 , 0 ,\n").arg(node(nx, 0, 0));
+    for (int i = 0; i < nx; ++i)
+        for (int j = 0; j < ny; ++j)
+            for (int k = 0; k < nz; ++k)
+                text += QStringLiteral("Hexa , H%1 , P , N%2 , N%3 , N%4 , N%5 , N%6 , N%7 , N%8 , "
+                                       "N%9 ,\n")
+                            .arg((i * ny + j) * nz + k + 1)
+                            .arg(node(i, j, k))
+                            .arg(node(i + 1, j, k))
+                            .arg(node(i + 1, j + 1, k))
+                            .arg(node(i, j + 1, k))
+                            .arg(node(i, j, k + 1))
+                            .arg(node(i + 1, j, k + 1))
+                            .arg(node(i + 1, j + 1, k + 1))
+                            .arg(node(i, j + 1, k + 1));
+    std::vector<std::array<double, 3>> displacements[2];
+    for (int run = 0; run < 2; ++run) {
+        CalculationTestModel model(text);
+        UErrorPtr error;
+        ASSERT_TRUE(model.calculate(&error, run == 0 ? 1 : 4))
+            << descriptionOf(error).toStdString();
+        for (int n = 1; n <= node(nx, ny, nz); ++n)
+            displacements[run].push_back(model.displacement(QStringLiteral("N%1").arg(n), u"C"_qs));
+    }
+    EXPECT_LT(displacements[0].back()[2], 0.0);
+    ASSERT_EQ(displacements[0].size(), displacements[1].size());
+    EXPECT_EQ(std::memcmp(displacements[0].data(), displacements[1].data(),
+                  displacements[0].size() * sizeof(displacements[0][0])),
+        0);
+}

@@ -136,7 +136,7 @@ void CalculatorTestModel::equation(
 std::unique_ptr<UFemWFMatrixCalculator> CalculatorTestModel::stiffnessCalculator()
 {
     auto calculator = std::make_unique<UFemWFMatrixCalculator>(this, nodeCount());
-    calculator->setupTo_1_SetStiffnessMatrix(nullptr);
+    UFemRaisesOnFailure(calculator->setupTo_1_SetStiffnessMatrix(nullptr));
     for (const Block& b : blocks_)
         calculator->addStiffnessMatrix(
             b.values.data(), nodeName(b.node1), b.rotation1, nodeName(b.node2), b.rotation2);
@@ -150,14 +150,14 @@ bool CalculatorTestModel::completeCalculator(UFemWFMatrixCalculator& calculator,
         cases[c] = c;
     calculator.setCalculationIndex(0);
     calculator.setCaseNoIndexSet(cases);
-    calculator.setupTo_2_SetForceMatrix(nullptr);
+    UFemRaisesOnFailure(calculator.setupTo_2_SetForceMatrix(nullptr));
     for (const Load& load : loads_) {
         // A card's own storage, gone after the call.
         std::array<double, 3> values = load.values;
         calculator.addForceMatrix(
             values.data(), nodeName(load.node), load.rotation, *caseNames_[load.caseIndex]);
     }
-    calculator.setupTo_3_SetRestraint(nullptr);
+    UFemRaisesOnFailure(calculator.setupTo_3_SetRestraint(nullptr));
     for (const Restraint& r : restraints_) {
         if (r.kind == Kind::Fixed) {
             calculator.addFixDisplacementRestraintWithNodeName(
@@ -275,6 +275,11 @@ quint64 CalculatorTestModel::nodeNoWithNodeNameString(const QString& nodeNameStr
 QString CalculatorTestModel::nodeNameStringWithNodeNo(quint64 nodeNo) const
 {
     return nodeNames_.at(nodeNo)->cardNameString();
+}
+
+QString CalculatorTestModel::caseNameStringWithCaseIndex(quint64 caseIndex, quint64) const
+{
+    return caseNames_.at(caseIndex)->cardNameString();
 }
 
 quint64 CalculatorTestModel::caseIndexWithCaseNameString(

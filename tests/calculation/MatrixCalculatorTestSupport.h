@@ -62,6 +62,7 @@ public:
     quint64 nodeNoWithNodeNameString(const QString& nodeNameString) const override;
     QString nodeNameStringWithNodeNo(quint64 nodeNo) const override;
     quint64 caseIndexWithCaseNameString(const QString& caseNameString, quint64) const override;
+    QString caseNameStringWithCaseIndex(quint64 caseIndex, quint64) const override;
     void getNodeLocation(double* location, quint64 nodeNo) const override;
 
 private:

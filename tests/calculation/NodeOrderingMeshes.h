@@ -214,4 +214,31 @@ inline Envelope pageEnvelope(const Mesh& mesh, const std::vector<quint64>& block
     return result;
 }
 
+// Mean width of the DOF rows of the factor's variable band (row index - first column + 1, in
+// DOFs), with the DOFs numbered slot by slot in block order; padding slots hold no DOF rows.
+inline double meanDofEnvelope(const Mesh& mesh, const std::vector<quint64>& blocks)
+{
+    std::vector<quint64> slotOf(mesh.nodeCount, UFemNotFound);
+    for (quint64 k = 0; k < blocks.size(); ++k) {
+        if (blocks[k] != UFemNotFound)
+            slotOf[blocks[k]] = k;
+    }
+    double widthSum = 0.0;
+    quint64 rows = 0;
+    for (quint64 node = 0; node < mesh.nodeCount; ++node) {
+        if (slotOf[node] == UFemNotFound)
+            continue;
+        quint64 first = slotOf[node];
+        for (quint64 other : mesh.row(node)) {
+            if (slotOf[other] != UFemNotFound)
+                first = std::min(first, slotOf[other]);
+        }
+        for (quint64 d = 0; d < 3 * mesh.degrees[node]; ++d) {
+            widthSum += double(3 * (slotOf[node] - first) + d + 1);
+            ++rows;
+        }
+    }
+    return rows > 0 ? widthSum / double(rows) : 0.0;
+}
+
 } // namespace nodeordering

@@ -58,13 +58,13 @@ TEST(ResultDataManager, OneSetCalculatedOneFailed)
         = { state(1, 1, 2), state(4, 4, 4), state(2, 2, 2), state(1, 1, 1) };
     const quint64 combNodeNos[2] = { 0, 3 };
     const double values[12] = { 1, 2, 3, 31, 32, 33, 4, 5, 6, 34, 35, 36 };
-    resultData->addResultDataWithNodeDOFStateTable(
-        statesA, values, combNodeNos, 2, { 0, 2 }, nullptr);
+    EXPECT_TRUE(resultData->addResultDataWithNodeDOFStateTable(
+        statesA, values, combNodeNos, 2, { 0, 2 }, nullptr));
     const _UFemNode3DOFState statesB[4]
         = { state(2, 2, 2), state(2, 2, 2), state(1, 1, 1), state(1, 1, 1) };
-    resultData->addResultDataWithCalculationErrorString(
-        QStringLiteral("E"), statesB, { 1 }, nullptr);
-    resultData->finalizeAddResultData(nullptr);
+    EXPECT_TRUE(resultData->addResultDataWithCalculationErrorString(
+        QStringLiteral("E"), statesB, { 1 }, nullptr));
+    EXPECT_TRUE(resultData->finalizeAddResultData(nullptr));
 
     EXPECT_TRUE(resultData->canSynchronizeNodeNoAndCaseNoWithModelData());
     EXPECT_EQ(
@@ -82,16 +82,18 @@ TEST(ResultDataManager, OneSetCalculatedOneFailed)
     double u[6];
     quint8 s[6];
     std::optional<QString> errorText = QStringLiteral("stale");
-    resultData->getNodeDisplacement(u, s, 0, UFemRotationIndexSetBoth, 2, &errorText, nullptr);
+    EXPECT_TRUE(
+        resultData->getNodeDisplacement(u, s, 0, UFemRotationIndexSetBoth, 2, &errorText, nullptr));
     EXPECT_EQ(errorText, std::nullopt);
     EXPECT_EQ(std::vector<double>(u, u + 6), (std::vector<double> { 31, 32, 33, 0, 0, 0 }));
     EXPECT_EQ(std::vector<quint8>(s, s + 6), (std::vector<quint8> { 1, 1, 2, 4, 4, 4 }));
-    resultData->getNodeDisplacement(u, s, 1, UFemRotationIndexSetRotation, 0, nullptr, nullptr);
+    EXPECT_TRUE(resultData->getNodeDisplacement(
+        u, s, 1, UFemRotationIndexSetRotation, 0, nullptr, nullptr));
     EXPECT_EQ(std::vector<double>(u, u + 3), (std::vector<double> { 4, 5, 6 }));
     EXPECT_EQ(std::vector<quint8>(s, s + 3), (std::vector<quint8> { 1, 1, 1 }));
     // The same node in the failed set: other states, zeros and the set's error text.
-    resultData->getNodeDisplacement(
-        u, s, 0, UFemRotationIndexSetTranslation, 1, &errorText, nullptr);
+    EXPECT_TRUE(resultData->getNodeDisplacement(
+        u, s, 0, UFemRotationIndexSetTranslation, 1, &errorText, nullptr));
     EXPECT_EQ(errorText, QStringLiteral("E"));
     EXPECT_EQ(std::vector<double>(u, u + 3), (std::vector<double> { 0, 0, 0 }));
     EXPECT_EQ(std::vector<quint8>(s, s + 3), (std::vector<quint8> { 2, 2, 2 }));
@@ -100,13 +102,13 @@ TEST(ResultDataManager, OneSetCalculatedOneFailed)
 TEST(ResultDataManager, EveryCalculatorFailedLeavesNoValues)
 {
     const auto resultData = makeTwoSetResultData();
-    resultData->addResultDataWithCalculationErrorString(
-        QStringLiteral("E1"), nullptr, { 0, 2 }, nullptr);
-    resultData->addResultDataWithCalculationErrorString(
-        QStringLiteral("E2"), nullptr, { 1 }, nullptr);
-    resultData->addResultDataWithCalculationErrorString(
-        QStringLiteral("unused"), nullptr, {}, nullptr);
-    resultData->finalizeAddResultData(nullptr);
+    EXPECT_TRUE(resultData->addResultDataWithCalculationErrorString(
+        QStringLiteral("E1"), nullptr, { 0, 2 }, nullptr));
+    EXPECT_TRUE(resultData->addResultDataWithCalculationErrorString(
+        QStringLiteral("E2"), nullptr, { 1 }, nullptr));
+    EXPECT_TRUE(resultData->addResultDataWithCalculationErrorString(
+        QStringLiteral("unused"), nullptr, {}, nullptr));
+    EXPECT_TRUE(resultData->finalizeAddResultData(nullptr));
     EXPECT_TRUE(resultData->contents().displacementValueTable.empty());
     EXPECT_EQ(
         resultData->contents().eachCalculationErrorStringHolderArray, (QStringList { "E1", "E2" }));
@@ -115,7 +117,8 @@ TEST(ResultDataManager, EveryCalculatorFailedLeavesNoValues)
     double u[6] = { 9, 9, 9, 9, 9, 9 };
     quint8 s[6] = { 9, 9, 9, 9, 9, 9 };
     std::optional<QString> errorText;
-    resultData->getNodeDisplacement(u, s, 1, UFemRotationIndexSetBoth, 2, &errorText, nullptr);
+    EXPECT_TRUE(
+        resultData->getNodeDisplacement(u, s, 1, UFemRotationIndexSetBoth, 2, &errorText, nullptr));
     EXPECT_EQ(errorText, QStringLiteral("E1"));
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(u[i], 0.0);
@@ -133,7 +136,8 @@ TEST(ResultDataManager, SampleValuesComeBackForEveryNodeAndCase)
         for (quint64 n = 0; n < sample.nodeCount; ++n) {
             double u[6];
             quint8 s[6];
-            resultData->getNodeDisplacement(u, s, n, UFemRotationIndexSetBoth, q, nullptr, nullptr);
+            EXPECT_TRUE(resultData->getNodeDisplacement(
+                u, s, n, UFemRotationIndexSetBoth, q, nullptr, nullptr));
             for (quint64 k = 0; k < 6; ++k) {
                 const quint64 r = k / 3;
                 const quint64 d = k % 3;
@@ -157,7 +161,7 @@ TEST(ResultDataManager, LogAndTextsAreKept)
     EXPECT_EQ(resultData->projectTitleString(), QStringLiteral("T"));
     EXPECT_EQ(resultData->projectVersionString(), std::nullopt);
     EXPECT_EQ(resultData->calculationErrorString(), std::nullopt);
-    resultData->finalizeAddResultData(nullptr);
+    EXPECT_TRUE(resultData->finalizeAddResultData(nullptr));
     EXPECT_EQ(resultData->calculationError(), nullptr);
 }
 
@@ -165,10 +169,10 @@ TEST(ResultDataManager, NumbersOutOfRangeAreProgramErrors)
 {
     const auto resultData = makeSampleResultData({ 2, 2, 1, 0 });
     double u[6];
-    EXPECT_THROW(
-        resultData->getNodeDisplacement(u, 2, UFemRotationIndexSetBoth, 0, nullptr, nullptr),
+    EXPECT_THROW(static_cast<void>(resultData->getNodeDisplacement(
+                     u, 2, UFemRotationIndexSetBoth, 0, nullptr, nullptr)),
         UException);
-    EXPECT_THROW(
-        resultData->getNodeDisplacement(u, 0, UFemRotationIndexSetBoth, 2, nullptr, nullptr),
+    EXPECT_THROW(static_cast<void>(resultData->getNodeDisplacement(
+                     u, 0, UFemRotationIndexSetBoth, 2, nullptr, nullptr)),
         UException);
 }

@@ -33,11 +33,11 @@ TEST(ResultDataNodeCards, NodeDisplacementsComeFromTheAttachedResults)
     states[2].setInteger(UFemNode3DOFStateAllValid);
     const quint64 combNodeNos[] = { 2 };
     const double values[] = { 0.5, -0.25, 0.125 };
-    results->addResultDataWithNodeDOFStateTable(
-        states.data(), values, combNodeNos, 1, { 0 }, nullptr);
-    results->addResultDataWithCalculationErrorString(
-        QStringLiteral("singular"), states.data(), { 1 }, nullptr);
-    results->finalizeAddResultData(nullptr);
+    EXPECT_TRUE(results->addResultDataWithNodeDOFStateTable(
+        states.data(), values, combNodeNos, 1, { 0 }, nullptr));
+    EXPECT_TRUE(results->addResultDataWithCalculationErrorString(
+        QStringLiteral("singular"), states.data(), { 1 }, nullptr));
+    EXPECT_TRUE(results->finalizeAddResultData(nullptr));
     ASSERT_TRUE(model.setResultDataManager(results, true, nullptr));
 
     // The numbering that follows attaching the results.

@@ -61,8 +61,8 @@ std::shared_ptr<UFemResultDataManagerImpl> makeSampleResultData(const ResultData
                 combNodeNos.push_back(t);
         }
         if ((sample.failedSetMask >> s) & 1) {
-            resultData->addResultDataWithCalculationErrorString(
-                QStringLiteral("Set R%1 failed.").arg(s + 1), states.data(), cases, nullptr);
+            EXPECT_TRUE(resultData->addResultDataWithCalculationErrorString(
+                QStringLiteral("Set R%1 failed.").arg(s + 1), states.data(), cases, nullptr));
             continue;
         }
         std::vector<double> values;
@@ -70,10 +70,10 @@ std::shared_ptr<UFemResultDataManagerImpl> makeSampleResultData(const ResultData
             for (const quint64 q : cases)
                 for (quint64 d = 0; d < 3; ++d)
                     values.push_back(sampleDisplacement(combNodeNo / 2, combNodeNo % 2, q, d));
-        resultData->addResultDataWithNodeDOFStateTable(
-            states.data(), values.data(), combNodeNos.data(), combNodeNos.size(), cases, nullptr);
+        EXPECT_TRUE(resultData->addResultDataWithNodeDOFStateTable(
+            states.data(), values.data(), combNodeNos.data(), combNodeNos.size(), cases, nullptr));
     }
-    resultData->finalizeAddResultData(nullptr);
+    EXPECT_TRUE(resultData->finalizeAddResultData(nullptr));
     resultData->setProjectTitleString(QStringLiteral("Title"), QStringLiteral("1.0"), std::nullopt);
     return resultData;
 }

@@ -29,7 +29,7 @@ TEST(ResultDataServices, CopiedModelReadsItsResultsBackFromTheFile)
     UFemResultDataModelNames names;
     names.modelText = model.dataController.modelTextOfAllCards();
     auto results = std::make_shared<UFemResultDataManagerImpl>(names);
-    results->finalizeAddResultData(nullptr);
+    EXPECT_TRUE(results->finalizeAddResultData(nullptr));
     ASSERT_TRUE(model.dataController.setResultDataManager(results, false, nullptr));
     ASSERT_TRUE(model.dataController.hasResultData());
 

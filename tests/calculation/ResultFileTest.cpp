@@ -133,8 +133,8 @@ void expectSoundOutcome(const QByteArray& data)
             double u[6];
             quint8 s[6];
             std::optional<QString> errorText;
-            resultData.getNodeDisplacement(
-                u, s, n, UFemRotationIndexSetBoth, q, &errorText, nullptr);
+            EXPECT_TRUE(resultData.getNodeDisplacement(
+                u, s, n, UFemRotationIndexSetBoth, q, &errorText, nullptr));
         }
     }
     const QByteArray written = fileOf(resultData);
@@ -236,6 +236,12 @@ TEST(ResultFile, VersionBoundaries)
     expectPartial(tooNewRead, 11007);
     EXPECT_TRUE(tooNewRead.readingError->localizedRecoverySuggestion().contains(
         QStringLiteral("'Vantrel ver.0.8.1.5.2'")));
+    // A number past every version's form still names a version.
+    patch<quint32>(tooNew, optionalInteger1Offset, 1000000);
+    const ReadResult farRead = readFile(tooNew);
+    expectPartial(farRead, 11007);
+    EXPECT_TRUE(farRead.readingError->localizedRecoverySuggestion().contains(
+        QStringLiteral("'Vantrel ver.0.8.1.5.2'")));
 }
 
 TEST(ResultFile, EveryMissingRequiredComponentIsNamed)
@@ -258,6 +264,16 @@ TEST(ResultFile, EveryMissingRequiredComponentIsNamed)
     ASSERT_NE(read.error, nullptr);
     EXPECT_EQ(read.error->localizedOneLineDescription(),
         QStringLiteral("Loading Result Data failed. - Required Data ( ModelText ) is not found."));
+
+    // There, but no UTF-8 text: broken rather than missing.
+    QByteArray badText = file;
+    const quint64 textOffset = fieldAt<quint64>(badText, recordOffset(badText, 2000) + 8);
+    badText[qsizetype(textOffset)] = char(0xFF);
+    const ReadResult badRead = readFile(badText);
+    EXPECT_EQ(badRead.resultData, nullptr);
+    ASSERT_NE(badRead.error, nullptr);
+    EXPECT_EQ(badRead.error->localizedOneLineDescription(),
+        QStringLiteral("Loading Result Data failed. - Data ( ModelText ) is broken."));
 }
 
 TEST(ResultFile, EmptyForeignAndOtherTypeFiles)
@@ -309,8 +325,8 @@ TEST(ResultFile, FailedSetsTextsReturnToTheirCases)
     for (quint64 q = 0; q < sample.caseCount; ++q) {
         std::optional<QString> errorText;
         double u[3];
-        read.resultData->getNodeDisplacement(
-            u, 0, UFemRotationIndexSetTranslation, q, &errorText, nullptr);
+        EXPECT_TRUE(read.resultData->getNodeDisplacement(
+            u, 0, UFemRotationIndexSetTranslation, q, &errorText, nullptr));
         const std::optional<QString> expected = q % 3 == 1
             ? std::nullopt
             : std::optional<QString>(QStringLiteral("Set R%1 failed.").arg(q % 3 + 1));

@@ -209,7 +209,7 @@ TEST(NodeMatrixZeroStiffness, NegativeOrNonFiniteDiagonalFailsNamingTheDOF)
     putDiagonal(matrices, 0, 0, { -1.0, 1.0, 1.0 });
     matrices.buildNodeDOFStateTable();
     try {
-        matrices.updateNodeDOFStateTableAndCalculationMatrixInfo(nodeName, nullptr);
+        EXPECT_TRUE(matrices.updateNodeDOFStateTableAndCalculationMatrixInfo(nodeName, nullptr));
         ADD_FAILURE() << "no program error";
     } catch (const UException& exception) {
         EXPECT_EQ(exception.reason(), "Error Responder Error");

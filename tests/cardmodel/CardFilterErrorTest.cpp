@@ -218,7 +218,7 @@ TEST(CardFilterErrors, ReaderErrorsPassThroughOrAreWrapped)
 
     qint64 value = 0;
     expected = nullptr;
-    UFemParseIntegerColumnString(QStringLiteral("x"), range, value, &expected);
+    EXPECT_FALSE(UFemParseIntegerColumnString(QStringLiteral("x"), range, value, &expected));
     error = parseError(QStringLiteral("column:x contain:y"));
     ASSERT_TRUE(error && expected);
     EXPECT_EQ(error->code(), expected->code());

@@ -186,7 +186,8 @@ TEST_F(CardFilterFixture, BlankTextFailedParseAndCopy)
     EXPECT_EQ(filter.cardFilterString(), "type:Node &");
     EXPECT_FALSE(filter.isCardFilterValid());
     EXPECT_EQ(accepted(filter), everyCard);
-    expectProgramError([&] { filter.setCardFilterString(QStringLiteral("type:"), nullptr); },
+    expectProgramError(
+        [&] { static_cast<void>(filter.setCardFilterString(QStringLiteral("type:"), nullptr)); },
         QStringLiteral("Error Responder Error"));
 
     ASSERT_TRUE(filter.setCardFilterString(QStringLiteral("type:Case | contain:L1"), nullptr));

@@ -66,7 +66,7 @@ TEST_F(CardStringFixture, MoreThanSixteenColumnsAreAllWritten)
 TEST_F(CardStringFixture, NullCardsWriteTheirCommentOrNothing)
 {
     NullCard withComment(&model);
-    withComment.setCommentString(QStringLiteral("abc"), nullptr);
+    EXPECT_TRUE(withComment.setCommentString(QStringLiteral("abc"), nullptr));
     EXPECT_EQ(UFemCardString(withComment), QStringLiteral("\\ abc"));
     EXPECT_EQ(UFemCardStringWithSeparator(withComment, UFemColumnSeparatingCharacterTypeTab),
         QStringLiteral("\\ abc"));

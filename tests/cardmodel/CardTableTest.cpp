@@ -56,7 +56,7 @@ TEST_F(CardTableFixture, HundredTwentyEightUnreadChangesAreFollowedAndTheNextDro
         const UFemCardPtr card = i % 3 == 0 ? caseCard(QStringLiteral("C%1").arg(i))
                                             : node(QStringLiteral("N%1").arg(i));
         const quint64 rows = table.rowArray().count();
-        table.insertCard(card, i % 2 == 0 ? 0 : rows / 2, nullptr);
+        EXPECT_TRUE(table.insertCard(card, i % 2 == 0 ? 0 : rows / 2, nullptr));
     }
     EXPECT_TRUE(table.isCardTypeCardArrayTableValid());
     EXPECT_EQ(table.changeCountAfterRead(), 128u);
@@ -65,19 +65,20 @@ TEST_F(CardTableFixture, HundredTwentyEightUnreadChangesAreFollowedAndTheNextDro
     EXPECT_EQ(table.changeCountAfterRead(), 0u);
 
     for (int i = 0; i < 129; ++i)
-        table.insertCard(node(QStringLiteral("M%1").arg(i)), i % 2 == 0 ? 0 : 5, nullptr);
+        EXPECT_TRUE(
+            table.insertCard(node(QStringLiteral("M%1").arg(i)), i % 2 == 0 ? 0 : 5, nullptr));
     EXPECT_FALSE(table.isCardTypeCardArrayTableValid());
     expectTypeArrayInRowOrder(UFemNodeCardType);
     EXPECT_TRUE(table.isCardTypeCardArrayTableValid());
 
     // Removals count the same way.
     for (int i = 0; i < 128; ++i)
-        table.removeCardAtIndex(quint64(i) % 7, nullptr);
+        EXPECT_TRUE(table.removeCardAtIndex(quint64(i) % 7, nullptr));
     EXPECT_TRUE(table.isCardTypeCardArrayTableValid());
     expectTypeArrayInRowOrder(UFemNodeCardType);
     expectTypeArrayInRowOrder(UFemCaseCardType);
     for (int i = 0; i < 129; ++i)
-        table.removeCardAtIndex(0, nullptr);
+        EXPECT_TRUE(table.removeCardAtIndex(0, nullptr));
     EXPECT_FALSE(table.isCardTypeCardArrayTableValid());
     expectTypeArrayInRowOrder(UFemCaseCardType);
 }
@@ -86,14 +87,14 @@ TEST_F(CardTableFixture, ReadsBetweenEditsKeepTheTypeArraysFollowed)
 {
     table.removeAllCards();
     for (int i = 0; i < 400; ++i) {
-        table.addCard(node(QStringLiteral("N%1").arg(i)), nullptr);
+        EXPECT_TRUE(table.addCard(node(QStringLiteral("N%1").arg(i)), nullptr));
         EXPECT_EQ(table.count(), quint64(i + 1));
     }
     EXPECT_TRUE(table.isCardTypeCardArrayTableValid());
     // A new table starts without per-type arrays; the enumerator is no read.
     UFemCardTable fresh;
     EXPECT_FALSE(fresh.isCardTypeCardArrayTableValid());
-    fresh.addCard(node(QStringLiteral("X")), nullptr);
+    EXPECT_TRUE(fresh.addCard(node(QStringLiteral("X")), nullptr));
     UFemCardEnumerator enumerator = fresh.cardEnumerator();
     EXPECT_TRUE(enumerator.nextObject());
     EXPECT_EQ(fresh.changeCountAfterRead(), 1u);
@@ -102,11 +103,11 @@ TEST_F(CardTableFixture, ReadsBetweenEditsKeepTheTypeArraysFollowed)
 TEST_F(CardTableFixture, NodeInsertedAtRowZeroComesFirst)
 {
     table.removeAllCards();
-    table.addCard(node(QStringLiteral("A")), nullptr);
-    table.addCard(caseCard(QStringLiteral("L1")), nullptr);
-    table.addCard(node(QStringLiteral("B")), nullptr);
+    EXPECT_TRUE(table.addCard(node(QStringLiteral("A")), nullptr));
+    EXPECT_TRUE(table.addCard(caseCard(QStringLiteral("L1")), nullptr));
+    EXPECT_TRUE(table.addCard(node(QStringLiteral("B")), nullptr));
     const UFemCardPtr first = node(QStringLiteral("Z"));
-    table.insertCard(first, 0, nullptr);
+    EXPECT_TRUE(table.insertCard(first, 0, nullptr));
     ASSERT_TRUE(table.isCardTypeCardArrayTableValid());
     const UFemCardArray& nodes = table.nodeCardArray();
     ASSERT_EQ(nodes.count(), 3u);
@@ -120,8 +121,9 @@ TEST_F(CardTableFixture, NodeInsertedAtRowZeroComesFirst)
 
 TEST_F(CardTableFixture, RowsOutOfRangeAndStrangersAreProgramErrors)
 {
-    table.addCard(node(QStringLiteral("A")), nullptr);
-    expectProgramError([&] { table.insertCard(node(QStringLiteral("B")), 2, nullptr); },
+    EXPECT_TRUE(table.addCard(node(QStringLiteral("A")), nullptr));
+    expectProgramError(
+        [&] { static_cast<void>(table.insertCard(node(QStringLiteral("B")), 2, nullptr)); },
         QStringLiteral("The index to add is out of list."));
     expectProgramError([&] { table.cardAtIndex(1); },
         QStringLiteral("anIndex >= [cardArray count]. anIndex: 1, [cardArray count]: 1"));
@@ -135,11 +137,11 @@ TEST_F(CardTableFixture, RowsOutOfRangeAndStrangersAreProgramErrors)
 TEST_F(CardTableFixture, CaseMenuTagsFollowTheCaseCardsInRowOrder)
 {
     table.removeAllCards();
-    table.addCard(caseCard(QStringLiteral("Dead")), nullptr);
-    table.addCard(node(QStringLiteral("N1")), nullptr);
+    EXPECT_TRUE(table.addCard(caseCard(QStringLiteral("Dead")), nullptr));
+    EXPECT_TRUE(table.addCard(node(QStringLiteral("N1")), nullptr));
     const UFemCardPtr wind = caseCard(QStringLiteral("Wind"));
-    table.addCard(wind, nullptr);
-    table.addCard(caseCard(QStringLiteral("Snow")), nullptr);
+    EXPECT_TRUE(table.addCard(wind, nullptr));
+    EXPECT_TRUE(table.addCard(caseCard(QStringLiteral("Snow")), nullptr));
 
     std::vector<UFemMenuItemDescription> menu { { QStringLiteral("Before"), 1, false },
         { QStringLiteral("After"), 2, false } };
@@ -166,16 +168,42 @@ TEST_F(CardTableFixture, NodeBoundingBox)
     for (double value : box)
         EXPECT_EQ(value, 0.0);
 
-    table.addCard(node(QStringLiteral("A"), 1, 2, 3), nullptr);
+    EXPECT_TRUE(table.addCard(node(QStringLiteral("A"), 1, 2, 3), nullptr));
     UFemGetNodeBoundingBox(box, table.nodeCardArray());
     const double single[6] = { 1, 1, 2, 2, 3, 3 };
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(box[i], single[i]) << i;
 
-    table.addCard(node(QStringLiteral("B"), -4, 7.5, 3), nullptr);
-    table.addCard(node(QStringLiteral("C"), 2, -1, -0.25), nullptr);
+    EXPECT_TRUE(table.addCard(node(QStringLiteral("B"), -4, 7.5, 3), nullptr));
+    EXPECT_TRUE(table.addCard(node(QStringLiteral("C"), 2, -1, -0.25), nullptr));
     UFemGetNodeBoundingBox(box, table.nodeCardArray());
     const double three[6] = { -4, 2, -1, 7.5, -0.25, 3 };
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(box[i], three[i]) << i;
+}
+
+// A replacement takes the old card's place in the rows and in the per-type arrays, also when the
+// type changes; no other card's known row goes stale.
+TEST_F(CardTableFixture, ReplacementTakesThePlaceOfTheOldCard)
+{
+    table.removeAllCards();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(table.addCard(i % 2 == 0 ? node(QStringLiteral("N%1").arg(i))
+                                             : caseCard(QStringLiteral("C%1").arg(i)),
+            nullptr));
+
+    expectTypeArrayInRowOrder(UFemNodeCardType);
+    const UFemCardPtr sameType = node(QStringLiteral("M2"));
+    const UFemCardPtr otherType = caseCard(QStringLiteral("C4"));
+    const UFemCardPtr firstOld = table.rowArray().objectAtIndex(2);
+    EXPECT_EQ(table.replaceCardAtIndex(2, sameType), firstOld);
+    table.replaceCardAtIndex(4, otherType);
+    EXPECT_EQ(table.rowArray().objectAtIndex(2), sameType);
+    EXPECT_EQ(table.rowArray().objectAtIndex(4), otherType);
+    EXPECT_EQ(table.rowArray().count(), 6u);
+    EXPECT_TRUE(table.isCardTypeCardArrayTableValid());
+    expectTypeArrayInRowOrder(UFemNodeCardType);
+    expectTypeArrayInRowOrder(UFemCaseCardType);
+    for (quint64 row = 0; row < 6; ++row)
+        EXPECT_EQ(table.rowArray().objectAtIndex(row)->cardRowIndex_last(), row);
 }

@@ -30,9 +30,7 @@ UFemCardTextColumns readLine(const QString& text, UFemColumnSeparatingCharacterT
     const UUnicharString source(text);
     UFemCardTextColumns columns;
     quint64 index = 0;
-    UErrorPtr error;
-    columns.readModelStringCharactersFromString(source, index, type, &error);
-    EXPECT_FALSE(error);
+    columns.readModelStringCharactersFromString(source, index, type);
     return columns;
 }
 
@@ -77,10 +75,7 @@ TEST(CardTextColumns, LineEndsCrLfAndCrLf)
     QList<char16_t> stops;
     for (;;) {
         UFemCardTextColumns columns;
-        UErrorPtr error;
-        const char16_t stop
-            = columns.readModelStringCharactersFromString(source, index, Comma, &error);
-        ASSERT_FALSE(error);
+        const char16_t stop = columns.readModelStringCharactersFromString(source, index, Comma);
         lines.append(columnsOf(columns) + (columns.isNullCard() ? u"(null)"_qs : QString()));
         stops.append(stop);
         if (stop == 0)
@@ -138,15 +133,35 @@ TEST(CardTextColumns, BadLineBecomesAnErrorLineWrittenBackExactly)
     EXPECT_TRUE(badComment.isErrorCard());
 }
 
-TEST(CardTextColumns, LineThatCannotBeReadWholeIsAnError)
+TEST(IllegalCharacterLine, IsKeptAsReadUpToAWrittenErrorTailAndNamesTheCharacterAndColumn)
 {
-    const UUnicharString source(u"Node , N\x01"_qs);
-    UFemCardTextColumns columns;
-    quint64 index = 0;
-    UErrorPtr error;
-    EXPECT_EQ(columns.readModelStringCharactersFromString(source, index, Comma, &error), 0);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->code(), 13002);
+    const struct {
+        QString line;
+        QString kept;
+        QString code;
+        int column;
+    } cases[] = {
+        { u"Node , N\x01"_qs, u"Node , N\x01"_qs, u"0001"_qs, 9 },
+        { u"Node , N1 , , 0 \\ a\fb  "_qs, u"Node , N1 , , 0 \\ a\fb"_qs, u"000C"_qs, 20 },
+        { u"Node , N\u202Ex , , 0    \u00A1 Error : old"_qs, u"Node , N\u202Ex , , 0"_qs,
+            u"202E"_qs, 9 },
+        { QString(u"Node , N\0 ,"_qs), QString(u"Node , N\0 ,"_qs), u"0000"_qs, 9 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        const UUnicharString source(c.line + u"\nNext"_qs);
+        UFemCardTextColumns columns;
+        quint64 index = 0;
+        EXPECT_EQ(columns.readModelStringCharactersFromString(source, index, Comma), u'\n');
+        EXPECT_EQ(index, quint64(c.line.size()));
+        ASSERT_TRUE(columns.isErrorCard());
+        EXPECT_EQ(columns.errorCardString(), c.kept);
+        EXPECT_TRUE(columns.cardErrorDescriptionString()->startsWith(
+            u"Illegal character or control character U+%1 exists at column %2 of the line."_qs
+                .arg(c.code)
+                .arg(c.column)))
+            << columns.cardErrorDescriptionString()->toStdString();
+    }
 }
 
 TEST(CardTextColumns, SettersCheckOneColumnAndOneComment)
@@ -257,12 +272,12 @@ TEST(CardTextColumns, WrittenLines)
 
     UFemCardTextColumns labelOnly;
     UErrorPtr error;
-    labelOnly.setCardLabelString(u"Case"_qs, &error);
+    EXPECT_TRUE(labelOnly.setCardLabelString(u"Case"_qs, &error));
     EXPECT_EQ(labelOnly.cardString(), u"Case ,"_qs);
     EXPECT_EQ(labelOnly.cardStringWithColumnSeparatingCharacterType(Tab), u"Case"_qs);
 
     UFemCardTextColumns nullWithComment;
-    nullWithComment.setCommentString(u"abc"_qs, &error);
+    EXPECT_TRUE(nullWithComment.setCommentString(u"abc"_qs, &error));
     EXPECT_EQ(nullWithComment.cardString(), u"\\ abc"_qs);
     EXPECT_EQ(nullWithComment.cardStringWithColumnSeparatingCharacterType(Tab), u"\\ abc"_qs);
     EXPECT_EQ(UFemCardTextColumns().cardString(), QString());
@@ -272,8 +287,8 @@ TEST(CardTextColumns, WrittenErrorTail)
 {
     UFemCardTextColumns columns;
     UErrorPtr error;
-    columns.setCardLabelString(u"Node"_qs, &error);
-    columns.setCardNameString(u"N1"_qs, &error);
+    EXPECT_TRUE(columns.setCardLabelString(u"Node"_qs, &error));
+    EXPECT_TRUE(columns.setCardNameString(u"N1"_qs, &error));
     columns.setErrorObject(nullptr);
     EXPECT_EQ(columns.cardString(), u"Node , N1 ,    \u00A1 Error : Unknown Error."_qs);
     EXPECT_EQ(columns.cardStringWithColumnSeparatingCharacterType(Tab),
@@ -302,7 +317,7 @@ TEST(CardTextColumns, AttributedLines)
 
     UFemCardTextColumns nullCard;
     UErrorPtr error;
-    nullCard.setCommentString(u"abc"_qs, &error);
+    EXPECT_TRUE(nullCard.setCommentString(u"abc"_qs, &error));
     EXPECT_EQ(nullCard.attributedCardString().string, u"\\ abc"_qs);
     EXPECT_EQ(nullCard.attributedCardString().runs,
         (QList<Run> { { 0, 5, UFemCardStringAttributesKeyForComment } }));

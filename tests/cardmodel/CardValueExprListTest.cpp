@@ -99,7 +99,10 @@ TEST_F(CardValueExprListFixture, EmptyTextsAndComponentsWithoutExpressions)
     EXPECT_EQ(list.cardValueExprListString(), "Volume");
     EXPECT_TRUE(list.cardValueExprListComponentArray().empty());
     EXPECT_TRUE(expressionsFor(list, *node).isEmpty());
-    expectProgramError([&] { list.setCardValueExprListString(QStringLiteral("Volume"), nullptr); },
+    expectProgramError(
+        [&] {
+            static_cast<void>(list.setCardValueExprListString(QStringLiteral("Volume"), nullptr));
+        },
         QStringLiteral("Error Responder Error"));
 }
 

@@ -29,7 +29,9 @@ _UFemCardValueArraySize sizeOf(
 {
     _UFemCardValueArraySize size { 9, 9, 9, 9 };
     UErrorPtr local;
-    expression.getCardValueArraySize(&size, card, error ? error : &local);
+    // Callers that expect a failure pass `error` and check it.
+    static_cast<void>(expression.getCardValueArraySize(&size, card, error ? error : &local));
+
     return size;
 }
 
@@ -296,7 +298,8 @@ TEST(CardValueExprEvaluation, UnparsedExpressionsRefuseEvaluation)
     EXPECT_TRUE(empty.cardValueVectorValueLabelStringArray().isEmpty());
     // Without an error argument a failure is a program error.
     _UFemCardValueArraySize size;
-    expectProgramError([&] { empty.getCardValueArraySize(&size, &m.card, nullptr); },
+    expectProgramError(
+        [&] { static_cast<void>(empty.getCardValueArraySize(&size, &m.card, nullptr)); },
         QStringLiteral("Error Responder Error"));
 }
 

@@ -329,6 +329,9 @@ TEST(CardValueExprParse, CopiesParseTheTextAgainAndAFailedParseKeepsItsText)
 
     // Without an error out-argument a syntax error is a program error.
     expectUException(
-        [&] { failed.setCardValueExpressionString(QStringLiteral("Volume Volume"), nullptr); },
+        [&] {
+            static_cast<void>(
+                failed.setCardValueExpressionString(QStringLiteral("Volume Volume"), nullptr));
+        },
         UFemProgramErrorExceptionName, QStringLiteral("Error Responder Error"));
 }

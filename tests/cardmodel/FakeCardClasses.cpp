@@ -7,7 +7,9 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
+#include <new>
 
 namespace fakecards {
 
@@ -74,6 +76,8 @@ const std::vector<FakeCardClassShape>& fakeCardClassShapes()
     return shapes;
 }
 
+std::atomic<bool> cardMakingExhaustsMemory { false };
+
 std::vector<std::unique_ptr<UFemCardClass>> makeFakeCardClasses()
 {
     std::vector<std::unique_ptr<UFemCardClass>> classes;
@@ -89,6 +93,8 @@ std::vector<std::unique_ptr<UFemCardClass>> makeFakeCardClasses()
             .columnLabelStringAtIndex = {},
             .makeCard
             = [&shape](UFemCardDataController* dataController) -> std::shared_ptr<UFemCard> {
+                if (cardMakingExhaustsMemory)
+                    throw std::bad_alloc();
                 return std::make_shared<FakeCard>(
                     fakeCardClass(shape.label), shape, dataController);
             },
@@ -249,6 +255,11 @@ void installFakeCardClassesIntoSharedRegistry()
     static std::once_flag once;
     std::call_once(once,
         [] { UFemCardClassManager::sharedCardClassManager().installCardClass(fakeCardClasses()); });
+}
+
+void setCardMakingExhaustsMemory(bool exhausts)
+{
+    cardMakingExhaustsMemory = exhausts;
 }
 
 } // namespace fakecards

@@ -74,6 +74,8 @@ private:
 // The fifteen fake classes in the order the real ones are installed.
 const std::vector<const UFemCardClass*>& fakeCardClasses();
 const UFemCardClass& fakeCardClass(const QString& label);
+// While set, making a fake card throws std::bad_alloc, as when memory runs out.
+void setCardMakingExhaustsMemory(bool exhausts);
 // Installs the fake classes into the shared registry, once per process.
 void installFakeCardClassesIntoSharedRegistry();
 

@@ -184,8 +184,8 @@ TEST_F(ModelEditFixture, ACardStringHoldsOneLineWithAtMostOneLineEnd)
     }
     // Without an error out-pointer a failure raises the error responder error.
     undoManager.beginUndoGrouping();
-    EXPECT_THROW(controller->modifyCardAtIndex(
-                     4, node + "\n\n", UFemColumnSeparatingCharacterTypeComma, false, nullptr),
+    EXPECT_THROW(static_cast<void>(controller->modifyCardAtIndex(
+                     4, node + "\n\n", UFemColumnSeparatingCharacterTypeComma, false, nullptr)),
         UException);
     undoManager.endUndoGrouping();
 }
@@ -447,25 +447,29 @@ TEST_F(ModelEditFixture, ArgumentErrorsAreRaisedBeforeAnythingIsPosted)
     NotificationSpy spy(center, controller.get());
     expectProgramError(
         [&] {
-            controller->modifyCardsAtIndexSet(
-                { 1, 2 }, { "\\ x" }, UFemColumnSeparatingCharacterTypeComma, false, nullptr);
+            static_cast<void>(controller->modifyCardsAtIndexSet(
+                { 1, 2 }, { "\\ x" }, UFemColumnSeparatingCharacterTypeComma, false, nullptr));
         },
         QStringLiteral("[aCardRowIndexSet count] != [aCardStringArray count]"));
     expectProgramError(
         [&] {
-            controller->modifyCardsInCardArray(
-                {}, { "\\ x" }, UFemColumnSeparatingCharacterTypeComma, false, nullptr);
+            static_cast<void>(controller->modifyCardsInCardArray(
+                {}, { "\\ x" }, UFemColumnSeparatingCharacterTypeComma, false, nullptr));
         },
         QStringLiteral("[aTargetCardArray count] != [aCardStringArray count]"));
     expectProgramError(
-        [&] { controller->mergeCardNameFromCardNameStringArray({ "N1" }, {}, nullptr); },
+        [&] {
+            static_cast<void>(
+                controller->mergeCardNameFromCardNameStringArray({ "N1" }, {}, nullptr));
+        },
         QStringLiteral(
             "[NewCardNameStringArray count] and [OldCardNameStringArray count] are different."));
-    expectProgramError([&] { controller->removeCardAtIndex(10, nullptr); },
+    expectProgramError([&] { static_cast<void>(controller->removeCardAtIndex(10, nullptr)); },
         QStringLiteral("anIndex >= [cardArray count]. anIndex: 10, [cardArray count]: 10"));
     expectProgramError(
         [&] {
-            controller->addCardsWithCardTextColumnsArray({ record("\\ x") }, 11, false, nullptr);
+            static_cast<void>(controller->addCardsWithCardTextColumnsArray(
+                { record("\\ x") }, 11, false, nullptr));
         },
         QStringLiteral("The index to add is out of list."));
     EXPECT_EQ(spy.names, QStringList());

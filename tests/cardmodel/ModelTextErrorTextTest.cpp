@@ -112,7 +112,7 @@ TEST(ModelTextErrorTexts, NoErrorOutParameterRaises)
     }
     double value = 0;
     try {
-        UFemParseRealColumnString(u"x"_qs, token, value, nullptr);
+        EXPECT_TRUE(UFemParseRealColumnString(u"x"_qs, token, value, nullptr));
         FAIL() << "no exception";
     } catch (const UException& exception) {
         EXPECT_EQ(exception.reason(), u"Error Responder Error"_qs);

@@ -49,7 +49,7 @@ TEST(SpecialCards, NullCardKeepsOnlyItsCommentAndWritesItBack)
     EXPECT_EQ(card.commentString(), std::nullopt);
     EXPECT_EQ(card.cardTextColumns()->cardString(), "");
 
-    card.setCommentString(QStringLiteral("again"), nullptr);
+    EXPECT_TRUE(card.setCommentString(QStringLiteral("again"), nullptr));
     card.resetAllCardColumns();
     EXPECT_EQ(card.commentString(), std::nullopt);
 }
@@ -105,7 +105,7 @@ TEST(SpecialCards, ErrorCardKeepsTheLineAsReadWithItsError)
     expectProgramError([&] { card.cardClass().numberOfColumns(); }, errorReason);
     expectProgramError([&] { card.cardLabelString(); }, errorReason);
 
-    card.setCommentString(QStringLiteral("kept"), nullptr);
+    EXPECT_TRUE(card.setCommentString(QStringLiteral("kept"), nullptr));
     card.resetAllCardColumns();
     EXPECT_EQ(card.commentString(), "kept");
     expectProgramError(
@@ -119,7 +119,7 @@ TEST(SpecialCards, ErrorCardOfALineKeptWholeWritesItBackVerbatim)
     UFemCardTextColumns text = textColumnsOf(line);
     ASSERT_TRUE(text.isErrorCard());
     ErrorCard card(&model);
-    card.setCardColumnsWithCardTextColumns(text, nullptr);
+    EXPECT_TRUE(card.setCardColumnsWithCardTextColumns(text, nullptr));
     // A line that never split into columns has none to give (a filter asks every card).
     EXPECT_EQ(card.numberOfColumns(), 0u);
     EXPECT_EQ(card.columnStringAtIndex(1), std::nullopt);

@@ -76,7 +76,8 @@ TEST(CardRegistry, LabelsAreFoundTrimmedAndCaseSensitive)
     error.reset();
     EXPECT_EQ(manager.kindOfCardClassWithCardLabelString("No-de", &error), nullptr);
     EXPECT_TRUE(error);
-    expectProgramError([&] { manager.kindOfCardClassWithCardLabelString("Nobody", nullptr); },
+    expectProgramError(
+        [&] { static_cast<void>(manager.kindOfCardClassWithCardLabelString("Nobody", nullptr)); },
         "Error Responder Error");
 
     EXPECT_EQ(&manager.nullCardClass(), &NullCard::nullCardClass());

@@ -56,7 +56,7 @@ TEST(CardColumn, ANameLeavesTheTableWithItsLastColumn)
     EXPECT_TRUE(n1->hasNameRef());
     EXPECT_FALSE(rod->cardColumnAtIndex(3)->isCardCompleteRegistered());
 
-    rod->cardColumnAtIndex(3)->setColumnWithColumnString(std::nullopt, nullptr);
+    EXPECT_TRUE(rod->cardColumnAtIndex(3)->setColumnWithColumnString(std::nullopt, nullptr));
     EXPECT_FALSE(nameIn(model, "N1"));
     EXPECT_FALSE(n1->isValid());
 
@@ -150,7 +150,8 @@ TEST(CardColumn, ValueParseErrorsLeaveTheColumnEmpty)
     ASSERT_TRUE(error);
     EXPECT_TRUE(number->isEmptyColumn());
     EXPECT_EQ(number->integerValue(), 0);
-    expectProgramError([&] { number->setColumnWithColumnString(QStringLiteral("x"), nullptr); },
+    expectProgramError(
+        [&] { static_cast<void>(number->setColumnWithColumnString(QStringLiteral("x"), nullptr)); },
         "Error Responder Error");
 
     // A name column with characters no name may hold.
@@ -210,13 +211,15 @@ TEST(CardColumn, SupposedTextForAMergedName)
     expectError(error, 12011, "Card Name is empty.");
     expectProgramError(
         [&] {
-            disp->cardColumnAtIndex(1)->supposedColumnStringWithSupposedCardNameString(
-                "M1", n1, nullptr);
+            static_cast<void>(
+                disp->cardColumnAtIndex(1)->supposedColumnStringWithSupposedCardNameString(
+                    "M1", n1, nullptr));
         },
         "cardNameColumnRecord.cardName != aCurrentCardName");
     try {
-        node->cardColumnAtIndex(3)->supposedColumnStringWithSupposedCardNameString(
-            "M1", n1, nullptr);
+        static_cast<void>(
+            node->cardColumnAtIndex(3)->supposedColumnStringWithSupposedCardNameString(
+                "M1", n1, nullptr));
         ADD_FAILURE();
     } catch (const UException& exception) {
         EXPECT_TRUE(exception.reason().startsWith(

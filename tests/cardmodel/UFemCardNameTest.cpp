@@ -141,7 +141,8 @@ TEST(CardName, SearchTrimsBlanksAndRefusesEmptyOrIllegalNames)
     EXPECT_FALSE(table.searchCardNameWithCardNameString("a,b", &error));
     EXPECT_TRUE(error);
     expectProgramError(
-        [&] { table.searchCardNameWithCardNameString("", nullptr); }, "Error Responder Error");
+        [&] { static_cast<void>(table.searchCardNameWithCardNameString("", nullptr)); },
+        "Error Responder Error");
 
     // A new name stays outside the table until a column registers it.
     const std::shared_ptr<UFemCardName> fresh

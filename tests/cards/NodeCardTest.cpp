@@ -227,8 +227,9 @@ TEST_F(NodeCardResults, ResultErrorsAreHandedOn)
     UErrorPtr error;
     EXPECT_FALSE(node(0).getCardValue(values, valueType("Displacement"), &caseCard(), &error));
     EXPECT_EQ(error, results->failure);
-    EXPECT_NE(programErrorReason(
-                  [&] { node(0).getNodeDisplacement(values, nullptr, 1, &caseCard(), nullptr); }),
+    EXPECT_NE(programErrorReason([&] {
+        static_cast<void>(node(0).getNodeDisplacement(values, nullptr, 1, &caseCard(), nullptr));
+    }),
         u"(no program error)"_qs);
 }
 

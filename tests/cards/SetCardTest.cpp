@@ -251,13 +251,13 @@ namespace {
 class ProbeForce : public UFemConcreteCard, public UFemForceSource {
 public:
     explicit ProbeForce(UFemCardDataController* dataController)
-        : UFemConcreteCard(cardClassObject(), spec, dataController)
+        : UFemConcreteCard(cardClassObject(), shape, dataController)
     {
     }
 
     static const UFemCardClass& cardClassObject()
     {
-        static const UFemCardClass cardClass(UFemMakeCardClassDescription<ProbeForce>(spec));
+        static const UFemCardClass cardClass(UFemMakeCardClassDescription<ProbeForce>(shape));
         return cardClass;
     }
 
@@ -291,10 +291,11 @@ public:
     mutable QStringList drawnScaleFactors;
 
 private:
-    static constexpr UFemCardColumnSpec columns[] = {
+    static constexpr UFemCardColumnShape columns[] = {
         { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemForceCardType },
     };
-    static constexpr UFemConcreteCardClassSpec spec { "ProbeForce", UFemForceCardType, 0, columns };
+    static constexpr UFemConcreteCardClassShape shape { "ProbeForce", UFemForceCardType, 0,
+        columns };
 };
 
 // Probe cards named F outside the model; they come after the model's cards, by identifier.

@@ -268,7 +268,7 @@ TEST(ApplicationDelegateTest, MenuFollowsTheViewOfTheActiveWindowOnItsNotificati
     QAction* selectedCase = window->cases.addAction(QStringLiteral("C2"));
     selectedCase->setData(1001);
     window->cases.addAction(QStringLiteral("C1"))->setData(1000);
-    window->shownViewType = 2;
+    window->shownViewType = UFemViewTypeGraphic;
     window->moveModeTag = 3;
     window->hasViewSettingMenu = window->hasCaseMenu = true;
     window->selectedCaseTag = 1001;
@@ -291,7 +291,7 @@ TEST(ApplicationDelegateTest, MenuFollowsTheViewOfTheActiveWindowOnItsNotificati
 
     // The information view: no find, no 3-D items; a window without menus keeps the old
     // view-setting menu, disabled.
-    window->shownViewType = 3;
+    window->shownViewType = UFemViewTypeInfo;
     window->hasViewSettingMenu = window->hasCaseMenu = false;
     UNotificationCenter::defaultCenter().post(UFemActiveMainViewDidChangeNotification, window);
     EXPECT_EQ(menuState(menu),

@@ -225,3 +225,25 @@ TEST(ModelFile, ExportWritesTheModelTextWhereChosenAndOnlyBeepsWithoutAModel)
     EXPECT_EQ(harness.sheets.alerts.front().messageText,
         QStringLiteral("Model File 'inside.vtmodel' could not be saved."));
 }
+
+TEST(ModelFile, IllegalCharacterLineOpensAndOnlyTextWithoutMarkIsRefused)
+{
+    DocumentHarness harness;
+    harness.writeFile(QStringLiteral("ff.vtmodel"),
+        "Node, N1, , 0, 0, 0 \\ page\fbreak\n" + TwoNodeModel.toUtf8());
+    UFemDocument& document = *harness.open(QStringLiteral("ff.vtmodel"));
+    EXPECT_EQ(document.dataController().cardCount(), 3u);
+    EXPECT_EQ(document.dataController().errorCardArray().count(), 1u);
+
+    // Latin-1 and UTF-16 without its byte-order mark would decode to strange characters.
+    const QString accented = QStringLiteral("Node, N\u00E9, , 0, 0, 0\n");
+    EXPECT_FALSE(UFemModelTextFromModelFileData(accented.toLatin1()).has_value());
+    EXPECT_FALSE(UFemModelTextFromModelFileData(encoded(accented, QStringConverter::Utf16LE, false))
+                     .has_value());
+    EXPECT_EQ(UFemModelTextFromModelFileData(encoded(accented, QStringConverter::Utf16BE, true)),
+        accented);
+    harness.writeFile(QStringLiteral("latin1.vtmodel"), accented.toLatin1());
+    const UErrorPtr opening = harness.openingError(QStringLiteral("latin1.vtmodel"));
+    ASSERT_NE(opening, nullptr);
+    EXPECT_EQ(opening->code(), 11002);
+}

@@ -9,6 +9,9 @@
 
 #include <QDir>
 
+#include <limits>
+#include <utility>
+
 namespace {
 
 const QString MinimumVersionNumberKey
@@ -179,6 +182,15 @@ TEST(ProjectFile, DamagedForeignOrMistypedArchivesAreUnknownProjectDocuments)
             [](KeyedArchive& a) {
                 a.encodeObject(QStringLiteral("x"), QStringLiteral("projectPreferencesDictionary"));
             }),
+        // A minimum version that is no number cannot be checked.
+        changedArchive(written,
+            [](KeyedArchive& a) {
+                a.encodeObject(QStringLiteral("801052"), MinimumVersionNumberKey);
+            }),
+        changedArchive(written,
+            [](KeyedArchive& a) {
+                a.encodeObject(std::numeric_limits<double>::quiet_NaN(), MinimumVersionNumberKey);
+            }),
     };
     for (const QByteArray& data : bad) {
         UErrorPtr error;
@@ -340,4 +352,23 @@ TEST(ProjectFile, RevertReadsTheProjectAgainAndLoadsItsModel)
     EXPECT_TRUE(document.hasModelData());
     EXPECT_EQ(document.dataController().cardCount(), 2u);
     EXPECT_FALSE(document.isDocumentEdited());
+}
+
+TEST(ProjectFile, LoadFlagsStoredAsTextReadAsThePlatformReadsThem)
+{
+    const QByteArray written = UFemProjectFileData(projectNaming("m.vtmodel", "m.vtresult"));
+    for (const auto& [text, flag] : { std::pair { "YES", true }, std::pair { " yes", true },
+             std::pair { "true", true }, std::pair { "7", true }, std::pair { "NO", false },
+             std::pair { "0", false }, std::pair { "", false } }) {
+        const QByteArray changed = changedArchive(written, [text = text](KeyedArchive& a) {
+            a.encodeObject(
+                QString::fromLatin1(text), QStringLiteral("projectDoesLoadModelDataAuto"));
+            a.encodeObject(
+                QString::fromLatin1(text), QStringLiteral("projectDoesLoadResultDataAuto"));
+        });
+        const auto contents = UFemReadProjectFileData(changed, nullptr);
+        ASSERT_TRUE(contents.has_value()) << text;
+        EXPECT_EQ(contents->projectDoesLoadModelDataAuto, flag) << text;
+        EXPECT_EQ(contents->projectDoesLoadResultDataAuto, flag) << text;
+    }
 }

@@ -40,7 +40,7 @@ class FakeMenuWindowController : public WindowController, public UFemMainMenuWin
 public:
     explicit FakeMenuWindowController(WindowTracker& tracker);
 
-    quint64 viewTypeMenuTag() const override { return shownViewType; }
+    UFemViewType viewTypeMenuTag() const override { return shownViewType; }
     quint64 graphicMoveModeMenuTag() const override { return moveModeTag; }
     QMenu* viewSettingMenu() const override { return hasViewSettingMenu ? &viewSettings : nullptr; }
     QMenu* caseMenu() const override { return hasCaseMenu ? &cases : nullptr; }
@@ -51,7 +51,7 @@ public:
         drawsOverlaidProjectInfo = doesDraw;
     }
 
-    quint64 shownViewType = 1;
+    UFemViewType shownViewType = UFemViewTypeCard;
     quint64 moveModeTag = 1;
     bool hasViewSettingMenu = false;
     bool hasCaseMenu = false;

@@ -222,15 +222,16 @@ TEST_F(UserPreferencesTest, FirstItemOfTheDefaultViewPresetsIsTheBase)
     const auto preferences = preferencesWith({}, *catalogue);
     UFemUserPreferences::setDefaultViewPreferencesFolderArrays({}, {});
 
-    EXPECT_EQ(preferences->baseViewPreferencesForViewType(1), base);
-    EXPECT_EQ(folderNames(preferences->viewPreferencesFolderArrayForViewType(1)),
+    EXPECT_EQ(preferences->baseViewPreferencesForViewType(UFemViewTypeCard), base);
+    EXPECT_EQ(folderNames(preferences->viewPreferencesFolderArrayForViewType(UFemViewTypeCard)),
         QStringList({ "Large" }));
-    EXPECT_TRUE(preferences->baseViewPreferencesForViewType(2).isEmpty());
-    EXPECT_TRUE(preferences->viewPreferencesFolderArrayForViewType(3).empty());
+    EXPECT_TRUE(preferences->baseViewPreferencesForViewType(UFemViewTypeGraphic).isEmpty());
+    EXPECT_TRUE(preferences->viewPreferencesFolderArrayForViewType(UFemViewTypeInfo).empty());
 
     std::unique_ptr<QMenu> menu;
     UFemFolderArray context;
-    EXPECT_EQ(preferences->getViewPreferencesMenu(&menu, &context, 0, {}, preset, 1), 0);
+    EXPECT_EQ(
+        preferences->getViewPreferencesMenu(&menu, &context, 0, {}, preset, UFemViewTypeCard), 0);
     EXPECT_EQ(UFemUserPreferences::viewPreferencesWithMenuContext(context, quint64(0)), preset);
 }
 

@@ -119,7 +119,7 @@ TEST(WindowControllerTest, ViewSwapKeepsSelectionAndCaseAndMakesEachViewOnce)
     EXPECT_EQ(window.windowCardTable().count(), shownWithCase);
 
     try {
-        window.setViewType(7);
+        window.setViewTypeMenuTag(7);
         FAIL() << "view type 7";
     } catch (const UException& exception) {
         EXPECT_EQ(exception.reason(), QStringLiteral("Unexpected ViewType has come."));

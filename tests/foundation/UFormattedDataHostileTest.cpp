@@ -142,8 +142,8 @@ TEST(FormattedDataHostile, EveryTruncationIsRefusedWithTheVersionError)
     EXPECT_EQ(
         error->localizedDescription(), "Unexpected error occurred. Unextedted File Data Version.");
     EXPECT_EQ(error->localizedRecoverySuggestion(), "Unexpected error occurred.");
-    EXPECT_THROW(
-        UFormattedDataComponentNameStringWithComponentIdentifier(truncated.data(), 1, nullptr),
+    EXPECT_THROW(static_cast<void>(UFormattedDataComponentNameStringWithComponentIdentifier(
+                     truncated.data(), 1, nullptr)),
         UException);
 }
 

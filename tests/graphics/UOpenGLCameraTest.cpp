@@ -106,10 +106,13 @@ TEST(CameraObjectLocation, DirectionCheckAcceptsOnePercentAndRefusesMore)
         // The old location survives.
         expectNear3(location.objectLocationStruct().objectPosition, 5, 6, 7);
     }
-    // The check reports failure as true and corrects in place, here to the length of r0.
+    // A frame within the tolerance passes and is corrected in place, here to the length of r0;
+    // one outside it fails.
     double twice[3][3] = { { 2, 0, 0 }, { 0, 2, 0 }, { 0, 0, 2.01 } };
-    EXPECT_FALSE(UGLCheckDirectionMatrixNormalized(twice, 0.0));
+    EXPECT_TRUE(UGLCheckDirectionMatrixNormalized(twice, 0.0));
     expectNear3(twice[2], 0, 0, 2);
+    double skewedFrame[3][3] = { { 1, 0, 0 }, { 0.1, 1, 0 }, { 0, 0, 1 } };
+    EXPECT_FALSE(UGLCheckDirectionMatrixNormalized(skewedFrame, 1.0));
 }
 
 TEST(CameraObjectLocation, QuarterTurnAboutZGivesRowVectorRows)

@@ -91,7 +91,9 @@ TEST_F(CardTableViewEdit, NoticesOfOtherViewsCloseTheEditorItsOwnDoNot)
 {
     QLineEdit* editor = editRow(n2Row);
     editor->setText(QStringLiteral("Node , N2 ,  , 3 , 0 , 0 ,"));
-    UNotificationCenter& center = UNotificationCenter::defaultCenter();
+    UNotificationCenter* modelCenter = harness.model().notificationCenter();
+    UNotificationCenter& center
+        = modelCenter != nullptr ? *modelCenter : UNotificationCenter::defaultCenter();
     center.post(UFemCardStringEditorShouldCloseNotification, &harness.model(),
         { { UFemCardStringEditorSenderKeyTableViewController,
             QVariant::fromValue(quintptr(controller)) } });
@@ -120,6 +122,14 @@ TEST_F(CardTableViewEdit, HiddenCardStringColumnUsesTheOptionalEditor)
     EXPECT_EQ(controller->selectedSearchCardStringRange(&error),
         (_UFemSearchCardStringRange { n2Row, 7, n2Row, 9 }));
 
+    // Esc leaves without applying.
+    window.optionalCardStringEditorTextFieldOutlet->setText(
+        QStringLiteral("Node , N2 ,  , 9 , 0 , 0 ,"));
+    sendKey(window.optionalCardStringEditorTextFieldOutlet, Qt::Key_Escape);
+    EXPECT_FALSE(harness.window->isOptionalCardStringEditorValid());
+    EXPECT_EQ(cardString(n2Row), "Node , N2 ,  , 1.5 , 0 , 0 ,");
+
+    ASSERT_TRUE(controller->selectSearchCardStringRange({ n2Row, 7, n2Row, 9 }, &error));
     window.optionalCardStringEditorTextFieldOutlet->setText(
         QStringLiteral("Node , N2 ,  , 4 , 0 , 0 ,"));
     quint64 row = UFemNotFound;

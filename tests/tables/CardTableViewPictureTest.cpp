@@ -61,7 +61,7 @@ void attachResults(UFemDataController& model)
     UErrorPtr error;
     ASSERT_TRUE(results->addResultDataWithNodeDOFStateTable(
         states.data(), values.data(), combNodeNos.data(), combNodeNos.size(), { 0 }, &error));
-    results->finalizeAddResultData(nullptr);
+    EXPECT_TRUE(results->finalizeAddResultData(nullptr));
     ASSERT_TRUE(model.setResultDataManager(results, true, &error));
     for (const UFemCardPtr& card : model.nodeCardArray().toVector()) {
         auto& node = dynamic_cast<Node&>(*card);

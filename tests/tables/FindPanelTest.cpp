@@ -11,8 +11,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 
 namespace {
@@ -118,6 +121,25 @@ protected:
         panel.window()->findChild<QComboBox*>("replaceStringComboBoxOutlet")->setCurrentText(text);
     }
 
+    // The window and the panel side by side, when the environment asks for the picture (looked
+    // at by hand under Xvfb).
+    void grabPanelBesideWindow() const
+    {
+        const QByteArray directory = qgetenv("VANTREL_GRAB_DIR");
+        if (directory.isEmpty())
+            return;
+        const QPixmap window = harness.window->window()->grab();
+        const QPixmap panelImage = panel.window()->grab();
+        QPixmap both(
+            window.width() + panelImage.width(), qMax(window.height(), panelImage.height()));
+        both.fill(Qt::darkGray);
+        QPainter painter(&both);
+        painter.drawPixmap(0, 0, window);
+        painter.drawPixmap(window.width(), 0, panelImage);
+        painter.end();
+        both.save(QDir(QString::fromLocal8Bit(directory)).filePath("findpanel.png"));
+    }
+
     UFemFindPanelController panel;
 };
 
@@ -168,6 +190,7 @@ TEST_F(FindPanelWindow, FindReplaceAndReplaceAllInTheCardTable)
     ASSERT_TRUE(table->isEditingCell());
     EXPECT_EQ(controller->cellEditorRow(), 2u);
     EXPECT_EQ(controller->cellEditor()->selectedText(), ", 0 , 0 ,");
+    grabPanelBesideWindow();
 
     press(QStringLiteral("replaceSelectionAndFindNext:"));
     EXPECT_EQ(

@@ -91,7 +91,7 @@ struct WalkSession {
         if (window == nullptr)
             return;
         window->window()->resize(1100, 700);
-        window->setViewType(config.viewType);
+        window->setViewTypeMenuTag(config.viewType);
         if (config.withSelection)
             window->setSelectedCardArray(
                 { window->windowCardTable().cardArray().objectAtIndex(3) });

@@ -109,9 +109,9 @@ public:
                 states.data(), values.data(), combNodeNos, 1, solvedCases, &error))
             throw std::runtime_error(error->localizedDescription().toStdString());
         if (!failedCases.empty())
-            results->addResultDataWithCalculationErrorString(
-                QStringLiteral("Matrix is singular."), states.data(), failedCases, nullptr);
-        results->finalizeAddResultData(nullptr);
+            UFemRaisesOnFailure(results->addResultDataWithCalculationErrorString(
+                QStringLiteral("Matrix is singular."), states.data(), failedCases, nullptr));
+        UFemRaisesOnFailure(results->finalizeAddResultData(nullptr));
         if (!model.setResultDataManager(results, true, &error))
             throw std::runtime_error(error->localizedDescription().toStdString());
         numberNodesAndCases(nodes, results->caseCardNameStringArray());

@@ -48,10 +48,10 @@ public:
 
     // Stores a copy of the transit node table (all ones divides runs); count 0 clears it. The main
     // path of each group named in it runs through its transit nodes in the given order.
-    bool setNodeOrderingMainPathTransitNodeNoTable(
+    [[nodiscard]] bool setNodeOrderingMainPathTransitNodeNoTable(
         const quint64* table, quint64 count, UErrorPtr* error);
 
-    bool executeNodeOrdering(UErrorPtr* error);
+    [[nodiscard]] bool executeNodeOrdering(UErrorPtr* error);
 
     // Divides the ordered nodes into blocks whose degrees add up to at most nodeBlockDegreeCount;
     // `table` receives blockCount x nodeBlockDegreeCount node numbers. Returns blockCount.
@@ -87,13 +87,14 @@ private:
     // The block orderer: one node per block at the block's centroid.
     UFemNodeOrderer(UFemNodeOrdererDelegate* delegate, UFemNodeOrderingGraph graph);
 
-    bool executeOrderingNodeRecordTable(UErrorPtr* error);
-    bool executeBlockNodeOrdering(const UFemTransitRunTable& transitRuns, UErrorPtr* error);
+    [[nodiscard]] bool executeOrderingNodeRecordTable(UErrorPtr* error);
+    [[nodiscard]] bool executeBlockNodeOrdering(
+        const UFemTransitRunTable& transitRuns, UErrorPtr* error);
     UFemTransitRunTable parseTransitNodeTable();
     UFemTransitRunTable blockTransitRuns(const UFemTransitRunTable& nodeRuns) const;
-    bool divideIntoNodeBlockNodeNoListTable(UErrorPtr* error);
-    bool buildNodeBlockOrdererFromNodeBlockNodeNoListTable(UErrorPtr* error);
-    bool getOrderedNodeNoTableFromNodeBlockOrderer(UErrorPtr* error);
+    [[nodiscard]] bool divideIntoNodeBlockNodeNoListTable(UErrorPtr* error);
+    [[nodiscard]] bool buildNodeBlockOrdererFromNodeBlockNodeNoListTable(UErrorPtr* error);
+    [[nodiscard]] bool getOrderedNodeNoTableFromNodeBlockOrderer(UErrorPtr* error);
 
     UFemNodeOrdererDelegate* delegate_;
     UFemNodeOrderingGraph graph_;

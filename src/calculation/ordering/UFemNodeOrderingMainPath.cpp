@@ -1,4 +1,7 @@
 #include "calculation/ordering/UFemNodeOrderingMainPath.h"
+
+#include "calculation/ordering/UFemNodeOrderingAxisPath.h"
+#include "calculation/ordering/UFemNodeOrderingTransitPath.h"
 #include "foundation/UFemNotFound.h"
 
 #include <algorithm>
@@ -210,6 +213,14 @@ bool UFemAppendGroupMainPath(UFemNodePotentialTable& table, const UFemNodeOrderi
 {
     if (group.size() < 3) {
         mainPath->insert(mainPath->end(), group.begin(), group.end());
+    } else if (const auto transit = group.size() > kSampleStartCount
+                   ? UFemAxisTransitNodes(graph, group)
+                   : std::vector<UFemOrderingIndex> {};
+               !transit.empty()) {
+        // Along the axis the buckets become cross-sections; a double sweep would run corner to
+        // corner and slant them across several. A small group's sweep tries every start.
+        if (!UFemAppendTransitPath(table, transit, usedStamp, stamp, mainPath, error))
+            return false;
     } else {
         UErrorPtr sweepError;
         std::vector<UFemOrderingIndex> path;

@@ -28,18 +28,20 @@ double UFemFindFarthestNodePair(UFemNodePotentialTable& table, const UFemNodeOrd
     UFemOrderingIndex stamp, std::vector<UFemOrderingIndex>* path, UErrorPtr* error);
 
 // Appends one group's path and a divider (UFemOrderingNone): a group of 1 or 2 nodes in ascending
-// order, a larger one its double-sweep path (nothing when none is found).
-bool UFemAppendGroupMainPath(UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
-    std::span<const UFemOrderingIndex> group, std::vector<UFemOrderingIndex>& usedStamp,
-    UFemOrderingIndex stamp, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error);
+// order, a slender or flat one of more than 8 nodes the path through transit nodes along its
+// longest principal axis, another its double-sweep path (nothing when none is found).
+[[nodiscard]] bool UFemAppendGroupMainPath(UFemNodePotentialTable& table,
+    const UFemNodeOrderingGraph& graph, std::span<const UFemOrderingIndex> group,
+    std::vector<UFemOrderingIndex>& usedStamp, UFemOrderingIndex stamp,
+    std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error);
 
 // Every group's path followed by one divider (UFemOrderingNone).
-bool UFemBuildNodeOrderingMainPath(UFemNodePotentialTable& table,
+[[nodiscard]] bool UFemBuildNodeOrderingMainPath(UFemNodePotentialTable& table,
     const UFemNodeOrderingGraph& graph, const UFemNodeGroupTable& groups,
     std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error);
 
 // Orders the nodes along the main path into `ordered` (node count entries, all ones after the
 // ordered nodes): nearest path node first, then along the local path direction.
-bool UFemOrderNodesByPotential(UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
-    const std::vector<UFemOrderingIndex>& mainPath, std::vector<quint64>* ordered,
-    UErrorPtr* error);
+[[nodiscard]] bool UFemOrderNodesByPotential(UFemNodePotentialTable& table,
+    const UFemNodeOrderingGraph& graph, const std::vector<UFemOrderingIndex>& mainPath,
+    std::vector<quint64>* ordered, UErrorPtr* error);

@@ -1,5 +1,6 @@
 #include "calculation/ordering/UFemNodeOrderingReferenceOrder.h"
 
+#include "calculation/ordering/UFemNodeOrderingAxisPath.h"
 #include "calculation/ordering/UFemNodeOrderingMainPath.h"
 
 #include <algorithm>
@@ -18,10 +19,17 @@ bool hasFiniteLocation(const double* location)
     return std::isfinite(location[0]) && std::isfinite(location[1]) && std::isfinite(location[2]);
 }
 
+// A box holding at least this many times as many nodes along its length as across is swept plane
+// by plane along its length.
+constexpr double kSweepAspectRatio = 2.0;
+
 struct CurveFrame {
     std::array<double, 3> origin { 0.0, 0.0, 0.0 };
     std::array<int, 3> axes { 0, 1, 2 }; // by decreasing extent
     double scale = 0.0; // cells per unit length
+    // Slender box: the order sweeps along the longest axis (coordinates only, no curve), so that
+    // the blocks pair up cross-sections instead of following the curve's cubes across them.
+    bool sweeps = false;
 };
 
 CurveFrame curveFrame(const UFemNodeOrderingGraph& graph, const std::vector<quint64>& nodes)
@@ -44,11 +52,24 @@ CurveFrame curveFrame(const UFemNodeOrderingGraph& graph, const std::vector<quin
         [&](int a, int b) { return high[a] - low[a] > high[b] - low[b]; });
     const double extent = high[frame.axes[0]] - low[frame.axes[0]];
     frame.scale = extent > 0.0 && std::isfinite(extent) ? kCurveCellCount / extent : 0.0;
+    std::array<double, 3> nodesAlong {};
+    for (int k = 0; k < 3; ++k) {
+        std::array<double, 3> direction {};
+        direction[k] = 1.0;
+        const double spacing = UFemMeanConnectionSpan(graph, nodes, direction);
+        nodesAlong[k] = spacing > 0.0 ? (high[k] - low[k]) / spacing : 0.0;
+    }
+    const int length = frame.axes[0];
+    frame.sweeps = frame.scale > 0.0
+        && nodesAlong[length] >= kSweepAspectRatio * nodesAlong[frame.axes[1]]
+        && nodesAlong[length] >= kSweepAspectRatio * nodesAlong[frame.axes[2]];
     return frame;
 }
 
 quint64 curveKey(const CurveFrame& frame, const double* location)
 {
+    if (frame.sweeps)
+        return 0;
     std::array<quint64, 3> cell {};
     for (int k = 0; k < 3; ++k) {
         const int axis = frame.axes[k];

@@ -25,10 +25,11 @@ UFemOrderingIndex replacementNode(const UFemNodeOrderingGraph& graph, UFemOrderi
     return best;
 }
 
-// The path through the transit nodes of one group.
-bool transitPath(UFemNodePotentialTable& table, const std::vector<UFemOrderingIndex>& transit,
-    std::vector<UFemOrderingIndex>& onPathStamp, UFemOrderingIndex stamp,
-    std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
+} // namespace
+
+[[nodiscard]] bool UFemAppendTransitPath(UFemNodePotentialTable& table,
+    const std::vector<UFemOrderingIndex>& transit, std::vector<UFemOrderingIndex>& onPathStamp,
+    UFemOrderingIndex stamp, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
 {
     std::vector<UFemOrderingIndex> segment;
     UFemOrderingIndex previous = UFemOrderingNone;
@@ -55,8 +56,6 @@ bool transitPath(UFemNodePotentialTable& table, const std::vector<UFemOrderingIn
     }
     return true;
 }
-
-} // namespace
 
 UFemTransitRunTable UFemParseTransitNodeTable(const UFemNodeOrderingGraph& graph,
     const std::vector<quint64>& table, const std::function<QString(quint64)>& nodeName,
@@ -132,7 +131,7 @@ bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table
                 return false;
             continue;
         }
-        if (!transitPath(table, transit[g], onPathStamp, g, mainPath, error))
+        if (!UFemAppendTransitPath(table, transit[g], onPathStamp, g, mainPath, error))
             return false;
         mainPath->push_back(UFemOrderingNone);
     }

@@ -18,10 +18,16 @@ UFemTransitRunTable UFemParseTransitNodeTable(const UFemNodeOrderingGraph& graph
     const std::vector<quint64>& table, const std::function<QString(quint64)>& nodeName,
     const std::function<void(const QString&)>& warn);
 
+// Appends the path through the transit nodes of one group: shortest paths from each to the next,
+// nodes already on the path (marked `stamp` in `onPathStamp`) skipped.
+[[nodiscard]] bool UFemAppendTransitPath(UFemNodePotentialTable& table,
+    const std::vector<UFemOrderingIndex>& transit, std::vector<UFemOrderingIndex>& onPathStamp,
+    UFemOrderingIndex stamp, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error);
+
 // The main path when transit runs are given: the groups that the runs name come first, in the
 // order they are named, the others follow in ascending order. A named group's path runs through
-// its transit nodes by shortest paths, nodes already on the path skipped; the others get the
-// double sweep.
-bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table,
+// its transit nodes by shortest paths, nodes already on the path skipped; the others get their
+// path as UFemAppendGroupMainPath lays it.
+[[nodiscard]] bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table,
     const UFemNodeOrderingGraph& graph, const UFemNodeGroupTable& groups,
     const UFemTransitRunTable& runs, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error);

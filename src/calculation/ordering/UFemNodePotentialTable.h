@@ -29,7 +29,7 @@ public:
 
     // Spreads the potential from the initial nodes (ascending, already set by setStart) wave by
     // wave. With a target, stops once a wave sets nothing below the target's potential.
-    bool updateNodePotential(const std::vector<UFemOrderingIndex>& initialNodes,
+    [[nodiscard]] bool updateNodePotential(const std::vector<UFemOrderingIndex>& initialNodes,
         UFemNodePotentialLabelMode mode, UFemOrderingIndex target, UErrorPtr* error);
 
     // Shortest path from start (to target, or to the farthest node reached); the path goes to

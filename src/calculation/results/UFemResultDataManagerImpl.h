@@ -32,7 +32,7 @@ public:
     UFemResultDataManagerImpl(
         UFemResultDataContents contents, UErrorPtr calculationError, bool canSynchronize);
     // Reads result-file data (see UFemResultFileReader).
-    static std::shared_ptr<UFemResultDataManagerImpl> initWithResultFileData(
+    [[nodiscard]] static std::shared_ptr<UFemResultDataManagerImpl> initWithResultFileData(
         const QByteArray& resultFileData, UErrorPtr* readingResultDataError, UErrorPtr* error);
     // The names of the controller's Node and Case cards; `restraintCardNameOfCaseCard` gives a case
     // card's restraint name.
@@ -63,16 +63,17 @@ public:
     // The results of one restraint set for its cases (ascending case numbers): 2 x nodeCount
     // states by triple, `count` calculated triples (combNodeNo = 2 x node + rotation) whose value
     // for case m of the set and direction d is displacementValueTable[(j x cases + m) x 3 + d].
-    bool addResultDataWithNodeDOFStateTable(const _UFemNode3DOFState* nodeDOFStateTable,
-        const double* displacementValueTable, const quint64* combNodeNoTable, quint64 count,
-        const std::vector<quint64>& caseNoIndexSet, UErrorPtr* error);
+    [[nodiscard]] bool addResultDataWithNodeDOFStateTable(
+        const _UFemNode3DOFState* nodeDOFStateTable, const double* displacementValueTable,
+        const quint64* combNodeNoTable, quint64 count, const std::vector<quint64>& caseNoIndexSet,
+        UErrorPtr* error);
     // A failed restraint set: its cases get the error text and no values. The state table may be
     // null.
-    bool addResultDataWithCalculationErrorString(const QString& calculationErrorString,
-        const _UFemNode3DOFState* nodeDOFStateTable, const std::vector<quint64>& caseNoIndexSet,
-        UErrorPtr* error);
+    [[nodiscard]] bool addResultDataWithCalculationErrorString(
+        const QString& calculationErrorString, const _UFemNode3DOFState* nodeDOFStateTable,
+        const std::vector<quint64>& caseNoIndexSet, UErrorPtr* error);
     // Compacts the values and completes the result.
-    bool finalizeAddResultData(UErrorPtr* error);
+    [[nodiscard]] bool finalizeAddResultData(UErrorPtr* error);
 
     // ---- UFemResultDataManager
     std::optional<QString> projectTitleString() const override
@@ -114,11 +115,11 @@ public:
     {
         return contents_.caseRestraintNameStringArray;
     }
-    bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState, quint64 nodeNo,
-        quint64 rotationIndexSet, quint64 caseNo, std::optional<QString>* calculationErrorString,
-        UErrorPtr* error) const override;
+    [[nodiscard]] bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,
+        quint64 nodeNo, quint64 rotationIndexSet, quint64 caseNo,
+        std::optional<QString>* calculationErrorString, UErrorPtr* error) const override;
     using UFemResultDataManager::getNodeDisplacement;
-    std::optional<QByteArray> resultFileData(UErrorPtr* error) const override;
+    [[nodiscard]] std::optional<QByteArray> resultFileData(UErrorPtr* error) const override;
 
     const UFemResultDataContents& contents() const { return contents_; }
     bool isDisplacementValueTableCompressed() const { return isDisplacementValueTableCompressed_; }

@@ -23,10 +23,11 @@ public:
     UFemResultDataManager_ClipboardCardValueImpl(
         const UFemCardDataController* dataController, RepeatedNameAlert repeatedNameAlert);
 
-    bool loadClipboardCardValueWithClipboardCardValueString(const QString& clipboardCardValueString,
+    [[nodiscard]] bool loadClipboardCardValueWithClipboardCardValueString(
+        const QString& clipboardCardValueString,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, UErrorPtr* error) override;
     // Found: the value and true; otherwise a quiet NaN and false. Reports no error.
-    bool getClipboardCardValue(
+    [[nodiscard]] bool getClipboardCardValue(
         double* value, const UFemCard& card, UErrorPtr* error) const override;
     // The same by the card's name.
     bool getClipboardCardValue(double* value, const QString& cardNameString) const;

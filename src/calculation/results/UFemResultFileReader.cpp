@@ -152,7 +152,15 @@ UErrorPtr UFemResultFileReader::readUpToModelText()
         if (UErrorPtr error = readText(data_, component, *text))
             return error;
     }
-    return contents_.modelText ? nullptr : missingDataError("ModelText");
+    if (contents_.modelText)
+        return nullptr;
+    // A model text that is there but is no UTF-8 text is broken, not missing.
+    UErrorPtr error;
+    const bool present = UFormattedDataComponentNameStringWithComponentIdentifier(
+                             data_, UFemResultFileModelText.identifier, &error)
+        != nullptr;
+    return present && !error ? brokenDataError(UFemResultFileModelText)
+                             : missingDataError("ModelText");
 }
 
 UErrorPtr UFemResultFileReader::checkVersions() const
@@ -160,10 +168,15 @@ UErrorPtr UFemResultFileReader::checkVersions() const
     const _UFormattedDataHeader header = UFormattedDataCheckedView::check(data_)->header();
     if (header.dataVersionNumber <= UFemResultFileNewestUnreadableDataVersionNumber)
         return UFemUnreadableOldResultFileVersionError();
-    if (header.optionalInteger1 >= UFemResultFileFirstUnreadableReaderVersionNumber)
-        return UFemUnreadableNewResultFileVersionError_withMinAppVersionStringRequired(
-            UFemVersionStringWithVersionNumber(header.optionalInteger1));
-    return nullptr;
+    if (header.optionalInteger1 < UFemResultFileFirstUnreadableReaderVersionNumber)
+        return nullptr;
+    QString required = UFemVersionStringWithVersionNumber(header.optionalInteger1);
+    // A number past every version's form names none: the file needs at least the first version
+    // this reader cannot read.
+    if (required.isEmpty())
+        required
+            = UFemVersionStringWithVersionNumber(UFemResultFileFirstUnreadableReaderVersionNumber);
+    return UFemUnreadableNewResultFileVersionError_withMinAppVersionStringRequired(required);
 }
 
 UErrorPtr UFemResultFileReader::readCalculationTexts()

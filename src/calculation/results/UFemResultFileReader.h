@@ -15,7 +15,7 @@ class UFemResultDataManagerImpl;
 // otherwise.
 class UFemResultFileReader {
 public:
-    static std::shared_ptr<UFemResultDataManagerImpl> read(
+    [[nodiscard]] static std::shared_ptr<UFemResultDataManagerImpl> read(
         const QByteArray& resultFileData, UErrorPtr* readingResultDataError, UErrorPtr* error);
 
 private:
@@ -34,9 +34,9 @@ private:
     UErrorPtr checkTables(
         const QByteArray& caseBytes, const QByteArray& nodeBytes, const QByteArray& valueBytes);
     UErrorPtr checkNodeRecords() const;
-    std::shared_ptr<UFemResultDataManagerImpl> managerAfterModelText(
+    [[nodiscard]] std::shared_ptr<UFemResultDataManagerImpl> managerAfterModelText(
         UErrorPtr* readingResultDataError);
-    std::shared_ptr<UFemResultDataManagerImpl> managerWithReadingError(
+    [[nodiscard]] std::shared_ptr<UFemResultDataManagerImpl> managerWithReadingError(
         const UErrorPtr& failure, UErrorPtr* readingResultDataError);
 
     const QByteArray& data_;

@@ -4,10 +4,9 @@
 #include "calculation/results/UFemResultFileContents.h"
 #include "foundation/buffers/UFormattedData.h"
 #include "foundation/errors/UFemErrorsFile.h"
-#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/files/UFemFileWriting.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -102,15 +101,11 @@ std::optional<QByteArray> UFemResultDataManagerImpl::resultFileData(UErrorPtr* e
 bool UFemWriteResultFile(
     const QString& filePath, const QByteArray& resultFileData, UErrorPtr* error)
 {
-    QSaveFile file(filePath);
-    const bool written = file.open(QIODevice::WriteOnly)
-        && file.write(resultFileData) == resultFileData.size() && file.commit();
-    if (written)
+    UErrorPtr failure;
+    if (UFemWriteFileData(filePath, resultFileData, &failure))
         return true;
-    const QString reason = file.errorString();
-    file.cancelWriting();
     UFemSetError(error,
         UFemSavingResultFileFailedError_withResultFileNameString(
-            QFileInfo(filePath).fileName(), UFemUnexpectedError_withDescription(reason)));
+            QFileInfo(filePath).fileName(), failure));
     return false;
 }

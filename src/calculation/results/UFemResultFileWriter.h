@@ -9,9 +9,9 @@
 
 // The result file of `contents`; the endian type is the container's (0 native order, 2 swapped).
 // Nullopt with the container's error when it cannot be made.
-std::optional<QByteArray> UFemResultFileDataWithContents(
+[[nodiscard]] std::optional<QByteArray> UFemResultFileDataWithContents(
     const UFemResultDataContents& contents, quint64 endianType, UErrorPtr* error);
 
 // Writes the file whole or not at all: a failed write leaves the file that was there.
-bool UFemWriteResultFile(
+[[nodiscard]] bool UFemWriteResultFile(
     const QString& filePath, const QByteArray& resultFileData, UErrorPtr* error);

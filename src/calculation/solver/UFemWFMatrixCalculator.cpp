@@ -202,6 +202,68 @@ bool UFemWFMatrixCalculator::checkNonFiniteInput(UErrorPtr* error) const
     return false;
 }
 
+// Taken before the forced columns leave K, after the equations have moved their stiffness.
+void UFemWFMatrixCalculator::noteUnstiffenedForcedDisplacement(
+    const std::vector<_UFemForceDisplacementRestraintTableComponent_nodeNo>& forced)
+{
+    const UFemWFNodeMatrices& matrices = requireNodeMatrices();
+    for (const auto& component : forced) {
+        if (component.value != 0.0
+            && matrices.stiffnessDiagonal(component.nodeNo, component.rotation, component.direction)
+                == 0.0) {
+            unstiffenedForcedDisplacement_ = UFemWFDOFOfCase { component.nodeNo,
+                3 * component.rotation + component.direction, 0 };
+            return;
+        }
+    }
+}
+
+bool UFemWFMatrixCalculator::failOnDOF(const char* description, const char* recoverySuggestion,
+    const UFemWFDOFOfCase& dof, UErrorPtr* error) const
+{
+    const QString caseName = dof.caseIndex < caseCount_
+        ? delegate_->caseNameStringWithCaseIndex(dof.caseIndex, calculationIndex_)
+        : QString();
+    UFemSetError(error,
+        UFemCalculationFailedWhileSetupError_withDescription(
+            ULocalizedFormattedString(description, caseName),
+            ULocalizedFormattedString(recoverySuggestion), nodeNameStringWithNodeNo(dof.nodeNo),
+            dof.direction6));
+    return false;
+}
+
+// Loads nothing carries would be dropped silently, and loads the restraints made infinite would
+// end as NaN displacements.
+bool UFemWFMatrixCalculator::checkLoadsToSolve(UErrorPtr* error) const
+{
+    const char* unstiffened = "Check that an element stiffens the DOF in that direction, or "
+                              "restrain it.";
+    if (unstiffenedForcedDisplacement_)
+        return failOnDOF("A forced displacement found on a DOF which no element stiffens in "
+                         "Case '%@'.",
+            unstiffened, *unstiffenedForcedDisplacement_, error);
+    const UFemWFNodeMatrices& matrices = requireNodeMatrices();
+    if (const auto dof = matrices.firstNonFiniteLoad())
+        return failOnDOF("A non-finite value found in Force Matrix of Case '%@' after applying "
+                         "restraints.",
+            "Check the values of loads and forced displacements: they are too large for the "
+            "stiffness.",
+            *dof, error);
+    if (const auto dof = matrices.firstUnstiffenedLoad())
+        return failOnDOF("A load found on a DOF which no element stiffens in Case '%@'.",
+            unstiffened, *dof, error);
+    return true;
+}
+
+bool UFemWFMatrixCalculator::checkDisplacements(UErrorPtr* error) const
+{
+    if (const auto dof = requireNodeMatrices().firstNonFiniteDisplacement())
+        return failOnDOF("A non-finite value found in Displacement of Case '%@'.",
+            "Check the values of stiffness and loads: they are too far apart in size.", *dof,
+            error);
+    return true;
+}
+
 bool UFemWFMatrixCalculator::setupTo_4_RunMatrixCalculation(UErrorPtr* error)
 {
     if (!checkNonFiniteInput(error) || !applyRestraintToMatrixCalculator(error))
@@ -233,6 +295,7 @@ bool UFemWFMatrixCalculator::applyRestraintToMatrixCalculator(UErrorPtr* error)
                 object.nodeNo, rotation, object.direction);
     }
     const auto forced = restraintObjectList_.forcedDisplacementTable();
+    noteUnstiffenedForcedDisplacement(forced);
     if (!forced.empty())
         matrices.applyForceDisplacementRestraintWithForceDisplacementRestraintComponentCount(
             forced.size(), forced.data());

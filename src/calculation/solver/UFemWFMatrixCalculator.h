@@ -43,7 +43,7 @@ public:
     std::unique_ptr<UFemWFMatrixCalculator> copy() const;
 
     // ---- Set-up
-    bool setupTo_1_SetStiffnessMatrix(UErrorPtr* error);
+    [[nodiscard]] bool setupTo_1_SetStiffnessMatrix(UErrorPtr* error);
     void setCalculationIndex(quint64 calculationIndex) { calculationIndex_ = calculationIndex; }
     quint64 calculationIndex() const { return calculationIndex_; }
     // Ascending case numbers of this restraint set.
@@ -51,12 +51,12 @@ public:
     const std::vector<quint64>& caseNoIndexSet() const { return caseNoIndexSet_; }
     quint64 caseCount() const { return caseCount_; }
     quint64 nodeCount() const { return nodeCount_; }
-    bool setupTo_2_SetForceMatrix(UErrorPtr* error);
-    bool setupTo_3_SetRestraint(UErrorPtr* error);
+    [[nodiscard]] bool setupTo_2_SetForceMatrix(UErrorPtr* error);
+    [[nodiscard]] bool setupTo_3_SetRestraint(UErrorPtr* error);
     // Checks and applies the restraints (21008, 21009), decides the DOF states and orders nodes.
-    bool setupTo_4_RunMatrixCalculation(UErrorPtr* error);
+    [[nodiscard]] bool setupTo_4_RunMatrixCalculation(UErrorPtr* error);
     // A node-number table for the ordering's main path (all ones divides runs); 0 clears it.
-    bool setNodeOrderingMainPathTransitNodeNoTable(
+    [[nodiscard]] bool setNodeOrderingMainPathTransitNodeNoTable(
         const quint64* table, quint64 count, UErrorPtr* error);
     // Threads of the solution, the calling one included; 0 (the default) takes the preference.
     void setCalculationThreadCount(quint64 threadCount) { threadCount_ = threadCount; }
@@ -80,12 +80,12 @@ public:
     // ---- Running
     // True when a solver task was built; false without an error when there is nothing to solve,
     // 81001 when memory runs out while the matrices are built.
-    bool prepareMatrixCalculation(UErrorPtr* error);
+    [[nodiscard]] bool prepareMatrixCalculation(UErrorPtr* error);
     // True when solved or when there is nothing to solve; 21099 when quit, the solver's error when
     // the system is singular or memory ran out.
-    bool runMatrixCalculation(UErrorPtr* error);
+    [[nodiscard]] bool runMatrixCalculation(UErrorPtr* error);
     // Lays out the displacements and writes the restrained values back.
-    bool finalizeMatrixCalculation(UErrorPtr* error);
+    [[nodiscard]] bool finalizeMatrixCalculation(UErrorPtr* error);
     // Rows of the displacement table (see UFemWFNodeMatrices); 0 and null tables before finalize.
     quint64 getDisplacementMatrixValueTable(const double** valueTable, const quint64** nodeNoTable,
         const _UFemNode3DOFState** nodeDOFStateTable) const;
@@ -133,12 +133,18 @@ private:
 
     quint64 nodeNoOf(const UFemCardName& nodeName) const;
     UFemWFNodeMatrices& requireNodeMatrices() const;
-    bool applyRestraintToMatrixCalculator(UErrorPtr* error);
+    [[nodiscard]] bool applyRestraintToMatrixCalculator(UErrorPtr* error);
     void writeRestraintToDisplacementMatrix();
-    bool executeNodeOrdering(UErrorPtr* error);
+    [[nodiscard]] bool executeNodeOrdering(UErrorPtr* error);
     void noteNonFiniteInput(const double* values, quint64 count, quint64 nodeNo, quint64 rotation,
         const QString& caseName);
-    bool checkNonFiniteInput(UErrorPtr* error) const;
+    [[nodiscard]] bool checkNonFiniteInput(UErrorPtr* error) const;
+    void noteUnstiffenedForcedDisplacement(
+        const std::vector<_UFemForceDisplacementRestraintTableComponent_nodeNo>& forced);
+    [[nodiscard]] bool checkLoadsToSolve(UErrorPtr* error) const;
+    [[nodiscard]] bool checkDisplacements(UErrorPtr* error) const;
+    bool failOnDOF(const char* description, const char* recoverySuggestion,
+        const UFemWFDOFOfCase& dof, UErrorPtr* error) const;
 
     // The first load or forced displacement that is not a finite number.
     struct NonFiniteInput {
@@ -157,6 +163,7 @@ private:
     UFemWFCalculationSlotLayout slotLayout_;
     std::vector<quint64> mainPathTransitNodeNoTable_;
     std::optional<NonFiniteInput> nonFiniteInput_;
+    std::optional<UFemWFDOFOfCase> unstiffenedForcedDisplacement_;
     quint64 threadCount_ = 0;
     quint64 memoryLimit_ = 0;
 

@@ -18,6 +18,8 @@ public:
     // the case is not one of them.
     virtual quint64 caseIndexWithCaseNameString(
         const QString& caseNameString, quint64 calculationIndex) const = 0;
+    virtual QString caseNameStringWithCaseIndex(
+        quint64 caseIndex, quint64 calculationIndex) const = 0;
     // x, y, z of the node.
     virtual void getNodeLocation(double* location, quint64 nodeNo) const = 0;
 };

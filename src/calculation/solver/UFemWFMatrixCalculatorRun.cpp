@@ -11,15 +11,19 @@
 
 bool UFemWFMatrixCalculator::prepareMatrixCalculation(UErrorPtr* error)
 {
+    if (!UFemWFRunCalculationStep(error, [&] { return checkLoadsToSolve(error); }))
+        return false;
     const auto start = std::chrono::steady_clock::now();
     UErrorPtr failure;
     std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> task;
-    // Memory running out while the matrices are built is an error like any other.
-    UFemWFRunCalculationStep(&failure, [&] {
+    // Memory running out while the matrices are built is an error like any other. The step's
+    // answer is whether a task came back, with its failure.
+    static_cast<void>(UFemWFRunCalculationStep(&failure, [&] {
         task = UFemWFBuildCalculationThreadTaskContext(
             requireNodeMatrices(), slotLayout_, this, memoryLimit_, &failure);
         return true;
-    });
+    }));
+
     buildCalculationMatrixTimeInterval_ = secondsSince(start);
     if (!task) {
         if (failure)
@@ -60,7 +64,7 @@ bool UFemWFMatrixCalculator::runMatrixCalculation(UErrorPtr* error)
 
 bool UFemWFMatrixCalculator::finalizeMatrixCalculation(UErrorPtr* error)
 {
-    return UFemWFRunCalculationStep(error, [this] {
+    const bool laidOut = UFemWFRunCalculationStep(error, [this] {
         UFemWFNodeMatrices& matrices = requireNodeMatrices();
         // Without a task (no slot or no case) the states alone give the values.
         const bool solved = task_ && task_->isValueValid();
@@ -70,6 +74,7 @@ bool UFemWFMatrixCalculator::finalizeMatrixCalculation(UErrorPtr* error)
         writeRestraintToDisplacementMatrix();
         return true;
     });
+    return laidOut && checkDisplacements(error);
 }
 
 quint64 UFemWFMatrixCalculator::getDisplacementMatrixValueTable(const double** valueTable,

@@ -8,9 +8,17 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 using UFemWFNodeNameLookup = std::function<QString(quint64 nodeNo)>;
+
+// One degree of freedom in one case of the set, for messages.
+struct UFemWFDOFOfCase {
+    quint64 nodeNo;
+    quint64 direction6;
+    quint64 caseIndex;
+};
 
 // The equations of one restraint set on the node level: the assembled stiffness and the loads of
 // the set's cases as 3x3 node blocks, the state of every degree of freedom, the restraints taken
@@ -69,13 +77,21 @@ public:
 
     // After all restraints: a Valid DOF whose diagonal is exactly 0.0 becomes ZeroStiffness; a
     // negative or non-finite diagonal fails (21011 naming the DOF). Records the diagonal extremes.
-    bool updateNodeDOFStateTableAndCalculationMatrixInfo(
+    [[nodiscard]] bool updateNodeDOFStateTableAndCalculationMatrixInfo(
         const UFemWFNodeNameLookup& nodeNameStringWithNodeNo, UErrorPtr* error);
     double stiffnessMatrixMaxValue() const { return stiffnessMatrixMaxValue_; }
     quint64 stiffnessMatrixMaxValueNodeDOFIndex() const
     {
         return stiffnessMatrixMaxValueNodeDOFIndex_;
     }
+    // The diagonal of the DOF as the stiffness stands now; 0.0 where no block is.
+    double stiffnessDiagonal(quint64 nodeNo, quint64 rotation, quint64 direction) const;
+    // After the update: the first load that is not finite, or that is not zero on a ZeroStiffness
+    // DOF (nothing would carry it).
+    std::optional<UFemWFDOFOfCase> firstNonFiniteLoad() const;
+    std::optional<UFemWFDOFOfCase> firstUnstiffenedLoad() const;
+    // After the write-back: the first displacement that is not finite.
+    std::optional<UFemWFDOFOfCase> firstNonFiniteDisplacement() const;
     double stiffnessMatrixMinValue() const { return stiffnessMatrixMinValue_; }
     quint64 stiffnessMatrixMinValueNodeDOFIndex() const
     {
@@ -112,6 +128,8 @@ private:
     quint64 caseBlockCount() const;
     bool isInitialisedForceMatrix() const { return forceMatrix_.rowMatrixTable != nullptr; }
     quint64 casesInBlock(quint64 caseBlock) const;
+    template <typename Rejects>
+    std::optional<UFemWFDOFOfCase> firstLoadWhere(Rejects rejects) const;
 
     // Restraint steps
     void checkRestraintEquation(quint64 nodeNo, quint64 rotation, quint64 direction,

@@ -13,7 +13,7 @@ public:
 
     quint64 numberOfColumns() const override;
     void resetAllCardColumns() override;
-    bool setCardColumnsWithCardTextColumns(
+    [[nodiscard]] bool setCardColumnsWithCardTextColumns(
         const UFemCardTextColumns& cardTextColumns, UErrorPtr* error) override;
     std::shared_ptr<UFemCardTextColumns> cardTextColumns() const override;
     std::optional<QString> columnStringAtIndex(quint64 columnIndex) const override;

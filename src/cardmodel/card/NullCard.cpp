@@ -73,7 +73,7 @@ quint64 NullCard::getCardColumnsToCardColumnTable(
 
 void NullCard::resetAllCardColumns()
 {
-    UFemCardAbst::setCommentString(std::nullopt, nullptr);
+    UFemRaisesOnFailure(UFemCardAbst::setCommentString(std::nullopt, nullptr));
 }
 UFemCardName* NullCard::cardName() const
 {
@@ -110,7 +110,7 @@ bool NullCard::isRotationDisplacementValid() const
 bool NullCard::setCardColumnsWithCardTextColumns(
     const UFemCardTextColumns& cardTextColumns, UErrorPtr*)
 {
-    UFemCardAbst::setCommentString(cardTextColumns.commentString(), nullptr);
+    UFemRaisesOnFailure(UFemCardAbst::setCommentString(cardTextColumns.commentString(), nullptr));
     return true;
 }
 
@@ -119,7 +119,8 @@ std::shared_ptr<UFemCardTextColumns> NullCard::cardTextColumns() const
     auto textColumns = std::make_shared<UFemCardTextColumns>();
     if (const std::optional<QString> comment = commentString()) {
         UErrorPtr ignored;
-        textColumns->setCommentString(*comment, &ignored);
+        // A comment text always fits a card's text columns.
+        static_cast<void>(textColumns->setCommentString(*comment, &ignored));
     }
     return textColumns;
 }

@@ -27,20 +27,21 @@ public:
         std::vector<UFemCardName*>* overflowNodeCardNameTable) const override;
     UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const override;
     bool isRotationDisplacementValid() const override;
-    bool setCardColumnsWithCardTextColumns(
+    [[nodiscard]] bool setCardColumnsWithCardTextColumns(
         const UFemCardTextColumns& cardTextColumns, UErrorPtr* error) override;
     std::shared_ptr<UFemCardTextColumns> cardTextColumns() const override;
     std::optional<QString> columnStringAtIndex(quint64 columnIndex) const override;
     UErrorPtr checkErrorToRegister() const override;
     UErrorPtr checkErrorToRun() const override;
     UErrorPtr checkWarningToRun() const override;
-    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale,
-        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
+    [[nodiscard]] bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+        const double* nodePositionTable, const _UGLColor* color,
+        const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+        const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
+        UErrorPtr* error) const override;
     void invalidiate() override;
     void resetCardColumnAtIndex(quint64 columnIndex) override;
-    bool setColumnString(
+    [[nodiscard]] bool setColumnString(
         const std::optional<QString>& columnString, quint64 columnIndex, UErrorPtr* error) override;
 
 protected:

@@ -58,7 +58,8 @@ public:
     virtual quint64 cardIdentifierNumber() const = 0;
     virtual void setCardIdentifierNumber(quint64 cardIdentifierNumber) = 0;
     virtual std::optional<QString> commentString() const = 0;
-    virtual bool setCommentString(const std::optional<QString>& commentString, UErrorPtr* error)
+    [[nodiscard]] virtual bool setCommentString(
+        const std::optional<QString>& commentString, UErrorPtr* error)
         = 0;
     virtual UFemCardName* cardName() const = 0;
     virtual std::optional<QString> cardNameString() const = 0;
@@ -72,7 +73,7 @@ public:
         std::vector<UFemCardName*>* overflowNodeCardNameTable) const = 0;
     virtual UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const = 0;
     virtual bool isRotationDisplacementValid() const = 0;
-    virtual bool setCardColumnsWithCardTextColumns(
+    [[nodiscard]] virtual bool setCardColumnsWithCardTextColumns(
         const UFemCardTextColumns& cardTextColumns, UErrorPtr* error)
         = 0;
     virtual std::shared_ptr<UFemCardTextColumns> cardTextColumns() const = 0;
@@ -85,10 +86,10 @@ public:
     virtual bool respondsToCardValueType(_UFemCardValueType cardValueType) const = 0;
     virtual bool getCardValueArraySize(
         _UFemCardValueArraySize* cardValueArraySize, _UFemCardValueType cardValueType) const = 0;
-    virtual bool getCardValue(double* cardValue, _UFemCardValueType cardValueType,
+    [[nodiscard]] virtual bool getCardValue(double* cardValue, _UFemCardValueType cardValueType,
         const UFemCard* caseCard, UErrorPtr* error) const = 0;
     // `nodePositionTable` holds six doubles per drawing node, the first three its position.
-    virtual bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+    [[nodiscard]] virtual bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
         const double* nodePositionTable, const _UGLColor* color,
         const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
         const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,

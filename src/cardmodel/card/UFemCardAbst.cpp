@@ -224,13 +224,15 @@ std::shared_ptr<UFemCardTextColumns> UFemCardAbst::cardTextColumns() const
     textColumns->setCardType(cardType());
     // Every text below came out of a column, so it reads back as one column.
     UErrorPtr ignored;
-    textColumns->setColumnString(cardLabelString(), 0, &ignored);
-    textColumns->setColumnString(cardNameString().value_or(QString()), 1, &ignored);
+    static_cast<void>(textColumns->setColumnString(cardLabelString(), 0, &ignored));
+    static_cast<void>(
+        textColumns->setColumnString(cardNameString().value_or(QString()), 1, &ignored));
     const quint64 m = numberOfColumnsToWrite();
     for (quint64 i = 2; i < m; ++i)
-        textColumns->setColumnString(columnStringAtIndex(i).value_or(QString()), i, &ignored);
+        static_cast<void>(
+            textColumns->setColumnString(columnStringAtIndex(i).value_or(QString()), i, &ignored));
     if (commentString_)
-        textColumns->setCommentString(*commentString_, &ignored);
+        static_cast<void>(textColumns->setCommentString(*commentString_, &ignored));
     return textColumns;
 }
 

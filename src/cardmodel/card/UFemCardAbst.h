@@ -34,7 +34,8 @@ public:
     quint64 cardIdentifierNumber() const override { return cardIdentifierNumber_; }
     void setCardIdentifierNumber(quint64 cardIdentifierNumber) override;
     std::optional<QString> commentString() const override { return commentString_; }
-    bool setCommentString(const std::optional<QString>& commentString, UErrorPtr* error) override;
+    [[nodiscard]] bool setCommentString(
+        const std::optional<QString>& commentString, UErrorPtr* error) override;
     UFemCardName* cardName() const override;
     std::optional<QString> cardNameString() const override;
     QString toolTipString() const override;
@@ -45,7 +46,7 @@ public:
         std::vector<UFemCardName*>* overflowNodeCardNameTable) const override;
     UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const override;
     bool isRotationDisplacementValid() const override;
-    bool setCardColumnsWithCardTextColumns(
+    [[nodiscard]] bool setCardColumnsWithCardTextColumns(
         const UFemCardTextColumns& cardTextColumns, UErrorPtr* error) override;
     std::shared_ptr<UFemCardTextColumns> cardTextColumns() const override;
     std::optional<QString> columnStringAtIndex(quint64 columnIndex) const override;
@@ -53,12 +54,13 @@ public:
     bool respondsToCardValueType(_UFemCardValueType cardValueType) const override;
     bool getCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
         _UFemCardValueType cardValueType) const override;
-    bool getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard* caseCard,
+    [[nodiscard]] bool getCardValue(double* cardValue, _UFemCardValueType cardValueType,
+        const UFemCard* caseCard, UErrorPtr* error) const override;
+    [[nodiscard]] bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+        const double* nodePositionTable, const _UGLColor* color,
+        const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+        const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
         UErrorPtr* error) const override;
-    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale,
-        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
     bool getCenterPosition(double* centerPosition, const double* nodePositionTable) const override;
 
     // Cuts the card loose from its model: subclasses reset and release their columns first.
@@ -68,7 +70,7 @@ public:
     virtual void resetColumnsAfterIndex(quint64 columnIndex);
     virtual quint64 numberOfCurrentColumns() const;
     virtual void resetCardColumnAtIndex(quint64 columnIndex);
-    virtual bool setColumnString(
+    [[nodiscard]] virtual bool setColumnString(
         const std::optional<QString>& columnString, quint64 columnIndex, UErrorPtr* error);
 
     // "( class:%@, row:%lu, name:%@ )", for assertion and error texts.
@@ -86,7 +88,7 @@ protected:
     quint64 numberOfColumnsToWrite() const;
 
 private:
-    bool getClipboardCardValue(double* value, UErrorPtr* error) const;
+    [[nodiscard]] bool getClipboardCardValue(double* value, UErrorPtr* error) const;
     quint64 cardRowIndexBySearch(quint64 numberOfCards) const;
 
     const UFemCardClass& cardClass_;

@@ -36,7 +36,7 @@ public:
     void installCardClass(std::span<const UFemCardClass* const> cardClasses);
     const UFemCardClass& nullCardClass() const;
     const UFemCardClass& errorCardClass() const;
-    const UFemCardClass* kindOfCardClassWithCardLabelString(
+    [[nodiscard]] const UFemCardClass* kindOfCardClassWithCardLabelString(
         const QString& cardLabelString, UErrorPtr* error) const;
 
     // Menu order: card type, then menu order hint, then label.

@@ -206,7 +206,7 @@ bool UFemCardColumn::registerCardName(
 
 void UFemCardColumn::resetColumn()
 {
-    setColumnWithColumnString(std::nullopt, nullptr);
+    UFemRaisesOnFailure(setColumnWithColumnString(std::nullopt, nullptr));
 }
 
 bool UFemCardColumn::isCardCompleteRegistered() const

@@ -41,10 +41,11 @@ public:
 
     qint32 columnType() const { return columnType_; }
     // nullopt empties the column. After an error the column is empty.
-    bool setColumnWithColumnString(const std::optional<QString>& columnString, UErrorPtr* error);
+    [[nodiscard]] bool setColumnWithColumnString(
+        const std::optional<QString>& columnString, UErrorPtr* error);
     // The same for a non-empty text given as a part of a larger one (a line being read): text is
     // copied only where the column keeps it.
-    bool setColumnWithColumnStringView(QStringView columnString, UErrorPtr* error);
+    [[nodiscard]] bool setColumnWithColumnStringView(QStringView columnString, UErrorPtr* error);
     void resetColumn();
     bool isCardCompleteRegistered() const;
     std::optional<std::vector<QString>> noRegisteredCardNameStringArray() const;
@@ -79,7 +80,7 @@ public:
     void finish();
     // The text this column would have if the name it holds, `currentCardName`, took
     // `supposedCardNameString`.
-    std::optional<QString> supposedColumnStringWithSupposedCardNameString(
+    [[nodiscard]] std::optional<QString> supposedColumnStringWithSupposedCardNameString(
         const QString& supposedCardNameString, const UFemCardName* currentCardName,
         UErrorPtr* error) const;
 
@@ -94,13 +95,14 @@ private:
         return hasString_ ? std::optional<QString>(string_) : std::nullopt;
     }
     void setKeptString(std::optional<QString> string);
-    bool parseValue(QStringView columnString, UErrorPtr* error);
+    [[nodiscard]] bool parseValue(QStringView columnString, UErrorPtr* error);
     // An unparsed name (of a degree of freedom) is parsed by the table; a name column's text was
     // parsed already.
-    bool bindCardName(const QString& cardNameString, qint32 cardType, UErrorPtr* error);
-    bool bindParsedCardName(QStringView cardNameString, UErrorPtr* error);
+    [[nodiscard]] bool bindCardName(
+        const QString& cardNameString, qint32 cardType, UErrorPtr* error);
+    [[nodiscard]] bool bindParsedCardName(QStringView cardNameString, UErrorPtr* error);
     UFemCardNameTable& ownerCardNameTable() const;
-    bool registerCardName(
+    [[nodiscard]] bool registerCardName(
         std::shared_ptr<UFemCardName> cardName, qint32 cardType, UErrorPtr* error);
 
     UFemCard* ownerCard_;

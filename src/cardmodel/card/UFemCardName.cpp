@@ -9,6 +9,7 @@
 #include "foundation/errors/UFemErrorsEditCard.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_set>
 #include <utility>
 
@@ -88,7 +89,9 @@ std::vector<UFemCard*> ownerCardsOf(const UFemCardColumnSet* columnSet)
         if (seen.insert(column->ownerCard()).second)
             cards.push_back(column->ownerCard());
     }
-    UFemSortCardsByRowIndex(cards);
+    // One card needs no row index, which may cost a search of the model.
+    if (cards.size() > 1)
+        UFemSortCardsByRowIndex(cards);
     return cards;
 }
 
@@ -146,11 +149,79 @@ bool UFemCardName::isLinkedFrom(const std::function<bool(const UFemCardName*)>& 
     return false;
 }
 
+namespace {
+
+constexpr quint64 referenceColumnBatch = 32;
+
+bool namesACard(const UFemCardColumn* column)
+{
+    return column != nullptr
+        && (column->columnType() == CARD_COLUMN_TYPE_REF_CARD_NAME
+            || column->columnType() == CARD_COLUMN_TYPE_CARD_NAME);
+}
+
+// Calls visit(referred) for every reference column of a card of `name`. Degree-of-freedom
+// columns name nodes, and no node card refers back to the names that refer to it.
+template <typename Visit> void forEachReferredName(const UFemCardName& name, Visit visit)
+{
+    for (UFemCard* card : name.cardArray()) {
+        std::array<UFemCardColumn*, referenceColumnBatch> table {};
+        quint64 next = 0;
+        do {
+            const quint64 count
+                = card->getCardColumnsToCardColumnTable(table.data(), table.size(), &next);
+            for (quint64 i = 0; i < count; ++i) {
+                const UFemCardName* referred
+                    = namesACard(table[i]) ? table[i]->cardName() : nullptr;
+                const UFemCardColumnSet* references
+                    = referred ? referred->nameRefCardColumnSet() : nullptr;
+                if (references != nullptr && references->contains(table[i]))
+                    visit(referred);
+            }
+        } while (next != 0);
+    }
+}
+
+// One side of the search below: the names found and those still to look at.
+struct SearchSide {
+    std::unordered_set<const UFemCardName*> found;
+    std::vector<const UFemCardName*> pending;
+};
+
+} // namespace
+
+// A search from both ends, one name of each side at a time: up from this name through the names
+// whose cards refer to it, and down from `cardName` through the names its cards refer to. It ends
+// as soon as one side has no name left, so it costs about twice the smaller side: a chain of sets
+// registers in linear time whichever way it is written.
 bool UFemCardName::isLinkedFromCardName(const UFemCardName* cardName) const
 {
     if (cardName == nullptr)
         return false;
-    return isLinkedFrom([cardName](const UFemCardName* name) { return name == cardName; });
+    SearchSide up { { this }, { this } };
+    SearchSide down { { cardName }, { cardName } };
+    bool met = false;
+    const auto reach = [&met](SearchSide& side, const SearchSide& other, const UFemCardName* name) {
+        if (other.found.contains(name))
+            met = true;
+        else if (side.found.insert(name).second)
+            side.pending.push_back(name);
+    };
+    while (!up.pending.empty() && !down.pending.empty() && !met) {
+        const UFemCardName* upper = up.pending.back();
+        up.pending.pop_back();
+        for (UFemCardColumn* column : upper->refCardColumnSet_.columns()) {
+            if (const UFemCardName* owner = column->ownerCard()->cardName())
+                reach(up, down, owner);
+        }
+        if (met)
+            break;
+        const UFemCardName* lower = down.pending.back();
+        down.pending.pop_back();
+        forEachReferredName(
+            *lower, [&](const UFemCardName* referred) { reach(down, up, referred); });
+    }
+    return met;
 }
 
 bool UFemCardName::isLinkedFromCardNameArray(

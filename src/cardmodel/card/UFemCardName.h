@@ -82,8 +82,9 @@ public:
     void _setCardNameString(const QString& cardNameString) { cardNameString_ = cardNameString; }
 
     // Called by the columns only.
-    bool addCardNameColumn(UFemCardColumn* column, qint32 cardType, UErrorPtr* error);
-    bool addNameRefCardColumn(UFemCardColumn* column, qint32 cardType, UErrorPtr* error);
+    [[nodiscard]] bool addCardNameColumn(UFemCardColumn* column, qint32 cardType, UErrorPtr* error);
+    [[nodiscard]] bool addNameRefCardColumn(
+        UFemCardColumn* column, qint32 cardType, UErrorPtr* error);
     void removeCardNameColumn(UFemCardColumn* column);
     void removeNameRefCardColumn(UFemCardColumn* column);
 
@@ -94,7 +95,7 @@ private:
     // Reads the text in place, without a copy per probe.
     friend class UFemCardNameIndex;
 
-    bool checkCardType(qint32 cardType, UErrorPtr* error) const;
+    [[nodiscard]] bool checkCardType(qint32 cardType, UErrorPtr* error) const;
     void enterCardNameTable(qint32 cardType, bool isAllowedHaveSomeCard);
     void leaveCardNameTableIfInvalid();
     void setFlag(quint32 flag, bool on);

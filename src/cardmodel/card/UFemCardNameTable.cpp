@@ -16,7 +16,8 @@ constexpr quint64 minimumCardNameTableCapacity = 20000;
 
 // The name a text holds, trimmed; nullopt with the parser's error, or with nothing left (and no
 // error).
-std::optional<QString> parsedCardNameString(const QString& text, UErrorPtr* error, bool* isEmpty)
+[[nodiscard]] std::optional<QString> parsedCardNameString(
+    const QString& text, UErrorPtr* error, bool* isEmpty)
 {
     std::optional<QString> name = UFemTrimmedCardNameString(text, error);
     *isEmpty = !name && !*error;

@@ -25,20 +25,21 @@ public:
 
     // The name with the trimmed text, or nullptr when there is none (and nullptr with the error
     // when the text is empty or not a name).
-    std::shared_ptr<UFemCardName> searchCardNameWithCardNameString(
+    [[nodiscard]] std::shared_ptr<UFemCardName> searchCardNameWithCardNameString(
         const QString& cardNameString, UErrorPtr* error) const;
-    bool containsCardNameWithCardNameString(const QString& cardNameString, UErrorPtr* error) const;
+    [[nodiscard]] bool containsCardNameWithCardNameString(
+        const QString& cardNameString, UErrorPtr* error) const;
     // Empty when the name is not found (or on error).
     std::vector<UFemCard*> cardArrayWithCardNameString(
         const QString& cardNameString, UErrorPtr* error) const;
-    std::shared_ptr<UFemCardName> cardNameOrNewWithCardNameString(
+    [[nodiscard]] std::shared_ptr<UFemCardName> cardNameOrNewWithCardNameString(
         const QString& cardNameString, UErrorPtr* error);
     // A name bound to this table but not yet in it.
-    std::shared_ptr<UFemCardName> newCardNameWithCardNameString(
+    [[nodiscard]] std::shared_ptr<UFemCardName> newCardNameWithCardNameString(
         const QString& cardNameString, UErrorPtr* error);
-    bool changeCardNameFromCardNameString(
+    [[nodiscard]] bool changeCardNameFromCardNameString(
         const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
-    bool setCardNameStringOfCardName_withCardName(
+    [[nodiscard]] bool setCardNameStringOfCardName_withCardName(
         UFemCardName* cardName, const QString& cardNameString, UErrorPtr* error);
 
     void addCardNameToCardNameTable(UFemCardName* cardName);

@@ -1,9 +1,11 @@
 #include "cardmodel/card/UFemCardTextColumns.h"
 
 #include "cardmodel/text/UFemModelTextReader.h"
+#include "cardmodel/text/UFemModelTextScanning.h"
 #include "cardmodel/text/UFemStringViewSource.h"
 #include "foundation/errors/UException.h"
 #include "foundation/errors/UFemErrorsEditCard.h"
+#include "foundation/errors/UFemErrorsParsingString.h"
 #include "foundation/strings/UFormattedString.h"
 
 #include <algorithm>
@@ -174,7 +176,7 @@ std::optional<QString> UFemCardTextColumns::cardErrorDescriptionString() const
 
 char16_t UFemCardTextColumns::readModelStringCharactersFromString(
     const UStringGettingCharactersProtocol& source, quint64& index,
-    UFemColumnSeparatingCharacterType type, UErrorPtr* error)
+    UFemColumnSeparatingCharacterType type)
 {
     reset();
     const quint64 start = index;
@@ -220,13 +222,50 @@ char16_t UFemCardTextColumns::readModelStringCharactersFromString(
     URange line;
     UErrorPtr lineError;
     const char16_t stop = UFemReadModelLineString(source, index, end, line, &lineError);
-    if (lineError) {
-        UFemSetError(error, lineError);
-        return 0;
-    }
+    if (lineError)
+        return keepLineWithRefusedCharacter(source, start, index, lineError);
     errorCardString_ = source.substringWithRange(line);
     setErrorObject(firstError);
     return stop;
+}
+
+namespace {
+
+// The excerpt ends where the kept line ends, so that the error reads the same after a round trip.
+UErrorPtr refusedCharacterError(const UStringGettingCharactersProtocol& source, quint64 lineStart,
+    quint64 keptEnd, quint64 refused)
+{
+    const char16_t unit = source.characterAtIndex(refused);
+    const QString code = QStringLiteral("%1").arg(quint32(unit), 4, 16, QLatin1Char('0')).toUpper();
+    return UFemReadingCharacterError_withDescription(
+        ULocalizedFormattedString(
+            "Illegal character or control character U+%@ exists at column %lu of the line.", code,
+            refused - lineStart + 1),
+        ULocalizedFormattedString("Remove the character or replace it."),
+        UFemModelTextExcerpt(source, lineStart, keptEnd, refused, 1));
+}
+
+} // namespace
+
+// One character no reader takes must not refuse a whole model: its line is kept as read (up to a
+// written error tail), the error naming the character and its place in the line.
+char16_t UFemCardTextColumns::keepLineWithRefusedCharacter(
+    const UStringGettingCharactersProtocol& source, quint64 start, quint64& index,
+    const UErrorPtr& lineError)
+{
+    const quint64 end = source.length();
+    const quint64 lineEnd = UFemLineEndIndex(source, start, end);
+    const quint64 refused = UFemRefusedCharacterIndex(source, start, lineEnd);
+    quint64 keptEnd = UFemWrittenErrorTailIndex(source, start, lineEnd);
+    while (keptEnd > start
+        && (source.characterAtIndex(keptEnd - 1) == UFemBlankCharacter
+            || source.characterAtIndex(keptEnd - 1) == UFemTabCharacter))
+        --keptEnd;
+    errorCardString_ = source.substringWithRange({ start, keptEnd - start });
+    setErrorObject(
+        refused < lineEnd ? refusedCharacterError(source, start, keptEnd, refused) : lineError);
+    index = lineEnd;
+    return lineEnd < end ? source.characterAtIndex(lineEnd) : 0;
 }
 
 bool UFemCardTextColumns::setCardString(const QString& string, UErrorPtr* error)
@@ -234,14 +273,9 @@ bool UFemCardTextColumns::setCardString(const QString& string, UErrorPtr* error)
     const UFemStringViewSource source(string);
     UFemCardTextColumns read;
     quint64 index = 0;
-    UErrorPtr readError;
     const char16_t stop = read.readModelStringCharactersFromString(
-        source, index, UFemColumnSeparatingCharacterTypeComma, &readError);
-    if (readError) {
-        UFemSetError(error, readError);
-        return false;
-    }
-    if (stop != 0 && index + 1 < source.length()) {
+        source, index, UFemColumnSeparatingCharacterTypeComma);
+    if (stop != 0 && UFemIndexAfterLineEnd(source, index, source.length()) < source.length()) {
         UFemSetError(error, UFemCardStringContainsSomeLinesError());
         return false;
     }

@@ -32,7 +32,7 @@ public:
     virtual quint64 numberOfColumns() const = 0;
     virtual std::optional<QString> columnStringAtIndex(quint64 index) const = 0;
     virtual QString cardString() const = 0;
-    virtual bool setCardString(const QString& string, UErrorPtr* error) = 0;
+    [[nodiscard]] virtual bool setCardString(const QString& string, UErrorPtr* error) = 0;
     virtual std::optional<QString> cardLabelString() const = 0;
     virtual std::optional<QString> cardNameString() const = 0;
 };
@@ -72,17 +72,17 @@ public:
 
     // The text must be exactly one column; it is stored trimmed (an empty one as an empty column),
     // padding with empty columns up to `index`. On error nothing changes.
-    bool setColumnString(const QString& string, quint64 index, UErrorPtr* error);
-    bool setCardLabelString(const QString& string, UErrorPtr* error)
+    [[nodiscard]] bool setColumnString(const QString& string, quint64 index, UErrorPtr* error);
+    [[nodiscard]] bool setCardLabelString(const QString& string, UErrorPtr* error)
     {
         return setColumnString(string, 0, error);
     }
-    bool setCardNameString(const QString& string, UErrorPtr* error)
+    [[nodiscard]] bool setCardNameString(const QString& string, UErrorPtr* error)
     {
         return setColumnString(string, 1, error);
     }
     // The text must be exactly one comment; it is stored trimmed, an empty one as an empty comment.
-    bool setCommentString(const QString& string, UErrorPtr* error);
+    [[nodiscard]] bool setCommentString(const QString& string, UErrorPtr* error);
 
     // Makes these columns an error line's (type 13) and keeps the error.
     void setErrorObject(UErrorPtr error);
@@ -94,11 +94,11 @@ public:
 
     // Reads one line from `index` and leaves the index on its line end; returns LF, CR or 0 at the
     // end of the source. A line that does not read becomes an error line keeping the first error;
-    // only when the line cannot even be read whole is that error returned (with 0).
+    // one with a character no reader takes is kept as read, the error naming that character.
     char16_t readModelStringCharactersFromString(const UStringGettingCharactersProtocol& source,
-        quint64& index, UFemColumnSeparatingCharacterType type, UErrorPtr* error);
+        quint64& index, UFemColumnSeparatingCharacterType type);
     // Reads one line (comma separated) that may end with one line end; nothing may follow it.
-    bool setCardString(const QString& string, UErrorPtr* error) override;
+    [[nodiscard]] bool setCardString(const QString& string, UErrorPtr* error) override;
 
     QString cardStringWithColumnSeparatingCharacterType(UFemColumnSeparatingCharacterType type,
         bool doesOmitComment, bool doesOmitCardErrorDescription) const;
@@ -127,6 +127,8 @@ private:
     static constexpr qsizetype InlineColumnCount = 12;
 
     void requireNoErrorLine() const;
+    char16_t keepLineWithRefusedCharacter(const UStringGettingCharactersProtocol& source,
+        quint64 start, quint64& index, const UErrorPtr& lineError);
     QStringView columnView(qsizetype index) const
     {
         return QStringView(columnText_)

@@ -44,10 +44,17 @@ quint64 resetCapacityOfCardType(qint32 cardType, quint64 m)
     }
 }
 
+// The card's last known row when it still holds, else a search of the card array.
 quint64 rowOrLast(const UFemCardArray& array, const UFemCardPtr& card)
 {
+    const quint64 known = card->cardRowIndex_last();
+    if (known < array.count() && array.objectAtIndex(known) == card)
+        return known;
     const quint64 row = array.indexOfObjectIdenticalTo(card);
-    return row == UNSNotFound ? UFemNotFound : row;
+    if (row == UNSNotFound)
+        return UFemNotFound;
+    card->setCardRowIndex_last(row);
+    return row;
 }
 
 } // namespace
@@ -107,25 +114,59 @@ bool UFemCardTable::insertCard(UFemCardPtr card, quint64 rowIndex, UErrorPtr*)
     if (rowIndex > cardArray_->count())
         UFemRaiseProgramError(QStringLiteral("The index to add is out of list."));
     cardArray_->insertObject(card, rowIndex);
+    // A card's row is found by a search of the model when its last known row misses: a card
+    // that never had one would cost a search at its first question.
+    card->setCardRowIndex_last(rowIndex);
     if (countChangeAndKeepTypeArrays())
         insertIntoTypeArray(card, rowIndex);
     return true;
 }
 
-// Bisection by row: the new card's row is known, so each step asks only the element's row.
-void UFemCardTable::insertIntoTypeArray(const UFemCardPtr& card, quint64 rowIndex)
+// Bisection by row: the first element whose row is not before `rowIndex`.
+quint64 UFemCardTable::typeArrayPositionOfRow(const UFemCardArray& array, quint64 rowIndex) const
 {
-    UFemCardArray& array = typeArrayOfCard(*card);
     quint64 low = 0;
     quint64 high = array.count();
     while (low < high) {
         const quint64 mid = (low + high) / 2;
-        if (rowIndex < rowOrLast(*cardArray_, array.objectAtIndex(mid)))
-            high = mid;
-        else
+        if (rowOrLast(*cardArray_, array.objectAtIndex(mid)) < rowIndex)
             low = mid + 1;
+        else
+            high = mid;
     }
-    array.insertObject(card, low);
+    return low;
+}
+
+// The new card is already at its row, so the elements after it have rows past it.
+void UFemCardTable::insertIntoTypeArray(const UFemCardPtr& card, quint64 rowIndex)
+{
+    UFemCardArray& array = typeArrayOfCard(*card);
+    array.insertObject(card, typeArrayPositionOfRow(array, rowIndex + 1));
+}
+
+UFemCardPtr UFemCardTable::replaceCardAtIndex(quint64 rowIndex, UFemCardPtr card)
+{
+    const quint64 count = cardArray_->count();
+    if (rowIndex >= count) {
+        UFemRaiseProgramError(ULocalizedFormattedString(
+            "anIndex >= [cardArray count]. anIndex: %lu, [cardArray count]: %lu", rowIndex, count));
+    }
+    UFemCardPtr old = cardArray_->objectAtIndex(rowIndex);
+    const bool keepsTypeArrays = countChangeAndKeepTypeArrays();
+    if (keepsTypeArrays) {
+        UFemCardArray& oldArray = typeArrayOfCard(*old);
+        const quint64 position = typeArrayPositionOfRow(oldArray, rowIndex);
+        if (&oldArray == &typeArrayOfCard(*card)) {
+            oldArray.replaceObjectAtIndex(position, card);
+        } else {
+            oldArray.removeObjectAtIndex(position);
+        }
+    }
+    cardArray_->replaceObjectAtIndex(rowIndex, card);
+    card->setCardRowIndex_last(rowIndex);
+    if (keepsTypeArrays && old->cardType() != card->cardType())
+        insertIntoTypeArray(card, rowIndex);
+    return old;
 }
 
 UFemCardPtr UFemCardTable::removeCardAtIndex(quint64 rowIndex, UErrorPtr*)

@@ -41,10 +41,12 @@ public:
     void finish() { removeAllCards(); }
 
     // Never fail; a row beyond the count is a program error.
-    bool addCard(UFemCardPtr card, UErrorPtr* error);
-    bool insertCard(UFemCardPtr card, quint64 rowIndex, UErrorPtr* error);
+    [[nodiscard]] bool addCard(UFemCardPtr card, UErrorPtr* error);
+    [[nodiscard]] bool insertCard(UFemCardPtr card, quint64 rowIndex, UErrorPtr* error);
+    // Puts `card` in the place of the card at the row, which it returns; no other card moves.
+    UFemCardPtr replaceCardAtIndex(quint64 rowIndex, UFemCardPtr card);
     // Returns the removed card, so that the caller may keep it alive.
-    UFemCardPtr removeCardAtIndex(quint64 rowIndex, UErrorPtr* error);
+    [[nodiscard]] UFemCardPtr removeCardAtIndex(quint64 rowIndex, UErrorPtr* error);
 
     // Reads: each resets the count of unread changes.
     quint64 count();
@@ -82,6 +84,8 @@ private:
     // Counts one change; false when the per-type arrays must be dropped instead of followed.
     bool countChangeAndKeepTypeArrays();
     UFemCardArray& typeArrayOfCard(const UFemCard& card);
+    // Where the card at `rowIndex` stands (or would stand) in its type's array.
+    quint64 typeArrayPositionOfRow(const UFemCardArray& array, quint64 rowIndex) const;
     void insertIntoTypeArray(const UFemCardPtr& card, quint64 rowIndex);
     void rebuildCardTypeCardArrayTable();
 

@@ -12,6 +12,6 @@ public:
 
     // True with the value when the card's name has one; false with a not-a-number value otherwise.
     // A value that could not be read is reported through `error`.
-    virtual bool getClipboardCardValue(
+    [[nodiscard]] virtual bool getClipboardCardValue(
         double* value, const UFemCard& card, UErrorPtr* error) const = 0;
 };

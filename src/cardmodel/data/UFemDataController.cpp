@@ -126,8 +126,9 @@ void UFemDataController::reset()
     lockFlag_outside_ = 0;
     lockFlag_inside_ = 0;
     UErrorPtr ignored;
-    setResultDataManager(nullptr, false, &ignored);
-    setClipboardCardValueResultDataManager(nullptr, &ignored);
+    // Letting the result data go never fails.
+    static_cast<void>(setResultDataManager(nullptr, false, &ignored));
+    static_cast<void>(setClipboardCardValueResultDataManager(nullptr, &ignored));
     matrixCalculationContext_.reset();
     emptyModel();
     nextCardIdentifierNumber_ = 0;

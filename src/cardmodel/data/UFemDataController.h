@@ -126,9 +126,10 @@ public:
     {
         return cardTable_.caseMenuTagOfCaseNameString(name);
     }
-    std::shared_ptr<UFemCardName> searchCardNameWithCardNameString(
+    [[nodiscard]] std::shared_ptr<UFemCardName> searchCardNameWithCardNameString(
         const QString& cardNameString, UErrorPtr* error) const;
-    bool containsCardNameWithCardNameString(const QString& cardNameString, UErrorPtr* error) const;
+    [[nodiscard]] bool containsCardNameWithCardNameString(
+        const QString& cardNameString, UErrorPtr* error) const;
     std::vector<UFemCard*> cardArrayWithCardNameString(
         const QString& cardNameString, UErrorPtr* error) const;
     QString modelTextOfAllCards();
@@ -145,11 +146,13 @@ public:
     UErrorPtr errorIfLocked() const;
 
     // ---- Result data and pasted card values
-    bool setResultDataManager(std::shared_ptr<UFemResultDataManager> resultDataManager,
-        bool doesAllowCalculationError, UErrorPtr* error);
-    bool setClipboardCardValueResultDataManager(
+    [[nodiscard]] bool setResultDataManager(
+        std::shared_ptr<UFemResultDataManager> resultDataManager, bool doesAllowCalculationError,
+        UErrorPtr* error);
+    [[nodiscard]] bool setClipboardCardValueResultDataManager(
         std::shared_ptr<UFemResultDataManager_ClipboardCardValue> manager, UErrorPtr* error);
-    bool loadClipboardCardValueWithClipboardCardValueString(const QString& clipboardCardValueString,
+    [[nodiscard]] bool loadClipboardCardValueWithClipboardCardValueString(
+        const QString& clipboardCardValueString,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, UErrorPtr* error);
 
     // ---- Bounding box of the Node cards: xmin, xmax, ymin, ymax, zmin, zmax
@@ -171,11 +174,12 @@ public:
     }
 
     // ---- Reading model text
-    bool resetWithModelText(const QString& modelText,
+    [[nodiscard]] bool resetWithModelText(const QString& modelText,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
         UErrorPtr* error);
-    bool resetWithModelText(const QString& modelText, bool doesUseErrorCard, UErrorPtr* error);
-    bool resetWithCardTextColumnsArray(
+    [[nodiscard]] bool resetWithModelText(
+        const QString& modelText, bool doesUseErrorCard, UErrorPtr* error);
+    [[nodiscard]] bool resetWithCardTextColumnsArray(
         const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray, bool doesUseErrorCard,
         UErrorPtr* error);
     // One edit: lock check, notifications, the reading, the action's name. Returns the cards added
@@ -207,17 +211,17 @@ public:
     quint64 addCardsWithModelText(
         const QString& modelText, quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
     // Records at rowIndex, rowIndex + 1, ...; rowIndex must be a row (at most the count).
-    bool addCardsWithCardTextColumnsArray(
+    [[nodiscard]] bool addCardsWithCardTextColumnsArray(
         const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray, quint64 rowIndex,
         bool doesUseErrorCard, UErrorPtr* error);
     // Row UFemNotFound adds after the last card. With error cards the record may take an error.
-    bool addCardWithCardTextColumns(UFemCardTextColumns& cardTextColumns, quint64 rowIndex,
-        bool doesUseErrorCard, UErrorPtr* error);
+    [[nodiscard]] bool addCardWithCardTextColumns(UFemCardTextColumns& cardTextColumns,
+        quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
     // A failed modify leaves the old card at the row, its names bound and its number kept.
-    bool modifyCardAtIndex(quint64 rowIndex, UFemCardTextColumns& cardTextColumns,
+    [[nodiscard]] bool modifyCardAtIndex(quint64 rowIndex, UFemCardTextColumns& cardTextColumns,
         bool doesUseErrorCard, UErrorPtr* error);
     // The string holds one line, which may end in one LF or CR.
-    bool modifyCardAtIndex(quint64 rowIndex, const QString& cardString,
+    [[nodiscard]] bool modifyCardAtIndex(quint64 rowIndex, const QString& cardString,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
         UErrorPtr* error);
     // Both return the card's row, UFemNotFound on error.
@@ -227,30 +231,32 @@ public:
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
         UErrorPtr* error);
     // The rows of the cards; nullopt on error.
-    std::optional<UFemRowIndexSet> modifyCardsInCardArray(
+    [[nodiscard]] std::optional<UFemRowIndexSet> modifyCardsInCardArray(
         const std::vector<UFemCardPtr>& targetCardArray, const QStringList& cardStringArray,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
         UErrorPtr* error);
-    bool modifyCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet,
+    [[nodiscard]] bool modifyCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet,
         const QStringList& cardStringArray,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
         UErrorPtr* error);
-    bool removeCardAtIndex(quint64 rowIndex, UErrorPtr* error);
-    bool removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, UErrorPtr* error);
+    [[nodiscard]] bool removeCardAtIndex(quint64 rowIndex, UErrorPtr* error);
+    [[nodiscard]] bool removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, UErrorPtr* error);
     // The card's row, UFemNotFound on error.
     quint64 removeCard(const UFemCard& card, UErrorPtr* error);
-    bool removeCardsWithCardArray(const std::vector<UFemCardPtr>& cardArray, UErrorPtr* error);
+    [[nodiscard]] bool removeCardsWithCardArray(
+        const std::vector<UFemCardPtr>& cardArray, UErrorPtr* error);
     // Replaces the one card that defines the record's card name.
-    bool overwriteCardWithCardTextColumns(
+    [[nodiscard]] bool overwriteCardWithCardTextColumns(
         UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
     // Renames the name in every column that defines or refers to it.
-    bool changeCardNameFromCardNameString(
+    [[nodiscard]] bool changeCardNameFromCardNameString(
         const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
     // Every column holding the old name is made to hold the new one; each card is re-made once.
-    bool mergeCardNameFromCardNameString(
+    [[nodiscard]] bool mergeCardNameFromCardNameString(
         const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
-    bool mergeCardNameFromCardNameStringArray(const QStringList& oldCardNameStringArray,
-        const QStringList& newCardNameStringArray, UErrorPtr* error);
+    [[nodiscard]] bool mergeCardNameFromCardNameStringArray(
+        const QStringList& oldCardNameStringArray, const QStringList& newCardNameStringArray,
+        UErrorPtr* error);
 
     // ---- UFemCardDataController: row reads that may run on worker threads
     quint64 numberOfCards() const override { return cardTable_.rowArray().count(); }
@@ -263,7 +269,7 @@ private:
 
     // ---- Card identifier numbers
     // False with the limit error when `cardCount` more numbers do not fit; may schedule a warning.
-    bool _checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(
+    [[nodiscard]] bool _checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(
         quint64 cardCount, UErrorPtr* error);
     void _displayCardIdentifierNumberLimitWarningAlert();
 
@@ -273,42 +279,43 @@ private:
         bool doesUseErrorCard, UErrorPtr* error);
     // The card of the line at *unicharIndex (left on the line's end); with error cards a line that
     // does not read becomes an ErrorCard keeping it.
-    UFemCardPtr _makeCardWithModelUnicharString(const UUnicharString& modelUnicharString,
-        quint64* unicharIndex, UFemColumnSeparatingCharacterType columnSeparatingCharacterType,
-        bool doesUseErrorCard, UErrorPtr* error);
+    [[nodiscard]] UFemCardPtr _makeCardWithModelUnicharString(
+        const UUnicharString& modelUnicharString, quint64* unicharIndex,
+        UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
+        UErrorPtr* error);
     // On failure with error cards, the record takes the error.
-    UFemCardPtr _makeCardWithCardTextColumns(
+    [[nodiscard]] UFemCardPtr _makeCardWithCardTextColumns(
         UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
 
     // ---- Steps the edits are built of
     // Adds a card of each record at the row of the same position (rows ascending); a record's
     // own identifier number is kept when it is free. Registers the removal as undo action.
-    bool _addCardWithCardTextColumnsArray(
+    [[nodiscard]] bool _addCardWithCardTextColumnsArray(
         const std::vector<UFemCardTextColumnsPtr>& cardTextColumnsArray,
         const UFemRowIndexSet& rowIndexSet, bool doesUseErrorCard, UErrorPtr* error);
     // Registers the re-adding of the removed cards, with their identifier numbers, as undo action.
-    bool _removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, UErrorPtr* error);
+    [[nodiscard]] bool _removeCardsAtIndexSet(const UFemRowIndexSet& rowIndexSet, UErrorPtr* error);
     void _notifyModelDataWillChange();
     void _notifyModelDataDidChange();
     // ---- Private edits: the change and its undo record, without notifications
-    bool _addCardWithCardTextColumns(UFemCardTextColumns& cardTextColumns, quint64 rowIndex,
+    [[nodiscard]] bool _addCardWithCardTextColumns(UFemCardTextColumns& cardTextColumns,
+        quint64 rowIndex, bool doesUseErrorCard, UErrorPtr* error);
+    [[nodiscard]] bool _removeCardAtIndex(quint64 rowIndex, UErrorPtr* error);
+    [[nodiscard]] bool _modifyCardAtIndex(quint64 rowIndex, UFemCardTextColumns& cardTextColumns,
         bool doesUseErrorCard, UErrorPtr* error);
-    bool _removeCardAtIndex(quint64 rowIndex, UErrorPtr* error);
-    bool _modifyCardAtIndex(quint64 rowIndex, UFemCardTextColumns& cardTextColumns,
-        bool doesUseErrorCard, UErrorPtr* error);
-    bool _modifyCardAtIndex(quint64 rowIndex, const QString& cardString,
+    [[nodiscard]] bool _modifyCardAtIndex(quint64 rowIndex, const QString& cardString,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
         UErrorPtr* error);
-    bool _overwriteCardWithCardTextColumns(
+    [[nodiscard]] bool _overwriteCardWithCardTextColumns(
         UFemCardTextColumns& cardTextColumns, bool doesUseErrorCard, UErrorPtr* error);
-    bool _changeCardNameFromCardNameString(
+    [[nodiscard]] bool _changeCardNameFromCardNameString(
         const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
-    bool _mergeCardNameFromCardNameString(
+    [[nodiscard]] bool _mergeCardNameFromCardNameString(
         const QString& oldCardNameString, const QString& newCardNameString, UErrorPtr* error);
     // The lock check and the will/did-change bracket of one public edit; the did-change is posted
     // even when the change raises. `change` returns false with its error; `actionName` names the
     // step after success, `abortedActionName` after a failure or a refusal.
-    bool runEdit(const QString& actionName, const char* abortedActionName,
+    [[nodiscard]] bool runEdit(const QString& actionName, const char* abortedActionName,
         const std::function<bool(UErrorPtr*)>& change, UErrorPtr* error);
     // Posts the will-change when made and the did-change when it leaves scope, also when a step
     // raises, so that observers are never left inside an open change.
@@ -324,7 +331,7 @@ private:
         int exceptionsAtStart_;
     };
 
-    bool resetWithCards(
+    [[nodiscard]] bool resetWithCards(
         quint64 capacity, const std::function<UErrorPtr()>& addCards, UErrorPtr* error);
     static constexpr quint64 resultDataLockBit = 1;
     static constexpr quint64 selfLockBit = 2;
@@ -343,7 +350,7 @@ private:
     quint64 identifierNumberForRecord(const UFemCardTextColumns& record);
     void registerUndo(std::function<void(UFemDataController&)> action);
     void scheduleCardIdentifierNumberLimitWarning(quint64 cardCount);
-    bool addCardsWithModelTextThenFinish(const QString& modelText,
+    [[nodiscard]] bool addCardsWithModelTextThenFinish(const QString& modelText,
         UFemColumnSeparatingCharacterType type, bool doesUseErrorCard, UErrorPtr* error);
     // Reading one line: nullptr error on success. `card` is set once a card was made.
     UErrorPtr readCardFromLine(const UUnicharString& source, quint64& index,
@@ -351,14 +358,13 @@ private:
     UErrorPtr readColumnsOfCard(const UUnicharString& source, quint64& index,
         UFemColumnSeparatingCharacterType type, UFemCard& card, char16_t& stop);
     UFemCardPtr makeErrorCardFromLine(const UUnicharString& source, quint64 startIndex,
-        quint64* unicharIndex, UFemColumnSeparatingCharacterType type, const UErrorPtr& lineError,
-        UErrorPtr* error);
+        quint64* unicharIndex, UFemColumnSeparatingCharacterType type, const UErrorPtr& lineError);
     UFemCardPtr makeErrorCardFromRecord(const UFemCardTextColumns& record);
     // Replaces the card at the row by the one `makeNewCard` gives; without one, puts the old card
     // back as it was.
-    bool replaceCardAtIndex(quint64 rowIndex,
+    [[nodiscard]] bool replaceCardAtIndex(quint64 rowIndex,
         const std::function<UFemCardPtr(UErrorPtr*)>& makeNewCard, UErrorPtr* error);
-    UFemCardPtr makeCardFromOneLine(quint64 rowIndex, const QString& cardString,
+    [[nodiscard]] UFemCardPtr makeCardFromOneLine(quint64 rowIndex, const QString& cardString,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, bool doesUseErrorCard,
         UErrorPtr* error);
     UErrorPtr mergeCardNameOfCard(const UFemCardPtr& card,

@@ -148,7 +148,9 @@ bool UFemDataController::_addCardWithCardTextColumnsArray(
     if (!failure && cardTextColumnsArray.front()->cardIdentifierNumber() == UFemNotFound
         && (count > nextCardIdentifierNumberWarningNumber_
             || nextCardIdentifierNumber_ >= nextCardIdentifierNumberWarningNumber_ - count)) {
-        _checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(count, &failure);
+        // The answer is in failure.
+        static_cast<void>(
+            _checkCardIdentifierNumberLimitAndMakeWarningOrErrorWithCardCount(count, &failure));
     }
     UFemRowIndexSet added;
     for (quint64 k = 0; !failure && k < count; ++k) {
@@ -156,7 +158,7 @@ bool UFemDataController::_addCardWithCardTextColumnsArray(
             = _makeCardWithCardTextColumns(*cardTextColumnsArray[k], doesUseErrorCard, &failure);
         if (!card)
             break;
-        cardTable_.insertCard(card, rowIndexSet[k], nullptr);
+        UFemRaisesOnFailure(cardTable_.insertCard(card, rowIndexSet[k], nullptr));
         enterCard(card, identifierNumberForRecord(*cardTextColumnsArray[k]));
         added.push_back(rowIndexSet[k]);
     }
@@ -165,7 +167,7 @@ bool UFemDataController::_addCardWithCardTextColumnsArray(
     if (!added.empty()) {
         lastEditedCardRowIndex_ = added.back();
         registerUndo([added](UFemDataController& controller) {
-            controller._removeCardsAtIndexSet(added, nullptr);
+            UFemRaisesOnFailure(controller._removeCardsAtIndexSet(added, nullptr));
         });
     }
     if (failure) {
@@ -197,7 +199,8 @@ bool UFemDataController::_removeCardsAtIndexSet(
     }
     lastEditedCardRowIndex_ = rowIndexSet.back() - rowIndexSet.size() + 1;
     registerUndo([records, rowIndexSet](UFemDataController& controller) {
-        controller._addCardWithCardTextColumnsArray(records, rowIndexSet, false, nullptr);
+        UFemRaisesOnFailure(
+            controller._addCardWithCardTextColumnsArray(records, rowIndexSet, false, nullptr));
     });
     setUndoActionName(UFormattedString("Remove %lu Cards", quint64(rowIndexSet.size())));
     return true;

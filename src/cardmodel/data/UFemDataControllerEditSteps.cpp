@@ -19,7 +19,7 @@
 namespace {
 
 // Names the open step and hands the error on; always false.
-bool failEdit(
+[[nodiscard]] bool failEdit(
     UFemDataController& controller, const char* actionName, UErrorPtr failure, UErrorPtr* error)
 {
     controller.setUndoActionName(QString::fromLatin1(actionName));
@@ -28,7 +28,7 @@ bool failEdit(
 }
 
 // The name of that text in use, or nullptr with the error.
-std::shared_ptr<UFemCardName> usedCardName(
+[[nodiscard]] std::shared_ptr<UFemCardName> usedCardName(
     const UFemDataController& controller, const QString& text, UErrorPtr* error)
 {
     UErrorPtr failure;
@@ -62,11 +62,12 @@ bool UFemDataController::_addCardWithCardTextColumns(
         = _makeCardWithCardTextColumns(cardTextColumns, doesUseErrorCard, &failure);
     if (!card)
         return failEdit(*this, aborted, failure, error);
-    cardTable_.insertCard(card, row, nullptr);
+    UFemRaisesOnFailure(cardTable_.insertCard(card, row, nullptr));
     enterCard(card, identifierNumberForRecord(cardTextColumns));
     lastEditedCardRowIndex_ = row;
-    registerUndo(
-        [row](UFemDataController& controller) { controller._removeCardAtIndex(row, nullptr); });
+    registerUndo([row](UFemDataController& controller) {
+        UFemRaisesOnFailure(controller._removeCardAtIndex(row, nullptr));
+    });
     setUndoActionName(QStringLiteral("Add Card"));
     return true;
 }
@@ -79,12 +80,13 @@ bool UFemDataController::_removeCardAtIndex(quint64 rowIndex, UErrorPtr* error)
     const quint64 number = card->cardIdentifierNumber();
     const UFemCardTextColumnsPtr record = card->cardTextColumns();
     record->setCardIdentifierNumber(number);
-    cardTable_.removeCardAtIndex(rowIndex, nullptr);
+    UFemRaisesOnFailure(cardTable_.removeCardAtIndex(rowIndex, nullptr));
     cardIdentifierNumberDictionary_.erase(number);
     card->resetAllCardColumns();
     lastEditedCardRowIndex_ = rowIndex;
     registerUndo([record, rowIndex](UFemDataController& controller) {
-        controller._addCardWithCardTextColumns(*record, rowIndex, false, nullptr);
+        UFemRaisesOnFailure(
+            controller._addCardWithCardTextColumns(*record, rowIndex, false, nullptr));
     });
     setUndoActionName(QStringLiteral("Remove Card"));
     return true;
@@ -152,16 +154,17 @@ bool UFemDataController::replaceCardAtIndex(
     const quint64 number = oldCard->cardIdentifierNumber();
     const UFemCardTextColumnsPtr oldRecord = oldCard->cardTextColumns();
     oldRecord->setCardIdentifierNumber(number);
-    cardTable_.removeCardAtIndex(rowIndex, nullptr);
-    // Its names are freed for the new card.
+    // Its names are freed for the new card; it keeps its row until the new card takes it, so
+    // that no other card moves.
     oldCard->resetAllCardColumns();
     UErrorPtr failure;
     if (const UFemCardPtr newCard = makeNewCard(&failure)) {
-        cardTable_.insertCard(newCard, rowIndex, nullptr);
+        cardTable_.replaceCardAtIndex(rowIndex, newCard);
         enterCard(newCard, number);
         lastEditedCardRowIndex_ = rowIndex;
         registerUndo([rowIndex, oldRecord](UFemDataController& controller) {
-            controller._modifyCardAtIndex(rowIndex, *oldRecord, false, nullptr);
+            UFemRaisesOnFailure(
+                controller._modifyCardAtIndex(rowIndex, *oldRecord, false, nullptr));
         });
         setUndoActionName(QStringLiteral("Modify Card"));
         return true;
@@ -169,9 +172,6 @@ bool UFemDataController::replaceCardAtIndex(
     UErrorPtr refillError;
     if (!oldCard->setCardColumnsWithCardTextColumns(*oldRecord, &refillError))
         UFemRaiseProgramError(QStringLiteral("error while old card back - 2"));
-    if (rowIndex > cardTable_.count())
-        UFemRaiseProgramError(QStringLiteral("error while old card back - 3"));
-    cardTable_.insertCard(oldCard, rowIndex, nullptr);
     return failEdit(*this, aborted, failure, error);
 }
 
@@ -215,7 +215,8 @@ bool UFemDataController::_changeCardNameFromCardNameString(
             oldCardNameString, newCardNameString, &failure))
         return failEdit(*this, aborted, failure, error);
     registerUndo([newText = cardName->cardNameString(), oldText](UFemDataController& controller) {
-        controller._changeCardNameFromCardNameString(newText, oldText, nullptr);
+        UFemRaisesOnFailure(
+            controller._changeCardNameFromCardNameString(newText, oldText, nullptr));
     });
     setUndoActionName(QStringLiteral("Change Card Name"));
     return true;
@@ -273,7 +274,8 @@ UErrorPtr UFemDataController::mergeCardNameOfCard(const UFemCardPtr& card,
         if (failure || !record->setColumnString(text.value_or(QString()), columnIndex, &failure))
             return failure;
     }
-    _modifyCardAtIndex(card->cardRowIndex(), *record, true, &failure);
+    // The answer is in failure.
+    static_cast<void>(_modifyCardAtIndex(card->cardRowIndex(), *record, true, &failure));
     return failure;
 }
 

@@ -154,7 +154,8 @@ std::optional<UFemRowIndexSet> UFemDataController::modifyCardsInCardArray(
 {
     static const char* aborted = "Modify Some Cards - Aborted by Error";
     if (errorIfLocked()) {
-        runEdit(QString(), aborted, {}, error);
+        // Only for the lock error it gives.
+        static_cast<void>(runEdit(QString(), aborted, {}, error));
         return std::nullopt;
     }
     if (targetCardArray.size() != std::size_t(cardStringArray.size()))

@@ -8,15 +8,18 @@
 #include "cardmodel/card/UFemCardType.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "cardmodel/text/UFemModelTextReader.h"
+#include "cardmodel/text/UFemModelTextScanning.h"
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UException.h"
 #include "foundation/errors/UFemErrorsEditCard.h"
+#include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/strings/UFormattedString.h"
 #include "foundation/strings/UUnicharString.h"
 #include "platform/UUndoManager.h"
 
 #include <algorithm>
 #include <functional>
+#include <new>
 
 namespace {
 
@@ -97,8 +100,9 @@ bool UFemDataController::resetWithCardTextColumnsArray(
         [&] {
             UErrorPtr failure = errorIfLocked();
             if (!failure) {
-                _addCardWithCardTextColumnsArray(cardTextColumnsArray,
-                    rowsFrom(0, cardTextColumnsArray.size()), doesUseErrorCard, &failure);
+                // The answer is in failure.
+                static_cast<void>(_addCardWithCardTextColumnsArray(cardTextColumnsArray,
+                    rowsFrom(0, cardTextColumnsArray.size()), doesUseErrorCard, &failure));
             }
             return failure;
         },
@@ -125,7 +129,15 @@ bool UFemDataController::resetWithCards(
     cardIdentifierNumberDictionary_.reserve(capacity);
     postResultDataAndModelDataWillChange();
     notificationCenter_ = nullptr;
-    const UErrorPtr failure = addCards();
+    UErrorPtr failure;
+    try {
+        failure = addCards();
+    } catch (const std::bad_alloc&) {
+        // A model too large for memory (one vast token is enough): what was read goes, so that the
+        // memory comes back, and the reading fails with the memory error.
+        reset();
+        failure = UFemMallocFailedError();
+    }
     lastEditedCardRowIndex_ = UFemNotFound;
     undoManager_ = keptUndoManager;
     notificationCenter_ = keptNotificationCenter;
@@ -194,9 +206,10 @@ quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
             source, &index, columnSeparatingCharacterType, doesUseErrorCard, &failure);
         if (!card)
             break;
-        cardTable_.insertCard(card, row, nullptr);
+        UFemRaisesOnFailure(cardTable_.insertCard(card, row, nullptr));
+        card->setCardRowIndex_last(row);
         enterCard(card, nextCardIdentifierNumber_++);
-        ++index;
+        index = UFemIndexAfterLineEnd(source, index, length);
         ++row;
         ++count;
         if (index >= length)
@@ -207,7 +220,7 @@ quint64 UFemDataController::_addCardsWithModelText(const QString& modelText,
     if (count > 0) {
         lastEditedCardRowIndex_ = row - 1;
         registerUndo([rows = rowsFrom(startRow, count)](UFemDataController& controller) {
-            controller._removeCardsAtIndexSet(rows, nullptr);
+            UFemRaisesOnFailure(controller._removeCardsAtIndexSet(rows, nullptr));
         });
     }
     if (failure) {
@@ -236,8 +249,8 @@ UFemCardPtr UFemDataController::_makeCardWithModelUnicharString(
     if (card)
         card->resetAllCardColumns();
     if (doesUseErrorCard) {
-        return makeErrorCardFromLine(modelUnicharString, startIndex, unicharIndex,
-            columnSeparatingCharacterType, failure, error);
+        return makeErrorCardFromLine(
+            modelUnicharString, startIndex, unicharIndex, columnSeparatingCharacterType, failure);
     }
     *unicharIndex = index;
     UFemSetError(error, failure);
@@ -277,7 +290,8 @@ UErrorPtr UFemDataController::readCardFromLine(const UUnicharString& source, qui
         ++index;
         UFemReadModelCommentString(source, index, length, range, &error);
         if (!error)
-            card->setCommentString(source.substringWithRange(range), &error);
+            // The answer is in error.
+            static_cast<void>(card->setCommentString(source.substringWithRange(range), &error));
         if (error)
             return UFemEditCardError_withBaseError_appendingColumnIndexInfoString(
                 error, ULocalizedString("Comment string"));
@@ -298,9 +312,10 @@ UErrorPtr UFemDataController::readColumnsOfCard(const UUnicharString& source, qu
         ++index;
         stop = UFemReadModelColumnString(source, index, length, range, type, &error);
         if (!error && range.length != 0)
-            card.cardColumnAtIndex(column)->setColumnWithColumnStringView(
+            // The answer is in error.
+            static_cast<void>(card.cardColumnAtIndex(column)->setColumnWithColumnStringView(
                 source.stringView().mid(qsizetype(range.location), qsizetype(range.length)),
-                &error);
+                &error));
         if (error)
             return wrapColumnError(error, column + 1);
     }
@@ -325,17 +340,12 @@ UErrorPtr UFemDataController::readColumnsOfCard(const UUnicharString& source, qu
 
 UFemCardPtr UFemDataController::makeErrorCardFromLine(const UUnicharString& source,
     quint64 startIndex, quint64* unicharIndex, UFemColumnSeparatingCharacterType type,
-    const UErrorPtr& lineError, UErrorPtr* error)
+    const UErrorPtr& lineError)
 {
     UFemCardTextColumns record;
     quint64 index = startIndex;
-    UErrorPtr readError;
-    record.readModelStringCharactersFromString(source, index, type, &readError);
+    record.readModelStringCharactersFromString(source, index, type);
     *unicharIndex = index;
-    if (readError) {
-        UFemSetError(error, readError);
-        return nullptr;
-    }
     if (!record.cardErrorObject())
         record.setErrorObject(lineError);
     return makeErrorCardFromRecord(record);

@@ -51,25 +51,26 @@ public:
     // reads as zeros with its states. `calculationErrorString`, when given, receives the error text
     // of the case's failed restraint set, nullopt when it succeeded. Numbers at or above the counts
     // are a program error. Reports no error; returns true.
-    virtual bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState, quint64 nodeNo,
+    [[nodiscard]] virtual bool getNodeDisplacement(double* nodeDisplacement, quint8* nodeDOFState,
+        quint64 nodeNo, quint64 rotationIndexSet, quint64 caseNo,
+        std::optional<QString>* calculationErrorString, UErrorPtr* error) const = 0;
+    [[nodiscard]] bool getNodeDisplacement(double* nodeDisplacement, quint64 nodeNo,
         quint64 rotationIndexSet, quint64 caseNo, std::optional<QString>* calculationErrorString,
-        UErrorPtr* error) const = 0;
-    bool getNodeDisplacement(double* nodeDisplacement, quint64 nodeNo, quint64 rotationIndexSet,
-        quint64 caseNo, std::optional<QString>* calculationErrorString, UErrorPtr* error) const
+        UErrorPtr* error) const
     {
         return getNodeDisplacement(nodeDisplacement, nullptr, nodeNo, rotationIndexSet, caseNo,
             calculationErrorString, error);
     }
 
     // The results as result-file data; nullopt with the error when they cannot be written.
-    virtual std::optional<QByteArray> resultFileData(UErrorPtr* error) const = 0;
+    [[nodiscard]] virtual std::optional<QByteArray> resultFileData(UErrorPtr* error) const = 0;
 };
 
 // Card values pasted from the clipboard, shown like result values.
 class UFemResultDataManager_ClipboardCardValue : public UFemClipboardCardValueManager {
 public:
     // Reads the pasted values; on failure keeps nothing and gives the error.
-    virtual bool loadClipboardCardValueWithClipboardCardValueString(
+    [[nodiscard]] virtual bool loadClipboardCardValueWithClipboardCardValueString(
         const QString& clipboardCardValueString,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, UErrorPtr* error)
         = 0;

@@ -19,7 +19,8 @@ public:
 
     // Parses the text. false without an error when it holds no component (blank, or only
     // components whose expressions are all blank); false with the error on a syntax error.
-    bool setCardValueExprListString(const QString& cardValueExprListString, UErrorPtr* error);
+    [[nodiscard]] bool setCardValueExprListString(
+        const QString& cardValueExprListString, UErrorPtr* error);
     const QString& cardValueExprListString() const { return cardValueExprListString_; }
     const ComponentArray& cardValueExprListComponentArray() const
     {

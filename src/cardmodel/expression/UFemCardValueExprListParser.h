@@ -11,19 +11,20 @@ public:
     explicit UFemCardValueExprListParser(const QString& text);
 
     // The components in text order; false with the error at the first syntax error.
-    bool parse(UFemCardValueExprList::ComponentArray& components, UErrorPtr* error);
+    [[nodiscard]] bool parse(UFemCardValueExprList::ComponentArray& components, UErrorPtr* error);
 
 private:
     bool atEnd() const { return position_ >= end_; }
     char16_t current() const { return text_.unicharPtr()[position_]; }
     void skipWhiteSpace();
-    bool readCardFilter(std::shared_ptr<const UFemCardFilter>& cardFilter, UErrorPtr* error);
-    bool readExpressions(
+    [[nodiscard]] bool readCardFilter(
+        std::shared_ptr<const UFemCardFilter>& cardFilter, UErrorPtr* error);
+    [[nodiscard]] bool readExpressions(
         CardValueExprListComponent::CardValueExpressionArray& expressions, UErrorPtr* error);
     // Reads one expression up to its "," or ";" and leaves the position on that terminator.
-    bool readExpressionText(URange& expressionRange, UErrorPtr* error);
-    bool skipToTerminatorAfterLineEnd(UErrorPtr* error);
-    bool fail(
+    [[nodiscard]] bool readExpressionText(URange& expressionRange, UErrorPtr* error);
+    [[nodiscard]] bool skipToTerminatorAfterLineEnd(UErrorPtr* error);
+    [[nodiscard]] bool fail(
         const QString& description, const QString& recoverySuggestion, UErrorPtr* error) const;
 
     const UUnicharString text_;

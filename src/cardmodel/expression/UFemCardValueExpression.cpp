@@ -48,7 +48,8 @@ UFemCardValueExpressionPtr UFemCardValueExpression::copy() const
     auto copied = std::make_shared<UFemCardValueExpression>();
     if (const std::optional<QString> text = cardValueExpressionString()) {
         UErrorPtr dropped;
-        copied->setCardValueExpressionString(*text, &dropped);
+        // The text parsed when the original took it, so it parses again.
+        static_cast<void>(copied->setCardValueExpressionString(*text, &dropped));
     }
     return copied;
 }

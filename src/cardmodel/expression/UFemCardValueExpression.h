@@ -48,27 +48,28 @@ public:
 
     // Parses the text (trimmed of blanks and tabs at both ends). A blank text leaves the object
     // empty and gives false without an error.
-    bool setCardValueExpressionString(const QString& string, UErrorPtr* error);
+    [[nodiscard]] bool setCardValueExpressionString(const QString& string, UErrorPtr* error);
     // The parser over a range of `baseUnicharString`; on success the node is an
     // addition/subtraction node. false without an error for an empty range.
-    bool setCardValueExpressionWithBaseUnicharString(UUnicharStringPtr baseUnicharString,
-        URange cardValueExpressionStringRange, UErrorPtr* error);
+    [[nodiscard]] bool setCardValueExpressionWithBaseUnicharString(
+        UUnicharStringPtr baseUnicharString, URange cardValueExpressionStringRange,
+        UErrorPtr* error);
     void reset();
 
     // The node constructors the parser uses.
-    static UFemCardValueExpressionPtr multiplicationDivisionTypeCardValueExpression(
+    [[nodiscard]] static UFemCardValueExpressionPtr multiplicationDivisionTypeCardValueExpression(
         UUnicharStringPtr baseUnicharString,
         const UFemCardValueExpressionStackArray& multiplicationDivisionStackArray,
         UErrorPtr* error);
-    static UFemCardValueExpressionPtr parenthesisBlockTypeCardValueExpression(
+    [[nodiscard]] static UFemCardValueExpressionPtr parenthesisBlockTypeCardValueExpression(
         UUnicharStringPtr baseUnicharString, URange parenthesisBlockCardValueExpressionStringRange,
         URange insideParenthesisCardValueExpressionStringRange, UErrorPtr* error);
     // `minorCardValueLabelStringRange` of length 0 means no minor name.
-    static UFemCardValueExpressionPtr cardValueTypeCardValueExpression(
+    [[nodiscard]] static UFemCardValueExpressionPtr cardValueTypeCardValueExpression(
         UUnicharStringPtr baseUnicharString, URange majorCardValueLabelStringRange,
         URange minorCardValueLabelStringRange, UErrorPtr* error);
     // Card value functions are not supported: always fails.
-    static UFemCardValueExpressionPtr cardValueFunctionTypeCardValueExpression(
+    [[nodiscard]] static UFemCardValueExpressionPtr cardValueFunctionTypeCardValueExpression(
         UUnicharStringPtr baseUnicharString,
         const std::shared_ptr<const UFemCardValueExpression>& targetCardValueExpression,
         URange functionLabelStringRange, UErrorPtr* error);
@@ -103,19 +104,19 @@ public:
 
     // Evaluation: ask the size, provide that many doubles, ask the values with the same size.
     // Value nodes read the first card (and the first case); the card array must not be empty.
-    bool getCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
+    [[nodiscard]] bool getCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
         std::span<UFemCard* const> cardArray, UErrorPtr* error) const;
-    bool getCardValueArraySize(
+    [[nodiscard]] bool getCardValueArraySize(
         _UFemCardValueArraySize* cardValueArraySize, UFemCard* card, UErrorPtr* error) const;
-    bool getCardValue(double* cardValue, _UFemCardValueArraySize cardValueArraySize,
+    [[nodiscard]] bool getCardValue(double* cardValue, _UFemCardValueArraySize cardValueArraySize,
         std::span<UFemCard* const> cardArray, std::span<UFemCard* const> caseCardArray,
         UErrorPtr* error) const;
-    bool getCardValue(double* cardValue, _UFemCardValueArraySize cardValueArraySize, UFemCard* card,
-        std::span<UFemCard* const> caseCardArray, UErrorPtr* error) const;
-    bool getCardValue(double* cardValue, _UFemCardValueArraySize cardValueArraySize,
+    [[nodiscard]] bool getCardValue(double* cardValue, _UFemCardValueArraySize cardValueArraySize,
+        UFemCard* card, std::span<UFemCard* const> caseCardArray, UErrorPtr* error) const;
+    [[nodiscard]] bool getCardValue(double* cardValue, _UFemCardValueArraySize cardValueArraySize,
         std::span<UFemCard* const> cardArray, UFemCard* caseCard, UErrorPtr* error) const;
-    bool getCardValue(double* cardValue, _UFemCardValueArraySize cardValueArraySize, UFemCard* card,
-        UFemCard* caseCard, UErrorPtr* error) const;
+    [[nodiscard]] bool getCardValue(double* cardValue, _UFemCardValueArraySize cardValueArraySize,
+        UFemCard* card, UFemCard* caseCard, UErrorPtr* error) const;
 
     // Merge flags hold while every operand has them, related flags when any operand has one;
     // the vector count is 1 or the one count other than 1 of all operands.
@@ -138,17 +139,18 @@ private:
     QString nodeText() const;
     void setParsedNode(quint64 type, UFemCardValueExpressionStackArray stack, const Flags& flags);
 
-    bool getCompoundCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
+    [[nodiscard]] bool getCompoundCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
         std::span<UFemCard* const> cardArray, UErrorPtr* error) const;
-    bool getValueTypeCardValueArraySize(
+    [[nodiscard]] bool getValueTypeCardValueArraySize(
         _UFemCardValueArraySize* cardValueArraySize, const UFemCard& card, UErrorPtr* error) const;
     UErrorPtr checkBeforeGettingValue(
         std::span<UFemCard* const> cardArray, std::span<UFemCard* const> caseCardArray) const;
-    bool getValueTypeCardValue(double* cardValue, _UFemCardValueArraySize cardValueArraySize,
-        const UFemCard& card, std::span<UFemCard* const> caseCardArray, UErrorPtr* error) const;
-    bool getCompoundCardValue(double* cardValue, _UFemCardValueArraySize cardValueArraySize,
-        std::span<UFemCard* const> cardArray, std::span<UFemCard* const> caseCardArray,
-        UErrorPtr* error) const;
+    [[nodiscard]] bool getValueTypeCardValue(double* cardValue,
+        _UFemCardValueArraySize cardValueArraySize, const UFemCard& card,
+        std::span<UFemCard* const> caseCardArray, UErrorPtr* error) const;
+    [[nodiscard]] bool getCompoundCardValue(double* cardValue,
+        _UFemCardValueArraySize cardValueArraySize, std::span<UFemCard* const> cardArray,
+        std::span<UFemCard* const> caseCardArray, UErrorPtr* error) const;
 
     std::optional<QString> cardValueExpressionString_;
     UUnicharStringPtr baseUnicharString_;

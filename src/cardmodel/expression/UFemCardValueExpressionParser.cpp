@@ -174,9 +174,10 @@ bool UFemCardValueExpressionParser::failCardValueFunction(UErrorPtr* error)
         }
     }
     const UFemCardValueExpressionStackArray& stack = currentStack().elements();
-    UFemCardValueExpression::cardValueFunctionTypeCardValueExpression(baseUnicharString_,
-        stack.empty() ? nullptr : stack.back().operand,
-        URange { labelStart, position_ - labelStart }, error);
+    // Only for the error it gives.
+    static_cast<void>(UFemCardValueExpression::cardValueFunctionTypeCardValueExpression(
+        baseUnicharString_, stack.empty() ? nullptr : stack.back().operand,
+        URange { labelStart, position_ - labelStart }, error));
     return false;
 }
 

@@ -13,7 +13,7 @@ public:
 
     // true with the top stack and flags ready; false with an error, or without one for a blank
     // range.
-    bool parse(UErrorPtr* error);
+    [[nodiscard]] bool parse(UErrorPtr* error);
     UFemCardValueExpressionStackArray takeStack() { return topStack_.elements(); }
     const UFemCardValueExpression::Flags& flags() const { return flags_; }
 
@@ -26,13 +26,13 @@ private:
     void skipName();
     UFemCardValueExpressionStack& currentStack() { return termStack_ ? *termStack_ : topStack_; }
 
-    bool readValue(UErrorPtr* error);
-    bool readMinorName(URange& minorRange, UErrorPtr* error);
-    bool readParenthesisBlock(UErrorPtr* error);
-    bool failCardValueFunction(UErrorPtr* error);
-    bool readMultiplicativeOperator(char16_t character, UErrorPtr* error);
-    bool completeOperand(UErrorPtr* error);
-    bool failCharacter(const char* format, quint64 location, UErrorPtr* error) const;
+    [[nodiscard]] bool readValue(UErrorPtr* error);
+    [[nodiscard]] bool readMinorName(URange& minorRange, UErrorPtr* error);
+    [[nodiscard]] bool readParenthesisBlock(UErrorPtr* error);
+    [[nodiscard]] bool failCardValueFunction(UErrorPtr* error);
+    [[nodiscard]] bool readMultiplicativeOperator(char16_t character, UErrorPtr* error);
+    [[nodiscard]] bool completeOperand(UErrorPtr* error);
+    [[nodiscard]] bool failCharacter(const char* format, quint64 location, UErrorPtr* error) const;
     UErrorPtr syntaxError(const QString& description, const QString& recoverySuggestion,
         quint64 errorLocation, quint64 errorLength) const;
 

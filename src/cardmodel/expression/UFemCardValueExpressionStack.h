@@ -31,10 +31,13 @@ public:
 
     UFemCardValueExpressionStack(UUnicharStringPtr baseUnicharString, URange parsedRange);
 
-    bool appendOperand(std::shared_ptr<const UFemCardValueExpression> operand, UErrorPtr* error);
+    [[nodiscard]] bool appendOperand(
+        std::shared_ptr<const UFemCardValueExpression> operand, UErrorPtr* error);
     // A sign may open the stack; otherwise it must follow an operand.
-    bool appendAdditiveOperator(char16_t character, quint64 location, UErrorPtr* error);
-    bool appendMultiplicativeOperator(char16_t character, quint64 location, UErrorPtr* error);
+    [[nodiscard]] bool appendAdditiveOperator(
+        char16_t character, quint64 location, UErrorPtr* error);
+    [[nodiscard]] bool appendMultiplicativeOperator(
+        char16_t character, quint64 location, UErrorPtr* error);
     // Takes the last operand away (it opens a term of its own).
     std::shared_ptr<const UFemCardValueExpression> takeLastOperand();
 

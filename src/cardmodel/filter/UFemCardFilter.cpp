@@ -64,7 +64,8 @@ UFemCardFilter& UFemCardFilter::operator=(const UFemCardFilter& other)
     reset();
     if (other.cardFilterString_) {
         UErrorPtr ignored;
-        setCardFilterString(other.cardFilterString_, &ignored);
+        // The other filter took the string, so it parses again.
+        static_cast<void>(setCardFilterString(other.cardFilterString_, &ignored));
     }
     return *this;
 }
@@ -111,7 +112,8 @@ bool UFemCardFilter::setCardFilterString(
 void UFemCardFilter::clearCardFilter()
 {
     UErrorPtr ignored;
-    setCardFilterString(std::nullopt, &ignored);
+    // Clearing never fails.
+    static_cast<void>(setCardFilterString(std::nullopt, &ignored));
 }
 
 QVariantList UFemCardFilter::defaultCardFilterStringFolderArray()

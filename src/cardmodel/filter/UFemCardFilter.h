@@ -44,7 +44,8 @@ public:
     void reset();
     // Blank or absent text: no filter and no error (returns false). A text that does not parse
     // leaves no filter, keeps the text and the error, and returns false.
-    bool setCardFilterString(const std::optional<QString>& cardFilterString, UErrorPtr* error);
+    [[nodiscard]] bool setCardFilterString(
+        const std::optional<QString>& cardFilterString, UErrorPtr* error);
     void clearCardFilter();
     QString cardFilterString() const { return cardFilterString_.value_or(QString()); }
     UErrorPtr cardFilterError() const { return cardFilterError_; }
@@ -69,28 +70,29 @@ public:
     // ---- Parsing
     // One expression level over `range` of `source` into this node. False without an error for
     // an empty level.
-    bool setCardFilterCoreWithBaseUnicharString(
+    [[nodiscard]] bool setCardFilterCoreWithBaseUnicharString(
         const UUnicharString& source, URange cardFilterStringRange, UErrorPtr* error);
     // The node of the function block starting at the letter at `charIndex`, which moves past the
     // block. `cardFilterStringRangeForErrorOccurred` is the level, for error excerpts.
-    static std::unique_ptr<UFemCardFilter> cardFilterFunctionCardFilterWithBaseUnicharString(
-        const UUnicharString& source, quint64& charIndex, quint64 readEndIndex,
-        URange cardFilterStringRangeForErrorOccurred, UErrorPtr* error);
+    [[nodiscard]] static std::unique_ptr<UFemCardFilter>
+    cardFilterFunctionCardFilterWithBaseUnicharString(const UUnicharString& source,
+        quint64& charIndex, quint64 readEndIndex, URange cardFilterStringRangeForErrorOccurred,
+        UErrorPtr* error);
 
     // Each resets the node and takes the block's arguments in text order.
-    bool setCardFilterCoreAs_Type_WithArgumentStringTable(
+    [[nodiscard]] bool setCardFilterCoreAs_Type_WithArgumentStringTable(
         const QStringList& arguments, UErrorPtr* error);
-    bool setCardFilterCoreAs_Class_WithArgumentStringTable(
+    [[nodiscard]] bool setCardFilterCoreAs_Class_WithArgumentStringTable(
         const QStringList& arguments, UErrorPtr* error);
-    bool setCardFilterCoreAs_Case_WithArgumentStringTable(
+    [[nodiscard]] bool setCardFilterCoreAs_Case_WithArgumentStringTable(
         const QStringList& arguments, UErrorPtr* error);
-    bool setCardFilterCoreAs_CaseArray_WithArgumentStringTable(
+    [[nodiscard]] bool setCardFilterCoreAs_CaseArray_WithArgumentStringTable(
         const QStringList& arguments, UErrorPtr* error);
-    bool setCardFilterCoreAs_Contain_WithArgumentStringTable(
+    [[nodiscard]] bool setCardFilterCoreAs_Contain_WithArgumentStringTable(
         const QStringList& arguments, UErrorPtr* error);
-    bool setCardFilterCoreAs_Column_Contain_WithArgumentStringTable(
+    [[nodiscard]] bool setCardFilterCoreAs_Column_Contain_WithArgumentStringTable(
         const QStringList& arguments, UErrorPtr* error);
-    bool setCardFilterCoreAs_HasError_WithArgumentStringTable(
+    [[nodiscard]] bool setCardFilterCoreAs_HasError_WithArgumentStringTable(
         const QStringList& arguments, UErrorPtr* error);
 
 private:

@@ -31,8 +31,8 @@ inline bool UFemIsCardFilterLetter(char16_t unit)
 
 // Reads the function block that starts at the letter at `index`; `index` moves past it. `level` is
 // the expression level being parsed: it ends the block and frames the excerpts of errors.
-bool UFemReadCardFilterFunctionBlock(const UUnicharString& source, quint64& index, URange level,
-    UFemCardFilterFunctionBlock& block, UErrorPtr* error);
+[[nodiscard]] bool UFemReadCardFilterFunctionBlock(const UUnicharString& source, quint64& index,
+    URange level, UFemCardFilterFunctionBlock& block, UErrorPtr* error);
 
 // A card filter syntax error at `errorRange` of the level, with its excerpt.
 UErrorPtr UFemCardFilterSyntaxErrorInLevel(const UUnicharString& source, URange level,

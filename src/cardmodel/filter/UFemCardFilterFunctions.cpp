@@ -41,14 +41,14 @@ const FunctionEntry* functionEntryOfBlock(const UFemCardFilterFunctionBlock& blo
     return nullptr;
 }
 
-bool failWith(UErrorPtr* error, UErrorPtr failure)
+[[nodiscard]] bool failWith(UErrorPtr* error, UErrorPtr failure)
 {
     UFemSetError(error, std::move(failure));
     return false;
 }
 
 // A name argument must read as one card name; its error is passed on unchanged.
-bool checkCardName(const QString& name, URange& range, UErrorPtr* error)
+[[nodiscard]] bool checkCardName(const QString& name, URange& range, UErrorPtr* error)
 {
     UErrorPtr failure;
     UFemParseCardNameColumnString(name, range, &failure);

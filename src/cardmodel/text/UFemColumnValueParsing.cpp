@@ -33,8 +33,8 @@ QStringView trimmedView(QStringView text)
 
 // Runs a column parser and keeps the text of its range and its value when it succeeds.
 template <typename Value, typename Parser>
-bool parseValueColumn(QStringView columnString, std::optional<QString>* valueString, Value* value,
-    UErrorPtr* error, Parser parser)
+[[nodiscard]] bool parseValueColumn(QStringView columnString, std::optional<QString>* valueString,
+    Value* value, UErrorPtr* error, Parser parser)
 {
     URange range;
     Value parsed {};

@@ -19,17 +19,19 @@ struct UFemParsedDegreeOfFreedom {
     bool isEmpty() const { return nodeCardNameString.isEmpty() && direction6String.isEmpty(); }
 };
 
-bool UFemParseRealColumnValue(
+[[nodiscard]] bool UFemParseRealColumnValue(
     QStringView columnString, std::optional<QString>* valueString, double* value, UErrorPtr* error);
-bool UFemParseIntegerColumnValue(
+[[nodiscard]] bool UFemParseIntegerColumnValue(
     QStringView columnString, std::optional<QString>* valueString, qint64* value, UErrorPtr* error);
-bool UFemParseBoolColumnValue(
+[[nodiscard]] bool UFemParseBoolColumnValue(
     QStringView columnString, std::optional<QString>* valueString, bool* value, UErrorPtr* error);
-bool UFemParseDegreeOfFreedomColumnValue(
+[[nodiscard]] bool UFemParseDegreeOfFreedomColumnValue(
     QStringView columnString, UFemParsedDegreeOfFreedom* degreeOfFreedom, UErrorPtr* error);
 
 // The name a text holds, without the U+0020 and TAB around it; nullopt with the parser's error, or
 // with nothing left (and no error).
-std::optional<QString> UFemTrimmedCardNameString(const QString& text, UErrorPtr* error);
+[[nodiscard]] std::optional<QString> UFemTrimmedCardNameString(
+    const QString& text, UErrorPtr* error);
 // The same name as a part of `text`, so that a name already known is found without a copy.
-std::optional<QStringView> UFemTrimmedCardNameView(QStringView text, UErrorPtr* error);
+[[nodiscard]] std::optional<QStringView> UFemTrimmedCardNameView(
+    QStringView text, UErrorPtr* error);

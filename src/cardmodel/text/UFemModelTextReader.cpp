@@ -34,6 +34,17 @@ bool isIllegal(char16_t unit)
     return unit > 0x7E && UFemIsIllegalUnitAboveAscii(unit);
 }
 
+// Half of a surrogate pair without its other half: no text encoding can write it.
+bool isLoneSurrogate(const UStringGettingCharactersProtocol& source, quint64 at)
+{
+    const char16_t unit = source.characterAtIndex(at);
+    if (QChar::isHighSurrogate(unit))
+        return at + 1 >= source.length() || !QChar::isLowSurrogate(source.characterAtIndex(at + 1));
+    if (QChar::isLowSurrogate(unit))
+        return at == 0 || !QChar::isHighSurrogate(source.characterAtIndex(at - 1));
+    return false;
+}
+
 // One pass over a column, comment or line. Builds no string and no error: the caller does that
 // from the result, so the common path allocates nothing.
 // Letters, digits and most punctuation: what nearly every character of a line is, and what means
@@ -104,6 +115,9 @@ public:
         return takeRun(at, at);
     }
 
+    // A character no reader takes, whatever the mode.
+    bool refuse(quint64 at) { return fail(Failure::Illegal, at); }
+
 private:
     bool fail(Failure failure, quint64 at)
     {
@@ -140,6 +154,11 @@ ScanResult scan(const UStringGettingCharactersProtocol& source, quint64 index, q
                 goesOn = scanner.takeRun(at + k, at + runEnd - 1);
                 if (goesOn)
                     k = runEnd;
+            } else if (!scanner.inErrorTail()
+                && ((units[k] == UFemErrorTailCharacter
+                        && !UFemIsWrittenErrorTail(source, at + k, end))
+                    || (QChar::isSurrogate(units[k]) && isLoneSurrogate(source, at + k)))) {
+                goesOn = scanner.refuse(at + k);
             } else {
                 goesOn = scanner.take(units[k], at + k);
                 if (goesOn)
@@ -275,6 +294,44 @@ char16_t UFemReadModelLineString(const UStringGettingCharactersProtocol& source,
 {
     return readScanned<ScanMode::Line, LineChunkLength>(
         source, index, end, range, UFemColumnSeparatingCharacterTypeNone, error);
+}
+
+bool UFemIsWrittenErrorTail(const UStringGettingCharactersProtocol& source, quint64 at, quint64 end)
+{
+    static const QString afterMark = QStringLiteral(" Error : ");
+    const quint64 markLength = quint64(afterMark.size());
+    if (at == 0 || at + 1 + markLength > end)
+        return false;
+    const char16_t before = source.characterAtIndex(at - 1);
+    return (before == UFemBlankCharacter || before == UFemTabCharacter)
+        && source.substringWithRange({ at + 1, markLength }) == afterMark;
+}
+
+quint64 UFemWrittenErrorTailIndex(
+    const UStringGettingCharactersProtocol& source, quint64 from, quint64 end)
+{
+    return UFemScanUnits<LineChunkLength>(source, from, end, [&](char16_t unit, quint64 at) {
+        return unit != UFemErrorTailCharacter || !UFemIsWrittenErrorTail(source, at, end);
+    });
+}
+
+quint64 UFemRefusedCharacterIndex(
+    const UStringGettingCharactersProtocol& source, quint64 from, quint64 end)
+{
+    quint64 refused = end;
+    UFemScanUnits<LineChunkLength>(source, from, end, [&](char16_t unit, quint64 at) {
+        if (unit == UFemErrorTailCharacter) {
+            if (!UFemIsWrittenErrorTail(source, at, end))
+                refused = at;
+            return false;
+        }
+        if (UFemIsLineEnd(unit)
+            || (!isIllegal(unit) && !(QChar::isSurrogate(unit) && isLoneSurrogate(source, at))))
+            return true;
+        refused = at;
+        return false;
+    });
+    return refused;
 }
 
 char16_t UFemReadNameToken(

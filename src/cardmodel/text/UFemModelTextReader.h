@@ -24,6 +24,21 @@ char16_t UFemReadModelCommentString(const UStringGettingCharactersProtocol& sour
 char16_t UFemReadModelLineString(const UStringGettingCharactersProtocol& source, quint64& index,
     quint64 end, URange& range, UErrorPtr* error);
 
+// Whether the U+00A1 at `at` opens an error tail as the writer writes it: after a blank or TAB and
+// followed by " Error : ". Any other U+00A1 is refused like an illegal character, so that no text
+// after it is lost.
+bool UFemIsWrittenErrorTail(
+    const UStringGettingCharactersProtocol& source, quint64 at, quint64 end);
+
+// The index of the first written error tail's U+00A1 in [from, end), or end.
+quint64 UFemWrittenErrorTailIndex(
+    const UStringGettingCharactersProtocol& source, quint64 from, quint64 end);
+
+// The index of the first character in [from, end) that no reader takes, or end; a written error
+// tail ends the search.
+quint64 UFemRefusedCharacterIndex(
+    const UStringGettingCharactersProtocol& source, quint64 from, quint64 end);
+
 // Skips U+0020, reads name characters and, after a non-empty name, the blanks after it. When the
 // first non-blank character is no name character the range is empty at the starting index and
 // the index stays on that character. Never fails.
@@ -36,7 +51,8 @@ char16_t UFemTrimmedCommentStringRange(const QString& string, URange& range, UEr
 
 // The trimmed text of `string` read as exactly one column; nullopt when it is empty, and nullopt
 // with the error when it is no single column.
-std::optional<QString> UFemTrimmedColumnStringOrNil(const QString& string, UErrorPtr* error);
+[[nodiscard]] std::optional<QString> UFemTrimmedColumnStringOrNil(
+    const QString& string, UErrorPtr* error);
 
 // The token range of column `columnIndex` (0 is the label) of a card string; location
 // UFemRangeNotFound when the line has fewer columns or cannot be read (then with the error).

@@ -36,6 +36,15 @@ quint64 UFemLineEndIndex(const UStringGettingCharactersProtocol& source, quint64
         source, from, end, [](char16_t unit, quint64) { return !UFemIsLineEnd(unit); });
 }
 
+quint64 UFemIndexAfterLineEnd(
+    const UStringGettingCharactersProtocol& source, quint64 lineEnd, quint64 end)
+{
+    if (lineEnd + 1 < end && source.characterAtIndex(lineEnd) == u'\r'
+        && source.characterAtIndex(lineEnd + 1) == u'\n')
+        return lineEnd + 2;
+    return lineEnd + 1;
+}
+
 QString UFemModelTextExcerpt(const UStringGettingCharactersProtocol& source,
     quint64 contextLocation, quint64 contextEnd, quint64 errorLocation, quint64 errorLength)
 {
@@ -61,6 +70,14 @@ QString UFemModelTextCharacterExcerpt(
 {
     const quint64 length = source.length();
     return UFemModelTextExcerpt(source, 0, length, location, location < length ? 1 : 0);
+}
+
+QString UFemQuotedToken(const UStringGettingCharactersProtocol& source)
+{
+    const quint64 length = source.length();
+    if (length <= UFemQuotedTokenLength)
+        return source.substringWithRange({ 0, length });
+    return source.substringWithRange({ 0, UFemQuotedTokenLength }) + QChar(u'…');
 }
 
 bool UFemIsIllegalUnitAboveAscii(char16_t unit)

@@ -29,6 +29,9 @@ quint64 UFemScanUnits(
 
 // The index of the first LF or CR in [from, end), or end.
 quint64 UFemLineEndIndex(const UStringGettingCharactersProtocol& source, quint64 from, quint64 end);
+// The index after the line end at `lineEnd`: CR LF is one line end, as are LF and CR alone.
+quint64 UFemIndexAfterLineEnd(
+    const UStringGettingCharactersProtocol& source, quint64 lineEnd, quint64 end);
 
 // The error excerpt of [contextLocation, contextEnd) around [errorLocation, errorLocation +
 // errorLength), as UMakeErrorRangeHighlightedString makes it, fetching only the characters the
@@ -40,6 +43,10 @@ QString UFemModelTextExcerpt(const UStringGettingCharactersProtocol& source,
 QString UFemModelTextCharacterExcerpt(
     const UStringGettingCharactersProtocol& source, quint64 location);
 
+// A token as an error text quotes it: at most UFemQuotedTokenLength units of it, then "…" when it
+// is longer, so that a vast token is never copied into the texts of its error.
+inline constexpr quint64 UFemQuotedTokenLength = 64;
+QString UFemQuotedToken(const UStringGettingCharactersProtocol& source);
 // Whether a unit above U+007E is illegal in model text (the two illegal sets agree there).
 bool UFemIsIllegalUnitAboveAscii(char16_t unit);
 // A name character: A-Z, a-z, 0-9, '_', or above U+007E and no name delimiter.

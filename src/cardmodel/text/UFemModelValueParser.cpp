@@ -70,8 +70,8 @@ struct NumberText {
 };
 
 template <typename Value>
-bool failColumn(const UStringGettingCharactersProtocol& source, quint64 at, const char* message,
-    URange& range, Value& value, UErrorPtr* error)
+[[nodiscard]] bool failColumn(const UStringGettingCharactersProtocol& source, quint64 at,
+    const char* message, URange& range, Value& value, UErrorPtr* error)
 {
     range = {};
     value = Value();
@@ -97,8 +97,8 @@ quint64 readSign(
 
 // Reads a whole column with the unsigned reader `parse`, then applies the sign.
 template <typename Value, typename Parse>
-bool parseSignedColumn(QStringView string, URange& range, Value& value, UErrorPtr* error,
-    const char* message, Parse parse)
+[[nodiscard]] bool parseSignedColumn(QStringView string, URange& range, Value& value,
+    UErrorPtr* error, const char* message, Parse parse)
 {
     const UFemStringViewSource source(string);
     bool isNegative = false;
@@ -134,8 +134,8 @@ UErrorPtr degreeOfFreedomError(const UStringGettingCharactersProtocol& source,
         UFemModelTextExcerpt(source, 0, source.length(), errorLocation, errorLength));
 }
 
-bool failDegreeOfFreedom(URange& nodeNameRange, URange& directionRange, int& directionIndex,
-    UErrorPtr* error, UErrorPtr failure)
+[[nodiscard]] bool failDegreeOfFreedom(URange& nodeNameRange, URange& directionRange,
+    int& directionIndex, UErrorPtr* error, UErrorPtr failure)
 {
     nodeNameRange = {};
     directionRange = {};
@@ -201,7 +201,8 @@ char16_t UFemParseRealNumber(const UStringGettingCharactersProtocol& source, qui
         index = start;
         UFemSetError(error,
             UFemFewChanceError_withDescription(
-                UFormattedString("Float value string '%@' seems too long.", source.string()),
+                UFormattedString(
+                    "Float value string '%@' seems too long.", UFemQuotedToken(source)),
                 ULocalizedFormattedString("Float value can be max 32 characters.")));
         return 0;
     }
@@ -256,7 +257,8 @@ char16_t UFemParseIntegerNumber(const UStringGettingCharactersProtocol& source, 
         UFemSetError(error,
             UFemFewChanceError_withDescription(
                 ULocalizedFormattedString(
-                    "Integer value '%@' is too big. ( Too long integer string. )", source.string()),
+                    "Integer value '%@' is too big. ( Too long integer string. )",
+                    UFemQuotedToken(source)),
                 ULocalizedFormattedString("Integer value can be max 9 digits.")));
         return 0;
     }
@@ -351,8 +353,9 @@ char16_t UFemParseCardNameColumnString(QStringView string, URange& range, UError
     UFemReadNameToken(source, index, source.length(), range);
     if (index < source.length()) {
         bool unused = false;
-        failColumn(
-            source, index, "Character '%C' exists in Card Name column.", range, unused, error);
+        // Only for the error it gives.
+        static_cast<void>(failColumn(
+            source, index, "Character '%C' exists in Card Name column.", range, unused, error));
     }
     return 0;
 }

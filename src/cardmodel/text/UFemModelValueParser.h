@@ -23,16 +23,18 @@ char16_t UFemParseBoolValue(const UStringGettingCharactersProtocol& source, quin
 // A whole column as one signed value: blanks, an optional '+' or '-', blanks, the number. The range
 // runs from the sign to the end of the number; an empty range is an empty column. A sign alone is
 // a one-character range and the value zero.
-bool UFemParseRealColumnString(QStringView string, URange& range, double& value, UErrorPtr* error);
-bool UFemParseIntegerColumnString(
+[[nodiscard]] bool UFemParseRealColumnString(
+    QStringView string, URange& range, double& value, UErrorPtr* error);
+[[nodiscard]] bool UFemParseIntegerColumnString(
     QStringView string, URange& range, qint64& value, UErrorPtr* error);
 // A leading '+' or '-' is skipped and has no effect.
-bool UFemParseBoolColumnString(QStringView string, URange& range, bool& value, UErrorPtr* error);
+[[nodiscard]] bool UFemParseBoolColumnString(
+    QStringView string, URange& range, bool& value, UErrorPtr* error);
 
 // One name with blanks around it; the range is empty for a blank string.
 char16_t UFemParseCardNameColumnString(QStringView string, URange& range, UErrorPtr* error);
 
 // A node name, '@' and a direction "TX" .. "RZ" (index 0 .. 5), blanks around each. A blank string
 // gives empty ranges and index 0.
-bool UFemParseDegreeOfFreedomColumnString(QStringView string, URange& nodeNameRange,
+[[nodiscard]] bool UFemParseDegreeOfFreedomColumnString(QStringView string, URange& nodeNameRange,
     URange& directionRange, int& directionIndex, UErrorPtr* error);

@@ -21,7 +21,7 @@ URange UFemReadParenthesisBlock(const UStringGettingCharactersProtocol& source, 
 
 // Splits a list of card value expressions at commas and line ends, dropping empty items. nullopt
 // and the error when the text cannot be read.
-std::optional<QStringList> UFemParseCardValueExpressionStringList(
+[[nodiscard]] std::optional<QStringList> UFemParseCardValueExpressionStringList(
     const UUnicharString& string, UErrorPtr* error);
-std::optional<QStringList> UFemParseCardValueExpressionStringList(
+[[nodiscard]] std::optional<QStringList> UFemParseCardValueExpressionStringList(
     const QString& string, UErrorPtr* error);

@@ -33,10 +33,10 @@ enum UFemStringSearchTargetValue : qint64 {
 // caller's.
 class UFemStringSearchManager {
 public:
-    static std::shared_ptr<UFemStringSearchManager> stringSearchManagerWithSearchString(
-        const QString& searchString, qint64 searchFunction, qint64 searchTarget,
-        bool doesSearchBackDirection, bool doesSearchIgnoreSpace, bool doesSearchIgnoreCase,
-        bool doesSearchWrapAround, UErrorPtr* error);
+    [[nodiscard]] static std::shared_ptr<UFemStringSearchManager>
+    stringSearchManagerWithSearchString(const QString& searchString, qint64 searchFunction,
+        qint64 searchTarget, bool doesSearchBackDirection, bool doesSearchIgnoreSpace,
+        bool doesSearchIgnoreCase, bool doesSearchWrapAround, UErrorPtr* error);
 
     const QString& searchString() const { return searchString_; }
     qint64 searchFunction() const { return searchFunction_; }

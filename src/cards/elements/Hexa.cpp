@@ -16,7 +16,7 @@ namespace {
 constexpr int HexaComponentCount = 6;
 constexpr int HexaNodeValueCount = HexaComponentCount * int(UFemHexaNodeCount);
 
-const UFemCardColumnSpec hexaColumns[] = {
+const UFemCardColumnShape hexaColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemElementCardType },
     { "Solid Prop", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemElementPropCardType },
     { "Node 1", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemNodeCardType },
@@ -29,7 +29,7 @@ const UFemCardColumnSpec hexaColumns[] = {
     { "Node 8", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemNodeCardType },
 };
 
-const UFemConcreteCardClassSpec hexaSpec { "Hexa", UFemElementCardType, 160, hexaColumns };
+const UFemConcreteCardClassShape hexaShape { "Hexa", UFemElementCardType, 160, hexaColumns };
 
 const double* nodeNaturalPoints()
 {
@@ -39,15 +39,13 @@ const double* nodeNaturalPoints()
 } // namespace
 
 Hexa::Hexa(UFemCardDataController* dataController)
-    : UFemElementCard(cardClassObject(), hexaSpec, dataController, UFemHexaNodeCount)
+    : UFemElementCard(cardClassObject(), hexaShape, dataController, UFemHexaNodeCount)
 {
 }
 
 const UFemCardClass& Hexa::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<Hexa>(hexaSpec, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<Hexa>(hexaShape, registerCardValueTypes);
 }
 
 void Hexa::registerCardValueTypes(UFemCardClassManager& cardClassManager)

@@ -20,30 +20,31 @@ public:
     bool respondsToCardValueType(_UFemCardValueType cardValueType) const override;
     bool getCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
         _UFemCardValueType cardValueType) const override;
-    bool getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard* caseCard,
-        UErrorPtr* error) const override;
+    [[nodiscard]] bool getCardValue(double* cardValue, _UFemCardValueType cardValueType,
+        const UFemCard* caseCard, UErrorPtr* error) const override;
 
     // The solid with its edges, its nodes coloured by value when values are given.
-    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale,
-        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
+    [[nodiscard]] bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+        const double* nodePositionTable, const _UGLColor* color,
+        const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+        const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
+        UErrorPtr* error) const override;
 
-    bool putElementStiffnessMatrixToMatrixCalculator(
+    [[nodiscard]] bool putElementStiffnessMatrixToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const override;
 
     // The material, then the node locations.
-    bool getHexaElementMatrixWholeElementInfo(
+    [[nodiscard]] bool getHexaElementMatrixWholeElementInfo(
         __UFemHexaElementMatrixWholeElementInfo* info, UErrorPtr* error) const;
     // 24 x 24, node-major.
-    bool getElementStiffnessMatrix(double* stiffnessMatrix, UErrorPtr* error) const;
+    [[nodiscard]] bool getElementStiffnessMatrix(double* stiffnessMatrix, UErrorPtr* error) const;
     // 0.0 on error.
     double volume(UErrorPtr* error) const;
     // Six strains (stresses) per natural point of `eTable` (three coordinates each).
-    bool getStrainMatrixTable(double* strainTable, const double* eTable, quint64 numberOfPoint,
-        const UFemCard* caseCard, UErrorPtr* error) const;
-    bool getStressMatrixTable(double* stressTable, const double* eTable, quint64 numberOfPoint,
-        const UFemCard* caseCard, UErrorPtr* error) const;
+    [[nodiscard]] bool getStrainMatrixTable(double* strainTable, const double* eTable,
+        quint64 numberOfPoint, const UFemCard* caseCard, UErrorPtr* error) const;
+    [[nodiscard]] bool getStressMatrixTable(double* stressTable, const double* eTable,
+        quint64 numberOfPoint, const UFemCard* caseCard, UErrorPtr* error) const;
 
     const UFemCardColumn& solidPropNameColumn() const { return propertyNameColumn(); }
 
@@ -53,10 +54,11 @@ protected:
 
 private:
     static void registerCardValueTypes(UFemCardClassManager& cardClassManager);
-    bool getElementInfoAndTranslations(__UFemHexaElementMatrixWholeElementInfo* info,
+    [[nodiscard]] bool getElementInfoAndTranslations(__UFemHexaElementMatrixWholeElementInfo* info,
         double* displacement, const UFemCard* caseCard, UErrorPtr* error) const;
-    bool getNodeForceValue(double* cardValue, const UFemCard* caseCard, UErrorPtr* error) const;
-    bool getNodeStressValue(
+    [[nodiscard]] bool getNodeForceValue(
+        double* cardValue, const UFemCard* caseCard, UErrorPtr* error) const;
+    [[nodiscard]] bool getNodeStressValue(
         double* cardValue, bool isVonMises, const UFemCard* caseCard, UErrorPtr* error) const;
 
     static inline quint32 volumeCardValueType_ = 0;

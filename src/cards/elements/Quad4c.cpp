@@ -16,7 +16,7 @@
 
 namespace {
 
-const UFemCardColumnSpec quadColumns[] = {
+const UFemCardColumnShape quadColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemElementCardType },
     { "Shell Prop", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemElementPropCardType },
     { "Node 1", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemNodeCardType },
@@ -25,20 +25,18 @@ const UFemCardColumnSpec quadColumns[] = {
     { "Node 4", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemNodeCardType },
 };
 
-const UFemConcreteCardClassSpec quadSpec { "Quad", UFemElementCardType, 142, quadColumns };
+const UFemConcreteCardClassShape quadShape { "Quad", UFemElementCardType, 142, quadColumns };
 
 } // namespace
 
 Quad4c::Quad4c(UFemCardDataController* dataController)
-    : UFemElementCard(cardClassObject(), quadSpec, dataController, UFemQuad4cNodeCount)
+    : UFemElementCard(cardClassObject(), quadShape, dataController, UFemQuad4cNodeCount)
 {
 }
 
 const UFemCardClass& Quad4c::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<Quad4c>(quadSpec, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<Quad4c>(quadShape, registerCardValueTypes);
 }
 
 UErrorPtr Quad4c::checkOwnErrorToRegister() const

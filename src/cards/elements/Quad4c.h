@@ -18,33 +18,34 @@ public:
     bool isRotationDisplacementValid() const override { return true; }
     UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const override;
     // The quadrilateral with its edges, its corners coloured by value when values are given.
-    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale,
-        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
+    [[nodiscard]] bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
+        const double* nodePositionTable, const _UGLColor* color,
+        const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
+        const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
+        UErrorPtr* error) const override;
 
     // 0.0 with the error when it fails.
     double thickness(UErrorPtr* error) const;
 
-    bool getQuadElementMatrixWholeElementInfo(
+    [[nodiscard]] bool getQuadElementMatrixWholeElementInfo(
         UFemQuad4cElementMatrixWholeElementInfo* elementInfo, UErrorPtr* error) const;
     // 24 x 24, row-major. A folded, collapsed or zero-thickness element fails with an error
     // naming the card instead of giving non-finite entries.
-    bool getElementStiffnessMatrix(double* stiffnessMatrix, UErrorPtr* error) const;
-    bool putElementStiffnessMatrixToMatrixCalculator(
+    [[nodiscard]] bool getElementStiffnessMatrix(double* stiffnessMatrix, UErrorPtr* error) const;
+    [[nodiscard]] bool putElementStiffnessMatrixToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const override;
 
     // n x 6 strains or stresses at the natural points in the points' local frames.
-    bool getStrainMatrixTable(double* strainTable, const double (*naturalPoints)[3],
+    [[nodiscard]] bool getStrainMatrixTable(double* strainTable, const double (*naturalPoints)[3],
         quint64 numberOfPoint, const UFemCard* caseCard, UErrorPtr* error) const;
-    bool getStressMatrixTable(double* stressTable, const double (*naturalPoints)[3],
+    [[nodiscard]] bool getStressMatrixTable(double* stressTable, const double (*naturalPoints)[3],
         quint64 numberOfPoint, const UFemCard* caseCard, UErrorPtr* error) const;
 
     bool respondsToCardValueType(_UFemCardValueType cardValueType) const override;
     bool getCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
         _UFemCardValueType cardValueType) const override;
-    bool getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard* caseCard,
-        UErrorPtr* error) const override;
+    [[nodiscard]] bool getCardValue(double* cardValue, _UFemCardValueType cardValueType,
+        const UFemCard* caseCard, UErrorPtr* error) const override;
 
     const UFemCardColumn& shellPropNameColumn() const { return propertyNameColumn(); }
 
@@ -55,14 +56,15 @@ protected:
 private:
     static void registerCardValueTypes(UFemCardClassManager& cardClassManager);
     // Translations and rotations of Node 1 to Node 4 in the case, 24 values.
-    bool getNodeDisplacementTable(
+    [[nodiscard]] bool getNodeDisplacementTable(
         double* displacement, const UFemCard* caseCard, UErrorPtr* error) const;
     // The stresses at the eight corner-face output points.
-    bool getOutputPointStresses(
+    [[nodiscard]] bool getOutputPointStresses(
         double* stressTable, const UFemCard* caseCard, UErrorPtr* error) const;
-    bool getNodeForces(double* nodeForces, const UFemCard* caseCard, UErrorPtr* error) const;
+    [[nodiscard]] bool getNodeForces(
+        double* nodeForces, const UFemCard* caseCard, UErrorPtr* error) const;
     // The point-related value (not Thickness and the material values) of a type answered.
-    bool getResultCardValue(double* cardValue, _UFemCardValueType cardValueType,
+    [[nodiscard]] bool getResultCardValue(double* cardValue, _UFemCardValueType cardValueType,
         const UFemCard* caseCard, UErrorPtr* error) const;
 
     static inline quint32 vonMisesStressCardValueType_ = 0;

@@ -17,14 +17,14 @@ constexpr quint64 RodNodeCount = 2;
 constexpr int RodStiffnessEntryCount = 36;
 constexpr int RodComponentCount = 6;
 
-const UFemCardColumnSpec rodColumns[] = {
+const UFemCardColumnShape rodColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemElementCardType },
     { "Rod Prop", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemElementPropCardType },
     { "Node 1", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemNodeCardType },
     { "Node 2", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemNodeCardType },
 };
 
-const UFemConcreteCardClassSpec rodSpec { "Rod", UFemElementCardType, 100, rodColumns };
+const UFemConcreteCardClassShape rodShape { "Rod", UFemElementCardType, 100, rodColumns };
 
 // The same value at both ends.
 void putAtBothNodes(double* cardValue, const double* value, int count)
@@ -37,15 +37,13 @@ void putAtBothNodes(double* cardValue, const double* value, int count)
 } // namespace
 
 Rod::Rod(UFemCardDataController* dataController)
-    : UFemElementCard(cardClassObject(), rodSpec, dataController, RodNodeCount)
+    : UFemElementCard(cardClassObject(), rodShape, dataController, RodNodeCount)
 {
 }
 
 const UFemCardClass& Rod::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<Rod>(rodSpec, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<Rod>(rodShape, registerCardValueTypes);
 }
 
 void Rod::registerCardValueTypes(UFemCardClassManager& cardClassManager)

@@ -20,9 +20,9 @@ constexpr quint64 UFemBlockEntryCount = 9;
 } // namespace
 
 UFemElementCard::UFemElementCard(const UFemCardClass& cardClass,
-    const UFemConcreteCardClassSpec& spec, UFemCardDataController* dataController,
+    const UFemConcreteCardClassShape& shape, UFemCardDataController* dataController,
     quint64 nodeCount)
-    : UFemConcreteCard(cardClass, spec, dataController)
+    : UFemConcreteCard(cardClass, shape, dataController)
     , nodeCount_(nodeCount)
 {
 }

@@ -25,9 +25,10 @@ public:
 
     // The location of node `nodeNo` (from 0). A node name without a Node card gives error 42014
     // naming it rather than an undefined location.
-    bool getNodeLocation(double* location, quint64 nodeNo, UErrorPtr* error) const;
+    [[nodiscard]] bool getNodeLocation(double* location, quint64 nodeNo, UErrorPtr* error) const;
     // The material of the property card; error 42014 naming it when there is none.
-    bool getMaterialProperty(_UFemMaterialProperty* materialProperty, UErrorPtr* error) const;
+    [[nodiscard]] bool getMaterialProperty(
+        _UFemMaterialProperty* materialProperty, UErrorPtr* error) const;
 
     const UFemCardColumn& propertyNameColumn() const { return column(propertyNameColumnIndex); }
     const UFemCardColumn& nodeNameColumn(quint64 nodeNo) const
@@ -36,20 +37,20 @@ public:
     }
 
 protected:
-    UFemElementCard(const UFemCardClass& cardClass, const UFemConcreteCardClassSpec& spec,
+    UFemElementCard(const UFemCardClass& cardClass, const UFemConcreteCardClassShape& shape,
         UFemCardDataController* dataController, quint64 nodeCount);
 
     // The name of node `nodeNo`, or nullptr past the last node.
     UFemCardName* nodeCardNameOrNull(quint64 nodeNo) const;
     // Locations of all nodes, three doubles each.
-    bool getNodeLocationTable(double* locationTable, UErrorPtr* error) const;
+    [[nodiscard]] bool getNodeLocationTable(double* locationTable, UErrorPtr* error) const;
     // Translations of all nodes in the case, three doubles each.
-    bool getNodeTranslationTable(
+    [[nodiscard]] bool getNodeTranslationTable(
         double* displacement, const UFemCard* caseCard, UErrorPtr* error) const;
     // Puts the node blocks of the stiffness (rows of node i, columns of node j, i outer) after
     // refusing a non-finite one: the solver would turn it into NaN results reported as success.
-    bool putNodeBlocks(UFemMatrixCalculator& matrixCalculator, const double* stiffnessMatrix,
-        UErrorPtr* error) const;
+    [[nodiscard]] bool putNodeBlocks(UFemMatrixCalculator& matrixCalculator,
+        const double* stiffnessMatrix, UErrorPtr* error) const;
     // The register error `message` when two node columns name the same card.
     UErrorPtr sameNodeErrorToRegister(const char* message) const;
 

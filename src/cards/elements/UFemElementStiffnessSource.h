@@ -10,6 +10,6 @@ class UFemElementStiffnessSource {
 public:
     virtual ~UFemElementStiffnessSource() = default;
 
-    virtual bool putElementStiffnessMatrixToMatrixCalculator(
+    [[nodiscard]] virtual bool putElementStiffnessMatrixToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const = 0;
 };

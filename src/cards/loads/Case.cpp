@@ -8,19 +8,19 @@ namespace {
 
 const QString linearStatic = QStringLiteral("LINEAR_STATIC");
 
-const UFemCardColumnSpec caseColumns[] = {
+const UFemCardColumnShape caseColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemCaseCardType },
     { "Calc Type", CARD_COLUMN_TYPE_STRING_VALUE },
     { "Restraint", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemRestraintCardType },
     { "Force", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemForceCardType },
 };
 
-const UFemConcreteCardClassSpec caseSpec { "Case", UFemCaseCardType, 100, caseColumns };
+const UFemConcreteCardClassShape caseShape { "Case", UFemCaseCardType, 100, caseColumns };
 
 } // namespace
 
 Case::Case(UFemCardDataController* dataController)
-    : UFemConcreteCard(cardClassObject(), caseSpec, dataController)
+    : UFemConcreteCard(cardClassObject(), caseShape, dataController)
 {
 }
 
@@ -32,8 +32,7 @@ const QStringList& Case::calculationTypeStrings()
 
 const UFemCardClass& Case::cardClassObject()
 {
-    static const UFemCardClass cardClass(UFemMakeCardClassDescription<Case>(caseSpec));
-    return cardClass;
+    return UFemCardClassObject<Case>(caseShape);
 }
 
 UFemCardName* Case::restraintCardName() const

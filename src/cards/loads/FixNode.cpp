@@ -6,7 +6,7 @@
 
 namespace {
 
-const UFemCardColumnSpec fixNodeColumns[] = {
+const UFemCardColumnShape fixNodeColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemRestraintCardType },
     { "Node", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemNodeCardType },
     { "Tx", CARD_COLUMN_TYPE_BOOL_VALUE, 0, false },
@@ -17,20 +17,19 @@ const UFemCardColumnSpec fixNodeColumns[] = {
     { "Rz", CARD_COLUMN_TYPE_BOOL_VALUE, 0, false },
 };
 
-const UFemConcreteCardClassSpec fixNodeSpec { "FixNode", UFemRestraintCardType, 110,
+const UFemConcreteCardClassShape fixNodeShape { "FixNode", UFemRestraintCardType, 110,
     fixNodeColumns };
 
 } // namespace
 
 FixNode::FixNode(UFemCardDataController* dataController)
-    : UFemOneNodeCaseLinkedCard(cardClassObject(), fixNodeSpec, dataController)
+    : UFemOneNodeCaseLinkedCard(cardClassObject(), fixNodeShape, dataController)
 {
 }
 
 const UFemCardClass& FixNode::cardClassObject()
 {
-    static const UFemCardClass cardClass(UFemMakeCardClassDescription<FixNode>(fixNodeSpec));
-    return cardClass;
+    return UFemCardClassObject<FixNode>(fixNodeShape);
 }
 
 UFemCardName* FixNode::drawingNodeCardName() const

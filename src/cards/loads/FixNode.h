@@ -15,7 +15,7 @@ public:
     static const UFemCardClass& cardClassObject();
 
     // One fixed restraint per set flag, Tx to Rz. Never fails.
-    bool putRestraintToMatrixCalculator(
+    [[nodiscard]] bool putRestraintToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const override;
 
     std::optional<QString> toolTipStringAddition() const override;

@@ -8,7 +8,7 @@
 
 namespace {
 
-const UFemCardColumnSpec forceColumns[] = {
+const UFemCardColumnShape forceColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemForceCardType },
     { "Node", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemNodeCardType },
     { "Coord", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemCoordCardType, false },
@@ -20,7 +20,7 @@ const UFemCardColumnSpec forceColumns[] = {
     { "Mz", CARD_COLUMN_TYPE_FLOAT_VALUE, 0, false },
 };
 
-const UFemConcreteCardClassSpec forceSpec { "Force", UFemForceCardType, 110, forceColumns };
+const UFemConcreteCardClassShape forceShape { "Force", UFemForceCardType, 110, forceColumns };
 
 constexpr quint64 forceRotation = 0;
 constexpr quint64 momentRotation = 1;
@@ -33,14 +33,13 @@ bool isZeroVector(const double vector[3])
 } // namespace
 
 Force::Force(UFemCardDataController* dataController)
-    : UFemOneNodeCaseLinkedCard(cardClassObject(), forceSpec, dataController)
+    : UFemOneNodeCaseLinkedCard(cardClassObject(), forceShape, dataController)
 {
 }
 
 const UFemCardClass& Force::cardClassObject()
 {
-    static const UFemCardClass cardClass(UFemMakeCardClassDescription<Force>(forceSpec));
-    return cardClass;
+    return UFemCardClassObject<Force>(forceShape);
 }
 
 UErrorPtr Force::checkOwnErrorToRegister() const

@@ -18,7 +18,7 @@ public:
 
     // Puts the force and the moment times the factor, each unless all its components are zero;
     // nothing for a factor of zero. Never fails.
-    bool putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
+    [[nodiscard]] bool putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
         double forceFactor, const UFemCardName& caseName, UErrorPtr* error) const override;
 
     // Copies the column objects of indexes location..location+length-1 (nullptr for index 0);

@@ -6,26 +6,25 @@
 
 namespace {
 
-const UFemCardColumnSpec forceDispColumns[] = {
+const UFemCardColumnShape forceDispColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemRestraintCardType },
     { "DOF", UFemDegreeOfFreedomColumnType, UFemNodeCardType },
     { "Value", CARD_COLUMN_TYPE_FLOAT_VALUE },
 };
 
-const UFemConcreteCardClassSpec forceDispSpec { "ForceDisp", UFemRestraintCardType, 120,
+const UFemConcreteCardClassShape forceDispShape { "ForceDisp", UFemRestraintCardType, 120,
     forceDispColumns };
 
 } // namespace
 
 ForceDisp::ForceDisp(UFemCardDataController* dataController)
-    : UFemOneNodeCaseLinkedCard(cardClassObject(), forceDispSpec, dataController)
+    : UFemOneNodeCaseLinkedCard(cardClassObject(), forceDispShape, dataController)
 {
 }
 
 const UFemCardClass& ForceDisp::cardClassObject()
 {
-    static const UFemCardClass cardClass(UFemMakeCardClassDescription<ForceDisp>(forceDispSpec));
-    return cardClass;
+    return UFemCardClassObject<ForceDisp>(forceDispShape);
 }
 
 UFemCardName* ForceDisp::drawingNodeCardName() const

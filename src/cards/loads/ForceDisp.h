@@ -14,7 +14,7 @@ public:
     static const UFemCardClass& cardClassObject();
 
     // One prescribed displacement. Never fails.
-    bool putRestraintToMatrixCalculator(
+    [[nodiscard]] bool putRestraintToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const override;
 
     std::optional<QString> toolTipStringAddition() const override;

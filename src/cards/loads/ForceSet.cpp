@@ -4,27 +4,26 @@
 
 namespace {
 
-const UFemCardColumnSpec forceSetColumns[] = {
+const UFemCardColumnShape forceSetColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemForceCardType },
     { "Factor", CARD_COLUMN_TYPE_FLOAT_VALUE },
     { "Force", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemForceCardType },
 };
 
-const UFemConcreteCardClassSpec forceSetSpec { "ForceSet", UFemForceCardType, 100,
+const UFemConcreteCardClassShape forceSetShape { "ForceSet", UFemForceCardType, 100,
     forceSetColumns };
 
 } // namespace
 
 ForceSet::ForceSet(UFemCardDataController* dataController)
-    : UFemSetCard(cardClassObject(), forceSetSpec, dataController, forceNameColumnIndex,
+    : UFemSetCard(cardClassObject(), forceSetShape, dataController, forceNameColumnIndex,
         "Card Name '%@' is called from Force Card '%@'. They make a loop reference")
 {
 }
 
 const UFemCardClass& ForceSet::cardClassObject()
 {
-    static const UFemCardClass cardClass(UFemMakeCardClassDescription<ForceSet>(forceSetSpec));
-    return cardClass;
+    return UFemCardClassObject<ForceSet>(forceSetShape);
 }
 
 bool ForceSet::putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
@@ -33,19 +32,20 @@ bool ForceSet::putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalc
     const double total = forceMultipleValueColumn().doubleValue() * forceFactor;
     if (total == 0.0)
         return true;
-    return putMembers<UFemForceSource>(
-        [&](const UFemForceSource& member, UErrorPtr* memberError) {
+    return putMembers<ForceSet, UFemForceSource>(
+        total, [](const ForceSet& set) { return set.forceMultipleValueColumn().doubleValue(); },
+        [&](const UFemForceSource& member, double factor, UErrorPtr* memberError) {
             return member.putForceMatrixToMatrixCalculator(
-                matrixCalculator, total, caseName, memberError);
+                matrixCalculator, factor, caseName, memberError);
         },
         error);
 }
 
-std::optional<QString> ForceSet::toolTipStringAddition() const
+QString ForceSet::memberNameText() const
 {
-    return UFormattedString("( (%@)×%@ ( %lu cards ) )",
+    return UFormattedString("(%@)×%@",
         forceMultipleValueColumn().columnString().value_or(QString()),
-        forceNameColumn().columnString().value_or(QString()), quint64(memberCardArray().size()));
+        UFemSetCard::memberNameText());
 }
 
 bool ForceSet::drawsMembers() const

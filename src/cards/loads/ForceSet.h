@@ -15,10 +15,8 @@ public:
 
     // Puts every member with Factor times the given factor; nothing when that is zero. The first
     // member error stops it.
-    bool putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
+    [[nodiscard]] bool putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
         double forceFactor, const UFemCardName& caseName, UErrorPtr* error) const override;
-
-    std::optional<QString> toolTipStringAddition() const override;
 
     const UFemCardColumn& forceMultipleValueColumn() const
     {
@@ -27,6 +25,8 @@ public:
     const UFemCardColumn& forceNameColumn() const { return column(forceNameColumnIndex); }
 
 protected:
+    // "(Factor)×Force".
+    QString memberNameText() const override;
     bool drawsMembers() const override;
     // A copy whose force scale factor is multiplied by Factor; the moment scale factor is kept.
     const UGLDrawingInfo* drawingInfoForMembers(const UGLDrawingInfo* drawingInfo,

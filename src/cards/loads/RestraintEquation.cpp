@@ -13,14 +13,14 @@
 
 namespace {
 
-const UFemCardColumnSpec restraintEquationColumns[] = {
+const UFemCardColumnShape restraintEquationColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemRestraintCardType },
     { "Base Factor", CARD_COLUMN_TYPE_FLOAT_VALUE },
     { "Restraint DOF", UFemDegreeOfFreedomColumnType },
 };
 
-const UFemConcreteCardClassSpec restraintEquationSpec { "RestraintEquation", UFemRestraintCardType,
-    130, restraintEquationColumns };
+const UFemConcreteCardClassShape restraintEquationShape { "RestraintEquation",
+    UFemRestraintCardType, 130, restraintEquationColumns };
 
 constexpr quint64 initialArgumentColumnCapacity = 8;
 
@@ -38,7 +38,7 @@ QString columnLabel(quint64 columnIndex)
 UFemCardClassDescription restraintEquationClassDescription()
 {
     UFemCardClassDescription description
-        = UFemMakeCardClassDescription<RestraintEquation>(restraintEquationSpec);
+        = UFemMakeCardClassDescription<RestraintEquation>(restraintEquationShape);
     description.numberOfColumns = UFemColumnExpandableNumberOfColumns;
     description.columnLabelStringAtIndex = columnLabel;
     return description;
@@ -47,7 +47,7 @@ UFemCardClassDescription restraintEquationClassDescription()
 } // namespace
 
 RestraintEquation::RestraintEquation(UFemCardDataController* dataController)
-    : UFemCaseLinkedCard(cardClassObject(), restraintEquationSpec, dataController)
+    : UFemCaseLinkedCard(cardClassObject(), restraintEquationShape, dataController)
 {
     restraintEquationArgumentColumnArray_.reserve(initialArgumentColumnCapacity);
 }
@@ -219,52 +219,27 @@ quint64 RestraintEquation::numberOfNodeForDrawing() const
     return numberOfRestraintEquationPairs() + 1;
 }
 
-quint64 RestraintEquation::getNodeCardNamesForDrawingToNodeCardNameTable(
-    UFemCardName** nodeCardNameTable, quint64 nodeCardNameTableSize,
-    std::vector<UFemCardName*>* overflowNodeCardNameTable) const
+UFemCardName* RestraintEquation::nodeCardNameForDrawing(quint64 nodeNo) const
 {
-    const quint64 count = numberOfNodeForDrawing();
-    UFemCardName** names = nodeCardNameTableFor(
-        count, nodeCardNameTable, nodeCardNameTableSize, overflowNodeCardNameTable);
-    if (names == nullptr)
-        return count;
-    names[0] = restraintDegreeOfFreedomColumn().nodeCardName();
-    for (quint64 pair = 0; pair + 1 < count; ++pair)
-        names[pair + 1] = dofColumnOfPair(pair).nodeCardName();
-    return count;
-}
-
-UFemCardName* RestraintEquation::nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const
-{
-    const quint64 pairs = numberOfRestraintEquationPairs();
-    if (nodeNo > pairs)
-        UFemRaiseProgramError(QStringLiteral("Out of range."));
     if (nodeNo == 0)
         return restraintDegreeOfFreedomColumn().nodeCardName();
     return dofColumnOfPair(nodeNo - 1).nodeCardName();
 }
 
-bool RestraintEquation::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
-    const double* nodePositionTable, const _UGLColor* color,
-    const _UFemCardValueArraySize* colorCardValueArraySize, const double*, const UFemColorScale*,
-    const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const
+void RestraintEquation::drawAtNodes(UGLDrawingBuffer* drawingBuffer,
+    const double* nodePositionTable, const _UGLColor* color, const _UFemCardValueArraySize*,
+    const double*, const UFemColorScale*, const UFemGraphicDrawingInfo& drawingInfo) const
 {
-    const UFemGraphicDrawingInfo* graphicDrawingInfo = UFemGraphicDrawingInfoOf(drawingInfo);
-    if (!checkOneNodeColorCardValueArraySize(colorCardValueArraySize, error)
-        || graphicDrawingInfo == nullptr)
-        return true;
-    const double r = graphicDrawingInfo->restraintSize();
-    UGLWriteNodeMarker(drawingBuffer, nodePositionTable, color, graphicDrawingInfo, r);
+    const double r = drawingInfo.restraintSize();
+    UGLWriteNodeMarker(drawingBuffer, nodePositionTable, color, &drawingInfo, r);
     const quint64 pairs = numberOfNodeForDrawing() - 1;
     if (pairs == 0)
-        return true;
-    drawLinesToIndependentNodes(
-        drawingBuffer, nodePositionTable, pairs, color, *graphicDrawingInfo);
-    const double m = independentNodeMarkerDiameter(r, graphicDrawingInfo->nodeSize());
+        return;
+    drawLinesToIndependentNodes(drawingBuffer, nodePositionTable, pairs, color, drawingInfo);
+    const double m = independentNodeMarkerDiameter(r, drawingInfo.nodeSize());
     for (quint64 node = 1; node <= pairs; ++node)
         UGLWriteNodeMarker(drawingBuffer, nodePositionTable + node * UFemNodePositionTableStride,
-            color, graphicDrawingInfo, m);
-    return true;
+            color, &drawingInfo, m);
 }
 
 void RestraintEquation::drawLinesToIndependentNodes(UGLDrawingBuffer* drawingBuffer,

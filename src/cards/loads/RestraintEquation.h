@@ -34,7 +34,7 @@ public:
     quint64 numberOfArgumentColumns() const { return restraintEquationArgumentColumnArray_.size(); }
 
     // u(dependent) = sum of (-Value i / Base Factor) x u(DOF i). Never fails.
-    bool putRestraintToMatrixCalculator(
+    [[nodiscard]] bool putRestraintToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const override;
 
     std::optional<QString> toolTipStringAddition() const override;
@@ -42,15 +42,6 @@ public:
     // The dependent node first, then the node of each pair.
     quint64 numberOfNodeForDrawing() const override;
     bool doesDrawWhenNotAllNodeValid() const override { return true; }
-    quint64 getNodeCardNamesForDrawingToNodeCardNameTable(UFemCardName** nodeCardNameTable,
-        quint64 nodeCardNameTableSize,
-        std::vector<UFemCardName*>* overflowNodeCardNameTable) const override;
-    UFemCardName* nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const override;
-    bool isRotationDisplacementValid() const override { return false; }
-    bool drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
-        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
-        const double* colorCardValue, const UFemColorScale* colorScale,
-        const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const override;
 
     const UFemCardColumn& restraintDegreeOfFreedomBaseValueColumn() const
     {
@@ -74,6 +65,13 @@ protected:
     // One past the current columns when the last pair lacks its DOF.
     quint64 numberOfColumnsToCheckForEmpty() const override;
     UErrorPtr checkOwnErrorToRegister() const override;
+    UFemCardName* nodeCardNameForDrawing(quint64 nodeNo) const override;
+    // A restraint marker at the dependent node, lines to the independent ones and smaller markers
+    // there.
+    void drawAtNodes(UGLDrawingBuffer* drawingBuffer, const double* nodePositionTable,
+        const _UGLColor* color, const _UFemCardValueArraySize* colorCardValueArraySize,
+        const double* colorCardValue, const UFemColorScale* colorScale,
+        const UFemGraphicDrawingInfo& drawingInfo) const override;
 
 private:
     // Lines from the dependent node to the independent ones, in groups of a few segments.

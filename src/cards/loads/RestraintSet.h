@@ -13,10 +13,8 @@ public:
     static const UFemCardClass& cardClassObject();
 
     // Puts every member; the first member error stops it.
-    bool putRestraintToMatrixCalculator(
+    [[nodiscard]] bool putRestraintToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const override;
-
-    std::optional<QString> toolTipStringAddition() const override;
 
     const UFemCardColumn& restraintNameColumn() const { return column(restraintNameColumnIndex); }
 };

@@ -4,7 +4,6 @@
 #include "graphics/primitives/UGLBallPrimitives.h"
 
 #include "cardmodel/card/UFemCardName.h"
-#include "foundation/errors/UException.h"
 
 bool UFemCaseLinkedCard::isRelatedToCaseWithCaseCard(const UFemCard& caseCard) const
 {
@@ -27,43 +26,11 @@ bool UFemCaseLinkedCard::isRelatedToCaseWithCaseCardArray(
     return name->isLinkedFromCardNameArray(caseNames);
 }
 
-UFemCardName** UFemCaseLinkedCard::nodeCardNameTableFor(quint64 count,
-    UFemCardName** nodeCardNameTable, quint64 nodeCardNameTableSize,
-    std::vector<UFemCardName*>* overflowNodeCardNameTable)
+void UFemOneNodeCaseLinkedCard::drawAtNodes(UGLDrawingBuffer* drawingBuffer,
+    const double* nodePositionTable, const _UGLColor* color, const _UFemCardValueArraySize*,
+    const double*, const UFemColorScale*, const UFemGraphicDrawingInfo& drawingInfo) const
 {
-    if (count <= nodeCardNameTableSize)
-        return nodeCardNameTable;
-    if (overflowNodeCardNameTable == nullptr)
-        return nullptr;
-    overflowNodeCardNameTable->assign(count, nullptr);
-    return overflowNodeCardNameTable->data();
-}
-
-quint64 UFemOneNodeCaseLinkedCard::getNodeCardNamesForDrawingToNodeCardNameTable(
-    UFemCardName** nodeCardNameTable, quint64 nodeCardNameTableSize,
-    std::vector<UFemCardName*>* overflowNodeCardNameTable) const
-{
-    return putOneNodeCardName(
-        drawingNodeCardName(), nodeCardNameTable, nodeCardNameTableSize, overflowNodeCardNameTable);
-}
-
-UFemCardName* UFemOneNodeCaseLinkedCard::nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const
-{
-    if (nodeNo != 0)
-        UFemRaiseProgramError(QStringLiteral("Out of range."));
-    return drawingNodeCardName();
-}
-
-bool UFemOneNodeCaseLinkedCard::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
-    const double* nodePositionTable, const _UGLColor* color,
-    const _UFemCardValueArraySize* colorCardValueArraySize, const double*, const UFemColorScale*,
-    const UGLDrawingInfo* drawingInfo, UErrorPtr* error) const
-{
-    const UFemGraphicDrawingInfo* graphicDrawingInfo = UFemGraphicDrawingInfoOf(drawingInfo);
-    if (checkOneNodeColorCardValueArraySize(colorCardValueArraySize, error)
-        && graphicDrawingInfo != nullptr)
-        drawAtNode(drawingBuffer, nodePositionTable, color, *graphicDrawingInfo);
-    return true;
+    drawAtNode(drawingBuffer, nodePositionTable, color, drawingInfo);
 }
 
 void UFemOneNodeCaseLinkedCard::drawAtNode(UGLDrawingBuffer* drawingBuffer,

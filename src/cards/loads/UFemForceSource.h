@@ -10,6 +10,7 @@ class UFemForceSource {
 public:
     virtual ~UFemForceSource() = default;
 
-    virtual bool putForceMatrixToMatrixCalculator(UFemMatrixCalculator& matrixCalculator,
-        double forceFactor, const UFemCardName& caseName, UErrorPtr* error) const = 0;
+    [[nodiscard]] virtual bool putForceMatrixToMatrixCalculator(
+        UFemMatrixCalculator& matrixCalculator, double forceFactor, const UFemCardName& caseName,
+        UErrorPtr* error) const = 0;
 };

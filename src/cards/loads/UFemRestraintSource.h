@@ -9,6 +9,6 @@ class UFemRestraintSource {
 public:
     virtual ~UFemRestraintSource() = default;
 
-    virtual bool putRestraintToMatrixCalculator(
+    [[nodiscard]] virtual bool putRestraintToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const = 0;
 };

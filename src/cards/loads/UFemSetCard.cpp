@@ -4,9 +4,9 @@
 #include "cards/UFemCardDrawing.h"
 #include "foundation/errors/UFemErrorsGraphicDrawing.h"
 
-UFemSetCard::UFemSetCard(const UFemCardClass& cardClass, const UFemConcreteCardClassSpec& spec,
+UFemSetCard::UFemSetCard(const UFemCardClass& cardClass, const UFemConcreteCardClassShape& shape,
     UFemCardDataController* dataController, quint64 memberNameColumnIndex, const char* loopFormat)
-    : UFemCaseLinkedCard(cardClass, spec, dataController)
+    : UFemCaseLinkedCard(cardClass, shape, dataController)
     , memberNameColumnIndex_(memberNameColumnIndex)
     , loopFormat_(loopFormat)
 {
@@ -16,6 +16,17 @@ std::vector<UFemCard*> UFemSetCard::memberCardArray() const
 {
     const UFemCardName* name = memberNameColumn().cardName();
     return name != nullptr ? name->cardArray() : std::vector<UFemCard*> {};
+}
+
+std::optional<QString> UFemSetCard::toolTipStringAddition() const
+{
+    return UFormattedString(
+        "( %@ ( %lu cards ) )", memberNameText(), quint64(memberCardArray().size()));
+}
+
+QString UFemSetCard::memberNameText() const
+{
+    return memberNameColumn().columnString().value_or(QString());
 }
 
 UErrorPtr UFemSetCard::checkOwnErrorToRegister() const
@@ -36,27 +47,19 @@ quint64 UFemSetCard::numberOfNodeForDrawing() const
     return count;
 }
 
-quint64 UFemSetCard::getNodeCardNamesForDrawingToNodeCardNameTable(UFemCardName** nodeCardNameTable,
-    quint64 nodeCardNameTableSize, std::vector<UFemCardName*>* overflowNodeCardNameTable) const
+void UFemSetCard::putNodeCardNamesForDrawing(UFemCardName** names, quint64 count) const
 {
-    const std::vector<UFemCard*> members = memberCardArray();
-    quint64 total = 0;
-    for (const UFemCard* member : members)
-        total += member->numberOfNodeForDrawing();
-    UFemCardName** names = nodeCardNameTableFor(
-        total, nodeCardNameTable, nodeCardNameTableSize, overflowNodeCardNameTable);
-    if (names == nullptr)
-        return total;
     quint64 offset = 0;
-    for (const UFemCard* member : members) {
-        const quint64 count = member->numberOfNodeForDrawing();
-        member->getNodeCardNamesForDrawingToNodeCardNameTable(names + offset, count, nullptr);
-        offset += count;
+    for (const UFemCard* member : memberCardArray()) {
+        const quint64 memberCount = member->numberOfNodeForDrawing();
+        if (memberCount > count - offset)
+            return;
+        member->getNodeCardNamesForDrawingToNodeCardNameTable(names + offset, memberCount, nullptr);
+        offset += memberCount;
     }
-    return total;
 }
 
-UFemCardName* UFemSetCard::nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) const
+UFemCardName* UFemSetCard::nodeCardNameForDrawing(quint64 nodeNo) const
 {
     quint64 first = 0;
     for (const UFemCard* member : memberCardArray()) {
@@ -65,7 +68,7 @@ UFemCardName* UFemSetCard::nodeCardNameForDrawingWithNodeNo(quint64 nodeNo) cons
             return member->nodeCardNameForDrawingWithNodeNo(nodeNo - first);
         first += count;
     }
-    return UFemCaseLinkedCard::nodeCardNameForDrawingWithNodeNo(nodeNo);
+    return nullptr;
 }
 
 bool UFemSetCard::checkSetColorCardValueArraySize(

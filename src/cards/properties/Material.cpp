@@ -7,27 +7,25 @@ namespace {
 
 constexpr double poissonsRatioLimit = 0.5;
 
-const UFemCardColumnSpec materialColumns[] = {
+const UFemCardColumnShape materialColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemMaterialCardType },
     { "Youngs Modulus", CARD_COLUMN_TYPE_FLOAT_VALUE },
     { "Poissons Ratio", CARD_COLUMN_TYPE_FLOAT_VALUE },
 };
 
-const UFemConcreteCardClassSpec materialSpec { "Material", UFemMaterialCardType, 100,
+const UFemConcreteCardClassShape materialShape { "Material", UFemMaterialCardType, 100,
     materialColumns };
 
 } // namespace
 
 Material::Material(UFemCardDataController* dataController)
-    : UFemConcreteCard(cardClassObject(), materialSpec, dataController)
+    : UFemConcreteCard(cardClassObject(), materialShape, dataController)
 {
 }
 
 const UFemCardClass& Material::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<Material>(materialSpec, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<Material>(materialShape, registerCardValueTypes);
 }
 
 void Material::registerCardValueTypes(UFemCardClassManager& cardClassManager)

@@ -11,15 +11,15 @@ public:
     static const UFemCardClass& cardClassObject();
 
     // Never fails; G = E / (2 (1 + nu)).
-    bool getMaterialProperty(
+    [[nodiscard]] bool getMaterialProperty(
         _UFemMaterialProperty* materialProperty, UErrorPtr* error) const override;
 
     UErrorPtr checkErrorToRun() const override { return nullptr; }
     bool respondsToCardValueType(_UFemCardValueType cardValueType) const override;
     bool getCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
         _UFemCardValueType cardValueType) const override;
-    bool getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard* caseCard,
-        UErrorPtr* error) const override;
+    [[nodiscard]] bool getCardValue(double* cardValue, _UFemCardValueType cardValueType,
+        const UFemCard* caseCard, UErrorPtr* error) const override;
 
     const UFemCardColumn& youngsModulusValueColumn() const { return column(2); }
     const UFemCardColumn& poissonsRatioValueColumn() const { return column(3); }

@@ -5,27 +5,25 @@
 
 namespace {
 
-const UFemCardColumnSpec rodPropColumns[] = {
+const UFemCardColumnShape rodPropColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemElementPropCardType },
     { "Material", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemMaterialCardType },
     { "Section Area", CARD_COLUMN_TYPE_FLOAT_VALUE },
 };
 
-const UFemConcreteCardClassSpec rodPropSpec { "RodProp", UFemElementPropCardType, 100,
+const UFemConcreteCardClassShape rodPropShape { "RodProp", UFemElementPropCardType, 100,
     rodPropColumns };
 
 } // namespace
 
 RodProp::RodProp(UFemCardDataController* dataController)
-    : UFemElementPropertyCard(cardClassObject(), rodPropSpec, dataController)
+    : UFemElementPropertyCard(cardClassObject(), rodPropShape, dataController)
 {
 }
 
 const UFemCardClass& RodProp::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<RodProp>(rodPropSpec, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<RodProp>(rodPropShape, registerCardValueTypes);
 }
 
 void RodProp::registerCardValueTypes(UFemCardClassManager& cardClassManager)

@@ -5,27 +5,25 @@
 
 namespace {
 
-const UFemCardColumnSpec shellPropColumns[] = {
+const UFemCardColumnShape shellPropColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemElementPropCardType },
     { "Material", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemMaterialCardType },
     { "Thickness", CARD_COLUMN_TYPE_FLOAT_VALUE },
 };
 
-const UFemConcreteCardClassSpec shellPropSpec { "ShellProp", UFemElementPropCardType, 120,
+const UFemConcreteCardClassShape shellPropShape { "ShellProp", UFemElementPropCardType, 120,
     shellPropColumns };
 
 } // namespace
 
 ShellProp::ShellProp(UFemCardDataController* dataController)
-    : UFemElementPropertyCard(cardClassObject(), shellPropSpec, dataController)
+    : UFemElementPropertyCard(cardClassObject(), shellPropShape, dataController)
 {
 }
 
 const UFemCardClass& ShellProp::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<ShellProp>(shellPropSpec, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<ShellProp>(shellPropShape, registerCardValueTypes);
 }
 
 void ShellProp::registerCardValueTypes(UFemCardClassManager& cardClassManager)

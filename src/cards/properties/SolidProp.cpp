@@ -4,26 +4,24 @@
 
 namespace {
 
-const UFemCardColumnSpec solidPropColumns[] = {
+const UFemCardColumnShape solidPropColumns[] = {
     { "Card Name", CARD_COLUMN_TYPE_CARD_NAME, UFemElementPropCardType },
     { "Material", CARD_COLUMN_TYPE_REF_CARD_NAME, UFemMaterialCardType },
 };
 
-const UFemConcreteCardClassSpec solidPropSpec { "SolidProp", UFemElementPropCardType, 130,
+const UFemConcreteCardClassShape solidPropShape { "SolidProp", UFemElementPropCardType, 130,
     solidPropColumns };
 
 } // namespace
 
 SolidProp::SolidProp(UFemCardDataController* dataController)
-    : UFemElementPropertyCard(cardClassObject(), solidPropSpec, dataController)
+    : UFemElementPropertyCard(cardClassObject(), solidPropShape, dataController)
 {
 }
 
 const UFemCardClass& SolidProp::cardClassObject()
 {
-    static const UFemCardClass cardClass(
-        UFemMakeCardClassDescription<SolidProp>(solidPropSpec, registerCardValueTypes));
-    return cardClass;
+    return UFemCardClassObject<SolidProp>(solidPropShape, registerCardValueTypes);
 }
 
 void SolidProp::registerCardValueTypes(UFemCardClassManager& cardClassManager)

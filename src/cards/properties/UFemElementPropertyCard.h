@@ -10,14 +10,14 @@ public:
     static constexpr quint64 materialNameColumnIndex = 2;
 
     // The property of the card that defines the Material name; error 42014 naming it when none.
-    bool getMaterialProperty(
+    [[nodiscard]] bool getMaterialProperty(
         _UFemMaterialProperty* materialProperty, UErrorPtr* error) const override;
 
     bool respondsToCardValueType(_UFemCardValueType cardValueType) const override;
     bool getCardValueArraySize(_UFemCardValueArraySize* cardValueArraySize,
         _UFemCardValueType cardValueType) const override;
-    bool getCardValue(double* cardValue, _UFemCardValueType cardValueType, const UFemCard* caseCard,
-        UErrorPtr* error) const override;
+    [[nodiscard]] bool getCardValue(double* cardValue, _UFemCardValueType cardValueType,
+        const UFemCard* caseCard, UErrorPtr* error) const override;
 
     const UFemCardColumn& materialNameColumn() const { return column(materialNameColumnIndex); }
 

@@ -17,6 +17,6 @@ public:
     virtual ~UFemMaterialPropertySource() = default;
 
     // On failure sets the error (program stop without an error pointer) and returns false.
-    virtual bool getMaterialProperty(
+    [[nodiscard]] virtual bool getMaterialProperty(
         _UFemMaterialProperty* materialProperty, UErrorPtr* error) const = 0;
 };

@@ -14,6 +14,7 @@
 #include "cards/UFemCardClasses.h"
 #include "documents/application/UFemAboutWindow.h"
 #include "documents/application/UFemApplicationCommandHooks.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/application/UFemMainMenu.h"
 #include "documents/application/UFemMainMenuWindow.h"
 #include "documents/application/UFemOpenGLInfoWindow.h"
@@ -34,6 +35,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPointer>
 #include <QUrl>
 
 #include <algorithm>
@@ -55,12 +57,7 @@ QStringList mainMenuNotifications()
     };
 }
 
-constexpr quint64 TableViewType = 1;
-constexpr quint64 GraphicViewType = 2;
-constexpr quint64 InfoViewType = 3;
-
 const QString UsersManualFileName = QStringLiteral("Vantrel Users Manual.pdf");
-const QString OpenUsersManualCommand = QStringLiteral("openUsersManual:");
 
 void setItem(QAction* item, bool enabled, bool on)
 {
@@ -118,30 +115,39 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
     // No notification tells that the last document window has gone.
     connect(&tracker_, &WindowTracker::mainWindowChanged, this, &UFemAppDelegate::updateMainMenu);
 
-    addCommand(QStringLiteral("showAboutPanel:"),
+    addCommand(UFemShowAboutPanelCommand,
         [this](auto&) { showAboutPanel(QGuiApplication::queryKeyboardModifiers()); });
-    addCommand(QStringLiteral("showOpenGLInfo:"), [this](auto&) { showOpenGLInfo(); });
-    addCommand(QStringLiteral("showPreferencePanel:"), [this](auto&) {
+    addCommand(UFemShowOpenGLInfoCommand, [this](auto&) { showOpenGLInfo(); });
+    addCommand(UFemShowPreferencePanelCommand, [this](auto&) {
         UFemPreferencePanelController::sharedPreferencePanelController(sheets_).showPanel();
     });
-    addCommand(QStringLiteral("openCalculationPanel:"), [](auto&) {
+    addCommand(UFemOpenCalculationPanelCommand, [](auto&) {
         UFemCalculationManager::sharedCalculationManager().displayCalculationManagerPanel();
     });
-    addCommand(OpenUsersManualCommand, [this](auto&) { openUsersManual(); });
-    addCommand(QStringLiteral("openWebSite:"), [this](auto&) { openWebSite(); });
-    addCommand(QStringLiteral("terminate:"), [this](auto&) { terminate(); });
+    addCommand(UFemOpenUsersManualCommand, [this](auto&) { openUsersManual(); });
+    addCommand(UFemOpenWebSiteCommand, [this](auto&) { openWebSite(); });
+    addCommand(UFemTerminateCommand, [this](auto&) { terminate(); });
 }
 
-UFemAppDelegate::~UFemAppDelegate()
+UFemAppDelegate::~UFemAppDelegate() = default;
+
+QWidget* UFemAppDelegate::aboutPanel() const
 {
-    delete aboutPanel_.data();
-    for (const QPointer<QWidget>& window : openGLInfoWindows_)
-        delete window.data();
+    const std::vector<QWidget*> panels = aboutPanel_.windows();
+    return panels.empty() ? nullptr : panels.front();
 }
 
 void UFemAppDelegate::applicationDidFinishLaunching()
 {
     updateMainMenu();
+    // A damaged settings file was recovered when the preferences were first read: said once.
+    if (const std::optional<QString> notice
+        = UUserDefaults::standardUserDefaults().takeRecoveryNotice()) {
+        Alert alert;
+        alert.messageText = QStringLiteral("Some preferences could not be read.");
+        alert.informativeText = *notice;
+        sheets_.runModalAlert(alert);
+    }
 }
 
 bool UFemAppDelegate::respondsToCommand(const QString& command) const
@@ -153,7 +159,7 @@ bool UFemAppDelegate::respondsToCommand(const QString& command) const
 bool UFemAppDelegate::validateCommand(CommandItem& item)
 {
     // An installation without the manual has nothing to open.
-    if (item.command() == OpenUsersManualCommand)
+    if (item.command() == UFemOpenUsersManualCommand)
         return QFileInfo::exists(usersManualPath());
     if (CommandTarget::respondsToCommand(item.command()))
         return CommandTarget::validateCommand(item);
@@ -183,7 +189,7 @@ void UFemAppDelegate::updateMainMenu()
     const auto* document = controller == nullptr
         ? nullptr
         : dynamic_cast<const UFemDocument*>(controller->document());
-    const quint64 viewType = window == nullptr ? 0 : window->viewTypeMenuTag();
+    const UFemViewType viewType = window == nullptr ? UFemViewTypeNone : window->viewTypeMenuTag();
     updateViewTypeMenu(document, viewType);
     updateGraphicMoveModeMenu(window, viewType);
     updateViewSettingMenu(window);
@@ -191,24 +197,25 @@ void UFemAppDelegate::updateMainMenu()
     updateOther(controller != nullptr, viewType);
 }
 
-void UFemAppDelegate::updateViewTypeMenu(const UFemDocument* document, quint64 viewType)
+void UFemAppDelegate::updateViewTypeMenu(const UFemDocument* document, UFemViewType viewType)
 {
     const bool hasModelData = document != nullptr && document->hasModelData();
-    setItem(mainMenu_.tableViewTypeMenuItem(), hasModelData, viewType == TableViewType);
-    setItem(mainMenu_.graphicViewTypeMenuItem(), hasModelData, viewType == GraphicViewType);
+    setItem(mainMenu_.tableViewTypeMenuItem(), hasModelData, viewType == UFemViewTypeCard);
+    setItem(mainMenu_.graphicViewTypeMenuItem(), hasModelData, viewType == UFemViewTypeGraphic);
     const UFemDocumentType type
         = document == nullptr ? UFemDocumentTypeNone : document->documentType();
     QAction* info = mainMenu_.projectInfoViewTypeMenuItem();
     const bool hasInfo = type == UFemDocumentTypeProject || type == UFemDocumentTypeResult;
     info->setText(type == UFemDocumentTypeResult ? tr("Result Info") : tr("Project Info"));
-    setItem(info, hasInfo, hasInfo && viewType == InfoViewType);
+    setItem(info, hasInfo, hasInfo && viewType == UFemViewTypeInfo);
 }
 
-void UFemAppDelegate::updateGraphicMoveModeMenu(const UFemMainMenuWindow* window, quint64 viewType)
+void UFemAppDelegate::updateGraphicMoveModeMenu(
+    const UFemMainMenuWindow* window, UFemViewType viewType)
 {
     QAction* item = mainMenu_.graphicMoveModeMenuItem();
-    const bool isAvailable
-        = viewType == GraphicViewType && window != nullptr && window->isGraphicMoveModeAvailable();
+    const bool isAvailable = viewType == UFemViewTypeGraphic && window != nullptr
+        && window->isGraphicMoveModeAvailable();
     item->setEnabled(isAvailable);
     if (!isAvailable)
         return;
@@ -243,10 +250,10 @@ void UFemAppDelegate::updateCaseMenu(const UFemMainMenuWindow* window)
     }
 }
 
-void UFemAppDelegate::updateOther(bool hasWindow, quint64 viewType)
+void UFemAppDelegate::updateOther(bool hasWindow, UFemViewType viewType)
 {
-    mainMenu_.findBaseMenuItem()->setEnabled(hasWindow && viewType != InfoViewType);
-    mainMenu_.setDirectionMenuItem()->setEnabled(viewType == GraphicViewType);
+    mainMenu_.findBaseMenuItem()->setEnabled(hasWindow && viewType != UFemViewTypeInfo);
+    mainMenu_.setDirectionMenuItem()->setEnabled(viewType == UFemViewTypeGraphic);
 }
 
 void UFemAppDelegate::showAboutPanel(Qt::KeyboardModifiers modifiers)
@@ -255,13 +262,10 @@ void UFemAppDelegate::showAboutPanel(Qt::KeyboardModifiers modifiers)
         showOpenGLInfo();
         return;
     }
-    if (aboutPanel_ == nullptr) {
-        QWidget* panel = UFemAboutWindow::makeWindow().release();
-        // Closing releases the window; the next request builds it afresh.
-        panel->setAttribute(Qt::WA_DeleteOnClose);
-        aboutPanel_ = panel;
-    }
-    showWindow(aboutPanel_);
+    QWidget* panel = aboutPanel();
+    if (panel == nullptr)
+        panel = aboutPanel_.add(UFemAboutWindow::makeWindow());
+    showWindow(panel);
 }
 
 void UFemAppDelegate::showOpenGLInfo()
@@ -273,20 +277,12 @@ void UFemAppDelegate::showOpenGLInfo()
         sheets_.runModalAlert(Alert::fromError(*error));
         return;
     }
-    std::erase_if(openGLInfoWindows_, [](const QPointer<QWidget>& window) { return !window; });
-    QWidget* window = UFemOpenGLInfoWindow::makeWindow(*text).release();
-    openGLInfoWindows_.emplace_back(window);
-    showWindow(window);
+    showWindow(openGLInfoWindows_.add(UFemOpenGLInfoWindow::makeWindow(*text)));
 }
 
 std::vector<QWidget*> UFemAppDelegate::openGLInfoWindows() const
 {
-    std::vector<QWidget*> windows;
-    for (const QPointer<QWidget>& window : openGLInfoWindows_) {
-        if (window)
-            windows.push_back(window);
-    }
-    return windows;
+    return openGLInfoWindows_.windows();
 }
 
 void UFemAppDelegate::showWindow(QWidget* window)

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "appkit/ClosingWindows.h"
 #include "appkit/CommandTarget.h"
+#include "documents/window/UFemViewType.h"
 #include "platform/UNotificationCenter.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -50,7 +51,7 @@ public:
     // The About window, or the OpenGL information window when Alt (Option) is held.
     void showAboutPanel(Qt::KeyboardModifiers modifiers);
     void showOpenGLInfo();
-    QWidget* aboutPanel() const { return aboutPanel_; }
+    QWidget* aboutPanel() const;
     // The OpenGL information windows still open, oldest first.
     std::vector<QWidget*> openGLInfoWindows() const;
 
@@ -70,11 +71,11 @@ public:
     void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
 
 private:
-    void updateViewTypeMenu(const UFemDocument* document, quint64 viewType);
-    void updateGraphicMoveModeMenu(const UFemMainMenuWindow* window, quint64 viewType);
+    void updateViewTypeMenu(const UFemDocument* document, UFemViewType viewType);
+    void updateGraphicMoveModeMenu(const UFemMainMenuWindow* window, UFemViewType viewType);
     void updateViewSettingMenu(const UFemMainMenuWindow* window);
     void updateCaseMenu(const UFemMainMenuWindow* window);
-    void updateOther(bool hasWindow, quint64 viewType);
+    void updateOther(bool hasWindow, UFemViewType viewType);
     void openUsersManual();
     void openWebSite();
     void showWindow(QWidget* window);
@@ -85,8 +86,9 @@ private:
     UFemMainMenu& mainMenu_;
     SheetPresenter& sheets_;
     std::vector<UNotificationObservation> observations_;
-    QPointer<QWidget> aboutPanel_;
-    std::vector<QPointer<QWidget>> openGLInfoWindows_;
+    // At most one about panel; closing one lets it go, and the next request builds it afresh.
+    ClosingWindows aboutPanel_;
+    ClosingWindows openGLInfoWindows_;
     std::function<void()> quit_;
     UFemCalculationManager* calculationManager_ = nullptr;
     QString usersManualPath_;

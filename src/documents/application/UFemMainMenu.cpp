@@ -2,6 +2,7 @@
 
 #include "appkit/CommandItem.h"
 #include "appkit/CommandRouter.h"
+#include "documents/application/UFemCommandNames.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -19,10 +20,6 @@ struct UFemMainMenu::Item {
 };
 
 namespace {
-
-const QString ViewTypeCommand = QStringLiteral("viewTypeMenuItemSelectedWithMenuItem:");
-const QString GraphicMoveModeCommand
-    = QStringLiteral("graphicMoveModeMenuItemSelectedWithMenuItem:");
 
 } // namespace
 
@@ -73,81 +70,77 @@ void UFemMainMenu::buildFileMenu()
 {
     QList<QAction*> items;
     addItem(items,
-        { tr("New Project..."), QStringLiteral("newProjectDocument:"), 0,
+        { tr("New Project..."), UFemNewProjectDocumentCommand, 0,
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N) });
-    addItem(items, { tr("New Model"), QStringLiteral("newModelDocument:"), 0, QKeySequence::New });
-    addItem(items, { tr("Open..."), QStringLiteral("openDocument:"), 0, QKeySequence::Open });
+    addItem(items, { tr("New Model"), UFemNewModelDocumentCommand, 0, QKeySequence::New });
+    addItem(items, { tr("Open..."), OpenDocumentCommand, 0, QKeySequence::Open });
     items.append(separator(this));
-    addItem(items, { tr("Close"), QStringLiteral("performClose:"), 0, QKeySequence::Close });
-    addItem(items, { tr("Save"), QStringLiteral("saveDocument:"), 0, QKeySequence::Save });
-    addItem(
-        items, { tr("Save As..."), QStringLiteral("saveDocumentAs:"), 0, QKeySequence::SaveAs });
-    addItem(items, { tr("Export Model File..."), QStringLiteral("saveModelDocumentTo:") });
-    addItem(items, { tr("Revert to Saved"), QStringLiteral("revertDocumentToSaved:") });
+    addItem(items, { tr("Close"), PerformCloseCommand, 0, QKeySequence::Close });
+    addItem(items, { tr("Save"), SaveDocumentCommand, 0, QKeySequence::Save });
+    addItem(items, { tr("Save As..."), SaveDocumentAsCommand, 0, QKeySequence::SaveAs });
+    addItem(items, { tr("Export Model File..."), UFemSaveModelDocumentToCommand });
+    addItem(items, { tr("Revert to Saved"), RevertDocumentToSavedCommand });
     items.append(separator(this));
-    addItem(items, { tr("Page Setup..."), QStringLiteral("runPageLayout:") });
-    addItem(items, { tr("Print..."), QStringLiteral("printDocument:"), 0, QKeySequence::Print });
+    addItem(items, { tr("Page Setup..."), UFemRunPageLayoutCommand });
+    addItem(items, { tr("Print..."), UFemPrintDocumentCommand, 0, QKeySequence::Print });
     items.append(separator(this));
     addItem(items,
-        { tr("Preferences..."), QStringLiteral("showPreferencePanel:"), 0,
-            QKeySequence::Preferences });
+        { tr("Preferences..."), UFemShowPreferencePanelCommand, 0, QKeySequence::Preferences });
     items.append(separator(this));
-    addItem(items, { tr("Quit Vantrel"), QStringLiteral("terminate:"), 0, QKeySequence::Quit });
+    addItem(items, { tr("Quit Vantrel"), UFemTerminateCommand, 0, QKeySequence::Quit });
     menus_.append({ tr("&File"), items });
 }
 
 void UFemMainMenu::buildEditMenu()
 {
     QList<QAction*> find;
-    addItem(find, { tr("Find..."), QStringLiteral("openFindPanel:"), 0, QKeySequence::Find });
-    addItem(find, { tr("Find Next"), QStringLiteral("findNext:"), 0, QKeySequence::FindNext });
+    addItem(find, { tr("Find..."), UFemOpenFindPanelCommand, 0, QKeySequence::Find });
+    addItem(find, { tr("Find Next"), UFemFindNextCommand, 0, QKeySequence::FindNext });
+    addItem(find, { tr("Find Previous"), UFemFindPreviousCommand, 0, QKeySequence::FindPrevious });
     addItem(find,
-        { tr("Find Previous"), QStringLiteral("findPrevious:"), 0, QKeySequence::FindPrevious });
-    addItem(find,
-        { tr("Use Selection for Find"), QStringLiteral("useSelectionForFind:"), 0,
+        { tr("Use Selection for Find"), UFemUseSelectionForFindCommand, 0,
             QKeySequence(Qt::CTRL | Qt::Key_E) });
     addItem(find,
-        { tr("Scroll to Selection"), QStringLiteral("scrollToSelection:"), 0,
+        { tr("Scroll to Selection"), UFemScrollToSelectionCommand, 0,
             QKeySequence(Qt::CTRL | Qt::Key_J) });
     find.append(separator(this));
     addItem(find,
-        { tr("Next Error Card"), QStringLiteral("fineNextErrorCard:"), 0,
+        { tr("Next Error Card"), UFemFineNextErrorCardCommand, 0,
             QKeySequence(Qt::CTRL | Qt::Key_Apostrophe) });
     addItem(find,
-        { tr("Previous Error Card"), QStringLiteral("findPreviousErrorCard:"), 0,
+        { tr("Previous Error Card"), UFemFindPreviousErrorCardCommand, 0,
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Apostrophe) });
     addItem(find,
-        { tr("Next Incomplete Card"), QStringLiteral("fineNextIncompleteCard:"), 0,
+        { tr("Next Incomplete Card"), UFemFineNextIncompleteCardCommand, 0,
             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Apostrophe) });
     addItem(find,
-        { tr("Previous Incomplete Card"), QStringLiteral("findPreviousIncompleteCard:"), 0,
+        { tr("Previous Incomplete Card"), UFemFindPreviousIncompleteCardCommand, 0,
             QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_Apostrophe) });
     findSubmenu_->addActions(find);
 
     QList<QAction*> items;
-    addItem(items, { tr("Undo"), QStringLiteral("undo:"), 0, QKeySequence::Undo });
-    addItem(items, { tr("Redo"), QStringLiteral("redo:"), 0, QKeySequence::Redo });
+    addItem(items, { tr("Undo"), UndoCommand, 0, QKeySequence::Undo });
+    addItem(items, { tr("Redo"), RedoCommand, 0, QKeySequence::Redo });
     items.append(separator(this));
-    addItem(items, { tr("Cut"), QStringLiteral("cut:"), 0, QKeySequence::Cut });
-    addItem(items, { tr("Copy"), QStringLiteral("copy:"), 0, QKeySequence::Copy });
-    addItem(items, { tr("Paste"), QStringLiteral("paste:"), 0, QKeySequence::Paste });
+    addItem(items, { tr("Cut"), CutCommand, 0, QKeySequence::Cut });
+    addItem(items, { tr("Copy"), CopyCommand, 0, QKeySequence::Copy });
+    addItem(items, { tr("Paste"), PasteCommand, 0, QKeySequence::Paste });
     // The card table takes the Delete and Backspace keys itself; text fields keep theirs.
-    addItem(items, { tr("Delete"), QStringLiteral("delete_:") });
-    addItem(items, { tr("Select All"), QStringLiteral("selectAll:"), 0, QKeySequence::SelectAll });
+    addItem(items, { tr("Delete"), DeleteCommand });
+    addItem(items, { tr("Select All"), SelectAllCommand, 0, QKeySequence::SelectAll });
     items.append(separator(this));
     addItem(items,
-        { tr("Cut as Tab-Separated Text"), QStringLiteral("cutAsTabSeparatedText:"), 0,
+        { tr("Cut as Tab-Separated Text"), UFemCutAsTabSeparatedTextCommand, 0,
             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_X) });
     addItem(items,
-        { tr("Copy as Tab-Separated Text"), QStringLiteral("copyAsTabSeparatedText:"), 0,
+        { tr("Copy as Tab-Separated Text"), UFemCopyAsTabSeparatedTextCommand, 0,
             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C) });
     addItem(items,
-        { tr("Paste as Tab-Separated Text"), QStringLiteral("pasteAsTabSeparatedText:"), 0,
+        { tr("Paste as Tab-Separated Text"), UFemPasteAsTabSeparatedTextCommand, 0,
             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_V) });
     items.append(separator(this));
-    addItem(items,
-        { tr("Insert Card"), QStringLiteral("insert:"), 0, QKeySequence(Qt::CTRL | Qt::Key_I) });
-    addItem(items, { tr("Retry All Error Cards"), QStringLiteral("retryAllErrorCards:") });
+    addItem(items, { tr("Insert Card"), UFemInsertCommand, 0, QKeySequence(Qt::CTRL | Qt::Key_I) });
+    addItem(items, { tr("Retry All Error Cards"), UFemRetryAllErrorCardsCommand });
     items.append(separator(this));
     findBase_ = addSubmenuItem(items, tr("Find"), findSubmenu_.get());
     menus_.append({ tr("&Edit"), items });
@@ -159,23 +152,28 @@ void UFemMainMenu::buildViewMenu()
     const QStringList modeTitles
         = { tr("Pointer"), tr("Move"), tr("Rotate"), tr("Roll"), tr("Zoom") };
     for (int tag = 1; tag <= modeTitles.size(); ++tag)
-        addItem(modes, { modeTitles[tag - 1], GraphicMoveModeCommand, tag, {}, true });
+        addItem(modes,
+            { modeTitles[tag - 1], UFemGraphicMoveModeMenuItemSelectedWithMenuItemCommand, tag, {},
+                true });
     graphicMoveModeSubmenu_->addActions(modes);
 
     QList<QAction*> directions;
-    addItem(directions, { tr("Fit Object in View"), QStringLiteral("fitObjectInView:") });
-    addItem(directions, { tr("X Right, Z Up"), QStringLiteral("setDirection_X_Right_Z_Up:") });
-    addItem(directions, { tr("X Right, Y Up"), QStringLiteral("setDirection_X_Right_Y_Up:") });
-    addItem(directions, { tr("Y Right, Z Up"), QStringLiteral("setDirection_Y_Right_Z_Up:") });
+    addItem(directions, { tr("Fit Object in View"), UFemFitObjectInViewCommand });
+    addItem(directions, { tr("X Right, Z Up"), UFemSetDirectionXRightZUpCommand });
+    addItem(directions, { tr("X Right, Y Up"), UFemSetDirectionXRightYUpCommand });
+    addItem(directions, { tr("Y Right, Z Up"), UFemSetDirectionYRightZUpCommand });
     setDirectionSubmenu_->addActions(directions);
 
     QList<QAction*> items;
-    tableViewType_ = addItem(
-        items, { tr("Card Table"), ViewTypeCommand, 1, QKeySequence(Qt::CTRL | Qt::Key_1), true });
+    tableViewType_ = addItem(items,
+        { tr("Card Table"), UFemViewTypeMenuItemSelectedWithMenuItemCommand, 1,
+            QKeySequence(Qt::CTRL | Qt::Key_1), true });
     graphicViewType_ = addItem(items,
-        { tr("Graphic View"), ViewTypeCommand, 2, QKeySequence(Qt::CTRL | Qt::Key_2), true });
+        { tr("Graphic View"), UFemViewTypeMenuItemSelectedWithMenuItemCommand, 2,
+            QKeySequence(Qt::CTRL | Qt::Key_2), true });
     projectInfoViewType_ = addItem(items,
-        { tr("Project Info"), ViewTypeCommand, 3, QKeySequence(Qt::CTRL | Qt::Key_3), true });
+        { tr("Project Info"), UFemViewTypeMenuItemSelectedWithMenuItemCommand, 3,
+            QKeySequence(Qt::CTRL | Qt::Key_3), true });
     items.append(separator(this));
     graphicMoveMode_ = addSubmenuItem(items, tr("Graphic Mode"), graphicMoveModeSubmenu_.get());
     viewSetting_ = addSubmenuItem(items, tr("View Setting"), nullptr);
@@ -187,51 +185,47 @@ void UFemMainMenu::buildViewMenu()
 void UFemMainMenu::buildModelMenu()
 {
     QList<QAction*> items;
-    addItem(items, { tr("File Lock"), QStringLiteral("fileLockWithMenuItem:"), 0, {}, true });
-    addItem(items, { tr("Load Result Data..."), QStringLiteral("loadResultDataWithMenuItem:") });
-    addItem(items, { tr("Unload Result Data"), QStringLiteral("unloadResultDataWithMenuItem:") });
+    addItem(items, { tr("File Lock"), UFemFileLockWithMenuItemCommand, 0, {}, true });
+    addItem(items, { tr("Load Result Data..."), UFemLoadResultDataWithMenuItemCommand });
+    addItem(items, { tr("Unload Result Data"), UFemUnloadResultDataWithMenuItemCommand });
     items.append(separator(this));
-    addItem(items,
-        { tr("Load Clipboard Card Values"),
-            QStringLiteral("loadClipboardCardValueWithMenuItem:") });
+    addItem(
+        items, { tr("Load Clipboard Card Values"), UFemLoadClipboardCardValueWithMenuItemCommand });
     addItem(items,
         { tr("Load Clipboard Card Values (Tab-Separated)"),
-            QStringLiteral("loadClipboardCardValueAsTabSeparatedTextWithMenuItem:") });
-    addItem(
-        items, { tr("Unload Clipboard Card Values"), QStringLiteral("unloadClipboardCardValue") });
+            UFemLoadClipboardCardValueAsTabSeparatedTextWithMenuItemCommand });
+    addItem(items, { tr("Unload Clipboard Card Values"), UFemUnloadClipboardCardValueCommand });
     items.append(separator(this));
     addItem(items,
-        { tr("Check Model..."), QStringLiteral("checkToRunCalculation:"), 0,
+        { tr("Check Model..."), UFemCheckToRunCalculationCommand, 0,
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R) });
     addItem(items,
-        { tr("Start Calculation..."), QStringLiteral("startCalculation:"), 0,
+        { tr("Start Calculation..."), UFemStartCalculationCommand, 0,
             QKeySequence(Qt::CTRL | Qt::Key_R) });
-    addItem(items, { tr("Calculation Panel"), QStringLiteral("openCalculationPanel:") });
+    addItem(items, { tr("Calculation Panel"), UFemOpenCalculationPanelCommand });
     items.append(separator(this));
-    addItem(items, { tr("Model Edit Window"), QStringLiteral("openModelEditWindow:") });
+    addItem(items, { tr("Model Edit Window"), UFemOpenModelEditWindowCommand });
     items.append(separator(this));
-    addItem(items,
-        { tr("Merge Nodes on Same Location..."), QStringLiteral("mergeNodeOnSameLocation:") });
-    addItem(
-        items, { tr("Divide Selected Elements..."), QStringLiteral("divideSelectedElements:") });
+    addItem(items, { tr("Merge Nodes on Same Location..."), UFemMergeNodeOnSameLocationCommand });
+    addItem(items, { tr("Divide Selected Elements..."), UFemDivideSelectedElementsCommand });
     menus_.append({ tr("&Model"), items });
 }
 
 void UFemMainMenu::buildWindowMenu()
 {
     QList<QAction*> items;
-    addItem(items, { tr("New Window"), QStringLiteral("makeNewWindow:") });
+    addItem(items, { tr("New Window"), UFemMakeNewWindowCommand });
     menus_.append({ tr("&Window"), items });
 }
 
 void UFemMainMenu::buildHelpMenu()
 {
     QList<QAction*> items;
-    addItem(items, { tr("Vantrel Users Manual"), QStringLiteral("openUsersManual:") });
-    addItem(items, { tr("Vantrel Web Site"), QStringLiteral("openWebSite:") });
+    addItem(items, { tr("Vantrel Users Manual"), UFemOpenUsersManualCommand });
+    addItem(items, { tr("Vantrel Web Site"), UFemOpenWebSiteCommand });
     items.append(separator(this));
-    addItem(items, { tr("OpenGL Renderer Info"), QStringLiteral("showOpenGLInfo:") });
-    addItem(items, { tr("About Vantrel"), QStringLiteral("showAboutPanel:") });
+    addItem(items, { tr("OpenGL Renderer Info"), UFemShowOpenGLInfoCommand });
+    addItem(items, { tr("About Vantrel"), UFemShowAboutPanelCommand });
     menus_.append({ tr("&Help"), items });
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/window/UFemViewType.h"
+
 #include <QtGlobal>
 
 class QMenu;
@@ -12,7 +14,7 @@ public:
     virtual ~UFemMainMenuWindow() = default;
 
     // The view type shown: 1 card table, 2 3-D view, 3 project or result information.
-    virtual quint64 viewTypeMenuTag() const = 0;
+    virtual UFemViewType viewTypeMenuTag() const = 0;
     virtual quint64 graphicMoveModeMenuTag() const = 0;
     // Whether the shown view takes move modes (only the 3-D view does).
     virtual bool isGraphicMoveModeAvailable() const { return viewTypeMenuTag() == 2; }

@@ -55,8 +55,8 @@ public:
     QLineEdit* projectNameField() const { return nameField_; }
 
 private:
-    bool createProjectFile(QString* file, UErrorPtr* error) const;
-    bool prepareDirectory(const QString& directory, UErrorPtr* error) const;
+    [[nodiscard]] bool createProjectFile(QString* file, UErrorPtr* error) const;
+    [[nodiscard]] bool prepareDirectory(const QString& directory, UErrorPtr* error) const;
     void refresh();
 
     DocumentController& documentController_;

@@ -55,7 +55,6 @@ std::unique_ptr<QWidget> UFemOpenGLInfoWindow::makeWindow(const QString& text)
 {
     auto window = std::make_unique<QWidget>(nullptr, Qt::Window);
     window->setWindowTitle(QObject::tr("OpenGL Renderer Info"));
-    window->setAttribute(Qt::WA_DeleteOnClose);
     window->resize(WindowWidth, WindowHeight);
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, Qt::white);

@@ -16,7 +16,7 @@ class UFemOpenGLInfoWindow {
 public:
     // The text for every renderer of `catalogue`; nullopt with the error of a renderer that cannot
     // be read, or of a catalogue that could not be filled.
-    static std::optional<QString> rendererInfoText(
+    [[nodiscard]] static std::optional<QString> rendererInfoText(
         const UGLGraphicProcessorInfoManager& catalogue, UErrorPtr* error);
     static std::unique_ptr<QWidget> makeWindow(const QString& text);
 };

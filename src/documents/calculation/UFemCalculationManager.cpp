@@ -28,7 +28,6 @@ namespace {
 // The second button of the quit alert quits; the first lets the calculation go on.
 constexpr int QuitCalculationButton = 1;
 
-constexpr quint64 NoCalculation = ~quint64(0);
 constexpr int PanelWidth = 420;
 constexpr int PanelHeight = 300;
 const QString CalculationCompletedSoundName = QStringLiteral("Hero");
@@ -43,7 +42,7 @@ double steadySeconds()
 
 struct UFemCalculationManager::UFemCalculationRecord {
     QString calculationFileNameString;
-    quint64 calculationIdentifierNumber = NoCalculation;
+    quint64 calculationIdentifierNumber = UFemNoCalculationIdentifierNumber;
     std::shared_ptr<UFemDataController> calculationDataController;
     std::unique_ptr<UFemCalculationManagerCalculationViewController> calculationViewController;
     bool isCalculationPausingOnView = false;
@@ -101,7 +100,7 @@ quint64 UFemCalculationManager::startCalculationDocument(
     auto dataController = std::make_shared<UFemDataController>(document.dataControllerServices());
     if (!dataController->resetWithModelText(
             document.dataController().modelTextOfAllCards(), true, error))
-        return NoCalculation;
+        return UFemNoCalculationIdentifierNumber;
     UFemSetupForRunCalculation(*dataController, calculationThreadCount_);
 
     auto record = std::make_unique<UFemCalculationRecord>();

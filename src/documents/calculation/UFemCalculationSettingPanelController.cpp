@@ -45,10 +45,7 @@ UFemCalculationSettingPanelController::UFemCalculationSettingPanelController(
     reset();
 }
 
-UFemCalculationSettingPanelController::~UFemCalculationSettingPanelController()
-{
-    delete panel_.data();
-}
+UFemCalculationSettingPanelController::~UFemCalculationSettingPanelController() = default;
 
 void UFemCalculationSettingPanelController::setDoesSaveResultFile(bool doesSave)
 {
@@ -133,17 +130,17 @@ QDialog* UFemCalculationSettingPanelController::makePanel(QWidget* window)
     layout->addWidget(doesLoadWhenDoneSwitch_);
     layout->addLayout(buttonRow);
 
-    QObject::connect(doesSaveResultFileSwitch_, &QCheckBox::clicked, panel,
+    QObject::connect(doesSaveResultFileSwitch_, &QCheckBox::clicked, &receiver_,
         [this](bool checked) { setDoesSaveResultFile(checked); });
-    QObject::connect(doesLoadWhenDoneSwitch_, &QCheckBox::clicked, panel,
+    QObject::connect(doesLoadWhenDoneSwitch_, &QCheckBox::clicked, &receiver_,
         [this](bool checked) { setDoesLoadWhenDone(checked); });
-    QObject::connect(resultFilePathField_, &QLineEdit::textEdited, panel,
+    QObject::connect(resultFilePathField_, &QLineEdit::textEdited, &receiver_,
         [this](const QString& text) { resultFilePathString_ = text; });
-    QObject::connect(changeButton, &QPushButton::clicked, panel,
+    QObject::connect(changeButton, &QPushButton::clicked, &receiver_,
         [this] { calculationSettingPanelChangeFilePathButtonPushed(); });
-    QObject::connect(okButton, &QPushButton::clicked, panel,
+    QObject::connect(okButton, &QPushButton::clicked, &receiver_,
         [this] { calculationSettingPanelButtonPushed(OKTag); });
-    QObject::connect(cancelButton, &QPushButton::clicked, panel,
+    QObject::connect(cancelButton, &QPushButton::clicked, &receiver_,
         [this] { calculationSettingPanelButtonPushed(CancelTag); });
     panel_ = panel;
     updateControls();

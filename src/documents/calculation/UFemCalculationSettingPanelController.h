@@ -52,7 +52,7 @@ public:
     void reset();
     // The absolute, standardised result path; 11010 for a bad extension or a relative path
     // without a base.
-    std::optional<QString> resultFileURL(UErrorPtr* error) const;
+    [[nodiscard]] std::optional<QString> resultFileURL(UErrorPtr* error) const;
 
     // Shows the sheet on `window`; the sheet reads and writes this controller's fields.
     void beginSheet(QWidget* window, SheetPresenter& presenter, FilePanels& filePanels);
@@ -71,7 +71,10 @@ private:
     QString resultFilePathString_;
     bool doesLoadWhenDone_ = true;
     FilePanels* filePanels_ = nullptr;
+    // The sheet belongs to its window; this only watches it. Its connections are tied to
+    // receiver_, so they end with this controller.
     QPointer<QDialog> panel_;
+    QObject receiver_;
     QCheckBox* doesSaveResultFileSwitch_ = nullptr;
     QLineEdit* resultFilePathField_ = nullptr;
     QCheckBox* doesLoadWhenDoneSwitch_ = nullptr;

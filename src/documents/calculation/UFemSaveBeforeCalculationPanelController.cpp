@@ -15,10 +15,7 @@ UFemSaveBeforeCalculationPanelController::UFemSaveBeforeCalculationPanelControll
 {
 }
 
-UFemSaveBeforeCalculationPanelController::~UFemSaveBeforeCalculationPanelController()
-{
-    delete panel_.data();
-}
+UFemSaveBeforeCalculationPanelController::~UFemSaveBeforeCalculationPanelController() = default;
 
 void UFemSaveBeforeCalculationPanelController::setProjectVersionString(const QString& version)
 {
@@ -69,12 +66,12 @@ QDialog* UFemSaveBeforeCalculationPanelController::makePanel(QWidget* window)
     layout->addLayout(versionRow);
     layout->addLayout(buttonRow);
 
-    QObject::connect(projectVersionField_, &QLineEdit::textEdited, panel,
+    QObject::connect(projectVersionField_, &QLineEdit::textEdited, &receiver_,
         [this](const QString& text) { projectVersionString_ = text; });
-    QObject::connect(revertButton, &QPushButton::clicked, panel,
+    QObject::connect(revertButton, &QPushButton::clicked, &receiver_,
         [this] { updateProjectVersionStringFromDelegate(); });
-    const auto connectTag = [this, panel](QPushButton* button, int tag) {
-        QObject::connect(button, &QPushButton::clicked, panel,
+    const auto connectTag = [this](QPushButton* button, int tag) {
+        QObject::connect(button, &QPushButton::clicked, &receiver_,
             [this, tag] { saveBeforeCalculationPanelButtonPushed(tag); });
     };
     connectTag(saveButton, SaveAndCalculateTag);

@@ -46,6 +46,9 @@ private:
 
     Delegate delegate_;
     QString projectVersionString_;
+    // The sheet belongs to its window; this only watches it. Its connections are tied to
+    // receiver_, so they end with this controller.
     QPointer<QDialog> panel_;
+    QObject receiver_;
     QLineEdit* projectVersionField_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "appkit/SheetPresenter.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemResultDataManager.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/calculation/UFemSaveBeforeCalculationPanelController.h"
 #include "documents/document/UFemDocumentNotifications.h"
 #include "documents/document/UFemProjectFilePath.h"
@@ -14,14 +15,6 @@
 #include <QFileInfo>
 
 namespace {
-
-const QString SaveAsCommand = QStringLiteral("saveDocumentAs:");
-const QString CheckToRunCalculationCommand = QStringLiteral("checkToRunCalculation:");
-const QString StartCalculationCommand = QStringLiteral("startCalculation:");
-const QString PageLayoutCommand = QStringLiteral("runPageLayout:");
-const QString PrintCommand = QStringLiteral("printDocument:");
-const QString ExportModelCommand = QStringLiteral("saveModelDocumentTo:");
-const QString MakeNewWindowCommand = QStringLiteral("makeNewWindow:");
 
 } // namespace
 
@@ -301,21 +294,22 @@ void UFemDocument::showCardIdentifierNumberLimitWarningAlert(
 
 void UFemDocument::addCalculationCommands()
 {
-    addCommand(StartCalculationCommand, [this](const CommandItem&) { startCalculation(); });
+    addCommand(UFemStartCalculationCommand, [this](const CommandItem&) { startCalculation(); });
     addCommand(
-        CheckToRunCalculationCommand, [this](const CommandItem&) { checkToRunCalculation(); });
-    addCommand(ExportModelCommand, [this](const CommandItem&) { saveModelDocumentTo(); });
-    addCommand(MakeNewWindowCommand, [this](const CommandItem&) { makeNewWindow(); });
+        UFemCheckToRunCalculationCommand, [this](const CommandItem&) { checkToRunCalculation(); });
+    addCommand(
+        UFemSaveModelDocumentToCommand, [this](const CommandItem&) { saveModelDocumentTo(); });
+    addCommand(UFemMakeNewWindowCommand, [this](const CommandItem&) { makeNewWindow(); });
 }
 
 bool UFemDocument::validateCommand(CommandItem& item)
 {
     const QString& command = item.command();
-    if (command == SaveAsCommand)
+    if (command == SaveDocumentAsCommand)
         return documentType_ == UFemDocumentTypeModel;
-    if (command == CheckToRunCalculationCommand || command == StartCalculationCommand)
+    if (command == UFemCheckToRunCalculationCommand || command == UFemStartCalculationCommand)
         return hasModelData_ && (!hasResultData() || resultDataCalculationError() != nullptr);
-    if (command == PageLayoutCommand || command == PrintCommand)
+    if (command == UFemRunPageLayoutCommand || command == UFemPrintDocumentCommand)
         return false;
     return Document::validateCommand(item);
 }

@@ -147,7 +147,7 @@ public:
         return calculationIdentifierNumber_ != UFemNoCalculationIdentifierNumber;
     }
     // Whether a calculation may start: not with results loaded, nor while one runs.
-    bool checkToStartCalculation(UErrorPtr* error) const;
+    [[nodiscard]] bool checkToStartCalculation(UErrorPtr* error) const;
     // A calculation started for this document under `identifier`: the model locks.
     void calculationDidStart(quint64 identifier);
     // A calculation ended: without `calculationError` its results are attached. Another
@@ -162,13 +162,13 @@ public:
     void startCalculation();
     void checkToRunCalculation();
     // A project asks first whether to save; a model asks where the result file goes.
-    bool startCalculation(UErrorPtr* error);
+    [[nodiscard]] bool startCalculation(UErrorPtr* error);
     // Without an argument the project's settings or the calculation-setting sheet decide. True
     // without an error also when the user cancelled.
-    bool startCalculationWithArgument(
+    [[nodiscard]] bool startCalculationWithArgument(
         const std::optional<UFemCalculationStartArgument>& argument, UErrorPtr* error);
     // Hands the model to the calculation manager and, when the results are to be taken, locks.
-    bool startCalculationWithResultFile(
+    [[nodiscard]] bool startCalculationWithResultFile(
         const std::optional<QString>& resultFilePath, bool loadWhenDone, UErrorPtr* error);
     // The shared calculation manager unless another is set (tests).
     void setCalculationManager(UFemCalculationManager* manager) { calculationManager_ = manager; }
@@ -178,32 +178,36 @@ public:
         UFemCalculationSettingPanelController& controller, int tag) override;
 
     // ---- Reading and writing by type
-    bool readFromData(const QByteArray& data, const QString& type, UErrorPtr* error) override;
-    std::optional<QByteArray> dataOfType(const QString& type, UErrorPtr* error) override;
+    [[nodiscard]] bool readFromData(
+        const QByteArray& data, const QString& type, UErrorPtr* error) override;
+    [[nodiscard]] std::optional<QByteArray> dataOfType(
+        const QString& type, UErrorPtr* error) override;
     // Reads the file, then for a project loads what it names.
-    bool readFromFile(const QString& path, const QString& type, UErrorPtr* error) override;
+    [[nodiscard]] bool readFromFile(
+        const QString& path, const QString& type, UErrorPtr* error) override;
 
     // ---- Project file
-    std::optional<QByteArray> projectFileData(UErrorPtr* error) const;
+    [[nodiscard]] std::optional<QByteArray> projectFileData(UErrorPtr* error) const;
     // Nullopt: no project; empty data: a new project.
-    bool loadProjectFileData(const std::optional<QByteArray>& data, UErrorPtr* error);
-    std::optional<QString> projectModelFileURL(UErrorPtr* error) const;
-    std::optional<QString> projectResultFileURL(UErrorPtr* error) const;
-    bool loadProjectModelData(UErrorPtr* error);
-    bool loadProjectResultData(UErrorPtr* error) override;
+    [[nodiscard]] bool loadProjectFileData(const std::optional<QByteArray>& data, UErrorPtr* error);
+    [[nodiscard]] std::optional<QString> projectModelFileURL(UErrorPtr* error) const;
+    [[nodiscard]] std::optional<QString> projectResultFileURL(UErrorPtr* error) const;
+    [[nodiscard]] bool loadProjectModelData(UErrorPtr* error);
+    [[nodiscard]] bool loadProjectResultData(UErrorPtr* error) override;
 
     // ---- Model data; nullopt data unloads
-    bool loadModelFileData(const std::optional<QByteArray>& data, UErrorPtr* error);
-    std::optional<QByteArray> modelFileData(UErrorPtr* error) const;
-    bool loadModelDataWithModelFileURL(const QString& path, UErrorPtr* error);
+    [[nodiscard]] bool loadModelFileData(const std::optional<QByteArray>& data, UErrorPtr* error);
+    [[nodiscard]] std::optional<QByteArray> modelFileData(UErrorPtr* error) const;
+    [[nodiscard]] bool loadModelDataWithModelFileURL(const QString& path, UErrorPtr* error);
     void unloadModelData();
 
     // ---- Result data; nullopt data unloads
-    bool loadResultFileData(const std::optional<QByteArray>& data, UErrorPtr* error);
-    std::optional<QByteArray> resultFileData(UErrorPtr* error) const;
-    bool loadResultDataWithResultFileURL(const QString& path, UErrorPtr* error) override;
+    [[nodiscard]] bool loadResultFileData(const std::optional<QByteArray>& data, UErrorPtr* error);
+    [[nodiscard]] std::optional<QByteArray> resultFileData(UErrorPtr* error) const;
+    [[nodiscard]] bool loadResultDataWithResultFileURL(
+        const QString& path, UErrorPtr* error) override;
     void unloadResultData() override;
-    bool loadClipboardCardValue(const QString& clipboardCardValueString,
+    [[nodiscard]] bool loadClipboardCardValue(const QString& clipboardCardValueString,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, UErrorPtr* error) override;
     void unloadClipboardCardValue() override;
 
@@ -229,8 +233,10 @@ signals:
 protected:
     // A project writes its project file and its model file; each part is marked saved only when
     // its own file was written, and any failure fails the save.
-    bool saveToFile(const QString& path, const QString& type, UErrorPtr* error) override;
-    bool revertToContentsOf(const QString& path, const QString& type, UErrorPtr* error) override;
+    [[nodiscard]] bool saveToFile(
+        const QString& path, const QString& type, UErrorPtr* error) override;
+    [[nodiscard]] bool revertToContentsOf(
+        const QString& path, const QString& type, UErrorPtr* error) override;
 
 private:
     // Posts the lock will-change notification now and the did-change one when it ends.
@@ -254,22 +260,22 @@ private:
     void setHasModelData(bool hasModelData);
     void announce(const QString& key, bool done);
 
-    std::optional<QString> resolvedProjectPath(const std::optional<QString>& path,
+    [[nodiscard]] std::optional<QString> resolvedProjectPath(const std::optional<QString>& path,
         const QString& extension, const char* invalidDescription, UErrorPtr* error) const;
     void openProject();
     void fillNewProjectDefaults();
-    bool readModelText(const QByteArray& data, UErrorPtr* error);
+    [[nodiscard]] bool readModelText(const QByteArray& data, UErrorPtr* error);
     void unloadModelFileData();
     // Attaches (or, with none, detaches) results between the lock notifications; a calculation
     // that delivered them ends inside the same bracket.
-    bool attachResults(std::shared_ptr<UFemResultDataManager> manager,
+    [[nodiscard]] bool attachResults(std::shared_ptr<UFemResultDataManager> manager,
         bool doesAllowCalculationError, bool endsCalculation, UErrorPtr* error);
-    bool loadResultsOfResultDocument(
+    [[nodiscard]] bool loadResultsOfResultDocument(
         const std::shared_ptr<UFemResultDataManager>& manager, UErrorPtr* error);
     void unloadResultFileData();
-    bool checkCalculatedData(UFemDataController& calculated, UErrorPtr* error) const;
+    [[nodiscard]] bool checkCalculatedData(UFemDataController& calculated, UErrorPtr* error) const;
     void endCalculation();
-    bool writeModelFile(QString* modelFileName, UErrorPtr* error);
+    [[nodiscard]] bool writeModelFile(QString* modelFileName, UErrorPtr* error);
     void exportModelText(const QString& path);
     QString proposedExportPath() const;
     bool askToReplaceRestraintExpression();
@@ -277,15 +283,15 @@ private:
     // A new window listing the cards that stop a calculation.
     void showCardsWithErrorToRun();
     // The pre-run check of the model; a card that stops the run is shown in a new window.
-    bool checkModelToRun(UErrorPtr* error);
-    bool checkToHandOver(bool loadWhenDone, UErrorPtr* error) const;
+    [[nodiscard]] bool checkModelToRun(UErrorPtr* error);
+    [[nodiscard]] bool checkToHandOver(bool loadWhenDone, UErrorPtr* error) const;
     void beginCalculationSettingSheet();
     void setDefaultResultFilePath(UFemCalculationSettingPanelController& controller) const;
     bool saveBeforeCalculationPanelButtonPushed(int tag);
     void startCalculationAfterSaveBeforeSheet();
     // Finds out whether the result file may be written; false without an error: the user
     // cancelled.
-    bool prepareResultFile(
+    [[nodiscard]] bool prepareResultFile(
         const QString& path, bool doesAllowOverwrite, bool* proceeds, UErrorPtr* error);
     int runModalAlert(const Alert& alert);
     UFemCalculationManager& calculationManager() const;

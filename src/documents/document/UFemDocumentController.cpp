@@ -3,6 +3,7 @@
 #include "appkit/Alert.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/application/UFemMainMenu.h"
 #include "documents/application/UFemMainMenuWindow.h"
 #include "documents/application/UFemNewProjectPanel.h"
@@ -14,8 +15,8 @@ UFemDocumentController::UFemDocumentController(
     SheetPresenter& sheets, FilePanels& panels, WindowTracker& tracker)
     : DocumentController(sheets, panels, tracker)
 {
-    addCommand(QStringLiteral("newProjectDocument:"), [this](auto&) { newProjectDocument(); });
-    addCommand(QStringLiteral("newModelDocument:"), [this](auto&) { newModelDocument(); });
+    addCommand(UFemNewProjectDocumentCommand, [this](auto&) { newProjectDocument(); });
+    addCommand(UFemNewModelDocumentCommand, [this](auto&) { newModelDocument(); });
 }
 
 UFemDocumentController::~UFemDocumentController() = default;

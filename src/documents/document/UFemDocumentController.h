@@ -26,8 +26,9 @@ public:
     // Made on first use.
     UFemNewProjectPanel& newProjectPanel();
 
-    Document* openDocument(const QString& path, bool display, UErrorPtr* error) override;
-    Document* openUntitledDocumentOfType(
+    [[nodiscard]] Document* openDocument(
+        const QString& path, bool display, UErrorPtr* error) override;
+    [[nodiscard]] Document* openUntitledDocumentOfType(
         const QString& typeName, bool display, UErrorPtr* error) override;
 
 private:

@@ -8,6 +8,8 @@
 #include "foundation/errors/UFemErrorsFile.h"
 #include "foundation/errors/UFemErrorsOther.h"
 
+#include <new>
+
 bool UFemDocument::loadModelFileData(const std::optional<QByteArray>& data, UErrorPtr* error)
 {
     if (!data) {
@@ -31,17 +33,23 @@ bool UFemDocument::readModelText(const QByteArray& data, UErrorPtr* error)
 {
     const LockStatusChange change(*this);
     announce(UFemHasModelDataKey, false);
-    std::optional<QString> text = UFemModelTextFromModelFileData(data);
     UErrorPtr failure;
-    bool rewritten = false;
-    if (!text) {
+    std::optional<QString> text;
+    try {
+        text = UFemModelTextFromModelFileData(data);
+    } catch (const std::bad_alloc&) {
+        failure = UFemMallocFailedError();
+    }
+    if (!failure && !text)
         failure = UFemReadingModelFileToStringError();
-    } else {
+    bool rewritten = false;
+    if (!failure) {
         if (UFemModelTextHasRestraintExpressionRow(*text) && askToReplaceRestraintExpression()) {
             text = UFemModelTextReplacingRestraintExpression(*text);
             rewritten = true;
         }
-        dataController_->resetWithModelText(*text, true, &failure);
+        // The answer is in failure.
+        static_cast<void>(dataController_->resetWithModelText(*text, true, &failure));
     }
     if (!failure) {
         hasModelData_ = true;
@@ -97,5 +105,5 @@ bool UFemDocument::loadModelDataWithModelFileURL(const QString& path, UErrorPtr*
 
 void UFemDocument::unloadModelData()
 {
-    loadModelFileData(std::nullopt, nullptr);
+    UFemRaisesOnFailure(loadModelFileData(std::nullopt, nullptr));
 }

@@ -141,7 +141,7 @@ bool UFemDocument::loadResultDataWithResultFileURL(const QString& path, UErrorPt
 
 void UFemDocument::unloadResultData()
 {
-    loadResultFileData(std::nullopt, nullptr);
+    UFemRaisesOnFailure(loadResultFileData(std::nullopt, nullptr));
 }
 
 bool UFemDocument::loadClipboardCardValue(const QString& clipboardCardValueString,
@@ -153,5 +153,5 @@ bool UFemDocument::loadClipboardCardValue(const QString& clipboardCardValueStrin
 
 void UFemDocument::unloadClipboardCardValue()
 {
-    dataController_->setClipboardCardValueResultDataManager(nullptr, nullptr);
+    UFemRaisesOnFailure(dataController_->setClipboardCardValueResultDataManager(nullptr, nullptr));
 }

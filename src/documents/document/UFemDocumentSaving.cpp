@@ -38,6 +38,15 @@ QString pathWithExtension(const QString& path, const QString& extension)
 
 bool UFemDocument::saveToFile(const QString& path, const QString& type, UErrorPtr* error)
 {
+    if (UFemDocumentTypeOfTypeName(type) == UFemDocumentTypeModel) {
+        UErrorPtr failure;
+        if (Document::saveToFile(path, type, &failure))
+            return true;
+        UFemSetError(error,
+            UFemSavingModelFileFailedError_withModelFileNameString(
+                QFileInfo(path).fileName(), failure));
+        return false;
+    }
     if (UFemDocumentTypeOfTypeName(type) != UFemDocumentTypeProject)
         return Document::saveToFile(path, type, error);
     if (documentType_ != UFemDocumentTypeProject || path.isEmpty())
@@ -50,7 +59,8 @@ bool UFemDocument::saveToFile(const QString& path, const QString& type, UErrorPt
     UErrorPtr modelError;
     QString modelFileName;
     if (hasModelData_)
-        writeModelFile(&modelFileName, &modelError);
+        // The answer is in modelError.
+        static_cast<void>(writeModelFile(&modelFileName, &modelError));
     if (!projectError && !modelError)
         return true;
     UFemSetError(error,

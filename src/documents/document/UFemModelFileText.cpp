@@ -18,11 +18,13 @@ std::optional<QString> decodeStrictly(QStringDecoder& decoder, QByteArrayView da
     return text;
 }
 
+// Only with its byte-order mark: without it nearly any bytes (a Latin-1 file) decode as UTF-16,
+// into a text of strange characters.
 std::optional<QString> decodeUtf16(const QByteArray& data)
 {
-    if (data.size() % 2 != 0)
-        return std::nullopt;
     const bool littleEndian = data.startsWith("\xFF\xFE");
+    if (data.size() % 2 != 0 || (!littleEndian && !data.startsWith("\xFE\xFF")))
+        return std::nullopt;
     QStringDecoder decoder(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
         QStringConverter::Flag::Stateless);
     std::optional<QString> text = decodeStrictly(decoder, data);

@@ -4,6 +4,8 @@
 #include "foundation/errors/UFemErrorsFile.h"
 #include "platform/KeyedArchive.h"
 
+#include <cmath>
+
 namespace {
 
 const QString DataTypeKey = QStringLiteral("UFemDataTypeString");
@@ -55,6 +57,37 @@ bool decodeOptional(const KeyedArchive& archive, const QString& key, std::option
     return true;
 }
 
+// A version number that is text or not finite says nothing of the version a file needs.
+bool isAbsentOrFiniteNumber(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return true;
+    case QMetaType::Double:
+        return std::isfinite(value.toDouble());
+    default:
+        return isAbsent(value);
+    }
+}
+
+// A flag stored as a number, or as text the way the platform reads text as a flag ("YES",
+// "true", a digit other than 0 at its start, after blanks).
+bool decodeFlag(const KeyedArchive& archive, const QString& key)
+{
+    const QVariant value = archive.decodeObjectForKey(key);
+    if (value.typeId() != QMetaType::QString)
+        return archive.decodeBoolForKey(key);
+    const QString text = value.toString().trimmed();
+    if (text.isEmpty())
+        return false;
+    const QChar first = text.front();
+    return QStringLiteral("YyTt").contains(first) || (first >= u'1' && first <= u'9');
+}
+
 bool decodeFields(const KeyedArchive& archive, UFemProjectFileContents& contents)
 {
     if (!decodeOptional(archive, TitleKey, contents.projectTitleString)
@@ -62,10 +95,10 @@ bool decodeFields(const KeyedArchive& archive, UFemProjectFileContents& contents
         || !decodeOptional(archive, CommentKey, contents.projectCommentString)
         || !decodeOptional(archive, ModelPathKey, contents.projectModelFilePathString))
         return false;
-    contents.projectDoesLoadModelDataAuto = archive.decodeBoolForKey(ModelAutoKey);
+    contents.projectDoesLoadModelDataAuto = decodeFlag(archive, ModelAutoKey);
     if (!decodeOptional(archive, ResultPathKey, contents.projectResultFilePathString))
         return false;
-    contents.projectDoesLoadResultDataAuto = archive.decodeBoolForKey(ResultAutoKey);
+    contents.projectDoesLoadResultDataAuto = decodeFlag(archive, ResultAutoKey);
     return decodeOptional(archive, PreferencesKey, contents.projectPreferencesDictionary);
 }
 
@@ -101,7 +134,8 @@ std::optional<UFemProjectFileContents> UFemReadProjectFileData(
     std::optional<QString> dataType;
     std::optional<QString> minimumVersionString;
     if (!decodeOptional(*archive, DataTypeKey, dataType) || dataType != ProjectDataType
-        || !decodeOptional(*archive, MinimumVersionStringKey, minimumVersionString)) {
+        || !decodeOptional(*archive, MinimumVersionStringKey, minimumVersionString)
+        || !isAbsentOrFiniteNumber(archive->decodeObjectForKey(MinimumVersionNumberKey))) {
         UFemSetError(error, UFemUnknownProjectFileTypeError());
         return std::nullopt;
     }

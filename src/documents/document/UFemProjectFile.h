@@ -31,5 +31,5 @@ inline constexpr qint64 UFemProjectFileCreatorVersionNumber = 801051;
 QByteArray UFemProjectFileData(const UFemProjectFileContents& contents);
 // Reads non-empty project file data. Damaged data, another kind of archive or a value of the
 // wrong kind give 11003; a file that needs a newer program gives 11004.
-std::optional<UFemProjectFileContents> UFemReadProjectFileData(
+[[nodiscard]] std::optional<UFemProjectFileContents> UFemReadProjectFileData(
     const QByteArray& data, UErrorPtr* error);

@@ -16,7 +16,7 @@ QString UFemStandardizedFilePath(const QString& path);
 // The absolute path of a project's model or result path: an absolute path as it stands, a
 // relative one inside the directory of the project file. A path that names no file (a relative
 // path without a project file, a NUL character) gives 11010 with the standardized path.
-std::optional<QString> UFemResolvedProjectFilePath(
+[[nodiscard]] std::optional<QString> UFemResolvedProjectFilePath(
     const QString& path, const QString& projectFilePath, UErrorPtr* error);
 
 // A path with the home directory written as "~".

@@ -25,8 +25,8 @@ public:
     virtual QString searchString() const = 0;
     virtual void setSearchString(const QString& searchString) = 0;
     virtual QString replaceString() const = 0;
-    virtual std::shared_ptr<UFemStringSearchManager> stringSearchManagerWithDoesSearchBackDirection(
-        bool doesSearchBackDirection, UErrorPtr* error)
+    [[nodiscard]] virtual std::shared_ptr<UFemStringSearchManager>
+    stringSearchManagerWithDoesSearchBackDirection(bool doesSearchBackDirection, UErrorPtr* error)
         = 0;
     virtual void setReplaceAllMessageString(const QString& message) = 0;
     virtual void resetMessageString() = 0;

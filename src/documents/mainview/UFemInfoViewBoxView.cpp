@@ -1,11 +1,9 @@
 #include "documents/mainview/UFemInfoViewBoxView.h"
 
 #include "appkit/Notifier.h"
+#include "documents/application/UFemCommandNames.h"
 
 namespace {
-
-const QString UndoCommand = QStringLiteral("undo:");
-const QString RedoCommand = QStringLiteral("redo:");
 
 } // namespace
 

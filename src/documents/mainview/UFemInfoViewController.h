@@ -11,7 +11,7 @@ public:
 
     quint64 cardRowIndexToAddCard(UErrorPtr* error) override;
     _UFemSearchCardStringRange selectedSearchCardStringRange(UErrorPtr* error) override;
-    bool selectSearchCardStringRange(
+    [[nodiscard]] bool selectSearchCardStringRange(
         const _UFemSearchCardStringRange& range, UErrorPtr* error) override;
     _UFemSearchCardStringRange replaceSelectedSearchCardStringRange(
         const QString& replaceString, bool* isReplaced, UErrorPtr* error) override;

@@ -4,6 +4,7 @@
 #include "appkit/SheetPresenter.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/mainview/UFemProjectInfoOverlay.h"
 #include "documents/window/UFemWindowController.h"
 #include "documents/window/UFemWindowDocument.h"
@@ -126,46 +127,48 @@ std::vector<UFemCard*> UFemMainViewController::windowCards() const
 void UFemMainViewController::registerCommands()
 {
     using Command = void (UFemMainViewController::*)();
-    const std::pair<const char*, Command> plain[] = {
-        { "undo:", &UFemMainViewController::ufemMainView_undo },
-        { "redo:", &UFemMainViewController::ufemMainView_redo },
-        { "insert:", &UFemMainViewController::ufemMainView_insert },
-        { "delete_:", &UFemMainViewController::ufemMainView_delete },
-        { "selectAll:", &UFemMainViewController::ufemMainView_selectAll },
-        { "retryAllErrorCards:", &UFemMainViewController::ufemMainView_retryAllErrorCards },
-        { "findNext:", &UFemMainViewController::ufemMainView_findNext },
-        { "findPrevious:", &UFemMainViewController::ufemMainView_findPrevious },
-        { "replaceSelection:", &UFemMainViewController::ufemMainView_replaceSelection },
-        { "replaceSelectionAndFindNext:",
+    const std::pair<QString, Command> plain[] = {
+        { UndoCommand, &UFemMainViewController::ufemMainView_undo },
+        { RedoCommand, &UFemMainViewController::ufemMainView_redo },
+        { UFemInsertCommand, &UFemMainViewController::ufemMainView_insert },
+        { DeleteCommand, &UFemMainViewController::ufemMainView_delete },
+        { SelectAllCommand, &UFemMainViewController::ufemMainView_selectAll },
+        { UFemRetryAllErrorCardsCommand, &UFemMainViewController::ufemMainView_retryAllErrorCards },
+        { UFemFindNextCommand, &UFemMainViewController::ufemMainView_findNext },
+        { UFemFindPreviousCommand, &UFemMainViewController::ufemMainView_findPrevious },
+        { UFemReplaceSelectionCommand, &UFemMainViewController::ufemMainView_replaceSelection },
+        { UFemReplaceSelectionAndFindNextCommand,
             &UFemMainViewController::ufemMainView_replaceSelectionAndFindNext },
-        { "replaceAll:", &UFemMainViewController::ufemMainView_replaceAll },
-        { "useSelectionForFind:", &UFemMainViewController::ufemMainView_useSelectionForFind },
-        { "fineNextErrorCard:", &UFemMainViewController::ufemMainView_fineNextErrorCard },
-        { "findPreviousErrorCard:", &UFemMainViewController::ufemMainView_findPreviousErrorCard },
-        { "fineNextIncompleteCard:", &UFemMainViewController::ufemMainView_fineNextIncompleteCard },
-        { "findPreviousIncompleteCard:",
+        { UFemReplaceAllCommand, &UFemMainViewController::ufemMainView_replaceAll },
+        { UFemUseSelectionForFindCommand,
+            &UFemMainViewController::ufemMainView_useSelectionForFind },
+        { UFemFineNextErrorCardCommand, &UFemMainViewController::ufemMainView_fineNextErrorCard },
+        { UFemFindPreviousErrorCardCommand,
+            &UFemMainViewController::ufemMainView_findPreviousErrorCard },
+        { UFemFineNextIncompleteCardCommand,
+            &UFemMainViewController::ufemMainView_fineNextIncompleteCard },
+        { UFemFindPreviousIncompleteCardCommand,
             &UFemMainViewController::ufemMainView_findPreviousIncompleteCard },
-        { "scrollToSelection:", &UFemMainViewController::scrollToSelection },
+        { UFemScrollToSelectionCommand, &UFemMainViewController::scrollToSelection },
     };
     // Named pairs rather than structured bindings: clang 14 cannot capture those.
     for (const auto& entry : plain) {
         const Command command = entry.second;
-        addCommand(QString::fromLatin1(entry.first),
-            [this, command](const CommandItem&) { (this->*command)(); });
+        addCommand(entry.first, [this, command](const CommandItem&) { (this->*command)(); });
     }
     using SenderCommand = void (UFemMainViewController::*)(const CommandItem&);
-    const std::pair<const char*, SenderCommand> withSender[] = {
-        { "copy:", &UFemMainViewController::ufemMainView_copy },
-        { "copyAsTabSeparatedText:", &UFemMainViewController::ufemMainView_copy },
-        { "cut:", &UFemMainViewController::ufemMainView_cut },
-        { "cutAsTabSeparatedText:", &UFemMainViewController::ufemMainView_cut },
-        { "paste:", &UFemMainViewController::ufemMainView_paste },
-        { "pasteAsTabSeparatedText:", &UFemMainViewController::ufemMainView_paste },
+    const std::pair<QString, SenderCommand> withSender[] = {
+        { CopyCommand, &UFemMainViewController::ufemMainView_copy },
+        { UFemCopyAsTabSeparatedTextCommand, &UFemMainViewController::ufemMainView_copy },
+        { CutCommand, &UFemMainViewController::ufemMainView_cut },
+        { UFemCutAsTabSeparatedTextCommand, &UFemMainViewController::ufemMainView_cut },
+        { PasteCommand, &UFemMainViewController::ufemMainView_paste },
+        { UFemPasteAsTabSeparatedTextCommand, &UFemMainViewController::ufemMainView_paste },
     };
     for (const auto& entry : withSender) {
         const SenderCommand command = entry.second;
-        addCommand(QString::fromLatin1(entry.first),
-            [this, command](const CommandItem& sender) { (this->*command)(sender); });
+        addCommand(
+            entry.first, [this, command](const CommandItem& sender) { (this->*command)(sender); });
     }
 }
 
@@ -178,8 +181,8 @@ bool UFemMainViewController::ufemMainView_validateUserInterfaceItem(CommandItem&
 {
     const QString& command = item.command();
     const bool selected = !windowController_->selectedCardArray().empty();
-    if (command == u"undo:" || command == u"redo:") {
-        const bool isUndo = command == u"undo:";
+    if (command == UndoCommand || command == RedoCommand) {
+        const bool isUndo = command == UndoCommand;
         UUndoManager* undo = dataController().undoManager();
         if (undo == nullptr)
             return false;
@@ -187,20 +190,17 @@ bool UFemMainViewController::ufemMainView_validateUserInterfaceItem(CommandItem&
             item.setTitle(isUndo ? undo->undoMenuItemTitle() : undo->redoMenuItemTitle());
         return isModelEditable() && (isUndo ? undo->canUndo() : undo->canRedo());
     }
-    static const QStringList editableSelected = { QStringLiteral("cut:"),
-        QStringLiteral("cutAsTabSeparatedText:"), QStringLiteral("delete_:") };
-    static const QStringList modelSelected
-        = { QStringLiteral("copy:"), QStringLiteral("copyAsTabSeparatedText:"),
-              QStringLiteral("useSelectionForFind:"), QStringLiteral("scrollToSelection:") };
-    static const QStringList pasting
-        = { QStringLiteral("paste:"), QStringLiteral("pasteAsTabSeparatedText:") };
-    static const QStringList editable
-        = { QStringLiteral("insert:"), QStringLiteral("replaceSelection:"),
-              QStringLiteral("replaceSelectionAndFindNext:"), QStringLiteral("replaceAll:") };
-    static const QStringList model = { QStringLiteral("selectAll:"), QStringLiteral("findNext:"),
-        QStringLiteral("findPrevious:") };
+    static const QStringList editableSelected
+        = { CutCommand, UFemCutAsTabSeparatedTextCommand, DeleteCommand };
+    static const QStringList modelSelected = { CopyCommand, UFemCopyAsTabSeparatedTextCommand,
+        UFemUseSelectionForFindCommand, UFemScrollToSelectionCommand };
+    static const QStringList pasting = { PasteCommand, UFemPasteAsTabSeparatedTextCommand };
+    static const QStringList editable = { UFemInsertCommand, UFemReplaceSelectionCommand,
+        UFemReplaceSelectionAndFindNextCommand, UFemReplaceAllCommand };
+    static const QStringList model
+        = { SelectAllCommand, UFemFindNextCommand, UFemFindPreviousCommand };
     // Retrying without error cards would change nothing.
-    if (command == u"retryAllErrorCards:")
+    if (command == UFemRetryAllErrorCardsCommand)
         return isModelEditable() && dataController().errorCardArray().count() != 0;
     if (editableSelected.contains(command))
         return isModelEditable() && selected;

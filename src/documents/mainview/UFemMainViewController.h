@@ -66,7 +66,8 @@ public:
     // Whether view settings apply to this kind of view.
     virtual bool useViewPreferences() const { return false; }
     virtual QVariantMap viewPreferences() const { return {}; }
-    virtual bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error);
+    [[nodiscard]] virtual bool setViewPreferences(
+        const QVariantMap& viewPreferences, UErrorPtr* error);
     virtual void viewWillSwapOut() { }
     virtual void viewDidSwapIn() { }
     virtual QWidget* printView() const { return mainView(); }
@@ -75,7 +76,7 @@ public:
     virtual quint64 cardRowIndexToAddCard(UErrorPtr* error) = 0;
     virtual _UFemSearchCardStringRange selectedSearchCardStringRange(UErrorPtr* error) = 0;
     // A range starting at UFemRangeNotFound selects nothing.
-    virtual bool selectSearchCardStringRange(
+    [[nodiscard]] virtual bool selectSearchCardStringRange(
         const _UFemSearchCardStringRange& range, UErrorPtr* error)
         = 0;
     // The range the replacement now covers; *isReplaced tells whether anything was replaced.
@@ -83,14 +84,14 @@ public:
         const QString& replaceString, bool* isReplaced, UErrorPtr* error)
         = 0;
     // The open field editor and its card row (*editedRow), null when none is open.
-    virtual QLineEdit* cardStringFieldEditor(quint64* editedRow, bool doesApplyFieldEditorChange,
-        bool doesCloseFieldEditor, UErrorPtr* error);
+    [[nodiscard]] virtual QLineEdit* cardStringFieldEditor(quint64* editedRow,
+        bool doesApplyFieldEditorChange, bool doesCloseFieldEditor, UErrorPtr* error);
     virtual void applyAndCloseCardStringFieldEditor() { }
     // Ends editing without applying while a search moves the selection; an optional editor is
     // only disabled.
     virtual void deactivateCardStringFieldEditorTemporary() { }
     // Applies the open editor (without closing it), then selects nothing.
-    virtual bool deselectSearchCardStringRange(UErrorPtr* error);
+    [[nodiscard]] virtual bool deselectSearchCardStringRange(UErrorPtr* error);
     // Optional: only views that can scroll their selection into sight answer true.
     virtual bool respondsToScrollToSelection() const { return false; }
     virtual void scrollToSelection() { }
@@ -134,7 +135,8 @@ private:
     void registerCommands();
     void undoOrRedo(void (UUndoManager::*step)());
     void findInDirection(bool doesSearchBackDirection);
-    bool replaceAllOccurrences(UFemFindPanel& panel, quint64* replacedCount, UErrorPtr* error);
+    [[nodiscard]] bool replaceAllOccurrences(
+        UFemFindPanel& panel, quint64* replacedCount, UErrorPtr* error);
     void navigateToProblemCard(bool forward, bool separatePasses);
     void selectOnlyCard(UFemCard* card);
 

@@ -3,6 +3,7 @@
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
 #include "cardmodel/text/UFemModelText.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/mainview/UFemMainViewController.h"
 #include "documents/window/UFemWindowController.h"
 #include "foundation/UFemNotFound.h"
@@ -25,8 +26,9 @@ QString tr(const char* text)
 UFemColumnSeparatingCharacterType separatorOfSender(const CommandItem& sender)
 {
     const QString& command = sender.command();
-    return command == u"copyAsTabSeparatedText:" || command == u"cutAsTabSeparatedText:"
-            || command == u"pasteAsTabSeparatedText:"
+    return command == UFemCopyAsTabSeparatedTextCommand
+            || command == UFemCutAsTabSeparatedTextCommand
+            || command == UFemPasteAsTabSeparatedTextCommand
         ? UFemColumnSeparatingCharacterTypeTab
         : UFemColumnSeparatingCharacterTypeComma;
 }

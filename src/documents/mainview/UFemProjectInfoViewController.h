@@ -83,7 +83,7 @@ private:
     void buildForm();
     void connectEdits();
     QPushButton* addNoticeButton(const QString& title, const QString& functionName);
-    bool createModelFile(const QString& path, UErrorPtr* error) const;
+    [[nodiscard]] bool createModelFile(const QString& path, UErrorPtr* error) const;
     void unloadModelAfterAsking();
 
     std::unique_ptr<UFemProjectInfoViewBoxView> box_;

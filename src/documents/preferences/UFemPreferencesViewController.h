@@ -14,7 +14,9 @@ public:
     virtual ~UFemPreferencesViewController() = default;
     virtual QWidget* preferencesViewBox() const = 0;
     virtual QSize preferencesViewBoxSize() const = 0;
-    virtual bool setViewPreferences(const QVariantMap& viewPreferences, UErrorPtr* error) = 0;
+    [[nodiscard]] virtual bool setViewPreferences(
+        const QVariantMap& viewPreferences, UErrorPtr* error)
+        = 0;
     // The edited settings; on failure the error is set.
     virtual QVariantMap viewPreferences(UErrorPtr* error) const = 0;
 };

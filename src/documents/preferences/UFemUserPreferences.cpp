@@ -120,14 +120,14 @@ QVariantMap UFemUserPreferences::defaultTableViewPreferencesOfFolder(quint64 ind
     return table.at(qsizetype(index)).toMap().value(UFemFolderItemObjectPreferencesKey).toMap();
 }
 
-QVariantMap UFemUserPreferences::baseViewPreferencesForViewType(quint64 viewType) const
+QVariantMap UFemUserPreferences::baseViewPreferencesForViewType(UFemViewType viewType) const
 {
     return viewType < UFemUserPreferencesViewTypeCount ? baseViewPreferencesForViewType_[viewType]
                                                        : QVariantMap();
 }
 
 const UFemFolderArray& UFemUserPreferences::viewPreferencesFolderArrayForViewType(
-    quint64 viewType) const
+    UFemViewType viewType) const
 {
     return viewType < UFemUserPreferencesViewTypeCount
         ? viewPreferencesFolderArrayForViewType_[viewType]

@@ -2,6 +2,7 @@
 
 #include "documents/preferences/UFemFolderItem.h"
 #include "documents/preferences/UFemUserPreferencesKeys.h"
+#include "documents/window/UFemViewType.h"
 #include "foundation/containers/UIndexRange.h"
 
 #include <QImage>
@@ -108,8 +109,8 @@ public:
         return offlineRenderingType_;
     }
     // Empty for slots other than 1 and 2.
-    QVariantMap baseViewPreferencesForViewType(quint64 viewType) const;
-    const UFemFolderArray& viewPreferencesFolderArrayForViewType(quint64 viewType) const;
+    QVariantMap baseViewPreferencesForViewType(UFemViewType viewType) const;
+    const UFemFolderArray& viewPreferencesFolderArrayForViewType(UFemViewType viewType) const;
     const UFemFolderArray& cardFilterStringFolderArray() const
     {
         return cardFilterStringFolderArray_;
@@ -136,7 +137,7 @@ public:
 
     qint64 getViewPreferencesMenu(std::unique_ptr<QMenu>* menu, UFemFolderArray* menuContext,
         qint64 menuItemTagOffset, const UFemMenuItemAction& menuItemAction,
-        const std::optional<QVariantMap>& viewPreferencesToBeSelected, quint64 viewType) const;
+        const std::optional<QVariantMap>& viewPreferencesToBeSelected, UFemViewType viewType) const;
     static QVariantMap viewPreferencesWithMenuContext(
         const UFemFolderArray& menuContext, qint64 menuItemTag, qint64 menuItemTagOffset);
     static qint64 viewPreferencesMenuTagWithMenuContext(const UFemFolderArray& menuContext,

@@ -2,6 +2,7 @@
 
 #include "cardmodel/expression/UFemCardValueExprList.h"
 #include "cardmodel/filter/UFemCardFilter.h"
+#include "documents/window/UFemViewType.h"
 #include "foundation/UFemFolderItemKeys.h"
 #include "foundation/errors/UException.h"
 #include "foundation/strings/UFormattedString.h"
@@ -14,8 +15,6 @@
 
 namespace {
 
-constexpr quint64 tableViewType = 1;
-constexpr quint64 graphicViewType = 2;
 constexpr qsizetype folderArrayCapacity = 8;
 constexpr double largestExactInteger = 9007199254740992.0; // 2^53
 
@@ -249,9 +248,9 @@ void UFemUserPreferences::updateBaseViewPreferences(Filling& filling)
             ? QVariantMap()
             : defaults.first().toMap().value(UFemFolderItemObjectPreferencesKey).toMap();
     };
-    baseViewPreferencesForViewType_[tableViewType]
+    baseViewPreferencesForViewType_[UFemViewTypeCard]
         = basePayload(filling.defaultTableViewPreferencesFolderArray);
-    baseViewPreferencesForViewType_[graphicViewType]
+    baseViewPreferencesForViewType_[UFemViewTypeGraphic]
         = basePayload(filling.defaultGraphicViewPreferencesFolderArray);
 }
 
@@ -265,10 +264,10 @@ void UFemUserPreferences::updateFolderArrays(Filling& filling)
     };
     const FolderArraySource sources[] = {
         { UFemTableViewViewPreferencesFolderArrayPreferencesKey,
-            viewPreferencesFolderArrayForViewType_[tableViewType],
+            viewPreferencesFolderArrayForViewType_[UFemViewTypeCard],
             filling.defaultTableViewPreferencesFolderArray.mid(1), PayloadKind::dictionary },
         { UFemGraphicViewViewPreferencesFolderArrayPreferencesKey,
-            viewPreferencesFolderArrayForViewType_[graphicViewType],
+            viewPreferencesFolderArrayForViewType_[UFemViewTypeGraphic],
             filling.defaultGraphicViewPreferencesFolderArray.mid(1), PayloadKind::dictionary },
         { UFemCardFilterStringFolderArrayPreferencesKey, cardFilterStringFolderArray_,
             UFemCardFilter::defaultCardFilterStringFolderArray(), PayloadKind::string },

@@ -133,7 +133,7 @@ qint64 UFemUserPreferences::getMenu(std::unique_ptr<QMenu>* menu, UFemFolderArra
 qint64 UFemUserPreferences::getViewPreferencesMenu(std::unique_ptr<QMenu>* menu,
     UFemFolderArray* menuContext, qint64 menuItemTagOffset,
     const UFemMenuItemAction& menuItemAction,
-    const std::optional<QVariantMap>& viewPreferencesToBeSelected, quint64 viewType) const
+    const std::optional<QVariantMap>& viewPreferencesToBeSelected, UFemViewType viewType) const
 {
     std::optional<UFemFolderItemObject> toSelect;
     if (viewPreferencesToBeSelected)

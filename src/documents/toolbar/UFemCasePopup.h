@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/application/UFemCommandNames.h"
+
 #include <QString>
 #include <QToolButton>
 
@@ -15,18 +17,6 @@ enum UFemCaseMenuTag : qint64 {
     UFemCaseMenuTagAllCases = 2,
     UFemCaseMenuTagSomeCases = 3,
 };
-
-// Commands of the case menu, by their selector names.
-inline const QString UFemNoCasesCommand = QStringLiteral("noCasesMenuItemSelectedWithMenuItem:");
-inline const QString UFemAllCasesCommand = QStringLiteral("allCasesMenuItemSelectedWithMenuItem:");
-inline const QString UFemSelectAllCasesCommand
-    = QStringLiteral("selectAllCasesMenuItemSelectedWithMenuItem:");
-inline const QString UFemDeselectAllCasesCommand
-    = QStringLiteral("deselectAllCasesMenuItemSelectedWithMenuItem:");
-inline const QString UFemOneCaseCommand
-    = QStringLiteral("caseMenuItemInOneCaseSelectedWithMenuItem:");
-inline const QString UFemSomeCasesCommand
-    = QStringLiteral("caseMenuItemInSomeCasesSelectedWithMenuItem:");
 
 // The toolbar's case popup: the four case select modes, one item per case card for a single
 // case, and a submenu of the case cards for some cases. A tool button with a menu, since the

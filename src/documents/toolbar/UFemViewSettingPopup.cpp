@@ -50,7 +50,7 @@ UFemViewSettingPopup::UFemViewSettingPopup(UFemWindowController& windowControlle
 
 UFemViewSettingPopup::~UFemViewSettingPopup() = default;
 
-void UFemViewSettingPopup::updateViewSettingMenuAndMenuContextWithViewType(quint64 viewType)
+void UFemViewSettingPopup::updateViewSettingMenuAndMenuContextWithViewType(UFemViewType viewType)
 {
     setMenu(nullptr);
     if (menu_ != nullptr)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/preferences/UFemFolderItem.h"
+#include "documents/window/UFemViewType.h"
 
 #include <QToolButton>
 
@@ -31,7 +32,7 @@ public:
 
     // At every swap: the menu of the new view type and its context; none for a view that takes no
     // settings (UFemViewTypeNone).
-    void updateViewSettingMenuAndMenuContextWithViewType(quint64 viewType);
+    void updateViewSettingMenuAndMenuContextWithViewType(UFemViewType viewType);
     void updateToolbarViewSettingMenu();
     QMenu* viewSettingMenu() const { return menu_.get(); }
     const UFemFolderArray& viewSettingMenuContext() const { return menuContext_; }

@@ -29,9 +29,6 @@
 
 namespace {
 
-const QString OpenModelEditWindowCommand = QStringLiteral("openModelEditWindow:");
-const QString SaveDocumentCommand = QStringLiteral("saveDocument:");
-
 constexpr int ViewTypePopupWidth[] = { 100, 120 };
 constexpr int ViewSettingPopupWidth[] = { 100, 128 };
 constexpr int CasePopupWidth[] = { 100, 200 };
@@ -118,7 +115,7 @@ void UFemWindowToolbar::buildItems()
 {
     addItem(OpenModelEditWindowToolbarItemIdentifier, tr("ModelEditWindow"),
         tr("Open ModelEditWindow"),
-        makeCommandButton(OpenModelEditWindowCommand, QStringLiteral("editwindow_icon"),
+        makeCommandButton(UFemOpenModelEditWindowCommand, QStringLiteral("editwindow_icon"),
             QStyle::SP_FileDialogDetailedView),
         0, 0);
     addItem(SaveDocumentToolbarItemIdentifier, tr("Save"), tr("Save Document"),
@@ -270,7 +267,7 @@ bool UFemWindowToolbar::validateToolbarItem(const QString& identifier) const
     }
     // As its menu item: enabled only when someone takes the command.
     if (identifier == OpenModelEditWindowToolbarItemIdentifier)
-        return canSendCommand(OpenModelEditWindowCommand);
+        return canSendCommand(UFemOpenModelEditWindowCommand);
     return identifier == ViewTypePopupToolbarItemIdentifier
         || identifier == GraphicMoveModeSwitchToolbarItemIdentifier
         || identifier == ViewSettingPopupToolbarItemIdentifier
@@ -319,7 +316,7 @@ void UFemWindowToolbar::sendCommand(const QString& command)
         Notifier::beep();
 }
 
-quint64 UFemWindowToolbar::shownViewType() const
+UFemViewType UFemWindowToolbar::shownViewType() const
 {
     return windowController_.mainViewController() != nullptr ? windowController_.viewType()
                                                              : UFemViewTypeNone;
@@ -357,7 +354,7 @@ void UFemWindowToolbar::updateToolbarViewTypeMenu()
         item->setEnabled(type == UFemDocumentTypeProject || type == UFemDocumentTypeResult);
         item->setText(type == UFemDocumentTypeResult ? tr("Result Info") : tr("Project Info"));
     }
-    const int shown = viewTypePopup_->findData(shownViewType());
+    const int shown = viewTypePopup_->findData(quint64(shownViewType()));
     viewTypePopup_->setCurrentIndex(shown);
 }
 

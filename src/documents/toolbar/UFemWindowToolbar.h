@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/window/UFemViewType.h"
 #include "documents/window/UFemWindowNotifications.h"
 #include "platform/UNotificationCenter.h"
 
@@ -124,7 +125,7 @@ private:
     bool canSendCommand(const QString& command) const;
     std::vector<CommandTarget*> commandTargets() const;
     UFemGraphicMoveModeController* moveModeController() const;
-    quint64 shownViewType() const;
+    UFemViewType shownViewType() const;
     void activeMainViewDidChange();
     void postFromWindow(const QString& name) const;
 

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace {
 
 constexpr int rowIndexFieldWidth = 64;
@@ -84,12 +86,12 @@ void UFemWindow::buildStatusBar(QVBoxLayout* layout)
 
 void UFemWindow::setMainViewContent(QWidget* content)
 {
-    while (QLayoutItem* item = mainViewLayout_->takeAt(0)) {
+    // The layout gives the taken item up; the widget in it belongs to its view controller.
+    while (std::unique_ptr<QLayoutItem> item { mainViewLayout_->takeAt(0) }) {
         if (QWidget* old = item->widget()) {
             old->hide();
             old->setParent(nullptr);
         }
-        delete item;
     }
     if (content != nullptr) {
         mainViewLayout_->addWidget(content);

@@ -5,6 +5,7 @@
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/mainview/UFemFindPanel.h"
 #include "documents/mainview/UFemMainViewController.h"
 #include "documents/toolbar/UFemCasePopup.h"
@@ -24,19 +25,6 @@
 #include <QToolBar>
 
 namespace {
-
-const QString FileLockCommand = QStringLiteral("fileLockWithMenuItem:");
-const QString LoadResultCommand = QStringLiteral("loadResultDataWithMenuItem:");
-const QString UnloadResultCommand = QStringLiteral("unloadResultDataWithMenuItem:");
-const QString ViewTypeCommand = QStringLiteral("viewTypeMenuItemSelectedWithMenuItem:");
-const QString LoadClipboardCommand = QStringLiteral("loadClipboardCardValueWithMenuItem:");
-const QString LoadClipboardTabCommand
-    = QStringLiteral("loadClipboardCardValueAsTabSeparatedTextWithMenuItem:");
-const QString UnloadClipboardCommand = QStringLiteral("unloadClipboardCardValue");
-const QString OpenFindPanelCommand = QStringLiteral("openFindPanel:");
-const QString GraphicMoveModeMenuCommand
-    = QStringLiteral("graphicMoveModeMenuItemSelectedWithMenuItem:");
-const QString ViewSettingMenuCommand = QStringLiteral("viewSettingMenuItemSelectedWithMenuItem:");
 
 const QColor rowIndexFieldColor(128, 0, 128);
 
@@ -142,7 +130,8 @@ void UFemWindowController::windowDidLoad()
     post(UFemWindowSelectedCardDidChangeNotification_private);
     post(UFemWindowSelectedCardDidChangeNotification);
     UErrorPtr dropped;
-    updateWindowCardTableCombinedCardFilter(&dropped);
+    // The user's filter joins only once it parses, and its own error stays in cardFilterError_.
+    static_cast<void>(updateWindowCardTableCombinedCardFilter(&dropped));
     post(UFemWindowCurrentCaseDidChangeNotification_private);
     post(UFemWindowCurrentCaseDidChangeNotification);
     window()->setMouseTracking(true);
@@ -243,22 +232,24 @@ void UFemWindowController::windowDidResignMain()
 
 void UFemWindowController::registerCommands()
 {
-    addCommand(ViewTypeCommand, [this](const CommandItem& item) { setViewType(item.tag()); });
+    addCommand(UFemViewTypeMenuItemSelectedWithMenuItemCommand,
+        [this](const CommandItem& item) { setViewTypeMenuTag(item.tag()); });
     registerToolbarCommands();
-    addCommand(FileLockCommand, [this](const CommandItem& item) {
+    addCommand(UFemFileLockWithMenuItemCommand, [this](const CommandItem& item) {
         if (ufemDocument_->canSetEasyLocked())
             ufemDocument_->setEasyLocked(item.state() != CommandState::On);
     });
-    addCommand(LoadResultCommand, [this](const CommandItem&) { loadResultData(); });
     addCommand(
-        UnloadResultCommand, [this](const CommandItem&) { ufemDocument_->unloadResultData(); });
-    addCommand(
-        LoadClipboardCommand, [this](const CommandItem& item) { loadClipboardCardValue(item); });
-    addCommand(
-        LoadClipboardTabCommand, [this](const CommandItem& item) { loadClipboardCardValue(item); });
-    addCommand(UnloadClipboardCommand,
+        UFemLoadResultDataWithMenuItemCommand, [this](const CommandItem&) { loadResultData(); });
+    addCommand(UFemUnloadResultDataWithMenuItemCommand,
+        [this](const CommandItem&) { ufemDocument_->unloadResultData(); });
+    addCommand(UFemLoadClipboardCardValueWithMenuItemCommand,
+        [this](const CommandItem& item) { loadClipboardCardValue(item); });
+    addCommand(UFemLoadClipboardCardValueAsTabSeparatedTextWithMenuItemCommand,
+        [this](const CommandItem& item) { loadClipboardCardValue(item); });
+    addCommand(UFemUnloadClipboardCardValueCommand,
         [this](const CommandItem&) { ufemDocument_->unloadClipboardCardValue(); });
-    addCommand(OpenFindPanelCommand, [](const CommandItem&) {
+    addCommand(UFemOpenFindPanelCommand, [](const CommandItem&) {
         if (UFemFindPanel* panel = UFemFindPanel::shared())
             panel->showFindPanel();
     });
@@ -278,23 +269,23 @@ bool UFemWindowController::validateCommand(CommandItem& item)
     if (!WindowController::respondsToCommand(command))
         return mainViewController_ != nullptr && mainViewController_->validateCommand(item);
     const UFemDocumentType type = ufemDocument_->documentType();
-    if (command == LoadResultCommand)
+    if (command == UFemLoadResultDataWithMenuItemCommand)
         return isProjectOrModel(type) && !ufemDocument_->hasResultData();
-    if (command == UnloadResultCommand)
+    if (command == UFemUnloadResultDataWithMenuItemCommand)
         return isProjectOrModel(type) && ufemDocument_->hasResultData();
-    if (command == FileLockCommand) {
+    if (command == UFemFileLockWithMenuItemCommand) {
         const bool canSet = ufemDocument_->canSetEasyLocked();
         item.setState(
             canSet && ufemDocument_->isEasyLocked() ? CommandState::On : CommandState::Off);
         return canSet;
     }
-    if (command == OpenFindPanelCommand)
+    if (command == UFemOpenFindPanelCommand)
         return UFemFindPanel::shared() != nullptr;
-    if (command == GraphicMoveModeMenuCommand)
+    if (command == UFemGraphicMoveModeMenuItemSelectedWithMenuItemCommand)
         return isGraphicMoveModeAvailable();
-    if (command == UnloadClipboardCommand)
+    if (command == UFemUnloadClipboardCardValueCommand)
         return dataController_->clipboardCardValueResultDataManager() != nullptr;
-    if (command == ViewTypeCommand) {
+    if (command == UFemViewTypeMenuItemSelectedWithMenuItemCommand) {
         item.setState(mainViewController_ != nullptr && quint64(item.tag()) == viewType_
                 ? CommandState::On
                 : CommandState::Off);
@@ -322,9 +313,9 @@ void UFemWindowController::registerToolbarCommands()
         addCommand(command, [this, command](const CommandItem& item) {
             toolbar_->casePopup()->performCaseCommand(command, item.tag());
         });
-    addCommand(GraphicMoveModeMenuCommand,
+    addCommand(UFemGraphicMoveModeMenuItemSelectedWithMenuItemCommand,
         [this](const CommandItem& item) { toolbar_->setGraphicMoveModeMenuTag(item.tag()); });
-    addCommand(ViewSettingMenuCommand, [this](const CommandItem& item) {
+    addCommand(UFemViewSettingMenuItemSelectedWithMenuItemCommand, [this](const CommandItem& item) {
         toolbar_->viewSettingPopup()->viewSettingMenuItemSelected(item.tag());
     });
 }

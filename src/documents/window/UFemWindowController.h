@@ -3,6 +3,7 @@
 #include "appkit/WindowController.h"
 #include "cardmodel/data/UFemCardSetManager.h"
 #include "documents/application/UFemMainMenuWindow.h"
+#include "documents/window/UFemViewType.h"
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UError.h"
 #include "platform/UNotificationCenter.h"
@@ -25,13 +26,6 @@ class UFemWindow;
 class UFemWindowCardTable;
 class UFemWindowDocument;
 class UFemWindowToolbar;
-
-enum UFemViewType : quint64 {
-    UFemViewTypeNone = 0,
-    UFemViewTypeCard = 1,
-    UFemViewTypeGraphic = 2,
-    UFemViewTypeInfo = 3,
-};
 
 enum UFemCaseSelectMode : qint32 {
     UFemCaseSelectModeNoCase = 1,
@@ -95,13 +89,13 @@ public:
 
     // ---- View type; viewType() before the first swap is a program error.
     UFemViewType viewType() const;
-    void setViewType(quint64 viewType);
-    quint64 viewTypeMenuTag() const override { return viewType(); }
-    void setViewTypeMenuTag(quint64 tag) { setViewType(tag); }
+    void setViewType(UFemViewType viewType);
+    UFemViewType viewTypeMenuTag() const override { return viewType(); }
+    void setViewTypeMenuTag(quint64 tag) { setViewType(UFemViewType(tag)); }
     QSize windowContentViewAndMainDummyViewDiffSize() const { return contentDiffSize_; }
 
     // ---- Cases
-    qint32 currentCaseSelectMode() const { return currentCaseSelectMode_; }
+    UFemCaseSelectMode currentCaseSelectMode() const { return currentCaseSelectMode_; }
     UFemCardPtr currentCaseCard() const;
     UFemCardVector currentCaseCardArray() const;
     quint64 currentCaseNo() const;
@@ -121,7 +115,7 @@ public:
     void setCardFilterString(const std::optional<QString>& cardFilterString);
     // The text given to the window card table (nullopt: no filter).
     std::optional<QString> combinedCardFilterString() const;
-    bool updateWindowCardTableCombinedCardFilter(UErrorPtr* error);
+    [[nodiscard]] bool updateWindowCardTableCombinedCardFilter(UErrorPtr* error);
 
     // ---- Selection, forwarded to the selected-card set
     UFemCardSetManager& _selectedCardSetManager() const { return *selectedCardSetManager_; }
@@ -180,13 +174,16 @@ public:
     void updateStatusBar();
 
     // ---- Optional card string editor box
-    qint32 optionalCardStringEditorState() const { return optionalCardStringEditorState_; }
+    UFemEditorBoxState optionalCardStringEditorState() const
+    {
+        return optionalCardStringEditorState_;
+    }
     bool isOptionalCardStringEditorValid() const
     {
         return optionalCardStringEditorState_ == UFemEditorBoxEditing;
     }
     void setOptionalCardStringEditorValid(bool valid);
-    void setOptionalCardStringEditorValid_negativeForDisable(qint32 input);
+    void setOptionalCardStringEditorValid_negativeForDisable(UFemEditorBoxInput input);
     QLineEdit* optionalCardStringEditorCardRowIndexTextField() const;
     QLineEdit* optionalCardStringEditorTextField() const;
     void closeOptionalCardStringEditorBox();
@@ -216,7 +213,7 @@ private:
     UFemMainViewController& mainViewControllerOfViewType(UFemViewType viewType, bool* created);
     void growWindowToMinimumSize(QSize mainViewMinimum);
     std::optional<QString> casePartOfCombinedFilter() const;
-    void setCaseSelectMode(qint32 mode) { currentCaseSelectMode_ = mode; }
+    void setCaseSelectMode(UFemCaseSelectMode mode) { currentCaseSelectMode_ = mode; }
     void resizeWindowBottom(int heightChange);
     void collapseEditorBox();
     void showEditorFields();
@@ -231,7 +228,7 @@ private:
     std::unique_ptr<UFemWindowCardTable> windowCardTable_;
     std::unique_ptr<UFemCardSetManager> selectedCardSetManager_;
     std::unique_ptr<UFemCardSetManager> currentCaseCardSetManager_;
-    qint32 currentCaseSelectMode_ = UFemCaseSelectModeNoCase;
+    UFemCaseSelectMode currentCaseSelectMode_ = UFemCaseSelectModeNoCase;
     UFemMainViewController* mainViewController_ = nullptr;
     // Indexed by view type; each made when first shown.
     std::unique_ptr<UFemMainViewController> viewControllers_[4];
@@ -239,7 +236,7 @@ private:
     std::optional<QString> cardFilterString_;
     UErrorPtr cardFilterError_;
     bool doesDrawOverlaidProjectInfo_ = false;
-    qint32 optionalCardStringEditorState_ = UFemEditorBoxCollapsed;
+    UFemEditorBoxState optionalCardStringEditorState_ = UFemEditorBoxCollapsed;
     double optionalCardStringEditorBoxHeight_ = 0;
     QSize contentDiffSize_;
     std::vector<UNotificationObservation> observations_;

@@ -63,7 +63,8 @@ void UFemWindowController::currentCaseDidChange_private()
 void UFemWindowController::currentCaseDidChange()
 {
     UErrorPtr dropped;
-    updateWindowCardTableCombinedCardFilter(&dropped);
+    // The user's filter joins only once it parses, and its own error stays in cardFilterError_.
+    static_cast<void>(updateWindowCardTableCombinedCardFilter(&dropped));
     post(UFemWindowCurrentCaseDidChangeNotification);
 }
 
@@ -153,10 +154,12 @@ void UFemWindowController::setCardFilterString(const std::optional<QString>& car
     if (!isEmptyText(cardFilterString)) {
         cardFilterString_ = cardFilterString;
         UFemCardFilter parsed;
-        parsed.setCardFilterString(cardFilterString, &cardFilterError_);
+        // The answer is in cardFilterError_, which the toolbar shows.
+        static_cast<void>(parsed.setCardFilterString(cardFilterString, &cardFilterError_));
     }
     UErrorPtr dropped;
-    updateWindowCardTableCombinedCardFilter(&dropped);
+    // The user's filter joins only once it parses, and its own error stays in cardFilterError_.
+    static_cast<void>(updateWindowCardTableCombinedCardFilter(&dropped));
     toolbar_->updateToolbarCardFilterTextField();
 }
 

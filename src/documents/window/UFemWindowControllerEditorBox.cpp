@@ -34,9 +34,10 @@ void UFemWindowController::closeOptionalCardStringEditorBox()
 
 // The state table of the editor box: each input moves the box between collapsed, shown empty,
 // showing read-only fields and editing, growing or shrinking the window at its bottom edge.
-void UFemWindowController::setOptionalCardStringEditorValid_negativeForDisable(qint32 input)
+void UFemWindowController::setOptionalCardStringEditorValid_negativeForDisable(
+    UFemEditorBoxInput input)
 {
-    const qint32 state = optionalCardStringEditorState_;
+    const UFemEditorBoxState state = optionalCardStringEditorState_;
     const bool keepsBox
         = ufemWindow().doesKeepOptionalCardStringEditorCheckButtonOutlet->isChecked();
     const int boxHeight = int(optionalCardStringEditorBoxHeight_);

@@ -5,6 +5,7 @@
 #include "appkit/SheetPresenter.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
+#include "documents/application/UFemCommandNames.h"
 #include "documents/window/UFemWindow.h"
 #include "documents/window/UFemWindowController.h"
 #include "documents/window/UFemWindowDocument.h"
@@ -20,8 +21,6 @@
 namespace {
 
 const QString TabularTextMimeType = QStringLiteral("text/tab-separated-values");
-const QString LoadClipboardTabCommand
-    = QStringLiteral("loadClipboardCardValueAsTabSeparatedTextWithMenuItem:");
 const QString ResultIconText = QStringLiteral(" Result ");
 const QString WithResultIconStyle
     = QStringLiteral("color: rgb(255, 0, 128); background-color: rgb(230, 179, 204);");
@@ -76,7 +75,8 @@ void UFemWindowController::loadClipboardCardValue(const CommandItem& sender)
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     UErrorPtr error;
     if (data != nullptr && data->hasText()) {
-        const auto type = sender.command() == LoadClipboardTabCommand
+        const auto type
+            = sender.command() == UFemLoadClipboardCardValueAsTabSeparatedTextWithMenuItemCommand
             ? UFemColumnSeparatingCharacterTypeTab
             : UFemColumnSeparatingCharacterTypeComma;
         ufemDocument_->loadClipboardCardValue(data->text(), type, &error);

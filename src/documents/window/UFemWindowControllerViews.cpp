@@ -33,11 +33,11 @@ UFemViewType UFemWindowController::viewType() const
     return viewType_;
 }
 
-void UFemWindowController::setViewType(quint64 viewType)
+void UFemWindowController::setViewType(UFemViewType viewType)
 {
     if (mainViewController_ != nullptr && viewType == viewType_)
         return;
-    swapMainViewToViewType(UFemViewType(viewType));
+    swapMainViewToViewType(viewType);
 }
 
 UFemMainViewController& UFemWindowController::mainViewControllerOfViewType(

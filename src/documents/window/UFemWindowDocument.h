@@ -29,10 +29,12 @@ public:
     virtual void setEasyLocked(bool locked) = 0;
 
     virtual bool isProjectResultFilePathValid() const = 0;
-    virtual bool loadProjectResultData(UErrorPtr* error) = 0;
-    virtual bool loadResultDataWithResultFileURL(const QString& path, UErrorPtr* error) = 0;
+    [[nodiscard]] virtual bool loadProjectResultData(UErrorPtr* error) = 0;
+    [[nodiscard]] virtual bool loadResultDataWithResultFileURL(
+        const QString& path, UErrorPtr* error)
+        = 0;
     virtual void unloadResultData() = 0;
-    virtual bool loadClipboardCardValue(const QString& clipboardCardValueString,
+    [[nodiscard]] virtual bool loadClipboardCardValue(const QString& clipboardCardValueString,
         UFemColumnSeparatingCharacterType columnSeparatingCharacterType, UErrorPtr* error)
         = 0;
     virtual void unloadClipboardCardValue() = 0;

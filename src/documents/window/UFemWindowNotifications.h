@@ -37,7 +37,7 @@ inline const QString UFemGraphicMoveModeWillChangeNotification
 inline const QString UFemGraphicMoveModeDidChangeNotification
     = QStringLiteral("UFemGraphicMoveModeDidChangeNotification");
 
-// Posted on the default centre with the data controller as sender by a main view controller just
+// Posted on the data controller's centre with it as sender by a main view controller just
 // before it applies its edited card string. The user info names the sender under the key of its
 // kind; every other view of that data controller applies and closes its own editor.
 inline const QString UFemCardStringEditorShouldCloseNotification

@@ -98,14 +98,14 @@ QByteArray UFormattedDataWithDataTypeNameString(const char* dataTypeNameString,
 // The checker. Every given output is filled on success and zeroed on failure; no error is stored.
 // The header and record pointers point into `data` and may be unaligned: copy fields out with
 // memcpy. The name pointer is a zero-terminated string inside `data`.
-bool _checkUFormattedDataAndGetFormattedDataHeaderPtrPtr(const QByteArray& data,
+[[nodiscard]] bool _checkUFormattedDataAndGetFormattedDataHeaderPtrPtr(const QByteArray& data,
     const _UFormattedDataHeader** formattedDataHeaderPtr,
     const _UFormattedDataComponentRecord** formattedDataComponentRecordTablePtr,
     quint64* formatVertionPtr, quint64* valueSizeTypePtr, quint64* endianTypePtr,
     const char** dataTypeNameStringPtr, quint64* dataVersionNumberPtr, quint64* optionalInteger1,
     quint64* optionalInteger2, quint64* dataComponentCount, UErrorPtr* error);
 
-bool isUFormattedData_error(const QByteArray& data, UErrorPtr* error);
+[[nodiscard]] bool isUFormattedData_error(const QByteArray& data, UErrorPtr* error);
 // Whether `data` begins as a container does, whole or damaged.
 bool hasUFormattedDataMagicNumber(const QByteArray& data);
 quint64 _UFormattedData_FormatVersionNumber_error(const QByteArray& data, UErrorPtr* error);
@@ -116,19 +116,20 @@ quint64 UFormattedDataOptionalInteger1_error(const QByteArray& data, UErrorPtr* 
 quint64 UFormattedDataOptionalInteger2_error(const QByteArray& data, UErrorPtr* error);
 quint64 UFormattedDataComponentCount_error(const QByteArray& data, UErrorPtr* error);
 // Null when the check fails; otherwise valid while `data` lives unchanged.
-const char* UFormattedDataTypeNameString_error(const QByteArray& data, UErrorPtr* error);
+[[nodiscard]] const char* UFormattedDataTypeNameString_error(
+    const QByteArray& data, UErrorPtr* error);
 
 // Component lookups: records are searched in table order and the first match wins. A block that
 // fails the check gives the "Unextedted File Data Version." error; a missing component does not.
 quint64 UFormattedDataComponentIdentifierWithComponentNameString(
     const QByteArray& data, const char* componentNameString, UErrorPtr* error);
-const char* UFormattedDataComponentNameStringWithComponentIdentifier(
+[[nodiscard]] const char* UFormattedDataComponentNameStringWithComponentIdentifier(
     const QByteArray& data, quint64 componentIdentifier, UErrorPtr* error);
 // Every record's name in record order; false on error.
-bool UFormattedDataComponentNameStringArray_error(
+[[nodiscard]] bool UFormattedDataComponentNameStringArray_error(
     const QByteArray& data, QStringList* names, UErrorPtr* error);
 // Every record's identifier in record order; false on error.
-bool getUFormattedDataComponentIdentifierTable(
+[[nodiscard]] bool getUFormattedDataComponentIdentifierTable(
     const QByteArray& data, std::vector<quint64>* identifierTable, UErrorPtr* error);
 
 // The component reader: strings and swapped numbers come back through `componentObject` with the

@@ -11,7 +11,7 @@ public:
     // std::nullopt when `data` is not a well-formed container.
     static std::optional<UFormattedDataCheckedView> check(const QByteArray& data);
     // The same, with the container's error when `data` is not one.
-    static std::optional<UFormattedDataCheckedView> checkedViewOrError(
+    [[nodiscard]] static std::optional<UFormattedDataCheckedView> checkedViewOrError(
         const QByteArray& data, UErrorPtr* error);
 
     const _UFormattedDataHeader& header() const { return header_; }

@@ -75,3 +75,9 @@ private:
 // Stores `error` through `out` for a fallible operation; raises the "Error Responder Error"
 // program error when the caller passed no out-parameter.
 void UFemSetError(UErrorPtr* out, UErrorPtr error);
+
+// Wraps a fallible call given no error pointer: such a call raises its failure as a program error
+// instead of returning it, so its result needs no check.
+template <typename Result> constexpr void UFemRaisesOnFailure(Result&&) noexcept
+{
+}

@@ -203,6 +203,11 @@ UErrorPtr UFemFileNotExistButDirectoryExistError_withFilePathString(const QStrin
     return makePathError(11017, "'%@' is a directory, Not a file.", filePathString);
 }
 
+UErrorPtr UFemNotRegularFileError_withFilePathString(const QString& filePathString)
+{
+    return makePathError(11017, "'%@' is not a regular file.", filePathString);
+}
+
 UErrorPtr UFemFileAlreadyExistError_withFilePathString(const QString& filePathString)
 {
     return makePathError(11018, "File '%@' already exist.", filePathString);

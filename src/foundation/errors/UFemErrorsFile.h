@@ -27,6 +27,8 @@ UErrorPtr UFemCreatingDirectoryFailedError_withDirectoryPathString(
     const QString& directoryPathString);
 UErrorPtr UFemFileNotExistError_withFilePathString(const QString& filePathString);
 UErrorPtr UFemFileNotExistButDirectoryExistError_withFilePathString(const QString& filePathString);
+// A FIFO, device or socket: reading it could block or never end. Shares 11017 with the directory.
+UErrorPtr UFemNotRegularFileError_withFilePathString(const QString& filePathString);
 UErrorPtr UFemFileAlreadyExistError_withFilePathString(const QString& filePathString);
 UErrorPtr UFemDirectoryAlreadyExistOfFileNameError_withFilePathString(
     const QString& filePathString);

@@ -68,7 +68,7 @@ void UOpenGLObjectLocation::setObjectLocationWithPosition(
 {
     _UGLObjectLocationStruct location {};
     std::memcpy(location.objectDirection, directionXYZ, sizeof location.objectDirection);
-    if (UGLCheckDirectionMatrixNormalized(location.objectDirection, 1.0)) {
+    if (!UGLCheckDirectionMatrixNormalized(location.objectDirection, 1.0)) {
         UGLRaiseOpenGLException(QStringLiteral("setObjectLocationWithPosition"),
             QStringLiteral("'objectDirection' is not normalized."));
     }

@@ -78,7 +78,7 @@ public:
 
     // Applies a dictionary; none empties the scale. On failure the scale is unchanged and the
     // error is stored (without an error pointer: the error responder error is raised).
-    bool setColorScaleWithPreferenceColorScale(
+    [[nodiscard]] bool setColorScaleWithPreferenceColorScale(
         const std::optional<QVariantMap>& preferenceColorScale, UErrorPtr* error);
     // A new scale with the dictionary applied. A dictionary that is refused (a damaged
     // preferences file) gives an empty scale and a warning.
@@ -102,16 +102,17 @@ public:
 
     // The additions. A refused change keeps the previous dictionary and state. An addition that
     // the base scale does not allow changes nothing and succeeds.
-    bool setColorScaleValueRangeWithRangeMinValue(
+    [[nodiscard]] bool setColorScaleValueRangeWithRangeMinValue(
         double rangeMinValue, double rangeMaxValue, UErrorPtr* error);
     void clearColorScaleValueRange();
-    bool setColorSwapped(bool isColorSwapped, UErrorPtr* error);
-    bool setInstantStepColorWithNumberOfStepColor(quint64 numberOfStepColor, UErrorPtr* error);
+    [[nodiscard]] bool setColorSwapped(bool isColorSwapped, UErrorPtr* error);
+    [[nodiscard]] bool setInstantStepColorWithNumberOfStepColor(
+        quint64 numberOfStepColor, UErrorPtr* error);
     void clearInstantStepColor();
 
     // Builds a base scale from at least two stops in strictly ascending or descending order and
     // applies it.
-    bool setContinuousColorScaleWithIsValuedColorScale(bool isValuedColorScale,
+    [[nodiscard]] bool setContinuousColorScaleWithIsValuedColorScale(bool isValuedColorScale,
         const QString& nameString,
         const std::vector<UFemColorScaleValueAndColor>& valueAndColorArray,
         const _UGLColor& colorUnderMinValue, const _UGLColor& colorOverMaxValue,
@@ -149,9 +150,10 @@ private:
         double imageResolutionPer72 = 0.0;
     };
 
-    bool rebuild(const std::optional<QVariantMap>& preferenceColorScale, UErrorPtr* error);
+    [[nodiscard]] bool rebuild(
+        const std::optional<QVariantMap>& preferenceColorScale, UErrorPtr* error);
     // Sets (or, with an invalid value, removes) one top-level entry and rebuilds.
-    bool setAddition(const QString& key, const QVariant& value, UErrorPtr* error);
+    [[nodiscard]] bool setAddition(const QString& key, const QVariant& value, UErrorPtr* error);
     void clearAddition(const QString& key);
     QVariant additionValue(const QString& key) const;
     QImage cachedImage(std::optional<CachedImage>* cache, const UFemColorScaleImageLayout& layout,

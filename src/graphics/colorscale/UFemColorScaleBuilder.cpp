@@ -33,13 +33,13 @@ struct LineEntry {
     _UGLColor colorOver;
 };
 
-bool failWith(UErrorPtr error, UErrorPtr* errorOut)
+[[nodiscard]] bool failWith(UErrorPtr error, UErrorPtr* errorOut)
 {
     *errorOut = std::move(error);
     return false;
 }
 
-bool failMissing(const QString& key, UErrorPtr* error)
+[[nodiscard]] bool failMissing(const QString& key, UErrorPtr* error)
 {
     return failWith(
         UFemUnexpectedError_withDescription(
@@ -47,7 +47,7 @@ bool failMissing(const QString& key, UErrorPtr* error)
         error);
 }
 
-bool failInvalid(const QString& key, UErrorPtr* error)
+[[nodiscard]] bool failInvalid(const QString& key, UErrorPtr* error)
 {
     return failWith(UFemUnexpectedError_withDescription(QStringLiteral(
                         "PreferenceColorScale contains an invalid object for key: %1.")
@@ -155,15 +155,17 @@ bool readEntries(const QVariant& value, Reader reader, std::vector<Entry>* out)
     return true;
 }
 
-bool checkRange(double rangeMinValue, double rangeMaxValue, UErrorPtr* error)
+[[nodiscard]] bool checkRange(double rangeMinValue, double rangeMaxValue, UErrorPtr* error)
 {
     if (rangeMinValue > rangeMaxValue)
         return failWith(UFemColorScaleValueRangeMinValueBiggerThanMaxValueError(), error);
     const double largerEnd = std::max(std::fabs(rangeMinValue), std::fabs(rangeMaxValue));
-    // Written so that a NaN or infinite end fails too: every colour would come out NaN.
+    // Written so that a NaN or infinite end fails too: every colour would come out NaN. So would
+    // a width that overflows (-1e308 to 1e308) or whose inverse does (a width of denormals).
+    const double width = rangeMaxValue - rangeMinValue;
     const bool isWideEnough = std::isfinite(rangeMinValue) && std::isfinite(rangeMaxValue)
-        && rangeMinValue != rangeMaxValue
-        && rangeMaxValue - rangeMinValue >= minimumRelativeRangeWidth * largerEnd;
+        && rangeMinValue != rangeMaxValue && std::isfinite(width) && std::isfinite(1.0 / width)
+        && width >= minimumRelativeRangeWidth * largerEnd;
     if (!isWideEnough) {
         return failWith(
             UFemColorScaleValueRangeMinValueAndMaxValueAreEqualOrTooCloseError_withRangeMinValue(
@@ -204,7 +206,7 @@ struct Reading {
     std::optional<QVariantMap> valueRange;
 };
 
-bool readTopLevel(const QVariantMap& dictionary, Reading* reading, UErrorPtr* error)
+[[nodiscard]] bool readTopLevel(const QVariantMap& dictionary, Reading* reading, UErrorPtr* error)
 {
     const auto base = dictionary.constFind(UFemColorScaleBaseColorScaleKey);
     if (base == dictionary.cend())
@@ -237,7 +239,7 @@ bool readTopLevel(const QVariantMap& dictionary, Reading* reading, UErrorPtr* er
 
 // A valued scale's range, or a unit scale's given range, must be a number pair that passes the
 // range check; a unit scale without a range runs over 0..1.
-bool readRange(const Reading& reading, UFemColorScaleFields* fields, UErrorPtr* error)
+[[nodiscard]] bool readRange(const Reading& reading, UFemColorScaleFields* fields, UErrorPtr* error)
 {
     const bool hasRange = reading.isValuedBase || reading.valueRange;
     fields->isValuedColorScale = hasRange;
@@ -258,7 +260,7 @@ bool readRange(const Reading& reading, UFemColorScaleFields* fields, UErrorPtr* 
     return checkRange(fields->rangeMinValue, fields->rangeMaxValue, error);
 }
 
-bool buildSlopes(const Reading& reading, UFemColorScaleFields* fields,
+[[nodiscard]] bool buildSlopes(const Reading& reading, UFemColorScaleFields* fields,
     std::optional<ValueMapping>* mapping, UErrorPtr* error)
 {
     std::vector<SlopeEntry> entries;
@@ -285,8 +287,8 @@ bool buildSlopes(const Reading& reading, UFemColorScaleFields* fields,
     return true;
 }
 
-bool buildLines(const Reading& reading, const ValueMapping& mapping, UFemColorScaleFields* fields,
-    UErrorPtr* error)
+[[nodiscard]] bool buildLines(const Reading& reading, const ValueMapping& mapping,
+    UFemColorScaleFields* fields, UErrorPtr* error)
 {
     const auto found = reading.base.constFind(UFemColorScaleSeparateLineArray);
     if (found == reading.base.cend())
@@ -306,7 +308,8 @@ bool buildLines(const Reading& reading, const ValueMapping& mapping, UFemColorSc
     return true;
 }
 
-bool buildColors(const Reading& reading, UFemColorScaleFields* fields, UErrorPtr* error)
+[[nodiscard]] bool buildColors(
+    const Reading& reading, UFemColorScaleFields* fields, UErrorPtr* error)
 {
     _UGLColor under;
     _UGLColor over;

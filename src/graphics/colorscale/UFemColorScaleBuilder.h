@@ -12,6 +12,6 @@ class UFemColorScaleBuilder {
 public:
     // False with the error when the dictionary is malformed or its range is refused; `fields` is
     // then unchanged.
-    static bool buildFields(
+    [[nodiscard]] static bool buildFields(
         const QVariantMap& preferenceColorScale, UFemColorScaleFields* fields, UErrorPtr* error);
 };

@@ -15,7 +15,7 @@ namespace {
 const QString programErrorWithoutErrorPointer
     = QStringLiteral("An error occurred though 'aErrorPtr==nil'.");
 
-bool failTo(UErrorPtr* error, const QString& description)
+[[nodiscard]] bool failTo(UErrorPtr* error, const QString& description)
 {
     if (error == nullptr)
         UFemRaiseErrorResponderError();
@@ -36,7 +36,8 @@ QVariantList separateLineEntry(double value, const QVariant& lineColor, double l
 }
 
 // Each stop after the first must lie beyond the one before it, in the direction of the first two.
-bool checkStops(const std::vector<UFemColorScaleValueAndColor>& stops, UErrorPtr* error)
+[[nodiscard]] bool checkStops(
+    const std::vector<UFemColorScaleValueAndColor>& stops, UErrorPtr* error)
 {
     if (stops.size() < 2)
         return failTo(error, QStringLiteral("At least two ValueAndColor are required."));
@@ -100,7 +101,8 @@ UFemColorScalePtr UFemColorScale::baseColorScale() const
     if (preferenceColorScale_) {
         const QVariantMap base { { UFemColorScaleBaseColorScaleKey,
             preferenceColorScale_->value(UFemColorScaleBaseColorScaleKey) } };
-        scale->setColorScaleWithPreferenceColorScale(base, nullptr);
+        // No error pointer: a failure is raised, not returned.
+        static_cast<void>(scale->setColorScaleWithPreferenceColorScale(base, nullptr));
     }
     return scale;
 }

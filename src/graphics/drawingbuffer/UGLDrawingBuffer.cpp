@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr quint64 noName = ~quint64(0);
-
 template <typename Type> Type* newPageAlignedTable(quint64 count)
 {
     const long pageSize = sysconf(_SC_PAGESIZE);
@@ -98,7 +96,7 @@ void UGLDrawingBuffer::didMoveToNextWriteBufferAtBufferIndex(quint64 bufferIndex
     currentWriteVertexIndexTableRecord_->vertexIndexCount = 0;
     currentWriteEdgeDrawingBufferRecord_ = &edgeDrawingBufferRecordTable_[bufferIndex];
     if (forNewStage) {
-        currentWriteObjectName_ = noName;
+        currentWriteObjectName_ = UGLNoObjectName;
         isCurrentWriteObjectColorValid_ = false;
     } else {
         writeBlockPrologue(bufferIndex);
@@ -118,7 +116,7 @@ void UGLDrawingBuffer::writeBlockPrologue(quint64 bufferIndex)
 {
     auto* cells = reinterpret_cast<_UGLDrawingBufferElement*>(bufferAtIndex(bufferIndex));
     quint64 written = 0;
-    if (currentWriteObjectName_ != noName) {
+    if (currentWriteObjectName_ != UGLNoObjectName) {
         cells[0].setUnsignedValue(UGLDrawingBufferCommandObjectName);
         cells[1].setUnsignedValue(quint32(currentWriteObjectName_));
         written += UGLDrawingBufferObjectNameCellCount;
@@ -170,7 +168,7 @@ void UGLDrawingBuffer::closeCurrentWriteVertexArrayCommand()
 {
     currentWriteVertexArrayCommandHeaderElementPtr_ = nullptr;
     currentWriteVertexArrayCommand_ = UGLDrawingBufferCommandNone;
-    currentWriteVertexArrayCommandPolygonMode_ = ~quint64(0);
+    currentWriteVertexArrayCommandPolygonMode_ = UGLNoPolygonMode;
 }
 
 _UGLDrawingBufferElement* UGLDrawingBuffer::roomForCells(quint64 elementCount, bool* isCanceled)
@@ -226,7 +224,7 @@ void UGLDrawingBuffer::incrementWriteElementCount(quint64 elementCount, bool* is
 
 void UGLDrawingBuffer::setCurrentWriteObjectName(quint64 name, bool* isCanceled)
 {
-    if (name != noName) {
+    if (name != UGLNoObjectName) {
         auto* cells = static_cast<_UGLDrawingBufferElement*>(
             writeBufferPtrWithElementCount(UGLDrawingBufferObjectNameCellCount, true, isCanceled));
         if (cells != nullptr) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/UFemNotFound.h"
 #include "foundation/buffers/UReadWriteBuffer.h"
 #include "graphics/drawingbuffer/UGLDrawingBufferCommand.h"
 #include "graphics/drawingbuffer/UGLDrawingBufferElement.h"
@@ -172,12 +173,12 @@ private:
     const UGLOpenGLVersion renderingOpenGLVersion_;
 
     // Writer state.
-    quint64 currentWriteObjectName_ = ~quint64(0);
+    quint64 currentWriteObjectName_ = UGLNoObjectName;
     bool isCurrentWriteObjectColorValid_ = false;
     _UGLColor currentWriteObjectColor_;
     _UGLDrawingBufferElement* currentWriteVertexArrayCommandHeaderElementPtr_ = nullptr;
     quint32 currentWriteVertexArrayCommand_ = UGLDrawingBufferCommandNone;
-    quint64 currentWriteVertexArrayCommandPolygonMode_ = ~quint64(0);
+    quint64 currentWriteVertexArrayCommandPolygonMode_ = UGLNoPolygonMode;
     UGLDrawingBufferVertexIndexTableRecord* currentWriteVertexIndexTableRecord_ = nullptr;
     std::array<UGLDrawingBufferVertexIndexTableRecord, maximumBufferCount>
         vertexIndexTableRecordTable_ {};
@@ -195,9 +196,9 @@ private:
     std::mutex cocoaDrawObjectArrayLock_;
     std::unordered_map<quint64, std::vector<UFemGraphicCocoaDrawObject>>
         cocoaDrawObjectArrayDictionary_;
-    quint64 currentReadCocoaDrawingObjectStageIdentifier_ = ~quint64(0);
+    quint64 currentReadCocoaDrawingObjectStageIdentifier_ = UFemNotFound;
     std::vector<UFemGraphicCocoaDrawObject>* currentReadCocoaDrawObjectArray_ = nullptr;
-    quint64 currentWriteCocoaDrawingObjectStageIdentifier_ = ~quint64(0);
+    quint64 currentWriteCocoaDrawingObjectStageIdentifier_ = UFemNotFound;
     std::vector<UFemGraphicCocoaDrawObject>* currentWriteCocoaDrawObjectArray_ = nullptr;
 
     bool doesDrawForSelectMode_ = false;

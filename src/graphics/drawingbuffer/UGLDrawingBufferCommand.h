@@ -50,6 +50,11 @@ inline constexpr quint64 UGLVertexRecordNormalCell(bool hasColor)
     return hasColor ? 7 : 3;
 }
 
+// No OpenGL mode: no vertex array or begin/end block is open.
+inline constexpr quint64 UGLNoPolygonMode = ~quint64(0);
+// No object name is being written; the selection stack holds no card there.
+inline constexpr quint64 UGLNoObjectName = ~quint64(0);
+
 // Points, lines, triangles and quads concatenate into one primitive; every other OpenGL mode
 // (strips, loops, fans, polygons) must be drawn one run at a time.
 inline constexpr bool UGLIsListPolygonMode(quint64 polygonMode)

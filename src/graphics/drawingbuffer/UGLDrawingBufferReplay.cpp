@@ -11,7 +11,6 @@ namespace {
 
 using Cell = _UGLDrawingBufferElement;
 
-constexpr quint64 noBeginMode = ~quint64(0);
 // Runs handed to one glMultiDrawArrays or glMultiDrawElements call.
 constexpr quint64 multiDrawRunLimit = 256;
 constexpr quint64 vertexCellCount = 4; // code, x, y, z
@@ -73,15 +72,15 @@ public:
     // A begin of a list mode stays open, so that consecutive pairs share one glBegin.
     void end()
     {
-        if (openBeginMode_ != noBeginMode && !UGLIsListPolygonMode(openBeginMode_))
+        if (openBeginMode_ != UGLNoPolygonMode && !UGLIsListPolygonMode(openBeginMode_))
             endOpenBegin();
     }
     void endOpenBegin()
     {
-        if (openBeginMode_ == noBeginMode)
+        if (openBeginMode_ == UGLNoPolygonMode)
             return;
         glEnd();
-        openBeginMode_ = noBeginMode;
+        openBeginMode_ = UGLNoPolygonMode;
     }
     void useVertexArray() { setClientArray(GL_VERTEX_ARRAY, &isVertexArrayEnabled_, true); }
     void useColorArray(bool flag) { setClientArray(GL_COLOR_ARRAY, &isColorArrayEnabled_, flag); }
@@ -102,7 +101,7 @@ private:
         *isEnabled = flag;
     }
 
-    quint64 openBeginMode_ = noBeginMode;
+    quint64 openBeginMode_ = UGLNoPolygonMode;
     bool isVertexArrayEnabled_ = false;
     bool isColorArrayEnabled_ = false;
     bool isNormalArrayEnabled_ = false;

@@ -48,7 +48,8 @@ bool UGLDrawingBuffer::_getCurrentWriteVertexArrayCommand(
     const _UGLDrawingBufferElement* header = currentWriteVertexArrayCommandHeaderElementPtr_;
     *command = header != nullptr ? currentWriteVertexArrayCommand_
                                  : quint32(UGLDrawingBufferCommandNone);
-    *polygonMode = header != nullptr ? currentWriteVertexArrayCommandPolygonMode_ : ~quint64(0);
+    *polygonMode
+        = header != nullptr ? currentWriteVertexArrayCommandPolygonMode_ : UGLNoPolygonMode;
     *colorTableEnabled = header != nullptr && header[UGLVertexArrayHeaderColorFlag].flagValue();
     *normalTableEnabled = header != nullptr && header[UGLVertexArrayHeaderNormalFlag].flagValue();
     return header != nullptr;

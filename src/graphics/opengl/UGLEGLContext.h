@@ -13,7 +13,7 @@
 class UGLEGLContext {
 public:
     // "Creating OpenGLContext failed." (or the display's or pixel format's error) on failure.
-    static std::unique_ptr<UGLEGLContext> create(
+    [[nodiscard]] static std::unique_ptr<UGLEGLContext> create(
         quint64 virtualScreenIdentifier, quint64 offlineRenderingType, UErrorPtr* error);
     ~UGLEGLContext();
     UGLEGLContext(const UGLEGLContext&) = delete;

@@ -16,7 +16,7 @@ public:
     static EGLDisplay display(quint64 virtualScreenIdentifier, UErrorPtr* error);
     // The pixel format of an offline rendering type: RGBA 8, depth 24, desktop OpenGL; type 2
     // also needs pbuffers. "Creating OpenGLPixelFormat failed." when there is none.
-    static bool chooseConfig(
+    [[nodiscard]] static bool chooseConfig(
         EGLDisplay display, quint64 offlineRenderingType, EGLConfig* config, UErrorPtr* error);
     static bool hasDisplayExtension(EGLDisplay display, const char* extension);
 };

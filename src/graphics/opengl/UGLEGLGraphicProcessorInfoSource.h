@@ -8,11 +8,11 @@ class UGLEGLContext;
 class UGLEGLGraphicProcessorInfoSource : public UGLGraphicProcessorInfoSource {
 public:
     quint64 virtualScreenCount(UErrorPtr* error) override;
-    bool getGraphicProcessorInfo(quint64 virtualScreenIdentifier,
+    [[nodiscard]] bool getGraphicProcessorInfo(quint64 virtualScreenIdentifier,
         UOpenGLGraphicProcessorInfoRecord* record, UErrorPtr* error) override;
 
     // Makes `context` current, reads its strings and releases it from the thread.
-    static bool getGraphicProcessorInfoWithOpenGLContext(UGLEGLContext& context,
+    [[nodiscard]] static bool getGraphicProcessorInfoWithOpenGLContext(UGLEGLContext& context,
         quint64 virtualScreenIdentifier, UOpenGLGraphicProcessorInfoRecord* record,
         UErrorPtr* error);
 };

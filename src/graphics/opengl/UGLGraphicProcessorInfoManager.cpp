@@ -28,7 +28,9 @@ UGLGraphicProcessorInfoManager& UGLGraphicProcessorInfoManager::sharedGraphicPro
         auto* manager = new UGLGraphicProcessorInfoManager(
             std::make_shared<UGLEGLGraphicProcessorInfoSource>());
         UErrorPtr error;
-        manager->update(&error);
+        // The error stays in lastUpdateError() for the shell to show.
+        static_cast<void>(manager->update(&error));
+
         return manager;
     }();
     return *shared;

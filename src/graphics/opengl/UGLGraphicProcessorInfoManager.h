@@ -24,7 +24,7 @@ public:
     static UGLGraphicProcessorInfoManager& sharedGraphicProcessorInfoManager();
 
     // Rebuilds the catalogue; on an error it is left empty and the error given.
-    bool update(UErrorPtr* error);
+    [[nodiscard]] bool update(UErrorPtr* error);
     void _reset();
     UErrorPtr lastUpdateError() const;
 
@@ -37,9 +37,9 @@ public:
     // All ones with "The OpenGL Renderer is not found." when no renderer has that name.
     quint64 virtualScreenIdentifierWithRendererString(
         const QString& rendererString, UErrorPtr* error) const;
-    bool getGraphicProcessorInfo(quint64 virtualScreenIdentifier,
+    [[nodiscard]] bool getGraphicProcessorInfo(quint64 virtualScreenIdentifier,
         UOpenGLGraphicProcessorInfoRecord* record, UErrorPtr* error) const;
-    bool getGraphicProcessorInfoWithRendererString(const QString& rendererString,
+    [[nodiscard]] bool getGraphicProcessorInfoWithRendererString(const QString& rendererString,
         UOpenGLGraphicProcessorInfoRecord* record, UErrorPtr* error) const;
 
 private:

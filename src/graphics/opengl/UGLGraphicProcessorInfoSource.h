@@ -11,7 +11,7 @@ public:
 
     // 0 with the error when the renderers cannot be counted.
     virtual quint64 virtualScreenCount(UErrorPtr* error) = 0;
-    virtual bool getGraphicProcessorInfo(quint64 virtualScreenIdentifier,
+    [[nodiscard]] virtual bool getGraphicProcessorInfo(quint64 virtualScreenIdentifier,
         UOpenGLGraphicProcessorInfoRecord* record, UErrorPtr* error)
         = 0;
 };

@@ -27,10 +27,10 @@ public:
     // Checks the renderer choice against `catalogue` (correcting it unless `doesForceToSet`) and
     // makes the context. nullptr with the error when the renderer, pixel format or context fails;
     // the caller shows the error.
-    static std::unique_ptr<UOpenGLManager> create(quint64 virtualScreenIdentifier,
+    [[nodiscard]] static std::unique_ptr<UOpenGLManager> create(quint64 virtualScreenIdentifier,
         UGLOpenGLVersion renderingOpenGLVersion, quint64 offlineRenderingType, bool doesForceToSet,
         UErrorPtr* error);
-    static std::unique_ptr<UOpenGLManager> create(quint64 virtualScreenIdentifier,
+    [[nodiscard]] static std::unique_ptr<UOpenGLManager> create(quint64 virtualScreenIdentifier,
         UGLOpenGLVersion renderingOpenGLVersion, quint64 offlineRenderingType, bool doesForceToSet,
         const UGLGraphicProcessorInfoManager& catalogue, UErrorPtr* error);
     ~UOpenGLManager();
@@ -39,8 +39,9 @@ public:
 
     // Checks a renderer choice (in-out) and, unless `isCheckOnly`, corrects it, falling back to the
     // default and then the software renderer.
-    static bool checkAndUpdateVirtualScreenIdentifier(quint64* virtualScreenIdentifier,
-        UGLOpenGLVersion* renderingOpenGLVersion, quint64* offlineRenderingType, bool isCheckOnly,
+    [[nodiscard]] static bool checkAndUpdateVirtualScreenIdentifier(
+        quint64* virtualScreenIdentifier, UGLOpenGLVersion* renderingOpenGLVersion,
+        quint64* offlineRenderingType, bool isCheckOnly,
         const UGLGraphicProcessorInfoManager& catalogue, UErrorPtr* error);
     static bool isValidOfflineRenderingType(quint64 offlineRenderingType)
     {
@@ -48,7 +49,7 @@ public:
             || offlineRenderingType == UGLOfflineRenderingTypePixelBuffer;
     }
     // This context's renderer as the catalogue records it, and the offline rendering type.
-    bool getGraphicProcessorInfo(UOpenGLGraphicProcessorInfoRecord* record,
+    [[nodiscard]] bool getGraphicProcessorInfo(UOpenGLGraphicProcessorInfoRecord* record,
         quint64* currentOfflineRenderingType, UErrorPtr* error) const;
 
     UGLOpenGLVersion renderingOpenGLVersion() const { return renderingOpenGLVersion_; }

@@ -108,7 +108,7 @@ CheckOutcome checkChoice(RendererChoice* choice, bool isCheckOnly,
 }
 
 // One renderer of the fall-back, asked with version 0 and type 1; it starts no fall-back itself.
-bool tryFallBackRenderer(quint64 virtualScreenIdentifier, RendererChoice* choice,
+[[nodiscard]] bool tryFallBackRenderer(quint64 virtualScreenIdentifier, RendererChoice* choice,
     const UGLGraphicProcessorInfoManager& catalogue, UErrorPtr* error)
 {
     RendererChoice candidate { virtualScreenIdentifier, 0,

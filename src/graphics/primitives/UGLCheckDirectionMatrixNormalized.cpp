@@ -48,5 +48,5 @@ bool UGLCheckDirectionMatrixNormalized(double direction[3][3], double length)
         || rowIsOff(r2, direction[2], referenceLength);
     std::copy(r1, r1 + 3, direction[1]);
     std::copy(r2, r2 + 3, direction[2]);
-    return failed;
+    return !failed;
 }

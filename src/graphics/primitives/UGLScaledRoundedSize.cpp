@@ -1,6 +1,7 @@
 #include "graphics/primitives/UGLScaledRoundedSize.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -12,7 +13,7 @@ quint64 scaledRounded(double value, double scale)
     if (!(rounded >= 0.0))
         return 0;
     if (rounded >= unsignedLimit)
-        return ~quint64(0);
+        return std::numeric_limits<quint64>::max();
     return quint64(rounded);
 }
 

@@ -21,8 +21,9 @@ using Task = UFemDisplacementValueRangeCalcThreadTaskContext;
 constexpr quint64 firstRotationDirection6 = 3;
 
 // The largest translation over the nodes and the cases; NaN without cases.
-bool maxNodeTranslation(std::span<const UFemCardPtr> nodes, const std::vector<UFemCardPtr>& cases,
-    double* maximum, UErrorPtr* error, const UThreadContext& threadContext)
+[[nodiscard]] bool maxNodeTranslation(std::span<const UFemCardPtr> nodes,
+    const std::vector<UFemCardPtr>& cases, double* maximum, UErrorPtr* error,
+    const UThreadContext& threadContext)
 {
     double largestSquare = 0.0;
     for (const UFemCardPtr& card : nodes) {

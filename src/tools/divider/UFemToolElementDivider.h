@@ -79,14 +79,14 @@ public:
     // Divides every Quad4c card into N x N and every Hexa card into N x N x N cards; the other
     // cards pass unchanged. Null with the error on failure. The formatter writes the new Node
     // coordinates (the written-file formatter when null).
-    static std::optional<QString> modelTextToAddByDividingElement(const UFemCardVector& cards,
-        quint64 numberOfDivide, qint32 namingOption, const UFemNumberFormatter* formatter,
-        bool* didExistWarning, UErrorPtr* error);
+    [[nodiscard]] static std::optional<QString> modelTextToAddByDividingElement(
+        const UFemCardVector& cards, quint64 numberOfDivide, qint32 namingOption,
+        const UFemNumberFormatter* formatter, bool* didExistWarning, UErrorPtr* error);
     // Rewrites every Quad4c card as a Quad8, Quad9 or Quad16 card with the extra Node cards, or
     // (direction 9) as a Quad card.
-    static std::optional<QString> modelTextToAddByChangingQuad4QuadXX(const UFemCardVector& cards,
-        qint32 changeDirection, qint32 namingOption, const UFemNumberFormatter* formatter,
-        bool* didExistWarning, UErrorPtr* error);
+    [[nodiscard]] static std::optional<QString> modelTextToAddByChangingQuad4QuadXX(
+        const UFemCardVector& cards, qint32 changeDirection, qint32 namingOption,
+        const UFemNumberFormatter* formatter, bool* didExistWarning, UErrorPtr* error);
     // The largest coordinate magnitude of the model's Node cards times 1e-6 (1e-6 without any).
     static double nodeLocationEpsilon(const UFemCardVector& cards);
 

@@ -82,7 +82,8 @@ bool doesRunFitInMemory(const UFemCardVector& cards, quint64 numberOfDivide)
     return available <= 0.0 || bytes <= MemoryShare * available;
 }
 
-std::optional<QString> failRun(bool* didExistWarning, UErrorPtr* error, UErrorPtr made)
+[[nodiscard]] std::optional<QString> failRun(
+    bool* didExistWarning, UErrorPtr* error, UErrorPtr made)
 {
     if (didExistWarning != nullptr)
         *didExistWarning = true;
@@ -99,7 +100,7 @@ std::optional<QString> storageText(
 }
 
 // The element's corners: the names of its Node cards and their locations.
-bool readCorners(const UFemCard& card, quint64 corners, std::vector<QString>& names,
+[[nodiscard]] bool readCorners(const UFemCard& card, quint64 corners, std::vector<QString>& names,
     std::vector<NodeLocation>& locations, UErrorPtr* error)
 {
     names.assign(corners, QString());
@@ -133,7 +134,7 @@ bool isGridCorner(quint64 index, quint64 numberOfDivide, quint64 dimensions)
 
 // The grid of the card's cell with every point but the corners offered to the registry; a
 // renamed point takes its new name.
-bool makeRegisteredGrid(UFemToolElementDividerStorage& storage, const UFemCard& card,
+[[nodiscard]] bool makeRegisteredGrid(UFemToolElementDividerStorage& storage, const UFemCard& card,
     const Cell& cell, quint64 numberOfDivide, qint32 namingOption, std::vector<QString>& names,
     UErrorPtr* error)
 {

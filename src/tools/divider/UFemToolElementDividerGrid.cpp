@@ -21,7 +21,7 @@ bool fail(UErrorPtr* error, UErrorPtr made)
     return false;
 }
 
-bool failSameNames(UErrorPtr* error)
+[[nodiscard]] bool failSameNames(UErrorPtr* error)
 {
     return fail(error,
         UFemUnexpectedError_withDescription(
@@ -95,7 +95,7 @@ struct Grid {
     int w;
 };
 
-bool generateLine(const Grid& grid, const QString& name0, const QString& name1,
+[[nodiscard]] bool generateLine(const Grid& grid, const QString& name0, const QString& name1,
     const NodeLocation& p0, const NodeLocation& p1, UErrorPtr* error)
 {
     const quint64 n = grid.numberOfDivide;
@@ -123,7 +123,7 @@ bool generateLine(const Grid& grid, const QString& name0, const QString& name1,
 // Generates the line from corner a to corner b into scratch and copies its inner points to
 // `index(t)` of the grid.
 template <typename Index>
-bool fillSideLine(const Grid& grid, std::span<const QString> names,
+[[nodiscard]] bool fillSideLine(const Grid& grid, std::span<const QString> names,
     std::span<const NodeLocation> corners, quint64 a, quint64 b, Index index, UErrorPtr* error)
 {
     const quint64 n = grid.numberOfDivide;
@@ -148,7 +148,7 @@ quint64 stepsFrom(quint64 cornerUnit, quint64 coordinate, quint64 n)
     return cornerUnit == 0 ? coordinate : n - coordinate;
 }
 
-bool generateQuad(const Grid& grid, std::span<const QString> names,
+[[nodiscard]] bool generateQuad(const Grid& grid, std::span<const QString> names,
     std::span<const NodeLocation> corners, UErrorPtr* error)
 {
     const quint64 n = grid.numberOfDivide;
@@ -241,7 +241,7 @@ struct HexaFace {
     quint64 corners[QuadCorners];
 };
 
-bool generateHexa(const Grid& grid, std::span<const QString> names,
+[[nodiscard]] bool generateHexa(const Grid& grid, std::span<const QString> names,
     std::span<const NodeLocation> corners, UErrorPtr* error)
 {
     const quint64 n = grid.numberOfDivide;

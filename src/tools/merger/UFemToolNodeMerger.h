@@ -61,7 +61,7 @@ public:
     // The groups of two to 16 nodes lying within `nodeMergeDistance` of their first member on
     // every axis, each in selection order, ordered by their first members. Nothing for fewer than
     // two nodes (without an error) or on an error.
-    static std::optional<std::vector<NodeGroup>> nodeCardListArrayOnSameLocation(
+    [[nodiscard]] static std::optional<std::vector<NodeGroup>> nodeCardListArrayOnSameLocation(
         const UFemCardVector& targetNodeArray, double nodeMergeDistance, UErrorPtr* error);
     // Removes every group's members after the first (or makes them comment lines) and points the
     // references to them at the first, as one undo step; a failure leaves the model as it was.

@@ -42,7 +42,7 @@ public:
     {
     }
 
-    std::optional<std::vector<UFemToolNodeMerger::NodeGroup>> run(UErrorPtr* error)
+    [[nodiscard]] std::optional<std::vector<UFemToolNodeMerger::NodeGroup>> run(UErrorPtr* error)
     {
         records_.reserve(nodes_.size());
         for (quint64 n = 0; n < nodes_.size(); ++n) {
@@ -93,8 +93,8 @@ private:
         return axes;
     }
 
-    bool split(quint64 start, quint64 count, const std::vector<int>& axes, std::size_t position,
-        UErrorPtr* error)
+    [[nodiscard]] bool split(quint64 start, quint64 count, const std::vector<int>& axes,
+        std::size_t position, UErrorPtr* error)
     {
         if (count <= 1)
             return true;
@@ -117,8 +117,8 @@ private:
         return true;
     }
 
-    bool splitRun(quint64 start, quint64 count, const std::vector<int>& axes, std::size_t position,
-        UErrorPtr* error)
+    [[nodiscard]] bool splitRun(quint64 start, quint64 count, const std::vector<int>& axes,
+        std::size_t position, UErrorPtr* error)
     {
         if (count == 1)
             return true;
@@ -145,7 +145,7 @@ private:
         return true;
     }
 
-    bool leaf(quint64 start, quint64 count, UErrorPtr* error)
+    [[nodiscard]] bool leaf(quint64 start, quint64 count, UErrorPtr* error)
     {
         const auto first = records_.begin() + qsizetype(start);
         const auto last = first + qsizetype(count);
@@ -170,7 +170,7 @@ private:
         return true;
     }
 
-    bool failOverMaximum(const std::vector<quint64>& group, UErrorPtr* error) const
+    [[nodiscard]] bool failOverMaximum(const std::vector<quint64>& group, UErrorPtr* error) const
     {
         QStringList names;
         for (quint64 k = 0; k < NamedMembersInError; ++k)

@@ -49,7 +49,8 @@ void refreshRememberedRows(const UFemDataController& model)
         model.cardAtRowIndex(row)->setCardRowIndex_last(row);
 }
 
-bool carryOut(UFemDataController& model, const MergePlan& plan, bool withComments, UErrorPtr* error)
+[[nodiscard]] bool carryOut(
+    UFemDataController& model, const MergePlan& plan, bool withComments, UErrorPtr* error)
 {
     refreshRememberedRows(model);
     if (withComments) {

@@ -1,0 +1,26 @@
+#include "foundation/files/UFemFileWriting.h"
+
+#include "platform/UFileWriting.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString FileErrorDomain = QStringLiteral("UFileErrorDomain");
+
+} // namespace
+
+bool UFemWriteFileData(const QString& path, const QByteArray& data, UErrorPtr* error)
+{
+    const std::optional<UFileWriteFailure> failure = UWriteFileWhole(path, data);
+    if (!failure)
+        return true;
+    UErrorUserInfo info;
+    info.description = QStringLiteral("The file “%1” could not be saved. %2.")
+                           .arg(QFileInfo(path).fileName(), failure->reason);
+    info.failureReason = failure->reason;
+    info.recoverySuggestion
+        = QStringLiteral("Check that the folder exists, is writable and has free space.");
+    UFemSetError(error, UError::create(FileErrorDomain, failure->code, std::move(info)));
+    return false;
+}
