@@ -29,12 +29,12 @@ QColor qColor(const _UGLColor& color)
 
 } // namespace
 
-UFemGraphicViewCompositor::UFemGraphicViewCompositor(UFemGraphicViewController& controller)
+UFemGraphicViewCompositor::UFemGraphicViewCompositor(UFemGraphicViewController& controller,
+    UFemBufferDrawingThreadTaskContext& bufferTask,
+    UFemLayerImageDrawingThreadTaskContext& layerTask)
     : controller_(controller)
-    , bufferTask_(static_cast<UFemBufferDrawingThreadTaskContext&>(
-          controller.bufferDrawingThreadTaskContext_screen()))
-    , layerTask_(static_cast<UFemLayerImageDrawingThreadTaskContext&>(
-          controller.layerImageDrawingThreadTaskContext_screen()))
+    , bufferTask_(bufferTask)
+    , layerTask_(layerTask)
 {
 }
 
@@ -89,7 +89,8 @@ std::optional<UFemGraphicDrawingInfo> UFemGraphicViewCompositor::drawingInfoWith
 }
 
 QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectInfo,
-    quint64 threadCount, std::vector<UErrorPtr>* errors, bool* isCanceled)
+    quint64 threadCount, const UFemCardSet& selectedCardSet, bool doesDrawRubberbandCard,
+    std::vector<UErrorPtr>* errors, bool* isCanceled)
 {
     UFemGraphicViewDrawingCacheManager& caches = controller_.drawingCacheManager();
     const quint64 childCount = std::clamp<quint64>(threadCount, 1, maximumChildBufferCount);
@@ -118,16 +119,8 @@ QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectIn
         return failedImage(failures);
     }
     std::array<bool, UFemGraphicViewCardTypeRecordCount> drawn {};
-    {
-        std::lock_guard lock(caches.drawingCardTypeInfoRecordTableLockCondition());
-        records_ = caches.drawingCardTypeInfoRecordTable();
-    }
-    {
-        std::lock_guard lock(caches.drawingLayerImageInfoRecordTableLockCondition());
-        layers_ = caches.drawingLayerImageInfoRecordTable();
-    }
-    // The selection's index lists come with the picking; until then its records stay out.
-    for (quint64 record = 0; record < Record::SelectedCards; ++record)
+    copyRecordTables();
+    for (quint64 record = 0; record < UFemGraphicViewCardTypeRecordCount; ++record)
         drawn.at(record) = records_.at(record).doesCardTypeDraw;
     const UFemGraphicViewDrawingPreferenceCache cache = caches.drawingPreferenceCache();
     doesDrawWithColor_ = cache.doesDrawWithColor;
@@ -135,8 +128,16 @@ QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectIn
 
     const bool isBaseImageReused = isScreen && controller_.isBaseImageValid();
     const UFemGraphicViewRecordAssignment assignment = UFemGraphicViewRecordAssignment::assign(
-        drawn, drawRectInfo.drawingOutputType, isBaseImageReused, false, 0);
-    if (!startWorkers(assignment, drawRectInfo, childCount, &canceled)) {
+        drawn, drawRectInfo.drawingOutputType, isBaseImageReused, doesDrawRubberbandCard, 0);
+    // The selection layer's workers wait for the selected-card list, so it starts whenever
+    // record 7 is taken.
+    const bool takesSelection
+        = std::find(assignment.takenRecords.table.begin(),
+              assignment.takenRecords.table.begin() + qsizetype(assignment.takenRecords.count),
+              quint64(Record::SelectedCards))
+        != assignment.takenRecords.table.begin() + qsizetype(assignment.takenRecords.count);
+    if ((takesSelection && !controller_.picker().startSelectedCardIndexTable(selectedCardSet))
+        || !startWorkers(assignment, drawRectInfo, childCount, &canceled)) {
         failWorkers();
         *isCanceled = true;
         return {};
@@ -176,6 +177,17 @@ QImage UFemGraphicViewCompositor::composeImage(const UGLDrawRectInfo& drawRectIn
     return image;
 }
 
+void UFemGraphicViewCompositor::copyRecordTables()
+{
+    UFemGraphicViewDrawingCacheManager& caches = controller_.drawingCacheManager();
+    {
+        std::lock_guard lock(caches.drawingCardTypeInfoRecordTableLockCondition());
+        records_ = caches.drawingCardTypeInfoRecordTable();
+    }
+    std::lock_guard lock(caches.drawingLayerImageInfoRecordTableLockCondition());
+    layers_ = caches.drawingLayerImageInfoRecordTable();
+}
+
 // Both targets' roots get c children; the buffer task then runs one worker per child and the
 // layer task one per context.
 bool UFemGraphicViewCompositor::startWorkers(const UFemGraphicViewRecordAssignment& assignment,
@@ -200,6 +212,7 @@ bool UFemGraphicViewCompositor::startWorkers(const UFemGraphicViewRecordAssignme
     std::array<const quint64*, UFemGraphicViewMaximumOpenGLContextCount> indexTables {};
     std::array<quint64, UFemGraphicViewMaximumOpenGLContextCount> indexCounts {};
     const UGLDrawRectInfo& rect = drawRectInfo;
+    const bool isSelectMode = hitWriter_ != nullptr;
     for (quint64 k = 0; k < assignment.contextCount; ++k) {
         const quint64 target = assignment.contextTargets.at(k);
         UOpenGLManager* manager = controller_.openGLManagerWithOpenGLContextIndex(target);
@@ -213,21 +226,26 @@ bool UFemGraphicViewCompositor::startWorkers(const UFemGraphicViewRecordAssignme
         manager->setImageResolutionPer72(rect.imageResolutionPer72);
         manager->setImageQuality(rect.imageQuality);
         root->resetBufferWithChildBufferCount(childCount);
-        root->setEdgeDrawingBufferEnabled(true);
-        root->setDoesDrawForSelectMode(false);
+        root->setEdgeDrawingBufferEnabled(!isSelectMode);
+        root->setDoesDrawForSelectMode(isSelectMode);
         roots.at(k) = root;
         managers.at(k) = manager;
         indexTables.at(k) = assignment.targets.at(target).table.data();
         indexCounts.at(k) = assignment.targets.at(target).count;
     }
     if (!bufferTask_.setArgumentIfNeededWithDelegate(this, roots.data(), indexTables.data(),
-            indexCounts.data(), assignment.contextCount, false, QRectF(), drawingInfos_.data())
+            indexCounts.data(), assignment.contextCount, isSelectMode, pickViewRect_,
+            drawingInfos_.data())
         || !layerTask_.setArgumentIfNeededWithDelegate(this, indexTables.data(), indexCounts.data(),
-            managers.data(), roots.data(), assignment.contextCount, false, nullptr, 0, nullptr))
+            managers.data(), roots.data(), assignment.contextCount, isSelectMode,
+            isSelectMode ? hitWriter_->selectionBufferPtr() : nullptr,
+            isSelectMode ? hitWriter_->selectionBufferCapacity_GLUInt() : 0,
+            isSelectMode ? hitWriter_->hitObjectCountPtr() : nullptr))
         return false;
     bool canceled = false;
     bufferTask_.startThreadIfNeeded_isCanceled(&canceled);
-    if (!canceled)
+    // The picking pass replays on the calling thread.
+    if (!canceled && !isSelectMode)
         layerTask_.startThreadIfNeeded_isCanceled(&canceled);
     if (canceled)
         *isCanceled = true;

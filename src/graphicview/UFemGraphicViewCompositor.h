@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cardmodel/data/UFemCardSetManager.h"
 #include "foundation/errors/UError.h"
 #include "graphics/camera/UGLDrawRectInfo.h"
 #include "graphics/drawingbuffer/UFemGraphicCocoaDrawObject.h"
@@ -17,6 +18,7 @@
 #include <vector>
 
 class UFemGraphicViewController;
+class UFemSelectBufferHitObjectWritingThreadTaskContext;
 
 // Turns the model into one picture of the 3-D view: the buffer workers tessellate the card type
 // records into the root drawing buffers of the two OpenGL contexts (256 cards at a time), one
@@ -29,12 +31,25 @@ public:
     static constexpr quint64 cardChunkSize = 256;
     static constexpr quint64 maximumChildBufferCount = 4;
 
-    explicit UFemGraphicViewCompositor(UFemGraphicViewController& controller);
+    // A screen compositor draws with the screen tasks, a picking one with the select-mode tasks.
+    UFemGraphicViewCompositor(UFemGraphicViewController& controller,
+        UFemBufferDrawingThreadTaskContext& bufferTask,
+        UFemLayerImageDrawingThreadTaskContext& layerTask);
 
     // The picture at the info's pixel size (screen or print), its drawing errors added to
     // `errors`; a null image with *isCanceled set when the work was canceled or failed.
+    // The selection layer draws `selectedCardSet`, and with `doesDrawRubberbandCard` the cards
+    // the rubber band adds.
     QImage composeImage(const UGLDrawRectInfo& drawRectInfo, quint64 threadCount,
+        const UFemCardSet& selectedCardSet, bool doesDrawRubberbandCard,
         std::vector<UErrorPtr>* errors, bool* isCanceled);
+
+    // One picking pass over `pickViewRect` (view points, y up) of the records in `pickMask`,
+    // run on the calling thread; its hits land in the hit writer's buffer. False when canceled
+    // or failed.
+    bool composeSelectMode(const UGLDrawRectInfo& drawRectInfo, quint64 threadCount,
+        const QRectF& pickViewRect, quint64 pickMask,
+        UFemSelectBufferHitObjectWritingThreadTaskContext& hitWriter);
 
     // The per-frame drawing information of the records 0-4, 7 and 8; null when a settling of
     // the automatic values was canceled.
@@ -45,7 +60,7 @@ public:
     bool runBufferDrawingWithThreadContext(UFemBufferDrawingThreadContext& threadContext) override;
     bool runLayerImageDrawingWithThreadContext(
         UFemLayerImageDrawingThreadContext& threadContext) override;
-    // The picking pass belongs to the selection; no hits are written yet.
+    // Each pickable record in select mode, from its display list once compiled.
     bool runLayerImageDrawingWithThreadContext_selectMode(
         UFemLayerImageDrawingThreadContext& threadContext) override;
 
@@ -54,6 +69,8 @@ private:
 
     bool startWorkers(const UFemGraphicViewRecordAssignment& assignment,
         const UGLDrawRectInfo& drawRectInfo, quint64 childCount, bool* isCanceled);
+    void copyRecordTables();
+    bool selectRecord(UGLRootDrawingBuffer& root, quint64 record, quint64* hitCount);
     bool compositeLayers(QImage& image, const UFemGraphicViewRecordAssignment& assignment,
         bool isBaseImageReused, const UGLDrawRectInfo& drawRectInfo);
     bool waitForLayer(quint64 layer);
@@ -61,9 +78,12 @@ private:
     void drawCocoaDrawObjects(QImage& image, double resolution) const;
     void drawColorScaleLegend(QImage& image, double resolution) const;
     void failWorkers();
+    // Positions start..end of the record, or of `cacheIndexes` when given.
     void drawChunk(UGLDrawingBuffer& buffer, const UFemDrawingCardTypeInfoRecord& record,
         quint64 start, quint64 end, const UFemGraphicDrawingInfo& drawingInfo,
-        bool* isCanceled) const;
+        const quint64* cacheIndexes, bool* isCanceled) const;
+    void drawListedCards(UGLDrawingBuffer& buffer, const UFemDrawingCardTypeInfoRecord& record,
+        const UFemGraphicDrawingInfo& drawingInfo, bool* isCanceled) const;
     void replayLayerRun(UOpenGLManager& manager, UGLRootDrawingBuffer& root,
         const std::vector<quint64>& records, quint64 layer, bool isFirstClear, bool clearsDepth,
         bool* isCanceled);
@@ -76,6 +96,9 @@ private:
     UFemDrawingLayerImageInfoRecordTable layers_ {};
     std::array<UFemGraphicDrawingInfo, UFemGraphicViewCardTypeRecordCount> drawingInfos_;
     std::vector<UFemGraphicCocoaDrawObject> drawObjects_;
+    // Set only during a picking pass.
+    UFemSelectBufferHitObjectWritingThreadTaskContext* hitWriter_ = nullptr;
+    QRectF pickViewRect_;
     bool isBaseClosed_ = false;
     bool doesDrawWithColor_ = false;
 };

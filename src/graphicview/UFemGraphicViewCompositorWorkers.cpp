@@ -10,6 +10,8 @@
 #include "graphicview/tasks/UFemLayerImageDrawingThreadContext.h"
 
 #include <algorithm>
+#include <chrono>
+#include <mutex>
 
 namespace {
 
@@ -18,6 +20,8 @@ using RawImage = UFemUGLRawImageDataRecord;
 constexpr quint64 noIndex = ~quint64(0);
 constexpr quint64 rawImageGrowthNumerator = 9;
 constexpr quint64 rawImageGrowthDenominator = 8;
+// Waking up now and then also sees a cancel that came without a broadcast.
+constexpr auto listWaitStep = std::chrono::milliseconds(50);
 
 // Ends a child's writing on every way out, so that its reader never waits for it.
 class WriteFinisher {
@@ -73,11 +77,16 @@ bool UFemGraphicViewCompositor::runBufferDrawingWithThreadContext(
         }
         const quint64 recordIndex = indexes.table.at(position);
         const Record& record = records_.at(recordIndex);
-        if (!record.doesCardTypeDraw || start >= record.cardRangeLength) {
+        // A pickable record with a compiled list is called from it, not tessellated again.
+        const bool isFromList = bufferTask_.doesDrawForSelectMode()
+            && controller_.isSelectModeDisplayListValid(recordIndex);
+        if (!record.doesCardTypeDraw || isFromList || start >= record.cardRangeLength) {
             dispenser.forwardNextTargetIndexesOf2WithIndexe1(position + 1, 0);
             continue;
         }
-        const quint64 end = std::min(start + cardChunkSize, record.cardRangeLength);
+        const bool isListed = record.cardIndexListPtr != nullptr;
+        const quint64 end = isListed ? record.cardRangeLength
+                                     : std::min(start + cardChunkSize, record.cardRangeLength);
         if (end == record.cardRangeLength)
             dispenser.forwardNextTargetIndexesOf2WithIndexe1(position + 1, 0);
         const UFemGraphicDrawingInfo& info = drawingInfos_.at(recordIndex);
@@ -90,14 +99,18 @@ bool UFemGraphicViewCompositor::runBufferDrawingWithThreadContext(
             if (info.isElementEdgeDraw())
                 buffer->setCurrentWriteEdgeColor(&record.edgeColor, &isCanceled);
         }
-        drawChunk(*buffer, record, start, end, info, &isCanceled);
-        if (isCanceled)
+        if (isListed)
+            drawListedCards(*buffer, record, info, &isCanceled);
+        else
+            drawChunk(*buffer, record, start, end, info, nullptr, &isCanceled);
+        if (isCanceled || bufferTask_.cancelFlag())
             return false;
     }
 }
 
 void UFemGraphicViewCompositor::drawChunk(UGLDrawingBuffer& buffer, const Record& record,
-    quint64 start, quint64 end, const UFemGraphicDrawingInfo& drawingInfo, bool* isCanceled) const
+    quint64 start, quint64 end, const UFemGraphicDrawingInfo& drawingInfo,
+    const quint64* cacheIndexes, bool* isCanceled) const
 {
     const UFemGraphicViewDrawingCardValueDataCache& cache
         = controller_.drawingCacheManager().drawingCardValueDataCache();
@@ -106,8 +119,8 @@ void UFemGraphicViewCompositor::drawChunk(UGLDrawingBuffer& buffer, const Record
         = scale != nullptr ? scale->invalidValueColor() : record.objectColor;
     bool isColorWritten = false;
     for (quint64 position = start; position < end; ++position) {
-        const UFemDrawingCardValueDataStruct& entry
-            = cache.cardValueData(record.cardRangeLocation + position);
+        const UFemDrawingCardValueDataStruct& entry = cache.cardValueData(
+            cacheIndexes != nullptr ? cacheIndexes[position] : record.cardRangeLocation + position);
         if (!entry.isNodeDataValid || entry.card == nullptr)
             continue;
         const _UGLColor* color = nullptr;
@@ -125,10 +138,43 @@ void UFemGraphicViewCompositor::drawChunk(UGLDrawingBuffer& buffer, const Record
         } else if (!isColorWritten) {
             buffer.setCurrentWriteObjectColor(&record.objectColor, isCanceled);
         }
+        if (bufferTask_.doesDrawForSelectMode())
+            buffer.setCurrentWriteObjectName(
+                record.cardNameStartNoForSelectMode + position, isCanceled);
         UErrorPtr error;
         isColorWritten = entry.card->drawOpenGLToDrawingBuffer(&buffer, entry.nodeTable, color,
             size, values, record.doesDrawWithColor ? scale : nullptr, &drawingInfo, &error);
         if (*isCanceled)
+            return;
+    }
+}
+
+// A listed record (the selection) is drawn by one worker, batch by batch as its producer
+// publishes the list; the wait also ends when this task is canceled.
+void UFemGraphicViewCompositor::drawListedCards(UGLDrawingBuffer& buffer, const Record& record,
+    const UFemGraphicDrawingInfo& drawingInfo, bool* isCanceled) const
+{
+    UFemGraphicViewDrawingCardIndexList& list = *record.cardIndexListPtr;
+    std::vector<quint64> batch;
+    quint64 consumed = 0;
+    for (;;) {
+        bool isFinished = false;
+        {
+            std::unique_lock lock(list.lockCondition());
+            while (list.cardIndexCount() == consumed && !list.isValid()) {
+                if (bufferTask_.cancelFlag()) {
+                    *isCanceled = true;
+                    return;
+                }
+                list.lockCondition().waitUntil(std::chrono::steady_clock::now() + listWaitStep);
+            }
+            batch.assign(
+                list.cardIndexTable() + consumed, list.cardIndexTable() + list.cardIndexCount());
+            isFinished = list.isValid();
+        }
+        consumed += batch.size();
+        drawChunk(buffer, record, 0, batch.size(), drawingInfo, batch.data(), isCanceled);
+        if (*isCanceled || isFinished)
             return;
     }
 }
@@ -208,11 +254,5 @@ bool UFemGraphicViewCompositor::runLayerImageDrawingWithThreadContext(
         raw.cocoaDrawObjectArray = std::move(drawObjects);
         layerTask_.broadcast();
     }
-    return true;
-}
-
-bool UFemGraphicViewCompositor::runLayerImageDrawingWithThreadContext_selectMode(
-    UFemLayerImageDrawingThreadContext&)
-{
     return true;
 }

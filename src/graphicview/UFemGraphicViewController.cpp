@@ -25,7 +25,11 @@ UFemGraphicViewController::UFemGraphicViewController(UFemWindowController& windo
 {
     loadGraphicViewBox();
     makeThreadTaskContexts();
-    compositor_ = std::make_unique<UFemGraphicViewCompositor>(*this);
+    compositor_ = std::make_unique<UFemGraphicViewCompositor>(*this,
+        static_cast<UFemBufferDrawingThreadTaskContext&>(*bufferDrawingThreadTaskContext_screen_),
+        static_cast<UFemLayerImageDrawingThreadTaskContext&>(
+            *layerImageDrawingThreadTaskContext_screen_));
+    picker_ = std::make_unique<UFemGraphicViewPicker>(*this);
     clearGraphicViewDrawingCache();
     makeOpenGLManagers();
     reserveSelectModeDisplayLists();
@@ -144,9 +148,7 @@ void UFemGraphicViewController::deleteSelectModeDisplayLists()
 void UFemGraphicViewController::observeNotifications()
 {
     UFemDataController& data = dataController();
-    UNotificationCenter& modelCenter = data.notificationCenter() != nullptr
-        ? *data.notificationCenter()
-        : UNotificationCenter::defaultCenter();
+    UNotificationCenter& modelCenter = data.modelNotificationCenter();
     UNotificationCenter& center = UNotificationCenter::defaultCenter();
     UFemWindowCardTable& cards = windowCardTable();
     UNotificationCenter& cardsCenter = cards.notificationCenter();
@@ -184,10 +186,17 @@ void UFemGraphicViewController::observeNotifications()
             clearCachesForDataChange(false);
             reloadBothViews();
         });
-    observe(center, UFemWindowSelectedCardWillChangeNotification, window, quitAndClose);
+    observe(
+        center, UFemWindowSelectedCardWillChangeNotification, window, [this](const UNotification&) {
+            if (isPreparingRubberbandHandOver_)
+                applyAndCloseCardStringFieldEditor();
+            else
+                quitAndApplyAndClose();
+        });
     observe(
         center, UFemWindowSelectedCardDidChangeNotification, window, [this](const UNotification&) {
             clearAllBackgroundThreadIfCanceled();
+            selectedCardIndexTableCalcThreadTaskContext_->waitAllThreadDone();
             selectedCardIndexTableCalcThreadTaskContext_->clearAll_shouldNotRunning();
             if (!doesIgnoreGraphicViewReloadingWhenSelectedCardChangeNotification_)
                 reloadGraphicView();
@@ -301,7 +310,8 @@ void UFemGraphicViewController::clearBaseImage()
 void UFemGraphicViewController::clearSelectModeObjectDisplayList()
 {
     tellPipelineStep("clearSelectModeObjectDisplayList");
-    selectModeDisplayListValidnessTable_.fill(false);
+    for (std::atomic<bool>& isValid : selectModeDisplayListValidnessTable_)
+        isValid.store(false);
 }
 
 void UFemGraphicViewController::finish()

@@ -12,6 +12,7 @@
 #include "graphicview/UFemGraphicView.h"
 #include "graphicview/UFemGraphicViewCamera.h"
 #include "graphicview/UFemGraphicViewCompositor.h"
+#include "graphicview/UFemGraphicViewPicker.h"
 #include "graphicview/UFemGraphicViewPreferencesViewController.h"
 #include "graphicview/UFemGraphicViewSettings.h"
 #include "graphicview/caches/UFemGraphicViewDrawingCacheManager.h"
@@ -165,11 +166,11 @@ public:
     void clearBaseImage();
     bool isSelectModeDisplayListValid(quint64 index) const
     {
-        return selectModeDisplayListValidnessTable_.at(index);
+        return selectModeDisplayListValidnessTable_.at(index).load();
     }
     void setSelectModeDisplayListValid(quint64 index)
     {
-        selectModeDisplayListValidnessTable_.at(index) = true;
+        selectModeDisplayListValidnessTable_.at(index).store(true);
     }
     void clearSelectModeObjectDisplayList();
     // Tells each step of the pipeline's clearing and reloading by name, in order (for tests).
@@ -308,13 +309,37 @@ public:
         UFemGraphicView& view, const UFemGraphicViewMouseEvent& event) override;
     bool ufemMainViewKeyDown(UFemGraphicView& view, QKeyEvent& event) override;
     bool ufemMainViewKeyUp(UFemGraphicView& view, QKeyEvent& event) override;
-    // The card under the point is found by picking, which does not answer yet: no tip.
-    std::optional<QString> toolTipStringWithViewPoint(QPointF) override { return std::nullopt; }
+    // The tip of the card under the point under the current pick mask.
+    std::optional<QString> toolTipStringWithViewPoint(QPointF viewPoint) override;
+
+    // ---- Picking (view points, y up)
+    UFemCardPtr cardAtViewPoint(QPointF point, quint64 pickMask);
+    UFemCardPtr cardInViewRect(const QRectF& rect, quint64 pickMask);
+    quint64 hitObjectNameInViewRect(const QRectF& rect, quint64 pickMask);
+    UFemGraphicViewPicker& picker() { return *picker_; }
+    quint64 currentPressedKeyPickMaskCardTypeIndexes() const
+    {
+        return currentPressedKeyPickMaskCardTypeIndexes_;
+    }
+    quint64 rubberbandPickMaskCardTypeIndexes() const { return rubberbandPickMaskCardTypeIndexes_; }
+    bool doesDrawRubberbandCard() const { return doesDrawRubberbandCard_; }
+    bool doesDrawRubberbandRect() const { return doesDrawRubberbandRect_; }
+    bool doesAddSelectedCardFromRubberbandCard() const
+    {
+        return doesAddSelectedCardFromRubberbandCard_;
+    }
+    const QRectF& rubberbandRect() const { return rubberbandRect_; }
+    // Resets the rubber band outside a frame.
+    void clearRubberband();
+    // Starts the card value data and the value ranges the frames and picks need.
+    void startFrameCalculations();
 
     // The picture of one frame at the info's pixel size with its drawing errors; a null image
     // with *isCanceled set when the work was canceled. Without a renderer it is the background.
     QImage pixelSizeImageWithDrawRectInfo(
         const UGLDrawRectInfo& drawRectInfo, std::vector<UErrorPtr>* errors, bool* isCanceled);
+    QImage pixelSizeImageWithDrawRectInfo(const UGLDrawRectInfo& drawRectInfo,
+        const UFemCardSet& selectedCardSet, std::vector<UErrorPtr>* errors, bool* isCanceled);
     // A finished picture of `outputType` at the view's size, waiting as long as it takes.
     QImage renderToImage(UGLDrawingOutputType outputType);
     bool isRedisplayRequiredWhenCalculationDone() const
@@ -353,6 +378,12 @@ private:
     void hideProgressIndicator();
     QString drawingTimeRendererDescription() const;
     void drawDrawingTimeLine(QPainter& painter, const UFemGraphicView& view, double seconds) const;
+    void setRubberband(QPointF from, QPointF to, bool isDragging);
+    quint64 startRubberband(const UFemCardSet& selectedCardSet);
+    void completeRubberband(quint64 changeIdentifier);
+    void drawRubberbandRect(QPainter& painter, const UFemGraphicView& view) const;
+    void toggleSelectionOfCardAtViewPoint(QPointF point);
+    void openEditorOnCardAtViewPoint(QPointF point);
 
     // Outlets of the view layout
     QPointer<UFemGraphicView> graphicViewOutlet_;
@@ -371,13 +402,16 @@ private:
     std::unique_ptr<UFemGraphicViewDrawingCacheSource> drawingCacheSource_;
     std::unique_ptr<UFemGraphicViewDrawingCacheManager> drawingCacheManager_;
     GLuint selectModeDisplayList_base_ = 0;
-    std::array<bool, selectModeDisplayListCount> selectModeDisplayListValidnessTable_ {};
+    // Set by the picking worker, cleared on the main thread.
+    std::array<std::atomic<bool>, selectModeDisplayListCount>
+        selectModeDisplayListValidnessTable_ {};
     std::array<std::unique_ptr<UOpenGLManager>, openGLContextCount> openGLManagerTable_;
     std::array<std::unique_ptr<UGLRootDrawingBuffer>, openGLContextCount> rootDrawingBuffer_;
     std::vector<UErrorPtr> openGLSetupErrors_;
     std::optional<QImage> baseImage_;
     std::vector<UFemGraphicCocoaDrawObject> baseImageCocoaDrawObjectArray_;
     std::unique_ptr<UFemGraphicViewCompositor> compositor_;
+    std::unique_ptr<UFemGraphicViewPicker> picker_;
     // Set while a frame waits for, or gave up waiting for, the card value data; the data's
     // completion then redraws the view. Read by the worker that completes it.
     std::atomic<bool> isRedisplayRequiredWhenCalculationDone_ { false };
@@ -392,6 +426,8 @@ private:
     QRectF rubberbandRect_;
     quint64 rubberbandPickMaskCardTypeIndexes_ = allPickMaskCardTypeIndexes;
     quint64 currentPressedKeyPickMaskCardTypeIndexes_ = allPickMaskCardTypeIndexes;
+    bool doesAddSelectedCardFromRubberbandCard_ = false;
+    bool isPreparingRubberbandHandOver_ = false;
 
     // Camera
     UFemGraphicViewCamera camera_;
@@ -406,6 +442,9 @@ private:
     qint64 selectedViewSettingMenuTag_ = 0;
     quint64 objectMoveMode_ = objectMoveModePointer;
     QPointF lastDragLocation_;
+    QPointF mouseLocationOnMouseDown_;
+    int mouseClickCount_ = 0;
+    Qt::KeyboardModifiers modifierFlagsOnMouseDown_;
     bool isMouseDragging_ = false;
 
     QVariantMap currentViewPreferences_;

@@ -42,6 +42,12 @@ quint64 rangeThreadCount(quint64 threadCount)
 
 } // namespace
 
+void UFemGraphicViewController::startFrameCalculations()
+{
+    if (openGLSetupErrors_.empty())
+        startFrameCalculations(UFemForegroundTaskThreadCountOfDataController(dataController()));
+}
+
 void UFemGraphicViewController::startFrameCalculations(quint64 threadCount)
 {
     UFemGraphicViewDrawingCacheManager& caches = *drawingCacheManager_;
@@ -56,6 +62,15 @@ void UFemGraphicViewController::startFrameCalculations(quint64 threadCount)
 
 QImage UFemGraphicViewController::pixelSizeImageWithDrawRectInfo(
     const UGLDrawRectInfo& drawRectInfo, std::vector<UErrorPtr>* errors, bool* isCanceled)
+{
+    // A copy: a rubber band's worker may change the selection during the frame.
+    return pixelSizeImageWithDrawRectInfo(
+        drawRectInfo, windowController()->selectedCardSet(), errors, isCanceled);
+}
+
+QImage UFemGraphicViewController::pixelSizeImageWithDrawRectInfo(
+    const UGLDrawRectInfo& drawRectInfo, const UFemCardSet& selectedCardSet,
+    std::vector<UErrorPtr>* errors, bool* isCanceled)
 {
     const QSizeF pixelSize = drawRectInfo.imagePixelSize;
     if (pixelSize.isEmpty())
@@ -72,7 +87,9 @@ QImage UFemGraphicViewController::pixelSizeImageWithDrawRectInfo(
         return image;
     }
     const quint64 threadCount = UFemForegroundTaskThreadCountOfDataController(dataController());
-    return compositor_->composeImage(drawRectInfo, threadCount, errors, isCanceled);
+    const bool isScreen = drawRectInfo.drawingOutputType == UGLDrawingOutputTypeScreen;
+    return compositor_->composeImage(drawRectInfo, threadCount, selectedCardSet,
+        isScreen && doesDrawRubberbandCard_, errors, isCanceled);
 }
 
 QImage UFemGraphicViewController::renderToImage(UGLDrawingOutputType outputType)
@@ -113,19 +130,28 @@ void UFemGraphicViewController::ufemGraphicViewDrawRect(UFemGraphicView& view, Q
         dirtyRect.width(), dirtyRect.height());
     if (openGLSetupErrors_.empty()) {
         startFrameCalculations(UFemForegroundTaskThreadCountOfDataController(dataController()));
-        if (!waitsForCardValueData()) {
+        // A rubber band starts only over valid data; until then its request waits.
+        if (!waitsForCardValueData()
+            || (doesDrawRubberbandCard_ && !cardValueDataCalcThreadTaskContext_->isValueValid())) {
             drawProgressPath(view, painter, visible);
             return;
         }
     }
+    const bool isRubberbandFrame = doesDrawRubberbandCard_ && openGLSetupErrors_.empty();
+    // Taken before a rubber band hands the selection to its worker.
+    const UFemCardSet selectedCardSet = windowController()->selectedCardSet();
+    const quint64 changeIdentifier = isRubberbandFrame ? startRubberband(selectedCardSet) : 0;
     // Only frames that rebuild the base image are measured.
     const bool isMeasured = UFemDoesDisplayGraphicViewDrawingTime.load() && !isBaseImageValid();
     const auto start = std::chrono::steady_clock::now();
     std::vector<UErrorPtr> errors;
     bool isCanceled = false;
-    const QImage image = pixelSizeImageWithDrawRectInfo(drawRectInfo, &errors, &isCanceled);
+    const QImage image
+        = pixelSizeImageWithDrawRectInfo(drawRectInfo, selectedCardSet, &errors, &isCanceled);
     const std::chrono::duration<double> frameTime = std::chrono::steady_clock::now() - start;
     if (isCanceled) {
+        if (isRubberbandFrame)
+            completeRubberband(changeIdentifier);
         isRedisplayRequiredWhenCalculationDone_ = true;
         drawProgressPath(view, painter, visible);
         return;
@@ -136,9 +162,13 @@ void UFemGraphicViewController::ufemGraphicViewDrawRect(UFemGraphicView& view, Q
     else
         painter.drawImage(bounds, image, QRectF(image.rect()));
     drawErrorBoxes(painter, errors);
+    if (doesDrawRubberbandRect_)
+        drawRubberbandRect(painter, view);
     if (isMeasured)
         drawDrawingTimeLine(painter, view, frameTime.count());
     ufemMainView_drawOverlaidProjectInfoIfNeeded(painter, visible);
+    if (isRubberbandFrame)
+        completeRubberband(changeIdentifier);
     isRedisplayRequiredWhenCalculationDone_ = false;
 }
 
@@ -246,36 +276,50 @@ void UFemGraphicViewController::drawDrawingTimeLine(
     painter.restore();
 }
 
-void UFemGraphicViewController::ufemGraphicViewMouseDown(
-    UFemGraphicView&, const UFemGraphicViewMouseEvent& event)
+// Its own will-change must not cancel the card value data this frame is about to use.
+quint64 UFemGraphicViewController::startRubberband(const UFemCardSet& selectedCardSet)
 {
-    lastDragLocation_ = event.locationInView;
-    isMouseDragging_ = false;
+    quint64 changeIdentifier = 0;
+    if (doesAddSelectedCardFromRubberbandCard_) {
+        isPreparingRubberbandHandOver_ = true;
+        changeIdentifier
+            = windowController()->_selectedCardSetManager().prepareChangeByOtherThread();
+        isPreparingRubberbandHandOver_ = false;
+    }
+    return picker_->startUpdateRubberbandCardIndexTable(rubberbandRect_,
+        rubberbandPickMaskCardTypeIndexes_, doesAddSelectedCardFromRubberbandCard_,
+        changeIdentifier, selectedCardSet);
 }
 
-// The drag modes move the camera; the y of view points already points up.
-void UFemGraphicViewController::ufemGraphicViewMouseDragged(
-    UFemGraphicView&, const UFemGraphicViewMouseEvent& event)
+// Finishes the hand-over the band prepared, on every path, and ends the request.
+void UFemGraphicViewController::completeRubberband(quint64 changeIdentifier)
 {
-    const QPointF delta = event.locationInView - lastDragLocation_;
-    lastDragLocation_ = event.locationInView;
-    isMouseDragging_ = true;
-    if (updateEyeAndObjectLocationWithObjectMoveMode(objectMoveMode_, delta.x(), delta.y()))
-        reloadGraphicView();
+    if (changeIdentifier != 0) {
+        doesIgnoreGraphicViewReloadingWhenSelectedCardChangeNotification_ = true;
+        windowController()
+            ->_selectedCardSetManager()
+            .waitFinishChangeByOtherThreadWithChangeIdentifier(changeIdentifier);
+        doesIgnoreGraphicViewReloadingWhenSelectedCardChangeNotification_ = false;
+    }
+    rubberbandCardIndexTableCalcThreadTaskContext_->waitAllThreadDone();
+    rubberbandCardIndexTableCalcThreadTaskContext_->clearAll_shouldNotRunning();
+    doesDrawRubberbandCard_ = false;
+    doesDrawRubberbandRect_ = false;
+    rubberbandRect_ = QRectF();
+    rubberbandPickMaskCardTypeIndexes_ = allPickMaskCardTypeIndexes;
+    doesAddSelectedCardFromRubberbandCard_ = false;
 }
 
-void UFemGraphicViewController::ufemGraphicViewMouseUp(
-    UFemGraphicView&, const UFemGraphicViewMouseEvent&)
+// The band's rectangle is in view points with y up.
+void UFemGraphicViewController::drawRubberbandRect(
+    QPainter& painter, const UFemGraphicView& view) const
 {
-    isMouseDragging_ = false;
-}
-
-bool UFemGraphicViewController::ufemMainViewKeyDown(UFemGraphicView&, QKeyEvent&)
-{
-    return false;
-}
-
-bool UFemGraphicViewController::ufemMainViewKeyUp(UFemGraphicView&, QKeyEvent&)
-{
-    return false;
+    const QRectF box(rubberbandRect_.x(),
+        view.height() - rubberbandRect_.y() - rubberbandRect_.height(), rubberbandRect_.width(),
+        rubberbandRect_.height());
+    painter.save();
+    painter.fillRect(box, qColor(overlayColors_.rubberbandRectFillColor));
+    painter.setPen(qColor(overlayColors_.rubberbandRectBoundsColor));
+    painter.drawRect(box);
+    painter.restore();
 }

@@ -74,9 +74,7 @@ void UFemTableViewController::loadTableBox()
 void UFemTableViewController::observeNotifications()
 {
     UFemDataController& data = dataController();
-    UNotificationCenter& modelCenter = data.notificationCenter() != nullptr
-        ? *data.notificationCenter()
-        : UNotificationCenter::defaultCenter();
+    UNotificationCenter& modelCenter = data.modelNotificationCenter();
     UNotificationCenter& center = UNotificationCenter::defaultCenter();
     auto applyAndClose = [this](const UNotification&) { applyAndCloseCardStringFieldEditor(); };
     auto reloadTable = [this](const UNotification&) { reload(); };

@@ -17,11 +17,8 @@
 
 void UFemTableViewController::postCardStringEditorShouldClose()
 {
-    UFemDataController& data = dataController();
-    UNotificationCenter& center = data.notificationCenter() != nullptr
-        ? *data.notificationCenter()
-        : UNotificationCenter::defaultCenter();
-    center.post(UFemCardStringEditorShouldCloseNotification, &data,
+    dataController().modelNotificationCenter().post(UFemCardStringEditorShouldCloseNotification,
+        &dataController(),
         { { UFemCardStringEditorSenderKeyTableViewController,
             QVariant::fromValue(quintptr(this)) } });
 }

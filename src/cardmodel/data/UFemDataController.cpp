@@ -254,3 +254,9 @@ double UFemBoundingBoxDiagonal(const double boundingBox[6])
     const double dz = boundingBox[5] - boundingBox[4];
     return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
+
+UNotificationCenter& UFemDataController::modelNotificationCenter() const
+{
+    return notificationCenter_ != nullptr ? *notificationCenter_
+                                          : UNotificationCenter::defaultCenter();
+}

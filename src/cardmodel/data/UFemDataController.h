@@ -62,6 +62,8 @@ public:
     {
         notificationCenter_ = notificationCenter;
     }
+    // The centre its notices go through: its own, else the default one.
+    UNotificationCenter& modelNotificationCenter() const;
     UFemDataControllerDelegate* delegate() const { return delegate_; }
     void setDelegate(UFemDataControllerDelegate* delegate) { delegate_ = delegate; }
 

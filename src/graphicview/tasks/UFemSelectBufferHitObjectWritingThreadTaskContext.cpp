@@ -2,6 +2,18 @@
 
 #include "graphicview/tasks/UFemSetThreadTaskArgument.h"
 
+#include <algorithm>
+#include <chrono>
+#include <mutex>
+
+namespace {
+
+constexpr quint64 hitRecordWordCount = 4;
+// Waking up now and then also sees a writer that stopped without a broadcast.
+constexpr auto hitWaitStep = std::chrono::milliseconds(50);
+
+} // namespace
+
 UFemSelectBufferHitObjectWritingThreadTaskContext::
     ~UFemSelectBufferHitObjectWritingThreadTaskContext()
 {
@@ -25,9 +37,9 @@ bool UFemSelectBufferHitObjectWritingThreadTaskContext::setArgumentIfNeededWithD
         delegate_ = delegate;
         pickViewRect_ = pickViewRect;
         drawingCardTypeIndexes_ = drawingCardTypeIndexes;
-        if (selectionBuffer_.size() < selectionBufferCapacity)
-            selectionBuffer_
-                = std::vector<GLuint>(selectionBufferCapacity + selectionBufferCapacityAddition);
+        const quint64 capacity = std::min(selectionBufferCapacity, capacityLimit_);
+        if (selectionBuffer_.size() < capacity)
+            selectionBuffer_ = std::vector<GLuint>(capacity + selectionBufferCapacityAddition);
         hitObjectCount_ = 0;
     });
 }
@@ -36,4 +48,33 @@ bool UFemSelectBufferHitObjectWritingThreadTaskContext::doThreadMainTaskWithThre
     UThreadContext& threadContext)
 {
     return delegate_->runSelectBufferHitObjectWritingWithThreadContext(threadContext);
+}
+
+UFemSelectBufferHitObjectWritingThreadTaskContext::HitWait
+UFemSelectBufferHitObjectWritingThreadTaskContext::waitForHitsAfter(
+    quint64 consumedHitCount, std::vector<GLuint>* hitRecords)
+{
+    hitRecords->clear();
+    std::unique_lock lock(*this);
+    while (hitObjectCount_ == consumedHitCount && (isRunning() || isReadyToRun()))
+        waitUntilDate(std::chrono::steady_clock::now() + hitWaitStep);
+    if (hitObjectCount_ > consumedHitCount)
+        hitRecords->assign(
+            selectionBuffer_.begin() + qsizetype(consumedHitCount * hitRecordWordCount),
+            selectionBuffer_.begin() + qsizetype(hitObjectCount_ * hitRecordWordCount));
+    if (!hitRecords->empty())
+        return HitWait::newHits;
+    return isValueValid() ? HitWait::finished : HitWait::failed;
+}
+
+void UFemSelectBufferHitObjectWritingThreadTaskContext::growSelectionBuffer_whileLocked()
+{
+    selectionBuffer_.resize(selectionBuffer_.size() * 2 + selectionBufferCapacityAddition);
+}
+
+void UFemSelectBufferHitObjectWritingThreadTaskContext::publishHitObjectCount_whileLocked(
+    quint64 hitObjectCount)
+{
+    hitObjectCount_ = hitObjectCount;
+    broadcast();
 }

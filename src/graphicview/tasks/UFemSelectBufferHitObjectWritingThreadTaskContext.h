@@ -31,6 +31,19 @@ public:
     quint64 specifiedThreadCount() const override { return 1; }
     bool doThreadMainTaskWithThreadContext(UThreadContext& threadContext) override;
 
+    // What a reader of the hits learns from one wait.
+    enum class HitWait { newHits, finished, failed };
+    // Waits until hits past the first `consumedHitCount` arrive or the writer stops, and copies
+    // the new hit records (4 words each). A writer that failed or was canceled ends the wait with
+    // `failed`, so that no reader waits for it forever.
+    HitWait waitForHitsAfter(quint64 consumedHitCount, std::vector<GLuint>* hitRecords);
+    // Under the task lock: a larger buffer that keeps the hits written so far.
+    void growSelectionBuffer_whileLocked();
+    // Under the task lock: publishes the count of complete hit records and wakes the readers.
+    void publishHitObjectCount_whileLocked(quint64 hitObjectCount);
+    // A test's limit on the words a new argument asks for, so that a pass overflows.
+    void setSelectionBufferCapacityLimitForTesting(quint64 words) { capacityLimit_ = words; }
+
     const QRectF& pickViewRect() const { return pickViewRect_; }
     quint64 drawingCardTypeIndexes() const { return drawingCardTypeIndexes_; }
     GLuint* selectionBufferPtr() { return selectionBuffer_.data(); }
@@ -45,4 +58,5 @@ private:
     quint64 drawingCardTypeIndexes_ = 0;
     std::vector<GLuint> selectionBuffer_;
     quint64 hitObjectCount_ = 0;
+    quint64 capacityLimit_ = ~quint64(0);
 };

@@ -1,0 +1,161 @@
+#include "graphicview/UFemGraphicViewCompositor.h"
+
+#include "foundation/errors/UException.h"
+#include "graphics/drawingbuffer/UGLRootDrawingBuffer.h"
+#include "graphics/opengl/UOpenGLImageFunctions.h"
+#include "graphicview/UFemGraphicViewController.h"
+#include "graphicview/UFemOpenGLCurrentContext.h"
+#include "graphicview/tasks/UFemLayerImageDrawingThreadContext.h"
+#include "graphicview/tasks/UFemSelectBufferHitObjectWritingThreadTaskContext.h"
+
+#include <algorithm>
+#include <mutex>
+
+namespace {
+
+using Record = UFemDrawingCardTypeInfoRecord;
+constexpr quint64 hitRecordWordCount = 4;
+
+// Leaves the pass's state on every way out: no restriction, no hit writer.
+class SelectPassGuard {
+public:
+    SelectPassGuard(UFemSelectBufferHitObjectWritingThreadTaskContext*& hitWriter,
+        UFemSelectBufferHitObjectWritingThreadTaskContext& writer)
+        : hitWriter_(hitWriter)
+    {
+        hitWriter_ = &writer;
+    }
+    ~SelectPassGuard()
+    {
+        if (manager != nullptr)
+            manager->clearRestrictiveDrawRect();
+        hitWriter_ = nullptr;
+    }
+    SelectPassGuard(const SelectPassGuard&) = delete;
+    SelectPassGuard& operator=(const SelectPassGuard&) = delete;
+    UOpenGLManager* manager = nullptr;
+
+private:
+    UFemSelectBufferHitObjectWritingThreadTaskContext*& hitWriter_;
+};
+
+} // namespace
+
+// The pass draws in the controller's second context only, which is its first context record
+// here: that one is restricted to the pick rectangle.
+bool UFemGraphicViewCompositor::composeSelectMode(const UGLDrawRectInfo& drawRectInfo,
+    quint64 threadCount, const QRectF& pickViewRect, quint64 pickMask,
+    UFemSelectBufferHitObjectWritingThreadTaskContext& hitWriter)
+{
+    UThreadTaskContext::clearAll_shouldNotRunning_withThreadTaskContextList(
+        { &bufferTask_, &layerTask_ });
+    bool canceled = false;
+    if (!controller_.drawingCacheManager().waitCardValueDataCalcThreadFinished_isCanceled(&canceled)
+        || canceled)
+        return false;
+    SelectPassGuard guard(hitWriter_, hitWriter);
+    pickViewRect_ = pickViewRect;
+    copyRecordTables();
+    std::array<bool, UFemGraphicViewCardTypeRecordCount> drawn {};
+    for (quint64 record = 0; record < Record::selectableRecordCount; ++record)
+        drawn.at(record) = records_.at(record).doesCardTypeDraw;
+    const UFemGraphicViewRecordAssignment assignment = UFemGraphicViewRecordAssignment::assign(
+        drawn, UGLDrawingOutputTypeSelectMode, false, false, pickMask);
+    if (assignment.contextCount == 0)
+        return true;
+    const quint64 childCount = std::clamp<quint64>(threadCount, 1, maximumChildBufferCount);
+    if (!startWorkers(assignment, drawRectInfo, childCount, &canceled)) {
+        failWorkers();
+        return false;
+    }
+    guard.manager
+        = controller_.openGLManagerWithOpenGLContextIndex(assignment.contextTargets.at(0));
+    guard.manager->setRestrictiveDrawRect(pickViewRect);
+    const bool didDraw = layerTask_.runTaskByCurrentThread();
+    if (!didDraw || hitWriter.cancelFlag()) {
+        failWorkers();
+        return false;
+    }
+    return UThreadTaskContext::waitAllThreadDoneWithThreadTaskContextList(
+        { &bufferTask_, &layerTask_ });
+}
+
+bool UFemGraphicViewCompositor::runLayerImageDrawingWithThreadContext_selectMode(
+    UFemLayerImageDrawingThreadContext& threadContext)
+{
+    const UFemLayerImageDrawingThreadTaskContext::OpenGLContextRecord& context
+        = layerTask_.openGLContextRecord(threadContext.openGLContextIndex());
+    const UFemGraphicViewTargetRecordIndexes& indexes = context.targetRecordIndexes;
+    if (indexes.count == 0 || hitWriter_ == nullptr) {
+        UOpenGLManager::clearCurrentContext();
+        return true;
+    }
+    UOpenGLManager& manager = *context.openGLManager;
+    const UFemOpenGLCurrentContext current(manager);
+    if (!current.isCurrent())
+        return false;
+    manager.updateOpenGL();
+    UOpenGLSetLightingEnabled(false);
+    context.rootDrawingBuffer->setReadLightingEnabled(false);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    quint64 hitCount = 0;
+    for (quint64 position = 0; position < indexes.count; ++position)
+        if (!selectRecord(*context.rootDrawingBuffer, indexes.table.at(position), &hitCount))
+            return false;
+    return true;
+}
+
+// Selection mode over one record: from its list when compiled, else replayed from the buffer
+// while the list is compiled. An overflowing buffer grows, keeping the hits published so far,
+// and the record is selected again, so that the hit count only grows.
+bool UFemGraphicViewCompositor::selectRecord(
+    UGLRootDrawingBuffer& root, quint64 record, quint64* hitCount)
+{
+    bool isCanceled = false;
+    bool isCompiled = controller_.isSelectModeDisplayListValid(record);
+    if (!isCompiled && !root.openReadStageWithStageIdentifier(record, &isCanceled))
+        return !isCanceled;
+    const GLuint list = controller_.selectModeDisplayList_base() + GLuint(record);
+    for (;;) {
+        if (hitWriter_->cancelFlag())
+            return false;
+        {
+            std::lock_guard lock(*hitWriter_);
+            const quint64 used = *hitCount * hitRecordWordCount;
+            glSelectBuffer(GLsizei(hitWriter_->selectionBufferCapacity_GLUInt() - used),
+                hitWriter_->selectionBufferPtr() + used);
+        }
+        glRenderMode(GL_SELECT);
+        glInitNames();
+        glPushName(0);
+        if (isCompiled) {
+            glCallList(list);
+        } else {
+            std::vector<UFemGraphicCocoaDrawObject> drawObjects;
+            glNewList(list, GL_COMPILE_AND_EXECUTE);
+            const bool isStageDone = root.drawOpenGLUntilNextStage_returnsWhenEmpty(
+                nullptr, &drawObjects, &isCanceled);
+            glEndList();
+            if (isCanceled) {
+                glRenderMode(GL_RENDER);
+                return false;
+            }
+            if (!isStageDone)
+                UFemRaiseProgramError(QStringLiteral(
+                    "Returned from drawOpenGLUntilNextStage... with didStageDone==NO."));
+            root.closeCurrentReadStage_isCanceled(&isCanceled);
+            controller_.setSelectModeDisplayListValid(record);
+            isCompiled = true;
+        }
+        const GLint written = glRenderMode(GL_RENDER);
+        std::lock_guard lock(*hitWriter_);
+        if (written < 0) {
+            hitWriter_->growSelectionBuffer_whileLocked();
+            continue;
+        }
+        *hitCount += quint64(written);
+        hitWriter_->publishHitObjectCount_whileLocked(*hitCount);
+        return true;
+    }
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "cardmodel/card/UFemCard.h"
+#include "graphics/camera/UGLDrawRectInfo.h"
+#include "graphicview/UFemGraphicViewCompositor.h"
+#include "graphicview/tasks/UFemRubberbandCardIndexTableCalcThreadTaskContext.h"
+#include "graphicview/tasks/UFemSelectBufferHitObjectWritingThreadTaskContext.h"
+#include "graphicview/tasks/UFemSelectedCardIndexTableCalcThreadTaskContext.h"
+
+#include <QPointF>
+#include <QRectF>
+
+class UFemGraphicViewController;
+
+// Finds what lies under the mouse of the 3-D view: the hit writer draws the pickable records of a
+// small rectangle in select mode on its own thread while the main thread reads the hits.
+// It also keeps the two card index lists of the selection layer: the selected cards and the cards
+// a rubber band adds.
+class UFemGraphicViewPicker final
+    : public UFemSelectBufferHitObjectWritingThreadTaskContext::Delegate,
+      public UFemSelectedCardIndexTableCalcThreadTaskContext::Delegate,
+      public UFemRubberbandCardIndexTableCalcThreadTaskContext::Delegate {
+public:
+    static constexpr quint64 noHitObjectName = ~quint64(0);
+    // A point picks in the 4 x 4 square around it.
+    static constexpr double pickPointRadius = 2.0;
+    static constexpr quint64 selectionBufferWordsPerCard = 4;
+
+    explicit UFemGraphicViewPicker(UFemGraphicViewController& controller);
+
+    // The name (a card index of the card value data cache) of the nearest hit; on equal depths
+    // the first hit written. None while a frame waits for its data, and when the pass was
+    // canceled or failed.
+    quint64 hitObjectNameInViewRect(const QRectF& rect, quint64 pickMask);
+    UFemCardPtr cardInViewRect(const QRectF& rect, quint64 pickMask);
+    UFemCardPtr cardAtViewPoint(QPointF point, quint64 pickMask);
+    // Clears and starts the hit writer over `rect` with room for `cardCount` cards; false when
+    // the start was canceled.
+    bool startHitWriter(const QRectF& rect, quint64 pickMask, quint64 cardCount);
+
+    // Starts the selected-card list of the set unless it is ready; false when canceled.
+    bool startSelectedCardIndexTable(const UFemCardSet& selectedCardSet);
+    // Starts the hit writer over the band and the rubber-band list; when updating, the list's
+    // worker hands the old selection plus the new cards to the manager under the prepared
+    // change identifier, which it returns. A canceled start finishes the hand-over with the old
+    // set and answers 0.
+    quint64 startUpdateRubberbandCardIndexTable(const QRectF& rect, quint64 pickMask,
+        bool doesUpdateSelectedCard, quint64 changeIdentifier, const UFemCardSet& selectedCardSet);
+
+    bool runSelectBufferHitObjectWritingWithThreadContext(UThreadContext& threadContext) override;
+    bool runSelectedCardIndexTableCalcWithThreadContext(UThreadContext& threadContext) override;
+    bool runRubberbandCardIndexTableCalcWithThreadContext(UThreadContext& threadContext) override;
+
+private:
+    UFemGraphicViewController& controller_;
+    UFemSelectBufferHitObjectWritingThreadTaskContext& hitWriter_;
+    UFemSelectedCardIndexTableCalcThreadTaskContext& selectedTask_;
+    UFemRubberbandCardIndexTableCalcThreadTaskContext& rubberbandTask_;
+    UFemGraphicViewCompositor compositor_;
+    // Taken on the main thread for the writer's pass.
+    UGLDrawRectInfo drawRectInfo_;
+    quint64 threadCount_ = 1;
+};
