@@ -4,7 +4,7 @@
 #include "../tests/tables/ResultTableTestWindow.h"
 #include "RandomResults.h"
 
-#include "tables/UFemResultTableView.h"
+#include "tables/resulttable/UFemResultTableView.h"
 
 #include <QApplication>
 #include <QScrollBar>

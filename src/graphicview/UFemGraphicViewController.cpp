@@ -16,8 +16,8 @@
 #include "graphicview/tasks/UFemRubberbandCardIndexTableCalcThreadTaskContext.h"
 #include "graphicview/tasks/UFemSelectBufferHitObjectWritingThreadTaskContext.h"
 #include "graphicview/tasks/UFemSelectedCardIndexTableCalcThreadTaskContext.h"
-#include "tables/UFemResultTableView.h"
 #include "tables/UFemTableViewController.h"
+#include "tables/resulttable/UFemResultTableView.h"
 
 UFemGraphicViewController::UFemGraphicViewController(UFemWindowController& windowController)
     : UFemMainViewWithResultTableController(windowController)

@@ -17,8 +17,8 @@
 #include "graphicview/UFemGraphicViewSettings.h"
 #include "graphicview/caches/UFemGraphicViewDrawingCacheManager.h"
 #include "platform/UNotificationCenter.h"
-#include "tables/UFemMainViewWithResultTableController.h"
-#include "tables/UFemResultTablePane.h"
+#include "tables/resulttable/UFemMainViewWithResultTableController.h"
+#include "tables/resulttable/UFemResultTablePane.h"
 
 #include <QImage>
 #include <QPointer>

@@ -12,9 +12,9 @@
 #include "tables/UFemCardTableContextMenu.h"
 #include "tables/UFemCardTableModel.h"
 #include "tables/UFemEscapeKeyFilter.h"
-#include "tables/UFemResultTablePane.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/UFemTableViewPreferencesViewController.h"
+#include "tables/resulttable/UFemResultTablePane.h"
 
 #include <QMenu>
 

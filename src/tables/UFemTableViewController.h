@@ -7,8 +7,8 @@
 #include "tables/UFemCardStringCellEditor.h"
 #include "tables/UFemCardTableStyle.h"
 #include "tables/UFemCardTableView.h"
-#include "tables/UFemMainViewWithResultTableController.h"
-#include "tables/UFemResultTablePane.h"
+#include "tables/resulttable/UFemMainViewWithResultTableController.h"
+#include "tables/resulttable/UFemResultTablePane.h"
 
 #include <QPointer>
 

@@ -3,9 +3,9 @@
 #include "calculation/results/UFemResultDataManagerImpl.h"
 #include "cards/Node.h"
 #include "cards/loads/Case.h"
-#include "tables/UFemResultTablePane.h"
-#include "tables/UFemResultTableView.h"
 #include "tables/UFemTableViewPreferences.h"
+#include "tables/resulttable/UFemResultTablePane.h"
+#include "tables/resulttable/UFemResultTableView.h"
 
 #include <QDir>
 #include <QImage>

@@ -2,9 +2,9 @@
 #include "PreferencesTestSupport.h"
 
 #include "foundation/UFemFolderItemKeys.h"
-#include "tables/UFemResultTablePane.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/UFemTableViewPreferencesViewController.h"
+#include "tables/resulttable/UFemResultTablePane.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 
 #include "calculation/UFemDataControllerRunCalculation.h"
 #include "calculation/results/UFemResultDataServices.h"
-#include "tables/UFemResultTableView.h"
+#include "tables/resulttable/UFemResultTableView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ResultTableRodModel.h"
 
 #include "NotifierRecorder.h"
-#include "tables/UFemResultTableTextWriter.h"
+#include "tables/resulttable/UFemResultTableTextWriter.h"
 
 #include <QApplication>
 #include <QClipboard>

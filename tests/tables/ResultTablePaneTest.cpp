@@ -1,7 +1,7 @@
 #include "ResultTableRodModel.h"
 
-#include "tables/UFemResultTablePane.h"
-#include "tables/UFemResultTableSettingPanel.h"
+#include "tables/resulttable/UFemResultTablePane.h"
+#include "tables/resulttable/UFemResultTableSettingPanel.h"
 
 #include <QApplication>
 #include <QHeaderView>

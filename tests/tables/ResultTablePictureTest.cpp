@@ -1,6 +1,6 @@
 #include "ResultTableRodModel.h"
 
-#include "tables/UFemResultTablePane.h"
+#include "tables/resulttable/UFemResultTablePane.h"
 
 #include <QDir>
 #include <QPlainTextEdit>

@@ -2,7 +2,7 @@
 
 #include "ResultTableTestWindow.h"
 
-#include "tables/UFemResultTableView.h"
+#include "tables/resulttable/UFemResultTableView.h"
 
 #include <gtest/gtest.h>
 

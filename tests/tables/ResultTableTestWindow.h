@@ -11,7 +11,7 @@
 #include "cards/UFemCardClasses.h"
 #include "cards/loads/Case.h"
 #include "platform/UNotificationCenter.h"
-#include "tables/UFemResultTableWindowLink.h"
+#include "tables/resulttable/UFemResultTableWindowLink.h"
 
 #include <QWidget>
 

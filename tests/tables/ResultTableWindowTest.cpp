@@ -1,9 +1,9 @@
 #include "WindowTestSupport.h"
 #include "foundation/UFemNotFound.h"
 
-#include "tables/UFemMainViewWithResultTableController.h"
-#include "tables/UFemResultTablePane.h"
-#include "tables/UFemResultTableView.h"
+#include "tables/resulttable/UFemMainViewWithResultTableController.h"
+#include "tables/resulttable/UFemResultTablePane.h"
+#include "tables/resulttable/UFemResultTableView.h"
 
 #include <QSplitter>
 

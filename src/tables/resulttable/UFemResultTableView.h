@@ -2,7 +2,7 @@
 
 #include "appkit/CommandTarget.h"
 #include "cardmodel/data/UFemCardSetManager.h"
-#include "tables/UFemResultTableModel.h"
+#include "tables/resulttable/UFemResultTableModel.h"
 
 #include <QTableView>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tables/UFemResultTableWindowLink.h"
+#include "tables/resulttable/UFemResultTableWindowLink.h"
 
 class UFemWindowController;
 

@@ -2,7 +2,7 @@
 
 #include "cardmodel/text/UFemModelTextTypes.h"
 #include "foundation/strings/UFemNumberFormatter.h"
-#include "tables/UFemResultTableValueArray.h"
+#include "tables/resulttable/UFemResultTableValueArray.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cardmodel/data/UFemCardTable.h"
-#include "tables/UFemResultTableValueArray.h"
+#include "tables/resulttable/UFemResultTableValueArray.h"
 
 #include <optional>
 

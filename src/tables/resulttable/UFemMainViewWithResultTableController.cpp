@@ -1,7 +1,7 @@
-#include "tables/UFemMainViewWithResultTableController.h"
+#include "tables/resulttable/UFemMainViewWithResultTableController.h"
 
 #include "documents/application/UFemCommandNames.h"
-#include "tables/UFemResultTablePane.h"
+#include "tables/resulttable/UFemResultTablePane.h"
 
 UFemMainViewWithResultTableController::UFemMainViewWithResultTableController(
     UFemWindowController& windowController)

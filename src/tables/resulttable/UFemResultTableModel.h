@@ -3,8 +3,8 @@
 #include "cardmodel/data/UFemCardSetManager.h"
 #include "cardmodel/expression/UFemCardValueExprList.h"
 #include "cardmodel/text/UFemModelTextTypes.h"
-#include "tables/UFemResultTableCardAndValueObj.h"
-#include "tables/UFemResultTableColors.h"
+#include "tables/resulttable/UFemResultTableCardAndValueObj.h"
+#include "tables/resulttable/UFemResultTableColors.h"
 
 #include <QAbstractTableModel>
 #include <QFont>

@@ -1,9 +1,9 @@
-#include "tables/UFemResultTableModel.h"
+#include "tables/resulttable/UFemResultTableModel.h"
 
 #include "cardmodel/card/UFemCard.h"
 #include "cardmodel/card/UFemCardType.h"
 #include "cardmodel/expression/UFemCardValueExpression.h"
-#include "tables/UFemResultTableTextWriter.h"
+#include "tables/resulttable/UFemResultTableTextWriter.h"
 
 #include <QFontDatabase>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "tables/UFemWindowResultTableLink.h"
+#include "tables/resulttable/UFemWindowResultTableLink.h"
 
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindow.h"

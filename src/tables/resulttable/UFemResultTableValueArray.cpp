@@ -1,4 +1,4 @@
-#include "tables/UFemResultTableValueArray.h"
+#include "tables/resulttable/UFemResultTableValueArray.h"
 
 #include "cardmodel/card/UFemCard.h"
 #include "cardmodel/expression/UFemCardValueExprList.h"

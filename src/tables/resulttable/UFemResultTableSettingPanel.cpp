@@ -1,4 +1,4 @@
-#include "tables/UFemResultTableSettingPanel.h"
+#include "tables/resulttable/UFemResultTableSettingPanel.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

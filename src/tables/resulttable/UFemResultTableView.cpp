@@ -1,11 +1,11 @@
-#include "tables/UFemResultTableView.h"
+#include "tables/resulttable/UFemResultTableView.h"
 
 #include "appkit/Notifier.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
 #include "documents/application/UFemCommandNames.h"
-#include "tables/UFemResultTableWindowLink.h"
+#include "tables/resulttable/UFemResultTableWindowLink.h"
 
 #include <QApplication>
 #include <QClipboard>

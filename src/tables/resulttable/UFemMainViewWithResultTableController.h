@@ -1,7 +1,7 @@
 #pragma once
 
 #include "documents/mainview/UFemMainViewController.h"
-#include "tables/UFemWindowResultTableLink.h"
+#include "tables/resulttable/UFemWindowResultTableLink.h"
 
 #include <memory>
 

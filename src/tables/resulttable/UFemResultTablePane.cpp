@@ -1,10 +1,10 @@
-#include "tables/UFemResultTablePane.h"
+#include "tables/resulttable/UFemResultTablePane.h"
 
 #include "appkit/Alert.h"
 #include "appkit/SheetPresenter.h"
-#include "tables/UFemResultTableSettingPanel.h"
-#include "tables/UFemResultTableView.h"
-#include "tables/UFemResultTableWindowLink.h"
+#include "tables/resulttable/UFemResultTableSettingPanel.h"
+#include "tables/resulttable/UFemResultTableView.h"
+#include "tables/resulttable/UFemResultTableWindowLink.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

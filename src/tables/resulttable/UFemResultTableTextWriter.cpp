@@ -1,4 +1,4 @@
-#include "tables/UFemResultTableTextWriter.h"
+#include "tables/resulttable/UFemResultTableTextWriter.h"
 
 #include "cardmodel/card/UFemCard.h"
 
