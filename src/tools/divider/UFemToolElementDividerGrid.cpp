@@ -198,7 +198,6 @@ quint64 stepsFrom(quint64 cornerUnit, quint64 coordinate, quint64 n)
 // P6 111, P7 110.
 constexpr quint64 LayerBit = 4;
 constexpr quint64 RowBit = 2;
-constexpr quint64 ColumnBit = 1;
 constexpr quint64 HexaCornerBits[HexaCorners] = { 0, 1, 3, 2, 4, 5, 7, 6 };
 constexpr quint64 HexaNeighbourTriples[HexaCorners][3] = { { 1, 3, 4 }, { 2, 0, 5 }, { 3, 1, 6 },
     { 0, 2, 7 }, { 7, 5, 0 }, { 4, 6, 1 }, { 5, 7, 2 }, { 6, 4, 3 } };
