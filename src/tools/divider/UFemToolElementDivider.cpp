@@ -1,5 +1,6 @@
 #include "tools/divider/UFemToolElementDivider.h"
 
+#include "appkit/SharedWidget.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowTracker.h"
 #include "cardmodel/card/UFemCardType.h"
@@ -12,13 +13,13 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -70,11 +71,8 @@ void UFemToolElementDivider::apply(WindowTracker& tracker, SheetPresenter& sheet
 UFemToolElementDivider& UFemToolElementDivider::sharedElementDivider(
     WindowTracker& tracker, SheetPresenter& sheets)
 {
-    // Kept for the run; the application object's end takes it down with the other windows.
-    static QPointer<UFemToolElementDivider> shared;
-    if (!shared)
-        shared = new UFemToolElementDivider(tracker, sheets);
-    return *shared;
+    return SharedWidget<UFemToolElementDivider>::widget(
+        [&] { return std::make_unique<UFemToolElementDivider>(tracker, sheets); });
 }
 
 UFemToolElementDivider::UFemToolElementDivider(WindowTracker& tracker, SheetPresenter& sheets)

@@ -1,5 +1,6 @@
 #include "tools/merger/UFemToolNodeMerger.h"
 
+#include "appkit/SharedWidget.h"
 #include "appkit/SheetPresenter.h"
 #include "cardmodel/card/UFemCardName.h"
 #include "cardmodel/card/UFemCardType.h"
@@ -18,12 +19,12 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -88,11 +89,8 @@ void UFemToolNodeMerger::apply(WindowTracker& tracker, SheetPresenter& sheets)
 UFemToolNodeMerger& UFemToolNodeMerger::sharedNodeMerger(
     WindowTracker& tracker, SheetPresenter& sheets)
 {
-    // Kept for the run; the application object's end takes it down with the other windows.
-    static QPointer<UFemToolNodeMerger> shared;
-    if (!shared)
-        shared = new UFemToolNodeMerger(tracker, sheets);
-    return *shared;
+    return SharedWidget<UFemToolNodeMerger>::widget(
+        [&] { return std::make_unique<UFemToolNodeMerger>(tracker, sheets); });
 }
 
 UFemToolNodeMerger::UFemToolNodeMerger(WindowTracker& tracker, SheetPresenter& sheets)
