@@ -11,7 +11,6 @@
 #include "tables/UFemCardTableCellDelegate.h"
 #include "tables/UFemCardTableContextMenu.h"
 #include "tables/UFemCardTableModel.h"
-#include "tables/UFemEscapeKeyFilter.h"
 #include "tables/UFemTableViewPreferences.h"
 #include "tables/UFemTableViewPreferencesViewController.h"
 #include "tables/resulttable/UFemResultTablePane.h"
@@ -21,6 +20,7 @@
 UFemTableViewController::UFemTableViewController(UFemWindowController& windowController)
     : UFemMainViewWithResultTableController(windowController)
     , cardStringAttributesDictionary_(UFemCardTableStyle::defaultCardStringAttributesDictionary())
+    , optionalEditor_(*this, UFemCardStringEditorSenderKeyTableViewController, quintptr(this))
 {
     loadTableBox();
     UErrorPtr error;
@@ -68,7 +68,8 @@ void UFemTableViewController::loadTableBox()
     });
     setMainView(cardTableViewOutlet_);
     resultTablePane()->setObjectName(QStringLiteral("tableViewBoxOutlet"));
-    connectOptionalCardStringEditor();
+    optionalEditor_.connectDidEndEditing(
+        cardTableViewOutlet_, [this] { optionalCardStringEditorDidEndEditing(); });
 }
 
 void UFemTableViewController::observeNotifications()
@@ -119,8 +120,7 @@ void UFemTableViewController::finish()
     observations_.clear();
     preferencesViewController_.reset();
     QObject::disconnect(selectionConnection_);
-    QObject::disconnect(optionalEditorConnection_);
-    optionalEditorEscapeFilter_.reset();
+    optionalEditor_.disconnect();
     // The table lives on with the pane, which the window may hold longer than this controller.
     if (cardTableViewOutlet_ != nullptr) {
         cardTableViewOutlet_->setCardTableViewDelegate(nullptr);

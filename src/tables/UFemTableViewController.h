@@ -7,6 +7,7 @@
 #include "tables/UFemCardStringCellEditor.h"
 #include "tables/UFemCardTableStyle.h"
 #include "tables/UFemCardTableView.h"
+#include "tables/UFemOptionalCardStringEditor.h"
 #include "tables/resulttable/UFemMainViewWithResultTableController.h"
 #include "tables/resulttable/UFemResultTablePane.h"
 
@@ -17,7 +18,6 @@
 
 class QMimeData;
 class UFemCardTableCellDelegate;
-class UFemEscapeKeyFilter;
 class UFemCardTableModel;
 class UFemTableViewPreferencesViewController;
 
@@ -57,8 +57,6 @@ public:
     _UFemSearchCardStringRange selectedSearchCardStringRange(UErrorPtr* error) override;
     [[nodiscard]] bool selectSearchCardStringRange(
         const _UFemSearchCardStringRange& range, UErrorPtr* error) override;
-    _UFemSearchCardStringRange replaceSelectedSearchCardStringRange(
-        const QString& replaceString, bool* isReplaced, UErrorPtr* error) override;
     [[nodiscard]] bool deselectSearchCardStringRange(UErrorPtr* error) override;
     [[nodiscard]] QLineEdit* cardStringFieldEditor(quint64* editedRow,
         bool doesApplyFieldEditorChange, bool doesCloseFieldEditor, UErrorPtr* error) override;
@@ -121,14 +119,7 @@ private:
     void beginCellEditing(quint64 row, qsizetype start, qsizetype end);
     void endCellEditing(UFemCardStringCellEditor::Ending ending);
     void closeCellEditor();
-    void connectOptionalCardStringEditor();
     void optionalCardStringEditorDidEndEditing();
-    void postCardStringEditorShouldClose();
-    // Applies `text` to the card of window `row` (unchanged text does nothing unless
-    // `rereadsErrorCard` and the card is an error card). *isSameCard: the row still shows the
-    // card the text went to.
-    [[nodiscard]] bool applyCardStringOfRow(quint64 row, const QString& text, bool rereadsErrorCard,
-        bool* isSameCard, UErrorPtr* error);
     [[nodiscard]] QLineEdit* cellFieldEditor(
         quint64* row, bool doesApply, bool doesClose, UErrorPtr* error);
     [[nodiscard]] QLineEdit* optionalFieldEditor(
@@ -167,12 +158,8 @@ private:
     QString cardTableViewOtherValueListString_;
     std::vector<UNotificationObservation> observations_;
     bool isFinished_ = false;
-    // Set while a cell's edit is applied: the model's will-change must not apply it again.
-    bool isApplyingCellEdit_ = false;
     UFemCardStringCellEditor* cellEditor_ = nullptr;
     quint64 cellEditorRow_ = UFemNotFound;
-    // Set while this controller drives the window's optional editor itself.
-    bool isDrivingOptionalEditor_ = false;
-    QMetaObject::Connection optionalEditorConnection_;
-    std::unique_ptr<UFemEscapeKeyFilter> optionalEditorEscapeFilter_;
+    // Also applies the cell editor's text, so that one flag guards both against re-entry.
+    UFemOptionalCardStringEditor optionalEditor_;
 };

@@ -3,25 +3,9 @@
 #include "cardmodel/card/UFemCardString.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
-#include "documents/window/UFemWindow.h"
 #include "documents/window/UFemWindowController.h"
-#include "documents/window/UFemWindowNotifications.h"
-#include "foundation/errors/UFemErrorsOther.h"
 #include "tables/UFemCardTableModel.h"
-#include "tables/UFemEscapeKeyFilter.h"
 #include "tables/UFemTableViewController.h"
-
-#include <QCoreApplication>
-
-#include <utility>
-
-void UFemTableViewController::postCardStringEditorShouldClose()
-{
-    dataController().modelNotificationCenter().post(UFemCardStringEditorShouldCloseNotification,
-        &dataController(),
-        { { UFemCardStringEditorSenderKeyTableViewController,
-            QVariant::fromValue(quintptr(this)) } });
-}
 
 void UFemTableViewController::cardTableViewEditCardStringOfRow(quint64 row)
 {
@@ -98,35 +82,11 @@ void UFemTableViewController::endCellEditing(UFemCardStringCellEditor::Ending en
 
 void UFemTableViewController::tableViewSetObjectValue(quint64 row, const QString& cardString)
 {
-    postCardStringEditorShouldClose();
+    optionalEditor_.postShouldClose();
     UErrorPtr error;
     bool isSameCard = true;
-    if (!applyCardStringOfRow(row, cardString, true, &isSameCard, &error))
+    if (!optionalEditor_.applyCardStringOfRow(row, cardString, true, &isSameCard, &error))
         presentError(error);
-}
-
-bool UFemTableViewController::applyCardStringOfRow(
-    quint64 row, const QString& text, bool rereadsErrorCard, bool* isSameCard, UErrorPtr* error)
-{
-    UFemWindowCardTable& cards = windowCardTable();
-    *isSameCard = false;
-    if (row >= cards.count())
-        return true;
-    const UFemCardPtr card = cards.cardAtIndex(row);
-    if (text == UFemCardString(*card) && !(rereadsErrorCard && card->isErrorCard())) {
-        *isSameCard = true;
-        return true;
-    }
-    const bool wasApplying = std::exchange(isApplyingCellEdit_, true);
-    const quint64 modelRow = dataController().modifyCardOfCard(
-        *card, text, UFemColumnSeparatingCharacterTypeComma, true, error);
-    isApplyingCellEdit_ = wasApplying;
-    if (modelRow == UFemNotFound)
-        return false;
-    // The card is made anew; the row may now show another card (a filter dropped the new one).
-    *isSameCard = row < cards.count()
-        && cards.cardAtIndex(row).get() == dataController().cardAtRowIndex(modelRow);
-    return true;
 }
 
 QLineEdit* UFemTableViewController::cellFieldEditor(
@@ -138,8 +98,8 @@ QLineEdit* UFemTableViewController::cellFieldEditor(
         closeCellEditor();
     bool isSameCard = true;
     if (doesApply) {
-        postCardStringEditorShouldClose();
-        if (!applyCardStringOfRow(editedRow, text, false, &isSameCard, error)) {
+        optionalEditor_.postShouldClose();
+        if (!optionalEditor_.applyCardStringOfRow(editedRow, text, false, &isSameCard, error)) {
             *row = UFemNotFound;
             return nullptr;
         }
@@ -150,39 +110,13 @@ QLineEdit* UFemTableViewController::cellFieldEditor(
     return doesClose || !isSameCard ? nullptr : cellEditor_;
 }
 
+// The window's own selection: during its will-change the table may already show the next.
 QLineEdit* UFemTableViewController::optionalFieldEditor(
     quint64* row, bool doesApply, bool doesClose, UErrorPtr* error)
 {
-    UFemWindowController& window = *windowController();
-    // The window's own selection: during its will-change the table may already show the next.
     const std::vector<int> rows = windowRowsOfSelectedCards();
-    *row = UFemNotFound;
-    if (rows.size() != 1) {
-        UFemSetError(error,
-            UFemUnexpectedError_withDescription(
-                QCoreApplication::translate("UFemTableViewController",
-                    "Number of SelectedCard is not 1 when OptionalCardStringEditor Valid.")));
-        return nullptr;
-    }
-    QLineEdit* field = window.optionalCardStringEditorTextField();
-    const QString text = field->text();
-    const bool wasDriving = std::exchange(isDrivingOptionalEditor_, true);
-    window.setOptionalCardStringEditorValid_negativeForDisable(
-        doesClose ? UFemEditorBoxInputInvalid : UFemEditorBoxInputDisable);
-    postCardStringEditorShouldClose();
-    bool isSameCard = true;
-    const bool isApplied = !doesApply
-        || applyCardStringOfRow(quint64(rows.front()), text, false, &isSameCard, error);
-    if (!isSameCard)
-        window.setOptionalCardStringEditorValid(false);
-    const bool isOpen = !doesClose && isSameCard;
-    if (isOpen)
-        window.setOptionalCardStringEditorValid(true);
-    isDrivingOptionalEditor_ = wasDriving;
-    if (!isApplied)
-        return nullptr;
-    *row = quint64(rows.front());
-    return isOpen ? field : nullptr;
+    const quint64 selectedRow = rows.empty() ? UFemNotFound : quint64(rows.front());
+    return optionalEditor_.fieldEditor(rows.size(), selectedRow, row, doesApply, doesClose, error);
 }
 
 QLineEdit* UFemTableViewController::cardStringFieldEditor(quint64* editedRow,
@@ -209,7 +143,7 @@ QLineEdit* UFemTableViewController::cardStringFieldEditor(quint64* editedRow,
 
 void UFemTableViewController::applyAndCloseCardStringFieldEditor()
 {
-    if (isApplyingCellEdit_ || isDrivingOptionalEditor_ || model_ == nullptr)
+    if (optionalEditor_.isBusy() || model_ == nullptr)
         return;
     UErrorPtr ignored;
     quint64 row = UFemNotFound;
@@ -218,36 +152,14 @@ void UFemTableViewController::applyAndCloseCardStringFieldEditor()
 
 void UFemTableViewController::deactivateCardStringFieldEditorTemporary()
 {
-    if (cellEditorRow_ != UFemNotFound) {
+    if (cellEditorRow_ != UFemNotFound)
         closeCellEditor();
-    } else if (windowController()->isOptionalCardStringEditorValid()) {
-        const bool wasDriving = std::exchange(isDrivingOptionalEditor_, true);
-        windowController()->setOptionalCardStringEditorValid_negativeForDisable(
-            UFemEditorBoxInputDisable);
-        isDrivingOptionalEditor_ = wasDriving;
-    }
-}
-
-void UFemTableViewController::connectOptionalCardStringEditor()
-{
-    QLineEdit* field = windowController()->ufemWindow().optionalCardStringEditorTextFieldOutlet;
-    optionalEditorConnection_ = QObject::connect(field, &QLineEdit::editingFinished,
-        cardTableViewOutlet_, [this] { optionalCardStringEditorDidEndEditing(); });
-    // Esc leaves the optional editor without applying it.
-    optionalEditorEscapeFilter_ = std::make_unique<UFemEscapeKeyFilter>(field, [this] {
-        if (windowController() == nullptr || !windowController()->isOptionalCardStringEditorValid())
-            return;
-        const bool wasDriving = std::exchange(isDrivingOptionalEditor_, true);
-        windowController()->setOptionalCardStringEditorValid(false);
-        isDrivingOptionalEditor_ = wasDriving;
-    });
+    else
+        optionalEditor_.deactivateTemporary();
 }
 
 void UFemTableViewController::optionalCardStringEditorDidEndEditing()
 {
-    if (isDrivingOptionalEditor_ || windowController() == nullptr
-        || !windowController()->isOptionalCardStringEditorValid())
-        return;
     UErrorPtr error;
     quint64 row = UFemNotFound;
     cardStringFieldEditor(&row, true, true, &error);
@@ -269,14 +181,5 @@ void UFemTableViewController::selectCharacterRangeOfRow(quint64 row, quint64 sta
         beginCellEditing(row, qsizetype(first), qsizetype(last));
         return;
     }
-    UFemWindowController& window = *windowController();
-    const bool wasDriving = std::exchange(isDrivingOptionalEditor_, true);
-    window.setOptionalCardStringEditorValid(true);
-    window.optionalCardStringEditorCardRowIndexTextField()->setText(
-        QString::number(card.cardRowIndex() + 1));
-    QLineEdit* field = window.optionalCardStringEditorTextField();
-    field->setText(text);
-    field->setFocus(Qt::OtherFocusReason);
-    field->setSelection(int(first), int(last - first));
-    isDrivingOptionalEditor_ = wasDriving;
+    optionalEditor_.open(card, text, first, last);
 }

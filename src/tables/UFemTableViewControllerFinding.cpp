@@ -7,33 +7,11 @@
 #include "tables/UFemCardTableModel.h"
 #include "tables/UFemTableViewController.h"
 
-#include <QCoreApplication>
-
-namespace {
-
-qsizetype selectionStartOf(const QLineEdit& editor)
-{
-    return editor.hasSelectedText() ? editor.selectionStart() : editor.cursorPosition();
-}
-
-qsizetype selectionEndOf(const QLineEdit& editor)
-{
-    return editor.hasSelectedText() ? editor.selectionEnd() : editor.cursorPosition();
-}
-
-} // namespace
-
 _UFemSearchCardStringRange UFemTableViewController::selectedSearchCardStringRange(UErrorPtr* error)
 {
-    quint64 row = UFemNotFound;
-    UErrorPtr failure;
-    const QLineEdit* editor = cardStringFieldEditor(&row, true, false, &failure);
-    if (failure != nullptr) {
-        UFemSetError(error, failure);
-        return {};
-    }
-    if (editor != nullptr)
-        return { row, quint64(selectionStartOf(*editor)), row, quint64(selectionEndOf(*editor)) };
+    _UFemSearchCardStringRange edited;
+    if (getEditedSearchCardStringRange(&edited, error))
+        return edited;
     const std::vector<int> rows = windowRowsOfSelectedCards();
     if (rows.empty())
         return {};
@@ -46,15 +24,10 @@ _UFemSearchCardStringRange UFemTableViewController::selectedSearchCardStringRang
 bool UFemTableViewController::selectSearchCardStringRange(
     const _UFemSearchCardStringRange& range, UErrorPtr* error)
 {
+    if (!isSelectableSearchCardStringRange(range, error))
+        return false;
     const bool wholeRows = range.startStringLocation == UFemRangeNotFound
         && range.endStringLocation == UFemRangeNotFound;
-    if (range.startCardIndex != range.endCardIndex && !wholeRows) {
-        UFemSetError(error,
-            UFemUnexpectedError_withDescription(
-                QCoreApplication::translate("UFemTableViewController",
-                    "Multi-Row String Range selection. ( Not supported. )")));
-        return false;
-    }
     deactivateCardStringFieldEditorTemporary();
     if (range.startCardIndex == UFemRangeNotFound) {
         quint64 row = UFemNotFound;
@@ -92,37 +65,6 @@ bool UFemTableViewController::deselectSearchCardStringRange(UErrorPtr* error)
     }
     cardTableViewOutlet_->clearSelection();
     return true;
-}
-
-_UFemSearchCardStringRange UFemTableViewController::replaceSelectedSearchCardStringRange(
-    const QString& replaceString, bool* isReplaced, UErrorPtr* error)
-{
-    *isReplaced = false;
-    if (UErrorPtr locked = dataController().errorIfLocked()) {
-        UFemSetError(error, locked);
-        return {};
-    }
-    quint64 row = UFemNotFound;
-    UErrorPtr failure;
-    QLineEdit* editor = cardStringFieldEditor(&row, false, false, &failure);
-    if (failure != nullptr || editor == nullptr) {
-        if (failure != nullptr)
-            UFemSetError(error, failure);
-        return {};
-    }
-    const qsizetype start = selectionStartOf(*editor);
-    editor->insert(replaceString);
-    editor->setSelection(int(start), int(replaceString.size()));
-    const quint64 editedRow = row;
-    const QLineEdit* stillOpen = cardStringFieldEditor(&row, true, false, &failure);
-    if (failure != nullptr) {
-        UFemSetError(error, failure);
-        return {};
-    }
-    *isReplaced = true;
-    if (stillOpen == nullptr)
-        return { editedRow, UFemRangeNotFound, editedRow, UFemRangeNotFound };
-    return { editedRow, quint64(start), editedRow, quint64(start + replaceString.size()) };
 }
 
 void UFemTableViewController::cardTableViewDoubleClicked(const QModelIndex& index)

@@ -80,9 +80,9 @@ public:
         const _UFemSearchCardStringRange& range, UErrorPtr* error)
         = 0;
     // The range the replacement now covers; *isReplaced tells whether anything was replaced.
+    // Only an open field editor replaces: its selected characters, applied without closing it.
     virtual _UFemSearchCardStringRange replaceSelectedSearchCardStringRange(
-        const QString& replaceString, bool* isReplaced, UErrorPtr* error)
-        = 0;
+        const QString& replaceString, bool* isReplaced, UErrorPtr* error);
     // The open field editor and its card row (*editedRow), null when none is open.
     [[nodiscard]] virtual QLineEdit* cardStringFieldEditor(quint64* editedRow,
         bool doesApplyFieldEditorChange, bool doesCloseFieldEditor, UErrorPtr* error);
@@ -130,6 +130,13 @@ protected:
     void presentError(const UErrorPtr& error) const;
     // The window card table's cards as the search machinery reads them.
     std::vector<UFemCard*> windowCards() const;
+    // False, with the error, for a range over several rows with characters.
+    [[nodiscard]] static bool isSelectableSearchCardStringRange(
+        const _UFemSearchCardStringRange& range, UErrorPtr* error);
+    // The open field editor's selection after applying it; false when none is open. A failure
+    // gives no range, the error and true.
+    [[nodiscard]] bool getEditedSearchCardStringRange(
+        _UFemSearchCardStringRange* range, UErrorPtr* error);
 
 private:
     void registerCommands();

@@ -45,7 +45,78 @@ quint64 clampedLocation(quint64 location, qsizetype length)
     return location == UFemRangeNotFound ? quint64(length) : std::min(location, quint64(length));
 }
 
+qsizetype selectionStartOf(const QLineEdit& editor)
+{
+    return editor.hasSelectedText() ? editor.selectionStart() : editor.cursorPosition();
+}
+
+qsizetype selectionEndOf(const QLineEdit& editor)
+{
+    return editor.hasSelectedText() ? editor.selectionEnd() : editor.cursorPosition();
+}
+
 } // namespace
+
+bool UFemMainViewController::isSelectableSearchCardStringRange(
+    const _UFemSearchCardStringRange& range, UErrorPtr* error)
+{
+    const bool wholeRows = range.startStringLocation == UFemRangeNotFound
+        && range.endStringLocation == UFemRangeNotFound;
+    if (range.startCardIndex == range.endCardIndex || wholeRows)
+        return true;
+    UFemSetError(error,
+        UFemUnexpectedError_withDescription(
+            tr("Multi-Row String Range selection. ( Not supported. )")));
+    return false;
+}
+
+bool UFemMainViewController::getEditedSearchCardStringRange(
+    _UFemSearchCardStringRange* range, UErrorPtr* error)
+{
+    *range = {};
+    quint64 row = UFemNotFound;
+    UErrorPtr failure;
+    const QLineEdit* editor = cardStringFieldEditor(&row, true, false, &failure);
+    if (failure != nullptr) {
+        UFemSetError(error, failure);
+        return true;
+    }
+    if (editor == nullptr)
+        return false;
+    *range = { row, quint64(selectionStartOf(*editor)), row, quint64(selectionEndOf(*editor)) };
+    return true;
+}
+
+_UFemSearchCardStringRange UFemMainViewController::replaceSelectedSearchCardStringRange(
+    const QString& replaceString, bool* isReplaced, UErrorPtr* error)
+{
+    *isReplaced = false;
+    if (UErrorPtr locked = dataController().errorIfLocked()) {
+        UFemSetError(error, locked);
+        return {};
+    }
+    quint64 row = UFemNotFound;
+    UErrorPtr failure;
+    QLineEdit* editor = cardStringFieldEditor(&row, false, false, &failure);
+    if (failure != nullptr || editor == nullptr) {
+        if (failure != nullptr)
+            UFemSetError(error, failure);
+        return {};
+    }
+    const qsizetype start = selectionStartOf(*editor);
+    editor->insert(replaceString);
+    editor->setSelection(int(start), int(replaceString.size()));
+    const quint64 editedRow = row;
+    const QLineEdit* stillOpen = cardStringFieldEditor(&row, true, false, &failure);
+    if (failure != nullptr) {
+        UFemSetError(error, failure);
+        return {};
+    }
+    *isReplaced = true;
+    if (stillOpen == nullptr)
+        return { editedRow, UFemRangeNotFound, editedRow, UFemRangeNotFound };
+    return { editedRow, quint64(start), editedRow, quint64(start + replaceString.size()) };
+}
 
 void UFemMainViewController::ufemMainView_findNext()
 {
