@@ -9,7 +9,6 @@
 #include "documents/window/UFemWindowNotifications.h"
 #include "foundation/errors/UFemErrorsGraphicDrawing.h"
 #include "graphicview/UFemGraphicViewControllerDrawingCacheSource.h"
-#include "graphicview/UFemGraphicViewNotifications.h"
 #include "graphicview/UFemGraphicViewPreferences.h"
 #include "graphicview/tasks/UFemBufferDrawingThreadTaskContext.h"
 #include "graphicview/tasks/UFemLayerImageDrawingThreadTaskContext.h"
@@ -21,6 +20,7 @@
 
 UFemGraphicViewController::UFemGraphicViewController(UFemWindowController& windowController)
     : UFemMainViewWithResultTableController(windowController)
+    , optionalEditor_(*this, UFemCardStringEditorSenderKeyGraphicViewController, quintptr(this))
     , camera_(dataController())
 {
     loadGraphicViewBox();
@@ -39,6 +39,8 @@ UFemGraphicViewController::UFemGraphicViewController(UFemWindowController& windo
     observeNotifications();
     registerCameraCommands();
     updateViewSize();
+    optionalEditor_.connectDidEndEditing(
+        graphicViewOutlet_, [this] { optionalCardStringEditorDidEndEditing(); });
 }
 
 std::unique_ptr<UFemMainViewController> UFemGraphicViewController::makeMainViewController(
@@ -205,8 +207,8 @@ void UFemGraphicViewController::observeNotifications()
     observe(modelCenter, UFemCardStringEditorShouldCloseNotification, &data,
         [this](const UNotification& notification) {
             const QVariant poster
-                = notification.userInfo.value(UFemGraphicViewControllerUserInfoKey);
-            if (poster.value<const void*>() != static_cast<const void*>(this))
+                = notification.userInfo.value(UFemCardStringEditorSenderKeyGraphicViewController);
+            if (!poster.isValid() || poster.value<quintptr>() != quintptr(this))
                 applyAndCloseCardStringFieldEditor();
         });
 }
@@ -324,6 +326,7 @@ void UFemGraphicViewController::finish()
     clearSelectModeObjectDisplayList();
     clearAllBackgroundThreadIfCanceled();
     observations_.clear();
+    optionalEditor_.disconnect();
     doesDrawRubberbandCard_ = false;
     doesDrawRubberbandRect_ = false;
     if (preferencesViewController_ != nullptr)
@@ -382,31 +385,6 @@ quint64 UFemGraphicViewController::cardRowIndexToAddCard(UErrorPtr* error)
     if (dataController().isLocked())
         UFemSetError(error, dataController().errorIfLocked());
     return UFemNotFound;
-}
-
-_UFemSearchCardStringRange UFemGraphicViewController::selectedSearchCardStringRange(
-    UErrorPtr* error)
-{
-    Q_UNUSED(error);
-    return {};
-}
-
-bool UFemGraphicViewController::selectSearchCardStringRange(
-    const _UFemSearchCardStringRange& range, UErrorPtr* error)
-{
-    Q_UNUSED(range);
-    Q_UNUSED(error);
-    return false;
-}
-
-_UFemSearchCardStringRange UFemGraphicViewController::replaceSelectedSearchCardStringRange(
-    const QString& replaceString, bool* isReplaced, UErrorPtr* error)
-{
-    Q_UNUSED(replaceString);
-    Q_UNUSED(error);
-    if (isReplaced != nullptr)
-        *isReplaced = false;
-    return {};
 }
 
 UOpenGLManager* UFemGraphicViewController::openGLManagerWithOpenGLContextIndex(quint64 index) const

@@ -17,6 +17,7 @@
 #include "graphicview/UFemGraphicViewSettings.h"
 #include "graphicview/caches/UFemGraphicViewDrawingCacheManager.h"
 #include "platform/UNotificationCenter.h"
+#include "tables/UFemOptionalCardStringEditor.h"
 #include "tables/resulttable/UFemMainViewWithResultTableController.h"
 #include "tables/resulttable/UFemResultTablePane.h"
 
@@ -76,8 +77,13 @@ public:
     _UFemSearchCardStringRange selectedSearchCardStringRange(UErrorPtr* error) override;
     [[nodiscard]] bool selectSearchCardStringRange(
         const _UFemSearchCardStringRange& range, UErrorPtr* error) override;
-    _UFemSearchCardStringRange replaceSelectedSearchCardStringRange(
-        const QString& replaceString, bool* isReplaced, UErrorPtr* error) override;
+    [[nodiscard]] bool deselectSearchCardStringRange(UErrorPtr* error) override;
+    // The window's optional editor on the one selected card; editing a card out of the window's
+    // cards selects the card now at its row.
+    [[nodiscard]] QLineEdit* cardStringFieldEditor(quint64* editedRow,
+        bool doesApplyFieldEditorChange, bool doesCloseFieldEditor, UErrorPtr* error) override;
+    void applyAndCloseCardStringFieldEditor() override;
+    void deactivateCardStringFieldEditorTemporary() override;
     // The view redraws the selection through the selected-card notification.
     void updateSelectionOnViewBySelectedCardSetManager() { }
 
@@ -384,6 +390,10 @@ private:
     void drawRubberbandRect(QPainter& painter, const UFemGraphicView& view) const;
     void toggleSelectionOfCardAtViewPoint(QPointF point);
     void openEditorOnCardAtViewPoint(QPointF point);
+    void optionalCardStringEditorDidEndEditing();
+    // Selects the card at window `row` alone; past the end clears the selection and answers
+    // UFemNotFound.
+    quint64 selectCardAtRowAlone(quint64 row);
 
     // Outlets of the view layout
     QPointer<UFemGraphicView> graphicViewOutlet_;
@@ -428,6 +438,7 @@ private:
     quint64 currentPressedKeyPickMaskCardTypeIndexes_ = allPickMaskCardTypeIndexes;
     bool doesAddSelectedCardFromRubberbandCard_ = false;
     bool isPreparingRubberbandHandOver_ = false;
+    UFemOptionalCardStringEditor optionalEditor_;
 
     // Camera
     UFemGraphicViewCamera camera_;

@@ -166,12 +166,13 @@ void UFemGraphicViewController::openEditorOnCardAtViewPoint(QPointF point)
     const UFemCardPtr card = cardAtViewPoint(point, currentPressedKeyPickMaskCardTypeIndexes_);
     UErrorPtr error;
     if (card == nullptr) {
-        deselectSearchCardStringRange(&error);
+        if (!deselectSearchCardStringRange(&error))
+            presentError(error);
         return;
     }
     const quint64 row = windowCardTable().indexOfCard(card);
     const quint64 length = quint64(UFemCardString(*card).size());
-    if (!selectSearchCardStringRange({ row, 0, row, length }, &error) && error != nullptr)
+    if (!selectSearchCardStringRange({ row, 0, row, length }, &error))
         presentError(error);
 }
 
