@@ -98,10 +98,20 @@ QImage UFemGraphicViewController::renderToImage(UGLDrawingOutputType outputType)
         return {};
     if (openGLSetupErrors_.empty())
         startFrameCalculations(UFemForegroundTaskThreadCountOfDataController(dataController()));
+    // A pending rubber band runs as in a frame of the view: its layer waits for the band's list.
+    const bool isRubberbandFrame = outputType == UGLDrawingOutputTypeScreen
+        && doesDrawRubberbandCard_ && openGLSetupErrors_.empty()
+        && cardValueDataCalcThreadTaskContext_->waitAllThreadDone();
+    const UFemCardSet selectedCardSet = windowController()->selectedCardSet();
+    const quint64 changeIdentifier = isRubberbandFrame ? startRubberband(selectedCardSet) : 0;
     std::vector<UErrorPtr> errors;
     bool isCanceled = false;
-    return pixelSizeImageWithDrawRectInfo(
-        graphicViewOutlet_->drawRectInfoWithOutputType(outputType), &errors, &isCanceled);
+    const QImage image
+        = pixelSizeImageWithDrawRectInfo(graphicViewOutlet_->drawRectInfoWithOutputType(outputType),
+            selectedCardSet, &errors, &isCanceled);
+    if (isRubberbandFrame)
+        completeRubberband(changeIdentifier);
+    return image;
 }
 
 // Waits at most half a second for the card value data; while the progress box shows, frames

@@ -81,6 +81,19 @@ TEST_F(GraphicViewRubberBandTest, ShiftAddsAndAPlainDragReplaces)
     EXPECT_EQ(selectedNames(), (QStringList { "A", "B", "C", "D", "Q" }));
 }
 
+// A band still pending when a picture is rendered is applied by it instead of leaving its layer
+// waiting for a list no one makes.
+TEST_F(GraphicViewRubberBandTest, ARenderedPictureAppliesAPendingBand)
+{
+    mouse(QEvent::MouseButtonPress, nearTopLeft, Qt::NoModifier);
+    mouse(QEvent::MouseMove, nearBottomRight, Qt::NoModifier);
+    mouse(QEvent::MouseButtonRelease, nearBottomRight, Qt::NoModifier);
+    ASSERT_TRUE(controller->doesDrawRubberbandCard());
+    EXPECT_FALSE(controller->renderToImage(UGLDrawingOutputTypeScreen).isNull());
+    EXPECT_FALSE(controller->doesDrawRubberbandCard());
+    EXPECT_EQ(selectedNames(), (QStringList { "A", "B", "C", "D", "Q" }));
+}
+
 TEST_F(GraphicViewRubberBandTest, HoldingNBandsNodesOnly)
 {
     QKeyEvent holdN(QEvent::KeyPress, Qt::Key_N, Qt::NoModifier);
