@@ -1,6 +1,7 @@
 #include "calculation/ordering/UFemNodeOrderer.h"
 
 #include "calculation/ordering/UFemNodeBlockDivider.h"
+#include "calculation/ordering/UFemNodeOrderingGatherGraph.h"
 #include "calculation/ordering/UFemNodeOrderingMainPath.h"
 #include "calculation/ordering/UFemNodeOrderingReferenceOrder.h"
 #include "calculation/ordering/UFemNodePotentialTable.h"
@@ -202,7 +203,9 @@ bool UFemNodeOrderer::divideIntoNodeBlockNodeNoListTable(UErrorPtr* error)
         counts[node] = graph_.degree(UFemOrderingIndex(node)) > 0 ? 1 : 0;
     // Seeded in node-number order, the blocks would follow however the user numbered the nodes.
     referenceOrderedNodeNoTable_ = UFemMakeNodeOrderingReferenceOrder(graph_);
-    UFemNodeBlockDivider divider(graph_, referenceOrderedNodeNoTable_, counts, NodeBlockPlaceCount);
+    // Blocks that span two cross-sections would interleave them in the expanded order.
+    const UFemNodeOrderingGraph gather = UFemMakeNodeOrderingGatherGraph(graph_);
+    UFemNodeBlockDivider divider(gather, referenceOrderedNodeNoTable_, counts, NodeBlockPlaceCount);
     nodeBlockCount_ = divider.divide();
     nodeBlockNodeNoListTable_ = divider.blockNodeNoTable();
     nodeBlockNodeIndexPositionTable_ = divider.nodeIndexPositionTable();
