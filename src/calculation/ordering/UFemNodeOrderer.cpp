@@ -156,13 +156,15 @@ bool UFemNodeOrderer::executeOrderingNodeRecordTable(UErrorPtr* error)
         return true;
     UFemNodePotentialTable table(graph_);
     std::vector<UFemOrderingIndex> mainPath;
+    std::vector<UFemBucketOrder> bucketOrders;
     const bool hasPath = transitRuns_.empty()
-        ? UFemBuildNodeOrderingMainPath(table, graph_, groups, &mainPath, error)
+        ? UFemBuildNodeOrderingMainPath(table, graph_, groups, &mainPath, error, &bucketOrders)
         : UFemBuildNodeOrderingMainPathWithTransitNodes(
-            table, graph_, groups, transitRuns_, &mainPath, error);
+            table, graph_, groups, transitRuns_, &mainPath, error, &bucketOrders);
     if (!hasPath)
         return false;
-    if (!UFemOrderNodesByPotential(table, graph_, mainPath, &orderedNodeNoTable_, error)) {
+    if (!UFemOrderNodesByPotential(
+            table, graph_, mainPath, &orderedNodeNoTable_, error, bucketOrders)) {
         orderedNodeNoTable_.clear();
         return false;
     }
