@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 
 namespace {
 
@@ -82,5 +83,35 @@ TEST(TransitNodes, SlenderBarIsOrderedAlongItsLength)
         const double mean = nodeordering::meanDofEnvelope(bar, blocks);
         EXPECT_LE(mean, kSectionEnvelopeBound * sectionDofs) << "shuffled " << shuffled;
         EXPECT_GE(mean, sectionDofs) << "shuffled " << shuffled;
+    }
+}
+
+// The first division gathers each block of the bar inside one cross-section, also when the
+// nodes are moved off the grid; a block spanning two would interleave them in the node order.
+TEST(TransitNodes, FirstBlocksOfASlenderBarLieInOneCrossSection)
+{
+    for (double perturbation : { 0.0, 0.2 }) {
+        const nodeordering::Mesh bar
+            = nodeordering::makeGridMesh(kBarLength, kBarSide, kBarSide, perturbation, true, 5);
+        UFemNodeOrderer orderer(
+            nullptr, bar.nodeCount, bar.degrees.data(), bar.locations.data(), true);
+        orderer.setNodeConnections(bar.rowOffsets, bar.columns);
+        UErrorPtr error;
+        ASSERT_TRUE(orderer.executeNodeOrdering(&error));
+        const auto& table = orderer.nodeBlockNodeNoListTable();
+        ASSERT_EQ(table.size(), orderer.nodeBlockCount() * UFemNodeOrderer::NodeBlockPlaceCount);
+        quint64 placed = 0;
+        for (quint64 block = 0; block < orderer.nodeBlockCount(); ++block) {
+            std::set<long> sections;
+            for (quint64 place = 0; place < UFemNodeOrderer::NodeBlockPlaceCount; ++place) {
+                const quint64 node = table[block * UFemNodeOrderer::NodeBlockPlaceCount + place];
+                if (node == UFemNotFound)
+                    continue;
+                sections.insert(std::lround(bar.locations[3 * node]));
+                ++placed;
+            }
+            EXPECT_EQ(sections.size(), 1u) << "block " << block << " perturbation " << perturbation;
+        }
+        EXPECT_EQ(placed, bar.nodeCount);
     }
 }

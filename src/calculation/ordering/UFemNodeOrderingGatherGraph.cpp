@@ -7,20 +7,35 @@
 
 namespace {
 
-// Largest cosine between a kept connection and the axis.
-constexpr double kAcrossCosine = 0.5;
+// A connection at most 60 degrees from the axis runs along it.
+constexpr double kAlongCosine = 0.5;
+// A connection runs across the axis when it spans at most half the spacing of the cross-sections.
+constexpr double kAcrossSpacingShare = 0.5;
 // A part this small gathers into one block whatever its shape.
 constexpr size_t kSmallGroupSize = 8;
 
-bool runsAcross(const double* p, const double* q, const std::array<double, 3>& axis)
+double spanAlong(const double* p, const double* q, const std::array<double, 3>& axis)
 {
-    double along = 0.0;
-    double squared = 0.0;
-    for (int k = 0; k < 3; ++k) {
-        along += (q[k] - p[k]) * axis[k];
-        squared += (q[k] - p[k]) * (q[k] - p[k]);
+    return std::abs((q[0] - p[0]) * axis[0] + (q[1] - p[1]) * axis[1] + (q[2] - p[2]) * axis[2]);
+}
+
+// The spacing of the cross-sections: the mean span along the axis of the connections that run
+// along it (0 when there are none).
+double crossSectionSpacing(const UFemNodeOrderingGraph& graph,
+    std::span<const UFemOrderingIndex> group, const std::array<double, 3>& axis)
+{
+    double sum = 0.0;
+    double count = 0.0;
+    for (UFemOrderingIndex node : group) {
+        for (UFemOrderingIndex other : graph.neighbours(node)) {
+            const double span = spanAlong(graph.location(node), graph.location(other), axis);
+            if (std::isfinite(span) && span >= kAlongCosine * graph.distance(node, other)) {
+                sum += span;
+                count += 1.0;
+            }
+        }
     }
-    return std::abs(along) <= kAcrossCosine * std::sqrt(squared);
+    return count > 0.0 ? sum / count : 0.0;
 }
 
 } // namespace
@@ -37,10 +52,14 @@ UFemNodeOrderingGraph UFemMakeNodeOrderingGatherGraph(const UFemNodeOrderingGrap
         UFemDominantAxisFrame frame;
         const bool slender = groups.group(g).size() > kSmallGroupSize
             && UFemDominantAxis(graph, groups.group(g), &frame);
+        const double widest = slender
+            ? kAcrossSpacingShare * crossSectionSpacing(graph, groups.group(g), frame.axis)
+            : 0.0;
         for (UFemOrderingIndex node : groups.group(g)) {
             kept.clear();
             for (UFemOrderingIndex other : graph.neighbours(node)) {
-                if (!slender || runsAcross(graph.location(node), graph.location(other), frame.axis))
+                if (!slender
+                    || spanAlong(graph.location(node), graph.location(other), frame.axis) <= widest)
                     kept.push_back(other);
             }
             if (!kept.empty())
