@@ -203,22 +203,22 @@ std::vector<UFemOrderingIndex> UFemAxisTransitNodes(
     const Vector3& axis = frame.axis;
     // Along an edge the buckets are ordered outward from one side of each cross-section, which the
     // final division follows more closely than rings around the centre.
-    Vector3 centre = frame.centre;
+    Vector3 lineOrigin = frame.centre;
     const Vector3 offset = edgeOffset(graph, group, frame.centre, axis);
     for (int k = 0; k < 3; ++k)
-        centre[k] += offset[k];
+        lineOrigin[k] += offset[k];
     const double intervals = frame.nodesAcross > 0.0
         ? std::clamp(std::round(frame.nodesAlong / frame.nodesAcross), 1.0, kMaxTransitPointCount)
         : kMaxTransitPointCount;
     const auto pointCount = size_t(intervals) + 1;
-    const double centreAlong = dot(axis, centre.data());
+    const double originAlong = dot(axis, lineOrigin.data());
     std::vector<UFemOrderingIndex> nearest(pointCount, UFemOrderingNone);
     std::vector<double> nearestDistance(pointCount, std::numeric_limits<double>::infinity());
     for (size_t k = 0; k < pointCount; ++k) {
         const double t = frame.low + frame.length * double(k) / intervals;
         Vector3 point;
         for (int d = 0; d < 3; ++d)
-            point[d] = centre[d] + (t - centreAlong) * axis[d];
+            point[d] = lineOrigin[d] + (t - originAlong) * axis[d];
         for (UFemOrderingIndex node : group) {
             const double* p = graph.location(node);
             double distance = 0.0;

@@ -47,8 +47,8 @@ bool UFemDominantAxis(const UFemNodeOrderingGraph& graph, std::span<const UFemOr
     UFemDominantAxisFrame* frame);
 
 // Transit nodes for the main path of a slender or plate-like group: the nodes nearest to evenly
-// spaced points on the longest principal axis of the group's node locations, from one end to the
-// other. Empty when the group has no dominant axis, counted in nodes (then the double sweep lays
-// its path).
+// spaced points on an edge line of the group (parallel to the longest principal axis of its node
+// locations, through the node farthest from that axis), from one end to the other. Empty when the
+// group has no dominant axis, counted in nodes (then the double sweep lays its path).
 std::vector<UFemOrderingIndex> UFemAxisTransitNodes(
     const UFemNodeOrderingGraph& graph, std::span<const UFemOrderingIndex> group);
