@@ -13,6 +13,7 @@
 #include <QIODevice>
 #include <QSettings>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -147,7 +148,8 @@ void UUserDefaults::recoverDamagedSettingsFile()
     QFile file(filePath_);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QByteArray bytes = file.read(maximumSettingsFileBytes);
+    // Asking for the bound itself would allocate it on every start.
+    const QByteArray bytes = file.read(std::min(file.size(), maximumSettingsFileBytes));
     file.close();
     QBuffer strict;
     strict.setData(bytes);
