@@ -13,6 +13,12 @@
 #include <unordered_set>
 #include <utility>
 
+namespace {
+
+constexpr std::size_t initialColumnSetCapacity = 4;
+
+} // namespace
+
 std::size_t UFemCardColumnSet::positionOf(UFemCardColumn* column) const
 {
     if (positions_) {
@@ -33,6 +39,9 @@ void UFemCardColumnSet::insert(UFemCardColumn* column)
     if (columns_.size() <= largestScannedSetSize
         && std::find(columns_.begin(), columns_.end(), column) != columns_.end())
         return;
+    // A node is named by a few elements: one allocation instead of growing through 1, 2 and 4.
+    if (columns_.empty())
+        columns_.reserve(initialColumnSetCapacity);
     columns_.push_back(column);
 }
 
