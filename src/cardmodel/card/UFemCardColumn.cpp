@@ -95,13 +95,6 @@ bool UFemCardColumn::existsSameCardNameWithCardColumnArray(
     return false;
 }
 
-bool UFemCardColumn::isNameBearing() const
-{
-    return columnType_ == CARD_COLUMN_TYPE_CARD_NAME
-        || columnType_ == CARD_COLUMN_TYPE_REF_CARD_NAME
-        || columnType_ == UFemDegreeOfFreedomColumnType;
-}
-
 void UFemCardColumn::releaseValue()
 {
     string_.clear();

@@ -86,7 +86,12 @@ public:
         UErrorPtr* error) const;
 
 private:
-    bool isNameBearing() const;
+    bool isNameBearing() const
+    {
+        return columnType_ == CARD_COLUMN_TYPE_CARD_NAME
+            || columnType_ == CARD_COLUMN_TYPE_REF_CARD_NAME
+            || columnType_ == UFemDegreeOfFreedomColumnType;
+    }
     void checkNameColumn() const;
     void checkType(qint32 columnType, const char* reason) const;
     void releaseValue();

@@ -71,5 +71,12 @@ bool UCompactString::equals(QStringView text) const
         return false;
     if (isWide())
         return *wide() == text;
-    return text.size() == state_ && QLatin1String(latin1_, state_) == text;
+    if (text.size() != state_)
+        return false;
+    // A short loop: names are compared with this on every look-up while a model is read.
+    for (std::size_t i = 0; i < state_; ++i) {
+        if (text[qsizetype(i)].unicode() != static_cast<unsigned char>(latin1_[i]))
+            return false;
+    }
+    return true;
 }
