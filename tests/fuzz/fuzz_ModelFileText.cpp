@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     require(QStringView(*text).isValidUtf16());
     require(UFemModelTextFromModelFileData(UFemModelFileDataFromModelText(*text)) == *text
         || text->startsWith(QChar(0xFEFF)));
-    require(!UFemModelTextHasRestraintExpressionRow(
-        UFemModelTextReplacingRestraintExpression(*text)));
+    require(
+        !UFemModelTextHasRestraintExpressionRow(UFemModelTextReplacingRestraintExpression(*text)));
     return 0;
 }

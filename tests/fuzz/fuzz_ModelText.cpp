@@ -133,7 +133,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto type = UFemColumnSeparatingCharacterType(1 + data[0] % 4);
     const QString text
         = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    UFemDataController controller;
+    // One model for every input: making one costs far more than reading a short text.
+    static UFemDataController controller;
     UErrorPtr error;
     require(controller.resetWithModelText(text, type, true, &error));
     const std::vector<QString> lines = linesOf(text);
