@@ -55,7 +55,10 @@ QVariantMap overridesFrom(const QByteArray& data)
         }
         return overrides;
     }
-    return QCborValue::fromCbor(data).toVariant().toMap();
+    // Only a value read without error: Qt's conversion of a broken one may crash.
+    QCborParserError error;
+    const QCborValue value = QCborValue::fromCbor(data, &error);
+    return error.error == QCborError::NoError ? value.toVariant().toMap() : overrides;
 }
 
 QVariantMap presetObject(const QVariantList& folder, quint8 pick)
