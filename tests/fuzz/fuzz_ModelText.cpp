@@ -1,7 +1,8 @@
 // Reads arbitrary UTF-8 text (the first byte picks the separator type) into a model of the real
 // card classes with error cards, as opening a model file does. Every line must give one card; a
 // card that read must write back the line's columns and comment unchanged (missing trailing
-// columns write as empty ones), and an error card must keep the line exactly as read.
+// columns write as empty ones), and an error card must keep the line as read (blanks at its ends
+// and a written error tail aside).
 #include "cardmodel/card/ErrorCard.h"
 #include "cardmodel/card/UFemCardString.h"
 #include "cardmodel/card/UFemCardTextColumns.h"
@@ -133,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto type = UFemColumnSeparatingCharacterType(1 + data[0] % 4);
     const QString text
         = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    // One model for every input: making one costs far more than reading a short text.
+    // One model for all inputs: each reading resets it, as opening a file does.
     static UFemDataController controller;
     UErrorPtr error;
     require(controller.resetWithModelText(text, type, true, &error));
