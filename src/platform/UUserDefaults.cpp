@@ -148,8 +148,9 @@ void UUserDefaults::recoverDamagedSettingsFile()
     QFile file(filePath_);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    // Asking for the bound itself would allocate it on every start.
-    const QByteArray bytes = file.read(std::min(file.size(), maximumSettingsFileBytes));
+    // Reading up to the bound would take a buffer of the bound's size for every small file.
+    const QByteArray bytes
+        = file.read(std::clamp<qint64>(file.size(), 0, maximumSettingsFileBytes));
     file.close();
     QBuffer strict;
     strict.setData(bytes);
