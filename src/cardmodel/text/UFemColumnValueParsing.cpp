@@ -67,12 +67,12 @@ bool UFemParseIntegerColumnValue(QStringView columnString, std::optional<QString
 bool UFemParseBoolColumnValue(QStringView columnString, std::optional<QStringView>* valueString,
     bool* value, UErrorPtr* error)
 {
-    std::optional<QString> parsed;
+    std::optional<QStringView> parsed;
     if (!parseValueColumn(columnString, &parsed, value, error, UFemParseBoolColumnString))
         return false;
     // The parsed range leaves out a sign, which has no effect; the text keeps it as written.
     if (parsed)
-        *valueString = trimmedView(columnString).toString();
+        *valueString = trimmedView(columnString);
     return true;
 }
 
