@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -94,6 +96,22 @@ std::optional<UFemFolderItemObject> convertedPayload(const QVariant& stored, Pay
     default:
         return dictionary;
     }
+}
+
+// One sort, not an insertion per item (quadratic for thousands of items); items of equal hint
+// keep the order they were stored in. The positions are sorted, then the items moved once.
+void sortFolderArrayByHint(UFemFolderArray& array)
+{
+    std::vector<std::pair<quint64, size_t>> order;
+    order.reserve(array.size());
+    for (size_t index = 0; index < array.size(); ++index)
+        order.emplace_back(array[index].orderHintNumber(), index);
+    std::sort(order.begin(), order.end());
+    UFemFolderArray sorted;
+    sorted.reserve(array.size());
+    for (const auto& entry : order)
+        sorted.push_back(std::move(array[entry.second]));
+    array = std::move(sorted);
 }
 
 } // namespace
@@ -293,12 +311,7 @@ void UFemUserPreferences::updateFolderArrays(Filling& filling)
         quint64 itemNumber = 0;
         for (const QVariant& item : items)
             filling.addFolderItem(source.array, item, ++itemNumber, source.key, source.kind);
-        // One sort, not an insertion per item (quadratic for thousands of items); items of equal
-        // hint keep the order they were stored in.
-        std::stable_sort(source.array.begin(), source.array.end(),
-            [](const UFemFolderItem& a, const UFemFolderItem& b) {
-                return a.orderHintNumber() < b.orderHintNumber();
-            });
+        sortFolderArrayByHint(source.array);
     }
 }
 
