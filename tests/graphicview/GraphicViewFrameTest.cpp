@@ -60,18 +60,31 @@ TEST_F(GraphicViewFrameTest, AFaceOnElementOverTheBackground)
     EXPECT_FALSE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
 }
 
+// On the screen and through the print drawing alike.
 TEST_F(GraphicViewFrameTest, ResolutionTwoGivesTheSamePictureTwiceTheSize)
 {
-    const QImage single = controller->renderToImage(UGLDrawingOutputTypeScreen);
-    QVariantMap preferences = UFemGraphicViewPreferences::baseGraphicViewPreferences();
-    preferences.insert(ScreenImageResolutionNumberGraphicViewPreferenceKey, 144.0);
-    UErrorPtr error;
-    ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
-    const QImage twice = controller->renderToImage(UGLDrawingOutputTypeScreen);
-    ASSERT_EQ(twice.size(), QSize(800, 600));
-    for (const QPoint point : { QPoint(150, 180), QPoint(5, 5), QPoint(120, 100) })
-        EXPECT_TRUE(isNear(twice.pixelColor(point * 2), single.pixelColor(point)))
-            << point.x() << "," << point.y();
+    const struct {
+        UGLDrawingOutputType outputType;
+        QString resolutionKey;
+    } cases[] = {
+        { UGLDrawingOutputTypeScreen, ScreenImageResolutionNumberGraphicViewPreferenceKey },
+        { UGLDrawingOutputTypePrint, PrintImageResolutionNumberGraphicViewPreferenceKey },
+    };
+    for (const auto& entry : cases) {
+        QVariantMap preferences = UFemGraphicViewPreferences::baseGraphicViewPreferences();
+        UErrorPtr error;
+        ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
+        const QImage single = controller->renderToImage(entry.outputType);
+        ASSERT_EQ(single.size(), QSize(400, 300)) << entry.outputType;
+        preferences.insert(entry.resolutionKey, 144.0);
+        ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
+        const QImage twice = controller->renderToImage(entry.outputType);
+        ASSERT_EQ(twice.size(), QSize(800, 600)) << entry.outputType;
+        for (const QPoint point : { QPoint(150, 180), QPoint(5, 5), QPoint(120, 100) })
+            EXPECT_TRUE(isNear(twice.pixelColor(point * 2), single.pixelColor(point)))
+                << entry.outputType << " at " << point.x() << "," << point.y();
+        EXPECT_TRUE(isNear(single.pixelColor(150, 180), QColor(0, 101, 201))) << entry.outputType;
+    }
 }
 
 TEST_F(GraphicViewFrameTest, LightingOffGivesThePlainColour)
