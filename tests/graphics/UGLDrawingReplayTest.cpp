@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <numeric>
 
 namespace {
@@ -63,9 +64,9 @@ std::array<double, 12> squareCorners(double x, double y, double size)
 }
 
 void writeIndexedSquare(UGLDrawingBuffer& buffer, quint64 mode, const std::vector<quint64>& indexes,
-    double x, double y, const _UGLColor& color, bool* canceled)
+    double x, double y, const _UGLColor& color, bool* canceled, double size = 16)
 {
-    const auto corners = squareCorners(x, y, 16);
+    const auto corners = squareCorners(x, y, size);
     const _UGLColor colors[4] = { color, color, color, color };
     buffer.writeDrawVertexArrayByIndexArrayWithPolygonMode(
         mode, indexes.data(), indexes.size(), corners.data(), colors, nullptr, 4, canceled);
@@ -178,6 +179,79 @@ TEST(DrawingReplay, OpenGL11And14FormsGiveTheSameImage)
         EXPECT_EQ(differing, 0u);
         // Squares A, B, D, E twice, the edge square, and the 300 grid squares.
         EXPECT_GT(drawn, 7 * 16 * 16 + gridRunCount * 9 - 200);
+    }
+}
+
+namespace {
+
+enum class ListForm { Array, Indexed, EdgeQuads };
+
+// The grid's squares as one long command of `form`, or 25 to a stage (and command); all stages
+// are written before the replay reads them, so each needs blocks of its own.
+ReplayFrame renderGridSquares(UOpenGLManager& manager, ListForm form, bool isShort)
+{
+    constexpr quint64 shortRunCount = 25;
+    constexpr quint64 smallBlockCellCount = 1024;
+    const quint64 runsPerStage = isShort ? shortRunCount : gridRunCount;
+    const auto owned = isShort
+        ? std::make_unique<UGLDrawingBuffer>(
+            UReadWriteBuffer::maximumBufferCount, smallBlockCellCount, UGLOpenGLVersion_1_4)
+        : std::make_unique<UGLDrawingBuffer>(UGLOpenGLVersion_1_4);
+    UGLDrawingBuffer& buffer = *owned;
+    bool canceled = false;
+    buffer.setEdgeDrawingBufferEnabled(true);
+    const _UGLColor colors[6] = { cyan, cyan, cyan, cyan, cyan, cyan };
+    for (quint64 run = 0; run < gridRunCount; ++run) {
+        if (run % runsPerStage == 0) {
+            if (run > 0)
+                buffer.closeCurrentWriteStage_isCanceled(&canceled);
+            buffer.openWriteStageWithStageIdentifier(run, &canceled);
+            buffer.setCurrentWriteEdgeColor(&cyan, &canceled);
+        }
+        const auto [x, y] = gridCentre(run);
+        if (form == ListForm::Array) {
+            const auto triangles = squareTriangles(x, y, 0, gridSide);
+            buffer.writeDrawVertexArrayWithPolygonMode(
+                replayTriangles, triangles.data(), colors, nullptr, 6, &canceled);
+        } else if (form == ListForm::Indexed) {
+            writeIndexedSquare(
+                buffer, replayTriangles, { 0, 1, 2, 0, 2, 3 }, x, y, cyan, &canceled, gridSide);
+        } else {
+            const auto corners = squareCorners(x, y, gridSide);
+            buffer.writeEdgeLineWithEdgeQuadVertexTable(corners.data(), 1, &canceled);
+        }
+    }
+    buffer.closeCurrentWriteStage_isCanceled(&canceled);
+    buffer.finishWriteBuffer_isCanceled(&canceled);
+    EXPECT_FALSE(canceled);
+    return renderReplayFrame(manager, imageSize, false, [&] {
+        std::vector<UFemGraphicCocoaDrawObject> objects;
+        EXPECT_TRUE(replayAllStages(buffer, buffer, &objects));
+    });
+}
+
+} // namespace
+
+// Long commands of list primitives draw the same picture as the same squares command by command.
+TEST(DrawingReplay, LongListCommandsDrawLikeShortOnes)
+{
+    auto manager = softwareManager();
+    ASSERT_TRUE(manager);
+    for (const ListForm form : { ListForm::Array, ListForm::Indexed, ListForm::EdgeQuads }) {
+        SCOPED_TRACE(int(form));
+        const ReplayFrame long_ = renderGridSquares(*manager, form, false);
+        const ReplayFrame short_ = renderGridSquares(*manager, form, true);
+        ASSERT_EQ(long_.pixels.size(), short_.pixels.size());
+        quint64 differing = 0;
+        quint64 drawn = 0;
+        for (quint64 row = 0; row < long_.height; ++row) {
+            for (quint64 column = 0; column < long_.width; ++column) {
+                differing += long_.pixel(column, row) == short_.pixel(column, row) ? 0 : 1;
+                drawn += long_.pixel(column, row) == replayRgb(cyan) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(differing, 0u);
+        EXPECT_GE(drawn, gridRunCount * 4);
     }
 }
 
