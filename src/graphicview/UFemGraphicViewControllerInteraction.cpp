@@ -166,7 +166,7 @@ void UFemGraphicViewController::openEditorOnCardAtViewPoint(QPointF point)
     const UFemCardPtr card = cardAtViewPoint(point, currentPressedKeyPickMaskCardTypeIndexes_);
     UErrorPtr error;
     if (card == nullptr) {
-        deselectSearchCardStringRange(&error);
+        static_cast<void>(deselectSearchCardStringRange(&error));
         return;
     }
     const quint64 row = windowCardTable().indexOfCard(card);

@@ -59,7 +59,7 @@ bool UFemTableViewController::selectSearchCardStringRange(
     if (range.startCardIndex == UFemRangeNotFound) {
         quint64 row = UFemNotFound;
         UErrorPtr failure;
-        cardStringFieldEditor(&row, true, true, &failure);
+        static_cast<void>(cardStringFieldEditor(&row, true, true, &failure));
         if (failure != nullptr) {
             UFemSetError(error, failure);
             return false;
@@ -85,7 +85,7 @@ bool UFemTableViewController::deselectSearchCardStringRange(UErrorPtr* error)
 {
     quint64 row = UFemNotFound;
     UErrorPtr failure;
-    cardStringFieldEditor(&row, true, false, &failure);
+    static_cast<void>(cardStringFieldEditor(&row, true, false, &failure));
     if (failure != nullptr) {
         UFemSetError(error, failure);
         return false;

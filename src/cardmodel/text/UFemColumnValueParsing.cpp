@@ -67,7 +67,13 @@ bool UFemParseIntegerColumnValue(
 bool UFemParseBoolColumnValue(
     QStringView columnString, std::optional<QString>* valueString, bool* value, UErrorPtr* error)
 {
-    return parseValueColumn(columnString, valueString, value, error, UFemParseBoolColumnString);
+    std::optional<QString> parsed;
+    if (!parseValueColumn(columnString, &parsed, value, error, UFemParseBoolColumnString))
+        return false;
+    // The parsed range leaves out a sign, which has no effect; the text keeps it as written.
+    if (parsed)
+        *valueString = trimmedView(columnString).toString();
+    return true;
 }
 
 bool UFemParseDegreeOfFreedomColumnValue(

@@ -148,9 +148,8 @@ void UFemUserPreferences::Filling::addFolderItem(UFemFolderArray& array, const Q
     std::optional<QString> nameString;
     if (name.isValid())
         nameString = name.toString();
-    const auto position = std::upper_bound(array.begin(), array.end(), *hintValue,
-        [](quint64 value, const UFemFolderItem& other) { return value < other.orderHintNumber(); });
-    array.insert(position,
+    // Appended; the filling sorts each array once it is full.
+    array.push_back(
         UFemFolderItem::folderItemWithNameString(std::move(nameString), *hintValue, *payload));
 }
 
@@ -294,6 +293,12 @@ void UFemUserPreferences::updateFolderArrays(Filling& filling)
         quint64 itemNumber = 0;
         for (const QVariant& item : items)
             filling.addFolderItem(source.array, item, ++itemNumber, source.key, source.kind);
+        // One sort, not an insertion per item (quadratic for thousands of items); items of equal
+        // hint keep the order they were stored in.
+        std::stable_sort(source.array.begin(), source.array.end(),
+            [](const UFemFolderItem& a, const UFemFolderItem& b) {
+                return a.orderHintNumber() < b.orderHintNumber();
+            });
     }
 }
 
