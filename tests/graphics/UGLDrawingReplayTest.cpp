@@ -118,15 +118,41 @@ void writeEveryCommand(UGLDrawingBuffer& buffer)
     ASSERT_FALSE(canceled);
 }
 
+ReplayFrame renderBuffer(UOpenGLManager& manager, UGLDrawingBuffer& buffer, bool isLit)
+{
+    return renderReplayFrame(manager, imageSize, isLit, [&] {
+        std::vector<UFemGraphicCocoaDrawObject> objects;
+        EXPECT_TRUE(replayAllStages(buffer, buffer, &objects));
+    });
+}
+
 ReplayFrame renderEveryCommand(UOpenGLManager& manager, UGLOpenGLVersion version, bool isLit)
 {
     UGLDrawingBuffer buffer(version);
     writeEveryCommand(buffer);
     buffer.setReadLightingEnabled(isLit);
-    return renderReplayFrame(manager, imageSize, isLit, [&] {
-        std::vector<UFemGraphicCocoaDrawObject> objects;
-        EXPECT_TRUE(replayAllStages(buffer, buffer, &objects));
-    });
+    return renderBuffer(manager, buffer, isLit);
+}
+
+struct PixelComparison {
+    quint64 differing = 0;
+    quint64 drawn = 0; // not black in the first frame
+};
+
+PixelComparison comparePixels(const ReplayFrame& first, const ReplayFrame& second)
+{
+    EXPECT_EQ(first.pixels.size(), second.pixels.size());
+    PixelComparison comparison;
+    if (first.pixels.size() != second.pixels.size())
+        return comparison;
+    for (quint64 row = 0; row < first.height; ++row) {
+        for (quint64 column = 0; column < first.width; ++column) {
+            const QRgb pixel = first.pixel(column, row);
+            comparison.differing += isColourNear(pixel, second.pixel(column, row)) ? 0 : 1;
+            comparison.drawn += pixel != qRgb(0, 0, 0) ? 1 : 0;
+        }
+    }
+    return comparison;
 }
 
 } // namespace
@@ -164,21 +190,12 @@ TEST(DrawingReplay, OpenGL11And14FormsGiveTheSameImage)
     ASSERT_TRUE(manager);
     for (const bool isLit : { false, true }) {
         SCOPED_TRACE(isLit);
-        const ReplayFrame frame11 = renderEveryCommand(*manager, UGLOpenGLVersion_1_1, isLit);
-        const ReplayFrame frame14 = renderEveryCommand(*manager, UGLOpenGLVersion_1_4, isLit);
-        ASSERT_EQ(frame11.pixels.size(), frame14.pixels.size());
-        quint64 differing = 0;
-        quint64 drawn = 0;
-        for (quint64 row = 0; row < frame11.height; ++row) {
-            for (quint64 column = 0; column < frame11.width; ++column) {
-                const QRgb pixel = frame11.pixel(column, row);
-                differing += isColourNear(pixel, frame14.pixel(column, row)) ? 0 : 1;
-                drawn += pixel != qRgb(0, 0, 0) ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(differing, 0u);
+        const PixelComparison comparison
+            = comparePixels(renderEveryCommand(*manager, UGLOpenGLVersion_1_1, isLit),
+                renderEveryCommand(*manager, UGLOpenGLVersion_1_4, isLit));
+        EXPECT_EQ(comparison.differing, 0u);
         // Squares A, B, D, E twice, the edge square, and the 300 grid squares.
-        EXPECT_GT(drawn, 7 * 16 * 16 + gridRunCount * 9 - 200);
+        EXPECT_GT(comparison.drawn, 7 * 16 * 16 + gridRunCount * 9 - 200);
     }
 }
 
@@ -224,10 +241,7 @@ ReplayFrame renderGridSquares(UOpenGLManager& manager, ListForm form, bool isSho
     buffer.closeCurrentWriteStage_isCanceled(&canceled);
     buffer.finishWriteBuffer_isCanceled(&canceled);
     EXPECT_FALSE(canceled);
-    return renderReplayFrame(manager, imageSize, false, [&] {
-        std::vector<UFemGraphicCocoaDrawObject> objects;
-        EXPECT_TRUE(replayAllStages(buffer, buffer, &objects));
-    });
+    return renderBuffer(manager, buffer, false);
 }
 
 } // namespace
@@ -239,19 +253,10 @@ TEST(DrawingReplay, LongListCommandsDrawLikeShortOnes)
     ASSERT_TRUE(manager);
     for (const ListForm form : { ListForm::Array, ListForm::Indexed, ListForm::EdgeQuads }) {
         SCOPED_TRACE(int(form));
-        const ReplayFrame long_ = renderGridSquares(*manager, form, false);
-        const ReplayFrame short_ = renderGridSquares(*manager, form, true);
-        ASSERT_EQ(long_.pixels.size(), short_.pixels.size());
-        quint64 differing = 0;
-        quint64 drawn = 0;
-        for (quint64 row = 0; row < long_.height; ++row) {
-            for (quint64 column = 0; column < long_.width; ++column) {
-                differing += long_.pixel(column, row) == short_.pixel(column, row) ? 0 : 1;
-                drawn += long_.pixel(column, row) == replayRgb(cyan) ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(differing, 0u);
-        EXPECT_GE(drawn, gridRunCount * 4);
+        const PixelComparison comparison = comparePixels(
+            renderGridSquares(*manager, form, false), renderGridSquares(*manager, form, true));
+        EXPECT_EQ(comparison.differing, 0u);
+        EXPECT_GE(comparison.drawn, gridRunCount * 4);
     }
 }
 
