@@ -1,16 +1,18 @@
 // One picture of the 3-D view at 1200 x 800 on 4 threads: the first frame of 10^5 Hexa elements
 // (card value data, tessellation on both contexts, layer read-back and composition), the next
-// frame over the kept base image, and the first frame of 10^6 Quad elements. Targets: the first
-// Hexa frame within 1 s, a frame over the base image within 0.1 s.
+// frame over the kept base image, a selection change over it, and the first frame of 10^6 Quad
+// elements. Targets: the first Hexa frame within 1 s, a frame over the base image within 0.1 s.
 #include "GraphicViewBenchmarkWindow.h"
 #include "solve/ModelTextGenerator.h"
 
+#include "cardmodel/data/UFemWindowCardTable.h"
 #include "cards/UFemCardClasses.h"
 
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -70,6 +72,34 @@ void BM_FrameOverBaseImageHexa100k(benchmark::State& state)
             state.SkipWithError("no picture");
 }
 BENCHMARK(BM_FrameOverBaseImageHexa100k)->Unit(benchmark::kMillisecond);
+
+// Alternates between two selections of 1,000 Hexas each: the base image stays, the selection
+// layer is drawn anew.
+void BM_SelectionChangeHexa100k(benchmark::State& state)
+{
+    constexpr quint64 selectedCount = 1000;
+    GraphicViewBenchmarkWindow& window = hexaWindow();
+    UFemWindowController& document = *window.graphic->windowController();
+    UFemWindowCardTable& cards = document.windowCardTable();
+    std::array<UFemCardVector, 2> selections;
+    for (quint64 row = 0; row < cards.count() && selections[1].size() < selectedCount; ++row) {
+        const UFemCardPtr card = cards.cardAtIndex(row);
+        if (card->isNormalCard() && card->cardLabelString() == QStringLiteral("Hexa"))
+            selections[selections[0].size() < selectedCount ? 0 : 1].push_back(card);
+    }
+    window.graphic->renderToImage(UGLDrawingOutputTypeScreen);
+    quint64 turn = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        document.setSelectedCardArray(selections[turn++ % 2]);
+        state.ResumeTiming();
+        if (window.graphic->renderToImage(UGLDrawingOutputTypeScreen).isNull()
+            || !window.graphic->isBaseImageValid())
+            state.SkipWithError("no picture over the base image");
+    }
+    document.clearSelectedCardArray();
+}
+BENCHMARK(BM_SelectionChangeHexa100k)->Unit(benchmark::kMillisecond);
 
 void BM_FirstFrameQuad1M(benchmark::State& state)
 {

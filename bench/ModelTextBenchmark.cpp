@@ -4,6 +4,11 @@
 // commas into trimmed strings (the baseline). Compare the lines-per-second figures of one run;
 // peakRSS is the process's peak resident memory after the run, textRSS the same before any
 // reading (the generated text alone). ReleaseFullModel times the reset of a full model alone.
+// RealCards… read the same text with the application's card classes: argument 0 reads the Node
+// lines alone (the text up to the first Hexa), 1 the whole text; us_per_card is the time per
+// card, heap_B_per_card the heap the cards hold (malloc's count before and after) and
+// rss_B_per_card the growth of the resident memory, both per card. The Hexa figures are the
+// differences of the two rows over the Hexa lines.
 #include "cardmodel/card/UFemCardAbst.h"
 #include "cardmodel/card/UFemCardClass.h"
 #include "cardmodel/card/UFemCardClassManager.h"
@@ -13,6 +18,7 @@
 #include "cardmodel/card/UFemCardType.h"
 #include "cardmodel/card/UFemNodeCard.h"
 #include "cardmodel/data/UFemDataController.h"
+#include "cards/UFemCardClasses.h"
 #include "foundation/strings/UCLocaleFormat.h"
 #include "foundation/strings/UPlatformString.h"
 #include "foundation/strings/UUnicharString.h"
@@ -22,7 +28,11 @@
 #include <QCoreApplication>
 #include <QStringView>
 
+#include <malloc.h>
 #include <sys/resource.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include <memory>
 #include <vector>
@@ -262,10 +272,12 @@ const std::vector<BenchCardClassShape>& benchCardClassShapes()
     return shapes;
 }
 
-void installBenchCardClasses()
+const std::vector<const UFemCardClass*>& benchCardClasses()
 {
     static std::vector<std::unique_ptr<UFemCardClass>> classes;
     static std::vector<const UFemCardClass*> pointers;
+    if (!pointers.empty())
+        return pointers;
     for (const BenchCardClassShape& shape : benchCardClassShapes()) {
         const std::size_t index = classes.size();
         classes.push_back(std::make_unique<UFemCardClass>(UFemCardClassDescription {
@@ -285,7 +297,19 @@ void installBenchCardClasses()
         }));
         pointers.push_back(classes.back().get());
     }
-    UFemCardClassManager::sharedCardClassManager().installCardClass(pointers);
+    return pointers;
+}
+
+// A class replaces the registered one of its label, so the two sets take turns.
+void installBenchCardClasses()
+{
+    UFemCardClassManager::sharedCardClassManager().installCardClass(benchCardClasses());
+}
+
+void installRealCardClasses()
+{
+    UFemCardClassManager::sharedCardClassManager().installCardClass(
+        UFemCardClassesInRegistryOrder());
 }
 
 void finishReading(benchmark::State& state, UFemDataController& controller)
@@ -336,6 +360,64 @@ void ReleaseFullModel(benchmark::State& state)
     finishReading(state, controller);
 }
 
+// ---- Reading into the application's cards
+
+double heapBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks + info.hblkhd);
+}
+
+double residentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    double size = 0;
+    double resident = 0;
+    statm >> size >> resident;
+    return resident * double(sysconf(_SC_PAGESIZE));
+}
+
+// The Node lines: the text up to the first Hexa line.
+const QString& nodeLinesText()
+{
+    static const QString text
+        = modelText().text.left(modelText().text.indexOf(QStringLiteral("\nHexa")) + 1);
+    return text;
+}
+
+void RealCardsResetWithModelText(benchmark::State& state)
+{
+    const QString& text = state.range(0) == 0 ? nodeLinesText() : modelText().text;
+    installRealCardClasses();
+    double heap = 0;
+    double resident = 0;
+    quint64 cards = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        malloc_trim(0);
+        const double heapBefore = heapBytes();
+        const double residentBefore = residentBytes();
+        auto controller = std::make_unique<UFemDataController>();
+        state.ResumeTiming();
+        UErrorPtr error;
+        if (!controller->resetWithModelText(text, false, &error))
+            state.SkipWithError("the generated model text failed to read");
+        state.PauseTiming();
+        heap = heapBytes() - heapBefore;
+        resident = residentBytes() - residentBefore;
+        cards = controller->cardCount();
+        controller.reset();
+        state.ResumeTiming();
+    }
+    installBenchCardClasses();
+    state.SetItemsProcessed(qint64(state.iterations() * cards));
+    state.counters["cards"] = double(cards);
+    state.counters["us_per_card"] = benchmark::Counter(double(cards) * 1e-6,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["heap_B_per_card"] = heap / double(cards);
+    state.counters["rss_B_per_card"] = resident / double(cards);
+}
+
 } // namespace
 
 BENCHMARK(BaselinePlainSplit)->Unit(benchmark::kMillisecond)->MinTime(2);
@@ -354,6 +436,11 @@ BENCHMARK(LongLineBuiltColumnByColumn)
 BENCHMARK(ResetWithModelText)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ResetWithModelTextOverFullModel)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(ReleaseFullModel)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(RealCardsResetWithModelText)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 int main(int argc, char** argv)
 {
     // The data controller's deferred warnings need an application object.

@@ -1,5 +1,6 @@
 // gen-model: writes the model text of a regular mesh.
 //   gen-model hexa NX NY NZ [-o FILE]    Hexa cantilever
+//   gen-model ccx hexa NX NY NZ [-o FILE]  the same cantilever as a ccx input deck
 //   gen-model quad NX NY [-o FILE]       Quad plate
 //   gen-model rods NX NY NZ [-o FILE]    Rod lattice (nodes per direction)
 
@@ -20,6 +21,7 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: gen-model hexa NX NY NZ [-o FILE]\n"
+        "       gen-model ccx hexa NX NY NZ [-o FILE]\n"
         "       gen-model quad NX NY [-o FILE]\n"
         "       gen-model rods NX NY NZ [-o FILE]\n");
     return 2;
@@ -50,7 +52,10 @@ int main(int argc, char** argv)
     }
     if (arguments.isEmpty())
         return usage();
-    const QString kind = arguments.takeFirst();
+    QString kind = arguments.takeFirst();
+    const bool ccx = kind == QStringLiteral("ccx") && !arguments.isEmpty();
+    if (ccx)
+        kind = arguments.takeFirst();
     std::vector<int> counts;
     for (const QString& argument : arguments) {
         bool ok = false;
@@ -60,7 +65,11 @@ int main(int argc, char** argv)
         counts.push_back(count);
     }
     QString text;
-    if (kind == QStringLiteral("hexa") && counts.size() == 3)
+    if (ccx && kind == QStringLiteral("hexa") && counts.size() == 3)
+        text = hexaCantileverCcxDeck(counts[0], counts[1], counts[2]);
+    else if (ccx)
+        return usage();
+    else if (kind == QStringLiteral("hexa") && counts.size() == 3)
         text = hexaCantileverModelText(counts[0], counts[1], counts[2]);
     else if (kind == QStringLiteral("quad") && counts.size() == 2)
         text = quadPlateModelText(counts[0], counts[1]);

@@ -76,12 +76,53 @@ private:
 
 } // namespace
 
+namespace {
+
+constexpr double cantileverLength = 10.0;
+constexpr double cantileverLoad = 100.0;
+
+// The cantilever's grid: nodes numbered x slowest, then y, then z (from 0), element corners in
+// Hexa (and C3D8) order; `visit` is called for nodes, elements and the end faces in turn.
+struct CantileverGrid {
+    int nx, ny, nz;
+
+    qsizetype id(int i, int j, int k) const { return (qsizetype(i) * (ny + 1) + j) * (nz + 1) + k; }
+    template <typename Visit> void nodes(Visit visit) const
+    {
+        for (int i = 0; i <= nx; ++i)
+            for (int j = 0; j <= ny; ++j)
+                for (int k = 0; k <= nz; ++k)
+                    visit(id(i, j, k), cantileverLength * i / nx, double(j) / ny, double(k) / nz);
+    }
+    template <typename Visit> void elements(Visit visit) const
+    {
+        qsizetype element = 0;
+        for (int i = 0; i < nx; ++i)
+            for (int j = 0; j < ny; ++j)
+                for (int k = 0; k < nz; ++k)
+                    visit(++element,
+                        std::vector<qsizetype> { id(i, j, k), id(i + 1, j, k), id(i + 1, j + 1, k),
+                            id(i, j + 1, k), id(i, j, k + 1), id(i + 1, j, k + 1),
+                            id(i + 1, j + 1, k + 1), id(i, j + 1, k + 1) });
+    }
+    // Fixed (x = 0) and loaded (x = length) node pairs, face by face.
+    template <typename Visit> void ends(Visit visit) const
+    {
+        for (int j = 0; j <= ny; ++j)
+            for (int k = 0; k <= nz; ++k)
+                visit(id(0, j, k), id(nx, j, k));
+    }
+    double tipShare() const { return -cantileverLoad / double((ny + 1) * (nz + 1)); }
+};
+
+} // namespace
+
 QString hexaCantileverModelText(int nx, int ny, int nz)
 {
-    constexpr double length = 10.0;
-    constexpr double load = 100.0;
     constexpr double area = 1.0;
     constexpr double inertia = 1.0 / 12.0;
+    constexpr double length = cantileverLength;
+    constexpr double load = cantileverLoad;
     const double bending = load * length * length * length / (3.0 * youngsModulus * inertia);
     const double shear = load * length / (rectangleShearFactor * shearModulus * area);
     ModelTextWriter writer;
@@ -95,27 +136,59 @@ QString hexaCantileverModelText(int nx, int ny, int nz)
                       QStringLiteral("Fully integrated Hexas are stiff in bending: a fine mesh "
                                      "comes a few per cent short of it, a coarse one far short.") },
         { QStringLiteral("SolidProp"), QStringLiteral("P"), QStringLiteral("Steel") });
-    const auto id
-        = [&](int i, int j, int k) { return (qsizetype(i) * (ny + 1) + j) * (nz + 1) + k; };
-    for (int i = 0; i <= nx; ++i)
-        for (int j = 0; j <= ny; ++j)
-            for (int k = 0; k <= nz; ++k)
-                writer.node(id(i, j, k), length * i / nx, double(j) / ny, double(k) / nz);
-    qsizetype element = 0;
-    for (int i = 0; i < nx; ++i)
-        for (int j = 0; j < ny; ++j)
-            for (int k = 0; k < nz; ++k)
-                writer.element(QStringLiteral("Hexa"), QStringLiteral("H%1").arg(++element),
-                    { id(i, j, k), id(i + 1, j, k), id(i + 1, j + 1, k), id(i, j + 1, k),
-                        id(i, j, k + 1), id(i + 1, j, k + 1), id(i + 1, j + 1, k + 1),
-                        id(i, j + 1, k + 1) });
-    const double share = -100.0 / double((ny + 1) * (nz + 1));
-    for (int j = 0; j <= ny; ++j)
-        for (int k = 0; k <= nz; ++k) {
-            writer.fix(id(0, j, k), translations);
-            writer.force(id(nx, j, k), 0.0, 0.0, share);
-        }
+    const CantileverGrid grid { nx, ny, nz };
+    grid.nodes([&](qsizetype id, double x, double y, double z) { writer.node(id, x, y, z); });
+    grid.elements([&](qsizetype element, const std::vector<qsizetype>& corners) {
+        writer.element(QStringLiteral("Hexa"), QStringLiteral("H%1").arg(element), corners);
+    });
+    grid.ends([&](qsizetype fixed, qsizetype loaded) {
+        writer.fix(fixed, translations);
+        writer.force(loaded, 0.0, 0.0, grid.tipShare());
+    });
     return writer.text();
+}
+
+QString hexaCantileverCcxDeck(int nx, int ny, int nz)
+{
+    const CantileverGrid grid { nx, ny, nz };
+    QString deck;
+    auto line = [&](const QStringList& columns) {
+        deck += columns.join(QStringLiteral(", ")) + QLatin1Char('\n');
+    };
+    line({ QStringLiteral("*HEADING") });
+    line({ QStringLiteral("Hexa cantilever %1 x %2 x %3").arg(nx).arg(ny).arg(nz) });
+    line({ QStringLiteral("*NODE"), QStringLiteral("NSET=NALL") });
+    grid.nodes([&](qsizetype id, double x, double y, double z) {
+        line({ QString::number(id + 1), number(x), number(y), number(z) });
+    });
+    line({ QStringLiteral("*ELEMENT"), QStringLiteral("TYPE=C3D8"), QStringLiteral("ELSET=EALL") });
+    grid.elements([&](qsizetype element, const std::vector<qsizetype>& corners) {
+        QStringList columns { QString::number(element) };
+        for (const qsizetype id : corners)
+            columns.append(QString::number(id + 1));
+        line(columns);
+    });
+    line({ QStringLiteral("*NSET"), QStringLiteral("NSET=FIX") });
+    grid.ends([&](qsizetype fixed, qsizetype) { line({ QString::number(fixed + 1) }); });
+    line({ QStringLiteral("*NSET"), QStringLiteral("NSET=TIP") });
+    grid.ends([&](qsizetype, qsizetype loaded) { line({ QString::number(loaded + 1) }); });
+    line({ QStringLiteral("*MATERIAL"), QStringLiteral("NAME=STEEL") });
+    line({ QStringLiteral("*ELASTIC") });
+    line({ number(youngsModulus), number(poissonsRatio) });
+    line({ QStringLiteral("*SOLID SECTION"), QStringLiteral("ELSET=EALL"),
+        QStringLiteral("MATERIAL=STEEL") });
+    line({ QStringLiteral("*BOUNDARY") });
+    line({ QStringLiteral("FIX"), QStringLiteral("1"), QStringLiteral("3") });
+    line({ QStringLiteral("*STEP") });
+    line({ QStringLiteral("*STATIC"), QStringLiteral("SOLVER=SPOOLES") });
+    line({ QStringLiteral("*CLOAD") });
+    grid.ends([&](qsizetype, qsizetype loaded) {
+        line({ QString::number(loaded + 1), QStringLiteral("3"), number(grid.tipShare()) });
+    });
+    line({ QStringLiteral("*NODE PRINT"), QStringLiteral("NSET=TIP") });
+    line({ QStringLiteral("U") });
+    line({ QStringLiteral("*END STEP") });
+    return deck;
 }
 
 QString quadPlateModelText(int nx, int ny)

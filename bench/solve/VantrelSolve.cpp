@@ -185,7 +185,7 @@ bool printNodeDisplacements(UFemDataController& controller, const QString& nodeN
             printError("reading the displacement", error);
             return false;
         }
-        std::printf("%s in %s: T %.7g %.7g %.7g, R %.7g %.7g %.7g\n", qPrintable(nodeName),
+        std::printf("%s in %s: T %.15g %.15g %.15g, R %.15g %.15g %.15g\n", qPrintable(nodeName),
             qPrintable(caseCard->cardNameString().value_or(QString())), values[0], values[1],
             values[2], values[3], values[4], values[5]);
     }

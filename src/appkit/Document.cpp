@@ -29,6 +29,8 @@ enum RevertAnswer { RevertAnswerRevert = 0 };
 constexpr quint64 memoryPerFileByte = 8;
 // The most one read may ask for (a QByteArray holds less than 2 GiB).
 constexpr quint64 maximumReadBytes = quint64(std::numeric_limits<int>::max()) - 1;
+// A file that grows while read is read on in steps of this size, up to the bound.
+constexpr qint64 readStepBytes = qint64(1) << 20;
 
 void call(const Document::Completion& done, bool succeeded)
 {
@@ -129,7 +131,14 @@ std::optional<QByteArray> Document::readFileData(const QString& path, UErrorPtr*
         UFemSetError(error, UFemMallocFailedError());
         return std::nullopt;
     }
-    QByteArray data = file.read(readable + 1);
+    // Read what the file holds, not the bound: asking for the bound at once allocates it.
+    QByteArray data = file.read(file.size() + 1);
+    while (data.size() <= readable && file.error() == QFileDevice::NoError) {
+        const QByteArray more = file.read(std::min(readStepBytes, readable + 1 - data.size()));
+        if (more.isEmpty())
+            break;
+        data += more;
+    }
     if (file.error() != QFileDevice::NoError) {
         UFemSetError(error, UFemReadingFileFailedError_withFilePathString(path));
         return std::nullopt;

@@ -1,8 +1,8 @@
 #include "appkit/UToolTipWindow.h"
 
+#include "appkit/SharedWidget.h"
 #include "appkit/UToolTipView.h"
 
-#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
@@ -18,28 +18,11 @@ namespace {
 // A text counts as one line up to this much over the line height.
 constexpr double lineHeightTolerance = 0.001;
 
-std::unique_ptr<UToolTipWindow>& sharedWindowHolder()
-{
-    static std::unique_ptr<UToolTipWindow> holder;
-    return holder;
-}
-
-// Widgets must go while the application object still exists.
-void deleteSharedToolTipWindow()
-{
-    sharedWindowHolder().reset();
-}
-
 } // namespace
 
 UToolTipWindow& UToolTipWindow::sharedToolTipWindow()
 {
-    std::unique_ptr<UToolTipWindow>& holder = sharedWindowHolder();
-    if (holder == nullptr) {
-        holder = std::make_unique<UToolTipWindow>();
-        qAddPostRoutine(deleteSharedToolTipWindow);
-    }
-    return *holder;
+    return SharedWidget<UToolTipWindow>::widget([] { return std::make_unique<UToolTipWindow>(); });
 }
 
 UToolTipWindow::UToolTipWindow()

@@ -29,12 +29,11 @@ UFemConcreteCard::UFemConcreteCard(const UFemCardClass& cardClass,
     const UFemConcreteCardClassShape& shape, UFemCardDataController* dataController)
     : UFemCardAbst(cardClass, dataController)
     , shape_(shape)
+    , columns_(shape.columns.size())
 {
-    columns_.reserve(shape.columns.size());
     for (std::size_t i = 0; i < shape.columns.size(); ++i) {
         const UFemCardColumnShape& columnShape = shape.columns[i];
-        columns_.push_back(std::make_unique<UFemCardColumn>(
-            this, i + 1, columnShape.columnType, columnShape.cardNameCardType));
+        columns_.emplaceBack(this, i + 1, columnShape.columnType, columnShape.cardNameCardType);
     }
 }
 
@@ -47,7 +46,7 @@ UFemCardColumn* UFemConcreteCard::cardColumnAtIndex(quint64 columnIndex)
 {
     if (columnIndex == 0 || columnIndex > columns_.size())
         UFemRaiseProgramError(outOfRangeReason);
-    return columns_[columnIndex - 1].get();
+    return columns_.at(columnIndex - 1);
 }
 
 const UFemCardColumn& UFemConcreteCard::column(quint64 columnIndex) const
@@ -58,12 +57,8 @@ const UFemCardColumn& UFemConcreteCard::column(quint64 columnIndex) const
 quint64 UFemConcreteCard::getCardColumnsToCardColumnTable(
     UFemCardColumn** cardColumnTable, quint64 cardColumnTableSize, quint64* nextCardColumnIndex)
 {
-    std::vector<UFemCardColumn*> columns;
-    columns.reserve(columns_.size());
-    for (const auto& column : columns_)
-        columns.push_back(column.get());
-    return getCardColumnsFromColumnArray(
-        columns, cardColumnTable, cardColumnTableSize, nextCardColumnIndex);
+    return columns_.getCardColumnsToCardColumnTable(
+        cardColumnTable, cardColumnTableSize, nextCardColumnIndex);
 }
 
 quint64 UFemConcreteCard::numberOfCurrentColumns() const
@@ -73,7 +68,7 @@ quint64 UFemConcreteCard::numberOfCurrentColumns() const
 
 void UFemConcreteCard::invalidiate()
 {
-    if (!columns_.empty()) {
+    if (!columns_.isEmpty()) {
         resetAllCardColumns();
         columns_.clear();
     }

@@ -28,6 +28,7 @@
 #include "cardmodel/card/UFemCardAbst.h"
 #include "cardmodel/card/UFemCardClass.h"
 #include "cardmodel/card/UFemCardColumn.h"
+#include "cardmodel/card/UFemCardColumnArray.h"
 #include "foundation/errors/UFemErrorsEditCard.h"
 #include "foundation/strings/UFormattedString.h"
 
@@ -120,7 +121,7 @@ protected:
 
 private:
     const UFemConcreteCardClassShape& shape_;
-    std::vector<std::unique_ptr<UFemCardColumn>> columns_; // columns 1..
+    UFemCardColumnArray columns_; // columns 1..
 };
 
 // A card error of a register check (code 12015) with the formatted text.

@@ -2,6 +2,7 @@
 
 #include "cardmodel/card/UFemCard.h"
 #include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsGraphicDrawing.h"
 #include "graphics/drawingbuffer/UGLRootDrawingBuffer.h"
 #include "graphics/opengl/UOpenGLImageFunctions.h"
 #include "graphicview/UFemGraphicViewController.h"
@@ -57,7 +58,7 @@ bool UFemGraphicViewCompositor::runBufferDrawingWithThreadContext(
     UGLDrawingBuffer* buffer
         = context.rootDrawingBuffer->drawingBufferAtIndex(threadContext.childDrawingBufferIndex());
     if (buffer == nullptr)
-        return false;
+        UFemRaiseProgramError(QStringLiteral("The worker has no child drawing buffer."));
     WriteFinisher finisher(*buffer);
     UThreadTaskNextTargetIndexesManager& dispenser = *context.nextTargetIndexesManager;
     const UFemGraphicViewTargetRecordIndexes& indexes = context.targetRecordIndexes;
@@ -190,8 +191,12 @@ bool UFemGraphicViewCompositor::runLayerImageDrawingWithThreadContext(
     UGLRootDrawingBuffer& root = *context.rootDrawingBuffer;
     const UFemGraphicViewTargetRecordIndexes& indexes = context.targetRecordIndexes;
     const UFemOpenGLCurrentContext current(manager);
-    if (!current.isCurrent())
+    // Without an error the frame would take the failure for a cancel and wait forever.
+    if (!current.isCurrent()) {
+        layerTask_.addCalculationError(UFemGraphicDrawingError_withDescription(
+            QStringLiteral("The OpenGL context could not be made current.")));
         return false;
+    }
     manager.updateOpenGL();
     quint64 width = 0;
     quint64 height = 0;

@@ -179,7 +179,8 @@ public:
         selectModeDisplayListValidnessTable_.at(index).store(true);
     }
     void clearSelectModeObjectDisplayList();
-    // Tells each step of the pipeline's clearing and reloading by name, in order (for tests).
+    // Tells each step of the pipeline's clearing, reloading and triad drawing by name, in order
+    // (for tests).
     void setPipelineStepObserver(std::function<void(const char* step)> observer)
     {
         pipelineStepObserver_ = std::move(observer);

@@ -125,6 +125,7 @@ void UFemGraphicViewController::writeBackgroundImageToRawImageData(quint32* rawI
 void UFemGraphicViewController::drawGlobalCoordToImage(
     QImage& image, qint64 position, double resolution) const
 {
+    tellPipelineStep("drawGlobalCoordToImage");
     const double length = settings_.coordArrowLength;
     double base[3] = { 0, 0, 0 };
     if (position == 2) {

@@ -45,7 +45,8 @@ bool UFemGraphicViewController::setViewPreferences(
     UErrorPtr applyError;
     if (!applyViewPreferences(viewPreferences, &applyError)) {
         currentViewPreferences_.clear();
-        setViewPreferences(previous, nullptr);
+        // The settings before were applied once; going back to them cannot be refused.
+        static_cast<void>(setViewPreferences(previous, nullptr));
         UFemSetError(error, applyError);
         return false;
     }

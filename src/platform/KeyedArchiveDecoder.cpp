@@ -1,6 +1,7 @@
 #include "platform/KeyedArchiveDecoder.h"
 
 #include "platform/KeyedArchive.h"
+#include "platform/KeyedArchiveDate.h"
 #include "platform/KeyedArchiveNames.h"
 
 #include <QDateTime>
@@ -212,7 +213,7 @@ bool KeyedArchiveDecoder::scalar(const Object& object, QVariant* value)
         *value = object.real;
         return true;
     case Kind::Date:
-        *value = BinaryPropertyList::dateFromReferenceSeconds(object.real);
+        *value = KeyedArchiveDateValue(object.real);
         return true;
     case Kind::Data:
         *value = list_.bytes(object);
@@ -367,7 +368,7 @@ bool KeyedArchiveDecoder::makeDate(const KeyedArchiveField* time, QVariant* valu
     const int type = time ? time->value.typeId() : QMetaType::UnknownType;
     if (type != QMetaType::Double && type != QMetaType::LongLong)
         return malformed(QStringLiteral("a date without its time"));
-    *value = BinaryPropertyList::dateFromReferenceSeconds(time->value.toDouble());
+    *value = KeyedArchiveDateValue(time->value.toDouble());
     return true;
 }
 

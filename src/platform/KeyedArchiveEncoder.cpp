@@ -1,6 +1,7 @@
 #include "platform/KeyedArchiveEncoder.h"
 
 #include "platform/BinaryPropertyList.h"
+#include "platform/KeyedArchiveDate.h"
 #include "platform/KeyedArchiveNames.h"
 
 #include <QDateTime>
@@ -151,8 +152,8 @@ bool KeyedArchiveEncoder::encodeScalar(const QVariant& value, Index* index)
         *index = writer_.addString(value.toString());
     else if (type == QMetaType::QByteArray)
         *index = writer_.addData(value.toByteArray());
-    else if (type == QMetaType::QDateTime)
-        *index = writer_.addDate(BinaryPropertyList::referenceSecondsFromDate(value.toDateTime()));
+    else if (const std::optional<double> seconds = KeyedArchiveDateReferenceSeconds(value))
+        *index = writer_.addDate(*seconds);
     else
         return unsupported(value);
     return true;
@@ -187,10 +188,8 @@ bool KeyedArchiveEncoder::encodeObject(const QVariant& value, quint64* uid)
     }
     if (type == QMetaType::Nullptr)
         return instance(nullClass, {});
-    if (type == QMetaType::QDateTime)
-        return instance(dateClass,
-            { { timeKey, BinaryPropertyList::referenceSecondsFromDate(value.toDateTime()),
-                S::Inline } });
+    if (const std::optional<double> seconds = KeyedArchiveDateReferenceSeconds(value))
+        return instance(dateClass, { { timeKey, *seconds, S::Inline } });
     if (isList(type))
         return instance(arrayClass, { { elementsKey, value, S::ReferenceList } });
     if (type == QMetaType::QVariantMap || type == QMetaType::QVariantHash) {

@@ -15,9 +15,9 @@ enum class KeyedArchiveStorage { Reference, Inline, ReferenceList };
 // One keyed entry of an archived object, or of the archive's top level.
 struct KeyedArchiveField {
     QString key;
-    // A decoded value: QString, qint64, double, bool, QByteArray, QDateTime, QVariantList,
-    // QVariantMap, KeyedArchiveObject, nullptr for the null object, or an invalid QVariant for
-    // a reference to nothing.
+    // A decoded value: QString, qint64, double, bool, QByteArray, QDateTime or KeyedArchiveDate,
+    // QVariantList, QVariantMap, KeyedArchiveObject, nullptr for the null object, or an invalid
+    // QVariant for a reference to nothing.
     QVariant value;
     KeyedArchiveStorage storage = KeyedArchiveStorage::Reference;
 

@@ -13,6 +13,7 @@
 #include <QIODevice>
 #include <QSettings>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -147,7 +148,9 @@ void UUserDefaults::recoverDamagedSettingsFile()
     QFile file(filePath_);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QByteArray bytes = file.read(maximumSettingsFileBytes);
+    // Reading up to the bound would take a buffer of the bound's size for every small file.
+    const QByteArray bytes
+        = file.read(std::clamp<qint64>(file.size(), 0, maximumSettingsFileBytes));
     file.close();
     QBuffer strict;
     strict.setData(bytes);

@@ -147,7 +147,7 @@ void UFemTableViewController::applyAndCloseCardStringFieldEditor()
         return;
     UErrorPtr ignored;
     quint64 row = UFemNotFound;
-    cardStringFieldEditor(&row, true, true, &ignored);
+    static_cast<void>(cardStringFieldEditor(&row, true, true, &ignored));
 }
 
 void UFemTableViewController::deactivateCardStringFieldEditorTemporary()
@@ -162,7 +162,7 @@ void UFemTableViewController::optionalCardStringEditorDidEndEditing()
 {
     UErrorPtr error;
     quint64 row = UFemNotFound;
-    cardStringFieldEditor(&row, true, true, &error);
+    static_cast<void>(cardStringFieldEditor(&row, true, true, &error));
     presentError(error);
 }
 

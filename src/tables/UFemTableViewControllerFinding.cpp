@@ -32,7 +32,7 @@ bool UFemTableViewController::selectSearchCardStringRange(
     if (range.startCardIndex == UFemRangeNotFound) {
         quint64 row = UFemNotFound;
         UErrorPtr failure;
-        cardStringFieldEditor(&row, true, true, &failure);
+        static_cast<void>(cardStringFieldEditor(&row, true, true, &failure));
         if (failure != nullptr) {
             UFemSetError(error, failure);
             return false;
@@ -58,7 +58,7 @@ bool UFemTableViewController::deselectSearchCardStringRange(UErrorPtr* error)
 {
     quint64 row = UFemNotFound;
     UErrorPtr failure;
-    cardStringFieldEditor(&row, true, false, &failure);
+    static_cast<void>(cardStringFieldEditor(&row, true, false, &failure));
     if (failure != nullptr) {
         UFemSetError(error, failure);
         return false;

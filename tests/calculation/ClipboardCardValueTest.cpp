@@ -78,7 +78,9 @@ TEST(ClipboardCardValue, LineEndsEmptyLinesAndColumns)
         { "a , 1\n", nullptr },
         { "", nullptr },
         { "a , 1\n\nb , 2", "Clipboard Card Value Error - Unexpected Character exists." },
-        { "a , 1\r\nb , 2", "Clipboard Card Value Error - Unexpected Character exists." },
+        { "a , 1\r\nb , 2\r\n", nullptr },
+        { "a , 1\r\n\r\nb , 2", "Clipboard Card Value Error - Unexpected Character exists." },
+        { "a , 1\n\rb , 2", "Clipboard Card Value Error - Unexpected Character exists." },
         { "a , 1\rb , 2\r", nullptr },
         { "elem_01 ,, 3",
             "Clipboard Card Value Error - Unexpected Character exists without comma or tab "

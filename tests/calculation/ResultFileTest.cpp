@@ -396,6 +396,38 @@ TEST(ResultFile, HostileCountsIndexesAndRangesAreRefused)
     expectPartial(readFile(ragged), 21012, broken("DisplacementValueTable"));
 }
 
+TEST(ResultFileDofState, StateBytesOutsideTheKnownStatesAreRefused)
+{
+    const QByteArray file = sampleFile({ 4, 2, 2, 0b10 });
+    const quint64 states = areaOffset(file, 7200) + 8;
+    const struct {
+        quint64 byte;
+        quint8 value;
+        bool isRefused;
+    } cases[] = {
+        { 0, 0, false }, { 1, 2, false }, { 2, 4, false },
+        { 0, 3, true }, // Valid and Restrained at once
+        { 1, 8, true }, { 2, 0xFF, true }, { 3, 1, true }, // the fourth byte of a triple
+        { 16 * 15 + 1, 0x80, true }, // the last triple's
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.byte);
+        QByteArray damaged = file;
+        patch<quint8>(damaged, states + c.byte, c.value);
+        const ReadResult read = readFile(damaged);
+        if (c.isRefused) {
+            expectPartial(read, 21012,
+                QStringLiteral(
+                    "Loading Result Data failed. - Data ( NodeInfoRecordTable ) is broken."));
+            continue;
+        }
+        ASSERT_NE(read.resultData, nullptr);
+        EXPECT_EQ(read.readingError, nullptr);
+        EXPECT_EQ(
+            read.resultData->contents().nodeInfoRecordTable[0].nodeDOFState.state[c.byte], c.value);
+    }
+}
+
 TEST(ResultFile, TruncatedAndBitFlippedFilesGiveErrorsOrSoundResults)
 {
     const QByteArray file = sampleFile({ 2, 2, 2, 0b10 });

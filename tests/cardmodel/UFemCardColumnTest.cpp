@@ -133,8 +133,8 @@ TEST(CardColumn, ValueParseErrorsLeaveTheColumnEmpty)
     EXPECT_TRUE(fix->cardColumnAtIndex(3)->boolValue());
     EXPECT_FALSE(fix->cardColumnAtIndex(4)->boolValue());
     EXPECT_TRUE(fix->cardColumnAtIndex(7)->boolValue());
-    // The sign of a Boolean means nothing and is not kept.
-    EXPECT_EQ(fix->cardColumnAtIndex(7)->columnString(), "3");
+    // The sign of a Boolean means nothing, but its text is kept as written.
+    EXPECT_EQ(fix->cardColumnAtIndex(7)->columnString(), "-3");
 
     UFemCardColumn* flag = fix->cardColumnAtIndex(3);
     UErrorPtr error;

@@ -77,6 +77,18 @@ TEST(ModelFile, Utf16WithByteOrderMarkReadsAsItsUtf8Twin)
     }
 }
 
+TEST(ModelFile, OnlyTheLeadingByteOrderMarkIsDropped)
+{
+    const QString text = QChar(0xFEFF) + QStringLiteral("\\ x");
+    for (const QStringConverter::Encoding encoding :
+        { QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE }) {
+        const std::optional<QString> decoded
+            = UFemModelTextFromModelFileData(encoded(text, encoding, true));
+        ASSERT_TRUE(decoded.has_value()) << int(encoding);
+        EXPECT_EQ(*decoded, text) << int(encoding);
+    }
+}
+
 TEST(ModelFile, DataThatIsNeitherUtf8NorUtf16IsRefusedWithPairedLockNotifications)
 {
     EXPECT_FALSE(UFemModelTextFromModelFileData(QByteArray("\xFF\xFE\x41", 3)).has_value());

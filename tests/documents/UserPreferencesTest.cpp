@@ -15,6 +15,9 @@
 #include <QMenu>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 constexpr qint64 tagOffset = 1000;
@@ -119,6 +122,36 @@ TEST_F(UserPreferencesTest, WithoutUsableRendererTheThreadCountsStillServe)
             UGLNoVirtualScreenIdentifier);
         EXPECT_EQ(preferences->calculationTaskThreadCount(), 3u);
         EXPECT_TRUE(messages.isEmpty());
+    }
+}
+
+TEST_F(UserPreferencesTest, PreferenceFolderArrayOfManyItemsSortsStablyByHint)
+{
+    constexpr quint64 count = 40000;
+    const struct {
+        const char* name;
+        std::function<quint64(quint64)> hint;
+    } orders[] = {
+        { "descending", [](quint64 i) { return count - i; } },
+        { "ascending", [](quint64 i) { return i; } },
+        { "three hints", [](quint64 i) { return (i * 7) % 3; } },
+    };
+    for (const auto& order : orders) {
+        SCOPED_TRACE(order.name);
+        QVariantList stored;
+        for (quint64 i = 0; i < count; ++i)
+            stored.append(storedFolderItem(QString::number(i), order.hint(i), "type:A"));
+        const auto preferences = preferencesWith(
+            { { UFemCardFilterStringFolderArrayPreferencesKey, stored } }, *catalogue);
+        const UFemFolderArray& folders = preferences->cardFilterStringFolderArray();
+        ASSERT_EQ(folders.size(), count);
+        // Equal hints in the order stored: their names, the stored positions, ascend.
+        EXPECT_TRUE(std::is_sorted(
+            folders.begin(), folders.end(), [](const UFemFolderItem& a, const UFemFolderItem& b) {
+                return a.orderHintNumber() != b.orderHintNumber()
+                    ? a.orderHintNumber() < b.orderHintNumber()
+                    : a.nameString()->toULongLong() < b.nameString()->toULongLong();
+            }));
     }
 }
 

@@ -48,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     if (const char* name = UFormattedDataTypeNameString_error(data, &error))
         require(std::strlen(name) < UFormattedDataNameFieldSize);
     std::vector<quint64> identifiers;
-    getUFormattedDataComponentIdentifierTable(data, &identifiers, &error);
+    static_cast<void>(getUFormattedDataComponentIdentifierTable(data, &identifiers, &error));
     QStringList names;
-    UFormattedDataComponentNameStringArray_error(data, &names, &error);
+    static_cast<void>(UFormattedDataComponentNameStringArray_error(data, &names, &error));
     for (const QString& name : names)
         UFormattedDataComponentIdentifierWithComponentNameString(
             data, name.toUtf8().constData(), &error);

@@ -37,11 +37,12 @@ void parseEveryColumn(const QStringList& columns)
         bool flag = false;
         int direction = 0;
         UErrorPtr error;
-        UFemParseRealColumnString(column, range, real, &error);
-        UFemParseIntegerColumnString(column, range, integer, &error);
-        UFemParseBoolColumnString(column, range, flag, &error);
+        static_cast<void>(UFemParseRealColumnString(column, range, real, &error));
+        static_cast<void>(UFemParseIntegerColumnString(column, range, integer, &error));
+        static_cast<void>(UFemParseBoolColumnString(column, range, flag, &error));
         UFemParseCardNameColumnString(column, range, &error);
-        UFemParseDegreeOfFreedomColumnString(column, range, other, direction, &error);
+        static_cast<void>(
+            UFemParseDegreeOfFreedomColumnString(column, range, other, direction, &error));
         require(URangeIsWithin(range, quint64(column.size())));
         const UUnicharString source(column);
         quint64 index = 0;
@@ -89,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         require(stop == 0 ? index == source.length() : source.characterAtIndex(index) == stop);
         checkWrittenLine(read, type);
         UErrorPtr listError;
-        UFemParseCardValueExpressionStringList(read.cardString(), &listError);
+        static_cast<void>(UFemParseCardValueExpressionStringList(read.cardString(), &listError));
         if (stop == 0)
             break;
         ++index;

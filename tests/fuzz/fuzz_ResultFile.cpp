@@ -23,8 +23,8 @@ void queryEverything(const UFemResultDataManagerImpl& resultData)
             double values[6];
             quint8 states[6];
             std::optional<QString> errorText;
-            resultData.getNodeDisplacement(
-                values, states, n, UFemRotationIndexSetBoth, q, &errorText, nullptr);
+            static_cast<void>(resultData.getNodeDisplacement(
+                values, states, n, UFemRotationIndexSetBoth, q, &errorText, nullptr));
         }
     }
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <numeric>
 
 namespace {
@@ -63,9 +64,9 @@ std::array<double, 12> squareCorners(double x, double y, double size)
 }
 
 void writeIndexedSquare(UGLDrawingBuffer& buffer, quint64 mode, const std::vector<quint64>& indexes,
-    double x, double y, const _UGLColor& color, bool* canceled)
+    double x, double y, const _UGLColor& color, bool* canceled, double size = 16)
 {
-    const auto corners = squareCorners(x, y, 16);
+    const auto corners = squareCorners(x, y, size);
     const _UGLColor colors[4] = { color, color, color, color };
     buffer.writeDrawVertexArrayByIndexArrayWithPolygonMode(
         mode, indexes.data(), indexes.size(), corners.data(), colors, nullptr, 4, canceled);
@@ -117,15 +118,41 @@ void writeEveryCommand(UGLDrawingBuffer& buffer)
     ASSERT_FALSE(canceled);
 }
 
+ReplayFrame renderBuffer(UOpenGLManager& manager, UGLDrawingBuffer& buffer, bool isLit)
+{
+    return renderReplayFrame(manager, imageSize, isLit, [&] {
+        std::vector<UFemGraphicCocoaDrawObject> objects;
+        EXPECT_TRUE(replayAllStages(buffer, buffer, &objects));
+    });
+}
+
 ReplayFrame renderEveryCommand(UOpenGLManager& manager, UGLOpenGLVersion version, bool isLit)
 {
     UGLDrawingBuffer buffer(version);
     writeEveryCommand(buffer);
     buffer.setReadLightingEnabled(isLit);
-    return renderReplayFrame(manager, imageSize, isLit, [&] {
-        std::vector<UFemGraphicCocoaDrawObject> objects;
-        EXPECT_TRUE(replayAllStages(buffer, buffer, &objects));
-    });
+    return renderBuffer(manager, buffer, isLit);
+}
+
+struct PixelComparison {
+    quint64 differing = 0;
+    quint64 drawn = 0; // not black in the first frame
+};
+
+PixelComparison comparePixels(const ReplayFrame& first, const ReplayFrame& second)
+{
+    EXPECT_EQ(first.pixels.size(), second.pixels.size());
+    PixelComparison comparison;
+    if (first.pixels.size() != second.pixels.size())
+        return comparison;
+    for (quint64 row = 0; row < first.height; ++row) {
+        for (quint64 column = 0; column < first.width; ++column) {
+            const QRgb pixel = first.pixel(column, row);
+            comparison.differing += isColourNear(pixel, second.pixel(column, row)) ? 0 : 1;
+            comparison.drawn += pixel != qRgb(0, 0, 0) ? 1 : 0;
+        }
+    }
+    return comparison;
 }
 
 } // namespace
@@ -163,21 +190,73 @@ TEST(DrawingReplay, OpenGL11And14FormsGiveTheSameImage)
     ASSERT_TRUE(manager);
     for (const bool isLit : { false, true }) {
         SCOPED_TRACE(isLit);
-        const ReplayFrame frame11 = renderEveryCommand(*manager, UGLOpenGLVersion_1_1, isLit);
-        const ReplayFrame frame14 = renderEveryCommand(*manager, UGLOpenGLVersion_1_4, isLit);
-        ASSERT_EQ(frame11.pixels.size(), frame14.pixels.size());
-        quint64 differing = 0;
-        quint64 drawn = 0;
-        for (quint64 row = 0; row < frame11.height; ++row) {
-            for (quint64 column = 0; column < frame11.width; ++column) {
-                const QRgb pixel = frame11.pixel(column, row);
-                differing += isColourNear(pixel, frame14.pixel(column, row)) ? 0 : 1;
-                drawn += pixel != qRgb(0, 0, 0) ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(differing, 0u);
+        const PixelComparison comparison
+            = comparePixels(renderEveryCommand(*manager, UGLOpenGLVersion_1_1, isLit),
+                renderEveryCommand(*manager, UGLOpenGLVersion_1_4, isLit));
+        EXPECT_EQ(comparison.differing, 0u);
         // Squares A, B, D, E twice, the edge square, and the 300 grid squares.
-        EXPECT_GT(drawn, 7 * 16 * 16 + gridRunCount * 9 - 200);
+        EXPECT_GT(comparison.drawn, 7 * 16 * 16 + gridRunCount * 9 - 200);
+    }
+}
+
+namespace {
+
+enum class ListForm { Array, Indexed, EdgeQuads };
+
+// The grid's squares as one long command of `form`, or 25 to a stage (and command); all stages
+// are written before the replay reads them, so each needs blocks of its own.
+ReplayFrame renderGridSquares(UOpenGLManager& manager, ListForm form, bool isShort)
+{
+    constexpr quint64 shortRunCount = 25;
+    constexpr quint64 smallBlockCellCount = 1024;
+    const quint64 runsPerStage = isShort ? shortRunCount : gridRunCount;
+    const auto owned = isShort
+        ? std::make_unique<UGLDrawingBuffer>(
+            UReadWriteBuffer::maximumBufferCount, smallBlockCellCount, UGLOpenGLVersion_1_4)
+        : std::make_unique<UGLDrawingBuffer>(UGLOpenGLVersion_1_4);
+    UGLDrawingBuffer& buffer = *owned;
+    bool canceled = false;
+    buffer.setEdgeDrawingBufferEnabled(true);
+    const _UGLColor colors[6] = { cyan, cyan, cyan, cyan, cyan, cyan };
+    for (quint64 run = 0; run < gridRunCount; ++run) {
+        if (run % runsPerStage == 0) {
+            if (run > 0)
+                buffer.closeCurrentWriteStage_isCanceled(&canceled);
+            buffer.openWriteStageWithStageIdentifier(run, &canceled);
+            buffer.setCurrentWriteEdgeColor(&cyan, &canceled);
+        }
+        const auto [x, y] = gridCentre(run);
+        if (form == ListForm::Array) {
+            const auto triangles = squareTriangles(x, y, 0, gridSide);
+            buffer.writeDrawVertexArrayWithPolygonMode(
+                replayTriangles, triangles.data(), colors, nullptr, 6, &canceled);
+        } else if (form == ListForm::Indexed) {
+            writeIndexedSquare(
+                buffer, replayTriangles, { 0, 1, 2, 0, 2, 3 }, x, y, cyan, &canceled, gridSide);
+        } else {
+            const auto corners = squareCorners(x, y, gridSide);
+            buffer.writeEdgeLineWithEdgeQuadVertexTable(corners.data(), 1, &canceled);
+        }
+    }
+    buffer.closeCurrentWriteStage_isCanceled(&canceled);
+    buffer.finishWriteBuffer_isCanceled(&canceled);
+    EXPECT_FALSE(canceled);
+    return renderBuffer(manager, buffer, false);
+}
+
+} // namespace
+
+// Long commands of list primitives draw the same picture as the same squares command by command.
+TEST(DrawingReplay, LongListCommandsDrawLikeShortOnes)
+{
+    auto manager = softwareManager();
+    ASSERT_TRUE(manager);
+    for (const ListForm form : { ListForm::Array, ListForm::Indexed, ListForm::EdgeQuads }) {
+        SCOPED_TRACE(int(form));
+        const PixelComparison comparison = comparePixels(
+            renderGridSquares(*manager, form, false), renderGridSquares(*manager, form, true));
+        EXPECT_EQ(comparison.differing, 0u);
+        EXPECT_GE(comparison.drawn, gridRunCount * 4);
     }
 }
 

@@ -1,12 +1,16 @@
 #include "GraphicViewTestSupport.h"
 
 #include "foundation/UFemHeaderGlobals.h"
+#include "graphicview/UFemOpenGLCurrentContext.h"
+#include "graphicview/tasks/UFemLayerImageDrawingThreadTaskContext.h"
 
 #include <QPaintEvent>
 
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -56,18 +60,31 @@ TEST_F(GraphicViewFrameTest, AFaceOnElementOverTheBackground)
     EXPECT_FALSE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
 }
 
+// On the screen and through the print drawing alike.
 TEST_F(GraphicViewFrameTest, ResolutionTwoGivesTheSamePictureTwiceTheSize)
 {
-    const QImage single = controller->renderToImage(UGLDrawingOutputTypeScreen);
-    QVariantMap preferences = UFemGraphicViewPreferences::baseGraphicViewPreferences();
-    preferences.insert(ScreenImageResolutionNumberGraphicViewPreferenceKey, 144.0);
-    UErrorPtr error;
-    ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
-    const QImage twice = controller->renderToImage(UGLDrawingOutputTypeScreen);
-    ASSERT_EQ(twice.size(), QSize(800, 600));
-    for (const QPoint point : { QPoint(150, 180), QPoint(5, 5), QPoint(120, 100) })
-        EXPECT_TRUE(isNear(twice.pixelColor(point * 2), single.pixelColor(point)))
-            << point.x() << "," << point.y();
+    const struct {
+        UGLDrawingOutputType outputType;
+        QString resolutionKey;
+    } cases[] = {
+        { UGLDrawingOutputTypeScreen, ScreenImageResolutionNumberGraphicViewPreferenceKey },
+        { UGLDrawingOutputTypePrint, PrintImageResolutionNumberGraphicViewPreferenceKey },
+    };
+    for (const auto& entry : cases) {
+        QVariantMap preferences = UFemGraphicViewPreferences::baseGraphicViewPreferences();
+        UErrorPtr error;
+        ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
+        const QImage single = controller->renderToImage(entry.outputType);
+        ASSERT_EQ(single.size(), QSize(400, 300)) << entry.outputType;
+        preferences.insert(entry.resolutionKey, 144.0);
+        ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
+        const QImage twice = controller->renderToImage(entry.outputType);
+        ASSERT_EQ(twice.size(), QSize(800, 600)) << entry.outputType;
+        for (const QPoint point : { QPoint(150, 180), QPoint(5, 5), QPoint(120, 100) })
+            EXPECT_TRUE(isNear(twice.pixelColor(point * 2), single.pixelColor(point)))
+                << entry.outputType << " at " << point.x() << "," << point.y();
+        EXPECT_TRUE(isNear(single.pixelColor(150, 180), QColor(0, 101, 201))) << entry.outputType;
+    }
 }
 
 TEST_F(GraphicViewFrameTest, LightingOffGivesThePlainColour)
@@ -188,4 +205,78 @@ TEST_F(GraphicViewFrameTest, AHugeResolutionGivesADrawingError)
     EXPECT_EQ(errors.front()->code(), 32001);
     const QImage shown = view->grab().toImage();
     EXPECT_GT(shown.pixelColor(3, 3).red(), 200);
+}
+
+// A layer worker that cannot take its context (held by this thread) fails the frame: the error
+// shows over the bare background, and neither the progress box nor a redisplay follows.
+TEST_F(GraphicViewFrameTest, AWorkerFailureShowsItsError)
+{
+    controller->clearBaseImage();
+    QApplication::processEvents();
+    PaintCounter counter(view);
+    std::vector<UErrorPtr> errors;
+    bool isCanceled = false;
+    QImage composed;
+    QImage shown;
+    {
+        const UFemOpenGLCurrentContext held(*controller->openGLManagerWithOpenGLContextIndex(0));
+        ASSERT_TRUE(held.isCurrent());
+        composed = controller->pixelSizeImageWithDrawRectInfo(
+            view->drawRectInfoWithOutputType(UGLDrawingOutputTypeScreen), &errors, &isCanceled);
+        shown = view->grab().toImage();
+    }
+    EXPECT_FALSE(isCanceled);
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_EQ(errors.front()->code(), 32001);
+    EXPECT_EQ(errors.front()->localizedDescription(),
+        QStringLiteral("The OpenGL context could not be made current."));
+    ASSERT_FALSE(composed.isNull());
+    EXPECT_TRUE(isNear(composed.pixelColor(150, 180), QColor(153, 191, 191)));
+    // One box at the top edge, none under it; the plate's place shows the background.
+    const int boxHeight
+        = qRound(QFontMetricsF(QApplication::font()).size(0, QStringLiteral("X")).height()) + 8;
+    EXPECT_GT(shown.pixelColor(3, boxHeight / 2).red(), 200);
+    EXPECT_TRUE(isNear(shown.pixelColor(3, boxHeight + boxHeight / 2), QColor(153, 191, 191)));
+    EXPECT_TRUE(isNear(shown.pixelColor(150, 180), QColor(153, 191, 191)));
+    EXPECT_FALSE(controller->isBaseImageValid());
+    EXPECT_FALSE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
+    EXPECT_FALSE(controller->isRedisplayRequiredWhenCalculationDone());
+    counter.paints = 0;
+    for (int turn = 0; turn < 5; ++turn)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(counter.paints, 0);
+    // With the context free again the next frame draws the plate.
+    EXPECT_TRUE(isNear(view->grab().toImage().pixelColor(150, 180), QColor(0, 101, 201)));
+}
+
+// Over a kept base image a selection change replays the selection layer alone and leaves the
+// base (and its triad) as it was: the picture equals a frame drawn from scratch.
+TEST_F(GraphicViewFrameTest, ASelectionChangeReplaysOnlyTheSelectionLayer)
+{
+    controller->renderToImage(UGLDrawingOutputTypeScreen);
+    ASSERT_TRUE(controller->isBaseImageValid());
+    const qint64 baseKey = controller->baseImage().cacheKey();
+    harness.window->addCardToSelectedCardArray(cardNamed(QStringLiteral("Q")));
+    harness.finishEventTurn();
+    ASSERT_TRUE(controller->isBaseImageValid());
+    std::vector<std::string> steps;
+    controller->setPipelineStepObserver([&](const char* step) { steps.emplace_back(step); });
+    const QImage reused = controller->renderToImage(UGLDrawingOutputTypeScreen);
+    const std::vector<std::string> reusedSteps = steps;
+    auto& layers = static_cast<UFemLayerImageDrawingThreadTaskContext&>(
+        controller->layerImageDrawingThreadTaskContext_screen());
+    for (quint64 layer = 0; layer < UFemLayerImageDrawingThreadTaskContext::layerCount; ++layer)
+        EXPECT_EQ(layers.layerImageDataRecord(layer).validness,
+            layer == 5 ? UFemUGLRawImageDataRecord::ImageReadBack
+                       : UFemUGLRawImageDataRecord::Pending)
+            << layer;
+    EXPECT_EQ(controller->baseImage().cacheKey(), baseKey);
+    controller->clearBaseImage();
+    steps.clear();
+    const QImage full = controller->renderToImage(UGLDrawingOutputTypeScreen);
+    controller->setPipelineStepObserver(nullptr);
+    EXPECT_TRUE(reusedSteps.empty());
+    EXPECT_EQ(steps, std::vector<std::string> { "drawGlobalCoordToImage" });
+    EXPECT_TRUE(isNear(reused.pixelColor(150, 180), QColor(100, 101, 201)));
+    EXPECT_EQ(reused, full);
 }

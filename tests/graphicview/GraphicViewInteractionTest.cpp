@@ -25,15 +25,6 @@ protected:
     {
     }
 
-    UFemCardPtr cardNamed(const QString& name)
-    {
-        UFemWindowCardTable& cards = harness.window->windowCardTable();
-        for (quint64 row = 0; row < cards.count(); ++row)
-            if (cards.cardAtIndex(row)->cardNameString() == name)
-                return cards.cardAtIndex(row);
-        return nullptr;
-    }
-
     void mouse(QEvent::Type type, QPointF at, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         const Qt::MouseButtons buttons

@@ -2,6 +2,7 @@
 
 #include "WindowTestSupport.h"
 
+#include "cardmodel/data/UFemWindowCardTable.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "graphics/opengl/UGLGraphicProcessorInfoManager.h"
 #include "graphicview/UFemGraphicViewController.h"
@@ -86,6 +87,15 @@ protected:
             UFemGraphicViewPreferences::defaultGraphicViewPreferencesOfFolderIndex(folderIndex));
         UErrorPtr error;
         ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
+    }
+
+    UFemCardPtr cardNamed(const QString& name)
+    {
+        UFemWindowCardTable& cards = harness.window->windowCardTable();
+        for (quint64 row = 0; row < cards.count(); ++row)
+            if (cards.cardAtIndex(row)->cardNameString() == name)
+                return cards.cardAtIndex(row);
+        return nullptr;
     }
 
     WindowHarness harness;

@@ -2,12 +2,17 @@
 
 #include "KeyedArchiveTesting.h"
 #include "platform/KeyedArchive.h"
+#include "platform/KeyedArchiveDate.h"
 
 #include <gtest/gtest.h>
 
 #include <QDateTime>
 #include <QVariantList>
 #include <QVariantMap>
+
+#include <bit>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -188,7 +193,8 @@ TEST(KeyedArchiveRead, LessCommonEncodings)
     const QDateTime epoch(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
     EXPECT_EQ(archive.decodeObjectForKey("stamp").toDateTime(), epoch.addSecs(10));
     EXPECT_EQ(archive.fields()[1].storage, KeyedArchiveStorage::Inline);
-    EXPECT_EQ(archive.decodeObjectForKey("farOff").toDateTime(), epoch);
+    EXPECT_EQ(archive.decodeObjectForKey("farOff").value<KeyedArchiveDate>(),
+        KeyedArchiveDate { std::numeric_limits<double>::max() });
     EXPECT_EQ(archive.decodeObjectForKey("text").toString(), "AéB");
     EXPECT_EQ(archive.decodeObjectForKey("data").toByteArray(), "xyz");
     EXPECT_EQ(archive.decodeObjectForKey("day").toDateTime(), epoch.addDays(-1));
@@ -198,4 +204,52 @@ TEST(KeyedArchiveRead, LessCommonEncodings)
     const KeyedArchive back = readKeyedArchive(written);
     EXPECT_EQ(back.fields(), archive.fields());
     EXPECT_EQ(back.data(), written);
+}
+
+TEST(KeyedArchiveDate, DatesReadAndWriteBackAsStoredWhateverTheirValue)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    const struct {
+        double seconds;
+        bool isDateTime; // else a KeyedArchiveDate
+    } cases[] = {
+        { 10.0, true },
+        { -86400.0, true },
+        { 0.25, true },
+        { 1e-4, false }, // finer than a millisecond
+        { nan, false },
+        { -nan, false },
+        { 1e300, false },
+        { -1e300, false },
+        { infinity, false },
+        { -0.0, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seconds);
+        BinaryPlistFixture f(1, 2);
+        const quint64 bits = std::bit_cast<quint64>(c.seconds);
+        const int inPlace
+            = f.add(QByteArray(1, char(0x33)) + BinaryPlistFixture::bigEndian(bits, 8));
+        std::vector<int> o { f.ascii("$null") };
+        o.push_back(f.keyedObject({ { f.ascii("NS.time"), f.real(c.seconds) } }, 2)); // 1
+        o.push_back(f.keyedClass({ "NSDate", "NSObject" })); // 2
+        const int top
+            = f.dictionary({ { f.ascii("inPlace"), inPlace }, { f.ascii("object"), f.uid(1) } });
+        const KeyedArchive archive = readKeyedArchive(f.archive(top, f.array(o)));
+        const QByteArray written = archive.data();
+        const KeyedArchive back = readKeyedArchive(written);
+        EXPECT_EQ(back.fields(), archive.fields());
+        EXPECT_EQ(back.data(), written);
+        for (const KeyedArchive* read : { &archive, &back }) {
+            for (const char* key : { "inPlace", "object" }) {
+                SCOPED_TRACE(key);
+                const QVariant value = read->decodeObjectForKey(QString::fromLatin1(key));
+                EXPECT_EQ(value.typeId() == QMetaType::QDateTime, c.isDateTime);
+                const std::optional<double> seconds = KeyedArchiveDateReferenceSeconds(value);
+                ASSERT_TRUE(seconds.has_value());
+                EXPECT_EQ(std::bit_cast<quint64>(*seconds), bits);
+            }
+        }
+    }
 }

@@ -1,6 +1,7 @@
 #include "calculation/ordering/UFemNodeOrderer.h"
 
 #include "calculation/ordering/UFemNodeBlockDivider.h"
+#include "calculation/ordering/UFemNodeOrderingGatherGraph.h"
 #include "calculation/ordering/UFemNodeOrderingMainPath.h"
 #include "calculation/ordering/UFemNodeOrderingReferenceOrder.h"
 #include "calculation/ordering/UFemNodePotentialTable.h"
@@ -155,13 +156,15 @@ bool UFemNodeOrderer::executeOrderingNodeRecordTable(UErrorPtr* error)
         return true;
     UFemNodePotentialTable table(graph_);
     std::vector<UFemOrderingIndex> mainPath;
+    std::vector<UFemBucketOrder> bucketOrders;
     const bool hasPath = transitRuns_.empty()
-        ? UFemBuildNodeOrderingMainPath(table, graph_, groups, &mainPath, error)
+        ? UFemBuildNodeOrderingMainPath(table, graph_, groups, &mainPath, error, &bucketOrders)
         : UFemBuildNodeOrderingMainPathWithTransitNodes(
-            table, graph_, groups, transitRuns_, &mainPath, error);
+            table, graph_, groups, transitRuns_, &mainPath, error, &bucketOrders);
     if (!hasPath)
         return false;
-    if (!UFemOrderNodesByPotential(table, graph_, mainPath, &orderedNodeNoTable_, error)) {
+    if (!UFemOrderNodesByPotential(
+            table, graph_, mainPath, &orderedNodeNoTable_, error, bucketOrders)) {
         orderedNodeNoTable_.clear();
         return false;
     }
@@ -202,7 +205,9 @@ bool UFemNodeOrderer::divideIntoNodeBlockNodeNoListTable(UErrorPtr* error)
         counts[node] = graph_.degree(UFemOrderingIndex(node)) > 0 ? 1 : 0;
     // Seeded in node-number order, the blocks would follow however the user numbered the nodes.
     referenceOrderedNodeNoTable_ = UFemMakeNodeOrderingReferenceOrder(graph_);
-    UFemNodeBlockDivider divider(graph_, referenceOrderedNodeNoTable_, counts, NodeBlockPlaceCount);
+    // Blocks that span two cross-sections would interleave them in the expanded order.
+    const UFemNodeOrderingGraph gather = UFemMakeNodeOrderingGatherGraph(graph_);
+    UFemNodeBlockDivider divider(gather, referenceOrderedNodeNoTable_, counts, NodeBlockPlaceCount);
     nodeBlockCount_ = divider.divide();
     nodeBlockNodeNoListTable_ = divider.blockNodeNoTable();
     nodeBlockNodeIndexPositionTable_ = divider.nodeIndexPositionTable();

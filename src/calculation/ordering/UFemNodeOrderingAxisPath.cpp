@@ -139,37 +139,86 @@ bool principalAxes(const UFemNodeOrderingGraph& graph, std::span<const UFemOrder
     return true;
 }
 
+// The offset from the axis through the centre to the parallel line through the node farthest from
+// it; of nodes equally far (to rounding), the one whose location is least in x, then y, then z, so
+// that the line does not depend on the node numbering.
+Vector3 edgeOffset(const UFemNodeOrderingGraph& graph, std::span<const UFemOrderingIndex> group,
+    const Vector3& centre, const Vector3& axis)
+{
+    constexpr double kEqualDistance = 1e-9;
+    auto offsetOf = [&](const double* p) {
+        Vector3 offset;
+        double along = 0.0;
+        for (int k = 0; k < 3; ++k)
+            along += (p[k] - centre[k]) * axis[k];
+        for (int k = 0; k < 3; ++k)
+            offset[k] = p[k] - centre[k] - along * axis[k];
+        return offset;
+    };
+    auto squared = [](const Vector3& v) { return v[0] * v[0] + v[1] * v[1] + v[2] * v[2]; };
+    double farthest = 0.0;
+    for (UFemOrderingIndex node : group) {
+        if (isFinite(graph.location(node)))
+            farthest = std::max(farthest, squared(offsetOf(graph.location(node))));
+    }
+    const double* chosen = nullptr;
+    for (UFemOrderingIndex node : group) {
+        const double* p = graph.location(node);
+        if (!isFinite(p) || squared(offsetOf(p)) < farthest * (1.0 - kEqualDistance))
+            continue;
+        if (!chosen || std::lexicographical_compare(p, p + 3, chosen, chosen + 3))
+            chosen = p;
+    }
+    return chosen ? offsetOf(chosen) : Vector3 {};
+}
+
 } // namespace
+
+bool UFemDominantAxis(const UFemNodeOrderingGraph& graph, std::span<const UFemOrderingIndex> group,
+    UFemDominantAxisFrame* frame)
+{
+    Vector3 across;
+    if (!principalAxes(graph, group, &frame->centre, &frame->axis, &across))
+        return false;
+    const AxisExtent along = extentAlong(graph, group, frame->axis);
+    const double spacingAlong = UFemMeanConnectionSpan(graph, group, frame->axis);
+    const double spacingAcross = UFemMeanConnectionSpan(graph, group, across);
+    if (!(along.length() > 0.0) || !(spacingAlong > 0.0))
+        return false;
+    // Nodes along each axis: a fine mesh across a long thin box can still be compact.
+    frame->nodesAlong = along.length() / spacingAlong;
+    frame->nodesAcross
+        = spacingAcross > 0.0 ? extentAlong(graph, group, across).length() / spacingAcross : 0.0;
+    frame->low = along.low;
+    frame->length = along.length();
+    return frame->nodesAlong >= kDominantAxisRatio * frame->nodesAcross;
+}
 
 std::vector<UFemOrderingIndex> UFemAxisTransitNodes(
     const UFemNodeOrderingGraph& graph, std::span<const UFemOrderingIndex> group)
 {
-    Vector3 centre, axis, across;
-    if (!principalAxes(graph, group, &centre, &axis, &across))
+    UFemDominantAxisFrame frame;
+    if (!UFemDominantAxis(graph, group, &frame))
         return {};
-    const AxisExtent along = extentAlong(graph, group, axis);
-    const double spacingAlong = UFemMeanConnectionSpan(graph, group, axis);
-    const double spacingAcross = UFemMeanConnectionSpan(graph, group, across);
-    if (!(along.length() > 0.0) || !(spacingAlong > 0.0))
-        return {};
-    // Nodes along each axis: a fine mesh across a long thin box can still be compact.
-    const double nodesAlong = along.length() / spacingAlong;
-    const double nodesAcross
-        = spacingAcross > 0.0 ? extentAlong(graph, group, across).length() / spacingAcross : 0.0;
-    if (!(nodesAlong >= kDominantAxisRatio * nodesAcross))
-        return {};
-    const double intervals = nodesAcross > 0.0
-        ? std::clamp(std::round(nodesAlong / nodesAcross), 1.0, kMaxTransitPointCount)
+    const Vector3& axis = frame.axis;
+    // Along an edge the buckets are ordered outward from one side of each cross-section, which the
+    // final division follows more closely than rings around the centre.
+    Vector3 lineOrigin = frame.centre;
+    const Vector3 offset = edgeOffset(graph, group, frame.centre, axis);
+    for (int k = 0; k < 3; ++k)
+        lineOrigin[k] += offset[k];
+    const double intervals = frame.nodesAcross > 0.0
+        ? std::clamp(std::round(frame.nodesAlong / frame.nodesAcross), 1.0, kMaxTransitPointCount)
         : kMaxTransitPointCount;
     const auto pointCount = size_t(intervals) + 1;
-    const double centreAlong = dot(axis, centre.data());
+    const double originAlong = dot(axis, lineOrigin.data());
     std::vector<UFemOrderingIndex> nearest(pointCount, UFemOrderingNone);
     std::vector<double> nearestDistance(pointCount, std::numeric_limits<double>::infinity());
     for (size_t k = 0; k < pointCount; ++k) {
-        const double t = along.low + along.length() * double(k) / intervals;
+        const double t = frame.low + frame.length * double(k) / intervals;
         Vector3 point;
         for (int d = 0; d < 3; ++d)
-            point[d] = centre[d] + (t - centreAlong) * axis[d];
+            point[d] = lineOrigin[d] + (t - originAlong) * axis[d];
         for (UFemOrderingIndex node : group) {
             const double* p = graph.location(node);
             double distance = 0.0;

@@ -96,7 +96,8 @@ void smoothedPathDirection(const UFemNodeOrderingGraph& graph,
 // buckets of nodes far from the path fan out into wedges (irregular meshes, the block graph).
 void sortGroup(const UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
     const std::vector<UFemOrderingIndex>& mainPath, size_t first, size_t end,
-    const std::vector<quint64>& bucketStart, quint64* ordered, std::vector<OrderingKey>& keys)
+    UFemBucketOrder bucketOrder, const std::vector<quint64>& bucketStart, quint64* ordered,
+    std::vector<OrderingKey>& keys)
 {
     const std::vector<double> arc = pathArcLengths(graph, mainPath, first, end);
     keys.clear();
@@ -123,9 +124,15 @@ void sortGroup(const UFemNodePotentialTable& table, const UFemNodeOrderingGraph&
     }
     // Equal keys keep path order, then ascending node numbers, so the order is the same on every
     // run.
-    std::sort(keys.begin(), keys.end(), [](const OrderingKey& a, const OrderingKey& b) {
-        return std::tie(a.key, a.pathIndex, a.node) < std::tie(b.key, b.pathIndex, b.node);
-    });
+    if (bucketOrder == UFemBucketOrder::WholeBuckets) {
+        std::sort(keys.begin(), keys.end(), [](const OrderingKey& a, const OrderingKey& b) {
+            return std::tie(a.pathIndex, a.key, a.node) < std::tie(b.pathIndex, b.key, b.node);
+        });
+    } else {
+        std::sort(keys.begin(), keys.end(), [](const OrderingKey& a, const OrderingKey& b) {
+            return std::tie(a.key, a.pathIndex, a.node) < std::tie(b.key, b.pathIndex, b.node);
+        });
+    }
     for (size_t k = 0; k < keys.size(); ++k)
         ordered[bucketStart[first] + k] = keys[k].node;
 }
@@ -209,8 +216,10 @@ double UFemFindFarthestNodePair(UFemNodePotentialTable& table, const UFemNodeOrd
 
 bool UFemAppendGroupMainPath(UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
     std::span<const UFemOrderingIndex> group, std::vector<UFemOrderingIndex>& usedStamp,
-    UFemOrderingIndex stamp, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
+    UFemOrderingIndex stamp, std::vector<UFemOrderingIndex>* mainPath,
+    std::vector<UFemBucketOrder>* bucketOrders, UErrorPtr* error)
 {
+    UFemBucketOrder bucketOrder = UFemBucketOrder::AlongPath;
     if (group.size() < 3) {
         mainPath->insert(mainPath->end(), group.begin(), group.end());
     } else if (const auto transit = group.size() > kSampleStartCount
@@ -221,6 +230,7 @@ bool UFemAppendGroupMainPath(UFemNodePotentialTable& table, const UFemNodeOrderi
         // corner and slant them across several. A small group's sweep tries every start.
         if (!UFemAppendTransitPath(table, transit, usedStamp, stamp, mainPath, error))
             return false;
+        bucketOrder = UFemBucketOrder::WholeBuckets;
     } else {
         UErrorPtr sweepError;
         std::vector<UFemOrderingIndex> path;
@@ -234,25 +244,31 @@ bool UFemAppendGroupMainPath(UFemNodePotentialTable& table, const UFemNodeOrderi
             mainPath->insert(mainPath->end(), path.begin(), path.end());
     }
     mainPath->push_back(UFemOrderingNone);
+    if (bucketOrders)
+        bucketOrders->push_back(bucketOrder);
     return true;
 }
 
 bool UFemBuildNodeOrderingMainPath(UFemNodePotentialTable& table,
     const UFemNodeOrderingGraph& graph, const UFemNodeGroupTable& groups,
-    std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
+    std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error,
+    std::vector<UFemBucketOrder>* bucketOrders)
 {
     mainPath->clear();
+    if (bucketOrders)
+        bucketOrders->clear();
     std::vector<UFemOrderingIndex> usedStamp(graph.nodeCount(), UFemOrderingNone);
     for (size_t g = 0; g < groups.count(); ++g) {
-        if (!UFemAppendGroupMainPath(
-                table, graph, groups.group(g), usedStamp, UFemOrderingIndex(g), mainPath, error))
+        if (!UFemAppendGroupMainPath(table, graph, groups.group(g), usedStamp, UFemOrderingIndex(g),
+                mainPath, bucketOrders, error))
             return false;
     }
     return true;
 }
 
 bool UFemOrderNodesByPotential(UFemNodePotentialTable& table, const UFemNodeOrderingGraph& graph,
-    const std::vector<UFemOrderingIndex>& mainPath, std::vector<quint64>* ordered, UErrorPtr* error)
+    const std::vector<UFemOrderingIndex>& mainPath, std::vector<quint64>* ordered, UErrorPtr* error,
+    std::span<const UFemBucketOrder> bucketOrders)
 {
     const UFemOrderingIndex n = graph.nodeCount();
     ordered->assign(n, UFemNotFound);
@@ -289,12 +305,17 @@ bool UFemOrderNodesByPotential(UFemNodePotentialTable& table, const UFemNodeOrde
 
     std::vector<OrderingKey> keys;
     size_t groupFirst = 0;
+    size_t group = 0;
     for (size_t m = 0; m <= mainPath.size(); ++m) {
         if (m < mainPath.size() && mainPath[m] != UFemOrderingNone)
             continue;
+        const UFemBucketOrder bucketOrder
+            = group < bucketOrders.size() ? bucketOrders[group] : UFemBucketOrder::AlongPath;
         if (m > groupFirst && bucketStart[m] - bucketStart[groupFirst] > 1)
-            sortGroup(table, graph, mainPath, groupFirst, m, bucketStart, ordered->data(), keys);
+            sortGroup(table, graph, mainPath, groupFirst, m, bucketOrder, bucketStart,
+                ordered->data(), keys);
         groupFirst = m + 1;
+        ++group;
     }
     return true;
 }

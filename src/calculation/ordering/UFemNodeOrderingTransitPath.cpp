@@ -99,7 +99,8 @@ UFemTransitRunTable UFemParseTransitNodeTable(const UFemNodeOrderingGraph& graph
 
 bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table,
     const UFemNodeOrderingGraph& graph, const UFemNodeGroupTable& groups,
-    const UFemTransitRunTable& runs, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error)
+    const UFemTransitRunTable& runs, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error,
+    std::vector<UFemBucketOrder>* bucketOrders)
 {
     std::vector<UFemOrderingIndex> groupOf(graph.nodeCount(), UFemOrderingNone);
     for (size_t g = 0; g < groups.count(); ++g) {
@@ -122,18 +123,22 @@ bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table
     }
 
     mainPath->clear();
+    if (bucketOrders)
+        bucketOrders->clear();
     std::vector<UFemOrderingIndex> onPathStamp(graph.nodeCount(), UFemOrderingNone);
     std::vector<UFemOrderingIndex> usedStamp(graph.nodeCount(), UFemOrderingNone);
     for (UFemOrderingIndex g : order) {
         if (transit[g].empty()) {
             if (!UFemAppendGroupMainPath(
-                    table, graph, groups.group(g), usedStamp, g, mainPath, error))
+                    table, graph, groups.group(g), usedStamp, g, mainPath, bucketOrders, error))
                 return false;
             continue;
         }
         if (!UFemAppendTransitPath(table, transit[g], onPathStamp, g, mainPath, error))
             return false;
         mainPath->push_back(UFemOrderingNone);
+        if (bucketOrders)
+            bucketOrders->push_back(UFemBucketOrder::WholeBuckets);
     }
     return true;
 }

@@ -27,7 +27,9 @@ UFemTransitRunTable UFemParseTransitNodeTable(const UFemNodeOrderingGraph& graph
 // The main path when transit runs are given: the groups that the runs name come first, in the
 // order they are named, the others follow in ascending order. A named group's path runs through
 // its transit nodes by shortest paths, nodes already on the path skipped; the others get their
-// path as UFemAppendGroupMainPath lays it.
+// path as UFemAppendGroupMainPath lays it. `bucketOrders`, when given, receives one entry per
+// group in path order.
 [[nodiscard]] bool UFemBuildNodeOrderingMainPathWithTransitNodes(UFemNodePotentialTable& table,
     const UFemNodeOrderingGraph& graph, const UFemNodeGroupTable& groups,
-    const UFemTransitRunTable& runs, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error);
+    const UFemTransitRunTable& runs, std::vector<UFemOrderingIndex>* mainPath, UErrorPtr* error,
+    std::vector<UFemBucketOrder>* bucketOrders = nullptr);

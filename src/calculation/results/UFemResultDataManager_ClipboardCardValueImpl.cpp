@@ -3,6 +3,7 @@
 #include "cardmodel/card/UFemCard.h"
 #include "cardmodel/data/UFemCardDataController.h"
 #include "cardmodel/text/UFemModelTextReader.h"
+#include "cardmodel/text/UFemModelTextScanning.h"
 #include "cardmodel/text/UFemModelValueParser.h"
 #include "foundation/errors/UErrorRangeHighlightedString.h"
 #include "foundation/errors/UFemErrorsCardValue.h"
@@ -82,7 +83,8 @@ UErrorPtr UFemResultDataManager_ClipboardCardValueImpl::loadLines(
             return error;
         if (index >= source.length())
             return nullptr;
-        ++index;
+        // Text copied on Windows ends its lines with CR LF: one line end, not a blank line.
+        index = UFemIndexAfterLineEnd(source, index, source.length());
     }
 }
 

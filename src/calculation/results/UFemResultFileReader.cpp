@@ -92,6 +92,19 @@ bool copyRecords(const QByteArray& bytes, quint64 count, std::vector<Record>& ta
     return true;
 }
 
+// A triple's states as a calculation writes them: each direction not calculated (0) or in one
+// state, the fourth byte 0.
+bool isKnownStateTriple(const _UFemNode3DOFState& triple)
+{
+    for (quint64 direction = 0; direction < valuesPerTriple; ++direction) {
+        const quint8 state = triple.state[direction];
+        if (state != 0 && state != UFemNodeDOFStateValid && state != UFemNodeDOFStateRestrained
+            && state != UFemNodeDOFStateZeroStiffness)
+            return false;
+    }
+    return triple.state[valuesPerTriple] == 0;
+}
+
 bool isRangeInside(quint64 location, quint64 length, quint64 size)
 {
     return location <= size && length <= size - location;
@@ -259,7 +272,8 @@ UErrorPtr UFemResultFileReader::checkTables(
     return nullptr;
 }
 
-// Every calculated triple must have its values in every case of its restraint set.
+// Every calculated triple must have its values in every case of its restraint set, and every
+// triple known states.
 UErrorPtr UFemResultFileReader::checkNodeRecords() const
 {
     std::vector<quint64> tripleLimit(
@@ -270,9 +284,11 @@ UErrorPtr UFemResultFileReader::checkNodeRecords() const
     }
     const quint64 recordsPerRestraint = 2 * quint64(contents_.nodeNameStringArray.size());
     for (quint64 index = 0; index < contents_.nodeInfoRecordTable.size(); ++index) {
-        const quint64 valueIndex = contents_.nodeInfoRecordTable[index].displacementValueIndex;
-        if (valueIndex != UFemResultDataNotCalculated
-            && valueIndex >= tripleLimit[index / recordsPerRestraint])
+        const _UFemResultDataNodeInfoRecord& record = contents_.nodeInfoRecordTable[index];
+        const quint64 valueIndex = record.displacementValueIndex;
+        if ((valueIndex != UFemResultDataNotCalculated
+                && valueIndex >= tripleLimit[index / recordsPerRestraint])
+            || !isKnownStateTriple(record.nodeDOFState))
             return brokenDataError(UFemResultFileNodeInfoRecords);
     }
     return nullptr;

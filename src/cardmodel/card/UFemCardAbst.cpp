@@ -115,7 +115,7 @@ void UFemCardAbst::resetAllCardColumns()
             isFirstBatch = false;
         } while (nextIndex != 0);
     }
-    commentString_.reset();
+    commentString_.clear();
 }
 
 void UFemCardAbst::setCardIdentifierNumber(quint64 cardIdentifierNumber)
@@ -125,7 +125,10 @@ void UFemCardAbst::setCardIdentifierNumber(quint64 cardIdentifierNumber)
 
 bool UFemCardAbst::setCommentString(const std::optional<QString>& commentString, UErrorPtr*)
 {
-    commentString_ = commentString;
+    if (commentString)
+        commentString_.assign(*commentString);
+    else
+        commentString_.clear();
     return true;
 }
 
@@ -232,8 +235,8 @@ std::shared_ptr<UFemCardTextColumns> UFemCardAbst::cardTextColumns() const
     for (quint64 i = 2; i < m; ++i)
         static_cast<void>(
             textColumns->setColumnString(columnStringAtIndex(i).value_or(QString()), i, &ignored));
-    if (commentString_)
-        static_cast<void>(textColumns->setCommentString(*commentString_, &ignored));
+    if (!commentString_.isNull())
+        static_cast<void>(textColumns->setCommentString(commentString_.toString(), &ignored));
     return textColumns;
 }
 

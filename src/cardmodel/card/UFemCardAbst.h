@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cardmodel/card/UFemCard.h"
+#include "foundation/strings/UCompactString.h"
 
 #include <span>
 
@@ -33,7 +34,11 @@ public:
     void resetAllCardColumns() override;
     quint64 cardIdentifierNumber() const override { return cardIdentifierNumber_; }
     void setCardIdentifierNumber(quint64 cardIdentifierNumber) override;
-    std::optional<QString> commentString() const override { return commentString_; }
+    std::optional<QString> commentString() const override
+    {
+        return commentString_.isNull() ? std::nullopt
+                                       : std::optional<QString>(commentString_.toString());
+    }
     [[nodiscard]] bool setCommentString(
         const std::optional<QString>& commentString, UErrorPtr* error) override;
     UFemCardName* cardName() const override;
@@ -93,7 +98,8 @@ private:
 
     const UFemCardClass& cardClass_;
     UFemCardDataController* dataController_;
-    std::optional<QString> commentString_;
+    // Most cards have none.
+    UCompactString commentString_;
     quint64 cardIdentifierNumber_ = 0;
 };
 

@@ -17,12 +17,18 @@ UFemCardColumn::UFemCardColumn(
     UFemCard* ownerCard, quint64 columnIndex, qint32 columnType, qint32 cardNameCardType)
     : ownerCard_(ownerCard)
     , columnIndex_(quint32(columnIndex))
-    , columnType_(columnType)
+    , columnType_(qint16(columnType))
 {
     if (columnIndex > std::numeric_limits<quint32>::max())
         UFemRaiseProgramError(QStringLiteral("The column index is out of range."));
+    if (columnType != columnType_ || cardNameCardType != qint16(cardNameCardType))
+        UFemRaiseProgramError(QStringLiteral("The column type is out of range."));
     if (columnType == CARD_COLUMN_TYPE_CARD_NAME || columnType == CARD_COLUMN_TYPE_REF_CARD_NAME)
-        cardNameCardType_ = cardNameCardType;
+        cardTypeOrDirection_ = qint16(cardNameCardType);
+    if (isNameBearing())
+        std::construct_at(&cardName_);
+    else
+        value_ = 0;
 }
 
 UFemCardColumn::~UFemCardColumn()
@@ -31,19 +37,43 @@ UFemCardColumn::~UFemCardColumn()
 }
 
 // Ten million of these in a large model: keep them from growing unnoticed.
-static_assert(sizeof(UFemCardColumn) <= 72);
+static_assert(sizeof(UFemCardColumn) <= 48);
 
-void UFemCardColumn::setKeptString(std::optional<QString> string)
+void UFemCardColumn::setKeptString(std::optional<QStringView> string)
 {
-    hasString_ = string.has_value();
-    string_ = hasString_ ? std::move(*string) : QString();
+    if (string)
+        string_.assign(*string);
+    else
+        string_.clear();
+}
+
+bool UFemCardColumn::hasColumnString(QStringView columnString) const
+{
+    switch (columnType_) {
+    case CARD_COLUMN_TYPE_CARD_NAME:
+    case CARD_COLUMN_TYPE_REF_CARD_NAME:
+        return cardName_ && cardName_->hasCardNameString(columnString);
+    case CARD_COLUMN_TYPE_FLOAT_VALUE:
+    case CARD_COLUMN_TYPE_INT_VALUE:
+    case CARD_COLUMN_TYPE_BOOL_VALUE:
+    case CARD_COLUMN_TYPE_STRING_VALUE:
+        return string_.equals(columnString);
+    default: {
+        const std::optional<QString> current = this->columnString();
+        return current && *current == columnString;
+    }
+    }
 }
 
 void UFemCardColumn::finish()
 {
     resetColumn();
+    if (isNameBearing()) {
+        std::destroy_at(&cardName_);
+        value_ = 0;
+    }
     columnType_ = 0;
-    cardNameCardType_ = 0;
+    cardTypeOrDirection_ = 0;
     ownerCard_ = nullptr;
 }
 
@@ -65,15 +95,15 @@ bool UFemCardColumn::existsSameCardNameWithCardColumnArray(
     return false;
 }
 
-bool UFemCardColumn::isNameBearing() const
-{
-    return columnType_ == CARD_COLUMN_TYPE_CARD_NAME
-        || columnType_ == CARD_COLUMN_TYPE_REF_CARD_NAME
-        || columnType_ == UFemDegreeOfFreedomColumnType;
-}
-
 void UFemCardColumn::releaseValue()
 {
+    string_.clear();
+    if (!isNameBearing()) {
+        value_ = 0;
+        return;
+    }
+    if (columnType_ == UFemDegreeOfFreedomColumnType)
+        cardTypeOrDirection_ = 0;
     if (cardName_) {
         if (columnType_ == CARD_COLUMN_TYPE_CARD_NAME)
             cardName_->removeCardNameColumn(this);
@@ -81,8 +111,6 @@ void UFemCardColumn::releaseValue()
             cardName_->removeNameRefCardColumn(this);
         cardName_.reset();
     }
-    setKeptString(std::nullopt);
-    value_ = 0;
 }
 
 bool UFemCardColumn::setColumnWithColumnString(
@@ -92,7 +120,7 @@ bool UFemCardColumn::setColumnWithColumnString(
         return true;
     // Emptying is what releasing a whole model does to every column: no text is built for it.
     if (!columnString) {
-        if (cardName_ || hasString_)
+        if ((isNameBearing() && cardName_) || !string_.isNull())
             releaseValue();
         return true;
     }
@@ -103,8 +131,7 @@ bool UFemCardColumn::setColumnWithColumnStringView(QStringView columnString, UEr
 {
     if (columnType_ < CARD_COLUMN_TYPE_CARD_NAME || columnType_ > UFemDegreeOfFreedomColumnType)
         return true;
-    if (const std::optional<QString> current = this->columnString();
-        current && *current == columnString)
+    if (hasColumnString(columnString))
         return true;
     releaseValue();
     UErrorPtr failure;
@@ -119,29 +146,29 @@ bool UFemCardColumn::parseValue(QStringView columnString, UErrorPtr* error)
 {
     switch (columnType_) {
     case CARD_COLUMN_TYPE_STRING_VALUE:
-        setKeptString(columnString.toString());
+        setKeptString(columnString);
         return true;
     case CARD_COLUMN_TYPE_FLOAT_VALUE: {
         double value = 0.0;
-        std::optional<QString> kept;
+        std::optional<QStringView> kept;
         const bool parsed = UFemParseRealColumnValue(columnString, &kept, &value, error);
-        setKeptString(std::move(kept));
+        setKeptString(kept);
         value_ = std::bit_cast<quint64>(value);
         return parsed;
     }
     case CARD_COLUMN_TYPE_INT_VALUE: {
         qint64 value = 0;
-        std::optional<QString> kept;
+        std::optional<QStringView> kept;
         const bool parsed = UFemParseIntegerColumnValue(columnString, &kept, &value, error);
-        setKeptString(std::move(kept));
+        setKeptString(kept);
         value_ = quint64(value);
         return parsed;
     }
     case CARD_COLUMN_TYPE_BOOL_VALUE: {
         bool value = false;
-        std::optional<QString> kept;
+        std::optional<QStringView> kept;
         const bool parsed = UFemParseBoolColumnValue(columnString, &kept, &value, error);
-        setKeptString(std::move(kept));
+        setKeptString(kept);
         value_ = value ? 1 : 0;
         return parsed;
     }
@@ -153,8 +180,8 @@ bool UFemCardColumn::parseValue(QStringView columnString, UErrorPtr* error)
             return true;
         if (!bindCardName(parsed.nodeCardNameString, UFemNodeCardType, error))
             return false;
-        setKeptString(parsed.direction6String);
-        value_ = parsed.direction6;
+        setKeptString(QStringView(parsed.direction6String));
+        cardTypeOrDirection_ = qint16(parsed.direction6);
         return true;
     }
     default: {
@@ -182,7 +209,7 @@ bool UFemCardColumn::bindParsedCardName(QStringView cardNameString, UErrorPtr* e
 {
     return registerCardName(
         ownerCardNameTable().cardNameOrNewWithParsedCardNameString(cardNameString),
-        cardNameCardType_, error);
+        cardTypeOrDirection_, error);
 }
 
 UFemCardNameTable& UFemCardColumn::ownerCardNameTable() const
@@ -334,7 +361,7 @@ std::optional<QString> UFemCardColumn::nodeCardNameString() const
 quint64 UFemCardColumn::direction6() const
 {
     checkType(UFemDegreeOfFreedomColumnType, dofOnly);
-    return value_;
+    return quint64(cardTypeOrDirection_);
 }
 
 std::optional<QString> UFemCardColumn::columnString() const
@@ -361,7 +388,7 @@ bool UFemCardColumn::isEmptyColumn() const
     if (isNameBearing())
         return !cardName_;
     if (columnType_ >= CARD_COLUMN_TYPE_FLOAT_VALUE && columnType_ <= CARD_COLUMN_TYPE_STRING_VALUE)
-        return !hasString_;
+        return string_.isNull();
     UFemRaiseProgramError(QStringLiteral("Unexpected 'columnType' value is set."));
 }
 

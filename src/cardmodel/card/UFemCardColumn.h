@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/errors/UError.h"
+#include "foundation/strings/UCompactString.h"
 
 #include <QString>
 #include <QStringView>
@@ -85,16 +86,22 @@ public:
         UErrorPtr* error) const;
 
 private:
-    bool isNameBearing() const;
+    bool isNameBearing() const
+    {
+        return columnType_ == CARD_COLUMN_TYPE_CARD_NAME
+            || columnType_ == CARD_COLUMN_TYPE_REF_CARD_NAME
+            || columnType_ == UFemDegreeOfFreedomColumnType;
+    }
     void checkNameColumn() const;
     void checkType(qint32 columnType, const char* reason) const;
     void releaseValue();
-    QString keptStringOrEmpty() const { return hasString_ ? string_ : QString(); }
+    QString keptStringOrEmpty() const { return string_.toString(); }
     std::optional<QString> keptString() const
     {
-        return hasString_ ? std::optional<QString>(string_) : std::nullopt;
+        return string_.isNull() ? std::nullopt : std::optional<QString>(string_.toString());
     }
-    void setKeptString(std::optional<QString> string);
+    void setKeptString(std::optional<QStringView> string);
+    bool hasColumnString(QStringView columnString) const;
     [[nodiscard]] bool parseValue(QStringView columnString, UErrorPtr* error);
     // An unparsed name (of a degree of freedom) is parsed by the table; a name column's text was
     // parsed already.
@@ -106,18 +113,19 @@ private:
         std::shared_ptr<UFemCardName> cardName, qint32 cardType, UErrorPtr* error);
 
     UFemCard* ownerCard_;
-    // A million-card model holds ten million columns, so a column stays small: the index and
-    // the text flag share a word with the types.
+    // A million-card model holds ten million columns, so a column stays small: the index shares
+    // a word with the types, and short texts are kept in place.
     quint32 columnIndex_;
-    qint32 columnType_;
-    qint32 cardNameCardType_ = 0;
-    bool hasString_ = false;
-    // The held object: the name (name, reference and degree-of-freedom columns) or the kept text.
-    std::shared_ptr<UFemCardName> cardName_;
-    // While hasString_: the kept text of value columns; the direction text after the node name
-    // of degree-of-freedom columns.
-    QString string_;
-    // The one value of the column's type: the bits of a real, an integer, a Boolean or the
-    // direction flags.
-    quint64 value_ = 0;
+    qint16 columnType_;
+    // The card type a name or reference column names; the direction of a degree of freedom.
+    qint16 cardTypeOrDirection_ = 0;
+    union {
+        // Name, reference and degree-of-freedom columns (isNameBearing).
+        std::shared_ptr<UFemCardName> cardName_;
+        // Other columns: the bits of a real, an integer or a Boolean.
+        quint64 value_;
+    };
+    // The kept text of value columns; the direction text after the node name of
+    // degree-of-freedom columns. Null while there is none.
+    UCompactString string_;
 };

@@ -13,6 +13,12 @@
 #include <unordered_set>
 #include <utility>
 
+namespace {
+
+constexpr std::size_t initialColumnSetCapacity = 4;
+
+} // namespace
+
 std::size_t UFemCardColumnSet::positionOf(UFemCardColumn* column) const
 {
     if (positions_) {
@@ -30,19 +36,27 @@ void UFemCardColumnSet::insert(UFemCardColumn* column)
             columns_.push_back(column);
         return;
     }
-    if (std::find(columns_.begin(), columns_.end(), column) != columns_.end())
+    if (columns_.size() <= largestScannedSetSize
+        && std::find(columns_.begin(), columns_.end(), column) != columns_.end())
         return;
+    // A node is named by a few elements: one allocation instead of growing through 1, 2 and 4.
+    if (columns_.empty())
+        columns_.reserve(initialColumnSetCapacity);
     columns_.push_back(column);
-    if (columns_.size() > largestScannedSetSize) {
-        positions_ = std::make_unique<UPointerHashMap<UFemCardColumn, std::size_t>>();
-        positions_->reserve(columns_.size());
-        for (std::size_t i = 0; i < columns_.size(); ++i)
-            positions_->emplace(columns_[i], i);
-    }
+}
+
+void UFemCardColumnSet::makePositions()
+{
+    positions_ = std::make_unique<UPointerHashMap<UFemCardColumn, std::size_t>>();
+    positions_->reserve(columns_.size());
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        positions_->emplace(columns_[i], i);
 }
 
 bool UFemCardColumnSet::erase(UFemCardColumn* column)
 {
+    if (!positions_ && columns_.size() > largestScannedSetSize)
+        makePositions();
     const std::size_t position = positionOf(column);
     if (position == UFemNotFound)
         return false;
@@ -244,7 +258,7 @@ bool UFemCardName::checkCardType(qint32 cardType, UErrorPtr* error) const
     if (!isValid() || cardType_ == cardType)
         return true;
     UFemSetError(error,
-        UFemCardNameUsedByDifferentTypeError_withCardNameString(cardNameString_,
+        UFemCardNameUsedByDifferentTypeError_withCardNameString(cardNameString(),
             UFemCardTypeDisplayString(cardType_), UFemCardTypeDisplayString(cardType)));
     return false;
 }
@@ -283,7 +297,7 @@ bool UFemCardName::addCardNameColumn(UFemCardColumn* column, qint32 cardType, UE
     if (hasCard()) {
         UFemSetError(error,
             UFemCardNameUsedBySameTypeError_withCardNameString(
-                cardNameString_, UFemCardTypeDisplayString(cardType)));
+                cardNameString(), UFemCardTypeDisplayString(cardType)));
         return false;
     }
     enterCardNameTable(cardType, false);

@@ -3,6 +3,7 @@
 #include "foundation/UFemNotFound.h"
 #include "foundation/containers/UPointerHashMap.h"
 #include "foundation/errors/UError.h"
+#include "foundation/strings/UCompactString.h"
 
 #include <QString>
 
@@ -25,10 +26,12 @@ enum UFemCardNameFlag : quint32 {
 
 // Columns by identity, in no particular order; adding and removing are constant time. Most sets
 // hold a handful of columns, which a scan finds faster than a hash; the position map is built
-// only for large sets.
+// for a large set on its first removal, so that reading a model, which only adds, hashes no
+// column of a name that half a million cards refer to.
 class UFemCardColumnSet {
 public:
     bool contains(UFemCardColumn* column) const { return positionOf(column) != UFemNotFound; }
+    // A column joins a set it is not in: a column binds its name once per text it is given.
     void insert(UFemCardColumn* column);
     bool erase(UFemCardColumn* column);
     bool isEmpty() const { return columns_.empty(); }
@@ -38,6 +41,7 @@ private:
     static constexpr std::size_t largestScannedSetSize = 32;
 
     std::size_t positionOf(UFemCardColumn* column) const;
+    void makePositions();
 
     std::vector<UFemCardColumn*> columns_;
     // Null while the set is scanned.
@@ -56,7 +60,8 @@ public:
     UFemCard* card() const;
     // The defining cards in row order; empty without a defining card.
     std::vector<UFemCard*> cardArray() const;
-    QString cardNameString() const { return cardNameString_; }
+    QString cardNameString() const { return cardNameString_.toString(); }
+    bool hasCardNameString(QStringView text) const { return cardNameString_.equals(text); }
     // Whether a card referring to this name, or one referring to that card's name and so on,
     // carries `cardName`.
     bool isLinkedFromCardName(const UFemCardName* cardName) const;
@@ -79,7 +84,7 @@ public:
     // The cards owning the referring columns, each once, in row order; empty when none.
     std::vector<UFemCard*> nameRefCardArray() const;
     UFemCardNameTable* cardNameTable() const { return cardNameTable_; }
-    void _setCardNameString(const QString& cardNameString) { cardNameString_ = cardNameString; }
+    void _setCardNameString(QStringView cardNameString) { cardNameString_.assign(cardNameString); }
 
     // Called by the columns only.
     [[nodiscard]] bool addCardNameColumn(UFemCardColumn* column, qint32 cardType, UErrorPtr* error);
@@ -104,7 +109,8 @@ private:
     // A model holds about one name per card: the fields are ordered to leave no holes.
     quint32 cardNameFlag_ = 0;
     qint32 cardType_ = 0;
-    QString cardNameString_;
+    // Most names are short: kept in place, a name costs no allocation of its own.
+    UCompactString cardNameString_;
     UFemCardColumn* cardColumn_ = nullptr;
     // Names several cards may carry only; null while there is no defining column.
     std::unique_ptr<UFemCardColumnSet> cardColumnSet_;

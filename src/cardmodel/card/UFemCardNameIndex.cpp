@@ -17,9 +17,9 @@ std::size_t UFemCardNameIndex::hashOfText(QStringView text)
     return qHash(text, QHashSeed::globalSeed());
 }
 
-const QString& UFemCardNameIndex::textOf(const UFemCardName& cardName)
+bool UFemCardNameIndex::hasText(const UFemCardName& cardName, QStringView text)
 {
-    return cardName.cardNameString_;
+    return cardName.cardNameString_.equals(text);
 }
 
 std::size_t UFemCardNameIndex::findSlot(QStringView text, std::size_t hash) const
@@ -30,7 +30,7 @@ std::size_t UFemCardNameIndex::findSlot(QStringView text, std::size_t hash) cons
         const Slot& slot = slots_[i];
         if (!slot.cardName)
             return UFemNotFound;
-        if (slot.hash == hash && QStringView(textOf(*slot.cardName)) == text)
+        if (slot.hash == hash && hasText(*slot.cardName, text))
             return i;
     }
 }
@@ -44,7 +44,8 @@ const std::shared_ptr<UFemCardName>* UFemCardNameIndex::find(
 
 bool UFemCardNameIndex::insert(std::shared_ptr<UFemCardName> cardName)
 {
-    const QString& text = textOf(*cardName);
+    UCompactString::Buffer buffer;
+    const QStringView text = cardName->cardNameString_.view(buffer);
     const std::size_t hash = hashOfText(text);
     if (findSlot(text, hash) != UFemNotFound)
         return false;
@@ -60,7 +61,8 @@ bool UFemCardNameIndex::insert(std::shared_ptr<UFemCardName> cardName)
 
 void UFemCardNameIndex::erase(const UFemCardName* cardName)
 {
-    const QString& text = textOf(*cardName);
+    UCompactString::Buffer buffer;
+    const QStringView text = cardName->cardNameString_.view(buffer);
     std::size_t hole = findSlot(text, hashOfText(text));
     if (hole == UFemNotFound || slots_[hole].cardName.get() != cardName)
         return;

@@ -52,7 +52,7 @@ private:
     static constexpr std::size_t maximumLoadNumerator = 3;
     static constexpr std::size_t maximumLoadDenominator = 4;
 
-    static const QString& textOf(const UFemCardName& cardName);
+    static bool hasText(const UFemCardName& cardName, QStringView text);
     std::size_t home(std::size_t hash) const { return hash & (capacity_ - 1); }
     std::size_t next(std::size_t i) const { return (i + 1) & (capacity_ - 1); }
     std::size_t findSlot(QStringView text, std::size_t hash) const;

@@ -109,7 +109,7 @@ std::shared_ptr<UFemCardName> UFemCardNameTable::cardNameOrNewWithParsedCardName
     if (std::shared_ptr<UFemCardName> held = heldCardName(cardNameString))
         return held;
     auto cardName = std::make_shared<UFemCardName>(this);
-    cardName->_setCardNameString(cardNameString.toString());
+    cardName->_setCardNameString(cardNameString);
     return cardName;
 }
 

@@ -167,9 +167,8 @@ const UFemCardArray& UFemDataController::errorCardArray()
 
 UFemCardPtr UFemDataController::cardWithCardIdentifierNumber(quint64 cardIdentifierNumber) const
 {
-    const auto entry = cardIdentifierNumberDictionary_.find(cardIdentifierNumber);
-    return entry == cardIdentifierNumberDictionary_.end() ? nullptr
-                                                          : entry->second->shared_from_this();
+    UFemCard* card = cardIdentifierNumberDictionary_.find(cardIdentifierNumber);
+    return card == nullptr ? nullptr : card->shared_from_this();
 }
 
 std::shared_ptr<UFemCardName> UFemDataController::searchCardNameWithCardNameString(

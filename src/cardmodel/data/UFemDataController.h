@@ -4,6 +4,7 @@
 #include "cardmodel/card/UFemCardTextColumns.h"
 #include "cardmodel/data/UFemCalculationControl.h"
 #include "cardmodel/data/UFemCardDataController.h"
+#include "cardmodel/data/UFemCardIdentifierTable.h"
 #include "cardmodel/data/UFemCardTable.h"
 #include "cardmodel/data/UFemDataControllerServices.h"
 #include "cardmodel/text/UFemModelTextTypes.h"
@@ -15,7 +16,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 class QTimer;
@@ -386,7 +386,7 @@ private:
     quint64 nextCardIdentifierNumber_ = 0;
     quint64 nextCardIdentifierNumberWarningNumber_ = UFemCardIdentifierNumberFirstWarningNumber;
     bool isNextCardIdentifierNumberWarningTimerEnabled_ = false;
-    std::unordered_map<quint64, UFemCard*> cardIdentifierNumberDictionary_;
+    UFemCardIdentifierTable cardIdentifierNumberDictionary_;
     std::shared_ptr<UFemResultDataManager> resultDataManager_;
     std::shared_ptr<UFemResultDataManager_ClipboardCardValue> clipboardCardValueResultDataManager_;
     std::shared_ptr<UFemCalculationControl> matrixCalculationContext_;

@@ -118,7 +118,7 @@ void UFemDataController::applyRoughObjectSizeRule()
 
 void UFemDataController::enterCard(const UFemCardPtr& card, quint64 cardIdentifierNumber)
 {
-    cardIdentifierNumberDictionary_[cardIdentifierNumber] = card.get();
+    cardIdentifierNumberDictionary_.insertOrAssign(cardIdentifierNumber, card.get());
     card->setCardIdentifierNumber(cardIdentifierNumber);
 }
 

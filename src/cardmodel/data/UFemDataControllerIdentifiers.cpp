@@ -19,10 +19,8 @@ constexpr double percent = 100.0;
 
 void UFemDataController::setNextCardIdentifierNumber(quint64 number)
 {
-    for (const auto& entry : cardIdentifierNumberDictionary_) {
-        if (entry.first >= number)
-            UFemRaiseProgramError(QStringLiteral("The card identifier number is in use."));
-    }
+    if (cardIdentifierNumberDictionary_.holdsNumberFrom(number))
+        UFemRaiseProgramError(QStringLiteral("The card identifier number is in use."));
     nextCardIdentifierNumber_ = number;
 }
 

@@ -31,10 +31,10 @@ QStringView trimmedView(QStringView text)
     return text.mid(first, last - first);
 }
 
-// Runs a column parser and keeps the text of its range and its value when it succeeds.
+// Runs a column parser and keeps the range of its text and its value when it succeeds.
 template <typename Value, typename Parser>
-[[nodiscard]] bool parseValueColumn(QStringView columnString, std::optional<QString>* valueString,
-    Value* value, UErrorPtr* error, Parser parser)
+[[nodiscard]] bool parseValueColumn(QStringView columnString,
+    std::optional<QStringView>* valueString, Value* value, UErrorPtr* error, Parser parser)
 {
     URange range;
     Value parsed {};
@@ -45,29 +45,35 @@ template <typename Value, typename Parser>
     }
     if (range.length == 0)
         return true;
-    *valueString = textOfRange(columnString, range);
+    *valueString = viewOfRange(columnString, range);
     *value = parsed;
     return true;
 }
 
 } // namespace
 
-bool UFemParseRealColumnValue(
-    QStringView columnString, std::optional<QString>* valueString, double* value, UErrorPtr* error)
+bool UFemParseRealColumnValue(QStringView columnString, std::optional<QStringView>* valueString,
+    double* value, UErrorPtr* error)
 {
     return parseValueColumn(columnString, valueString, value, error, UFemParseRealColumnString);
 }
 
-bool UFemParseIntegerColumnValue(
-    QStringView columnString, std::optional<QString>* valueString, qint64* value, UErrorPtr* error)
+bool UFemParseIntegerColumnValue(QStringView columnString, std::optional<QStringView>* valueString,
+    qint64* value, UErrorPtr* error)
 {
     return parseValueColumn(columnString, valueString, value, error, UFemParseIntegerColumnString);
 }
 
-bool UFemParseBoolColumnValue(
-    QStringView columnString, std::optional<QString>* valueString, bool* value, UErrorPtr* error)
+bool UFemParseBoolColumnValue(QStringView columnString, std::optional<QStringView>* valueString,
+    bool* value, UErrorPtr* error)
 {
-    return parseValueColumn(columnString, valueString, value, error, UFemParseBoolColumnString);
+    std::optional<QStringView> parsed;
+    if (!parseValueColumn(columnString, &parsed, value, error, UFemParseBoolColumnString))
+        return false;
+    // The parsed range leaves out a sign, which has no effect; the text keeps it as written.
+    if (parsed)
+        *valueString = trimmedView(columnString);
+    return true;
 }
 
 bool UFemParseDegreeOfFreedomColumnValue(

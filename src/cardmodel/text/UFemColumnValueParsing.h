@@ -7,8 +7,8 @@
 
 #include <optional>
 
-// The column parsers of the model text in the shapes the typed columns keep: the text of the
-// parsed range (nullopt when the range is empty) and the value. Each returns false with the
+// The column parsers of the model text in the shapes the typed columns keep: the parsed range
+// of the text (nullopt when the range is empty) and the value. Each returns false with the
 // parser's error and writes nothing then.
 
 struct UFemParsedDegreeOfFreedom {
@@ -19,12 +19,12 @@ struct UFemParsedDegreeOfFreedom {
     bool isEmpty() const { return nodeCardNameString.isEmpty() && direction6String.isEmpty(); }
 };
 
-[[nodiscard]] bool UFemParseRealColumnValue(
-    QStringView columnString, std::optional<QString>* valueString, double* value, UErrorPtr* error);
-[[nodiscard]] bool UFemParseIntegerColumnValue(
-    QStringView columnString, std::optional<QString>* valueString, qint64* value, UErrorPtr* error);
-[[nodiscard]] bool UFemParseBoolColumnValue(
-    QStringView columnString, std::optional<QString>* valueString, bool* value, UErrorPtr* error);
+[[nodiscard]] bool UFemParseRealColumnValue(QStringView columnString,
+    std::optional<QStringView>* valueString, double* value, UErrorPtr* error);
+[[nodiscard]] bool UFemParseIntegerColumnValue(QStringView columnString,
+    std::optional<QStringView>* valueString, qint64* value, UErrorPtr* error);
+[[nodiscard]] bool UFemParseBoolColumnValue(QStringView columnString,
+    std::optional<QStringView>* valueString, bool* value, UErrorPtr* error);
 [[nodiscard]] bool UFemParseDegreeOfFreedomColumnValue(
     QStringView columnString, UFemParsedDegreeOfFreedom* degreeOfFreedom, UErrorPtr* error);
 

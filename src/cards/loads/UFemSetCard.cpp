@@ -111,9 +111,10 @@ bool UFemSetCard::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
             values = colorCardValue + first;
         }
         UErrorPtr memberError;
-        member->drawOpenGLToDrawingBuffer(drawingBuffer,
+        // Whether a member wrote its own colour does not change the set's answer.
+        static_cast<void>(member->drawOpenGLToDrawingBuffer(drawingBuffer,
             nodePositionTable + first * UFemNodePositionTableStride, color, size, values,
-            colorScale, memberDrawingInfo, &memberError);
+            colorScale, memberDrawingInfo, &memberError));
         if (memberError) {
             UFemSetError(error, memberError);
             return true;

@@ -36,19 +36,22 @@ void Material::registerCardValueTypes(UFemCardClassManager& cardClassManager)
         cardClassManager, "PoissonsRatio", 1, UFemCardValueNotRelated);
 }
 
-bool Material::getMaterialProperty(_UFemMaterialProperty* materialProperty, UErrorPtr*) const
+_UFemMaterialProperty Material::materialProperty() const
 {
     const double e = youngsModulusValueColumn().doubleValue();
     const double nu = poissonsRatioValueColumn().doubleValue();
-    *materialProperty = _UFemMaterialProperty { e, nu, 0.5 * e / (nu + 1.0) };
+    return _UFemMaterialProperty { e, nu, 0.5 * e / (nu + 1.0) };
+}
+
+bool Material::getMaterialProperty(_UFemMaterialProperty* materialProperty, UErrorPtr*) const
+{
+    *materialProperty = this->materialProperty();
     return true;
 }
 
 UErrorPtr Material::checkOwnErrorToRegister() const
 {
-    _UFemMaterialProperty property;
-    getMaterialProperty(&property, nullptr);
-    const double nu = property.poissonsRatio;
+    const double nu = materialProperty().poissonsRatio;
     if (nu < 0.0 || nu >= poissonsRatioLimit) {
         return UFemCardRegisterError(
             "'%@' value (column 4) must be in range '0.0 ~ 0.5'. ( %@ = %f )", "Poissons Ratio",
@@ -77,8 +80,7 @@ bool Material::getCardValue(double* cardValue, _UFemCardValueType cardValueType,
 {
     if (!respondsToCardValueType(cardValueType))
         return UFemConcreteCard::getCardValue(cardValue, cardValueType, caseCard, error);
-    _UFemMaterialProperty property;
-    getMaterialProperty(&property, error);
+    const _UFemMaterialProperty property = materialProperty();
     *cardValue = UFemIsCardValueType(cardValueType, youngsModulusCardValueType_)
         ? property.youngsModulus
         : property.poissonsRatio;

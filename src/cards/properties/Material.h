@@ -28,6 +28,7 @@ protected:
     UErrorPtr checkOwnErrorToRegister() const override;
 
 private:
+    _UFemMaterialProperty materialProperty() const;
     static void registerCardValueTypes(UFemCardClassManager& cardClassManager);
 
     static inline quint32 youngsModulusCardValueType_ = 0;

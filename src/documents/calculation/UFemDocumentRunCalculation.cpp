@@ -53,9 +53,9 @@ void UFemDocument::showCardsWithErrorToRun()
     window->setViewType(UFemViewTypeCard);
     window->setCardFilterString(QStringLiteral("hasError"));
     UErrorPtr dropped;
-    window->mainViewController()->setViewPreferences(
+    static_cast<void>(window->mainViewController()->setViewPreferences(
         UFemUserPreferences::defaultTableViewPreferencesOfFolder(ModelWithErrorFolderIndex),
-        &dropped);
+        &dropped));
 }
 
 bool UFemDocument::checkModelToRun(UErrorPtr* error)

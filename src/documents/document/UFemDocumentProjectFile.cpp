@@ -109,7 +109,7 @@ void UFemDocument::openProject()
     }
     if (project_.projectDoesLoadResultDataAuto && isProjectResultFilePathValid()) {
         UErrorPtr ignored;
-        loadProjectResultData(&ignored);
+        static_cast<void>(loadProjectResultData(&ignored));
     }
 }
 

@@ -6,15 +6,13 @@ namespace {
 
 const QString OldClassName = QStringLiteral("RestraintExpression");
 const QString NewClassName = QStringLiteral("RestraintEquation");
-constexpr QChar ByteOrderMark(0xFEFF);
 
+// The decoder drops a leading byte-order mark itself; a second one is text.
 std::optional<QString> decodeStrictly(QStringDecoder& decoder, QByteArrayView data)
 {
     QString text = decoder.decode(data);
     if (decoder.hasError())
         return std::nullopt;
-    if (text.startsWith(ByteOrderMark))
-        text.remove(0, 1);
     return text;
 }
 

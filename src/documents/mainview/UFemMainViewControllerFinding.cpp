@@ -202,7 +202,7 @@ void UFemMainViewController::ufemMainView_replaceSelectionAndFindNext()
             cards, replaced, &error);
     }
     if (error == nullptr)
-        selectSearchCardStringRange(found, &error);
+        static_cast<void>(selectSearchCardStringRange(found, &error));
     presentError(error);
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui_UFemPreferencePanel.h"
 
+#include "appkit/SharedWidget.h"
 #include "appkit/SheetPresenter.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "foundation/UFemHeaderGlobals.h"
@@ -11,7 +12,6 @@
 #include "graphics/opengl/UGLOpenGLVersion.h"
 #include "platform/UUserDefaults.h"
 
-#include <QPointer>
 #include <QStandardItemModel>
 
 #include <array>
@@ -74,13 +74,11 @@ UFemPreferencePanelController::~UFemPreferencePanelController() = default;
 UFemPreferencePanelController& UFemPreferencePanelController::sharedPreferencePanelController(
     SheetPresenter& sheets)
 {
-    // Kept for the run; the application object's end takes it down with the other windows.
-    static QPointer<UFemPreferencePanelController> shared;
-    if (!shared) {
-        shared = new UFemPreferencePanelController(UUserDefaults::standardUserDefaults(),
+    return SharedWidget<UFemPreferencePanelController>::widget([&sheets] {
+        return std::make_unique<UFemPreferencePanelController>(
+            UUserDefaults::standardUserDefaults(),
             UGLGraphicProcessorInfoManager::sharedGraphicProcessorInfoManager(), sheets, true);
-    }
-    return *shared;
+    });
 }
 
 void UFemPreferencePanelController::showPanel()

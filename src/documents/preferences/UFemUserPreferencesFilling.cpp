@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -96,6 +98,22 @@ std::optional<UFemFolderItemObject> convertedPayload(const QVariant& stored, Pay
     }
 }
 
+// One sort, not an insertion per item (quadratic for thousands of items); items of equal hint
+// keep the order they were stored in. The positions are sorted, then the items moved once.
+void sortFolderArrayByHint(UFemFolderArray& array)
+{
+    std::vector<std::pair<quint64, size_t>> order;
+    order.reserve(array.size());
+    for (size_t index = 0; index < array.size(); ++index)
+        order.emplace_back(array[index].orderHintNumber(), index);
+    std::sort(order.begin(), order.end());
+    UFemFolderArray sorted;
+    sorted.reserve(array.size());
+    for (const auto& entry : order)
+        sorted.push_back(std::move(array[entry.second]));
+    array = std::move(sorted);
+}
+
 } // namespace
 
 struct UFemUserPreferences::Filling {
@@ -148,9 +166,8 @@ void UFemUserPreferences::Filling::addFolderItem(UFemFolderArray& array, const Q
     std::optional<QString> nameString;
     if (name.isValid())
         nameString = name.toString();
-    const auto position = std::upper_bound(array.begin(), array.end(), *hintValue,
-        [](quint64 value, const UFemFolderItem& other) { return value < other.orderHintNumber(); });
-    array.insert(position,
+    // Appended; the filling sorts each array once it is full.
+    array.push_back(
         UFemFolderItem::folderItemWithNameString(std::move(nameString), *hintValue, *payload));
 }
 
@@ -294,6 +311,7 @@ void UFemUserPreferences::updateFolderArrays(Filling& filling)
         quint64 itemNumber = 0;
         for (const QVariant& item : items)
             filling.addFolderItem(source.array, item, ++itemNumber, source.key, source.kind);
+        sortFolderArrayByHint(source.array);
     }
 }
 

@@ -63,7 +63,8 @@ void UFemWindowController::loadResultDataFromPanel()
                 return;
             UErrorPtr error = paths.first().isEmpty() ? UFemNoFileSelectedError() : nullptr;
             if (error == nullptr)
-                ufemDocument_->loadResultDataWithResultFileURL(paths.first(), &error);
+                static_cast<void>(
+                    ufemDocument_->loadResultDataWithResultFileURL(paths.first(), &error));
             if (error != nullptr)
                 if (SheetPresenter* sheets = sheetPresenter())
                     sheets->runModalAlert(Alert::fromError(*error));
@@ -79,10 +80,11 @@ void UFemWindowController::loadClipboardCardValue(const CommandItem& sender)
             = sender.command() == UFemLoadClipboardCardValueAsTabSeparatedTextWithMenuItemCommand
             ? UFemColumnSeparatingCharacterTypeTab
             : UFemColumnSeparatingCharacterTypeComma;
-        ufemDocument_->loadClipboardCardValue(data->text(), type, &error);
+        static_cast<void>(ufemDocument_->loadClipboardCardValue(data->text(), type, &error));
     } else if (data != nullptr && data->hasFormat(TabularTextMimeType)) {
-        ufemDocument_->loadClipboardCardValue(QString::fromUtf8(data->data(TabularTextMimeType)),
-            UFemColumnSeparatingCharacterTypeTab, &error);
+        static_cast<void>(ufemDocument_->loadClipboardCardValue(
+            QString::fromUtf8(data->data(TabularTextMimeType)),
+            UFemColumnSeparatingCharacterTypeTab, &error));
     } else {
         error = UFemFewChanceError_withDescription(tr("There is no text in clipboard."),
             tr("Execute after 'Copy' Card Value Text in clipboard."));

@@ -101,7 +101,7 @@ void UFemWindowController::setFirstViewPreferences(
     if (viewPreferences.isEmpty())
         return;
     UErrorPtr dropped;
-    controller.setViewPreferences(viewPreferences, &dropped);
+    static_cast<void>(controller.setViewPreferences(viewPreferences, &dropped));
 }
 
 // Grows the window, never shrinks it, keeping its top-left corner, so that the new view fits.

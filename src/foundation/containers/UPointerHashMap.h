@@ -9,43 +9,46 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 
-// A map from non-null pointers to small values in one open-addressing table (linear probing,
-// deletion by backward shift): no node per entry, one multiply per hash. Iterators and entry
-// references stay valid only until the next insertion or erasure.
-template <typename K, typename V> class UPointerHashMap {
+// A map from non-null pointers or non-zero integers to small values in one open-addressing table
+// (linear probing, deletion by backward shift): no node per entry, one multiply per pointer hash.
+// Integers are their own hash, so that keys given out one after another fill neighbouring slots;
+// they must not come from outside. Iterators and entry references stay valid only until the
+// next insertion or erasure.
+template <typename Key, typename V> class UOpenHashMap {
 public:
-    using Key = K*;
+    static_assert(std::is_pointer_v<Key> || std::is_unsigned_v<Key>);
     struct Entry {
-        Key first = nullptr;
+        Key first {};
         V second {};
     };
     using iterator = Entry*;
     using const_iterator = const Entry*;
 
-    UPointerHashMap() = default;
-    UPointerHashMap(const UPointerHashMap& other) { *this = other; }
-    UPointerHashMap& operator=(const UPointerHashMap& other)
+    UOpenHashMap() = default;
+    UOpenHashMap(const UOpenHashMap& other) { *this = other; }
+    UOpenHashMap& operator=(const UOpenHashMap& other)
     {
         if (this == &other)
             return *this;
         clear();
         reserve(other.size_);
         for (uint64_t i = 0; i < other.capacity_; ++i) {
-            if (other.slots_[i].first != nullptr)
+            if (other.slots_[i].first != Key {})
                 try_emplace(other.slots_[i].first, other.slots_[i].second);
         }
         return *this;
     }
-    UPointerHashMap(UPointerHashMap&& other) noexcept { swap(other); }
-    UPointerHashMap& operator=(UPointerHashMap&& other) noexcept
+    UOpenHashMap(UOpenHashMap&& other) noexcept { swap(other); }
+    UOpenHashMap& operator=(UOpenHashMap&& other) noexcept
     {
-        UPointerHashMap moved(std::move(other));
+        UOpenHashMap moved(std::move(other));
         swap(moved);
         return *this;
     }
-    ~UPointerHashMap() = default;
+    ~UOpenHashMap() = default;
 
     uint64_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
@@ -61,7 +64,7 @@ public:
             const Entry& slot = slots_[i];
             if (slot.first == key)
                 return &slot;
-            if (slot.first == nullptr)
+            if (slot.first == Key {})
                 return nullptr;
         }
     }
@@ -70,12 +73,12 @@ public:
     // The entry of the key and whether it was added (with `value`).
     std::pair<iterator, bool> try_emplace(Key key, V value)
     {
-        if (key == nullptr)
-            UFemRaiseProgramError(QStringLiteral("A null pointer is no key."));
+        if (key == Key {})
+            UFemRaiseProgramError(QStringLiteral("A null pointer or zero is no key."));
         if ((size_ + 1) * maximumLoadDenominator > capacity_ * maximumLoadNumerator)
             rehash(std::max<uint64_t>(minimumCapacity, capacity_ * 2));
         uint64_t i = home(key);
-        for (; slots_[i].first != nullptr; i = next(i)) {
+        for (; slots_[i].first != Key {}; i = next(i)) {
             if (slots_[i].first == key)
                 return { &slots_[i], false };
         }
@@ -101,7 +104,7 @@ public:
     void erase(iterator entry)
     {
         uint64_t hole = uint64_t(entry - slots_.data());
-        for (uint64_t i = next(hole); slots_[i].first != nullptr; i = next(i)) {
+        for (uint64_t i = next(hole); slots_[i].first != Key {}; i = next(i)) {
             const uint64_t wanted = home(slots_[i].first);
             // The entry may fill the hole when its home is not cyclically in (hole, i].
             const bool homeInRun
@@ -133,7 +136,7 @@ public:
     template <typename F> void forEach(F&& function) const
     {
         for (uint64_t i = 0; i < capacity_; ++i) {
-            if (slots_[i].first != nullptr)
+            if (slots_[i].first != Key {})
                 function(slots_[i].first, slots_[i].second);
         }
     }
@@ -147,11 +150,14 @@ private:
 
     uint64_t home(Key key) const
     {
-        return (uint64_t(reinterpret_cast<uintptr_t>(key)) * fibonacciMultiplier) >> shift_;
+        if constexpr (std::is_pointer_v<Key>)
+            return (uint64_t(reinterpret_cast<uintptr_t>(key)) * fibonacciMultiplier) >> shift_;
+        else
+            return uint64_t(key) & (capacity_ - 1);
     }
     uint64_t next(uint64_t i) const { return (i + 1) & (capacity_ - 1); }
 
-    void swap(UPointerHashMap& other) noexcept
+    void swap(UOpenHashMap& other) noexcept
     {
         std::swap(slots_, other.slots_);
         std::swap(capacity_, other.capacity_);
@@ -165,10 +171,10 @@ private:
         const uint64_t oldCapacity = std::exchange(capacity_, capacity);
         shift_ = 64 - uint32_t(std::countr_zero(capacity));
         for (uint64_t i = 0; i < oldCapacity; ++i) {
-            if (old[i].first == nullptr)
+            if (old[i].first == Key {})
                 continue;
             uint64_t j = home(old[i].first);
-            while (slots_[j].first != nullptr)
+            while (slots_[j].first != Key {})
                 j = next(j);
             slots_[j] = std::move(old[i]);
         }
@@ -179,3 +185,5 @@ private:
     uint64_t size_ = 0;
     uint32_t shift_ = 64;
 };
+
+template <typename K, typename V> using UPointerHashMap = UOpenHashMap<K*, V>;

@@ -46,5 +46,7 @@ private:
     const char16_t* chunk_ = nullptr;
     quint64 chunkCount_ = 0;
     quint64 position_ = 0;
-    char16_t buffer_[bufferLength] = {};
+    // Written before it is read: a reader is made per column of a model text, so it is not
+    // cleared.
+    char16_t buffer_[bufferLength];
 };

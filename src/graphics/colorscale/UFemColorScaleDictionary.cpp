@@ -215,8 +215,10 @@ bool UFemColorScale::setContinuousColorScaleWithIsValuedColorScale(bool isValued
     const QVariant endLineColor = preferenceLineColor(overMinMaxSeparateLineColor);
     const UFemColorScaleValueAndColor& first = valueAndColorArray.front();
     QVariantList slopes;
-    QVariantList lines { separateLineEntry(
-        first.value, endLineColor, overMinMaxSeparateLineWidth, colorUnderMinValue, first.color) };
+    // Appended, not braced: braces around one list copy it on some compilers instead of nesting.
+    QVariantList lines;
+    lines.append(QVariant(separateLineEntry(
+        first.value, endLineColor, overMinMaxSeparateLineWidth, colorUnderMinValue, first.color)));
     for (size_t index = 1; index < valueAndColorArray.size(); ++index) {
         const UFemColorScaleValueAndColor& previous = valueAndColorArray[index - 1];
         const UFemColorScaleValueAndColor& stop = valueAndColorArray[index];

@@ -18,6 +18,41 @@ constexpr quint64 beginCellCount = 2;
 
 enum class ReplayForm { Display, Select };
 
+// Software renderers run lit two-sided primitives through a pipeline whose cost per flush grows
+// with the vertices of the draw call; list primitives are therefore drawn in pieces of at most
+// this many vertices (a multiple of 1, 2, 3 and 4, so that no primitive is cut).
+constexpr GLsizei listPieceVertexCount = 768;
+
+bool isListMode(GLenum mode)
+{
+    return mode == GL_POINTS || mode == GL_LINES || mode == GL_TRIANGLES || mode == GL_QUADS;
+}
+
+void drawArraysInPieces(GLenum mode, GLint first, GLsizei count)
+{
+    if (!isListMode(mode)) {
+        glDrawArrays(mode, first, count);
+        return;
+    }
+    for (GLsizei done = 0; done < count; done += listPieceVertexCount)
+        glDrawArrays(mode, first + done, std::min(listPieceVertexCount, count - done));
+}
+
+void drawElementsInPieces(
+    GLenum mode, GLsizei count, const quint32* indexes, bool isRanged, GLuint vertexCount)
+{
+    if (!isListMode(mode) || count <= listPieceVertexCount) {
+        if (isRanged)
+            glDrawRangeElements(mode, 0, vertexCount, count, GL_UNSIGNED_INT, indexes);
+        else
+            glDrawElements(mode, count, GL_UNSIGNED_INT, indexes);
+        return;
+    }
+    for (GLsizei done = 0; done < count; done += listPieceVertexCount)
+        glDrawElements(
+            mode, std::min(listPieceVertexCount, count - done), GL_UNSIGNED_INT, indexes + done);
+}
+
 [[noreturn]] void raiseUnknownCommand(quint32 command)
 {
     UFemRaiseProgramErrorWithValue(QStringLiteral("Unknown drawing command."), long(command));
@@ -213,18 +248,14 @@ void drawVertexArray(const UGLVertexArrayCommand& command, bool isMultiDraw)
 {
     switch (command.command) {
     case UGLDrawingBufferCommandVertexArray:
-        glDrawArrays(command.mode, 0, GLsizei(command.vertexCount));
+        drawArraysInPieces(command.mode, 0, GLsizei(command.vertexCount));
         break;
     case UGLDrawingBufferCommandVertexArrayRuns:
         drawRuns(command, isMultiDraw);
         break;
     case UGLDrawingBufferCommandIndexedVertexArray:
-        if (isMultiDraw)
-            glDrawRangeElements(command.mode, 0, command.vertexCount, GLsizei(command.entryCount),
-                GL_UNSIGNED_INT, command.entries);
-        else
-            glDrawElements(
-                command.mode, GLsizei(command.entryCount), GL_UNSIGNED_INT, command.entries);
+        drawElementsInPieces(command.mode, GLsizei(command.entryCount), command.entries,
+            isMultiDraw, command.vertexCount);
         break;
     default:
         drawIndexedRuns(command, isMultiDraw);
@@ -346,7 +377,7 @@ void UGLDrawingBufferDrawEdgeBuffer(const Cell* cell, const Cell* end)
         requireCells(cell, end, cellCount);
         if (vertexCount > 0) {
             glVertexPointer(3, GL_FLOAT, 0, cell + UGLDrawingBufferEdgeQuadsHeaderCellCount);
-            glDrawArrays(GL_QUADS, 0, GLsizei(vertexCount));
+            drawArraysInPieces(GL_QUADS, 0, GLsizei(vertexCount));
         }
         cell += cellCount;
     }
