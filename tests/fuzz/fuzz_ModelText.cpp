@@ -43,6 +43,14 @@ void requireEqual(const Value& found, const Value& expected, unsigned line = __b
     }
 }
 
+QString rightTrimmed(QStringView text)
+{
+    qsizetype last = text.size();
+    while (last > 0 && (text[last - 1] == u' ' || text[last - 1] == u'\t'))
+        --last;
+    return text.left(last).toString();
+}
+
 // The columns without trailing empty ones, then the comment (an empty one as none); an error
 // line has none.
 QStringList contentsOf(const UFemCardTextColumns& record)
@@ -54,7 +62,13 @@ QStringList contentsOf(const UFemCardTextColumns& record)
         const QString text = record.columnStringAtIndex(i).value_or(QString());
         // A value column holding a sign alone is empty: the sign has no value to go with.
         const QString trimmed = text.trimmed();
-        list.append(trimmed == u"+" || trimmed == u"-" ? QString() : text);
+        if (trimmed == u"+" || trimmed == u"-") {
+            list.append(QString());
+            continue;
+        }
+        // A degree of freedom keeps its node name trimmed, so blanks before the '@' go.
+        const qsizetype at = text.indexOf(u'@');
+        list.append(at < 0 ? text : rightTrimmed(QStringView(text).left(at)) + text.mid(at));
     }
     while (!list.isEmpty() && list.last().isEmpty())
         list.removeLast();
