@@ -50,8 +50,12 @@ QStringList contentsOf(const UFemCardTextColumns& record)
     QStringList list;
     if (record.isErrorCard())
         return list;
-    for (quint64 i = 0; i < record.numberOfColumns(); ++i)
-        list.append(record.columnStringAtIndex(i).value_or(QString()));
+    for (quint64 i = 0; i < record.numberOfColumns(); ++i) {
+        const QString text = record.columnStringAtIndex(i).value_or(QString());
+        // A value column holding a sign alone is empty: the sign has no value to go with.
+        const QString trimmed = text.trimmed();
+        list.append(trimmed == u"+" || trimmed == u"-" ? QString() : text);
+    }
     while (!list.isEmpty() && list.last().isEmpty())
         list.removeLast();
     list.append(record.commentString().value_or(QString()));
