@@ -177,13 +177,13 @@ void UGLWritePointDisk(UGLDrawingBufferWriting* buffer, const double centre[3],
 void UGLWriteNodeMarker(UGLDrawingBufferWriting* buffer, const double centre[3],
     const _UGLColor* color, const UGLDrawingInfo* drawingInfo, double diameterInPixels)
 {
-    const bool isLarge = diameterInPixels > markerBallMinimumDiameter;
     // Selection needs only the ball's outline and nearest depth: a disc at its front has both,
     // with a tenth of the ball's triangles.
     if (drawingInfo->drawingOutputType() == UGLDrawingOutputTypeSelectMode) {
         writeFacingDisk(buffer, centre, color, drawingInfo, diameterInPixels, selectBallFrontShift);
         return;
     }
+    const bool isLarge = diameterInPixels > markerBallMinimumDiameter;
     switch (drawingInfo->imageQuality()) {
     case 1:
     case 2:
