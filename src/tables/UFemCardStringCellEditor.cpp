@@ -1,5 +1,7 @@
 #include "tables/UFemCardStringCellEditor.h"
 
+#include "tables/UFemChangeApprovalKeyFilter.h"
+
 #include <QKeyEvent>
 
 UFemCardStringCellEditor::UFemCardStringCellEditor(QWidget* parent)
@@ -45,10 +47,7 @@ bool UFemCardStringCellEditor::approvesChange(const QKeyEvent& event)
 {
     if (isChangeApproved_ || !changeApproval_)
         return true;
-    const bool changes = !event.text().isEmpty() || event.key() == Qt::Key_Backspace
-        || event.key() == Qt::Key_Delete || event.matches(QKeySequence::Paste)
-        || event.matches(QKeySequence::Cut);
-    if (!changes)
+    if (!UFemChangeApprovalKeyFilter::isChangingKey(event))
         return true;
     isChangeApproved_ = changeApproval_();
     return isChangeApproved_;

@@ -1,5 +1,6 @@
 #include "tables/UFemOptionalCardStringEditor.h"
 
+#include "appkit/SheetPresenter.h"
 #include "cardmodel/card/UFemCardString.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
@@ -9,6 +10,7 @@
 #include "documents/window/UFemWindowNotifications.h"
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UFemErrorsOther.h"
+#include "tables/UFemChangeApprovalKeyFilter.h"
 #include "tables/UFemEscapeKeyFilter.h"
 
 #include <QCoreApplication>
@@ -52,12 +54,15 @@ void UFemOptionalCardStringEditor::connectDidEndEditing(
         = QObject::connect(field, &QLineEdit::editingFinished, context, [this] { endEditing(); });
     escapeFilter_
         = std::make_unique<UFemEscapeKeyFilter>(field, [this] { closeWithoutApplying(); });
+    changeFilter_
+        = std::make_unique<UFemChangeApprovalKeyFilter>(field, [this] { return approvesChange(); });
 }
 
 void UFemOptionalCardStringEditor::disconnect()
 {
     QObject::disconnect(connection_);
     escapeFilter_.reset();
+    changeFilter_.reset();
     didEndEditing_ = nullptr;
 }
 
@@ -72,6 +77,19 @@ void UFemOptionalCardStringEditor::endEditing()
     if (isBusy() || !isValid() || !isDelegate() || !didEndEditing_)
         return;
     didEndEditing_();
+}
+
+// Every view of the window watches the shared field; only the delegate answers.
+bool UFemOptionalCardStringEditor::approvesChange() const
+{
+    if (!isValid() || !isDelegate())
+        return true;
+    const UErrorPtr locked = owner_.dataController().errorIfLocked();
+    if (locked == nullptr)
+        return true;
+    if (SheetPresenter* sheets = window().sheetPresenter())
+        sheets->presentError(owner_.window(), *locked);
+    return false;
 }
 
 void UFemOptionalCardStringEditor::closeWithoutApplying()

@@ -11,6 +11,7 @@
 class QLineEdit;
 class QObject;
 class UFemCard;
+class UFemChangeApprovalKeyFilter;
 class UFemEscapeKeyFilter;
 class UFemMainViewController;
 class UFemWindowController;
@@ -27,7 +28,7 @@ public:
     UFemOptionalCardStringEditor& operator=(const UFemOptionalCardStringEditor&) = delete;
 
     // `didEndEditing` runs when editing ends in the field while the owner is its delegate; Esc
-    // closes the editor without applying it.
+    // closes the editor without applying it; typing into a locked model is refused.
     void connectDidEndEditing(QObject* context, std::function<void()> didEndEditing);
     void disconnect();
 
@@ -56,6 +57,7 @@ private:
     bool isDelegate() const;
     void endEditing();
     void closeWithoutApplying();
+    bool approvesChange() const;
 
     UFemMainViewController& owner_;
     QString senderKey_;
@@ -65,4 +67,5 @@ private:
     std::function<void()> didEndEditing_;
     QMetaObject::Connection connection_;
     std::unique_ptr<UFemEscapeKeyFilter> escapeFilter_;
+    std::unique_ptr<UFemChangeApprovalKeyFilter> changeFilter_;
 };

@@ -150,6 +150,31 @@ TEST_F(BallPrimitive, DiscFacesTheViewerFromTheEyeXAxis)
         EXPECT_EQ(disc.normals[3 * k], 1.0f);
 }
 
+// Selection needs the ball's outline and nearest point only: a facing disc at the ball's front,
+// as fine as the ball's outline.
+TEST_F(BallPrimitive, ASelectPassMarkerIsADiscAtTheBallsFront)
+{
+    const double eye[3][3] = { { 0, 1, 0 }, { 0, 0, 1 }, { 1, 0, 0 } };
+    info.setEyeCoordOnObjectCoord(eye);
+    info.setDrawingOutputType(UGLDrawingOutputTypeSelectMode);
+    info.setImageQuality(UGLImageQualityPrint);
+    info.setLengthPerPixel(0.05);
+    constexpr double diameter = 20.0;
+    const double radius = 0.5 * diameter * 0.05;
+    UGLWriteNodeMarker(&buffer, centre, &red, &info, diameter);
+    const DecodedDrawingStream stream = finish();
+    ASSERT_EQ(stream.arrays.size(), 1u);
+    const DecodedVertexArray& disc = stream.arrays[0];
+    EXPECT_EQ(disc.polygonMode, 9u);
+    ASSERT_EQ(disc.recordCount(), UGLCircleSegmentCount(UGLImageQualityPrint, diameter, 1.0));
+    for (std::size_t k = 0; k < disc.recordCount(); ++k) {
+        EXPECT_FLOAT_EQ(disc.positions[3 * k], float(centre[0] + radius));
+        EXPECT_NEAR(std::hypot(disc.positions[3 * k + 1] - centre[1],
+                        disc.positions[3 * k + 2] - centre[2]),
+            radius, 1e-6);
+    }
+}
+
 TEST_F(BallPrimitive, LargeDiscsComputeTheirPointsWithoutTheTables)
 {
     info.setImageQuality(2);

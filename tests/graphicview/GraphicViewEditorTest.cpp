@@ -4,7 +4,9 @@
 #include "cardmodel/data/UFemWindowCardTable.h"
 #include "documents/window/UFemWindow.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UFemErrorsEditCard.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace {
@@ -188,4 +190,36 @@ TEST_F(GraphicViewEditorTest, SearchRangesItCannotShowAreRefused)
         EXPECT_EQ(selectedNames(), c.selected);
         EXPECT_FALSE(isEditorOpen());
     }
+}
+
+// Typing into the editor of a locked model is refused with one alert per refused key, as in the
+// card table; keys that change nothing pass, and once unlocked the same key types.
+TEST_F(GraphicViewEditorTest, ALockedModelRefusesTypingInTheEditor)
+{
+    UErrorPtr error;
+    ASSERT_TRUE(controller->selectSearchCardStringRange({ nodeARow, 0, nodeARow, 0 }, &error));
+    ASSERT_TRUE(isEditorOpen());
+    const QString line = field().text();
+    struct Case {
+        bool isLocked;
+        int key;
+        QString text;
+        bool changes;
+        std::size_t alerts;
+    };
+    const Case cases[] = {
+        { true, Qt::Key_X, QStringLiteral("x"), false, 1 },
+        { true, Qt::Key_Delete, QString(), false, 2 },
+        { true, Qt::Key_End, QString(), false, 2 },
+        { false, Qt::Key_X, QStringLiteral("x"), true, 2 },
+    };
+    for (const Case& c : cases) {
+        harness.model().setLockedOutside(c.isLocked);
+        QKeyEvent typing(QEvent::KeyPress, c.key, {}, c.text);
+        QApplication::sendEvent(&field(), &typing);
+        EXPECT_EQ(field().text() != line, c.changes) << c.key;
+        EXPECT_EQ(harness.sheets.alerts.size(), c.alerts) << c.key;
+    }
+    EXPECT_EQ(harness.sheets.alerts.at(0).messageText,
+        UFemModelDataLockedError()->localizedDescription());
 }

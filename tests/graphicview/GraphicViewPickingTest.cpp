@@ -6,8 +6,12 @@
 #include <QKeyEvent>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <future>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -225,4 +229,103 @@ TEST(GraphicViewPickingThreadsTest, AStoppedWriterEndsEveryWait)
         EXPECT_EQ(reader.get(), succeeds ? HitWait::finished : HitWait::failed);
         task.waitAllThreadDone();
     }
+}
+
+namespace {
+
+constexpr auto hangDeadline = std::chrono::seconds(60);
+constexpr auto startDeadline = std::chrono::seconds(20);
+
+// Ends the process when the guarded code has not returned by the deadline: a hang fails the
+// test instead of blocking the run.
+class HangGuard {
+public:
+    explicit HangGuard(const char* what)
+        : watcher_([this, what] {
+            if (done_.get_future().wait_for(hangDeadline) == std::future_status::ready)
+                return;
+            std::fprintf(stderr, "%s did not end\n", what);
+            std::_Exit(EXIT_FAILURE);
+        })
+    {
+    }
+    ~HangGuard()
+    {
+        done_.set_value();
+        watcher_.join();
+    }
+    HangGuard(const HangGuard&) = delete;
+    HangGuard& operator=(const HangGuard&) = delete;
+
+private:
+    std::promise<void> done_;
+    std::thread watcher_;
+};
+
+// Holds the card value data's workers at the layer table's lock until the composition has
+// started them, then cancels the data under the running composition and lets the workers go.
+class MidRunCanceller {
+public:
+    explicit MidRunCanceller(UFemGraphicViewController& controller)
+        : thread_([&controller, this] {
+            UThreadTaskContext& data = controller.cardValueDataCalcThreadTaskContext();
+            {
+                std::lock_guard hold(controller.drawingCacheManager()
+                                         .drawingLayerImageInfoRecordTableLockCondition());
+                holding_.set_value();
+                const auto deadline = std::chrono::steady_clock::now() + startDeadline;
+                while (!data.isRunning() && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                didCancelWhileRunning = data.isRunning();
+                data.requestCancel();
+            }
+        })
+    {
+        holding_.get_future().wait();
+    }
+    ~MidRunCanceller() { thread_.join(); }
+    MidRunCanceller(const MidRunCanceller&) = delete;
+    MidRunCanceller& operator=(const MidRunCanceller&) = delete;
+    bool didCancelWhileRunning = false;
+
+private:
+    std::promise<void> holding_;
+    std::thread thread_;
+};
+
+} // namespace
+
+// The card value data is canceled while a pick or a rendered frame waits for it: both end,
+// with no hit and no picture, and once new settings clear the canceled data a pick finds the
+// plate again.
+TEST_F(GraphicViewPickingStackTest, ACancelledCompositionEndsWithoutHanging)
+{
+    const std::vector<std::pair<const char*, std::function<bool()>>> compositions {
+        { "a pick",
+            [this] {
+                return controller->hitObjectNameInViewRect(QRectF(198, 148, 4, 4), elementsOnly)
+                    == UFemGraphicViewPicker::noHitObjectName;
+            } },
+        { "a rendered frame",
+            [this] { return controller->renderToImage(UGLDrawingOutputTypeScreen).isNull(); } },
+    };
+    UErrorPtr error;
+    const QVariantMap preferences = UFemGraphicViewPreferences::baseGraphicViewPreferences();
+    for (const auto& [what, answersNothing] : compositions) {
+        SCOPED_TRACE(what);
+        ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
+        bool isEmpty = false;
+        bool didCancelWhileRunning = false;
+        {
+            const HangGuard guard(what);
+            MidRunCanceller canceller(*controller);
+            isEmpty = answersNothing();
+            didCancelWhileRunning = canceller.didCancelWhileRunning;
+        }
+        EXPECT_TRUE(didCancelWhileRunning);
+        EXPECT_TRUE(isEmpty);
+        EXPECT_TRUE(controller->cardValueDataCalcThreadTaskContext().isCanceled());
+    }
+    ASSERT_TRUE(controller->setViewPreferences(preferences, &error));
+    EXPECT_EQ(nameOf(controller->cardAtViewPoint(viewCentre, elementsOnly)), "S");
 }

@@ -18,6 +18,8 @@ constexpr quint64 diskPointTableMaximumCount = 12;
 constexpr std::size_t diskInlinePointCount = 48;
 // Segments per level of a subdivided ball.
 constexpr quint64 segmentsPerSubdivisionLevel = 12;
+// A ball's front lies half its diameter before its centre.
+constexpr double selectBallFrontShift = 0.5;
 
 template <std::size_t VertexCount, std::size_t IndexCount>
 void writeUnitTableBall(UGLDrawingBufferWriting* buffer, const double centre[3],
@@ -55,6 +57,49 @@ void fillSubdividedFace(double* unitPoints, UGLVec3 a, UGLVec3 b, UGLVec3 c, qui
         }
         put(right);
     }
+}
+
+// A disc facing the viewer, `shiftPerWidth` of its diameter in front of the centre.
+void writeFacingDisk(UGLDrawingBufferWriting* buffer, const double centre[3],
+    const _UGLColor* color, const UGLDrawingInfo* drawingInfo, double diameterInPixels,
+    double shiftPerWidth)
+{
+    const double d = diameterInPixels * drawingInfo->lengthPerPixel();
+    const double r = 0.5 * d;
+    const UGLVec3 ez = UGLEyeAxis(drawingInfo, 2);
+    const UGLVec3 c = UGLVec3::at(centre) + shiftPerWidth * d * ez;
+    quint64 n = UGLCircleSegmentCount(
+        drawingInfo->imageQuality(), diameterInPixels, drawingInfo->imageResolutionPer72());
+    // Qualities that draw no circles draw no disc.
+    if (n == 0)
+        return;
+    const double* pointTable = nullptr;
+    if (n <= diskPointTableMaximumCount) {
+        n += n % 2;
+        pointTable = n == 6 ? drawingInfo->pointVertexTableFor6Vertex().data()
+            : n == 8        ? drawingInfo->pointVertexTableFor8Vertex().data()
+            : n == 10       ? drawingInfo->pointVertexTableFor10Vertex().data()
+                            : drawingInfo->pointVertexTableFor12Vertex().data();
+    }
+    const UGLVec3 ex = UGLEyeAxis(drawingInfo, 0);
+    const UGLVec3 ey = UGLEyeAxis(drawingInfo, 1);
+    UGLScratchTable<double, 3 * diskInlinePointCount> vertices(3 * n);
+    UGLScratchTable<double, 3 * diskInlinePointCount> normals(3 * n);
+    UGLScratchTable<_UGLColor, diskInlinePointCount> colors(n);
+    for (quint64 i = 0; i < n; ++i) {
+        UGLVec3 unit;
+        if (pointTable != nullptr) {
+            unit = UGLVec3::at(pointTable + 3 * i);
+        } else {
+            const double angle = 2.0 * std::numbers::pi * double(i) / double(n);
+            unit = std::cos(angle) * ex + std::sin(angle) * ey;
+        }
+        (c + r * unit).store(vertices.data() + 3 * i);
+    }
+    bool isCanceled = false;
+    buffer->writeDrawVertexArrayWithPolygonMode(UGLPolygonModePolygon, vertices.data(),
+        UGLFillColorTable(colors.data(), color, n),
+        UGLFillNormalTable(normals.data(), ez, n, drawingInfo), n, &isCanceled);
 }
 
 } // namespace
@@ -125,47 +170,19 @@ void UGLWriteSphere(UGLDrawingBufferWriting* buffer, const double centre[3], con
 void UGLWritePointDisk(UGLDrawingBufferWriting* buffer, const double centre[3],
     const _UGLColor* color, const UGLDrawingInfo* drawingInfo, double diameterInPixels)
 {
-    const double d = diameterInPixels * drawingInfo->lengthPerPixel();
-    const double r = 0.5 * d;
-    const UGLVec3 ez = UGLEyeAxis(drawingInfo, 2);
-    const UGLVec3 c = UGLVec3::at(centre) + UGLTowardViewerShiftPerWidth * d * ez;
-    quint64 n = UGLCircleSegmentCount(
-        drawingInfo->imageQuality(), diameterInPixels, drawingInfo->imageResolutionPer72());
-    // Qualities that draw no circles draw no disc.
-    if (n == 0)
-        return;
-    const double* pointTable = nullptr;
-    if (n <= diskPointTableMaximumCount) {
-        n += n % 2;
-        pointTable = n == 6 ? drawingInfo->pointVertexTableFor6Vertex().data()
-            : n == 8        ? drawingInfo->pointVertexTableFor8Vertex().data()
-            : n == 10       ? drawingInfo->pointVertexTableFor10Vertex().data()
-                            : drawingInfo->pointVertexTableFor12Vertex().data();
-    }
-    const UGLVec3 ex = UGLEyeAxis(drawingInfo, 0);
-    const UGLVec3 ey = UGLEyeAxis(drawingInfo, 1);
-    UGLScratchTable<double, 3 * diskInlinePointCount> vertices(3 * n);
-    UGLScratchTable<double, 3 * diskInlinePointCount> normals(3 * n);
-    UGLScratchTable<_UGLColor, diskInlinePointCount> colors(n);
-    for (quint64 i = 0; i < n; ++i) {
-        UGLVec3 unit;
-        if (pointTable != nullptr) {
-            unit = UGLVec3::at(pointTable + 3 * i);
-        } else {
-            const double angle = 2.0 * std::numbers::pi * double(i) / double(n);
-            unit = std::cos(angle) * ex + std::sin(angle) * ey;
-        }
-        (c + r * unit).store(vertices.data() + 3 * i);
-    }
-    bool isCanceled = false;
-    buffer->writeDrawVertexArrayWithPolygonMode(UGLPolygonModePolygon, vertices.data(),
-        UGLFillColorTable(colors.data(), color, n),
-        UGLFillNormalTable(normals.data(), ez, n, drawingInfo), n, &isCanceled);
+    writeFacingDisk(
+        buffer, centre, color, drawingInfo, diameterInPixels, UGLTowardViewerShiftPerWidth);
 }
 
 void UGLWriteNodeMarker(UGLDrawingBufferWriting* buffer, const double centre[3],
     const _UGLColor* color, const UGLDrawingInfo* drawingInfo, double diameterInPixels)
 {
+    // Selection needs only the ball's outline and nearest depth: a disc at its front has both,
+    // with a tenth of the ball's triangles.
+    if (drawingInfo->drawingOutputType() == UGLDrawingOutputTypeSelectMode) {
+        writeFacingDisk(buffer, centre, color, drawingInfo, diameterInPixels, selectBallFrontShift);
+        return;
+    }
     const bool isLarge = diameterInPixels > markerBallMinimumDiameter;
     switch (drawingInfo->imageQuality()) {
     case 1:
