@@ -96,13 +96,8 @@ bool UFemGraphicViewController::selectSearchCardStringRange(
         return false;
     deactivateCardStringFieldEditorTemporary();
     if (range.startCardIndex == UFemRangeNotFound) {
-        quint64 row = UFemNotFound;
-        UErrorPtr failure;
-        static_cast<void>(cardStringFieldEditor(&row, true, true, &failure));
-        if (failure != nullptr) {
-            UFemSetError(error, failure);
+        if (!applyCardStringFieldEditor(true, error))
             return false;
-        }
         windowController()->clearSelectedCardArray();
         return true;
     }
@@ -135,13 +130,8 @@ bool UFemGraphicViewController::selectSearchCardStringRange(
 
 bool UFemGraphicViewController::deselectSearchCardStringRange(UErrorPtr* error)
 {
-    quint64 row = UFemNotFound;
-    UErrorPtr failure;
-    static_cast<void>(cardStringFieldEditor(&row, true, false, &failure));
-    if (failure != nullptr) {
-        UFemSetError(error, failure);
+    if (!applyCardStringFieldEditor(false, error))
         return false;
-    }
     windowController()->clearSelectedCardArray();
     return true;
 }

@@ -30,13 +30,8 @@ bool UFemTableViewController::selectSearchCardStringRange(
         && range.endStringLocation == UFemRangeNotFound;
     deactivateCardStringFieldEditorTemporary();
     if (range.startCardIndex == UFemRangeNotFound) {
-        quint64 row = UFemNotFound;
-        UErrorPtr failure;
-        static_cast<void>(cardStringFieldEditor(&row, true, true, &failure));
-        if (failure != nullptr) {
-            UFemSetError(error, failure);
+        if (!applyCardStringFieldEditor(true, error))
             return false;
-        }
         cardTableViewOutlet_->clearSelection();
         return true;
     }
@@ -56,13 +51,8 @@ bool UFemTableViewController::selectSearchCardStringRange(
 
 bool UFemTableViewController::deselectSearchCardStringRange(UErrorPtr* error)
 {
-    quint64 row = UFemNotFound;
-    UErrorPtr failure;
-    static_cast<void>(cardStringFieldEditor(&row, true, false, &failure));
-    if (failure != nullptr) {
-        UFemSetError(error, failure);
+    if (!applyCardStringFieldEditor(false, error))
         return false;
-    }
     cardTableViewOutlet_->clearSelection();
     return true;
 }

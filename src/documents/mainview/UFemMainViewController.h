@@ -133,6 +133,9 @@ protected:
     // False, with the error, for a range over several rows with characters.
     [[nodiscard]] static bool isSelectableSearchCardStringRange(
         const _UFemSearchCardStringRange& range, UErrorPtr* error);
+    // Applies the open field editor's text (closing it when `doesClose`); false, with the
+    // error, when that fails.
+    [[nodiscard]] bool applyCardStringFieldEditor(bool doesClose, UErrorPtr* error);
     // The open field editor's selection after applying it; false when none is open. A failure
     // gives no range, the error and true.
     [[nodiscard]] bool getEditedSearchCardStringRange(

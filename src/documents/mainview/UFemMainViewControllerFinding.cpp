@@ -57,6 +57,17 @@ qsizetype selectionEndOf(const QLineEdit& editor)
 
 } // namespace
 
+bool UFemMainViewController::applyCardStringFieldEditor(bool doesClose, UErrorPtr* error)
+{
+    quint64 row = UFemNotFound;
+    UErrorPtr failure;
+    static_cast<void>(cardStringFieldEditor(&row, true, doesClose, &failure));
+    if (failure == nullptr)
+        return true;
+    UFemSetError(error, failure);
+    return false;
+}
+
 bool UFemMainViewController::isSelectableSearchCardStringRange(
     const _UFemSearchCardStringRange& range, UErrorPtr* error)
 {
