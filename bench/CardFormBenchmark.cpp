@@ -1,6 +1,7 @@
 // Showing RestraintEquation cards in their form: one of 1,000 pairs into a fresh form (every pair
 // row made), the same card again (rows made before are shown again), then a card of one pair after
 // it. The form is on screen in a scrolled box of a window's size, as the card view shows it.
+#include "OffscreenBenchmarkMain.h"
 #include "cardmodel/card/UFemCardTextColumns.h"
 #include "cards/UFemCardClasses.h"
 #include "tables/forms/RestraintEquationFormViewController.h"
@@ -115,11 +116,5 @@ BENCHMARK(BM_ShowOnePairAfterMany)->UseManualTime()->Unit(benchmark::kMillisecon
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    UFemInstallCardClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, &UFemInstallCardClasses);
 }

@@ -3,6 +3,7 @@
 // in-place apply of an edited card string. Reading the model text is the baseline measured in
 // the same run.
 #include "CardTableWindowBench.h"
+#include "OffscreenBenchmarkMain.h"
 
 #include "cardmodel/card/UFemCardString.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
@@ -94,11 +95,5 @@ BENCHMARK(BM_InPlaceApply)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    sharedCardWindow.reset();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, {}, [] { sharedCardWindow.reset(); });
 }

@@ -1,6 +1,7 @@
 // The card table over 10^6 cards beside one over 10^3: opening (model, view, first painted page),
 // jumping the scroll bar to far pages, and a reload with its repaint (what every selection or
 // model change costs). With no per-row work beyond the shown rows the two sizes cost the same.
+#include "OffscreenBenchmarkMain.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
 #include "cards/UFemCardClasses.h"
@@ -118,11 +119,5 @@ BENCHMARK(BM_ReloadAndRepaint)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillis
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    UFemInstallCardClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, &UFemInstallCardClasses);
 }

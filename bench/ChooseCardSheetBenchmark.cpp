@@ -1,6 +1,7 @@
 // The choose-card sheet of the model edit window over 10^5 cards of one name: opening it (the
 // cards listed, the table made and shown), choosing 10^4 of them, and a change of the model while
 // they are chosen (the list reloads and the chosen rows are selected again).
+#include "OffscreenBenchmarkMain.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cards/UFemCardClasses.h"
 #include "platform/UNotificationCenter.h"
@@ -150,11 +151,5 @@ BENCHMARK(BM_ModelChangeKeepsTheChoice)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    UFemInstallCardClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, &UFemInstallCardClasses);
 }

@@ -1,6 +1,7 @@
 // Dividing 10^4 Hexas (a 100 x 100 x 1 slab sharing its faces) by 4 with the element divider:
 // 6.4 x 10^5 element lines and about 7 x 10^5 new Node lines of model text. The target is 5 s.
 // The counters give the lines written and the peak resident memory of the process.
+#include "OffscreenBenchmarkMain.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cards/UFemCardClasses.h"
 #include "tools/divider/UFemToolElementDivider.h"
@@ -90,11 +91,5 @@ BENCHMARK(BM_DivideHexasByFour)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    UFemInstallCardClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, &UFemInstallCardClasses);
 }

@@ -3,6 +3,7 @@
 // tenth card's comment) as one model change. Reading the model text and opening the window is
 // the baseline measured in the same run.
 #include "CardTableWindowBench.h"
+#include "OffscreenBenchmarkMain.h"
 
 #include "cardmodel/data/UFemDataControllerNotifications.h"
 #include "platform/UUndoManager.h"
@@ -121,11 +122,5 @@ BENCHMARK(BM_ReplaceAllTenToTheFifthHits)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    sharedPanelOnWindow.reset();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, {}, [] { sharedPanelOnWindow.reset(); });
 }

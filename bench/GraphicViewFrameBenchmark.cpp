@@ -3,6 +3,7 @@
 // frame over the kept base image, a selection change over it, and the first frame of 10^6 Quad
 // elements. Targets: the first Hexa frame within 1 s, a frame over the base image within 0.1 s.
 #include "GraphicViewBenchmarkWindow.h"
+#include "OffscreenBenchmarkMain.h"
 #include "solve/ModelTextGenerator.h"
 
 #include "cardmodel/data/UFemWindowCardTable.h"
@@ -111,14 +112,11 @@ BENCHMARK(BM_FirstFrameQuad1M)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("EGL_PLATFORM", "surfaceless");
-    QApplication application(argc, argv);
-    UFemInstallCardClasses();
-    GraphicViewBenchmarkWindow::setUpProgram(frameThreadCount);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    windows.clear();
-    return 0;
+    return runOffscreenBenchmarks(
+        argc, argv,
+        [] {
+            UFemInstallCardClasses();
+            GraphicViewBenchmarkWindow::setUpProgram(frameThreadCount);
+        },
+        [] { windows.clear(); });
 }

@@ -4,6 +4,7 @@
 // rubber band over the whole view that adds every card under it to an empty selection. Targets:
 // a repeated pick within 0.3 s, the rubber band within 1 s.
 #include "GraphicViewBenchmarkWindow.h"
+#include "OffscreenBenchmarkMain.h"
 #include "solve/ModelTextGenerator.h"
 
 #include "cards/UFemCardClasses.h"
@@ -111,14 +112,11 @@ BENCHMARK(BM_RubberBandOverEverythingHexa100k)->Unit(benchmark::kMillisecond)->I
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("EGL_PLATFORM", "surfaceless");
-    QApplication application(argc, argv);
-    UFemInstallCardClasses();
-    GraphicViewBenchmarkWindow::setUpProgram(frameThreadCount);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    window.reset();
-    return 0;
+    return runOffscreenBenchmarks(
+        argc, argv,
+        [] {
+            UFemInstallCardClasses();
+            GraphicViewBenchmarkWindow::setUpProgram(frameThreadCount);
+        },
+        [] { window.reset(); });
 }

@@ -2,6 +2,7 @@
 // (a 100 x 100 x 99 lattice plus 10^4 doubles, each double used by a Rod): grouping them, target
 // 2 s on one core, and merging the 10^4 pairs as one undo step, target 5 s. The merge is undone
 // between runs, outside the timing.
+#include "OffscreenBenchmarkMain.h"
 #include "cardmodel/card/UFemCardType.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cards/UFemCardClasses.h"
@@ -146,11 +147,5 @@ BENCHMARK(BM_MergeTenThousandPairs)->Unit(benchmark::kMillisecond)->Iterations(2
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    UFemInstallCardClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, &UFemInstallCardClasses);
 }
