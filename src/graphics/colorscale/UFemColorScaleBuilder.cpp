@@ -155,24 +155,41 @@ bool readEntries(const QVariant& value, Reader reader, std::vector<Entry>* out)
     return true;
 }
 
+[[nodiscard]] bool failTooClose(double lowValue, double highValue, UErrorPtr* error)
+{
+    return failWith(
+        UFemColorScaleValueRangeMinValueAndMaxValueAreEqualOrTooCloseError_withRangeMinValue(
+            lowValue, highValue),
+        error);
+}
+
+// Written so that a NaN or infinite end fails too: every colour would come out NaN. So would a
+// width that overflows (-1e308 to 1e308) or whose inverse does (a width of denormals).
+bool isSpanDivisible(double lowValue, double highValue)
+{
+    const double width = highValue - lowValue;
+    return std::isfinite(lowValue) && std::isfinite(highValue) && std::isfinite(width)
+        && std::isfinite(1.0 / width);
+}
+
 [[nodiscard]] bool checkRange(double rangeMinValue, double rangeMaxValue, UErrorPtr* error)
 {
     if (rangeMinValue > rangeMaxValue)
         return failWith(UFemColorScaleValueRangeMinValueBiggerThanMaxValueError(), error);
     const double largerEnd = std::max(std::fabs(rangeMinValue), std::fabs(rangeMaxValue));
-    // Written so that a NaN or infinite end fails too: every colour would come out NaN. So would
-    // a width that overflows (-1e308 to 1e308) or whose inverse does (a width of denormals).
-    const double width = rangeMaxValue - rangeMinValue;
-    const bool isWideEnough = std::isfinite(rangeMinValue) && std::isfinite(rangeMaxValue)
-        && rangeMinValue != rangeMaxValue && std::isfinite(width) && std::isfinite(1.0 / width)
-        && width >= minimumRelativeRangeWidth * largerEnd;
-    if (!isWideEnough) {
-        return failWith(
-            UFemColorScaleValueRangeMinValueAndMaxValueAreEqualOrTooCloseError_withRangeMinValue(
-                rangeMinValue, rangeMaxValue),
-            error);
-    }
-    return true;
+    const bool isWideEnough = rangeMinValue != rangeMaxValue
+        && isSpanDivisible(rangeMinValue, rangeMaxValue)
+        && rangeMaxValue - rangeMinValue >= minimumRelativeRangeWidth * largerEnd;
+    return isWideEnough || failTooClose(rangeMinValue, rangeMaxValue, error);
+}
+
+// A slope divides its colour change by its span as the range does; one of no width is a step
+// and divides nothing. No share of the range is asked of it: a scale may have many slopes.
+[[nodiscard]] bool checkSlope(double lowValue, double highValue, UErrorPtr* error)
+{
+    const bool isStep = lowValue == highValue && std::isfinite(lowValue);
+    return isStep || isSpanDivisible(lowValue, highValue)
+        || failTooClose(lowValue, highValue, error);
 }
 
 // Maps the base scale's values onto the range when the range differs from the base's ends.
@@ -275,14 +292,13 @@ struct Reading {
     if (reading.isSwapped)
         std::ranges::reverse(entries);
     for (const SlopeEntry& entry : entries) {
-        UFemColorScaleColorSlope& slope = fields->colorScaleColorSlopeArray.emplace_back();
-        if (reading.isSwapped) {
-            slope.setColorScaleColorSlopeWithRangeLowValue((**mapping)(entry.highValue),
-                entry.highColor, (**mapping)(entry.lowValue), entry.lowColor);
-        } else {
-            slope.setColorScaleColorSlopeWithRangeLowValue((**mapping)(entry.lowValue),
-                entry.lowColor, (**mapping)(entry.highValue), entry.highColor);
-        }
+        const double lowValue = (**mapping)(reading.isSwapped ? entry.highValue : entry.lowValue);
+        const double highValue = (**mapping)(reading.isSwapped ? entry.lowValue : entry.highValue);
+        if (!checkSlope(lowValue, highValue, error))
+            return false;
+        fields->colorScaleColorSlopeArray.emplace_back().setColorScaleColorSlopeWithRangeLowValue(
+            lowValue, reading.isSwapped ? entry.highColor : entry.lowColor, highValue,
+            reading.isSwapped ? entry.lowColor : entry.highColor);
     }
     return true;
 }

@@ -2,9 +2,11 @@
 
 namespace {
 
+// NaN reads as 0: end colours far outside 0..1 can overflow the blend to 0 x infinity, and a NaN
+// colour must never reach a drawing.
 double clampedComponent(double component)
 {
-    if (component < 0.0)
+    if (!(component >= 0.0))
         return 0.0;
     if (component > 1.0)
         return 1.0;
