@@ -1,11 +1,13 @@
 // Grouping the nodes that share a location without comparing every pair: ranges of more than a
 // few nodes are sorted and cut where their coordinates leave a gap, on the axes of largest extent
-// first; only small ranges are compared pairwise.
+// first; only small ranges are compared pairwise, and a large range that no gap cuts is grouped
+// through cells.
 
 #include "tools/merger/UFemToolNodeMerger.h"
 
 #include "cardmodel/card/UFemNodeCard.h"
 #include "foundation/errors/UFemErrorsNodeMerger.h"
+#include "tools/merger/UFemToolNodeMergerCellGrouping.h"
 
 #include <algorithm>
 #include <array>
@@ -151,6 +153,8 @@ private:
         const auto last = first + qsizetype(count);
         std::sort(first, last,
             [](const Record& a, const Record& b) { return a.selectionIndex < b.selectionIndex; });
+        if (count > LeafRangeSize && std::isfinite(distance_))
+            return cellLeaf(start, count, error);
         for (auto r = first; r != last; ++r) {
             if (r->node == Joined)
                 continue;
@@ -166,6 +170,32 @@ private:
             r->node = Joined;
             if (group.size() >= 2)
                 groups_.push_back(std::move(group));
+        }
+        return true;
+    }
+
+    // The same groups as the pairwise leaf, without its time growing with the square of the count.
+    [[nodiscard]] bool cellLeaf(quint64 start, quint64 count, UErrorPtr* error)
+    {
+        std::vector<UFemToolNodeMergerCellGrouping::Location> locations;
+        locations.reserve(count);
+        for (quint64 k = start; k < start + count; ++k)
+            locations.push_back(records_[k].location);
+        const UFemToolNodeMergerCellGrouping::Outcome outcome
+            = UFemToolNodeMergerCellGrouping::group(
+                locations, distance_, UFemToolNodeMerger::maximumNodeCountOnSameLocation);
+        const auto nodeAt = [&](quint64 position) { return records_[start + position].node; };
+        if (outcome.overMaximum) {
+            std::vector<quint64> members;
+            for (quint64 position : *outcome.overMaximum)
+                members.push_back(nodeAt(position));
+            return failOverMaximum(members, error);
+        }
+        for (const std::vector<quint64>& positions : outcome.groups) {
+            std::vector<quint64>& group = groups_.emplace_back();
+            group.reserve(positions.size());
+            for (quint64 position : positions)
+                group.push_back(nodeAt(position));
         }
         return true;
     }
