@@ -5,13 +5,15 @@
 //   gen-model rods NX NY NZ [-o FILE]    Rod lattice (nodes per direction)
 
 #include "ModelTextGenerator.h"
+#include "platform/UFileWriting.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -27,14 +29,20 @@ int usage()
     return 2;
 }
 
-bool write(const QString& text, const QString& path)
+// Writes the whole text or nothing; the reason of a failure, or nothing.
+std::optional<QString> write(const QString& text, const QString& path)
 {
     const QByteArray bytes = text.toUtf8();
-    if (path.isEmpty())
-        return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout)
-            == size_t(bytes.size());
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!path.isEmpty()) {
+        if (const std::optional<UFileWriteFailure> failure = UWriteFileWhole(path, bytes))
+            return failure->reason;
+        return std::nullopt;
+    }
+    // Buffered output fails at the flush, not at the write.
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())
+        || std::fflush(stdout) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return std::nullopt;
 }
 
 } // namespace
@@ -77,8 +85,10 @@ int main(int argc, char** argv)
         text = rodLatticeModelText(counts[0], counts[1], counts[2]);
     else
         return usage();
-    if (!write(text, outputPath)) {
-        std::fprintf(stderr, "gen-model: cannot write %s\n", qPrintable(outputPath));
+    if (const std::optional<QString> failure = write(text, outputPath)) {
+        std::fprintf(stderr, "gen-model: cannot write %s: %s\n",
+            qPrintable(outputPath.isEmpty() ? QStringLiteral("the standard output") : outputPath),
+            qPrintable(*failure));
         return 1;
     }
     return 0;

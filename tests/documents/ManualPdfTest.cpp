@@ -4,7 +4,10 @@
 #include "documents/application/UFemAppDelegate.h"
 #include "documents/application/UFemManualPdf.h"
 
+#include "FileSizeLimitedChild.h"
+
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -55,6 +58,26 @@ TEST(ManualPdf, theBuildRendersTheManualWithItsHeadingsAndEveryCard)
     EXPECT_FALSE(
         UFemWriteManualPdf(markdown, folder.filePath(QStringLiteral("missing/m.pdf")), &reason));
     EXPECT_FALSE(reason.isEmpty());
+}
+
+TEST(CheckedManual, aManualPastTheFileSizeLimitKeepsTheOldFileAndSaysWhy)
+{
+    constexpr rlim_t SizeLimit = 4096;
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("m.pdf"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    const QString markdown = QStringLiteral("# Manual\n\n")
+        + QStringLiteral("A line of the manual that fills its pages.\n\n").repeated(400);
+    const std::string outcome = runWithFileSizeLimit(SizeLimit, [&] {
+        QString reason;
+        return UFemWriteManualPdf(markdown, path, &reason) ? std::string("written")
+                                                           : reason.toStdString();
+    });
+    EXPECT_EQ(outcome, "File too large");
+    EXPECT_EQ(fileBytes(path), QByteArray("old"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList { QStringLiteral("m.pdf") });
 }
 
 TEST(ManualPdf, helpOpensTheManualWithTheDesktopsViewerAndIsOffWithoutIt)
