@@ -50,6 +50,23 @@ UErrorPtr UFemMallocFailedError_withMemoryBytes(quint64 requiredBytes, quint64 a
         });
 }
 
+UErrorPtr UFemToolElementDividerMallocFailedError_withMemoryBytes(
+    quint64 requiredBytes, quint64 availableBytes)
+{
+    const QString failed = ULocalizedFormattedString(
+        "Memory allocation failed. Dividing the elements needs %@ of memory; %@ is available.",
+        memoryText(requiredBytes), memoryText(availableBytes));
+    return UFemMakeError(81001,
+        {
+            .description = failed,
+            .failureReason = failed,
+            .recoverySuggestion = ULocalizedFormattedString(
+                "Set a smaller 'Number of dividing', or divide fewer elements at once."),
+            .oneLineDescription = failed,
+            .alertStyle = UFemAlertStyleCritical,
+        });
+}
+
 UErrorPtr UFemFewChanceError_withDescription(
     const QString& description, const std::optional<QString>& recoverySuggestion)
 {

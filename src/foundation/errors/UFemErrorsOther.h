@@ -9,6 +9,9 @@
 UErrorPtr UFemMallocFailedError();
 // The same refusal made before allocating, naming the memory needed and the memory available.
 UErrorPtr UFemMallocFailedError_withMemoryBytes(quint64 requiredBytes, quint64 availableBytes);
+// The element divider's refusal before it divides: the program goes on as it was.
+UErrorPtr UFemToolElementDividerMallocFailedError_withMemoryBytes(
+    quint64 requiredBytes, quint64 availableBytes);
 UErrorPtr UFemFewChanceError_withDescription(
     const QString& description, const std::optional<QString>& recoverySuggestion);
 // The base error's texts go into the new error; the base itself is not kept as underlying error.

@@ -89,6 +89,9 @@ public:
         const UFemNumberFormatter* formatter, bool* didExistWarning, UErrorPtr* error);
     // The largest coordinate magnitude of the model's Node cards times 1e-6 (1e-6 without any).
     static double nodeLocationEpsilon(const UFemCardVector& cards);
+    // The cell a card is divided as; none for a card that passes unchanged. Only the exact classes
+    // count: a subclass of Quad4c has other nodes.
+    static std::optional<ElementDividerObjectType> dividedObjectTypeOf(const UFemCard& card);
 
 private:
     void buildPanel();

@@ -13,9 +13,9 @@
 #include "foundation/errors/UException.h"
 #include "foundation/errors/UFemErrorsElementDivider.h"
 #include "foundation/errors/UFemErrorsOther.h"
+#include "platform/UAvailableMemory.h"
+#include "tools/divider/UFemToolElementDividerMemoryEstimate.h"
 #include "tools/divider/UFemToolElementDividerStorage.h"
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -30,56 +30,19 @@ constexpr quint64 QuadCorners = 4;
 constexpr quint64 HexaCorners = 8;
 constexpr qint32 QuadColumnOfProperty = 2;
 
-// Rough sizes, in bytes, of what a run keeps per grid point (the registry entry, its Node line
-// and the text it ends in) and per element line, besides the names' characters.
-constexpr double BytesPerPoint = 256.0;
-constexpr double BytesPerElementLine = 128.0;
-constexpr double BytesPerCharacter = 2.0;
-// The share of the physical memory a run may take.
-constexpr double MemoryShare = 0.5;
-
 struct Cell {
     ElementDividerObjectType objectType;
     quint64 corners;
 };
 
-// The cell a card is divided as; none for a card that passes unchanged. Only the exact classes
-// count: a subclass of Quad4c has other nodes.
 std::optional<Cell> cellOf(const UFemCard& card)
 {
-    if (&card.cardClass() == &Quad4c::cardClassObject())
-        return Cell { UFemToolElementDividerQuad4ObjectType, QuadCorners };
-    if (&card.cardClass() == &Hexa::cardClassObject())
-        return Cell { UFemToolElementDividerHexa8ObjectType, HexaCorners };
-    return std::nullopt;
-}
-
-double physicalMemoryBytes()
-{
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGE_SIZE);
-    return pages > 0 && pageSize > 0 ? double(pages) * double(pageSize) : 0.0;
-}
-
-// Whether what dividing the cards into `numberOfDivide` would keep can fit in memory. An
-// interior point's name holds every corner name, so the card's own line bounds it.
-bool doesRunFitInMemory(const UFemCardVector& cards, quint64 numberOfDivide)
-{
-    double bytes = 0.0;
-    for (const UFemCardPtr& card : cards) {
-        const std::optional<Cell> cell = cellOf(*card);
-        if (!cell)
-            continue;
-        const double nameBytes = BytesPerCharacter * double(UFemCardString(*card).size());
-        const double points
-            = double(UFemToolElementDivider::numberOfGridPoints(cell->objectType, numberOfDivide));
-        const double elements = std::pow(double(numberOfDivide),
-            cell->objectType == UFemToolElementDividerHexa8ObjectType ? 3.0 : 2.0);
-        bytes += points * (BytesPerPoint + 2.0 * nameBytes)
-            + elements * (BytesPerElementLine + double(cell->corners) * nameBytes);
-    }
-    const double available = physicalMemoryBytes();
-    return available <= 0.0 || bytes <= MemoryShare * available;
+    const std::optional<ElementDividerObjectType> type
+        = UFemToolElementDivider::dividedObjectTypeOf(card);
+    if (!type)
+        return std::nullopt;
+    return Cell { *type,
+        *type == UFemToolElementDividerHexa8ObjectType ? HexaCorners : QuadCorners };
 }
 
 [[nodiscard]] std::optional<QString> failRun(
@@ -91,12 +54,11 @@ bool doesRunFitInMemory(const UFemCardVector& cards, quint64 numberOfDivide)
     return std::nullopt;
 }
 
-std::optional<QString> storageText(
-    const UFemToolElementDividerStorage& storage, bool* didExistWarning)
+std::optional<QString> storageText(UFemToolElementDividerStorage& storage, bool* didExistWarning)
 {
     if (didExistWarning != nullptr)
         *didExistWarning = storage.didExistWarning();
-    return storage.modelText();
+    return storage.takeModelText();
 }
 
 // The element's corners: the names of its Node cards and their locations.
@@ -251,6 +213,16 @@ QString quadLineOfNodeNames(const UFemCard& card)
 
 } // namespace
 
+std::optional<ElementDividerObjectType> UFemToolElementDivider::dividedObjectTypeOf(
+    const UFemCard& card)
+{
+    if (&card.cardClass() == &Quad4c::cardClassObject())
+        return UFemToolElementDividerQuad4ObjectType;
+    if (&card.cardClass() == &Hexa::cardClassObject())
+        return UFemToolElementDividerHexa8ObjectType;
+    return std::nullopt;
+}
+
 double UFemToolElementDivider::nodeLocationEpsilon(const UFemCardVector& cards)
 {
     constexpr double relativeEpsilon = 1e-6;
@@ -285,10 +257,14 @@ std::optional<QString> UFemToolElementDivider::modelTextToAddByDividingElement(
         return failRun(didExistWarning, error,
             UFemFewChanceError_withDescription(
                 QStringLiteral("aNumOfDivide is too big."), QString()));
-    if (!doesRunFitInMemory(cards, numberOfDivide))
-        return failRun(didExistWarning, error, UFemMallocFailedError());
+    const UFemToolElementDividerMemoryEstimate estimate
+        = UFemToolElementDividerMemoryEstimate::forDivision(cards, numberOfDivide);
+    if (const quint64 available = UAvailableMemoryBytes(); estimate.peakBytes > available)
+        return failRun(didExistWarning, error,
+            UFemToolElementDividerMallocFailedError_withMemoryBytes(estimate.peakBytes, available));
     try {
         UFemToolElementDividerStorage storage = makeStorage(cards, formatter);
+        storage.reserveDividedElementCharacters(qsizetype(estimate.dividedElementCharacters));
         std::vector<QString> names;
         for (const UFemCardPtr& card : cards) {
             const std::optional<Cell> cell = cellOf(*card);
@@ -302,6 +278,8 @@ std::optional<QString> UFemToolElementDivider::modelTextToAddByDividingElement(
                 return failRun(didExistWarning, error, failure);
             addDividedElementLines(storage, *card, *cell, numberOfDivide, names);
         }
+        // The registry holds the names too; they go with it as the text is written.
+        names = {};
         return storageText(storage, didExistWarning);
     } catch (const std::bad_alloc&) {
         return failRun(didExistWarning, error, UFemMallocFailedError());

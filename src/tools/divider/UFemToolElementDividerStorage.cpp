@@ -40,7 +40,9 @@ UFemToolElementDividerStorage::UFemToolElementDividerStorage(double nodeLocation
 
 void UFemToolElementDividerStorage::addDividedElementCardString(const QString& cardString)
 {
-    dividedElementCardStringArray_.append(cardString);
+    dividedElementText_ += cardString;
+    dividedElementText_ += LineFeed;
+    ++dividedElementCount_;
 }
 
 void UFemToolElementDividerStorage::addUnchangedCardString(const QString& cardString)
@@ -111,17 +113,10 @@ void UFemToolElementDividerStorage::appendNodeCardString(QString& text,
     }
 }
 
-QString UFemToolElementDividerStorage::modelText() const
+QString UFemToolElementDividerStorage::takeModelText()
 {
-    // Coordinates keep the precision of written model files.
-    const UFemNumberFormatter writingFileFormatter
-        = UFemNumberFormatter::defaultWritingFileNumberFormatter();
-    const UFemNumberFormatter& formatter = nodeLocationNumberFormatter_ != nullptr
-        ? *nodeLocationNumberFormatter_
-        : writingFileFormatter;
     qsizetype characters = charactersOf(warningStringArray_)
-        + charactersOf(unchangedCardStringArray_) + charactersOf(dividedElementCardStringArray_)
-        + 1024;
+        + charactersOf(unchangedCardStringArray_) + dividedElementText_.size() + 1024;
     for (const UFemToolElementDividerStorageNodeInfo& info : surfaceNodeInfoArray_)
         characters += info.nodeNameString().size() + NodeLineCharacters;
     QString text;
@@ -135,14 +130,31 @@ QString UFemToolElementDividerStorage::modelText() const
     appendHeading(
         text, QStringLiteral("\\ Unchanged cards ( %1 cards )"), unchangedCardStringArray_.size());
     appendLines(text, unchangedCardStringArray_);
+    unchangedCardStringArray_.clear();
+    takeNodeCardStrings(text);
+    appendHeading(text, QStringLiteral("\\ Divided element cards ( %1 cards )"),
+        qsizetype(dividedElementCount_));
+    text += dividedElementText_;
+    text += LineFeed;
+    dividedElementText_ = {};
+    dividedElementCount_ = 0;
+    text += QStringLiteral("\\ *** End of written cards by dividing elements ***\n");
+    return text;
+}
+
+void UFemToolElementDividerStorage::takeNodeCardStrings(QString& text)
+{
+    // Coordinates keep the precision of written model files.
+    const UFemNumberFormatter writingFileFormatter
+        = UFemNumberFormatter::defaultWritingFileNumberFormatter();
+    const UFemNumberFormatter& formatter = nodeLocationNumberFormatter_ != nullptr
+        ? *nodeLocationNumberFormatter_
+        : writingFileFormatter;
     appendHeading(text, QStringLiteral("\\ Node cards created for divided elements ( %1 cards )"),
         qsizetype(surfaceNodeInfoArray_.size()));
     for (const UFemToolElementDividerStorageNodeInfo& info : surfaceNodeInfoArray_)
         appendNodeCardString(text, info, formatter);
     text += LineFeed;
-    appendHeading(text, QStringLiteral("\\ Divided element cards ( %1 cards )"),
-        dividedElementCardStringArray_.size());
-    appendLines(text, dividedElementCardStringArray_);
-    text += QStringLiteral("\\ *** End of written cards by dividing elements ***\n");
-    return text;
+    surfaceNodeInfoDictionary_ = {};
+    surfaceNodeInfoArray_ = {};
 }

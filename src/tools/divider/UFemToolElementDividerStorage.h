@@ -27,6 +27,11 @@ public:
     }
 
     void addDividedElementCardString(const QString& cardString);
+    // Room for the element lines (their line feeds included), so that their block never moves.
+    void reserveDividedElementCharacters(qsizetype characters)
+    {
+        dividedElementText_.reserve(characters);
+    }
     void addUnchangedCardString(const QString& cardString);
     // Registers the node unless the name is taken at the same location. Answers the name the
     // caller must use instead of the one asked for, or nothing to keep that one.
@@ -38,12 +43,11 @@ public:
     {
         return surfaceNodeInfoArray_;
     }
-    quint64 numberOfDividedElementCardStrings() const
-    {
-        return dividedElementCardStringArray_.size();
-    }
+    quint64 numberOfDividedElementCardStrings() const { return dividedElementCount_; }
 
-    QString modelText() const;
+    // The model text of the run. It empties the storage as it writes, so that the text and the
+    // storage's share of it are not held whole together.
+    QString takeModelText();
 
 private:
     static constexpr quint64 lastRenamingNumber = 99;
@@ -51,13 +55,17 @@ private:
     const UFemToolElementDividerStorageNodeInfo* nodeInfoNamed(const QString& name) const;
     void registerNode(const QString& name, const double location[3]);
     void addWarning(const QString& warning);
+    // The Node lines, the registry emptied behind them.
+    void takeNodeCardStrings(QString& text);
     static void appendNodeCardString(QString& text,
         const UFemToolElementDividerStorageNodeInfo& info, const UFemNumberFormatter& formatter);
 
     std::vector<UFemToolElementDividerStorageNodeInfo> surfaceNodeInfoArray_;
     // Name to index in surfaceNodeInfoArray_.
     QHash<QString, quint64> surfaceNodeInfoDictionary_;
-    QStringList dividedElementCardStringArray_;
+    // The element lines, each ending in a line feed, in one block: one allocation, not one a line.
+    QString dividedElementText_;
+    quint64 dividedElementCount_ = 0;
     QStringList unchangedCardStringArray_;
     bool didExistWarning_ = false;
     QStringList warningStringArray_;
