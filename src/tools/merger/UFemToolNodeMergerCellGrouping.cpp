@@ -44,17 +44,29 @@ public:
         std::span<const Location> locations, const std::vector<quint64>& points, double distance)
         : cells_(locations.size())
     {
-        std::vector<quint64> order = points;
         for (int axis = 0; axis < 3; ++axis)
-            numberAxis(locations, order, axis, distance);
-        members_ = points;
-        std::ranges::sort(members_, [this](quint64 a, quint64 b) { return cells_[a] < cells_[b]; });
-        ranges_.reserve(members_.size());
-        for (quint64 begin = 0; begin < members_.size();) {
+            cellCounts_[axis] = numberAxis(locations, points, axis, distance);
+        std::vector<std::pair<Cell, quint64>> byCell;
+        byCell.reserve(points.size());
+        for (quint64 point : points)
+            byCell.emplace_back(cells_[point], point);
+        std::ranges::sort(byCell);
+        members_.reserve(byCell.size());
+        for (const auto& [cell, point] : byCell)
+            members_.push_back(point);
+        const double cellCount
+            = double(cellCounts_[0] + 2) * double(cellCounts_[1] + 2) * double(cellCounts_[2] + 2);
+        isDense_ = cellCount <= DenseCellsPerPoint * double(points.size()) + DenseCellsAlways;
+        if (isDense_)
+            denseRanges_.assign(std::size_t(cellCount), { 0, 0 });
+        for (quint64 begin = 0; begin < byCell.size();) {
             quint64 end = begin + 1;
-            while (end < members_.size() && cells_[members_[end]] == cells_[members_[begin]])
+            while (end < byCell.size() && byCell[end].first == byCell[begin].first)
                 ++end;
-            ranges_.emplace(cells_[members_[begin]], std::pair { begin, end });
+            if (isDense_)
+                denseRanges_[denseIndex(byCell[begin].first)] = { begin, end };
+            else
+                ranges_.emplace(byCell[begin].first, std::pair { begin, end });
             begin = end;
         }
     }
@@ -67,10 +79,8 @@ public:
         for (cell[0] = centre[0] - 1; cell[0] <= centre[0] + 1; ++cell[0]) {
             for (cell[1] = centre[1] - 1; cell[1] <= centre[1] + 1; ++cell[1]) {
                 for (cell[2] = centre[2] - 1; cell[2] <= centre[2] + 1; ++cell[2]) {
-                    const auto found = ranges_.find(cell);
-                    if (found == ranges_.end())
-                        continue;
-                    for (quint64 k = found->second.first; k < found->second.second; ++k)
+                    const auto [begin, end] = rangeOf(cell);
+                    for (quint64 k = begin; k < end; ++k)
                         visit(members_[k]);
                 }
             }
@@ -78,26 +88,52 @@ public:
     }
 
 private:
-    void numberAxis(
-        std::span<const Location> locations, std::vector<quint64>& order, int axis, double distance)
+    // Cells are looked up in a table of every cell while it is at most this many per point.
+    static constexpr double DenseCellsPerPoint = 8.0;
+    static constexpr double DenseCellsAlways = 4096.0;
+
+    // Numbers the cells of one axis from 1; answers how many there are.
+    quint64 numberAxis(std::span<const Location> locations, const std::vector<quint64>& points,
+        int axis, double distance)
     {
-        std::ranges::sort(
-            order, [&](quint64 a, quint64 b) { return locations[a][axis] < locations[b][axis]; });
+        std::vector<std::pair<double, quint64>> order;
+        order.reserve(points.size());
+        for (quint64 point : points)
+            order.emplace_back(locations[point][axis], point);
+        std::ranges::sort(order);
         quint64 cell = 1;
-        double cellStart = order.empty() ? 0.0 : locations[order.front()][axis];
-        for (quint64 point : order) {
-            const double coordinate = locations[point][axis];
+        double cellStart = order.empty() ? 0.0 : order.front().first;
+        for (const auto& [coordinate, point] : order) {
             if (coordinate - cellStart > distance) {
                 ++cell;
                 cellStart = coordinate;
             }
             cells_[point][axis] = cell;
         }
+        return cell;
+    }
+
+    // Cells run from 0 to count + 1 on each axis, the outer ones empty.
+    std::size_t denseIndex(const Cell& cell) const
+    {
+        return std::size_t(
+            (cell[0] * (cellCounts_[1] + 2) + cell[1]) * (cellCounts_[2] + 2) + cell[2]);
+    }
+
+    std::pair<quint64, quint64> rangeOf(const Cell& cell) const
+    {
+        if (isDense_)
+            return denseRanges_[denseIndex(cell)];
+        const auto found = ranges_.find(cell);
+        return found == ranges_.end() ? std::pair<quint64, quint64> { 0, 0 } : found->second;
     }
 
     std::vector<Cell> cells_;
+    std::array<quint64, 3> cellCounts_ {};
     // The points ordered by cell, and each cell's run of them.
     std::vector<quint64> members_;
+    bool isDense_ = false;
+    std::vector<std::pair<quint64, quint64>> denseRanges_;
     std::unordered_map<Cell, std::pair<quint64, quint64>, CellHash> ranges_;
 };
 
