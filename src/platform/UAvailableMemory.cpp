@@ -2,6 +2,20 @@
 
 #include <sys/resource.h>
 
+// Sanitizers bring their own allocator: glibc's arenas hold nothing of ours to hand back then.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define VANTREL_SANITIZER_ALLOCATOR 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define VANTREL_SANITIZER_ALLOCATOR 1
+#endif
+#if defined(__GLIBC__) && !defined(VANTREL_SANITIZER_ALLOCATOR)
+#define VANTREL_TRIMS_GLIBC_HEAP 1
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <fstream>
 #include <string>
@@ -47,4 +61,11 @@ quint64 addressSpaceLeftBytes()
 quint64 UAvailableMemoryBytes()
 {
     return std::min(memAvailableBytes(), addressSpaceLeftBytes());
+}
+
+void UReturnFreedMemoryToSystem()
+{
+#if defined(VANTREL_TRIMS_GLIBC_HEAP)
+    malloc_trim(0);
+#endif
 }

@@ -1,5 +1,7 @@
 #include "tools/divider/UFemToolElementDividerStorage.h"
 
+#include "platform/UAvailableMemory.h"
+
 namespace {
 
 const QString LineFeed = QStringLiteral("\n");
@@ -157,4 +159,6 @@ void UFemToolElementDividerStorage::takeNodeCardStrings(QString& text)
     text += LineFeed;
     surfaceNodeInfoDictionary_ = {};
     surfaceNodeInfoArray_ = {};
+    // The names and entries are many small blocks the allocator would keep beside the text.
+    UReturnFreedMemoryToSystem();
 }
