@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <unordered_map>
 #include <utility>
@@ -46,29 +47,12 @@ public:
     {
         for (int axis = 0; axis < 3; ++axis)
             cellCounts_[axis] = numberAxis(locations, points, axis, distance);
-        std::vector<std::pair<Cell, quint64>> byCell;
-        byCell.reserve(points.size());
-        for (quint64 point : points)
-            byCell.emplace_back(cells_[point], point);
-        std::ranges::sort(byCell);
-        members_.reserve(byCell.size());
-        for (const auto& [cell, point] : byCell)
-            members_.push_back(point);
         const double cellCount
             = double(cellCounts_[0] + 2) * double(cellCounts_[1] + 2) * double(cellCounts_[2] + 2);
-        isDense_ = cellCount <= DenseCellsPerPoint * double(points.size()) + DenseCellsAlways;
-        if (isDense_)
-            denseRanges_.assign(std::size_t(cellCount), { 0, 0 });
-        for (quint64 begin = 0; begin < byCell.size();) {
-            quint64 end = begin + 1;
-            while (end < byCell.size() && byCell[end].first == byCell[begin].first)
-                ++end;
-            if (isDense_)
-                denseRanges_[denseIndex(byCell[begin].first)] = { begin, end };
-            else
-                ranges_.emplace(byCell[begin].first, std::pair { begin, end });
-            begin = end;
-        }
+        if (cellCount <= DenseCellsPerPoint * double(points.size()) + DenseCellsAlways)
+            fillDense(points, std::size_t(cellCount));
+        else
+            fillHashed(points);
     }
 
     // Calls `visit` with every point of the point's cell and of the 26 around it.
@@ -91,10 +75,34 @@ private:
     // Cells are looked up in a table of every cell while it is at most this many per point.
     static constexpr double DenseCellsPerPoint = 8.0;
     static constexpr double DenseCellsAlways = 4096.0;
+    // Cells a hair wider than the distance can be numbered by division, without a sort: points
+    // within the distance still fall in neighbouring cells while the rounding of the quotients
+    // stays far below the widening, that is for fewer than MaximumDividedCells on an axis.
+    static constexpr double CellWidening = 1e-6;
+    static constexpr double MaximumDividedCells = 1e9;
 
     // Numbers the cells of one axis from 1; answers how many there are.
     quint64 numberAxis(std::span<const Location> locations, const std::vector<quint64>& points,
         int axis, double distance)
+    {
+        double low = std::numeric_limits<double>::infinity();
+        double high = -low;
+        for (quint64 point : points) {
+            low = std::min(low, locations[point][axis]);
+            high = std::max(high, locations[point][axis]);
+        }
+        const double width = distance * (1.0 + CellWidening);
+        if (distance > 0.0 && (high - low) / width < MaximumDividedCells) {
+            for (quint64 point : points)
+                cells_[point][axis] = 1 + quint64((locations[point][axis] - low) / width);
+            return points.empty() ? 1 : 1 + quint64((high - low) / width);
+        }
+        return numberAxisInOrder(locations, points, axis, distance);
+    }
+
+    // A new cell where a coordinate passes the cell's first by more than the distance.
+    quint64 numberAxisInOrder(std::span<const Location> locations,
+        const std::vector<quint64>& points, int axis, double distance)
     {
         std::vector<std::pair<double, quint64>> order;
         order.reserve(points.size());
@@ -113,6 +121,39 @@ private:
         return cell;
     }
 
+    // Members counted into their cells' places: no sort.
+    void fillDense(const std::vector<quint64>& points, std::size_t cellCount)
+    {
+        isDense_ = true;
+        denseStarts_.assign(cellCount + 1, 0);
+        for (quint64 point : points)
+            ++denseStarts_[denseIndex(cells_[point]) + 1];
+        std::partial_sum(denseStarts_.begin(), denseStarts_.end(), denseStarts_.begin());
+        std::vector<quint64> next(denseStarts_.begin(), denseStarts_.end() - 1);
+        members_.resize(points.size());
+        for (quint64 point : points)
+            members_[next[denseIndex(cells_[point])]++] = point;
+    }
+
+    void fillHashed(const std::vector<quint64>& points)
+    {
+        std::vector<std::pair<Cell, quint64>> byCell;
+        byCell.reserve(points.size());
+        for (quint64 point : points)
+            byCell.emplace_back(cells_[point], point);
+        std::ranges::sort(byCell);
+        members_.reserve(byCell.size());
+        for (const auto& [cell, point] : byCell)
+            members_.push_back(point);
+        for (quint64 begin = 0; begin < byCell.size();) {
+            quint64 end = begin + 1;
+            while (end < byCell.size() && byCell[end].first == byCell[begin].first)
+                ++end;
+            ranges_.emplace(byCell[begin].first, std::pair { begin, end });
+            begin = end;
+        }
+    }
+
     // Cells run from 0 to count + 1 on each axis, the outer ones empty.
     std::size_t denseIndex(const Cell& cell) const
     {
@@ -122,18 +163,20 @@ private:
 
     std::pair<quint64, quint64> rangeOf(const Cell& cell) const
     {
-        if (isDense_)
-            return denseRanges_[denseIndex(cell)];
+        if (isDense_) {
+            const std::size_t index = denseIndex(cell);
+            return { denseStarts_[index], denseStarts_[index + 1] };
+        }
         const auto found = ranges_.find(cell);
         return found == ranges_.end() ? std::pair<quint64, quint64> { 0, 0 } : found->second;
     }
 
     std::vector<Cell> cells_;
     std::array<quint64, 3> cellCounts_ {};
-    // The points ordered by cell, and each cell's run of them.
+    // The points ordered by cell, and where each cell's run of them starts.
     std::vector<quint64> members_;
     bool isDense_ = false;
-    std::vector<std::pair<quint64, quint64>> denseRanges_;
+    std::vector<quint64> denseStarts_;
     std::unordered_map<Cell, std::pair<quint64, quint64>, CellHash> ranges_;
 };
 

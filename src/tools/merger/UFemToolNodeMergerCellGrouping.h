@@ -12,10 +12,11 @@
 // comparing every pair: points taken in order, each still free point starting a group of the later
 // free points within the distance of it on every axis (inclusive).
 //
-// Each axis is cut into cells of at most the distance, a new cell where a coordinate passes the
-// cell's first by more than the distance, so that points within the distance lie in the same or
-// neighbouring cells and the points of one cell are all within it. A point's cell is emptied by
-// the group it starts, so each cell is searched from at most its 27 neighbours.
+// Each axis is cut into cells about as wide as the distance (by division, or where the rounding
+// of a division could matter, a new cell where a coordinate passes the cell's first by more than
+// the distance), so that points within the distance lie in the same or neighbouring cells and the
+// points of one cell are (nearly) all within it. A point's cell is all but emptied by the group it
+// starts, so each cell is searched from a bounded number of its 27 neighbours' points.
 class UFemToolNodeMergerCellGrouping {
 public:
     using Location = std::array<double, 3>;
