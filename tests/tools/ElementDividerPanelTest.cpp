@@ -59,6 +59,20 @@ struct DividerPanel {
 
 } // namespace
 
+TEST(DividerEstimate, APanelRunPastTheAvailableMemoryAlertsWithoutAskingToQuit)
+{
+    DividerPanel panel(TwoQuadModel
+        + QStringLiteral("Node , I ,  , 0 , 0 , 1 ,\nNode , J ,  , 2 , 0 , 1 ,\n"
+                         "Node , K ,  , 2 , 4 , 1 ,\nNode , L ,  , 0 , 4 , 1 ,\n"
+                         "SolidProp , P , Steel ,\n"
+                         "Hexa , H1 , P , A , B , C , D , I , J , K , L ,\n"));
+    panel.select({ "H1" });
+    const Alert alert = panel.run(UFemToolElementDividerDivideElementsTab, "999");
+    EXPECT_TRUE(alert.messageText.startsWith("Memory allocation failed. Dividing the elements"));
+    EXPECT_FALSE(alert.informativeText.contains("Quit")) << alert.informativeText.toStdString();
+    EXPECT_EQ(panel.clipboard(), Before);
+}
+
 TEST(ElementDividerPanelTest, NumberOfDivideIsCheckedAfterTheWindowAndTheSelection)
 {
     DividerPanel panel;
