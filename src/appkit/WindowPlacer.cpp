@@ -13,19 +13,16 @@
 
 namespace {
 
-// Windows the placer keeps on the screen; tool tips, pop-ups and splash windows place themselves.
+// Windows the placer keeps on the screen. Tool tips, pop-ups and splash windows place
+// themselves; dialogs are centred over their parent and kept on its screen by Qt as they show,
+// after this filter has seen the show.
 bool isPlacedWindow(const QWidget* widget)
 {
-    if (!widget->isWindow() || widget->testAttribute(Qt::WA_DontShowOnScreen))
+    if (!widget->isWindow() || widget->testAttribute(Qt::WA_DontShowOnScreen)
+        || qobject_cast<const QDialog*>(widget) != nullptr)
         return false;
     const Qt::WindowType type = widget->windowType();
     return type == Qt::Window || type == Qt::Dialog || type == Qt::Sheet || type == Qt::Tool;
-}
-
-// Dialogs and windows with a parent stand over their parent, where Qt centres them.
-bool standsOverParent(const QWidget* window)
-{
-    return window->parentWidget() != nullptr || qobject_cast<const QDialog*>(window) != nullptr;
 }
 
 QScreen* screenOf(const QRect& frame, const QWidget* fallback)
@@ -73,7 +70,8 @@ void WindowPlacer::placeWindow(QWidget* window, bool isFirstShow) const
 {
     QRect frame = window->frameGeometry();
     const QWidget* main = mainWindow();
-    const bool isNewWindow = isFirstShow && !standsOverParent(window);
+    // A window with a parent stands over it.
+    const bool isNewWindow = isFirstShow && window->parentWidget() == nullptr;
     std::optional<QRect> cascadeFrom;
     if (isNewWindow && main != nullptr && main != window)
         cascadeFrom = main->frameGeometry();

@@ -11,7 +11,8 @@ class WindowTracker;
 // Keeps every window of the program wholly on the screen it opens on. A window that opens for the
 // first time without a position of its own (a new document window, a panel) steps down and right
 // of the main window; a window Qt or the user placed keeps its place, moved onto the screen where
-// needed. Tool tips and pop-ups place themselves. Installed on the application while it lives.
+// needed. Tool tips, pop-ups and dialogs are placed by Qt. Installed on the application while it
+// lives.
 class WindowPlacer : public QObject {
     Q_OBJECT
 public:

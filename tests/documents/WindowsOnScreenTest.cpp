@@ -7,6 +7,7 @@
 #include "documents/window/UFemWindowController.h"
 
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
 
@@ -75,6 +76,14 @@ TEST(WindowsOnScreen, EveryWindowOfTheWalkOpensInsideTheMainWindowsScreen)
                 << " on " << screen->name().toStdString();
             EXPECT_NE(window->frameGeometry().topLeft(), mainWindow->frameGeometry().topLeft());
         }
+        // A sheet stands over its window.
+        QMessageBox sheet(QMessageBox::Information, QStringLiteral("Vantrel"),
+            QStringLiteral("Checking model completed."), QMessageBox::Ok, mainWindow);
+        sheet.setWindowModality(Qt::WindowModal);
+        sheet.open();
+        finishEventTurn();
+        EXPECT_TRUE(mainWindow->frameGeometry().contains(sheet.frameGeometry().center()));
+        sheet.close();
         // The shared panel keeps the place it first had, on whichever screen that was.
         QWidget& panel = calculations.calculationManagerPanel();
         const QScreen* panelScreen = QGuiApplication::screenAt(panel.frameGeometry().center());
