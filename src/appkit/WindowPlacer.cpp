@@ -53,6 +53,9 @@ QRect WindowPlacer::placedFrame(
         placed.moveTopLeft(cascadeFrom->topLeft() + QPoint(CascadeOffset, CascadeOffset));
     if (available.isEmpty())
         return placed;
+    // A cascade that runs out of the screen starts again at its top left corner.
+    if (cascadeFrom && !available.contains(placed))
+        placed.moveTopLeft(available.topLeft());
     placed.setWidth(std::min(placed.width(), available.width()));
     placed.setHeight(std::min(placed.height(), available.height()));
     if (placed.right() > available.right())
@@ -82,11 +85,28 @@ void WindowPlacer::placeWindow(QWidget* window, bool isFirstShow) const
     // The first window of all opens in the middle of the screen.
     if (isNewWindow && !cascadeFrom)
         frame.moveCenter(available.center());
-    const QRect placed = placedFrame(frame, available, cascadeFrom);
+    QRect placed = placedFrame(frame, available, cascadeFrom);
+    // Two new windows never hide each other: a step further past each one already there.
+    for (int step = 0;
+         cascadeFrom && step < MaximumCascadeSteps && isCornerTaken(placed.topLeft(), window);
+         ++step) {
+        cascadeFrom = placed;
+        placed = placedFrame(frame, available, cascadeFrom);
+    }
     if (placed.size() != frame.size())
         window->resize(window->size() - (frame.size() - placed.size()));
     // Also where nothing moves: the window has its place from now on.
     window->move(placed.topLeft());
+}
+
+// Whether another window of the placer's kind already stands with its corner at `corner`.
+bool WindowPlacer::isCornerTaken(QPoint corner, const QWidget* window)
+{
+    const QWidgetList shown = QApplication::topLevelWidgets();
+    return std::any_of(shown.begin(), shown.end(), [&](const QWidget* other) {
+        return other != window && other->isVisible() && isPlacedWindow(other)
+            && other->frameGeometry().topLeft() == corner;
+    });
 }
 
 bool WindowPlacer::eventFilter(QObject* watched, QEvent* event)

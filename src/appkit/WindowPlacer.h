@@ -16,14 +16,17 @@ class WindowTracker;
 class WindowPlacer : public QObject {
     Q_OBJECT
 public:
-    // How far a new window steps from the main window.
+    // How far a new window steps from the main window, and how many steps it takes at most past
+    // windows already in its place.
     static constexpr int CascadeOffset = 24;
+    static constexpr int MaximumCascadeSteps = 12;
 
     explicit WindowPlacer(const WindowTracker& tracker);
     ~WindowPlacer() override;
 
     // The frame for a window of `frame` in the screen area `available`: first stepped from
-    // `cascadeFrom` when given, then moved inside the area, and shrunk only where it is larger.
+    // `cascadeFrom` when given (back to the area's top left corner when the step leaves the area),
+    // then moved inside the area, and shrunk only where it is larger.
     static QRect placedFrame(
         const QRect& frame, const QRect& available, const std::optional<QRect>& cascadeFrom);
 
@@ -35,6 +38,7 @@ protected:
 
 private:
     const QWidget* mainWindow() const;
+    static bool isCornerTaken(QPoint corner, const QWidget* window);
 
     const WindowTracker& tracker_;
 };
