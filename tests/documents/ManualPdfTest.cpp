@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -21,9 +23,12 @@ namespace {
 const QStringList ManualHeadings = { QStringLiteral("# Vantrel Users Manual"),
     QStringLiteral("## Starting"), QStringLiteral("## Model text"),
     QStringLiteral("### Cards and their columns"), QStringLiteral("## The card filter"),
-    QStringLiteral("## Cases"), QStringLiteral("## Calculating"),
-    QStringLiteral("## The result table"), QStringLiteral("## Project files"),
-    QStringLiteral("## Preferences"), QStringLiteral("## Calculating from the command line") };
+    QStringLiteral("## Editing in the card table"), QStringLiteral("### The find panel"),
+    QStringLiteral("## Cases"), QStringLiteral("## Calculating"), QStringLiteral("## The 3-D view"),
+    QStringLiteral("## The model edit window"), QStringLiteral("## The element divider"),
+    QStringLiteral("## The node merger"), QStringLiteral("## The result table"),
+    QStringLiteral("## Project files"), QStringLiteral("## Preferences"),
+    QStringLiteral("## Calculating from the command line") };
 
 const QStringList CardLabels = { QStringLiteral("Node"), QStringLiteral("Rod"),
     QStringLiteral("Quad"), QStringLiteral("Hexa"), QStringLiteral("Material"),
@@ -50,6 +55,10 @@ TEST(ManualPdf, theBuildRendersTheManualWithItsHeadingsAndEveryCard)
         pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 3);
     EXPECT_GT(pdf.size(), 20000);
     EXPECT_TRUE(pdf.contains("/Title"));
+    // Every picture the text names is in the PDF.
+    const qsizetype pictures = markdown.count(QStringLiteral("](images/"));
+    EXPECT_GE(pictures, 2);
+    EXPECT_GE(pdf.count("/Subtype /Image"), pictures);
 
     // The same text renders again; a place that cannot be written says so.
     QTemporaryDir folder;
@@ -100,4 +109,56 @@ TEST(ManualPdf, helpOpensTheManualWithTheDesktopsViewerAndIsOffWithoutIt)
     CommandItem disabled(*item);
     EXPECT_FALSE(harness.shell->commandRouter().validate(disabled));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+TEST(ManualFallback, WithoutAPdfViewerHelpShowsTheManualWithItsPicturesInAWindow)
+{
+    ShellHarness harness;
+    UFemAppDelegate& delegate = harness.shell->appDelegate();
+    QList<QUrl> asked;
+    bool hasViewer = false;
+    delegate.setUrlOpener([&asked, &hasViewer](const QUrl& url) {
+        asked.append(url);
+        return hasViewer;
+    });
+    delegate.setUsersManualPath(QStringLiteral(VANTREL_MANUAL_PDF));
+    QAction* item = harness.item(QStringLiteral("openUsersManual:"));
+    item->trigger();
+    EXPECT_EQ(asked, QList<QUrl> { QUrl::fromLocalFile(QStringLiteral(VANTREL_MANUAL_PDF)) });
+    QWidget* window = delegate.usersManualWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Vantrel Users Manual"));
+    auto* view = window->findChild<QTextBrowser*>();
+    ASSERT_NE(view, nullptr);
+    const QString shown = view->toPlainText();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Vantrel Users Manual")));
+    // Nothing in the text stops the layout early.
+    EXPECT_TRUE(shown.contains(QStringLiteral("The 3-D view")));
+    EXPECT_TRUE(shown.trimmed().endsWith(QStringLiteral("like any other.")));
+    // Every picture the text names is found beside it.
+    int pictures = 0;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
+            if (fragment.fragment().charFormat().isImageFormat()) {
+                const QString name = fragment.fragment().charFormat().toImageFormat().name();
+                EXPECT_FALSE(view->loadResource(QTextDocument::ImageResource, name).isNull())
+                    << name.toStdString();
+                ++pictures;
+            }
+    EXPECT_GE(pictures, 2);
+
+    // Asking again brings the same window forward.
+    item->trigger();
+    EXPECT_EQ(delegate.usersManualWindow(), window);
+    window->close();
+    finishEventTurn();
+    EXPECT_EQ(delegate.usersManualWindow(), nullptr);
+
+    // With a viewer the PDF opens and no window is made.
+    hasViewer = true;
+    item->trigger();
+    EXPECT_EQ(asked.size(), 3);
+    EXPECT_EQ(delegate.usersManualWindow(), nullptr);
+    EXPECT_TRUE(harness.beeps.sounds.isEmpty());
 }

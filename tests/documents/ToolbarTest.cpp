@@ -19,6 +19,8 @@
 #include <QDialog>
 #include <QMenu>
 #include <QStandardItemModel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -152,6 +154,18 @@ TEST(ToolbarTest, ANewWindowShowsTheWholeToolbar)
             continue;
         EXPECT_TRUE(window.toolbar.itemControl(identifier)->isVisible())
             << identifier.toStdString();
+    }
+    // The view type popup shows each of its items uncut.
+    QComboBox& viewTypes = *window.toolbar.viewTypePopup();
+    for (int index = 0; index < viewTypes.count(); ++index) {
+        viewTypes.setCurrentIndex(index);
+        QStyleOptionComboBox option;
+        option.initFrom(&viewTypes);
+        option.currentText = viewTypes.itemText(index);
+        const QRect field = viewTypes.style()->subControlRect(
+            QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &viewTypes);
+        EXPECT_LE(viewTypes.fontMetrics().horizontalAdvance(option.currentText), field.width())
+            << option.currentText.toStdString();
     }
 }
 

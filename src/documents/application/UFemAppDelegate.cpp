@@ -17,6 +17,7 @@
 #include "documents/application/UFemCommandNames.h"
 #include "documents/application/UFemMainMenu.h"
 #include "documents/application/UFemMainMenuWindow.h"
+#include "documents/application/UFemManualWindow.h"
 #include "documents/application/UFemOpenGLInfoWindow.h"
 #include "documents/calculation/UFemCalculationManager.h"
 #include "documents/document/UFemDocument.h"
@@ -104,6 +105,7 @@ UFemAppDelegate::UFemAppDelegate(DocumentController& documentController, WindowT
     , mainMenu_(mainMenu)
     , sheets_(sheets)
     , quit_(&UFemAppDelegate::quitApplication)
+    , openUrl_(&QDesktopServices::openUrl)
     , usersManualPath_(
           QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
                               .filePath(QStringLiteral("../share/vantrel/") + UsersManualFileName)))
@@ -160,7 +162,7 @@ bool UFemAppDelegate::validateCommand(CommandItem& item)
 {
     // An installation without the manual has nothing to open.
     if (item.command() == UFemOpenUsersManualCommand)
-        return QFileInfo::exists(usersManualPath());
+        return QFileInfo::exists(usersManualPath()) || QFileInfo::exists(usersManualTextPath());
     if (CommandTarget::respondsToCommand(item.command()))
         return CommandTarget::validateCommand(item);
     return UFemApplicationCommandHooks::validate(item);
@@ -292,15 +294,38 @@ void UFemAppDelegate::showWindow(QWidget* window)
     window->activateWindow();
 }
 
+QString UFemAppDelegate::usersManualTextPath() const
+{
+    const QFileInfo pdf(usersManualPath());
+    return pdf.dir().filePath(pdf.completeBaseName() + QStringLiteral(".md"));
+}
+
+QWidget* UFemAppDelegate::usersManualWindow() const
+{
+    const std::vector<QWidget*> windows = usersManualWindow_.windows();
+    return windows.empty() ? nullptr : windows.front();
+}
+
+// A desktop without a PDF viewer still gets the manual: the same text in a window of its own.
 void UFemAppDelegate::openUsersManual()
 {
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(usersManualPath())))
+    if (QFileInfo::exists(usersManualPath()) && openUrl_(QUrl::fromLocalFile(usersManualPath())))
+        return;
+    if (QWidget* shown = usersManualWindow()) {
+        showWindow(shown);
+        return;
+    }
+    std::unique_ptr<QWidget> window = UFemManualWindow::makeWindow(usersManualTextPath());
+    if (window == nullptr) {
         Notifier::beep();
+        return;
+    }
+    showWindow(usersManualWindow_.add(std::move(window)));
 }
 
 void UFemAppDelegate::openWebSite()
 {
-    if (!QDesktopServices::openUrl(QUrl(UFemWebSiteAddress)))
+    if (!openUrl_(QUrl(UFemWebSiteAddress)))
         Notifier::beep();
 }
 

@@ -17,6 +17,7 @@ class UFemCalculationManager;
 class UFemDocument;
 class UFemMainMenu;
 class UFemMainMenuWindow;
+class QUrl;
 class WindowController;
 class WindowTracker;
 
@@ -56,9 +57,14 @@ public:
     std::vector<QWidget*> openGLInfoWindows() const;
 
     // Where the program keeps the users manual: share/vantrel beside its own folder, unless
-    // another place is set.
+    // another place is set. Its Markdown text lies beside it under the same name.
     QString usersManualPath() const { return usersManualPath_; }
     void setUsersManualPath(const QString& path) { usersManualPath_ = path; }
+    QString usersManualTextPath() const;
+    // What opens the PDF and links with the desktop's programs; QDesktopServices by default.
+    void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
+    // The manual's own window, shown where the PDF cannot be opened; null when none is open.
+    QWidget* usersManualWindow() const;
 
     // Asks first while calculations run, then reviews the unsaved documents; when none refuses,
     // stops the calculations and quits.
@@ -89,7 +95,9 @@ private:
     // At most one about panel; closing one lets it go, and the next request builds it afresh.
     ClosingWindows aboutPanel_;
     ClosingWindows openGLInfoWindows_;
+    ClosingWindows usersManualWindow_;
     std::function<void()> quit_;
+    std::function<bool(const QUrl&)> openUrl_;
     UFemCalculationManager* calculationManager_ = nullptr;
     QString usersManualPath_;
     bool isReviewingUnsaved_ = false;

@@ -2,6 +2,7 @@
 
 #include "appkit/CommandRouter.h"
 #include "appkit/SheetPresenter.h"
+#include "appkit/WindowPlacer.h"
 #include "appkit/WindowTracker.h"
 #include "documents/application/UFemAppDelegate.h"
 #include "documents/application/UFemMainMenu.h"
@@ -17,6 +18,7 @@ UFemApplicationShell::UFemApplicationShell(SheetPresenter& sheets, FilePanels& p
     const UFemDataControllerServices& services, UFemDocumentPrompt* prompt)
     : sheets_(sheets)
     , tracker_(std::make_unique<WindowTracker>())
+    , windowPlacer_(std::make_unique<WindowPlacer>(*tracker_))
     , router_(std::make_unique<CommandRouter>(*tracker_))
     , documentController_(std::make_unique<UFemDocumentController>(sheets, panels, *tracker_))
     , mainMenu_(std::make_unique<UFemMainMenu>(*router_))

@@ -15,11 +15,13 @@ class UFemDocumentController;
 class UFemDocumentPrompt;
 class UFemMainMenu;
 class UFemStartWindow;
+class WindowPlacer;
 class WindowTracker;
 
 // The running program's parts, made in order and held together: the window tracking, the
 // command chain, the document controller with the three document types, the main menu, the
-// application delegate and the start window, which shows whenever no document window is open.
+// application delegate and the start window, which shows whenever no document window is open;
+// every window opens on the screen.
 // Sheets and panels come from outside so that tests can answer them.
 class UFemApplicationShell : public QObject {
     Q_OBJECT
@@ -48,6 +50,7 @@ private:
 
     SheetPresenter& sheets_;
     std::unique_ptr<WindowTracker> tracker_;
+    std::unique_ptr<WindowPlacer> windowPlacer_;
     std::unique_ptr<CommandRouter> router_;
     std::unique_ptr<UFemDocumentController> documentController_;
     std::unique_ptr<UFemMainMenu> mainMenu_;

@@ -153,8 +153,10 @@ QWidget* UFemWindowToolbar::addItem(const QString& identifier, const QString& la
     layout->setContentsMargins(ItemSpacing, 0, ItemSpacing, 0);
     layout->setSpacing(ItemSpacing);
     if (minimumWidth > 0) {
-        control->setMinimumWidth(minimumWidth);
-        control->setMaximumWidth(maximumWidth);
+        // Never narrower than the control needs for its longest item.
+        const int needed = control->sizeHint().width();
+        control->setMinimumWidth(std::max(minimumWidth, needed));
+        control->setMaximumWidth(std::max(maximumWidth, needed));
     }
     control->setToolTip(toolTip);
     layout->addWidget(control, 0, Qt::AlignHCenter);

@@ -1,0 +1,129 @@
+#include "appkit/WindowPlacer.h"
+
+#include "appkit/WindowController.h"
+#include "appkit/WindowTracker.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+// Windows the placer keeps on the screen. Tool tips, pop-ups and splash windows place
+// themselves; dialogs are centred over their parent and kept on its screen by Qt as they show,
+// after this filter has seen the show.
+bool isPlacedWindow(const QWidget* widget)
+{
+    if (!widget->isWindow() || widget->testAttribute(Qt::WA_DontShowOnScreen)
+        || qobject_cast<const QDialog*>(widget) != nullptr)
+        return false;
+    const Qt::WindowType type = widget->windowType();
+    return type == Qt::Window || type == Qt::Dialog || type == Qt::Sheet || type == Qt::Tool;
+}
+
+QScreen* screenOf(const QRect& frame, const QWidget* fallback)
+{
+    if (QScreen* screen = QGuiApplication::screenAt(frame.center()))
+        return screen;
+    return fallback->screen();
+}
+
+} // namespace
+
+WindowPlacer::WindowPlacer(const WindowTracker& tracker)
+    : tracker_(tracker)
+{
+    qApp->installEventFilter(this);
+}
+
+WindowPlacer::~WindowPlacer()
+{
+    qApp->removeEventFilter(this);
+}
+
+QRect WindowPlacer::placedFrame(
+    const QRect& frame, const QRect& available, const std::optional<QRect>& cascadeFrom)
+{
+    QRect placed = frame;
+    if (cascadeFrom)
+        placed.moveTopLeft(cascadeFrom->topLeft() + QPoint(CascadeOffset, CascadeOffset));
+    if (available.isEmpty())
+        return placed;
+    // A cascade that runs out of the screen starts again at its top left corner.
+    if (cascadeFrom && !available.contains(placed))
+        placed.moveTopLeft(available.topLeft());
+    placed.setWidth(std::min(placed.width(), available.width()));
+    placed.setHeight(std::min(placed.height(), available.height()));
+    if (placed.right() > available.right())
+        placed.moveRight(available.right());
+    if (placed.bottom() > available.bottom())
+        placed.moveBottom(available.bottom());
+    if (placed.left() < available.left())
+        placed.moveLeft(available.left());
+    if (placed.top() < available.top())
+        placed.moveTop(available.top());
+    return placed;
+}
+
+void WindowPlacer::placeWindow(QWidget* window, bool isFirstShow) const
+{
+    QRect frame = window->frameGeometry();
+    const QWidget* main = mainWindow();
+    // A window with a parent stands over it.
+    const bool isNewWindow = isFirstShow && window->parentWidget() == nullptr;
+    std::optional<QRect> cascadeFrom;
+    if (isNewWindow && main != nullptr && main != window)
+        cascadeFrom = main->frameGeometry();
+    const QScreen* screen = screenOf(cascadeFrom.value_or(frame), cascadeFrom ? main : window);
+    if (screen == nullptr)
+        return;
+    const QRect available = screen->availableGeometry();
+    // The first window of all opens in the middle of the screen.
+    if (isNewWindow && !cascadeFrom)
+        frame.moveCenter(available.center());
+    QRect placed = placedFrame(frame, available, cascadeFrom);
+    // Two new windows never hide each other: a step further past each one already there.
+    for (int step = 0;
+         cascadeFrom && step < MaximumCascadeSteps && isCornerTaken(placed.topLeft(), window);
+         ++step) {
+        cascadeFrom = placed;
+        placed = placedFrame(frame, available, cascadeFrom);
+    }
+    if (placed.size() != frame.size())
+        window->resize(window->size() - (frame.size() - placed.size()));
+    // Also where nothing moves: the window has its place from now on.
+    window->move(placed.topLeft());
+}
+
+// Whether another window of the placer's kind already stands with its corner at `corner`.
+bool WindowPlacer::isCornerTaken(QPoint corner, const QWidget* window)
+{
+    const QWidgetList shown = QApplication::topLevelWidgets();
+    return std::any_of(shown.begin(), shown.end(), [&](const QWidget* other) {
+        return other != window && other->isVisible() && isPlacedWindow(other)
+            && other->frameGeometry().topLeft() == corner;
+    });
+}
+
+bool WindowPlacer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && !event->spontaneous() && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (isPlacedWindow(widget))
+            placeWindow(widget, !widget->testAttribute(Qt::WA_Moved));
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+const QWidget* WindowPlacer::mainWindow() const
+{
+    const WindowController* controller = tracker_.mainWindowController();
+    if (controller == nullptr || controller->window() == nullptr
+        || !controller->window()->isVisible())
+        return nullptr;
+    return controller->window();
+}
