@@ -141,6 +141,7 @@ private:
     UFemWFMatrixCalculator(const UFemWFMatrixCalculator& other);
 
     quint64 nodeNoOf(const UFemCardName& nodeName) const;
+    quint64 solutionThreadCount() const;
     UFemWFNodeMatrices& requireNodeMatrices() const;
     [[nodiscard]] bool applyRestraintToMatrixCalculator(UErrorPtr* error);
     void writeRestraintToDisplacementMatrix();

@@ -19,8 +19,8 @@ bool UFemWFMatrixCalculator::prepareMatrixCalculation(UErrorPtr* error)
     // Memory running out while the matrices are built is an error like any other. The step's
     // answer is whether a task came back, with its failure.
     static_cast<void>(UFemWFRunCalculationStep(&failure, [&] {
-        task = UFemWFBuildCalculationThreadTaskContext(
-            requireNodeMatrices(), slotLayout_, this, memoryLimit_, &failure);
+        task = UFemWFBuildCalculationThreadTaskContext(requireNodeMatrices(), slotLayout_, this,
+            memoryLimit_, solutionThreadCount(), &failure);
         return true;
     }));
 
@@ -44,8 +44,7 @@ bool UFemWFMatrixCalculator::runMatrixCalculation(UErrorPtr* error)
 {
     if (!task_)
         return true;
-    const quint64 threadCount
-        = threadCount_ ? threadCount_ : UThreadCountPreference::calculationTaskThreadCount();
+    const quint64 threadCount = solutionThreadCount();
     const auto start = std::chrono::steady_clock::now();
     {
         std::lock_guard<std::mutex> lock(taskMutex_);
@@ -105,10 +104,17 @@ void UFemWFMatrixCalculator::finish()
         task = std::move(task_);
         isFinished_ = true;
     }
+    if (task)
+        UFemWFReleaseCalculationContext(task->calculationContextPtr(), solutionThreadCount());
     task.reset();
     nodeMatrices_.reset();
     restraintObjectList_ = UFemRestraintObjectList();
     slotLayout_ = UFemWFCalculationSlotLayout();
+}
+
+quint64 UFemWFMatrixCalculator::solutionThreadCount() const
+{
+    return threadCount_ ? threadCount_ : UThreadCountPreference::calculationTaskThreadCount();
 }
 
 UFemWFSolutionFigures UFemWFMatrixCalculator::solutionFigures() const
