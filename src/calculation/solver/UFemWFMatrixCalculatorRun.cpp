@@ -4,6 +4,7 @@
 
 #include "calculation/UFemWFCalculationExceptionError.h"
 #include "calculation/UFemWFCalculationMatrixBuild.h"
+#include "calculation/UFemWFCalculationMemoryEstimate.h"
 #include "foundation/UFemNotFound.h"
 #include "foundation/threads/UThreadCountPreference.h"
 
@@ -107,6 +108,13 @@ void UFemWFMatrixCalculator::finish()
     if (task)
         UFemWFReleaseCalculationContext(task->calculationContextPtr(), solutionThreadCount());
     task.reset();
+    if (nodeMatrices_) {
+        std::vector<_UCMemoryStorage> storages
+            = USparseMatrixStorages(nodeMatrices_->stiffnessMatrix());
+        for (const _UCMemoryStorage& storage : USparseMatrixStorages(nodeMatrices_->forceMatrix()))
+            storages.push_back(storage);
+        UFemReleaseStoragePages(storages, solutionThreadCount());
+    }
     nodeMatrices_.reset();
     restraintObjectList_ = UFemRestraintObjectList();
     slotLayout_ = UFemWFCalculationSlotLayout();
