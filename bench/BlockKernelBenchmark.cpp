@@ -1,6 +1,7 @@
 // The 12x12 block kernels of the solver alone, in GFLOP/s, each beside a straightforward triple
 // loop computing the same sums in the same run. The operands cycle through a set of blocks about
-// the size of a page row held by one thread (L2-resident), as in the factorisation.
+// the size of a page row held by one thread (L2-resident), as in the factorisation. FusedRun is a
+// page job's run of 32 pairs into one sum block, beside the product kernel called once per pair.
 //
 //   build/release/bench/BlockKernelBenchmark
 //
@@ -106,6 +107,34 @@ void rowSweep(benchmark::State& state)
         RowSweepFlops * double(state.iterations()) / 1e9, benchmark::Counter::kIsRate);
 }
 
+// A page job's run of block pairs (RunLength of them) into one sum block: the fused kernel over the
+// run, and the product kernel called once per pair.
+constexpr int RunLength = 32;
+
+template <bool Fused> void productRun(benchmark::State& state)
+{
+    Operands operands;
+    std::vector<UFemBlockPair> pairs(RunLength);
+    int n = 0;
+    for (auto _ : state) {
+        for (int p = 0; p < RunLength; ++p) {
+            const int m = (n + p) % BlockCount;
+            pairs[p] = { operands.b(m), operands.a((m + 1) % BlockCount) };
+        }
+        double* R = operands.r(n);
+        if constexpr (Fused) {
+            UFemBlockMultiplyTransposedAddRunForL(R, pairs.data(), RunLength);
+        } else {
+            for (const UFemBlockPair& pair : pairs)
+                UFemBlockMultiplyTransposedAddForL(R, pair.B, pair.A);
+        }
+        n = (n + 1) % BlockCount;
+        benchmark::ClobberMemory();
+    }
+    state.counters["GFLOP/s"] = benchmark::Counter(
+        RunLength * ProductFlops * double(state.iterations()) / 1e9, benchmark::Counter::kIsRate);
+}
+
 void TransposedProduct_Kernel(benchmark::State& state)
 {
     product<UFemBlockMultiplyTransposedAddForL>(state);
@@ -122,6 +151,14 @@ void Product_TripleLoop(benchmark::State& state)
 {
     product<plainTripleLoop>(state);
 }
+void FusedRun_Kernel(benchmark::State& state)
+{
+    productRun<true>(state);
+}
+void FusedRun_PerPair(benchmark::State& state)
+{
+    productRun<false>(state);
+}
 void RowSweep_Kernel(benchmark::State& state)
 {
     rowSweep<UFemBlockRowMultiplyAddForL>(state);
@@ -135,6 +172,8 @@ BENCHMARK(TransposedProduct_Kernel);
 BENCHMARK(TransposedProduct_TripleLoop);
 BENCHMARK(Product_Kernel);
 BENCHMARK(Product_TripleLoop);
+BENCHMARK(FusedRun_Kernel);
+BENCHMARK(FusedRun_PerPair);
 BENCHMARK(RowSweep_Kernel);
 BENCHMARK(RowSweep_TripleLoop);
 
@@ -156,10 +195,12 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\nratio (kernel / triple loop)\n");
-        for (const char* name : { "TransposedProduct", "Product", "RowSweep" }) {
+        std::printf("\nratio (kernel / baseline: the triple loop, for FusedRun the product kernel "
+                    "once per pair)\n");
+        for (const char* name : { "TransposedProduct", "Product", "FusedRun", "RowSweep" }) {
             const std::string kernel = std::string(name) + "_Kernel";
-            const std::string baseline = std::string(name) + "_TripleLoop";
+            const std::string baseline = std::string(name)
+                + (std::string(name) == "FusedRun" ? "_PerPair" : "_TripleLoop");
             if (times_.contains(kernel) && times_.contains(baseline))
                 std::printf("  %-20s %8.4f\n", name, times_[kernel] / times_[baseline]);
         }

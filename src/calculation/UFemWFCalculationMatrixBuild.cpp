@@ -1,5 +1,6 @@
 #include "calculation/UFemWFCalculationMatrixBuild.h"
 
+#include "calculation/UFemRunTasksOnThreads.h"
 #include "calculation/solver/UFemWFNodeMatrix.h"
 #include "calculation/solver/UFemWFPageLayout.h"
 #include "foundation/UFemNotFound.h"
@@ -41,27 +42,31 @@ void collectRowStiffness(std::vector<StiffnessEntry>& entries, const UFemWFNodeM
     }
 }
 
+// Page rows are independent (each writes its own row of pages): a task takes every taskCount-th.
 void writeStiffness(_USparseMatrix* matrix, const UFemWFNodeMatrices& matrices,
-    const UFemWFCalculationSlotLayout& layout)
+    const UFemWFCalculationSlotLayout& layout, quint64 threadCount)
 {
     const auto& triples = layout.orderedCombNodeNoTableByCalc();
     const _UFemNode3DOFState* states = matrices.nodeDOFStateTable();
-    std::vector<StiffnessEntry> entries;
-    for (quint64 p = 0; p < layout.pageCount(); ++p) {
-        entries.clear();
-        const quint64 end = std::min<quint64>((p + 1) * UFemWFSlotsPerPage, triples.size());
-        for (quint64 s = p * UFemWFSlotsPerPage; s < end; ++s) {
-            if (triples[s] != UFemNotFound)
-                collectRowStiffness(entries, matrices, layout, s);
+    const quint64 taskCount = std::min(layout.pageCount(), UFemTasksPerThread * threadCount);
+    UFemRunTasksOnThreads(taskCount, threadCount, [&](quint64 task) {
+        std::vector<StiffnessEntry> entries;
+        for (quint64 p = task; p < layout.pageCount(); p += taskCount) {
+            entries.clear();
+            const quint64 end = std::min<quint64>((p + 1) * UFemWFSlotsPerPage, triples.size());
+            for (quint64 s = p * UFemWFSlotsPerPage; s < end; ++s) {
+                if (triples[s] != UFemNotFound)
+                    collectRowStiffness(entries, matrices, layout, s);
+            }
+            // Pages of a row are made in ascending column order.
+            std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+                return std::pair(a.columnSlot, a.rowSlot) < std::pair(b.columnSlot, b.rowSlot);
+            });
+            for (const StiffnessEntry& e : entries)
+                UFemWFWriteStiffnessBlockToCalculationMatrix(matrix, e.nodeBlock, e.rowSlot,
+                    e.columnSlot, states[triples[e.rowSlot]], states[triples[e.columnSlot]]);
         }
-        // Pages of a row are made in ascending column order.
-        std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-            return std::pair(a.columnSlot, a.rowSlot) < std::pair(b.columnSlot, b.rowSlot);
-        });
-        for (const StiffnessEntry& e : entries)
-            UFemWFWriteStiffnessBlockToCalculationMatrix(matrix, e.nodeBlock, e.rowSlot,
-                e.columnSlot, states[triples[e.rowSlot]], states[triples[e.columnSlot]]);
-    }
+    });
 }
 
 void writeForces(_USparseMatrix* matrix, const UFemWFNodeMatrices& matrices,
@@ -134,7 +139,8 @@ void UFemWFWriteForceVectorToCalculationMatrix(_USparseMatrix* matrix, const dou
 
 std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> UFemWFBuildCalculationThreadTaskContext(
     const UFemWFNodeMatrices& matrices, const UFemWFCalculationSlotLayout& layout,
-    const UFemWFMatrixCalculationDelegate* delegate, quint64 memoryLimit, UErrorPtr* error)
+    const UFemWFMatrixCalculationDelegate* delegate, quint64 memoryLimit, quint64 threadCount,
+    UErrorPtr* error)
 {
     const quint64 pageCount = layout.pageCount();
     const quint64 caseCount = matrices.caseCount();
@@ -151,7 +157,7 @@ std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> UFemWFBuildCalculation
     context->memoryLimit = memoryLimit;
     context->caseBlockCount = (caseCount + UFemWFCasesPerBlock - 1) / UFemWFCasesPerBlock;
     UFemWFSetupCalculationStiffnessMatrix(&context->stiffnessMatrix, pageCount);
-    writeStiffness(&context->stiffnessMatrix, matrices, layout);
+    writeStiffness(&context->stiffnessMatrix, matrices, layout, threadCount);
     UFemWFSetupCalculationForceMatrix(&context->forceMatrix, pageCount, caseCount);
     writeForces(&context->forceMatrix, matrices, layout);
     UErrorPtr failure;

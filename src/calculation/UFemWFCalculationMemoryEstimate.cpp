@@ -1,6 +1,11 @@
 #include "calculation/UFemWFCalculationMemoryEstimate.h"
 
+#include "calculation/UFemRunTasksOnThreads.h"
 #include "calculation/solver/UFemBlockKernels.h"
+
+#include <algorithm>
+
+#include <sys/mman.h>
 
 // Sanitizers bring their own allocator: glibc's arenas hold nothing of ours to hand back then.
 #if defined(__has_feature)
@@ -44,6 +49,17 @@ quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationCont
     // file's data, while the solution is still held.
     const quint64 results = resultCopyCount * X;
     return L + D + Y + X + U + results;
+}
+
+void UFemReleaseStoragePages(const std::vector<_UCMemoryStorage>& storages, quint64 threadCount)
+{
+    const quint64 taskCount = std::min<quint64>(storages.size(), UFemTasksPerThread * threadCount);
+    UFemRunTasksOnThreads(taskCount, threadCount, [&](quint64 task) {
+        for (quint64 s = task; s < storages.size(); s += taskCount) {
+            // Advice only: a storage whose pages stay is still freed whole by its owner.
+            static_cast<void>(madvise(storages[s].storage, storages[s].size, MADV_DONTNEED));
+        }
+    });
 }
 
 void UFemReturnFreedMemoryToSystem()

@@ -3,6 +3,7 @@
 #include "calculation/UFemWFMatrixCalculationContext.h"
 
 #include <new>
+#include <vector>
 
 // The bytes the factor, the substitutions and the solution of a solver set-up will take at most:
 // L filled over its whole page envelope (`envelopePageCount` pages below and on the diagonal, the
@@ -15,6 +16,11 @@ quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationCont
 // Hands the allocator's free memory back to the system: a calculation frees gigabytes in many
 // blocks that the allocator would otherwise keep for the process.
 void UFemReturnFreedMemoryToSystem();
+
+// Hands the pages of the storages back to the system on `threadCount` threads (the foreground
+// pool's), before their owner frees them: the kernel's work per page would otherwise make the end
+// of a run serial. The storages read as zeros afterwards.
+void UFemReleaseStoragePages(const std::vector<_UCMemoryStorage>& storages, quint64 threadCount);
 
 // Thrown when a calculation's memory estimate exceeds the memory it may take: exhausted memory
 // to every handler, with the figures for its error.

@@ -1,5 +1,6 @@
 #include "calculation/UFemWFMatrixCalculationContext.h"
 
+#include "calculation/UFemWFCalculationMemoryEstimate.h"
 #include "calculation/solver/UFemBlockKernels.h"
 
 #include <cmath>
@@ -49,6 +50,16 @@ void UFemWFFreeCalculationContext(_UFemWFMatrixCalculationContext* c)
     std::vector<double>().swap(c->D_MatrixTable);
     std::vector<double>().swap(c->X_MatrixTable);
     UFemWFClearCalculationContext(c);
+}
+
+void UFemWFReleaseCalculationContext(_UFemWFMatrixCalculationContext* c, quint64 threadCount)
+{
+    std::vector<_UCMemoryStorage> storages;
+    for (const _USparseMatrix* matrix : { &c->L_Matrix, &c->stiffnessMatrix, &c->Y_Matrix })
+        for (const _UCMemoryStorage& storage : USparseMatrixStorages(matrix))
+            storages.push_back(storage);
+    UFemReleaseStoragePages(storages, threadCount);
+    UFemWFFreeCalculationContext(c);
 }
 
 void UFemWFAllocateCalculationMatrices(_UFemWFMatrixCalculationContext* c)

@@ -57,6 +57,9 @@ struct _UFemWFMatrixCalculationContext {
 
 void UFemWFClearCalculationContext(_UFemWFMatrixCalculationContext* context);
 void UFemWFFreeCalculationContext(_UFemWFMatrixCalculationContext* context);
+// Frees the context as UFemWFFreeCalculationContext does, its matrices' pages handed back to the
+// system on `threadCount` threads first.
+void UFemWFReleaseCalculationContext(_UFemWFMatrixCalculationContext* context, quint64 threadCount);
 // L, D, Y and X for n pages and the context's case blocks; throws std::bad_alloc when memory runs
 // out.
 void UFemWFAllocateCalculationMatrices(_UFemWFMatrixCalculationContext* context);

@@ -4,8 +4,10 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -177,6 +179,69 @@ TEST_F(BlockKernel, NaNReachesOnlyTheSumsThatUseIt)
             }
         }
     }
+}
+
+// A run of products (the factorisation's inner loop over pages and their block columns), against
+// the same products added one by one. Run lengths on both sides of the kernel's groups of pairs.
+TEST(FusedKernel, RunEqualsPlainProductsAndDoesNotDependOnWhereItIsCut)
+{
+    std::mt19937_64 random(99);
+    for (const quint64 count : { 1u, 3u, 8u, 9u, 17u, 32u }) {
+        const Block R0 = randomBlock(random);
+        std::vector<Block> A(count), B(count);
+        std::vector<UFemBlockPair> pairs(count);
+        for (quint64 p = 0; p < count; ++p) {
+            A[p] = randomBlock(random);
+            B[p] = randomBlock(random);
+            pairs[p] = { B[p].data(), A[p].data() };
+        }
+        Block plain = R0;
+        for (quint64 p = 0; p < count; ++p)
+            UFemBlockMultiplyTransposedAddForL(plain.data(), B[p].data(), A[p].data());
+        Block fused = R0;
+        UFemBlockMultiplyTransposedAddRunForL(fused.data(), pairs.data(), count);
+        // Relative to the size of the terms summed (each below 1, 12 per pair).
+        const double scale = 1.0 + 12.0 * double(count);
+        for (int v = 0; v < 144; ++v)
+            EXPECT_NEAR(plain[v], fused[v], 1e-13 * scale) << count << " value " << v;
+        for (quint64 cut = 0; cut <= count; cut += 1 + count / 4) {
+            Block split = R0;
+            UFemBlockMultiplyTransposedAddRunForL(split.data(), pairs.data(), cut);
+            UFemBlockMultiplyTransposedAddRunForL(split.data(), pairs.data() + cut, count - cut);
+            EXPECT_EQ(std::memcmp(split.data(), fused.data(), sizeof(Block)), 0)
+                << count << " cut " << cut;
+        }
+    }
+}
+
+// Small integers keep every partial sum exact: a misplaced tile row or column, or a pair left out,
+// shows as an inequality.
+TEST(FusedKernel, RunIsExactOnSmallIntegers)
+{
+    std::mt19937_64 random(5);
+    std::uniform_int_distribution<int> value(-8, 8);
+    auto integerBlock = [&] {
+        Block block;
+        for (double& x : block)
+            x = value(random);
+        return block;
+    };
+    constexpr quint64 count = 11;
+    Block R = integerBlock();
+    Block expected = R;
+    std::vector<Block> A(count), B(count);
+    std::vector<UFemBlockPair> pairs(count);
+    for (quint64 p = 0; p < count; ++p) {
+        A[p] = integerBlock();
+        B[p] = integerBlock();
+        pairs[p] = { B[p].data(), A[p].data() };
+        for (int i = 0; i < 12; ++i)
+            for (int j = 0; j < 12; ++j)
+                for (int k = 0; k < 12; ++k)
+                    expected[12 * i + j] += at(A[p], k, i) * at(B[p], k, j);
+    }
+    UFemBlockMultiplyTransposedAddRunForL(R.data(), pairs.data(), count);
+    EXPECT_EQ(expected, R);
 }
 
 } // namespace

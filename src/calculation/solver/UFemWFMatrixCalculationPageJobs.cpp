@@ -10,7 +10,6 @@ namespace {
 
 constexpr quint64 G = UFemWFGroupsPerPage;
 constexpr quint64 N = UFemBlockDimension;
-constexpr quint64 BlockProductCount = 4;
 constexpr quint64 TriangularBlockCount = 2;
 constexpr quint64 DiagonalBlockCount = 1;
 constexpr quint64 DPairsPerGroup = 2 * N;
@@ -53,27 +52,27 @@ void UFemWFMatrixCalculationThreadTaskContext::accumulatePivotPages(
 {
     UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
     const double* D = calculationContext.D_MatrixTable.data();
-    for (quint64 s = firstSlot; s < endSlot; ++s) {
-        double** L = work.L_MatrixPagePtrTable[s];
-        double** U = &record.U_MatrixPageTable[UFemWFPageBlockCount * s];
-        const quint64 j = work.L_MatrixPageColumnTable[s];
-        for (quint64 block = 0; block < UFemWFPageBlockCount; ++block) {
-            if (!L[block])
-                continue;
-            U[block] = takeUBlock(record);
-            UFemBlockScaleRowsByDiagonal(
-                U[block], L[block], D + UFemWFDPairsPerPage * j + DPairsPerGroup * (block % G));
+    auto U = [&](quint64 s) { return &record.U_MatrixPageTable[UFemWFPageBlockCount * s]; };
+    for (quint64 first = firstSlot; first < endSlot; first += UFemWFPagesPerProductRun) {
+        const quint64 end = std::min(endSlot, first + UFemWFPagesPerProductRun);
+        for (quint64 s = first; s < end; ++s) {
+            double** L = work.L_MatrixPagePtrTable[s];
+            const quint64 j = work.L_MatrixPageColumnTable[s];
+            for (quint64 block = 0; block < UFemWFPageBlockCount; ++block) {
+                if (!L[block])
+                    continue;
+                U(s)[block] = takeUBlock(record);
+                UFemBlockScaleRowsByDiagonal(U(s)[block], L[block],
+                    D + UFemWFDPairsPerPage * j + DPairsPerGroup * (block % G));
+            }
         }
         for (quint64 a = 0; a < G; ++a) {
             for (quint64 b = 0; b <= a; ++b) {
-                for (quint64 m = 0; m < G; ++m) {
-                    if (!L[G * a + m] || !U[G * b + m])
-                        continue;
-                    UFemBlockMultiplyTransposedAddForL(
-                        work.sum(G * a + b), L[G * a + m], U[G * b + m]);
-                    work.validness[G * a + b] = 1;
-                    work.pendingComputingCount += BlockProductCount;
-                }
+                for (quint64 s = first; s < end; ++s)
+                    for (quint64 m = 0; m < G; ++m)
+                        work.gatherProduct(
+                            work.L_MatrixPagePtrTable[s][G * a + m], U(s)[G * b + m]);
+                work.addProductRun(G * a + b);
             }
         }
     }
@@ -177,14 +176,10 @@ void UFemWFMatrixCalculationThreadTaskContext::calculatePivotPage(quint64 k, Thr
     for (quint64 a = 0; a < G; ++a) {
         for (quint64 b = 0; b <= a; ++b) {
             const quint64 block = G * a + b;
+            for (quint64 m = 0; m < b; ++m)
+                work.gatherProduct(L[G * a + m], U[G * b + m]);
+            work.addProductRun(block);
             double* S = work.sum(block);
-            for (quint64 m = 0; m < b; ++m) {
-                if (!L[G * a + m] || !U[G * b + m])
-                    continue;
-                UFemBlockMultiplyTransposedAddForL(S, L[G * a + m], U[G * b + m]);
-                work.validness[block] = 1;
-                work.pendingComputingCount += BlockProductCount;
-            }
             const double* KBlock = K ? K[block] : nullptr;
             if (!work.validness[block] && !KBlock)
                 continue;
@@ -229,21 +224,19 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(
             pages, &c.L_Matrix, i, *rowKColumns, 0, validEnd);
     }
     auto accumulate = [&](quint64 firstSlot, quint64 endSlot) {
-        for (quint64 s = firstSlot; s < endSlot; ++s) {
-            double** L = pages[s];
-            if (!L)
-                continue;
-            double* const* U = &record.U_MatrixPageTable[UFemWFPageBlockCount * s];
+        auto U = [&](quint64 s) { return &record.U_MatrixPageTable[UFemWFPageBlockCount * s]; };
+        for (quint64 first = firstSlot; first < endSlot; first += UFemWFPagesPerProductRun) {
+            const quint64 end = std::min(endSlot, first + UFemWFPagesPerProductRun);
             for (quint64 block = 0; block < UFemWFPageBlockCount; ++block) {
                 const quint64 a = block / G;
                 const quint64 b = block % G;
-                for (quint64 m = 0; m < G; ++m) {
-                    if (!L[G * a + m] || !U[G * b + m])
+                for (quint64 s = first; s < end; ++s) {
+                    if (!pages[s])
                         continue;
-                    UFemBlockMultiplyTransposedAddForL(work.sum(block), L[G * a + m], U[G * b + m]);
-                    work.validness[block] = 1;
-                    work.pendingComputingCount += BlockProductCount;
+                    for (quint64 m = 0; m < G; ++m)
+                        work.gatherProduct(pages[s][G * a + m], U(s)[G * b + m]);
                 }
+                work.addProductRun(block);
             }
         }
     };
@@ -270,14 +263,10 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(
     for (quint64 block = 0; block < UFemWFPageBlockCount; ++block) {
         const quint64 a = block / G;
         const quint64 b = block % G;
+        for (quint64 m = 0; L && m < b; ++m)
+            work.gatherProduct(L[G * a + m], Ukk[G * b + m]);
+        work.addProductRun(block);
         double* S = work.sum(block);
-        for (quint64 m = 0; L && m < b; ++m) {
-            if (!L[G * a + m] || !Ukk[G * b + m])
-                continue;
-            UFemBlockMultiplyTransposedAddForL(S, L[G * a + m], Ukk[G * b + m]);
-            work.validness[block] = 1;
-            work.pendingComputingCount += BlockProductCount;
-        }
         const double* KBlock = K ? K[block] : nullptr;
         if (!work.validness[block] && !KBlock)
             continue;
@@ -295,21 +284,19 @@ void UFemWFMatrixCalculationThreadTaskContext::accumulateYPages(
     quint64 firstSlot, quint64 endSlot, ThreadWork& work)
 {
     const quint64 cb = calculationContext.caseBlockCount;
-    for (quint64 s = firstSlot; s < endSlot; ++s) {
-        double** Y = work.YX_MatrixPagePtrTable[s];
-        double** L = work.L_MatrixPagePtrTable[s];
-        if (!Y)
-            continue;
+    for (quint64 first = firstSlot; first < endSlot; first += UFemWFPagesPerProductRun) {
+        const quint64 end = std::min(endSlot, first + UFemWFPagesPerProductRun);
         for (quint64 caseBlock = 0; caseBlock < cb; ++caseBlock) {
             for (quint64 a = 0; a < G; ++a) {
-                for (quint64 m = 0; m < G; ++m) {
-                    if (!Y[G * caseBlock + m] || !L[G * a + m])
+                for (quint64 s = first; s < end; ++s) {
+                    double** Y = work.YX_MatrixPagePtrTable[s];
+                    double** L = work.L_MatrixPagePtrTable[s];
+                    if (!Y)
                         continue;
-                    UFemBlockMultiplyTransposedAddForY(
-                        work.sum(G * caseBlock + a), Y[G * caseBlock + m], L[G * a + m]);
-                    work.validness[G * caseBlock + a] = 1;
-                    work.pendingComputingCount += BlockProductCount;
+                    for (quint64 m = 0; m < G; ++m)
+                        work.gatherProduct(Y[G * caseBlock + m], L[G * a + m]);
                 }
+                work.addProductRun(G * caseBlock + a);
             }
         }
     }
@@ -355,14 +342,10 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateYPage(quint64 k, ThreadW
     for (quint64 caseBlock = 0; caseBlock < cb; ++caseBlock) {
         for (quint64 a = 0; a < G; ++a) {
             const quint64 block = G * caseBlock + a;
+            for (quint64 m = 0; Y && m < a; ++m)
+                work.gatherProduct(Y[G * caseBlock + m], L[G * a + m]);
+            work.addProductRun(block);
             double* S = work.sum(block);
-            for (quint64 m = 0; Y && m < a; ++m) {
-                if (!Y[G * caseBlock + m] || !L[G * a + m])
-                    continue;
-                UFemBlockMultiplyTransposedAddForY(S, Y[G * caseBlock + m], L[G * a + m]);
-                work.validness[block] = 1;
-                work.pendingComputingCount += BlockProductCount;
-            }
             const double* FBlock = F ? F[block] : nullptr;
             if (!work.validness[block] && !FBlock)
                 continue;
@@ -419,7 +402,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateXPage(quint64 k, ThreadW
                         continue;
                     UFemBlockMultiplyAddForX(
                         work.sum(G * caseBlock + a), Xj + UFemBlockValueCount * m, L[G * m + a]);
-                    work.pendingComputingCount += BlockProductCount;
+                    work.pendingComputingCount += ThreadWork::ProductComputingCount;
                 }
             }
         }
@@ -436,7 +419,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateXPage(quint64 k, ThreadW
                 if (!L[G * m + a])
                     continue;
                 UFemBlockMultiplyAddForX(S, Xk + UFemBlockValueCount * m, L[G * m + a]);
-                work.pendingComputingCount += BlockProductCount;
+                work.pendingComputingCount += ThreadWork::ProductComputingCount;
             }
             const double* Laa = L[G * a + a];
             if (!Laa)

@@ -128,6 +128,12 @@ void UFemWFMatrixCalculator::addStiffnessMatrix(const double* matrix, const UFem
         matrix, nodeNoOf(nodeName1), rotation1, nodeNoOf(nodeName2), rotation2);
 }
 
+void UFemWFMatrixCalculator::addStiffnessBlock(
+    const double* matrix, quint64 nodeNo1, quint64 rotation1, quint64 nodeNo2, quint64 rotation2)
+{
+    requireNodeMatrices().addStiffnessMatrix(matrix, nodeNo1, rotation1, nodeNo2, rotation2);
+}
+
 void UFemWFMatrixCalculator::addForceMatrix(const double* matrix, const UFemCardName& nodeName,
     quint64 rotation, const UFemCardName& caseName)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calculation/UFemNodeStiffnessTarget.h"
 #include "calculation/UFemRestraintObjectList.h"
 #include "calculation/UFemWFCalculationSlotLayout.h"
 #include "calculation/UFemWFMatrixCalculationDelegate.h"
@@ -34,7 +35,8 @@
 // operations may be called from any thread at any time.
 class UFemWFMatrixCalculator : public UFemMatrixCalculator,
                                public UFemWFMatrixCalculationDelegate,
-                               public UFemNodeOrdererDelegate {
+                               public UFemNodeOrdererDelegate,
+                               public UFemNodeStiffnessTarget {
 public:
     UFemWFMatrixCalculator(UFemWFMatrixCalculatorDelegate* delegate, quint64 nodeCount);
     ~UFemWFMatrixCalculator() override;
@@ -68,6 +70,13 @@ public:
         const UFemCardName& nodeName2, quint64 rotation2) override;
     void addForceMatrix(const double* matrix, const UFemCardName& nodeName, quint64 rotation,
         const UFemCardName& caseName) override;
+    // The element assembly's way in: on several threads, each with rows of its own.
+    quint64 stiffnessNodeNoOf(const UFemCardName& nodeName) const override
+    {
+        return nodeNoOf(nodeName);
+    }
+    void addStiffnessBlock(const double* matrix, quint64 nodeNo1, quint64 rotation1,
+        quint64 nodeNo2, quint64 rotation2) override;
     void addFixDisplacementRestraintWithNodeName(
         const UFemCardName& nodeName, quint64 rotation, quint64 direction) override;
     void addForceDisplacementRestraintWithDisplacementValue(double displacementValue,
@@ -132,6 +141,7 @@ private:
     UFemWFMatrixCalculator(const UFemWFMatrixCalculator& other);
 
     quint64 nodeNoOf(const UFemCardName& nodeName) const;
+    quint64 solutionThreadCount() const;
     UFemWFNodeMatrices& requireNodeMatrices() const;
     [[nodiscard]] bool applyRestraintToMatrixCalculator(UErrorPtr* error);
     void writeRestraintToDisplacementMatrix();

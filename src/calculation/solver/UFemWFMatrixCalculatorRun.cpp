@@ -4,6 +4,7 @@
 
 #include "calculation/UFemWFCalculationExceptionError.h"
 #include "calculation/UFemWFCalculationMatrixBuild.h"
+#include "calculation/UFemWFCalculationMemoryEstimate.h"
 #include "foundation/UFemNotFound.h"
 #include "foundation/threads/UThreadCountPreference.h"
 
@@ -19,8 +20,8 @@ bool UFemWFMatrixCalculator::prepareMatrixCalculation(UErrorPtr* error)
     // Memory running out while the matrices are built is an error like any other. The step's
     // answer is whether a task came back, with its failure.
     static_cast<void>(UFemWFRunCalculationStep(&failure, [&] {
-        task = UFemWFBuildCalculationThreadTaskContext(
-            requireNodeMatrices(), slotLayout_, this, memoryLimit_, &failure);
+        task = UFemWFBuildCalculationThreadTaskContext(requireNodeMatrices(), slotLayout_, this,
+            memoryLimit_, solutionThreadCount(), &failure);
         return true;
     }));
 
@@ -44,8 +45,7 @@ bool UFemWFMatrixCalculator::runMatrixCalculation(UErrorPtr* error)
 {
     if (!task_)
         return true;
-    const quint64 threadCount
-        = threadCount_ ? threadCount_ : UThreadCountPreference::calculationTaskThreadCount();
+    const quint64 threadCount = solutionThreadCount();
     const auto start = std::chrono::steady_clock::now();
     {
         std::lock_guard<std::mutex> lock(taskMutex_);
@@ -105,10 +105,24 @@ void UFemWFMatrixCalculator::finish()
         task = std::move(task_);
         isFinished_ = true;
     }
+    if (task)
+        UFemWFReleaseCalculationContext(task->calculationContextPtr(), solutionThreadCount());
     task.reset();
+    if (nodeMatrices_) {
+        std::vector<_UCMemoryStorage> storages
+            = USparseMatrixStorages(nodeMatrices_->stiffnessMatrix());
+        for (const _UCMemoryStorage& storage : USparseMatrixStorages(nodeMatrices_->forceMatrix()))
+            storages.push_back(storage);
+        UFemReleaseStoragePages(storages, solutionThreadCount());
+    }
     nodeMatrices_.reset();
     restraintObjectList_ = UFemRestraintObjectList();
     slotLayout_ = UFemWFCalculationSlotLayout();
+}
+
+quint64 UFemWFMatrixCalculator::solutionThreadCount() const
+{
+    return threadCount_ ? threadCount_ : UThreadCountPreference::calculationTaskThreadCount();
 }
 
 UFemWFSolutionFigures UFemWFMatrixCalculator::solutionFigures() const

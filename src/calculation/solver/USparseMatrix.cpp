@@ -371,6 +371,19 @@ quint64 USparseMatrixTotalMemoryCapacity(_USparseMatrix* matrix)
     return total;
 }
 
+std::vector<_UCMemoryStorage> USparseMatrixStorages(const _USparseMatrix* matrix)
+{
+    std::vector<_UCMemoryStorage> storages;
+    auto append = [&](const _UCMemoryAllocator& root) {
+        const _UCMemoryStorageArray& array = root.memoryStorageArray;
+        storages.insert(storages.end(), array.table, array.table + array.count);
+    };
+    append(matrix->rootMemoryAllocator);
+    for (quint64 g = 0; g < matrix->rootMemoryAllocatorCount; ++g)
+        append(matrix->rootMemoryAllocatorTable[g]);
+    return storages;
+}
+
 std::pair<quint64, quint64> USparseMatrixFreeRowGroupMemory(
     _USparseMatrix* matrix, quint64 firstRow, quint64 rowCount)
 {

@@ -95,6 +95,8 @@ quint64 USparseMatrixRowCountBlocks(quint64* outPages, const _USparseMatrix* mat
 quint64 USparseMatrixValueMemorySize(
     const _USparseMatrix* matrix, quint64 firstRow, quint64 rowCount);
 quint64 USparseMatrixTotalMemoryCapacity(_USparseMatrix* matrix);
+// The storages of the matrix's root arenas: page-aligned runs of whole pages.
+std::vector<_UCMemoryStorage> USparseMatrixStorages(const _USparseMatrix* matrix);
 // Releases the storage of the row groups lying wholly inside the rows; answers (first group,
 // count).
 std::pair<quint64, quint64> USparseMatrixFreeRowGroupMemory(

@@ -1,0 +1,98 @@
+#include "CalculationModelSupport.h"
+
+#include "calculation/UFemWFCalculationMemoryEstimate.h"
+#include "calculation/solver/USparseMatrix.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The second field of every line of the card type, in the order of the text.
+QStringList cardNames(const QString& text, const QString& type)
+{
+    QStringList names;
+    for (const QString& line : text.split(u'\n')) {
+        const QStringList fields = line.split(u',');
+        if (fields.size() > 1 && fields[0].trimmed() == type)
+            names.append(fields[1].trimmed());
+    }
+    return names;
+}
+
+// Translations and rotations of every node in every case, in the order of the text.
+std::vector<double> displacements(const QString& text, quint64 threads)
+{
+    CalculationTestModel model(text);
+    UErrorPtr error;
+    EXPECT_TRUE(model.calculate(&error, threads)) << descriptionOf(error).toStdString();
+    std::vector<double> values;
+    for (const QString& caseName : cardNames(text, u"Case"_qs))
+        for (const QString& node : cardNames(text, u"Node"_qs))
+            for (quint64 rotation = 0; rotation < 2; ++rotation)
+                for (const double v : model.displacement(node, caseName, rotation))
+                    values.push_back(v);
+    return values;
+}
+
+} // namespace
+
+// The examples' stiffness is put into the node matrices by as many threads as the calculation has
+// (the Hexa's 1280 elements in slices), the calculation matrix written and the factor released on
+// them: the displacements are the same bit for bit for every thread count.
+TEST(AssemblyThreads, ExamplesAreBitwiseTheSameOnOneTwoThreeAndEightThreads)
+{
+    for (const char* example :
+        { "hexa-cantilever.vtmodel", "quad-plate.vtmodel", "rod-truss.vtmodel" }) {
+        const QString text = exampleModelText(QString::fromLatin1(example));
+        const std::vector<double> expected = displacements(text, 1);
+        ASSERT_FALSE(expected.empty()) << example;
+        bool anyMoves = false;
+        for (const double v : expected)
+            anyMoves = anyMoves || v != 0.0;
+        EXPECT_TRUE(anyMoves) << example;
+        for (const quint64 threads : { 2u, 3u, 8u }) {
+            const std::vector<double> values = displacements(text, threads);
+            ASSERT_EQ(values.size(), expected.size()) << example << " " << threads;
+            EXPECT_EQ(
+                std::memcmp(values.data(), expected.data(), values.size() * sizeof(double)), 0)
+                << example << " " << threads;
+        }
+    }
+}
+
+// Every storage of a matrix with many row arenas is handed back, whatever the thread count: the
+// blocks read as zeros afterwards (fresh anonymous pages).
+TEST(FactorReleaseThreads, EveryStorageIsReleasedOnEveryThreadCount)
+{
+    constexpr quint64 rows = 200;
+    constexpr quint64 blockLength = 144;
+    constexpr quint64 rowGroupShift = 4;
+    for (const quint64 threads : { 1u, 2u, 3u, 8u }) {
+        _USparseMatrix matrix;
+        USparseMatrixInit(&matrix, rows, rows, blockLength, 16, rowGroupShift, 2.0);
+        std::vector<double*> blocks;
+        for (quint64 r = 0; r < rows; ++r) {
+            for (quint64 c = r >= 5 ? r - 5 : 0; c <= r; ++c) {
+                double* block = USparseMatrixBlockCreate(&matrix, r, c, (r + c) % 16);
+                std::fill_n(block, blockLength, 1.0);
+                blocks.push_back(block);
+            }
+        }
+        const std::vector<_UCMemoryStorage> storages = USparseMatrixStorages(&matrix);
+        ASSERT_GT(storages.size(), threads);
+        UFemReleaseStoragePages(storages, threads);
+        quint64 nonZero = 0;
+        for (const double* block : blocks)
+            for (quint64 v = 0; v < blockLength; ++v)
+                nonZero += block[v] != 0.0;
+        EXPECT_EQ(nonZero, 0u) << threads;
+        USparseMatrixDestroy(&matrix);
+    }
+}
