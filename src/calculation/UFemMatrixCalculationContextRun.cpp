@@ -9,6 +9,7 @@
 #include "cards/loads/Case.h"
 #include "foundation/errors/UFemErrorsRunCalculation.h"
 #include "foundation/strings/UFormattedString.h"
+#include "platform/UAvailableMemory.h"
 
 bool UFemMatrixCalculationContext::checkQuitAndWaitWhilePaused(UErrorPtr* error)
 {
@@ -127,5 +128,5 @@ void UFemMatrixCalculationContext::dropCalculators()
         matrixCalculatorCondition_.notify_all();
     }
     calculators.clear();
-    UFemReturnFreedMemoryToSystem();
+    UReturnFreedMemoryToSystem();
 }

@@ -7,20 +7,6 @@
 
 #include <sys/mman.h>
 
-// Sanitizers bring their own allocator: glibc's arenas hold nothing of ours to hand back then.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define VANTREL_SANITIZER_ALLOCATOR 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define VANTREL_SANITIZER_ALLOCATOR 1
-#endif
-#if defined(__GLIBC__) && !defined(VANTREL_SANITIZER_ALLOCATOR)
-#define VANTREL_TRIMS_GLIBC_HEAP 1
-#include <malloc.h>
-#endif
-
 namespace {
 
 constexpr quint64 bytesPerDouble = sizeof(double);
@@ -60,11 +46,4 @@ void UFemReleaseStoragePages(const std::vector<_UCMemoryStorage>& storages, quin
             static_cast<void>(madvise(storages[s].storage, storages[s].size, MADV_DONTNEED));
         }
     });
-}
-
-void UFemReturnFreedMemoryToSystem()
-{
-#if defined(VANTREL_TRIMS_GLIBC_HEAP)
-    malloc_trim(0);
-#endif
 }

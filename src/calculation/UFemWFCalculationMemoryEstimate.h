@@ -13,10 +13,6 @@
 quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationContext& context,
     quint64 envelopePageCount, quint64 maxPageBandWidth);
 
-// Hands the allocator's free memory back to the system: a calculation frees gigabytes in many
-// blocks that the allocator would otherwise keep for the process.
-void UFemReturnFreedMemoryToSystem();
-
 // Hands the pages of the storages back to the system on `threadCount` threads (the foreground
 // pool's), before their owner frees them: the kernel's work per page would otherwise make the end
 // of a run serial. The storages read as zeros afterwards.
