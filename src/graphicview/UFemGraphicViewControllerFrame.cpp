@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <mutex>
 
 namespace {
 
@@ -115,12 +116,20 @@ QImage UFemGraphicViewController::renderToImage(UGLDrawingOutputType outputType)
 }
 
 // Waits at most half a second for the card value data; while the progress box shows, frames
-// only look whether the data has arrived.
+// only look whether the data has arrived or its calculation has failed (the frame then shows
+// the errors).
 bool UFemGraphicViewController::waitsForCardValueData()
 {
     UThreadTaskContext& task = *cardValueDataCalcThreadTaskContext_;
-    if (isDrawingCacheCalculatingProgressIndicatorDisplayed_)
-        return drawingCacheManager_->isDrawingCardTypeInfoRecordTableValid() && task.isValueValid();
+    if (isDrawingCacheCalculatingProgressIndicatorDisplayed_) {
+        // The last worker asks for this redraw and sets the end state under the lock, so the
+        // state read under it is final.
+        std::lock_guard lock(task);
+        const bool hasFailed = task.isCanceled() && !task.cancelFlag();
+        return hasFailed
+            || (drawingCacheManager_->isDrawingCardTypeInfoRecordTableValid()
+                && task.isValueValid());
+    }
     isRedisplayRequiredWhenCalculationDone_ = true;
     bool didTimeOut = false;
     const bool isDone = task.waitAllThreadDoneUntilDate(
