@@ -3,6 +3,7 @@
 #include "appkit/SharedWidget.h"
 #include "appkit/UToolTipView.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
@@ -64,6 +65,28 @@ void UToolTipWindow::display()
     toolTipView_->setToolTipString(*toolTipString_, toolTipFont_);
     show();
     raise();
+}
+
+// The program's events are watched only while the tip shows.
+void UToolTipWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+void UToolTipWindow::hideEvent(QHideEvent* event)
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+    QWidget::hideEvent(event);
+}
+
+// A window shown after the tip would otherwise lie under it: the tip stands above every window.
+bool UToolTipWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched != this && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->isWindow())
+        close();
+    return false;
 }
 
 QSizeF UToolTipWindow::toolTipStringSize(const QString& string, const QFont& font)

@@ -151,3 +151,26 @@ void UFemGraphicView::leaveEvent(QEvent* event)
     if (useToolTip_)
         displayToolTipWindow();
 }
+
+void UFemGraphicView::closeToolTipWindow()
+{
+    toolTipTimer_.stop();
+    UToolTipWindow& window = UToolTipWindow::sharedToolTipWindow();
+    if (window.isVisible())
+        window.close();
+}
+
+// A view swapped out of its window gets no more moves to close its tip with.
+void UFemGraphicView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    closeToolTipWindow();
+}
+
+// Nor does a view whose window another window (a panel, another document) has taken over from.
+void UFemGraphicView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        closeToolTipWindow();
+}
