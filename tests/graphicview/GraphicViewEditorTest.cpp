@@ -163,8 +163,8 @@ TEST_F(GraphicViewEditorTest, FindAndReplaceGoThroughTheOptionalEditor)
     EXPECT_TRUE(harness.sheets.alerts.empty());
 }
 
-// Characters over several rows are refused with the error; rows past the window's cards select
-// nothing and never crash; whole rows are clamped to the last card.
+// Characters over several rows are refused with the error; whole rows are clamped to the last
+// card.
 TEST_F(GraphicViewEditorTest, SearchRangesItCannotShowAreRefused)
 {
     struct Case {
@@ -178,8 +178,6 @@ TEST_F(GraphicViewEditorTest, SearchRangesItCannotShowAreRefused)
     const Case cases[] = {
         { { 2, 0, 3, 4 }, false, multiRow, { "A" } },
         { { 2, none, 3, none }, true, {}, { "A", "B" } },
-        { { 99, none, 99, none }, false, {}, { "A" } },
-        { { 99, 0, 99, 3 }, false, {}, { "A" } },
         { { 5, none, 99, none }, true, {}, { "D", "Q" } },
     };
     for (const Case& c : cases) {
@@ -188,6 +186,35 @@ TEST_F(GraphicViewEditorTest, SearchRangesItCannotShowAreRefused)
         EXPECT_EQ(controller->selectSearchCardStringRange(c.range, &error), c.accepted);
         EXPECT_EQ(error != nullptr ? error->localizedDescription() : QString(), c.error);
         EXPECT_EQ(selectedNames(), c.selected);
+        EXPECT_FALSE(isEditorOpen());
+    }
+}
+
+namespace {
+
+using GraphicViewFindPastEndTest = GraphicViewEditorTest;
+
+} // namespace
+
+// A found card that has left the window's cards cannot be shown: the selection and the editor
+// stay as they were and the answer says why, so a find never ends in silence.
+TEST_F(GraphicViewFindPastEndTest, RowsPastTheWindowsCardsAreRefusedWithTheReason)
+{
+    const quint64 count = harness.window->windowCardTable().count();
+    const _UFemSearchCardStringRange ranges[] = {
+        { count, none, count, none },
+        { count, 0, count, 3 },
+        { count + 5, none, count + 9, none },
+    };
+    for (const _UFemSearchCardStringRange& range : ranges) {
+        harness.window->setSelectedCardArray({ harness.windowCard(nodeARow) });
+        UErrorPtr error;
+        EXPECT_FALSE(controller->selectSearchCardStringRange(range, &error));
+        ASSERT_NE(error, nullptr);
+        EXPECT_EQ(error->localizedDescription(),
+            QStringLiteral("Unexpected error occurred. The card to select is no longer among the "
+                           "window's cards."));
+        EXPECT_EQ(selectedNames(), QStringList { "A" });
         EXPECT_FALSE(isEditorOpen());
     }
 }
