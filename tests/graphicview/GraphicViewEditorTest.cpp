@@ -6,8 +6,13 @@
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UFemErrorsEditCard.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+
+#include <functional>
 
 namespace {
 
@@ -249,4 +254,61 @@ TEST_F(GraphicViewEditorTest, ALockedModelRefusesTypingInTheEditor)
     }
     EXPECT_EQ(harness.sheets.alerts.at(0).messageText,
         UFemModelDataLockedError()->localizedDescription());
+}
+
+namespace {
+
+using GraphicViewLockedEditTest = GraphicViewEditorTest;
+
+} // namespace
+
+// On a locked model the double-click editor refuses edits that come past the keys too, each with
+// the alert, and Return then leaves the card as it was without a word of success; a line edited
+// before the lock came is refused with the alert when Return applies it.
+TEST_F(GraphicViewLockedEditTest, EditsOfALockedModelAreRefusedAloud)
+{
+    const QString line = lineOfRow(quadRow);
+    const QString lockedText = UFemModelDataLockedError()->localizedDescription();
+    auto pressReturn = [this] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, {}, QStringLiteral("\r"));
+        QApplication::sendEvent(&field(), &press);
+    };
+    QGuiApplication::clipboard()->setText(QStringLiteral(" , X"));
+    const std::pair<const char*, std::function<void()>> edits[] = {
+        { "paste", [this] { field().paste(); } },
+        { "input method",
+            [this] {
+                QInputMethodEvent composed;
+                composed.setCommitString(QStringLiteral("x"));
+                QApplication::sendEvent(&field(), &composed);
+            } },
+    };
+    doubleClick(onPlate);
+    ASSERT_TRUE(isEditorOpen());
+    harness.model().setLockedOutside(true);
+    std::size_t alerts = 0;
+    for (const auto& [name, edit] : edits) {
+        field().end(false);
+        edit();
+        EXPECT_EQ(field().text(), line) << name;
+        ASSERT_EQ(harness.sheets.alerts.size(), ++alerts) << name;
+        EXPECT_EQ(harness.sheets.alerts.back().messageText, lockedText) << name;
+    }
+    pressReturn();
+    EXPECT_FALSE(isEditorOpen());
+    EXPECT_EQ(lineOfRow(quadRow), line);
+    EXPECT_EQ(harness.sheets.alerts.size(), alerts);
+
+    harness.model().setLockedOutside(false);
+    doubleClick(onPlate);
+    ASSERT_TRUE(isEditorOpen());
+    field().end(false);
+    field().paste();
+    EXPECT_EQ(field().text(), line + " , X");
+    harness.model().setLockedOutside(true);
+    pressReturn();
+    EXPECT_FALSE(isEditorOpen());
+    EXPECT_EQ(lineOfRow(quadRow), line);
+    ASSERT_EQ(harness.sheets.alerts.size(), alerts + 1);
+    EXPECT_EQ(harness.sheets.alerts.back().messageText, lockedText);
 }
