@@ -144,12 +144,13 @@ void UFemGraphicView::displayToolTipWindow()
         delegate_->toolTipStringWithViewPoint(viewPointWithWidgetPosition(position)), screenPoint);
 }
 
-// Qt sends no moves once the pointer has left the view, so leaving closes the tip here.
+// Qt sends no moves once the pointer has left the view, so leaving closes the tip here. A
+// modal sheet sends the leave with the pointer still over the view: asking for the tip there
+// would show it over the sheet.
 void UFemGraphicView::leaveEvent(QEvent* event)
 {
     QWidget::leaveEvent(event);
-    if (useToolTip_)
-        displayToolTipWindow();
+    closeToolTipWindow();
 }
 
 void UFemGraphicView::closeToolTipWindow()

@@ -159,6 +159,14 @@ TEST_F(GraphicViewToolTipHidesTest, TheTipGoesWithItsViewAndUnderNewWindows)
             },
             true },
         { "sheet", [&] { sheet.show(); }, false },
+        // Qt leaves the view under a modal window with the pointer still over it.
+        { "leave under a sheet",
+            [&] {
+                sheet.show();
+                QEvent leave(QEvent::Leave);
+                QApplication::sendEvent(&view, &leave);
+            },
+            true },
         { "panel", [&] { panel.show(); }, false },
     };
     // The view alone on screen and active, the tip shown or pending.
