@@ -26,6 +26,13 @@ UToolTipWindow& UToolTipWindow::sharedToolTipWindow()
     return SharedWidget<UToolTipWindow>::widget([] { return std::make_unique<UToolTipWindow>(); });
 }
 
+void UToolTipWindow::closeSharedToolTipWindow()
+{
+    UToolTipWindow* window = SharedWidget<UToolTipWindow>::existing();
+    if (window != nullptr && window->isVisible())
+        window->close();
+}
+
 UToolTipWindow::UToolTipWindow()
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , toolTipView_(new UToolTipView(this))
@@ -71,12 +78,14 @@ void UToolTipWindow::display()
 void UToolTipWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    QCoreApplication::instance()->installEventFilter(this);
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->installEventFilter(this);
 }
 
 void UToolTipWindow::hideEvent(QHideEvent* event)
 {
-    QCoreApplication::instance()->removeEventFilter(this);
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->removeEventFilter(this);
     QWidget::hideEvent(event);
 }
 

@@ -23,6 +23,8 @@ public:
 
     // Made on the first request; lives until the application object goes.
     static UToolTipWindow& sharedToolTipWindow();
+    // Closes the shared window when it shows; makes none.
+    static void closeSharedToolTipWindow();
 
     UToolTipWindow();
     ~UToolTipWindow() override;

@@ -156,9 +156,7 @@ void UFemGraphicView::leaveEvent(QEvent* event)
 void UFemGraphicView::closeToolTipWindow()
 {
     toolTipTimer_.stop();
-    UToolTipWindow& window = UToolTipWindow::sharedToolTipWindow();
-    if (window.isVisible())
-        window.close();
+    UToolTipWindow::closeSharedToolTipWindow();
 }
 
 // A view swapped out of its window gets no more moves to close its tip with.

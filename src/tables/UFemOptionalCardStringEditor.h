@@ -13,8 +13,8 @@ class QObject;
 class UFemCard;
 class UFemChangeApprovalKeyFilter;
 class UFemEscapeKeyFilter;
-class UFemRefusedEditReverter;
 class UFemMainViewController;
+class UFemRefusedEditReverter;
 class UFemWindowController;
 
 // The window's optional card string editor as one main view drives it. Every main view of a

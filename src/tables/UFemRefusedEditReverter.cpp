@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include <utility>
+
 UFemRefusedEditReverter::UFemRefusedEditReverter(QLineEdit* field, ChangeApproval approval)
     : field_(field)
     , approval_(std::move(approval))
