@@ -125,8 +125,7 @@ bool UFemGraphicViewController::waitsForCardValueData()
         // The last worker asks for this redraw and sets the end state under the lock, so the
         // state read under it is final.
         std::lock_guard lock(task);
-        const bool hasFailed = task.isCanceled() && !task.cancelFlag();
-        return hasFailed
+        return hasCardValueDataFailed()
             || (drawingCacheManager_->isDrawingCardTypeInfoRecordTableValid()
                 && task.isValueValid());
     }
@@ -135,6 +134,13 @@ bool UFemGraphicViewController::waitsForCardValueData()
     const bool isDone = task.waitAllThreadDoneUntilDate(
         std::chrono::steady_clock::now() + cardValueDataWait, &didTimeOut);
     return isDone || !didTimeOut;
+}
+
+// Failed, not canceled: no data comes until the next change.
+bool UFemGraphicViewController::hasCardValueDataFailed() const
+{
+    const UThreadTaskContext& task = *cardValueDataCalcThreadTaskContext_;
+    return task.isCanceled() && !task.cancelFlag();
 }
 
 void UFemGraphicViewController::ufemGraphicViewDrawRect(UFemGraphicView& view, QPainter& painter,
@@ -149,7 +155,10 @@ void UFemGraphicViewController::ufemGraphicViewDrawRect(UFemGraphicView& view, Q
         dirtyRect.width(), dirtyRect.height());
     if (openGLSetupErrors_.empty()) {
         startFrameCalculations(UFemForegroundTaskThreadCountOfDataController(dataController()));
-        // A rubber band starts only over valid data; until then its request waits.
+        // A rubber band starts only over valid data; until then its request waits, and data
+        // that failed ends it, so that the frame shows the errors.
+        if (doesDrawRubberbandCard_ && hasCardValueDataFailed())
+            completeRubberband(0);
         if (!waitsForCardValueData()
             || (doesDrawRubberbandCard_ && !cardValueDataCalcThreadTaskContext_->isValueValid())) {
             drawProgressPath(view, painter, visible);
