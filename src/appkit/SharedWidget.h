@@ -17,6 +17,8 @@ public:
         }
         return *shared;
     }
+    // Null until the first use.
+    static Widget* existing() { return holder().get(); }
 
 private:
     static std::unique_ptr<Widget>& holder()

@@ -3,6 +3,7 @@
 #include "appkit/SharedWidget.h"
 #include "appkit/UToolTipView.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
@@ -23,6 +24,13 @@ constexpr double lineHeightTolerance = 0.001;
 UToolTipWindow& UToolTipWindow::sharedToolTipWindow()
 {
     return SharedWidget<UToolTipWindow>::widget([] { return std::make_unique<UToolTipWindow>(); });
+}
+
+void UToolTipWindow::closeSharedToolTipWindow()
+{
+    UToolTipWindow* window = SharedWidget<UToolTipWindow>::existing();
+    if (window != nullptr && window->isVisible())
+        window->close();
 }
 
 UToolTipWindow::UToolTipWindow()
@@ -64,6 +72,30 @@ void UToolTipWindow::display()
     toolTipView_->setToolTipString(*toolTipString_, toolTipFont_);
     show();
     raise();
+}
+
+// The program's events are watched only while the tip shows.
+void UToolTipWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->installEventFilter(this);
+}
+
+void UToolTipWindow::hideEvent(QHideEvent* event)
+{
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->removeEventFilter(this);
+    QWidget::hideEvent(event);
+}
+
+// A window shown after the tip would otherwise lie under it: the tip stands above every window.
+bool UToolTipWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched != this && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->isWindow())
+        close();
+    return false;
 }
 
 QSizeF UToolTipWindow::toolTipStringSize(const QString& string, const QFont& font)

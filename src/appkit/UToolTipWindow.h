@@ -13,7 +13,8 @@ class UToolTipView;
 
 // One borderless window, shared by the whole program, that shows a tool tip text beside the mouse
 // pointer. Points are global screen coordinates (y down). The window sizes itself to the text and
-// grows downwards when the text has several lines. Main thread only.
+// grows downwards when the text has several lines. Any other window that appears (a sheet, a
+// panel, a menu) closes it. Main thread only.
 class UToolTipWindow : public QWidget {
 public:
     static constexpr double textMargin = 3.0;
@@ -22,6 +23,8 @@ public:
 
     // Made on the first request; lives until the application object goes.
     static UToolTipWindow& sharedToolTipWindow();
+    // Closes the shared window when it shows; makes none.
+    static void closeSharedToolTipWindow();
 
     UToolTipWindow();
     ~UToolTipWindow() override;
@@ -46,6 +49,11 @@ public:
     // would be, and the whole frame is kept inside `availableArea` without covering the pointer.
     static QRectF toolTipWindowFrame(QPointF position, QSizeF textSize, double lineHeight,
         QPointF offsetVector, const QRectF& availableArea);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QRectF availableAreaAt(QPointF point) const;

@@ -144,10 +144,32 @@ void UFemGraphicView::displayToolTipWindow()
         delegate_->toolTipStringWithViewPoint(viewPointWithWidgetPosition(position)), screenPoint);
 }
 
-// Qt sends no moves once the pointer has left the view, so leaving closes the tip here.
+// Qt sends no moves once the pointer has left the view, so leaving closes the tip here. A
+// modal sheet sends the leave with the pointer still over the view: asking for the tip there
+// would show it over the sheet.
 void UFemGraphicView::leaveEvent(QEvent* event)
 {
     QWidget::leaveEvent(event);
-    if (useToolTip_)
-        displayToolTipWindow();
+    closeToolTipWindow();
+}
+
+void UFemGraphicView::closeToolTipWindow()
+{
+    toolTipTimer_.stop();
+    UToolTipWindow::closeSharedToolTipWindow();
+}
+
+// A view swapped out of its window gets no more moves to close its tip with.
+void UFemGraphicView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    closeToolTipWindow();
+}
+
+// Nor does a view whose window another window (a panel, another document) has taken over from.
+void UFemGraphicView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        closeToolTipWindow();
 }

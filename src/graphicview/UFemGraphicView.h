@@ -93,9 +93,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     UFemGraphicViewMouseEvent mouseEventWith(const QMouseEvent& event) const;
+    // Closes the tip and drops a pending one.
+    void closeToolTipWindow();
 
     UFemGraphicViewDelegate* delegate_ = nullptr;
     int clickCount_ = 1;

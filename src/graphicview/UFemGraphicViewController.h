@@ -381,6 +381,7 @@ private:
     void drawErrorBoxes(QPainter& painter, const std::vector<UErrorPtr>& errors) const;
     void startFrameCalculations(quint64 threadCount);
     bool waitsForCardValueData();
+    bool hasCardValueDataFailed() const;
     void drawProgressPath(UFemGraphicView& view, QPainter& painter, const QRectF& visibleRect);
     void hideProgressIndicator();
     QString drawingTimeRendererDescription() const;

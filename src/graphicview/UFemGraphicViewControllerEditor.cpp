@@ -88,7 +88,8 @@ _UFemSearchCardStringRange UFemGraphicViewController::selectedSearchCardStringRa
     return { row, UFemRangeNotFound, row, UFemRangeNotFound };
 }
 
-// Rows past the window's cards (a found card that has left them) select nothing and answer NO.
+// Rows past the window's cards (a found card that has left them) select nothing and answer NO
+// with the reason, so that no find ends in silence.
 bool UFemGraphicViewController::selectSearchCardStringRange(
     const _UFemSearchCardStringRange& range, UErrorPtr* error)
 {
@@ -103,8 +104,12 @@ bool UFemGraphicViewController::selectSearchCardStringRange(
     }
     UFemWindowCardTable& cards = windowCardTable();
     const quint64 count = cards.count();
-    if (range.startCardIndex >= count)
+    if (range.startCardIndex >= count) {
+        UFemSetError(error,
+            UFemUnexpectedError_withDescription(
+                tr("The card to select is no longer among the window's cards.")));
         return false;
+    }
     if (range.startStringLocation == UFemRangeNotFound
         && range.endStringLocation == UFemRangeNotFound) {
         UFemCardVector selected;

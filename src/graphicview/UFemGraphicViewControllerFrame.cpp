@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <mutex>
 
 namespace {
 
@@ -115,17 +116,31 @@ QImage UFemGraphicViewController::renderToImage(UGLDrawingOutputType outputType)
 }
 
 // Waits at most half a second for the card value data; while the progress box shows, frames
-// only look whether the data has arrived.
+// only look whether the data has arrived or its calculation has failed (the frame then shows
+// the errors).
 bool UFemGraphicViewController::waitsForCardValueData()
 {
     UThreadTaskContext& task = *cardValueDataCalcThreadTaskContext_;
-    if (isDrawingCacheCalculatingProgressIndicatorDisplayed_)
-        return drawingCacheManager_->isDrawingCardTypeInfoRecordTableValid() && task.isValueValid();
+    if (isDrawingCacheCalculatingProgressIndicatorDisplayed_) {
+        // The last worker asks for this redraw and sets the end state under the lock, so the
+        // state read under it is final.
+        std::lock_guard lock(task);
+        return hasCardValueDataFailed()
+            || (drawingCacheManager_->isDrawingCardTypeInfoRecordTableValid()
+                && task.isValueValid());
+    }
     isRedisplayRequiredWhenCalculationDone_ = true;
     bool didTimeOut = false;
     const bool isDone = task.waitAllThreadDoneUntilDate(
         std::chrono::steady_clock::now() + cardValueDataWait, &didTimeOut);
     return isDone || !didTimeOut;
+}
+
+// Failed, not canceled: no data comes until the next change.
+bool UFemGraphicViewController::hasCardValueDataFailed() const
+{
+    const UThreadTaskContext& task = *cardValueDataCalcThreadTaskContext_;
+    return task.isCanceled() && !task.cancelFlag();
 }
 
 void UFemGraphicViewController::ufemGraphicViewDrawRect(UFemGraphicView& view, QPainter& painter,
@@ -140,7 +155,10 @@ void UFemGraphicViewController::ufemGraphicViewDrawRect(UFemGraphicView& view, Q
         dirtyRect.width(), dirtyRect.height());
     if (openGLSetupErrors_.empty()) {
         startFrameCalculations(UFemForegroundTaskThreadCountOfDataController(dataController()));
-        // A rubber band starts only over valid data; until then its request waits.
+        // A rubber band starts only over valid data; until then its request waits, and data
+        // that failed ends it, so that the frame shows the errors.
+        if (doesDrawRubberbandCard_ && hasCardValueDataFailed())
+            completeRubberband(0);
         if (!waitsForCardValueData()
             || (doesDrawRubberbandCard_ && !cardValueDataCalcThreadTaskContext_->isValueValid())) {
             drawProgressPath(view, painter, visible);

@@ -12,6 +12,7 @@
 #include "foundation/errors/UFemErrorsOther.h"
 #include "tables/UFemChangeApprovalKeyFilter.h"
 #include "tables/UFemEscapeKeyFilter.h"
+#include "tables/UFemRefusedEditReverter.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -56,6 +57,8 @@ void UFemOptionalCardStringEditor::connectDidEndEditing(
         = std::make_unique<UFemEscapeKeyFilter>(field, [this] { closeWithoutApplying(); });
     changeFilter_
         = std::make_unique<UFemChangeApprovalKeyFilter>(field, [this] { return approvesChange(); });
+    reverter_
+        = std::make_unique<UFemRefusedEditReverter>(field, [this] { return approvesChange(); });
 }
 
 void UFemOptionalCardStringEditor::disconnect()
@@ -63,6 +66,7 @@ void UFemOptionalCardStringEditor::disconnect()
     QObject::disconnect(connection_);
     escapeFilter_.reset();
     changeFilter_.reset();
+    reverter_.reset();
     didEndEditing_ = nullptr;
 }
 
@@ -186,6 +190,8 @@ void UFemOptionalCardStringEditor::open(
     QLineEdit* field = window.optionalCardStringEditorTextField();
     field->setProperty(delegateProperty, QVariant::fromValue(sender_));
     field->setText(text);
+    if (reverter_)
+        reverter_->setApprovedText(text);
     field->setFocus(Qt::OtherFocusReason);
     field->setSelection(int(first), int(last - first));
     isDriving_ = wasDriving;

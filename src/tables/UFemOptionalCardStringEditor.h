@@ -14,6 +14,7 @@ class UFemCard;
 class UFemChangeApprovalKeyFilter;
 class UFemEscapeKeyFilter;
 class UFemMainViewController;
+class UFemRefusedEditReverter;
 class UFemWindowController;
 
 // The window's optional card string editor as one main view drives it. Every main view of a
@@ -28,7 +29,7 @@ public:
     UFemOptionalCardStringEditor& operator=(const UFemOptionalCardStringEditor&) = delete;
 
     // `didEndEditing` runs when editing ends in the field while the owner is its delegate; Esc
-    // closes the editor without applying it; typing into a locked model is refused.
+    // closes the editor without applying it; any edit of a locked model's card is refused.
     void connectDidEndEditing(QObject* context, std::function<void()> didEndEditing);
     void disconnect();
 
@@ -68,4 +69,5 @@ private:
     QMetaObject::Connection connection_;
     std::unique_ptr<UFemEscapeKeyFilter> escapeFilter_;
     std::unique_ptr<UFemChangeApprovalKeyFilter> changeFilter_;
+    std::unique_ptr<UFemRefusedEditReverter> reverter_;
 };

@@ -172,6 +172,12 @@ public:
         return true;
     }
 
+    void doThreadFailureTaskWithThreadContext(UThreadContext&) override
+    {
+        ++failureStepCount;
+        stateAtFailureStep = threadState();
+    }
+
     std::vector<std::shared_ptr<RecordingThreadContext>> contexts;
     std::atomic<int> mainTaskCount { 0 };
     int finalizationCount = 0;
@@ -180,6 +186,8 @@ public:
     std::thread::id finalizedOn;
     const UThreadContext* finalizedContext = nullptr;
     std::function<bool()> finalization;
+    int failureStepCount = 0;
+    quint64 stateAtFailureStep = 0;
 
 private:
     Work work_;

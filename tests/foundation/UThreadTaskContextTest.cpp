@@ -68,6 +68,43 @@ TEST(ThreadTask, RunByCurrentThreadFailsWhenAnyThreadContextFails)
     EXPECT_FALSE(task.cancelFlag()); // failure, not cancel
 }
 
+// Only the last thread of a run that failed without a cancel runs the failure step, and only
+// once the task is in state 4.
+TEST(ThreadTask, OnlyARunThatFailedWithoutCancelRunsTheFailureStep)
+{
+    struct Case {
+        const char* name;
+        bool workSucceeds;
+        bool finalizationSucceeds;
+        bool cancels;
+        int failureSteps;
+    };
+    const Case cases[] = {
+        { "done", true, true, false, 0 },
+        { "work failed", false, true, false, 1 },
+        { "final step refused", true, false, false, 1 },
+        { "canceled", false, true, true, 0 },
+    };
+    for (const Case& c : cases) {
+        TestTask* self = nullptr;
+        TestTask task(
+            [&](RecordingThreadContext&) {
+                if (c.cancels)
+                    self->requestCancel();
+                return c.workSucceeds;
+            },
+            2);
+        self = &task;
+        task.finalization = [&] { return c.finalizationSucceeds; };
+        ASSERT_TRUE(task.setArgumentIfNeeded());
+        static_cast<void>(task.runTaskByCurrentThread());
+        EXPECT_EQ(task.failureStepCount, c.failureSteps) << c.name;
+        if (c.failureSteps != 0) {
+            EXPECT_EQ(task.stateAtFailureStep, UThreadTaskStateCanceledOrFailed) << c.name;
+        }
+    }
+}
+
 TEST(ThreadTask, TaskThatIsNotReadyDoesNotRun)
 {
     TestTask task;

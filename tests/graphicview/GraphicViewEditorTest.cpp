@@ -6,8 +6,13 @@
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UFemErrorsEditCard.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+
+#include <functional>
 
 namespace {
 
@@ -163,8 +168,8 @@ TEST_F(GraphicViewEditorTest, FindAndReplaceGoThroughTheOptionalEditor)
     EXPECT_TRUE(harness.sheets.alerts.empty());
 }
 
-// Characters over several rows are refused with the error; rows past the window's cards select
-// nothing and never crash; whole rows are clamped to the last card.
+// Characters over several rows are refused with the error; whole rows are clamped to the last
+// card.
 TEST_F(GraphicViewEditorTest, SearchRangesItCannotShowAreRefused)
 {
     struct Case {
@@ -178,8 +183,6 @@ TEST_F(GraphicViewEditorTest, SearchRangesItCannotShowAreRefused)
     const Case cases[] = {
         { { 2, 0, 3, 4 }, false, multiRow, { "A" } },
         { { 2, none, 3, none }, true, {}, { "A", "B" } },
-        { { 99, none, 99, none }, false, {}, { "A" } },
-        { { 99, 0, 99, 3 }, false, {}, { "A" } },
         { { 5, none, 99, none }, true, {}, { "D", "Q" } },
     };
     for (const Case& c : cases) {
@@ -188,6 +191,35 @@ TEST_F(GraphicViewEditorTest, SearchRangesItCannotShowAreRefused)
         EXPECT_EQ(controller->selectSearchCardStringRange(c.range, &error), c.accepted);
         EXPECT_EQ(error != nullptr ? error->localizedDescription() : QString(), c.error);
         EXPECT_EQ(selectedNames(), c.selected);
+        EXPECT_FALSE(isEditorOpen());
+    }
+}
+
+namespace {
+
+using GraphicViewFindPastEndTest = GraphicViewEditorTest;
+
+} // namespace
+
+// A found card that has left the window's cards cannot be shown: the selection and the editor
+// stay as they were and the answer says why, so a find never ends in silence.
+TEST_F(GraphicViewFindPastEndTest, RowsPastTheWindowsCardsAreRefusedWithTheReason)
+{
+    const quint64 count = harness.window->windowCardTable().count();
+    const _UFemSearchCardStringRange ranges[] = {
+        { count, none, count, none },
+        { count, 0, count, 3 },
+        { count + 5, none, count + 9, none },
+    };
+    for (const _UFemSearchCardStringRange& range : ranges) {
+        harness.window->setSelectedCardArray({ harness.windowCard(nodeARow) });
+        UErrorPtr error;
+        EXPECT_FALSE(controller->selectSearchCardStringRange(range, &error));
+        ASSERT_NE(error, nullptr);
+        EXPECT_EQ(error->localizedDescription(),
+            QStringLiteral("Unexpected error occurred. The card to select is no longer among the "
+                           "window's cards."));
+        EXPECT_EQ(selectedNames(), QStringList { "A" });
         EXPECT_FALSE(isEditorOpen());
     }
 }
@@ -222,4 +254,61 @@ TEST_F(GraphicViewEditorTest, ALockedModelRefusesTypingInTheEditor)
     }
     EXPECT_EQ(harness.sheets.alerts.at(0).messageText,
         UFemModelDataLockedError()->localizedDescription());
+}
+
+namespace {
+
+using GraphicViewLockedEditTest = GraphicViewEditorTest;
+
+} // namespace
+
+// On a locked model the double-click editor refuses edits that come past the keys too, each with
+// the alert, and Return then leaves the card as it was without a word of success; a line edited
+// before the lock came is refused with the alert when Return applies it.
+TEST_F(GraphicViewLockedEditTest, EditsOfALockedModelAreRefusedAloud)
+{
+    const QString line = lineOfRow(quadRow);
+    const QString lockedText = UFemModelDataLockedError()->localizedDescription();
+    auto pressReturn = [this] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, {}, QStringLiteral("\r"));
+        QApplication::sendEvent(&field(), &press);
+    };
+    QGuiApplication::clipboard()->setText(QStringLiteral(" , X"));
+    const std::pair<const char*, std::function<void()>> edits[] = {
+        { "paste", [this] { field().paste(); } },
+        { "input method",
+            [this] {
+                QInputMethodEvent composed;
+                composed.setCommitString(QStringLiteral("x"));
+                QApplication::sendEvent(&field(), &composed);
+            } },
+    };
+    doubleClick(onPlate);
+    ASSERT_TRUE(isEditorOpen());
+    harness.model().setLockedOutside(true);
+    std::size_t alerts = 0;
+    for (const auto& [name, edit] : edits) {
+        field().end(false);
+        edit();
+        EXPECT_EQ(field().text(), line) << name;
+        ASSERT_EQ(harness.sheets.alerts.size(), ++alerts) << name;
+        EXPECT_EQ(harness.sheets.alerts.back().messageText, lockedText) << name;
+    }
+    pressReturn();
+    EXPECT_FALSE(isEditorOpen());
+    EXPECT_EQ(lineOfRow(quadRow), line);
+    EXPECT_EQ(harness.sheets.alerts.size(), alerts);
+
+    harness.model().setLockedOutside(false);
+    doubleClick(onPlate);
+    ASSERT_TRUE(isEditorOpen());
+    field().end(false);
+    field().paste();
+    EXPECT_EQ(field().text(), line + " , X");
+    harness.model().setLockedOutside(true);
+    pressReturn();
+    EXPECT_FALSE(isEditorOpen());
+    EXPECT_EQ(lineOfRow(quadRow), line);
+    ASSERT_EQ(harness.sheets.alerts.size(), alerts + 1);
+    EXPECT_EQ(harness.sheets.alerts.back().messageText, lockedText);
 }

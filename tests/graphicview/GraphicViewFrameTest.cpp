@@ -2,13 +2,16 @@
 
 #include "foundation/UFemHeaderGlobals.h"
 #include "graphicview/UFemOpenGLCurrentContext.h"
+#include "graphicview/tasks/UFemCardValueDataCalcThreadTaskContext.h"
 #include "graphicview/tasks/UFemLayerImageDrawingThreadTaskContext.h"
 
 #include <QPaintEvent>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -279,4 +282,105 @@ TEST_F(GraphicViewFrameTest, ASelectionChangeReplaysOnlyTheSelectionLayer)
     EXPECT_EQ(steps, std::vector<std::string> { "drawGlobalCoordToImage" });
     EXPECT_TRUE(isNear(reused.pixelColor(150, 180), QColor(100, 101, 201)));
     EXPECT_EQ(reused, full);
+}
+
+namespace {
+
+// Card value data workers that wait to be released and then run out of memory; the end of the
+// run goes to the view's own caches, which ask for the redraw.
+class ExhaustedCardValueData : public UFemCardValueDataCalcThreadTaskContext::Delegate {
+public:
+    explicit ExhaustedCardValueData(UFemGraphicViewController& controller)
+        : controller_(controller)
+    {
+    }
+    ~ExhaustedCardValueData() override
+    {
+        release();
+        controller_.cardValueDataCalcThreadTaskContext().waitAllThreadDone();
+    }
+    bool calculateCardValueDataCacheWithThreadContext(UThreadContext&) override
+    {
+        std::unique_lock lock(mutex_);
+        released_.wait(lock, [this] { return isReleased_; });
+        throw std::bad_alloc();
+    }
+    void cardValueDataCalcThreadTaskDidFinishedWithThreadContext(
+        UThreadContext& threadContext) override
+    {
+        controller_.drawingCacheManager().cardValueDataCalcThreadTaskDidFinishedWithThreadContext(
+            threadContext);
+    }
+    void release()
+    {
+        const std::lock_guard lock(mutex_);
+        isReleased_ = true;
+        released_.notify_all();
+    }
+
+private:
+    UFemGraphicViewController& controller_;
+    std::mutex mutex_;
+    std::condition_variable released_;
+    bool isReleased_ = false;
+};
+
+using GraphicViewFailedValueDataEndsWaitTest = GraphicViewFrameTest;
+
+} // namespace
+
+// The data fails only after the frame gave up waiting: the failure brings one redraw, which
+// shows its error in a box and hides the indicator, and later frames show the error too.
+TEST_F(GraphicViewFailedValueDataEndsWaitTest, AFailureAfterTheProgressBoxShowsTheError)
+{
+    QApplication::processEvents();
+    UErrorPtr error;
+    ASSERT_TRUE(controller->setViewPreferences(
+        UFemGraphicViewPreferences::baseGraphicViewPreferences(), &error));
+    auto& task = static_cast<UFemCardValueDataCalcThreadTaskContext&>(
+        controller->cardValueDataCalcThreadTaskContext());
+    ExhaustedCardValueData exhausted(*controller);
+    constexpr quint64 recordIndexes[] = { 0, 1, 2, 3, 4, 5, 6 };
+    ASSERT_TRUE(task.setArgumentIfNeededWithDelegate(
+        &exhausted, recordIndexes, std::size(recordIndexes), nullptr));
+    view->repaint();
+    // Frames while the box shows do not wait; the reload the settings asked for is one.
+    QApplication::processEvents();
+    ASSERT_TRUE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
+    PaintCounter counter(view);
+    exhausted.release();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (counter.paints == 0 && std::chrono::steady_clock::now() < deadline)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(counter.paints, 1);
+    EXPECT_FALSE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
+    EXPECT_FALSE(controller->isRedisplayRequiredWhenCalculationDone());
+
+    const std::vector<UErrorPtr> failures = task.errorArray();
+    ASSERT_FALSE(failures.empty());
+    for (const UErrorPtr& failure : failures) {
+        EXPECT_EQ(failure->code(), 21011);
+        EXPECT_TRUE(failure->localizedRecoverySuggestion().contains("bad_alloc"));
+    }
+    const int boxHeight
+        = qRound(QFontMetricsF(QApplication::font()).size(0, QStringLiteral("X")).height()) + 8;
+    // The second frame comes with a rubber band, which the failed data cannot serve: it ends.
+    // Shift keeps the selection, whose change would start the data again.
+    for (int frame = 0; frame < 2; ++frame) {
+        if (frame == 1) {
+            for (const auto& [type, at] : { std::pair { QEvent::MouseButtonPress, QPointF(50, 50) },
+                     std::pair { QEvent::MouseMove, QPointF(90, 80) } }) {
+                QMouseEvent event(type, at, view->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                    Qt::ShiftModifier);
+                QApplication::sendEvent(view, &event);
+            }
+            ASSERT_TRUE(controller->doesDrawRubberbandCard());
+        }
+        const QImage shown = view->grab().toImage();
+        EXPECT_GT(shown.pixelColor(3, boxHeight / 2).red(), 200) << frame;
+        // Right of the boxes, one per failed thread: the background, not the progress box.
+        EXPECT_TRUE(isNear(shown.pixelColor(395, 150), QColor(153, 191, 191))) << frame;
+        EXPECT_FALSE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed()) << frame;
+        EXPECT_FALSE(controller->doesDrawRubberbandCard()) << frame;
+    }
 }

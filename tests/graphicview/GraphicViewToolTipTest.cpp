@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QMouseEvent>
+
+#include <functional>
 
 namespace {
 
@@ -126,4 +129,69 @@ TEST_F(GraphicViewToolTip, ADelayClosesTheTipAndShowsItOnceThePointerRests)
     QApplication::sendEvent(&view, &leave);
     EXPECT_FALSE(view.isToolTipTimerPending());
     EXPECT_FALSE(tipWindow().isVisible());
+}
+
+namespace {
+
+using GraphicViewToolTipHidesTest = GraphicViewToolTip;
+
+} // namespace
+
+// Neither a shown tip nor a pending one outlives its view's place on screen: the view hidden
+// (swapped out), its window giving up the focus, a sheet or a panel coming up.
+TEST_F(GraphicViewToolTipHidesTest, TheTipGoesWithItsViewAndUnderNewWindows)
+{
+    QWidget other;
+    QWidget panel(nullptr, Qt::Tool);
+    QDialog sheet(&view);
+    sheet.setWindowModality(Qt::WindowModal);
+    struct Case {
+        const char* name;
+        std::function<void()> action;
+        bool dropsPendingTip;
+    };
+    const Case cases[] = {
+        { "view hidden", [&] { view.hide(); }, true },
+        { "focus lost",
+            [&] {
+                other.show();
+                QApplication::setActiveWindow(&other);
+            },
+            true },
+        { "sheet", [&] { sheet.show(); }, false },
+        // Qt leaves the view under a modal window with the pointer still over it.
+        { "leave under a sheet",
+            [&] {
+                sheet.show();
+                QEvent leave(QEvent::Leave);
+                QApplication::sendEvent(&view, &leave);
+            },
+            true },
+        { "panel", [&] { panel.show(); }, false },
+    };
+    // The view alone on screen and active, the tip shown or pending.
+    auto prepare = [&](const Case& c, double delay) {
+        for (QWidget* window : { &other, &panel, static_cast<QWidget*>(&sheet) })
+            window->hide();
+        view.show();
+        QApplication::setActiveWindow(&view);
+        ASSERT_TRUE(view.isActiveWindow()) << c.name;
+        view.setTimeIntervalToDisplayToolTip(0.0);
+        movePointerTo(QPoint(10, 30));
+        view.setTimeIntervalToDisplayToolTip(delay);
+        if (delay > 0.0)
+            movePointerTo(QPoint(20, 30));
+    };
+    for (const Case& c : cases) {
+        prepare(c, 0.0);
+        ASSERT_TRUE(tipWindow().isVisible()) << c.name;
+        c.action();
+        EXPECT_FALSE(tipWindow().isVisible()) << c.name;
+        if (!c.dropsPendingTip)
+            continue;
+        prepare(c, 60.0);
+        ASSERT_TRUE(view.isToolTipTimerPending()) << c.name;
+        c.action();
+        EXPECT_FALSE(view.isToolTipTimerPending()) << c.name;
+    }
 }

@@ -73,6 +73,10 @@ bool UThreadTaskContext::doThreadFinalizationTaskWithThreadContext(UThreadContex
     return true;
 }
 
+void UThreadTaskContext::doThreadFailureTaskWithThreadContext(UThreadContext&)
+{
+}
+
 // ---- Starting a run
 
 bool UThreadTaskContext::startThreadIfNeeded_isCanceled(bool* isCanceled)
@@ -377,6 +381,13 @@ bool UThreadTaskContext::finishRun_whileLocked(UThreadContext& threadContext)
     }
     threadState_.store(valid ? UThreadTaskStateValueValid : UThreadTaskStateCanceledOrFailed,
         std::memory_order_release);
+    if (!valid && !cancelFlag()) {
+        try {
+            doThreadFailureTaskWithThreadContext(threadContext);
+        } catch (...) {
+            addUncaughtException_whileLocked(std::current_exception());
+        }
+    }
     return valid;
 }
 

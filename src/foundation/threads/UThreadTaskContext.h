@@ -56,6 +56,10 @@ public:
     // Run under the lock by the last thread of a run in which every thread succeeded; true makes
     // the value valid. It must not wait for other threads of this task.
     virtual bool doThreadFinalizationTaskWithThreadContext(UThreadContext& threadContext);
+    // Run under the lock by the last thread of a run that failed while no cancel was asked, the
+    // task already in state 4, so that whoever waits for the value learns that none comes. It
+    // must not wait for other threads of this task.
+    virtual void doThreadFailureTaskWithThreadContext(UThreadContext& threadContext);
 
     // ---- Starting a run. Every isCanceled is set to true when the run was canceled (never
     // cleared here); it may be null. The answers are true when threads were started.

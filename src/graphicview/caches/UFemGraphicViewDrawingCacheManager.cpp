@@ -276,7 +276,9 @@ bool UFemGraphicViewDrawingCacheManager::startCardValueDataCalcThreadIfNeededWit
     quint64 threadCount)
 {
     UFemCardValueDataCalcThreadTaskContext& task = tasks_.cardValueData;
-    if (task.isValueValid())
+    // A failed run stays failed until the next change: a start would only mark it canceled,
+    // and frames would then wait for data that never comes instead of showing its errors.
+    if (task.isValueValid() || task.isCanceled())
         return false;
     if (task.threadState() == UThreadTaskStateCleared) {
         std::lock_guard lock(drawingCardTypeInfoRecordTableLockCondition_);

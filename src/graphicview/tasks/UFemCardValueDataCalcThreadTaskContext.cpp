@@ -38,3 +38,11 @@ bool UFemCardValueDataCalcThreadTaskContext::doThreadFinalizationTaskWithThreadC
     delegate_->cardValueDataCalcThreadTaskDidFinishedWithThreadContext(threadContext);
     return true;
 }
+
+// A frame that gave up waiting for the data must hear of the failure too, or its progress box
+// stays.
+void UFemCardValueDataCalcThreadTaskContext::doThreadFailureTaskWithThreadContext(
+    UThreadContext& threadContext)
+{
+    delegate_->cardValueDataCalcThreadTaskDidFinishedWithThreadContext(threadContext);
+}

@@ -6,7 +6,8 @@
 class UFemGraphicViewDrawingCardValueDataCache;
 
 // Fills the card value data cache (deformed node positions and colour values per drawn card) for
-// the card type records it names; tells its delegate once when all its threads have finished.
+// the card type records it names; tells its delegate once when all its threads have finished,
+// whether they filled it or failed.
 class UFemCardValueDataCalcThreadTaskContext final : public UThreadTaskContext {
 public:
     class Delegate {
@@ -14,7 +15,8 @@ public:
         virtual ~Delegate() = default;
         virtual bool calculateCardValueDataCacheWithThreadContext(UThreadContext& threadContext)
             = 0;
-        // Under the task lock, by the last thread of a successful run.
+        // Under the task lock, by the last thread of a run that succeeded or failed; a canceled
+        // run ends without it.
         virtual void cardValueDataCalcThreadTaskDidFinishedWithThreadContext(
             UThreadContext& threadContext)
             = 0;
@@ -30,6 +32,7 @@ public:
         UFemGraphicViewDrawingCardValueDataCache* cardValueDataCache);
     bool doThreadMainTaskWithThreadContext(UThreadContext& threadContext) override;
     bool doThreadFinalizationTaskWithThreadContext(UThreadContext& threadContext) override;
+    void doThreadFailureTaskWithThreadContext(UThreadContext& threadContext) override;
 
     const UFemGraphicViewTargetRecordIndexes& targetRecordIndexes() const
     {

@@ -93,8 +93,18 @@ void UFemResultTableView::setUFemWindowController(UFemResultTableWindowLink* win
         UFemWindowCardTableWillChangeNotification, UFemWindowCardTableDidChangeNotification,
         UFemWindowCardTableWillChangeNotification_private,
         UFemWindowCardTableDidChangeNotification_private);
+    takeWindowSelectionAndCases();
     observeWindow();
     markAndReload();
+}
+
+// A table made after the window chose its selection and cases (the 3-D view's, made when the
+// view is first shown) hears of them only at their next change, so it starts from them.
+void UFemResultTableView::takeWindowSelectionAndCases()
+{
+    if (const auto selected = windowController_->selectedCardArray())
+        targetCardSetManager_->setCardArray(*selected);
+    caseCardSetManager_->setCardArray(windowController_->currentCaseCardArray());
 }
 
 void UFemResultTableView::observeWindow()

@@ -31,7 +31,8 @@ public:
     explicit UFemResultTableView(QWidget* parent = nullptr);
     ~UFemResultTableView() override;
 
-    // Makes the card sets and ties them to the window; the link must outlive finish().
+    // Makes the card sets, starting from the window's selection and cases, and ties them to the
+    // window; the link must outlive finish().
     void setUFemWindowController(UFemResultTableWindowLink* windowController);
     // Stops observing and lets the window go; the second call does nothing.
     void finish();
@@ -66,6 +67,7 @@ protected:
 
 private:
     void registerCommands();
+    void takeWindowSelectionAndCases();
     void observeWindow();
     void markAndReload();
     void replaceCards(UFemCardSetManager& manager, const UFemCardVector& cards);
