@@ -12,13 +12,15 @@
 #include "cardmodel/data/UFemDataControllerServices.h"
 #include "cards/Node.h"
 #include "cards/UFemCardClasses.h"
+#include "documents/document/UFemModelFileText.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/errors/UFemErrorsFile.h"
 #include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/files/UFemFileReading.h"
 #include "foundation/threads/UThreadCountPreference.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QStringDecoder>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -63,18 +65,16 @@ void printError(const char* what, const UErrorPtr& error)
         printText(stderr, QStringLiteral("  %1\n").arg(error->localizedRecoverySuggestion()));
 }
 
-// UTF-8 when it decodes as such, else UTF-16.
-bool readModelText(const QString& path, QString* text)
+// As a model document reads its file: only a regular file, UTF-8, else UTF-16 behind its mark.
+std::optional<QString> readModelText(const QString& path, UErrorPtr* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    *text = utf8(bytes);
-    if (utf8.hasError())
-        *text = QStringDecoder(QStringDecoder::Utf16)(bytes);
-    return true;
+    const std::optional<QByteArray> bytes = UFemReadFileData(path, error);
+    if (!bytes)
+        return std::nullopt;
+    std::optional<QString> text = UFemModelTextFromModelFileData(*bytes);
+    if (!text)
+        UFemSetError(error, UFemReadingModelFileToStringError());
+    return text;
 }
 
 // Runs the set-up and the run on a calculation thread; the calling thread shows progress on a
@@ -202,33 +202,41 @@ int usage()
     return exitUsage;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication application(argc, argv);
-    QStringList arguments = application.arguments().mid(1);
+struct Options {
+    QString modelPath;
+    QString resultPath;
     quint64 threadCount = 0;
+    QString nodeName;
+};
+
+std::optional<Options> parsedOptions(QStringList arguments)
+{
+    Options options;
     if (const qsizetype t = arguments.indexOf(QStringLiteral("--threads")); t >= 0) {
         bool ok = false;
-        threadCount = t + 1 < arguments.size() ? arguments[t + 1].toULongLong(&ok) : 0;
-        if (!ok || threadCount == 0)
-            return usage();
+        const quint64 count = t + 1 < arguments.size() ? arguments[t + 1].toULongLong(&ok) : 0;
+        if (!ok || count == 0)
+            return std::nullopt;
         // As the preference: outside 1..16 means the processors.
-        threadCount = UThreadCountPreference::threadCountWithReferenceThreadCount(
-            QVariant(threadCount), UThreadCountPreference::activeProcessorCount());
+        options.threadCount = UThreadCountPreference::threadCountWithReferenceThreadCount(
+            QVariant(count), UThreadCountPreference::activeProcessorCount());
         arguments.remove(t, 2);
     }
-    QString nodeName;
     if (const qsizetype n = arguments.indexOf(QStringLiteral("--node")); n >= 0) {
         if (n + 1 >= arguments.size())
-            return usage();
-        nodeName = arguments[n + 1];
+            return std::nullopt;
+        options.nodeName = arguments[n + 1];
         arguments.remove(n, 2);
     }
     if (arguments.size() != 2)
-        return usage();
+        return std::nullopt;
+    options.modelPath = arguments[0];
+    options.resultPath = arguments[1];
+    return options;
+}
 
+int solve(const Options& options)
+{
     UFemInstallCardClasses();
     UFemDataControllerServices services;
     UFemInstallResultDataServices(services, {});
@@ -236,18 +244,9 @@ int main(int argc, char** argv)
     UFemDataController controller(services);
 
     auto start = Clock::now();
-    QString modelText;
     UErrorPtr error;
-    try {
-        if (!readModelText(arguments[0], &modelText)) {
-            std::fprintf(stderr, "vantrel-solve: cannot read %s\n", qPrintable(arguments[0]));
-            return exitFailed;
-        }
-    } catch (const std::bad_alloc&) {
-        printError("reading the model", UFemMallocFailedError());
-        return exitFailed;
-    }
-    if (!controller.resetWithModelText(modelText, true, &error)) {
+    const std::optional<QString> modelText = readModelText(options.modelPath, &error);
+    if (!modelText || !controller.resetWithModelText(*modelText, true, &error)) {
         printError("reading the model", error);
         return exitFailed;
     }
@@ -261,7 +260,8 @@ int main(int argc, char** argv)
     }
     const double checkSeconds = secondsSince(start);
 
-    UFemMatrixCalculationContext& context = UFemSetupForRunCalculation(controller, threadCount);
+    UFemMatrixCalculationContext& context
+        = UFemSetupForRunCalculation(controller, options.threadCount);
     CalculationTimes times;
     std::shared_ptr<UFemResultDataManagerImpl> manager;
     if (!calculate(context, &times, &error) || !(manager = context.resultDataManager(&error))) {
@@ -271,7 +271,7 @@ int main(int argc, char** argv)
 
     start = Clock::now();
     const std::optional<QByteArray> data = manager->resultFileData(&error);
-    if (!data || !UFemWriteResultFile(arguments[1], *data, &error)) {
+    if (!data || !UFemWriteResultFile(options.resultPath, *data, &error)) {
         printError("writing the result file", error);
         return exitFailed;
     }
@@ -279,10 +279,27 @@ int main(int argc, char** argv)
 
     printLog(*manager);
     printFigures(context, times, readSeconds, checkSeconds, writeSeconds);
-    if (!nodeName.isEmpty()
+    if (!options.nodeName.isEmpty()
         && (!controller.setResultDataManager(manager, true, &error)
-            || !printNodeDisplacements(controller, nodeName)))
+            || !printNodeDisplacements(controller, options.nodeName)))
         return exitFailed;
     const auto errors = manager->calculationErrorString();
     return errors && !errors->isEmpty() ? exitFailed : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    const std::optional<Options> options = parsedOptions(application.arguments().mid(1));
+    if (!options)
+        return usage();
+    // Memory may run out anywhere: in the text of a model, in the report of its cards.
+    try {
+        return solve(*options);
+    } catch (const std::bad_alloc&) {
+        printError("memory ran out", UFemMallocFailedError());
+        return exitFailed;
+    }
 }

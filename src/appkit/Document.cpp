@@ -6,31 +6,18 @@
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
 #include "appkit/WindowTracker.h"
-#include "foundation/errors/UFemErrorsFile.h"
-#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/files/UFemFileReading.h"
 #include "foundation/files/UFemFileWriting.h"
-#include "platform/UAvailableMemory.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QWidget>
-
-#include <algorithm>
-#include <limits>
 
 namespace {
 
 const QString DefaultUntitledName = QStringLiteral("Untitled");
 enum RevertAnswer { RevertAnswerRevert = 0 };
-// Reading a file takes about this many bytes per byte of it: the bytes, their text (two per
-// character) and the cards or results made of it.
-constexpr quint64 memoryPerFileByte = 8;
-// The most one read may ask for (a QByteArray holds less than 2 GiB).
-constexpr quint64 maximumReadBytes = quint64(std::numeric_limits<int>::max()) - 1;
-// A file that grows while read is read on in steps of this size, up to the bound.
-constexpr qint64 readStepBytes = qint64(1) << 20;
 
 void call(const Document::Completion& done, bool succeeded)
 {
@@ -105,49 +92,7 @@ void Document::syncWindowTitles()
 
 std::optional<QByteArray> Document::readFileData(const QString& path, UErrorPtr* error)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        UFemSetError(error, UFemFileNotExistError_withFilePathString(path));
-        return std::nullopt;
-    }
-    if (info.isDir()) {
-        UFemSetError(error, UFemFileNotExistButDirectoryExistError_withFilePathString(path));
-        return std::nullopt;
-    }
-    if (!info.isFile()) {
-        UFemSetError(error, UFemNotRegularFileError_withFilePathString(path));
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        UFemSetError(error, UFemReadingFileFailedError_withFilePathString(path));
-        return std::nullopt;
-    }
-    // A file too large for the memory its reading takes is refused before its bytes are, and a
-    // file that grows while read stops at that bound too.
-    const qint64 readable
-        = qint64(std::min(UAvailableMemoryBytes() / memoryPerFileByte, maximumReadBytes));
-    if (file.size() > readable) {
-        UFemSetError(error, UFemMallocFailedError());
-        return std::nullopt;
-    }
-    // Read what the file holds, not the bound: asking for the bound at once allocates it.
-    QByteArray data = file.read(file.size() + 1);
-    while (data.size() <= readable && file.error() == QFileDevice::NoError) {
-        const QByteArray more = file.read(std::min(readStepBytes, readable + 1 - data.size()));
-        if (more.isEmpty())
-            break;
-        data += more;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        UFemSetError(error, UFemReadingFileFailedError_withFilePathString(path));
-        return std::nullopt;
-    }
-    if (data.size() > readable) {
-        UFemSetError(error, UFemMallocFailedError());
-        return std::nullopt;
-    }
-    return data;
+    return UFemReadFileData(path, error);
 }
 
 bool Document::readFromFile(const QString& path, const QString& type, UErrorPtr* error)

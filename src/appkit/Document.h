@@ -64,8 +64,7 @@ public:
     // Subclasses that load more once the file is known (what a project names) extend it.
     [[nodiscard]] virtual bool readFromFile(
         const QString& path, const QString& type, UErrorPtr* error);
-    // The whole file at `path`: 11016 when it does not exist, 11017 for a directory, 11022 when it
-    // cannot be read.
+    // The whole file at `path`, as UFemReadFileData reads it.
     [[nodiscard]] static std::optional<QByteArray> readFileData(
         const QString& path, UErrorPtr* error);
     // The contents of `type` written whole to `path`; the document's state is unchanged.

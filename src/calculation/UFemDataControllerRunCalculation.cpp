@@ -49,14 +49,14 @@ bool UFemCheckToRunCalculation(UFemDataController& dataController,
 
 namespace {
 
-// A line of the report shows this much of a card's text; the rest (a vast token) is cut.
+// A line of the report shows this much of a card's text; the rest (a vast token) is cut, never
+// composed.
 constexpr qsizetype reportedLineLength = 160;
 
 QString reportedLine(UFemCard& card)
 {
-    const QString line
-        = UFemComposeCardString(card, UFemColumnSeparatingCharacterTypeComma, false, true);
-    return line.size() <= reportedLineLength ? line : line.left(reportedLineLength) + u'…';
+    return UFemComposeCardStringExcerpt(
+        card, UFemColumnSeparatingCharacterTypeComma, false, true, reportedLineLength);
 }
 
 } // namespace

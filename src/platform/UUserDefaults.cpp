@@ -10,8 +10,10 @@
 #include <QCborValue>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <cmath>
@@ -21,6 +23,7 @@
 namespace {
 
 const QString FallbackName = QStringLiteral("Vantrel");
+constexpr const char* settingsExtension = "cbor";
 // Settings files are small; a larger one is read up to here and kept aside like a damaged one.
 constexpr qint64 maximumSettingsFileBytes = 64 * 1024 * 1024;
 
@@ -79,8 +82,8 @@ QSettings::SettingsMap readableCborSettings(const QByteArray& bytes)
 
 QSettings::Format cborFormat()
 {
-    static const QSettings::Format format
-        = QSettings::registerFormat(QStringLiteral("cbor"), readCborSettings, writeCborSettings);
+    static const QSettings::Format format = QSettings::registerFormat(
+        QString::fromLatin1(settingsExtension), readCborSettings, writeCborSettings);
     return format;
 }
 
@@ -123,18 +126,29 @@ QString settingsName(const QString& name)
 
 UUserDefaults& UUserDefaults::standardUserDefaults()
 {
-    static UUserDefaults defaults([] {
-        const QSettings locator(cborFormat(), QSettings::UserScope,
-            settingsName(QCoreApplication::organizationName()),
-            settingsName(QCoreApplication::applicationName()));
-        return locator.fileName();
-    }());
+    // Where QSettings keeps the user's file of this format, worked out without a settings object:
+    // making one reads the file (and the organisation's), which may be a FIFO or a device.
+    static UUserDefaults defaults(
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/'
+        + settingsName(QCoreApplication::organizationName()) + u'/'
+        + settingsName(QCoreApplication::applicationName()) + u'.'
+        + QLatin1String(settingsExtension));
     return defaults;
 }
 
 UUserDefaults::UUserDefaults(const QString& filePath)
     : filePath_(filePath)
 {
+    // A FIFO would block the start and a device (/dev/zero) would be read without end; a
+    // directory or such is no settings file either, and nothing is written over it.
+    const QFileInfo info(filePath_);
+    isFileUsable_ = !info.exists() || info.isFile();
+    if (!isFileUsable_) {
+        recoveryNotice_ = QStringLiteral("The settings file “%1” is not a regular file: no "
+                                         "settings were read from it, and none are written to it.")
+                              .arg(filePath_);
+        return;
+    }
     recoverDamagedSettingsFile();
     const QSettings settings(filePath_, cborFormat());
     for (const QString& key : settings.allKeys())
@@ -309,6 +323,8 @@ bool UUserDefaults::removeObjectForKey(const QString& key)
 
 bool UUserDefaults::writeToFile(const QString& key, const QVariant& value) const
 {
+    if (!isFileUsable_)
+        return false;
     // A settings object per write, made and used on the writing thread: one QSettings object
     // must not be shared between threads.
     QSettings settings(filePath_, cborFormat());

@@ -29,14 +29,16 @@ public:
 
     // Defaults stored in the settings file at `filePath` (made on the first write). A damaged
     // file (an entry whose key is no text, a truncated file) is kept aside beside it as
-    // "<file>.damaged" and replaced by the entries that could be read.
+    // "<file>.damaged" and replaced by the entries that could be read. A path that is no regular
+    // file (a FIFO, a device, a directory) is neither read nor written: the defaults hold, and
+    // every write keeps its value in memory only.
     explicit UUserDefaults(const QString& filePath);
     UUserDefaults(const UUserDefaults&) = delete;
     UUserDefaults& operator=(const UUserDefaults&) = delete;
 
     QString filePath() const { return filePath_; }
-    // What the user is told once after a damaged settings file was recovered; nullopt after the
-    // first call, and when nothing was recovered.
+    // What the user is told once after a damaged settings file was recovered or a path that is no
+    // regular file was passed over; nullopt after the first call, and when nothing happened.
     std::optional<QString> takeRecoveryNotice();
 
     // Adds `defaults` to the registered defaults (a key registered again takes the new value).
@@ -81,4 +83,6 @@ private:
     QVariantMap registered_;
     QVariantMap stored_;
     std::optional<QString> recoveryNotice_;
+    // False for a path that is there but is no regular file.
+    bool isFileUsable_ = true;
 };

@@ -4,11 +4,15 @@
 
 #include <QKeyEvent>
 
+#include <limits>
+
 UFemCardStringCellEditor::UFemCardStringCellEditor(QWidget* parent)
     : QLineEdit(parent)
 {
     setObjectName(QStringLiteral("cardStringCellEditor"));
     setFrame(false);
+    // QLineEdit cuts its text at 32767 characters by default, and the cut line would be applied.
+    setMaxLength(std::numeric_limits<int>::max());
     hide();
 }
 

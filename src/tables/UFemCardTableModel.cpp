@@ -6,6 +6,7 @@
 #include "cardmodel/card/UFemCardTextColumns.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
 #include "foundation/errors/UException.h"
+#include "foundation/strings/UTextExcerpt.h"
 #include "tables/UFemCardTableStyle.h"
 
 #include <QColor>
@@ -21,15 +22,22 @@ UAttributedString styled(const QString& text, const QString& styleKey)
     return string;
 }
 
+UAttributedString styledExcerpt(const QString& text, const QString& styleKey)
+{
+    UTextExcerpt excerpt(UFemShownCardStringLength);
+    excerpt += text;
+    return styled(excerpt.take(), styleKey);
+}
+
 UAttributedString nameCell(UFemCard& card)
 {
     if (card.isNormalCard())
-        return styled(
+        return styledExcerpt(
             card.cardNameString().value_or(QString()), UFemCardStringAttributesKeyForNormal);
     if (card.isErrorCard())
         return styled(QStringLiteral("** ERROR **"), UFemCardStringAttributesKeyForError);
     if (card.isNullCard())
-        return styled(
+        return styledExcerpt(
             card.commentString().value_or(QString()), UFemCardStringAttributesKeyForComment);
     if (card.isSpecialCard())
         return styled(QStringLiteral("#SPECIAL"), UFemCardStringAttributesKeyForSpecial);
@@ -41,7 +49,7 @@ UAttributedString errorCell(UFemCard& card)
     const std::optional<UFemCardErrorText> error = UFemCardErrorTextOfCard(card);
     if (!error)
         return {};
-    return styled(error->text,
+    return styledExcerpt(error->text,
         error->isWarning ? UFemCardStringAttributesKeyForWarning
                          : UFemCardStringAttributesKeyForError);
 }
@@ -127,13 +135,19 @@ UAttributedString UFemCardTableModel::composeCell(UFemCard& card, int column) co
     case CardNameStringColumn:
         return nameCell(card);
     case CardStringColumn:
-        return isErrorStringColumnShown_ ? UFemAttributedCardStringOmittingErrorDescription(card)
-                                         : UFemAttributedCardString(card);
+        return UFemComposeAttributedCardStringExcerpt(card, UFemColumnSeparatingCharacterTypeComma,
+            false, isErrorStringColumnShown_, UFemShownCardStringLength);
     case ErrorStringColumn:
         return errorCell(card);
     default:
         UFemRaiseProgramError(QStringLiteral("Unknown column of Card Table View."));
     }
+}
+
+QString UFemCardTableModel::cardStringOfRow(quint64 row) const
+{
+    return UFemComposeCardString(
+        cardAtRow(row), UFemColumnSeparatingCharacterTypeComma, false, isErrorStringColumnShown_);
 }
 
 UAttributedString UFemCardTableModel::attributedStringOfCell(quint64 row, int column) const

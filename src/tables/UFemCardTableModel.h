@@ -51,7 +51,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // What a cell shows: at most 1024 characters of its text, cut with "…".
     UAttributedString attributedStringOfCell(quint64 row, int column) const;
+    // The whole line of a row below cardCount() that its card string cell shows: without the
+    // error tail while the error column is shown.
+    QString cardStringOfRow(quint64 row) const;
 
 private:
     // Bounds the composed cells kept between reloads; far above any visible row count.

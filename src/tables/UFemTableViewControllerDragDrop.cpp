@@ -1,6 +1,6 @@
 // Dragging cards out of the card table and dropping text or cards between its rows. A drop of
 // this model's own rows moves the cards (one undo step, identifier numbers kept); anything else
-// that carries text adds the cards it reads.
+// that carries text, file addresses aside, adds the cards it reads.
 #include "appkit/Notifier.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemWindowCardTable.h"
@@ -45,6 +45,13 @@ public:
 private:
     UUndoManager* undo_;
 };
+
+// Text that may be read as cards. Files dropped from a file manager come as addresses, which
+// Qt also hands out as plain text ("file:///…"): they are no model text.
+bool isCardText(const QMimeData& data)
+{
+    return data.hasText() && !data.hasUrls();
+}
 
 } // namespace
 
@@ -111,7 +118,7 @@ Qt::DropAction UFemTableViewController::validateDrop(
     const auto payload = UFemCardRowsDragPayload::fromMimeData(data);
     if (payload && payload->isFrom(modelIdentifier()) && possibleActions.testFlag(Qt::MoveAction))
         return Qt::MoveAction;
-    if (data.hasText() && possibleActions.testFlag(Qt::CopyAction))
+    if (isCardText(data) && possibleActions.testFlag(Qt::CopyAction))
         return Qt::CopyAction;
     return Qt::IgnoreAction;
 }
@@ -144,8 +151,10 @@ bool UFemTableViewController::acceptDrop(
     bool isDone = false;
     if (action == Qt::MoveAction && payload && payload->isFrom(modelIdentifier())) {
         isDone = moveCardsOfPayload(payload->cardRowIndexes, insertionRow, &error);
-    } else if (data.hasText()) {
+    } else if (isCardText(data)) {
         isDone = copyCardsOfText(data.text(), insertionRow, &error);
+    } else {
+        Notifier::beep();
     }
     presentError(error);
     return isDone;

@@ -18,10 +18,10 @@ void UFemTableViewController::cardTableViewEditCardStringOfRow(quint64 row)
     beginCellEditing(row, 0, cellEditorTextOfRow(row).size());
 }
 
-// What the cell shows: without the error tail while the error column shows it.
+// The whole line, not the cell's excerpt: without the error tail while the error column shows it.
 QString UFemTableViewController::cellEditorTextOfRow(quint64 row) const
 {
-    return model_->attributedStringOfCell(row, UFemCardTableModel::CardStringColumn).string;
+    return model_->cardStringOfRow(row);
 }
 
 void UFemTableViewController::beginCellEditing(quint64 row, qsizetype start, qsizetype end)

@@ -293,13 +293,40 @@ TEST(ResultFile, EmptyForeignAndOtherTypeFiles)
     read = readFile(otherType);
     EXPECT_EQ(read.resultData, nullptr);
     EXPECT_EQ(read.error->code(), 11006);
+}
 
-    // A container cut short is a damaged container, not a file of unknown type.
-    read = readFile(sampleFile().left(100));
-    EXPECT_EQ(read.resultData, nullptr);
-    EXPECT_EQ(read.error->code(), 81004);
-    EXPECT_EQ(read.error->localizedDescription(),
-        QStringLiteral("Unexpected error occurred. Unextedted File Data Version."));
+// A container whose header or record table is damaged is no result file this reader knows, and
+// is no older file either.
+TEST(ResultFileDamaged, DamagedContainersAreUnknownResultDocuments)
+{
+    const QByteArray file = sampleFile();
+    const quint32 count = fieldAt<quint32>(file, 68);
+    QByteArray countAllOnes = file;
+    patch<quint32>(countAllOnes, 68, 0xFFFFFFFFu);
+    QByteArray lastLengthAllOnes = file;
+    patch<quint64>(lastLengthAllOnes, headerSize + recordSize * (count - 1) + 16, ~quint64(0));
+    QByteArray modelTextAtZero = file;
+    patch<quint64>(modelTextAtZero, recordOffset(file, 2000) + 8, 0);
+    QByteArray unterminatedName = file;
+    unterminatedName.replace(24, 32, QByteArray(32, 'U'));
+    const struct {
+        const char* name;
+        QByteArray data;
+    } cases[] = {
+        { "cut short", file.left(100) },
+        { "component count all ones", countAllOnes },
+        { "last length all ones", lastLengthAllOnes },
+        { "model text at offset 0", modelTextAtZero },
+        { "unterminated type name", unterminatedName },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ReadResult read = readFile(c.data);
+        EXPECT_EQ(read.resultData, nullptr);
+        ASSERT_NE(read.error, nullptr);
+        EXPECT_EQ(read.error->code(), 11006);
+        EXPECT_EQ(read.error->localizedDescription(), QStringLiteral("Unknown Result Document."));
+    }
 }
 
 TEST(ResultFile, WrongValueTypeIsAnErrorNotAnAbort)

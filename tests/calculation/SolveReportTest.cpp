@@ -29,3 +29,17 @@ TEST(SolveReport, EveryCardThatStopsTheRunIsListedWithItsLineAndReasonUpToTheLim
                   CalculationTestModel(exampleModelText(u"rod-truss.vtmodel"_s)).controller()),
         QString());
 }
+
+// A line holding a vast token is reported by its head: composing it whole once took more memory
+// than reading it.
+TEST(HugeTokenReport, TheLineIsCutAfter160CharactersAndTheReasonQuotesTheToken)
+{
+    const QString truss = exampleModelText(u"rod-truss.vtmodel"_s);
+    const QString head = u"Force , Big , N4 ,  , "_s;
+    const QString line = head + QString(1 << 20, u'9') + u" , 0 , 0 , 0 , 0 , 0 ,"_s;
+    CalculationTestModel model(truss + line + u'\n');
+    EXPECT_EQ(UFemReportOfCardsWithError(model.controller()),
+        u"line %1: "_s.arg(truss.count(u'\n') + 1) + head + QString(160 - head.size(), u'9')
+            + u"…\n    Float value string '"_s + QString(64, u'9')
+            + u"…' seems too long. ( Column 5 )\n"_s);
+}

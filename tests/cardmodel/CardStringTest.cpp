@@ -106,3 +106,50 @@ TEST_F(CardStringFixture, ErrorCardsWriteTheirLineAndTheErrorTail)
     ASSERT_EQ(attributed.runs.size(), 1);
     EXPECT_EQ(attributed.runs[0].styleKey, UFemCardStringAttributesKeyForError);
 }
+
+// Reports and table rows show the head of a line; the rest is never composed.
+TEST_F(CardStringFixture, HugeTokenReportExcerptsCutWithAnEllipsis)
+{
+    const UFemCardPtr node
+        = card(QStringLiteral("Node"), QStringLiteral("Node,N1,,1.5,  2 ,3   \\  top  "));
+    const QString nodeLine = QStringLiteral("Node , N1 ,  , 1.5 , 2 , 3 ,    \\ top");
+    UFemCardTextColumns record;
+    ASSERT_TRUE(record.setCardString(QStringLiteral("Nod , N1 , 2"), nullptr));
+    record.setErrorObject(UFemUnknownCardClassError_withCardClassNameString(QStringLiteral("Nod")));
+    ErrorCard errorCard(&model);
+    ASSERT_TRUE(errorCard.setCardColumnsWithCardTextColumns(record, nullptr));
+    NullCard longComment(&model);
+    ASSERT_TRUE(longComment.setCommentString(QString(100000, u'c'), nullptr));
+    NullCard emoji(&model);
+    ASSERT_TRUE(emoji.setCommentString(QStringLiteral("ab\U0001F600"), nullptr));
+    const struct {
+        const char* name;
+        UFemCard& card;
+        bool omitsDescription;
+        qsizetype maxLength;
+        QString excerpt;
+    } cases[] = {
+        { "columns cut", *node, false, 12, QStringLiteral("Node , N1 , …") },
+        { "a line that just fits", *node, false, 37, nodeLine },
+        { "the error tail cut", errorCard, false, 15, QStringLiteral("Nod , N1 , 2 , …") },
+        { "the error tail left out", errorCard, true, 100, QStringLiteral("Nod , N1 , 2 ,") },
+        { "a long comment", longComment, false, 160,
+            QStringLiteral("\\ ") + QString(158, u'c') + QStringLiteral("…") },
+        { "no half surrogate pair", emoji, false, 5, QStringLiteral("\\ ab…") },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(UFemComposeCardStringExcerpt(c.card, UFemColumnSeparatingCharacterTypeComma,
+                      false, c.omitsDescription, c.maxLength),
+            c.excerpt);
+    }
+
+    // The comment takes what room the columns leave, under its own style.
+    const UAttributedString attributed = UFemComposeAttributedCardStringExcerpt(
+        *node, UFemColumnSeparatingCharacterTypeComma, false, false, 30);
+    EXPECT_EQ(attributed.string, QStringLiteral("Node , N1 ,  , 1.5 , 2 , 3 ,  …"));
+    ASSERT_EQ(attributed.runs.size(), 2);
+    EXPECT_EQ(attributed.runs[1],
+        (UAttributedString::Run { 28, 3, UFemCardStringAttributesKeyForComment }));
+    EXPECT_EQ(UFemCardString(*node), nodeLine) << "the card itself is whole";
+}

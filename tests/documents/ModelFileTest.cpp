@@ -259,3 +259,35 @@ TEST(ModelFile, IllegalCharacterLineOpensAndOnlyTextWithoutMarkIsRefused)
     ASSERT_NE(opening, nullptr);
     EXPECT_EQ(opening->code(), 11002);
 }
+
+// UTF-16 of ASCII text without its mark is valid UTF-8 with a NUL in every other byte; read so,
+// it would open as error cards full of NULs that saving writes back.
+TEST(Utf16WithoutMark, AsciiTextIsRefusedAndTextWithAFewNulsStillOpens)
+{
+    const QByteArray nulls("\0\0\0\0", 4);
+    const struct {
+        const char* name;
+        QByteArray data;
+        bool isRefused;
+    } cases[] = {
+        { "little-endian", encoded(TwoNodeModel, QStringConverter::Utf16LE, false), true },
+        { "big-endian", encoded(TwoNodeModel, QStringConverter::Utf16BE, false), true },
+        { "one character", QByteArray("N\0", 2), true },
+        { "NULs only", nulls, true },
+        { "a line of NULs before text", nulls + "\n" + TwoNodeModel.toUtf8(), false },
+        { "NULs in a comment", QByteArray("\\ a\0b\0\n", 7) + TwoNodeModel.toUtf8(), false },
+        { "with its mark", encoded(TwoNodeModel, QStringConverter::Utf16LE, true), false },
+        { "one byte", QByteArray("\0", 1), false },
+    };
+    DocumentHarness harness;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(UFemModelTextFromModelFileData(c.data).has_value(), !c.isRefused);
+        if (!c.isRefused)
+            continue;
+        harness.writeFile(QStringLiteral("u.vtmodel"), c.data);
+        const UErrorPtr opening = harness.openingError(QStringLiteral("u.vtmodel"));
+        ASSERT_NE(opening, nullptr);
+        EXPECT_EQ(opening->code(), 11002);
+    }
+}

@@ -4,8 +4,12 @@
 
 #include <QCborMap>
 #include <QCborValue>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -68,4 +72,39 @@ TEST(SettingsRecovery, OneBadEntryOrATruncatedFileKeepsTheOtherSettingsAndTheFil
             EXPECT_TRUE(reread.objectForKey(key).isValid()) << key.toStdString();
         EXPECT_TRUE(reread.boolForKey(QStringLiteral("New")));
     }
+}
+
+// A FIFO would block the start, /dev/zero would be read without end: neither is read nor written.
+TEST(SettingsSpecialFile, PathsThatAreNoRegularFileGiveTheDefaultsAndAreLeftAlone)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString fifo = folder.filePath(QStringLiteral("fifo.cbor"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = folder.filePath(QStringLiteral("zero.cbor"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString directory = folder.filePath(QStringLiteral("directory.cbor"));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("directory.cbor")));
+    for (const QString& path : { fifo, zero, directory }) {
+        SCOPED_TRACE(path.toStdString());
+        const QFileInfo before(path);
+        UUserDefaults defaults(path);
+        defaults.registerDefaults({ { QStringLiteral("Threads"), 4 } });
+        EXPECT_EQ(defaults.integerForKey(QStringLiteral("Threads")), 4);
+        const std::optional<QString> notice = defaults.takeRecoveryNotice();
+        ASSERT_TRUE(notice);
+        EXPECT_TRUE(notice->contains(path)) << notice->toStdString();
+        EXPECT_FALSE(defaults.takeRecoveryNotice()) << "said once";
+
+        // Kept for the run, never written over the path.
+        EXPECT_FALSE(defaults.setInteger(8, QStringLiteral("Threads")));
+        EXPECT_EQ(defaults.integerForKey(QStringLiteral("Threads")), 8);
+        const QFileInfo after(path);
+        EXPECT_EQ(after.isSymLink(), before.isSymLink());
+        EXPECT_EQ(after.symLinkTarget(), before.symLinkTarget());
+        EXPECT_EQ(after.isDir(), before.isDir());
+        EXPECT_FALSE(after.isFile());
+        EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral(".damaged")));
+    }
+    EXPECT_TRUE(QDir(directory).isEmpty());
 }

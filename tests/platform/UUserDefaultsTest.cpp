@@ -8,7 +8,10 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -189,9 +192,14 @@ TEST_F(UserDefaults, WritingPostsTheChangeNotification)
 TEST_F(UserDefaults, StandardDefaultsLiveUnderTheApplicationName)
 {
     const QString file = UUserDefaults::standardUserDefaults().filePath();
-    EXPECT_TRUE(file.endsWith(
-        QCoreApplication::organizationName() + "/" + QCoreApplication::applicationName() + ".cbor"))
-        << file.toStdString();
+    // Where QSettings itself puts the user's file, so that stored settings stay where they are.
+    const QSettings conf(QSettings::IniFormat, QSettings::UserScope,
+        QCoreApplication::organizationName(), QCoreApplication::applicationName());
+    EXPECT_EQ(file.toStdString(),
+        QFileInfo(conf.fileName())
+            .dir()
+            .filePath(QCoreApplication::applicationName() + ".cbor")
+            .toStdString());
     EXPECT_EQ(&UUserDefaults::standardUserDefaults(), &UUserDefaults::standardUserDefaults());
 }
 

@@ -6,6 +6,7 @@
 #include "tables/UFemCardRowsDragPayload.h"
 
 #include <QMimeData>
+#include <QUrl>
 
 namespace {
 
@@ -124,6 +125,28 @@ TEST_F(CardTableViewDragDrop, ForeignAndStalePayloadsNeverMoveCards)
     EXPECT_FALSE(controller->acceptDrop(stale, 0, false, Qt::MoveAction));
     EXPECT_EQ(namesAndNumbers(), before);
     EXPECT_EQ(harness.beepCount(), 1);
+}
+
+// Files dropped from a file manager carry their addresses, which Qt also offers as plain text.
+TEST_F(CardTableViewDragDrop, FileUrlDropIsRefusedWithABeep)
+{
+    const QStringList before = namesAndNumbers();
+    const QString undoName = undo().undoActionName();
+    QMimeData files;
+    files.setUrls({ QUrl::fromLocalFile(QStringLiteral("/tmp/a.vtmodel")),
+        QUrl(QStringLiteral("https://example.org/b.vtmodel")) });
+    ASSERT_TRUE(files.hasText());
+    QMimeData addressAndText;
+    addressAndText.setUrls({ QUrl::fromLocalFile(QStringLiteral("/tmp/a.vtmodel")) });
+    addressAndText.setText(QStringLiteral("file:///tmp/a.vtmodel"));
+    for (const QMimeData* data : { &files, &addressAndText }) {
+        EXPECT_EQ(controller->validateDrop(*data, 0, false, anyAction), Qt::IgnoreAction);
+        EXPECT_FALSE(controller->acceptDrop(*data, 0, false, Qt::CopyAction));
+    }
+    EXPECT_EQ(namesAndNumbers(), before);
+    EXPECT_EQ(harness.beepCount(), 2);
+    EXPECT_TRUE(harness.sheets.alerts.empty());
+    EXPECT_EQ(undo().undoActionName(), undoName);
 }
 
 // The insert of a move fails (the model locks while it runs): the cards go back where they were.

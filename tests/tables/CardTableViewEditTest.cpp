@@ -147,3 +147,26 @@ TEST_F(CardTableViewEdit, HiddenCardStringColumnUsesTheOptionalEditor)
         "Unexpected error occurred. Number of SelectedCard is not 1 when OptionalCardStringEditor "
         "Valid.");
 }
+
+// A row shows the head of a long line; the cell editor gets the whole line, so Return on it
+// unchanged leaves the card as it was.
+TEST_F(CardTableViewEdit, HugeTokenReportRowShowsAnExcerptAndEditsTheWholeLine)
+{
+    const QString line
+        = QStringLiteral("Node , N2 ,  , 1.5 , 0 , 0 ,    \\ ") + QString(40000, u'c');
+    UErrorPtr error;
+    ASSERT_TRUE(harness.model().modifyCardAtIndex(
+        quint64(n2Row), line, UFemColumnSeparatingCharacterTypeComma, true, &error));
+    harness.finishEventTurn();
+    harness.document->undoManager().removeAllActions();
+    EXPECT_EQ(cell(n2Row, UFemCardTableModel::CardStringColumn),
+        line.left(UFemShownCardStringLength) + QStringLiteral("…"));
+
+    const UFemCard* n2 = harness.windowCard(n2Row).get();
+    QLineEdit* editor = editRow(n2Row);
+    EXPECT_EQ(editor->text(), line);
+    sendKey(editor, Qt::Key_Return);
+    EXPECT_EQ(harness.windowCard(n2Row).get(), n2);
+    EXPECT_EQ(cardString(n2Row), line);
+    EXPECT_FALSE(harness.document->undoManager().canUndo());
+}

@@ -126,11 +126,10 @@ std::shared_ptr<UFemResultDataManagerImpl> UFemResultFileReader::read(
         return nullptr;
     }
     UFemResultFileReader reader(resultFileData);
-    UErrorPtr containerError;
-    if (!UFormattedDataCheckedView::checkedViewOrError(resultFileData, &containerError)) {
-        // A damaged container is no older file: its own error says what is wrong.
+    if (!UFormattedDataCheckedView::check(resultFileData)) {
+        // A damaged container is no older file, and no result file this reader knows.
         if (hasUFormattedDataMagicNumber(resultFileData)) {
-            UFemSetError(error, containerError);
+            UFemSetError(error, UFemUnknownResultFileTypeError());
             return nullptr;
         }
         // An older file whose model text is known still needs to be calculated again.

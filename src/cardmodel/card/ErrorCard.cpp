@@ -95,3 +95,10 @@ QString ErrorCard::errorCardString_NoCardErrorDescription() const
     return errorCardTextColumns_ ? errorCardTextColumns_->cardStringWithDoesOmitComment(false, true)
                                  : QString();
 }
+
+void ErrorCard::appendErrorCardString_NoCardErrorDescription(UTextExcerpt& line) const
+{
+    if (errorCardTextColumns_)
+        errorCardTextColumns_->appendCardString(
+            line, UFemColumnSeparatingCharacterTypeComma, false, true);
+}

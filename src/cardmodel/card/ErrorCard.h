@@ -2,6 +2,8 @@
 
 #include "cardmodel/card/NullCard.h"
 
+class UTextExcerpt;
+
 // The card of a line that failed to read: it keeps the line's text columns with their error, so
 // that the line is written back as it was read.
 class ErrorCard : public NullCard {
@@ -22,6 +24,8 @@ public:
     std::optional<QString> cardErrorDescriptionString() const;
     // The kept line without its error tail.
     QString errorCardString_NoCardErrorDescription() const;
+    // Appends that line to `line`, as much of it as the excerpt keeps.
+    void appendErrorCardString_NoCardErrorDescription(UTextExcerpt& line) const;
 
 private:
     // A line that could not even be split into columns.

@@ -5,6 +5,7 @@
 #include "cardmodel/card/UFemCardTextColumns.h"
 #include "cardmodel/card/UFemCardType.h"
 #include "foundation/errors/UException.h"
+#include "foundation/strings/UTextExcerpt.h"
 
 #include <array>
 
@@ -16,25 +17,26 @@ const QString commaBefore = QStringLiteral(" , ");
 const QString commaAfterLast = QStringLiteral(" ,");
 const QString commentAfterColumns = QStringLiteral("    \\ ");
 const QString commentAlone = QStringLiteral("\\ ");
+const QString tabBefore = QStringLiteral("\t");
+const QString tabCommentAfterColumns = QStringLiteral("\t\\ ");
 const QString errorTailCommaType
     = QStringLiteral("    ") + QChar(UFemErrorTailCharacter) + QStringLiteral(" Error : ");
 const QString errorTailOtherType
     = QStringLiteral("\t") + QChar(UFemErrorTailCharacter) + QStringLiteral(" Error : ");
 
-QString errorCardString(
-    const ErrorCard& card, UFemColumnSeparatingCharacterType type, bool doesOmitDescription)
+void appendErrorCardString(UTextExcerpt& line, const ErrorCard& card,
+    UFemColumnSeparatingCharacterType type, bool doesOmitDescription)
 {
-    QString line = card.errorCardString_NoCardErrorDescription();
+    card.appendErrorCardString_NoCardErrorDescription(line);
     if (!doesOmitDescription) {
         line += type == UFemColumnSeparatingCharacterTypeComma ? errorTailCommaType
                                                                : errorTailOtherType;
         line += card.cardErrorDescriptionString().value_or(QString());
     }
-    return line;
 }
 
 // Appends the label and the columns; false when the card has none (a null card).
-bool appendColumns(QString& line, UFemCard& card, UFemColumnSeparatingCharacterType type)
+bool appendColumns(UTextExcerpt& line, UFemCard& card, UFemColumnSeparatingCharacterType type)
 {
     const bool isComma = type == UFemColumnSeparatingCharacterTypeComma;
     std::array<UFemCardColumn*, cardColumnTableSize> table {};
@@ -43,18 +45,18 @@ bool appendColumns(QString& line, UFemCard& card, UFemColumnSeparatingCharacterT
     do {
         const quint64 count
             = card.getCardColumnsToCardColumnTable(table.data(), table.size(), &next);
-        for (quint64 i = 0; i < count; ++i) {
+        for (quint64 i = 0; i < count && !line.isCut(); ++i) {
             if (!hasColumns) {
                 // Slot 0 stands for the label.
                 line += card.cardLabelString();
                 hasColumns = true;
                 continue;
             }
-            line += isComma ? commaBefore : QStringLiteral("\t");
+            line += isComma ? commaBefore : tabBefore;
             if (const std::optional<QString> text = table[i]->columnString())
                 line += *text;
         }
-    } while (next != 0);
+    } while (next != 0 && !line.isCut());
     if (hasColumns && isComma)
         line += commaAfterLast;
     return hasColumns;
@@ -73,10 +75,20 @@ const ErrorCard& asErrorCard(const UFemCard& card)
 QString UFemComposeCardString(UFemCard& card, UFemColumnSeparatingCharacterType type,
     bool doesOmitComment, bool doesOmitCardErrorDescription)
 {
-    if (card.cardType() == UFemErrorCardType)
-        return errorCardString(asErrorCard(card), type, doesOmitCardErrorDescription);
-    QString line;
-    line.reserve(initialLineCapacity);
+    return UFemComposeCardStringExcerpt(
+        card, type, doesOmitComment, doesOmitCardErrorDescription, UTextExcerpt::Unlimited);
+}
+
+QString UFemComposeCardStringExcerpt(UFemCard& card, UFemColumnSeparatingCharacterType type,
+    bool doesOmitComment, bool doesOmitCardErrorDescription, qsizetype maxLength)
+{
+    if (card.cardType() == UFemErrorCardType) {
+        // The kept line is shared when it is whole and nothing follows it.
+        UTextExcerpt line(maxLength);
+        appendErrorCardString(line, asErrorCard(card), type, doesOmitCardErrorDescription);
+        return line.take();
+    }
+    UTextExcerpt line(maxLength, initialLineCapacity);
     const bool hasColumns = appendColumns(line, card, type);
     if (!doesOmitComment) {
         if (const std::optional<QString> comment = card.commentString()) {
@@ -84,11 +96,11 @@ QString UFemComposeCardString(UFemCard& card, UFemColumnSeparatingCharacterType 
                 line += commentAlone;
             else
                 line += type == UFemColumnSeparatingCharacterTypeComma ? commentAfterColumns
-                                                                       : QStringLiteral("\t\\ ");
+                                                                       : tabCommentAfterColumns;
             line += *comment;
         }
     }
-    return line;
+    return line.take();
 }
 
 QString UFemCardString(UFemCard& card)
@@ -115,20 +127,31 @@ QString UFemCardStringWithoutCommentWithSeparator(
 UAttributedString UFemComposeAttributedCardString(UFemCard& card,
     UFemColumnSeparatingCharacterType type, bool doesOmitComment, bool doesOmitCardErrorDescription)
 {
+    return UFemComposeAttributedCardStringExcerpt(
+        card, type, doesOmitComment, doesOmitCardErrorDescription, UTextExcerpt::Unlimited);
+}
+
+UAttributedString UFemComposeAttributedCardStringExcerpt(UFemCard& card,
+    UFemColumnSeparatingCharacterType type, bool doesOmitComment, bool doesOmitCardErrorDescription,
+    qsizetype maxLength)
+{
     UAttributedString attributed;
     const qint32 cardType = card.cardType();
     if (cardType == UFemErrorCardType) {
-        attributed.append(
-            UFemComposeCardString(card, type, doesOmitComment, doesOmitCardErrorDescription),
+        attributed.append(UFemComposeCardStringExcerpt(
+                              card, type, doesOmitComment, doesOmitCardErrorDescription, maxLength),
             UFemCardStringAttributesKeyForError);
         return attributed;
     }
-    if (UFemIsNormalCardType(cardType)) {
-        attributed.append(UFemComposeCardString(card, type, true, doesOmitCardErrorDescription),
-            UFemCardStringAttributesKeyForNormal);
-    } else if (cardType == UFemSpecialCardType) {
-        attributed.append(UFemComposeCardString(card, type, true, doesOmitCardErrorDescription),
-            UFemCardStringAttributesKeyForSpecial);
+    if (UFemIsNormalCardType(cardType) || cardType == UFemSpecialCardType) {
+        const QString columns = UFemComposeCardStringExcerpt(
+            card, type, true, doesOmitCardErrorDescription, maxLength);
+        attributed.append(columns,
+            cardType == UFemSpecialCardType ? UFemCardStringAttributesKeyForSpecial
+                                            : UFemCardStringAttributesKeyForNormal);
+        // A line that fills the excerpt shows no comment.
+        if (columns.size() >= maxLength)
+            return attributed;
     } else if (cardType != UFemNullCardType) {
         UFemRaiseProgramErrorWithValue(
             QStringLiteral("Is this not 'Normal', Null', 'Special', or 'Error' card either."),
@@ -136,8 +159,10 @@ UAttributedString UFemComposeAttributedCardString(UFemCard& card,
     }
     if (!doesOmitComment) {
         if (const std::optional<QString> comment = card.commentString()) {
-            const QString& lead = cardType == UFemNullCardType ? commentAlone : commentAfterColumns;
-            attributed.append(lead + *comment, UFemCardStringAttributesKeyForComment);
+            UTextExcerpt tail(maxLength - attributed.string.size());
+            tail += cardType == UFemNullCardType ? commentAlone : commentAfterColumns;
+            tail += *comment;
+            attributed.append(tail.take(), UFemCardStringAttributesKeyForComment);
         }
     }
     return attributed;

@@ -12,6 +12,13 @@ class UFemCard;
 // omitted, its error tail after U+00A1.
 QString UFemComposeCardString(UFemCard& card, UFemColumnSeparatingCharacterType type,
     bool doesOmitComment, bool doesOmitCardErrorDescription);
+// How much of a line a table row shows: far wider than any table, and a vast token is neither
+// composed nor laid out whole.
+inline constexpr qsizetype UFemShownCardStringLength = 1024;
+// At most `maxLength` characters of that line, cut with "…", for reports and table rows: a line
+// holding a vast token is never composed whole. The card is unchanged.
+QString UFemComposeCardStringExcerpt(UFemCard& card, UFemColumnSeparatingCharacterType type,
+    bool doesOmitComment, bool doesOmitCardErrorDescription, qsizetype maxLength);
 QString UFemCardString(UFemCard& card);
 QString UFemCardStringWithSeparator(UFemCard& card, UFemColumnSeparatingCharacterType type);
 QString UFemCardStringWithoutComment(UFemCard& card);
@@ -24,5 +31,9 @@ QString UFemCardStringWithoutCommentWithSeparator(
 UAttributedString UFemComposeAttributedCardString(UFemCard& card,
     UFemColumnSeparatingCharacterType type, bool doesOmitComment,
     bool doesOmitCardErrorDescription);
+// The same, at most `maxLength` characters of it.
+UAttributedString UFemComposeAttributedCardStringExcerpt(UFemCard& card,
+    UFemColumnSeparatingCharacterType type, bool doesOmitComment, bool doesOmitCardErrorDescription,
+    qsizetype maxLength);
 UAttributedString UFemAttributedCardString(UFemCard& card);
 UAttributedString UFemAttributedCardStringOmittingErrorDescription(UFemCard& card);

@@ -7,6 +7,7 @@
 #include "foundation/errors/UFemErrorsEditCard.h"
 #include "foundation/errors/UFemErrorsParsingString.h"
 #include "foundation/strings/UFormattedString.h"
+#include "foundation/strings/UTextExcerpt.h"
 
 #include <algorithm>
 
@@ -21,6 +22,7 @@ const QString CommaAfterLastColumn = QStringLiteral(" ,");
 const QString CommentAfterColumns = QStringLiteral("    \\ ");
 const QString CommentWithoutColumns = QStringLiteral("\\ ");
 const QString TabComment = QStringLiteral("\t\\ ");
+const QString TabBetweenColumns = QStringLiteral("\t");
 
 bool isSeparator(char16_t unit, UFemColumnSeparatingCharacterType type)
 {
@@ -287,19 +289,32 @@ QString UFemCardTextColumns::cardStringWithColumnSeparatingCharacterType(
     UFemColumnSeparatingCharacterType type, bool doesOmitComment,
     bool doesOmitCardErrorDescription) const
 {
-    if (errorCardString_)
-        return *errorCardString_;
+    return cardStringExcerpt(
+        type, doesOmitComment, doesOmitCardErrorDescription, UTextExcerpt::Unlimited);
+}
+
+QString UFemCardTextColumns::cardStringExcerpt(UFemColumnSeparatingCharacterType type,
+    bool doesOmitComment, bool doesOmitCardErrorDescription, qsizetype maxLength) const
+{
+    // A kept line is handed out shared when it is whole, so it takes no room of its own.
+    UTextExcerpt line(maxLength, errorCardString_ ? 0 : InitialLineCapacity);
+    appendCardString(line, type, doesOmitComment, doesOmitCardErrorDescription);
+    return line.take();
+}
+
+void UFemCardTextColumns::appendCardString(UTextExcerpt& line,
+    UFemColumnSeparatingCharacterType type, bool doesOmitComment,
+    bool doesOmitCardErrorDescription) const
+{
+    if (errorCardString_) {
+        line += *errorCardString_;
+        return;
+    }
     const bool isComma = type == UFemColumnSeparatingCharacterTypeComma;
-    QString line;
-    line.reserve(InitialLineCapacity);
     const bool hasColumns = !columnSlots_.isEmpty();
-    for (qsizetype column = 0; column < columnSlots_.size(); ++column) {
-        if (column > 0) {
-            if (isComma)
-                line += CommaBetweenColumns;
-            else
-                line += UFemTabCharacter;
-        }
+    for (qsizetype column = 0; column < columnSlots_.size() && !line.isCut(); ++column) {
+        if (column > 0)
+            line += isComma ? CommaBetweenColumns : TabBetweenColumns;
         line += columnView(column);
     }
     if (hasColumns && isComma)
@@ -311,13 +326,10 @@ QString UFemCardTextColumns::cardStringWithColumnSeparatingCharacterType(
             line += CommentWithoutColumns;
         line += *commentString_;
     }
-    if (!doesOmitCardErrorDescription && cardType() == UFemErrorCardType) {
-        line += isComma ? UFormattedString(
-                    u"    %C Error : %@", UFemErrorTailCharacter, *cardErrorDescriptionString())
-                        : UFormattedString(u"\t%C Error : %@", UFemErrorTailCharacter,
-                            *cardErrorDescriptionString());
+    if (!doesOmitCardErrorDescription && cardType() == UFemErrorCardType && !line.isCut()) {
+        const QStringView format(isComma ? u"    %C Error : %@" : u"\t%C Error : %@");
+        line += UFormattedString(format, UFemErrorTailCharacter, *cardErrorDescriptionString());
     }
-    return line;
 }
 
 QString UFemCardTextColumns::cardString() const

@@ -38,6 +38,7 @@ public:
 };
 
 class UFemCardTextColumns;
+class UTextExcerpt;
 using UFemCardTextColumnsPtr = std::shared_ptr<UFemCardTextColumns>;
 
 // One model-text line as plain strings: column 0 the label, 1 the name, then the values; the
@@ -106,6 +107,12 @@ public:
     QString cardStringWithColumnSeparatingCharacterType(
         UFemColumnSeparatingCharacterType type) const;
     QString cardStringWithDoesOmitComment(
+        bool doesOmitComment, bool doesOmitCardErrorDescription) const;
+    // At most `maxLength` characters of that line, cut with "…"; the line is never composed whole.
+    QString cardStringExcerpt(UFemColumnSeparatingCharacterType type, bool doesOmitComment,
+        bool doesOmitCardErrorDescription, qsizetype maxLength) const;
+    // Appends that line to `line`, as much of it as the excerpt keeps.
+    void appendCardString(UTextExcerpt& line, UFemColumnSeparatingCharacterType type,
         bool doesOmitComment, bool doesOmitCardErrorDescription) const;
 
     // The line under the style keys above: the columns under the card kind's key, the comment

@@ -2,10 +2,14 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 const QString OldClassName = QStringLiteral("RestraintExpression");
 const QString NewClassName = QStringLiteral("RestraintEquation");
+// The first lines of a model file: enough to see how its characters are stored.
+constexpr qsizetype utf16SniffedHeadBytes = 512;
 
 // The decoder drops a leading byte-order mark itself; a second one is text.
 std::optional<QString> decodeStrictly(QStringDecoder& decoder, QByteArrayView data)
@@ -34,8 +38,25 @@ std::optional<QString> decodeUtf16(const QByteArray& data)
 
 } // namespace
 
+// The head of the file tells such data from text that merely holds a NUL here and there.
+bool UFemModelFileDataLooksLikeUtf16WithoutMark(const QByteArray& data)
+{
+    const qsizetype headLength = std::min(data.size(), utf16SniffedHeadBytes) & ~qsizetype(1);
+    if (headLength == 0)
+        return false;
+    bool evenAllNul = true;
+    bool oddAllNul = true;
+    for (qsizetype i = 0; i < headLength && (evenAllNul || oddAllNul); i += 2) {
+        evenAllNul = evenAllNul && data[i] == '\0';
+        oddAllNul = oddAllNul && data[i + 1] == '\0';
+    }
+    return evenAllNul || oddAllNul;
+}
+
 std::optional<QString> UFemModelTextFromModelFileData(const QByteArray& data)
 {
+    if (UFemModelFileDataLooksLikeUtf16WithoutMark(data))
+        return std::nullopt;
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     if (std::optional<QString> text = decodeStrictly(utf8, data))
         return text;

@@ -68,7 +68,9 @@ QVariant ModelEditWindowCardViewCardTableViewDataSource::data(
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
     const UFemCardPtr card = cardAtRow(index.row());
-    return card != nullptr ? QVariant(UFemCardString(*card)) : QVariant();
+    return card != nullptr ? QVariant(UFemComposeCardStringExcerpt(*card,
+               UFemColumnSeparatingCharacterTypeComma, false, false, UFemShownCardStringLength))
+                           : QVariant();
 }
 
 QVariant ModelEditWindowCardViewCardTableViewDataSource::headerData(
