@@ -19,24 +19,80 @@ function(vantrel_add_subsystem name)
     set_property(GLOBAL APPEND PROPERTY VANTREL_SUBSYSTEM_LIBRARIES vantrel_${name})
 endfunction()
 
+# vantrel_linked_targets(TARGET RESULT): TARGET and every target it links, directly or not.
+function(vantrel_linked_targets target result)
+    set(pending ${target})
+    set(seen "")
+    while(pending)
+        list(POP_FRONT pending current)
+        if(current IN_LIST seen OR NOT TARGET ${current})
+            continue()
+        endif()
+        list(APPEND seen ${current})
+        get_target_property(links ${current} INTERFACE_LINK_LIBRARIES)
+        if(links)
+            list(APPEND pending ${links})
+        endif()
+    endwhile()
+    set(${result} ${seen} PARENT_SCOPE)
+endfunction()
+
 # vantrel_add_test_suite(NAME [GUI] [LABELS <labels>]): one GoogleTest executable from
 # tests/NAME/*.cpp, linked with vantrel_NAME. Every test is labelled NAME and LABELS (for example
 # "gl" for a suite that renders through OpenGL); tests whose full name contains "Threads" are also
 # labelled "threads" so that the ThreadSanitizer run can pick them.
+# vantrel_threaded_test_sources(SOURCES): drops from the list SOURCES the test files that declare
+# no test with "Threads" in its suite, test or instantiation name; headers and helper files (no
+# test of their own) stay. Empty when no file declares such a test.
+function(vantrel_threaded_test_sources list)
+    set(kept "")
+    set(threaded FALSE)
+    foreach(source IN LISTS ${list})
+        if(source MATCHES "\\.cpp$")
+            file(READ ${source} text)
+            set(declaration "(^|\n)(TYPED_|INSTANTIATE_|INSTANTIATE_TYPED_)?TEST(_F|_P|_SUITE_P)?\\(")
+            if(text MATCHES "${declaration}[^)]*Threads")
+                set(threaded TRUE)
+            elseif(text MATCHES "${declaration}")
+                continue()
+            endif()
+        endif()
+        list(APPEND kept ${source})
+    endforeach()
+    if(NOT threaded)
+        set(kept "")
+    endif()
+    set(${list} ${kept} PARENT_SCOPE)
+endfunction()
+
+# With VANTREL_TESTS_THREADS_ONLY a suite keeps only its helpers and the files declaring a test
+# whose name contains "Threads", and is left out when it has none.
 function(vantrel_add_test_suite name)
     cmake_parse_arguments(ARG "GUI" "" "DEPS;LABELS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    if(VANTREL_TESTS_THREADS_ONLY)
+        vantrel_threaded_test_sources(sources)
+    endif()
     if(NOT sources MATCHES "\\.cpp")
         return()
     endif()
     set(exe vantrel_${name}_tests)
     add_executable(${exe} ${sources})
+    add_dependencies(vantrel_tests ${exe})
     target_link_libraries(${exe} PRIVATE vantrel_${name} vantrel_testsupport ${ARG_DEPS}
         GTest::gtest GTest::gmock)
     if(ARG_GUI)
         target_link_libraries(${exe} PRIVATE vantrel_testmain_gui)
     else()
         target_link_libraries(${exe} PRIVATE vantrel_testmain)
+    endif()
+    vantrel_linked_targets(vantrel_${name} linked)
+    if(vantrel_graphics IN_LIST linked)
+        target_link_libraries(${exe} PRIVATE vantrel_testexit_opengl)
+    elseif(vantrel_foundation IN_LIST linked)
+        target_link_libraries(${exe} PRIVATE vantrel_testexit_threads)
+    else()
+        target_link_libraries(${exe} PRIVATE vantrel_testexit)
     endif()
     gtest_discover_tests(${exe} TEST_FILTER "-*Threads*" DISCOVERY_TIMEOUT 120 TEST_LIST ${exe}_plain)
     gtest_discover_tests(${exe} TEST_FILTER "*Threads*" DISCOVERY_TIMEOUT 120 TEST_LIST ${exe}_threaded)
@@ -72,15 +128,17 @@ function(vantrel_add_benchmarks)
     endforeach()
 endfunction()
 
-# vantrel_add_fuzzers(): one libFuzzer target per tests/fuzz/fuzz_*.cpp, built only with
-# VANTREL_FUZZ=ON and clang; seed inputs live in tests/fuzz/seeds/<target>/.
+# vantrel_add_fuzzers(LIBRARIES <libraries>): one libFuzzer target per tests/fuzz/fuzz_*.cpp, linked
+# with LIBRARIES (the highest subsystems holding the readers they fuzz, so that the fuzz tree builds
+# no more than those need), built only with VANTREL_FUZZ=ON and clang; seed inputs live in
+# tests/fuzz/seeds/<target>/.
 function(vantrel_add_fuzzers)
-    get_property(libraries GLOBAL PROPERTY VANTREL_SUBSYSTEM_LIBRARIES)
+    cmake_parse_arguments(ARG "" "" "LIBRARIES" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_*.cpp)
     foreach(source IN LISTS sources)
         get_filename_component(stem ${source} NAME_WE)
         add_executable(${stem} ${source})
         target_link_options(${stem} PRIVATE -fsanitize=fuzzer)
-        target_link_libraries(${stem} PRIVATE ${libraries})
+        target_link_libraries(${stem} PRIVATE ${ARG_LIBRARIES})
     endforeach()
 endfunction()

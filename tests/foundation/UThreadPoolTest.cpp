@@ -1,3 +1,4 @@
+#include "ProcessThreads.h"
 #include "ThreadTestSupport.h"
 
 #include "foundation/threads/UThreadCount.h"
@@ -112,6 +113,43 @@ TEST(ThreadPoolThreads, MoreThan32ConcurrentRequestsGetDetachedThreads)
     // A further pool starts empty and grows one thread at a time.
     UThreadPool fresh;
     EXPECT_EQ(fresh.threadCountInTable(), 0u);
+}
+
+// Ending the threads joins them, so none is left ending when the call returns (a leak check at
+// exit must not meet one), and the pool grows again on the next request. The process-wide pools
+// end theirs alike.
+TEST(ThreadPoolThreads, EndingThreadsJoinsThemAndThePoolGrowsAgain)
+{
+    constexpr int JobCount = 3;
+    UThreadPool pool;
+    ArrivalCounter started;
+    Gate release;
+    for (int i = 0; i < JobCount; ++i) {
+        pool.runThreadSelector([&] {
+            started.arrive();
+            release.waitOpen();
+        });
+    }
+    ASSERT_TRUE(started.waitFor(JobCount));
+    ASSERT_EQ(pool.threadCountInTable(), quint64(JobCount));
+    const quint64 threadsBefore = processThreadCount();
+    release.open(); // the running jobs finish before their threads end
+    pool.endThreads();
+    EXPECT_EQ(pool.threadCountInTable(), 0u);
+    EXPECT_LE(processThreadCount(), threadsBefore - JobCount);
+    ArrivalCounter again;
+    pool.runThreadSelector([&] { again.arrive(); });
+    EXPECT_TRUE(again.waitFor(1));
+    EXPECT_EQ(pool.threadCountInTable(), 1u);
+
+    ArrivalCounter shared;
+    UThreadPool::sharedThreadPool()->runThreadSelector([&] { shared.arrive(); });
+    UThreadPool::backgroundTaskThreadPool()->runThreadSelector([&] { shared.arrive(); });
+    ASSERT_TRUE(shared.waitFor(2));
+    UThreadPool::endProcessWideThreads();
+    EXPECT_EQ(UThreadPool::sharedThreadPool()->threadCountInTable(), 0u);
+    EXPECT_EQ(UThreadPool::backgroundTaskThreadPool()->threadCountInTable(), 0u);
+    EXPECT_EQ(UThreadPool::foregroundTaskThreadPool()->threadCountInTable(), 0u);
 }
 
 TEST(ThreadPoolThreads, IdleThreadsAreReused)

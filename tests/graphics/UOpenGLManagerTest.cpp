@@ -1,7 +1,10 @@
 #include "GraphicsTestSupport.h"
+#include "OpenGLDrivers.h"
 #include "OpenGLTestSupport.h"
+#include "ProcessThreads.h"
 #include "RunJobsWithDeadline.h"
 
+#include "graphics/opengl/UGLEGLDisplays.h"
 #include "graphics/opengl/UGLGraphicProcessorInfoManager.h"
 #include "graphics/opengl/UOpenGLImageFunctions.h"
 #include "graphics/opengl/UOpenGLManager.h"
@@ -243,6 +246,27 @@ TEST(OpenGLManagerRender, FailedContextCreationGivesTheError)
 
 // Not in the ThreadSanitizer run: Mesa's driver is not instrumented, and TSan reports its own
 // internal locking (mutexes made, taken and destroyed inside swrast_dri.so) as races.
+// Terminating the displays ends the threads the driver started for them (none left when the call
+// returns), and the next context opens its display again and renders.
+TEST(OpenGLManagerRender, TerminatedDisplaysEndTheDriverThreadsAndOpenAgain)
+{
+    keepOpenGLDriversLoaded();
+    UGLEGLDisplays::terminateDisplays();
+    const quint64 threadsWithoutDisplay = processThreadCount();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        {
+            auto manager = softwareManager();
+            ASSERT_TRUE(manager);
+            const std::vector<uchar> pixels = renderFrame(*manager, 1.0f);
+            EXPECT_EQ(pixelAt(pixels, imageWidth, 48, 38), qRgba(0, 0, 255, 255));
+        }
+        keepOpenGLDriversLoaded();
+        UGLEGLDisplays::terminateDisplays();
+        EXPECT_LE(processThreadCount(), threadsWithoutDisplay);
+    }
+}
+
 TEST(OpenGLManagerConcurrency, TwoManagersRenderAtOnceOnTwoWorkers)
 {
     // Built first on this thread, as the shell does at start-up.

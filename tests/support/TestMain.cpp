@@ -1,5 +1,7 @@
 // Entry point of every test executable: the tests run inside an application object so that
 // queued calls, timers and the notification of user defaults behave as in the program.
+#include "TestProcessExit.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -27,5 +29,7 @@ int main(int argc, char** argv)
     TestApplication::setOrganizationName("VantrelTests");
     TestApplication::setApplicationName("VantrelTests");
     std::setlocale(LC_NUMERIC, "C");
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    endProcessWideThreads();
+    return result;
 }

@@ -9,6 +9,11 @@ UThreadPool::UThreadPool() = default;
 
 UThreadPool::~UThreadPool()
 {
+    endThreads();
+}
+
+void UThreadPool::endThreads()
+{
     const quint64 count = threadCountInTable();
     for (quint64 i = 0; i < count; ++i)
         threadTable_[i]->requestThreadLoopQuit();
@@ -33,6 +38,13 @@ UThreadPool* UThreadPool::sharedThreadPool()
 {
     static UThreadPool* const pool = new UThreadPool; // leaked on purpose
     return pool;
+}
+
+void UThreadPool::endProcessWideThreads()
+{
+    foregroundTaskThreadPool()->endThreads();
+    backgroundTaskThreadPool()->endThreads();
+    sharedThreadPool()->endThreads();
 }
 
 void UThreadPool::runThreadSelector(UThreadJob job)

@@ -30,6 +30,13 @@ public:
     static UThreadPool* foregroundTaskThreadPool();
     static UThreadPool* backgroundTaskThreadPool();
     static UThreadPool* sharedThreadPool();
+    // Ends the threads of the three process-wide pools, as endThreads() does. For the end of a
+    // program that must exit with no thread but its own (a leak check at exit).
+    static void endProcessWideThreads();
+
+    // Ends and joins every pooled thread (running jobs finish first); a later request starts new
+    // ones. Only while no other thread hands this pool work.
+    void endThreads();
 
     void runThreadSelector(UThreadJob job) override;
 

@@ -86,6 +86,21 @@ EGLDisplay UGLEGLDisplays::display(quint64 virtualScreenIdentifier, UErrorPtr* e
     return result;
 }
 
+void UGLEGLDisplays::terminateDisplays()
+{
+    const std::vector<EGLDeviceEXT> devices = orderedDevices();
+    std::vector<EGLDisplay> displays;
+    for (EGLDeviceEXT device : devices)
+        displays.push_back(platformDisplay(EGL_PLATFORM_DEVICE_EXT, device));
+    if (devices.empty())
+        displays.push_back(platformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY));
+    for (EGLDisplay display : displays) {
+        if (display != EGL_NO_DISPLAY)
+            eglTerminate(display);
+    }
+    eglReleaseThread();
+}
+
 bool UGLEGLDisplays::chooseConfig(
     EGLDisplay display, quint64 offlineRenderingType, EGLConfig* config, UErrorPtr* error)
 {
