@@ -78,7 +78,7 @@ bool UFemGraphicViewCompositor::runBufferDrawingWithThreadContext(
         }
         const quint64 recordIndex = indexes.table.at(position);
         const Record& record = records_.at(recordIndex);
-        // A pickable record with a compiled list is called from it, not tessellated again.
+        // A pickable record with valid select geometry is drawn from it, not tessellated again.
         const bool isFromList = bufferTask_.doesDrawForSelectMode()
             && controller_.isSelectModeDisplayListValid(recordIndex);
         if (!record.doesCardTypeDraw || isFromList || start >= record.cardRangeLength) {

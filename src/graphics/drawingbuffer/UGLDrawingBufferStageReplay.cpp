@@ -3,15 +3,21 @@
 #include "foundation/errors/UException.h"
 #include "graphics/drawingbuffer/UGLDrawingBuffer.h"
 #include "graphics/drawingbuffer/UGLDrawingBufferReplay.h"
+#include "graphics/drawingbuffer/UGLSelectGeometry.h"
 
 namespace {
 
 using Cell = _UGLDrawingBufferElement;
 
 void replayBlock(const UGLDrawingBuffer& child, quint64 bufferIndex, const Cell* start,
-    const Cell* end, bool isMultiDraw, bool doesDrawForSelectMode)
+    const Cell* end, bool isMultiDraw, bool doesDrawForSelectMode,
+    UGLSelectGeometry* selectGeometry)
 {
     const quint32* indexTable = child.vertexIndexTableWithBufferIndex(bufferIndex);
+    if (doesDrawForSelectMode && selectGeometry != nullptr) {
+        selectGeometry->appendBlock(start, end, indexTable);
+        return;
+    }
     if (doesDrawForSelectMode) {
         (isMultiDraw ? UGLDrawingBufferReplaySelectModeMultiDraw
                      : UGLDrawingBufferReplaySelectMode)(start, end, indexTable);
@@ -29,7 +35,8 @@ void replayBlock(const UGLDrawingBuffer& child, quint64 bufferIndex, const Cell*
 
 bool UGLDrawingBufferReplayStage(UReadWriteBufferReading& source,
     UGLOpenGLVersion renderingOpenGLVersion, bool doesDrawForSelectMode, bool* returnsWhenEmpty,
-    const std::function<void(quint64, bool*)>& moveDrawObjects, bool* isCanceled)
+    const std::function<void(quint64, bool*)>& moveDrawObjects, bool* isCanceled,
+    UGLSelectGeometry* selectGeometry)
 {
     bool canceled = false;
     const quint64 stage = source.currentReadStageIdentifier_isCanceled(&canceled);
@@ -50,7 +57,7 @@ bool UGLDrawingBufferReplayStage(UReadWriteBufferReading& source,
             if (drawingChild == nullptr)
                 UFemRaiseProgramError(QStringLiteral("Drawing buffer is expected."));
             replayBlock(*drawingChild, bufferIndex, static_cast<const Cell*>(start),
-                static_cast<const Cell*>(end), isMultiDraw, doesDrawForSelectMode);
+                static_cast<const Cell*>(end), isMultiDraw, doesDrawForSelectMode, selectGeometry);
             canceled = source.isCanceled();
         } else if (isEmpty) {
             *returnsWhenEmpty = true;
