@@ -105,6 +105,8 @@ bool UFemGraphicViewCompositor::runLayerImageDrawingWithThreadContext_selectMode
     context.rootDrawingBuffer->setReadLightingEnabled(false);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
+    // The screen layers of this context may have left faces pushed back.
+    UOpenGLSetFaceOffsetEnabled(false);
     quint64 hitCount = 0;
     for (quint64 position = 0; position < indexes.count; ++position)
         if (!selectRecord(*context.rootDrawingBuffer, indexes.table.at(position), &hitCount))

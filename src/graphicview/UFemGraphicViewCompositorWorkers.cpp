@@ -237,6 +237,9 @@ bool UFemGraphicViewCompositor::runLayerImageDrawingWithThreadContext(
                 lastClearedLayer = layer;
                 didDraw = true;
             }
+            // Element faces lie behind their edges and the node markers on them.
+            UOpenGLSetFaceOffsetEnabled(
+                record == Record::Element || record == Record::UndeformedElement);
             if (!root.drawOpenGLUntilNextStage_returnsWhenEmpty(
                     nullptr, &drawObjects, &isCanceled)) {
                 if (isCanceled)

@@ -4,6 +4,7 @@
 #include "graphics/drawingbuffer/UGLDrawingBuffer.h"
 #include "graphics/drawingbuffer/UGLDrawingBufferReplay.h"
 #include "graphics/drawingbuffer/UGLSelectGeometry.h"
+#include "graphics/opengl/UGLOpenGL.h"
 
 namespace {
 
@@ -27,8 +28,15 @@ void replayBlock(const UGLDrawingBuffer& child, quint64 bufferIndex, const Cell*
         start, end, indexTable);
     const Cell* edgeStart = nullptr;
     const Cell* edgeEnd = nullptr;
-    if (child.getEdgeDrawingBufferStartPtr(&edgeStart, &edgeEnd, bufferIndex))
-        UGLDrawingBufferDrawEdgeBuffer(edgeStart, edgeEnd);
+    if (!child.getEdgeDrawingBufferStartPtr(&edgeStart, &edgeEnd, bufferIndex))
+        return;
+    // Edges lie where they are even when the faces are pushed back.
+    const bool isFaceOffset = glIsEnabled(GL_POLYGON_OFFSET_FILL) == GL_TRUE;
+    if (isFaceOffset)
+        glDisable(GL_POLYGON_OFFSET_FILL);
+    UGLDrawingBufferDrawEdgeBuffer(edgeStart, edgeEnd);
+    if (isFaceOffset)
+        glEnable(GL_POLYGON_OFFSET_FILL);
 }
 
 } // namespace
