@@ -15,6 +15,7 @@
 #include <QImage>
 
 #include <array>
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -104,6 +105,9 @@ private:
     // Set only during a picking pass.
     UFemSelectBufferHitObjectWritingThreadTaskContext* hitWriter_ = nullptr;
     SelectGeometries* selectGeometries_ = nullptr;
+    // Per pickable record of a pass: whether a card drew in a way that depends on the camera.
+    mutable std::array<std::atomic<bool>, UFemDrawingCardTypeInfoRecord::selectableRecordCount>
+        isSelectDrawingViewDependent_ {};
     QRectF pickViewRect_;
     bool isBaseClosed_ = false;
     bool doesDrawWithColor_ = false;

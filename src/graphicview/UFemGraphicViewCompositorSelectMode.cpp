@@ -70,6 +70,8 @@ bool UFemGraphicViewCompositor::composeSelectMode(const UGLDrawRectInfo& drawRec
     if (assignment.contextCount == 0)
         return true;
     const quint64 childCount = std::clamp<quint64>(threadCount, 1, maximumChildBufferCount);
+    for (std::atomic<bool>& isDependent : isSelectDrawingViewDependent_)
+        isDependent.store(false);
     if (!startWorkers(assignment, drawRectInfo, childCount, &canceled)) {
         failWorkers();
         return false;
@@ -135,7 +137,8 @@ bool UFemGraphicViewCompositor::selectRecord(
         }
         if (isCanceled)
             return false;
-        controller_.setSelectModeDisplayListValid(record);
+        controller_.setSelectModeDisplayListValid(
+            record, !isSelectDrawingViewDependent_.at(record).load());
     }
     for (;;) {
         if (hitWriter_->cancelFlag())

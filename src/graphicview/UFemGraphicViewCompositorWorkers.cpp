@@ -139,9 +139,12 @@ void UFemGraphicViewCompositor::drawChunk(UGLDrawingBuffer& buffer, const Record
         } else if (!isColorWritten) {
             buffer.setCurrentWriteObjectColor(&record.objectColor, isCanceled);
         }
-        if (bufferTask_.doesDrawForSelectMode())
+        if (bufferTask_.doesDrawForSelectMode()) {
             buffer.setCurrentWriteObjectName(
                 record.cardNameStartNoForSelectMode + position, isCanceled);
+            if (!entry.card->isSelectDrawingViewIndependent())
+                isSelectDrawingViewDependent_.at(record.cardTypeIndex).store(true);
+        }
         UErrorPtr error;
         isColorWritten = entry.card->drawOpenGLToDrawingBuffer(&buffer, entry.nodeTable, color,
             size, values, record.doesDrawWithColor ? scale : nullptr, &drawingInfo, &error);

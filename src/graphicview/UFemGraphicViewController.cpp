@@ -294,6 +294,14 @@ void UFemGraphicViewController::clearSelectModeObjectDisplayList()
         isValid.store(false);
 }
 
+void UFemGraphicViewController::clearViewDependentSelectModeObjectDisplayList()
+{
+    tellPipelineStep("clearViewDependentSelectModeObjectDisplayList");
+    for (quint64 index = 0; index < selectModeDisplayListCount; ++index)
+        if (!selectModeDisplayListViewIndependenceTable_.at(index).load())
+            selectModeDisplayListValidnessTable_.at(index).store(false);
+}
+
 void UFemGraphicViewController::finish()
 {
     if (isFinished_)

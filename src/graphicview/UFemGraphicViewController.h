@@ -173,11 +173,15 @@ public:
     {
         return selectModeDisplayListValidnessTable_.at(index).load();
     }
-    void setSelectModeDisplayListValid(quint64 index)
+    // A record's select geometry that is view independent survives camera changes.
+    void setSelectModeDisplayListValid(quint64 index, bool isViewIndependent = false)
     {
+        selectModeDisplayListViewIndependenceTable_.at(index).store(isViewIndependent);
         selectModeDisplayListValidnessTable_.at(index).store(true);
     }
     void clearSelectModeObjectDisplayList();
+    // After a camera or view-size change: keeps the select geometry that does not depend on it.
+    void clearViewDependentSelectModeObjectDisplayList();
     // Tells each step of the pipeline's clearing, reloading and triad drawing by name, in order
     // (for tests).
     void setPipelineStepObserver(std::function<void(const char* step)> observer)
@@ -412,6 +416,8 @@ private:
     // Set by the picking worker, cleared on the main thread.
     std::array<std::atomic<bool>, selectModeDisplayListCount>
         selectModeDisplayListValidnessTable_ {};
+    std::array<std::atomic<bool>, selectModeDisplayListCount>
+        selectModeDisplayListViewIndependenceTable_ {};
     std::array<std::unique_ptr<UOpenGLManager>, openGLContextCount> openGLManagerTable_;
     std::array<std::unique_ptr<UGLRootDrawingBuffer>, openGLContextCount> rootDrawingBuffer_;
     std::vector<UErrorPtr> openGLSetupErrors_;

@@ -195,3 +195,49 @@ TEST_P(GraphicViewSelectPassTest, PicksTipsBandsAndDoubleClicksOnEveryDrawnKind)
 
 INSTANTIATE_TEST_SUITE_P(Models, GraphicViewSelectPassTest, ::testing::ValuesIn(selectPassModels()),
     [](const ::testing::TestParamInfo<SelectPassModel>& info) { return info.param.label; });
+
+namespace {
+
+class GraphicViewKeptSelectGeometryTest : public GraphicViewFixture {
+protected:
+    GraphicViewKeptSelectGeometryTest()
+        : GraphicViewFixture(exampleModelText(QStringLiteral("quad-plate.vtmodel")))
+    {
+    }
+    QPointF viewPointOf(const std::array<double, 3>& at) const
+    {
+        double onEye[3];
+        controller->camera().getPositionOnEyeCoord(onEye, at.data());
+        return { view->width() / 2.0 + onEye[0], view->height() / 2.0 + onEye[1] };
+    }
+};
+
+} // namespace
+
+// The plate's faces lie in model space: their select geometry outlives a turn and a zoom of the
+// camera and still picks right under the new one, while the eye-facing node markers are drawn
+// again.
+TEST_F(GraphicViewKeptSelectGeometryTest, FacesOutliveCameraChangesAndStillPickRight)
+{
+    constexpr quint64 elementsAndNodes = 3;
+    const std::array<double, 3> q6Centre { 0.1875, 0.375, 0 };
+    const std::array<double, 3> q27Centre { 0.8125, 0.625, 0 };
+    controller->setDirection_X_Right_Y_Up();
+    EXPECT_EQ(controller->cardAtViewPoint(viewPointOf(q6Centre), elementsAndNodes),
+        cardNamed(QStringLiteral("Q6")));
+    ASSERT_TRUE(controller->isSelectModeDisplayListValid(0));
+    ASSERT_TRUE(controller->isSelectModeDisplayListValid(1));
+    constexpr quint64 rotateMode = 3;
+    constexpr quint64 zoomMode = 5;
+    controller->updateEyeAndObjectLocationWithObjectMoveMode(rotateMode, 20, 0);
+    controller->updateEyeAndObjectLocationWithObjectMoveMode(zoomMode, 0, 30);
+    EXPECT_TRUE(controller->isSelectModeDisplayListValid(0));
+    EXPECT_FALSE(controller->isSelectModeDisplayListValid(1));
+    for (const auto& [centre, name] :
+        { std::pair { q6Centre, "Q6" }, std::pair { q27Centre, "Q27" } })
+        EXPECT_EQ(controller->cardAtViewPoint(viewPointOf(centre), elementsAndNodes),
+            cardNamed(QString::fromLatin1(name)));
+    // Any other change drops it.
+    controller->setNodeSize(controller->viewSettings().nodeSize + 1);
+    EXPECT_FALSE(controller->isSelectModeDisplayListValid(0));
+}
