@@ -67,6 +67,12 @@ struct SelectPassModel {
     PickPoint rod;
 };
 
+// Test names show the model, not the bytes of the case.
+[[maybe_unused]] void PrintTo(const SelectPassModel& model, std::ostream* stream)
+{
+    *stream << model.label;
+}
+
 constexpr quint64 elementsOnly = 1;
 constexpr quint64 nodesOnly = 2;
 
