@@ -58,6 +58,28 @@ void BM_FirstPickHexa100k(benchmark::State& state)
 }
 BENCHMARK(BM_FirstPickHexa100k)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// A new direction (turning between two), its frame, then the first pick: the element faces'
+// select geometry is kept, the eye-facing node markers are drawn again.
+void BM_FirstPickAfterCameraChangeHexa100k(benchmark::State& state)
+{
+    UFemGraphicViewController& graphic = *hexaWindow().graphic;
+    graphic.renderToImage(UGLDrawingOutputTypeScreen);
+    pick(state, graphic);
+    bool isTurned = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        isTurned = !isTurned;
+        if (isTurned)
+            graphic.setDirection_X_Right_Y_Up();
+        else
+            graphic.setDirection_X_Right_Z_Up();
+        graphic.renderToImage(UGLDrawingOutputTypeScreen);
+        state.ResumeTiming();
+        pick(state, graphic);
+    }
+}
+BENCHMARK(BM_FirstPickAfterCameraChangeHexa100k)->Unit(benchmark::kMillisecond)->Iterations(4);
+
 void BM_RepeatedPickHexa100k(benchmark::State& state)
 {
     UFemGraphicViewController& graphic = *hexaWindow().graphic;

@@ -5,6 +5,7 @@
 #include "graphics/camera/UGLDrawRectInfo.h"
 #include "graphics/drawingbuffer/UFemGraphicCocoaDrawObject.h"
 #include "graphics/drawingbuffer/UFemGraphicDrawingInfo.h"
+#include "graphics/drawingbuffer/UGLSelectGeometry.h"
 #include "graphicview/UFemGraphicViewRecordAssignment.h"
 #include "graphicview/caches/UFemDrawingCardTypeInfoRecord.h"
 #include "graphicview/caches/UFemDrawingLayerImageInfoRecord.h"
@@ -14,6 +15,7 @@
 #include <QImage>
 
 #include <array>
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -44,12 +46,16 @@ public:
         const UFemCardSet& selectedCardSet, bool doesDrawRubberbandCard,
         std::vector<UErrorPtr>* errors, bool* isCanceled);
 
+    using SelectGeometries
+        = std::array<UGLSelectGeometry, UFemDrawingCardTypeInfoRecord::selectableRecordCount>;
+
     // One picking pass over `pickViewRect` (view points, y up) of the records in `pickMask`,
-    // run on the calling thread; its hits land in the hit writer's buffer. False when canceled
-    // or failed.
+    // run on the calling thread; its hits land in the hit writer's buffer. A record's geometry
+    // is tessellated into `geometries` while the controller holds it invalid, then drawn from
+    // there. False when canceled or failed.
     bool composeSelectMode(const UGLDrawRectInfo& drawRectInfo, quint64 threadCount,
         const QRectF& pickViewRect, quint64 pickMask,
-        UFemSelectBufferHitObjectWritingThreadTaskContext& hitWriter);
+        UFemSelectBufferHitObjectWritingThreadTaskContext& hitWriter, SelectGeometries& geometries);
 
     // The per-frame drawing information of the records 0-4, 7 and 8; null when a settling of
     // the automatic values was canceled.
@@ -60,7 +66,7 @@ public:
     bool runBufferDrawingWithThreadContext(UFemBufferDrawingThreadContext& threadContext) override;
     bool runLayerImageDrawingWithThreadContext(
         UFemLayerImageDrawingThreadContext& threadContext) override;
-    // Each pickable record in select mode, from its display list once compiled.
+    // Each pickable record in select mode, from its select geometry.
     bool runLayerImageDrawingWithThreadContext_selectMode(
         UFemLayerImageDrawingThreadContext& threadContext) override;
 
@@ -98,6 +104,10 @@ private:
     std::vector<UFemGraphicCocoaDrawObject> drawObjects_;
     // Set only during a picking pass.
     UFemSelectBufferHitObjectWritingThreadTaskContext* hitWriter_ = nullptr;
+    SelectGeometries* selectGeometries_ = nullptr;
+    // Per pickable record of a pass: whether a card drew in a way that depends on the camera.
+    mutable std::array<std::atomic<bool>, UFemDrawingCardTypeInfoRecord::selectableRecordCount>
+        isSelectDrawingViewDependent_ {};
     QRectF pickViewRect_;
     bool isBaseClosed_ = false;
     bool doesDrawWithColor_ = false;

@@ -16,20 +16,25 @@ namespace {
 using Record = UFemDrawingCardTypeInfoRecord;
 constexpr quint64 hitRecordWordCount = 4;
 
-// Leaves the pass's state on every way out: no restriction, no hit writer.
+// Leaves the pass's state on every way out: no restriction, no hit writer, no geometries.
 class SelectPassGuard {
 public:
     SelectPassGuard(UFemSelectBufferHitObjectWritingThreadTaskContext*& hitWriter,
-        UFemSelectBufferHitObjectWritingThreadTaskContext& writer)
+        UFemSelectBufferHitObjectWritingThreadTaskContext& writer,
+        UFemGraphicViewCompositor::SelectGeometries*& geometries,
+        UFemGraphicViewCompositor::SelectGeometries& passGeometries)
         : hitWriter_(hitWriter)
+        , geometries_(geometries)
     {
         hitWriter_ = &writer;
+        geometries_ = &passGeometries;
     }
     ~SelectPassGuard()
     {
         if (manager != nullptr)
             manager->clearRestrictiveDrawRect();
         hitWriter_ = nullptr;
+        geometries_ = nullptr;
     }
     SelectPassGuard(const SelectPassGuard&) = delete;
     SelectPassGuard& operator=(const SelectPassGuard&) = delete;
@@ -37,6 +42,7 @@ public:
 
 private:
     UFemSelectBufferHitObjectWritingThreadTaskContext*& hitWriter_;
+    UFemGraphicViewCompositor::SelectGeometries*& geometries_;
 };
 
 } // namespace
@@ -45,7 +51,7 @@ private:
 // here: that one is restricted to the pick rectangle.
 bool UFemGraphicViewCompositor::composeSelectMode(const UGLDrawRectInfo& drawRectInfo,
     quint64 threadCount, const QRectF& pickViewRect, quint64 pickMask,
-    UFemSelectBufferHitObjectWritingThreadTaskContext& hitWriter)
+    UFemSelectBufferHitObjectWritingThreadTaskContext& hitWriter, SelectGeometries& geometries)
 {
     UThreadTaskContext::clearAll_shouldNotRunning_withThreadTaskContextList(
         { &bufferTask_, &layerTask_ });
@@ -53,7 +59,7 @@ bool UFemGraphicViewCompositor::composeSelectMode(const UGLDrawRectInfo& drawRec
     if (!controller_.drawingCacheManager().waitCardValueDataCalcThreadFinished_isCanceled(&canceled)
         || canceled)
         return false;
-    SelectPassGuard guard(hitWriter_, hitWriter);
+    SelectPassGuard guard(hitWriter_, hitWriter, selectGeometries_, geometries);
     pickViewRect_ = pickViewRect;
     copyRecordTables();
     std::array<bool, UFemGraphicViewCardTypeRecordCount> drawn {};
@@ -64,6 +70,8 @@ bool UFemGraphicViewCompositor::composeSelectMode(const UGLDrawRectInfo& drawRec
     if (assignment.contextCount == 0)
         return true;
     const quint64 childCount = std::clamp<quint64>(threadCount, 1, maximumChildBufferCount);
+    for (std::atomic<bool>& isDependent : isSelectDrawingViewDependent_)
+        isDependent.store(false);
     if (!startWorkers(assignment, drawRectInfo, childCount, &canceled)) {
         failWorkers();
         return false;
@@ -99,6 +107,8 @@ bool UFemGraphicViewCompositor::runLayerImageDrawingWithThreadContext_selectMode
     context.rootDrawingBuffer->setReadLightingEnabled(false);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
+    // The screen layers of this context may have left faces pushed back.
+    UOpenGLSetFaceOffsetEnabled(false);
     quint64 hitCount = 0;
     for (quint64 position = 0; position < indexes.count; ++position)
         if (!selectRecord(*context.rootDrawingBuffer, indexes.table.at(position), &hitCount))
@@ -106,17 +116,30 @@ bool UFemGraphicViewCompositor::runLayerImageDrawingWithThreadContext_selectMode
     return true;
 }
 
-// Selection mode over one record: from its list when compiled, else replayed from the buffer
-// while the list is compiled. An overflowing buffer grows, keeping the hits published so far,
+// Selection mode over one record from its geometry, recorded first from the buffer while the
+// controller holds it invalid. An overflowing buffer grows, keeping the hits published so far,
 // and the record is selected again, so that the hit count only grows.
 bool UFemGraphicViewCompositor::selectRecord(
     UGLRootDrawingBuffer& root, quint64 record, quint64* hitCount)
 {
-    bool isCanceled = false;
-    bool isCompiled = controller_.isSelectModeDisplayListValid(record);
-    if (!isCompiled && !root.openReadStageWithStageIdentifier(record, &isCanceled))
-        return !isCanceled;
-    const GLuint list = controller_.selectModeDisplayList_base() + GLuint(record);
+    UGLSelectGeometry& geometry = selectGeometries_->at(record);
+    if (!controller_.isSelectModeDisplayListValid(record)) {
+        bool isCanceled = false;
+        geometry.clear();
+        if (root.openReadStageWithStageIdentifier(record, &isCanceled)) {
+            if (!root.recordSelectGeometryUntilNextStage(geometry, &isCanceled)) {
+                if (isCanceled)
+                    return false;
+                UFemRaiseProgramError(QStringLiteral(
+                    "Returned from drawOpenGLUntilNextStage... with didStageDone==NO."));
+            }
+            root.closeCurrentReadStage_isCanceled(&isCanceled);
+        }
+        if (isCanceled)
+            return false;
+        controller_.setSelectModeDisplayListValid(
+            record, !isSelectDrawingViewDependent_.at(record).load());
+    }
     for (;;) {
         if (hitWriter_->cancelFlag())
             return false;
@@ -129,25 +152,7 @@ bool UFemGraphicViewCompositor::selectRecord(
         glRenderMode(GL_SELECT);
         glInitNames();
         glPushName(0);
-        if (isCompiled) {
-            glCallList(list);
-        } else {
-            std::vector<UFemGraphicCocoaDrawObject> drawObjects;
-            glNewList(list, GL_COMPILE_AND_EXECUTE);
-            const bool isStageDone = root.drawOpenGLUntilNextStage_returnsWhenEmpty(
-                nullptr, &drawObjects, &isCanceled);
-            glEndList();
-            if (isCanceled) {
-                glRenderMode(GL_RENDER);
-                return false;
-            }
-            if (!isStageDone)
-                UFemRaiseProgramError(QStringLiteral(
-                    "Returned from drawOpenGLUntilNextStage... with didStageDone==NO."));
-            root.closeCurrentReadStage_isCanceled(&isCanceled);
-            controller_.setSelectModeDisplayListValid(record);
-            isCompiled = true;
-        }
+        geometry.drawSelectMode();
         const GLint written = glRenderMode(GL_RENDER);
         std::lock_guard lock(*hitWriter_);
         if (written < 0) {

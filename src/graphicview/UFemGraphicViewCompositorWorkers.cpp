@@ -78,7 +78,7 @@ bool UFemGraphicViewCompositor::runBufferDrawingWithThreadContext(
         }
         const quint64 recordIndex = indexes.table.at(position);
         const Record& record = records_.at(recordIndex);
-        // A pickable record with a compiled list is called from it, not tessellated again.
+        // A pickable record with valid select geometry is drawn from it, not tessellated again.
         const bool isFromList = bufferTask_.doesDrawForSelectMode()
             && controller_.isSelectModeDisplayListValid(recordIndex);
         if (!record.doesCardTypeDraw || isFromList || start >= record.cardRangeLength) {
@@ -139,9 +139,12 @@ void UFemGraphicViewCompositor::drawChunk(UGLDrawingBuffer& buffer, const Record
         } else if (!isColorWritten) {
             buffer.setCurrentWriteObjectColor(&record.objectColor, isCanceled);
         }
-        if (bufferTask_.doesDrawForSelectMode())
+        if (bufferTask_.doesDrawForSelectMode()) {
             buffer.setCurrentWriteObjectName(
                 record.cardNameStartNoForSelectMode + position, isCanceled);
+            if (!entry.card->isSelectDrawingViewIndependent())
+                isSelectDrawingViewDependent_.at(record.cardTypeIndex).store(true);
+        }
         UErrorPtr error;
         isColorWritten = entry.card->drawOpenGLToDrawingBuffer(&buffer, entry.nodeTable, color,
             size, values, record.doesDrawWithColor ? scale : nullptr, &drawingInfo, &error);
@@ -237,6 +240,9 @@ bool UFemGraphicViewCompositor::runLayerImageDrawingWithThreadContext(
                 lastClearedLayer = layer;
                 didDraw = true;
             }
+            // Element faces lie behind their edges and the node markers on them.
+            UOpenGLSetFaceOffsetEnabled(
+                record == Record::Element || record == Record::UndeformedElement);
             if (!root.drawOpenGLUntilNextStage_returnsWhenEmpty(
                     nullptr, &drawObjects, &isCanceled)) {
                 if (isCanceled)

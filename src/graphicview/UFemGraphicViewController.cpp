@@ -32,7 +32,6 @@ UFemGraphicViewController::UFemGraphicViewController(UFemWindowController& windo
     picker_ = std::make_unique<UFemGraphicViewPicker>(*this);
     clearGraphicViewDrawingCache();
     makeOpenGLManagers();
-    reserveSelectModeDisplayLists();
     setUpCamera();
     UFemRaisesOnFailure(setViewPreferences(
         UFemGraphicViewPreferences::defaultGraphicViewPreferencesOfFolderIndex(0), nullptr));
@@ -124,27 +123,6 @@ void UFemGraphicViewController::makeOpenGLManagers()
         }
         rootDrawingBuffer_[index] = std::make_unique<UGLRootDrawingBuffer>(version);
     }
-}
-
-// The select-mode lists are compiled and called in context 1, and the two contexts share no
-// objects, so they are reserved there.
-void UFemGraphicViewController::reserveSelectModeDisplayLists()
-{
-    UOpenGLManager* manager = openGLManagerTable_[1].get();
-    if (manager == nullptr || !manager->makeCurrentContext())
-        return;
-    selectModeDisplayList_base_ = glGenLists(GLsizei(selectModeDisplayListCount));
-    UOpenGLManager::clearCurrentContext();
-}
-
-void UFemGraphicViewController::deleteSelectModeDisplayLists()
-{
-    UOpenGLManager* manager = openGLManagerTable_[1].get();
-    if (selectModeDisplayList_base_ == 0 || manager == nullptr || !manager->makeCurrentContext())
-        return;
-    glDeleteLists(selectModeDisplayList_base_, GLsizei(selectModeDisplayListCount));
-    selectModeDisplayList_base_ = 0;
-    UOpenGLManager::clearCurrentContext();
 }
 
 void UFemGraphicViewController::observeNotifications()
@@ -316,6 +294,14 @@ void UFemGraphicViewController::clearSelectModeObjectDisplayList()
         isValid.store(false);
 }
 
+void UFemGraphicViewController::clearViewDependentSelectModeObjectDisplayList()
+{
+    tellPipelineStep("clearViewDependentSelectModeObjectDisplayList");
+    for (quint64 index = 0; index < selectModeDisplayListCount; ++index)
+        if (!selectModeDisplayListViewIndependenceTable_.at(index).load())
+            selectModeDisplayListValidnessTable_.at(index).store(false);
+}
+
 void UFemGraphicViewController::finish()
 {
     if (isFinished_)
@@ -331,7 +317,6 @@ void UFemGraphicViewController::finish()
     doesDrawRubberbandRect_ = false;
     if (preferencesViewController_ != nullptr)
         preferencesViewController_->setDelegate(nullptr);
-    deleteSelectModeDisplayLists();
     // The view lives on with the pane, which the window may hold longer than this controller.
     if (graphicViewOutlet_ != nullptr)
         graphicViewOutlet_->setDelegate(nullptr);

@@ -44,7 +44,7 @@ class UFemGraphicViewController : public UFemMainViewWithResultTableController,
 public:
     static constexpr QSize minimumBoxSize { 400, 300 };
     static constexpr quint64 openGLContextCount = 2;
-    // One display list per pickable card type.
+    // One piece of select geometry per pickable card type.
     static constexpr quint64 selectModeDisplayListCount = 5;
     // All five pickable card types.
     static constexpr quint64 allPickMaskCardTypeIndexes = 31;
@@ -101,7 +101,6 @@ public:
     [[nodiscard]] bool getGraphicProcessorInfoWithOpenGLContextIndex(quint64 index,
         UOpenGLGraphicProcessorInfoRecord* record, quint64* currentOfflineRenderingType,
         UErrorPtr* error) const;
-    GLuint selectModeDisplayList_base() const { return selectModeDisplayList_base_; }
     // The drawing errors every frame shows: a renderer that is missing or failed.
     const std::vector<UErrorPtr>& openGLSetupErrors() const { return openGLSetupErrors_; }
 
@@ -174,11 +173,15 @@ public:
     {
         return selectModeDisplayListValidnessTable_.at(index).load();
     }
-    void setSelectModeDisplayListValid(quint64 index)
+    // A record's select geometry that is view independent survives camera changes.
+    void setSelectModeDisplayListValid(quint64 index, bool isViewIndependent = false)
     {
+        selectModeDisplayListViewIndependenceTable_.at(index).store(isViewIndependent);
         selectModeDisplayListValidnessTable_.at(index).store(true);
     }
     void clearSelectModeObjectDisplayList();
+    // After a camera or view-size change: keeps the select geometry that does not depend on it.
+    void clearViewDependentSelectModeObjectDisplayList();
     // Tells each step of the pipeline's clearing, reloading and triad drawing by name, in order
     // (for tests).
     void setPipelineStepObserver(std::function<void(const char* step)> observer)
@@ -362,8 +365,6 @@ private:
     void loadGraphicViewBox();
     void makeThreadTaskContexts();
     void makeOpenGLManagers();
-    void reserveSelectModeDisplayLists();
-    void deleteSelectModeDisplayLists();
     void setUpCamera();
     void observeNotifications();
     void registerCameraCommands();
@@ -413,10 +414,11 @@ private:
     // After the tasks, so that it goes before them.
     std::unique_ptr<UFemGraphicViewDrawingCacheSource> drawingCacheSource_;
     std::unique_ptr<UFemGraphicViewDrawingCacheManager> drawingCacheManager_;
-    GLuint selectModeDisplayList_base_ = 0;
     // Set by the picking worker, cleared on the main thread.
     std::array<std::atomic<bool>, selectModeDisplayListCount>
         selectModeDisplayListValidnessTable_ {};
+    std::array<std::atomic<bool>, selectModeDisplayListCount>
+        selectModeDisplayListViewIndependenceTable_ {};
     std::array<std::unique_ptr<UOpenGLManager>, openGLContextCount> openGLManagerTable_;
     std::array<std::unique_ptr<UGLRootDrawingBuffer>, openGLContextCount> rootDrawingBuffer_;
     std::vector<UErrorPtr> openGLSetupErrors_;

@@ -39,7 +39,7 @@ void UFemGraphicViewController::setViewSize(QSizeF size)
         if (manager != nullptr)
             manager->setSize(size);
     clearBaseImage();
-    clearSelectModeObjectDisplayList();
+    clearViewDependentSelectModeObjectDisplayList();
 }
 
 void UFemGraphicViewController::updateViewSize()
@@ -72,7 +72,7 @@ void UFemGraphicViewController::fitWithDirectionAndRedraw(const double* directio
 {
     setEyeLocationAndObjectLocationByObjectSizeWithObjectDirection(direction);
     clearBaseImage();
-    clearSelectModeObjectDisplayList();
+    clearViewDependentSelectModeObjectDisplayList();
     reloadGraphicView();
 }
 
@@ -108,6 +108,6 @@ bool UFemGraphicViewController::updateEyeAndObjectLocationWithObjectMoveMode(
     else
         handObjectLocationToManagers();
     clearBaseImage();
-    clearSelectModeObjectDisplayList();
+    clearViewDependentSelectModeObjectDisplayList();
     return true;
 }

@@ -93,7 +93,7 @@ bool UFemGraphicViewPicker::startHitWriter(const QRectF& rect, quint64 pickMask,
 bool UFemGraphicViewPicker::runSelectBufferHitObjectWritingWithThreadContext(UThreadContext&)
 {
     return compositor_.composeSelectMode(drawRectInfo_, threadCount_, hitWriter_.pickViewRect(),
-        hitWriter_.drawingCardTypeIndexes(), hitWriter_);
+        hitWriter_.drawingCardTypeIndexes(), hitWriter_, selectGeometries_);
 }
 
 // Hits are read as the writer publishes them; a strictly smaller depth wins, so the first of

@@ -57,6 +57,8 @@ private:
     UFemSelectedCardIndexTableCalcThreadTaskContext& selectedTask_;
     UFemRubberbandCardIndexTableCalcThreadTaskContext& rubberbandTask_;
     UFemGraphicViewCompositor compositor_;
+    // Written and read only by the hit writer's pass.
+    UFemGraphicViewCompositor::SelectGeometries selectGeometries_;
     // Taken on the main thread for the writer's pass.
     UGLDrawRectInfo drawRectInfo_;
     quint64 threadCount_ = 1;

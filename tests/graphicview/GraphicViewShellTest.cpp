@@ -153,7 +153,6 @@ TEST_F(GraphicViewShellTest, MakesTheViewOfEachType)
     EXPECT_EQ(controller->minimumMainViewBoxSize(), QSize(400, 300));
     EXPECT_EQ(controller->mainView(), view);
     EXPECT_TRUE(controller->mainViewBox()->isAncestorOf(view));
-    EXPECT_NE(controller->selectModeDisplayList_base(), 0U);
     EXPECT_TRUE(controller->openGLSetupErrors().empty());
     EXPECT_EQ(controller->objectMoveMode(), 1U);
 }

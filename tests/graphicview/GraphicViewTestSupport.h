@@ -93,7 +93,8 @@ protected:
     {
         UFemWindowCardTable& cards = harness.window->windowCardTable();
         for (quint64 row = 0; row < cards.count(); ++row)
-            if (cards.cardAtIndex(row)->cardNameString() == name)
+            if (!cards.cardAtIndex(row)->isNullCard()
+                && cards.cardAtIndex(row)->cardNameString() == name)
                 return cards.cardAtIndex(row);
         return nullptr;
     }

@@ -94,6 +94,10 @@ public:
         const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
         const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
         UErrorPtr* error) const = 0;
+    // Whether the card's select-mode drawing lies in model space alone (plain faces), so that
+    // picks may keep it while the camera changes; symbols that face the eye or are sized in
+    // points do not.
+    virtual bool isSelectDrawingViewIndependent() const { return false; }
     virtual bool getCenterPosition(
         double* centerPosition, const double* nodePositionTable) const = 0;
 

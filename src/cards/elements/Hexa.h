@@ -29,6 +29,7 @@ public:
         const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
         const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
         UErrorPtr* error) const override;
+    bool isSelectDrawingViewIndependent() const override { return true; }
 
     [[nodiscard]] bool putElementStiffnessMatrixToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const override;

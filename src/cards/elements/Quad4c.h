@@ -23,6 +23,7 @@ public:
         const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
         const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
         UErrorPtr* error) const override;
+    bool isSelectDrawingViewIndependent() const override { return true; }
 
     // 0.0 with the error when it fails.
     double thickness(UErrorPtr* error) const;

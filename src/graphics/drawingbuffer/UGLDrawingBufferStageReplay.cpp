@@ -3,15 +3,22 @@
 #include "foundation/errors/UException.h"
 #include "graphics/drawingbuffer/UGLDrawingBuffer.h"
 #include "graphics/drawingbuffer/UGLDrawingBufferReplay.h"
+#include "graphics/drawingbuffer/UGLSelectGeometry.h"
+#include "graphics/opengl/UGLOpenGL.h"
 
 namespace {
 
 using Cell = _UGLDrawingBufferElement;
 
 void replayBlock(const UGLDrawingBuffer& child, quint64 bufferIndex, const Cell* start,
-    const Cell* end, bool isMultiDraw, bool doesDrawForSelectMode)
+    const Cell* end, bool isMultiDraw, bool doesDrawForSelectMode,
+    UGLSelectGeometry* selectGeometry)
 {
     const quint32* indexTable = child.vertexIndexTableWithBufferIndex(bufferIndex);
+    if (doesDrawForSelectMode && selectGeometry != nullptr) {
+        selectGeometry->appendBlock(start, end, indexTable);
+        return;
+    }
     if (doesDrawForSelectMode) {
         (isMultiDraw ? UGLDrawingBufferReplaySelectModeMultiDraw
                      : UGLDrawingBufferReplaySelectMode)(start, end, indexTable);
@@ -21,15 +28,23 @@ void replayBlock(const UGLDrawingBuffer& child, quint64 bufferIndex, const Cell*
         start, end, indexTable);
     const Cell* edgeStart = nullptr;
     const Cell* edgeEnd = nullptr;
-    if (child.getEdgeDrawingBufferStartPtr(&edgeStart, &edgeEnd, bufferIndex))
-        UGLDrawingBufferDrawEdgeBuffer(edgeStart, edgeEnd);
+    if (!child.getEdgeDrawingBufferStartPtr(&edgeStart, &edgeEnd, bufferIndex))
+        return;
+    // Edges lie where they are even when the faces are pushed back.
+    const bool isFaceOffset = glIsEnabled(GL_POLYGON_OFFSET_FILL) == GL_TRUE;
+    if (isFaceOffset)
+        glDisable(GL_POLYGON_OFFSET_FILL);
+    UGLDrawingBufferDrawEdgeBuffer(edgeStart, edgeEnd);
+    if (isFaceOffset)
+        glEnable(GL_POLYGON_OFFSET_FILL);
 }
 
 } // namespace
 
 bool UGLDrawingBufferReplayStage(UReadWriteBufferReading& source,
     UGLOpenGLVersion renderingOpenGLVersion, bool doesDrawForSelectMode, bool* returnsWhenEmpty,
-    const std::function<void(quint64, bool*)>& moveDrawObjects, bool* isCanceled)
+    const std::function<void(quint64, bool*)>& moveDrawObjects, bool* isCanceled,
+    UGLSelectGeometry* selectGeometry)
 {
     bool canceled = false;
     const quint64 stage = source.currentReadStageIdentifier_isCanceled(&canceled);
@@ -50,7 +65,7 @@ bool UGLDrawingBufferReplayStage(UReadWriteBufferReading& source,
             if (drawingChild == nullptr)
                 UFemRaiseProgramError(QStringLiteral("Drawing buffer is expected."));
             replayBlock(*drawingChild, bufferIndex, static_cast<const Cell*>(start),
-                static_cast<const Cell*>(end), isMultiDraw, doesDrawForSelectMode);
+                static_cast<const Cell*>(end), isMultiDraw, doesDrawForSelectMode, selectGeometry);
             canceled = source.isCanceled();
         } else if (isEmpty) {
             *returnsWhenEmpty = true;

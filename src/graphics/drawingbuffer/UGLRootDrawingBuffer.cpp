@@ -1,5 +1,6 @@
 #include "graphics/drawingbuffer/UGLRootDrawingBuffer.h"
 
+#include "foundation/errors/UException.h"
 #include "graphics/drawingbuffer/UGLDrawingBufferStageReplay.h"
 
 UGLRootDrawingBuffer::UGLRootDrawingBuffer(UGLOpenGLVersion renderingOpenGLVersion)
@@ -75,6 +76,20 @@ bool UGLRootDrawingBuffer::drawOpenGLUntilNextStage_returnsWhenEmpty(bool* retur
             getCocoaDrawingObjectsToCocoaDrawObjectArray(cocoaDrawObjectArray, stage, canceled);
         },
         isCanceled);
+}
+
+bool UGLRootDrawingBuffer::recordSelectGeometryUntilNextStage(
+    UGLSelectGeometry& geometry, bool* isCanceled)
+{
+    if (!doesDrawForSelectMode_)
+        UFemRaiseProgramError(QStringLiteral("Select geometry is recorded in select mode only."));
+    std::vector<UFemGraphicCocoaDrawObject> drawObjects;
+    return UGLDrawingBufferReplayStage(
+        *this, renderingOpenGLVersion_, true, nullptr,
+        [this, &drawObjects](quint64 stage, bool* canceled) {
+            getCocoaDrawingObjectsToCocoaDrawObjectArray(&drawObjects, stage, canceled);
+        },
+        isCanceled, &geometry);
 }
 
 bool UGLRootDrawingBuffer::getCocoaDrawingObjectsToCocoaDrawObjectArray(

@@ -4,6 +4,8 @@
 #include "graphics/drawingbuffer/UGLDrawingBuffer.h"
 #include "graphics/drawingbuffer/UGLDrawingBufferReading.h"
 
+class UGLSelectGeometry;
+
 // The reading side of one OpenGL context's drawing threads: up to four UGLDrawingBuffer children,
 // one per drawing thread, read as one stream of blocks per stage by the layer-image thread. The
 // settings are given between frames and passed on to the children.
@@ -31,6 +33,9 @@ public:
     void setReadLightingEnabled(bool flag) override;
     bool drawOpenGLUntilNextStage_returnsWhenEmpty(bool* returnsWhenEmpty,
         std::vector<UFemGraphicCocoaDrawObject>* cocoaDrawObjectArray, bool* isCanceled) override;
+    // In select mode: appends the open read stage to `geometry` instead of drawing it, waiting for
+    // the writers; true once the stage was read to its end. Needs no OpenGL context.
+    bool recordSelectGeometryUntilNextStage(UGLSelectGeometry& geometry, bool* isCanceled);
 
     // Every child's draw objects of the stage, child by child; true when any child moved some.
     bool getCocoaDrawingObjectsToCocoaDrawObjectArray(

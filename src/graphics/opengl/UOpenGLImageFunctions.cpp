@@ -22,6 +22,20 @@ void UOpenGLSetLightingEnabled(bool enabled)
         glDisable(GL_LIGHTING);
 }
 
+void UOpenGLSetFaceOffsetEnabled(bool enabled)
+{
+    // An edge band reaches half its width to either side of the edge, where a slanted face is
+    // nearer than on the edge; one slope step covers a band of up to two pixels.
+    constexpr GLfloat slopeFactor = 1.0F;
+    constexpr GLfloat depthSteps = 2.0F;
+    if (!enabled) {
+        glDisable(GL_POLYGON_OFFSET_FILL);
+        return;
+    }
+    glPolygonOffset(slopeFactor, depthSteps);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+}
+
 void UOpenGLSetClearColor(const _UGLColor& color)
 {
     glClearColor(

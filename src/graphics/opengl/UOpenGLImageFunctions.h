@@ -8,6 +8,10 @@
 class QImage;
 
 void UOpenGLSetLightingEnabled(bool enabled);
+// Filled polygons drawn while on lie a little deeper than they are (the steepest depth slope of
+// each plus a few depth steps), so that edges and markers on a face win the depth test against
+// it. The edges of a drawing buffer are always drawn without it.
+void UOpenGLSetFaceOffsetEnabled(bool enabled);
 void UOpenGLSetClearColor(const _UGLColor& color);
 
 inline constexpr quint64 UOpenGLCopyRawImageRowsModeCopy = 1;

@@ -22,6 +22,14 @@ constexpr quint64 boxIndexes[24]
 // The coarse quality draws each face over its corners only; finer ones add face centres.
 constexpr UGLImageQuality coarseImageQuality = 1;
 
+// Two triangles a face; the fine split through a centre vertex only serves colour by value, which
+// selection does not draw.
+bool isCoarseFaceSplit(const UGLDrawingInfo* drawingInfo)
+{
+    return drawingInfo->imageQuality() == coarseImageQuality
+        || drawingInfo->drawingOutputType() == UGLDrawingOutputTypeSelectMode;
+}
+
 // Up to 14 vertices (8 corners and 6 face centres) and 72 indices.
 struct SolidTables {
     std::array<double, 14 * 3> vertices {};
@@ -115,7 +123,7 @@ void writeQuadrilateral(UGLDrawingBufferWriting* buffer, const double* const nod
     SolidTables tables;
     setNodes(tables, nodes, nodeColors, color, 4);
     const UGLVec3 normal = diagonalNormal(tables, { 0, 1, 2, 3 });
-    const bool isCoarse = drawingInfo->imageQuality() == coarseImageQuality;
+    const bool isCoarse = isCoarseFaceSplit(drawingInfo);
     if (!isCoarse)
         addCentreVertex(tables, { 0, 1, 2, 3 });
     const quint64* indexes = isCoarse ? quadrilateralCoarseIndexes : quadrilateralFineIndexes;
@@ -170,7 +178,7 @@ void UGLWriteHexahedronWithTables(UGLDrawingBufferWriting* buffer, const double*
 {
     SolidTables tables;
     setNodes(tables, nodes, nodeColors, color, 8);
-    const bool isCoarse = drawingInfo->imageQuality() == coarseImageQuality;
+    const bool isCoarse = isCoarseFaceSplit(drawingInfo);
     UGLVec3 faceNormals[6];
     for (quint64 f = 0; f < 6; ++f) {
         const quint64(&face)[4] = hexahedronFaces[f];
