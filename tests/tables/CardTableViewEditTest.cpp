@@ -148,8 +148,8 @@ TEST_F(CardTableViewEdit, HiddenCardStringColumnUsesTheOptionalEditor)
         "Valid.");
 }
 
-// A row shows the head of a long line; the cell editor gets the whole line, so Return on it
-// unchanged leaves the card as it was.
+// A row shows the head of a long line; the cell editor and the optional editor get the whole line,
+// so Return on either unchanged leaves the card as it was.
 TEST_F(CardTableViewEdit, HugeTokenReportRowShowsAnExcerptAndEditsTheWholeLine)
 {
     const QString line
@@ -166,6 +166,14 @@ TEST_F(CardTableViewEdit, HugeTokenReportRowShowsAnExcerptAndEditsTheWholeLine)
     QLineEdit* editor = editRow(n2Row);
     EXPECT_EQ(editor->text(), line);
     sendKey(editor, Qt::Key_Return);
+    EXPECT_EQ(harness.windowCard(n2Row).get(), n2);
+    EXPECT_EQ(cardString(n2Row), line);
+
+    table->setCardStringColumnActive(false);
+    ASSERT_TRUE(controller->selectSearchCardStringRange({ n2Row, 7, n2Row, 9 }, &error));
+    QLineEdit* field = harness.window->ufemWindow().optionalCardStringEditorTextFieldOutlet;
+    EXPECT_EQ(field->text(), line);
+    sendKey(field, Qt::Key_Return);
     EXPECT_EQ(harness.windowCard(n2Row).get(), n2);
     EXPECT_EQ(cardString(n2Row), line);
     EXPECT_FALSE(harness.document->undoManager().canUndo());

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -58,6 +59,8 @@ void UFemWindow::buildEditorBox()
     optionalCardStringEditorTextFieldOutlet = new QLineEdit;
     optionalCardStringEditorTextFieldOutlet->setObjectName(
         QStringLiteral("optionalCardStringEditorTextFieldOutlet"));
+    // QLineEdit cuts its text at 32767 characters by default, and the cut line would be applied.
+    optionalCardStringEditorTextFieldOutlet->setMaxLength(std::numeric_limits<int>::max());
     doesKeepOptionalCardStringEditorCheckButtonOutlet = new QCheckBox(tr("Keep"));
     doesKeepOptionalCardStringEditorCheckButtonOutlet->setObjectName(
         QStringLiteral("doesKeepOptionalCardStringEditorCheckButtonOutlet"));
