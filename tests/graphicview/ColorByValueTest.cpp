@@ -1,5 +1,6 @@
 #include "DrawingCacheTestSupport.h"
 
+#include "foundation/errors/UFemErrorsCardValue.h"
 #include "foundation/errors/UFemErrorsGraphicDrawing.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +93,70 @@ TEST(ColorByValue, ANaNValueStopsTheRange)
         QStringList { "( Error - Calculating auto ColorScale value range...) Value contains "
                       "'NaN'." });
     EXPECT_FALSE(view.caches->drawingPreferenceCache().isColorScaleRangeSettled());
+}
+
+// Every card draws one value per point: a value with several section points (the two faces of a
+// Quad) must colour the card as invalid and say why, not leave it undrawn.
+TEST(ColorByValue, ElementValuesOfMinorTypes)
+{
+    DrawingCacheFixture view(
+        QStringLiteral("Material , Steel , 210000 , 0.3 ,\nShellProp , SP , Steel , 0.05 ,\n"
+                       "SolidProp , HP , Steel ,\nCase , C1 , LINEAR_STATIC , Fix , Load ,\n"
+                       "Node , Q1 ,  , 0 , 0 , 0 ,\nNode , Q2 ,  , 1 , 0 , 0 ,\n"
+                       "Node , Q3 ,  , 1 , 1 , 0 ,\nNode , Q4 ,  , 0 , 1 , 0 ,\n"
+                       "Quad , Q , SP , Q1 , Q2 , Q3 , Q4 ,\n"
+                       "FixNode , Fix , Q1 , YES , YES , YES , YES , YES , YES ,\n"
+                       "FixNode , Fix , Q4 , YES , YES , YES , YES , YES , YES ,\n"
+                       "Force , Load , Q2 ,  , 0 , 0 , -1 , 0 , 0 , 0 ,\n"
+                       "Force , Load , Q3 ,  , 0 , 0 , -1 , 0 , 0 , 0 ,\n"
+                       "Node , H1 ,  , 5 , 0 , 0 ,\nNode , H2 ,  , 6 , 0 , 0 ,\n"
+                       "Node , H3 ,  , 6 , 1 , 0 ,\nNode , H4 ,  , 5 , 1 , 0 ,\n"
+                       "Node , H5 ,  , 5 , 0 , 1 ,\nNode , H6 ,  , 6 , 0 , 1 ,\n"
+                       "Node , H7 ,  , 6 , 1 , 1 ,\nNode , H8 ,  , 5 , 1 , 1 ,\n"
+                       "Hexa , H , HP , H1 , H2 , H3 , H4 , H5 , H6 , H7 , H8 ,\n"
+                       "FixNode , Fix , H1 , YES , YES , YES , NO , NO , NO ,\n"
+                       "FixNode , Fix , H4 , YES , YES , YES , NO , NO , NO ,\n"
+                       "FixNode , Fix , H5 , YES , YES , YES , NO , NO , NO ,\n"
+                       "FixNode , Fix , H8 , YES , YES , YES , NO , NO , NO ,\n"
+                       "Force , Load , H7 ,  , 0 , 0 , -1 , 0 , 0 , 0 ,\n"));
+    ASSERT_TRUE(view.model.calculate());
+    using Entry = UFemDrawingCardValueDataStruct;
+    struct Case {
+        QString expression;
+        Entry::ColorValueStatus quad;
+        Entry::ColorValueStatus hexa;
+        QString error;
+    };
+    const QString noRespond
+        = UFemAutoColorByValueValueRangeNoCardRespondToCardValueTypeError_withCardValueTypeString(
+            "VonMisesStress@gaussPoint", QString())
+              ->localizedDescription();
+    const Case cases[] = {
+        { "VonMisesStress", Entry::ValueValid, Entry::ValueValid, {} },
+        { "VonMisesStress@node", Entry::ValueValid, Entry::ValueValid, {} },
+        { "VonMisesStress@shellFace", Entry::GettingValueFailed, Entry::GettingValueFailed,
+            "( Error - Drawing Color by Value...) Card Value Expression does not return one "
+            "value per point. ( Value 'VonMisesStress@shellFace' returns 2 section points. )" },
+        // No card answers: the range fails, so no card takes a colour.
+        { "VonMisesStress@gaussPoint", Entry::NoValue, Entry::NoValue, noRespond },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expression.toStdString());
+        view.caches->clearColorScaleRangeCache();
+        view.caches->clearGraphicViewDrawingCache();
+        colorByLength(view);
+        view.settings.colorByValueCardValueExpression = expressionOf(c.expression);
+        view.cases = { view.model.card("C1").shared_from_this() };
+        ASSERT_TRUE(view.drawFrame());
+        bool isCanceled = false;
+        ASSERT_TRUE(
+            view.caches->waitAndUpdateDrawingPreferenceCacheIfNeeded_ColorScaleRange(&isCanceled));
+        EXPECT_EQ(
+            view.drawingErrors(), c.error.isEmpty() ? QStringList() : QStringList { c.error });
+        EXPECT_EQ(view.entryOf("Q").colorValueStatus, c.quad);
+        EXPECT_EQ(view.entryOf("H").colorValueStatus, c.hexa);
+        EXPECT_TRUE(view.entryOf("Q").isNodeDataValid);
+    }
 }
 
 TEST(ColorByValueThreads, RangeOverManyCardsOnSeveralThreads)

@@ -128,6 +128,7 @@ private:
     void calculateCardValueDataTableWithDrawingCardTypeInfoRecord(
         const UFemDrawingCardTypeInfoRecord& record, quint64 location, quint64 length,
         CardValueDataThreadState& state);
+    void addSectionPointDrawingError(quint64 sectionPointCount);
 
     UFemGraphicViewDrawingCacheSource& source_;
     Tasks tasks_;

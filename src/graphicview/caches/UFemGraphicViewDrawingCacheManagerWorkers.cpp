@@ -5,9 +5,11 @@
 #include "cards/Node.h"
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UFemErrorsGraphicDrawing.h"
+#include "foundation/strings/UFormattedString.h"
 #include "graphicview/caches/UFemGraphicViewDrawingCacheManager.h"
 #include "graphicview/ranges/UFemValueRangeChunks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <mutex>
@@ -58,6 +60,8 @@ struct UFemGraphicViewDrawingCacheManager::ColorRangeCounts {
 struct UFemGraphicViewDrawingCacheManager::CardValueDataThreadState {
     quint64 numberOfCardValidByCardFilter = 0;
     quint64 numberOfCardRespondToValueExpression = 0;
+    // The section point count of a value no card can draw (every card takes one), 0 when none.
+    quint64 undrawableSectionPointCount = 0;
     std::vector<std::unique_ptr<UFemGraphicViewDrawingCardValueDataCache::ExtendStore>> stores;
 
     // Never null: a store too full for the request is followed by one made for it.
@@ -176,14 +180,38 @@ bool UFemGraphicViewDrawingCacheManager::calculateCardValueDataCacheWithThreadCo
             return false;
     }
     UFemCardValueDataCalcThreadTaskContext& task = tasks_.cardValueData;
-    std::lock_guard lock(task);
+    std::unique_lock lock(task);
     UFemGraphicViewDrawingCardValueDataCache& cache = drawingCardValueDataCache_;
     cache.numberOfCardValidByCardFilter += state.numberOfCardValidByCardFilter;
     cache.numberOfCardRespondToValueExpression += state.numberOfCardRespondToValueExpression;
     for (auto& store : state.stores)
         cache.extendDrawingCardValueDataTableArray.push_back(std::move(store));
     task.broadcast();
+    lock.unlock();
+    if (state.undrawableSectionPointCount != 0)
+        addSectionPointDrawingError(state.undrawableSectionPointCount);
     return true;
+}
+
+// Told once however many workers met such values: the cards are drawn in the invalid-value
+// colour instead of vanishing.
+void UFemGraphicViewDrawingCacheManager::addSectionPointDrawingError(quint64 sectionPointCount)
+{
+    std::lock_guard lock(drawingPreferenceCacheLockCondition_);
+    if (!isDrawingPreferenceCacheValid_ || !drawingPreferenceCache_.cardValueExpressionForColor)
+        return;
+    const QString description = UFormattedString(
+        "( Error - Drawing Color by Value...) Card Value Expression does not return one value "
+        "per point. ( Value '%@' returns %lu section points. )",
+        drawingPreferenceCache_.cardValueExpressionForColor->cardValueExpressionString().value_or(
+            QString()),
+        sectionPointCount);
+    std::vector<UErrorPtr>& errors = drawingPreferenceCache_.drawingErrorArray;
+    if (std::any_of(errors.begin(), errors.end(),
+            [&](const UErrorPtr& e) { return e->localizedDescription() == description; }))
+        return;
+    errors.push_back(UFemGraphicDrawingError_withDescription(description));
+    drawingPreferenceCacheLockCondition_.broadcast();
 }
 
 // The dispenser hands out (target position, card position) pairs; a position past its record's
@@ -290,6 +318,11 @@ void UFemGraphicViewDrawingCacheManager::calculateCardValueDataTableWithDrawingC
             continue;
         }
         ++state.numberOfCardRespondToValueExpression;
+        if (size.numberOfSectionPoints > 1) {
+            entry.colorValueStatus = Entry::GettingValueFailed;
+            state.undrawableSectionPointCount = size.numberOfSectionPoints;
+            continue;
+        }
         const quint64 count = valueCountOf(size);
         double* values = count <= Entry::inlineValueCount ? entry.inlineColorValues.data()
                                                           : state.allocate(count);
