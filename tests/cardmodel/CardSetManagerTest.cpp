@@ -272,3 +272,23 @@ TEST_F(CardSetManagerFixture, HandOverMisuseIsAProgramError)
 }
 
 } // namespace
+
+// Few members are placed by look-up, many by one walk over the model: both give model order.
+TEST_F(CardSetManagerFixture, FewAndManyMembersSortIntoModelOrder)
+{
+    std::mt19937 random(20261207);
+    appendCards(nodeLines(300, QStringLiteral("S")));
+    const UFemCardVector all = controller.cardArray().toVector();
+    for (const size_t stride : { size_t(150), size_t(97), size_t(2) }) {
+        UFemCardVector chosen;
+        QStringList expected;
+        for (size_t i = 0; i < all.size(); i += stride) {
+            chosen.push_back(all[i]);
+            expected.append(*all[i]->cardNameString());
+        }
+        std::shuffle(chosen.begin(), chosen.end(), random);
+        manager->setCardArray(chosen);
+        SCOPED_TRACE(stride);
+        EXPECT_EQ(namesOfCards(manager->cardArray()), expected);
+    }
+}

@@ -6,10 +6,13 @@
 #include "foundation/errors/UException.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
 constexpr quint64 idleState = 0;
+// From a 64th of the sort context up, one walk over it beats a look-up per member.
+constexpr quint64 walkedSortContextShare = 64;
 
 // The position of a card in the sort context; cards it does not hold sort last.
 quint64 sortKey(const UFemCardPtr& card, const UFemCardArray* sortContext)
@@ -261,6 +264,17 @@ void UFemCardSetManager::revalidateByReference(const UFemCardArray* referenceArr
 void UFemCardSetManager::sortCardArray()
 {
     const UFemCardArray* sortContext = liveChangeContext().sortContext;
+    if (sortContext != nullptr
+        && cardArray_.size() * walkedSortContextShare >= sortContext->count())
+        sortCardArrayByWalking(*sortContext);
+    else
+        sortCardArrayByLookingUp(sortContext);
+    isCardArraySorted_ = true;
+}
+
+// A look-up scans the context's child that holds the card: cheap for few members only.
+void UFemCardSetManager::sortCardArrayByLookingUp(const UFemCardArray* sortContext)
+{
     std::vector<std::pair<quint64, UFemCardPtr>> keyed;
     keyed.reserve(cardArray_.size());
     for (UFemCardPtr& card : cardArray_)
@@ -269,7 +283,33 @@ void UFemCardSetManager::sortCardArray()
         keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (size_t i = 0; i < keyed.size(); ++i)
         cardArray_[i] = std::move(keyed[i].second);
-    isCardArraySorted_ = true;
+}
+
+// The order the look-ups give: context order, then the members it lacks in their old order.
+void UFemCardSetManager::sortCardArrayByWalking(const UFemCardArray& sortContext)
+{
+    std::unordered_map<const UFemCard*, size_t> unplaced;
+    unplaced.reserve(cardArray_.size());
+    for (size_t i = 0; i < cardArray_.size(); ++i)
+        unplaced.emplace(cardArray_[i].get(), i);
+    UFemCardVector sorted;
+    sorted.reserve(cardArray_.size());
+    ULargeArrayEnumerator<UFemCard> enumerator = sortContext.objectEnumerator();
+    while (!unplaced.empty()) {
+        const UFemCardPtr card = enumerator.nextObject();
+        if (card == nullptr)
+            break;
+        const auto found = unplaced.find(card.get());
+        if (found == unplaced.end())
+            continue;
+        sorted.push_back(std::move(cardArray_[found->second]));
+        unplaced.erase(found);
+    }
+    for (UFemCardPtr& card : cardArray_) {
+        if (card != nullptr && unplaced.contains(card.get()))
+            sorted.push_back(std::move(card));
+    }
+    cardArray_ = std::move(sorted);
 }
 
 void UFemCardSetManager::insertIntoCardArray(

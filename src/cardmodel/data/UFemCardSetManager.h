@@ -137,6 +137,8 @@ private:
     void revalidateByIdentifier(const UFemCardArray* referenceArray);
     void revalidateByReference(const UFemCardArray* referenceArray);
     void sortCardArray();
+    void sortCardArrayByLookingUp(const UFemCardArray* sortContext);
+    void sortCardArrayByWalking(const UFemCardArray& sortContext);
     ChangeContext liveChangeContext();
     template <typename Cards>
     void _setCardArrayOrCardSet(const Cards& cards, const ChangeContext& context);
