@@ -64,15 +64,6 @@ protected:
                  QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease })
             mouse(type, at);
     }
-
-    QStringList selectedNames() const
-    {
-        QStringList names;
-        for (const UFemCardPtr& card : harness.window->selectedCardArray())
-            names.append(card->cardNameString().value_or(QString()));
-        names.sort();
-        return names;
-    }
 };
 
 } // namespace

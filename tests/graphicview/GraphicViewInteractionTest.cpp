@@ -38,15 +38,6 @@ protected:
         mouse(QEvent::MouseButtonPress, at, modifiers);
         mouse(QEvent::MouseButtonRelease, at, modifiers);
     }
-
-    QStringList selectedNames() const
-    {
-        QStringList names;
-        for (const UFemCardPtr& card : harness.window->selectedCardArray())
-            names.append(card->cardNameString().value_or(QString()));
-        names.sort();
-        return names;
-    }
 };
 
 } // namespace

@@ -41,15 +41,6 @@ protected:
         mouse(QEvent::MouseButtonRelease, to, modifiers);
         view->repaint();
     }
-
-    QStringList selectedNames() const
-    {
-        QStringList names;
-        for (const UFemCardPtr& card : harness.window->selectedCardArray())
-            names.append(card->cardNameString().value_or(QString()));
-        names.sort();
-        return names;
-    }
 };
 
 constexpr QPointF nearTopLeft { 5, 5 };

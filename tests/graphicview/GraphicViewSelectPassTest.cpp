@@ -148,14 +148,6 @@ protected:
         view->repaint();
         key(QEvent::KeyRelease, letter);
     }
-    QStringList selectedNames() const
-    {
-        QStringList names;
-        for (const UFemCardPtr& card : harness.window->selectedCardArray())
-            names.append(card->cardNameString().value_or(QString()));
-        names.sort();
-        return names;
-    }
 };
 
 } // namespace

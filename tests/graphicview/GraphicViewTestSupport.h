@@ -99,6 +99,16 @@ protected:
         return nullptr;
     }
 
+    // The window's selected cards by name, sorted.
+    QStringList selectedNames() const
+    {
+        QStringList names;
+        for (const UFemCardPtr& card : harness.window->selectedCardArray())
+            names.append(card->cardNameString().value_or(QString()));
+        names.sort();
+        return names;
+    }
+
     WindowHarness harness;
     UFemGraphicViewController* controller = nullptr;
     UFemGraphicView* view = nullptr;
