@@ -17,6 +17,9 @@ class SheetPresenter;
 class UFemNumberFormatter;
 class WindowTracker;
 
+// The column of a Quad card that names its property; divided Quads keep it.
+constexpr quint64 UFemToolElementDividerQuadPropertyColumn = 2;
+
 // The kind of cell the dividing node generator fills.
 enum ElementDividerObjectType : qint32 {
     UFemToolElementDividerLine2ObjectType = 1,

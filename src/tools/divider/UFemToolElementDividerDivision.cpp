@@ -28,7 +28,6 @@ using NodeLocation = UFemToolElementDivider::NodeLocation;
 const QString Separator = QStringLiteral(" , ");
 constexpr quint64 QuadCorners = 4;
 constexpr quint64 HexaCorners = 8;
-constexpr qint32 QuadColumnOfProperty = 2;
 
 struct Cell {
     ElementDividerObjectType objectType;
@@ -143,7 +142,8 @@ void addDividedElementLines(UFemToolElementDividerStorage& storage, const UFemCa
 {
     const QString label = card.cardLabelString();
     const QString name = card.cardNameString().value_or(QString()) + QLatin1Char('_');
-    const QString column = card.columnStringAtIndex(QuadColumnOfProperty).value_or(QString());
+    const QString column
+        = card.columnStringAtIndex(UFemToolElementDividerQuadPropertyColumn).value_or(QString());
     const int w = int(QString::number(n).size());
     const QString prefix = name + padded(n, w);
     const quint64 row = n + 1;
@@ -185,7 +185,8 @@ QString changedQuadLine(
     const UFemCard& card, qint32 changeDirection, const std::vector<QString>& names)
 {
     const QString name = card.cardNameString().value_or(QString());
-    const QString column = card.columnStringAtIndex(QuadColumnOfProperty).value_or(QString());
+    const QString column
+        = card.columnStringAtIndex(UFemToolElementDividerQuadPropertyColumn).value_or(QString());
     switch (changeDirection) {
     case UFemToolElementDivider::changeToQuad8Direction:
         return elementLine(
@@ -203,7 +204,7 @@ QString quadLineOfNodeNames(const UFemCard& card)
 {
     QString line = Quad4c::cardClassObject().cardLabelString() + Separator
         + card.cardNameString().value_or(QString()) + Separator
-        + card.columnStringAtIndex(QuadColumnOfProperty).value_or(QString());
+        + card.columnStringAtIndex(UFemToolElementDividerQuadPropertyColumn).value_or(QString());
     for (quint64 n = 0; n < QuadCorners; ++n) {
         const UFemCardName* name = card.nodeCardNameForDrawingWithNodeNo(n);
         line += Separator + (name != nullptr ? name->cardNameString() : QString());

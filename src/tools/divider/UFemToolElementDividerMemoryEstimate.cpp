@@ -27,7 +27,6 @@ constexpr double NodeLineFixedCharacters = 22.0;
 // A written-file coordinate: twelve digits with sign, point and exponent.
 constexpr double CoordinateCharacters = 17.0;
 constexpr double ColumnSeparatorCharacters = 3.0;
-constexpr quint64 QuadColumnOfProperty = 2;
 
 // The points of one kind in a divided cell: how many, the length of their names and in how many
 // of the new elements each appears.
@@ -103,7 +102,7 @@ void addDividedCard(Totals& totals, UFemCard& card, int dimensions, quint64 numb
     const double w = digitsOf(numberOfDivide);
     const double elementName = optionalLength(card.cardNameString()) + 1.0 + w + dimensions * w;
     const double fixedLine = double(card.cardLabelString().size()) + elementName
-        + optionalLength(card.columnStringAtIndex(QuadColumnOfProperty))
+        + optionalLength(card.columnStringAtIndex(UFemToolElementDividerQuadPropertyColumn))
         + (2.0 + corners) * ColumnSeparatorCharacters + 3.0;
     totals.elementCharacters += elements * fixedLine + cornerNames;
     for (const PointKind& kind : pointKinds(dimensions, numberOfDivide, cornerNames, corners)) {
