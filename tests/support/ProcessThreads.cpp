@@ -2,6 +2,9 @@
 
 #include <QDir>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 #if defined(__SANITIZE_THREAD__)
@@ -16,6 +19,9 @@ constexpr bool underThreadSanitizer = false;
 constexpr bool underThreadSanitizer = false;
 #endif
 
+constexpr auto threadExitTimeout = std::chrono::seconds(2);
+constexpr auto threadExitPoll = std::chrono::milliseconds(1);
+
 } // namespace
 
 quint64 processThreadCount()
@@ -26,4 +32,15 @@ quint64 processThreadCount()
     // ThreadSanitizer starts a thread of its own with the first one the process starts, and
     // keeps it to the end.
     return underThreadSanitizer && listed > 1 ? listed - 1 : listed;
+}
+
+quint64 processThreadCountAfterExits(quint64 count)
+{
+    const auto deadline = std::chrono::steady_clock::now() + threadExitTimeout;
+    quint64 listed = processThreadCount();
+    while (listed > count && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(threadExitPoll);
+        listed = processThreadCount();
+    }
+    return listed;
 }
