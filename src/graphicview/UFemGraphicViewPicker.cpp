@@ -73,9 +73,14 @@ UFemGraphicViewPicker::UFemGraphicViewPicker(UFemGraphicViewController& controll
 {
 }
 
-bool UFemGraphicViewPicker::startHitWriter(const QRectF& rect, quint64 pickMask, quint64 cardCount)
+bool UFemGraphicViewPicker::startHitWriter(
+    const QRectF& rect, quint64 pickMask, quint64 cardCount, std::function<void()> onDrawn)
 {
+    // A click or a band waits for a select geometry a tip has set building.
+    hitWriter_.waitAllThreadDone();
     hitWriter_.clearAll_shouldNotRunning();
+    isPreparingSelectGeometry_ = onDrawn != nullptr;
+    onDrawn_ = std::move(onDrawn);
     if (controller_.graphicView() == nullptr
         || controller_.openGLManagerWithOpenGLContextIndex(1) == nullptr)
         return false;
@@ -92,8 +97,42 @@ bool UFemGraphicViewPicker::startHitWriter(const QRectF& rect, quint64 pickMask,
 
 bool UFemGraphicViewPicker::runSelectBufferHitObjectWritingWithThreadContext(UThreadContext&)
 {
-    return compositor_.composeSelectMode(drawRectInfo_, threadCount_, hitWriter_.pickViewRect(),
-        hitWriter_.drawingCardTypeIndexes(), hitWriter_, selectGeometries_);
+    const bool isDrawn
+        = compositor_.composeSelectMode(drawRectInfo_, threadCount_, hitWriter_.pickViewRect(),
+            hitWriter_.drawingCardTypeIndexes(), hitWriter_, selectGeometries_);
+    if (isDrawn && onDrawn_)
+        onDrawn_();
+    return isDrawn;
+}
+
+bool UFemGraphicViewPicker::isSelectGeometryReady(quint64 pickMask) const
+{
+    if (controller_.isRedisplayRequiredWhenCalculationDone()
+        || !controller_.cardValueDataCalcThreadTaskContext().isValueValid())
+        return false;
+    UFemGraphicViewDrawingCacheManager& caches = controller_.drawingCacheManager();
+    std::lock_guard lock(caches.drawingCardTypeInfoRecordTableLockCondition());
+    if (!caches.isDrawingCardTypeInfoRecordTableValid())
+        return false;
+    const UFemDrawingCardTypeInfoRecordTable& records = caches.drawingCardTypeInfoRecordTable();
+    for (quint64 record = 0; record < UFemDrawingCardTypeInfoRecord::selectableRecordCount;
+         ++record) {
+        if ((pickMask & (quint64(1) << record)) != 0 && records.at(record).doesCardTypeDraw
+            && !controller_.isSelectModeDisplayListValid(record))
+            return false;
+    }
+    return true;
+}
+
+// The pass's rectangle lies outside the view, so that it draws nothing once its geometry is built.
+void UFemGraphicViewPicker::prepareSelectGeometry(quint64 pickMask, std::function<void()> onReady)
+{
+    if (isPreparingSelectGeometry_ && hitWriter_.isRunning())
+        return;
+    controller_.startFrameCalculations();
+    const QRectF outside(
+        -4 * pickPointRadius, -4 * pickPointRadius, pickPointRadius, pickPointRadius);
+    startHitWriter(outside, pickMask, 1, std::move(onReady));
 }
 
 // Hits are read as the writer publishes them; a strictly smaller depth wins, so the first of
