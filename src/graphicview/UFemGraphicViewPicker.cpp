@@ -240,16 +240,19 @@ quint64 UFemGraphicViewPicker::startUpdateRubberbandCardIndexTable(const QRectF&
     return isCanceled ? 0 : changeIdentifier;
 }
 
-// Only cards that were not selected join the list; the manager gets the whole set.
+// Only cards that were not selected join the list, and the manager adds them to the selection.
 bool UFemGraphicViewPicker::runRubberbandCardIndexTableCalcWithThreadContext(UThreadContext&)
 {
     UFemGraphicViewDrawingCardIndexList& list = rubberbandTask_.cardIndexList();
-    UFemCardSet set = rubberbandTask_.selectedCardSet_immutable();
+    const UFemCardSet& selected = rubberbandTask_.selectedCardSet_immutable();
+    UFemCardVector added;
     bool isComplete = false;
     {
         ListFinisher finisher(list);
         const UFemGraphicViewDrawingCardValueDataCache& cache
             = controller_.drawingCacheManager().drawingCardValueDataCache();
+        // A card hits once for each of its primitives in the band; its first hit counts.
+        std::vector<bool> isHit(cache.cardCount_selectableCard, false);
         quint64 consumed = 0;
         std::vector<GLuint> hits;
         for (;;) {
@@ -262,22 +265,30 @@ bool UFemGraphicViewPicker::runRubberbandCardIndexTableCalcWithThreadContext(UTh
             for (quint64 word = 0; word + hitRecordWordCount <= hits.size();
                  word += hitRecordWordCount) {
                 const quint64 name = hits[word + hitNameWord];
-                if (name >= cache.cardCount_selectableCard
+                if (name >= cache.cardCount_selectableCard || isHit[name]
                     || finisher.count >= list.cardIndexTableCapacity())
                     continue;
+                isHit[name] = true;
                 UFemCard* card = cache.cardValueData(name).card;
-                if (card != nullptr && set.insert(card->shared_from_this()).second)
-                    finisher.append(name);
+                if (card == nullptr)
+                    continue;
+                UFemCardPtr shared = card->shared_from_this();
+                if (selected.contains(shared))
+                    continue;
+                finisher.append(name);
+                added.push_back(std::move(shared));
             }
             consumed += hits.size() / hitRecordWordCount;
             finisher.publish();
         }
     }
     if (rubberbandTask_.doesUpdateSelectedCardSetManager()) {
-        UFemCardSetManager& manager = controller_.windowController()->_selectedCardSetManager();
-        manager.setCardArrayOrCardSetByOtherThread(
-            isComplete ? set : rubberbandTask_.selectedCardSet_immutable(),
-            rubberbandTask_.selectedCardSetManagerChangeIdentifier());
+        if (!isComplete)
+            added.clear();
+        controller_.windowController()
+            ->_selectedCardSetManager()
+            .addCardArrayOrCardSetByOtherThread(
+                added, rubberbandTask_.selectedCardSetManagerChangeIdentifier());
     }
     return isComplete;
 }

@@ -208,7 +208,7 @@ TEST_P(GraphicViewSelectPassTest, PicksTipsBandsAndDoubleClicksOnEveryDrawnKind)
 
 // A hover right after an edit does not wait for the select geometry, which the hit writer's
 // thread builds: no tip while it is pending, the rod's once it is built.
-TEST_P(GraphicViewSelectPassTest, AHoverAfterAnEditTipsOnceTheGeometryIsBuiltOnOtherThreads)
+TEST_P(GraphicViewSelectPassTest, AHoverAfterAnEditTipsOnlyOnceTheSelectGeometryIsBuilt)
 {
     const PickPoint& rod = GetParam().rod;
     const QPointF onRod = widgetPositionOf(rod.at);
