@@ -118,6 +118,7 @@ void UFemGraphicView::mouseMoved()
 {
     if (!useToolTip_)
         return;
+    isToolTipWanted_ = true;
     toolTipTimer_.stop();
     if (timeIntervalToDisplayToolTip_ <= 0.0) {
         displayToolTipWindow();
@@ -153,8 +154,15 @@ void UFemGraphicView::leaveEvent(QEvent* event)
     closeToolTipWindow();
 }
 
+void UFemGraphicView::redisplayToolTipWindow()
+{
+    if (isToolTipWanted_ && !toolTipTimer_.isActive() && isVisible())
+        displayToolTipWindow();
+}
+
 void UFemGraphicView::closeToolTipWindow()
 {
+    isToolTipWanted_ = false;
     toolTipTimer_.stop();
     UToolTipWindow::closeSharedToolTipWindow();
 }

@@ -78,6 +78,9 @@ public:
         timeIntervalToDisplayToolTip_ = seconds;
     }
     bool isToolTipTimerPending() const { return toolTipTimer_.isActive(); }
+    // Asks the delegate again for the tip under the pointer, as a move there would, unless the
+    // tip was closed by leaving, hiding or deactivating the view since, or a delayed one is due.
+    void redisplayToolTipWindow();
     // A mouse move without a button: the tip now, or after the delay.
     void mouseMoved();
     // Shows the tip of the point under the pointer, or closes it when the pointer is outside.
@@ -104,6 +107,8 @@ private:
     UFemGraphicViewDelegate* delegate_ = nullptr;
     int clickCount_ = 1;
     bool useToolTip_ = true;
+    // A move over the view sets it; closing the tip clears it.
+    bool isToolTipWanted_ = false;
     double timeIntervalToDisplayToolTip_ = 0.0;
     QTimer toolTipTimer_;
 };

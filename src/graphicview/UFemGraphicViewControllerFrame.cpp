@@ -89,6 +89,10 @@ QImage UFemGraphicViewController::pixelSizeImageWithDrawRectInfo(
     }
     const quint64 threadCount = UFemForegroundTaskThreadCountOfDataController(dataController());
     const bool isScreen = drawRectInfo.drawingOutputType == UGLDrawingOutputTypeScreen;
+    // Only a band's pass may run beside a frame (the band's frame keeps out of its context); a
+    // select geometry built for a tip ends first.
+    if (!(isScreen && doesDrawRubberbandCard_))
+        selectBufferHitObjectWritingThreadTaskContext_->waitAllThreadDone();
     return compositor_->composeImage(drawRectInfo, threadCount, selectedCardSet,
         isScreen && doesDrawRubberbandCard_, errors, isCanceled);
 }

@@ -43,9 +43,22 @@ quint64 pickMaskOfKey(int key)
 
 } // namespace
 
+// A tip never waits for the select geometry to be built (a fraction of a second on a large
+// model after an edit): it is built on the hit writer's thread, and the view asks again then.
 std::optional<QString> UFemGraphicViewController::toolTipStringWithViewPoint(QPointF viewPoint)
 {
-    const UFemCardPtr card = cardAtViewPoint(viewPoint, currentPressedKeyPickMaskCardTypeIndexes_);
+    const quint64 pickMask = currentPressedKeyPickMaskCardTypeIndexes_;
+    if (!picker_->isSelectGeometryReady(pickMask)) {
+        if (graphicViewOutlet_ != nullptr) {
+            UFemGraphicView* view = graphicViewOutlet_;
+            picker_->prepareSelectGeometry(pickMask, [view] {
+                QMetaObject::invokeMethod(
+                    view, [view] { view->redisplayToolTipWindow(); }, Qt::QueuedConnection);
+            });
+        }
+        return std::nullopt;
+    }
+    const UFemCardPtr card = cardAtViewPoint(viewPoint, pickMask);
     if (card == nullptr)
         return std::nullopt;
     return card->toolTipString();

@@ -73,9 +73,14 @@ UFemGraphicViewPicker::UFemGraphicViewPicker(UFemGraphicViewController& controll
 {
 }
 
-bool UFemGraphicViewPicker::startHitWriter(const QRectF& rect, quint64 pickMask, quint64 cardCount)
+bool UFemGraphicViewPicker::startHitWriter(
+    const QRectF& rect, quint64 pickMask, quint64 cardCount, std::function<void()> onDrawn)
 {
+    // A click or a band waits for a select geometry a tip has set building.
+    hitWriter_.waitAllThreadDone();
     hitWriter_.clearAll_shouldNotRunning();
+    isPreparingSelectGeometry_ = onDrawn != nullptr;
+    onDrawn_ = std::move(onDrawn);
     if (controller_.graphicView() == nullptr
         || controller_.openGLManagerWithOpenGLContextIndex(1) == nullptr)
         return false;
@@ -92,8 +97,42 @@ bool UFemGraphicViewPicker::startHitWriter(const QRectF& rect, quint64 pickMask,
 
 bool UFemGraphicViewPicker::runSelectBufferHitObjectWritingWithThreadContext(UThreadContext&)
 {
-    return compositor_.composeSelectMode(drawRectInfo_, threadCount_, hitWriter_.pickViewRect(),
-        hitWriter_.drawingCardTypeIndexes(), hitWriter_, selectGeometries_);
+    const bool isDrawn
+        = compositor_.composeSelectMode(drawRectInfo_, threadCount_, hitWriter_.pickViewRect(),
+            hitWriter_.drawingCardTypeIndexes(), hitWriter_, selectGeometries_);
+    if (isDrawn && onDrawn_)
+        onDrawn_();
+    return isDrawn;
+}
+
+bool UFemGraphicViewPicker::isSelectGeometryReady(quint64 pickMask) const
+{
+    if (controller_.isRedisplayRequiredWhenCalculationDone()
+        || !controller_.cardValueDataCalcThreadTaskContext().isValueValid())
+        return false;
+    UFemGraphicViewDrawingCacheManager& caches = controller_.drawingCacheManager();
+    std::lock_guard lock(caches.drawingCardTypeInfoRecordTableLockCondition());
+    if (!caches.isDrawingCardTypeInfoRecordTableValid())
+        return false;
+    const UFemDrawingCardTypeInfoRecordTable& records = caches.drawingCardTypeInfoRecordTable();
+    for (quint64 record = 0; record < UFemDrawingCardTypeInfoRecord::selectableRecordCount;
+         ++record) {
+        if ((pickMask & (quint64(1) << record)) != 0 && records.at(record).doesCardTypeDraw
+            && !controller_.isSelectModeDisplayListValid(record))
+            return false;
+    }
+    return true;
+}
+
+// The pass's rectangle lies outside the view, so that it draws nothing once its geometry is built.
+void UFemGraphicViewPicker::prepareSelectGeometry(quint64 pickMask, std::function<void()> onReady)
+{
+    if (isPreparingSelectGeometry_ && hitWriter_.isRunning())
+        return;
+    controller_.startFrameCalculations();
+    const QRectF outside(
+        -4 * pickPointRadius, -4 * pickPointRadius, pickPointRadius, pickPointRadius);
+    startHitWriter(outside, pickMask, 1, std::move(onReady));
 }
 
 // Hits are read as the writer publishes them; a strictly smaller depth wins, so the first of
@@ -201,16 +240,19 @@ quint64 UFemGraphicViewPicker::startUpdateRubberbandCardIndexTable(const QRectF&
     return isCanceled ? 0 : changeIdentifier;
 }
 
-// Only cards that were not selected join the list; the manager gets the whole set.
+// Only cards that were not selected join the list, and the manager adds them to the selection.
 bool UFemGraphicViewPicker::runRubberbandCardIndexTableCalcWithThreadContext(UThreadContext&)
 {
     UFemGraphicViewDrawingCardIndexList& list = rubberbandTask_.cardIndexList();
-    UFemCardSet set = rubberbandTask_.selectedCardSet_immutable();
+    const UFemCardSet& selected = rubberbandTask_.selectedCardSet_immutable();
+    UFemCardVector added;
     bool isComplete = false;
     {
         ListFinisher finisher(list);
         const UFemGraphicViewDrawingCardValueDataCache& cache
             = controller_.drawingCacheManager().drawingCardValueDataCache();
+        // A card hits once for each of its primitives in the band; its first hit counts.
+        std::vector<bool> isHit(cache.cardCount_selectableCard, false);
         quint64 consumed = 0;
         std::vector<GLuint> hits;
         for (;;) {
@@ -223,22 +265,30 @@ bool UFemGraphicViewPicker::runRubberbandCardIndexTableCalcWithThreadContext(UTh
             for (quint64 word = 0; word + hitRecordWordCount <= hits.size();
                  word += hitRecordWordCount) {
                 const quint64 name = hits[word + hitNameWord];
-                if (name >= cache.cardCount_selectableCard
+                if (name >= cache.cardCount_selectableCard || isHit[name]
                     || finisher.count >= list.cardIndexTableCapacity())
                     continue;
+                isHit[name] = true;
                 UFemCard* card = cache.cardValueData(name).card;
-                if (card != nullptr && set.insert(card->shared_from_this()).second)
-                    finisher.append(name);
+                if (card == nullptr)
+                    continue;
+                UFemCardPtr shared = card->shared_from_this();
+                if (selected.contains(shared))
+                    continue;
+                finisher.append(name);
+                added.push_back(std::move(shared));
             }
             consumed += hits.size() / hitRecordWordCount;
             finisher.publish();
         }
     }
     if (rubberbandTask_.doesUpdateSelectedCardSetManager()) {
-        UFemCardSetManager& manager = controller_.windowController()->_selectedCardSetManager();
-        manager.setCardArrayOrCardSetByOtherThread(
-            isComplete ? set : rubberbandTask_.selectedCardSet_immutable(),
-            rubberbandTask_.selectedCardSetManagerChangeIdentifier());
+        if (!isComplete)
+            added.clear();
+        controller_.windowController()
+            ->_selectedCardSetManager()
+            .addCardArrayOrCardSetByOtherThread(
+                added, rubberbandTask_.selectedCardSetManagerChangeIdentifier());
     }
     return isComplete;
 }

@@ -10,6 +10,8 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <functional>
+
 class UFemGraphicViewController;
 
 // Finds what lies under the mouse of the 3-D view: the hit writer draws the pickable records of a
@@ -34,9 +36,17 @@ public:
     quint64 hitObjectNameInViewRect(const QRectF& rect, quint64 pickMask);
     UFemCardPtr cardInViewRect(const QRectF& rect, quint64 pickMask);
     UFemCardPtr cardAtViewPoint(QPointF point, quint64 pickMask);
-    // Clears and starts the hit writer over `rect` with room for `cardCount` cards; false when
-    // the start was canceled.
-    bool startHitWriter(const QRectF& rect, quint64 pickMask, quint64 cardCount);
+    // Waits out a pass in progress, then clears and starts the hit writer over `rect` with room
+    // for `cardCount` cards; false when the start was canceled. `onDrawn` runs on the writer's
+    // thread when its pass ends drawn.
+    bool startHitWriter(const QRectF& rect, quint64 pickMask, quint64 cardCount,
+        std::function<void()> onDrawn = {});
+    // True when a pick over `pickMask` would find its data and select geometry built, so that
+    // it waits for nothing but its own small pass.
+    bool isSelectGeometryReady(quint64 pickMask) const;
+    // Builds the select geometry of `pickMask` on the hit writer's thread, unless a build runs;
+    // `onReady` runs on that thread once it is built.
+    void prepareSelectGeometry(quint64 pickMask, std::function<void()> onReady);
 
     // Starts the selected-card list of the set unless it is ready; false when canceled.
     bool startSelectedCardIndexTable(const UFemCardSet& selectedCardSet);
@@ -62,4 +72,7 @@ private:
     // Taken on the main thread for the writer's pass.
     UGLDrawRectInfo drawRectInfo_;
     quint64 threadCount_ = 1;
+    // Set on the main thread before the writer starts, read by its pass.
+    std::function<void()> onDrawn_;
+    bool isPreparingSelectGeometry_ = false;
 };

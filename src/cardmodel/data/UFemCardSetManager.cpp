@@ -225,16 +225,18 @@ void UFemCardSetManager::revalidateByIdentifier(const UFemCardArray* referenceAr
     const bool checksReference = validness_.isCardSetNotValidForReferenceArray != 0;
     cardArray_.clear();
     cardSet_.clear();
-    for (auto it = cardIdentifierNumberIndexSet_.begin();
-         it != cardIdentifierNumberIndexSet_.end();) {
+    // In identifier order, which stays the order of members the sort context lacks.
+    std::vector<quint64> identifiers(
+        cardIdentifierNumberIndexSet_.begin(), cardIdentifierNumberIndexSet_.end());
+    std::sort(identifiers.begin(), identifiers.end());
+    for (const quint64 identifier : identifiers) {
         UFemCardPtr card
-            = dataController_ ? dataController_->cardWithCardIdentifierNumber(*it) : nullptr;
+            = dataController_ ? dataController_->cardWithCardIdentifierNumber(identifier) : nullptr;
         if (card && (!checksReference || holds(referenceArray, card))) {
             cardArray_.push_back(card);
             cardSet_.insert(std::move(card));
-            ++it;
         } else {
-            it = cardIdentifierNumberIndexSet_.erase(it);
+            cardIdentifierNumberIndexSet_.erase(identifier);
         }
     }
     isCardArraySorted_ = false;
@@ -263,7 +265,11 @@ void UFemCardSetManager::revalidateByReference(const UFemCardArray* referenceArr
 
 void UFemCardSetManager::sortCardArray()
 {
-    const UFemCardArray* sortContext = liveChangeContext().sortContext;
+    sortCardArrayInContext(liveChangeContext().sortContext);
+}
+
+void UFemCardSetManager::sortCardArrayInContext(const UFemCardArray* sortContext)
+{
     if (sortContext != nullptr
         && cardArray_.size() * walkedSortContextShare >= sortContext->count())
         sortCardArrayByWalking(*sortContext);

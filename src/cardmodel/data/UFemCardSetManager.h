@@ -137,6 +137,7 @@ private:
     void revalidateByIdentifier(const UFemCardArray* referenceArray);
     void revalidateByReference(const UFemCardArray* referenceArray);
     void sortCardArray();
+    void sortCardArrayInContext(const UFemCardArray* sortContext);
     void sortCardArrayByLookingUp(const UFemCardArray* sortContext);
     void sortCardArrayByWalking(const UFemCardArray& sortContext);
     ChangeContext liveChangeContext();
@@ -159,7 +160,8 @@ private:
 
     _UFemCardSetContentValidness validness_ {};
     bool isCardArraySorted_ = false;
-    std::set<quint64> cardIdentifierNumberIndexSet_;
+    // Hashed: a selection of a whole large model fills it in one change.
+    std::unordered_set<quint64> cardIdentifierNumberIndexSet_;
     UFemCardVector cardArray_;
     UFemCardSet cardSet_;
     std::shared_ptr<const UFemCardSet> cardSet_immutable_;

@@ -18,6 +18,9 @@ void UFemCardSetManager::_setCardArrayOrCardSet(const Cards& cards, const Change
 {
     dropSnapshot();
     emptyContents();
+    cardIdentifierNumberIndexSet_.reserve(cards.size());
+    cardSet_.reserve(cards.size());
+    cardArray_.reserve(cards.size());
     for (const UFemCardPtr& card : cards) {
         if (context.referenceArray && !context.referenceArray->containsObject(card))
             continue;
@@ -234,6 +237,10 @@ void UFemCardSetManager::commitByOtherThread(
         _addCardArrayOrCardSet(cards, context);
     else if (!cards.empty())
         _removeCardArrayOrCardSet(cards);
+    // The worker orders the list in the prepared context, so that the main thread's readers,
+    // which the change keeps waiting, need not.
+    if (!isCardArraySorted_ && validness_.word() == 0)
+        sortCardArrayInContext(context.sortContext);
     otherThreadChangeState_.store(committedState, std::memory_order_release);
     otherThreadChangeCondition_.notify_all();
 }
