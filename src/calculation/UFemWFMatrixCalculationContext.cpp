@@ -26,7 +26,7 @@ void UFemWFClearCalculationContext(_UFemWFMatrixCalculationContext* c)
     c->calculationProgressState = 0;
     c->columnPageIndex = 0;
     c->rowPageIndex = 0;
-    c->doesCalculatePivotMatrixPageNext = false;
+    c->pivotChainPageIndex = 0;
     c->progressTotalLength = 0;
     c->currentProgress = 0;
     c->computingCount = 0;

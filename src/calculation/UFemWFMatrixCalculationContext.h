@@ -26,7 +26,8 @@ struct _UFemWFMatrixCalculationContext {
     quint64 calculationProgressState = 0;
     quint64 columnPageIndex = 0;
     quint64 rowPageIndex = 0;
-    bool doesCalculatePivotMatrixPageNext = false;
+    // The next pivot page whose job (its L page left of the diagonal, then the pivot) is untaken.
+    quint64 pivotChainPageIndex = 0;
     std::atomic<quint64> progressTotalLength { 0 };
     std::atomic<quint64> currentProgress { 0 };
     std::atomic<quint64> computingCount { 0 };

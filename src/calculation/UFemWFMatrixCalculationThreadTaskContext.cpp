@@ -23,9 +23,6 @@ constexpr quint64 StateFactorising = 1;
 constexpr quint64 StateFactorised = 2;
 constexpr quint64 StateBackSubstituting = 3;
 constexpr quint64 StateDone = 4;
-// Below this mean band (in threads) a column has too few L jobs to feed every thread, so the next
-// pivot goes to the next free thread at once.
-constexpr double NarrowBandThreadFactor = 3.5;
 
 } // namespace
 
@@ -65,7 +62,7 @@ void UFemWFMatrixCalculationThreadTaskContext::clearAll_shouldNotRunning_whileLo
     for (auto& record : U_MatrixRecordTable) {
         record.rowPageIndex = 0;
         record.isValid = false;
-        record.readThreadCount = 0;
+        record.readThreadCount = record.nextReadThreadCount = 0;
         std::vector<double*>().swap(record.U_MatrixPageTable);
         std::vector<double>().swap(record.U_MatrixBlockMemory);
         record.current_U_MatrixBlockPtr = nullptr;
@@ -93,7 +90,7 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
     try {
         fc.assign(n, 0);
         lr.assign(n, 0);
-        e.assign(n, 0);
+        e = std::vector<std::atomic<quint64>>(n);
         quint64 bandSum = 0;
         c.maxPageBandWidth = 0;
         for (quint64 i = 0; i < n; ++i) {
@@ -130,7 +127,7 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
         for (auto& record : U_MatrixRecordTable) {
             record.rowPageIndex = UFemNotFound;
             record.isValid = false;
-            record.readThreadCount = 0;
+            record.readThreadCount = record.nextReadThreadCount = 0;
             record.U_MatrixPageTable.assign(c.maxPageBandWidth * UFemWFPageBlockCount, nullptr);
             record.U_MatrixBlockMemory.assign(
                 c.maxPageBandWidth * UFemWFPageBlockCount * UFemBlockValueCount, 0.0);
@@ -404,7 +401,8 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
             calculateAndSetProgressTotalLength();
             c.calculationProgressState = n == 1 ? StateFactorised : StateFactorising;
             c.columnPageIndex = n == 1 ? UFemNotFound : 0;
-            c.rowPageIndex = n == 1 ? UFemNotFound : 1;
+            c.rowPageIndex = n == 1 ? UFemNotFound : 2;
+            c.pivotChainPageIndex = 1;
             calculationContextLockCondition.broadcast();
             lock.unlock();
             pivotStep(0, work);
@@ -418,16 +416,11 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
         if (c.calculationProgressState != StateFactorising)
             return finishForwardSubstitution(threadContext, lock);
         const quint64 k = c.columnPageIndex;
-        if (c.rowPageIndex == k + 1) {
-            c.rowPageIndex = k + 2;
-            if (c.doesCalculatePivotMatrixPageNext) {
-                c.doesCalculatePivotMatrixPageNext = false;
-                calculationContextLockCondition.broadcast();
-                lock.unlock();
-            } else {
-                takeLPage(lock, k + 1, k, work);
-            }
-            pivotStep(k + 1, work);
+        const quint64 q = c.pivotChainPageIndex;
+        // The pivots form the critical path: its next job goes first, to a thread already
+        // running, as soon as its rows are ready.
+        if (q < n && isPivotChainJobReady(q)) {
+            takePivotChainJob(lock, q, work);
             continue;
         }
         quint64 i = c.rowPageIndex;
@@ -438,21 +431,61 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
             takeLPage(lock, i, k, work);
             continue;
         }
+        // The jobs of the next column need its pivot: it is taken before they are handed out,
+        // and only once pivot k is done, so that no job of column k + 1 marks its U record
+        // before pivot k - 3 has taken it.
+        if (q == k + 1) {
+            if (isPivotDone(k))
+                takePivotChainJob(lock, q, work);
+            else
+                waitForPivot(lock, k);
+            continue;
+        }
         if (k + 2 == n) {
             c.calculationProgressState = StateFactorised;
             c.columnPageIndex = c.rowPageIndex = UFemNotFound;
             calculationContextLockCondition.broadcast();
             return finishForwardSubstitution(threadContext, lock);
         }
-        const quint64 next = k + 1;
-        c.columnPageIndex = next;
-        const bool narrow = c.avePageBandWidth < NarrowBandThreadFactor * double(threadCount());
-        c.rowPageIndex = narrow ? next + 1 : next + 2;
-        c.doesCalculatePivotMatrixPageNext = narrow;
-        takeLPage(lock, next + 1, next, work);
-        if (!narrow)
-            pivotStep(next + 1, work);
+        c.columnPageIndex = k + 1;
+        c.rowPageIndex = k + 3;
     }
+}
+
+// Pivot q's job may run without waiting: pivot q - 1 is done and row q is complete up to the
+// L page it computes first.
+bool UFemWFMatrixCalculationThreadTaskContext::isPivotChainJobReady(quint64 q) const
+{
+    return isPivotDone(q - 1)
+        && L_RowMatrixValidEndColumnIndexTable[q].load(std::memory_order_acquire) >= q - 1;
+}
+
+bool UFemWFMatrixCalculationThreadTaskContext::isPivotDone(quint64 p) const
+{
+    return L_RowMatrixValidEndColumnIndexTable[p].load(std::memory_order_acquire) > p;
+}
+
+// Nothing can be handed out before pivot p is done.
+void UFemWFMatrixCalculationThreadTaskContext::waitForPivot(Lock& scheduleLock, quint64 p)
+{
+    scheduleLock.unlock();
+    Condition& row = rowCondition(p);
+    Lock rowLock(row.mutex);
+    waitUntil(row, rowLock, [&] { return isPivotDone(p); });
+}
+
+// L(q, q - 1) and pivot q on one thread. The L page needs no reader mark on the U record of
+// q - 1: the only pivot that reuses it, q + 3, comes after pivot q on the chain.
+void UFemWFMatrixCalculationThreadTaskContext::takePivotChainJob(
+    Lock& scheduleLock, quint64 q, ThreadWork& work)
+{
+    calculationContext.pivotChainPageIndex = q + 1;
+    calculationContextLockCondition.broadcast();
+    scheduleLock.unlock();
+    work.pendingProgress += lPageCost(q, q - 1);
+    calculateLPage(q, q - 1, work);
+    markLPageDone(q, q - 1);
+    pivotStep(q, work);
 }
 
 void UFemWFMatrixCalculationThreadTaskContext::takeLPage(
@@ -460,10 +493,10 @@ void UFemWFMatrixCalculationThreadTaskContext::takeLPage(
 {
     UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
     {
+        // Pivot k may not have taken the record yet; the job waits for the pivot, not the
+        // schedule.
         Lock recordLock(record.lockCondition.mutex);
-        waitUntil(record.lockCondition, recordLock, [&] { return record.rowPageIndex == k; });
-        ++record.readThreadCount;
-        record.lockCondition.broadcast();
+        ++(record.rowPageIndex == k ? record.readThreadCount : record.nextReadThreadCount);
     }
     calculationContextLockCondition.broadcast();
     scheduleLock.unlock();
@@ -474,6 +507,11 @@ void UFemWFMatrixCalculationThreadTaskContext::takeLPage(
         --record.readThreadCount;
         record.lockCondition.broadcast();
     }
+    markLPageDone(i, k);
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::markLPageDone(quint64 i, quint64 k)
+{
     Condition& row = rowCondition(i);
     Lock rowLock(row.mutex);
     if (L_RowMatrixValidEndColumnIndexTable[i] == k) {

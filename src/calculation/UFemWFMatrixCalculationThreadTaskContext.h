@@ -75,6 +75,8 @@ private:
         quint64 rowPageIndex = UFemNotFound;
         bool isValid = false;
         quint64 readThreadCount = 0;
+        // L jobs of row page index + 4 handed out before that pivot took the record.
+        quint64 nextReadThreadCount = 0;
         std::vector<double*> U_MatrixPageTable;
         std::vector<double> U_MatrixBlockMemory;
         double* current_U_MatrixBlockPtr = nullptr;
@@ -96,6 +98,11 @@ private:
     bool scheduleBackSubstitution(UThreadContext& threadContext, ThreadWork& work);
     void flushPending(ThreadWork& work);
     void takeLPage(Lock& scheduleLock, quint64 i, quint64 k, ThreadWork& work);
+    void markLPageDone(quint64 i, quint64 k);
+    bool isPivotDone(quint64 p) const;
+    void waitForPivot(Lock& scheduleLock, quint64 p);
+    bool isPivotChainJobReady(quint64 q) const;
+    void takePivotChainJob(Lock& scheduleLock, quint64 q, ThreadWork& work);
     void pivotStep(quint64 p, ThreadWork& work);
     void recordDiagonalExtremesAndMemory();
     void failSolution(Failure failure);
@@ -139,7 +146,9 @@ private:
     _UFemWFMatrixCalculationContext calculationContext;
     std::vector<quint64> stiffnessMatrixRowMatrixFirstColumnIndexTable;
     std::vector<quint64> stiffnessMatrixColumnMatrixLastRowIndexTable;
-    std::vector<quint64> L_RowMatrixValidEndColumnIndexTable;
+    // Written under the row's lock; the schedule reads it without, to look for the next pivot
+    // without waiting for a row's lock.
+    std::vector<std::atomic<quint64>> L_RowMatrixValidEndColumnIndexTable;
     std::array<Condition, 16> L_RowMatrixLockConditionTable;
     Condition Y_X_MatrixLockCondition;
     quint64 Y_MatrixValidEndRowIndex = 0;

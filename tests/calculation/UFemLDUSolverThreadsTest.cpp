@@ -39,8 +39,8 @@ protected:
     }
 
     LDUTestDelegate delegate;
-    // Narrow bands hand the next pivot to the next free thread; wide ones keep it with the thread
-    // of L(k + 1, k); the split exercises disconnected parts.
+    // Narrow bands leave the pivots' chain few L jobs to run beside; on wide ones the jobs of a
+    // column are handed out before its pivot has begun; the split exercises disconnected parts.
     LDUTestSystem narrow = makeBlockBandedSystem(14, 13, 5, 0.7, 101);
     LDUTestSystem wide = makeBlockBandedSystem(12, 3, 40, 0.5, 102, 7);
     // Loads only from page 9 on: pages before it publish their (absent) Y pages out of order.

@@ -5,6 +5,7 @@
 #include "calculation/solver/UFemBlockKernels.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -136,6 +137,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculatePivotPage(quint64 k, Thr
         Lock lock(record.lockCondition.mutex);
         waitUntil(record.lockCondition, lock, [&] { return record.readThreadCount == 0; });
         record.rowPageIndex = k;
+        record.readThreadCount = std::exchange(record.nextReadThreadCount, 0);
         record.isValid = false;
         record.lockCondition.broadcast();
     }
@@ -219,7 +221,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(
     quint64 count = 0;
     {
         Lock lock(rowI.mutex);
-        validEnd = std::min(k, e[i]);
+        validEnd = std::min(k, e[i].load(std::memory_order_relaxed));
         count = USparseMatrixGetRowPagesForIndexRange(
             pages, &c.L_Matrix, i, *rowKColumns, 0, validEnd);
     }
