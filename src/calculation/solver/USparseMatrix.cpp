@@ -153,6 +153,26 @@ void USparseMatrixInit(_USparseMatrix* matrix, quint64 rowCount, quint64 columnC
         USparseMatrixRowChunkCapacity(blockLength, pageLength, memoryFactor));
 }
 
+void USparseMatrixReserveRowPages(_USparseMatrix* matrix, const std::vector<quint64>& pageCounts)
+{
+    const auto aligned = [](quint64 bytes) { return roundUp(bytes, UMemoryAllocatorAlignment); };
+    const quint64 pageBytes = aligned(matrix->matrixPageLength * sizeof(double*))
+        + matrix->matrixPageLength * aligned(matrix->matrixBlockLength * sizeof(double));
+    const bool singleRoot
+        = matrix->rootMemoryAllocatorRowGroupSizeShift == USparseMatrixSingleRootArena;
+    std::vector<quint64> rootBytes(singleRoot ? 1 : matrix->rootMemoryAllocatorCount, 0);
+    for (quint64 r = 0; r < matrix->maxRowIndex; ++r) {
+        const quint64 rowBytes = pageCounts[r] * pageBytes;
+        matrix->rowMatrixTable[r].childMemoryAllocator.memoryStorageCapacity = rowBytes;
+        rootBytes[singleRoot ? 0 : r >> matrix->rootMemoryAllocatorRowGroupSizeShift] += rowBytes;
+    }
+    for (quint64 g = 0; g < rootBytes.size(); ++g) {
+        _UCMemoryAllocator& root
+            = singleRoot ? matrix->rootMemoryAllocator : matrix->rootMemoryAllocatorTable[g];
+        root.memoryStorageCapacity = roundUp(std::max<quint64>(rootBytes[g], 1), StoragePage);
+    }
+}
+
 void USparseMatrixDestroy(_USparseMatrix* matrix)
 {
     if (matrix->rowMatrixTable) {
