@@ -105,6 +105,8 @@ public:
 private:
     using Calculators = std::vector<std::unique_ptr<UFemWFMatrixCalculator>>;
 
+    // The threads the set-up and the run's own work take: the set count, else the preference's.
+    quint64 calculationThreadCount() const;
     // The sum of a progress figure over the calculators; 0 without them.
     quint64 sumOverCalculators(quint64 (UFemWFMatrixCalculator::*figure)() const) const;
     [[nodiscard]] bool setupNamesAndCalculators(UErrorPtr* error);

@@ -30,10 +30,12 @@ bool UFemMatrixCalculationContext::runCalculation(UErrorPtr* error)
         if (!checkQuitAndWaitWhilePaused(&failure))
             return false;
         auto manager = UFemResultDataManagerImpl::createWithDataController(
-            *dataController_, [](const UFemCard& caseCard) -> const UFemCardName* {
+            *dataController_,
+            [](const UFemCard& caseCard) -> const UFemCardName* {
                 const auto* typed = dynamic_cast<const Case*>(&caseCard);
                 return typed ? typed->restraintCardName() : nullptr;
-            });
+            },
+            calculationThreadCount());
         manager->setCalculationInfoString(calculationInfoString_);
         for (quint64 index = 0; index < matrixCalculatorArray_.size(); ++index)
             if (!runMatrixCalculator(*matrixCalculatorArray_[index], index, *manager, &failure))

@@ -30,6 +30,11 @@ QString cardNameStringOf(const UFemCard& card)
 
 } // namespace
 
+quint64 UFemMatrixCalculationContext::calculationThreadCount() const
+{
+    return threadCount_ ? threadCount_ : UThreadCountPreference::calculationTaskThreadCount();
+}
+
 bool UFemMatrixCalculationContext::setupToRunCalculation(UErrorPtr* error)
 {
     // Memory running out while the stiffness is assembled is an error, never a crash.
@@ -116,10 +121,8 @@ bool UFemMatrixCalculationContext::putStiffness(
               }
               return source->putElementStiffnessMatrixToMatrixCalculator(target, elementError);
           };
-    const quint64 threadCount
-        = threadCount_ ? threadCount_ : UThreadCountPreference::calculationTaskThreadCount();
     return UFemPutElementStiffnessInOrder(
-        elements.count(), threadCount, putElement, calculator, error);
+        elements.count(), calculationThreadCount(), putElement, calculator, error);
 }
 
 void UFemMatrixCalculationContext::groupCasesByRestraintSet()
