@@ -23,12 +23,13 @@ struct CheckOutcome {
     int windowsShown;
 };
 
-CheckOutcome check(const QString& modelText)
+CheckOutcome check(const QString& modelText, quint64 threadCount = 1)
 {
     CalculationTestModel model(modelText);
     CheckOutcome outcome { false, nullptr, 0 };
     outcome.passed = UFemCheckToRunCalculation(
-        model.controller(), [&](UFemDataController&) { ++outcome.windowsShown; }, &outcome.error);
+        model.controller(), [&](UFemDataController&) { ++outcome.windowsShown; }, threadCount,
+        &outcome.error);
     return outcome;
 }
 
@@ -113,6 +114,17 @@ TEST(ModelPrepare, WarningToRunStopsTheRunAndShowsTheCards)
     EXPECT_EQ(
         outcome.error->localizedDescription(), u"( Error to Run ) Some cards has error to run."_qs);
     EXPECT_EQ(outcome.windowsShown, 1);
+
+    // Checked in slices on threads: the card far down the model still stops the run, once.
+    QString comments;
+    for (int line = 0; line < 5000; ++line)
+        comments += QStringLiteral("\\ comment %1\n").arg(line);
+    const CheckOutcome sliced = check(comments + invertedHexa, 4);
+    EXPECT_FALSE(sliced.passed);
+    ASSERT_TRUE(sliced.error);
+    EXPECT_EQ(sliced.error->code(), 21004);
+    EXPECT_EQ(sliced.windowsShown, 1);
+    EXPECT_TRUE(check(comments + material + twoNodes + rodWithSupportAndLoad + oneCase, 4).passed);
 }
 
 // ---- numbering after result data
