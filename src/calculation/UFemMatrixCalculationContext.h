@@ -16,6 +16,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 class UFemCard;
@@ -85,6 +86,7 @@ public:
         return calculationIndex + 1 < matrixCalculatorInfoRecordTable_.size();
     }
     quint64 nodeNoWithNodeNameString(const QString& nodeNameString) const override;
+    quint64 nodeNoWithNodeCardName(const UFemCardName& nodeName) const override;
     QString nodeNameStringWithNodeNo(quint64 nodeNo) const override;
     QString caseNameStringWithCaseNo(quint64 caseNo) const;
     quint64 caseNoWithCaseNameString(const QString& caseNameString) const;
@@ -136,6 +138,8 @@ private:
     quint64 caseCount_ = 0;
     QStringList nodeNameStrings_;
     QHash<QString, quint64> nodeNoOfName_;
+    // By the node cards' own name objects, which the cards that name a node share.
+    std::unordered_map<const UFemCardName*, quint64> nodeNoOfCardName_;
     std::vector<std::array<double, 3>> nodeLocations_;
     QStringList caseNameStrings_;
     QHash<QString, quint64> caseNoOfName_;

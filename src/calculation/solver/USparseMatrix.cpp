@@ -307,7 +307,11 @@ double** USparseMatrixRowPageCreate(
         return record->columnPageTable[position];
     auto** page
         = static_cast<double**>(allocZeroed(record, matrix->matrixPageLength * sizeof(double*)));
-    record->columnPageTable.reserve(set.size() + 1);
+    // Room first, so that the second insertion cannot fail after the first; grown as a vector
+    // grows, not by one.
+    auto& pages = record->columnPageTable;
+    if (pages.capacity() < set.size() + 1)
+        pages.reserve(std::max<std::size_t>(2 * pages.capacity(), set.size() + 1));
     set.insert(it, column);
     record->columnPageTable.insert(record->columnPageTable.begin() + position, page);
     return page;
