@@ -91,8 +91,12 @@ TEST(ResultDataServices, ResultsMadeFromAModelKeepItsText)
     EXPECT_EQ(results->caseCount(), 0u);
     EXPECT_EQ(asked, 0);
     EXPECT_FALSE(results->canSynchronizeNodeNoAndCaseNoWithModelData());
+}
 
-    // Composed in slices on threads, the text is the same, line for line in order.
+// Composed in slices on threads, the text is the same, line for line in order.
+TEST(ResultDataServicesThreads, ModelTextComposedInSlicesKeepsEveryLineInOrder)
+{
+    ServicedModel model;
     QString text;
     for (int line = 0; line < 10000; ++line)
         text += QStringLiteral("\\ line %1\n").arg(line);
