@@ -14,6 +14,7 @@
 
 #include <array>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -124,8 +125,10 @@ private:
     // Waits while paused; false with the cancel error once quit was asked for.
     [[nodiscard]] bool checkQuitAndWaitWhilePaused(UErrorPtr* error);
     // False only when the run must stop (quit, or the result data refused an error text).
+    // The run's result data, once it is ready.
+    using ResultDataAccess = std::function<UFemResultDataManagerImpl&()>;
     [[nodiscard]] bool runMatrixCalculator(UFemWFMatrixCalculator& calculator,
-        quint64 calculationIndex, UFemResultDataManagerImpl& manager, UErrorPtr* error);
+        quint64 calculationIndex, const ResultDataAccess& results, UErrorPtr* error);
     [[nodiscard]] bool solveMatrixCalculator(UFemWFMatrixCalculator& calculator, UErrorPtr* error);
     [[nodiscard]] bool storeDisplacements(UFemWFMatrixCalculator& calculator,
         quint64 calculationIndex, UFemResultDataManagerImpl& manager, UErrorPtr* error);

@@ -92,18 +92,3 @@ TEST(ResultDataServices, ResultsMadeFromAModelKeepItsText)
     EXPECT_EQ(asked, 0);
     EXPECT_FALSE(results->canSynchronizeNodeNoAndCaseNoWithModelData());
 }
-
-// Composed in slices on threads, the text is the same, line for line in order.
-TEST(ResultDataServicesThreads, ModelTextComposedInSlicesKeepsEveryLineInOrder)
-{
-    ServicedModel model;
-    QString text;
-    for (int line = 0; line < 10000; ++line)
-        text += QStringLiteral("\\ line %1\n").arg(line);
-    ASSERT_TRUE(model.dataController.resetWithModelText(text, false, nullptr));
-    const auto sliced = UFemResultDataManagerImpl::createWithDataController(
-        model.dataController, [](const UFemCard&) { return nullptr; }, 3);
-    ASSERT_TRUE(sliced->modelText());
-    EXPECT_EQ(*sliced->modelText(), model.dataController.modelTextOfAllCards());
-    EXPECT_EQ(sliced->modelText()->count(u'\n'), 10000);
-}

@@ -1,9 +1,7 @@
 #include "calculation/results/UFemResultDataManagerImpl.h"
 
-#include "calculation/UFemRunTasksOnThreads.h"
 #include "cardmodel/card/UFemCardName.h"
 #include "cardmodel/data/UFemDataController.h"
-#include "cardmodel/text/UFemModelText.h"
 #include "foundation/errors/UException.h"
 #include "foundation/errors/UFemErrorsRunCalculation.h"
 
@@ -16,8 +14,6 @@ namespace {
 constexpr quint64 textCapacity = 256;
 constexpr quint64 valuesPerTriple = 3;
 constexpr quint64 valuesPerNode = 6;
-// Cards whose lines one task composes: enough to outweigh handing the task out.
-constexpr quint64 cardsPerTextSlice = 4096;
 
 QStringList namesOfCards(const UFemCardArray& cards)
 {
@@ -26,31 +22,6 @@ QStringList namesOfCards(const UFemCardArray& cards)
     for (const UFemCardPtr& card : cards)
         names.append(card->cardNameString().value_or(QString()));
     return names;
-}
-
-// The model text as UFemModelText composes it, slices of cards at a time on the threads; the
-// slices' texts are joined in order.
-QString modelTextOf(UFemDataController& dataController, quint64 threadCount)
-{
-    const std::vector<UFemCardPtr> cards = dataController.cardArray().toVector();
-    const quint64 sliceCount = (cards.size() + cardsPerTextSlice - 1) / cardsPerTextSlice;
-    if (threadCount <= 1 || sliceCount <= 1)
-        return UFemModelText(cards);
-    std::vector<QString> slices(sliceCount);
-    UFemRunTasksOnThreads(sliceCount, threadCount, [&](quint64 slice) {
-        const auto first = cards.begin() + qsizetype(slice * cardsPerTextSlice);
-        const auto end = cards.begin()
-            + qsizetype(std::min((slice + 1) * cardsPerTextSlice, quint64(cards.size())));
-        slices[slice] = UFemModelText(std::vector<UFemCardPtr>(first, end));
-    });
-    qsizetype length = 0;
-    for (const QString& text : slices)
-        length += text.size();
-    QString text;
-    text.reserve(length);
-    for (const QString& slice : slices)
-        text += slice;
-    return text;
 }
 
 } // namespace
@@ -92,11 +63,10 @@ UFemResultDataManagerImpl::UFemResultDataManagerImpl(
 
 std::shared_ptr<UFemResultDataManagerImpl> UFemResultDataManagerImpl::createWithDataController(
     UFemDataController& dataController,
-    const std::function<const UFemCardName*(const UFemCard& caseCard)>& restraintCardNameOfCaseCard,
-    quint64 threadCount)
+    const std::function<const UFemCardName*(const UFemCard& caseCard)>& restraintCardNameOfCaseCard)
 {
     UFemResultDataModelNames names;
-    names.modelText = modelTextOf(dataController, threadCount);
+    names.modelText = dataController.modelTextOfAllCards();
     names.nodeCardNameStringArray = namesOfCards(dataController.nodeCardArray());
     const UFemCardArray& caseCards = dataController.caseCardArray();
     names.caseCardNameStringArray = namesOfCards(caseCards);

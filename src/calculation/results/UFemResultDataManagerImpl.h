@@ -35,13 +35,11 @@ public:
     [[nodiscard]] static std::shared_ptr<UFemResultDataManagerImpl> initWithResultFileData(
         const QByteArray& resultFileData, UErrorPtr* readingResultDataError, UErrorPtr* error);
     // The names of the controller's Node and Case cards; `restraintCardNameOfCaseCard` gives a case
-    // card's restraint name. The model text is composed on `threadCount` threads of the foreground
-    // pool.
+    // card's restraint name.
     static std::shared_ptr<UFemResultDataManagerImpl> createWithDataController(
         UFemDataController& dataController,
         const std::function<const UFemCardName*(const UFemCard& caseCard)>&
-            restraintCardNameOfCaseCard,
-        quint64 threadCount = 1);
+            restraintCardNameOfCaseCard);
 
     // ---- Building (calculation thread)
     // Nullopt arguments leave the text absent.
