@@ -253,7 +253,7 @@ int solve(const Options& options)
     const double readSeconds = secondsSince(start);
 
     start = Clock::now();
-    if (!UFemCheckToRunCalculation(controller, {}, &error)) {
+    if (!UFemCheckToRunCalculation(controller, {}, options.threadCount, &error)) {
         printError("the model cannot be calculated", error);
         printText(stderr, UFemReportOfCardsWithError(controller));
         return exitFailed;

@@ -14,10 +14,39 @@
 #include "foundation/errors/UFemErrorsRunCalculation.h"
 #include "foundation/strings/UFormattedString.h"
 
+#include "calculation/UFemRunTasksOnThreads.h"
+#include "foundation/threads/UThreadCountPreference.h"
+
 #include <QHash>
 
+#include <atomic>
+
+namespace {
+
+// Cards one task checks: enough to outweigh handing the task out.
+constexpr quint64 cardsPerCheckSlice = 2048;
+
+bool someCardHasErrorToRun(const std::vector<UFemCardPtr>& cards, quint64 threadCount)
+{
+    std::atomic<bool> found { false };
+    const quint64 sliceCount = (cards.size() + cardsPerCheckSlice - 1) / cardsPerCheckSlice;
+    UFemRunTasksOnThreads(sliceCount, threadCount, [&](quint64 slice) {
+        const quint64 end = std::min<quint64>(cards.size(), (slice + 1) * cardsPerCheckSlice);
+        for (quint64 i = slice * cardsPerCheckSlice; i < end; ++i) {
+            if (found.load(std::memory_order_relaxed))
+                return;
+            if (cards[i]->checkErrorToRun() || cards[i]->checkWarningToRun())
+                found.store(true, std::memory_order_relaxed);
+        }
+    });
+    return found.load();
+}
+
+} // namespace
+
 bool UFemCheckToRunCalculation(UFemDataController& dataController,
-    const UFemShowCardsWithErrorToRun& showCardsWithErrorToRun, UErrorPtr* error)
+    const UFemShowCardsWithErrorToRun& showCardsWithErrorToRun, quint64 threadCount,
+    UErrorPtr* error)
 {
     const auto fail = [error](UErrorPtr failure) {
         UFemSetError(error, std::move(failure));
@@ -37,12 +66,12 @@ bool UFemCheckToRunCalculation(UFemDataController& dataController,
         return fail(
             UFemCheckToRunCalculationNoCardRegisteredForCardNameError_withCardNameStringArray(
                 namesWithoutCard));
-    for (const auto& card : dataController.cardArray()) {
-        if (card->checkErrorToRun() || card->checkWarningToRun()) {
-            if (showCardsWithErrorToRun)
-                showCardsWithErrorToRun(dataController);
-            return fail(UFemCheckToRunCalculationCardHasErrorToRunError());
-        }
+    if (threadCount == 0)
+        threadCount = UThreadCountPreference::calculationTaskThreadCount();
+    if (someCardHasErrorToRun(dataController.cardArray().toVector(), threadCount)) {
+        if (showCardsWithErrorToRun)
+            showCardsWithErrorToRun(dataController);
+        return fail(UFemCheckToRunCalculationCardHasErrorToRunError());
     }
     return true;
 }

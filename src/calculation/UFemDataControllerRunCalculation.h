@@ -17,9 +17,11 @@ struct UFemDataControllerServices;
 using UFemShowCardsWithErrorToRun = std::function<void(UFemDataController& dataController)>;
 
 // False with the first reason (21003, 21005, 21006, 21007, 21004, in that order) that the model
-// cannot be calculated.
+// cannot be calculated. The cards are checked on `threadCount` threads of the foreground pool (0
+// takes the preference).
 [[nodiscard]] bool UFemCheckToRunCalculation(UFemDataController& dataController,
-    const UFemShowCardsWithErrorToRun& showCardsWithErrorToRun, UErrorPtr* error);
+    const UFemShowCardsWithErrorToRun& showCardsWithErrorToRun, quint64 threadCount,
+    UErrorPtr* error);
 // The cards with an error or warning, as the card table shows them: "line N: TEXT" and the reason
 // indented below, for at most `maxCount` cards, then how many more there are.
 QString UFemReportOfCardsWithError(UFemDataController& dataController, quint64 maxCount = 20);

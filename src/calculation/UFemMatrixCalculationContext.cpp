@@ -125,6 +125,14 @@ quint64 UFemMatrixCalculationContext::nodeNoWithNodeNameString(const QString& no
     return nodeNoOfName_.value(nodeNameString, UFemNotFound);
 }
 
+quint64 UFemMatrixCalculationContext::nodeNoWithNodeCardName(const UFemCardName& nodeName) const
+{
+    const auto found = nodeNoOfCardName_.find(&nodeName);
+    if (found != nodeNoOfCardName_.end())
+        return found->second;
+    return nodeNoWithNodeNameString(nodeName.cardNameString());
+}
+
 QString UFemMatrixCalculationContext::nodeNameStringWithNodeNo(quint64 nodeNo) const
 {
     if (nodeNo >= quint64(nodeNameStrings_.size()))

@@ -14,8 +14,10 @@
 
 #include <array>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 class UFemCard;
@@ -85,6 +87,7 @@ public:
         return calculationIndex + 1 < matrixCalculatorInfoRecordTable_.size();
     }
     quint64 nodeNoWithNodeNameString(const QString& nodeNameString) const override;
+    quint64 nodeNoWithNodeCardName(const UFemCardName& nodeName) const override;
     QString nodeNameStringWithNodeNo(quint64 nodeNo) const override;
     QString caseNameStringWithCaseNo(quint64 caseNo) const;
     quint64 caseNoWithCaseNameString(const QString& caseNameString) const;
@@ -105,6 +108,8 @@ public:
 private:
     using Calculators = std::vector<std::unique_ptr<UFemWFMatrixCalculator>>;
 
+    // The threads the set-up and the run's own work take: the set count, else the preference's.
+    quint64 calculationThreadCount() const;
     // The sum of a progress figure over the calculators; 0 without them.
     quint64 sumOverCalculators(quint64 (UFemWFMatrixCalculator::*figure)() const) const;
     [[nodiscard]] bool setupNamesAndCalculators(UErrorPtr* error);
@@ -120,8 +125,10 @@ private:
     // Waits while paused; false with the cancel error once quit was asked for.
     [[nodiscard]] bool checkQuitAndWaitWhilePaused(UErrorPtr* error);
     // False only when the run must stop (quit, or the result data refused an error text).
+    // The run's result data, once it is ready.
+    using ResultDataAccess = std::function<UFemResultDataManagerImpl&()>;
     [[nodiscard]] bool runMatrixCalculator(UFemWFMatrixCalculator& calculator,
-        quint64 calculationIndex, UFemResultDataManagerImpl& manager, UErrorPtr* error);
+        quint64 calculationIndex, const ResultDataAccess& results, UErrorPtr* error);
     [[nodiscard]] bool solveMatrixCalculator(UFemWFMatrixCalculator& calculator, UErrorPtr* error);
     [[nodiscard]] bool storeDisplacements(UFemWFMatrixCalculator& calculator,
         quint64 calculationIndex, UFemResultDataManagerImpl& manager, UErrorPtr* error);
@@ -134,6 +141,8 @@ private:
     quint64 caseCount_ = 0;
     QStringList nodeNameStrings_;
     QHash<QString, quint64> nodeNoOfName_;
+    // By the node cards' own name objects, which the cards that name a node share.
+    std::unordered_map<const UFemCardName*, quint64> nodeNoOfCardName_;
     std::vector<std::array<double, 3>> nodeLocations_;
     QStringList caseNameStrings_;
     QHash<QString, quint64> caseNoOfName_;

@@ -11,6 +11,8 @@
 #include "foundation/strings/UFormattedString.h"
 #include "platform/UAvailableMemory.h"
 
+#include <future>
+
 bool UFemMatrixCalculationContext::checkQuitAndWaitWhilePaused(UErrorPtr* error)
 {
     std::unique_lock<std::mutex> lock(matrixCalculatorLock_);
@@ -29,16 +31,27 @@ bool UFemMatrixCalculationContext::runCalculation(UErrorPtr* error)
     const bool succeeded = UFemWFRunCalculationStep(&failure, [&] {
         if (!checkQuitAndWaitWhilePaused(&failure))
             return false;
-        auto manager = UFemResultDataManagerImpl::createWithDataController(
-            *dataController_, [](const UFemCard& caseCard) -> const UFemCardName* {
-                const auto* typed = dynamic_cast<const Case*>(&caseCard);
-                return typed ? typed->restraintCardName() : nullptr;
-            });
-        manager->setCalculationInfoString(calculationInfoString_);
+        // The result data takes the model's text and names while the first restraint set is
+        // solved: the model stays locked through the run and the solver reads none of it.
+        auto pending = std::async(std::launch::async | std::launch::deferred, [this] {
+            return UFemResultDataManagerImpl::createWithDataController(
+                *dataController_, [](const UFemCard& caseCard) -> const UFemCardName* {
+                    const auto* typed = dynamic_cast<const Case*>(&caseCard);
+                    return typed ? typed->restraintCardName() : nullptr;
+                });
+        });
+        std::shared_ptr<UFemResultDataManagerImpl> manager;
+        const auto results = [&]() -> UFemResultDataManagerImpl& {
+            if (!manager) {
+                manager = pending.get();
+                manager->setCalculationInfoString(calculationInfoString_);
+            }
+            return *manager;
+        };
         for (quint64 index = 0; index < matrixCalculatorArray_.size(); ++index)
-            if (!runMatrixCalculator(*matrixCalculatorArray_[index], index, *manager, &failure))
+            if (!runMatrixCalculator(*matrixCalculatorArray_[index], index, results, &failure))
                 return false;
-        if (!manager->finalizeAddResultData(&failure))
+        if (!results().finalizeAddResultData(&failure))
             return false;
         std::lock_guard<std::mutex> lock(matrixCalculatorLock_);
         resultDataManager_ = std::move(manager);
@@ -51,11 +64,11 @@ bool UFemMatrixCalculationContext::runCalculation(UErrorPtr* error)
 }
 
 bool UFemMatrixCalculationContext::runMatrixCalculator(UFemWFMatrixCalculator& calculator,
-    quint64 calculationIndex, UFemResultDataManagerImpl& manager, UErrorPtr* error)
+    quint64 calculationIndex, const ResultDataAccess& results, UErrorPtr* error)
 {
     UErrorPtr failure;
     bool stored = solveMatrixCalculator(calculator, &failure)
-        && storeDisplacements(calculator, calculationIndex, manager, &failure);
+        && storeDisplacements(calculator, calculationIndex, results(), &failure);
     const QString logText = calculator.calculationLogString();
     calculator.finish();
     {
@@ -63,7 +76,7 @@ bool UFemMatrixCalculationContext::runMatrixCalculator(UFemWFMatrixCalculator& c
         solutionFiguresArray_[calculationIndex] = calculator.solutionFigures();
     }
     if (!logText.isEmpty())
-        manager.appendCalculationLogString(logText);
+        results().appendCalculationLogString(logText);
     if (stored)
         return true;
     if (failure && failure->isUFemCalculationCanceledError()) {
@@ -73,7 +86,7 @@ bool UFemMatrixCalculationContext::runMatrixCalculator(UFemWFMatrixCalculator& c
     // One restraint set failing leaves the others to be calculated.
     const QString errorText = failure ? failure->localizedOneLineDescription()
                                       : ULocalizedString("Unknown Calculation Error.");
-    return manager.addResultDataWithCalculationErrorString(errorText, nullptr,
+    return results().addResultDataWithCalculationErrorString(errorText, nullptr,
         matrixCalculatorInfoRecordTable_[calculationIndex].caseNoIndexSet, error);
 }
 

@@ -30,6 +30,11 @@ QString cardNameStringOf(const UFemCard& card)
 
 } // namespace
 
+quint64 UFemMatrixCalculationContext::calculationThreadCount() const
+{
+    return threadCount_ ? threadCount_ : UThreadCountPreference::calculationTaskThreadCount();
+}
+
 bool UFemMatrixCalculationContext::setupToRunCalculation(UErrorPtr* error)
 {
     // Memory running out while the stiffness is assembled is an error, never a crash.
@@ -50,11 +55,19 @@ bool UFemMatrixCalculationContext::setupNamesAndCalculators(UErrorPtr* error)
     const UFemCardArray& nodeCards = controller.nodeCardArray();
     nodeCount_ = nodeCards.count();
     nodeNameStrings_.clear();
+    nodeNameStrings_.reserve(qsizetype(nodeCount_));
+    // A context set up again must not keep the names (or name objects) of the model before.
+    nodeNoOfName_.clear();
+    nodeNoOfName_.reserve(qsizetype(nodeCount_));
+    nodeNoOfCardName_.clear();
+    nodeNoOfCardName_.reserve(nodeCount_);
     nodeLocations_.assign(nodeCount_, {});
     for (quint64 nodeNo = 0; nodeNo < nodeCount_; ++nodeNo) {
         const UFemCard& card = *nodeCards.objectAtIndex(nodeNo);
         nodeNameStrings_.append(cardNameStringOf(card));
         nodeNoOfName_.insert(nodeNameStrings_.back(), nodeNo);
+        if (const UFemCardName* name = card.cardName())
+            nodeNoOfCardName_.insert_or_assign(name, nodeNo);
         if (const auto* node = dynamic_cast<const Node*>(&card))
             node->getNodeLocation(nodeLocations_[nodeNo].data());
     }
@@ -116,10 +129,8 @@ bool UFemMatrixCalculationContext::putStiffness(
               }
               return source->putElementStiffnessMatrixToMatrixCalculator(target, elementError);
           };
-    const quint64 threadCount
-        = threadCount_ ? threadCount_ : UThreadCountPreference::calculationTaskThreadCount();
     return UFemPutElementStiffnessInOrder(
-        elements.count(), threadCount, putElement, calculator, error);
+        elements.count(), calculationThreadCount(), putElement, calculator, error);
 }
 
 void UFemMatrixCalculationContext::groupCasesByRestraintSet()

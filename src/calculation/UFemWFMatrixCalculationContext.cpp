@@ -62,10 +62,16 @@ void UFemWFReleaseCalculationContext(_UFemWFMatrixCalculationContext* c, quint64
     UFemWFFreeCalculationContext(c);
 }
 
-void UFemWFAllocateCalculationMatrices(_UFemWFMatrixCalculationContext* c)
+void UFemWFAllocateCalculationMatrices(
+    _UFemWFMatrixCalculationContext* c, const std::vector<quint64>& firstColumnTable)
 {
     const quint64 n = c->nodePageCount;
     UFemWFSetupLMatrix(&c->L_Matrix, n);
+    // The factor's rows stay within the envelope that the memory estimate counts.
+    std::vector<quint64> envelopePages(n);
+    for (quint64 i = 0; i < n; ++i)
+        envelopePages[i] = i + 1 - firstColumnTable[i];
+    USparseMatrixReserveRowPages(&c->L_Matrix, envelopePages);
     c->D_MatrixTable.assign(n * UFemWFDPairsPerPage, 0.0);
     UFemWFSetupYMatrix(&c->Y_Matrix, n, c->caseCount);
     c->X_MatrixTable.assign(n * c->caseBlockCount * UFemWFXAreaDoubles, 0.0);

@@ -61,9 +61,10 @@ void UFemWFFreeCalculationContext(_UFemWFMatrixCalculationContext* context);
 // Frees the context as UFemWFFreeCalculationContext does, its matrices' pages handed back to the
 // system on `threadCount` threads first.
 void UFemWFReleaseCalculationContext(_UFemWFMatrixCalculationContext* context, quint64 threadCount);
-// L, D, Y and X for n pages and the context's case blocks; throws std::bad_alloc when memory runs
-// out.
-void UFemWFAllocateCalculationMatrices(_UFemWFMatrixCalculationContext* context);
+// L, D, Y and X for n pages and the context's case blocks, row i of L reserved for its pages from
+// `firstColumnTable[i]` to the diagonal; throws std::bad_alloc when memory runs out.
+void UFemWFAllocateCalculationMatrices(
+    _UFemWFMatrixCalculationContext* context, const std::vector<quint64>& firstColumnTable);
 
 void UFemWFSetupCalculationStiffnessMatrix(_USparseMatrix* matrix, quint64 pageCount);
 void UFemWFSetupCalculationForceMatrix(

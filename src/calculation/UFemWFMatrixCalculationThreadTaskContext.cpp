@@ -116,7 +116,7 @@ void UFemWFMatrixCalculationThreadTaskContext::setupToRunCalculation(UErrorPtr* 
         const quint64 available = c.memoryLimit ? c.memoryLimit : UAvailableMemoryBytes();
         if (c.estimatedMemoryCapacity > available)
             throw UFemWFMemoryShortage(c.estimatedMemoryCapacity, available);
-        UFemWFAllocateCalculationMatrices(&c);
+        UFemWFAllocateCalculationMatrices(&c, fc);
         c.D_MatrixMaxValueNodeDOFIndex = c.D_MatrixMinValueNodeDOFIndex = UFemNotFound;
         c.progressTotalLength = UFemNotFound;
         const USparseMatrixIndexSet& forceColumns

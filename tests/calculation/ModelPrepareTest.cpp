@@ -23,12 +23,13 @@ struct CheckOutcome {
     int windowsShown;
 };
 
-CheckOutcome check(const QString& modelText)
+CheckOutcome check(const QString& modelText, quint64 threadCount = 1)
 {
     CalculationTestModel model(modelText);
     CheckOutcome outcome { false, nullptr, 0 };
     outcome.passed = UFemCheckToRunCalculation(
-        model.controller(), [&](UFemDataController&) { ++outcome.windowsShown; }, &outcome.error);
+        model.controller(), [&](UFemDataController&) { ++outcome.windowsShown; }, threadCount,
+        &outcome.error);
     return outcome;
 }
 
@@ -86,20 +87,25 @@ TEST(ModelPrepare, CheckListsNamesThatNoCardBears)
         EXPECT_TRUE(suggestion.contains(QLatin1StringView(name))) << name;
 }
 
+namespace {
+
+const QString invertedHexa
+    = QStringLiteral("Material , M , 1000 , 0.3 ,\n"
+                     "SolidProp , SP , M ,\n"
+                     "Node , N1 ,  , 0 , 0 , 0 ,\nNode , N2 ,  , 1 , 0 , 0 ,\n"
+                     "Node , N3 ,  , 1 , 1 , 0 ,\nNode , N4 ,  , 0 , 1 , 0 ,\n"
+                     "Node , N5 ,  , 0 , 0 , 1 ,\nNode , N6 ,  , 1 , 0 , 1 ,\n"
+                     "Node , N7 ,  , 1 , 1 , 1 ,\nNode , N8 ,  , 0 , 1 , 1 ,\n"
+                     "Hexa , H1 , SP , N5 , N6 , N7 , N8 , N1 , N2 , N3 , N4 ,\n"
+                     "FixNode , S , N1 , YES , YES , YES ,\n"
+                     "Force , F , N7 ,  , 1 , 0 , 0 , 0 , 0 , 0 ,\n")
+    + oneCase;
+
+} // namespace
+
 // A Hexa turned inside out only warns, and the warning stops the run: the user is shown the cards.
 TEST(ModelPrepare, WarningToRunStopsTheRunAndShowsTheCards)
 {
-    const QString invertedHexa
-        = QStringLiteral("Material , M , 1000 , 0.3 ,\n"
-                         "SolidProp , SP , M ,\n"
-                         "Node , N1 ,  , 0 , 0 , 0 ,\nNode , N2 ,  , 1 , 0 , 0 ,\n"
-                         "Node , N3 ,  , 1 , 1 , 0 ,\nNode , N4 ,  , 0 , 1 , 0 ,\n"
-                         "Node , N5 ,  , 0 , 0 , 1 ,\nNode , N6 ,  , 1 , 0 , 1 ,\n"
-                         "Node , N7 ,  , 1 , 1 , 1 ,\nNode , N8 ,  , 0 , 1 , 1 ,\n"
-                         "Hexa , H1 , SP , N5 , N6 , N7 , N8 , N1 , N2 , N3 , N4 ,\n"
-                         "FixNode , S , N1 , YES , YES , YES ,\n"
-                         "Force , F , N7 ,  , 1 , 0 , 0 , 0 , 0 , 0 ,\n")
-        + oneCase;
     CalculationTestModel model(invertedHexa);
     const auto& hexa = model.card(u"H1"_qs);
     ASSERT_FALSE(hexa.checkErrorToRun());
@@ -113,6 +119,20 @@ TEST(ModelPrepare, WarningToRunStopsTheRunAndShowsTheCards)
     EXPECT_EQ(
         outcome.error->localizedDescription(), u"( Error to Run ) Some cards has error to run."_qs);
     EXPECT_EQ(outcome.windowsShown, 1);
+}
+
+// Checked in slices on threads: a card far down the model still stops the run, once.
+TEST(ModelPrepareThreads, CardsCheckedInSlicesStillStopTheRunOnce)
+{
+    QString comments;
+    for (int line = 0; line < 5000; ++line)
+        comments += QStringLiteral("\\ comment %1\n").arg(line);
+    const CheckOutcome sliced = check(comments + invertedHexa, 4);
+    EXPECT_FALSE(sliced.passed);
+    ASSERT_TRUE(sliced.error);
+    EXPECT_EQ(sliced.error->code(), 21004);
+    EXPECT_EQ(sliced.windowsShown, 1);
+    EXPECT_TRUE(check(comments + material + twoNodes + rodWithSupportAndLoad + oneCase, 4).passed);
 }
 
 // ---- numbering after result data

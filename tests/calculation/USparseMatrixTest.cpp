@@ -173,6 +173,31 @@ TEST_F(SparseMatrix, FreeRowGroupMemoryReleasesWholeGroupsOnly)
     USparseMatrixDestroy(&single); // harmless on a zeroed record
 }
 
+// Rows reserved for their pages take nothing beyond them: every group of rows fits one storage of
+// its full pages, however the rows interleave; a row that outgrows its reservation still works.
+TEST_F(SparseMatrix, ReservedRowsStayWithinTheirFullPages)
+{
+    std::vector<quint64> pageCounts(40);
+    quint64 reservedBytes = 0;
+    const quint64 fullPageBytes = 16 * sizeof(double*) + 16 * 144 * sizeof(double);
+    for (quint64 row = 0; row < 40; ++row) {
+        pageCounts[row] = row % 7 + 1;
+        reservedBytes += pageCounts[row] * fullPageBytes;
+    }
+    USparseMatrixReserveRowPages(&m, pageCounts);
+    for (quint64 page = 0; page < 7; ++page)
+        for (quint64 row = 0; row < 40; ++row)
+            for (quint64 block = 0; page < pageCounts[row] && block < 16; ++block)
+                USparseMatrixBlockCreate(&m, row, page, block)[0] = double(row + page);
+    EXPECT_EQ(3u, USparseMatrixStorages(&m).size());
+    EXPECT_GE(USparseMatrixTotalMemoryCapacity(&m), reservedBytes);
+    EXPECT_LT(USparseMatrixTotalMemoryCapacity(&m), reservedBytes + 3 * 4096);
+
+    USparseMatrixBlockCreate(&m, 3, 30, 0)[143] = 5.0;
+    EXPECT_EQ(5.0, USparseMatrixBlockAt(&m, 3, 30, 0)[143]);
+    EXPECT_EQ(12.0, USparseMatrixBlockAt(&m, 6, 6, 15)[0]);
+}
+
 TEST_F(SparseMatrix, MoveTakesTheStorageAndEmptiesTheSource)
 {
     USparseMatrixBlockCreate(&m, 39, 17, 15)[143] = -2.0;

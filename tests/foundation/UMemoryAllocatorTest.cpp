@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <thread>
@@ -24,6 +25,16 @@ uint64_t storageSize(UMemoryAllocator& arena, uint64_t index)
 uint64_t storageCount(UMemoryAllocator& arena)
 {
     return arena.memoryAllocatorStructPtr()->memoryStorageArray.count;
+}
+
+int agreeingAdvice(void*, size_t)
+{
+    return 0;
+}
+
+int refusingAdvice(void*, size_t)
+{
+    return -1;
 }
 
 } // namespace
@@ -197,6 +208,47 @@ TEST(MemoryArena, ChildCutsBlocksFromChunks)
     EXPECT_EQ(child.totalMemoryCapacity(), 80u);
     EXPECT_EQ(d - a, 48); // the root rounds the 40-byte chunk to 48
     EXPECT_EQ(address(d) % 16, 0u);
+}
+
+// From one huge page on a storage is its own 2 MiB-aligned mapping, of the size asked (its end
+// stays in small pages); where the advice is refused or the storage is smaller, an allocation as
+// before. Either way fresh, writable and freed by the right call (the sanitizers check the free).
+TEST(MemoryArena, LargeStoragesAreHugePageAlignedMappingsUnlessRefused)
+{
+    struct Case {
+        uint64_t size;
+        UMemoryHugePageAdvice advice;
+        bool mapped;
+    };
+    const uint64_t large = 3 * UMemoryAllocatorHugePageSize / 2 + UMemoryAllocatorPageSize;
+    for (const Case& c : { Case { large, agreeingAdvice, true },
+             Case { UMemoryAllocatorHugePageSize, agreeingAdvice, true },
+             Case { large, refusingAdvice, false },
+             Case { UMemoryAllocatorHugePageSize - UMemoryAllocatorPageSize, agreeingAdvice,
+                 false } }) {
+        const _UCMemoryStorage storage = UCMemoryStorageAllocate(c.size, c.advice);
+        EXPECT_EQ(storage.isMapped, c.mapped) << c.size;
+        EXPECT_EQ(storage.size, c.size);
+        EXPECT_EQ(address(storage.storage)
+                % (c.mapped ? UMemoryAllocatorHugePageSize : UMemoryAllocatorPageSize),
+            0u);
+        auto* bytes = static_cast<unsigned char*>(storage.storage);
+        if (c.mapped) {
+            EXPECT_EQ(std::count(bytes, bytes + c.size, 0), std::ptrdiff_t(c.size));
+        }
+        std::memset(bytes, 0xA5, c.size);
+        EXPECT_EQ(bytes[c.size - 1], 0xA5);
+        UCMemoryStorageFree(storage);
+    }
+
+    // The arena's accounting counts what it asked for, not a rounding to huge pages.
+    UMemoryAllocator arena(large, false);
+    arena.allocMemoryWithSize(1);
+    EXPECT_EQ(arena.totalMemoryCapacity(), large);
+    const _UCMemoryStorage& kept = arena.memoryAllocatorStructPtr()->memoryStorageArray.table[0];
+    if (kept.isMapped) {
+        EXPECT_EQ(address(kept.storage) % UMemoryAllocatorHugePageSize, 0u);
+    }
 }
 
 TEST(MemoryArena, ChildTakesRequestsOfAWholeChunkStraightFromTheRoot)

@@ -107,7 +107,7 @@ bool UFemWFMatrixCalculator::setNodeOrderingMainPathTransitNodeNoTable(
 quint64 UFemWFMatrixCalculator::nodeNoOf(const UFemCardName& nodeName) const
 {
     // The pre-run check has made sure every name a card uses is a node of the calculation.
-    const quint64 nodeNo = delegate_->nodeNoWithNodeNameString(nodeName.cardNameString());
+    const quint64 nodeNo = delegate_->nodeNoWithNodeCardName(nodeName);
     if (nodeNo >= nodeCount_)
         UFemRaiseProgramError(QStringLiteral("A Node Name ( %1 ) isn't in the calculation.")
                                   .arg(nodeName.cardNameString()));

@@ -2,6 +2,8 @@
 
 #include "foundation/UFemNotFound.h"
 
+#include "cardmodel/card/UFemCardName.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -13,6 +15,12 @@ public:
     virtual ~UFemWFMatrixCalculatorDelegate() = default;
     // UFemNotFound when no node bears the name.
     virtual quint64 nodeNoWithNodeNameString(const QString& nodeNameString) const = 0;
+    // The same for a card name object; a delegate that knows the node cards' own name objects
+    // answers without composing the text.
+    virtual quint64 nodeNoWithNodeCardName(const UFemCardName& nodeName) const
+    {
+        return nodeNoWithNodeNameString(nodeName.cardNameString());
+    }
     virtual QString nodeNameStringWithNodeNo(quint64 nodeNo) const = 0;
     // The place of the case among the cases of the calculator with that index; UFemNotFound when
     // the case is not one of them.

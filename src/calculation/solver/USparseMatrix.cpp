@@ -153,6 +153,26 @@ void USparseMatrixInit(_USparseMatrix* matrix, quint64 rowCount, quint64 columnC
         USparseMatrixRowChunkCapacity(blockLength, pageLength, memoryFactor));
 }
 
+void USparseMatrixReserveRowPages(_USparseMatrix* matrix, const std::vector<quint64>& pageCounts)
+{
+    const auto aligned = [](quint64 bytes) { return roundUp(bytes, UMemoryAllocatorAlignment); };
+    const quint64 pageBytes = aligned(matrix->matrixPageLength * sizeof(double*))
+        + matrix->matrixPageLength * aligned(matrix->matrixBlockLength * sizeof(double));
+    const bool singleRoot
+        = matrix->rootMemoryAllocatorRowGroupSizeShift == USparseMatrixSingleRootArena;
+    std::vector<quint64> rootBytes(singleRoot ? 1 : matrix->rootMemoryAllocatorCount, 0);
+    for (quint64 r = 0; r < matrix->maxRowIndex; ++r) {
+        const quint64 rowBytes = pageCounts[r] * pageBytes;
+        matrix->rowMatrixTable[r].childMemoryAllocator.memoryStorageCapacity = rowBytes;
+        rootBytes[singleRoot ? 0 : r >> matrix->rootMemoryAllocatorRowGroupSizeShift] += rowBytes;
+    }
+    for (quint64 g = 0; g < rootBytes.size(); ++g) {
+        _UCMemoryAllocator& root
+            = singleRoot ? matrix->rootMemoryAllocator : matrix->rootMemoryAllocatorTable[g];
+        root.memoryStorageCapacity = roundUp(std::max<quint64>(rootBytes[g], 1), StoragePage);
+    }
+}
+
 void USparseMatrixDestroy(_USparseMatrix* matrix)
 {
     if (matrix->rowMatrixTable) {
@@ -287,7 +307,11 @@ double** USparseMatrixRowPageCreate(
         return record->columnPageTable[position];
     auto** page
         = static_cast<double**>(allocZeroed(record, matrix->matrixPageLength * sizeof(double*)));
-    record->columnPageTable.reserve(set.size() + 1);
+    // Room first, so that the second insertion cannot fail after the first; grown as a vector
+    // grows, not by one.
+    auto& pages = record->columnPageTable;
+    if (pages.capacity() < set.size() + 1)
+        pages.reserve(std::max<std::size_t>(2 * pages.capacity(), set.size() + 1));
     set.insert(it, column);
     record->columnPageTable.insert(record->columnPageTable.begin() + position, page);
     return page;

@@ -61,6 +61,10 @@ void USparseMatrixRowInit(_USparseMatrixRowMatrix* row, quint64 index,
 void USparseMatrixRowClear(_USparseMatrixRowMatrix* row);
 // The chunk size a row's child arena takes from its root arena.
 quint64 USparseMatrixRowChunkCapacity(quint64 blockLength, quint64 pageLength, double memoryFactor);
+// For rows whose pages are bounded in advance, before any page is made: each row takes room for
+// `pageCounts[row]` full pages at its first page, and each root arena one storage for all its rows.
+// Nothing is then taken beyond those pages: chunks taken ahead would be resident in huge pages.
+void USparseMatrixReserveRowPages(_USparseMatrix* matrix, const std::vector<quint64>& pageCounts);
 
 // Lookup (no allocation)
 double** USparseMatrixPageAt(const _USparseMatrix* matrix, quint64 row, quint64 column);

@@ -61,7 +61,7 @@ void UFemDocument::showCardsWithErrorToRun()
 bool UFemDocument::checkModelToRun(UErrorPtr* error)
 {
     return UFemCheckToRunCalculation(
-        *dataController_, [this](UFemDataController&) { showCardsWithErrorToRun(); }, error);
+        *dataController_, [this](UFemDataController&) { showCardsWithErrorToRun(); }, 0, error);
 }
 
 int UFemDocument::runModalAlert(const Alert& alert)

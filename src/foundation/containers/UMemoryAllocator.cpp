@@ -21,12 +21,9 @@ uint64_t pageRounded(uint64_t size)
     return roundUp(size == 0 ? 1 : size, UMemoryAllocatorPageSize);
 }
 
-void* allocateStorage(uint64_t size)
+_UCMemoryStorage allocateStorage(uint64_t size)
 {
-    void* storage = nullptr;
-    if (size > SIZE_MAX || posix_memalign(&storage, UMemoryAllocatorPageSize, size) != 0)
-        UFemRaiseMemoryAllocationFailed();
-    return storage;
+    return UCMemoryStorageAllocate(size, UMemorySystemHugePageAdvice);
 }
 
 class OptionalLock {
@@ -61,15 +58,14 @@ _UCMemoryStorage& storageForIndex(_UCMemoryAllocator* allocator, uint64_t index,
         const uint64_t storageSize = std::max(allocator->memoryStorageCapacity, pageRounded(size));
         if (array.count == array.capacity)
             growStorageTable(array);
-        array.table[array.count] = { allocateStorage(storageSize), storageSize };
+        array.table[array.count] = allocateStorage(storageSize);
         return array.table[array.count++];
     }
     _UCMemoryStorage& kept = array.table[index];
     if (size > kept.size) {
-        const uint64_t storageSize = pageRounded(size);
-        void* storage = allocateStorage(storageSize);
-        std::free(kept.storage);
-        kept = { storage, storageSize };
+        const _UCMemoryStorage storage = allocateStorage(pageRounded(size));
+        UCMemoryStorageFree(kept);
+        kept = storage;
     }
     return kept;
 }
@@ -78,7 +74,7 @@ void releaseStorages(_UCMemoryAllocator* allocator)
 {
     _UCMemoryStorageArray& array = allocator->memoryStorageArray;
     for (uint64_t i = 0; i < array.count; ++i)
-        std::free(array.table[i].storage);
+        UCMemoryStorageFree(array.table[i]);
     array.count = 0;
     allocator->currentMemoryStorageIndex = UMemoryAllocatorNoStorage;
     allocator->currentMemoryPtr = nullptr;

@@ -1,14 +1,10 @@
 #pragma once
 
+#include "foundation/containers/UMemoryStorage.h"
+
 #include <cstdint>
 #include <memory>
 #include <mutex>
-
-// One storage of a root arena: a page-aligned block and its size in bytes.
-struct _UCMemoryStorage {
-    void* storage;
-    uint64_t size;
-};
 
 struct _UCMemoryStorageArray {
     _UCMemoryStorage* table;
@@ -27,7 +23,6 @@ struct _UCMemoryAllocator {
     uint64_t memoryStorageCapacity; // a multiple of UMemoryAllocatorPageSize
 };
 
-inline constexpr uint64_t UMemoryAllocatorPageSize = 4096;
 inline constexpr uint64_t UMemoryAllocatorAlignment = 16;
 inline constexpr uint64_t UMemoryAllocatorStorageTableStep = 32;
 inline constexpr uint64_t UMemoryAllocatorNoStorage = ~uint64_t(0);
