@@ -140,9 +140,14 @@ bool UFemGraphicViewCompositor::selectRecord(
         controller_.setSelectModeDisplayListValid(
             record, !isSelectDrawingViewDependent_.at(record).load());
     }
+    // A band takes every hit and no depth: runs inside it hit without being drawn.
+    std::vector<GLuint> insideNames;
+    std::vector<GLuint>* const insideNamesIfNoDepth
+        = hitWriter_->isHitDepthNeeded() ? nullptr : &insideNames;
     for (;;) {
         if (hitWriter_->cancelFlag())
             return false;
+        insideNames.clear();
         {
             std::lock_guard lock(*hitWriter_);
             const quint64 used = *hitCount * hitRecordWordCount;
@@ -152,14 +157,15 @@ bool UFemGraphicViewCompositor::selectRecord(
         glRenderMode(GL_SELECT);
         glInitNames();
         glPushName(0);
-        geometry.drawSelectMode();
+        geometry.drawSelectMode(insideNamesIfNoDepth);
         const GLint written = glRenderMode(GL_RENDER);
         std::lock_guard lock(*hitWriter_);
         if (written < 0) {
             hitWriter_->growSelectionBuffer_whileLocked();
             continue;
         }
-        *hitCount += quint64(written);
+        *hitCount = hitWriter_->appendHitsWithoutDepth_whileLocked(
+            *hitCount + quint64(written), insideNames);
         hitWriter_->publishHitObjectCount_whileLocked(*hitCount);
         return true;
     }

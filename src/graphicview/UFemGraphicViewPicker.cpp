@@ -73,8 +73,8 @@ UFemGraphicViewPicker::UFemGraphicViewPicker(UFemGraphicViewController& controll
 {
 }
 
-bool UFemGraphicViewPicker::startHitWriter(
-    const QRectF& rect, quint64 pickMask, quint64 cardCount, std::function<void()> onDrawn)
+bool UFemGraphicViewPicker::startHitWriter(const QRectF& rect, quint64 pickMask, quint64 cardCount,
+    std::function<void()> onDrawn, bool isHitDepthNeeded)
 {
     // A click or a band waits for a select geometry a tip has set building.
     hitWriter_.waitAllThreadDone();
@@ -88,7 +88,7 @@ bool UFemGraphicViewPicker::startHitWriter(
         = controller_.graphicView()->drawRectInfoWithOutputType(UGLDrawingOutputTypeSelectMode);
     threadCount_ = UFemForegroundTaskThreadCountOfDataController(controller_.dataController());
     if (!hitWriter_.setArgumentIfNeededWithDelegate(
-            this, rect, pickMask, cardCount * selectionBufferWordsPerCard))
+            this, rect, pickMask, cardCount * selectionBufferWordsPerCard, isHitDepthNeeded))
         return false;
     bool isCanceled = false;
     hitWriter_.startThreadIfNeeded_isCanceled(&isCanceled);
@@ -224,7 +224,7 @@ quint64 UFemGraphicViewPicker::startUpdateRubberbandCardIndexTable(const QRectF&
     UFemCardSetManager& manager = window._selectedCardSetManager();
     const UFemCardSet& set = selectedCardSet;
     rubberbandTask_.clearAll_shouldNotRunning();
-    bool isCanceled = !startHitWriter(rect, pickMask, cardCount);
+    bool isCanceled = !startHitWriter(rect, pickMask, cardCount, {}, /*isHitDepthNeeded=*/false);
     if (!isCanceled
         && rubberbandTask_.setArgumentIfNeededWithDelegate(
             this, cardCount, doesUpdateSelectedCard, changeIdentifier, set, &hitWriter_))

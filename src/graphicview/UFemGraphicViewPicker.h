@@ -38,9 +38,9 @@ public:
     UFemCardPtr cardAtViewPoint(QPointF point, quint64 pickMask);
     // Waits out a pass in progress, then clears and starts the hit writer over `rect` with room
     // for `cardCount` cards; false when the start was canceled. `onDrawn` runs on the writer's
-    // thread when its pass ends drawn.
+    // thread when its pass ends drawn. Without depth, hits may carry none (see the writer).
     bool startHitWriter(const QRectF& rect, quint64 pickMask, quint64 cardCount,
-        std::function<void()> onDrawn = {});
+        std::function<void()> onDrawn = {}, bool isHitDepthNeeded = true);
     // True when a pick over `pickMask` would find its data and select geometry built, so that
     // it waits for nothing but its own small pass.
     bool isSelectGeometryReady(quint64 pickMask) const;

@@ -1,9 +1,13 @@
-#include "graphics/drawingbuffer/UGLSelectGeometry.h"
+#include "OpenGLTestSupport.h"
+
 #include "foundation/errors/UException.h"
 #include "graphics/drawingbuffer/UGLDrawingBufferCommand.h"
+#include "graphics/drawingbuffer/UGLSelectGeometry.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <set>
 #include <vector>
 
 namespace {
@@ -23,6 +27,13 @@ public:
         for (quint32 k = 0; k < vertexCount; ++k)
             pushFloats({ float(k), 0, 0 });
         indexTable.insert(indexTable.end(), entries.begin(), entries.end());
+    }
+    // Command 8 over the given positions.
+    void vertices(GLenum mode, const std::vector<std::array<float, 3>>& positions)
+    {
+        push({ UGLDrawingBufferCommandVertexArray, mode, 0, 0, quint32(positions.size()), 0, 0 });
+        for (const std::array<float, 3>& p : positions)
+            pushFloats({ p[0], p[1], p[2] });
     }
     void immediate(GLenum mode, int vertexCount)
     {
@@ -87,4 +98,79 @@ TEST(UGLSelectGeometryTest, ATruncatedCommandRaisesInsteadOfReadingPastTheBlock)
     EXPECT_THROW(cutBlock.appendBlock(stream.cells.data(),
                      stream.cells.data() + stream.cells.size() - 1, stream.indexTable.data()),
         UException);
+}
+
+namespace {
+
+// The names hit by one select pass over `band` of a 100 x 100 view; with `insideNames`, those the
+// geometry took without drawing join them.
+std::set<GLuint> hitNames(UOpenGLManager& manager, const UGLSelectGeometry& geometry,
+    std::vector<GLuint>* insideNames, GLint* written)
+{
+    EXPECT_TRUE(manager.makeCurrentContext());
+    manager.updateOpenGL();
+    std::vector<GLuint> buffer(4096);
+    glSelectBuffer(GLsizei(buffer.size()), buffer.data());
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(0);
+    geometry.drawSelectMode(insideNames);
+    *written = glRenderMode(GL_RENDER);
+    UOpenGLManager::clearCurrentContext();
+    std::set<GLuint> names;
+    for (GLint hit = 0; hit < *written; ++hit)
+        names.insert(buffer[4 * quint64(hit) + 3]);
+    if (insideNames != nullptr)
+        names.insert(insideNames->begin(), insideNames->end());
+    return names;
+}
+
+} // namespace
+
+// A band takes the runs of draws lying wholly inside it without drawing them and hits the same
+// names as drawing everything; a draw too short for a primitive hits in neither.
+TEST(UGLSelectGeometryTest, RunsInsideABandHitWithoutDrawingAndAsWhenDrawn)
+{
+    // 16 rows of 16 small triangles, 4 units apart from -30 to 30: four runs of four rows each.
+    Stream stream;
+    constexpr int gridSide = 16;
+    for (int row = 0; row < gridSide; ++row)
+        for (int column = 0; column < gridSide; ++column) {
+            const float x = float(-30 + 4 * column);
+            const float y = float(-30 + 4 * row);
+            stream.name(quint32(1 + row * gridSide + column));
+            stream.vertices(GL_TRIANGLES, { { x, y, 0 }, { x + 1, y, 0 }, { x, y + 1, 0 } });
+        }
+    constexpr GLuint shortDraw = 300;
+    constexpr GLuint point = 301;
+    stream.name(shortDraw);
+    stream.vertices(GL_TRIANGLES, { { 0, 0, 0 }, { 1, 0, 0 } });
+    stream.name(point);
+    stream.vertices(GL_POINTS, { { 0, 0, 0 } });
+    UGLSelectGeometry geometry;
+    geometry.appendBlock(
+        stream.cells.data(), stream.cells.data() + stream.cells.size(), stream.indexTable.data());
+    ASSERT_EQ(geometry.drawCount(), quint64(gridSide * gridSide + 2));
+
+    // Model y from -20 to 20 whichever way the view's y runs: rows -18 to 18 and the point.
+    const std::unique_ptr<UOpenGLManager> manager = softwareManager();
+    ASSERT_TRUE(manager);
+    manager->setSize(QSizeF(100, 100));
+    manager->setEyeLocation(unitEye());
+    manager->setRestrictiveDrawRect(QRectF(0, 30, 100, 40));
+    GLint drawnWritten = 0;
+    const std::set<GLuint> drawn = hitNames(*manager, geometry, nullptr, &drawnWritten);
+    const quint64 drawnCount = geometry.lastDrawnCount();
+    std::vector<GLuint> inside;
+    GLint bandWritten = 0;
+    const std::set<GLuint> band = hitNames(*manager, geometry, &inside, &bandWritten);
+
+    EXPECT_EQ(drawn.size(), 10u * gridSide + 1);
+    EXPECT_EQ(band, drawn);
+    EXPECT_EQ(drawn.count(shortDraw), 0u);
+    EXPECT_EQ(drawn.count(point), 1u);
+    // The two inner runs and the point come without drawing; the crossing runs are drawn.
+    EXPECT_EQ(inside.size(), 2u * 4 * gridSide + 1);
+    EXPECT_EQ(bandWritten, 2 * gridSide);
+    EXPECT_EQ(geometry.lastDrawnCount(), drawnCount - 2 * 4 * gridSide - 2);
 }

@@ -16,6 +16,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <numeric>
 #include <set>
 
 namespace {
@@ -252,6 +253,25 @@ TEST(GraphicViewTasks, ClearingDropsArgumentsAndResultsButKeepsStorage)
     EXPECT_EQ(hits.selectionBufferCapacity_GLUInt(), 1256u);
     ASSERT_TRUE(hits.setArgumentIfNeededWithDelegate(&delegate, QRectF(), 0, 1200));
     EXPECT_EQ(hits.selectionBufferCapacity_GLUInt(), 1256u) << "a large enough buffer stays";
+    hits.clearAll_shouldNotRunning();
+
+    // A band's hits taken without drawing follow the drawn ones and grow the buffer.
+    ASSERT_TRUE(hits.setArgumentIfNeededWithDelegate(&delegate, QRectF(), 31, 0, false));
+    EXPECT_FALSE(hits.isHitDepthNeeded());
+    hits.selectionBufferPtr()[3] = 7;
+    std::vector<GLuint> names(400);
+    std::iota(names.begin(), names.end(), GLuint(100));
+    {
+        std::lock_guard lock(hits);
+        EXPECT_EQ(hits.appendHitsWithoutDepth_whileLocked(1, names), 401u);
+    }
+    ASSERT_GE(hits.selectionBufferCapacity_GLUInt(), 401u * 4);
+    const GLuint* buffer = hits.selectionBufferPtr();
+    EXPECT_EQ(buffer[3], 7u);
+    EXPECT_EQ(std::vector<GLuint>(buffer + 4, buffer + 8), (std::vector<GLuint> { 1, 0, 0, 100 }));
+    EXPECT_EQ(buffer[400 * 4 + 3], 499u);
+    hits.clearAll_shouldNotRunning();
+    EXPECT_TRUE(hits.isHitDepthNeeded());
 
     UFemRubberbandCardIndexTableCalcThreadTaskContext band;
     ASSERT_TRUE(band.setArgumentIfNeededWithDelegate(&delegate, 100, true, 7, {}, &hits));

@@ -4,6 +4,7 @@
 #include "graphics/drawingbuffer/UGLDrawingBufferCommand.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -190,14 +191,21 @@ void UGLSelectGeometry::addToRun(bool isIndexed, quint64 first, quint64 count)
 
 namespace {
 
-// Whether the box lies wholly outside one plane of the clip volume of `matrix` (projection times
-// model view, column-major).
-bool isBoxOutside(const GLdouble matrix[16], const std::array<GLfloat, 3>& minimum,
+enum class BoxPlace { outside, crossing, inside };
+
+// Share of the clip volume's half width that counts as inside, so that the renderer's float
+// transform of a corner near a plane cannot put a primitive wholly outside.
+constexpr GLdouble insideShare = 1 - 1e-5;
+
+// Where the box lies against the clip volume of `matrix` (projection times model view,
+// column-major): wholly outside one of its planes, wholly inside all of them, or crossing.
+BoxPlace placeOfBox(const GLdouble matrix[16], const std::array<GLfloat, 3>& minimum,
     const std::array<GLfloat, 3>& maximum)
 {
     constexpr int cornerCount = 8;
     // Per plane (x, y, z against -w and +w): how many corners lie beyond it.
     std::array<int, 6> beyond {};
+    bool isInside = true;
     for (int corner = 0; corner < cornerCount; ++corner) {
         const GLdouble p[3] = { (corner & 1) != 0 ? maximum[0] : minimum[0],
             (corner & 2) != 0 ? maximum[1] : minimum[1],
@@ -206,12 +214,34 @@ bool isBoxOutside(const GLdouble matrix[16], const std::array<GLfloat, 3>& minim
         for (int row = 0; row < 4; ++row)
             clip[row] = matrix[row] * p[0] + matrix[4 + row] * p[1] + matrix[8 + row] * p[2]
                 + matrix[12 + row];
+        isInside = isInside && clip[3] > 0;
         for (int axis = 0; axis < 3; ++axis) {
             beyond[2 * axis] += clip[axis] < -clip[3] ? 1 : 0;
             beyond[2 * axis + 1] += clip[axis] > clip[3] ? 1 : 0;
+            isInside = isInside && std::abs(clip[axis]) <= insideShare * clip[3];
         }
     }
-    return std::any_of(beyond.begin(), beyond.end(), [](int n) { return n == cornerCount; });
+    if (std::any_of(beyond.begin(), beyond.end(), [](int n) { return n == cornerCount; }))
+        return BoxPlace::outside;
+    return isInside ? BoxPlace::inside : BoxPlace::crossing;
+}
+
+// Fewer vertices than this make no primitive of the mode, and so no hit.
+quint32 primitiveVertexCount(GLenum mode)
+{
+    switch (mode) {
+    case GL_POINTS:
+        return 1;
+    case GL_LINES:
+    case GL_LINE_STRIP:
+    case GL_LINE_LOOP:
+        return 2;
+    case GL_QUADS:
+    case GL_QUAD_STRIP:
+        return 4;
+    default:
+        return 3;
+    }
 }
 
 void multiply(GLdouble result[16], const GLdouble a[16], const GLdouble b[16])
@@ -227,7 +257,7 @@ void multiply(GLdouble result[16], const GLdouble a[16], const GLdouble b[16])
 
 } // namespace
 
-void UGLSelectGeometry::drawSelectMode() const
+void UGLSelectGeometry::drawSelectMode(std::vector<GLuint>* insideNames) const
 {
     lastDrawnCount_ = 0;
     if (draws_.empty())
@@ -241,9 +271,13 @@ void UGLSelectGeometry::drawSelectMode() const
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, positions_.data());
     GLuint loadedName = 0;
-    for (const Run& run : runs_)
-        if (!isBoxOutside(clip, run.minimum, run.maximum))
+    for (const Run& run : runs_) {
+        const BoxPlace place = placeOfBox(clip, run.minimum, run.maximum);
+        if (place == BoxPlace::inside && insideNames != nullptr)
+            appendHitNames(run, insideNames);
+        else if (place != BoxPlace::outside)
             drawRun(run, &loadedName);
+    }
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
@@ -262,4 +296,14 @@ void UGLSelectGeometry::drawRun(const Run& run, GLuint* loadedName) const
             glDrawArrays(draw.mode, GLint(draw.first), GLsizei(draw.count));
     }
     lastDrawnCount_ += run.drawCount;
+}
+
+void UGLSelectGeometry::appendHitNames(const Run& run, std::vector<GLuint>* names) const
+{
+    for (quint32 index = run.firstDraw; index < run.firstDraw + run.drawCount; ++index) {
+        const Draw& draw = draws_[index];
+        if (draw.count >= primitiveVertexCount(draw.mode)
+            && (names->empty() || names->back() != draw.name))
+            names->push_back(draw.name);
+    }
 }

@@ -25,8 +25,11 @@ public:
         const quint32* vertexIndexTable);
     // Draws what was appended into the current context, loading each object name as it changes,
     // except the runs that the current projection and model view put wholly outside the clip
-    // volume. The caller has set up selection and pushed a name.
-    void drawSelectMode() const;
+    // volume. The caller has set up selection and pushed a name. With `insideNames`, the runs
+    // wholly inside the volume are not drawn either, since every draw there that makes a
+    // primitive hits: their names are appended instead (once for consecutive draws of a name),
+    // for a caller that needs no hit depths.
+    void drawSelectMode(std::vector<GLuint>* insideNames = nullptr) const;
     // Draws since the last one.
     quint64 lastDrawnCount() const { return lastDrawnCount_; }
 
@@ -54,6 +57,7 @@ private:
     void addDraw(GLenum mode, bool isIndexed, quint64 first, quint64 count);
     void addToRun(bool isIndexed, quint64 first, quint64 count);
     void drawRun(const Run& run, GLuint* loadedName) const;
+    void appendHitNames(const Run& run, std::vector<GLuint>* names) const;
     void closeBegin();
     quint32 positionCount() const { return quint32(positions_.size() / 3); }
 

@@ -26,17 +26,19 @@ void UFemSelectBufferHitObjectWritingThreadTaskContext::clearAll_shouldNotRunnin
     delegate_ = nullptr;
     pickViewRect_ = QRectF();
     drawingCardTypeIndexes_ = 0;
+    isHitDepthNeeded_ = true;
     hitObjectCount_ = 0;
 }
 
 bool UFemSelectBufferHitObjectWritingThreadTaskContext::setArgumentIfNeededWithDelegate(
     Delegate* delegate, const QRectF& pickViewRect, quint64 drawingCardTypeIndexes,
-    quint64 selectionBufferCapacity)
+    quint64 selectionBufferCapacity, bool isHitDepthNeeded)
 {
     return UFemSetThreadTaskArgumentIfNeeded(*this, [&] {
         delegate_ = delegate;
         pickViewRect_ = pickViewRect;
         drawingCardTypeIndexes_ = drawingCardTypeIndexes;
+        isHitDepthNeeded_ = isHitDepthNeeded;
         const quint64 capacity = std::min(selectionBufferCapacity, capacityLimit_);
         if (selectionBuffer_.size() < capacity)
             selectionBuffer_ = std::vector<GLuint>(capacity + selectionBufferCapacityAddition);
@@ -70,6 +72,23 @@ UFemSelectBufferHitObjectWritingThreadTaskContext::waitForHitsAfter(
 void UFemSelectBufferHitObjectWritingThreadTaskContext::growSelectionBuffer_whileLocked()
 {
     selectionBuffer_.resize(selectionBuffer_.size() * 2 + selectionBufferCapacityAddition);
+}
+
+quint64 UFemSelectBufferHitObjectWritingThreadTaskContext::appendHitsWithoutDepth_whileLocked(
+    quint64 hitCount, const std::vector<GLuint>& names)
+{
+    const quint64 newCount = hitCount + names.size();
+    while (selectionBuffer_.size() < newCount * hitRecordWordCount)
+        growSelectionBuffer_whileLocked();
+    GLuint* record = selectionBuffer_.data() + hitCount * hitRecordWordCount;
+    for (const GLuint name : names) {
+        record[0] = 1; // names on the stack
+        record[1] = 0; // minimum depth
+        record[2] = 0; // maximum depth
+        record[3] = name;
+        record += hitRecordWordCount;
+    }
+    return newCount;
 }
 
 void UFemSelectBufferHitObjectWritingThreadTaskContext::publishHitObjectCount_whileLocked(

@@ -25,9 +25,12 @@ public:
     ~UFemSelectBufferHitObjectWritingThreadTaskContext() override;
 
     void clearAll_shouldNotRunning_whileLocked() override;
-    // A buffer of fewer words than asked is replaced by one of capacity + 256 words.
+    // A buffer of fewer words than asked is replaced by one of capacity + 256 words. A pass
+    // whose reader takes every hit and no depth (a rubber band) lets geometry lying wholly
+    // inside the rectangle hit without being drawn.
     bool setArgumentIfNeededWithDelegate(Delegate* delegate, const QRectF& pickViewRect,
-        quint64 drawingCardTypeIndexes, quint64 selectionBufferCapacity);
+        quint64 drawingCardTypeIndexes, quint64 selectionBufferCapacity,
+        bool isHitDepthNeeded = true);
     quint64 specifiedThreadCount() const override { return 1; }
     bool doThreadMainTaskWithThreadContext(UThreadContext& threadContext) override;
 
@@ -39,6 +42,9 @@ public:
     HitWait waitForHitsAfter(quint64 consumedHitCount, std::vector<GLuint>* hitRecords);
     // Under the task lock: a larger buffer that keeps the hits written so far.
     void growSelectionBuffer_whileLocked();
+    // Under the task lock: hit records of depth 0 for `names` after the first `hitCount`,
+    // growing the buffer as needed; answers the new count.
+    quint64 appendHitsWithoutDepth_whileLocked(quint64 hitCount, const std::vector<GLuint>& names);
     // Under the task lock: publishes the count of complete hit records and wakes the readers.
     void publishHitObjectCount_whileLocked(quint64 hitObjectCount);
     // A test's limit on the words a new argument asks for, so that a pass overflows.
@@ -46,6 +52,7 @@ public:
 
     const QRectF& pickViewRect() const { return pickViewRect_; }
     quint64 drawingCardTypeIndexes() const { return drawingCardTypeIndexes_; }
+    bool isHitDepthNeeded() const { return isHitDepthNeeded_; }
     GLuint* selectionBufferPtr() { return selectionBuffer_.data(); }
     quint64 selectionBufferCapacity_GLUInt() const { return selectionBuffer_.size(); }
     // Under the task lock; the layer worker publishes through this pointer.
@@ -56,6 +63,7 @@ private:
     Delegate* delegate_ = nullptr;
     QRectF pickViewRect_;
     quint64 drawingCardTypeIndexes_ = 0;
+    bool isHitDepthNeeded_ = true;
     std::vector<GLuint> selectionBuffer_;
     quint64 hitObjectCount_ = 0;
     quint64 capacityLimit_ = ~quint64(0);
