@@ -37,7 +37,7 @@ function(vantrel_linked_targets target result)
     set(${result} ${seen} PARENT_SCOPE)
 endfunction()
 
-# vantrel_add_test_suite(NAME [GUI] [LABELS <labels>]): one GoogleTest executable from
+# vantrel_add_test_suite(NAME [GUI] [LABELS <labels>] [SEPARATE <files>]): one GoogleTest executable from
 # tests/NAME/*.cpp, linked with vantrel_NAME. Every test is labelled NAME and LABELS (for example
 # "gl" for a suite that renders through OpenGL); tests whose full name contains "Threads" are also
 # labelled "threads" so that the ThreadSanitizer run can pick them.
@@ -65,10 +65,23 @@ function(vantrel_threaded_test_sources list)
     set(${list} ${kept} PARENT_SCOPE)
 endfunction()
 
+# vantrel_unity_test_build(TARGET SEPARATE): compiles the test program's files eight to a unit,
+# except the files SEPARATE names (they define helpers of the same name as another file's). In a
+# unit the included files count as headers, whose types of internal linkage GCC would warn about
+# in every test fixture.
+function(vantrel_unity_test_build target separate)
+    set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+    target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
+    list(TRANSFORM separate PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    if(separate)
+        set_source_files_properties(${separate} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+    endif()
+endfunction()
+
 # With VANTREL_TESTS_THREADS_ONLY a suite keeps only its helpers and the files declaring a test
 # whose name contains "Threads", and is left out when it has none.
 function(vantrel_add_test_suite name)
-    cmake_parse_arguments(ARG "GUI" "" "DEPS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "GUI" "" "DEPS;LABELS;SEPARATE" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(VANTREL_TESTS_THREADS_ONLY)
         vantrel_threaded_test_sources(sources)
@@ -78,6 +91,9 @@ function(vantrel_add_test_suite name)
     endif()
     set(exe vantrel_${name}_tests)
     add_executable(${exe} ${sources})
+    if(VANTREL_UNITY_TESTS)
+        vantrel_unity_test_build(${exe} "${ARG_SEPARATE}")
+    endif()
     add_dependencies(vantrel_tests ${exe})
     target_link_libraries(${exe} PRIVATE vantrel_${name} vantrel_testsupport ${ARG_DEPS}
         GTest::gtest GTest::gmock)

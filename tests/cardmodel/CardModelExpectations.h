@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QStringPrinting.h"
+
 #include "foundation/errors/UError.h"
 #include "foundation/errors/UException.h"
 
@@ -9,11 +11,6 @@
 
 #include <functional>
 #include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* stream)
-{
-    *stream << '"' << text.toStdString() << '"';
-}
 
 // Runs `operation` and checks that it raises the program error of that name and reason.
 inline void expectUException(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QStringPrinting.h"
+
 // A model of the real card classes for the card tests: lines are read into a data controller with
 // error cards, or into a single card to see its register error.
 
@@ -19,11 +21,6 @@
 #include <functional>
 #include <memory>
 #include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* stream)
-{
-    *stream << '"' << text.toStdString() << '"';
-}
 
 namespace cardstest {
 

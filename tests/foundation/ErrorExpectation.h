@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QStringPrinting.h"
+
 #include "foundation/errors/UError.h"
 
 #include <gtest/gtest.h>
@@ -7,12 +9,6 @@
 #include <optional>
 #include <ostream>
 #include <string>
-
-// Readable failure messages for texts.
-inline void PrintTo(const QString& text, std::ostream* stream)
-{
-    *stream << '"' << text.toStdString() << '"';
-}
 
 // What a catalogue error must hold, entry by entry: an absent entry must be absent, not empty.
 struct ErrorExpectation {

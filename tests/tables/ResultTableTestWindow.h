@@ -3,6 +3,7 @@
 // A document window as the result table sees it: a real data controller and window card table on
 // a centre of their own, a selection and current cases set by the test, a recording presenter.
 
+#include "QStringPrinting.h"
 #include "RecordingSheetPresenter.h"
 #include "calculation/results/UFemResultDataManagerImpl.h"
 #include "cardmodel/data/UFemDataController.h"
@@ -16,14 +17,7 @@
 #include <QWidget>
 
 #include <memory>
-#include <ostream>
 #include <stdexcept>
-
-// Shows texts in test failures as text.
-inline void PrintTo(const QString& text, std::ostream* stream)
-{
-    *stream << '"' << text.toStdString() << '"';
-}
 
 class ResultTableTestWindow : public UFemResultTableWindowLink {
 public:
