@@ -20,6 +20,7 @@
 #include <vector>
 
 class UFemGraphicViewController;
+class UGLSharedFaceTable;
 class UFemSelectBufferHitObjectWritingThreadTaskContext;
 
 // Turns the model into one picture of the 3-D view: the buffer workers tessellate the card type
@@ -90,6 +91,8 @@ private:
         const quint64* cacheIndexes, bool* isCanceled) const;
     void drawListedCards(UGLDrawingBuffer& buffer, const UFemDrawingCardTypeInfoRecord& record,
         const UFemGraphicDrawingInfo& drawingInfo, bool* isCanceled) const;
+    void setSolidsAside(std::vector<quint64>& batch, std::vector<quint64>& solids,
+        UGLSharedFaceTable& sharedFaces) const;
     void replayLayerRun(UOpenGLManager& manager, UGLRootDrawingBuffer& root,
         const std::vector<quint64>& records, quint64 layer, bool isFirstClear, bool clearsDepth,
         bool* isCanceled);

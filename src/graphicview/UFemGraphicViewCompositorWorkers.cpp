@@ -5,6 +5,7 @@
 #include "foundation/errors/UFemErrorsGraphicDrawing.h"
 #include "graphics/drawingbuffer/UGLRootDrawingBuffer.h"
 #include "graphics/opengl/UOpenGLImageFunctions.h"
+#include "graphics/primitives/UGLSharedFaceTable.h"
 #include "graphicview/UFemGraphicViewController.h"
 #include "graphicview/UFemOpenGLCurrentContext.h"
 #include "graphicview/tasks/UFemBufferDrawingThreadContext.h"
@@ -154,12 +155,16 @@ void UFemGraphicViewCompositor::drawChunk(UGLDrawingBuffer& buffer, const Record
 }
 
 // A listed record (the selection) is drawn by one worker, batch by batch as its producer
-// publishes the list; the wait also ends when this task is canceled.
+// publishes the list; the wait also ends when this task is canceled. Closed solids are drawn
+// once the list is whole, leaving out the faces they share: a band over a block of solids would
+// otherwise draw every face inside it.
 void UFemGraphicViewCompositor::drawListedCards(UGLDrawingBuffer& buffer, const Record& record,
     const UFemGraphicDrawingInfo& drawingInfo, bool* isCanceled) const
 {
     UFemGraphicViewDrawingCardIndexList& list = *record.cardIndexListPtr;
     std::vector<quint64> batch;
+    std::vector<quint64> solids;
+    UGLSharedFaceTable sharedFaces;
     quint64 consumed = 0;
     for (;;) {
         bool isFinished = false;
@@ -177,10 +182,33 @@ void UFemGraphicViewCompositor::drawListedCards(UGLDrawingBuffer& buffer, const 
             isFinished = list.isValid();
         }
         consumed += batch.size();
+        setSolidsAside(batch, solids, sharedFaces);
         drawChunk(buffer, record, 0, batch.size(), drawingInfo, batch.data(), isCanceled);
-        if (*isCanceled || isFinished)
+        if (*isCanceled)
             return;
+        if (isFinished)
+            break;
     }
+    UFemGraphicDrawingInfo solidInfo = drawingInfo;
+    solidInfo.setSharedFaceTable(&sharedFaces);
+    drawChunk(buffer, record, 0, solids.size(), solidInfo, solids.data(), isCanceled);
+}
+
+// Moves the batch's closed solids to `solids`, their faces into `sharedFaces`.
+void UFemGraphicViewCompositor::setSolidsAside(std::vector<quint64>& batch,
+    std::vector<quint64>& solids, UGLSharedFaceTable& sharedFaces) const
+{
+    const UFemGraphicViewDrawingCardValueDataCache& cache
+        = controller_.drawingCacheManager().drawingCardValueDataCache();
+    const auto isSolid = [&](quint64 cacheIndex) {
+        const UFemDrawingCardValueDataStruct& entry = cache.cardValueData(cacheIndex);
+        if (!entry.isNodeDataValid || entry.card == nullptr
+            || !entry.card->addSolidFacesToSharedFaceTable(&sharedFaces, entry.nodeTable))
+            return false;
+        solids.push_back(cacheIndex);
+        return true;
+    };
+    batch.erase(std::remove_if(batch.begin(), batch.end(), isSolid), batch.end());
 }
 
 // Runs of records of one layer replay into one raw image; a layer that drew nothing is marked

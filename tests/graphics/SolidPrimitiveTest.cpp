@@ -1,7 +1,11 @@
 #include "PrimitiveTestSupport.h"
+#include "graphics/primitives/UGLSharedFaceTable.h"
 #include "graphics/primitives/UGLSolidPrimitives.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
 
 namespace {
 
@@ -19,9 +23,90 @@ void writeCube(UGLDrawingBufferWriting* buffer, const _UGLColor* const colors[8]
         nullptr, edges, &info);
 }
 
+// Unit cubes at whole-number corners, nodes numbered as `cube`.
+struct CubeBlock {
+    std::vector<std::array<double, 24>> corners;
+
+    void add(int x, int y, int z)
+    {
+        std::array<double, 24>& c = corners.emplace_back();
+        for (int node = 0; node < 8; ++node) {
+            c[3 * node] = x + cube[node][0];
+            c[3 * node + 1] = y + cube[node][1];
+            c[3 * node + 2] = z + cube[node][2];
+        }
+    }
+    std::array<const double*, 8> nodes(std::size_t index) const
+    {
+        std::array<const double*, 8> n;
+        for (int node = 0; node < 8; ++node)
+            n[node] = corners[index].data() + 3 * node;
+        return n;
+    }
+};
+
 } // namespace
 
 using SolidPrimitive = PrimitiveFixture;
+
+TEST(SharedFaceTable, AFaceIsSharedWhenAnotherSolidHasItInAnyNodeOrder)
+{
+    CubeBlock block;
+    for (int x = 0; x < 3; ++x)
+        for (int y = 0; y < 3; ++y)
+            for (int z = 0; z < 2; ++z)
+                block.add(x, y, z);
+    UGLSharedFaceTable table;
+    EXPECT_EQ(table.sharedHexahedronFaceMask(block.nodes(0).data()), 0u);
+    for (std::size_t index = 0; index < block.corners.size(); ++index)
+        table.addHexahedron(block.nodes(index).data());
+    // Faces -z, -y, +x, +y, -x, +z: shared where the block has a neighbour on that side.
+    std::size_t index = 0;
+    for (int x = 0; x < 3; ++x)
+        for (int y = 0; y < 3; ++y)
+            for (int z = 0; z < 2; ++z, ++index) {
+                const bool sides[6] = { z > 0, y > 0, x < 2, y<2, x> 0, z < 1 };
+                quint32 expected = 0;
+                for (quint32 face = 0; face < 6; ++face)
+                    expected |= sides[face] ? 1U << face : 0;
+                EXPECT_EQ(table.sharedHexahedronFaceMask(block.nodes(index).data()), expected)
+                    << x << y << z;
+            }
+    // A cube on top of the block's first, numbered from another corner and with -0 for 0.
+    const double above[8][3] = { { 1, 1, 2 }, { 0, 1, 2 }, { -0.0, -0.0, 2 }, { 1, 0, 2 },
+        { 1, 1, 3 }, { 0, 1, 3 }, { 0, 0, 3 }, { 1, 0, 3 } };
+    const double* const aboveNodes[8]
+        = { above[0], above[1], above[2], above[3], above[4], above[5], above[6], above[7] };
+    table.addHexahedron(aboveNodes);
+    EXPECT_EQ(table.sharedHexahedronFaceMask(aboveNodes), 1u); // its -z face
+    EXPECT_EQ(table.sharedHexahedronFaceMask(block.nodes(1).data()) & 0x20u, 0x20u);
+}
+
+TEST_F(SolidPrimitive, SharedFacesAndTheEdgesOnlyBetweenThemAreLeftOut)
+{
+    _UGLEdgeDrawingInfo edges;
+    edges.edgeWidth = 1.0;
+    CubeBlock block;
+    for (int x = 0; x < 3; ++x)
+        for (int y = 0; y < 3; ++y)
+            for (int z = 0; z < 3; ++z)
+                block.add(x, y, z);
+    UGLSharedFaceTable table;
+    for (std::size_t index = 0; index < block.corners.size(); ++index)
+        table.addHexahedron(block.nodes(index).data());
+    info.setSharedFaceTable(&table);
+    // The centre cube (1, 1, 1) draws nothing; the top centre one (1, 1, 2) its +z face and the
+    // four edges around it, the rest lying between hidden faces.
+    UGLWriteHexahedronWithTables(&buffer, block.nodes(13).data(), nullptr, &red, &edges, &info);
+    UGLWriteHexahedronWithTables(&buffer, block.nodes(14).data(), nullptr, &red, &edges, &info);
+    const DecodedDrawingStream stream = finish();
+    ASSERT_EQ(stream.arrays.size(), 1u);
+    const DecodedVertexArray& top = stream.arrays[0];
+    ASSERT_EQ(top.recordCount(), 12u);
+    for (std::size_t entry = 0; entry < 12; ++entry)
+        EXPECT_FLOAT_EQ(top.normals[3 * entry + 2], 1.0f) << entry;
+    EXPECT_EQ(stream.edgeQuadVertices.size(), 4u * 12u);
+}
 
 TEST_F(SolidPrimitive, CoarseHexahedronIsEightVerticesAndThirtySixIndices)
 {

@@ -3,6 +3,8 @@
 
 #include "graphics/drawingbuffer/UGLDrawingBufferReplay.h"
 #include "graphics/drawingbuffer/UGLSelectionBuffer.h"
+#include "graphics/primitives/UGLSharedFaceTable.h"
+#include "graphics/primitives/UGLSolidPrimitives.h"
 
 #include <gtest/gtest.h>
 
@@ -258,6 +260,73 @@ TEST(DrawingReplay, LongListCommandsDrawLikeShortOnes)
         EXPECT_EQ(comparison.differing, 0u);
         EXPECT_GE(comparison.drawn, gridRunCount * 4);
     }
+}
+
+namespace {
+
+// A 4 x 4 x 4 block of grey cubes turned to show three of its sides, with yellow edges, unlit;
+// each cube's faces shared with another left out when `sharedFaces` is given.
+ReplayFrame renderCubeBlock(UOpenGLManager& manager, UGLSharedFaceTable* sharedFaces)
+{
+    constexpr int side = 4;
+    constexpr double pitch = 12;
+    const double unitCorners[8][3] = { { 0, 0, 0 }, { 1, 0, 0 }, { 1, 1, 0 }, { 0, 1, 0 },
+        { 0, 0, 1 }, { 1, 0, 1 }, { 1, 1, 1 }, { 0, 1, 1 } };
+    const double turn[3][3]
+        = { { 0.766, 0, 0.643 }, { 0.321, 0.866, -0.383 }, { -0.557, 0.5, 0.663 } };
+    std::vector<std::array<double, 24>> cubes;
+    for (int cube = 0; cube < side * side * side; ++cube) {
+        const int at[3] = { cube % side, cube / side % side, cube / (side * side) };
+        std::array<double, 24>& corners = cubes.emplace_back();
+        for (int node = 0; node < 8; ++node) {
+            double local[3];
+            for (int axis = 0; axis < 3; ++axis)
+                local[axis] = pitch * (at[axis] + unitCorners[node][axis] - side / 2.0);
+            for (int row = 0; row < 3; ++row)
+                corners[3 * node + row]
+                    = turn[row][0] * local[0] + turn[row][1] * local[1] + turn[row][2] * local[2];
+        }
+    }
+    const auto nodes = [&](const std::array<double, 24>& corners) {
+        std::array<const double*, 8> pointers;
+        for (int node = 0; node < 8; ++node)
+            pointers[node] = corners.data() + 3 * node;
+        return pointers;
+    };
+    UGLDrawingInfo info;
+    const double eye[3][3] = { { 1, 0, 0 }, { 0, 1, 0 }, { 0, 0, 1 } };
+    info.setEyeCoordOnObjectCoord(eye);
+    info.setSharedFaceTable(sharedFaces);
+    for (const auto& corners : cubes)
+        if (sharedFaces != nullptr)
+            sharedFaces->addHexahedron(nodes(corners).data());
+    UGLDrawingBuffer buffer(UGLOpenGLVersion_1_4);
+    bool canceled = false;
+    buffer.setEdgeDrawingBufferEnabled(true);
+    buffer.openWriteStageWithStageIdentifier(0, &canceled);
+    buffer.setCurrentWriteEdgeColor(&yellow, &canceled);
+    _UGLEdgeDrawingInfo edges;
+    edges.edgeWidth = 1.0;
+    for (const auto& corners : cubes)
+        UGLWriteHexahedronWithTables(&buffer, nodes(corners).data(), nullptr, &grey, &edges, &info);
+    buffer.closeCurrentWriteStage_isCanceled(&canceled);
+    buffer.finishWriteBuffer_isCanceled(&canceled);
+    EXPECT_FALSE(canceled);
+    return renderBuffer(manager, buffer, false);
+}
+
+} // namespace
+
+// Faces between two solids lie inside the block: leaving them out changes no pixel.
+TEST(DrawingReplay, ABlockWithoutItsSharedFacesLooksTheSame)
+{
+    auto manager = softwareManager();
+    ASSERT_TRUE(manager);
+    UGLSharedFaceTable sharedFaces;
+    const PixelComparison comparison = comparePixels(
+        renderCubeBlock(*manager, nullptr), renderCubeBlock(*manager, &sharedFaces));
+    EXPECT_EQ(comparison.differing, 0u);
+    EXPECT_GT(comparison.drawn, 40u * 40u);
 }
 
 TEST(DrawingReplay, UnknownCommandsRaiseWithTheirCode)

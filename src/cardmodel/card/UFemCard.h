@@ -21,6 +21,7 @@ class UFemCardTextColumns;
 class UFemColorScale;
 class UGLDrawingBuffer;
 class UGLDrawingInfo;
+class UGLSharedFaceTable;
 struct _UGLColor;
 
 // The interface through which the card model and everything above it use a card. Cards are
@@ -98,6 +99,13 @@ public:
     // picks may keep it while the camera changes; symbols that face the eye or are sized in
     // points do not.
     virtual bool isSelectDrawingViewIndependent() const { return false; }
+    // Adds the faces of the closed solid the card draws, so that a drawing of several leaves out
+    // the faces they share; false for a card that draws no closed solid.
+    virtual bool addSolidFacesToSharedFaceTable(
+        UGLSharedFaceTable* /*table*/, const double* /*nodePositionTable*/) const
+    {
+        return false;
+    }
     virtual bool getCenterPosition(
         double* centerPosition, const double* nodePositionTable) const = 0;
 

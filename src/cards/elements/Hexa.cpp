@@ -7,6 +7,7 @@
 #include "foundation/errors/UException.h"
 #include "foundation/errors/UFemErrorsEditCard.h"
 #include "foundation/errors/UFemErrorsOther.h"
+#include "graphics/primitives/UGLSharedFaceTable.h"
 #include "graphics/primitives/UGLSolidPrimitives.h"
 
 #include <cmath>
@@ -34,6 +35,12 @@ const UFemConcreteCardClassShape hexaShape { "Hexa", UFemElementCardType, 160, h
 const double* nodeNaturalPoints()
 {
     return &UFemHexaNodeNaturalCoordinateTable[0][0];
+}
+
+void nodePointers(const double* nodePositionTable, const double* (&nodes)[UFemHexaNodeCount])
+{
+    for (quint64 node = 0; node < UFemHexaNodeCount; ++node)
+        nodes[node] = nodePositionTable + node * UFemNodePositionTableStride;
 }
 
 } // namespace
@@ -232,6 +239,15 @@ bool Hexa::getCardValue(double* cardValue, _UFemCardValueType cardValueType,
     return true;
 }
 
+bool Hexa::addSolidFacesToSharedFaceTable(
+    UGLSharedFaceTable* table, const double* nodePositionTable) const
+{
+    const double* nodes[UFemHexaNodeCount];
+    nodePointers(nodePositionTable, nodes);
+    table->addHexahedron(nodes);
+    return true;
+}
+
 bool Hexa::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
     const double* nodePositionTable, const _UGLColor* color,
     const _UFemCardValueArraySize* colorCardValueArraySize, const double* colorCardValue,
@@ -245,9 +261,8 @@ bool Hexa::drawOpenGLToDrawingBuffer(UGLDrawingBuffer* drawingBuffer,
             colorCardValue, colorScale, nodeColors, nodeColorTable, error)
         || graphicDrawingInfo == nullptr)
         return true;
-    const double* nodes[nodeCount];
-    for (quint64 node = 0; node < nodeCount; ++node)
-        nodes[node] = nodePositionTable + node * UFemNodePositionTableStride;
+    const double* nodes[UFemHexaNodeCount];
+    nodePointers(nodePositionTable, nodes);
     UGLWriteHexahedronWithTables(drawingBuffer, nodes, nodeColorTable, color,
         graphicDrawingInfo->edgeDrawingInfoPtr(), graphicDrawingInfo);
     return true;

@@ -30,6 +30,8 @@ public:
         const UFemColorScale* colorScale, const UGLDrawingInfo* drawingInfo,
         UErrorPtr* error) const override;
     bool isSelectDrawingViewIndependent() const override { return true; }
+    bool addSolidFacesToSharedFaceTable(
+        UGLSharedFaceTable* table, const double* nodePositionTable) const override;
 
     [[nodiscard]] bool putElementStiffnessMatrixToMatrixCalculator(
         UFemMatrixCalculator& matrixCalculator, UErrorPtr* error) const override;

@@ -6,6 +6,8 @@
 
 #include <array>
 
+class UGLSharedFaceTable;
+
 // The parameters every drawing primitive reads. The 3-D view fills one per frame before the
 // drawing threads start; while they run it is only read, so it needs no lock.
 class UGLDrawingInfo {
@@ -30,6 +32,10 @@ public:
     void setImageQuality(UGLImageQuality quality) { imageQuality_ = quality; }
     bool isRequiredNormalVector() const { return isRequiredNormalVector_; }
     void setRequiredNormalVector(bool flag) { isRequiredNormalVector_ = flag; }
+    // Faces that the solids drawn with this info share, which they leave out; null draws every
+    // face. Not owned.
+    const UGLSharedFaceTable* sharedFaceTable() const { return sharedFaceTable_; }
+    void setSharedFaceTable(const UGLSharedFaceTable* table) { sharedFaceTable_ = table; }
 
     // Rows: the eye's X (screen right), Y (screen up) and Z (towards the viewer) axes as unit
     // vectors in object coordinates. Setting them recomputes the point tables.
@@ -64,6 +70,7 @@ private:
     double imageResolutionPer72_ = 1.0;
     UGLImageQuality imageQuality_ = UGLImageQualityScreen;
     bool isRequiredNormalVector_ = true;
+    const UGLSharedFaceTable* sharedFaceTable_ = nullptr;
     double eyeCoordOnObjectCoord_[3][3] {};
     std::array<double, 6 * 3> pointVertexTableFor6Vertex_ {};
     std::array<double, 8 * 3> pointVertexTableFor8Vertex_ {};

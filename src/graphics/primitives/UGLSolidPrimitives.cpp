@@ -2,14 +2,16 @@
 
 #include "graphics/primitives/UGLBandPrimitives.h"
 #include "graphics/primitives/UGLPrimitiveSupport.h"
+#include "graphics/primitives/UGLSharedFaceTable.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
 
-constexpr quint64 hexahedronFaces[6][4] = { { 0, 3, 2, 1 }, { 0, 1, 5, 4 }, { 1, 2, 6, 5 },
-    { 2, 3, 7, 6 }, { 3, 0, 4, 7 }, { 4, 5, 6, 7 } };
-constexpr quint64 hexahedronEdges[24]
+constexpr quint64 hexahedronFaceCount = 6;
+constexpr quint64 hexahedronEdgeCount = 12;
+constexpr quint64 hexahedronEdges[2 * hexahedronEdgeCount]
     = { 0, 1, 1, 2, 2, 3, 3, 0, 4, 5, 5, 6, 6, 7, 7, 4, 0, 4, 1, 5, 2, 6, 3, 7 };
 constexpr quint64 quadrilateralCoarseIndexes[6] = { 0, 1, 2, 2, 3, 0 };
 constexpr quint64 quadrilateralFineIndexes[12] = { 0, 1, 4, 1, 2, 4, 2, 3, 4, 3, 0, 4 };
@@ -170,19 +172,47 @@ void writeTetrahedron(UGLDrawingBufferWriting* buffer, const double* const nodes
     writeEdges(buffer, tables, tetrahedronEdges, 6, edgeDrawingInfo, drawingInfo, isCanceled);
 }
 
+// The edges of the faces not in `hiddenFaces`: an edge between two hidden faces lies inside the
+// solids that hide them.
+quint64 edgesOfDrawnFaces(quint32 hiddenFaces, quint64 (&edges)[2 * hexahedronEdgeCount])
+{
+    quint64 count = 0;
+    for (quint64 edge = 0; edge < hexahedronEdgeCount; ++edge) {
+        const quint64 a = hexahedronEdges[2 * edge];
+        const quint64 b = hexahedronEdges[2 * edge + 1];
+        for (quint64 f = 0; f < hexahedronFaceCount; ++f) {
+            const quint64(&face)[4] = UGLHexahedronFaces[f];
+            const bool hasA = std::find(face, face + 4, a) != face + 4;
+            const bool hasB = std::find(face, face + 4, b) != face + 4;
+            if (hasA && hasB && (hiddenFaces & (1U << f)) == 0) {
+                edges[2 * count] = a;
+                edges[2 * count + 1] = b;
+                ++count;
+                break;
+            }
+        }
+    }
+    return count;
+}
+
 } // namespace
 
 void UGLWriteHexahedronWithTables(UGLDrawingBufferWriting* buffer, const double* const nodes[8],
     const _UGLColor* const* nodeColors, const _UGLColor* color,
     const _UGLEdgeDrawingInfo* edgeDrawingInfo, const UGLDrawingInfo* drawingInfo)
 {
+    const UGLSharedFaceTable* shared = drawingInfo->sharedFaceTable();
+    const quint32 hiddenFaces = shared != nullptr ? shared->sharedHexahedronFaceMask(nodes) : 0;
     SolidTables tables;
     setNodes(tables, nodes, nodeColors, color, 8);
     const bool isCoarse = isCoarseFaceSplit(drawingInfo);
-    UGLVec3 faceNormals[6];
-    for (quint64 f = 0; f < 6; ++f) {
-        const quint64(&face)[4] = hexahedronFaces[f];
-        faceNormals[f] = diagonalNormal(tables, face);
+    UGLVec3 faceNormals[hexahedronFaceCount];
+    quint64 drawnFaceCount = 0;
+    for (quint64 f = 0; f < hexahedronFaceCount; ++f) {
+        if ((hiddenFaces & (1U << f)) != 0)
+            continue;
+        const quint64(&face)[4] = UGLHexahedronFaces[f];
+        faceNormals[drawnFaceCount++] = diagonalNormal(tables, face);
         if (isCoarse) {
             tables.addIndexes({ face[0], face[1], face[2], face[2], face[3], face[0] });
             continue;
@@ -192,9 +222,18 @@ void UGLWriteHexahedronWithTables(UGLDrawingBufferWriting* buffer, const double*
             { m, face[0], face[1], m, face[1], face[2], m, face[2], face[3], m, face[3], face[0] });
     }
     bool isCanceled = false;
-    writeFlatFaces(buffer, tables, UGLPolygonModeTriangles, faceNormals, isCoarse ? 6 : 12,
-        drawingInfo, &isCanceled);
-    writeEdges(buffer, tables, hexahedronEdges, 12, edgeDrawingInfo, drawingInfo, isCanceled);
+    if (drawnFaceCount != 0)
+        writeFlatFaces(buffer, tables, UGLPolygonModeTriangles, faceNormals, isCoarse ? 6 : 12,
+            drawingInfo, &isCanceled);
+    if (hiddenFaces == 0) {
+        writeEdges(buffer, tables, hexahedronEdges, hexahedronEdgeCount, edgeDrawingInfo,
+            drawingInfo, isCanceled);
+        return;
+    }
+    quint64 edges[2 * hexahedronEdgeCount];
+    const quint64 edgeCount = edgesOfDrawnFaces(hiddenFaces, edges);
+    if (edgeCount != 0)
+        writeEdges(buffer, tables, edges, edgeCount, edgeDrawingInfo, drawingInfo, isCanceled);
 }
 
 void UGLWriteHexahedron(UGLDrawingBufferWriting* buffer, const double p0[3], const _UGLColor* c0,
