@@ -13,8 +13,8 @@
 
 namespace {
 
+using HitWriter = UFemSelectBufferHitObjectWritingThreadTaskContext;
 using Record = UFemDrawingCardTypeInfoRecord;
-constexpr quint64 hitRecordWordCount = 4;
 
 // Leaves the pass's state on every way out: no restriction, no hit writer, no geometries.
 class SelectPassGuard {
@@ -150,7 +150,7 @@ bool UFemGraphicViewCompositor::selectRecord(
         insideNames.clear();
         {
             std::lock_guard lock(*hitWriter_);
-            const quint64 used = *hitCount * hitRecordWordCount;
+            const quint64 used = *hitCount * HitWriter::hitRecordWordCount;
             glSelectBuffer(GLsizei(hitWriter_->selectionBufferCapacity_GLUInt() - used),
                 hitWriter_->selectionBufferPtr() + used);
         }

@@ -4,12 +4,14 @@
 
 #include "graphicview/UFemGraphicViewController.h"
 #include "graphicview/ranges/UFemDataControllerValueRange.h"
+#include "graphicview/tasks/UFemSelectBufferHitObjectWritingThreadTaskContext.h"
 
 #include <limits>
 
 namespace {
 
-constexpr quint64 hitRecordWordCount = 4;
+using HitWriter = UFemSelectBufferHitObjectWritingThreadTaskContext;
+
 constexpr quint64 hitMinimumDepthWord = 1;
 constexpr quint64 hitNameWord = 3;
 // Readers of a list see its count grow in steps of this many cards.
@@ -155,14 +157,14 @@ quint64 UFemGraphicViewPicker::hitObjectNameInViewRect(const QRectF& rect, quint
             return bestName;
         if (wait == HitWait::failed)
             return noHitObjectName;
-        for (quint64 word = 0; word + hitRecordWordCount <= hits.size();
-             word += hitRecordWordCount) {
+        for (quint64 word = 0; word + HitWriter::hitRecordWordCount <= hits.size();
+             word += HitWriter::hitRecordWordCount) {
             if (hits[word + hitMinimumDepthWord] < bestDepth) {
                 bestDepth = hits[word + hitMinimumDepthWord];
                 bestName = hits[word + hitNameWord];
             }
         }
-        consumed += hits.size() / hitRecordWordCount;
+        consumed += hits.size() / HitWriter::hitRecordWordCount;
     }
 }
 
@@ -262,8 +264,8 @@ bool UFemGraphicViewPicker::runRubberbandCardIndexTableCalcWithThreadContext(UTh
                 isComplete = wait == HitWait::finished;
                 break;
             }
-            for (quint64 word = 0; word + hitRecordWordCount <= hits.size();
-                 word += hitRecordWordCount) {
+            for (quint64 word = 0; word + HitWriter::hitRecordWordCount <= hits.size();
+                 word += HitWriter::hitRecordWordCount) {
                 const quint64 name = hits[word + hitNameWord];
                 if (name >= cache.cardCount_selectableCard || isHit[name]
                     || finisher.count >= list.cardIndexTableCapacity())
@@ -278,7 +280,7 @@ bool UFemGraphicViewPicker::runRubberbandCardIndexTableCalcWithThreadContext(UTh
                 finisher.append(name);
                 added.push_back(std::move(shared));
             }
-            consumed += hits.size() / hitRecordWordCount;
+            consumed += hits.size() / HitWriter::hitRecordWordCount;
             finisher.publish();
         }
     }

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr quint64 hitRecordWordCount = 4;
 // Waking up now and then also sees a writer that stopped without a broadcast.
 constexpr auto hitWaitStep = std::chrono::milliseconds(50);
 

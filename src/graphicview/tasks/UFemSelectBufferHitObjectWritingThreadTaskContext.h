@@ -13,6 +13,8 @@ class UFemSelectBufferHitObjectWritingThreadTaskContext final : public UThreadTa
 public:
     // Room added to a selection buffer that must grow.
     static constexpr quint64 selectionBufferCapacityAddition = 256;
+    // Words of one hit record: the name count (always 1), the least and greatest depth, the name.
+    static constexpr quint64 hitRecordWordCount = 4;
 
     class Delegate {
     public:
