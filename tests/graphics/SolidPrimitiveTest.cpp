@@ -23,10 +23,18 @@ void writeCube(UGLDrawingBufferWriting* buffer, const _UGLColor* const colors[8]
         nullptr, edges, &info);
 }
 
-// Unit cubes at whole-number corners, nodes numbered as `cube`.
+// A block of unit cubes at whole-number corners, x slowest and z fastest, nodes numbered as
+// `cube`.
 struct CubeBlock {
     std::vector<std::array<double, 24>> corners;
 
+    CubeBlock(int countX, int countY, int countZ)
+    {
+        for (int x = 0; x < countX; ++x)
+            for (int y = 0; y < countY; ++y)
+                for (int z = 0; z < countZ; ++z)
+                    add(x, y, z);
+    }
     void add(int x, int y, int z)
     {
         std::array<double, 24>& c = corners.emplace_back();
@@ -43,6 +51,11 @@ struct CubeBlock {
             n[node] = corners[index].data() + 3 * node;
         return n;
     }
+    void addTo(UGLSharedFaceTable& table) const
+    {
+        for (std::size_t index = 0; index < corners.size(); ++index)
+            table.addHexahedron(nodes(index).data());
+    }
 };
 
 } // namespace
@@ -51,21 +64,16 @@ using SolidPrimitive = PrimitiveFixture;
 
 TEST(SharedFaceTable, AFaceIsSharedWhenAnotherSolidHasItInAnyNodeOrder)
 {
-    CubeBlock block;
-    for (int x = 0; x < 3; ++x)
-        for (int y = 0; y < 3; ++y)
-            for (int z = 0; z < 2; ++z)
-                block.add(x, y, z);
+    const CubeBlock block(3, 3, 2);
     UGLSharedFaceTable table;
     EXPECT_EQ(table.sharedHexahedronFaceMask(block.nodes(0).data()), 0u);
-    for (std::size_t index = 0; index < block.corners.size(); ++index)
-        table.addHexahedron(block.nodes(index).data());
+    block.addTo(table);
     // Faces -z, -y, +x, +y, -x, +z: shared where the block has a neighbour on that side.
     std::size_t index = 0;
     for (int x = 0; x < 3; ++x)
         for (int y = 0; y < 3; ++y)
             for (int z = 0; z < 2; ++z, ++index) {
-                const bool sides[6] = { z > 0, y > 0, x < 2, y<2, x> 0, z < 1 };
+                const bool sides[6] = { z > 0, y > 0, x < 2, (y < 2), (x > 0), z < 1 };
                 quint32 expected = 0;
                 for (quint32 face = 0; face < 6; ++face)
                     expected |= sides[face] ? 1U << face : 0;
@@ -86,14 +94,9 @@ TEST_F(SolidPrimitive, SharedFacesAndTheEdgesOnlyBetweenThemAreLeftOut)
 {
     _UGLEdgeDrawingInfo edges;
     edges.edgeWidth = 1.0;
-    CubeBlock block;
-    for (int x = 0; x < 3; ++x)
-        for (int y = 0; y < 3; ++y)
-            for (int z = 0; z < 3; ++z)
-                block.add(x, y, z);
+    const CubeBlock block(3, 3, 3);
     UGLSharedFaceTable table;
-    for (std::size_t index = 0; index < block.corners.size(); ++index)
-        table.addHexahedron(block.nodes(index).data());
+    block.addTo(table);
     info.setSharedFaceTable(&table);
     // The centre cube (1, 1, 1) draws nothing; the top centre one (1, 1, 2) its +z face and the
     // four edges around it, the rest lying between hidden faces.

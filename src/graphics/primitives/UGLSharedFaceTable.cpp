@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -53,8 +54,9 @@ struct CornerHashes {
     }
 };
 
-// Sums do not depend on the order of the corners, which differs between the two solids.
-template <typename Key> Key hexahedronFaceKey(const CornerHashes& corners, quint64 face)
+// A face's two hashes. Sums do not depend on the order of the corners, which differs between
+// the two solids.
+std::pair<quint64, quint32> faceHashes(const CornerHashes& corners, quint64 face)
 {
     quint64 hashSum = 0;
     quint64 checkSum = 0;
@@ -70,8 +72,10 @@ template <typename Key> Key hexahedronFaceKey(const CornerHashes& corners, quint
 void UGLSharedFaceTable::addHexahedron(const double* const nodes[8])
 {
     const CornerHashes corners(nodes);
-    for (quint64 face = 0; face < hexahedronFaceCount; ++face)
-        insert(hexahedronFaceKey<FaceKey>(corners, face));
+    for (quint64 face = 0; face < hexahedronFaceCount; ++face) {
+        const auto [hash, check] = faceHashes(corners, face);
+        insert({ hash, check });
+    }
 }
 
 quint32 UGLSharedFaceTable::sharedHexahedronFaceMask(const double* const nodes[8]) const
@@ -81,7 +85,8 @@ quint32 UGLSharedFaceTable::sharedHexahedronFaceMask(const double* const nodes[8
     const CornerHashes corners(nodes);
     quint32 mask = 0;
     for (quint64 face = 0; face < hexahedronFaceCount; ++face) {
-        if (slots_[slotIndex(hexahedronFaceKey<FaceKey>(corners, face))].count > 1)
+        const auto [hash, check] = faceHashes(corners, face);
+        if (slots_[slotIndex({ hash, check })].count > 1)
             mask |= 1U << face;
     }
     return mask;

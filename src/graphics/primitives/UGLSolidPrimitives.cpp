@@ -172,25 +172,32 @@ void writeTetrahedron(UGLDrawingBufferWriting* buffer, const double* const nodes
     writeEdges(buffer, tables, tetrahedronEdges, 6, edgeDrawingInfo, drawingInfo, isCanceled);
 }
 
+// Per edge of hexahedronEdges the bits of the two faces that hold it.
+constexpr std::array<quint32, hexahedronEdgeCount> hexahedronEdgeFaces = [] {
+    std::array<quint32, hexahedronEdgeCount> faces {};
+    for (quint64 edge = 0; edge < hexahedronEdgeCount; ++edge) {
+        for (quint64 f = 0; f < hexahedronFaceCount; ++f) {
+            const quint64(&face)[4] = UGLHexahedronFaces[f];
+            const auto holds
+                = [&](quint64 node) { return std::find(face, face + 4, node) != face + 4; };
+            if (holds(hexahedronEdges[2 * edge]) && holds(hexahedronEdges[2 * edge + 1]))
+                faces[edge] |= 1U << f;
+        }
+    }
+    return faces;
+}();
+
 // The edges of the faces not in `hiddenFaces`: an edge between two hidden faces lies inside the
 // solids that hide them.
 quint64 edgesOfDrawnFaces(quint32 hiddenFaces, quint64 (&edges)[2 * hexahedronEdgeCount])
 {
     quint64 count = 0;
     for (quint64 edge = 0; edge < hexahedronEdgeCount; ++edge) {
-        const quint64 a = hexahedronEdges[2 * edge];
-        const quint64 b = hexahedronEdges[2 * edge + 1];
-        for (quint64 f = 0; f < hexahedronFaceCount; ++f) {
-            const quint64(&face)[4] = UGLHexahedronFaces[f];
-            const bool hasA = std::find(face, face + 4, a) != face + 4;
-            const bool hasB = std::find(face, face + 4, b) != face + 4;
-            if (hasA && hasB && (hiddenFaces & (1U << f)) == 0) {
-                edges[2 * count] = a;
-                edges[2 * count + 1] = b;
-                ++count;
-                break;
-            }
-        }
+        if ((hexahedronEdgeFaces[edge] & ~hiddenFaces) == 0)
+            continue;
+        edges[2 * count] = hexahedronEdges[2 * edge];
+        edges[2 * count + 1] = hexahedronEdges[2 * edge + 1];
+        ++count;
     }
     return count;
 }
@@ -225,11 +232,6 @@ void UGLWriteHexahedronWithTables(UGLDrawingBufferWriting* buffer, const double*
     if (drawnFaceCount != 0)
         writeFlatFaces(buffer, tables, UGLPolygonModeTriangles, faceNormals, isCoarse ? 6 : 12,
             drawingInfo, &isCanceled);
-    if (hiddenFaces == 0) {
-        writeEdges(buffer, tables, hexahedronEdges, hexahedronEdgeCount, edgeDrawingInfo,
-            drawingInfo, isCanceled);
-        return;
-    }
     quint64 edges[2 * hexahedronEdgeCount];
     const quint64 edgeCount = edgesOfDrawnFaces(hiddenFaces, edges);
     if (edgeCount != 0)
