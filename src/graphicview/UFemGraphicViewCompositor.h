@@ -16,6 +16,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -57,6 +58,12 @@ public:
     bool composeSelectMode(const UGLDrawRectInfo& drawRectInfo, quint64 threadCount,
         const QRectF& pickViewRect, quint64 pickMask,
         UFemSelectBufferHitObjectWritingThreadTaskContext& hitWriter, SelectGeometries& geometries);
+    // Called on the picking thread once a record's select geometry is built, before it is marked
+    // valid (for tests); set only while no pass runs.
+    void setSelectGeometryBuiltObserver(std::function<void(quint64 record)> observer)
+    {
+        selectGeometryBuiltObserver_ = std::move(observer);
+    }
 
     // The per-frame drawing information of the records 0-4, 7 and 8; null when a settling of
     // the automatic values was canceled.
@@ -112,6 +119,7 @@ private:
     mutable std::array<std::atomic<bool>, UFemDrawingCardTypeInfoRecord::selectableRecordCount>
         isSelectDrawingViewDependent_ {};
     QRectF pickViewRect_;
+    std::function<void(quint64 record)> selectGeometryBuiltObserver_;
     bool isBaseClosed_ = false;
     bool doesDrawWithColor_ = false;
 };

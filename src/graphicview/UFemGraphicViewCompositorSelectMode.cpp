@@ -137,6 +137,8 @@ bool UFemGraphicViewCompositor::selectRecord(
         }
         if (isCanceled)
             return false;
+        if (selectGeometryBuiltObserver_)
+            selectGeometryBuiltObserver_(record);
         controller_.setSelectModeDisplayListValid(
             record, !isSelectDrawingViewDependent_.at(record).load());
     }

@@ -370,6 +370,9 @@ private:
     void registerCameraCommands();
     void tellPipelineStep(const char* step) const;
     void handEyeLocationToManagers();
+    // The picking pass reads the camera and marks the select geometry it built as valid: a
+    // camera change waits for it, so that the change's clearing comes after.
+    void waitForPickingPass();
     void handObjectLocationToManagers();
     void fitWithDirectionAndRedraw(const double* direction);
     void clearCachesForDataChange(bool clearsColorScaleRange);

@@ -32,8 +32,15 @@ void UFemGraphicViewController::handObjectLocationToManagers()
             manager->setObjectLocation(camera_.objectLocation());
 }
 
+void UFemGraphicViewController::waitForPickingPass()
+{
+    tellPipelineStep("waitForPickingPass");
+    selectBufferHitObjectWritingThreadTaskContext_->waitAllThreadDone();
+}
+
 void UFemGraphicViewController::setViewSize(QSizeF size)
 {
+    waitForPickingPass();
     camera_.setViewSize(size);
     for (const std::unique_ptr<UOpenGLManager>& manager : openGLManagerTable_)
         if (manager != nullptr)
@@ -56,6 +63,7 @@ void UFemGraphicViewController::ufemGraphicViewSizeDidChange(UFemGraphicView&)
 void UFemGraphicViewController::setEyeLocationAndObjectLocationByObjectSizeWithObjectDirection(
     const double* direction)
 {
+    waitForPickingPass();
     if (!camera_.fitWithObjectDirection(direction))
         return;
     handEyeLocationToManagers();
@@ -64,6 +72,9 @@ void UFemGraphicViewController::setEyeLocationAndObjectLocationByObjectSizeWithO
 
 void UFemGraphicViewController::updateEyeLocationDepthRangeIfNeeded()
 {
+    if (camera_.isEyeLocationDepthValid())
+        return;
+    waitForPickingPass();
     if (camera_.updateEyeLocationDepthRangeIfNeeded())
         handEyeLocationToManagers();
 }
@@ -99,6 +110,7 @@ void UFemGraphicViewController::setDirection_Y_Right_Z_Up()
 bool UFemGraphicViewController::updateEyeAndObjectLocationWithObjectMoveMode(
     quint64 mode, double dx, double dy)
 {
+    waitForPickingPass();
     const UFemGraphicViewCamera::Change change = camera_.moveWithObjectMoveMode(mode, dx, dy,
         settings_.objectMoveRotateBaseDistance, settings_.objectMoveScaleBaseDistance);
     if (change == UFemGraphicViewCamera::Change::none)

@@ -57,6 +57,12 @@ public:
     quint64 startUpdateRubberbandCardIndexTable(const QRectF& rect, quint64 pickMask,
         bool doesUpdateSelectedCard, quint64 changeIdentifier, const UFemCardSet& selectedCardSet);
 
+    // See UFemGraphicViewCompositor::setSelectGeometryBuiltObserver.
+    void setSelectGeometryBuiltObserver(std::function<void(quint64 record)> observer)
+    {
+        compositor_.setSelectGeometryBuiltObserver(std::move(observer));
+    }
+
     bool runSelectBufferHitObjectWritingWithThreadContext(UThreadContext& threadContext) override;
     bool runSelectedCardIndexTableCalcWithThreadContext(UThreadContext& threadContext) override;
     bool runRubberbandCardIndexTableCalcWithThreadContext(UThreadContext& threadContext) override;

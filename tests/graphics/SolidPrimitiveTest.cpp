@@ -62,7 +62,8 @@ struct CubeBlock {
 
 using SolidPrimitive = PrimitiveFixture;
 
-TEST(SharedFaceTable, AFaceIsSharedWhenAnotherSolidHasItInAnyNodeOrder)
+// Neighbours wind the face between them oppositely, whatever corner each starts from.
+TEST(SharedFaceTable, AFaceIsSharedWhenAnotherSolidWindsItTheOtherWay)
 {
     const CubeBlock block(3, 3, 2);
     UGLSharedFaceTable table;
@@ -88,6 +89,90 @@ TEST(SharedFaceTable, AFaceIsSharedWhenAnotherSolidHasItInAnyNodeOrder)
     table.addHexahedron(aboveNodes);
     EXPECT_EQ(table.sharedHexahedronFaceMask(aboveNodes), 1u); // its -z face
     EXPECT_EQ(table.sharedHexahedronFaceMask(block.nodes(1).data()) & 0x20u, 0x20u);
+}
+
+namespace {
+
+using Corners = std::array<double, 24>;
+
+// The unit cube with its bottom at height z; `inverted` numbers the top face first, which
+// winds every face inwards.
+Corners cubeAt(double z, bool inverted = false)
+{
+    Corners corners {};
+    for (int node = 0; node < 8; ++node)
+        for (int axis = 0; axis < 3; ++axis)
+            corners[3 * ((node + (inverted ? 4 : 0)) % 8) + axis]
+                = cube[node][axis] + (axis == 2 ? z : 0.0);
+    return corners;
+}
+
+// The same cube numbered from its second corner on.
+Corners turned(const Corners& corners)
+{
+    Corners result {};
+    for (int node = 0; node < 8; ++node)
+        for (int axis = 0; axis < 3; ++axis)
+            result[3 * node + axis] = corners[3 * ((node / 4) * 4 + (node + 1) % 4) + axis];
+    return result;
+}
+
+// The cube squashed onto its bottom, top and bottom on the same four positions.
+Corners flatAt(double z)
+{
+    Corners corners = cubeAt(z);
+    for (int node = 4; node < 8; ++node)
+        corners[3 * node + 2] = z;
+    return corners;
+}
+
+Corners allOnOnePoint()
+{
+    Corners corners {};
+    corners.fill(0.5);
+    return corners;
+}
+
+std::array<const double*, 8> nodesOf(const Corners& corners)
+{
+    std::array<const double*, 8> nodes;
+    for (int node = 0; node < 8; ++node)
+        nodes[node] = corners.data() + 3 * node;
+    return nodes;
+}
+
+} // namespace
+
+// Duplicates (however numbered), a solid's own faces and faces without area are never shared.
+TEST(SharedFaceTable, OnlyOppositeWindingsOfTwoSolidsAreShared)
+{
+    constexpr quint32 below = 0x01;
+    constexpr quint32 above = 0x20;
+    struct Case {
+        const char* name;
+        std::vector<Corners> solids;
+        std::vector<quint32> masks;
+    };
+    const Case cases[] = {
+        { "neighbours", { cubeAt(0), cubeAt(1) }, { above, below } },
+        { "duplicate", { cubeAt(0), cubeAt(0) }, { 0, 0 } },
+        { "duplicate numbered from another corner", { cubeAt(0), turned(cubeAt(0)) }, { 0, 0 } },
+        { "inverted duplicate", { cubeAt(0), cubeAt(0, true) }, { 0, 0 } },
+        { "inverted neighbour", { cubeAt(0), cubeAt(1, true) }, { above, above } },
+        { "duplicate neighbours", { cubeAt(0), cubeAt(1), cubeAt(1) }, { above, below, below } },
+        { "flat solid", { flatAt(0) }, { 0 } },
+        { "flat solid on a cube", { cubeAt(-1), flatAt(0) }, { above, below } },
+        { "solids on one point", { allOnOnePoint(), allOnOnePoint() }, { 0, 0 } },
+    };
+    for (const Case& c : cases) {
+        UGLSharedFaceTable table;
+        for (const Corners& solid : c.solids)
+            table.addHexahedron(nodesOf(solid).data());
+        for (std::size_t solid = 0; solid < c.solids.size(); ++solid)
+            EXPECT_EQ(
+                table.sharedHexahedronFaceMask(nodesOf(c.solids[solid]).data()), c.masks[solid])
+                << c.name << ", solid " << solid;
+    }
 }
 
 TEST_F(SolidPrimitive, SharedFacesAndTheEdgesOnlyBetweenThemAreLeftOut)

@@ -1,13 +1,13 @@
 #include "GraphicViewTestSupport.h"
 
+#include "HangGuard.h"
+
 #include "cardmodel/data/UFemWindowCardTable.h"
 #include "graphicview/tasks/UFemSelectBufferHitObjectWritingThreadTaskContext.h"
 
 #include <QKeyEvent>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <future>
 #include <mutex>
@@ -233,34 +233,7 @@ TEST(GraphicViewPickingThreadsTest, AStoppedWriterEndsEveryWait)
 
 namespace {
 
-constexpr auto hangDeadline = std::chrono::seconds(60);
 constexpr auto startDeadline = std::chrono::seconds(20);
-
-// Ends the process when the guarded code has not returned by the deadline: a hang fails the
-// test instead of blocking the run.
-class HangGuard {
-public:
-    explicit HangGuard(const char* what)
-        : watcher_([this, what] {
-            if (done_.get_future().wait_for(hangDeadline) == std::future_status::ready)
-                return;
-            std::fprintf(stderr, "%s did not end\n", what);
-            std::_Exit(EXIT_FAILURE);
-        })
-    {
-    }
-    ~HangGuard()
-    {
-        done_.set_value();
-        watcher_.join();
-    }
-    HangGuard(const HangGuard&) = delete;
-    HangGuard& operator=(const HangGuard&) = delete;
-
-private:
-    std::promise<void> done_;
-    std::thread watcher_;
-};
 
 // Holds the card value data's workers at the layer table's lock until the composition has
 // started them, then cancels the data under the running composition and lets the workers go.

@@ -1,0 +1,242 @@
+#include "GraphicViewTestSupport.h"
+
+#include "HangGuard.h"
+
+#include "appkit/UToolTipWindow.h"
+#include "foundation/threads/UThreadCountPreference.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string_view>
+#include <thread>
+
+namespace {
+
+constexpr int raceGridSide = 12;
+constexpr quint64 raceNodeRecord = 1;
+constexpr quint64 raceNodesOnly = 2;
+constexpr int raceProbedOffsets = 16;
+constexpr quint64 raceRotateMode = 3;
+constexpr quint64 raceZoomMode = 5;
+constexpr auto raceArrivalWait = std::chrono::seconds(20);
+constexpr QSize raceViewSize { 400, 300 };
+
+// A square of Quads in the XZ plane and one node on its own to the right of it.
+QString gridWithLoneNodeText()
+{
+    QString text = QStringLiteral("Material , Steel , 210000 , 0.3 ,\n"
+                                  "ShellProp , P , Steel , 0.05 ,\n");
+    const auto node = [](int i, int k) { return QStringLiteral("N%1_%2").arg(i).arg(k); };
+    for (int i = 0; i <= raceGridSide; ++i)
+        for (int k = 0; k <= raceGridSide; ++k)
+            text += QStringLiteral("Node , %1 ,  , %2 , 0 , %3 ,\n").arg(node(i, k)).arg(i).arg(k);
+    for (int i = 0; i < raceGridSide; ++i)
+        for (int k = 0; k < raceGridSide; ++k)
+            text += QStringLiteral("Quad , Q%1_%2 , P , %3 , %4 , %5 , %6 ,\n")
+                        .arg(i)
+                        .arg(k)
+                        .arg(node(i, k), node(i + 1, k), node(i + 1, k + 1), node(i, k + 1));
+    return text
+        + QStringLiteral("Node , Lone ,  , %1 , 0 , %2 ,\n")
+              .arg(raceGridSide + 3)
+              .arg(raceGridSide / 2);
+}
+
+// Holds a picking pass once it has built the nodes' select geometry, until released.
+class SelectPassLatch {
+public:
+    // On the picking thread.
+    void holdAtNodes(quint64 record)
+    {
+        if (record != raceNodeRecord)
+            return;
+        std::unique_lock lock(mutex_);
+        hasArrived_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return isReleased_; });
+    }
+    bool waitForArrival()
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, raceArrivalWait, [this] { return hasArrived_; });
+    }
+    void release()
+    {
+        std::lock_guard lock(mutex_);
+        isReleased_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool hasArrived_ = false;
+    bool isReleased_ = false;
+};
+
+struct CameraChange {
+    const char* name;
+    std::function<void(UFemGraphicViewController&)> apply;
+};
+
+const std::vector<CameraChange>& cameraChanges()
+{
+    static const std::vector<CameraChange> changes {
+        { "zoom in",
+            [](UFemGraphicViewController& c) {
+                c.updateEyeAndObjectLocationWithObjectMoveMode(raceZoomMode, 0, 100);
+            } },
+        { "rotate",
+            [](UFemGraphicViewController& c) {
+                c.updateEyeAndObjectLocationWithObjectMoveMode(raceRotateMode, 30, 10);
+            } },
+        { "fit", [](UFemGraphicViewController& c) { c.fitObjectInView(); } },
+        { "view size", [](UFemGraphicViewController& c) { c.setViewSize(c.viewSize()); } },
+        { "zoom out",
+            [](UFemGraphicViewController& c) {
+                c.updateEyeAndObjectLocationWithObjectMoveMode(raceZoomMode, 0, -100);
+            } },
+    };
+    return changes;
+}
+
+class SelectGeometryCameraRace : public GraphicViewFixture {
+protected:
+    // The window is never shown, so that no frame is painted: Qt's painting runs on its own
+    // pooled threads, whose locks ThreadSanitizer cannot see.
+    SelectGeometryCameraRace()
+        : GraphicViewFixture(gridWithLoneNodeText(), true, QSize())
+    {
+        view->setFixedSize(raceViewSize);
+        controller->setViewSize(QSizeF(raceViewSize));
+    }
+    ~SelectGeometryCameraRace() override { UToolTipWindow::sharedToolTipWindow().close(); }
+
+    QPointF loneNodeViewPoint() const
+    {
+        const double at[3] = { raceGridSide + 3, 0, raceGridSide / 2 };
+        double onEye[3];
+        controller->camera().getPositionOnEyeCoord(onEye, at);
+        return { controller->viewSize().width() / 2 + onEye[0],
+            controller->viewSize().height() / 2 + onEye[1] };
+    }
+    // The offsets in whole view points to the right of the lone node at which a pick of nodes
+    // finds it.
+    std::vector<int> offsetsPickingLoneNode()
+    {
+        const UFemCardPtr lone = cardNamed(QStringLiteral("Lone"));
+        const QPointF centre = loneNodeViewPoint();
+        std::vector<int> offsets;
+        for (int offset = 0; offset < raceProbedOffsets; ++offset)
+            if (controller->cardAtViewPoint(centre + QPointF(offset, 0), raceNodesOnly) == lone)
+                offsets.push_back(offset);
+        return offsets;
+    }
+    std::vector<int> offsetsPickingLoneNodeFromScratch()
+    {
+        controller->clearSelectModeObjectDisplayList();
+        return offsetsPickingLoneNode();
+    }
+    // A hover over the lone node whose select geometry is not built sets the pass going.
+    void startTipPass()
+    {
+        EXPECT_EQ(controller->toolTipStringWithViewPoint(loneNodeViewPoint()), std::nullopt);
+    }
+    void waitForPass()
+    {
+        controller->selectBufferHitObjectWritingThreadTaskContext().waitAllThreadDone();
+    }
+    // Fitted, then zoomed out, so that a fit changes the scale too.
+    void resetCamera()
+    {
+        controller->setDirection_X_Right_Z_Up();
+        controller->updateEyeAndObjectLocationWithObjectMoveMode(raceZoomMode, 0, -50);
+        controller->clearSelectModeObjectDisplayList();
+    }
+    void useThreadCount(quint64 threadCount)
+    {
+        QVariantMap preferences = UFemUserPreferences::registeredDefaults();
+        preferences.insert(UFemReferenceThreadCountPreferencesKey, threadCount);
+        harness.document->userPreferences
+            = UFemUserPreferences::userPreferencesWithPreferencesDictionary(preferences,
+                UGLGraphicProcessorInfoManager::sharedGraphicProcessorInfoManager(), nullptr);
+    }
+};
+
+} // namespace
+
+// A hover's pass that built its nodes for the old camera is held while the camera changes: the
+// nodes' select geometry then is not valid, and picks beside the lone node find it where
+// geometry built from scratch does.
+TEST_F(SelectGeometryCameraRace, AChangeDuringATipsPassLeavesNoGeometryOfTheOldCamera)
+{
+    for (const CameraChange& change : cameraChanges()) {
+        SCOPED_TRACE(change.name);
+        resetCamera();
+        SelectPassLatch latch;
+        controller->picker().setSelectGeometryBuiltObserver(
+            [&latch](quint64 record) { latch.holdAtNodes(record); });
+        // A change that waits for the pass lets it go first.
+        controller->setPipelineStepObserver([&latch](const char* step) {
+            if (std::string_view(step) == "waitForPickingPass")
+                latch.release();
+        });
+        bool hasArrived = false;
+        {
+            const HangGuard guard(change.name);
+            startTipPass();
+            hasArrived = latch.waitForArrival();
+            if (hasArrived)
+                change.apply(*controller);
+            latch.release();
+            waitForPass();
+        }
+        controller->setPipelineStepObserver({});
+        controller->picker().setSelectGeometryBuiltObserver({});
+        ASSERT_TRUE(hasArrived);
+        EXPECT_FALSE(controller->isSelectModeDisplayListValid(raceNodeRecord));
+        const std::vector<int> picked = offsetsPickingLoneNode();
+        EXPECT_FALSE(picked.empty());
+        EXPECT_EQ(picked, offsetsPickingLoneNodeFromScratch());
+    }
+}
+
+namespace {
+
+using SelectGeometryCameraRaceThreads = SelectGeometryCameraRace;
+
+// Moments of a camera change, spread evenly over the length of a pass.
+constexpr int raceMomentCount = 15;
+
+} // namespace
+
+// Camera changes at moments spread over hovers' passes, with every count of the pass's buffer
+// workers: the picks afterwards are always those of select geometry built from scratch.
+TEST_F(SelectGeometryCameraRaceThreads, ChangesAtAnyMomentOfAPassPickLikeAFreshPass)
+{
+    const HangGuard guard("camera changes during passes", std::chrono::seconds(600));
+    const std::vector<CameraChange>& changes = cameraChanges();
+    for (quint64 threads = 1; threads <= UFemGraphicViewCompositor::maximumChildBufferCount;
+         ++threads) {
+        useThreadCount(threads);
+        controller->clearSelectModeObjectDisplayList();
+        const auto start = std::chrono::steady_clock::now();
+        startTipPass();
+        waitForPass();
+        const auto passLength = std::chrono::steady_clock::now() - start;
+        for (int moment = 0; moment < raceMomentCount; ++moment) {
+            const CameraChange& change = changes[moment % changes.size()];
+            SCOPED_TRACE(testing::Message() << threads << " threads, " << change.name << " at "
+                                            << moment << "/" << raceMomentCount << " of a pass");
+            controller->clearSelectModeObjectDisplayList();
+            startTipPass();
+            std::this_thread::sleep_for(passLength * moment / raceMomentCount);
+            change.apply(*controller);
+            waitForPass();
+            const std::vector<int> picked = offsetsPickingLoneNode();
+            EXPECT_EQ(picked, offsetsPickingLoneNodeFromScratch());
+        }
+    }
+}
