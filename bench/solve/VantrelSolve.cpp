@@ -16,6 +16,7 @@
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UFemErrorsFile.h"
 #include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/files/UFemFileIdentity.h"
 #include "foundation/files/UFemFileReading.h"
 #include "foundation/threads/UThreadCountPreference.h"
 
@@ -243,8 +244,12 @@ int solve(const Options& options)
     UFemInstallCalculationServices(services);
     UFemDataController controller(services);
 
-    auto start = Clock::now();
     UErrorPtr error;
+    if (!UFemCheckResultFileIsNotModelFile(options.resultPath, options.modelPath, &error)) {
+        printError("the result file", error);
+        return exitFailed;
+    }
+    auto start = Clock::now();
     const std::optional<QString> modelText = readModelText(options.modelPath, &error);
     if (!modelText || !controller.resetWithModelText(*modelText, true, &error)) {
         printError("reading the model", error);
