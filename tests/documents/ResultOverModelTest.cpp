@@ -1,7 +1,6 @@
 #include "CalculationTestSupport.h"
 
 #include "cardmodel/data/UFemDataController.h"
-#include "documents/document/UFemProjectFile.h"
 
 #include <QFile>
 
@@ -38,20 +37,12 @@ void expectRefusedBeforeAnyWork(CalculationHarness& harness, UFemDocument& docum
 TEST(ResultOverModel, AResultPathNamingTheModelFileIsRefused)
 {
     CalculationHarness harness;
-    harness.writeFile("Beam.vtmodel", tripodModelText().toUtf8());
+    UFemDocument* project = harness.tripodProject();
+    ASSERT_NE(project, nullptr);
     ASSERT_TRUE(QFile::link(harness.path("Beam.vtmodel"), harness.path("Beam.vtresult")));
     ASSERT_EQ(::link(QFile::encodeName(harness.path("Beam.vtmodel")).constData(),
                   QFile::encodeName(harness.path("Hard.vtresult")).constData()),
         0);
-    UFemProjectFileContents contents;
-    contents.projectModelFilePathString = QStringLiteral("Beam.vtmodel");
-    contents.projectDoesLoadModelDataAuto = true;
-    contents.projectResultFilePathString = QStringLiteral("Beam.vtresult");
-    contents.projectDoesLoadResultDataAuto = false;
-    harness.writeFile("Beam.vtproj", UFemProjectFileData(contents));
-    UFemDocument* project = harness.open("Beam.vtproj");
-    ASSERT_NE(project, nullptr);
-    project->setCalculationManager(&harness.manager);
     UErrorPtr error;
     EXPECT_FALSE(project->startCalculationWithArgument(std::nullopt, &error));
     expectRefusedBeforeAnyWork(harness, *project, error, harness.path("Beam.vtresult"));
