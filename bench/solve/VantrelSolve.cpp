@@ -5,6 +5,7 @@
 
 #include "calculation/UFemDataControllerRunCalculation.h"
 #include "calculation/UFemMatrixCalculationContext.h"
+#include "calculation/UFemWFCalculationExceptionError.h"
 #include "calculation/results/UFemResultDataManagerImpl.h"
 #include "calculation/results/UFemResultDataServices.h"
 #include "calculation/results/UFemResultFileWriter.h"
@@ -15,7 +16,7 @@
 #include "documents/document/UFemModelFileText.h"
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UFemErrorsFile.h"
-#include "foundation/errors/UFemErrorsOther.h"
+#include "foundation/files/UFemFileIdentity.h"
 #include "foundation/files/UFemFileReading.h"
 #include "foundation/threads/UThreadCountPreference.h"
 
@@ -29,7 +30,6 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
-#include <new>
 #include <thread>
 
 namespace {
@@ -243,8 +243,12 @@ int solve(const Options& options)
     UFemInstallCalculationServices(services);
     UFemDataController controller(services);
 
-    auto start = Clock::now();
     UErrorPtr error;
+    if (!UFemCheckResultFileIsNotModelFile(options.resultPath, options.modelPath, &error)) {
+        printError("the result file", error);
+        return exitFailed;
+    }
+    auto start = Clock::now();
     const std::optional<QString> modelText = readModelText(options.modelPath, &error);
     if (!modelText || !controller.resetWithModelText(*modelText, true, &error)) {
         printError("reading the model", error);
@@ -295,11 +299,17 @@ int main(int argc, char** argv)
     const std::optional<Options> options = parsedOptions(application.arguments().mid(1));
     if (!options)
         return usage();
-    // Memory may run out anywhere: in the text of a model, in the report of its cards.
+    // Memory may run out anywhere: in the text of a model, in the report of its cards, in a thread
+    // that could not be made. What the calculation held is freed by the time it is reported.
     try {
         return solve(*options);
-    } catch (const std::bad_alloc&) {
-        printError("memory ran out", UFemMallocFailedError());
+    } catch (...) {
+        const UErrorPtr error = UFemWFCalculationErrorWithException(std::current_exception());
+        try {
+            printError("stopped", error);
+        } catch (...) {
+            std::fputs("vantrel-solve: stopped: Memory allocation failed.\n", stderr);
+        }
         return exitFailed;
     }
 }

@@ -42,13 +42,14 @@ UFemCalculationThreadOutcome UFemRunCalculationThreadWork(
     try {
         if (runAndWrite(argument, &outcome.resultFileError, &outcome.error))
             return outcome;
+        if (outcome.error && outcome.error->isUFemCalculationCanceledError())
+            outcome.error
+                = UFemCalculationCanceledError_withDocumentNameString(argument.documentNameString);
     } catch (...) {
-        // Nothing may leave the thread: the panel shows the error and the document unlocks.
+        // Nothing may leave the thread: the panel shows the error and the document unlocks. The
+        // error allocates nothing, so memory running out cannot end the thread here.
         outcome.error = UFemWFCalculationErrorWithException(std::current_exception());
         outcome.resultFileError.reset();
     }
-    if (outcome.error && outcome.error->isUFemCalculationCanceledError())
-        outcome.error
-            = UFemCalculationCanceledError_withDocumentNameString(argument.documentNameString);
     return outcome;
 }

@@ -1,5 +1,6 @@
 #include "platform/UFileWriting.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 bool UWriteWholeAndFlush(QIODevice& device, const QByteArray& data)
@@ -18,6 +19,10 @@ bool UWriteWholeAndFlush(QIODevice& device, const QByteArray& data)
 
 std::optional<UFileWriteFailure> UWriteFileWhole(const QString& path, const QByteArray& data)
 {
+    // The new file would be renamed over a device, FIFO, socket or folder (or the one a link
+    // names), replacing it with a regular file.
+    if (const QFileInfo target(path); target.exists() && !target.isFile())
+        return UFileWriteFailure { QFileDevice::OpenError, QStringLiteral("Not a regular file") };
     QSaveFile file(path);
     // Unbuffered, so that every failure shows at the write that meets it, with its reason.
     if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && UWriteWholeAndFlush(file, data)

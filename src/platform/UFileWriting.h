@@ -20,6 +20,7 @@ struct UFileWriteFailure {
 [[nodiscard]] bool UWriteWholeAndFlush(QIODevice& device, const QByteArray& data);
 
 // Replaces the file at `path` by `data` through a temporary file beside it; on failure the file
-// stays as it was and the failure is returned.
+// stays as it was and the failure is returned. Only a regular file, or a link to one, is replaced:
+// anything else at `path` is refused with the reason "Not a regular file".
 [[nodiscard]] std::optional<UFileWriteFailure> UWriteFileWhole(
     const QString& path, const QByteArray& data);

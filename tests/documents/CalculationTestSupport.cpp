@@ -4,6 +4,7 @@
 #include "calculation/results/UFemResultDataServices.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "documents/document/UFemDocumentNotifications.h"
+#include "documents/document/UFemProjectFile.h"
 #include "foundation/threads/UDetachedThreadManager.h"
 
 #include <QCoreApplication>
@@ -90,6 +91,23 @@ UFemDocument* CalculationHarness::modelDocument(const QString& modelText)
     EXPECT_TRUE(document->loadModelFileData(modelText.toUtf8(), &error));
     document->setCalculationManager(&manager);
     return document;
+}
+
+UFemDocument* CalculationHarness::tripodProject()
+{
+    writeFile("Beam.vtmodel", tripodModelText().toUtf8());
+    UFemProjectFileContents contents;
+    contents.projectTitleString = QStringLiteral("Beam");
+    contents.projectVersionString = QStringLiteral("1.0");
+    contents.projectModelFilePathString = QStringLiteral("Beam.vtmodel");
+    contents.projectDoesLoadModelDataAuto = true;
+    contents.projectResultFilePathString = QStringLiteral("Beam.vtresult");
+    contents.projectDoesLoadResultDataAuto = false;
+    writeFile("Beam.vtproj", UFemProjectFileData(contents));
+    UFemDocument* project = open("Beam.vtproj");
+    if (project != nullptr)
+        project->setCalculationManager(&manager);
+    return project;
 }
 
 void CalculationHarness::releaseThreads()

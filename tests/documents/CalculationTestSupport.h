@@ -44,6 +44,9 @@ struct CalculationHarness : DocumentHarness {
 
     // An untitled model document of `modelText` calculated by this harness's manager.
     UFemDocument* modelDocument(const QString& modelText);
+    // The project "Beam.vtproj" (title "Beam", version "1.0") of the tripod model "Beam.vtmodel"
+    // with the result path "Beam.vtresult", loaded by hand, calculated by this harness's manager.
+    UFemDocument* tripodProject();
     // Starts the calculation threads held back so far.
     void releaseThreads();
     bool waitForCalculations();

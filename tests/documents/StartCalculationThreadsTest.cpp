@@ -4,7 +4,6 @@
 #include "documents/calculation/UFemCalculationManagerCalculationViewController.h"
 #include "documents/calculation/UFemSaveBeforeCalculationPanelController.h"
 #include "documents/document/UFemDocumentNotifications.h"
-#include "documents/document/UFemProjectFile.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -121,18 +120,8 @@ TEST(StartCalculationThreadsTest, ResultsOfAModelThatChangedMeanwhileAreNotTaken
 TEST(StartCalculationThreadsTest, AProjectWithAResultPathAndNoAutoLoadWritesOnlyTheFile)
 {
     CalculationHarness harness;
-    harness.writeFile("Beam.vtmodel", tripodModelText().toUtf8());
-    UFemProjectFileContents contents;
-    contents.projectTitleString = QStringLiteral("Beam");
-    contents.projectVersionString = QStringLiteral("1.0");
-    contents.projectModelFilePathString = QStringLiteral("Beam.vtmodel");
-    contents.projectDoesLoadModelDataAuto = true;
-    contents.projectResultFilePathString = QStringLiteral("Beam.vtresult");
-    contents.projectDoesLoadResultDataAuto = false;
-    harness.writeFile("Beam.vtproj", UFemProjectFileData(contents));
-    UFemDocument* project = harness.open("Beam.vtproj");
+    UFemDocument* project = harness.tripodProject();
     ASSERT_NE(project, nullptr);
-    project->setCalculationManager(&harness.manager);
 
     UErrorPtr error;
     ASSERT_TRUE(project->startCalculation(&error));

@@ -9,6 +9,15 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <vector>
+
 namespace {
 
 constexpr rlim_t SizeLimit = 1000;
@@ -75,4 +84,73 @@ TEST(SafeWrite, APreferenceThatCannotBeWrittenKeepsTheSettingsFile)
     });
     EXPECT_EQ(outcome, "failed");
     EXPECT_EQ(contentsOf(path), old);
+}
+
+namespace {
+
+// What is at `path` itself, a link not followed.
+mode_t fileTypeAt(const QString& path)
+{
+    struct stat status { };
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & S_IFMT
+                                                                      : mode_t(0);
+}
+
+bool makeSocketAt(const QString& path)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (size_t(name.size()) >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound
+        = socket >= 0 && ::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    if (socket >= 0)
+        ::close(socket);
+    return bound;
+}
+
+} // namespace
+
+// Only a regular file (or one a link names) is replaced: a device, FIFO, socket or folder, and a
+// link to one, stays as it was, and the failure says why. Everything is made in a temporary folder;
+// the character device (a twin of the null device, made only when running as root) too.
+TEST(SpecialFileTarget, OnlyARegularFileIsReplaced)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto at = [&](const char* name) { return folder.filePath(QString::fromLatin1(name)); };
+    ASSERT_EQ(::mkfifo(QFile::encodeName(at("fifo")).constData(), 0600), 0);
+    ASSERT_TRUE(makeSocketAt(at("socket")));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("folder")));
+    ASSERT_TRUE(writeFile(at("regular"), "old"));
+    for (const char* target : { "fifo", "folder", "regular" })
+        ASSERT_TRUE(QFile::link(at(target), at(target) + QStringLiteral(".link")));
+    std::vector<const char*> refused { "fifo", "socket", "folder", "fifo.link", "folder.link" };
+    if (::geteuid() == 0) {
+        ASSERT_EQ(
+            ::mknod(QFile::encodeName(at("device")).constData(), S_IFCHR | 0600, makedev(1, 3)), 0);
+        refused.push_back("device");
+    }
+
+    for (const char* name : refused) {
+        SCOPED_TRACE(name);
+        const mode_t type = fileTypeAt(at(name));
+        const auto failure = UWriteFileWhole(at(name), "new");
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->code, QFileDevice::OpenError);
+        EXPECT_EQ(failure->reason, QStringLiteral("Not a regular file"));
+        EXPECT_EQ(fileTypeAt(at(name)), type);
+    }
+    EXPECT_EQ(fileTypeAt(at("fifo")), S_IFIFO);
+    EXPECT_EQ(QDir(at("folder")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+
+    // A regular file is replaced; through a link, the file it names, the link kept.
+    EXPECT_FALSE(UWriteFileWhole(at("regular.link"), "linked"));
+    EXPECT_EQ(fileTypeAt(at("regular.link")), S_IFLNK);
+    EXPECT_EQ(contentsOf(at("regular")), "linked");
+    EXPECT_FALSE(UWriteFileWhole(at("regular"), "new"));
+    EXPECT_EQ(contentsOf(at("regular")), "new");
 }

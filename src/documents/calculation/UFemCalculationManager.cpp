@@ -4,6 +4,7 @@
 #include "appkit/Notifier.h"
 #include "appkit/SheetPresenter.h"
 #include "calculation/UFemDataControllerRunCalculation.h"
+#include "calculation/UFemWFCalculationExceptionError.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemResultDataManager.h"
 #include "documents/calculation/UFemCalculationManagerCalculationViewController.h"
@@ -115,26 +116,39 @@ quint64 UFemCalculationManager::startCalculationDocument(
     updateCalculationListView();
     updateCalculationViewProgressWithTimer(nullptr);
 
-    detachCalculationThread(
-        { name, std::move(dataController), resultFilePath, document.projectTitleString(),
-            document.projectVersionString(), document.projectCommentString() });
+    if (!detachCalculationThread(
+            { name, std::move(dataController), resultFilePath, document.projectTitleString(),
+                document.projectVersionString(), document.projectCommentString() },
+            error)) {
+        // The document is told at once and never locks.
+        calculationRecordArray_.pop_back();
+        updateCalculationListView();
+        return UFemNoCalculationIdentifierNumber;
+    }
     displayCalculationManagerPanel();
     return identifier;
 }
 
-void UFemCalculationManager::detachCalculationThread(UFemCalculationThreadArgument argument)
+bool UFemCalculationManager::detachCalculationThread(
+    UFemCalculationThreadArgument argument, UErrorPtr* error)
 {
     QPointer<UFemCalculationManager> manager(this);
-    threadLauncher_([manager, argument = std::move(argument)]() mutable {
-        const UFemCalculationThreadOutcome outcome = UFemRunCalculationThreadWork(argument);
-        // The thread keeps no reference: the data controller ends on the main thread.
-        UMainThread::perform(
-            [manager, dataController = std::move(argument.dataController), outcome] {
-                if (manager)
-                    manager->calculationCompleted(dataController, outcome);
-            },
-            false);
-    });
+    try {
+        threadLauncher_([manager, argument = std::move(argument)]() mutable {
+            const UFemCalculationThreadOutcome outcome = UFemRunCalculationThreadWork(argument);
+            // The thread keeps no reference: the data controller ends on the main thread.
+            UMainThread::perform(
+                [manager, dataController = std::move(argument.dataController), outcome] {
+                    if (manager)
+                        manager->calculationCompleted(dataController, outcome);
+                },
+                false);
+        });
+    } catch (...) {
+        UFemSetError(error, UFemWFCalculationErrorWithException(std::current_exception()));
+        return false;
+    }
+    return true;
 }
 
 void UFemCalculationManager::calculationCompleted(

@@ -82,7 +82,9 @@ private:
 
     UFemCalculationRecord* recordOfViewController(
         const UFemCalculationManagerCalculationViewController& viewController) const;
-    void detachCalculationThread(UFemCalculationThreadArgument argument);
+    // False with the memory error when no thread could be made for the calculation.
+    [[nodiscard]] bool detachCalculationThread(
+        UFemCalculationThreadArgument argument, UErrorPtr* error);
     void calculationCompleted(const std::shared_ptr<UFemDataController>& dataController,
         const UFemCalculationThreadOutcome& outcome);
     void reportOnPanel(const UErrorPtr& error);

@@ -14,6 +14,7 @@
 #include "foundation/errors/UFemErrorsFile.h"
 #include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/errors/UFemErrorsRunCalculation.h"
+#include "foundation/files/UFemFileIdentity.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -191,6 +192,8 @@ bool UFemDocument::startCalculationWithArgument(
     if (!checkToHandOver(start.doesLoadWhenDone, error))
         return false;
     if (start.resultFilePath) {
+        if (!checkResultFileIsNotModelFile(*start.resultFilePath, error))
+            return false;
         bool proceeds = false;
         if (!prepareResultFile(
                 *start.resultFilePath, start.doesAllowOverwriteResultFile, &proceeds, error))
@@ -199,6 +202,16 @@ bool UFemDocument::startCalculationWithArgument(
             return true;
     }
     return startCalculationWithResultFile(start.resultFilePath, start.doesLoadWhenDone, error);
+}
+
+bool UFemDocument::checkResultFileIsNotModelFile(
+    const QString& resultFilePath, UErrorPtr* error) const
+{
+    UErrorPtr pathError;
+    const std::optional<QString> modelFilePath
+        = documentType_ == UFemDocumentTypeProject ? projectModelFileURL(&pathError) : filePath();
+    return !modelFilePath || modelFilePath->isEmpty()
+        || UFemCheckResultFileIsNotModelFile(resultFilePath, *modelFilePath, error);
 }
 
 bool UFemDocument::prepareResultFile(

@@ -289,6 +289,9 @@ private:
     void setDefaultResultFilePath(UFemCalculationSettingPanelController& controller) const;
     bool saveBeforeCalculationPanelButtonPushed(int tag);
     void startCalculationAfterSaveBeforeSheet();
+    // False with 11018 when the result file is the document's model file: it would be lost.
+    [[nodiscard]] bool checkResultFileIsNotModelFile(
+        const QString& resultFilePath, UErrorPtr* error) const;
     // Finds out whether the result file may be written; false without an error: the user
     // cancelled.
     [[nodiscard]] bool prepareResultFile(

@@ -213,6 +213,13 @@ UErrorPtr UFemFileAlreadyExistError_withFilePathString(const QString& filePathSt
     return makePathError(11018, "File '%@' already exist.", filePathString);
 }
 
+UErrorPtr UFemResultFileIsModelFileError_withFilePathString(const QString& filePathString)
+{
+    return UFemMakeSimpleError(11018,
+        ULocalizedFormattedString("Result File '%@' is the Model File.", filePathString),
+        ULocalizedFormattedString("Use different file name."));
+}
+
 UErrorPtr UFemDirectoryAlreadyExistOfFileNameError_withFilePathString(const QString& filePathString)
 {
     return makePathError(11019, "Directory ( not file ) '%@' already exist.", filePathString);

@@ -30,6 +30,8 @@ UErrorPtr UFemFileNotExistButDirectoryExistError_withFilePathString(const QStrin
 // A FIFO, device or socket: reading it could block or never end. Shares 11017 with the directory.
 UErrorPtr UFemNotRegularFileError_withFilePathString(const QString& filePathString);
 UErrorPtr UFemFileAlreadyExistError_withFilePathString(const QString& filePathString);
+// A result file that would be written over the model it is calculated from.
+UErrorPtr UFemResultFileIsModelFileError_withFilePathString(const QString& filePathString);
 UErrorPtr UFemDirectoryAlreadyExistOfFileNameError_withFilePathString(
     const QString& filePathString);
 UErrorPtr UFemCreatingFileFailedError_withFilePathString(const QString& filePathString);

@@ -3,7 +3,9 @@
 #include "foundation/errors/UErrorTexts.h"
 #include "foundation/strings/UFormattedString.h"
 
-UErrorPtr UFemMallocFailedError()
+namespace {
+
+UErrorPtr makeMallocFailedError()
 {
     const QString failed = ULocalizedFormattedString("Memory allocation failed.");
     return UFemMakeError(81001,
@@ -20,7 +22,8 @@ UErrorPtr UFemMallocFailedError()
         });
 }
 
-namespace {
+// Made before main: where memory has run out, making the report of it would fail as well.
+const UErrorPtr mallocFailedError = makeMallocFailedError();
 
 QString memoryText(quint64 bytes)
 {
@@ -33,6 +36,11 @@ QString memoryText(quint64 bytes)
 }
 
 } // namespace
+
+UErrorPtr UFemMallocFailedError() noexcept
+{
+    return mallocFailedError;
+}
 
 UErrorPtr UFemMallocFailedError_withMemoryBytes(quint64 requiredBytes, quint64 availableBytes)
 {

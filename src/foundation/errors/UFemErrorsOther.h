@@ -6,7 +6,8 @@
 
 // Errors that belong to no feature: memory, "few chance" and unexpected errors (81xxx).
 
-UErrorPtr UFemMallocFailedError();
+// Allocates nothing: one error made at start, so that a handler of std::bad_alloc can report it.
+UErrorPtr UFemMallocFailedError() noexcept;
 // The same refusal made before allocating, naming the memory needed and the memory available.
 UErrorPtr UFemMallocFailedError_withMemoryBytes(quint64 requiredBytes, quint64 availableBytes);
 // The element divider's refusal before it divides: the program goes on as it was.
