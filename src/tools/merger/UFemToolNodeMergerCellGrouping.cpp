@@ -10,7 +10,7 @@
 namespace {
 
 using Location = UFemToolNodeMergerCellGrouping::Location;
-// Cell numbers per axis, from 0. No border of empty cells: around a line it would be eight cells a
+// Cell numbers per axis, from 0. No border of empty cells: around a line it would be nine cells a
 // point, and the table of every cell would give way to the slower hashed one.
 using Cell = std::array<quint64, 3>;
 
