@@ -4,15 +4,11 @@
 
 #include <QKeyEvent>
 
-#include <limits>
-
 UFemCardStringCellEditor::UFemCardStringCellEditor(QWidget* parent)
-    : QLineEdit(parent)
+    : WholeTextField(parent)
 {
     setObjectName(QStringLiteral("cardStringCellEditor"));
     setFrame(false);
-    // QLineEdit cuts its text at 32767 characters by default, and the cut line would be applied.
-    setMaxLength(std::numeric_limits<int>::max());
     hide();
 }
 
@@ -44,7 +40,7 @@ bool UFemCardStringCellEditor::event(QEvent* event)
             return true;
         }
     }
-    return QLineEdit::event(event);
+    return WholeTextField::event(event);
 }
 
 bool UFemCardStringCellEditor::approvesChange(const QKeyEvent& event)
@@ -72,13 +68,13 @@ void UFemCardStringCellEditor::keyPressEvent(QKeyEvent* event)
     }
     if (!approvesChange(*event))
         return;
-    QLineEdit::keyPressEvent(event);
+    WholeTextField::keyPressEvent(event);
 }
 
 // A sheet or menu taking the focus for a while is no end of editing.
 void UFemCardStringCellEditor::focusOutEvent(QFocusEvent* event)
 {
-    QLineEdit::focusOutEvent(event);
+    WholeTextField::focusOutEvent(event);
     if (isEditing() && event->reason() != Qt::ActiveWindowFocusReason
         && event->reason() != Qt::PopupFocusReason)
         end(Ending::Apply);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QLineEdit>
+#include "appkit/WholeTextField.h"
 
 #include <functional>
 
@@ -8,7 +8,7 @@
 // controller. It lives as long as the table, so that applying a change (which re-makes the card
 // and reloads the table) leaves its text and selection alone. Tab and Backtab end editing rather
 // than moving to another cell; Esc abandons the change; losing the focus applies it.
-class UFemCardStringCellEditor : public QLineEdit {
+class UFemCardStringCellEditor : public WholeTextField {
 public:
     enum class Ending {
         Abort,

@@ -2,6 +2,7 @@
 
 #include "appkit/CommandRouter.h"
 #include "cardmodel/data/UFemDataController.h"
+#include "cardmodel/data/UFemDataControllerServices.h"
 #include "documents/application/UFemAppDelegate.h"
 #include "documents/application/UFemApplicationCommandHooks.h"
 #include "documents/application/UFemMainMenu.h"
@@ -10,6 +11,7 @@
 #include "documents/application/UFemStartWindow.h"
 #include "documents/document/UFemDocumentController.h"
 #include "documents/document/UFemProjectFile.h"
+#include "documents/preferences/UFemPreferencesMessageReporter.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "documents/window/UFemWindowController.h"
 #include "documents/window/UFemWindowNotifications.h"
@@ -94,12 +96,34 @@ public:
     std::vector<UOpenGLGraphicProcessorInfoRecord> records;
 };
 
+// The delegate's start-up as the program runs it. It installs the program's services and
+// preference alerts for the whole process; the test puts back what the other tests' data
+// controllers use and leaves the alerts to the log again.
+class DelegateStartUp {
+public:
+    explicit DelegateStartUp(SheetPresenter& sheets)
+        : previousServices_(UFemDataControllerServices::shared())
+    {
+        UFemAppDelegate::initialize(sheets);
+    }
+    ~DelegateStartUp()
+    {
+        UFemDataControllerServices::setShared(previousServices_);
+        UFemUserPreferences::applicationPreferencesMessageReporter().setPresenter({});
+    }
+    DelegateStartUp(const DelegateStartUp&) = delete;
+    DelegateStartUp& operator=(const DelegateStartUp&) = delete;
+
+private:
+    UFemDataControllerServices previousServices_;
+};
+
 } // namespace
 
 TEST(ApplicationDelegateTest, StartsWithNoDocumentAndTheStartWindowCarriesTheMenu)
 {
     ShellHarness harness;
-    UFemAppDelegate::initialize(harness.sheets);
+    const DelegateStartUp startUp(harness.sheets);
     harness.shell->start();
 
     // Every preference has its value before the first document reads one.
@@ -425,7 +449,7 @@ TEST(ApplicationDelegateTest, ToolCommandsGoThroughTheCommandHooksAndAreDisabled
         ~HooksReset() { UFemApplicationCommandHooks::removeAllHandlers(); }
     } hooksReset;
     ShellHarness harness;
-    UFemAppDelegate::initialize(harness.sheets);
+    const DelegateStartUp startUp(harness.sheets);
     harness.shell->start();
     CommandRouter& router = harness.shell->commandRouter();
     const QString divide = QStringLiteral("divideSelectedElements:");

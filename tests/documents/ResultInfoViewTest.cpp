@@ -24,7 +24,8 @@ struct ResultWindow {
         UErrorPtr error;
         EXPECT_TRUE(harness.model().setResultDataManager(
             makeResultWithErrorText(harness.model().modelTextOfAllCards(), std::move(errorText)),
-            true, &error));
+            true, &error))
+            << (error ? error->localizedDescription().toStdString() : std::string());
         harness.window->setViewType(UFemViewTypeInfo);
     }
     UFemResultInfoViewController& view() const

@@ -4,13 +4,29 @@
 #include "documents/application/UFemMainMenu.h"
 #include "documents/document/UFemDocumentController.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
+namespace {
+
+QWidgetList shownWindows()
+{
+    QWidgetList shown;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible())
+            shown.append(window);
+    }
+    return shown;
+}
+
+} // namespace
+
 ShellHarness::ShellHarness(const UFemDataControllerServices& services)
     : previousHome(qgetenv("HOME"))
+    , shownBefore(shownWindows())
 {
     qputenv("HOME", home.path().toUtf8());
     shell = std::make_unique<UFemApplicationShell>(sheets, panels, services, &prompt);
@@ -24,6 +40,10 @@ ShellHarness::~ShellHarness()
         document->close();
     finishEventTurn();
     shell.reset();
+    for (QWidget* window : shownWindows()) {
+        if (!shownBefore.contains(window))
+            window->hide();
+    }
     finishEventTurn();
     qputenv("HOME", previousHome);
 }

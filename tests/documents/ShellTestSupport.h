@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QMenu>
 #include <QUrl>
+#include <QWidgetList>
 
 class QAction;
 
@@ -27,6 +28,9 @@ struct ShellHarness {
 
     QTemporaryDir home;
     QByteArray previousHome;
+    // The windows shown before the harness: shared panels outlive the shell, and those the test
+    // showed are hidden again when it ends.
+    QWidgetList shownBefore;
     RecordingSheetPresenter sheets;
     RecordingFilePanels panels;
     RecordingDocumentPrompt prompt;

@@ -98,7 +98,17 @@ TEST(WindowsOnScreen, EveryWindowOfTheWalkOpensInsideTheMainWindowsScreen)
         QWidget& panel = calculations.calculationManagerPanel();
         const QScreen* panelScreen = QGuiApplication::screenAt(panel.frameGeometry().center());
         ASSERT_NE(panelScreen, nullptr);
-        EXPECT_TRUE(panelScreen->availableGeometry().contains(panel.frameGeometry()));
+        const QRect panelAvailable = panelScreen->availableGeometry();
+        EXPECT_TRUE(panelAvailable.contains(panel.frameGeometry()));
+        // Dragged a third past the screen's bottom and shown again, it comes back up onto it.
+        panel.hide();
+        const QRect dragged = panel.frameGeometry().translated(
+            0, panelAvailable.bottom() - panel.frameGeometry().bottom() + panel.height() / 3);
+        panel.move(dragged.topLeft());
+        calculations.displayCalculationManagerPanel();
+        finishEventTurn();
+        EXPECT_EQ(panel.frameGeometry().bottom(), panelAvailable.bottom());
+        EXPECT_EQ(panel.frameGeometry().left(), dragged.left());
         panel.hide();
     }
 }

@@ -100,6 +100,55 @@ TEST(UGLSelectGeometryTest, ATruncatedCommandRaisesInsteadOfReadingPastTheBlock)
         UException);
 }
 
+// An entry that names a vertex past its array, or runs longer than the array together, are
+// refused before anything of the command is kept, as a command past its block is.
+TEST(UGLSelectGeometryTest, SelectGeometryIndexCheckRefusesEntriesPastTheVertices)
+{
+    struct Case {
+        const char* what;
+        quint32 command;
+        GLenum mode;
+        std::vector<quint32> entries;
+    };
+    const Case cases[] = {
+        { "indexed entry equal to the vertex count", UGLDrawingBufferCommandIndexedVertexArray,
+            GL_TRIANGLES, { 0, 1, 4 } },
+        { "indexed entry far past the vertices", UGLDrawingBufferCommandIndexedVertexArray,
+            GL_TRIANGLES, { 0, 1, 1u << 30 } },
+        { "a later run's entry past the vertices", UGLDrawingBufferCommandIndexedRuns,
+            GL_TRIANGLE_STRIP, { 3, 0, 1, 2, 3, 1, 2, 9 } },
+        { "runs longer than the array", UGLDrawingBufferCommandVertexArrayRuns, GL_LINE_STRIP,
+            { 2, 3 } },
+    };
+    for (const Case& test : cases) {
+        Stream stream;
+        stream.name(1);
+        stream.vertexArray(UGLDrawingBufferCommandVertexArray, GL_TRIANGLES, 3);
+        stream.vertexArray(test.command, test.mode, 4, test.entries);
+        UGLSelectGeometry geometry;
+        try {
+            geometry.appendBlock(stream.cells.data(), stream.cells.data() + stream.cells.size(),
+                stream.indexTable.data());
+            ADD_FAILURE() << test.what << ": taken";
+        } catch (const UException& exception) {
+            EXPECT_EQ(exception.reason(),
+                QStringLiteral("Drawing command runs past its buffer. ( value: %1 )")
+                    .arg(test.command))
+                << test.what;
+        }
+        EXPECT_EQ(geometry.vertexCount(), 3u) << test.what;
+        EXPECT_EQ(geometry.drawCount(), 1u) << test.what;
+    }
+    // The largest entries that still name a vertex are taken.
+    Stream within;
+    within.vertexArray(UGLDrawingBufferCommandIndexedRuns, GL_TRIANGLES, 4, { 3, 3, 2, 1 });
+    within.vertexArray(UGLDrawingBufferCommandVertexArrayRuns, GL_LINE_STRIP, 4, { 2, 2 });
+    UGLSelectGeometry geometry;
+    geometry.appendBlock(
+        within.cells.data(), within.cells.data() + within.cells.size(), within.indexTable.data());
+    EXPECT_EQ(geometry.drawCount(), 3u);
+}
+
 namespace {
 
 // The names hit by one select pass over `band` of a 100 x 100 view; with `insideNames`, those the

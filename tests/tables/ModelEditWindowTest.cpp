@@ -1,6 +1,8 @@
 #include "ModelEditWindowTestSupport.h"
 
+#include "cards/UFemCardClasses.h"
 #include "platform/UUndoManager.h"
+#include "tables/forms/CardFormViewControllerAbst.h"
 #include "tables/modeledit/ModelEditWindowCardViewCardTableViewDataSource.h"
 #include "tables/modeledit/ModelEditWindowChooseCardTableViewController.h"
 
@@ -193,4 +195,41 @@ TEST(ModelEditWindowTest, theChooseSheetChoosesOneOrSomeAndReportsAClosedDocumen
     h.edit->loadTargetCardsWithChooseCardPanel();
     EXPECT_EQ(h.lastAlert(), QStringLiteral("Target window has closed."));
     EXPECT_EQ(h.edit->chooseCardPanel(), nullptr);
+}
+
+// A text field cuts its text at 32,767 characters unless told otherwise: a longer column must be
+// applied whole, and every field of the window and of every card's form must keep it.
+TEST(ModelEditWindowTest, FormLongColumnIsAppliedWholeAndEveryFieldKeepsIt)
+{
+    const QString longName = QStringLiteral("Steel") + QString(40000, u'x');
+    ModelEditWindowHarness h(WindowModelText
+        + QStringLiteral("Material , %1 , 200000 , 0.3 ,\nRodProp , RPL , %1 , 0.5 ,\n")
+              .arg(longName));
+    h.load(Edit::MODEL_EDIT_WINDOW_ACTION_MENU_MODIFY, QStringLiteral("RPL"));
+    h.child("sectionAreaFieldOutlet")->setText(QStringLiteral("0.75"));
+    h.edit->applyModifyCard();
+    ASSERT_TRUE(h.first.sheets.alerts.empty()) << h.lastAlert().left(200).toStdString();
+    EXPECT_TRUE(h.lines().contains(QStringLiteral("RodProp , RPL , %1 , 0.75 ,").arg(longName)));
+
+    for (const UFemCardClass* cardClass : UFemCardClassesInRegistryOrder()) {
+        UFemCardFormViewController* form
+            = CardFormViewControllerAbst::sharedCardFormViewController(*cardClass);
+        if (form == nullptr)
+            continue;
+        SCOPED_TRACE(cardClass->cardLabelString().toStdString());
+        for (quint64 column = 2; column < form->numberOfCurrentColumns(); ++column) {
+            form->setColumnString(longName, column);
+            EXPECT_EQ(form->columnStringAtIndex(column).size(), longName.size()) << column;
+        }
+        form->resetCardTextColumns();
+    }
+    for (qint64 action = Edit::MODEL_EDIT_WINDOW_ACTION_MENU_SHOW;
+         action <= Edit::MODEL_EDIT_WINDOW_ACTION_MENU_CHANGE_CARD_NAME; ++action) {
+        h.edit->setActionView(action);
+        for (QLineEdit* field : h.edit->window()->findChildren<QLineEdit*>()) {
+            field->setText(longName);
+            EXPECT_EQ(field->text().size(), longName.size())
+                << action << " " << field->objectName().toStdString();
+        }
+    }
 }

@@ -159,3 +159,66 @@ TEST(MergerLinear, GroupsAreThePairwiseGroupsOnRegularAndRandomMeshes)
         EXPECT_EQ(actual.groups, expected.groups);
     }
 }
+
+namespace {
+
+// `count` nodes from `origin`, `step` apart.
+std::vector<Location> line(int count, const Location& origin, const Location& step)
+{
+    std::vector<Location> nodes;
+    for (int n = 0; n < count; ++n)
+        nodes.push_back(
+            { origin[0] + n * step[0], origin[1] + n * step[1], origin[2] + n * step[2] });
+    return nodes;
+}
+
+// A block of nodes `spacing` apart, `sides` nodes along each axis.
+std::vector<Location> block(const std::array<int, 3>& sides, double spacing)
+{
+    std::vector<Location> nodes;
+    for (int k = 0; k < sides[2]; ++k) {
+        for (int j = 0; j < sides[1]; ++j) {
+            for (int i = 0; i < sides[0]; ++i)
+                nodes.push_back({ i * spacing, 0.5 + j * spacing, k * spacing });
+        }
+    }
+    return nodes;
+}
+
+} // namespace
+
+// Lines, whose cells lie along one axis (or, on a diagonal, scattered), a plate and a lattice: the
+// same groups as comparing every pair, at the spacing, a hair either side of it and beyond it.
+TEST(MergerOnALine, PlatesAndLatticesGroupAsEveryPairComparedAtAndAroundTheSpacing)
+{
+    std::mt19937 random(20261208);
+    std::vector<Location> shuffled = line(1200, { 0, 0, 0 }, { 0, 0.1, 0 });
+    std::shuffle(shuffled.begin(), shuffled.end(), random);
+    std::vector<Location> twoPieces = line(600, { 0, 0, 0 }, { Spacing, 0, 0 });
+    for (const Location& node : line(600, { 1000, 0, 0 }, { Spacing, 0, 0 }))
+        twoPieces.push_back(node);
+    struct Shape {
+        const char* name;
+        std::vector<Location> nodes;
+        double spacing;
+    };
+    const std::vector<Shape> shapes {
+        { "line along x", line(1200, { 0, 0, 0 }, { Spacing, 0, 0 }), Spacing },
+        { "diagonal line", line(1200, { 1, -2, 3 }, { 0.1, 0.1, 0.1 }), 0.1 },
+        { "shuffled line along y", shuffled, 0.1 },
+        { "two pieces of a line", twoPieces, Spacing },
+        { "plate", block({ 35, 1, 35 }, 0.3), 0.3 },
+        { "lattice", block({ 11, 11, 11 }, Spacing), Spacing },
+    };
+    for (const Shape& shape : shapes) {
+        for (const double factor : { 1.0 - 1e-9, 1.0, 1.0 + 1e-9, 1.5 }) {
+            const double distance = shape.spacing * factor;
+            SCOPED_TRACE(testing::Message() << shape.name << " at " << factor);
+            const PairwiseGrouping expected = pairwiseGrouping(shape.nodes, distance);
+            const PairwiseGrouping actual = mergerGrouping(shape.nodes, distance);
+            EXPECT_TRUE(expected.overMaximum.isEmpty());
+            EXPECT_TRUE(actual.overMaximum.isEmpty());
+            EXPECT_EQ(actual.groups, expected.groups);
+        }
+    }
+}

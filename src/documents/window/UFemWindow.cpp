@@ -1,5 +1,7 @@
 #include "documents/window/UFemWindow.h"
 
+#include "appkit/WholeTextField.h"
+
 #include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -8,7 +10,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <limits>
 #include <memory>
 
 namespace {
@@ -56,11 +57,9 @@ void UFemWindow::buildEditorBox()
         QStringLiteral("optionalCardStringEditorCardRowIndexTextFieldOutlet"));
     optionalCardStringEditorCardRowIndexTextFieldOutlet->setReadOnly(true);
     optionalCardStringEditorCardRowIndexTextFieldOutlet->setFixedWidth(rowIndexFieldWidth);
-    optionalCardStringEditorTextFieldOutlet = new QLineEdit;
+    optionalCardStringEditorTextFieldOutlet = new WholeTextField;
     optionalCardStringEditorTextFieldOutlet->setObjectName(
         QStringLiteral("optionalCardStringEditorTextFieldOutlet"));
-    // QLineEdit cuts its text at 32767 characters by default, and the cut line would be applied.
-    optionalCardStringEditorTextFieldOutlet->setMaxLength(std::numeric_limits<int>::max());
     doesKeepOptionalCardStringEditorCheckButtonOutlet = new QCheckBox(tr("Keep"));
     doesKeepOptionalCardStringEditorCheckButtonOutlet->setObjectName(
         QStringLiteral("doesKeepOptionalCardStringEditorCheckButtonOutlet"));

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -18,11 +19,44 @@ constexpr quint32 runDrawCount = 64;
 constexpr float boxLimit = std::numeric_limits<float>::max();
 constexpr quint64 vertexCellCount = 4; // code, x, y, z
 
+[[noreturn]] void raisePastBuffer(quint32 command)
+{
+    UFemRaiseProgramErrorWithValue(
+        QStringLiteral("Drawing command runs past its buffer."), long(command));
+}
+
 void requireCells(const Cell* cell, const Cell* end, quint64 cellCount)
 {
     if (quint64(end - cell) < cellCount)
-        UFemRaiseProgramErrorWithValue(
-            QStringLiteral("Drawing command runs past its buffer."), long(cell->unsignedValue()));
+        raisePastBuffer(cell->unsignedValue());
+}
+
+// The entries of a vertex array command must stay within its vertices: runs of arrays in all
+// no longer than the array, indexes below its vertex count, indexed runs within the entries.
+void requireEntriesWithinVertices(
+    quint32 command, const quint32* entries, quint32 entryCount, quint64 vertexCount)
+{
+    const auto isVertex = [vertexCount](quint32 entry) { return entry < vertexCount; };
+    switch (command) {
+    case UGLDrawingBufferCommandVertexArray:
+        return;
+    case UGLDrawingBufferCommandVertexArrayRuns:
+        if (std::accumulate(entries, entries + entryCount, quint64(0)) > vertexCount)
+            raisePastBuffer(command);
+        return;
+    case UGLDrawingBufferCommandIndexedVertexArray:
+        if (!std::all_of(entries, entries + entryCount, isVertex))
+            raisePastBuffer(command);
+        return;
+    default:
+        for (quint32 position = 0; position < entryCount;) {
+            const quint32 length = entries[position];
+            if (quint64(position) + 1 + length > entryCount
+                || !std::all_of(entries + position + 1, entries + position + 1 + length, isVertex))
+                raisePastBuffer(command);
+            position += 1 + length;
+        }
+    }
 }
 
 } // namespace
@@ -109,6 +143,7 @@ const Cell* UGLSelectGeometry::appendVertexArray(
     const quint32 entryCount = header[UGLVertexArrayHeaderIndexCount].unsignedValue();
     const quint64 cellCount = UGLVertexArrayHeaderCellCount + vertexCount * stride;
     requireCells(header, end, cellCount);
+    requireEntriesWithinVertices(command, entries, entryCount, vertexCount);
     const quint32 base = positionCount();
     const Cell* records = header + UGLVertexArrayHeaderCellCount;
     for (quint64 vertex = 0; vertex < vertexCount; ++vertex)
@@ -134,9 +169,6 @@ const Cell* UGLSelectGeometry::appendVertexArray(
     default:
         for (quint32 position = 0; position < entryCount;) {
             const quint32 length = entries[position];
-            if (quint64(position) + 1 + length > entryCount)
-                UFemRaiseProgramErrorWithValue(
-                    QStringLiteral("Drawing command runs past its buffer."), long(command));
             for (quint32 entry = position + 1; entry <= position + length; ++entry)
                 indexes_.push_back(base + entries[entry]);
             addDraw(mode, true, indexes_.size() - length, length);

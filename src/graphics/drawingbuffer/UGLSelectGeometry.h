@@ -20,7 +20,8 @@ public:
     quint64 drawCount() const { return draws_.size(); }
 
     // Appends one block of a select-mode stream (commands 1 to 11; colours and normals are
-    // skipped). A command that runs past the block raises "Drawing command runs past its buffer."
+    // skipped). A command that runs past the block, or whose entries name vertices past its
+    // array, raises "Drawing command runs past its buffer." and leaves nothing of itself.
     void appendBlock(const _UGLDrawingBufferElement* start, const _UGLDrawingBufferElement* end,
         const quint32* vertexIndexTable);
     // Draws what was appended into the current context, loading each object name as it changes,

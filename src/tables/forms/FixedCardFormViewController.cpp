@@ -1,5 +1,6 @@
 #include "tables/forms/FixedCardFormViewController.h"
 
+#include "appkit/WholeTextField.h"
 #include "cardmodel/card/UFemCardClass.h"
 
 #include <QComboBox>
@@ -51,7 +52,7 @@ void FixedCardFormViewController::addColumnRow(
     formLayout_->addWidget(label, row, 0);
     QWidget* control = nullptr;
     if (column.popupItemTitles.isEmpty()) {
-        control = new QLineEdit(formView_.get());
+        control = new WholeTextField(formView_.get());
     } else {
         auto* popup = new QComboBox(formView_.get());
         popup->addItems(column.popupItemTitles);

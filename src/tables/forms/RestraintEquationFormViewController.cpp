@@ -1,5 +1,6 @@
 #include "tables/forms/RestraintEquationFormViewController.h"
 
+#include "appkit/WholeTextField.h"
 #include "cards/loads/RestraintEquation.h"
 #include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/strings/UFormattedString.h"
@@ -26,7 +27,7 @@ enum ArgumentGridColumn { labelColumn, fieldColumn, buttonColumn };
 
 QLineEdit* makeField(const char* objectName, QWidget* parent)
 {
-    auto* field = new QLineEdit(parent);
+    auto* field = new WholeTextField(parent);
     field->setObjectName(QString::fromLatin1(objectName));
     return field;
 }
@@ -110,9 +111,9 @@ void RestraintEquationFormViewController::makeArgumentPair(quint64 pairIndex)
 {
     ArgumentPair pair {
         new QLabel(UFormattedString("Value %lu:", pairIndex + 1), argumentColumnForm_),
-        new QLineEdit(argumentColumnForm_),
+        new WholeTextField(argumentColumnForm_),
         new QLabel(UFormattedString("DOF %lu:", pairIndex + 1), argumentColumnForm_),
-        new QLineEdit(argumentColumnForm_),
+        new WholeTextField(argumentColumnForm_),
         makeButton(QStringLiteral("Insert"), argumentColumnForm_),
         makeButton(QStringLiteral("Remove"), argumentColumnForm_),
     };

@@ -1,5 +1,6 @@
 #include "tables/modeledit/ModelEditWindowCardViewController.h"
 
+#include "appkit/WholeTextField.h"
 #include "cardmodel/card/UFemCard.h"
 #include "cardmodel/card/UFemCardClass.h"
 #include "cardmodel/card/UFemCardClassManager.h"
@@ -34,7 +35,7 @@ bool isOneCardType(qint32 type)
 
 QLineEdit* makeField(const char* objectName, QWidget* parent)
 {
-    auto* field = new QLineEdit(parent);
+    auto* field = new WholeTextField(parent);
     field->setObjectName(QString::fromLatin1(objectName));
     return field;
 }
@@ -140,7 +141,7 @@ QWidget* ModelEditWindowCardViewController::makeGeneralCardFormView()
     view->hide();
     auto* form = new QFormLayout(view);
     for (int i = 0; i < generalCardFormColumnCount; ++i) {
-        generalCells_[size_t(i)] = new QLineEdit(view);
+        generalCells_[size_t(i)] = new WholeTextField(view);
         form->addRow(UFormattedString("Column %d:", i + 2), generalCells_[size_t(i)]);
     }
     return view;

@@ -2,6 +2,7 @@
 
 #include "appkit/Document.h"
 #include "appkit/SheetPresenter.h"
+#include "appkit/WholeTextField.h"
 #include "appkit/WindowController.h"
 #include "appkit/WindowTracker.h"
 #include "cardmodel/card/UFemCardClass.h"
@@ -63,7 +64,7 @@ void ModelEditWindowController::buildWindow()
     for (size_t i = 0; i < titles.size(); ++i)
         actionPopup_->addItem(titles[i], qint64(i + 1));
     connect(actionPopup_, &QComboBox::activated, this, [this] { actionPopupDidChange(); });
-    targetCardNameField_ = new QLineEdit(window_.get());
+    targetCardNameField_ = new WholeTextField(window_.get());
     targetCardNameField_->setObjectName(QStringLiteral("targetCardNameFieldOutlet"));
     connect(targetCardNameField_, &QLineEdit::returnPressed, this, [this] { loadTargetCard(); });
     loadTargetCardButton_ = new QPushButton(tr("Load"), window_.get());
@@ -114,7 +115,7 @@ ModelEditWindowController::ActionView ModelEditWindowController::makeActionView(
         layout->addWidget(box, 1);
     }
     if (name == QLatin1String("modify") || name == QLatin1String("delete")) {
-        action.infoField = new QLineEdit(action.view);
+        action.infoField = new WholeTextField(action.view);
         action.infoField->setObjectName(name + QStringLiteral("TargetCardInfoFieldOutlet"));
         action.infoField->setReadOnly(true);
         layout->addWidget(action.infoField);
@@ -143,9 +144,9 @@ ModelEditWindowController::ActionView ModelEditWindowController::makeActionView(
 void ModelEditWindowController::addChangeCardNameFields(ActionView& view)
 {
     auto* form = new QFormLayout;
-    changeCardNameField_ = new QLineEdit(view.view);
+    changeCardNameField_ = new WholeTextField(view.view);
     changeCardNameField_->setObjectName(QStringLiteral("changeCardNameFieldOutlet"));
-    changeNewCardNameField_ = new QLineEdit(view.view);
+    changeNewCardNameField_ = new WholeTextField(view.view);
     changeNewCardNameField_->setObjectName(QStringLiteral("changeNewCardNameFieldOutlet"));
     form->addRow(tr("Card Name:"), changeCardNameField_);
     form->addRow(tr("New Card Name:"), changeNewCardNameField_);

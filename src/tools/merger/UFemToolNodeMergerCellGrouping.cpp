@@ -10,7 +10,8 @@
 namespace {
 
 using Location = UFemToolNodeMergerCellGrouping::Location;
-// Cell numbers per axis, from 1 so that every cell has a lower neighbour number.
+// Cell numbers per axis, from 0. No border of empty cells: around a line it would be nine cells a
+// point, and the table of every cell would give way to the slower hashed one.
 using Cell = std::array<quint64, 3>;
 
 struct CellHash {
@@ -48,21 +49,27 @@ public:
         for (int axis = 0; axis < 3; ++axis)
             cellCounts_[axis] = numberAxis(locations, points, axis, distance);
         const double cellCount
-            = double(cellCounts_[0] + 2) * double(cellCounts_[1] + 2) * double(cellCounts_[2] + 2);
+            = double(cellCounts_[0]) * double(cellCounts_[1]) * double(cellCounts_[2]);
         if (cellCount <= DenseCellsPerPoint * double(points.size()) + DenseCellsAlways)
             fillDense(points, std::size_t(cellCount));
         else
             fillHashed(points);
     }
 
-    // Calls `visit` with every point of the point's cell and of the 26 around it.
+    // Calls `visit` with every point of the point's cell and of the (up to) 26 around it.
     template <typename Visit> void forEachNeighbour(quint64 point, Visit visit) const
     {
         const Cell& centre = cells_[point];
+        Cell low {};
+        Cell high {};
+        for (int axis = 0; axis < 3; ++axis) {
+            low[axis] = centre[axis] == 0 ? 0 : centre[axis] - 1;
+            high[axis] = std::min(centre[axis] + 1, cellCounts_[axis] - 1);
+        }
         Cell cell {};
-        for (cell[0] = centre[0] - 1; cell[0] <= centre[0] + 1; ++cell[0]) {
-            for (cell[1] = centre[1] - 1; cell[1] <= centre[1] + 1; ++cell[1]) {
-                for (cell[2] = centre[2] - 1; cell[2] <= centre[2] + 1; ++cell[2]) {
+        for (cell[0] = low[0]; cell[0] <= high[0]; ++cell[0]) {
+            for (cell[1] = low[1]; cell[1] <= high[1]; ++cell[1]) {
+                for (cell[2] = low[2]; cell[2] <= high[2]; ++cell[2]) {
                     const auto [begin, end] = rangeOf(cell);
                     for (quint64 k = begin; k < end; ++k)
                         visit(members_[k]);
@@ -81,7 +88,7 @@ private:
     static constexpr double CellWidening = 1e-6;
     static constexpr double MaximumDividedCells = 1e9;
 
-    // Numbers the cells of one axis from 1; answers how many there are.
+    // Numbers the cells of one axis from 0; answers how many there are.
     quint64 numberAxis(std::span<const Location> locations, const std::vector<quint64>& points,
         int axis, double distance)
     {
@@ -94,7 +101,7 @@ private:
         const double width = distance * (1.0 + CellWidening);
         if (distance > 0.0 && (high - low) / width < MaximumDividedCells) {
             for (quint64 point : points)
-                cells_[point][axis] = 1 + quint64((locations[point][axis] - low) / width);
+                cells_[point][axis] = quint64((locations[point][axis] - low) / width);
             return points.empty() ? 1 : 1 + quint64((high - low) / width);
         }
         return numberAxisInOrder(locations, points, axis, distance);
@@ -109,7 +116,7 @@ private:
         for (quint64 point : points)
             order.emplace_back(locations[point][axis], point);
         std::ranges::sort(order);
-        quint64 cell = 1;
+        quint64 cell = 0;
         double cellStart = order.empty() ? 0.0 : order.front().first;
         for (const auto& [coordinate, point] : order) {
             if (coordinate - cellStart > distance) {
@@ -118,7 +125,7 @@ private:
             }
             cells_[point][axis] = cell;
         }
-        return cell;
+        return cell + 1;
     }
 
     // Members counted into their cells' places: no sort.
@@ -154,11 +161,9 @@ private:
         }
     }
 
-    // Cells run from 0 to count + 1 on each axis, the outer ones empty.
     std::size_t denseIndex(const Cell& cell) const
     {
-        return std::size_t(
-            (cell[0] * (cellCounts_[1] + 2) + cell[1]) * (cellCounts_[2] + 2) + cell[2]);
+        return std::size_t((cell[0] * cellCounts_[1] + cell[1]) * cellCounts_[2] + cell[2]);
     }
 
     std::pair<quint64, quint64> rangeOf(const Cell& cell) const
