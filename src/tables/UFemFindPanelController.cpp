@@ -1,5 +1,6 @@
 #include "tables/UFemFindPanelController.h"
 
+#include "appkit/BringWindowToFront.h"
 #include "appkit/CommandItem.h"
 #include "appkit/WindowTracker.h"
 #include "cardmodel/text/UFemStringSearchManager.h"
@@ -169,9 +170,7 @@ void UFemFindPanelController::buildWindow()
 void UFemFindPanelController::showFindPanel()
 {
     loadWindow();
-    window_->show();
-    window_->raise();
-    window_->activateWindow();
+    BringWindowToFront(*window_);
     findStringComboBoxOutlet_->setFocus(Qt::OtherFocusReason);
     updateValidateButtons();
 }

@@ -1,6 +1,7 @@
 #include "documents/calculation/UFemCalculationManager.h"
 
 #include "appkit/Alert.h"
+#include "appkit/BringWindowToFront.h"
 #include "appkit/Notifier.h"
 #include "appkit/SheetPresenter.h"
 #include "calculation/UFemDataControllerRunCalculation.h"
@@ -182,9 +183,7 @@ void UFemCalculationManager::reportOnPanel(const UErrorPtr& error)
 
 void UFemCalculationManager::displayCalculationManagerPanel()
 {
-    calculationManagerPanel_->show();
-    calculationManagerPanel_->raise();
-    calculationManagerPanel_->activateWindow();
+    BringWindowToFront(*calculationManagerPanel_);
 }
 
 UFemCalculationManager::UFemCalculationRecord* UFemCalculationManager::recordOfViewController(

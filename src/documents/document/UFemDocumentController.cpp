@@ -1,6 +1,7 @@
 #include "documents/document/UFemDocumentController.h"
 
 #include "appkit/Alert.h"
+#include "appkit/BringWindowToFront.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
 #include "documents/application/UFemCommandNames.h"
@@ -35,9 +36,7 @@ void UFemDocumentController::newProjectDocument()
 {
     UFemNewProjectPanel& panel = newProjectPanel();
     panel.reset();
-    panel.show();
-    panel.raise();
-    panel.activateWindow();
+    BringWindowToFront(panel);
     panel.projectNameField()->setFocus();
 }
 

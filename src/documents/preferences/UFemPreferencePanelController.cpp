@@ -2,6 +2,7 @@
 
 #include "ui_UFemPreferencePanel.h"
 
+#include "appkit/BringWindowToFront.h"
 #include "appkit/SharedWidget.h"
 #include "appkit/SheetPresenter.h"
 #include "documents/preferences/UFemUserPreferences.h"
@@ -83,9 +84,7 @@ UFemPreferencePanelController& UFemPreferencePanelController::sharedPreferencePa
 
 void UFemPreferencePanelController::showPanel()
 {
-    show();
-    raise();
-    activateWindow();
+    BringWindowToFront(*this);
 }
 
 void UFemPreferencePanelController::connectControls()

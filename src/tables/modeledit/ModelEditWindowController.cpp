@@ -1,5 +1,6 @@
 #include "tables/modeledit/ModelEditWindowController.h"
 
+#include "appkit/BringWindowToFront.h"
 #include "appkit/Document.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
@@ -155,9 +156,7 @@ void ModelEditWindowController::addChangeCardNameFields(ActionView& view)
 
 void ModelEditWindowController::showWindow()
 {
-    window_->show();
-    window_->raise();
-    window_->activateWindow();
+    BringWindowToFront(*window_);
 }
 
 // ---- Target

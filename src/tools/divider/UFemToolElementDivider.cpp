@@ -1,5 +1,6 @@
 #include "tools/divider/UFemToolElementDivider.h"
 
+#include "appkit/BringWindowToFront.h"
 #include "appkit/SharedWidget.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowTracker.h"
@@ -126,9 +127,7 @@ void UFemToolElementDivider::openElementDividerWindow()
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    show();
-    raise();
-    activateWindow();
+    BringWindowToFront(*this);
 }
 
 void UFemToolElementDivider::cancelElementDivider()

@@ -1,5 +1,6 @@
 #include "tools/merger/UFemToolNodeMerger.h"
 
+#include "appkit/BringWindowToFront.h"
 #include "appkit/SharedWidget.h"
 #include "appkit/SheetPresenter.h"
 #include "cardmodel/card/UFemCardName.h"
@@ -144,9 +145,7 @@ void UFemToolNodeMerger::openNodeMergerWindow()
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    show();
-    raise();
-    activateWindow();
+    BringWindowToFront(*this);
 }
 
 void UFemToolNodeMerger::cancelNodeMerger()
