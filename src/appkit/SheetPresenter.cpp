@@ -1,5 +1,7 @@
 #include "appkit/SheetPresenter.h"
 
+#include "appkit/BringWindowToFront.h"
+
 #include <QDialog>
 #include <QMessageBox>
 #include <QWidget>
@@ -62,6 +64,11 @@ void SheetPresenter::sheetFinished(QWidget* window, QDialog* sheet, int result)
     auto it = sheets_.find(window);
     if (it == sheets_.end()) {
         return;
+    }
+    // The window the sheet stood over comes back in front, however the sheet was closed; a
+    // window the completion opens then comes in front of it.
+    if (window != nullptr && window->isVisible()) {
+        BringWindowToFront(*window);
     }
     // The finished sheet stays current while its completion runs, so that sheets the completion
     // asks for queue behind those already waiting.

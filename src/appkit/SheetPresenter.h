@@ -15,7 +15,8 @@ class QWidget;
 
 // Window-modal sheets, one at a time per window: a sheet asked for while another is up on the
 // same window waits and is shown when the ones before it have ended. Sheets never block the
-// caller; each reports its end through a completion. With no window a sheet is application-modal.
+// caller; each reports its end through a completion, after its window has come back in front. With
+// no window a sheet is application-modal.
 //
 // The alert operations are virtual so that tests replace them by recorders and no test waits
 // for a user.
