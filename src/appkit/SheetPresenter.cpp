@@ -1,6 +1,6 @@
 #include "appkit/SheetPresenter.h"
 
-#include "appkit/BringWindowToFront.h"
+#include "appkit/WindowFront.h"
 
 #include <QDialog>
 #include <QMessageBox>
@@ -51,6 +51,7 @@ void SheetPresenter::showNext(QWidget* window)
     QDialog* sheet = next.make(window);
     sheets.current = sheet;
     sheets.currentDone = std::move(next.done);
+    sheets.currentShownAt = std::chrono::steady_clock::now();
     connect(sheet, &QDialog::finished, this,
         [this, window, sheet](int result) { sheetFinished(window, sheet, result); });
     sheet->setWindowModality(window != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
@@ -65,11 +66,7 @@ void SheetPresenter::sheetFinished(QWidget* window, QDialog* sheet, int result)
     if (it == sheets_.end()) {
         return;
     }
-    // The window the sheet stood over comes back in front, however the sheet was closed; a
-    // window the completion opens then comes in front of it.
-    if (window != nullptr && window->isVisible()) {
-        BringWindowToFront(*window);
-    }
+    giveFrontAfterSheet(window, it->second.currentShownAt);
     // The finished sheet stays current while its completion runs, so that sheets the completion
     // asks for queue behind those already waiting.
     SheetCompletion done = std::move(it->second.currentDone);
@@ -80,6 +77,19 @@ void SheetPresenter::sheetFinished(QWidget* window, QDialog* sheet, int result)
     if (it != sheets_.end()) {
         it->second.current = nullptr;
         showNext(window);
+    }
+}
+
+// However the sheet was closed, the window manager then brings the window under it forward. A
+// window brought to the front while the sheet was up (by the work of its buttons) stays in front;
+// else the window under the sheet comes back in front and active. A window the completion opens
+// comes in front after this.
+void SheetPresenter::giveFrontAfterSheet(QWidget* window, WindowFront::Time sheetShownAt)
+{
+    if (QWidget* broughtMeanwhile = WindowFront::lastBroughtSince(sheetShownAt)) {
+        WindowFront::bring(*broughtMeanwhile);
+    } else if (window != nullptr && window->isVisible()) {
+        WindowFront::bring(*window);
     }
 }
 

@@ -1,8 +1,8 @@
 #include "appkit/WindowController.h"
 
-#include "appkit/BringWindowToFront.h"
 #include "appkit/CommandNames.h"
 #include "appkit/Document.h"
+#include "appkit/WindowFront.h"
 #include "appkit/WindowTracker.h"
 
 #include <QCloseEvent>
@@ -54,7 +54,7 @@ bool WindowController::isKeyWindow() const
 
 void WindowController::showWindow()
 {
-    BringWindowToFront(*window_);
+    WindowFront::bring(*window_);
     // Key and main at once, as the user's click would make it, not when the window system gets
     // round to it: a sheet asked for next goes on this window, not on the one it covers.
     tracker_.windowDidActivate(this);

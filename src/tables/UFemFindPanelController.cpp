@@ -1,7 +1,7 @@
 #include "tables/UFemFindPanelController.h"
 
-#include "appkit/BringWindowToFront.h"
 #include "appkit/CommandItem.h"
+#include "appkit/WindowFront.h"
 #include "appkit/WindowTracker.h"
 #include "cardmodel/text/UFemStringSearchManager.h"
 #include "documents/application/UFemCommandNames.h"
@@ -170,7 +170,7 @@ void UFemFindPanelController::buildWindow()
 void UFemFindPanelController::showFindPanel()
 {
     loadWindow();
-    BringWindowToFront(*window_);
+    WindowFront::bring(*window_);
     findStringComboBoxOutlet_->setFocus(Qt::OtherFocusReason);
     updateValidateButtons();
 }

@@ -1,11 +1,11 @@
 #include "documents/application/UFemAppDelegate.h"
 
 #include "appkit/Alert.h"
-#include "appkit/BringWindowToFront.h"
 #include "appkit/DocumentController.h"
 #include "appkit/Notifier.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
+#include "appkit/WindowFront.h"
 #include "appkit/WindowTracker.h"
 #include "calculation/UFemDataControllerRunCalculation.h"
 #include "calculation/results/UFemResultDataServices.h"
@@ -268,7 +268,7 @@ void UFemAppDelegate::showAboutPanel(Qt::KeyboardModifiers modifiers)
     QWidget* panel = aboutPanel();
     if (panel == nullptr)
         panel = aboutPanel_.add(UFemAboutWindow::makeWindow());
-    BringWindowToFront(*panel);
+    WindowFront::bring(*panel);
 }
 
 void UFemAppDelegate::showOpenGLInfo()
@@ -280,7 +280,7 @@ void UFemAppDelegate::showOpenGLInfo()
         sheets_.runModalAlert(Alert::fromError(*error));
         return;
     }
-    BringWindowToFront(*openGLInfoWindows_.add(UFemOpenGLInfoWindow::makeWindow(*text)));
+    WindowFront::bring(*openGLInfoWindows_.add(UFemOpenGLInfoWindow::makeWindow(*text)));
 }
 
 std::vector<QWidget*> UFemAppDelegate::openGLInfoWindows() const
@@ -306,7 +306,7 @@ void UFemAppDelegate::openUsersManual()
     if (QFileInfo::exists(usersManualPath()) && openUrl_(QUrl::fromLocalFile(usersManualPath())))
         return;
     if (QWidget* shown = usersManualWindow()) {
-        BringWindowToFront(*shown);
+        WindowFront::bring(*shown);
         return;
     }
     std::unique_ptr<QWidget> window = UFemManualWindow::makeWindow(usersManualTextPath());
@@ -314,7 +314,7 @@ void UFemAppDelegate::openUsersManual()
         Notifier::beep();
         return;
     }
-    BringWindowToFront(*usersManualWindow_.add(std::move(window)));
+    WindowFront::bring(*usersManualWindow_.add(std::move(window)));
 }
 
 void UFemAppDelegate::openWebSite()

@@ -1,9 +1,9 @@
 #include "documents/calculation/UFemCalculationManager.h"
 
 #include "appkit/Alert.h"
-#include "appkit/BringWindowToFront.h"
 #include "appkit/Notifier.h"
 #include "appkit/SheetPresenter.h"
+#include "appkit/WindowFront.h"
 #include "calculation/UFemDataControllerRunCalculation.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "cardmodel/data/UFemResultDataManager.h"
@@ -183,7 +183,7 @@ void UFemCalculationManager::reportOnPanel(const UErrorPtr& error)
 
 void UFemCalculationManager::displayCalculationManagerPanel()
 {
-    BringWindowToFront(*calculationManagerPanel_);
+    WindowFront::bring(*calculationManagerPanel_);
 }
 
 UFemCalculationManager::UFemCalculationRecord* UFemCalculationManager::recordOfViewController(

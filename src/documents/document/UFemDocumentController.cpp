@@ -1,9 +1,9 @@
 #include "documents/document/UFemDocumentController.h"
 
 #include "appkit/Alert.h"
-#include "appkit/BringWindowToFront.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
+#include "appkit/WindowFront.h"
 #include "documents/application/UFemCommandNames.h"
 #include "documents/application/UFemMainMenu.h"
 #include "documents/application/UFemMainMenuWindow.h"
@@ -36,7 +36,7 @@ void UFemDocumentController::newProjectDocument()
 {
     UFemNewProjectPanel& panel = newProjectPanel();
     panel.reset();
-    BringWindowToFront(panel);
+    WindowFront::bring(panel);
     panel.projectNameField()->setFocus();
 }
 

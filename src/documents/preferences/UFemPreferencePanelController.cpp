@@ -2,9 +2,9 @@
 
 #include "ui_UFemPreferencePanel.h"
 
-#include "appkit/BringWindowToFront.h"
 #include "appkit/SharedWidget.h"
 #include "appkit/SheetPresenter.h"
+#include "appkit/WindowFront.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "foundation/UFemHeaderGlobals.h"
 #include "foundation/errors/UFemErrorsOther.h"
@@ -84,7 +84,7 @@ UFemPreferencePanelController& UFemPreferencePanelController::sharedPreferencePa
 
 void UFemPreferencePanelController::showPanel()
 {
-    BringWindowToFront(*this);
+    WindowFront::bring(*this);
 }
 
 void UFemPreferencePanelController::connectControls()

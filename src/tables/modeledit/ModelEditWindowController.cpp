@@ -1,9 +1,9 @@
 #include "tables/modeledit/ModelEditWindowController.h"
 
-#include "appkit/BringWindowToFront.h"
 #include "appkit/Document.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
+#include "appkit/WindowFront.h"
 #include "appkit/WindowTracker.h"
 #include "cardmodel/card/UFemCardClass.h"
 #include "cardmodel/card/UFemCardString.h"
@@ -156,7 +156,7 @@ void ModelEditWindowController::addChangeCardNameFields(ActionView& view)
 
 void ModelEditWindowController::showWindow()
 {
-    BringWindowToFront(*window_);
+    WindowFront::bring(*window_);
 }
 
 // ---- Target

@@ -1,8 +1,8 @@
 #include "tools/divider/UFemToolElementDivider.h"
 
-#include "appkit/BringWindowToFront.h"
 #include "appkit/SharedWidget.h"
 #include "appkit/SheetPresenter.h"
+#include "appkit/WindowFront.h"
 #include "appkit/WindowTracker.h"
 #include "cardmodel/card/UFemCardType.h"
 #include "documents/window/UFemWindowController.h"
@@ -127,7 +127,7 @@ void UFemToolElementDivider::openElementDividerWindow()
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    BringWindowToFront(*this);
+    WindowFront::bring(*this);
 }
 
 void UFemToolElementDivider::cancelElementDivider()

@@ -1,8 +1,8 @@
 #include "tools/merger/UFemToolNodeMerger.h"
 
-#include "appkit/BringWindowToFront.h"
 #include "appkit/SharedWidget.h"
 #include "appkit/SheetPresenter.h"
+#include "appkit/WindowFront.h"
 #include "cardmodel/card/UFemCardName.h"
 #include "cardmodel/card/UFemCardType.h"
 #include "cardmodel/data/UFemDataController.h"
@@ -145,7 +145,7 @@ void UFemToolNodeMerger::openNodeMergerWindow()
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    BringWindowToFront(*this);
+    WindowFront::bring(*this);
 }
 
 void UFemToolNodeMerger::cancelNodeMerger()
