@@ -13,7 +13,7 @@
 
 namespace {
 
-// How the program opens the window, and what alert comes before it.
+// How the program opens the window, and where its alert comes.
 enum class Opening {
     // Model > Check Model on a model with a card that cannot run: the window listing the card,
     // then the alert.
@@ -26,34 +26,6 @@ enum class Opening {
 
 enum class Closing { OkButton, ReturnKey, EscapeKey, CloseButton };
 
-const char* nameOf(Opening opening)
-{
-    switch (opening) {
-    case Opening::CheckModel:
-        return "Check Model";
-    case Opening::NewWindow:
-        return "New Window";
-    case Opening::Project:
-        return "project";
-    }
-    return "";
-}
-
-const char* nameOf(Closing closing)
-{
-    switch (closing) {
-    case Closing::OkButton:
-        return "OK";
-    case Closing::ReturnKey:
-        return "Return";
-    case Closing::EscapeKey:
-        return "Esc";
-    case Closing::CloseButton:
-        return "close button";
-    }
-    return "";
-}
-
 QByteArray rodExample()
 {
     QFile file(QStringLiteral(VANTREL_EXAMPLES_DIR "/rod-truss.vtmodel"));
@@ -61,85 +33,59 @@ QByteArray rodExample()
     return file.readAll();
 }
 
-void pressKey(QWidget& widget, Qt::Key key)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &press);
-}
-
 // The open alert, closed as the user may close it.
 void closeAlert(Closing closing)
 {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
-    switch (closing) {
-    case Closing::OkButton:
+    if (closing == Closing::OkButton) {
         box->buttons().front()->click();
-        break;
-    case Closing::ReturnKey:
-        pressKey(*box, Qt::Key_Return);
-        break;
-    case Closing::EscapeKey:
-        pressKey(*box, Qt::Key_Escape);
-        break;
-    case Closing::CloseButton:
+    } else if (closing == Closing::CloseButton) {
         box->close();
-        break;
+    } else {
+        QKeyEvent press(QEvent::KeyPress,
+            closing == Closing::ReturnKey ? Qt::Key_Return : Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(box, &press);
     }
     ASSERT_FALSE(box->isVisible());
 }
 
-// Opens a model window and makes it the active one, as the user's last click would.
-QWidget* openModelWindow(ShellHarness& harness, const QString& name)
+QWidget* lastWindowOf(const ShellHarness& harness, const QString& name)
 {
-    harness.shell->openFiles({ harness.homePath(name) });
     UFemDocument* document = harness.documentAt(harness.homePath(name));
-    EXPECT_NE(document, nullptr);
-    if (document == nullptr)
-        return nullptr;
-    QWidget* window = document->windowControllers().front()->window();
-    window->activateWindow();
-    finishEventTurn();
-    EXPECT_EQ(QApplication::activeWindow(), window);
-    return window;
+    return document == nullptr ? nullptr : document->windowControllers().back()->window();
 }
 
-// Opens the window the way `opening` names, after or before its alert; the alert is left open.
+// Opens the model's window and makes it the active one, as the user's last click would.
+void openActiveModelWindow(ShellHarness& harness, const QString& name)
+{
+    harness.shell->openFiles({ harness.homePath(name) });
+    QWidget* window = lastWindowOf(harness, name);
+    ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    finishEventTurn();
+    ASSERT_EQ(QApplication::activeWindow(), window);
+}
+
+// Opens the window as `opening` says; an alert that comes after it is left open.
 QWidget* openWindow(ShellHarness& harness, Opening opening, Closing closing)
 {
-    const auto documentWindows = [&harness](const QString& name) {
-        return harness.documentAt(harness.homePath(name))->windowControllers().size();
-    };
-    switch (opening) {
-    case Opening::CheckModel:
-        openModelWindow(harness, QStringLiteral("Errors.vtmodel"));
-        harness.item(QStringLiteral("checkToRunCalculation:"))->trigger();
-        EXPECT_EQ(documentWindows(QStringLiteral("Errors.vtmodel")), 2u);
-        return harness.documentAt(harness.homePath(QStringLiteral("Errors.vtmodel")))
-            ->windowControllers()
-            .back()
-            ->window();
-    case Opening::NewWindow:
-        openModelWindow(harness, QStringLiteral("Rod.vtmodel"));
-        harness.item(QStringLiteral("checkToRunCalculation:"))->trigger();
+    const QString model = opening == Opening::CheckModel ? QStringLiteral("Errors.vtmodel")
+                                                         : QStringLiteral("Rod.vtmodel");
+    openActiveModelWindow(harness, model);
+    if (opening == Opening::Project) {
+        harness.shell->openFiles({ harness.homePath(QStringLiteral("P.vtproj")) });
+        return lastWindowOf(harness, QStringLiteral("P.vtproj"));
+    }
+    harness.item(QStringLiteral("checkToRunCalculation:"))->trigger();
+    if (opening == Opening::NewWindow) {
         finishEventTurn();
         closeAlert(closing);
         finishEventTurn();
         harness.item(QStringLiteral("makeNewWindow:"))->trigger();
-        EXPECT_EQ(documentWindows(QStringLiteral("Rod.vtmodel")), 2u);
-        return harness.documentAt(harness.homePath(QStringLiteral("Rod.vtmodel")))
-            ->windowControllers()
-            .back()
-            ->window();
-    case Opening::Project:
-        openModelWindow(harness, QStringLiteral("Rod.vtmodel"));
-        harness.shell->openFiles({ harness.homePath(QStringLiteral("P.vtproj")) });
-        return harness.documentAt(harness.homePath(QStringLiteral("P.vtproj")))
-            ->windowControllers()
-            .front()
-            ->window();
     }
-    return nullptr;
+    EXPECT_EQ(harness.documentAt(harness.homePath(model))->windowControllers().size(), 2u);
+    return lastWindowOf(harness, model);
 }
 
 } // namespace
@@ -148,13 +94,17 @@ QWidget* openWindow(ShellHarness& harness, Opening opening, Closing closing)
 // the active window after the event loop has turned is the one the program left in front.
 TEST(CheckModelWindowInFront, AWindowOpenedForTheUserIsActiveWhicheverWayTheAlertClosed)
 {
+    const std::pair<Opening, const char*> openings[] = { { Opening::CheckModel, "Check Model" },
+        { Opening::NewWindow, "New Window" }, { Opening::Project, "project" } };
+    const std::pair<Closing, const char*> closings[]
+        = { { Closing::OkButton, "OK" }, { Closing::ReturnKey, "Return" },
+              { Closing::EscapeKey, "Esc" }, { Closing::CloseButton, "close button" } };
     UFemProjectFileContents project;
     project.projectModelFilePathString = QStringLiteral("Missing.vtmodel");
     project.projectDoesLoadModelDataAuto = true;
-    for (Opening opening : { Opening::CheckModel, Opening::NewWindow, Opening::Project }) {
-        for (Closing closing :
-            { Closing::OkButton, Closing::ReturnKey, Closing::EscapeKey, Closing::CloseButton }) {
-            SCOPED_TRACE(std::string(nameOf(opening)) + ", alert closed by " + nameOf(closing));
+    for (const auto& [opening, openingName] : openings) {
+        for (const auto& [closing, closingName] : closings) {
+            SCOPED_TRACE(std::string(openingName) + ", alert closed by " + closingName);
             ShellHarness harness;
             harness.sheets.showsAlertSheets = true;
             harness.writeHomeFile(QStringLiteral("Rod.vtmodel"), rodExample());
@@ -170,7 +120,11 @@ TEST(CheckModelWindowInFront, AWindowOpenedForTheUserIsActiveWhicheverWayTheAler
                 closeAlert(closing);
             finishEventTurn();
 
-            EXPECT_EQ(harness.sheets.alerts.size(), 1u);
+            ASSERT_EQ(harness.sheets.alerts.size(), 1u);
+            if (opening == Opening::CheckModel) {
+                EXPECT_EQ(harness.sheets.alerts.front().messageText,
+                    QStringLiteral("( Error to Run ) Some cards has error to run."));
+            }
             EXPECT_EQ(QApplication::activeWindow(), opened);
             const WindowTracker& tracker = harness.shell->windowTracker();
             ASSERT_NE(tracker.mainWindowController(), nullptr);
