@@ -1,5 +1,7 @@
 #include "appkit/SheetPresenter.h"
 
+#include "appkit/WindowFront.h"
+
 #include <QDialog>
 #include <QMessageBox>
 #include <QWidget>
@@ -49,6 +51,7 @@ void SheetPresenter::showNext(QWidget* window)
     QDialog* sheet = next.make(window);
     sheets.current = sheet;
     sheets.currentDone = std::move(next.done);
+    sheets.currentShownAt = std::chrono::steady_clock::now();
     connect(sheet, &QDialog::finished, this,
         [this, window, sheet](int result) { sheetFinished(window, sheet, result); });
     sheet->setWindowModality(window != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
@@ -63,6 +66,7 @@ void SheetPresenter::sheetFinished(QWidget* window, QDialog* sheet, int result)
     if (it == sheets_.end()) {
         return;
     }
+    giveFrontAfterSheet(window, it->second.currentShownAt);
     // The finished sheet stays current while its completion runs, so that sheets the completion
     // asks for queue behind those already waiting.
     SheetCompletion done = std::move(it->second.currentDone);
@@ -73,6 +77,19 @@ void SheetPresenter::sheetFinished(QWidget* window, QDialog* sheet, int result)
     if (it != sheets_.end()) {
         it->second.current = nullptr;
         showNext(window);
+    }
+}
+
+// However the sheet was closed, the window manager then brings the window under it forward. A
+// window brought to the front while the sheet was up (by the work of its buttons) stays in front;
+// else the window under the sheet comes back in front and active. A window the completion opens
+// comes in front after this.
+void SheetPresenter::giveFrontAfterSheet(QWidget* window, WindowFront::Time sheetShownAt)
+{
+    if (QWidget* broughtMeanwhile = WindowFront::lastBroughtSince(sheetShownAt)) {
+        WindowFront::bring(*broughtMeanwhile);
+    } else if (window != nullptr && window->isVisible()) {
+        WindowFront::bring(*window);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appkit/Alert.h"
+#include "appkit/WindowFront.h"
 #include "foundation/errors/UError.h"
 
 #include <QObject>
@@ -15,7 +16,9 @@ class QWidget;
 
 // Window-modal sheets, one at a time per window: a sheet asked for while another is up on the
 // same window waits and is shown when the ones before it have ended. Sheets never block the
-// caller; each reports its end through a completion. With no window a sheet is application-modal.
+// caller; each reports its end through a completion, after the front has been given back (to the
+// window under the sheet, or to a window brought forward while it was up). With no window a sheet
+// is application-modal.
 //
 // The alert operations are virtual so that tests replace them by recorders and no test waits
 // for a user.
@@ -51,12 +54,14 @@ private:
     struct WindowSheets {
         QPointer<QDialog> current;
         SheetCompletion currentDone;
+        WindowFront::Time currentShownAt;
         std::deque<Pending> waiting;
         QMetaObject::Connection windowGone;
     };
 
     void showNext(QWidget* window);
     void sheetFinished(QWidget* window, QDialog* sheet, int result);
+    static void giveFrontAfterSheet(QWidget* window, WindowFront::Time sheetShownAt);
 
     std::unordered_map<QWidget*, WindowSheets> sheets_;
 };

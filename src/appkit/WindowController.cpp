@@ -2,6 +2,7 @@
 
 #include "appkit/CommandNames.h"
 #include "appkit/Document.h"
+#include "appkit/WindowFront.h"
 #include "appkit/WindowTracker.h"
 
 #include <QCloseEvent>
@@ -53,9 +54,10 @@ bool WindowController::isKeyWindow() const
 
 void WindowController::showWindow()
 {
-    window_->show();
-    window_->raise();
-    window_->activateWindow();
+    WindowFront::bring(*window_);
+    // Key and main at once, as the user's click would make it, not when the window system gets
+    // round to it: a sheet asked for next goes on this window, not on the one it covers.
+    tracker_.windowDidActivate(this);
 }
 
 void WindowController::close()

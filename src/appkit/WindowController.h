@@ -38,7 +38,7 @@ public:
     bool isMainWindow() const;
     bool isKeyWindow() const;
 
-    // Shows the window in front and asks for it to become the key window.
+    // Shows the window in front; it is the key window (and the main one, when it may be) at once.
     void showWindow();
     // As the window's close button: a document's last window may refuse after the save prompt.
     void close();

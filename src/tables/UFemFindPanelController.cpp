@@ -1,6 +1,7 @@
 #include "tables/UFemFindPanelController.h"
 
 #include "appkit/CommandItem.h"
+#include "appkit/WindowFront.h"
 #include "appkit/WindowTracker.h"
 #include "cardmodel/text/UFemStringSearchManager.h"
 #include "documents/application/UFemCommandNames.h"
@@ -169,9 +170,7 @@ void UFemFindPanelController::buildWindow()
 void UFemFindPanelController::showFindPanel()
 {
     loadWindow();
-    window_->show();
-    window_->raise();
-    window_->activateWindow();
+    WindowFront::bring(*window_);
     findStringComboBoxOutlet_->setFocus(Qt::OtherFocusReason);
     updateValidateButtons();
 }

@@ -1,12 +1,16 @@
-#include "appkit/SheetPresenter.h"
+#include "AppKitTestSupport.h"
+
 #include "appkit/Alert.h"
 #include "appkit/FileDialogPanels.h"
+#include "appkit/SheetPresenter.h"
+#include "appkit/WindowFront.h"
 #include "foundation/errors/UFemErrorsFile.h"
 #include "foundation/errors/UFemErrorsOther.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -84,6 +88,27 @@ TEST(SheetPresenterTest, TwoSheetsOnOneWindowAreShownInTurn)
     EXPECT_EQ(sheets.sheetCount(&window), 0);
     EXPECT_EQ(sheets.currentSheet(&window), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// However a sheet ends, the window brought forward by its buttons' work stays in front, else the
+// window under the sheet is active again (the offscreen platform activates only on request).
+TEST(SheetPresenterTest, TheFrontGoesToAWindowBroughtWhileTheSheetWasUpElseBackUnderIt)
+{
+    for (const bool bringsPanel : { false, true }) {
+        SCOPED_TRACE(bringsPanel ? "panel brought meanwhile" : "nothing brought meanwhile");
+        QWidget window;
+        window.show();
+        QWidget panel(nullptr, Qt::Tool);
+        SheetPresenter sheets;
+        sheets.beginAlertSheet(&window, alertWithText(QStringLiteral("Start?")));
+        if (bringsPanel) {
+            WindowFront::bring(panel);
+        }
+        finishEventTurn();
+        shownBox(sheets, &window)->defaultButton()->click();
+        finishEventTurn();
+        EXPECT_EQ(QApplication::activeWindow(), bringsPanel ? &panel : &window);
+    }
 }
 
 TEST(SheetPresenterTest, CompletionsQueueBehindWaitingSheets)

@@ -28,6 +28,8 @@ TEST(WindowTrackerTest, PanelInFrontLeavesTheDocumentWindowMain)
     auto* windowA = static_cast<DummyWindowController*>(a->windowControllers().at(0).get());
     auto* windowB = static_cast<DummyWindowController*>(b->windowControllers().at(0).get());
     std::unique_ptr<WindowController> panel = makePanel(app.tracker);
+    // A window the program shows in front is main at once.
+    EXPECT_EQ(app.tracker.mainWindowController(), windowB);
 
     QStringList posted;
     UNotificationCenter& center = UNotificationCenter::defaultCenter();
@@ -43,9 +45,9 @@ TEST(WindowTrackerTest, PanelInFrontLeavesTheDocumentWindowMain)
 
     app.tracker.windowDidActivate(windowA);
     app.tracker.windowDidActivate(windowB);
-    EXPECT_EQ(posted, (QStringList { "resign A", "become B" }));
-    EXPECT_EQ(windowA->resignedMain, 1);
-    EXPECT_EQ(windowB->becameMain, 1);
+    EXPECT_EQ(posted, (QStringList { "resign B", "become A", "resign A", "become B" }));
+    EXPECT_EQ(windowA->resignedMain, 2);
+    EXPECT_EQ(windowB->becameMain, 2);
 
     panel->showWindow();
     app.tracker.windowDidActivate(panel.get());

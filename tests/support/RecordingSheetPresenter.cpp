@@ -6,6 +6,10 @@ void RecordingSheetPresenter::beginAlertSheet(
     QWidget* window, const Alert& alert, AlertCompletion done)
 {
     alerts.push_back(alert);
+    if (showsAlertSheets) {
+        SheetPresenter::beginAlertSheet(window, alert, std::move(done));
+        return;
+    }
     pending_.push_back({ window, alert, std::move(done) });
 }
 

@@ -7,7 +7,8 @@
 
 // Stands in for the sheet presenter where no one can answer (tests, scripted runs): alerts are
 // recorded with the window they were asked for and wait until answer() is called; modal alerts
-// get `modalAnswer` at once. Sheets other than alerts are shown as usual.
+// get `modalAnswer` at once. Sheets other than alerts are shown as usual, and so are alerts while
+// `showsAlertSheets` is on, for tests of what closing a real alert does.
 class RecordingSheetPresenter : public SheetPresenter {
 public:
     void beginAlertSheet(QWidget* window, const Alert& alert, AlertCompletion done = {}) override;
@@ -23,6 +24,7 @@ public:
     // Every alert asked for, sheets and modal ones, in order.
     std::vector<Alert> alerts;
     int modalAnswer = 0;
+    bool showsAlertSheets = false;
 
 private:
     struct Waiting {

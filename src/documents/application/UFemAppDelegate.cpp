@@ -5,6 +5,7 @@
 #include "appkit/Notifier.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
+#include "appkit/WindowFront.h"
 #include "appkit/WindowTracker.h"
 #include "calculation/UFemDataControllerRunCalculation.h"
 #include "calculation/results/UFemResultDataServices.h"
@@ -267,7 +268,7 @@ void UFemAppDelegate::showAboutPanel(Qt::KeyboardModifiers modifiers)
     QWidget* panel = aboutPanel();
     if (panel == nullptr)
         panel = aboutPanel_.add(UFemAboutWindow::makeWindow());
-    showWindow(panel);
+    WindowFront::bring(*panel);
 }
 
 void UFemAppDelegate::showOpenGLInfo()
@@ -279,19 +280,12 @@ void UFemAppDelegate::showOpenGLInfo()
         sheets_.runModalAlert(Alert::fromError(*error));
         return;
     }
-    showWindow(openGLInfoWindows_.add(UFemOpenGLInfoWindow::makeWindow(*text)));
+    WindowFront::bring(*openGLInfoWindows_.add(UFemOpenGLInfoWindow::makeWindow(*text)));
 }
 
 std::vector<QWidget*> UFemAppDelegate::openGLInfoWindows() const
 {
     return openGLInfoWindows_.windows();
-}
-
-void UFemAppDelegate::showWindow(QWidget* window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
 }
 
 QString UFemAppDelegate::usersManualTextPath() const
@@ -312,7 +306,7 @@ void UFemAppDelegate::openUsersManual()
     if (QFileInfo::exists(usersManualPath()) && openUrl_(QUrl::fromLocalFile(usersManualPath())))
         return;
     if (QWidget* shown = usersManualWindow()) {
-        showWindow(shown);
+        WindowFront::bring(*shown);
         return;
     }
     std::unique_ptr<QWidget> window = UFemManualWindow::makeWindow(usersManualTextPath());
@@ -320,7 +314,7 @@ void UFemAppDelegate::openUsersManual()
         Notifier::beep();
         return;
     }
-    showWindow(usersManualWindow_.add(std::move(window)));
+    WindowFront::bring(*usersManualWindow_.add(std::move(window)));
 }
 
 void UFemAppDelegate::openWebSite()

@@ -84,7 +84,6 @@ private:
     void updateOther(bool hasWindow, UFemViewType viewType);
     void openUsersManual();
     void openWebSite();
-    void showWindow(QWidget* window);
     UFemCalculationManager& calculationManager() const;
 
     DocumentController& documentController_;

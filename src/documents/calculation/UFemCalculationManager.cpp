@@ -3,6 +3,7 @@
 #include "appkit/Alert.h"
 #include "appkit/Notifier.h"
 #include "appkit/SheetPresenter.h"
+#include "appkit/WindowFront.h"
 #include "calculation/UFemDataControllerRunCalculation.h"
 #include "calculation/UFemWFCalculationExceptionError.h"
 #include "cardmodel/data/UFemDataController.h"
@@ -196,9 +197,7 @@ void UFemCalculationManager::reportOnPanel(const UErrorPtr& error)
 
 void UFemCalculationManager::displayCalculationManagerPanel()
 {
-    calculationManagerPanel_->show();
-    calculationManagerPanel_->raise();
-    calculationManagerPanel_->activateWindow();
+    WindowFront::bring(*calculationManagerPanel_);
 }
 
 UFemCalculationManager::UFemCalculationRecord* UFemCalculationManager::recordOfViewController(

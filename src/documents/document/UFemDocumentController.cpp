@@ -3,6 +3,7 @@
 #include "appkit/Alert.h"
 #include "appkit/SheetPresenter.h"
 #include "appkit/WindowController.h"
+#include "appkit/WindowFront.h"
 #include "documents/application/UFemCommandNames.h"
 #include "documents/application/UFemMainMenu.h"
 #include "documents/application/UFemMainMenuWindow.h"
@@ -35,9 +36,7 @@ void UFemDocumentController::newProjectDocument()
 {
     UFemNewProjectPanel& panel = newProjectPanel();
     panel.reset();
-    panel.show();
-    panel.raise();
-    panel.activateWindow();
+    WindowFront::bring(panel);
     panel.projectNameField()->setFocus();
 }
 

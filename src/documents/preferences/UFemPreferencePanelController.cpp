@@ -4,6 +4,7 @@
 
 #include "appkit/SharedWidget.h"
 #include "appkit/SheetPresenter.h"
+#include "appkit/WindowFront.h"
 #include "documents/preferences/UFemUserPreferences.h"
 #include "foundation/UFemHeaderGlobals.h"
 #include "foundation/errors/UFemErrorsOther.h"
@@ -83,9 +84,7 @@ UFemPreferencePanelController& UFemPreferencePanelController::sharedPreferencePa
 
 void UFemPreferencePanelController::showPanel()
 {
-    show();
-    raise();
-    activateWindow();
+    WindowFront::bring(*this);
 }
 
 void UFemPreferencePanelController::connectControls()

@@ -4,6 +4,7 @@
 #include "appkit/SheetPresenter.h"
 #include "appkit/WholeTextField.h"
 #include "appkit/WindowController.h"
+#include "appkit/WindowFront.h"
 #include "appkit/WindowTracker.h"
 #include "cardmodel/card/UFemCardClass.h"
 #include "cardmodel/card/UFemCardString.h"
@@ -156,9 +157,7 @@ void ModelEditWindowController::addChangeCardNameFields(ActionView& view)
 
 void ModelEditWindowController::showWindow()
 {
-    window_->show();
-    window_->raise();
-    window_->activateWindow();
+    WindowFront::bring(*window_);
 }
 
 // ---- Target

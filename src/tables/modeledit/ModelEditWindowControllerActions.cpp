@@ -85,7 +85,6 @@ void ModelEditWindowController::loadTargetCard()
             if (chooseCardTableViewController_->tableView() != nullptr
                 && chooseCardTableViewController_->tableView()->window() == &sheet)
                 cancelLoadTargetCardsWithChooseCardPanel();
-            window_->activateWindow();
         });
 }
 

@@ -2,6 +2,7 @@
 
 #include "appkit/SharedWidget.h"
 #include "appkit/SheetPresenter.h"
+#include "appkit/WindowFront.h"
 #include "appkit/WindowTracker.h"
 #include "cardmodel/card/UFemCardType.h"
 #include "documents/window/UFemWindowController.h"
@@ -126,9 +127,7 @@ void UFemToolElementDivider::openElementDividerWindow()
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    show();
-    raise();
-    activateWindow();
+    WindowFront::bring(*this);
 }
 
 void UFemToolElementDivider::cancelElementDivider()

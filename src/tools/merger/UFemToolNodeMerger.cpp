@@ -2,6 +2,7 @@
 
 #include "appkit/SharedWidget.h"
 #include "appkit/SheetPresenter.h"
+#include "appkit/WindowFront.h"
 #include "cardmodel/card/UFemCardName.h"
 #include "cardmodel/card/UFemCardType.h"
 #include "cardmodel/data/UFemDataController.h"
@@ -144,9 +145,7 @@ void UFemToolNodeMerger::openNodeMergerWindow()
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    show();
-    raise();
-    activateWindow();
+    WindowFront::bring(*this);
 }
 
 void UFemToolNodeMerger::cancelNodeMerger()
