@@ -419,7 +419,7 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
         const quint64 q = c.pivotChainPageIndex;
         // The pivots form the critical path: its next job goes first, to a thread already
         // running, as soon as its rows are ready.
-        if (q < n && isPivotChainJobReady(q)) {
+        if (q < n && isPivotChainJobReady(q, k)) {
             takePivotChainJob(lock, q, work);
             continue;
         }
@@ -453,10 +453,14 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
 }
 
 // Pivot q's job may run without waiting: pivot q - 1 is done and row q is complete up to the
-// L page it computes first.
-bool UFemWFMatrixCalculationThreadTaskContext::isPivotChainJobReady(quint64 q) const
+// L page it computes first. Pivot q takes over the U record of page q - 4, so every job of column
+// q - 4 must have been handed out (and counted as a reader of it) first: a chain running further
+// ahead of the column being handed out would take the record from jobs not yet given, which then
+// read the wrong U page and leave a reader count that never returns to 0.
+bool UFemWFMatrixCalculationThreadTaskContext::isPivotChainJobReady(
+    quint64 q, quint64 column) const
 {
-    return isPivotDone(q - 1)
+    return q <= column + URecordCount - 1 && isPivotDone(q - 1)
         && L_RowMatrixValidEndColumnIndexTable[q].load(std::memory_order_acquire) >= q - 1;
 }
 
@@ -491,10 +495,10 @@ void UFemWFMatrixCalculationThreadTaskContext::takePivotChainJob(
 void UFemWFMatrixCalculationThreadTaskContext::takeLPage(
     Lock& scheduleLock, quint64 i, quint64 k, ThreadWork& work)
 {
-    UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
+    UFemMatrixCalculation_U_MatrixRecord& record = uRecord(k);
     {
-        // Pivot k may not have taken the record yet; the job waits for the pivot, not the
-        // schedule.
+        // Pivot k may not have taken the record yet (it then holds page k - 4): the job counts
+        // as a reader of its next page, and waits for the pivot, not the schedule.
         Lock recordLock(record.lockCondition.mutex);
         ++(record.rowPageIndex == k ? record.readThreadCount : record.nextReadThreadCount);
     }
@@ -524,7 +528,7 @@ void UFemWFMatrixCalculationThreadTaskContext::pivotStep(quint64 p, ThreadWork& 
 {
     work.pendingProgress += pivotCost(p);
     calculatePivotPage(p, work);
-    UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[p % 4];
+    UFemMatrixCalculation_U_MatrixRecord& record = uRecord(p);
     {
         Lock recordLock(record.lockCondition.mutex);
         record.isValid = true;

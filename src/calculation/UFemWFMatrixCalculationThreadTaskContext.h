@@ -101,7 +101,7 @@ private:
     void markLPageDone(quint64 i, quint64 k);
     bool isPivotDone(quint64 p) const;
     void waitForPivot(Lock& scheduleLock, quint64 p);
-    bool isPivotChainJobReady(quint64 q) const;
+    bool isPivotChainJobReady(quint64 q, quint64 column) const;
     void takePivotChainJob(Lock& scheduleLock, quint64 q, ThreadWork& work);
     void pivotStep(quint64 p, ThreadWork& work);
     void recordDiagonalExtremesAndMemory();
@@ -120,6 +120,10 @@ private:
             throw SolutionAborted();
     }
     Condition& rowCondition(quint64 row) { return L_RowMatrixLockConditionTable[row % 16]; }
+    UFemMatrixCalculation_U_MatrixRecord& uRecord(quint64 page)
+    {
+        return U_MatrixRecordTable[page % URecordCount];
+    }
 
     // Job costs in progress units
     quint64 pivotCost(quint64 p) const;
@@ -153,7 +157,9 @@ private:
     Condition Y_X_MatrixLockCondition;
     quint64 Y_MatrixValidEndRowIndex = 0;
     quint64 X_MatrixValidMinPageIndex = 0;
-    std::array<UFemMatrixCalculation_U_MatrixRecord, 4> U_MatrixRecordTable;
+    // Pivot page k's U page lives in record k mod URecordCount.
+    static constexpr quint64 URecordCount = 4;
+    std::array<UFemMatrixCalculation_U_MatrixRecord, URecordCount> U_MatrixRecordTable;
     quint64 forceMatrixValidFirstRowIndex = UFemNotFound;
 
     // Failure of the solution (guarded by failureMutex_; the flag is read anywhere).

@@ -51,7 +51,7 @@ quint64 UFemWFMatrixCalculationThreadTaskContext::takeRowPages(
 void UFemWFMatrixCalculationThreadTaskContext::accumulatePivotPages(
     quint64 k, quint64 firstSlot, quint64 endSlot, ThreadWork& work)
 {
-    UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
+    UFemMatrixCalculation_U_MatrixRecord& record = uRecord(k);
     const double* D = calculationContext.D_MatrixTable.data();
     auto U = [&](quint64 s) { return &record.U_MatrixPageTable[UFemWFPageBlockCount * s]; };
     for (quint64 first = firstSlot; first < endSlot; first += UFemWFPagesPerProductRun) {
@@ -132,7 +132,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculatePivotPage(quint64 k, Thr
     _UFemWFMatrixCalculationContext& c = calculationContext;
     auto& e = L_RowMatrixValidEndColumnIndexTable;
     work.clearSums(UFemWFPageBlockCount);
-    UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
+    UFemMatrixCalculation_U_MatrixRecord& record = uRecord(k);
     {
         Lock lock(record.lockCondition.mutex);
         waitUntil(record.lockCondition, lock, [&] { return record.readThreadCount == 0; });
@@ -214,7 +214,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(
         // Row k is complete and no longer written.
         rowKColumns = &c.L_Matrix.rowMatrixTable[k].columnIndexSet;
     }
-    const UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
+    const UFemMatrixCalculation_U_MatrixRecord& record = uRecord(k);
     Condition& rowI = rowCondition(i);
     double*** pages = work.L_MatrixPagePtrTable.data();
     quint64 validEnd = 0;
