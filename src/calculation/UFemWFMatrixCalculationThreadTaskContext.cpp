@@ -316,10 +316,13 @@ void UFemWFMatrixCalculationThreadTaskContext::failSolution(Failure failure)
     };
     for (auto& condition : L_RowMatrixLockConditionTable)
         wake(condition);
-    wake(Y_X_MatrixLockCondition);
+    {
+        Lock lock(Y_X_MatrixMutex);
+        for (auto& condition : Y_X_PageConditionTable)
+            condition.notify_all();
+    }
     for (auto& record : U_MatrixRecordTable)
         wake(record.lockCondition);
-    wake(calculationContextLockCondition);
     requestCancel();
 }
 
@@ -403,7 +406,6 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
             c.columnPageIndex = n == 1 ? UFemNotFound : 0;
             c.rowPageIndex = n == 1 ? UFemNotFound : 2;
             c.pivotChainPageIndex = 1;
-            calculationContextLockCondition.broadcast();
             lock.unlock();
             pivotStep(0, work);
         }
@@ -444,7 +446,6 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
         if (k + 2 == n) {
             c.calculationProgressState = StateFactorised;
             c.columnPageIndex = c.rowPageIndex = UFemNotFound;
-            calculationContextLockCondition.broadcast();
             return finishForwardSubstitution(threadContext, lock);
         }
         c.columnPageIndex = k + 1;
@@ -484,7 +485,6 @@ void UFemWFMatrixCalculationThreadTaskContext::takePivotChainJob(
     Lock& scheduleLock, quint64 q, ThreadWork& work)
 {
     calculationContext.pivotChainPageIndex = q + 1;
-    calculationContextLockCondition.broadcast();
     scheduleLock.unlock();
     work.pendingProgress += lPageCost(q, q - 1);
     calculateLPage(q, q - 1, work);
@@ -502,7 +502,6 @@ void UFemWFMatrixCalculationThreadTaskContext::takeLPage(
         Lock recordLock(record.lockCondition.mutex);
         ++(record.rowPageIndex == k ? record.readThreadCount : record.nextReadThreadCount);
     }
-    calculationContextLockCondition.broadcast();
     scheduleLock.unlock();
     work.pendingProgress += lPageCost(i, k);
     calculateLPage(i, k, work);
@@ -545,10 +544,43 @@ void UFemWFMatrixCalculationThreadTaskContext::pivotStep(quint64 p, ThreadWork& 
         work.pendingProgress += yPageCost(p);
         calculateYPage(p, work);
     }
-    Lock lock(Y_X_MatrixLockCondition.mutex);
-    // Pages before the first force page publish without waiting for each other: only ever grow.
-    Y_MatrixValidEndRowIndex = std::max(Y_MatrixValidEndRowIndex, p + 1);
-    Y_X_MatrixLockCondition.broadcast();
+    publishYPage(p);
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::waitForYPages(Lock& lock, quint64 end)
+{
+    waitUntil(pageCondition(end - 1), lock,
+        [&] { return Y_MatrixValidEndRowIndex.load(std::memory_order_relaxed) >= end; });
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::publishYPage(quint64 page)
+{
+    Lock lock(Y_X_MatrixMutex);
+    // Pages before the first force page publish without waiting for each other: the index only
+    // grows, and may pass several waited-for pages at once.
+    const quint64 end = Y_MatrixValidEndRowIndex.load(std::memory_order_relaxed);
+    if (page < end)
+        return;
+    Y_MatrixValidEndRowIndex.store(page + 1, std::memory_order_release);
+    const quint64 slotCount = Y_X_PageConditionTable.size();
+    for (quint64 q = std::max(end, page + 1 > slotCount ? page + 1 - slotCount : 0); q <= page; ++q)
+        pageCondition(q).notify_all();
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::waitForXPage(quint64 page)
+{
+    if (X_MatrixValidMinPageIndex.load(std::memory_order_acquire) <= page)
+        return;
+    Lock lock(Y_X_MatrixMutex);
+    waitUntil(pageCondition(page), lock,
+        [&] { return X_MatrixValidMinPageIndex.load(std::memory_order_relaxed) <= page; });
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::publishXPage(quint64 page)
+{
+    Lock lock(Y_X_MatrixMutex);
+    X_MatrixValidMinPageIndex.store(page, std::memory_order_release);
+    pageCondition(page).notify_all();
 }
 
 bool UFemWFMatrixCalculationThreadTaskContext::finishForwardSubstitution(
@@ -557,9 +589,8 @@ bool UFemWFMatrixCalculationThreadTaskContext::finishForwardSubstitution(
     _UFemWFMatrixCalculationContext& c = calculationContext;
     if (c.calculationProgressState == StateFactorised) {
         {
-            Lock yLock(Y_X_MatrixLockCondition.mutex);
-            waitUntil(Y_X_MatrixLockCondition, yLock,
-                [&] { return Y_MatrixValidEndRowIndex == c.nodePageCount; });
+            Lock yLock(Y_X_MatrixMutex);
+            waitForYPages(yLock, c.nodePageCount);
         }
         if (isCancelRequested(threadContext))
             return false;
@@ -567,7 +598,6 @@ bool UFemWFMatrixCalculationThreadTaskContext::finishForwardSubstitution(
         c.calculationProgressState = StateBackSubstituting;
         c.columnPageIndex = UFemNotFound;
         c.rowPageIndex = c.nodePageCount - 1;
-        calculationContextLockCondition.broadcast();
     }
     scheduleLock.unlock();
     return true;
@@ -622,13 +652,10 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleBackSubstitution(
             } else {
                 c.rowPageIndex = p - 1;
             }
-            calculationContextLockCondition.broadcast();
         }
         work.pendingProgress += xPageCost(p);
         calculateXPage(p, work);
-        Lock lock(Y_X_MatrixLockCondition.mutex);
-        X_MatrixValidMinPageIndex = p;
-        Y_X_MatrixLockCondition.broadcast();
+        publishXPage(p);
     }
 }
 
