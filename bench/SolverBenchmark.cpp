@@ -4,7 +4,9 @@
 // solver runs in a forked child so that its peak memory is its own; all run in one process run so
 // that the ratios are measured under the same machine load.
 //
-//   build/release/bench/SolverBenchmark [--quick] [--min-dofs N] [--max-dofs N]
+//   build/release/bench/SolverBenchmark [--quick] [--threads N] [--min-dofs N] [--max-dofs N]
+//
+// --threads: the thread count of the multi-threaded rows (default: the hardware threads).
 
 #include "calculation/UFemWFMatrixCalculationThreadTaskContext.h"
 #include "calculation/solver/UFemWFPageLayout.h"
@@ -562,6 +564,7 @@ int main(int argc, char** argv)
     bool quick = false;
     long maxDOFs = 170000;
     long minDOFs = 0;
+    int threads = int(std::max(1u, std::thread::hardware_concurrency()));
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--quick") == 0)
             quick = true;
@@ -569,10 +572,11 @@ int main(int argc, char** argv)
             maxDOFs = std::atol(argv[++i]);
         else if (std::strcmp(argv[i], "--min-dofs") == 0 && i + 1 < argc)
             minDOFs = std::atol(argv[++i]);
+        else if (std::strcmp(argv[i], "--threads") == 0 && i + 1 < argc)
+            threads = std::max(1, std::atoi(argv[++i]));
     }
-    const int threads = int(std::max(1u, std::thread::hardware_concurrency()));
     std::printf(
-        "Solver benchmark: %d hardware threads; times in seconds; 'order' is the symbolic "
+        "Solver benchmark: %d threads; times in seconds; 'order' is the symbolic "
         "analysis;\n"
         "our 'factor' includes the forward substitution, 'subst' is the rest of the solution.\n",
         threads);
@@ -586,7 +590,7 @@ int main(int argc, char** argv)
               { "plate 160x160x1", 160, 160, 1 } };
     for (const Mesh& mesh : meshes)
         if (mesh.dofs() >= minDOFs && mesh.dofs() <= maxDOFs)
-            benchmark(
-                mesh, threads, mesh.dofs() <= EigenDOFLimit, mesh.dofs() <= OneThreadDOFLimit);
+            benchmark(mesh, threads, mesh.dofs() <= EigenDOFLimit,
+                threads > 1 && mesh.dofs() <= OneThreadDOFLimit);
     return 0;
 }

@@ -316,10 +316,13 @@ void UFemWFMatrixCalculationThreadTaskContext::failSolution(Failure failure)
     };
     for (auto& condition : L_RowMatrixLockConditionTable)
         wake(condition);
-    wake(Y_X_MatrixLockCondition);
+    {
+        Lock lock(Y_X_MatrixMutex);
+        for (auto& condition : Y_X_PageConditionTable)
+            condition.notify_all();
+    }
     for (auto& record : U_MatrixRecordTable)
         wake(record.lockCondition);
-    wake(calculationContextLockCondition);
     requestCancel();
 }
 
@@ -403,7 +406,6 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
             c.columnPageIndex = n == 1 ? UFemNotFound : 0;
             c.rowPageIndex = n == 1 ? UFemNotFound : 2;
             c.pivotChainPageIndex = 1;
-            calculationContextLockCondition.broadcast();
             lock.unlock();
             pivotStep(0, work);
         }
@@ -419,7 +421,7 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
         const quint64 q = c.pivotChainPageIndex;
         // The pivots form the critical path: its next job goes first, to a thread already
         // running, as soon as its rows are ready.
-        if (q < n && isPivotChainJobReady(q)) {
+        if (q < n && isPivotChainJobReady(q, k)) {
             takePivotChainJob(lock, q, work);
             continue;
         }
@@ -444,7 +446,6 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
         if (k + 2 == n) {
             c.calculationProgressState = StateFactorised;
             c.columnPageIndex = c.rowPageIndex = UFemNotFound;
-            calculationContextLockCondition.broadcast();
             return finishForwardSubstitution(threadContext, lock);
         }
         c.columnPageIndex = k + 1;
@@ -453,10 +454,14 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
 }
 
 // Pivot q's job may run without waiting: pivot q - 1 is done and row q is complete up to the
-// L page it computes first.
-bool UFemWFMatrixCalculationThreadTaskContext::isPivotChainJobReady(quint64 q) const
+// L page it computes first. Pivot q takes over the U record of page q - 4, so every job of column
+// q - 4 must have been handed out (and counted as a reader of it) first: a chain running further
+// ahead of the column being handed out would take the record from jobs not yet given, which then
+// read the wrong U page and leave a reader count that never returns to 0.
+bool UFemWFMatrixCalculationThreadTaskContext::isPivotChainJobReady(
+    quint64 q, quint64 column) const
 {
-    return isPivotDone(q - 1)
+    return q <= column + URecordCount - 1 && isPivotDone(q - 1)
         && L_RowMatrixValidEndColumnIndexTable[q].load(std::memory_order_acquire) >= q - 1;
 }
 
@@ -480,7 +485,6 @@ void UFemWFMatrixCalculationThreadTaskContext::takePivotChainJob(
     Lock& scheduleLock, quint64 q, ThreadWork& work)
 {
     calculationContext.pivotChainPageIndex = q + 1;
-    calculationContextLockCondition.broadcast();
     scheduleLock.unlock();
     work.pendingProgress += lPageCost(q, q - 1);
     calculateLPage(q, q - 1, work);
@@ -491,14 +495,13 @@ void UFemWFMatrixCalculationThreadTaskContext::takePivotChainJob(
 void UFemWFMatrixCalculationThreadTaskContext::takeLPage(
     Lock& scheduleLock, quint64 i, quint64 k, ThreadWork& work)
 {
-    UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
+    UFemMatrixCalculation_U_MatrixRecord& record = uRecord(k);
     {
-        // Pivot k may not have taken the record yet; the job waits for the pivot, not the
-        // schedule.
+        // Pivot k may not have taken the record yet (it then holds page k - 4): the job counts
+        // as a reader of its next page, and waits for the pivot, not the schedule.
         Lock recordLock(record.lockCondition.mutex);
         ++(record.rowPageIndex == k ? record.readThreadCount : record.nextReadThreadCount);
     }
-    calculationContextLockCondition.broadcast();
     scheduleLock.unlock();
     work.pendingProgress += lPageCost(i, k);
     calculateLPage(i, k, work);
@@ -524,7 +527,7 @@ void UFemWFMatrixCalculationThreadTaskContext::pivotStep(quint64 p, ThreadWork& 
 {
     work.pendingProgress += pivotCost(p);
     calculatePivotPage(p, work);
-    UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[p % 4];
+    UFemMatrixCalculation_U_MatrixRecord& record = uRecord(p);
     {
         Lock recordLock(record.lockCondition.mutex);
         record.isValid = true;
@@ -541,10 +544,43 @@ void UFemWFMatrixCalculationThreadTaskContext::pivotStep(quint64 p, ThreadWork& 
         work.pendingProgress += yPageCost(p);
         calculateYPage(p, work);
     }
-    Lock lock(Y_X_MatrixLockCondition.mutex);
-    // Pages before the first force page publish without waiting for each other: only ever grow.
-    Y_MatrixValidEndRowIndex = std::max(Y_MatrixValidEndRowIndex, p + 1);
-    Y_X_MatrixLockCondition.broadcast();
+    publishYPage(p);
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::waitForYPages(Lock& lock, quint64 end)
+{
+    waitUntil(pageCondition(end - 1), lock,
+        [&] { return Y_MatrixValidEndRowIndex.load(std::memory_order_relaxed) >= end; });
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::publishYPage(quint64 page)
+{
+    Lock lock(Y_X_MatrixMutex);
+    // Pages before the first force page publish without waiting for each other: the index only
+    // grows, and may pass several waited-for pages at once.
+    const quint64 end = Y_MatrixValidEndRowIndex.load(std::memory_order_relaxed);
+    if (page < end)
+        return;
+    Y_MatrixValidEndRowIndex.store(page + 1, std::memory_order_release);
+    const quint64 slotCount = Y_X_PageConditionTable.size();
+    for (quint64 q = std::max(end, page + 1 > slotCount ? page + 1 - slotCount : 0); q <= page; ++q)
+        pageCondition(q).notify_all();
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::waitForXPage(quint64 page)
+{
+    if (X_MatrixValidMinPageIndex.load(std::memory_order_acquire) <= page)
+        return;
+    Lock lock(Y_X_MatrixMutex);
+    waitUntil(pageCondition(page), lock,
+        [&] { return X_MatrixValidMinPageIndex.load(std::memory_order_relaxed) <= page; });
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::publishXPage(quint64 page)
+{
+    Lock lock(Y_X_MatrixMutex);
+    X_MatrixValidMinPageIndex.store(page, std::memory_order_release);
+    pageCondition(page).notify_all();
 }
 
 bool UFemWFMatrixCalculationThreadTaskContext::finishForwardSubstitution(
@@ -553,9 +589,8 @@ bool UFemWFMatrixCalculationThreadTaskContext::finishForwardSubstitution(
     _UFemWFMatrixCalculationContext& c = calculationContext;
     if (c.calculationProgressState == StateFactorised) {
         {
-            Lock yLock(Y_X_MatrixLockCondition.mutex);
-            waitUntil(Y_X_MatrixLockCondition, yLock,
-                [&] { return Y_MatrixValidEndRowIndex == c.nodePageCount; });
+            Lock yLock(Y_X_MatrixMutex);
+            waitForYPages(yLock, c.nodePageCount);
         }
         if (isCancelRequested(threadContext))
             return false;
@@ -563,7 +598,6 @@ bool UFemWFMatrixCalculationThreadTaskContext::finishForwardSubstitution(
         c.calculationProgressState = StateBackSubstituting;
         c.columnPageIndex = UFemNotFound;
         c.rowPageIndex = c.nodePageCount - 1;
-        calculationContextLockCondition.broadcast();
     }
     scheduleLock.unlock();
     return true;
@@ -618,13 +652,10 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleBackSubstitution(
             } else {
                 c.rowPageIndex = p - 1;
             }
-            calculationContextLockCondition.broadcast();
         }
         work.pendingProgress += xPageCost(p);
         calculateXPage(p, work);
-        Lock lock(Y_X_MatrixLockCondition.mutex);
-        X_MatrixValidMinPageIndex = p;
-        Y_X_MatrixLockCondition.broadcast();
+        publishXPage(p);
     }
 }
 

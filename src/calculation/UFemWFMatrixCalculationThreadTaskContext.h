@@ -101,7 +101,7 @@ private:
     void markLPageDone(quint64 i, quint64 k);
     bool isPivotDone(quint64 p) const;
     void waitForPivot(Lock& scheduleLock, quint64 p);
-    bool isPivotChainJobReady(quint64 q) const;
+    bool isPivotChainJobReady(quint64 q, quint64 column) const;
     void takePivotChainJob(Lock& scheduleLock, quint64 q, ThreadWork& work);
     void pivotStep(quint64 p, ThreadWork& work);
     void recordDiagonalExtremesAndMemory();
@@ -112,14 +112,34 @@ private:
     void failSolutionOnPivot(quint64 dofIndex);
     UErrorPtr makeFailureError();
     // Waits for `done`; a failed solution ends the wait by throwing SolutionAborted.
-    template <class Predicate> void waitUntil(Condition& condition, Lock& lock, Predicate done)
+    template <class Predicate>
+    void waitUntil(std::condition_variable& condition, Lock& lock, Predicate done)
     {
-        condition.cv.wait(
-            lock, [&] { return done() || isAborted_.load(std::memory_order_relaxed); });
+        condition.wait(lock, [&] { return done() || isAborted_.load(std::memory_order_relaxed); });
         if (!done())
             throw SolutionAborted();
     }
+    template <class Predicate> void waitUntil(Condition& condition, Lock& lock, Predicate done)
+    {
+        waitUntil(condition.cv, lock, done);
+    }
+    // Y and X pages: a thread waiting for page p to be published sleeps on p's slot, so that a
+    // page published wakes only the threads that wait for it.
+    std::condition_variable& pageCondition(quint64 page)
+    {
+        return Y_X_PageConditionTable[page % Y_X_PageConditionTable.size()];
+    }
+    // Y_X_MatrixMutex held: until the Y pages before `end` (at least 1) are published.
+    void waitForYPages(Lock& lock, quint64 end);
+    void publishYPage(quint64 page);
+    // Until X page `page` is published (X_MatrixValidMinPageIndex <= page).
+    void waitForXPage(quint64 page);
+    void publishXPage(quint64 page);
     Condition& rowCondition(quint64 row) { return L_RowMatrixLockConditionTable[row % 16]; }
+    UFemMatrixCalculation_U_MatrixRecord& uRecord(quint64 page)
+    {
+        return U_MatrixRecordTable[page % URecordCount];
+    }
 
     // Job costs in progress units
     quint64 pivotCost(quint64 p) const;
@@ -142,6 +162,8 @@ private:
     double* takeUBlock(UFemMatrixCalculation_U_MatrixRecord& record);
 
     const UFemWFMatrixCalculationDelegate* delegate = nullptr;
+    // The schedule's lock; no thread waits on its condition (a thread short of work waits for the
+    // pivot it needs on that pivot's row).
     Condition calculationContextLockCondition;
     _UFemWFMatrixCalculationContext calculationContext;
     std::vector<quint64> stiffnessMatrixRowMatrixFirstColumnIndexTable;
@@ -150,10 +172,15 @@ private:
     // without waiting for a row's lock.
     std::vector<std::atomic<quint64>> L_RowMatrixValidEndColumnIndexTable;
     std::array<Condition, 16> L_RowMatrixLockConditionTable;
-    Condition Y_X_MatrixLockCondition;
-    quint64 Y_MatrixValidEndRowIndex = 0;
-    quint64 X_MatrixValidMinPageIndex = 0;
-    std::array<UFemMatrixCalculation_U_MatrixRecord, 4> U_MatrixRecordTable;
+    // Guards the two indexes (written under it, read without it where a job only looks) and the
+    // creation of Y pages.
+    std::mutex Y_X_MatrixMutex;
+    std::array<std::condition_variable, 16> Y_X_PageConditionTable;
+    std::atomic<quint64> Y_MatrixValidEndRowIndex { 0 };
+    std::atomic<quint64> X_MatrixValidMinPageIndex { 0 };
+    // Pivot page k's U page lives in record k mod URecordCount.
+    static constexpr quint64 URecordCount = 4;
+    std::array<UFemMatrixCalculation_U_MatrixRecord, URecordCount> U_MatrixRecordTable;
     quint64 forceMatrixValidFirstRowIndex = UFemNotFound;
 
     // Failure of the solution (guarded by failureMutex_; the flag is read anywhere).

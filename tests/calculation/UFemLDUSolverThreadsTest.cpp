@@ -5,26 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <thread>
 
 namespace {
 
-struct Solution {
-    std::vector<double> X;
-    std::vector<double> D;
-};
-
-Solution tablesOf(UFemWFMatrixCalculationThreadTaskContext& task)
-{
-    const _UFemWFMatrixCalculationContext* c = task.calculationContextPtr();
-    return { c->X_MatrixTable, c->D_MatrixTable };
-}
-
-bool bitwiseEqual(const std::vector<double>& a, const std::vector<double>& b)
-{
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
-}
+using Solution = LDUSolutionTables;
 
 class LDUSolverThreads : public ::testing::Test {
 protected:
@@ -35,7 +20,7 @@ protected:
         UErrorPtr error;
         EXPECT_TRUE(task->runMatrixCalculation(threads, &error));
         EXPECT_EQ(task->progressTotalLength(), task->currentProgress());
-        return tablesOf(*task);
+        return solutionTablesOf(*task);
     }
 
     LDUTestDelegate delegate;
@@ -61,8 +46,7 @@ TEST_F(LDUSolverThreads, SolutionIsBitwiseTheSameForAnyThreadCount)
         EXPECT_LT(relativeResidual(*system, solutionOf(*task, *system)), 1e-10);
         for (quint64 threads : { 2, 4, 8 }) {
             const Solution solution = solve(*system, threads);
-            EXPECT_TRUE(bitwiseEqual(reference.X, solution.X)) << threads << " threads";
-            EXPECT_TRUE(bitwiseEqual(reference.D, solution.D)) << threads << " threads";
+            EXPECT_TRUE(reference == solution) << threads << " threads";
         }
     }
 }
@@ -73,7 +57,7 @@ TEST_F(LDUSolverThreads, SinglePageWithManyThreads)
     const LDUTestSystem single = makeBlockBandedSystem(1, 25, 4, 1.0, 104);
     const Solution reference = solve(single, 1);
     for (quint64 threads : { 4, 8 })
-        EXPECT_TRUE(bitwiseEqual(reference.X, solve(single, threads).X)) << threads << " threads";
+        EXPECT_TRUE(reference == solve(single, threads)) << threads << " threads";
 }
 
 TEST_F(LDUSolverThreads, PausesAndResumesGiveTheSameSolution)
@@ -105,9 +89,8 @@ TEST_F(LDUSolverThreads, PausesAndResumesGiveTheSameSolution)
         EXPECT_TRUE(solved);
         EXPECT_GT(pauses, 0);
         EXPECT_EQ(task->progressTotalLength(), task->currentProgress());
-        const Solution solution = tablesOf(*task);
-        EXPECT_TRUE(bitwiseEqual(reference.X, solution.X));
-        EXPECT_TRUE(bitwiseEqual(reference.D, solution.D));
+        const Solution solution = solutionTablesOf(*task);
+        EXPECT_TRUE(reference == solution);
     }
 }
 

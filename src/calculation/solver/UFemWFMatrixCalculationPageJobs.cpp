@@ -51,7 +51,7 @@ quint64 UFemWFMatrixCalculationThreadTaskContext::takeRowPages(
 void UFemWFMatrixCalculationThreadTaskContext::accumulatePivotPages(
     quint64 k, quint64 firstSlot, quint64 endSlot, ThreadWork& work)
 {
-    UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
+    UFemMatrixCalculation_U_MatrixRecord& record = uRecord(k);
     const double* D = calculationContext.D_MatrixTable.data();
     auto U = [&](quint64 s) { return &record.U_MatrixPageTable[UFemWFPageBlockCount * s]; };
     for (quint64 first = firstSlot; first < endSlot; first += UFemWFPagesPerProductRun) {
@@ -132,7 +132,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculatePivotPage(quint64 k, Thr
     _UFemWFMatrixCalculationContext& c = calculationContext;
     auto& e = L_RowMatrixValidEndColumnIndexTable;
     work.clearSums(UFemWFPageBlockCount);
-    UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
+    UFemMatrixCalculation_U_MatrixRecord& record = uRecord(k);
     {
         Lock lock(record.lockCondition.mutex);
         waitUntil(record.lockCondition, lock, [&] { return record.readThreadCount == 0; });
@@ -214,7 +214,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(
         // Row k is complete and no longer written.
         rowKColumns = &c.L_Matrix.rowMatrixTable[k].columnIndexSet;
     }
-    const UFemMatrixCalculation_U_MatrixRecord& record = U_MatrixRecordTable[k % 4];
+    const UFemMatrixCalculation_U_MatrixRecord& record = uRecord(k);
     Condition& rowI = rowCondition(i);
     double*** pages = work.L_MatrixPagePtrTable.data();
     quint64 validEnd = 0;
@@ -320,16 +320,16 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateYPage(quint64 k, ThreadW
     quint64 validEnd = 0;
     quint64 count = 0;
     {
-        Lock lock(Y_X_MatrixLockCondition.mutex);
-        validEnd = Y_MatrixValidEndRowIndex;
+        Lock lock(Y_X_MatrixMutex);
+        validEnd = Y_MatrixValidEndRowIndex.load(std::memory_order_relaxed);
         count = takeYPages(0, std::min(validEnd, k));
     }
     accumulateYPages(0, count, work);
     if (validEnd < k) {
         const quint64 first = count;
         {
-            Lock lock(Y_X_MatrixLockCondition.mutex);
-            waitUntil(Y_X_MatrixLockCondition, lock, [&] { return Y_MatrixValidEndRowIndex >= k; });
+            Lock lock(Y_X_MatrixMutex);
+            waitForYPages(lock, k);
             count = takeYPages(first, k);
         }
         accumulateYPages(first, count, work);
@@ -353,7 +353,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateYPage(quint64 k, ThreadW
                 continue;
             double* YBlock = nullptr;
             {
-                Lock lock(Y_X_MatrixLockCondition.mutex);
+                Lock lock(Y_X_MatrixMutex);
                 if (!Y)
                     Y = USparseMatrixRowPageCreate(&rowRecord, &c.Y_Matrix, 0, k);
                 YBlock = USparseMatrixNewPageZeroed(&c.Y_Matrix, rowRecord, Y, block);
@@ -390,11 +390,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateXPage(quint64 k, ThreadW
     double* X = c.X_MatrixTable.data();
     for (quint64 s = count; s-- > 0;) {
         const quint64 j = work.L_MatrixPageColumnTable[s];
-        {
-            Lock lock(Y_X_MatrixLockCondition.mutex);
-            waitUntil(
-                Y_X_MatrixLockCondition, lock, [&] { return X_MatrixValidMinPageIndex <= j; });
-        }
+        waitForXPage(j);
         double** L = work.L_MatrixPagePtrTable[s];
         for (quint64 caseBlock = 0; caseBlock < cb; ++caseBlock) {
             const double* Xj = X + (j * cb + caseBlock) * UFemWFXAreaDoubles;
@@ -440,6 +436,6 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateXPage(quint64 k, ThreadW
             work.pendingComputingCount += TriangularBlockCount;
         }
     }
-    Lock lock(Y_X_MatrixLockCondition.mutex);
-    waitUntil(Y_X_MatrixLockCondition, lock, [&] { return X_MatrixValidMinPageIndex == k + 1; });
+    // The index only ever falls one page at a time.
+    waitForXPage(k + 1);
 }
