@@ -458,8 +458,7 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
 // q - 4 must have been handed out (and counted as a reader of it) first: a chain running further
 // ahead of the column being handed out would take the record from jobs not yet given, which then
 // read the wrong U page and leave a reader count that never returns to 0.
-bool UFemWFMatrixCalculationThreadTaskContext::isPivotChainJobReady(
-    quint64 q, quint64 column) const
+bool UFemWFMatrixCalculationThreadTaskContext::isPivotChainJobReady(quint64 q, quint64 column) const
 {
     return q <= column + URecordCount - 1 && isPivotDone(q - 1)
         && L_RowMatrixValidEndColumnIndexTable[q].load(std::memory_order_acquire) >= q - 1;
