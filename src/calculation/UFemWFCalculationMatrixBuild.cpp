@@ -166,5 +166,6 @@ std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> UFemWFBuildCalculation
         UFemSetError(error, failure);
         return nullptr;
     }
+    UFemWFPopulateFactorStorage(context, threadCount);
     return task;
 }

@@ -37,13 +37,46 @@ quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationCont
     return L + D + Y + X + U + results;
 }
 
-void UFemReleaseStoragePages(const std::vector<_UCMemoryStorage>& storages, quint64 threadCount)
+namespace {
+
+using AdvisedLength = quint64 (*)(const _UCMemoryStorage& storage);
+
+quint64 wholeStorage(const _UCMemoryStorage& storage)
+{
+    return storage.size;
+}
+
+// A huge page is resident whole once touched, so populating these holds no more memory than the
+// writes would; the 4 KiB end and storages outside huge pages are left to the writes.
+quint64 wholeHugePages(const _UCMemoryStorage& storage)
+{
+    return storage.isMapped
+        ? storage.size / UMemoryAllocatorHugePageSize * UMemoryAllocatorHugePageSize
+        : 0;
+}
+
+void adviseStorages(const std::vector<_UCMemoryStorage>& storages, quint64 threadCount, int advice,
+    AdvisedLength length)
 {
     const quint64 taskCount = std::min<quint64>(storages.size(), UFemTasksPerThread * threadCount);
     UFemRunTasksOnThreads(taskCount, threadCount, [&](quint64 task) {
+        // Advice only: pages left out are faulted in or freed by their owner as before.
         for (quint64 s = task; s < storages.size(); s += taskCount) {
-            // Advice only: a storage whose pages stay is still freed whole by its owner.
-            static_cast<void>(madvise(storages[s].storage, storages[s].size, MADV_DONTNEED));
+            if (const quint64 bytes = length(storages[s]); bytes > 0)
+                static_cast<void>(madvise(storages[s].storage, bytes, advice));
         }
     });
+}
+
+} // namespace
+
+void UFemReleaseStoragePages(const std::vector<_UCMemoryStorage>& storages, quint64 threadCount)
+{
+    adviseStorages(storages, threadCount, MADV_DONTNEED, wholeStorage);
+}
+
+void UFemPopulateStorageHugePages(
+    const std::vector<_UCMemoryStorage>& storages, quint64 threadCount)
+{
+    adviseStorages(storages, threadCount, MADV_POPULATE_WRITE, wholeHugePages);
 }

@@ -17,6 +17,10 @@ quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationCont
 // pool's), before their owner frees them: the kernel's work per page would otherwise make the end
 // of a run serial. The storages read as zeros afterwards.
 void UFemReleaseStoragePages(const std::vector<_UCMemoryStorage>& storages, quint64 threadCount);
+// Makes the whole huge pages of the storages resident (zeroed) on `threadCount` threads, so that
+// the kernel's faults and zeroing of them are not taken by whoever writes first.
+void UFemPopulateStorageHugePages(
+    const std::vector<_UCMemoryStorage>& storages, quint64 threadCount);
 
 // Thrown when a calculation's memory estimate exceeds the memory it may take: exhausted memory
 // to every handler, with the figures for its error.

@@ -77,6 +77,12 @@ void UFemWFAllocateCalculationMatrices(
     c->X_MatrixTable.assign(n * c->caseBlockCount * UFemWFXAreaDoubles, 0.0);
 }
 
+void UFemWFPopulateFactorStorage(_UFemWFMatrixCalculationContext* c, quint64 threadCount)
+{
+    USparseMatrixTakeReservedStorages(&c->L_Matrix);
+    UFemPopulateStorageHugePages(USparseMatrixStorages(&c->L_Matrix), threadCount);
+}
+
 void UFemWFSetupCalculationStiffnessMatrix(_USparseMatrix* matrix, quint64 pageCount)
 {
     USparseMatrixInit(matrix, pageCount, pageCount, UFemBlockValueCount, UFemWFPageBlockCount,

@@ -65,6 +65,9 @@ void UFemWFReleaseCalculationContext(_UFemWFMatrixCalculationContext* context, q
 // `firstColumnTable[i]` to the diagonal; throws std::bad_alloc when memory runs out.
 void UFemWFAllocateCalculationMatrices(
     _UFemWFMatrixCalculationContext* context, const std::vector<quint64>& firstColumnTable);
+// Makes the huge pages of L's reserved storages resident on `threadCount` threads before the
+// factorisation, which would otherwise take the kernel's faults and page zeroing on its own path.
+void UFemWFPopulateFactorStorage(_UFemWFMatrixCalculationContext* context, quint64 threadCount);
 
 void UFemWFSetupCalculationStiffnessMatrix(_USparseMatrix* matrix, quint64 pageCount);
 void UFemWFSetupCalculationForceMatrix(

@@ -97,6 +97,18 @@ TEST(MemoryArena, LargeRequestGetsItsOwnStorageThatLaterRequestsShare)
     EXPECT_EQ(storageSize(arena, 1), 12288u);
 }
 
+TEST(MemoryArena, FirstStorageTakenAheadServesTheFirstBlocks)
+{
+    UMemoryAllocator arena(12288, false);
+    _UCMemoryAllocator* root = arena.memoryAllocatorStructPtr();
+    UCMemoryAllocatorTakeFirstStorage(root);
+    UCMemoryAllocatorTakeFirstStorage(root);
+    ASSERT_EQ(storageCount(arena), 1u);
+    const void* storage = root->memoryStorageArray.table[0].storage;
+    EXPECT_EQ(arena.allocMemoryWithSize(12288), storage);
+    EXPECT_EQ(storageCount(arena), 1u);
+}
+
 TEST(MemoryArena, CurrentPointerNeverPassesTheEnd)
 {
     UMemoryAllocator arena(4096, false);

@@ -173,6 +173,16 @@ void USparseMatrixReserveRowPages(_USparseMatrix* matrix, const std::vector<quin
     }
 }
 
+void USparseMatrixTakeReservedStorages(_USparseMatrix* matrix)
+{
+    if (matrix->rootMemoryAllocatorRowGroupSizeShift == USparseMatrixSingleRootArena) {
+        UCMemoryAllocatorTakeFirstStorage(&matrix->rootMemoryAllocator);
+        return;
+    }
+    for (quint64 g = 0; g < matrix->rootMemoryAllocatorCount; ++g)
+        UCMemoryAllocatorTakeFirstStorage(&matrix->rootMemoryAllocatorTable[g]);
+}
+
 void USparseMatrixDestroy(_USparseMatrix* matrix)
 {
     if (matrix->rowMatrixTable) {

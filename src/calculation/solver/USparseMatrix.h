@@ -65,6 +65,9 @@ quint64 USparseMatrixRowChunkCapacity(quint64 blockLength, quint64 pageLength, d
 // `pageCounts[row]` full pages at its first page, and each root arena one storage for all its rows.
 // Nothing is then taken beyond those pages: chunks taken ahead would be resident in huge pages.
 void USparseMatrixReserveRowPages(_USparseMatrix* matrix, const std::vector<quint64>& pageCounts);
+// Takes each root arena's first storage now rather than at its first page, so that the storages
+// can be made resident before the pages are written.
+void USparseMatrixTakeReservedStorages(_USparseMatrix* matrix);
 
 // Lookup (no allocation)
 double** USparseMatrixPageAt(const _USparseMatrix* matrix, quint64 row, quint64 column);

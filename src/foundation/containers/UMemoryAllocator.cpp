@@ -119,6 +119,13 @@ void* UCMemoryAllocatorAlloc(_UCMemoryAllocator* allocator, uint64_t size)
     return start;
 }
 
+void UCMemoryAllocatorTakeFirstStorage(_UCMemoryAllocator* allocator)
+{
+    OptionalLock lock(allocator->lock.get());
+    if (allocator->memoryStorageArray.count == 0)
+        storageForIndex(allocator, 0, allocator->memoryStorageCapacity);
+}
+
 uint64_t UCMemoryAllocatorTotalCapacity(_UCMemoryAllocator* allocator)
 {
     OptionalLock lock(allocator->lock.get());

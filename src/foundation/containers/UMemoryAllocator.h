@@ -32,6 +32,9 @@ inline constexpr uint64_t UMemoryAllocatorNoStorage = ~uint64_t(0);
 void UCMemoryAllocatorInit(
     _UCMemoryAllocator* allocator, uint64_t memoryStorageCapacity, bool useLock);
 void* UCMemoryAllocatorAlloc(_UCMemoryAllocator* allocator, uint64_t size);
+// Takes the first storage (of the arena's storage capacity) before any block is handed out, so that
+// its pages can be made resident ahead of use; the first blocks then come from it.
+void UCMemoryAllocatorTakeFirstStorage(_UCMemoryAllocator* allocator);
 uint64_t UCMemoryAllocatorTotalCapacity(_UCMemoryAllocator* allocator);
 void UCMemoryAllocatorFreeStorages(_UCMemoryAllocator* allocator);
 void UCMemoryAllocatorDestroy(_UCMemoryAllocator* allocator);
