@@ -115,7 +115,8 @@ TEST(CalculationRunThreads, quitEndsTheRunWithTheCancelledError)
         EXPECT_TRUE(error->isUFemCalculationCanceledError());
         EXPECT_EQ(error->localizedDescription(), "Calculation has canceled.");
     }
-    // Quit while running, and quit asked before the solver existed.
+    // Quit at some moment of the run, and quit asked before the solver existed. An optimised
+    // build may solve this model before the quit arrives: such a run must then be whole.
     for (bool early : { false, true }) {
         UErrorPtr error;
         auto calculator = model.setUpCalculator(&error);
@@ -131,9 +132,14 @@ TEST(CalculationRunThreads, quitEndsTheRunWithTheCancelledError)
             calculator->quitCalculation();
         }
         runner.join();
-        EXPECT_FALSE(solved) << early;
-        ASSERT_TRUE(error);
-        EXPECT_TRUE(error->isUFemCalculationCanceledError());
+        if (early || !solved) {
+            EXPECT_FALSE(solved) << early;
+            ASSERT_TRUE(error);
+            EXPECT_TRUE(error->isUFemCalculationCanceledError());
+        } else {
+            EXPECT_FALSE(error);
+            EXPECT_EQ(calculator->currentProgress(), calculator->progressTotalLength());
+        }
         calculator->finish();
     }
 }
