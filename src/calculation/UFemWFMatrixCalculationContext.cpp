@@ -9,8 +9,8 @@ namespace {
 
 constexpr quint64 LRowGroupShift = 4;
 // Below this a thread's time makes fresh huge pages resident more slowly than 4 KiB pages come:
-// where the system zeroes them itself a core does 5 GiB/s or more; a guest whose host takes back
-// the memory it frees took 0.2-0.3 GiB/s, against 2.5-3 GiB/s in 4 KiB pages.
+// huge pages a guest recycled took 2-7 GiB/s, ones its host had taken back 0.15-0.3 GiB/s, against
+// 0.3-3 GiB/s in 4 KiB pages.
 constexpr double slowHugePageBytesPerSecond = double(quint64(1) << 30);
 
 // L's storages are made resident ahead under the adaptive policy too.

@@ -4,10 +4,10 @@
 #include <cstdint>
 
 // One storage of a root arena: a page-aligned block and its size in bytes. A storage of at least
-// one huge page is its own mapping, starting on a 2 MiB boundary and advised to use huge pages, so
-// that its faults and its release go per 2 MiB instead of per 4 KiB. The system backs only whole
-// 2 MiB ranges so; a shorter end stays in 4 KiB pages. A huge page is resident whole once touched:
-// a storage filled from its start holds at most one partly used one.
+// one huge page is its own mapping, starting on a 2 MiB boundary and advised as its arena says (to
+// use huge pages by default, so that its faults and its release go per 2 MiB instead of 4 KiB). The
+// system backs only whole 2 MiB ranges so; a shorter end stays in 4 KiB pages. A huge page is
+// resident whole once touched: a storage filled from its start holds at most one partly used one.
 struct _UCMemoryStorage {
     void* storage;
     uint64_t size;
