@@ -1,6 +1,9 @@
-// vantrel-solve MODEL RESULT [--threads N] [--node NAME]: reads a model file, checks and calculates
-// it, writes the result file, and prints the calculation log, the time of each phase, the peak
-// memory and, with --node, the node's displacements in every case.
+// vantrel-solve MODEL RESULT [--threads N] [--node NAME] [--pages POLICY]: reads a model file,
+// checks and calculates it, writes the result file, and prints the calculation log, the time of
+// each phase, the peak memory and, with --node, the node's displacements in every case. --pages
+// chooses how the solver's large storages take their pages (resident: huge pages made resident
+// before use; faulted: huge pages faulted in by first writes; small: 4 KiB pages; adaptive, the
+// default: the factor's huge pages made resident while that goes fast, 4 KiB pages otherwise).
 // Exit status 0 only when every restraint set was solved.
 
 #include "calculation/UFemDataControllerRunCalculation.h"
@@ -152,11 +155,12 @@ void printFigures(const UFemMatrixCalculationContext& context, const Calculation
         solve += f.runCalculationSeconds;
         std::printf("restraint set: %llu equations (%llu pages); envelope mean %.2f pages "
                     "(%.0f equations), widest %llu pages; estimated memory %.1f MiB; "
-                    "factor %.1f MiB; stiffness %.1f MiB; %.3g floating-point operations\n",
+                    "factor %.1f MiB%s; stiffness %.1f MiB; %.3g floating-point operations\n",
             (unsigned long long)(f.pageCount * equationsPerPage), (unsigned long long)f.pageCount,
             f.avePageBandWidth, f.avePageBandWidth * double(equationsPerPage),
             (unsigned long long)f.maxPageBandWidth, double(f.estimatedMemoryCapacity) / mebibyte,
             double(f.factorValueMemoryCapacity) / mebibyte,
+            f.factorPagesFellBack ? " (huge pages came slowly: 4 KiB pages)" : "",
             double(f.stiffnessValueMemoryCapacity) / mebibyte, double(f.floatingOperations));
     }
     rusage usage {};
@@ -198,7 +202,9 @@ bool printNodeDisplacements(UFemDataController& controller, const QString& nodeN
 
 int usage()
 {
-    std::fprintf(stderr, "usage: vantrel-solve MODEL RESULT [--threads N] [--node NAME]\n");
+    std::fprintf(stderr,
+        "usage: vantrel-solve MODEL RESULT [--threads N] [--node NAME]"
+        " [--pages resident|faulted|small|adaptive]\n");
     return exitUsage;
 }
 
@@ -207,7 +213,21 @@ struct Options {
     QString resultPath;
     quint64 threadCount = 0;
     QString nodeName;
+    std::optional<UMemoryPagePolicy> pagePolicy;
 };
+
+std::optional<UMemoryPagePolicy> pagePolicyNamed(const QString& name)
+{
+    if (name == QStringLiteral("resident"))
+        return UMemoryPagePolicy::residentHugePages;
+    if (name == QStringLiteral("faulted"))
+        return UMemoryPagePolicy::faultedHugePages;
+    if (name == QStringLiteral("small"))
+        return UMemoryPagePolicy::smallPages;
+    if (name == QStringLiteral("adaptive"))
+        return UMemoryPagePolicy::adaptivePages;
+    return std::nullopt;
+}
 
 std::optional<Options> parsedOptions(QStringList arguments)
 {
@@ -227,6 +247,13 @@ std::optional<Options> parsedOptions(QStringList arguments)
             return std::nullopt;
         options.nodeName = arguments[n + 1];
         arguments.remove(n, 2);
+    }
+    if (const qsizetype p = arguments.indexOf(QStringLiteral("--pages")); p >= 0) {
+        options.pagePolicy
+            = p + 1 < arguments.size() ? pagePolicyNamed(arguments[p + 1]) : std::nullopt;
+        if (!options.pagePolicy)
+            return std::nullopt;
+        arguments.remove(p, 2);
     }
     if (arguments.size() != 2)
         return std::nullopt;
@@ -266,6 +293,8 @@ int solve(const Options& options)
 
     UFemMatrixCalculationContext& context
         = UFemSetupForRunCalculation(controller, options.threadCount);
+    if (options.pagePolicy)
+        context.setCalculationPagePolicy(*options.pagePolicy);
     CalculationTimes times;
     std::shared_ptr<UFemResultDataManagerImpl> manager;
     if (!calculate(context, &times, &error) || !(manager = context.resultDataManager(&error))) {

@@ -4,6 +4,7 @@
 #include "calculation/solver/UFemWFSolutionFigures.h"
 #include "cardmodel/data/UFemCalculationControl.h"
 #include "foundation/UFemNotFound.h"
+#include "foundation/containers/UMemoryStorage.h"
 #include "foundation/errors/UError.h"
 
 #include <QDateTime>
@@ -54,6 +55,9 @@ public:
     void setCalculationThreadCount(quint64 threadCount) { threadCount_ = threadCount; }
     // Bytes each restraint set's solution may take; 0 (the default) takes the memory available.
     void setCalculationMemoryLimit(quint64 memoryLimit) { memoryLimit_ = memoryLimit; }
+    // How the solutions' matrices take their pages (adaptive by default); results are the same
+    // under every policy.
+    void setCalculationPagePolicy(UMemoryPagePolicy policy) { pagePolicy_ = policy; }
 
     // ---- Calculation thread: the set-up, then the run, once each.
     [[nodiscard]] bool setupToRunCalculation(UErrorPtr* error);
@@ -137,6 +141,7 @@ private:
     UFemDataController* dataController_;
     quint64 threadCount_ = 0;
     quint64 memoryLimit_ = 0;
+    UMemoryPagePolicy pagePolicy_ = UMemoryPagePolicy::adaptivePages;
     quint64 nodeCount_ = 0;
     quint64 caseCount_ = 0;
     QStringList nodeNameStrings_;

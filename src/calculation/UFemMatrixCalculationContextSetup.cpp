@@ -86,6 +86,7 @@ bool UFemMatrixCalculationContext::setupNamesAndCalculators(UErrorPtr* error)
 bool UFemMatrixCalculationContext::buildMatrixCalculatorArray(UErrorPtr* error)
 {
     auto assembled = std::make_unique<UFemWFMatrixCalculator>(this, nodeCount_);
+    assembled->setCalculationPagePolicy(pagePolicy_);
     if (!assembled->setupTo_1_SetStiffnessMatrix(error) || !putStiffness(*assembled, error))
         return false;
     groupCasesByRestraintSet();

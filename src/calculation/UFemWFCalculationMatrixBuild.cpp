@@ -140,7 +140,7 @@ void UFemWFWriteForceVectorToCalculationMatrix(_USparseMatrix* matrix, const dou
 std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> UFemWFBuildCalculationThreadTaskContext(
     const UFemWFNodeMatrices& matrices, const UFemWFCalculationSlotLayout& layout,
     const UFemWFMatrixCalculationDelegate* delegate, quint64 memoryLimit, quint64 threadCount,
-    UErrorPtr* error)
+    UMemoryPagePolicy pagePolicy, UErrorPtr* error)
 {
     const quint64 pageCount = layout.pageCount();
     const quint64 caseCount = matrices.caseCount();
@@ -155,10 +155,14 @@ std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext> UFemWFBuildCalculation
     context->nodePageCount = pageCount;
     context->caseCount = caseCount;
     context->memoryLimit = memoryLimit;
+    context->pagePolicy = pagePolicy;
+    const UMemoryHugePageAdvice advice = UMemoryPageAdviceOfPolicy(pagePolicy);
     context->caseBlockCount = (caseCount + UFemWFCasesPerBlock - 1) / UFemWFCasesPerBlock;
     UFemWFSetupCalculationStiffnessMatrix(&context->stiffnessMatrix, pageCount);
+    USparseMatrixSetPageAdvice(&context->stiffnessMatrix, advice);
     writeStiffness(&context->stiffnessMatrix, matrices, layout, threadCount);
     UFemWFSetupCalculationForceMatrix(&context->forceMatrix, pageCount, caseCount);
+    USparseMatrixSetPageAdvice(&context->forceMatrix, advice);
     writeForces(&context->forceMatrix, matrices, layout);
     UErrorPtr failure;
     task->setupToRunCalculation(&failure);

@@ -28,8 +28,8 @@ void UFemWFWriteForceVectorToCalculationMatrix(_USparseMatrix* matrix, const dou
 // null without an error when there is nothing to solve (no slot or no case), null with the
 // error when the solver's set-up fails (81001 when the solution would take more than
 // `memoryLimit` bytes; 0 takes the memory available). The stiffness's page rows are written on
-// `threadCount` threads.
+// `threadCount` threads; the matrices' pages follow `pagePolicy`.
 [[nodiscard]] std::unique_ptr<UFemWFMatrixCalculationThreadTaskContext>
 UFemWFBuildCalculationThreadTaskContext(const UFemWFNodeMatrices& matrices,
     const UFemWFCalculationSlotLayout& layout, const UFemWFMatrixCalculationDelegate* delegate,
-    quint64 memoryLimit, quint64 threadCount, UErrorPtr* error);
+    quint64 memoryLimit, quint64 threadCount, UMemoryPagePolicy pagePolicy, UErrorPtr* error);

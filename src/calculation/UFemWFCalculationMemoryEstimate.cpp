@@ -4,8 +4,10 @@
 #include "calculation/solver/UFemBlockKernels.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include <sys/mman.h>
+#include <time.h>
 
 namespace {
 
@@ -39,11 +41,15 @@ quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationCont
 
 namespace {
 
-using AdvisedLength = quint64 (*)(const _UCMemoryStorage& storage);
+// Huge pages made resident between two looks at the rate.
+constexpr quint64 populateStep = 4 * UMemoryAllocatorHugePageSize;
 
-quint64 wholeStorage(const _UCMemoryStorage& storage)
+// The calling thread's processor time: the rate of a thread that waits for a core stays its own.
+double threadSeconds()
 {
-    return storage.size;
+    timespec time {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+    return double(time.tv_sec) + 1e-9 * double(time.tv_nsec);
 }
 
 // A huge page is resident whole once touched, so populating these holds no more memory than the
@@ -55,28 +61,52 @@ quint64 wholeHugePages(const _UCMemoryStorage& storage)
         : 0;
 }
 
-void adviseStorages(const std::vector<_UCMemoryStorage>& storages, quint64 threadCount, int advice,
-    AdvisedLength length)
+quint64 taskCountFor(const std::vector<_UCMemoryStorage>& storages, quint64 threadCount)
 {
-    const quint64 taskCount = std::min<quint64>(storages.size(), UFemTasksPerThread * threadCount);
-    UFemRunTasksOnThreads(taskCount, threadCount, [&](quint64 task) {
-        // Advice only: pages left out are faulted in or freed by their owner as before.
-        for (quint64 s = task; s < storages.size(); s += taskCount) {
-            if (const quint64 bytes = length(storages[s]); bytes > 0)
-                static_cast<void>(madvise(storages[s].storage, bytes, advice));
+    return std::min<quint64>(storages.size(), UFemTasksPerThread * threadCount);
+}
+
+// Makes the storage's whole huge pages resident a step at a time, while no step of any thread went
+// slower than the rate; then advises the rest to stay in 4 KiB pages (advice only: pages left out
+// are faulted in by the writes).
+void populateWhileFast(
+    const _UCMemoryStorage& storage, double minimumBytesPerSecond, std::atomic<bool>& slow)
+{
+    char* const start = static_cast<char*>(storage.storage);
+    const quint64 bytes = wholeHugePages(storage);
+    for (quint64 done = 0; done < bytes; done += populateStep) {
+        if (slow.load(std::memory_order_relaxed)) {
+            static_cast<void>(madvise(start + done, bytes - done, MADV_NOHUGEPAGE));
+            return;
         }
-    });
+        const quint64 step = std::min(populateStep, bytes - done);
+        const double begin = threadSeconds();
+        static_cast<void>(madvise(start + done, step, MADV_POPULATE_WRITE));
+        if (double(step) < minimumBytesPerSecond * (threadSeconds() - begin))
+            slow.store(true, std::memory_order_relaxed);
+    }
 }
 
 } // namespace
 
 void UFemReleaseStoragePages(const std::vector<_UCMemoryStorage>& storages, quint64 threadCount)
 {
-    adviseStorages(storages, threadCount, MADV_DONTNEED, wholeStorage);
+    const quint64 taskCount = taskCountFor(storages, threadCount);
+    UFemRunTasksOnThreads(taskCount, threadCount, [&](quint64 task) {
+        // Advice only: pages left out are freed by their owner as before.
+        for (quint64 s = task; s < storages.size(); s += taskCount)
+            static_cast<void>(madvise(storages[s].storage, storages[s].size, MADV_DONTNEED));
+    });
 }
 
-void UFemPopulateStorageHugePages(
-    const std::vector<_UCMemoryStorage>& storages, quint64 threadCount)
+bool UFemPopulateStorageHugePages(const std::vector<_UCMemoryStorage>& storages,
+    quint64 threadCount, double minimumBytesPerSecond)
 {
-    adviseStorages(storages, threadCount, MADV_POPULATE_WRITE, wholeHugePages);
+    std::atomic<bool> slow { false };
+    const quint64 taskCount = taskCountFor(storages, threadCount);
+    UFemRunTasksOnThreads(taskCount, threadCount, [&](quint64 task) {
+        for (quint64 s = task; s < storages.size(); s += taskCount)
+            populateWhileFast(storages[s], minimumBytesPerSecond, slow);
+    });
+    return slow.load();
 }

@@ -18,9 +18,12 @@ quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationCont
 // of a run serial. The storages read as zeros afterwards.
 void UFemReleaseStoragePages(const std::vector<_UCMemoryStorage>& storages, quint64 threadCount);
 // Makes the whole huge pages of the storages resident (zeroed) on `threadCount` threads, so that
-// the kernel's faults and zeroing of them are not taken by whoever writes first.
-void UFemPopulateStorageHugePages(
-    const std::vector<_UCMemoryStorage>& storages, quint64 threadCount);
+// the kernel's faults and zeroing of them are not taken by whoever writes first. With
+// `minimumBytesPerSecond` above 0, once a thread's time goes on them at a lower rate, the huge
+// pages not yet made resident are advised to stay in 4 KiB pages, faulted in by their writes, and
+// true is returned.
+bool UFemPopulateStorageHugePages(const std::vector<_UCMemoryStorage>& storages,
+    quint64 threadCount, double minimumBytesPerSecond = 0.0);
 
 // Thrown when a calculation's memory estimate exceeds the memory it may take: exhausted memory
 // to every handler, with the figures for its error.

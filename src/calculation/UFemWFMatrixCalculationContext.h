@@ -48,6 +48,9 @@ struct _UFemWFMatrixCalculationContext {
     QString calculationErrorString;
     // Bytes the solution may take; 0 takes the memory the machine has available.
     quint64 memoryLimit = 0;
+    UMemoryPagePolicy pagePolicy = UMemoryPagePolicy::adaptivePages;
+    // Under the adaptive policy: L's huge pages came slowly, and the rest took 4 KiB pages.
+    bool factorPagesFellBack = false;
     quint64 estimatedMemoryCapacity = 0;
 
     _UFemWFMatrixCalculationContext() = default;
@@ -65,8 +68,9 @@ void UFemWFReleaseCalculationContext(_UFemWFMatrixCalculationContext* context, q
 // `firstColumnTable[i]` to the diagonal; throws std::bad_alloc when memory runs out.
 void UFemWFAllocateCalculationMatrices(
     _UFemWFMatrixCalculationContext* context, const std::vector<quint64>& firstColumnTable);
-// Makes the huge pages of L's reserved storages resident on `threadCount` threads before the
-// factorisation, which would otherwise take the kernel's faults and page zeroing on its own path.
+// Takes L's reserved storages; under the resident and the adaptive policies makes their huge pages
+// resident on `threadCount` threads before the factorisation, which would otherwise take the
+// kernel's faults and page zeroing on its own path.
 void UFemWFPopulateFactorStorage(_UFemWFMatrixCalculationContext* context, quint64 threadCount);
 
 void UFemWFSetupCalculationStiffnessMatrix(_USparseMatrix* matrix, quint64 pageCount);

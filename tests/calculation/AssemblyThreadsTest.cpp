@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -94,5 +97,65 @@ TEST(FactorReleaseThreads, EveryStorageIsReleasedOnEveryThreadCount)
                 nonZero += block[v] != 0.0;
         EXPECT_EQ(nonZero, 0u) << threads;
         USparseMatrixDestroy(&matrix);
+    }
+}
+
+namespace {
+
+// The VmFlags of the mapping that holds `address` (from /proc/self/smaps).
+QString vmFlagsAt(const void* address)
+{
+    QFile smaps(QStringLiteral("/proc/self/smaps"));
+    if (!smaps.open(QIODevice::ReadOnly))
+        return {};
+    const auto at = quintptr(address);
+    bool inside = false;
+    for (const QByteArray& line : smaps.readAll().split('\n')) {
+        const qsizetype dash = line.indexOf('-');
+        const qsizetype space = line.indexOf(' ');
+        // A mapping's line starts "start-end perms"; its fields' lines start "Name:".
+        if (dash > 0 && space > dash && !line.left(space).endsWith(':')) {
+            const quintptr start = line.left(dash).toULongLong(nullptr, 16);
+            const quintptr end = line.mid(dash + 1, space - dash - 1).toULongLong(nullptr, 16);
+            inside = start <= at && at < end;
+        } else if (inside && line.startsWith("VmFlags:")) {
+            return QString::fromLatin1(line);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+// Huge pages made resident while they come fast enough: an unreachable rate leaves the huge pages
+// not yet begun to 4 KiB pages (advised "nh"), none at all makes every one resident; on every
+// thread count the storages read as zeros and take writes.
+TEST(FactorPopulateThreads, SlowHugePagesLeaveTheRestToSmallPages)
+{
+    for (const quint64 threads : { 1u, 3u, 8u }) {
+        for (const double minimumRate : { 0.0, std::numeric_limits<double>::max() }) {
+            std::vector<_UCMemoryStorage> storages;
+            for (int s = 0; s < 12; ++s)
+                storages.push_back(UCMemoryStorageAllocate(
+                    3 * UMemoryAllocatorHugePageSize, UMemorySystemHugePageAdvice));
+            if (!storages[0].isMapped)
+                GTEST_SKIP() << "no huge pages on this system";
+            const bool fellBack = UFemPopulateStorageHugePages(storages, threads, minimumRate);
+            EXPECT_EQ(fellBack, minimumRate > 0.0) << threads;
+            const _UCMemoryStorage& last = storages.back();
+            const char* lastPage = static_cast<const char*>(last.storage) + last.size - 1;
+            EXPECT_EQ(vmFlagsAt(lastPage).contains(QStringLiteral(" nh")), fellBack) << threads;
+            // Pages are zeroed whole: one byte of each tells.
+            quint64 nonZero = 0;
+            for (const _UCMemoryStorage& storage : storages) {
+                auto* bytes = static_cast<unsigned char*>(storage.storage);
+                for (quint64 at = 0; at < storage.size; at += UMemoryAllocatorPageSize) {
+                    nonZero += bytes[at + at / UMemoryAllocatorPageSize % 64] != 0;
+                    bytes[at] = 0x5A;
+                }
+                UCMemoryStorageFree(storage);
+            }
+            EXPECT_EQ(nonZero, 0u) << threads;
+        }
     }
 }

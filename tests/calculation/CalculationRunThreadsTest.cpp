@@ -143,3 +143,27 @@ TEST(CalculationRunThreads, quitEndsTheRunWithTheCancelledError)
         calculator->finish();
     }
 }
+
+// The page policies change only how the matrices' storages take their pages, never a value: every
+// policy gives the displacements bit for bit (FactorPopulateThreads checks the pages themselves).
+TEST(CalculationRunThreads, everyPagePolicyGivesBitwiseTheSameDisplacements)
+{
+    CalculatorTestModel model = latticeTower(8, 8, 4, 2);
+    std::vector<double> expected;
+    for (const UMemoryPagePolicy policy :
+        { UMemoryPagePolicy::residentHugePages, UMemoryPagePolicy::faultedHugePages,
+            UMemoryPagePolicy::smallPages, UMemoryPagePolicy::adaptivePages }) {
+        UErrorPtr error;
+        auto calculator = model.setUpCalculator(&error, policy);
+        ASSERT_TRUE(calculator);
+        calculator->setCalculationThreadCount(3);
+        ASSERT_TRUE(calculator->prepareMatrixCalculation(&error));
+        ASSERT_TRUE(calculator->runMatrixCalculation(&error));
+        ASSERT_TRUE(calculator->finalizeMatrixCalculation(&error));
+        const auto solution = calculatorSolution(*calculator, model.nodeCount(), model.caseCount());
+        if (expected.empty())
+            expected = solution;
+        EXPECT_TRUE(bitwiseEqual(solution, expected)) << int(policy);
+        calculator->finish();
+    }
+}

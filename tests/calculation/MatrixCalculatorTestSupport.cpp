@@ -133,9 +133,11 @@ void CalculatorTestModel::equation(
     restraints_.push_back({ Kind::Equation, node, rotation, direction, 0.0, std::move(terms) });
 }
 
-std::unique_ptr<UFemWFMatrixCalculator> CalculatorTestModel::stiffnessCalculator()
+std::unique_ptr<UFemWFMatrixCalculator> CalculatorTestModel::stiffnessCalculator(
+    UMemoryPagePolicy pagePolicy)
 {
     auto calculator = std::make_unique<UFemWFMatrixCalculator>(this, nodeCount());
+    calculator->setCalculationPagePolicy(pagePolicy);
     UFemRaisesOnFailure(calculator->setupTo_1_SetStiffnessMatrix(nullptr));
     for (const Block& b : blocks_)
         calculator->addStiffnessMatrix(
@@ -176,9 +178,10 @@ bool CalculatorTestModel::completeCalculator(UFemWFMatrixCalculator& calculator,
     return calculator.setupTo_4_RunMatrixCalculation(error);
 }
 
-std::unique_ptr<UFemWFMatrixCalculator> CalculatorTestModel::setUpCalculator(UErrorPtr* error)
+std::unique_ptr<UFemWFMatrixCalculator> CalculatorTestModel::setUpCalculator(
+    UErrorPtr* error, UMemoryPagePolicy pagePolicy)
 {
-    auto calculator = stiffnessCalculator();
+    auto calculator = stiffnessCalculator(pagePolicy);
     if (!completeCalculator(*calculator, error))
         return nullptr;
     return calculator;

@@ -48,9 +48,11 @@ public:
     void equation(quint64 node, quint64 rotation, quint64 direction, std::vector<Term> terms);
 
     // Puts everything through the card interface and runs the set-up up to the ordering.
-    std::unique_ptr<UFemWFMatrixCalculator> setUpCalculator(UErrorPtr* error);
+    std::unique_ptr<UFemWFMatrixCalculator> setUpCalculator(
+        UErrorPtr* error, UMemoryPagePolicy pagePolicy = UMemoryPagePolicy::adaptivePages);
     // Puts the stiffness only (before a copy).
-    std::unique_ptr<UFemWFMatrixCalculator> stiffnessCalculator();
+    std::unique_ptr<UFemWFMatrixCalculator> stiffnessCalculator(
+        UMemoryPagePolicy pagePolicy = UMemoryPagePolicy::adaptivePages);
     // Loads and restraints into a calculator that holds the stiffness; then set-up step 4.
     bool completeCalculator(UFemWFMatrixCalculator& calculator, UErrorPtr* error);
 

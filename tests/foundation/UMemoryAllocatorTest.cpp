@@ -261,6 +261,10 @@ TEST(MemoryArena, LargeStoragesAreHugePageAlignedMappingsUnlessRefused)
     if (kept.isMapped) {
         EXPECT_EQ(address(kept.storage) % UMemoryAllocatorHugePageSize, 0u);
     }
+    // The arena's own advice decides for its later storages.
+    UCMemoryAllocatorSetPageAdvice(arena.memoryAllocatorStructPtr(), refusingAdvice);
+    arena.allocMemoryWithSize(large);
+    EXPECT_FALSE(arena.memoryAllocatorStructPtr()->memoryStorageArray.table[1].isMapped);
 }
 
 TEST(MemoryArena, ChildTakesRequestsOfAWholeChunkStraightFromTheRoot)

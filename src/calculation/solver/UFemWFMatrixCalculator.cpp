@@ -49,6 +49,7 @@ UFemWFMatrixCalculator::UFemWFMatrixCalculator(const UFemWFMatrixCalculator& oth
     , mainPathTransitNodeNoTable_(other.mainPathTransitNodeNoTable_)
     , threadCount_(other.threadCount_)
     , memoryLimit_(other.memoryLimit_)
+    , pagePolicy_(other.pagePolicy_)
     , calculationLogString_(other.calculationLogString())
 {
 }
@@ -73,7 +74,7 @@ UFemWFNodeMatrices& UFemWFMatrixCalculator::requireNodeMatrices() const
 
 bool UFemWFMatrixCalculator::setupTo_1_SetStiffnessMatrix(UErrorPtr*)
 {
-    nodeMatrices_ = std::make_unique<UFemWFNodeMatrices>(nodeCount_);
+    nodeMatrices_ = std::make_unique<UFemWFNodeMatrices>(nodeCount_, pagePolicy_);
     nodeMatrices_->setupNodeStiffnessMatrix();
     return true;
 }

@@ -64,6 +64,8 @@ public:
     void setCalculationThreadCount(quint64 threadCount) { threadCount_ = threadCount; }
     // Bytes the solution may take (81001 beyond them); 0 (the default) takes the memory available.
     void setCalculationMemoryLimit(quint64 memoryLimit) { memoryLimit_ = memoryLimit; }
+    // How the matrices' large storages take their pages; before setupTo_1_SetStiffnessMatrix.
+    void setCalculationPagePolicy(UMemoryPagePolicy policy) { pagePolicy_ = policy; }
 
     // ---- Card operations
     void addStiffnessMatrix(const double* matrix, const UFemCardName& nodeName1, quint64 rotation1,
@@ -176,6 +178,7 @@ private:
     std::optional<UFemWFDOFOfCase> unstiffenedForcedDisplacement_;
     quint64 threadCount_ = 0;
     quint64 memoryLimit_ = 0;
+    UMemoryPagePolicy pagePolicy_ = UMemoryPagePolicy::adaptivePages;
 
     // The solver and the requests for it, guarded by taskMutex_; only the calculation thread
     // creates and releases the task, so it reads the pointer without the lock.

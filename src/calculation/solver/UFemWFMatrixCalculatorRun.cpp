@@ -21,7 +21,7 @@ bool UFemWFMatrixCalculator::prepareMatrixCalculation(UErrorPtr* error)
     // answer is whether a task came back, with its failure.
     static_cast<void>(UFemWFRunCalculationStep(&failure, [&] {
         task = UFemWFBuildCalculationThreadTaskContext(requireNodeMatrices(), slotLayout_, this,
-            memoryLimit_, solutionThreadCount(), &failure);
+            memoryLimit_, solutionThreadCount(), pagePolicy_, &failure);
         return true;
     }));
 
@@ -145,6 +145,7 @@ UFemWFSolutionFigures UFemWFMatrixCalculator::figuresOfTask_whileLocked() const
     figures.estimatedMemoryCapacity = c.estimatedMemoryCapacity;
     figures.factorValueMemoryCapacity = c.L_MatrixValueMemoryCapacity;
     figures.stiffnessValueMemoryCapacity = c.stiffnessMatrixValueMemoryCapacity;
+    figures.factorPagesFellBack = c.factorPagesFellBack;
     const quint64 total = task_->progressTotalLength();
     figures.floatingOperations = total == ~quint64(0) ? 0 : total * progressUnitFlotingOperations();
     return figures;

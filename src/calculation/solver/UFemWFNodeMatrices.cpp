@@ -20,13 +20,15 @@ bool isInitialised(const _USparseMatrix& matrix)
 
 } // namespace
 
-UFemWFNodeMatrices::UFemWFNodeMatrices(quint64 nodeCount)
+UFemWFNodeMatrices::UFemWFNodeMatrices(quint64 nodeCount, UMemoryPagePolicy pagePolicy)
     : nodeCount_(nodeCount)
+    , pageAdvice_(UMemoryPageAdviceOfPolicy(pagePolicy))
 {
 }
 
 UFemWFNodeMatrices::UFemWFNodeMatrices(const UFemWFNodeMatrices& other)
     : nodeCount_(other.nodeCount_)
+    , pageAdvice_(other.pageAdvice_)
     , caseCount_(other.caseCount_)
     , nodeDOFStateTable_(other.nodeDOFStateTable_)
     , stiffnessMatrixMaxValue_(other.stiffnessMatrixMaxValue_)
@@ -66,6 +68,7 @@ void UFemWFNodeMatrices::setupNodeStiffnessMatrix()
 {
     USparseMatrixDestroy(&stiffnessMatrix_);
     UFemWFSetupNodeStiffnessMatrix(&stiffnessMatrix_, nodeCount_);
+    USparseMatrixSetPageAdvice(&stiffnessMatrix_, pageAdvice_);
 }
 
 void UFemWFNodeMatrices::addStiffnessMatrix(
@@ -82,6 +85,7 @@ void UFemWFNodeMatrices::setupNodeForceMatrix()
 {
     USparseMatrixDestroy(&forceMatrix_);
     UFemWFSetupNodeForceMatrix(&forceMatrix_, nodeCount_, caseCount_);
+    USparseMatrixSetPageAdvice(&forceMatrix_, pageAdvice_);
 }
 
 void UFemWFNodeMatrices::addForceMatrix(

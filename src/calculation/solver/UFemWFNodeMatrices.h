@@ -34,7 +34,8 @@ struct UFemWFDOFOfCase {
 // last applied first); getDisplacementMatrixValueTable.
 class UFemWFNodeMatrices {
 public:
-    explicit UFemWFNodeMatrices(quint64 nodeCount);
+    UFemWFNodeMatrices(
+        quint64 nodeCount, UMemoryPagePolicy pagePolicy = UMemoryPagePolicy::adaptivePages);
     // A deep copy of every table and matrix that exists.
     UFemWFNodeMatrices(const UFemWFNodeMatrices& other);
     UFemWFNodeMatrices& operator=(const UFemWFNodeMatrices&) = delete;
@@ -151,6 +152,7 @@ private:
     double* displacementRowForWriteBack(quint64 nodeNo, quint64 rotation);
 
     quint64 nodeCount_ = 0;
+    UMemoryHugePageAdvice pageAdvice_ = UMemorySystemHugePageAdvice;
     quint64 caseCount_ = 0;
     std::vector<_UFemNode3DOFState> nodeDOFStateTable_;
     _USparseMatrix stiffnessMatrix_ {};

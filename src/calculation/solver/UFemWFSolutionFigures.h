@@ -11,6 +11,7 @@ struct UFemWFSolutionFigures {
     quint64 factorValueMemoryCapacity = 0; // bytes of L's blocks
     quint64 stiffnessValueMemoryCapacity = 0; // bytes of K's blocks
     quint64 floatingOperations = 0; // the solution's progress total in operations
+    bool factorPagesFellBack = false; // see _UFemWFMatrixCalculationContext
     double nodeOrderingSeconds = 0.0;
     double buildCalculationMatrixSeconds = 0.0;
     double runCalculationSeconds = 0.0;

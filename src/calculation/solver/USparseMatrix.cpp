@@ -153,6 +153,13 @@ void USparseMatrixInit(_USparseMatrix* matrix, quint64 rowCount, quint64 columnC
         USparseMatrixRowChunkCapacity(blockLength, pageLength, memoryFactor));
 }
 
+void USparseMatrixSetPageAdvice(_USparseMatrix* matrix, UMemoryHugePageAdvice advice)
+{
+    UCMemoryAllocatorSetPageAdvice(&matrix->rootMemoryAllocator, advice);
+    for (quint64 g = 0; g < matrix->rootMemoryAllocatorCount; ++g)
+        UCMemoryAllocatorSetPageAdvice(&matrix->rootMemoryAllocatorTable[g], advice);
+}
+
 void USparseMatrixReserveRowPages(_USparseMatrix* matrix, const std::vector<quint64>& pageCounts)
 {
     const auto aligned = [](quint64 bytes) { return roundUp(bytes, UMemoryAllocatorAlignment); };
@@ -226,6 +233,9 @@ void USparseMatrixCopy(_USparseMatrix* destination, const _USparseMatrix* source
     initWithChunkCapacity(destination, source->maxRowIndex, source->maxColumnIndex,
         source->matrixBlockLength, source->matrixPageLength,
         source->rootMemoryAllocatorRowGroupSizeShift, source->rowChildMemoryStorageCapacity);
+    USparseMatrixSetPageAdvice(destination,
+        source->rootMemoryAllocatorCount > 0 ? source->rootMemoryAllocatorTable[0].pageAdvice
+                                             : source->rootMemoryAllocator.pageAdvice);
     for (quint64 r = 0; r < source->maxRowIndex; ++r) {
         _USparseMatrixRowMatrix* row = &destination->rowMatrixTable[r];
         const _USparseMatrixRowMatrix& sourceRow = source->rowMatrixTable[r];

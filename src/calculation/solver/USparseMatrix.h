@@ -59,6 +59,8 @@ void USparseMatrixDestroy(_USparseMatrix* matrix);
 void USparseMatrixRowInit(_USparseMatrixRowMatrix* row, quint64 index,
     _UCMemoryAllocator* rootArena, quint64 chunkCapacity);
 void USparseMatrixRowClear(_USparseMatrixRowMatrix* row);
+// The advice the root arenas map their later large storages with (a copy takes its source's).
+void USparseMatrixSetPageAdvice(_USparseMatrix* matrix, UMemoryHugePageAdvice advice);
 // The chunk size a row's child arena takes from its root arena.
 quint64 USparseMatrixRowChunkCapacity(quint64 blockLength, quint64 pageLength, double memoryFactor);
 // For rows whose pages are bounded in advance, before any page is made: each row takes room for

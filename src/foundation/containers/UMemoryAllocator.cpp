@@ -21,11 +21,6 @@ uint64_t pageRounded(uint64_t size)
     return roundUp(size == 0 ? 1 : size, UMemoryAllocatorPageSize);
 }
 
-_UCMemoryStorage allocateStorage(uint64_t size)
-{
-    return UCMemoryStorageAllocate(size, UMemorySystemHugePageAdvice);
-}
-
 class OptionalLock {
 public:
     explicit OptionalLock(std::mutex* lock)
@@ -58,12 +53,13 @@ _UCMemoryStorage& storageForIndex(_UCMemoryAllocator* allocator, uint64_t index,
         const uint64_t storageSize = std::max(allocator->memoryStorageCapacity, pageRounded(size));
         if (array.count == array.capacity)
             growStorageTable(array);
-        array.table[array.count] = allocateStorage(storageSize);
+        array.table[array.count] = UCMemoryStorageAllocate(storageSize, allocator->pageAdvice);
         return array.table[array.count++];
     }
     _UCMemoryStorage& kept = array.table[index];
     if (size > kept.size) {
-        const _UCMemoryStorage storage = allocateStorage(pageRounded(size));
+        const _UCMemoryStorage storage
+            = UCMemoryStorageAllocate(pageRounded(size), allocator->pageAdvice);
         UCMemoryStorageFree(kept);
         kept = storage;
     }
@@ -97,6 +93,13 @@ void UCMemoryAllocatorInit(
     allocator->currentMemoryStorageIndex = UMemoryAllocatorNoStorage;
     allocator->memoryStorageArray = { table, UMemoryAllocatorStorageTableStep, 0 };
     allocator->memoryStorageCapacity = capacity;
+    allocator->pageAdvice = UMemorySystemHugePageAdvice;
+}
+
+void UCMemoryAllocatorSetPageAdvice(_UCMemoryAllocator* allocator, UMemoryHugePageAdvice advice)
+{
+    OptionalLock lock(allocator->lock.get());
+    allocator->pageAdvice = advice;
 }
 
 void* UCMemoryAllocatorAlloc(_UCMemoryAllocator* allocator, uint64_t size)

@@ -21,6 +21,7 @@ struct _UCMemoryAllocator {
     char* currentMemoryEndPtr;
     _UCMemoryStorageArray memoryStorageArray;
     uint64_t memoryStorageCapacity; // a multiple of UMemoryAllocatorPageSize
+    UMemoryHugePageAdvice pageAdvice; // for storages of a huge page or more
 };
 
 inline constexpr uint64_t UMemoryAllocatorAlignment = 16;
@@ -31,6 +32,8 @@ inline constexpr uint64_t UMemoryAllocatorNoStorage = ~uint64_t(0);
 // memory; the arena is left as it was before the call.
 void UCMemoryAllocatorInit(
     _UCMemoryAllocator* allocator, uint64_t memoryStorageCapacity, bool useLock);
+// The advice later storages of at least one huge page are mapped with (huge pages by default).
+void UCMemoryAllocatorSetPageAdvice(_UCMemoryAllocator* allocator, UMemoryHugePageAdvice advice);
 void* UCMemoryAllocatorAlloc(_UCMemoryAllocator* allocator, uint64_t size);
 // Takes the first storage (of the arena's storage capacity) before any block is handed out, so that
 // its pages can be made resident ahead of use; the first blocks then come from it.

@@ -44,6 +44,18 @@ int UMemorySystemHugePageAdvice(void* address, size_t length)
     return madvise(address, length, MADV_HUGEPAGE);
 }
 
+int UMemorySystemSmallPageAdvice(void* address, size_t length)
+{
+    return madvise(address, length, MADV_NOHUGEPAGE);
+}
+
+UMemoryHugePageAdvice UMemoryPageAdviceOfPolicy(UMemoryPagePolicy policy)
+{
+    const bool huge = policy == UMemoryPagePolicy::residentHugePages
+        || policy == UMemoryPagePolicy::faultedHugePages;
+    return huge ? UMemorySystemHugePageAdvice : UMemorySystemSmallPageAdvice;
+}
+
 _UCMemoryStorage UCMemoryStorageAllocate(uint64_t size, UMemoryHugePageAdvice advice)
 {
     if (size < UMemoryAllocatorHugePageSize || advice == nullptr)
