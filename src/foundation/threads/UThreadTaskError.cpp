@@ -1,9 +1,12 @@
 #include "foundation/threads/UThreadTaskError.h"
 
 #include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/errors/UFemErrorsRunCalculation.h"
 
 #include <QStringLiteral>
+
+#include <new>
 
 namespace {
 
@@ -25,6 +28,18 @@ QString describeException(std::exception_ptr exception)
 
 UErrorPtr UThreadTaskErrorWithException(std::exception_ptr exception)
 {
-    return UFemCalculationFailedWhileCalculationError_withCalculationErrorString(
-        describeException(exception));
+    // Memory running out in a task is the memory error, as anywhere else in a calculation; so is
+    // a description that finds no memory.
+    try {
+        try {
+            std::rethrow_exception(exception);
+        } catch (const std::bad_alloc&) {
+            return UFemMallocFailedError();
+        } catch (...) {
+        }
+        return UFemCalculationFailedWhileCalculationError_withCalculationErrorString(
+            describeException(exception));
+    } catch (const std::bad_alloc&) {
+        return UFemMallocFailedError();
+    }
 }
