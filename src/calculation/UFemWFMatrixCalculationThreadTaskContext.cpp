@@ -696,10 +696,11 @@ bool UFemWFMatrixCalculationThreadTaskContext::hasFailedOrQuit_whileLocked()
         return true;
     std::lock_guard<std::mutex> failureLock(failureMutex_);
     // A thread that could not be started, or raised outside the solution, fails it too.
-    const std::vector<UErrorPtr> errors = errorArray_whileLock();
-    if (failure_ == Failure::None && !errors.empty()) {
-        failure_ = Failure::Raised;
-        raisedError_ = errors.front();
+    if (failure_ == Failure::None) {
+        if (UErrorPtr error = firstError_whileLocked()) {
+            failure_ = Failure::Raised;
+            raisedError_ = std::move(error);
+        }
     }
     return failure_ != Failure::None;
 }

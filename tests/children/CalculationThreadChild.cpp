@@ -108,13 +108,19 @@ int calculate(const char* modelPath, quint64 threadCount)
     UFemSetupForRunCalculation(*argument.dataController, threadCount);
 
     Handover handover;
-    UDetachedThreadManager::detachNewThread([&handover, &argument] {
-        const UFemCalculationThreadOutcome outcome = UFemRunCalculationThreadWork(argument);
-        const std::lock_guard lock(handover.lock);
-        handover.outcome = outcome;
+    try {
+        UDetachedThreadManager::detachNewThread([&handover, &argument] {
+            const UFemCalculationThreadOutcome outcome = UFemRunCalculationThreadWork(argument);
+            const std::lock_guard lock(handover.lock);
+            handover.outcome = outcome;
+            handover.isDone = true;
+            handover.changed.notify_one();
+        });
+    } catch (...) {
+        // As the calculation manager reports a calculation thread it could not start.
+        handover.outcome.error = UFemWFCalculationErrorWithException(std::current_exception());
         handover.isDone = true;
-        handover.changed.notify_one();
-    });
+    }
     std::unique_lock lock(handover.lock);
     handover.changed.wait(lock, [&] { return handover.isDone; });
     if (handover.outcome.error)

@@ -2,13 +2,17 @@
 
 #include "foundation/threads/UCondition.h"
 #include "foundation/threads/UThreadManager.h"
+#include "foundation/threads/UThreadPool.h"
 #include "foundation/threads/UThreadTaskContext.h"
 
 #include <QtGlobal>
 
 #include <atomic>
+#include <exception>
 #include <functional>
 #include <mutex>
+#include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -107,6 +111,27 @@ public:
     }
 };
 
+// A thread manager that gives the first `given` jobs to the foreground pool and then refuses
+// every request with `refusal` (a thread or the memory for its job not to be had).
+class RefusingThreadManager final : public UThreadManager {
+public:
+    RefusingThreadManager(int given, std::exception_ptr refusal)
+        : given_(given)
+        , refusal_(std::move(refusal))
+    {
+    }
+    void runThreadSelector(UThreadJob job) override
+    {
+        if (given_.fetch_sub(1) <= 0)
+            std::rethrow_exception(refusal_);
+        UThreadPool::foregroundTaskThreadPool()->runThreadSelector(std::move(job));
+    }
+
+private:
+    std::atomic<int> given_;
+    const std::exception_ptr refusal_;
+};
+
 // A thread context that remembers its identifier and the thread that ran it.
 class RecordingThreadContext final : public UThreadContext {
 public:
@@ -147,6 +172,8 @@ public:
     std::shared_ptr<UThreadContext> newThreadContextWithThreadIdentifier(
         quint64 identifier) override
     {
+        if (contexts.size() == failingContext)
+            throw std::bad_alloc();
         auto threadContext = std::make_shared<RecordingThreadContext>(this, identifier);
         contexts.push_back(threadContext); // made under the task lock
         return threadContext;
@@ -179,6 +206,8 @@ public:
     }
 
     std::vector<std::shared_ptr<RecordingThreadContext>> contexts;
+    // The making of this thread context (counted from 0 over the task's life) runs out of memory.
+    std::size_t failingContext = ~std::size_t(0);
     std::atomic<int> mainTaskCount { 0 };
     int finalizationCount = 0;
     quint64 threadCountAtFinalization = 0;

@@ -1,3 +1,4 @@
+#include "HangGuard.h"
 #include "ThreadTestSupport.h"
 
 #include "foundation/UFemNotFound.h"
@@ -380,6 +381,68 @@ TEST(ThreadTaskThreads, ManagerWithoutThreadsEndsTheRunFailed)
     EXPECT_EQ(task.threadState(), UThreadTaskStateCanceledOrFailed);
     EXPECT_EQ(task.errorArray().size(), 1u);
     EXPECT_EQ(task.mainTaskCount.load(), 0);
+}
+
+// A thread the manager cannot give (no thread, or no memory for its job) ends the run failed with
+// the memory error: the threads already handed over are canceled and waited for, and nothing stays
+// counted that would keep a clear waiting.
+TEST(ThreadTaskThreads, RefusedThreadEndsTheRunWithTheMemoryError)
+{
+    const HangGuard guard("a run with a refused thread");
+    const std::exception_ptr refusals[]
+        = { std::make_exception_ptr(
+                std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again))),
+              std::make_exception_ptr(std::bad_alloc()) };
+    for (const std::exception_ptr& refusal : refusals) {
+        for (int given = 0; given < 3; ++given) {
+            SCOPED_TRACE(given);
+            ArrivalCounter started;
+            TestTask task(untilCanceled(started));
+            task.setThreadManager(std::make_shared<RefusingThreadManager>(given, refusal));
+            ASSERT_TRUE(task.setArgumentIfNeeded());
+            bool isCanceled = false;
+            EXPECT_FALSE(
+                task.runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(4, true, &isCanceled));
+            EXPECT_TRUE(isCanceled);
+            EXPECT_FALSE(task.waitAllThreadDone());
+            EXPECT_EQ(task.threadCount(), 0u);
+            EXPECT_EQ(task.threadState(), UThreadTaskStateCanceledOrFailed);
+            const std::vector<UErrorPtr> errors = task.errorArray();
+            ASSERT_EQ(errors.size(), 1u);
+            EXPECT_EQ(errors[0]->code(), 81001);
+            EXPECT_LE(task.mainTaskCount.load(), given); // the calling thread's own never ran
+            task.clearAll_shouldNotRunning();
+            EXPECT_EQ(task.threadState(), UThreadTaskStateCleared);
+        }
+    }
+}
+
+// Memory running out while a start makes its thread contexts leaves the task as it was: nothing
+// runs or stays counted, and the start succeeds once memory is there.
+TEST(ThreadTaskThreads, ThreadContextWithoutMemoryLeavesTheTaskReady)
+{
+    const HangGuard guard("a start without memory");
+    for (std::size_t failing = 0; failing < 4; ++failing) {
+        for (const bool byCurrentThreadOnly : { false, true }) {
+            SCOPED_TRACE(testing::Message() << failing << (byCurrentThreadOnly ? " alone" : ""));
+            TestTask task({}, 4);
+            task.failingContext = failing;
+            ASSERT_TRUE(task.setArgumentIfNeeded());
+            const auto start = [&] {
+                return byCurrentThreadOnly
+                    ? task.runTaskByCurrentThread()
+                    : task.runTaskByCurrentAndOtherThreadIfNeededWithThreadCount(4, true, nullptr);
+            };
+            EXPECT_THROW(start(), std::bad_alloc);
+            EXPECT_EQ(task.threadState(), UThreadTaskStateReadyToRun);
+            EXPECT_EQ(task.threadCount(), 0u);
+            EXPECT_EQ(task.mainTaskCount.load(), 0);
+            task.failingContext = ~std::size_t(0);
+            EXPECT_TRUE(start());
+            EXPECT_TRUE(task.waitAllThreadDone());
+            EXPECT_EQ(task.mainTaskCount.load(), 4);
+        }
+    }
 }
 
 TEST(ThreadTaskThreads, DispenserRangesCoverEveryIndexOnceAcrossThreads)

@@ -359,8 +359,8 @@ TEST_F(GraphicViewFailedValueDataEndsWaitTest, AFailureAfterTheProgressBoxShowsT
     const std::vector<UErrorPtr> failures = task.errorArray();
     ASSERT_FALSE(failures.empty());
     for (const UErrorPtr& failure : failures) {
-        EXPECT_EQ(failure->code(), 21011);
-        EXPECT_TRUE(failure->localizedRecoverySuggestion().contains("bad_alloc"));
+        EXPECT_EQ(failure->code(), 81001);
+        EXPECT_EQ(failure->localizedFailureReason(), QStringLiteral("Memory allocation failed."));
     }
     const int boxHeight
         = qRound(QFontMetricsF(QApplication::font()).size(0, QStringLiteral("X")).height()) + 8;

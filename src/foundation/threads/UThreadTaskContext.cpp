@@ -138,6 +138,22 @@ std::shared_ptr<UThreadContext> UThreadTaskContext::makeRunningThreadContext(
     return threadContext;
 }
 
+// Makes the thread contexts of a start and the room to count them and to record one error, before
+// the state changes: a start that runs out of memory here throws with the task as it was, and once
+// threads run, ending the run for want of a thread allocates nothing.
+std::vector<std::shared_ptr<UThreadContext>> UThreadTaskContext::makeThreadContexts_whileLocked(
+    quint64 count, bool numbered)
+{
+    std::vector<std::shared_ptr<UThreadContext>> threadContexts;
+    threadContexts.reserve(count);
+    for (quint64 i = 0; i < count; ++i)
+        threadContexts.push_back(
+            makeRunningThreadContext(numbered ? i : UThreadContextIdentifierNotSpecified));
+    threadContextArray_.reserve(threadContextArray_.size() + count);
+    errorArray_.reserve(std::max(errorArray_.size() + 1, InitialErrorCapacity));
+    return threadContexts;
+}
+
 bool UThreadTaskContext::startThreadOrRunTaskIfNeeded(
     quint64 threadCount, bool doesUseCurrentThread, bool* isCanceled)
 {
@@ -153,15 +169,15 @@ bool UThreadTaskContext::startThreadOrRunTaskIfNeeded(
     case StartDecision::Start:
         break;
     }
+    const std::vector<std::shared_ptr<UThreadContext>> threadContexts
+        = makeThreadContexts_whileLocked(count, specified != CountNotSpecified);
     threadState_.store(UThreadTaskStateRunning, std::memory_order_release);
-    const bool numbered = specified != CountNotSpecified;
-    std::shared_ptr<UThreadContext> own;
-    if (doesUseCurrentThread) {
-        // Cannot be refused: the cancel flag was clear under the lock still held.
-        own = makeRunningThreadContext(numbered ? 0 : UThreadContextIdentifierNotSpecified);
-        _addThreadContext_whileLocked(own, nullptr);
-    }
-    if (!handOverWorkers_whileLocked(*manager, own ? 1 : 0, count, numbered)) {
+    // Cannot be refused: the cancel flag was clear under the lock still held.
+    for (const std::shared_ptr<UThreadContext>& threadContext : threadContexts)
+        _addThreadContext_whileLocked(threadContext, nullptr);
+    const std::shared_ptr<UThreadContext> own
+        = doesUseCurrentThread ? threadContexts.front() : nullptr;
+    if (!handOverWorkers_whileLocked(*manager, threadContexts, own ? 1 : 0)) {
         if (own)
             abandonThreadContext_whileLocked(*own);
         return cancelExit_whileLocked(isCanceled);
@@ -199,23 +215,22 @@ UThreadTaskContext::StartDecision UThreadTaskContext::startDecision_whileLocked(
     }
 }
 
-// Adds thread contexts first .. count − 1 and hands each to the manager. Every one is counted
-// before its thread is handed over, and the lock is held throughout, so no worker gets past its
-// first lock before the start is done. False when the manager had no thread to give.
-bool UThreadTaskContext::handOverWorkers_whileLocked(
-    UThreadManager& manager, quint64 first, quint64 count, bool numbered)
+// Hands thread contexts first .. end to the manager, each already counted; the lock is held
+// throughout, so no worker gets past its first lock before the start is done. When the manager has
+// no thread to give (or no memory for the job), the error is recorded, the contexts not handed
+// over leave the run, and the answer is false.
+bool UThreadTaskContext::handOverWorkers_whileLocked(UThreadManager& manager,
+    const std::vector<std::shared_ptr<UThreadContext>>& threadContexts, std::size_t first)
 {
-    for (quint64 i = first; i < count; ++i) {
-        std::shared_ptr<UThreadContext> threadContext
-            = makeRunningThreadContext(numbered ? i : UThreadContextIdentifierNotSpecified);
-        _addThreadContext_whileLocked(threadContext, nullptr);
+    for (std::size_t i = first; i < threadContexts.size(); ++i) {
         try {
-            manager.runThreadSelector([this, threadContext] {
+            manager.runThreadSelector([this, threadContext = threadContexts[i]] {
                 doThreadTaskAndFinalizationWithThreadContext(threadContext);
             });
         } catch (...) {
             addUncaughtException_whileLocked(std::current_exception());
-            abandonThreadContext_whileLocked(*threadContext);
+            for (std::size_t j = i; j < threadContexts.size(); ++j)
+                abandonThreadContext_whileLocked(*threadContexts[j]);
             return false;
         }
     }
@@ -267,16 +282,11 @@ bool UThreadTaskContext::runTaskByCurrentThread()
     case StartDecision::Start:
         break;
     }
+    const std::vector<std::shared_ptr<UThreadContext>> threadContexts
+        = makeThreadContexts_whileLocked(count, specified != CountNotSpecified);
     threadState_.store(UThreadTaskStateRunning, std::memory_order_release);
-    const bool numbered = specified != CountNotSpecified;
-    std::vector<std::shared_ptr<UThreadContext>> threadContexts;
-    threadContexts.reserve(count);
-    for (quint64 i = 0; i < count; ++i) {
-        threadContexts.push_back(
-            makeRunningThreadContext(numbered ? i : UThreadContextIdentifierNotSpecified));
-        _addThreadContext_whileLocked(
-            threadContexts.back(), nullptr); // cancel is clear under the lock
-    }
+    for (const std::shared_ptr<UThreadContext>& threadContext : threadContexts)
+        _addThreadContext_whileLocked(threadContext, nullptr); // cancel is clear under the lock
     lockCondition_.broadcast();
     locked.unlock();
 
@@ -611,9 +621,20 @@ void UThreadTaskContext::addCalculationError_whileLocked(UErrorPtr error)
     lockCondition_.broadcast();
 }
 
-void UThreadTaskContext::addUncaughtException_whileLocked(std::exception_ptr exception)
+void UThreadTaskContext::addUncaughtException_whileLocked(std::exception_ptr exception) noexcept
 {
-    addCalculationError_whileLocked(UThreadTaskErrorWithException(exception));
+    // The room for one error was made when the run started: a push that finds none (memory having
+    // run out) leaves an earlier error to fail the run.
+    try {
+        addCalculationError_whileLocked(UThreadTaskErrorWithException(std::move(exception)));
+    } catch (...) {
+        // Dropped: the run fails all the same.
+    }
+}
+
+UErrorPtr UThreadTaskContext::firstError_whileLocked() const
+{
+    return errorArray_.empty() ? nullptr : errorArray_.front();
 }
 
 std::vector<UErrorPtr> UThreadTaskContext::errorArray() const

@@ -62,7 +62,10 @@ public:
     virtual void doThreadFailureTaskWithThreadContext(UThreadContext& threadContext);
 
     // ---- Starting a run. Every isCanceled is set to true when the run was canceled (never
-    // cleared here); it may be null. The answers are true when threads were started.
+    // cleared here); it may be null. The answers are true when threads were started. A thread the
+    // manager cannot give (or no memory for its job) ends the run failed with that error (the
+    // memory error for want of resources) and cancels the threads already started. Memory running
+    // out before any thread starts throws std::bad_alloc, the task left as it was.
     bool startThreadIfNeeded_isCanceled(bool* isCanceled);
     bool startThreadIfNeededWithThreadCount(quint64 threadCount, bool* isCanceled);
     // count = threadCountToRun() scaled by the factor rule, at most 16.
@@ -159,6 +162,8 @@ public:
     // Copies; empty when no error was added.
     std::vector<UErrorPtr> errorArray() const;
     std::vector<UErrorPtr> errorArray_whileLock() const;
+    // The first error of the run, or null; allocates nothing.
+    UErrorPtr firstError_whileLocked() const;
 
 private:
     enum class StartDecision { Start, Refuse, Cancel };
@@ -166,8 +171,10 @@ private:
     bool startThreadOrRunTaskIfNeeded(
         quint64 threadCount, bool doesUseCurrentThread, bool* isCanceled);
     StartDecision startDecision_whileLocked(quint64 threadCount, quint64 specified, quint64* count);
-    bool handOverWorkers_whileLocked(
-        UThreadManager& manager, quint64 first, quint64 count, bool numbered);
+    std::vector<std::shared_ptr<UThreadContext>> makeThreadContexts_whileLocked(
+        quint64 count, bool numbered);
+    bool handOverWorkers_whileLocked(UThreadManager& manager,
+        const std::vector<std::shared_ptr<UThreadContext>>& threadContexts, std::size_t first);
     void abandonThreadContext_whileLocked(UThreadContext& threadContext);
     StartDecision runByCurrentThreadDecision_whileLocked(quint64 specified, quint64* count);
     bool failureExit_whileLocked();
@@ -180,7 +187,7 @@ private:
     bool finishThreadContext(UThreadContext& threadContext, bool mainTaskSucceeded);
     bool finishThreadContext_whileLocked(UThreadContext& threadContext, bool mainTaskSucceeded);
     bool finishRun_whileLocked(UThreadContext& threadContext);
-    void addUncaughtException_whileLocked(std::exception_ptr exception);
+    void addUncaughtException_whileLocked(std::exception_ptr exception) noexcept;
     std::shared_ptr<UThreadContext> makeRunningThreadContext(quint64 threadIdentifier);
 
     mutable UCondition lockCondition_;
