@@ -6,6 +6,7 @@
 
 #include "ModelTextGenerator.h"
 #include "platform/UFileWriting.h"
+#include "platform/UStackReserve.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -97,6 +98,7 @@ int generate(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    UReserveStack(UMainThreadStackReserve);
     try {
         return generate(argc, argv);
     } catch (const std::bad_alloc&) {

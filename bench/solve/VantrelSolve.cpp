@@ -19,6 +19,7 @@
 #include "foundation/files/UFemFileIdentity.h"
 #include "foundation/files/UFemFileReading.h"
 #include "foundation/threads/UThreadCountPreference.h"
+#include "platform/UStackReserve.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -303,6 +304,7 @@ int solve(const Options& options)
 
 int main(int argc, char** argv)
 {
+    UReserveStack(UMainThreadStackReserve);
     // Memory may run out anywhere: in the text of a model, in the report of its cards, in a thread
     // that could not be made. What the calculation held is freed by the time it is reported.
     try {

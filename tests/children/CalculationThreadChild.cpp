@@ -19,6 +19,7 @@
 #include "foundation/errors/UFemErrorsRunCalculation.h"
 #include "foundation/files/UFemFileReading.h"
 #include "foundation/threads/UDetachedThreadManager.h"
+#include "platform/UStackReserve.h"
 
 #include <QCoreApplication>
 
@@ -137,6 +138,7 @@ int calculate(const char* modelPath, quint64 threadCount)
 
 int main(int argc, char** argv)
 {
+    UReserveStack(UMainThreadStackReserve);
     try {
         QCoreApplication application(argc, argv);
         const quint64 threadCount = argc == 3 ? QByteArray(argv[2]).toULongLong() : 0;
