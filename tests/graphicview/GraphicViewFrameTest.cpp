@@ -6,6 +6,7 @@
 #include "graphicview/tasks/UFemLayerImageDrawingThreadTaskContext.h"
 
 #include <QPaintEvent>
+#include <QProgressBar>
 
 #include <chrono>
 #include <condition_variable>
@@ -347,6 +348,8 @@ TEST_F(GraphicViewFailedValueDataEndsWaitTest, AFailureAfterTheProgressBoxShowsT
     // Frames while the box shows do not wait; the reload the settings asked for is one.
     QApplication::processEvents();
     ASSERT_TRUE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed());
+    const auto* indicator = view->findChild<QProgressBar*>();
+    ASSERT_TRUE(indicator && indicator->isVisible());
     PaintCounter counter(view);
     exhausted.release();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -362,8 +365,8 @@ TEST_F(GraphicViewFailedValueDataEndsWaitTest, AFailureAfterTheProgressBoxShowsT
         EXPECT_EQ(failure->code(), 81001);
         EXPECT_EQ(failure->localizedFailureReason(), QStringLiteral("Memory allocation failed."));
     }
-    const int boxHeight
-        = qRound(QFontMetricsF(QApplication::font()).size(0, QStringLiteral("X")).height()) + 8;
+    const QFontMetricsF metrics(QApplication::font());
+    const int boxHeight = qRound(metrics.size(0, QStringLiteral("X")).height()) + 8;
     // The second frame comes with a rubber band, which the failed data cannot serve: it ends.
     // Shift keeps the selection, whose change would start the data again.
     for (int frame = 0; frame < 2; ++frame) {
@@ -378,8 +381,11 @@ TEST_F(GraphicViewFailedValueDataEndsWaitTest, AFailureAfterTheProgressBoxShowsT
         }
         const QImage shown = view->grab().toImage();
         EXPECT_GT(shown.pixelColor(3, boxHeight / 2).red(), 200) << frame;
-        // Right of the boxes, one per failed thread: the background, not the progress box.
-        EXPECT_TRUE(isNear(shown.pixelColor(395, 150), QColor(153, 191, 191))) << frame;
+        // Below the boxes, one per failed thread, the background; the progress box is gone.
+        EXPECT_TRUE(
+            isNear(shown.pixelColor(shown.width() - 3, shown.height() - 3), QColor(153, 191, 191)))
+            << frame;
+        EXPECT_FALSE(indicator->isVisible()) << frame;
         EXPECT_FALSE(controller->isDrawingCacheCalculatingProgressIndicatorDisplayed()) << frame;
         EXPECT_FALSE(controller->doesDrawRubberbandCard()) << frame;
     }
