@@ -12,6 +12,7 @@
 #include "graphicview/UFemGraphicViewController.h"
 #include "graphicview/UFemGraphicViewPreferences.h"
 #include "graphicview/ranges/UFemDataControllerValueRange.h"
+#include "platform/UStackReserve.h"
 #include "tables/UFemFindPanelController.h"
 #include "tables/UFemTableViewController.h"
 #include "tables/UFemTableViewPreferences.h"
@@ -25,6 +26,7 @@
 
 int main(int argc, char** argv)
 {
+    UReserveStack(UMainThreadStackReserve);
     VantrelApplication app(argc, argv);
     app.setApplicationVersion(UFemProgramVersionString);
     // Closing the last window does not quit: quitting goes through the review of unsaved

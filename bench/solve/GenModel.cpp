@@ -6,6 +6,7 @@
 
 #include "ModelTextGenerator.h"
 #include "platform/UFileWriting.h"
+#include "platform/UStackReserve.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -13,6 +14,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <optional>
 
 namespace {
@@ -45,9 +47,7 @@ std::optional<QString> write(const QString& text, const QString& path)
     return std::nullopt;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int generate(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     QStringList arguments = application.arguments().mid(1);
@@ -92,4 +92,17 @@ int main(int argc, char** argv)
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    UReserveStack(UMainThreadStackReserve);
+    try {
+        return generate(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("gen-model: Memory allocation failed.\n", stderr);
+        return 1;
+    }
 }

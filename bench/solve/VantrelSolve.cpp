@@ -22,6 +22,7 @@
 #include "foundation/files/UFemFileIdentity.h"
 #include "foundation/files/UFemFileReading.h"
 #include "foundation/threads/UThreadCountPreference.h"
+#include "platform/UStackReserve.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -94,12 +95,19 @@ bool calculate(UFemMatrixCalculationContext& context, CalculationTimes* times, U
     bool done = false;
     bool succeeded = false;
     std::thread calculation([&] {
-        const auto start = Clock::now();
-        bool solved = context.setupToRunCalculation(error);
-        times->setUp = secondsSince(start);
-        const auto runStart = Clock::now();
-        solved = solved && context.runCalculation(error);
-        times->run = secondsSince(runStart);
+        bool solved = false;
+        // Nothing may leave the thread: memory running out is the calculation's error.
+        try {
+            const auto start = Clock::now();
+            solved = context.setupToRunCalculation(error);
+            times->setUp = secondsSince(start);
+            const auto runStart = Clock::now();
+            solved = solved && context.runCalculation(error);
+            times->run = secondsSince(runStart);
+        } catch (...) {
+            solved = false;
+            UFemSetError(error, UFemWFCalculationErrorWithException(std::current_exception()));
+        }
         const std::lock_guard lock(doneLock);
         succeeded = solved;
         done = true;
@@ -271,7 +279,8 @@ int solve(const Options& options)
     UFemDataController controller(services);
 
     UErrorPtr error;
-    if (!UFemCheckResultFileIsNotModelFile(options.resultPath, options.modelPath, &error)) {
+    if (!UFemCheckResultFileIsNotModelFile(options.resultPath, options.modelPath, &error)
+        || !UFemCheckResultFileCanBeWritten(options.resultPath, &error)) {
         printError("the result file", error);
         return exitFailed;
     }
@@ -324,14 +333,13 @@ int solve(const Options& options)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
-    const std::optional<Options> options = parsedOptions(application.arguments().mid(1));
-    if (!options)
-        return usage();
+    UReserveStack(UMainThreadStackReserve);
     // Memory may run out anywhere: in the text of a model, in the report of its cards, in a thread
     // that could not be made. What the calculation held is freed by the time it is reported.
     try {
-        return solve(*options);
+        QCoreApplication application(argc, argv);
+        const std::optional<Options> options = parsedOptions(application.arguments().mid(1));
+        return options ? solve(*options) : usage();
     } catch (...) {
         const UErrorPtr error = UFemWFCalculationErrorWithException(std::current_exception());
         try {

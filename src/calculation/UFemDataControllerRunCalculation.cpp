@@ -17,9 +17,8 @@
 #include "calculation/UFemRunTasksOnThreads.h"
 #include "foundation/threads/UThreadCountPreference.h"
 
-#include <QHash>
-
 #include <atomic>
+#include <unordered_map>
 
 namespace {
 
@@ -211,18 +210,19 @@ template <class Card, class SetNumber>
 NumberingOutcome numberCards(
     const UFemCardArray& cards, const QStringList& resultNames, SetNumber setNumber)
 {
-    QHash<QString, quint64> numberOfName;
+    // A failed insert into a QHash ends the program (its insert is noexcept): a standard map.
+    std::unordered_map<QString, quint64> numberOfName;
+    numberOfName.reserve(std::size_t(resultNames.size()));
     for (qsizetype index = 0; index < resultNames.size(); ++index)
-        numberOfName.insert(resultNames[index], quint64(index));
+        numberOfName.insert_or_assign(resultNames[index], quint64(index));
     NumberingOutcome outcome;
     for (const auto& card : cards) {
         auto* typed = dynamic_cast<Card*>(card.get());
         const UFemCardName* name = card->cardName();
-        const auto found
-            = name ? numberOfName.constFind(name->cardNameString()) : numberOfName.constEnd();
-        if (found != numberOfName.constEnd()) {
+        const auto found = name ? numberOfName.find(name->cardNameString()) : numberOfName.end();
+        if (found != numberOfName.end()) {
             if (typed)
-                setNumber(*typed, found.value());
+                setNumber(*typed, found->second);
             continue;
         }
         if (outcome.missingCount++ < quint64(listedMissingNameCount))

@@ -122,7 +122,8 @@ UFemMatrixCalculationContext::caseInfoRecord(quint64 caseNo) const
 
 quint64 UFemMatrixCalculationContext::nodeNoWithNodeNameString(const QString& nodeNameString) const
 {
-    return nodeNoOfName_.value(nodeNameString, UFemNotFound);
+    const auto found = nodeNoOfName_.find(nodeNameString);
+    return found != nodeNoOfName_.end() ? found->second : UFemNotFound;
 }
 
 quint64 UFemMatrixCalculationContext::nodeNoWithNodeCardName(const UFemCardName& nodeName) const
@@ -149,7 +150,8 @@ QString UFemMatrixCalculationContext::caseNameStringWithCaseNo(quint64 caseNo) c
 
 quint64 UFemMatrixCalculationContext::caseNoWithCaseNameString(const QString& caseNameString) const
 {
-    return caseNoOfName_.value(caseNameString, UFemNotFound);
+    const auto found = caseNoOfName_.find(caseNameString);
+    return found != caseNoOfName_.end() ? found->second : UFemNotFound;
 }
 
 quint64 UFemMatrixCalculationContext::caseIndexWithCaseNo(

@@ -8,7 +8,6 @@
 #include "foundation/errors/UError.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -145,12 +144,13 @@ private:
     quint64 nodeCount_ = 0;
     quint64 caseCount_ = 0;
     QStringList nodeNameStrings_;
-    QHash<QString, quint64> nodeNoOfName_;
+    // Standard maps: a failed insert into a QHash ends the program (its insert is noexcept).
+    std::unordered_map<QString, quint64> nodeNoOfName_;
     // By the node cards' own name objects, which the cards that name a node share.
     std::unordered_map<const UFemCardName*, quint64> nodeNoOfCardName_;
     std::vector<std::array<double, 3>> nodeLocations_;
     QStringList caseNameStrings_;
-    QHash<QString, quint64> caseNoOfName_;
+    std::unordered_map<QString, quint64> caseNoOfName_;
     std::vector<UFemCard*> caseCards_;
 
     mutable std::mutex matrixCalculatorLock_;

@@ -58,14 +58,14 @@ bool UFemMatrixCalculationContext::setupNamesAndCalculators(UErrorPtr* error)
     nodeNameStrings_.reserve(qsizetype(nodeCount_));
     // A context set up again must not keep the names (or name objects) of the model before.
     nodeNoOfName_.clear();
-    nodeNoOfName_.reserve(qsizetype(nodeCount_));
+    nodeNoOfName_.reserve(nodeCount_);
     nodeNoOfCardName_.clear();
     nodeNoOfCardName_.reserve(nodeCount_);
     nodeLocations_.assign(nodeCount_, {});
     for (quint64 nodeNo = 0; nodeNo < nodeCount_; ++nodeNo) {
         const UFemCard& card = *nodeCards.objectAtIndex(nodeNo);
         nodeNameStrings_.append(cardNameStringOf(card));
-        nodeNoOfName_.insert(nodeNameStrings_.back(), nodeNo);
+        nodeNoOfName_.insert_or_assign(nodeNameStrings_.back(), nodeNo);
         if (const UFemCardName* name = card.cardName())
             nodeNoOfCardName_.insert_or_assign(name, nodeNo);
         if (const auto* node = dynamic_cast<const Node*>(&card))
@@ -74,11 +74,12 @@ bool UFemMatrixCalculationContext::setupNamesAndCalculators(UErrorPtr* error)
     const UFemCardArray& caseCards = controller.caseCardArray();
     caseCount_ = caseCards.count();
     caseNameStrings_.clear();
+    caseNoOfName_.clear();
     caseCards_.clear();
     for (quint64 caseNo = 0; caseNo < caseCount_; ++caseNo) {
         caseCards_.push_back(caseCards.objectAtIndex(caseNo).get());
         caseNameStrings_.append(cardNameStringOf(*caseCards_.back()));
-        caseNoOfName_.insert(caseNameStrings_.back(), caseNo);
+        caseNoOfName_.insert_or_assign(caseNameStrings_.back(), caseNo);
     }
     return buildMatrixCalculatorArray(error);
 }
@@ -138,20 +139,19 @@ void UFemMatrixCalculationContext::groupCasesByRestraintSet()
 {
     matrixCalculationCaseInfoRecordTable_.assign(caseCount_, {});
     matrixCalculatorInfoRecordTable_.clear();
-    QHash<QString, quint64> calculationIndexOfRestraintName;
+    std::unordered_map<QString, quint64> calculationIndexOfRestraintName;
     for (quint64 caseNo = 0; caseNo < caseCount_; ++caseNo) {
         const auto* caseCard = dynamic_cast<const Case*>(caseCards_[caseNo]);
         const UFemCardName* restraintName = caseCard ? caseCard->restraintCardName() : nullptr;
         const QString key = restraintName ? restraintName->cardNameString() : QString();
-        auto found = calculationIndexOfRestraintName.find(key);
-        if (found == calculationIndexOfRestraintName.end()) {
-            found = calculationIndexOfRestraintName.insert(
-                key, matrixCalculatorInfoRecordTable_.size());
+        const auto [found, isNew] = calculationIndexOfRestraintName.try_emplace(
+            key, matrixCalculatorInfoRecordTable_.size());
+        if (isNew)
             matrixCalculatorInfoRecordTable_.push_back({ restraintName, {} });
-        }
-        auto& caseNos = matrixCalculatorInfoRecordTable_[found.value()].caseNoIndexSet;
+        const quint64 index = found->second;
+        auto& caseNos = matrixCalculatorInfoRecordTable_[index].caseNoIndexSet;
         caseNos.push_back(caseNo);
-        matrixCalculationCaseInfoRecordTable_[caseNo] = { found.value(), caseNos.size() - 1 };
+        matrixCalculationCaseInfoRecordTable_[caseNo] = { index, caseNos.size() - 1 };
     }
 }
 

@@ -17,12 +17,19 @@ bool UWriteWholeAndFlush(QIODevice& device, const QByteArray& data)
     return !file || (file->flush() && file->error() == QFileDevice::NoError);
 }
 
-std::optional<UFileWriteFailure> UWriteFileWhole(const QString& path, const QByteArray& data)
+std::optional<UFileWriteFailure> UFileWriteRefusal(const QString& path)
 {
     // The new file would be renamed over a device, FIFO, socket or folder (or the one a link
     // names), replacing it with a regular file.
     if (const QFileInfo target(path); target.exists() && !target.isFile())
         return UFileWriteFailure { QFileDevice::OpenError, QStringLiteral("Not a regular file") };
+    return std::nullopt;
+}
+
+std::optional<UFileWriteFailure> UWriteFileWhole(const QString& path, const QByteArray& data)
+{
+    if (std::optional<UFileWriteFailure> refusal = UFileWriteRefusal(path))
+        return refusal;
     QSaveFile file(path);
     // Unbuffered, so that every failure shows at the write that meets it, with its reason.
     if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && UWriteWholeAndFlush(file, data)

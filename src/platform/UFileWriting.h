@@ -24,3 +24,7 @@ struct UFileWriteFailure {
 // anything else at `path` is refused with the reason "Not a regular file".
 [[nodiscard]] std::optional<UFileWriteFailure> UWriteFileWhole(
     const QString& path, const QByteArray& data);
+
+// The failure UWriteFileWhole would give at once for what is at `path` ("Not a regular file"), so
+// that a program can refuse the path before the work whose result it is to hold; else nothing.
+[[nodiscard]] std::optional<UFileWriteFailure> UFileWriteRefusal(const QString& path);

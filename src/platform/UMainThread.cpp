@@ -9,6 +9,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -16,13 +17,21 @@ namespace {
 // alone: Qt's locks are invisible to ThreadSanitizer, ours make the hand-over visible to it.
 class MainThreadQueue {
 public:
-    void post(QCoreApplication* app, std::function<void()> work)
+    // Takes `work` only when it is queued and its wake-up call posted.
+    void post(QCoreApplication* app, std::function<void()>& work)
     {
         std::lock_guard lock(mutex_);
         queue_.push_back(std::move(work));
-        // Posted under the lock, so that even the wake-up call is ordered before the drain.
-        QMetaObject::invokeMethod(
-            app, [] { instance().drain(); }, Qt::QueuedConnection);
+        // Posted under the lock, so that even the wake-up call is ordered before the drain, and
+        // a wake-up call that fails takes its work back before a drain can see it.
+        try {
+            QMetaObject::invokeMethod(
+                app, [] { instance().drain(); }, Qt::QueuedConnection);
+        } catch (...) {
+            work = std::move(queue_.back());
+            queue_.pop_back();
+            throw;
+        }
     }
 
     static MainThreadQueue& instance()
@@ -77,11 +86,11 @@ void perform(std::function<void()> work, bool waitUntilDone)
         return;
     }
     if (!waitUntilDone) {
-        MainThreadQueue::instance().post(app, std::move(work));
+        MainThreadQueue::instance().post(app, work);
         return;
     }
     auto completion = std::make_shared<Completion>();
-    MainThreadQueue::instance().post(app, [completion, work = std::move(work)] {
+    std::function<void()> waitedWork = [completion, work = std::move(work)] {
         std::exception_ptr exception;
         try {
             work();
@@ -93,13 +102,24 @@ void perform(std::function<void()> work, bool waitUntilDone)
         completion->exception = std::move(exception);
         completion->done = true;
         completion->finished.notify_all();
-    });
+    };
+    MainThreadQueue::instance().post(app, waitedWork);
     std::unique_lock lock(completion->mutex);
     completion->finished.wait(lock, [&] { return completion->done; });
     std::exception_ptr exception = std::move(completion->exception);
     lock.unlock();
     if (exception)
         std::rethrow_exception(exception);
+}
+
+void postOrKeep(std::function<void()>& work)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) {
+        std::exchange(work, {})();
+        return;
+    }
+    MainThreadQueue::instance().post(app, work);
 }
 
 } // namespace UMainThread

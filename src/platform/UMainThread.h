@@ -12,4 +12,8 @@ bool isMainThread();
 // thread with `waitUntilDone`, runs it at once.
 void perform(std::function<void()> work, bool waitUntilDone);
 
+// Queues `work` as perform does without waiting, taking it only once it is queued: when memory
+// runs out on the way, the exception leaves and `work` is as it was, to be queued again.
+void postOrKeep(std::function<void()>& work);
+
 } // namespace UMainThread

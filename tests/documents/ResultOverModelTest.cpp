@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -56,5 +57,30 @@ TEST(ResultOverModel, AResultPathNamingTheModelFileIsRefused)
         const QString path = harness.path(QString::fromLatin1(name));
         EXPECT_FALSE(model->startCalculationWithArgument(toFile(path), &error));
         expectRefusedBeforeAnyWork(harness, *model, error, path);
+    }
+}
+
+// A FIFO or a device as the result path would take the whole calculation and then refuse its
+// results: refused at the first look, with the error the write would give, and never asked about.
+TEST(ResultOverModel, AResultPathThatIsNoRegularFileIsRefusedBeforeAnyWork)
+{
+    CalculationHarness harness;
+    UFemDocument* model = harness.modelDocument(tripodModelText());
+    ASSERT_NE(model, nullptr);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(harness.path("fifo.vtresult")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), harness.path("null.vtresult")));
+    for (const char* name : { "fifo.vtresult", "null.vtresult" }) {
+        SCOPED_TRACE(name);
+        UErrorPtr error;
+        EXPECT_FALSE(model->startCalculationWithArgument(
+            toFile(harness.path(QString::fromLatin1(name))), &error));
+        ASSERT_NE(error, nullptr);
+        EXPECT_EQ(error->code(), 11032);
+        EXPECT_EQ(error->localizedRecoverySuggestion(),
+            QStringLiteral("The file “%1” could not be saved. Not a regular file.")
+                .arg(QString::fromLatin1(name)));
+        EXPECT_TRUE(harness.sheets.alerts.empty());
+        EXPECT_FALSE(model->isCalculating());
+        EXPECT_EQ(harness.manager.calculationCount(), 0u);
     }
 }

@@ -9,6 +9,15 @@
 // terabytes of shadow memory at start (under `ulimit -v` it dies there), and its own operator new
 // ends the process on exhaustion instead of throwing std::bad_alloc. Memory Qt takes with malloc is
 // not counted.
+//
+// With VANTREL_FAIL_ALLOCATION=K, the K-th call of an allocation function while the application
+// object is up (counted from 1 across all threads) fails, and only that one: a sweep over K
+// reaches every allocation a run makes after Qt has started (see HeapLimit.h for the sweep's own
+// counting).
+
+#include "HeapLimit.h"
+
+#include <QCoreApplication>
 
 #include <malloc.h>
 #include <sys/syscall.h>
@@ -16,6 +25,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -23,6 +33,37 @@ namespace {
 
 std::atomic<std::size_t> heldBytes { 0 };
 std::atomic<bool> isExhausted { false };
+
+constexpr std::uint64_t unread = ~std::uint64_t(0);
+std::atomic<std::uint64_t> failingNumber { unread };
+std::atomic<std::uint64_t> ownCount { 0 };
+std::atomic<std::atomic<std::uint64_t>*> allocationCount { &ownCount };
+
+// getenv allocates nothing, so the first allocation may read the variable.
+std::uint64_t failingAllocationNumber() noexcept
+{
+    std::uint64_t number = failingNumber.load(std::memory_order_relaxed);
+    if (number != unread)
+        return number;
+    const char* text = std::getenv("VANTREL_FAIL_ALLOCATION");
+    std::uint64_t expected = unread;
+    failingNumber.compare_exchange_strong(
+        expected, text ? std::uint64_t(std::strtoull(text, nullptr, 10)) : 0);
+    return failingNumber.load(std::memory_order_relaxed);
+}
+
+// Only while the application object is up: a failure inside its constructor ends in Qt's own
+// code, which can neither unwind nor report it; nothing the program does comes before.
+bool isFailingAllocation() noexcept
+{
+    if (QCoreApplication::startingUp() || QCoreApplication::closingDown())
+        return false;
+    const std::uint64_t failing = failingAllocationNumber();
+    const std::uint64_t number
+        = allocationCount.load(std::memory_order_relaxed)->fetch_add(1, std::memory_order_relaxed)
+        + 1;
+    return failing != 0 && number == failing;
+}
 
 std::size_t limitBytes() noexcept
 {
@@ -58,7 +99,7 @@ bool admits(std::size_t size) noexcept
 
 void* allocate(std::size_t size, std::size_t alignment) noexcept
 {
-    if (!admits(size))
+    if (isFailingAllocation() || !admits(size))
         return nullptr;
     void* memory = nullptr;
     if (alignment <= alignof(std::max_align_t))
@@ -88,6 +129,12 @@ void release(void* memory) noexcept
 constexpr std::size_t plain = alignof(std::max_align_t);
 
 } // namespace
+
+void HeapLimit::failAllocation(std::uint64_t number, std::atomic<std::uint64_t>* count) noexcept
+{
+    allocationCount.store(count, std::memory_order_relaxed);
+    failingNumber.store(number, std::memory_order_relaxed);
+}
 
 void* operator new(std::size_t size)
 {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 namespace {
 
 using Groups = std::vector<UFemToolNodeMerger::NodeGroup>;
@@ -206,4 +208,28 @@ TEST(NodeMergerTest, RenamingThatFailsRollsTheRemovalBack)
     model.harness.finishEventTurn();
     EXPECT_FALSE(model.harness.document->undoManager().canUndo());
     EXPECT_FALSE(model.harness.document->undoManager().canRedo());
+}
+
+// Memory running out part-way (here once the nodes are gone) is the memory error, not a program
+// error, and the model is as it was.
+TEST(NodeMergerTest, MemoryRunningOutRollsBackWithTheMemoryError)
+{
+    DividerModel model(SplitSeamModel);
+    model.harness.finishEventTurn();
+    const QString before = model.harness.model().modelTextOfAllCards();
+    UFemDataController& data = model.harness.model();
+    bool failed = false;
+    const UNotificationObservation observation = UNotificationCenter::defaultCenter().observe(
+        UFemModelDataDidChangeNotification, &data, [&](const UNotification&) {
+            if (!std::exchange(failed, true))
+                throw std::bad_alloc();
+        });
+    UErrorPtr error;
+    EXPECT_FALSE(UFemToolNodeMerger::mergeNode(seamGroups(model), false, &error));
+    EXPECT_TRUE(failed);
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->code(), 81001);
+    EXPECT_EQ(data.modelTextOfAllCards(), before);
+    model.harness.finishEventTurn();
+    EXPECT_FALSE(model.harness.document->undoManager().canUndo());
 }

@@ -98,6 +98,17 @@ std::optional<QByteArray> UFemResultDataManagerImpl::resultFileData(UErrorPtr* e
     return UFemResultFileDataWithContents(contents_, nativeEndianType, error);
 }
 
+bool UFemCheckResultFileCanBeWritten(const QString& filePath, UErrorPtr* error)
+{
+    UErrorPtr failure;
+    if (UFemCheckFileCanBeWritten(filePath, &failure))
+        return true;
+    UFemSetError(error,
+        UFemSavingResultFileFailedError_withResultFileNameString(
+            QFileInfo(filePath).fileName(), failure));
+    return false;
+}
+
 bool UFemWriteResultFile(
     const QString& filePath, const QByteArray& resultFileData, UErrorPtr* error)
 {

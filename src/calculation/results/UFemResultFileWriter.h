@@ -15,3 +15,7 @@
 // Writes the file whole or not at all: a failed write leaves the file that was there.
 [[nodiscard]] bool UFemWriteResultFile(
     const QString& filePath, const QByteArray& resultFileData, UErrorPtr* error);
+
+// False with the error UFemWriteResultFile would give at once for what is at `filePath` (a device,
+// FIFO, socket or folder): checked before the calculation whose results it is to hold.
+[[nodiscard]] bool UFemCheckResultFileCanBeWritten(const QString& filePath, UErrorPtr* error);

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -140,10 +141,12 @@ void UFemCardClassManager::registerCardClass(const UFemCardClass& cardClass)
 void UFemCardClassManager::registerCardClass_whileLocked(const UFemCardClass& cardClass)
 {
     const QString label = cardClass.cardLabelString();
-    if (const UFemCardClass* replaced = cardClassDictionary_.value(label))
-        std::erase(registeredCardClasses_, replaced);
+    // Room first, so that a failure changes nothing.
+    registeredCardClasses_.reserve(registeredCardClasses_.size() + 1);
+    const auto [entry, isNew] = cardClassDictionary_.try_emplace(label, &cardClass);
+    if (!isNew)
+        std::erase(registeredCardClasses_, std::exchange(entry->second, &cardClass));
     std::erase(registeredCardClasses_, &cardClass);
-    cardClassDictionary_.insert(label, &cardClass);
     registeredCardClasses_.push_back(&cardClass);
     hasCardClassArrayByMenuTag_ = false;
 }
@@ -174,7 +177,8 @@ const UFemCardClass* UFemCardClassManager::kindOfCardClassWithCardLabelString(
         failure = UFemEmptyCardClassNameError();
     } else if (!failure) {
         std::shared_lock guard(lock_);
-        cardClass = cardClassDictionary_.value(*label);
+        const auto found = cardClassDictionary_.find(*label);
+        cardClass = found != cardClassDictionary_.end() ? found->second : nullptr;
         if (cardClass == nullptr)
             failure = UFemUnknownCardClassError_withCardClassNameString(*label);
     }
@@ -255,10 +259,9 @@ quint32 UFemCardClassManager::majorCardValueTypeWithMajorCardValueTypeString(
         | (isCaseRelated ? UFemCardValueTypeCaseRelatedBit : 0u)
         | (isCalcResultRelated ? UFemCardValueTypeCalcResultRelatedBit : 0u);
     std::unique_lock guard(lock_);
-    if (const auto found
-        = majorCardValueTypeStringKeyDictionary_.constFind(majorCardValueTypeString);
-        found != majorCardValueTypeStringKeyDictionary_.cend()) {
-        const quint32 word = *found;
+    if (const auto found = majorCardValueTypeStringKeyDictionary_.find(majorCardValueTypeString);
+        found != majorCardValueTypeStringKeyDictionary_.end()) {
+        const quint32 word = found->second;
         const quint32 storedFlags = word
             & (UFemCardValueTypePointRelatedBit | UFemCardValueTypeCaseRelatedBit
                 | UFemCardValueTypeCalcResultRelatedBit);
@@ -285,17 +288,24 @@ quint32 UFemCardClassManager::majorCardValueTypeWithMajorCardValueTypeString(
             record.vectorValueLabelStringArray.append(
                 UFormattedString("%@-%lu", majorCardValueTypeString, i));
     }
-    majorCardValueTypeStringKeyDictionary_.insert(
-        majorCardValueTypeString, record.majorCardValueType);
+    const quint32 majorCardValueType = record.majorCardValueType;
     majorCardValueTypeIdentifierNumberIndexArray_.push_back(std::move(record));
-    return majorCardValueTypeIdentifierNumberIndexArray_.back().majorCardValueType;
+    try {
+        majorCardValueTypeStringKeyDictionary_.emplace(
+            majorCardValueTypeString, majorCardValueType);
+    } catch (...) {
+        majorCardValueTypeIdentifierNumberIndexArray_.pop_back();
+        throw;
+    }
+    return majorCardValueType;
 }
 
 quint32 UFemCardClassManager::majorCardValueTypeWithMajorCardValueTypeString(
     const QString& majorCardValueTypeString) const
 {
     std::shared_lock guard(lock_);
-    return majorCardValueTypeStringKeyDictionary_.value(majorCardValueTypeString, 0);
+    const auto found = majorCardValueTypeStringKeyDictionary_.find(majorCardValueTypeString);
+    return found != majorCardValueTypeStringKeyDictionary_.end() ? found->second : 0;
 }
 
 const UFemMajorCardValueTypeRecord* UFemCardClassManager::majorRecord_whileLocked(
@@ -323,19 +333,23 @@ quint32 UFemCardClassManager::minorCardValueTypeWithMinorCardValueTypeString(
     {
         std::shared_lock guard(lock_);
         if (const auto found
-            = minorCardValueTypeStringKeyDictionary_.constFind(minorCardValueTypeString);
-            found != minorCardValueTypeStringKeyDictionary_.cend())
-            return *found;
+            = minorCardValueTypeStringKeyDictionary_.find(minorCardValueTypeString);
+            found != minorCardValueTypeStringKeyDictionary_.end())
+            return found->second;
     }
     std::unique_lock guard(lock_);
     // Another thread may have registered it meanwhile.
-    if (const auto found
-        = minorCardValueTypeStringKeyDictionary_.constFind(minorCardValueTypeString);
-        found != minorCardValueTypeStringKeyDictionary_.cend())
-        return *found;
+    if (const auto found = minorCardValueTypeStringKeyDictionary_.find(minorCardValueTypeString);
+        found != minorCardValueTypeStringKeyDictionary_.end())
+        return found->second;
     const quint32 number = quint32(minorCardValueTypeNumberIndexArray_.size());
-    minorCardValueTypeStringKeyDictionary_.insert(minorCardValueTypeString, number);
     minorCardValueTypeNumberIndexArray_.push_back(minorCardValueTypeString);
+    try {
+        minorCardValueTypeStringKeyDictionary_.emplace(minorCardValueTypeString, number);
+    } catch (...) {
+        minorCardValueTypeNumberIndexArray_.pop_back();
+        throw;
+    }
     return number;
 }
 

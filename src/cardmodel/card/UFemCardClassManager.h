@@ -5,13 +5,13 @@
 #include "cardmodel/card/UFemMenuItemDescription.h"
 #include "foundation/errors/UError.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 #include <shared_mutex>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 class UFemCardClass;
@@ -72,15 +72,16 @@ private:
     std::optional<QString> minorName_whileLocked(quint32 minorCardValueType) const;
 
     mutable std::shared_mutex lock_;
-    QHash<QString, const UFemCardClass*> cardClassDictionary_;
+    // Standard maps: a failed insert into a QHash ends the program (its insert is noexcept).
+    std::unordered_map<QString, const UFemCardClass*> cardClassDictionary_;
     // In registration order, so that the menu order does not depend on hashing.
     std::vector<const UFemCardClass*> registeredCardClasses_;
     std::vector<const UFemCardClass*> cardClassArrayByMenuTag_;
     bool hasCardClassArrayByMenuTag_ = false;
-    QHash<QString, quint32> majorCardValueTypeStringKeyDictionary_;
+    std::unordered_map<QString, quint32> majorCardValueTypeStringKeyDictionary_;
     // Entry 0 stands for no type; the identifier number is the index.
     std::vector<UFemMajorCardValueTypeRecord> majorCardValueTypeIdentifierNumberIndexArray_;
-    QHash<QString, quint32> minorCardValueTypeStringKeyDictionary_;
+    std::unordered_map<QString, quint32> minorCardValueTypeStringKeyDictionary_;
     std::vector<QString> minorCardValueTypeNumberIndexArray_;
 };
 

@@ -53,10 +53,20 @@ void UFemCardColumnSet::makePositions()
         positions_->emplace(columns_[i], i);
 }
 
-bool UFemCardColumnSet::erase(UFemCardColumn* column)
+// Without memory for the positions, the set is scanned: slower, but an erase never fails.
+void UFemCardColumnSet::makePositionsOrScan() noexcept
+{
+    try {
+        makePositions();
+    } catch (...) {
+        positions_.reset();
+    }
+}
+
+bool UFemCardColumnSet::erase(UFemCardColumn* column) noexcept
 {
     if (!positions_ && columns_.size() > largestScannedSetSize)
-        makePositions();
+        makePositionsOrScan();
     const std::size_t position = positionOf(column);
     if (position == UFemNotFound)
         return false;
@@ -66,7 +76,7 @@ bool UFemCardColumnSet::erase(UFemCardColumn* column)
     if (positions_) {
         positions_->erase(column);
         if (position != columns_.size())
-            (*positions_)[columns_[position]] = position;
+            positions_->find(columns_[position])->second = position;
     }
     // An emptied set gives its memory back, as most names lose all their columns at once.
     if (columns_.empty()) {

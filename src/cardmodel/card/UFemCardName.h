@@ -33,7 +33,8 @@ public:
     bool contains(UFemCardColumn* column) const { return positionOf(column) != UFemNotFound; }
     // A column joins a set it is not in: a column binds its name once per text it is given.
     void insert(UFemCardColumn* column);
-    bool erase(UFemCardColumn* column);
+    // Allocates nothing that can fail: cards leave their names while they are destroyed.
+    bool erase(UFemCardColumn* column) noexcept;
     bool isEmpty() const { return columns_.empty(); }
     const std::vector<UFemCardColumn*>& columns() const { return columns_; }
 
@@ -42,6 +43,7 @@ private:
 
     std::size_t positionOf(UFemCardColumn* column) const;
     void makePositions();
+    void makePositionsOrScan() noexcept;
 
     std::vector<UFemCardColumn*> columns_;
     // Null while the set is scanned.

@@ -92,6 +92,13 @@ void UFemCardNameIndex::resetWithCapacity(std::size_t count)
     size_ = 0;
 }
 
+void UFemCardNameIndex::clear() noexcept
+{
+    const ULargeTable<Slot> released = std::exchange(slots_, ULargeTable<Slot>());
+    capacity_ = 0;
+    size_ = 0;
+}
+
 void UFemCardNameIndex::rehash(std::size_t capacity)
 {
     ULargeTable<Slot> old = std::exchange(slots_, ULargeTable<Slot>(capacity));

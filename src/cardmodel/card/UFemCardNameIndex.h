@@ -32,6 +32,8 @@ public:
     void erase(const UFemCardName* cardName);
     // Empties the table, sized for `count` names without growing.
     void resetWithCapacity(std::size_t count);
+    // Empties the table and lets its memory go, allocating nothing (for a tear-down).
+    void clear() noexcept;
 
     template <typename F> void forEach(F&& function) const
     {

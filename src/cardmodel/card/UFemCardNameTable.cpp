@@ -52,6 +52,12 @@ std::shared_ptr<UFemCardName> UFemCardNameTable::heldCardName(QStringView cardNa
     return held != nullptr ? *held : nullptr;
 }
 
+void UFemCardNameTable::clear() noexcept
+{
+    detachAllCardNames();
+    cardNameTable_.clear();
+}
+
 void UFemCardNameTable::resetWithCapacity(quint64 capacity)
 {
     detachAllCardNames();

@@ -22,6 +22,8 @@ public:
 
     // Empties the table, sized for at least `capacity` names (a whole model text is read next).
     void resetWithCapacity(quint64 capacity);
+    // Lets every name go, allocating nothing; the table is empty and of no capacity after.
+    void clear() noexcept;
 
     // The name with the trimmed text, or nullptr when there is none (and nullptr with the error
     // when the text is empty or not a name).

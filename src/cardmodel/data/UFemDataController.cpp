@@ -75,18 +75,17 @@ void UFemDataController::finish()
 
 // Cards first give up their names, so that no name outlives the model's cards.
 // The whole name table goes at once: its names are detached together rather than unregistered
-// column by column. Cards only the table holds die with the names they carry; cards someone else
-// still holds (undo records, card sets) are emptied, holding no name afterwards.
+// column by column. Every card is emptied while the table still holds it, so that cards someone
+// else still holds (undo records, card sets) hold no name afterwards. Allocates nothing: the
+// destructor ends here.
 void UFemDataController::emptyModel()
 {
-    std::vector<UFemCardPtr> cards = cardTable_.cardArray().toVector();
-    cardNameTable_.resetWithCapacity(0);
+    cardNameTable_.clear();
+    const UFemCardArray& cards = cardTable_.rowArray();
+    for (quint64 row = 0; row < cards.count(); ++row)
+        cards.objectAtIndex(row)->resetAllCardColumns();
     cardTable_.removeAllCards();
     cardIdentifierNumberDictionary_.clear();
-    for (const UFemCardPtr& card : cards) {
-        if (card.use_count() > 1)
-            card->resetAllCardColumns();
-    }
 }
 
 std::unique_ptr<UFemDataController> UFemDataController::copy() const

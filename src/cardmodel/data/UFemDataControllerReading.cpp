@@ -122,22 +122,29 @@ bool UFemDataController::resetWithCards(
     notificationCenter_ = nullptr;
     if (keptUndoManager != nullptr)
         keptUndoManager->removeAllActions();
-    reset();
-    notificationCenter_ = keptNotificationCenter;
-    postModelDataAndResultDataDidChange();
-    cardTable_.resetWithCapacity(capacity);
-    cardNameTable_.resetWithCapacity(capacity);
-    cardIdentifierNumberDictionary_.reserve(capacity);
-    postResultDataAndModelDataWillChange();
-    notificationCenter_ = nullptr;
     UErrorPtr failure;
     try {
+        reset();
+        notificationCenter_ = keptNotificationCenter;
+        postModelDataAndResultDataDidChange();
+        cardTable_.resetWithCapacity(capacity);
+        cardNameTable_.resetWithCapacity(capacity);
+        cardIdentifierNumberDictionary_.reserve(capacity);
+        postResultDataAndModelDataWillChange();
+        notificationCenter_ = nullptr;
         failure = addCards();
     } catch (const std::bad_alloc&) {
-        // A model too large for memory (one vast token is enough): what was read goes, so that the
-        // memory comes back, and the reading fails with the memory error.
-        reset();
         failure = UFemMallocFailedError();
+    } catch (const UException& raised) {
+        if (!UFemIsMemoryAllocationFailed(raised))
+            throw;
+        failure = UFemMallocFailedError();
+    }
+    // A model too large for memory (one vast token is enough): what was read goes, so that the
+    // memory comes back, and the reading fails with the memory error.
+    if (failure == UFemMallocFailedError()) {
+        notificationCenter_ = nullptr;
+        reset();
     }
     lastEditedCardRowIndex_ = UFemNotFound;
     undoManager_ = keptUndoManager;

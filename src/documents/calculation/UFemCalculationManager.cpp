@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 namespace {
 
@@ -38,6 +39,27 @@ double steadySeconds()
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+constexpr std::chrono::milliseconds firstHandOverPause { 1 };
+constexpr std::chrono::milliseconds longestHandOverPause { 1000 };
+
+// Hands a finished calculation to the main thread: `completion`, made before the calculation so
+// that the thread needs no memory for it, reports `outcome` there. Queueing it needs memory too;
+// without it, the memory error goes instead, tried until it goes through: the document must learn
+// that its calculation ended, or it stays locked as calculating.
+void handOverCalculation(const UFemCalculationManager::MainThreadPoster& poster,
+    std::function<void()>& completion, UFemCalculationThreadOutcome& outcome)
+{
+    for (auto pause = firstHandOverPause;; pause = std::min(2 * pause, longestHandOverPause)) {
+        try {
+            poster(completion);
+            return;
+        } catch (...) {
+            outcome = { UFemWFCalculationErrorWithException(std::current_exception()), {} };
+        }
+        std::this_thread::sleep_for(pause);
+    }
 }
 
 } // namespace
@@ -55,6 +77,7 @@ UFemCalculationManager::UFemCalculationManager()
     : calculationManagerPanel_(std::make_unique<QWidget>(nullptr, Qt::Tool))
     , clock_(&steadySeconds)
     , threadLauncher_(&UDetachedThreadManager::detachNewThread)
+    , mainThreadPoster_(&UMainThread::postOrKeep)
 {
     calculationManagerPanel_->setWindowTitle(QStringLiteral("Calculation Manager"));
     calculationManagerPanel_->resize(PanelWidth, PanelHeight);
@@ -135,15 +158,18 @@ bool UFemCalculationManager::detachCalculationThread(
 {
     QPointer<UFemCalculationManager> manager(this);
     try {
-        threadLauncher_([manager, argument = std::move(argument)]() mutable {
-            const UFemCalculationThreadOutcome outcome = UFemRunCalculationThreadWork(argument);
+        auto outcome = std::make_shared<UFemCalculationThreadOutcome>();
+        std::function<void()> completion
+            = [manager, dataController = argument.dataController, outcome] {
+                  if (manager)
+                      manager->calculationCompleted(dataController, *outcome);
+              };
+        threadLauncher_([poster = mainThreadPoster_, completion = std::move(completion), outcome,
+                            argument = std::move(argument)]() mutable {
+            *outcome = UFemRunCalculationThreadWork(argument);
             // The thread keeps no reference: the data controller ends on the main thread.
-            UMainThread::perform(
-                [manager, dataController = std::move(argument.dataController), outcome] {
-                    if (manager)
-                        manager->calculationCompleted(dataController, outcome);
-                },
-                false);
+            argument.dataController.reset();
+            handOverCalculation(poster, completion, *outcome);
         });
     } catch (...) {
         UFemSetError(error, UFemWFCalculationErrorWithException(std::current_exception()));

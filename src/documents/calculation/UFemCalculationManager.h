@@ -33,6 +33,9 @@ public:
     using Clock = std::function<double()>;
     // Runs a calculation thread's work on a new thread; tests may hold the work back.
     using ThreadLauncher = std::function<void(std::function<void()> work)>;
+    // Queues work for the main thread from a calculation thread; takes `work` only once queued,
+    // so that a poster that throws (no memory) leaves it to be queued again.
+    using MainThreadPoster = std::function<void(std::function<void()>& work)>;
 
     UFemCalculationManager();
     ~UFemCalculationManager() override;
@@ -44,6 +47,7 @@ public:
     void setSheetPresenter(SheetPresenter* presenter) { sheetPresenter_ = presenter; }
     void setClock(Clock clock) { clock_ = std::move(clock); }
     void setThreadLauncher(ThreadLauncher launcher) { threadLauncher_ = std::move(launcher); }
+    void setMainThreadPoster(MainThreadPoster poster) { mainThreadPoster_ = std::move(poster); }
     // Threads of each calculation's solver; 0 (the default) takes the preference.
     void setCalculationThreadCount(quint64 threadCount) { calculationThreadCount_ = threadCount; }
 
@@ -101,6 +105,7 @@ private:
     std::unique_ptr<SheetPresenter> ownSheetPresenter_;
     Clock clock_;
     ThreadLauncher threadLauncher_;
+    MainThreadPoster mainThreadPoster_;
     quint64 calculationThreadCount_ = 0;
     std::function<void()> whenAllStopped_;
 };

@@ -6,6 +6,7 @@
 #include "appkit/DocumentController.h"
 #include "appkit/SheetPresenter.h"
 #include "calculation/UFemDataControllerRunCalculation.h"
+#include "calculation/results/UFemResultFileWriter.h"
 #include "documents/calculation/UFemCalculationManager.h"
 #include "documents/calculation/UFemSaveBeforeCalculationPanelController.h"
 #include "documents/mainview/UFemMainViewController.h"
@@ -232,6 +233,9 @@ bool UFemDocument::prepareResultFile(
             UFemSetError(error, UFemDirectoryAlreadyExistOfFileNameError_withFilePathString(path));
             return false;
         }
+        // A device, FIFO or socket would take the whole calculation and then refuse its results.
+        if (!UFemCheckResultFileCanBeWritten(path, error))
+            return false;
         if (doesAllowOverwrite) {
             // The old file stays until the new results replace it whole.
             if (!canWriteFileAt(path)) {

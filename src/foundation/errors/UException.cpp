@@ -48,6 +48,11 @@ void UFemRaiseMemoryAllocationFailed()
     throw UException(text, text);
 }
 
+bool UFemIsMemoryAllocationFailed(const UException& raised)
+{
+    return raised.name() == ULocalizedFormattedString("Memory allocation failed.");
+}
+
 void URaiseRangeException()
 {
     throw URangeException();

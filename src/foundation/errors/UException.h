@@ -38,6 +38,8 @@ inline const QString UFemCardClassProgramErrorExceptionName
 [[noreturn]] void UFemRaiseProgramErrorWithValue(const QString& reason, long value);
 [[noreturn]] void UFemRaiseCardClassProgramError(const QString& reason);
 [[noreturn]] void UFemRaiseMemoryAllocationFailed();
+// Whether `raised` is what UFemRaiseMemoryAllocationFailed raises.
+bool UFemIsMemoryAllocationFailed(const UException& raised);
 [[noreturn]] void URaiseRangeException();
 
 // The process-wide debug-log flag; nothing reads or sets it yet.

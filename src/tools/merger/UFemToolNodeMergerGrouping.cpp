@@ -7,12 +7,14 @@
 
 #include "cardmodel/card/UFemNodeCard.h"
 #include "foundation/errors/UFemErrorsNodeMerger.h"
+#include "foundation/errors/UFemErrorsOther.h"
 #include "tools/merger/UFemToolNodeMergerCellGrouping.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -226,5 +228,10 @@ UFemToolNodeMerger::nodeCardListArrayOnSameLocation(
 {
     if (targetNodeArray.size() < 2)
         return std::nullopt;
-    return Grouping(targetNodeArray, nodeMergeDistance).run(error);
+    try {
+        return Grouping(targetNodeArray, nodeMergeDistance).run(error);
+    } catch (const std::bad_alloc&) {
+        UFemSetError(error, UFemMallocFailedError());
+        return std::nullopt;
+    }
 }

@@ -7,8 +7,11 @@
 #include "cardmodel/card/UFemCardString.h"
 #include "cardmodel/data/UFemDataController.h"
 #include "foundation/errors/UException.h"
+#include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/strings/UFormattedString.h"
 #include "platform/UUndoManager.h"
+
+#include <new>
 
 namespace {
 
@@ -65,6 +68,41 @@ void refreshRememberedRows(const UFemDataController& model)
     return model.mergeCardNameFromCardNameStringArray(plan.removedNames, plan.keptNames, error);
 }
 
+// One undo step, through the model's undo manager or one for this call; a failure or an
+// exception rolls it back.
+[[nodiscard]] bool mergeInOneStep(
+    UFemDataController& model, const MergePlan& plan, bool withComments, UErrorPtr* error)
+{
+    UUndoManager* undoManager = model.undoManager();
+    std::unique_ptr<UUndoManager> ownUndoManager;
+    if (undoManager == nullptr) {
+        ownUndoManager = std::make_unique<UUndoManager>(model.notificationCenter());
+        undoManager = ownUndoManager.get();
+        model.setUndoManager(undoManager);
+    }
+    undoManager->beginUndoGrouping();
+    const std::size_t mark = undoManager->openGroupActionCount();
+    bool merged = false;
+    try {
+        merged = carryOut(model, plan, withComments, error);
+    } catch (...) {
+        undoManager->rollBackOpenGroup(mark);
+        undoManager->endUndoGrouping();
+        if (ownUndoManager)
+            model.setUndoManager(nullptr);
+        throw;
+    }
+    if (!merged)
+        undoManager->rollBackOpenGroup(mark);
+    else if (!undoManager->isUndoing() && !undoManager->isRedoing())
+        undoManager->setActionName(UFormattedString(
+            "Merge Nodes ( Remove %lu node cards )", quint64(plan.removedCards.size())));
+    undoManager->endUndoGrouping();
+    if (ownUndoManager)
+        model.setUndoManager(nullptr);
+    return merged;
+}
+
 } // namespace
 
 bool UFemToolNodeMerger::mergeNode(const std::vector<NodeGroup>& nodeCardNameChangeList,
@@ -78,35 +116,13 @@ bool UFemToolNodeMerger::mergeNode(const std::vector<NodeGroup>& nodeCardNameCha
         nodeCardNameChangeList.front().front()->dataController());
     if (model == nullptr)
         UFemRaiseProgramError(QStringLiteral("The nodes to merge belong to no data controller."));
-    const MergePlan plan = planOf(nodeCardNameChangeList, doesKeepRemovedNodeCardAsComment);
-
-    // The step is rolled back through an undo manager, the model's own or one for this call.
-    UUndoManager* undoManager = model->undoManager();
-    std::unique_ptr<UUndoManager> ownUndoManager;
-    if (undoManager == nullptr) {
-        ownUndoManager = std::make_unique<UUndoManager>(model->notificationCenter());
-        undoManager = ownUndoManager.get();
-        model->setUndoManager(undoManager);
-    }
-    undoManager->beginUndoGrouping();
-    const std::size_t mark = undoManager->openGroupActionCount();
-    bool merged = false;
     try {
-        merged = carryOut(*model, plan, doesKeepRemovedNodeCardAsComment, error);
-    } catch (...) {
-        undoManager->rollBackOpenGroup(mark);
-        undoManager->endUndoGrouping();
-        if (ownUndoManager)
-            model->setUndoManager(nullptr);
-        throw;
+        return mergeInOneStep(*model,
+            planOf(nodeCardNameChangeList, doesKeepRemovedNodeCardAsComment),
+            doesKeepRemovedNodeCardAsComment, error);
+    } catch (const std::bad_alloc&) {
+        // Rolled back: memory running out is the memory error, not a program error.
+        UFemSetError(error, UFemMallocFailedError());
+        return false;
     }
-    if (!merged)
-        undoManager->rollBackOpenGroup(mark);
-    else if (!undoManager->isUndoing() && !undoManager->isRedoing())
-        undoManager->setActionName(UFormattedString(
-            "Merge Nodes ( Remove %lu node cards )", quint64(plan.removedCards.size())));
-    undoManager->endUndoGrouping();
-    if (ownUndoManager)
-        model->setUndoManager(nullptr);
-    return merged;
 }
