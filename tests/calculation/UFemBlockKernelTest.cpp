@@ -7,9 +7,16 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
+
+// Names the set in the test listing (gtest finds it beside the type).
+void PrintTo(const UFemBlockKernelSet& set, std::ostream* os)
+{
+    *os << set.name;
+}
 
 namespace {
 
