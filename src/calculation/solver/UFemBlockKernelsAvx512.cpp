@@ -8,8 +8,10 @@
 
 // GCC 12's casts and extracts of halves start from an undefined vector, which -Wuninitialized
 // reports where they are inlined.
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 // The products with 512-bit registers. A 12x12 sum takes 20 of the 32 registers and stays in them
 // over a whole run of pairs: columns 0-7 as 12 rows of 8, columns 8-11 of rows 0-7 as 4 columns of
