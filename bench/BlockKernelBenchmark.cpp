@@ -2,20 +2,32 @@
 // loop computing the same sums in the same run. The operands cycle through a set of blocks about
 // the size of a page row held by one thread (L2-resident), as in the factorisation. FusedRun is a
 // page job's run of 32 pairs into one sum block, beside the product kernel called once per pair.
+// The kernels run once for each set the processor can run (`_AVX-512`, `_AVX2`, `_SSE2`); the
+// triple loops and `FusedRun_PerPair` use the set the solver uses. `Peak_...` measures the core's
+// peak at each vector width it offers: independent multiply-add chains (multiplies and adds with
+// SSE2, which has no fused multiply-add).
 //
-//   build/release/bench/BlockKernelBenchmark
+//   taskset -c 6 build/release/bench/BlockKernelBenchmark
 //
-// The program ends with the ratios kernel / triple loop of the CPU times (lower is better); on a
-// loaded machine add --benchmark_repetitions=9 to take medians.
+// The program ends with the ratios kernel / triple loop of the CPU times (lower is better) and each
+// kernel's share of the widest peak; on a loaded machine add --benchmark_repetitions=9 to take
+// medians.
 
+#include "calculation/solver/UFemBlockKernelSet.h"
 #include "calculation/solver/UFemBlockKernels.h"
 
 #include <benchmark/benchmark.h>
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define PEAK_X86 1
+#endif
 
 #include <cstdio>
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -78,40 +90,45 @@ void rowTripleLoop(double* R, const double* B, const double* A, quint64 r)
     }
 }
 
-template <void (*Kernel)(double*, const double*, const double*)>
-void product(benchmark::State& state)
+using Product3 = void (*)(double*, const double*, const double*);
+using RowKernel = void (*)(double*, const double*, const double*, quint64);
+
+void counterGflops(benchmark::State& state, double flopsPerIteration)
+{
+    state.counters["GFLOP/s"] = benchmark::Counter(
+        flopsPerIteration * double(state.iterations()) / 1e9, benchmark::Counter::kIsRate);
+}
+
+void product(benchmark::State& state, Product3 kernel)
 {
     Operands operands;
     int n = 0;
     for (auto _ : state) {
-        Kernel(operands.r(n), operands.b(n), operands.a((n + 1) % BlockCount));
+        kernel(operands.r(n), operands.b(n), operands.a((n + 1) % BlockCount));
         n = (n + 1) % BlockCount;
         benchmark::ClobberMemory();
     }
-    state.counters["GFLOP/s"] = benchmark::Counter(
-        ProductFlops * double(state.iterations()) / 1e9, benchmark::Counter::kIsRate);
+    counterGflops(state, ProductFlops);
 }
 
-template <void (*Kernel)(double*, const double*, const double*, quint64)>
-void rowSweep(benchmark::State& state)
+void rowSweep(benchmark::State& state, RowKernel kernel)
 {
     Operands operands;
     int n = 0;
     for (auto _ : state) {
         for (quint64 r = 1; r < quint64(N); ++r)
-            Kernel(operands.r(n), operands.b(n), operands.a((n + 1) % BlockCount), r);
+            kernel(operands.r(n), operands.b(n), operands.a((n + 1) % BlockCount), r);
         n = (n + 1) % BlockCount;
         benchmark::ClobberMemory();
     }
-    state.counters["GFLOP/s"] = benchmark::Counter(
-        RowSweepFlops * double(state.iterations()) / 1e9, benchmark::Counter::kIsRate);
+    counterGflops(state, RowSweepFlops);
 }
 
 // A page job's run of block pairs (RunLength of them) into one sum block: the fused kernel over the
-// run, and the product kernel called once per pair.
+// run, or the product kernel called once per pair.
 constexpr int RunLength = 32;
 
-template <bool Fused> void productRun(benchmark::State& state)
+void productRun(benchmark::State& state, const UFemBlockKernelSet& set, bool fused)
 {
     Operands operands;
     std::vector<UFemBlockPair> pairs(RunLength);
@@ -122,64 +139,147 @@ template <bool Fused> void productRun(benchmark::State& state)
             pairs[p] = { operands.b(m), operands.a((m + 1) % BlockCount) };
         }
         double* R = operands.r(n);
-        if constexpr (Fused) {
-            UFemBlockMultiplyTransposedAddRunForL(R, pairs.data(), RunLength);
+        if (fused) {
+            set.multiplyTransposedAddRun(R, pairs.data(), RunLength);
         } else {
             for (const UFemBlockPair& pair : pairs)
-                UFemBlockMultiplyTransposedAddForL(R, pair.B, pair.A);
+                set.multiplyTransposedAdd(R, pair.B, pair.A);
         }
         n = (n + 1) % BlockCount;
         benchmark::ClobberMemory();
     }
-    state.counters["GFLOP/s"] = benchmark::Counter(
-        RunLength * ProductFlops * double(state.iterations()) / 1e9, benchmark::Counter::kIsRate);
+    counterGflops(state, RunLength * ProductFlops);
 }
 
-void TransposedProduct_Kernel(benchmark::State& state)
+// The peak: multiply-add chains in flight, more than the arithmetic pipes' count times their
+// latency (2 x 4 on current cores) and fewer than the vector registers, each step of each chain
+// depending on its last. PeakSteps steps per iteration keep the loop's own cost out.
+constexpr int PeakSteps = 1000;
+
+template <typename Vector, int Lanes, int Chains, int FlopsPerStep>
+void countPeak(benchmark::State& state, const Vector (&sums)[Chains])
 {
-    product<UFemBlockMultiplyTransposedAddForL>(state);
-}
-void TransposedProduct_TripleLoop(benchmark::State& state)
-{
-    product<transposedTripleLoop>(state);
-}
-void Product_Kernel(benchmark::State& state)
-{
-    product<UFemBlockMultiplyAddForX>(state);
-}
-void Product_TripleLoop(benchmark::State& state)
-{
-    product<plainTripleLoop>(state);
-}
-void FusedRun_Kernel(benchmark::State& state)
-{
-    productRun<true>(state);
-}
-void FusedRun_PerPair(benchmark::State& state)
-{
-    productRun<false>(state);
-}
-void RowSweep_Kernel(benchmark::State& state)
-{
-    rowSweep<UFemBlockRowMultiplyAddForL>(state);
-}
-void RowSweep_TripleLoop(benchmark::State& state)
-{
-    rowSweep<rowTripleLoop>(state);
+    double total = 0.0;
+    for (const Vector& sum : sums)
+        for (int lane = 0; lane < Lanes; ++lane)
+            total += reinterpret_cast<const double*>(&sum)[lane];
+    benchmark::DoNotOptimize(total);
+    counterGflops(state, double(FlopsPerStep) * Lanes * Chains * PeakSteps);
 }
 
-BENCHMARK(TransposedProduct_Kernel);
-BENCHMARK(TransposedProduct_TripleLoop);
-BENCHMARK(Product_Kernel);
-BENCHMARK(Product_TripleLoop);
-BENCHMARK(FusedRun_Kernel);
-BENCHMARK(FusedRun_PerPair);
-BENCHMARK(RowSweep_Kernel);
-BENCHMARK(RowSweep_TripleLoop);
+#if defined(PEAK_X86)
+// SSE2 has no fused multiply-add: half the chains multiply, half add, each one flop a lane.
+void peakSse2(benchmark::State& state)
+{
+    constexpr int Chains = 12;
+    __m128d sums[Chains];
+    for (int c = 0; c < Chains; ++c)
+        sums[c] = _mm_set1_pd(1.0 + c);
+    const __m128d factor = _mm_set1_pd(0.9999999);
+    const __m128d term = _mm_set1_pd(1e-7);
+    for (auto _ : state) {
+        for (int step = 0; step < PeakSteps; ++step) {
+#pragma GCC unroll 12
+            for (int c = 0; c < Chains; c += 2) {
+                sums[c] = _mm_mul_pd(sums[c], factor);
+                sums[c + 1] = _mm_add_pd(sums[c + 1], term);
+            }
+        }
+    }
+    countPeak<__m128d, 2, Chains, 1>(state, sums);
+}
 
-// Prints the usual table, then each kernel's time divided by its triple loop's.
+[[gnu::target("avx2,fma")]] void peakAvx2(benchmark::State& state)
+{
+    constexpr int Chains = 12;
+    __m256d sums[Chains];
+    for (int c = 0; c < Chains; ++c)
+        sums[c] = _mm256_set1_pd(1.0 + c);
+    const __m256d factor = _mm256_set1_pd(0.9999999);
+    const __m256d term = _mm256_set1_pd(1e-7);
+    for (auto _ : state) {
+        for (int step = 0; step < PeakSteps; ++step) {
+#pragma GCC unroll 12
+            for (int c = 0; c < Chains; ++c)
+                sums[c] = _mm256_fmadd_pd(sums[c], factor, term);
+        }
+    }
+    countPeak<__m256d, 4, Chains, 2>(state, sums);
+}
+
+[[gnu::target("avx512f")]] void peakAvx512(benchmark::State& state)
+{
+    constexpr int Chains = 24;
+    __m512d sums[Chains];
+    for (int c = 0; c < Chains; ++c)
+        sums[c] = _mm512_set1_pd(1.0 + c);
+    const __m512d factor = _mm512_set1_pd(0.9999999);
+    const __m512d term = _mm512_set1_pd(1e-7);
+    for (auto _ : state) {
+        for (int step = 0; step < PeakSteps; ++step) {
+#pragma GCC unroll 24
+            for (int c = 0; c < Chains; ++c)
+                sums[c] = _mm512_fmadd_pd(sums[c], factor, term);
+        }
+    }
+    countPeak<__m512d, 8, Chains, 2>(state, sums);
+}
+#endif
+
+void addPeak(std::vector<std::string>& names, const char* name, void (*peak)(benchmark::State&))
+{
+    benchmark::RegisterBenchmark(name, peak);
+    names.push_back(name);
+}
+
+// The widths this processor offers, the widest first.
+void registerPeaks(std::vector<std::string>& names)
+{
+#if defined(PEAK_X86)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f"))
+        addPeak(names, "Peak_AVX-512", peakAvx512);
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
+        addPeak(names, "Peak_AVX2", peakAvx2);
+    addPeak(names, "Peak_SSE2", peakSse2);
+#else
+    (void)names;
+#endif
+}
+
+void registerKernels()
+{
+    const UFemBlockKernelSet& inUse = UFemBlockKernelSetInUse();
+    for (const UFemBlockKernelSet& set : UFemBlockKernelSets()) {
+        const std::string suffix = std::string("_") + set.name;
+        benchmark::RegisterBenchmark(("TransposedProduct" + suffix).c_str(),
+            [&set](benchmark::State& state) { product(state, set.multiplyTransposedAdd); });
+        benchmark::RegisterBenchmark(("Product" + suffix).c_str(),
+            [&set](benchmark::State& state) { product(state, set.multiplyAdd); });
+        benchmark::RegisterBenchmark(("FusedRun" + suffix).c_str(),
+            [&set](benchmark::State& state) { productRun(state, set, true); });
+        benchmark::RegisterBenchmark(("RowSweep" + suffix).c_str(),
+            [&set](benchmark::State& state) { rowSweep(state, set.rowMultiplyAddForL); });
+    }
+    benchmark::RegisterBenchmark("TransposedProduct_TripleLoop",
+        [](benchmark::State& state) { product(state, transposedTripleLoop); });
+    benchmark::RegisterBenchmark(
+        "Product_TripleLoop", [](benchmark::State& state) { product(state, plainTripleLoop); });
+    benchmark::RegisterBenchmark(
+        "FusedRun_PerPair", [&inUse](benchmark::State& state) { productRun(state, inUse, false); });
+    benchmark::RegisterBenchmark(
+        "RowSweep_TripleLoop", [](benchmark::State& state) { rowSweep(state, rowTripleLoop); });
+}
+
+// Prints the usual table, then the in-use kernels' times divided by their baselines', and every
+// kernel's rate as a share of the widest peak.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    explicit RatioReporter(std::string widestPeak)
+        : widestPeak_(std::move(widestPeak))
+    {
+    }
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
@@ -187,18 +287,31 @@ public:
         // repetitions the median is used.
         for (const Run& run : runs) {
             const bool aggregate = run.run_type == Run::RT_Aggregate;
-            if (!aggregate || run.aggregate_name == "median")
-                times_[run.run_name.function_name] = run.GetAdjustedCPUTime();
+            if (aggregate && run.aggregate_name != "median")
+                continue;
+            const std::string name = run.run_name.function_name;
+            times_[name] = run.GetAdjustedCPUTime();
+            if (const auto rate = run.counters.find("GFLOP/s"); rate != run.counters.end())
+                rates_[name] = rate->second.value;
         }
     }
 
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\nratio (kernel / baseline: the triple loop, for FusedRun the product kernel "
-                    "once per pair)\n");
+        printRatios();
+        printShares();
+    }
+
+private:
+    void printRatios()
+    {
+        const std::string inUse = std::string("_") + UFemBlockKernelSetInUse().name;
+        std::printf("\nratio (kernel %s / baseline: the triple loop, for FusedRun the product "
+                    "kernel once per pair)\n",
+            inUse.c_str() + 1);
         for (const char* name : { "TransposedProduct", "Product", "FusedRun", "RowSweep" }) {
-            const std::string kernel = std::string(name) + "_Kernel";
+            const std::string kernel = name + inUse;
             const std::string baseline = std::string(name)
                 + (std::string(name) == "FusedRun" ? "_PerPair" : "_TripleLoop");
             if (times_.contains(kernel) && times_.contains(baseline))
@@ -206,8 +319,20 @@ public:
         }
     }
 
-private:
+    void printShares()
+    {
+        if (!rates_.contains(widestPeak_))
+            return;
+        const double peak = rates_[widestPeak_];
+        std::printf("\nshare of the widest peak (%s, %.1f GFLOP/s)\n", widestPeak_.c_str(), peak);
+        for (const auto& [name, rate] : rates_)
+            std::printf(
+                "  %-32s %7.1f GFLOP/s %6.1f %%\n", name.c_str(), rate, 100.0 * rate / peak);
+    }
+
+    std::string widestPeak_;
     std::map<std::string, double> times_;
+    std::map<std::string, double> rates_;
 };
 
 } // namespace
@@ -215,7 +340,10 @@ private:
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    std::vector<std::string> peaks;
+    registerPeaks(peaks);
+    registerKernels();
+    RatioReporter reporter(peaks.empty() ? std::string() : peaks.front());
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -1,167 +1,33 @@
 #include "calculation/solver/UFemBlockKernels.h"
 
-#include <algorithm>
+#include "calculation/solver/UFemBlockKernelSet.h"
 
-// Each kernel is compiled once per instruction-set level and the widest one the processor has is
-// chosen when the program loads, so one binary runs everywhere and uses AVX2/AVX-512 where present.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
-#define UFEM_BLOCK_KERNEL                                                                          \
-    __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
-#else
-#define UFEM_BLOCK_KERNEL
-#endif
-
-namespace {
-
-constexpr int N = 12;
-// Rows of R computed together in the products: their 12-value sums stay in vector registers while
-// the rows of B stream past. Four rows are twelve 256-bit registers of the 16 of AVX2. (With SSE2
-// some spill, but GCC leaves narrower tiles unvectorised, which is slower.)
-constexpr int RowsPerPass = 4;
-// A pass takes every third row (0, 3, 6, 9; 1, 4, ...). Of a transposed A the factors of adjacent
-// rows are adjacent in memory, and GCC would load them as one vector and shuffle them apart, which
-// competes with the multiply-adds; spaced apart they are broadcast straight from memory.
-constexpr int PassCount = N / RowsPerPass;
-
-// Hides where a pointer points from the optimiser. Without it GCC hoists the loads of B out of the
-// loop over passes (B is the same for every pass) into far more registers than there are, and the
-// sums spill to the stack.
-template <typename T> [[gnu::always_inline]] inline const T* opaque(const T* pointer)
-{
-#if defined(__GNUC__)
-    asm("" : "+r"(pointer));
-#endif
-    return pointer;
-}
-
-// R[i][j] += sum_k a(i, k) * B[k][j] for the rows i = pass + PassCount * n, n < RowsPerPass: a
-// register-blocked tile. The strides select A or its transpose.
-template <int ARowStride, int AColumnStride>
-[[gnu::always_inline]] inline void addTileProduct(
-    double* __restrict R, const double* __restrict B, const double* __restrict A, int pass)
-{
-    double sum[RowsPerPass][N] = {};
-#pragma GCC unroll 12
-    for (int k = 0; k < N; ++k) {
-        for (int n = 0; n < RowsPerPass; ++n) {
-            const double s = A[ARowStride * (pass + PassCount * n) + AColumnStride * k];
-            for (int j = 0; j < N; ++j)
-                sum[n][j] += s * B[N * k + j];
-        }
-    }
-    for (int n = 0; n < RowsPerPass; ++n)
-        for (int j = 0; j < N; ++j)
-            R[N * (pass + PassCount * n) + j] += sum[n][j];
-}
-
-template <int ARowStride, int AColumnStride>
-[[gnu::always_inline]] inline void addProduct(
-    double* __restrict R, const double* __restrict B, const double* __restrict A)
-{
-#pragma GCC unroll 1
-    for (int pass = 0; pass < PassCount; ++pass)
-        addTileProduct<ARowStride, AColumnStride>(R, opaque(B), A, pass);
-}
-
-// The runs of pairs take tiles of three rows (9 sums and 3 values of B in registers, none spilt,
-// which measured faster than four), every fourth row together as above.
-constexpr int RunRowsPerPass = 3;
-constexpr int RunPassCount = N / RunRowsPerPass;
-// Pairs a tile takes in turn before the next tile: their 8 x 2 x 1152 bytes stay in the L1 cache
-// while the other passes read them again.
-constexpr quint64 PairsPerGroup = 8;
-
-// The tile's sums start from R and take one multiply-add per term, so the order of operations
-// does not depend on where a run is cut.
-[[gnu::always_inline]] inline void addTileRun(
-    double* __restrict R, const UFemBlockPair* pairs, quint64 count, int pass)
-{
-    double sum[RunRowsPerPass][N];
-    for (int n = 0; n < RunRowsPerPass; ++n)
-        for (int j = 0; j < N; ++j)
-            sum[n][j] = R[N * (pass + RunPassCount * n) + j];
-    for (quint64 p = 0; p < count; ++p) {
-        const double* __restrict B = opaque(pairs[p].B);
-        // Each row's factors behind a pointer of its own: GCC would otherwise load neighbouring
-        // factors as one vector and shuffle them apart.
-        const double* __restrict column[RunRowsPerPass];
-        for (int n = 0; n < RunRowsPerPass; ++n)
-            column[n] = opaque(pairs[p].A + pass + RunPassCount * n);
-#pragma GCC unroll 12
-        for (int k = 0; k < N; ++k) {
-            for (int n = 0; n < RunRowsPerPass; ++n) {
-                const double s = column[n][N * k];
-                for (int j = 0; j < N; ++j)
-                    sum[n][j] += s * B[N * k + j];
-            }
-        }
-    }
-    for (int n = 0; n < RunRowsPerPass; ++n)
-        for (int j = 0; j < N; ++j)
-            R[N * (pass + RunPassCount * n) + j] = sum[n][j];
-}
-
-} // namespace
-
-UFEM_BLOCK_KERNEL
 void UFemBlockMultiplyTransposedAddRunForL(double* R, const UFemBlockPair* pairs, quint64 count)
 {
-    for (quint64 first = 0; first < count; first += PairsPerGroup) {
-        const quint64 groupCount = std::min(PairsPerGroup, count - first);
-#pragma GCC unroll 1
-        for (int pass = 0; pass < RunPassCount; ++pass)
-            addTileRun(R, opaque(pairs + first), groupCount, pass);
-    }
+    UFemBlockKernelSetInUse().multiplyTransposedAddRun(R, pairs, count);
 }
 
-// A[k][i]: the transpose of the stored rows.
-UFEM_BLOCK_KERNEL
 void UFemBlockMultiplyTransposedAddForL(double* R, const double* B, const double* A)
 {
-    addProduct<1, N>(R, B, A);
+    UFemBlockKernelSetInUse().multiplyTransposedAdd(R, B, A);
 }
 
-UFEM_BLOCK_KERNEL
 void UFemBlockMultiplyAddForX(double* R, const double* B, const double* A)
 {
-    addProduct<N, 1>(R, B, A);
+    UFemBlockKernelSetInUse().multiplyAdd(R, B, A);
 }
 
-UFEM_BLOCK_KERNEL
-void UFemBlockRowMultiplyAddForL(
-    double* __restrict R, const double* __restrict B, const double* __restrict A, quint64 r)
+void UFemBlockRowMultiplyAddForL(double* R, const double* B, const double* A, quint64 r)
 {
-    double sum[N] = {};
-    for (quint64 k = 0; k < r; ++k) {
-        const double s = A[N * k + r];
-        for (int j = 0; j < N; ++j)
-            sum[j] += s * B[N * k + j];
-    }
-    for (int j = 0; j < N; ++j)
-        R[N * r + j] += sum[j];
+    UFemBlockKernelSetInUse().rowMultiplyAddForL(R, B, A, r);
 }
 
-UFEM_BLOCK_KERNEL
-void UFemBlockRowMultiplyAddForX(
-    double* __restrict R, const double* __restrict B, const double* __restrict A, quint64 r)
+void UFemBlockRowMultiplyAddForX(double* R, const double* B, const double* A, quint64 r)
 {
-    double sum[N] = {};
-    for (quint64 k = r + 1; k < quint64(N); ++k) {
-        const double s = A[N * r + k];
-        for (int j = 0; j < N; ++j)
-            sum[j] += s * B[N * k + j];
-    }
-    for (int j = 0; j < N; ++j)
-        R[N * r + j] += sum[j];
+    UFemBlockKernelSetInUse().rowMultiplyAddForX(R, B, A, r);
 }
 
-UFEM_BLOCK_KERNEL
-void UFemBlockScaleRowsByDiagonal(
-    double* __restrict R, const double* __restrict B, const double* __restrict D)
+void UFemBlockScaleRowsByDiagonal(double* R, const double* B, const double* D)
 {
-    for (int r = 0; r < N; ++r) {
-        const double d = D[2 * r];
-        for (int j = 0; j < N; ++j)
-            R[N * r + j] = B[N * r + j] * d;
-    }
+    UFemBlockKernelSetInUse().scaleRowsByDiagonal(R, B, D);
 }

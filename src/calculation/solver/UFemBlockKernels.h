@@ -6,6 +6,7 @@
 // as 12 stored rows of 12 values: B[j][a] is value 12*j + a. R is accumulated in place, every
 // kernel in a fixed order, so that results do not depend on which thread runs them: the single
 // products form their whole sum first and add it to R once per value, the run adds each term.
+// The functions run the widest set of kernels the processor has (UFemBlockKernelSet.h).
 inline constexpr quint64 UFemBlockDimension = 12;
 inline constexpr quint64 UFemBlockValueCount = 144;
 
