@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -45,17 +46,23 @@ WindowPlacer::~WindowPlacer()
     qApp->removeEventFilter(this);
 }
 
-QRect WindowPlacer::placedFrame(
-    const QRect& frame, const QRect& available, const std::optional<QRect>& cascadeFrom)
+QRect WindowPlacer::placedFrame(const QRect& frame, const QRect& available,
+    const std::optional<QRect>& cascadeFrom, bool restartsAtCorner)
 {
     QRect placed = frame;
     if (cascadeFrom)
         placed.moveTopLeft(cascadeFrom->topLeft() + QPoint(CascadeOffset, CascadeOffset));
     if (available.isEmpty())
         return placed;
-    // A cascade that runs out of the screen starts again at its top left corner.
-    if (cascadeFrom && !available.contains(placed))
-        placed.moveTopLeft(available.topLeft());
+    if (cascadeFrom && !available.contains(placed)) {
+        const QPoint fromCorner = cascadeFrom->topLeft() - available.topLeft();
+        const bool isFromCorner = std::abs(fromCorner.x()) <= CascadeOffset
+            && std::abs(fromCorner.y()) <= CascadeOffset;
+        if (restartsAtCorner && !isFromCorner)
+            placed.moveTopLeft(available.topLeft());
+        else if (available.contains(placed.topLeft()))
+            placed = placed.intersected(available);
+    }
     placed.setWidth(std::min(placed.width(), available.width()));
     placed.setHeight(std::min(placed.height(), available.height()));
     if (placed.right() > available.right())
@@ -69,16 +76,18 @@ QRect WindowPlacer::placedFrame(
     return placed;
 }
 
-void WindowPlacer::placeWindow(QWidget* window, bool isFirstShow) const
+void WindowPlacer::placeWindow(QWidget* window, bool isFirstShow)
 {
     QRect frame = window->frameGeometry();
-    const QWidget* main = mainWindow();
     // A window with a parent stands over it.
     const bool isNewWindow = isFirstShow && window->parentWidget() == nullptr;
+    const QWidget* source = isNewWindow ? cascadeSource(window) : nullptr;
     std::optional<QRect> cascadeFrom;
-    if (isNewWindow && main != nullptr && main != window)
-        cascadeFrom = main->frameGeometry();
-    const QScreen* screen = screenOf(cascadeFrom.value_or(frame), cascadeFrom ? main : window);
+    if (source != nullptr)
+        cascadeFrom = source->frameGeometry();
+    if (isNewWindow)
+        lastShownOfKind_.insert(kindOf(window), window);
+    const QScreen* screen = screenOf(cascadeFrom.value_or(frame), source ? source : window);
     if (screen == nullptr)
         return;
     const QRect available = screen->availableGeometry();
@@ -86,17 +95,33 @@ void WindowPlacer::placeWindow(QWidget* window, bool isFirstShow) const
     if (isNewWindow && !cascadeFrom)
         frame.moveCenter(available.center());
     QRect placed = placedFrame(frame, available, cascadeFrom);
-    // Two new windows never hide each other: a step further past each one already there.
+    // Two new windows never hide each other: a step further past each one already there, never
+    // back to the corner it has left.
     for (int step = 0;
          cascadeFrom && step < MaximumCascadeSteps && isCornerTaken(placed.topLeft(), window);
          ++step) {
         cascadeFrom = placed;
-        placed = placedFrame(frame, available, cascadeFrom);
+        placed = placedFrame(frame, available, cascadeFrom, false);
     }
     if (placed.size() != frame.size())
         window->resize(window->size() - (frame.size() - placed.size()));
     // Also where nothing moves: the window has its place from now on.
     window->move(placed.topLeft());
+}
+
+const QWidget* WindowPlacer::cascadeSource(const QWidget* window) const
+{
+    const QPointer<QWidget> last = lastShownOfKind_.value(kindOf(window));
+    if (last != nullptr && last != window && last->isVisible())
+        return last;
+    const QWidget* main = mainWindow();
+    return main != window ? main : nullptr;
+}
+
+QString WindowPlacer::kindOf(const QWidget* window)
+{
+    return QString::fromLatin1(window->metaObject()->className()) + QLatin1Char('/')
+        + window->objectName();
 }
 
 // Whether another window of the placer's kind already stands with its corner at `corner`.

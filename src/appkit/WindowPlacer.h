@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QRect>
+#include <QString>
 
 #include <optional>
 
@@ -10,9 +13,9 @@ class WindowTracker;
 
 // Keeps every window of the program wholly on the screen it opens on. A window that opens for the
 // first time without a position of its own (a new document window, a panel) steps down and right
-// of the main window; a window Qt or the user placed keeps its place, moved onto the screen where
-// needed. Tool tips, pop-ups and dialogs are placed by Qt. Installed on the application while it
-// lives.
+// of the last window of its kind shown, or of the main window when none of its kind shows; a
+// window Qt or the user placed keeps its place, moved onto the screen where needed. Tool tips,
+// pop-ups and dialogs are placed by Qt. Installed on the application while it lives.
 class WindowPlacer : public QObject {
     Q_OBJECT
 public:
@@ -25,20 +28,29 @@ public:
     ~WindowPlacer() override;
 
     // The frame for a window of `frame` in the screen area `available`: first stepped from
-    // `cascadeFrom` when given (back to the area's top left corner when the step leaves the area),
-    // then moved inside the area, and shrunk only where it is larger.
-    static QRect placedFrame(
-        const QRect& frame, const QRect& available, const std::optional<QRect>& cascadeFrom);
+    // `cascadeFrom` when given, then moved inside the area, and shrunk only where it is larger.
+    // A step that leaves the area starts again at the area's top left corner, unless it comes
+    // from within a step of that corner: there it keeps its step and the window shrinks, so that
+    // it never lands on the window it steps from. Without `restartsAtCorner` every step keeps
+    // its place and shrinks the window where the area ends.
+    static QRect placedFrame(const QRect& frame, const QRect& available,
+        const std::optional<QRect>& cascadeFrom, bool restartsAtCorner = true);
 
     // Places `window` as its first showing (`isFirstShow`) or a later one.
-    void placeWindow(QWidget* window, bool isFirstShow) const;
+    void placeWindow(QWidget* window, bool isFirstShow);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     const QWidget* mainWindow() const;
+    // The window a new `window` steps from: the last one of its kind still shown, else the main
+    // window; none for the first window of all.
+    const QWidget* cascadeSource(const QWidget* window) const;
+    static QString kindOf(const QWidget* window);
     static bool isCornerTaken(QPoint corner, const QWidget* window);
 
     const WindowTracker& tracker_;
+    // The last window of each kind placed as new.
+    QHash<QString, QPointer<QWidget>> lastShownOfKind_;
 };

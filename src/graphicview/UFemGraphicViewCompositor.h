@@ -17,6 +17,7 @@
 #include <array>
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -58,6 +59,10 @@ public:
     bool composeSelectMode(const UGLDrawRectInfo& drawRectInfo, quint64 threadCount,
         const QRectF& pickViewRect, quint64 pickMask,
         UFemSelectBufferHitObjectWritingThreadTaskContext& hitWriter, SelectGeometries& geometries);
+    // From the main thread, after the pass's hit writer was asked to cancel: once the pass's
+    // workers run, they and the buffers its replay waits on are canceled (before, the pass sees
+    // the writer's cancel itself). The pass then marks no geometry valid.
+    void requestSelectModeCancel();
     // Called on the picking thread once a record's select geometry is built, before it is marked
     // valid (for tests); set only while no pass runs.
     void setSelectGeometryBuiltObserver(std::function<void(quint64 record)> observer)
@@ -120,6 +125,10 @@ private:
         isSelectDrawingViewDependent_ {};
     QRectF pickViewRect_;
     std::function<void(quint64 record)> selectGeometryBuiltObserver_;
+    // The roots of the running select pass once its workers started, none before and after:
+    // a canceller reaches them only then, never while the pass resets them.
+    std::mutex selectCancelMutex_;
+    std::vector<UGLRootDrawingBuffer*> liveSelectRoots_;
     bool isBaseClosed_ = false;
     bool doesDrawWithColor_ = false;
 };

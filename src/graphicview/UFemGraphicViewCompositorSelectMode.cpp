@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -22,15 +23,22 @@ public:
     SelectPassGuard(UFemSelectBufferHitObjectWritingThreadTaskContext*& hitWriter,
         UFemSelectBufferHitObjectWritingThreadTaskContext& writer,
         UFemGraphicViewCompositor::SelectGeometries*& geometries,
-        UFemGraphicViewCompositor::SelectGeometries& passGeometries)
+        UFemGraphicViewCompositor::SelectGeometries& passGeometries, std::mutex& cancelMutex,
+        std::vector<UGLRootDrawingBuffer*>& liveRoots)
         : hitWriter_(hitWriter)
         , geometries_(geometries)
+        , cancelMutex_(cancelMutex)
+        , liveRoots_(liveRoots)
     {
         hitWriter_ = &writer;
         geometries_ = &passGeometries;
     }
     ~SelectPassGuard()
     {
+        {
+            std::lock_guard lock(cancelMutex_);
+            liveRoots_.clear();
+        }
         if (manager != nullptr)
             manager->clearRestrictiveDrawRect();
         hitWriter_ = nullptr;
@@ -43,6 +51,8 @@ public:
 private:
     UFemSelectBufferHitObjectWritingThreadTaskContext*& hitWriter_;
     UFemGraphicViewCompositor::SelectGeometries*& geometries_;
+    std::mutex& cancelMutex_;
+    std::vector<UGLRootDrawingBuffer*>& liveRoots_;
 };
 
 } // namespace
@@ -59,7 +69,8 @@ bool UFemGraphicViewCompositor::composeSelectMode(const UGLDrawRectInfo& drawRec
     if (!controller_.drawingCacheManager().waitCardValueDataCalcThreadFinished_isCanceled(&canceled)
         || canceled)
         return false;
-    SelectPassGuard guard(hitWriter_, hitWriter, selectGeometries_, geometries);
+    SelectPassGuard guard(
+        hitWriter_, hitWriter, selectGeometries_, geometries, selectCancelMutex_, liveSelectRoots_);
     pickViewRect_ = pickViewRect;
     copyRecordTables();
     std::array<bool, UFemGraphicViewCardTypeRecordCount> drawn {};
@@ -73,6 +84,19 @@ bool UFemGraphicViewCompositor::composeSelectMode(const UGLDrawRectInfo& drawRec
     for (std::atomic<bool>& isDependent : isSelectDrawingViewDependent_)
         isDependent.store(false);
     if (!startWorkers(assignment, drawRectInfo, childCount, &canceled)) {
+        failWorkers();
+        return false;
+    }
+    // From here a canceller reaches the workers; one that came before shows on the writer.
+    bool isCanceledBefore = false;
+    {
+        std::lock_guard lock(selectCancelMutex_);
+        for (quint64 k = 0; k < assignment.contextCount; ++k)
+            liveSelectRoots_.push_back(controller_.rootDrawingBufferWithOpenGLContextIndex(
+                assignment.contextTargets.at(k)));
+        isCanceledBefore = hitWriter.cancelFlag();
+    }
+    if (isCanceledBefore) {
         failWorkers();
         return false;
     }
@@ -128,7 +152,8 @@ bool UFemGraphicViewCompositor::selectRecord(
         geometry.clear();
         if (root.openReadStageWithStageIdentifier(record, &isCanceled)) {
             if (!root.recordSelectGeometryUntilNextStage(geometry, &isCanceled)) {
-                if (isCanceled)
+                // Workers stopped by a cancel leave their stages short.
+                if (isCanceled || hitWriter_->cancelFlag())
                     return false;
                 UFemRaiseProgramError(QStringLiteral(
                     "Returned from drawOpenGLUntilNextStage... with didStageDone==NO."));
@@ -139,6 +164,9 @@ bool UFemGraphicViewCompositor::selectRecord(
             return false;
         if (selectGeometryBuiltObserver_)
             selectGeometryBuiltObserver_(record);
+        // A canceled pass may have drawn for a camera that has changed since, or drawn short.
+        if (hitWriter_->cancelFlag())
+            return false;
         controller_.setSelectModeDisplayListValid(
             record, !isSelectDrawingViewDependent_.at(record).load());
     }
@@ -171,4 +199,15 @@ bool UFemGraphicViewCompositor::selectRecord(
         hitWriter_->publishHitObjectCount_whileLocked(*hitCount);
         return true;
     }
+}
+
+void UFemGraphicViewCompositor::requestSelectModeCancel()
+{
+    std::lock_guard lock(selectCancelMutex_);
+    if (liveSelectRoots_.empty())
+        return;
+    bufferTask_.requestCancel();
+    layerTask_.requestCancel();
+    for (UGLRootDrawingBuffer* root : liveSelectRoots_)
+        root->requestCancel();
 }

@@ -371,8 +371,13 @@ private:
     void tellPipelineStep(const char* step) const;
     void handEyeLocationToManagers();
     // The picking pass reads the camera and marks the select geometry it built as valid: a
-    // camera change waits for it, so that the change's clearing comes after.
-    void waitForPickingPass();
+    // camera change first cancels a tip's pass (a band's it waits for), so that the change's
+    // clearing comes after and no geometry of the old camera is marked valid. The canceled
+    // tip is asked for again once no drag runs.
+    void outdatePickingPass();
+    // Asks the view for the tip under the pointer again, after the events queued now.
+    void redisplayToolTipLater();
+    static void redisplayToolTipLaterOf(UFemGraphicView* view);
     void handObjectLocationToManagers();
     void fitWithDirectionAndRedraw(const double* direction);
     void clearCachesForDataChange(bool clearsColorScaleRange);
@@ -464,6 +469,8 @@ private:
     int mouseClickCount_ = 0;
     Qt::KeyboardModifiers modifierFlagsOnMouseDown_;
     bool isMouseDragging_ = false;
+    // A tip's pass was canceled during a drag: the tip is asked for again when it ends.
+    bool isToolTipOutdatedByDrag_ = false;
 
     QVariantMap currentViewPreferences_;
     std::unique_ptr<UFemGraphicViewPreferencesViewController> preferencesViewController_;

@@ -32,15 +32,20 @@ void UFemGraphicViewController::handObjectLocationToManagers()
             manager->setObjectLocation(camera_.objectLocation());
 }
 
-void UFemGraphicViewController::waitForPickingPass()
+void UFemGraphicViewController::outdatePickingPass()
 {
-    tellPipelineStep("waitForPickingPass");
-    selectBufferHitObjectWritingThreadTaskContext_->waitAllThreadDone();
+    tellPipelineStep("outdatePickingPass");
+    if (!picker_->outdatePass())
+        return;
+    if (isMouseDragging_)
+        isToolTipOutdatedByDrag_ = true;
+    else
+        redisplayToolTipLater();
 }
 
 void UFemGraphicViewController::setViewSize(QSizeF size)
 {
-    waitForPickingPass();
+    outdatePickingPass();
     camera_.setViewSize(size);
     for (const std::unique_ptr<UOpenGLManager>& manager : openGLManagerTable_)
         if (manager != nullptr)
@@ -63,7 +68,7 @@ void UFemGraphicViewController::ufemGraphicViewSizeDidChange(UFemGraphicView&)
 void UFemGraphicViewController::setEyeLocationAndObjectLocationByObjectSizeWithObjectDirection(
     const double* direction)
 {
-    waitForPickingPass();
+    outdatePickingPass();
     if (!camera_.fitWithObjectDirection(direction))
         return;
     handEyeLocationToManagers();
@@ -74,7 +79,7 @@ void UFemGraphicViewController::updateEyeLocationDepthRangeIfNeeded()
 {
     if (camera_.isEyeLocationDepthValid())
         return;
-    waitForPickingPass();
+    outdatePickingPass();
     if (camera_.updateEyeLocationDepthRangeIfNeeded())
         handEyeLocationToManagers();
 }
@@ -110,7 +115,7 @@ void UFemGraphicViewController::setDirection_Y_Right_Z_Up()
 bool UFemGraphicViewController::updateEyeAndObjectLocationWithObjectMoveMode(
     quint64 mode, double dx, double dy)
 {
-    waitForPickingPass();
+    outdatePickingPass();
     const UFemGraphicViewCamera::Change change = camera_.moveWithObjectMoveMode(mode, dx, dy,
         settings_.objectMoveRotateBaseDistance, settings_.objectMoveScaleBaseDistance);
     if (change == UFemGraphicViewCamera::Change::none)

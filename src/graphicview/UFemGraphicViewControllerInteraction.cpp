@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 
 #include <algorithm>
+#include <utility>
 
 #include <cmath>
 
@@ -49,19 +50,28 @@ std::optional<QString> UFemGraphicViewController::toolTipStringWithViewPoint(QPo
 {
     const quint64 pickMask = currentPressedKeyPickMaskCardTypeIndexes_;
     if (!picker_->isSelectGeometryReady(pickMask)) {
-        if (graphicViewOutlet_ != nullptr) {
-            UFemGraphicView* view = graphicViewOutlet_;
-            picker_->prepareSelectGeometry(pickMask, [view] {
-                QMetaObject::invokeMethod(
-                    view, [view] { view->redisplayToolTipWindow(); }, Qt::QueuedConnection);
-            });
-        }
+        if (graphicViewOutlet_ != nullptr)
+            picker_->prepareSelectGeometry(
+                pickMask, [view = graphicViewOutlet_.data()] { redisplayToolTipLaterOf(view); });
         return std::nullopt;
     }
     const UFemCardPtr card = cardAtViewPoint(viewPoint, pickMask);
     if (card == nullptr)
         return std::nullopt;
     return card->toolTipString();
+}
+
+void UFemGraphicViewController::redisplayToolTipLater()
+{
+    if (graphicViewOutlet_ != nullptr)
+        redisplayToolTipLaterOf(graphicViewOutlet_);
+}
+
+// From any thread; the call is dropped with the view.
+void UFemGraphicViewController::redisplayToolTipLaterOf(UFemGraphicView* view)
+{
+    QMetaObject::invokeMethod(
+        view, [view] { view->redisplayToolTipWindow(); }, Qt::QueuedConnection);
 }
 
 UFemCardPtr UFemGraphicViewController::cardAtViewPoint(QPointF point, quint64 pickMask)
@@ -141,6 +151,8 @@ void UFemGraphicViewController::ufemGraphicViewMouseUp(
 {
     const bool wasDragging = isMouseDragging_;
     isMouseDragging_ = false;
+    if (std::exchange(isToolTipOutdatedByDrag_, false))
+        redisplayToolTipLater();
     if (mouseClickCount_ == 2) {
         openEditorOnCardAtViewPoint(mouseLocationOnMouseDown_);
         return;

@@ -107,6 +107,18 @@ bool UFemGraphicViewPicker::runSelectBufferHitObjectWritingWithThreadContext(UTh
     return isDrawn;
 }
 
+bool UFemGraphicViewPicker::outdatePass()
+{
+    const bool isTipPass = isPreparingSelectGeometry_ && !hitWriter_.isValueValid()
+        && (hitWriter_.isRunning() || hitWriter_.isReadyToRun());
+    if (isTipPass) {
+        hitWriter_.requestCancel();
+        compositor_.requestSelectModeCancel();
+    }
+    hitWriter_.waitAllThreadDone();
+    return isTipPass;
+}
+
 bool UFemGraphicViewPicker::isSelectGeometryReady(quint64 pickMask) const
 {
     if (controller_.isRedisplayRequiredWhenCalculationDone()

@@ -41,6 +41,11 @@ public:
     // thread when its pass ends drawn. Without depth, hits may carry none (see the writer).
     bool startHitWriter(const QRectF& rect, quint64 pickMask, quint64 cardCount,
         std::function<void()> onDrawn = {}, bool isHitDepthNeeded = true);
+    // Before a camera change, on the main thread: a tip's pass that builds select geometry for
+    // the old camera is canceled and ends at its next check, without marking any geometry valid;
+    // another pass (a band's) is waited for. True when a tip's pass was canceled: its tip never
+    // comes unless asked for again.
+    bool outdatePass();
     // True when a pick over `pickMask` would find its data and select geometry built, so that
     // it waits for nothing but its own small pass.
     bool isSelectGeometryReady(quint64 pickMask) const;

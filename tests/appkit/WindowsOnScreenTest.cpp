@@ -41,6 +41,8 @@ TEST(WindowsOnScreen, PlacedFramesLieWhollyInsideTheirScreen)
             QRect(1700, 100, 600, 500), { 1600, 0, 1024, 768 } },
         { "larger than the screen shrinks", { 1700, 50, 1100, 900 }, SmallScreen, {},
             { 1600, 0, 1024, 768 } },
+        { "a cascade from the corner keeps its step and shrinks", { 0, 0, 1100, 900 }, SmallScreen,
+            QRect(1600, 0, 1024, 768), { 1600 + Step, Step, 1024 - Step, 768 - Step } },
     };
     for (const Placement& placement : placements) {
         const QRect placed = WindowPlacer::placedFrame(

@@ -5,7 +5,9 @@
 #include "appkit/UToolTipWindow.h"
 #include "foundation/threads/UThreadCountPreference.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -21,6 +23,8 @@ constexpr int raceProbedOffsets = 16;
 constexpr quint64 raceRotateMode = 3;
 constexpr quint64 raceZoomMode = 5;
 constexpr auto raceArrivalWait = std::chrono::seconds(20);
+constexpr auto raceHoldLimit = std::chrono::seconds(3);
+constexpr auto raceCancelCheckStep = std::chrono::milliseconds(5);
 constexpr QSize raceViewSize { 400, 300 };
 
 // A square of Quads in the XZ plane and one node on its own to the right of it.
@@ -44,9 +48,16 @@ QString gridWithLoneNodeText()
               .arg(raceGridSide / 2);
 }
 
-// Holds a picking pass once it has built the nodes' select geometry, until released.
+// Holds a picking pass once it has built the nodes' select geometry, until released, or, with
+// a writer, until the writer is asked to cancel (as a pass's own checks would see it) or a limit
+// of time passes.
 class SelectPassLatch {
 public:
+    SelectPassLatch() = default;
+    explicit SelectPassLatch(const UThreadTaskContext& writer)
+        : writer_(&writer)
+    {
+    }
     // On the picking thread.
     void holdAtNodes(quint64 record)
     {
@@ -55,7 +66,24 @@ public:
         std::unique_lock lock(mutex_);
         hasArrived_ = true;
         changed_.notify_all();
-        changed_.wait(lock, [this] { return isReleased_; });
+        if (writer_ == nullptr) {
+            changed_.wait(lock, [this] { return isReleased_; });
+            return;
+        }
+        const auto limit = std::chrono::steady_clock::now() + raceHoldLimit;
+        while (!isReleased_ && !writer_->cancelFlag()) {
+            if (changed_.wait_until(lock, std::min(limit, nextCancelCheck()))
+                    == std::cv_status::timeout
+                && std::chrono::steady_clock::now() >= limit) {
+                wasHeldToTheLimit_ = true;
+                return;
+            }
+        }
+    }
+    bool wasHeldToTheLimit()
+    {
+        std::lock_guard lock(mutex_);
+        return wasHeldToTheLimit_;
     }
     bool waitForArrival()
     {
@@ -70,10 +98,17 @@ public:
     }
 
 private:
+    static std::chrono::steady_clock::time_point nextCancelCheck()
+    {
+        return std::chrono::steady_clock::now() + raceCancelCheckStep;
+    }
+
+    const UThreadTaskContext* writer_ = nullptr;
     std::mutex mutex_;
     std::condition_variable changed_;
     bool hasArrived_ = false;
     bool isReleased_ = false;
+    bool wasHeldToTheLimit_ = false;
 };
 
 struct CameraChange {
@@ -178,9 +213,9 @@ TEST_F(SelectGeometryCameraRace, AChangeDuringATipsPassLeavesNoGeometryOfTheOldC
         SelectPassLatch latch;
         controller->picker().setSelectGeometryBuiltObserver(
             [&latch](quint64 record) { latch.holdAtNodes(record); });
-        // A change that waits for the pass lets it go first.
+        // A change that outdates the pass lets it go first.
         controller->setPipelineStepObserver([&latch](const char* step) {
-            if (std::string_view(step) == "waitForPickingPass")
+            if (std::string_view(step) == "outdatePickingPass")
                 latch.release();
         });
         bool hasArrived = false;
@@ -239,4 +274,45 @@ TEST_F(SelectGeometryCameraRaceThreads, ChangesAtAnyMomentOfAPassPickLikeAFreshP
             EXPECT_EQ(picked, offsetsPickingLoneNodeFromScratch());
         }
     }
+}
+
+namespace {
+
+using ClickAfterCameraChangeThreads = SelectGeometryCameraRace;
+
+} // namespace
+
+// A hover's pass is held once it has built the nodes for the old camera while the camera zooms
+// in: the zoom does not wait for the held pass but cancels it, and a hover and a click at the
+// lone node's new place then name and select it.
+TEST_F(ClickAfterCameraChangeThreads, AClickAndAHoverAfterAnOutdatedPassPickInTheNewView)
+{
+    const HangGuard guard("a click after a camera change");
+    resetCamera();
+    const UFemCardPtr lone = cardNamed(QStringLiteral("Lone"));
+    SelectPassLatch latch(controller->selectBufferHitObjectWritingThreadTaskContext());
+    controller->picker().setSelectGeometryBuiltObserver(
+        [&latch](quint64 record) { latch.holdAtNodes(record); });
+    startTipPass();
+    ASSERT_TRUE(latch.waitForArrival());
+    const QPointF before = loneNodeViewPoint();
+    cameraChanges().front().apply(*controller);
+    EXPECT_FALSE(latch.wasHeldToTheLimit());
+    waitForPass();
+    controller->picker().setSelectGeometryBuiltObserver({});
+    const QPointF after = loneNodeViewPoint();
+    ASSERT_GT(std::abs(after.x() - before.x()), 4 * UFemGraphicViewPicker::pickPointRadius);
+    EXPECT_FALSE(controller->isSelectModeDisplayListValid(raceNodeRecord));
+
+    // The hover sets its pass going again; the click waits for it and picks.
+    EXPECT_EQ(controller->toolTipStringWithViewPoint(after), std::nullopt);
+    const QPointF widgetPoint(after.x(), view->height() - after.y());
+    QMouseEvent press(QEvent::MouseButtonPress, widgetPoint, view->mapToGlobal(widgetPoint),
+        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, widgetPoint, view->mapToGlobal(widgetPoint),
+        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &release);
+    EXPECT_EQ(harness.window->unsortedSelectedCardArray(), UFemCardVector { lone });
+    EXPECT_EQ(controller->toolTipStringWithViewPoint(after), lone->toolTipString());
 }
