@@ -3,6 +3,8 @@
 #include "foundation/strings/UFormattedString.h"
 
 #include <atomic>
+#include <new>
+#include <system_error>
 
 UException::UException(QString name, QString reason)
     : name_(std::move(name))
@@ -51,6 +53,22 @@ void UFemRaiseMemoryAllocationFailed()
 bool UFemIsMemoryAllocationFailed(const UException& raised)
 {
     return raised.name() == ULocalizedFormattedString("Memory allocation failed.");
+}
+
+bool UFemIsMemoryExhaustion(const std::exception_ptr& exception) noexcept
+{
+    try {
+        std::rethrow_exception(exception);
+    } catch (const std::bad_alloc&) {
+        return true;
+    } catch (const std::system_error& refused) {
+        return refused.code() == std::errc::resource_unavailable_try_again
+            || refused.code() == std::errc::not_enough_memory;
+    } catch (const UException& raised) {
+        return UFemIsMemoryAllocationFailed(raised);
+    } catch (...) {
+        return false;
+    }
 }
 
 void URaiseRangeException()

@@ -40,6 +40,9 @@ inline const QString UFemCardClassProgramErrorExceptionName
 [[noreturn]] void UFemRaiseMemoryAllocationFailed();
 // Whether `raised` is what UFemRaiseMemoryAllocationFailed raises.
 bool UFemIsMemoryAllocationFailed(const UException& raised);
+// Whether `exception` tells of exhausted memory: std::bad_alloc, what
+// UFemRaiseMemoryAllocationFailed raises, or a thread refused for want of its stack or of threads.
+bool UFemIsMemoryExhaustion(const std::exception_ptr& exception) noexcept;
 [[noreturn]] void URaiseRangeException();
 
 // The process-wide debug-log flag; nothing reads or sets it yet.

@@ -3,35 +3,18 @@
 #include "foundation/errors/UException.h"
 #include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/errors/UFemErrorsRunCalculation.h"
-#include "foundation/strings/UFormattedString.h"
 
 #include <QStringLiteral>
 
-#include <new>
-#include <system_error>
-
 namespace {
-
-bool isThreadRefusedForWantOfResources(const std::system_error& refused)
-{
-    return refused.code() == std::errc::resource_unavailable_try_again
-        || refused.code() == std::errc::not_enough_memory;
-}
 
 UErrorPtr errorOfException(std::exception_ptr exception)
 {
+    if (UFemIsMemoryExhaustion(exception))
+        return UFemMallocFailedError();
     try {
         std::rethrow_exception(exception);
-    } catch (const std::bad_alloc&) {
-        return UFemMallocFailedError();
-    } catch (const std::system_error& refused) {
-        if (isThreadRefusedForWantOfResources(refused))
-            return UFemMallocFailedError();
-        return UFemCalculationFailedWhileCalculationError_withCalculationErrorString(
-            QString::fromLocal8Bit(refused.what()));
     } catch (const UException& raised) {
-        if (raised.name() == ULocalizedFormattedString("Memory allocation failed."))
-            return UFemMallocFailedError();
         return UFemCalculationFailedWhileCalculationError_withCalculationErrorString(
             raised.reason().isEmpty() ? raised.name()
                                       : raised.name() + QLatin1Char(' ') + raised.reason());
