@@ -8,6 +8,7 @@
 #include "foundation/errors/UFemErrorsOther.h"
 #include "foundation/errors/UFemErrorsRunCalculation.h"
 #include "foundation/strings/UFormattedString.h"
+#include "foundation/threads/UThreadCountPreference.h"
 #include "platform/UAvailableMemory.h"
 
 #include <algorithm>
@@ -249,7 +250,7 @@ quint64 UFemWFMatrixCalculationThreadTaskContext::calculationMemoryCapacity() co
 
 QString UFemWFMatrixCalculationThreadTaskContext::calculationErrorString()
 {
-    Lock lock(calculationContextLockCondition.mutex);
+    Lock lock = lockPolling(calculationContextLockCondition.mutex);
     return calculationContext.calculationErrorString;
 }
 
@@ -317,7 +318,7 @@ void UFemWFMatrixCalculationThreadTaskContext::failSolution(Failure failure)
     for (auto& condition : L_RowMatrixLockConditionTable)
         wake(condition);
     {
-        Lock lock(Y_X_MatrixMutex);
+        Lock lock = lockPolling(Y_X_MatrixMutex);
         for (auto& condition : Y_X_PageConditionTable)
             condition.notify_all();
     }
@@ -363,7 +364,7 @@ UErrorPtr UFemWFMatrixCalculationThreadTaskContext::makeFailureError()
     } else {
         return UFemCalculationCanceledError();
     }
-    Lock lock(calculationContextLockCondition.mutex);
+    Lock lock = lockPolling(calculationContextLockCondition.mutex);
     calculationContext.calculationErrorString = error->localizedOneLineDescription();
     return error;
 }
@@ -385,7 +386,7 @@ bool UFemWFMatrixCalculationThreadTaskContext::runCalculation(UThreadContext& th
     const bool done = scheduleFactorisation(threadContext, work)
         && scheduleBackSubstitution(threadContext, work);
     if (!done && (work.pendingProgress || work.pendingComputingCount || work.pendingLMemory)) {
-        Lock lock(calculationContextLockCondition.mutex);
+        Lock lock = lockPolling(calculationContextLockCondition.mutex);
         flushPending(work);
     }
     return done;
@@ -399,7 +400,7 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
     const auto& fc = stiffnessMatrixRowMatrixFirstColumnIndexTable;
     const auto& lr = stiffnessMatrixColumnMatrixLastRowIndexTable;
     {
-        Lock lock(calculationContextLockCondition.mutex);
+        Lock lock = lockPolling(calculationContextLockCondition.mutex);
         if (c.calculationProgressState == StateReady) {
             calculateAndSetProgressTotalLength();
             c.calculationProgressState = n == 1 ? StateFactorised : StateFactorising;
@@ -413,7 +414,7 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleFactorisation(
     for (;;) {
         if (isCancelRequested(threadContext))
             return false;
-        Lock lock(calculationContextLockCondition.mutex);
+        Lock lock = lockPolling(calculationContextLockCondition.mutex);
         flushPending(work);
         if (c.calculationProgressState != StateFactorising)
             return finishForwardSubstitution(threadContext, lock);
@@ -474,8 +475,8 @@ void UFemWFMatrixCalculationThreadTaskContext::waitForPivot(Lock& scheduleLock, 
 {
     scheduleLock.unlock();
     Condition& row = rowCondition(p);
-    Lock rowLock(row.mutex);
-    waitUntil(row, rowLock, [&] { return isPivotDone(p); });
+    Lock rowLock = lockPolling(row.mutex);
+    pollThenWaitUntil(row, rowLock, [&] { return isPivotDone(p); });
 }
 
 // L(q, q - 1) and pivot q on one thread. The L page needs no reader mark on the U record of
@@ -498,14 +499,14 @@ void UFemWFMatrixCalculationThreadTaskContext::takeLPage(
     {
         // Pivot k may not have taken the record yet (it then holds page k - 4): the job counts
         // as a reader of its next page, and waits for the pivot, not the schedule.
-        Lock recordLock(record.lockCondition.mutex);
+        Lock recordLock = lockPolling(record.lockCondition.mutex);
         ++(record.rowPageIndex == k ? record.readThreadCount : record.nextReadThreadCount);
     }
     scheduleLock.unlock();
     work.pendingProgress += lPageCost(i, k);
     calculateLPage(i, k, work);
     {
-        Lock recordLock(record.lockCondition.mutex);
+        Lock recordLock = lockPolling(record.lockCondition.mutex);
         --record.readThreadCount;
         record.lockCondition.broadcast();
     }
@@ -515,7 +516,7 @@ void UFemWFMatrixCalculationThreadTaskContext::takeLPage(
 void UFemWFMatrixCalculationThreadTaskContext::markLPageDone(quint64 i, quint64 k)
 {
     Condition& row = rowCondition(i);
-    Lock rowLock(row.mutex);
+    Lock rowLock = lockPolling(row.mutex);
     if (L_RowMatrixValidEndColumnIndexTable[i] == k) {
         L_RowMatrixValidEndColumnIndexTable[i] = k + 1;
         row.broadcast();
@@ -528,13 +529,13 @@ void UFemWFMatrixCalculationThreadTaskContext::pivotStep(quint64 p, ThreadWork& 
     calculatePivotPage(p, work);
     UFemMatrixCalculation_U_MatrixRecord& record = uRecord(p);
     {
-        Lock recordLock(record.lockCondition.mutex);
+        Lock recordLock = lockPolling(record.lockCondition.mutex);
         record.isValid = true;
         record.lockCondition.broadcast();
     }
     {
         Condition& row = rowCondition(p);
-        Lock rowLock(row.mutex);
+        Lock rowLock = lockPolling(row.mutex);
         L_RowMatrixValidEndColumnIndexTable[p] = p + 1;
         row.broadcast();
     }
@@ -548,13 +549,13 @@ void UFemWFMatrixCalculationThreadTaskContext::pivotStep(quint64 p, ThreadWork& 
 
 void UFemWFMatrixCalculationThreadTaskContext::waitForYPages(Lock& lock, quint64 end)
 {
-    waitUntil(pageCondition(end - 1), lock,
+    pollThenWaitUntil(pageCondition(end - 1), lock,
         [&] { return Y_MatrixValidEndRowIndex.load(std::memory_order_relaxed) >= end; });
 }
 
 void UFemWFMatrixCalculationThreadTaskContext::publishYPage(quint64 page)
 {
-    Lock lock(Y_X_MatrixMutex);
+    Lock lock = lockPolling(Y_X_MatrixMutex);
     // Pages before the first force page publish without waiting for each other: the index only
     // grows, and may pass several waited-for pages at once.
     const quint64 end = Y_MatrixValidEndRowIndex.load(std::memory_order_relaxed);
@@ -570,14 +571,14 @@ void UFemWFMatrixCalculationThreadTaskContext::waitForXPage(quint64 page)
 {
     if (X_MatrixValidMinPageIndex.load(std::memory_order_acquire) <= page)
         return;
-    Lock lock(Y_X_MatrixMutex);
-    waitUntil(pageCondition(page), lock,
+    Lock lock = lockPolling(Y_X_MatrixMutex);
+    pollThenWaitUntil(pageCondition(page), lock,
         [&] { return X_MatrixValidMinPageIndex.load(std::memory_order_relaxed) <= page; });
 }
 
 void UFemWFMatrixCalculationThreadTaskContext::publishXPage(quint64 page)
 {
-    Lock lock(Y_X_MatrixMutex);
+    Lock lock = lockPolling(Y_X_MatrixMutex);
     X_MatrixValidMinPageIndex.store(page, std::memory_order_release);
     pageCondition(page).notify_all();
 }
@@ -588,7 +589,7 @@ bool UFemWFMatrixCalculationThreadTaskContext::finishForwardSubstitution(
     _UFemWFMatrixCalculationContext& c = calculationContext;
     if (c.calculationProgressState == StateFactorised) {
         {
-            Lock yLock(Y_X_MatrixMutex);
+            Lock yLock = lockPolling(Y_X_MatrixMutex);
             waitForYPages(yLock, c.nodePageCount);
         }
         if (isCancelRequested(threadContext))
@@ -640,7 +641,7 @@ bool UFemWFMatrixCalculationThreadTaskContext::scheduleBackSubstitution(
             return false;
         quint64 p = 0;
         {
-            Lock lock(calculationContextLockCondition.mutex);
+            Lock lock = lockPolling(calculationContextLockCondition.mutex);
             flushPending(work);
             if (c.calculationProgressState != StateBackSubstituting)
                 return true;
@@ -664,6 +665,11 @@ bool UFemWFMatrixCalculationThreadTaskContext::runMatrixCalculation(
     quint64 threadCount, UErrorPtr* error)
 {
     std::unique_lock<UThreadTaskContext> locked(*this);
+    // Polling threads would take the processors from the ones they wait for.
+    const bool hasProcessorPerThread
+        = threadCount <= UThreadCountPreference::activeProcessorCount();
+    pollBudget_ = pollBudgetSetting_.value_or(
+        hasProcessorPerThread ? DefaultPollBudget : std::chrono::nanoseconds(0));
     for (;;) {
         while (pauseFlag_ && !hasFailedOrQuit_whileLocked()) {
             isCalculationPausing_ = true;

@@ -4,13 +4,16 @@
 #include "calculation/UFemWFMatrixCalculationDelegate.h"
 #include "foundation/UFemNotFound.h"
 #include "foundation/errors/UError.h"
+#include "foundation/threads/USpinUntil.h"
 #include "foundation/threads/UThreadTaskContext.h"
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 // Solves K X = F for all cases of one matrix calculator on several threads: K = L D L^T
@@ -40,6 +43,11 @@ public:
     // naming the DOF) or ran out of memory (81001); any other exception of its threads gives the
     // unexpected error (81004).
     [[nodiscard]] bool runMatrixCalculation(quint64 threadCount, UErrorPtr* error);
+    // How long a thread short of a page polls for it before it sleeps (default: DefaultPollBudget
+    // while the run has no more threads than the machine has processors, else none). Set before
+    // runMatrixCalculation.
+    static constexpr std::chrono::microseconds DefaultPollBudget { 200 };
+    void setPollBudget(std::chrono::nanoseconds budget) { pollBudgetSetting_ = budget; }
     // From any thread while runMatrixCalculation runs.
     void pauseCalculationWithFlag(bool flag);
     void quitCalculation();
@@ -123,6 +131,31 @@ private:
     {
         waitUntil(condition.cv, lock, done);
     }
+    // As waitUntil, for a `done` that reads only atomics: it is first polled a while with the
+    // lock released, since the job waited for is mostly a few microseconds from its end.
+    template <class Predicate>
+    void pollThenWaitUntil(std::condition_variable& condition, Lock& lock, Predicate done)
+    {
+        if (!done()) {
+            lock.unlock();
+            USpinUntil(
+                [&] { return done() || isAborted_.load(std::memory_order_relaxed); }, pollBudget_);
+            lock.lock();
+        }
+        waitUntil(condition, lock, done);
+    }
+    template <class Predicate>
+    void pollThenWaitUntil(Condition& condition, Lock& lock, Predicate done)
+    {
+        pollThenWaitUntil(condition.cv, lock, done);
+    }
+    // The locks of the schedule, rows, U records and Y and X pages are held for microseconds.
+    Lock lockPolling(std::mutex& mutex) const
+    {
+        constexpr std::chrono::microseconds LockPollBudget { 20 };
+        ULockPolling(mutex, std::min<std::chrono::nanoseconds>(pollBudget_, LockPollBudget));
+        return Lock(mutex, std::adopt_lock);
+    }
     // Y and X pages: a thread waiting for page p to be published sleeps on p's slot, so that a
     // page published wakes only the threads that wait for it.
     std::condition_variable& pageCondition(quint64 page)
@@ -189,6 +222,10 @@ private:
     Failure failure_ = Failure::None;
     quint64 singularDOFIndex_ = UFemNotFound;
     UErrorPtr raisedError_;
+
+    std::optional<std::chrono::nanoseconds> pollBudgetSetting_;
+    // Chosen when a run starts; its threads only read it.
+    std::chrono::nanoseconds pollBudget_ { 0 };
 
     // Pause (guarded by the task lock).
     bool pauseFlag_ = false;

@@ -9,11 +9,13 @@
 #include <algorithm>
 #include <chrono>
 #include <numeric>
+#include <optional>
 #include <random>
 #include <string>
 
-// The factorisation's schedule over many shapes of page envelope and every thread count: every
-// run must end (a hang fails the test instead of holding it) and give the bits one thread gives.
+// The factorisation's schedule over many shapes of page envelope and every thread count, with
+// waiting threads polling or sleeping at once: every run must end (a hang fails the test instead
+// of holding it) and give the bits one thread gives.
 
 namespace {
 
@@ -109,7 +111,9 @@ SparseLDUTestSystem bandSystem(const BandShape& shape, quint64 seed)
 class SolverScheduleStressThreads : public ::testing::Test {
 protected:
     // Solves on `threads` threads under the watchdog; a run that does not end stops the program.
-    LDUSolutionTables solve(const SparseLDUTestSystem& system, quint64 threads)
+    // A poll budget, when given, is used whatever the number of processors.
+    LDUSolutionTables solve(const SparseLDUTestSystem& system, quint64 threads,
+        std::optional<std::chrono::nanoseconds> pollBudget = std::nullopt)
     {
         SCOPED_TRACE(system.name + ", " + std::to_string(threads) + " threads");
         LDUSolutionTables tables;
@@ -117,6 +121,8 @@ protected:
         bool solved = false;
         runJobsWithDeadline({ [&] {
             auto task = makeLDUTask(system, &delegate);
+            if (task && pollBudget)
+                task->setPollBudget(*pollBudget);
             UErrorPtr error;
             solved = task && task->runMatrixCalculation(threads, &error);
             if (solved) {
@@ -132,13 +138,21 @@ protected:
         return tables;
     }
 
-    void expectSameBitsOnEveryThreadCount(const SparseLDUTestSystem& system)
+    // Waiting threads sleep at once (0) or poll first; by default they poll only while the
+    // threads do not outnumber the processors.
+    void expectSameBitsOnEveryThreadCount(const SparseLDUTestSystem& system,
+        std::vector<std::optional<std::chrono::nanoseconds>> pollBudgets = { std::nullopt })
     {
-        const LDUSolutionTables reference = solve(system, 1);
-        for (quint64 threads = 2; threads <= MaxThreads; ++threads)
-            EXPECT_TRUE(reference == solve(system, threads))
-                << system.name << ", " << threads << " threads";
+        const LDUSolutionTables reference = solve(system, 1, std::chrono::nanoseconds(0));
+        for (const auto& budget : pollBudgets)
+            for (quint64 threads = 2; threads <= MaxThreads; ++threads)
+                EXPECT_TRUE(reference == solve(system, threads, budget))
+                    << system.name << ", " << threads << " threads, poll budget "
+                    << (budget ? std::to_string(budget->count()) + " ns" : "by default");
     }
+    const std::vector<std::optional<std::chrono::nanoseconds>> SleepAndPoll {
+        std::chrono::nanoseconds(0), UFemWFMatrixCalculationThreadTaskContext::DefaultPollBudget
+    };
 
     LDUTestDelegate delegate;
 };
@@ -161,7 +175,7 @@ TEST_F(SolverScheduleStressThreads, BandsAndSplitSystems)
         { "split wide band", 30, 60, 160, 0.05, 0, { 10, 11, 20 }, 3 },
     };
     for (quint64 s = 0; s < shapes.size(); ++s)
-        expectSameBitsOnEveryThreadCount(bandSystem(shapes[s], 400 + s));
+        expectSameBitsOnEveryThreadCount(bandSystem(shapes[s], 400 + s), SleepAndPoll);
 }
 
 TEST_F(SolverScheduleStressThreads, RandomSparsePatterns)
@@ -174,7 +188,7 @@ TEST_F(SolverScheduleStressThreads, RandomSparsePatterns)
         const BandShape shape { "random sparse pattern " + std::to_string(pattern),
             12 + random() % 24, 1, maxReach, 0.02 + 0.2 * double(random() % 100) / 100.0,
             random() % 2 ? 11 + random() % 60 : 0 };
-        expectSameBitsOnEveryThreadCount(bandSystem(shape, 500 + pattern));
+        expectSameBitsOnEveryThreadCount(bandSystem(shape, 500 + pattern), SleepAndPoll);
     }
 }
 

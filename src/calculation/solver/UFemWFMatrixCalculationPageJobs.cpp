@@ -134,7 +134,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculatePivotPage(quint64 k, Thr
     work.clearSums(UFemWFPageBlockCount);
     UFemMatrixCalculation_U_MatrixRecord& record = uRecord(k);
     {
-        Lock lock(record.lockCondition.mutex);
+        Lock lock = lockPolling(record.lockCondition.mutex);
         waitUntil(record.lockCondition, lock, [&] { return record.readThreadCount == 0; });
         record.rowPageIndex = k;
         record.readThreadCount = std::exchange(record.nextReadThreadCount, 0);
@@ -149,7 +149,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculatePivotPage(quint64 k, Thr
     quint64 validEnd = 0;
     quint64 count = 0;
     {
-        Lock lock(row.mutex);
+        Lock lock = lockPolling(row.mutex);
         validEnd = e[k];
         count = takeRowPages(k, validEnd, 0, work);
     }
@@ -157,8 +157,8 @@ void UFemWFMatrixCalculationThreadTaskContext::calculatePivotPage(quint64 k, Thr
     if (validEnd < k) {
         const quint64 first = count;
         {
-            Lock lock(row.mutex);
-            waitUntil(row, lock, [&] { return e[k] >= k; });
+            Lock lock = lockPolling(row.mutex);
+            pollThenWaitUntil(row, lock, [&] { return e[k] >= k; });
             count = takeRowPages(k, k, first, work);
         }
         accumulatePivotPages(k, first, count, work);
@@ -168,7 +168,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculatePivotPage(quint64 k, Thr
     _USparseMatrixRowMatrix* rowRecord = nullptr;
     double** L = nullptr;
     {
-        Lock lock(row.mutex);
+        Lock lock = lockPolling(row.mutex);
         L = USparseMatrixRowPageCreate(&rowRecord, &c.L_Matrix, k, k);
     }
     work.L_MatrixPagePtrTable[count] = L;
@@ -208,9 +208,12 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(
     work.clearSums(UFemWFPageBlockCount);
     const USparseMatrixIndexSet* rowKColumns = nullptr;
     {
-        Condition& rowK = rowCondition(k);
-        Lock lock(rowK.mutex);
-        waitUntil(rowK, lock, [&] { return e[k] >= k + 1; });
+        // Every L job of column k starts here at once: the lock is taken only to wait.
+        if (!isPivotDone(k)) {
+            Condition& rowK = rowCondition(k);
+            Lock lock = lockPolling(rowK.mutex);
+            pollThenWaitUntil(rowK, lock, [&] { return isPivotDone(k); });
+        }
         // Row k is complete and no longer written.
         rowKColumns = &c.L_Matrix.rowMatrixTable[k].columnIndexSet;
     }
@@ -220,7 +223,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(
     quint64 validEnd = 0;
     quint64 count = 0;
     {
-        Lock lock(rowI.mutex);
+        Lock lock = lockPolling(rowI.mutex);
         validEnd = std::min(k, e[i].load(std::memory_order_relaxed));
         count = USparseMatrixGetRowPagesForIndexRange(
             pages, &c.L_Matrix, i, *rowKColumns, 0, validEnd);
@@ -246,8 +249,8 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(
     if (validEnd < k) {
         const quint64 first = count;
         {
-            Lock lock(rowI.mutex);
-            waitUntil(rowI, lock, [&] { return e[i] >= k; });
+            Lock lock = lockPolling(rowI.mutex);
+            pollThenWaitUntil(rowI, lock, [&] { return e[i] >= k; });
             count = first
                 + USparseMatrixGetRowPagesForIndexRange(
                     pages + first, &c.L_Matrix, i, *rowKColumns, validEnd, k - validEnd);
@@ -273,7 +276,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(
         if (!work.validness[block] && !KBlock)
             continue;
         if (!L) {
-            Lock lock(rowI.mutex);
+            Lock lock = lockPolling(rowI.mutex);
             L = USparseMatrixRowPageCreate(&rowRecord, &c.L_Matrix, i, k);
         }
         double* LBlock = USparseMatrixNewPageZeroed(&c.L_Matrix, rowRecord, L, block);
@@ -320,7 +323,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateYPage(quint64 k, ThreadW
     quint64 validEnd = 0;
     quint64 count = 0;
     {
-        Lock lock(Y_X_MatrixMutex);
+        Lock lock = lockPolling(Y_X_MatrixMutex);
         validEnd = Y_MatrixValidEndRowIndex.load(std::memory_order_relaxed);
         count = takeYPages(0, std::min(validEnd, k));
     }
@@ -328,7 +331,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateYPage(quint64 k, ThreadW
     if (validEnd < k) {
         const quint64 first = count;
         {
-            Lock lock(Y_X_MatrixMutex);
+            Lock lock = lockPolling(Y_X_MatrixMutex);
             waitForYPages(lock, k);
             count = takeYPages(first, k);
         }
@@ -353,7 +356,7 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateYPage(quint64 k, ThreadW
                 continue;
             double* YBlock = nullptr;
             {
-                Lock lock(Y_X_MatrixMutex);
+                Lock lock = lockPolling(Y_X_MatrixMutex);
                 if (!Y)
                     Y = USparseMatrixRowPageCreate(&rowRecord, &c.Y_Matrix, 0, k);
                 YBlock = USparseMatrixNewPageZeroed(&c.Y_Matrix, rowRecord, Y, block);
