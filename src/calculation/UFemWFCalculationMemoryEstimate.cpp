@@ -41,8 +41,9 @@ quint64 UFemWFEstimateCalculationMatrixMemory(const _UFemWFMatrixCalculationCont
 
 namespace {
 
-// Huge pages made resident between two looks at the rate.
-constexpr quint64 populateStep = 4 * UMemoryAllocatorHugePageSize;
+// Huge pages made resident between two looks at the rate: one, for where they come slowly each
+// thread's first step is work lost (at a tenth of the rate of 4 KiB pages on some guests).
+constexpr quint64 populateStep = UMemoryAllocatorHugePageSize;
 
 // The calling thread's processor time: the rate of a thread that waits for a core stays its own.
 double threadSeconds()
