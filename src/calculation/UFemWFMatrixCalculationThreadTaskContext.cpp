@@ -250,7 +250,7 @@ quint64 UFemWFMatrixCalculationThreadTaskContext::calculationMemoryCapacity() co
 
 QString UFemWFMatrixCalculationThreadTaskContext::calculationErrorString()
 {
-    Lock lock = lockPolling(calculationContextLockCondition.mutex);
+    Lock lock(calculationContextLockCondition.mutex);
     return calculationContext.calculationErrorString;
 }
 
@@ -318,7 +318,7 @@ void UFemWFMatrixCalculationThreadTaskContext::failSolution(Failure failure)
     for (auto& condition : L_RowMatrixLockConditionTable)
         wake(condition);
     {
-        Lock lock = lockPolling(Y_X_MatrixMutex);
+        Lock lock(Y_X_MatrixMutex);
         for (auto& condition : Y_X_PageConditionTable)
             condition.notify_all();
     }
@@ -364,7 +364,7 @@ UErrorPtr UFemWFMatrixCalculationThreadTaskContext::makeFailureError()
     } else {
         return UFemCalculationCanceledError();
     }
-    Lock lock = lockPolling(calculationContextLockCondition.mutex);
+    Lock lock(calculationContextLockCondition.mutex);
     calculationContext.calculationErrorString = error->localizedOneLineDescription();
     return error;
 }

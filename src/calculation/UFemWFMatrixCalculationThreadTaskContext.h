@@ -149,7 +149,8 @@ private:
     {
         pollThenWaitUntil(condition.cv, lock, done);
     }
-    // The locks of the schedule, rows, U records and Y and X pages are held for microseconds.
+    // The run's threads only: the locks of the schedule, rows, U records and Y and X pages are
+    // held for microseconds.
     Lock lockPolling(std::mutex& mutex) const
     {
         constexpr std::chrono::microseconds LockPollBudget { 20 };
