@@ -665,7 +665,8 @@ bool UFemWFMatrixCalculationThreadTaskContext::runMatrixCalculation(
     quint64 threadCount, UErrorPtr* error)
 {
     std::unique_lock<UThreadTaskContext> locked(*this);
-    // Polling threads would take the processors from the ones they wait for.
+    // With more threads than processors, a polling thread would hold the processor that the
+    // thread it waits for needs.
     const bool hasProcessorPerThread
         = threadCount <= UThreadCountPreference::activeProcessorCount();
     pollBudget_ = pollBudgetSetting_.value_or(
