@@ -474,9 +474,13 @@ bool UFemWFMatrixCalculationThreadTaskContext::isPivotDone(quint64 p) const
 void UFemWFMatrixCalculationThreadTaskContext::waitForPivot(Lock& scheduleLock, quint64 p)
 {
     scheduleLock.unlock();
+    awaitPivot(p);
+}
+
+void UFemWFMatrixCalculationThreadTaskContext::awaitPivot(quint64 p)
+{
     Condition& row = rowCondition(p);
-    Lock rowLock = lockPolling(row.mutex);
-    pollThenWaitUntil(row, rowLock, [&] { return isPivotDone(p); });
+    pollThenWait(row.cv, row.mutex, [&] { return isPivotDone(p); });
 }
 
 // L(q, q - 1) and pivot q on one thread. The L page needs no reader mark on the U record of
@@ -569,11 +573,8 @@ void UFemWFMatrixCalculationThreadTaskContext::publishYPage(quint64 page)
 
 void UFemWFMatrixCalculationThreadTaskContext::waitForXPage(quint64 page)
 {
-    if (X_MatrixValidMinPageIndex.load(std::memory_order_acquire) <= page)
-        return;
-    Lock lock = lockPolling(Y_X_MatrixMutex);
-    pollThenWaitUntil(pageCondition(page), lock,
-        [&] { return X_MatrixValidMinPageIndex.load(std::memory_order_relaxed) <= page; });
+    pollThenWait(pageCondition(page), Y_X_MatrixMutex,
+        [&] { return X_MatrixValidMinPageIndex.load(std::memory_order_acquire) <= page; });
 }
 
 void UFemWFMatrixCalculationThreadTaskContext::publishXPage(quint64 page)

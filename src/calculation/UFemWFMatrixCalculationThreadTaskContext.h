@@ -109,6 +109,8 @@ private:
     void markLPageDone(quint64 i, quint64 k);
     bool isPivotDone(quint64 p) const;
     void waitForPivot(Lock& scheduleLock, quint64 p);
+    // No lock held: until pivot p is done and row p no longer written.
+    void awaitPivot(quint64 p);
     bool isPivotChainJobReady(quint64 q, quint64 column) const;
     void takePivotChainJob(Lock& scheduleLock, quint64 q, ThreadWork& work);
     void pivotStep(quint64 p, ThreadWork& work);
@@ -131,15 +133,22 @@ private:
     {
         waitUntil(condition.cv, lock, done);
     }
-    // As waitUntil, for a `done` that reads only atomics: it is first polled a while with the
-    // lock released, since the job waited for is mostly a few microseconds from its end.
+    // Polls `done` a while with no lock held, since the job waited for is mostly a few
+    // microseconds from its end; true when it came. `done` reads only atomics, with acquire where
+    // it publishes data.
+    template <class Predicate> bool pollFor(Predicate done) const
+    {
+        return USpinUntil([&] { return done() || isAborted_.load(std::memory_order_relaxed); },
+                   pollBudget_)
+            && done();
+    }
+    // As waitUntil, polling first with the lock released.
     template <class Predicate>
     void pollThenWaitUntil(std::condition_variable& condition, Lock& lock, Predicate done)
     {
         if (!done()) {
             lock.unlock();
-            USpinUntil(
-                [&] { return done() || isAborted_.load(std::memory_order_relaxed); }, pollBudget_);
+            pollFor(done);
             lock.lock();
         }
         waitUntil(condition, lock, done);
@@ -148,6 +157,15 @@ private:
     void pollThenWaitUntil(Condition& condition, Lock& lock, Predicate done)
     {
         pollThenWaitUntil(condition.cv, lock, done);
+    }
+    // With no lock held: polls, and takes `mutex` only if it must sleep.
+    template <class Predicate>
+    void pollThenWait(std::condition_variable& condition, std::mutex& mutex, Predicate done)
+    {
+        if (pollFor(done))
+            return;
+        Lock lock = lockPolling(mutex);
+        waitUntil(condition, lock, done);
     }
     // The run's threads only: the locks of the schedule, rows, U records and Y and X pages are
     // held for microseconds.

@@ -206,17 +206,9 @@ void UFemWFMatrixCalculationThreadTaskContext::calculateLPage(
     _UFemWFMatrixCalculationContext& c = calculationContext;
     auto& e = L_RowMatrixValidEndColumnIndexTable;
     work.clearSums(UFemWFPageBlockCount);
-    const USparseMatrixIndexSet* rowKColumns = nullptr;
-    {
-        // Every L job of column k starts here at once: the lock is taken only to wait.
-        if (!isPivotDone(k)) {
-            Condition& rowK = rowCondition(k);
-            Lock lock = lockPolling(rowK.mutex);
-            pollThenWaitUntil(rowK, lock, [&] { return isPivotDone(k); });
-        }
-        // Row k is complete and no longer written.
-        rowKColumns = &c.L_Matrix.rowMatrixTable[k].columnIndexSet;
-    }
+    // Every L job of column k starts here at once: row k's lock is taken only to sleep.
+    awaitPivot(k);
+    const USparseMatrixIndexSet* rowKColumns = &c.L_Matrix.rowMatrixTable[k].columnIndexSet;
     const UFemMatrixCalculation_U_MatrixRecord& record = uRecord(k);
     Condition& rowI = rowCondition(i);
     double*** pages = work.L_MatrixPagePtrTable.data();
