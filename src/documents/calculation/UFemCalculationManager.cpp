@@ -24,7 +24,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 
@@ -44,21 +45,64 @@ double steadySeconds()
 constexpr std::chrono::milliseconds firstHandOverPause { 1 };
 constexpr std::chrono::milliseconds longestHandOverPause { 1000 };
 
+} // namespace
+
+// Between a calculation thread whose results cannot be handed over for want of memory and the
+// main thread: the thread says that it waits, and the main thread may give up on it (Quit).
+class UFemCalculationManager::UFemCalculationHandOver {
+public:
+    // Calculation thread: notes that it waits and pauses for `pause`; false once given up on.
+    bool waitBeforeRetry(std::chrono::milliseconds pause)
+    {
+        std::unique_lock lock(lock_);
+        isWaiting_ = true;
+        return !abandoned_.wait_for(lock, pause, [this] { return isAbandoned_; });
+    }
+    // Main thread.
+    bool isWaiting() const
+    {
+        const std::lock_guard lock(lock_);
+        return isWaiting_;
+    }
+    bool isAbandoned() const
+    {
+        const std::lock_guard lock(lock_);
+        return isAbandoned_;
+    }
+    // Gives up on a waiting hand-over; a completion it queues after all is then dropped.
+    bool abandonIfWaiting()
+    {
+        const std::lock_guard lock(lock_);
+        isAbandoned_ = isWaiting_;
+        abandoned_.notify_one();
+        return isAbandoned_;
+    }
+
+private:
+    mutable std::mutex lock_;
+    std::condition_variable abandoned_;
+    bool isWaiting_ = false;
+    bool isAbandoned_ = false;
+};
+
+namespace {
+
 // Hands a finished calculation to the main thread: `completion`, made before the calculation so
-// that the thread needs no memory for it, reports `outcome` there. Queueing it needs memory too;
-// without it, the memory error goes instead, tried until it goes through: the document must learn
-// that its calculation ended, or it stays locked as calculating.
+// that the thread needs no memory for it, reports the calculation's outcome there. Queueing it
+// needs memory too; without it, it is tried again until it goes through or the main thread gives
+// up: the document must learn that its calculation ended, or it stays locked as calculating.
 void handOverCalculation(const UFemCalculationManager::MainThreadPoster& poster,
-    std::function<void()>& completion, UFemCalculationThreadOutcome& outcome)
+    std::function<void()>& completion, UFemCalculationManager::UFemCalculationHandOver& handOver)
 {
     for (auto pause = firstHandOverPause;; pause = std::min(2 * pause, longestHandOverPause)) {
         try {
             poster(completion);
             return;
         } catch (...) {
-            outcome = { UFemWFCalculationErrorWithException(std::current_exception()), {} };
+            // Only the queueing failed: the outcome stays the calculation's own.
         }
-        std::this_thread::sleep_for(pause);
+        if (!handOver.waitBeforeRetry(pause))
+            return;
     }
 }
 
@@ -70,7 +114,9 @@ struct UFemCalculationManager::UFemCalculationRecord {
     std::shared_ptr<UFemDataController> calculationDataController;
     std::unique_ptr<UFemCalculationManagerCalculationViewController> calculationViewController;
     bool isCalculationPausingOnView = false;
+    bool isQuitRequested = false;
     UFemCalculationProgressEstimate estimate;
+    std::shared_ptr<UFemCalculationHandOver> handOver = std::make_shared<UFemCalculationHandOver>();
 };
 
 UFemCalculationManager::UFemCalculationManager()
@@ -143,7 +189,7 @@ quint64 UFemCalculationManager::startCalculationDocument(
     if (!detachCalculationThread(
             { name, std::move(dataController), resultFilePath, document.projectTitleString(),
                 document.projectVersionString(), document.projectCommentString() },
-            error)) {
+            calculationRecordArray_.back()->handOver, error)) {
         // The document is told at once and never locks.
         calculationRecordArray_.pop_back();
         updateCalculationListView();
@@ -153,24 +199,27 @@ quint64 UFemCalculationManager::startCalculationDocument(
     return identifier;
 }
 
-bool UFemCalculationManager::detachCalculationThread(
-    UFemCalculationThreadArgument argument, UErrorPtr* error)
+bool UFemCalculationManager::detachCalculationThread(UFemCalculationThreadArgument argument,
+    std::shared_ptr<UFemCalculationHandOver> handOver, UErrorPtr* error)
 {
     QPointer<UFemCalculationManager> manager(this);
     try {
         auto outcome = std::make_shared<UFemCalculationThreadOutcome>();
-        std::function<void()> completion
-            = [manager, dataController = argument.dataController, outcome] {
-                  if (manager)
-                      manager->calculationCompleted(dataController, *outcome);
-              };
-        threadLauncher_([poster = mainThreadPoster_, completion = std::move(completion), outcome,
-                            argument = std::move(argument)]() mutable {
-            *outcome = UFemRunCalculationThreadWork(argument);
-            // The thread keeps no reference: the data controller ends on the main thread.
-            argument.dataController.reset();
-            handOverCalculation(poster, completion, *outcome);
-        });
+        // The record holds the data controller until the completion: the thread keeps no
+        // reference, so that the data controller ends on the main thread.
+        std::function<void()> completion =
+            [manager, weakController = std::weak_ptr(argument.dataController), outcome, handOver] {
+                const auto dataController = weakController.lock();
+                if (manager && dataController && !handOver->isAbandoned())
+                    manager->calculationCompleted(dataController, *outcome);
+            };
+        threadLauncher_(
+            [poster = mainThreadPoster_, completion = std::move(completion), outcome,
+                handOver = std::move(handOver), argument = std::move(argument)]() mutable {
+                *outcome = UFemRunCalculationThreadWork(argument);
+                argument.dataController.reset();
+                handOverCalculation(poster, completion, *handOver);
+            });
     } catch (...) {
         UFemSetError(error, UFemWFCalculationErrorWithException(std::current_exception()));
         return false;
@@ -258,7 +307,24 @@ bool UFemCalculationManager::quitCalculationWithCalculationViewController(
     if (!confirmQuitCalculating({ record->calculationFileNameString }))
         return false;
     UFemQuitCalculation(*dataController);
+    for (const auto& each : calculationRecordArray_)
+        each->isQuitRequested |= each->calculationDataController == dataController;
+    abandonQuitHandOvers();
     return true;
+}
+
+void UFemCalculationManager::abandonQuitHandOvers()
+{
+    std::vector<std::pair<std::shared_ptr<UFemDataController>, QString>> abandoned;
+    for (const auto& record : calculationRecordArray_)
+        if (record->isQuitRequested && record->handOver->abandonIfWaiting())
+            abandoned.emplace_back(
+                record->calculationDataController, record->calculationFileNameString);
+    // As a calculation quit while it runs: the results are dropped, the result file stays as the
+    // thread wrote it.
+    for (const auto& [dataController, name] : abandoned)
+        calculationCompleted(
+            dataController, { UFemCalculationCanceledError_withDocumentNameString(name), {} });
 }
 
 bool UFemCalculationManager::confirmQuitCalculating(const QStringList& calculationFileNameStrings)
@@ -287,12 +353,17 @@ void UFemCalculationManager::quitAllCalculations(std::function<void()> whenStopp
         return;
     }
     whenAllStopped_ = std::move(whenStopped);
-    for (const auto& record : calculationRecordArray_)
+    for (const auto& record : calculationRecordArray_) {
+        record->isQuitRequested = true;
         UFemQuitCalculation(*record->calculationDataController);
+    }
+    abandonQuitHandOvers();
 }
 
 void UFemCalculationManager::updateCalculationViewProgressWithTimer(QTimer*)
 {
+    // A quit calculation may have begun to wait for memory only after the quit.
+    abandonQuitHandOvers();
     if (calculationRecordArray_.empty()) {
         if (updateCalculationViewProgressTimer_)
             updateCalculationViewProgressTimer_.release()->deleteLater();
@@ -308,6 +379,7 @@ void UFemCalculationManager::updateCalculationViewProgressWithTimer(QTimer*)
         figures.computingCount = UFemComputingCount(dataController);
         figures.isCalculationPausing = UFemIsCalculationPausing(dataController);
         figures.isCalculationPausingOnView = record->isCalculationPausingOnView;
+        figures.isWaitingToHandOver = record->handOver->isWaiting();
         const UFemCalculationProgressDisplay display = record->estimate.update(figures, now);
         record->calculationViewController->setCalculationProgressValue(display.fraction);
         record->calculationViewController->setCalculationInfoString(display.infoString);

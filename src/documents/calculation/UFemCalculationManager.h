@@ -81,14 +81,19 @@ public:
     // The interval of the progress timer in seconds; 0 while there is none.
     double progressTimerInterval() const;
 
+    // Shared by a calculation's record and its thread.
+    class UFemCalculationHandOver;
+
 private:
     struct UFemCalculationRecord;
 
     UFemCalculationRecord* recordOfViewController(
         const UFemCalculationManagerCalculationViewController& viewController) const;
     // False with the memory error when no thread could be made for the calculation.
-    [[nodiscard]] bool detachCalculationThread(
-        UFemCalculationThreadArgument argument, UErrorPtr* error);
+    [[nodiscard]] bool detachCalculationThread(UFemCalculationThreadArgument argument,
+        std::shared_ptr<UFemCalculationHandOver> handOver, UErrorPtr* error);
+    // Ends the calculations quit by the user whose results wait for memory to be handed over.
+    void abandonQuitHandOvers();
     void calculationCompleted(const std::shared_ptr<UFemDataController>& dataController,
         const UFemCalculationThreadOutcome& outcome);
     void reportOnPanel(const UErrorPtr& error);

@@ -31,7 +31,13 @@ UFemCalculationProgressDisplay UFemCalculationProgressEstimate::update(
     const quint64 total = figures.progressTotalLength;
     UFemCalculationProgressDisplay display;
     display.fraction = p != 0 ? double(p) / double(total) : -1.0;
-    if (figures.isCalculationPausingOnView && figures.isCalculationPausing) {
+    if (figures.isWaitingToHandOver) {
+        // Memory may take long to come back: nothing here needs a quick timer.
+        display.fraction = 1.0;
+        display.infoString
+            = QStringLiteral("Calculation ended. Waiting for memory to hand over its results...");
+        display.estimate = PausedEstimate;
+    } else if (figures.isCalculationPausingOnView && figures.isCalculationPausing) {
         clearCalculationProgressLogRecordTable();
         display.infoString = QStringLiteral("Calculation is paused.");
         display.estimate = PausedEstimate;

@@ -19,6 +19,8 @@ struct UFemCalculationProgressFigures {
     bool isCalculationPausing = false;
     // The user pressed Pause in the calculation's row.
     bool isCalculationPausingOnView = false;
+    // The calculation has ended, but there is no memory yet to hand its results over.
+    bool isWaitingToHandOver = false;
 };
 
 // What a calculation's row shows, and the seconds its calculation may still need (0 when unknown
