@@ -8,11 +8,6 @@
 namespace {
 
 constexpr quint64 LRowGroupShift = 4;
-// Below this a thread's time makes fresh huge pages resident more slowly than 4 KiB pages come:
-// huge pages a guest recycled took 2-7 GiB/s, ones its host had taken back 0.15-0.3 GiB/s, against
-// 0.3-3 GiB/s in 4 KiB pages.
-constexpr double slowHugePageBytesPerSecond = double(quint64(1) << 30);
-
 // L's storages are made resident ahead under the adaptive policy too.
 UMemoryHugePageAdvice factorPageAdvice(UMemoryPagePolicy policy)
 {
@@ -98,7 +93,7 @@ void UFemWFPopulateFactorStorage(_UFemWFMatrixCalculationContext* c, quint64 thr
         UFemPopulateStorageHugePages(storages, threadCount);
     else if (c->pagePolicy == UMemoryPagePolicy::adaptivePages)
         c->factorPagesFellBack
-            = UFemPopulateStorageHugePages(storages, threadCount, slowHugePageBytesPerSecond);
+            = UFemPopulateStorageHugePages(storages, threadCount, c->slowHugePageBytesPerSecond);
 }
 
 void UFemWFSetupCalculationStiffnessMatrix(_USparseMatrix* matrix, quint64 pageCount)

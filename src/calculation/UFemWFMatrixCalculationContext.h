@@ -11,6 +11,11 @@
 
 // The data one solution works on and the figures it reports. Totals that the main thread reads
 // while the solution runs are atomics.
+// Below this a thread's time makes fresh huge pages resident more slowly than 4 KiB pages come:
+// huge pages a guest recycled took 2-7 GiB/s, ones its host had taken back 0.15-0.3 GiB/s, against
+// 0.3-3 GiB/s in 4 KiB pages.
+inline constexpr double UFemWFSlowHugePageBytesPerSecond = double(quint64(1) << 30);
+
 struct _UFemWFMatrixCalculationContext {
     quint64 nodePageCount = 0;
     quint64 caseCount = 0;
@@ -51,6 +56,8 @@ struct _UFemWFMatrixCalculationContext {
     UMemoryPagePolicy pagePolicy = UMemoryPagePolicy::adaptivePages;
     // Under the adaptive policy: L's huge pages came slowly, and the rest took 4 KiB pages.
     bool factorPagesFellBack = false;
+    // The adaptive policy's rate below which L's huge pages come slowly.
+    double slowHugePageBytesPerSecond = UFemWFSlowHugePageBytesPerSecond;
     quint64 estimatedMemoryCapacity = 0;
 
     _UFemWFMatrixCalculationContext() = default;

@@ -1,6 +1,7 @@
 #include "CalculationModelSupport.h"
 
 #include "calculation/UFemWFCalculationMemoryEstimate.h"
+#include "calculation/UFemWFMatrixCalculationContext.h"
 #include "calculation/solver/USparseMatrix.h"
 
 #include <gtest/gtest.h>
@@ -157,5 +158,44 @@ TEST(FactorPopulateThreads, SlowHugePagesLeaveTheRestToSmallPages)
             }
             EXPECT_EQ(nonZero, 0u) << threads;
         }
+    }
+}
+
+// Each policy gives its own advice to the storages it does not make resident ahead: huge pages
+// only where huge pages are the policy. Of the solver's factor, only the adaptive policy leaves the
+// huge pages to 4 KiB pages once they come slowly (here: at any rate at all).
+TEST(PagePolicyAdviceThreads, EachPolicyAdvisesItsOwnPagesAndOnlyTheAdaptiveOneFallsBack)
+{
+    struct Expected {
+        UMemoryPagePolicy policy;
+        const char* flag;
+        bool fallsBack;
+    };
+    // A dense envelope of 48 page rows: its row groups are storages of several huge pages.
+    constexpr quint64 pageCount = 48;
+    for (const Expected& expected :
+        { Expected { UMemoryPagePolicy::residentHugePages, " hg", false },
+            Expected { UMemoryPagePolicy::faultedHugePages, " hg", false },
+            Expected { UMemoryPagePolicy::smallPages, " nh", false },
+            Expected { UMemoryPagePolicy::adaptivePages, " nh", true } }) {
+        SCOPED_TRACE(int(expected.policy));
+        const _UCMemoryStorage storage = UCMemoryStorageAllocate(
+            2 * UMemoryAllocatorHugePageSize, UMemoryPageAdviceOfPolicy(expected.policy));
+        const bool isMapped = storage.isMapped;
+        const QString flags = vmFlagsAt(storage.storage);
+        UCMemoryStorageFree(storage);
+        if (!isMapped)
+            GTEST_SKIP() << "no huge pages on this system";
+        EXPECT_TRUE(flags.contains(QString::fromLatin1(expected.flag))) << qPrintable(flags);
+
+        _UFemWFMatrixCalculationContext context;
+        context.nodePageCount = pageCount;
+        context.caseCount = 1;
+        context.caseBlockCount = 1;
+        context.pagePolicy = expected.policy;
+        context.slowHugePageBytesPerSecond = std::numeric_limits<double>::max();
+        UFemWFAllocateCalculationMatrices(&context, std::vector<quint64>(pageCount, 0));
+        UFemWFPopulateFactorStorage(&context, 2);
+        EXPECT_EQ(context.factorPagesFellBack, expected.fallsBack);
     }
 }
