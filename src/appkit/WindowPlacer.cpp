@@ -35,6 +35,14 @@ QScreen* screenOf(const QRect& frame, const QWidget* fallback)
 
 } // namespace
 
+QMargins WindowPlacer::reportedFrameMargins(const QWidget& window)
+{
+    const QRect client = window.geometry();
+    const QRect frame = window.frameGeometry();
+    return { client.left() - frame.left(), client.top() - frame.top(),
+        frame.right() - client.right(), frame.bottom() - client.bottom() };
+}
+
 WindowPlacer::WindowPlacer(const WindowTracker& tracker)
     : tracker_(tracker)
 {
@@ -78,13 +86,17 @@ QRect WindowPlacer::placedFrame(const QRect& frame, const QRect& available,
 
 void WindowPlacer::placeWindow(QWidget* window, bool isFirstShow)
 {
-    QRect frame = window->frameGeometry();
     // A window with a parent stands over it.
     const bool isNewWindow = isFirstShow && window->parentWidget() == nullptr;
     const QWidget* source = isNewWindow ? cascadeSource(window) : nullptr;
     std::optional<QRect> cascadeFrom;
-    if (source != nullptr)
-        cascadeFrom = source->frameGeometry();
+    QMargins margins = frameMargins_(*window);
+    if (source != nullptr) {
+        cascadeFrom = frameOf(*source);
+        if (margins.isNull())
+            margins = frameMargins_(*source);
+    }
+    QRect frame = window->geometry().marginsAdded(margins);
     if (isNewWindow)
         lastShownOfKind_.insert(kindOf(window), window);
     const QScreen* screen = screenOf(cascadeFrom.value_or(frame), source ? source : window);
@@ -97,16 +109,19 @@ void WindowPlacer::placeWindow(QWidget* window, bool isFirstShow)
     QRect placed = placedFrame(frame, available, cascadeFrom);
     // Two new windows never hide each other: a step further past each one already there, never
     // back to the corner it has left.
-    for (int step = 0;
-         cascadeFrom && step < MaximumCascadeSteps && isCornerTaken(placed.topLeft(), window);
+    for (int step = 0; cascadeFrom && step < MaximumCascadeSteps
+         && isCornerTaken(placed.topLeft(), window, margins);
          ++step) {
         cascadeFrom = placed;
         placed = placedFrame(frame, available, cascadeFrom, false);
     }
-    if (placed.size() != frame.size())
-        window->resize(window->size() - (frame.size() - placed.size()));
-    // Also where nothing moves: the window has its place from now on.
-    window->move(placed.topLeft());
+    const QRect client = placed.marginsRemoved(margins);
+    if (client.size() != window->size())
+        window->resize(client.size());
+    // move() places the frame Qt knows of, which a window not yet framed lacks. Also where
+    // nothing moves: the window has its place from now on.
+    window->move(
+        client.topLeft() - (window->geometry().topLeft() - window->frameGeometry().topLeft()));
 }
 
 const QWidget* WindowPlacer::cascadeSource(const QWidget* window) const
@@ -124,13 +139,20 @@ QString WindowPlacer::kindOf(const QWidget* window)
         + window->objectName();
 }
 
-// Whether another window of the placer's kind already stands with its corner at `corner`.
-bool WindowPlacer::isCornerTaken(QPoint corner, const QWidget* window)
+QRect WindowPlacer::frameOf(const QWidget& window, const QMargins& assumedMargins) const
+{
+    const QMargins margins = frameMargins_(window);
+    return window.geometry().marginsAdded(margins.isNull() ? assumedMargins : margins);
+}
+
+// Whether another window of the placer's kind already stands with its frame's corner at `corner`.
+bool WindowPlacer::isCornerTaken(
+    QPoint corner, const QWidget* window, const QMargins& assumedMargins) const
 {
     const QWidgetList shown = QApplication::topLevelWidgets();
     return std::any_of(shown.begin(), shown.end(), [&](const QWidget* other) {
         return other != window && other->isVisible() && isPlacedWindow(other)
-            && other->frameGeometry().topLeft() == corner;
+            && frameOf(*other, assumedMargins).topLeft() == corner;
     });
 }
 

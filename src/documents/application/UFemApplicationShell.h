@@ -39,6 +39,7 @@ public:
     void openFiles(const QStringList& paths);
 
     WindowTracker& windowTracker() const { return *tracker_; }
+    WindowPlacer& windowPlacer() const { return *windowPlacer_; }
     CommandRouter& commandRouter() const { return *router_; }
     UFemDocumentController& documentController() const { return *documentController_; }
     UFemMainMenu& mainMenu() const { return *mainMenu_; }
