@@ -53,8 +53,10 @@ struct CascadeHarness {
         harness.shell->start();
         harness.shell->openFiles({ harness.homePath(QStringLiteral("M.vtmodel")) });
         model = harness.documentAt(harness.homePath(QStringLiteral("M.vtmodel")));
-        main = dynamic_cast<UFemWindowController*>(model->windowControllers().front().get());
-        windowManager.frame(*main->window());
+        if (model != nullptr)
+            main = dynamic_cast<UFemWindowController*>(model->windowControllers().front().get());
+        if (main != nullptr)
+            windowManager.frame(*main->window());
     }
     // Opens a window as the command does from the main window and frames it.
     QWidget* open(const QString& command)
