@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 namespace {
@@ -24,6 +25,26 @@ void call(const Document::Completion& done, bool succeeded)
     if (done) {
         done(succeeded);
     }
+}
+
+Alert saveOverChangedFilesAlert(const QStringList& fileNames)
+{
+    QStringList quoted;
+    for (const QString& name : fileNames) {
+        quoted << QStringLiteral("“%1”").arg(name);
+    }
+    Alert alert;
+    alert.messageText = fileNames.size() == 1
+        ? QStringLiteral("The file %1 has been changed by another document or program since it "
+                         "was opened or saved.")
+              .arg(quoted.front())
+        : QStringLiteral("The files %1 have been changed by another document or program since "
+                         "they were opened or saved.")
+              .arg(quoted.join(QStringLiteral(" and ")));
+    alert.informativeText
+        = QStringLiteral("If you save anyway, the changes made there will be lost.");
+    alert.buttons = { QStringLiteral("Save Anyway"), QStringLiteral("Cancel") };
+    return alert;
 }
 
 } // namespace
@@ -90,14 +111,19 @@ void Document::syncWindowTitles()
     emit displayNameChanged();
 }
 
-std::optional<QByteArray> Document::readFileData(const QString& path, UErrorPtr* error)
+std::optional<QByteArray> Document::readFileData(
+    const QString& path, UErrorPtr* error, UFileStamp* stamp)
 {
+    if (stamp != nullptr) {
+        *stamp = UFileStamp::ofFile(path);
+    }
     return UFemReadFileData(path, error);
 }
 
 bool Document::readFromFile(const QString& path, const QString& type, UErrorPtr* error)
 {
-    const std::optional<QByteArray> data = readFileData(path, error);
+    UFileStamp stamp;
+    const std::optional<QByteArray> data = readFileData(path, error, &stamp);
     if (!data) {
         return false;
     }
@@ -106,6 +132,7 @@ bool Document::readFromFile(const QString& path, const QString& type, UErrorPtr*
         return false;
     }
     setFilePath(path);
+    fileStamp_ = stamp;
     updateChangeCount(DocumentChange::Cleared);
     return true;
 }
@@ -153,6 +180,24 @@ void Document::saveAs(Completion done)
 
 void Document::finishSave(const QString& path, Completion done)
 {
+    const QStringList changed = filesChangedOnDisk(path);
+    if (changed.isEmpty()) {
+        writeSave(path, done);
+        return;
+    }
+    controller_->sheetPresenter().beginAlertSheet(windowForSheet(),
+        saveOverChangedFilesAlert(changed),
+        [document = QPointer<Document>(this), path, done = std::move(done)](int answer) {
+            if (document && answer == SaveOverChangedAnswerSaveAnyway) {
+                document->writeSave(path, done);
+            } else {
+                call(done, false);
+            }
+        });
+}
+
+void Document::writeSave(const QString& path, const Completion& done)
+{
     UErrorPtr error;
     if (!saveToFile(path, fileType_, &error)) {
         presentError(error);
@@ -170,8 +215,17 @@ bool Document::saveToFile(const QString& path, const QString& type, UErrorPtr* e
     if (!writeToFile(path, type, error)) {
         return false;
     }
+    stampFile(path);
     updateChangeCount(DocumentChange::Cleared);
     return true;
+}
+
+QStringList Document::filesChangedOnDisk(const QString& path) const
+{
+    if (fileStamp_.isChangedOnDisk(path)) {
+        return { QFileInfo(path).fileName() };
+    }
+    return {};
 }
 
 SavePanelOptions Document::savePanelOptions() const

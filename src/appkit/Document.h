@@ -3,6 +3,7 @@
 #include "appkit/CommandTarget.h"
 #include "appkit/FilePanels.h"
 #include "foundation/errors/UError.h"
+#include "platform/UFileStamp.h"
 #include "platform/UNotificationCenter.h"
 #include "platform/UUndoManager.h"
 
@@ -24,7 +25,9 @@ enum class DocumentChange { Done, Undone, Redone, Cleared };
 // A document: its file, its type, the reading and writing of its contents (through the subclass),
 // its change count and its windows. Every save (menu, toolbar, close and quit prompts, saving
 // before other work) goes through save(), and every file is written whole through QSaveFile, so a
-// failed save leaves the old file as it was and the document edited.
+// failed save leaves the old file as it was and the document edited. A save that would write over
+// a file that another document or program changed since this document read or wrote it asks
+// first, in a sheet, whether to save anyway.
 //
 // The change count follows the undo manager: +1 for each closed group of changes, -1 for an undo,
 // +1 for a redo, 0 after a save; the document is edited while it is not 0.
@@ -35,6 +38,11 @@ public:
 
     // The answers of the close prompt, in the order of its buttons.
     enum CloseAnswer { CloseAnswerSave = 0, CloseAnswerCancel = 1, CloseAnswerDontSave = 2 };
+    // The answers of the sheet asking whether to write over a file changed on disk.
+    enum SaveOverChangedAnswer {
+        SaveOverChangedAnswerSaveAnyway = 0,
+        SaveOverChangedAnswerCancel = 1
+    };
 
     Document();
     ~Document() override;
@@ -64,14 +72,16 @@ public:
     // Subclasses that load more once the file is known (what a project names) extend it.
     [[nodiscard]] virtual bool readFromFile(
         const QString& path, const QString& type, UErrorPtr* error);
-    // The whole file at `path`, as UFemReadFileData reads it.
+    // The whole file at `path`, as UFemReadFileData reads it, and, when asked, its stamp from just
+    // before the reading: a file replaced meanwhile then looks changed later, never the reverse.
     [[nodiscard]] static std::optional<QByteArray> readFileData(
-        const QString& path, UErrorPtr* error);
+        const QString& path, UErrorPtr* error, UFileStamp* stamp = nullptr);
     // The contents of `type` written whole to `path`; the document's state is unchanged.
     [[nodiscard]] bool writeToFile(const QString& path, const QString& type, UErrorPtr* error);
 
     // Saves to the document's file, or through the save panel when it has none. A failure is
-    // shown as a sheet; `done` learns the outcome.
+    // shown as a sheet; `done` learns the outcome, a save cancelled at the changed-file sheet
+    // (SaveOverChangedAnswer) as a failure.
     void save(Completion done = {});
     // Saves to a file chosen in the save panel, which the document then has.
     void saveAs(Completion done = {});
@@ -122,11 +132,18 @@ protected:
     [[nodiscard]] virtual bool revertToContentsOf(
         const QString& path, const QString& type, UErrorPtr* error);
     virtual SavePanelOptions savePanelOptions() const;
+    // The names of the files a save to `path` writes over that changed on disk since this
+    // document read or wrote them; by default the document's own file.
+    virtual QStringList filesChangedOnDisk(const QString& path) const;
+    // Takes the file at `path` as the document's own version of its file, once read or written.
+    void stampFile(const QString& path) { fileStamp_ = UFileStamp::ofFile(path); }
     // Tells the windows and observers when isDocumentEdited() changed.
     void editedStateMayHaveChanged();
 
 private:
+    // Asks first when a file to be written over changed on disk.
     void finishSave(const QString& path, Completion done);
+    void writeSave(const QString& path, const Completion& done);
     void confirmRevert();
     void syncWindowTitles();
 
@@ -134,6 +151,7 @@ private:
     QString filePath_;
     QString fileType_;
     QString untitledName_;
+    UFileStamp fileStamp_;
     UUndoManager undoManager_;
     std::vector<UNotificationObservation> undoObservations_;
     qint64 changeCount_ = 0;

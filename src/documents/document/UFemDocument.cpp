@@ -46,6 +46,7 @@ void UFemDocument::clearState()
     hasProjectData_ = false;
     doesProjectFileContainData_ = false;
     hasModelData_ = false;
+    modelFileStamp_ = {};
     isEasyLocked_ = false;
     isStrongLocked_ = false;
     calculationIdentifierNumber_ = UFemNoCalculationIdentifierNumber;

@@ -237,6 +237,8 @@ protected:
         const QString& path, const QString& type, UErrorPtr* error) override;
     [[nodiscard]] bool revertToContentsOf(
         const QString& path, const QString& type, UErrorPtr* error) override;
+    // A project writes its model file too.
+    QStringList filesChangedOnDisk(const QString& path) const override;
 
 private:
     // Posts the lock will-change notification now and the did-change one when it ends.
@@ -311,6 +313,8 @@ private:
     bool hasProjectData_ = false;
     bool doesProjectFileContainData_ = false;
     bool hasModelData_ = false;
+    // The project's model file as the project last read or wrote it.
+    UFileStamp modelFileStamp_;
     bool isEasyLocked_ = false;
     bool isStrongLocked_ = false;
     quint64 calculationIdentifierNumber_ = UFemNoCalculationIdentifierNumber;

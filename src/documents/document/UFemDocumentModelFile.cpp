@@ -104,9 +104,11 @@ bool UFemDocument::loadModelDataWithModelFileURL(const QString& path, UErrorPtr*
         UFemSetError(error, UFemProjectModelDataAlreadyLoadedError());
         return false;
     }
-    const std::optional<QByteArray> data = readFileData(path, error);
+    UFileStamp stamp;
+    const std::optional<QByteArray> data = readFileData(path, error, &stamp);
     if (!data || !loadModelFileData(*data, error))
         return false;
+    modelFileStamp_ = stamp;
     updateOutsideLock();
     return true;
 }

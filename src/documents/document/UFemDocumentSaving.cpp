@@ -53,8 +53,10 @@ bool UFemDocument::saveToFile(const QString& path, const QString& type, UErrorPt
         UFemRaiseProgramError(QStringLiteral(
             "fileURL is not set or fileType is not ProjectFileType for ProjectDocument."));
     UErrorPtr projectError;
-    if (writeToFile(path, type, &projectError))
+    if (writeToFile(path, type, &projectError)) {
+        stampFile(path);
         setProjectDocumentEdited(false);
+    }
     // The model is written even when the project file could not be.
     UErrorPtr modelError;
     QString modelFileName;
@@ -79,8 +81,21 @@ bool UFemDocument::writeModelFile(QString* modelFileName, UErrorPtr* error)
     *modelFileName = QFileInfo(*path).fileName();
     if (!writeToFile(*path, UFemModelDocumentTypeName, error))
         return false;
+    modelFileStamp_ = UFileStamp::ofFile(*path);
     setModelDocumentEdited(false);
     return true;
+}
+
+QStringList UFemDocument::filesChangedOnDisk(const QString& path) const
+{
+    QStringList changed = Document::filesChangedOnDisk(path);
+    if (documentType_ != UFemDocumentTypeProject || !hasModelData_)
+        return changed;
+    UErrorPtr unwritable;
+    if (const std::optional<QString> modelPath = projectModelFileURL(&unwritable);
+        modelPath && modelFileStamp_.isChangedOnDisk(*modelPath))
+        changed << QFileInfo(*modelPath).fileName();
+    return changed;
 }
 
 QString UFemDocument::proposedExportPath() const
