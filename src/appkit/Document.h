@@ -137,6 +137,8 @@ protected:
     virtual QStringList filesChangedOnDisk(const QString& path) const;
     // Takes the file at `path` as the document's own version of its file, once read or written.
     void stampFile(const QString& path) { fileStamp_ = UFileStamp::ofFile(path); }
+    // After a write that is no save (an export), when it went to the document's own file.
+    void refreshFileStampIfAt(const QString& path) { fileStamp_.refreshIfAt(path); }
     // Tells the windows and observers when isDocumentEdited() changed.
     void editedStateMayHaveChanged();
 

@@ -29,6 +29,12 @@ UFileStamp UFileStamp::ofFile(const QString& path)
     return stamp;
 }
 
+void UFileStamp::refreshIfAt(const QString& path)
+{
+    if (normalizedPath(path) == path_)
+        *this = ofFile(path);
+}
+
 bool UFileStamp::isChangedOnDisk(const QString& path) const
 {
     if (!hasFile_ || normalizedPath(path) != path_)

@@ -20,6 +20,8 @@ public:
     // taken at another path or of no file, and a path that holds no regular file now (it
     // vanished), answer false: writing there loses nobody's work.
     bool isChangedOnDisk(const QString& path) const;
+    // Stamps the file at `path` anew when this stamp was taken there, after a write of one's own.
+    void refreshIfAt(const QString& path);
 
     friend bool operator==(const UFileStamp&, const UFileStamp&) = default;
 

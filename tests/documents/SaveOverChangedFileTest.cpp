@@ -222,6 +222,11 @@ TEST(SaveOverChangedFile, AVanishedFileIsWrittenAgainAndOwnWritesRaiseNoAlarm)
     ASSERT_TRUE(model.revertToSaved(&error));
     removeCardUndoably(model, 0);
     EXPECT_EQ(saveOutcome(model), "saved");
+    // Exported over its own file.
+    harness.panels.savePath = harness.path(ModelName);
+    model.saveModelDocumentTo();
+    ASSERT_EQ(harness.readFile(ModelName), textOf(model));
+    EXPECT_EQ(saveOutcome(model), "saved");
 
     // Save As onto another file is no conflict, and the new file is then the one compared.
     harness.panels.savePath = harness.path(QStringLiteral("other.vtmodel"));

@@ -156,7 +156,12 @@ void UFemDocument::exportModelText(const QString& path)
         return;
     }
     UErrorPtr error;
-    if (!writeToFile(path, UFemModelDocumentTypeName, &error))
+    if (!writeToFile(path, UFemModelDocumentTypeName, &error)) {
         presentError(UFemSavingModelFileFailedError_withModelFileNameString(
             QFileInfo(path).fileName(), error));
+        return;
+    }
+    // Over a file of its own it wrote what it has: no reason to ask at the next save.
+    refreshFileStampIfAt(path);
+    modelFileStamp_.refreshIfAt(path);
 }
