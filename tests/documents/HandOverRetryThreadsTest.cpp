@@ -18,7 +18,7 @@
 namespace {
 
 const QString WaitingText
-    = QStringLiteral("Calculation ended. Waiting for memory to hand over its results...");
+    = QStringLiteral("Calculation ended; waiting for memory to hand over results...");
 
 // A poster without memory for its first `failures` calls; the calls are counted.
 UFemCalculationManager::MainThreadPoster failingPoster(

@@ -35,7 +35,7 @@ UFemCalculationProgressDisplay UFemCalculationProgressEstimate::update(
         // Memory may take long to come back: nothing here needs a quick timer.
         display.fraction = 1.0;
         display.infoString
-            = QStringLiteral("Calculation ended. Waiting for memory to hand over its results...");
+            = QStringLiteral("Calculation ended; waiting for memory to hand over results...");
         display.estimate = PausedEstimate;
     } else if (figures.isCalculationPausingOnView && figures.isCalculationPausing) {
         clearCalculationProgressLogRecordTable();
