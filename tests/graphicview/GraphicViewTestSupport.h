@@ -51,6 +51,25 @@ inline QString plateModelText(int count)
     return text;
 }
 
+// A `side` x `side` square of Quads "Qi_k" in the XZ plane, each from (i, k) to (i + 1, k + 1),
+// over nodes "Ni_k" at the whole coordinates.
+inline QString quadGridModelText(int side)
+{
+    QString text = QStringLiteral("Material , Steel , 210000 , 0.3 ,\n"
+                                  "ShellProp , P , Steel , 0.05 ,\n");
+    const auto node = [](int i, int k) { return QStringLiteral("N%1_%2").arg(i).arg(k); };
+    for (int i = 0; i <= side; ++i)
+        for (int k = 0; k <= side; ++k)
+            text += QStringLiteral("Node , %1 ,  , %2 , 0 , %3 ,\n").arg(node(i, k)).arg(i).arg(k);
+    for (int i = 0; i < side; ++i)
+        for (int k = 0; k < side; ++k)
+            text += QStringLiteral("Quad , Q%1_%2 , P , %3 , %4 , %5 , %6 ,\n")
+                        .arg(i)
+                        .arg(k)
+                        .arg(node(i, k), node(i + 1, k), node(i + 1, k + 1), node(i, k + 1));
+    return text;
+}
+
 // A document window (with renderers unless told otherwise) switched to its 3-D view.
 class GraphicViewFixture : public ::testing::Test {
 protected:

@@ -1,16 +1,14 @@
 #include "GraphicViewTestSupport.h"
 
 #include "HangGuard.h"
+#include "SelectPassLatch.h"
 
 #include "appkit/UToolTipWindow.h"
 #include "foundation/threads/UThreadCountPreference.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <string_view>
 #include <thread>
 
@@ -22,94 +20,16 @@ constexpr quint64 raceNodesOnly = 2;
 constexpr int raceProbedOffsets = 16;
 constexpr quint64 raceRotateMode = 3;
 constexpr quint64 raceZoomMode = 5;
-constexpr auto raceArrivalWait = std::chrono::seconds(20);
-constexpr auto raceHoldLimit = std::chrono::seconds(3);
-constexpr auto raceCancelCheckStep = std::chrono::milliseconds(5);
 constexpr QSize raceViewSize { 400, 300 };
 
 // A square of Quads in the XZ plane and one node on its own to the right of it.
 QString gridWithLoneNodeText()
 {
-    QString text = QStringLiteral("Material , Steel , 210000 , 0.3 ,\n"
-                                  "ShellProp , P , Steel , 0.05 ,\n");
-    const auto node = [](int i, int k) { return QStringLiteral("N%1_%2").arg(i).arg(k); };
-    for (int i = 0; i <= raceGridSide; ++i)
-        for (int k = 0; k <= raceGridSide; ++k)
-            text += QStringLiteral("Node , %1 ,  , %2 , 0 , %3 ,\n").arg(node(i, k)).arg(i).arg(k);
-    for (int i = 0; i < raceGridSide; ++i)
-        for (int k = 0; k < raceGridSide; ++k)
-            text += QStringLiteral("Quad , Q%1_%2 , P , %3 , %4 , %5 , %6 ,\n")
-                        .arg(i)
-                        .arg(k)
-                        .arg(node(i, k), node(i + 1, k), node(i + 1, k + 1), node(i, k + 1));
-    return text
+    return quadGridModelText(raceGridSide)
         + QStringLiteral("Node , Lone ,  , %1 , 0 , %2 ,\n")
               .arg(raceGridSide + 3)
               .arg(raceGridSide / 2);
 }
-
-// Holds a picking pass once it has built the nodes' select geometry, until released, or, with
-// a writer, until the writer is asked to cancel (as a pass's own checks would see it) or a limit
-// of time passes.
-class SelectPassLatch {
-public:
-    SelectPassLatch() = default;
-    explicit SelectPassLatch(const UThreadTaskContext& writer)
-        : writer_(&writer)
-    {
-    }
-    // On the picking thread.
-    void holdAtNodes(quint64 record)
-    {
-        if (record != raceNodeRecord)
-            return;
-        std::unique_lock lock(mutex_);
-        hasArrived_ = true;
-        changed_.notify_all();
-        if (writer_ == nullptr) {
-            changed_.wait(lock, [this] { return isReleased_; });
-            return;
-        }
-        const auto limit = std::chrono::steady_clock::now() + raceHoldLimit;
-        while (!isReleased_ && !writer_->cancelFlag()) {
-            if (changed_.wait_until(lock, std::min(limit, nextCancelCheck()))
-                    == std::cv_status::timeout
-                && std::chrono::steady_clock::now() >= limit) {
-                wasHeldToTheLimit_ = true;
-                return;
-            }
-        }
-    }
-    bool wasHeldToTheLimit()
-    {
-        std::lock_guard lock(mutex_);
-        return wasHeldToTheLimit_;
-    }
-    bool waitForArrival()
-    {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, raceArrivalWait, [this] { return hasArrived_; });
-    }
-    void release()
-    {
-        std::lock_guard lock(mutex_);
-        isReleased_ = true;
-        changed_.notify_all();
-    }
-
-private:
-    static std::chrono::steady_clock::time_point nextCancelCheck()
-    {
-        return std::chrono::steady_clock::now() + raceCancelCheckStep;
-    }
-
-    const UThreadTaskContext* writer_ = nullptr;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool hasArrived_ = false;
-    bool isReleased_ = false;
-    bool wasHeldToTheLimit_ = false;
-};
 
 struct CameraChange {
     const char* name;
@@ -210,9 +130,9 @@ TEST_F(SelectGeometryCameraRace, AChangeDuringATipsPassLeavesNoGeometryOfTheOldC
     for (const CameraChange& change : cameraChanges()) {
         SCOPED_TRACE(change.name);
         resetCamera();
-        SelectPassLatch latch;
+        SelectPassLatch latch(raceNodeRecord);
         controller->picker().setSelectGeometryBuiltObserver(
-            [&latch](quint64 record) { latch.holdAtNodes(record); });
+            [&latch](quint64 record) { latch.hold(record); });
         // A change that outdates the pass lets it go first.
         controller->setPipelineStepObserver([&latch](const char* step) {
             if (std::string_view(step) == "outdatePickingPass")
@@ -290,9 +210,10 @@ TEST_F(ClickAfterCameraChangeThreads, AClickAndAHoverAfterAnOutdatedPassPickInTh
     const HangGuard guard("a click after a camera change");
     resetCamera();
     const UFemCardPtr lone = cardNamed(QStringLiteral("Lone"));
-    SelectPassLatch latch(controller->selectBufferHitObjectWritingThreadTaskContext());
+    SelectPassLatch latch(
+        raceNodeRecord, &controller->selectBufferHitObjectWritingThreadTaskContext());
     controller->picker().setSelectGeometryBuiltObserver(
-        [&latch](quint64 record) { latch.holdAtNodes(record); });
+        [&latch](quint64 record) { latch.hold(record); });
     startTipPass();
     ASSERT_TRUE(latch.waitForArrival());
     const QPointF before = loneNodeViewPoint();
