@@ -160,6 +160,15 @@ void UFemGraphicView::redisplayToolTipWindow()
         displayToolTipWindow();
 }
 
+// The shared window may show another view's tip.
+void UFemGraphicView::closeOutdatedToolTipWindow()
+{
+    if (!isToolTipWanted_)
+        return;
+    toolTipTimer_.stop();
+    UToolTipWindow::closeSharedToolTipWindow();
+}
+
 void UFemGraphicView::closeToolTipWindow()
 {
     isToolTipWanted_ = false;

@@ -81,6 +81,9 @@ public:
     // Asks the delegate again for the tip under the pointer, as a move there would, unless the
     // tip was closed by leaving, hiding or deactivating the view since, or a delayed one is due.
     void redisplayToolTipWindow();
+    // Closes the tip, and drops a pending one, of a view that is no longer shown; the tip stays
+    // wanted, so that it comes again when asked for again.
+    void closeOutdatedToolTipWindow();
     // A mouse move without a button: the tip now, or after the delay.
     void mouseMoved();
     // Shows the tip of the point under the pointer, or closes it when the pointer is outside.

@@ -372,9 +372,13 @@ private:
     void handEyeLocationToManagers();
     // The picking pass reads the camera and marks the select geometry it built as valid: a
     // camera change first cancels a tip's pass (a band's it waits for), so that the change's
-    // clearing comes after and no geometry of the old camera is marked valid. The canceled
-    // tip is asked for again once no drag runs.
+    // clearing comes after and no geometry of the old camera is marked valid. The tip is then
+    // of the old view, whether shown or still to come from the canceled pass: see outdateToolTip.
     void outdatePickingPass();
+    // Closes the tip, which names what lay under the pointer in the old view, and asks for it
+    // again once the new view is drawn or the drag that moves it ends.
+    void outdateToolTip();
+    void redisplayOutdatedToolTipUnlessDragging();
     // Asks the view for the tip under the pointer again, after the events queued now.
     void redisplayToolTipLater();
     static void redisplayToolTipLaterOf(UFemGraphicView* view);
@@ -391,6 +395,8 @@ private:
     void startFrameCalculations(quint64 threadCount);
     bool waitsForCardValueData();
     bool hasCardValueDataFailed() const;
+    void drawFrame(UFemGraphicView& view, QPainter& painter, const QRectF& dirtyRect,
+        const UGLDrawRectInfo& drawRectInfo);
     void drawProgressPath(UFemGraphicView& view, QPainter& painter, const QRectF& visibleRect);
     void hideProgressIndicator();
     QString drawingTimeRendererDescription() const;
@@ -469,8 +475,8 @@ private:
     int mouseClickCount_ = 0;
     Qt::KeyboardModifiers modifierFlagsOnMouseDown_;
     bool isMouseDragging_ = false;
-    // A tip's pass was canceled during a drag: the tip is asked for again when it ends.
-    bool isToolTipOutdatedByDrag_ = false;
+    // The camera changed since the tip was asked for.
+    bool isToolTipOutdated_ = false;
 
     QVariantMap currentViewPreferences_;
     std::unique_ptr<UFemGraphicViewPreferencesViewController> preferencesViewController_;

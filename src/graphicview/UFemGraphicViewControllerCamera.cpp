@@ -1,5 +1,7 @@
 #include "graphicview/UFemGraphicViewController.h"
 
+#include <utility>
+
 namespace {
 
 constexpr double directionXRightZUp[9] = { 1, 0, 0, 0, 0, -1, 0, 1, 0 };
@@ -35,12 +37,27 @@ void UFemGraphicViewController::handObjectLocationToManagers()
 void UFemGraphicViewController::outdatePickingPass()
 {
     tellPipelineStep("outdatePickingPass");
-    if (!picker_->outdatePass())
+    picker_->outdatePass();
+    outdateToolTip();
+}
+
+// A tip picked just before a resize (its pointer move handled before the window's new size) would
+// otherwise name what lay under the pointer in the old view for as long as the pointer rests. It
+// is asked for again once the new view is drawn, so that the frame does not wait for the pass a
+// tip may start.
+void UFemGraphicViewController::outdateToolTip()
+{
+    if (graphicViewOutlet_ == nullptr)
         return;
-    if (isMouseDragging_)
-        isToolTipOutdatedByDrag_ = true;
-    else
-        redisplayToolTipLater();
+    graphicViewOutlet_->closeOutdatedToolTipWindow();
+    isToolTipOutdated_ = true;
+}
+
+void UFemGraphicViewController::redisplayOutdatedToolTipUnlessDragging()
+{
+    if (isMouseDragging_ || !std::exchange(isToolTipOutdated_, false))
+        return;
+    redisplayToolTipLater();
 }
 
 void UFemGraphicViewController::setViewSize(QSizeF size)

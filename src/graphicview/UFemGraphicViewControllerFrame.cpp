@@ -147,7 +147,15 @@ bool UFemGraphicViewController::hasCardValueDataFailed() const
     return task.isCanceled() && !task.cancelFlag();
 }
 
+// The frame may change the camera itself (its first fit, a depth refit).
 void UFemGraphicViewController::ufemGraphicViewDrawRect(UFemGraphicView& view, QPainter& painter,
+    const QRectF& dirtyRect, const UGLDrawRectInfo& drawRectInfo)
+{
+    drawFrame(view, painter, dirtyRect, drawRectInfo);
+    redisplayOutdatedToolTipUnlessDragging();
+}
+
+void UFemGraphicViewController::drawFrame(UFemGraphicView& view, QPainter& painter,
     const QRectF& dirtyRect, const UGLDrawRectInfo& drawRectInfo)
 {
     if (isFitPendingUntilFirstFrame_ && camera_.hasViewArea()) {

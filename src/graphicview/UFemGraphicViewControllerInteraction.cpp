@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 
 #include <algorithm>
-#include <utility>
 
 #include <cmath>
 
@@ -151,8 +150,7 @@ void UFemGraphicViewController::ufemGraphicViewMouseUp(
 {
     const bool wasDragging = isMouseDragging_;
     isMouseDragging_ = false;
-    if (std::exchange(isToolTipOutdatedByDrag_, false))
-        redisplayToolTipLater();
+    redisplayOutdatedToolTipUnlessDragging();
     if (mouseClickCount_ == 2) {
         openEditorOnCardAtViewPoint(mouseLocationOnMouseDown_);
         return;

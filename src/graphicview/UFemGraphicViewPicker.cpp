@@ -107,16 +107,14 @@ bool UFemGraphicViewPicker::runSelectBufferHitObjectWritingWithThreadContext(UTh
     return isDrawn;
 }
 
-bool UFemGraphicViewPicker::outdatePass()
+void UFemGraphicViewPicker::outdatePass()
 {
-    const bool isTipPass = isPreparingSelectGeometry_ && !hitWriter_.isValueValid()
-        && (hitWriter_.isRunning() || hitWriter_.isReadyToRun());
-    if (isTipPass) {
+    if (isPreparingSelectGeometry_ && !hitWriter_.isValueValid()
+        && (hitWriter_.isRunning() || hitWriter_.isReadyToRun())) {
         hitWriter_.requestCancel();
         compositor_.requestSelectModeCancel();
     }
     hitWriter_.waitAllThreadDone();
-    return isTipPass;
 }
 
 bool UFemGraphicViewPicker::isSelectGeometryReady(quint64 pickMask) const

@@ -43,9 +43,8 @@ public:
         std::function<void()> onDrawn = {}, bool isHitDepthNeeded = true);
     // Before a camera change, on the main thread: a tip's pass that builds select geometry for
     // the old camera is canceled and ends at its next check, without marking any geometry valid;
-    // another pass (a band's) is waited for. True when a tip's pass was canceled: its tip never
-    // comes unless asked for again.
-    bool outdatePass();
+    // another pass (a band's) is waited for. A canceled tip never comes unless asked for again.
+    void outdatePass();
     // True when a pick over `pickMask` would find its data and select geometry built, so that
     // it waits for nothing but its own small pass.
     bool isSelectGeometryReady(quint64 pickMask) const;
