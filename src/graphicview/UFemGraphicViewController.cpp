@@ -287,11 +287,14 @@ void UFemGraphicViewController::clearBaseImage()
     baseImageCocoaDrawObjectArray_.clear();
 }
 
+// What the view shows changed (the model, the cards in the window, a setting): a shown tip names
+// what it showed before.
 void UFemGraphicViewController::clearSelectModeObjectDisplayList()
 {
     tellPipelineStep("clearSelectModeObjectDisplayList");
     for (std::atomic<bool>& isValid : selectModeDisplayListValidnessTable_)
         isValid.store(false);
+    outdateToolTip();
 }
 
 void UFemGraphicViewController::clearViewDependentSelectModeObjectDisplayList()

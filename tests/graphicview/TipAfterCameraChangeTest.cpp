@@ -197,3 +197,24 @@ TEST_F(TipAfterCameraChange, NamesTheCardUnderThePointerInTheNewView)
         }
     }
 }
+
+// What the view shows changes with the model too: after an edit the tip names the card as it is
+// now, not as it was.
+TEST_F(TipAfterCameraChange, AfterAnEditTheTipNamesTheCardAsItIsNow)
+{
+    resetView();
+    restPointer();
+    settle();
+    const std::optional<QString> before = quadNameAt(pointerViewPoint());
+    ASSERT_TRUE(before.has_value());
+    ASSERT_EQ(shownTip(), tipOfQuad(*before));
+    UErrorPtr error;
+    ASSERT_TRUE(harness.model().resetWithModelText(
+        quadGridModelText(tipGridSide)
+            .replace(QStringLiteral("Quad , Q"), QStringLiteral("Quad , R")),
+        true, &error));
+    EXPECT_EQ(shownTip(), std::nullopt);
+    settle();
+    const QString renamed = QStringLiteral("R") + before->mid(1);
+    EXPECT_EQ(shownTip(), tipOfQuad(renamed));
+}
