@@ -120,8 +120,8 @@ void WindowPlacer::placeWindow(QWidget* window, bool isFirstShow)
         window->resize(client.size());
     // move() places the frame Qt knows of, which a window not yet framed lacks. Also where
     // nothing moves: the window has its place from now on.
-    window->move(
-        client.topLeft() - (window->geometry().topLeft() - window->frameGeometry().topLeft()));
+    const QMargins known = reportedFrameMargins(*window);
+    window->move(client.topLeft() - QPoint(known.left(), known.top()));
 }
 
 const QWidget* WindowPlacer::cascadeSource(const QWidget* window) const

@@ -9,13 +9,13 @@
 #include <atomic>
 #include <vector>
 
-// The data one solution works on and the figures it reports. Totals that the main thread reads
-// while the solution runs are atomics.
 // Below this a thread's time makes fresh huge pages resident more slowly than 4 KiB pages come:
 // huge pages a guest recycled took 2-7 GiB/s, ones its host had taken back 0.15-0.3 GiB/s, against
 // 0.3-3 GiB/s in 4 KiB pages.
 inline constexpr double UFemWFSlowHugePageBytesPerSecond = double(quint64(1) << 30);
 
+// The data one solution works on and the figures it reports. Totals that the main thread reads
+// while the solution runs are atomics.
 struct _UFemWFMatrixCalculationContext {
     quint64 nodePageCount = 0;
     quint64 caseCount = 0;

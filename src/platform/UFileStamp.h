@@ -15,7 +15,6 @@ public:
     // The regular file at `path` as it is now; no file when nothing regular is there.
     static UFileStamp ofFile(const QString& path);
 
-    bool hasFile() const { return hasFile_; }
     // Whether the regular file now at `path` is another version than the one stamped. A stamp
     // taken at another path or of no file, and a path that holds no regular file now (it
     // vanished), answer false: writing there loses nobody's work.
